@@ -1,0 +1,76 @@
+# Build conventions shared by every folder of the project.
+
+option(QEL_BUILD_TESTS "Build the GoogleTest suites" ON)
+option(QEL_BUILD_BENCH "Build the Google Benchmark programs" ON)
+option(QEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+set(QEL_WARNINGS -Wall -Wextra)
+
+if(QEL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Every target of ours gets the warning set; third-party headers come in as system includes.
+function(qel_warnings target)
+  target_compile_options(${target} PRIVATE ${QEL_WARNINGS})
+endfunction()
+
+macro(qel_add_subdirectories_if_present)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endmacro()
+
+# Adds every CMakeLists.txt found below the current folder (one per leaf folder),
+# so that suites, benchmarks and examples can be added without touching a shared list.
+macro(qel_add_leaf_directories)
+  file(GLOB_RECURSE _qel_leaf_lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  list(SORT _qel_leaf_lists)
+  foreach(_qel_list ${_qel_leaf_lists})
+    get_filename_component(_qel_dir ${_qel_list} DIRECTORY)
+    add_subdirectory(${_qel_dir})
+  endforeach()
+endmacro()
+
+# qel_add_test(name SOURCES a.cpp ... LIBS lib ... [WINDOW])
+# A GoogleTest program registered test by test with CTest. WINDOW marks suites that
+# open windows: they need the X display that the test script starts.
+function(qel_add_test name)
+  cmake_parse_arguments(ARG "WINDOW" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  qel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(_props ENVIRONMENT "QEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};QEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if(ARG_WINDOW)
+    list(APPEND _props LABELS window)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} PROPERTIES ${_props})
+endfunction()
+
+# qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests.
+function(qel_add_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  qel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+# qel_add_example(name SOURCES a.cpp ... LIBS lib ...): a program that scripts/run-examples
+# runs with the output folder as its only argument.
+function(qel_add_example name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  qel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_property(GLOBAL APPEND PROPERTY QEL_EXAMPLES $<TARGET_FILE:${name}>)
+endfunction()
+
+function(qel_write_example_list)
+  get_property(_examples GLOBAL PROPERTY QEL_EXAMPLES)
+  list(JOIN _examples "\n" _text)
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/examples.txt CONTENT "${_text}\n")
+endfunction()
