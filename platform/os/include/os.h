@@ -1,0 +1,136 @@
+#pragma once
+// The operating-system facilities the toolkit relies on: a performance counter, facts about
+// the machine, user and process, case-insensitive comparisons, paths and the working
+// directory, environment variables, UTF-16 text, fault recovery and the abort timer.
+// Every query that can fail answers false and leaves its output empty; nothing throws.
+
+#include <csetjmp>
+#include <csignal>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace os {
+
+// --- Clock -------------------------------------------------------------------------------
+
+// Current value of the monotonic performance counter, in ticks.
+std::int64_t QueryPerformanceCounter();
+// Ticks of the performance counter per second (always positive).
+std::int64_t QueryPerformanceFrequency();
+
+// --- Machine, user and process -------------------------------------------------------------
+
+// Network name of this machine; false when it cannot be read.
+bool GetComputerName(std::string& name);
+// Login name of the user running the process; false when it cannot be read.
+bool GetUserName(std::string& name);
+// Full path of the running executable; false when it cannot be read.
+bool GetModuleFileName(std::string& path);
+// Name and release of the operating system ("Linux 6.1.0-..."); false when it cannot be read.
+bool GetOsVersion(std::string& text);
+// Value of an environment variable; false (value emptied) when it is not set or name is null.
+bool GetEnvironmentVariable(const char* name, std::string& value);
+
+// --- Text ----------------------------------------------------------------------------------
+
+// Compares ignoring ASCII letter case: <0, 0 or >0 like strcmp. Both pointers must be valid.
+int CompareNoCase(const char* a, const char* b);
+// As CompareNoCase over at most count characters; a shorter string compares up to its end.
+int CompareNoCaseN(const char* a, const char* b, std::size_t count);
+// True when the bytes look like UTF-16 (little-endian) text: a byte-order mark FF FE, or mostly
+// zero high bytes in an even-length buffer. A null or empty buffer is not UTF-16.
+bool IsTextUnicode(const void* bytes, std::size_t size);
+// Converts count UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
+// False (output emptied) for a null text with a non-zero count.
+bool WideToMultiByte(const char16_t* text, std::size_t count, std::string& utf8);
+
+// --- Paths and the working directory -------------------------------------------------------
+
+// Absolute, lexically normalised form of a path (the file need not exist); a relative path is
+// taken against the working directory. False for a null path or when it cannot be formed.
+bool GetFullPath(const char* path, std::string& fullPath);
+// The process's working directory; false when it cannot be read.
+bool GetWorkingDirectory(std::string& directory);
+// Makes a directory the working directory; false (nothing changed) for a null or bad path.
+bool ChangeDirectory(const char* directory);
+
+// --- Fault recovery ------------------------------------------------------------------------
+//
+// A RecoveryScope lets a call survive a hardware fault or an abort raised inside it:
+//
+//     os::RecoveryScope scope;
+//     if (OS_RECOVERY_POINT(scope) != 0) {
+//         // back here after SIGSEGV, SIGBUS, SIGILL, SIGFPE or SIGABRT (scope.GetSignal() says
+//         // which), or after JumpToRecoveryPoint; the frames in between are abandoned
+//         // without running their destructors.
+//     }
+//
+// OS_RECOVERY_POINT sets the scope's point and installs the handlers (on an alternate signal
+// stack, so a stack overflow is caught too); from then until the scope ends, any of the five
+// signals on this thread jumps back to the point. The scope's destructor restores the handlers
+// and the signal stack that were there before, so an application's own handlers come back.
+// Scopes nest: an inner scope is the current one while it lives, and the outer one becomes
+// current again when it ends. A handler never returns into the faulting code: SIGABRT raised by
+// abort() would otherwise end the process.
+//
+// Under AddressSanitizer our handlers replace the sanitizer's SIGSEGV/SIGBUS/SIGFPE handlers
+// while a point is set (allowed by its default allow_user_segv_handler=1); faults outside any
+// scope still reach the sanitizer's report.
+
+// Called in the signal handler before the jump back; may itself jump (JumpToRecoveryPoint) or
+// return, after which the handler jumps back with the signal.
+using FaultHook = void (*)(int signal, void* context);
+
+class RecoveryScope {
+public:
+    RecoveryScope();
+    ~RecoveryScope();
+    RecoveryScope(const RecoveryScope&) = delete;
+    RecoveryScope& operator=(const RecoveryScope&) = delete;
+
+    // Installs the handlers (once) and returns the jump buffer; use through OS_RECOVERY_POINT.
+    sigjmp_buf& Arm();
+    // The last signal whose handler ran for this scope, 0 when none did (a jump made by
+    // JumpToRecoveryPoint outside a handler leaves it 0).
+    int GetSignal() const { return m_signal; }
+    // Hook run inside the handler of this scope before its jump back (null: none).
+    void SetFaultHook(FaultHook hook, void* context);
+
+    // The innermost live scope of this thread, null when none.
+    static RecoveryScope* GetCurrent();
+
+private:
+    friend struct FaultHandling;
+    static constexpr int kSignalCount = 5;
+    sigjmp_buf m_jump;
+    RecoveryScope* m_outer;
+    volatile int m_signal = 0;
+    bool m_armed = false;
+    bool m_stackChanged = false;
+    FaultHook m_hook = nullptr;
+    void* m_hookContext = nullptr;
+    struct sigaction m_savedActions[kSignalCount];
+    stack_t m_savedStack;
+};
+
+#define OS_RECOVERY_POINT(scope) sigsetjmp((scope).Arm(), 1)
+
+// Jumps to the current armed recovery point, making OS_RECOVERY_POINT answer code (a code of 0
+// is answered as 1). Returns false, doing nothing, when no point is set on this thread.
+bool JumpToRecoveryPoint(int code);
+
+// --- The abort timer -----------------------------------------------------------------------
+
+using TimerProc = void (*)();
+
+// Starts the one-shot abort timer (5000 ms): when it expires, proc runs once on the thread that
+// started it, as a signal handler (it may call JumpToRecoveryPoint). A running timer is replaced.
+// False when the timer cannot be made or proc is null.
+bool StartAbortTimer(TimerProc proc);
+// Stops and removes the abort timer; nothing when none is running. Safe inside proc.
+void CancelAbortTimer();
+// True between StartAbortTimer and the timer's expiry or CancelAbortTimer.
+bool IsAbortTimerRunning();
+
+}  // namespace os
