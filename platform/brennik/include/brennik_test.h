@@ -1,0 +1,31 @@
+// Test control of the kernel layer. Tests only: production code never includes this header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace brennik {
+namespace test {
+
+// The next call of the named kernel function (e.g. "BQ_BODY_ask_faces") fails with the code,
+// reported through the error callback like any kernel error, without changing anything.
+void FailNextCall(const char* function, int code);
+// The bulletin board answers on (true) or off (false).
+void SetBulletinBoard(bool on);
+// The next kernel call reports a fatal error (severity 3) with the code through the error
+// callback before doing anything (a callback that returns lets the call fail with the code).
+void RaiseFatalInNextCall(int code);
+// The next kernel call aborts from inside: it calls the frustrum's abort entry (and fails with
+// BQ_ERROR_aborted when the entry returns or there is none).
+void AbortInNextCall();
+// Clears every pending failure, fatal error and abort; the bulletin board goes off.
+void Reset();
+// Kernel function names called since the last ClearCallLog, in order (logging while enabled).
+void EnableCallLog(bool on);
+const std::vector<std::string>& CallLog();
+void ClearCallLog();
+// Starts a fresh session (stopping any running one) with rollback on and argument checks on.
+void RestartSession();
+
+}  // namespace test
+}  // namespace brennik

@@ -1,0 +1,199 @@
+// The kernel session: one tag counter, the partitions with their entity records and marks,
+// the attribute definitions, the error and frustrum callbacks. Internal to the layer (and to
+// the add-on layer's engine, through BodyStore.h).
+#pragma once
+
+#include "brennik.h"
+
+#include <Geom_Curve.hxx>
+#include <Geom_Surface.hxx>
+#include <NCollection_DataMap.hxx>
+#include <TopTools_ShapeMapHasher.hxx>
+#include <TopoDS_Shape.hxx>
+#include <gp_Pnt.hxx>
+#include <gp_Trsf.hxx>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace brennik {
+
+// One geometry: a point, a curve or a surface, with its kernel class.
+struct GeomData {
+  int cls = BQ_CLASS_null;
+  Handle(Geom_Surface) surface;
+  Handle(Geom_Curve) curve;
+  gp_Pnt point;
+};
+
+// Class of an OCCT curve or surface (trimmed forms are seen through to their basis).
+int ClassOfCurve(const Handle(Geom_Curve)& curve);
+int ClassOfSurface(const Handle(Geom_Surface)& surface);
+
+// A face, edge or vertex of a body.
+struct SubEntity {
+  int cls = BQ_CLASS_null;
+  TopoDS_Shape shape;  // as first met in the body's traversal
+  int identifier = 0;
+  int geom = 0;        // its surface, curve or point (0 when it has none)
+};
+
+// Geometry under a body's topology (shared by every entity on the same OCCT geometry).
+struct BodyGeom {
+  GeomData data;
+  int identifier = 0;
+};
+
+using ShapeTagMap = NCollection_DataMap<TopoDS_Shape, int, TopTools_ShapeMapHasher>;
+
+// A body: its OCCT shape and the two-way maps between its entities' tags and sub-shapes.
+// Records are shared between a partition and its marks and never changed once built
+// (copy on write), so a mark costs one pointer per body.
+struct BodyRecord {
+  int tag = 0;
+  int bodyType = BQ_BODY_type_empty;
+  TopoDS_Shape shape;
+  std::vector<int> faces, edges, vertices;  // traversal order
+  std::unordered_map<int, SubEntity> subs;
+  ShapeTagMap shapeToTag;
+  std::unordered_map<int, std::vector<int>> faceEdges, faceVertices, edgeFaces, vertexFaces, vertexEdges;
+  std::map<int, BodyGeom> geoms;
+  std::map<int, std::pair<int, int>> fins;  // fin -> (edge, face)
+  std::map<std::pair<int, int>, int> finOf;
+  std::vector<int> attachedGeoms;           // free geometry attached to the part
+  int identifier = 0;                        // the body's own identifier
+  int nextIdentifier = 1;
+  std::string addonData;                     // the add-on layer's per-body data, opaque here
+};
+using BodyPtr = std::shared_ptr<const BodyRecord>;
+
+struct FreeGeomRecord {
+  GeomData data;
+  int part = 0;        // the part it is attached to, 0 when orphan
+  int identifier = 0;
+};
+
+struct TransfRecord { gp_Trsf trsf; };
+
+struct GroupRecord {
+  int part = 0;
+  int groupClass = 0;
+  std::vector<int> members;
+};
+
+struct AttribField {
+  int type = BQ_FIELD_type_int;
+  std::vector<int> ints;
+  std::vector<double> reals;
+  std::string text;
+  std::vector<void*> pointers;
+};
+
+struct AttribRecord {
+  int attdef = 0;
+  int owner = 0;
+  std::vector<AttribField> fields;
+};
+
+// Everything a partition owns that rolls back with its marks.
+struct PartitionState {
+  std::map<int, BodyPtr> bodies;
+  std::unordered_map<int, int> subOwner;  // face, edge, vertex, fin, body geometry -> body
+  std::map<int, FreeGeomRecord> freeGeoms;
+  std::map<int, TransfRecord> transfs;
+  std::map<int, GroupRecord> groups;
+  std::map<int, AttribRecord> attribs;
+  std::map<int, std::vector<int>> attribsOf;  // owner -> its attributes, creation order
+  int nextFreeIdentifier = 1;
+};
+
+struct PMark {
+  std::shared_ptr<const PartitionState> snapshot;
+  int preceding = 0;
+};
+
+struct Partition {
+  int tag = 0;
+  PartitionState state;
+  std::map<int, PMark> marks;
+  int atMark = 0;    // the mark the state equals exactly (0 once changed)
+  int lastMark = 0;  // the mark the state derives from: base of the change lists
+  std::map<int, void*> appItems;
+  // Every change to the state goes through here, so the at-mark answer stays true.
+  PartitionState& Change() { atMark = 0; return state; }
+};
+
+struct AttdefRecord {
+  std::string name;
+  int attdefClass = 0;
+  std::vector<int> ownerTypes;
+  std::vector<int> fieldTypes;
+  std::vector<std::string> fieldNames;
+  BQ_ATTDEF_callback_fns_t callbacks{};
+  BQ_ATTDEF_callback_flags_t flags{};
+};
+
+// What a tag names.
+enum class Kind {
+  None, Partition, PMark, AppItem, Attdef, Body, Sub, Fin, BodyGeom, FreeGeom, Transf, Group, Attrib
+};
+struct Located {
+  Kind kind = Kind::None;
+  Partition* partition = nullptr;
+  const BodyRecord* body = nullptr;  // for Body, Sub, Fin, BodyGeom
+  int tag = 0;
+};
+
+struct TestControl {
+  std::string failFunction;
+  int failCode = 0;
+  int fatalCode = 0;
+  bool abortNext = false;
+  bool bulletinBoard = false;
+  bool logCalls = false;
+  std::vector<std::string> callLog;
+};
+
+struct Session {
+  int nextTag = 1;
+  int current = 0;
+  bool rollbackOn = true;
+  bool checkArguments = true;
+  std::map<int, std::unique_ptr<Partition>> partitions;
+  std::map<int, AttdefRecord> attdefs;
+  int NewTag() { return nextTag++; }
+};
+
+// Process-wide kernel state that outlives sessions: callbacks, frame state, test control.
+struct KernelGlobals {
+  std::unique_ptr<Session> session;
+  BQ_ERROR_callbacks_t errorCallbacks{};
+  BQ_SESSION_frustrum_t frustrum{};
+  BQ_ERROR_report_t lastError{};
+  std::string lastFunction;
+  std::string lastToken;
+  const char* function = "";
+  int depth = 0;
+  bool abortPending = false;
+  TestControl test;
+};
+KernelGlobals& Globals();
+Session* CurrentSession();
+
+// Finds what a tag names in the running session.
+Located Locate(int tag);
+// Class code of a located entity.
+int ClassOf(const Located& where);
+Partition* FindPartition(int tag);
+Partition* CurrentPartition();
+// The body record of a body, face, edge or vertex tag (null otherwise).
+const BodyRecord* BodyOf(int tag);
+
+// Answers of the error tables.
+const char* TokenOfError(int code);
+
+}  // namespace brennik

@@ -1,0 +1,45 @@
+// Test control: forced failures, bulletin board, fatal errors and aborts inside the next call.
+#include "brennik_test.h"
+
+#include "KernelCall.h"
+
+namespace brennik {
+namespace test {
+
+void FailNextCall(const char* function, int code) {
+  Globals().test.failFunction = function ? function : "";
+  Globals().test.failCode = code;
+}
+
+void SetBulletinBoard(bool on) { Globals().test.bulletinBoard = on; }
+
+void RaiseFatalInNextCall(int code) { Globals().test.fatalCode = code; }
+
+void AbortInNextCall() { Globals().test.abortNext = true; }
+
+void Reset() {
+  TestControl& t = Globals().test;
+  t.failFunction.clear();
+  t.failCode = 0;
+  t.fatalCode = 0;
+  t.abortNext = false;
+  t.bulletinBoard = false;
+  Globals().abortPending = false;
+}
+
+void EnableCallLog(bool on) { Globals().test.logCalls = on; }
+
+const std::vector<std::string>& CallLog() { return Globals().test.callLog; }
+
+void ClearCallLog() { Globals().test.callLog.clear(); }
+
+void RestartSession() {
+  Reset();
+  BQ_SESSION_tidy();
+  if (BQ_SESSION_is_running()) BQ_SESSION_stop();
+  BQ_SESSION_start_o_t options{1, true, true};
+  BQ_SESSION_start(&options);
+}
+
+}  // namespace test
+}  // namespace brennik
