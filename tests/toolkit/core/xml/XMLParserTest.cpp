@@ -1,0 +1,186 @@
+// Parsing text and files: the tree a document gives, the error a bad document gives.
+#include "XMLTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace QEL {
+namespace {
+
+struct ParseCase {
+  const char* m_text;
+  const char* m_tree;
+};
+
+TEST(XMLParserTest, WellFormedDocumentsGiveTheirTrees)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  const ParseCase cases[] = {
+    {"<a x=\"1\" y='2'>hi<b/></a>", "a(x=1 y=2 \"hi\" b())"},
+    {"  <a>\n  spaced text \n</a>  ", "a(\"spaced text\")"},
+    {"<a flag other=v/>", "a(flag other=v)"},
+    {"<a v=\"&AMP;&#65;&#x41;&lt;\">&quot;&apos;&gt;</a>", "a(v=&AA< \"\"'>\")"},
+    {"<a>&#8364;&#xE9;</a>", "a(\"\xE2\x82\xAC\xC3\xA9\")"},
+    {"<a x=\"1\" X=\"2\"/>", "a(X=2)"},
+    {"<a><![CDATA[<raw> & ]]><!-- note --><PRE>x<y</PRE></a>", "a([<![CDATA[<raw> & ] [<!-- note ] [<PRE>x<y])"},
+    {"<!DOCTYPE r [<!ENTITY e \"v\">]><r/>", "#top([<!DOCTYPE r [<!ENTITY e \"v\">] r())"},
+    {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- c -->\n<Root><c/></Root>",
+     "?xml(version=1.0 encoding=utf-8 [<!-- c ] Root(c()))"},
+    {"<?xml?><r/>", "?xml(r())"},
+    {"<A></a>", "A()"},
+    {"<a>\xC3</a>", "a(\"\xC3\")"},  // a broken UTF-8 lead byte does not swallow the markup
+  };
+  for (const ParseCase& c : cases) {
+    XMLParseResult result;
+    XMLTreeNode tree = Parse(c.m_text, &result);
+    EXPECT_EQ(result.m_error, XMLParseErrorNone) << c.m_text;
+    EXPECT_EQ(DescribeTree(tree), c.m_tree) << c.m_text;
+  }
+}
+
+struct ErrorCase {
+  const char* m_text;
+  int m_error;
+  int m_line;
+  int m_column;
+};
+
+TEST(XMLParserTest, MalformedDocumentsGiveTheirErrorAndPosition)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  const ErrorCase cases[] = {
+    {"</a>", XMLParseErrorUnmatchedEndTag, 1, 1},
+    {"<a>\n  <>", XMLParseErrorMissingTagName, 2, 3},
+    {"<a></a x>", XMLParseErrorEndTagNotClosed, 1, 8},
+    {"<a><![CDATA[x</a>", XMLParseErrorClearNotClosed, 1, 4},
+    {"<a x=>", XMLParseErrorUnexpectedToken, 1, 6},
+    {"<a x=\"1", XMLParseErrorUnexpectedToken, 1, 8},
+    {"<a \"q\"/>", XMLParseErrorUnexpectedToken, 1, 4},
+    {"<a>&bogus;</a>", XMLParseErrorBadEntity, 1, 4},
+    {"<a>&amp</a>", XMLParseErrorBadEntity, 1, 4},
+    {"<a>&#6x5;</a>", XMLParseErrorBadEntity, 1, 4},
+    {"<a>&#;</a>", XMLParseErrorBadEntity, 1, 4},  // would be a 0 byte cutting the text short
+    {"<a>&#0;</a>", XMLParseErrorBadEntity, 1, 4},
+    {"<a>&#x110000;</a>", XMLParseErrorBadEntity, 1, 4},
+    {"<a v='&zz;'/>", XMLParseErrorBadEntity, 1, 7},
+  };
+  for (const ErrorCase& c : cases) {
+    XMLParseResult result;
+    XMLTreeNode tree = Parse(c.m_text, &result);
+    EXPECT_TRUE(tree.IsEmpty()) << c.m_text;
+    EXPECT_EQ(result.m_error, c.m_error) << c.m_text;
+    EXPECT_EQ(result.m_line, c.m_line) << c.m_text;
+    EXPECT_EQ(result.m_column, c.m_column) << c.m_text;
+  }
+}
+
+TEST(XMLParserTest, MissingEndTagsAreReportedAndTheTreeKept)
+{
+  XMLParseResult result;
+  XMLTreeNode tree = Parse("<a><b><c></a>", &result);
+  EXPECT_EQ(result.m_error, XMLParseErrorUnclosedElements);
+  EXPECT_EQ(result.m_column, 10);
+  EXPECT_EQ(DescribeTree(tree), "a(b(c()))");
+
+  tree = Parse("<a><b>text", &result);
+  EXPECT_EQ(result.m_error, XMLParseErrorUnclosedElements);
+  EXPECT_EQ(result.m_column, 11);
+  EXPECT_EQ(DescribeTree(tree), "a(b(\"text\"))");
+
+  // A multi-byte lead at the very end is cut short, never read past.
+  tree = Parse("<a>\xF0", &result);
+  EXPECT_EQ(result.m_error, XMLParseErrorUnclosedElements);
+  EXPECT_EQ(DescribeTree(tree), "a(\"\xF0\")");
+}
+
+TEST(XMLParserTest, RootIsFoundByNameInsideTheDeclaration)
+{
+  const char* text = "<?xml version=\"1.0\"?>\n<!-- c -->\n<QELJournal><Function/></QELJournal>";
+  XMLParseResult result;
+  EXPECT_EQ(DescribeTree(Parse(text, &result, "qeljournal")), "QELJournal(Function())");
+  EXPECT_EQ(result.m_error, XMLParseErrorNone);
+  EXPECT_TRUE(Parse(text, &result, "QELXML").IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorRootNotFound);
+  EXPECT_TRUE(XMLTreeNode::ParseText(nullptr, nullptr, &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorNoText);
+}
+
+TEST(XMLParserTest, HostileInputEndsInAnErrorNotACrash)
+{
+  XMLParseResult result;
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  EXPECT_TRUE(Parse(deep.c_str(), &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorNestingTooDeep);
+
+  std::string nested;
+  for (int i = 0; i < XMLMaxNestingDepth; ++i) nested += "<a>";
+  for (int i = 0; i < XMLMaxNestingDepth; ++i) nested += "</a>";
+  EXPECT_FALSE(Parse(nested.c_str(), &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorNone);
+
+  std::string huge = "<a v=\"" + std::string(8 << 20, 'x') + "\"/>";
+  XMLTreeNode tree = Parse(huge.c_str(), &result);
+  ASSERT_EQ(result.m_error, XMLParseErrorNone);
+  EXPECT_EQ(std::string(tree.GetAttribute("v")).size(), size_t(8 << 20));
+
+  std::string many = "<a";
+  for (int i = 0; i < 50000; ++i) many += " x=\"" + std::to_string(i) + "\"";
+  tree = Parse((many + "/>").c_str(), &result);
+  EXPECT_EQ(tree.CountAttributes(), 1);
+  EXPECT_STREQ(tree.GetAttribute("x"), "49999");
+}
+
+TEST(XMLParserTest, WhiteSpaceIsKeptWhenDroppingIsOff)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, false);
+  XMLTreeNode tree = Parse("<a>\n</a>");
+  EXPECT_STREQ(tree.GetText(0), "\n");
+  EXPECT_EQ(tree.ToText(true), "<a>\n</a>");
+}
+
+class XMLParseFileTest : public ::testing::Test {
+protected:
+  std::string WriteBytes(const std::string& name, const std::string& bytes)
+  {
+    std::string path = ::testing::TempDir() + "xml_parse_" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+};
+
+TEST_F(XMLParseFileTest, FilesWithByteOrderMarksAndWideTextParse)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  XMLParseResult result;
+  std::string path = WriteBytes("bom.xml", "\xEF\xBB\xBF<r a=\"\xC3\xA9\"/>");
+  EXPECT_EQ(DescribeTree(XMLTreeNode::ParseFile(path.c_str(), "r", &result)), "r(a=\xC3\xA9)");
+
+  std::string wide = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"<r>\u00e9\u20ac</r>")) {
+    wide += static_cast<char>(c & 0xFF);
+    wide += static_cast<char>(c >> 8);
+  }
+  path = WriteBytes("wide.xml", wide);
+  EXPECT_EQ(DescribeTree(XMLTreeNode::ParseFile(path.c_str(), "r", &result)), "r(\"\xC3\xA9\xE2\x82\xAC\")");
+  EXPECT_EQ(result.m_error, XMLParseErrorNone);
+}
+
+TEST_F(XMLParseFileTest, UnreadableOrEmptyFilesAreReported)
+{
+  XMLParseResult result;
+  EXPECT_TRUE(XMLTreeNode::ParseFile((::testing::TempDir() + "no_such_file.xml").c_str(), nullptr, &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorCannotOpenForReading);
+  std::string path = WriteBytes("empty.xml", "");
+  EXPECT_TRUE(XMLTreeNode::ParseFile(path.c_str(), nullptr, &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorEmptyFile);
+  path = WriteBytes("truncated.xml", "<QELJournal><Function index=\"1\"><Argument name=");
+  EXPECT_TRUE(XMLTreeNode::ParseFile(path.c_str(), "QELJournal", &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
+}
+
+}  // namespace
+}  // namespace QEL

@@ -1,0 +1,135 @@
+// Building and walking XML trees, and the lifetime of shared node data.
+#include "XMLTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace QEL {
+namespace {
+
+TEST(XMLTreeNodeTest, ContentsInsertedAtPositionsKeepDocumentOrder)
+{
+  XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+  top.AddText("last");
+  top.AddChild("First", false, 0);
+  top.AddClear("raw", nullptr, nullptr, 1);
+  XMLTreeNode middle = top.AddChild("Middle", false, 2);
+  top.AddChild("End");
+  EXPECT_EQ(DescribeTree(top), "Root(First() [<![CDATA[raw] Middle() \"last\" End())");
+  // Child indexes follow document order, not the order of the calls.
+  EXPECT_STREQ(top.GetChild(0).GetName(), "First");
+  EXPECT_STREQ(top.GetChild(1).GetName(), "Middle");
+  EXPECT_STREQ(top.GetChild(2).GetName(), "End");
+  EXPECT_TRUE(middle.GetParent().IsSameNode(top));
+}
+
+TEST(XMLTreeNodeTest, SettingAnExistingAttributeReplacesItInPlace)
+{
+  XMLTreeNode node = XMLTreeNode::CreateTop("Argument", false);
+  node.AddAttribute("name", "a");
+  node.AddAttribute("bodyIndex", "1");
+  node.AddAttribute("BODYINDEX", "2");
+  node.AddAttribute("flag", nullptr);
+  EXPECT_EQ(node.CountAttributes(), 3);
+  EXPECT_EQ(DescribeTree(node), "Argument(name=a BODYINDEX=2 flag)");
+  EXPECT_STREQ(node.GetAttribute("bodyindex"), "2");
+  EXPECT_EQ(node.GetAttribute("flag"), nullptr);
+  EXPECT_EQ(node.GetAttribute("missing"), nullptr);
+}
+
+TEST(XMLTreeNodeTest, NamedLookupsIgnoreCaseAndResumeAfterThePosition)
+{
+  XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+  top.AddChild("Item").AddAttribute("n", "0");
+  top.AddChild("Other");
+  top.AddChild("ITEM").AddAttribute("n", "1");
+  top.AddChild("item").AddAttribute("n", "2");
+  EXPECT_EQ(top.CountChildren("item"), 3);
+  EXPECT_EQ(top.CountChildren(), 4);
+  int position = 0;
+  std::string seen;
+  for (XMLTreeNode item = top.GetChild("Item", &position); !item.IsEmpty(); item = top.GetChild("Item", &position))
+    seen += item.GetAttribute("n");
+  EXPECT_EQ(seen, "012");
+  EXPECT_EQ(position, 4);
+}
+
+TEST(XMLTreeNodeTest, ContentIndexesGiveAttributesThenDocumentOrder)
+{
+  XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+  top.AddAttribute("a", "1");
+  top.AddText("t");
+  top.AddChild("C");
+  ASSERT_EQ(top.CountContents(), 3);
+  EXPECT_EQ(top.GetContent(0).m_kind, XMLContentKindAttribute);
+  EXPECT_EQ(top.GetContent(1).m_kind, XMLContentKindText);
+  EXPECT_STREQ(top.GetContent(2).m_child.GetName(), "C");
+  EXPECT_EQ(top.GetContent(3).m_kind, XMLContentKindNone);
+  EXPECT_EQ(top.GetContent(-1).m_kind, XMLContentKindNone);
+}
+
+TEST(XMLTreeNodeTest, EmptyNodeAnswersNothingAndTakesNothing)
+{
+  XMLTreeNode empty;
+  EXPECT_TRUE(empty.AddChild("A").IsEmpty());
+  empty.AddAttribute("a", "1");
+  empty.AddText("t");
+  EXPECT_FALSE(empty.AddClear("c"));
+  EXPECT_EQ(empty.CountContents(), 0);
+  EXPECT_EQ(empty.GetName(), nullptr);
+  EXPECT_EQ(empty.GetAttribute("a"), nullptr);
+  EXPECT_EQ(empty.GetText(0), nullptr);
+  EXPECT_TRUE(empty.GetChild("A").IsEmpty());
+  EXPECT_TRUE(empty.GetParent().IsEmpty());
+  EXPECT_EQ(empty.ToText(false), "");
+  empty.DeleteContent(true);
+}
+
+TEST(XMLTreeNodeTest, ChildOutlivesItsParentWhileAHandleHoldsIt)
+{
+  XMLTreeNode child;
+  {
+    XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+    child = top.AddChild("Child");
+    child.AddChild("Grandchild").AddText("kept");
+  }
+  EXPECT_TRUE(child.GetParent().IsEmpty());
+  EXPECT_STREQ(child.GetChild(0).GetText(0), "kept");
+}
+
+// Forcing the deletion of a node that other handles still hold must not free it under
+// them: it leaves the tree, and its data goes with the last handle.
+TEST(XMLTreeNodeTest, ForcedDeletionDetachesWithoutFreeingUnderOtherHandles)
+{
+  XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+  top.AddChild("Keep");
+  XMLTreeNode removed = top.AddChild("Removed");
+  removed.AddAttribute("x", "1");
+  top.AddText("after");
+  XMLTreeNode other = removed;
+  removed.DeleteContent(true);
+  EXPECT_TRUE(removed.IsEmpty());
+  EXPECT_EQ(DescribeTree(top), "Root(Keep() \"after\")");
+  EXPECT_STREQ(other.GetAttribute("x"), "1");
+  EXPECT_TRUE(other.GetParent().IsEmpty());
+  // Without force only the handle goes; the tree keeps the node.
+  XMLTreeNode keep = top.GetChild("Keep");
+  keep.DeleteContent(false);
+  EXPECT_EQ(top.CountChildren("Keep"), 1);
+}
+
+TEST(XMLTreeNodeTest, ClearSectionsThatWouldCorruptTheDocumentAreRefused)
+{
+  XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
+  EXPECT_FALSE(top.AddClear("a]]>b"));
+  EXPECT_FALSE(top.AddClear("x", "<!UNKNOWN", ">"));
+  EXPECT_FALSE(top.AddClear("no -- end -->", "<!--", "-->"));
+  EXPECT_TRUE(top.AddClear(" note ", "<!--", "-->"));
+  EXPECT_TRUE(top.AddClear(" root [<!ENTITY e \"v\">", "<!DOCTYPE", "]>"));
+  EXPECT_EQ(top.CountClears(), 2);
+  EXPECT_STREQ(top.GetClear(1)->m_closeTag, "]>");
+}
+
+}  // namespace
+}  // namespace QEL

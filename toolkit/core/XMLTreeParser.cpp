@@ -1,0 +1,395 @@
+// Parsing text and files into XMLTreeNode trees. The parser is iterative: open elements
+// are kept on an explicit stack whose depth is bounded, so no input can overflow the
+// machine stack, and every way of running off the text ends in an error code.
+#include "core/XMLTreeNode.h"
+
+#include "core/XMLCharEncoding.h"
+#include "core/XMLEscape.h"
+#include "core/XMLTreeNodeData.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace QEL {
+
+namespace {
+
+enum XMLTokenKind {
+  XMLTokenKindEnd,
+  XMLTokenKindClear,
+  XMLTokenKindQuoted,
+  XMLTokenKindShortClose,  // "/>"
+  XMLTokenKindEndTagStart,  // "</"
+  XMLTokenKindDeclarationStart,  // "<?"
+  XMLTokenKindStartTag,  // "<"
+  XMLTokenKindEquals,
+  XMLTokenKindTagClose,  // ">"
+  XMLTokenKindWord
+};
+
+struct XMLToken {
+  XMLTokenKind m_kind = XMLTokenKindEnd;
+  const char* m_begin = nullptr;  // the token's first character (the quote of a quoted text)
+  const char* m_end = nullptr;    // just after the token
+  const XMLClearTag* m_clearTag = nullptr;
+  // The payload: the word, or the quoted text without its quotes.
+  const char* m_textBegin = nullptr;
+  const char* m_textEnd = nullptr;
+};
+
+bool StartsWith(const char* p, const char* prefix) { return std::strncmp(p, prefix, std::strlen(prefix)) == 0; }
+
+const char* SkipWhiteSpace(const char* p)
+{
+  while (*p != 0 && XMLIsWhiteSpace(*p)) p += XMLCharLength(p);
+  return p;
+}
+
+bool EndsWord(const char* p)
+{
+  return *p == 0 || XMLIsWhiteSpace(*p) || *p == '<' || *p == '>' || *p == '=' || (p[0] == '/' && p[1] == '>');
+}
+
+XMLToken ReadWord(const char* p)
+{
+  XMLToken token;
+  token.m_kind = XMLTokenKindWord;
+  token.m_begin = token.m_textBegin = p;
+  do p += XMLCharLength(p);
+  while (!EndsWord(p));
+  token.m_end = token.m_textEnd = p;
+  return token;
+}
+
+// The token at p, after white space.
+XMLToken NextToken(const char* p)
+{
+  p = SkipWhiteSpace(p);
+  XMLToken token;
+  token.m_begin = p;
+  if (*p == 0) {
+    token.m_end = p;
+    return token;
+  }
+  for (const XMLClearTag& tag : s_clearTags) {
+    if (StartsWith(p, tag.m_openTag)) {
+      token.m_kind = XMLTokenKindClear;
+      token.m_clearTag = &tag;
+      token.m_end = p + std::strlen(tag.m_openTag);
+      return token;
+    }
+  }
+  auto simple = [&](XMLTokenKind kind, size_t length) {
+    token.m_kind = kind;
+    token.m_end = p + length;
+    return token;
+  };
+  if (*p == '"' || *p == '\'') {
+    const char* q = p + 1;
+    while (*q != 0 && *q != *p && *q != '<') q += XMLCharLength(q);
+    if (*q == *p) {
+      token.m_kind = XMLTokenKindQuoted;
+      token.m_textBegin = p + 1;
+      token.m_textEnd = q;
+      token.m_end = q + 1;
+      return token;
+    }
+    return ReadWord(p);  // an unterminated quote starts an ordinary word
+  }
+  if (p[0] == '/' && p[1] == '>') return simple(XMLTokenKindShortClose, 2);
+  if (p[0] == '<' && p[1] == '/') return simple(XMLTokenKindEndTagStart, 2);
+  if (p[0] == '<' && p[1] == '?') return simple(XMLTokenKindDeclarationStart, 2);
+  if (*p == '<') return simple(XMLTokenKindStartTag, 1);
+  if (*p == '=') return simple(XMLTokenKindEquals, 1);
+  if (*p == '>') return simple(XMLTokenKindTagClose, 1);
+  return ReadWord(p);
+}
+
+}  // namespace
+
+class XMLTreeParser {
+public:
+  XMLTreeParser(const char* text, XMLTreeNode top) : m_text(text), m_position(text) { m_open.push_back(top); }
+
+  // Parses the whole text into the top node; returns the error code (0 or 1 keep the tree).
+  int Run()
+  {
+    while (m_fatal == XMLParseErrorNone) {
+      ReadText();
+      if (m_fatal != XMLParseErrorNone || *m_position == 0) break;
+      XMLToken token = NextToken(m_position);
+      switch (token.m_kind) {
+        case XMLTokenKindClear: ReadClear(token); break;
+        case XMLTokenKindEndTagStart: ReadEndTag(token); break;
+        case XMLTokenKindDeclarationStart: ReadStartTag(token, true); break;
+        case XMLTokenKindStartTag: ReadStartTag(token, false); break;
+        default: Fail(XMLParseErrorUnexpectedToken, token.m_begin); break;
+      }
+    }
+    if (m_fatal != XMLParseErrorNone) return m_fatal;
+    for (size_t i = 1; i < m_open.size(); ++i)
+      if (!m_open[i].IsDeclaration()) NoteUnclosed(m_position);
+    return m_unclosedAt != nullptr ? XMLParseErrorUnclosedElements : XMLParseErrorNone;
+  }
+
+  const char* ErrorPosition() const { return m_fatal != XMLParseErrorNone ? m_fatalAt : m_unclosedAt; }
+
+private:
+  XMLTreeNode& Current() { return m_open.back(); }
+
+  void Fail(int error, const char* at)
+  {
+    m_fatal = error;
+    m_fatalAt = at;
+  }
+
+  void NoteUnclosed(const char* at)
+  {
+    if (m_unclosedAt == nullptr) m_unclosedAt = at;
+  }
+
+  bool Unescape(std::string& out, const char* begin, const char* end)
+  {
+    const char* errorAt = nullptr;
+    if (AppendXMLUnescaped(out, begin, end, &errorAt)) return true;
+    Fail(XMLParseErrorBadEntity, errorAt);
+    return false;
+  }
+
+  // The raw characters up to the next tag or clear section.
+  void ReadText()
+  {
+    const char* begin = m_position;
+    const char* end = begin;
+    while (*end != 0 && *end != '<') end += XMLCharLength(end);
+    m_position = end;
+    if (GetTreeOptions().m_dropWhiteSpace) {
+      while (begin < end && XMLIsWhiteSpace(*begin)) ++begin;
+      while (end > begin && XMLIsWhiteSpace(end[-1])) --end;
+    }
+    if (begin == end) return;
+    std::string text;
+    if (Unescape(text, begin, end)) Current().AddText(text.c_str());
+  }
+
+  void ReadClear(const XMLToken& token)
+  {
+    const char* valueBegin = token.m_end;
+    const char* closeTag = token.m_clearTag->m_closeTag;
+    if (token.m_clearTag == &s_clearTags[1]) {
+      const char* close = std::strchr(valueBegin, '>');
+      const char* open = std::strchr(valueBegin, '<');
+      if (open != nullptr && (close == nullptr || open < close)) closeTag = s_doctypeSubsetCloseTag;
+    }
+    const char* valueEnd = std::strstr(valueBegin, closeTag);
+    if (valueEnd == nullptr) return Fail(XMLParseErrorClearNotClosed, token.m_begin);
+    std::string value(valueBegin, valueEnd);
+    XMLTreeClear clear{std::move(value), token.m_clearTag->m_openTag, closeTag};
+    XMLTreeNodeData& data = *Current().m_data;
+    int index = data.InsertOrderEntry(XMLContentKindClear, -1);
+    data.m_clears.insert(data.m_clears.begin() + index, std::move(clear));
+    m_position = valueEnd + std::strlen(closeTag);
+  }
+
+  void ReadEndTag(const XMLToken& start)
+  {
+    XMLToken name = NextToken(start.m_end);
+    if (name.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorMissingTagName, start.m_begin);
+    XMLToken close = NextToken(name.m_end);
+    if (close.m_kind != XMLTokenKindTagClose) return Fail(XMLParseErrorEndTagNotClosed, close.m_begin);
+    std::string tagName(name.m_textBegin, name.m_textEnd);
+    size_t match = m_open.size();
+    for (size_t i = m_open.size() - 1; i >= 1 && match == m_open.size(); --i)
+      if (XMLNameEquals(m_open[i].GetName(), tagName.c_str())) match = i;
+    if (match == m_open.size()) return Fail(XMLParseErrorUnmatchedEndTag, start.m_begin);
+    // An end tag for an outer element closes the inner ones whose end tags are missing.
+    if (match != m_open.size() - 1) NoteUnclosed(start.m_begin);
+    m_open.resize(match);
+    m_position = close.m_end;
+  }
+
+  void ReadStartTag(const XMLToken& start, bool isDeclaration)
+  {
+    XMLToken name = NextToken(start.m_end);
+    if (name.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorMissingTagName, start.m_begin);
+    if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
+    std::string elementName = DeclarationWord(name, isDeclaration);
+    XMLTreeNode element = Current().AddChild(elementName.c_str(), isDeclaration);
+    // A repeated attribute name replaces the earlier value, as on building; the index
+    // keeps that check linear however many attributes a hostile tag carries.
+    std::unordered_map<std::string, size_t> attributeIndex;
+    auto setAttribute = [&](const std::string& attributeName, const char* value) {
+      std::string key = attributeName;
+      for (char& c : key) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      std::vector<XMLTreeAttribute>& attributes = element.m_data->m_attributes;
+      auto found = attributeIndex.find(key);
+      XMLTreeAttribute attribute{attributeName, value != nullptr ? value : "", value != nullptr};
+      if (found != attributeIndex.end()) {
+        attributes[found->second] = std::move(attribute);
+      } else {
+        attributeIndex.emplace(std::move(key), attributes.size());
+        attributes.push_back(std::move(attribute));
+      }
+    };
+    const char* p = name.m_end;
+    for (;;) {
+      XMLToken token = NextToken(p);
+      if (token.m_kind == XMLTokenKindTagClose) {
+        m_open.push_back(element);
+        m_position = token.m_end;
+        return;
+      }
+      if (token.m_kind == XMLTokenKindShortClose) {
+        m_position = token.m_end;
+        return;
+      }
+      if (token.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
+      std::string attributeName = DeclarationWord(token, isDeclaration);
+      p = token.m_end;
+      XMLToken equals = NextToken(p);
+      if (equals.m_kind != XMLTokenKindEquals) {
+        if (!attributeName.empty()) setAttribute(attributeName, nullptr);
+        continue;
+      }
+      XMLToken value = NextToken(equals.m_end);
+      if (value.m_kind != XMLTokenKindQuoted && value.m_kind != XMLTokenKindWord)
+        return Fail(XMLParseErrorUnexpectedToken, value.m_begin);
+      std::string text;
+      if (!Unescape(text, value.m_textBegin, value.m_textEnd)) return;
+      setAttribute(attributeName, text.c_str());
+      p = value.m_end;
+    }
+  }
+
+  // A word of a declaration loses the "?" that ends it right before ">".
+  static std::string DeclarationWord(const XMLToken& word, bool isDeclaration)
+  {
+    std::string text(word.m_textBegin, word.m_textEnd);
+    if (isDeclaration && !text.empty() && text.back() == '?' && NextToken(word.m_end).m_kind == XMLTokenKindTagClose)
+      text.pop_back();
+    return text;
+  }
+
+  const char* m_text;
+  const char* m_position;
+  std::vector<XMLTreeNode> m_open;  // the open elements; the nameless top node first
+  int m_fatal = XMLParseErrorNone;
+  const char* m_fatalAt = nullptr;
+  const char* m_unclosedAt = nullptr;
+};
+
+namespace {
+
+void SetResult(XMLParseResult* result, int error, const char* text, const char* at)
+{
+  if (result == nullptr) return;
+  result->m_error = error;
+  result->m_line = 0;
+  result->m_column = 0;
+  if (text == nullptr || at == nullptr) return;
+  int line = 1, column = 1;
+  for (const char* p = text; p < at && *p != 0; p += XMLCharLength(p)) {
+    if (*p == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  result->m_line = line;
+  result->m_column = column;
+}
+
+// Finds the root element by name among the children of node, descending into a
+// declaration met on the way, where a parsed document's elements sit.
+XMLTreeNode FindRoot(const XMLTreeNode& node, const char* rootName)
+{
+  for (int i = 0; i < node.CountChildren(); ++i) {
+    XMLTreeNode child = node.GetChild(i);
+    if (XMLNameEquals(child.GetName(), rootName)) return child;
+    if (child.IsDeclaration()) return FindRoot(child, rootName);
+  }
+  return XMLTreeNode();
+}
+
+}  // namespace
+
+XMLTreeNode XMLTreeNode::ParseText(const char* text, const char* rootName, XMLParseResult* result)
+{
+  if (text == nullptr) {
+    SetResult(result, XMLParseErrorNoText, nullptr, nullptr);
+    return XMLTreeNode();
+  }
+  try {
+    XMLTreeNode top = CreateTop(nullptr, false);
+    XMLTreeParser parser(text, top);
+    int error = parser.Run();
+    SetResult(result, error, text, parser.ErrorPosition());
+    if (error != XMLParseErrorNone && error != XMLParseErrorUnclosedElements) return XMLTreeNode();
+    XMLTreeNode document = top;
+    if (top.CountChildren() == 1 && top.CountContents() == 1) document = top.GetChild(0);
+    if (rootName != nullptr && !XMLNameEquals(document.GetName(), rootName)) {
+      document = FindRoot(document, rootName);
+      if (document.IsEmpty()) SetResult(result, XMLParseErrorRootNotFound, nullptr, nullptr);
+    }
+    return document;
+  } catch (const std::bad_alloc&) {
+    SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
+    return XMLTreeNode();
+  }
+}
+
+XMLTreeNode XMLTreeNode::ParseFile(const char* path, const char* rootName, XMLParseResult* result)
+{
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, FileCloser> file(path != nullptr ? std::fopen(path, "rb") : nullptr);
+  if (file == nullptr) {
+    SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
+    return XMLTreeNode();
+  }
+  try {
+    std::string bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+    if (std::ferror(file.get())) {
+      SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
+      return XMLTreeNode();
+    }
+    if (bytes.empty()) {
+      SetResult(result, XMLParseErrorEmptyFile, nullptr, nullptr);
+      return XMLTreeNode();
+    }
+    const unsigned char* raw = reinterpret_cast<const unsigned char*>(bytes.data());
+    XMLWideByteOrder order = XMLWideByteOrderNone;
+    if (GetTreeOptions().m_guessWideCharacters) order = DetectWideText(raw, bytes.size());
+    if (order != XMLWideByteOrderNone) {
+      size_t start = (raw[0] == 0xFF && raw[1] == 0xFE) || (raw[0] == 0xFE && raw[1] == 0xFF) ? 2 : 0;
+      std::u16string wide;
+      wide.reserve(bytes.size() / 2);
+      for (size_t i = start; i + 1 < bytes.size(); i += 2) {
+        unsigned lo = order == XMLWideByteOrderLittleEndian ? raw[i] : raw[i + 1];
+        unsigned hi = order == XMLWideByteOrderLittleEndian ? raw[i + 1] : raw[i];
+        wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
+      }
+      std::string text = WideToMultiByte(wide);
+      return ParseText(text.c_str(), rootName, result);
+    }
+    size_t start = 0;
+    if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF)
+      start = 3;
+    return ParseText(bytes.c_str() + start, rootName, result);
+  } catch (const std::bad_alloc&) {
+    SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
+    return XMLTreeNode();
+  }
+}
+
+}  // namespace QEL

@@ -1,0 +1,164 @@
+// Serializing XMLTreeNode trees to text and files. Text and attribute values are always
+// escaped, so whatever a caller stores comes back unchanged through the parser.
+#include "core/XMLTreeNode.h"
+
+#include "core/XMLCharEncoding.h"
+#include "core/XMLEscape.h"
+#include "core/XMLTreeNodeData.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace QEL {
+
+// Writes a tree in two passes: the first only measures, the second fills a buffer of
+// exactly that size, so the text is one allocation.
+class XMLTreeWriter {
+public:
+  XMLTreeWriter(std::string* out, bool format) : m_out(out), m_format(format) {}
+
+  size_t Length() const { return m_length; }
+
+  void WriteNode(const XMLTreeNodeData& node, int level)
+  {
+    if (!node.m_hasName) return WriteContents(node, level);
+    Indent(level);
+    Put(node.m_isDeclaration ? "<?" : "<");
+    Put(node.m_name.c_str());
+    for (const XMLTreeAttribute& attribute : node.m_attributes) {
+      if (attribute.m_name.empty()) continue;
+      Put(" ");
+      Put(attribute.m_name.c_str());
+      if (!attribute.m_hasValue) continue;
+      Put("=\"");
+      PutEscaped(attribute.m_value.c_str());
+      Put("\"");
+    }
+    if (node.m_isDeclaration) {
+      Put("?>");
+      EndLine();
+      return WriteContents(node, level);
+    }
+    if (node.m_order.empty()) {
+      Put("/>");
+      EndLine();
+      return;
+    }
+    Put(">");
+    EndLine();
+    WriteContents(node, level + 1);
+    Indent(level);
+    Put("</");
+    Put(node.m_name.c_str());
+    Put(">");
+    EndLine();
+  }
+
+private:
+  void WriteContents(const XMLTreeNodeData& node, int level)
+  {
+    for (const XMLTreeOrderEntry& entry : node.m_order) {
+      switch (entry.m_kind) {
+        case XMLContentKindChild: WriteNode(*node.m_children[entry.m_index].m_data, level); break;
+        case XMLContentKindText:
+          Indent(level);
+          PutEscaped(node.m_texts[entry.m_index].c_str());
+          EndLine();
+          break;
+        case XMLContentKindClear: {
+          const XMLTreeClear& clear = node.m_clears[entry.m_index];
+          Indent(level);
+          Put(clear.m_openTag);
+          Put(clear.m_value.c_str());
+          Put(clear.m_closeTag);
+          EndLine();
+          break;
+        }
+        default: break;
+      }
+    }
+  }
+
+  void Put(const char* text)
+  {
+    size_t n = std::strlen(text);
+    m_length += n;
+    if (m_out != nullptr) m_out->append(text, n);
+  }
+
+  void PutEscaped(const char* text)
+  {
+    if (m_out == nullptr) {
+      m_length += XMLEscapedLength(text);
+    } else {
+      size_t before = m_out->size();
+      AppendXMLEscaped(*m_out, text);
+      m_length += m_out->size() - before;
+    }
+  }
+
+  void Indent(int level)
+  {
+    if (!m_format) return;
+    m_length += static_cast<size_t>(level);
+    if (m_out != nullptr) m_out->append(static_cast<size_t>(level), '\t');
+  }
+
+  void EndLine()
+  {
+    if (m_format) Put("\n");
+  }
+
+  std::string* m_out;
+  bool m_format;
+  size_t m_length = 0;
+};
+
+std::string XMLTreeNode::ToText(bool format) const
+{
+  std::string text;
+  if (m_data == nullptr) return text;
+  format = format && GetTreeOptions().m_dropWhiteSpace;
+  XMLTreeWriter measure(nullptr, format);
+  measure.WriteNode(*m_data, 0);
+  text.reserve(measure.Length());
+  XMLTreeWriter writer(&text, format);
+  writer.WriteNode(*m_data, 0);
+  return text;
+}
+
+int XMLTreeNode::WriteFile(const char* path, const char* encodingName, bool format) const
+{
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, FileCloser> file(path != nullptr ? std::fopen(path, "wb") : nullptr);
+  if (file == nullptr) return XMLParseErrorCannotOpenForWriting;
+  bool hasDeclaration = IsDeclaration() || (GetName() == nullptr && GetChild(0).IsDeclaration());
+  std::string header;
+  XMLCharEncoding encoding = GetTreeOptions().m_encoding;
+  if (encoding == XMLCharEncodingUTF8) header = "\xEF\xBB\xBF";
+  if (!hasDeclaration) {
+    const char* name = encoding == XMLCharEncodingUTF8       ? "utf-8"
+                       : encoding == XMLCharEncodingShiftJIS ? "SHIFT-JIS"
+                       : encodingName != nullptr             ? encodingName
+                                                             : "ISO-8859-1";
+    header += "<?xml version=\"1.0\" encoding=\"";
+    AppendXMLEscaped(header, name);
+    header += "\"?>\n";
+  }
+  std::string text;
+  try {
+    text = ToText(format);
+  } catch (const std::bad_alloc&) {
+    return XMLParseErrorNoMemory;
+  }
+  bool ok = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size() &&
+            std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  ok = std::fclose(file.release()) == 0 && ok;
+  return ok ? XMLParseErrorNone : XMLParseErrorWriteFailed;
+}
+
+}  // namespace QEL
