@@ -1,0 +1,3 @@
+#include "zyn/dovCZyn_Object.h"
+
+IMPLEMENT_DYNAMIC(dovCZyn_Object, CObject)
