@@ -1,0 +1,68 @@
+// Copies of the host's data that the builders work from.
+
+#include "PlotRequest.h"
+#include "PlotScenePieces.h"
+
+#include <QColor>
+
+#include <algorithm>
+#include <cstdio>
+
+PlotColour ColourOr(const QColor* colour, PlotColour fallback)
+{
+    if (!colour)
+        return fallback;
+    return {colour->red() / 255.0, colour->green() / 255.0, colour->blue() / 255.0};
+}
+
+SeriesCopy CopySeries(const PlotRequest& request)
+{
+    SeriesCopy copy;
+    const int seriesCount = std::max(request.seriesCount, 0);
+    if (seriesCount == 0)
+        return copy;
+    unsigned shortest = request.counts[0];
+    for (int i = 1; i < seriesCount; ++i)
+        shortest = std::min(shortest, request.counts[i]);
+    copy.pointsPerSeries = static_cast<int>(std::min<unsigned>(shortest, 0x7fffffffu));
+    copy.values.reserve(seriesCount);
+    for (int i = 0; i < seriesCount; ++i)
+        copy.values.emplace_back(request.series[i], request.series[i] + copy.pointsPerSeries);
+    return copy;
+}
+
+AxisRecords AxisRecordsFrom(const PlotAxes* axes)
+{
+    AxisRecords records;
+    if (!axes)
+        return records;
+    const auto fill = [](AxisRecord& record, const char* label, double low, double high,
+                         int divisions) {
+        record.title = label ? label : "";
+        record.low = low;
+        record.high = high;
+        record.divisions = divisions;
+        record.drawn = true;
+    };
+    fill(records[0], axes->xLabel, axes->xMin, axes->xMax, axes->xDivisions);
+    fill(records[1], axes->yLabel, axes->yMin, axes->yMax, axes->yDivisions);
+    fill(records[2], axes->zLabel, axes->zMin, axes->zMax, axes->zDivisions);
+    return records;
+}
+
+std::vector<std::string> TickLabelTexts(const AxisRecord& axis)
+{
+    std::vector<std::string> texts;
+    if (axis.divisions < 1)
+        return texts;
+    const float low = static_cast<float>(axis.low);
+    const float high = static_cast<float>(axis.high);
+    for (int k = 0; k <= axis.divisions; ++k)
+    {
+        const float value = low + (high - low) / static_cast<float>(axis.divisions) * k;
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+        texts.emplace_back(text);
+    }
+    return texts;
+}

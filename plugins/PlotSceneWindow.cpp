@@ -1,0 +1,51 @@
+// The last steps every builder shares, and the choice of builder by the request's kind.
+
+#include "PlotRequest.h"
+#include "PlotSceneBuilders.h"
+#include "PlotScenePieces.h"
+
+#include <vtkCamera.h>
+#include <vtkFollower.h>
+#include <vtkNew.h>
+#include <vtkProp.h>
+#include <vtkRenderWindow.h>
+#include <vtkRenderer.h>
+
+void FinishScene(vtkRenderWindow* window, const std::vector<vtkSmartPointer<vtkProp>>& props,
+                 const std::vector<vtkFollower*>& labels, PlotColour background, const char* title)
+{
+    vtkNew<vtkRenderer> renderer;
+    window->AddRenderer(renderer);
+    for (const auto& prop : props)
+        renderer->AddViewProp(prop);
+    renderer->SetBackground(background.red, background.green, background.blue);
+    // Standalone windows get this size; inside the dialog the render widget governs it.
+    window->SetSize(200, 200);
+    // A camera made on demand is not framed on the props, so frame it here.
+    renderer->ResetCamera();
+    renderer->ResetCameraClippingRange();
+    for (vtkFollower* label : labels)
+        label->SetCamera(renderer->GetActiveCamera());
+    window->Render();
+    if (title && *title)
+        window->SetWindowName(title);
+}
+
+bool BuildPlotScene(vtkRenderWindow* window, const PlotRequest& request)
+{
+    switch (request.kind)
+    {
+    case PlotKindSurface:
+    case PlotKindSurfaceAxis:
+        BuildSurfaceScene(window, request);
+        return true;
+    case PlotKindWireframe:
+        BuildWireframeScene(window, request);
+        return true;
+    case PlotKindScatter:
+        BuildScatterScene(window, request);
+        return true;
+    default:
+        return false;
+    }
+}

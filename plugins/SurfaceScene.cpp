@@ -1,0 +1,108 @@
+// The surface plot: series side by side in depth, neighbouring series joined by quads.
+
+#include "PlotRequest.h"
+#include "PlotSceneBuilders.h"
+#include "PlotScenePieces.h"
+
+#include <vtkActor.h>
+#include <vtkDataSetMapper.h>
+#include <vtkFollower.h>
+#include <vtkNew.h>
+#include <vtkPoints.h>
+#include <vtkProperty.h>
+#include <vtkUnstructuredGrid.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double SurfaceFirstTick(const AxesPlacement& placement, int k, int divisions)
+{
+    return static_cast<double>((placement.firstSpan / divisions) * k);
+}
+
+double SurfaceThirdTick(const AxesPlacement& placement, int k, int divisions)
+{
+    return static_cast<double>((placement.thirdSpan / static_cast<unsigned>(divisions)) *
+                               static_cast<unsigned>(k));
+}
+
+}  // namespace
+
+void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
+{
+    const PlotColour surfaceColour = ColourOr(request.surfaceColour, kDefaultSurfaceColour);
+    const PlotColour background = ColourOr(request.background, kDefaultBackground);
+    const SeriesCopy copy = CopySeries(request);
+    const int seriesCount = static_cast<int>(copy.values.size());
+    const vtkIdType n = copy.pointsPerSeries;
+    const bool withAxes = request.kind == PlotKindSurfaceAxis;
+    const AxisRecords axes = withAxes ? AxisRecordsFrom(request.axes) : AxisRecords{};
+
+    // Spreading the series over the points' depth needs at least two series; one series
+    // (or none) lies at depth 0 whatever the step.
+    const double depthStep = request.scaleSeriesAxis != 0 && seriesCount > 1
+                                 ? static_cast<double>(n) / (seriesCount - 1)
+                                 : 1.0;
+
+    vtkNew<vtkPoints> points;
+    points->SetNumberOfPoints(seriesCount * n);
+    double smallest = 0.0;
+    double largest = 0.0;
+    bool anyValue = false;
+    for (int r = 0; r < seriesCount; ++r)
+    {
+        for (vtkIdType j = 0; j < n; ++j)
+        {
+            const double value = copy.values[r][j];
+            points->SetPoint(r * n + j, static_cast<double>(j), value, r * depthStep);
+            smallest = anyValue ? std::min(smallest, value) : value;
+            largest = anyValue ? std::max(largest, value) : value;
+            anyValue = true;
+        }
+    }
+
+    vtkNew<vtkUnstructuredGrid> grid;
+    const vtkIdType cellCount = seriesCount > 1 && n > 1 ? (seriesCount - 1) * (n - 1) : 0;
+    grid->AllocateExact(std::max<vtkIdType>(cellCount, 1), 4);
+    grid->SetPoints(points);
+    for (int r = 0; r + 1 < seriesCount; ++r)
+    {
+        for (vtkIdType j = 0; j + 1 < n; ++j)
+        {
+            const vtkIdType quad[4] = {r * n + j, r * n + j + 1, (r + 1) * n + j + 1,
+                                       (r + 1) * n + j};
+            grid->InsertNextCell(VTK_POLYGON, 4, quad);
+        }
+    }
+
+    vtkNew<vtkDataSetMapper> mapper;
+    mapper->SetInputData(grid);
+    mapper->SetScalarModeToUseCellFieldData();
+    mapper->ScalarVisibilityOn();
+    auto surface = vtkSmartPointer<vtkActor>::New();
+    surface->SetMapper(mapper);
+    surface->GetProperty()->SetColor(surfaceColour.red, surfaceColour.green, surfaceColour.blue);
+
+    std::vector<vtkSmartPointer<vtkProp>> props{surface};
+    std::vector<vtkFollower*> labels;
+    // Axes need an extent: without plotted values there is nothing to measure them by.
+    if (withAxes && anyValue)
+    {
+        AxesPlacement placement;
+        placement.low = smallest;
+        placement.range = largest - smallest;
+        placement.scale = std::max(std::fabs(placement.range), static_cast<double>(n));
+        placement.firstTitleX = static_cast<double>(n / 2);
+        placement.thirdTitleZ = static_cast<double>(n / 2);
+        placement.firstSpan = static_cast<int>(n);
+        placement.thirdSpan =
+            static_cast<unsigned>(request.scaleSeriesAxis != 0 ? n : seriesCount);
+        placement.firstTickX = SurfaceFirstTick;
+        placement.thirdTickZ = SurfaceThirdTick;
+        const auto axisProps = MakeAxesAndLabels(axes, placement, labels);
+        props.insert(props.end(), axisProps.begin(), axisProps.end());
+    }
+    FinishScene(window, props, labels, background, request.title);
+}
