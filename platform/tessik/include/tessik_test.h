@@ -1,0 +1,29 @@
+// Test control of the solver layer. Tests only; production code never includes it.
+// The controls are process-wide so that a test can reach a system that a class under
+// test owns: nodes are named by their application pointers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessik_test {
+
+// Call log: one entry per call of the public interface ("ZMR3::add_g", "JUN::add_pattern",
+// "KEV::add_procedural_feature", ...), in call order, while enabled.
+void EnableCallLog(bool on);
+void ClearCallLog();
+std::vector<std::string> CallLog();
+// Number of entries equal to name.
+int CallCount(const std::string& name);
+
+// The next evaluation of any system gives the node with this application pointer the
+// status, whatever it computes; the forcing is used up by that evaluation.
+void ForceGNodeStatus(const void* app, int status);
+void ForceDNodeStatus(const void* app, int status);  // d-nodes and r-nodes
+// The next dynamic_evaluate of any system reports this drag result and moves nothing.
+void ForceDragResult(int result);
+
+// Drops every forcing and empties the log (the log stays as enabled).
+void ResetControls();
+
+}  // namespace tessik_test

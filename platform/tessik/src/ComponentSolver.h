@@ -1,0 +1,43 @@
+// Gauss-Newton with minimum weighted-norm steps for one connected component.
+#pragma once
+
+#include <Eigen/Dense>
+#include <Eigen/Sparse>
+
+#include <functional>
+#include <vector>
+
+namespace tessik {
+
+// One group of residual components, evaluated from the whole unknown vector.
+struct EquationBlock {
+    bool soft = false;                     // met as closely as the hard blocks allow
+    std::vector<int> dofs;                 // indices (into the unknown vector) it depends on
+    std::function<void(std::vector<double>&, std::vector<char>&)> evaluate;  // values, angular flags
+};
+
+struct ComponentProblem {
+    std::vector<int> dofs;                 // the unknowns of the component
+    std::vector<double> steps;             // finite-difference step per unknown (same order)
+    Eigen::SparseMatrix<double> scale;     // x = scale * z; z is measured by the plain norm
+    std::vector<const EquationBlock*> blocks;
+    double lengthTolerance = 1e-10;
+    double angleTolerance = 1e-12;
+    int maxIterations = 60;
+};
+
+struct ComponentOutcome {
+    bool hardMet = false;
+    bool softMet = false;
+    bool stalled = false;                  // stopped at a least-squares minimum
+    int iterations = 0;
+    std::vector<bool> blockMet;            // per block, after the solve
+};
+
+// Solves in place on x (only the component's unknowns change).
+ComponentOutcome SolveComponent(const ComponentProblem& problem, Eigen::VectorXd& x);
+
+// Whether a block's components are within the tolerances.
+bool BlockMet(const EquationBlock& block, double lengthTolerance, double angleTolerance);
+
+}  // namespace tessik

@@ -1,0 +1,73 @@
+// The dimension system behind the ZMR3, JUN and KEV interfaces: its nodes, its
+// callback tables, its journal and its evaluations.
+#pragma once
+
+#include "Geometry.h"
+#include "Journal.h"
+#include "Node.h"
+#include "Residuals.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessik {
+
+struct Evaluation;
+
+class Engine {
+public:
+    Engine(void* application, double resolution, double size);
+    ~Engine();
+
+    void* Application() const { return m_application; }
+    double Resolution() const { return m_resolution; }
+    double AngularResolution() const { return m_resolution * 1e-3; }
+    double Size() const { return m_size; }
+    Journal& GetJournal() { return m_journal; }
+
+    // Nodes
+    NodeRecord* NewNode(NodeKind kind, void* app);
+    NodeRecord* LiveGNode(g_node* handle) const;  // null unless a live g-node of this system
+    NodeRecord* Live(const void* handle) const;   // any live node of this system
+    bool Owns(const NodeRecord* node) const;
+    int Erase(NodeRecord* node);
+    int Fix(NodeRecord* node);
+    int MoveToSet(NodeRecord* g, NodeRecord* set);
+    int MoveToFeature(NodeRecord* g, NodeRecord* feature);
+    const std::vector<std::unique_ptr<NodeRecord>>& Nodes() const { return m_nodes; }
+
+    // Tables
+    ZMR3_frustum_functions& ZmrTable() { return m_zmr; }
+    JUN_frustum_functions& JunTable() { return m_jun; }
+    KEV_frustum_functions& KevTable() { return m_kev; }
+
+    // Evaluation
+    ZMR3_solve_type Undo();
+    struct DragRequest {
+        NodeRecord* node = nullptr;
+        int kind = ZMR3_DT_TRANSLATION;
+        Rigid motion;        // rigid kinds
+        double radius = 0.0; // ZMR3_DT_RADIUS
+    };
+    ZMR3_solve_type Evaluate(const std::vector<DragRequest>& drags, const std::vector<NodeRecord*>& held,
+                             bool exact, int maxIterations, int* dragResult);
+    bool Evaluated() const { return m_evaluated; }
+
+private:
+    void ClearAnswers();
+    void ApplyForcedStatuses();
+
+    void* m_application;
+    double m_resolution;
+    double m_size;
+    int m_nextId = 1;
+    bool m_evaluated = false;
+    std::vector<std::unique_ptr<NodeRecord>> m_nodes;
+    ZMR3_frustum_functions m_zmr;
+    JUN_frustum_functions m_jun;
+    KEV_frustum_functions m_kev;
+    Journal m_journal;
+};
+
+}  // namespace tessik

@@ -1,0 +1,87 @@
+#include "TestHooks.h"
+#include "tessik_test.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+struct Controls {
+    bool logOn = false;
+    std::vector<std::string> log;
+    std::map<const void*, int> gStatuses;
+    std::map<const void*, int> dStatuses;
+    bool dragForced = false;
+    int dragResult = 0;
+};
+
+Controls& Get()
+{
+    static Controls s_controls;
+    return s_controls;
+}
+
+bool Lookup(const std::map<const void*, int>& forced, const void* app, int& status)
+{
+    auto it = forced.find(app);
+    if (it == forced.end())
+        return false;
+    status = it->second;
+    return true;
+}
+
+}  // namespace
+
+namespace tessik {
+
+void LogCall(const char* name)
+{
+    if (Get().logOn)
+        Get().log.emplace_back(name);
+}
+
+bool ForcedGStatus(const void* app, int& status) { return Lookup(Get().gStatuses, app, status); }
+bool ForcedDStatus(const void* app, int& status) { return Lookup(Get().dStatuses, app, status); }
+
+void UseUpForcedStatuses()
+{
+    Get().gStatuses.clear();
+    Get().dStatuses.clear();
+}
+
+bool TakeForcedDragResult(int& result)
+{
+    if (!Get().dragForced)
+        return false;
+    Get().dragForced = false;
+    result = Get().dragResult;
+    return true;
+}
+
+}  // namespace tessik
+
+namespace tessik_test {
+
+void EnableCallLog(bool on) { Get().logOn = on; }
+void ClearCallLog() { Get().log.clear(); }
+std::vector<std::string> CallLog() { return Get().log; }
+int CallCount(const std::string& name)
+{
+    return static_cast<int>(std::count(Get().log.begin(), Get().log.end(), name));
+}
+void ForceGNodeStatus(const void* app, int status) { Get().gStatuses[app] = status; }
+void ForceDNodeStatus(const void* app, int status) { Get().dStatuses[app] = status; }
+void ForceDragResult(int result)
+{
+    Get().dragForced = true;
+    Get().dragResult = result;
+}
+void ResetControls()
+{
+    Get().log.clear();
+    Get().gStatuses.clear();
+    Get().dStatuses.clear();
+    Get().dragForced = false;
+}
+
+}  // namespace tessik_test
