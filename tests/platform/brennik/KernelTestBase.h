@@ -36,3 +36,34 @@ class KernelTest : public ::testing::Test {
   }
   static inline std::vector<ReportedError> s_errors;
 };
+
+// Kernel arrays as vectors (the kernel's array is freed).
+template <class T>
+std::vector<T> Take(int n, T* array) {
+  std::vector<T> out(array, array + n);
+  BQ_MEMORY_free(array);
+  return out;
+}
+
+using ListCall = int (*)(int, int*, int**);
+
+inline std::vector<int> List(ListCall call, int tag) {
+  int n = 0;
+  int* array = nullptr;
+  if (call(tag, &n, &array) != 0) return {};
+  return Take(n, array);
+}
+
+inline int ClassOf(int tag) {
+  int cls = BQ_CLASS_null;
+  bool live = false;
+  if (BQ_ENTITY_is(tag, &live) != 0 || !live) return BQ_CLASS_null;
+  BQ_ENTITY_ask_class(tag, &cls);
+  return cls;
+}
+
+inline int CurrentPartition() {
+  int partition = 0;
+  BQ_SESSION_ask_curr_partition(&partition);
+  return partition;
+}

@@ -1,0 +1,261 @@
+// Building body records from OCCT shapes: tags, identifiers, adjacency, geometry and fins.
+#include "BodyStore.h"
+
+#include <BRep_Tool.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <Geom_BSplineSurface.hxx>
+#include <Geom_BezierCurve.hxx>
+#include <Geom_BezierSurface.hxx>
+#include <Geom_Circle.hxx>
+#include <Geom_ConicalSurface.hxx>
+#include <Geom_CylindricalSurface.hxx>
+#include <Geom_Ellipse.hxx>
+#include <Geom_Line.hxx>
+#include <Geom_OffsetCurve.hxx>
+#include <Geom_OffsetSurface.hxx>
+#include <Geom_Plane.hxx>
+#include <Geom_RectangularTrimmedSurface.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <Geom_SurfaceOfLinearExtrusion.hxx>
+#include <Geom_SurfaceOfRevolution.hxx>
+#include <Geom_ToroidalSurface.hxx>
+#include <Geom_TrimmedCurve.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
+#include <TopoDS.hxx>
+
+#include <algorithm>
+
+namespace brennik {
+
+int ClassOfCurve(const Handle(Geom_Curve)& curve) {
+  Handle(Geom_Curve) c = curve;
+  while (auto trimmed = Handle(Geom_TrimmedCurve)::DownCast(c)) c = trimmed->BasisCurve();
+  if (c.IsNull()) return BQ_CLASS_null;
+  if (c->IsKind(STANDARD_TYPE(Geom_Line))) return BQ_CLASS_line;
+  if (c->IsKind(STANDARD_TYPE(Geom_Circle))) return BQ_CLASS_circle;
+  if (c->IsKind(STANDARD_TYPE(Geom_Ellipse))) return BQ_CLASS_ellipse;
+  if (c->IsKind(STANDARD_TYPE(Geom_BSplineCurve)) || c->IsKind(STANDARD_TYPE(Geom_BezierCurve)))
+    return BQ_CLASS_bcurve;
+  if (c->IsKind(STANDARD_TYPE(Geom_OffsetCurve))) return BQ_CLASS_fcurve;
+  return BQ_CLASS_icurve;
+}
+
+int ClassOfSurface(const Handle(Geom_Surface)& surface) {
+  Handle(Geom_Surface) s = surface;
+  while (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(s)) s = trimmed->BasisSurface();
+  if (s.IsNull()) return BQ_CLASS_null;
+  if (s->IsKind(STANDARD_TYPE(Geom_Plane))) return BQ_CLASS_plane;
+  if (s->IsKind(STANDARD_TYPE(Geom_CylindricalSurface))) return BQ_CLASS_cyl;
+  if (s->IsKind(STANDARD_TYPE(Geom_ConicalSurface))) return BQ_CLASS_cone;
+  if (s->IsKind(STANDARD_TYPE(Geom_SphericalSurface))) return BQ_CLASS_sphere;
+  if (s->IsKind(STANDARD_TYPE(Geom_ToroidalSurface))) return BQ_CLASS_torus;
+  if (s->IsKind(STANDARD_TYPE(Geom_OffsetSurface))) return BQ_CLASS_offset;
+  if (s->IsKind(STANDARD_TYPE(Geom_SurfaceOfLinearExtrusion))) return BQ_CLASS_swept;
+  if (s->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) return BQ_CLASS_spun;
+  return BQ_CLASS_bsurf;
+}
+
+int BodyTypeOf(const TopoDS_Shape& shape) {
+  if (shape.IsNull()) return BQ_BODY_type_empty;
+  TopExp_Explorer solids(shape, TopAbs_SOLID);
+  if (solids.More()) return BQ_BODY_type_solid;
+  TopExp_Explorer faces(shape, TopAbs_FACE);
+  if (faces.More()) return BQ_BODY_type_sheet;
+  TopExp_Explorer edges(shape, TopAbs_EDGE);
+  if (edges.More()) return BQ_BODY_type_wire;
+  TopExp_Explorer vertices(shape, TopAbs_VERTEX);
+  if (vertices.More()) return BQ_BODY_type_minimum;
+  return BQ_BODY_type_empty;
+}
+
+namespace {
+
+// Geometry under a body is shared per OCCT geometry object and placement.
+struct GeomKey {
+  Handle(Standard_Transient) object;
+  TopLoc_Location location;
+  int tag;
+};
+
+int FindKey(const std::vector<GeomKey>& keys, const Handle(Standard_Transient)& object,
+            const TopLoc_Location& location) {
+  for (const GeomKey& key : keys)
+    if (key.object == object && key.location.IsEqual(location)) return key.tag;
+  return 0;
+}
+
+std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, const ShapeTagMap& tags) {
+  std::vector<int> out;
+  TopTools_IndexedMapOfShape map;
+  TopExp::MapShapes(shape, type, map);
+  out.reserve(map.Extent());
+  for (int i = 1; i <= map.Extent(); ++i) {
+    const int* tag = tags.Seek(map(i));
+    if (tag) out.push_back(*tag);
+  }
+  return out;
+}
+
+}  // namespace
+
+BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape,
+                        const BodyRecord* old, const CarryFn& carry, int firstIdentifier) {
+  auto body = std::make_shared<BodyRecord>();
+  body->tag = bodyTag;
+  body->shape = shape;
+  body->bodyType = BodyTypeOf(shape);
+  body->nextIdentifier = old ? old->nextIdentifier : std::max(1, firstIdentifier);
+  body->identifier = old ? old->identifier : body->nextIdentifier++;
+  if (old) {
+    body->attachedGeoms = old->attachedGeoms;
+    body->addonData = old->addonData;
+  }
+
+  const std::pair<TopAbs_ShapeEnum, int> kinds[] = {
+      {TopAbs_FACE, BQ_CLASS_face}, {TopAbs_EDGE, BQ_CLASS_edge}, {TopAbs_VERTEX, BQ_CLASS_vertex}};
+  for (const auto& kind : kinds) {
+    TopTools_IndexedMapOfShape map;
+    TopExp::MapShapes(shape, kind.first, map);
+    std::vector<int>& list = kind.second == BQ_CLASS_face   ? body->faces
+                             : kind.second == BQ_CLASS_edge ? body->edges
+                                                            : body->vertices;
+    for (int i = 1; i <= map.Extent(); ++i) {
+      Carried c = carry ? carry(map(i)) : Carried{};
+      if (c.tag != 0 && body->subs.count(c.tag)) c = Carried{};
+      if (c.tag == 0) c.tag = session.NewTag();
+      if (c.identifier == 0) c.identifier = body->nextIdentifier++;
+      SubEntity sub;
+      sub.cls = kind.second;
+      sub.shape = map(i);
+      sub.identifier = c.identifier;
+      body->subs[c.tag] = sub;
+      body->shapeToTag.Bind(map(i), c.tag);
+      list.push_back(c.tag);
+    }
+  }
+
+  // Adjacency, each list in traversal order without repeats.
+  for (int face : body->faces) {
+    const TopoDS_Shape& f = body->subs[face].shape;
+    body->faceEdges[face] = UniqueTags(f, TopAbs_EDGE, body->shapeToTag);
+    body->faceVertices[face] = UniqueTags(f, TopAbs_VERTEX, body->shapeToTag);
+    for (int edge : body->faceEdges[face]) body->edgeFaces[edge].push_back(face);
+    for (int vertex : body->faceVertices[face]) body->vertexFaces[vertex].push_back(face);
+  }
+  for (int edge : body->edges) {
+    for (int vertex : UniqueTags(body->subs[edge].shape, TopAbs_VERTEX, body->shapeToTag))
+      body->vertexEdges[vertex].push_back(edge);
+  }
+
+  // Geometry: one tag per OCCT geometry object and placement; kept when the old body had it.
+  std::vector<GeomKey> oldKeys, newKeys;
+  std::map<int, Handle(Standard_Transient)> oldObjects;
+  if (old) {
+    for (int face : old->faces) {
+      TopLoc_Location loc;
+      Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
+      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.push_back({s, loc, old->subs.at(face).geom});
+    }
+    for (int edge : old->edges) {
+      TopLoc_Location loc;
+      double f, l;
+      Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(old->subs.at(edge).shape), loc, f, l);
+      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.push_back({c, loc, old->subs.at(edge).geom});
+    }
+  }
+  auto placeGeom = [&](int entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
+                       const GeomData& data) {
+    int tag = FindKey(newKeys, object, loc);
+    if (tag == 0) {
+      int oldTag = FindKey(oldKeys, object, loc);
+      tag = (oldTag && !body->geoms.count(oldTag)) ? oldTag : session.NewTag();
+      BodyGeom geom;
+      geom.data = data;
+      auto oldIt = old ? old->geoms.find(tag) : std::map<int, BodyGeom>::const_iterator();
+      geom.identifier = (old && oldIt != old->geoms.end()) ? oldIt->second.identifier : body->nextIdentifier++;
+      body->geoms[tag] = geom;
+      newKeys.push_back({object, loc, tag});
+    }
+    body->subs[entity].geom = tag;
+  };
+  for (int face : body->faces) {
+    TopLoc_Location loc;
+    Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(body->subs[face].shape), loc);
+    if (s.IsNull()) continue;
+    GeomData data;
+    data.surface = loc.IsIdentity() ? s : Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
+    data.cls = ClassOfSurface(data.surface);
+    placeGeom(face, s, loc, data);
+  }
+  for (int edge : body->edges) {
+    TopLoc_Location loc;
+    double f, l;
+    const TopoDS_Edge& e = TopoDS::Edge(body->subs[edge].shape);
+    if (BRep_Tool::Degenerated(e)) continue;
+    Handle(Geom_Curve) c = BRep_Tool::Curve(e, loc, f, l);
+    if (c.IsNull()) continue;
+    GeomData data;
+    data.curve = loc.IsIdentity() ? c : Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+    data.cls = ClassOfCurve(data.curve);
+    placeGeom(edge, c, loc, data);
+  }
+  for (int vertex : body->vertices) {
+    GeomData data;
+    data.cls = BQ_CLASS_point;
+    data.point = BRep_Tool::Pnt(TopoDS::Vertex(body->subs[vertex].shape));
+    int tag = 0;
+    int identifier = 0;
+    if (old) {
+      auto it = old->subs.find(vertex);
+      if (it != old->subs.end() && it->second.geom && !body->geoms.count(it->second.geom)) {
+        tag = it->second.geom;
+        identifier = old->geoms.at(tag).identifier;
+      }
+    }
+    if (tag == 0) {
+      tag = session.NewTag();
+      identifier = body->nextIdentifier++;
+    }
+    body->geoms[tag] = BodyGeom{data, identifier};
+    body->subs[vertex].geom = tag;
+  }
+
+  // Fins: one per (edge, face) pair.
+  for (int edge : body->edges) {
+    for (int face : body->edgeFaces[edge]) {
+      std::pair<int, int> key(edge, face);
+      int tag = 0;
+      if (old) {
+        auto it = old->finOf.find(key);
+        if (it != old->finOf.end()) tag = it->second;
+      }
+      if (tag == 0) tag = session.NewTag();
+      body->fins[tag] = key;
+      body->finOf[key] = tag;
+    }
+  }
+  return body;
+}
+
+void UninstallBody(PartitionState& state, int bodyTag) {
+  auto it = state.bodies.find(bodyTag);
+  if (it == state.bodies.end()) return;
+  const BodyRecord& body = *it->second;
+  for (const auto& sub : body.subs) state.subOwner.erase(sub.first);
+  for (const auto& fin : body.fins) state.subOwner.erase(fin.first);
+  for (const auto& geom : body.geoms) state.subOwner.erase(geom.first);
+  state.bodies.erase(it);
+}
+
+void InstallBody(PartitionState& state, const BodyPtr& body) {
+  UninstallBody(state, body->tag);
+  for (const auto& sub : body->subs) state.subOwner[sub.first] = body->tag;
+  for (const auto& fin : body->fins) state.subOwner[fin.first] = body->tag;
+  for (const auto& geom : body->geoms) state.subOwner[geom.first] = body->tag;
+  state.bodies[body->tag] = body;
+}
+
+}  // namespace brennik

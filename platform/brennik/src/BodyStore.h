@@ -1,0 +1,71 @@
+// The body store: bodies as OCCT shapes with their tag <-> sub-shape maps and identifiers.
+// Internal to the kernel layer; the add-on layer's engine uses it to read and replace shapes.
+#pragma once
+
+#include "Session.h"
+
+#include <BRepTools_History.hxx>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brennik {
+
+// Says which existing entity (tag, identifier) a sub-shape of a new shape continues; tag 0
+// means a new tag, identifier 0 a new identifier.
+struct Carried { int tag = 0; int identifier = 0; };
+using CarryFn = std::function<Carried(const TopoDS_Shape&)>;
+
+// Builds a body record from a shape: entities keep what `carry` gives them, the rest get new
+// tags (faces, edges, vertices, then geometry, then fins) and new identifiers from the body's
+// counter (which starts at firstIdentifier for a body without an old record). Geometry keeps
+// its tag when the same OCCT geometry stays under the body.
+BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape,
+                        const BodyRecord* old, const CarryFn& carry, int firstIdentifier = 1);
+
+// Puts a record into the partition state in place of the old one (updating the owner index).
+void InstallBody(PartitionState& state, const BodyPtr& body);
+// Removes a body and its index entries (attributes and groups are the caller's matter).
+void UninstallBody(PartitionState& state, int bodyTag);
+
+// Body type token of a shape.
+int BodyTypeOf(const TopoDS_Shape& shape);
+
+namespace store {
+
+// Creates a body in the partition (the current one when 0). Returns its tag, 0 on failure.
+int CreateBody(const TopoDS_Shape& shape, int partition = 0);
+// The record of a body (null when the tag is no live body).
+const BodyRecord* FindBody(int body);
+// The shape of a body, or of a face, edge or vertex (null shape otherwise).
+TopoDS_Shape ShapeOf(int entity);
+// The tag of a sub-shape of a body (0 when it is not one of the body's faces, edges, vertices).
+int TagOf(int body, const TopoDS_Shape& subShape);
+
+// The outcome of a replacement, in tags.
+struct ReplaceReport {
+  std::vector<int> kept;                      // same entity, same or modified geometry
+  std::vector<int> created;                   // new entities
+  std::vector<int> deleted;                   // entities gone
+  std::vector<std::pair<int, int>> splits;    // (original, new piece)
+  std::vector<std::pair<int, int>> merges;    // (survivor, entity merged into it)
+};
+
+// Replaces a body's shape after an operation. With a history, an old face/edge/vertex whose
+// images are one new entity keeps its tag and identifier on it (modified or not); one with
+// several images keeps them on the first and the others are new pieces (a split: attributes
+// copied, the pieces join the original's groups, split callbacks fire); several old entities
+// with one image merge into the one with the lowest tag (merge callbacks); old entities with no
+// image are deleted (attributes deleted with delete callbacks, removed from groups). Without a
+// history, sub-shapes that are the same OCCT shapes keep their tags. Returns a BQ_ERROR code.
+int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools_History)& history,
+                     ReplaceReport* report);
+
+// The add-on layer's per-body data (rolls back with marks, travels with transmit).
+const std::string* AddonData(int body);
+int SetAddonData(int body, const std::string& data);
+
+}  // namespace store
+}  // namespace brennik

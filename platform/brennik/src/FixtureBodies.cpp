@@ -1,0 +1,55 @@
+// Fixture bodies: the exact fixture shapes wrapped as kernel bodies, and free geometry.
+#include "brennik_build.h"
+
+#include "BodyStore.h"
+#include "fixtures/FixtureShapes.h"
+
+#include <Standard_Failure.hxx>
+
+namespace brennik {
+namespace build {
+namespace {
+// A fixture that cannot be built gives 0, never an exception.
+template <class Make>
+int Wrap(Make make) {
+  try {
+    return store::CreateBody(make());
+  } catch (const Standard_Failure&) {
+    return 0;
+  }
+}
+}  // namespace
+
+int Block(double dx, double dy, double dz) { return Wrap([&] { return shapes::Block(dx, dy, dz); }); }
+int LPrism() { return Wrap([&] { return shapes::LPrism(); }); }
+int BlockWithBlend(double radius) { return Wrap([&] { return shapes::BlockWithBlend(radius); }); }
+int BlockWithBlendChain(double radius) { return Wrap([&] { return shapes::BlockWithBlendChain(radius); }); }
+int BlockWithTwoBlends(double r1, double r2) { return Wrap([&] { return shapes::BlockWithTwoBlends(r1, r2); }); }
+int BlockWithBlendedCorner(double radius) { return Wrap([&] { return shapes::BlockWithBlendedCorner(radius); }); }
+int ThinWalledBox(double wall) { return Wrap([&] { return shapes::ThinWalledBox(wall); }); }
+int TurnedPart() { return Wrap([&] { return shapes::TurnedPart(); }); }
+int PlateWithHoles() { return Wrap([&] { return shapes::PlateWithHoles(); }); }
+int PlateWithHolePatterns() { return Wrap([&] { return shapes::PlateWithHolePatterns(); }); }
+int PlateWithManyHoles(int count) { return Wrap([&] { return shapes::PlateWithManyHoles(count); }); }
+int Sheet() { return Wrap([&] { return shapes::Sheet(); }); }
+
+int FreePoint(double x, double y, double z) {
+  BQ_POINT_sf_t sf{{{x, y, z}}};
+  int point = 0;
+  return BQ_POINT_create(&sf, &point) == 0 ? point : 0;
+}
+
+int FreeLine(double x, double y, double z, double dx, double dy, double dz) {
+  BQ_LINE_sf_t sf{{{{x, y, z}}, {{dx, dy, dz}}}};
+  int line = 0;
+  return BQ_LINE_create(&sf, &line) == 0 ? line : 0;
+}
+
+int FreePlane(double x, double y, double z, double nx, double ny, double nz) {
+  BQ_PLANE_sf_t sf{{{{x, y, z}}, {{nx, ny, nz}}, {{0, 0, 0}}}};
+  int plane = 0;
+  return BQ_PLANE_create(&sf, &plane) == 0 ? plane : 0;
+}
+
+}  // namespace build
+}  // namespace brennik
