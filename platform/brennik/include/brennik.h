@@ -372,6 +372,9 @@ int BQ_PARTITION_make_pmark_2(int partition, const BQ_PARTITION_make_pmark_o_t* 
                               int* n_del, int** del_entities);
 // The mark the partition stands exactly at (is_at_pmark false and 0 when it has changed since).
 int BQ_PARTITION_ask_pmark(int partition, int* pmark, bool* is_at_pmark);
+// The bodies of a partition, and its free geometry (orphan or attached), in tag order.
+int BQ_PARTITION_ask_bodies(int partition, int* n_bodies, int** bodies);
+int BQ_PARTITION_ask_geoms(int partition, int* n_geoms, int** geoms);
 // Every live mark of the partition, oldest first.
 int BQ_PARTITION_ask_pmarks(int partition, int* n_pmarks, int** pmarks);
 // Moves the mark's partition to the mark's state, backwards or forwards; every tag comes back.

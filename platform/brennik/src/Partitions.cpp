@@ -242,6 +242,31 @@ int BQ_PARTITION_ask_pmarks(int partition, int* n_pmarks, int** pmarks) {
   });
 }
 
+namespace {
+template <class Map>
+int AskKeys(const char* function, int partition, Map PartitionState::*map, int* n, int** out) {
+  if (n) *n = 0;
+  if (out) *out = nullptr;
+  return KernelRun(function, [&]() -> int {
+    if (!n || !out) return BQ_ERROR_null_arg;
+    Partition* p = FindPartition(partition);
+    if (!p) return Locate(partition).kind == Kind::None ? BQ_ERROR_bad_tag : BQ_ERROR_wrong_class;
+    std::vector<int> list;
+    for (const auto& entry : p->state.*map) list.push_back(entry.first);
+    OutArray(list, n, out);
+    return 0;
+  });
+}
+}  // namespace
+
+int BQ_PARTITION_ask_bodies(int partition, int* n, int** bodies) {
+  return AskKeys("BQ_PARTITION_ask_bodies", partition, &PartitionState::bodies, n, bodies);
+}
+
+int BQ_PARTITION_ask_geoms(int partition, int* n, int** geoms) {
+  return AskKeys("BQ_PARTITION_ask_geoms", partition, &PartitionState::freeGeoms, n, geoms);
+}
+
 int BQ_PMARK_goto_2(int pmark, const BQ_PMARK_goto_o_t* options, int* n_new, int** new_entities,
                     int* n_mod, int** mod_entities, int* n_del, int** del_entities) {
   for (int* n : {n_new, n_mod, n_del})
