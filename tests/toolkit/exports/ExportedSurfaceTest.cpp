@@ -1,0 +1,144 @@
+// Reads the dynamic symbol table of the toolkit's shared library: the value types and the
+// enumeration name functions must be exported in namespace QEL, and internal helpers must not.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+// Demangled names of the defined dynamic symbols, without addresses and kinds.
+std::set<std::string> ExportedSymbols()
+{
+    const char* binaryDir = std::getenv("QEL_BINARY_DIR");
+    if (!binaryDir || !*binaryDir)
+        binaryDir = QEL_BUILD_BINARY_DIR;
+    const std::string command = std::string("nm -DC --defined-only '") + binaryDir + "/toolkit/libQel.so'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::set<std::string> symbols;
+    if (!pipe)
+        return symbols;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe.get())) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        // "<address> <kind> <name>"
+        const std::size_t first = text.find(' ');
+        const std::size_t second = first == std::string::npos ? first : text.find(' ', first + 1);
+        if (second != std::string::npos)
+            symbols.insert(text.substr(second + 1));
+    }
+    return symbols;
+}
+
+class ExportedSurface : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_symbols = new std::set<std::string>(ExportedSymbols()); }
+    static void TearDownTestSuite()
+    {
+        delete s_symbols;
+        s_symbols = nullptr;
+    }
+
+    static bool Has(const std::string& symbol) { return s_symbols->count(symbol) != 0; }
+    static bool HasAnyContaining(const std::string& part)
+    {
+        for (const std::string& symbol : *s_symbols)
+            if (symbol.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    static std::set<std::string>* s_symbols;
+};
+
+std::set<std::string>* ExportedSurface::s_symbols = nullptr;
+
+TEST_F(ExportedSurface, LibraryHasExports)
+{
+    EXPECT_GT(s_symbols->size(), 100u);
+}
+
+TEST_F(ExportedSurface, ValueTypesAreExportedInQel)
+{
+    const char* expected[] = {
+        "QEL::Position::Position(double, double, double)",
+        "QEL::Position::Position(double const*)",
+        "QEL::Position::operator=(QEL::Position const&)",
+        "QEL::operator==(QEL::Position const&, QEL::Position const&)",
+        "QEL::Double4x4::Double4x4()",
+        "QEL::Double4x4::Double4x4(double const (*) [4])",
+        "QEL::operator==(QEL::Double4x4 const&, QEL::Double4x4 const&)",
+        "QEL::operator==(QEL::Array<double> const&, QEL::Array<double> const&)",
+        "bool QEL::operator==<unsigned char>(QEL::Array<unsigned char> const&, QEL::Array<unsigned char> const&)",
+    };
+    for (const char* symbol : expected)
+        EXPECT_TRUE(Has(symbol)) << symbol;
+
+    // Every member of each of the six exported instantiations.
+    const char* elementTypes[] = {"int", "double", "QEL::Double4x4", "QEL::Position",
+                                  "QEL::Array<int> ", "QEL::InvalidityType"};
+    for (std::string element : elementTypes) {
+        const std::string array = "QEL::Array<" + element + ">";
+        const std::string ref = (element.back() == ' ' ? element.substr(0, element.size() - 1) : element);
+        const std::string members[] = {
+            array + "::Array()",
+            array + "::Array(int, " + ref + " const*)",
+            array + "::~Array()",
+            array + "::GetSize() const",
+            array + "::Capacity() const",
+            array + "::GetData() const",
+            array + "::GetAt(int) const",
+            array + "::operator[](int)",
+            array + "::operator[](int) const",
+            array + "::SetAt(int, " + ref + " const&)",
+            array + "::Add(" + ref + " const&)",
+            array + "::InsertAt(int, " + ref + " const&)",
+            array + "::RemoveAt(int)",
+            array + "::RemoveAll()",
+            array + "::Reserve(int)",
+            array + "::Assign(int, " + ref + " const&)",
+            array + "::Find(" + ref + " const&) const",
+            array + "::Erase(" + ref + " const&)",
+            "bool QEL::operator==<" + element + ">(" + array + " const&, " + array + " const&)",
+        };
+        for (const std::string& symbol : members)
+            EXPECT_TRUE(Has(symbol)) << symbol;
+    }
+}
+
+TEST_F(ExportedSurface, EnumerationNameFunctionsAreExported)
+{
+    const char* exported[] = {
+        "ResultType", "BlendIdentifyType", "StepFaceType", "TaperMethodType", "TaperLaminarEdgeType",
+        "ReplaceEdgesUseType", "ReplaceMergeType", "UpdateStatus", "ExtractBodyPersistentDataStatus",
+        "RestoreBodyPersistentDataStatus", "TrackingDataType", "PasteType", "InvalidityType", "ObjectType",
+        "FeatureType", "ReferenceBehaviour", "RelationType", "RelationSubtype", "FindGeometryType",
+        "FindRelationType", "PreviewMode", "SolutionDataMode", "ReplayStatus", "RuleState", "RuleType",
+        "FoundDataType", "FoundDataState", "OperationType",
+    };
+    EXPECT_EQ(std::size(exported), 28u);
+    for (std::string type : exported) {
+        const std::string symbol = "QEL::" + type + "ToString(QEL::" + type + ")";
+        EXPECT_TRUE(Has(symbol)) << symbol;
+    }
+}
+
+TEST_F(ExportedSurface, InternalHelpersStayHidden)
+{
+    const char* hidden[] = {
+        "QEL::ShellTypeToString", "QEL::ShellLocalFaceTypeToString", "QEL::ResultTypeFromString",
+        "QEL::EnumFromString", "QEL::IsEnumTypeName", "QEL::FormatString", "QEL::GetArrayVector",
+        "QEL::KernelClassToString", "QEL::DTypeToString", "QEL::Timer::", "MultiplyXforms",
+        "Xform::", "IsEqualWithinTolerance", "os::",
+    };
+    for (const char* part : hidden)
+        EXPECT_FALSE(HasAnyContaining(part)) << part;
+}
+
+}  // namespace
