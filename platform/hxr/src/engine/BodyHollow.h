@@ -1,0 +1,27 @@
+// Hollowing a solid into a thin-walled body.
+#pragma once
+
+#include "engine/EngineResult.h"
+
+#include <TopoDS_Shape.hxx>
+
+#include <utility>
+#include <vector>
+
+namespace hxr::engine {
+
+struct HollowOptions {
+  double outward = 0.0;  // wall thickness added outside the body
+  double inward = 0.0;   // wall thickness taken from inside the body
+  std::vector<TopoDS_Shape> pierceFaces;  // faces removed so that the hollow opens there
+  // Faces whose wall differs from the common thickness: (face, its own thickness).
+  std::vector<std::pair<TopoDS_Shape, double>> faceThicknesses;
+  double tolerance = 1e-6;
+};
+
+// Makes the walls of the body: the body's faces are one side of the wall, the offset faces
+// the other. Exactly one of outward and inward must be above zero. `shellPartners` pairs
+// each wall face of the original side with its partner on the offset side.
+Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options);
+
+}  // namespace hxr::engine

@@ -1,0 +1,272 @@
+#include "engine/FaceChange.h"
+
+#include "engine/BlendOps.h"
+#include "engine/ChangedSurfaces.h"
+#include "engine/FaceDelete.h"
+#include "engine/FaceSurfaceModification.h"
+#include "engine/HistoryRecorder.h"
+#include "engine/ShapeChecks.h"
+
+#include <BRepGProp.hxx>
+#include <BRepOffsetAPI_DraftAngle.hxx>
+#include <BRepTools_Modifier.hxx>
+#include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
+#include <Geom_Plane.hxx>
+#include <GeomAPI_ProjectPointOnSurf.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Vertex.hxx>
+#include <gp_Pln.hxx>
+
+#include <cmath>
+#include <limits>
+
+namespace hxr::engine {
+namespace {
+
+using Kind = FaceChangeKind;
+
+bool IsSurfaceChange(Kind kind) {
+  return kind == Kind::FaceChangeOffset || kind == Kind::FaceChangeTransform ||
+         kind == Kind::FaceChangeSurface;
+}
+
+// The one face that `face` of the original body has become in `shape`.
+bool CurrentFace(const BRepTools_History& history, const TopoDS_Shape& shape,
+                 const TopoDS_Shape& face, TopoDS_Face& current) {
+  std::vector<TopoDS_Shape> images;
+  for (const TopoDS_Shape& image : ImagesOf(history, face)) {
+    if (ContainsSubShape(shape, image)) images.push_back(image);
+  }
+  if (images.size() != 1) return false;
+  current = TopoDS::Face(images.front());
+  return true;
+}
+
+int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
+                  std::string& detail) {
+  std::vector<TopoDS_Shape> faces;
+  for (const FaceChange& change : changes) {
+    for (const TopoDS_Shape& face : faces) {
+      if (face.IsSame(change.face)) {
+        detail = "a face is named twice";
+        return ErrorBadArgument;
+      }
+    }
+    faces.push_back(change.face);
+    if (change.kind == Kind::FaceChangeSurface && change.surface.IsNull()) {
+      detail = "a surface change without a surface";
+      return ErrorBadArgument;
+    }
+    if (change.kind == Kind::FaceChangeTaper &&
+        (std::abs(change.taperAngle) >= M_PI / 2 || std::abs(change.taperAngle) < 1e-12)) {
+      detail = "a taper angle must lie strictly between -90 and 90 degrees and not be 0";
+      return ErrorBadArgument;
+    }
+    if (change.kind == Kind::FaceChangeReblend && change.radius < 0.0) {
+      detail = "a negative blend radius";
+      return ErrorBadArgument;
+    }
+    for (const TopoDS_Shape& edge : change.taperEdges) {
+      if (!ContainsSubShape(body, edge) || edge.ShapeType() != TopAbs_EDGE) {
+        detail = "a hinge edge is not an edge of the body";
+        return ErrorBadArgument;
+      }
+    }
+  }
+  return AllFacesOfBody(body, faces, detail) ? ErrorNone : ErrorBadArgument;
+}
+
+// The new surfaces with their neighbours re-intersected, in one modification.
+int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
+                   TopoDS_Shape& shape, BRepTools_History& history,
+                   std::vector<Handle(Geom_Surface)>& requested, std::string& detail) {
+  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(shape);
+  bool any = false;
+  for (size_t i = 0; i < changes.size(); ++i) {
+    const FaceChange& change = changes[i];
+    if (!IsSurfaceChange(change.kind)) continue;
+    TopoDS_Face face;
+    if (!CurrentFace(history, shape, change.face, face)) {
+      detail = "a face to change did not survive the removal of the blends";
+      return ErrorTopologyChangeNeeded;
+    }
+    Handle(Geom_Surface) surface;
+    if (change.kind == Kind::FaceChangeOffset) {
+      const int error = OffsetSurface(face, change.distance, surface, detail);
+      if (error != ErrorNone) return error;
+      modification->SetSurface(face, surface, nullptr);
+    } else if (change.kind == Kind::FaceChangeTransform) {
+      surface = MovedSurface(face, change.motion);
+      modification->SetSurface(face, surface, &change.motion);
+    } else {
+      surface = OrientedReplacement(face, change.surface, change.outwardSense);
+      modification->SetSurface(face, surface, nullptr);
+    }
+    requested[i] = surface;
+    any = true;
+  }
+  if (!any) return ErrorNone;
+  const int error = modification->Prepare(detail);
+  if (error != ErrorNone) return error;
+  BRepTools_Modifier modifier(shape, modification);
+  if (!modifier.IsDone() || modification->HasFailed()) {
+    detail = "the changed faces could not be rebuilt";
+    return ErrorAlgorithmFailed;
+  }
+  BRepTools_History step;
+  for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+    TopTools_IndexedMapOfShape map;
+    TopExp::MapShapes(shape, type, map);
+    for (int i = 1; i <= map.Extent(); ++i) {
+      const TopoDS_Shape& modified = modifier.ModifiedShape(map(i));
+      if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
+    }
+  }
+  history = ComposeHistories(body, history, step);
+  shape = modifier.ModifiedShape(shape);
+  return ErrorNone;
+}
+
+// The hinge of a taper: through the first hinge edge, or through the face's lowest
+// point along the pull direction.
+gp_Pln NeutralPlane(const TopoDS_Face& face, const FaceChange& change) {
+  gp_Pnt origin;
+  if (!change.taperEdges.empty()) {
+    origin = BRep_Tool::Pnt(TopExp::FirstVertex(TopoDS::Edge(change.taperEdges.front())));
+  } else {
+    double lowest = std::numeric_limits<double>::max();
+    for (TopExp_Explorer it(face, TopAbs_VERTEX); it.More(); it.Next()) {
+      const gp_Pnt point = BRep_Tool::Pnt(TopoDS::Vertex(it.Current()));
+      const double height = gp_Vec(point.XYZ()).Dot(gp_Vec(change.taperDirection));
+      if (height < lowest) {
+        lowest = height;
+        origin = point;
+      }
+    }
+  }
+  return gp_Pln(origin, change.taperDirection);
+}
+
+int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
+               TopoDS_Shape& shape, BRepTools_History& history, std::string& detail) {
+  BRepOffsetAPI_DraftAngle draft(shape);
+  bool any = false;
+  for (const FaceChange& change : changes) {
+    if (change.kind != Kind::FaceChangeTaper) continue;
+    TopoDS_Face face;
+    if (!CurrentFace(history, shape, change.face, face)) {
+      detail = "a face to taper did not survive the earlier changes";
+      return ErrorTopologyChangeNeeded;
+    }
+    draft.Add(face, change.taperDirection, change.taperAngle, NeutralPlane(face, change));
+    if (!draft.AddDone()) {
+      detail = "the face cannot be tapered";
+      return ErrorUnsupported;
+    }
+    any = true;
+  }
+  if (!any) return ErrorNone;
+  draft.Build();
+  if (!draft.IsDone()) {
+    detail = "the taper could not be made";
+    return ErrorAlgorithmFailed;
+  }
+  // The taper rebuilds faces through its own modification: what each entity became is
+  // what the modification made of it.
+  BRepTools_History step;
+  for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+    TopTools_IndexedMapOfShape map;
+    TopExp::MapShapes(shape, type, map);
+    for (int i = 1; i <= map.Extent(); ++i) {
+      const TopTools_ListOfShape& modified = draft.Modified(map(i));
+      if (!modified.IsEmpty()) {
+        for (TopTools_ListOfShape::Iterator it(modified); it.More(); it.Next()) {
+          step.AddModified(map(i), it.Value());
+        }
+        continue;
+      }
+      const TopoDS_Shape image = draft.ModifiedShape(map(i));
+      if (!image.IsNull() && !image.IsSame(map(i))) step.AddModified(map(i), image);
+    }
+  }
+  history = ComposeHistories(body, history, step);
+  shape = draft.Shape();
+  return ErrorNone;
+}
+
+// A face changed as asked lies on the surface asked for.
+bool LiesOn(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface) {
+  GProp_GProps props;
+  BRepGProp::SurfaceProperties(face, props);
+  // The centre of mass of a curved face is off the face; test a vertex as well.
+  GeomAPI_ProjectPointOnSurf projection;
+  for (TopExp_Explorer it(face, TopAbs_VERTEX); it.More(); it.Next()) {
+    projection.Init(BRep_Tool::Pnt(TopoDS::Vertex(it.Current())), surface);
+    if (projection.NbPoints() == 0 || projection.LowerDistance() > 1e-6) return false;
+  }
+  if (BRep_Tool::Surface(TopoDS::Face(face))->DynamicType() == STANDARD_TYPE(Geom_Plane)) {
+    projection.Init(props.CentreOfMass(), surface);
+    if (projection.NbPoints() == 0 || projection.LowerDistance() > 1e-6) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes) {
+  std::string detail;
+  const int invalid = CheckRequests(body, changes, detail);
+  if (invalid != ErrorNone) return Result::Failure(invalid, detail);
+  return GuardOperation([&]() -> Result {
+    std::string why;
+    std::vector<BlendInfo> blends;
+    std::vector<double> radii;
+    std::vector<TopoDS_Shape> blendFaces;
+    for (const FaceChange& change : changes) {
+      if (change.kind == Kind::FaceChangeReblend) blendFaces.push_back(change.face);
+    }
+    for (const FaceChange& change : changes) {
+      if (change.kind != Kind::FaceChangeReblend) continue;
+      BlendInfo info;
+      if (!IdentifyBlend(body, change.face, blendFaces, info, why)) {
+        return Result::Failure(ErrorNotABlend, why);
+      }
+      blends.push_back(info);
+      radii.push_back(change.radius);
+    }
+
+    TopoDS_Shape shape = body;
+    BRepTools_History history;
+    int error = ErrorNone;
+    if (!blendFaces.empty()) error = RemoveFacesByHealing(body, blendFaces, shape, history, why);
+    std::vector<Handle(Geom_Surface)> requested(changes.size());
+    if (error == ErrorNone) error = ChangeSurfaces(body, changes, shape, history, requested, why);
+    if (error == ErrorNone) error = TaperFaces(body, changes, shape, history, why);
+    std::vector<std::vector<TopoDS_Shape>> newBlendFaces;
+    if (error == ErrorNone) {
+      error = BlendSupports(body, shape, history, blends, radii, newBlendFaces, why);
+    }
+    if (error != ErrorNone) return Result::Failure(error, why);
+
+    Result result = FinishOperation(body, shape, history);
+    if (!result.ok) return result;
+    RelinkBlends(result.history, blends, newBlendFaces);
+    for (size_t i = 0; i < changes.size(); ++i) {
+      const EntityOutcome* outcome = result.history.Find(changes[i].face);
+      if (outcome == nullptr || outcome->products.size() != 1) {
+        return Result::Failure(ErrorTopologyChangeNeeded, "a changed face did not stay one face");
+      }
+      if (!requested[i].IsNull() && !LiesOn(outcome->products.front(), requested[i])) {
+        return Result::Failure(ErrorAlgorithmFailed, "a face did not reach its new surface");
+      }
+    }
+    return result;
+  });
+}
+
+}  // namespace hxr::engine

@@ -1,0 +1,130 @@
+#include "engine/ShapeChecks.h"
+
+#include "engine/HistoryRecorder.h"
+
+#include <BRepCheck_Analyzer.hxx>
+#include <BRepCheck_Shell.hxx>
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
+#include <TopTools_MapOfShape.hxx>
+#include <TopoDS.hxx>
+
+#include <exception>
+
+namespace hxr::engine {
+
+double VolumeOf(const TopoDS_Shape& shape) {
+  double volume = 0.0;
+  for (TopExp_Explorer it(shape, TopAbs_SOLID); it.More(); it.Next()) {
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(it.Current(), props);
+    volume += props.Mass();
+  }
+  return volume;
+}
+
+double AreaOf(const TopoDS_Shape& shape) {
+  GProp_GProps props;
+  BRepGProp::SurfaceProperties(shape, props);
+  return props.Mass();
+}
+
+int CountOf(const TopoDS_Shape& shape, TopAbs_ShapeEnum type) {
+  TopTools_IndexedMapOfShape map;
+  TopExp::MapShapes(shape, type, map);
+  return map.Extent();
+}
+
+bool ContainsSubShape(const TopoDS_Shape& body, const TopoDS_Shape& sub) {
+  if (sub.IsNull() || body.IsNull()) return false;
+  for (TopExp_Explorer it(body, sub.ShapeType()); it.More(); it.Next()) {
+    if (it.Current().IsSame(sub)) return true;
+  }
+  return false;
+}
+
+bool AllFacesOfBody(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& faces,
+                    std::string& detail) {
+  if (faces.empty()) {
+    detail = "no faces given";
+    return false;
+  }
+  TopTools_IndexedMapOfShape map;
+  TopExp::MapShapes(body, TopAbs_FACE, map);
+  for (const TopoDS_Shape& face : faces) {
+    if (face.IsNull() || face.ShapeType() != TopAbs_FACE || !map.Contains(face)) {
+      detail = "a given entity is not a face of the body";
+      return false;
+    }
+  }
+  return true;
+}
+
+int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::string& detail) {
+  if (result.IsNull()) {
+    detail = "no result shape";
+    return ErrorAlgorithmFailed;
+  }
+  TopTools_MapOfShape changed;
+  for (const EntityOutcome& outcome : history.faces) {
+    if (outcome.fate == Fate::FateUnchanged || outcome.fate == Fate::FateDeleted) continue;
+    for (const TopoDS_Shape& product : outcome.products) changed.Add(product);
+  }
+  for (const TopoDS_Shape& created : history.created) {
+    if (created.ShapeType() == TopAbs_FACE) changed.Add(created);
+  }
+  for (const DerivedEntity& derived : history.derived) {
+    if (derived.product.ShapeType() == TopAbs_FACE) changed.Add(derived.product);
+  }
+  for (TopTools_MapOfShape::Iterator it(changed); it.More(); it.Next()) {
+    BRepCheck_Analyzer analyzer(it.Key(), true);
+    if (!analyzer.IsValid()) {
+      detail = "a changed face is not valid";
+      return ErrorInvalidResult;
+    }
+  }
+  for (TopExp_Explorer solid(result, TopAbs_SOLID); solid.More(); solid.Next()) {
+    for (TopExp_Explorer shell(solid.Current(), TopAbs_SHELL); shell.More(); shell.Next()) {
+      BRepCheck_Shell check(TopoDS::Shell(shell.Current()));
+      if (check.Closed() != BRepCheck_NoError) {
+        detail = "a shell of a solid is open";
+        return ErrorInvalidResult;
+      }
+    }
+    const double volume = VolumeOf(solid.Current());
+    if (volume <= 0.0) {
+      detail = volume < 0.0 ? "a solid turned inside out" : "a solid has no volume";
+      return volume < 0.0 ? ErrorFaceInverted : ErrorInvalidResult;
+    }
+  }
+  return ErrorNone;
+}
+
+Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                       const BRepTools_History& history) {
+  Result result;
+  result.history = RecordHistory(input, output, history);
+  std::string detail;
+  const int error = CheckChangedShape(output, result.history, detail);
+  if (error != ErrorNone) return Result::Failure(error, detail);
+  result.ok = true;
+  result.shape = output;
+  return result;
+}
+
+Result GuardOperation(const std::function<Result()>& body) {
+  try {
+    return body();
+  } catch (const Standard_Failure& failure) {
+    return Result::Failure(ErrorAlgorithmFailed,
+                           std::string("geometric exception: ") + failure.GetMessageString());
+  } catch (const std::exception& failure) {
+    return Result::Failure(ErrorAlgorithmFailed, failure.what());
+  }
+}
+
+}  // namespace hxr::engine

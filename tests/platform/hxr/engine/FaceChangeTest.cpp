@@ -1,0 +1,250 @@
+// Contract of ChangeFaces: offsets, motions, tapers and surface changes keep the topology,
+// re-intersect the neighbours and report what became of every entity.
+#include "EngineFixtures.h"
+#include "engine/FaceChange.h"
+#include "engine/ReplaceWithSheet.h"
+#include "engine/ShapeChecks.h"
+
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRep_Builder.hxx>
+#include <Geom_Plane.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS_Shell.hxx>
+#include <gp_Pln.hxx>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace hxr::engine {
+namespace {
+
+using namespace fixtures;
+
+FaceChange Offset(const TopoDS_Shape& face, double distance) {
+  FaceChange change;
+  change.face = face;
+  change.kind = FaceChangeKind::FaceChangeOffset;
+  change.distance = distance;
+  return change;
+}
+
+FaceChange Move(const TopoDS_Shape& face, const gp_Trsf& motion) {
+  FaceChange change;
+  change.face = face;
+  change.kind = FaceChangeKind::FaceChangeTransform;
+  change.motion = motion;
+  return change;
+}
+
+gp_Trsf Translation(double dx, double dy, double dz) {
+  gp_Trsf motion;
+  motion.SetTranslation(gp_Vec(dx, dy, dz));
+  return motion;
+}
+
+// A failed change leaves the input as it was and gives no shape.
+void ExpectFailedUntouched(const Result& result, int error, const TopoDS_Shape& body,
+                           double volume) {
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.error, error) << result.detail;
+  EXPECT_TRUE(result.shape.IsNull());
+  EXPECT_NEAR(VolumeOf(body), volume, 1e-9);
+}
+
+struct PlanarOffsetCase {
+  const char* name;
+  gp_Dir normal;
+  gp_Pnt point;
+  double distance;
+  double volume;
+};
+
+void PrintTo(const PlanarOffsetCase& c, std::ostream* os) { *os << c.name; }
+
+class PlanarOffsetOfBlock : public testing::TestWithParam<PlanarOffsetCase> {};
+
+TEST_P(PlanarOffsetOfBlock, MovesThePlaneAndKeepsTopology) {
+  const PlanarOffsetCase& c = GetParam();
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face face = PlanarFace(block, c.normal, c.point);
+  const double planeBefore = PlaneOffset(face);
+  const Result result = ChangeFaces(block, {Offset(face, c.distance)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), c.volume, 1e-9);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), 6);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_EDGE), 12);
+  const TopoDS_Face moved = ProductFace(result.history, face);
+  ASSERT_FALSE(moved.IsNull());
+  EXPECT_NEAR(PlaneOffset(moved), planeBefore + c.distance, 1e-12);
+  EXPECT_LT(OutwardNormal(moved).Angle(c.normal), 1e-12);
+  // The moved face and its four neighbours are modified, the opposite face is not.
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 5);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), 1);
+  EXPECT_EQ(result.history.CountEdges(Fate::FateModified), 8);
+  EXPECT_EQ(result.history.CountEdges(Fate::FateUnchanged), 4);
+  EXPECT_TRUE(result.history.created.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PlanarOffsetOfBlock,
+    testing::Values(PlanarOffsetCase{"TopOutBy2", gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10), 2.0, 1200.0},
+                    PlanarOffsetCase{"TopInBy3", gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10), -3.0, 700.0},
+                    PlanarOffsetCase{"BottomOutBy2", gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0), 2.0, 1200.0},
+                    PlanarOffsetCase{"SideOutByHalf", gp_Dir(-1, 0, 0), gp_Pnt(0, 0, 0), 0.5, 1050.0}),
+    [](const testing::TestParamInfo<PlanarOffsetCase>& info) { return info.param.name; });
+
+TEST(FaceOffset, HoleOffsetAlongItsOutwardNormalShrinksTheHole) {
+  const TopoDS_Shape plate = HolePlate(1, 10, 2, 2.0);
+  const TopoDS_Face hole = CurvedFaces(plate).front();
+  const double before = VolumeOf(plate);
+  const Result result = ChangeFaces(plate, {Offset(hole, 0.5)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(CylinderRadius(ProductFace(result.history, hole)), 1.5, 1e-12);
+  EXPECT_NEAR(VolumeOf(result.shape) - before, M_PI * (4.0 - 2.25) * 2.0, 1e-6);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(plate, TopAbs_FACE));
+}
+
+TEST(FaceOffset, OffsetThatInvertsAHoleIsAnErrorAndLeavesTheBody) {
+  const TopoDS_Shape plate = HolePlate(1, 10, 2, 2.0);
+  const double volume = VolumeOf(plate);
+  const Result result = ChangeFaces(plate, {Offset(CurvedFaces(plate).front(), 3.0)});
+  ExpectFailedUntouched(result, ErrorFaceInverted, plate, volume);
+}
+
+TEST(FaceOffset, OffsetThroughTheOppositeFaceIsAnError) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const Result result = ChangeFaces(block, {Offset(PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10)), -12.0)});
+  ExpectFailedUntouched(result, ErrorTopologyChangeNeeded, block, 1000.0);
+}
+
+TEST(FaceOffset, OffsetAllSixFacesGrowsTheBlockEvenly) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  std::vector<FaceChange> changes;
+  for (TopExp_Explorer it(block, TopAbs_FACE); it.More(); it.Next()) changes.push_back(Offset(it.Current(), 1.0));
+  const Result result = ChangeFaces(block, changes);
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 12.0 * 12.0 * 12.0, 1e-9);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 6);
+}
+
+TEST(FaceMove, StepFaceOfLPrismMovesUpAndItsNeighboursFollow) {
+  const TopoDS_Shape prism = LPrism();
+  const TopoDS_Face step = PlanarFace(prism, gp_Dir(0, 0, 1), gp_Pnt(10, 0, 4));
+  const Result result = ChangeFaces(prism, {Move(step, Translation(0, 0, 2))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 320.0 + 6.0 * 5.0 * 2.0, 1e-9);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), 8);
+  const TopoDS_Face moved = ProductFace(result.history, step);
+  EXPECT_NEAR(PlaneOffset(moved), 6.0, 1e-12);
+  // The step, the riser, the outer side and the two profile faces change; the top, the
+  // bottom and the back of the tall part do not.
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 5);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), 3);
+  const EntityOutcome* top = result.history.Find(PlanarFace(prism, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10)));
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->fate, Fate::FateUnchanged);
+}
+
+TEST(FaceMove, StepFaceMovedAboveTheTopNeedsATopologyChange) {
+  const TopoDS_Shape prism = LPrism();
+  const TopoDS_Face step = PlanarFace(prism, gp_Dir(0, 0, 1), gp_Pnt(10, 0, 4));
+  const Result result = ChangeFaces(prism, {Move(step, Translation(0, 0, 7))});
+  ExpectFailedUntouched(result, ErrorTopologyChangeNeeded, prism, 320.0);
+}
+
+TEST(FaceMove, StepFaceMovedOntoTheTopPlaneNeedsATopologyChange) {
+  const TopoDS_Shape prism = LPrism();
+  const TopoDS_Face step = PlanarFace(prism, gp_Dir(0, 0, 1), gp_Pnt(10, 0, 4));
+  const Result result = ChangeFaces(prism, {Move(step, Translation(0, 0, 6))});
+  ExpectFailedUntouched(result, ErrorTopologyChangeNeeded, prism, 320.0);
+}
+
+TEST(FaceMove, TopFaceRotatedAboutItsMiddleKeepsTheVolume) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  gp_Trsf rotation;
+  rotation.SetRotation(gp_Ax1(gp_Pnt(5, 0, 10), gp_Dir(0, 1, 0)), 10.0 * M_PI / 180.0);
+  const Result result = ChangeFaces(block, {Move(top, rotation)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 1000.0, 1e-9);
+  EXPECT_NEAR(OutwardNormal(ProductFace(result.history, top)).Angle(gp_Dir(0, 0, 1)),
+              10.0 * M_PI / 180.0, 1e-12);
+}
+
+TEST(FaceMove, PlateTopMovesThroughAllHoles) {
+  const TopoDS_Shape plate = HolePlate(3, 30, 2, 1.0);
+  const TopoDS_Face top = PlanarFace(plate, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2));
+  const Result result = ChangeFaces(plate, {Move(top, Translation(0, 0, 1))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), (900.0 - 9.0 * M_PI) * 3.0, 1e-6);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(plate, TopAbs_FACE));
+  // Every hole face is re-bounded (modified); none is created or deleted.
+  EXPECT_EQ(result.history.CountFaces(Fate::FateDeleted), 0);
+  EXPECT_TRUE(result.history.created.empty());
+}
+
+TEST(FaceChange, NamingAFaceTwiceIsABadArgument) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const Result result = ChangeFaces(block, {Offset(top, 1.0), Offset(top, 2.0)});
+  ExpectFailedUntouched(result, ErrorBadArgument, block, 1000.0);
+}
+
+TEST(FaceChange, AFaceOfAnotherBodyIsABadArgument) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Shape other = Box(5, 5, 5);
+  const Result result = ChangeFaces(block, {Offset(PlanarFace(other, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 5)), 1.0)});
+  ExpectFailedUntouched(result, ErrorBadArgument, block, 1000.0);
+}
+
+TEST(FaceTaper, SideFaceTiltsAboutItsBottomEdge) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face side = PlanarFace(block, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0));
+  FaceChange change;
+  change.face = side;
+  change.kind = FaceChangeKind::FaceChangeTaper;
+  change.taperDirection = gp_Dir(0, 0, 1);
+  change.taperAngle = 5.0 * M_PI / 180.0;
+  const Result result = ChangeFaces(block, {change});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(std::abs(VolumeOf(result.shape) - 1000.0), 500.0 * std::tan(change.taperAngle), 1e-6);
+  EXPECT_NEAR(OutwardNormal(ProductFace(result.history, side)).Angle(gp_Dir(1, 0, 0)), change.taperAngle, 1e-9);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), 6);
+  // The hinge is the bottom edge: the bottom keeps its size, the top does not.
+  const TopoDS_Face bottom = PlanarFace(block, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  EXPECT_NEAR(AreaOf(ProductFace(result.history, bottom)), 100.0, 1e-9);
+  EXPECT_NEAR(std::abs(AreaOf(ProductFace(result.history, top)) - 100.0),
+              100.0 * std::tan(change.taperAngle), 1e-6);
+}
+
+TEST(FaceReplace, TopFaceGoesOntoATiltedSheet) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  // The plane z = 10 + 0.1 x, as a sheet facing down (the sheet's sense is found).
+  const gp_Pln plane(gp_Pnt(0, 0, 10), gp_Dir(0.1, 0, -1));
+  const TopoDS_Shape sheet = BRepBuilderAPI_MakeFace(plane, -30, 30, -30, 30).Shape();
+  const Result result = ReplaceFacesWithSheet(block, {top}, sheet);
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 1050.0, 1e-9);
+  const TopoDS_Face replaced = ProductFace(result.history, top);
+  EXPECT_LT(OutwardNormal(replaced).Angle(gp_Dir(-0.1, 0, 1)), 1e-12);
+  EXPECT_EQ(CountOf(sheet, TopAbs_FACE), 1);
+}
+
+TEST(FaceReplace, ASheetOnTwoSurfacesIsUnsupportedAndASolidIsNoSheet) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const TopoDS_Shape other = Box(1, 1, 1, gp_Pnt(20, 20, 20));
+  BRep_Builder builder;
+  TopoDS_Shell bent;
+  builder.MakeShell(bent);
+  builder.Add(bent, PlanarFace(other, gp_Dir(0, 0, 1), gp_Pnt(20, 20, 21)));
+  builder.Add(bent, PlanarFace(other, gp_Dir(1, 0, 0), gp_Pnt(21, 20, 20)));
+  ExpectFailedUntouched(ReplaceFacesWithSheet(block, {top}, bent), ErrorUnsupported, block, 1000.0);
+  ExpectFailedUntouched(ReplaceFacesWithSheet(block, {top}, other), ErrorBadArgument, block, 1000.0);
+}
+
+}  // namespace
+}  // namespace hxr::engine
