@@ -178,6 +178,38 @@ Handle(Geom_Curve) Basis(Handle(Geom_Curve) c) {
   return c;
 }
 
+// Free-form geometry: the same parameter range and the same points across it (what a copy or a
+// transmitted copy of the geometry gives).
+bool SameSamples(const GeomData& a, const GeomData& b, double tol) {
+  const double big = 1e50;
+  if (!a.curve.IsNull() && !b.curve.IsNull()) {
+    double f = a.curve->FirstParameter(), l = a.curve->LastParameter();
+    if (std::abs(f) > big || std::abs(l) > big) return false;
+    if (std::abs(f - b.curve->FirstParameter()) > 1e-9 || std::abs(l - b.curve->LastParameter()) > 1e-9) return false;
+    for (int i = 0; i <= 8; ++i) {
+      double t = f + (l - f) * i / 8.0;
+      if (a.curve->Value(t).Distance(b.curve->Value(t)) > tol) return false;
+    }
+    return true;
+  }
+  if (!a.surface.IsNull() && !b.surface.IsNull()) {
+    double u1, u2, v1, v2, p1, p2, q1, q2;
+    a.surface->Bounds(u1, u2, v1, v2);
+    b.surface->Bounds(p1, p2, q1, q2);
+    for (double x : {u1, u2, v1, v2})
+      if (std::abs(x) > big) return false;
+    if (std::abs(u1 - p1) > 1e-9 || std::abs(u2 - p2) > 1e-9 || std::abs(v1 - q1) > 1e-9 || std::abs(v2 - q2) > 1e-9)
+      return false;
+    for (int i = 0; i <= 4; ++i)
+      for (int j = 0; j <= 4; ++j) {
+        double u = u1 + (u2 - u1) * i / 4.0, v = v1 + (v2 - v1) * j / 4.0;
+        if (a.surface->Value(u, v).Distance(b.surface->Value(u, v)) > tol) return false;
+      }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool Coincident(const GeomData& a, const GeomData& b, double tol) {
@@ -243,7 +275,7 @@ bool Coincident(const GeomData& a, const GeomData& b, double tol) {
              SameLineDir(ea.XAxis().Direction(), eb.XAxis().Direction());
     }
     default:
-      return false;
+      return SameSamples(a, b, tol);
   }
 }
 

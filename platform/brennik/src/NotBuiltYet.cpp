@@ -29,27 +29,3 @@ int BQ_FACE_make_sheet_bodies(int /*n_faces*/, const int* /*faces*/, const BQ_FA
 int BQ_FACE_delete(int /*n_faces*/, const int* /*faces*/, const BQ_FACE_delete_o_t* /*options*/, BQ_TOPOL_track_r_t* /*tracking*/, int* /*n_bodies*/, int** /*bodies*/) {
   return brennik::NotImplemented("BQ_FACE_delete");
 }
-
-int BQ_PART_transmit(int /*n_parts*/, const int* /*parts*/, const char* /*key*/, const BQ_PART_transmit_o_t* /*options*/) {
-  return brennik::NotImplemented("BQ_PART_transmit");
-}
-
-int BQ_PART_receive(const char* /*key*/, const BQ_PART_receive_o_t* /*options*/, int* /*n_parts*/, int** /*parts*/) {
-  return brennik::NotImplemented("BQ_PART_receive");
-}
-
-int BQ_PART_transmit_b(int /*n_parts*/, const int* /*parts*/, const BQ_PART_transmit_o_t* /*options*/, BQ_MEMORY_block_t** /*block*/) {
-  return brennik::NotImplemented("BQ_PART_transmit_b");
-}
-
-int BQ_PART_receive_b(const BQ_MEMORY_block_t* /*block*/, const BQ_PART_receive_o_t* /*options*/, int* /*n_parts*/, int** /*parts*/) {
-  return brennik::NotImplemented("BQ_PART_receive_b");
-}
-
-int BQ_DEBUG_BODY_compare(int /*body1*/, int /*body2*/, const BQ_DEBUG_BODY_compare_o_t* /*options*/, BQ_DEBUG_BODY_compare_r_t* /*results*/) {
-  return brennik::NotImplemented("BQ_DEBUG_BODY_compare");
-}
-
-void BQ_DEBUG_BODY_compare_r_f(BQ_DEBUG_BODY_compare_r_t* /*results*/) {
-
-}

@@ -1,0 +1,210 @@
+// Transmit and receive of every fixture: identifiers, groups, attributes and geometry survive.
+#include "ModelState.h"
+
+#include "brennik_build.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+class TransmitTest : public KernelTest {
+ protected:
+  int Attdef() {
+    const int owners[] = {BQ_CLASS_face, BQ_CLASS_edge, BQ_CLASS_body, BQ_CLASS_group};
+    const int types[] = {BQ_FIELD_type_int, BQ_FIELD_type_pointer};
+    const char* names[] = {"value", "object"};
+    BQ_ATTDEF_sf_t form{"TEST/TRANSMIT", BQ_ATTDEF_class_normal, 4, owners, 2, types, names};
+    int attdef = 0;
+    BQ_ATTDEF_find("TEST/TRANSMIT", &attdef);
+    if (attdef == 0) BQ_ATTDEF_create_2(&form, &attdef);
+    return attdef;
+  }
+  // Faces, edges and vertices by identifier, with their classes; groups by member identifiers;
+  // attribute integers by owner identifier.
+  std::map<int, std::string> Picture(int body, int attdef) {
+    std::map<int, std::string> out;
+    for (ListCall call : {ListCall(BQ_BODY_ask_faces), ListCall(BQ_BODY_ask_edges), ListCall(BQ_BODY_ask_vertices)})
+      for (int tag : List(call, body)) {
+        int id = 0;
+        BQ_ENTITY_ask_identifier(tag, &id);
+        std::ostringstream text;
+        text << ClassOf(tag);
+        DescribeAttributeValues(tag, attdef, text);
+        out[id] = text.str();
+      }
+    int n = 0;
+    int* groups = nullptr;
+    BQ_PART_ask_groups(body, &n, &groups);
+    int index = 0;
+    for (int group : Take(n, groups)) {
+      std::ostringstream text;
+      text << "group";
+      for (int m : List(BQ_GROUP_ask_entities, group)) {
+        int id = 0;
+        BQ_ENTITY_ask_identifier(m, &id);
+        text << " " << id;
+      }
+      DescribeAttributeValues(group, attdef, text);
+      out[-1 - index++] = text.str();
+    }
+    return out;
+  }
+  static void DescribeAttributeValues(int owner, int attdef, std::ostringstream& out) {
+    int n = 0;
+    int* attribs = nullptr;
+    BQ_ENTITY_ask_attribs(owner, attdef, &n, &attribs);
+    for (int a : Take(n, attribs)) {
+      int value = 0;
+      BQ_ATTRIB_ask_nth_int(a, 0, 0, &value);
+      out << " attrib=" << value;
+    }
+  }
+  void Decorate(int body, int attdef) {
+    std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+    std::vector<int> edges = List(BQ_BODY_ask_edges, body);
+    int group = 0;
+    int members[] = {faces.back(), edges.front(), faces.front()};
+    BQ_GROUP_create_from_entities(body, 1000, 3, members, &group);
+    int a = 0;
+    BQ_ATTRIB_create_empty(faces.front(), attdef, &a);
+    int value = 42;
+    BQ_ATTRIB_set_ints(a, 0, 1, &value);
+    void* pointer = this;
+    BQ_ATTRIB_set_named_pointers(a, "object", 1, &pointer);
+    BQ_ATTRIB_create_empty(group, attdef, &a);
+    value = 9;
+    BQ_ATTRIB_set_ints(a, 0, 1, &value);
+  }
+  void ExpectSame(int original, int received, int attdef) {
+    EXPECT_EQ(Picture(original, attdef), Picture(received, attdef));
+    BQ_DEBUG_BODY_compare_o_t options{1, 0.0, true};
+    BQ_DEBUG_BODY_compare_r_t results{};
+    ASSERT_EQ(BQ_DEBUG_BODY_compare(original, received, &options, &results), 0);
+    EXPECT_TRUE(results.equal);
+    BQ_DEBUG_BODY_compare_r_f(&results);
+  }
+};
+
+struct Fixture {
+  const char* name;
+  std::function<int()> build;
+};
+
+const Fixture kFixtures[] = {
+    {"block", [] { return brennik::build::Block(); }},
+    {"L prism", [] { return brennik::build::LPrism(); }},
+    {"one blend", [] { return brennik::build::BlockWithBlend(); }},
+    {"blend chain", [] { return brennik::build::BlockWithBlendChain(); }},
+    {"two blends", [] { return brennik::build::BlockWithTwoBlends(2.0, 3.0); }},
+    {"blended corner", [] { return brennik::build::BlockWithBlendedCorner(); }},
+    {"thin-walled box", [] { return brennik::build::ThinWalledBox(); }},
+    {"turned part", [] { return brennik::build::TurnedPart(); }},
+    {"plate with holes", [] { return brennik::build::PlateWithHoles(); }},
+    {"plate with patterns", [] { return brennik::build::PlateWithHolePatterns(); }},
+    {"sheet", [] { return brennik::build::Sheet(); }},
+};
+
+TEST_F(TransmitTest, EveryFixtureSurvivesMemoryTransmitInBothForms) {
+  int attdef = Attdef();
+  for (const auto& fixture : kFixtures) {
+    for (int format : {int(BQ_PART_format_text), int(BQ_PART_format_binary)}) {
+      SCOPED_TRACE(std::string(fixture.name) + (format == BQ_PART_format_text ? " text" : " binary"));
+      int body = fixture.build();
+      ASSERT_NE(body, 0);
+      Decorate(body, attdef);
+      BQ_PART_transmit_o_t out{2, format, true};
+      BQ_MEMORY_block_t* block = nullptr;
+      ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+      ASSERT_NE(block, nullptr);
+      BQ_PART_receive_o_t in{1, format, true};
+      int n = 0;
+      int* parts = nullptr;
+      ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+      BQ_MEMORY_block_f(block);
+      std::vector<int> received = Take(n, parts);
+      ASSERT_EQ(received.size(), 1u);
+      EXPECT_NE(received[0], body);
+      ExpectSame(body, received[0], attdef);
+    }
+  }
+}
+
+TEST_F(TransmitTest, PointerFieldsTravelEmpty) {
+  int attdef = Attdef();
+  int body = brennik::build::Block();
+  Decorate(body, attdef);
+  BQ_PART_transmit_o_t out{2, BQ_PART_format_text, false};
+  BQ_MEMORY_block_t* block = nullptr;
+  BQ_PART_transmit_b(1, &body, &out, &block);
+  BQ_PART_receive_o_t in{1, BQ_PART_format_text, false};
+  int n = 0;
+  int* parts = nullptr;
+  ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+  BQ_MEMORY_block_f(block);
+  int copy = Take(n, parts)[0];
+  int count = 0;
+  int* attribs = nullptr;
+  BQ_PART_ask_all_attribs(copy, attdef, &count, &attribs);
+  for (int a : Take(count, attribs)) {
+    int np = -1;
+    void** pointers = nullptr;
+    ASSERT_EQ(BQ_ATTRIB_ask_named_pointers(a, "object", &np, &pointers), 0);
+    EXPECT_EQ(np, 0);
+    BQ_MEMORY_free(pointers);
+  }
+}
+
+TEST_F(TransmitTest, FileHoldsSeveralPartsAndIsFoundByKey) {
+  int attdef = Attdef();
+  int a = brennik::build::LPrism();
+  int b = brennik::build::TurnedPart();
+  Decorate(a, attdef);
+  std::string key = ::testing::TempDir() + "brennik_two_parts";
+  int parts[] = {a, b};
+  BQ_PART_transmit_o_t out{2, BQ_PART_format_text, true};
+  ASSERT_EQ(BQ_PART_transmit(2, parts, key.c_str(), &out), 0);
+  BQ_PART_receive_o_t in{1, BQ_PART_format_text, true};
+  int n = 0;
+  int* received = nullptr;
+  ASSERT_EQ(BQ_PART_receive(key.c_str(), &in, &n, &received), 0);
+  std::vector<int> got = Take(n, received);
+  ASSERT_EQ(got.size(), 2u);
+  ExpectSame(a, got[0], attdef);
+  ExpectSame(b, got[1], attdef);
+  std::remove((key + ".b_t").c_str());
+}
+
+TEST_F(TransmitTest, BrokenDataIsRefusedAndChangesNothing) {
+  int body = brennik::build::Block();
+  BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
+  BQ_MEMORY_block_t* block = nullptr;
+  BQ_PART_transmit_b(1, &body, &out, &block);
+  block->n_bytes /= 2;  // cut short
+  std::string before = DescribePartition(CurrentPartition());
+  BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
+  int n = -1;
+  int* parts = nullptr;
+  EXPECT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), BQ_ERROR_bad_transmit_data);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(DescribePartition(CurrentPartition()), before);
+  BQ_PART_receive_o_t wrongForm{1, BQ_PART_format_text, true};
+  EXPECT_EQ(BQ_PART_receive_b(block, &wrongForm, &n, &parts), BQ_ERROR_bad_transmit_data);
+  BQ_MEMORY_block_f(block);
+  EXPECT_EQ(BQ_PART_receive("/nonexistent/nowhere", &in, &n, &parts), BQ_ERROR_file_failure);
+}
+
+TEST_F(TransmitTest, CompareTellsDifferentBodiesApart) {
+  int a = brennik::build::Block();
+  int b = brennik::build::Block(10, 20, 31);
+  BQ_DEBUG_BODY_compare_o_t options{1, 0.0, true};
+  BQ_DEBUG_BODY_compare_r_t results{};
+  ASSERT_EQ(BQ_DEBUG_BODY_compare(a, b, &options, &results), 0);
+  EXPECT_FALSE(results.equal);
+  EXPECT_GT(results.n_differences, 0);
+  BQ_DEBUG_BODY_compare_r_f(&results);
+  BQ_DEBUG_BODY_compare_r_f(&results);  // harmless twice
+}
+
+}  // namespace
