@@ -1,6 +1,6 @@
 // Contract of re-blending (a new radius, or the same radius after other changes) and of
 // re-making two blend chains in the other order.
-#include "EngineFixtures.h"
+#include "fixtures/EngineFixtures.h"
 #include "engine/BlendOps.h"
 #include "engine/FaceChange.h"
 #include "engine/ShapeChecks.h"

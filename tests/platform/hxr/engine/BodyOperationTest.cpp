@@ -1,5 +1,5 @@
 // Contract of the body operations: paste (add, subtract), hollow, disjoin and rejoin.
-#include "EngineFixtures.h"
+#include "fixtures/EngineFixtures.h"
 #include "engine/BodyHollow.h"
 #include "engine/BodyLumps.h"
 #include "engine/BodyPaste.h"

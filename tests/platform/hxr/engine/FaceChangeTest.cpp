@@ -1,6 +1,6 @@
 // Contract of ChangeFaces: offsets, motions, tapers and surface changes keep the topology,
 // re-intersect the neighbours and report what became of every entity.
-#include "EngineFixtures.h"
+#include "fixtures/EngineFixtures.h"
 #include "engine/FaceChange.h"
 #include "engine/ReplaceWithSheet.h"
 #include "engine/ShapeChecks.h"

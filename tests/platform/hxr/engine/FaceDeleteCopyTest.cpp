@@ -1,5 +1,5 @@
 // Contract of deleting faces with healing, and of copying and cutting faces into sheets.
-#include "EngineFixtures.h"
+#include "fixtures/EngineFixtures.h"
 #include "engine/FaceCopy.h"
 #include "engine/FaceDelete.h"
 #include "engine/ShapeChecks.h"

@@ -1,6 +1,6 @@
 // Contract of the history routine: OCCT's record of an algorithm becomes unchanged,
 // modified, split, merged, deleted and created entities, in the input's order.
-#include "EngineFixtures.h"
+#include "fixtures/EngineFixtures.h"
 #include "engine/HistoryRecorder.h"
 
 #include <BRepAlgoAPI_Cut.hxx>
