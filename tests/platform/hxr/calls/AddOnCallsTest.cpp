@@ -1,0 +1,58 @@
+// Contract of the add-on's public calls as far as they are wired: the version, freeing
+// track records (twice harmlessly), and calls not yet wired failing without pretending.
+#include "hxr.h"
+
+#include <cstdlib>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(AddOnSession, ReportsItsVersion) {
+  int major = 0, minor = -1, build = -1;
+  EXPECT_EQ(HXR_SESSION_ask_version(&major, &minor, &build), HXR_ERROR_none);
+  EXPECT_EQ(major, hxr_layer_version::kMajor);
+  EXPECT_GE(minor, 0);
+  EXPECT_GE(build, 0);
+}
+
+TEST(AddOnTracking, FreeingATrackRecordTwiceIsHarmless) {
+  HXR_ENTITY_track_r_s tracking{};
+  tracking.n_track_records = 1;
+  tracking.track_records = static_cast<HXR_ENTITY_track_record_r_s*>(std::malloc(sizeof(HXR_ENTITY_track_record_r_s)));
+  tracking.track_records[0] = {HXR_TRACK_split, HXR_TRACK_FORM_map, 1, static_cast<int*>(std::malloc(sizeof(int))), 2,
+                               static_cast<int*>(std::malloc(2 * sizeof(int)))};
+  EXPECT_EQ(HXR_ENTITY_track_r_f(&tracking), HXR_ERROR_none);
+  EXPECT_EQ(tracking.n_track_records, 0);
+  EXPECT_EQ(tracking.track_records, nullptr);
+  EXPECT_EQ(HXR_ENTITY_track_r_f(&tracking), HXR_ERROR_none);
+  EXPECT_EQ(HXR_ENTITY_track_r_f(nullptr), HXR_ERROR_none);
+}
+
+TEST(AddOnCalls, CallsNotYetWiredFailAndClearTheirOutputs) {
+  const int faces[] = {1, 2};
+  HXR_ENTITY_track_r_s tracking{7, reinterpret_cast<HXR_ENTITY_track_record_r_s*>(&tracking)};
+  int sheet = 99, count = 99;
+  int* list = const_cast<int*>(faces);
+  bool flag = true;
+  const std::function<int()> calls[] = {
+      [&] { return HXR_FACE_cut(2, faces, nullptr, &sheet, &tracking); },
+      [&] { return HXR_FACE_delete(2, faces, nullptr, &tracking); },
+      [&] { return HXR_FACE_change(2, faces, nullptr, 0, nullptr, 1e-6, nullptr, &tracking); },
+      [&] { return HXR_BODY_paste(1, 2, 0, nullptr, &tracking); },
+      [&] { return HXR_BODY_hollow(1, 0.0, 1.0, 1e-6, nullptr, &tracking); },
+      [&] { return HXR_BODY_disjoin(1, nullptr, &count, &list); },
+      [&] { return HXR_BODY_is_paste_tool(1, nullptr, &flag); },
+      [&] { return HXR_FEAT_ask_topols(1, &count, &list, &list); },
+  };
+  for (const auto& call : calls) EXPECT_EQ(call(), HXR_ERROR_not_wired);
+  EXPECT_EQ(sheet, 0);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(list, nullptr);
+  EXPECT_FALSE(flag);
+  EXPECT_EQ(tracking.n_track_records, 0);
+  EXPECT_EQ(tracking.track_records, nullptr);
+}
+
+}  // namespace
