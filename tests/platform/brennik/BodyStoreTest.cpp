@@ -1,0 +1,99 @@
+// The body store the add-on layer works through: replacing a body's shape after an OCCT
+// operation keeps tags and identifiers of kept entities and reports splits and deletions.
+#include "BodyStore.h"
+#include "KernelTestBase.h"
+
+#include "brennik_build.h"
+
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<std::tuple<char, int, int>> s_calls;
+void Split(int e, int, int, int o) { s_calls.emplace_back('S', e, o); }
+void Merge(int e, int, int, int o) { s_calls.emplace_back('M', e, o); }
+void Delete(int e, int, int, int) { s_calls.emplace_back('D', e, 0); }
+void Copy(int e, int, int, int o) { s_calls.emplace_back('C', e, o); }
+
+class BodyStoreTest : public KernelTest {};
+
+TEST_F(BodyStoreTest, ReplacingAfterACutKeepsTagsSplitsAndDeletes) {
+  int body = brennik::build::Block(10, 20, 30);
+  // The top face z = 30 carries an attribute with callbacks and sits in a group.
+  int top = 0;
+  for (int face : List(BQ_BODY_ask_faces, body)) {
+    int surf = 0;
+    BQ_FACE_ask_surf(face, &surf);
+    BQ_PLANE_sf_t sf{};
+    if (BQ_PLANE_ask(surf, &sf) == 0 && std::abs(sf.basis_set.location.coord[2] - 30) < 1e-9 &&
+        std::abs(std::abs(sf.basis_set.axis.coord[2]) - 1) < 1e-12)
+      top = face;
+  }
+  ASSERT_NE(top, 0);
+  int topId = 0;
+  BQ_ENTITY_ask_identifier(top, &topId);
+  const int owners[] = {BQ_CLASS_face, BQ_CLASS_edge, BQ_CLASS_vertex};
+  BQ_ATTDEF_sf_t form{"TEST/TRACK", BQ_ATTDEF_class_normal, 3, owners, 0, nullptr, nullptr};
+  int attdef = 0, attrib = 0, group = 0;
+  BQ_ATTDEF_create_2(&form, &attdef);
+  BQ_ATTDEF_callback_fns_t fns{&Split, &Merge, &Delete, &Copy};
+  BQ_ATTDEF_register_cb(attdef, &fns);
+  BQ_ATTDEF_callback_flags_t on{true, true, true, true, false, false};
+  BQ_ATTDEF_set_callback_flags(attdef, &on);
+  BQ_ATTRIB_create_empty(top, attdef, &attrib);
+  BQ_GROUP_create_from_entities(body, 1000, 1, &top, &group);
+
+  // A slot 5 deep across the top splits the top face and its two long edges in two.
+  TopoDS_Shape slot = BRepPrimAPI_MakeBox(gp_Pnt(4, -1, 25), gp_Pnt(6, 21, 31)).Shape();
+  BRepAlgoAPI_Cut cut(brennik::store::ShapeOf(body), slot);
+  ASSERT_TRUE(cut.IsDone());
+  brennik::store::ReplaceReport report;
+  ASSERT_EQ(brennik::store::ReplaceBodyShape(body, cut.Shape(), cut.History(), &report), 0);
+
+  std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+  EXPECT_EQ(faces.size(), 6u + 1u + 3u);  // a second top piece; the slot's walls and floor
+  EXPECT_NE(std::find(faces.begin(), faces.end(), top), faces.end());
+  int id = 0;
+  BQ_ENTITY_ask_identifier(top, &id);
+  EXPECT_EQ(id, topId);
+  auto split = std::find_if(report.splits.begin(), report.splits.end(), [&](auto p) { return p.first == top; });
+  ASSERT_NE(split, report.splits.end());
+  int piece = split->second;
+  EXPECT_EQ(List(BQ_GROUP_ask_entities, group), (std::vector<int>{top, piece}));
+  int pieceAttrib = 0;
+  BQ_ENTITY_ask_first_attrib(piece, attdef, &pieceAttrib);
+  EXPECT_NE(pieceAttrib, 0);
+  EXPECT_NE(std::find(s_calls.begin(), s_calls.end(), std::make_tuple('S', top, piece)), s_calls.end());
+  EXPECT_EQ(report.splits.size(), 3u);  // the top face and its two edges along x
+  EXPECT_TRUE(report.deleted.empty());
+  for (int kept : report.kept) EXPECT_NE(ClassOf(kept), BQ_CLASS_null);
+}
+
+TEST_F(BodyStoreTest, ShapeAndTagMapsAgree) {
+  int body = brennik::build::LPrism();
+  for (int face : List(BQ_BODY_ask_faces, body)) {
+    TopoDS_Shape shape = brennik::store::ShapeOf(face);
+    ASSERT_FALSE(shape.IsNull());
+    EXPECT_EQ(brennik::store::TagOf(body, shape), face);
+  }
+  EXPECT_TRUE(brennik::store::ShapeOf(999999).IsNull());
+  ASSERT_EQ(brennik::store::SetAddonData(body, "relations"), 0);
+  EXPECT_EQ(*brennik::store::AddonData(body), "relations");
+}
+
+TEST_F(BodyStoreTest, AddonDataRollsBackWithMarks) {
+  int body = brennik::build::Block();
+  int partition = CurrentPartition();
+  brennik::store::SetAddonData(body, "before");
+  int mark = 0;
+  BQ_PARTITION_make_pmark(partition, &mark);
+  brennik::store::SetAddonData(body, "after");
+  BQ_PMARK_goto_o_t options{3, false, false, false, false};
+  BQ_PMARK_goto_2(mark, &options, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(*brennik::store::AddonData(body), "before");
+}
+
+}  // namespace
