@@ -211,7 +211,9 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x)
             out.stalled = true;
             break;
         }
-        // Damping: shorten the step until the residual falls.
+        // Damping: shorten the step until the residual falls. With soft equations a step
+        // along the hard equations' null space leaves them a little off where they are
+        // curved; a few hard-only steps take the trial back onto them before it is judged.
         bool accepted = false;
         double alpha = 1.0;
         Eigen::VectorXd start(n);
@@ -222,6 +224,22 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x)
                 x[p.dofs[static_cast<size_t>(i)]] = start[i] + alpha * step[i];
             Stacked trial;
             EvaluateAll(p, trial);
+            for (int k = 0; k < 3 && now.soft.size() > 0 && trial.hard.size() > 0 &&
+                            !Within(trial.hard, trial.hardAngular, p.lengthTolerance, p.angleTolerance);
+                 ++k) {
+                Triplets th, ts;
+                BuildJacobians(p, x, trial, local, th, ts);
+                const Eigen::SparseMatrix<double> ths = ToSparse(th, trial.hard.size(), n) * p.scale;
+                const Eigen::SparseMatrix<double> none(0, n);
+                const Eigen::VectorXd zc = n <= kDenseLimit
+                                               ? DenseStep(Eigen::MatrixXd(ths), trial.hard, Eigen::MatrixXd(0, n),
+                                                           Eigen::VectorXd(0))
+                                               : SparseStep(ths, trial.hard, none, Eigen::VectorXd(0));
+                const Eigen::VectorXd correction = p.scale * zc;
+                for (Eigen::Index i = 0; i < n; ++i)
+                    x[p.dofs[static_cast<size_t>(i)]] += correction[i];
+                EvaluateAll(p, trial);
+            }
             if (Better(trial, now, hardFloor)) {
                 now = std::move(trial);
                 accepted = true;

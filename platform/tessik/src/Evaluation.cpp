@@ -373,8 +373,15 @@ struct Evaluation {
                 m += size2 * ad.transpose() * ad;
             }
         }
-        m += (1e-9 * (m.trace() / 6.0 + 1.0)) * Eigen::MatrixXd::Identity(6, 6);
-        return m;
+        // Directions that move no member (a set of one plane sliding in itself) would cost
+        // nothing; they are made as dear as the dearest direction, so they do not move.
+        Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eig(m);
+        Eigen::VectorXd values = eig.eigenvalues();
+        const double top = std::max(values.maxCoeff(), 1.0);
+        for (Eigen::Index i = 0; i < values.size(); ++i)
+            if (values[i] < 1e-10 * top)
+                values[i] = top;
+        return eig.eigenvectors() * values.asDiagonal() * eig.eigenvectors().transpose();
     }
 
     // ---- constraints ----
@@ -933,10 +940,12 @@ struct Evaluation {
                 u.regenerationFailed = true;
                 continue;
             }
-            // The application's new geometry stands; the rest is solved against it.
+            // Geometry the application answers differently after regenerating stands as
+            // answered, and the rest is solved against it; geometry it answers as before
+            // keeps the solved state.
             for (int mi : u.members) {
                 EvalGeom& e = geoms[static_cast<size_t>(mi)];
-                const Geom now = Current(mi);
+                const Geom& now = e.start;
                 Geom again = ReadGeometry(engine.ZmrTable(), e.node->app, e.start.type);
                 if (!IsUsable(again)) {
                     u.regenerationFailed = true;
