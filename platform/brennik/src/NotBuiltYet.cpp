@@ -10,18 +10,6 @@ void BQ_BODY_make_section_r_f(BQ_BODY_make_section_r_t* /*results*/) {
 
 }
 
-int BQ_FACE_identify_blends(int /*n_faces*/, const int* /*faces*/, int /*kind*/, const BQ_FACE_identify_blends_o_t* /*options*/, BQ_FACE_identify_blends_r_t* /*results*/) {
-  return brennik::NotImplemented("BQ_FACE_identify_blends");
-}
-
-void BQ_FACE_identify_blends_r_f(BQ_FACE_identify_blends_r_t* /*results*/) {
-
-}
-
-int BQ_FACE_find_blend_unders(int /*face*/, double /*tolerance*/, int* /*n_unders*/, int** /*unders*/) {
-  return brennik::NotImplemented("BQ_FACE_find_blend_unders");
-}
-
 int BQ_FACE_make_sheet_bodies(int /*n_faces*/, const int* /*faces*/, const BQ_FACE_make_sheet_o_t* /*options*/, BQ_TOPOL_track_r_t* /*tracking*/, int* /*n_bodies*/, int** /*bodies*/) {
   return brennik::NotImplemented("BQ_FACE_make_sheet_bodies");
 }
