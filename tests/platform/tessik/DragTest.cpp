@@ -1,1 +1,183 @@
+// Drags: exact ones land on their target or fail; non-exact ones come as close as allowed.
+#include "TestHost.h"
+#include "tessik_test.h"
+
 #include <gtest/gtest.h>
+
+using namespace tessik_host;
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+void Fix(Host& h, Geometry* g) { h.System().fix(g->node); }
+
+struct Matrix {
+    double m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+};
+
+Matrix Translation(V t)
+{
+    Matrix x;
+    for (int i = 0; i < 3; ++i)
+        x.m[i][3] = t[static_cast<size_t>(i)];
+    return x;
+}
+
+// A turn by angle about the axis through point along z.
+Matrix TurnAboutZ(V point, double angle)
+{
+    Matrix x;
+    const double c = std::cos(angle), s = std::sin(angle);
+    x.m[0][0] = c, x.m[0][1] = -s, x.m[1][0] = s, x.m[1][1] = c;
+    x.m[0][3] = point[0] - (c * point[0] - s * point[1]);
+    x.m[1][3] = point[1] - (s * point[0] + c * point[1]);
+    return x;
+}
+
+int Drag(Host& h, std::vector<Geometry*> nodes, Matrix target, ZMR3_drag_transformation kind, bool exact,
+         ZMR3_solve_type* solved = nullptr)
+{
+    std::vector<g_node*> handles;
+    for (Geometry* g : nodes)
+        handles.push_back(g->node);
+    int result = -1;
+    h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    const ZMR3_solve_type s =
+        h.System().dynamic_evaluate(static_cast<int>(handles.size()), handles.data(), target.m, &result, kind,
+                                    ZMR3_DRAG_MODE_MINIMUM_CHANGE, exact ? ZMR3_DRAG_EXACT : ZMR3_DRAG_APPROXIMATE);
+    if (solved)
+        *solved = s;
+    return result;
+}
+
+TEST(Drag, ExactTranslationLandsOnTarget)
+{
+    Host h;
+    auto p = h.Point({1, 2, 3});
+    auto q = h.Point({4, 2, 3});
+    h.Dim(ZMR3_DISTANCE, p, q, 3.0);
+    ASSERT_EQ(Drag(h, {p}, Translation({0.5, -1, 2}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_OK);
+    h.Apply();
+    EXPECT_NEAR(Norm(p->p - V{1.5, 1, 5}), 0.0, 1e-8);
+    EXPECT_NEAR(Norm(q->p - p->p), 3.0, 1e-8);
+}
+
+TEST(Drag, ExactDragThatRigidDimensionsForbidFailsAndMovesNothing)
+{
+    Host h;
+    auto ground = h.Plane({0, 0, 0}, {0, 0, 1});
+    Fix(h, ground);
+    auto p = h.Point({1, 1, 5});
+    h.Dim(ZMR3_DISTANCE, p, ground, 5.0);
+    ASSERT_EQ(Drag(h, {p}, Translation({1, 1, 3}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_NOT_REACHED);
+    EXPECT_EQ(h.Changed(p), 0);
+}
+
+TEST(Drag, ApproximateDragComesAsCloseAsAllowed)
+{
+    Host h;
+    auto ground = h.Plane({0, 0, 0}, {0, 0, 1});
+    Fix(h, ground);
+    auto p = h.Point({1, 1, 5});
+    h.Dim(ZMR3_DISTANCE, p, ground, 5.0);
+    ZMR3_solve_type solved;
+    ASSERT_EQ(Drag(h, {p}, Translation({1, 1, 3}), ZMR3_DT_TRANSLATION, false, &solved), ZMR3_DRAG_OK);
+    EXPECT_EQ(solved, ZMR3_SOLVED);
+    h.Apply();
+    EXPECT_NEAR(Norm(p->p - V{2, 2, 5}), 0.0, 1e-8);
+}
+
+TEST(Drag, AxialRotationTurnsASetAboutTheAxis)
+{
+    Host h;
+    auto edge = h.Line({2, 0, 0}, {0, 0, 1});
+    auto corner = h.Point({3, 0, 1});
+    auto set = h.Set({edge, corner});
+    auto axis = h.Line({0, 0, 0}, {0, 0, 1});
+    Fix(h, axis);
+    ASSERT_EQ(Drag(h, {set, axis}, TurnAboutZ({0, 0, 0}, kPi / 2), ZMR3_DT_AXIAL_ROTATION, true), ZMR3_DRAG_OK);
+    h.Apply();
+    EXPECT_NEAR(Norm(corner->p - V{0, 3, 1}), 0.0, 1e-8);
+    EXPECT_NEAR(Norm(Cross(edge->p, V{0, 1, 0})), 0.0, 1e-8);
+}
+
+TEST(Drag, GeneralTransformMovesARelativeTransformNode)
+{
+    Host h;
+    const Matrix start = Translation({5, 0, 0});
+    auto rt = h.RelativeTransform(start.m);
+    Matrix target = TurnAboutZ({1, 1, 0}, 0.3);
+    target.m[2][3] = 2.0;
+    ASSERT_EQ(Drag(h, {rt}, target, ZMR3_DT_GENERAL, true), ZMR3_DRAG_OK);
+    double m[4][4];
+    ASSERT_EQ(h.System().transform(rt->node, m), ZMR3_CHANGE_RIGID);
+    // The new absolute transform is the drag after the starting placement.
+    const double c = std::cos(0.3), s = std::sin(0.3);
+    EXPECT_NEAR(m[0][0], c, 1e-11);
+    EXPECT_NEAR(m[1][0], s, 1e-11);
+    EXPECT_NEAR(m[0][3], c * 5 + target.m[0][3], 1e-8);
+    EXPECT_NEAR(m[1][3], s * 5 + target.m[1][3], 1e-8);
+    EXPECT_NEAR(m[2][3], 2.0, 1e-8);
+}
+
+int RadiusDrag(Host& h, Geometry* g, double radius, bool exact)
+{
+    g_node* nodes[1] = {g->node};
+    double values[1] = {radius};
+    ZMR3_drag_transformation kinds[1] = {ZMR3_DT_RADIUS};
+    int result = -1;
+    h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    h.System().dynamic_evaluate(1, nodes, 0, nullptr, nullptr, values, &result, kinds, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                                exact ? ZMR3_DRAG_EXACT : ZMR3_DRAG_APPROXIMATE);
+    return result;
+}
+
+TEST(Drag, RadiusDragLandsExactlyAndTangentGeometryFollows)
+{
+    Host h;
+    auto cylinder = h.Cylinder({0, 0, 2}, {1, 0, 0}, 2.0);
+    auto floor = h.Plane({0, 0, 0}, {0, 0, 1});
+    Fix(h, floor);
+    h.Dim(ZMR3_TANGENT, floor, cylinder);
+    ASSERT_EQ(RadiusDrag(h, cylinder, 3.0, true), ZMR3_DRAG_OK);
+    h.Apply();
+    EXPECT_NEAR(cylinder->r1, 3.0, 1e-8);
+    EXPECT_NEAR(cylinder->p[2], 3.0, 1e-8);
+}
+
+TEST(Drag, ApproximateRadiusDragAgainstARigidRadiusStays)
+{
+    Host h;
+    auto cylinder = h.Cylinder({0, 0, 2}, {1, 0, 0}, 2.0);
+    h.Radius(ZMR3_RADIUS, cylinder, 2.0);
+    EXPECT_EQ(RadiusDrag(h, cylinder, 3.0, false), ZMR3_DRAG_OK);
+    EXPECT_EQ(h.Changed(cylinder), 0);
+    EXPECT_EQ(RadiusDrag(h, cylinder, 3.0, true), ZMR3_DRAG_NOT_REACHED);
+}
+
+TEST(Drag, BadInputIsRefused)
+{
+    Host h;
+    auto p = h.Point({0, 0, 0});
+    EXPECT_EQ(Drag(h, {}, Translation({1, 0, 0}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_BAD_INPUT);
+    Matrix sheared = Translation({1, 0, 0});
+    sheared.m[0][1] = 0.5;
+    EXPECT_EQ(Drag(h, {p}, sheared, ZMR3_DT_GENERAL, true), ZMR3_DRAG_BAD_INPUT);
+    h.System().erase(p->node);
+    EXPECT_EQ(Drag(h, {p}, Translation({1, 0, 0}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_BAD_INPUT);
+    EXPECT_EQ(RadiusDrag(h, h.Point({1, 1, 1}), 2.0, true), ZMR3_DRAG_BAD_INPUT);
+}
+
+TEST(Drag, ForcedDragResultIsReportedOnceAndMovesNothing)
+{
+    Host h;
+    auto p = h.Point({0, 0, 0});
+    tessik_test::ForceDragResult(ZMR3_DRAG_NOT_REACHED);
+    EXPECT_EQ(Drag(h, {p}, Translation({1, 0, 0}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_NOT_REACHED);
+    EXPECT_EQ(h.Changed(p), 0);
+    EXPECT_EQ(Drag(h, {p}, Translation({1, 0, 0}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_OK);
+    EXPECT_EQ(h.Changed(p), ZMR3_CHANGE_RIGID);
+}
+
+}  // namespace
