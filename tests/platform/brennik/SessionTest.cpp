@@ -107,11 +107,4 @@ TEST_F(SessionTest, AbortOutsideKernelIsRefused) {
   EXPECT_EQ(BQ_SESSION_abort(1), BQ_ERROR_not_in_kernel);
 }
 
-TEST_F(SessionTest, NotBuiltCallsFailInsteadOfPretending) {
-  int n = -1;
-  int* faces = nullptr;
-  int code = BQ_FACE_delete(0, nullptr, nullptr, nullptr, &n, &faces);
-  EXPECT_NE(code, 0);
-}
-
 }  // namespace
