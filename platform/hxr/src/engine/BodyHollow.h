@@ -19,9 +19,10 @@ struct HollowOptions {
   double tolerance = 1e-6;
 };
 
-// Makes the walls of the body: the body's faces are one side of the wall, the offset faces
-// the other. Exactly one of outward and inward must be above zero. `shellPartners` pairs
-// each wall face of the original side with its partner on the offset side.
+// Makes the walls of the body. With the thickness all inward (or all outward) the body's
+// faces are one side of the wall and their offsets the other; with both, the body is first
+// grown by the outward part and its grown faces are the outer side. `shellPartners` pairs
+// each face of that side with its partner across the wall.
 Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options);
 
 }  // namespace hxr::engine

@@ -101,6 +101,21 @@ TEST(HollowBody, AFaceWithItsOwnThicknessGetsThatWall) {
   EXPECT_NEAR(VolumeOf(result.shape), 1000.0 - 8.0 * 8.0 * 8.0, 1e-6);
 }
 
+TEST(HollowBody, WallAcrossTheOldFacesGrowsOutAndIn) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  HollowOptions options;
+  options.outward = 0.5;
+  options.inward = 0.5;
+  options.pierceFaces = {PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10))};
+  const Result result = HollowBody(block, options);
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 11.0 * 11.0 * 11.0 - 9.0 * 9.0 * 10.0, 1e-6);
+  EXPECT_EQ(result.shellPartners.size(), 5u);
+  // The old bottom became the grown outer bottom, half a wall lower.
+  const TopoDS_Face bottom = PlanarFace(block, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  EXPECT_NEAR(PlaneOffset(ProductFace(result.history, bottom)), 0.5, 1e-9);
+}
+
 TEST(HollowBody, NoThicknessIsABadArgument) {
   const TopoDS_Shape block = Box(10, 10, 10);
   EXPECT_EQ(HollowBody(block, HollowOptions()).error, ErrorBadArgument);
