@@ -109,6 +109,10 @@ size_t XMLCharLength(const char* text)
   for (size_t k = 1; k < n; ++k) {
     if (bytes[k] == 0) return 1;
     if (s_treeOptions.m_encoding == XMLCharEncodingUTF8 && !IsContinuationByte(bytes[k])) return 1;
+    // A Shift-JIS trail byte is 0x40-0xFC without 0x7F; anything else, markup included,
+    // is a character of its own.
+    if (s_treeOptions.m_encoding == XMLCharEncodingShiftJIS && (bytes[k] < 0x40 || bytes[k] == 0x7F || bytes[k] > 0xFC))
+      return 1;
   }
   return n;
 }

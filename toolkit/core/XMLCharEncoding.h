@@ -25,9 +25,9 @@ int SetTreeOptions(int encoding, bool guessWideCharacters, bool dropWhiteSpace);
 const XMLTreeOptions& GetTreeOptions();
 
 // Length of the character that starts at text, by the lead-byte table of the current
-// encoding. Never steps over a 0 byte, and in UTF-8 a lead byte whose continuation
-// bytes are missing counts as one byte, so that a walk over malformed text stays
-// inside the text and never swallows the markup that follows.
+// encoding. Never steps over a 0 byte, and a lead byte not followed by valid trail bytes
+// counts as one byte, so that a walk over malformed text stays inside the text and never
+// swallows the markup that follows.
 size_t XMLCharLength(const char* text);
 
 enum XMLWideByteOrder { XMLWideByteOrderNone = 0, XMLWideByteOrderLittleEndian, XMLWideByteOrderBigEndian };

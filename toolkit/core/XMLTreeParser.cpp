@@ -114,7 +114,7 @@ XMLToken NextToken(const char* p)
 
 class XMLTreeParser {
 public:
-  XMLTreeParser(const char* text, XMLTreeNode top) : m_text(text), m_position(text) { m_open.push_back(top); }
+  XMLTreeParser(const char* text, XMLTreeNode top) : m_position(text) { m_open.push_back(top); }
 
   // Parses the whole text into the top node; returns the error code (0 or 1 keep the tree).
   int Run()
@@ -215,8 +215,11 @@ private:
 
   void ReadStartTag(const XMLToken& start, bool isDeclaration)
   {
+    // The name must follow "<" at once: "< /b>" would otherwise make an element that is
+    // written back as an end tag.
     XMLToken name = NextToken(start.m_end);
-    if (name.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorMissingTagName, start.m_begin);
+    if (name.m_kind != XMLTokenKindWord || name.m_begin != start.m_end || !IsWritableName(name))
+      return Fail(XMLParseErrorMissingTagName, start.m_begin);
     if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
     std::string elementName = DeclarationWord(name, isDeclaration);
     XMLTreeNode element = Current().AddChild(elementName.c_str(), isDeclaration);
@@ -248,7 +251,8 @@ private:
         m_position = token.m_end;
         return;
       }
-      if (token.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
+      if (token.m_kind != XMLTokenKindWord || !IsWritableName(token))
+        return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
       std::string attributeName = DeclarationWord(token, isDeclaration);
       p = token.m_end;
       XMLToken equals = NextToken(p);
@@ -266,6 +270,14 @@ private:
     }
   }
 
+  // A name is written back unquoted before quoted values and ">" or "/>": it may not start
+  // with a quote (an unterminated one makes a word), which would open a quoted text, nor
+  // end in "/", which would turn into a short close.
+  static bool IsWritableName(const XMLToken& word)
+  {
+    return *word.m_textBegin != '"' && *word.m_textBegin != '\'' && word.m_textEnd[-1] != '/';
+  }
+
   // A word of a declaration loses the "?" that ends it right before ">".
   static std::string DeclarationWord(const XMLToken& word, bool isDeclaration)
   {
@@ -275,7 +287,6 @@ private:
     return text;
   }
 
-  const char* m_text;
   const char* m_position;
   std::vector<XMLTreeNode> m_open;  // the open elements; the nameless top node first
   int m_fatal = XMLParseErrorNone;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace QEL {
 
@@ -46,6 +47,9 @@ public:
       EndLine();
       return;
     }
+    // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
+    // before ">" so that it is read back as an element.
+    if (!HasWrittenAttributes(node) && IsClearOpenTag("<" + node.m_name + ">")) Put(" ");
     Put(">");
     EndLine();
     WriteContents(node, level + 1);
@@ -57,6 +61,20 @@ public:
   }
 
 private:
+  static bool HasWrittenAttributes(const XMLTreeNodeData& node)
+  {
+    for (const XMLTreeAttribute& attribute : node.m_attributes)
+      if (!attribute.m_name.empty()) return true;
+    return false;
+  }
+
+  static bool IsClearOpenTag(const std::string& tag)
+  {
+    for (const XMLClearTag& clear : s_clearTags)
+      if (tag == clear.m_openTag) return true;
+    return false;
+  }
+
   void WriteContents(const XMLTreeNodeData& node, int level)
   {
     for (const XMLTreeOrderEntry& entry : node.m_order) {
@@ -64,7 +82,7 @@ private:
         case XMLContentKindChild: WriteNode(*node.m_children[entry.m_index].m_data, level); break;
         case XMLContentKindText:
           Indent(level);
-          PutEscaped(node.m_texts[entry.m_index].c_str());
+          PutText(node.m_texts[entry.m_index]);
           EndLine();
           break;
         case XMLContentKindClear: {
@@ -97,6 +115,28 @@ private:
       AppendXMLEscaped(*m_out, text);
       m_length += m_out->size() - before;
     }
+  }
+
+  // A text is written escaped. White space at its edges is written as character
+  // references: a reader that drops white space trims only raw white space, so the text
+  // keeps its edges, while pieces of white space only (line breaks, indentation) stay raw
+  // and are dropped as layout.
+  void PutText(const std::string& text)
+  {
+    size_t begin = 0, end = text.size();
+    while (begin < end && XMLIsWhiteSpace(text[begin])) ++begin;
+    if (begin == end) return PutEscaped(text.c_str());
+    while (end > begin && XMLIsWhiteSpace(text[end - 1])) --end;
+    for (size_t i = 0; i < begin; ++i) PutCharacterReference(text[i]);
+    PutEscaped(text.substr(begin, end - begin).c_str());
+    for (size_t i = end; i < text.size(); ++i) PutCharacterReference(text[i]);
+  }
+
+  void PutCharacterReference(char c)
+  {
+    Put("&#");
+    Put(std::to_string(static_cast<int>(c)).c_str());
+    Put(";");
   }
 
   void Indent(int level)

@@ -71,6 +71,7 @@ TEST(XMLCharEncodingTest, CharacterStepsStayInsideTheText)
   TreeOptionsScope shiftJis(XMLCharEncodingShiftJIS, true, true);
   EXPECT_EQ(XMLCharLength("\x82\xA0"), 2u);
   EXPECT_EQ(XMLCharLength("\x82"), 1u);
+  EXPECT_EQ(XMLCharLength("\xEA</b>"), 1u);
 }
 
 }  // namespace

@@ -54,11 +54,16 @@ TEST(XMLParserTest, MalformedDocumentsGiveTheirErrorAndPosition)
   const ErrorCase cases[] = {
     {"</a>", XMLParseErrorUnmatchedEndTag, 1, 1},
     {"<a>\n  <>", XMLParseErrorMissingTagName, 2, 3},
+    {"<a>< /b>", XMLParseErrorMissingTagName, 1, 4},
     {"<a></a x>", XMLParseErrorEndTagNotClosed, 1, 8},
     {"<a><![CDATA[x</a>", XMLParseErrorClearNotClosed, 1, 4},
     {"<a x=>", XMLParseErrorUnexpectedToken, 1, 6},
     {"<a x=\"1", XMLParseErrorUnexpectedToken, 1, 8},
     {"<a \"q\"/>", XMLParseErrorUnexpectedToken, 1, 4},
+    {"<a \" y=2/>", XMLParseErrorUnexpectedToken, 1, 4},
+    {"<\"a x=1/>", XMLParseErrorMissingTagName, 1, 1},
+    {"<a/ x=1>", XMLParseErrorMissingTagName, 1, 1},
+    {"<a x/ y/>", XMLParseErrorUnexpectedToken, 1, 4},
     {"<a>&bogus;</a>", XMLParseErrorBadEntity, 1, 4},
     {"<a>&amp</a>", XMLParseErrorBadEntity, 1, 4},
     {"<a>&#6x5;</a>", XMLParseErrorBadEntity, 1, 4},
@@ -119,8 +124,9 @@ TEST(XMLParserTest, HostileInputEndsInAnErrorNotACrash)
   std::string nested;
   for (int i = 0; i < XMLMaxNestingDepth; ++i) nested += "<a>";
   for (int i = 0; i < XMLMaxNestingDepth; ++i) nested += "</a>";
-  EXPECT_FALSE(Parse(nested.c_str(), &result).IsEmpty());
+  XMLTreeNode deepest = Parse(nested.c_str(), &result);
   EXPECT_EQ(result.m_error, XMLParseErrorNone);
+  EXPECT_EQ(deepest.ToText(false).size(), nested.size() - 3);  // the innermost element is written <a/>
 
   std::string huge = "<a v=\"" + std::string(8 << 20, 'x') + "\"/>";
   XMLTreeNode tree = Parse(huge.c_str(), &result);

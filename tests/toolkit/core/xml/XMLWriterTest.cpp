@@ -25,6 +25,7 @@ XMLTreeNode BuildSampleTree()
   nested.AddChild("Deep").AddAttribute("v", "\xC3\xA9\xE2\x82\xAC");
   nested.AddText("\xC3\xBC");
   root.AddChild("Empty");
+  root.AddChild("Padded").AddText("  two blanks before, a tab after\t");
   return root;
 }
 
@@ -65,6 +66,15 @@ TEST(XMLWriterTest, TextForms)
   escaped.AddAttribute("v", "&<>\"'");
   escaped.AddText("&<");
   EXPECT_EQ(escaped.ToText(false), "<E v=\"&amp;&lt;&gt;&quot;&apos;\">&amp;&lt;</E>");
+
+  // Edge white space of a text survives a reader that drops white space.
+  XMLTreeNode padded = XMLTreeNode::CreateTop("E", false);
+  padded.AddText(" x\n");
+  EXPECT_EQ(padded.ToText(false), "<E>&#32;x&#10;</E>");
+
+  // An element named like a clear section's open tag is still read back as an element.
+  XMLTreeNode pre = XMLTreeNode::ParseText("<PRE ><b/></PRE>", nullptr, nullptr);
+  EXPECT_EQ(pre.ToText(false), "<PRE ><b/></PRE>");
 
   XMLTreeNode declaration = XMLTreeNode::CreateTop("xml", true);
   declaration.AddAttribute("version", "1.0");
