@@ -1,0 +1,21 @@
+// Finding the faces across a thin wall from a face, by geometry alone (for walls that no
+// hollowing recorded).
+#pragma once
+
+#include <TopoDS_Shape.hxx>
+
+#include <vector>
+
+namespace hxr::engine {
+
+// The faces of the solid body that face `face` across a wall: for a plane, parallel planes
+// whose outward normal is opposite; for a cylinder or a sphere, coaxial cylinders or
+// concentric spheres on the other side of the material. A partner overlaps the face when
+// seen across the wall, the material between them belongs to the body, and the wall is at
+// most `maxThickness` thick. When several faces qualify, those at the smallest distance are
+// the partners, in the body's order. False, with `partners` empty and `thickness` 0, when
+// the face has none.
+bool FindShellPartners(const TopoDS_Shape& body, const TopoDS_Shape& face, double maxThickness,
+                       std::vector<TopoDS_Shape>& partners, double& thickness);
+
+}  // namespace hxr::engine
