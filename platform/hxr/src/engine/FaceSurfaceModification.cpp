@@ -202,9 +202,9 @@ int FaceSurfaceModification::PrepareEdge(const TopoDS_Edge& edge, std::string& d
     const gp_Pnt2d a = pcurve->Value(pf), b = pcurve->Value(pl);
     const Handle(Geom_Surface) surface = SurfaceOf(face);
     if (std::abs(a.X() - b.X()) < 1e-9) {
-      data.curve = surface->UIso(a.X());
+      data.curve = Untrimmed(surface->UIso(a.X()));
     } else if (std::abs(a.Y() - b.Y()) < 1e-9) {
-      data.curve = surface->VIso(a.Y());
+      data.curve = Untrimmed(surface->VIso(a.Y()));
     } else {
       detail = "a seam that is no iso-curve";
       return ErrorUnsupported;
@@ -297,6 +297,15 @@ int FaceSurfaceModification::PrepareVertex(const TopoDS_Vertex& vertex, std::str
     double parameter, distance;
     if (ProjectOnCurve(old, data->curve, parameter, distance)) {
       point = data->curve->Value(parameter);
+      found = true;
+    }
+  }
+  // A vertex inside one changed face only (the pole of a sphere) goes to the nearest point
+  // of its new surface.
+  if (!found && faces.size() == 1) {
+    GeomAPI_ProjectPointOnSurf projection(old, SurfaceOf(faces.front()));
+    if (projection.NbPoints() > 0) {
+      point = projection.NearestPoint();
       found = true;
     }
   }

@@ -6,7 +6,11 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepPrimAPI_MakeCone.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRep_Builder.hxx>
+#include <TopoDS.hxx>
 #include <Geom_Plane.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS_Shell.hxx>
@@ -93,6 +97,51 @@ INSTANTIATE_TEST_SUITE_P(
                     PlanarOffsetCase{"BottomOutBy2", gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0), 2.0, 1200.0},
                     PlanarOffsetCase{"SideOutByHalf", gp_Dir(-1, 0, 0), gp_Pnt(0, 0, 0), 0.5, 1050.0}),
     [](const testing::TestParamInfo<PlanarOffsetCase>& info) { return info.param.name; });
+
+struct CurvedOffsetCase {
+  const char* name;
+  TopoDS_Shape (*make)();
+  GeomAbs_SurfaceType type;  // of the face that is offset
+  double distance;
+  double volume;
+};
+
+void PrintTo(const CurvedOffsetCase& c, std::ostream* os) { *os << c.name; }
+
+// The frustum of radii 2 and 1 over height 4, its side offset by 0.25.
+double OffsetFrustumVolume() {
+  const double cosine = std::cos(std::atan(1.0 / 4.0)), grow = 0.25 / cosine;
+  const double r1 = 2.0 + grow, r2 = 1.0 + grow;
+  return M_PI * 4.0 / 3.0 * (r1 * r1 + r1 * r2 + r2 * r2);
+}
+
+class CurvedFaceOffset : public testing::TestWithParam<CurvedOffsetCase> {};
+
+TEST_P(CurvedFaceOffset, StaysOnItsKindOfSurfaceWithTheNewSize) {
+  const CurvedOffsetCase& c = GetParam();
+  const TopoDS_Shape body = c.make();
+  TopoDS_Shape face;
+  for (TopExp_Explorer it(body, TopAbs_FACE); it.More() && face.IsNull(); it.Next()) {
+    if (BRepAdaptor_Surface(TopoDS::Face(it.Current())).GetType() == c.type) face = it.Current();
+  }
+  ASSERT_FALSE(face.IsNull());
+  const Result result = ChangeFaces(body, {Offset(face, c.distance)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), c.volume, 1e-6);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(body, TopAbs_FACE));
+  EXPECT_EQ(BRepAdaptor_Surface(ProductFace(result.history, face)).GetType(), c.type);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CurvedFaceOffset,
+    testing::Values(
+        CurvedOffsetCase{"CylinderSide", [] { return BRepPrimAPI_MakeCylinder(2.0, 5.0).Shape(); },
+                         GeomAbs_Cylinder, 0.5, M_PI * 2.5 * 2.5 * 5.0},
+        CurvedOffsetCase{"CylinderTop", [] { return BRepPrimAPI_MakeCylinder(2.0, 5.0).Shape(); },
+                         GeomAbs_Plane, 1.0, M_PI * 4.0 * 5.0 + M_PI * 4.0},
+        CurvedOffsetCase{"ConeSide", [] { return BRepPrimAPI_MakeCone(2.0, 1.0, 4.0).Shape(); },
+                         GeomAbs_Cone, 0.25, OffsetFrustumVolume()}),
+    [](const testing::TestParamInfo<CurvedOffsetCase>& info) { return info.param.name; });
 
 TEST(FaceOffset, HoleOffsetAlongItsOutwardNormalShrinksTheHole) {
   const TopoDS_Shape plate = HolePlate(1, 10, 2, 2.0);
