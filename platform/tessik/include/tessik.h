@@ -330,14 +330,14 @@ public:
     // maxIterations 0 takes the default.
     ZMR3_solve_type re_evaluate(int maxIterations, ZMR3_evaluate_mode mode);
     // One-list drag: every listed node follows the matrix (for ZMR3_DT_AXIAL_ROTATION the
-    // second node is the axis). result: ZMR3_drag_result.
-    ZMR3_solve_type dynamic_evaluate(int count, g_node** nodes, double matrix[4][4], int* result,
+    // second node is the axis).
+    ZMR3_solve_type dynamic_evaluate(int count, g_node** nodes, double matrix[4][4], ZMR3_drag_result* result,
                                      ZMR3_drag_transformation kind, ZMR3_drag_mode mode,
                                      ZMR3_drag_option option);
     // Two-list drag: node i of the first list follows matrices[i] (or values[i] for a
     // radius kind) by kinds[i]; the second list is held where it starts.
     ZMR3_solve_type dynamic_evaluate(int count, g_node** nodes, int heldCount, g_node** held,
-                                     double (*matrices)[4][4], double* values, int* result,
+                                     double (*matrices)[4][4], double* values, ZMR3_drag_result* result,
                                      ZMR3_drag_transformation* kinds, ZMR3_drag_mode mode,
                                      ZMR3_drag_option option);
 

@@ -357,6 +357,23 @@ ZMR3_solve_type ZMR3_dimension_system::re_evaluate(int maxIterations, ZMR3_evalu
 
 namespace {
 
+// Hands the drag result over when the call returns, whatever way it returns.
+class DragResultOut {
+public:
+    DragResultOut(ZMR3_drag_result* out, const int& value) : m_out(out), m_value(value) {}
+    ~DragResultOut()
+    {
+        if (m_out != nullptr)
+            *m_out = static_cast<ZMR3_drag_result>(m_value);
+    }
+    DragResultOut(const DragResultOut&) = delete;
+    DragResultOut& operator=(const DragResultOut&) = delete;
+
+private:
+    ZMR3_drag_result* m_out;
+    const int& m_value;
+};
+
 bool ReadMatrix(const double (*m)[4], tessik::Rigid& out)
 {
     if (m == nullptr)
@@ -372,14 +389,15 @@ bool ReadMatrix(const double (*m)[4], tessik::Rigid& out)
 
 }  // namespace
 
-ZMR3_solve_type ZMR3_dimension_system::dynamic_evaluate(int count, g_node** nodes, double matrix[4][4], int* result,
+ZMR3_solve_type ZMR3_dimension_system::dynamic_evaluate(int count, g_node** nodes, double matrix[4][4], ZMR3_drag_result* result,
                                                         ZMR3_drag_transformation kind, ZMR3_drag_mode mode,
                                                         ZMR3_drag_option option)
 {
     CallRecord call(m_engine->GetJournal(), "ZMR3::dynamic_evaluate");
     call.Arg(count).Arg(static_cast<int>(kind)).Arg(static_cast<int>(mode)).Arg(static_cast<int>(option));
     int local = 0;
-    int* out = result != nullptr ? result : &local;
+    int* out = &local;
+    DragResultOut give(result, local);
     std::vector<Engine::DragRequest> drags;
     bool bad = count < 1 || nodes == nullptr || kind == ZMR3_DT_RADIUS ||
                (kind != ZMR3_DT_TRANSLATION && kind != ZMR3_DT_AXIAL_ROTATION && kind != ZMR3_DT_GENERAL);
@@ -407,14 +425,15 @@ ZMR3_solve_type ZMR3_dimension_system::dynamic_evaluate(int count, g_node** node
 }
 
 ZMR3_solve_type ZMR3_dimension_system::dynamic_evaluate(int count, g_node** nodes, int heldCount, g_node** held,
-                                                        double (*matrices)[4][4], double* values, int* result,
+                                                        double (*matrices)[4][4], double* values, ZMR3_drag_result* result,
                                                         ZMR3_drag_transformation* kinds, ZMR3_drag_mode mode,
                                                         ZMR3_drag_option option)
 {
     CallRecord call(m_engine->GetJournal(), "ZMR3::dynamic_evaluate");
     call.Arg(count).Arg(heldCount).Arg(static_cast<int>(mode)).Arg(static_cast<int>(option));
     int local = 0;
-    int* out = result != nullptr ? result : &local;
+    int* out = &local;
+    DragResultOut give(result, local);
     bool bad = count < 1 || nodes == nullptr || kinds == nullptr || heldCount < 0 || (heldCount > 0 && held == nullptr);
     std::vector<Engine::DragRequest> drags;
     for (int i = 0; !bad && i < count; ++i) {

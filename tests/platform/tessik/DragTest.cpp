@@ -41,7 +41,7 @@ int Drag(Host& h, std::vector<Geometry*> nodes, Matrix target, ZMR3_drag_transfo
     std::vector<g_node*> handles;
     for (Geometry* g : nodes)
         handles.push_back(g->node);
-    int result = -1;
+    ZMR3_drag_result result = ZMR3_DRAG_BAD_INPUT;
     h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
     const ZMR3_solve_type s =
         h.System().dynamic_evaluate(static_cast<int>(handles.size()), handles.data(), target.m, &result, kind,
@@ -126,7 +126,7 @@ int RadiusDrag(Host& h, Geometry* g, double radius, bool exact)
     g_node* nodes[1] = {g->node};
     double values[1] = {radius};
     ZMR3_drag_transformation kinds[1] = {ZMR3_DT_RADIUS};
-    int result = -1;
+    ZMR3_drag_result result = ZMR3_DRAG_BAD_INPUT;
     h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
     h.System().dynamic_evaluate(1, nodes, 0, nullptr, nullptr, values, &result, kinds, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
                                 exact ? ZMR3_DRAG_EXACT : ZMR3_DRAG_APPROXIMATE);

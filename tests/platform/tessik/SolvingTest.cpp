@@ -403,3 +403,40 @@ TEST(ProceduralFeatures, RelatedGeometryMovesWithTheFeature)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Solving, LargeComponentIsSolvedToTheExactValues)
+{
+    // Past the dense limit the component is solved through the sparse factorisation.
+    Host h;
+    std::vector<Geometry*> planes;
+    for (int i = 0; i < 150; ++i)
+        planes.push_back(h.Plane({0, 0, 10.0 * i + (i ? 0.01 * std::sin(i) : 0.0)}, {i ? 0.005 * std::cos(i) : 0.0, 0, 1}));
+    h.System().fix(planes[0]->node);
+    for (size_t i = 1; i < planes.size(); ++i)
+        h.Dim(ZMR3_DISTANCE, planes[i - 1], planes[i], 10.0);
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    for (size_t i = 1; i < planes.size(); ++i) {
+        EXPECT_NEAR(Dot(planes[i - 1]->d, planes[i]->p - planes[i - 1]->p), 10.0, 1e-8);
+        EXPECT_NEAR(Norm(Cross(planes[i - 1]->d, planes[i]->d)), 0.0, 1e-11);
+    }
+}
+
+TEST(Solving, IterationLimitGivesNotConvergedAndMovesNothing)
+{
+    Host h;
+    auto a = h.Line({0, 0, 0}, {1, 0, 0});
+    auto b = h.Line({0, 0, 0}, {1, 1, 0});
+    h.System().fix(a->node);
+    auto angle = h.Dim(ZMR3_ANGLE, a, b, 2.5);
+    h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    EXPECT_EQ(h.System().re_evaluate(1, ZMR3_EVALUATE_FULL), ZMR3_NOT_SOLVED);
+    EXPECT_EQ(h.Status(angle), ZMR3_D_STATUS_NOT_CONVERGED);
+    EXPECT_EQ(h.Status(b), ZMR3_G_STATUS_NOT_CONVERGED);
+    EXPECT_EQ(h.Changed(b), 0);
+    EXPECT_EQ(h.Solve(), ZMR3_SOLVED);
+}
+
+}  // namespace
