@@ -549,7 +549,7 @@ int BQ_CYL_create(const BQ_CYL_sf_t* sf, int* cyl);
 int BQ_CONE_create(const BQ_CONE_sf_t* sf, int* cone);
 int BQ_SPHERE_create(const BQ_SPHERE_sf_t* sf, int* sphere);
 int BQ_TORUS_create(const BQ_TORUS_sf_t* sf, int* torus);
-// A minimum body (one vertex) at the point; the point becomes the vertex's point.
+// A minimum body (one vertex) at the point, in the point's partition; the point stays free.
 int BQ_POINT_make_minimum_body(int point, int* body);
 
 // A new orphan surface offset by the distance along the surface normal (analytic where the
@@ -621,7 +621,8 @@ int BQ_FACE_delete(int n_faces, const int* faces, const BQ_FACE_delete_o_t* opti
 // ---------------------------------------------------------------------------------------------
 
 // Writes parts to a file. The key is used as it is when it names an extension, else ".b_t"
-// (text) or ".b_b" (binary) is added.
+// (text) or ".b_b" (binary) is added. Null options: text, with the add-on data (memory forms:
+// binary).
 int BQ_PART_transmit(int n_parts, const int* parts, const char* key, const BQ_PART_transmit_o_t* options);
 // Reads the parts of a file into the current partition (the key as it is, else with the
 // format's extension added).

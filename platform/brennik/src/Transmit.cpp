@@ -396,6 +396,7 @@ int FormatOf(int format, bool* binary) {
 int Transmit(int n, const int* parts, const BQ_PART_transmit_o_t* options, std::string* data) {
   if (n <= 0) return BQ_ERROR_bad_count;
   if (!parts || !options) return BQ_ERROR_null_arg;
+  if (options->o_t_version < 1) return BQ_ERROR_bad_option_version;
   bool binary = false;
   if (int code = FormatOf(options->format, &binary)) return code;
   std::vector<Located> where(n);
@@ -413,6 +414,7 @@ int Transmit(int n, const int* parts, const BQ_PART_transmit_o_t* options, std::
 
 int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_parts, int** parts) {
   if (!options || !n_parts || !parts) return BQ_ERROR_null_arg;
+  if (options->o_t_version < 1) return BQ_ERROR_bad_option_version;
   bool binary = false;
   if (int code = FormatOf(options->format, &binary)) return code;
   std::istringstream in(data, binary ? std::ios::in | std::ios::binary : std::ios::in);
@@ -463,6 +465,8 @@ int BQ_PART_transmit(int n_parts, const int* parts, const char* key, const BQ_PA
   return KernelRun("BQ_PART_transmit", [&]() -> int {
     if (!key) return BQ_ERROR_null_arg;
     if (!*key) return BQ_ERROR_bad_name;
+    const BQ_PART_transmit_o_t defaults{1, BQ_PART_format_text, true};
+    if (!options) options = &defaults;
     std::string data;
     if (int code = Transmit(n_parts, parts, options, &data)) return code;
     std::ofstream file(FileName(key, options->format), std::ios::binary);
@@ -476,8 +480,10 @@ int BQ_PART_receive(const char* key, const BQ_PART_receive_o_t* options, int* n_
   if (n_parts) *n_parts = 0;
   if (parts) *parts = nullptr;
   return KernelRun("BQ_PART_receive", [&]() -> int {
-    if (!key || !options) return BQ_ERROR_null_arg;
+    if (!key) return BQ_ERROR_null_arg;
     if (!*key) return BQ_ERROR_bad_name;
+    const BQ_PART_receive_o_t defaults{1, BQ_PART_format_text, true};
+    if (!options) options = &defaults;
     std::ifstream file(key, std::ios::binary);
     if (!file) file.open(FileName(key, options->format), std::ios::binary);
     if (!file) {
@@ -495,6 +501,8 @@ int BQ_PART_transmit_b(int n_parts, const int* parts, const BQ_PART_transmit_o_t
   if (block) *block = nullptr;
   return KernelRun("BQ_PART_transmit_b", [&]() -> int {
     if (!block) return BQ_ERROR_null_arg;
+    const BQ_PART_transmit_o_t defaults{1, BQ_PART_format_binary, true};
+    if (!options) options = &defaults;
     std::string data;
     if (int code = Transmit(n_parts, parts, options, &data)) return code;
     // A chain of blocks of bounded size.
@@ -518,6 +526,8 @@ int BQ_PART_receive_b(const BQ_MEMORY_block_t* block, const BQ_PART_receive_o_t*
   if (parts) *parts = nullptr;
   return KernelRun("BQ_PART_receive_b", [&]() -> int {
     if (!block) return BQ_ERROR_null_arg;
+    const BQ_PART_receive_o_t defaults{1, BQ_PART_format_binary, true};
+    if (!options) options = &defaults;
     std::string data;
     for (const BQ_MEMORY_block_t* b = block; b; b = b->next) {
       if (b->n_bytes > 0 && !b->bytes) return BQ_ERROR_null_arg;
