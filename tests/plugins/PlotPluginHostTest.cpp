@@ -168,6 +168,22 @@ TEST_F(PlotPluginHost, ScenesHoldTheHostsValuesAfterItScribbledOverThem)
     }
 }
 
+TEST_F(PlotPluginHost, ScaleFlagCountsOnlyItsLow16Bits)
+{
+    const std::vector<std::vector<double>> series = WaveSeries(3, 10);
+    const double* pointers[3] = {series[0].data(), series[1].data(), series[2].data()};
+    const unsigned counts[3] = {10, 10, 10};
+    const std::pair<int, double> cases[] = {{1, 5.0}, {0x10000, 1.0}, {0x10001, 5.0}};
+    for (const auto& [flag, secondDepth] : cases)
+    {
+        const std::vector<QDialog*> before = PlotDialogs();
+        ASSERT_EQ(Entries().plotSurface(pointers, counts, 3, 0, "", flag, nullptr, nullptr), 1);
+        const std::vector<QDialog*> added = NewPlotDialogs(before);
+        ASSERT_EQ(added.size(), 1u);
+        EXPECT_EQ(SceneOf(added.front()).Depths(10)[1], secondDepth) << std::hex << flag;
+    }
+}
+
 struct TilingCase
 {
     int dialogs;

@@ -249,6 +249,18 @@ const BuilderCase kCases[] = {
              for (double coordinate : label.position)
                  EXPECT_TRUE(std::isfinite(coordinate)) << label.text;
      }},
+    {"ScatterWithoutAxesOrBackgroundDrawsUntitledAxesOnTheDefault",
+     [](HostData& d) {
+         d.request.kind = PlotKindScatter;
+         d.Points({{0, 0, 0, 0}, {1, 1, 1, 0}});
+         d.request.axes = nullptr;
+     },
+     [](const PlotScene& s, vtkRenderWindow*) {
+         EXPECT_NE(s.axesTubes, nullptr);
+         EXPECT_THAT(s.labels, IsEmpty());
+         EXPECT_THAT(std::vector<double>(s.renderer->GetBackground(), s.renderer->GetBackground() + 3),
+                     ElementsAre(0.1, 0.2, 0.4));
+     }},
     {"ScatterPlacesTheFirstAxisByTheExtent",
      [](HostData& d) { d.request.kind = PlotKindScatter; d.Points({{0, 0, 0, 0}, {3, 1, 2, 0}}); },
      [](const PlotScene& s, vtkRenderWindow*) {
