@@ -4,6 +4,7 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepAlgo_Image.hxx>
+#include <BRepBuilderAPI_Copy.hxx>
 #include <BRepOffset_MakeOffset.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
@@ -95,8 +96,13 @@ Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options) {
   return GuardOperation([&]() -> Result {
     const double total = outward + inward;
     std::string why;
-    TopoDS_Shape shape = body;
-    BRepTools_History history;
+    // The offset algorithm raises tolerances of the shape it is given in place: it works
+    // on a copy so that the caller's body stays as it was.
+    BRepBuilderAPI_Copy copy(body, true);
+    TopTools_ListOfShape original;
+    original.Append(body);
+    BRepTools_History history(original, copy);
+    TopoDS_Shape shape = copy.Shape();
     std::unique_ptr<BRepOffset_MakeOffset> maker;
 
     // A wall that grows outwards as well: grow the body first (each face by its share of
@@ -106,9 +112,17 @@ Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options) {
       for (const auto& [face, thickness] : options.faceThicknesses) {
         own.push_back({face, thickness * outward / total});
       }
-      const int error = OffsetStep(body, outward, false, {}, own, options.tolerance, maker, why);
+      for (FaceOffset& face : own) {
+        TopoDS_Shape image;
+        if (!ImageFace(history, shape, face.face, image)) {
+          return Result::Failure(ErrorAlgorithmFailed, "a face was lost copying the body");
+        }
+        face.face = image;
+      }
+      const TopoDS_Shape copied = shape;
+      const int error = OffsetStep(copied, outward, false, {}, own, options.tolerance, maker, why);
       if (error != ErrorNone) return Result::Failure(error, why);
-      history = StepHistory(body, *maker);
+      history = ComposeHistories(body, history, StepHistory(copied, *maker));
       shape = maker->Shape();
     }
     std::vector<TopoDS_Shape> pierce;

@@ -40,6 +40,7 @@ Result PasteBody(const TopoDS_Shape& target, const TopoDS_Shape& tool, PasteType
     boolean->SetArguments(arguments);
     boolean->SetTools(tools);
     boolean->SetRunParallel(false);
+    boolean->SetNonDestructive(true);  // the target and the tool stay as they were
     boolean->SetToFillHistory(true);
     boolean->Build();
     if (!boolean->IsDone() || boolean->HasErrors()) {
