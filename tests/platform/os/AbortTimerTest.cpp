@@ -10,13 +10,20 @@ namespace {
 int s_fired = 0;
 void CountFiring() { ++s_fired; }
 
-// Sleeps in small steps so that the timer's signal has the chance to arrive in between.
-void WaitMilliseconds(int milliseconds)
+// Sleeps in small steps, so that the timer's signal can arrive in between, until the condition
+// holds or the time is up; a busy machine delays the signal but does not lose it.
+template <typename Condition>
+void WaitMilliseconds(int milliseconds, Condition done)
 {
-    for (int i = 0; i < milliseconds; ++i) {
+    for (int i = 0; i < milliseconds && !done(); ++i) {
         timespec step{0, 1000000};
         nanosleep(&step, nullptr);
     }
+}
+
+void WaitMilliseconds(int milliseconds)
+{
+    WaitMilliseconds(milliseconds, [] { return false; });
 }
 
 class AbortTimer : public ::testing::Test {
@@ -43,7 +50,8 @@ TEST_F(AbortTimer, FiresOnceAndThenIsGone)
 {
     ASSERT_TRUE(os::StartAbortTimer(&CountFiring));
     EXPECT_TRUE(os::IsAbortTimerRunning());
-    WaitMilliseconds(200);
+    WaitMilliseconds(5000, [] { return s_fired > 0; });
+    WaitMilliseconds(50);  // a second firing would show now
     EXPECT_EQ(s_fired, 1);
     EXPECT_FALSE(os::IsAbortTimerRunning());
 }
