@@ -1,0 +1,71 @@
+// Reading and writing legacy poly-data files.
+#include <string>
+
+#include <vtkAppendPolyData.h>
+#include <vtkCallbackCommand.h>
+#include <vtkCommand.h>
+#include <vtkNew.h>
+#include <vtkPolyDataReader.h>
+#include <vtkPolyDataWriter.h>
+#include <zyn/dovPath.h>
+
+#include "dovCQel.h"
+
+namespace
+{
+constexpr size_t s_maximumHeader = 255;
+
+void onProgress(vtkObject*, unsigned long, void* container, void*)
+{
+  DovQelProgress(container);
+}
+} // namespace
+
+int dovCQel::ReadQelFile(const char* path)
+{
+  dovCFile file;
+  file.SetPath(path);
+  if (!file.Exists())
+    return 0;
+  Clear();
+
+  vtkNew<vtkPolyDataReader> reader;
+  vtkNew<vtkCallbackCommand> progress;
+  progress->SetCallback(onProgress);
+  progress->SetClientData(this);
+  reader->AddObserver(vtkCommand::ProgressEvent, progress);
+  ResetProgress(6);
+  reader->SetFileName(path);
+  reader->Update();
+
+  // A plain poly data, cut loose from the reader's pipeline.
+  vtkNew<vtkPolyData> polyData;
+  polyData->ShallowCopy(reader->GetOutput());
+  m_polyData->AddItem(polyData);
+  return 1;
+}
+
+int dovCQel::WriteQelFile(const char* path, const char* header)
+{
+  if (GetPolyDataCount() == 0 || !path)
+    return 0;
+  vtkNew<vtkAppendPolyData> append;
+  for (long i = 0; i < GetPolyDataCount(); ++i)
+    append->AddInputData(GetPolyData(i));
+  append->Update();
+
+  vtkNew<vtkPolyDataWriter> writer;
+  writer->SetInputData(append->GetOutput());
+  writer->SetFileName(path);
+  writer->SetHeader(std::string(header ? header : "").substr(0, s_maximumHeader).c_str());
+  writer->SetFileTypeToASCII();
+  writer->SetFileVersion(vtkDataWriter::VTK_LEGACY_READER_VERSION_4_2);
+  // Success is what the writer reports: a file left at the path by an earlier write
+  // proves nothing.
+  const int written = writer->Write();
+  if (!written || writer->GetErrorCode() != 0)
+    return 0;
+  dovCFile file;
+  file.SetPath(path);
+  return file.Exists() ? 1 : 0;
+}

@@ -1,0 +1,5 @@
+#include "dovCQelPolyDataCollection.h"
+
+#include <vtkObjectFactory.h>
+
+vtkObjectFactoryNewMacro(dovCQelPolyDataCollection);

@@ -1,0 +1,5 @@
+#include "dovCQelRenderLargeImage.h"
+
+#include <vtkObjectFactory.h>
+
+vtkObjectFactoryNewMacro(dovCQelRenderLargeImage);
