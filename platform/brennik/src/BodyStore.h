@@ -1,5 +1,9 @@
 // The body store: bodies as OCCT shapes with their tag <-> sub-shape maps and identifiers.
 // Internal to the kernel layer; the add-on layer's engine uses it to read and replace shapes.
+//
+// Shapes held here are shared with partition marks and never changed in place: an operation
+// builds a new shape (copying first when an OCCT algorithm would work on its input in place)
+// and hands it to ReplaceBodyShape, so every mark keeps the shape it recorded.
 #pragma once
 
 #include "Session.h"

@@ -185,12 +185,12 @@ int MakeMark(int partition, const BQ_PARTITION_make_pmark_o_t* options, int* pma
   if (options && CheckOptions(options->o_t_version)) return BQ_ERROR_bad_option_version;
   Changes changes;
   if (options && (options->want_new || options->want_mod || options->want_del)) {
-    auto base = p->marks.find(p->lastMark);
     PartitionState empty;
-    Diff(base == p->marks.end() ? empty : *base->second.snapshot, p->state, &changes);
+    Diff(p->base ? *p->base : empty, p->state, &changes);
   }
   PMark mark;
   mark.snapshot = std::make_shared<const PartitionState>(p->state);
+  p->base = mark.snapshot;
   mark.preceding = p->marks.count(p->lastMark) ? p->lastMark : 0;
   int tag = CurrentSession()->NewTag();
   p->marks[tag] = mark;
@@ -283,6 +283,7 @@ int BQ_PMARK_goto_2(int pmark, const BQ_PMARK_goto_o_t* options, int* n_new, int
     if (options && (options->want_new || options->want_mod || options->want_del))
       Diff(p->state, *mark.snapshot, &changes);
     p->state = *mark.snapshot;
+    p->base = mark.snapshot;
     p->atMark = pmark;
     p->lastMark = pmark;
     if (options && options->make_current) CurrentSession()->current = p->tag;

@@ -121,7 +121,10 @@ struct Partition {
   PartitionState state;
   std::map<int, PMark> marks;
   int atMark = 0;    // the mark the state equals exactly (0 once changed)
-  int lastMark = 0;  // the mark the state derives from: base of the change lists
+  int lastMark = 0;  // the mark the state derives from (its successor's preceding mark)
+  // The state of the mark last made or visited: the base of the change lists, kept even when
+  // that mark is deleted, so that changes are never reported against a lost base.
+  std::shared_ptr<const PartitionState> base;
   std::map<int, void*> appItems;
   // Every change to the state goes through here, so the at-mark answer stays true.
   PartitionState& Change() { atMark = 0; return state; }

@@ -167,6 +167,21 @@ TEST_F(MarksTest, MarkWithChangesListsCreatedModifiedAndDeleted) {
   for (int face : faces) EXPECT_NE(std::find(gone.deleted.begin(), gone.deleted.end(), face), gone.deleted.end());
 }
 
+TEST_F(MarksTest, ChangesAfterDeletingTheMarksAreStillAgainstTheLastState) {
+  int partition = CurrentPartition();
+  brennik::build::Block();
+  int first = 0, second = 0;
+  MarkWithChanges(partition, &first);
+  int marks[] = {first};
+  int n = 0;
+  int* failed = nullptr;
+  BQ_PMARK_delete(1, marks, &n, &failed);
+  brennik::build::LPrism();
+  ChangeLists changes = MarkWithChanges(partition, &second);
+  EXPECT_EQ(changes.created.size(), 8u + 18u + 12u);  // the prism only, not the block again
+  EXPECT_TRUE(changes.deleted.empty());
+}
+
 TEST_F(MarksTest, DeletedMarkCannotBeVisited) {
   int partition = CurrentPartition();
   int first = Mark(partition);
