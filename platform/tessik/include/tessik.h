@@ -18,8 +18,10 @@
 //   of the turn of its direction times the size given to the manager, plus the
 //   squares of its radius changes, plus the square of its half-angle change times the
 //   size. A set pays for every member it carries, so a set of three planes is three
-//   times as hard to push as one loose plane; a relative-transform node, a procedural
-//   feature and a pattern value pay like one loose geometry. Where two nodes could
+//   times as hard to push as one loose plane; a procedural feature pays for its
+//   geometry the same way; a relative-transform node pays like one loose geometry, a
+//   pattern value like a radius (a linear one) or a half angle (an angular one); a
+//   direction that moves no geometry of a set is never taken. Where two nodes could
 //   make a change it is shared in inverse proportion to these costs: two loose planes
 //   whose distance must grow by 2 move by 1 each; a loose plane against a set of three
 //   planes moves 1.5 and the set 0.5. Fixed nodes never move. Rotations turn a loose

@@ -887,11 +887,14 @@ struct Evaluation {
                 before[i] = x[p.dofs[static_cast<size_t>(i)]];
             const ComponentOutcome out = SolveComponent(p, x);
             iterations += out.iterations;
+            // Judged at the resolution: the iterations aim a hundred times closer.
+            bool hardMet = true;
             for (Constraint* c : entry.second) {
-                c->hardMet = !c->hasHard || BlockMet(c->hard, lt, at);
-                c->softMet = !c->hasSoft || BlockMet(c->soft, lt, at);
+                c->hardMet = !c->hasHard || BlockMet(c->hard, lt * 100, at * 100);
+                c->softMet = !c->hasSoft || BlockMet(c->soft, lt * 100, at * 100);
+                hardMet = hardMet && c->hardMet;
             }
-            if (!out.hardMet) {
+            if (!hardMet) {
                 // No partial moves: a component that fails keeps its starting state.
                 for (Eigen::Index i = 0; i < n; ++i)
                     x[p.dofs[static_cast<size_t>(i)]] = before[i];

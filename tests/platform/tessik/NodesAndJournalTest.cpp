@@ -27,6 +27,15 @@ TEST(Handles, ErasedNodesStayValidTombstonesAndEraseTwiceDoesNothing)
     EXPECT_EQ(h.System().list_g_nodes(0, nullptr, nullptr), 1);
 }
 
+TEST(Handles, AHandleSeenThroughAnotherTypeStillErasesItsNode)
+{
+    // A procedural feature's handle is a g-node; it may come back to erase as a d-node.
+    Host h;
+    auto feature = h.Feature({});
+    EXPECT_EQ(h.System().erase(reinterpret_cast<d_node*>(feature->node)), 1);
+    EXPECT_EQ(h.System().list_g_nodes(0, nullptr, nullptr), 0);
+}
+
 TEST(Handles, NodesOnNullOrErasedGeometryAreNull)
 {
     Host h;

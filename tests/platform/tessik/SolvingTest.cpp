@@ -166,6 +166,18 @@ TEST(Solving, DimensionBetweenFixedGeometryThatDoesNotHoldIsOverDefined)
     EXPECT_EQ(h.Status(d), ZMR3_D_STATUS_OVER_DEFINED);
 }
 
+TEST(Solving, MismatchWithinTheResolutionStillHolds)
+{
+    Host h;
+    auto a = h.Plane({0, 0, 0}, {0, 0, 1});
+    auto b = h.Plane({0, 0, 10.000000005}, {0, 0, 1});
+    Fix(h, a);
+    Fix(h, b);
+    auto d = h.Dim(ZMR3_DISTANCE, a, b, 10.0);
+    EXPECT_EQ(h.Solve(), ZMR3_SOLVED);
+    EXPECT_EQ(h.Status(d), ZMR3_D_STATUS_SATISFIED);
+}
+
 TEST(Solving, NonRigidDimensionIsDrivenAndGivesWayToRigidOnes)
 {
     Host h;
