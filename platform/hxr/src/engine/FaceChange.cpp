@@ -99,13 +99,13 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     if (change.kind == Kind::FaceChangeOffset) {
       const int error = OffsetSurface(face, change.distance, surface, detail);
       if (error != ErrorNone) return error;
-      modification->SetSurface(face, surface, nullptr);
+      modification->SetSurface(face, surface, nullptr, true);
     } else if (change.kind == Kind::FaceChangeTransform) {
       surface = MovedSurface(face, change.motion);
-      modification->SetSurface(face, surface, &change.motion);
+      modification->SetSurface(face, surface, &change.motion, true);
     } else {
       surface = OrientedReplacement(face, change.surface, change.outwardSense);
-      modification->SetSurface(face, surface, nullptr);
+      modification->SetSurface(face, surface, nullptr, false);
     }
     requested[i] = surface;
     any = true;

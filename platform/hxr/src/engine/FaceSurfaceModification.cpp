@@ -2,7 +2,9 @@
 
 #include "engine/EngineResult.h"
 
+#include <BRepGProp.hxx>
 #include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
 #include <GeomAPI_IntCS.hxx>
 #include <GeomAPI_IntSS.hxx>
 #include <GeomAPI_ProjectPointOnCurve.hxx>
@@ -87,9 +89,10 @@ FaceSurfaceModification::FaceSurfaceModification(const TopoDS_Shape& body) : m_b
 
 void FaceSurfaceModification::SetSurface(const TopoDS_Face& face,
                                          const Handle(Geom_Surface)& surface,
-                                         const gp_Trsf* rigid) {
+                                         const gp_Trsf* rigid, bool sameParameters) {
   FaceData data;
   data.surface = surface;
+  data.sameParameters = sameParameters || rigid != nullptr;
   if (rigid != nullptr) {
     data.rigid = true;
     data.motion = *rigid;
@@ -471,21 +474,47 @@ Standard_Boolean FaceSurfaceModification::NewCurve2d(const TopoDS_Edge& E, const
   }
   Tol = std::max(Tol, reached);
   // On a periodic surface the projection may land one period away from the face's other
-  // boundaries: bring it back next to where the edge's old parameter curve started.
-  if (!old.IsNull() && (surface->IsUPeriodic() || surface->IsVPeriodic())) {
-    const gp_Pnt2d now = C->Value(range->first), before = old->Value(pf);
-    gp_Vec2d shift(0.0, 0.0);
-    if (surface->IsUPeriodic()) {
-      const double period = surface->UPeriod();
-      shift.SetX(std::round((before.X() - now.X()) / period) * period);
+  // boundaries. A face that keeps its surface keeps the edge next to where its old
+  // parameter curve started; a face on a new surface keeps all its edges within half a
+  // period of where the face's middle lies on that surface.
+  if (surface->IsUPeriodic() || surface->IsVPeriodic()) {
+    gp_Pnt2d target;
+    bool known = false;
+    if (face != nullptr && !face->sameParameters) {
+      known = MiddleOnNewSurface(F, target);
+    } else if (!old.IsNull()) {
+      target = old->Value(pf);
+      known = true;
     }
-    if (surface->IsVPeriodic()) {
+    const gp_Pnt2d now = C->Value(range->first);
+    gp_Vec2d shift(0.0, 0.0);
+    if (known && surface->IsUPeriodic()) {
+      const double period = surface->UPeriod();
+      shift.SetX(std::round((target.X() - now.X()) / period) * period);
+    }
+    if (known && surface->IsVPeriodic()) {
       const double period = surface->VPeriod();
-      shift.SetY(std::round((before.Y() - now.Y()) / period) * period);
+      shift.SetY(std::round((target.Y() - now.Y()) / period) * period);
     }
     if (shift.Magnitude() > 0.0) C->Translate(shift);
   }
   return Standard_True;
+}
+
+bool FaceSurfaceModification::MiddleOnNewSurface(const TopoDS_Face& face, gp_Pnt2d& uv) {
+  if (const gp_Pnt2d* known = m_middles.Seek(face)) {
+    uv = *known;
+    return true;
+  }
+  GProp_GProps props;
+  BRepGProp::SurfaceProperties(face, props);
+  GeomAPI_ProjectPointOnSurf projection(props.CentreOfMass(), SurfaceOf(face));
+  if (projection.NbPoints() == 0) return false;
+  double u, v;
+  projection.LowerDistanceParameters(u, v);
+  uv.SetCoord(u, v);
+  m_middles.Bind(face, uv);
+  return true;
 }
 
 Standard_Boolean FaceSurfaceModification::NewParameter(const TopoDS_Vertex& V, const TopoDS_Edge& E,

@@ -11,6 +11,7 @@
 #include <TopTools_ShapeMapHasher.hxx>
 #include <TopoDS_Shape.hxx>
 #include <gp_Pnt.hxx>
+#include <gp_Pnt2d.hxx>
 #include <gp_Trsf.hxx>
 
 #include <string>
@@ -24,8 +25,10 @@ class FaceSurfaceModification : public BRepTools_Modification {
   // The face's new surface, in the body's coordinates. `rigid` is the motion that carries
   // the old surface onto the new one when there is one: edges and vertices whose faces all
   // move by the same motion move with them instead of being re-intersected.
+  // `sameParameters` says that the new surface keeps the old one's parametrisation (an
+  // offset in the same frame), so the face's boundary keeps its place in parameter space.
   void SetSurface(const TopoDS_Face& face, const Handle(Geom_Surface)& surface,
-                  const gp_Trsf* rigid);
+                  const gp_Trsf* rigid, bool sameParameters);
 
   // Computes every new curve, point and vertex parameter. Returns 0, or an add-on error
   // code (a change that needs the topology to change, an unsupported case) with a reason.
@@ -54,6 +57,7 @@ class FaceSurfaceModification : public BRepTools_Modification {
     Handle(Geom_Surface) surface;
     bool rigid = false;
     gp_Trsf motion;
+    bool sameParameters = false;
   };
   struct EdgeData {
     Handle(Geom_Curve) curve;
@@ -76,12 +80,15 @@ class FaceSurfaceModification : public BRepTools_Modification {
   int PrepareEdge(const TopoDS_Edge& edge, std::string& detail);
   int PrepareVertex(const TopoDS_Vertex& vertex, std::string& detail);
   int PrepareRange(const TopoDS_Edge& edge, std::string& detail);
+  // Where the middle of the face lies on its new surface, in the surface's parameters.
+  bool MiddleOnNewSurface(const TopoDS_Face& face, gp_Pnt2d& uv);
 
   TopoDS_Shape m_body;
   ShapeMap<FaceData> m_faces;
   ShapeMap<EdgeData> m_edges;
   ShapeMap<gp_Pnt> m_points;
   ShapeMap<EdgeRange> m_ranges;
+  ShapeMap<gp_Pnt2d> m_middles;
   TopTools_IndexedDataMapOfShapeListOfShape m_edgeFaces;
   TopTools_IndexedDataMapOfShapeListOfShape m_vertexEdges;
   TopTools_IndexedDataMapOfShapeListOfShape m_vertexFaces;

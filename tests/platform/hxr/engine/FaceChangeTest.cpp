@@ -11,6 +11,7 @@
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRep_Builder.hxx>
 #include <TopoDS.hxx>
+#include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS_Shell.hxx>
@@ -266,6 +267,27 @@ TEST(FaceTaper, SideFaceTiltsAboutItsBottomEdge) {
   EXPECT_NEAR(AreaOf(ProductFace(result.history, bottom)), 100.0, 1e-9);
   EXPECT_NEAR(std::abs(AreaOf(ProductFace(result.history, top)) - 100.0),
               100.0 * std::tan(change.taperAngle), 1e-6);
+}
+
+TEST(FaceReplace, TopFaceGoesOntoACylinderAndTheSidesFollowAsArcs) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  FaceChange change;
+  change.face = top;
+  change.kind = FaceChangeKind::FaceChangeSurface;
+  change.surface = new Geom_CylindricalSurface(gp_Ax3(gp_Pnt(0, 5, 0), gp_Dir(1, 0, 0)), 11.0);
+  change.outwardSense = true;  // the cylinder's normal points away from its axis: up, out of the block
+  const Result result = ChangeFaces(block, {change});
+  ASSERT_TRUE(result.ok) << result.detail;
+  // Ten long, under the arc z = sqrt(121 - (y - 5)^2) for y from 0 to 10.
+  const double section = 5.0 * std::sqrt(96.0) + 121.0 * std::asin(5.0 / 11.0);
+  EXPECT_NEAR(VolumeOf(result.shape), 10.0 * section, 1e-6);
+  EXPECT_NEAR(CylinderRadius(ProductFace(result.history, top)), 11.0, 1e-12);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), 6);
+  // The ends (x = 0 and x = 10) now end in arcs: modified, still planar.
+  const TopoDS_Face end = PlanarFace(block, gp_Dir(-1, 0, 0), gp_Pnt(0, 0, 0));
+  EXPECT_EQ(result.history.Find(end)->fate, Fate::FateModified);
+  EXPECT_NEAR(AreaOf(ProductFace(result.history, end)), section, 1e-6);
 }
 
 TEST(FaceReplace, TopFaceGoesOntoATiltedSheet) {
