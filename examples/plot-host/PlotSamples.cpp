@@ -133,8 +133,8 @@ int PlotScatter(const PlotPluginEntries& entries)
 }  // namespace
 
 const SamplePlot kSamplePlots[4] = {
-    {"surface", true, qRgb(30, 30, 40), PlotSurface},
-    {"surface-axes", true, qRgb(26, 51, 102), PlotSurfaceAxis},
-    {"wireframe", true, qRgb(26, 51, 102), PlotWireframe},
-    {"scatter", false, qRgb(20, 20, 20), PlotScatter},
+    {"plot-surface", true, qRgb(30, 30, 40), PlotSurface},
+    {"plot-surface-axes", true, qRgb(26, 51, 102), PlotSurfaceAxis},
+    {"plot-wireframe", true, qRgb(26, 51, 102), PlotWireframe},
+    {"plot-scatter", false, qRgb(20, 20, 20), PlotScatter},
 };

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
             const std::vector<QDialog*> added = NewPlotDialogs(before);
             if (result != 1 || added.size() != 1 || !WaitUntilExposed(added.front()))
             {
-                std::printf("%-13s plot call failed (result %d)\n", sample.name, result);
+                std::printf("%-18s plot call failed (result %d)\n", sample.name, result);
                 ++failures;
                 continue;
             }
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
             const PictureCheck check = CheckPicture(picture, sample.background);
             const QString file = QDir(outDir).filePath(QString::fromUtf8(sample.name) + ".png");
             const bool saved = picture.save(file, "PNG");
-            std::printf("%-13s %s dialog \"%s\", %dx%d picture, %.1f%% plotted -> %s%s\n",
+            std::printf("%-18s %s dialog \"%s\", %dx%d picture, %.1f%% plotted -> %s%s\n",
                         sample.name, dialog->isModal() ? "modal" : "modeless",
                         qPrintable(dialog->windowTitle()), picture.width(), picture.height(),
                         100.0 * check.plottedFraction, qPrintable(file),
