@@ -425,10 +425,19 @@ Standard_Boolean FaceSurfaceModification::NewCurve2d(const TopoDS_Edge& E, const
   const EdgeData* data = m_edges.Seek(E);
   const FaceData* face = m_faces.Seek(F);
   if (data == nullptr && face == nullptr) return Standard_False;
-  if (data == nullptr) return Standard_False;  // a degenerated edge keeps its parameter curve
   Tol = BRep_Tool::Tolerance(E);
   double pf, pl;
   Handle(Geom2d_Curve) old = BRep_Tool::CurveOnSurface(E, F, pf, pl);
+  if (data == nullptr) {
+    // A degenerated edge (a pole) of a face whose surface keeps its parametrisation
+    // keeps its parameter curve; on any other new surface it cannot be placed.
+    if (!face->sameParameters || old.IsNull()) {
+      m_failed = true;
+      return Standard_False;
+    }
+    C = Handle(Geom2d_Curve)::DownCast(old->Copy());
+    return Standard_True;
+  }
   if (data->rigid && !old.IsNull()) {
     // A rigid motion keeps the parametrisation of the face's surface.
     C = Handle(Geom2d_Curve)::DownCast(old->Copy());

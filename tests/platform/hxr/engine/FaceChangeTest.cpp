@@ -9,6 +9,7 @@
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakeSphere.hxx>
 #include <BRep_Builder.hxx>
 #include <TopoDS.hxx>
 #include <Geom_CylindricalSurface.hxx>
@@ -140,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                          GeomAbs_Cylinder, 0.5, M_PI * 2.5 * 2.5 * 5.0},
         CurvedOffsetCase{"CylinderTop", [] { return BRepPrimAPI_MakeCylinder(2.0, 5.0).Shape(); },
                          GeomAbs_Plane, 1.0, M_PI * 4.0 * 5.0 + M_PI * 4.0},
+        CurvedOffsetCase{"Sphere", [] { return BRepPrimAPI_MakeSphere(2.0).Shape(); }, GeomAbs_Sphere,
+                         1.0, 4.0 / 3.0 * M_PI * 27.0},
         CurvedOffsetCase{"ConeSide", [] { return BRepPrimAPI_MakeCone(2.0, 1.0, 4.0).Shape(); },
                          GeomAbs_Cone, 0.25, OffsetFrustumVolume()}),
     [](const testing::TestParamInfo<CurvedOffsetCase>& info) { return info.param.name; });
