@@ -330,6 +330,18 @@ XMLTreeNode FindRoot(const XMLTreeNode& node, const char* rootName)
 
 }  // namespace
 
+// A 0 byte inside a file's text would end the parse early and silently drop whatever
+// follows it; it is reported where it stands instead.
+static XMLTreeNode ParseWholeText(const std::string& text, const char* rootName, XMLParseResult* result)
+{
+  size_t zero = text.find('\0');
+  if (zero != std::string::npos) {
+    SetResult(result, XMLParseErrorUnexpectedToken, text.c_str(), text.c_str() + zero);
+    return XMLTreeNode();
+  }
+  return XMLTreeNode::ParseText(text.c_str(), rootName, result);
+}
+
 XMLTreeNode XMLTreeNode::ParseText(const char* text, const char* rootName, XMLParseResult* result)
 {
   if (text == nullptr) {
@@ -390,13 +402,11 @@ XMLTreeNode XMLTreeNode::ParseFile(const char* path, const char* rootName, XMLPa
         unsigned hi = order == XMLWideByteOrderLittleEndian ? raw[i + 1] : raw[i];
         wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
       }
-      std::string text = WideToMultiByte(wide);
-      return ParseText(text.c_str(), rootName, result);
+      return ParseWholeText(WideToMultiByte(wide), rootName, result);
     }
-    size_t start = 0;
     if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF)
-      start = 3;
-    return ParseText(bytes.c_str() + start, rootName, result);
+      bytes.erase(0, 3);
+    return ParseWholeText(bytes, rootName, result);
   } catch (const std::bad_alloc&) {
     SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
     return XMLTreeNode();

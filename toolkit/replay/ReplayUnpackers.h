@@ -51,6 +51,7 @@ QEL_REPLAY_PARAMETER(int, GetInt);
 QEL_REPLAY_PARAMETER(bool, GetBool);
 QEL_REPLAY_PARAMETER(double, GetDouble);
 QEL_REPLAY_PARAMETER(double*, GetDoublePointer);
+QEL_REPLAY_PARAMETER(const double*, GetDoublePointer);
 QEL_REPLAY_PARAMETER(ReplayMatrixRows, GetTransform);
 QEL_REPLAY_PARAMETER(ReplayConstMatrixRows, GetTransform);
 QEL_REPLAY_PARAMETER(int&, GetIntRef);

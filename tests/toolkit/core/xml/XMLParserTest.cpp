@@ -183,6 +183,13 @@ TEST_F(XMLParseFileTest, UnreadableOrEmptyFilesAreReported)
   std::string path = WriteBytes("empty.xml", "");
   EXPECT_TRUE(XMLTreeNode::ParseFile(path.c_str(), nullptr, &result).IsEmpty());
   EXPECT_EQ(result.m_error, XMLParseErrorEmptyFile);
+  EXPECT_TRUE(XMLTreeNode::ParseFile(::testing::TempDir().c_str(), nullptr, &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorCannotOpenForReading);
+  // Text after a 0 byte is not silently dropped.
+  path = WriteBytes("zero.xml", std::string("<a>x</a>\0<b/>", 13));
+  EXPECT_TRUE(XMLTreeNode::ParseFile(path.c_str(), nullptr, &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
+  EXPECT_EQ(result.m_column, 9);
   path = WriteBytes("truncated.xml", "<QELJournal><Function index=\"1\"><Argument name=");
   EXPECT_TRUE(XMLTreeNode::ParseFile(path.c_str(), "QELJournal", &result).IsEmpty());
   EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
