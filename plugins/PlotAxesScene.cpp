@@ -11,6 +11,8 @@
 #include <vtkTubeFilter.h>
 #include <vtkVectorText.h>
 
+#include <cstdio>
+
 namespace {
 
 vtkSmartPointer<vtkFollower> MakeLabel(const std::string& text, double size, PlotColour colour,
@@ -29,6 +31,23 @@ vtkSmartPointer<vtkFollower> MakeLabel(const std::string& text, double size, Plo
 }
 
 }  // namespace
+
+std::vector<std::string> TickLabelTexts(const AxisRecord& axis)
+{
+    std::vector<std::string> texts;
+    if (axis.divisions < 1)
+        return texts;
+    const float low = static_cast<float>(axis.low);
+    const float high = static_cast<float>(axis.high);
+    for (int k = 0; k <= axis.divisions; ++k)
+    {
+        const float value = low + (high - low) / static_cast<float>(axis.divisions) * k;
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
 
 std::vector<vtkSmartPointer<vtkProp>> MakeAxesAndLabels(const AxisRecords& axes,
                                                         const AxesPlacement& placement,

@@ -6,7 +6,6 @@
 #include <QColor>
 
 #include <algorithm>
-#include <cstdio>
 
 PlotColour ColourOr(const QColor* colour, PlotColour fallback)
 {
@@ -48,21 +47,4 @@ AxisRecords AxisRecordsFrom(const PlotAxes* axes)
     fill(records[1], axes->yLabel, axes->yMin, axes->yMax, axes->yDivisions);
     fill(records[2], axes->zLabel, axes->zMin, axes->zMax, axes->zDivisions);
     return records;
-}
-
-std::vector<std::string> TickLabelTexts(const AxisRecord& axis)
-{
-    std::vector<std::string> texts;
-    if (axis.divisions < 1)
-        return texts;
-    const float low = static_cast<float>(axis.low);
-    const float high = static_cast<float>(axis.high);
-    for (int k = 0; k <= axis.divisions; ++k)
-    {
-        const float value = low + (high - low) / static_cast<float>(axis.divisions) * k;
-        char text[64];
-        std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-        texts.emplace_back(text);
-    }
-    return texts;
 }

@@ -26,7 +26,7 @@ void BuildWireframeScene(vtkRenderWindow* window, const PlotRequest& request)
                              static_cast<double>(r * n) / seriesCount);
 
     vtkNew<vtkUnstructuredGrid> grid;
-    grid->AllocateExact(seriesCount + n, (seriesCount + 1) * n);
+    grid->AllocateExact(seriesCount + n, 2 * seriesCount * n);
     grid->SetPoints(points);
     std::vector<vtkIdType> ids;
     if (n > 0)
