@@ -10,6 +10,7 @@
 #include <BRepPrimAPI_MakeCone.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakeSphere.hxx>
+#include <BRepPrimAPI_MakeTorus.hxx>
 #include <BRep_Builder.hxx>
 #include <TopoDS.hxx>
 #include <Geom_CylindricalSurface.hxx>
@@ -143,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
                          GeomAbs_Plane, 1.0, M_PI * 4.0 * 5.0 + M_PI * 4.0},
         CurvedOffsetCase{"Sphere", [] { return BRepPrimAPI_MakeSphere(2.0).Shape(); }, GeomAbs_Sphere,
                          1.0, 4.0 / 3.0 * M_PI * 27.0},
+        CurvedOffsetCase{"Torus", [] { return BRepPrimAPI_MakeTorus(5.0, 1.0).Shape(); }, GeomAbs_Torus,
+                         0.5, 2.0 * M_PI * M_PI * 5.0 * 1.5 * 1.5},
         CurvedOffsetCase{"ConeSide", [] { return BRepPrimAPI_MakeCone(2.0, 1.0, 4.0).Shape(); },
                          GeomAbs_Cone, 0.25, OffsetFrustumVolume()}),
     [](const testing::TestParamInfo<CurvedOffsetCase>& info) { return info.param.name; });
@@ -211,6 +214,16 @@ TEST(FaceMove, StepFaceMovedOntoTheTopPlaneNeedsATopologyChange) {
   const TopoDS_Face step = PlanarFace(prism, gp_Dir(0, 0, 1), gp_Pnt(10, 0, 4));
   const Result result = ChangeFaces(prism, {Move(step, Translation(0, 0, 6))});
   ExpectFailedUntouched(result, ErrorTopologyChangeNeeded, prism, 320.0);
+}
+
+TEST(FaceMove, AFaceAlongABlendThatIsNotMadeAgainIsAnError) {
+  // Raised, the top no longer meets the blend that joins it to the front: without the
+  // blend being made again, the faces would need new edges.
+  const TopoDS_Shape blended = BlendedBlock(2.0);
+  const double volume = VolumeOf(blended);
+  const TopoDS_Face top = PlanarFace(blended, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const Result result = ChangeFaces(blended, {Move(top, Translation(0, 0, 2))});
+  ExpectFailedUntouched(result, ErrorTopologyChangeNeeded, blended, volume);
 }
 
 TEST(FaceMove, TopFaceRotatedAboutItsMiddleKeepsTheVolume) {
