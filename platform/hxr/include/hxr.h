@@ -17,7 +17,8 @@
 // and checks) is built; the calls themselves are being wired to the kernel layer's bodies.
 // Until a call is wired it answers HXR_ERROR_not_wired, changes nothing and sets its
 // outputs to empty (0, null, false); it never reports success. Wired now:
-// HXR_SESSION_ask_version, HXR_ENTITY_track_r_f, HXR_REPORT_identify (answers no channel).
+// HXR_SESSION_ask_version, HXR_ENTITY_track_r_f, HXR_REPORT_identify (answers no channel),
+// HXR_DEBUG_report_start and HXR_DEBUG_report_stop.
 #pragma once
 
 namespace hxr_layer_version {
@@ -288,7 +289,10 @@ struct HXR_PART_find_feats_o_s {
 
 // Session and reports.
 int HXR_SESSION_ask_version(int* major, int* minor, int* build);
+// Starts writing the report file (an XML file of one record per add-on call), finishing any
+// report still running; a name that cannot be written is a bad argument.
 int HXR_DEBUG_report_start(const char* file_name, const HXR_DEBUG_report_start_o_s* options);
+// Finishes the running report; nothing when none runs.
 int HXR_DEBUG_report_stop(const HXR_DEBUG_report_stop_o_s* options);
 // The channel the reports go to; -1 when there is none.
 int HXR_REPORT_identify(int* channel);

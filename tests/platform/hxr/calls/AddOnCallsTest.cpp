@@ -2,7 +2,11 @@
 // track records (twice harmlessly), and calls not yet wired failing without pretending.
 #include "hxr.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -28,6 +32,37 @@ TEST(AddOnTracking, FreeingATrackRecordTwiceIsHarmless) {
   EXPECT_EQ(tracking.track_records, nullptr);
   EXPECT_EQ(HXR_ENTITY_track_r_f(&tracking), HXR_ERROR_none);
   EXPECT_EQ(HXR_ENTITY_track_r_f(nullptr), HXR_ERROR_none);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(AddOnDebugReport, RecordsEachCallBetweenStartAndStop) {
+  const std::string path = testing::TempDir() + "hxr_report_0001.xml";
+  const HXR_DEBUG_report_start_o_s start{1, true};
+  const HXR_DEBUG_report_stop_o_s stop{1};
+  ASSERT_EQ(HXR_DEBUG_report_start(path.c_str(), &start), HXR_ERROR_none);
+  int feature = 5;
+  HXR_TOPOL_make_feat(0, nullptr, nullptr, 0, 0, nullptr, &feature);
+  EXPECT_EQ(HXR_DEBUG_report_stop(&stop), HXR_ERROR_none);
+  HXR_FEAT_delete(feature);  // after the stop: not recorded
+  const std::string report = ReadFile(path);
+  EXPECT_EQ(report.rfind("<?xml", 0), 0u);
+  EXPECT_NE(report.find("<Call name=\"HXR_TOPOL_make_feat\""), std::string::npos);
+  EXPECT_EQ(report.find("HXR_FEAT_delete"), std::string::npos);
+  EXPECT_NE(report.find("</HXRReport>"), std::string::npos);
+  EXPECT_EQ(HXR_DEBUG_report_stop(&stop), HXR_ERROR_none);  // stopping twice does nothing
+  std::remove(path.c_str());
+}
+
+TEST(AddOnDebugReport, AFileThatCannotBeWrittenIsABadArgument) {
+  const HXR_DEBUG_report_start_o_s start{1, true};
+  EXPECT_EQ(HXR_DEBUG_report_start("/no/such/folder/report.xml", &start), HXR_ERROR_bad_argument);
+  EXPECT_EQ(HXR_DEBUG_report_start(nullptr, &start), HXR_ERROR_bad_argument);
 }
 
 TEST(AddOnCalls, CallsNotYetWiredFailAndClearTheirOutputs) {
