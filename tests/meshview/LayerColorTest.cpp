@@ -6,6 +6,8 @@
 #include <vtkPolyDataMapper.h>
 #include <vtkProperty.h>
 
+#include <zyn/test_control.h>
+
 #include "MeshFixtures.h"
 
 namespace
@@ -191,4 +193,21 @@ TEST_F(LayerColor, WalksSkipDesignRuleMarkersAmongTheReferrers)
   EXPECT_EQ(valueOf(m_qel.Item(0), "COLOR"), "0 0 0 10");
   EXPECT_EQ(valueOf(m_qel.Item(1), "COLOR"), "0 0 0 10");
   EXPECT_EQ(m_qel.GetDRCRule(0L)->GetMarker()->GetAttribute("COLOR"), nullptr);
+}
+
+TEST_F(LayerColor, AColourOfItsOwnIsReplacedByARowAndFreed)
+{
+  Build({{1, nullptr}});
+  dovCZyn_Table layers("LAYER");
+  std::unique_ptr<dovCZyn_Sphere> sphere(new dovCZyn_Sphere({}, 1, 8));
+  sphere->AddAttribute(layers.AddAttribute(1, "One"));
+  sphere->AddAttribute(freeAttribute("COLOR", "1 2 3 4"));
+  m_qel.AddPolyData(sphere.get());
+  const long liveBefore = zynTestLiveAttributeCount();
+  m_qel.SetLayerColor(1, 0xFFFFFFFF, 99);
+  EXPECT_EQ(valueOf(m_qel.Item(1), "COLOR"), "1 2 3 99");
+  EXPECT_EQ(m_qel.Item(1)->GetAttribute("COLOR")->GetTable(), m_qel.GetTable("COLOR"));
+  EXPECT_EQ(valueOf(m_qel.Item(0), "COLOR"), "255 255 255 99");
+  // Two rows added, the poly data's own colour deleted.
+  EXPECT_EQ(zynTestLiveAttributeCount() - liveBefore, 1);
 }

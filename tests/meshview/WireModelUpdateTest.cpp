@@ -3,6 +3,10 @@
 
 #include <zyn/test_control.h>
 
+#include <vtkActor.h>
+#include <vtkNew.h>
+#include <vtkPolyDataMapper.h>
+
 #include "MeshFixtures.h"
 
 namespace
@@ -249,4 +253,18 @@ TEST_F(WireModelUpdate, SpecialWiresAreThoseWhoseRingRadiusDiffersFromTheModel)
   AddWire({{0, 30, 0}, {100, 30, 0}}, 2, 6, "46");
   AddWire({{0, 40, 0}, {100, 40, 0}}, 1.25, 9, "47");
   EXPECT_EQ(m_qel.GetSpecialWireCount(0), 2);
+}
+
+TEST_F(WireModelUpdate, AShownWireIsSwappedIntoItsMapper)
+{
+  vtkNew<vtkPolyDataMapper> mapper;
+  vtkNew<vtkActor> actor;
+  actor->SetMapper(mapper);
+  mapper->SetInputData(m_qel.GetPolyData(0));
+  m_qel.Item(0)->SetView(mapper, actor);
+  Model()->AddStep(dovCZyn_WMStep(DOV_Zyn_WM_LENGTH, 10, DOV_Zyn_WM_LENGTH, 5));
+  ASSERT_EQ(m_qel.UpdateWireModel(0), 1);
+  EXPECT_EQ(mapper->GetInput(), m_qel.GetPolyData(0));
+  EXPECT_EQ(m_qel.Item(0)->GetMapper(), mapper.Get());
+  EXPECT_EQ(m_qel.Item(0)->GetActor(), actor.Get());
 }
