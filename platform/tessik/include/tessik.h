@@ -384,9 +384,10 @@ private:
 // ---- The procedural-feature manager ------------------------------------------------------
 // A procedural feature is a rigid unit whose geometry the application regenerates. At
 // every evaluation, after the rest is solved, each feature is asked to regenerate
-// (KEV_FR_REGENERATE); its procedural geometry and procedural copies are then read
-// again and held there while the geometry tied to them is solved once more. A failed
-// regeneration gives the feature and its geometry ZMR3_G_STATUS_REGENERATION_FAILED.
+// (KEV_FR_REGENERATE); every geometry is then read again, and one that the application
+// now answers differently is held there while the geometry tied to it is solved once
+// more. A failed regeneration gives the feature and its geometry
+// ZMR3_G_STATUS_REGENERATION_FAILED.
 class KEV_procedural_feature_manager {
 public:
     explicit KEV_procedural_feature_manager(tessik::Engine& engine);

@@ -688,6 +688,9 @@ struct Evaluation {
         c.units.push_back(fu);
         c.hasHard = true;
         c.hard.evaluate = [this, gi, fu](std::vector<double>& v, std::vector<char>& f) {
+            // Once the application has remade the geometry, its answer settles the relationship.
+            if (geoms[static_cast<size_t>(gi)].isHeld)
+                return;
             Sink k(v, f);
             MatchEquations(Current(gi), Transformed(geoms[static_cast<size_t>(gi)].start, Motion(fu)), false, k);
         };
@@ -934,37 +937,42 @@ struct Evaluation {
         auto regenerate = reinterpret_cast<KEV_regenerate_fn>(engine.KevTable().entries[KEV_FR_REGENERATE]);
         if (regenerate == nullptr)
             return false;
-        bool changed = false;
-        for (size_t ui = 0; ui < units.size(); ++ui) {
-            Unit& u = units[ui];
+        bool any = false;
+        for (Unit& u : units) {
             if (u.node == nullptr || u.node->kind != NodeKind::Feature)
                 continue;
-            if (regenerate(u.node->app) == KEV_REGENERATION_FAILED) {
+            any = true;
+            if (regenerate(u.node->app) == KEV_REGENERATION_FAILED)
+                u.regenerationFailed = true;
+        }
+        if (!any)
+            return false;
+        // Geometry the application answers differently after regenerating (the feature's
+        // own geometry, its copies, the faces it offsets or the dependents it remade)
+        // stands as answered, and the rest is solved against it; geometry answered as
+        // before keeps its solved state.
+        bool changed = false;
+        for (size_t gi = 0; gi < geoms.size(); ++gi) {
+            EvalGeom& e = geoms[gi];
+            Unit& u = units[static_cast<size_t>(e.unit)];
+            if (e.bad || u.regenerationFailed)
+                continue;
+            const Geom& before = e.start;
+            const Geom again = ReadGeometry(engine.ZmrTable(), e.node->app, e.start.type);
+            if (!IsUsable(again)) {
                 u.regenerationFailed = true;
                 continue;
             }
-            // Geometry the application answers differently after regenerating stands as
-            // answered, and the rest is solved against it; geometry it answers as before
-            // keeps the solved state.
-            for (int mi : u.members) {
-                EvalGeom& e = geoms[static_cast<size_t>(mi)];
-                const Geom& now = e.start;
-                Geom again = ReadGeometry(engine.ZmrTable(), e.node->app, e.start.type);
-                if (!IsUsable(again)) {
-                    u.regenerationFailed = true;
-                    continue;
-                }
-                const bool differs = (again.p - now.p).norm() > engine.Resolution() ||
-                                     (again.d - now.d).norm() > engine.AngularResolution() ||
-                                     std::abs(again.r1 - now.r1) > engine.Resolution() ||
-                                     std::abs(again.r2 - now.r2) > engine.Resolution() ||
-                                     std::abs(again.half - now.half) > engine.AngularResolution();
-                if (differs) {
-                    e.held = again;
-                    e.isHeld = true;
-                    u.fixed = true;
-                    changed = true;
-                }
+            const bool differs = (again.p - before.p).norm() > engine.Resolution() ||
+                                 (again.d - before.d).norm() > engine.AngularResolution() ||
+                                 std::abs(again.r1 - before.r1) > engine.Resolution() ||
+                                 std::abs(again.r2 - before.r2) > engine.Resolution() ||
+                                 std::abs(again.half - before.half) > engine.AngularResolution();
+            if (differs) {
+                e.held = again;
+                e.isHeld = true;
+                u.fixed = true;
+                changed = true;
             }
         }
         return changed;

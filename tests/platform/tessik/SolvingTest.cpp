@@ -452,3 +452,26 @@ TEST(Solving, IterationLimitGivesNotConvergedAndMovesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProceduralFeatures, DependentRemadeByRegenerationIsHeldWhereTheApplicationPutIt)
+{
+    Host h;
+    auto procedural = h.Plane({0, 0, 0}, {0, 0, 1});
+    auto feature = h.Feature({procedural});
+    h.System().fix(feature->node);
+    auto dependent = h.Plane({0, 0, 2}, {0, 0, 1});
+    h.System().procedural_feature_manager()->add_procedural_relationship(nullptr, procedural->node, dependent->node);
+    feature->onRegenerate = [dependent] { dependent->p = V{0, 0, 3}; };
+    auto follower = h.Point({0, 0, 7});
+    h.Dim(ZMR3_DISTANCE, dependent, follower, 5.0);
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    double m[4][4];
+    ASSERT_EQ(h.System().transform(dependent->node, m), ZMR3_CHANGE_RIGID);
+    EXPECT_NEAR(m[2][3], 1.0, 1e-8);
+    ASSERT_EQ(h.System().transform(follower->node, m), ZMR3_CHANGE_RIGID);
+    EXPECT_NEAR(m[2][3], 1.0, 1e-8);
+}
+
+}  // namespace
