@@ -68,7 +68,8 @@ bool readRings(vtkPolyData* polyData, WireRings& rings)
 }
 
 // The radius of the first ring, measured from its centre: right for odd sides too.
-double firstRingRadius(vtkPolyData* polyData, long& size)
+// -1 for a poly data without ring cells.
+double firstRingRadius(vtkPolyData* polyData)
 {
   vtkIdType count = 0;
   const vtkIdType* ids = nullptr;
@@ -77,8 +78,7 @@ double firstRingRadius(vtkPolyData* polyData, long& size)
   polyData->GetCellPoints(0, count, ids);
   if (count <= 0)
     return -1;
-  size = static_cast<long>(count);
-  const dovCZyn_3DPoint centre = centreOf(polyData, ids[0], size);
+  const dovCZyn_3DPoint centre = centreOf(polyData, ids[0], static_cast<long>(count));
   return dovZynDistance(pointOf(polyData, ids[0]), centre);
 }
 
@@ -347,8 +347,7 @@ long dovCQel::GetSpecialWireCount(long index) const
   modelRadius.Format("%.*f", static_cast<int>(m_precision), model->GetRadius());
   long special = 0;
   ForEachPolyDataReferrer(model->GetReferrers(), [&](dovCQelPolyData* polyData) {
-    long size = 0;
-    const double radius = firstRingRadius(polyData, size);
+    const double radius = firstRingRadius(polyData);
     if (radius < 0)
       return;
     CString measured;
