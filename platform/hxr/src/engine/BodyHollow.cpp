@@ -84,6 +84,9 @@ Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options) {
   if (outward < 0.0 || inward < 0.0 || outward + inward <= 0.0) {
     return Result::Failure(ErrorBadArgument, "the wall thickness must be above zero");
   }
+  if (!options.localFaces.empty()) {
+    return Result::Failure(ErrorUnsupported, "local hollows are not supported");
+  }
   std::string detail;
   if (!options.pierceFaces.empty() && !AllFacesOfBody(body, options.pierceFaces, detail)) {
     return Result::Failure(ErrorBadArgument, detail);

@@ -16,6 +16,9 @@ struct HollowOptions {
   std::vector<TopoDS_Shape> pierceFaces;  // faces removed so that the hollow opens there
   // Faces whose wall differs from the common thickness: (face, its own thickness).
   std::vector<std::pair<TopoDS_Shape, double>> faceThicknesses;
+  // Faces that bound a local hollow (hollow only there, or everywhere but there). Not
+  // supported yet: a hollow given local faces is refused rather than made whole.
+  std::vector<TopoDS_Shape> localFaces;
   double tolerance = 1e-6;
 };
 

@@ -116,9 +116,13 @@ TEST(HollowBody, WallAcrossTheOldFacesGrowsOutAndIn) {
   EXPECT_NEAR(PlaneOffset(ProductFace(result.history, bottom)), 0.5, 1e-9);
 }
 
-TEST(HollowBody, NoThicknessIsABadArgument) {
+TEST(HollowBody, NoThicknessIsABadArgumentAndALocalHollowUnsupported) {
   const TopoDS_Shape block = Box(10, 10, 10);
   EXPECT_EQ(HollowBody(block, HollowOptions()).error, ErrorBadArgument);
+  HollowOptions local;
+  local.inward = 1.0;
+  local.localFaces = {PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10))};
+  EXPECT_EQ(HollowBody(block, local).error, ErrorUnsupported);
 }
 
 TEST(BodyLumps, TwoLumpsDisjoinAndRejoin) {

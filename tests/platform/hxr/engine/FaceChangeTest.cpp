@@ -250,6 +250,20 @@ TEST(FaceMove, PlateTopMovesThroughAllHoles) {
   EXPECT_TRUE(result.history.created.empty());
 }
 
+TEST(FaceMove, TiltedPlateTopMeetsTheHoleInAnEllipse) {
+  const TopoDS_Shape plate = HolePlate(1, 10, 2, 2.0);
+  const TopoDS_Face top = PlanarFace(plate, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2));
+  gp_Trsf tilt;
+  tilt.SetRotation(gp_Ax1(gp_Pnt(5, 5, 2), gp_Dir(0, 1, 0)), 5.0 * M_PI / 180.0);
+  const Result result = ChangeFaces(plate, {Move(top, tilt)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  // Tilted about the middle line, the top takes as much as it gives.
+  EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-6);
+  const TopoDS_Face hole = CurvedFaces(plate).front();
+  EXPECT_EQ(result.history.Find(hole)->fate, Fate::FateModified);
+  EXPECT_NEAR(CylinderRadius(ProductFace(result.history, hole)), 2.0, 1e-12);
+}
+
 TEST(FaceChange, NamingAFaceTwiceIsABadArgument) {
   const TopoDS_Shape block = Box(10, 10, 10);
   const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
