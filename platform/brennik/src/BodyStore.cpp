@@ -139,6 +139,46 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
   return 0;
 }
 
+int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap) {
+  Located tool = Locate(toolBody), target = Locate(targetBody);
+  if (tool.kind != Kind::Body || target.kind != Kind::Body) return BQ_ERROR_bad_tag;
+  Session* s = CurrentSession();
+  std::map<int, int> map = entityMap;
+  map[toolBody] = targetBody;
+  std::vector<int> toolGroups;
+  for (const auto& g : tool.partition->state.groups)
+    if (g.second.part == toolBody) toolGroups.push_back(g.first);
+  for (int g : toolGroups) {
+    GroupRecord copy = tool.partition->state.groups.at(g);
+    copy.part = targetBody;
+    std::vector<int> members;
+    for (int m : copy.members) {
+      auto it = map.find(m);
+      if (it != map.end() && Locate(it->second).kind != Kind::None) members.push_back(it->second);
+    }
+    copy.members = members;
+    int tag = s->NewTag();
+    target.partition->Change().groups[tag] = copy;
+    map[g] = tag;
+  }
+  for (const auto& entry : map) {
+    auto it = tool.partition->state.attribsOf.find(entry.first);
+    if (it == tool.partition->state.attribsOf.end()) continue;
+    if (Locate(entry.second).kind == Kind::None) continue;
+    std::vector<int> attribs = it->second;
+    for (int a : attribs) {
+      AttribRecord copy = tool.partition->state.attribs.at(a);
+      copy.owner = entry.second;
+      int tag = s->NewTag();
+      PartitionState& st = target.partition->Change();
+      st.attribs[tag] = copy;
+      st.attribsOf[entry.second].push_back(tag);
+      FireAttribCallback(AttribEvent::Copy, a, entry.first, tag, entry.second);
+    }
+  }
+  return 0;
+}
+
 const std::string* AddonData(int body) {
   const BodyRecord* record = FindBody(body);
   return record ? &record->addonData : nullptr;

@@ -67,6 +67,13 @@ struct ReplaceReport {
 int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools_History)& history,
                      ReplaceReport* report);
 
+// After a paste: the target body takes over the tool body's groups and the attributes of the
+// tool's body, faces, edges, vertices and groups (pointer fields included, copy callbacks
+// fired), each member and owner mapped through `entityMap` (tool entity -> target entity;
+// unmapped members are left out, unmapped owners' attributes are not copied). The tool body
+// itself is left as it is. Returns a BQ_ERROR code.
+int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap);
+
 // The add-on layer's per-body data (rolls back with marks, travels with transmit).
 const std::string* AddonData(int body);
 int SetAddonData(int body, const std::string& data);

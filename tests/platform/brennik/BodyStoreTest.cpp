@@ -84,6 +84,35 @@ TEST_F(BodyStoreTest, ShapeAndTagMapsAgree) {
   EXPECT_EQ(*brennik::store::AddonData(body), "relations");
 }
 
+TEST_F(BodyStoreTest, PasteTargetAdoptsTheToolsGroupsAndAttributes) {
+  int tool = brennik::build::Block(1, 1, 1);
+  int target = brennik::build::Block();
+  std::vector<int> toolFaces = List(BQ_BODY_ask_faces, tool), targetFaces = List(BQ_BODY_ask_faces, target);
+  const int owners[] = {BQ_CLASS_face, BQ_CLASS_group};
+  const int types[] = {BQ_FIELD_type_pointer};
+  const char* names[] = {"QELObject"};
+  BQ_ATTDEF_sf_t form{"TEST/PASTE", BQ_ATTDEF_class_normal, 2, owners, 1, types, names};
+  int attdef = 0, group = 0, attrib = 0;
+  BQ_ATTDEF_create_2(&form, &attdef);
+  BQ_GROUP_create_from_entities(tool, 1000, 1, &toolFaces[1], &group);
+  BQ_ATTRIB_create_empty(group, attdef, &attrib);
+  void* pointer = &group;
+  BQ_ATTRIB_set_named_pointers(attrib, "QELObject", 1, &pointer);
+  ASSERT_EQ(brennik::store::AdoptGroupsAndAttributes(tool, target, {{toolFaces[1], targetFaces[4]}}), 0);
+  int n = 0;
+  int* groups = nullptr;
+  BQ_PART_ask_groups(target, &n, &groups);
+  std::vector<int> adopted = Take(n, groups);
+  ASSERT_EQ(adopted.size(), 1u);
+  EXPECT_EQ(List(BQ_GROUP_ask_entities, adopted[0]), std::vector<int>{targetFaces[4]});
+  int copy = 0;
+  BQ_ENTITY_ask_first_attrib(adopted[0], attdef, &copy);
+  void** pointers = nullptr;
+  BQ_ATTRIB_ask_named_pointers(copy, "QELObject", &n, &pointers);
+  EXPECT_EQ(Take(n, pointers), std::vector<void*>{&group});
+  EXPECT_EQ(List(BQ_GROUP_ask_entities, group), std::vector<int>{toolFaces[1]});
+}
+
 TEST_F(BodyStoreTest, AddonDataRollsBackWithMarks) {
   int body = brennik::build::Block();
   int partition = CurrentPartition();
