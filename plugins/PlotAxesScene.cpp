@@ -1,6 +1,6 @@
 // The tube axes and the labels of the surface-with-axes and scatter plots.
 
-#include "PlotScenePieces.h"
+#include "PlotSceneShared.h"
 
 #include <vtkActor.h>
 #include <vtkAxes.h>

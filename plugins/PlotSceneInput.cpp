@@ -1,7 +1,7 @@
 // Copies of the host's data that the builders work from.
 
 #include "PlotRequest.h"
-#include "PlotScenePieces.h"
+#include "PlotSceneShared.h"
 
 #include <QColor>
 

@@ -2,7 +2,7 @@
 
 #include "PlotRequest.h"
 #include "PlotSceneBuilders.h"
-#include "PlotScenePieces.h"
+#include "PlotSceneShared.h"
 
 #include <vtkCamera.h>
 #include <vtkFollower.h>

@@ -2,7 +2,7 @@
 
 #include "PlotRequest.h"
 #include "PlotSceneBuilders.h"
-#include "PlotScenePieces.h"
+#include "PlotSceneShared.h"
 
 #include <vtkActor.h>
 #include <vtkDataSetMapper.h>

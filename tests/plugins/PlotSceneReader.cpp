@@ -1,6 +1,6 @@
 #include "PlotSceneReader.h"
 
-#include "PlotScenePieces.h"
+#include "PlotSceneShared.h"
 
 #include <vtkActor.h>
 #include <vtkActorCollection.h>

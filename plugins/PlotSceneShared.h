@@ -1,5 +1,5 @@
 #pragma once
-// Pieces the three scene builders share: colours, copies of the host's data, the axes with
+// What the three scene builders share: colours, copies of the host's data, the axes with
 // their labels, and the last steps that hand a renderer to the window.
 
 #include <vtkSmartPointer.h>
