@@ -120,4 +120,25 @@ bool FindShellPartners(const TopoDS_Shape& body, const TopoDS_Shape& face, doubl
   return true;
 }
 
+bool FindShellSides(const TopoDS_Shape& body, const TopoDS_Shape& face, double maxThickness,
+                    std::vector<TopoDS_Shape>& sameSide, std::vector<TopoDS_Shape>& oppositeSide,
+                    double& thickness) {
+  sameSide.clear();
+  if (!FindShellPartners(body, face, maxThickness, oppositeSide, thickness)) return false;
+  TopTools_IndexedMapOfShape same;
+  for (const TopoDS_Shape& partner : oppositeSide) {
+    std::vector<TopoDS_Shape> across;
+    double wall = 0.0;
+    if (!FindShellPartners(body, partner, maxThickness, across, wall)) continue;
+    for (const TopoDS_Shape& s : across) same.Add(s);
+  }
+  same.Add(face);
+  TopTools_IndexedMapOfShape faces;
+  TopExp::MapShapes(body, TopAbs_FACE, faces);
+  for (int i = 1; i <= faces.Extent(); ++i) {
+    if (same.Contains(faces(i))) sameSide.push_back(faces(i));
+  }
+  return true;
+}
+
 }  // namespace hxr::engine

@@ -18,4 +18,12 @@ namespace hxr::engine {
 bool FindShellPartners(const TopoDS_Shape& body, const TopoDS_Shape& face, double maxThickness,
                        std::vector<TopoDS_Shape>& partners, double& thickness);
 
+// The two sides of the wall through `face`: the faces across from it (its partners) and
+// the faces on its own side (every face that one of those partners faces; `face` among
+// them), each in the body's order. False, with both lists empty and `thickness` 0, when the
+// face has no partners.
+bool FindShellSides(const TopoDS_Shape& body, const TopoDS_Shape& face, double maxThickness,
+                    std::vector<TopoDS_Shape>& sameSide, std::vector<TopoDS_Shape>& oppositeSide,
+                    double& thickness);
+
 }  // namespace hxr::engine

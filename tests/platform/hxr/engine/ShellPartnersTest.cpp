@@ -35,6 +35,28 @@ TEST(ShellPartners, EachWallOfAHollowedBlockFindsTheFaceTheHollowRecorded) {
   }
 }
 
+TEST(ShellPartners, SidesOfAWallFollowTheNearestFaces) {
+  // A plate 2 thick with a groove 0.5 deep underneath: the top faces the groove's roof
+  // at 1.5 and the bottoms beside the groove at 2; the nearer roof is its partner.
+  const TopoDS_Shape plate = BRepAlgoAPI_Cut(Box(10, 10, 2), Box(2, 20, 1, gp_Pnt(4, -5, -0.5))).Shape();
+  const TopoDS_Face roof = PlanarFace(plate, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0.5));
+  const TopoDS_Face top = PlanarFace(plate, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2));
+  std::vector<TopoDS_Shape> same, opposite;
+  double thickness = 0.0;
+  ASSERT_TRUE(FindShellSides(plate, roof, 3.0, same, opposite, thickness));
+  EXPECT_NEAR(thickness, 1.5, 1e-9);
+  ASSERT_EQ(opposite.size(), 1u);
+  EXPECT_TRUE(opposite[0].IsSame(top));
+  // Across from the top, the roof is nearest: the roof's side is the roof alone.
+  ASSERT_EQ(same.size(), 1u);
+  EXPECT_TRUE(same[0].IsSame(roof));
+  // From a bottom beside the groove the top is two away, and the top's nearest is the roof.
+  const TopoDS_Face bottom = PlanarFace(plate, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  ASSERT_TRUE(FindShellSides(plate, bottom, 3.0, same, opposite, thickness));
+  EXPECT_NEAR(thickness, 2.0, 1e-9);
+  EXPECT_EQ(same.size(), 2u);  // the roof (the top's partner) and the bottom itself
+}
+
 TEST(ShellPartners, ASolidBlockHasNoWallThinnerThanItsSize) {
   const TopoDS_Shape block = Box(10, 10, 10);
   std::vector<TopoDS_Shape> partners{block};
