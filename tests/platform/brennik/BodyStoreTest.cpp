@@ -62,6 +62,10 @@ TEST_F(BodyStoreTest, ReplacingAfterACutKeepsTagsSplitsAndDeletes) {
   auto split = std::find_if(report.splits.begin(), report.splits.end(), [&](auto p) { return p.first == top; });
   ASSERT_NE(split, report.splits.end());
   int piece = split->second;
+  int topSurf = 0, pieceSurf = 0;
+  BQ_FACE_ask_surf(top, &topSurf);
+  BQ_FACE_ask_surf(piece, &pieceSurf);
+  EXPECT_EQ(topSurf, pieceSurf);  // faces on one surface share its tag
   EXPECT_EQ(List(BQ_GROUP_ask_entities, group), (std::vector<int>{top, piece}));
   int pieceAttrib = 0;
   BQ_ENTITY_ask_first_attrib(piece, attdef, &pieceAttrib);
