@@ -15,12 +15,17 @@ public:
     // Rotation from the upper-left 3x3, translation from column 3; the bottom row is ignored.
     explicit Xform(const double (*matrix)[4]) { SetFrom4x4(matrix); }
     explicit Xform(const QEL::Double4x4& matrix) { SetFrom4x4(matrix.m); }
+    // The kernel transform's matrix, read as by SetFrom4x4; the identity when the tag names no
+    // transform the kernel can describe.
+    explicit Xform(int kernelTransform);
 
     void SetIdentity();
     void SetFrom4x4(const double (*matrix)[4]);
     // Rotation, translation column and bottom row (0, 0, 0, 1).
     void Get4x4(double (*matrix)[4]) const;
     QEL::Double4x4 GetDouble4x4() const;
+    // A new kernel transform of this matrix; its tag, or 0 when the kernel made none.
+    int CreateKernelTransf() const;
 
     // Identity rotation, translation v.
     void SetToTranslation(const Vec& v);
