@@ -159,7 +159,9 @@ Eigen::VectorXd SparseStep(const Eigen::SparseMatrix<double>& jh, const Eigen::V
     return j.transpose() * lambda;
 }
 
-constexpr Eigen::Index kDenseLimit = 400;
+// Up to this many unknowns the dense decomposition (exact minimum norm, exact priorities);
+// beyond it the sparse factorisation, whose cost grows with the band of the system.
+constexpr Eigen::Index kDenseLimit = 150;
 
 bool Better(const Stacked& now, const Stacked& before, double hardFloor)
 {
