@@ -181,3 +181,30 @@ TEST(Drag, ForcedDragResultIsReportedOnceAndMovesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Drag, ApproximateRotationAndGeneralTransformComeAsCloseAsAllowed)
+{
+    for (ZMR3_drag_transformation kind : {ZMR3_DT_AXIAL_ROTATION, ZMR3_DT_GENERAL}) {
+        Host h;
+        auto floor = h.Plane({0, 0, 1}, {0, 0, 1});
+        Fix(h, floor);
+        auto p = h.Point({1, 0, 1});
+        h.Dim(ZMR3_COINCIDENT, p, floor);
+        auto axis = h.Line({0, 0, 0}, {1, 0, 0});
+        Fix(h, axis);
+        // A quarter turn about x would take the point to (1, 1, 0); the floor keeps it at z = 1.
+        Matrix turn;
+        turn.m[1][1] = 0, turn.m[1][2] = 1, turn.m[2][1] = -1, turn.m[2][2] = 0;
+        std::vector<Geometry*> nodes = {p};
+        if (kind == ZMR3_DT_AXIAL_ROTATION)
+            nodes.push_back(axis);
+        ASSERT_EQ(Drag(h, nodes, turn, kind, false), ZMR3_DRAG_OK);
+        h.Apply();
+        EXPECT_NEAR(Norm(p->p - V{1, 1, 1}), 0.0, 1e-8);
+        EXPECT_EQ(Drag(h, nodes, turn, kind, true), ZMR3_DRAG_NOT_REACHED);
+    }
+}
+
+}  // namespace
