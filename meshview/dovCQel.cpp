@@ -83,9 +83,10 @@ void dovCQel::ReleaseAllPolyData()
 {
   // The rows die with the tables while an application may still hold a poly data, so the
   // rows are detached here; owned attributes go with the poly data itself.
-  for (long i = 0; i < GetPolyDataCount(); ++i)
-    if (auto* polyData = dovCQelPolyData::SafeDownCast(m_polyData->GetItemAsObject(static_cast<int>(i))))
+  m_polyData->ForEachItem([this](vtkPolyData* item) {
+    if (auto* polyData = dovCQelPolyData::SafeDownCast(item))
       ReleasePolyData(polyData, false);
+  });
   m_polyDataById.RemoveAll();
 }
 

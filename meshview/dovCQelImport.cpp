@@ -124,5 +124,5 @@ dovCQelPolyData* dovCQel::ConvertGeometry(dovCZyn_Geometry* geometry)
   }
   if (GetPolyDataCount() == before)
     return nullptr;
-  return dovCQelPolyData::SafeDownCast(GetPolyData(GetPolyDataCount() - 1));
+  return dovCQelPolyData::SafeDownCast(m_polyData->GetLastItem());
 }

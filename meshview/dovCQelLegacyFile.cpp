@@ -50,8 +50,7 @@ int dovCQel::WriteQelFile(const char* path, const char* header)
   if (GetPolyDataCount() == 0 || !path)
     return 0;
   vtkNew<vtkAppendPolyData> append;
-  for (long i = 0; i < GetPolyDataCount(); ++i)
-    append->AddInputData(GetPolyData(i));
+  m_polyData->ForEachItem([&append](vtkPolyData* item) { append->AddInputData(item); });
   append->Update();
 
   vtkNew<vtkPolyDataWriter> writer;

@@ -31,9 +31,7 @@ void dovCQel::ViewPolyData(const char* title, COLORREF background)
 {
   auto renderer = vtkSmartPointer<vtkRenderer>::New();
   std::vector<vtkSmartPointer<vtkActor>> actors;
-  for (long i = 0; i < GetPolyDataCount(); ++i)
-  {
-    vtkPolyData* item = GetPolyData(i);
+  m_polyData->ForEachItem([&](vtkPolyData* item) {
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
     mapper->SetInputData(item);
     auto actor = vtkSmartPointer<vtkActor>::New();
@@ -42,7 +40,7 @@ void dovCQel::ViewPolyData(const char* title, COLORREF background)
     actors.push_back(actor);
     if (auto* polyData = dovCQelPolyData::SafeDownCast(item))
       polyData->SetView(mapper, actor);
-  }
+  });
 
   int r = 0, g = 0, b = 0;
   dovColorrefToRgb(background, r, g, b);

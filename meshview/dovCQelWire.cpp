@@ -74,6 +74,7 @@ void dovCQel::AddPolyData(dovCZyn_Wire* wire, dovCQelPolyData* target)
 
   vtkNew<vtkPoints> points;
   points->SetDataTypeToDouble();
+  points->Allocate(n * s);
   std::vector<dovCZyn_3DPoint> ring = firstRing(path.GetPoint(0), planes[0], r, s);
   for (long i = 0;; ++i)
   {
@@ -89,6 +90,7 @@ void dovCQel::AddPolyData(dovCZyn_Wire* wire, dovCQelPolyData* target)
   if (WantsCells())
   {
     vtkNew<vtkCellArray> cells;
+    cells->AllocateExact(n + (n - 1) * s, n * s + (n - 1) * s * 4);
     std::vector<vtkIdType> ids(static_cast<size_t>(s));
     for (long i = 0; i < n; ++i)
     {
