@@ -300,46 +300,69 @@ int HXR_REPORT_identify(int* channel);
 // Frees the arrays of a track record and empties it; freeing it again does nothing.
 int HXR_ENTITY_track_r_f(HXR_ENTITY_track_r_s* tracking);
 
-// Face operations.
+// Face operations. Each takes its faces from one body; a face of no body, an empty list
+// or an option record of another version is a bad argument.
+// Copies the faces into a new sheet body in the option's partition, then deletes them from
+// their body and heals it; gives the sheet. Faces that cannot be healed away: an error.
 int HXR_FACE_cut(int n_faces, const int* faces, const HXR_FACE_cut_o_s* options, int* sheet,
                  HXR_ENTITY_track_r_s* tracking);
+// Copies the faces into a new sheet body; their body is unchanged.
 int HXR_FACE_copy(int n_faces, const int* faces, const HXR_FACE_copy_o_s* options, int* sheet,
                   HXR_ENTITY_track_r_s* tracking);
+// Deletes the faces and heals the body by extending their neighbours.
 int HXR_FACE_delete(int n_faces, const int* faces, const HXR_FACE_delete_o_s* options,
                     HXR_ENTITY_track_r_s* tracking);
+// Changes each face as its change record says (change_indices[i] picks the record of
+// faces[i]), re-intersecting the neighbours; a change that needs new or fewer faces,
+// edges or vertices, or turns a face inside out, is an error.
 int HXR_FACE_change(int n_faces, const int* faces, const int* change_indices, int n_changes,
                     const HXR_FACE_change_s* changes, double tolerance,
                     const HXR_FACE_change_o_s* options, HXR_ENTITY_track_r_s* tracking);
+// Makes the two blend chains again, the second first. A face that is no blend: an error.
 int HXR_FACE_reorder_blends(int n_faces, const int* faces, int n_others, const int* others,
                             const HXR_FACE_reorder_blends_o_s* options,
                             HXR_ENTITY_track_r_s* tracking);
+// Puts the faces on the surface of the sheet body; a sheet on several surfaces: an error.
 int HXR_FACE_replace_with_sheet(int n_faces, const int* faces, int sheet,
                                 const HXR_FACE_replace_with_sheet_o_s* options,
                                 HXR_ENTITY_track_r_s* tracking);
 
 // Body operations. `transform` is a kernel transform tag placing the tool, 0 for none.
+// Unites the tool with the target or removes it from the target (the option's paste
+// type); the tool's faces are copied into the target. A paste that changes nothing: an error.
 int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s* options,
                    HXR_ENTITY_track_r_s* tracking);
+// Hollows the body into walls `outward` + `inward` thick, opening the pierce faces.
 int HXR_BODY_hollow(int body, double outward, double inward, double tolerance,
                     const HXR_BODY_hollow_o_s* options, HXR_ENTITY_track_r_s* tracking);
+// Joins bodies of one partition whose lumps do not overlap into one body.
 int HXR_BODY_rejoin(int n_bodies, const int* bodies, int* body);
-// The options are passed through unread.
+// Splits the body into one body per lump; the options are passed through unread.
 int HXR_BODY_disjoin(int body, const char* options, int* n_bodies, int** bodies);
+// Whether the body was made to be pasted (a cut or copied sheet, a tool body).
 int HXR_BODY_is_paste_tool(int body, const HXR_BODY_is_paste_tool_o_s* options, bool* is_tool);
 
 // Persistent relations and shells.
+// Stores (or removes) the add-on's relations on the body; HXR_STATUS_nothing_to_do when
+// storing finds them already stored.
 int HXR_BODY_extract_relations(int body, const HXR_BODY_extract_relations_o_s* options);
+// Restores the stored relations; HXR_STATUS_nothing_to_do when nothing is stored.
 int HXR_BODY_restore_relations(int body, const HXR_BODY_restore_relations_o_s* options);
+// Forgets the face's shell partners.
 int HXR_FACE_remove_shell_relns(int face, const HXR_FACE_remove_shell_relns_o_s* options);
 // `kind` is left at HXR_SHELL_KIND_none when the face has no partners.
 int HXR_FACE_find_shell_partners(int face, int* kind, int* n_partners, int** partners,
                                  double* thickness);
+// The faces on the face's side of its wall and on the other side, and the wall's thickness.
 int HXR_FACE_find_shell_sides(int face, int* n_same_side, int** same_side, int* n_opposite_side,
                               int** opposite_side, double* thickness);
 
 // Features.
+// Makes an add-on feature of the faces, edges and vertices (one label each) with the
+// identifier; gives its tag.
 int HXR_TOPOL_make_feat(int n_topols, const int* topols, const int* labels, int n_canonical,
                         int identifier, const HXR_TOPOL_make_feat_o_s* options, int* feature);
+// Feature enquiries and edits; a tag that is no feature is a bad argument.
 int HXR_FEAT_ask_identifier(int feature, int* identifier);
 int HXR_FEAT_set_identifier(int feature, int identifier, const HXR_FEAT_set_identifier_o_s* options);
 int HXR_FEAT_is_dormant(int feature, bool* dormant);
@@ -349,7 +372,10 @@ int HXR_FEAT_is_pristine(int feature, bool* pristine, int* n_entities, int** ent
 int HXR_FEAT_delete(int feature);
 int HXR_FEAT_ask_topols(int feature, int* n_topols, int** topols, int** labels);
 int HXR_FEAT_ask_unders(int feature, int* n_unders, int** unders, int** labels);
+// The features that hold the face, edge or vertex (anything else: a bad argument).
 int HXR_TOPOL_ask_feats(int topol, int* n_features, int** features);
+// The features that depend on the entity.
 int HXR_ENTITY_ask_dependent_feats(int entity, int* n_features, int** features);
+// The features of the body or part with the option's identifier.
 int HXR_PART_find_feats(int part, const HXR_PART_find_feats_o_s* options, int* n_features,
                         int** features);
