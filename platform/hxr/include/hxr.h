@@ -339,7 +339,7 @@ int HXR_BODY_hollow(int body, double outward, double inward, double tolerance,
 int HXR_BODY_rejoin(int n_bodies, const int* bodies, int* body);
 // Splits the body into one body per lump; the options are passed through unread.
 int HXR_BODY_disjoin(int body, const char* options, int* n_bodies, int** bodies);
-// Whether the body was made to be pasted (a cut or copied sheet, a tool body).
+// Whether the body can serve as the tool of a paste.
 int HXR_BODY_is_paste_tool(int body, const HXR_BODY_is_paste_tool_o_s* options, bool* is_tool);
 
 // Persistent relations and shells.
