@@ -5,7 +5,11 @@
 #include <zyn/dovCZyn_Table.h>
 #include <zyn/test_control.h>
 
+#include <memory>
+
 #include <vtkNew.h>
+#include <vtkObjectFactory.h>
+#include <vtkVersionMacros.h>
 #include <vtkSmartPointer.h>
 
 #include "MeshFixtures.h"
@@ -21,6 +25,51 @@ TEST(PolyData, FactoryCreatorsMakeTheLibraryClasses)
   auto large = vtkSmartPointer<dovCQelRenderLargeImage>::Take(dovCQelRenderLargeImage::New());
   EXPECT_STREQ(large->GetClassName(), "dovCQelRenderLargeImage");
   EXPECT_TRUE(large->IsA("vtkRenderLargeImage"));
+}
+
+namespace
+{
+class TracedPolyData : public dovCQelPolyData
+{
+public:
+  static TracedPolyData* New();
+  vtkTypeMacro(TracedPolyData, dovCQelPolyData);
+};
+vtkStandardNewMacro(TracedPolyData);
+
+class TracedFactory : public vtkObjectFactory
+{
+public:
+  static TracedFactory* New()
+  {
+    auto* factory = new TracedFactory;
+    factory->InitializeObjectBase();
+    return factory;
+  }
+  vtkTypeMacro(TracedFactory, vtkObjectFactory);
+  const char* GetVTKSourceVersion() override { return VTK_SOURCE_VERSION; }
+  const char* GetDescription() override { return "traced poly data"; }
+
+protected:
+  TracedFactory()
+  {
+    RegisterOverride("dovCQelPolyData", "TracedPolyData", "traced", 1,
+                     [] { return static_cast<vtkObject*>(TracedPolyData::New()); });
+  }
+};
+} // namespace
+
+TEST(PolyData, FactoryOverridesAreHonoured)
+{
+  vtkNew<TracedFactory> factory;
+  vtkObjectFactory::RegisterFactory(factory);
+  TestQel qel;
+  std::unique_ptr<dovCZyn_Sphere> sphere(new dovCZyn_Sphere({}, 1, 8));
+  qel.AddPolyData(sphere.get());
+  vtkObjectFactory::UnRegisterFactory(factory);
+  EXPECT_STREQ(qel.GetPolyData(0)->GetClassName(), "TracedPolyData");
+  auto plain = vtkSmartPointer<dovCQelPolyData>::Take(dovCQelPolyData::New());
+  EXPECT_STREQ(plain->GetClassName(), "dovCQelPolyData");
 }
 
 TEST(PolyData, UpdateWordOrsTogglesAndClears)
