@@ -9,7 +9,14 @@
 //
 // Unknowns: a rigid pose per free geometry, set, procedural feature and
 // relative-transform node; the shape of each loose geometry (radii, half angle);
-// one value per pattern node. Fixed nodes, and every member of a fixed set, have none.
+// one value per pattern node. Fixed nodes, and every member of a fixed set, have none;
+// a geometry in a set moves with the set and keeps its shape.
+//
+// Each connected component is solved on its own. A component whose equations already
+// hold is left exactly as it is; a component that cannot be solved (contradicting or
+// unsupported dimensions, no convergence) keeps its starting state, and its nodes say
+// why through their statuses. Changes below the resolution (angles: resolution / 1000)
+// count as none, so a satisfied system moves nothing and transform answers 0.
 //
 // Weighting rule (which node moves when several could):
 //   The solver takes the change that moves the geometry least in total. The change of
