@@ -80,18 +80,30 @@ std::unique_ptr<QELSheet> ShownSheet(const PlotRequest& request)
     return sheet;
 }
 
-// Answers the next modal dialog of type Dialog from the event loop, as a user would.
+// Answers the next modal dialog of type Dialog from the event loop, as a user would. A
+// modal window of another kind is dismissed after a while, so that the test fails instead
+// of waiting for ever.
 template <typename Dialog>
 void AnswerNextDialog(std::function<void(Dialog*)> answer)
 {
     auto* timer = new QTimer;
     timer->setInterval(50);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()))
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, ticks] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<Dialog*>(modal))
         {
             timer->stop();
             timer->deleteLater();
             answer(dialog);
+        }
+        else if (++*ticks > 600)
+        {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "the expected dialog did not open";
+            if (auto* other = qobject_cast<QDialog*>(modal))
+                other->reject();
         }
     });
     timer->start();
