@@ -1,6 +1,7 @@
 // Contract of ChangeFaces: offsets, motions, tapers and surface changes keep the topology,
 // re-intersect the neighbours and report what became of every entity.
 #include "fixtures/EngineFixtures.h"
+#include "engine/BodyPaste.h"
 #include "engine/FaceChange.h"
 #include "engine/ReplaceWithSheet.h"
 #include "engine/ShapeChecks.h"
@@ -11,7 +12,9 @@
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakeSphere.hxx>
 #include <BRepPrimAPI_MakeTorus.hxx>
+#include <BRepGProp.hxx>
 #include <BRep_Builder.hxx>
+#include <GProp_GProps.hxx>
 #include <TopoDS.hxx>
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
@@ -262,6 +265,31 @@ TEST(FaceMove, TiltedPlateTopMeetsTheHoleInAnEllipse) {
   const TopoDS_Face hole = CurvedFaces(plate).front();
   EXPECT_EQ(result.history.Find(hole)->fate, Fate::FateModified);
   EXPECT_NEAR(CylinderRadius(ProductFace(result.history, hole)), 2.0, 1e-12);
+}
+
+TEST(FaceMove, ABossMovesWithAllItsFacesAndItsFootprintFollows) {
+  const TopoDS_Shape block = PasteBody(Box(10, 10, 10), Box(2, 2, 2, gp_Pnt(4, 4, 10)),
+                                       PasteType::PasteTypeAdd, nullptr).shape;
+  ASSERT_FALSE(block.IsNull());
+  std::vector<FaceChange> changes;
+  for (TopExp_Explorer it(block, TopAbs_FACE); it.More(); it.Next()) {
+    GProp_GProps props;
+    BRepGProp::SurfaceProperties(it.Current(), props);
+    if (props.CentreOfMass().Z() > 10.0 + 1e-9) changes.push_back(Move(it.Current(), Translation(2, 1, 0)));
+  }
+  ASSERT_EQ(changes.size(), 5u);
+  const Result result = ChangeFaces(block, changes);
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_NEAR(VolumeOf(result.shape), 1008.0, 1e-9);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), 11);
+  // The block's top, with the boss's footprint in it, is modified; the boss moved by (2, 1).
+  const EntityOutcome* top = result.history.Find(PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10)));
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->fate, Fate::FateModified);
+  EXPECT_NEAR(AreaOf(top->products.front()), 96.0, 1e-9);
+  GProp_GProps boss;
+  BRepGProp::VolumeProperties(result.shape, boss);
+  EXPECT_NEAR(boss.CentreOfMass().X(), (1000.0 * 5.0 + 8.0 * 7.0) / 1008.0, 1e-9);
 }
 
 TEST(FaceChange, NamingAFaceTwiceIsABadArgument) {
