@@ -13,9 +13,10 @@
 // a geometry in a set moves with the set and keeps its shape.
 //
 // Each connected component is solved on its own. A component whose equations already
-// hold is left exactly as it is; a component that cannot be solved (contradicting or
-// unsupported dimensions, no convergence) keeps its starting state, and its nodes say
-// why through their statuses. Changes below the resolution (angles: resolution / 1000)
+// hold is left exactly as it is; a component that cannot be solved (contradicting
+// dimensions, no convergence) keeps its starting state, and its nodes say why through
+// their statuses. A dimension of an unsupported type or geometry combination, or on bad
+// geometry, takes no part and says so; bad geometry itself never moves. Changes below the resolution (angles: resolution / 1000)
 // count as none, so a satisfied system moves nothing and transform answers 0.
 //
 // Weighting rule (which node moves when several could):
