@@ -208,3 +208,40 @@ TEST(Drag, ApproximateRotationAndGeneralTransformComeAsCloseAsAllowed)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Drag, PlacedBodyDraggedThroughItsMainSetMovesItsRelativeTransformOnly)
+{
+    // A body placed once: the centre's frame in a fixed set, the placement's frame and
+    // its positioning face in the placement's set, tied through the relative transform.
+    Host h;
+    const Matrix placement = TurnAboutZ({0, 0, 0}, 0.5);
+    Matrix placed = placement;
+    placed.m[0][3] = 4.0;
+    auto rt = h.RelativeTransform(placed.m);
+    auto cx = h.Line({0, 0, 0}, {1, 0, 0});
+    auto cy = h.Line({0, 0, 0}, {0, 1, 0});
+    Fix(h, h.Set({cx, cy}));
+    const double c = std::cos(0.5), s = std::sin(0.5);
+    auto ex = h.Line({4, 0, 0}, {c, s, 0});
+    auto ey = h.Line({4, 0, 0}, {-s, c, 0});
+    auto bodyFace = h.Plane({0, 0, 2}, {0, 0, 1});
+    auto placedFace = h.Plane({4, 0, 2}, {0, 0, 1});
+    auto main = h.Set({ex, ey, placedFace});
+    h.RTConstraint(rt, cx, ex, true);
+    h.RTConstraint(rt, cy, ey, true);
+    h.RTConstraint(rt, bodyFace, placedFace, true);
+    ASSERT_EQ(Drag(h, {main}, Translation({1, 2, 3}), ZMR3_DT_TRANSLATION, true), ZMR3_DRAG_OK);
+    double m[4][4];
+    ASSERT_EQ(h.System().transform(rt->node, m), ZMR3_CHANGE_RIGID);
+    EXPECT_NEAR(m[0][3], 5.0, 1e-8);
+    EXPECT_NEAR(m[1][3], 2.0, 1e-8);
+    EXPECT_NEAR(m[2][3], 3.0, 1e-8);
+    EXPECT_NEAR(m[1][0], s, 1e-11);
+    EXPECT_EQ(h.Changed(bodyFace), 0);
+    EXPECT_EQ(h.Changed(cx), 0);
+    EXPECT_EQ(h.Changed(placedFace), ZMR3_CHANGE_RIGID);
+}
+
+}  // namespace
