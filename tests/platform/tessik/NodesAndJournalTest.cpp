@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 using namespace tessik_host;
@@ -197,6 +199,30 @@ TEST(Journal, WritesOneLinePerCallThroughTheGivenFunctions)
                                  "ZMR3::re_evaluate 0 2 -> 0\n";
     EXPECT_EQ(Captured::text, expected);
     EXPECT_EQ(Captured::flushes, 6);
+}
+
+TEST(Journal, WritesToAStreamWithTheRuntimeFunctionsAndSummarisesEvaluations)
+{
+    FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    {
+        Host h;
+        ZMR3_file file;
+        ASSERT_EQ(ZMR3_file_construct_full(&file, stream, &std::fwrite, &std::fflush), 0);
+        h.System().journal_by_ptr(&file, 7, 20);
+        auto a = h.Point({0, 0, 0});
+        auto b = h.Point({1, 0, 0});
+        h.Dim(ZMR3_DISTANCE, a, b, 2.0);
+        h.Solve();
+    }
+    std::rewind(stream);
+    std::string text;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, stream) != nullptr)
+        text += buffer;
+    std::fclose(stream);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+    EXPECT_NE(text.find("ZMR3::evaluation components 1"), std::string::npos);
 }
 
 TEST(Journal, RefusesAnIncompleteFileRecord)
