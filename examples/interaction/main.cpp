@@ -1,0 +1,93 @@
+// Creates an interaction, places a block from the fixture builders as an instance, takes a
+// mark, moves the instance, rolls back to the mark and writes what it saw to
+// <output folder>/interaction_marks.txt.
+#include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/TagManager.h"
+
+#include <brennik.h>
+#include <brennik_build.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string Describe(QEL::Instance* instance)
+{
+    double m[4][4];
+    instance->GetXform().Get4x4(m);
+    char text[160];
+    std::snprintf(text, sizeof text, "translation (%g, %g, %g), identity %s", m[0][3], m[1][3],
+                  m[2][3], instance->GetXform().IsIdentity() ? "yes" : "no");
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string path = std::string(argv[1]) + "/interaction_marks.txt";
+    std::ofstream out(path);
+    if (!out) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+    }
+    if (BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
+        std::fprintf(stderr, "no kernel session\n");
+        return 1;
+    }
+
+    using namespace QEL;
+    Interaction* interaction = new Interaction(CreateTypeLive);
+    out << "interaction tag " << interaction->GetTag() << ", registered "
+        << (TagManager::FindInteractionFromTag(interaction->GetTag()) == interaction ? "yes" : "no")
+        << "\n";
+
+    const int block = brennik::build::Block(10.0, 20.0, 30.0);
+    std::set<int> faces;
+    GetBodyFaces(block, faces);
+    out << "block body " << block << " with " << faces.size() << " faces\n";
+
+    Instance* instance = Instance::Create(interaction, block, nullptr);
+    out << "instance tag " << instance->GetTag() << ", id " << instance->GetEntityId() << ": "
+        << Describe(instance) << "\n";
+
+    const int mark = interaction->CreateMark();
+    bool atMark = false;
+    interaction->GetCurrentMark(atMark);
+    out << "mark " << mark << " made, at mark " << (atMark ? "yes" : "no") << "\n";
+
+    Xform moved;
+    moved.SetToTranslation(Vec(5.0, 0.0, -2.5));
+    instance->SetXform(moved);
+    interaction->GetCurrentMark(atMark);
+    out << "after the move: " << Describe(instance) << ", at mark " << (atMark ? "yes" : "no")
+        << "\n";
+
+    interaction->RollToMark(mark);
+    interaction->GetCurrentMark(atMark);
+    out << "after rolling back: " << Describe(instance) << ", at mark " << (atMark ? "yes" : "no")
+        << "\n";
+    out << "instance found by its tag "
+        << (interaction->GetTagManager()->FindInstanceFromTag(instance->GetTag()) == instance
+                ? "yes"
+                : "no")
+        << ", marks " << interaction->GetMarkCount() << "\n";
+
+    const int partition = interaction->GetQELPartition();
+    interaction->Destroy();
+    out << "interaction destroyed: own partition gone "
+        << (IsPartition(partition) ? "no" : "yes") << ", interactions left "
+        << TagManager::GetInteractionCount() << "\n";
+
+    BQ_SESSION_stop();
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}

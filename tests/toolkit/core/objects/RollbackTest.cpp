@@ -1,0 +1,237 @@
+// Marks: undo and redo of objects, options and kernel bodies.
+#include "InteractionFixture.h"
+
+#include "core/KernelFacade.h"
+
+namespace QEL {
+namespace testing {
+namespace {
+
+class RollbackTest : public InteractionTest {
+protected:
+    // Moves the block in the kernel by dx along x, handing its partition over first.
+    void MoveBlock(double dx)
+    {
+        m_interaction->PrepareBodyForChange(m_block);
+        BQ_TRANSF_sf_t sf = {{{1, 0, 0, dx}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+        int transform = 0;
+        ASSERT_EQ(BQ_TRANSF_create(&sf, &transform), BQ_ERROR_no_errors);
+        const BQ_BODY_transform_o_t options = {1, false, false};
+        TransformBody(m_block, transform, 1e-8, &options);
+    }
+    double VertexX()
+    {
+        Position position;
+        EXPECT_TRUE(GetVertexPosition(&m_vertex, &position));
+        return position.x;
+    }
+    void SetUp() override
+    {
+        InteractionTest::SetUp();
+        m_vertex = FirstVertex(m_block);
+    }
+
+    int m_vertex = 0;
+};
+
+TEST_F(RollbackTest, RollBackAndForwardAcrossThreeMarksRestoresInstancesOptionsAndBodies)
+{
+    const double x0 = VertexX();
+    const int m0 = m_interaction->CreateMark();
+    Instance* a = PlaceBlock();
+    const int m1 = m_interaction->CreateMark();
+    a->SetXform(Translation(1.0, 2.0, 3.0));
+    m_interaction->SetExactDragging(false);
+    MoveBlock(5.0);
+    const int m2 = m_interaction->CreateMark();
+    const int second = brennik::build::Block(1.0, 1.0, 1.0);
+    a->Destroy();
+    Instance* b = Instance::Create(m_interaction, second, nullptr);
+    m_interaction->SetModellingTolerance(1e-5);
+    const int m3 = m_interaction->CreateMark();
+    ASSERT_EQ(m_interaction->GetMarkCount(), 4);
+
+    m_interaction->RollToMark(m0);
+    EXPECT_EQ(m_interaction->GetInstanceCount(), 0);
+    EXPECT_TRUE(m_interaction->GetExactDragging());
+    EXPECT_DOUBLE_EQ(VertexX(), x0);
+
+    m_interaction->RollToMark(m3);
+    ASSERT_EQ(m_interaction->GetInstanceCount(), 1);
+    EXPECT_EQ(m_interaction->GetInstance(0), b);
+    EXPECT_FALSE(m_interaction->GetExactDragging());
+    EXPECT_EQ(m_interaction->GetModellingTolerance(), 1e-5);
+    EXPECT_DOUBLE_EQ(VertexX(), x0 + 5.0);
+    EXPECT_EQ(m_interaction->GetTagManager()->FindInstanceFromTag(a->GetTag()), nullptr);
+
+    m_interaction->RollToMark(m1);
+    ASSERT_EQ(m_interaction->GetInstanceCount(), 1);
+    EXPECT_EQ(m_interaction->GetInstance(0), a);
+    EXPECT_TRUE(a->GetXform().IsIdentity());
+    EXPECT_TRUE(m_interaction->GetExactDragging());
+    EXPECT_EQ(m_interaction->GetModellingTolerance(), 1e-6);
+    EXPECT_DOUBLE_EQ(VertexX(), x0);
+
+    m_interaction->RollToMark(m2);
+    ASSERT_EQ(m_interaction->GetInstanceCount(), 1);
+    EXPECT_TRUE(a->GetXform().IsEqual(Translation(1.0, 2.0, 3.0)));
+    EXPECT_EQ(m_interaction->GetTagManager()->FindInstanceFromTag(a->GetTag()), a);
+    EXPECT_EQ(m_interaction->GetTagManager()->FindInstanceFromTag(b->GetTag()), nullptr);
+    EXPECT_DOUBLE_EQ(VertexX(), x0 + 5.0);
+    bool atMark = false;
+    EXPECT_EQ(m_interaction->GetCurrentMark(atMark), m2);
+    EXPECT_TRUE(atMark);
+}
+
+TEST_F(RollbackTest, ObjectDestroyedAfterMarkLivesUntilItsHistoryGoes)
+{
+    TestReference* reference = TestReference::Create(m_interaction, m_vertex, nullptr);
+    const int tag = reference->GetTag();
+    const int mark = m_interaction->CreateMark();
+    reference->Destroy();
+    EXPECT_EQ(TestReference::s_live, 1);
+    EXPECT_EQ(m_interaction->CountReferences(), 0);
+
+    m_interaction->RollToMark(mark);
+    EXPECT_EQ(m_interaction->GetTagManager()->FindReferenceFromTag(tag), reference);
+    EXPECT_EQ(m_interaction->CountReferences(), 1);
+
+    reference->Destroy();
+    m_interaction->DisableRollback();
+    EXPECT_EQ(TestReference::s_live, 0);
+}
+
+TEST_F(RollbackTest, UndoneCreationIsFreedWhenRedoHistoryIsDropped)
+{
+    const int m1 = m_interaction->CreateMark();
+    TestReference::Create(m_interaction, m_vertex, nullptr);
+    m_interaction->CreateMark();
+    m_interaction->RollToMark(m1);
+    EXPECT_EQ(TestReference::s_live, 1);
+    EXPECT_EQ(m_interaction->CountReferences(), 0);
+
+    m_interaction->CreateMark();
+    EXPECT_EQ(TestReference::s_live, 0);
+}
+
+TEST_F(RollbackTest, CreatedAndDestroyedBeforeMarkLeavesNothingToUndo)
+{
+    const int mark = m_interaction->CreateMark();
+    TestReference* reference = TestReference::Create(m_interaction, m_vertex, nullptr);
+    reference->Destroy();
+    EXPECT_EQ(TestReference::s_live, 0);
+    m_interaction->RollToMark(mark);
+    EXPECT_EQ(TestReference::s_live, 0);
+    EXPECT_EQ(m_interaction->CountReferences(), 0);
+}
+
+TEST_F(RollbackTest, TwoModificationsRollBackToTheStateBeforeTheFirst)
+{
+    Instance* instance = PlaceBlock();
+    const int mark = m_interaction->CreateMark();
+    instance->SetXform(Translation(1.0, 0.0, 0.0));
+    instance->SetXform(Translation(2.0, 0.0, 0.0));
+    m_interaction->RollToMark(mark);
+    EXPECT_TRUE(instance->GetXform().IsIdentity());
+}
+
+TEST_F(RollbackTest, MarkAfterRollbackDropsTheLaterMarks)
+{
+    const int m1 = m_interaction->CreateMark();
+    PlaceBlock();
+    const int m2 = m_interaction->CreateMark();
+    PlaceBlock();
+    const int m3 = m_interaction->CreateMark();
+    m_interaction->RollToMark(m1);
+    const int m4 = m_interaction->CreateMark();
+
+    EXPECT_EQ(m_interaction->GetMarkCount(), 2);
+    EXPECT_EQ(m_interaction->GetMarkByTag(m2), nullptr);
+    EXPECT_EQ(m_interaction->GetMarkByTag(m3), nullptr);
+    EXPECT_FALSE(IsLiveApplicationItem(m2));
+    EXPECT_NE(m_interaction->GetMarkByTag(m4), nullptr);
+    EXPECT_EQ(m_interaction->GetInstanceCount(), 0);
+}
+
+TEST_F(RollbackTest, DeletedCurrentMarkKeepsItsChangesUndoable)
+{
+    Instance* instance = PlaceBlock();
+    const int m1 = m_interaction->CreateMark();
+    instance->SetXform(Translation(0.0, 4.0, 0.0));
+    const int m2 = m_interaction->CreateMark();
+    m_interaction->DeleteMark(m2);
+    EXPECT_EQ(m_interaction->GetMarkCount(), 1);
+    bool atMark = true;
+    EXPECT_EQ(m_interaction->GetCurrentMark(atMark), m1);
+    EXPECT_FALSE(atMark);
+
+    m_interaction->RollToMark(m1);
+    EXPECT_TRUE(instance->GetXform().IsIdentity());
+}
+
+TEST_F(RollbackTest, DeletedEarlierMarkMergesIntoTheNext)
+{
+    Instance* instance = PlaceBlock();
+    const int m1 = m_interaction->CreateMark();
+    instance->SetXform(Translation(1.0, 0.0, 0.0));
+    const int m2 = m_interaction->CreateMark();
+    instance->SetXform(Translation(2.0, 0.0, 0.0));
+    const int m3 = m_interaction->CreateMark();
+    m_interaction->DeleteMark(m2);
+    m_interaction->RollToMark(m1);
+    EXPECT_TRUE(instance->GetXform().IsIdentity());
+    m_interaction->RollToMark(m3);
+    EXPECT_TRUE(instance->GetXform().IsEqual(Translation(2.0, 0.0, 0.0)));
+}
+
+TEST_F(RollbackTest, CurrentMarkIsLeftByObjectAndKernelChanges)
+{
+    bool atMark = true;
+    EXPECT_EQ(m_interaction->GetCurrentMark(atMark), 0);
+    EXPECT_FALSE(atMark);
+
+    PlaceBlock();
+    const int mark = m_interaction->CreateMark();
+    EXPECT_EQ(m_interaction->GetCurrentMark(atMark), mark);
+    EXPECT_TRUE(atMark);
+
+    const int mark2 = m_interaction->CreateMark();
+    MoveBlock(1.0);
+    EXPECT_EQ(m_interaction->GetCurrentMark(atMark), mark2);
+    EXPECT_FALSE(atMark);
+    m_interaction->RollToMark(mark2);
+    m_interaction->GetCurrentMark(atMark);
+    EXPECT_TRUE(atMark);
+}
+
+TEST_F(RollbackTest, ChangesAfterMarkCombinePerObject)
+{
+    Instance* modified = PlaceBlock();
+    Instance* deleted = PlaceBlock();
+    const int mark = m_interaction->CreateMark();
+    TestReference* created = TestReference::Create(m_interaction, m_vertex, nullptr);
+    m_interaction->CreateMark();
+    created->SetApplicationData(this);
+    modified->SetXform(Translation(1.0, 0.0, 0.0));
+    deleted->SetXform(Translation(1.0, 0.0, 0.0));
+    deleted->Destroy();
+    TestReference::Create(m_interaction, m_vertex, nullptr)->Destroy();
+
+    std::map<RollableEntity*, RollbackAction*> changes;
+    m_interaction->GetChangesAfterMark(mark, changes);
+    auto typeOf = [&](RollableEntity* object) {
+        auto found = changes.find(object);
+        return found == changes.end() ? -1 : static_cast<int>(found->second->GetActionType());
+    };
+    EXPECT_EQ(typeOf(created), ActionTypeCreated);
+    EXPECT_EQ(typeOf(modified), ActionTypeModified);
+    EXPECT_EQ(typeOf(deleted), ActionTypeDeleted);
+    int references = 0;
+    for (const auto& entry : changes)
+        references += dynamic_cast<TestReference*>(entry.first) != nullptr;
+    EXPECT_EQ(references, 1);
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL

@@ -1,0 +1,253 @@
+#pragma once
+// One unit of modelling work over kernel bodies: it owns the objects made in it (filed in
+// typed containers), its options, its managers (rollback, tags, tracking, update), the kernel
+// partition in which its tags live, and the kernel bodies it has seen.
+
+#include "core/Array.h"
+#include "core/EntityComparison.h"
+#include "core/RelationFinder.h"
+#include "core/TaggedEntity.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace QEL {
+
+class FacePattern;
+class FoundData;
+class Rule;
+class Section;
+class SolverOperation;
+class UpdateManager;
+class RollbackManager;
+class RollbackState;
+class RollbackAction;
+class TagManager;
+class TrackingManager;
+class SolutionChangeData;
+class SolutionChangeDataRollable;
+
+enum CreateType {
+    // A working interaction: tag, managers, registered.
+    CreateTypeLive = 0,
+    // A bare object into which a rollback snapshot is copied.
+    CreateTypeSnapshot = 1,
+};
+
+typedef void (*FeatureProcedureCallback)(int, int, int, int&, int&, ResultType&);
+typedef void (*FeatureTransformCallback)(int, int, double[4][4], ResultType&);
+typedef void (*FeatureRemakeCallback)(int, int, int, int, int&, ResultType&);
+
+// Key of the references multimap: (kernel entity, instance or null), ordered by the entity,
+// then by the instance's tag with null first.
+using ReferenceKey = std::pair<int, Instance*>;
+struct QEL_API ReferenceKeyLessThan {
+    bool operator()(const ReferenceKey& a, const ReferenceKey& b) const;
+};
+using ReferenceMultimap = std::multimap<ReferenceKey, Reference*, ReferenceKeyLessThan>;
+
+class QEL_API Interaction : public TaggedEntity {
+public:
+    explicit Interaction(CreateType type);
+    ~Interaction() override;
+
+    RollableEntity* Clone() override;
+    void Restore(RollableEntity* snapshot) override;
+    void CopyTo(RollableEntity* destination) override;
+    void CopyFrom(RollableEntity* source) override;
+    // Ends the interaction: its managers go first, then the owner's reference.
+    void Destroy() override;
+    Interaction* GetInteraction() override { return this; }
+
+    // Containers.
+    void AddEntity(TaggedEntity* entity);
+    void RemoveEntity(TaggedEntity* entity);
+    int GetInstanceCount() const { return static_cast<int>(m_instances.size()); }
+    Instance* GetInstance(int index) const;
+    const std::vector<Instance*>& GetInstances() const { return m_instances; }
+    const std::vector<Relation*>& GetRelations() const { return m_relations; }
+    const std::vector<Feature*>& GetFeatures() const { return m_features; }
+    const std::vector<FacePattern*>& GetFacePatterns() const { return m_facePatterns; }
+    const std::vector<Section*>& GetSections() const { return m_sections; }
+    const std::vector<VirtualVertex*>& GetVirtualVertices() const { return m_virtualVertices; }
+    const std::vector<Rule*>& GetRules() const { return m_rules; }
+    const std::vector<FoundData*>& GetFoundData() const { return m_foundData; }
+    const ReferenceMultimap& GetReferenceMap() const { return m_references; }
+    void AddReferenceToEntityMap(int entity, Instance* instance, Reference* reference);
+    void RemoveReferenceFromEntityMap(int entity, Instance* instance, Reference* reference);
+    void FindReferencesOnEntity(int entity, Instance* instance, std::vector<Reference*>& found) const;
+    int CountReferences() const { return static_cast<int>(m_references.size()); }
+
+    // Selection.
+    void RemoveSelectedReference(Reference* reference);
+    bool IsSelectedReference(Reference* reference) const;
+    bool IsEntitySelected(int entity) const;
+    void ClearSelections();
+    int GetSelectionCount() const { return static_cast<int>(m_selectedReferences.size()); }
+    const std::vector<Reference*>& GetSelectedReferences() const { return m_selectedReferences; }
+
+    // Seen bodies: every kernel body the interaction has placed, changed or referenced.
+    void AddSeenBody(int body);
+    bool IsSeenBody(int body) const { return m_seenBodies.count(body) != 0; }
+    // Ascending; bodies no longer alive are skipped unless includeDead.
+    void GetSeenBodies(std::vector<int>& bodies, bool includeDead) const;
+    void PrepareBodyForChange(int body);
+    void PrepareEntitiesForChange(const std::vector<int>& entities);
+    // The distinct bodies of all instances, ascending.
+    void GetInstanceBodyTags(std::vector<int>& bodies) const;
+
+    // Options. The setters that answer a ResultType refuse with ResultTypeDragActive where a
+    // running solver operation forbids the change; an unchanged value records nothing.
+    ResultType SetExactDragging(bool on);
+    ResultType SetModellingTolerance(double tolerance);
+    ResultType SetStepFaceType(StepFaceType type);
+    ResultType SetDelayAddDCalls(bool on);
+    ResultType SetAdaptiveLiftMode(bool on);
+    ResultType SetIncludeMutuallyDependentBlends(bool on);
+    void SetPreviewMode(PreviewMode mode);
+    void SetSolutionDataMode(SolutionDataMode mode);
+    void SetCheckArguments(bool on);
+    void SetDimensionAnimationForDrag(bool on);
+    void SetFeatureProcedureCallback(FeatureProcedureCallback callback);
+    void SetFeatureTransformCallback(FeatureTransformCallback callback);
+    void SetFeatureRemakeCallback(FeatureRemakeCallback callback);
+    bool GetExactDragging() const { return m_exactDragging; }
+    double GetModellingTolerance() const { return m_modellingTolerance; }
+    StepFaceType GetStepFaceType() const { return m_stepFaceType; }
+    bool GetDelayAddDCalls() const { return m_delayAddDCalls; }
+    bool GetAdaptiveLiftMode() const { return m_adaptiveLiftMode; }
+    bool GetIncludeMutuallyDependentBlends() const { return m_includeMutuallyDependentBlends; }
+    PreviewMode GetPreviewMode() const { return m_previewMode; }
+    SolutionDataMode GetSolutionDataMode() const { return m_solutionDataMode; }
+    bool GetCheckArguments() const { return m_checkArguments; }
+    bool GetDimensionAnimationForDrag() const { return m_dimensionAnimationForDrag; }
+    FeatureProcedureCallback GetFeatureProcedureCallback() const { return m_featureProcedureCallback; }
+    FeatureTransformCallback GetFeatureTransformCallback() const { return m_featureTransformCallback; }
+    FeatureRemakeCallback GetFeatureRemakeCallback() const { return m_featureRemakeCallback; }
+
+    // Tracking options, held by the tracking manager; false without one.
+    void SetTrackChanges(bool on);
+    bool GetTrackChanges() const;
+    void SetTrackingMergeCallbackData(bool on);
+    bool GetTrackingMergeCallbackData() const;
+    void SetTrackingReportUpdateData(bool on);
+    bool GetTrackingReportUpdateData() const;
+
+    // Process-wide defaults.
+    static void SetCheckArgumentsDefault(bool on);
+    static bool GetCheckArgumentsDefault();
+    static void SetAllowMultipleInteractions(bool on);
+    static bool GetAllowMultipleInteractions();
+    static void SetDefaultFeatureProcedureCallback(FeatureProcedureCallback callback);
+    static void SetDefaultFeatureTransformCallback(FeatureTransformCallback callback);
+    static void SetDefaultFeatureRemakeCallback(FeatureRemakeCallback callback);
+    static FeatureProcedureCallback GetDefaultFeatureProcedureCallback();
+    static FeatureTransformCallback GetDefaultFeatureTransformCallback();
+    static FeatureRemakeCallback GetDefaultFeatureRemakeCallback();
+
+    // Rollback and marks; nothing, 0 or null while rollback is disabled.
+    void EnableRollback();
+    void DisableRollback();
+    bool IsRollbackEnabled() const { return m_rollbackEnabled; }
+    int CreateMark();
+    void RollToMark(int markTag);
+    void DeleteMark(int markTag);
+    int GetMarkCount() const;
+    int GetCurrentMark(bool& atMark) const;
+    RollbackState* GetMark(int index) const;
+    RollbackState* GetMarkByTag(int markTag) const;
+    void GetChangesAfterMark(int markTag, std::map<RollableEntity*, RollbackAction*>& changes);
+    void MarkPartitionForRollback(int partition);
+    // Record before modifying.
+    void ObjectCreated(RollableEntity* object);
+    void ObjectModified(RollableEntity* object);
+    void ObjectDeleted(RollableEntity* object);
+
+    // Kernel services: a kernel application item pointing at the object, made in the
+    // interaction's own partition; 0 when the kernel made none.
+    int CreateTag(void* object);
+    // The own partition, made on first use.
+    int GetQELPartition();
+
+    // Application feature data: named doubles per feature tag.
+    void SetAppData(int feature, const std::string& name, double value);
+    bool GetAppData(int feature, const char* name, double& value) const;
+    void GetAppFeatures(Array<int>& features) const;
+    void RemoveAppFeature(int feature);
+    void ReplaceAppFeature(int oldFeature, int newFeature);
+
+    // Solution change data of the last solve.
+    const SolutionChangeData& GetCachedSolutionChangeData() const;
+    void SetCachedSolutionChangeData(const SolutionChangeData& data);
+    bool GetCopyOfCachedSolutionChangeData(SolutionChangeData& data) const;
+
+    // Objects by id; ids.
+    TaggedEntity* FindTaggedEntityById(int id) const;
+    int FixEntityIdsAfterLoad(int fileLastEntityId);
+    int GetEntityIdCounter() const { return m_entityIdCounter; }
+    // Increments the counter and answers its new value: the id of a new object.
+    int NextEntityId() { return ++m_entityIdCounter; }
+    // The interaction itself, a registered object, a mark state or a tracking record.
+    bool IsKnownObject(const void* pointer) const;
+
+    // Managers and the editing engine's state.
+    TagManager* GetTagManager() const { return m_tagManager; }
+    RollbackManager* GetRollbackManager() const { return m_rollbackManager; }
+    TrackingManager* GetTrackingManager() const { return m_trackingManager; }
+    UpdateManager* GetUpdateManager() const { return m_updateManager; }
+    // Makes the update manager when there is none; true in every case.
+    bool CreateUpdateManager();
+    SolverOperation* GetCurrentSolverOperation() const { return m_currentSolverOperation; }
+    void SetCurrentSolverOperation(SolverOperation* operation) { m_currentSolverOperation = operation; }
+    RelationFinder& GetRelationFinder() { return m_relationFinder; }
+    const RelationFinder& GetRelationFinder() const { return m_relationFinder; }
+
+private:
+    template <typename T>
+    bool AppendRecorded(std::vector<T*>& container, T* object);
+    template <typename T>
+    bool EraseRecorded(std::vector<T*>& container, T* object);
+    void DestroyContents();
+
+    std::vector<Instance*> m_instances;
+    std::vector<Relation*> m_relations;
+    std::vector<Reference*> m_selectedReferences;
+    std::vector<Feature*> m_features;
+    std::vector<FacePattern*> m_facePatterns;
+    ReferenceMultimap m_references;
+    std::vector<Section*> m_sections;
+    std::vector<VirtualVertex*> m_virtualVertices;
+    std::vector<Rule*> m_rules;
+    std::vector<FoundData*> m_foundData;
+    bool m_checkArguments;
+    PreviewMode m_previewMode = PreviewModeOff;
+    SolutionDataMode m_solutionDataMode = SolutionDataModeOff;
+    int m_partition = 0;
+    UpdateManager* m_updateManager = nullptr;
+    SolverOperation* m_currentSolverOperation = nullptr;
+    RollbackManager* m_rollbackManager = nullptr;
+    bool m_rollbackEnabled = false;
+    TagManager* m_tagManager = nullptr;
+    RelationFinder m_relationFinder;
+    std::set<int> m_seenBodies;
+    int m_referenceAttDef = 0;
+    TrackingManager* m_trackingManager = nullptr;
+    int m_entityIdCounter = 0;
+    bool m_exactDragging = true;
+    double m_modellingTolerance = 1e-6;
+    StepFaceType m_stepFaceType = StepFaceOff;
+    SolutionChangeDataRollable* m_solutionChangeData = nullptr;
+    bool m_delayAddDCalls = true;
+    bool m_adaptiveLiftMode = false;
+    bool m_includeMutuallyDependentBlends = false;
+    bool m_dimensionAnimationForDrag = true;
+    FeatureProcedureCallback m_featureProcedureCallback = nullptr;
+    FeatureTransformCallback m_featureTransformCallback = nullptr;
+    FeatureRemakeCallback m_featureRemakeCallback = nullptr;
+    std::map<int, std::map<std::string, double>> m_appFeatureData;
+};
+
+}  // namespace QEL

@@ -1,0 +1,11 @@
+#pragma once
+// The faces re-blended by the last update, kept for the application to ask about.
+
+#include <vector>
+
+namespace QEL {
+
+// The process-wide list, made on first use.
+std::vector<int>* GetReblendedFaces();
+
+}  // namespace QEL

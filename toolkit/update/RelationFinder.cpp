@@ -1,0 +1,35 @@
+// The relation finder as the interaction holds it. It keeps no lists or options yet: copying,
+// comparing and removing objects have nothing to act on.
+#include "core/RelationFinder.h"
+
+namespace QEL {
+
+RelationFinder::RelationFinder() : m_interaction(nullptr) {}
+
+RelationFinder::~RelationFinder() = default;
+
+RelationFinder::RelationFinder(const RelationFinder& other) : m_interaction(other.m_interaction) {}
+
+RelationFinder& RelationFinder::operator=(const RelationFinder&)
+{
+    // The owner stays: a snapshot's finder belongs to no interaction.
+    return *this;
+}
+
+void RelationFinder::Initialise(Interaction* interaction) { m_interaction = interaction; }
+
+bool RelationFinder::IsEqual(const RelationFinder&) const { return true; }
+
+void RelationFinder::RemoveRelation(Relation*) {}
+
+void RelationFinder::RemoveReference(Reference*) {}
+
+void RelationFinder::RemoveVirtualVertex(VirtualVertex*) {}
+
+bool RelationFinder::DoIO(XMLIO&)
+{
+    // The finder's element comes with the XML serializer.
+    return false;
+}
+
+}  // namespace QEL
