@@ -1,0 +1,207 @@
+// The face operations on the kernel layer's bodies: cut, copy, delete, change, blend
+// reordering and replacement by a sheet's surface.
+#include "BodyStore.h"
+#include "BodyWiring.h"
+#include "engine/BlendOps.h"
+#include "engine/FaceChange.h"
+#include "engine/FaceCopy.h"
+#include "engine/FaceDelete.h"
+#include "engine/ReplaceWithSheet.h"
+#include "hxr.h"
+
+#include <TopAbs_ShapeEnum.hxx>
+#include <gp_Dir.hxx>
+
+#include <cmath>
+
+using hxr::wired::Apply;
+using hxr::wired::ApplyResult;
+using hxr::wired::ClearTracking;
+using hxr::wired::EntitySet;
+using hxr::wired::ResolveFaces;
+using hxr::wired::RunCall;
+
+namespace {
+
+// An option record, when given, must carry the version the layer reads.
+template <class Options>
+bool VersionIs(const Options* options, int version) {
+  return options == nullptr || options->version == version;
+}
+
+// Cut and copy share everything but whether the faces leave their body.
+int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, int partition,
+              int* sheet, HXR_ENTITY_track_r_s* tracking) {
+  if (sheet != nullptr) *sheet = 0;
+  ClearTracking(tracking);
+  return RunCall(name, [&]() -> int {
+    if (sheet == nullptr) return HXR_ERROR_bad_argument;
+    EntitySet set;
+    if (int code = ResolveFaces(n_faces, faces, set)) return code;
+    TopoDS_Shape body;
+    hxr::wired::ResolveBody(set.body, body);
+    const hxr::engine::Result result =
+        cut ? hxr::engine::CutFaces(body, set.shapes) : hxr::engine::CopyFaces(body, set.shapes);
+    Apply apply;
+    apply.body = set.body;
+    apply.replaceShape = cut;
+    apply.piecePartition = partition;
+    std::vector<int> pieces;
+    if (int code = ApplyResult(apply, result, tracking, &pieces)) return code;
+    if (pieces.size() != 1) return HXR_ERROR_invalid_result;
+    *sheet = pieces.front();
+    return HXR_ERROR_none;
+  });
+}
+
+// One face change record in the engine's terms.
+int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
+                   hxr::engine::FaceChange& out) {
+  using hxr::engine::FaceChangeKind;
+  out = hxr::engine::FaceChange{};
+  out.face = face;
+  switch (change.change) {
+    case HXR_CHANGE_offset:
+      if (!std::isfinite(change.offset)) return HXR_ERROR_bad_argument;
+      out.kind = FaceChangeKind::FaceChangeOffset;
+      out.distance = change.offset;
+      return HXR_ERROR_none;
+    case HXR_CHANGE_transform:
+      out.kind = FaceChangeKind::FaceChangeTransform;
+      return hxr::wired::ResolveTransform(change.transform, out.motion);
+    case HXR_CHANGE_replace_surface:
+      out.kind = FaceChangeKind::FaceChangeSurface;
+      out.outwardSense = change.sense;
+      return hxr::wired::ResolveSurface(change.surface, out.surface);
+    case HXR_CHANGE_taper: {
+      out.kind = FaceChangeKind::FaceChangeTaper;
+      const double* d = change.direction;
+      if (!std::isfinite(change.angle) || std::hypot(d[0], d[1], d[2]) < 1e-12)
+        return HXR_ERROR_bad_argument;
+      out.taperDirection = gp_Dir(d[0], d[1], d[2]);
+      out.taperAngle = change.angle;
+      if (change.n_edges < 0 || (change.n_edges > 0 && change.edges == nullptr))
+        return HXR_ERROR_bad_argument;
+      for (int i = 0; i < change.n_edges; ++i) {
+        TopoDS_Shape edge = brennik::store::ShapeOf(change.edges[i]);
+        if (edge.IsNull() || edge.ShapeType() != TopAbs_EDGE) return HXR_ERROR_bad_argument;
+        out.taperEdges.push_back(edge);
+      }
+      return HXR_ERROR_none;
+    }
+    case HXR_CHANGE_reblend: {
+      out.kind = FaceChangeKind::FaceChangeReblend;
+      const auto* options = static_cast<const HXR_FACE_change_reblend_o_s*>(change.options);
+      out.radius = options != nullptr ? options->radius : 0.0;
+      if (!std::isfinite(out.radius) || out.radius < 0.0) return HXR_ERROR_bad_argument;
+      return HXR_ERROR_none;
+    }
+    default:
+      return HXR_ERROR_bad_argument;
+  }
+}
+
+}  // namespace
+
+int HXR_FACE_cut(int n_faces, const int* faces, const HXR_FACE_cut_o_s* options, int* sheet,
+                 HXR_ENTITY_track_r_s* tracking) {
+  if (!VersionIs(options, 1)) {
+    if (sheet != nullptr) *sheet = 0;
+    ClearTracking(tracking);
+    return HXR_ERROR_bad_argument;
+  }
+  return CopyOrCut(__func__, true, n_faces, faces, options ? options->partition : 0, sheet, tracking);
+}
+
+int HXR_FACE_copy(int n_faces, const int* faces, const HXR_FACE_copy_o_s* options, int* sheet,
+                  HXR_ENTITY_track_r_s* tracking) {
+  if (!VersionIs(options, 1)) {
+    if (sheet != nullptr) *sheet = 0;
+    ClearTracking(tracking);
+    return HXR_ERROR_bad_argument;
+  }
+  return CopyOrCut(__func__, false, n_faces, faces, options ? options->partition : 0, sheet, tracking);
+}
+
+int HXR_FACE_delete(int n_faces, const int* faces, const HXR_FACE_delete_o_s* options,
+                    HXR_ENTITY_track_r_s* tracking) {
+  ClearTracking(tracking);
+  return RunCall(__func__, [&]() -> int {
+    if (!VersionIs(options, 1)) return HXR_ERROR_bad_argument;
+    EntitySet set;
+    if (int code = ResolveFaces(n_faces, faces, set)) return code;
+    TopoDS_Shape body;
+    hxr::wired::ResolveBody(set.body, body);
+    Apply apply;
+    apply.body = set.body;
+    return ApplyResult(apply, hxr::engine::DeleteFaces(body, set.shapes), tracking);
+  });
+}
+
+int HXR_FACE_change(int n_faces, const int* faces, const int* change_indices, int n_changes,
+                    const HXR_FACE_change_s* changes, double tolerance,
+                    const HXR_FACE_change_o_s* options, HXR_ENTITY_track_r_s* tracking) {
+  ClearTracking(tracking);
+  return RunCall(__func__, [&]() -> int {
+    if (!VersionIs(options, 1) || change_indices == nullptr || changes == nullptr ||
+        n_changes <= 0 || !(tolerance >= 0.0))
+      return HXR_ERROR_bad_argument;
+    // Edges given new curves, vertices given new positions and help points are not made yet:
+    // refusing them is better than a change that ignores what was asked.
+    if (options != nullptr &&
+        (options->n_edges > 0 || options->n_vertices > 0 || options->n_help_edges > 0 ||
+         options->n_help_vertices > 0))
+      return HXR_ERROR_unsupported;
+    EntitySet set;
+    if (int code = ResolveFaces(n_faces, faces, set)) return code;
+    TopoDS_Shape body;
+    hxr::wired::ResolveBody(set.body, body);
+    std::vector<hxr::engine::FaceChange> engineChanges(set.shapes.size());
+    for (size_t i = 0; i < set.shapes.size(); ++i) {
+      const int index = change_indices[i];
+      if (index < 0 || index >= n_changes) return HXR_ERROR_bad_argument;
+      if (int code = EngineChangeOf(changes[index], set.shapes[i], engineChanges[i])) return code;
+    }
+    Apply apply;
+    apply.body = set.body;
+    return ApplyResult(apply, hxr::engine::ChangeFaces(body, engineChanges), tracking);
+  });
+}
+
+int HXR_FACE_reorder_blends(int n_faces, const int* faces, int n_others, const int* others,
+                            const HXR_FACE_reorder_blends_o_s* options,
+                            HXR_ENTITY_track_r_s* tracking) {
+  ClearTracking(tracking);
+  return RunCall(__func__, [&]() -> int {
+    if (!VersionIs(options, 1)) return HXR_ERROR_bad_argument;
+    EntitySet first;
+    if (int code = ResolveFaces(n_faces, faces, first)) return code;
+    std::vector<TopoDS_Shape> second;
+    if (n_others <= 0) return HXR_ERROR_bad_argument;
+    if (int code = hxr::wired::ResolveFacesOfBody(first.body, n_others, others, second)) return code;
+    TopoDS_Shape body;
+    hxr::wired::ResolveBody(first.body, body);
+    Apply apply;
+    apply.body = first.body;
+    return ApplyResult(apply, hxr::engine::ReorderBlends(body, first.shapes, second), tracking);
+  });
+}
+
+int HXR_FACE_replace_with_sheet(int n_faces, const int* faces, int sheet,
+                                const HXR_FACE_replace_with_sheet_o_s* options,
+                                HXR_ENTITY_track_r_s* tracking) {
+  ClearTracking(tracking);
+  return RunCall(__func__, [&]() -> int {
+    if (!VersionIs(options, 1)) return HXR_ERROR_bad_argument;
+    EntitySet set;
+    if (int code = ResolveFaces(n_faces, faces, set)) return code;
+    TopoDS_Shape body, sheetShape;
+    hxr::wired::ResolveBody(set.body, body);
+    if (sheet == set.body) return HXR_ERROR_bad_argument;
+    if (int code = hxr::wired::ResolveBody(sheet, sheetShape)) return code;
+    Apply apply;
+    apply.body = set.body;
+    return ApplyResult(apply, hxr::engine::ReplaceFacesWithSheet(body, set.shapes, sheetShape),
+                       tracking);
+  });
+}

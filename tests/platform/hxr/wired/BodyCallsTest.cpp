@@ -1,0 +1,226 @@
+// Body operations on kernel bodies: paste (with the tool's groups and attributes copied into
+// the target), hollow, rejoin and disjoin, the paste-tool test, blend reordering and
+// replacement by a sheet's surface.
+#include "WiredTestBase.h"
+
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <gp_Pln.hxx>
+
+namespace {
+
+class BodyCallsTest : public WiredTest {
+ protected:
+  static int BoxAt(double x, double y, double z, double dx, double dy, double dz) {
+    return brennik::store::CreateBody(BRepPrimAPI_MakeBox(gp_Pnt(x, y, z), dx, dy, dz).Shape());
+  }
+};
+
+TEST_F(BodyCallsTest, PasteAddsOrSubtractsThePlacedTool) {
+  struct Case {
+    const char* name;
+    int type;
+    double volume;
+  };
+  const Case cases[] = {
+      {"add", HXR_PASTE_add, 15.0 * 20.0 * 30.0},
+      {"default adds", HXR_PASTE_default, 15.0 * 20.0 * 30.0},
+      {"subtract", HXR_PASTE_subtract, 5.0 * 20.0 * 30.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int target = brennik::build::Block();
+    const int tool = brennik::build::Block();
+    const int placement = Translation(5, 0, 0);
+    const HXR_BODY_paste_o_s options{4, c.type, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+    ASSERT_EQ(HXR_BODY_paste(target, tool, placement, &options, &m_tracking), HXR_ERROR_none);
+    EXPECT_NEAR(Volume(target), c.volume, 1e-6);
+    EXPECT_NEAR(Volume(tool), 6000.0, 1e-9) << "the tool stays as it was";
+    const std::vector<Track> tracks = Tracks();
+    EXPECT_TRUE(std::any_of(tracks.begin(), tracks.end(),
+                            [](const Track& t) { return t.track == HXR_TRACK_derive; }));
+  }
+}
+
+TEST_F(BodyCallsTest, PastedToolFacesBringTheirAttributesAndGroups) {
+  const int target = brennik::build::Block();
+  const int tool = brennik::build::Block();
+  const int toolEnd = FaceAt(tool, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0));
+  const int attrib = Tag(toolEnd);
+  Group(tool, {toolEnd});
+  const HXR_BODY_paste_o_s options{4, HXR_PASTE_add, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+  ASSERT_EQ(HXR_BODY_paste(target, tool, Translation(5, 0, 0), &options, &m_tracking), HXR_ERROR_none);
+
+  // The tool's end face is now the target's end face at x = 15.
+  const int end = FaceAt(target, gp_Dir(1, 0, 0), gp_Pnt(15, 0, 0));
+  ASSERT_NE(end, 0);
+  const std::vector<Track> tracks = Tracks();
+  const Track* derive = FindTrack(tracks, HXR_TRACK_derive, toolEnd);
+  ASSERT_NE(derive, nullptr);
+  const auto at = std::find(derive->originals.begin(), derive->originals.end(), toolEnd);
+  EXPECT_EQ(derive->products[at - derive->originals.begin()], end) << "paired by position";
+  ASSERT_EQ(s_callbacks.size(), 1u);
+  EXPECT_EQ(std::get<0>(s_callbacks[0]), 'C');
+  EXPECT_EQ(std::get<1>(s_callbacks[0]), toolEnd);
+  EXPECT_EQ(std::get<2>(s_callbacks[0]), attrib);
+  EXPECT_EQ(std::get<4>(s_callbacks[0]), end);
+  std::vector<int> groups = List(BQ_PART_ask_groups, target);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(Members(groups[0]), std::vector<int>{end});
+}
+
+TEST_F(BodyCallsTest, RefusedPastesLeaveTheTarget) {
+  const int target = brennik::build::Block();
+  const int tool = brennik::build::Block();
+  const int inside = BoxAt(2, 2, 2, 1, 1, 1);
+  const int sheet = brennik::build::Sheet();
+  const HXR_BODY_paste_o_s add{4, HXR_PASTE_add, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+  const HXR_BODY_paste_o_s oldVersion{3, HXR_PASTE_add, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+  struct Case {
+    const char* name;
+    int tool;
+    int transform;
+    const HXR_BODY_paste_o_s* options;
+  };
+  const Case cases[] = {
+      {"a tool inside the target changes nothing", inside, 0, &add},
+      {"a sheet is no tool", sheet, 0, &add},
+      {"the target as its own tool", target, 0, &add},
+      {"a transform tag that names a body", tool, tool, &add},
+      {"options of another version", tool, 0, &oldVersion},
+  };
+  const Snapshot before = Snap(target);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_NE(HXR_BODY_paste(target, c.tool, c.transform, c.options, &m_tracking), HXR_ERROR_none);
+    ExpectUnchanged(target, before);
+    EXPECT_EQ(m_tracking.n_track_records, 0);
+  }
+}
+
+TEST_F(BodyCallsTest, PasteToolTestAnswersForSolidsOnly) {
+  bool isTool = false;
+  EXPECT_EQ(HXR_BODY_is_paste_tool(brennik::build::Block(), nullptr, &isTool), HXR_ERROR_none);
+  EXPECT_TRUE(isTool);
+  EXPECT_EQ(HXR_BODY_is_paste_tool(brennik::build::Sheet(), nullptr, &isTool), HXR_ERROR_none);
+  EXPECT_FALSE(isTool);
+  isTool = true;
+  EXPECT_EQ(HXR_BODY_is_paste_tool(0, nullptr, &isTool), HXR_ERROR_bad_argument);
+  EXPECT_FALSE(isTool);
+}
+
+TEST_F(BodyCallsTest, HollowWithTheTopPiercedMakesWallsAndKeepsTheOuterFaces) {
+  const int body = brennik::build::Block(10, 10, 10);
+  int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const int bottom = FaceAt(body, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  HXR_BODY_hollow_o_s options{};
+  options.version = 1;
+  options.n_pierce_faces = 1;
+  options.pierce_faces = &top;
+  options.local_face_type = HXR_LOCAL_FACES_none;
+  ASSERT_EQ(HXR_BODY_hollow(body, 0.0, 1.0, 1e-6, &options, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), 1000.0 - 8.0 * 8.0 * 9.0, 1e-6);
+  EXPECT_EQ(Faces(body).size(), 11u);
+  EXPECT_TRUE(Has(Faces(body), bottom));
+  EXPECT_TRUE(Has(Faces(body), top)) << "the rim left of the pierced face keeps its tag";
+  EXPECT_NEAR(Area(top), 100.0 - 64.0, 1e-6);
+  EXPECT_FALSE(Tracks().empty());
+}
+
+TEST_F(BodyCallsTest, RefusedHollowsLeaveTheBody) {
+  const int body = brennik::build::Block(10, 10, 10);
+  int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  HXR_BODY_hollow_o_s local{};
+  local.version = 1;
+  local.local_face_type = HXR_LOCAL_FACES_add;
+  local.n_local_faces = 1;
+  local.local_faces = &top;
+  const Snapshot before = Snap(body);
+  EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 0.0, 1e-6, nullptr, &m_tracking), HXR_ERROR_bad_argument);
+  EXPECT_EQ(HXR_BODY_hollow(body, 0.0, -1.0, 1e-6, nullptr, &m_tracking), HXR_ERROR_bad_argument);
+  EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 1.0, 1e-6, &local, &m_tracking), HXR_ERROR_unsupported);
+  ExpectUnchanged(body, before);
+}
+
+TEST_F(BodyCallsTest, RejoinAndDisjoinTwoLumps) {
+  const int first = brennik::build::Block();
+  const int second = BoxAt(20, 0, 0, 10, 20, 30);
+  const std::vector<int> firstFaces = Faces(first);
+  const int joined[] = {first, second};
+  int body = 0;
+  ASSERT_EQ(HXR_BODY_rejoin(2, joined, &body), HXR_ERROR_none);
+  EXPECT_EQ(body, first);
+  EXPECT_NEAR(Volume(body), 12000.0, 1e-6);
+  EXPECT_EQ(Faces(body).size(), 12u);
+  for (int face : firstFaces) EXPECT_TRUE(Has(Faces(body), face));
+  bool live = true;
+  BQ_ENTITY_is(second, &live);
+  EXPECT_FALSE(live);
+
+  int n = 0;
+  int* bodies = nullptr;
+  ASSERT_EQ(HXR_BODY_disjoin(body, nullptr, &n, &bodies), HXR_ERROR_none);
+  ASSERT_EQ(n, 2);
+  EXPECT_EQ(bodies[0], first);
+  EXPECT_NEAR(Volume(bodies[0]), 6000.0, 1e-6);
+  EXPECT_NEAR(Volume(bodies[1]), 6000.0, 1e-6);
+  EXPECT_EQ(Faces(bodies[0]), firstFaces);
+  EXPECT_EQ(Faces(bodies[1]).size(), 6u);
+  BQ_MEMORY_free(bodies);
+}
+
+TEST_F(BodyCallsTest, RejoiningOverlappingBodiesIsRefused) {
+  const int first = brennik::build::Block();
+  const int second = BoxAt(5, 0, 0, 10, 20, 30);
+  const Snapshot before = Snap(first);
+  const int joined[] = {first, second};
+  int body = 9;
+  EXPECT_NE(HXR_BODY_rejoin(2, joined, &body), HXR_ERROR_none);
+  EXPECT_EQ(body, 0);
+  ExpectUnchanged(first, before);
+  bool live = false;
+  BQ_ENTITY_is(second, &live);
+  EXPECT_TRUE(live);
+}
+
+TEST_F(BodyCallsTest, ReorderedBlendsKeepTheirRadiiAndTags) {
+  const int body = brennik::store::CreateBody(hxr::engine::fixtures::OppositeBlendBlock(2.0, 1.0));
+  std::vector<int> blends = CurvedFaces(body);
+  ASSERT_EQ(blends.size(), 2u);
+  const double volume = Volume(body);
+  const HXR_FACE_reorder_blends_o_s options{1, 1e-6};
+  ASSERT_EQ(HXR_FACE_reorder_blends(1, &blends[0], 1, &blends[1], &options, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), volume, 1e-6);
+  const std::vector<Track> tracks = Tracks();
+  for (int blend : blends) EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, blend), nullptr);
+  std::vector<int> after = CurvedFaces(body);
+  std::sort(after.begin(), after.end());
+  std::sort(blends.begin(), blends.end());
+  EXPECT_EQ(after, blends);
+
+  // A plane is no blend.
+  const int plane = FaceAt(body, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  const Snapshot before = Snap(body);
+  EXPECT_EQ(HXR_FACE_reorder_blends(1, &plane, 1, &blends[1], &options, &m_tracking), HXR_ERROR_not_a_blend);
+  ExpectUnchanged(body, before);
+}
+
+TEST_F(BodyCallsTest, ReplaceWithSheetPutsTheFaceOnTheSheetsPlane) {
+  const int body = brennik::build::Block(10, 10, 10);
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const gp_Pln plane(gp_Pnt(0, 0, 10), gp_Dir(0.1, 0, -1));
+  const int sheet = brennik::store::CreateBody(BRepBuilderAPI_MakeFace(plane, -30, 30, -30, 30).Shape());
+  const HXR_FACE_replace_with_sheet_o_s options{1, 1e-6, HXR_CHANGE_OPTION_default, HXR_SHEET_OPTION_default, {}};
+  ASSERT_EQ(HXR_FACE_replace_with_sheet(1, &top, sheet, &options, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), 1050.0, 1e-9);
+  EXPECT_TRUE(Has(Faces(body), top));
+  EXPECT_NE(FindTrack(Tracks(), HXR_TRACK_modify, top), nullptr);
+
+  // A sheet that is the body itself, or no body: refused, nothing changes.
+  const Snapshot before = Snap(body);
+  EXPECT_EQ(HXR_FACE_replace_with_sheet(1, &top, body, &options, &m_tracking), HXR_ERROR_bad_argument);
+  EXPECT_EQ(HXR_FACE_replace_with_sheet(1, &top, 0, &options, &m_tracking), HXR_ERROR_bad_argument);
+  ExpectUnchanged(body, before);
+}
+
+}  // namespace

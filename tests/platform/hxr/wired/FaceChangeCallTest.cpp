@@ -1,0 +1,157 @@
+// Changing faces of kernel bodies in one call: offset, move, taper and reblend on the
+// kernel's fixtures; a change that cannot be made leaves the body as it was.
+#include "WiredTestBase.h"
+
+#include <cmath>
+
+namespace {
+
+class FaceChangeCallTest : public WiredTest {
+ protected:
+  static HXR_FACE_change_s Offset(double distance) {
+    HXR_FACE_change_s change{};
+    change.change = HXR_CHANGE_offset;
+    change.offset = distance;
+    return change;
+  }
+  static HXR_FACE_change_s Move(int transform) {
+    HXR_FACE_change_s change{};
+    change.change = HXR_CHANGE_transform;
+    change.transform = transform;
+    return change;
+  }
+  // Changes the faces, all with the one change record.
+  int Change(std::vector<int> faces, const HXR_FACE_change_s& change) {
+    const std::vector<int> indices(faces.size(), 0);
+    HXR_FACE_change_o_s options{};
+    options.version = 1;
+    return HXR_FACE_change(static_cast<int>(faces.size()), faces.data(), indices.data(), 1, &change,
+                           1e-6, &options, &m_tracking);
+  }
+};
+
+TEST_F(FaceChangeCallTest, OffsetMovesTheFaceAndKeepsItsTagAndGroups) {
+  const int body = brennik::build::Block();
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int attrib = Tag(top);
+  const int group = Group(body, {top});
+  ASSERT_EQ(Change({top}, Offset(2.0)), HXR_ERROR_none);
+
+  EXPECT_NEAR(Volume(body), 6000.0 + 200.0 * 2.0, 1e-6);
+  EXPECT_EQ(FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 32)), top);
+  EXPECT_EQ(Faces(body).size(), 6u);
+  const std::vector<Track> tracks = Tracks();
+  const Track* modify = FindTrack(tracks, HXR_TRACK_modify, top);
+  ASSERT_NE(modify, nullptr);
+  EXPECT_EQ(modify->products, std::vector<int>{top});
+  EXPECT_EQ(FindTrack(tracks, HXR_TRACK_delete, top), nullptr);
+  EXPECT_TRUE(s_callbacks.empty()) << "a modified face keeps its attribute without callbacks";
+  std::vector<int> attribs = List([](int e, int* n, int** a) { return BQ_ENTITY_ask_attribs(e, 0, n, a); }, top);
+  EXPECT_TRUE(Has(attribs, attrib));
+  EXPECT_EQ(Members(group), std::vector<int>{top});
+}
+
+TEST_F(FaceChangeCallTest, ChangesMadeOnTheFixtures) {
+  struct Case {
+    const char* name;
+    int (*make)();
+    gp_Dir normal;
+    gp_Pnt point;
+    HXR_FACE_change_s (*change)();
+    double volume;  // expected afterwards
+  };
+  const Case cases[] = {
+      // The step face of the L prism moved 2 along y: 15 x 10 of section gained per unit.
+      {"move the L prism's step", [] { return brennik::build::LPrism(); }, gp_Dir(0, 1, 0),
+       gp_Pnt(10, 5, 0), [] { return Move(Translation(0, 2, 0)); }, 1500.0 + 15.0 * 10.0 * 2.0},
+      {"offset the block's top inwards", [] { return brennik::build::Block(); }, gp_Dir(0, 0, 1),
+       gp_Pnt(0, 0, 30), [] { return Offset(-3.0); }, 6000.0 - 200.0 * 3.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int body = c.make();
+    const int face = FaceAt(body, c.normal, c.point);
+    ASSERT_NE(face, 0);
+    const size_t faceCount = Faces(body).size();
+    ASSERT_EQ(Change({face}, c.change()), HXR_ERROR_none);
+    EXPECT_NEAR(Volume(body), c.volume, 1e-6);
+    EXPECT_EQ(Faces(body).size(), faceCount);
+    EXPECT_TRUE(Has(Faces(body), face));
+    EXPECT_NE(FindTrack(Tracks(), HXR_TRACK_modify, face), nullptr);
+  }
+}
+
+TEST_F(FaceChangeCallTest, TaperTiltsTheSideAboutItsHinge) {
+  const int body = brennik::build::Block(10, 10, 10);
+  const int side = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0));
+  HXR_FACE_change_s change{};
+  change.change = HXR_CHANGE_taper;
+  change.direction[2] = 1.0;
+  change.angle = 5.0 * M_PI / 180.0;
+  ASSERT_EQ(Change({side}, change), HXR_ERROR_none);
+  EXPECT_NEAR(std::abs(Volume(body) - 1000.0), 500.0 * std::tan(change.angle), 1e-6);
+  EXPECT_EQ(Faces(body).size(), 6u);
+  EXPECT_TRUE(Has(Faces(body), side));
+}
+
+TEST_F(FaceChangeCallTest, ReblendChangesTheRadiusAndZeroKeepsIt) {
+  for (double radius : {3.0, 0.0}) {
+    SCOPED_TRACE(radius);
+    const int body = brennik::build::BlockWithBlend(2.0);
+    const int blend = CurvedFaces(body).front();
+    const HXR_FACE_change_reblend_o_s options{1, radius, HXR_REBLEND_default};
+    HXR_FACE_change_s change{};
+    change.change = HXR_CHANGE_reblend;
+    change.options = &options;
+    ASSERT_EQ(Change({blend}, change), HXR_ERROR_none);
+    const double r = radius == 0.0 ? 2.0 : radius;
+    // A quarter round of radius r cut from the corner: r^2 (1 - pi/4) per unit of length.
+    EXPECT_NEAR(Volume(body), 6000.0 - r * r * (1.0 - M_PI / 4.0) * 30.0, 1e-6);
+    const std::vector<int> blends = CurvedFaces(body);
+    ASSERT_EQ(blends.size(), 1u);
+    EXPECT_EQ(blends[0], blend) << "the blend keeps its tag";
+    HXR_ENTITY_track_r_f(&m_tracking);
+  }
+}
+
+TEST_F(FaceChangeCallTest, ChangesThatCannotBeMadeLeaveTheBody) {
+  const int prism = brennik::build::LPrism();
+  const int step = FaceAt(prism, gp_Dir(0, 1, 0), gp_Pnt(10, 5, 0));
+  const int block = brennik::build::Block();
+  const int top = FaceAt(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  struct Case {
+    const char* name;
+    int body;
+    int face;
+    HXR_FACE_change_s change;
+    int error;
+  };
+  const Case cases[] = {
+      {"a move past the prism's top", prism, step, Move(Translation(0, 11, 0)),
+       HXR_ERROR_topology_change_needed},
+      {"an offset through the bottom", block, top, Offset(-31.0), 0},
+      {"no transform", block, top, Move(0), HXR_ERROR_bad_argument},
+      {"a transform tag that names a face", block, top, Move(top), HXR_ERROR_bad_argument},
+      {"an unknown change", block, top, HXR_FACE_change_s{}, HXR_ERROR_bad_argument},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Snapshot before = Snap(c.body);
+    const int code = Change({c.face}, c.change);
+    if (c.error != 0) {
+      EXPECT_EQ(code, c.error);
+    }
+    EXPECT_NE(code, HXR_ERROR_none);
+    ExpectUnchanged(c.body, before);
+    EXPECT_EQ(m_tracking.n_track_records, 0);
+  }
+  // A change index outside the change records.
+  const int index = 1;
+  const HXR_FACE_change_s offset = Offset(1.0);
+  const Snapshot before = Snap(block);
+  EXPECT_EQ(HXR_FACE_change(1, &top, &index, 1, &offset, 1e-6, nullptr, &m_tracking),
+            HXR_ERROR_bad_argument);
+  ExpectUnchanged(block, before);
+}
+
+}  // namespace

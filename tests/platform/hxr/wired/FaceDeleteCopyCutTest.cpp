@@ -1,0 +1,147 @@
+// Deleting, copying and cutting faces of kernel bodies: the healed body, the sheet made, the
+// track records, the callbacks fired and the groups afterwards; failures change nothing.
+#include "WiredTestBase.h"
+
+namespace {
+
+class FaceDeleteTest : public WiredTest {};
+
+TEST_F(FaceDeleteTest, DeletingBlendsGivesTheBlockBack) {
+  struct Case {
+    const char* name;
+    int (*make)();
+    size_t blends;
+  };
+  const Case cases[] = {
+      {"one blend", [] { return brennik::build::BlockWithBlend(2.0); }, 1},
+      {"chain of three", [] { return brennik::build::BlockWithBlendChain(2.0); }, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    s_callbacks.clear();
+    const int body = c.make();
+    const std::vector<int> blends = CurvedFaces(body);
+    ASSERT_EQ(blends.size(), c.blends);
+    const int side = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0));
+    ASSERT_NE(side, 0);
+    const int attrib = Tag(blends[0]);
+    const int group = Group(body, {blends[0], side});
+
+    const HXR_FACE_delete_o_s options{1};
+    ASSERT_EQ(HXR_FACE_delete(static_cast<int>(blends.size()), blends.data(), &options, &m_tracking),
+              HXR_ERROR_none);
+
+    EXPECT_NEAR(Volume(body), 10.0 * 20.0 * 30.0, 1e-6);
+    EXPECT_EQ(Faces(body).size(), 6u);
+    EXPECT_TRUE(Has(Faces(body), side)) << "the neighbour keeps its tag";
+    const std::vector<Track> tracks = Tracks();
+    for (int blend : blends) EXPECT_NE(FindTrack(tracks, HXR_TRACK_delete, blend), nullptr);
+    EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, side), nullptr);
+    EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'D', blends[0], attrib, 0, 0}}));
+    EXPECT_EQ(Members(group), std::vector<int>{side});
+  }
+}
+
+TEST_F(FaceDeleteTest, RefusedDeletesLeaveTheBodyAsItWas) {
+  const int block = brennik::build::Block();
+  const int top = FaceAt(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int other = brennik::build::Block();
+  const int otherFace = Faces(other).front();
+  const HXR_FACE_delete_o_s wrongVersion{2};
+  const int both[] = {top, otherFace};
+  const Snapshot before = Snap(block);
+  struct Case {
+    const char* name;
+    int n;
+    const int* faces;
+    const HXR_FACE_delete_o_s* options;
+  };
+  const int none = 0;
+  const Case cases[] = {
+      {"a face the neighbours cannot close over", 1, &top, nullptr},
+      {"an empty list", 0, &none, nullptr},
+      {"a tag that is no face", 1, &block, nullptr},
+      {"faces of two bodies", 2, both, nullptr},
+      {"options of another version", 1, &top, &wrongVersion},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_tracking = {3, nullptr};
+    EXPECT_NE(HXR_FACE_delete(c.n, c.faces, c.options, &m_tracking), HXR_ERROR_none);
+    EXPECT_EQ(m_tracking.n_track_records, 0);
+    ExpectUnchanged(block, before);
+  }
+  EXPECT_TRUE(s_callbacks.empty());
+}
+
+class FaceCopyCutTest : public WiredTest {};
+
+TEST_F(FaceCopyCutTest, CopyMakesASheetInThePartitionAndLeavesTheBody) {
+  const int body = brennik::build::Block();
+  int partition = 0;
+  ASSERT_EQ(BQ_PARTITION_create_empty(&partition), 0);
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int front = FaceAt(body, gp_Dir(0, -1, 0), gp_Pnt(0, 0, 0));
+  const Snapshot before = Snap(body);
+  const int faces[] = {top, front};
+  const HXR_FACE_copy_o_s options{1, partition};
+  int sheet = 0;
+  ASSERT_EQ(HXR_FACE_copy(2, faces, &options, &sheet, &m_tracking), HXR_ERROR_none);
+
+  ExpectUnchanged(body, before);
+  ASSERT_NE(sheet, 0);
+  int owner = 0;
+  ASSERT_EQ(BQ_ENTITY_ask_partition(sheet, &owner), 0);
+  EXPECT_EQ(owner, partition);
+  const std::vector<int> copies = Faces(sheet);
+  ASSERT_EQ(copies.size(), 2u);
+  EXPECT_NEAR(Area(sheet), 10.0 * 20.0 + 10.0 * 30.0, 1e-9);
+  // The face records pair each given face with its copy, position by position.
+  const std::vector<Track> tracks = Tracks();
+  ASSERT_FALSE(tracks.empty());
+  EXPECT_EQ(tracks[0].track, HXR_TRACK_derive);
+  ASSERT_EQ(tracks[0].originals, (std::vector<int>{top, front}));
+  ASSERT_EQ(tracks[0].products.size(), 2u);
+  EXPECT_NEAR(Area(tracks[0].products[0]), 200.0, 1e-9);
+  EXPECT_NEAR(Area(tracks[0].products[1]), 300.0, 1e-9);
+  EXPECT_TRUE(Has(copies, tracks[0].products[0]));
+}
+
+TEST_F(FaceCopyCutTest, CutTakesTheBlendIntoASheetAndHealsTheBody) {
+  const int body = brennik::build::BlockWithBlend(2.0);
+  const int blend = CurvedFaces(body).front();
+  const double blendArea = Area(blend);
+  const int attrib = Tag(blend);
+  const HXR_FACE_cut_o_s options{1, 0};
+  int sheet = 0;
+  ASSERT_EQ(HXR_FACE_cut(1, &blend, &options, &sheet, &m_tracking), HXR_ERROR_none);
+
+  EXPECT_NEAR(Volume(body), 6000.0, 1e-6);
+  EXPECT_EQ(Faces(body).size(), 6u);
+  ASSERT_EQ(Faces(sheet).size(), 1u);
+  EXPECT_NEAR(Area(sheet), blendArea, 1e-9);
+  const std::vector<Track> tracks = Tracks();
+  EXPECT_NE(FindTrack(tracks, HXR_TRACK_delete, blend), nullptr);
+  const Track* derive = FindTrack(tracks, HXR_TRACK_derive, blend);
+  ASSERT_NE(derive, nullptr);
+  EXPECT_EQ(derive->products, Faces(sheet));
+  EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'D', blend, attrib, 0, 0}}));
+}
+
+TEST_F(FaceCopyCutTest, RefusedCutLeavesTheBodyAndMakesNoSheet) {
+  const int body = brennik::build::Block();
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const Snapshot before = Snap(body);
+  int partition = 0;
+  BQ_ENTITY_ask_partition(body, &partition);
+  const size_t bodiesBefore = List(BQ_PARTITION_ask_bodies, partition).size();
+  int sheet = 7;
+  const HXR_FACE_cut_o_s options{1, 0};
+  EXPECT_NE(HXR_FACE_cut(1, &top, &options, &sheet, &m_tracking), HXR_ERROR_none);
+  EXPECT_EQ(sheet, 0);
+  ExpectUnchanged(body, before);
+  EXPECT_EQ(m_tracking.n_track_records, 0);
+  EXPECT_EQ(List(BQ_PARTITION_ask_bodies, partition).size(), bodiesBefore);
+}
+
+}  // namespace
