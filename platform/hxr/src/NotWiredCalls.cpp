@@ -25,8 +25,6 @@ int NotWiredList(const char* name, int* count, int** list) {
 }  // namespace
 
 
-int HXR_BODY_extract_relations(int, const HXR_BODY_extract_relations_o_s*) { return NotWired(__func__); }
-int HXR_BODY_restore_relations(int, const HXR_BODY_restore_relations_o_s*) { return NotWired(__func__); }
 
 int HXR_TOPOL_make_feat(int, const int*, const int*, int, int, const HXR_TOPOL_make_feat_o_s*,
                         int* feature) {

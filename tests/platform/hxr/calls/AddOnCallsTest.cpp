@@ -71,7 +71,6 @@ TEST(AddOnCalls, CallsNotYetWiredFailAndClearTheirOutputs) {
   int* labels = &count;
   bool flag = true;
   const std::function<int()> calls[] = {
-      [&] { return HXR_BODY_extract_relations(1, nullptr); },
       [&] { return HXR_TOPOL_make_feat(0, nullptr, nullptr, 0, 0, nullptr, &feature); },
       [&] { return HXR_FEAT_ask_identifier(1, &identifier); },
       [&] { return HXR_FEAT_is_dormant(1, &flag); },
