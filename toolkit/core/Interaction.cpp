@@ -57,6 +57,10 @@ Interaction::~Interaction()
 
 void Interaction::DestroyContents()
 {
+    // Nothing the teardown does is undoable: a recorded action would take a reference on an
+    // object, this interaction included, that is being freed.
+    if (m_rollbackManager)
+        m_rollbackManager->DisableRollback();
     const std::vector<Instance*> instances = m_instances;
     for (Instance* instance : instances)
         instance->Destroy();

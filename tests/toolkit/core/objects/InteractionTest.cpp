@@ -57,6 +57,27 @@ TEST_F(InteractionLifeTest, InteractionWithRunningOperationAndUpdateManagerIsFre
     DestroyInteraction();
 }
 
+// Released without Destroy, the interaction still owns its rollback manager when its
+// destructor runs: destroying its objects must record nothing (an action would take a
+// reference on the interaction being deleted), and the holders freed after the manager
+// report their deletion to an interaction that no longer points at it.
+TEST_F(InteractionLifeTest, InteractionReleasedWithItsRollbackManagerFreesCleanly)
+{
+    m_interaction->DisableRollback();
+    Instance* instance = PlaceBlock();
+    TestReference::Create(m_interaction, FirstFace(m_block), instance);
+    m_interaction->EnableRollback();
+    SolutionChangeData data;
+    data.SetEntityRadius(1, 1.0);
+    m_interaction->SetCachedSolutionChangeData(data);
+    ASSERT_NE(m_interaction->GetRollbackManager(), nullptr);
+    ASSERT_EQ(m_interaction->GetRefCount(), 1);
+
+    m_interaction->Release();
+    m_interaction = nullptr;
+    EXPECT_EQ(TestReference::s_live, 0);
+}
+
 TEST_F(InteractionLifeTest, NewInteractionTakesTheProcessWideDefaults)
 {
     auto procedure = [](int, int, int, int&, int&, ResultType&) {};

@@ -83,6 +83,24 @@ TEST_F(RollbackTest, RollBackAndForwardAcrossThreeMarksRestoresInstancesOptionsA
     EXPECT_TRUE(atMark);
 }
 
+TEST_F(RollbackTest, EntitiesPreparedForChangeAreSeenAndTheirBodiesRollBack)
+{
+    const double x0 = VertexX();
+    const int mark = m_interaction->CreateMark();
+    m_interaction->PrepareEntitiesForChange({FirstFace(m_block), 0});
+    EXPECT_TRUE(m_interaction->IsSeenBody(m_block));
+    EXPECT_FALSE(m_interaction->IsSeenBody(0));
+    EXPECT_EQ(m_interaction->GetRollbackManager()->GetFirstTouchMarks().count(
+                  GetEntityPartition(m_block)),
+              1u);
+    MoveBlock(2.0);
+    EXPECT_DOUBLE_EQ(VertexX(), x0 + 2.0);
+
+    m_interaction->RollToMark(mark);
+    EXPECT_DOUBLE_EQ(VertexX(), x0);
+    EXPECT_FALSE(m_interaction->IsSeenBody(m_block));
+}
+
 TEST_F(RollbackTest, ObjectDestroyedAfterMarkLivesUntilItsHistoryGoes)
 {
     TestReference* reference = TestReference::Create(m_interaction, m_vertex, nullptr);
