@@ -1,5 +1,5 @@
 // Contract of the add-on's public calls as far as they are wired: the version, freeing
-// track records (twice harmlessly), and calls not yet wired failing without pretending.
+// track records (twice harmlessly), and calls on tags that name nothing failing without pretending.
 #include "hxr.h"
 
 #include <cstdio>
@@ -65,24 +65,36 @@ TEST(AddOnDebugReport, AFileThatCannotBeWrittenIsABadArgument) {
   EXPECT_EQ(HXR_DEBUG_report_start(nullptr, &start), HXR_ERROR_bad_argument);
 }
 
-TEST(AddOnCalls, CallsNotYetWiredFailAndClearTheirOutputs) {
-  int count = 99, identifier = 99, feature = 99;
-  int* list = &count;
-  int* labels = &count;
+TEST(AddOnCalls, CallsOnTagsThatNameNothingFailAndClearTheirOutputs) {
+  const int faces[] = {1, 2};
+  HXR_ENTITY_track_r_s tracking{7, reinterpret_cast<HXR_ENTITY_track_record_r_s*>(&tracking)};
+  int sheet = 99, count = 99, feature = 99, identifier = 99;
+  int* list = const_cast<int*>(faces);
+  int* labels = const_cast<int*>(faces);
   bool flag = true;
   const std::function<int()> calls[] = {
-      [&] { return HXR_TOPOL_make_feat(0, nullptr, nullptr, 0, 0, nullptr, &feature); },
+      [&] { return HXR_FACE_cut(2, faces, nullptr, &sheet, &tracking); },
+      [&] { return HXR_FACE_delete(2, faces, nullptr, &tracking); },
+      [&] { return HXR_FACE_change(2, faces, faces, 1, nullptr, 1e-6, nullptr, &tracking); },
+      [&] { return HXR_BODY_paste(1, 2, 0, nullptr, &tracking); },
+      [&] { return HXR_BODY_hollow(1, 0.0, 1.0, 1e-6, nullptr, &tracking); },
+      [&] { return HXR_BODY_disjoin(1, nullptr, &count, &list); },
+      [&] { return HXR_BODY_is_paste_tool(1, nullptr, &flag); },
+      [&] { return HXR_BODY_extract_relations(1, nullptr); },
+      [&] { return HXR_TOPOL_make_feat(2, faces, faces, 0, 5, nullptr, &feature); },
       [&] { return HXR_FEAT_ask_identifier(1, &identifier); },
-      [&] { return HXR_FEAT_is_dormant(1, &flag); },
       [&] { return HXR_FEAT_ask_topols(1, &count, &list, &labels); },
   };
-  for (const auto& call : calls) EXPECT_EQ(call(), HXR_ERROR_not_wired);
-  EXPECT_EQ(feature, 0);
-  EXPECT_EQ(identifier, 0);
+  for (const auto& call : calls) EXPECT_EQ(call(), HXR_ERROR_bad_argument);
+  EXPECT_EQ(sheet, 0);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(list, nullptr);
   EXPECT_EQ(labels, nullptr);
+  EXPECT_EQ(feature, 0);
+  EXPECT_EQ(identifier, 0);
   EXPECT_FALSE(flag);
+  EXPECT_EQ(tracking.n_track_records, 0);
+  EXPECT_EQ(tracking.track_records, nullptr);
 }
 
 }  // namespace
