@@ -125,8 +125,9 @@ bool JumpToRecoveryPoint(int code);
 using TimerProc = void (*)();
 
 // Starts the one-shot abort timer (5000 ms): when it expires, proc runs once on the thread that
-// started it, as a signal handler (it may call JumpToRecoveryPoint). A running timer is replaced.
-// False when the timer cannot be made or proc is null.
+// started it, as a handler of the real-time signal SIGRTMIN + 2 (it may call
+// JumpToRecoveryPoint). A running timer is replaced. False when the timer cannot be made or
+// proc is null.
 bool StartAbortTimer(TimerProc proc);
 // Stops and removes the abort timer; nothing when none is running. Safe inside proc.
 void CancelAbortTimer();

@@ -41,6 +41,14 @@ TEST(RotationMatrix, ReverseRotationIsRightHandedAndNormalisesTheAnglePair)
         EXPECT_NEAR(unnormalised.m[i], r.m[i], 1e-15);
 }
 
+TEST(RotationMatrix, ZeroSineAndCosineGiveTheIdentityNotNonFiniteEntries)
+{
+    RotationMatrix r;
+    r.m[1] = 0.25;
+    r.SetReverseRotation(GetZAxis(), 0.0, 0.0);
+    EXPECT_TRUE(r.IsIdentity(true));
+}
+
 TEST(RotationMatrix, AngleAxisOfSpecialRotations)
 {
     struct Case {
