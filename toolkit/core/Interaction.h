@@ -80,6 +80,8 @@ public:
     void RemoveReferenceFromEntityMap(int entity, Instance* instance, Reference* reference);
     void FindReferencesOnEntity(int entity, Instance* instance, std::vector<Reference*>& found) const;
     int CountReferences() const { return static_cast<int>(m_references.size()); }
+    // Inserts every filed reference (defined beside the reference class, which orders them).
+    void GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const;
 
     // Selection.
     void RemoveSelectedReference(Reference* reference);
@@ -98,6 +100,12 @@ public:
     void PrepareEntitiesForChange(const std::vector<int>& entities);
     // The distinct bodies of all instances, ascending.
     void GetInstanceBodyTags(std::vector<int>& bodies) const;
+    // References in tag order: those whose entity is alive and has neither instance nor owning
+    // body go to freeStanding, the other references to points, lines and planes to geometry.
+    // Returns the sum of both vectors' sizes.
+    int CollectDatumReferences(std::vector<Reference*>& geometry,
+                               std::vector<Reference*>& freeStanding) const;
+    int CollectDatumEntities(std::vector<int>& geometry, std::vector<int>& freeStanding) const;
 
     // Options. The setters that answer a ResultType refuse with ResultTypeDragActive where a
     // running solver operation forbids the change; an unchanged value records nothing.

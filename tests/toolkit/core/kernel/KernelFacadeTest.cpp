@@ -260,6 +260,30 @@ TEST_F(KernelFacadeTest, FeatureAttributeCarriesOneIntegerPerEntity)
     EXPECT_NE(GetFeatureAttDefTag(), 0);
 }
 
+TEST_F(KernelFacadeTest, NamedPointersAreReadBack)
+{
+    const int owners[] = {KernelClassFace};
+    const int fields[] = {BQ_FIELD_type_pointer};
+    const char* const names[] = {"QELObject"};
+    const BQ_ATTDEF_sf_t form = {"TEST/POINTERS", BQ_ATTDEF_class_normal, 1, owners, 1, fields, names};
+    int definition = 0;
+    ASSERT_EQ(BQ_ATTDEF_create_2(&form, &definition), BQ_ERROR_no_errors);
+    int attribute = 0;
+    ASSERT_EQ(BQ_ATTRIB_create_empty(m_faces.front(), definition, &attribute), BQ_ERROR_no_errors);
+    int first = 0;
+    int second = 0;
+    void* const values[] = {&first, &second};
+    ASSERT_EQ(BQ_ATTRIB_set_named_pointers(attribute, "QELObject", 2, values), BQ_ERROR_no_errors);
+
+    std::vector<void*> pointers{nullptr};
+    EXPECT_EQ(GetNamedPointers(attribute, "QELObject", &pointers), 2);
+    EXPECT_EQ(pointers, (std::vector<void*>{nullptr, &first, &second}));
+    EXPECT_EQ(GetNamedPointers(attribute, "NoSuchField", &pointers), 0);
+    std::vector<int> attributes;
+    GetEntityAttributes(m_faces.front(), definition, &attributes);
+    EXPECT_EQ(attributes, std::vector<int>{attribute});
+}
+
 TEST_F(KernelFacadeTest, GroupsAreListedAndEmptied)
 {
     int group = 0;

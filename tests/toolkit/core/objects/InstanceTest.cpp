@@ -45,6 +45,35 @@ TEST_F(InstanceTest, ReferencesAreFiledUnderTheirEntityAndInstance)
     EXPECT_EQ(instance->GetReferenceCount(), 1);
 }
 
+TEST_F(InstanceTest, DatumReferencesAreFreeGeometryOrPointsLinesAndPlanes)
+{
+    std::vector<Reference*> geometry{nullptr};
+    std::vector<Reference*> freeStanding;
+    EXPECT_EQ(m_interaction->CollectDatumReferences(geometry, freeStanding), 1);
+    EXPECT_EQ(geometry.size(), 1u);
+
+    Instance* instance = PlaceBlock();
+    TestReference::Create(m_interaction, FirstFace(m_block), instance);
+    const int line = brennik::build::FreeLine(0, 0, 0, 1, 0, 0);
+    const int plane = brennik::build::FreePlane(0, 0, 0, 0, 0, 1);
+    TestReference* freeLine = TestReference::Create(m_interaction, line, nullptr);
+    TestReference* freePlane = TestReference::Create(m_interaction, plane, instance);
+    geometry.clear();
+    EXPECT_EQ(m_interaction->CollectDatumReferences(geometry, freeStanding), 2);
+    EXPECT_EQ(freeStanding, std::vector<Reference*>{freeLine});
+    EXPECT_EQ(geometry, std::vector<Reference*>{freePlane});
+
+    std::vector<int> geometryEntities;
+    std::vector<int> freeEntities;
+    m_interaction->CollectDatumEntities(geometryEntities, freeEntities);
+    EXPECT_EQ(freeEntities, std::vector<int>{line});
+    EXPECT_EQ(geometryEntities, std::vector<int>{plane});
+
+    std::set<Reference*, TaggedEntityPtrLessThan> all;
+    m_interaction->GetAllReferences(all);
+    EXPECT_EQ(all.size(), 3u);
+}
+
 TEST_F(InstanceTest, DestroyingAnInstanceDestroysItsReferencesAndRollbackRestoresBoth)
 {
     Instance* instance = PlaceBlock();
