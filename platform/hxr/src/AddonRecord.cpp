@@ -34,7 +34,7 @@ std::string FormatAddonRecord(const AddonRecord& record) {
     out << "shell " << pair.side << ' ' << pair.partner << ' ' << pair.thickness << '\n';
   for (int face : record.shellRemoved) out << "noshell " << face << '\n';
   for (const FeatureRecord& feature : record.features) {
-    out << "feature " << feature.tag << ' ' << feature.identifier << ' ' << (feature.dormant ? 1 : 0)
+    out << "feature " << feature.key << ' ' << feature.identifier << ' ' << (feature.dormant ? 1 : 0)
         << ' ' << feature.canonical << ' ' << feature.canonicalUnders;
     WriteList(out, feature.topols);
     WriteList(out, feature.labels);
@@ -68,7 +68,7 @@ bool ParseAddonRecord(const std::string& text, AddonRecord& record) {
     } else if (word == "feature") {
       FeatureRecord feature;
       int dormant = 0;
-      if (!(in >> feature.tag >> feature.identifier >> dormant >> feature.canonical >>
+      if (!(in >> feature.key >> feature.identifier >> dormant >> feature.canonical >>
             feature.canonicalUnders))
         return false;
       feature.dormant = dormant != 0;

@@ -16,7 +16,7 @@ struct ShellPairRecord {
 };
 
 struct FeatureRecord {
-  int tag = 0;          // the feature's tag in this session
+  int key = 0;          // the key its kernel group carries (see FeatureGroups)
   int identifier = 0;   // the caller's identifier for it
   bool dormant = false;
   int canonical = 0;    // how many of the leading topologies are canonical

@@ -2,13 +2,15 @@
 // the entities they were built on ("unders"). A feature is a kernel group of the body, so its
 // topology follows splits, merges and deletions like every group, rolls back with marks and
 // is a kernel entity to its callers; its identifier, labels, unders and dormant state live in
-// the body's add-on data.
+// the body's add-on data under a key that an attribute on the group carries. Group tags
+// change when a body is received; the key travels with the group and finds its data again.
 #include "AddonRecord.h"
 #include "BodyStore.h"
 #include "BodyWiring.h"
 #include "hxr.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 using hxr::wired::AddonRecord;
@@ -20,6 +22,42 @@ namespace {
 
 // Feature groups hold faces, edges and vertices together.
 constexpr int kFeatureGroupClass = 0;
+constexpr const char* kFeatureAttdefName = "HXR/FEATURE_KEY";
+
+// The attribute definition of the key on a feature's group (made on first use).
+int FeatureAttdef() {
+  int attdef = 0;
+  if (BQ_ATTDEF_find(kFeatureAttdefName, &attdef) == 0 && attdef != 0) return attdef;
+  const int owners[] = {BQ_CLASS_group};
+  const int fields[] = {BQ_FIELD_type_int};
+  const char* const names[] = {"key"};
+  BQ_ATTDEF_sf_t form{kFeatureAttdefName, BQ_ATTDEF_class_normal, 1, owners, 1, fields, names};
+  return BQ_ATTDEF_create_2(&form, &attdef) == 0 ? attdef : 0;
+}
+
+// The feature key a group carries (0 when it carries none).
+int KeyOfGroup(int group) {
+  int attdef = 0;
+  if (BQ_ATTDEF_find(kFeatureAttdefName, &attdef) != 0 || attdef == 0) return 0;
+  int n = 0;
+  int* attribs = nullptr;
+  if (BQ_ENTITY_ask_attribs(group, attdef, &n, &attribs) != 0) return 0;
+  int key = 0;
+  if (n > 0) BQ_ATTRIB_ask_nth_int(attribs[0], 0, 0, &key);
+  BQ_MEMORY_free(attribs);
+  return key;
+}
+
+// The groups of a body that carry a feature key, by key.
+std::map<int, int> FeatureGroups(int body) {
+  std::map<int, int> groups;
+  brennik::Located where = brennik::Locate(body);
+  if (where.kind != brennik::Kind::Body) return groups;
+  for (const auto& group : where.partition->state.groups)
+    if (group.second.part == body)
+      if (int key = KeyOfGroup(group.first)) groups.emplace(key, group.first);
+  return groups;
+}
 
 bool IsTopol(int tag) {
   const brennik::BodyRecord* body = brennik::BodyOf(tag);
@@ -41,9 +79,11 @@ bool FindFeature(int tag, FoundFeature& found) {
   brennik::Located where = brennik::Locate(tag);
   if (where.kind != brennik::Kind::Group) return false;
   found.body = where.partition->state.groups.at(tag).part;
+  const int key = KeyOfGroup(tag);
+  if (key == 0) return false;
   found.record = hxr::wired::LoadAddonRecord(found.body);
   for (FeatureRecord& feature : found.record.features)
-    if (feature.tag == tag) found.feature = &feature;
+    if (feature.key == key) found.feature = &feature;
   return found.feature != nullptr;
 }
 
@@ -100,15 +140,14 @@ int WithFeature(const char* name, int tag, const std::function<int(FoundFeature&
   });
 }
 
-// Every feature of every body of the session's partitions that passes the test, by tag.
-std::vector<int> FeaturesWhere(const std::function<bool(int body, const FeatureRecord&)>& test) {
+// The features of a body that pass the test (given the feature's group), by group tag.
+std::vector<int> FeaturesOfBody(int body, const std::function<bool(int group, const FeatureRecord&)>& test) {
   std::vector<int> out;
-  brennik::Session* session = brennik::CurrentSession();
-  if (session == nullptr) return out;
-  for (const auto& partition : session->partitions)
-    for (const auto& body : partition.second->state.bodies)
-      for (const FeatureRecord& feature : hxr::wired::LoadAddonRecord(body.first).features)
-        if (test(body.first, feature)) out.push_back(feature.tag);
+  const std::map<int, int> groups = FeatureGroups(body);
+  for (const FeatureRecord& feature : hxr::wired::LoadAddonRecord(body).features) {
+    auto it = groups.find(feature.key);
+    if (it != groups.end() && test(it->second, feature)) out.push_back(it->second);
+  }
   return out;
 }
 
@@ -137,13 +176,17 @@ int HXR_TOPOL_make_feat(int n_topols, const int* topols, const int* labels, int 
     if (body == 0) return HXR_ERROR_bad_argument;  // a feature of nothing has no body to live on
     record.identifier = identifier;
     record.canonical = n_canonical;
-    int group = 0;
-    if (BQ_GROUP_create_from_entities(body, kFeatureGroupClass, n_topols, topols, &group) != 0)
+    const int attdef = FeatureAttdef();
+    int group = 0, attrib = 0;
+    if (attdef == 0 ||
+        BQ_GROUP_create_from_entities(body, kFeatureGroupClass, n_topols, topols, &group) != 0)
       return HXR_ERROR_bad_argument;
-    record.tag = group;
+    // The group's first tag is the key: unique in this session, kept by the group for good.
+    record.key = group;
     AddonRecord data = hxr::wired::LoadAddonRecord(body);
     data.features.push_back(record);
-    if (!hxr::wired::SaveAddonRecord(body, data)) {
+    if (BQ_ATTRIB_create_empty(group, attdef, &attrib) != 0 ||
+        BQ_ATTRIB_set_ints(attrib, 0, 1, &record.key) != 0 || !hxr::wired::SaveAddonRecord(body, data)) {
       BQ_ENTITY_delete(1, &group);
       return HXR_ERROR_bad_argument;
     }
@@ -226,8 +269,9 @@ int HXR_FEAT_is_pristine(int feature, bool* pristine, int* n_entities, int** ent
 int HXR_FEAT_delete(int feature) {
   return WithFeature(__func__, feature, [&](FoundFeature& found) -> int {
     auto& features = found.record.features;
+    const int key = found.feature->key;
     features.erase(std::remove_if(features.begin(), features.end(),
-                                  [&](const FeatureRecord& f) { return f.tag == feature; }),
+                                  [&](const FeatureRecord& f) { return f.key == key; }),
                    features.end());
     if (BQ_ENTITY_delete(1, &feature) != 0) return HXR_ERROR_bad_argument;
     return hxr::wired::SaveAddonRecord(found.body, found.record) ? HXR_ERROR_none : HXR_ERROR_bad_argument;
@@ -267,8 +311,8 @@ int HXR_TOPOL_ask_feats(int topol, int* n_features, int** features) {
   ClearList(n_features, features);
   return RunCall(__func__, [&]() -> int {
     if (n_features == nullptr || features == nullptr || !IsTopol(topol)) return HXR_ERROR_bad_argument;
-    const std::vector<int> found = FeaturesWhere([&](int, const FeatureRecord& feature) {
-      const std::vector<int> members = MembersOf(feature.tag);
+    const std::vector<int> found = FeaturesOfBody(brennik::BodyOf(topol)->tag, [&](int group, const FeatureRecord&) {
+      const std::vector<int> members = MembersOf(group);
       return std::find(members.begin(), members.end(), topol) != members.end();
     });
     *n_features = static_cast<int>(found.size());
@@ -285,15 +329,18 @@ int HXR_ENTITY_ask_dependent_feats(int entity, int* n_features, int** features) 
     if (n_features == nullptr || features == nullptr) return HXR_ERROR_bad_argument;
     std::vector<int> entities;
     FoundFeature asFeature;
+    int body = 0;
     if (FindFeature(entity, asFeature)) {
       entities = MembersOf(entity);
+      body = asFeature.body;
     } else if (IsTopol(entity)) {
       entities = {entity};
+      body = brennik::BodyOf(entity)->tag;
     } else {
       return HXR_ERROR_bad_argument;
     }
-    const std::vector<int> found = FeaturesWhere([&](int body, const FeatureRecord& feature) {
-      if (feature.tag == entity) return false;
+    const std::vector<int> found = FeaturesOfBody(body, [&](int group, const FeatureRecord& feature) {
+      if (group == entity) return false;
       for (int id : feature.unders) {
         const int tag = hxr::wired::EntityOfIdentifier(body, id);
         if (tag != 0 && std::find(entities.begin(), entities.end(), tag) != entities.end()) return true;
@@ -312,9 +359,9 @@ int HXR_PART_find_feats(int part, const HXR_PART_find_feats_o_s* options, int* n
     if (n_features == nullptr || features == nullptr || options == nullptr || options->version != 1 ||
         brennik::store::FindBody(part) == nullptr)
       return HXR_ERROR_bad_argument;
-    std::vector<int> found;
-    for (const FeatureRecord& feature : hxr::wired::LoadAddonRecord(part).features)
-      if (feature.identifier == options->identifier) found.push_back(feature.tag);
+    const std::vector<int> found = FeaturesOfBody(part, [&](int, const FeatureRecord& feature) {
+      return feature.identifier == options->identifier;
+    });
     *n_features = static_cast<int>(found.size());
     *features = HandOut(found);
     return HXR_ERROR_none;

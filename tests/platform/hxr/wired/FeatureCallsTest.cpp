@@ -158,4 +158,36 @@ TEST_F(FeatureCallsTest, AFeatureFollowsItsFacesThroughTheAddOnsOperations) {
   EXPECT_EQ(n, 0);
 }
 
+TEST_F(FeatureCallsTest, AReceivedBodyBringsItsFeaturesOnItsOwnFaces) {
+  const int body = brennik::build::Block();
+  const int feature = MakeTopAndSide(body, 41);
+  const BQ_PART_transmit_o_t out{2, BQ_PART_format_text, true};
+  BQ_MEMORY_block_t* block = nullptr;
+  ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+  const BQ_PART_receive_o_t in{1, BQ_PART_format_text, true};
+  int n = 0;
+  int* parts = nullptr;
+  ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+  BQ_MEMORY_block_f(block);
+  ASSERT_EQ(n, 1);
+  const int copy = parts[0];
+  BQ_MEMORY_free(parts);
+
+  const HXR_PART_find_feats_o_s find{1, 41};
+  int* found = nullptr;
+  ASSERT_EQ(HXR_PART_find_feats(copy, &find, &n, &found), HXR_ERROR_none);
+  ASSERT_EQ(n, 1);
+  const int received = found[0];
+  BQ_MEMORY_free(found);
+  EXPECT_NE(received, feature);
+  const int top = FaceAt(copy, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int side = FaceAt(copy, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0));
+  const Labelled topols = Topols(received);
+  EXPECT_EQ(topols.tags, (std::vector<int>{top, side}));
+  EXPECT_EQ(topols.labels, (std::vector<int>{7, 8}));
+  EXPECT_EQ(FeaturesOf(top), std::vector<int>{received});
+  // The original keeps its own.
+  EXPECT_EQ(Topols(feature).tags, (std::vector<int>{m_top, m_side}));
+}
+
 }  // namespace
