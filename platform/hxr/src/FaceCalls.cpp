@@ -36,6 +36,7 @@ int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, int par
   ClearTracking(tracking);
   return RunCall(name, [&]() -> int {
     if (sheet == nullptr) return HXR_ERROR_bad_argument;
+    if (partition != 0 && brennik::FindPartition(partition) == nullptr) return HXR_ERROR_bad_argument;
     EntitySet set;
     if (int code = ResolveFaces(n_faces, faces, set)) return code;
     TopoDS_Shape body;
@@ -92,6 +93,7 @@ int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
     case HXR_CHANGE_reblend: {
       out.kind = FaceChangeKind::FaceChangeReblend;
       const auto* options = static_cast<const HXR_FACE_change_reblend_o_s*>(change.options);
+      if (options != nullptr && options->version != 1) return HXR_ERROR_bad_argument;
       out.radius = options != nullptr ? options->radius : 0.0;
       if (!std::isfinite(out.radius) || out.radius < 0.0) return HXR_ERROR_bad_argument;
       return HXR_ERROR_none;

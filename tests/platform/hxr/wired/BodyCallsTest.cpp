@@ -69,6 +69,31 @@ TEST_F(BodyCallsTest, PastedToolFacesBringTheirAttributesAndGroups) {
   EXPECT_EQ(Members(groups[0]), std::vector<int>{end});
 }
 
+TEST_F(BodyCallsTest, ASlotCutAcrossTheTopSplitsItWithCallbacksGroupsAndASplitRecord) {
+  const int target = brennik::build::Block();
+  const int top = FaceAt(target, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int attrib = Tag(top);
+  const int group = Group(target, {top});
+  const int slot = BoxAt(4, -1, 25, 2, 22, 6);
+  const HXR_BODY_paste_o_s cut{4, HXR_PASTE_subtract, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+  ASSERT_EQ(HXR_BODY_paste(target, slot, 0, &cut, &m_tracking), HXR_ERROR_none);
+
+  EXPECT_NEAR(Volume(target), 6000.0 - 2.0 * 20.0 * 5.0, 1e-6);
+  const std::vector<Track> tracks = Tracks();
+  const Track* split = FindTrack(tracks, HXR_TRACK_split, top);
+  ASSERT_NE(split, nullptr);
+  ASSERT_EQ(split->products.size(), 2u);
+  EXPECT_EQ(split->products[0], top) << "the first piece keeps the tag";
+  const int piece = split->products[1];
+  EXPECT_TRUE(Has(Faces(target), piece));
+  ASSERT_EQ(s_callbacks.size(), 1u);
+  EXPECT_EQ(std::get<0>(s_callbacks[0]), 'S');
+  EXPECT_EQ(std::get<1>(s_callbacks[0]), top);
+  EXPECT_EQ(std::get<2>(s_callbacks[0]), attrib);
+  EXPECT_EQ(std::get<4>(s_callbacks[0]), piece);
+  EXPECT_EQ(Members(group), (std::vector<int>{top, piece}));
+}
+
 TEST_F(BodyCallsTest, RefusedPastesLeaveTheTarget) {
   const int target = brennik::build::Block();
   const int tool = brennik::build::Block();
