@@ -43,12 +43,15 @@ function(qel_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   qel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(_props ENVIRONMENT "QEL_SOURCE_DIR=${PROJECT_SOURCE_DIR};QEL_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  # Where the sources and the build are, for suites that read files or built libraries.
+  target_compile_definitions(${name} PRIVATE
+    QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(_props "")
   if(ARG_WINDOW)
-    list(APPEND _props LABELS window)
+    set(_props PROPERTIES LABELS window)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} PROPERTIES ${_props})
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${_props})
 endfunction()
 
 # qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests.
