@@ -23,12 +23,7 @@ bool IsEntity(int tag) { return AskFlag(BQ_ENTITY_is, tag); }
 
 bool IsGeometry(int tag) { return AskFlag(BQ_ENTITY_is_geom, tag); }
 
-bool IsApplicationItem(int tag)
-{
-    bool isItem = true;
-    BQ_APPITEM_is(tag, &isItem);
-    return isItem;
-}
+bool IsApplicationItem(int tag) { return AskFlag(BQ_APPITEM_is, tag); }
 
 bool IsPartition(int tag) { return AskFlag(BQ_PARTITION_is, tag); }
 

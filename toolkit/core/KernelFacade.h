@@ -42,7 +42,7 @@ enum KernelClass {
 // Entity tests and classes.
 bool IsEntity(int tag);
 bool IsGeometry(int tag);
-// True also when the query itself fails: the answer starts true.
+// False also when the kernel cannot answer (no session).
 bool IsApplicationItem(int tag);
 bool IsPartition(int tag);
 // 500 when the tag is no entity or the query fails.

@@ -61,6 +61,20 @@ TEST_F(KernelFacadeTest, DeadAndNullTagsGiveTheNullClass)
     EXPECT_TRUE(DeleteEntities({}));
 }
 
+TEST_F(KernelFacadeTest, QueriesThatTheKernelCannotAnswerSayNo)
+{
+    int item = 0;
+    ASSERT_EQ(BQ_APPITEM_create(nullptr, &item), BQ_ERROR_no_errors);
+    EXPECT_TRUE(IsApplicationItem(item));
+    EXPECT_FALSE(IsApplicationItem(m_block));
+    BQ_SESSION_stop();
+    EXPECT_FALSE(IsApplicationItem(item));
+    EXPECT_FALSE(IsEntity(m_block));
+    EXPECT_EQ(GetEntityClass(m_block), KernelClassNull);
+    EXPECT_EQ(GetCurrentPartition(), 0);
+    brennik::test::RestartSession();
+}
+
 TEST_F(KernelFacadeTest, ClassesAndOwningBodiesOfTopologyAndGeometry)
 {
     ASSERT_EQ(m_faces.size(), 6u);

@@ -101,6 +101,8 @@ struct RefusedSetter {
     std::function<bool(Interaction&)> isDefault;
 };
 
+void PrintTo(const RefusedSetter& setter, std::ostream* out) { *out << setter.name; }
+
 class DragActiveTest : public InteractionTest, public ::testing::WithParamInterface<RefusedSetter> {};
 
 TEST_P(DragActiveTest, SetterIsRefusedAndChangesNothing)

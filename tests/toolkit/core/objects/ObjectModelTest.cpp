@@ -100,6 +100,8 @@ struct InvalidCase {
     InvalidityType code;
 };
 
+void PrintTo(const InvalidCase& c, std::ostream* out) { *out << "kind" << c.kind; }
+
 class InstanceValidityTest : public InteractionTest,
                              public ::testing::WithParamInterface<InvalidCase> {};
 
