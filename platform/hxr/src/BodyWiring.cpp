@@ -120,8 +120,9 @@ Handle(BRepTools_History) StoreHistoryOf(const engine::History& history) {
         out->Remove(outcome.source);
         continue;
       }
-      for (const TopoDS_Shape& product : outcome.products)
-        if (!product.IsSame(outcome.source)) out->AddModified(outcome.source, product);
+      // The source itself among its products (a split whose first piece is the old face)
+      // is listed too, so that the store keeps the old tag on it.
+      for (const TopoDS_Shape& product : outcome.products) out->AddModified(outcome.source, product);
     }
   }
   return out;
