@@ -137,6 +137,7 @@ int GetEntityPartition(int tag);
 int MakePartitionMarkWithChanges(int partition, std::vector<int>* created,
                                  std::vector<int>* modified, std::vector<int>* deleted);
 int GetPrecedingPartitionMark(int mark);
+// The kernel result; the current partition stays as it was.
 int GoToPartitionMark(int mark);
 void DeletePartitionMark(int mark);
 void TransformBody(int body, int transform, double tolerance, const BQ_BODY_transform_o_t* options);

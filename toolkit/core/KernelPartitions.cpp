@@ -63,6 +63,9 @@ int GetPrecedingPartitionMark(int mark)
 
 int GoToPartitionMark(int mark)
 {
+    // The kernel makes the mark's partition current on the way; the application's current
+    // partition is put back, so that rolling back never changes where it makes new bodies.
+    const CurrentPartitionScope keepCurrent(0);
     const BQ_PMARK_goto_o_t options = {3, true, false, false, false};
     return BQ_PMARK_goto_2(mark, &options, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
 }

@@ -101,6 +101,17 @@ TEST_F(RollbackTest, EntitiesPreparedForChangeAreSeenAndTheirBodiesRollBack)
     EXPECT_FALSE(m_interaction->IsSeenBody(m_block));
 }
 
+TEST_F(RollbackTest, RollingBackKeepsTheApplicationsCurrentPartition)
+{
+    const int mark = m_interaction->CreateMark();
+    MoveBlock(1.0);
+    const int elsewhere = CreateEmptyPartition();
+    ASSERT_EQ(SetCurrentPartition(elsewhere), BQ_ERROR_no_errors);
+    m_interaction->RollToMark(mark);
+    EXPECT_EQ(GetCurrentPartition(), elsewhere);
+    SetCurrentPartition(GetEntityPartition(m_block));
+}
+
 TEST_F(RollbackTest, ObjectDestroyedAfterMarkLivesUntilItsHistoryGoes)
 {
     TestReference* reference = TestReference::Create(m_interaction, m_vertex, nullptr);
