@@ -21,7 +21,7 @@ class ShellCallsTest : public WiredTest {
     BQ_MEMORY_free(faces);
     return out;
   }
-  static int HollowBlock(int* bottom) {
+  static int HollowBlock(int* bottom, double wall = 1.0) {
     const int body = brennik::build::Block(10, 10, 10);
     int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
     *bottom = FaceAt(body, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
@@ -30,7 +30,7 @@ class ShellCallsTest : public WiredTest {
     options.n_pierce_faces = 1;
     options.pierce_faces = &top;
     options.local_face_type = HXR_LOCAL_FACES_none;
-    EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 1.0, 1e-6, &options, nullptr), HXR_ERROR_none);
+    EXPECT_EQ(HXR_BODY_hollow(body, 0.0, wall, 1e-6, &options, nullptr), HXR_ERROR_none);
     return body;
   }
 };
@@ -90,6 +90,34 @@ TEST_F(ShellCallsTest, RemovedPartnersStayGoneAndComeBackWithARollback) {
   for (int* list : lists) BQ_MEMORY_free(list);
   EXPECT_EQ(PartnersOf(bottom).faces.size(), 1u);
   EXPECT_EQ(HXR_FACE_remove_shell_relns(body, &options), HXR_ERROR_bad_argument);
+}
+
+TEST_F(ShellCallsTest, AReceivedHollowKnowsItsPartnersOnItsOwnFaces) {
+  // Walls this thick are beyond what the geometric finder takes for a thin wall: only the
+  // recorded pairs can answer.
+  int bottom = 0;
+  const int body = HollowBlock(&bottom, 3.0);
+  ASSERT_EQ(PartnersOf(bottom).faces.size(), 1u);
+  const BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
+  BQ_MEMORY_block_t* block = nullptr;
+  ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+  const BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
+  int n = 0;
+  int* parts = nullptr;
+  ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+  BQ_MEMORY_block_f(block);
+  ASSERT_EQ(n, 1);
+  const int copy = parts[0];
+  BQ_MEMORY_free(parts);
+  const int copyBottom = FaceAt(copy, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0));
+  const int copyInner = FaceAt(copy, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 3));
+  ASSERT_NE(copyInner, 0);
+  const Partners partners = PartnersOf(copyBottom);
+  EXPECT_EQ(partners.faces, std::vector<int>{copyInner});
+  EXPECT_NEAR(partners.thickness, 3.0, 1e-12);
+  // Without the recorded pairs the same wall has no partners.
+  const int plain = brennik::store::CreateBody(brennik::store::ShapeOf(copy));
+  EXPECT_EQ(PartnersOf(FaceAt(plain, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0))).kind, HXR_SHELL_KIND_none);
 }
 
 }  // namespace
