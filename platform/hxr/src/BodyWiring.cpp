@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <exception>
 #include <new>
 
 namespace hxr::wired {
@@ -25,7 +26,8 @@ int RunCall(const char* name, const std::function<int()>& call) {
     return call();
   } catch (const Standard_Failure&) {
     return HXR_ERROR_algorithm_failed;
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
+    // Nothing may leave a call as an exception: its callers are plain C callers.
     return HXR_ERROR_algorithm_failed;
   }
 }
