@@ -12,13 +12,6 @@
 // - Output arrays are allocated by the layer and freed by the caller with the kernel
 //   layer's memory-free call; track records with HXR_ENTITY_track_r_f, which may be
 //   called twice on the same record.
-//
-// Wiring: the geometric engine behind these calls (OCCT operations with their histories
-// and checks) is built; the calls themselves are being wired to the kernel layer's bodies.
-// Until a call is wired it answers HXR_ERROR_not_wired, changes nothing and sets its
-// outputs to empty (0, null, false); it never reports success. Wired now:
-// HXR_SESSION_ask_version, HXR_ENTITY_track_r_f, HXR_REPORT_identify (answers no channel),
-// HXR_DEBUG_report_start and HXR_DEBUG_report_stop.
 #pragma once
 
 namespace hxr_layer_version {
@@ -38,7 +31,6 @@ enum HXR_error_t : int {
   HXR_ERROR_algorithm_failed = 18006,
   HXR_ERROR_no_change = 18007,
   HXR_ERROR_not_a_blend = 18008,
-  HXR_ERROR_not_wired = 18009,
   HXR_ERROR_tracking_failed = 18018,        // the call succeeded, its tracking did not
   HXR_ERROR_sheet_tracking_failed = 18030,  // the same for replace-with-sheet
   HXR_STATUS_nothing_to_do = 18502,         // relations already stored; nothing to restore
