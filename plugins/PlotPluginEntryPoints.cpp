@@ -44,6 +44,20 @@ std::int16_t Low16(int value)
     return static_cast<std::int16_t>(value & 0xffff);
 }
 
+// The fields every series plot fills alike; the caller adds what its kind needs.
+PlotRequest SeriesRequest(std::int16_t kind, const double* const* series, const unsigned* counts,
+                          int seriesCount, int reserved, const char* title)
+{
+    PlotRequest request;
+    request.kind = kind;
+    request.series = series;
+    request.counts = counts;
+    request.seriesCount = seriesCount;
+    request.reserved = reserved;
+    request.title = title;
+    return request;
+}
+
 }  // namespace
 
 extern "C" {
@@ -76,13 +90,8 @@ int BRYPluginQELPluginPlotSeriesAsSurface(const double* const* series, const uns
                                           int scaleSeriesAxis, const QColor* surfaceColour,
                                           const QColor* background)
 {
-    PlotRequest request;
-    request.kind = PlotKindSurface;
-    request.series = series;
-    request.counts = counts;
-    request.seriesCount = seriesCount;
-    request.reserved = reserved;
-    request.title = title;
+    PlotRequest request =
+        SeriesRequest(PlotKindSurface, series, counts, seriesCount, reserved, title);
     request.scaleSeriesAxis = Low16(scaleSeriesAxis);
     request.surfaceColour = surfaceColour;
     request.background = background;
@@ -94,14 +103,9 @@ int BRYPluginQELPluginPlotSeriesAsSurfaceAxis(const double* const* series, const
                                               const char* title, int scaleSeriesAxis,
                                               const QColor* surfaceColour, const QColor* background)
 {
-    PlotRequest request;
-    request.kind = PlotKindSurfaceAxis;
-    request.series = series;
-    request.counts = counts;
-    request.seriesCount = seriesCount;
+    PlotRequest request =
+        SeriesRequest(PlotKindSurfaceAxis, series, counts, seriesCount, reserved, title);
     request.axes = axes;
-    request.reserved = reserved;
-    request.title = title;
     request.scaleSeriesAxis = Low16(scaleSeriesAxis);
     request.surfaceColour = surfaceColour;
     request.background = background;
@@ -111,14 +115,8 @@ int BRYPluginQELPluginPlotSeriesAsSurfaceAxis(const double* const* series, const
 int BRYPluginQELPluginPlotSeriesAsWireframe(const double* const* series, const unsigned* counts,
                                             int seriesCount, int reserved, const char* title)
 {
-    PlotRequest request;
-    request.kind = PlotKindWireframe;
-    request.series = series;
-    request.counts = counts;
-    request.seriesCount = seriesCount;
-    request.reserved = reserved;
-    request.title = title;
-    return ShowPlot(request, true);
+    return ShowPlot(
+        SeriesRequest(PlotKindWireframe, series, counts, seriesCount, reserved, title), true);
 }
 
 int BRYPluginQELPluginPlot3DScatterplot(const double* groupColours, int groupCount,
