@@ -42,13 +42,14 @@ int AskList(const char* function, int tag, int cls, ListOf list, int* n, int** o
 
 using BodyList = const std::vector<int> BodyRecord::*;
 
-int AskBodyList(const char* function, int body, BodyList list, int* n, int** out) {
+// One shape for every "body or part -> list the record keeps" query.
+int AskBodyList(const char* function, int tag, int cls, BodyList list, int* n, int** out) {
   if (n) *n = 0;
   if (out) *out = nullptr;
   return KernelRun(function, [&]() -> int {
     if (!n || !out) return BQ_ERROR_null_arg;
     Located where;
-    if (int code = ResolveClass(body, BQ_CLASS_body, &where)) return code;
+    if (int code = ResolveClass(tag, cls, &where)) return code;
     OutArray(where.body->*list, n, out);
     return 0;
   });
@@ -77,13 +78,13 @@ int BQ_BODY_ask_type(int body, int* body_type) {
 }
 
 int BQ_BODY_ask_faces(int body, int* n, int** faces) {
-  return AskBodyList("BQ_BODY_ask_faces", body, &BodyRecord::faces, n, faces);
+  return AskBodyList("BQ_BODY_ask_faces", body, BQ_CLASS_body, &BodyRecord::faces, n, faces);
 }
 int BQ_BODY_ask_edges(int body, int* n, int** edges) {
-  return AskBodyList("BQ_BODY_ask_edges", body, &BodyRecord::edges, n, edges);
+  return AskBodyList("BQ_BODY_ask_edges", body, BQ_CLASS_body, &BodyRecord::edges, n, edges);
 }
 int BQ_BODY_ask_vertices(int body, int* n, int** vertices) {
-  return AskBodyList("BQ_BODY_ask_vertices", body, &BodyRecord::vertices, n, vertices);
+  return AskBodyList("BQ_BODY_ask_vertices", body, BQ_CLASS_body, &BodyRecord::vertices, n, vertices);
 }
 
 int BQ_FACE_ask_body(int face, int* body) { return AskBody("BQ_FACE_ask_body", face, BQ_CLASS_face, body); }
@@ -233,15 +234,7 @@ int BQ_FIN_ask_geometry(int fin, int* curve) {
 // Part geometry and partitions of bodies
 
 int BQ_PART_ask_geoms(int part, int* n, int** geoms) {
-  if (n) *n = 0;
-  if (geoms) *geoms = nullptr;
-  return KernelRun("BQ_PART_ask_geoms", [&]() -> int {
-    if (!n || !geoms) return BQ_ERROR_null_arg;
-    Located where;
-    if (int code = ResolveClass(part, BQ_CLASS_part, &where)) return code;
-    OutArray(where.body->attachedGeoms, n, geoms);
-    return 0;
-  });
+  return AskBodyList("BQ_PART_ask_geoms", part, BQ_CLASS_part, &BodyRecord::attachedGeoms, n, geoms);
 }
 
 int BQ_PART_add_geoms(int part, int n, const int* geoms) {
