@@ -52,6 +52,20 @@ bool OnShape(const TopoDS_Vertex& v, const TopoDS_Shape& s, double tol) {
   return dist.IsDone() && dist.Value() <= tol;
 }
 
+// The faces a face operation takes: at least one, each a face, all of one body.
+int ResolveFacesOfOneBody(int n_faces, const int* faces, std::vector<Located>* where) {
+  if (n_faces <= 0) return BQ_ERROR_bad_count;
+  if (!faces) return BQ_ERROR_null_arg;
+  where->resize(n_faces);
+  std::vector<Located>& at = *where;
+  for (int i = 0; i < n_faces; ++i) {
+    if (int code = ResolveClass(faces[i], BQ_CLASS_face, &at[i])) return code;
+    if (at[i].kind != Kind::Sub) return BQ_ERROR_wrong_class;
+    if (at[i].body != at[0].body) return BQ_ERROR_not_in_part;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int BQ_BODY_make_section_with_surfs(int n_bodies, const int* bodies, int n_surfs, const int* surfs,
@@ -134,14 +148,8 @@ int BQ_FACE_make_sheet_bodies(int n_faces, const int* faces, const BQ_FACE_make_
   if (bodies) *bodies = nullptr;
   return KernelRun("BQ_FACE_make_sheet_bodies", [&]() -> int {
     if (!n_bodies || !bodies) return BQ_ERROR_null_arg;
-    if (n_faces <= 0) return BQ_ERROR_bad_count;
-    if (!faces) return BQ_ERROR_null_arg;
-    std::vector<Located> where(n_faces);
-    for (int i = 0; i < n_faces; ++i) {
-      if (int code = ResolveClass(faces[i], BQ_CLASS_face, &where[i])) return code;
-      if (where[i].kind != Kind::Sub) return BQ_ERROR_wrong_class;
-      if (where[i].body != where[0].body) return BQ_ERROR_not_in_part;
-    }
+    std::vector<Located> where;
+    if (int code = ResolveFacesOfOneBody(n_faces, faces, &where)) return code;
     BRepBuilderAPI_Sewing sewing(1e-6);
     std::vector<TopoDS_Shape> copies;
     for (int i = 0; i < n_faces; ++i) {
@@ -189,14 +197,8 @@ int BQ_FACE_delete(int n_faces, const int* faces, const BQ_FACE_delete_o_t* /*op
   if (bodies) *bodies = nullptr;
   return KernelRun("BQ_FACE_delete", [&]() -> int {
     if (!n_bodies || !bodies) return BQ_ERROR_null_arg;
-    if (n_faces <= 0) return BQ_ERROR_bad_count;
-    if (!faces) return BQ_ERROR_null_arg;
-    std::vector<Located> where(n_faces);
-    for (int i = 0; i < n_faces; ++i) {
-      if (int code = ResolveClass(faces[i], BQ_CLASS_face, &where[i])) return code;
-      if (where[i].kind != Kind::Sub) return BQ_ERROR_wrong_class;
-      if (where[i].body != where[0].body) return BQ_ERROR_not_in_part;
-    }
+    std::vector<Located> where;
+    if (int code = ResolveFacesOfOneBody(n_faces, faces, &where)) return code;
     int body = where[0].body->tag;
     BRepAlgoAPI_Defeaturing defeaturing;
     defeaturing.SetShape(where[0].body->shape);
