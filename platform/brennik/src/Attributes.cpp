@@ -53,6 +53,38 @@ int FieldByName(int attrib, const char* name, int type, Located* where, int* fie
   return BQ_ERROR_bad_name;
 }
 
+template <class T>
+using ArrayField = std::vector<T> AttribField::*;
+
+// One shape for setting an array field (ints, reals) by index.
+template <class T>
+int SetArray(const char* function, int attrib, int field, int type, ArrayField<T> member, int n, const T* values) {
+  return KernelRun(function, [&]() -> int {
+    if (n < 0) return BQ_ERROR_bad_count;
+    if (n > 0 && !values) return BQ_ERROR_null_arg;
+    Located where;
+    const AttribField* f = nullptr;
+    if (int code = ResolveField(attrib, field, type, &where, &f)) return code;
+    (WritableField(where, attrib, field).*member).assign(values, values + n);
+    return 0;
+  });
+}
+
+// One shape for asking an array field (ints, reals) by index.
+template <class T>
+int AskArray(const char* function, int attrib, int field, int type, ArrayField<T> member, int* n, T** values) {
+  if (n) *n = 0;
+  if (values) *values = nullptr;
+  return KernelRun(function, [&]() -> int {
+    if (!n || !values) return BQ_ERROR_null_arg;
+    Located where;
+    const AttribField* f = nullptr;
+    if (int code = ResolveField(attrib, field, type, &where, &f)) return code;
+    OutArray(f->*member, n, values);
+    return 0;
+  });
+}
+
 }  // namespace
 
 int BQ_ATTDEF_find(const char* name, int* attdef) {
@@ -187,28 +219,11 @@ int BQ_ATTRIB_ask_owner(int attrib, int* owner) {
 }
 
 int BQ_ATTRIB_set_ints(int attrib, int field, int n, const int* values) {
-  return KernelRun("BQ_ATTRIB_set_ints", [&]() -> int {
-    if (n < 0) return BQ_ERROR_bad_count;
-    if (n > 0 && !values) return BQ_ERROR_null_arg;
-    Located where;
-    const AttribField* f = nullptr;
-    if (int code = ResolveField(attrib, field, BQ_FIELD_type_int, &where, &f)) return code;
-    WritableField(where, attrib, field).ints.assign(values, values + n);
-    return 0;
-  });
+  return SetArray("BQ_ATTRIB_set_ints", attrib, field, BQ_FIELD_type_int, &AttribField::ints, n, values);
 }
 
 int BQ_ATTRIB_ask_ints(int attrib, int field, int* n, int** values) {
-  if (n) *n = 0;
-  if (values) *values = nullptr;
-  return KernelRun("BQ_ATTRIB_ask_ints", [&]() -> int {
-    if (!n || !values) return BQ_ERROR_null_arg;
-    Located where;
-    const AttribField* f = nullptr;
-    if (int code = ResolveField(attrib, field, BQ_FIELD_type_int, &where, &f)) return code;
-    OutArray(f->ints, n, values);
-    return 0;
-  });
+  return AskArray("BQ_ATTRIB_ask_ints", attrib, field, BQ_FIELD_type_int, &AttribField::ints, n, values);
 }
 
 int BQ_ATTRIB_ask_nth_int(int attrib, int field, int n, int* value) {
@@ -224,28 +239,11 @@ int BQ_ATTRIB_ask_nth_int(int attrib, int field, int n, int* value) {
 }
 
 int BQ_ATTRIB_set_doubles(int attrib, int field, int n, const double* values) {
-  return KernelRun("BQ_ATTRIB_set_doubles", [&]() -> int {
-    if (n < 0) return BQ_ERROR_bad_count;
-    if (n > 0 && !values) return BQ_ERROR_null_arg;
-    Located where;
-    const AttribField* f = nullptr;
-    if (int code = ResolveField(attrib, field, BQ_FIELD_type_real, &where, &f)) return code;
-    WritableField(where, attrib, field).reals.assign(values, values + n);
-    return 0;
-  });
+  return SetArray("BQ_ATTRIB_set_doubles", attrib, field, BQ_FIELD_type_real, &AttribField::reals, n, values);
 }
 
 int BQ_ATTRIB_ask_doubles(int attrib, int field, int* n, double** values) {
-  if (n) *n = 0;
-  if (values) *values = nullptr;
-  return KernelRun("BQ_ATTRIB_ask_doubles", [&]() -> int {
-    if (!n || !values) return BQ_ERROR_null_arg;
-    Located where;
-    const AttribField* f = nullptr;
-    if (int code = ResolveField(attrib, field, BQ_FIELD_type_real, &where, &f)) return code;
-    OutArray(f->reals, n, values);
-    return 0;
-  });
+  return AskArray("BQ_ATTRIB_ask_doubles", attrib, field, BQ_FIELD_type_real, &AttribField::reals, n, values);
 }
 
 int BQ_ATTRIB_set_string(int attrib, int field, const char* text) {
