@@ -1,6 +1,7 @@
 #include "Residuals.h"
 
 #include <cmath>
+#include <utility>
 
 namespace tessik {
 
@@ -283,25 +284,40 @@ bool BuildPointOn(int onType, int point, int on, DimensionEquations& eq)
     }
 }
 
+// A pair ordered by type, so that each combination of types is written once: ta <= tb, and
+// a and b say where each of the two stands in the caller's pair.
+struct TypeOrder {
+    int ta, tb;
+    int a, b;
+};
+
+TypeOrder OrderByType(const Geom* s)
+{
+    if (s[0].type > s[1].type)
+        return {s[1].type, s[0].type, 1, 0};
+    return {s[0].type, s[1].type, 0, 1};
+}
+
+// Gives eq the equations f writes for the pair taken in the given order.
+bool SetOrdered(const TypeOrder& order, GeomEquations f, DimensionEquations& eq)
+{
+    const int a = order.a, b = order.b;
+    eq.structure = [f, a, b](const Geom* g, Sink& k) {
+        const Geom pair[2] = {g[a], g[b]};
+        f(pair, k);
+    };
+    return true;
+}
+
 bool BuildCoincident(const Geom* s, DimensionEquations& eq)
 {
-    int ta = s[0].type, tb = s[1].type;
-    if (ta == ZMR3_G_POINT)
-        return BuildPointOn(tb, 0, 1, eq);
-    if (tb == ZMR3_G_POINT)
-        return BuildPointOn(ta, 1, 0, eq);
-    // Order the pair by type so that each combination is written once.
-    const bool swap = ta > tb;
-    const int a = swap ? 1 : 0, b = swap ? 0 : 1;
-    if (swap)
-        std::swap(ta, tb);
-    auto set = [&](GeomEquations f) {
-        eq.structure = [f, a, b](const Geom* g, Sink& k) {
-            const Geom pair[2] = {g[a], g[b]};
-            f(pair, k);
-        };
-        return true;
-    };
+    if (s[0].type == ZMR3_G_POINT)
+        return BuildPointOn(s[1].type, 0, 1, eq);
+    if (s[1].type == ZMR3_G_POINT)
+        return BuildPointOn(s[0].type, 1, 0, eq);
+    const TypeOrder order = OrderByType(s);
+    const int ta = order.ta, tb = order.tb;
+    auto set = [&](GeomEquations f) { return SetOrdered(order, std::move(f), eq); };
     if (ta == ZMR3_G_LINE && tb == ZMR3_G_LINE)
         return set([](const Geom* g, Sink& k) { SameAxis(g[0], g[1], k); });
     if (ta == ZMR3_G_LINE && tb == ZMR3_G_PLANE)
@@ -411,18 +427,9 @@ bool BuildSpine(int type, const Geom* s, DimensionEquations& eq)
 
 bool BuildTangent(const DimensionSpec& spec, const Geom* s, DimensionEquations& eq)
 {
-    int ta = s[0].type, tb = s[1].type;
-    const bool swap = ta > tb;
-    const int a = swap ? 1 : 0, b = swap ? 0 : 1;
-    if (swap)
-        std::swap(ta, tb);
-    auto set = [&](GeomEquations f) {
-        eq.structure = [f, a, b](const Geom* g, Sink& k) {
-            const Geom pair[2] = {g[a], g[b]};
-            f(pair, k);
-        };
-        return true;
-    };
+    const TypeOrder order = OrderByType(s);
+    const int ta = order.ta, tb = order.tb;
+    auto set = [&](GeomEquations f) { return SetOrdered(order, std::move(f), eq); };
     // Tangency of two surfaces is a distance of zero between them.
     const bool distanceLike =
         (IsSurfaceWithRadius(ta) || IsSurfaceWithRadius(tb)) && CoreOf(ta) != Core::None && CoreOf(tb) != Core::None;
@@ -447,16 +454,16 @@ bool BuildTangent(const DimensionSpec& spec, const Geom* s, DimensionEquations& 
             k.Len(PointLine(g[1].p, g[0]) - g[1].r1);
         });
     if (ta == ZMR3_G_PLANE && tb == ZMR3_G_TORUS) {
-        const Geom& p0 = s[a];
-        const Geom& t0 = s[b];
-        const double side = SideOf(spec.halfSpace[a], p0.d.dot(t0.p - p0.p));
+        const Geom& p0 = s[order.a];
+        const Geom& t0 = s[order.b];
+        const double side = SideOf(spec.halfSpace[order.a], p0.d.dot(t0.p - p0.p));
         return set([side](const Geom* g, Sink& k) {
             k.AngVec(g[0].d.cross(g[1].d));
             k.Len(side * g[0].d.dot(g[1].p - g[0].p) - g[1].r2);
         });
     }
     if (ta == ZMR3_G_CYLINDER && tb == ZMR3_G_TORUS) {
-        const double side = Sign(s[b].r1 - s[a].r1);
+        const double side = Sign(s[order.b].r1 - s[order.a].r1);
         return set([side](const Geom* g, Sink& k) {
             SameAxis(g[0], g[1], k);
             k.Len(side * (g[1].r1 - g[0].r1) - g[1].r2);
