@@ -72,6 +72,17 @@ int Regenerate(void* n)
     return G(n)->regeneration;
 }
 
+// What every geometry with an axis fills alike: where it is, its unit axis and first radius.
+Geometry Axial(int type, V p, V axis, double r1 = 0.0)
+{
+    Geometry g;
+    g.type = type;
+    g.p = p;
+    g.d = Unit(axis);
+    g.r1 = r1;
+    return g;
+}
+
 }  // namespace
 
 Host::Host() : m_system(std::make_unique<WOF_dimension_system_manager>(nullptr, 1e-8, 1000.0))
@@ -135,40 +146,22 @@ Geometry* Host::Point(V p)
 
 Geometry* Host::Line(V p, V d)
 {
-    Geometry g;
-    g.type = ZMR3_G_LINE;
-    g.p = p;
-    g.d = Unit(d);
-    return Add(g);
+    return Add(Axial(ZMR3_G_LINE, p, d));
 }
 
 Geometry* Host::Plane(V p, V n)
 {
-    Geometry g;
-    g.type = ZMR3_G_PLANE;
-    g.p = p;
-    g.d = Unit(n);
-    return Add(g);
+    return Add(Axial(ZMR3_G_PLANE, p, n));
 }
 
 Geometry* Host::Circle(V c, V axis, double r)
 {
-    Geometry g;
-    g.type = ZMR3_G_CIRCLE;
-    g.p = c;
-    g.d = Unit(axis);
-    g.r1 = r;
-    return Add(g);
+    return Add(Axial(ZMR3_G_CIRCLE, c, axis, r));
 }
 
 Geometry* Host::Cylinder(V p, V axis, double r)
 {
-    Geometry g;
-    g.type = ZMR3_G_CYLINDER;
-    g.p = p;
-    g.d = Unit(axis);
-    g.r1 = r;
-    return Add(g);
+    return Add(Axial(ZMR3_G_CYLINDER, p, axis, r));
 }
 
 Geometry* Host::Sphere(V c, double r)
@@ -182,22 +175,14 @@ Geometry* Host::Sphere(V c, double r)
 
 Geometry* Host::Cone(V p, V axis, double r, double half)
 {
-    Geometry g;
-    g.type = ZMR3_G_CONE;
-    g.p = p;
-    g.d = Unit(axis);
-    g.r1 = r;
+    Geometry g = Axial(ZMR3_G_CONE, p, axis, r);
     g.half = half;
     return Add(g);
 }
 
 Geometry* Host::Torus(V c, V axis, double major, double minor)
 {
-    Geometry g;
-    g.type = ZMR3_G_TORUS;
-    g.p = c;
-    g.d = Unit(axis);
-    g.r1 = major;
+    Geometry g = Axial(ZMR3_G_TORUS, c, axis, major);
     g.r2 = minor;
     return Add(g);
 }
