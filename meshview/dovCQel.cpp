@@ -17,6 +17,16 @@ T* itemAt(const CArray<T*>& items, long i)
   return i < 0 || i >= items.GetSize() ? nullptr : items[static_cast<int>(i)];
 }
 
+// The first item with the given name, or null.
+template <class T>
+T* itemNamed(const CArray<T*>& items, const char* name)
+{
+  for (T* item : items)
+    if (std::strcmp(item->GetName(), name) == 0)
+      return item;
+  return nullptr;
+}
+
 template <class T>
 void deleteAll(CArray<T*>& items)
 {
@@ -142,10 +152,7 @@ dovCZyn_Table* dovCQel::GetTable(long i) const
 
 dovCZyn_Table* dovCQel::GetTable(const char* name) const
 {
-  for (dovCZyn_Table* table : m_tables)
-    if (std::strcmp(table->GetName(), name) == 0)
-      return table;
-  return nullptr;
+  return itemNamed(m_tables, name);
 }
 
 void dovCQel::AddTable(dovCZyn_Table* table)
@@ -240,10 +247,7 @@ dovCZyn_DRCRule* dovCQel::GetDRCRule(long i) const
 
 dovCZyn_DRCRule* dovCQel::GetDRCRule(const char* name) const
 {
-  for (dovCZyn_DRCRule* rule : m_drcRules)
-    if (std::strcmp(rule->GetName(), name) == 0)
-      return rule;
-  return nullptr;
+  return itemNamed(m_drcRules, name);
 }
 
 void dovCQel::AddDRCRule(dovCZyn_DRCRule* rule)
