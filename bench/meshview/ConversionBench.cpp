@@ -37,10 +37,11 @@ void addExtrusions(dovCZyn& model, long count)
   }
 }
 
-void BM_ConvertWires(benchmark::State& state)
+// Times converting a model that `fill` gives state.range(0) objects.
+void convertModel(benchmark::State& state, void (*fill)(dovCZyn&, long))
 {
   dovCZyn model;
-  addWires(model, state.range(0));
+  fill(model, state.range(0));
   for (auto _ : state)
   {
     dovCQel qel;
@@ -50,20 +51,16 @@ void BM_ConvertWires(benchmark::State& state)
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+
+void BM_ConvertWires(benchmark::State& state)
+{
+  convertModel(state, addWires);
+}
 BENCHMARK(BM_ConvertWires)->Arg(1000)->Arg(10000)->Complexity()->Unit(benchmark::kMillisecond);
 
 void BM_ConvertExtrusions(benchmark::State& state)
 {
-  dovCZyn model;
-  addExtrusions(model, state.range(0));
-  for (auto _ : state)
-  {
-    dovCQel qel;
-    qel.ImportData(&model);
-    benchmark::DoNotOptimize(qel.GetPolyDataCount());
-  }
-  state.SetComplexityN(state.range(0));
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+  convertModel(state, addExtrusions);
 }
 BENCHMARK(BM_ConvertExtrusions)->Arg(100)->Arg(1000)->Complexity()->Unit(benchmark::kMillisecond);
 } // namespace
