@@ -4,6 +4,7 @@
 #include "core/KernelFacade.h"
 #include "core/TagManager.h"
 #include "core/UpperLayerSeams.h"
+#include "core/XMLIO.h"
 
 #include <algorithm>
 
@@ -118,10 +119,47 @@ void Instance::RemoveReference(Reference* reference)
     m_references.erase(found);
 }
 
-bool Instance::DoIO(XMLIO&)
+bool Instance::DoIO(XMLIO& xmlio)
 {
-    // The instance's element comes with the XML serializer; until then nothing is written.
-    return false;
+    if (!xmlio.BeginElement("Instance"))
+        return false;
+    int id = GetEntityId();
+    bool done = xmlio.DoIOID(id, true);
+    if (done && xmlio.IsReading())
+        SetEntityId(id);
+    int partId = 0;
+    int bodyIndex = 0;
+    if (done && !xmlio.IsReading())
+        done = xmlio.FindBodyIDAndIndex(m_body, partId, bodyIndex);
+    done = done && xmlio.DoIOIDReference("partRef", partId) && xmlio.DoIO("bodyIndex", bodyIndex);
+    if (done && xmlio.IsReading()) {
+        const int body = xmlio.FindBodyByIdAndIndex(partId, bodyIndex);
+        if (body == 0) {
+            xmlio.AddError(id, XMLErrorCodeBodyNotInMap);
+            done = false;
+        } else {
+            m_body = body;
+            if (Interaction* interaction = GetInteraction())
+                interaction->AddSeenBody(body);
+        }
+    }
+    done = done && xmlio.DoIO(m_xform, true);
+    xmlio.EndElement(true);
+    return done;
+}
+
+Instance* Instance::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
+{
+    if (!xmlio.IsReading())
+        return nullptr;
+    Instance* instance = new Instance(interaction, 0, nullptr);
+    if (!instance->DoIO(xmlio)) {
+        instance->Destroy();
+        return nullptr;
+    }
+    instance->RecordCreated();
+    instance->AddToInteraction();
+    return instance;
 }
 
 void Instance::SetXform(const Xform& xform)

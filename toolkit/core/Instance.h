@@ -18,6 +18,9 @@ public:
 
     // Adds the body to the interaction's seen bodies, makes the instance and files it.
     static Instance* Create(Interaction* interaction, int body, const double (*matrix)[4]);
+    // Reads one "Instance" element; null (nothing left behind) when the XMLIO is not reading
+    // or the element cannot be read, its body among them.
+    static Instance* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
