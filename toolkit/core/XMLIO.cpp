@@ -85,6 +85,7 @@ void XMLIO::Clear()
     m_state->childPositions.emplace_back();
     m_state->root.AddText("\n");
     m_reading = false;
+    m_outputFile = nullptr;
     Reset();
     WriteHeader();
 }
@@ -205,6 +206,8 @@ bool XMLIO::LoadText(const char* text, const char* rootName)
 bool XMLIO::Save(const char* path)
 {
     Reset();
+    if (m_outputFile)
+        return std::fprintf(m_outputFile, "\n</%s>\n", m_rootName.c_str()) > 0;
     if (!path || m_state->root.IsEmpty())
         return false;
     SetTreeOptions(XMLCharEncodingUTF8, true, false);
@@ -213,6 +216,51 @@ bool XMLIO::Save(const char* path)
     const bool saved = m_state->root.WriteFile(path, "utf-8", true) == XMLParseErrorNone;
     SetTreeOptions(XMLCharEncodingUTF8, true, true);
     return saved;
+}
+
+bool XMLIO::IsTopLevelElement(const XMLTreeNode& element) const
+{
+    return !element.IsEmpty() && element.GetParent().IsSameNode(m_state->root);
+}
+
+bool XMLIO::WriteElementToFile(const XMLTreeNode& element)
+{
+    const std::string text = element.ToText(false);
+    return std::fwrite(text.data(), 1, text.size(), m_outputFile) == text.size();
+}
+
+// Writes what the root holds in document order and drops the written elements, so that the
+// tree keeps only the short line-break pieces of the root.
+bool XMLIO::FlushRootToFile()
+{
+    XMLTreeNode& root = m_state->root;
+    bool written = true;
+    std::vector<XMLTreeNode> children;
+    for (int index = root.CountAttributes(); index < root.CountContents(); ++index) {
+        const XMLTreeContent content = root.GetContent(index);
+        if (content.m_kind == XMLContentKindChild) {
+            written = WriteElementToFile(content.m_child) && written;
+            children.push_back(content.m_child);
+        } else if (content.m_kind == XMLContentKindText && content.m_text) {
+            written = std::fputs(content.m_text, m_outputFile) >= 0 && written;
+        }
+    }
+    written = std::fputs("\n\n", m_outputFile) >= 0 && written;
+    for (XMLTreeNode& child : children)
+        child.DeleteContent(true);
+    m_state->current = root;
+    return written;
+}
+
+bool XMLIO::SetOutputFile(FILE* file)
+{
+    m_outputFile = file;
+    m_state->current = m_state->root;
+    if (!file || m_state->root.IsEmpty())
+        return false;
+    if (std::fprintf(file, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<%s>\n", m_rootName.c_str()) < 0)
+        return false;
+    return FlushRootToFile();
 }
 
 std::string XMLIO::ToText() const
@@ -272,6 +320,11 @@ void XMLIO::EndElement(bool multiLine)
     m_state->current = parent;
     if (hasChildren)
         parent.AddText("\n");
+    if (m_outputFile && IsTopLevelElement(element)) {
+        WriteElementToFile(element);
+        std::fputs(multiLine ? "\n\n" : "\n", m_outputFile);
+        element.DeleteContent(true);
+    }
 }
 
 int XMLIO::GetChildElementCount(const char* name) const

@@ -9,6 +9,7 @@
 #include "core/XMLTreeNode.h"
 #include "core/Xform.h"
 
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
@@ -49,7 +50,12 @@ public:
     bool Load(const char* path, const char* rootName = nullptr);
     // The same from text in memory.
     bool LoadText(const char* text, const char* rootName = nullptr);
+    // Streamed mode: Save prints only the closing root tag; the file stays open.
     bool Save(const char* path);
+    // Streamed mode (the journal): prints the declaration, the opening root tag and what the
+    // root holds so far; from then on each element closed directly under the root goes to the
+    // file complete and leaves the tree. The file is not owned.
+    bool SetOutputFile(FILE* file);
     // The document as text, as Save would write it (without the declaration).
     std::string ToText() const;
 
@@ -136,6 +142,9 @@ private:
     bool FinishLoad(XMLTreeNode parsed, const XMLParseResult& result, bool wellFormed);
     int WriteBodyData(int& body, bool& isVirtual);
     bool ReadBodyData(int& body, bool isVirtual);
+    bool IsTopLevelElement(const XMLTreeNode& element) const;
+    bool WriteElementToFile(const XMLTreeNode& element);
+    bool FlushRootToFile();
 
     std::unique_ptr<XMLIOState> m_state;
     bool m_reading = false;
@@ -144,6 +153,7 @@ private:
     std::deque<std::vector<XMLBodyRecord>> m_bodyIdContexts;
     std::set<int> m_seenIds;
     std::map<int, XMLErrorCode> m_errors;
+    FILE* m_outputFile = nullptr;
 };
 
 // Kernel faces, edges and vertices as identifier, class name and the owning body's id and

@@ -333,3 +333,66 @@ TEST(XMLIOValues, SaveAndLoadThroughAFile)
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
+
+namespace QEL {
+namespace testing {
+namespace {
+
+std::string FileText(FILE* file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    char buffer[4096];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, read);
+    std::fseek(file, 0, SEEK_END);
+    return text;
+}
+
+TEST(XMLIOStreamed, TopLevelElementsReachTheFileWhenTheyClose)
+{
+    const std::string path = ::testing::TempDir() + "xmlio_streamed_test.xml";
+    FILE* file = std::fopen(path.c_str(), "w+b");
+    ASSERT_NE(file, nullptr);
+    XMLIO journal("QELJournal", true);
+    EXPECT_FALSE(journal.SetOutputFile(nullptr));
+    ASSERT_TRUE(journal.SetOutputFile(file));
+    const std::string header = FileText(file);
+    EXPECT_EQ(header.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<QELJournal>\n", 0), 0u);
+    EXPECT_NE(header.find("<ComponentVersion name=\"JUN\""), std::string::npos);
+
+    journal.BeginElement("Function");
+    std::string name = "a<b";
+    journal.DoIOName(name);
+    journal.BeginElement("Argument");
+    int index = 3;
+    journal.DoIO("index", index);
+    journal.EndElement(false);
+    EXPECT_EQ(FileText(file), header);  // a nested element stays in memory
+    journal.EndElement(true);
+    const std::string withRecord = FileText(file);
+    EXPECT_NE(withRecord.find("<Function name=\"a&lt;b\">"), std::string::npos);
+    EXPECT_NE(withRecord.find("<Argument index=\"3\"/>"), std::string::npos);
+    // The closed record left the tree: it is not written a second time.
+    journal.BeginElement("Function");
+    journal.EndElement(true);
+    EXPECT_TRUE(journal.Save(nullptr));
+    const std::string whole = FileText(file);
+    EXPECT_EQ(whole.substr(whole.size() - 15), "\n</QELJournal>\n");
+    std::fclose(file);
+
+    XMLIO replay("QELJournal", true);
+    ASSERT_TRUE(replay.Load(path.c_str()));
+    EXPECT_EQ(replay.GetChildElementCount("Function"), 2);
+    EXPECT_EQ(replay.GetChildElementCount("ComponentVersion"), 7);
+    ASSERT_TRUE(replay.BeginElement("Function", 0));
+    std::string back;
+    replay.DoIOName(back);
+    EXPECT_EQ(back, name);
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL
