@@ -210,11 +210,14 @@ bool XMLIO::Save(const char* path)
         return std::fprintf(m_outputFile, "\n</%s>\n", m_rootName.c_str()) > 0;
     if (!path || m_state->root.IsEmpty())
         return false;
+    // The tree options are process-wide: the ones saving needs are put back afterwards, so
+    // that a later parse elsewhere does not silently keep white space.
+    const XMLTreeOptions previous = GetTreeOptions();
     SetTreeOptions(XMLCharEncodingUTF8, true, false);
     if (!m_reading && !m_state->current.IsEmpty())
         m_state->current.AddText("\n");
     const bool saved = m_state->root.WriteFile(path, "utf-8", true) == XMLParseErrorNone;
-    SetTreeOptions(XMLCharEncodingUTF8, true, true);
+    SetTreeOptions(previous.m_encoding, previous.m_guessWideCharacters, previous.m_dropWhiteSpace);
     return saved;
 }
 
