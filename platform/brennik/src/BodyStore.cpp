@@ -179,6 +179,51 @@ int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, i
   return 0;
 }
 
+int CarryEntityData(int sourceBody, int targetBody, const std::map<int, int>& entityMap, bool move) {
+  Located source = Locate(sourceBody), target = Locate(targetBody);
+  if (source.kind != Kind::Body || target.kind != Kind::Body) return BQ_ERROR_bad_tag;
+  const BodyRecord& from = *source.body;
+  const BodyRecord& to = *target.body;
+  for (const auto& entry : entityMap)
+    if (!from.subs.count(entry.first) || !to.subs.count(entry.second)) return BQ_ERROR_bad_tag;
+  Session* s = CurrentSession();
+  if (move) {
+    // Groups first, in tag order, so that the target's groups come out in a stable order.
+    std::vector<std::pair<int, GroupRecord>> made;
+    for (const auto& g : source.partition->state.groups) {
+      if (g.second.part != sourceBody) continue;
+      GroupRecord copy{targetBody, g.second.groupClass, {}};
+      for (int m : g.second.members) {
+        auto it = entityMap.find(m);
+        if (it != entityMap.end()) copy.members.push_back(it->second);
+      }
+      if (!copy.members.empty()) made.emplace_back(s->NewTag(), std::move(copy));
+    }
+    for (auto& g : made) target.partition->Change().groups[g.first] = std::move(g.second);
+  }
+  for (const auto& entry : entityMap) {
+    auto it = source.partition->state.attribsOf.find(entry.first);
+    if (it == source.partition->state.attribsOf.end()) continue;
+    const std::vector<int> attribs = it->second;
+    for (int a : attribs) {
+      AttribRecord copy = source.partition->state.attribs.at(a);
+      copy.owner = entry.second;
+      const int tag = s->NewTag();
+      PartitionState& st = target.partition->Change();
+      st.attribs[tag] = copy;
+      st.attribsOf[entry.second].push_back(tag);
+      FireAttribCallback(AttribEvent::Copy, a, entry.first, tag, entry.second);
+    }
+  }
+  if (move) {
+    for (const auto& entry : entityMap) {
+      DeleteAttributesOf(*source.partition, entry.first, false);
+      RemoveFromGroups(source.partition->Change(), entry.first);
+    }
+  }
+  return 0;
+}
+
 const std::string* AddonData(int body) {
   const BodyRecord* record = FindBody(body);
   return record ? &record->addonData : nullptr;

@@ -11,6 +11,7 @@
 #include <BRepTools_History.hxx>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,6 +74,15 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
 // unmapped members are left out, unmapped owners' attributes are not copied). The tool body
 // itself is left as it is. Returns a BQ_ERROR code.
 int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap);
+
+// Carries entity data from one body's entities to their counterparts in another body (each
+// pair of `entityMap`, source entity -> target entity): the attributes are copied with copy
+// callbacks. With `move`, the entities have left the source for good (a lump split off into a
+// body of its own): they also take their group memberships along, into a group of the target
+// made for each source group that had one of them (same class), and the source entities then
+// lose their attributes and memberships without delete callbacks, so that the replacement
+// dropping them from the source reports nothing as deleted. Returns a BQ_ERROR code.
+int CarryEntityData(int sourceBody, int targetBody, const std::map<int, int>& entityMap, bool move);
 
 // The add-on layer's per-body data (rolls back with marks, travels with transmit).
 const std::string* AddonData(int body);

@@ -11,6 +11,8 @@
 
 #include <BRepCheck_Analyzer.hxx>
 #include <TopAbs_ShapeEnum.hxx>
+#include <TopExp.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
 
 #include <cmath>
 #include <set>
@@ -40,6 +42,16 @@ int ResolveFaceValues(int body, int n, const int* faces, const double* values,
     out.emplace_back(shapes[i], values[i]);
   }
   return HXR_ERROR_none;
+}
+
+// An entity that changes body but not shape: each face, edge and vertex of the shape is
+// its own counterpart, which is how the wiring carries its data into the other body.
+void DeriveFromItself(const TopoDS_Shape& shape, std::vector<hxr::engine::DerivedEntity>& out) {
+  for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+    TopTools_IndexedMapOfShape subs;
+    TopExp::MapShapes(shape, type, subs);
+    for (int i = 1; i <= subs.Extent(); ++i) out.push_back({subs(i), subs(i)});
+  }
 }
 
 }  // namespace
@@ -134,9 +146,17 @@ int HXR_BODY_rejoin(int n_bodies, const int* bodies, int* body) {
       if (brennik::Locate(bodies[i]).partition->tag != partition) return HXR_ERROR_bad_argument;
       shapes.push_back(shape);
     }
+    // The other bodies' entities are their own counterparts in the joined body: their
+    // attributes and groups are adopted there before those bodies go.
+    hxr::engine::Result result = hxr::engine::RejoinBodies(shapes);
+    if (result.ok) {
+      for (size_t i = 1; i < shapes.size(); ++i) DeriveFromItself(shapes[i], result.history.derived);
+    }
     Apply apply;
     apply.body = bodies[0];
-    if (int code = ApplyResult(apply, hxr::engine::RejoinBodies(shapes), nullptr)) return code;
+    apply.otherSources.assign(bodies + 1, bodies + n_bodies);
+    apply.adoptFromSources = true;
+    if (int code = ApplyResult(apply, result, nullptr)) return code;
     // The first body holds every lump now; the others are gone.
     if (n_bodies > 1) BQ_ENTITY_delete(n_bodies - 1, bodies + 1);
     *body = bodies[0];
@@ -153,13 +173,18 @@ int HXR_BODY_disjoin(int body, const char*, int* n_bodies, int** bodies) {
     if (int code = ResolveBody(body, shape)) return code;
     hxr::engine::Result result = hxr::engine::DisjoinBody(shape);
     // The body keeps its first lump; each other lump becomes a body of the same partition.
+    // The entities of the other lumps move with them: each is its own counterpart in the new
+    // body, so its attributes and groups follow it there instead of being deleted.
     if (result.ok) {
       result.shape = result.pieces.front();
       result.history = hxr::engine::History{};
+      for (size_t i = 1; i < result.pieces.size(); ++i)
+        DeriveFromItself(result.pieces[i], result.history.derived);
     }
     Apply apply;
     apply.body = body;
     apply.piecesFrom = 1;
+    apply.carryIntoPieces = Apply::Carry::Move;
     std::vector<int> made;
     if (int code = ApplyResult(apply, result, nullptr, &made)) return code;
     made.insert(made.begin(), body);

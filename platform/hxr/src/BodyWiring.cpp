@@ -215,6 +215,23 @@ int ApplyResult(const Apply& apply, const engine::Result& result, HXR_ENTITY_tra
     }
     made.push_back(piece);
   }
+  if (apply.carryIntoPieces != Apply::Carry::None) {
+    // While the body still names the sources, so that a moved entity's data is taken before
+    // the replacement drops it.
+    for (int piece : made) {
+      std::map<int, int> entityMap;
+      for (const engine::DerivedEntity& derived : result.history.derived) {
+        const int from = TagOf(apply.body, derived.source);
+        const int to = TagOf(piece, derived.product);
+        if (from != 0 && to != 0) entityMap[from] = to;
+      }
+      if (brennik::store::CarryEntityData(apply.body, piece, entityMap,
+                                          apply.carryIntoPieces == Apply::Carry::Move) != 0) {
+        BQ_ENTITY_delete(static_cast<int>(made.size()), made.data());
+        return HXR_ERROR_tracking_failed;
+      }
+    }
+  }
 
   if (apply.replaceShape) {
     int code = brennik::store::ReplaceBodyShape(apply.body, result.shape,

@@ -47,6 +47,7 @@ int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, int par
     apply.body = set.body;
     apply.replaceShape = cut;
     apply.piecePartition = partition;
+    apply.carryIntoPieces = Apply::Carry::Copy;
     std::vector<int> pieces;
     if (int code = ApplyResult(apply, result, tracking, &pieces)) return code;
     if (pieces.size() != 1) return HXR_ERROR_invalid_result;

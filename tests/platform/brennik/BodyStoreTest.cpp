@@ -117,6 +117,55 @@ TEST_F(BodyStoreTest, PasteTargetAdoptsTheToolsGroupsAndAttributes) {
   EXPECT_EQ(List(BQ_GROUP_ask_entities, group), std::vector<int>{toolFaces[1]});
 }
 
+TEST_F(BodyStoreTest, CarriedEntitiesCopyTheirAttributesAndMovedOnesLeaveTheSource) {
+  struct Case {
+    const char* name;
+    bool move;
+  };
+  for (const Case& c : {Case{"copy", false}, Case{"move", true}}) {
+    SCOPED_TRACE(c.name);
+    const int source = brennik::build::Block();
+    const int target = brennik::build::Block();
+    const std::vector<int> from = List(BQ_BODY_ask_faces, source), to = List(BQ_BODY_ask_faces, target);
+    const int owners[] = {BQ_CLASS_face};
+    BQ_ATTDEF_sf_t form{c.move ? "TEST/MOVE" : "TEST/COPY", BQ_ATTDEF_class_normal, 1, owners, 0,
+                        nullptr, nullptr};
+    int attdef = 0, attrib = 0, group = 0;
+    BQ_ATTDEF_create_2(&form, &attdef);
+    BQ_ATTDEF_callback_fns_t fns{&Split, &Merge, &Delete, &Copy};
+    BQ_ATTDEF_register_cb(attdef, &fns);
+    BQ_ATTDEF_callback_flags_t on{true, true, true, true, false, false};
+    BQ_ATTDEF_set_callback_flags(attdef, &on);
+    BQ_ATTRIB_create_empty(from[0], attdef, &attrib);
+    const int members[] = {from[0], from[1]};
+    BQ_GROUP_create_from_entities(source, 1000, 2, members, &group);
+    s_calls.clear();
+
+    // An entity of another body than the source is refused before anything changes.
+    EXPECT_EQ(brennik::store::CarryEntityData(source, target, {{to[0], to[1]}}, c.move), BQ_ERROR_bad_tag);
+    EXPECT_TRUE(s_calls.empty());
+    ASSERT_EQ(brennik::store::CarryEntityData(source, target, {{from[0], to[2]}}, c.move), 0);
+
+    int copy = 0;
+    BQ_ENTITY_ask_first_attrib(to[2], attdef, &copy);
+    ASSERT_NE(copy, 0);
+    EXPECT_EQ(s_calls, (std::vector<std::tuple<char, int, int>>{{'C', from[0], to[2]}}));
+    int left = 0;
+    BQ_ENTITY_ask_first_attrib(from[0], attdef, &left);
+    EXPECT_EQ(left, c.move ? 0 : attrib);
+    const std::vector<int> stay = c.move ? std::vector<int>{from[1]} : std::vector<int>{from[0], from[1]};
+    EXPECT_EQ(List(BQ_GROUP_ask_entities, group), stay);
+    int n = 0;
+    int* groups = nullptr;
+    BQ_PART_ask_groups(target, &n, &groups);
+    const std::vector<int> made = Take(n, groups);
+    ASSERT_EQ(made.size(), c.move ? 1u : 0u);
+    if (c.move) {
+      EXPECT_EQ(List(BQ_GROUP_ask_entities, made[0]), std::vector<int>{to[2]});
+    }
+  }
+}
+
 TEST_F(BodyStoreTest, AddonDataRollsBackWithMarks) {
   int body = brennik::build::Block();
   int partition = CurrentPartition();

@@ -5,6 +5,8 @@
 
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
+#include <BRep_Builder.hxx>
+#include <TopoDS_Compound.hxx>
 #include <gp_Pln.hxx>
 
 namespace {
@@ -192,6 +194,72 @@ TEST_F(BodyCallsTest, RejoinAndDisjoinTwoLumps) {
   EXPECT_EQ(Faces(bodies[0]), firstFaces);
   EXPECT_EQ(Faces(bodies[1]).size(), 6u);
   BQ_MEMORY_free(bodies);
+}
+
+TEST_F(BodyCallsTest, DisjoinedLumpsTakeTheirAttributesAndGroupsAlong) {
+  // A tall lump and a low one beside it, so that each top is told apart by its height.
+  BRep_Builder builder;
+  TopoDS_Compound lumps;
+  builder.MakeCompound(lumps);
+  builder.Add(lumps, BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), 10, 20, 30).Shape());
+  builder.Add(lumps, BRepPrimAPI_MakeBox(gp_Pnt(20, 0, 0), 10, 20, 10).Shape());
+  const int body = brennik::store::CreateBody(lumps);
+  const int near = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+  const int far = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(20, 0, 10));
+  const int farSide = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(30, 0, 0));
+  ASSERT_NE(near * far * farSide, 0);
+  const int nearAttrib = Tag(near);
+  const int farAttrib = Tag(far);
+  const int mixed = Group(body, {near, far, farSide});
+  const int nearOnly = Group(body, {near});
+
+  int n = 0;
+  int* bodies = nullptr;
+  ASSERT_EQ(HXR_BODY_disjoin(body, nullptr, &n, &bodies), HXR_ERROR_none);
+  ASSERT_EQ(n, 2);
+  const int piece = bodies[1];
+  BQ_MEMORY_free(bodies);
+  const int farCopy = FaceAt(piece, gp_Dir(0, 0, 1), gp_Pnt(20, 0, 10));
+  const int farSideCopy = FaceAt(piece, gp_Dir(1, 0, 0), gp_Pnt(30, 0, 0));
+  ASSERT_NE(farCopy * farSideCopy, 0);
+
+  // The staying lump is untouched; the far top's attribute is copied, never deleted.
+  EXPECT_EQ(Attribs(near), std::vector<int>{nearAttrib});
+  const std::vector<int> moved = Attribs(farCopy);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'C', far, farAttrib, moved[0], farCopy}}));
+  bool live = true;
+  BQ_ENTITY_is(farAttrib, &live);
+  EXPECT_FALSE(live);
+  // Memberships follow the faces: the body's groups keep their own lump's members and the new
+  // body gets a group for each group that held one of its faces.
+  EXPECT_EQ(Members(mixed), std::vector<int>{near});
+  EXPECT_EQ(Members(nearOnly), std::vector<int>{near});
+  const std::vector<int> pieceGroups = GroupsOf(piece);
+  ASSERT_EQ(pieceGroups.size(), 1u);
+  EXPECT_EQ(Members(pieceGroups[0]), (std::vector<int>{farCopy, farSideCopy}));
+}
+
+TEST_F(BodyCallsTest, RejoinedBodiesBringTheirAttributesAndGroups) {
+  const int first = brennik::build::Block();
+  const int second = BoxAt(20, 0, 0, 10, 20, 10);
+  const int secondTop = FaceAt(second, gp_Dir(0, 0, 1), gp_Pnt(20, 0, 10));
+  const int faceAttrib = Tag(secondTop);
+  Group(second, {secondTop});
+  const int joined[] = {first, second};
+  int body = 0;
+  ASSERT_EQ(HXR_BODY_rejoin(2, joined, &body), HXR_ERROR_none);
+  ASSERT_EQ(body, first);
+
+  const int joinedTop = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(20, 0, 10));
+  ASSERT_NE(joinedTop, 0);
+  const std::vector<int> copied = Attribs(joinedTop);
+  ASSERT_EQ(copied.size(), 1u);
+  ASSERT_FALSE(s_callbacks.empty());
+  EXPECT_EQ(s_callbacks.front(), (Callback{'C', secondTop, faceAttrib, copied[0], joinedTop}));
+  const std::vector<int> groups = GroupsOf(body);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(Members(groups[0]), std::vector<int>{joinedTop});
 }
 
 TEST_F(BodyCallsTest, RejoiningOverlappingBodiesIsRefused) {

@@ -125,7 +125,46 @@ TEST_F(FaceCopyCutTest, CutTakesTheBlendIntoASheetAndHealsTheBody) {
   const Track* derive = FindTrack(tracks, HXR_TRACK_derive, blend);
   ASSERT_NE(derive, nullptr);
   EXPECT_EQ(derive->products, Faces(sheet));
-  EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'D', blend, attrib, 0, 0}}));
+  // The sheet's face is a copy of the blend (copy callback) before the blend itself goes.
+  const std::vector<int> copied = Attribs(Faces(sheet).front());
+  ASSERT_EQ(copied.size(), 1u);
+  EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'C', blend, attrib, copied[0], Faces(sheet).front()},
+                                                 {'D', blend, attrib, 0, 0}}));
+}
+
+TEST_F(FaceCopyCutTest, TheSheetsFacesCarryCopiesOfTheFacesAttributes) {
+  struct Case {
+    const char* name;
+    bool cut;
+  };
+  for (const Case& c : {Case{"copy", false}, Case{"cut", true}}) {
+    SCOPED_TRACE(c.name);
+    s_callbacks.clear();
+    const int body = brennik::build::BlockWithBlend(2.0);
+    const int blend = CurvedFaces(body).front();
+    const int attrib = Tag(blend);
+    const int group = Group(body, {blend});
+    int sheet = 0;
+    const int code = c.cut ? HXR_FACE_cut(1, &blend, nullptr, &sheet, &m_tracking)
+                           : HXR_FACE_copy(1, &blend, nullptr, &sheet, &m_tracking);
+    ASSERT_EQ(code, HXR_ERROR_none);
+    const std::vector<int> copies = Faces(sheet);
+    ASSERT_EQ(copies.size(), 1u);
+    const std::vector<int> copied = Attribs(copies[0]);
+    ASSERT_EQ(copied.size(), 1u);
+    EXPECT_NE(copied[0], attrib);
+    std::vector<Callback> expected{{'C', blend, attrib, copied[0], copies[0]}};
+    if (c.cut) expected.push_back({'D', blend, attrib, 0, 0});
+    EXPECT_EQ(s_callbacks, expected);
+    // The original keeps its attribute and group while it stays in the body.
+    EXPECT_EQ(Attribs(blend), c.cut ? std::vector<int>{} : std::vector<int>{attrib});
+    EXPECT_EQ(Members(group), c.cut ? std::vector<int>{} : std::vector<int>{blend});
+    EXPECT_TRUE(GroupsOf(sheet).empty());
+    const std::vector<Track> tracks = Tracks();
+    const Track* derive = FindTrack(tracks, HXR_TRACK_derive, blend);
+    ASSERT_NE(derive, nullptr);
+    EXPECT_EQ(derive->products, copies);
+  }
 }
 
 TEST_F(FaceCopyCutTest, RefusedCutLeavesTheBodyAndMakesNoSheet) {

@@ -79,6 +79,16 @@ class WiredTest : public ::testing::Test {
   static std::vector<int> Faces(int body) { return List(BQ_BODY_ask_faces, body); }
   static std::vector<int> Edges(int body) { return List(BQ_BODY_ask_edges, body); }
   static std::vector<int> Members(int group) { return List(BQ_GROUP_ask_entities, group); }
+  static std::vector<int> GroupsOf(int body) { return List(BQ_PART_ask_groups, body); }
+  // The entity's attributes of the test definition.
+  std::vector<int> Attribs(int entity) const {
+    int n = 0;
+    int* array = nullptr;
+    if (BQ_ENTITY_ask_attribs(entity, m_attdef, &n, &array) != 0) return {};
+    std::vector<int> out(array, array + n);
+    BQ_MEMORY_free(array);
+    return out;
+  }
 
   static bool Has(const std::vector<int>& list, int tag) {
     return std::find(list.begin(), list.end(), tag) != list.end();
