@@ -139,7 +139,8 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
   return 0;
 }
 
-int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap) {
+int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap,
+                             bool move) {
   Located tool = Locate(toolBody), target = Locate(targetBody);
   if (tool.kind != Kind::Body || target.kind != Kind::Body) return BQ_ERROR_bad_tag;
   Session* s = CurrentSession();
@@ -174,6 +175,12 @@ int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, i
       st.attribs[tag] = copy;
       st.attribsOf[entry.second].push_back(tag);
       FireAttribCallback(AttribEvent::Copy, a, entry.first, tag, entry.second);
+    }
+  }
+  if (move) {
+    for (const auto& entry : map) {
+      DeleteAttributesOf(*tool.partition, entry.first, false);
+      RemoveFromGroups(tool.partition->Change(), entry.first);
     }
   }
   return 0;

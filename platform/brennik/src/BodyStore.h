@@ -72,8 +72,11 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
 // tool's body, faces, edges, vertices and groups (pointer fields included, copy callbacks
 // fired), each member and owner mapped through `entityMap` (tool entity -> target entity;
 // unmapped members are left out, unmapped owners' attributes are not copied). The tool body
-// itself is left as it is. Returns a BQ_ERROR code.
-int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap);
+// itself is left as it is, unless `move`: then the tool's body, groups and mapped entities
+// give up their attributes and memberships without delete callbacks (a rejoin, whose other
+// bodies are deleted next and must report nothing as lost). Returns a BQ_ERROR code.
+int AdoptGroupsAndAttributes(int toolBody, int targetBody, const std::map<int, int>& entityMap,
+                             bool move = false);
 
 // Carries entity data from one body's entities to their counterparts in another body (each
 // pair of `entityMap`, source entity -> target entity): the attributes are copied with copy

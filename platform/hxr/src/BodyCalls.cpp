@@ -147,7 +147,7 @@ int HXR_BODY_rejoin(int n_bodies, const int* bodies, int* body) {
       shapes.push_back(shape);
     }
     // The other bodies' entities are their own counterparts in the joined body: their
-    // attributes and groups are adopted there before those bodies go.
+    // attributes and groups move there, so deleting those bodies reports nothing as lost.
     hxr::engine::Result result = hxr::engine::RejoinBodies(shapes);
     if (result.ok) {
       for (size_t i = 1; i < shapes.size(); ++i) DeriveFromItself(shapes[i], result.history.derived);
@@ -156,6 +156,7 @@ int HXR_BODY_rejoin(int n_bodies, const int* bodies, int* body) {
     apply.body = bodies[0];
     apply.otherSources.assign(bodies + 1, bodies + n_bodies);
     apply.adoptFromSources = true;
+    apply.sourcesGo = true;
     if (int code = ApplyResult(apply, result, nullptr)) return code;
     // The first body holds every lump now; the others are gone.
     if (n_bodies > 1) BQ_ENTITY_delete(n_bodies - 1, bodies + 1);

@@ -259,7 +259,8 @@ int ApplyResult(const Apply& apply, const engine::Result& result, HXR_ENTITY_tra
         int to = after.Find(derived.product);
         if (from != 0 && to != 0) entityMap[from] = to;
       }
-      if (brennik::store::AdoptGroupsAndAttributes(source, apply.body, entityMap) != 0)
+      if (brennik::store::AdoptGroupsAndAttributes(source, apply.body, entityMap,
+                                                      apply.sourcesGo) != 0)
         return HXR_ERROR_tracking_failed;
     }
   }

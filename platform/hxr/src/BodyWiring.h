@@ -47,6 +47,7 @@ struct Apply {
   int piecesFrom = 0;           // the first extra body to make (disjoin keeps lump 0 on `body`)
   std::vector<int> otherSources;  // other bodies whose entities the result derives from
   bool adoptFromSources = false;  // copy the groups and attributes of otherSources (paste)
+  bool sourcesGo = false;         // ...and take them from otherSources, which go next (rejoin)
   // What the extra bodies' entities derived from the body's (the result's `derived` pairs)
   // take from their sources: nothing, a copy of the attributes (copied faces), or the
   // attributes and group memberships, which leave the body with them (split-off lumps).

@@ -117,6 +117,35 @@ TEST_F(BodyStoreTest, PasteTargetAdoptsTheToolsGroupsAndAttributes) {
   EXPECT_EQ(List(BQ_GROUP_ask_entities, group), std::vector<int>{toolFaces[1]});
 }
 
+TEST_F(BodyStoreTest, AToolThatGoesGivesUpWhatItsTargetAdoptedWithoutDeleteCallbacks) {
+  const int tool = brennik::build::Block(1, 1, 1);
+  const int target = brennik::build::Block();
+  const std::vector<int> toolFaces = List(BQ_BODY_ask_faces, tool), targetFaces = List(BQ_BODY_ask_faces, target);
+  const int owners[] = {BQ_CLASS_face, BQ_CLASS_body};
+  BQ_ATTDEF_sf_t form{"TEST/GOES", BQ_ATTDEF_class_normal, 2, owners, 0, nullptr, nullptr};
+  int attdef = 0, faceAttrib = 0, bodyAttrib = 0, group = 0;
+  BQ_ATTDEF_create_2(&form, &attdef);
+  BQ_ATTDEF_callback_fns_t fns{&Split, &Merge, &Delete, &Copy};
+  BQ_ATTDEF_register_cb(attdef, &fns);
+  BQ_ATTDEF_callback_flags_t on{true, true, true, true, false, false};
+  BQ_ATTDEF_set_callback_flags(attdef, &on);
+  BQ_ATTRIB_create_empty(toolFaces[1], attdef, &faceAttrib);
+  BQ_ATTRIB_create_empty(tool, attdef, &bodyAttrib);
+  BQ_GROUP_create_from_entities(tool, 1000, 1, &toolFaces[1], &group);
+  s_calls.clear();
+  ASSERT_EQ(brennik::store::AdoptGroupsAndAttributes(tool, target, {{toolFaces[1], targetFaces[4]}}, true), 0);
+  EXPECT_EQ(s_calls, (std::vector<std::tuple<char, int, int>>{{'C', tool, target}, {'C', toolFaces[1], targetFaces[4]}}));
+  EXPECT_TRUE(List(BQ_GROUP_ask_entities, group).empty());
+  bool live = true;
+  BQ_ENTITY_is(faceAttrib, &live);
+  EXPECT_FALSE(live);
+  ASSERT_EQ(BQ_ENTITY_delete(1, &tool), 0);
+  EXPECT_EQ(s_calls.size(), 2u);
+  int copy = 0;
+  BQ_ENTITY_ask_first_attrib(targetFaces[4], attdef, &copy);
+  EXPECT_NE(copy, 0);
+}
+
 TEST_F(BodyStoreTest, CarriedEntitiesCopyTheirAttributesAndMovedOnesLeaveTheSource) {
   struct Case {
     const char* name;
