@@ -12,13 +12,28 @@
 namespace brennik {
 namespace store {
 
-int CreateBody(const TopoDS_Shape& shape, int partition) {
+int CreateBody(const TopoDS_Shape& shape, int partition, int identifiersOf) {
   Session* s = CurrentSession();
   if (!s || shape.IsNull()) return 0;
   Partition* p = partition ? FindPartition(partition) : CurrentPartition();
   if (!p) return 0;
+  // Held by pointer-to-shared so that the source record outlives the partition change below.
+  BodyPtr source;
+  if (identifiersOf != 0) {
+    Located from = Locate(identifiersOf);
+    if (from.kind != Kind::Body) return 0;
+    source = from.partition->state.bodies.at(identifiersOf);
+  }
+  CarryFn carry;
+  if (source) {
+    carry = [&source](const TopoDS_Shape& sub) {
+      const int* tag = source->shapeToTag.Seek(sub);
+      return tag ? Carried{0, source->subs.at(*tag).identifier} : Carried{};
+    };
+  }
   int tag = s->NewTag();
-  InstallBody(p->Change(), BuildBodyRecord(*s, tag, shape, nullptr, nullptr));
+  InstallBody(p->Change(), BuildBodyRecord(*s, tag, shape, nullptr, carry,
+                                           source ? source->nextIdentifier : 1));
   return tag;
 }
 

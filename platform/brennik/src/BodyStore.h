@@ -41,7 +41,11 @@ int BodyTypeOf(const TopoDS_Shape& shape);
 namespace store {
 
 // Creates a body in the partition (the current one when 0). Returns its tag, 0 on failure.
-int CreateBody(const TopoDS_Shape& shape, int partition = 0);
+// With `identifiersOf` (a live body), the faces, edges and vertices that are the same OCCT
+// shapes as entities of that body keep their identifiers (a lump split off it stays the
+// same entities to whoever holds identifiers); the body's other identifiers start after
+// that body's counter, so none collides.
+int CreateBody(const TopoDS_Shape& shape, int partition = 0, int identifiersOf = 0);
 // The record of a body (null when the tag is no live body).
 const BodyRecord* FindBody(int body);
 // The shape of a body, or of a face, edge or vertex (null shape otherwise).

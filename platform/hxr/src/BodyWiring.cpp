@@ -208,7 +208,9 @@ int ApplyResult(const Apply& apply, const engine::Result& result, HXR_ENTITY_tra
       apply.piecePartition != 0 ? apply.piecePartition : brennik::Locate(apply.body).partition->tag;
   std::vector<int> made;
   for (size_t i = apply.piecesFrom; i < result.pieces.size(); ++i) {
-    int piece = brennik::store::CreateBody(result.pieces[i], partition);
+    // Entities that move keep their identifiers in their new body.
+    const int identifiersOf = apply.carryIntoPieces == Apply::Carry::Move ? apply.body : 0;
+    int piece = brennik::store::CreateBody(result.pieces[i], partition, identifiersOf);
     if (piece == 0) {
       if (!made.empty()) BQ_ENTITY_delete(static_cast<int>(made.size()), made.data());
       return HXR_ERROR_algorithm_failed;

@@ -50,7 +50,8 @@ struct Apply {
   bool sourcesGo = false;         // ...and take them from otherSources, which go next (rejoin)
   // What the extra bodies' entities derived from the body's (the result's `derived` pairs)
   // take from their sources: nothing, a copy of the attributes (copied faces), or the
-  // attributes and group memberships, which leave the body with them (split-off lumps).
+  // attributes, group memberships and identifiers, which leave the body with them
+  // (split-off lumps).
   enum class Carry { None, Copy, Move } carryIntoPieces = Carry::None;
 };
 

@@ -9,6 +9,7 @@
 #include <BRepPrimAPI_MakeBox.hxx>
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -115,6 +116,27 @@ TEST_F(BodyStoreTest, PasteTargetAdoptsTheToolsGroupsAndAttributes) {
   BQ_ATTRIB_ask_named_pointers(copy, "QELObject", &n, &pointers);
   EXPECT_EQ(Take(n, pointers), std::vector<void*>{&group});
   EXPECT_EQ(List(BQ_GROUP_ask_entities, group), std::vector<int>{toolFaces[1]});
+}
+
+TEST_F(BodyStoreTest, ABodyMadeOfAnotherBodysEntitiesKeepsTheirIdentifiers) {
+  const int source = brennik::build::Block();
+  const int face = List(BQ_BODY_ask_faces, source)[2];
+  const int sheet = brennik::store::CreateBody(brennik::store::ShapeOf(face), 0, source);
+  ASSERT_NE(sheet, 0);
+  auto identifierOf = [](int entity) {
+    int id = 0;
+    BQ_ENTITY_ask_identifier(entity, &id);
+    return id;
+  };
+  const std::vector<int> sheetFaces = List(BQ_BODY_ask_faces, sheet);
+  ASSERT_EQ(sheetFaces.size(), 1u);
+  EXPECT_NE(sheetFaces[0], face);
+  EXPECT_EQ(identifierOf(sheetFaces[0]), identifierOf(face));
+  // The sheet's own identifier is new and clashes with none it carried.
+  std::set<int> ids{identifierOf(sheet), identifierOf(sheetFaces[0])};
+  for (int edge : List(BQ_BODY_ask_edges, sheet)) EXPECT_TRUE(ids.insert(identifierOf(edge)).second);
+  EXPECT_EQ(ids.size(), 6u);
+  EXPECT_EQ(brennik::store::CreateBody(brennik::store::ShapeOf(face), 0, face), 0);
 }
 
 TEST_F(BodyStoreTest, AToolThatGoesGivesUpWhatItsTargetAdoptedWithoutDeleteCallbacks) {

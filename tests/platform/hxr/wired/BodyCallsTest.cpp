@@ -212,6 +212,9 @@ TEST_F(BodyCallsTest, DisjoinedLumpsTakeTheirAttributesAndGroupsAlong) {
   const int farAttrib = Tag(far);
   const int mixed = Group(body, {near, far, farSide});
   const int nearOnly = Group(body, {near});
+  int farId = 0, farSideId = 0;
+  BQ_ENTITY_ask_identifier(far, &farId);
+  BQ_ENTITY_ask_identifier(farSide, &farSideId);
 
   int n = 0;
   int* bodies = nullptr;
@@ -222,6 +225,12 @@ TEST_F(BodyCallsTest, DisjoinedLumpsTakeTheirAttributesAndGroupsAlong) {
   const int farCopy = FaceAt(piece, gp_Dir(0, 0, 1), gp_Pnt(20, 0, 10));
   const int farSideCopy = FaceAt(piece, gp_Dir(1, 0, 0), gp_Pnt(30, 0, 0));
   ASSERT_NE(farCopy * farSideCopy, 0);
+  // The moved faces are the same entities to whoever holds their identifiers.
+  int id = 0;
+  BQ_ENTITY_ask_identifier(farCopy, &id);
+  EXPECT_EQ(id, farId);
+  BQ_ENTITY_ask_identifier(farSideCopy, &id);
+  EXPECT_EQ(id, farSideId);
 
   // The staying lump is untouched; the far top's attribute is copied, never deleted.
   EXPECT_EQ(Attribs(near), std::vector<int>{nearAttrib});
