@@ -1,0 +1,416 @@
+// A journal written through the journal writers into a file, parsed back by the toolkit's own
+// parser: records, indices, value kinds, directions, tag descriptions, bodies written once,
+// snapshots and callback rejections; and the raw text never repeats an attribute.
+
+#include "core/FindCallbackReject.h"
+#include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/JournalArguments.h"
+#include "core/JournalWriter.h"
+#include "core/KernelFacade.h"
+#include "core/TagManager.h"
+#include "core/XMLIO.h"
+#include "core/XMLTreeNode.h"
+
+#include <brennik.h>
+#include <brennik_build.h>
+#include <brennik_test.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace QEL {
+namespace testing {
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The first start tag in the raw text that holds one attribute name twice, or "".
+std::string FindRepeatedAttribute(const std::string& text)
+{
+    size_t at = 0;
+    while ((at = text.find('<', at)) != std::string::npos) {
+        ++at;
+        if (at >= text.size() || text[at] == '/' || text[at] == '?' || text[at] == '!')
+            continue;
+        std::set<std::string> names;
+        size_t end = text.find_first_of(" \t\n/>", at);
+        const std::string element = text.substr(at, end - at);
+        at = end;
+        while (at < text.size() && text[at] != '>') {
+            while (at < text.size() && (text[at] == ' ' || text[at] == '\n' || text[at] == '/'))
+                ++at;
+            if (at >= text.size() || text[at] == '>')
+                break;
+            const size_t equals = text.find('=', at);
+            const std::string name = text.substr(at, equals - at);
+            if (!names.insert(name).second)
+                return element + " " + name;
+            const size_t open = text.find('"', equals);
+            at = text.find('"', open + 1) + 1;
+        }
+    }
+    return "";
+}
+
+std::string Attribute(const XMLTreeNode& node, const char* name)
+{
+    const char* value = node.GetAttribute(name);
+    return value ? value : "<absent>";
+}
+
+// The children of an element named name, in document order.
+std::vector<XMLTreeNode> Children(const XMLTreeNode& node, const char* name)
+{
+    std::vector<XMLTreeNode> children;
+    int position = 0;
+    for (XMLTreeNode child = node.GetChild(name, &position); !child.IsEmpty();
+         child = node.GetChild(name, &position))
+        children.push_back(child);
+    return children;
+}
+
+// The value element of a record with the given "name" attribute.
+XMLTreeNode Argument(const XMLTreeNode& record, const std::string& name)
+{
+    for (const XMLTreeNode& child : Children(record, "Argument"))
+        if (Attribute(child, "name") == name)
+            return child;
+    return XMLTreeNode();
+}
+
+class JournalWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        brennik::test::RestartSession();
+        m_path = ::testing::TempDir() + "journal_writer_test.xml";
+        m_interaction = new Interaction(CreateTypeLive);
+        m_block = brennik::build::Block();
+        const double matrix[4][4] = {{1, 0, 0, 2}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+        m_instance = Instance::Create(m_interaction, m_block, matrix);
+        GetBodyFaces(m_block, m_faces);
+    }
+    void TearDown() override
+    {
+        if (IsJournalOpen())
+            CloseJournal();
+        m_interaction->Destroy();
+        brennik::test::Reset();
+        std::remove(m_path.c_str());
+    }
+    // Closes the journal, checks the raw text and parses it.
+    XMLTreeNode CloseAndParse()
+    {
+        EXPECT_EQ(CloseJournal(), 0);
+        const std::string text = ReadFile(m_path);
+        EXPECT_EQ(FindRepeatedAttribute(text), "");
+        EXPECT_EQ(text.rfind("\n</QELJournal>\n"), text.size() - 15);
+        XMLParseResult result{};
+        XMLTreeNode root = XMLTreeNode::ParseText(text.c_str(), "QELJournal", &result);
+        EXPECT_FALSE(root.IsEmpty()) << text;
+        return root;
+    }
+
+    std::string m_path;
+    Interaction* m_interaction = nullptr;
+    Instance* m_instance = nullptr;
+    int m_block = 0;
+    std::set<int> m_faces;
+};
+
+TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
+{
+    ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+    const int plane = brennik::build::FreePlane(0, 0, 5, 0, 0, 1);
+    const int face1 = *m_faces.begin();
+    const int face2 = *m_faces.rbegin();
+    const int interactionTag = m_interaction->GetTag();
+
+    JournalArguments guard(interactionTag);
+    guard.WriteJournalFunctionBegin();
+    EXPECT_EQ(guard.WriteJournalFunctionName("TestCall"), 0);
+    guard.SetArgTypeInput();
+    guard.WriteJournalArgInt(-7, "count");
+    guard.WriteJournalArgDouble(0.1, "distance");
+    guard.WriteJournalArgBool(true, "flag");
+    guard.WriteJournalArgString("a<b & \"c\"", "text");
+    guard.WriteJournalArgString("", "empty");
+    guard.WriteJournalArgString(nullptr, "null");
+    guard.WriteJournalArgInteractionTag(interactionTag, "interaction");
+    guard.WriteJournalArgInstanceTag(m_instance->GetTag(), "instance");
+    guard.WriteJournalArgEntityTag(face1, "face1");
+    guard.WriteJournalArgEntityTag(face2, "face2");
+    guard.WriteJournalArgEntityTag(plane, "plane");
+    guard.WriteJournalArgTag(0, "none");
+    guard.WriteJournalArgBodyTag(m_block, "body");
+    guard.WriteJournalArgRelationType(RelationTypeAngle, "relation");
+    guard.WriteJournalArgIntegerArray({1, 2, 3}, "ints");
+    guard.WriteJournalArgDoubleArray({0.5, 1e-9}, "doubles");
+    guard.WriteJournalArgTagArray({face1, 0}, "tags");
+    guard.WriteJournalArgTagArrayArray({{face1}, {face2, 0}}, "tagArrays");
+    const double buffer[2] = {1.25, -2};
+    guard.WriteJournalArgDoubleBuffer(buffer, 2, "buffer");
+    const double matrix[4][4] = {{1, 0, 0, 3}, {0, 1, 0, 4}, {0, 0, 1, 5}, {0, 0, 0, 1}};
+    guard.WriteJournalArgTransform(matrix, "transform");
+    guard.WriteJournalArgTransformArray({Double4x4(matrix)}, "transforms");
+    guard.WriteJournalArgPositionArray({Position(1, 2, 3)}, "points");
+    guard.SetArgTypeOutput();
+    guard.WriteJournalArgInt(4, "outCount");
+    guard.WriteJournalArgTransform(matrix, "outTransform");
+    guard.WriteJournalArgTagArrayArray({}, "outTagArrays");
+    guard.WriteJournalArgDoubleBuffer(buffer, 1, "outBuffer");
+    guard.WriteJournalArgTransformArray({}, "outTransforms");
+    guard.WriteJournalReturnInt(9);
+    guard.WriteJournalArgResultType(ResultTypeFail);
+    guard.WriteJournalFunctionEnd();
+
+    const XMLTreeNode root = CloseAndParse();
+    ASSERT_FALSE(root.IsEmpty());
+    EXPECT_FALSE(root.GetChild("QELVersion").IsEmpty());
+    const std::vector<XMLTreeNode> interactions = Children(root, "Interaction");
+    ASSERT_EQ(interactions.size(), 1u);
+    EXPECT_EQ(Attribute(interactions[0], "tag"), std::to_string(interactionTag));
+    EXPECT_EQ(interactions[0].CountChildren("Instance"), 1);
+
+    const std::vector<XMLTreeNode> records = Children(root, "Function");
+    ASSERT_EQ(records.size(), 1u);
+    const XMLTreeNode record = records[0];
+    EXPECT_EQ(Attribute(record, "index"), "1");
+    EXPECT_EQ(Attribute(record, "name"), "TestCall");
+
+    struct Expected {
+        const char* name;
+        const char* type;
+        const char* argType;
+        const char* value;
+    };
+    const Expected scalars[] = {
+        {"count", "int", "input", "-7"},
+        {"distance", "double", "input", "0.1"},
+        {"flag", "bool", "input", "true"},
+        {"relation", "RelationType", "input", "RelationTypeAngle"},
+        {"outCount", "int", "output", "4"},
+        {"result", "ResultType", "<absent>", "ResultTypeFail"},
+    };
+    for (const Expected& expected : scalars) {
+        SCOPED_TRACE(expected.name);
+        const XMLTreeNode argument = Argument(record, expected.name);
+        ASSERT_FALSE(argument.IsEmpty());
+        EXPECT_EQ(Attribute(argument, "type"), expected.type);
+        EXPECT_EQ(Attribute(argument, "argType"), expected.argType);
+        EXPECT_EQ(Attribute(argument, "value"), expected.value);
+    }
+    // Strings: escaped text comes back whole; empty and null are both "isNull".
+    EXPECT_STREQ(Argument(record, "text").GetText(0), "a<b & \"c\"");
+    EXPECT_EQ(Attribute(Argument(record, "empty"), "isNull"), "true");
+    EXPECT_EQ(Attribute(Argument(record, "null"), "isNull"), "true");
+    EXPECT_EQ(Argument(record, "empty").CountTexts(), 0);
+
+    // The kinds written without a direction as inputs still say "output" as outputs.
+    const Expected directions[] = {
+        {"tagArrays", "TagArrayArray", "<absent>", nullptr},
+        {"buffer", "double[]", "<absent>", nullptr},
+        {"transform", "Transform", "<absent>", nullptr},
+        {"transforms", "TransformArray", "<absent>", nullptr},
+        {"ints", "IntegerArray", "input", nullptr},
+        {"outTransform", "Transform", "output", nullptr},
+        {"outTagArrays", "TagArrayArray", "output", nullptr},
+        {"outBuffer", "double[]", "output", nullptr},
+        {"outTransforms", "TransformArray", "output", nullptr},
+    };
+    for (const Expected& expected : directions) {
+        SCOPED_TRACE(expected.name);
+        const XMLTreeNode argument = Argument(record, expected.name);
+        ASSERT_FALSE(argument.IsEmpty());
+        EXPECT_EQ(Attribute(argument, "type"), expected.type);
+        EXPECT_EQ(Attribute(argument, "argType"), expected.argType);
+    }
+
+    // Arrays.
+    const XMLTreeNode ints = Argument(record, "ints");
+    EXPECT_EQ(Attribute(ints, "length"), "3");
+    const std::vector<XMLTreeNode> intElements = Children(ints, "Element");
+    ASSERT_EQ(intElements.size(), 3u);
+    EXPECT_EQ(Attribute(intElements[2], "type"), "int");
+    EXPECT_EQ(Attribute(intElements[2], "value"), "3");
+    EXPECT_EQ(Attribute(Children(Argument(record, "doubles"), "Element")[1], "value"), "1e-09");
+    const XMLTreeNode tagArrays = Argument(record, "tagArrays");
+    EXPECT_EQ(Attribute(tagArrays, "length"), "2");
+    const std::vector<XMLTreeNode> inner = Children(tagArrays, "Element");
+    ASSERT_EQ(inner.size(), 2u);
+    EXPECT_EQ(Attribute(inner[1], "length"), "2");
+    EXPECT_EQ(Attribute(inner[1], "type"), "<absent>");
+    EXPECT_EQ(Children(inner[1], "Element").size(), 2u);
+    EXPECT_EQ(Attribute(Children(Argument(record, "buffer"), "Element")[1], "value"), "-2");
+    EXPECT_STREQ(Argument(record, "transform").GetText(0), "1 0 0 0 0 1 0 0 0 0 1 0 3 4 5 1");
+    const XMLTreeNode transforms = Argument(record, "transforms");
+    EXPECT_EQ(Attribute(Children(transforms, "Element")[0], "type"), "Transform");
+    const XMLTreeNode point = Children(Argument(record, "points"), "Element")[0];
+    EXPECT_EQ(Attribute(point, "type"), "Position");
+    EXPECT_EQ(Attribute(point, "z"), "3");
+
+    // Tags of every kind.
+    EXPECT_EQ(Attribute(Argument(record, "interaction"), "type"), "InteractionTag");
+    const XMLTreeNode instance = Argument(record, "instance");
+    EXPECT_EQ(Attribute(instance, "type"), "InstanceTag");
+    EXPECT_EQ(Attribute(instance, "id"), std::to_string(m_instance->GetEntityId()));
+    const XMLTreeNode none = Argument(record, "none");
+    EXPECT_EQ(Attribute(none, "type"), "Tag");
+    EXPECT_EQ(Attribute(none, "tag"), "0");
+    EXPECT_EQ(none.CountAttributes(), 4);  // argType, name, type, tag
+    // Two faces of one body: one "Body" before the first, the same body id on both.
+    const XMLTreeNode first = Argument(record, "face1");
+    const XMLTreeNode second = Argument(record, "face2");
+    EXPECT_EQ(Attribute(first, "type"), "BQ_CLASS_face");
+    EXPECT_EQ(Attribute(first, "bodyTag"), std::to_string(m_block));
+    EXPECT_EQ(Attribute(first, "bodyId"), Attribute(second, "bodyId"));
+    EXPECT_NE(Attribute(first, "id"), "<absent>");
+    EXPECT_EQ(Attribute(Argument(record, "body"), "bodyId"), Attribute(first, "bodyId"));
+    EXPECT_EQ(Attribute(Argument(record, "body"), "type"), "BQ_CLASS_body");
+    // The block went out with the interaction record and is not sent again; the free plane
+    // goes out once, before its first mention.
+    const XMLTreeNode blockBody = interactions[0].GetChild("Body");
+    EXPECT_EQ(Attribute(blockBody, "id"), Attribute(first, "bodyId"));
+    EXPECT_GT(blockBody.CountTexts(), 0);
+    const std::vector<XMLTreeNode> bodies = Children(record, "Body");
+    ASSERT_EQ(bodies.size(), 1u);
+    // A free plane stands as its own body and has no identifier.
+    const XMLTreeNode planeArgument = Argument(record, "plane");
+    EXPECT_EQ(Attribute(planeArgument, "type"), "BQ_CLASS_plane");
+    EXPECT_EQ(Attribute(planeArgument, "id"), "<absent>");
+    EXPECT_EQ(Attribute(planeArgument, "bodyId"), Attribute(bodies[0], "id"));
+    EXPECT_EQ(Attribute(bodies[0], "isVirtualGeomPart"), "true");
+    EXPECT_NE(Attribute(bodies[0], "id"), Attribute(blockBody, "id"));
+
+    const XMLTreeNode returned = record.GetChild("ReturnValue");
+    EXPECT_EQ(Attribute(returned, "value"), "9");
+    EXPECT_EQ(Attribute(returned, "name"), "<absent>");
+}
+
+TEST_F(JournalWriterTest, CallIndexCountsFromOneInEveryJournal)
+{
+    EXPECT_EQ(CloseJournal(), 5);
+    JournalArguments guard(m_interaction->GetTag());
+    EXPECT_EQ(guard.WriteJournalCheckpoint(m_interaction->GetTag()), 5);  // no journal
+    for (int journal = 0; journal < 2; ++journal) {
+        ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+        EXPECT_EQ(OpenJournal(m_path.c_str()), 5);  // one journal at a time
+        for (int call = 0; call < 2; ++call) {
+            guard.WriteJournalFunctionBegin();
+            guard.WriteJournalFunctionName("Call");
+            guard.WriteJournalArgResultType(ResultTypeOk);
+            guard.WriteJournalFunctionEnd();
+        }
+        const std::vector<XMLTreeNode> records = Children(CloseAndParse(), "Function");
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(Attribute(records[0], "index"), "1");
+        EXPECT_EQ(Attribute(records[1], "index"), "2");
+    }
+    EXPECT_FALSE(IsJournalOpen());
+}
+
+TEST_F(JournalWriterTest, CheckpointSnapshotHasItsOwnBodyIds)
+{
+    ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+    JournalArguments guard(m_interaction->GetTag());
+    guard.WriteJournalFunctionBegin();
+    guard.WriteJournalFunctionName("DebugJournalCheckpoint");
+    guard.SetArgTypeInput();
+    guard.WriteJournalArgInteractionTag(m_interaction->GetTag(), "interaction");
+    guard.WriteJournalArgString("here", "checkpointName");
+    guard.WriteJournalArgBool(false, "bodyCompareOnly");
+    EXPECT_EQ(guard.WriteJournalCheckpoint(m_interaction->GetTag()), 0);
+    EXPECT_EQ(guard.WriteJournalCheckpoint(-1), 5);  // no such interaction
+    // The snapshot's body map is dropped afterwards: the journal's map still knows the block
+    // from the interaction record, under the id it had there.
+    guard.WriteJournalArgBodyTag(m_block, "body");
+    guard.WriteJournalArgResultType(ResultTypeOk);
+    guard.WriteJournalFunctionEnd();
+
+    const XMLTreeNode root = CloseAndParse();
+    const XMLTreeNode record = root.GetChild("Function");
+    ASSERT_FALSE(record.IsEmpty());
+    const XMLTreeNode snapshot = record.GetChild("Interaction");
+    ASSERT_FALSE(snapshot.IsEmpty());
+    EXPECT_EQ(Attribute(snapshot, "tag"), std::to_string(m_interaction->GetTag()));
+    EXPECT_EQ(snapshot.CountChildren("Body"), 1);
+    EXPECT_EQ(snapshot.CountChildren("Instance"), 1);
+    EXPECT_EQ(record.CountChildren("Body"), 0);
+    const XMLTreeNode journalBody = root.GetChild("Interaction").GetChild("Body");
+    EXPECT_EQ(Attribute(Argument(record, "body"), "bodyId"), Attribute(journalBody, "id"));
+}
+
+// The application's rejection is recorded inside the running call; the three entities share
+// one "bodyIndex" name, which is written once (the from entity's).
+bool s_rejectAll = false;
+bool TestAcceptCallback(int, int, int, int, int, int, int, int, int) { return !s_rejectAll; }
+
+TEST_F(JournalWriterTest, CallbackRejectionIsRecordedWithEachAttributeOnce)
+{
+    EXPECT_EQ(SetFindAcceptRelationCallback(nullptr), nullptr);
+    const FindAcceptRelationCallback wrapper = SetFindAcceptRelationCallback(&TestAcceptCallback);
+    ASSERT_NE(wrapper, nullptr);
+    const int one = brennik::build::Block(5, 5, 5);
+    const int other = brennik::build::Block(5, 5, 5);
+    std::set<int> oneFaces, otherFaces;
+    GetBodyFaces(one, oneFaces);
+    GetBodyFaces(other, otherFaces);
+
+    ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+    XMLIO* writer = GetJournalWriter();
+    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(writer->AddToBodyMap(one, 7, 2, false));
+    ASSERT_TRUE(writer->AddToBodyMap(other, 8, 3, false));
+    JournalArguments guard(m_interaction->GetTag());
+    guard.WriteJournalFunctionBegin();
+    guard.WriteJournalFunctionName("Find");
+    const int tag = m_interaction->GetTag();
+    const int from = *oneFaces.begin(), to = *otherFaces.begin();
+    const int instance = m_instance->GetTag();
+    s_rejectAll = false;
+    EXPECT_TRUE(wrapper(tag, 1, RelationTypeAngle, from, instance, to, 0, to, 0));
+    s_rejectAll = true;
+    EXPECT_FALSE(wrapper(tag, 1, RelationTypeAngle, from, instance, to, 0, to, 0));
+    guard.WriteJournalArgResultType(ResultTypeOk);
+    guard.WriteJournalFunctionEnd();
+    SetFindAcceptRelationCallback(nullptr);
+
+    const XMLTreeNode record = CloseAndParse().GetChild("Function");
+    const std::vector<XMLTreeNode> rejects = Children(record, "FindCallbackReject");
+    ASSERT_EQ(rejects.size(), 1u);
+    const XMLTreeNode reject = rejects[0];
+    EXPECT_EQ(Attribute(reject, "level"), "1");
+    EXPECT_EQ(Attribute(reject, "relationType"), "RelationTypeAngle");
+    EXPECT_EQ(Attribute(reject, "fromEntityClass"), "BQ_CLASS_face");
+    EXPECT_EQ(Attribute(reject, "fromEntityBodyId"), "7");
+    EXPECT_EQ(Attribute(reject, "bodyIndex"), "2");
+    EXPECT_EQ(Attribute(reject, "fromInstanceId"), std::to_string(m_instance->GetEntityId()));
+    EXPECT_EQ(Attribute(reject, "toEntityBodyId"), "8");
+    EXPECT_EQ(Attribute(reject, "toInstanceId"), "<absent>");
+    EXPECT_EQ(Attribute(reject, "additionalEntityBodyId"), "8");
+    // The rejection stands before the result.
+    std::vector<std::string> order;
+    for (int index = record.CountAttributes(); index < record.CountContents(); ++index) {
+        const XMLTreeContent content = record.GetContent(index);
+        if (content.m_kind == XMLContentKindChild)
+            order.push_back(content.m_child.GetName());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"FindCallbackReject", "Argument"}));
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL

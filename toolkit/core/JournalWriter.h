@@ -1,0 +1,44 @@
+#pragma once
+// The journal's process-wide state: the open file, its streamed writer, the call index and
+// the minimise flag, with opening and closing. The file grows one completed record at a time,
+// so a crash loses at most the record being written.
+
+#include "core/QelExport.h"
+
+#include <cstdio>
+
+namespace QEL {
+
+class Interaction;
+class XMLIO;
+
+// The application's find-accept-relation callback: interaction tag, level, relation type,
+// from entity, from instance, to entity, to instance, additional entity, additional instance;
+// true accepts the candidate.
+typedef bool (*FindAcceptRelationCallback)(int, int, int, int, int, int, int, int, int);
+
+// Opens the file, writes the declaration, the root and the header, then one "Interaction"
+// record per registered interaction. 0, or 5 when a journal is already open or the file
+// cannot be written (nothing is left open then).
+QEL_API int OpenJournal(const char* path);
+// Writes the closing root tag and closes the file; 5 when none is open or closing failed.
+QEL_API int CloseJournal();
+QEL_API bool IsJournalOpen();
+// The streamed writer while a journal is open, else null.
+XMLIO* GetJournalWriter();
+// Number of "Function" records of the open journal; NextJournalCallIndex counts one more.
+int GetJournalCallIndex();
+int NextJournalCallIndex();
+bool IsJournalMinimised();
+void SetJournalMinimised(bool minimise);
+
+// An "Interaction" element with the interaction's tag and content into the current element.
+// True for a null interaction.
+bool WriteJournalInteraction(Interaction* interaction);
+// What the journal knows of an interaction's content: each instance with its body.
+bool WriteInteractionContent(Interaction* interaction, XMLIO& xmlio);
+
+// Stores the application's callback and gives the journalling wrapper (null for null).
+FindAcceptRelationCallback SetFindAcceptRelationCallback(FindAcceptRelationCallback callback);
+
+}  // namespace QEL
