@@ -278,6 +278,7 @@ TEST_F(BodyCallsTest, RejoinedBodiesBringTheirAttributesAndGroups) {
 TEST_F(BodyCallsTest, RejoiningOverlappingBodiesIsRefused) {
   const int first = brennik::build::Block();
   const int second = BoxAt(5, 0, 0, 10, 20, 30);
+  const int attrib = Tag(second);
   const Snapshot before = Snap(first);
   const int joined[] = {first, second};
   int body = 9;
@@ -287,6 +288,9 @@ TEST_F(BodyCallsTest, RejoiningOverlappingBodiesIsRefused) {
   bool live = false;
   BQ_ENTITY_is(second, &live);
   EXPECT_TRUE(live);
+  EXPECT_EQ(Attribs(second), std::vector<int>{attrib});
+  EXPECT_TRUE(Attribs(first).empty());
+  EXPECT_TRUE(s_callbacks.empty());
 }
 
 TEST_F(BodyCallsTest, ReorderedBlendsKeepTheirRadiiAndTags) {
