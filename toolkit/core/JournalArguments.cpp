@@ -161,6 +161,7 @@ int JournalArguments::WriteJournalFunctionEnd()
 {
     if (XMLIO* writer = Writer())
         writer->EndElement(true);
+    FlushJournal();
     return 0;
 }
 
@@ -377,6 +378,21 @@ int JournalArguments::WriteJournalArgPositionArray(const std::vector<Position>& 
                                  writer.DoIO("z", z, 16);
                                  writer.EndElement(false);
                              });
+}
+
+int JournalArguments::WriteJournalArrayOfInvalidityType(const std::vector<InvalidityType>& values,
+                                                        const char* typeName, const char* name)
+{
+    return WriteJournalArray(values, name, typeName, true, [this](XMLIO&, InvalidityType value) {
+        WriteJournalInvalidityType(&value, nullptr, JournalName::Element);
+    });
+}
+
+int JournalArguments::WriteJournalArgInvalidityTypeArrayPointer(
+    const std::vector<InvalidityType>* values, const char* name)
+{
+    return values ? WriteJournalArrayOfInvalidityType(*values, "InvalidityTypeArray", name)
+                  : WriteJournalArgNull(name, "InvalidityTypeArray*");
 }
 
 int JournalArguments::WriteJournalTag(int tag, const char* name, const char* fallbackType,

@@ -31,8 +31,13 @@ class XMLIO;
     X(Tag) X(ReferenceTag) X(InstanceTag) X(RelationTag) X(FeatureTag) X(MappingDataTag)     \
     X(TrackingDataTag) X(InteractionTag) X(FeatureProcedureDataTag) X(FacePatternTag)        \
     X(SectionTag) X(RuleTag) X(FoundDataTag) X(BodyTag) X(PartitionTag) X(EntityTag)         \
-    X(MarkTag) X(VirtualVertexTag) X(CutOptionsTag) X(CopyOptionsTag) X(PasteOptionsTag)     \
-    X(ShellOptionsTag) X(TaperOptionsTag) X(ReplaceOptionsTag) X(MakeFeatureOptionsTag)
+    X(MarkTag) X(VirtualVertexTag) X(UserDefinedFacePatternTag) X(RectangularFacePatternTag) \
+    X(CircularFacePatternTag) X(DeleteFacesOptionsTag) X(OffsetFacesOptionsTag)              \
+    X(CutOptionsTag) X(CopyOptionsTag) X(PasteOptionsTag) X(ShellOptionsTag)                 \
+    X(ReorderBlendsOptionsTag) X(ReplaceFacesWithSheetOptionsTag)                            \
+    X(ExtractBodyPersistentDataOptionsTag) X(RestoreBodyPersistentDataOptionsTag)            \
+    X(RemoveFaceShellPersistentDataOptionsTag) X(BodyIsPasteToolOptionsTag)                  \
+    X(TaperOptionsTag) X(ReplaceOptionsTag) X(MakeFeatureOptionsTag)
 
 class JournalArguments {
 public:
@@ -75,6 +80,13 @@ public:
     int WriteJournalArgUnhandled(const char* name, const char* typeName, const char* value);
     int WriteJournalArgPointer(const void* value, const char* name);
     int WriteJournalReturnPointer(const void* value) { return WriteJournalArgPointer(value, nullptr); }
+    // Application code handed over as data: recorded, never replayed.
+    int WriteJournalArgFeatureProcedure(const char* name) { return WriteJournalArgUnhandled(name, "FeatureProcedure", "data"); }
+    int WriteJournalArgFeatureProcedureCallback(const char* name) { return WriteJournalArgUnhandled(name, "FeatureProcedureCallback", "data"); }
+    int WriteJournalArgFeatureTransformCallback(const char* name) { return WriteJournalArgUnhandled(name, "FeatureTransformCallback", "data"); }
+    int WriteJournalReturnFeatureProcedure() { return WriteJournalArgFeatureProcedure(nullptr); }
+    int WriteJournalReturnFeatureProcedureCallback() { return WriteJournalArgFeatureProcedureCallback(nullptr); }
+    int WriteJournalReturnFeatureTransformCallback() { return WriteJournalArgFeatureTransformCallback(nullptr); }
 
     // Arrays.
     int WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name);
@@ -86,6 +98,10 @@ public:
     int WriteJournalArgTransform(const double (*matrix)[4], const char* name);
     int WriteJournalArgTransformArray(const std::vector<Double4x4>& matrices, const char* name);
     int WriteJournalArgPositionArray(const std::vector<Position>& points, const char* name);
+    int WriteJournalArrayOfInvalidityType(const std::vector<InvalidityType>& values,
+                                          const char* typeName, const char* name);
+    int WriteJournalArgInvalidityTypeArrayPointer(const std::vector<InvalidityType>* values,
+                                                  const char* name);
 
     // Tags: section rules decide "type"; the body a tag needs is written once, before it.
     int WriteJournalTag(int tag, const char* name, const char* fallbackType, const char* elementName);

@@ -80,6 +80,11 @@ bool IsJournalOpen() { return s_journalFile != nullptr; }
 XMLIO* GetJournalWriter() { return s_journalWriter; }
 int GetJournalCallIndex() { return s_callIndex; }
 int NextJournalCallIndex() { return ++s_callIndex; }
+void FlushJournal()
+{
+    if (s_journalFile)
+        std::fflush(s_journalFile);
+}
 bool IsJournalMinimised() { return s_minimise; }
 void SetJournalMinimised(bool minimise) { s_minimise = minimise; }
 

@@ -29,6 +29,8 @@ XMLIO* GetJournalWriter();
 // Number of "Function" records of the open journal; NextJournalCallIndex counts one more.
 int GetJournalCallIndex();
 int NextJournalCallIndex();
+// Hands what has been written to the system, so a crash keeps every completed record.
+void FlushJournal();
 bool IsJournalMinimised();
 void SetJournalMinimised(bool minimise);
 

@@ -300,6 +300,60 @@ TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
     EXPECT_EQ(Attribute(returned, "name"), "<absent>");
 }
 
+TEST_F(JournalWriterTest, NullsUnhandledValuesAndRecordFieldsReadBackAsWritten)
+{
+    ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+    JournalArguments guard(m_interaction->GetTag());
+    guard.WriteJournalFunctionBegin();
+    guard.WriteJournalFunctionName("OperationUpdate");
+    guard.WriteJournalForceFailure();
+    guard.WriteJournalDoubleField("time", 1.23456789, 6);
+    guard.SetArgTypeInput();
+    guard.WriteJournalArgInvalidityTypeArrayPointer(nullptr, "noInvalidities");
+    const std::vector<InvalidityType> invalidities{InvalidityTypeBadObject};
+    guard.WriteJournalArgInvalidityTypeArrayPointer(&invalidities, "invalidities");
+    guard.WriteJournalArgTagArrayPointer(nullptr, "noTags");
+    guard.WriteJournalArgDoubleBuffer(nullptr, 3, "noBuffer");
+    guard.WriteJournalArgFeatureProcedure("procedure");
+    guard.WriteJournalArgTag(999999, "unknown");
+    guard.ClearArgType();
+    guard.WriteJournalArgInt(1, "plain");
+    guard.WriteJournalFunctionEnd();
+
+    const XMLTreeNode record = CloseAndParse().GetChild("Function");
+    ASSERT_FALSE(record.IsEmpty());
+    EXPECT_EQ(Attribute(record, "forceFailure"), "true");
+    EXPECT_EQ(Attribute(record, "time"), "1.23457");
+    struct Expected {
+        const char* name;
+        const char* attribute;
+        const char* value;
+    };
+    const Expected cases[] = {
+        {"noInvalidities", "type", "InvalidityTypeArray*"},
+        {"noInvalidities", "isNull", "true"},
+        {"invalidities", "type", "InvalidityTypeArray"},
+        {"invalidities", "length", "1"},
+        {"noTags", "type", "TagArray*"},
+        {"noTags", "isNull", "true"},
+        {"noBuffer", "type", "double[]"},
+        {"noBuffer", "argType", "input"},  // a null buffer is a plain value element
+        {"noBuffer", "isNull", "true"},
+        {"procedure", "value", "data"},
+        {"procedure", "unhandled", "true"},
+        {"unknown", "type", "BQ_CLASS_null"},
+        {"unknown", "tag", "999999"},
+        {"plain", "argType", "<absent>"},  // no direction set
+    };
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(std::string(expected.name) + " " + expected.attribute);
+        EXPECT_EQ(Attribute(Argument(record, expected.name), expected.attribute), expected.value);
+    }
+    const XMLTreeNode element = Argument(record, "invalidities").GetChild("Element");
+    EXPECT_EQ(Attribute(element, "type"), "InvalidityType");
+    EXPECT_EQ(Attribute(element, "value"), "InvalidityTypeBadObject");
+}
+
 TEST_F(JournalWriterTest, CallIndexCountsFromOneInEveryJournal)
 {
     EXPECT_EQ(CloseJournal(), 5);
@@ -313,6 +367,10 @@ TEST_F(JournalWriterTest, CallIndexCountsFromOneInEveryJournal)
             guard.WriteJournalFunctionName("Call");
             guard.WriteJournalArgResultType(ResultTypeOk);
             guard.WriteJournalFunctionEnd();
+            // Each completed record is in the file already, before the journal is closed.
+            const std::string text = ReadFile(m_path);
+            EXPECT_NE(text.find("index=\"" + std::to_string(call + 1) + "\""), std::string::npos);
+            EXPECT_EQ(text.find("</QELJournal>"), std::string::npos);
         }
         const std::vector<XMLTreeNode> records = Children(CloseAndParse(), "Function");
         ASSERT_EQ(records.size(), 2u);
