@@ -472,3 +472,41 @@ TEST_F(JournalWriterTest, CallbackRejectionIsRecordedWithEachAttributeOnce)
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
+
+namespace QEL {
+namespace testing {
+namespace {
+
+TEST_F(JournalWriterTest, CallbackRejectionReadsBackToTheSameTagsAndInstances)
+{
+    const int other = brennik::build::Block(5, 5, 5);
+    std::set<int> otherFaces;
+    GetBodyFaces(other, otherFaces);
+    FindCallbackRejectRecord written{2, RelationTypeAngle, *m_faces.begin(), m_instance->GetTag(),
+                                     *otherFaces.begin(), 0, other, 0};
+    XMLIO writer("QELJournal", true);
+    ASSERT_TRUE(writer.AddToBodyMap(m_block, 1, 0, false));
+    ASSERT_TRUE(writer.AddToBodyMap(other, 2, 0, false));
+    ASSERT_TRUE(FindCallbackRejectRecord::DoIO(written, m_interaction, writer));
+
+    XMLIO reader("QELJournal", true);
+    ASSERT_TRUE(reader.LoadText(writer.ToText().c_str()));
+    ASSERT_TRUE(reader.AddToBodyMap(m_block, 1, 0, false));
+    ASSERT_TRUE(reader.AddToBodyMap(other, 2, 0, false));
+    FindCallbackRejectRecord read;
+    ASSERT_TRUE(FindCallbackRejectRecord::DoIO(read, m_interaction, reader));
+    EXPECT_EQ(read.level, 2);
+    EXPECT_EQ(read.relationType, RelationTypeAngle);
+    EXPECT_EQ(read.fromEntity, written.fromEntity);
+    EXPECT_EQ(read.fromInstance, m_instance->GetTag());
+    EXPECT_EQ(read.toEntity, written.toEntity);
+    EXPECT_EQ(read.additionalEntity, other);
+
+    // An entity whose body is not journalled ends the element there: writing fails.
+    XMLIO unknown("QELJournal", true);
+    EXPECT_FALSE(FindCallbackRejectRecord::DoIO(written, m_interaction, unknown));
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL
