@@ -141,7 +141,9 @@ struct HXR_BODY_paste_o_s {
   int paste_type;  // HXR_PASTE_default, HXR_PASTE_add, HXR_PASTE_subtract
   bool flag;
   int option;   // HXR_PASTE_OPTION_default
-  int reblend;  // HXR_PASTE_reblend or HXR_PASTE_no_reblend
+  // HXR_PASTE_reblend (the default) or HXR_PASTE_no_reblend. Blends are not made again:
+  // with reblend asked, a paste that changes a blend face of the target is unsupported.
+  int reblend;
 };
 
 struct HXR_BODY_hollow_o_s {
@@ -208,6 +210,8 @@ struct HXR_FACE_change_taper_o_s {
   int n_tapered_edges;
   int* normal_edges;
   int n_normal_edges;
+  // Only HXR_TAPER_METHOD_curve and HXR_LAMINAR_EDGE_normal are made, with no edges
+  // singled out; any other setting is unsupported.
   int method;        // HXR_TAPER_METHOD_*
   int laminar_edge;  // HXR_LAMINAR_EDGE_*
 };
@@ -215,12 +219,12 @@ struct HXR_FACE_change_taper_o_s {
 struct HXR_FACE_change_transform_o_s {
   int version;  // 2
   int reserved[3];
-  int step_face;  // HXR_STEP_FACE_*
+  int step_face;  // HXR_STEP_FACE_*; only HXR_STEP_FACE_off is made, the others are unsupported
 };
 
 struct HXR_FACE_change_surface_o_s {
   int version;  // 1
-  int merge;    // HXR_MERGE_*
+  int merge;    // HXR_MERGE_*; only HXR_MERGE_no is made, the others are unsupported
 };
 
 struct HXR_FACE_change_reblend_o_s {

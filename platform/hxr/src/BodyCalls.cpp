@@ -3,6 +3,7 @@
 #include "BodyStore.h"
 #include "BodyWiring.h"
 #include "ShellData.h"
+#include "engine/BlendOps.h"
 #include "engine/BodyHollow.h"
 #include "engine/BodyLumps.h"
 #include "engine/BodyPaste.h"
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 
 using hxr::wired::Apply;
 using hxr::wired::ApplyResult;
@@ -54,6 +56,19 @@ void DeriveFromItself(const TopoDS_Shape& shape, std::vector<hxr::engine::Derive
   }
 }
 
+// Whether the paste changed a blend face of the target. Reblending asks for such blends to
+// be made again over the new faces, which the paste does not do; a paste that leaves every
+// blend as it was has nothing to reblend, so asking for it is then already honoured.
+bool CutsIntoBlend(const TopoDS_Shape& target, const hxr::engine::History& history) {
+  for (const hxr::engine::EntityOutcome& outcome : history.faces) {
+    if (outcome.fate == hxr::engine::Fate::FateUnchanged) continue;
+    hxr::engine::BlendInfo info;
+    std::string why;
+    if (hxr::engine::IdentifyBlend(target, outcome.source, {}, info, why)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s* options,
@@ -63,6 +78,9 @@ int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s
     if (options != nullptr && options->version != 4) return HXR_ERROR_bad_argument;
     const int type = options != nullptr ? options->paste_type : HXR_PASTE_default;
     if (type != HXR_PASTE_default && type != HXR_PASTE_add && type != HXR_PASTE_subtract)
+      return HXR_ERROR_bad_argument;
+    const int reblend = options != nullptr ? options->reblend : HXR_PASTE_reblend;
+    if (reblend != HXR_PASTE_reblend && reblend != HXR_PASTE_no_reblend)
       return HXR_ERROR_bad_argument;
     if (target == tool) return HXR_ERROR_bad_argument;
     TopoDS_Shape targetShape, toolShape;
@@ -77,6 +95,8 @@ int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s
                                                       : hxr::engine::PasteType::PasteTypeAdd;
     const hxr::engine::Result result = hxr::engine::PasteBody(
         targetShape, toolShape, pasteType, transform != 0 ? &placement : nullptr);
+    if (reblend == HXR_PASTE_reblend && result.ok && CutsIntoBlend(targetShape, result.history))
+      return HXR_ERROR_unsupported;
     Apply apply;
     apply.body = target;
     apply.otherSources = {tool};

@@ -13,6 +13,7 @@
 #include <gp_Dir.hxx>
 
 #include <cmath>
+#include <initializer_list>
 
 using hxr::wired::Apply;
 using hxr::wired::ApplyResult;
@@ -56,6 +57,50 @@ int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, int par
   });
 }
 
+// The per-kind option settings the engine acts on. The engine tapers about a hinge curve,
+// keeps laminar edges normal, makes no step faces and merges no faces after a surface
+// replacement; any other known setting would be a change unlike the one asked for, so it
+// is refused, and a token that is no setting of its kind is a bad argument.
+int CheckSetting(int value, int honoured, std::initializer_list<int> others) {
+  if (value == honoured) return HXR_ERROR_none;
+  for (int other : others)
+    if (value == other) return HXR_ERROR_unsupported;
+  return HXR_ERROR_bad_argument;
+}
+
+int CheckTaperOptions(const HXR_FACE_change_taper_o_s* options) {
+  if (options == nullptr) return HXR_ERROR_none;
+  if (options->version != 1 || options->n_tapered_edges < 0 || options->n_normal_edges < 0 ||
+      (options->n_tapered_edges > 0 && options->tapered_edges == nullptr) ||
+      (options->n_normal_edges > 0 && options->normal_edges == nullptr))
+    return HXR_ERROR_bad_argument;
+  if (int code = CheckSetting(options->method, HXR_TAPER_METHOD_curve,
+                              {HXR_TAPER_METHOD_surface, HXR_TAPER_METHOD_isocline,
+                               HXR_TAPER_METHOD_offset, HXR_TAPER_METHOD_normal}))
+    return code;
+  if (int code = CheckSetting(options->laminar_edge, HXR_LAMINAR_EDGE_normal,
+                              {HXR_LAMINAR_EDGE_draw}))
+    return code;
+  // Edges singled out to be tapered or kept normal would change which edges the taper
+  // moves; the engine treats every edge of the face alike.
+  if (options->n_tapered_edges > 0 || options->n_normal_edges > 0) return HXR_ERROR_unsupported;
+  return HXR_ERROR_none;
+}
+
+int CheckTransformOptions(const HXR_FACE_change_transform_o_s* options) {
+  if (options == nullptr) return HXR_ERROR_none;
+  if (options->version != 2) return HXR_ERROR_bad_argument;
+  return CheckSetting(options->step_face, HXR_STEP_FACE_off,
+                      {HXR_STEP_FACE_smooth_edges, HXR_STEP_FACE_all_edges,
+                       HXR_STEP_FACE_if_not_coincident});
+}
+
+int CheckSurfaceOptions(const HXR_FACE_change_surface_o_s* options) {
+  if (options == nullptr) return HXR_ERROR_none;
+  if (options->version != 1) return HXR_ERROR_bad_argument;
+  return CheckSetting(options->merge, HXR_MERGE_no, {HXR_MERGE_in, HXR_MERGE_out});
+}
+
 // One face change record in the engine's terms.
 int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
                    hxr::engine::FaceChange& out) {
@@ -70,13 +115,22 @@ int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
       return HXR_ERROR_none;
     case HXR_CHANGE_transform:
       out.kind = FaceChangeKind::FaceChangeTransform;
+      if (int code = CheckTransformOptions(
+              static_cast<const HXR_FACE_change_transform_o_s*>(change.options)))
+        return code;
       return hxr::wired::ResolveTransform(change.transform, out.motion);
     case HXR_CHANGE_replace_surface:
       out.kind = FaceChangeKind::FaceChangeSurface;
       out.outwardSense = change.sense;
+      if (int code =
+              CheckSurfaceOptions(static_cast<const HXR_FACE_change_surface_o_s*>(change.options)))
+        return code;
       return hxr::wired::ResolveSurface(change.surface, out.surface);
     case HXR_CHANGE_taper: {
       out.kind = FaceChangeKind::FaceChangeTaper;
+      if (int code =
+              CheckTaperOptions(static_cast<const HXR_FACE_change_taper_o_s*>(change.options)))
+        return code;
       const double* d = change.direction;
       if (!std::isfinite(change.angle) || std::hypot(d[0], d[1], d[2]) < 1e-12)
         return HXR_ERROR_bad_argument;
