@@ -2,6 +2,8 @@
 
 #include "core/XMLCharEncoding.h"
 
+#include "os.h"
+
 #include <cstring>
 
 namespace QEL {
@@ -89,24 +91,7 @@ const char* ReadEntity(std::string& out, const char* p, const char* end)
 
 }  // namespace
 
-void AppendUTF8(std::string& out, char32_t c)
-{
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
+void AppendUTF8(std::string& out, char32_t c) { os::AppendUtf8(out, c); }
 
 size_t XMLEscapedLength(const char* text)
 {

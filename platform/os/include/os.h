@@ -44,6 +44,8 @@ bool IsTextUnicode(const void* bytes, std::size_t size);
 // Converts count UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 // False (output emptied) for a null text with a non-zero count.
 bool WideToMultiByte(const char16_t* text, std::size_t count, std::string& utf8);
+// Appends the UTF-8 form of one code point (at most U+10FFFF) to `out`.
+void AppendUtf8(std::string& out, char32_t c);
 
 // --- Paths and the working directory -------------------------------------------------------
 
