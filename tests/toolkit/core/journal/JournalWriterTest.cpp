@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -96,7 +98,10 @@ protected:
     void SetUp() override
     {
         brennik::test::RestartSession();
-        m_path = ::testing::TempDir() + "journal_writer_test.xml";
+        // One file per test and process: suites run side by side.
+        m_path = ::testing::TempDir() + "journal_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                 std::to_string(getpid()) + ".xml";
         m_interaction = new Interaction(CreateTypeLive);
         m_block = brennik::build::Block();
         const double matrix[4][4] = {{1, 0, 0, 2}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
