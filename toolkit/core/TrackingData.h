@@ -5,6 +5,9 @@
 
 #include <vector>
 
+struct HXR_ENTITY_track_record_r_s;
+struct BQ_TOPOL_track_record_r_t;
+
 namespace QEL {
 
 class TrackingManager;
@@ -28,6 +31,18 @@ public:
     // Appends and registers the tag with the manager under this record.
     void AddOldTag(int tag);
     void AddNewTag(int tag) { m_newTags.push_back(tag); }
+
+    // A toolkit object's own change: created and modified name it as a new tag, deleted as an
+    // old one (registered, so later records about it can find this one).
+    void MarkCreated(int tag);
+    void MarkModified(int tag);
+    void MarkDeleted(int tag);
+    // Takes the kind and the entity lists of an add-on or kernel track record; an unknown
+    // track code leaves the kind as it was.
+    void AddHXRTrackRecord(const HXR_ENTITY_track_record_r_s& record);
+    void AddBQTrackRecord(const BQ_TOPOL_track_record_r_t& record);
+    // Sorts both tag lists in place and answers their union without repeats.
+    void GetAllTags(std::vector<int>& out);
 
 private:
     TrackingData(TrackingManager* manager, TrackingDataType type);

@@ -1,7 +1,12 @@
 #include "core/TrackingManager.h"
 
+#include "core/Interaction.h"
+#include "core/RollbackAction.h"
 #include "core/TagManager.h"
+#include "core/TaggedEntity.h"
 #include "core/TrackingData.h"
+
+#include <map>
 
 namespace QEL {
 
@@ -50,6 +55,81 @@ bool TrackingManager::IsTrackingData(const void* pointer) const
         if (data == pointer)
             return pointer != nullptr;
     return false;
+}
+
+void TrackingManager::BeginCall(bool clearData, bool track)
+{
+    if (clearData)
+        ClearData();
+    if (!track)
+        return;
+    m_trackingThisCall = true;
+    m_callMark = m_interaction ? m_interaction->CreateMark() : 0;
+}
+
+void TrackingManager::EndCall()
+{
+    if (!m_trackingThisCall)
+        return;
+    CollectChanges();
+    // The mark only served this call; deleting it folds its changes into the open state so
+    // rollback still sees them.
+    if (m_interaction && m_callMark != 0)
+        m_interaction->DeleteMark(m_callMark);
+    m_callMark = 0;
+}
+
+namespace {
+
+// Option objects, mapping data and procedure records are scratch the application never asks
+// about; taper, replace and make-feature options are reported like model objects.
+bool IsReportedType(ObjectType type)
+{
+    switch (type) {
+    case ObjectTypeUnknown:
+    case ObjectTypeInteraction:
+    case ObjectTypeMappingData:
+    case ObjectTypeFeatureProcedureData:
+        return false;
+    default:
+        break;
+    }
+    if (type >= ObjectTypeReorderBlendsOptions && type <= ObjectTypeOffsetFacesOptions)
+        return false;
+    if (type >= ObjectTypeReplaceFacesWithSheetOptions && type <= ObjectTypeBodyIsPasteToolOptions)
+        return false;
+    return true;
+}
+
+}  // namespace
+
+void TrackingManager::CollectChanges()
+{
+    // Without a mark (rollback disabled) the interaction knows of no changes to report.
+    if (!m_interaction || m_callMark == 0)
+        return;
+    std::map<RollableEntity*, RollbackAction*> changes;
+    m_interaction->GetChangesAfterMark(m_callMark, changes);
+    for (const auto& change : changes) {
+        TaggedEntity* object = dynamic_cast<TaggedEntity*>(change.first);
+        if (!object || !IsReportedType(object->GetType()))
+            continue;
+        const int tag = object->GetTag();
+        switch (change.second->GetActionType()) {
+        case ActionTypeCreated:
+            TrackingData::CreateQELData(this, TrackingDataTypeCreate)->MarkCreated(tag);
+            break;
+        case ActionTypeModified: {
+            TrackingData* data = TrackingData::CreateQELData(this, TrackingDataTypeModify);
+            data->AddOldTag(tag);
+            data->MarkModified(tag);
+            break;
+        }
+        case ActionTypeDeleted:
+            TrackingData::CreateQELData(this, TrackingDataTypeDelete)->MarkDeleted(tag);
+            break;
+        }
+    }
 }
 
 void TrackingManager::Add(std::vector<TrackingData*>& list, TrackingData* data)

@@ -28,7 +28,23 @@ public:
     // The same, but null unless the pointer is one of this manager's records.
     TrackingData* FindTrackingDataFromTag(int tag) const;
     bool IsTrackingData(const void* pointer) const;
+
+    // Run around every exported call. The begin hook drops the previous call's data when
+    // asked to and, for a tracked call, sets a mark that the end hook collects from.
+    void BeginCall(bool clearData, bool track);
+    void EndCall();
+    // One toolkit record per tagged model object created, changed or deleted since the
+    // call's mark; option objects and other scratch objects are left out.
+    void CollectChanges();
+    bool IsTrackingThisCall() const { return m_trackingThisCall; }
+    int GetCallMark() const { return m_callMark; }
     void RegisterOldTag(int tag, TrackingData* data) { m_dataByOldTag[tag] = data; }
+    // The record that last registered the tag as an old tag, or null.
+    TrackingData* FindDataByOldTag(int tag) const
+    {
+        auto found = m_dataByOldTag.find(tag);
+        return found == m_dataByOldTag.end() ? nullptr : found->second;
+    }
 
     void AddBrennikLabelData(TrackingData* data);
     void AddBrennikMapData(TrackingData* data);
@@ -60,6 +76,8 @@ private:
     bool m_trackChanges = true;
     bool m_mergeCallbackData = false;
     bool m_reportUpdateData = false;
+    bool m_trackingThisCall = false;
+    int m_callMark = 0;
 };
 
 }  // namespace QEL
