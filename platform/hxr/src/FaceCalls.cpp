@@ -31,10 +31,13 @@ bool VersionIs(const Options* options, int version) {
 }
 
 // Cut and copy share everything but whether the faces leave their body.
-int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, int partition,
+template <class Options>
+int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, const Options* options,
               int* sheet, HXR_ENTITY_track_r_s* tracking) {
   if (sheet != nullptr) *sheet = 0;
   ClearTracking(tracking);
+  if (!VersionIs(options, 1)) return HXR_ERROR_bad_argument;
+  const int partition = options ? options->partition : 0;
   return RunCall(name, [&]() -> int {
     if (sheet == nullptr) return HXR_ERROR_bad_argument;
     if (partition != 0 && brennik::FindPartition(partition) == nullptr) return HXR_ERROR_bad_argument;
@@ -162,22 +165,12 @@ int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
 
 int HXR_FACE_cut(int n_faces, const int* faces, const HXR_FACE_cut_o_s* options, int* sheet,
                  HXR_ENTITY_track_r_s* tracking) {
-  if (!VersionIs(options, 1)) {
-    if (sheet != nullptr) *sheet = 0;
-    ClearTracking(tracking);
-    return HXR_ERROR_bad_argument;
-  }
-  return CopyOrCut(__func__, true, n_faces, faces, options ? options->partition : 0, sheet, tracking);
+  return CopyOrCut(__func__, true, n_faces, faces, options, sheet, tracking);
 }
 
 int HXR_FACE_copy(int n_faces, const int* faces, const HXR_FACE_copy_o_s* options, int* sheet,
                   HXR_ENTITY_track_r_s* tracking) {
-  if (!VersionIs(options, 1)) {
-    if (sheet != nullptr) *sheet = 0;
-    ClearTracking(tracking);
-    return HXR_ERROR_bad_argument;
-  }
-  return CopyOrCut(__func__, false, n_faces, faces, options ? options->partition : 0, sheet, tracking);
+  return CopyOrCut(__func__, false, n_faces, faces, options, sheet, tracking);
 }
 
 int HXR_FACE_delete(int n_faces, const int* faces, const HXR_FACE_delete_o_s* options,
