@@ -1,0 +1,286 @@
+#include "api/ArgumentChecks.h"
+
+#include "api/TagCasts.h"
+#include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/TagManager.h"
+#include "core/Tolerance.h"
+#include "core/TrackingManager.h"
+#include "model/Reference.h"
+
+namespace QEL {
+
+namespace {
+
+ResultType Verdict(bool acceptable) { return acceptable ? ResultTypeOk : ResultTypeBadArgument; }
+
+ResultType CheckRange(int value, int low, int high) { return Verdict(value >= low && value <= high); }
+
+// Every element passes the test; an empty array passes.
+template <typename Test>
+bool AllOf(const Array<int>& tags, Test test)
+{
+    for (int tag : GetArrayVector(tags))
+        if (!test(tag))
+            return false;
+    return true;
+}
+
+bool IsTopology(int tag) { return IsFaceEdgeOrVertex(tag); }
+
+bool IsTopologyOrFreeGeometry(int tag) { return IsFaceEdgeOrVertex(tag) || IsPointLineOrPlane(tag); }
+
+// Every tag a reference whose kernel entity is of one of the classes.
+ResultType CheckReferencedClasses(const Array<int>& tags, Interaction* interaction,
+                                  int classCode, int otherClassCode)
+{
+    if (!interaction)
+        return ResultTypeBadArgument;
+    return Verdict(AllOf(tags, [interaction, classCode, otherClassCode](int tag) {
+        Reference* reference = CastTagToReference(interaction, tag);
+        if (!reference)
+            return false;
+        const int entityClass = GetEntityClass(reference->GetEntityTag());
+        return entityClass == classCode || entityClass == otherClassCode;
+    }));
+}
+
+// Whether the rest of a group, after its first tag, passes the test.
+template <typename Test>
+bool RestOfGroupPasses(const std::vector<int>& group, Test test)
+{
+    for (size_t index = 1; index < group.size(); ++index)
+        if (!test(group[index]))
+            return false;
+    return true;
+}
+
+bool IsValidGeometryGroup(const std::vector<int>& group, Interaction* interaction)
+{
+    if (group.empty())
+        return false;
+    const int first = group.front();
+    // A placed or bare body, then the entities on it that relations are to be found among.
+    if (interaction->FindInstanceFromTag(first) || GetEntityClass(first) == KernelClassBody)
+        return RestOfGroupPasses(group, IsTopologyOrFreeGeometry);
+    // No body: free geometry alone, at least one of it.
+    return first == 0 && group.size() >= 2 && RestOfGroupPasses(group, IsPointLineOrPlane);
+}
+
+}  // namespace
+
+ResultType CheckArgInteractionTag(int tag) { return Verdict(TagManager::FindInteractionFromTag(tag)); }
+
+ResultType CheckArgObjectTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && tag != 0 &&
+                   (tag == interaction->GetTag() || interaction->FindTaggedEntityFromTag(tag)));
+}
+
+ResultType CheckArgReferenceTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->FindReferenceFromTag(tag));
+}
+
+ResultType CheckArgReferenceHasInstance(int tag, Interaction* interaction, bool expectNoInstance)
+{
+    Reference* reference = interaction ? interaction->FindReferenceFromTag(tag) : nullptr;
+    return Verdict(reference && (reference->GetInstance() == nullptr) == expectNoInstance);
+}
+
+ResultType CheckArgReferenceArray(const Array<int>& tags, Interaction* interaction)
+{
+    return Verdict(interaction && AllOf(tags, [interaction](int tag) {
+                       return interaction->FindReferenceFromTag(tag) != nullptr;
+                   }));
+}
+
+ResultType CheckArgReferencesOnSameInstance(int tag1, int tag2, Interaction* interaction)
+{
+    if (!interaction)
+        return ResultTypeBadArgument;
+    Reference* first = interaction->FindReferenceFromTag(tag1);
+    Reference* second = interaction->FindReferenceFromTag(tag2);
+    return Verdict(!first || !second || first->GetInstance() == second->GetInstance());
+}
+
+ResultType CheckArgInstanceTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->FindInstanceFromTag(tag));
+}
+
+ResultType CheckArgRelationTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->FindRelationFromTag(tag));
+}
+
+ResultType CheckArgFeatureTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->FindFeatureFromTag(tag));
+}
+
+ResultType CheckArgMappingDataTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->FindMappingDataFromTag(tag));
+}
+
+ResultType CheckArgMarkTag(int tag, Interaction* interaction)
+{
+    return Verdict(interaction && interaction->GetMarkByTag(tag));
+}
+
+ResultType CheckArgTagIsTrackingData(int tag, Interaction* interaction)
+{
+    TrackingManager* manager = interaction ? interaction->GetTrackingManager() : nullptr;
+    return Verdict(manager && manager->FindTrackingDataFromTag(tag));
+}
+
+ResultType CheckArgTagIsFeatureProcedureData(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToFeatureProcedureData(interaction, tag));
+}
+
+ResultType CheckArgTagIsFeature(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagTo<Feature>(interaction, tag));
+}
+
+ResultType CheckArgTagIsReference(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToReference(interaction, tag));
+}
+
+ResultType CheckArgTagsAreReferences(const Array<int>& tags, Interaction* interaction)
+{
+    return Verdict(interaction && AllOf(tags, [interaction](int tag) {
+                       return CastTagToReference(interaction, tag) != nullptr;
+                   }));
+}
+
+ResultType CheckArgTagIsFoundData(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToFoundData(interaction, tag));
+}
+
+ResultType CheckArgKernelEntityTag(int tag) { return Verdict(IsEntity(tag)); }
+
+ResultType CheckArgReferenceEntityTag(int tag) { return Verdict(IsTopologyOrFreeGeometry(tag)); }
+
+ResultType CheckArgTopolArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsTopology)); }
+
+ResultType CheckArgFaceArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsFace)); }
+
+ResultType CheckArgGeomArray(const Array<int>& tags)
+{
+    // Asked of live entities only, so that a stray tag makes no kernel error report.
+    return Verdict(AllOf(tags, [](int tag) { return IsEntity(tag) && IsGeometry(tag); }));
+}
+
+ResultType CheckArgPartitionTag(int tag) { return Verdict(IsPartition(tag)); }
+
+ResultType CheckArgBodyTag(int tag) { return Verdict(GetEntityClass(tag) == KernelClassBody); }
+
+ResultType CheckArgPointer(const void* pointer) { return Verdict(pointer != nullptr); }
+
+ResultType CheckArgDoubleArray(const double*, int length) { return Verdict(length >= 1); }
+
+ResultType CheckArgDouble(double) { return ResultTypeOk; }
+
+ResultType CheckArgInt(int) { return ResultTypeOk; }
+
+// Written so that a NaN, which compares false, is refused too.
+ResultType CheckArgPositiveLength(double value) { return Verdict(value > s_linearTolerance); }
+
+ResultType CheckArgTransformCount(const Array<Double4x4>& transforms, int count)
+{
+    return Verdict(transforms.GetSize() == count);
+}
+
+ResultType CheckArgBlendIdentifyType(int value)
+{
+    return CheckRange(value, BlendIdentifyTypeAllWithinBody, BlendIdentifyTypeEqualRadiusWithinBody);
+}
+
+ResultType CheckArgStepFaceType(int value)
+{
+    return CheckRange(value, StepFaceOff, StepFaceOnIfNotCoincident);
+}
+
+ResultType CheckArgTaperMethodType(int value)
+{
+    return CheckRange(value, TaperMethodTypeCurve, TaperMethodTypeNormal);
+}
+
+ResultType CheckArgTaperLaminarEdgeType(int value)
+{
+    return CheckRange(value, TaperLaminarEdgeTypeNormal, TaperLaminarEdgeTypeDraw);
+}
+
+ResultType CheckArgEnumIn1To3(int value) { return CheckRange(value, 1, 3); }
+
+ResultType CheckArgEnumIn0To2(int value) { return CheckRange(value, 0, 2); }
+
+ResultType CheckArgSolutionDataMode(int value)
+{
+    return CheckRange(value, SolutionDataModeOff, SolutionDataModeOn);
+}
+
+ResultType CheckArgReferenceBehaviour(int referenceTag, ReferenceBehaviour behaviour,
+                                      Interaction* interaction)
+{
+    if (behaviour == ReferenceBehaviourModelling)
+        return ResultTypeOk;
+    // A number outside the enumeration would otherwise be stored as a behaviour.
+    if (behaviour != ReferenceBehaviourPositioning)
+        return ResultTypeBadArgument;
+    Reference* reference = interaction ? interaction->FindReferenceFromTag(referenceTag) : nullptr;
+    if (!reference)
+        return ResultTypeBadArgument;
+    const int entity = reference->GetEntityTag();
+    if (IsEntity(entity) && !reference->GetInstance() && GetOwningBody(entity) == 0)
+        return ResultTypeInvalidReferenceBehaviour;
+    return ResultTypeOk;
+}
+
+ResultType CheckArgTagsArePlaneReferences(const Array<int>& tags, Interaction* interaction)
+{
+    return CheckReferencedClasses(tags, interaction, KernelClassPlane, KernelClassPlane);
+}
+
+ResultType CheckArgTagsArePlaneOrLineReferences(const Array<int>& tags, Interaction* interaction)
+{
+    return CheckReferencedClasses(tags, interaction, KernelClassPlane, KernelClassLine);
+}
+
+ResultType CheckArgSectionPlaneReference(int tag, Interaction* interaction)
+{
+    Reference* reference = interaction ? interaction->FindReferenceFromTag(tag) : nullptr;
+    if (!reference || !IsPointLineOrPlane(reference->GetEntityTag()))
+        return ResultTypeBadArgument;
+    return Verdict(GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr) == KernelClassPlane);
+}
+
+ResultType CheckArgSectionGeometryArrays(const Array<int>& first, const Array<int>& second)
+{
+    if (CheckArgTopolArray(first) != ResultTypeOk || CheckArgTopolArray(second) != ResultTypeOk)
+        return ResultTypeBadArgument;
+    return Verdict(first.GetSize() > 0 && first.GetSize() == second.GetSize());
+}
+
+ResultType CheckArgGeometryGroups(const Array<Array<int>>& groups, Interaction* interaction)
+{
+    if (!interaction)
+        return ResultTypeBadArgument;
+    for (const Array<int>& group : GetArrayVector(groups))
+        if (!IsValidGeometryGroup(GetArrayVector(group), interaction))
+            return ResultTypeBadArgument;
+    return ResultTypeOk;
+}
+
+bool IsArrayNonEmpty(const Array<int>& tags) { return tags.GetSize() > 0; }
+
+bool IsArrayEmpty(const Array<int>& tags) { return tags.GetSize() == 0; }
+
+}  // namespace QEL

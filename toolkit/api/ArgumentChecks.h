@@ -1,0 +1,100 @@
+#pragma once
+// The checks an exported call runs on its arguments before its implementation. Each answers
+// ResultTypeOk for an acceptable argument and ResultTypeBadArgument otherwise (the reference
+// behaviour check alone has a result of its own). A check only asks: it never throws, never
+// changes the interaction or the kernel, and a null interaction gives ResultTypeBadArgument.
+
+#include "core/Array.h"
+#include "core/Enums.h"
+
+namespace QEL {
+
+class Interaction;
+
+// Tags of the toolkit's own objects.
+// The tag of an interaction in the process-wide registry.
+ResultType CheckArgInteractionTag(int tag);
+// The interaction's own tag or any object registered with it.
+ResultType CheckArgObjectTag(int tag, Interaction* interaction);
+ResultType CheckArgReferenceTag(int tag, Interaction* interaction);
+// A reference with an instance, or (expectNoInstance) one without.
+ResultType CheckArgReferenceHasInstance(int tag, Interaction* interaction, bool expectNoInstance);
+// Every tag a reference; an empty array passes.
+ResultType CheckArgReferenceArray(const Array<int>& tags, Interaction* interaction);
+// Refuses two references on different instances; a tag that is no reference is not its concern.
+ResultType CheckArgReferencesOnSameInstance(int tag1, int tag2, Interaction* interaction);
+ResultType CheckArgInstanceTag(int tag, Interaction* interaction);
+ResultType CheckArgRelationTag(int tag, Interaction* interaction);
+ResultType CheckArgFeatureTag(int tag, Interaction* interaction);
+ResultType CheckArgMappingDataTag(int tag, Interaction* interaction);
+// A rollback mark of the interaction.
+ResultType CheckArgMarkTag(int tag, Interaction* interaction);
+// A change record of the interaction's tracking manager.
+ResultType CheckArgTagIsTrackingData(int tag, Interaction* interaction);
+// The class of the tagged object, by run-time type.
+ResultType CheckArgTagIsFeatureProcedureData(int tag, Interaction* interaction);
+ResultType CheckArgTagIsFeature(int tag, Interaction* interaction);
+ResultType CheckArgTagIsReference(int tag, Interaction* interaction);
+ResultType CheckArgTagsAreReferences(const Array<int>& tags, Interaction* interaction);
+ResultType CheckArgTagIsFoundData(int tag, Interaction* interaction);
+
+// Kernel tags. Array checks pass an empty array.
+ResultType CheckArgKernelEntityTag(int tag);
+// A face, edge or vertex, or a free point, line or plane.
+ResultType CheckArgReferenceEntityTag(int tag);
+// Faces, edges and vertices.
+ResultType CheckArgTopolArray(const Array<int>& tags);
+ResultType CheckArgFaceArray(const Array<int>& tags);
+ResultType CheckArgGeomArray(const Array<int>& tags);
+ResultType CheckArgPartitionTag(int tag);
+ResultType CheckArgBodyTag(int tag);
+
+// Plain values.
+template <typename Result, typename... Arguments>
+ResultType CheckArgFunctionPointer(Result (*function)(Arguments...))
+{
+    return function ? ResultTypeOk : ResultTypeBadArgument;
+}
+ResultType CheckArgPointer(const void* pointer);
+// Only the length is judged (at least 1); the values are not read, so a null pointer passes.
+ResultType CheckArgDoubleArray(const double* values, int length);
+// Any value is acceptable; the checks exist so that every argument has one.
+ResultType CheckArgDouble(double value);
+ResultType CheckArgInt(int value);
+// Greater than the linear tolerance.
+ResultType CheckArgPositiveLength(double value);
+ResultType CheckArgTransformCount(const Array<Double4x4>& transforms, int count);
+
+// Enumeration ranges; values come as ints, as an application may pass any number.
+ResultType CheckArgBlendIdentifyType(int value);
+ResultType CheckArgStepFaceType(int value);
+ResultType CheckArgTaperMethodType(int value);
+ResultType CheckArgTaperLaminarEdgeType(int value);
+// ShellType, ReplaceEdgesUseType, ReplaceMergeType, FeatureType (whose 0 is refused).
+ResultType CheckArgEnumIn1To3(int value);
+// RelationSubtype, PreviewMode, FeatureProcedureType, PasteType.
+ResultType CheckArgEnumIn0To2(int value);
+ResultType CheckArgSolutionDataMode(int value);
+
+// Checks that combine an argument with the model.
+// ResultTypeInvalidReferenceBehaviour when a reference to free geometry that lies on no body
+// and has no instance would be made positioning: there is nothing for it to position.
+ResultType CheckArgReferenceBehaviour(int referenceTag, ReferenceBehaviour behaviour,
+                                      Interaction* interaction);
+// References to kernel planes only (an empty array passes).
+ResultType CheckArgTagsArePlaneReferences(const Array<int>& tags, Interaction* interaction);
+// References to kernel planes or lines only (an empty array passes).
+ResultType CheckArgTagsArePlaneOrLineReferences(const Array<int>& tags, Interaction* interaction);
+// A reference to free geometry whose standard form is a plane.
+ResultType CheckArgSectionPlaneReference(int tag, Interaction* interaction);
+// Two non-empty topology arrays of equal length.
+ResultType CheckArgSectionGeometryArrays(const Array<int>& first, const Array<int>& second);
+// Each group is an instance or body followed by its topology or free geometry, or 0 followed
+// by at least one free geometry.
+ResultType CheckArgGeometryGroups(const Array<Array<int>>& groups, Interaction* interaction);
+
+// Whether a wrapper hands its implementation a list or nothing.
+bool IsArrayNonEmpty(const Array<int>& tags);
+bool IsArrayEmpty(const Array<int>& tags);
+
+}  // namespace QEL
