@@ -3,17 +3,17 @@
 // checks. Each answers null for a null interaction, a tag that names no object registered with
 // it, or an object of another class.
 
+#include "core/Interaction.h"
+#include "core/UpperLayerSeams.h"
+
 namespace QEL {
 
-class Interaction;
-class Reference;
-class Feature;
-class FeatureProcedureData;
-class FoundData;
-
-// The one lookup behind every cast: the registered object by run-time type.
+// The one lookup behind every cast: the registered object, tested by run-time type.
 template <typename T>
-T* CastTagTo(Interaction* interaction, int tag);
+T* CastTagTo(Interaction* interaction, int tag)
+{
+    return interaction ? DowncastEntity<T>(interaction->FindTaggedEntityFromTag(tag)) : nullptr;
+}
 
 Reference* CastTagToReference(Interaction* interaction, int tag);
 FeatureProcedureData* CastTagToFeatureProcedureData(Interaction* interaction, int tag);
