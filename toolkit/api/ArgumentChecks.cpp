@@ -1,7 +1,6 @@
 #include "api/ArgumentChecks.h"
 
 #include "api/TagCasts.h"
-#include "core/Instance.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
 #include "core/TagManager.h"
@@ -26,8 +25,6 @@ bool AllOf(const Array<int>& tags, Test test)
             return false;
     return true;
 }
-
-bool IsTopology(int tag) { return IsFaceEdgeOrVertex(tag); }
 
 bool IsTopologyOrFreeGeometry(int tag) { return IsFaceEdgeOrVertex(tag) || IsPointLineOrPlane(tag); }
 
@@ -167,7 +164,7 @@ ResultType CheckArgKernelEntityTag(int tag) { return Verdict(IsEntity(tag)); }
 
 ResultType CheckArgReferenceEntityTag(int tag) { return Verdict(IsTopologyOrFreeGeometry(tag)); }
 
-ResultType CheckArgTopolArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsTopology)); }
+ResultType CheckArgTopolArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsFaceEdgeOrVertex)); }
 
 ResultType CheckArgFaceArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsFace)); }
 
