@@ -200,6 +200,10 @@ public:
     int NextEntityId() { return ++m_entityIdCounter; }
     // The interaction itself, a registered object, a mark state or a tracking record.
     bool IsKnownObject(const void* pointer) const;
+    // Whether the other interaction holds the same objects and bodies (only the instances and
+    // bodies with bodyCompareOnly). result, when not null, receives ResultTypeOk, Fail,
+    // ObjectDiffers or BodyDiffers, or BadArgument for a null other.
+    bool Compare(Interaction* other, bool bodyCompareOnly, ResultType* result);
 
     // Managers and the editing engine's state.
     TagManager* GetTagManager() const { return m_tagManager; }

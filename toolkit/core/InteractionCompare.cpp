@@ -1,0 +1,218 @@
+// Whole-interaction comparison: the same objects and the same kernel bodies, for the debug
+// comparison call and the checkpoints of a journal replay.
+#include "core/Interaction.h"
+
+#include "core/Dir.h"
+#include "core/Instance.h"
+#include "core/KernelFacade.h"
+#include "core/Position.h"
+#include "core/TagManager.h"
+#include "core/UpperLayerSeams.h"
+
+#include <brennik.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace QEL {
+
+namespace {
+
+using BodyMap = std::map<int, int>;
+using BodyPairs = std::set<std::pair<int, int>>;
+
+const double s_locationTolerance = 1e-8;
+const double s_radiusTolerance = 1e-8;
+const double s_halfAngleTolerance = 1e-11;
+const double s_transformDistanceTolerance = 1e-8;
+const double s_transformAngleTolerance = 1e-11;
+
+const TaggedEntitySet& TaggedEntitiesOf(const Interaction& interaction)
+{
+    static const TaggedEntitySet s_none;
+    const TagManager* manager = interaction.GetTagManager();
+    return manager ? manager->GetTaggedEntities() : s_none;
+}
+
+// The selected references as tagged objects: the core sees the reference class only through
+// its casts.
+std::vector<TaggedEntity*> SelectedReferencesOf(const Interaction& interaction)
+{
+    std::vector<TaggedEntity*> selected;
+    for (Reference* reference : interaction.GetSelectedReferences())
+        selected.push_back(UpcastEntity(reference));
+    return selected;
+}
+
+bool AreObjectsEqual(const Interaction& a, const Interaction& b, bool bodyCompareOnly)
+{
+    if (bodyCompareOnly)
+        return AreEntityVectorsEqual(a.GetInstances(), b.GetInstances());
+    return AreEntitySetsEqual(TaggedEntitiesOf(a), TaggedEntitiesOf(b)) &&
+           AreEntityVectorsEqual(SelectedReferencesOf(a), SelectedReferencesOf(b)) &&
+           a.GetRelationFinder().IsEqual(b.GetRelationFinder());
+}
+
+// Maps entity ids to bodies: each reference to the owning body of its entity, each instance to
+// its body. References whose entity lies on no body are set aside as free-standing, with or
+// without an instance, on both sides alike, so that equal interactions give equal maps.
+void MapBodies(const Interaction& interaction, BodyMap& map, std::vector<Reference*>& freeStanding)
+{
+    std::set<Reference*, TaggedEntityPtrLessThan> references;
+    interaction.GetAllReferences(references);
+    for (Reference* reference : references) {
+        const int body = GetOwningBody(GetReferenceEntityTag(reference));
+        if (body == 0)
+            freeStanding.push_back(reference);
+        else
+            map[UpcastEntity(reference)->GetEntityId()] = body;
+    }
+    for (Instance* instance : interaction.GetInstances())
+        map[instance->GetEntityId()] = instance->GetBodyTag();
+}
+
+void RemoveBody(std::vector<int>& bodies, int body)
+{
+    bodies.erase(std::remove(bodies.begin(), bodies.end(), body), bodies.end());
+}
+
+// Pairs the bodies that the same object sees on either side, then the remaining live seen
+// bodies by position. False when the remainders differ in number.
+bool PairBodies(const BodyMap& mine, const BodyMap& theirs, std::vector<int>& mySeen,
+                std::vector<int>& theirSeen, BodyPairs& pairs)
+{
+    for (const auto& entry : mine) {
+        auto other = theirs.find(entry.first);
+        if (other == theirs.end())
+            continue;
+        if (!pairs.insert(std::make_pair(entry.second, other->second)).second)
+            continue;
+        for (int body : {entry.second, other->second}) {
+            RemoveBody(mySeen, body);
+            RemoveBody(theirSeen, body);
+        }
+    }
+    if (mySeen.size() != theirSeen.size())
+        return false;
+    for (size_t i = 0; i < mySeen.size(); ++i)
+        pairs.insert(std::make_pair(mySeen[i], theirSeen[i]));
+    return true;
+}
+
+// The kernel's debug comparison: the same topology with the same geometry, entities paired by
+// identifier. The kernel reports every difference at once, so one call decides; any
+// difference, or a kernel error, means the bodies differ.
+bool AreBodiesEqual(int body, int otherBody)
+{
+    BQ_DEBUG_BODY_compare_o_t options;
+    options.o_t_version = 1;
+    options.tolerance = 0.0;
+    options.compare_identifiers = true;
+    BQ_DEBUG_BODY_compare_r_t results{};
+    const bool called = BQ_DEBUG_BODY_compare(body, otherBody, &options, &results) == BQ_ERROR_no_errors;
+    const bool equal = called && results.equal;
+    BQ_DEBUG_BODY_compare_r_f(&results);
+    return equal;
+}
+
+struct StandardForm {
+    int classCode = 0;
+    Position location;
+    Position axis;
+    double radius = 0.0;
+    double halfAngle = 0.0;
+    double minorRadius = 0.0;
+    Xform placement;
+};
+
+StandardForm ReadStandardForm(Reference* reference)
+{
+    StandardForm form;
+    form.classCode = GetStandardGeometry(GetReferenceEntityTag(reference), nullptr, nullptr,
+                                         &form.location, &form.axis, &form.radius,
+                                         &form.halfAngle, &form.minorRadius);
+    if (Instance* instance = GetReferenceInstance(reference))
+        form.placement = instance->GetXform();
+    return form;
+}
+
+bool IsWithin(double a, double b, double tolerance) { return std::fabs(a - b) < tolerance; }
+
+bool AreStandardFormsEqual(const StandardForm& a, const StandardForm& b)
+{
+    const Dir axisA(a.axis.x, a.axis.y, a.axis.z, true);
+    const Dir axisB(b.axis.x, b.axis.y, b.axis.z, true);
+    return a.classCode == b.classCode &&
+           a.placement.IsClose(b.placement, s_transformDistanceTolerance, s_transformAngleTolerance) &&
+           IsWithin(a.location.x, b.location.x, s_locationTolerance) &&
+           IsWithin(a.location.y, b.location.y, s_locationTolerance) &&
+           IsWithin(a.location.z, b.location.z, s_locationTolerance) && axisA.IsEqual(axisB) &&
+           IsWithin(a.radius, b.radius, s_radiusTolerance) &&
+           IsWithin(a.minorRadius, b.minorRadius, s_radiusTolerance) &&
+           IsWithin(a.halfAngle, b.halfAngle, s_halfAngleTolerance);
+}
+
+// Free-standing references pair by entity id with a reference of the other interaction, whose
+// entity must have the same standard form in the same place.
+bool AreFreeStandingEqual(const std::vector<Reference*>& mine, const std::vector<Reference*>& theirs,
+                          const Interaction& other)
+{
+    if (mine.size() != theirs.size())
+        return false;
+    for (Reference* reference : mine) {
+        Reference* counterpart = DowncastEntity<Reference>(
+            other.FindTaggedEntityById(UpcastEntity(reference)->GetEntityId()));
+        if (!counterpart ||
+            !AreStandardFormsEqual(ReadStandardForm(reference), ReadStandardForm(counterpart)))
+            return false;
+    }
+    return true;
+}
+
+ResultType CompareInteractions(const Interaction& mine, const Interaction& other, bool bodyCompareOnly)
+{
+    if (!AreObjectsEqual(mine, other, bodyCompareOnly))
+        return ResultTypeObjectDiffers;
+
+    BodyMap myBodies;
+    BodyMap theirBodies;
+    std::vector<Reference*> myFreeStanding;
+    std::vector<Reference*> theirFreeStanding;
+    MapBodies(mine, myBodies, myFreeStanding);
+    MapBodies(other, theirBodies, theirFreeStanding);
+    if (!bodyCompareOnly && myBodies.size() != theirBodies.size())
+        return ResultTypeFail;
+
+    std::vector<int> mySeen;
+    std::vector<int> theirSeen;
+    mine.GetSeenBodies(mySeen, false);
+    other.GetSeenBodies(theirSeen, false);
+    if (bodyCompareOnly && mySeen.empty())
+        return ResultTypeBodyDiffers;
+
+    BodyPairs pairs;
+    if (!PairBodies(myBodies, theirBodies, mySeen, theirSeen, pairs))
+        return ResultTypeBodyDiffers;
+    for (const auto& pair : pairs)
+        if (!AreBodiesEqual(pair.first, pair.second))
+            return ResultTypeBodyDiffers;
+
+    if (!AreFreeStandingEqual(myFreeStanding, theirFreeStanding, other))
+        return ResultTypeBodyDiffers;
+    return ResultTypeOk;
+}
+
+}  // namespace
+
+bool Interaction::Compare(Interaction* other, bool bodyCompareOnly, ResultType* result)
+{
+    // The other interaction's containers are read from the first step on: without one there
+    // is nothing to compare against.
+    const ResultType code = other ? CompareInteractions(*this, *other, bodyCompareOnly)
+                                  : ResultTypeBadArgument;
+    if (result)
+        *result = code;
+    return code == ResultTypeOk;
+}
+
+}  // namespace QEL
