@@ -18,4 +18,14 @@ bool Interaction::CreateUpdateManager()
     return true;
 }
 
+// The pass configures, solves and applies what the model holds. A model without relations and
+// features gives it nothing to configure or solve, so the pass applies at once.
+UpdateStatus Interaction::Update(SolverOperation*)
+{
+    if (m_currentSolverOperation)
+        return UpdateSolveFailed;
+    CreateUpdateManager();
+    return UpdateApplied;
+}
+
 }  // namespace QEL

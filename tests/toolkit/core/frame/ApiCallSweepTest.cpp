@@ -1,0 +1,149 @@
+// Every exported call in the call table, made with bad input, with the kernel's bulletin
+// board on and with faults inside it: each must answer with the frame's result codes, leave
+// the journal records the frame promises and leave the process able to go on.
+
+#include "ApiTestFixture.h"
+
+#include "core/QelInteractionApi.h"
+#include "replay/ReplayRegistry.h"
+
+namespace QEL {
+namespace testing {
+namespace {
+
+class ApiCallSweepTest : public ApiTest {
+protected:
+    // The record of the named call, failing unless there is exactly one.
+    XMLTreeNode RecordOf(const XMLTreeNode& root, const char* name)
+    {
+        XMLTreeNode found;
+        int count = 0;
+        for (const XMLTreeNode& record : Records(root))
+            if (Attribute(record, "name") == name) {
+                found = record;
+                ++count;
+            }
+        EXPECT_EQ(count, 1) << "records of " << name;
+        return found;
+    }
+};
+
+TEST_F(ApiCallSweepTest, TheTableHoldsTheCallsAndTheirReplayAdapters)
+{
+    const std::vector<ApiCallEntry> calls = GetApiCalls();
+    ASSERT_FALSE(calls.empty());
+    for (const ApiCallEntry& entry : calls) {
+        SCOPED_TRACE(entry.properties->name);
+        const ApiCallEntry* found = FindApiCall(entry.properties->name);
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->properties, entry.properties);
+        EXPECT_EQ(GetReplayFunctionRegistry().count(entry.properties->name) != 0,
+                  entry.properties->IsReplayable());
+    }
+    EXPECT_NE(FindApiCall("CreateInteraction"), nullptr);
+    EXPECT_EQ(FindApiCall("NoSuchCall"), nullptr);
+    EXPECT_EQ(FindApiCall(nullptr), nullptr);
+}
+
+TEST_F(ApiCallSweepTest, AnUnknownInteractionTagIsABadArgumentAndIsJournalledWithoutOutputs)
+{
+    for (bool checksOn : {true, false}) {
+        Interaction::SetCheckArgumentsDefault(checksOn);
+        const int live = NewInteraction();  // a registered interaction does not make the tag known
+        OpenJournalFile();
+        std::vector<const ApiCallProperties*> journalled;
+        for (const ApiCallEntry& entry : GetApiCalls()) {
+            if (!entry.properties->NeedsInteraction())
+                continue;
+            SCOPED_TRACE(entry.properties->name);
+            ResultType result = ResultTypeOk;
+            EXPECT_TRUE(entry.probe(kUnknownTag, &result)) << "returned a value other than its failure value";
+            EXPECT_EQ(result, ResultTypeBadArgument);
+            if (entry.properties->IsJournallable())
+                journalled.push_back(entry.properties);
+        }
+        const XMLTreeNode root = ReadJournal();
+        for (const ApiCallProperties* call : journalled) {
+            SCOPED_TRACE(call->name);
+            const XMLTreeNode record = RecordOf(root, call->name);
+            const XMLTreeNode tag = Argument(record, call->interactionArgName);
+            ASSERT_FALSE(tag.IsEmpty());
+            EXPECT_EQ(Attribute(tag, "argType"), "input");
+            EXPECT_EQ(Attribute(tag, "tag"), std::to_string(kUnknownTag));
+            EXPECT_EQ(CountArguments(record, "output"), 0);
+            EXPECT_TRUE(record.GetChild("ReturnValue").IsEmpty());
+            EXPECT_EQ(Attribute(Argument(record, "result"), "value"), "ResultTypeBadArgument");
+        }
+        EXPECT_NE(TagManager::FindInteractionFromTag(live), nullptr);
+        DestroyAllInteractions();
+        std::remove(m_path.c_str());
+    }
+    Interaction::SetCheckArgumentsDefault(true);
+}
+
+TEST_F(ApiCallSweepTest, WithTheBulletinBoardOnNothingRunsAndOnlyTheResultIsJournalled)
+{
+    const int interaction = NewInteraction();
+    OpenJournalFile();
+    brennik::test::SetBulletinBoard(true);
+    std::vector<const ApiCallProperties*> journalled;
+    for (const ApiCallEntry& entry : GetApiCalls()) {
+        SCOPED_TRACE(entry.properties->name);
+        ResultType result = ResultTypeOk;
+        EXPECT_TRUE(entry.probe(interaction, &result));
+        EXPECT_EQ(result, ResultTypeBrennikBBOn);
+        if (entry.properties->IsJournallable())
+            journalled.push_back(entry.properties);
+    }
+    brennik::test::SetBulletinBoard(false);
+    EXPECT_NE(TagManager::FindInteractionFromTag(interaction), nullptr);
+    const XMLTreeNode root = ReadJournal();
+    for (const ApiCallProperties* call : journalled) {
+        SCOPED_TRACE(call->name);
+        const XMLTreeNode record = RecordOf(root, call->name);
+        EXPECT_NE(Attribute(record, "index"), "<absent>");
+        ASSERT_EQ(Children(record, "Argument").size(), 1u);
+        EXPECT_EQ(Attribute(Argument(record, "result"), "value"), "ResultTypeBrennikBBOn");
+    }
+}
+
+TEST_F(ApiCallSweepTest, AFaultInsideAnyCallEndsItAndTheProcessGoesOn)
+{
+    for (const ApiCallEntry& entry : GetApiCalls()) {
+        for (const InjectedFault& fault : InjectedFaults()) {
+            SCOPED_TRACE(std::string(entry.properties->name) + ", " + fault.name);
+            const int interaction = NewInteraction();
+            OpenJournalFile();
+            SetApiCallFaultForTest(fault.raise);
+            ResultType result = ResultTypeOk;
+            EXPECT_TRUE(entry.probe(interaction, &result));
+            SetApiCallFaultForTest(nullptr);
+            EXPECT_EQ(result, ResultTypeUnhandledException);
+            EXPECT_EQ(TagManager::GetInteractionCount(), 0);
+            EXPECT_FALSE(IsJournalOpen());
+            const XMLTreeNode root = ReadJournal();
+            if (entry.properties->IsJournallable()) {
+                const XMLTreeNode record = RecordOf(root, entry.properties->name);
+                EXPECT_EQ(Attribute(Argument(record, "result"), "value"),
+                          "ResultTypeUnhandledException");
+                EXPECT_EQ(CountArguments(record, "output"), 0);
+            }
+
+            // The kernel was left tidy, and new work starts.
+            bool inKernel = true;
+            ASSERT_EQ(BQ_SESSION_is_in_kernel(&inKernel), 0);
+            EXPECT_FALSE(inKernel);
+            ResultType created = ResultTypeFail;
+            const int next = CreateInteraction(&created);
+            EXPECT_EQ(created, ResultTypeOk);
+            EXPECT_NE(next, 0);
+            Adopt(next);
+            DestroyAllInteractions();
+            std::remove(m_path.c_str());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL
