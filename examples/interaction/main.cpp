@@ -1,9 +1,14 @@
-// Creates an interaction, places a block from the fixture builders as an instance, takes a
-// mark, moves the instance, rolls back to the mark and writes what it saw to
-// <output folder>/interaction_marks.txt.
+// With the journal on, creates an interaction through the exported calls, sets its options,
+// places a block from the fixture builders as an instance, takes a mark, moves the instance,
+// rolls back to the mark, runs an update and destroys the interaction. Writes what it saw to
+// <output folder>/interaction_marks.txt and the journal of the exported calls to
+// <output folder>/interaction_journal.xml.
+#include "core/EnumNames.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
+#include "core/QelInteractionApi.h"
+#include "core/QelSystemApi.h"
 #include "core/TagManager.h"
 
 #include <brennik.h>
@@ -45,10 +50,29 @@ int main(int argc, char** argv)
     }
 
     using namespace QEL;
-    Interaction* interaction = new Interaction(CreateTypeLive);
-    out << "interaction tag " << interaction->GetTag() << ", registered "
-        << (TagManager::FindInteractionFromTag(interaction->GetTag()) == interaction ? "yes" : "no")
-        << "\n";
+    ResultType result = ResultTypeOk;
+    char version[10] = "";
+    AskVersion(version, &result);
+    out << "toolkit version " << version << "\n";
+    const std::string folder = std::string(argv[1]) + "/";
+    StartJournalling(folder.c_str(), "interaction_journal.xml", false, false, &result);
+    out << "journal started: " << ResultTypeToString(result) << ", journalling "
+        << (IsJournalling(&result) ? "yes" : "no") << "\n";
+
+    const int tag = CreateInteraction(&result);
+    Interaction* interaction = TagManager::FindInteractionFromTag(tag);
+    out << "interaction tag " << tag << ": " << ResultTypeToString(result) << ", registered "
+        << (interaction ? "yes" : "no") << "\n";
+    if (!interaction)
+        return 1;
+    CreateInteraction(&result);
+    out << "a second interaction: " << ResultTypeToString(result) << "\n";
+    OptionSetModellingTolerance(tag, 1e-5, &result);
+    OptionSetAdaptiveLiftMode(tag, true, &result);
+    out << "modelling tolerance " << OptionGetModellingTolerance(tag, &result)
+        << ", adaptive lift " << (OptionGetAdaptiveLiftMode(tag, &result) ? "on" : "off") << "\n";
+    OptionGetAdaptiveLiftMode(tag + 1000, &result);
+    out << "an unknown interaction tag: " << ResultTypeToString(result) << "\n";
 
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
     std::set<int> faces;
@@ -81,13 +105,18 @@ int main(int argc, char** argv)
                 : "no")
         << ", marks " << interaction->GetMarkCount() << "\n";
 
+    const UpdateStatus update = Update(tag, &result);
+    out << "update: " << UpdateStatusToString(update) << ", " << ResultTypeToString(result) << "\n";
+
     const int partition = interaction->GetQELPartition();
-    interaction->Destroy();
-    out << "interaction destroyed: own partition gone "
+    DestroyInteraction(tag, &result);
+    out << "interaction destroyed: " << ResultTypeToString(result) << ", own partition gone "
         << (IsPartition(partition) ? "no" : "yes") << ", interactions left "
         << TagManager::GetInteractionCount() << "\n";
+    StopJournalling(&result);
+    out << "journal stopped: " << ResultTypeToString(result) << "\n";
 
     BQ_SESSION_stop();
-    std::printf("wrote %s\n", path.c_str());
+    std::printf("wrote %s and %sinteraction_journal.xml\n", path.c_str(), folder.c_str());
     return 0;
 }
