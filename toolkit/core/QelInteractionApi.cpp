@@ -1,7 +1,7 @@
 #include "core/QelInteractionApi.h"
 
-#include "api/ArgumentChecks.h"
 #include "core/ApiCallTable.h"
+#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/TagManager.h"
 

@@ -2,7 +2,7 @@
 // of geometry are made up.
 #include "CheckFixture.h"
 
-#include "api/ArgumentChecks.h"
+#include "core/ArgumentChecks.h"
 
 namespace QEL {
 namespace testing {

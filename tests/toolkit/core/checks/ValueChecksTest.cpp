@@ -1,5 +1,5 @@
 // Checks of plain values and enumeration ranges: no interaction and no kernel involved.
-#include "api/ArgumentChecks.h"
+#include "core/ArgumentChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Checks of tags that name the toolkit's own objects, and the casts that reach those objects.
 #include "CheckFixture.h"
 
-#include "api/ArgumentChecks.h"
-#include "api/TagCasts.h"
+#include "core/ArgumentChecks.h"
+#include "core/TagCasts.h"
 
 #include <map>
 #include <set>

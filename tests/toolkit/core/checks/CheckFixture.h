@@ -3,7 +3,7 @@
 // upper layers, a mark and a change record.
 #pragma once
 
-#include "../../core/objects/InteractionFixture.h"
+#include "../objects/InteractionFixture.h"
 
 #include "core/KernelFacade.h"
 #include "core/TrackingData.h"

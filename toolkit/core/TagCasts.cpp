@@ -1,4 +1,4 @@
-#include "api/TagCasts.h"
+#include "core/TagCasts.h"
 
 namespace QEL {
 

@@ -1,7 +1,7 @@
 // Checks of kernel tags: each is asked about one entity of every kind the kernel tells apart.
 #include "CheckFixture.h"
 
-#include "api/ArgumentChecks.h"
+#include "core/ArgumentChecks.h"
 
 #include <set>
 

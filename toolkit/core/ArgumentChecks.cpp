@@ -1,6 +1,6 @@
-#include "api/ArgumentChecks.h"
+#include "core/ArgumentChecks.h"
 
-#include "api/TagCasts.h"
+#include "core/TagCasts.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
 #include "core/TagManager.h"
