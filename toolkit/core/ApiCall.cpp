@@ -44,7 +44,9 @@ struct ProtectedSteps {
             result = ResultTypeBadArgument;
             return;
         }
-        if (interaction && interaction->GetCheckArguments() && parts.checks)
+        if (parts.requirements)
+            result = parts.requirements(interaction);
+        if (result == ResultTypeOk && interaction && interaction->GetCheckArguments() && parts.checks)
             result = parts.checks(interaction);
         if (result == ResultTypeOk && parts.effect)
             parts.effect(interaction, result);

@@ -12,8 +12,8 @@
 // The order: clear the result; build the guard; open the "Function" record; stop at once with
 // ResultTypeBrennikBBOn while the kernel's bulletin board is on; find the interaction; from
 // here under the call's recovery point: begin tracking, journal the inputs, refuse a tag of no
-// registered interaction with ResultTypeBadArgument (whether checks are on or not), run the
-// checks when the interaction asks for them, run the effect when all is well, journal the
+// registered interaction with ResultTypeBadArgument (whether checks are on or not), judge what
+// the effect cannot run without, run the checks when the interaction asks for them, run the effect when all is well, journal the
 // outputs and return value, end tracking. A call given up by a fault ends with
 // ResultTypeUnhandledException: the registry of interactions is emptied and the journal is
 // saved and closed. Last, the result is stored and journalled.
@@ -67,6 +67,9 @@ struct ApiCallProperties {
 struct ApiCallParts {
     // Input arguments after the interaction tag, in parameter order.
     std::function<void(JournalArguments&)> inputs;
+    // What the effect cannot run without (a values array it reads, say): judged whether or
+    // not the interaction asks for checks, so a bad argument is never left to crash the call.
+    std::function<ResultType(Interaction*)> requirements;
     // The call's own checks; the frame has already refused an unknown interaction.
     std::function<ResultType(Interaction*)> checks;
     // The implementation: sets the value and may store a result other than Ok.
@@ -123,6 +126,11 @@ public:
     ApiCall& Inputs(std::function<void(JournalArguments&)> inputs)
     {
         m_parts.inputs = std::move(inputs);
+        return *this;
+    }
+    ApiCall& Requires(std::function<ResultType(Interaction*)> requirements)
+    {
+        m_parts.requirements = std::move(requirements);
         return *this;
     }
     ApiCall& Checks(std::function<ResultType(Interaction*)> checks)

@@ -180,7 +180,10 @@ ResultType CheckArgBodyTag(int tag) { return Verdict(GetEntityClass(tag) == Kern
 
 ResultType CheckArgPointer(const void* pointer) { return Verdict(pointer != nullptr); }
 
-ResultType CheckArgDoubleArray(const double*, int length) { return Verdict(length >= 1); }
+ResultType CheckArgDoubleArray(const double* values, int length)
+{
+    return Verdict(values != nullptr && length >= 1);
+}
 
 ResultType CheckArgDouble(double) { return ResultTypeOk; }
 

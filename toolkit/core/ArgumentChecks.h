@@ -56,7 +56,7 @@ ResultType CheckArgFunctionPointer(Result (*function)(Arguments...))
     return function ? ResultTypeOk : ResultTypeBadArgument;
 }
 ResultType CheckArgPointer(const void* pointer);
-// Only the length is judged (at least 1); the values are not read, so a null pointer passes.
+// At least one value and a pointer to them; the values themselves are not read.
 ResultType CheckArgDoubleArray(const double* values, int length);
 // Any value is acceptable; the checks exist so that every argument has one.
 ResultType CheckArgDouble(double value);

@@ -66,10 +66,10 @@ TEST(PlainValueCheckTest, PositiveLengthMustExceedTheLinearTolerance)
         EXPECT_EQ(CheckArgPositiveLength(c.value), c.expected) << c.value;
 }
 
-TEST(PlainValueCheckTest, DoubleArrayJudgesTheLengthOnly)
+TEST(PlainValueCheckTest, DoubleArrayNeedsValuesAndALength)
 {
     const double point[3] = {1, 2, 3};
-    EXPECT_EQ(CheckArgDoubleArray(nullptr, 3), ResultTypeOk);
+    EXPECT_EQ(CheckArgDoubleArray(nullptr, 3), ResultTypeBadArgument);
     EXPECT_EQ(CheckArgDoubleArray(point, 3), ResultTypeOk);
     EXPECT_EQ(CheckArgDoubleArray(point, 1), ResultTypeOk);
     EXPECT_EQ(CheckArgDoubleArray(point, 0), ResultTypeBadArgument);

@@ -4,6 +4,7 @@
 
 #include "ApiTestFixture.h"
 
+#include "core/ArgumentChecks.h"
 #include "core/Instance.h"
 #include "core/QelInteractionApi.h"
 #include "core/TrackingData.h"
@@ -168,6 +169,30 @@ TEST_F(ApiCallFrameTest, ANullResultPointerIsAllowed)
     OptionSetAdaptiveLiftMode(interaction, true, nullptr);
     EXPECT_TRUE(OptionGetAdaptiveLiftMode(interaction, nullptr));
     EXPECT_FALSE(OptionGetAdaptiveLiftMode(kUnknownTag, nullptr));
+}
+
+// A call that reads three values, as drag steps and positions do.
+constexpr ApiCallProperties s_SumOfPoint{"SumOfPoint", 0, "interaction"};
+double SumOfPoint(int interaction, const double* point, ResultType* result)
+{
+    return ApiCall<double>(s_SumOfPoint, interaction, result)
+        .Requires([&](Interaction*) { return CheckArgDoubleArray(point, 3); })
+        .Run([&](Interaction*, ResultType&) { return point[0] + point[1] + point[2]; });
+}
+
+TEST_F(ApiCallFrameTest, AMissingValuesArrayIsABadArgumentWhetherChecksAreOnOrNot)
+{
+    const int interaction = NewInteraction();
+    const double point[3] = {1, 2, 3};
+    for (bool checksOn : {true, false}) {
+        ResultType result = ResultTypeOk;
+        OptionSetCheckArguments(interaction, checksOn, &result);
+        EXPECT_DOUBLE_EQ(SumOfPoint(interaction, point, &result), 6.0);
+        EXPECT_EQ(result, ResultTypeOk);
+        EXPECT_DOUBLE_EQ(SumOfPoint(interaction, nullptr, &result), 0.0);
+        EXPECT_EQ(result, ResultTypeBadArgument);
+        EXPECT_EQ(TagManager::FindInteractionFromTag(interaction), m_made.front());
+    }
 }
 
 TEST_F(ApiCallFrameTest, TheJournallingRule)
