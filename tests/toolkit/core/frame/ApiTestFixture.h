@@ -7,7 +7,7 @@
 #include "core/Interaction.h"
 #include "core/JournalWriter.h"
 #include "core/TagManager.h"
-#include "core/XMLTreeNode.h"
+#include "../journal/JournalReading.h"
 
 #include <brennik.h>
 #include <brennik_build.h>
@@ -30,41 +30,6 @@ namespace testing {
 
 // No application item has this tag.
 constexpr int kUnknownTag = 0x3fff0001;
-
-inline std::string Attribute(const XMLTreeNode& node, const char* name)
-{
-    const char* value = node.GetAttribute(name);
-    return value ? value : "<absent>";
-}
-
-// The children of an element named name, in document order.
-inline std::vector<XMLTreeNode> Children(const XMLTreeNode& node, const char* name)
-{
-    std::vector<XMLTreeNode> children;
-    int position = 0;
-    for (XMLTreeNode child = node.GetChild(name, &position); !child.IsEmpty();
-         child = node.GetChild(name, &position))
-        children.push_back(child);
-    return children;
-}
-
-// The "Argument" of a record with the given name, or the empty node.
-inline XMLTreeNode Argument(const XMLTreeNode& record, const std::string& name)
-{
-    for (const XMLTreeNode& child : Children(record, "Argument"))
-        if (Attribute(child, "name") == name)
-            return child;
-    return XMLTreeNode();
-}
-
-// The arguments of a record written in one direction ("input", "output" or "<absent>").
-inline int CountArguments(const XMLTreeNode& record, const std::string& direction)
-{
-    int count = 0;
-    for (const XMLTreeNode& child : Children(record, "Argument"))
-        count += Attribute(child, "argType") == direction;
-    return count;
-}
 
 // Faults brought into a call from inside it.
 inline void RaiseFatalKernelError()
@@ -153,10 +118,7 @@ protected:
     {
         if (IsJournalOpen())
             CloseJournal();
-        XMLParseResult parse{};
-        XMLTreeNode root = XMLTreeNode::ParseFile(m_path.c_str(), "QELJournal", &parse);
-        EXPECT_FALSE(root.IsEmpty()) << "journal " << m_path << " does not parse";
-        return root;
+        return ParseJournalFile(m_path);
     }
     std::vector<XMLTreeNode> Records(const XMLTreeNode& root) { return Children(root, "Function"); }
 

@@ -12,6 +12,8 @@
 #include "core/XMLIO.h"
 #include "core/XMLTreeNode.h"
 
+#include "JournalReading.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 #include <brennik_test.h>
@@ -65,32 +67,6 @@ std::string FindRepeatedAttribute(const std::string& text)
         }
     }
     return "";
-}
-
-std::string Attribute(const XMLTreeNode& node, const char* name)
-{
-    const char* value = node.GetAttribute(name);
-    return value ? value : "<absent>";
-}
-
-// The children of an element named name, in document order.
-std::vector<XMLTreeNode> Children(const XMLTreeNode& node, const char* name)
-{
-    std::vector<XMLTreeNode> children;
-    int position = 0;
-    for (XMLTreeNode child = node.GetChild(name, &position); !child.IsEmpty();
-         child = node.GetChild(name, &position))
-        children.push_back(child);
-    return children;
-}
-
-// The value element of a record with the given "name" attribute.
-XMLTreeNode Argument(const XMLTreeNode& record, const std::string& name)
-{
-    for (const XMLTreeNode& child : Children(record, "Argument"))
-        if (Attribute(child, "name") == name)
-            return child;
-    return XMLTreeNode();
 }
 
 class JournalWriterTest : public ::testing::Test {

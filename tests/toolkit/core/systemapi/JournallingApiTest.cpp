@@ -38,7 +38,7 @@ TEST_F(SystemApiTest, TheJournalPathIsThePrefixFollowedDirectlyByTheFileName)
         StopJournalling(&result);
         EXPECT_EQ(result, ResultTypeOk);
         ASSERT_TRUE(Exists(each.expected));
-        const XMLTreeNode root = ReadJournal(each.expected);
+        const XMLTreeNode root = ParseJournalFile(each.expected);
         EXPECT_EQ(RecordNames(root),
                   (std::vector<std::string>{"StartJournalling", "IsJournalling", "StopJournalling"}));
     }
@@ -56,7 +56,7 @@ TEST_F(SystemApiTest, WithoutPrefixOrFileNameTheJournalIsQELJournalInTheWorkingD
     std::filesystem::current_path(previous);
     EXPECT_TRUE(Exists(m_dir + "QELJournal.xml"));
     // A null prefix is journalled as a null string.
-    const XMLTreeNode record = Children(ReadJournal(m_dir + "QELJournal.xml"), "Function").at(0);
+    const XMLTreeNode record = Children(ParseJournalFile(m_dir + "QELJournal.xml"), "Function").at(0);
     EXPECT_EQ(Attribute(Argument(record, "journalPrefix"), "isNull"), "true");
 }
 
@@ -95,7 +95,7 @@ TEST_F(SystemApiTest, ASecondStartKeepsTheOpenJournalAndStillStartsTheDebugOutpu
     StopJournalling(&result);
     EXPECT_EQ(result, ResultTypeOk);
     // The refused start is recorded in the journal that stayed open.
-    const std::vector<XMLTreeNode> records = Children(ReadJournal(m_dir + "first.xml"), "Function");
+    const std::vector<XMLTreeNode> records = Children(ParseJournalFile(m_dir + "first.xml"), "Function");
     ASSERT_EQ(records.size(), 6u);
     const XMLTreeNode refused = records[3];
     EXPECT_EQ(Attribute(refused, "name"), "StartJournalling");
@@ -148,8 +148,8 @@ TEST_F(SystemApiTest, EachCallIsJournalledUnderItsOwnNameWithTypedValues)
     GetMinimiseJournal(nullptr);
     StopJournalling(nullptr);
 
-    const std::vector<XMLTreeNode> records = Children(ReadJournal(path), "Function");
-    EXPECT_EQ(RecordNames(ReadJournal(path)),
+    const std::vector<XMLTreeNode> records = Children(ParseJournalFile(path), "Function");
+    EXPECT_EQ(RecordNames(ParseJournalFile(path)),
               (std::vector<std::string>{"StartJournalling", "SetTessikJournallingPrefix",
                                         "SetTessikJournallingBaseIndex", "GetTessikJournalling",
                                         "GetBrennikJournalling", "AskVersion", "AskVersion",
@@ -230,7 +230,7 @@ TEST_F(SystemApiTest, UnderTheMinimiseOptionJournalControlsAndEnquiriesLeaveNoRe
     StopJournalling(&result);
     EXPECT_EQ(result, ResultTypeOk);
 
-    EXPECT_EQ(RecordNames(ReadJournal(path)),
+    EXPECT_EQ(RecordNames(ParseJournalFile(path)),
               (std::vector<std::string>{"CreateInteraction", "SetTessikJournallingPrefix",
                                         "OptionGetAllowMultipleInteractions",
                                         "OptionSetCheckArgumentsDefault"}));
@@ -249,7 +249,7 @@ TEST_F(SystemApiTest, WithTheBulletinBoardOnTheJournalOpensButTheCallAnswersBull
     StopJournalling(&result);
     EXPECT_EQ(result, ResultTypeOk);
 
-    const std::vector<XMLTreeNode> records = Children(ReadJournal(m_dir + "board.xml"), "Function");
+    const std::vector<XMLTreeNode> records = Children(ParseJournalFile(m_dir + "board.xml"), "Function");
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(Attribute(Argument(records[0], "result"), "value"), "ResultTypeBrennikBBOn");
     EXPECT_TRUE(Argument(records[0], "journalPrefix").IsEmpty());
@@ -318,7 +318,7 @@ TEST_F(SystemApiTest, AFaultWhileTheJournalOpensEndsTheCallWithNoJournalAndAnEmp
         EXPECT_FALSE(inKernel);
 
         // What was written is closed off and readable.
-        const XMLTreeNode root = ReadJournal(m_dir + "fault.xml");
+        const XMLTreeNode root = ParseJournalFile(m_dir + "fault.xml");
         EXPECT_TRUE(Children(root, "Function").empty());
 
         // The process goes on: a new interaction and a new journal.

@@ -33,7 +33,7 @@ TEST_F(SystemApiTest, SystemResetForgetsTheInteractionsWithoutDestroyingThem)
     NewInteraction();
 
     StopJournalling(&result);
-    const XMLTreeNode root = ReadJournal(m_dir + "reset.xml");
+    const XMLTreeNode root = ParseJournalFile(m_dir + "reset.xml");
     // The journal opened with the interaction registered then.
     const std::vector<XMLTreeNode> opened = Children(root, "Interaction");
     ASSERT_EQ(opened.size(), 1u);
