@@ -10,14 +10,13 @@
 #include <cstdio>
 #include <cstring>
 
-extern "C" {
-bool s_countBQArgumentErrors = false;
-bool s_countBQOtherErrors = false;
-int numQELBrennikArgumentErrors = 0;
-int numQELBrennikOtherErrors = 0;
-}
-
 namespace QEL {
+
+QEL_API bool s_countBQArgumentErrors = false;
+QEL_API bool s_countBQOtherErrors = false;
+QEL_API int numQELBrennikArgumentErrors = 0;
+QEL_API int numQELBrennikOtherErrors = 0;
+
 namespace {
 
 constexpr int kBulletinBoardOff = 14501;

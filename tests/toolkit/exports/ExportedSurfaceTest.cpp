@@ -1,6 +1,8 @@
 // Reads the dynamic symbol table of the toolkit's shared library: the value types and the
 // enumeration name functions must be exported in namespace QEL, and internal helpers must not.
 
+#include "core/ApiCallTable.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -124,6 +127,19 @@ TEST_F(ExportedSurface, EnumerationNameFunctionsAreExported)
         const std::string symbol = "QEL::" + type + "ToString(QEL::" + type + ")";
         EXPECT_TRUE(Has(symbol)) << symbol;
     }
+}
+
+TEST_F(ExportedSurface, EveryExportedCallAndTheKernelErrorCountersAreExported)
+{
+    const std::vector<QEL::ApiCallEntry> calls = QEL::GetApiCalls();
+    ASSERT_FALSE(calls.empty());
+    for (const QEL::ApiCallEntry& call : calls)
+        EXPECT_TRUE(HasAnyStartingWith(std::string("QEL::") + call.properties->name + "("))
+            << call.properties->name;
+    EXPECT_TRUE(HasAnyStartingWith("QEL::SystemReset("));
+    for (const char* data : {"s_countBQArgumentErrors", "s_countBQOtherErrors",
+                             "numQELBrennikArgumentErrors", "numQELBrennikOtherErrors"})
+        EXPECT_TRUE(Has(data)) << data;
 }
 
 TEST_F(ExportedSurface, InternalHelpersStayHidden)
