@@ -45,10 +45,14 @@ TEST_F(InteractionApiTest, OneInteractionUnlessMultipleAreAllowed)
     EXPECT_EQ(Attribute(records[2].GetChild("ReturnValue"), "tag"), std::to_string(second));
 }
 
-TEST_F(InteractionApiTest, NoKernelSessionOrAnExistingInteraction)
+TEST_F(InteractionApiTest, NoKernelSessionNoRollbackOrAnExistingInteraction)
 {
     BQ_SESSION_stop();
     EXPECT_EQ(Create(ResultTypeNoBrennikSession), 0);
+    const BQ_SESSION_start_o_t withoutRollback{1, false, true};
+    ASSERT_EQ(BQ_SESSION_start(&withoutRollback), 0);
+    EXPECT_EQ(Create(ResultTypeNoBrennikRollback), 0);
+    BQ_SESSION_stop();
     brennik::test::RestartSession();
     Create();
     BQ_SESSION_stop();
