@@ -8,6 +8,8 @@
 #include "core/TrackingManager.h"
 #include "model/Reference.h"
 
+#include <algorithm>
+
 namespace QEL {
 
 namespace {
@@ -20,10 +22,8 @@ ResultType CheckRange(int value, int low, int high) { return Verdict(value >= lo
 template <typename Test>
 bool AllOf(const Array<int>& tags, Test test)
 {
-    for (int tag : GetArrayVector(tags))
-        if (!test(tag))
-            return false;
-    return true;
+    const std::vector<int>& values = GetArrayVector(tags);
+    return std::all_of(values.begin(), values.end(), test);
 }
 
 bool IsTopologyOrFreeGeometry(int tag) { return IsFaceEdgeOrVertex(tag) || IsPointLineOrPlane(tag); }
@@ -47,10 +47,7 @@ ResultType CheckReferencedClasses(const Array<int>& tags, Interaction* interacti
 template <typename Test>
 bool RestOfGroupPasses(const std::vector<int>& group, Test test)
 {
-    for (size_t index = 1; index < group.size(); ++index)
-        if (!test(group[index]))
-            return false;
-    return true;
+    return std::all_of(group.begin() + 1, group.end(), test);
 }
 
 bool IsValidGeometryGroup(const std::vector<int>& group, Interaction* interaction)

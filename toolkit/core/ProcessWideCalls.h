@@ -5,19 +5,22 @@
 
 #include "core/ApiCall.h"
 
+#include <functional>
+
 namespace QEL {
 
 inline void RunSetFlagCall(const ApiCallProperties& call, bool value, const char* name,
-                           void (*set)(bool), ResultType* result)
+                           const std::function<void(bool)>& set, ResultType* result)
 {
     ApiCall<>(call, result)
         .Inputs([value, name](JournalArguments& journal) { journal.WriteJournalArgBool(value, name); })
-        .Run([value, set](Interaction*, ResultType&) { set(value); });
+        .Run([value, &set](Interaction*, ResultType&) { set(value); });
 }
 
-inline bool RunGetFlagCall(const ApiCallProperties& call, bool (*get)(), ResultType* result)
+inline bool RunGetFlagCall(const ApiCallProperties& call, const std::function<bool()>& get,
+                           ResultType* result)
 {
-    return ApiCall<bool>(call, result).Run([get](Interaction*, ResultType&) { return get(); });
+    return ApiCall<bool>(call, result).Run([&get](Interaction*, ResultType&) { return get(); });
 }
 
 }  // namespace QEL

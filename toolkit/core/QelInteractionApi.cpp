@@ -32,8 +32,6 @@ std::function<void(JournalArguments&)> JournalFlag(const bool& flag, const char*
     return [&flag, name](JournalArguments& journal) { journal.WriteJournalArgBool(flag, name); };
 }
 
-ResultType CheckFlag(bool flag) { return CheckArgInt(flag); }
-
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(CreateInteraction, ApiCallProcessWide);
@@ -114,7 +112,7 @@ void OptionSetDelayAddDCalls(int interaction, bool delayCall, ResultType* result
 {
     ApiCall<>(s_OptionSetDelayAddDCalls, interaction, result)
         .Inputs(JournalFlag(delayCall, "delayCall"))
-        .Checks([&](Interaction*) { return CheckFlag(delayCall); })
+        .Checks([&](Interaction*) { return CheckArgInt(delayCall); })
         .Run([&](Interaction* target, ResultType& status) { status = target->SetDelayAddDCalls(delayCall); });
 }
 
@@ -123,7 +121,7 @@ void OptionSetAdaptiveLiftMode(int interaction, bool adaptiveLiftMode, ResultTyp
 {
     ApiCall<>(s_OptionSetAdaptiveLiftMode, interaction, result)
         .Inputs(JournalFlag(adaptiveLiftMode, "adaptiveLiftMode"))
-        .Checks([&](Interaction*) { return CheckFlag(adaptiveLiftMode); })
+        .Checks([&](Interaction*) { return CheckArgInt(adaptiveLiftMode); })
         .Run([&](Interaction* target, ResultType& status) {
             status = target->SetAdaptiveLiftMode(adaptiveLiftMode);
         });
@@ -142,7 +140,7 @@ void OptionSetIncludeMutuallyDependentBlends(int interaction, bool includeMutual
 {
     ApiCall<>(s_OptionSetIncludeMutuallyDependentBlends, interaction, result)
         .Inputs(JournalFlag(includeMutuallyDependentBlends, "includeMutuallyDependentBlends"))
-        .Checks([&](Interaction*) { return CheckFlag(includeMutuallyDependentBlends); })
+        .Checks([&](Interaction*) { return CheckArgInt(includeMutuallyDependentBlends); })
         .Run([&](Interaction* target, ResultType& status) {
             status = target->SetIncludeMutuallyDependentBlends(includeMutuallyDependentBlends);
         });
@@ -160,7 +158,7 @@ void OptionSetDimensionAnimationForDrag(int interaction, bool useAnimationDraggi
 {
     ApiCall<>(s_OptionSetDimensionAnimationForDrag, interaction, result)
         .Inputs(JournalFlag(useAnimationDragging, "useAnimationDragging"))
-        .Checks([&](Interaction*) { return CheckFlag(useAnimationDragging); })
+        .Checks([&](Interaction*) { return CheckArgInt(useAnimationDragging); })
         .Run([&](Interaction* target, ResultType&) {
             target->SetDimensionAnimationForDrag(useAnimationDragging);
         });

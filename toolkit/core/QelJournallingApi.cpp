@@ -43,19 +43,6 @@ ResultType OpenJournalOfCall(const ApiCallProperties& call, const std::string& p
     return opened == 0 ? ResultTypeOk : ResultTypeCouldNotOpenFile;
 }
 
-void SetSwitchCall(const ApiCallProperties& call, DebugJournalSwitch& target, bool on,
-                   const char* name, ResultType* result)
-{
-    ApiCall<>(call, result)
-        .Inputs([on, name](JournalArguments& journal) { journal.WriteJournalArgBool(on, name); })
-        .Run([&target, on](Interaction*, ResultType&) { target.SetOn(on); });
-}
-
-bool GetSwitchCall(const ApiCallProperties& call, const DebugJournalSwitch& source, ResultType* result)
-{
-    return ApiCall<bool>(call, result).Run([&source](Interaction*, ResultType&) { return source.IsOn(); });
-}
-
 void SetPrefixCall(const ApiCallProperties& call, DebugJournalSwitch& target, const char* prefix,
                    ResultType* result)
 {
@@ -119,7 +106,8 @@ bool IsJournalling(ResultType* result)
 QEL_API_REPLAYABLE_CALL(SetMinimiseJournal, ApiCallProcessWide | ApiCallNotJournallable);
 void SetMinimiseJournal(bool minimiseJournal, ResultType* result)
 {
-    RunSetFlagCall(s_SetMinimiseJournal, minimiseJournal, "minimiseJournal", &SetJournalMinimised, result);
+    RunSetFlagCall(s_SetMinimiseJournal, minimiseJournal, "minimiseJournal", &SetJournalMinimised,
+                   result);
 }
 
 QEL_API_REPLAYABLE_CALL(GetMinimiseJournal, ApiCallProcessWide | ApiCallNotJournallable);
@@ -131,14 +119,15 @@ bool GetMinimiseJournal(ResultType* result)
 QEL_API_CALL(SetTessikJournalling, ApiCallProcessWide);
 void SetTessikJournalling(bool tessikJournalling, ResultType* result)
 {
-    SetSwitchCall(s_SetTessikJournalling, GetSolverJournalSwitch(), tessikJournalling,
-                  "tessikJournalling", result);
+    RunSetFlagCall(s_SetTessikJournalling, tessikJournalling, "tessikJournalling",
+                   [](bool on) { GetSolverJournalSwitch().SetOn(on); }, result);
 }
 
 QEL_API_CALL(GetTessikJournalling, ApiCallProcessWide);
 bool GetTessikJournalling(ResultType* result)
 {
-    return GetSwitchCall(s_GetTessikJournalling, GetSolverJournalSwitch(), result);
+    return RunGetFlagCall(s_GetTessikJournalling,
+                          [] { return GetSolverJournalSwitch().IsOn(); }, result);
 }
 
 QEL_API_CALL(SetTessikJournallingPrefix, ApiCallProcessWide);
@@ -156,14 +145,15 @@ void SetTessikJournallingBaseIndex(int baseIndex, ResultType* result)
 QEL_API_CALL(SetBrennikJournalling, ApiCallProcessWide);
 void SetBrennikJournalling(bool brennikJournalling, ResultType* result)
 {
-    SetSwitchCall(s_SetBrennikJournalling, GetAddOnReportSwitch(), brennikJournalling,
-                  "brennikJournalling", result);
+    RunSetFlagCall(s_SetBrennikJournalling, brennikJournalling, "brennikJournalling",
+                   [](bool on) { GetAddOnReportSwitch().SetOn(on); }, result);
 }
 
 QEL_API_CALL(GetBrennikJournalling, ApiCallProcessWide);
 bool GetBrennikJournalling(ResultType* result)
 {
-    return GetSwitchCall(s_GetBrennikJournalling, GetAddOnReportSwitch(), result);
+    return RunGetFlagCall(s_GetBrennikJournalling,
+                          [] { return GetAddOnReportSwitch().IsOn(); }, result);
 }
 
 QEL_API_CALL(SetBrennikJournallingPrefix, ApiCallProcessWide);
