@@ -27,8 +27,8 @@ enum XMLParseError {
   XMLParseErrorNestingTooDeep = 22      // elements nested deeper than XMLMaxNestingDepth
 };
 
-// Documents nested deeper than this are refused, so that hostile input cannot exhaust
-// the stack of the recursive writer or of the tree's release.
+// Documents nested deeper than this are refused, so that hostile input cannot make trees
+// deeper than a caller's own recursive walk over them can take.
 constexpr int XMLMaxNestingDepth = 1000;
 
 struct XMLParseResult {

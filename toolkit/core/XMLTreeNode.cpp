@@ -31,8 +31,23 @@ XMLTreeNodeData::XMLTreeNodeData(const char* name, bool isDeclaration)
 
 XMLTreeNodeData::~XMLTreeNodeData()
 {
-  // Children that other handles still hold live on without a parent.
-  for (XMLTreeNode& child : m_children) child.m_data->m_parent = nullptr;
+  // Children that other handles still hold live on without a parent. The others go here,
+  // one at a time from a list, each emptied of its own children first, so that releasing
+  // a deep tree never recurses.
+  std::vector<std::shared_ptr<XMLTreeNodeData>> pending;
+  auto takeChildren = [&pending](XMLTreeNodeData& node) {
+    for (XMLTreeNode& child : node.m_children) {
+      child.m_data->m_parent = nullptr;
+      pending.push_back(std::move(child.m_data));
+    }
+    node.m_children.clear();
+  };
+  takeChildren(*this);
+  while (!pending.empty()) {
+    std::shared_ptr<XMLTreeNodeData> node = std::move(pending.back());
+    pending.pop_back();
+    if (node.use_count() == 1) takeChildren(*node);
+  }
 }
 
 int XMLTreeNodeData::CountOfKind(XMLContentKind kind) const

@@ -203,12 +203,16 @@ private:
     XMLToken close = NextToken(name.m_end);
     if (close.m_kind != XMLTokenKindTagClose) return Fail(XMLParseErrorEndTagNotClosed, close.m_begin);
     std::string tagName(name.m_textBegin, name.m_textEnd);
+    // A declaration has no end tag of its own: an end tag is never matched against one, and
+    // the end tag of the element around it closes it without complaint, as the writer
+    // expects when it writes a declaration inside an element.
     size_t match = m_open.size();
     for (size_t i = m_open.size() - 1; i >= 1 && match == m_open.size(); --i)
-      if (XMLNameEquals(m_open[i].GetName(), tagName.c_str())) match = i;
+      if (!m_open[i].IsDeclaration() && XMLNameEquals(m_open[i].GetName(), tagName.c_str())) match = i;
     if (match == m_open.size()) return Fail(XMLParseErrorUnmatchedEndTag, start.m_begin);
     // An end tag for an outer element closes the inner ones whose end tags are missing.
-    if (match != m_open.size() - 1) NoteUnclosed(start.m_begin);
+    for (size_t i = match + 1; i < m_open.size(); ++i)
+      if (!m_open[i].IsDeclaration()) NoteUnclosed(start.m_begin);
     m_open.resize(match);
     m_position = close.m_end;
   }
@@ -402,7 +406,12 @@ XMLTreeNode XMLTreeNode::ParseFile(const char* path, const char* rootName, XMLPa
         unsigned hi = order == XMLWideByteOrderLittleEndian ? raw[i + 1] : raw[i];
         wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
       }
-      return ParseWholeText(WideToMultiByte(wide), rootName, result);
+      // The conversion stops at a 0 code unit, and an odd last byte makes no code unit:
+      // either would silently cut the text, so both stand as a 0 byte where the converted
+      // text ends, which is reported there like a 0 byte in a file of bytes.
+      std::string text = WideToMultiByte(wide);
+      if (wide.find(u'\0') != std::u16string::npos || (bytes.size() - start) % 2 != 0) text.push_back('\0');
+      return ParseWholeText(text, rootName, result);
     }
     if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF)
       bytes.erase(0, 3);

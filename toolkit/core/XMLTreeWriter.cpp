@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace QEL {
 
@@ -22,64 +23,30 @@ public:
 
   size_t Length() const { return m_length; }
 
-  void WriteNode(const XMLTreeNodeData& node, int level)
+  // Writes the node and everything below it. The open elements are kept on an explicit
+  // stack, so a tree of any depth is written without recursion.
+  void WriteNode(const XMLTreeNodeData& top)
   {
-    if (!node.m_hasName) return WriteContents(node, level);
-    Indent(level);
-    Put(node.m_isDeclaration ? "<?" : "<");
-    Put(node.m_name.c_str());
-    for (const XMLTreeAttribute& attribute : node.m_attributes) {
-      if (attribute.m_name.empty()) continue;
-      Put(" ");
-      Put(attribute.m_name.c_str());
-      if (!attribute.m_hasValue) continue;
-      Put("=\"");
-      PutEscaped(attribute.m_value.c_str());
-      Put("\"");
-    }
-    if (node.m_isDeclaration) {
-      Put("?>");
-      EndLine();
-      return WriteContents(node, level);
-    }
-    if (node.m_order.empty()) {
-      Put("/>");
-      EndLine();
-      return;
-    }
-    // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
-    // before ">" so that it is read back as an element.
-    if (!HasWrittenAttributes(node) && IsClearOpenTag("<" + node.m_name + ">")) Put(" ");
-    Put(">");
-    EndLine();
-    WriteContents(node, level + 1);
-    Indent(level);
-    Put("</");
-    Put(node.m_name.c_str());
-    Put(">");
-    EndLine();
-  }
-
-private:
-  static bool HasWrittenAttributes(const XMLTreeNodeData& node)
-  {
-    for (const XMLTreeAttribute& attribute : node.m_attributes)
-      if (!attribute.m_name.empty()) return true;
-    return false;
-  }
-
-  static bool IsClearOpenTag(const std::string& tag)
-  {
-    for (const XMLClearTag& clear : s_clearTags)
-      if (tag == clear.m_openTag) return true;
-    return false;
-  }
-
-  void WriteContents(const XMLTreeNodeData& node, int level)
-  {
-    for (const XMLTreeOrderEntry& entry : node.m_order) {
+    std::vector<OpenNode> open;
+    Open(top, 0, open);
+    while (!open.empty()) {
+      OpenNode& current = open.back();
+      if (current.m_next == current.m_node->m_order.size()) {
+        if (current.m_hasEndTag) {
+          Indent(current.m_level - 1);
+          Put("</");
+          Put(current.m_node->m_name.c_str());
+          Put(">");
+          EndLine();
+        }
+        open.pop_back();
+        continue;
+      }
+      const XMLTreeNodeData& node = *current.m_node;
+      const XMLTreeOrderEntry& entry = node.m_order[current.m_next++];
+      int level = current.m_level;
       switch (entry.m_kind) {
-        case XMLContentKindChild: WriteNode(*node.m_children[entry.m_index].m_data, level); break;
+        case XMLContentKindChild: Open(*node.m_children[entry.m_index].m_data, level, open); break;
         case XMLContentKindText:
           Indent(level);
           PutText(node.m_texts[entry.m_index]);
@@ -97,6 +64,70 @@ private:
         default: break;
       }
     }
+  }
+
+private:
+  static bool HasWrittenAttributes(const XMLTreeNodeData& node)
+  {
+    for (const XMLTreeAttribute& attribute : node.m_attributes)
+      if (!attribute.m_name.empty()) return true;
+    return false;
+  }
+
+  static bool IsClearOpenTag(const std::string& tag)
+  {
+    for (const XMLClearTag& clear : s_clearTags)
+      if (tag == clear.m_openTag) return true;
+    return false;
+  }
+
+  // A node whose contents are being written: the next entry of its order, the level of
+  // its contents, and whether an end tag follows them.
+  struct OpenNode {
+    const XMLTreeNodeData* m_node;
+    size_t m_next;
+    int m_level;
+    bool m_hasEndTag;
+  };
+
+  // Writes the start of a node at a level and, when it has contents to write, puts it on
+  // the stack of open nodes.
+  void Open(const XMLTreeNodeData& node, int level, std::vector<OpenNode>& open)
+  {
+    if (!node.m_hasName) {
+      open.push_back(OpenNode{&node, 0, level, false});
+      return;
+    }
+    Indent(level);
+    Put(node.m_isDeclaration ? "<?" : "<");
+    Put(node.m_name.c_str());
+    for (const XMLTreeAttribute& attribute : node.m_attributes) {
+      if (attribute.m_name.empty()) continue;
+      Put(" ");
+      Put(attribute.m_name.c_str());
+      if (!attribute.m_hasValue) continue;
+      Put("=\"");
+      PutEscaped(attribute.m_value.c_str());
+      Put("\"");
+    }
+    if (node.m_isDeclaration) {
+      // A declaration has no end tag: its contents follow at its own level.
+      Put("?>");
+      EndLine();
+      open.push_back(OpenNode{&node, 0, level, false});
+      return;
+    }
+    if (node.m_order.empty()) {
+      Put("/>");
+      EndLine();
+      return;
+    }
+    // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
+    // before ">" so that it is read back as an element.
+    if (!HasWrittenAttributes(node) && IsClearOpenTag("<" + node.m_name + ">")) Put(" ");
+    Put(">");
+    EndLine();
+    open.push_back(OpenNode{&node, 0, level + 1, true});
   }
 
   void Put(const char* text)
@@ -162,10 +193,10 @@ std::string XMLTreeNode::ToText(bool format) const
   if (m_data == nullptr) return text;
   format = format && GetTreeOptions().m_dropWhiteSpace;
   XMLTreeWriter measure(nullptr, format);
-  measure.WriteNode(*m_data, 0);
+  measure.WriteNode(*m_data);
   text.reserve(measure.Length());
   XMLTreeWriter writer(&text, format);
-  writer.WriteNode(*m_data, 0);
+  writer.WriteNode(*m_data);
   return text;
 }
 

@@ -82,6 +82,37 @@ TEST(XMLParserTest, MalformedDocumentsGiveTheirErrorAndPosition)
   }
 }
 
+// A declaration takes what follows it up to the end of the element around it, and that
+// element's end tag closes it: it is never matched by an end tag itself, so a written
+// declaration inside an element reads back where it was, cycle after cycle.
+TEST(XMLParserTest, DeclarationsInsideElementsSurviveWritingAndParsing)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  const ParseCase cases[] = {
+    {"<a><?pi x?><b/></a>", "a(?pi(x b()))"},
+    {"<c><c><?c></c></c>3", "#top(c(c(?c())) \"3\")"},
+    {"<a><b/><?pi?>t<c>u</c></a><d/>", "#top(a(b() ?pi(\"t\" c(\"u\"))) d())"},
+    {"<?xml?><r><?p?><q/></r>", "?xml(r(?p(q())))"},
+  };
+  for (const ParseCase& c : cases) {
+    XMLParseResult result;
+    XMLTreeNode tree = Parse(c.m_text, &result);
+    EXPECT_EQ(result.m_error, XMLParseErrorNone) << c.m_text;
+    EXPECT_EQ(DescribeTree(tree), c.m_tree) << c.m_text;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+      tree = Parse(tree.ToText(false).c_str(), &result);
+      EXPECT_EQ(result.m_error, XMLParseErrorNone) << c.m_text;
+      EXPECT_EQ(DescribeTree(tree), c.m_tree) << c.m_text;
+    }
+  }
+  // The end tag named like the declaration closes the element, not the declaration.
+  XMLParseResult result;
+  EXPECT_TRUE(Parse("<c><c><?c></c></c></c>", &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorUnmatchedEndTag);
+  EXPECT_TRUE(Parse("<?a><b></a>", &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorUnmatchedEndTag);
+}
+
 TEST(XMLParserTest, MissingEndTagsAreReportedAndTheTreeKept)
 {
   XMLParseResult result;
@@ -173,6 +204,41 @@ TEST_F(XMLParseFileTest, FilesWithByteOrderMarksAndWideTextParse)
   path = WriteBytes("wide.xml", wide);
   EXPECT_EQ(DescribeTree(XMLTreeNode::ParseFile(path.c_str(), "r", &result)), "r(\"\xC3\xA9\xE2\x82\xAC\")");
   EXPECT_EQ(result.m_error, XMLParseErrorNone);
+}
+
+// A 0 code unit and an odd last byte would cut a UTF-16 file short; both are reported
+// where the converted text stops, as a 0 byte in a file of bytes is.
+TEST_F(XMLParseFileTest, WideTextCutShortIsReported)
+{
+  using namespace std::string_literals;
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  auto wideFile = [this](const std::string& name, const std::u16string& text, const std::string& tail) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+      bytes += static_cast<char>(c & 0xFF);
+      bytes += static_cast<char>(c >> 8);
+    }
+    return WriteBytes(name, bytes + tail);
+  };
+  struct WideCase {
+    const char* m_name;
+    std::u16string m_text;
+    std::string m_tail;
+    int m_column;
+  };
+  const WideCase cases[] = {
+    {"wide_zero.xml", u"<r>\u00e9</r>\0<s/>"s, "", 9},
+    {"wide_odd.xml", u"<r>x</r>", "<", 9},
+    {"wide_zero_odd.xml", u"<r/>\0"s, "x", 5},
+  };
+  for (const WideCase& c : cases) {
+    XMLParseResult result;
+    EXPECT_TRUE(XMLTreeNode::ParseFile(wideFile(c.m_name, c.m_text, c.m_tail).c_str(), nullptr, &result).IsEmpty())
+      << c.m_name;
+    EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken) << c.m_name;
+    EXPECT_EQ(result.m_line, 1) << c.m_name;
+    EXPECT_EQ(result.m_column, c.m_column) << c.m_name;
+  }
 }
 
 TEST_F(XMLParseFileTest, UnreadableOrEmptyFilesAreReported)

@@ -119,6 +119,24 @@ TEST(XMLTreeNodeTest, ForcedDeletionDetachesWithoutFreeingUnderOtherHandles)
   EXPECT_EQ(top.CountChildren("Keep"), 1);
 }
 
+// A built tree is not bounded in depth as a parsed one is: writing and releasing it must
+// not recurse.
+TEST(XMLTreeNodeTest, TreesOfAnyDepthAreWrittenAndReleased)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  const int depth = 1000000;
+  XMLTreeNode top = XMLTreeNode::CreateTop("a", false);
+  XMLTreeNode node = top;
+  for (int i = 1; i < depth; ++i) node = node.AddChild("a");
+  node.AddText("x");
+  node = XMLTreeNode();
+  std::string text = top.ToText(false);
+  EXPECT_EQ(text.size(), size_t(depth) * 7 + 1);
+  EXPECT_EQ(text.substr(size_t(depth) * 3 - 3, 8), "<a>x</a>");
+  top.DeleteContent(false);
+  EXPECT_TRUE(top.IsEmpty());
+}
+
 TEST(XMLTreeNodeTest, ClearSectionsThatWouldCorruptTheDocumentAreRefused)
 {
   XMLTreeNode top = XMLTreeNode::CreateTop("Root", false);
