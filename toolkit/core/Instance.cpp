@@ -123,10 +123,8 @@ bool Instance::DoIO(XMLIO& xmlio)
 {
     if (!xmlio.BeginElement("Instance"))
         return false;
-    int id = GetEntityId();
-    bool done = xmlio.DoIOID(id, true);
-    if (done && xmlio.IsReading())
-        SetEntityId(id);
+    bool done = DoIOID(xmlio);
+    const int id = GetEntityId();
     int partId = 0;
     int bodyIndex = 0;
     if (done && !xmlio.IsReading())

@@ -2,6 +2,7 @@
 
 #include "core/Interaction.h"
 #include "core/UpperLayerSeams.h"
+#include "core/XMLIO.h"
 
 namespace QEL {
 
@@ -47,6 +48,15 @@ bool Object::CheckReferencePointerValidity(Reference* held, std::vector<TaggedEn
         }
     }
     return badObjects.empty();
+}
+
+bool SerializableObject::DoIOID(XMLIO& xmlio)
+{
+    int id = GetEntityId();
+    const bool done = xmlio.DoIOID(id, true);
+    if (done && xmlio.IsReading())
+        SetEntityId(id);
+    return done;
 }
 
 }  // namespace QEL

@@ -37,6 +37,10 @@ public:
 
     // Writes or reads the object's element.
     virtual bool DoIO(XMLIO& xmlio) = 0;
+
+protected:
+    // The object's own id in the open element; reading takes it over.
+    bool DoIOID(XMLIO& xmlio);
 };
 
 }  // namespace QEL

@@ -21,6 +21,19 @@ class Rule;
 class FoundData;
 class UpdateManager;
 class SolverOperation;
+class MakeFeatureOptions;
+
+// The option objects of the one-shot modelling operations, in the order of their object types.
+#define QEL_MODELLING_OPTION_CLASSES(X)                                                        \
+    X(ReorderBlendsOptions) X(CutOptions) X(CopyOptions) X(DeleteFacesOptions) X(ShellOptions) \
+    X(PasteOptions) X(OffsetFacesOptions) X(TaperOptions) X(ReplaceOptions)                    \
+    X(ReplaceFacesWithSheetOptions) X(ExtractBodyPersistentDataOptions)                        \
+    X(RestoreBodyPersistentDataOptions) X(RemoveFaceShellPersistentDataOptions)                \
+    X(BodyIsPasteToolOptions)
+
+#define QEL_DECLARE_CLASS(Class) class Class;
+QEL_MODELLING_OPTION_CLASSES(QEL_DECLARE_CLASS)
+#undef QEL_DECLARE_CLASS
 
 // Checked downcast of a tagged object to a class of an upper layer: null when the object is
 // null or of another class.
@@ -46,6 +59,8 @@ QEL_DECLARE_ENTITY_CASTS(MappingData)
 QEL_DECLARE_ENTITY_CASTS(FeatureProcedureData)
 QEL_DECLARE_ENTITY_CASTS(Rule)
 QEL_DECLARE_ENTITY_CASTS(FoundData)
+QEL_DECLARE_ENTITY_CASTS(MakeFeatureOptions)
+QEL_MODELLING_OPTION_CLASSES(QEL_DECLARE_ENTITY_CASTS)
 
 #undef QEL_DECLARE_ENTITY_CASTS
 
