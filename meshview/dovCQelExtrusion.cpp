@@ -1,5 +1,6 @@
 // Extrusions: side walls of quadrilaterals between Z1 and Z2, bottom and top triangulated
 // by a constrained 2-D Delaunay triangulation of the outlines.
+#include <cmath>
 #include <vector>
 
 #include <vtkAppendPolyData.h>
@@ -9,6 +10,7 @@
 #include <vtkPoints.h>
 
 #include "dovCQel.h"
+#include "dovCQelFinite.h"
 
 namespace
 {
@@ -41,6 +43,33 @@ bool contains(const dovCZyn_2DPolygon& polygon, const dovCZyn_2DPoint& p)
   return inside;
 }
 
+// An outline that encloses nothing: fewer than three distinct points, or all of them on
+// one line (a zero-width rectangle collapses to two). The triangulation cannot take one as
+// a constraint, so such outlines keep their side wall but stay out of the caps.
+bool isDegenerate(const dovCZyn_2DPolygon& polygon)
+{
+  const long m = polygon.GetPointCount();
+  if (m < 3)
+    return true;
+  const dovCZyn_2DPoint& a = polygon.GetPoint(0);
+  long far = 1;
+  for (long j = 2; j < m; ++j)
+    if (std::hypot(polygon.GetPoint(j).m_x - a.m_x, polygon.GetPoint(j).m_y - a.m_y) >
+        std::hypot(polygon.GetPoint(far).m_x - a.m_x, polygon.GetPoint(far).m_y - a.m_y))
+      far = j;
+  const dovCZyn_2DPoint& b = polygon.GetPoint(far);
+  const double length = std::hypot(b.m_x - a.m_x, b.m_y - a.m_y);
+  for (long j = 1; j < m; ++j)
+  {
+    const dovCZyn_2DPoint& c = polygon.GetPoint(j);
+    // Distance of c from the line a-b, against the outline's own size.
+    const double off = std::fabs((b.m_x - a.m_x) * (c.m_y - a.m_y) - (b.m_y - a.m_y) * (c.m_x - a.m_x));
+    if (off > 1e-12 * length * length)
+      return false;
+  }
+  return true;
+}
+
 // The triangulation keeps the inside of counter-clockwise outlines and cuts clockwise
 // ones out as holes. An outermost outline drawn clockwise would lose its whole cap, so
 // outlines that lie inside no other are given counter-clockwise; nested ones keep their
@@ -55,7 +84,7 @@ std::vector<long> capOrder(const std::vector<dovCZyn_2DPolygon>& polygons, size_
   if (m < 3 || signedArea2(polygon) >= 0)
     return order;
   for (size_t k = 0; k < polygons.size(); ++k)
-    if (k != i && polygons[k].GetPointCount() >= 3 && contains(polygons[k], polygon.GetPoint(0)))
+    if (k != i && !isDegenerate(polygons[k]) && contains(polygons[k], polygon.GetPoint(0)))
       return order;
   return std::vector<long>(order.rbegin(), order.rend());
 }
@@ -70,6 +99,8 @@ vtkSmartPointer<vtkPolyData> triangulatedCap(const std::vector<dovCZyn_2DPolygon
   for (size_t i = 0; i < polygons.size(); ++i)
   {
     const dovCZyn_2DPolygon& polygon = polygons[i];
+    if (isDegenerate(polygon))
+      continue;
     for (long j = 0; j < polygon.GetPointCount(); ++j)
       points->InsertNextPoint(polygon.GetPoint(j).m_x, polygon.GetPoint(j).m_y, z);
     std::vector<vtkIdType> ids;
@@ -121,6 +152,8 @@ void dovCQel::AddPolyData(dovCZyn_Extrusion* extrusion)
   const double z1 = extrusion->GetZ1();
   const double z2 = extrusion->GetZ2();
   const long n = extrusion->GetChildCount();
+  if (!dovQelAllFinite({z1, z2}))
+    return;
 
   std::vector<dovCZyn_2DPolygon> polygons(static_cast<size_t>(n));
   CString vertexCount;
@@ -128,6 +161,8 @@ void dovCQel::AddPolyData(dovCZyn_Extrusion* extrusion)
   {
     dovCZyn_2DPolygon& polygon = polygons[static_cast<size_t>(i)];
     extrusion->Get2DPolygon(i, &polygon);
+    if (!dovQelAllPointsFinite(polygon))
+      return;
     polygon.RemoveCoincidentVertices();
     if (extrusion->GetChild(i)->GetObjectType() == DOV_Zyn_OBJ_2DCIRCLE)
       vertexCount += "C";

@@ -10,6 +10,7 @@
 #include <vtkSphereSource.h>
 
 #include "dovCQel.h"
+#include "dovCQelFinite.h"
 
 namespace
 {
@@ -33,6 +34,8 @@ void dovCQel::AddPolyData(dovCZyn_Sphere* sphere)
 {
   const long s = roundSides(sphere->GetSides());
   const dovCZyn_3DPoint& c = sphere->GetCenter();
+  if (!dovQelIsFinite(c) || !dovQelAllFinite({sphere->GetRadius()}))
+    return;
   vtkNew<vtkSphereSource> source;
   source->SetRadius(sphere->GetRadius());
   source->SetCenter(c.m_x, c.m_y, c.m_z);
@@ -52,6 +55,9 @@ void dovCQel::AddPolyData(dovCZyn_Barrel* barrel)
 {
   const dovCZyn_3DPoint& c = barrel->GetCenter();
   const double radius = barrel->GetRadius();
+  // The bounds need no check: one that is not a number closes its end at the pole.
+  if (!dovQelIsFinite(c) || !dovQelAllFinite({radius}))
+    return;
   const long s = roundSides(barrel->GetSides());
   const double lower = ringBound(barrel->GetLower(), radius);
   const double upper = ringBound(barrel->GetUpper(), radius);

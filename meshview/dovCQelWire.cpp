@@ -10,6 +10,7 @@
 #include <vtkPoints.h>
 
 #include "dovCQel.h"
+#include "dovCQelFinite.h"
 
 namespace
 {
@@ -59,6 +60,10 @@ void dovCQel::AddPolyData(dovCZyn_Wire* wire, dovCQelPolyData* target)
   const double r = wire->GetRadius();
   dovCZyn_3DPolyline path;
   wire->Get3DPolyline(&path);
+  // Checked before duplicates go: a point that is not a number would compare unequal to
+  // everything and be dropped without a trace.
+  if (!dovQelAllFinite({r}) || !dovQelAllPointsFinite(path))
+    return;
   path.RemoveDuplicatePoints();
   const long n = path.GetPointCount();
   if (n <= 1)

@@ -48,6 +48,21 @@ const dovCZyn_2DPolygon s_cw = square(0, 0, 4, true);
 const dovCZyn_2DPolygon s_hole = square(1, 1, 2, true);
 const dovCZyn_2DCircle s_circle(0, 0, 5, 24);
 const dovCZyn_3DPoint s_o(0, 0, 0), s_x(10, 0, 0), s_xy(10, 10, 0);
+
+dovCZyn_2DPolygon outline(std::initializer_list<std::pair<double, double>> points)
+{
+  dovCZyn_2DPolygon polygon;
+  for (auto [x, y] : points)
+    polygon.AddPoint(x, y);
+  return polygon;
+}
+
+// Outlines that enclose nothing once coincident vertices are gone.
+const dovCZyn_2DPolygon s_zeroWidth = outline({{20, 20}, {25, 20}, {25, 20}, {20, 20}});
+const dovCZyn_2DPolygon s_onePoint = outline({{30, 30}, {30, 30}});
+const dovCZyn_2DPolygon s_collinear = outline({{30, 0}, {31, 0}, {32, 0}});
+const dovCZyn_2DPolygon s_notANumber = outline({{0, 0}, {4, 0}, {NAN, 4}});
+const double s_inf = INFINITY;
 } // namespace
 
 TEST(Conversion, MakesTheShapeOfEachGeometryKind)
@@ -76,6 +91,22 @@ TEST(Conversion, MakesTheShapeOfEachGeometryKind)
     {"square with a square hole", add(extrusion({&s_ccw, &s_hole})), 4, 32, 24, 16, 8, DOV_Zyn_OBJ_EXTRUSION},
     {"circle of 24 points", add(extrusion({&s_circle})), 4, 96, 68, 44, 24, DOV_Zyn_OBJ_EXTRUSION},
     {"square without the cell bit", add(extrusion({&s_ccw})), 0, 8, 0, 0, 0, DOV_Zyn_OBJ_EXTRUSION},
+    // Outlines that enclose nothing keep their (flat) wall and stay out of the caps.
+    {"square beside a zero-width outline", add(extrusion({&s_ccw, &s_zeroWidth})), 4, 20, 10, 4, 6, DOV_Zyn_OBJ_EXTRUSION},
+    {"zero-width outline first", add(extrusion({&s_zeroWidth, &s_cw})), 4, 20, 10, 4, 6, DOV_Zyn_OBJ_EXTRUSION},
+    {"square beside a one-point outline", add(extrusion({&s_ccw, &s_onePoint})), 4, 18, 9, 4, 5, DOV_Zyn_OBJ_EXTRUSION},
+    {"square beside a collinear outline", add(extrusion({&s_ccw, &s_collinear})), 4, 22, 11, 4, 7, DOV_Zyn_OBJ_EXTRUSION},
+    {"only a zero-width outline", add(extrusion({&s_zeroWidth})), 4, 4, 2, 0, 2, DOV_Zyn_OBJ_EXTRUSION},
+    // Numbers that are not finite are refused where they enter: nothing is made.
+    {"extrusion with a vertex not a number", add(extrusion({&s_ccw, &s_notANumber})), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_EXTRUSION},
+    {"extrusion to infinity", add([] { auto* e = new dovCZyn_Extrusion(0, s_inf); e->AddChild(s_ccw); return e; }()), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_EXTRUSION},
+    {"wire through a point not a number", add(makeWire(1, 4, {s_o, {5, NAN, 0}, s_x})), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_WIRE},
+    {"wire to infinity", add(makeWire(1, 4, {s_o, {s_inf, 0, 0}})), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_WIRE},
+    {"wire of infinite radius", add(makeWire(s_inf, 4, {s_o, s_x})), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_WIRE},
+    {"sphere centred at infinity", add(new dovCZyn_Sphere({0, -s_inf, 0}, 1, 8)), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_SPHERE},
+    {"sphere of radius not a number", add(new dovCZyn_Sphere(s_o, NAN, 8)), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_SPHERE},
+    {"barrel centred at not a number", add(new dovCZyn_Barrel({0, 0, NAN}, 2, 8, 1, 1)), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_BARREL},
+    {"barrel of infinite radius", add(new dovCZyn_Barrel(s_o, s_inf, 8, 1, 1)), 4, -1, 0, 0, 0, DOV_Zyn_OBJ_BARREL},
   };
   for (const ConversionCase& c : cases)
   {
