@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QPrintDialog>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QVTKOpenGLNativeWidget.h>
 
@@ -41,6 +41,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using ::testing::ElementsAre;
@@ -80,33 +81,54 @@ std::unique_ptr<QELSheet> ShownSheet(const PlotRequest& request)
     return sheet;
 }
 
-// Answers the next modal dialog of type Dialog from the event loop, as a user would. A
-// modal window of another kind is dismissed after a while, so that the test fails instead
-// of waiting for ever.
+// Answers the next dialog of type Dialog as a user would. The application's event filter
+// sees the dialog being shown, and the answer is queued behind that, so it runs inside the
+// dialog's own event loop once exec() has started it: nothing depends on how long anything
+// takes. A dialog of another kind is rejected, so that the test fails instead of waiting
+// for ever.
 template <typename Dialog>
-void AnswerNextDialog(std::function<void(Dialog*)> answer)
+class DialogAnswer : public QObject
 {
-    auto* timer = new QTimer;
-    timer->setInterval(50);
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, ticks] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<Dialog*>(modal))
+public:
+    explicit DialogAnswer(std::function<void(Dialog*)> answer) : m_answer(std::move(answer))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool Answered() const { return m_answered; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() != QEvent::Show || !dialog || !dialog->isModal() || m_answered)
+            return false;
+        if (auto* expected = qobject_cast<Dialog*>(dialog))
         {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
+            m_answered = true;
+            QMetaObject::invokeMethod(
+                expected, [this, expected] { m_answer(expected); }, Qt::QueuedConnection);
         }
-        else if (++*ticks > 600)
+        else
         {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog did not open";
-            if (auto* other = qobject_cast<QDialog*>(modal))
-                other->reject();
+            ADD_FAILURE() << "an unexpected dialog opened: "
+                          << dialog->metaObject()->className();
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
         }
-    });
-    timer->start();
+        return false;
+    }
+
+private:
+    std::function<void(Dialog*)> m_answer;
+    bool m_answered = false;
+};
+
+// Types a name into a file dialog's file-name box. Unlike selectFile, which leaves the box
+// alone while it has the keyboard focus, this always takes.
+void TypeFileName(QFileDialog* dialog, const QString& name)
+{
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(box, nullptr);
+    box->setText(name);
 }
 
 QByteArray Head(const QString& file, int bytes)
@@ -309,16 +331,21 @@ TEST(PlotSheetSave, SaveDialogStartsHereOnJpegAndItsFilterChoosesTheFormat)
     QString startDirectory;
     QString startFilter;
     QString caption;
-    AnswerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+    QString chosen;
+    DialogAnswer<QFileDialog> answer([&](QFileDialog* dialog) {
         startDirectory = dialog->directory().absolutePath();
         startFilter = dialog->selectedNameFilter();
         caption = dialog->windowTitle();
+        QObject::connect(dialog, &QFileDialog::fileSelected, [&](const QString& f) { chosen = f; });
+        // The filter first: choosing it rewrites the extension of a name already typed.
         dialog->selectNameFilter("PNG file (*.png)");
-        dialog->selectFile(file);
+        TypeFileName(dialog, file);
         static_cast<QDialog*>(dialog)->accept();
     });
     sheet->findChild<QPushButton*>("saveButton")->click();
 
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_EQ(chosen, file);
     EXPECT_EQ(caption, "Save to image file");
     EXPECT_EQ(startDirectory, QDir::currentPath());
     EXPECT_EQ(startFilter, "JPEG file (*.jpg)");
@@ -331,12 +358,15 @@ TEST(PlotSheetSave, CancellingTheSaveDialogWritesNothing)
     SurfaceData data;
     auto sheet = ShownSheet(data.request);
     QTemporaryDir dir;
-    AnswerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+    bool rejected = false;
+    DialogAnswer<QFileDialog> answer([&](QFileDialog* dialog) {
+        QObject::connect(dialog, &QDialog::rejected, [&] { rejected = true; });
         dialog->setDirectory(dir.path());
-        dialog->selectFile(dir.filePath("never.png"));
+        TypeFileName(dialog, dir.filePath("never.png"));
         dialog->reject();
     });
     sheet->findChild<QPushButton*>("saveButton")->click();
+    EXPECT_TRUE(rejected);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
@@ -405,11 +435,12 @@ TEST(PlotSheetPrint, CancellingThePrintDialogPrintsNothing)
     SurfaceData data;
     auto sheet = ShownSheet(data.request);
     QString title;
-    AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dialog) {
+    DialogAnswer<QPrintDialog> answer([&](QPrintDialog* dialog) {
         title = dialog->windowTitle();
         dialog->reject();
     });
     sheet->findChild<QPushButton*>("printButton")->click();
+    ASSERT_TRUE(answer.Answered());
     EXPECT_EQ(title, "Print 3D drawing");
 }
 
