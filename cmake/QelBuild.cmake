@@ -16,6 +16,13 @@ function(qel_warnings target)
   target_compile_options(${target} PRIVATE ${QEL_WARNINGS})
 endfunction()
 
+# qel_export_only(target map): a shared library exports only what the linker version script
+# names; everything else it defines or instantiates stays local.
+function(qel_export_only target map)
+  target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
+
 macro(qel_add_subdirectories_if_present)
   foreach(dir ${ARGN})
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)

@@ -1,12 +1,12 @@
-// With the journal on, creates an interaction through the exported calls, sets its options,
-// places a block from the fixture builders as an instance, takes a mark, moves the instance,
-// rolls back to the mark, runs an update and destroys the interaction. Writes what it saw to
+// An application of the toolkit: starts the kernel session, and with the journal on creates an
+// interaction through the exported calls, sets its options, places a block from the fixture
+// builders as an instance, takes a mark, places a second instance, rolls back to the mark,
+// runs an update and destroys the interaction. Writes what it saw to
 // <output folder>/interaction_marks.txt and the journal of the exported calls to
 // <output folder>/interaction_journal.xml.
 #include "core/EnumNames.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
-#include "core/KernelFacade.h"
 #include "core/QelInteractionApi.h"
 #include "core/QelSystemApi.h"
 #include "core/TagManager.h"
@@ -20,14 +20,19 @@
 
 namespace {
 
-std::string Describe(QEL::Instance* instance)
+int CountFaces(int body)
 {
-    double m[4][4];
-    instance->GetXform().Get4x4(m);
-    char text[160];
-    std::snprintf(text, sizeof text, "translation (%g, %g, %g), identity %s", m[0][3], m[1][3],
-                  m[2][3], instance->GetXform().IsIdentity() ? "yes" : "no");
-    return text;
+    int count = 0;
+    int* faces = nullptr;
+    BQ_BODY_ask_faces(body, &count, &faces);
+    BQ_MEMORY_free(faces);
+    return count;
+}
+
+bool IsPartition(int tag)
+{
+    int cls = BQ_CLASS_null;
+    return BQ_ENTITY_ask_class(tag, &cls) == BQ_ERROR_no_errors && cls == BQ_CLASS_partition;
 }
 
 }  // namespace
@@ -75,35 +80,28 @@ int main(int argc, char** argv)
     out << "an unknown interaction tag: " << ResultTypeToString(result) << "\n";
 
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
-    std::set<int> faces;
-    GetBodyFaces(block, faces);
-    out << "block body " << block << " with " << faces.size() << " faces\n";
+    out << "block body " << block << " with " << CountFaces(block) << " faces\n";
 
-    Instance* instance = Instance::Create(interaction, block, nullptr);
-    out << "instance tag " << instance->GetTag() << ", id " << instance->GetEntityId() << ": "
-        << Describe(instance) << "\n";
+    const double placement[4][4] = {{1, 0, 0, 5}, {0, 1, 0, 0}, {0, 0, 1, -2.5}, {0, 0, 0, 1}};
+    Instance* instance = Instance::Create(interaction, block, placement);
+    out << "instance tag " << instance->GetTag() << ", id " << instance->GetEntityId() << "\n";
 
     const int mark = interaction->CreateMark();
     bool atMark = false;
     interaction->GetCurrentMark(atMark);
     out << "mark " << mark << " made, at mark " << (atMark ? "yes" : "no") << "\n";
 
-    Xform moved;
-    moved.SetToTranslation(Vec(5.0, 0.0, -2.5));
-    instance->SetXform(moved);
+    const int second = Instance::Create(interaction, block, nullptr)->GetTag();
     interaction->GetCurrentMark(atMark);
-    out << "after the move: " << Describe(instance) << ", at mark " << (atMark ? "yes" : "no")
-        << "\n";
+    out << "a second instance " << second << ", at mark " << (atMark ? "yes" : "no") << "\n";
 
     interaction->RollToMark(mark);
     interaction->GetCurrentMark(atMark);
-    out << "after rolling back: " << Describe(instance) << ", at mark " << (atMark ? "yes" : "no")
-        << "\n";
-    out << "instance found by its tag "
-        << (interaction->GetTagManager()->FindInstanceFromTag(instance->GetTag()) == instance
-                ? "yes"
-                : "no")
-        << ", marks " << interaction->GetMarkCount() << "\n";
+    TagManager* tags = interaction->GetTagManager();
+    out << "after rolling back: at mark " << (atMark ? "yes" : "no") << ", first instance found "
+        << (tags->FindInstanceFromTag(instance->GetTag()) == instance ? "yes" : "no")
+        << ", second found " << (tags->FindInstanceFromTag(second) ? "yes" : "no") << ", marks "
+        << interaction->GetMarkCount() << "\n";
 
     const UpdateStatus update = Update(tag, &result);
     out << "update: " << UpdateStatusToString(update) << ", " << ResultTypeToString(result) << "\n";

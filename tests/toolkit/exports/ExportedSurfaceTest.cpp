@@ -14,10 +14,11 @@
 
 namespace {
 
-// Demangled names of the defined dynamic symbols, without addresses and kinds.
-std::set<std::string> ExportedSymbols()
+// Demangled names of the defined dynamic symbols of a library of the build, without addresses
+// and kinds.
+std::set<std::string> ExportedSymbols(const std::string& library = "toolkit/libQel.so")
 {
-    const std::string command = std::string("nm -DC --defined-only '") + QEL_BINARY_DIR + "/toolkit/libQel.so'";
+    const std::string command = std::string("nm -DC --defined-only '") + QEL_BINARY_DIR + "/" + library + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::set<std::string> symbols;
     if (!pipe)
@@ -155,6 +156,39 @@ TEST_F(ExportedSurface, InternalHelpersStayHidden)
     };
     for (const char* start : hidden)
         EXPECT_FALSE(HasAnyStartingWith(start)) << start;
+}
+
+// The platform libraries an application links beside the toolkit export their interfaces, test
+// control and fixture builders, and nothing of what they are built on.
+TEST(PlatformLibraryExports, InterfacesAreExportedAndWhatTheyAreBuiltOnIsNot)
+{
+    struct Case {
+        const char* library;
+        std::vector<std::string> exported;
+        std::vector<std::string> firstWordsOfEveryExport;
+    };
+    const Case cases[] = {
+        {"platform/brennik/libbrennik.so",
+         {"BQ_SESSION_start(BQ_SESSION_start_o_t const*)", "brennik::test::FailNextCall(char const*, int)",
+          "brennik::build::Block(double, double, double)"},
+         {"BQ_", "HXR_", "brennik::", "hxr::", "typeinfo for hxr::", "typeinfo name for hxr::",
+          "vtable for hxr::"}},
+        {"platform/tessik/libtessik.so",
+         {"ZMR3_dimension_system::ZMR3_dimension_system(void*, double, double)", "tessik_test::ForceDragResult(int)"},
+         {"ZMR3_", "WOF_", "JUN_", "KEV_", "YSK_", "tessik_test::", "typeinfo for ZMR3_", "typeinfo for WOF_",
+          "typeinfo name for ZMR3_", "typeinfo name for WOF_", "vtable for ZMR3_", "vtable for WOF_"}},
+    };
+    for (const Case& c : cases) {
+        const std::set<std::string> symbols = ExportedSymbols(c.library);
+        for (const std::string& symbol : c.exported)
+            EXPECT_TRUE(symbols.count(symbol)) << c.library << ": " << symbol;
+        for (const std::string& symbol : symbols) {
+            bool known = false;
+            for (const std::string& start : c.firstWordsOfEveryExport)
+                known = known || symbol.compare(0, start.size(), start) == 0;
+            EXPECT_TRUE(known) << c.library << " exports " << symbol;
+        }
+    }
 }
 
 }  // namespace
