@@ -64,6 +64,36 @@ function(qel_add_test name)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${_props})
 endfunction()
 
+# qel_add_fuzz_target(name SOURCES a.cpp ... [LIBS lib ...] [INCLUDES dir ...] CORPUS dir)
+# One fuzz entry point (LLVMFuzzerTestOneInput), built two ways:
+#  - name_replay, with every compiler: a plain program that runs the entry point on each file
+#    of the corpus folder (seeds plus every input that ever crashed, checked in), registered
+#    with CTest as Fuzz.name, so each test run (sanitized) replays the corpus and a target
+#    that stops compiling breaks the build;
+#  - name, with clang only: the libFuzzer program, for longer runs by hand
+#    (`name -max_total_time=600 <scratch folder> <corpus folder>`).
+function(qel_add_fuzz_target name)
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  if(NOT ARG_CORPUS)
+    message(FATAL_ERROR "fuzz target ${name} has no corpus")
+  endif()
+  set(_driver ${PROJECT_SOURCE_DIR}/tests/fuzz/FuzzReplayMain.cpp)
+  add_executable(${name}_replay ${_driver} ${ARG_SOURCES})
+  set(_variants ${name}_replay)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    list(APPEND _variants ${name})
+  endif()
+  foreach(target ${_variants})
+    qel_warnings(${target})
+    target_include_directories(${target} PRIVATE ${ARG_INCLUDES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  endforeach()
+  add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${ARG_CORPUS})
+endfunction()
+
 # qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests.
 function(qel_add_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
