@@ -1,5 +1,6 @@
 #include "Engine.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tessik {
@@ -12,7 +13,19 @@ Engine::Engine(void* application, double resolution, double size)
     std::memset(&m_kev, 0, sizeof m_kev);
 }
 
-Engine::~Engine() = default;
+Engine::~Engine()
+{
+    for (auto& watcher : m_watchers)
+        watcher.second();
+}
+
+void Engine::Watch(const void* who, std::function<void()> gone) { m_watchers.emplace_back(who, std::move(gone)); }
+
+void Engine::Unwatch(const void* who)
+{
+    m_watchers.erase(std::remove_if(m_watchers.begin(), m_watchers.end(), [who](const auto& w) { return w.first == who; }),
+                     m_watchers.end());
+}
 
 NodeRecord* Engine::NewNode(NodeKind kind, void* app)
 {

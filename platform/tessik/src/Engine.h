@@ -7,6 +7,7 @@
 #include "Node.h"
 #include "Residuals.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ public:
 
     // Tables
     ZMR3_frustum_functions& ZmrTable() { return m_zmr; }
+    // The table that answers for the node.
+    const ZMR3_frustum_functions& TableOf(const NodeRecord* node) const
+    {
+        return node != nullptr && node->answers != nullptr ? *node->answers : m_zmr;
+    }
     JUN_frustum_functions& JunTable() { return m_jun; }
     KEV_frustum_functions& KevTable() { return m_kev; }
 
@@ -54,6 +60,11 @@ public:
                              bool exact, int maxIterations, int* dragResult);
     bool Evaluated() const { return m_evaluated; }
 
+    // Whoever keeps nodes of this system beside it (the auto-constraint manager) hears of
+    // the system's end, whichever of the two goes first.
+    void Watch(const void* who, std::function<void()> gone);
+    void Unwatch(const void* who);
+
 private:
     void ClearAnswers();
     void ApplyForcedStatuses();
@@ -68,6 +79,7 @@ private:
     JUN_frustum_functions m_jun;
     KEV_frustum_functions m_kev;
     Journal m_journal;
+    std::vector<std::pair<const void*, std::function<void()>>> m_watchers;
 };
 
 }  // namespace tessik

@@ -193,13 +193,13 @@ struct Evaluation {
 
     void ReadNodes()
     {
-        const ZMR3_frustum_functions& zmr = engine.ZmrTable();
-        auto typeOf = Entry<ZMR3_int_of_node_fn>(zmr.entries, ZMR3_FR_GEOM_TYPE);
         for (auto& owned : engine.Nodes()) {
             NodeRecord* node = owned.get();
             if (!node->alive)
                 continue;
             if (node->kind == NodeKind::Geometry) {
+                const ZMR3_frustum_functions& zmr = engine.TableOf(node);
+                auto typeOf = Entry<ZMR3_int_of_node_fn>(zmr.entries, ZMR3_FR_GEOM_TYPE);
                 const int type = typeOf ? typeOf(node->app) : -1;
                 if (type == ZMR3_G_SET) {
                     AddUnit(UnitKind::Body, node);
@@ -462,7 +462,7 @@ struct Evaluation {
     void AddTypedDimension(NodeRecord* d)
     {
         Constraint& c = NewConstraint(d);
-        const ZMR3_frustum_fn* t = engine.ZmrTable().entries;
+        const ZMR3_frustum_fn* t = engine.TableOf(d).entries;
         auto typeFn = Entry<ZMR3_int_of_node_fn>(t, ZMR3_FR_D_TYPE);
         auto valueFn = Entry<ZMR3_double_of_node_fn>(t, ZMR3_FR_D_VALUE);
         auto rigidFn = Entry<ZMR3_int_of_node_fn>(t, ZMR3_FR_RIGID);
@@ -574,7 +574,7 @@ struct Evaluation {
     void AddPatternSpacing(NodeRecord* r, int patternUnit)
     {
         Constraint& c = NewConstraint(r);
-        const ZMR3_frustum_fn* t = engine.ZmrTable().entries;
+        const ZMR3_frustum_fn* t = engine.TableOf(r).entries;
         auto valueFn = Entry<ZMR3_double_of_node_fn>(t, ZMR3_FR_D_VALUE);
         auto rigidFn = Entry<ZMR3_int_of_node_fn>(t, ZMR3_FR_RIGID);
         const double v = valueFn ? valueFn(r->app) : 0.0;
@@ -958,7 +958,7 @@ struct Evaluation {
             if (e.bad || u.regenerationFailed)
                 continue;
             const Geom& before = e.start;
-            const Geom again = ReadGeometry(engine.ZmrTable(), e.node->app, e.start.type);
+            const Geom again = ReadGeometry(engine.TableOf(e.node), e.node->app, e.start.type);
             if (!IsUsable(again)) {
                 u.regenerationFailed = true;
                 continue;

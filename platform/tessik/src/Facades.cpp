@@ -171,6 +171,8 @@ int SetApp(Engine& e, const void* handle, void* app)
     if (node == nullptr)
         return call.Answer(0);
     node->app = app;
+    // The application answers for the node from now on.
+    node->answers = nullptr;
     return call.Answer(1);
 }
 

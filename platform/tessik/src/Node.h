@@ -24,6 +24,9 @@ struct NodeRecord {
     const void* owner = nullptr;  // the engine the node belongs to
     void* app = nullptr;
     int id = 0;
+    // Who answers the callbacks for this node: null for the application's table; the
+    // auto-constraint manager's own table for a node it made and still answers for.
+    const ZMR3_frustum_functions* answers = nullptr;
 
     // g-nodes
     bool fixed = false;

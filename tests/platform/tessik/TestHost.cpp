@@ -136,6 +136,14 @@ Geometry* Host::Add(const Geometry& g)
     return kept;
 }
 
+Geometry* Host::Adopt(const Geometry& g) { return Keep(std::make_unique<Geometry>(g)); }
+
+Bond* Host::Adopt(const Bond& b)
+{
+    m_bonds.push_back(std::make_unique<Bond>(b));
+    return m_bonds.back().get();
+}
+
 Geometry* Host::Point(V p)
 {
     Geometry g;

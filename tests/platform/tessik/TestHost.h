@@ -73,6 +73,9 @@ public:
     Geometry* Pattern(Geometry* reference, JUN_pattern_type type, double value);
     Geometry* Feature(const std::vector<Geometry*>& proceduralMembers);
     Geometry* Add(const Geometry& g);  // any geometry, added as is
+    // Takes over a node made elsewhere (by the auto-constraint manager) with its geometry or bond.
+    Geometry* Adopt(const Geometry& g);
+    Bond* Adopt(const Bond& b);
 
     Bond* Dim(int type, Geometry* a, Geometry* b, double value = 0.0, Geometry* c = nullptr);
     Bond* Radius(int type, Geometry* g, double value);
