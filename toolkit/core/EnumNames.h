@@ -134,6 +134,7 @@ RelationSubtype RelationSubtypeFromString(const char* name);
 RelationSubtype RelationSubtypeFromString(const std::string& name);
 
 // FeatureProcedureType
+const char* FeatureProcedureTypeToString(FeatureProcedureType value);
 const char* FeatureProcedureTypeEnumName();
 FeatureProcedureType FeatureProcedureTypeFromString(const char* name);
 FeatureProcedureType FeatureProcedureTypeFromString(const std::string& name);

@@ -69,9 +69,10 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
         description.type = fallbackType ? fallbackType : JournalName::TagType;
         return description;
     }
-    int classCode = IsEntity(tag) ? GetEntityClass(tag) : KernelClassNull;
-    if (classCode == KernelClassNull && IsPartition(tag)) {
-        classCode = 508;  // the partition class
+    // A partition is asked for as a partition, whatever class the kernel gives its tag.
+    int classCode = IsPartition(tag) ? KernelClassPartition
+                                     : IsEntity(tag) ? GetEntityClass(tag) : KernelClassNull;
+    if (classCode == KernelClassPartition) {
         description.isPartition = true;
         description.isCurrentPartition = GetCurrentPartition() == tag;
     } else if (classCode == KernelClassBody) {
@@ -80,11 +81,13 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
         description.bodyTag = GetOwningBody(tag);
         if (!description.bodyTag && IsPointLineOrPlaneClass(classCode))
             description.ownBody = true;
-        else
+        else if (classCode == KernelClassGroup)
+            description.featureId = GetAddOnFeatureIdentifier(tag);
+        if (!description.ownBody && !description.featureId)
             description.id = GetEntityIdentifier(tag);
     }
     description.body = description.ownBody ? tag : description.bodyTag;
-    description.type = KernelClassToString(classCode);
+    description.type = description.featureId ? "FeatureTag" : KernelClassToString(classCode);
     return description;
 }
 

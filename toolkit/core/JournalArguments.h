@@ -17,14 +17,15 @@ namespace QEL {
 class XMLIO;
 
 // The enumerations written by name: (type, name text of the type).
-#define QEL_JOURNAL_ENUMS(X)                                                                \
-    X(FeatureType) X(ShellType) X(ShellLocalFaceType) X(BlendIdentifyType) X(ObjectType)    \
-    X(StepFaceType) X(TaperMethodType) X(TaperLaminarEdgeType) X(ReplaceEdgesUseType)       \
-    X(ReplaceMergeType) X(RelationType) X(FindRelationType) X(FindGeometryType)             \
-    X(ResultType) X(ReferenceBehaviour) X(UpdateStatus) X(ExtractBodyPersistentDataStatus)  \
-    X(RestoreBodyPersistentDataStatus) X(TrackingDataType) X(PasteType) X(RelationSubtype)  \
-    X(PreviewMode) X(SolutionDataMode) X(RuleState) X(RuleType) X(FoundDataState)           \
-    X(FoundDataType) X(InvalidityType)
+#define QEL_JOURNAL_ENUMS(X)                                                             \
+    X(FeatureType) X(ShellType) X(ShellLocalFaceType) X(BlendIdentifyType) X(ObjectType) \
+    X(StepFaceType) X(TaperMethodType) X(TaperLaminarEdgeType) X(ReplaceEdgesUseType)    \
+    X(ReplaceMergeType) X(RelationType) X(FindRelationType) X(FindGeometryType)          \
+    X(FeatureProcedureType) X(ResultType) X(ReferenceBehaviour) X(UpdateStatus)          \
+    X(ExtractBodyPersistentDataStatus) X(RestoreBodyPersistentDataStatus)                \
+    X(TrackingDataType) X(PasteType) X(RelationSubtype) X(PreviewMode)                   \
+    X(SolutionDataMode) X(RuleState) X(RuleType) X(FoundDataState) X(FoundDataType)      \
+    X(InvalidityType)
 
 // The fallback types of tags that are kernel application items.
 #define QEL_JOURNAL_TAG_KINDS(X)                                                             \

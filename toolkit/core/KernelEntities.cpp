@@ -3,6 +3,8 @@
 #include "core/KernelResources.h"
 #include "core/TextUtils.h"
 
+#include <hxr.h>
+
 namespace QEL {
 
 namespace {
@@ -59,6 +61,14 @@ int GetEntityIdentifier(int tag)
 {
     int identifier = 0;
     if (!IsEntity(tag) || BQ_ENTITY_ask_identifier(tag, &identifier) != BQ_ERROR_no_errors)
+        return 0;
+    return identifier;
+}
+
+int GetAddOnFeatureIdentifier(int group)
+{
+    int identifier = 0;
+    if (HXR_FEAT_ask_identifier(group, &identifier) != HXR_ERROR_none)
         return 0;
     return identifier;
 }

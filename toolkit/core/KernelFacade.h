@@ -19,6 +19,7 @@ namespace QEL {
 // Kernel class codes as the toolkit uses them.
 enum KernelClass {
     KernelClassNull = 500,
+    KernelClassPartition = 508,
     KernelClassAttribute = 1003,
     KernelClassCurve = 2002,
     KernelClassSurface = 2003,
@@ -56,6 +57,8 @@ bool IsPointLineOrPlane(int tag);
 bool IsPointLineOrPlaneClass(int classCode);
 // The kernel identifier; 0 when the tag is no entity.
 int GetEntityIdentifier(int tag);
+// The identifier of the add-on feature that the group is; 0 when it is none or has none.
+int GetAddOnFeatureIdentifier(int group);
 // Lines are searched as curves and planes as surfaces.
 int FindEntityByIdentifier(int part, int classCode, int identifier);
 

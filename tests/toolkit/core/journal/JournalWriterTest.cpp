@@ -15,6 +15,7 @@
 #include "JournalReading.h"
 
 #include <brennik.h>
+#include <hxr.h>
 #include <brennik_build.h>
 #include <brennik_test.h>
 
@@ -279,6 +280,63 @@ TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
     const XMLTreeNode returned = record.GetChild("ReturnValue");
     EXPECT_EQ(Attribute(returned, "value"), "9");
     EXPECT_EQ(Attribute(returned, "name"), "<absent>");
+}
+
+// Kernel tags that replay finds again by what they are: a partition says whether it is the
+// current one, an add-on feature goes by its feature identifier, any other group by its own.
+TEST_F(JournalWriterTest, PartitionsAndAddOnFeaturesAreWrittenAsWhatTheyAre)
+{
+    const int current = GetCurrentPartition();
+    const int other = CreateEmptyPartition();
+    ASSERT_NE(other, 0);
+    ASSERT_EQ(GetCurrentPartition(), current);
+    const int top = *m_faces.begin();
+    const int labels[] = {1};
+    int feature = 0;
+    ASSERT_EQ(HXR_TOPOL_make_feat(1, &top, labels, 0, 42, nullptr, &feature), HXR_ERROR_none);
+    int group = 0;
+    ASSERT_EQ(BQ_GROUP_create_from_entities(m_block, BQ_CLASS_face, 1, &top, &group), BQ_ERROR_no_errors);
+
+    ASSERT_EQ(OpenJournal(m_path.c_str()), 0);
+    JournalArguments guard(m_interaction->GetTag());
+    guard.WriteJournalFunctionBegin();
+    guard.WriteJournalFunctionName("TestCall");
+    guard.SetArgTypeInput();
+    guard.WriteJournalArgPartitionTag(current, "current");
+    guard.WriteJournalArgPartitionTag(other, "other");
+    guard.WriteJournalArgEntityTag(feature, "feature");
+    guard.WriteJournalArgEntityTag(group, "group");
+    guard.WriteJournalArgFeatureProcedureType(FeatureProcedureTypeModifySolid, "procedure");
+    guard.WriteJournalArgResultType(ResultTypeOk);
+    guard.WriteJournalFunctionEnd();
+    const XMLTreeNode record = Children(CloseAndParse(), "Function").at(0);
+
+    const struct {
+        const char* name;
+        const char* type;
+        const char* isCurrentPartition;
+        const char* featureId;
+    } cases[] = {
+        {"current", "BQ_CLASS_partition", "true", "<absent>"},
+        {"other", "BQ_CLASS_partition", "false", "<absent>"},
+        {"feature", "FeatureTag", "<absent>", "42"},
+        {"group", "BQ_CLASS_group", "<absent>", "<absent>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const XMLTreeNode argument = Argument(record, c.name);
+        EXPECT_EQ(Attribute(argument, "type"), c.type);
+        EXPECT_EQ(Attribute(argument, "isCurrentPartition"), c.isCurrentPartition);
+        EXPECT_EQ(Attribute(argument, "featureId"), c.featureId);
+        EXPECT_EQ(Attribute(argument, "bodyTag"), c.name[0] == 'c' || c.name[0] == 'o'
+                                                      ? "<absent>"
+                                                      : std::to_string(m_block));
+    }
+    const XMLTreeNode procedure = Argument(record, "procedure");
+    EXPECT_EQ(Attribute(procedure, "type"), "FeatureProcedureType");
+    EXPECT_EQ(Attribute(procedure, "value"), "FeatureProcedureTypeModifySolid");
+    // A feature goes by its feature identifier alone.
+    EXPECT_EQ(Attribute(Argument(record, "feature"), "id"), "<absent>");
 }
 
 TEST_F(JournalWriterTest, NullsUnhandledValuesAndRecordFieldsReadBackAsWritten)
