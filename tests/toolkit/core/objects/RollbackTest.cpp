@@ -261,6 +261,77 @@ TEST_F(RollbackTest, ChangesAfterMarkCombinePerObject)
     EXPECT_EQ(references, 1);
 }
 
+// What GetChangesAfterMark reports for one object whose steps run after a mark: C creates it,
+// M modifies it, D destroys it, and | takes a further mark. With the marks between merged
+// (deleted), the same steps must give the same report: the merge of states and of actions
+// follows the same rules as the report that reads across states.
+TEST_F(RollbackTest, ChangesAfterMarkFollowTheSameRulesAcrossStatesAndAfterMerging)
+{
+    const int none = -1;
+    const struct {
+        const char* steps;
+        int expected;
+    } cases[] = {
+        {"C", ActionTypeCreated},  {"C|M", ActionTypeCreated}, {"C|M|M", ActionTypeCreated},
+        {"M", ActionTypeModified}, {"M|M", ActionTypeModified}, {"MD", ActionTypeDeleted},
+        {"M|D", ActionTypeDeleted}, {"C|D", none},             {"CD", none},
+        {"C|M|D", none},
+    };
+    for (const auto& c : cases) {
+        for (const bool merge : {false, true}) {
+            SCOPED_TRACE(std::string(c.steps) + (merge ? " merged" : ""));
+            TestReference* object = c.steps[0] == 'C' ? nullptr
+                                                       : TestReference::Create(m_interaction, m_vertex, nullptr);
+            const int mark = m_interaction->CreateMark();
+            std::vector<int> between;
+            for (const char* step = c.steps; *step; ++step) {
+                if (*step == 'C')
+                    object = TestReference::Create(m_interaction, m_vertex, nullptr);
+                else if (*step == 'M')
+                    object->SetApplicationData(object);
+                else if (*step == 'D')
+                    object->Destroy();
+                else
+                    between.push_back(m_interaction->CreateMark());
+            }
+            if (merge) {
+                // A mark after the steps, so that each mark between is an earlier one.
+                m_interaction->CreateMark();
+                for (const int tag : between)
+                    m_interaction->DeleteMark(tag);
+            }
+            std::map<RollableEntity*, RollbackAction*> changes;
+            m_interaction->GetChangesAfterMark(mark, changes);
+            auto found = changes.find(object);
+            EXPECT_EQ(found == changes.end() ? none : static_cast<int>(found->second->GetActionType()),
+                      c.expected);
+        }
+    }
+}
+
+// A kernel change to a partition the interaction has marked leaves the mark even when no object
+// of the interaction changed.
+TEST_F(RollbackTest, AKernelChangeAloneLeavesTheCurrentMark)
+{
+    m_interaction->PrepareBodyForChange(m_block);
+    const int mark = m_interaction->CreateMark();
+    bool atMark = false;
+    ASSERT_EQ(m_interaction->GetCurrentMark(atMark), mark);
+    ASSERT_TRUE(atMark);
+
+    BQ_TRANSF_sf_t sf = {{{1, 0, 0, 3.0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+    int transform = 0;
+    ASSERT_EQ(BQ_TRANSF_create(&sf, &transform), BQ_ERROR_no_errors);
+    const BQ_BODY_transform_o_t options = {1, false, false};
+    TransformBody(m_block, transform, 1e-8, &options);
+    m_interaction->GetCurrentMark(atMark);
+    EXPECT_FALSE(atMark);
+
+    m_interaction->RollToMark(mark);
+    m_interaction->GetCurrentMark(atMark);
+    EXPECT_TRUE(atMark);
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
