@@ -172,7 +172,7 @@ bool OptionGetDimensionAnimationForDrag(int interaction, ResultType* result)
 }
 
 // Counts as a query, so a minimised journal leaves it out; the counter is not rolled back.
-QEL_API_REPLAYABLE_CALL(GetNextUniqueIdInTheInteraction, ApiCallQuery);
+QEL_API_CALL(GetNextUniqueIdInTheInteraction, ApiCallQuery);
 int GetNextUniqueIdInTheInteraction(int interaction, ResultType* result)
 {
     return ApiCall<int>(s_GetNextUniqueIdInTheInteraction, interaction, result)
