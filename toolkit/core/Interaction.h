@@ -222,9 +222,9 @@ public:
 
 private:
     template <typename T>
-    bool AppendRecorded(std::vector<T*>& container, T* object);
+    QEL_INTERNAL bool AppendRecorded(std::vector<T*>& container, T* object);
     template <typename T>
-    bool EraseRecorded(std::vector<T*>& container, T* object);
+    QEL_INTERNAL bool EraseRecorded(std::vector<T*>& container, T* object);
     void DestroyContents();
 
     std::vector<Instance*> m_instances;

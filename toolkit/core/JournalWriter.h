@@ -20,10 +20,10 @@ typedef bool (*FindAcceptRelationCallback)(int, int, int, int, int, int, int, in
 // Opens the file, writes the declaration, the root and the header, then one "Interaction"
 // record per registered interaction. 0, or 5 when a journal is already open or the file
 // cannot be written (nothing is left open then).
-QEL_API int OpenJournal(const char* path);
+int OpenJournal(const char* path);
 // Writes the closing root tag and closes the file; 5 when none is open or closing failed.
-QEL_API int CloseJournal();
-QEL_API bool IsJournalOpen();
+int CloseJournal();
+bool IsJournalOpen();
 // The streamed writer while a journal is open, else null.
 XMLIO* GetJournalWriter();
 // Number of "Function" records of the open journal; NextJournalCallIndex counts one more.

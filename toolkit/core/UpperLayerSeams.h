@@ -2,6 +2,8 @@
 // What the core needs of the layers above it (model objects, solver, update) without seeing
 // their definitions. Each function is defined beside the class it concerns in its own layer.
 
+#include "core/QelExport.h"
+
 #include <vector>
 
 namespace QEL {
@@ -38,16 +40,16 @@ QEL_MODELLING_OPTION_CLASSES(QEL_DECLARE_CLASS)
 // Checked downcast of a tagged object to a class of an upper layer: null when the object is
 // null or of another class.
 template <typename T>
-T* DowncastEntity(TaggedEntity* entity);
+QEL_INTERNAL T* DowncastEntity(TaggedEntity* entity);
 // The tagged object behind a pointer to such a class; null for null.
 template <typename T>
-TaggedEntity* UpcastEntity(T* object);
+QEL_INTERNAL TaggedEntity* UpcastEntity(T* object);
 
 #define QEL_DECLARE_ENTITY_CASTS(Class)                    \
-    template <>                                            \
-    Class* DowncastEntity<Class>(TaggedEntity * entity);   \
-    template <>                                            \
-    TaggedEntity* UpcastEntity<Class>(Class * object);
+    template <>                                                 \
+    QEL_INTERNAL Class* DowncastEntity<Class>(TaggedEntity * entity); \
+    template <>                                                 \
+    QEL_INTERNAL TaggedEntity* UpcastEntity<Class>(Class * object);
 
 QEL_DECLARE_ENTITY_CASTS(Reference)
 QEL_DECLARE_ENTITY_CASTS(Relation)

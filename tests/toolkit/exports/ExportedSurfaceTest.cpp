@@ -151,11 +151,34 @@ TEST_F(ExportedSurface, InternalHelpersStayHidden)
         "std::vector<int, std::allocator<int> >& QEL::GetArrayVector<int>(",
         "QEL::KernelClassToString(", "QEL::DTypeToString(", "QEL::Timer::", "MultiplyXforms(",
         "Xform::", "IsEqualWithinTolerance(", "os::",
+        // The journal is opened and closed only through the journalling calls, which reset
+        // what closing it alone would leave behind.
+        "QEL::OpenJournal(", "QEL::CloseJournal(", "QEL::IsJournalOpen(",
         // The platform layers are linked in whole but stay private to the toolkit.
         "BQ_", "HXR_", "ZMR3_", "brennik::", "hxr::", "tessik::",
     };
     for (const char* start : hidden)
         EXPECT_FALSE(HasAnyStartingWith(start)) << start;
+}
+
+// Besides its own names the library exports nothing: no instantiation of a standard-library
+// template, no type information of a type that is not the toolkit's, no instantiation of its
+// internal templates over exported classes.
+TEST_F(ExportedSurface, EveryExportIsAToolkitName)
+{
+    const std::string starts[] = {"QEL::", "bool QEL::operator==<", "vtable for QEL::", "typeinfo for QEL::",
+                                  "typeinfo name for QEL::", "non-virtual thunk to QEL::",
+                                  "virtual thunk to QEL::"};
+    const std::set<std::string> data = {"s_countBQArgumentErrors", "s_countBQOtherErrors",
+                                        "numQELBrennikArgumentErrors", "numQELBrennikOtherErrors"};
+    for (const std::string& symbol : *s_symbols) {
+        bool known = data.count(symbol) != 0;
+        for (const std::string& start : starts)
+            known = known || symbol.compare(0, start.size(), start) == 0;
+        EXPECT_TRUE(known) << symbol;
+        for (const char* internal : {"DowncastEntity<", "UpcastEntity<", "Recorded<"})
+            EXPECT_EQ(symbol.find(internal), std::string::npos) << symbol;
+    }
 }
 
 // The platform libraries an application links beside the toolkit export their interfaces, test
