@@ -179,6 +179,9 @@ public:
     int CreateTag(void* object);
     // The own partition, made on first use.
     int GetQELPartition();
+    // The attribute definition "ORV/QEL_REF_DEV" that ties a kernel group to its reference,
+    // found or made on first use (defined beside the reference class).
+    int GetReferenceAttDefTag();
 
     // Application feature data: named doubles per feature tag.
     void SetAppData(int feature, const std::string& name, double value);

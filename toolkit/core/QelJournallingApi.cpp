@@ -3,13 +3,12 @@
 
 #include "core/QelSystemApi.h"
 
+#include "core/AddOnFacade.h"
 #include "core/ApiCallTable.h"
 #include "core/DebugJournalSwitches.h"
 #include "core/JournalWriter.h"
 #include "core/ProcessWideCalls.h"
 #include "core/TagManager.h"
-
-#include <hxr.h>
 
 #include <string>
 
@@ -172,9 +171,7 @@ QEL_API_CALL(GetReportChannel, ApiCallProcessWide);
 int GetReportChannel(ResultType* result)
 {
     return ApiCall<int>(s_GetReportChannel, result).Run([](Interaction*, ResultType&) {
-        int channel = -1;
-        HXR_REPORT_identify(&channel);
-        return channel;
+        return GetAddOnReportChannel();
     });
 }
 

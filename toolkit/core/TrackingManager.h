@@ -11,6 +11,7 @@ namespace QEL {
 
 class Interaction;
 class TrackingData;
+class ReferenceTrackingRecord;
 
 class QEL_API TrackingManager : public Entity {
 public:
@@ -45,6 +46,10 @@ public:
         auto found = m_dataByOldTag.find(tag);
         return found == m_dataByOldTag.end() ? nullptr : found->second;
     }
+
+    // Whether a record registered under one of the record's before tags already tells the same
+    // change. Defined beside the record.
+    bool FindMatchingData(ReferenceTrackingRecord& record) const;
 
     void AddBrennikLabelData(TrackingData* data);
     void AddBrennikMapData(TrackingData* data);

@@ -10,4 +10,7 @@ Relation::~Relation() = default;
 
 QEL_DEFINE_ENTITY_CASTS(Relation)
 
+// Relations hold no references yet: there is nothing to replace.
+void Relation::ReplaceReference(Reference*, Reference*) {}
+
 }  // namespace QEL

@@ -44,6 +44,8 @@ public:
         return snapshot;
     }
     void Restore(RollableEntity* snapshot) override { CopyFrom(snapshot); }
+    // Type and id only, so that the comparison of interactions is seen on its own.
+    bool Compare(TaggedEntity* other) override { return TaggedEntity::Compare(other); }
     void CopyTo(RollableEntity* destination) override
     {
         Object::CopyTo(destination);
@@ -76,8 +78,6 @@ private:
     {
         if (m_counted)
             ++s_live;
-        if (interaction)
-            RecordCreated();
     }
 
     bool m_counted;
