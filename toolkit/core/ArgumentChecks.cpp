@@ -72,6 +72,11 @@ ResultType CheckArgObjectTag(int tag, Interaction* interaction)
                    (tag == interaction->GetTag() || interaction->FindTaggedEntityFromTag(tag)));
 }
 
+ResultType CheckArgTagIsObject(int tag, Interaction* interaction)
+{
+    return Verdict(FindObjectFromTag(interaction, tag) != nullptr);
+}
+
 ResultType CheckArgReferenceTag(int tag, Interaction* interaction)
 {
     return Verdict(interaction && interaction->FindReferenceFromTag(tag));

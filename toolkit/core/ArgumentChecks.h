@@ -16,6 +16,8 @@ class Interaction;
 ResultType CheckArgInteractionTag(int tag);
 // The interaction's own tag or any object registered with it.
 ResultType CheckArgObjectTag(int tag, Interaction* interaction);
+// An object of the interaction that carries application data (the interaction itself does not).
+ResultType CheckArgTagIsObject(int tag, Interaction* interaction);
 ResultType CheckArgReferenceTag(int tag, Interaction* interaction);
 // A reference with an instance, or (expectNoInstance) one without.
 ResultType CheckArgReferenceHasInstance(int tag, Interaction* interaction, bool expectNoInstance);

@@ -2,6 +2,11 @@
 
 namespace QEL {
 
+Object* FindObjectFromTag(Interaction* interaction, int tag)
+{
+    return interaction ? dynamic_cast<Object*>(interaction->FindTaggedEntityFromTag(tag)) : nullptr;
+}
+
 Reference* CastTagToReference(Interaction* interaction, int tag)
 {
     return CastTagTo<Reference>(interaction, tag);

@@ -4,6 +4,7 @@
 // it, or an object of another class.
 
 #include "core/Interaction.h"
+#include "core/Object.h"
 #include "core/UpperLayerSeams.h"
 
 namespace QEL {
@@ -15,6 +16,8 @@ T* CastTagTo(Interaction* interaction, int tag)
     return interaction ? DowncastEntity<T>(interaction->FindTaggedEntityFromTag(tag)) : nullptr;
 }
 
+// The interaction's object of the tag as an Object (the interaction itself is none).
+Object* FindObjectFromTag(Interaction* interaction, int tag);
 Reference* CastTagToReference(Interaction* interaction, int tag);
 FeatureProcedureData* CastTagToFeatureProcedureData(Interaction* interaction, int tag);
 FoundData* CastTagToFoundData(Interaction* interaction, int tag);
