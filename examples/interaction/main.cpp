@@ -1,22 +1,31 @@
 // An application of the toolkit: starts the kernel session, and with the journal on creates an
 // interaction through the exported calls, sets its options, places a block from the fixture
 // builders as an instance, takes a mark, places a second instance, rolls back to the mark,
-// runs an update and destroys the interaction. Writes what it saw to
-// <output folder>/interaction_marks.txt and the journal of the exported calls to
+// makes references on faces of a placed block with a blended edge, cuts the blend face away
+// with the add-on through the Model transaction, prints the change records and what became of
+// the references, rolls it all back, runs an update and destroys the interaction. Writes what
+// it saw to <output folder>/interaction_marks.txt and the journal of the exported calls to
 // <output folder>/interaction_journal.xml.
+#include "api/QelInstanceApi.h"
+#include "api/QelMarkApi.h"
+#include "api/QelReferenceApi.h"
+#include "api/QelTrackingApi.h"
 #include "core/EnumNames.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
 #include "core/QelInteractionApi.h"
 #include "core/QelSystemApi.h"
 #include "core/TagManager.h"
+#include "model/Model.h"
 
 #include <brennik.h>
 #include <brennik_build.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +36,65 @@ int CountFaces(int body)
     BQ_BODY_ask_faces(body, &count, &faces);
     BQ_MEMORY_free(faces);
     return count;
+}
+
+// The faces of a body, the first one on a cylinder (the blend) first.
+std::vector<int> FacesBlendFirst(int body)
+{
+    int count = 0;
+    int* faces = nullptr;
+    BQ_BODY_ask_faces(body, &count, &faces);
+    std::vector<int> list(faces, faces + count);
+    BQ_MEMORY_free(faces);
+    std::stable_partition(list.begin(), list.end(), [](int face) {
+        int surface = 0;
+        int cls = BQ_CLASS_null;
+        return BQ_FACE_ask_surf(face, &surface) == BQ_ERROR_no_errors &&
+               BQ_ENTITY_ask_class(surface, &cls) == BQ_ERROR_no_errors && cls == BQ_CLASS_cyl;
+    });
+    return list;
+}
+
+// One line per change record of a list: type, old tags -> new tags.
+void PrintRecords(std::ostream& out, int tag, const char* title,
+                  int (*list)(int, QEL::Array<int>*, QEL::ResultType*))
+{
+    using namespace QEL;
+    Array<int> records;
+    ResultType result = ResultTypeOk;
+    list(tag, &records, &result);
+    out << title << ": " << records.GetSize() << "\n";
+    for (int i = 0; i < records.GetSize(); ++i) {
+        Array<int> olds;
+        Array<int> news;
+        TrackingDataGetOldTags(tag, records[i], &olds, &result);
+        TrackingDataGetNewTags(tag, records[i], &news, &result);
+        out << "  " << TrackingDataTypeToString(TrackingDataGetType(tag, records[i], &result)) << ":";
+        for (int j = 0; j < olds.GetSize(); ++j)
+            out << " " << olds[j];
+        out << " ->";
+        for (int j = 0; j < news.GetSize(); ++j)
+            out << " " << news[j];
+        out << "\n";
+    }
+}
+
+// Each reference of the list: its entity now, or that it is gone.
+void PrintReferences(std::ostream& out, int tag, const std::vector<int>& references,
+                     const std::vector<int>& entities)
+{
+    using namespace QEL;
+    ResultType result = ResultTypeOk;
+    for (size_t i = 0; i < references.size(); ++i) {
+        const int entity = ReferenceGetEntity(tag, references[i], &result);
+        out << "  reference " << references[i] << " on face " << entities[i] << ": ";
+        if (result != ResultTypeOk)
+            out << "gone\n";
+        else
+            out << (entity == entities[i] ? "stays" : "moved to " + std::to_string(entity)) << ", "
+                << ReferenceBehaviourToString(ReferenceGetBehaviour(tag, references[i], &result))
+                << "\n";
+    }
 }
 
 bool IsPartition(int tag)
@@ -102,6 +170,38 @@ int main(int argc, char** argv)
         << (tags->FindInstanceFromTag(instance->GetTag()) == instance ? "yes" : "no")
         << ", second found " << (tags->FindInstanceFromTag(second) ? "yes" : "no") << ", marks "
         << interaction->GetMarkCount() << "\n";
+
+    // References on the faces of a placed block with a blended edge; a cut of the blend face
+    // runs through the Model transaction as every topology change does.
+    const int blended = brennik::build::BlockWithBlend(2.0);
+    const int placed = CreateInstance(tag, blended, nullptr, &result);
+    const std::vector<int> faces = FacesBlendFirst(blended);
+    std::vector<int> references;
+    for (int face : faces)
+        references.push_back(CreateReference(tag, face, placed, &result));
+    ReferenceSetBehaviour(tag, references[1], ReferenceBehaviourPositioning, &result);
+    Array<int> all;
+    out << "blended block " << blended << " placed as " << placed << " with " << faces.size()
+        << " faces; references " << GetReferences(tag, &all, &result) << "\n";
+    const int beforeCut = CreateMark(tag, &result);
+    interaction->PrepareEntitiesForChange(std::vector<int>{faces[0]});
+    int blend = faces[0];
+    int sheet = 0;
+    HXR_FACE_cut_o_s cutOptions{1, 0};
+    HXR_ENTITY_track_r_s tracking{};
+    const int error = Model::FaceCut(interaction, 1, &blend, &cutOptions, &sheet, &tracking, true, nullptr);
+    HXR_ENTITY_track_r_f(&tracking);
+    out << "blend face " << blend << " cut: error " << error << ", sheet " << (sheet ? "made" : "none")
+        << ", block faces " << CountFaces(blended) << "\n";
+    PrintRecords(out, tag, "kernel map records", TrackingGetBrennikMapData);
+    PrintRecords(out, tag, "kernel label records", TrackingGetBrennikLabelData);
+    out << "references after the cut: " << GetReferences(tag, nullptr, &result) << "\n";
+    PrintReferences(out, tag, references, faces);
+
+    RollToMark(tag, beforeCut, &result);
+    out << "rolled back to the mark before the cut: " << ResultTypeToString(result) << ", block faces "
+        << CountFaces(blended) << ", references " << GetReferences(tag, nullptr, &result) << "\n";
+    PrintReferences(out, tag, references, faces);
 
     const UpdateStatus update = Update(tag, &result);
     out << "update: " << UpdateStatusToString(update) << ", " << ResultTypeToString(result) << "\n";
