@@ -1,0 +1,189 @@
+#include "solver/Solver.h"
+
+#include "core/DebugJournalSwitches.h"
+#include "core/Environment.h"
+#include "core/Instance.h"
+#include "core/JournalWriter.h"
+#include "core/TextUtils.h"
+#include "core/UpperLayerSeams.h"
+
+namespace QEL {
+
+namespace {
+
+// The journal file of a Solver built without a stream while journalling is allowed.
+FILE* s_solverJournal = nullptr;
+
+int InstanceOrder(Instance* instance) { return instance ? instance->GetTag() : -1; }
+
+template <class Container>
+void RemoveAndDelete(Container& nodes)
+{
+    for (auto* node : nodes) {
+        node->RemoveFromZMR();
+        delete node;
+    }
+    nodes.clear();
+}
+
+}  // namespace
+
+bool GeometryKeyLess::operator()(const GeometryKey& a, const GeometryKey& b) const
+{
+    if (a.first != b.first)
+        return a.first < b.first;
+    if (a.second == b.second)
+        return false;
+    return InstanceOrder(a.second) < InstanceOrder(b.second);
+}
+
+bool ConstructionKeyLess::operator()(const ConstructionKey& a, const ConstructionKey& b) const
+{
+    const GeometryKeyLess less;
+    if (less(a.first, b.first))
+        return true;
+    if (less(b.first, a.first))
+        return false;
+    return a.second < b.second;
+}
+
+void OpenSolverJournalFile(FILE** slot)
+{
+    if (*slot)
+        return;
+    DebugJournalSwitch& journal = GetSolverJournalSwitch();
+    std::string name = FormatString("%sTessik_%04d.jou", journal.GetPrefix(), journal.TakeNumber());
+    if (!IsJournalOpen())
+        name = MakeTempFilePath(name);
+    *slot = std::fopen(name.c_str(), "w");
+}
+
+void CloseSolverJournalFile(FILE** slot)
+{
+    if (!*slot)
+        return;
+    std::fclose(*slot);
+    *slot = nullptr;
+}
+
+Solver::Solver(FILE* journal, bool exactDragging, bool noJournal)
+{
+    m_manager = new WOF_dimension_system_manager(nullptr, 1e-08, 1000.0);
+    RegisterZMRFrustum();
+    RegisterJUNFrustum();
+    RegisterKEVFrustum();
+    FILE* stream = journal;
+    if (!stream && !noJournal && GetSolverJournalSwitch().IsOn()) {
+        OpenSolverJournalFile(&s_solverJournal);
+        stream = s_solverJournal;
+    }
+    if (stream) {
+        ZMR3_file_construct_full(&m_journalFile, stream, &std::fwrite, &std::fflush);
+        m_manager->journal_by_ptr(&m_journalFile, 7, 20);
+    }
+    m_exactDragging = exactDragging ? 1 : 0;
+}
+
+Solver::~Solver()
+{
+    while (!m_bonds.empty()) {
+        Bond* bond = m_bonds.front();
+        bond->RemoveFromZMR();
+        delete bond;
+        m_bonds.pop_front();
+    }
+    while (!m_sets.empty()) {
+        Set* set = m_sets.front();
+        set->RemoveFromZMR();
+        delete set;
+        m_sets.pop_front();
+    }
+    RemoveAndDelete(m_proceduralRelationships);
+    for (auto& entry : m_geometries) {
+        entry.second->RemoveFromZMR();
+        delete entry.second;
+    }
+    m_geometries.clear();
+    RemoveAndDelete(m_constructionGeometries);
+    CloseSolverJournalFile(&s_solverJournal);
+    delete m_manager;
+    m_manager = nullptr;
+}
+
+void Solver::AddBond(Bond* bond)
+{
+    if (!bond)
+        return;
+    bond->AddToZMR();
+    m_bonds.push_back(bond);
+    if (m_delayAddDCalls)
+        m_delayedBonds.push_back(bond);
+}
+
+void Solver::AddDelayedBonds()
+{
+    if (m_delayedBonds.empty())
+        return;
+    m_delayAddDCalls = false;
+    for (Bond* bond : m_delayedBonds)
+        bond->AddToZMR();
+    m_delayedBonds.clear();
+    m_delayAddDCalls = true;
+}
+
+void Solver::AddSet(Set* set) { m_sets.push_back(set); }
+
+void Solver::AddProceduralRelationship(ProceduralRelationship* relationship)
+{
+    m_proceduralRelationships.insert(relationship);
+}
+
+bool Solver::RemoveYSKGeometries()
+{
+    for (Node* node : m_yskNodes)
+        node->RemoveFromZMR();
+    return true;
+}
+
+Geometry* Solver::GetOrMakeGeometry(const GeometryKey& key)
+{
+    if (Geometry* found = FindGeometry(key))
+        return found;
+    Geometry* geometry = Geometry::CreateGeometry(this, key.first, key.second);
+    if (geometry)
+        m_geometries[key] = geometry;
+    return geometry;
+}
+
+Geometry* Solver::FindGeometry(const GeometryKey& key) const
+{
+    if (m_geometries.empty())
+        return nullptr;
+    const auto it = m_geometries.find(key);
+    return it == m_geometries.end() ? nullptr : it->second;
+}
+
+Geometry* Solver::FindGeometry(Reference* reference) const
+{
+    if (!reference)
+        return nullptr;
+    return FindGeometry(GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
+}
+
+void Solver::ClearGeometryAltTopols()
+{
+    for (auto& entry : m_geometries)
+        entry.second->SetAltTopol(0);
+}
+
+std::string DimensionTypeToString(int kind, bool longForm)
+{
+    static const char* const s_short[] = {"TRN", "ROT", "GEN", "RAD"};
+    static const char* const s_long[] = {"ZMR3_DT_TRANSLATION", "ZMR3_DT_AXIAL_ROTATION", "ZMR3_DT_GENERAL",
+                                         "ZMR3_DT_RADIUS"};
+    if (kind < 0 || kind > 3)
+        return "?";
+    return longForm ? s_long[kind] : s_short[kind];
+}
+
+}  // namespace QEL

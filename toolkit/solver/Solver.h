@@ -1,0 +1,189 @@
+#pragma once
+// The toolkit's model of one constraint problem: it owns the dimension-system manager and
+// every node it puts into that system, keyed by the model objects they stand for. The update
+// Solver lives for one edit; a TemporarySolver for one measurement.
+
+#include "core/Enums.h"
+#include "core/Xform.h"
+#include "solver/Bonds.h"
+#include "solver/SolverObjects.h"
+
+#include <cstdio>
+#include <list>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace QEL {
+
+class Instance;
+class Reference;
+
+// (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
+using GeometryKey = std::pair<int, Instance*>;
+struct GeometryKeyLess {
+    bool operator()(const GeometryKey& a, const GeometryKey& b) const;
+};
+using ConstructionKey = std::pair<GeometryKey, RelationSubtype>;
+struct ConstructionKeyLess {
+    bool operator()(const ConstructionKey& a, const ConstructionKey& b) const;
+};
+
+// The result of the last solve or drag; only SolveStatusSolved counts as solved.
+enum SolveStatus {
+    SolveStatusNotEvaluated = 0,
+    SolveStatusSolved = 1,
+    SolveStatusClassA = 2,         // over-defined and inconsistent
+    SolveStatusClassB = 3,         // unsupported, not converged, bad value or geometry
+    SolveStatusClassC = 4,         // regeneration failed
+    SolveStatusClassD = 5,         // a non-rigid dimension not reached
+    SolveStatusDragRefused = 6,
+    SolveStatusProceduralOutsideSets = 7
+};
+
+// One reference of a measured relation: its key and how the relation uses it.
+struct MeasuredReference {
+    int entity = 0;
+    Instance* instance = nullptr;
+    RelationSubtype subtype = RelationSubtypeBoundary;
+};
+
+class Solver {
+public:
+    // journal: a stream to journal into (never closed here); noJournal: journal nothing unless
+    // a stream is given. Without either, the process-wide solver-journal switch decides.
+    explicit Solver(FILE* journal = nullptr, bool exactDragging = false, bool noJournal = false);
+    Solver(const Solver&) = delete;
+    Solver& operator=(const Solver&) = delete;
+    virtual ~Solver();
+    virtual bool IsTemporary() { return false; }
+
+    WOF_dimension_system_manager* GetManager() const { return m_manager; }
+    ZMR3_dimension_system* GetDimensionSystem() const { return m_manager; }
+
+    // Bookkeeping.
+    SolveStatus GetSolveStatus() const { return m_solveStatus; }
+    std::list<Bond*>* GetBondList() { return &m_bonds; }
+    bool GetUseAddBondsForRelations() const { return m_useAddBondsForRelations; }
+    void SetUseAddBondsForRelations(bool on) { m_useAddBondsForRelations = on; }
+    bool GetUseAddBondsForRelationshipsOnly() const { return m_useAddBondsForRelationshipsOnly; }
+    void SetUseAddBondsForRelationshipsOnly(bool on) { m_useAddBondsForRelationshipsOnly = on; }
+    bool GetDelayAddDCalls() const { return m_delayAddDCalls; }
+    void SetDelayAddDCalls(bool delay) { m_delayAddDCalls = delay; }
+    // The id for the next node; the counter then moves on.
+    int GetNextNodeId() { return m_nextNodeId++; }
+    // Adds the bond (queued while adding is delayed) and takes ownership of it.
+    void AddBond(Bond* bond);
+    void AddDelayedBonds();
+    void AddSet(Set* set);
+    void AddProceduralRelationship(ProceduralRelationship* relationship);
+    void AddYSKGeometry(Node* node) { m_yskNodes.push_back(node); }
+    std::vector<Node*>& GetYSKGeometries() { return m_yskNodes; }
+    bool RemoveYSKGeometries();
+
+    // Geometry of model entities.
+    Geometry* GetOrMakeGeometry(const GeometryKey& key);
+    Geometry* FindGeometry(const GeometryKey& key) const;
+    Geometry* FindGeometry(Reference* reference) const;
+
+    // Solving and dragging; each leaves its status in the Solver and returns it.
+    SolveStatus SolveSystem();
+    SolveStatus DragByTranslation(g_node* node, Vec& translation);
+    SolveStatus DragByRadius(Geometry* geometry, double radius);
+    SolveStatus DragByTransform(g_node* node, double (*transform)[4], ZMR3_drag_transformation kind,
+                                g_node* second);
+    void EvaluateSolveStatus();
+    void ListGNodeStatuses();
+    void ListDNodeStatuses();
+    static bool CountUnknownGStatuses(const int* statuses, int count, int& counted);
+    static bool CountUnknownDStatuses(const int* statuses, int count, int& counted);
+    bool CheckProceduralGeometriesInSets();
+    // Back from the dimension system's nodes to the toolkit's.
+    std::vector<GNode*> GetGNodesFromZMR(std::vector<g_node*>* handles);
+    std::vector<GNode*> GetPassiveGNodesFromZMR(std::vector<g_node*>* handles);
+    std::vector<Bond*> GetBondsFromZMR(std::vector<d_node*>* handles);
+    // Drops every geometry's alternative entity.
+    void ClearGeometryAltTopols();
+    void DebugDumpZMR(const std::string&, g_node*) {}
+
+    // Construction geometry standing for a reference's centre or axis.
+    bool MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,
+                                           Geometry*& base, GeometryBase*& construction,
+                                           std::vector<GeometryBase*>& auxiliary);
+    bool GetOrMakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,
+                                                std::vector<GeometryBase*>& out);
+    GeometryBase* GetTemporaryConstructionGeometry(const GeometryKey& key, RelationSubtype subtype) const;
+    bool MakeAxisConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                      std::vector<GeometryBase*>& auxiliary);
+    bool MakeCircleCentreConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                              std::vector<GeometryBase*>& auxiliary);
+    bool MakeConeApexConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                          std::vector<GeometryBase*>& auxiliary);
+    bool MakeSphereCentreConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                              std::vector<GeometryBase*>& auxiliary);
+    bool MakeTorusCentreConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                             std::vector<GeometryBase*>& auxiliary);
+
+    // The bond type of a relation type over its bond geometries; false for types without one.
+    static bool getZMR3_d_type(RelationType type, ZMR3_d_type& dType,
+                               std::vector<GeometryBase*>& geometries);
+    // Measures a dimension-like relation given by its type and references: true with the value
+    // and valid set when the dimension system's measurement is accepted; false, 0.0 and not
+    // valid otherwise.
+    bool MeasureRelationValueAndValidate(RelationType type, const std::vector<MeasuredReference>& references,
+                                         double& value, bool& valid);
+    // True when the measured value can be taken without checking that the solve moved nothing.
+    static bool IsMeasuredDistanceValid(RelationType type, const std::vector<MeasuredReference>& references,
+                                        std::vector<GeometryBase*>& geometries);
+
+protected:
+    void RegisterZMRFrustum();
+    void RegisterJUNFrustum();
+    void RegisterKEVFrustum();
+
+private:
+    GeometryBase* AddConstruction(GeometryBase* geometry);
+    void BondConstruction(ZMR3_d_type type, GeometryBase* first, GeometryBase* second);
+    // Undoes the last evaluation unless none was made since the Solver was built.
+    void UndoBeforeDrag();
+    SolveStatus FinishDrag(ZMR3_drag_result result);
+
+    WOF_dimension_system_manager* m_manager = nullptr;
+    SolveStatus m_solveStatus = SolveStatusNotEvaluated;
+    int m_exactDragging = 0;
+    int m_nextNodeId = 1;
+    std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;
+    std::set<ProceduralRelationship*> m_proceduralRelationships;
+    std::list<Bond*> m_bonds;
+    std::list<Set*> m_sets;
+    std::vector<g_node*> m_gNodes;
+    std::vector<int> m_gStatuses;
+    std::vector<d_node*> m_dNodes;
+    std::vector<int> m_dStatuses;
+    std::map<ConstructionKey, std::vector<GeometryBase*>, ConstructionKeyLess> m_temporaryConstruction;
+    std::vector<GeometryBase*> m_constructionGeometries;
+    bool m_useAddBondsForRelations = true;
+    bool m_useAddBondsForRelationshipsOnly = true;
+    std::vector<Bond*> m_delayedBonds;
+    bool m_delayAddDCalls = false;
+    std::vector<Node*> m_yskNodes;
+    ZMR3_file m_journalFile = {nullptr, nullptr, nullptr};
+};
+
+class TemporarySolver : public Solver {
+public:
+    TemporarySolver() : Solver(nullptr, false, true) {}
+    bool IsTemporary() override { return true; }
+};
+
+// Opens the next solver journal file into an empty slot: "%sTessik_%04d.jou" from the
+// process-wide prefix and number, in the temporary folder while no toolkit journal is open.
+void OpenSolverJournalFile(FILE** slot);
+void CloseSolverJournalFile(FILE** slot);
+
+// "TRN", "ROT", "GEN", "RAD" (long form: the enumeration names), "?" for other kinds.
+std::string DimensionTypeToString(int kind, bool longForm);
+
+}  // namespace QEL
