@@ -19,6 +19,13 @@
 // geometry, takes no part and says so; bad geometry itself never moves. Changes below the resolution (angles: resolution / 1000)
 // count as none, so a satisfied system moves nothing and transform answers 0.
 //
+// Distances between a point and a circle, torus or cone, and between a plane and a circle or
+// torus across its axis or a cone along one of its lines, are measured to the curve or surface;
+// elsewhere a distance takes a circle or torus by its centre and a cone by its axis. Two
+// tangent tori, a torus and a cone, and a cylinder and a cone touch all round or along a line;
+// a tangent sphere and torus at a point. A one-geometry dimension that fails also marks its
+// geometry, since r-nodes are listed apart from the d-nodes.
+//
 // Weighting rule (which node moves when several could):
 //   The solver takes the change that moves the geometry least in total. The change of
 //   one geometry counts as the square of the move of its location across its own
@@ -116,6 +123,8 @@ enum ZMR3_g_node_status {
     ZMR3_G_STATUS_OVER_DEFINED = 2,       // touched by dimensions that contradict each other
     ZMR3_G_STATUS_BAD_GEOMETRY = 3,       // unknown type, zero direction, negative radius
     ZMR3_G_STATUS_NOT_CONVERGED = 4,
+    ZMR3_G_STATUS_UNSUPPORTED_DIMENSION = 5,  // a one-geometry dimension on it is not supported
+    ZMR3_G_STATUS_BAD_VALUE = 6,              // a one-geometry dimension on it has a bad value
     ZMR3_G_STATUS_REGENERATION_FAILED = 7 // a procedural feature (or its geometry) failed to regenerate
 };
 

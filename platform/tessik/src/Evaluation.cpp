@@ -1045,6 +1045,21 @@ struct Evaluation {
             }
     }
 
+    // The geometry status that tells a failure of a one-geometry dimension on it.
+    static void MarkFailedRadius(NodeRecord* node, int dStatus)
+    {
+        int g = 0;
+        switch (dStatus) {
+        case ZMR3_D_STATUS_OVER_DEFINED: g = ZMR3_G_STATUS_OVER_DEFINED; break;
+        case ZMR3_D_STATUS_UNSUPPORTED: g = ZMR3_G_STATUS_UNSUPPORTED_DIMENSION; break;
+        case ZMR3_D_STATUS_NOT_CONVERGED: g = ZMR3_G_STATUS_NOT_CONVERGED; break;
+        case ZMR3_D_STATUS_BAD_VALUE: g = ZMR3_G_STATUS_BAD_VALUE; break;
+        default: return;
+        }
+        if (node->status == ZMR3_G_STATUS_SOLVED || node->status == ZMR3_G_STATUS_FIXED)
+            node->status = g;
+    }
+
     void Statuses()
     {
         for (EvalGeom& e : geoms) {
@@ -1081,6 +1096,10 @@ struct Evaluation {
             c->status = s;
             if (c->owner != nullptr)
                 c->owner->status = s;
+            // r-nodes are never listed with the d-nodes, so a failing one also marks its geometry.
+            if (c->owner != nullptr && c->owner->kind == NodeKind::Radius)
+                for (int gi : c->geoms)
+                    MarkFailedRadius(geoms[static_cast<size_t>(gi)].node, s);
             if (s == ZMR3_D_STATUS_OVER_DEFINED)
                 for (int gi : c->geoms)
                     if (geoms[static_cast<size_t>(gi)].node->status == ZMR3_G_STATUS_SOLVED ||

@@ -27,6 +27,24 @@ Core CoreOf(int type)
 
 bool IsSurfaceWithRadius(int type) { return type == ZMR3_G_SPHERE || type == ZMR3_G_CYLINDER; }
 
+// Where no rule of its own is given, a distance takes a circle or a torus by its centre and a
+// cone by its axis.
+Core DistanceCoreOf(int type)
+{
+    switch (type) {
+    case ZMR3_G_CIRCLE:
+    case ZMR3_G_TORUS:
+        return Core::Point;
+    case ZMR3_G_CONE:
+        return Core::Line;
+    default:
+        return CoreOf(type);
+    }
+}
+
+// The cone's apex, where its radius is 0.
+Vec3 Apex(const Geom& c) { return c.p - c.d * (c.r1 / std::tan(c.half)); }
+
 double Sign(double v) { return v < 0.0 ? -1.0 : 1.0; }
 
 double SideOf(int halfSpace, double startValue)
@@ -86,13 +104,113 @@ bool BuildCoreDistance(Core ca, Core cb, const Geom& a0, const Geom& b0, int hal
     return true;
 }
 
+// On the surface of a cone: the gap from the cone's side, measured across the side.
+double ConeGap(const Vec3& q, const Geom& c)
+{
+    const Vec3 rel = q - c.p;
+    const double h = c.d.dot(rel);
+    const double rho = (rel - h * c.d).norm();
+    return (rho - (c.r1 + h * std::tan(c.half))) * std::cos(c.half);
+}
+
+double TorusGap(const Vec3& q, const Geom& t)
+{
+    const Vec3 rel = q - t.p;
+    const double h = t.d.dot(rel);
+    const double rho = (rel - h * t.d).norm();
+    return std::hypot(rho - t.r1, h) - t.r2;
+}
+
+// A pair ordered by type, so that each combination of types is written once: ta <= tb, and
+// a and b say where each of the two stands in the caller's pair.
+struct TypeOrder {
+    int ta, tb;
+    int a, b;
+};
+
+TypeOrder OrderByType(const Geom* s)
+{
+    if (s[0].type > s[1].type)
+        return {s[1].type, s[0].type, 1, 0};
+    return {s[0].type, s[1].type, 0, 1};
+}
+
+// Gives eq the equations f writes for the pair taken in the given order.
+bool SetOrdered(const TypeOrder& order, GeomEquations f, DimensionEquations& eq)
+{
+    const int a = order.a, b = order.b;
+    eq.structure = [f, a, b](const Geom* g, Sink& k) {
+        const Geom pair[2] = {g[a], g[b]};
+        f(pair, k);
+    };
+    return true;
+}
+
+// The distance from a point to a circle's curve.
+double PointCircle(const Vec3& q, const Geom& c)
+{
+    const Vec3 rel = q - c.p;
+    const double h = c.d.dot(rel);
+    return std::hypot((rel - h * c.d).norm() - c.r1, h);
+}
+
+// Distances with rules of their own: from a point to a circle, a torus or a cone; from a plane
+// to a circle or a torus across its axis, and to a cone along one of its lines. Each keeps the
+// side it starts on.
+bool BuildSurfaceDistance(const DimensionSpec& spec, const Geom* s, DimensionEquations& eq)
+{
+    const TypeOrder order = OrderByType(s);
+    const int ta = order.ta, tb = order.tb, a = order.a, b = order.b;
+    const Geom pair0[2] = {s[a], s[b]};
+    GeomEquations structure;
+    std::function<double(const Geom*)> raw;
+    bool planeFirst = false;
+    if (ta == ZMR3_G_POINT && tb == ZMR3_G_CIRCLE) {
+        raw = [](const Geom* g) { return PointCircle(g[0].p, g[1]); };
+    } else if (ta == ZMR3_G_POINT && tb == ZMR3_G_TORUS) {
+        raw = [](const Geom* g) { return TorusGap(g[0].p, g[1]); };
+    } else if (ta == ZMR3_G_POINT && tb == ZMR3_G_CONE) {
+        raw = [](const Geom* g) { return ConeGap(g[0].p, g[1]); };
+    } else if (ta == ZMR3_G_CIRCLE && tb == ZMR3_G_PLANE) {
+        structure = [](const Geom* g, Sink& k) { k.AngVec(g[0].d.cross(g[1].d)); };
+        raw = [](const Geom* g) { return g[1].d.dot(g[0].p - g[1].p); };
+    } else if (ta == ZMR3_G_PLANE && tb == ZMR3_G_TORUS) {
+        planeFirst = true;
+        structure = [](const Geom* g, Sink& k) { k.AngVec(g[0].d.cross(g[1].d)); };
+        raw = [](const Geom* g) { return g[0].d.dot(g[1].p - g[0].p); };
+    } else if (ta == ZMR3_G_PLANE && tb == ZMR3_G_CONE) {
+        planeFirst = true;
+        const double sense = Sign(pair0[0].d.dot(pair0[1].d));
+        structure = [sense](const Geom* g, Sink& k) { k.Ang(g[0].d.dot(g[1].d) - sense * std::sin(g[1].half)); };
+        raw = [](const Geom* g) { return g[0].d.dot(Apex(g[1]) - g[0].p); };
+    } else {
+        return false;
+    }
+    const int planeIndex = planeFirst ? a : (tb == ZMR3_G_PLANE ? b : -1);
+    const double side = SideOf(planeIndex >= 0 ? spec.halfSpace[planeIndex] : 0, raw(pair0));
+    // A torus is reached at its tube, a tube radius short of its centre.
+    const bool tube = ta == ZMR3_G_PLANE && tb == ZMR3_G_TORUS;
+    if (structure)
+        eq.structure = [structure, a, b](const Geom* g, Sink& k) {
+            const Geom pair[2] = {g[a], g[b]};
+            structure(pair, k);
+        };
+    eq.measure = [raw, side, tube, a, b](const Geom* g) {
+        const Geom pair[2] = {g[a], g[b]};
+        return side * raw(pair) - (tube ? pair[1].r2 : 0.0);
+    };
+    return true;
+}
+
 // Distance between two geometries: between their cores, less the radii of spheres and
 // cylinders, on the side each started on.
 bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquations& eq)
 {
     const Geom& a0 = start[0];
     const Geom& b0 = start[1];
-    Core ca = CoreOf(a0.type), cb = CoreOf(b0.type);
+    if (!spec.fixedDirection && !spec.directionGeom && BuildSurfaceDistance(spec, start, eq))
+        return true;
+    Core ca = DistanceCoreOf(a0.type), cb = DistanceCoreOf(b0.type);
     if (ca == Core::None || cb == Core::None)
         return false;
     const bool swap = static_cast<int>(ca) > static_cast<int>(cb);
@@ -103,8 +221,8 @@ bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquati
 
     if (spec.fixedDirection || spec.directionGeom) {
         // Directed: the gap along a direction, between points and planes only.
-        if (IsSurfaceWithRadius(a0.type) || IsSurfaceWithRadius(b0.type) || CoreOf(start[i0].type) == Core::Line ||
-            CoreOf(start[i1].type) == Core::Line)
+        if (IsSurfaceWithRadius(a0.type) || IsSurfaceWithRadius(b0.type) ||
+            DistanceCoreOf(start[i0].type) == Core::Line || DistanceCoreOf(start[i1].type) == Core::Line)
             return false;
         const bool fixedDir = spec.fixedDirection;
         const Vec3 fixed = spec.direction.normalized();
@@ -230,23 +348,6 @@ bool BuildParallelOrPerpendicular(bool parallel, const Geom* s, DimensionEquatio
     return true;
 }
 
-// On the surface of a cone: the gap from the cone's side, measured across the side.
-double ConeGap(const Vec3& q, const Geom& c)
-{
-    const Vec3 rel = q - c.p;
-    const double h = c.d.dot(rel);
-    const double rho = (rel - h * c.d).norm();
-    return (rho - (c.r1 + h * std::tan(c.half))) * std::cos(c.half);
-}
-
-double TorusGap(const Vec3& q, const Geom& t)
-{
-    const Vec3 rel = q - t.p;
-    const double h = t.d.dot(rel);
-    const double rho = (rel - h * t.d).norm();
-    return std::hypot(rho - t.r1, h) - t.r2;
-}
-
 bool BuildPointOn(int onType, int point, int on, DimensionEquations& eq)
 {
     switch (onType) {
@@ -282,31 +383,6 @@ bool BuildPointOn(int onType, int point, int on, DimensionEquations& eq)
     default:
         return false;
     }
-}
-
-// A pair ordered by type, so that each combination of types is written once: ta <= tb, and
-// a and b say where each of the two stands in the caller's pair.
-struct TypeOrder {
-    int ta, tb;
-    int a, b;
-};
-
-TypeOrder OrderByType(const Geom* s)
-{
-    if (s[0].type > s[1].type)
-        return {s[1].type, s[0].type, 1, 0};
-    return {s[0].type, s[1].type, 0, 1};
-}
-
-// Gives eq the equations f writes for the pair taken in the given order.
-bool SetOrdered(const TypeOrder& order, GeomEquations f, DimensionEquations& eq)
-{
-    const int a = order.a, b = order.b;
-    eq.structure = [f, a, b](const Geom* g, Sink& k) {
-        const Geom pair[2] = {g[a], g[b]};
-        f(pair, k);
-    };
-    return true;
 }
 
 bool BuildCoincident(const Geom* s, DimensionEquations& eq)
@@ -379,6 +455,30 @@ bool BuildCoincident(const Geom* s, DimensionEquations& eq)
             k.LenVec(g[1].p - g[0].p);
             k.Len(g[0].r1 - g[1].r1);
         });
+    if (ta == ZMR3_G_TORUS && tb == ZMR3_G_TORUS)
+        return set([](const Geom* g, Sink& k) {
+            k.LenVec(g[1].p - g[0].p);
+            k.AngVec(g[0].d.cross(g[1].d));
+            k.Len(g[0].r1 - g[1].r1);
+            k.Len(g[0].r2 - g[1].r2);
+        });
+    if (ta == ZMR3_G_CONE && tb == ZMR3_G_CONE) {
+        // One surface: one axis, one apex, one opening, whichever sense each axis has.
+        const double sense = Sign(s[order.a].d.dot(s[order.b].d));
+        return set([sense](const Geom* g, Sink& k) {
+            k.AngVec(g[0].d - sense * g[1].d);
+            k.LenVec(Apex(g[0]) - Apex(g[1]));
+            k.Ang(g[0].half - g[1].half);
+        });
+    }
+    if (ta == ZMR3_G_LINE && tb == ZMR3_G_CONE) {
+        // The line is one of the cone's lines: through the apex at the half angle to the axis.
+        const double sense = Sign(s[order.a].d.dot(s[order.b].d));
+        return set([sense](const Geom* g, Sink& k) {
+            k.LenVec((Apex(g[1]) - g[0].p).cross(g[0].d));
+            k.Ang(g[0].d.dot(g[1].d) - sense * std::cos(g[1].half));
+        });
+    }
     return false;
 }
 
@@ -425,6 +525,33 @@ bool BuildSpine(int type, const Geom* s, DimensionEquations& eq)
     return false;
 }
 
+// The distance from a point to a torus's spine circle.
+double SpineDistance(const Vec3& q, const Geom& t) { return TorusGap(q, t) + t.r2; }
+
+// A unit direction across the axis.
+Vec3 Across(const Vec3& d)
+{
+    const Vec3 other = std::abs(d.x()) < 0.9 ? Vec3::UnitX() : Vec3::UnitY();
+    return d.cross(other).normalized();
+}
+
+// The gap between two round shapes whose centres lie a distance apart: outside each other when
+// they start outside, else the smaller inside the larger.
+class RoundGap {
+public:
+    RoundGap(double distance, double ra, double rb) : m_outside(distance >= std::max(ra, rb)), m_aBigger(ra >= rb) {}
+    double operator()(double distance, double ra, double rb) const
+    {
+        if (m_outside)
+            return distance - ra - rb;
+        return (m_aBigger ? ra - rb : rb - ra) - distance;
+    }
+
+private:
+    bool m_outside;
+    bool m_aBigger;
+};
+
 bool BuildTangent(const DimensionSpec& spec, const Geom* s, DimensionEquations& eq)
 {
     const TypeOrder order = OrderByType(s);
@@ -460,6 +587,57 @@ bool BuildTangent(const DimensionSpec& spec, const Geom* s, DimensionEquations& 
         return set([side](const Geom* g, Sink& k) {
             k.AngVec(g[0].d.cross(g[1].d));
             k.Len(side * g[0].d.dot(g[1].p - g[0].p) - g[1].r2);
+        });
+    }
+    if (ta == ZMR3_G_PLANE && tb == ZMR3_G_CONE) {
+        // Along a line of the cone: the plane goes through the apex at the half angle to the axis.
+        const double sense = Sign(s[order.a].d.dot(s[order.b].d));
+        return set([sense](const Geom* g, Sink& k) {
+            k.Ang(g[0].d.dot(g[1].d) - sense * std::sin(g[1].half));
+            k.Len(g[0].d.dot(Apex(g[1]) - g[0].p));
+        });
+    }
+    if (ta == ZMR3_G_CYLINDER && tb == ZMR3_G_CONE) {
+        // Along a line of the cone: the cylinder's axis runs beside that line, in a plane through
+        // the cone's axis, a radius away.
+        const double sense = Sign(s[order.a].d.dot(s[order.b].d));
+        return set([sense](const Geom* g, Sink& k) {
+            const Vec3 apex = Apex(g[1]);
+            k.Ang(g[0].d.dot(g[1].d) - sense * std::cos(g[1].half));
+            k.Len((g[0].p - apex).dot(g[1].d.cross(g[0].d)));
+            k.Len((g[0].p - apex).cross(g[0].d).norm() - g[0].r1);
+        });
+    }
+    if (ta == ZMR3_G_TORUS && tb == ZMR3_G_CONE) {
+        // Coaxial: the tube's circle touches the cone's line in every half plane through the axis.
+        const Geom& t0 = s[order.a];
+        const Geom& c0 = s[order.b];
+        const double side = Sign(ConeGap(t0.p + Across(c0.d) * t0.r1, c0));
+        return set([side](const Geom* g, Sink& k) {
+            SameAxis(g[1], g[0], k);
+            const double h = g[1].d.dot(g[0].p - g[1].p);
+            k.Len(side * (g[0].r1 - (g[1].r1 + h * std::tan(g[1].half))) * std::cos(g[1].half) - g[0].r2);
+        });
+    }
+    if (ta == ZMR3_G_SPHERE && tb == ZMR3_G_CONE) {
+        // The sphere's centre a radius from the cone's side, on the side it starts.
+        const double side = Sign(ConeGap(s[order.a].p, s[order.b]));
+        return set([side](const Geom* g, Sink& k) { k.Len(side * ConeGap(g[0].p, g[1]) - g[0].r1); });
+    }
+    if (ta == ZMR3_G_SPHERE && tb == ZMR3_G_TORUS) {
+        const Geom& s0 = s[order.a];
+        const RoundGap gap(SpineDistance(s0.p, s[order.b]), s0.r1, s[order.b].r2);
+        return set([gap](const Geom* g, Sink& k) { k.Len(gap(SpineDistance(g[0].p, g[1]), g[0].r1, g[1].r2)); });
+    }
+    if (ta == ZMR3_G_TORUS && tb == ZMR3_G_TORUS) {
+        // Coaxial tori whose tubes touch in every half plane through the axis.
+        auto meridian = [](const Geom& a, const Geom& b) {
+            return std::hypot(a.r1 - b.r1, a.d.dot(b.p - a.p));
+        };
+        const RoundGap gap(meridian(s[order.a], s[order.b]), s[order.a].r2, s[order.b].r2);
+        return set([gap, meridian](const Geom* g, Sink& k) {
+            SameAxis(g[0], g[1], k);
+            k.Len(gap(meridian(g[0], g[1]), g[0].r2, g[1].r2));
         });
     }
     if (ta == ZMR3_G_CYLINDER && tb == ZMR3_G_TORUS) {

@@ -370,6 +370,178 @@ const std::vector<Case>& Cases()
              return Driven{h.Dim(ZMR3_COINCIDENT_WITH_SPINE, b, a),
                            [a, b] { return std::abs(Dot(b->d, b->p)) + Skew(a->d, b->d); }, 0.0, false};
          }},
+        // Tangencies, distances and coincidences of cones and tori. The cone at the origin
+        // opens up the z axis from radius 1 at 45 degrees, its apex at z = -1; the torus at the
+        // origin has radii 5 and 1.
+        {"TangentPlaneCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Plane({1.2, 0.1, 0}, Unit({0.7, 0.05, -0.72}));
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, b, a),
+                           [a, b] {
+                               return std::abs(Dot(b->d, V{0, 0, -1} - b->p)) +
+                                      std::abs(std::abs(Dot(b->d, a->d)) - std::sin(kPi / 4));
+                           },
+                           0.0, false};
+         }},
+        {"TangentCylinderCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Cylinder({0.4, 0.03, -1.35}, Unit({0.72, 0.02, 0.69}), 0.5);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, b, a),
+                           [a, b] {
+                               const V apex{0, 0, -1};
+                               return std::abs(Angle(b->d, a->d) - kPi / 4) +
+                                      std::abs(Dot(b->p - apex, Cross(a->d, b->d))) +
+                                      std::abs(Norm(Cross(b->p - apex, b->d)) - b->r1);
+                           },
+                           0.0, false};
+         }},
+        {"TangentTorusCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 3.0, kPi / 6);
+             auto b = h.Torus({0.05, 0, 2}, Unit({0.02, 0, 1}), 4.9, 0.5);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, b, a),
+                           [a, b] {
+                               const double gap = (b->r1 - 3.0 - b->p[2] * std::tan(kPi / 6)) * std::cos(kPi / 6);
+                               return std::abs(gap - b->r2) + Radial(b->p, *a) + Skew(a->d, b->d);
+                           },
+                           0.0, false};
+         }},
+        {"TangentSphereCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Sphere({4, 0, 0.2}, 1.5);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, b, a),
+                           [a, b] { return std::abs((Radial(b->p, *a) - 1.0 - b->p[2]) * std::cos(kPi / 4) - b->r1); },
+                           0.0, false};
+         }},
+        {"TangentSphereTorus",
+         [](Host& h) {
+             auto a = h.Torus({0, 0, 0}, {0, 0, 1}, 5.0, 1.0);
+             auto b = h.Sphere({5, 0, 3}, 1.9);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, b, a),
+                           [a, b] { return std::abs(std::hypot(Radial(b->p, *a) - 5.0, b->p[2]) - 1.0 - b->r1); }, 0.0,
+                           false};
+         }},
+        {"TangentTorusTorus",
+         [](Host& h) {
+             auto a = h.Torus({0, 0, 0}, {0, 0, 1}, 5.0, 1.0);
+             auto b = h.Torus({0.05, 0, 2.1}, Unit({0, 0.02, 1}), 5.0, 1.0);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_TANGENT, a, b),
+                           [a, b] {
+                               return std::abs(std::hypot(b->r1 - 5.0, b->p[2]) - 1.0 - b->r2) + Radial(b->p, *a) +
+                                      Skew(a->d, b->d);
+                           },
+                           0.0, false};
+         }},
+        {"DistancePlaneCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Plane({2.5, 0.1, 0}, Unit({0.7, 0.05, -0.72}));
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, b, a, 2.0),
+                           [a, b] {
+                               return std::abs(Dot(b->d, V{0, 0, -1} - b->p)) +
+                                      1e3 * std::abs(std::abs(Dot(b->d, a->d)) - std::sin(kPi / 4));
+                           },
+                           2.0, false};
+         }},
+        {"DistancePlaneTorus",
+         [](Host& h) {
+             auto a = h.Plane({0, 0, 0}, {0, 0, 1});
+             auto b = h.Torus({1, 1, 4.3}, Unit({0.03, 0, 1}), 5.0, 1.0);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, a, b, 3.0), [a, b] { return b->p[2] - b->r2 + 1e3 * Skew(a->d, b->d); },
+                           3.0, false};
+         }},
+        {"DistanceCirclePlane",
+         [](Host& h) {
+             auto a = h.Plane({0, 0, 0}, {0, 0, 1});
+             auto b = h.Circle({1, 1, 4.3}, Unit({0.03, 0, 1}), 1.0);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, b, a, 5.0), [a, b] { return b->p[2] + 1e3 * Skew(a->d, b->d); }, 5.0,
+                           false};
+         }},
+        {"DistancePointCircle",
+         [](Host& h) {
+             auto a = h.Circle({0, 0, 0}, {0, 0, 1}, 5.0);
+             auto b = h.Point({8, 0, 3.2});
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, b, a, 5.0),
+                           [a, b] { return std::hypot(Radial(b->p, *a) - 5.0, b->p[2]); }, 5.0, false};
+         }},
+        {"DistancePointTorus",
+         [](Host& h) {
+             auto a = h.Torus({0, 0, 0}, {0, 0, 1}, 5.0, 1.0);
+             auto b = h.Point({8, 0, 0.3});
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, b, a, 2.0),
+                           [a, b] { return std::hypot(Radial(b->p, *a) - 5.0, b->p[2]) - 1.0; }, 2.0, false};
+         }},
+        {"DistancePointCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Point({4, 0, 0.2});
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, b, a, 2.0),
+                           [a, b] { return (Radial(b->p, *a) - 1.0 - b->p[2]) * std::cos(kPi / 4); }, 2.0, false};
+         }},
+        {"DistanceConeConeAxes",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Cone({3.3, 0, 0}, Unit({0.02, 0, 1}), 1.0, kPi / 4);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, a, b, 4.0),
+                           [a, b] { return PointLine(b->p, *a) + 1e3 * Skew(a->d, b->d); }, 4.0, false};
+         }},
+        {"DistanceCircleCircleCentres",
+         [](Host& h) {
+             auto a = h.Circle({0, 0, 0}, {0, 0, 1}, 1.0);
+             auto b = h.Circle({3, 4, 0.5}, {0, 0, 1}, 2.0);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_DISTANCE, a, b, 6.0), [a, b] { return Norm(b->p - a->p); }, 6.0, false};
+         }},
+        {"CoincidentConeCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Cone({0.1, 0, 1}, Unit({0.02, 0, 1}), 2.0, kPi / 4 + 0.05);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_COINCIDENT, a, b),
+                           [a, b] {
+                               const V apex = b->p - (b->r1 / std::tan(b->half)) * b->d;
+                               return Norm(apex - V{0, 0, -1}) + Skew(a->d, b->d) + std::abs(b->half - kPi / 4);
+                           },
+                           0.0, false};
+         }},
+        {"CoincidentTorusTorus",
+         [](Host& h) {
+             auto a = h.Torus({0, 0, 0}, {0, 0, 1}, 5.0, 1.0);
+             auto b = h.Torus({0.1, 0, 0.2}, Unit({0.02, 0, 1}), 5.2, 0.9);
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_COINCIDENT, a, b),
+                           [a, b] {
+                               return Norm(b->p) + Skew(a->d, b->d) + std::abs(b->r1 - 5.0) + std::abs(b->r2 - 1.0);
+                           },
+                           0.0, false};
+         }},
+        {"CoincidentLineCone",
+         [](Host& h) {
+             auto a = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, kPi / 4);
+             auto b = h.Line({1.2, 0.1, 0}, Unit({0.7, 0, 0.72}));
+             Fix(h, a);
+             return Driven{h.Dim(ZMR3_COINCIDENT, b, a),
+                           [a, b] {
+                               return Norm(Cross(V{0, 0, -1} - b->p, b->d)) + std::abs(Angle(b->d, a->d) - kPi / 4);
+                           },
+                           0.0, false};
+         }},
     };
     return cases;
 }

@@ -219,8 +219,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadInputCase{"UnsupportedPair",
                      [](Host& h, Geometry*& stays) {
-                         stays = h.Cone({0, 0, 0}, {0, 0, 1}, 1.0, 0.3);
-                         return h.Dim(ZMR3_DISTANCE, h.Torus({0, 0, 9}, {0, 0, 1}, 5, 1), stays, 3.0);
+                         stays = h.Point({0, 0, 1});
+                         return h.Dim(ZMR3_TANGENT, h.Point({0, 0, 0}), stays, 0.0);
                      },
                      ZMR3_D_STATUS_UNSUPPORTED},
         BadInputCase{"UnsupportedType",
@@ -472,6 +472,31 @@ TEST(ProceduralFeatures, DependentRemadeByRegenerationIsHeldWhereTheApplicationP
     EXPECT_NEAR(m[2][3], 1.0, 1e-8);
     ASSERT_EQ(h.System().transform(follower->node, m), ZMR3_CHANGE_RIGID);
     EXPECT_NEAR(m[2][3], 1.0, 1e-8);
+}
+
+}  // namespace
+
+namespace {
+
+// A dimension the system cannot take fails on its own nodes only: the component beside it is
+// solved as if it were not there, and a failing one-geometry dimension shows on its geometry.
+TEST(Components, AFailingDimensionLeavesTheOtherComponentsSolved)
+{
+    Host h;
+    Geometry* fixed = h.Plane({0, 0, 0}, {0, 0, 1});
+    h.System().fix(fixed->node);
+    Geometry* moved = h.Plane({0, 0, 3}, {0, 0, 1});
+    Bond* distance = h.Dim(ZMR3_DISTANCE, fixed, moved, 5.0);
+    Bond* refused = h.Dim(ZMR3_TANGENT, h.Point({9, 9, 9}), h.Point({9, 9, 8}), 0.0);
+    Geometry* flat = h.Plane({0, 9, 0}, {0, 1, 0});
+    Bond* radius = h.Radius(ZMR3_RADIUS, flat, 2.0);
+    EXPECT_EQ(h.Solve(), ZMR3_NOT_SOLVED);
+    EXPECT_EQ(h.Status(distance), ZMR3_D_STATUS_SATISFIED);
+    EXPECT_EQ(h.Changed(moved), ZMR3_CHANGE_RIGID);
+    EXPECT_EQ(h.Status(moved), ZMR3_G_STATUS_SOLVED);
+    EXPECT_EQ(h.Status(refused), ZMR3_D_STATUS_UNSUPPORTED);
+    EXPECT_EQ(h.Status(radius), ZMR3_D_STATUS_UNSUPPORTED);
+    EXPECT_EQ(h.Status(flat), ZMR3_G_STATUS_UNSUPPORTED_DIMENSION);
 }
 
 }  // namespace

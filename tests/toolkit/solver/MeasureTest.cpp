@@ -32,6 +32,14 @@ protected:
         }
         return 0;
     }
+    // A free plane parallel to a line of the turned part's cone, the distance outside it: the cone
+    // narrows from radius 12 at z 30 to radius 8 at z 40.
+    int AlongTheCone(double distance)
+    {
+        const double length = std::sqrt(116.0);
+        const double nx = 10.0 / length, nz = 4.0 / length;
+        return brennik::build::FreePlane(12.0 + distance * nx, 0.0, 30.0 + distance * nz, nx, 0.0, nz);
+    }
     // The turned part's circular edge of the radius.
     int PartCircle(double radius)
     {
@@ -68,6 +76,12 @@ TEST_F(MeasureTest, DimensionsAreMeasuredBySolvingNothing)
         {"torus minor radius", RelationTypeMinorRadius, {{torus}}, true, 2.0},
         {"planar angle", RelationTypePlanarAngle, {{side}, {front}, {top}}, true,
          PlanarAngleBond::MeasureAngle({Geom(side), Geom(front), Geom(top)})},
+        {"plane to a circular edge", RelationTypeDistance, {{PartPlaneAt(0.0)}, {PartCircle(8.0)}}, true, 40.0},
+        {"circular edges by their centres", RelationTypeDistance, {{PartCircle(8.0)}, {PartCircle(14.0)}}, true,
+         25.0},
+        {"plane along the cone", RelationTypeDistance, {{AlongTheCone(3.0)}, {PartFace(KernelClassCone)}}, true, 3.0},
+        {"plane across the cone", RelationTypeDistance, {{PartPlaneAt(0.0)}, {PartFace(KernelClassCone)}}, false,
+         0.0},
         {"equal radius is no dimension", RelationTypeEqualRadius, {{torus}, {torus}}, false, 0.0},
         {"no references", RelationTypeDistance, {}, false, 0.0},
     };

@@ -139,6 +139,39 @@ TEST_F(BlockSolveTest, TheSolveStatusTakesTheWorstProblemClass)
     }
 }
 
+// A radius cannot be held on a plane; the failure is the radius's own, and shows in the status.
+TEST_F(BlockSolveTest, AFailingOneGeometryDimensionFailsTheSolve)
+{
+    m_solver->AddBond(TypedBond::CreateTypedBond(m_solver.get(), ZMR3_RADIUS, {m_top}, 2.0, nullptr));
+    EXPECT_EQ(m_solver->SolveSystem(), SolveStatusClassB);
+    EXPECT_EQ(m_solver->GetDimensionSystem()->status(m_top->GetGNode()), ZMR3_G_STATUS_UNSUPPORTED_DIMENSION);
+}
+
+// The turned part's cone, fixed, and a free plane that starts near one of its lines: tangency
+// brings the plane onto the line.
+TEST_F(SolverTest, APlaneTangentToAConeIsSolvedOntoALineOfIt)
+{
+    const int part = brennik::build::TurnedPart();
+    Geometry* cone = Geom(OfClass(BodyFaces(part), KernelClassCone)[0]);
+    cone->AddToZMR();
+    cone->Fix(true);
+    const double length = std::sqrt(116.0);
+    Geometry* plane = Geom(brennik::build::FreePlane(12.4, 0.0, 30.0, 10.0 / length + 0.01, 0.0, 4.0 / length));
+    Bond2(ZMR3_TANGENT, plane, cone, 0.0);
+    ASSERT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+    double m[4][4];
+    ASSERT_NE(Change(plane, m), 0);
+    // The plane's new place holds the apex and lies at the half angle to the axis.
+    Vec location;
+    Dir normal;
+    ASSERT_TRUE(plane->GetLocation(location) && plane->GetNormal(normal));
+    const Xform moved(m);
+    moved.TransformPoint(location);
+    const Dir turned = RotateDir(moved.rotation, normal);
+    EXPECT_NEAR(Dot(turned, Vec(0, 0, 60) - location), 0.0, 1e-8);
+    EXPECT_NEAR(std::abs(turned.z), std::sin(std::atan(0.4)), 1e-10);
+}
+
 TEST_F(SolverTest, AnEmptySystemSolves)
 {
     EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
