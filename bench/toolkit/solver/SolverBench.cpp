@@ -1,0 +1,122 @@
+// What the Solver costs over the solver layer: N blocks placed in a row, each block's right face
+// held at a distance from its neighbour's left face, built and solved through the Solver from
+// the kernel bodies, and the same planes and distances built and solved directly in the layer.
+// The ratio of the two is the toolkit's overhead; the complexity fits show how each grows with N.
+#include "TestHost.h"
+
+#include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "solver/Solver.h"
+
+#include <brennik.h>
+#include <brennik_build.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kPitch = 20.0;  // blocks 10 wide, 10 apart
+constexpr double kGap = 10.5;    // every gap must open by half a unit
+
+struct Row {
+    Row(int n)
+    {
+        BQ_SESSION_start(nullptr);
+        interaction = new QEL::Interaction(QEL::CreateTypeLive);
+        for (int i = 0; i < n; ++i) {
+            const int block = brennik::build::Block(10, 20, 30);
+            double matrix[4][4] = {{1, 0, 0, kPitch * i}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+            instances.push_back(QEL::Instance::Create(interaction, block, matrix));
+            left.push_back(Face(block, -1.0));
+            right.push_back(Face(block, 1.0));
+        }
+    }
+    ~Row()
+    {
+        interaction->Destroy();
+        BQ_SESSION_stop();
+    }
+    static int Face(int block, double nx)
+    {
+        int count = 0;
+        int* faces = nullptr;
+        BQ_BODY_ask_faces(block, &count, &faces);
+        int found = 0;
+        for (int i = 0; i < count && !found; ++i) {
+            QEL::Position point;
+            Dir normal;
+            QEL::EvaluateFaceMidpoint(faces[i], &point, &normal);
+            if (std::abs(normal.x - nx) < 1e-9)
+                found = faces[i];
+        }
+        BQ_MEMORY_free(faces);
+        return found;
+    }
+
+    QEL::Interaction* interaction;
+    std::vector<QEL::Instance*> instances;
+    std::vector<int> left, right;
+};
+
+void ThroughTheSolver(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Row row(n);
+    int status = 0;
+    for (auto _ : state) {
+        QEL::Solver solver;
+        QEL::Geometry* first = solver.GetOrMakeGeometry({row.left[0], row.instances[0]});
+        first->AddToZMR();
+        first->Fix(true);
+        for (int i = 0; i + 1 < n; ++i) {
+            QEL::Geometry* a = solver.GetOrMakeGeometry({row.right[static_cast<size_t>(i)], row.instances[static_cast<size_t>(i)]});
+            QEL::Geometry* b =
+                solver.GetOrMakeGeometry({row.left[static_cast<size_t>(i + 1)], row.instances[static_cast<size_t>(i + 1)]});
+            solver.AddBond(QEL::TypedBond::CreateBinary(&solver, ZMR3_DISTANCE, a, b, kGap));
+            // Each block keeps its width.
+            solver.AddBond(QEL::TypedBond::CreateBinary(
+                &solver, ZMR3_DISTANCE, solver.GetOrMakeGeometry({row.left[static_cast<size_t>(i)], row.instances[static_cast<size_t>(i)]}),
+                a, 10.0));
+        }
+        solver.SolveSystem();
+        status = solver.GetSolveStatus();
+        benchmark::DoNotOptimize(status);
+    }
+    state.counters["solved"] = status == QEL::SolveStatusSolved;
+    state.SetComplexityN(n);
+}
+
+void DirectlyInTheLayer(benchmark::State& state)
+{
+    using namespace tessik_host;
+    const int n = static_cast<int>(state.range(0));
+    ZMR3_solve_type solved = ZMR3_NOT_SOLVED;
+    for (auto _ : state) {
+        Host h;
+        std::vector<Geometry*> left, right;
+        for (int i = 0; i < n; ++i) {
+            left.push_back(h.Plane({kPitch * i, 10, 15}, {-1, 0, 0}));
+            right.push_back(h.Plane({kPitch * i + 10, 10, 15}, {1, 0, 0}));
+        }
+        h.System().fix(left[0]->node);
+        for (int i = 0; i + 1 < n; ++i) {
+            h.Dim(ZMR3_DISTANCE, right[static_cast<size_t>(i)], left[static_cast<size_t>(i + 1)], kGap);
+            h.Dim(ZMR3_DISTANCE, left[static_cast<size_t>(i)], right[static_cast<size_t>(i)], 10.0);
+        }
+        solved = h.Solve();
+        benchmark::DoNotOptimize(solved);
+    }
+    state.counters["solved"] = solved == ZMR3_SOLVED;
+    state.SetComplexityN(n);
+}
+
+BENCHMARK(ThroughTheSolver)->RangeMultiplier(10)->Range(10, 1000)->Arg(300)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(DirectlyInTheLayer)->RangeMultiplier(10)->Range(10, 1000)->Arg(300)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace
+
+BENCHMARK_MAIN();
