@@ -612,7 +612,8 @@ int BQ_FACE_find_blend_unders(int face, double tolerance, int* n_unders, int** u
 // face with its copy (BQ_TOPOL_track_create).
 int BQ_FACE_make_sheet_bodies(int n_faces, const int* faces, const BQ_FACE_make_sheet_o_t* options,
                               BQ_TOPOL_track_r_t* tracking, int* n_bodies, int** bodies);
-// Deletes faces from their body and heals the gap; the bodies that result are listed.
+// Deletes faces from their body and heals the gap; the bodies that result are listed. When the
+// gap cannot be healed into a valid body, BQ_ERROR_operation_failed and the body is unchanged.
 int BQ_FACE_delete(int n_faces, const int* faces, const BQ_FACE_delete_o_t* options,
                    BQ_TOPOL_track_r_t* tracking, int* n_bodies, int** bodies);
 
@@ -625,7 +626,10 @@ int BQ_FACE_delete(int n_faces, const int* faces, const BQ_FACE_delete_o_t* opti
 // binary).
 int BQ_PART_transmit(int n_parts, const int* parts, const char* key, const BQ_PART_transmit_o_t* options);
 // Reads the parts of a file into the current partition (the key as it is, else with the
-// format's extension added).
+// format's extension added). Data that is not whole, unchanged transmit data of the form, or
+// that would give a body OCCT's checker finds invalid or entities and attributes the direct
+// calls would refuse, is refused with BQ_ERROR_bad_transmit_data and changes nothing: no
+// entity, no attribute definition, no tag.
 int BQ_PART_receive(const char* key, const BQ_PART_receive_o_t* options, int* n_parts, int** parts);
 // The same to and from memory. The block chain is freed with BQ_MEMORY_block_f.
 int BQ_PART_transmit_b(int n_parts, const int* parts, const BQ_PART_transmit_o_t* options,

@@ -24,6 +24,11 @@ void Reset();
 void EnableCallLog(bool on);
 const std::vector<std::string>& CallLog();
 void ClearCallLog();
+// Transmit data of the form (binary or text) around a payload, with the header and checksum
+// that receive expects: lets tests and fuzzing reach what lies behind the container's check.
+std::string SealTransmitData(const std::string& payload, bool binary);
+// The payload of transmit data (everything after its header line; empty when none).
+std::string TransmitPayload(const std::string& data);
 // Starts a fresh session (stopping any running one) with rollback on and argument checks on.
 void RestartSession();
 

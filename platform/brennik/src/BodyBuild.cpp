@@ -1,7 +1,17 @@
 // Building body records from OCCT shapes: tags, identifiers, adjacency, geometry and fins.
 #include "BodyStore.h"
 
+#include <BRepCheck_Analyzer.hxx>
+#include <BRepGProp.hxx>
+#include <BRep_CurveRepresentation.hxx>
+#include <BRep_ListIteratorOfListOfCurveRepresentation.hxx>
+#include <BRep_ListIteratorOfListOfPointRepresentation.hxx>
+#include <BRep_PointRepresentation.hxx>
+#include <BRep_TEdge.hxx>
+#include <BRep_TFace.hxx>
+#include <BRep_TVertex.hxx>
 #include <BRep_Tool.hxx>
+#include <GProp_GProps.hxx>
 #include <Geom_BSplineCurve.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <Geom_BezierCurve.hxx>
@@ -25,8 +35,12 @@
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Iterator.hxx>
 
 #include <algorithm>
+#include <cstring>
+#include <set>
+#include <type_traits>
 
 namespace brennik {
 
@@ -69,6 +83,110 @@ int BodyTypeOf(const TopoDS_Shape& shape) {
   TopExp_Explorer vertices(shape, TopAbs_VERTEX);
   if (vertices.More()) return BQ_BODY_type_minimum;
   return BQ_BODY_type_empty;
+}
+
+namespace {
+
+// Whether a shape's orientation is one of the four. A shape read from bad data can hold a value
+// outside the enumeration, which may not even be loaded as one: the stored value is copied out
+// as an integer, from where a probe finds the orientation inside a shape.
+class OrientationCheck {
+ public:
+  OrientationCheck() {
+    TopoDS_Shape forward, external;
+    forward.Orientation(TopAbs_FORWARD);
+    external.Orientation(TopAbs_EXTERNAL);
+    const auto* a = reinterpret_cast<const unsigned char*>(&forward);
+    const auto* b = reinterpret_cast<const unsigned char*>(&external);
+    std::size_t at = 0;
+    while (at < sizeof(TopoDS_Shape) && a[at] == b[at]) ++at;
+    m_offset = at - at % alignof(TopAbs_Orientation);
+  }
+  bool Known(const TopoDS_Shape& shape) const {
+    if (m_offset + sizeof(TopAbs_Orientation) > sizeof(TopoDS_Shape)) return false;
+    std::underlying_type<TopAbs_Orientation>::type stored = 0;
+    std::memcpy(&stored, reinterpret_cast<const unsigned char*>(&shape) + m_offset, sizeof stored);
+    return stored >= TopAbs_FORWARD && stored <= TopAbs_EXTERNAL;
+  }
+
+ private:
+  std::size_t m_offset = 0;
+};
+
+// The geometry a face, edge or vertex refers to is present: OCCT's checker takes it as given.
+// Meshes and polygons, which bodies never carry, are refused.
+bool GeometryPresent(const TopoDS_Shape& shape) {
+  if (shape.ShapeType() == TopAbs_FACE) {
+    const auto* face = dynamic_cast<const BRep_TFace*>(shape.TShape().get());
+    return face && !face->Surface().IsNull() && face->NbTriangulations() == 0;
+  }
+  if (shape.ShapeType() == TopAbs_EDGE) {
+    const auto* edge = dynamic_cast<const BRep_TEdge*>(shape.TShape().get());
+    if (!edge) return false;
+    bool curve3d = false;  // an edge that is not degenerate lies on a curve
+    for (BRep_ListIteratorOfListOfCurveRepresentation it(edge->Curves()); it.More(); it.Next()) {
+      const Handle(BRep_CurveRepresentation)& rep = it.Value();
+      curve3d = curve3d || (!rep.IsNull() && rep->IsCurve3D() && !rep->Curve3D().IsNull());
+      if (rep.IsNull() || (!rep->IsCurve3D() && !rep->IsCurveOnSurface() && !rep->IsRegularity())) return false;
+      if (rep->IsCurveOnSurface() && (rep->PCurve().IsNull() || rep->Surface().IsNull())) return false;
+      if (rep->IsCurveOnClosedSurface() && rep->PCurve2().IsNull()) return false;
+      if (rep->IsRegularity() && (rep->Surface().IsNull() || rep->Surface2().IsNull() ||
+                                  rep->Continuity() < GeomAbs_C0 || rep->Continuity() > GeomAbs_CN))
+        return false;
+    }
+    return curve3d || edge->Degenerated();
+  }
+  if (shape.ShapeType() == TopAbs_VERTEX) {
+    const auto* vertex = dynamic_cast<const BRep_TVertex*>(shape.TShape().get());
+    if (!vertex) return false;
+    for (BRep_ListIteratorOfListOfPointRepresentation it(vertex->Points()); it.More(); it.Next()) {
+      const Handle(BRep_PointRepresentation)& rep = it.Value();
+      if (rep.IsNull()) return false;
+      if (rep->IsPointOnCurve() && rep->Curve().IsNull()) return false;
+      if (rep->IsPointOnCurveOnSurface() && (rep->PCurve().IsNull() || rep->Surface().IsNull())) return false;
+      if (rep->IsPointOnSurface() && rep->Surface().IsNull()) return false;
+    }
+  }
+  return true;
+}
+
+// Every sub-shape present, of a known orientation and of a lower kind than its parent
+// (compounds may nest), no shape inside itself, nesting bounded, the geometry of each face,
+// edge and vertex present: what TopExp, OCCT's checker and the body store rely on. Walked
+// without composing orientations, which a bad one breaks.
+bool WellFormed(const TopoDS_Shape& shape, const OrientationCheck& orientation, std::set<const void*>& done,
+                std::set<const void*>& path, int depth) {
+  const int kDeepest = 64;
+  const void* key = shape.TShape().get();
+  if (done.count(key)) return true;
+  if (depth > kDeepest || !path.insert(key).second || !GeometryPresent(shape)) return false;
+  for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
+    const TopoDS_Shape& sub = it.Value();
+    if (sub.IsNull() || !orientation.Known(sub)) return false;
+    const bool nests = sub.ShapeType() == TopAbs_COMPOUND && shape.ShapeType() == TopAbs_COMPOUND;
+    if (sub.ShapeType() <= shape.ShapeType() && !nests) return false;
+    if (!WellFormed(sub, orientation, done, path, depth + 1)) return false;
+  }
+  path.erase(key);
+  done.insert(key);
+  return true;
+}
+
+}  // namespace
+
+bool IsValidBodyShape(const TopoDS_Shape& shape) {
+  const OrientationCheck orientation;
+  if (shape.IsNull() || !orientation.Known(shape)) return false;
+  std::set<const void*> done, path;
+  if (!WellFormed(shape, orientation, done, path, 0)) return false;
+  BRepCheck_Analyzer analyzer(shape, Standard_True, Standard_False);
+  if (!analyzer.IsValid()) return false;
+  for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) {
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(solid.Current(), props);
+    if (!(props.Mass() > 0.0)) return false;
+  }
+  return true;
 }
 
 namespace {

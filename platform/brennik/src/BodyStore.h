@@ -35,6 +35,11 @@ void InstallBody(PartitionState& state, const BodyPtr& body);
 // Removes a body and its index entries (attributes and groups are the caller's matter).
 void UninstallBody(PartitionState& state, int bodyTag);
 
+// Whether a shape can be a body: well formed (every sub-shape present and of a lower kind than
+// its parent, compounds aside; no shape inside itself), valid to OCCT's checker, and every
+// solid of positive volume. What received data and operation results must pass.
+bool IsValidBodyShape(const TopoDS_Shape& shape);
+
 // Body type token of a shape.
 int BodyTypeOf(const TopoDS_Shape& shape);
 

@@ -145,6 +145,46 @@ void DeleteBody(Partition& partition, int bodyTag) {
   UninstallBody(st, bodyTag);
 }
 
+BodyHoldings HoldingsOf(const PartitionState& state, const BodyRecord& body) {
+  BodyHoldings out;
+  out.owners.push_back(body.tag);
+  for (const std::vector<int>* list : {&body.faces, &body.edges, &body.vertices})
+    out.owners.insert(out.owners.end(), list->begin(), list->end());
+  out.geoms = body.attachedGeoms;
+  out.owners.insert(out.owners.end(), out.geoms.begin(), out.geoms.end());
+  for (const auto& g : state.groups)
+    if (g.second.part == body.tag) out.groups.push_back(g.first);
+  out.owners.insert(out.owners.end(), out.groups.begin(), out.groups.end());
+  return out;
+}
+
+void MoveBody(PartitionState& from, PartitionState* to, int bodyTag) {
+  BodyPtr record = from.bodies.at(bodyTag);
+  BodyHoldings holdings = HoldingsOf(from, *record);
+  for (int g : holdings.geoms) {
+    auto it = from.freeGeoms.find(g);
+    if (it == from.freeGeoms.end()) continue;
+    if (to) to->freeGeoms[g] = it->second;
+    from.freeGeoms.erase(it);
+  }
+  for (int g : holdings.groups) {
+    if (to) to->groups[g] = from.groups.at(g);
+    from.groups.erase(g);
+  }
+  for (int owner : holdings.owners) {
+    auto it = from.attribsOf.find(owner);
+    if (it == from.attribsOf.end()) continue;
+    for (int a : it->second) {
+      if (to) to->attribs[a] = from.attribs.at(a);
+      from.attribs.erase(a);
+    }
+    if (to) to->attribsOf[owner] = it->second;
+    from.attribsOf.erase(it);
+  }
+  UninstallBody(from, bodyTag);
+  if (to) InstallBody(*to, record);
+}
+
 void CopyAttributes(Partition& partition, int from, int to, AttribEvent event) {
   auto it = partition.state.attribsOf.find(from);
   if (it == partition.state.attribsOf.end()) return;

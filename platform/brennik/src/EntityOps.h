@@ -33,6 +33,16 @@ void RemoveFromGroups(PartitionState& state, int entity);
 void DeleteGroup(Partition& partition, int group);
 // Deletes a body with its attributes, groups and attached geometry.
 void DeleteBody(Partition& partition, int body);
+// What belongs to a body in its partition and goes wherever the body goes: its attached
+// geometry, its groups, and the owners whose attributes travel (the body, its faces, edges and
+// vertices, its attached geometry and its groups).
+struct BodyHoldings {
+  std::vector<int> geoms, groups, owners;
+};
+BodyHoldings HoldingsOf(const PartitionState& state, const BodyRecord& body);
+// Moves a body with its holdings from one partition state to another (nothing is created or
+// deleted, so no callback fires); with no target, the body simply leaves the state.
+void MoveBody(PartitionState& from, PartitionState* to, int body);
 // Copies the attributes of one owner onto another in the same partition, firing copy (or
 // split) callbacks; pointer fields are copied too.
 void CopyAttributes(Partition& partition, int from, int to, AttribEvent event);

@@ -283,6 +283,14 @@ int BQ_PMARK_goto_2(int pmark, const BQ_PMARK_goto_o_t* options, int* n_new, int
     if (options && (options->want_new || options->want_mod || options->want_del))
       Diff(p->state, *mark.snapshot, &changes);
     p->state = *mark.snapshot;
+    // One tag names one body in one partition: a body of the mark that has since moved to
+    // another partition comes back here, with what moved along with it.
+    for (const auto& entry : CurrentSession()->partitions) {
+      Partition& other = *entry.second;
+      if (&other == p) continue;
+      for (const auto& body : p->state.bodies)
+        if (other.state.bodies.count(body.first)) MoveBody(other.Change(), nullptr, body.first);
+    }
     p->base = mark.snapshot;
     p->atMark = pmark;
     p->lastMark = pmark;

@@ -205,9 +205,17 @@ int BQ_FACE_delete(int n_faces, const int* faces, const BQ_FACE_delete_o_t* /*op
     for (int i = 0; i < n_faces; ++i) defeaturing.AddFaceToRemove(where[i].body->subs.at(faces[i]).shape);
     defeaturing.SetRunParallel(Standard_False);
     defeaturing.Build();
-    if (!defeaturing.IsDone() || defeaturing.Shape().IsNull()) return BQ_ERROR_operation_failed;
+    if (!defeaturing.IsDone() || defeaturing.HasErrors() || defeaturing.Shape().IsNull()) return BQ_ERROR_operation_failed;
+    // Defeaturing that cannot close the gap of a face gives back the body as it was, with only
+    // a warning: the faces must be gone, and what is left a valid body.
+    const TopoDS_Shape& result = defeaturing.Shape();
+    TopTools_IndexedMapOfShape left;
+    TopExp::MapShapes(result, TopAbs_FACE, left);
+    for (int i = 0; i < n_faces; ++i)
+      if (left.Contains(where[i].body->subs.at(faces[i]).shape)) return BQ_ERROR_operation_failed;
+    if (!IsValidBodyShape(result)) return BQ_ERROR_operation_failed;
     store::ReplaceReport report;
-    if (int code = store::ReplaceBodyShape(body, defeaturing.Shape(), defeaturing.History(), &report)) return code;
+    if (int code = store::ReplaceBodyShape(body, result, defeaturing.History(), &report)) return code;
     std::vector<Track> tracks;
     for (int gone : report.deleted) tracks.push_back({BQ_TOPOL_track_delete, {gone}, {}});
     for (const auto& split : report.splits) tracks.push_back({BQ_TOPOL_track_split, {split.first}, {split.second}});

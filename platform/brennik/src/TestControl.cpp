@@ -2,6 +2,7 @@
 #include "brennik_test.h"
 
 #include "KernelCall.h"
+#include "TransmitData.h"
 
 namespace brennik {
 namespace test {
@@ -32,6 +33,15 @@ void EnableCallLog(bool on) { Globals().test.logCalls = on; }
 const std::vector<std::string>& CallLog() { return Globals().test.callLog; }
 
 void ClearCallLog() { Globals().test.callLog.clear(); }
+
+std::string SealTransmitData(const std::string& payload, bool binary) {
+  return brennik::SealTransmitData(payload, binary);
+}
+
+std::string TransmitPayload(const std::string& data) {
+  const std::size_t newline = data.find('\n');
+  return newline == std::string::npos ? std::string() : data.substr(newline + 1);
+}
 
 void RestartSession() {
   Reset();

@@ -303,40 +303,8 @@ int BQ_BODY_change_partition(int body, int partition) {
     if (!target) return Locate(partition).kind == Kind::None ? BQ_ERROR_bad_tag : BQ_ERROR_wrong_class;
     Partition& source = *where.partition;
     if (&source == target) return 0;
-    BodyPtr record = source.state.bodies.at(body);
-    PartitionState& from = source.Change();
-    PartitionState& to = target->Change();
-    // The body takes its attributes (on itself, its topology, its groups and attached geometry),
-    // its groups and its attached geometry along.
-    std::vector<int> owners{body};
-    for (int t : record->faces) owners.push_back(t);
-    for (int t : record->edges) owners.push_back(t);
-    for (int t : record->vertices) owners.push_back(t);
-    for (int g : record->attachedGeoms) {
-      owners.push_back(g);
-      to.freeGeoms[g] = from.freeGeoms.at(g);
-      from.freeGeoms.erase(g);
-    }
-    std::vector<int> groups;
-    for (const auto& g : from.groups)
-      if (g.second.part == body) groups.push_back(g.first);
-    for (int g : groups) {
-      owners.push_back(g);
-      to.groups[g] = from.groups.at(g);
-      from.groups.erase(g);
-    }
-    for (int owner : owners) {
-      auto it = from.attribsOf.find(owner);
-      if (it == from.attribsOf.end()) continue;
-      for (int a : it->second) {
-        to.attribs[a] = from.attribs.at(a);
-        from.attribs.erase(a);
-      }
-      to.attribsOf[owner] = it->second;
-      from.attribsOf.erase(it);
-    }
-    UninstallBody(from, body);
-    InstallBody(to, record);
+    // The body takes its attributes, its groups and its attached geometry along.
+    MoveBody(source.Change(), &target->Change(), body);
     return 0;
   });
 }

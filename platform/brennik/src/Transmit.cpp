@@ -5,24 +5,28 @@
 #include "BodyStore.h"
 #include "EntityOps.h"
 
-#include <BRepTools.hxx>
-#include <BRep_Builder.hxx>
-#include <BinTools.hxx>
+#include "TransmitData.h"
+
 #include <GeomTools.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 using namespace brennik;
 
 namespace {
 
-const char* const kMagic = "BRENNIK-PARTS";
-const int kVersion = 1;
 
 // Writes values as text tokens or as raw binary; strings carry their length.
 class Writer {
@@ -59,71 +63,79 @@ class Writer {
   bool m_binary;
 };
 
+// Reads what Writer wrote, never past the data: a length or a count larger than what remains
+// is malformed data, refused before anything is allocated for it.
 class Reader {
  public:
-  Reader(std::istream& in, bool binary) : m_in(in), m_binary(binary) {}
+  Reader(const std::string& data, bool binary) : m_data(data), m_binary(binary) {}
   long long Int() {
     if (m_binary) {
       std::int64_t x = 0;
-      if (!m_in.read(reinterpret_cast<char*>(&x), sizeof x)) m_ok = false;
+      Bytes(&x, sizeof x);
       return x;
     }
-    long long v = 0;
-    if (!(m_in >> v)) m_ok = false;
+    std::string token = Token();
+    if (!m_ok || token.empty() || token.size() > 20) return Fail(), 0;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(token.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') return Fail(), 0;
     return v;
   }
   double Real() {
     double v = 0;
     if (m_binary) {
-      if (!m_in.read(reinterpret_cast<char*>(&v), sizeof v)) m_ok = false;
-    } else if (!(m_in >> v)) {
-      m_ok = false;
+      Bytes(&v, sizeof v);
+    } else {
+      std::string token = Token();
+      char* end = nullptr;
+      if (!m_ok || token.empty() || token.size() > 40) return Fail(), 0;
+      v = std::strtod(token.c_str(), &end);
+      if (*end != '\0') return Fail(), 0;
     }
+    if (!std::isfinite(v)) return Fail(), 0;
     return v;
   }
   std::string Text() {
     long long n = Int();
-    if (!m_ok || n < 0 || n > (1LL << 32)) {
-      m_ok = false;
-      return {};
+    if (!m_binary) {
+      // The rest of the length's line.
+      std::size_t newline = m_data.find('\n', m_at);
+      if (newline == std::string::npos || newline - m_at > 16) return Fail(), std::string();
+      m_at = newline + 1;
     }
-    if (!m_binary) m_in.ignore(16, '\n');  // the rest of the length's line
-    std::string s(static_cast<std::size_t>(n), '\0');
-    if (!m_in.read(&s[0], n)) m_ok = false;
+    if (!m_ok || n < 0 || static_cast<unsigned long long>(n) > Remaining()) return Fail(), std::string();
+    std::string s = m_data.substr(m_at, static_cast<std::size_t>(n));
+    m_at += static_cast<std::size_t>(n);
     return s;
   }
-  // A count that must be small and non-negative.
+  // A count of items still to be read: each takes at least one byte.
   int Count() {
     long long n = Int();
-    if (n < 0 || n > 100000000) m_ok = false;
+    if (n < 0 || static_cast<unsigned long long>(n) > Remaining()) Fail();
     return m_ok ? static_cast<int>(n) : 0;
   }
   bool Ok() const { return m_ok; }
   void Fail() { m_ok = false; }
 
  private:
-  std::istream& m_in;
+  std::size_t Remaining() const { return m_data.size() - m_at; }
+  void Bytes(void* out, std::size_t n) {
+    if (!m_ok || Remaining() < n) return Fail();
+    std::memcpy(out, m_data.data() + m_at, n);
+    m_at += n;
+  }
+  std::string Token() {
+    while (m_at < m_data.size() && std::isspace(static_cast<unsigned char>(m_data[m_at]))) ++m_at;
+    std::size_t begin = m_at;
+    while (m_at < m_data.size() && !std::isspace(static_cast<unsigned char>(m_data[m_at]))) ++m_at;
+    return m_data.substr(begin, std::min<std::size_t>(m_at - begin, 64));
+  }
+  const std::string& m_data;
   bool m_binary;
+  std::size_t m_at = 0;
   bool m_ok = true;
 };
-
-std::string ShapeBytes(const TopoDS_Shape& shape, bool binary) {
-  std::ostringstream out;
-  if (binary) BinTools::Write(shape, out);
-  else BRepTools::Write(shape, out);
-  return out.str();
-}
-
-bool ShapeFromBytes(const std::string& bytes, bool binary, TopoDS_Shape* shape) {
-  std::istringstream in(bytes);
-  if (binary) {
-    BinTools::Read(*shape, in);
-  } else {
-    BRep_Builder builder;
-    BRepTools::Read(*shape, in, builder);
-  }
-  return !shape->IsNull();
-}
 
 void WriteGeom(Writer& w, const GeomData& g) {
   w.Int(g.cls);
@@ -135,24 +147,23 @@ void WriteGeom(Writer& w, const GeomData& g) {
   w.Text(out.str());
 }
 
+// Free geometry of the class it claims (the standard-form enquiries rely on it).
 bool ReadGeom(Reader& r, GeomData* g) {
   g->cls = static_cast<int>(r.Int());
-  std::istringstream in(r.Text());
+  std::string text = r.Text();
   if (!r.Ok()) return false;
   if (g->cls == BQ_CLASS_point) {
-    double x, y, z;
-    if (!(in >> x >> y >> z)) return false;
+    Reader point(text, false);
+    double x = point.Real(), y = point.Real(), z = point.Real();
+    if (!point.Ok()) return false;
     g->point = gp_Pnt(x, y, z);
-  } else if (IsSubclass(g->cls, BQ_CLASS_curve)) {
-    GeomTools::Read(g->curve, in);
-    if (g->curve.IsNull()) return false;
-  } else if (IsSubclass(g->cls, BQ_CLASS_surf)) {
-    GeomTools::Read(g->surface, in);
-    if (g->surface.IsNull()) return false;
-  } else {
-    return false;
+    return true;
   }
-  return true;
+  if (IsSubclass(g->cls, BQ_CLASS_curve))
+    return CurveFromText(text, &g->curve) && ClassOfCurve(g->curve) == g->cls;
+  if (IsSubclass(g->cls, BQ_CLASS_surf))
+    return SurfaceFromText(text, &g->surface) && ClassOfSurface(g->surface) == g->cls;
+  return false;
 }
 
 // Entities of a part referred to across the container: 0 body, 1 face, 2 edge, 3 vertex
@@ -182,7 +193,7 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
   w.Int(body.identifier);
   w.Int(body.nextIdentifier);
   w.Line();
-  w.Text(ShapeBytes(body.shape, binary));
+  w.Text(ShapeToData(body.shape, binary));
   // Identifiers of faces, edges and vertices in traversal order, each with its geometry's.
   for (const std::vector<int>* list : {&body.faces, &body.edges, &body.vertices}) {
     w.Int(static_cast<long long>(list->size()));
@@ -257,25 +268,84 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
   w.Text(addon ? body.addonData : std::string());
 }
 
-// Reads one part into the partition. Returns the new body tag, 0 on malformed data (the
-// partition is then left as it was by the caller's rollback).
-int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
-  Session* s = CurrentSession();
-  int bodyIdentifier = static_cast<int>(r.Int());
-  int nextIdentifier = static_cast<int>(r.Int());
-  TopoDS_Shape shape;
-  std::string bytes = r.Text();
-  if (!r.Ok() || !ShapeFromBytes(bytes, binary, &shape)) return 0;
-  std::vector<std::pair<int, int>> ids[3];
+// Identifiers of a part's faces, edges and vertices (with their geometry's), as received:
+// each positive and, within its class, unique (replay finds entities by class and identifier).
+bool ReadIdentifiers(Reader& r, std::vector<std::pair<int, int>> (&ids)[3], int* nextIdentifier) {
   for (auto& list : ids) {
     int n = r.Count();
+    std::set<int> seen;
     for (int i = 0; i < n && r.Ok(); ++i) {
-      int id = static_cast<int>(r.Int());
-      int geomId = static_cast<int>(r.Int());
-      list.emplace_back(id, geomId);
+      long long id = r.Int();
+      long long geomId = r.Int();
+      if (id <= 0 || id >= INT_MAX || geomId < 0 || geomId >= INT_MAX || !seen.insert(static_cast<int>(id)).second)
+        return false;
+      list.emplace_back(static_cast<int>(id), static_cast<int>(geomId));
+      // New entities are numbered after every identifier the body holds.
+      *nextIdentifier = std::max<long long>(*nextIdentifier, std::max(id, geomId) + 1);
     }
   }
-  if (!r.Ok()) return 0;
+  return r.Ok();
+}
+
+// One attribute's definition and fields as received. The definition must be one that
+// BQ_ATTDEF_create_2 would make, and each field hold only values of its type.
+bool ReadAttribute(Reader& r, AttdefRecord* def, AttribRecord* record, int* kind, int* key) {
+  def->name = r.Text();
+  def->attdefClass = static_cast<int>(r.Int());
+  int nOwners = r.Count();
+  for (int j = 0; j < nOwners && r.Ok(); ++j) def->ownerTypes.push_back(static_cast<int>(r.Int()));
+  int nFields = r.Count();
+  for (int j = 0; j < nFields && r.Ok(); ++j) {
+    int type = static_cast<int>(r.Int());
+    if (type != BQ_FIELD_type_int && type != BQ_FIELD_type_real && type != BQ_FIELD_type_string &&
+        type != BQ_FIELD_type_pointer)
+      return false;
+    def->fieldTypes.push_back(type);
+    def->fieldNames.push_back(r.Text());
+  }
+  *kind = static_cast<int>(r.Int());
+  *key = static_cast<int>(r.Int());
+  for (int j = 0; j < nFields && r.Ok(); ++j) {
+    AttribField f;
+    f.type = def->fieldTypes[j];
+    int n = r.Count();
+    for (int k = 0; k < n && r.Ok(); ++k) f.ints.push_back(static_cast<int>(r.Int()));
+    n = r.Count();
+    for (int k = 0; k < n && r.Ok(); ++k) f.reals.push_back(r.Real());
+    f.text = r.Text();
+    bool fits = (f.ints.empty() || f.type == BQ_FIELD_type_int) && (f.reals.empty() || f.type == BQ_FIELD_type_real) &&
+                (f.text.empty() || f.type == BQ_FIELD_type_string);
+    if (!fits) return false;
+    record->fields.push_back(f);
+  }
+  return r.Ok() && !def->name.empty();
+}
+
+// The class of an entity of a part being received, by its reference kind.
+int ClassOfRef(const PartitionState& st, int kind, int tag) {
+  switch (kind) {
+    case 0: return BQ_CLASS_body;
+    case 1: return BQ_CLASS_face;
+    case 2: return BQ_CLASS_edge;
+    case 3: return BQ_CLASS_vertex;
+    case 4: return st.freeGeoms.at(tag).data.cls;
+    default: return BQ_CLASS_group;
+  }
+}
+
+// Reads one part into the partition. Returns the new body tag, 0 on malformed data (the
+// partition and the session are then left as they were by the caller).
+int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
+  Session* s = CurrentSession();
+  long long bodyIdentifier = r.Int();
+  int nextIdentifier = static_cast<int>(std::min<long long>(std::max<long long>(r.Int(), 1), INT_MAX));
+  TopoDS_Shape shape;
+  std::string bytes = r.Text();
+  if (!r.Ok() || bodyIdentifier <= 0 || bodyIdentifier >= INT_MAX) return 0;
+  nextIdentifier = std::max<long long>(nextIdentifier, bodyIdentifier + 1);
+  std::vector<std::pair<int, int>> ids[3];
+  if (!ReadIdentifiers(r, ids, &nextIdentifier)) return 0;
+  if (!ShapeFromData(bytes, binary, &shape)) return 0;
   const TopAbs_ShapeEnum types[] = {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX};
   TopTools_IndexedMapOfShape maps[3];
   for (int k = 0; k < 3; ++k) {
@@ -291,7 +361,7 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
     return Carried{};
   }, nextIdentifier);
   auto body = std::make_shared<BodyRecord>(*built);
-  body->identifier = bodyIdentifier;
+  body->identifier = static_cast<int>(bodyIdentifier);
   body->nextIdentifier = std::max(body->nextIdentifier, nextIdentifier);
   const std::vector<int>* lists[] = {&body->faces, &body->edges, &body->vertices};
   for (int k = 0; k < 3; ++k)
@@ -327,7 +397,8 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
       int kind = static_cast<int>(r.Int());
       int key = static_cast<int>(r.Int());
       auto it = byRef.find({kind, key});
-      if (it != byRef.end()) group.members.push_back(it->second);
+      if (it != byRef.end() && std::find(group.members.begin(), group.members.end(), it->second) == group.members.end())
+        group.members.push_back(it->second);
     }
     int tag = s->NewTag();
     st.groups[tag] = group;
@@ -336,29 +407,9 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
   int nAttribs = r.Count();
   for (int i = 0; i < nAttribs && r.Ok(); ++i) {
     AttdefRecord def;
-    def.name = r.Text();
-    def.attdefClass = static_cast<int>(r.Int());
-    int nOwners = r.Count();
-    for (int j = 0; j < nOwners && r.Ok(); ++j) def.ownerTypes.push_back(static_cast<int>(r.Int()));
-    int nFields = r.Count();
-    for (int j = 0; j < nFields && r.Ok(); ++j) {
-      def.fieldTypes.push_back(static_cast<int>(r.Int()));
-      def.fieldNames.push_back(r.Text());
-    }
-    int kind = static_cast<int>(r.Int());
-    int key = static_cast<int>(r.Int());
     AttribRecord record;
-    for (int j = 0; j < nFields && r.Ok(); ++j) {
-      AttribField f;
-      f.type = def.fieldTypes[j];
-      int n = r.Count();
-      for (int k = 0; k < n && r.Ok(); ++k) f.ints.push_back(static_cast<int>(r.Int()));
-      n = r.Count();
-      for (int k = 0; k < n && r.Ok(); ++k) f.reals.push_back(r.Real());
-      f.text = r.Text();
-      record.fields.push_back(f);
-    }
-    if (!r.Ok() || def.name.empty()) return 0;
+    int kind = 0, key = 0;
+    if (!ReadAttribute(r, &def, &record, &kind, &key)) return 0;
     int attdef = 0;
     for (const auto& d : s->attdefs)
       if (d.second.name == def.name) attdef = d.first;
@@ -366,13 +417,23 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
       attdef = s->NewTag();
       s->attdefs[attdef] = def;
     }
+    const AttdefRecord& known = s->attdefs.at(attdef);
     auto owner = byRef.find({kind, key});
     if (owner == byRef.end()) continue;
+    // The owner must be one the definition allows, as for an attribute made directly.
+    int ownerClass = ClassOfRef(st, kind, owner->second);
+    if (std::none_of(known.ownerTypes.begin(), known.ownerTypes.end(),
+                     [&](int type) { return IsSubclass(ownerClass, type); }))
+      return 0;
     record.attdef = attdef;
     record.owner = owner->second;
-    // Fields follow the definition as this session knows it.
-    record.fields.resize(s->attdefs.at(attdef).fieldTypes.size());
-    for (std::size_t j = 0; j < record.fields.size(); ++j) record.fields[j].type = s->attdefs.at(attdef).fieldTypes[j];
+    // Fields follow the definition as this session knows it; values of a field whose type
+    // differs there are left behind.
+    record.fields.resize(known.fieldTypes.size());
+    for (std::size_t j = 0; j < record.fields.size(); ++j) {
+      if (record.fields[j].type != known.fieldTypes[j]) record.fields[j] = AttribField();
+      record.fields[j].type = known.fieldTypes[j];
+    }
     int tag = s->NewTag();
     st.attribs[tag] = record;
     st.attribsOf[record.owner].push_back(tag);
@@ -403,12 +464,11 @@ int Transmit(int n, const int* parts, const BQ_PART_transmit_o_t* options, std::
   for (int i = 0; i < n; ++i)
     if (int code = ResolveClass(parts[i], BQ_CLASS_body, &where[i])) return code;
   std::ostringstream out(binary ? std::ios::out | std::ios::binary : std::ios::out);
-  out << kMagic << ' ' << kVersion << ' ' << (binary ? 'B' : 'T') << '\n';
   Writer w(out, binary);
   w.Int(n);
   w.Line();
   for (int i = 0; i < n; ++i) WritePart(w, *where[i].partition, *where[i].body, binary, options->transmit_addon_data);
-  *data = out.str();
+  *data = SealTransmitData(out.str(), binary);
   return 0;
 }
 
@@ -417,20 +477,18 @@ int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_
   if (options->o_t_version < 1) return BQ_ERROR_bad_option_version;
   bool binary = false;
   if (int code = FormatOf(options->format, &binary)) return code;
-  std::istringstream in(data, binary ? std::ios::in | std::ios::binary : std::ios::in);
-  std::string magic;
-  int version = 0;
-  char form = 0;
-  in >> magic >> version >> form;
-  in.get();
-  if (magic != kMagic || version != kVersion || form != (binary ? 'B' : 'T')) return BQ_ERROR_bad_transmit_data;
-  Reader r(in, binary);
+  std::string payload;
+  if (!UnsealTransmitData(data, binary, &payload)) return BQ_ERROR_bad_transmit_data;
+  Reader r(payload, binary);
   int n = r.Count();
   if (!r.Ok() || n <= 0) return BQ_ERROR_bad_transmit_data;
+  // Refused data leaves the partition and the session as they were: no definition, no tag.
+  Session* s = CurrentSession();
   Partition* p = CurrentPartition();
-  // Malformed data leaves the partition as it was.
   PartitionState before = p->state;
   int atMark = p->atMark;
+  std::map<int, AttdefRecord> attdefs = s->attdefs;
+  int nextTag = s->nextTag;
   std::vector<int> received;
   for (int i = 0; i < n; ++i) {
     int body = 0;
@@ -442,6 +500,8 @@ int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_
     if (body == 0) {
       p->state = before;
       p->atMark = atMark;
+      s->attdefs = attdefs;
+      s->nextTag = nextTag;
       return BQ_ERROR_bad_transmit_data;
     }
     received.push_back(body);
@@ -536,3 +596,4 @@ int BQ_PART_receive_b(const BQ_MEMORY_block_t* block, const BQ_PART_receive_o_t*
     return Receive(data, options, n_parts, parts);
   });
 }
+

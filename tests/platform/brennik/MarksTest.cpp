@@ -219,7 +219,6 @@ TEST_F(MarksTest, PartitionsOwnTheirBodies) {
   EXPECT_EQ(partition, other);
   BQ_ENTITY_ask_partition(attrib, &partition);
   EXPECT_EQ(partition, other);
-  // Rolling the home partition back does not take the body back from the other one.
   BQ_PARTITION_delete_o_t keep{1, false};
   EXPECT_EQ(BQ_PARTITION_delete(other, &keep), BQ_ERROR_has_children);
   EXPECT_EQ(BQ_PARTITION_delete(home, &keep), BQ_ERROR_bad_value);  // current
@@ -228,6 +227,39 @@ TEST_F(MarksTest, PartitionsOwnTheirBodies) {
   EXPECT_EQ(ClassOf(body), BQ_CLASS_null);
   Goto(homeMark);
   EXPECT_EQ(ClassOf(body), BQ_CLASS_body);
+}
+
+TEST_F(MarksTest, RollingBackAMoveTakesTheBodyBackWithWhatWentAlong) {
+  int home = CurrentPartition();
+  int other = 0;
+  ASSERT_EQ(BQ_PARTITION_create_empty(&other), 0);
+  int body = brennik::build::Block();
+  int attdef = Attdef();
+  int face = List(BQ_BODY_ask_faces, body).front();
+  int attrib = Tag(face, attdef, 1);
+  int group = 0;
+  BQ_GROUP_create_from_entities(body, 1000, 1, &face, &group);
+  const std::string homeAtMark = DescribePartition(home, attdef);
+  int homeMark = Mark(home);
+  ASSERT_EQ(BQ_BODY_change_partition(body, other), 0);
+  Tag(body, attdef, 2);  // made in the other partition after the move
+  Goto(homeMark);
+  // One tag, one body, one partition: the body is back home as it was at the mark, and the
+  // other partition no longer lists it or anything that went or was made with it.
+  EXPECT_EQ(List(BQ_PARTITION_ask_bodies, home), std::vector<int>{body});
+  EXPECT_EQ(List(BQ_PARTITION_ask_bodies, other), std::vector<int>());
+  EXPECT_EQ(DescribePartition(home, attdef), homeAtMark);
+  EXPECT_EQ(DescribePartition(other, attdef), "");
+  for (int tag : {body, face, attrib, group}) {
+    int partition = 0;
+    EXPECT_EQ(BQ_ENTITY_ask_partition(tag, &partition), 0);
+    EXPECT_EQ(partition, home);
+  }
+  // Deleting it leaves it listed nowhere.
+  ASSERT_EQ(BQ_ENTITY_delete(1, &body), 0);
+  EXPECT_EQ(List(BQ_PARTITION_ask_bodies, home), std::vector<int>());
+  EXPECT_EQ(List(BQ_PARTITION_ask_bodies, other), std::vector<int>());
+  EXPECT_EQ(ClassOf(body), BQ_CLASS_null);
 }
 
 }  // namespace

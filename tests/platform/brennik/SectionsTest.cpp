@@ -149,4 +149,20 @@ TEST_F(SectionsTest, DeletingABlendFaceHealsTheBody) {
   BQ_TOPOL_track_r_f(&tracking);
 }
 
+TEST_F(SectionsTest, FaceDeleteThatCannotHealFailsAndChangesNothing) {
+  // No face of a block can go: its neighbours cannot grow to close the gap.
+  int block = brennik::build::Block();
+  const std::vector<int> faces = List(BQ_BODY_ask_faces, block);
+  for (int face : faces) {
+    SCOPED_TRACE(face);
+    BQ_TOPOL_track_r_t tracking{};
+    int n = -1;
+    int* bodies = nullptr;
+    EXPECT_EQ(BQ_FACE_delete(1, &face, nullptr, &tracking, &n, &bodies), BQ_ERROR_operation_failed);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(tracking.n_track_records, 0);
+    EXPECT_EQ(List(BQ_BODY_ask_faces, block), faces);
+  }
+}
+
 }  // namespace

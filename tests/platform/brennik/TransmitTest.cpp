@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -193,6 +194,204 @@ TEST_F(TransmitTest, BrokenDataIsRefusedAndChangesNothing) {
   EXPECT_EQ(BQ_PART_receive_b(block, &wrongForm, &n, &parts), BQ_ERROR_bad_transmit_data);
   BQ_MEMORY_block_f(block);
   EXPECT_EQ(BQ_PART_receive("/nonexistent/nowhere", &in, &n, &parts), BQ_ERROR_file_failure);
+}
+
+// The text payload of one part around its shape: the shape's OCCT text and the tokens after it
+// (identifiers, groups, attributes), so that cases can change one thing and seal the result.
+struct TextPart {
+  long long identifier = 0, next = 0;
+  std::string shape, tail;
+
+  explicit TextPart(const std::string& payload) {
+    std::istringstream in(payload);
+    long long parts = 0, length = 0;
+    in >> parts >> identifier >> next >> length;
+    in.ignore(16, '\n');
+    const std::size_t at = static_cast<std::size_t>(in.tellg());
+    shape = payload.substr(at, static_cast<std::size_t>(length));
+    tail = payload.substr(at + static_cast<std::size_t>(length));
+  }
+  std::string Payload() const {
+    std::ostringstream out;
+    out << "1 \n" << identifier << ' ' << next << " \n" << shape.size() << " \n" << shape << tail;
+    return out.str();
+  }
+  std::vector<long long> Tokens() const {
+    std::istringstream in(tail);
+    std::vector<long long> out;
+    std::string token;
+    while (in >> token) out.push_back(std::atoll(token.c_str()));
+    return out;
+  }
+  // Replaces the index-th token after the shape.
+  void SetToken(std::size_t index, long long value) {
+    std::size_t at = 0;
+    for (std::size_t i = 0;; ++i) {
+      at = tail.find_first_not_of(" \n", at);
+      const std::size_t end = tail.find_first_of(" \n", at);
+      if (i == index) {
+        tail.replace(at, end - at, std::to_string(value));
+        return;
+      }
+      at = end;
+    }
+  }
+  // Index of the first attribute's first field type (the layout the writer follows; the
+  // decorated block has no attached geometry).
+  std::size_t FirstFieldType() const {
+    std::vector<long long> t = Tokens();
+    std::size_t i = 0;
+    for (int list = 0; list < 3; ++list) i += 1 + 2 * static_cast<std::size_t>(t[i]);
+    ++i;  // attached geometry: none
+    const long long groups = t[i++];
+    for (long long g = 0; g < groups; ++g) {
+      ++i;  // class
+      i += 1 + 2 * static_cast<std::size_t>(t[i]);
+    }
+    ++i;     // attribute count
+    i += 3;  // name (length and text), class
+    i += 1 + static_cast<std::size_t>(t[i]);
+    return i + 1;  // after the field count
+  }
+  // Replaces the first line after the line starting with `marker` in the shape text.
+  void SetLineAfter(const std::string& marker, const std::string& line) {
+    const std::size_t at = shape.find('\n', shape.find(marker)) + 1;
+    shape.replace(at, shape.find('\n', at) - at, line);
+  }
+};
+
+std::string SealedText(const TextPart& part) { return brennik::test::SealTransmitData(part.Payload(), false); }
+
+struct Damage {
+  const char* name;
+  std::vector<int> formats;
+  std::function<std::string(const std::string& data, bool binary)> apply;
+  std::function<void()> prepare;  // in the receiving session, before the data arrives
+};
+
+const std::vector<int> kBothForms{BQ_PART_format_text, BQ_PART_format_binary};
+const std::vector<int> kTextForm{BQ_PART_format_text};
+
+const Damage kDamages[] = {
+    {"a byte changed", kBothForms, [](std::string data, bool) {
+       data[data.size() / 2] ^= 0x20;
+       return data;
+     }, {}},
+    {"cut short", kBothForms, [](const std::string& data, bool) { return data.substr(0, data.size() - 10); }, {}},
+    {"the other form", kBothForms, [](const std::string& data, bool binary) {
+       return brennik::test::SealTransmitData(brennik::test::TransmitPayload(data), !binary);
+     }, {}},
+    {"the container before checksums", kBothForms, [](const std::string& data, bool binary) {
+       return std::string("BRENNIK-PARTS 1 ") + (binary ? "B" : "T") + "\n" + brennik::test::TransmitPayload(data);
+     }, {}},
+    {"a length past the end", kTextForm, [](const std::string&, bool) {
+       return brennik::test::SealTransmitData("1 \n1 2 \n4000000000 \n", false);
+     }, {}},
+    {"two faces with one identifier", kTextForm, [](const std::string& data, bool) {
+       TextPart part(brennik::test::TransmitPayload(data));
+       part.SetToken(3, part.Tokens()[1]);
+       return SealedText(part);
+     }, {}},
+    {"a field type no definition can have", kTextForm, [](const std::string& data, bool) {
+       TextPart part(brennik::test::TransmitPayload(data));
+       part.SetToken(part.FirstFieldType(), 77);
+       return SealedText(part);
+     }, {}},
+    {"a vertex off its edges", kTextForm, [](const std::string& data, bool) {
+       TextPart part(brennik::test::TransmitPayload(data));
+       part.SetLineAfter("\nVe\n1e-07", "5 5 5");
+       return SealedText(part);
+     }, {}},
+    {"a trimmed curve over no curve", kTextForm, [](const std::string& data, bool) {
+       TextPart part(brennik::test::TransmitPayload(data));
+       part.SetLineAfter("Curves ", "8 0 1 77 0 0 0 1 0");
+       return SealedText(part);
+     }, {}},
+    {"an owner the session's definition forbids", kBothForms, [](const std::string& data, bool) { return data; },
+     [] {
+       const int owners[] = {BQ_CLASS_edge};
+       const int types[] = {BQ_FIELD_type_int, BQ_FIELD_type_pointer};
+       const char* names[] = {"value", "object"};
+       BQ_ATTDEF_sf_t form{"TEST/TRANSMIT", BQ_ATTDEF_class_normal, 1, owners, 2, types, names};
+       int attdef = 0;
+       BQ_ATTDEF_create_2(&form, &attdef);
+     }},
+};
+
+TEST_F(TransmitTest, DamagedOrForgedDataIsRefusedAndChangesNothing) {
+  for (const Damage& damage : kDamages) {
+    for (int format : damage.formats) {
+      const bool binary = format == BQ_PART_format_binary;
+      SCOPED_TRACE(std::string(damage.name) + (binary ? " binary" : " text"));
+      brennik::test::RestartSession();
+      int body = brennik::build::Block();
+      Decorate(body, Attdef());
+      BQ_PART_transmit_o_t out{2, format, true};
+      BQ_MEMORY_block_t* sent = nullptr;
+      ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &sent), 0);
+      std::string data;
+      for (BQ_MEMORY_block_t* b = sent; b; b = b->next) data.append(b->bytes, b->n_bytes);
+      BQ_MEMORY_block_f(sent);
+      // The cases' edits of the text change only what they mean to.
+      if (!binary) {
+        ASSERT_EQ(TextPart(brennik::test::TransmitPayload(data)).Payload(), brennik::test::TransmitPayload(data));
+      }
+
+      // A fresh session receives: it knows no definition but what the case prepares.
+      brennik::test::RestartSession();
+      if (damage.prepare) damage.prepare();
+      int definitionBefore = 0;
+      BQ_ATTDEF_find("TEST/TRANSMIT", &definitionBefore);
+      const std::string before = DescribePartition(CurrentPartition());
+      const int tagBefore = brennik::build::FreePoint(0, 0, 0);
+      std::string damaged = damage.apply(data, binary);
+      BQ_MEMORY_block_t block{damaged.size(), &damaged[0], nullptr};
+      BQ_PART_receive_o_t in{1, format, true};
+      int n = -1;
+      int* parts = nullptr;
+      EXPECT_EQ(BQ_PART_receive_b(&block, &in, &n, &parts), BQ_ERROR_bad_transmit_data);
+      EXPECT_EQ(n, 0);
+      BQ_ENTITY_delete(1, &tagBefore);
+      EXPECT_EQ(DescribePartition(CurrentPartition()), before);
+      int definitionAfter = 0;
+      BQ_ATTDEF_find("TEST/TRANSMIT", &definitionAfter);
+      EXPECT_EQ(definitionAfter, definitionBefore);
+      EXPECT_EQ(brennik::build::FreePoint(0, 0, 0), tagBefore + 1);  // no tag was taken
+    }
+  }
+}
+
+TEST_F(TransmitTest, FieldsFollowTheReceivingSessionsDefinition) {
+  int body = brennik::build::Block();
+  Decorate(body, Attdef());
+  BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
+  BQ_MEMORY_block_t* block = nullptr;
+  ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+  // The receiving session knows the definition with a real where the integer was.
+  brennik::test::RestartSession();
+  const int owners[] = {BQ_CLASS_face, BQ_CLASS_group};
+  const int types[] = {BQ_FIELD_type_real, BQ_FIELD_type_pointer};
+  const char* names[] = {"value", "object"};
+  BQ_ATTDEF_sf_t form{"TEST/TRANSMIT", BQ_ATTDEF_class_normal, 2, owners, 2, types, names};
+  int attdef = 0;
+  ASSERT_EQ(BQ_ATTDEF_create_2(&form, &attdef), 0);
+  BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
+  int n = 0;
+  int* parts = nullptr;
+  ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+  BQ_MEMORY_block_f(block);
+  int count = 0;
+  int* attribs = nullptr;
+  BQ_PART_ask_all_attribs(Take(n, parts)[0], attdef, &count, &attribs);
+  std::vector<int> received = Take(count, attribs);
+  EXPECT_EQ(received.size(), 2u);
+  for (int a : received) {
+    int m = -1;
+    double* reals = nullptr;
+    ASSERT_EQ(BQ_ATTRIB_ask_doubles(a, 0, &m, &reals), 0);
+    EXPECT_EQ(m, 0);  // the integers were not carried into a real field
+    BQ_MEMORY_free(reals);
+  }
 }
 
 TEST_F(TransmitTest, CompareTellsDifferentBodiesApart) {

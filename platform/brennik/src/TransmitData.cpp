@@ -1,0 +1,511 @@
+// Guarded reading of OCCT data. OCCT's readers trust what they read: a count sizes an
+// allocation before the items are read, a failed read inside a loop leaves the loop spinning
+// on a stream that reads nothing, and sub-shape references are taken as they come. The
+// guards below hold for any bytes:
+// - the stream throws on the first failed read, so no reader loop outlives its data;
+// - every integer read (a count, an index, a degree) is at most the size of the data itself,
+//   so nothing is allocated beyond a small multiple of what was handed in; every real read
+//   is finite;
+// - the geometry sections are walked first: every record of a known type, every count
+//   within what the data can hold, every degree one OCCT can build;
+// - text tokens are short and spell no infinity or NaN;
+// - the shape read is walked before anything else touches it, and checked by OCCT's checker.
+#include "TransmitData.h"
+
+#include "BodyStore.h"
+
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BinTools.hxx>
+#include <GeomTools.hxx>
+#include <Standard_Failure.hxx>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <istream>
+#include <locale>
+#include <new>
+#include <sstream>
+
+namespace brennik {
+namespace {
+
+const char* const kMagic = "BRENNIK-PARTS";
+const int kVersion = 2;
+
+std::uint64_t Checksum(const std::string& payload) {
+  std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
+  for (unsigned char c : payload) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string Header(std::size_t length, std::uint64_t checksum, bool binary) {
+  char header[96];
+  std::snprintf(header, sizeof header, "%s %d %c %zu %016llx\n", kMagic, kVersion, binary ? 'B' : 'T', length,
+                static_cast<unsigned long long>(checksum));
+  return header;
+}
+
+// Thrown out of OCCT's reader when a guard refuses what it is about to read.
+struct RefusedData {};
+
+// Numbers read as text: integers no larger than the data, reals finite.
+class BoundedNumbers : public std::num_get<char> {
+ public:
+  explicit BoundedNumbers(long long limit) : m_limit(limit) {}
+
+ protected:
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   long& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   long long& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   unsigned short& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   unsigned int& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   unsigned long& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   unsigned long long& v) const override {
+    return Bounded(std::num_get<char>::do_get(in, end, io, err, v), err, &v);
+  }
+  iter_type do_get(iter_type in, iter_type end, std::ios_base& io, std::ios_base::iostate& err,
+                   double& v) const override {
+    in = std::num_get<char>::do_get(in, end, io, err, v);
+    if (!std::isfinite(v)) err |= std::ios_base::failbit;
+    return in;
+  }
+
+ private:
+  // Takes the value by address: it is read only after the base has parsed it.
+  template <class T>
+  iter_type Bounded(iter_type in, std::ios_base::iostate& err, const T* v) const {
+    long double x = static_cast<long double>(*v);
+    if (x > m_limit || x < -m_limit) err |= std::ios_base::failbit;
+    return in;
+  }
+  long long m_limit;
+};
+
+// The data as a stream buffer. Binary reads of four bytes are integers and of eight bytes
+// reals (OCCT's binary form): they get the same bounds as text numbers.
+class GuardedBuffer : public std::streambuf {
+ public:
+  GuardedBuffer(const std::string& data, bool binary)
+      : m_binary(binary), m_limit(static_cast<long long>(data.size())) {
+    char* begin = const_cast<char*>(data.data());
+    setg(begin, begin, begin + data.size());
+  }
+
+ protected:
+  std::streamsize xsgetn(char* out, std::streamsize n) override {
+    const std::streamsize got = std::min<std::streamsize>(n, egptr() - gptr());
+    if (got > 0) std::memcpy(out, gptr(), static_cast<std::size_t>(got));
+    setg(eback(), gptr() + got, egptr());
+    if (m_binary && got == n) Check(out, n);
+    return got;
+  }
+
+ pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override {
+    if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
+    const off_type base = dir == std::ios_base::beg ? 0 : dir == std::ios_base::cur ? gptr() - eback() : egptr() - eback();
+    return seekpos(pos_type(base + off), which);
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode which) override {
+    const off_type at = off_type(pos);
+    if (!(which & std::ios_base::in) || at < 0 || at > egptr() - eback()) return pos_type(off_type(-1));
+    setg(eback(), eback() + at, egptr());
+    return pos;
+  }
+
+ private:
+  void Check(const char* bytes, std::streamsize n) const {
+    if (n == sizeof(std::int32_t)) {
+      std::int32_t v = 0;
+      std::memcpy(&v, bytes, sizeof v);
+      if (v > m_limit || v < -m_limit) throw RefusedData();
+    } else if (n == sizeof(double)) {
+      double v = 0;
+      std::memcpy(&v, bytes, sizeof v);
+      if (!std::isfinite(v)) throw RefusedData();
+    }
+  }
+  bool m_binary;
+  long long m_limit;
+};
+
+// Text data: tokens no longer than any OCCT writes and none that reads as infinity or NaN.
+bool PlainText(const std::string& data) {
+  const std::size_t kLongestToken = 64;
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    if (c == 0) return false;
+    if (std::isspace(c)) {
+      length = 0;
+      continue;
+    }
+    if (++length > kLongestToken) return false;
+    const char lower = static_cast<char>(std::tolower(c));
+    if ((lower == 'n' || lower == 'i') && i + 2 < data.size()) {
+      std::string three{lower, static_cast<char>(std::tolower(static_cast<unsigned char>(data[i + 1]))),
+                        static_cast<char>(std::tolower(static_cast<unsigned char>(data[i + 2])))};
+      if (three == "nan" || three == "inf") return false;
+    }
+  }
+  return true;
+}
+
+// The geometry sections of OCCT's shape data, walked before OCCT reads them: OCCT builds a
+// curve of unknown type as nothing and then places it under a trimmed or offset curve, sizes
+// arrays by counts and degrees as read, and trusts location references. The walk accepts
+// the records OCCT writes for every curve and surface type, with counts that fit in the data
+// that remains and degrees OCCT can build, and refuses everything else. Sections that bodies
+// never hold (polygons and triangulations) must be empty.
+class Source {
+ public:
+  Source(const std::string& data, bool binary) : m_data(data), m_binary(binary) {}
+  bool Ok() const { return m_ok; }
+  bool Fail() { m_ok = false; return false; }
+  std::size_t Remaining() const { return m_data.size() - m_at; }
+  // Smallest size a real or an integer takes in this form.
+  std::size_t RealSize() const { return m_binary ? 8 : 2; }
+  std::size_t IntSize() const { return m_binary ? 4 : 2; }
+
+  // The first line: OCCT's own header of the form.
+  bool Header(const char* prefix) {
+    SkipSpace();
+    const std::size_t end = m_data.find('\n', m_at);
+    if (end == std::string::npos || end - m_at > 80 || m_data.compare(m_at, std::strlen(prefix), prefix) != 0)
+      return Fail();
+    m_at = end + 1;
+    return true;
+  }
+  // A section name and its item count (text in both forms; in the binary form one line end
+  // follows the count, then the items).
+  long long Section(const char* name) {
+    if (Word() != name) return Fail(), 0;
+    const long long n = TextInt();
+    if (m_binary) {
+      if (m_at >= m_data.size() || m_data[m_at] != '\n') return Fail(), 0;
+      ++m_at;
+    }
+    return n >= 0 ? n : (Fail(), 0);
+  }
+  int Type() { return m_binary ? Byte() : static_cast<int>(TextInt()); }
+  bool Flag() {
+    const int v = m_binary ? Byte() : static_cast<int>(TextInt());
+    if (v != 0 && v != 1) Fail();
+    return v == 1;
+  }
+  int Degree() {
+    long long v = 0;
+    if (m_binary) {
+      std::uint16_t x = 0;
+      Bytes(&x, sizeof x);
+      v = x;
+    } else {
+      v = TextInt();
+    }
+    const int kHighestDegree = 25;
+    if (v < 1 || v > kHighestDegree) Fail();
+    return static_cast<int>(v);
+  }
+  long long Int() {
+    if (!m_binary) return TextInt();
+    std::int32_t x = 0;
+    Bytes(&x, sizeof x);
+    return x;
+  }
+  void Reals(int n) {
+    for (int i = 0; i < n && m_ok; ++i) Real();
+  }
+  void Real() {
+    double v = 0;
+    if (m_binary) {
+      Bytes(&v, sizeof v);
+    } else {
+      const std::string token = Word();
+      char* end = nullptr;
+      v = token.empty() ? 0.0 : std::strtod(token.c_str(), &end);
+      if (token.empty() || *end != '\0') Fail();
+    }
+    if (!std::isfinite(v)) Fail();
+  }
+  // Only white space left.
+  bool AtEnd() {
+    SkipSpace();
+    return m_ok && m_at == m_data.size();
+  }
+
+ private:
+  void SkipSpace() {
+    while (m_at < m_data.size() && std::isspace(static_cast<unsigned char>(m_data[m_at]))) ++m_at;
+  }
+  std::string Word() {
+    SkipSpace();
+    const std::size_t begin = m_at;
+    while (m_at < m_data.size() && !std::isspace(static_cast<unsigned char>(m_data[m_at])) && m_at - begin < 32) ++m_at;
+    if (m_at == begin) Fail();
+    return m_data.substr(begin, m_at - begin);
+  }
+  long long TextInt() {
+    const std::string token = Word();
+    char* end = nullptr;
+    const long long v = token.empty() ? 0 : std::strtoll(token.c_str(), &end, 10);
+    if (token.empty() || *end != '\0' || token.size() > 12) return Fail(), 0;
+    return v;
+  }
+  int Byte() {
+    unsigned char c = 0;
+    Bytes(&c, 1);
+    return c;
+  }
+  void Bytes(void* out, std::size_t n) {
+    if (!m_ok || Remaining() < n) return void(Fail());
+    std::memcpy(out, m_data.data() + m_at, n);
+    m_at += n;
+  }
+  const std::string& m_data;
+  bool m_binary;
+  std::size_t m_at = 0;
+  bool m_ok = true;
+};
+
+const int kDeepestBasis = 16;
+
+// A count of items of `itemSize` bytes at least, that the rest of the data can hold.
+bool Fits(Source& in, long long count, long long itemSize) {
+  if (count < 1 || count > static_cast<long long>(in.Remaining()) / itemSize) return in.Fail();
+  return in.Ok();
+}
+
+// Poles with their weights, then knots with their multiplicities.
+bool Poles(Source& in, long long n, int dimension, bool rational) {
+  const int reals = dimension + (rational ? 1 : 0);
+  if (!Fits(in, n, reals * static_cast<long long>(in.RealSize()))) return false;
+  for (long long i = 0; i < n && in.Ok(); ++i) in.Reals(reals);
+  return in.Ok();
+}
+bool Knots(Source& in, long long n) {
+  if (!Fits(in, n, static_cast<long long>(in.RealSize() + in.IntSize()))) return false;
+  for (long long i = 0; i < n && in.Ok(); ++i) {
+    in.Real();
+    const long long multiplicity = in.Int();
+    if (multiplicity < 1 || multiplicity > 26) return in.Fail();
+  }
+  return in.Ok();
+}
+
+bool Curve(Source& in, int dimension, int depth) {
+  if (depth > kDeepestBasis) return in.Fail();
+  const int p = dimension;                    // a point or a direction
+  const int frame = dimension == 3 ? 12 : 6;  // centre and axes of a conic
+  switch (in.Type()) {
+    case 1: in.Reals(2 * p); break;           // line
+    case 2: in.Reals(frame + 1); break;       // circle
+    case 3: in.Reals(frame + 2); break;       // ellipse
+    case 4: in.Reals(frame + 1); break;       // parabola
+    case 5: in.Reals(frame + 2); break;       // hyperbola
+    case 6: {                                 // Bezier
+      const bool rational = in.Flag();
+      const int degree = in.Degree();
+      return in.Ok() && Poles(in, degree + 1, p, rational);
+    }
+    case 7: {                                 // B-spline
+      const bool rational = in.Flag();
+      in.Flag();
+      in.Degree();
+      const long long poles = in.Int();
+      const long long knots = in.Int();
+      return in.Ok() && Poles(in, poles, p, rational) && Knots(in, knots);
+    }
+    case 8:                                   // trimmed
+      in.Reals(2);
+      return in.Ok() && Curve(in, dimension, depth + 1);
+    case 9:                                   // offset
+      in.Reals(dimension == 3 ? 4 : 1);
+      return in.Ok() && Curve(in, dimension, depth + 1);
+    default: return in.Fail();
+  }
+  return in.Ok();
+}
+
+bool Surface(Source& in, int depth) {
+  if (depth > kDeepestBasis) return in.Fail();
+  switch (in.Type()) {
+    case 1: in.Reals(12); break;              // plane
+    case 2: in.Reals(13); break;              // cylinder
+    case 3: in.Reals(14); break;              // cone
+    case 4: in.Reals(13); break;              // sphere
+    case 5: in.Reals(14); break;              // torus
+    case 6:                                   // linear extrusion
+      in.Reals(3);
+      return in.Ok() && Curve(in, 3, depth + 1);
+    case 7:                                   // revolution
+      in.Reals(6);
+      return in.Ok() && Curve(in, 3, depth + 1);
+    case 8: {                                 // Bezier
+      const bool uRational = in.Flag();
+      const bool rational = in.Flag() || uRational;
+      const long long u = in.Degree() + 1, v = in.Degree() + 1;
+      return in.Ok() && Poles(in, u * v, 3, rational);
+    }
+    case 9: {                                 // B-spline
+      const bool uRational = in.Flag();
+      const bool rational = in.Flag() || uRational;
+      in.Flag();
+      in.Flag();
+      in.Degree();
+      in.Degree();
+      const long long uPoles = in.Int(), vPoles = in.Int(), uKnots = in.Int(), vKnots = in.Int();
+      if (!in.Ok() || uPoles < 1 || vPoles < 1 || uPoles > static_cast<long long>(in.Remaining())) return in.Fail();
+      return Poles(in, uPoles * vPoles, 3, rational) && Knots(in, uKnots) && Knots(in, vKnots);
+    }
+    case 10:                                  // rectangular trimmed
+      in.Reals(4);
+      return in.Ok() && Surface(in, depth + 1);
+    case 11:                                  // offset
+      in.Reals(1);
+      return in.Ok() && Surface(in, depth + 1);
+    default: return in.Fail();
+  }
+  return in.Ok();
+}
+
+// A transformation, or a product of earlier locations to powers (ended by index 0).
+bool Location(Source& in, long long index) {
+  switch (in.Type()) {
+    case 1: in.Reals(12); return in.Ok();
+    case 2:
+      for (long long steps = 0; in.Ok(); ++steps) {
+        const long long earlier = in.Int();
+        if (earlier == 0) return steps > 0 || in.Fail();
+        const long long power = in.Int();
+        if (earlier < 1 || earlier >= index || power < -1000 || power > 1000) return in.Fail();
+      }
+      return false;
+    default: return in.Fail();
+  }
+}
+
+template <class Item>
+bool Items(Source& in, const char* section, Item item) {
+  const long long n = in.Section(section);
+  if (!in.Ok() || n > static_cast<long long>(in.Remaining())) return in.Fail();
+  for (long long i = 1; i <= n && in.Ok(); ++i) item(i);
+  return in.Ok();
+}
+
+bool ShapeGeometryHolds(const std::string& data, bool binary) {
+  Source in(data, binary);
+  if (!in.Header(binary ? "Open CASCADE Topology V" : "CASCADE Topology V")) return false;
+  return Items(in, "Locations", [&](long long i) { Location(in, i); }) &&
+         Items(in, "Curve2ds", [&](long long) { Curve(in, 2, 0); }) &&
+         Items(in, "Curves", [&](long long) { Curve(in, 3, 0); }) &&
+         in.Section("Polygon3D") == 0 && in.Section("PolygonOnTriangulations") == 0 &&
+         Items(in, "Surfaces", [&](long long) { Surface(in, 0); }) &&
+         in.Section("Triangulations") == 0 && in.Ok() && Items(in, "TShapes", [](long long) {});
+}
+
+// Runs one OCCT read over the data within the guards. False when a guard refused the data,
+// OCCT failed or ran out of memory.
+template <class Read>
+bool GuardedRead(const std::string& data, bool binary, Read read) {
+  if (!binary && !PlainText(data)) return false;
+  GuardedBuffer buffer(data, binary);
+  std::istream in(&buffer);
+  in.imbue(std::locale(std::locale::classic(), new BoundedNumbers(static_cast<long long>(data.size()))));
+  in.exceptions(std::ios::failbit | std::ios::badbit);
+  try {
+    read(in);
+    return true;
+  } catch (const RefusedData&) {
+  } catch (const std::ios_base::failure&) {
+  } catch (const Standard_Failure&) {
+  } catch (const std::bad_alloc&) {
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string SealTransmitData(const std::string& payload, bool binary) {
+  return Header(payload.size(), Checksum(payload), binary) + payload;
+}
+
+bool UnsealTransmitData(const std::string& data, bool binary, std::string* payload) {
+  const std::size_t newline = data.find('\n');
+  if (newline == std::string::npos || newline > 80) return false;
+  const std::size_t length = data.size() - newline - 1;
+  *payload = data.substr(newline + 1);
+  // The header must be exactly the one the payload would get.
+  return data.compare(0, newline + 1, Header(length, Checksum(*payload), binary)) == 0;
+}
+
+std::string ShapeToData(const TopoDS_Shape& shape, bool binary) {
+  std::ostringstream out;
+  // Bodies carry no meshes.
+  if (binary) BinTools::Write(shape, out, Standard_False, Standard_False, BinTools_FormatVersion_CURRENT);
+  else BRepTools::Write(shape, out, Standard_False, Standard_False, TopTools_FormatVersion_VERSION_1);
+  return out.str();
+}
+
+bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
+  TopoDS_Shape read;
+  const bool ok = ShapeGeometryHolds(data, binary) && GuardedRead(data, binary, [&](std::istream& in) {
+    if (binary) {
+      BinTools::Read(read, in);
+    } else {
+      BRep_Builder builder;
+      BRepTools::Read(read, in, builder);
+    }
+  });
+  bool valid = false;
+  try {
+    valid = ok && IsValidBodyShape(read);
+  } catch (const Standard_Failure&) {
+    valid = false;
+  }
+  *shape = valid ? read : TopoDS_Shape();
+  return valid;
+}
+
+bool CurveFromText(const std::string& text, Handle(Geom_Curve)* curve) {
+  Handle(Geom_Curve) read;
+  Source record(text, false);
+  if (!Curve(record, 3, 0) || !record.AtEnd()) return false;
+  if (!GuardedRead(text, false, [&](std::istream& in) { GeomTools::Read(read, in); }) || read.IsNull())
+    return false;
+  *curve = read;
+  return true;
+}
+
+bool SurfaceFromText(const std::string& text, Handle(Geom_Surface)* surface) {
+  Handle(Geom_Surface) read;
+  Source record(text, false);
+  if (!Surface(record, 0) || !record.AtEnd()) return false;
+  if (!GuardedRead(text, false, [&](std::istream& in) { GeomTools::Read(read, in); }) || read.IsNull())
+    return false;
+  *surface = read;
+  return true;
+}
+
+}  // namespace brennik
