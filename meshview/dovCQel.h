@@ -36,7 +36,8 @@ public:
   void ImportData(dovCZyn* model);
   // Adds the model's "DRC_ERROR" object and layer rows to its markers and converts them.
   void ImportDRCMarkers(dovCZyn* model);
-  // 0 when the path does not exist; else clears, reads the file as the only item, 1.
+  // 0 when the path does not exist or the file does not hold the poly data it claims
+  // (the container then keeps what it had); else clears, reads the file as the only item, 1.
   int ReadQelFile(const char* path);
   // Writes all poly data as one ASCII legacy file (version 4.2) with at most the first
   // 255 characters of `header`. 1 when the file was written; 0, writing nothing, when

@@ -1,4 +1,6 @@
 // Reading and writing legacy poly-data files.
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <vtkAppendPolyData.h>
@@ -10,6 +12,7 @@
 #include <zyn/dovPath.h>
 
 #include "dovCQel.h"
+#include "dovCQelLegacyCheck.h"
 
 namespace
 {
@@ -27,7 +30,14 @@ int dovCQel::ReadQelFile(const char* path)
   file.SetPath(path);
   if (!file.Exists())
     return 0;
-  Clear();
+  // The file is read once and checked before the toolkit's reader sees it; a file that
+  // does not hold what it claims is refused and the container keeps what it had.
+  std::ifstream in(path, std::ios::binary);
+  const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.good() && !in.eof())
+    return 0;
+  if (!dovQelLegacyFileIsSound(content))
+    return 0;
 
   vtkNew<vtkPolyDataReader> reader;
   vtkNew<vtkCallbackCommand> progress;
@@ -35,9 +45,13 @@ int dovCQel::ReadQelFile(const char* path)
   progress->SetClientData(this);
   reader->AddObserver(vtkCommand::ProgressEvent, progress);
   ResetProgress(6);
-  reader->SetFileName(path);
+  reader->ReadFromInputStringOn();
+  reader->SetInputString(content);
   reader->Update();
+  if (reader->GetErrorCode() != 0 || !dovQelPolyDataIsSound(reader->GetOutput()))
+    return 0;
 
+  Clear();
   // A plain poly data, cut loose from the reader's pipeline.
   vtkNew<vtkPolyData> polyData;
   polyData->ShallowCopy(reader->GetOutput());

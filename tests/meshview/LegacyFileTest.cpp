@@ -4,8 +4,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
+#include "LegacyFileInput.h"
 #include "MeshFixtures.h"
 
 namespace
@@ -131,4 +133,31 @@ TEST_F(LegacyFile, UnwritablePathFails)
   std::unique_ptr<dovCZyn_Sphere> sphere(new dovCZyn_Sphere({}, 1, 8));
   qel.AddPolyData(sphere.get());
   EXPECT_EQ(qel.WriteQelFile(path("no/such/dir/x.vtk").c_str(), "x"), 0);
+}
+
+// The corpus of the legacy-file fuzz target: seeds and every input that ever broke the
+// reader. Files named "read-..." are read and files named "refused-..." refused; every
+// file keeps the reader's promises.
+TEST(LegacyFileCorpus, EveryFileIsReadSoundlyOrRefused)
+{
+  const std::filesystem::path corpus = std::filesystem::path(QEL_SOURCE_DIR) / "tests/fuzz/meshview/corpus";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus))
+  {
+    const std::string name = entry.path().filename().string();
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const int verdict = readLegacyFileInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    EXPECT_NE(verdict, -1) << name;
+    if (name.rfind("read-", 0) == 0)
+    {
+      EXPECT_EQ(verdict, 1) << name;
+    }
+    else if (name.rfind("refused-", 0) == 0)
+    {
+      EXPECT_EQ(verdict, 0) << name;
+    }
+    ++files;
+  }
+  EXPECT_GE(files, 20);
 }

@@ -1,0 +1,460 @@
+// A pass over a legacy poly-data file that reads every section the way the toolkit's
+// reader will, without keeping the data: each count is held against the bytes that remain
+// before anything is read, and each id and offset against what the file has.
+#include "dovCQelLegacyCheck.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include <vtkCellArray.h>
+#include <vtkCellData.h>
+#include <vtkDataArray.h>
+#include <vtkFieldData.h>
+#include <vtkPointData.h>
+#include <vtkPolyData.h>
+
+namespace
+{
+// How one value of a data type is written.
+struct ValueType
+{
+  bool integer = false;
+  bool bit = false;
+  int bytes = 0; // in a binary file
+};
+
+bool valueTypeOf(std::string name, ValueType& type)
+{
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  struct Entry
+  {
+    const char* name;
+    bool integer;
+    int bytes;
+  };
+  // "long" is left out: its size in a binary file depends on the machine that wrote it.
+  static const Entry s_types[] = {
+    {"unsigned_char", true, 1}, {"char", true, 1},         {"signed_char", true, 1},
+    {"unsigned_short", true, 2}, {"short", true, 2},       {"unsigned_int", true, 4},
+    {"int", true, 4},           {"vtkidtype", true, 4},    {"vtktypeint32", true, 4},
+    {"vtktypeuint32", true, 4}, {"vtktypeint64", true, 8}, {"vtktypeuint64", true, 8},
+    {"float", false, 4},        {"double", false, 8},
+  };
+  type = {};
+  if (name == "bit")
+  {
+    type.integer = true;
+    type.bit = true;
+    return true;
+  }
+  for (const Entry& entry : s_types)
+    if (name == entry.name)
+    {
+      type.integer = entry.integer;
+      type.bytes = entry.bytes;
+      return true;
+    }
+  return false;
+}
+
+class LegacyScanner
+{
+public:
+  explicit LegacyScanner(const std::string& text) : m_text(text) {}
+
+  bool Scan()
+  {
+    std::string line;
+    if (!Line(line) || line.compare(0, 22, "# vtk DataFile Version") != 0)
+      return false;
+    m_newCells = std::atoi(line.c_str() + 22) >= 5;
+    if (!Line(line)) // the header
+      return false;
+    if (!Line(line))
+      return false;
+    const std::string format = Lower(Trimmed(line));
+    if (format != "ascii" && format != "binary")
+      return false;
+    m_binary = format == "binary";
+    std::string word;
+    if (!Keyword(word) || word != "dataset" || !Keyword(word) || word != "polydata")
+      return false;
+
+    // Sections of the data set, then of its point and cell data.
+    uint64_t attributeCount = 0;
+    bool inAttributes = false;
+    while (Keyword(word))
+    {
+      if (word == "point_data" || word == "cell_data")
+      {
+        uint64_t n = 0;
+        if (!Count(n))
+          return false;
+        (word == "point_data" ? m_pointDataCount : m_cellDataCount) = n;
+        attributeCount = n;
+        inAttributes = true;
+      }
+      else if (word == "field")
+      {
+        if (!Field(inAttributes ? attributeCount : std::numeric_limits<uint64_t>::max()))
+          return false;
+      }
+      else if (inAttributes)
+      {
+        if (!Attribute(word, attributeCount))
+          return false;
+      }
+      else if (word == "points")
+      {
+        uint64_t n = 0;
+        ValueType type;
+        if (!Count(n) || !Type(type) || !Values(type, Product(n, 3), nullptr))
+          return false;
+        m_points = n;
+      }
+      else if (word == "vertices" || word == "lines" || word == "polygons" || word == "triangle_strips")
+      {
+        if (!(m_newCells ? Cells() : LegacyCells()))
+          return false;
+      }
+      else
+        return false;
+    }
+    if (m_at < m_text.size())
+      return false; // something that is not a keyword
+    const bool idsExist = !m_anyId || m_largestId < static_cast<double>(m_points);
+    const bool pointDataFits = m_pointDataCount < 0 || static_cast<uint64_t>(m_pointDataCount) == m_points;
+    const bool cellDataFits = m_cellDataCount < 0 || static_cast<uint64_t>(m_cellDataCount) == m_cells;
+    return idsExist && pointDataFits && cellDataFits;
+  }
+
+private:
+  using Visit = std::function<bool(double)>;
+
+  static std::string Lower(std::string text)
+  {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+  }
+
+  static std::string Trimmed(const std::string& text)
+  {
+    const size_t first = text.find_first_not_of(" \t\r");
+    const size_t last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+  }
+
+  // A count that no file of this size can hold gives the largest value, which no check passes.
+  static uint64_t Product(uint64_t a, uint64_t b)
+  {
+    return b != 0 && a > std::numeric_limits<uint64_t>::max() / b ? std::numeric_limits<uint64_t>::max() : a * b;
+  }
+
+  size_t Remaining() const { return m_text.size() - m_at; }
+
+  // One header line; the reader takes at most 255 characters of it.
+  bool Line(std::string& line)
+  {
+    const size_t end = m_text.find('\n', m_at);
+    if (end == std::string::npos || end - m_at > 255)
+      return false;
+    line = m_text.substr(m_at, end - m_at);
+    m_at = end + 1;
+    return true;
+  }
+
+  bool Token(std::string& token)
+  {
+    while (m_at < m_text.size() && std::isspace(static_cast<unsigned char>(m_text[m_at])))
+      ++m_at;
+    const size_t start = m_at;
+    while (m_at < m_text.size() && !std::isspace(static_cast<unsigned char>(m_text[m_at])))
+      ++m_at;
+    token = m_text.substr(start, m_at - start);
+    return !token.empty();
+  }
+
+  bool Keyword(std::string& word)
+  {
+    if (!Token(word))
+      return false;
+    word = Lower(word);
+    return true;
+  }
+
+  // A count of values still to come: never more than the bytes that remain.
+  bool Count(uint64_t& n)
+  {
+    std::string token;
+    if (!Token(token) || token.find_first_not_of("0123456789") != std::string::npos || token.size() > 18)
+      return false;
+    n = std::strtoull(token.c_str(), nullptr, 10);
+    return n <= Remaining();
+  }
+
+  bool Type(ValueType& type)
+  {
+    std::string token;
+    return Token(token) && valueTypeOf(token, type);
+  }
+
+  // Reads `count` values of `type`, handing each to `visit` when there is one.
+  bool Values(const ValueType& type, uint64_t count, const Visit& visit)
+  {
+    if (m_binary)
+      return BinaryValues(type, count, visit);
+    // Every value takes at least one character and a separator.
+    if (count > Remaining() / 2 + 1)
+      return false;
+    std::string token;
+    for (uint64_t i = 0; i < count; ++i)
+    {
+      if (!Token(token))
+        return false;
+      char* end = nullptr;
+      double value = 0;
+      if (type.integer)
+      {
+        errno = 0;
+        const long long integer = std::strtoll(token.c_str(), &end, 10);
+        if (errno != 0 || (type.bit && integer != 0 && integer != 1))
+          return false;
+        value = static_cast<double>(integer);
+      }
+      else
+        value = std::strtod(token.c_str(), &end);
+      if (*end != '\0' || !std::isfinite(value) || (visit && !visit(value)))
+        return false;
+    }
+    return true;
+  }
+
+  bool BinaryValues(const ValueType& type, uint64_t count, const Visit& visit)
+  {
+    // The data start on the line after the keyword.
+    const size_t lineEnd = m_text.find('\n', m_at);
+    if (lineEnd == std::string::npos)
+      return false;
+    m_at = lineEnd + 1;
+    const uint64_t bytes = type.bit ? (count + 7) / 8 : Product(count, static_cast<uint64_t>(type.bytes));
+    if (bytes > Remaining())
+      return false;
+    const auto* data = reinterpret_cast<const unsigned char*>(m_text.data() + m_at);
+    m_at += static_cast<size_t>(bytes);
+    if (!visit || type.bit)
+      return true;
+    // Values that the check needs (ids and offsets) are integers, written big-endian.
+    for (uint64_t i = 0; i < count; ++i)
+    {
+      uint64_t raw = 0;
+      for (int b = 0; b < type.bytes; ++b)
+        raw = raw << 8 | data[i * static_cast<uint64_t>(type.bytes) + static_cast<uint64_t>(b)];
+      // Signed or not, an id with its top bit set is out of range either way.
+      if (!visit(static_cast<double>(raw)))
+        return false;
+    }
+    return true;
+  }
+
+  bool Id(double id)
+  {
+    if (id < 0)
+      return false;
+    m_anyId = true;
+    m_largestId = std::max(m_largestId, id);
+    return true;
+  }
+
+  // Before version 5: a count of cells and of values, each cell its size then its ids.
+  bool LegacyCells()
+  {
+    uint64_t cells = 0;
+    uint64_t size = 0;
+    if (!Count(cells) || !Count(size))
+      return false;
+    uint64_t cellsSeen = 0;
+    double idsLeft = 0;
+    const Visit visit = [&](double value) {
+      if (idsLeft > 0)
+      {
+        --idsLeft;
+        return Id(value);
+      }
+      if (value < 0 || ++cellsSeen > cells)
+        return false;
+      idsLeft = value;
+      return true;
+    };
+    ValueType type;
+    type.integer = true;
+    type.bytes = 4;
+    if (!Values(type, size, visit) || cellsSeen != cells || idsLeft != 0)
+      return false;
+    m_cells += cells;
+    return true;
+  }
+
+  // Version 5: offsets into the connectivity, from 0 rising to its size, then the ids.
+  bool Cells()
+  {
+    uint64_t offsetCount = 0;
+    uint64_t idCount = 0;
+    if (!Count(offsetCount) || !Count(idCount))
+      return false;
+    std::string word;
+    ValueType type;
+    if (!Keyword(word) || word != "offsets" || !Type(type) || !type.integer || type.bit)
+      return false;
+    std::vector<double> offsets;
+    offsets.reserve(static_cast<size_t>(offsetCount));
+    const Visit offset = [&](double value) {
+      if (offsets.empty() ? value != 0 : value < offsets.back())
+        return false;
+      offsets.push_back(value);
+      return true;
+    };
+    if (!Values(type, offsetCount, offset))
+      return false;
+    if (offsetCount == 0 ? idCount != 0 : offsets.back() != static_cast<double>(idCount))
+      return false;
+    if (!Keyword(word) || word != "connectivity" || !Type(type) || !type.integer || type.bit)
+      return false;
+    if (!Values(type, idCount, [this](double id) { return Id(id); }))
+      return false;
+    m_cells += offsetCount > 0 ? offsetCount - 1 : 0;
+    return true;
+  }
+
+  // A field of arrays, each "name components tuples type" and its values.
+  bool Field(uint64_t tuplesWanted)
+  {
+    std::string name;
+    uint64_t arrays = 0;
+    if (!Token(name) || !Count(arrays))
+      return false;
+    for (uint64_t a = 0; a < arrays; ++a)
+    {
+      if (!Token(name))
+        return false;
+      if (name == "NULL_ARRAY")
+        continue;
+      uint64_t components = 0;
+      uint64_t tuples = 0;
+      ValueType type;
+      if (!Count(components) || !Count(tuples) || !Type(type) ||
+          (tuplesWanted != std::numeric_limits<uint64_t>::max() && tuples != tuplesWanted) ||
+          !Values(type, Product(components, tuples), nullptr))
+        return false;
+    }
+    return true;
+  }
+
+  // One attribute of point or cell data with n tuples.
+  bool Attribute(const std::string& word, uint64_t n)
+  {
+    std::string name;
+    ValueType type;
+    uint64_t components = 0;
+    if (!Token(name))
+      return false;
+    if (word == "scalars")
+    {
+      std::string token;
+      if (!Type(type) || !Keyword(token))
+        return false;
+      components = 1;
+      if (token != "lookup_table")
+      {
+        components = std::strtoull(token.c_str(), nullptr, 10);
+        if (token.find_first_not_of("0123456789") != std::string::npos || components < 1 ||
+            components > 4 || !Keyword(token) || token != "lookup_table")
+          return false;
+      }
+      return Token(token) && Values(type, Product(n, components), nullptr);
+    }
+    if (word == "color_scalars" || word == "lookup_table")
+    {
+      // Written as floats in text, as bytes in binary.
+      if (!Count(components))
+        return false;
+      type.bytes = 1;
+      const uint64_t values = word == "lookup_table" ? Product(components, 4) : Product(n, components);
+      return Values(type, values, nullptr);
+    }
+    if (word == "texture_coordinates")
+      return Count(components) && components >= 1 && components <= 3 && Type(type) &&
+             Values(type, Product(n, components), nullptr);
+    const std::pair<const char*, uint64_t> fixed[] = {
+      {"vectors", 3}, {"normals", 3}, {"tensors", 9}, {"tensors6", 6}, {"global_ids", 1}};
+    for (const auto& [keyword, size] : fixed)
+      if (word == keyword)
+        return Type(type) && Values(type, Product(n, size), nullptr);
+    return false;
+  }
+
+  const std::string& m_text;
+  size_t m_at = 0;
+  bool m_binary = false;
+  bool m_newCells = false;
+  uint64_t m_points = 0;
+  uint64_t m_cells = 0;
+  bool m_anyId = false;
+  double m_largestId = 0;
+  int64_t m_pointDataCount = -1;
+  int64_t m_cellDataCount = -1;
+};
+
+bool cellsAreSound(vtkCellArray* cells, vtkIdType points)
+{
+  if (!cells)
+    return true;
+  vtkIdType previous = 0;
+  for (vtkIdType c = 0; c <= cells->GetNumberOfCells(); ++c)
+  {
+    const vtkIdType offset = cells->GetOffsetsArray()->GetComponent(c, 0);
+    if ((c == 0 && offset != 0) || offset < previous)
+      return false;
+    previous = offset;
+  }
+  if (previous != cells->GetNumberOfConnectivityIds())
+    return false;
+  vtkDataArray* ids = cells->GetConnectivityArray();
+  for (vtkIdType i = 0; i < ids->GetNumberOfTuples(); ++i)
+  {
+    const double id = ids->GetComponent(i, 0);
+    if (id < 0 || id >= static_cast<double>(points))
+      return false;
+  }
+  return true;
+}
+
+bool tuplesMatch(vtkFieldData* data, vtkIdType tuples)
+{
+  for (int a = 0; a < data->GetNumberOfArrays(); ++a)
+    if (data->GetAbstractArray(a) && data->GetAbstractArray(a)->GetNumberOfTuples() != tuples)
+      return false;
+  return true;
+}
+} // namespace
+
+bool dovQelLegacyFileIsSound(const std::string& content)
+{
+  return LegacyScanner(content).Scan();
+}
+
+bool dovQelPolyDataIsSound(vtkPolyData* polyData)
+{
+  const vtkIdType points = polyData->GetNumberOfPoints();
+  for (vtkCellArray* cells : {polyData->GetVerts(), polyData->GetLines(), polyData->GetPolys(), polyData->GetStrips()})
+    if (!cellsAreSound(cells, points))
+      return false;
+  return tuplesMatch(polyData->GetPointData(), points) && tuplesMatch(polyData->GetCellData(), polyData->GetNumberOfCells());
+}
