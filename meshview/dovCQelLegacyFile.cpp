@@ -1,4 +1,5 @@
 // Reading and writing legacy poly-data files.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -70,7 +71,11 @@ int dovCQel::WriteQelFile(const char* path, const char* header)
   vtkNew<vtkPolyDataWriter> writer;
   writer->SetInputData(append->GetOutput());
   writer->SetFileName(path);
-  writer->SetHeader(std::string(header ? header : "").substr(0, s_maximumHeader).c_str());
+  // The header is one line of the file: a line break in it would end the header early and
+  // make the rest of the file unreadable.
+  std::string headerLine = std::string(header ? header : "").substr(0, s_maximumHeader);
+  std::replace_if(headerLine.begin(), headerLine.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  writer->SetHeader(headerLine.c_str());
   writer->SetFileTypeToASCII();
   writer->SetFileVersion(vtkDataWriter::VTK_LEGACY_READER_VERSION_4_2);
   // Success is what the writer reports: a file left at the path by an earlier write

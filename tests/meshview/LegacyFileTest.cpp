@@ -104,6 +104,19 @@ TEST_F(LegacyFile, HeaderIsCutTo255Characters)
   EXPECT_EQ(line(file, 2), header.substr(0, 255));
 }
 
+TEST_F(LegacyFile, HeaderWithLineBreaksStaysOnOneLine)
+{
+  TestQel qel;
+  std::unique_ptr<dovCZyn_Sphere> sphere(new dovCZyn_Sphere({}, 1, 8));
+  qel.AddPolyData(sphere.get());
+  const std::string file = path("header.vtk");
+  ASSERT_EQ(qel.WriteQelFile(file.c_str(), "first\nsecond\r\nthird"), 1);
+  EXPECT_EQ(line(file, 2), "first second  third");
+  TestQel read;
+  ASSERT_EQ(read.ReadQelFile(file.c_str()), 1);
+  EXPECT_EQ(read.GetPolyData(0)->GetNumberOfPoints(), qel.GetPolyData(0)->GetNumberOfPoints());
+}
+
 TEST_F(LegacyFile, MissingPathReadsNothingAndChangesNothing)
 {
   TestQel qel;
