@@ -6,6 +6,8 @@
 #include <QColor>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 PlotColour ColourOr(const QColor* colour, PlotColour fallback)
 {
@@ -47,4 +49,18 @@ AxisRecords AxisRecordsFrom(const PlotAxes* axes)
     fill(records[1], axes->yLabel, axes->yMin, axes->yMax, axes->yDivisions);
     fill(records[2], axes->zLabel, axes->zMin, axes->zMax, axes->zDivisions);
     return records;
+}
+
+double PlottedValue(double value)
+{
+    return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+}
+
+void FiniteExtent::Add(double value)
+{
+    if (!std::isfinite(value))
+        return;
+    smallest = any ? std::min(smallest, value) : value;
+    largest = any ? std::max(largest, value) : value;
+    any = true;
 }

@@ -39,6 +39,20 @@ struct SeriesCopy
 };
 SeriesCopy CopySeries(const PlotRequest& request);
 
+// A host's value as the scene holds it. Infinities become NaN, which the toolkit leaves out
+// of the bounds it frames the camera by: a value that is not finite is a gap in the plot,
+// where an infinity would push the whole plot out of sight.
+double PlottedValue(double value);
+
+// The smallest and largest finite value seen; empty until the first one.
+struct FiniteExtent
+{
+    double smallest = 0.0;
+    double largest = 0.0;
+    bool any = false;
+    void Add(double value);
+};
+
 // One axis as the builders draw it.
 struct AxisRecord
 {

@@ -37,39 +37,41 @@ void BuildScatterScene(vtkRenderWindow* window, const PlotRequest& request)
 
     std::vector<vtkSmartPointer<vtkProp>> props;
     const int pointCount = std::max(request.pointCount, 0);
-    double smallest = 0.0;
-    double largest = 0.0;
+    FiniteExtent extent;
     for (int i = 0; i < pointCount; ++i)
     {
         const ScatterPoint& point = request.points[i];
         vtkNew<vtkSphereSource> sphere;
         sphere->SetRadius(0.01);
-        sphere->SetCenter(point.x, point.y, point.z);
+        // A point that is not finite keeps its sphere, hidden at the origin: a hidden prop
+        // stays out of the bounds the camera is framed by.
+        const bool finite = std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z);
+        if (finite)
+            sphere->SetCenter(point.x, point.y, point.z);
         vtkNew<vtkPolyDataMapper> mapper;
         mapper->SetInputConnection(sphere->GetOutputPort());
         mapper->SetScalarModeToUseCellFieldData();
         mapper->ScalarVisibilityOn();
         auto actor = vtkSmartPointer<vtkActor>::New();
         actor->SetMapper(mapper);
+        actor->SetVisibility(finite);
         const auto found = groupColours.find(point.group);
         const PlotColour colour =
             found != groupColours.end() ? found->second : PlotColour{0.0, 0.0, 0.0};
         actor->GetProperty()->SetColor(colour.red, colour.green, colour.blue);
         props.push_back(actor);
 
-        const double low = std::min({point.x, point.y, point.z});
-        const double high = std::max({point.x, point.y, point.z});
-        smallest = i == 0 ? low : std::min(smallest, low);
-        largest = i == 0 ? high : std::max(largest, high);
+        for (double coordinate : {point.x, point.y, point.z})
+            extent.Add(coordinate);
     }
 
     std::vector<vtkFollower*> labels;
-    // Without points there is no extent to size the axes by.
-    if (pointCount > 0)
+    // Without finite coordinates there is no extent to size the axes by.
+    if (extent.any)
     {
         AxesPlacement placement;
-        placement.low = smallest;
-        placement.range = largest - smallest;
+        placement.low = extent.smallest;
+        placement.range = extent.largest - extent.smallest;
         // Equal coordinates have no extent; axes of length 1 keep the scene drawable.
         placement.scale = placement.range != 0.0 ? std::fabs(placement.range) : 1.0;
         placement.firstTitleX = std::fabs(placement.range) * 0.5;

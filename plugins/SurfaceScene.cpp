@@ -48,18 +48,14 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
 
     vtkNew<vtkPoints> points;
     points->SetNumberOfPoints(seriesCount * n);
-    double smallest = 0.0;
-    double largest = 0.0;
-    bool anyValue = false;
+    FiniteExtent extent;
     for (int r = 0; r < seriesCount; ++r)
     {
         for (vtkIdType j = 0; j < n; ++j)
         {
             const double value = copy.values[r][j];
-            points->SetPoint(r * n + j, static_cast<double>(j), value, r * depthStep);
-            smallest = anyValue ? std::min(smallest, value) : value;
-            largest = anyValue ? std::max(largest, value) : value;
-            anyValue = true;
+            points->SetPoint(r * n + j, static_cast<double>(j), PlottedValue(value), r * depthStep);
+            extent.Add(value);
         }
     }
 
@@ -87,12 +83,12 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
 
     std::vector<vtkSmartPointer<vtkProp>> props{surface};
     std::vector<vtkFollower*> labels;
-    // Axes need an extent: without plotted values there is nothing to measure them by.
-    if (withAxes && anyValue)
+    // Axes need an extent: without finite values there is nothing to measure them by.
+    if (withAxes && extent.any)
     {
         AxesPlacement placement;
-        placement.low = smallest;
-        placement.range = largest - smallest;
+        placement.low = extent.smallest;
+        placement.range = extent.largest - extent.smallest;
         placement.scale = std::max(std::fabs(placement.range), static_cast<double>(n));
         placement.firstTitleX = static_cast<double>(n / 2);
         placement.thirdTitleZ = static_cast<double>(n / 2);

@@ -22,7 +22,7 @@ void BuildWireframeScene(vtkRenderWindow* window, const PlotRequest& request)
     points->SetNumberOfPoints(seriesCount * n);
     for (int r = 0; r < seriesCount; ++r)
         for (vtkIdType j = 0; j < n; ++j)
-            points->SetPoint(r * n + j, static_cast<double>(j), copy.values[r][j],
+            points->SetPoint(r * n + j, static_cast<double>(j), PlottedValue(copy.values[r][j]),
                              static_cast<double>(r * n) / seriesCount);
 
     vtkNew<vtkUnstructuredGrid> grid;

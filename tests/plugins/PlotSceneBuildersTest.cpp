@@ -7,6 +7,7 @@
 #include <QColor>
 
 #include <vtkActor.h>
+#include <vtkCamera.h>
 #include <vtkCellType.h>
 #include <vtkNew.h>
 #include <vtkProperty.h>
@@ -68,6 +69,19 @@ std::vector<std::vector<double>> Ramp(int seriesCount, int length)
         for (int j = 0; j < length; ++j)
             values[r].push_back(r + 0.5 * j);
     return values;
+}
+
+// Whether the scene's camera was framed on finite bounds; one infinite bound sends it off
+// to infinity and the picture is blank.
+bool CameraIsFinite(const PlotScene& s)
+{
+    vtkCamera* camera = s.renderer->GetActiveCamera();
+    const double* position = camera->GetPosition();
+    const double* focus = camera->GetFocalPoint();
+    for (int c = 0; c < 3; ++c)
+        if (!std::isfinite(position[c]) || !std::isfinite(focus[c]))
+            return false;
+    return std::isfinite(camera->GetClippingRange()[1]);
 }
 
 struct BuilderCase
@@ -162,6 +176,20 @@ const BuilderCase kCases[] = {
          s.axesTubes->GetBounds(bounds);
          EXPECT_NEAR(bounds[2], -5.0, 0.1);  // the axes start at the low end
      }},
+    {"ValuesThatAreNotFiniteStayOutOfTheSurfaceExtentAndFraming",
+     [](HostData& d) {
+         d.Series({{-5, INFINITY, -1}, {-3, -INFINITY, NAN}});
+         d.request.kind = PlotKindSurfaceAxis;
+         d.request.axes = &d.axes;
+     },
+     [](const PlotScene& s, vtkRenderWindow*) {
+         ASSERT_NE(s.Title(1), nullptr);
+         EXPECT_DOUBLE_EQ(s.Title(1)->position[1], -3.0);
+         EXPECT_TRUE(CameraIsFinite(s));
+     }},
+    {"InfinitiesInAWireframeStayOutOfItsFraming",
+     [](HostData& d) { d.Series({{1, INFINITY, 2}, {-INFINITY, 0, 1}}); d.request.kind = PlotKindWireframe; },
+     [](const PlotScene& s, vtkRenderWindow*) { EXPECT_TRUE(CameraIsFinite(s)); }},
     {"TickLabelsSpanLowToHighInDivisionSteps",
      [](HostData& d) {
          d.Series(Ramp(2, 9));
@@ -266,6 +294,22 @@ const BuilderCase kCases[] = {
      [](const PlotScene& s, vtkRenderWindow*) {
          EXPECT_DOUBLE_EQ(s.Title(0)->position[0], 1.5);
          EXPECT_DOUBLE_EQ(s.Title(2)->position[2], 1.5);
+     }},
+    {"ScatterCoordinatesThatAreNotFiniteStayOutOfTheExtentAndFraming",
+     [](HostData& d) {
+         d.request.kind = PlotKindScatter;
+         d.Points({{0, 0, 0, 0}, {3, 1, 2, 0}, {INFINITY, 1, 1, 0}, {1, -INFINITY, NAN, 0}});
+     },
+     [](const PlotScene& s, vtkRenderWindow*) {
+         EXPECT_EQ(s.spheres.size(), 4u);
+         EXPECT_DOUBLE_EQ(s.Title(0)->position[0], 1.5);
+         EXPECT_TRUE(CameraIsFinite(s));
+     }},
+    {"ScatterWithoutFiniteCoordinatesDrawsNoAxes",
+     [](HostData& d) { d.request.kind = PlotKindScatter; d.Points({{INFINITY, NAN, -INFINITY, 0}}); },
+     [](const PlotScene& s, vtkRenderWindow*) {
+         EXPECT_EQ(s.axesTubes, nullptr);
+         EXPECT_TRUE(CameraIsFinite(s));
      }},
 };
 
