@@ -7,9 +7,25 @@
 #include <vtkCamera.h>
 #include <vtkFollower.h>
 #include <vtkNew.h>
+#include <vtkOpenGLRenderWindow.h>
+#include <vtkDataArray.h>
+#include <vtkOpenGLVertexBufferObjectCache.h>
 #include <vtkProp.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
+
+namespace {
+
+// The cache's table of data arrays and their buffers, which it keeps to itself.
+struct BufferCacheTable : vtkOpenGLVertexBufferObjectCache
+{
+    static VBOMap& Of(vtkOpenGLVertexBufferObjectCache* cache)
+    {
+        return cache->*(&BufferCacheTable::MappedVBOs);
+    }
+};
+
+}  // namespace
 
 void FinishScene(vtkRenderWindow* window, const std::vector<vtkSmartPointer<vtkProp>>& props,
                  const std::vector<vtkFollower*>& labels, PlotColour background, const char* title)
@@ -48,4 +64,19 @@ bool BuildPlotScene(vtkRenderWindow* window, const PlotRequest& request)
     default:
         return false;
     }
+}
+
+void ReleaseSceneGraphics(vtkRenderWindow* window)
+{
+    auto* openGLWindow = vtkOpenGLRenderWindow::SafeDownCast(window);
+    if (!openGLWindow)
+        return;
+    // Every buffer of the scene leaves the cache at once, with the cache's hold on its data
+    // array; the buffers themselves go with their mappers, which then find nothing left to
+    // take out. A later render of the window fills the cache again as needed.
+    vtkOpenGLVertexBufferObjectCache* cache = openGLWindow->GetVBOCache();
+    vtkOpenGLVertexBufferObjectCache::VBOMap& table = BufferCacheTable::Of(cache);
+    for (const auto& entry : table)
+        entry.first->UnRegister(cache);
+    table.clear();
 }

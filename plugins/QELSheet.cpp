@@ -64,6 +64,12 @@ QELSheet::QELSheet(const PlotRequest* request, QWidget* parent)
         QCoreApplication::translate("QELSheet", "Close this plot window.", "QEL tool tip"));
 }
 
+QELSheet::~QELSheet()
+{
+    // Before the render widget and its scene go with the dialog's children.
+    ReleaseSceneGraphics(RenderWindow());
+}
+
 vtkRenderWindow* QELSheet::RenderWindow() const
 {
     return m_qelWidget->renderWindow();

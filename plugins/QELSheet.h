@@ -22,6 +22,7 @@ class QELSheet : public QDialog, public Ui_QELSheet
 
 public:
     QELSheet(const PlotRequest* request, QWidget* parent = nullptr);
+    ~QELSheet() override;
 
     vtkRenderWindow* RenderWindow() const;
 
