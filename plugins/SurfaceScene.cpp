@@ -61,7 +61,9 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
 
     vtkNew<vtkUnstructuredGrid> grid;
     const vtkIdType cellCount = seriesCount > 1 && n > 1 ? (seriesCount - 1) * (n - 1) : 0;
-    grid->AllocateExact(std::max<vtkIdType>(cellCount, 1), 4);
+    // Room for every cell and, as the second number, for all their point ids together.
+    const vtkIdType cellRoom = std::max<vtkIdType>(cellCount, 1);
+    grid->AllocateExact(cellRoom, 4 * cellRoom);
     grid->SetPoints(points);
     for (int r = 0; r + 1 < seriesCount; ++r)
     {
