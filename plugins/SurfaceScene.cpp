@@ -5,6 +5,8 @@
 #include "PlotSceneShared.h"
 
 #include <vtkActor.h>
+#include <vtkCellArray.h>
+#include <vtkCellType.h>
 #include <vtkDataSetMapper.h>
 #include <vtkFollower.h>
 #include <vtkNew.h>
@@ -59,21 +61,22 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
         }
     }
 
-    vtkNew<vtkUnstructuredGrid> grid;
+    // The quads go into one cell array sized for all of them, handed to the grid at once.
+    vtkNew<vtkCellArray> quads;
     const vtkIdType cellCount = seriesCount > 1 && n > 1 ? (seriesCount - 1) * (n - 1) : 0;
-    // Room for every cell and, as the second number, for all their point ids together.
-    const vtkIdType cellRoom = std::max<vtkIdType>(cellCount, 1);
-    grid->AllocateExact(cellRoom, 4 * cellRoom);
-    grid->SetPoints(points);
+    quads->AllocateExact(cellCount, 4 * cellCount);
     for (int r = 0; r + 1 < seriesCount; ++r)
     {
         for (vtkIdType j = 0; j + 1 < n; ++j)
         {
             const vtkIdType quad[4] = {r * n + j, r * n + j + 1, (r + 1) * n + j + 1,
                                        (r + 1) * n + j};
-            grid->InsertNextCell(VTK_POLYGON, 4, quad);
+            quads->InsertNextCell(4, quad);
         }
     }
+    vtkNew<vtkUnstructuredGrid> grid;
+    grid->SetPoints(points);
+    grid->SetCells(VTK_POLYGON, quads);
 
     vtkNew<vtkDataSetMapper> mapper;
     mapper->SetInputData(grid);
