@@ -276,7 +276,7 @@ bool XMLIO::BeginElement(const char* name, int index)
     if (!name || m_state->current.IsEmpty())
         return false;
     if (!m_reading) {
-        m_state->current.AddText(Indent(Depth(m_state->current)).c_str());
+        AddLayoutText(m_state->current, Indent(Depth(m_state->current)).c_str());
         XMLTreeNode child = m_state->current.AddChild(name);
         if (child.IsEmpty())
             return false;
@@ -322,7 +322,7 @@ void XMLIO::EndElement(bool multiLine)
         element.AddText(Indent(Depth(parent)).c_str());
     m_state->current = parent;
     if (hasChildren)
-        parent.AddText("\n");
+        AddLayoutText(parent, "\n");
     if (m_outputFile && IsTopLevelElement(element)) {
         WriteElementToFile(element);
         std::fputs(multiLine ? "\n\n" : "\n", m_outputFile);
@@ -361,7 +361,17 @@ bool XMLIO::DoIOName(const char* name)
 void XMLIO::AddNewline()
 {
     if (!m_reading && !m_state->current.IsEmpty())
-        m_state->current.AddText("\n");
+        AddLayoutText(m_state->current, "\n");
+}
+
+// In streamed mode the root's own text never reaches the file: each top-level element is
+// written alone with its line breaks, so layout for the root would only pile up in memory
+// for as long as the journal runs.
+void XMLIO::AddLayoutText(XMLTreeNode& node, const char* text)
+{
+    if (m_outputFile && node.IsSameNode(m_state->root))
+        return;
+    node.AddText(text);
 }
 
 bool XMLIO::ReadText(const char* name, std::string& value) const

@@ -142,6 +142,7 @@ private:
     bool FinishLoad(XMLTreeNode parsed, const XMLParseResult& result, bool wellFormed);
     int WriteBodyData(int& body, bool& isVirtual);
     bool ReadBodyData(int& body, bool isVirtual);
+    void AddLayoutText(XMLTreeNode& node, const char* text);
     bool IsTopLevelElement(const XMLTreeNode& element) const;
     bool WriteElementToFile(const XMLTreeNode& element);
     bool FlushRootToFile();

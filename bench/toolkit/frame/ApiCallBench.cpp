@@ -1,10 +1,8 @@
 // What the frame costs an exported call: an option getter made through the frame, without and
 // with a journal open, against reading the option directly.
-#include "core/Interaction.h"
+#include "BenchSession.h"
 #include "core/JournalWriter.h"
 #include "core/QelInteractionApi.h"
-
-#include <brennik.h>
 
 #include <benchmark/benchmark.h>
 
@@ -15,23 +13,9 @@
 
 namespace {
 
-struct Session {
-    Session()
-    {
-        BQ_SESSION_start(nullptr);
-        interaction = new QEL::Interaction(QEL::CreateTypeLive);
-    }
-    ~Session()
-    {
-        interaction->Destroy();
-        BQ_SESSION_stop();
-    }
-    QEL::Interaction* interaction;
-};
-
 void DirectOptionRead(benchmark::State& state)
 {
-    Session session;
+    BenchSession session;
     for (auto _ : state)
         benchmark::DoNotOptimize(session.interaction->GetAdaptiveLiftMode());
 }
@@ -39,7 +23,7 @@ BENCHMARK(DirectOptionRead);
 
 void OptionReadThroughTheFrame(benchmark::State& state)
 {
-    Session session;
+    BenchSession session;
     const int tag = session.interaction->GetTag();
     QEL::ResultType result = QEL::ResultTypeOk;
     for (auto _ : state)
@@ -49,7 +33,7 @@ BENCHMARK(OptionReadThroughTheFrame);
 
 void JournalledOptionReadThroughTheFrame(benchmark::State& state)
 {
-    Session session;
+    BenchSession session;
     const std::string path = "/tmp/api_call_bench_" + std::to_string(getpid()) + ".xml";
     QEL::OpenJournal(path.c_str());
     const int tag = session.interaction->GetTag();

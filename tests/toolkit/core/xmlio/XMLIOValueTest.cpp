@@ -361,6 +361,7 @@ TEST(XMLIOStreamed, TopLevelElementsReachTheFileWhenTheyClose)
     const std::string header = FileText(file);
     EXPECT_EQ(header.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<QELJournal>\n", 0), 0u);
     EXPECT_NE(header.find("<ComponentVersion name=\"JUN\""), std::string::npos);
+    const std::string emptyRoot = journal.ToText();
 
     journal.BeginElement("Function");
     std::string name = "a<b";
@@ -374,9 +375,13 @@ TEST(XMLIOStreamed, TopLevelElementsReachTheFileWhenTheyClose)
     const std::string withRecord = FileText(file);
     EXPECT_NE(withRecord.find("<Function name=\"a&lt;b\">"), std::string::npos);
     EXPECT_NE(withRecord.find("<Argument index=\"3\"/>"), std::string::npos);
-    // The closed record left the tree: it is not written a second time.
+    // The closed record left the tree with its line breaks: it is not written a second
+    // time, and the memory of a long journal does not grow with its records.
+    EXPECT_EQ(journal.ToText(), emptyRoot);
     journal.BeginElement("Function");
     journal.EndElement(true);
+    journal.AddNewline();
+    EXPECT_EQ(journal.ToText(), emptyRoot);
     EXPECT_TRUE(journal.Save(nullptr));
     const std::string whole = FileText(file);
     EXPECT_EQ(whole.substr(whole.size() - 15), "\n</QELJournal>\n");

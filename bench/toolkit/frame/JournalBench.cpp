@@ -1,0 +1,120 @@
+// What the streamed journal costs an exported call: the cost of one journalled call and the
+// process's resident memory early in a long journal and at its end (both flat when every
+// finished record leaves memory), and a journalled option setter and getter against the same
+// calls with the journal off. Each benchmark prints both sides and their ratio.
+#include "BenchSession.h"
+#include "core/JournalWriter.h"
+#include "core/QelInteractionApi.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string JournalPath() { return "/tmp/journal_bench_" + std::to_string(getpid()) + ".xml"; }
+
+template <typename Call>
+double MicrosecondsPerCall(int calls, Call call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < calls; ++i)
+        call(i);
+    const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+    return elapsed.count() / calls;
+}
+
+double ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One journal of range(0) setter records: the cost per call over the records after the first
+// 1,000 and over the last 1,000, and the resident memory at both points.
+void JournalCostAlongItsLength(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    const int records = static_cast<int>(state.range(0));
+    QEL::ResultType result = QEL::ResultTypeOk;
+    auto setter = [&](int i) { QEL::OptionSetAdaptiveLiftMode(tag, (i & 1) != 0, &result); };
+    const std::string path = JournalPath();
+    for (auto _ : state) {
+        QEL::OpenJournal(path.c_str());
+        MicrosecondsPerCall(1000, setter);
+        const double early = MicrosecondsPerCall(1000, setter);
+        const double earlyMegabytes = ResidentMegabytes();
+        MicrosecondsPerCall(records - 3000, setter);
+        const double late = MicrosecondsPerCall(1000, setter);
+        const double lateMegabytes = ResidentMegabytes();
+        QEL::CloseJournal();
+        std::remove(path.c_str());
+        state.counters["us_per_call_at_2k"] = early;
+        state.counters["us_per_call_at_end"] = late;
+        state.counters["cost_ratio"] = late / early;
+        state.counters["rss_MB_at_2k"] = earlyMegabytes;
+        state.counters["rss_MB_at_end"] = lateMegabytes;
+        state.counters["bytes_per_record"] = (lateMegabytes - earlyMegabytes) * 1e6 / (records - 2000);
+    }
+}
+BENCHMARK(JournalCostAlongItsLength)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Rounds of the same calls with the journal off and on; the medians of the rounds and their
+// ratio. Opening and closing the journal are outside the timed calls.
+template <typename Call>
+void JournalOnAgainstOff(benchmark::State& state, Call call)
+{
+    const std::string path = JournalPath();
+    const int calls = 2000;
+    for (auto _ : state) {
+        std::vector<double> off, on;
+        for (int round = 0; round < 9; ++round) {
+            off.push_back(MicrosecondsPerCall(calls, call));
+            QEL::OpenJournal(path.c_str());
+            on.push_back(MicrosecondsPerCall(calls, call));
+            QEL::CloseJournal();
+        }
+        std::remove(path.c_str());
+        state.counters["off_us"] = Median(off);
+        state.counters["on_us"] = Median(on);
+        state.counters["ratio"] = Median(on) / Median(off);
+    }
+}
+
+void JournalledOptionSetterAgainstOff(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    QEL::ResultType result = QEL::ResultTypeOk;
+    JournalOnAgainstOff(state, [&](int i) { QEL::OptionSetAdaptiveLiftMode(tag, (i & 1) != 0, &result); });
+}
+BENCHMARK(JournalledOptionSetterAgainstOff)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void JournalledOptionGetterAgainstOff(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    QEL::ResultType result = QEL::ResultTypeOk;
+    JournalOnAgainstOff(state, [&](int) { benchmark::DoNotOptimize(QEL::OptionGetAdaptiveLiftMode(tag, &result)); });
+}
+BENCHMARK(JournalledOptionGetterAgainstOff)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
