@@ -93,32 +93,61 @@ const char* ReadEntity(std::string& out, const char* p, const char* end)
 
 void AppendUTF8(std::string& out, char32_t c) { os::AppendUtf8(out, c); }
 
+// Every character that is escaped is a single byte below 0x40, and no byte of a multi-byte
+// character of the three encodings is (UTF-8 continuation bytes are 0x80 and up, Shift-JIS
+// trail bytes 0x40 and up), so escaping byte by byte gives what escaping character by
+// character gives, with no lookup of character lengths.
+namespace {
+
+bool NeedsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == '\''; }
+
+const XMLEntity& EntityFor(char c)
+{
+  const XMLEntity* entity = FindEntityFor(c);
+  return *entity;
+}
+
+}  // namespace
+
+size_t XMLEscapedLength(const char* begin, const char* end)
+{
+  size_t length = static_cast<size_t>(end - begin);
+  for (const char* p = begin; p < end; ++p)
+    if (NeedsEscape(*p)) length += std::strlen(EntityFor(*p).m_entity) + 1;
+  return length;
+}
+
+char* WriteXMLEscaped(char* out, const char* begin, const char* end)
+{
+  const char* run = begin;
+  for (const char* p = begin; p < end; ++p) {
+    if (!NeedsEscape(*p)) continue;
+    std::memcpy(out, run, static_cast<size_t>(p - run));
+    out += p - run;
+    const char* entity = EntityFor(*p).m_entity;
+    size_t n = std::strlen(entity);
+    *out++ = '&';
+    std::memcpy(out, entity, n);
+    out += n;
+    *out++ = ';';
+    run = p + 1;
+  }
+  std::memcpy(out, run, static_cast<size_t>(end - run));
+  return out + (end - run);
+}
+
 size_t XMLEscapedLength(const char* text)
 {
-  size_t length = 0;
-  while (text != nullptr && *text != 0) {
-    size_t n = XMLCharLength(text);
-    const XMLEntity* entity = n == 1 ? FindEntityFor(*text) : nullptr;
-    length += entity != nullptr ? std::strlen(entity->m_entity) + 2 : n;
-    text += n;
-  }
-  return length;
+  return text != nullptr ? XMLEscapedLength(text, text + std::strlen(text)) : 0;
 }
 
 void AppendXMLEscaped(std::string& out, const char* text)
 {
-  while (text != nullptr && *text != 0) {
-    size_t n = XMLCharLength(text);
-    const XMLEntity* entity = n == 1 ? FindEntityFor(*text) : nullptr;
-    if (entity != nullptr) {
-      out += '&';
-      out += entity->m_entity;
-      out += ';';
-    } else {
-      out.append(text, n);
-    }
-    text += n;
-  }
+  if (text == nullptr) return;
+  const char* end = text + std::strlen(text);
+  size_t before = out.size();
+  out.resize(before + XMLEscapedLength(text, end));
+  WriteXMLEscaped(&out[before], text, end);
 }
 
 bool AppendXMLUnescaped(std::string& out, const char* begin, const char* end, const char** errorAt)

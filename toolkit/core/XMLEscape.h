@@ -10,6 +10,10 @@ namespace QEL {
 // the current encoding) are copied whole.
 void AppendXMLEscaped(std::string& out, const char* text);
 size_t XMLEscapedLength(const char* text);
+// The same for [begin, end): the length of the escaped form, and writing it at out, which
+// must have room for that length; returns the end of what was written.
+size_t XMLEscapedLength(const char* begin, const char* end);
+char* WriteXMLEscaped(char* out, const char* begin, const char* end);
 
 // Appends the unescaped form of [begin, end) to out. Named entities are matched ignoring
 // case; decimal and hexadecimal character references give their character in the current

@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace QEL {
 
 const XMLClearTag s_clearTags[5] = {
   {"<![CDATA[", "]]>"}, {"<!DOCTYPE", ">"}, {"<PRE>", "</PRE>"}, {"<Script>", "</Script>"}, {"<!--", "-->"}};
 const char* const s_doctypeSubsetCloseTag = "]>";
-
-bool XMLIsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool XMLNameEquals(const char* a, const char* b)
 {
@@ -29,12 +28,18 @@ XMLTreeNodeData::XMLTreeNodeData(const char* name, bool isDeclaration)
 {
 }
 
+XMLTreeNodeData::XMLTreeNodeData(std::string name, bool isDeclaration)
+  : m_name(std::move(name)), m_hasName(true), m_isDeclaration(isDeclaration)
+{
+}
+
 XMLTreeNodeData::~XMLTreeNodeData()
 {
   // Children that other handles still hold live on without a parent. The others go here,
   // one at a time from a list, each emptied of its own children first, so that releasing
   // a deep tree never recurses.
   std::vector<std::shared_ptr<XMLTreeNodeData>> pending;
+  pending.reserve(m_children.size());
   auto takeChildren = [&pending](XMLTreeNodeData& node) {
     for (XMLTreeNode& child : node.m_children) {
       child.m_data->m_parent = nullptr;
@@ -93,6 +98,39 @@ void XMLTreeNodeData::RemoveChild(const XMLTreeNodeData* child)
     if (entry.m_kind == XMLContentKindChild && entry.m_index > index) --entry.m_index;
   found->m_data->m_parent = nullptr;
   m_children.erase(found);  // may free the child when no other handle holds it
+}
+
+// A parsed element holds a few contents as a rule: room for them is made at once rather
+// than one doubling at a time.
+constexpr size_t s_firstAppendCapacity = 4;
+
+template <typename T>
+static void PushBack(std::vector<T>& items, T item)
+{
+  if (items.empty()) items.reserve(s_firstAppendCapacity);
+  items.push_back(std::move(item));
+}
+
+XMLTreeNodeData* XMLTreeNodeData::AppendChild(std::string name, bool isDeclaration)
+{
+  XMLTreeNode child(std::make_shared<XMLTreeNodeData>(std::move(name), isDeclaration));
+  XMLTreeNodeData* data = child.m_data.get();
+  data->m_parent = this;
+  PushBack(m_order, XMLTreeOrderEntry{XMLContentKindChild, static_cast<int>(m_children.size())});
+  PushBack(m_children, std::move(child));
+  return data;
+}
+
+void XMLTreeNodeData::AppendText(std::string text)
+{
+  PushBack(m_order, XMLTreeOrderEntry{XMLContentKindText, static_cast<int>(m_texts.size())});
+  PushBack(m_texts, std::move(text));
+}
+
+void XMLTreeNodeData::AppendClear(XMLTreeClear clear)
+{
+  PushBack(m_order, XMLTreeOrderEntry{XMLContentKindClear, static_cast<int>(m_clears.size())});
+  PushBack(m_clears, std::move(clear));
 }
 
 void XMLTreeNodeData::SetAttribute(std::string name, const char* value)

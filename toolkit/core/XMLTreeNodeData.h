@@ -32,6 +32,7 @@ extern const char* const s_doctypeSubsetCloseTag;
 
 struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
   XMLTreeNodeData(const char* name, bool isDeclaration);
+  XMLTreeNodeData(std::string name, bool isDeclaration);
   ~XMLTreeNodeData();
   XMLTreeNodeData(const XMLTreeNodeData&) = delete;
   XMLTreeNodeData& operator=(const XMLTreeNodeData&) = delete;
@@ -42,6 +43,10 @@ struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
   int InsertOrderEntry(XMLContentKind kind, int position);
   int CountOfKind(XMLContentKind kind) const;
   void RemoveChild(const XMLTreeNodeData* child);
+  // Appending at the end, as the parser does: no walk over the contents, nothing copied.
+  XMLTreeNodeData* AppendChild(std::string name, bool isDeclaration);
+  void AppendText(std::string text);
+  void AppendClear(XMLTreeClear clear);
   void SetAttribute(std::string name, const char* value);
 
   std::string m_name;
@@ -55,7 +60,7 @@ struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
   std::vector<XMLTreeOrderEntry> m_order;
 };
 
-bool XMLIsWhiteSpace(char c);
+inline bool XMLIsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // Element and attribute names are matched ignoring (ASCII) case.
 bool XMLNameEquals(const char* a, const char* b);
 

@@ -1,6 +1,11 @@
 // Parsing text and files into XMLTreeNode trees. The parser is iterative: open elements
 // are kept on an explicit stack whose depth is bounded, so no input can overflow the
 // machine stack, and every way of running off the text ends in an error code.
+//
+// The text is scanned byte by byte. Every byte the scanner stops at (markup, quotes, white
+// space, the 0 byte) is below 0x40, and no byte of a multi-byte character of the three
+// encodings is (UTF-8 continuation bytes are 0x80 and up, Shift-JIS trail bytes 0x40 and
+// up), so this stops where a walk by character lengths stops, without looking them up.
 #include "core/XMLTreeNode.h"
 
 #include "core/XMLCharEncoding.h"
@@ -13,6 +18,7 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace QEL {
@@ -46,13 +52,17 @@ bool StartsWith(const char* p, const char* prefix) { return std::strncmp(p, pref
 
 const char* SkipWhiteSpace(const char* p)
 {
-  while (*p != 0 && XMLIsWhiteSpace(*p)) p += XMLCharLength(p);
+  while (XMLIsWhiteSpace(*p)) ++p;
   return p;
 }
 
 bool EndsWord(const char* p)
 {
-  return *p == 0 || XMLIsWhiteSpace(*p) || *p == '<' || *p == '>' || *p == '=' || (p[0] == '/' && p[1] == '>');
+  switch (*p) {
+    case 0: case ' ': case '\t': case '\r': case '\n': case '<': case '>': case '=': return true;
+    case '/': return p[1] == '>';
+    default: return false;
+  }
 }
 
 XMLToken ReadWord(const char* p)
@@ -60,7 +70,7 @@ XMLToken ReadWord(const char* p)
   XMLToken token;
   token.m_kind = XMLTokenKindWord;
   token.m_begin = token.m_textBegin = p;
-  do p += XMLCharLength(p);
+  do ++p;
   while (!EndsWord(p));
   token.m_end = token.m_textEnd = p;
   return token;
@@ -72,49 +82,126 @@ XMLToken NextToken(const char* p)
   p = SkipWhiteSpace(p);
   XMLToken token;
   token.m_begin = p;
-  if (*p == 0) {
-    token.m_end = p;
-    return token;
-  }
-  for (const XMLClearTag& tag : s_clearTags) {
-    if (StartsWith(p, tag.m_openTag)) {
-      token.m_kind = XMLTokenKindClear;
-      token.m_clearTag = &tag;
-      token.m_end = p + std::strlen(tag.m_openTag);
-      return token;
-    }
-  }
   auto simple = [&](XMLTokenKind kind, size_t length) {
     token.m_kind = kind;
     token.m_end = p + length;
     return token;
   };
-  if (*p == '"' || *p == '\'') {
-    const char* q = p + 1;
-    while (*q != 0 && *q != *p && *q != '<') q += XMLCharLength(q);
-    if (*q == *p) {
-      token.m_kind = XMLTokenKindQuoted;
-      token.m_textBegin = p + 1;
-      token.m_textEnd = q;
-      token.m_end = q + 1;
-      return token;
+  switch (*p) {
+    case 0: token.m_end = p; return token;
+    case '<':
+      // Every open tag of the clear-tag table starts with "<".
+      for (const XMLClearTag& tag : s_clearTags) {
+        if (p[1] == tag.m_openTag[1] && StartsWith(p, tag.m_openTag)) {
+          token.m_kind = XMLTokenKindClear;
+          token.m_clearTag = &tag;
+          token.m_end = p + std::strlen(tag.m_openTag);
+          return token;
+        }
+      }
+      if (p[1] == '/') return simple(XMLTokenKindEndTagStart, 2);
+      if (p[1] == '?') return simple(XMLTokenKindDeclarationStart, 2);
+      return simple(XMLTokenKindStartTag, 1);
+    case '"':
+    case '\'': {
+      const char* q = p + 1;
+      while (*q != 0 && *q != *p && *q != '<') ++q;
+      if (*q == *p) {
+        token.m_kind = XMLTokenKindQuoted;
+        token.m_textBegin = p + 1;
+        token.m_textEnd = q;
+        token.m_end = q + 1;
+        return token;
+      }
+      return ReadWord(p);  // an unterminated quote starts an ordinary word
     }
-    return ReadWord(p);  // an unterminated quote starts an ordinary word
+    case '/':
+      if (p[1] == '>') return simple(XMLTokenKindShortClose, 2);
+      return ReadWord(p);
+    case '=': return simple(XMLTokenKindEquals, 1);
+    case '>': return simple(XMLTokenKindTagClose, 1);
+    default: return ReadWord(p);
   }
-  if (p[0] == '/' && p[1] == '>') return simple(XMLTokenKindShortClose, 2);
-  if (p[0] == '<' && p[1] == '/') return simple(XMLTokenKindEndTagStart, 2);
-  if (p[0] == '<' && p[1] == '?') return simple(XMLTokenKindDeclarationStart, 2);
-  if (*p == '<') return simple(XMLTokenKindStartTag, 1);
-  if (*p == '=') return simple(XMLTokenKindEquals, 1);
-  if (*p == '>') return simple(XMLTokenKindTagClose, 1);
-  return ReadWord(p);
 }
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether a name equals [begin, end), ignoring (ASCII) case.
+bool NameEquals(const std::string& name, const char* begin, const char* end)
+{
+  if (name.size() != static_cast<size_t>(end - begin)) return false;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (LowerAscii(name[i]) != LowerAscii(begin[i])) return false;
+  return true;
+}
+
+std::string LowerName(const char* begin, const char* end)
+{
+  std::string key(begin, end);
+  for (char& c : key) c = LowerAscii(c);
+  return key;
+}
+
+// The attributes of one element as they are read. A repeated name replaces the earlier
+// value in place, as on building. Up to a few attributes the names are compared one by
+// one; beyond that an index by name keeps the check linear however many attributes a
+// hostile tag carries.
+class XMLAttributeReader {
+public:
+  // The attributes are gathered in the parser's scratch list and handed to the element
+  // when its tag is read whole, in one array of their exact number.
+  explicit XMLAttributeReader(std::vector<XMLTreeAttribute>& scratch) : m_attributes(scratch) { m_attributes.clear(); }
+
+  void MoveTo(std::vector<XMLTreeAttribute>& attributes)
+  {
+    attributes.reserve(m_attributes.size());
+    for (XMLTreeAttribute& attribute : m_attributes) attributes.push_back(std::move(attribute));
+    m_attributes.clear();
+  }
+
+  void Set(const char* nameBegin, const char* nameEnd, std::string value, bool hasValue)
+  {
+    XMLTreeAttribute attribute{std::string(nameBegin, nameEnd), std::move(value), hasValue};
+    size_t found = Find(nameBegin, nameEnd);
+    if (found != m_attributes.size()) {
+      m_attributes[found] = std::move(attribute);
+      return;
+    }
+    if (!m_index.empty()) m_index.emplace(LowerName(nameBegin, nameEnd), m_attributes.size());
+    m_attributes.push_back(std::move(attribute));
+  }
+
+private:
+  static constexpr size_t s_linearLimit = 16;
+
+  size_t Find(const char* nameBegin, const char* nameEnd)
+  {
+    if (m_index.empty() && m_attributes.size() < s_linearLimit) {
+      for (size_t i = 0; i < m_attributes.size(); ++i)
+        if (NameEquals(m_attributes[i].m_name, nameBegin, nameEnd)) return i;
+      return m_attributes.size();
+    }
+    if (m_index.empty())
+      for (size_t i = 0; i < m_attributes.size(); ++i) {
+        const std::string& name = m_attributes[i].m_name;
+        m_index.emplace(LowerName(name.data(), name.data() + name.size()), i);
+      }
+    auto found = m_index.find(LowerName(nameBegin, nameEnd));
+    return found != m_index.end() ? found->second : m_attributes.size();
+  }
+
+  std::vector<XMLTreeAttribute>& m_attributes;
+  std::unordered_map<std::string, size_t> m_index;
+};
 
 }  // namespace
 
 class XMLTreeParser {
 public:
-  XMLTreeParser(const char* text, XMLTreeNode top) : m_position(text) { m_open.push_back(top); }
+  XMLTreeParser(const char* text, XMLTreeNodeData* top) : m_position(text), m_end(text + std::strlen(text))
+  {
+    m_open.push_back(top);
+  }
 
   // Parses the whole text into the top node; returns the error code (0 or 1 keep the tree).
   int Run()
@@ -133,14 +220,14 @@ public:
     }
     if (m_fatal != XMLParseErrorNone) return m_fatal;
     for (size_t i = 1; i < m_open.size(); ++i)
-      if (!m_open[i].IsDeclaration()) NoteUnclosed(m_position);
+      if (!m_open[i]->m_isDeclaration) NoteUnclosed(m_position);
     return m_unclosedAt != nullptr ? XMLParseErrorUnclosedElements : XMLParseErrorNone;
   }
 
   const char* ErrorPosition() const { return m_fatal != XMLParseErrorNone ? m_fatalAt : m_unclosedAt; }
 
 private:
-  XMLTreeNode& Current() { return m_open.back(); }
+  XMLTreeNodeData& Current() { return *m_open.back(); }
 
   void Fail(int error, const char* at)
   {
@@ -165,8 +252,8 @@ private:
   void ReadText()
   {
     const char* begin = m_position;
-    const char* end = begin;
-    while (*end != 0 && *end != '<') end += XMLCharLength(end);
+    const char* end = static_cast<const char*>(std::memchr(begin, '<', static_cast<size_t>(m_end - begin)));
+    if (end == nullptr) end = m_end;
     m_position = end;
     if (GetTreeOptions().m_dropWhiteSpace) {
       while (begin < end && XMLIsWhiteSpace(*begin)) ++begin;
@@ -174,7 +261,7 @@ private:
     }
     if (begin == end) return;
     std::string text;
-    if (Unescape(text, begin, end)) Current().AddText(text.c_str());
+    if (Unescape(text, begin, end)) Current().AppendText(std::move(text));
   }
 
   void ReadClear(const XMLToken& token)
@@ -188,11 +275,7 @@ private:
     }
     const char* valueEnd = std::strstr(valueBegin, closeTag);
     if (valueEnd == nullptr) return Fail(XMLParseErrorClearNotClosed, token.m_begin);
-    std::string value(valueBegin, valueEnd);
-    XMLTreeClear clear{std::move(value), token.m_clearTag->m_openTag, closeTag};
-    XMLTreeNodeData& data = *Current().m_data;
-    int index = data.InsertOrderEntry(XMLContentKindClear, -1);
-    data.m_clears.insert(data.m_clears.begin() + index, std::move(clear));
+    Current().AppendClear(XMLTreeClear{std::string(valueBegin, valueEnd), token.m_clearTag->m_openTag, closeTag});
     m_position = valueEnd + std::strlen(closeTag);
   }
 
@@ -202,17 +285,16 @@ private:
     if (name.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorMissingTagName, start.m_begin);
     XMLToken close = NextToken(name.m_end);
     if (close.m_kind != XMLTokenKindTagClose) return Fail(XMLParseErrorEndTagNotClosed, close.m_begin);
-    std::string tagName(name.m_textBegin, name.m_textEnd);
     // A declaration has no end tag of its own: an end tag is never matched against one, and
     // the end tag of the element around it closes it without complaint, as the writer
     // expects when it writes a declaration inside an element.
     size_t match = m_open.size();
     for (size_t i = m_open.size() - 1; i >= 1 && match == m_open.size(); --i)
-      if (!m_open[i].IsDeclaration() && XMLNameEquals(m_open[i].GetName(), tagName.c_str())) match = i;
+      if (!m_open[i]->m_isDeclaration && NameEquals(m_open[i]->m_name, name.m_textBegin, name.m_textEnd)) match = i;
     if (match == m_open.size()) return Fail(XMLParseErrorUnmatchedEndTag, start.m_begin);
     // An end tag for an outer element closes the inner ones whose end tags are missing.
     for (size_t i = match + 1; i < m_open.size(); ++i)
-      if (!m_open[i].IsDeclaration()) NoteUnclosed(start.m_begin);
+      if (!m_open[i]->m_isDeclaration) NoteUnclosed(start.m_begin);
     m_open.resize(match);
     m_position = close.m_end;
   }
@@ -225,43 +307,30 @@ private:
     if (name.m_kind != XMLTokenKindWord || name.m_begin != start.m_end || !IsWritableName(name))
       return Fail(XMLParseErrorMissingTagName, start.m_begin);
     if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
-    std::string elementName = DeclarationWord(name, isDeclaration);
-    XMLTreeNode element = Current().AddChild(elementName.c_str(), isDeclaration);
-    // A repeated attribute name replaces the earlier value, as on building; the index
-    // keeps that check linear however many attributes a hostile tag carries.
-    std::unordered_map<std::string, size_t> attributeIndex;
-    auto setAttribute = [&](const std::string& attributeName, const char* value) {
-      std::string key = attributeName;
-      for (char& c : key) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-      std::vector<XMLTreeAttribute>& attributes = element.m_data->m_attributes;
-      auto found = attributeIndex.find(key);
-      XMLTreeAttribute attribute{attributeName, value != nullptr ? value : "", value != nullptr};
-      if (found != attributeIndex.end()) {
-        attributes[found->second] = std::move(attribute);
-      } else {
-        attributeIndex.emplace(std::move(key), attributes.size());
-        attributes.push_back(std::move(attribute));
-      }
-    };
+    XMLTreeNodeData* element =
+      Current().AppendChild(std::string(name.m_textBegin, DeclarationWordEnd(name, isDeclaration)), isDeclaration);
+    XMLAttributeReader attributes(m_attributeScratch);
     const char* p = name.m_end;
     for (;;) {
       XMLToken token = NextToken(p);
       if (token.m_kind == XMLTokenKindTagClose) {
+        attributes.MoveTo(element->m_attributes);
         m_open.push_back(element);
         m_position = token.m_end;
         return;
       }
       if (token.m_kind == XMLTokenKindShortClose) {
+        attributes.MoveTo(element->m_attributes);
         m_position = token.m_end;
         return;
       }
       if (token.m_kind != XMLTokenKindWord || !IsWritableName(token))
         return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
-      std::string attributeName = DeclarationWord(token, isDeclaration);
+      const char* attributeEnd = DeclarationWordEnd(token, isDeclaration);
       p = token.m_end;
       XMLToken equals = NextToken(p);
       if (equals.m_kind != XMLTokenKindEquals) {
-        if (!attributeName.empty()) setAttribute(attributeName, nullptr);
+        if (attributeEnd != token.m_textBegin) attributes.Set(token.m_textBegin, attributeEnd, std::string(), false);
         continue;
       }
       XMLToken value = NextToken(equals.m_end);
@@ -269,7 +338,7 @@ private:
         return Fail(XMLParseErrorUnexpectedToken, value.m_begin);
       std::string text;
       if (!Unescape(text, value.m_textBegin, value.m_textEnd)) return;
-      setAttribute(attributeName, text.c_str());
+      attributes.Set(token.m_textBegin, attributeEnd, std::move(text), true);
       p = value.m_end;
     }
   }
@@ -283,16 +352,17 @@ private:
   }
 
   // A word of a declaration loses the "?" that ends it right before ">".
-  static std::string DeclarationWord(const XMLToken& word, bool isDeclaration)
+  static const char* DeclarationWordEnd(const XMLToken& word, bool isDeclaration)
   {
-    std::string text(word.m_textBegin, word.m_textEnd);
-    if (isDeclaration && !text.empty() && text.back() == '?' && NextToken(word.m_end).m_kind == XMLTokenKindTagClose)
-      text.pop_back();
-    return text;
+    if (isDeclaration && word.m_textEnd[-1] == '?' && NextToken(word.m_end).m_kind == XMLTokenKindTagClose)
+      return word.m_textEnd - 1;
+    return word.m_textEnd;
   }
 
   const char* m_position;
-  std::vector<XMLTreeNode> m_open;  // the open elements; the nameless top node first
+  const char* m_end;  // the 0 byte that ends the text
+  std::vector<XMLTreeNodeData*> m_open;  // the open elements; the nameless top node first
+  std::vector<XMLTreeAttribute> m_attributeScratch;
   int m_fatal = XMLParseErrorNone;
   const char* m_fatalAt = nullptr;
   const char* m_unclosedAt = nullptr;
@@ -354,7 +424,7 @@ XMLTreeNode XMLTreeNode::ParseText(const char* text, const char* rootName, XMLPa
   }
   try {
     XMLTreeNode top = CreateTop(nullptr, false);
-    XMLTreeParser parser(text, top);
+    XMLTreeParser parser(text, top.m_data.get());
     int error = parser.Run();
     SetResult(result, error, text, parser.ErrorPosition());
     if (error != XMLParseErrorNone && error != XMLParseErrorUnclosedElements) return XMLTreeNode();

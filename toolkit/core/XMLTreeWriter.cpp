@@ -19,7 +19,8 @@ namespace QEL {
 // exactly that size, so the text is one allocation.
 class XMLTreeWriter {
 public:
-  XMLTreeWriter(std::string* out, bool format) : m_out(out), m_format(format) {}
+  // Without an output the writer only measures.
+  XMLTreeWriter(char* out, bool format) : m_out(out), m_format(format) {}
 
   size_t Length() const { return m_length; }
 
@@ -34,9 +35,9 @@ public:
       if (current.m_next == current.m_node->m_order.size()) {
         if (current.m_hasEndTag) {
           Indent(current.m_level - 1);
-          Put("</");
-          Put(current.m_node->m_name.c_str());
-          Put(">");
+          Put("</", 2);
+          Put(current.m_node->m_name);
+          Put(">", 1);
           EndLine();
         }
         open.pop_back();
@@ -55,9 +56,9 @@ public:
         case XMLContentKindClear: {
           const XMLTreeClear& clear = node.m_clears[entry.m_index];
           Indent(level);
-          Put(clear.m_openTag);
-          Put(clear.m_value.c_str());
-          Put(clear.m_closeTag);
+          Put(clear.m_openTag, std::strlen(clear.m_openTag));
+          Put(clear.m_value);
+          Put(clear.m_closeTag, std::strlen(clear.m_closeTag));
           EndLine();
           break;
         }
@@ -67,20 +68,6 @@ public:
   }
 
 private:
-  static bool HasWrittenAttributes(const XMLTreeNodeData& node)
-  {
-    for (const XMLTreeAttribute& attribute : node.m_attributes)
-      if (!attribute.m_name.empty()) return true;
-    return false;
-  }
-
-  static bool IsClearOpenTag(const std::string& tag)
-  {
-    for (const XMLClearTag& clear : s_clearTags)
-      if (tag == clear.m_openTag) return true;
-    return false;
-  }
-
   // A node whose contents are being written: the next entry of its order, the level of
   // its contents, and whether an end tag follows them.
   struct OpenNode {
@@ -99,53 +86,68 @@ private:
       return;
     }
     Indent(level);
-    Put(node.m_isDeclaration ? "<?" : "<");
-    Put(node.m_name.c_str());
+    if (node.m_isDeclaration)
+      Put("<?", 2);
+    else
+      Put("<", 1);
+    Put(node.m_name);
+    bool hasWrittenAttributes = false;
     for (const XMLTreeAttribute& attribute : node.m_attributes) {
       if (attribute.m_name.empty()) continue;
-      Put(" ");
-      Put(attribute.m_name.c_str());
+      hasWrittenAttributes = true;
+      Put(" ", 1);
+      Put(attribute.m_name);
       if (!attribute.m_hasValue) continue;
-      Put("=\"");
-      PutEscaped(attribute.m_value.c_str());
-      Put("\"");
+      Put("=\"", 2);
+      PutEscaped(attribute.m_value.data(), attribute.m_value.data() + attribute.m_value.size());
+      Put("\"", 1);
     }
     if (node.m_isDeclaration) {
       // A declaration has no end tag: its contents follow at its own level.
-      Put("?>");
+      Put("?>", 2);
       EndLine();
       open.push_back(OpenNode{&node, 0, level, false});
       return;
     }
     if (node.m_order.empty()) {
-      Put("/>");
+      Put("/>", 2);
       EndLine();
       return;
     }
     // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
     // before ">" so that it is read back as an element.
-    if (!HasWrittenAttributes(node) && IsClearOpenTag("<" + node.m_name + ">")) Put(" ");
-    Put(">");
+    if (!hasWrittenAttributes && IsClearOpenTagName(node.m_name)) Put(" ", 1);
+    Put(">", 1);
     EndLine();
     open.push_back(OpenNode{&node, 0, level + 1, true});
   }
 
-  void Put(const char* text)
+  // Whether "<" name ">" is an open tag of the clear-tag table.
+  static bool IsClearOpenTagName(const std::string& name)
   {
-    size_t n = std::strlen(text);
-    m_length += n;
-    if (m_out != nullptr) m_out->append(text, n);
+    for (const XMLClearTag& clear : s_clearTags) {
+      const char* tag = clear.m_openTag;
+      size_t length = std::strlen(tag);
+      if (length == name.size() + 2 && tag[length - 1] == '>' && name.compare(0, name.size(), tag + 1, name.size()) == 0)
+        return true;
+    }
+    return false;
   }
 
-  void PutEscaped(const char* text)
+  void Put(const char* text, size_t n)
   {
-    if (m_out == nullptr) {
-      m_length += XMLEscapedLength(text);
-    } else {
-      size_t before = m_out->size();
-      AppendXMLEscaped(*m_out, text);
-      m_length += m_out->size() - before;
-    }
+    if (m_out != nullptr) std::memcpy(m_out + m_length, text, n);
+    m_length += n;
+  }
+
+  void Put(const std::string& text) { Put(text.data(), text.size()); }
+
+  void PutEscaped(const char* begin, const char* end)
+  {
+    if (m_out == nullptr)
+      m_length += XMLEscapedLength(begin, end);
+    else
+      m_length = static_cast<size_t>(WriteXMLEscaped(m_out + m_length, begin, end) - m_out);
   }
 
   // A text is written escaped. White space at its edges is written as character
@@ -154,35 +156,36 @@ private:
   // and are dropped as layout.
   void PutText(const std::string& text)
   {
+    const char* data = text.data();
     size_t begin = 0, end = text.size();
-    while (begin < end && XMLIsWhiteSpace(text[begin])) ++begin;
-    if (begin == end) return PutEscaped(text.c_str());
-    while (end > begin && XMLIsWhiteSpace(text[end - 1])) --end;
-    for (size_t i = 0; i < begin; ++i) PutCharacterReference(text[i]);
-    PutEscaped(text.substr(begin, end - begin).c_str());
-    for (size_t i = end; i < text.size(); ++i) PutCharacterReference(text[i]);
+    while (begin < end && XMLIsWhiteSpace(data[begin])) ++begin;
+    if (begin == end) return PutEscaped(data, data + end);
+    while (end > begin && XMLIsWhiteSpace(data[end - 1])) --end;
+    for (size_t i = 0; i < begin; ++i) PutCharacterReference(data[i]);
+    PutEscaped(data + begin, data + end);
+    for (size_t i = end; i < text.size(); ++i) PutCharacterReference(data[i]);
   }
 
   void PutCharacterReference(char c)
   {
-    Put("&#");
-    Put(std::to_string(static_cast<int>(c)).c_str());
-    Put(";");
+    Put("&#", 2);
+    Put(std::to_string(static_cast<int>(c)));
+    Put(";", 1);
   }
 
   void Indent(int level)
   {
     if (!m_format) return;
+    if (m_out != nullptr) std::memset(m_out + m_length, '\t', static_cast<size_t>(level));
     m_length += static_cast<size_t>(level);
-    if (m_out != nullptr) m_out->append(static_cast<size_t>(level), '\t');
   }
 
   void EndLine()
   {
-    if (m_format) Put("\n");
+    if (m_format) Put("\n", 1);
   }
 
-  std::string* m_out;
+  char* m_out;
   bool m_format;
   size_t m_length = 0;
 };
@@ -194,12 +197,11 @@ std::string XMLTreeNode::ToText(bool format) const
   format = format && GetTreeOptions().m_dropWhiteSpace;
   XMLTreeWriter measure(nullptr, format);
   measure.WriteNode(*m_data);
-  text.reserve(measure.Length());
-  XMLTreeWriter writer(&text, format);
+  text.resize(measure.Length());
+  XMLTreeWriter writer(&text[0], format);
   writer.WriteNode(*m_data);
   return text;
 }
-
 int XMLTreeNode::WriteFile(const char* path, const char* encodingName, bool format) const
 {
   struct FileCloser {

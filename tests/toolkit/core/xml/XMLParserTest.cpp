@@ -164,6 +164,16 @@ TEST(XMLParserTest, HostileInputEndsInAnErrorNotACrash)
   ASSERT_EQ(result.m_error, XMLParseErrorNone);
   EXPECT_EQ(std::string(tree.GetAttribute("v")).size(), size_t(8 << 20));
 
+  // Past a few attributes the names are looked up by index; a repeat in other case still
+  // replaces the earlier one in place.
+  std::string wide = "<a";
+  for (int i = 0; i < 40; ++i) wide += " n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+  tree = Parse((wide + " N3='x' n39=y/>").c_str(), &result);
+  ASSERT_EQ(tree.CountAttributes(), 40);
+  EXPECT_STREQ(tree.GetContent(3).m_attributeName, "N3");
+  EXPECT_STREQ(tree.GetAttribute("n3"), "x");
+  EXPECT_STREQ(tree.GetAttribute("n39"), "y");
+
   std::string many = "<a";
   for (int i = 0; i < 50000; ++i) many += " x=\"" + std::to_string(i) + "\"";
   tree = Parse((many + "/>").c_str(), &result);
