@@ -430,11 +430,10 @@ static bool ReadNumber(XMLIO& xmlio, const char* name, T& value)
 
 bool XMLIO::DoIO(const char* name, int& value)
 {
-    if (!m_reading) {
-        std::ostringstream stream;
-        stream << value;
-        return DoIO(name, stream.str().c_str());
-    }
+    // The same digits as a stream writes, without setting up a stream for each of the many
+    // whole numbers a journal writes.
+    if (!m_reading)
+        return DoIO(name, std::to_string(value).c_str());
     return ReadNumber(*this, name, value);
 }
 

@@ -100,7 +100,7 @@ void XMLTreeNodeData::RemoveChild(const XMLTreeNodeData* child)
   m_children.erase(found);  // may free the child when no other handle holds it
 }
 
-// A parsed element holds a few contents as a rule: room for them is made at once rather
+// An element holds a few contents or attributes as a rule: room for them is made at once rather
 // than one doubling at a time.
 constexpr size_t s_firstAppendCapacity = 4;
 
@@ -143,7 +143,7 @@ void XMLTreeNodeData::SetAttribute(std::string name, const char* value)
       return;
     }
   }
-  m_attributes.push_back(XMLTreeAttribute{std::move(name), value != nullptr ? value : "", value != nullptr});
+  PushBack(m_attributes, XMLTreeAttribute{std::move(name), value != nullptr ? value : "", value != nullptr});
 }
 
 XMLTreeNode XMLTreeNode::CreateTop(const char* name, bool isDeclaration)
