@@ -162,6 +162,19 @@ ResultType CheckArgTagIsFoundData(int tag, Interaction* interaction)
     return Verdict(CastTagToFoundData(interaction, tag));
 }
 
+ResultType CheckArgTagIsMakeFeatureOptions(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToMakeFeatureOptions(interaction, tag));
+}
+
+#define QEL_DEFINE_OPTION_CHECK(Class)                                  \
+    ResultType CheckArgTagIs##Class(int tag, Interaction* interaction)  \
+    {                                                                   \
+        return Verdict(CastTagTo##Class(interaction, tag));             \
+    }
+QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_OPTION_CHECK)
+#undef QEL_DEFINE_OPTION_CHECK
+
 ResultType CheckArgKernelEntityTag(int tag) { return Verdict(IsEntity(tag)); }
 
 ResultType CheckArgReferenceEntityTag(int tag) { return Verdict(IsTopologyOrFreeGeometry(tag)); }
@@ -197,6 +210,11 @@ ResultType CheckArgPositiveLength(double value) { return Verdict(value > s_linea
 ResultType CheckArgTransformCount(const Array<Double4x4>& transforms, int count)
 {
     return Verdict(transforms.GetSize() == count);
+}
+
+ResultType CheckArgPositionArrayNotEmpty(const Array<Position>& positions)
+{
+    return Verdict(positions.GetSize() > 0);
 }
 
 ResultType CheckArgBlendIdentifyType(int value)

@@ -39,6 +39,22 @@ ResultType CheckArgTagIsFeature(int tag, Interaction* interaction);
 ResultType CheckArgTagIsReference(int tag, Interaction* interaction);
 ResultType CheckArgTagsAreReferences(const Array<int>& tags, Interaction* interaction);
 ResultType CheckArgTagIsFoundData(int tag, Interaction* interaction);
+ResultType CheckArgTagIsMakeFeatureOptions(int tag, Interaction* interaction);
+// The option objects of the one-shot modelling operations, each of its own class.
+ResultType CheckArgTagIsReorderBlendsOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsCutOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsCopyOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsDeleteFacesOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsShellOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsPasteOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsOffsetFacesOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsTaperOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsReplaceOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsReplaceFacesWithSheetOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsExtractBodyPersistentDataOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsRestoreBodyPersistentDataOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsRemoveFaceShellPersistentDataOptions(int tag, Interaction* interaction);
+ResultType CheckArgTagIsBodyIsPasteToolOptions(int tag, Interaction* interaction);
 
 // Kernel tags. Array checks pass an empty array.
 ResultType CheckArgKernelEntityTag(int tag);
@@ -66,6 +82,8 @@ ResultType CheckArgInt(int value);
 // Greater than the linear tolerance.
 ResultType CheckArgPositiveLength(double value);
 ResultType CheckArgTransformCount(const Array<Double4x4>& transforms, int count);
+// At least one position.
+ResultType CheckArgPositionArrayNotEmpty(const Array<Position>& positions);
 
 // Enumeration ranges; values come as ints, as an application may pass any number.
 ResultType CheckArgBlendIdentifyType(int value);

@@ -9,7 +9,9 @@
 #include "core/Enums.h"
 #include "core/Position.h"
 
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace QEL {
@@ -153,8 +155,12 @@ int JournalArguments::WriteJournalEnum(const E* value, const char* typeName,
 {
     if (!BeginJournalArg(name, typeName, elementName))
         return 0;
-    if (value)
-        WriteJournalText("value", toString(*value));
+    if (value) {
+        // An application may pass any number for an enumeration: read it as the number it is.
+        std::underlying_type_t<E> number;
+        std::memcpy(&number, value, sizeof number);
+        WriteJournalText("value", toString(static_cast<E>(number)));
+    }
     EndJournalArg();
     return 0;
 }

@@ -22,4 +22,17 @@ FoundData* CastTagToFoundData(Interaction* interaction, int tag)
     return CastTagTo<FoundData>(interaction, tag);
 }
 
+MakeFeatureOptions* CastTagToMakeFeatureOptions(Interaction* interaction, int tag)
+{
+    return CastTagTo<MakeFeatureOptions>(interaction, tag);
+}
+
+#define QEL_DEFINE_OPTION_CAST(Class)                                  \
+    Class* CastTagTo##Class(Interaction* interaction, int tag)         \
+    {                                                                  \
+        return CastTagTo<Class>(interaction, tag);                     \
+    }
+QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_OPTION_CAST)
+#undef QEL_DEFINE_OPTION_CAST
+
 }  // namespace QEL

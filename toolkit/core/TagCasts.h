@@ -21,5 +21,21 @@ Object* FindObjectFromTag(Interaction* interaction, int tag);
 Reference* CastTagToReference(Interaction* interaction, int tag);
 FeatureProcedureData* CastTagToFeatureProcedureData(Interaction* interaction, int tag);
 FoundData* CastTagToFoundData(Interaction* interaction, int tag);
+MakeFeatureOptions* CastTagToMakeFeatureOptions(Interaction* interaction, int tag);
+ReorderBlendsOptions* CastTagToReorderBlendsOptions(Interaction* interaction, int tag);
+CutOptions* CastTagToCutOptions(Interaction* interaction, int tag);
+CopyOptions* CastTagToCopyOptions(Interaction* interaction, int tag);
+DeleteFacesOptions* CastTagToDeleteFacesOptions(Interaction* interaction, int tag);
+ShellOptions* CastTagToShellOptions(Interaction* interaction, int tag);
+PasteOptions* CastTagToPasteOptions(Interaction* interaction, int tag);
+OffsetFacesOptions* CastTagToOffsetFacesOptions(Interaction* interaction, int tag);
+TaperOptions* CastTagToTaperOptions(Interaction* interaction, int tag);
+ReplaceOptions* CastTagToReplaceOptions(Interaction* interaction, int tag);
+ReplaceFacesWithSheetOptions* CastTagToReplaceFacesWithSheetOptions(Interaction* interaction, int tag);
+ExtractBodyPersistentDataOptions* CastTagToExtractBodyPersistentDataOptions(Interaction* interaction, int tag);
+RestoreBodyPersistentDataOptions* CastTagToRestoreBodyPersistentDataOptions(Interaction* interaction, int tag);
+RemoveFaceShellPersistentDataOptions* CastTagToRemoveFaceShellPersistentDataOptions(Interaction* interaction,
+                                                                                   int tag);
+BodyIsPasteToolOptions* CastTagToBodyIsPasteToolOptions(Interaction* interaction, int tag);
 
 }  // namespace QEL

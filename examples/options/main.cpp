@@ -1,0 +1,83 @@
+// Creates shell, paste and replace options through the exported calls in an interaction over a
+// block, sets them, shows a refused pair of lists of different lengths, takes a mark and rolls
+// back past further settings, and reports the add-on blocks the options hold. Writes what it
+// saw to <output folder>/option_objects.txt.
+#include "api/QelOptionObjectsApi.h"
+#include "api/QelOptionSettersApi.h"
+#include "core/EnumNames.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/QelInteractionApi.h"
+#include "core/TagCasts.h"
+#include "core/TagManager.h"
+#include "model/BlockOptions.h"
+#include "model/ReplaceOptions.h"
+#include "model/ShellOptions.h"
+
+#include <brennik.h>
+#include <brennik_build.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string path = std::string(argv[1]) + "/option_objects.txt";
+    std::ofstream out(path);
+    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
+        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
+        return 1;
+    }
+
+    using namespace QEL;
+    ResultType result = ResultTypeOk;
+    const int tag = CreateInteraction(&result);
+    Interaction* interaction = TagManager::FindInteractionFromTag(tag);
+    if (!interaction)
+        return 1;
+    const int block = brennik::build::Block(10.0, 20.0, 30.0);
+    std::set<int> faceSet;
+    GetBodyFaces(block, faceSet);
+    const std::vector<int> faces(faceSet.begin(), faceSet.end());
+
+    const int shellTag = CreateShellOptions(tag, &result);
+    const int pasteTag = CreatePasteOptions(tag, &result);
+    const int replaceTag = CreateReplaceOptions(tag, &result);
+    out << "options made: shell " << shellTag << ", paste " << pasteTag << ", replace " << replaceTag << " ("
+        << ResultTypeToString(result) << ")\n";
+    ShellOptions* shell = CastTagToShellOptions(interaction, shellTag);
+    PasteOptions* paste = CastTagToPasteOptions(interaction, pasteTag);
+
+    ShellOptionsSetPierceFaces(tag, shellTag, Array<int>(1, faces.data()), &result);
+    const double offsets[] = {0.5, 1.5};
+    ShellOptionsSetOffsetInFaces(tag, shellTag, Array<int>(2, faces.data() + 1), Array<double>(1, offsets), &result);
+    out << "two offset faces with one value: " << ResultTypeToString(result) << "\n";
+    ShellOptionsSetOffsetInFaces(tag, shellTag, Array<int>(2, faces.data() + 1), Array<double>(2, offsets), &result);
+    out << "two offset faces with two values: " << ResultTypeToString(result) << "\n";
+
+    const int mark = interaction->CreateMark();
+    ShellOptionsSetType(tag, shellTag, ShellTypeSymmetric, &result);
+    ShellOptionsSetLocalFaces(tag, shellTag, Array<int>(1, faces.data() + 3), ShellLocalFaceTypeExclude, &result);
+    PasteOptionsSetPasteType(tag, pasteTag, PasteTypeSubtract, &result);
+    ShellOptionsSetType(tag, shellTag, static_cast<ShellType>(4), &result);
+    out << "shell type 4: " << ResultTypeToString(result) << "\n";
+    interaction->RollToMark(mark);
+
+    const HXR_BODY_hollow_o_s& hollow = shell->GetOptionBlock();
+    out << "after rolling back: shell type " << shell->GetType() << ", pierce faces " << hollow.n_pierce_faces
+        << ", offset-in faces " << hollow.n_offset_in_faces << " (" << hollow.offset_in_values[0] << ", "
+        << hollow.offset_in_values[1] << "), local-face token " << hollow.local_face_type
+        << "; paste token " << paste->GetOptionBlock().paste_type << " (not recorded, kept)\n";
+
+    DestroyInteraction(tag, &result);
+    BQ_SESSION_stop();
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}

@@ -1,0 +1,46 @@
+#include "api/QelOptionObjectsApi.h"
+
+#include "core/ApiCallTable.h"
+#include "core/Interaction.h"
+#include "core/UpperLayerSeams.h"
+#include "model/BlockOptions.h"
+#include "model/ReplaceOptions.h"
+#include "model/ShellOptions.h"
+#include "model/TaperOptions.h"
+
+namespace QEL {
+namespace {
+
+typedef int (JournalArguments::*WriteTagReturn)(int);
+
+// The one creation call: a new object of the class, its tag journalled as the class's tag.
+// An object that could not be given a tag is no object: it goes again and the call fails.
+template <typename Options>
+int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* result, WriteTagReturn writeTag)
+{
+    return ApiCall<int>(call, interaction, result)
+        .Returns([writeTag](JournalArguments& journal, int tag) { (journal.*writeTag)(tag); })
+        .Run([](Interaction* target, ResultType& status) {
+            Options* options = new Options(target);
+            if (options->GetTag() == 0) {
+                options->Destroy();
+                status = ResultTypeFail;
+                return 0;
+            }
+            return options->GetTag();
+        });
+}
+
+}  // namespace
+
+#define QEL_DEFINE_CREATE_OPTIONS_CALL(Class)                                                   \
+    QEL_API_REPLAYABLE_CALL(Create##Class, 0);                                                  \
+    int Create##Class(int interaction, ResultType* result)                                      \
+    {                                                                                           \
+        return CreateOptions<Class>(s_Create##Class, interaction, result,                       \
+                                    &JournalArguments::WriteJournalReturn##Class##Tag);         \
+    }
+QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_CREATE_OPTIONS_CALL)
+#undef QEL_DEFINE_CREATE_OPTIONS_CALL
+
+}  // namespace QEL
