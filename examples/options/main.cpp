@@ -1,7 +1,9 @@
 // Creates shell, paste and replace options through the exported calls in an interaction over a
 // block, sets them, shows a refused pair of lists of different lengths, takes a mark and rolls
-// back past further settings, and reports the add-on blocks the options hold. Writes what it
-// saw to <output folder>/option_objects.txt.
+// back past further settings, and reports the add-on blocks the options hold; then fills a
+// mapping data through its exported calls and reads it back by index. Writes what it saw to
+// <output folder>/option_objects.txt.
+#include "api/QelMappingDataApi.h"
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
 #include "core/EnumNames.h"
@@ -11,6 +13,7 @@
 #include "core/TagCasts.h"
 #include "core/TagManager.h"
 #include "model/BlockOptions.h"
+#include "model/MappingData.h"
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 
@@ -75,6 +78,22 @@ int main(int argc, char** argv)
         << ", offset-in faces " << hollow.n_offset_in_faces << " (" << hollow.offset_in_values[0] << ", "
         << hollow.offset_in_values[1] << "), local-face token " << hollow.local_face_type
         << "; paste token " << paste->GetOptionBlock().paste_type << " (not recorded, kept)\n";
+
+    // A feature procedure receives its mapping data by tag and fills it through the calls.
+    MappingData* mapping = new MappingData(interaction);
+    MappingDataAddEntry(tag, mapping->GetTag(), faces[2], 0, &result);
+    MappingDataAddEntry(tag, mapping->GetTag(), faces[1], faces[4], &result);
+    MappingDataAddEntry(tag, mapping->GetTag(), 0, faces[5], &result);
+    const int count = MappingDataGetEntryCount(tag, mapping->GetTag(), &result);
+    out << "mapping data with " << count << " entries:";
+    for (int i = 0; i < count; ++i) {
+        int oldTag = 0, newTag = 0;
+        MappingDataGetEntry(tag, mapping->GetTag(), i, &oldTag, &newTag, &result);
+        out << " (" << oldTag << ", " << newTag << ")";
+    }
+    MappingDataRemoveEntry(tag, mapping->GetTag(), -1, &result);
+    out << "; removing at index -1: " << ResultTypeToString(result) << "\n";
+    mapping->Destroy();
 
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
