@@ -8,9 +8,7 @@
 #include "api/QelOptionSettersApi.h"
 #include "core/EnumNames.h"
 #include "core/Interaction.h"
-#include "core/KernelFacade.h"
 #include "core/QelInteractionApi.h"
-#include "core/TagCasts.h"
 #include "core/TagManager.h"
 #include "model/BlockOptions.h"
 #include "model/MappingData.h"
@@ -22,7 +20,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -46,17 +43,21 @@ int main(int argc, char** argv)
     if (!interaction)
         return 1;
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
-    std::set<int> faceSet;
-    GetBodyFaces(block, faceSet);
-    const std::vector<int> faces(faceSet.begin(), faceSet.end());
+    int faceCount = 0;
+    int* faceArray = nullptr;
+    BQ_BODY_ask_faces(block, &faceCount, &faceArray);
+    const std::vector<int> faces(faceArray, faceArray + faceCount);
+    BQ_MEMORY_free(faceArray);
 
     const int shellTag = CreateShellOptions(tag, &result);
     const int pasteTag = CreatePasteOptions(tag, &result);
     const int replaceTag = CreateReplaceOptions(tag, &result);
     out << "options made: shell " << shellTag << ", paste " << pasteTag << ", replace " << replaceTag << " ("
         << ResultTypeToString(result) << ")\n";
-    ShellOptions* shell = CastTagToShellOptions(interaction, shellTag);
-    PasteOptions* paste = CastTagToPasteOptions(interaction, pasteTag);
+    auto* shell = dynamic_cast<ShellOptions*>(interaction->FindTaggedEntityFromTag(shellTag));
+    auto* paste = dynamic_cast<PasteOptions*>(interaction->FindTaggedEntityFromTag(pasteTag));
+    if (!shell || !paste)
+        return 1;
 
     ShellOptionsSetPierceFaces(tag, shellTag, Array<int>(1, faces.data()), &result);
     const double offsets[] = {0.5, 1.5};
