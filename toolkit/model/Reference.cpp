@@ -454,32 +454,37 @@ void Reference::GetDependents(std::vector<Object*>& out) const
     out.insert(out.end(), m_dependents.begin(), m_dependents.end());
 }
 
+namespace {
+
+// The dependents of one class, in list order.
 template <typename T>
-void Reference::CollectDependents(std::vector<T*>& out) const
+void CollectDependents(const std::vector<Object*>& dependents, std::vector<T*>& out)
 {
-    for (Object* dependent : m_dependents)
+    for (Object* dependent : dependents)
         if (T* typed = DowncastEntity<T>(dependent))
             out.push_back(typed);
 }
 
 template <typename T>
-int Reference::CountDependents() const
+int CountDependents(const std::vector<Object*>& dependents)
 {
     std::vector<T*> found;
-    CollectDependents(found);
+    CollectDependents(dependents, found);
     return static_cast<int>(found.size());
 }
 
-void Reference::GetRelations(std::vector<Relation*>& out) const { CollectDependents(out); }
-void Reference::GetFeatures(std::vector<Feature*>& out) const { CollectDependents(out); }
-void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const { CollectDependents(out); }
-void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const { CollectDependents(out); }
-void Reference::GetRules(std::vector<Rule*>& out) const { CollectDependents(out); }
-void Reference::GetSections(std::vector<Section*>& out) const { CollectDependents(out); }
-int Reference::GetRelationCount() const { return CountDependents<Relation>(); }
-int Reference::GetFeatureCount() const { return CountDependents<Feature>(); }
-int Reference::GetFacePatternCount() const { return CountDependents<FacePattern>(); }
-int Reference::GetRuleCount() const { return CountDependents<Rule>(); }
+}  // namespace
+
+void Reference::GetRelations(std::vector<Relation*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetFeatures(std::vector<Feature*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetRules(std::vector<Rule*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetSections(std::vector<Section*>& out) const { CollectDependents(m_dependents, out); }
+int Reference::GetRelationCount() const { return CountDependents<Relation>(m_dependents); }
+int Reference::GetFeatureCount() const { return CountDependents<Feature>(m_dependents); }
+int Reference::GetFacePatternCount() const { return CountDependents<FacePattern>(m_dependents); }
+int Reference::GetRuleCount() const { return CountDependents<Rule>(m_dependents); }
 
 bool Reference::IsEntityInFacePattern(Interaction* interaction, int entity)
 {

@@ -147,10 +147,6 @@ protected:
     int m_attribute = 0;
 
 private:
-    template <typename T>
-    void CollectDependents(std::vector<T*>& out) const;
-    template <typename T>
-    int CountDependents() const;
     bool CheckAttribute(bool bodyless) const;
     bool CheckGroup(bool bodyless);
 };
