@@ -31,6 +31,8 @@ std::string SealTransmitData(const std::string& payload, bool binary);
 std::string TransmitPayload(const std::string& data);
 // Starts a fresh session (stopping any running one) with rollback on and argument checks on.
 void RestartSession();
+// True when the kernel's debug compare finds the two bodies equal (geometry and topology).
+bool BodiesEqual(int first, int second);
 
 }  // namespace test
 }  // namespace brennik

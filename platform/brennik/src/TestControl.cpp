@@ -51,5 +51,14 @@ void RestartSession() {
   BQ_SESSION_start(&options);
 }
 
+bool BodiesEqual(int first, int second) {
+  const BQ_DEBUG_BODY_compare_o_t options{1, 0.0, false};
+  BQ_DEBUG_BODY_compare_r_t results{};
+  const bool equal =
+      BQ_DEBUG_BODY_compare(first, second, &options, &results) == BQ_ERROR_no_errors && results.equal;
+  BQ_DEBUG_BODY_compare_r_f(&results);
+  return equal;
+}
+
 }  // namespace test
 }  // namespace brennik

@@ -17,16 +17,6 @@ namespace QEL {
 namespace testing {
 namespace {
 
-bool BodiesCompareEqual(int first, int second)
-{
-    const BQ_DEBUG_BODY_compare_o_t options{1, 0.0, false};
-    BQ_DEBUG_BODY_compare_r_t results{};
-    const bool equal =
-        BQ_DEBUG_BODY_compare(first, second, &options, &results) == BQ_ERROR_no_errors && results.equal;
-    BQ_DEBUG_BODY_compare_r_f(&results);
-    return equal;
-}
-
 int CountFacesOf(int body)
 {
     std::set<int> faces;
@@ -75,7 +65,7 @@ TEST_F(XMLIOKernel, BodiesTravelAsBase64AndCompareEqual)
         ASSERT_NE(back, 0);
         EXPECT_NE(back, body);
         EXPECT_EQ(GetEntityClass(back), KernelClassBody);
-        EXPECT_TRUE(BodiesCompareEqual(body, back));
+        EXPECT_TRUE(brennik::test::BodiesEqual(body, back));
         EXPECT_EQ(reader->FindBodyByIdAndIndex(3, 0), back);
     }
 }
@@ -188,7 +178,7 @@ TEST_F(XMLIOKernel, InstanceWrittenAndReadBackComparesEqual)
     EXPECT_EQ(back->GetBodyTag(), body);
     EXPECT_TRUE(m_interaction->IsSeenBody(body));
     EXPECT_TRUE(back->Compare(instance));
-    EXPECT_TRUE(BodiesCompareEqual(block, body));
+    EXPECT_TRUE(brennik::test::BodiesEqual(block, body));
     EXPECT_EQ(m_interaction->GetInstanceCount(), 2);
 }
 

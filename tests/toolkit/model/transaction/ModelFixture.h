@@ -16,6 +16,7 @@
 #include <brennik.h>
 #include <brennik_build.h>
 #include <brennik_test.h>
+#include <brennik_test.h>
 
 #include <gtest/gtest.h>
 
@@ -83,15 +84,7 @@ inline int CountTrackingAttributes(int body)
     return static_cast<int>(attributes.size());
 }
 
-inline bool BodiesEqual(int first, int second)
-{
-    const BQ_DEBUG_BODY_compare_o_t options{1, 0.0, false};
-    BQ_DEBUG_BODY_compare_r_t results{};
-    const bool equal =
-        BQ_DEBUG_BODY_compare(first, second, &options, &results) == BQ_ERROR_no_errors && results.equal;
-    BQ_DEBUG_BODY_compare_r_f(&results);
-    return equal;
-}
+using brennik::test::BodiesEqual;
 
 inline bool IsValid(TaggedEntity* object)
 {
