@@ -3,15 +3,14 @@
 // finished record leaves memory), and a journalled option setter and getter against the same
 // calls with the journal off. Each benchmark prints both sides and their ratio.
 #include "BenchSession.h"
+#include "BenchTiming.h"
 #include "core/JournalWriter.h"
 #include "core/QelInteractionApi.h"
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -21,36 +20,12 @@ namespace {
 
 std::string JournalPath() { return "/tmp/journal_bench_" + std::to_string(getpid()) + ".xml"; }
 
-double ThreadMicroseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) * 1e-3;
-}
-
-// The processor time of the calling thread (the system calls that write the journal
-// included), so that a loaded machine taking the processor away counts against neither side.
-template <typename Call>
-double MicrosecondsPerCall(int calls, Call call)
-{
-    const double start = ThreadMicroseconds();
-    for (int i = 0; i < calls; ++i)
-        call(i);
-    return (ThreadMicroseconds() - start) / calls;
-}
-
 double ResidentMegabytes()
 {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // One journal of range(0) setter records: the cost per call over the records after the first

@@ -68,13 +68,24 @@ bool ChangeDirectory(const char* directory);
 //         // without running their destructors.
 //     }
 //
-// OS_RECOVERY_POINT sets the scope's point and installs the handlers (on an alternate signal
-// stack, so a stack overflow is caught too); from then until the scope ends, any of the five
-// signals on this thread jumps back to the point. The scope's destructor restores the handlers
-// and the signal stack that were there before, so an application's own handlers come back.
-// Scopes nest: an inner scope is the current one while it lives, and the outer one becomes
-// current again when it ends. A handler never returns into the faulting code: SIGABRT raised by
-// abort() would otherwise end the process.
+// OS_RECOVERY_POINT sets the scope's point and makes sure the handlers are in place (on an
+// alternate signal stack, so a stack overflow is caught too); from then until the scope ends,
+// any of the five signals on this thread jumps back to the point, with the signal mask the
+// thread had when the signal came. Scopes nest: an inner scope is the current one while it
+// lives, and the outer one becomes current again when it ends.
+//
+// Each system call costs the toolkit's calls dearly, so the handlers are installed only when no
+// scope of the process is armed, and what they replaced is put back when the last one ends:
+//  - an application's own handler for a signal is back in place when the outermost scope ends;
+//  - where the application left a signal to its default action, ours stays installed between
+//    scopes and takes that default action itself for a signal outside every scope (the same
+//    end of the process, core dump included). SIGSEGV and SIGABRT are probed when the next
+//    outermost scope is armed: a handler installed over ours in the meantime (a crash reporter
+//    taking over the fault signals, an abort handler) is then taken as the application's own.
+//  - a thread without an alternate signal stack gets ours once, for the thread's life; a
+//    thread with its own gets ours only while its outermost scope lives, and its own back.
+// A handler never returns into the faulting code: SIGABRT raised by abort() would otherwise end
+// the process.
 //
 // Under AddressSanitizer our handlers replace the sanitizer's SIGSEGV/SIGBUS/SIGFPE handlers
 // while a point is set (allowed by its default allow_user_segv_handler=1); faults outside any
@@ -91,7 +102,8 @@ public:
     RecoveryScope(const RecoveryScope&) = delete;
     RecoveryScope& operator=(const RecoveryScope&) = delete;
 
-    // Installs the handlers (once) and returns the jump buffer; use through OS_RECOVERY_POINT.
+    // Makes sure the handlers are in place (once per scope) and returns the jump buffer; use
+    // through OS_RECOVERY_POINT.
     sigjmp_buf& Arm();
     // The last signal whose handler ran for this scope, 0 when none did (a jump made by
     // JumpToRecoveryPoint outside a handler leaves it 0).
@@ -104,7 +116,6 @@ public:
 
 private:
     friend struct FaultHandling;
-    static constexpr int kSignalCount = 5;
     sigjmp_buf m_jump;
     RecoveryScope* m_outer;
     volatile int m_signal = 0;
@@ -112,11 +123,14 @@ private:
     bool m_stackChanged = false;
     FaultHook m_hook = nullptr;
     void* m_hookContext = nullptr;
-    struct sigaction m_savedActions[kSignalCount];
+    bool m_restoreMask = false;
+    sigset_t m_faultMask;
     stack_t m_savedStack;
 };
 
-#define OS_RECOVERY_POINT(scope) sigsetjmp((scope).Arm(), 1)
+// The signal mask is not saved here (a system call per point): a jump from a handler puts back
+// the mask of the interrupted code instead.
+#define OS_RECOVERY_POINT(scope) sigsetjmp((scope).Arm(), 0)
 
 // Jumps to the current armed recovery point, making OS_RECOVERY_POINT answer code (a code of 0
 // is answered as 1). Returns false, doing nothing, when no point is set on this thread.

@@ -3,6 +3,7 @@
 #include "TestControl.h"
 
 #include <time.h>
+#include <ucontext.h>
 #include <unistd.h>
 
 namespace os {
@@ -21,12 +22,16 @@ TimerProc s_proc = nullptr;
 int s_generation = 0;
 bool s_handlerInstalled = false;
 
-void OnTimer(int, siginfo_t* info, void*)
+void OnTimer(int, siginfo_t* info, void* context)
 {
     if (!s_running || !info || info->si_value.sival_int != s_generation)
         return;
     TimerProc proc = s_proc;
     CancelAbortTimer();
+    // The procedure may jump to a recovery point, which keeps the mask it finds: the timer
+    // signal must not stay blocked behind it.
+    if (context)
+        pthread_sigmask(SIG_SETMASK, &static_cast<ucontext_t*>(context)->uc_sigmask, nullptr);
     proc();
 }
 

@@ -83,6 +83,10 @@ TEST_F(AbortTimer, ProcedureMayJumpToTheRecoveryPoint)
     }
     EXPECT_EQ(answer, 3);
     EXPECT_FALSE(os::IsAbortTimerRunning());
+    // The jump left the timer's signal unblocked: the next timer fires.
+    ASSERT_TRUE(os::StartAbortTimer(&CountFiring));
+    WaitMilliseconds(5000, [] { return s_fired > 0; });
+    EXPECT_EQ(s_fired, 1);
 }
 
 }  // namespace

@@ -50,9 +50,16 @@ class SignalRecovery : public ::testing::TestWithParam<SignalCase> {};
 
 TEST_P(SignalRecovery, JumpsBackToThePointWithTheSignal)
 {
+    sigset_t maskBefore, maskAfter;
+    pthread_sigmask(SIG_BLOCK, nullptr, &maskBefore);
     EXPECT_EQ(RunRecovered(GetParam().raiseIt), GetParam().expected);
-    // The scope is gone, and a second fault in a new scope is caught again.
+    // The scope is gone, the signal is not left blocked, and a second fault in a new scope is
+    // caught again.
     EXPECT_EQ(os::RecoveryScope::GetCurrent(), nullptr);
+    pthread_sigmask(SIG_BLOCK, nullptr, &maskAfter);
+    EXPECT_EQ(sigismember(&maskAfter, GetParam().expected), 0);
+    for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGINT, SIGUSR1})
+        EXPECT_EQ(sigismember(&maskAfter, signal), sigismember(&maskBefore, signal)) << signal;
     EXPECT_EQ(RunRecovered(GetParam().raiseIt), GetParam().expected);
 }
 
@@ -68,28 +75,73 @@ TEST(FaultRecovery, CallWithoutFaultRunsToTheEnd)
 
 void MarkerHandler(int) {}
 
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
+
+// Puts the marker handler in for every fault signal and gives back what was there before.
+struct MarkerHandlers {
+    MarkerHandlers()
+    {
+        struct sigaction mine {};
+        mine.sa_handler = &MarkerHandler;
+        sigemptyset(&mine.sa_mask);
+        for (int i = 0; i < 5; ++i)
+            sigaction(kFaultSignals[i], &mine, &before[i]);
+    }
+    ~MarkerHandlers()
+    {
+        for (int i = 0; i < 5; ++i)
+            sigaction(kFaultSignals[i], &before[i], nullptr);
+    }
+    static void ExpectInPlace(bool inPlace)
+    {
+        for (int signal : kFaultSignals) {
+            struct sigaction now {};
+            sigaction(signal, nullptr, &now);
+            EXPECT_EQ(now.sa_handler == &MarkerHandler, inPlace) << signal;
+        }
+    }
+    struct sigaction before[5];
+};
+
 TEST(FaultRecovery, PreviousHandlersComeBackWhenTheScopeEnds)
 {
-    struct sigaction mine {}, before {}, after {};
-    mine.sa_handler = &MarkerHandler;
-    sigemptyset(&mine.sa_mask);
-    sigaction(SIGABRT, &mine, &before);
-    stack_t stackBefore{}, stackAfter{};
-    sigaltstack(nullptr, &stackBefore);
+    MarkerHandlers marker;
     {
         os::RecoveryScope scope;
         if (OS_RECOVERY_POINT(scope) == 0) {
-            struct sigaction inside {};
-            sigaction(SIGABRT, nullptr, &inside);
-            EXPECT_NE(inside.sa_handler, &MarkerHandler);
+            MarkerHandlers::ExpectInPlace(false);
+            // A nested scope changes nothing, and its end leaves the outer scope's handlers.
+            EXPECT_EQ(RunRecovered([] { raise(SIGBUS); }), SIGBUS);
+            MarkerHandlers::ExpectInPlace(false);
         }
     }
-    sigaction(SIGABRT, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, &MarkerHandler);
-    sigaltstack(nullptr, &stackAfter);
-    EXPECT_EQ(stackAfter.ss_sp, stackBefore.ss_sp);
-    EXPECT_EQ(stackAfter.ss_flags, stackBefore.ss_flags);
-    sigaction(SIGABRT, &before, nullptr);
+    MarkerHandlers::ExpectInPlace(true);
+}
+
+// Handlers an application installs between scopes, over ours (a crash reporter's for every
+// fault signal), are its own from then on: the next scope still catches its faults and gives
+// them back when it ends.
+TEST(FaultRecovery, HandlersInstalledBetweenScopesAreTakenAsTheApplications)
+{
+    EXPECT_EQ(RunRecovered([] { raise(SIGILL); }), SIGILL);
+    MarkerHandlers marker;
+    for (const SignalCase& c : kSignalCases)
+        EXPECT_EQ(RunRecovered(c.raiseIt), c.expected) << c.name;
+    MarkerHandlers::ExpectInPlace(true);
+}
+
+TEST(FaultRecovery, AThreadsOwnAlternateStackComesBackWhenTheScopeEnds)
+{
+    static char own[1 << 16];
+    stack_t mine{}, before{}, after{};
+    mine.ss_sp = own;
+    mine.ss_size = sizeof own;
+    sigaltstack(&mine, &before);
+    EXPECT_EQ(RunRecovered([] { raise(SIGSEGV); }), SIGSEGV);
+    sigaltstack(nullptr, &after);
+    EXPECT_EQ(after.ss_sp, static_cast<void*>(own));
+    EXPECT_EQ(after.ss_flags & SS_DISABLE, 0);
+    sigaltstack(&before, nullptr);
 }
 
 TEST(FaultRecovery, InnerScopeCatchesItsFaultAndOuterGetsItsPointBack)
@@ -163,9 +215,14 @@ TEST(FaultRecovery, HookMayJumpWithItsOwnCode)
     EXPECT_EQ(scope.GetSignal(), SIGSEGV);
 }
 
-TEST(FaultRecovery, AbortOutsideAnyScopeStillEndsTheProcess)
+// Where the application left the default action, a signal outside every scope still takes
+// it, also after scopes have come and gone.
+TEST(FaultRecovery, SignalsOutsideAnyScopeTakeTheDefaultAction)
 {
     EXPECT_DEATH(std::abort(), "");
+    EXPECT_EQ(RunRecovered([] { raise(SIGILL); }), SIGILL);
+    EXPECT_EXIT(std::abort(), ::testing::KilledBySignal(SIGABRT), "");
+    EXPECT_EXIT(raise(SIGILL), ::testing::KilledBySignal(SIGILL), "");
 }
 
 }  // namespace
