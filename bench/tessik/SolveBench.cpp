@@ -1,10 +1,17 @@
 // Solve time against the number of bodies and dimensions: planes tied by distances in a
-// chain and in a grid, each solved from a perturbed start.
+// chain and in a grid, each solved from a perturbed start. The chain prints the time per plane
+// at each size and the fitted exponent of its growth.
 #include "TestHost.h"
 
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string>
+#include <vector>
 
 using namespace tessik_host;
 
@@ -13,23 +20,61 @@ namespace {
 // A small, repeatable perturbation of height and tilt.
 double Wobble(int i) { return 0.01 * std::sin(1.7 * i + 0.3); }
 
-void Chain(benchmark::State& state)
+double ThreadMilliseconds()
 {
-    const int n = static_cast<int>(state.range(0));
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+// A chain of n planes, each tied to the one before by a distance of 10 (and, with parallel,
+// also by a parallel bond), the first fixed: the median processor time of solving it from its
+// perturbed start (the least of several rounds: what the solve costs when a loaded machine
+// lets it run), and whether it solved.
+double SolveChainMilliseconds(int n, bool parallel, bool& solved)
+{
     Host h;
     std::vector<Geometry*> planes;
     for (int i = 0; i < n; ++i)
         planes.push_back(h.Plane({0, 0, 10.0 * i + (i ? Wobble(i) : 0.0)}, {i ? Wobble(i + 7) : 0.0, 0, 1}));
     h.System().fix(planes[0]->node);
-    for (int i = 1; i < n; ++i)
+    for (int i = 1; i < n; ++i) {
         h.Dim(ZMR3_DISTANCE, planes[static_cast<size_t>(i - 1)], planes[static_cast<size_t>(i)], 10.0);
-    ZMR3_solve_type solved = ZMR3_NOT_SOLVED;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(solved = h.Solve());
-    state.counters["solved"] = solved == ZMR3_SOLVED;
-    state.counters["planes"] = n;
-    state.counters["dimensions"] = n - 1;
-    state.SetComplexityN(n);
+        if (parallel)
+            h.Dim(ZMR3_PARALLEL, planes[static_cast<size_t>(i - 1)], planes[static_cast<size_t>(i)], 0.0);
+    }
+    std::vector<double> times;
+    solved = true;
+    for (int round = 0; round < std::max(3, 30000 / n); ++round) {
+        const double start = ThreadMilliseconds();
+        solved = h.Solve() == ZMR3_SOLVED && solved;
+        times.push_back(ThreadMilliseconds() - start);
+    }
+    return *std::min_element(times.begin(), times.end());
+}
+
+// The chain at 100 to 10,000 planes: the time per plane at each size, and the exponent of the
+// growth fitted over all sizes (least squares on the logarithms; 1 is linear).
+void ChainScaling(benchmark::State& state)
+{
+    const bool parallel = state.range(0) != 0;
+    const int sizes[] = {100, 300, 1000, 3000, 10000};
+    for (auto _ : state) {
+        double sx = 0, sy = 0, sxx = 0, sxy = 0;
+        bool allSolved = true;
+        for (int n : sizes) {
+            bool solved = false;
+            const double ms = SolveChainMilliseconds(n, parallel, solved);
+            allSolved = allSolved && solved;
+            state.counters["ms_at_" + std::to_string(n)] = ms;
+            state.counters["us_per_plane_at_" + std::to_string(n)] = 1e3 * ms / n;
+            const double x = std::log(static_cast<double>(n)), y = std::log(ms);
+            sx += x, sy += y, sxx += x * x, sxy += x * y;
+        }
+        const double count = static_cast<double>(std::size(sizes));
+        state.counters["exponent"] = (count * sxy - sx * sy) / (count * sxx - sx * sx);
+        state.counters["all_solved"] = allSolved;
+    }
 }
 
 void Grid(benchmark::State& state)
@@ -64,7 +109,8 @@ void Grid(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(Chain)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
+// 0: distances only; 1: distances and parallel bonds.
+BENCHMARK(ChainScaling)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(Grid)->Arg(3)->Arg(10)->Arg(32)->Unit(benchmark::kMillisecond)->Complexity();
 
 BENCHMARK_MAIN();

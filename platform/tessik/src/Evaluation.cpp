@@ -193,6 +193,9 @@ struct Evaluation {
 
     void ReadNodes()
     {
+        geoms.reserve(engine.Nodes().size());
+        units.reserve(engine.Nodes().size());
+        geomOf.reserve(engine.Nodes().size());
         for (auto& owned : engine.Nodes()) {
             NodeRecord* node = owned.get();
             if (!node->alive)

@@ -418,21 +418,60 @@ TEST(ProceduralFeatures, RelatedGeometryMovesWithTheFeature)
 
 namespace {
 
-TEST(Solving, LargeComponentIsSolvedToTheExactValues)
+struct ChainCase {
+    int planes;
+    bool parallel;   // each distance also has a parallel bond beside it
+    int iterations;  // the limit the solve is given (0: the default)
+};
+
+class LargeChain : public ::testing::TestWithParam<ChainCase> {};
+
+// Past the dense limit the component is solved through the sparse factorisation: a chain of
+// planes is close to linear, so a few iterations reach the exact values whatever its length.
+TEST_P(LargeChain, IsSolvedToTheExactValuesInAFewIterations)
 {
-    // Past the dense limit the component is solved through the sparse factorisation.
+    const ChainCase c = GetParam();
     Host h;
     std::vector<Geometry*> planes;
-    for (int i = 0; i < 150; ++i)
+    for (int i = 0; i < c.planes; ++i)
         planes.push_back(h.Plane({0, 0, 10.0 * i + (i ? 0.01 * std::sin(i) : 0.0)}, {i ? 0.005 * std::cos(i) : 0.0, 0, 1}));
     h.System().fix(planes[0]->node);
-    for (size_t i = 1; i < planes.size(); ++i)
+    for (size_t i = 1; i < planes.size(); ++i) {
         h.Dim(ZMR3_DISTANCE, planes[i - 1], planes[i], 10.0);
-    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+        if (c.parallel)
+            h.Dim(ZMR3_PARALLEL, planes[i - 1], planes[i]);
+    }
+    h.System().undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    ASSERT_EQ(h.System().re_evaluate(c.iterations, ZMR3_EVALUATE_FULL), ZMR3_SOLVED);
     h.Apply();
     for (size_t i = 1; i < planes.size(); ++i) {
         EXPECT_NEAR(Dot(planes[i - 1]->d, planes[i]->p - planes[i - 1]->p), 10.0, 1e-8);
         EXPECT_NEAR(Norm(Cross(planes[i - 1]->d, planes[i]->d)), 0.0, 1e-11);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Solving, LargeChain,
+                         ::testing::Values(ChainCase{150, false, 0}, ChainCase{1000, false, 5},
+                                           ChainCase{1000, true, 5}));
+
+// Through the sparse factorisation too, the step is the least change: of a row of points tied
+// by distances only the last one moves along the row (sideways the forward differences leave a
+// drift far below the change).
+TEST(Solving, LargeUnderdefinedComponentMovesOnlyWhatItMust)
+{
+    Host h;
+    std::vector<Geometry*> points;
+    for (int i = 0; i < 80; ++i)
+        points.push_back(h.Point({i < 79 ? 10.0 * i : 10.0 * i + 2.0, 0, 0}));
+    h.System().fix(points[0]->node);
+    for (size_t i = 1; i < points.size(); ++i)
+        h.Dim(ZMR3_DISTANCE, points[i - 1], points[i], 10.0);
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    for (size_t i = 0; i < points.size(); ++i) {
+        EXPECT_NEAR(points[i]->p[0], 10.0 * static_cast<double>(i), 1e-8) << i;
+        EXPECT_NEAR(points[i]->p[1], 0.0, 1e-4) << i;
+        EXPECT_NEAR(points[i]->p[2], 0.0, 1e-4) << i;
     }
 }
 
