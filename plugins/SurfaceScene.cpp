@@ -6,13 +6,12 @@
 
 #include <vtkActor.h>
 #include <vtkCellArray.h>
-#include <vtkCellType.h>
-#include <vtkDataSetMapper.h>
 #include <vtkFollower.h>
 #include <vtkNew.h>
 #include <vtkPoints.h>
+#include <vtkPolyData.h>
+#include <vtkPolyDataMapper.h>
 #include <vtkProperty.h>
-#include <vtkUnstructuredGrid.h>
 
 #include <algorithm>
 #include <cmath>
@@ -61,7 +60,9 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
         }
     }
 
-    // The quads go into one cell array sized for all of them, handed to the grid at once.
+    // The quads go into one cell array sized for all of them, handed to the grid at once. The
+    // grid is poly data, which its mapper draws as it is (any other data set would first be
+    // turned into poly data, which costs as much as drawing it).
     vtkNew<vtkCellArray> quads;
     const vtkIdType cellCount = seriesCount > 1 && n > 1 ? (seriesCount - 1) * (n - 1) : 0;
     quads->AllocateExact(cellCount, 4 * cellCount);
@@ -74,11 +75,11 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
             quads->InsertNextCell(4, quad);
         }
     }
-    vtkNew<vtkUnstructuredGrid> grid;
+    vtkNew<vtkPolyData> grid;
     grid->SetPoints(points);
-    grid->SetCells(VTK_POLYGON, quads);
+    grid->SetPolys(quads);
 
-    vtkNew<vtkDataSetMapper> mapper;
+    vtkNew<vtkPolyDataMapper> mapper;
     mapper->SetInputData(grid);
     mapper->SetScalarModeToUseCellFieldData();
     mapper->ScalarVisibilityOn();

@@ -101,7 +101,7 @@ const BuilderCase kCases[] = {
      [](HostData& d) { d.Series(Ramp(2, 5)); },
      [](const PlotScene& s, vtkRenderWindow*) {
          EXPECT_EQ(s.grid->GetNumberOfPoints(), 10);
-         EXPECT_EQ(s.CellCount(VTK_POLYGON), 4);
+         EXPECT_EQ(s.CellCount(VTK_QUAD), 4);
          EXPECT_EQ(s.grid->GetNumberOfCells(), 4);
      }},
     {"ShortestSeriesLimitsThePlottedValues",

@@ -15,6 +15,7 @@
 #include <vtkRendererCollection.h>
 #include <vtkSphereSource.h>
 #include <vtkTubeFilter.h>
+#include <vtkDataSet.h>
 #include <vtkUnstructuredGrid.h>
 #include <vtkVectorText.h>
 
@@ -108,7 +109,7 @@ PlotScene ReadPlotScene(vtkRenderWindow* window)
         {
             scene.axesTubes = actor;
         }
-        else if (auto* grid = vtkUnstructuredGrid::SafeDownCast(mapper->GetInput()))
+        else if (auto* grid = vtkDataSet::SafeDownCast(mapper->GetInput()))
         {
             scene.grid = grid;
             scene.gridActor = actor;

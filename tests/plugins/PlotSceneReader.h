@@ -12,7 +12,7 @@ class vtkActor;
 class vtkFollower;
 class vtkRenderWindow;
 class vtkRenderer;
-class vtkUnstructuredGrid;
+class vtkDataSet;
 
 struct SceneLabel
 {
@@ -26,7 +26,7 @@ struct SceneLabel
 struct PlotScene
 {
     vtkRenderer* renderer = nullptr;     // null when the builder added none
-    vtkUnstructuredGrid* grid = nullptr; // the surface or wireframe data
+    vtkDataSet* grid = nullptr;          // the surface or wireframe data
     vtkActor* gridActor = nullptr;
     std::vector<vtkActor*> spheres;
     std::vector<std::array<double, 3>> sphereColours;
