@@ -16,13 +16,16 @@
 #include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_DataMapOfShapeShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
+#include <TopTools_MapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <gp_Pln.hxx>
 
 #include <cmath>
+#include <memory>
 #include <limits>
 
 namespace hxr::engine {
@@ -199,6 +202,41 @@ int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
   return ErrorNone;
 }
 
+// What a change of surfaces alone knows of the faces it rebuilt, so that its history needs no
+// measuring of faces: a face it gave no new surface keeps its surface, so it is the same face
+// when each of its edges is; a face given a new plane off its old one has changed. Any other
+// face given a new surface is compared by its geometry.
+FaceJudge SurfaceChangeJudge(const TopoDS_Shape& body, const BRepTools_History& history,
+                             const std::vector<FaceChange>& changes) {
+  auto requested = std::make_shared<TopTools_MapOfShape>();
+  for (const FaceChange& change : changes) requested->Add(change.face);
+  auto inputEdges = std::make_shared<TopTools_IndexedMapOfShape>();
+  TopExp::MapShapes(body, TopAbs_EDGE, *inputEdges);
+  auto sourceOf = std::make_shared<TopTools_DataMapOfShapeShape>();
+  for (int i = 1; i <= inputEdges->Extent(); ++i) {
+    for (const TopoDS_Shape& image : ImagesOf(history, (*inputEdges)(i))) {
+      if (!image.IsSame((*inputEdges)(i))) sourceOf->Bind(image, (*inputEdges)(i));
+    }
+  }
+  return [requested, inputEdges, sourceOf](const TopoDS_Face& source, const TopoDS_Face& product) {
+    if (requested->Contains(source)) {
+      const Handle(Geom_Plane) before = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(source));
+      const Handle(Geom_Plane) after = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(product));
+      if (!before.IsNull() && !after.IsNull()) {
+        const gp_Pln a = before->Pln(), b = after->Pln();
+        if (!a.Axis().IsParallel(b.Axis(), 1e-12) || a.Distance(b.Location()) > 1e-9) return false;
+      }
+      return IsSameGeometry(source, product);
+    }
+    for (TopExp_Explorer it(product, TopAbs_EDGE); it.More(); it.Next()) {
+      if (inputEdges->Contains(it.Current())) continue;
+      const TopoDS_Shape* edge = sourceOf->Seek(it.Current());
+      if (edge == nullptr || !IsSameGeometry(*edge, it.Current())) return false;
+    }
+    return true;
+  };
+}
+
 // A face changed as asked lies on the surface asked for.
 bool LiesOn(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface) {
   GProp_GProps props;
@@ -253,7 +291,11 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     }
     if (error != ErrorNone) return Result::Failure(error, why);
 
-    Result result = FinishOperation(body, shape, history);
+    // Without blends or tapers the one modification made the whole history.
+    bool surfacesOnly = true;
+    for (const FaceChange& change : changes) surfacesOnly = surfacesOnly && IsSurfaceChange(change.kind);
+    Result result = FinishOperation(body, shape, history,
+                                    surfacesOnly ? SurfaceChangeJudge(body, history, changes) : nullptr);
     if (!result.ok) return result;
     RelinkBlends(result.history, blends, newBlendFaces);
     for (size_t i = 0; i < changes.size(); ++i) {

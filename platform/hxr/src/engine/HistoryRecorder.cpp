@@ -119,6 +119,17 @@ bool IsSameGeometry(const TopoDS_Shape& a, const TopoDS_Shape& b) {
 
 History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
                       const BRepTools_History& history) {
+  return RecordHistory(input, result, history, nullptr);
+}
+
+History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
+                      const BRepTools_History& history, const FaceJudge& sameFace) {
+  auto unchanged = [&sameFace](const TopoDS_Shape& source, const TopoDS_Shape& product) {
+    if (sameFace && source.ShapeType() == TopAbs_FACE && !source.IsSame(product)) {
+      return sameFace(TopoDS::Face(source), TopoDS::Face(product));
+    }
+    return IsSameGeometry(source, product);
+  };
   History record;
   for (TopAbs_ShapeEnum type : kTypes) {
     TopTools_IndexedMapOfShape inputMap, resultMap;
@@ -149,8 +160,8 @@ History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
       } else if (sourcesPerImage[images[i - 1][0]] > 1) {
         outcome.fate = Fate::FateMerged;
       } else {
-        outcome.fate = IsSameGeometry(outcome.source, outcome.products[0]) ? Fate::FateUnchanged
-                                                                           : Fate::FateModified;
+        outcome.fate = unchanged(outcome.source, outcome.products[0]) ? Fate::FateUnchanged
+                                                                       : Fate::FateModified;
       }
       outcomes.push_back(std::move(outcome));
     }

@@ -4,7 +4,10 @@
 #include "engine/EngineResult.h"
 
 #include <BRepTools_History.hxx>
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Shape.hxx>
+
+#include <functional>
 
 #include <vector>
 
@@ -17,6 +20,12 @@ namespace hxr::engine {
 // are no input entity's image are listed as created.
 History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
                       const BRepTools_History& history);
+
+// As above, with a face rebuilt as one face judged unchanged or not by `sameFace` (an
+// operation that knows what it changed answers without measuring the faces).
+using FaceJudge = std::function<bool(const TopoDS_Face& source, const TopoDS_Face& product)>;
+History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
+                      const BRepTools_History& history, const FaceJudge& sameFace);
 
 // Adds to `record` the result faces, edges and vertices that came from `other` (a tool
 // body or copied faces), as derived entities, in the order of `other`'s entities, and

@@ -105,9 +105,9 @@ int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::s
 }
 
 Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
-                       const BRepTools_History& history) {
+                       const BRepTools_History& history, const FaceJudge& sameFace) {
   Result result;
-  result.history = RecordHistory(input, output, history);
+  result.history = RecordHistory(input, output, history, sameFace);
   std::string detail;
   const int error = CheckChangedShape(output, result.history, detail);
   if (error != ErrorNone) return Result::Failure(error, detail);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/EngineResult.h"
+#include "engine/HistoryRecorder.h"
 
 #include <BRepTools_History.hxx>
 #include <TopAbs_ShapeEnum.hxx>
@@ -30,10 +31,10 @@ bool AllFacesOfBody(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& f
 // solid of positive volume. Returns ErrorNone, or the error with a reason in `detail`.
 int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::string& detail);
 
-// The common end of an operation: records the history from `input` to `output`, checks
-// the output and gives the success or failure result.
+// The common end of an operation: records the history from `input` to `output` (the faces
+// judged by `sameFace` when given), checks the output and gives the success or failure result.
 Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
-                       const BRepTools_History& history);
+                       const BRepTools_History& history, const FaceJudge& sameFace = nullptr);
 
 // Runs an operation body so that an OCCT exception becomes an add-on error.
 Result GuardOperation(const std::function<Result()>& body);

@@ -248,9 +248,20 @@ TEST(FaceMove, PlateTopMovesThroughAllHoles) {
   ASSERT_TRUE(result.ok) << result.detail;
   EXPECT_NEAR(VolumeOf(result.shape), (900.0 - 9.0 * M_PI) * 3.0, 1e-6);
   EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(plate, TopAbs_FACE));
-  // Every hole face is re-bounded (modified); none is created or deleted.
+  // Every hole face and side is re-bounded (modified), the top too; only the bottom stays.
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 1 + 9 + 4);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), 1);
   EXPECT_EQ(result.history.CountFaces(Fate::FateDeleted), 0);
   EXPECT_TRUE(result.history.created.empty());
+}
+
+TEST(FaceMove, PlateTopSlidInItsOwnPlaneChangesNothing) {
+  const TopoDS_Shape plate = HolePlate(2, 20, 2, 1.0);
+  const TopoDS_Face top = PlanarFace(plate, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2));
+  const Result result = ChangeFaces(plate, {Move(top, Translation(3, 1, 0))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), CountOf(plate, TopAbs_FACE));
+  EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
 }
 
 TEST(FaceMove, TiltedPlateTopMeetsTheHoleInAnEllipse) {
