@@ -84,6 +84,9 @@ public:
     void GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const;
 
     // Selection.
+    // Appends to the selection (recorded for rollback); false for null or a reference that is
+    // selected already.
+    bool AddSelectedReference(Reference* reference);
     void RemoveSelectedReference(Reference* reference);
     bool IsSelectedReference(Reference* reference) const;
     bool IsEntitySelected(int entity) const;
@@ -207,6 +210,16 @@ public:
     // bodies with bodyCompareOnly). result, when not null, receives ResultTypeOk, Fail,
     // ObjectDiffers or BodyDiffers, or BadArgument for a null other.
     bool Compare(Interaction* other, bool bodyCompareOnly, ResultType* result);
+    // Every container, map and reference attribute: each broken pointer, object or attribute
+    // is reported with its code; true when none is.
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
+
+    // The save file (defined with it): false for any failure, nothing written then.
+    bool SaveToFile(const char* path);
+    // A new interaction from a save file, or from the interaction a journal holds; null on
+    // failure, with nothing left behind.
+    static Interaction* CreateFromFile(const char* path);
 
     // Managers and the editing engine's state.
     TagManager* GetTagManager() const { return m_tagManager; }
@@ -224,6 +237,9 @@ public:
     const RelationFinder& GetRelationFinder() const { return m_relationFinder; }
 
 private:
+    // The save file stores and restores the options straight, without the setters' checks.
+    friend class XMLData;
+
     template <typename T>
     QEL_INTERNAL bool AppendRecorded(std::vector<T*>& container, T* object);
     template <typename T>

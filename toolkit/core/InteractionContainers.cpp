@@ -127,6 +127,13 @@ void Interaction::FindReferencesOnEntity(int entity, Instance* instance,
         found.push_back(it->second);
 }
 
+bool Interaction::AddSelectedReference(Reference* reference)
+{
+    if (!reference || IsSelectedReference(reference))
+        return false;
+    return AppendRecorded(m_selectedReferences, reference);
+}
+
 void Interaction::RemoveSelectedReference(Reference* reference)
 {
     EraseRecorded(m_selectedReferences, reference);

@@ -88,22 +88,6 @@ void FlushJournal()
 bool IsJournalMinimised() { return s_minimise; }
 void SetJournalMinimised(bool minimise) { s_minimise = minimise; }
 
-bool WriteInteractionContent(Interaction* interaction, XMLIO& xmlio)
-{
-    for (Instance* instance : interaction->GetInstances()) {
-        int body = instance->GetBodyTag();
-        int id = 0, index = 0;
-        if (body && !xmlio.FindBodyIDAndIndex(body, id, index)) {
-            id = xmlio.FindNextBodyId();
-            if (!xmlio.DoIOBody(body, id, false))
-                return false;
-        }
-        if (!instance->DoIO(xmlio))
-            return false;
-    }
-    return true;
-}
-
 bool WriteJournalInteraction(Interaction* interaction)
 {
     if (!interaction)

@@ -37,7 +37,7 @@ void SetJournalMinimised(bool minimise);
 // An "Interaction" element with the interaction's tag and content into the current element.
 // True for a null interaction.
 bool WriteJournalInteraction(Interaction* interaction);
-// What the journal knows of an interaction's content: each instance with its body.
+// The interaction's content as the save file holds it (defined with the save file).
 bool WriteInteractionContent(Interaction* interaction, XMLIO& xmlio);
 
 // Stores the application's callback and gives the journalling wrapper (null for null).

@@ -6,6 +6,7 @@
 #include "core/Base64Codec.h"
 #include "core/EnumNames.h"
 #include "core/KernelFacade.h"
+#include "core/PersistenceUtilities.h"
 
 namespace QEL {
 
@@ -17,8 +18,8 @@ constexpr size_t s_chunkBytes = 720;
 }  // namespace
 
 // Transmits the body (or a virtual part made for a point, line or plane) and appends it as
-// base64 text to the current element. The partition is rolled back afterwards, so the model
-// is unchanged whatever happens.
+// base64 text to the current element, without the toolkit's attributes. The partition is
+// rolled back afterwards, so the model is unchanged whatever happens.
 int XMLIO::WriteBodyData(int& body, bool& isVirtual)
 {
     const int entityClass = GetEntityClass(body);
@@ -34,6 +35,8 @@ int XMLIO::WriteBodyData(int& body, bool& isVirtual)
     BQ_MEMORY_block_t* blocks = nullptr;
     bool sent = false;
     if (part) {
+        // The toolkit's attributes point into this process: they never leave it.
+        StripQELAttributeDefinitions(part);
         const BQ_PART_transmit_o_t options{1, BQ_PART_format_binary, true};
         sent = BQ_PART_transmit_b(1, &part, &options, &blocks) == BQ_ERROR_no_errors;
     }

@@ -1,6 +1,7 @@
 // The relation finder as the interaction holds it. It keeps no lists or options yet: copying,
 // comparing and removing objects have nothing to act on.
 #include "core/RelationFinder.h"
+#include "core/XMLIO.h"
 
 namespace QEL {
 
@@ -26,10 +27,13 @@ void RelationFinder::RemoveReference(Reference*) {}
 
 void RelationFinder::RemoveVirtualVertex(VirtualVertex*) {}
 
-bool RelationFinder::DoIO(XMLIO&)
+bool RelationFinder::DoIO(XMLIO& xmlio)
 {
-    // The finder's element comes with the XML serializer.
-    return false;
+    // The finder keeps no options yet: its element is there so that files carry it.
+    if (!xmlio.BeginElement("RelationFinder"))
+        return false;
+    xmlio.EndElement(true);
+    return true;
 }
 
 }  // namespace QEL

@@ -264,9 +264,10 @@ TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
     EXPECT_EQ(Attribute(Argument(record, "body"), "type"), "BQ_CLASS_body");
     // The block went out with the interaction record and is not sent again; the free plane
     // goes out once, before its first mention.
-    const XMLTreeNode blockBody = interactions[0].GetChild("Body");
-    EXPECT_EQ(Attribute(blockBody, "id"), Attribute(first, "bodyId"));
-    EXPECT_GT(blockBody.CountTexts(), 0);
+    const XMLTreeNode blockPart = interactions[0].GetChild("Part");
+    // A part's id is an id reference ("id" and the number), a body argument's the number.
+    EXPECT_EQ(Attribute(blockPart, "id"), "id" + Attribute(first, "bodyId"));
+    EXPECT_GT(blockPart.GetChild("Body").CountTexts(), 0);
     const std::vector<XMLTreeNode> bodies = Children(record, "Body");
     ASSERT_EQ(bodies.size(), 1u);
     // A free plane stands as its own body and has no identifier.
@@ -275,7 +276,7 @@ TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
     EXPECT_EQ(Attribute(planeArgument, "id"), "<absent>");
     EXPECT_EQ(Attribute(planeArgument, "bodyId"), Attribute(bodies[0], "id"));
     EXPECT_EQ(Attribute(bodies[0], "isVirtualGeomPart"), "true");
-    EXPECT_NE(Attribute(bodies[0], "id"), Attribute(blockBody, "id"));
+    EXPECT_NE("id" + Attribute(bodies[0], "id"), Attribute(blockPart, "id"));
 
     const XMLTreeNode returned = record.GetChild("ReturnValue");
     EXPECT_EQ(Attribute(returned, "value"), "9");
@@ -443,11 +444,11 @@ TEST_F(JournalWriterTest, CheckpointSnapshotHasItsOwnBodyIds)
     const XMLTreeNode snapshot = record.GetChild("Interaction");
     ASSERT_FALSE(snapshot.IsEmpty());
     EXPECT_EQ(Attribute(snapshot, "tag"), std::to_string(m_interaction->GetTag()));
-    EXPECT_EQ(snapshot.CountChildren("Body"), 1);
+    EXPECT_EQ(snapshot.CountChildren("Part"), 1);
     EXPECT_EQ(snapshot.CountChildren("Instance"), 1);
     EXPECT_EQ(record.CountChildren("Body"), 0);
-    const XMLTreeNode journalBody = root.GetChild("Interaction").GetChild("Body");
-    EXPECT_EQ(Attribute(Argument(record, "body"), "bodyId"), Attribute(journalBody, "id"));
+    const XMLTreeNode journalBody = root.GetChild("Interaction").GetChild("Part");
+    EXPECT_EQ("id" + Attribute(Argument(record, "body"), "bodyId"), Attribute(journalBody, "id"));
 }
 
 // The application's rejection is recorded inside the running call; the three entities share
