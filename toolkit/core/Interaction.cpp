@@ -205,4 +205,18 @@ void Interaction::CopyFrom(RollableEntity* source)
     m_appFeatureData = from->m_appFeatureData;
 }
 
+ResultType Interaction::CheckNewInteractionAllowed()
+{
+    ResultType result = ResultTypeOk;
+    double precision = 0.0;
+    bool rollbackOn = true;
+    if (BQ_SESSION_ask_precision(&precision) != 0)
+        result = ResultTypeNoBrennikSession;
+    else if (BQ_SESSION_is_rollback_on(&rollbackOn) != 0 || !rollbackOn)
+        result = ResultTypeNoBrennikRollback;
+    if (TagManager::GetInteractionCount() > 0 && !GetAllowMultipleInteractions())
+        result = ResultTypeInteractionAlreadyCreated;
+    return result;
+}
+
 }  // namespace QEL

@@ -150,6 +150,10 @@ public:
     // Process-wide defaults.
     static void SetCheckArgumentsDefault(bool on);
     static bool GetCheckArgumentsDefault();
+    // Whether the session and the registry let a new interaction be made (created or loaded):
+    // ResultTypeNoBrennikSession, NoBrennikRollback or InteractionAlreadyCreated, a later
+    // condition overriding an earlier one; Ok when it may.
+    static ResultType CheckNewInteractionAllowed();
     static void SetAllowMultipleInteractions(bool on);
     static bool GetAllowMultipleInteractions();
     static void SetDefaultFeatureProcedureCallback(FeatureProcedureCallback callback);

@@ -3,28 +3,9 @@
 #include "core/ApiCallTable.h"
 #include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
-#include "core/TagManager.h"
-
-#include <brennik.h>
 
 namespace QEL {
 namespace {
-
-// The session and registry conditions for a new interaction, in the order they are decided:
-// a later condition overrides an earlier one.
-ResultType CheckInteractionCanBeCreated()
-{
-    ResultType result = ResultTypeOk;
-    double precision = 0.0;
-    bool rollbackOn = true;
-    if (BQ_SESSION_ask_precision(&precision) != 0)
-        result = ResultTypeNoBrennikSession;
-    else if (BQ_SESSION_is_rollback_on(&rollbackOn) != 0 || !rollbackOn)
-        result = ResultTypeNoBrennikRollback;
-    if (TagManager::GetInteractionCount() > 0 && !Interaction::GetAllowMultipleInteractions())
-        result = ResultTypeInteractionAlreadyCreated;
-    return result;
-}
 
 // The one flag of a boolean option setter as its journal input.
 std::function<void(JournalArguments&)> JournalFlag(const bool& flag, const char* name)
@@ -40,7 +21,7 @@ int CreateInteraction(ResultType* result)
     return ApiCall<int>(s_CreateInteraction, result)
         .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnInteractionTag(tag); })
         .Run([](Interaction*, ResultType& status) {
-            status = CheckInteractionCanBeCreated();
+            status = Interaction::CheckNewInteractionAllowed();
             if (status != ResultTypeOk)
                 return 0;
             return (new Interaction(CreateTypeLive))->GetTag();

@@ -1,0 +1,34 @@
+#pragma once
+// Exported calls for diagnosis: saving and loading interactions and bare bodies, the validity
+// check of an object, journal checkpoints and forced failures, the preview mode and what the
+// last solve would change (its cached solution). Each ends in the call's ResultType.
+
+#include "core/Array.h"
+#include "core/Enums.h"
+#include "core/QelExport.h"
+
+namespace QEL {
+
+QEL_API void DebugSaveBodiesWithoutQELAttributes(const Array<int>& bodies, const char* filename,
+                                                 ResultType* result);
+QEL_API void DebugSaveInteraction(int interaction, const char* filename, ResultType* result);
+QEL_API int DebugLoadInteraction(const char* filename, ResultType* result);
+QEL_API bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTags,
+                                Array<InvalidityType>* problems, ResultType* result);
+QEL_API void DebugJournalCheckpoint(int interaction, const char* checkpointName,
+                                    bool bodyCompareOnly, ResultType* result);
+QEL_API void DebugJournalFailurePoint(ResultType* result);
+QEL_API void OptionSetPreviewMode(int interaction, PreviewMode previewMode, ResultType* result);
+QEL_API PreviewMode OptionGetPreviewMode(int interaction, ResultType* result);
+QEL_API bool DebugGetPreviewEntities(int interaction, Array<int>* entities, ResultType* result);
+QEL_API bool DebugGetEntityPreviewTransform(int interaction, int entity, double transform[4][4],
+                                            ResultType* result);
+QEL_API bool DebugGetEntityPreviewRadius(int interaction, int entity, bool* majorRadiusChanged,
+                                         double* majorRadiusNewValue, bool* minorRadiusChanged,
+                                         double* minorRadiusNewValue, ResultType* result);
+QEL_API bool DebugGetEntityPreviewReblend(int interaction, int entity, double* newRadius,
+                                          ResultType* result);
+QEL_API bool DebugGetEntityPreviewHalfAngle(int interaction, int entity, double* newHalfAngle,
+                                            ResultType* result);
+
+}  // namespace QEL
