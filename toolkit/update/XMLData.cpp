@@ -25,6 +25,7 @@
 #include <hxr.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 #include <set>
 
@@ -445,8 +446,15 @@ bool XMLData::ReceivePartFile(XMLPartRecord& record)
     const size_t separator = path.find_last_of("/\\");
     if (point != std::string::npos && (separator == std::string::npos || point > separator))
         path.erase(point);
+    // Only a plain file is read: a name of a device or a folder would never give a part, and
+    // reading some devices never ends.
+    std::error_code error;
+    const std::string file = path + ".b_t";
+    if (record.m_name.find(s_namedPartPrefix) == std::string::npos &&
+        !std::filesystem::is_regular_file(file, error))
+        path.clear();
     const int previous = GetCurrentPartition();
-    if (record.m_newPartition)
+    if (record.m_newPartition && !path.empty())
         SetCurrentPartition(CreateEmptyPartition());
     const BQ_PART_receive_o_t options{1, BQ_PART_format_text, true};
     int count = 0;
