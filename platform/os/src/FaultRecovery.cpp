@@ -32,6 +32,12 @@ SignalState s_signals[kSignalCount];
 int s_armedScopes = 0;
 std::mutex s_handlersMutex;
 
+// Kept handlers must not outlive the code they point into: when the library is unloaded or
+// the process ends, the default action the application had left is put back.
+struct KeptHandlersRelease {
+    ~KeptHandlersRelease();
+} s_keptHandlersRelease;
+
 // The thread's alternate signal stack, when it is ours for the rest of the thread's life. It is
 // switched off before its memory goes, so a late signal never lands in freed memory.
 struct ThreadAltStack {
@@ -225,6 +231,17 @@ struct FaultHandling {
         RestoreStack(scope);
     }
 };
+
+KeptHandlersRelease::~KeptHandlersRelease()
+{
+    std::lock_guard<std::mutex> lock(s_handlersMutex);
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (!s_signals[i].ours || !s_signals[i].kept)
+            continue;
+        sigaction(kFaultSignals[i], &s_signals[i].application, nullptr);
+        s_signals[i].ours = false;
+    }
+}
 
 RecoveryScope::RecoveryScope() : m_outer(t_current)
 {
