@@ -4,7 +4,15 @@ option(QEL_BUILD_TESTS "Build the GoogleTest suites" ON)
 option(QEL_BUILD_BENCH "Build the Google Benchmark programs" ON)
 option(QEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 
+option(QEL_FUZZ_COVERAGE "With clang: give libFuzzer the coverage of every library, not only of the fuzz entry points" OFF)
+
 set(QEL_WARNINGS -Wall -Wextra)
+
+# Without this the libFuzzer programs see the coverage of their own entry points alone, so a
+# long run mutates blindly inside the toolkit and the platform layers.
+if(QEL_FUZZ_COVERAGE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 if(QEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

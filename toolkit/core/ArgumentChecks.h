@@ -113,6 +113,12 @@ ResultType CheckArgSectionGeometryArrays(const Array<int>& first, const Array<in
 // by at least one free geometry.
 ResultType CheckArgGeometryGroups(const Array<Array<int>>& groups, Interaction* interaction);
 
+// The axis of a rotation drag: a reference whose standard form is a line, circle or cylinder.
+// With a selection, the selected references and the axis must either all lie on one body
+// without instances, free geometry or positioning references, or lie on no body at all with
+// at least one placed through an instance or being free geometry.
+ResultType CheckDragRotateAxisArgument(int axisTag, Interaction* interaction);
+
 // Whether a wrapper hands its implementation a list or nothing.
 bool IsArrayNonEmpty(const Array<int>& tags);
 bool IsArrayEmpty(const Array<int>& tags);

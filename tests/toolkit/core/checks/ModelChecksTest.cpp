@@ -4,6 +4,8 @@
 
 #include "core/ArgumentChecks.h"
 
+#include <vector>
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -156,6 +158,42 @@ TEST_F(ModelCheckTest, GeometryGroupsStartWithABodyOrWithZero)
     for (const Case& c : cases)
         EXPECT_EQ(CheckArgGeometryGroups(c.groups, m_interaction), c.expected) << c.what;
     EXPECT_EQ(CheckArgGeometryGroups(Groups({}), nullptr), ResultTypeBadArgument);
+}
+
+// The axis alone must be straight or round; with a selection, the selection and the axis must
+// all be on one bare body, or all off bodies with an instance or free geometry among them.
+TEST_F(ModelCheckTest, RotateAxisIsStraightOrRoundAndAgreesWithTheSelection)
+{
+    Reference* bareEdge = TestReference::Create(m_interaction, m_edge, nullptr);
+    Reference* positioned = Reference::Create(m_interaction, m_vertex, nullptr);
+    positioned->SetBehaviour(ReferenceBehaviourPositioning);
+    ASSERT_EQ(positioned->GetBehaviour(), ReferenceBehaviourPositioning);
+    struct Case {
+        const char* what;
+        std::vector<Reference*> selection;
+        int axis;
+        ResultType expected;
+    } const cases[] = {
+        {"free line, no selection", {}, m_lineReference->GetTag(), ResultTypeOk},
+        {"straight edge, no selection", {}, bareEdge->GetTag(), ResultTypeOk},
+        {"planar face", {}, m_bareFace->GetTag(), ResultTypeBadArgument},
+        {"free point", {}, m_pointReference->GetTag(), ResultTypeBadArgument},
+        {"an instance", {}, m_instance->GetTag(), ResultTypeBadArgument},
+        {"bare face about its own edge", {m_bareFace}, bareEdge->GetTag(), ResultTypeOk},
+        {"placed face about a free line", {m_faceOnInstance}, m_lineReference->GetTag(), ResultTypeOk},
+        {"free plane about a free line", {m_planeReference}, m_lineReference->GetTag(), ResultTypeOk},
+        {"bare face about a free line", {m_bareFace}, m_lineReference->GetTag(), ResultTypeBadArgument},
+        {"bare and placed faces", {m_bareFace, m_faceOnInstance}, bareEdge->GetTag(),
+         ResultTypeBadArgument},
+        {"positioning reference on the body", {positioned}, bareEdge->GetTag(), ResultTypeBadArgument},
+    };
+    for (const Case& c : cases) {
+        m_interaction->ClearSelections();
+        for (Reference* selected : c.selection)
+            m_interaction->AddSelectedReference(selected);
+        EXPECT_EQ(CheckDragRotateAxisArgument(c.axis, m_interaction), c.expected) << c.what;
+    }
+    EXPECT_EQ(CheckDragRotateAxisArgument(m_lineReference->GetTag(), nullptr), ResultTypeBadArgument);
 }
 
 }  // namespace
