@@ -287,6 +287,30 @@ TEST_F(SaveFileTest, JournalServesAsInput)
     fromSnapshot->Destroy();
 }
 
+// A journal's snapshot goes into the record its caller opened and carries the number of marks,
+// which a replay must find again under the same numbers.
+TEST_F(SaveFileTest, JournalSnapshotRestoresItsMarks)
+{
+    Instance::Create(m_interaction, m_block, nullptr);
+    m_interaction->CreateMark();
+    m_interaction->CreateMark();
+    XMLIO writer("QELJournal", true);
+    ASSERT_TRUE(writer.BeginElement("Interaction"));
+    XMLData data;
+    ASSERT_TRUE(data.SaveToXML(m_interaction, writer));
+    writer.EndElement(true);
+    const std::string text = writer.ToText();
+    EXPECT_NE(text.find("markCount=\"2\""), std::string::npos) << text;
+
+    XMLIO reader("QELJournal", true);
+    ASSERT_TRUE(reader.LoadText(text.c_str()));
+    ASSERT_TRUE(reader.BeginElement("Interaction"));
+    m_loaded = data.CreateInteractionFromXML(reader);
+    ASSERT_NE(m_loaded, nullptr);
+    EXPECT_EQ(m_loaded->GetMarkCount(), 2);
+    EXPECT_TRUE(m_interaction->Compare(m_loaded, false, nullptr));
+}
+
 TEST_F(SaveFileTest, FeatureDataSurvivesAnIdentifierEqualToAnEntityId)
 {
     Instance* instance = Instance::Create(m_interaction, m_block, nullptr);
