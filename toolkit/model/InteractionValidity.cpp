@@ -53,8 +53,12 @@ bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     // carries two of them.
     std::vector<int> bodies;
     GetSeenBodies(bodies, false);
-    const int definition = GetReferenceAttDefTag();
-    for (int body : bodies) {
+    // Found, never made: a check changes nothing, and without the definition there is no
+    // reference attribute to look at.
+    int definition = 0;
+    if (BQ_ATTDEF_find(Reference::GetReferenceAttDefName(), &definition) != BQ_ERROR_no_errors)
+        definition = 0;
+    for (int body : definition ? bodies : std::vector<int>()) {
         std::vector<int> attributes;
         GetPartAttributes(body, definition, &attributes);
         for (int attribute : attributes) {
