@@ -3,6 +3,8 @@
 #include "core/DebugJournalSwitches.h"
 #include "core/Environment.h"
 #include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
 #include "core/JournalWriter.h"
 #include "core/TextUtils.h"
 #include "core/UpperLayerSeams.h"
@@ -99,6 +101,7 @@ Solver::~Solver()
         m_sets.pop_front();
     }
     RemoveAndDelete(m_proceduralRelationships);
+    RemoveAndDelete(m_sectionPlanes);
     for (auto& entry : m_geometries) {
         entry.second->RemoveFromZMR();
         delete entry.second;
@@ -168,6 +171,86 @@ Geometry* Solver::FindGeometry(Reference* reference) const
     if (!reference)
         return nullptr;
     return FindGeometry(GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
+}
+
+bool Solver::FindGeometry(Interaction* interaction, int entity, std::list<Geometry*>& found) const
+{
+    if (Geometry* bodyLevel = FindGeometry(GeometryKey(entity, nullptr)))
+        found.push_back(bodyLevel);
+    if (interaction)
+        for (Instance* instance : interaction->GetInstances())
+            if (Geometry* placed = FindGeometry(GeometryKey(entity, instance)))
+                found.push_back(placed);
+    return !found.empty();
+}
+
+void Solver::GetGeometryEntitiesByClass(std::list<Geometry*>& faces, std::list<Geometry*>& edges,
+                                        std::list<Geometry*>& vertices, std::list<Geometry*>& bare) const
+{
+    for (const auto& entry : m_geometries) {
+        Geometry* geometry = entry.second;
+        if (geometry->IsProceduralGNode())
+            continue;
+        if (entry.first.second) {
+            Geometry* bodyLevel = FindGeometry(GeometryKey(entry.first.first, nullptr));
+            if (bodyLevel && bodyLevel->IsProceduralGNode())
+                continue;
+        }
+        switch (GetEntityClass(entry.first.first)) {
+        case KernelClassFace: faces.push_back(geometry); break;
+        case KernelClassEdge: edges.push_back(geometry); break;
+        case KernelClassVertex: vertices.push_back(geometry); break;
+        case KernelClassPoint:
+        case KernelClassLine:
+        case KernelClassPlane: bare.push_back(geometry); break;
+        default: break;
+        }
+    }
+}
+
+bool Solver::FindBondOfGeometries(GeometryBase* g, GeometryBase* other, ZMR3_d_type type)
+{
+    if (!g || !g->GetGNode())
+        return false;
+    const int count = GetDimensionSystem()->get_d_of_g(g->GetGNode(), 0, nullptr, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<void*> apps(count);
+    GetDimensionSystem()->get_d_of_g(g->GetGNode(), count, nullptr, apps.data());
+    for (void* app : apps) {
+        Bond* bond = dynamic_cast<Bond*>(static_cast<Node*>(app));
+        ZMR3_d_type bondType;
+        if (!bond || !bond->GetType(bondType) || bondType != type)
+            continue;
+        std::vector<GeometryBase*> geometries;
+        bond->GetGeoms(&geometries);
+        if (geometries.size() != 2)
+            return false;
+        if (geometries[0] == other || geometries[1] == other)
+            return true;
+    }
+    return false;
+}
+
+GeometryBase* Solver::CreateSectionPlaneTempGeometry(const GeometryKey& planeKey, Instance* sectionInstance)
+{
+    GeometryBase* plane = GetOrMakeGeometry(planeKey);
+    if (!plane || !sectionInstance)
+        return nullptr;
+    Vec point;
+    Dir normal;
+    plane->GetLocation(point);
+    plane->GetNormal(normal);
+    // The plane already answers in world coordinates, placed by its own Instance; only the
+    // section instance's placement is taken off, or a placed plane would be moved twice.
+    const Xform toSection = sectionInstance->GetXform().GetInverse();
+    toSection.TransformPoint(point);
+    const Dir turned = RotateDir(toSection.rotation, normal);
+    const double p[3] = {point.x, point.y, point.z};
+    const double n[3] = {turned.x, turned.y, turned.z};
+    SectionPlane* section = new SectionPlane(this, p, n, nullptr, sectionInstance);
+    m_sectionPlanes.push_back(section);
+    return section;
 }
 
 void Solver::ClearGeometryAltTopols()

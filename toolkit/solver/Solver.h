@@ -19,6 +19,7 @@
 namespace QEL {
 
 class Instance;
+class Interaction;
 class Reference;
 
 // (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
@@ -87,6 +88,20 @@ public:
     Geometry* GetOrMakeGeometry(const GeometryKey& key);
     Geometry* FindGeometry(const GeometryKey& key) const;
     Geometry* FindGeometry(Reference* reference) const;
+    // Appends the body-level geometry of the entity, then its geometry through each of the
+    // Interaction's Instances in their order, each only when it exists; true when the list is
+    // then non-empty.
+    bool FindGeometry(Interaction* interaction, int entity, std::list<Geometry*>& found) const;
+    // Sorts the model geometry by its entity's class, in key order; procedural geometry, and
+    // placed geometry of an entity whose body-level geometry is procedural, go nowhere.
+    void GetGeometryEntitiesByClass(std::list<Geometry*>& faces, std::list<Geometry*>& edges,
+                                    std::list<Geometry*>& vertices, std::list<Geometry*>& bare) const;
+    // Whether a bond of the type ties g to other alone; a bond of the type on more or fewer
+    // than two geometries ends the search with false.
+    bool FindBondOfGeometries(GeometryBase* g, GeometryBase* other, ZMR3_d_type type);
+    // The plane of the key in the section instance's frame, kept until the Solver goes; null
+    // when the key has no geometry.
+    GeometryBase* CreateSectionPlaneTempGeometry(const GeometryKey& planeKey, Instance* sectionInstance);
 
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();
@@ -158,6 +173,7 @@ private:
     std::set<ProceduralRelationship*> m_proceduralRelationships;
     std::list<Bond*> m_bonds;
     std::list<Set*> m_sets;
+    std::vector<SectionPlane*> m_sectionPlanes;
     std::vector<g_node*> m_gNodes;
     std::vector<int> m_gStatuses;
     std::vector<d_node*> m_dNodes;

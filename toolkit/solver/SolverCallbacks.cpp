@@ -249,7 +249,7 @@ int FrustumGetRTConstraintFlag(void* node)
 int FrustumGetPatternValue(double* out, void* node)
 {
     if (PatternNode* pattern = dynamic_cast<PatternNode*>(static_cast<Node*>(node)))
-        *out = pattern->GetValue();
+        *out = pattern->GetStartValue();
     return 1;
 }
 

@@ -6,15 +6,80 @@ namespace QEL {
 
 Set::Set(Solver* solver) : GNode(solver) {}
 
+Set* Set::CreateSet(Solver* solver)
+{
+    Set* set = new Set(solver);
+    set->AddToZMR();
+    solver->AddSet(set);
+    return set;
+}
+
 void Set::AddToZMR()
 {
-    if (!m_handle)
-        m_handle = System()->add_g(this);
+    if (m_handle)
+        return;
+    m_handle = System()->add_g(this);
+    // Members are added by their makers before they join; only their membership is new here.
+    for (GeometryBase* member : m_members)
+        Mirror(member, GetGNode());
+}
+
+void Set::Mirror(GeometryBase* g, g_node* set)
+{
+    if (m_handle && g->GetGNode())
+        System()->move_to_set(g->GetGNode(), set);
+}
+
+void Set::AddGeometry(GeometryBase* g)
+{
+    if (!g || m_members.count(g))
+        return;
+    if (g->GetSet())
+        g->GetSet()->RemoveGeometry(g);
+    m_members.insert(g);
+    Mirror(g, GetGNode());
+    g->SetSet(this);
+}
+
+void Set::RemoveGeometry(GeometryBase* g)
+{
+    if (!g || !m_members.count(g))
+        return;
+    Mirror(g, nullptr);
+    m_members.erase(g);
+    g->SetSet(nullptr);
+}
+
+void Set::UnionGeometry(GeometryBase* g)
+{
+    if (!g)
+        return;
+    Set* former = g->GetSet();
+    AddGeometry(g);
+    if (former)
+        UnionSets(former);
+}
+
+void Set::UnionSets(Set* other)
+{
+    if (!other || other == this)
+        return;
+    const Members members = other->m_members;
+    for (GeometryBase* member : members)
+        AddGeometry(member);
 }
 
 bool Set::GetGeomType(ZMR3_g_type& type) { return type = ZMR3_G_SET, true; }
 
 RTNode::RTNode(Solver* solver, const Xform& xform) : GNode(solver), m_xform(xform) {}
+
+int RTNode::Release()
+{
+    const int count = --m_useCount;
+    if (count == 0)
+        delete this;
+    return count;
+}
 
 void RTNode::AddToZMR()
 {
@@ -33,6 +98,15 @@ void PatternNode::AddToZMR()
         return;
     m_reference->AddToZMR();
     m_handle = m_solver->GetManager()->extended_dimension_system()->add_pattern(this, m_reference->GetGNode(), m_type);
+}
+
+double PatternNode::GetValue()
+{
+    double value = 0.0;
+    if (m_handle &&
+        m_solver->GetManager()->extended_dimension_system()->enquire_pattern_value(GetGNode(), &value))
+        return value;
+    return 0.0;
 }
 
 void SolverProceduralObject::AddToZMR()
