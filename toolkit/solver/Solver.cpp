@@ -8,6 +8,7 @@
 #include "core/JournalWriter.h"
 #include "core/TextUtils.h"
 #include "core/UpperLayerSeams.h"
+#include "solver/Stars.h"
 
 namespace QEL {
 
@@ -88,6 +89,8 @@ Solver::Solver(FILE* journal, bool exactDragging, bool noJournal)
 
 Solver::~Solver()
 {
+    // Stars first: their lines leave the Sets and the system while both are still there.
+    DeleteBodyStars();
     while (!m_bonds.empty()) {
         Bond* bond = m_bonds.front();
         bond->RemoveFromZMR();
@@ -107,6 +110,9 @@ Solver::~Solver()
         delete entry.second;
     }
     m_geometries.clear();
+    RemoveAndDelete(m_offsets);
+    m_proceduralFeatureEntities.clear();
+    m_offsetFaceEntities.clear();
     RemoveAndDelete(m_constructionGeometries);
     CloseSolverJournalFile(&s_solverJournal);
     delete m_manager;
@@ -146,16 +152,6 @@ bool Solver::RemoveYSKGeometries()
     for (Node* node : m_yskNodes)
         node->RemoveFromZMR();
     return true;
-}
-
-Geometry* Solver::GetOrMakeGeometry(const GeometryKey& key)
-{
-    if (Geometry* found = FindGeometry(key))
-        return found;
-    Geometry* geometry = Geometry::CreateGeometry(this, key.first, key.second);
-    if (geometry)
-        m_geometries[key] = geometry;
-    return geometry;
 }
 
 Geometry* Solver::FindGeometry(const GeometryKey& key) const

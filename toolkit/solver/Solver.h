@@ -18,9 +18,13 @@
 
 namespace QEL {
 
+class BodyStar;
 class Instance;
 class Interaction;
+class OffsetFacesOp;
 class Reference;
+class Relation;
+class SolverOffset;
 
 // (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
 using GeometryKey = std::pair<int, Instance*>;
@@ -84,8 +88,12 @@ public:
     std::vector<Node*>& GetYSKGeometries() { return m_yskNodes; }
     bool RemoveYSKGeometries();
 
-    // Geometry of model entities.
+    // Geometry of model entities. Geometry of the faces an offset object drives is that
+    // object's procedural geometry.
     Geometry* GetOrMakeGeometry(const GeometryKey& key);
+    Geometry* GetOrMakeGeometry(Reference* reference);
+    // Only for a key without geometry: what an offset object supplies for it, else null.
+    Geometry* GetOrMakeProceduralGeometry(int entity, Instance* instance);
     Geometry* FindGeometry(const GeometryKey& key) const;
     Geometry* FindGeometry(Reference* reference) const;
     // Appends the body-level geometry of the entity, then its geometry through each of the
@@ -102,6 +110,42 @@ public:
     // The plane of the key in the section instance's frame, kept until the Solver goes; null
     // when the key has no geometry.
     GeometryBase* CreateSectionPlaneTempGeometry(const GeometryKey& planeKey, Instance* sectionInstance);
+    // The key's geometry, entered into the star of its body (true) or, without a star that
+    // takes it, added to the dimension system on its own with its construction geometry
+    // (false); false also when the key has no geometry.
+    bool AddReferenceGeometry(Interaction* interaction, const GeometryKey& key, ReferenceBehaviour behaviour,
+                              RelationSubtype subtype);
+    // The body-level geometry of an entity, with the behaviour of its first reference.
+    bool AddEntityGeometry(Interaction* interaction, int entity);
+
+    // Stars: one per body, one element per Instance.
+    BodyStar* GetBodyStar(int body) const;
+    RTNode* GetRTNode(Instance* instance) const;
+    // Replaces every star: Instances that no Section made first, then section Instances,
+    // which move with the Instance they cut.
+    void CreateBodyStars(const std::vector<Instance*>& instances);
+    RTNode* GetOrMakeSectionRTNode(Instance* sectionInstance);
+    static bool IsSectionInstance(Interaction* interaction, Instance* instance);
+    static bool IsSectionPlane(Interaction* interaction, const GeometryKey& key);
+    static Instance* GetCutInstanceOfSectionInstance(Instance* instance);
+    static Reference* GetSectionPlaneOfSectionInstance(Instance* instance);
+
+    // Procedural objects.
+    // Whether the entity (or, for a vertex or edge, one of its faces) is driven by a feature
+    // or an offset; excludeFeatureReferences: an entity a feature uses as a reference is not.
+    bool IsUsingProceduralObject(Interaction* interaction, int entity, bool requireNonSimpleFeature,
+                                 bool excludeFeatureReferences);
+    bool IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature, bool excludeFeatureReferences);
+    static bool HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity);
+    static bool IsUsedByFeatureReference(Interaction* interaction, int entity);
+    void AddOffsetFacesOp(OffsetFacesOp* operation);
+    SolverOffset* FindSolverOffset(OffsetFacesOp* operation) const;
+
+    // Relations.
+    const std::list<Bond*>* GetRelationBonds(Relation* relation) const;
+    // The value, or the rigid flag, of the relation's main bond; false without one.
+    bool SetRelationValue(Relation* relation, double value);
+    bool SetRelationNonRigid(Relation* relation);
 
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();
@@ -153,13 +197,16 @@ public:
     static bool IsMeasuredDistanceValid(RelationType type, const std::vector<MeasuredReference>& references,
                                         std::vector<GeometryBase*>& geometries);
 
+    // Adds geometry the Solver keeps until it goes.
+    GeometryBase* AddConstruction(GeometryBase* geometry);
+
 protected:
     void RegisterZMRFrustum();
     void RegisterJUNFrustum();
     void RegisterKEVFrustum();
 
 private:
-    GeometryBase* AddConstruction(GeometryBase* geometry);
+    void DeleteBodyStars();
     void BondConstruction(ZMR3_d_type type, GeometryBase* first, GeometryBase* second);
     // Undoes the last evaluation unless none was made since the Solver was built.
     void UndoBeforeDrag();
@@ -170,6 +217,11 @@ private:
     int m_exactDragging = 0;
     int m_nextNodeId = 1;
     std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;
+    std::set<SolverOffset*, NodePtrLessThan> m_offsets;
+    std::set<int> m_proceduralFeatureEntities;
+    std::set<int> m_offsetFaceEntities;
+    std::map<int, BodyStar*> m_bodyStars;
+    std::map<Relation*, std::list<Bond*>> m_relationBonds;
     std::set<ProceduralRelationship*> m_proceduralRelationships;
     std::list<Bond*> m_bonds;
     std::list<Set*> m_sets;

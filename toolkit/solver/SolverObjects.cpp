@@ -1,6 +1,10 @@
 #include "solver/SolverObjects.h"
 
+#include "core/KernelFacade.h"
+#include "solver/OffsetFacesOp.h"
 #include "solver/Solver.h"
+
+#include <brennik.h>
 
 namespace QEL {
 
@@ -69,6 +73,36 @@ void Set::UnionSets(Set* other)
         AddGeometry(member);
 }
 
+bool Set::MakeOrientation(int first, int second, std::pair<GeometryBase*, GeometryBase*>& lines)
+{
+    const int entities[2] = {first, second};
+    Dir directions[2];
+    for (int i = 0; i < 2; ++i) {
+        int classCode = 0, curve = 0;
+        BQ_LINE_sf_t line;
+        if (!Geometry::FindConstrainableGeomClassFromEntity(entities[i], classCode, curve) ||
+            classCode != KernelClassLine || BQ_LINE_ask(curve, &line) != BQ_ERROR_no_errors)
+            return false;
+        directions[i] = MakeDir(Vec(line.basis_set.axis.coord[0], line.basis_set.axis.coord[1],
+                                    line.basis_set.axis.coord[2]));
+    }
+    if (directions[0].IsParallel(directions[1]))
+        return false;
+    Geometry* a = Geometry::CreateGeometry(m_solver, first, nullptr);
+    Geometry* b = a ? Geometry::CreateGeometry(m_solver, second, nullptr) : nullptr;
+    if (!b) {
+        delete a;
+        return false;
+    }
+    // The Solver keeps them: they stand for no key of its geometry map.
+    m_solver->AddConstruction(a);
+    m_solver->AddConstruction(b);
+    AddGeometry(a);
+    AddGeometry(b);
+    lines = std::make_pair(a, b);
+    return true;
+}
+
 bool Set::GetGeomType(ZMR3_g_type& type) { return type = ZMR3_G_SET, true; }
 
 RTNode::RTNode(Solver* solver, const Xform& xform) : GNode(solver), m_xform(xform) {}
@@ -114,6 +148,39 @@ void SolverProceduralObject::AddToZMR()
     if (!m_handle)
         m_handle = m_solver->GetManager()->procedural_feature_manager()->add_procedural_feature(
             this, KEV_SOLVE_BY_REGENERATION);
+}
+
+void SolverProceduralObject::AddProceduralGeometry(GeometryBase* g)
+{
+    if (!g || !g->IsProceduralGNode())
+        return;
+    g->AddToZMR();
+    m_solver->GetManager()->procedural_feature_manager()->move_to_feature(g->GetGNode(), GetGNode());
+    m_proceduralGeometry.insert(g);
+}
+
+GeometryBase* SolverProceduralObject::GetOrMakeProceduralGeometry(int entity, Instance* instance)
+{
+    if (Geometry* found = m_solver->FindGeometry(GeometryKey(entity, instance)))
+        return found;
+    if (instance || !m_proceduralEntities.count(entity))
+        return nullptr;
+    ProceduralGeometry* g = ProceduralGeometry::CreateProceduralGeometry(m_solver, entity, nullptr, this);
+    if (!g)
+        return nullptr;
+    g->AddToZMR();
+    AddProceduralGeometry(g);
+    return g;
+}
+
+SolverOffset* SolverOffset::CreateSolverOffset(Solver* solver, OffsetFacesOp* operation)
+{
+    return new SolverOffset(solver, operation);
+}
+
+int SolverOffset::Regenerate()
+{
+    return !m_operation || m_operation->MakeOffsetSurfaces(m_solver) ? KEV_REGENERATED : KEV_REGENERATION_FAILED;
 }
 
 }  // namespace QEL

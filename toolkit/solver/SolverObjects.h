@@ -5,8 +5,11 @@
 #include "solver/SolverNodes.h"
 
 #include <set>
+#include <utility>
 
 namespace QEL {
+
+class OffsetFacesOp;
 
 // A rigid set of geometries; the dimension system knows it by its geometry code 10. A
 // geometry is a member exactly when its set field names this Set, and once the Set is in the
@@ -34,6 +37,9 @@ public:
     // Moves every member of the other Set here, in member order; the other Set stays, empty.
     void UnionSets(Set* other);
     const Members& GetGeometry() const { return m_members; }
+    // Two lines of the entities, in the dimension system and in this Set, that fix the Set's
+    // orientation; false, making nothing, unless both are lines and not parallel.
+    bool MakeOrientation(int first, int second, std::pair<GeometryBase*, GeometryBase*>& lines);
 
 private:
     void Mirror(GeometryBase* g, g_node* set);
@@ -86,22 +92,46 @@ private:
 };
 
 // A procedural object that the procedural-feature manager asks to regenerate after a solve.
+// The body-level geometry of its procedural entities is its procedural geometry, which moves
+// only as the object regenerates it.
 class SolverProceduralObject : public GNode {
 public:
     using GNode::GNode;
+    using GeometrySet = std::set<GeometryBase*, NodePtrLessThan>;
     void AddToZMR() override;
     std::string ToString() override { return "SolverProceduralObject"; }
-    bool GetGeomType(ZMR3_g_type&) override { return false; }
+    bool GetGeomType(ZMR3_g_type& type) override { return type = ZMR3_G_POINT, false; }
+    // The Solver's geometry of the key, else procedural geometry for a procedural entity
+    // without an Instance, else null.
+    virtual GeometryBase* GetOrMakeProceduralGeometry(int entity, Instance* instance);
     // KEV_REGENERATED when regenerated or nothing was to do, KEV_REGENERATION_FAILED otherwise.
     virtual int Regenerate() { return KEV_REGENERATED; }
     // Whether geometry related to this object's procedural geometry moves with it; an object
     // that agrees takes the geometry as one of its inputs.
     virtual bool TakeRelatedGeometry(GeometryBase*) { return false; }
+    // Moves procedural geometry into this object; other geometry is left alone.
+    void AddProceduralGeometry(GeometryBase* g);
     void SetMoved(bool moved) { m_moved = moved; }
     bool GetMoved() const { return m_moved; }
+    std::set<int>& GetProceduralEntities() { return m_proceduralEntities; }
+    const GeometrySet& GetProceduralGeometryBaseSet() const { return m_proceduralGeometry; }
 
 private:
     bool m_moved = false;
+    std::set<int> m_proceduralEntities;
+    GeometrySet m_proceduralGeometry;
+};
+
+// The procedural object of an offset-faces edit: regenerating it offsets the faces' surfaces.
+class SolverOffset : public SolverProceduralObject {
+public:
+    static SolverOffset* CreateSolverOffset(Solver* solver, OffsetFacesOp* operation);
+    int Regenerate() override;
+    OffsetFacesOp* GetOffsetFacesOp() const { return m_operation; }
+
+private:
+    SolverOffset(Solver* solver, OffsetFacesOp* operation) : SolverProceduralObject(solver), m_operation(operation) {}
+    OffsetFacesOp* m_operation;
 };
 
 }  // namespace QEL

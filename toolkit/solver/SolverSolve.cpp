@@ -68,6 +68,10 @@ SolveStatus Solver::SolveSystem()
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
     system->undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    // The system reads every geometry before it regenerates anything; offset faces must then
+    // already name live offset surfaces, as an edit may have deleted the last ones.
+    for (SolverOffset* offset : m_offsets)
+        offset->Regenerate();
     DebugDumpZMR("re_evaluate", nullptr);
     system->re_evaluate(0, ZMR3_EVALUATE_FULL);
     EvaluateSolveStatus();

@@ -149,6 +149,41 @@ TEST_F(SetTest, APatternValueIsZeroUntilTheNodeIsInTheSystem)
     axis.RemoveFromZMR();
 }
 
+TEST_F(SetTest, OrientationLinesAreTwoNonParallelLinesOfTheSet)
+{
+    const int block = brennik::build::Block();
+    const std::vector<int> lines = OfClass(BodyEdges(block), KernelClassLine);
+    auto direction = [](int edge) {
+        int classCode = 0, curve = 0;
+        Geometry::FindConstrainableGeomClassFromEntity(edge, classCode, curve);
+        BQ_LINE_sf_t sf;
+        BQ_LINE_ask(curve, &sf);
+        return MakeDir(Vec(sf.basis_set.axis.coord[0], sf.basis_set.axis.coord[1], sf.basis_set.axis.coord[2]));
+    };
+    int parallel = 0, across = 0;
+    for (size_t i = 1; i < lines.size(); ++i)
+        (direction(lines[i]).IsParallel(direction(lines[0])) ? parallel : across) = lines[i];
+    const int plate = brennik::build::PlateWithHoles();
+    const int circle = OfClass(BodyEdges(plate), KernelClassCircle).front();
+
+    Set* set = Set::CreateSet(m_solver.get());
+    std::pair<GeometryBase*, GeometryBase*> made(nullptr, nullptr);
+    EXPECT_FALSE(set->MakeOrientation(lines[0], parallel, made));
+    EXPECT_FALSE(set->MakeOrientation(lines[0], circle, made));
+    EXPECT_TRUE(set->GetGeometry().empty());
+    EXPECT_EQ(made.first, nullptr);
+
+    ASSERT_TRUE(set->MakeOrientation(lines[0], across, made));
+    EXPECT_EQ(set->GetGeometry().size(), 2u);
+    for (GeometryBase* g : {made.first, made.second}) {
+        EXPECT_EQ(g->GetSet(), set);
+        EXPECT_TRUE(g->IsAdded());
+        ZMR3_g_type type;
+        EXPECT_TRUE(g->GetGeomType(type));
+        EXPECT_EQ(type, ZMR3_G_LINE);
+    }
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL

@@ -1,0 +1,92 @@
+#include "solver/OffsetFacesOp.h"
+
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "solver/Solver.h"
+
+#include <brennik.h>
+
+namespace QEL {
+
+OffsetFacesOp::OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind)
+    : m_interaction(interaction), m_faces(faces), m_offsets(faces.size(), 0.0), m_kind(kind)
+{
+}
+
+OffsetFacesOp::~OffsetFacesOp() { DeleteOffsetSurfaces(); }
+
+bool OffsetFacesOp::SetOffsetValues(const std::vector<double>& values)
+{
+    if (values.size() != m_faces.size())
+        return false;
+    m_offsets = values;
+    return true;
+}
+
+int OffsetFacesOp::OffsetFace(Solver* solver, int face, double distance)
+{
+    std::list<Geometry*> geometries;
+    if (!solver->FindGeometry(m_interaction, face, geometries))
+        return 0;
+    int surface = 0;
+    bool agrees = true;
+    if (int error = BQ_FACE_ask_oriented_surf(face, &surface, &agrees))
+        return error;
+    const double d = agrees ? distance : -distance;
+    int copy = 0;
+    if (int error = BQ_ENTITY_copy(surface, &copy))
+        return error;
+    m_offsetSurfaces.insert(copy);
+    int offset = 0;
+    int error = BQ_SURF_offset(copy, d, &offset);
+    if (error == BQ_ERROR_offset_is_copy) {
+        error = BQ_ENTITY_copy(copy, &offset);
+    } else if (error == BQ_ERROR_offset_failed) {
+        // An offset of an offset surface is taken from the surface it offsets.
+        BQ_OFFSET_sf_t sf;
+        int underlying = 0;
+        if (BQ_OFFSET_ask(copy, &sf) != BQ_ERROR_no_errors)
+            return error;
+        error = BQ_ENTITY_copy(sf.underlying_surface, &underlying);
+        if (!error)
+            error = BQ_SURF_offset(underlying, sf.offset_distance + d, &offset);
+        if (underlying)
+            BQ_ENTITY_delete(1, &underlying);
+    }
+    if (error)
+        return error;
+    for (Geometry* geometry : geometries)
+        geometry->SetAltGeom(offset);
+    return 0;
+}
+
+bool OffsetFacesOp::MakeOffsetSurfaces(Solver* solver)
+{
+    if (m_faces.empty())
+        return true;
+    const int saved = GetEntityPartition(m_faces.front());
+    SetCurrentPartition(m_interaction->GetQELPartition());
+    int error = 0;
+    for (size_t i = 0; i < m_faces.size() && !error; ++i)
+        error = OffsetFace(solver, m_faces[i], m_offsets[i]);
+    if (!error && m_kind != 2)
+        for (const auto& partner : m_partnerOffsets) {
+            error = OffsetFace(solver, partner.first, m_kind == 3 ? -partner.second : partner.second);
+            if (error)
+                break;
+        }
+    SetCurrentPartition(saved);
+    if (!error)
+        return true;
+    m_result = ResultTypeOffsetFaceCausedSelfIntersection;
+    return false;
+}
+
+void OffsetFacesOp::DeleteOffsetSurfaces()
+{
+    for (int surface : m_offsetSurfaces)
+        BQ_ENTITY_delete(1, &surface);
+    m_offsetSurfaces.clear();
+}
+
+}  // namespace QEL

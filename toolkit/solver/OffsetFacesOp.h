@@ -1,0 +1,51 @@
+#pragma once
+// The value edit that offsets faces by given distances. While the Solver solves it, the edit's
+// procedural object regenerates the faces' surfaces at their offsets; the faces' geometries
+// answer from those surfaces.
+
+#include "solver/SolverOperation.h"
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace QEL {
+
+class Interaction;
+class Solver;
+
+class OffsetFacesOp : public SolverOperation {
+public:
+    // kind: 1 offset values, 2 shell thickness moving one side, 3 moving both sides.
+    OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind);
+    ~OffsetFacesOp() override;
+
+    // False, changing nothing, unless there is one value per face.
+    bool SetOffsetValues(const std::vector<double>& values);
+    // Offsets a copy of each face's surface that the Solver holds geometry for and hands it to
+    // that geometry; false, with the result ResultTypeOffsetFaceCausedSelfIntersection, when
+    // the kernel cannot offset one.
+    bool MakeOffsetSurfaces(Solver* solver);
+    void DeleteOffsetSurfaces();
+
+    Interaction* GetInteraction() const { return m_interaction; }
+    const std::vector<int>& GetFaces() const { return m_faces; }
+    const std::vector<double>& GetOffsets() const { return m_offsets; }
+    const std::map<int, double>& GetPartnerOffsets() const { return m_partnerOffsets; }
+    int GetKind() const { return m_kind; }
+    int GetResult() const { return m_result; }
+
+private:
+    // The kernel error of offsetting the face's surface by the distance, 0 on success.
+    int OffsetFace(Solver* solver, int face, double distance);
+
+    Interaction* m_interaction;
+    std::vector<int> m_faces;
+    std::vector<double> m_offsets;
+    std::set<int> m_offsetSurfaces;
+    std::map<int, double> m_partnerOffsets;
+    int m_result = 0;
+    int m_kind;
+};
+
+}  // namespace QEL

@@ -1,0 +1,223 @@
+// From the model's keys to the Solver's nodes: geometry of (entity, Instance) keys, procedural
+// geometry of offsets, body stars and section instances, and the bonds of relations.
+#include "solver/Solver.h"
+
+#include "core/Instance.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/UpperLayerSeams.h"
+#include "model/Reference.h"
+#include "solver/OffsetFacesOp.h"
+#include "solver/Stars.h"
+
+#include <brennik.h>
+
+namespace QEL {
+
+Geometry* Solver::GetOrMakeGeometry(const GeometryKey& key)
+{
+    if (Geometry* found = FindGeometry(key))
+        return found;
+    Geometry* geometry = GetOrMakeProceduralGeometry(key.first, key.second);
+    if (!geometry) {
+        geometry = Geometry::CreateGeometry(this, key.first, key.second);
+        if (!geometry)
+            return nullptr;
+        m_geometries[key] = geometry;
+    }
+    return geometry;
+}
+
+Geometry* Solver::GetOrMakeGeometry(Reference* reference)
+{
+    if (!reference)
+        return nullptr;
+    return GetOrMakeGeometry(GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
+}
+
+Geometry* Solver::GetOrMakeProceduralGeometry(int entity, Instance* instance)
+{
+    const GeometryKey key(entity, instance);
+    if (!m_offsetFaceEntities.count(entity) && !m_proceduralFeatureEntities.count(entity))
+        return nullptr;
+    if (m_offsetFaceEntities.count(entity) && !m_offsets.empty()) {
+        GeometryBase* made = (*m_offsets.begin())->GetOrMakeProceduralGeometry(entity, instance);
+        if (Geometry* geometry = dynamic_cast<Geometry*>(made))
+            m_geometries[key] = geometry;
+    }
+    return FindGeometry(key);
+}
+
+bool Solver::AddReferenceGeometry(Interaction*, const GeometryKey& key, ReferenceBehaviour behaviour,
+                                  RelationSubtype subtype)
+{
+    Geometry* geometry = GetOrMakeGeometry(key);
+    if (!geometry)
+        return false;
+    BodyStar* star = GetBodyStar(GetOwningBody(key.first));
+    if (star && star->AddReference(key, behaviour, subtype))
+        return true;
+    geometry->AddToZMR();
+    std::vector<GeometryBase*> construction;
+    GetOrMakeTemporaryConstructionGeometry(subtype, key, construction);
+    return false;
+}
+
+bool Solver::AddEntityGeometry(Interaction* interaction, int entity)
+{
+    if (!GetOwningBody(entity))
+        return false;
+    ReferenceBehaviour behaviour = ReferenceBehaviourModelling;
+    Reference::FindBehaviourForEntity(interaction, entity, behaviour);
+    return AddReferenceGeometry(interaction, GeometryKey(entity, nullptr), behaviour, RelationSubtypeBoundary);
+}
+
+// ---- Stars and sections -----------------------------------------------------------------------
+
+BodyStar* Solver::GetBodyStar(int body) const
+{
+    const auto it = m_bodyStars.find(body);
+    return it == m_bodyStars.end() ? nullptr : it->second;
+}
+
+RTNode* Solver::GetRTNode(Instance* instance) const
+{
+    if (!instance)
+        return nullptr;
+    BodyStar* star = GetBodyStar(instance->GetBodyTag());
+    return star ? star->GetRTNode(instance) : nullptr;
+}
+
+void Solver::CreateBodyStars(const std::vector<Instance*>& instances)
+{
+    DeleteBodyStars();
+    for (Instance* instance : instances) {
+        if (!instance || IsSectionInstance(instance->GetInteraction(), instance))
+            continue;
+        BodyStar*& star = m_bodyStars[instance->GetBodyTag()];
+        if (!star)
+            star = new BodyStar(this, instance->GetBodyTag());
+        star->GetOrMakeRTNode(instance, nullptr);
+    }
+    for (Instance* instance : instances)
+        if (instance && IsSectionInstance(instance->GetInteraction(), instance))
+            GetOrMakeSectionRTNode(instance);
+}
+
+void Solver::DeleteBodyStars()
+{
+    for (auto& entry : m_bodyStars)
+        delete entry.second;
+    m_bodyStars.clear();
+}
+
+RTNode* Solver::GetOrMakeSectionRTNode(Instance* sectionInstance)
+{
+    if (!sectionInstance)
+        return nullptr;
+    Instance* cut = GetCutInstanceOfSectionInstance(sectionInstance);
+    // Without the cut Instance's star the section instance gets a node of its own.
+    BodyStar* cutStar = cut ? GetBodyStar(cut->GetBodyTag()) : nullptr;
+    RTNode* cutNode = cutStar ? cutStar->GetOrMakeRTNode(cut, nullptr) : nullptr;
+    BodyStar*& star = m_bodyStars[sectionInstance->GetBodyTag()];
+    if (!star)
+        star = new BodyStar(this, sectionInstance->GetBodyTag());
+    return star->GetOrMakeRTNode(sectionInstance, cutNode);
+}
+
+// Sections do not yet say which Instances they generate or cut: no Instance is a section
+// instance and no key a section plane.
+bool Solver::IsSectionInstance(Interaction*, Instance*) { return false; }
+bool Solver::IsSectionPlane(Interaction*, const GeometryKey&) { return false; }
+Instance* Solver::GetCutInstanceOfSectionInstance(Instance*) { return nullptr; }
+Reference* Solver::GetSectionPlaneOfSectionInstance(Instance*) { return nullptr; }
+
+// ---- Procedural objects -------------------------------------------------------------------------
+
+bool Solver::IsUsingProceduralObject(Interaction* interaction, int entity, bool requireNonSimpleFeature,
+                                     bool excludeFeatureReferences)
+{
+    if (excludeFeatureReferences && IsUsedByFeatureReference(interaction, entity))
+        return false;
+    auto answer = [&](int tag) {
+        if (!m_proceduralFeatureEntities.count(tag) && !m_offsetFaceEntities.count(tag))
+            return false;
+        return !requireNonSimpleFeature || HasNonSimpleFeatureOnEntity(interaction, tag);
+    };
+    if (answer(entity))
+        return true;
+    const int entityClass = GetEntityClass(entity);
+    if (entityClass != KernelClassVertex && entityClass != KernelClassEdge)
+        return false;
+    int count = 0;
+    int* faces = nullptr;
+    const int error = entityClass == KernelClassVertex ? BQ_VERTEX_ask_faces(entity, &count, &faces)
+                                                       : BQ_EDGE_ask_faces(entity, &count, &faces);
+    bool found = false;
+    for (int i = 0; error == BQ_ERROR_no_errors && i < count && !found; ++i)
+        found = answer(faces[i]);
+    BQ_MEMORY_free(faces);
+    return found;
+}
+
+bool Solver::IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature,
+                                     bool excludeFeatureReferences)
+{
+    return reference && IsUsingProceduralObject(reference->GetInteraction(), reference->GetEntityTag(),
+                                                requireNonSimpleFeature, excludeFeatureReferences);
+}
+
+// Features do not yet say how they use their references or what they are: no entity is a
+// feature's reference and none carries a feature that is not simple.
+bool Solver::IsUsedByFeatureReference(Interaction*, int) { return false; }
+bool Solver::HasNonSimpleFeatureOnEntity(Interaction*, int) { return false; }
+
+void Solver::AddOffsetFacesOp(OffsetFacesOp* operation)
+{
+    if (!operation)
+        return;
+    SolverOffset* offset = SolverOffset::CreateSolverOffset(this, operation);
+    offset->AddToZMR();
+    offset->Fix(true);
+    m_offsets.insert(offset);
+    std::vector<int> faces = operation->GetFaces();
+    for (const auto& partner : operation->GetPartnerOffsets())
+        faces.push_back(partner.first);
+    for (int face : faces) {
+        offset->GetProceduralEntities().insert(face);
+        m_offsetFaceEntities.insert(face);
+    }
+}
+
+SolverOffset* Solver::FindSolverOffset(OffsetFacesOp* operation) const
+{
+    for (SolverOffset* offset : m_offsets)
+        if (offset->GetOffsetFacesOp() == operation)
+            return offset;
+    return nullptr;
+}
+
+// ---- Relations ----------------------------------------------------------------------------------
+
+const std::list<Bond*>* Solver::GetRelationBonds(Relation* relation) const
+{
+    const auto it = m_relationBonds.find(relation);
+    return it == m_relationBonds.end() ? nullptr : &it->second;
+}
+
+bool Solver::SetRelationValue(Relation* relation, double value)
+{
+    const std::list<Bond*>* bonds = GetRelationBonds(relation);
+    if (!bonds || bonds->empty() || !bonds->front())
+        return false;
+    return bonds->front()->SetValue(value);
+}
+
+bool Solver::SetRelationNonRigid(Relation* relation)
+{
+    const std::list<Bond*>* bonds = GetRelationBonds(relation);
+    TypedBond* bond = bonds && !bonds->empty() ? dynamic_cast<TypedBond*>(bonds->front()) : nullptr;
+    return bond && bond->SetRigid(false);
+}
+
+}  // namespace QEL
