@@ -283,6 +283,111 @@ ResultType CheckArgSectionPlaneReference(int tag, Interaction* interaction)
                                        nullptr, nullptr, nullptr, nullptr) == KernelClassPlane);
 }
 
+ResultType CheckArgPatternDirection(Interaction* interaction, int count, int tag, int patternBody)
+{
+    if (count < 2)
+        return Verdict(tag == 0);
+    Reference* reference = CastTagToReference(interaction, tag);
+    return Verdict(reference && !reference->GetInstance() &&
+                   GetOwningBody(reference->GetEntityTag()) == patternBody &&
+                   GetEntityClass(reference->GetEntityTag()) == KernelClassLine);
+}
+
+ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction, int& body,
+                                      std::vector<int>& classes, bool anyCount, bool allowNull)
+{
+    const std::vector<int>& tags = GetArrayVector(occurrence);
+    bool named = false;
+    for (size_t position = 0; position < tags.size(); ++position) {
+        if (tags[position] == 0) {
+            if (!allowNull)
+                return ResultTypeBadArgument;
+            continue;
+        }
+        Reference* reference = CastTagToReference(interaction, tags[position]);
+        if (!reference || reference->GetInstance())
+            return ResultTypeBadArgument;
+        const int face = reference->GetEntityTag();
+        const int faceBody = GetEntityClass(face) == KernelClassFace ? GetBodyOfTopology(face) : 0;
+        if (faceBody == 0 || (body != 0 && faceBody != body))
+            return ResultTypeBadArgument;
+        // Corresponding faces carry one kind of analytic surface in every copy.
+        const int surfaceClass = GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                     nullptr, nullptr);
+        if (classes.size() <= position)
+            classes.resize(position + 1, 0);
+        if (classes[position] == 0)
+            classes[position] = surfaceClass;
+        else if (classes[position] != surfaceClass)
+            return ResultTypeBadArgument;
+        body = faceBody;
+        named = true;
+    }
+    return Verdict(named || anyCount);
+}
+
+ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences, Interaction* interaction,
+                                               int& body, bool anyCount, bool allowNull)
+{
+    body = 0;
+    const std::vector<Array<int>>& list = GetArrayVector(occurrences);
+    if (list.empty() || !interaction)
+        return ResultTypeBadArgument;
+    int expected = list[0].GetSize();
+    if (anyCount)
+        for (const Array<int>& occurrence : list)
+            if (occurrence.GetSize() > 0) {
+                expected = occurrence.GetSize();
+                break;
+            }
+    std::vector<int> classes;
+    for (const Array<int>& occurrence : list) {
+        if (occurrence.GetSize() == 0)
+            continue;
+        if (occurrence.GetSize() != expected ||
+            CheckFacePatternOccurrence(occurrence, interaction, body, classes, anyCount, allowNull) != ResultTypeOk) {
+            body = 0;
+            return ResultTypeBadArgument;
+        }
+    }
+    return Verdict(body != 0);
+}
+
+ResultType CheckRectangularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
+                                                int xCount, int yCount, double, double, int xDirection,
+                                                int yDirection)
+{
+    int body = 0;
+    if (occurrences.GetSize() == 0 ||
+        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) != ResultTypeOk ||
+        body == 0 || xCount < 1 || yCount < 1 ||
+        static_cast<long long>(occurrences.GetSize()) != static_cast<long long>(xCount) * yCount)
+        return ResultTypeBadArgument;
+    const ResultType x = CheckArgPatternDirection(interaction, xCount, xDirection, body);
+    return x != ResultTypeOk ? x : CheckArgPatternDirection(interaction, yCount, yDirection, body);
+}
+
+ResultType CheckCircularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
+                                             int axis, double)
+{
+    int body = 0;
+    if (occurrences.GetSize() == 0 ||
+        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) != ResultTypeOk ||
+        body == 0)
+        return ResultTypeBadArgument;
+    return CheckArgPatternDirection(interaction, occurrences.GetSize(), axis, body);
+}
+
+ResultType CheckArgTagIsSection(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToSection(interaction, tag) != nullptr);
+}
+
+ResultType CheckArgTagIsVirtualVertex(int tag, Interaction* interaction)
+{
+    return Verdict(CastTagToVirtualVertex(interaction, tag) != nullptr);
+}
+
 ResultType CheckDragRotateAxisArgument(int axisTag, Interaction* interaction)
 {
     Reference* axis = interaction ? interaction->FindReferenceFromTag(axisTag) : nullptr;

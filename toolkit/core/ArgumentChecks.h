@@ -113,6 +113,30 @@ ResultType CheckArgSectionGeometryArrays(const Array<int>& first, const Array<in
 // by at least one free geometry.
 ResultType CheckArgGeometryGroups(const Array<Array<int>>& groups, Interaction* interaction);
 
+// Face patterns. A direction or axis of a pattern of count copies: for two or more, a
+// reference without an instance to a line that the pattern's body owns; otherwise 0.
+ResultType CheckArgPatternDirection(Interaction* interaction, int count, int tag, int patternBody);
+// One occurrence: each tag a reference without instance to a face of the one body, and each
+// position of one kind of analytic surface throughout. body and classes carry over from one
+// occurrence to the next. 0 tags are skipped with allowNull; an occurrence of only 0 tags
+// passes only with anyCount.
+ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction, int& body,
+                                      std::vector<int>& classes, bool anyCount, bool allowNull);
+// At least one occurrence; every non-empty one of the expected size (that of the first, or
+// with anyCount of the first non-empty one) and acceptable; some face named. body is the
+// pattern's body, 0 on failure.
+ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences, Interaction* interaction,
+                                               int& body, bool anyCount, bool allowNull);
+// The occurrences of an xCount by yCount grid and its two directions; spacings are free.
+ResultType CheckRectangularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
+                                                int xCount, int yCount, double xSpacing, double ySpacing,
+                                                int xDirection, int yDirection);
+// The occurrences about an axis and the axis; the spacing is free.
+ResultType CheckCircularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
+                                             int axis, double spacing);
+ResultType CheckArgTagIsSection(int tag, Interaction* interaction);
+ResultType CheckArgTagIsVirtualVertex(int tag, Interaction* interaction);
+
 // The axis of a rotation drag: a reference whose standard form is a line, circle or cylinder.
 // With a selection, the selected references and the axis must either all lie on one body
 // without instances, free geometry or positioning references, or lie on no body at all with

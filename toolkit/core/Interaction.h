@@ -72,6 +72,12 @@ public:
     const std::vector<Feature*>& GetFeatures() const { return m_features; }
     const std::vector<FacePattern*>& GetFacePatterns() const { return m_facePatterns; }
     const std::vector<Section*>& GetSections() const { return m_sections; }
+    int GetSectionsCount() const { return static_cast<int>(m_sections.size()); }
+    // Null outside [0, count).
+    Section* GetSection(int index) const
+    {
+        return index >= 0 && index < GetSectionsCount() ? m_sections[index] : nullptr;
+    }
     const std::vector<VirtualVertex*>& GetVirtualVertices() const { return m_virtualVertices; }
     const std::vector<Rule*>& GetRules() const { return m_rules; }
     const std::vector<FoundData*>& GetFoundData() const { return m_foundData; }

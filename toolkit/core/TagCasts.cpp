@@ -27,6 +27,21 @@ MakeFeatureOptions* CastTagToMakeFeatureOptions(Interaction* interaction, int ta
     return CastTagTo<MakeFeatureOptions>(interaction, tag);
 }
 
+FacePattern* CastTagToFacePattern(Interaction* interaction, int tag)
+{
+    return CastTagTo<FacePattern>(interaction, tag);
+}
+
+Section* CastTagToSection(Interaction* interaction, int tag)
+{
+    return CastTagTo<Section>(interaction, tag);
+}
+
+VirtualVertex* CastTagToVirtualVertex(Interaction* interaction, int tag)
+{
+    return CastTagTo<VirtualVertex>(interaction, tag);
+}
+
 #define QEL_DEFINE_OPTION_CAST(Class)                                  \
     Class* CastTagTo##Class(Interaction* interaction, int tag)         \
     {                                                                  \

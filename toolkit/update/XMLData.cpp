@@ -15,6 +15,9 @@
 #include "core/UpperLayerSeams.h"
 #include "core/XMLIO.h"
 #include "model/BlockOptions.h"
+#include "model/FacePattern.h"
+#include "model/Section.h"
+#include "model/VirtualVertex.h"
 #include "model/MakeFeatureOptions.h"
 #include "model/Reference.h"
 #include "model/ReplaceOptions.h"
@@ -67,9 +70,13 @@ const ClassLoader s_loadersBeforeSelection[] = {
     {"Reference", &CreateObject<Reference>},
 };
 const ClassLoader s_loadersBeforeFinder[] = {
-    // Relation, VirtualVertex, Feature, UserDefinedFacePattern, RectangularFacePattern,
-    // CircularFacePattern, Section.
-    {nullptr, nullptr},
+    // Relation.
+    LoaderOf<VirtualVertex>(),
+    // Feature.
+    LoaderOf<UserDefinedFacePattern>(),
+    LoaderOf<RectangularFacePattern>(),
+    LoaderOf<CircularFacePattern>(),
+    LoaderOf<Section>(),
 };
 const ClassLoader s_loadersAfterFinder[] = {
     LoaderOf<ShellOptions>(),
