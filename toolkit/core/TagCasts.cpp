@@ -27,27 +27,15 @@ MakeFeatureOptions* CastTagToMakeFeatureOptions(Interaction* interaction, int ta
     return CastTagTo<MakeFeatureOptions>(interaction, tag);
 }
 
-FacePattern* CastTagToFacePattern(Interaction* interaction, int tag)
-{
-    return CastTagTo<FacePattern>(interaction, tag);
-}
-
-Section* CastTagToSection(Interaction* interaction, int tag)
-{
-    return CastTagTo<Section>(interaction, tag);
-}
-
-VirtualVertex* CastTagToVirtualVertex(Interaction* interaction, int tag)
-{
-    return CastTagTo<VirtualVertex>(interaction, tag);
-}
-
 #define QEL_DEFINE_OPTION_CAST(Class)                                  \
     Class* CastTagTo##Class(Interaction* interaction, int tag)         \
     {                                                                  \
         return CastTagTo<Class>(interaction, tag);                     \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_OPTION_CAST)
+QEL_DEFINE_OPTION_CAST(FacePattern)
+QEL_DEFINE_OPTION_CAST(Section)
+QEL_DEFINE_OPTION_CAST(VirtualVertex)
 #undef QEL_DEFINE_OPTION_CAST
 
 }  // namespace QEL

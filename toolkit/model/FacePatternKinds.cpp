@@ -47,6 +47,22 @@ Reference* Spoiler(Interaction* interaction)
     return reinterpret_cast<Reference*>(interaction);
 }
 
+// Rollback snapshots of a kind: a detached pattern of the same kind holding the same state.
+template <typename T>
+RollableEntity* CloneAs(T* pattern)
+{
+    T* copy = new T(nullptr);
+    pattern->CopyTo(copy);
+    return copy;
+}
+
+template <typename T>
+void RestoreAs(T* pattern, RollableEntity* snapshot)
+{
+    if (T* from = dynamic_cast<T*>(snapshot))
+        pattern->CopyFrom(from);
+}
+
 template <typename T>
 T* FinishCreate(T* pattern)
 {
@@ -126,18 +142,9 @@ bool CircularFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     return CheckPatternValidity(ObjectTypeCircularFacePattern, badObjects, codes);
 }
 
-RollableEntity* CircularFacePattern::Clone()
-{
-    CircularFacePattern* copy = new CircularFacePattern(nullptr);
-    CopyTo(copy);
-    return copy;
-}
+RollableEntity* CircularFacePattern::Clone() { return CloneAs(this); }
 
-void CircularFacePattern::Restore(RollableEntity* snapshot)
-{
-    if (CircularFacePattern* from = dynamic_cast<CircularFacePattern*>(snapshot))
-        CopyFrom(from);
-}
+void CircularFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
 
 void CircularFacePattern::CopyTo(RollableEntity* destination)
 {
@@ -305,18 +312,9 @@ bool RectangularFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObject
     return CheckPatternValidity(ObjectTypeRectangularFacePattern, badObjects, codes);
 }
 
-RollableEntity* RectangularFacePattern::Clone()
-{
-    RectangularFacePattern* copy = new RectangularFacePattern(nullptr);
-    CopyTo(copy);
-    return copy;
-}
+RollableEntity* RectangularFacePattern::Clone() { return CloneAs(this); }
 
-void RectangularFacePattern::Restore(RollableEntity* snapshot)
-{
-    if (RectangularFacePattern* from = dynamic_cast<RectangularFacePattern*>(snapshot))
-        CopyFrom(from);
-}
+void RectangularFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
 
 void RectangularFacePattern::CopyTo(RollableEntity* destination)
 {
@@ -521,18 +519,9 @@ bool UserDefinedFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObject
     return CheckPatternValidity(ObjectTypeUserDefinedFacePattern, badObjects, codes);
 }
 
-RollableEntity* UserDefinedFacePattern::Clone()
-{
-    UserDefinedFacePattern* copy = new UserDefinedFacePattern(nullptr);
-    CopyTo(copy);
-    return copy;
-}
+RollableEntity* UserDefinedFacePattern::Clone() { return CloneAs(this); }
 
-void UserDefinedFacePattern::Restore(RollableEntity* snapshot)
-{
-    if (UserDefinedFacePattern* from = dynamic_cast<UserDefinedFacePattern*>(snapshot))
-        CopyFrom(from);
-}
+void UserDefinedFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
 
 void UserDefinedFacePattern::CopyTo(RollableEntity* destination)
 {

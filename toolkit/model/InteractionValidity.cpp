@@ -9,6 +9,7 @@
 #include "model/Reference.h"
 #include "model/Relation.h"
 #include "model/Section.h"
+#include "model/VirtualVertex.h"
 
 #include <brennik.h>
 
@@ -88,6 +89,7 @@ bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
 
     CheckContainer<FacePattern>(this, m_facePatterns, badObjects, codes);
     CheckContainer<Section>(this, m_sections, badObjects, codes);
+    CheckContainer<VirtualVertex>(this, m_virtualVertices, badObjects, codes);
     return badObjects.size() == before;
 }
 

@@ -150,9 +150,31 @@ TEST_F(SectionTest, ReferencesFollowWhenACutFaceMovesAndGoWithAVanishedSource)
     for (int i = 0; i < unrelatedSources.GetSize(); ++i)
         unrelatedSources[i] = m_top;
     m_section->AddSectionGeometry(m_cut, placed, unrelatedSources, currentEdges);
+    // What became of other faces says nothing of the top face: a split of the bottom face into
+    // the moved face, and a merge with no new face, lead its references nowhere.
+    TrackingData* split = TrackingData::CreateBrennikMapData(&Manager(), TrackingDataTypeSplit);
+    split->GetOldTags().push_back(FaceAt(m_block, 0, 0, -1, 0));
+    split->GetNewTags().push_back(movingFace);
+    TrackingData::CreateBrennikMapData(&Manager(), TrackingDataTypeMerge)->GetOldTags().push_back(m_top);
     const int interactionReferences = m_interaction->CountReferences();
     ASSERT_TRUE(m_section->GenerateSectionGeometry(m_cut));
     EXPECT_EQ(m_interaction->CountReferences(), interactionReferences - 2);
+}
+
+TEST_F(SectionTest, APlaneThatMissesTheBodyMakesNothingAndLeavesNothingBehind)
+{
+    Section* missing = Section::Create(
+        m_interaction, Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 100, 0, 0, 1), nullptr));
+    int before = 0;
+    int* geometries = nullptr;
+    BQ_PARTITION_ask_geoms(GetCurrentPartition(), &before, &geometries);
+    BQ_MEMORY_free(geometries);
+    EXPECT_FALSE(missing->GenerateSectionGeometry(m_cut));
+    EXPECT_FALSE(missing->IsInstanceCut(m_cut));
+    int after = 0;
+    BQ_PARTITION_ask_geoms(GetCurrentPartition(), &after, &geometries);
+    BQ_MEMORY_free(geometries);
+    EXPECT_EQ(after, before) << "the plane brought into the body's frame is deleted again";
 }
 
 TEST_F(SectionTest, WithoutItsPlaneASectionMakesNothingAndAnswersNo)

@@ -1,0 +1,156 @@
+#include "api/QelFacePatternApi.h"
+
+#include "core/ApiCallTable.h"
+#include "core/ArgumentChecks.h"
+#include "core/Interaction.h"
+#include "core/TagCasts.h"
+#include "model/FacePattern.h"
+
+namespace QEL {
+
+namespace {
+
+// Tags that name no reference become null entries, in place.
+std::vector<Reference*> ReferencesOf(Interaction* interaction, const Array<int>& tags)
+{
+    std::vector<Reference*> references;
+    for (int tag : GetArrayVector(tags))
+        references.push_back(CastTagToReference(interaction, tag));
+    return references;
+}
+
+std::vector<std::vector<int>> TagLists(const Array<Array<int>>& occurrences)
+{
+    std::vector<std::vector<int>> lists;
+    for (const Array<int>& occurrence : GetArrayVector(occurrences))
+        lists.push_back(GetArrayVector(occurrence));
+    return lists;
+}
+
+// Every pattern call journals its occurrence list first.
+void JournalOccurrences(JournalArguments& journal, const Array<Array<int>>& occurrences)
+{
+    journal.WriteJournalArgTagArrayArray(TagLists(occurrences), "occurrences");
+}
+
+// The occurrence of the circular pattern after the seed, in order. Occurrences are read
+// through the array's range-tested access: with checks off a short list ends the call.
+template <typename Pattern>
+int FillCircular(Interaction* target, Pattern* pattern, const Array<Array<int>>& occurrences)
+{
+    for (int i = 1; i < occurrences.GetSize(); ++i) {
+        std::vector<Reference*> references = ReferencesOf(target, occurrences[i]);
+        pattern->SetOccurrence(references, i);
+    }
+    return pattern->GetTag();
+}
+
+}  // namespace
+
+QEL_API_REPLAYABLE_CALL(LoadUserDefinedFacePattern, 0);
+int LoadUserDefinedFacePattern(int interaction, Array<Array<int>>& occurrences, Array<Double4x4>& transforms,
+                               ResultType* result)
+{
+    return ApiCall<int>(s_LoadUserDefinedFacePattern, interaction, result)
+        .Inputs([&](JournalArguments& journal) {
+            JournalOccurrences(journal, occurrences);
+            journal.WriteJournalArgTransformArray(GetArrayVector(transforms), "transforms");
+        })
+        .Checks([&](Interaction* target) {
+            int body = 0;
+            const ResultType status = CheckFacePatternOccurrencesArgument(occurrences, target, body, false, true);
+            return status != ResultTypeOk ? status : CheckArgTransformCount(transforms, occurrences.GetSize() - 1);
+        })
+        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnUserDefinedFacePatternTag(tag); })
+        .Run([&](Interaction* target, ResultType&) {
+            std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
+            UserDefinedFacePattern* pattern = UserDefinedFacePattern::Create(target, seed);
+            // An occurrence the pattern refuses (another number of faces) is left out.
+            for (int i = 1; i < occurrences.GetSize(); ++i) {
+                std::vector<Reference*> references = ReferencesOf(target, occurrences[i]);
+                pattern->AddOccurrence(references, Xform(transforms[i - 1]));
+            }
+            return pattern->GetTag();
+        });
+}
+
+QEL_API_REPLAYABLE_CALL(LoadRectangularFacePattern, 0);
+int LoadRectangularFacePattern(int interaction, Array<Array<int>>& occurrences, int xCount, int yCount,
+                               double xSpacing, double ySpacing, int xDirection, int yDirection,
+                               ResultType* result)
+{
+    return ApiCall<int>(s_LoadRectangularFacePattern, interaction, result)
+        .Inputs([&](JournalArguments& journal) {
+            JournalOccurrences(journal, occurrences);
+            journal.WriteJournalArgInt(xCount, "xCount");
+            journal.WriteJournalArgInt(yCount, "yCount");
+            journal.WriteJournalArgDouble(xSpacing, "xSpacing");
+            journal.WriteJournalArgDouble(ySpacing, "ySpacing");
+            journal.WriteJournalArgReferenceTag(xDirection, "xDirection");
+            journal.WriteJournalArgReferenceTag(yDirection, "yDirection");
+        })
+        .Checks([&](Interaction* target) {
+            return CheckRectangularFacePatternArguments(target, occurrences, xCount, yCount, xSpacing, ySpacing,
+                                                        xDirection, yDirection);
+        })
+        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnRectangularFacePatternTag(tag); })
+        .Run([&](Interaction* target, ResultType&) {
+            std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
+            RectangularFacePattern* pattern = RectangularFacePattern::Create(
+                target, seed, xCount, yCount, xSpacing, ySpacing, CastTagToReference(target, xDirection),
+                CastTagToReference(target, yDirection));
+            for (int y = 0; y < pattern->GetYCount(); ++y)
+                for (int x = 0; x < pattern->GetXCount(); ++x) {
+                    const int k = pattern->GetOccurrenceNum(x, y);
+                    if (k == 0)
+                        continue;
+                    std::vector<Reference*> references = ReferencesOf(target, occurrences[k]);
+                    pattern->SetOccurrence(references, x, y);
+                }
+            return pattern->GetTag();
+        });
+}
+
+QEL_API_REPLAYABLE_CALL(LoadOpenCircularFacePattern, 0);
+int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences, double spacing, int axis,
+                                ResultType* result)
+{
+    return ApiCall<int>(s_LoadOpenCircularFacePattern, interaction, result)
+        .Inputs([&](JournalArguments& journal) {
+            JournalOccurrences(journal, occurrences);
+            journal.WriteJournalArgDouble(spacing, "spacing");
+            journal.WriteJournalArgReferenceTag(axis, "axis");
+        })
+        .Checks([&](Interaction* target) {
+            return CheckCircularFacePatternArguments(target, occurrences, axis, spacing);
+        })
+        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnCircularFacePatternTag(tag); })
+        .Run([&](Interaction* target, ResultType&) {
+            std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
+            return FillCircular(target,
+                                CircularFacePattern::CreateOpen(target, seed, occurrences.GetSize(), spacing,
+                                                                CastTagToReference(target, axis)),
+                                occurrences);
+        });
+}
+
+QEL_API_REPLAYABLE_CALL(LoadClosedCircularFacePattern, 0);
+int LoadClosedCircularFacePattern(int interaction, Array<Array<int>>& occurrences, int axis, ResultType* result)
+{
+    return ApiCall<int>(s_LoadClosedCircularFacePattern, interaction, result)
+        .Inputs([&](JournalArguments& journal) {
+            JournalOccurrences(journal, occurrences);
+            journal.WriteJournalArgReferenceTag(axis, "axis");
+        })
+        .Checks([&](Interaction* target) { return CheckCircularFacePatternArguments(target, occurrences, axis, 0.0); })
+        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnCircularFacePatternTag(tag); })
+        .Run([&](Interaction* target, ResultType&) {
+            std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
+            return FillCircular(target,
+                                CircularFacePattern::CreateClosed(target, seed, occurrences.GetSize(),
+                                                                  CastTagToReference(target, axis)),
+                                occurrences);
+        });
+}
+
+}  // namespace QEL

@@ -1,0 +1,19 @@
+#pragma once
+// Exported calls on virtual vertices: making one where its defining entities meet, near a seed
+// point, and reading back its defining references and its kernel point.
+
+#include "core/Array.h"
+#include "core/Enums.h"
+#include "core/QelExport.h"
+
+namespace QEL {
+
+// seedCoords: three coordinates.
+QEL_API int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const double* seedCoords,
+                                ResultType* result);
+// Appends the defining references' tags in order; the array must come empty.
+QEL_API void VirtualVertexGetDefiningRefs(int interaction, int virtualVertexTag, Array<int>& definingRefTagsArray,
+                                          ResultType* result);
+QEL_API int VirtualVertexGetVirtualPoint(int interaction, int virtualVertexTag, ResultType* result);
+
+}  // namespace QEL
