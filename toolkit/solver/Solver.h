@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+struct YSK_dimension_end_s;
+
 namespace QEL {
 
 class BodyStar;
@@ -166,6 +168,15 @@ public:
     // Drops every geometry's alternative entity.
     void ClearGeometryAltTopols();
     void DebugDumpZMR(const std::string&, g_node*) {}
+
+    // What the auto-constraint manager reports, adopted by the Solver. A bond stands for the
+    // manager's node (a planar-angle bond for an angle on three geometries) and joins the bond
+    // list without being added again; construction geometry of a described end stands for the
+    // end's node, joins the Set that node is in, and is kept with the construction geometry.
+    // Null for a shape other than a point, line, circle or plane.
+    TypedBond* CreateBondFromYSKData(void* existing, ZMR3_d_type type,
+                                     const std::vector<GeometryBase*>& geometries, double value);
+    GeometryBase* CreateGeometryFromYSKData(const YSK_dimension_end_s& end);
 
     // Construction geometry standing for a reference's centre or axis.
     bool MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,

@@ -47,7 +47,8 @@
 //
 // Branches: where a dimension has two solutions (the side of a distance, the sense of
 // a parallel, inside or outside tangency), the one the starting state is on is kept,
-// unless a half space names a side.
+// unless a half space names a side. A distance from a point, line or plane to a plane
+// whose side is named is signed: a negative value lies on the other side.
 //
 // Handles are pointers that stay valid as tombstones until the system is destroyed;
 // erasing a node twice does nothing; a call on an erased or null handle answers 0 / null.

@@ -23,6 +23,9 @@ void ForceDNodeStatus(const void* app, int status);  // d-nodes and r-nodes
 // The next dynamic_evaluate of any system reports this drag result and moves nothing.
 void ForceDragResult(int result);
 
+// The next allocation of an auto-constraint manager fails, as on an exhausted heap.
+void FailNextManagerAllocation();
+
 // Drops every forcing and empties the log (the log stays as enabled).
 void ResetControls();
 

@@ -27,9 +27,10 @@
 // - get_bonds hands every node made since the last reset_changes to the application
 //   through entries 4 (two- and three-end types) and 3 (one end). The nodes it adopts (the
 //   bond and construction geometry written back) are from then on answered by the
-//   application; the others (three-end types, rule constraints, nodes the application
-//   leaves) stay answered by the manager, which keeps their data until it is destroyed or
-//   reset. reset_changes forgets the report list only: the nodes stay in the system.
+//   application; the others (three-end types, rule constraints, equal minor radii, nodes
+//   the application leaves) stay answered by the manager, which keeps their data until it
+//   is destroyed or reset. reset_changes forgets the report list only: the nodes stay in
+//   the system.
 //
 // The callbacks of the registered table are called only inside the calls of this class.
 #pragma once
@@ -37,7 +38,9 @@
 #include "tessik.h"
 
 #include <cstdio>
+#include <cstddef>
 #include <memory>
+#include <new>
 
 namespace tessik {
 class AutoConstrainer;
@@ -266,6 +269,12 @@ public:
     ~YSK_autoconstrain_manager();
     YSK_autoconstrain_manager(const YSK_autoconstrain_manager&) = delete;
     YSK_autoconstrain_manager& operator=(const YSK_autoconstrain_manager&) = delete;
+
+    // Allocation can fail: the plain form then throws std::bad_alloc, the nothrow form
+    // answers null.
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* memory) noexcept;
 
     // initialise and reset: nothing offered, no desired change, no changes to report. The
     // nodes made stay in the system; those the application did not adopt go with the

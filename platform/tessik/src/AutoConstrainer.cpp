@@ -555,6 +555,13 @@ void AutoConstrainer::ReportBond(OwnedNode& bond, void* client)
     Adopt(bond.node, made);
 }
 
+// The application's bond record has no word for a minor radius, so an equal-radius bond on
+// minor radii stays the manager's, as rule constraints do.
+bool AutoConstrainer::HandedOver(const OwnedNode& bond)
+{
+    return !bond.rule && bond.radiusKind[0] == ZMR3_MAJOR_RADIUS && bond.radiusKind[1] == ZMR3_MAJOR_RADIUS;
+}
+
 YSK_autocon_result AutoConstrainer::GetBonds(void* client)
 {
     if (m_engine == nullptr)
@@ -562,7 +569,7 @@ YSK_autocon_result AutoConstrainer::GetBonds(void* client)
     // Copied: a callback may ask the manager for more.
     const std::vector<OwnedNode*> changes = m_changes;
     for (OwnedNode* bond : changes)
-        if (bond->node != nullptr && !bond->reported && !bond->rule)
+        if (bond->node != nullptr && !bond->reported && HandedOver(*bond))
             ReportBond(*bond, client);
     if (auto f = Entry<YSK_event_fn>(YSK_FR_EVENT))
         f(YSK_EVENT_BONDS_REPORTED, client);
@@ -647,7 +654,15 @@ YSK_autocon_result AutoConstrainer::AddDesired(Change kind, g_node* handle, cons
         // measured about the axis.
         const bool isSet = IsSet(node);
         End axisFixed, axisMoved, planeFixed, planeMoved, across;
-        const Vec3 w = dir.unitOrthogonal();
+        Vec3 w = dir.unitOrthogonal();
+        // A loose plane is its own moved plane: the fixed one shares its turn about the axis,
+        // so the angle starts at 0 as it does for a set.
+        if (!isSet && node->kind == NodeKind::Geometry) {
+            const Geom g = Read(node);
+            const Vec3 turned = g.d - g.d.dot(dir) * dir;
+            if (g.type == ZMR3_G_PLANE && turned.norm() > 1e-9)
+                w = turned.normalized();
+        }
         axisFixed.node = Construction(ZMR3_G_LINE, point, dir, true, nullptr);
         planeFixed.node = Construction(ZMR3_G_PLANE, point, w, true, nullptr);
         across.node = Construction(ZMR3_G_PLANE, point, dir, true, nullptr);
@@ -661,7 +676,9 @@ YSK_autocon_result AutoConstrainer::AddDesired(Change kind, g_node* handle, cons
         } else {
             planeMoved.node = node;
         }
-        const End angle[2] = {planeMoved, planeFixed};
+        // Measured from the fixed plane to the moved one, so the value is the turn about the
+        // axis direction.
+        const End angle[2] = {planeFixed, planeMoved};
         ok = ok && Supported(ZMR3_ANGLE, angle, 2, across.node);
         if (ok) {
             OwnedNode* bond = Bond(ZMR3_ANGLE, angle, 2, 0.0, false);

@@ -79,6 +79,7 @@ private:
     double Measure(int type, const End* ends, int count) const;
     void Erase(OwnedNode* owned);
     void TakeBack(size_t before);
+    static bool HandedOver(const OwnedNode& bond);
     void ReportBond(OwnedNode& bond, void* client);
     void Describe(NodeRecord* node, void* instance, int entity, YSK_dimension_end_s& end) const;
     void Adopt(NodeRecord* node, void* application);

@@ -538,7 +538,7 @@ struct Evaluation {
             c.status = ZMR3_D_STATUS_BAD_VALUE;
             return;
         }
-        if (eq.measure && !measuring && !eq.angular && spec.value < 0.0) {
+        if (eq.measure && !measuring && !eq.angular && !eq.signedValue && spec.value < 0.0) {
             c.status = ZMR3_D_STATUS_BAD_VALUE;
             return;
         }

@@ -76,6 +76,7 @@ bool HasRadius(int type)
 struct CoreDistance {
     GeomEquations structure;
     std::function<double(const Geom&, const Geom&)> measure;
+    bool sided = false;  // measured from a plane whose side is named
 };
 
 bool BuildCoreDistance(Core ca, Core cb, const Geom& a0, const Geom& b0, int halfSpaceB, CoreDistance& out)
@@ -86,16 +87,19 @@ bool BuildCoreDistance(Core ca, Core cb, const Geom& a0, const Geom& b0, int hal
         out.measure = [](const Geom& a, const Geom& b) { return PointLine(a.p, b); };
     } else if (ca == Core::Point && cb == Core::Plane) {
         const double s = SideOf(halfSpaceB, b0.d.dot(a0.p - b0.p));
+        out.sided = halfSpaceB != ZMR3_HALF_SPACE_NONE;
         out.measure = [s](const Geom& a, const Geom& b) { return s * b.d.dot(a.p - b.p); };
     } else if (ca == Core::Line && cb == Core::Line) {
         out.structure = [](const Geom* g, Sink& k) { k.AngVec(g[0].d.cross(g[1].d)); };
         out.measure = [](const Geom& a, const Geom& b) { return PointLine(b.p, a); };
     } else if (ca == Core::Line && cb == Core::Plane) {
         const double s = SideOf(halfSpaceB, b0.d.dot(a0.p - b0.p));
+        out.sided = halfSpaceB != ZMR3_HALF_SPACE_NONE;
         out.structure = [](const Geom* g, Sink& k) { k.Ang(g[0].d.dot(g[1].d)); };
         out.measure = [s](const Geom& a, const Geom& b) { return s * b.d.dot(a.p - b.p); };
     } else if (ca == Core::Plane && cb == Core::Plane) {
         const double s = SideOf(halfSpaceB, b0.d.dot(a0.p - b0.p));
+        out.sided = halfSpaceB != ZMR3_HALF_SPACE_NONE;
         out.structure = [](const Geom* g, Sink& k) { k.AngVec(g[0].d.cross(g[1].d)); };
         out.measure = [s](const Geom& a, const Geom& b) { return s * b.d.dot(a.p - b.p); };
     } else {
@@ -253,6 +257,7 @@ bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquati
     std::function<double(double, const Geom&, const Geom&)> gap;
     if (ra < 0 && rb < 0) {
         gap = [](double c, const Geom&, const Geom&) { return c; };
+        eq.signedValue = core.sided;
     } else if (ra < 0 || rb < 0) {
         const bool onA = ra >= 0;
         const double side = Sign(coreStart - (onA ? ra : rb));

@@ -50,6 +50,7 @@ struct DimensionEquations {
     GeomMeasure measure;   // null for types without a value
     bool angular = false;  // the measure is an angle
     bool wrapped = false;  // the measure is an angle modulo 2 pi
+    bool signedValue = false;  // a negative value is a distance on the other side of a named side
 };
 
 // Branches are taken from the start geometry.

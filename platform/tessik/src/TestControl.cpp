@@ -13,6 +13,7 @@ struct Controls {
     std::map<const void*, int> dStatuses;
     bool dragForced = false;
     int dragResult = 0;
+    bool failManagerAllocation = false;
 };
 
 Controls& Get()
@@ -58,9 +59,18 @@ bool TakeForcedDragResult(int& result)
     return true;
 }
 
+bool TakeFailedManagerAllocation()
+{
+    const bool fail = Get().failManagerAllocation;
+    Get().failManagerAllocation = false;
+    return fail;
+}
+
 }  // namespace tessik
 
 namespace tessik_test {
+
+void FailNextManagerAllocation() { Get().failManagerAllocation = true; }
 
 void EnableCallLog(bool on) { Get().logOn = on; }
 void ClearCallLog() { Get().log.clear(); }
@@ -82,6 +92,7 @@ void ResetControls()
     Get().gStatuses.clear();
     Get().dStatuses.clear();
     Get().dragForced = false;
+    Get().failManagerAllocation = false;
 }
 
 }  // namespace tessik_test

@@ -8,5 +8,6 @@ bool ForcedGStatus(const void* app, int& status);
 bool ForcedDStatus(const void* app, int& status);
 void UseUpForcedStatuses();
 bool TakeForcedDragResult(int& result);
+bool TakeFailedManagerAllocation();
 
 }  // namespace tessik

@@ -1,6 +1,7 @@
 // The public auto-constraint manager: each call journals itself and hands over to the
 // manager behind it.
 #include "AutoConstrainer.h"
+#include "TestHooks.h"
 
 using tessik::AutoConstrainer;
 using tessik::CallRecord;
@@ -10,6 +11,22 @@ int YSK_file_construct_full(YSK_file* file, FILE* stream, ZMR3_write_fn write, Z
 {
     return ZMR3_file_construct_full(file, stream, write, flush);
 }
+
+void* YSK_autoconstrain_manager::operator new(std::size_t size)
+{
+    if (void* memory = operator new(size, std::nothrow))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void* YSK_autoconstrain_manager::operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (tessik::TakeFailedManagerAllocation())
+        return nullptr;
+    return ::operator new(size, std::nothrow);
+}
+
+void YSK_autoconstrain_manager::operator delete(void* memory) noexcept { ::operator delete(memory); }
 
 YSK_autoconstrain_manager::YSK_autoconstrain_manager(void*, ZMR3_dimension_system* system, void*, int)
     : m_impl(std::make_unique<AutoConstrainer>(system))

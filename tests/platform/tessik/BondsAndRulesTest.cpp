@@ -78,6 +78,26 @@ TEST(YskBonds, RelationshipsBecomeBondsThatStayLiveAfterTheyAreHandedOver)
         EXPECT_EQ(h.Status(b), ZMR3_D_STATUS_SATISFIED);
 }
 
+// The application's bond record cannot say "minor radius": that half of a similarity of tori
+// stays with the manager and still holds.
+TEST(YskBonds, SimilarToriHandOverTheirMajorRadiiAndKeepTheMinorOnesHeld)
+{
+    YskHost h;
+    Geometry* t1 = h.Torus({0, 0, 0}, {0, 0, 1}, 10.0, 2.0);
+    Geometry* t2 = h.Torus({30, 0, 0}, {0, 0, 1}, 10.0, 2.0);
+    const YSK_dnode_data_s similar = Relationship(YSK_RELATION_SIMILAR, {t1, t2});
+    ASSERT_EQ(h.Manager().add_bonds(&similar, 1, nullptr, 0), YSK_RESULT_OK);
+    h.Manager().get_bonds(nullptr);
+    ASSERT_EQ(h.adoptedBonds.size(), 1u);
+    EXPECT_EQ(h.adoptedBonds[0]->type, ZMR3_EQUAL_RADIUS);
+    h.Radius(ZMR3_MINOR_RADIUS, t1, 3.0);
+    h.Radius(ZMR3_MAJOR_RADIUS, t1, 12.0);
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    EXPECT_NEAR(t2->r1, 12.0, 1e-9);
+    EXPECT_NEAR(t2->r2, 3.0, 1e-9);
+}
+
 // A three-end bond is not taken over: the manager answers for it and it still solves.
 TEST(YskBonds, ASymmetryLeftToTheManagerStillHolds)
 {
@@ -219,12 +239,16 @@ TEST(YskDesiredChange, ATranslationMovesTheFaceAndItsPartnerStaysParallel)
     ASSERT_EQ(d.h.Manager().add_desired_translation(d.set->node, n, n, 0, YSK_COMPLIANCE_EXACT), YSK_RESULT_OK);
     d.Take();
     ASSERT_NE(d.animation, nullptr);
-    d.animation->value = 2.0;
-    ASSERT_EQ(d.h.Solve(), ZMR3_SOLVED);
-    d.h.Apply();
-    EXPECT_NEAR(Dot(d.f->p, {n, n, 0}), 2.0, 1e-9);
-    EXPECT_NEAR(Norm(Cross(d.f->d, d.p->d)), 0.0, 1e-9);
-    EXPECT_EQ(d.h.Status(d.h.adoptedBonds[0]), ZMR3_D_STATUS_SATISFIED);  // the parallel bond
+    // The value is the signed distance moved along the direction: backwards too.
+    for (double along : {2.0, -1.5}) {
+        SCOPED_TRACE(along);
+        d.animation->value = along;
+        ASSERT_EQ(d.h.Solve(), ZMR3_SOLVED);
+        d.h.Apply();
+        EXPECT_NEAR(Dot(d.f->p, {n, n, 0}), along, 1e-9);
+        EXPECT_NEAR(Norm(Cross(d.f->d, d.p->d)), 0.0, 1e-9);
+        EXPECT_EQ(d.h.Status(d.h.adoptedBonds[0]), ZMR3_D_STATUS_SATISFIED);  // the parallel bond
+    }
 }
 
 TEST(YskDesiredChange, ARotationTurnsTheFaceAndItsPartnerWithIt)
@@ -239,6 +263,25 @@ TEST(YskDesiredChange, ARotationTurnsTheFaceAndItsPartnerWithIt)
     EXPECT_NEAR(Angle(d.f->d, {1, 0, 0}), 0.3, 1e-9);
     EXPECT_NEAR(Norm(Cross(d.f->d, d.p->d)), 0.0, 1e-9);
     EXPECT_NEAR(Norm(d.f->p), 0.0, 1e-9) << "the face turns about the axis through it";
+}
+
+// A plane outside any set is turned itself: its angle starts at 0 like a set's.
+TEST(YskDesiredChange, ALoosePlaneTurnsByTheAngleItIsGiven)
+{
+    YskHost h;
+    const double c = std::sqrt(0.5);
+    Geometry* f = h.Plane({0, 0, 0}, {c, c, 0});
+    ASSERT_EQ(h.Manager().add_desired_rotation(f->node, 0, 0, 0, 0, 0, 1, YSK_COMPLIANCE_EXACT), YSK_RESULT_OK);
+    h.Manager().get_bonds(nullptr);
+    Bond* animation = nullptr;
+    for (Bond* b : h.adoptedBonds)
+        if (!b->rigid)
+            animation = b;
+    ASSERT_NE(animation, nullptr);
+    animation->value = 0.3;
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    EXPECT_NEAR(Angle(f->d, {c, c, 0}), 0.3, 1e-9);
 }
 
 TEST(YskAutodefine, EachRuleIsAppliedOnlyWhenTheSystemAndTheDesiredChangeStillSolve)
