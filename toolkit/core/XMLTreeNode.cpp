@@ -28,8 +28,8 @@ XMLTreeNodeData::XMLTreeNodeData(const char* name, bool isDeclaration)
 {
 }
 
-XMLTreeNodeData::XMLTreeNodeData(std::string name, bool isDeclaration)
-  : m_name(std::move(name)), m_hasName(true), m_isDeclaration(isDeclaration)
+XMLTreeNodeData::XMLTreeNodeData(const char* nameBegin, const char* nameEnd, bool isDeclaration)
+  : m_name(nameBegin, nameEnd), m_hasName(true), m_isDeclaration(isDeclaration)
 {
 }
 
@@ -37,13 +37,14 @@ XMLTreeNodeData::~XMLTreeNodeData()
 {
   // Children that other handles still hold live on without a parent. The others go here,
   // one at a time from a list, each emptied of its own children first, so that releasing
-  // a deep tree never recurses.
+  // a deep tree never recurses. They are listed last first, so that the tree goes in the
+  // order it was made, which is the order of its memory.
   std::vector<std::shared_ptr<XMLTreeNodeData>> pending;
   pending.reserve(m_children.size());
   auto takeChildren = [&pending](XMLTreeNodeData& node) {
-    for (XMLTreeNode& child : node.m_children) {
-      child.m_data->m_parent = nullptr;
-      pending.push_back(std::move(child.m_data));
+    for (auto child = node.m_children.rbegin(); child != node.m_children.rend(); ++child) {
+      child->m_data->m_parent = nullptr;
+      pending.push_back(std::move(child->m_data));
     }
     node.m_children.clear();
   };
@@ -101,19 +102,19 @@ void XMLTreeNodeData::RemoveChild(const XMLTreeNodeData* child)
 }
 
 // An element holds a few contents or attributes as a rule: room for them is made at once rather
-// than one doubling at a time.
+// than one doubling at a time. Text pieces come one to an element as a rule.
 constexpr size_t s_firstAppendCapacity = 4;
 
 template <typename T>
-static void PushBack(std::vector<T>& items, T item)
+static void PushBack(XMLTreeVector<T>& items, T item, size_t firstCapacity = s_firstAppendCapacity)
 {
-  if (items.empty()) items.reserve(s_firstAppendCapacity);
+  if (items.empty()) items.reserve(firstCapacity);
   items.push_back(std::move(item));
 }
 
-XMLTreeNodeData* XMLTreeNodeData::AppendChild(std::string name, bool isDeclaration)
+XMLTreeNodeData* XMLTreeNodeData::AppendChild(const char* nameBegin, const char* nameEnd, bool isDeclaration)
 {
-  XMLTreeNode child(std::make_shared<XMLTreeNodeData>(std::move(name), isDeclaration));
+  XMLTreeNode child(XMLTreeNodeData::Make(nameBegin, nameEnd, isDeclaration));
   XMLTreeNodeData* data = child.m_data.get();
   data->m_parent = this;
   PushBack(m_order, XMLTreeOrderEntry{XMLContentKindChild, static_cast<int>(m_children.size())});
@@ -124,7 +125,7 @@ XMLTreeNodeData* XMLTreeNodeData::AppendChild(std::string name, bool isDeclarati
 void XMLTreeNodeData::AppendText(std::string text)
 {
   PushBack(m_order, XMLTreeOrderEntry{XMLContentKindText, static_cast<int>(m_texts.size())});
-  PushBack(m_texts, std::move(text));
+  PushBack(m_texts, std::move(text), 1);
 }
 
 void XMLTreeNodeData::AppendClear(XMLTreeClear clear)
@@ -148,7 +149,7 @@ void XMLTreeNodeData::SetAttribute(std::string name, const char* value)
 
 XMLTreeNode XMLTreeNode::CreateTop(const char* name, bool isDeclaration)
 {
-  return XMLTreeNode(std::make_shared<XMLTreeNodeData>(name, isDeclaration));
+  return XMLTreeNode(XMLTreeNodeData::Make(name, isDeclaration));
 }
 
 const char* XMLTreeNode::GetName() const
@@ -161,7 +162,7 @@ bool XMLTreeNode::IsDeclaration() const { return m_data != nullptr && m_data->m_
 XMLTreeNode XMLTreeNode::AddChild(const char* name, bool isDeclaration, int position)
 {
   if (m_data == nullptr) return XMLTreeNode();
-  XMLTreeNode child(std::make_shared<XMLTreeNodeData>(name, isDeclaration));
+  XMLTreeNode child(XMLTreeNodeData::Make(name, isDeclaration));
   child.m_data->m_parent = m_data.get();
   int index = m_data->InsertOrderEntry(XMLContentKindChild, position);
   m_data->m_children.insert(m_data->m_children.begin() + index, child);

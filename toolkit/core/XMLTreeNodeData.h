@@ -1,15 +1,28 @@
 // The shared data behind an XMLTreeNode handle; seen only by the tree's own code.
 #pragma once
 
+#include "core/XMLTreeArena.h"
 #include "core/XMLTreeNode.h"
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace QEL {
 
 struct XMLTreeAttribute {
+  XMLTreeAttribute(std::string name, std::string value, bool hasValue)
+    : m_name(std::move(name)), m_value(std::move(value)), m_hasValue(hasValue)
+  {
+  }
+  // Straight from the parsed text, each string made once in its place.
+  XMLTreeAttribute(const char* nameBegin, const char* nameEnd, const char* valueBegin, const char* valueEnd,
+                   bool hasValue)
+    : m_name(nameBegin, nameEnd), m_value(valueBegin, valueEnd), m_hasValue(hasValue)
+  {
+  }
+
   std::string m_name;
   std::string m_value;
   bool m_hasValue = false;
@@ -30,9 +43,20 @@ extern const XMLClearTag s_clearTags[5];
 // "]>", the close tag of a DOCTYPE with an internal subset.
 extern const char* const s_doctypeSubsetCloseTag;
 
+// The arrays of a node, in the tree's own memory.
+template <typename T>
+using XMLTreeVector = std::vector<T, XMLArenaAllocator<T>>;
+
 struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
+  // A new node in the tree's own memory.
+  template <typename... Arguments>
+  static std::shared_ptr<XMLTreeNodeData> Make(Arguments... arguments)
+  {
+    return std::allocate_shared<XMLTreeNodeData>(XMLArenaAllocator<XMLTreeNodeData>(), arguments...);
+  }
+
   XMLTreeNodeData(const char* name, bool isDeclaration);
-  XMLTreeNodeData(std::string name, bool isDeclaration);
+  XMLTreeNodeData(const char* nameBegin, const char* nameEnd, bool isDeclaration);
   ~XMLTreeNodeData();
   XMLTreeNodeData(const XMLTreeNodeData&) = delete;
   XMLTreeNodeData& operator=(const XMLTreeNodeData&) = delete;
@@ -44,7 +68,7 @@ struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
   int CountOfKind(XMLContentKind kind) const;
   void RemoveChild(const XMLTreeNodeData* child);
   // Appending at the end, as the parser does: no walk over the contents, nothing copied.
-  XMLTreeNodeData* AppendChild(std::string name, bool isDeclaration);
+  XMLTreeNodeData* AppendChild(const char* nameBegin, const char* nameEnd, bool isDeclaration);
   void AppendText(std::string text);
   void AppendClear(XMLTreeClear clear);
   void SetAttribute(std::string name, const char* value);
@@ -53,11 +77,11 @@ struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
   bool m_hasName;
   bool m_isDeclaration;
   XMLTreeNodeData* m_parent = nullptr;  // not owned; cleared when the parent goes
-  std::vector<XMLTreeNode> m_children;
-  std::vector<std::string> m_texts;
-  std::vector<XMLTreeClear> m_clears;
-  std::vector<XMLTreeAttribute> m_attributes;
-  std::vector<XMLTreeOrderEntry> m_order;
+  XMLTreeVector<XMLTreeNode> m_children;
+  XMLTreeVector<std::string> m_texts;
+  XMLTreeVector<XMLTreeClear> m_clears;
+  XMLTreeVector<XMLTreeAttribute> m_attributes;
+  XMLTreeVector<XMLTreeOrderEntry> m_order;
 };
 
 inline bool XMLIsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -142,55 +142,102 @@ std::string LowerName(const char* begin, const char* end)
   return key;
 }
 
+// One attribute as it is read: its name and its value where they stand in the text, or the
+// index of its value among the unescaped values when the value held entities.
+struct XMLAttributeSpan {
+  const char* m_nameBegin;
+  const char* m_nameEnd;
+  const char* m_valueBegin;
+  const char* m_valueEnd;
+  int m_unescaped;  // -1: the value is the text itself
+  bool m_hasValue;
+};
+
 // The attributes of one element as they are read. A repeated name replaces the earlier
 // value in place, as on building. Up to a few attributes the names are compared one by
 // one; beyond that an index by name keeps the check linear however many attributes a
 // hostile tag carries.
 class XMLAttributeReader {
 public:
-  // The attributes are gathered in the parser's scratch list and handed to the element
-  // when its tag is read whole, in one array of their exact number.
-  explicit XMLAttributeReader(std::vector<XMLTreeAttribute>& scratch) : m_attributes(scratch) { m_attributes.clear(); }
-
-  void MoveTo(std::vector<XMLTreeAttribute>& attributes)
+  // The attributes are gathered in the parser's scratch lists, where they stand in the text,
+  // and handed to the element when its tag is read whole, in one array of their exact number,
+  // each string made once in its place.
+  XMLAttributeReader(std::vector<XMLAttributeSpan>& spans, std::vector<std::string>& unescaped)
+    : m_spans(spans), m_unescaped(unescaped)
   {
-    attributes.reserve(m_attributes.size());
-    for (XMLTreeAttribute& attribute : m_attributes) attributes.push_back(std::move(attribute));
-    m_attributes.clear();
+    m_spans.clear();
+    m_unescapedCount = 0;
   }
 
-  void Set(const char* nameBegin, const char* nameEnd, std::string value, bool hasValue)
+  // Room for a value with entities, which is unescaped as it is read.
+  std::string& NextUnescaped()
   {
-    XMLTreeAttribute attribute{std::string(nameBegin, nameEnd), std::move(value), hasValue};
-    size_t found = Find(nameBegin, nameEnd);
-    if (found != m_attributes.size()) {
-      m_attributes[found] = std::move(attribute);
-      return;
+    if (m_unescapedCount == m_unescaped.size()) m_unescaped.emplace_back();
+    std::string& value = m_unescaped[m_unescapedCount];
+    value.clear();
+    return value;
+  }
+
+  void MoveTo(XMLTreeVector<XMLTreeAttribute>& attributes)
+  {
+    attributes.reserve(m_spans.size());
+    for (const XMLAttributeSpan& span : m_spans) {
+      if (span.m_unescaped >= 0)
+        attributes.emplace_back(std::string(span.m_nameBegin, span.m_nameEnd),
+                                std::move(m_unescaped[static_cast<size_t>(span.m_unescaped)]), span.m_hasValue);
+      else
+        attributes.emplace_back(span.m_nameBegin, span.m_nameEnd, span.m_valueBegin, span.m_valueEnd, span.m_hasValue);
     }
-    if (!m_index.empty()) m_index.emplace(LowerName(nameBegin, nameEnd), m_attributes.size());
-    m_attributes.push_back(std::move(attribute));
+    m_spans.clear();
+  }
+
+  // A value of the text itself, or (unescaped) the value last given by NextUnescaped.
+  void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin, const char* valueEnd, bool unescaped,
+           bool hasValue)
+  {
+    const size_t found = Find(nameBegin, nameEnd);
+    if (found == m_spans.size()) {
+      if (!m_index.empty()) m_index.emplace(LowerName(nameBegin, nameEnd), found);
+      m_spans.emplace_back();
+    }
+    // Field by field: the span is written where it stays, with no copy through the stack.
+    XMLAttributeSpan& span = m_spans[found];
+    span.m_nameBegin = nameBegin;
+    span.m_nameEnd = nameEnd;
+    span.m_valueBegin = valueBegin;
+    span.m_valueEnd = valueEnd;
+    span.m_unescaped = unescaped ? static_cast<int>(m_unescapedCount++) : -1;
+    span.m_hasValue = hasValue;
   }
 
 private:
   static constexpr size_t s_linearLimit = 16;
 
-  size_t Find(const char* nameBegin, const char* nameEnd)
+  static bool SameName(const XMLAttributeSpan& span, const char* begin, const char* end)
   {
-    if (m_index.empty() && m_attributes.size() < s_linearLimit) {
-      for (size_t i = 0; i < m_attributes.size(); ++i)
-        if (NameEquals(m_attributes[i].m_name, nameBegin, nameEnd)) return i;
-      return m_attributes.size();
-    }
-    if (m_index.empty())
-      for (size_t i = 0; i < m_attributes.size(); ++i) {
-        const std::string& name = m_attributes[i].m_name;
-        m_index.emplace(LowerName(name.data(), name.data() + name.size()), i);
-      }
-    auto found = m_index.find(LowerName(nameBegin, nameEnd));
-    return found != m_index.end() ? found->second : m_attributes.size();
+    if (span.m_nameEnd - span.m_nameBegin != end - begin) return false;
+    for (const char *a = span.m_nameBegin, *b = begin; b < end; ++a, ++b)
+      if (LowerAscii(*a) != LowerAscii(*b)) return false;
+    return true;
   }
 
-  std::vector<XMLTreeAttribute>& m_attributes;
+  size_t Find(const char* nameBegin, const char* nameEnd)
+  {
+    if (m_index.empty() && m_spans.size() < s_linearLimit) {
+      for (size_t i = 0; i < m_spans.size(); ++i)
+        if (SameName(m_spans[i], nameBegin, nameEnd)) return i;
+      return m_spans.size();
+    }
+    if (m_index.empty())
+      for (size_t i = 0; i < m_spans.size(); ++i)
+        m_index.emplace(LowerName(m_spans[i].m_nameBegin, m_spans[i].m_nameEnd), i);
+    auto found = m_index.find(LowerName(nameBegin, nameEnd));
+    return found != m_index.end() ? found->second : m_spans.size();
+  }
+
+  std::vector<XMLAttributeSpan>& m_spans;
+  std::vector<std::string>& m_unescaped;
+  size_t m_unescapedCount = 0;
   std::unordered_map<std::string, size_t> m_index;
 };
 
@@ -308,8 +355,8 @@ private:
       return Fail(XMLParseErrorMissingTagName, start.m_begin);
     if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
     XMLTreeNodeData* element =
-      Current().AppendChild(std::string(name.m_textBegin, DeclarationWordEnd(name, isDeclaration)), isDeclaration);
-    XMLAttributeReader attributes(m_attributeScratch);
+      Current().AppendChild(name.m_textBegin, DeclarationWordEnd(name, isDeclaration), isDeclaration);
+    XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
     const char* p = name.m_end;
     for (;;) {
       XMLToken token = NextToken(p);
@@ -330,15 +377,17 @@ private:
       p = token.m_end;
       XMLToken equals = NextToken(p);
       if (equals.m_kind != XMLTokenKindEquals) {
-        if (attributeEnd != token.m_textBegin) attributes.Set(token.m_textBegin, attributeEnd, std::string(), false);
+        if (attributeEnd != token.m_textBegin)
+          attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, false, false);
         continue;
       }
       XMLToken value = NextToken(equals.m_end);
       if (value.m_kind != XMLTokenKindQuoted && value.m_kind != XMLTokenKindWord)
         return Fail(XMLParseErrorUnexpectedToken, value.m_begin);
-      std::string text;
-      if (!Unescape(text, value.m_textBegin, value.m_textEnd)) return;
-      attributes.Set(token.m_textBegin, attributeEnd, std::move(text), true);
+      const bool hasEntities =
+        std::memchr(value.m_textBegin, '&', static_cast<size_t>(value.m_textEnd - value.m_textBegin)) != nullptr;
+      if (hasEntities && !Unescape(attributes.NextUnescaped(), value.m_textBegin, value.m_textEnd)) return;
+      attributes.Set(token.m_textBegin, attributeEnd, value.m_textBegin, value.m_textEnd, hasEntities, true);
       p = value.m_end;
     }
   }
@@ -362,7 +411,8 @@ private:
   const char* m_position;
   const char* m_end;  // the 0 byte that ends the text
   std::vector<XMLTreeNodeData*> m_open;  // the open elements; the nameless top node first
-  std::vector<XMLTreeAttribute> m_attributeScratch;
+  std::vector<XMLAttributeSpan> m_attributeSpans;
+  std::vector<std::string> m_unescapedValues;
   int m_fatal = XMLParseErrorNone;
   const char* m_fatalAt = nullptr;
   const char* m_unclosedAt = nullptr;

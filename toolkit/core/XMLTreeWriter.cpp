@@ -15,14 +15,19 @@
 
 namespace QEL {
 
-// Writes a tree in two passes: the first only measures, the second fills a buffer of
-// exactly that size, so the text is one allocation.
+// Writes a tree into a buffer of a given capacity while it fits, and measures it whole: a
+// short text (a journal record) is written in one pass into a buffer of the caller's, a
+// longer one is written again into a text of exactly the measured size, so that its memory
+// is one allocation touched once (on a loaded machine fresh memory costs more than a second
+// walk over the tree).
 class XMLTreeWriter {
 public:
   // Without an output the writer only measures.
-  XMLTreeWriter(char* out, bool format) : m_out(out), m_format(format) {}
+  XMLTreeWriter(char* out, size_t capacity, bool format) : m_out(out), m_capacity(capacity), m_format(format) {}
 
   size_t Length() const { return m_length; }
+  // Whether the whole text is in the buffer.
+  bool Fits() const { return m_out != nullptr && m_length <= m_capacity; }
 
   // Writes the node and everything below it. The open elements are kept on an explicit
   // stack, so a tree of any depth is written without recursion.
@@ -134,20 +139,30 @@ private:
     return false;
   }
 
+  // Whether n more characters go into the buffer. Once one piece does not, the length only
+  // grows, so no later piece does either.
+  bool HasRoom(size_t n) const { return m_out != nullptr && n <= m_capacity && m_length <= m_capacity - n; }
+
   void Put(const char* text, size_t n)
   {
-    if (m_out != nullptr) std::memcpy(m_out + m_length, text, n);
+    if (HasRoom(n)) std::memcpy(m_out + m_length, text, n);
     m_length += n;
   }
 
   void Put(const std::string& text) { Put(text.data(), text.size()); }
 
+  // An escaped character takes at most six ("&quot;"): with room for that the piece is
+  // written at once, otherwise measured first.
   void PutEscaped(const char* begin, const char* end)
   {
-    if (m_out == nullptr)
-      m_length += XMLEscapedLength(begin, end);
-    else
+    const size_t length = static_cast<size_t>(end - begin);
+    if (length <= m_capacity / 6 && HasRoom(6 * length)) {
       m_length = static_cast<size_t>(WriteXMLEscaped(m_out + m_length, begin, end) - m_out);
+      return;
+    }
+    const size_t escaped = XMLEscapedLength(begin, end);
+    if (HasRoom(escaped)) WriteXMLEscaped(m_out + m_length, begin, end);
+    m_length += escaped;
   }
 
   // A text is written escaped. White space at its edges is written as character
@@ -176,7 +191,7 @@ private:
   void Indent(int level)
   {
     if (!m_format) return;
-    if (m_out != nullptr) std::memset(m_out + m_length, '\t', static_cast<size_t>(level));
+    if (HasRoom(static_cast<size_t>(level))) std::memset(m_out + m_length, '\t', static_cast<size_t>(level));
     m_length += static_cast<size_t>(level);
   }
 
@@ -186,6 +201,7 @@ private:
   }
 
   char* m_out;
+  size_t m_capacity;
   bool m_format;
   size_t m_length = 0;
 };
@@ -195,10 +211,15 @@ std::string XMLTreeNode::ToText(bool format) const
   std::string text;
   if (m_data == nullptr) return text;
   format = format && GetTreeOptions().m_dropWhiteSpace;
-  XMLTreeWriter measure(nullptr, format);
-  measure.WriteNode(*m_data);
-  text.resize(measure.Length());
-  XMLTreeWriter writer(&text[0], format);
+  char buffer[4096];
+  XMLTreeWriter first(buffer, sizeof buffer, format);
+  first.WriteNode(*m_data);
+  if (first.Fits()) {
+    text.assign(buffer, first.Length());
+    return text;
+  }
+  text.resize(first.Length());
+  XMLTreeWriter writer(&text[0], text.size(), format);
   writer.WriteNode(*m_data);
   return text;
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <thread>
 
 namespace QEL {
 namespace {
@@ -147,6 +149,33 @@ TEST(XMLTreeNodeTest, ClearSectionsThatWouldCorruptTheDocumentAreRefused)
   EXPECT_TRUE(top.AddClear(" root [<!ENTITY e \"v\">", "<!DOCTYPE", "]>"));
   EXPECT_EQ(top.CountClears(), 2);
   EXPECT_STREQ(top.GetClear(1)->m_closeTag, "]>");
+}
+
+// Node memory is cut from chunks of the thread that makes the nodes: a tree made on one thread
+// stays whole after that thread ends, goes on another, and a node kept from it outlives the
+// rest of its tree and its chunks' other nodes.
+TEST(XMLTreeNodeTest, TreesOutliveTheThreadThatMadeThemAndGoOnAnother)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  std::string text = "<Root>";
+  for (int i = 0; i < 5000; ++i) text += "<Record index=\"" + std::to_string(i) + "\"><Value>v</Value></Record>";
+  text += "</Root>";
+  XMLTreeNode parsed, built;
+  std::thread maker([&] {
+    parsed = XMLTreeNode::ParseText(text.c_str(), "Root", nullptr);
+    built = XMLTreeNode::CreateTop("Built", false);
+    for (int i = 0; i < 5000; ++i) built.AddChild("Item").AddAttribute("n", std::to_string(i).c_str());
+  });
+  maker.join();
+  EXPECT_EQ(parsed.ToText(false), text);
+  EXPECT_EQ(built.CountChildren("Item"), 5000);
+  const XMLTreeNode kept = parsed.GetChild(2500);
+  std::thread([&] {
+    parsed = XMLTreeNode();
+    built = XMLTreeNode();
+  }).join();
+  EXPECT_TRUE(kept.GetParent().IsEmpty());
+  EXPECT_EQ(kept.ToText(false), "<Record index=\"2500\"><Value>v</Value></Record>");
 }
 
 }  // namespace

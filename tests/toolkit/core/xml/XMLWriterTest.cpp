@@ -91,6 +91,29 @@ TEST(XMLWriterTest, TextForms)
   EXPECT_EQ(formatted.ToText(true), "<Root>\n\t<A>\n\t\t<B>\n\t\t\tt\n\t\t</B>\n\t</A>\n\t<C/>\n</Root>\n");
 }
 
+// Texts and values longer than the writer's blocks, escapes among them, are written whole and
+// read back unchanged.
+TEST(XMLWriterTest, LongTextsAndValuesAreWrittenWhole)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  for (size_t length : {size_t(4000), size_t(11000), size_t(70000), size_t(200000)}) {
+    SCOPED_TRACE(length);
+    std::string value, escaped;
+    for (size_t i = 0; value.size() < length; ++i) {
+      value += i % 7 == 0 ? "a&b" : "xyz";
+      escaped += i % 7 == 0 ? "a&amp;b" : "xyz";
+    }
+    XMLTreeNode tree = XMLTreeNode::CreateTop("E", false);
+    tree.AddAttribute("v", value.c_str());
+    tree.AddChild("T").AddText(value.c_str());
+    const std::string text = tree.ToText(false);
+    EXPECT_EQ(text, "<E v=\"" + escaped + "\"><T>" + escaped + "</T></E>");
+    const XMLTreeNode parsed = XMLTreeNode::ParseText(text.c_str(), "E", nullptr);
+    EXPECT_EQ(parsed.GetAttribute("v"), value);
+    EXPECT_EQ(parsed.GetChild("T").GetText(0), value);
+  }
+}
+
 struct HeaderCase {
   int m_encoding;
   const char* m_name;
