@@ -17,6 +17,11 @@ int BlockWithBlendChain(double radius = 2.0);
 int BlockWithTwoBlends(double r1, double r2);
 // A block whose corner is blended (three edge blends and a corner patch).
 int BlockWithBlendedCorner(double radius = 2.0);
+// The block with one blended edge whose blend face lies on a blend surface, as the kernel keeps
+// a rolling-ball blend it has not made analytic.
+int BlockWithBlendSurface(double radius = 2.0);
+// A block whose first vertex has no point, as the kernel leaves a vertex no point was given.
+int BlockWithPointlessVertex();
 // A hollow box with walls of the given thickness.
 int ThinWalledBox(double wall = 1.0);
 // Coaxial cylinders, a cone, a torus fillet and a sphere cap.

@@ -18,6 +18,16 @@ int Wrap(Make make) {
     return 0;
   }
 }
+// The body's record rewritten by `change`, as the kernel would have kept the body itself.
+template <class Change>
+int Rewrite(int body, Change change) {
+  const Located where = Locate(body);
+  if (where.kind != Kind::Body) return 0;
+  auto copy = std::make_shared<BodyRecord>(*where.body);
+  change(*copy);
+  InstallBody(where.partition->Change(), copy);
+  return body;
+}
 }  // namespace
 
 int Block(double dx, double dy, double dz) { return Wrap([&] { return shapes::Block(dx, dy, dz); }); }
@@ -32,6 +42,17 @@ int PlateWithHoles() { return Wrap([&] { return shapes::PlateWithHoles(); }); }
 int PlateWithHolePatterns() { return Wrap([&] { return shapes::PlateWithHolePatterns(); }); }
 int PlateWithManyHoles(int count) { return Wrap([&] { return shapes::PlateWithManyHoles(count); }); }
 int Sheet() { return Wrap([&] { return shapes::Sheet(); }); }
+
+int BlockWithBlendSurface(double radius) {
+  return Rewrite(BlockWithBlend(radius), [](BodyRecord& body) {
+    for (auto& geom : body.geoms)
+      if (geom.second.data.cls == BQ_CLASS_cyl) geom.second.data.cls = BQ_CLASS_blendsf;
+  });
+}
+
+int BlockWithPointlessVertex() {
+  return Rewrite(Block(), [](BodyRecord& body) { body.subs.at(body.vertices.front()).geom = 0; });
+}
 
 int FreePoint(double x, double y, double z) {
   BQ_POINT_sf_t sf{{{x, y, z}}};

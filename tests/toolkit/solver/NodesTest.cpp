@@ -94,6 +94,30 @@ TEST_F(SolverTest, OnlyPointsLinesCirclesAndAnalyticSurfacesAreConstrainable)
         << "a bare circle is not constrainable";
 }
 
+TEST_F(SolverTest, NoGeometryIsMadeForAVertexWithoutPointOrAFaceOnABlendSurface)
+{
+    const int pointless = brennik::build::BlockWithPointlessVertex();
+    const int blended = brennik::build::BlockWithBlendSurface();
+    int vertex = 0, count = 0;
+    int* vertices = nullptr;
+    ASSERT_EQ(BQ_BODY_ask_vertices(pointless, &count, &vertices), BQ_ERROR_no_errors);
+    vertex = vertices[0];
+    BQ_MEMORY_free(vertices);
+    int blendFace = 0;
+    for (int face : BodyFaces(blended)) {
+        int surface = 0;
+        BQ_FACE_ask_surf(face, &surface);
+        if (GetEntityClass(surface) == BQ_CLASS_blendsf)
+            blendFace = face;
+    }
+    ASSERT_NE(blendFace, 0);
+    for (int entity : {vertex, blendFace}) {
+        SCOPED_TRACE(entity);
+        EXPECT_EQ(Geometry::CreateGeometry(m_solver.get(), entity, static_cast<Instance*>(nullptr)), nullptr);
+        EXPECT_EQ(Geom(entity), nullptr);
+    }
+}
+
 TEST_F(SolverTest, AlternativeGeometryReplacesTheEntitysUntilCleared)
 {
     const int block = brennik::build::Block();
