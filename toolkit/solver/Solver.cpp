@@ -8,6 +8,7 @@
 #include "core/JournalWriter.h"
 #include "core/TextUtils.h"
 #include "core/UpperLayerSeams.h"
+#include "solver/PatternStar.h"
 #include "solver/Stars.h"
 
 namespace QEL {
@@ -91,6 +92,7 @@ Solver::~Solver()
 {
     // Stars first: their lines leave the Sets and the system while both are still there.
     DeleteBodyStars();
+    DeleteFacePatternStars();
     while (!m_bonds.empty()) {
         Bond* bond = m_bonds.front();
         bond->RemoveFromZMR();

@@ -21,6 +21,8 @@ struct YSK_dimension_end_s;
 namespace QEL {
 
 class BodyStar;
+class FacePattern;
+class FacePatternStar;
 class Instance;
 class Interaction;
 class OffsetFacesOp;
@@ -132,6 +134,18 @@ public:
     static Instance* GetCutInstanceOfSectionInstance(Instance* instance);
     static Reference* GetSectionPlaneOfSectionInstance(Instance* instance);
 
+    // Face patterns: one star per pattern, made on first request.
+    FacePatternStar* AddFacePattern(FacePattern* pattern);
+    FacePatternStar* GetFacePatternStar(FacePattern* pattern) const;
+    // The pattern's spacing dimension with the value and rigid flag; null without the node.
+    PatternSpacing* AddXSpacingDimension(FacePattern* pattern, double value, bool rigid);
+    PatternSpacing* AddYSpacingDimension(FacePattern* pattern, double value, bool rigid);
+    PatternSpacing* AddAxisSpacingDimension(FacePattern* pattern, double value, bool rigid);
+    // Hands a face, and with several patterns the faces reached from it, to the stars of the
+    // patterns that hold it; visited faces are passed over.
+    void AddToFacePatternStarMap(int entity, std::set<int>* visited);
+    void AddPatternedFacesOfFace(std::list<int>& pending, std::set<int>& visited);
+
     // Procedural objects.
     // Whether the entity (or, for a vertex or edge, one of its faces) is driven by a feature
     // or an offset; excludeFeatureReferences: an entity a feature uses as a reference is not.
@@ -218,6 +232,10 @@ protected:
 
 private:
     void DeleteBodyStars();
+    void DeleteFacePatternStars();
+    void MakeFacePatternStar(FacePattern* pattern);
+    PatternSpacing* AddSpacingDimension(FacePattern* pattern, double value, bool rigid,
+                                        PatternSpacing* (FacePatternStar::*make)());
     void BondConstruction(ZMR3_d_type type, GeometryBase* first, GeometryBase* second);
     // Undoes the last evaluation unless none was made since the Solver was built.
     void UndoBeforeDrag();
@@ -232,6 +250,9 @@ private:
     std::set<int> m_proceduralFeatureEntities;
     std::set<int> m_offsetFaceEntities;
     std::map<int, BodyStar*> m_bodyStars;
+    std::map<FacePattern*, FacePatternStar*> m_facePatternStars;
+    std::map<int, std::list<FacePattern*>> m_patternedFaces;
+    std::map<int, std::list<FacePattern*>> m_patternReferences;
     std::map<Relation*, std::list<Bond*>> m_relationBonds;
     std::set<ProceduralRelationship*> m_proceduralRelationships;
     std::list<Bond*> m_bonds;

@@ -7,7 +7,9 @@
 #include "core/KernelFacade.h"
 #include "core/UpperLayerSeams.h"
 #include "model/Reference.h"
+#include "model/Section.h"
 #include "solver/OffsetFacesOp.h"
+#include "solver/PatternStar.h"
 #include "solver/Stars.h"
 
 #include <brennik.h>
@@ -55,11 +57,14 @@ bool Solver::AddReferenceGeometry(Interaction*, const GeometryKey& key, Referenc
     if (!geometry)
         return false;
     BodyStar* star = GetBodyStar(GetOwningBody(key.first));
-    if (star && star->AddReference(key, behaviour, subtype))
+    if (star && star->AddReference(key, behaviour, subtype)) {
+        AddToFacePatternStarMap(key.first, nullptr);
         return true;
+    }
     geometry->AddToZMR();
     std::vector<GeometryBase*> construction;
     GetOrMakeTemporaryConstructionGeometry(subtype, key, construction);
+    AddToFacePatternStarMap(key.first, nullptr);
     return false;
 }
 
@@ -111,6 +116,13 @@ void Solver::DeleteBodyStars()
     m_bodyStars.clear();
 }
 
+void Solver::DeleteFacePatternStars()
+{
+    for (auto& entry : m_facePatternStars)
+        delete entry.second;
+    m_facePatternStars.clear();
+}
+
 RTNode* Solver::GetOrMakeSectionRTNode(Instance* sectionInstance)
 {
     if (!sectionInstance)
@@ -125,12 +137,53 @@ RTNode* Solver::GetOrMakeSectionRTNode(Instance* sectionInstance)
     return star->GetOrMakeRTNode(sectionInstance, cutNode);
 }
 
-// Sections do not yet say which Instances they generate or cut: no Instance is a section
-// instance and no key a section plane.
-bool Solver::IsSectionInstance(Interaction*, Instance*) { return false; }
-bool Solver::IsSectionPlane(Interaction*, const GeometryKey&) { return false; }
-Instance* Solver::GetCutInstanceOfSectionInstance(Instance*) { return nullptr; }
-Reference* Solver::GetSectionPlaneOfSectionInstance(Instance*) { return nullptr; }
+namespace {
+
+// The Sections of the Instance's Interaction, in their order, on a copy of the container.
+std::vector<Section*> SectionsOf(Interaction* interaction)
+{
+    return interaction ? interaction->GetSections() : std::vector<Section*>();
+}
+
+Section* SectionCutting(Instance* sectionInstance)
+{
+    if (!sectionInstance)
+        return nullptr;
+    for (Section* section : SectionsOf(sectionInstance->GetInteraction()))
+        if (section->GetCutInstance(sectionInstance))
+            return section;
+    return nullptr;
+}
+
+}  // namespace
+
+bool Solver::IsSectionInstance(Interaction* interaction, Instance* instance)
+{
+    for (Section* section : SectionsOf(interaction))
+        if (section->IsASectionInstance(instance))
+            return true;
+    return false;
+}
+
+bool Solver::IsSectionPlane(Interaction* interaction, const GeometryKey& key)
+{
+    for (Section* section : SectionsOf(interaction))
+        if (section->IsASectionPlane(key))
+            return true;
+    return false;
+}
+
+Instance* Solver::GetCutInstanceOfSectionInstance(Instance* instance)
+{
+    Section* section = SectionCutting(instance);
+    return section ? section->GetCutInstance(instance) : nullptr;
+}
+
+Reference* Solver::GetSectionPlaneOfSectionInstance(Instance* instance)
+{
+    Section* section = SectionCutting(instance);
+    return section ? section->GetSectionPlane() : nullptr;
+}
 
 // ---- Procedural objects -------------------------------------------------------------------------
 
