@@ -106,6 +106,9 @@ public:
     // Ascending; bodies no longer alive are skipped unless includeDead.
     void GetSeenBodies(std::vector<int>& bodies, bool includeDead) const;
     void PrepareBodyForChange(int body);
+    // No instance places the body and no reference lies on it or on its faces, edges or
+    // vertices: the toolkit holds nothing that a change of the body would leave behind.
+    bool IsBareBody(int body) const;
     void PrepareEntitiesForChange(const std::vector<int>& entities);
     // The distinct bodies of all instances, ascending.
     void GetInstanceBodyTags(std::vector<int>& bodies) const;

@@ -1,6 +1,7 @@
 // Queries over the interaction's references that the core answers through the reference key.
 #include "core/Interaction.h"
 
+#include "core/Instance.h"
 #include "core/KernelFacade.h"
 #include "core/UpperLayerSeams.h"
 
@@ -51,6 +52,19 @@ int Interaction::CollectDatumEntities(std::vector<int>& geometry, std::vector<in
 {
     return CollectDatums(m_references, geometry, freeStanding,
                          [](Reference*, int entity) { return entity; });
+}
+
+bool Interaction::IsBareBody(int body) const
+{
+    for (const Instance* instance : m_instances)
+        if (instance && instance->GetBodyTag() == body)
+            return false;
+    for (const auto& entry : m_references) {
+        const int entity = entry.first.first;
+        if (entity == body || GetOwningBody(entity) == body)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace QEL

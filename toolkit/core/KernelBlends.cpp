@@ -114,6 +114,18 @@ void IdentifyBlendFacesOfFace(int face, int blendKind, double tolerance, bool sk
     IdentifyBlendFacesOfSet(std::set<int>{face}, blendKind, tolerance, skipMutualCheck, out);
 }
 
+bool IdentifyBlendSets(int face, int blendKind, double tolerance, std::vector<BlendSet>* sets)
+{
+    const IdentifiedBlends blends({face}, blendKind, tolerance);
+    if (!blends.IsOk())
+        return false;
+    for (int i = 0; i < blends.Result().n_blends; ++i) {
+        const BQ_FACE_blend_set_t& set = blends.Result().blends[i];
+        sets->push_back(BlendSet{std::vector<int>(set.faces, set.faces + set.n_faces), set.radius});
+    }
+    return true;
+}
+
 int GetTransmitFormat(const char* fileName)
 {
     const char* extension = fileName ? std::strchr(fileName, '.') : nullptr;

@@ -153,6 +153,13 @@ void IdentifyBlendFacesOfSet(const std::set<int>& faces, int blendKind, double t
                              bool skipMutualCheck, std::vector<int>* out);
 void IdentifyBlendFacesOfFace(int face, int blendKind, double tolerance, bool skipMutualCheck,
                               std::vector<int>* out);
+// The blend sets the kernel identifies from the face by the kind: each set's faces and radius.
+// False when the kernel refuses.
+struct BlendSet {
+    std::vector<int> faces;
+    double radius;
+};
+bool IdentifyBlendSets(int face, int blendKind, double tolerance, std::vector<BlendSet>* sets);
 
 // Part transmit: binary when the file name's extension is ".b_b" (any case), else text.
 bool TransmitParts(const std::vector<int>& parts, const char* fileName);

@@ -56,4 +56,21 @@ private:
     int m_previous = 0;
 };
 
+// Makes an entity's partition current for the scope, so that what a call creates lands beside
+// the entity; the partition current before comes back when the guard goes, if there was one.
+class PartitionGuard {
+public:
+    explicit PartitionGuard(int entity) : m_scope(PartitionOf(entity)) {}
+
+private:
+    static int PartitionOf(int entity)
+    {
+        int partition = 0;
+        BQ_ENTITY_ask_partition(entity, &partition);
+        return partition;
+    }
+
+    CurrentPartitionScope m_scope;
+};
+
 }  // namespace QEL

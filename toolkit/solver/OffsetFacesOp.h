@@ -5,6 +5,8 @@
 
 #include "solver/SolverOperation.h"
 
+#include <hxr.h>
+
 #include <map>
 #include <set>
 #include <vector>
@@ -33,6 +35,10 @@ public:
     const std::vector<double>& GetOffsets() const { return m_offsets; }
     const std::map<int, double>& GetPartnerOffsets() const { return m_partnerOffsets; }
     int GetKind() const { return m_kind; }
+    // The add-on's offset option block the faces are offset with (version 1, no reference
+    // face unless set).
+    const HXR_FACE_change_offset_o_s& GetOptionBlock() const { return m_block; }
+    void SetOptionBlock(const HXR_FACE_change_offset_o_s& block) { m_block = block; }
     int GetResult() const { return m_result; }
 
 private:
@@ -46,6 +52,7 @@ private:
     std::map<int, double> m_partnerOffsets;
     int m_result = 0;
     int m_kind;
+    HXR_FACE_change_offset_o_s m_block = {1, 0};
 };
 
 }  // namespace QEL

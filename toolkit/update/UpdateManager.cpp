@@ -5,6 +5,8 @@
 #include "core/UpperLayerSeams.h"
 #include "solver/Solver.h"
 #include "update/YSKManager.h"
+#include "solver/SolverOperation.h"
+#include "update/ReblendedFaces.h"
 
 namespace QEL {
 
@@ -40,6 +42,30 @@ void UpdateManager::Clear()
     delete m_solver;
     m_solver = nullptr;
     CloseSolverJournalFile(&s_updateSolverJournal);
+}
+
+bool UpdateManager::ApplyFaceChanges(Interaction* interaction, SolverOperation* operation,
+                                     const std::map<int, SolvedFaceChangeMap>& changes,
+                                     SolutionChangeData* solutionData)
+{
+    const bool record = interaction->GetPreviewMode() != PreviewModeOff ||
+                        interaction->GetSolutionDataMode() == SolutionDataModeOn;
+    const bool stepFaces = operation && interaction->GetStepFaceType() != StepFaceOff &&
+                           interaction->GetExactDragging() && operation->MovesWithStepFaces();
+    const int stepFaceType = stepFaces ? interaction->GetStepFaceType() : 0;
+    for (const auto& body : changes) {
+        FaceChangeBuilder builder(interaction, record, solutionData, &m_reblendChains,
+                                  &m_shellClusters, stepFaceType);
+        builder.AddSolverChanges(body.second, operation, body.first);
+        const int error =
+            interaction->GetPreviewMode() == PreviewModeAlways ? 0 : builder.Apply(nullptr);
+        std::vector<int>* reblended = GetReblendedFaces();
+        reblended->insert(reblended->end(), builder.GetReblendedFaces().begin(),
+                          builder.GetReblendedFaces().end());
+        if (error != 0)
+            return false;
+    }
+    return true;
 }
 
 void DeleteUpdateManager(UpdateManager* manager) { delete manager; }

@@ -2,12 +2,19 @@
 // The per-interaction driver that configures, solves and applies a solver operation.
 
 #include "core/QelExport.h"
+#include "model/ReblendChain.h"
+#include "model/ShellClusterData.h"
+#include "update/FaceChangeBuilder.h"
+
+#include <map>
 
 namespace QEL {
 
 class Interaction;
+class SolutionChangeData;
 class Solver;
 class YSKManager;
+class SolverOperation;
 
 class UpdateManager {
 public:
@@ -28,10 +35,23 @@ public:
     // Ends the edit: the wrapper, then the Solver, then the update's solver journal.
     void Clear();
 
+    // The chains and clusters the configure step found; the apply step's builders read them.
+    ReblendChainArray& GetReblendChainArray() { return m_reblendChains; }
+    ShellClusterDataArray& GetShellClusterDataArray() { return m_shellClusters; }
+
+    // Turns the solved changes of each body (in body tag order) into one face-change call per
+    // body; the first body whose call fails ends the walk with false, bodies changed before it
+    // staying changed. Without an operation no seeds are added and no step faces are made.
+    bool ApplyFaceChanges(Interaction* interaction, SolverOperation* operation,
+                          const std::map<int, SolvedFaceChangeMap>& changes,
+                          SolutionChangeData* solutionData);
+
 private:
     Interaction* m_interaction;
     Solver* m_solver = nullptr;
     YSKManager* m_ysk = nullptr;
+    ReblendChainArray m_reblendChains;
+    ShellClusterDataArray m_shellClusters;
 };
 
 // Seconds spent in the auto-constraint manager during the current configure step.

@@ -40,5 +40,9 @@ int FreePoint(double x, double y, double z);
 int FreeLine(double x, double y, double z, double dx, double dy, double dz);
 int FreePlane(double x, double y, double z, double nx, double ny, double nz);
 
+// The volume a solid body encloses (0 for a tag that names no body): what a test or
+// an example measures a body's change by.
+double Volume(int body);
+
 }  // namespace build
 }  // namespace brennik

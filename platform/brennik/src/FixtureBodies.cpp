@@ -4,6 +4,8 @@
 #include "BodyStore.h"
 #include "fixtures/FixtureShapes.h"
 
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
 #include <Standard_Failure.hxx>
 
 namespace brennik {
@@ -70,6 +72,18 @@ int FreePlane(double x, double y, double z, double nx, double ny, double nz) {
   BQ_PLANE_sf_t sf{{{{x, y, z}}, {{nx, ny, nz}}, {{0, 0, 0}}}};
   int plane = 0;
   return BQ_PLANE_create(&sf, &plane) == 0 ? plane : 0;
+}
+
+double Volume(int body) {
+  const auto* record = store::FindBody(body);
+  if (record == nullptr || record->shape.IsNull()) return 0.0;
+  try {
+    GProp_GProps properties;
+    BRepGProp::VolumeProperties(record->shape, properties);
+    return properties.Mass();
+  } catch (const Standard_Failure&) {
+    return 0.0;
+  }
 }
 
 }  // namespace build

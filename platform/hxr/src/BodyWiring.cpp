@@ -4,6 +4,7 @@
 #include "BodyStore.h"
 #include "DebugReport.h"
 #include "engine/TrackEvents.h"
+#include "hxr_test.h"
 
 #include <BRepTools_History.hxx>
 #include <Standard_Failure.hxx>
@@ -14,6 +15,29 @@
 #include <map>
 #include <exception>
 #include <new>
+#include <string>
+
+namespace hxr::test {
+
+namespace {
+
+struct InjectedFailure {
+  std::string function;
+  int code = 0;
+};
+
+InjectedFailure& Injected() {
+  static InjectedFailure s_failure;
+  return s_failure;
+}
+
+}  // namespace
+
+void FailNextCall(const char* function, int code) { Injected() = {function ? function : "", code}; }
+
+void Reset() { Injected() = {}; }
+
+}  // namespace hxr::test
 
 namespace hxr::wired {
 
@@ -22,6 +46,12 @@ using brennik::store::TagOf;
 
 int RunCall(const char* name, const std::function<int()>& call) {
   DebugReportCall(name, "");
+  hxr::test::InjectedFailure& injected = hxr::test::Injected();
+  if (!injected.function.empty() && injected.function == name) {
+    const int code = injected.code;
+    injected = {};
+    return code;
+  }
   try {
     return call();
   } catch (const Standard_Failure&) {

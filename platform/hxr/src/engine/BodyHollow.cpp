@@ -7,6 +7,7 @@
 #include <BRepBuilderAPI_Copy.hxx>
 #include <BRepOffset_MakeOffset.hxx>
 #include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
@@ -75,6 +76,12 @@ BRepTools_History StepHistory(const TopoDS_Shape& shape, BRepOffset_MakeOffset& 
     }
   }
   return history;
+}
+
+int CountShells(const TopoDS_Shape& shape) {
+  int count = 0;
+  for (TopExp_Explorer it(shape, TopAbs_SHELL); it.More(); it.Next()) ++count;
+  return count;
 }
 
 }  // namespace
@@ -150,6 +157,11 @@ Result HollowBody(const TopoDS_Shape& body, const HollowOptions& options) {
     if (error != ErrorNone) return Result::Failure(error, why);
     history = ComposeHistories(body, history, StepHistory(walled, *maker));
 
+    // With nothing opened the walls enclose a void: the offset algorithm then gives the
+    // inner wall alone, which is no hollow of the body.
+    if (pierce.empty() && CountShells(maker->Shape()) < 2) {
+      return Result::Failure(ErrorUnsupported, "a closed body cannot be hollowed without an opening");
+    }
     Result result = FinishOperation(body, maker->Shape(), history);
     if (!result.ok) return result;
 

@@ -166,6 +166,8 @@ TEST_F(BodyCallsTest, RefusedHollowsLeaveTheBody) {
   EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 0.0, 1e-6, nullptr, &m_tracking), HXR_ERROR_bad_argument);
   EXPECT_EQ(HXR_BODY_hollow(body, 0.0, -1.0, 1e-6, nullptr, &m_tracking), HXR_ERROR_bad_argument);
   EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 1.0, 1e-6, &local, &m_tracking), HXR_ERROR_unsupported);
+  // Nothing opened: the walls would enclose a void, which is not made.
+  EXPECT_EQ(HXR_BODY_hollow(body, 0.0, 1.0, 1e-6, nullptr, &m_tracking), HXR_ERROR_unsupported);
   ExpectUnchanged(body, before);
 }
 
