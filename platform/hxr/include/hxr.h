@@ -141,8 +141,8 @@ struct HXR_BODY_paste_o_s {
   int paste_type;  // HXR_PASTE_default, HXR_PASTE_add, HXR_PASTE_subtract
   bool flag;
   int option;   // HXR_PASTE_OPTION_default
-  // HXR_PASTE_reblend (the default) or HXR_PASTE_no_reblend. Blends are not made again:
-  // with reblend asked, a paste that changes a blend face of the target is unsupported.
+  // HXR_PASTE_reblend (the default) or HXR_PASTE_no_reblend. With reblend, blends of the
+  // target that the tool cuts into are taken off, the tool pasted and the blends made again.
   int reblend;
 };
 

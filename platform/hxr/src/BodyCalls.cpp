@@ -56,19 +56,6 @@ void DeriveFromItself(const TopoDS_Shape& shape, std::vector<hxr::engine::Derive
   }
 }
 
-// Whether the paste changed a blend face of the target. Reblending asks for such blends to
-// be made again over the new faces, which the paste does not do; a paste that leaves every
-// blend as it was has nothing to reblend, so asking for it is then already honoured.
-bool CutsIntoBlend(const TopoDS_Shape& target, const hxr::engine::History& history) {
-  for (const hxr::engine::EntityOutcome& outcome : history.faces) {
-    if (outcome.fate == hxr::engine::Fate::FateUnchanged) continue;
-    hxr::engine::BlendInfo info;
-    std::string why;
-    if (hxr::engine::IdentifyBlend(target, outcome.source, {}, info, why)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s* options,
@@ -93,10 +80,9 @@ int HXR_BODY_paste(int target, int tool, int transform, const HXR_BODY_paste_o_s
     }
     const auto pasteType = type == HXR_PASTE_subtract ? hxr::engine::PasteType::PasteTypeSubtract
                                                       : hxr::engine::PasteType::PasteTypeAdd;
-    const hxr::engine::Result result = hxr::engine::PasteBody(
-        targetShape, toolShape, pasteType, transform != 0 ? &placement : nullptr);
-    if (reblend == HXR_PASTE_reblend && result.ok && CutsIntoBlend(targetShape, result.history))
-      return HXR_ERROR_unsupported;
+    const hxr::engine::Result result =
+        hxr::engine::PasteBody(targetShape, toolShape, pasteType,
+                               transform != 0 ? &placement : nullptr, reblend == HXR_PASTE_reblend);
     Apply apply;
     apply.body = target;
     apply.otherSources = {tool};

@@ -84,7 +84,8 @@ bool IdentifyBlend(const TopoDS_Shape& body, const TopoDS_Shape& face,
 int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_History& history,
                   const std::vector<BlendInfo>& blends, const std::vector<double>& radii,
                   std::vector<std::vector<TopoDS_Shape>>& newFaces, std::string& detail,
-                  std::vector<std::vector<TopoDS_Shape>>* earlierFaces) {
+                  std::vector<std::vector<TopoDS_Shape>>* earlierFaces,
+                  BRepTools_History* blendStep) {
   if (blends.empty()) return ErrorNone;
   BRepFilletAPI_MakeFillet fillet(shape);
   std::vector<std::vector<TopoDS_Shape>> edgesOfBlend(blends.size());
@@ -134,6 +135,7 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
   TopTools_ListOfShape arguments;
   arguments.Append(shape);
   const BRepTools_History step(arguments, fillet);
+  if (blendStep != nullptr) *blendStep = step;
   if (earlierFaces != nullptr) {
     for (std::vector<TopoDS_Shape>& faces : *earlierFaces) {
       std::vector<TopoDS_Shape> updated;

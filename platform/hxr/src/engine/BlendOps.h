@@ -33,7 +33,9 @@ bool IdentifyBlend(const TopoDS_Shape& body, const TopoDS_Shape& face,
 int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_History& history,
                   const std::vector<BlendInfo>& blends, const std::vector<double>& radii,
                   std::vector<std::vector<TopoDS_Shape>>& newFaces, std::string& detail,
-                  std::vector<std::vector<TopoDS_Shape>>* earlierFaces = nullptr);
+                  std::vector<std::vector<TopoDS_Shape>>* earlierFaces = nullptr,
+                  BRepTools_History* blendStep = nullptr);
+// `blendStep`, when given, gets the history of the blending alone.
 
 // Records in the history that each blend face became the faces made for it (instead of
 // being deleted while new faces appeared).

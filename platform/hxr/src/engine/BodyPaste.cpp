@@ -1,5 +1,7 @@
 #include "engine/BodyPaste.h"
 
+#include "engine/BlendOps.h"
+#include "engine/FaceDelete.h"
 #include "engine/HistoryRecorder.h"
 #include "engine/ShapeChecks.h"
 
@@ -11,48 +13,115 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace hxr::engine {
 
+namespace {
+
+// One Boolean step: the tool, placed when a placement is given, united with `shape` or cut
+// from it, then faces and edges on one surface or curve merged. `history` runs from `shape`
+// to `out`, `toolHistory` from the tool as given.
+int PasteStep(const TopoDS_Shape& shape, const TopoDS_Shape& tool, PasteType type,
+              const gp_Trsf* placement, TopoDS_Shape& out, BRepTools_History& history,
+              BRepTools_History& toolHistory, std::string& detail) {
+  TopTools_ListOfShape toolList;
+  toolList.Append(tool);
+  TopoDS_Shape placed = tool;
+  BRepTools_History placing;
+  if (placement != nullptr) {
+    BRepBuilderAPI_Transform transform(tool, *placement, true);
+    placed = transform.Shape();
+    placing = BRepTools_History(toolList, transform);
+  }
+
+  TopTools_ListOfShape arguments, tools;
+  arguments.Append(shape);
+  tools.Append(placed);
+  std::unique_ptr<BRepAlgoAPI_BooleanOperation> boolean;
+  if (type == PasteType::PasteTypeAdd) {
+    boolean = std::make_unique<BRepAlgoAPI_Fuse>();
+  } else {
+    boolean = std::make_unique<BRepAlgoAPI_Cut>();
+  }
+  boolean->SetArguments(arguments);
+  boolean->SetTools(tools);
+  boolean->SetRunParallel(false);
+  boolean->SetNonDestructive(true);  // the target and the tool stay as they were
+  boolean->SetToFillHistory(true);
+  boolean->Build();
+  if (!boolean->IsDone() || boolean->HasErrors()) {
+    detail = "the Boolean operation failed";
+    return ErrorAlgorithmFailed;
+  }
+
+  ShapeUpgrade_UnifySameDomain unify(boolean->Shape(), true, true, false);
+  unify.Build();
+  history = *boolean->History();
+  history.Merge(unify.History());
+  if (placement != nullptr) {
+    placing.Merge(history);
+    toolHistory = placing;
+  } else {
+    toolHistory = history;
+  }
+  out = unify.Shape();
+  return ErrorNone;
+}
+
+// The blends of the target whose faces the paste changed.
+std::vector<BlendInfo> BlendsCutInto(const TopoDS_Shape& target, const History& history) {
+  std::vector<BlendInfo> blends;
+  for (const EntityOutcome& outcome : history.faces) {
+    if (outcome.fate == Fate::FateUnchanged) continue;
+    BlendInfo info;
+    std::string why;
+    if (IdentifyBlend(target, outcome.source, {}, info, why)) blends.push_back(info);
+  }
+  return blends;
+}
+
+// Takes the blends off, pastes, and makes the blends again on the pasted body.
+Result PasteReblending(const TopoDS_Shape& target, const TopoDS_Shape& tool, PasteType type,
+                       const gp_Trsf* placement, const std::vector<BlendInfo>& blends) {
+  std::vector<TopoDS_Shape> faces;
+  for (const BlendInfo& blend : blends) faces.push_back(blend.face);
+  std::string why;
+  TopoDS_Shape shape;
+  BRepTools_History history;
+  int error = RemoveFacesByHealing(target, faces, shape, history, why);
+  if (error != ErrorNone) return Result::Failure(error, why);
+  TopoDS_Shape pasted;
+  BRepTools_History step, toolHistory;
+  error = PasteStep(shape, tool, type, placement, pasted, step, toolHistory, why);
+  if (error != ErrorNone) return Result::Failure(error, why);
+  history = ComposeHistories(target, history, step);
+  std::vector<std::vector<TopoDS_Shape>> newFaces;
+  BRepTools_History blending;
+  error = BlendSupports(target, pasted, history, blends, std::vector<double>(blends.size(), 0.0),
+                        newFaces, why, nullptr, &blending);
+  if (error != ErrorNone) return Result::Failure(error, why);
+  toolHistory = ComposeHistories(tool, toolHistory, blending);
+  Result result = FinishOperation(target, pasted, history);
+  if (!result.ok) return result;
+  RelinkBlends(result.history, blends, newFaces);
+  RecordDerived(tool, result.shape, toolHistory, result.history);
+  return result;
+}
+
+}  // namespace
+
 Result PasteBody(const TopoDS_Shape& target, const TopoDS_Shape& tool, PasteType type,
-                 const gp_Trsf* placement) {
+                 const gp_Trsf* placement, bool reblend) {
   if (target.IsNull() || tool.IsNull()) return Result::Failure(ErrorBadArgument, "no body");
   return GuardOperation([&]() -> Result {
-    TopTools_ListOfShape toolList;
-    toolList.Append(tool);
-    BRepTools_History toolHistory;
-    TopoDS_Shape placed = tool;
-    if (placement != nullptr) {
-      BRepBuilderAPI_Transform transform(tool, *placement, true);
-      placed = transform.Shape();
-      toolHistory = BRepTools_History(toolList, transform);
-    }
-
-    TopTools_ListOfShape arguments, tools;
-    arguments.Append(target);
-    tools.Append(placed);
-    std::unique_ptr<BRepAlgoAPI_BooleanOperation> boolean;
-    if (type == PasteType::PasteTypeAdd) {
-      boolean = std::make_unique<BRepAlgoAPI_Fuse>();
-    } else {
-      boolean = std::make_unique<BRepAlgoAPI_Cut>();
-    }
-    boolean->SetArguments(arguments);
-    boolean->SetTools(tools);
-    boolean->SetRunParallel(false);
-    boolean->SetNonDestructive(true);  // the target and the tool stay as they were
-    boolean->SetToFillHistory(true);
-    boolean->Build();
-    if (!boolean->IsDone() || boolean->HasErrors()) {
-      return Result::Failure(ErrorAlgorithmFailed, "the Boolean operation failed");
-    }
-
-    ShapeUpgrade_UnifySameDomain unify(boolean->Shape(), true, true, false);
-    unify.Build();
-    BRepTools_History history = *boolean->History();
-    history.Merge(unify.History());
-
-    Result result = FinishOperation(target, unify.Shape(), history);
+    std::string why;
+    TopoDS_Shape pasted;
+    BRepTools_History history, toolHistory;
+    if (int error = PasteStep(target, tool, type, placement, pasted, history, toolHistory, why))
+      return Result::Failure(error, why);
+    Result result = FinishOperation(target, pasted, history);
     if (!result.ok) return result;
     const double before = VolumeOf(target), after = VolumeOf(result.shape);
     if (std::abs(after - before) <= 1e-9 * std::max(1.0, std::abs(before)) &&
@@ -60,12 +129,11 @@ Result PasteBody(const TopoDS_Shape& target, const TopoDS_Shape& tool, PasteType
             static_cast<int>(result.history.faces.size())) {
       return Result::Failure(ErrorNoChange, "the tool does not change the target");
     }
-    if (placement != nullptr) {
-      toolHistory.Merge(history);
-      RecordDerived(tool, result.shape, toolHistory, result.history);
-    } else {
-      RecordDerived(tool, result.shape, history, result.history);
+    if (reblend) {
+      const std::vector<BlendInfo> blends = BlendsCutInto(target, result.history);
+      if (!blends.empty()) return PasteReblending(target, tool, type, placement, blends);
     }
+    RecordDerived(tool, result.shape, toolHistory, result.history);
     return result;
   });
 }

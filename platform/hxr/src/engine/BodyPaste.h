@@ -15,7 +15,10 @@ enum class PasteType { PasteTypeAdd, PasteTypeSubtract };
 // lie on one surface or curve. The history is the target's; the tool's faces, edges and
 // vertices that reach the result are listed as derived. A paste that leaves the target
 // as it was (a tool inside the target, or apart from it when subtracting) is an error.
+// With `reblend`, blends of the target that the paste would cut into are taken off first
+// and made again on the pasted body (each keeping its tag), so that they run over what the
+// tool changed; a blend that cannot be made again is an error.
 Result PasteBody(const TopoDS_Shape& target, const TopoDS_Shape& tool, PasteType type,
-                 const gp_Trsf* placement);
+                 const gp_Trsf* placement, bool reblend = false);
 
 }  // namespace hxr::engine

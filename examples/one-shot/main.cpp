@@ -1,0 +1,122 @@
+// Takes a block with two blended edges, cuts one blend face into a sheet, pastes a small block
+// onto the body where its instance places it, shells the body open at its top, and finds the
+// blends left; after each step writes the body's face count and volume (and the blends found)
+// to <output folder>/one_shot_operations.txt.
+#include "api/QelInstanceApi.h"
+#include "api/QelModellingApi.h"
+#include "api/QelOptionObjectsApi.h"
+#include "api/QelOptionSettersApi.h"
+#include "api/QelShellApi.h"
+#include "core/EnumNames.h"
+#include "core/QelInteractionApi.h"
+
+#include <brennik.h>
+#include <brennik_build.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<int> Faces(int body)
+{
+    int count = 0;
+    int* faces = nullptr;
+    BQ_BODY_ask_faces(body, &count, &faces);
+    std::vector<int> list(faces, faces + count);
+    BQ_MEMORY_free(faces);
+    return list;
+}
+
+// The face whose outward normal is +z at the greatest height.
+int TopFace(int body)
+{
+    int top = 0;
+    double height = -1e300;
+    for (int face : Faces(body)) {
+        int surface = 0;
+        int cls = 0;
+        bool sense = true;
+        BQ_FACE_ask_oriented_surf(face, &surface, &sense);
+        BQ_ENTITY_ask_class(surface, &cls);
+        BQ_PLANE_sf_t plane;
+        if (cls != BQ_CLASS_plane || BQ_PLANE_ask(surface, &plane) != BQ_ERROR_no_errors)
+            continue;
+        const double nz = sense ? plane.basis_set.axis.coord[2] : -plane.basis_set.axis.coord[2];
+        if (nz > 0.5 && plane.basis_set.location.coord[2] > height) {
+            height = plane.basis_set.location.coord[2];
+            top = face;
+        }
+    }
+    return top;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string path = std::string(argv[1]) + "/one_shot_operations.txt";
+    std::ofstream out(path);
+    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
+        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
+        return 1;
+    }
+
+    using namespace QEL;
+    ResultType result = ResultTypeOk;
+    const int tag = CreateInteraction(&result);
+    const int body = brennik::build::BlockWithTwoBlends(2.0, 3.0);
+    auto report = [&](const char* step) {
+        out << step << ": " << ResultTypeToString(result) << ", " << Faces(body).size() << " faces, volume "
+            << brennik::build::Volume(body) << "\n";
+    };
+    report("loaded");
+
+    // Cut the blend of radius 3 into a sheet of its own.
+    int blend = 0;
+    for (int face : Faces(body)) {
+        double radius = 0.0;
+        if (IsBlendFace(tag, face, radius, &result) && std::fabs(radius - 3.0) < 1e-9)
+            blend = face;
+    }
+    Array<int> cut;
+    cut.Add(blend);
+    int partition = 0;
+    BQ_ENTITY_ask_partition(body, &partition);
+    const int sheet = Cut(tag, cut, partition, CreateCutOptions(tag, &result), &result);
+    report("cut a blend face");
+    out << "  the sheet's instance: " << (sheet != 0 ? "made" : "none") << "\n";
+
+    // Paste a 2 x 2 x 2 block placed half out of the body's +x side.
+    const double identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    const double moved[4][4] = {{1, 0, 0, 9}, {0, 1, 0, 9}, {0, 0, 1, 9}, {0, 0, 0, 1}};
+    const int target = CreateInstance(tag, body, identity, &result);
+    const int tool = CreateInstance(tag, brennik::build::Block(2.0, 2.0, 2.0), moved, &result);
+    Paste(tag, tool, target, CreatePasteOptions(tag, &result), &result);
+    report("pasted a block moved");
+
+    // Shell 1.0 thick inwards, open at the top.
+    const int shell = CreateShellOptions(tag, &result);
+    Array<int> pierce;
+    pierce.Add(TopFace(body));
+    ShellOptionsSetPierceFaces(tag, shell, pierce, &result);
+    Shell(tag, 1.0, body, shell, &result);
+    report("shelled open at the top");
+
+    Array<int> blends;
+    double radius = 0.0;
+    const bool found = FindBlends(tag, Faces(body).front(), BlendIdentifyTypeAllWithinBody, blends, radius, &result);
+    out << "blends found: " << (found ? blends.GetSize() : 0) << ", common radius " << radius << " ("
+        << ResultTypeToString(result) << ")\n";
+
+    DestroyInteraction(tag, &result);
+    BQ_SESSION_stop();
+    return 0;
+}
