@@ -393,24 +393,35 @@ void FaceChangeBuilder::CollectShellClusters(const std::vector<int>& faces)
     }
 }
 
+// Replace and taper: the reblend faces' chains and, with maintain shell, the shells of the
+// reblend faces and of the faces; the faces' own changes; then the chains re-blended.
+void FaceChangeBuilder::AddOwnChangesAmongChainsAndShells(const std::vector<int>& faces,
+                                                          const std::vector<int>& reblendFaces,
+                                                          bool maintainShell,
+                                                          const std::function<void(size_t)>& addOwn)
+{
+    CollectReblendChains(reblendFaces);
+    if (maintainShell) {
+        CollectShellClusters(reblendFaces);
+        CollectShellClusters(faces);
+    }
+    for (int face : faces)
+        AddShellPartnerChanges(face, s_noChange, true);
+    for (size_t i = 0; i < faces.size(); ++i)
+        addOwn(i);
+    for (int blend : reblendFaces)
+        AddReblendChain(blend, s_noChange);
+}
+
 bool FaceChangeBuilder::AddReplaceFacesChanges(const std::vector<int>& faces,
                                                const std::vector<int>& surfaces,
                                                const std::vector<int>& senses,
                                                const ReplaceOptions* options)
 {
-    CollectReblendChains(options->GetReblendFaces());
-    if (options->GetMaintainShell()) {
-        CollectShellClusters(options->GetReblendFaces());
-        CollectShellClusters(faces);
-    }
-    for (int face : faces)
-        AddShellPartnerChanges(face, s_noChange, true);
     HXR_FACE_change_surface_o_s merge;
     options->GetMergeOptionBlock(merge);
-    for (size_t i = 0; i < faces.size(); ++i)
-        AddSurfaceChange(faces[i], surfaces[i], senses[i] != 0, &merge);
-    for (int blend : options->GetReblendFaces())
-        AddReblendChain(blend, s_noChange);
+    AddOwnChangesAmongChainsAndShells(faces, options->GetReblendFaces(), options->GetMaintainShell(),
+                                      [&](size_t i) { AddSurfaceChange(faces[i], surfaces[i], senses[i] != 0, &merge); });
     return true;
 }
 
@@ -419,19 +430,10 @@ bool FaceChangeBuilder::AddTaperFacesChanges(const std::vector<int>& faces, cons
                                              const std::vector<std::vector<int>>& edgeLists,
                                              TaperOptions* options)
 {
-    CollectReblendChains(options->GetReblendFaces());
-    if (options->GetMaintainShell()) {
-        CollectShellClusters(options->GetReblendFaces());
-        CollectShellClusters(faces);
-    }
-    for (int face : faces)
-        AddShellPartnerChanges(face, s_noChange, true);
     HXR_FACE_change_taper_o_s taper;
     options->GetOptionBlock(taper);
-    for (size_t i = 0; i < faces.size(); ++i)
-        AddTaperChange(faces[i], direction, angle, edgeLists[i], &taper);
-    for (int blend : options->GetReblendFaces())
-        AddReblendChain(blend, s_noChange);
+    AddOwnChangesAmongChainsAndShells(faces, options->GetReblendFaces(), options->GetMaintainShell(),
+                                      [&](size_t i) { AddTaperChange(faces[i], direction, angle, edgeLists[i], &taper); });
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <hxr.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -114,6 +115,8 @@ private:
 
     // Accepts the face unless handled and gives its zero-filled record and owned parts.
     HXR_FACE_change_s* AddRecord(int face, OwnedParts** parts);
+    void AddOwnChangesAmongChainsAndShells(const std::vector<int>& faces, const std::vector<int>& reblendFaces,
+                                           bool maintainShell, const std::function<void(size_t)>& addOwn);
     // The three-step rule for one solved face: its chain, its shell, its own change.
     void AddSolvedFaceByRule(int face, const SolvedFaceChange& change);
     bool IsHandled(int face) const { return m_handledFaces.count(face) != 0; }
