@@ -43,11 +43,11 @@ typedef void (*FeatureRemakeCallback)(int, int, int, int, int&, ResultType&);
 
 // Key of the references multimap: (kernel entity, instance or null), ordered by the entity,
 // then by the instance's tag with null first.
-using ReferenceKey = std::pair<int, Instance*>;
-struct QEL_API ReferenceKeyLessThan {
-    bool operator()(const ReferenceKey& a, const ReferenceKey& b) const;
+using ReferenceMapKey = std::pair<int, Instance*>;
+struct QEL_API ReferenceMapKeyLessThan {
+    bool operator()(const ReferenceMapKey& a, const ReferenceMapKey& b) const;
 };
-using ReferenceMultimap = std::multimap<ReferenceKey, Reference*, ReferenceKeyLessThan>;
+using ReferenceMultimap = std::multimap<ReferenceMapKey, Reference*, ReferenceMapKeyLessThan>;
 
 class QEL_API Interaction : public TaggedEntity {
 public:
@@ -69,6 +69,9 @@ public:
     Instance* GetInstance(int index) const;
     const std::vector<Instance*>& GetInstances() const { return m_instances; }
     const std::vector<Relation*>& GetRelations() const { return m_relations; }
+    int GetRelationCount() const { return static_cast<int>(m_relations.size()); }
+    // In creation order; null for an index outside the list.
+    Relation* GetRelation(int index) const;
     const std::vector<Feature*>& GetFeatures() const { return m_features; }
     const std::vector<FacePattern*>& GetFacePatterns() const { return m_facePatterns; }
     const std::vector<Section*>& GetSections() const { return m_sections; }

@@ -8,7 +8,7 @@
 
 namespace QEL {
 
-bool ReferenceKeyLessThan::operator()(const ReferenceKey& a, const ReferenceKey& b) const
+bool ReferenceMapKeyLessThan::operator()(const ReferenceMapKey& a, const ReferenceMapKey& b) const
 {
     if (a.first != b.first)
         return a.first < b.first;
@@ -97,9 +97,16 @@ Instance* Interaction::GetInstance(int index) const
     return m_instances[index];
 }
 
+Relation* Interaction::GetRelation(int index) const
+{
+    if (index < 0 || index >= GetRelationCount())
+        return nullptr;
+    return m_relations[index];
+}
+
 void Interaction::AddReferenceToEntityMap(int entity, Instance* instance, Reference* reference)
 {
-    const ReferenceKey key(entity, instance);
+    const ReferenceMapKey key(entity, instance);
     auto range = m_references.equal_range(key);
     for (auto it = range.first; it != range.second; ++it)
         if (it->second == reference)
@@ -110,7 +117,7 @@ void Interaction::AddReferenceToEntityMap(int entity, Instance* instance, Refere
 
 void Interaction::RemoveReferenceFromEntityMap(int entity, Instance* instance, Reference* reference)
 {
-    auto range = m_references.equal_range(ReferenceKey(entity, instance));
+    auto range = m_references.equal_range(ReferenceMapKey(entity, instance));
     for (auto it = range.first; it != range.second; ++it)
         if (it->second == reference) {
             ObjectModified(this);
@@ -122,7 +129,7 @@ void Interaction::RemoveReferenceFromEntityMap(int entity, Instance* instance, R
 void Interaction::FindReferencesOnEntity(int entity, Instance* instance,
                                          std::vector<Reference*>& found) const
 {
-    auto range = m_references.equal_range(ReferenceKey(entity, instance));
+    auto range = m_references.equal_range(ReferenceMapKey(entity, instance));
     for (auto it = range.first; it != range.second; ++it)
         found.push_back(it->second);
 }

@@ -4,6 +4,9 @@
 
 #include "core/KernelFacade.h"
 #include "core/Tolerance.h"
+#include "model/Reference.h"
+#include "model/Relation.h"
+#include "model/EngineSeams.h"
 
 #include <cmath>
 
@@ -179,6 +182,36 @@ bool Solver::MeasureRelationValueAndValidate(RelationType type, const std::vecto
     value = GetDimensionSystem()->value(measurement);
     valid = true;
     return true;
+}
+
+bool Solver::MeasureRelationValueAndValidate(Relation* relation, double& value, bool& measured)
+{
+    value = 0.0;
+    measured = false;
+    if (!relation)
+        return false;
+    std::vector<MeasuredReference> references;
+    for (Reference* reference : relation->GetReferences()) {
+        if (!reference)
+            return false;
+        MeasuredReference measuredReference;
+        measuredReference.entity = reference->GetEntityTag();
+        measuredReference.instance = reference->GetInstance();
+        measuredReference.subtype = relation->GetRelationSubtype(reference);
+        references.push_back(measuredReference);
+    }
+    return MeasureRelationValueAndValidate(relation->GetType(), references, value, measured);
+}
+
+bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
+{
+    return Geometry::FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
+}
+
+bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured)
+{
+    TemporarySolver solver;
+    return solver.MeasureRelationValueAndValidate(relation, value, measured);
 }
 
 }  // namespace QEL

@@ -218,6 +218,8 @@ public:
     // valid otherwise.
     bool MeasureRelationValueAndValidate(RelationType type, const std::vector<MeasuredReference>& references,
                                          double& value, bool& valid);
+    // The same for a relation: its type, its references and the subtype it gives each.
+    bool MeasureRelationValueAndValidate(Relation* relation, double& value, bool& measured);
     // True when the measured value can be taken without checking that the solve moved nothing.
     static bool IsMeasuredDistanceValid(RelationType type, const std::vector<MeasuredReference>& references,
                                         std::vector<GeometryBase*>& geometries);

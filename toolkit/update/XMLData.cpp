@@ -20,6 +20,7 @@
 #include "model/VirtualVertex.h"
 #include "model/MakeFeatureOptions.h"
 #include "model/Reference.h"
+#include "model/Relation.h"
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 #include "model/TaperOptions.h"
@@ -70,7 +71,7 @@ const ClassLoader s_loadersBeforeSelection[] = {
     {"Reference", &CreateObject<Reference>},
 };
 const ClassLoader s_loadersBeforeFinder[] = {
-    // Relation.
+    LoaderOf<Relation>(),
     LoaderOf<VirtualVertex>(),
     // Feature.
     LoaderOf<UserDefinedFacePattern>(),

@@ -93,7 +93,9 @@ protected:
         m_lineReference = TestReference::Create(m_interaction, m_freeLine, nullptr);
         m_pointReference = TestReference::Create(m_interaction, m_freePoint, nullptr);
 
-        m_relation = TestObject<Relation>::Create(m_interaction);
+        // Empty: the fixture's references do not tell their dependents when they go.
+        m_relation = Relation::TestCreateInvalid(0, m_interaction, RelationTypeFixed, 0.0, nullptr, nullptr);
+        m_relation->AddToInteraction();
         m_feature = TestObject<Feature>::Create(m_interaction);
         m_mappingData = TestObject<MappingData>::Create(m_interaction);
         m_procedureData = TestObject<FeatureProcedureData>::Create(m_interaction);
