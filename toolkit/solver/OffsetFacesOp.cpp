@@ -9,7 +9,7 @@
 namespace QEL {
 
 OffsetFacesOp::OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind)
-    : m_interaction(interaction), m_faces(faces), m_offsets(faces.size(), 0.0), m_kind(kind)
+    : SolverEvaluate(interaction), m_faces(faces), m_offsets(faces.size(), 0.0), m_kind(kind)
 {
 }
 

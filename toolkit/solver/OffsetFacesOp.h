@@ -16,7 +16,7 @@ namespace QEL {
 class Interaction;
 class Solver;
 
-class OffsetFacesOp : public SolverOperation {
+class OffsetFacesOp : public SolverEvaluate {
 public:
     // kind: 1 offset values, 2 shell thickness moving one side, 3 moving both sides.
     OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind);
@@ -30,7 +30,6 @@ public:
     bool MakeOffsetSurfaces(Solver* solver);
     void DeleteOffsetSurfaces();
 
-    Interaction* GetInteraction() const { return m_interaction; }
     const std::vector<int>& GetFaces() const { return m_faces; }
     const std::vector<double>& GetOffsets() const { return m_offsets; }
     const std::map<int, double>& GetPartnerOffsets() const { return m_partnerOffsets; }
@@ -45,7 +44,6 @@ private:
     // The kernel error of offsetting the face's surface by the distance, 0 on success.
     int OffsetFace(Solver* solver, int face, double distance);
 
-    Interaction* m_interaction;
     std::vector<int> m_faces;
     std::vector<double> m_offsets;
     std::set<int> m_offsetSurfaces;

@@ -9,6 +9,7 @@
 #include "core/TextUtils.h"
 #include "core/UpperLayerSeams.h"
 #include "solver/PatternStar.h"
+#include "solver/RigidGroup.h"
 #include "solver/Stars.h"
 
 namespace QEL {
@@ -90,6 +91,9 @@ Solver::Solver(FILE* journal, bool exactDragging, bool noJournal)
 
 Solver::~Solver()
 {
+    for (RigidGroup* group : m_rigidGroups)
+        delete group;
+    m_rigidGroups.clear();
     // Stars first: their lines leave the Sets and the system while both are still there.
     DeleteBodyStars();
     DeleteFacePatternStars();

@@ -28,6 +28,7 @@ class Interaction;
 class OffsetFacesOp;
 class Reference;
 class Relation;
+class RigidGroup;
 class SolverOffset;
 
 // (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
@@ -162,6 +163,8 @@ public:
     // The value, or the rigid flag, of the relation's main bond; false without one.
     bool SetRelationValue(Relation* relation, double value);
     bool SetRelationNonRigid(Relation* relation);
+    // A group the Solver owns, null when the references cannot move as one body.
+    RigidGroup* MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces);
 
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();
@@ -271,6 +274,7 @@ private:
     std::vector<Bond*> m_delayedBonds;
     bool m_delayAddDCalls = false;
     std::vector<Node*> m_yskNodes;
+    std::list<RigidGroup*> m_rigidGroups;
     ZMR3_file m_journalFile = {nullptr, nullptr, nullptr};
 };
 

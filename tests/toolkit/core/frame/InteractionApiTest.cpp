@@ -75,7 +75,9 @@ TEST_F(InteractionApiTest, DestroyedInteractionsNoLongerAnswer)
 }
 
 // A solver operation that stands for a running drag.
-class RunningDrag : public SolverOperation {};
+class RunningDrag : public SolverOperation {
+    int Solve(Solver*) override { return 0; }
+};
 
 TEST_F(InteractionApiTest, ToleranceAndUpdateAreRefusedWhileAnOperationRuns)
 {

@@ -83,7 +83,9 @@ private:
     bool m_counted;
 };
 
-class TestOperation : public SolverOperation {};
+class TestOperation : public SolverOperation {
+    int Solve(Solver*) override { return 0; }
+};
 
 inline int CountFaces(int body)
 {
