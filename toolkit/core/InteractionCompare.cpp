@@ -99,19 +99,45 @@ bool PairBodies(const BodyMap& mine, const BodyMap& theirs, std::vector<int>& my
     return true;
 }
 
-// The kernel's debug comparison: the same topology with the same geometry, entities paired by
-// identifier. The kernel reports every difference at once, so one call decides; any
-// difference, or a kernel error, means the bodies differ.
+const int s_firstReportLimit = 10;
+const int s_reportLimitStep = 10;
+const int s_compareTries = 3;
+
+bool IsToleratedReport(int code)
+{
+    return code == BQ_DEBUG_report_identifier || code == BQ_DEBUG_report_attributes;
+}
+
+// The kernel's debug comparison, everything compared. Bodies that differ only by reports that
+// do not matter to the toolkit (an entity numbered differently, attributes of another count)
+// are equal. Reports stop at a limit, so a full page of tolerated ones may hide another kind
+// behind it: the limit then grows and the kernel is asked again. A kernel error means the
+// bodies differ.
 bool AreBodiesEqual(int body, int otherBody)
 {
-    BQ_DEBUG_BODY_compare_o_t options;
+    BQ_DEBUG_BODY_compare_o_t options{};
     options.o_t_version = 1;
-    options.tolerance = 0.0;
-    options.compare_identifiers = true;
-    BQ_DEBUG_BODY_compare_r_t results{};
-    const bool called = BQ_DEBUG_BODY_compare(body, otherBody, &options, &results) == BQ_ERROR_no_errors;
-    const bool equal = called && results.equal;
-    BQ_DEBUG_BODY_compare_r_f(&results);
+    options.compare_body_type = options.compare_counts = options.compare_faces = true;
+    options.compare_edges = options.compare_vertices = options.compare_geometry = true;
+    options.compare_face_senses = options.compare_identifiers = options.compare_attributes = true;
+    bool equal = false;
+    for (int attempt = 0, limit = s_firstReportLimit; attempt < s_compareTries;
+         ++attempt, limit += s_reportLimitStep) {
+        options.max_reports = limit;
+        BQ_DEBUG_BODY_compare_r_t results{};
+        equal = BQ_DEBUG_BODY_compare(body, otherBody, &options, &results) == BQ_ERROR_no_errors;
+        bool full = false;
+        if (equal && (results.topology_result != BQ_DEBUG_topology_same ||
+                      results.geometry_result != BQ_DEBUG_geometry_same)) {
+            equal = results.n_reports > 0;
+            for (int i = 0; equal && i < results.n_reports; ++i)
+                equal = IsToleratedReport(results.reports[i].code);
+            full = results.n_reports == limit;
+        }
+        BQ_DEBUG_BODY_compare_r_f(&results);
+        if (!equal || !full)
+            break;
+    }
     return equal;
 }
 

@@ -87,6 +87,18 @@ enum BQ_token_t {
   BQ_FACE_heal_cap = 18083,
   BQ_TOPOL_track_delete = 21500, BQ_TOPOL_track_merge = 21501, BQ_TOPOL_track_create = 21502,
   BQ_TOPOL_track_split = 21503, BQ_TOPOL_track_derive = 21504,
+  // Debug body compare: the two result tokens and the codes of its reports.
+  BQ_DEBUG_topology_same = 21921, BQ_DEBUG_topology_differs = 21922,
+  BQ_DEBUG_geometry_same = 21931, BQ_DEBUG_geometry_differs = 21932,
+  BQ_DEBUG_geometry_not_compared = 21933,
+  BQ_DEBUG_report_body_type = 21941,    // the bodies are of different types
+  BQ_DEBUG_report_count = 21942,        // different numbers of faces, edges or vertices
+  BQ_DEBUG_report_unpaired = 21943,     // an entity has no counterpart
+  BQ_DEBUG_report_class = 21944,        // paired entities of different classes
+  BQ_DEBUG_report_geometry = 21945,     // paired entities on different geometry
+  BQ_DEBUG_report_face_sense = 21946,   // paired faces of different sense or edge count
+  BQ_DEBUG_report_identifier = 21949,   // the same entity under another identifier
+  BQ_DEBUG_report_attributes = 21959,   // paired entities carrying different attributes
   BQ_BLEND_form_any = 22220,
   BQ_BLEND_identify_face = 22240,        // the given faces alone, one set per blend face
   BQ_BLEND_identify_exc_min_chain = 22241, // tangent chain of equal radius, corner patches left out
@@ -259,10 +271,32 @@ struct BQ_FACE_identify_blends_r_t { int n_blends; BQ_FACE_blend_set_t* blends; 
 struct BQ_FACE_delete_o_t { int o_t_version; int heal_action; bool allow_disjoint; bool local_check; };
 struct BQ_FACE_make_sheet_o_t { int o_t_version; bool want_tracking; };
 
-struct BQ_DEBUG_BODY_compare_o_t { int o_t_version; double tolerance; bool compare_identifiers; };
-// equal: true when the bodies are the same shape with the same geometry (and identifiers when
-// asked); n_differences counts the entity pairs that differ.
-struct BQ_DEBUG_BODY_compare_r_t { bool equal; int n_differences; int* differing_entities; };
+struct BQ_DEBUG_BODY_compare_o_t {
+  int o_t_version;
+  int max_reports;            // reports returned at most (0: no limit)
+  bool compare_body_type;     // BQ_DEBUG_report_body_type
+  bool compare_counts;        // BQ_DEBUG_report_count; unequal counts end the comparison
+  bool compare_faces;         // faces are compared entity by entity
+  bool compare_edges;         // edges likewise
+  bool compare_vertices;      // vertices likewise
+  bool compare_geometry;      // BQ_DEBUG_report_geometry, within the tolerance
+  bool compare_face_senses;   // BQ_DEBUG_report_face_sense
+  bool compare_identifiers;   // pair by identifier (else by traversal order); an entity equal to
+                              // its traversal counterpart under another identifier gives
+                              // BQ_DEBUG_report_identifier
+  bool compare_attributes;    // BQ_DEBUG_report_attributes: the number of attributes per entity
+  double tolerance;           // 0: the precision
+};
+struct BQ_DEBUG_BODY_compare_report_t { int code; int entity1; int entity2; };
+// topology_result: BQ_DEBUG_topology_same when nothing but geometry was reported;
+// geometry_result: BQ_DEBUG_geometry_same, _differs, or _not_compared after unequal counts.
+// The tokens count every difference; the reports stop at max_reports.
+struct BQ_DEBUG_BODY_compare_r_t {
+  int topology_result;
+  int geometry_result;
+  int n_reports;
+  BQ_DEBUG_BODY_compare_report_t* reports;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Memory
@@ -641,8 +675,9 @@ int BQ_PART_receive_b(const BQ_MEMORY_block_t* block, const BQ_PART_receive_o_t*
 // Debug
 // ---------------------------------------------------------------------------------------------
 
-// Compares two bodies: topology counts, geometry of every face/edge/vertex (paired by
-// identifier, else by traversal order) within the tolerance (0: the precision).
+// Compares two bodies: type, topology counts, and class, geometry, face sense and attributes of
+// every face, edge and vertex (paired by identifier, else by traversal order), as the options
+// ask; a null options record compares everything. Fails on a tag that is no body.
 int BQ_DEBUG_BODY_compare(int body1, int body2, const BQ_DEBUG_BODY_compare_o_t* options,
                           BQ_DEBUG_BODY_compare_r_t* results);
 void BQ_DEBUG_BODY_compare_r_f(BQ_DEBUG_BODY_compare_r_t* results);

@@ -52,10 +52,16 @@ void RestartSession() {
 }
 
 bool BodiesEqual(int first, int second) {
-  const BQ_DEBUG_BODY_compare_o_t options{1, 0.0, false};
+  // Shape and geometry in traversal order; identifiers and attributes are not looked at.
+  BQ_DEBUG_BODY_compare_o_t options{};
+  options.o_t_version = 1;
+  options.compare_body_type = options.compare_counts = options.compare_faces = true;
+  options.compare_edges = options.compare_vertices = options.compare_geometry = true;
+  options.compare_face_senses = true;
   BQ_DEBUG_BODY_compare_r_t results{};
-  const bool equal =
-      BQ_DEBUG_BODY_compare(first, second, &options, &results) == BQ_ERROR_no_errors && results.equal;
+  const bool equal = BQ_DEBUG_BODY_compare(first, second, &options, &results) == BQ_ERROR_no_errors &&
+                     results.topology_result == BQ_DEBUG_topology_same &&
+                     results.geometry_result == BQ_DEBUG_geometry_same;
   BQ_DEBUG_BODY_compare_r_f(&results);
   return equal;
 }

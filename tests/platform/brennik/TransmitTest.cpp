@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -80,10 +82,12 @@ class TransmitTest : public KernelTest {
   }
   void ExpectSame(int original, int received, int attdef) {
     EXPECT_EQ(Picture(original, attdef), Picture(received, attdef));
-    BQ_DEBUG_BODY_compare_o_t options{1, 0.0, true};
+    // Received bodies keep their identifiers and attributes: nothing at all is reported.
     BQ_DEBUG_BODY_compare_r_t results{};
-    ASSERT_EQ(BQ_DEBUG_BODY_compare(original, received, &options, &results), 0);
-    EXPECT_TRUE(results.equal);
+    ASSERT_EQ(BQ_DEBUG_BODY_compare(original, received, nullptr, &results), 0);
+    EXPECT_EQ(results.topology_result, BQ_DEBUG_topology_same);
+    EXPECT_EQ(results.geometry_result, BQ_DEBUG_geometry_same);
+    EXPECT_EQ(results.n_reports, 0);
     BQ_DEBUG_BODY_compare_r_f(&results);
   }
 };
@@ -394,16 +398,75 @@ TEST_F(TransmitTest, FieldsFollowTheReceivingSessionsDefinition) {
   }
 }
 
-TEST_F(TransmitTest, CompareTellsDifferentBodiesApart) {
-  int a = brennik::build::Block();
-  int b = brennik::build::Block(10, 20, 31);
-  BQ_DEBUG_BODY_compare_o_t options{1, 0.0, true};
+struct CompareCase {
+  const char* name;
+  std::function<int()> other;       // compared with a plain block
+  int maxReports;
+  int topology, geometry;           // the result tokens
+  std::vector<int> codes;           // the distinct report codes, ascending
+  int reports;                      // how many reports come back (-1: any number above 0)
+};
+
+class CompareTest : public TransmitTest, public ::testing::WithParamInterface<CompareCase> {};
+
+TEST_P(CompareTest, TokensAndReportsNameEachDifference) {
+  const CompareCase& c = GetParam();
+  const int block = brennik::build::Block();
+  const int other = c.other();
+  BQ_DEBUG_BODY_compare_o_t options{};
+  options.o_t_version = 1;
+  options.max_reports = c.maxReports;
+  options.compare_body_type = options.compare_counts = options.compare_faces = true;
+  options.compare_edges = options.compare_vertices = options.compare_geometry = true;
+  options.compare_face_senses = options.compare_identifiers = options.compare_attributes = true;
   BQ_DEBUG_BODY_compare_r_t results{};
-  ASSERT_EQ(BQ_DEBUG_BODY_compare(a, b, &options, &results), 0);
-  EXPECT_FALSE(results.equal);
-  EXPECT_GT(results.n_differences, 0);
+  ASSERT_EQ(BQ_DEBUG_BODY_compare(block, other, &options, &results), 0);
+  EXPECT_EQ(results.topology_result, c.topology);
+  EXPECT_EQ(results.geometry_result, c.geometry);
+  std::set<int> codes;
+  for (int i = 0; i < results.n_reports; ++i) codes.insert(results.reports[i].code);
+  EXPECT_EQ(std::vector<int>(codes.begin(), codes.end()), c.codes);
+  if (c.reports < 0)
+    EXPECT_GT(results.n_reports, 0);
+  else
+    EXPECT_EQ(results.n_reports, c.reports);
   BQ_DEBUG_BODY_compare_r_f(&results);
   BQ_DEBUG_BODY_compare_r_f(&results);  // harmless twice
 }
+
+// A block with an attribute on one face: only the attribute differs.
+int BlockWithFaceAttribute() {
+  const int body = brennik::build::Block();
+  const int owners[] = {BQ_CLASS_face};
+  const int types[] = {BQ_FIELD_type_int};
+  const char* names[] = {"value"};
+  BQ_ATTDEF_sf_t form{"TEST/COMPARE", BQ_ATTDEF_class_normal, 1, owners, 1, types, names};
+  int attdef = 0;
+  BQ_ATTDEF_create_2(&form, &attdef);
+  int n = 0;
+  int* faces = nullptr;
+  BQ_BODY_ask_faces(body, &n, &faces);
+  int attribute = 0;
+  BQ_ATTRIB_create_empty(faces[2], attdef, &attribute);
+  BQ_MEMORY_free(faces);
+  return body;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Differences, CompareTest,
+    ::testing::Values(
+        CompareCase{"Same", [] { return brennik::build::Block(); }, 0, BQ_DEBUG_topology_same,
+                    BQ_DEBUG_geometry_same, {}, 0},
+        CompareCase{"Longer", [] { return brennik::build::Block(10, 20, 31); }, 0,
+                    BQ_DEBUG_topology_same, BQ_DEBUG_geometry_differs, {BQ_DEBUG_report_geometry}, -1},
+        CompareCase{"LongerWithinTheLimit", [] { return brennik::build::Block(10, 20, 31); }, 2,
+                    BQ_DEBUG_topology_same, BQ_DEBUG_geometry_differs, {BQ_DEBUG_report_geometry}, 2},
+        CompareCase{"OtherShape", [] { return brennik::build::LPrism(); }, 0, BQ_DEBUG_topology_differs,
+                    BQ_DEBUG_geometry_not_compared, {BQ_DEBUG_report_count}, 1},
+        CompareCase{"Sheet", [] { return brennik::build::Sheet(); }, 0, BQ_DEBUG_topology_differs,
+                    BQ_DEBUG_geometry_not_compared, {BQ_DEBUG_report_body_type, BQ_DEBUG_report_count}, 2},
+        CompareCase{"Attribute", BlockWithFaceAttribute, 0, BQ_DEBUG_topology_differs,
+                    BQ_DEBUG_geometry_same, {BQ_DEBUG_report_attributes}, 1}),
+    [](const ::testing::TestParamInfo<CompareCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

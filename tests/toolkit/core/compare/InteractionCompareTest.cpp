@@ -88,6 +88,31 @@ TEST_F(InteractionCompareTest, BodiesThatDifferGiveBodyDiffers)
     EXPECT_EQ(CompareCode(true), ResultTypeBodyDiffers);
 }
 
+// Attributes of the application on every edge of one block: the kernel reports each edge, more
+// than its first page of reports holds, and none of it makes the bodies differ.
+TEST_F(InteractionCompareTest, AttributesOnlyOnOneSideStillCompareEqualBeyondTheFirstReportPage)
+{
+    PlaceBlocksWithFaceReferences();
+    const int owners[] = {BQ_CLASS_edge};
+    const int types[] = {BQ_FIELD_type_int};
+    const char* names[] = {"value"};
+    BQ_ATTDEF_sf_t form{"TEST/APPLICATION", BQ_ATTDEF_class_normal, 1, owners, 1, types, names};
+    int definition = 0;
+    ASSERT_EQ(BQ_ATTDEF_create_2(&form, &definition), BQ_ERROR_no_errors);
+    int count = 0;
+    int* edges = nullptr;
+    ASSERT_EQ(BQ_BODY_ask_edges(m_otherBlock, &count, &edges), BQ_ERROR_no_errors);
+    ASSERT_GT(count, 10);
+    for (int i = 0; i < count; ++i) {
+        int attribute = 0;
+        BQ_ATTRIB_create_empty(edges[i], definition, &attribute);
+    }
+    BQ_MEMORY_free(edges);
+
+    EXPECT_EQ(CompareCode(false), ResultTypeOk);
+    EXPECT_EQ(CompareCode(true), ResultTypeOk);
+}
+
 TEST_F(InteractionCompareTest, BodiesPairThroughTheObjectsThatPlaceThemNotByTagOrder)
 {
     // The other side makes its bodies in the opposite order, so that pairing the seen bodies
