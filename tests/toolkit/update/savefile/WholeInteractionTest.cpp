@@ -1,0 +1,195 @@
+// One interaction holding an object of every class the file knows, saved and loaded back in
+// both body forms: inline and from a kernel transmit file named beside the save file.
+#include "SaveFileFixture.h"
+
+#include "core/PersistenceUtilities.h"
+#include "model/BlockOptions.h"
+#include "model/FacePattern.h"
+#include "model/MakeFeatureOptions.h"
+#include "model/Section.h"
+#include "model/ShellOptions.h"
+#include "model/TaperOptions.h"
+#include "model/VirtualVertex.h"
+
+#include <cmath>
+
+namespace QEL {
+namespace testing {
+namespace {
+
+class WholeInteractionTest : public SaveFileTest {
+protected:
+    void SetUp() override
+    {
+        SaveFileTest::SetUp();
+        Instance* block = Instance::Create(m_interaction, m_block, nullptr);
+        Xform moved;
+        moved.SetToTranslation(Vec(40.0, 0.0, 0.0));
+        Instance* blended = Instance::Create(m_interaction, m_blended, nullptr);
+        blended->SetXform(moved);
+        Reference* placed = Reference::Create(m_interaction, Faces(m_block)[0], block);
+        Reference::Create(m_interaction, Faces(m_blended)[1], blended);
+
+        // Patterns of all three kinds over the bare block's faces.
+        std::vector<Reference*> faces;
+        for (int face : Faces(m_block))
+            faces.push_back(Reference::Create(m_interaction, face, nullptr));
+        Reference* zAxis = FreeLine(0, 0, 1);
+        std::vector<Reference*> seed = {faces[0]};
+        CircularFacePattern* circular = CircularFacePattern::CreateClosed(m_interaction, seed, 3, zAxis);
+        ASSERT_NE(circular, nullptr);
+        for (int i = 1; i < 3; ++i) {
+            std::vector<Reference*> occurrence = {faces[i]};
+            ASSERT_TRUE(circular->SetOccurrence(occurrence, i));
+        }
+        std::vector<Reference*> row = {faces[3]};
+        ASSERT_NE(RectangularFacePattern::Create(m_interaction, row, 2, 1, 2.5, 0.0, FreeLine(1, 0, 0),
+                                                 nullptr),
+                  nullptr);
+        std::vector<Reference*> first = {faces[4]};
+        UserDefinedFacePattern* user = UserDefinedFacePattern::Create(m_interaction, first);
+        ASSERT_NE(user, nullptr);
+        std::vector<Reference*> second = {faces[5]};
+        ASSERT_TRUE(user->AddOccurrence(second, moved));
+
+        // A section of the placed block on a free plane.
+        Reference* plane =
+            Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 15, 0, 0, 1), nullptr);
+        Section* section = Section::Create(m_interaction, plane);
+        ASSERT_NE(section, nullptr);
+        ASSERT_TRUE(section->GenerateSectionGeometry(block));
+
+        // A virtual vertex at a blended corner, where three planes meet.
+        const int corner = brennik::build::BlockWithBlendedCorner(2.0);
+        const double seedPoint[3] = {9.0, 19.0, 29.0};
+        std::vector<Reference*> defining = {FaceOn(corner, 0, 10.0), FaceOn(corner, 1, 20.0),
+                                            FaceOn(corner, 2, 30.0)};
+        ASSERT_NE(VirtualVertex::Create(m_interaction, defining, seedPoint), nullptr);
+
+        // Option objects, options, a selection and the application's data on an add-on feature.
+        (new ShellOptions(m_interaction))->SetType(ShellTypeOutwards);
+        (new TaperOptions(m_interaction))->SetMaintainShell(true);
+        (new PasteOptions(m_interaction))->SetReblend(true);
+        new MakeFeatureOptions(m_interaction);
+        ASSERT_EQ(m_interaction->SetModellingTolerance(1e-5), ResultTypeOk);
+        m_interaction->SetPreviewMode(PreviewModeAlways);
+        ASSERT_TRUE(m_interaction->AddSelectedReference(placed));
+        const int face = Faces(m_block)[2];
+        const int label = 1;
+        int feature = 0;
+        const HXR_TOPOL_make_feat_o_s featureOptions{1, 0, nullptr, nullptr, 0};
+        ASSERT_EQ(HXR_TOPOL_make_feat(1, &face, &label, 0, 7, &featureOptions, &feature), 0);
+        m_interaction->SetAppData(feature, "depth", 2.5);
+    }
+
+    Reference* FreeLine(double dx, double dy, double dz)
+    {
+        return Reference::Create(m_interaction, brennik::build::FreeLine(0, 0, 0, dx, dy, dz), nullptr);
+    }
+
+    // A bare reference on the body's planar face at the coordinate along the axis (0 x, 1 y, 2 z).
+    Reference* FaceOn(int body, int axis, double at)
+    {
+        for (int face : Faces(body)) {
+            Position location;
+            Position normal;
+            double radius = 0.0;
+            if (GetStandardGeometry(face, nullptr, nullptr, &location, &normal, &radius, nullptr,
+                                    nullptr) != KernelClassPlane)
+                continue;
+            const double n[3] = {normal.x, normal.y, normal.z};
+            const double p[3] = {location.x, location.y, location.z};
+            if (std::fabs(std::fabs(n[axis]) - 1.0) < 1e-9 && std::fabs(p[axis] - at) < 1e-9)
+                return Reference::Create(m_interaction, face, nullptr);
+        }
+        ADD_FAILURE() << "no planar face at " << at;
+        return nullptr;
+    }
+
+    // The saved text with every inline body part replaced by one part naming a transmit file
+    // of those bodies, in the order they were written.
+    std::string WithNamedPart(const std::string& saved, const char* name)
+    {
+        std::string text = saved;
+        std::vector<std::string> ids;
+        size_t at = 0;
+        while ((at = text.find("<Part id=\"", at)) != std::string::npos) {
+            const size_t close = text.find('>', at);
+            const size_t end = text.find("</Part>", at) + 7;
+            const std::string head = text.substr(at, close - at);
+            if (head.find("isVirtualGeomPart") != std::string::npos) {
+                at = end;
+                continue;
+            }
+            const size_t idStart = at + 10;
+            ids.push_back(text.substr(idStart, text.find('"', idStart) - idStart));
+            const std::string replacement =
+                ids.size() == 1 ? "<Part id=\"" + ids[0] + "\" name=\"" + name + "\"/>" : "";
+            text.replace(at, end - at, replacement);
+            at += replacement.size();
+        }
+        for (size_t i = 0; i < ids.size(); ++i) {
+            const std::string reference = "partRef=\"" + ids[i] + "\"";
+            ReplaceAll(text, reference + " bodyIndex=\"0\"", reference);
+            ReplaceAll(text, reference,
+                       "partRef=\"" + ids[0] + "\" bodyIndex=\"" + std::to_string(i) + "\"");
+        }
+        return text;
+    }
+};
+
+TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
+{
+    EXPECT_EQ(SaveLoadCompare(), ResultTypeOk);
+    ASSERT_NE(m_loaded, nullptr);
+    EXPECT_EQ(m_loaded->GetFacePatterns().size(), 3u);
+    EXPECT_EQ(m_loaded->GetSectionsCount(), 1);
+    EXPECT_EQ(m_loaded->GetVirtualVertices().size(), 1u);
+    Array<int> features;
+    m_loaded->GetAppFeatures(features);
+    EXPECT_EQ(features.GetSize(), 1);
+    EXPECT_TRUE(m_loaded->Compare(m_interaction, false, nullptr));
+    std::vector<TaggedEntity*> bad;
+    std::vector<InvalidityType> codes;
+    EXPECT_TRUE(m_loaded->CheckValidity(bad, codes));
+    EXPECT_TRUE(codes.empty());
+
+    // A changed object is told apart from a changed body.
+    Xform turned;
+    turned.SetToTranslation(Vec(0.0, 3.0, 0.0));
+    for (FacePattern* pattern : m_loaded->GetFacePatterns())
+        if (UserDefinedFacePattern* user = dynamic_cast<UserDefinedFacePattern*>(pattern))
+            user->SetOccurrenceXform(1, turned);
+    ResultType result = ResultTypeUnknown;
+    EXPECT_FALSE(m_interaction->Compare(m_loaded, false, &result));
+    EXPECT_EQ(result, ResultTypeObjectDiffers);
+}
+
+TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesFromANamedTransmitFile)
+{
+    const std::string path = PathOf("a.xml");
+    ASSERT_TRUE(m_interaction->SaveToFile(path.c_str()));
+    std::filesystem::create_directories(m_folder / "named");
+    const std::string text = WithNamedPart(ReadFile(path), "bodies.b_t");
+    ASSERT_NE(text.find("name=\"bodies.b_t\""), std::string::npos);
+    ASSERT_EQ(text.find("<Body", text.find("name=\"bodies.b_t\"")), std::string::npos);
+    WriteFile(PathOf("named/a.xml"), text);
+    std::vector<int> seen;
+    m_interaction->GetSeenBodies(seen, false);
+    Array<int> bodies;
+    for (int body : seen)
+        bodies.Add(body);
+    ASSERT_TRUE(SaveBodiesWithoutQELAttributes(bodies, PathOf("named/bodies.b_t").c_str()));
+
+    XMLData data;
+    m_loaded = data.CreateInteractionFromFile(PathOf("named/a.xml").c_str());
+    ASSERT_NE(m_loaded, nullptr) << text;
+    ResultType result = ResultTypeUnknown;
+    EXPECT_TRUE(m_interaction->Compare(m_loaded, false, &result)) << result;
+    EXPECT_EQ(m_loaded->GetFacePatterns().size(), 3u);
+    EXPECT_EQ(m_loaded->GetSectionsCount(), 1);
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL
