@@ -5,9 +5,14 @@
 #include "core/Instance.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
+#include "core/PersistenceUtilities.h"
 #include "core/TagManager.h"
 #include "core/XMLIO.h"
+#include "model/BlockOptions.h"
+#include "model/MakeFeatureOptions.h"
 #include "model/Reference.h"
+#include "model/ShellOptions.h"
+#include "model/TaperOptions.h"
 #include "update/XMLData.h"
 
 #include <brennik.h>
@@ -111,6 +116,64 @@ protected:
         return result;
     }
 
+    // The saved text with every inline body part replaced by one part naming a transmit file
+    // of those bodies, in the order they were written.
+    static std::string WithNamedPart(const std::string& saved, const char* name)
+    {
+        std::string text = saved;
+        std::vector<std::string> ids;
+        size_t at = 0;
+        while ((at = text.find("<Part id=\"", at)) != std::string::npos) {
+            const size_t close = text.find('>', at);
+            const size_t end = text.find("</Part>", at) + 7;
+            const std::string head = text.substr(at, close - at);
+            if (head.find("isVirtualGeomPart") != std::string::npos) {
+                at = end;
+                continue;
+            }
+            const size_t idStart = at + 10;
+            ids.push_back(text.substr(idStart, text.find('"', idStart) - idStart));
+            const std::string replacement =
+                ids.size() == 1 ? "<Part id=\"" + ids[0] + "\" name=\"" + name + "\"/>" : "";
+            text.replace(at, end - at, replacement);
+            at += replacement.size();
+        }
+        for (size_t i = 0; i < ids.size(); ++i) {
+            const std::string reference = "partRef=\"" + ids[i] + "\"";
+            ReplaceAll(text, reference + " bodyIndex=\"0\"", reference);
+            ReplaceAll(text, reference,
+                       "partRef=\"" + ids[0] + "\" bodyIndex=\"" + std::to_string(i) + "\"");
+        }
+        return text;
+    }
+
+    // Saves m_interaction with its bodies in a kernel transmit file named by the save file,
+    // beside it in a folder of its own, loads that into m_loaded and answers the comparison's
+    // code.
+    ResultType SaveLoadNamedCompare()
+    {
+        const std::string path = PathOf("a.xml");
+        EXPECT_TRUE(m_interaction->SaveToFile(path.c_str()));
+        const std::string text = WithNamedPart(ReadFile(path), "bodies.b_t");
+        EXPECT_NE(text.find("name=\"bodies.b_t\""), std::string::npos);
+        EXPECT_EQ(text.find("<Body", text.find("name=\"bodies.b_t\"")), std::string::npos);
+        std::filesystem::create_directories(m_folder / "named");
+        WriteFile(PathOf("named/a.xml"), text);
+        std::vector<int> seen;
+        m_interaction->GetSeenBodies(seen, false);
+        Array<int> bodies;
+        for (int body : seen)
+            bodies.Add(body);
+        EXPECT_TRUE(SaveBodiesWithoutQELAttributes(bodies, PathOf("named/bodies.b_t").c_str()));
+        XMLData data;
+        m_loaded = data.CreateInteractionFromFile(PathOf("named/a.xml").c_str());
+        EXPECT_NE(m_loaded, nullptr) << text;
+        ResultType result = ResultTypeUnknown;
+        if (m_loaded)
+            m_interaction->Compare(m_loaded, false, &result);
+        return result;
+    }
+
     // Loads the text as a save file; null expected when it cannot be read.
     Interaction* LoadText(const std::string& text, XMLData& data, const char* name = "t.xml")
     {
@@ -123,6 +186,41 @@ protected:
     Interaction* m_loaded = nullptr;
     int m_block = 0;
     int m_blended = 0;
+};
+
+// The interaction holds two placed bodies with references through the instances, a
+// reference on a body, a free plane, options, option objects and a selection.
+class SaveFileContentTest : public SaveFileTest {
+protected:
+    void SetUp() override
+    {
+        SaveFileTest::SetUp();
+        Instance* block = Instance::Create(m_interaction, m_block, nullptr);
+        Xform moved;
+        moved.SetToTranslation(Vec(5.0, 0.0, 1.0));
+        Instance* blended = Instance::Create(m_interaction, m_blended, nullptr);
+        blended->SetXform(moved);
+        m_faceReference = Reference::Create(m_interaction, Faces(m_block)[0], block);
+        Reference::Create(m_interaction, Faces(m_blended)[2], blended);
+        m_bodyReference = Reference::Create(m_interaction, Faces(m_blended)[1], nullptr);
+        m_planeReference =
+            Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 40, 0, 0, 1), nullptr);
+        ASSERT_TRUE(m_interaction->AddSelectedReference(m_bodyReference));
+        ASSERT_TRUE(m_interaction->AddSelectedReference(m_faceReference));
+        (new ShellOptions(m_interaction))->SetType(ShellTypeOutwards);
+        (new TaperOptions(m_interaction))->SetMaintainShell(true);
+        (new PasteOptions(m_interaction))->SetReblend(true);
+        new MakeFeatureOptions(m_interaction);
+        ASSERT_EQ(m_interaction->SetModellingTolerance(1e-5), ResultTypeOk);
+        ASSERT_EQ(m_interaction->SetStepFaceType(StepFaceOnSmoothEdges), ResultTypeOk);
+        m_interaction->SetPreviewMode(PreviewModeAlways);
+        m_interaction->SetCheckArguments(false);
+        m_interaction->SetTrackingReportUpdateData(true);
+    }
+
+    Reference* m_faceReference = nullptr;
+    Reference* m_bodyReference = nullptr;
+    Reference* m_planeReference = nullptr;
 };
 
 }  // namespace testing

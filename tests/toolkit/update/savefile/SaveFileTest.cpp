@@ -6,49 +6,10 @@
 #include "core/PersistenceUtilities.h"
 #include "core/XMLParseResult.h"
 #include "core/XMLTreeNode.h"
-#include "model/BlockOptions.h"
-#include "model/MakeFeatureOptions.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
 
 namespace QEL {
 namespace testing {
 namespace {
-
-// The interaction holds two placed bodies with references through the instances, a
-// reference on a body, a free plane, options, option objects and a selection.
-class SaveFileContentTest : public SaveFileTest {
-protected:
-    void SetUp() override
-    {
-        SaveFileTest::SetUp();
-        Instance* block = Instance::Create(m_interaction, m_block, nullptr);
-        Xform moved;
-        moved.SetToTranslation(Vec(5.0, 0.0, 1.0));
-        Instance* blended = Instance::Create(m_interaction, m_blended, nullptr);
-        blended->SetXform(moved);
-        m_faceReference = Reference::Create(m_interaction, Faces(m_block)[0], block);
-        Reference::Create(m_interaction, Faces(m_blended)[2], blended);
-        m_bodyReference = Reference::Create(m_interaction, Faces(m_blended)[1], nullptr);
-        m_planeReference =
-            Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 40, 0, 0, 1), nullptr);
-        ASSERT_TRUE(m_interaction->AddSelectedReference(m_bodyReference));
-        ASSERT_TRUE(m_interaction->AddSelectedReference(m_faceReference));
-        (new ShellOptions(m_interaction))->SetType(ShellTypeOutwards);
-        (new TaperOptions(m_interaction))->SetMaintainShell(true);
-        (new PasteOptions(m_interaction))->SetReblend(true);
-        new MakeFeatureOptions(m_interaction);
-        ASSERT_EQ(m_interaction->SetModellingTolerance(1e-5), ResultTypeOk);
-        ASSERT_EQ(m_interaction->SetStepFaceType(StepFaceOnSmoothEdges), ResultTypeOk);
-        m_interaction->SetPreviewMode(PreviewModeAlways);
-        m_interaction->SetCheckArguments(false);
-        m_interaction->SetTrackingReportUpdateData(true);
-    }
-
-    Reference* m_faceReference = nullptr;
-    Reference* m_bodyReference = nullptr;
-    Reference* m_planeReference = nullptr;
-};
 
 TEST_F(SaveFileContentTest, SavedInteractionLoadsBackEqualWithItsOptions)
 {
@@ -116,29 +77,8 @@ TEST_F(SaveFileContentTest, FileHoldsHeaderOptionsPartsInWritingOrderAndObjectsB
 
 TEST_F(SaveFileContentTest, NamedPartFileBesideTheSaveFileLoadsEqual)
 {
-    // A file whose bodies come from a kernel transmit file named relative to it: the inline
-    // parts of the two bodies become one named part holding both, in the same order.
-    const std::string path = PathOf("a.xml");
-    ASSERT_TRUE(m_interaction->SaveToFile(path.c_str()));
-    std::string text = ReadFile(path);
-    const size_t first = text.find("<Part id=\"id2\"");
-    const size_t end = text.find("</Part>", text.find("<Part id=\"id3\"")) + 7;
-    ASSERT_NE(first, std::string::npos);
-    text.replace(first, end - first, "<Part id=\"id2\" name=\"bodies.b_t\"/>");
-    ReplaceAll(text, "partRef=\"id3\" bodyIndex=\"0\"", "partRef=\"id3\"");
-    ReplaceAll(text, "partRef=\"id3\"", "partRef=\"id2\" bodyIndex=\"1\"");
-    std::filesystem::create_directories(m_folder / "named");
-    WriteFile(PathOf("named/a.xml"), text);
-    Array<int> bodies;
-    bodies.Add(m_block);
-    bodies.Add(m_blended);
-    ASSERT_TRUE(SaveBodiesWithoutQELAttributes(bodies, PathOf("named/bodies.b_t").c_str()));
-
-    XMLData data;
-    m_loaded = data.CreateInteractionFromFile(PathOf("named/a.xml").c_str());
-    ASSERT_NE(m_loaded, nullptr) << text;
-    ResultType result = ResultTypeUnknown;
-    EXPECT_TRUE(m_interaction->Compare(m_loaded, false, &result)) << result;
+    // The inline parts of the two bodies become one named part holding both, in their order.
+    EXPECT_EQ(SaveLoadNamedCompare(), ResultTypeOk);
 }
 
 TEST_F(SaveFileContentTest, MovedFaceAfterLoadGivesBodyDiffers)

@@ -1,14 +1,9 @@
-// One interaction holding an object of every class the file knows, saved and loaded back in
-// both body forms: inline and from a kernel transmit file named beside the save file.
+// One interaction holding an object of every class the file knows so far, saved and loaded
+// back in both body forms: inline and from a kernel transmit file named beside the save file.
 #include "SaveFileFixture.h"
 
-#include "core/PersistenceUtilities.h"
-#include "model/BlockOptions.h"
 #include "model/FacePattern.h"
-#include "model/MakeFeatureOptions.h"
 #include "model/Section.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
 #include "model/VirtualVertex.h"
 
 #include <cmath>
@@ -17,18 +12,18 @@ namespace QEL {
 namespace testing {
 namespace {
 
-class WholeInteractionTest : public SaveFileTest {
+// The content of the save-file content test, with patterns, a section, a virtual vertex and
+// application feature data beside it.
+class WholeInteractionTest : public SaveFileContentTest {
 protected:
     void SetUp() override
     {
-        SaveFileTest::SetUp();
-        Instance* block = Instance::Create(m_interaction, m_block, nullptr);
+        SaveFileContentTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        Instance* block = m_interaction->GetInstance(0);
         Xform moved;
         moved.SetToTranslation(Vec(40.0, 0.0, 0.0));
-        Instance* blended = Instance::Create(m_interaction, m_blended, nullptr);
-        blended->SetXform(moved);
-        Reference* placed = Reference::Create(m_interaction, Faces(m_block)[0], block);
-        Reference::Create(m_interaction, Faces(m_blended)[1], blended);
 
         // Patterns of all three kinds over the bare block's faces.
         std::vector<Reference*> faces;
@@ -66,14 +61,7 @@ protected:
                                             FaceOn(corner, 2, 30.0)};
         ASSERT_NE(VirtualVertex::Create(m_interaction, defining, seedPoint), nullptr);
 
-        // Option objects, options, a selection and the application's data on an add-on feature.
-        (new ShellOptions(m_interaction))->SetType(ShellTypeOutwards);
-        (new TaperOptions(m_interaction))->SetMaintainShell(true);
-        (new PasteOptions(m_interaction))->SetReblend(true);
-        new MakeFeatureOptions(m_interaction);
-        ASSERT_EQ(m_interaction->SetModellingTolerance(1e-5), ResultTypeOk);
-        m_interaction->SetPreviewMode(PreviewModeAlways);
-        ASSERT_TRUE(m_interaction->AddSelectedReference(placed));
+        // The application's data on an add-on feature.
         const int face = Faces(m_block)[2];
         const int label = 1;
         int feature = 0;
@@ -104,37 +92,6 @@ protected:
         }
         ADD_FAILURE() << "no planar face at " << at;
         return nullptr;
-    }
-
-    // The saved text with every inline body part replaced by one part naming a transmit file
-    // of those bodies, in the order they were written.
-    std::string WithNamedPart(const std::string& saved, const char* name)
-    {
-        std::string text = saved;
-        std::vector<std::string> ids;
-        size_t at = 0;
-        while ((at = text.find("<Part id=\"", at)) != std::string::npos) {
-            const size_t close = text.find('>', at);
-            const size_t end = text.find("</Part>", at) + 7;
-            const std::string head = text.substr(at, close - at);
-            if (head.find("isVirtualGeomPart") != std::string::npos) {
-                at = end;
-                continue;
-            }
-            const size_t idStart = at + 10;
-            ids.push_back(text.substr(idStart, text.find('"', idStart) - idStart));
-            const std::string replacement =
-                ids.size() == 1 ? "<Part id=\"" + ids[0] + "\" name=\"" + name + "\"/>" : "";
-            text.replace(at, end - at, replacement);
-            at += replacement.size();
-        }
-        for (size_t i = 0; i < ids.size(); ++i) {
-            const std::string reference = "partRef=\"" + ids[i] + "\"";
-            ReplaceAll(text, reference + " bodyIndex=\"0\"", reference);
-            ReplaceAll(text, reference,
-                       "partRef=\"" + ids[0] + "\" bodyIndex=\"" + std::to_string(i) + "\"");
-        }
-        return text;
     }
 };
 
@@ -167,25 +124,8 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
 
 TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesFromANamedTransmitFile)
 {
-    const std::string path = PathOf("a.xml");
-    ASSERT_TRUE(m_interaction->SaveToFile(path.c_str()));
-    std::filesystem::create_directories(m_folder / "named");
-    const std::string text = WithNamedPart(ReadFile(path), "bodies.b_t");
-    ASSERT_NE(text.find("name=\"bodies.b_t\""), std::string::npos);
-    ASSERT_EQ(text.find("<Body", text.find("name=\"bodies.b_t\"")), std::string::npos);
-    WriteFile(PathOf("named/a.xml"), text);
-    std::vector<int> seen;
-    m_interaction->GetSeenBodies(seen, false);
-    Array<int> bodies;
-    for (int body : seen)
-        bodies.Add(body);
-    ASSERT_TRUE(SaveBodiesWithoutQELAttributes(bodies, PathOf("named/bodies.b_t").c_str()));
-
-    XMLData data;
-    m_loaded = data.CreateInteractionFromFile(PathOf("named/a.xml").c_str());
-    ASSERT_NE(m_loaded, nullptr) << text;
-    ResultType result = ResultTypeUnknown;
-    EXPECT_TRUE(m_interaction->Compare(m_loaded, false, &result)) << result;
+    EXPECT_EQ(SaveLoadNamedCompare(), ResultTypeOk);
+    ASSERT_NE(m_loaded, nullptr);
     EXPECT_EQ(m_loaded->GetFacePatterns().size(), 3u);
     EXPECT_EQ(m_loaded->GetSectionsCount(), 1);
 }
