@@ -1,9 +1,12 @@
 #include "api/QelOptionObjectsApi.h"
 
+#include "api/QelFeatureApi.h"
+
 #include "core/ApiCallTable.h"
 #include "core/Interaction.h"
 #include "core/UpperLayerSeams.h"
 #include "model/BlockOptions.h"
+#include "model/MakeFeatureOptions.h"
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 #include "model/TaperOptions.h"
@@ -41,6 +44,7 @@ int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* re
                                     &JournalArguments::WriteJournalReturn##Class##Tag);         \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_CREATE_OPTIONS_CALL)
+QEL_DEFINE_CREATE_OPTIONS_CALL(MakeFeatureOptions)
 #undef QEL_DEFINE_CREATE_OPTIONS_CALL
 
 }  // namespace QEL

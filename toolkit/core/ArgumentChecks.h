@@ -137,6 +137,14 @@ ResultType CheckCircularFacePatternArguments(Interaction* interaction, const Arr
 ResultType CheckArgTagIsSection(int tag, Interaction* interaction);
 ResultType CheckArgTagIsVirtualVertex(int tag, Interaction* interaction);
 
+// A reference a feature may take as its own: no free geometry, nothing of a face pattern, and
+// placed like the feature's first reference (or, for a feature with only profile references,
+// on another body than they position it from). Defined beside the feature.
+ResultType CheckArgFeatureReference(Interaction* interaction, int featureTag, int referenceTag);
+// A reference through an instance that may position the feature: the instance of its other
+// profile references, or another body than the one instance all its references share.
+ResultType CheckArgFeatureProfileReference(Interaction* interaction, int featureTag, int referenceTag);
+
 // The axis of a rotation drag: a reference whose standard form is a line, circle or cylinder.
 // With a selection, the selected references and the axis must either all lie on one body
 // without instances, free geometry or positioning references, or lie on no body at all with

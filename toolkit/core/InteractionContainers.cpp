@@ -90,6 +90,13 @@ void Interaction::RemoveEntity(TaggedEntity* entity)
         EraseRecorded(m_foundData, data);
 }
 
+Feature* Interaction::GetFeature(int index) const
+{
+    if (index < 0 || index >= GetFeatureCount())
+        return nullptr;
+    return m_features[index];
+}
+
 Instance* Interaction::GetInstance(int index) const
 {
     if (index < 0 || index >= GetInstanceCount())

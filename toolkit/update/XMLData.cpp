@@ -16,6 +16,7 @@
 #include "core/XMLIO.h"
 #include "model/BlockOptions.h"
 #include "model/FacePattern.h"
+#include "model/Feature.h"
 #include "model/Section.h"
 #include "model/VirtualVertex.h"
 #include "model/MakeFeatureOptions.h"
@@ -73,7 +74,7 @@ const ClassLoader s_loadersBeforeSelection[] = {
 const ClassLoader s_loadersBeforeFinder[] = {
     LoaderOf<Relation>(),
     LoaderOf<VirtualVertex>(),
-    // Feature.
+    LoaderOf<Feature>(),
     LoaderOf<UserDefinedFacePattern>(),
     LoaderOf<RectangularFacePattern>(),
     LoaderOf<CircularFacePattern>(),

@@ -91,6 +91,12 @@ enum HXR_token_t : int {
   HXR_STEP_FACE_if_not_coincident = 50303,
   // Replace with sheet.
   HXR_SHEET_OPTION_default = 50320,
+  // Face cut, version 2: how the gap the faces leave is closed, and how the cut faces are
+  // gathered into sheets.
+  HXR_CUT_HEAL_default = 23981,
+  HXR_CUT_HEAL_none = 23982,
+  HXR_CUT_SHEET_connected = 23991,
+  HXR_CUT_SHEET_each_face = 23992,
 };
 
 // ---- Track records -------------------------------------------------------------------
@@ -122,9 +128,20 @@ struct HXR_DEBUG_report_stop_o_s {
   int version;  // 1
 };
 
+// Version 1 reads the partition alone. Version 2 also reads the rest: the faces leave the
+// body (keep_faces false) or stay, tracking is given or not, the gap is healed as a face delete
+// heals it (HXR_CUT_HEAL_default; leaving it open is unsupported), the faces form one sheet
+// per connected set
+// (HXR_CUT_SHEET_connected; a sheet per face is unsupported), and the number of sheets the
+// caller accepts (at least 1; more sheets than that is an invalid result).
 struct HXR_FACE_cut_o_s {
-  int version;    // 1
+  int version;    // 1 or 2
   int partition;  // where the new sheet body is made
+  bool keep_faces;
+  bool want_tracking;
+  int heal;
+  int sheet_form;
+  int max_sheets;
 };
 
 struct HXR_FACE_copy_o_s {

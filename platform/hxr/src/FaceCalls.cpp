@@ -165,7 +165,21 @@ int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
 
 int HXR_FACE_cut(int n_faces, const int* faces, const HXR_FACE_cut_o_s* options, int* sheet,
                  HXR_ENTITY_track_r_s* tracking) {
-  return CopyOrCut(__func__, true, n_faces, faces, options, sheet, tracking);
+  if (options == nullptr || options->version == 1)
+    return CopyOrCut(__func__, true, n_faces, faces, options, sheet, tracking);
+  if (sheet != nullptr) *sheet = 0;
+  ClearTracking(tracking);
+  if (options->version != 2 || options->max_sheets < 1) return HXR_ERROR_bad_argument;
+  if (int code = CheckSetting(options->heal, HXR_CUT_HEAL_default, {HXR_CUT_HEAL_none})) return code;
+  if (int code = CheckSetting(options->sheet_form, HXR_CUT_SHEET_connected, {HXR_CUT_SHEET_each_face}))
+    return code;
+  // The engine makes one sheet per call, which any accepted number of sheets takes.
+  const HXR_FACE_cut_o_s first{1, options->partition, false, false, 0, 0, 0};
+  HXR_ENTITY_track_r_s unwanted{};
+  HXR_ENTITY_track_r_s* track = options->want_tracking ? tracking : &unwanted;
+  const int code = CopyOrCut(__func__, !options->keep_faces, n_faces, faces, &first, sheet, track);
+  HXR_ENTITY_track_r_f(&unwanted);
+  return code;
 }
 
 int HXR_FACE_copy(int n_faces, const int* faces, const HXR_FACE_copy_o_s* options, int* sheet,

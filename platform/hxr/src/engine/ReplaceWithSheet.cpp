@@ -15,6 +15,13 @@
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Shell.hxx>
+#include <TopoDS_Solid.hxx>
+#include <BRepBuilderAPI_MakeSolid.hxx>
+#include <BRepBuilderAPI_Sewing.hxx>
+#include <BRepLib.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
+#include <TopExp.hxx>
 
 namespace hxr::engine {
 namespace {
@@ -62,6 +69,70 @@ bool OutwardSense(const TopoDS_Face& face, const Handle(Geom_Surface)& surface) 
   return gp_Vec(local.Normal()).Dot(faceNormal) >= 0.0;
 }
 
+// The surface test above also passes a sheet whose faces lie on one surface only by the
+// positions of their vertices (a cylinder through the corners of a flat face): every face must
+// lie on the common surface, which a point inside each face shows.
+bool FacesLieOnSurface(const TopoDS_Shape& sheet, const Handle(Geom_Surface)& surface) {
+  for (TopExp_Explorer it(sheet, TopAbs_FACE); it.More(); it.Next()) {
+    const TopoDS_Face& face = TopoDS::Face(it.Current());
+    double u1, u2, v1, v2;
+    BRepTools::UVBounds(face, u1, u2, v1, v2);
+    BRepGProp_Face props(face);
+    gp_Pnt point;
+    gp_Vec normal;
+    props.Normal(0.5 * (u1 + u2), 0.5 * (v1 + v2), point, normal);
+    GeomAPI_ProjectPointOnSurf projection(point, surface);
+    if (projection.NbPoints() == 0 || projection.LowerDistance() > 1e-7) return false;
+  }
+  return true;
+}
+
+// Records in `history` what sewing made of each face, edge and vertex of the shape.
+void AddSewingImages(const TopoDS_Shape& shape, const BRepBuilderAPI_Sewing& sewing,
+                     BRepTools_History& history) {
+  for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+    TopTools_IndexedMapOfShape entities;
+    TopExp::MapShapes(shape, type, entities);
+    for (int i = 1; i <= entities.Extent(); ++i) {
+      const TopoDS_Shape& entity = entities(i);
+      if (type == TopAbs_FACE ? sewing.IsModified(entity) : sewing.IsModifiedSubShape(entity))
+        history.AddModified(entity, type == TopAbs_FACE ? sewing.Modified(entity)
+                                                        : sewing.ModifiedSubShape(entity));
+    }
+  }
+}
+
+// Faces of several surfaces, or faces and edges that appear or vanish: the body loses the
+// faces and the sheet's faces are sewn into the opening they leave. The sheet's boundary must
+// meet the opening's edges; what does not close into one valid solid is refused.
+Result SewSheetIntoBody(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& faces,
+                        const TopoDS_Shape& sheet) {
+  TopTools_IndexedMapOfShape removed;
+  for (const TopoDS_Shape& face : faces) removed.Add(face);
+  BRepBuilderAPI_Sewing sewing(1e-6);
+  for (TopExp_Explorer it(body, TopAbs_FACE); it.More(); it.Next())
+    if (!removed.Contains(it.Current())) sewing.Add(it.Current());
+  for (TopExp_Explorer it(sheet, TopAbs_FACE); it.More(); it.Next()) sewing.Add(it.Current());
+  sewing.Perform();
+  const TopoDS_Shape sewn = sewing.SewedShape();
+  if (sewn.IsNull() || sewing.NbFreeEdges() != 0 || CountOf(sewn, TopAbs_SHELL) != 1)
+    return Result::Failure(ErrorTopologyChangeNeeded, "the sheet does not close the opening");
+  TopExp_Explorer shells(sewn, TopAbs_SHELL);
+  BRepBuilderAPI_MakeSolid makeSolid(TopoDS::Shell(shells.Current()));
+  if (!makeSolid.IsDone()) return Result::Failure(ErrorAlgorithmFailed, "no solid could be made");
+  TopoDS_Solid solid = makeSolid.Solid();
+  BRepLib::OrientClosedSolid(solid);
+
+  BRepTools_History history;
+  for (const TopoDS_Shape& face : faces) history.Remove(face);
+  AddSewingImages(body, sewing, history);
+  BRepTools_History sheetHistory;
+  AddSewingImages(sheet, sewing, sheetHistory);
+  Result result = FinishOperation(body, solid, history);
+  if (result.ok) RecordDerived(sheet, result.shape, sheetHistory, result.history);
+  return result;
+}
+
 }  // namespace
 
 Result ReplaceFacesWithSheet(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& faces,
@@ -73,9 +144,7 @@ Result ReplaceFacesWithSheet(const TopoDS_Shape& body, const std::vector<TopoDS_
   }
   return GuardOperation([&]() -> Result {
     const Handle(Geom_Surface) surface = SheetSurface(sheet);
-    if (surface.IsNull()) {
-      return Result::Failure(ErrorUnsupported, "the sheet does not lie on one surface");
-    }
+    if (surface.IsNull() || !FacesLieOnSurface(sheet, surface)) return SewSheetIntoBody(body, faces, sheet);
     std::vector<FaceChange> changes;
     for (const TopoDS_Shape& face : faces) {
       FaceChange change;
@@ -85,7 +154,11 @@ Result ReplaceFacesWithSheet(const TopoDS_Shape& body, const std::vector<TopoDS_
       change.outwardSense = OutwardSense(TopoDS::Face(face), surface);
       changes.push_back(change);
     }
-    return ChangeFaces(body, changes);
+    Result moved = ChangeFaces(body, changes);
+    // A sheet on one surface that the faces cannot reach without faces or edges appearing
+    // or vanishing may still close the opening as it is.
+    if (!moved.ok && moved.error == ErrorTopologyChangeNeeded) return SewSheetIntoBody(body, faces, sheet);
+    return moved;
   });
 }
 

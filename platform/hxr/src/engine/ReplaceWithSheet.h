@@ -9,10 +9,12 @@
 
 namespace hxr::engine {
 
-// Puts the faces on the surface that the sheet's faces lie on, re-intersecting their
-// neighbours; the sheet's orientation is taken so that each face keeps facing out of the
-// body. The sheet must lie on one surface; the faces must not share edges (two
-// neighbours on one surface would be one face). The sheet itself is not changed.
+// A sheet whose faces lie on one surface: puts the faces on that surface, re-intersecting
+// their neighbours; the sheet's orientation is taken so that each face keeps facing out of
+// the body, and the faces must not share edges (two neighbours on one surface would be one
+// face). A sheet on several surfaces, or one the faces cannot reach without a change of
+// topology: the faces go and the sheet's faces are sewn into the opening, which the sheet's
+// boundary must close. The sheet itself is not changed.
 Result ReplaceFacesWithSheet(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& faces,
                              const TopoDS_Shape& sheet);
 
