@@ -187,7 +187,8 @@ int main(int argc, char** argv)
     interaction->PrepareEntitiesForChange(std::vector<int>{faces[0]});
     int blend = faces[0];
     int sheet = 0;
-    HXR_FACE_cut_o_s cutOptions{1, 0};
+    HXR_FACE_cut_o_s cutOptions{};
+    cutOptions.version = 1;
     HXR_ENTITY_track_r_s tracking{};
     const int error = Model::FaceCut(interaction, 1, &blend, &cutOptions, &sheet, &tracking, true, nullptr);
     HXR_ENTITY_track_r_f(&tracking);

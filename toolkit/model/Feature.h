@@ -35,7 +35,7 @@ class QEL_API Feature : public SerializableObject {
 public:
     static constexpr const char* s_className = "Feature";
 
-    Feature(Interaction* interaction, FeatureType type);
+    explicit Feature(Interaction* interaction, FeatureType type = FeatureTypeSimple);
     // Deletes the tool bodies while the feature still has an interaction.
     ~Feature() override;
 

@@ -18,6 +18,9 @@
 #include <brennik.h>
 #include <hxr.h>
 
+#include <algorithm>
+#include <set>
+
 namespace QEL {
 
 namespace {
@@ -28,12 +31,15 @@ bool IsLiveEntity(int tag)
     return tag != 0 && BQ_ENTITY_is(tag, &alive) == BQ_ERROR_no_errors && alive;
 }
 
-// A record that pairs one source with one product of the kind becomes a mapping entry.
-void AddOneToOneRecord(MappingData* mapping, int track, int kind, int nSources, const int* sources,
-                       int nProducts, const int* products)
+// A record of the kind that pairs its sources with its products position by position gives one
+// mapping entry per pair (a record of one face and its copy is the plain case).
+void AddPairedRecord(MappingData* mapping, int track, int kind, int nSources, const int* sources,
+                     int nProducts, const int* products)
 {
-    if (track == kind && nSources == 1 && nProducts == 1)
-        mapping->AddEntry(sources[0], products[0]);
+    if (track != kind || nSources != nProducts)
+        return;
+    for (int j = 0; j < nSources; ++j)
+        mapping->AddEntry(sources[j], products[j]);
 }
 
 void WriteProfileXform(FeatureProcedureData* data, const Xform& xform)
@@ -232,8 +238,10 @@ int Feature::CutFeatureFaces(Solver* solver, bool createToolBody)
         if (sheet != 0)
             for (int i = 0; i < tracking.n_track_records; ++i) {
                 const HXR_ENTITY_track_record_r_s& record = tracking.track_records[i];
-                AddOneToOneRecord(cutMapping, record.track, HXR_TRACK_create, record.n_originals,
-                                  record.originals, record.n_products, record.products);
+                // The add-on reports the sheet's faces as derived from the faces cut.
+                for (int kind : {HXR_TRACK_create, HXR_TRACK_derive})
+                    AddPairedRecord(cutMapping, record.track, kind, record.n_originals,
+                                    record.originals, record.n_products, record.products);
             }
         HXR_ENTITY_track_r_f(&tracking);
         if (sheet == 0)
@@ -249,7 +257,7 @@ int Feature::CutFeatureFaces(Solver* solver, bool createToolBody)
         if (sheet != 0)
             for (int i = 0; i < tracking.n_track_records; ++i) {
                 const BQ_TOPOL_track_record_r_t& record = tracking.track_records[i];
-                AddOneToOneRecord(cutMapping, record.track, BQ_TOPOL_track_create,
+                AddPairedRecord(cutMapping, record.track, BQ_TOPOL_track_create,
                                   record.n_original_topols, record.original_topols,
                                   record.n_product_topols, record.product_topols);
             }
@@ -428,11 +436,22 @@ int Feature::Edit(void* appData)
         RecordModified();
         m_ProcedureAppData = appData;
     }
+    // The cut and whatever the procedure did before failing are undone: a failed edit leaves
+    // the main body as it found it.
+    Reference* first = m_References.empty() ? nullptr : m_References.front();
+    const int partition = first ? GetEntityPartition(GetOwningBody(first->GetEntityTag())) : 0;
+    int mark = 0;
+    if (partition != 0 && BQ_PARTITION_make_pmark(partition, &mark) != BQ_ERROR_no_errors)
+        mark = 0;
     ProcedureRunContext context;
     context.createToolBody = true;
     int result = RunProcedure(context);
     if (result == 0)
         result = ApplyProcedureToModel(TrackProcedureToolFaces(), GetIdentityXform());
+    if (result != 0 && mark != 0)
+        GoToPartitionMark(mark);
+    if (mark != 0)
+        DeletePartitionMark(mark);
     // The tool bodies are the run's own: a failed run leaves none behind either.
     PurgeReferences(m_References, false);
     PurgeReferences(m_Dependents, false);

@@ -506,6 +506,8 @@ int BQ_BODY_change_partition(int body, int partition);
 int BQ_BODY_transform_2(int body, int transf, double tolerance, const BQ_BODY_transform_o_t* options,
                         BQ_TOPOL_track_r_t* tracking, BQ_TOPOL_local_r_t* local_results);
 int BQ_BODY_reverse_orientation(int body);
+// The volume the body's solids enclose (0 for a sheet or wire body).
+int BQ_BODY_ask_volume(int body, double* volume);
 // Sections bodies by surfaces (planes): one section body (wire) per call. Tracking holds one
 // record per section entity: originals {cut face or cut edge, surface}, product {edge or vertex}.
 int BQ_BODY_make_section_with_surfs(int n_bodies, const int* bodies, int n_surfs, const int* surfs,

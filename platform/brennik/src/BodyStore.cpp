@@ -3,6 +3,8 @@
 #include "EntityOps.h"
 
 #include <BRepBuilderAPI_Transform.hxx>
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 
@@ -300,6 +302,19 @@ int BQ_BODY_reverse_orientation(int body) {
     if (int code = ResolveClass(body, BQ_CLASS_body, &where)) return code;
     TopoDS_Shape reversed = where.body->shape.Reversed();
     return store::ReplaceBodyShape(body, reversed, nullptr, nullptr);
+  });
+}
+
+int BQ_BODY_ask_volume(int body, double* volume) {
+  if (volume) *volume = 0.0;
+  return KernelRun("BQ_BODY_ask_volume", [&]() -> int {
+    if (!volume) return BQ_ERROR_null_arg;
+    Located where;
+    if (int code = ResolveClass(body, BQ_CLASS_body, &where)) return code;
+    GProp_GProps properties;
+    BRepGProp::VolumeProperties(where.body->shape, properties);
+    *volume = properties.Mass();
+    return BQ_ERROR_no_errors;
   });
 }
 

@@ -265,6 +265,8 @@ int HXR_FACE_replace_with_sheet(int n_faces, const int* faces, int sheet,
     if (int code = hxr::wired::ResolveBody(sheet, sheetShape)) return code;
     Apply apply;
     apply.body = set.body;
+    // Faces sewn in from the sheet are reported as derived from the sheet's faces.
+    apply.otherSources = {sheet};
     return ApplyResult(apply, hxr::engine::ReplaceFacesWithSheet(body, set.shapes, sheetShape),
                        tracking);
   });

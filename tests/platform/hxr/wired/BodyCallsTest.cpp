@@ -5,7 +5,11 @@
 
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepGProp_Face.hxx>
 #include <BRep_Builder.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Shell.hxx>
 #include <TopoDS_Compound.hxx>
 #include <gp_Pln.hxx>
 
@@ -333,6 +337,52 @@ TEST_F(BodyCallsTest, ReplaceWithSheetPutsTheFaceOnTheSheetsPlane) {
   EXPECT_EQ(HXR_FACE_replace_with_sheet(1, &top, body, &options, &m_tracking), HXR_ERROR_bad_argument);
   EXPECT_EQ(HXR_FACE_replace_with_sheet(1, &top, 0, &options, &m_tracking), HXR_ERROR_bad_argument);
   ExpectUnchanged(body, before);
+}
+
+// A box of the footprint and height standing on z = base, open below: a sheet of five faces on
+// five planes.
+int Lid(double dx, double dy, double height, double base) {
+  const TopoDS_Shape box = BRepPrimAPI_MakeBox(gp_Pnt(0, 0, base), dx, dy, height).Shape();
+  BRep_Builder builder;
+  TopoDS_Shell shell;
+  builder.MakeShell(shell);
+  for (TopExp_Explorer it(box, TopAbs_FACE); it.More(); it.Next()) {
+    const TopoDS_Face& face = TopoDS::Face(it.Current());
+    gp_Pnt point;
+    gp_Vec normal;
+    BRepGProp_Face(face).Normal(0.5, 0.5, point, normal);
+    if (normal.Z() > -0.5) builder.Add(shell, face);
+  }
+  return brennik::store::CreateBody(shell);
+}
+
+TEST_F(BodyCallsTest, ReplaceWithSheetSewsASheetOfSeveralSurfacesIntoTheOpening) {
+  const int body = brennik::build::Block(10, 10, 10);
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
+  const HXR_FACE_replace_with_sheet_o_s options{1, 1e-6, HXR_CHANGE_OPTION_default, HXR_SHEET_OPTION_default, {}};
+
+  // A lid that does not meet the opening's edges cannot close it: refused, nothing changes.
+  const Snapshot before = Snap(body);
+  const int narrow = Lid(8, 8, 5, 10);
+  EXPECT_EQ(HXR_FACE_replace_with_sheet(1, &top, narrow, &options, &m_tracking),
+            HXR_ERROR_topology_change_needed);
+  ExpectUnchanged(body, before);
+
+  const int lid = Lid(10, 10, 5, 10);
+  const std::vector<int> lidFaces = Faces(lid);
+  ASSERT_EQ(HXR_FACE_replace_with_sheet(1, &top, lid, &options, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), 1500.0, 1e-6);
+  EXPECT_EQ(Faces(body).size(), 10u);
+  EXPECT_FALSE(Has(Faces(body), top));
+  // Each face of the sheet is paired with the face of the body it became.
+  const std::vector<Track> tracks = Tracks();
+  for (int face : lidFaces) {
+    const Track* derive = FindTrack(tracks, HXR_TRACK_derive, face);
+    ASSERT_NE(derive, nullptr);
+    const size_t j = std::find(derive->originals.begin(), derive->originals.end(), face) - derive->originals.begin();
+    ASSERT_LT(j, derive->products.size());
+    EXPECT_TRUE(Has(Faces(body), derive->products[j]));
+  }
 }
 
 }  // namespace

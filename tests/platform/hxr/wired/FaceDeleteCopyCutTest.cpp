@@ -112,7 +112,8 @@ TEST_F(FaceCopyCutTest, CutTakesTheBlendIntoASheetAndHealsTheBody) {
   const int blend = CurvedFaces(body).front();
   const double blendArea = Area(blend);
   const int attrib = Tag(blend);
-  const HXR_FACE_cut_o_s options{1, 0};
+  HXR_FACE_cut_o_s options{};
+  options.version = 1;
   int sheet = 0;
   ASSERT_EQ(HXR_FACE_cut(1, &blend, &options, &sheet, &m_tracking), HXR_ERROR_none);
 
@@ -130,6 +131,49 @@ TEST_F(FaceCopyCutTest, CutTakesTheBlendIntoASheetAndHealsTheBody) {
   ASSERT_EQ(copied.size(), 1u);
   EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'C', blend, attrib, copied[0], Faces(sheet).front()},
                                                  {'D', blend, attrib, 0, 0}}));
+}
+
+TEST_F(FaceCopyCutTest, VersionTwoRecordCutsAsAskedAndRefusesWhatItDoesNotMake) {
+  struct Case {
+    int version;
+    int heal;
+    int sheetForm;
+    int maxSheets;
+    int code;
+  };
+  const Case cases[] = {
+      {2, HXR_CUT_HEAL_default, HXR_CUT_SHEET_connected, 1, HXR_ERROR_none},
+      {2, HXR_CUT_HEAL_none, HXR_CUT_SHEET_connected, 1, HXR_ERROR_unsupported},
+      {2, HXR_CUT_HEAL_default, HXR_CUT_SHEET_each_face, 1, HXR_ERROR_unsupported},
+      {2, HXR_CUT_HEAL_default, HXR_CUT_SHEET_connected, 0, HXR_ERROR_bad_argument},
+      {2, 1, HXR_CUT_SHEET_connected, 1, HXR_ERROR_bad_argument},
+      {3, HXR_CUT_HEAL_default, HXR_CUT_SHEET_connected, 1, HXR_ERROR_bad_argument},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    const int body = brennik::build::BlockWithBlend(2.0);
+    const int blend = CurvedFaces(body).front();
+    HXR_FACE_cut_o_s options{};
+    options.version = c.version;
+    options.heal = c.heal;
+    options.sheet_form = c.sheetForm;
+    options.max_sheets = c.maxSheets;
+    options.want_tracking = true;
+    const Snapshot before = Snap(body);
+    int sheet = -1;
+    ASSERT_EQ(HXR_FACE_cut(1, &blend, &options, &sheet, &m_tracking), c.code);
+    if (c.code != HXR_ERROR_none) {
+      EXPECT_EQ(sheet, 0);
+      ExpectUnchanged(body, before);
+      continue;
+    }
+    EXPECT_EQ(Faces(body).size(), 6u);
+    ASSERT_EQ(Faces(sheet).size(), 1u);
+    const std::vector<Track> tracks = Tracks();
+    const Track* derive = FindTrack(tracks, HXR_TRACK_derive, blend);
+    ASSERT_NE(derive, nullptr);
+    EXPECT_EQ(derive->products, Faces(sheet));
+  }
 }
 
 TEST_F(FaceCopyCutTest, TheSheetsFacesCarryCopiesOfTheFacesAttributes) {
@@ -175,7 +219,8 @@ TEST_F(FaceCopyCutTest, RefusedCutLeavesTheBodyAndMakesNoSheet) {
   BQ_ENTITY_ask_partition(body, &partition);
   const size_t bodiesBefore = List(BQ_PARTITION_ask_bodies, partition).size();
   int sheet = 7;
-  const HXR_FACE_cut_o_s options{1, 0};
+  HXR_FACE_cut_o_s options{};
+  options.version = 1;
   EXPECT_NE(HXR_FACE_cut(1, &top, &options, &sheet, &m_tracking), HXR_ERROR_none);
   EXPECT_EQ(sheet, 0);
   ExpectUnchanged(body, before);
