@@ -31,8 +31,8 @@ std::vector<int> FacesOf(int body)
     return out;
 }
 
-// The boss's top: the face on the plane z = 16; its side: the cylinder of radius 8.
-void FindBoss(int body, int& top, int& side)
+// The boss's top: the face on the plane at the height; its side: the cylinder of radius 8.
+void FindBoss(int body, int& top, int& side, double height = 16.0)
 {
     top = side = 0;
     for (int face : FacesOf(body)) {
@@ -43,7 +43,7 @@ void FindBoss(int body, int& top, int& side)
         if (surfaceClass == BQ_CLASS_plane) {
             BQ_PLANE_sf_t plane{};
             BQ_PLANE_ask(surface, &plane);
-            if (std::fabs(plane.basis_set.location.coord[2] - 16.0) < 1e-9)
+            if (std::fabs(plane.basis_set.location.coord[2] - height) < 1e-9)
                 top = face;
         } else if (surfaceClass == BQ_CLASS_cyl) {
             BQ_CYL_sf_t cylinder{};
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     out << "EditFeature: " << ResultTypeToString(result) << "\n";
     out << "after: " << FacesOf(plate).size() << " faces, volume " << VolumeOf(plate) << "\n";
     int newTop = 0, newSide = 0;
-    FindBoss(plate, newTop, newSide);
+    FindBoss(plate, newTop, newSide, 21.0);
     out << "boss top face kept its tag: " << (newTop == top ? "yes" : "no") << "\n";
 
     DestroyInteraction(interaction, &result);
