@@ -74,7 +74,11 @@ int SolverOperation::GetStartPosition(double*) { return ResultTypeFail; }
 
 void SolverOperation::GetConfigureSeeds(SeedList&) {}
 
-void SolverOperation::ResetDragValues() {}
+void SolverOperation::ResetDragValues()
+{
+    for (auto& entry : m_dragValues)
+        entry.second = entry.first->GetValue();
+}
 
 void SolverOperation::AddRelation(Relation* relation) { m_relations.insert(relation); }
 
@@ -101,6 +105,19 @@ int SolverOperation::PushDragValues(Solver* solver)
     return ResultTypeOk;
 }
 
+void SolverOperation::WriteBackDragValues()
+{
+    for (const auto& entry : m_dragValues)
+        entry.first->SetValue(entry.second);
+}
+
+void SolverOperation::GetRelationEntities(std::set<std::pair<int, Instance*>>& entities)
+{
+    for (Relation* relation : m_relations)
+        for (Reference* reference : relation->GetReferences())
+            entities.insert({reference->GetEntityTag(), reference->GetInstance()});
+}
+
 void SolverOperation::GetAffectedBodies(std::set<int>& bodies)
 {
     SeedList seeds;
@@ -124,6 +141,9 @@ bool SolverOperation::IsAdaptiveLiftActive() const
 
 void SolverOperation::AppendRelationSeeds(SeedList& seeds)
 {
+    for (Relation* relation : m_relations)
+        for (Reference* reference : relation->GetReferences())
+            seeds.emplace_back(reference->GetEntityTag(), reference->GetInstance());
     if (IsAdaptiveLiftActive())
         seeds.insert(seeds.end(), m_adaptiveLift.m_liftedFaces.begin(), m_adaptiveLift.m_liftedFaces.end());
 }

@@ -87,6 +87,9 @@ public:
     bool SetRelationDragValue(Relation* relation, double value);
     // Sets each driven relation's value in the Solver and frees it; 5 at the first refusal.
     int PushDragValues(Solver* solver);
+    // Each driven relation takes its drag value for good (recorded for rollback).
+    void WriteBackDragValues();
+    void GetRelationEntities(std::set<std::pair<int, Instance*>>& entities);
     void GetAffectedBodies(std::set<int>& bodies);
     // The group of the selected references, which the drags move as one body.
     bool MakeDragGroup(Solver* solver);
@@ -101,7 +104,7 @@ public:
 protected:
     // Adaptive lift applies while the interaction has it on and steps no faces.
     bool IsAdaptiveLiftActive() const;
-    // The lifted faces while adaptive lift applies.
+    // Each relation's references, then the lifted faces while adaptive lift applies.
     void AppendRelationSeeds(SeedList& seeds);
     // The drag set's node, null without a drag group.
     g_node* GetDragNode() const;
