@@ -7,6 +7,8 @@
 #include "core/PersistenceUtilities.h"
 #include "core/SolutionChangeData.h"
 #include "core/TagManager.h"
+#include "model/Relation.h"
+#include "update/ModellingOperations.h"
 
 #include <vector>
 
@@ -120,6 +122,44 @@ bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTa
                     problems->Add(code);
             return valid;
         });
+}
+
+QEL_API_REPLAYABLE_CALL(DebugCheckInteractionRelations, 0);
+bool DebugCheckInteractionRelations(int interaction, ResultType* result)
+{
+    return ApiCall<bool>(s_DebugCheckInteractionRelations, interaction, result)
+        .Run([](Interaction* target, ResultType&) {
+            for (Relation* relation : target->GetRelations())
+                if (relation && !relation->IsGeometricallySatisfied())
+                    return false;
+            return true;
+        });
+}
+
+namespace {
+
+// The two shell checks differ only in the entity they are given and the check they run on it.
+bool ShellCheckCall(const ApiCallProperties& call, int interaction, int entity, const char* name,
+                    bool (*check)(Interaction*, int), ResultType* result)
+{
+    return ApiCall<bool>(call, interaction, result)
+        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(entity, name); })
+        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(entity); })
+        .Run([&](Interaction* target, ResultType&) { return check(target, entity); });
+}
+
+}  // namespace
+
+QEL_API_REPLAYABLE_CALL(DebugCheckShelledFace, 0);
+bool DebugCheckShelledFace(int interaction, int face, ResultType* result)
+{
+    return ShellCheckCall(s_DebugCheckShelledFace, interaction, face, "FaceToCheck", &CheckShelledFace, result);
+}
+
+QEL_API_REPLAYABLE_CALL(DebugCheckShelledBody, 0);
+bool DebugCheckShelledBody(int interaction, int body, ResultType* result)
+{
+    return ShellCheckCall(s_DebugCheckShelledBody, interaction, body, "BodyToCheck", &CheckShelledBody, result);
 }
 
 QEL_API_CALL(DebugJournalCheckpoint, 0);

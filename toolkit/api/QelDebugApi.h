@@ -15,6 +15,12 @@ QEL_API void DebugSaveInteraction(int interaction, const char* filename, ResultT
 QEL_API int DebugLoadInteraction(const char* filename, ResultType* result);
 QEL_API bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTags,
                                 Array<InvalidityType>* problems, ResultType* result);
+// Whether every relation of the interaction holds in the geometry as it is.
+QEL_API bool DebugCheckInteractionRelations(int interaction, ResultType* result);
+// Whether a shelled face (every face of a body) still lies at its wall's thickness from its
+// partners; a face in no wall passes. The check leaves no reference or relation behind.
+QEL_API bool DebugCheckShelledFace(int interaction, int face, ResultType* result);
+QEL_API bool DebugCheckShelledBody(int interaction, int body, ResultType* result);
 QEL_API void DebugJournalCheckpoint(int interaction, const char* checkpointName,
                                     bool bodyCompareOnly, ResultType* result);
 QEL_API void DebugJournalFailurePoint(ResultType* result);
