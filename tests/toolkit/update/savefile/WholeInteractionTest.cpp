@@ -3,17 +3,19 @@
 #include "SaveFileFixture.h"
 
 #include "model/FacePattern.h"
+#include "model/Relation.h"
 #include "model/Section.h"
 #include "model/VirtualVertex.h"
 
 #include <cmath>
+#include <functional>
 
 namespace QEL {
 namespace testing {
 namespace {
 
-// The content of the save-file content test, with patterns, a section, a virtual vertex and
-// application feature data beside it.
+// The content of the save-file content test, with relations, patterns, a section, a virtual
+// vertex and application feature data beside it.
 class WholeInteractionTest : public SaveFileContentTest {
 protected:
     void SetUp() override
@@ -61,6 +63,30 @@ protected:
                                             FaceOn(corner, 2, 30.0)};
         ASSERT_NE(VirtualVertex::Create(m_interaction, defining, seedPoint), nullptr);
 
+        // Relations of several types with values, application strings and a subtype: between
+        // references through instances, on bare bodies and to free geometry.
+        Reference* blendFace = nullptr;
+        Reference* blendNeighbour = nullptr;
+        for (int face : Faces(m_blended))
+            (GetGeometryClassOfTopology(face) == KernelClassCylinder ? blendFace : blendNeighbour) =
+                Reference::Create(m_interaction, face, nullptr);
+        Relation* distance =
+            Relation::CreateBinary(m_interaction, RelationTypeDistance, m_planeReference, FaceOn(m_block, 2, 30.0, block));
+        ASSERT_NE(distance, nullptr);
+        distance->SetValue(12.5);
+        distance->SetApplicationString("clearance");
+        Relation* radius = Relation::CreateUnary(m_interaction, RelationTypeRadius, blendFace);
+        ASSERT_NE(radius, nullptr);
+        radius->SetApplicationString("fillet");
+        Relation* parallel =
+            Relation::CreateBinary(m_interaction, RelationTypeParallel, blendFace, blendNeighbour);
+        ASSERT_NE(parallel, nullptr);
+        ASSERT_TRUE(parallel->SetRelationSubtype(blendFace, RelationSubtypeAxis, false));
+        Instance* blended = m_interaction->GetInstance(1);
+        ASSERT_NE(Relation::CreateBinary(m_interaction, RelationTypePerpendicular, m_faceReference,
+                                         Reference::Create(m_interaction, Faces(m_blended)[0], blended)),
+                  nullptr);
+
         // The application's data on an add-on feature.
         const int face = Faces(m_block)[2];
         const int label = 1;
@@ -75,8 +101,9 @@ protected:
         return Reference::Create(m_interaction, brennik::build::FreeLine(0, 0, 0, dx, dy, dz), nullptr);
     }
 
-    // A bare reference on the body's planar face at the coordinate along the axis (0 x, 1 y, 2 z).
-    Reference* FaceOn(int body, int axis, double at)
+    // A reference on the body's planar face at the coordinate along the axis (0 x, 1 y, 2 z),
+    // bare unless an instance is given.
+    Reference* FaceOn(int body, int axis, double at, Instance* instance = nullptr)
     {
         for (int face : Faces(body)) {
             Position location;
@@ -88,7 +115,7 @@ protected:
             const double n[3] = {normal.x, normal.y, normal.z};
             const double p[3] = {location.x, location.y, location.z};
             if (std::fabs(std::fabs(n[axis]) - 1.0) < 1e-9 && std::fabs(p[axis] - at) < 1e-9)
-                return Reference::Create(m_interaction, face, nullptr);
+                return Reference::Create(m_interaction, face, instance);
         }
         ADD_FAILURE() << "no planar face at " << at;
         return nullptr;
@@ -102,6 +129,9 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
     EXPECT_EQ(m_loaded->GetFacePatterns().size(), 3u);
     EXPECT_EQ(m_loaded->GetSectionsCount(), 1);
     EXPECT_EQ(m_loaded->GetVirtualVertices().size(), 1u);
+    ASSERT_EQ(m_loaded->GetRelationCount(), 4);
+    EXPECT_EQ(m_loaded->GetRelation(0)->GetValue(), 12.5);
+    EXPECT_STREQ(m_loaded->GetRelation(1)->GetApplicationString(), "fillet");
     Array<int> features;
     m_loaded->GetAppFeatures(features);
     EXPECT_EQ(features.GetSize(), 1);
@@ -120,6 +150,37 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
     ResultType result = ResultTypeUnknown;
     EXPECT_FALSE(m_interaction->Compare(m_loaded, false, &result));
     EXPECT_EQ(result, ResultTypeObjectDiffers);
+}
+
+// Each change to one relation of the loaded interaction, undone after, is an object difference
+// whichever side starts the comparison.
+TEST_F(WholeInteractionTest, AChangedRelationDiffers)
+{
+    ASSERT_EQ(SaveLoadCompare(), ResultTypeOk);
+    Relation* distance = m_loaded->GetRelation(0);
+    Relation* parallel = m_loaded->GetRelation(2);
+    Reference* axis = parallel->GetReference(0);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::function<void()> undo;
+    } cases[] = {
+        {"value", [&] { distance->SetValue(13.0); }, [&] { distance->SetValue(12.5); }},
+        {"application string", [&] { distance->SetApplicationString("gap"); },
+         [&] { distance->SetApplicationString("clearance"); }},
+        {"subtype", [&] { parallel->SetRelationSubtype(axis, RelationSubtypeBoundary, false); },
+         [&] { parallel->SetRelationSubtype(axis, RelationSubtypeAxis, false); }},
+    };
+    for (const auto& c : cases) {
+        c.change();
+        for (auto sides : {std::make_pair(m_interaction, m_loaded), std::make_pair(m_loaded, m_interaction)}) {
+            ResultType result = ResultTypeUnknown;
+            EXPECT_FALSE(sides.first->Compare(sides.second, false, &result)) << c.what;
+            EXPECT_EQ(result, ResultTypeObjectDiffers) << c.what;
+        }
+        c.undo();
+        EXPECT_TRUE(m_interaction->Compare(m_loaded, false, nullptr)) << c.what << " undone";
+    }
 }
 
 TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesFromANamedTransmitFile)
