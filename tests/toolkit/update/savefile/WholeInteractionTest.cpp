@@ -3,6 +3,7 @@
 #include "SaveFileFixture.h"
 
 #include "model/FacePattern.h"
+#include "model/Feature.h"
 #include "model/Relation.h"
 #include "model/Section.h"
 #include "model/VirtualVertex.h"
@@ -14,7 +15,10 @@ namespace QEL {
 namespace testing {
 namespace {
 
-// The content of the save-file content test, with relations, patterns, a section, a virtual
+// The procedure the application maps to the features it names "boss"; never run here.
+void RebuildBoss(int, int) {}
+
+// The content of the save-file content test, with relations, a feature, patterns, a section, a virtual
 // vertex and application feature data beside it.
 class WholeInteractionTest : public SaveFileContentTest {
 protected:
@@ -87,6 +91,19 @@ protected:
                                          Reference::Create(m_interaction, Faces(m_blended)[0], blended)),
                   nullptr);
 
+        // A recreated feature with a procedure found by its identifier, its lists and
+        // application numbers.
+        Feature::MapIdentifierToProcedure("boss", &RebuildBoss);
+        Feature* boss = Feature::Create(m_interaction, FeatureTypeSimpleRecreate);
+        ASSERT_NE(boss, nullptr);
+        boss->AddReference(m_faceReference);
+        boss->AddProfileReference(m_planeReference);
+        boss->AddDependents(blendNeighbour);
+        boss->SetAppIdentifier("boss");
+        boss->SetAppDataInteger(3, -7);
+        boss->SetAppDataDouble(1, 0.1);
+        boss->SetUpdateRequired(true);
+
         // The application's data on an add-on feature.
         const int face = Faces(m_block)[2];
         const int label = 1;
@@ -132,6 +149,14 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
     ASSERT_EQ(m_loaded->GetRelationCount(), 4);
     EXPECT_EQ(m_loaded->GetRelation(0)->GetValue(), 12.5);
     EXPECT_STREQ(m_loaded->GetRelation(1)->GetApplicationString(), "fillet");
+    ASSERT_EQ(m_loaded->GetFeatureCount(), 1);
+    Feature* feature = m_loaded->GetFeature(0);
+    EXPECT_EQ(feature->GetProcedure(nullptr), &RebuildBoss);
+    EXPECT_EQ(feature->GetFeatureType(), FeatureTypeSimpleRecreate);
+    EXPECT_EQ(feature->GetDependentCount(), 1);
+    double tenth = 0.0;
+    EXPECT_TRUE(feature->GetAppDataDouble(1, &tenth));
+    EXPECT_EQ(tenth, 0.1);
     Array<int> features;
     m_loaded->GetAppFeatures(features);
     EXPECT_EQ(features.GetSize(), 1);
