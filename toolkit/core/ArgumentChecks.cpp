@@ -311,6 +311,9 @@ ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction*
         const int faceBody = GetEntityClass(face) == KernelClassFace ? GetBodyOfTopology(face) : 0;
         if (faceBody == 0 || (body != 0 && faceBody != body))
             return ResultTypeBadArgument;
+        // A face that a procedural feature rebuilds cannot be held in step by a pattern too.
+        if (Reference::IsEntityUsedByNonSimpleFeature(interaction, face))
+            return ResultTypeBadArgument;
         // Corresponding faces carry one kind of analytic surface in every copy.
         const int surfaceClass = GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr,
                                                      nullptr, nullptr);

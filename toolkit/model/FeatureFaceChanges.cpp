@@ -103,8 +103,15 @@ int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces, 
             change.transform = scale;
             change.options = &transformOptions;
         } else {
+            // A face with no counterpart has no surface to take; changing it to none would
+            // hand the add-on a null surface.
+            const int surface = newFace != 0 ? GetGeometryOfTopology(newFace) : 0;
+            if (surface == 0) {
+                DeleteEntities(transforms);
+                return HXR_ERROR_bad_argument;
+            }
             change.change = HXR_CHANGE_replace_surface;
-            change.surface = GetGeometryOfTopology(newFace);
+            change.surface = surface;
             change.sense = CompareFaceSense(oldFace, newFace);
             change.options = &surfaceOptions;
         }

@@ -496,4 +496,18 @@ bool Reference::IsEntityInFacePattern(Interaction* interaction, int entity)
     return false;
 }
 
+bool Reference::IsEntityUsedByNonSimpleFeature(Interaction* interaction, int entity)
+{
+    std::vector<Reference*> references;
+    FindInteractionReferences(interaction, entity, references, false);
+    for (Reference* reference : references) {
+        std::vector<Feature*> features;
+        reference->GetFeatures(features);
+        for (Feature* feature : features)
+            if (feature->GetFeatureType() != FeatureTypeSimple)
+                return true;
+    }
+    return false;
+}
+
 }  // namespace QEL

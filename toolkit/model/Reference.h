@@ -115,6 +115,8 @@ public:
     void FindSameEntityReferences(bool alsoUninstanced, std::vector<Reference*>& out) const;
     // Whether any reference of the entity is used by a face pattern.
     static bool IsEntityInFacePattern(Interaction* interaction, int entity);
+    // Whether any reference of the entity is used by a feature of a type other than simple.
+    static bool IsEntityUsedByNonSimpleFeature(Interaction* interaction, int entity);
 
     // Behaviour: one per entity, so setting it sets every reference of the entity.
     void SetBehaviour(ReferenceBehaviour behaviour);

@@ -42,6 +42,7 @@ struct Callbacks {
     int mappingTag = 0;
     int remakeAnswer = 0;
     int remakeCalls = 0;
+    bool mapTop = true;
 };
 Callbacks s_callbacks;
 
@@ -57,7 +58,8 @@ void TallerProcedure(int interaction, int feature, int partition, int& body, int
     body = brennik::build::Block(10, 20, height + 5);
     SetCurrentPartition(previous);
     ResultType added;
-    MappingDataAddEntry(interaction, mappingTag, top, TopOf(body), &added);
+    if (s_callbacks.mapTop)
+        MappingDataAddEntry(interaction, mappingTag, top, TopOf(body), &added);
     result = s_callbacks.procedureResult;
 }
 
@@ -113,6 +115,19 @@ TEST_F(FeatureApiTest, EditFeatureReintegratesTheNewBodyAndDestroysTheMapping)
     EXPECT_NE(s_callbacks.mappingTag, 0);
     EXPECT_EQ(m_interaction->FindMappingDataFromTag(s_callbacks.mappingTag), nullptr);
     EXPECT_EQ(s_callbacks.remakeCalls, 1);
+}
+
+TEST_F(FeatureApiTest, EditFeatureRefusesAFaceTheProcedureLeftUnmapped)
+{
+    s_callbacks.mapTop = false;
+    ResultType result = ResultTypeOk;
+    EditFeature(m_tag, m_feature, &result);
+    EXPECT_EQ(result, ResultTypeReplaceWithSurfaceFailed);
+    EXPECT_EQ(s_callbacks.remakeCalls, 0);
+    double height = 0.0;
+    EXPECT_NE(TopOf(m_block, &height), 0);
+    EXPECT_NEAR(height, 30, 1e-9);
+    EXPECT_NEAR(Volume(), 10 * 20 * 30, 1e-6);
 }
 
 TEST_F(FeatureApiTest, EditFeatureFailsWithoutCallbackOrWhenTheCallbackFails)

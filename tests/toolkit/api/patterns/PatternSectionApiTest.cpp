@@ -11,6 +11,7 @@
 #include "core/QelInteractionApi.h"
 #include "core/TagCasts.h"
 #include "model/FacePattern.h"
+#include "model/Feature.h"
 
 #include <cmath>
 #include <set>
@@ -109,6 +110,13 @@ TEST_F(PatternApiTest, OccurrenceChecksInUserDefinedAndGridModes)
     const int onOtherBody = Ref(HoleAt(otherPlate, 15, 25));
     const int placed = Ref(HoleAt(m_plate, 15, 25), CreateInstance(m_tag, m_plate, nullptr, &m_result));
     const int h0 = m_holes[0], h1 = m_holes[1], h2 = m_holes[2], h3 = m_holes[3], h4 = m_holes[4];
+    // The features hold references of their own to the faces, apart from those the lists name.
+    Interaction* interaction = TagManager::FindInteractionFromTag(m_tag);
+    Feature::Create(interaction, FeatureTypeSimpleRecreate)
+        ->AddReference(CastTagToReference(interaction, Ref(HoleAt(m_plate, 45, 55))));
+    Feature::Create(interaction, FeatureTypeSimple)
+        ->AddReference(CastTagToReference(interaction, Ref(HoleAt(m_plate, 30, 55))));
+    const int rebuilt = m_holes[5], simple = h3;
     const struct {
         const char* what;
         std::vector<std::vector<int>> occurrences;
@@ -122,6 +130,8 @@ TEST_F(PatternApiTest, OccurrenceChecksInUserDefinedAndGridModes)
         {"plane and cylinder at one position", {{h0, h4}, {h1, m_top}}, ResultTypeBadArgument, ResultTypeBadArgument},
         {"faces of two bodies", {{h0}, {onOtherBody}}, ResultTypeBadArgument, ResultTypeBadArgument},
         {"a reference through an instance", {{h0}, {placed}}, ResultTypeBadArgument, ResultTypeBadArgument},
+        {"a face a recreating feature rebuilds", {{h0}, {rebuilt}}, ResultTypeBadArgument, ResultTypeBadArgument},
+        {"a face of a simple feature", {{h0}, {simple}}, ResultTypeOk, ResultTypeOk},
         {"copies of different sizes", {{h0}, {h1, h2}}, ResultTypeBadArgument, ResultTypeBadArgument},
         {"no copies at all", {}, ResultTypeBadArgument, ResultTypeBadArgument},
     };
