@@ -373,7 +373,9 @@ TEST(FaceReplace, TopFaceGoesOntoATiltedSheet) {
   EXPECT_EQ(CountOf(sheet, TopAbs_FACE), 1);
 }
 
-TEST(FaceReplace, ASheetOnTwoSurfacesIsUnsupportedAndASolidIsNoSheet) {
+// A sheet on two surfaces needs faces and edges made or removed, which the engine leaves to the
+// sewing route of its caller; a solid is no sheet at all.
+TEST(FaceReplace, ASheetOnTwoSurfacesNeedsATopologyChangeAndASolidIsNoSheet) {
   const TopoDS_Shape block = Box(10, 10, 10);
   const TopoDS_Face top = PlanarFace(block, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 10));
   const TopoDS_Shape other = Box(1, 1, 1, gp_Pnt(20, 20, 20));
@@ -382,7 +384,8 @@ TEST(FaceReplace, ASheetOnTwoSurfacesIsUnsupportedAndASolidIsNoSheet) {
   builder.MakeShell(bent);
   builder.Add(bent, PlanarFace(other, gp_Dir(0, 0, 1), gp_Pnt(20, 20, 21)));
   builder.Add(bent, PlanarFace(other, gp_Dir(1, 0, 0), gp_Pnt(21, 20, 20)));
-  ExpectFailedUntouched(ReplaceFacesWithSheet(block, {top}, bent), ErrorUnsupported, block, 1000.0);
+  ExpectFailedUntouched(ReplaceFacesWithSheet(block, {top}, bent), ErrorTopologyChangeNeeded, block,
+                        1000.0);
   ExpectFailedUntouched(ReplaceFacesWithSheet(block, {top}, other), ErrorBadArgument, block, 1000.0);
 }
 
