@@ -1,17 +1,29 @@
-// The solver's side of a feature's procedure run. The solver keeps no record of features and
-// no alternative entities yet: those requests answer false, and the run reports failure
-// instead of going on without them.
+// The solver's side of a feature's procedure run.
 #include "model/FeatureSolverServices.h"
 
 #include "core/UpperLayerSeams.h"
 #include "solver/Solver.h"
+#include "solver/SolverFeature.h"
 #include "solver/SolverNodes.h"
 
 namespace QEL {
 
-bool UpdateSolverGeometriesWithAltTopols(Solver*, MappingData*) { return false; }
+bool UpdateSolverGeometriesWithAltTopols(Solver* solver, MappingData* mapping)
+{
+    if (!solver)
+        return false;
+    solver->UpdateGeometriesWithAltTopols(mapping, false);
+    return true;
+}
 
-bool GetSolverFeatureProfileXform(Solver*, Feature*, Xform&) { return false; }
+bool GetSolverFeatureProfileXform(Solver* solver, Feature* feature, Xform& xform)
+{
+    SolverFeature* solverFeature = solver ? solver->FindSolverFeature(feature) : nullptr;
+    if (!solverFeature)
+        return false;
+    xform = solverFeature->GetCurrentProfileToLocalFeatureXform(false);
+    return true;
+}
 
 bool GetSolvedReferenceTransform(Solver* solver, Reference* reference, double (*matrix)[4])
 {
@@ -24,6 +36,13 @@ bool GetSolvedReferenceTransform(Solver* solver, Reference* reference, double (*
     return geometry && geometry->GetZMRChange(moved, matrix, nullptr, nullptr) && moved;
 }
 
-bool MarkSolverFeatureMoved(Solver*, Feature*) { return false; }
+bool MarkSolverFeatureMoved(Solver* solver, Feature* feature)
+{
+    SolverFeature* solverFeature = solver ? solver->FindSolverFeature(feature) : nullptr;
+    if (!solverFeature)
+        return false;
+    solverFeature->SetMoved(true);
+    return true;
+}
 
 }  // namespace QEL

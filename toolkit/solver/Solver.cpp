@@ -8,8 +8,10 @@
 #include "core/JournalWriter.h"
 #include "core/TextUtils.h"
 #include "core/UpperLayerSeams.h"
+#include "model/MappingData.h"
 #include "solver/PatternStar.h"
 #include "solver/RigidGroup.h"
+#include "solver/SolverFeature.h"
 #include "solver/Stars.h"
 
 namespace QEL {
@@ -117,6 +119,7 @@ Solver::~Solver()
     }
     m_geometries.clear();
     RemoveAndDelete(m_offsets);
+    RemoveAndDelete(m_features);
     m_proceduralFeatureEntities.clear();
     m_offsetFaceEntities.clear();
     RemoveAndDelete(m_constructionGeometries);
@@ -255,10 +258,25 @@ GeometryBase* Solver::CreateSectionPlaneTempGeometry(const GeometryKey& planeKey
     return section;
 }
 
-void Solver::ClearGeometryAltTopols()
+void Solver::ClearGeometryAltTopols() { UpdateGeometriesWithAltTopols(nullptr, true); }
+
+void Solver::UpdateGeometriesWithAltTopols(MappingData* mapping, bool clear)
 {
-    for (auto& entry : m_geometries)
-        entry.second->SetAltTopol(0);
+    if (!clear && !mapping)
+        return;
+    for (auto& entry : m_geometries) {
+        Geometry* geometry = entry.second;
+        int replacement = 0;
+        if (clear)
+            geometry->SetAltTopol(0);
+        else if (mapping->FindEntry(geometry->GetEntity(), &replacement)) {
+            // A removed entity leaves nothing for the system to place.
+            if (replacement)
+                geometry->SetAltTopol(replacement);
+            else
+                geometry->RemoveFromZMR();
+        }
+    }
 }
 
 std::string DimensionTypeToString(int kind, bool longForm)

@@ -25,10 +25,13 @@ class FacePattern;
 class FacePatternStar;
 class Instance;
 class Interaction;
+class MappingData;
 class OffsetFacesOp;
+class Feature;
 class Reference;
 class Relation;
 class RigidGroup;
+class SolverFeature;
 class SolverOffset;
 
 // (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
@@ -156,6 +159,14 @@ public:
     static bool HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity);
     static bool IsUsedByFeatureReference(Interaction* interaction, int entity);
     void AddOffsetFacesOp(OffsetFacesOp* operation);
+    // One procedural object per feature of a known type with references; the entities of a
+    // feature not treated as simple are then driven by it.
+    void AddFeature(Feature* feature);
+    // Only a feature treated as simple; others come in through the feature data.
+    void AddProceduralFeature(Feature* feature);
+    // Every feature, but simple recreated ones under the new procedural-feature algorithm.
+    void DefineFeatureData(const std::vector<Feature*>& features);
+    SolverFeature* FindSolverFeature(Feature* feature) const;
     SolverOffset* FindSolverOffset(OffsetFacesOp* operation) const;
 
     // Relations.
@@ -184,6 +195,10 @@ public:
     std::vector<Bond*> GetBondsFromZMR(std::vector<d_node*>* handles);
     // Drops every geometry's alternative entity.
     void ClearGeometryAltTopols();
+    // clear: drops every alternative entity. Otherwise each geometry whose entity the mapping
+    // replaced takes the new entity as its alternative, and one whose entity was removed
+    // leaves the dimension system; without a mapping nothing changes.
+    void UpdateGeometriesWithAltTopols(MappingData* mapping, bool clear);
     void DebugDumpZMR(const std::string&, g_node*) {}
 
     // What the auto-constraint manager reports, adopted by the Solver. A bond stands for the
@@ -252,6 +267,7 @@ private:
     int m_nextNodeId = 1;
     std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;
     std::set<SolverOffset*, NodePtrLessThan> m_offsets;
+    std::set<SolverFeature*, NodePtrLessThan> m_features;
     std::set<int> m_proceduralFeatureEntities;
     std::set<int> m_offsetFaceEntities;
     std::map<int, BodyStar*> m_bodyStars;

@@ -10,6 +10,7 @@
 #include "model/Section.h"
 #include "solver/OffsetFacesOp.h"
 #include "solver/PatternStar.h"
+#include "solver/SolverFeature.h"
 #include "solver/Stars.h"
 
 #include <brennik.h>
@@ -47,6 +48,10 @@ Geometry* Solver::GetOrMakeProceduralGeometry(int entity, Instance* instance)
         if (Geometry* geometry = dynamic_cast<Geometry*>(made))
             m_geometries[key] = geometry;
     }
+    for (auto it = m_features.begin(); it != m_features.end() && !FindGeometry(key); ++it)
+        if ((*it)->GetProceduralEntities().count(entity))
+            if (Geometry* geometry = dynamic_cast<Geometry*>((*it)->GetOrMakeProceduralGeometry(entity, instance)))
+                m_geometries[key] = geometry;
     return FindGeometry(key);
 }
 
@@ -220,10 +225,6 @@ bool Solver::IsUsingProceduralObject(Reference* reference, bool requireNonSimple
                                                 requireNonSimpleFeature, excludeFeatureReferences);
 }
 
-// Features do not yet say how they use their references or what they are: no entity is a
-// feature's reference and none carries a feature that is not simple.
-bool Solver::IsUsedByFeatureReference(Interaction*, int) { return false; }
-bool Solver::HasNonSimpleFeatureOnEntity(Interaction*, int) { return false; }
 
 void Solver::AddOffsetFacesOp(OffsetFacesOp* operation)
 {

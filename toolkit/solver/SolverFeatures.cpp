@@ -1,0 +1,86 @@
+// Features in the Solver: one procedural object per feature added, and which entities a
+// feature drives.
+#include "solver/Solver.h"
+
+#include "core/AlgorithmSwitches.h"
+#include "core/Interaction.h"
+#include "model/Feature.h"
+#include "model/Reference.h"
+#include "solver/SolverFeature.h"
+
+namespace QEL {
+
+void Solver::AddFeature(Feature* feature)
+{
+    if (!feature)
+        return;
+    const FeatureType type = feature->GetFeatureType();
+    if (type < FeatureTypeSimple || type > FeatureTypeComplexRecreate ||
+        (feature->GetReferenceCount() == 0 && feature->GetProfileReferenceCount() == 0))
+        return;
+    SolverFeature* solverFeature = SolverFeature::CreateSolverFeature(this, feature);
+    solverFeature->AddToZMR();
+    m_features.insert(solverFeature);
+    if (feature->IsTreatedAsSimple())
+        return;
+    for (Reference* reference : feature->GetReferences()) {
+        solverFeature->AddReference(reference);
+        m_proceduralFeatureEntities.insert(reference->GetEntityTag());
+    }
+    for (Reference* reference : feature->GetProfileReferences()) {
+        solverFeature->AddProfileReference(reference);
+        m_proceduralFeatureEntities.insert(reference->GetEntityTag());
+    }
+    if (type == FeatureTypeComplexRecreate)
+        for (Reference* reference : feature->GetDependents()) {
+            solverFeature->AddDependent(reference);
+            m_proceduralFeatureEntities.insert(reference->GetEntityTag());
+        }
+}
+
+void Solver::AddProceduralFeature(Feature* feature)
+{
+    if (feature && feature->IsTreatedAsSimple())
+        AddFeature(feature);
+}
+
+void Solver::DefineFeatureData(const std::vector<Feature*>& features)
+{
+    for (Feature* feature : features)
+        if (!(GetNewPFAlgorithm() && feature && feature->GetFeatureType() == FeatureTypeSimpleRecreate))
+            AddFeature(feature);
+}
+
+SolverFeature* Solver::FindSolverFeature(Feature* feature) const
+{
+    for (SolverFeature* solverFeature : m_features)
+        if (solverFeature->GetFeature() == feature)
+            return solverFeature;
+    return nullptr;
+}
+
+bool Solver::IsUsedByFeatureReference(Interaction* interaction, int entity)
+{
+    if (!interaction)
+        return false;
+    for (Feature* feature : interaction->GetFeatures())
+        if (feature->HasReferenceToEntity(entity) || feature->HasProfileReferenceToEntity(entity))
+            return true;
+    return false;
+}
+
+bool Solver::HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity)
+{
+    std::vector<Reference*> references;
+    Reference::FindInteractionReferences(interaction, entity, references, false);
+    for (Reference* reference : references) {
+        std::vector<Feature*> features;
+        reference->GetFeatures(features);
+        for (Feature* feature : features)
+            if (feature->GetFeatureType() != FeatureTypeSimple)
+                return true;
+    }
+    return false;
+}
+
+}  // namespace QEL
