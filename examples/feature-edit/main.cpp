@@ -9,6 +9,8 @@
 #include "core/Interaction.h"
 #include "core/QelInteractionApi.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 #include <hxr.h>
@@ -102,16 +104,9 @@ void TallerBoss(int interaction, int feature, int partition, int& body, int& map
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string path = std::string(argv[1]) + "/feature_edit.txt";
-    std::ofstream out(path);
-    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
-        return 1;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "feature_edit.txt", out))
+        return failed;
 
     using namespace QEL;
     ResultType result = ResultTypeOk;

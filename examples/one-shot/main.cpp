@@ -10,6 +10,8 @@
 #include "core/EnumNames.h"
 #include "core/QelInteractionApi.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -58,16 +60,9 @@ int TopFace(int body)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string path = std::string(argv[1]) + "/one_shot_operations.txt";
-    std::ofstream out(path);
-    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
-        return 1;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "one_shot_operations.txt", out))
+        return failed;
 
     using namespace QEL;
     ResultType result = ResultTypeOk;

@@ -15,6 +15,8 @@
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -25,16 +27,10 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "option_objects.txt", out))
+        return failed;
     const std::string path = std::string(argv[1]) + "/option_objects.txt";
-    std::ofstream out(path);
-    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
-        return 1;
-    }
 
     using namespace QEL;
     ResultType result = ResultTypeOk;

@@ -10,6 +10,8 @@
 #include "core/TagManager.h"
 #include "model/Relation.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -48,16 +50,9 @@ int FaceAt(int block, int axis, double value)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string path = std::string(argv[1]) + "/relations.txt";
-    std::ofstream file(path);
-    if (!file || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write %s or start the kernel\n", path.c_str());
-        return 1;
-    }
+    std::ofstream file;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "relations.txt", file))
+        return failed;
 
     using namespace QEL;
     ResultType result = ResultTypeOk;

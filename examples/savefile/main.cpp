@@ -12,6 +12,8 @@
 #include "core/QelInteractionApi.h"
 #include "core/QelSystemApi.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -21,16 +23,10 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "save_load.txt", out))
+        return failed;
     const std::string folder = argv[1];
-    std::ofstream out(folder + "/save_load.txt");
-    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write into %s or start the kernel\n", folder.c_str());
-        return 1;
-    }
 
     using namespace QEL;
     ResultType result = ResultTypeOk;

@@ -10,6 +10,8 @@
 #include "core/EnumNames.h"
 #include "core/QelInteractionApi.h"
 
+#include "../ExampleReport.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -53,16 +55,10 @@ int HoleAt(int body, double x, double y)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "sections_patterns.txt", out))
+        return failed;
     const std::string folder = argv[1];
-    std::ofstream out(folder + "/sections_patterns.txt");
-    if (!out || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "cannot write into %s or start the kernel\n", folder.c_str());
-        return 1;
-    }
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
