@@ -5,6 +5,7 @@
 
 #include "core/Enums.h"
 #include "core/Xform.h"
+#include "solver/BondRecords.h"
 #include "solver/Bonds.h"
 #include "solver/SolverObjects.h"
 
@@ -33,6 +34,8 @@ class Relation;
 class RigidGroup;
 class SolverFeature;
 class SolverOffset;
+class YSKManager;
+class YSKRuleSource;
 
 // (kernel entity tag, Instance or null), ordered by tag, then null, then by Instance tag.
 using GeometryKey = std::pair<int, Instance*>;
@@ -210,6 +213,20 @@ public:
                                      const std::vector<GeometryBase*>& geometries, double value);
     GeometryBase* CreateGeometryFromYSKData(const YSK_dimension_end_s& end);
 
+    // Bonds and relationships waiting for the auto-constraint manager, in the order the
+    // relations made them. They stay until AddBondsToYSK hands them over.
+    BondDataArray& GetPendingBonds() { return m_pendingBonds; }
+    RelationshipDataArray& GetPendingRelationships() { return m_pendingRelationships; }
+    // Adds the delayed bonds first. With records pending, hands them to the manager and adopts
+    // the bonds it made for them (they stay in every later solve); both lists are emptied
+    // whatever the outcome. True with nothing pending, without calling the manager; false,
+    // with UpdateSolveFailed in the status, when the manager refuses them or is missing.
+    // Defined with the manager, which lives above the Solver.
+    bool AddBondsToYSK(YSKManager* manager, UpdateStatus& status);
+    // The manager's autodefine of the rules that are for it; true with no rules, false with
+    // no manager or status, or when a rule cannot be put into the manager's terms.
+    static bool Autodefine(YSKRuleSource* rules, YSKManager* manager, UpdateStatus* status);
+
     // Construction geometry standing for a reference's centre or axis.
     bool MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,
                                            Geometry*& base, GeometryBase*& construction,
@@ -290,6 +307,8 @@ private:
     std::vector<Bond*> m_delayedBonds;
     bool m_delayAddDCalls = false;
     std::vector<Node*> m_yskNodes;
+    BondDataArray m_pendingBonds;
+    RelationshipDataArray m_pendingRelationships;
     std::list<RigidGroup*> m_rigidGroups;
     ZMR3_file m_journalFile = {nullptr, nullptr, nullptr};
 };

@@ -304,6 +304,67 @@ TEST_F(Wrapper, AutodefineAppliesOnlyTheManagersRulesAndLandsTheAnswersInThem)
     EXPECT_EQ(rules.entries[1].answer, YSK_RULE_NO_ANSWER);
     EXPECT_EQ(rules.entries[2].answer, YSK_RULE_NO_ANSWER) << "a plane has no radius";
     EXPECT_EQ(GetYSKCallCounter().autodefine, 1);
+
+    // The Solver's door to the same call.
+    Rules again;
+    again.entries = {{left, YSK_RULE_DO_NOT_MOVE, true}};
+    EXPECT_TRUE(Solver::Autodefine(&again, Ysk(), &status));
+    EXPECT_EQ(again.entries[0].answer, YSK_RULE_APPLIED);
+    EXPECT_TRUE(Solver::Autodefine(nullptr, Ysk(), &status));
+    EXPECT_FALSE(Solver::Autodefine(&again, nullptr, &status));
+    EXPECT_EQ(GetYSKCallCounter().autodefine, 2);
+}
+
+TEST_F(Wrapper, TheSolversPendingRecordsGoToTheManagerOnceAndItsBondsStayTheSolvers)
+{
+    const int block = brennik::build::Block();
+    Geometry* left = Face(block, -1, 0, 0);
+    Geometry* right = Face(block, 1, 0, 0);
+    Geometry* bottom = Face(block, 0, 0, -1);
+    UpdateStatus status = UpdateUnknown;
+
+    // Nothing pending: the delayed bonds go into the system, the manager is not called.
+    S()->SetDelayAddDCalls(true);
+    S()->AddBond(TypedBond::CreateBinary(S(), ZMR3_PERPENDICULAR, left, bottom, 0.0));
+    const int nodes = DNodes();
+    EXPECT_TRUE(S()->AddBondsToYSK(Ysk(), status));
+    EXPECT_EQ(DNodes(), nodes + 1);
+    EXPECT_EQ(GetYSKCallCounter().add_bonds, 0);
+    EXPECT_EQ(status, UpdateUnknown);
+
+    // A pending relationship becomes the Solver's bond, and is not handed over again.
+    S()->GetPendingRelationships().AddData(
+        RelationshipData(YSK_RELATION_PARALLEL, {BondEndData(left), BondEndData(right)}));
+    const size_t before = S()->GetBondList()->size();
+    EXPECT_TRUE(S()->AddBondsToYSK(Ysk(), status));
+    EXPECT_EQ(status, UpdateUnknown);
+    EXPECT_TRUE(S()->GetPendingRelationships().Empty());
+    const std::vector<TypedBond*> adopted = BondsAfter(before);
+    ASSERT_EQ(adopted.size(), 1u);
+    ZMR3_d_type type = ZMR3_DISTANCE;
+    adopted[0]->GetType(type);
+    EXPECT_EQ(type, ZMR3_PARALLEL);
+    EXPECT_TRUE(S()->AddBondsToYSK(Ysk(), status));
+    EXPECT_EQ(GetYSKCallCounter().add_bonds, 1);
+    EXPECT_EQ(GetYSKCallCounter().get_bonds, 1);
+    EXPECT_EQ(S()->GetBondList()->size(), before + 1);
+
+    // Refused records fail the status and are dropped all the same.
+    S()->GetPendingBonds().AddData(BondData(ZMR3_CURVE_LENGTH, {BondEndData(left)}, true, 1.0));
+    S()->GetPendingRelationships().AddData(
+        RelationshipData(YSK_RELATION_PARALLEL, {BondEndData(left), BondEndData(bottom)}));
+    EXPECT_FALSE(S()->AddBondsToYSK(Ysk(), status));
+    EXPECT_EQ(status, UpdateSolveFailed);
+    EXPECT_TRUE(S()->GetPendingBonds().Empty());
+    EXPECT_TRUE(S()->GetPendingRelationships().Empty());
+    EXPECT_EQ(GetYSKCallCounter().get_bonds, 1) << "a refusal adopts nothing";
+
+    // Without a manager the records cannot go anywhere.
+    status = UpdateUnknown;
+    S()->GetPendingBonds().AddData(BondData(ZMR3_DISTANCE, {BondEndData(left), BondEndData(right)}, true, 10.0));
+    EXPECT_FALSE(S()->AddBondsToYSK(nullptr, status));
+    EXPECT_EQ(status, UpdateSolveFailed);
+    EXPECT_TRUE(S()->GetPendingBonds().Empty());
 }
 
 // Collects what a find reports.
