@@ -3,6 +3,7 @@
 #include <os.h>
 
 #include <cstdint>
+#include <utility>
 
 namespace QEL {
 
@@ -12,6 +13,8 @@ namespace {
 std::int64_t s_frequency = 1;
 std::int64_t s_baseTick = 0;
 bool s_firstUse = true;
+// Seconds spent in timed callbacks, summed over the process.
+double s_timedTotal = 0.0;
 
 }  // namespace
 
@@ -34,5 +37,20 @@ double Timer::GetElapsedSeconds() const
 {
     return (GetTicksSinceBase() - m_start) / static_cast<double>(s_frequency);
 }
+
+void Timer::AddElapsedToTotal() const { s_timedTotal += GetElapsedSeconds(); }
+
+double Timer::GetTotal() { return s_timedTotal; }
+
+ScopedTimer::ScopedTimer(int category, std::string label)
+    : m_category(category), m_label(std::move(label)), m_stopTick(0.0), m_totalAtStart(s_timedTotal)
+{
+    // A timer first, so that the counter's base is fixed before the start tick is read.
+    const Timer base;
+    (void)base;
+    m_startTick = GetTicksSinceBase();
+}
+
+void ScopedTimer::Stop() { m_stopTick = GetTicksSinceBase(); }
 
 }  // namespace QEL

@@ -1,6 +1,8 @@
 #pragma once
 // Wall-clock timing of the steps the toolkit reports durations for, on the performance counter.
 
+#include <string>
+
 namespace QEL {
 
 // Ticks of the performance counter since the first Timer of the process was made.
@@ -12,9 +14,48 @@ public:
     Timer();
     // Seconds since construction; never negative, never decreasing.
     double GetElapsedSeconds() const;
+    // Adds the seconds since construction to the process-wide timed total: the time spent
+    // answering the closed libraries' callbacks.
+    void AddElapsedToTotal() const;
+    // Seconds accumulated by AddElapsedToTotal since the process started.
+    static double GetTotal();
 
 private:
     double m_start;
+};
+
+// Marks one step of a closed-library call by a category and a label; it prints nothing and
+// stopping it changes nothing the callers rely on. The step's timing is read with a Timer.
+class ScopedTimer {
+public:
+    ScopedTimer(int category, std::string label);
+    ScopedTimer(const ScopedTimer&) = delete;
+    ScopedTimer& operator=(const ScopedTimer&) = delete;
+
+    void Stop();
+    int GetCategory() const { return m_category; }
+    const std::string& GetLabel() const { return m_label; }
+    // The process-wide timed total when the step began.
+    double GetTotalAtStart() const { return m_totalAtStart; }
+
+private:
+    int m_category;
+    std::string m_label;
+    double m_startTick;
+    double m_stopTick;
+    double m_totalAtStart;
+};
+
+// Times one callback into the process-wide total, however the callback returns.
+class CallbackTimer {
+public:
+    CallbackTimer() = default;
+    ~CallbackTimer() { m_timer.AddElapsedToTotal(); }
+    CallbackTimer(const CallbackTimer&) = delete;
+    CallbackTimer& operator=(const CallbackTimer&) = delete;
+
+private:
+    Timer m_timer;
 };
 
 }  // namespace QEL

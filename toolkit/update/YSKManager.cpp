@@ -4,13 +4,17 @@
 #include "core/DebugJournalSwitches.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/TextUtils.h"
 #include "core/Timer.h"
 #include "solver/Solver.h"
 #include "update/UpdateManager.h"
 
 #include <brennik.h>
 
+#include <map>
 #include <new>
+#include <set>
 
 namespace QEL {
 
@@ -31,6 +35,8 @@ YSKManagerYSKCallCounter s_yskCallCounter;
 
 // The journal options the manager is started with: calls and their results.
 constexpr int s_journalOptions = YSK_JOURNAL_CALLS | YSK_JOURNAL_RESULTS;
+// The category the manager's calls are timed under.
+constexpr int s_managerTimerCategory = 2;
 
 // A manager call prints no kernel errors: the manager's own enquiries may fail on purpose.
 class PrintSwitchesCleared {
@@ -245,12 +251,14 @@ void YSKManager::RegisterCallbacks()
 // ---- Calls into the manager ---------------------------------------------------------------------
 
 template <class Call>
-auto YSKManager::Run(int YSKManagerYSKCallCounter::*counter, Call&& call)
+auto YSKManager::Run(const std::string& label, int YSKManagerYSKCallCounter::*counter, Call&& call)
 {
     PrintSwitchesCleared quiet;
     CallbackContext context(m_interaction);
     const Timer timer;
+    ScopedTimer step(s_managerTimerCategory, label);
     const auto result = call(*m_manager);
+    step.Stop();
     IncrementYSKTime(timer.GetElapsedSeconds());
     if (counter)
         ++(s_yskCallCounter.*counter);
@@ -261,7 +269,7 @@ YSK_autocon_result YSKManager::AddBonds(YSK_dnode_data_s* bonds, int count)
 {
     if (!m_manager)
         return YSK_RESULT_NO_SYSTEM;
-    return Run(nullptr,
+    return Run(FormatString("YSK::add_bonds(b:%d)", count), nullptr,
                [&](YSK_autoconstrain_manager& m) { return m.add_bonds(nullptr, 0, bonds, count); });
 }
 
@@ -276,7 +284,9 @@ bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& b
     const std::vector<YSK_dnode_data_s> bondRecords = bonds.ToYSK();
     const std::vector<YSK_dnode_data_s> relationshipRecords = relationships.ToYSK();
     const YSK_autocon_result result =
-        Run(&YSKManagerYSKCallCounter::add_bonds, [&](YSK_autoconstrain_manager& m) {
+        Run(FormatString("YSK::add_bonds(r:%d b:%d)", static_cast<int>(relationships.Size()),
+                         static_cast<int>(bonds.Size())),
+            &YSKManagerYSKCallCounter::add_bonds, [&](YSK_autoconstrain_manager& m) {
             return m.add_bonds(relationshipRecords.empty() ? nullptr : relationshipRecords.data(),
                                static_cast<int>(relationshipRecords.size()),
                                bondRecords.empty() ? nullptr : bondRecords.data(),
@@ -288,7 +298,7 @@ bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& b
 }
 
 template <class Call>
-bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status,
+bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status, const char* label,
                          int YSKManagerYSKCallCounter::*counter, Call&& call)
 {
     if (!change || !node || !node->GetGNode())
@@ -299,7 +309,7 @@ bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateSta
     }
     g_node* handle = node->GetGNode();
     const YSK_change_compliance compliance = change->GetCompliance();
-    if (Run(counter, [&](YSK_autoconstrain_manager& m) { return call(m, handle, compliance); }) !=
+    if (Run(label, counter, [&](YSK_autoconstrain_manager& m) { return call(m, handle, compliance); }) !=
         YSK_RESULT_OK)
         status = UpdateSolveFailed;
     return true;
@@ -323,21 +333,21 @@ auto Directed(const DesiredChangeTranslateData* change, Call call)
 
 bool YSKManager::AddDesired(const DesiredChangeTranslateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status,
+    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_translation",
                    &YSKManagerYSKCallCounter::add_desired_translation,
                    Directed(change, &YSK_autoconstrain_manager::add_desired_translation));
 }
 
 bool YSKManager::AddDesired(const DesiredChangePlanarTranslateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status,
+    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_planar_translate",
                    &YSKManagerYSKCallCounter::add_desired_planar_translate,
                    Directed(change, &YSK_autoconstrain_manager::add_desired_planar_translate));
 }
 
 bool YSKManager::AddDesired(const DesiredChangeRotateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status,
+    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_rotation",
                    &YSKManagerYSKCallCounter::add_desired_rotation,
                    [change](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
                        double px, py, pz, dx, dy, dz;
@@ -349,7 +359,7 @@ bool YSKManager::AddDesired(const DesiredChangeRotateData* change, UpdateStatus&
 
 bool YSKManager::AddDesired(const DesiredChangeGeneralTransformData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status,
+    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_general_transform",
                    &YSKManagerYSKCallCounter::add_desired_general_transform,
                    [](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
                        return m.add_desired_general_transform(node, compliance);
@@ -377,7 +387,7 @@ bool YSKManager::Autodefine(YSKRuleSource& rules, UpdateStatus& status)
         status = UpdateSolveFailed;
         return true;
     }
-    if (Run(&YSKManagerYSKCallCounter::autodefine,
+    if (Run(FormatString("YSK::autodefine(rules:%d)", rules.GetRuleCount()), &YSKManagerYSKCallCounter::autodefine,
             [&](YSK_autoconstrain_manager& m) { return m.autodefine(records.data(), toApply); }) != YSK_RESULT_OK)
         status = UpdateSolveFailed;
     return true;
@@ -419,24 +429,111 @@ ResultType YSKManager::FindRelationships(const std::vector<YSK_pointer_s>& from,
     s_currentSink = sink;
     s_currentFindLevel = level;
     YSK_autocon_result result = YSK_RESULT_OK;
+    int counts[3] = {0, 0, 0};
+    auto entries = [](const std::vector<YSK_pointer_s>& list) { return list.empty() ? nullptr : list.data(); };
     {
         CallbackContext context(m_interaction);
         const Timer timer;
-        int counts[3] = {0, 0, 0};
-        auto entries = [](const std::vector<YSK_pointer_s>& list) { return list.empty() ? nullptr : list.data(); };
+        ScopedTimer step(s_managerTimerCategory, FormatString("YSK::find_relationships(f:%d t:%d)",
+                                                              static_cast<int>(from.size()), static_cast<int>(to.size())));
         result = m_manager->find_relationships(1e-8, 1e-11, options, entries(from), static_cast<int>(from.size()),
                                                entries(to), static_cast<int>(to.size()), entries(third),
                                                static_cast<int>(third.size()), &counts[0], &counts[1], &counts[2]);
+        step.Stop();
         s_yskFindTime = timer.GetElapsedSeconds();
         ++s_yskCallCounter.find_relationships;
     }
     s_currentSink = nullptr;
     s_currentFindLevel = 0;
+    // The kernel's own count of the parallel plane pairs the manager counted, timed against it.
+    if (s_findComparison && options && options->pass == 0) {
+        BQ_SESSION_set_check_arguments(false);
+        const Timer timer;
+        int among = 0;
+        int across = 0;
+        if (CountParallelPlanePairs(entries(from), static_cast<int>(from.size()), entries(to),
+                                    static_cast<int>(to.size()), &among, &across) == 0 &&
+            across == counts[1])
+            s_bqFindTime = timer.GetElapsedSeconds();
+    }
     if (checking)
         BQ_SESSION_set_check_arguments(true);
     if (s_yskFindTime > 0.0)
         IncrementYSKTime(s_yskFindTime);
     return result == YSK_RESULT_OK ? ResultTypeOk : ResultTypeFail;
+}
+
+namespace {
+
+// What the comparison needs of an entity's surface: its class and, for a plane, its normal.
+struct ComparedSurface {
+    int classCode = 0;
+    Dir normal;
+    bool IsPlaneOrCylinder() const { return classCode == KernelClassPlane || classCode == KernelClassCylinder; }
+    bool IsParallelPlane(const ComparedSurface& other) const
+    {
+        return classCode == KernelClassPlane && other.classCode == KernelClassPlane && normal.IsParallel(other.normal);
+    }
+};
+
+}  // namespace
+
+int YSKManager::CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount, const YSK_pointer_s* to, int toCount,
+                                        int* among, int* across)
+{
+    if (toCount != 1 || !to || GetEntityClass(to[0].entity) != KernelClassBody)
+        return 2;
+    int unusedAmong = 0;
+    int unusedAcross = 0;
+    if (!among)
+        among = &unusedAmong;
+    if (!across)
+        across = &unusedAcross;
+    if (!from)
+        fromCount = 0;
+    // Each entity's geometry is asked once.
+    std::map<int, ComparedSurface> surfaces;
+    auto surfaceOf = [&surfaces](int entity) -> const ComparedSurface& {
+        auto found = surfaces.find(entity);
+        if (found == surfaces.end()) {
+            ComparedSurface surface;
+            Position axis;
+            surface.classCode = GetStandardGeometry(entity, nullptr, nullptr, nullptr, &axis, nullptr, nullptr, nullptr);
+            surface.normal = Dir(axis.x, axis.y, axis.z);
+            found = surfaces.emplace(entity, surface).first;
+        }
+        return found->second;
+    };
+    std::set<int> fromTags;
+    for (int i = 0; i < fromCount; ++i)
+        fromTags.insert(from[i].entity);
+    std::set<int> faces;
+    GetBodyFaces(to[0].entity, faces);
+    for (int face : faces) {
+        if (fromTags.count(face))
+            continue;
+        const ComparedSurface& faceSurface = surfaceOf(face);
+        if (!faceSurface.IsPlaneOrCylinder())
+            continue;
+        for (int i = 0; i < fromCount; ++i) {
+            const ComparedSurface& fromSurface = surfaceOf(from[i].entity);
+            if (fromSurface.IsPlaneOrCylinder() && faceSurface.IsParallelPlane(fromSurface))
+                ++*across;
+        }
+    }
+    for (int i = 0; i < fromCount; ++i) {
+        const ComparedSurface& first = surfaceOf(from[i].entity);
+        if (!first.IsPlaneOrCylinder())
+            continue;
+        for (int j = i + 1; j < fromCount; ++j) {
+            if (from[j].entity == from[i].entity)
+                continue;
+            const ComparedSurface& second = surfaceOf(from[j].entity);
+            if (second.IsPlaneOrCylinder() && first.IsParallelPlane(second))
+                ++*among;
+        }
+    }
+    return 0;
 }
 
 int YSKManager::SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to, bool offered)
@@ -473,6 +570,7 @@ GeometryBase* YSKManager::GeometryFromEnd(Solver* solver, YSK_dimension_end_s& e
 
 void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void** bondOut, void** geometryOut)
 {
+    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     if (!solver || !record)
         return;
@@ -489,6 +587,7 @@ void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void**
 void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void** geometry1Out, void** geometry2Out,
                            void** geometry3Out)
 {
+    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     if (!solver || !record)
         return;
@@ -518,10 +617,14 @@ void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void
         *bondOut = AsApplication(bond);
 }
 
-void YSKManager::OnIgnoredEvent(int, void*) {}
+void YSKManager::OnIgnoredEvent(int, void*) 
+{
+    const CallbackTimer timed;
+}
 
 g_node* YSKManager::OnFindGeometryNode(int entity, void* instance)
 {
+    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     Geometry* geometry = solver ? solver->FindGeometry(GeometryKey(entity, static_cast<Instance*>(instance))) : nullptr;
     return geometry ? geometry->GetGNode() : nullptr;
@@ -529,6 +632,7 @@ g_node* YSKManager::OnFindGeometryNode(int entity, void* instance)
 
 void YSKManager::OnAskEntityOfGeometry(int* entity, g_node*, void* application)
 {
+    const CallbackTimer timed;
     if (!entity)
         return;
     // Construction geometry stands for no kernel entity.
@@ -538,6 +642,7 @@ void YSKManager::OnAskEntityOfGeometry(int* entity, g_node*, void* application)
 
 void YSKManager::OnAskInstanceTransform(YSK_pointer_s entity, double (*matrix)[4])
 {
+    const CallbackTimer timed;
     if (!matrix)
         return;
     Instance* instance = static_cast<Instance*>(entity.instance);
@@ -547,6 +652,7 @@ void YSKManager::OnAskInstanceTransform(YSK_pointer_s entity, double (*matrix)[4
 
 int YSKManager::OnAskSetGeometries(int* entities, void** instances, void* setApplication)
 {
+    const CallbackTimer timed;
     Set* set = setApplication ? dynamic_cast<Set*>(AsNode(setApplication)) : nullptr;
     if (!set)
         return 0;
@@ -567,6 +673,7 @@ int YSKManager::OnAskSetGeometries(int* entities, void** instances, void* setApp
 
 void YSKManager::OnRelationshipFound(YSK_dnode_data_s* relationship)
 {
+    const CallbackTimer timed;
     if (s_currentSink && relationship)
         s_currentSink->AddRelationship(s_callbackInteraction, s_currentFindLevel, *relationship);
 }

@@ -15,6 +15,7 @@
 #include <ysk.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace QEL {
@@ -106,6 +107,13 @@ public:
     // What the manager answers; YSK_RESULT_NO_SYSTEM without a manager.
     int SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to, bool offered);
 
+    // The kernel's own count, for comparison with a find, of the parallel plane pairs among the
+    // from entities (among) and between a from entity and another face of the one body given
+    // as to (across); cylinders are looked at but never count. 2, counting nothing, unless to
+    // is exactly one body; else 0.
+    static int CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount, const YSK_pointer_s* to,
+                                       int toCount, int* among, int* across);
+
     static YSK_option_relation_type ToYSKOptionRelationType(int relation);
     static YSK_option_geom_type ToYSKOptionGeomType(int geometry);
     // Number of geometry ends of a bond type: 1, 2, 3, or 0 for a type without ends.
@@ -124,10 +132,10 @@ private:
     Solver* GetSolver() const;
     // Runs one timed, counted call into the manager with the callback context set.
     template <class Call>
-    auto Run(int YSKManagerYSKCallCounter::*counter, Call&& call);
+    auto Run(const std::string& label, int YSKManagerYSKCallCounter::*counter, Call&& call);
     // The frame of the desired changes: no call for a missing node or dimension-system node.
     template <class Call>
-    bool Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status,
+    bool Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status, const char* label,
                  int YSKManagerYSKCallCounter::*counter, Call&& call);
 
     static void OnNewSingleEndBond(YSK_single_end_bond_s* bond, void* client, void** bondOut, void** geometryOut);

@@ -97,4 +97,24 @@ TEST(Timer, ElapsedSecondsAreSmallNonNegativeAndNeverDecrease)
     EXPECT_GE(GetTicksSinceBase(), 0.0);
 }
 
+TEST(Timer, CallbackTimeAccumulatesIntoTheProcessTotalAndAStepRemembersWhereItStarted)
+{
+    const double before = Timer::GetTotal();
+    {
+        const CallbackTimer callback;
+        const Timer waited;
+        while (waited.GetElapsedSeconds() <= 0.0) {
+        }
+    }
+    const double after = Timer::GetTotal();
+    EXPECT_GT(after, before);
+
+    ScopedTimer step(3, "ZMR::re_evaluate");
+    EXPECT_EQ(step.GetCategory(), 3);
+    EXPECT_EQ(step.GetLabel(), "ZMR::re_evaluate");
+    EXPECT_EQ(step.GetTotalAtStart(), after);
+    step.Stop();
+    EXPECT_EQ(Timer::GetTotal(), after) << "a step is no callback";
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "../solver/SolverFixture.h"
 #include "core/ApiCallGuard.h"
+#include "core/Timer.h"
 #include "update/UpdateManager.h"
 
 #include <gtest/gtest.h>
@@ -397,6 +398,7 @@ TEST_F(Wrapper, AFindSeesPlacedFacesWhereTheirInstancePutsThem)
 
     Collected sink;
     YSK_fr_option_s options;
+    const double answering = Timer::GetTotal();
     const ResultType result = Ysk()->FindRelationships(
         {MakeYSKPointer(right, placed)}, {MakeYSKPointer(atPlacedRight, nullptr), MakeYSKPointer(atBareRight, nullptr)},
         {}, &options, 3, &sink);
@@ -409,6 +411,70 @@ TEST_F(Wrapper, AFindSeesPlacedFacesWhereTheirInstancePutsThem)
     EXPECT_EQ(sink.found[0].level, 3);
     EXPECT_EQ(GetYSKCallCounter().find_relationships, 1);
     EXPECT_GE(YSKManager::GetYskFindTime(), 0.0);
+    EXPECT_GT(Timer::GetTotal(), answering) << "the callbacks' own time";
+}
+
+TEST_F(Wrapper, TheKernelsCountOfParallelPlanePairsAgreesWithTheFindAndTimesItOnlyForOneBody)
+{
+    const int block = brennik::build::Block();
+    const int plate = brennik::build::PlateWithManyHoles(4);
+    auto pointers = [](const std::vector<int>& entities) {
+        std::vector<YSK_pointer_s> out;
+        for (int e : entities)
+            out.push_back(MakeYSKPointer(e, nullptr));
+        return out;
+    };
+    const int right = BlockFace(block, 1, 0, 0);
+    const int left = BlockFace(block, -1, 0, 0);
+    const int top = BlockFace(block, 0, 0, 1);
+    struct Case {
+        const char* name;
+        std::vector<int> from;
+        std::vector<int> to;
+        int result, among, across;
+    };
+    const Case cases[] = {
+        {"one face against its block", {right}, {block}, 0, 0, 1},
+        {"two faces against their block", {right, left, top}, {block}, 0, 1, 1},
+        {"a whole block", BodyFaces(block), {block}, 0, 3, 0},
+        {"coaxial holes are no plane pairs", BodyFaces(plate), {plate}, 0, 3, 0},
+        {"to is two entities", {right}, {block, plate}, 2, 0, 0},
+        {"to is a face", {right}, {left}, 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<YSK_pointer_s> from = pointers(c.from), to = pointers(c.to);
+        int among = 0, across = 0;
+        EXPECT_EQ(YSKManager::CountParallelPlanePairs(from.data(), static_cast<int>(from.size()), to.data(),
+                                                      static_cast<int>(to.size()), &among, &across),
+                  c.result);
+        EXPECT_EQ(among, c.among);
+        EXPECT_EQ(across, c.across);
+    }
+
+    // With the comparison on, a standard find of one body is timed by the kernel as well; a
+    // tangent-and-symmetry pass, or an environment of more than one body, is not.
+    ASSERT_EQ(Ysk()->SetFindOption(FindRelationTypeParallel, FindGeometryTypePlane, FindGeometryTypePlane, true), 0);
+    BQ_SESSION_set_check_arguments(true);
+    YSKManager::SetFindComparison(true);
+    Collected sink;
+    YSK_fr_option_s options;
+    const std::vector<YSK_pointer_s> from = pointers({right, left, top}), body = pointers({block}),
+                                     two = pointers({block, plate});
+    EXPECT_EQ(Ysk()->FindRelationships(from, body, {}, &options, 0, &sink), ResultTypeOk);
+    EXPECT_GE(YSKManager::GetBqFindTime(), 0.0);
+    EXPECT_EQ(Ysk()->FindRelationships(from, two, {}, &options, 0, &sink), ResultTypeOk);
+    EXPECT_EQ(YSKManager::GetBqFindTime(), -1.0);
+    options.pass = 1;
+    EXPECT_EQ(Ysk()->FindRelationships(from, body, {}, &options, 0, &sink), ResultTypeOk);
+    EXPECT_EQ(YSKManager::GetBqFindTime(), -1.0);
+    YSKManager::SetFindComparison(false);
+    options.pass = 0;
+    EXPECT_EQ(Ysk()->FindRelationships(from, body, {}, &options, 0, &sink), ResultTypeOk);
+    EXPECT_EQ(YSKManager::GetBqFindTime(), -1.0);
+    bool checking = false;
+    BQ_SESSION_ask_check_arguments(&checking);
+    EXPECT_TRUE(checking) << "argument checking is back on";
 }
 
 TEST_F(Wrapper, AManagerThatCouldNotBeMadeIsNeverCalled)
