@@ -42,6 +42,8 @@ void AddPairedRecord(MappingData* mapping, int track, int kind, int nSources, co
         mapping->AddEntry(sources[j], products[j]);
 }
 
+const Xform& PlacementOf(Instance* instance) { return instance ? instance->GetXform() : GetIdentityXform(); }
+
 void WriteProfileXform(FeatureProcedureData* data, const Xform& xform)
 {
     double matrix[4][4];
@@ -130,11 +132,18 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
             const Xform inverse = first->GetInstance()->GetXform().GetInverse();
             WriteProfileXform(data, MultiplyXforms(profile->GetInstance()->GetXform(), inverse));
         } else {
-            // Without a solver, or a solver that knows nothing of the feature, the profile
-            // transform has no source: the run cannot give the procedure what it needs.
+            // Without a solve that knows the feature (an application's own edit), nothing has
+            // moved the profile against the feature: the transform is the one their placements
+            // give, as the solver itself would report it after a solve that moved neither.
             Xform profileXform;
-            if (!context.solver || !GetSolverFeatureProfileXform(context.solver, this, profileXform))
-                return 1;
+            if (!context.solver || !GetSolverFeatureProfileXform(context.solver, this, profileXform)) {
+                Reference* first = m_References.front();
+                Reference* profile = m_ProfileReferences.front();
+                if (!first || !profile)
+                    return 1;
+                profileXform = MultiplyXforms(PlacementOf(first->GetInstance()).GetInverse(),
+                                              PlacementOf(profile->GetInstance()));
+            }
             WriteProfileXform(data, profileXform);
         }
     }
@@ -443,10 +452,13 @@ int Feature::Edit(void* appData)
     int mark = 0;
     if (partition != 0 && BQ_PARTITION_make_pmark(partition, &mark) != BQ_ERROR_no_errors)
         mark = 0;
+    // A feature that is not treated as simple leaves the body when it is cut, whichever route
+    // cuts it: there are no faces left to change in place, so its procedure re-makes it in the
+    // main body itself, as the update pass has it do.
     ProcedureRunContext context;
-    context.createToolBody = true;
+    context.createToolBody = IsTreatedAsSimple();
     int result = RunProcedure(context);
-    if (result == 0)
+    if (result == 0 && context.createToolBody)
         result = ApplyProcedureToModel(TrackProcedureToolFaces(), GetIdentityXform());
     if (result != 0 && mark != 0)
         GoToPartitionMark(mark);

@@ -48,9 +48,20 @@ Geometry* Solver::GetOrMakeProceduralGeometry(int entity, Instance* instance)
         if (Geometry* geometry = dynamic_cast<Geometry*>(made))
             m_geometries[key] = geometry;
     }
-    for (auto it = m_features.begin(); it != m_features.end() && !FindGeometry(key); ++it)
+    for (auto it = m_features.begin(); it != m_features.end() && !FindGeometry(key); ++it) {
+        GeometryBase* made = nullptr;
         if ((*it)->GetProceduralEntities().count(entity))
-            if (Geometry* geometry = dynamic_cast<Geometry*>((*it)->GetOrMakeProceduralGeometry(entity, instance)))
+            made = (*it)->GetOrMakeProceduralGeometry(entity, instance);
+        if (!made)
+            made = (*it)->GetOrMakeProfileGeometry(entity, instance);
+        if (Geometry* geometry = dynamic_cast<Geometry*>(made))
+            m_geometries[key] = geometry;
+    }
+    // Every feature the entity depends on relates it to its own geometry, so each is asked even
+    // once the geometry is made.
+    for (SolverFeature* feature : m_features)
+        if (Geometry* geometry = dynamic_cast<Geometry*>(feature->GetOrMakeDependentGeometry(entity, instance)))
+            if (!FindGeometry(key))
                 m_geometries[key] = geometry;
     return FindGeometry(key);
 }

@@ -146,6 +146,133 @@ TEST_F(SolverFeatureTest, AFeatureThatFailsToRegenerateGivesTheSolveStatus)
     EXPECT_EQ(s_procedureCalls, 0);
 }
 
+// What the recording procedure saw of the main body when the run called it.
+struct SolvedRunRecord {
+    int side = 0;
+    int calls = 0;
+    double sideX = 0.0;
+    bool hadProfileXform = false;
+};
+SolvedRunRecord s_run;
+
+void RecordingProcedure(int interactionTag, int dataTag)
+{
+    ++s_run.calls;
+    Interaction* interaction = TagManager::FindInteractionFromTag(interactionTag);
+    auto* data = DowncastEntity<FeatureProcedureData>(interaction->FindTaggedEntityFromTag(dataTag));
+    Position point;
+    Dir normal;
+    EvaluateFaceMidpoint(s_run.side, &point, &normal);
+    s_run.sideX = point.x;
+    s_run.hadProfileXform = data && data->GetProfileXform();
+}
+
+int CountPartitionMarksOf(int entity)
+{
+    int count = 0;
+    int* marks = nullptr;
+    BQ_PARTITION_ask_pmarks(GetEntityPartition(entity), &count, &marks);
+    BQ_MEMORY_free(marks);
+    return count;
+}
+
+double FaceX(int face)
+{
+    Position point;
+    Dir normal;
+    EvaluateFaceMidpoint(face, &point, &normal);
+    return point.x;
+}
+
+// A complex feature of the boss on a 100 x 60 x 10 plate, asked to update, with the plate's +x
+// side (seen through a placement that leaves it where it is) depending on it and a profile on
+// a block; the solve pushes that side out to 115 from the fixed -x side.
+class SolvedFeatureRunTest : public SolverFeatureTest {
+protected:
+    void SetUp() override
+    {
+        SolverFeatureTest::SetUp();
+        m_plate = brennik::build::PlateWithHoles();
+        m_plateSide = BlockFace(m_plate, 1, 0, 0);
+        s_run = SolvedRunRecord();
+        s_run.side = m_plateSide;
+        const int bossTop = TopAt(16.0);
+        const std::vector<int> cylinders = OfClass(BodyFaces(m_plate), 4002);
+        Instance* placed = Place(m_plate, Xform());
+        m_feature = Feature::Create(m_interaction, FeatureTypeComplexRecreate);
+        m_feature->AddReference(Reference::Create(m_interaction, bossTop, nullptr));
+        for (int cylinder : cylinders)
+            if (IsBossSide(cylinder))
+                m_feature->AddReference(Reference::Create(m_interaction, cylinder, nullptr));
+        ASSERT_EQ(m_feature->GetReferenceCount(), 2);
+        m_feature->AddDependents(Reference::Create(m_interaction, m_plateSide, placed));
+        m_feature->AddProfileReference(Reference::Create(m_interaction, m_top, nullptr));
+        m_feature->SetUpdateRequired(true);
+        m_solver->AddFeature(m_feature);
+        ASSERT_NE(Geom(bossTop), nullptr);
+        Geometry* opposite = Geom(BlockFace(m_plate, -1, 0, 0), placed);
+        opposite->AddToZMR();
+        opposite->Fix(true);
+        Geometry* side = Geom(m_plateSide, placed);
+        ASSERT_NE(side, nullptr);
+        Bond2(ZMR3_DISTANCE, opposite, side, 115.0);
+    }
+    int TopAt(double height)
+    {
+        for (int face : OfClass(BodyFaces(m_plate), 4001)) {
+            Position point;
+            Dir normal;
+            EvaluateFaceMidpoint(face, &point, &normal);
+            if (std::abs(point.z - height) < 1e-9 && normal.z > 0.5)
+                return face;
+        }
+        return 0;
+    }
+    static bool IsBossSide(int cylinder)
+    {
+        Position point;
+        Dir normal;
+        EvaluateFaceMidpoint(cylinder, &point, &normal);
+        return std::abs(std::hypot(point.x - 50, point.y - 45) - 8) < 1e-9;
+    }
+    int m_plate = 0;
+    int m_plateSide = 0;
+    Feature* m_feature = nullptr;
+};
+
+TEST_F(SolvedFeatureRunTest, TheProcedureRunsWithTheDependentWhereTheSolvePutIt)
+{
+    m_feature->SetProcedure(&RecordingProcedure, nullptr);
+    const int marks = CountPartitionMarksOf(m_plate);
+    EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+    EXPECT_EQ(s_run.calls, 1);
+    EXPECT_NEAR(s_run.sideX, 115.0, 1e-9);
+    EXPECT_TRUE(s_run.hadProfileXform);
+    EXPECT_TRUE(m_solver->FindSolverFeature(m_feature)->GetMoved());
+    // The boss was cut out and the solver's geometry of its top now stands for the cut face.
+    Geometry* top = m_solver->FindGeometry(GeometryKey(m_feature->GetReference(0)->GetEntityTag(), nullptr));
+    ASSERT_NE(top, nullptr);
+    EXPECT_NE(top->GetAltTopol(), 0);
+    EXPECT_NE(top->GetAltTopol(), top->GetEntity());
+    // The run gives the main body back as it found it; applying the solve is the update's.
+    EXPECT_NEAR(FaceX(m_plateSide), 100.0, 1e-9);
+    EXPECT_EQ(CountPartitionMarksOf(m_plate), marks);
+}
+
+TEST_F(SolvedFeatureRunTest, SolvedTransformsMoveTheDependentFacesInTheModel)
+{
+    const double before = brennik::build::Volume(m_plate);
+    EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+    EXPECT_EQ(m_feature->ApplySolvedTransforms(m_solver.get()), 0);
+    // The side moved out by 15 on its own tag, and the plate grew by that slab.
+    EXPECT_NEAR(FaceX(m_plateSide), 115.0, 1e-9);
+    EXPECT_EQ(BlockFace(m_plate, 1, 0, 0), m_plateSide);
+    EXPECT_NEAR(brennik::build::Volume(m_plate), before + 15 * 60 * 10, 1e-6);
+    EXPECT_TRUE(m_solver->FindSolverFeature(m_feature)->GetMoved());
+    // Without a solve there is nothing to read the moves from.
+    EXPECT_EQ(m_feature->ApplySolvedTransforms(nullptr), 1);
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL

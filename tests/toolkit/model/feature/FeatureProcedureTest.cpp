@@ -7,6 +7,10 @@
 #include "core/UpperLayerSeams.h"
 #include "core/Xform.h"
 
+#include <hxr.h>
+
+#include <memory>
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -17,6 +21,8 @@ struct ProcedurePlan {
     double height = 35.0;
     int calls = 0;
     int mainBody = 0;
+    // The profile transform the run handed over; null when it gave none.
+    std::unique_ptr<Xform> profile;
 };
 ProcedurePlan s_plan;
 
@@ -193,29 +199,126 @@ TEST_F(FeatureProcedureTest, FailingProcedureLeavesTheBodyAndNoMark)
     EXPECT_EQ(m_feature->GetCutToolBody(), 0);
 }
 
-TEST_F(FeatureProcedureTest, ComplexFeatureWithoutSolverFailsCleanly)
-{
-    const double identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    Instance* placed = Instance::Create(m_interaction, m_block, identity);
-    Instance* profileInstance = Instance::Create(m_interaction, brennik::build::Block(5, 5, 5), identity);
-    Feature* complex = Feature::Create(m_interaction, FeatureTypeComplexRecreate);
-    complex->AddReference(RefOn(m_top, placed));
-    complex->AddProfileReference(RefOn(FaceAt(profileInstance->GetBodyTag(), 0, 0, 1, 5), profileInstance));
-    complex->SetProcedure(&TestProcedure, nullptr);
-    const int before = CopyEntity(m_block);
-    const int marks = CountPartitionMarks(m_block);
-    EXPECT_EQ(complex->Edit(nullptr), 1);
-    EXPECT_EQ(s_plan.calls, 0);
-    EXPECT_TRUE(BodiesEqual(m_block, before));
-    EXPECT_EQ(CountPartitionMarks(m_block), marks);
-}
-
 TEST_F(FeatureProcedureTest, EditDoesNothingWhileTheNewAlgorithmIsOff)
 {
     SetNewPFAlgorithm(false);
     EXPECT_EQ(m_feature->Edit(nullptr), ResultTypeOk);
     EXPECT_EQ(s_plan.calls, 0);
 }
+
+// A square boss 10 x 10, standing from z 10 to the planned height at x, y in [40, 50], pasted
+// onto the body.
+bool PasteBoss(int body, double height)
+{
+    const int tool = brennik::build::Block(10, 10, height - 10);
+    const double matrix[4][4] = {{1, 0, 0, 40}, {0, 1, 0, 40}, {0, 0, 1, 10}, {0, 0, 0, 1}};
+    const int transform = Xform(matrix).CreateKernelTransf();
+    const HXR_BODY_paste_o_s options{4, HXR_PASTE_add, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+    HXR_ENTITY_track_r_s tracking{};
+    const int pasted = HXR_BODY_paste(body, tool, transform, &options, &tracking);
+    HXR_ENTITY_track_r_f(&tracking);
+    DeleteEntity(transform);
+    DeleteEntity(tool);
+    return pasted == HXR_ERROR_none;
+}
+
+// The complex feature's procedure works on the main body itself, which comes to it with the
+// boss cut out: it pastes the boss back at the planned height and maps each cut face onto the
+// face of the new boss that lies where it did (the top onto the new top).
+void RegrowProcedure(int interactionTag, int dataTag)
+{
+    ++s_plan.calls;
+    Interaction* interaction = TagManager::FindInteractionFromTag(interactionTag);
+    auto* data = DowncastEntity<FeatureProcedureData>(interaction->FindTaggedEntityFromTag(dataTag));
+    s_plan.mainBody = data->GetMainBodyTag();
+    if (const double* profile = data->GetProfileXform())
+        s_plan.profile.reset(new Xform(reinterpret_cast<const double(*)[4]>(profile)));
+    if (s_plan.kind == ProcedurePlan::Fail || data->GetFeatureProcedureType() != FeatureProcedureTypeModifySolid) {
+        MoveBody(data->GetMainBodyTag(), 5);
+        data->SetResult(ResultTypeFail);
+        return;
+    }
+    if (!PasteBoss(data->GetMainBodyTag(), s_plan.height)) {
+        data->SetResult(ResultTypeFail);
+        return;
+    }
+    MappingData* cut = interaction->FindMappingDataFromTag(data->GetCutToolMappingDataTag());
+    MappingData* mapping = interaction->FindMappingDataFromTag(data->GetProcedureMappingDataTag());
+    for (int i = 0; i < cut->GetEntryCount(); ++i) {
+        int mainFace = 0, cutFace = 0;
+        cut->GetEntry(i, &mainFace, &cutFace);
+        Position point;
+        Dir normal;
+        EvaluateFaceMidpoint(cutFace, &point, &normal);
+        const double along = normal.z > 0.5 ? s_plan.height : point.x * normal.x + point.y * normal.y;
+        mapping->AddEntry(cutFace, FaceAt(data->GetMainBodyTag(), normal.x, normal.y, normal.z, along));
+    }
+}
+
+// A complex feature of a square boss on a 100 x 60 x 10 plate, with a profile on a block placed
+// 40 up: the edit cuts the boss out and the procedure makes it again in the plate.
+class ComplexFeatureEditTest : public FeatureProcedureTest {
+protected:
+    void SetUp() override
+    {
+        FeatureProcedureTest::SetUp();
+        m_plate = brennik::build::Block(100, 60, 10);
+        ASSERT_TRUE(PasteBoss(m_plate, 16));
+        m_volume = VolumeOf(m_plate);
+        const double identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+        m_placed = Instance::Create(m_interaction, m_plate, identity);
+        m_profileInstance = Instance::Create(m_interaction, brennik::build::Block(5, 5, 5), m_raised);
+        m_boss = Feature::Create(m_interaction, FeatureTypeComplexRecreate);
+        m_bossTop = FaceAt(m_plate, 0, 0, 1, 16);
+        for (int face : {m_bossTop, FaceAt(m_plate, 1, 0, 0, 50), FaceAt(m_plate, -1, 0, 0, -40),
+                         FaceAt(m_plate, 0, 1, 0, 50), FaceAt(m_plate, 0, -1, 0, -40)}) {
+            ASSERT_NE(face, 0);
+            m_boss->AddReference(RefOn(face, m_placed));
+        }
+        m_boss->AddProfileReference(RefOn(FaceAt(m_profileInstance->GetBodyTag(), 0, 0, 1, 5), m_profileInstance));
+        m_boss->SetProcedure(&RegrowProcedure, nullptr);
+    }
+    int m_plate = 0;
+    int m_bossTop = 0;
+    double m_volume = 0.0;
+    const double m_raised[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 40}, {0, 0, 0, 1}};
+    Instance* m_placed = nullptr;
+    Instance* m_profileInstance = nullptr;
+    Feature* m_boss = nullptr;
+};
+
+// No solve stands behind an application's own edit: the procedure gets the profile transform
+// that the placements give, and the feature's references follow its faces onto the new boss.
+TEST_F(ComplexFeatureEditTest, TheProcedureRemakesTheFeatureInTheBody)
+{
+    s_plan.height = 21;
+    EXPECT_EQ(m_boss->Edit(nullptr), ResultTypeOk);
+    EXPECT_EQ(s_plan.calls, 1);
+    EXPECT_EQ(s_plan.mainBody, m_plate);
+    ASSERT_NE(s_plan.profile, nullptr);
+    EXPECT_TRUE(s_plan.profile->IsClose(Xform(m_raised), 1e-12, 1e-12));
+    EXPECT_NEAR(VolumeOf(m_plate), m_volume + 10 * 10 * 5, 1e-6);
+    ASSERT_EQ(m_boss->GetReferenceCount(), 5);
+    EXPECT_FALSE(m_boss->GetIsDangling());
+    EXPECT_EQ(m_boss->GetReference(0)->GetEntityTag(), FaceAt(m_plate, 0, 0, 1, 21));
+    for (Reference* reference : m_boss->GetReferences())
+        EXPECT_EQ(GetOwningBody(reference->GetEntityTag()), m_plate);
+    EXPECT_EQ(m_boss->GetCutToolBody(), 0);
+}
+
+TEST_F(ComplexFeatureEditTest, AFailingProcedureLeavesTheBodyAndNoMark)
+{
+    const int before = CopyEntity(m_plate);
+    const int marks = CountPartitionMarks(m_plate);
+    s_plan.kind = ProcedurePlan::Fail;
+    EXPECT_EQ(m_boss->Edit(nullptr), ResultTypeFail);
+    EXPECT_EQ(s_plan.calls, 1);
+    EXPECT_TRUE(BodiesEqual(m_plate, before));
+    EXPECT_EQ(CountPartitionMarks(m_plate), marks);
+    EXPECT_EQ(m_boss->GetReference(0)->GetEntityTag(), m_bossTop);
+    EXPECT_EQ(m_boss->GetCutToolBody(), 0);
+}
+
 
 }  // namespace
 }  // namespace testing
