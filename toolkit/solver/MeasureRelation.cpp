@@ -147,22 +147,12 @@ bool Solver::MeasureRelationValueAndValidate(RelationType type, const std::vecto
     ZMR3_d_type dType = ZMR3_DISTANCE;
     if (!getZMR3_d_type(type, dType, geometries))
         return false;
-    TypedBond* bond = nullptr;
-    if (type == RelationTypeDirectedDistance) {
-        bond = DirectedDistanceBond::CreateDirectedDistanceBond(this, dType, geometries, 0.0);
-    } else if (type == RelationTypePlanarAngle) {
-        if (geometries.size() < 3)
-            return false;
-        bond = PlanarAngleBond::CreatePlanarAngleBond(this, dType, geometries, PlanarAngleBond::MeasureAngle(geometries),
-                                                      nullptr);
-        AddBond(TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[0], geometries[2], 0.0));
-        AddBond(TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[1], geometries[2], 0.0));
-    } else {
-        bond = TypedBond::CreateTypedBond(this, dType, geometries, 0.0, nullptr);
-    }
-    if (!bond)
+    // The planar angle starts from the present angle, which only its plane can tell.
+    const double start = type == RelationTypePlanarAngle ? PlanarAngleBond::MeasureAngle(geometries) : 0.0;
+    const std::vector<TypedBond*> bonds = AddRelationBonds(type, dType, geometries, start);
+    if (bonds.empty())
         return false;
-    AddBond(bond);
+    TypedBond* bond = bonds.front();
     ZMR3_d_type bondType = dType;
     bond->GetType(bondType);
     v_node* measurement = bond->IsRNodeType() ? GetDimensionSystem()->add_v(bond, bond->GetRNode())

@@ -180,6 +180,33 @@ public:
     // A group the Solver owns, null when the references cannot move as one body.
     RigidGroup* MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces);
 
+    // Relations into the system. A relation is added once for the Solver's life: it then has
+    // its bonds in creation order, or one null entry when it waits as a pending record for the
+    // auto-constraint manager. A relation without references, or of a type or geometry without
+    // a bond, adds nothing but the geometry made on the way. Fixed relations fix their
+    // geometry and rigid ones make a rigid group; neither keeps an entry, so both apply again
+    // each time they are added.
+    void AddRelation(Relation* relation);
+    // True when the relation was taken by the auto-constraint route: queued as a pending bond
+    // or relationship, or applied as a fixed or rigid relation.
+    bool AddRelationToYSK(Relation* relation);
+    // Queue one pending record over the relation's bond geometries. The bond record is refused
+    // while only relationships go to the manager.
+    bool AddRelationBondData(Relation* relation, ZMR3_d_type type);
+    bool AddRelationRelationshipData(Relation* relation, YSK_relation_type type);
+    // The manager's relationship type for the relation types without a bond (similar,
+    // coplanar, coplaxis); false for every other type. The geometries are not read.
+    static bool getYSK_relation_type(RelationType type, YSK_relation_type& relationType,
+                                     const std::vector<GeometryBase*>& geometries);
+    // The reference's geometry (and construction geometry for the subtype) in the system.
+    bool AddGeometryForReference(Reference* reference, RelationSubtype subtype);
+    // Ties the vertex's point to each defining reference's geometry by a coincidence, once for
+    // the Solver's life; a defining reference without geometry is passed over.
+    void AddVirtualVertex(VirtualVertex* vertex);
+    const std::list<Bond*>* GetVirtualVertexBonds(VirtualVertex* vertex) const;
+    // The geometry a drag of the reference moves, added to the system; null without one.
+    Geometry* GetOrMakeGeometryToDrag(Reference* reference);
+
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();
     SolveStatus DragByTranslation(g_node* node, Vec& translation);
@@ -274,6 +301,15 @@ private:
     PatternSpacing* AddSpacingDimension(FacePattern* pattern, double value, bool rigid,
                                         PatternSpacing* (FacePatternStar::*make)());
     void BondConstruction(ZMR3_d_type type, GeometryBase* first, GeometryBase* second);
+    // Per reference, in order: its construction geometry for the relation's subtype when there
+    // is one, else its geometry (null when it has none).
+    std::vector<GeometryBase*> AddRelationGeometries(Relation* relation);
+    void FixRelationGeometry(Relation* relation);
+    // The bonds of a relation type over its bond geometries, main bond first: a directed
+    // distance, a planar angle with the perpendicularities of its two lines to its plane (none
+    // without that plane), or one typed bond. Each is added to the system.
+    std::vector<TypedBond*> AddRelationBonds(RelationType type, ZMR3_d_type dType,
+                                             const std::vector<GeometryBase*>& geometries, double value);
     // Undoes the last evaluation unless none was made since the Solver was built.
     void UndoBeforeDrag();
     SolveStatus FinishDrag(ZMR3_drag_result result);
@@ -292,6 +328,7 @@ private:
     std::map<int, std::list<FacePattern*>> m_patternedFaces;
     std::map<int, std::list<FacePattern*>> m_patternReferences;
     std::map<Relation*, std::list<Bond*>> m_relationBonds;
+    std::map<VirtualVertex*, std::list<Bond*>> m_virtualVertexBonds;
     std::set<ProceduralRelationship*> m_proceduralRelationships;
     std::list<Bond*> m_bonds;
     std::list<Set*> m_sets;

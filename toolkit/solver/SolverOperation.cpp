@@ -54,8 +54,8 @@ SolverOperation::~SolverOperation() = default;
 
 int SolverOperation::AddToSolver(Solver* solver)
 {
-    // The Solver keeps the relations' bonds; the operation drives the values of those it
-    // finds there.
+    for (Relation* relation : m_relations)
+        solver->AddRelation(relation);
     return PushDragValues(solver);
 }
 
