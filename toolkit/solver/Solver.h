@@ -34,6 +34,7 @@ class Relation;
 class RigidGroup;
 class SolverFeature;
 class SolverOffset;
+class VirtualVertex;
 class YSKManager;
 class YSKRuleSource;
 
