@@ -3,16 +3,21 @@
 // the make-feature options calls.
 
 #include "../../core/frame/ApiTestFixture.h"
+#include "../../core/journal/JournalReading.h"
 
 #include "api/QelFeatureApi.h"
 #include "api/QelMappingDataApi.h"
 #include "core/KernelFacade.h"
 #include "model/MappingData.h"
+#include "replay/ReplayRegistry.h"
 
 #include <brennik_build.h>
+#include <hxr.h>
 
 #include <cmath>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace QEL {
 namespace testing {
@@ -213,6 +218,84 @@ TEST_F(FeatureApiTest, MakeFeatureChecksItsArgumentsAndOptions)
     MakeFeatureOptionsSetUnders(m_tag, m_options, unders, underLabels, 1, &result);
     EXPECT_EQ(result, ResultTypeOk);
     EXPECT_NE(CreateMakeFeatureOptions(m_tag, &result), m_options);
+}
+
+// The values of a journalled call as its replay reads them back in this session, where the
+// recorded tags are still live: tags and numbers as ints, arrays element by element, and the
+// result an output to be filled.
+std::vector<ReplayValue> RecordedArguments(const XMLTreeNode& record)
+{
+    std::vector<ReplayValue> values;
+    for (const XMLTreeNode& argument : Children(record, "Argument")) {
+        const std::string type = Attribute(argument, "type");
+        ReplayValue value;
+        if (type == "TagArray" || type == "IntegerArray") {
+            Array<int> items;
+            for (const XMLTreeNode& element : Children(argument, "Element"))
+                items.Add(std::stoi(Attribute(element, type == "TagArray" ? "tag" : "value")));
+            value.SetTagArray(items);
+        } else if (type == "ResultType") {
+            value.SetInt(ResultTypeFail).SetDirection(ReplayDirectionOutput);
+        } else {
+            value.SetInt(std::stoi(Attribute(argument, type == "int" ? "value" : "tag")));
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+// Each call is journalled with its arguments and result, the edit with the calls its procedure
+// made inside it, and replaying the records does what the calls did: the replayed make gives
+// a feature on the recorded face with the recorded identifier, the replayed edit raises the
+// block again.
+TEST_F(FeatureApiTest, FeatureCallsAreJournalledAndReplayAsRecorded)
+{
+    const int top = TopOf(m_block);
+    OpenJournalFile();
+    ResultType result;
+    Array<int> topols, labels;
+    topols.Add(top);
+    labels.Add(1);
+    const int made = MakeFeature(m_tag, topols, labels, 1, 9, m_options, &result);
+    ASSERT_NE(made, 0);
+    EditFeature(m_tag, made, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    const std::vector<XMLTreeNode> records = Records(ReadJournal());
+    ASSERT_EQ(records.size(), 2u);
+
+    const XMLTreeNode& make = records[0];
+    EXPECT_EQ(Attribute(make, "name"), "MakeFeature");
+    EXPECT_EQ(Attribute(Argument(make, "featureTopols"), "length"), "1");
+    EXPECT_EQ(Attribute(Argument(make, "featureIdentifier"), "value"), "9");
+    EXPECT_EQ(Attribute(Argument(make, "makeFeatureOptionsTag"), "tag"), std::to_string(m_options));
+    EXPECT_EQ(Attribute(Children(make, "ReturnValue").at(0), "tag"), std::to_string(made));
+    EXPECT_EQ(Attribute(Argument(make, "result"), "value"), "ResultTypeOk");
+    const XMLTreeNode& edit = records[1];
+    EXPECT_EQ(Attribute(edit, "name"), "EditFeature");
+    EXPECT_EQ(Attribute(Argument(edit, "featureTag"), "tag"), std::to_string(made));
+    EXPECT_EQ(Attribute(Argument(edit, "featureTag"), "featureId"), "9");
+    const std::vector<XMLTreeNode> inner = Children(edit, "Function");
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_EQ(Attribute(inner[0], "name"), "MappingDataAddEntry");
+    EXPECT_EQ(Attribute(Argument(edit, "result"), "value"), "ResultTypeOk");
+
+    ASSERT_EQ(HXR_FEAT_delete(made), HXR_ERROR_none);
+    std::vector<ReplayValue> makeArguments = RecordedArguments(make);
+    ReplayValue returned;
+    ASSERT_TRUE(CallReplayFunction("MakeFeature", makeArguments, &returned));
+    EXPECT_EQ(makeArguments.back().GetInt(), ResultTypeOk);
+    const int replayed = returned.GetInt();
+    ASSERT_NE(replayed, 0);
+    int identifier = 0;
+    EXPECT_EQ(HXR_FEAT_ask_identifier(replayed, &identifier), HXR_ERROR_none);
+    EXPECT_EQ(identifier, 9);
+
+    std::vector<ReplayValue> editArguments = RecordedArguments(edit);
+    editArguments[1].SetInt(replayed);
+    ASSERT_TRUE(CallReplayFunction("EditFeature", editArguments, nullptr));
+    EXPECT_EQ(editArguments.back().GetInt(), ResultTypeOk);
+    EXPECT_NEAR(Volume(), 10 * 20 * 40, 1e-6);
+    EXPECT_EQ(TopOf(m_block), top);
 }
 
 }  // namespace

@@ -6,10 +6,17 @@
 #include "core/KernelFacade.h"
 #include "core/UpperLayerSeams.h"
 #include "core/Xform.h"
+#include "model/FeatureDump.h"
 
 #include <hxr.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace QEL {
 namespace testing {
@@ -204,6 +211,45 @@ TEST_F(FeatureProcedureTest, EditDoesNothingWhileTheNewAlgorithmIsOff)
     SetNewPFAlgorithm(false);
     EXPECT_EQ(m_feature->Edit(nullptr), ResultTypeOk);
     EXPECT_EQ(s_plan.calls, 0);
+}
+
+// The dump goes to its fixed file name in the working directory, and only while its switch is
+// on: then a run writes the feature with its lists and tags, and its mappings, at start and end.
+TEST_F(FeatureProcedureTest, TheDumpIsWrittenOnlyWhileItsSwitchIsOn)
+{
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("qel_feature_dump_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    const std::filesystem::path dump = folder / "c:\\temp\\FeatureDump.txt";
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on);
+        s_featureDumpOn = on;
+        ProcedureRunContext context;
+        context.createToolBody = true;
+        EXPECT_EQ(m_feature->RunProcedure(context), 0);
+        m_feature->DeleteToolBodies();
+    }
+    s_featureDumpOn = false;
+    std::filesystem::current_path(previous);
+    std::ifstream in(dump);
+    std::stringstream read;
+    read << in.rdbuf();
+    const std::string text = read.str();
+    std::filesystem::remove_all(folder);
+    // One run's worth: the switch was off for the first.
+    const std::string start = "\nProcedure Start:\nFeature Tag: " + std::to_string(m_feature->GetTag()) +
+                              "\nFeature Type: 2\nUpdateRequired: no\n";
+    EXPECT_EQ(text.find(start), 0u) << text;
+    EXPECT_EQ(text.find(start, 1), std::string::npos);
+    const std::string references = "References Tags (Count 1): " + std::to_string(m_topReference->GetTag()) +
+                                   " \nReferences BK Tags        : " + std::to_string(m_top) + " \n";
+    EXPECT_NE(text.find(references), std::string::npos) << text;
+    const size_t end = text.find("\nProcedure End:\n");
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_NE(text.find("MappingData Tag: ", end), std::string::npos);
+    EXPECT_NE(text.find("m_tMainBody : " + std::to_string(m_block), end), std::string::npos);
 }
 
 // A square boss 10 x 10, standing from z 10 to the planned height at x, y in [40, 50], pasted

@@ -213,9 +213,13 @@ TEST_F(FeatureSaveTest, FeaturesWithProfilesAndApplicationDataLoadEqual)
     feature->SetAppDataDouble(1, 0.1);
     feature->SetAppDataInteger(7, -3);
     feature->SetAppDataInteger(2, 4);
-    feature->SetAppIdentifier("boss");
+    feature->SetAppIdentifier("saved");
+    feature->SetProcedure(&NoProcedure, nullptr);
     feature->SetUpdateRequired(true);
     Feature::Create(m_interaction, FeatureTypeComplexRecreate);
+    // The procedure is not saved: a loaded feature takes the one mapped to its identifier when
+    // it loads, and the feature it was saved from keeps its own.
+    Feature::MapIdentifierToProcedure("saved", &OtherProcedure);
 
     Interaction* loaded = SaveAndLoad();
     ASSERT_NE(loaded, nullptr);
@@ -224,6 +228,9 @@ TEST_F(FeatureSaveTest, FeaturesWithProfilesAndApplicationDataLoadEqual)
     EXPECT_TRUE(loaded->Compare(m_interaction, false, &result));
     EXPECT_EQ(result, ResultTypeOk);
     Feature* read = loaded->GetFeature(0);
+    EXPECT_EQ(read->GetProcedure(nullptr), &OtherProcedure);
+    EXPECT_EQ(feature->GetProcedure(nullptr), &NoProcedure);
+    EXPECT_EQ(loaded->GetFeature(1)->GetProcedure(nullptr), nullptr);
     EXPECT_EQ(read->GetProfileReference(0)->GetBehaviour(), ReferenceBehaviourPositioning);
     EXPECT_EQ(read->GetProfileReference(0)->GetFeatureCount(), 1);
     EXPECT_EQ(loaded->GetFeature(1)->GetFeatureType(), FeatureTypeComplexRecreate);
