@@ -33,7 +33,14 @@ bool GetSolvedReferenceTransform(Solver* solver, Reference* reference, double (*
     if (!geometry)
         geometry = solver->FindGeometry(GeometryKey(GetReferenceEntityTag(reference), nullptr));
     bool moved = false;
-    return geometry && geometry->GetZMRChange(moved, matrix, nullptr, nullptr) && moved;
+    if (!geometry || !geometry->GetZMRChange(moved, matrix, nullptr, nullptr) || !moved)
+        return false;
+    // The solve moves the geometry where its placement puts it, while the face moves in its
+    // body's own frame: the change is taken into that frame.
+    const Xform& placement = *geometry->GetXform();
+    if (!placement.IsIdentity())
+        MultiplyXforms(placement.GetInverse(), MultiplyXforms(Xform(matrix), placement)).Get4x4(matrix);
+    return true;
 }
 
 bool MarkSolverFeatureMoved(Solver* solver, Feature* feature)

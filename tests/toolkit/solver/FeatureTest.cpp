@@ -185,20 +185,25 @@ double FaceX(int face)
 }
 
 // A complex feature of the boss on a 100 x 60 x 10 plate, asked to update, with the plate's +x
-// side (seen through a placement that leaves it where it is) depending on it and a profile on
-// a block; the solve pushes that side out to 115 from the fixed -x side.
+// side (seen through a placement of the plate) depending on it and a profile on a block; the
+// solve pushes that side out to 115 from the fixed -x side.
 class SolvedFeatureRunTest : public SolverFeatureTest {
 protected:
     void SetUp() override
     {
         SolverFeatureTest::SetUp();
+        Build(Xform());
+    }
+    void Build(const Xform& placement)
+    {
+        m_solver.reset(new Solver());
         m_plate = brennik::build::PlateWithHoles();
         m_plateSide = BlockFace(m_plate, 1, 0, 0);
         s_run = SolvedRunRecord();
         s_run.side = m_plateSide;
         const int bossTop = TopAt(16.0);
         const std::vector<int> cylinders = OfClass(BodyFaces(m_plate), 4002);
-        Instance* placed = Place(m_plate, Xform());
+        Instance* placed = Place(m_plate, placement);
         m_feature = Feature::Create(m_interaction, FeatureTypeComplexRecreate);
         m_feature->AddReference(Reference::Create(m_interaction, bossTop, nullptr));
         for (int cylinder : cylinders)
@@ -259,16 +264,22 @@ TEST_F(SolvedFeatureRunTest, TheProcedureRunsWithTheDependentWhereTheSolvePutIt)
     EXPECT_EQ(CountPartitionMarksOf(m_plate), marks);
 }
 
+// The solve moves the side where its placement puts it; the plate's face moves in the plate's
+// own frame, so the placed side lands where the solve put it.
 TEST_F(SolvedFeatureRunTest, SolvedTransformsMoveTheDependentFacesInTheModel)
 {
-    const double before = brennik::build::Volume(m_plate);
-    EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
-    EXPECT_EQ(m_feature->ApplySolvedTransforms(m_solver.get()), 0);
-    // The side moved out by 15 on its own tag, and the plate grew by that slab.
-    EXPECT_NEAR(FaceX(m_plateSide), 115.0, 1e-9);
-    EXPECT_EQ(BlockFace(m_plate, 1, 0, 0), m_plateSide);
-    EXPECT_NEAR(brennik::build::Volume(m_plate), before + 15 * 60 * 10, 1e-6);
-    EXPECT_TRUE(m_solver->FindSolverFeature(m_feature)->GetMoved());
+    for (const Xform& placement : {Xform(), Moved(200, 50, 0, M_PI / 2)}) {
+        SCOPED_TRACE(placement.translation.x);
+        Build(placement);
+        const double before = brennik::build::Volume(m_plate);
+        EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+        EXPECT_EQ(m_feature->ApplySolvedTransforms(m_solver.get()), 0);
+        // The side moved out by 15 on its own tag, and the plate grew by that slab.
+        EXPECT_NEAR(FaceX(m_plateSide), 115.0, 1e-9);
+        EXPECT_EQ(BlockFace(m_plate, 1, 0, 0), m_plateSide);
+        EXPECT_NEAR(brennik::build::Volume(m_plate), before + 15 * 60 * 10, 1e-6);
+        EXPECT_TRUE(m_solver->FindSolverFeature(m_feature)->GetMoved());
+    }
     // Without a solve there is nothing to read the moves from.
     EXPECT_EQ(m_feature->ApplySolvedTransforms(nullptr), 1);
 }
