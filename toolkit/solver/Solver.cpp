@@ -93,9 +93,14 @@ Solver::Solver(FILE* journal, bool exactDragging, bool noJournal)
 
 Solver::~Solver()
 {
-    for (RigidGroup* group : m_rigidGroups)
+    // A group entered under several keys is deleted once.
+    std::set<RigidGroup*> groups(m_rigidGroups.begin(), m_rigidGroups.end());
+    for (auto& entry : m_rigidGroupMap)
+        groups.insert(entry.second.begin(), entry.second.end());
+    for (RigidGroup* group : groups)
         delete group;
     m_rigidGroups.clear();
+    m_rigidGroupMap.clear();
     // Stars first: their lines leave the Sets and the system while both are still there.
     DeleteBodyStars();
     DeleteFacePatternStars();

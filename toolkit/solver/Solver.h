@@ -180,6 +180,10 @@ public:
     bool SetRelationNonRigid(Relation* relation);
     // A group the Solver owns, null when the references cannot move as one body.
     RigidGroup* MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces);
+    // The rigid groups whose Sets hold the key, oldest first; null when none does.
+    const std::list<RigidGroup*>* FindRigidGroups(const GeometryKey& key) const;
+    // Enters the group under the key once; the Solver deletes every group entered when it goes.
+    void RegisterRigidGroup(const GeometryKey& key, RigidGroup* group);
 
     // Relations into the system. A relation is added once for the Solver's life: it then has
     // its bonds in creation order, or one null entry when it waits as a pending record for the
@@ -219,7 +223,9 @@ public:
     void ListDNodeStatuses();
     static bool CountUnknownGStatuses(const int* statuses, int count, int& counted);
     static bool CountUnknownDStatuses(const int* statuses, int count, int& counted);
+    // False when the geometry of a procedural entity, under a rigid group, is in no Set.
     bool CheckProceduralGeometriesInSets();
+    bool IsProceduralEntityOutsideSets(int entity);
     // Back from the dimension system's nodes to the toolkit's.
     std::vector<GNode*> GetGNodesFromZMR(std::vector<g_node*>* handles);
     std::vector<GNode*> GetPassiveGNodesFromZMR(std::vector<g_node*>* handles);
@@ -348,6 +354,7 @@ private:
     BondDataArray m_pendingBonds;
     RelationshipDataArray m_pendingRelationships;
     std::list<RigidGroup*> m_rigidGroups;
+    std::map<GeometryKey, std::list<RigidGroup*>, GeometryKeyLess> m_rigidGroupMap;
     ZMR3_file m_journalFile = {nullptr, nullptr, nullptr};
 };
 

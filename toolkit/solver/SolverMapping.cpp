@@ -10,6 +10,7 @@
 #include "model/Section.h"
 #include "solver/OffsetFacesOp.h"
 #include "solver/PatternStar.h"
+#include "solver/RigidGroup.h"
 #include "solver/SolverFeature.h"
 #include "solver/Stars.h"
 
@@ -28,6 +29,16 @@ Geometry* Solver::GetOrMakeGeometry(const GeometryKey& key)
             return nullptr;
         m_geometries[key] = geometry;
     }
+    const std::list<RigidGroup*>* groups = FindRigidGroups(key);
+    if (!groups || groups->empty())
+        return geometry;
+    // New geometry of a key a rigid group holds joins that group's Set at once.
+    geometry->AddToZMR();
+    RigidGroup* group = groups->front();
+    Set* set = !key.second && GetOwningBody(key.first) ? group->GetBodyLevelSetForEnt(key.first)
+                                                       : group->GetGlobalSet();
+    if (set)
+        set->UnionGeometry(geometry);
     return geometry;
 }
 

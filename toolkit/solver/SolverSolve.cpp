@@ -2,6 +2,9 @@
 // the dimension system's nodes back to the toolkit's.
 #include "solver/Solver.h"
 
+#include "core/KernelFacade.h"
+#include "solver/Stars.h"
+
 namespace QEL {
 
 namespace {
@@ -193,9 +196,37 @@ void Solver::EvaluateSolveStatus()
         m_solveStatus = SolveStatusProceduralOutsideSets;
 }
 
-// Procedural geometry can stand outside every set only where rigid groups hold geometry; the
-// Solver makes none yet, so nothing can be outside.
-bool Solver::CheckProceduralGeometriesInSets() { return true; }
+// Procedural geometry can stand outside every set only where rigid groups hold geometry.
+bool Solver::CheckProceduralGeometriesInSets()
+{
+    if (m_rigidGroupMap.empty())
+        return true;
+    for (const std::set<int>* entities : {&m_offsetFaceEntities, &m_proceduralFeatureEntities})
+        for (int entity : *entities)
+            if (IsProceduralEntityOutsideSets(entity))
+                return false;
+    return true;
+}
+
+bool Solver::IsProceduralEntityOutsideSets(int entity)
+{
+    BodyStar* star = GetBodyStar(GetOwningBody(entity));
+    if (!star)
+        return false;
+    std::vector<GeometryKey> keys;
+    star->GetEntityKeys(entity, keys);
+    for (const GeometryKey& key : keys) {
+        Geometry* geometry = m_rigidGroupMap.count(key) ? FindGeometry(key) : nullptr;
+        if (!geometry || !geometry->GetGNode())
+            continue;
+        void* setApp = nullptr;
+        if (GetDimensionSystem()->get_s_of_g(geometry->GetGNode(), nullptr, &setApp) == 0)
+            return true;
+        if (setApp && !dynamic_cast<Set*>(static_cast<Node*>(setApp)))
+            return true;
+    }
+    return false;
+}
 
 std::vector<GNode*> Solver::GetGNodesFromZMR(std::vector<g_node*>* handles)
 {

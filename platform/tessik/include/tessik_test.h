@@ -20,6 +20,10 @@ int CallCount(const std::string& name);
 // status, whatever it computes; the forcing is used up by that evaluation.
 void ForceGNodeStatus(const void* app, int status);
 void ForceDNodeStatus(const void* app, int status);  // d-nodes and r-nodes
+// Until the controls are reset, the transform query of the node with this application pointer
+// answers this rigid change (a 4x4 matrix: rotation, translation column) whatever the last
+// evaluation made, so a test can move one node of a rigid set alone.
+void ForceGNodeChange(const void* app, const double matrix[4][4]);
 // The next dynamic_evaluate of any system reports this drag result and moves nothing.
 void ForceDragResult(int result);
 

@@ -1,5 +1,6 @@
 // The public classes: each call checks its handles, journals itself and hands over to the engine.
 #include "Engine.h"
+#include "TestHooks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -235,6 +236,12 @@ int ZMR3_dimension_system::transform(g_node* node, double matrix[4][4], double* 
     CallRecord call(m_engine->GetJournal(), "ZMR3::transform");
     NodeRecord* g = m_engine->LiveGNode(node);
     call.Arg(IdOf(g));
+    double forced[4][4];
+    if (g != nullptr && tessik::ForcedGChange(g->app, forced)) {
+        if (matrix != nullptr)
+            std::memcpy(matrix, forced, sizeof forced);
+        return call.Answer(ZMR3_CHANGE_RIGID);
+    }
     if (g == nullptr || g->changeMask == 0)
         return call.Answer(0);
     if ((g->changeMask & ZMR3_CHANGE_RIGID) && matrix != nullptr)

@@ -2,6 +2,8 @@
 #include "tessik_test.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -14,6 +16,7 @@ struct Controls {
     bool dragForced = false;
     int dragResult = 0;
     bool failManagerAllocation = false;
+    std::map<const void*, std::array<double, 16>> gChanges;
 };
 
 Controls& Get()
@@ -59,6 +62,15 @@ bool TakeForcedDragResult(int& result)
     return true;
 }
 
+bool ForcedGChange(const void* app, double matrix[4][4])
+{
+    auto it = Get().gChanges.find(app);
+    if (it == Get().gChanges.end())
+        return false;
+    std::memcpy(matrix, it->second.data(), sizeof(double) * 16);
+    return true;
+}
+
 bool TakeFailedManagerAllocation()
 {
     const bool fail = Get().failManagerAllocation;
@@ -81,6 +93,10 @@ int CallCount(const std::string& name)
 }
 void ForceGNodeStatus(const void* app, int status) { Get().gStatuses[app] = status; }
 void ForceDNodeStatus(const void* app, int status) { Get().dStatuses[app] = status; }
+void ForceGNodeChange(const void* app, const double matrix[4][4])
+{
+    std::memcpy(Get().gChanges[app].data(), matrix, sizeof(double) * 16);
+}
 void ForceDragResult(int result)
 {
     Get().dragForced = true;
@@ -93,6 +109,7 @@ void ResetControls()
     Get().dStatuses.clear();
     Get().dragForced = false;
     Get().failManagerAllocation = false;
+    Get().gChanges.clear();
 }
 
 }  // namespace tessik_test

@@ -46,9 +46,31 @@ protected:
         return feature;
     }
 
+    // A complex feature on one placement of the block with its profile on another, in the
+    // Solver with both stars; its frame lines and start transform are checked present.
+    SolverFeature* AddProfiledFeature(Feature*& feature)
+    {
+        m_placed = Place(m_block, Moved(50, 0, 0));
+        m_profileInstance = Place(m_block, Moved(0, 10, 40, 0.5));
+        m_solver->CreateBodyStars({m_placed, m_profileInstance});
+        feature = MakeFeature(FeatureTypeComplexRecreate, m_top, m_placed);
+        feature->AddProfileReference(Reference::Create(m_interaction, m_side, m_profileInstance));
+        m_solver->AddFeature(feature);
+        SolverFeature* solverFeature = m_solver->FindSolverFeature(feature);
+        EXPECT_NE(solverFeature, nullptr);
+        if (!solverFeature || !solverFeature->GetStartXform() || !solverFeature->GetFrameLineA() ||
+            !solverFeature->GetFrameLineB()) {
+            ADD_FAILURE() << "no profile frame";
+            return nullptr;
+        }
+        return solverFeature;
+    }
+
     int m_block = 0;
     int m_top = 0;
     int m_side = 0;
+    Instance* m_placed = nullptr;
+    Instance* m_profileInstance = nullptr;
 };
 
 TEST_F(SolverFeatureTest, OnlyAFeatureNotTreatedAsSimpleDrivesItsReferences)
@@ -104,20 +126,10 @@ TEST_F(SolverFeatureTest, TheMovedMarkAndProfileTransformReachTheSolversFeature)
 
 TEST_F(SolverFeatureTest, AProfileFrameCarriesTheStartTransformThroughTheSolve)
 {
-    // The feature sits on one placement of the block, its profile on another.
-    Instance* placed = Place(m_block, Moved(50, 0, 0));
-    Instance* profileInstance = Place(m_block, Moved(0, 10, 40, 0.5));
-    m_solver->CreateBodyStars({placed, profileInstance});
-    Feature* feature = MakeFeature(FeatureTypeComplexRecreate, m_top, placed);
-    feature->AddProfileReference(Reference::Create(m_interaction, m_side, profileInstance));
-    m_solver->AddFeature(feature);
-    SolverFeature* solverFeature = m_solver->FindSolverFeature(feature);
+    Feature* feature = nullptr;
+    SolverFeature* solverFeature = AddProfiledFeature(feature);
     ASSERT_NE(solverFeature, nullptr);
-    ASSERT_NE(solverFeature->GetStartXform(), nullptr);
-    ASSERT_NE(solverFeature->GetFrameLineA(), nullptr);
-    ASSERT_NE(solverFeature->GetFrameLineB(), nullptr);
-
-    const Xform start = MultiplyXforms(placed->GetXform().GetInverse(), profileInstance->GetXform());
+    const Xform start = MultiplyXforms(m_placed->GetXform().GetInverse(), m_profileInstance->GetXform());
     EXPECT_TRUE(solverFeature->GetStartXform()->IsClose(start, 1e-9, 1e-9));
     // A solve that moves nothing leaves the start transform, read either way.
     EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
@@ -128,6 +140,47 @@ TEST_F(SolverFeatureTest, AProfileFrameCarriesTheStartTransformThroughTheSolve)
     Xform read;
     EXPECT_TRUE(GetSolverFeatureProfileXform(m_solver.get(), feature, read));
     EXPECT_TRUE(read.IsClose(start, 1e-8, 1e-9));
+}
+
+// How one frame line's change shows in the profile transform: a line that only slid along
+// itself did not move the profile, any other change carries the start transform along.
+TEST_F(SolverFeatureTest, AFrameLineSlidAlongItselfKeepsTheStartTransform)
+{
+    Feature* feature = nullptr;
+    SolverFeature* solverFeature = AddProfiledFeature(feature);
+    ASSERT_NE(solverFeature, nullptr);
+    GeometryBase* lines[2] = {solverFeature->GetFrameLineA(), solverFeature->GetFrameLineB()};
+    const Xform start = *solverFeature->GetStartXform();
+
+    auto along = [&](int line, double distance) {
+        Dir direction;
+        lines[line]->GetDirection(direction);
+        Xform slide;
+        slide.translation = direction * distance;
+        return slide;
+    };
+    Xform across;
+    across.translation = Vec(0, 0, 3);
+    Xform turned = Moved(0, 0, 0, 0.2);
+    struct Case {
+        const char* name;
+        int line;  // the line that moved, 2 for both
+        Xform change;
+        bool keepsStart;
+    };
+    for (const Case& c : {Case{"a slid", 0, along(0, 2.5), true}, Case{"b slid", 1, along(1, -4.0), true},
+                          Case{"a moved across", 0, across, false}, Case{"b turned", 1, turned, false},
+                          Case{"both moved alike", 2, across, false}}) {
+        SCOPED_TRACE(c.name);
+        tessik_test::ResetControls();
+        double m[4][4];
+        c.change.Get4x4(m);
+        for (int i = 0; i < 2; ++i)
+            if (c.line == i || c.line == 2)
+                tessik_test::ForceGNodeChange(lines[i], m);
+        const Xform expected = c.keepsStart ? start : MultiplyXforms(c.change, start);
+        EXPECT_TRUE(solverFeature->GetCurrentProfileToLocalFeatureXform(false).IsClose(expected, 1e-8, 1e-9));
+    }
 }
 
 TEST_F(SolverFeatureTest, AFeatureThatFailsToRegenerateGivesTheSolveStatus)
