@@ -247,7 +247,7 @@ protected:
         SolverFeatureTest::SetUp();
         Build(Xform());
     }
-    void Build(const Xform& placement)
+    void Build(const Xform& placement, double width = 115.0)
     {
         m_solver.reset(new Solver());
         m_plate = brennik::build::PlateWithHoles();
@@ -273,7 +273,7 @@ protected:
         opposite->Fix(true);
         Geometry* side = Geom(m_plateSide, placed);
         ASSERT_NE(side, nullptr);
-        Bond2(ZMR3_DISTANCE, opposite, side, 115.0);
+        Bond2(ZMR3_DISTANCE, opposite, side, width);
     }
     int TopAt(double height)
     {
@@ -335,6 +335,21 @@ TEST_F(SolvedFeatureRunTest, SolvedTransformsMoveTheDependentFacesInTheModel)
     }
     // Without a solve there is nothing to read the moves from.
     EXPECT_EQ(m_feature->ApplySolvedTransforms(nullptr), 1);
+}
+
+// Narrowed to 5, the plate would lose its boss and holes: the add-on refuses that change, and
+// the run fails before the procedure, with the plate's partition given back to the run's mark.
+TEST_F(SolvedFeatureRunTest, ASolvedMoveTheAddOnRefusesFailsTheRunBeforeTheProcedure)
+{
+    Build(Xform(), 5.0);
+    m_feature->SetProcedure(&RecordingProcedure, nullptr);
+    const int marks = CountPartitionMarksOf(m_plate);
+    EXPECT_EQ(m_solver->SolveSystem(), SolveStatusClassC);
+    EXPECT_EQ(s_run.calls, 0);
+    EXPECT_NEAR(FaceX(m_plateSide), 100.0, 1e-9);
+    EXPECT_EQ(CountPartitionMarksOf(m_plate), marks);
+    EXPECT_EQ(m_feature->ApplySolvedTransforms(m_solver.get()), ResultTypeFail);
+    EXPECT_NEAR(FaceX(m_plateSide), 100.0, 1e-9);
 }
 
 }  // namespace
