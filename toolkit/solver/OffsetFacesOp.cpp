@@ -1,16 +1,27 @@
 #include "solver/OffsetFacesOp.h"
 
+#include "core/AddOnFacade.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>
 
+#include <algorithm>
+
 namespace QEL {
 
 OffsetFacesOp::OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind)
     : SolverEvaluate(interaction), m_faces(faces), m_offsets(faces.size(), 0.0), m_kind(kind)
 {
+    for (int face : m_faces) {
+        std::vector<int> side, partners;
+        double thickness = 0.0;
+        if (!m_shellClusters.ContainsFace(face, nullptr) && FindShellCluster(face, &side, &partners, &thickness) &&
+            !partners.empty())
+            m_shellClusters.AddClusterData(ShellClusterData(side, partners, thickness));
+    }
+    UpdatePartnerOffsets();
 }
 
 OffsetFacesOp::~OffsetFacesOp() { DeleteOffsetSurfaces(); }
@@ -20,7 +31,67 @@ bool OffsetFacesOp::SetOffsetValues(const std::vector<double>& values)
     if (values.size() != m_faces.size())
         return false;
     m_offsets = values;
+    UpdatePartnerOffsets();
     return true;
+}
+
+int OffsetFacesOp::SetDragValue(double value)
+{
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        if (m_kind == 1) {
+            m_offsets[i] = value;
+        } else if (const ShellClusterData* cluster = m_shellClusters.GetClusterForFace(m_faces[i])) {
+            const double change = value - cluster->GetThickness();
+            m_offsets[i] = m_kind == 3 ? change * 0.5 : change;
+        }
+    }
+    UpdatePartnerOffsets();
+    return ResultTypeOk;
+}
+
+void OffsetFacesOp::UpdatePartnerOffsets()
+{
+    m_partnerOffsets.clear();
+    for (size_t i = 0; i < m_faces.size(); ++i) {
+        const ShellClusterData* cluster = m_shellClusters.GetClusterForFace(m_faces[i]);
+        if (!cluster)
+            continue;
+        const double value = m_kind == 2 ? 0.0 : m_kind == 3 ? m_offsets[i] : -m_offsets[i];
+        for (int partner : cluster->GetSide2())
+            m_partnerOffsets.emplace(partner, value);
+    }
+}
+
+double OffsetFacesOp::GetShellThickness(int face)
+{
+    const ShellClusterData* cluster = m_shellClusters.GetClusterForFace(face);
+    return cluster ? cluster->GetThickness() : 0.0;
+}
+
+void OffsetFacesOp::ResetDragValues()
+{
+    DeleteOffsetSurfaces();
+    std::fill(m_offsets.begin(), m_offsets.end(), 0.0);
+    UpdatePartnerOffsets();
+    m_result = 0;
+    SolverEvaluate::ResetDragValues();
+}
+
+void OffsetFacesOp::GetChangedFaces(std::set<int>& forcedBlendFaces, std::set<int>& neverBlendFaces)
+{
+    forcedBlendFaces.clear();
+    neverBlendFaces.insert(m_faces.begin(), m_faces.end());
+    for (const auto& partner : m_partnerOffsets)
+        neverBlendFaces.insert(partner.first);
+}
+
+void OffsetFacesOp::GetConfigureSeeds(SeedList& seeds)
+{
+    for (int face : m_faces)
+        seeds.emplace_back(face, nullptr);
+    for (const auto& partner : m_partnerOffsets)
+        seeds.emplace_back(partner.first, nullptr);
+    SolverEvaluate::GetConfigureSeeds(seeds);
 }
 
 int OffsetFacesOp::OffsetFace(Solver* solver, int face, double distance)

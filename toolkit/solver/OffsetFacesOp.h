@@ -3,6 +3,7 @@
 // procedural object regenerates the faces' surfaces at their offsets; the faces' geometries
 // answer from those surfaces.
 
+#include "model/ShellClusterData.h"
 #include "solver/SolverOperation.h"
 
 #include <hxr.h>
@@ -18,12 +19,28 @@ class Solver;
 
 class OffsetFacesOp : public SolverEvaluate {
 public:
-    // kind: 1 offset values, 2 shell thickness moving one side, 3 moving both sides.
+    // kind: 1 offset values, 2 shell thickness moving one side, 3 moving both sides. The
+    // wall of each face that has one is found at once.
     OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind);
     ~OffsetFacesOp() override;
 
-    // False, changing nothing, unless there is one value per face.
+    // False, changing nothing, unless there is one value per face; the partners follow.
     bool SetOffsetValues(const std::vector<double>& values);
+    // Kind 1: every face's offset. Shell kinds: the new wall thickness, which each face of a
+    // wall reaches by moving alone (kind 2) or with its partners (kind 3, half each).
+    int SetDragValue(double value) override;
+    // Offsets 0.0, no offset surfaces, no result.
+    void ResetDragValues() override;
+    // The faces and their partners never take a re-blend; none is forced.
+    void GetChangedFaces(std::set<int>& forcedBlendFaces, std::set<int>& neverBlendFaces) override;
+    // The faces, then the partner faces, without Instance, then the relations' references.
+    void GetConfigureSeeds(SeedList& seeds) override;
+    // The other side of each face's wall follows it: by the negated offset (kind 1), by the
+    // offset itself (kind 3) or not at all (kind 2); a partner of several faces keeps the
+    // value of the first.
+    void UpdatePartnerOffsets();
+    // The thickness of the face's wall, 0.0 when it has none.
+    double GetShellThickness(int face);
     // Offsets a copy of each face's surface that the Solver holds geometry for and hands it to
     // that geometry; false, with the result ResultTypeOffsetFaceCausedSelfIntersection, when
     // the kernel cannot offset one.
@@ -48,6 +65,7 @@ private:
     std::vector<double> m_offsets;
     std::set<int> m_offsetSurfaces;
     std::map<int, double> m_partnerOffsets;
+    ShellClusterDataArray m_shellClusters;
     int m_result = 0;
     int m_kind;
     HXR_FACE_change_offset_o_s m_block = {1, 0};

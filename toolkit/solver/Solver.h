@@ -34,6 +34,7 @@ class Relation;
 class RigidGroup;
 class SolverFeature;
 class SolverOffset;
+class TippingPointData;
 class VirtualVertex;
 class YSKManager;
 class YSKRuleSource;
@@ -246,6 +247,15 @@ public:
     TypedBond* CreateBondFromYSKData(void* existing, ZMR3_d_type type,
                                      const std::vector<GeometryBase*>& geometries, double value);
     GeometryBase* CreateGeometryFromYSKData(const YSK_dimension_end_s& end);
+
+    // Tipping points: a point held on a face by a coincidence. With the make-geometry flag the
+    // point's geometry and the bond are kept in the record, for RemoveTippingPoints.
+    void AddTippingPoint(TippingPointData& record, Interaction* interaction);
+    // Takes the bonds of the records, which share one tipping geometry, and then that geometry
+    // out of the Solver, clearing the records. False, with nothing removed, when the records
+    // do not share one geometry (or there are none); false also when a bond is not the
+    // Solver's or the geometry is no longer its point's, keeping what was removed before.
+    bool RemoveTippingPoints(std::vector<TippingPointData*>& records);
 
     // Bonds and relationships waiting for the auto-constraint manager, in the order the
     // relations made them. They stay until AddBondsToYSK hands them over.

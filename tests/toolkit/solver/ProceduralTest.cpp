@@ -1,5 +1,6 @@
 #include "SolverFixture.h"
 
+#include "core/AddOnFacade.h"
 #include "solver/OffsetFacesOp.h"
 
 namespace QEL {
@@ -130,6 +131,73 @@ TEST_F(OffsetTest, AnOffsetTheKernelCannotMakeFailsTheSolveAsARegenerationFailur
     EXPECT_EQ(m_solver->SolveSystem(), SolveStatusClassC);
     EXPECT_EQ(collapse.GetResult(), ResultTypeOffsetFaceCausedSelfIntersection);
     m_solver.reset();
+}
+
+// A face on a wall of a hollow box has the faces of the wall's other side as partners: they
+// follow its offset by kind, and a new wall thickness becomes the offsets that reach it.
+TEST(ShellOffsetTest, PartnersOfAWallFollowTheOffsetByKind)
+{
+    brennik::test::RestartSession();
+    Interaction* interaction = new Interaction(CreateTypeLive);
+    const int box = brennik::build::ThinWalledBox(1.0);
+    const int block = brennik::build::Block();
+    int wall = 0;
+    std::vector<int> side, partners;
+    double thickness = 0.0;
+    for (int face : BodyFaces(box))
+        if (!wall && FindShellCluster(face, &side, &partners, &thickness) && !partners.empty())
+            wall = face;
+    ASSERT_NE(wall, 0);
+    ASSERT_NEAR(thickness, 1.0, 1e-9);
+    const int plain = BlockFace(block, 0, 0, 1);
+
+    struct Case {
+        int kind;
+        double partnerOffset;  // for a face offset by 0.4
+        double offsetForThickness;  // for a new thickness of 1.5
+    };
+    for (const Case& c : {Case{1, -0.4, 1.5}, Case{2, 0.0, 0.5}, Case{3, 0.4, 0.25}}) {
+        SCOPED_TRACE(c.kind);
+        OffsetFacesOp operation(interaction, {wall, plain}, c.kind);
+        EXPECT_NEAR(operation.GetShellThickness(wall), 1.0, 1e-9);
+        EXPECT_EQ(operation.GetShellThickness(plain), 0.0);
+        ASSERT_TRUE(operation.SetOffsetValues({0.4, 0.7}));
+        std::map<int, double> expected;
+        for (int partner : partners)
+            expected[partner] = c.partnerOffset;
+        EXPECT_EQ(operation.GetPartnerOffsets(), expected);
+
+        ASSERT_EQ(operation.SetDragValue(1.5), ResultTypeOk);
+        EXPECT_DOUBLE_EQ(operation.GetOffsets()[0], c.offsetForThickness);
+        // A face on no wall keeps its offset under a thickness edit.
+        EXPECT_DOUBLE_EQ(operation.GetOffsets()[1], c.kind == 1 ? 1.5 : 0.7);
+        // A thickness edit to the present thickness moves the wall face nowhere.
+        if (c.kind != 1) {
+            operation.SetDragValue(1.0);
+            EXPECT_DOUBLE_EQ(operation.GetOffsets()[0], 0.0);
+        }
+
+        // The partners are driven by the offset object and seed the configure.
+        Solver solver;
+        solver.AddOffsetFacesOp(&operation);
+        OffsetFacesOp::SeedList seeds;
+        operation.GetConfigureSeeds(seeds);
+        std::set<int> never, forced{plain};
+        operation.GetChangedFaces(forced, never);
+        EXPECT_TRUE(forced.empty());
+        for (int partner : partners) {
+            EXPECT_TRUE(solver.IsUsingProceduralObject(interaction, partner, false, false));
+            EXPECT_NE(std::find(seeds.begin(), seeds.end(), GeometryKey(partner, nullptr)), seeds.end());
+            EXPECT_EQ(never.count(partner), 1u);
+        }
+
+        operation.ResetDragValues();
+        EXPECT_EQ(operation.GetOffsets(), std::vector<double>(2, 0.0));
+        for (const auto& partner : operation.GetPartnerOffsets())
+            EXPECT_EQ(partner.second, 0.0);
+    }
+    interaction->Destroy();
+    brennik::test::Reset();
 }
 
 }  // namespace

@@ -15,14 +15,11 @@ namespace QEL {
 namespace testing {
 namespace {
 
-class RigidGroupTest : public SolverTest {
+class RigidGroupTest : public BlockSolverTest {
 protected:
     void SetUp() override
     {
-        SolverTest::SetUp();
-        m_block = brennik::build::Block(10, 20, 30);
-        m_top = BlockFace(m_block, 0, 0, 1);
-        m_side = BlockFace(m_block, 1, 0, 0);
+        BlockSolverTest::SetUp();
         m_front = BlockFace(m_block, 0, -1, 0);
         m_placed = Place(m_block, Moved(50, 0, 0));
     }
@@ -45,7 +42,7 @@ protected:
     }
     bool Holds(Set* set, GeometryBase* g) { return set && g && g->GetSet() == set && set->GetGeometry().count(g); }
 
-    int m_block = 0, m_top = 0, m_side = 0, m_front = 0;
+    int m_front = 0;
     Instance* m_placed = nullptr;
 };
 

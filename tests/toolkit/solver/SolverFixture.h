@@ -117,5 +117,19 @@ protected:
     std::unique_ptr<Solver> m_solver;
 };
 
+// A 10 x 20 x 30 block with its top face and its +X side face.
+class BlockSolverTest : public SolverTest {
+protected:
+    void SetUp() override
+    {
+        SolverTest::SetUp();
+        m_block = brennik::build::Block(10, 20, 30);
+        m_top = BlockFace(m_block, 0, 0, 1);
+        m_side = BlockFace(m_block, 1, 0, 0);
+    }
+
+    int m_block = 0, m_top = 0, m_side = 0;
+};
+
 }  // namespace testing
 }  // namespace QEL
