@@ -52,8 +52,13 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
         description.type = JournalName::TagType;
         return description;
     }
+    // The call's own interaction, named by most calls, is told without asking the kernel.
+    if (tag == interactionTag) {
+        description.type = "InteractionTag";
+        return description;
+    }
     Interaction* interaction = TagManager::FindInteractionFromTag(interactionTag);
-    TaggedEntity* entity = interaction && tag != interactionTag && interaction->GetTagManager()
+    TaggedEntity* entity = interaction && interaction->GetTagManager()
                                ? interaction->GetTagManager()->FindTaggedEntityFromTag(tag)
                                : nullptr;
     if (entity) {
@@ -61,7 +66,7 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
         description.id = entity->GetEntityId();
         return description;
     }
-    if (tag == interactionTag || TagManager::FindInteractionFromTag(tag)) {
+    if (TagManager::FindInteractionFromTag(tag)) {
         description.type = "InteractionTag";
         return description;
     }
@@ -164,7 +169,6 @@ int JournalArguments::WriteJournalFunctionEnd()
 {
     if (XMLIO* writer = Writer())
         writer->EndElement(true);
-    FlushJournal();
     return 0;
 }
 

@@ -7,12 +7,22 @@
 #include "core/TagManager.h"
 #include "core/XMLIO.h"
 
+#include "os.h"
+
 #include <vector>
 
 namespace QEL {
 namespace {
 
-FILE* s_journalFile = nullptr;
+// The journal's file: each completed record is in the system's hands the moment it is appended,
+// so a crash of the application loses none of them, and appending costs no system call.
+class JournalFile : public XMLOutput {
+public:
+    bool Write(const char* text, size_t length) override { return m_file.Append(text, length); }
+    os::AppendFile m_file;
+};
+
+JournalFile s_journalFile;
 XMLIO* s_journalWriter = nullptr;
 int s_callIndex = 0;
 bool s_minimise = false;
@@ -40,18 +50,14 @@ bool JournallingFindAcceptRelation(int interactionTag, int level, int relationTy
 
 int OpenJournal(const char* path)
 {
-    if (s_journalFile || !path || !*path)
-        return ResultTypeFail;
-    FILE* file = std::fopen(path, "w");
-    if (!file)
+    if (s_journalWriter || !path || !*path || !s_journalFile.m_file.Open(path))
         return ResultTypeFail;
     XMLIO* writer = new XMLIO(JournalName::Root, true);
-    if (!writer->SetOutputFile(file)) {
+    if (!writer->SetOutput(&s_journalFile)) {
         delete writer;
-        std::fclose(file);
+        s_journalFile.m_file.Close();
         return ResultTypeFail;
     }
-    s_journalFile = file;
     s_journalWriter = writer;
     s_callIndex = 0;
     std::vector<Interaction*> interactions;
@@ -59,32 +65,25 @@ int OpenJournal(const char* path)
     for (Interaction* interaction : interactions) {
         WriteJournalInteraction(interaction);
     }
-    std::fflush(file);
     return 0;
 }
 
 int CloseJournal()
 {
-    if (!s_journalFile)
+    if (!s_journalWriter)
         return ResultTypeFail;
-    s_journalWriter->Save(nullptr);
-    const bool closed = std::fclose(s_journalFile) == 0;
-    s_journalFile = nullptr;
+    bool closed = s_journalWriter->Save(nullptr);
+    closed = s_journalFile.m_file.Close() && closed;
     delete s_journalWriter;
     s_journalWriter = nullptr;
     s_callIndex = 0;
     return closed ? 0 : ResultTypeFail;
 }
 
-bool IsJournalOpen() { return s_journalFile != nullptr; }
+bool IsJournalOpen() { return s_journalWriter != nullptr; }
 XMLIO* GetJournalWriter() { return s_journalWriter; }
 int GetJournalCallIndex() { return s_callIndex; }
 int NextJournalCallIndex() { return ++s_callIndex; }
-void FlushJournal()
-{
-    if (s_journalFile)
-        std::fflush(s_journalFile);
-}
 bool IsJournalMinimised() { return s_minimise; }
 void SetJournalMinimised(bool minimise) { s_minimise = minimise; }
 

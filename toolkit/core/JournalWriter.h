@@ -1,11 +1,10 @@
 #pragma once
 // The journal's process-wide state: the open file, its streamed writer, the call index and
 // the minimise flag, with opening and closing. The file grows one completed record at a time,
-// so a crash loses at most the record being written.
+// each in the system's hands once written, so a crash of the application loses at most the
+// record being written (the file of a journal a crash left open ends in zero bytes).
 
 #include "core/QelExport.h"
-
-#include <cstdio>
 
 namespace QEL {
 
@@ -29,8 +28,6 @@ XMLIO* GetJournalWriter();
 // Number of "Function" records of the open journal; NextJournalCallIndex counts one more.
 int GetJournalCallIndex();
 int NextJournalCallIndex();
-// Hands what has been written to the system, so a crash keeps every completed record.
-void FlushJournal();
 bool IsJournalMinimised();
 void SetJournalMinimised(bool minimise);
 

@@ -6,6 +6,7 @@
 #include "core/Environment.h"
 #include "core/KernelFacade.h"
 #include "core/XMLCharEncoding.h"
+#include "core/XMLStreamWriter.h"
 
 #include <hxr.h>
 
@@ -85,7 +86,8 @@ void XMLIO::Clear()
     m_state->childPositions.emplace_back();
     m_state->root.AddText("\n");
     m_reading = false;
-    m_outputFile = nullptr;
+    m_output = nullptr;
+    m_stream.reset();
     Reset();
     WriteHeader();
 }
@@ -206,8 +208,10 @@ bool XMLIO::LoadText(const char* text, const char* rootName)
 bool XMLIO::Save(const char* path)
 {
     Reset();
-    if (m_outputFile)
-        return std::fprintf(m_outputFile, "\n</%s>\n", m_rootName.c_str()) > 0;
+    if (m_output) {
+        const std::string end = "\n</" + m_rootName + ">\n";
+        return m_output->Write(end.data(), end.size());
+    }
     if (!path || m_state->root.IsEmpty())
         return false;
     // The tree options are process-wide: the ones saving needs are put back afterwards, so
@@ -221,49 +225,42 @@ bool XMLIO::Save(const char* path)
     return saved;
 }
 
-bool XMLIO::IsTopLevelElement(const XMLTreeNode& element) const
-{
-    return !element.IsEmpty() && element.GetParent().IsSameNode(m_state->root);
-}
-
-bool XMLIO::WriteElementToFile(const XMLTreeNode& element)
-{
-    const std::string text = element.ToText(false);
-    return std::fwrite(text.data(), 1, text.size(), m_outputFile) == text.size();
-}
-
-// Writes what the root holds in document order and drops the written elements, so that the
-// tree keeps only the short line-break pieces of the root.
-bool XMLIO::FlushRootToFile()
+// Writes what the root holds in document order as one piece and drops the written elements,
+// so that the tree keeps only the short line-break pieces of the root.
+bool XMLIO::WriteRootContent()
 {
     XMLTreeNode& root = m_state->root;
-    bool written = true;
+    std::string text;
     std::vector<XMLTreeNode> children;
     for (int index = root.CountAttributes(); index < root.CountContents(); ++index) {
         const XMLTreeContent content = root.GetContent(index);
         if (content.m_kind == XMLContentKindChild) {
-            written = WriteElementToFile(content.m_child) && written;
+            text += content.m_child.ToText(false);
             children.push_back(content.m_child);
         } else if (content.m_kind == XMLContentKindText && content.m_text) {
-            written = std::fputs(content.m_text, m_outputFile) >= 0 && written;
+            text += content.m_text;
         }
     }
-    written = std::fputs("\n\n", m_outputFile) >= 0 && written;
+    text += "\n\n";
     for (XMLTreeNode& child : children)
         child.DeleteContent(true);
     m_state->current = root;
-    return written;
+    return m_output->Write(text.data(), text.size());
 }
 
-bool XMLIO::SetOutputFile(FILE* file)
+bool XMLIO::SetOutput(XMLOutput* output)
 {
-    m_outputFile = file;
+    m_output = nullptr;
+    m_stream.reset();
     m_state->current = m_state->root;
-    if (!file || m_state->root.IsEmpty())
+    if (!output || m_state->root.IsEmpty())
         return false;
-    if (std::fprintf(file, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<%s>\n", m_rootName.c_str()) < 0)
+    m_output = output;
+    const std::string head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<" + m_rootName + ">\n";
+    if (!output->Write(head.data(), head.size()) || !WriteRootContent())
         return false;
-    return FlushRootToFile();
+    m_stream = std::make_unique<XMLStreamWriter>(*output);
+    return true;
 }
 
 std::string XMLIO::ToText() const
@@ -275,8 +272,15 @@ bool XMLIO::BeginElement(const char* name, int index)
 {
     if (!name || m_state->current.IsEmpty())
         return false;
+    if (!m_reading && m_stream) {
+        // Layout goes into elements only: the root's never reaches the output.
+        if (const int depth = m_stream->Depth())
+            m_stream->AddIndent(depth);
+        m_stream->BeginElement(name);
+        return true;
+    }
     if (!m_reading) {
-        AddLayoutText(m_state->current, Indent(Depth(m_state->current)).c_str());
+        m_state->current.AddText(Indent(Depth(m_state->current)).c_str());
         XMLTreeNode child = m_state->current.AddChild(name);
         if (child.IsEmpty())
             return false;
@@ -302,6 +306,18 @@ bool XMLIO::BeginElement(const char* name, int index)
 
 void XMLIO::EndElement(bool multiLine)
 {
+    if (!m_reading && m_stream) {
+        const int depth = m_stream->Depth();
+        if (depth == 0)
+            return;
+        const bool hasChildren = m_stream->HasChildren();
+        if (multiLine && m_stream->HasContent())
+            m_stream->AddIndent(depth - 1);
+        m_stream->EndElement(multiLine ? "\n\n" : "\n");
+        if (hasChildren && depth > 1)
+            m_stream->AddIndent(0);
+        return;
+    }
     XMLTreeNode element = m_state->current;
     if (element.IsEmpty())
         return;
@@ -322,12 +338,7 @@ void XMLIO::EndElement(bool multiLine)
         element.AddText(Indent(Depth(parent)).c_str());
     m_state->current = parent;
     if (hasChildren)
-        AddLayoutText(parent, "\n");
-    if (m_outputFile && IsTopLevelElement(element)) {
-        WriteElementToFile(element);
-        std::fputs(multiLine ? "\n\n" : "\n", m_outputFile);
-        element.DeleteContent(true);
-    }
+        parent.AddText("\n");
 }
 
 int XMLIO::GetChildElementCount(const char* name) const
@@ -341,6 +352,13 @@ bool XMLIO::DoIO(const char* name, const char* value)
         return false;
     if (!value || !*value)
         return true;
+    if (m_stream) {
+        if (name)
+            m_stream->SetAttribute(name, value);
+        else
+            m_stream->AddText(value);
+        return true;
+    }
     if (name)
         m_state->current.AddAttribute(name, value);
     else
@@ -360,18 +378,12 @@ bool XMLIO::DoIOName(const char* name)
 
 void XMLIO::AddNewline()
 {
-    if (!m_reading && !m_state->current.IsEmpty())
-        AddLayoutText(m_state->current, "\n");
-}
-
-// In streamed mode the root's own text never reaches the file: each top-level element is
-// written alone with its line breaks, so layout for the root would only pile up in memory
-// for as long as the journal runs.
-void XMLIO::AddLayoutText(XMLTreeNode& node, const char* text)
-{
-    if (m_outputFile && node.IsSameNode(m_state->root))
+    if (m_reading || m_state->current.IsEmpty())
         return;
-    node.AddText(text);
+    if (m_stream)
+        m_stream->AddIndent(0);
+    else
+        m_state->current.AddText("\n");
 }
 
 bool XMLIO::ReadText(const char* name, std::string& value) const

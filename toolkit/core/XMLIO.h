@@ -6,6 +6,7 @@
 #include "core/Position.h"
 #include "core/QelExport.h"
 #include "core/XMLErrorCode.h"
+#include "core/XMLOutput.h"
 #include "core/XMLTreeNode.h"
 #include "core/Xform.h"
 
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace QEL {
+
+class XMLStreamWriter;
 
 // One body known under an (id, index) pair; for a virtual geometry part the body is the
 // point, line or plane itself.
@@ -50,12 +53,13 @@ public:
     bool Load(const char* path, const char* rootName = nullptr);
     // The same from text in memory.
     bool LoadText(const char* text, const char* rootName = nullptr);
-    // Streamed mode: Save prints only the closing root tag; the file stays open.
+    // Streamed mode: Save writes only the closing root tag; the output stays open.
     bool Save(const char* path);
-    // Streamed mode (the journal): prints the declaration, the opening root tag and what the
-    // root holds so far; from then on each element closed directly under the root goes to the
-    // file complete and leaves the tree. The file is not owned.
-    bool SetOutputFile(FILE* file);
+    // Streamed mode (the journal): writes the declaration, the opening root tag and what the
+    // root holds so far; from then on elements are written as text as they are made, with no
+    // tree behind them, and each element closed directly under the root goes to the output
+    // complete and leaves memory. The output is not owned.
+    bool SetOutput(XMLOutput* output);
     // The document as text, as Save would write it (without the declaration).
     std::string ToText() const;
 
@@ -142,10 +146,7 @@ private:
     bool FinishLoad(XMLTreeNode parsed, const XMLParseResult& result, bool wellFormed);
     int WriteBodyData(int& body, bool& isVirtual);
     bool ReadBodyData(int& body, bool isVirtual);
-    void AddLayoutText(XMLTreeNode& node, const char* text);
-    bool IsTopLevelElement(const XMLTreeNode& element) const;
-    bool WriteElementToFile(const XMLTreeNode& element);
-    bool FlushRootToFile();
+    bool WriteRootContent();
 
     std::unique_ptr<XMLIOState> m_state;
     bool m_reading = false;
@@ -154,7 +155,8 @@ private:
     std::deque<std::vector<XMLBodyRecord>> m_bodyIdContexts;
     std::set<int> m_seenIds;
     std::map<int, XMLErrorCode> m_errors;
-    FILE* m_outputFile = nullptr;
+    XMLOutput* m_output = nullptr;
+    std::unique_ptr<XMLStreamWriter> m_stream;
 };
 
 // Kernel faces, edges and vertices as identifier, class name and the owning body's id and

@@ -12,6 +12,16 @@ const XMLClearTag s_clearTags[5] = {
   {"<![CDATA[", "]]>"}, {"<!DOCTYPE", ">"}, {"<PRE>", "</PRE>"}, {"<Script>", "</Script>"}, {"<!--", "-->"}};
 const char* const s_doctypeSubsetCloseTag = "]>";
 
+bool XMLIsClearOpenTagName(const char* name, size_t length)
+{
+  for (const XMLClearTag& clear : s_clearTags) {
+    const char* tag = clear.m_openTag;
+    size_t tagLength = std::strlen(tag);
+    if (tagLength == length + 2 && tag[tagLength - 1] == '>' && std::strncmp(tag + 1, name, length) == 0) return true;
+  }
+  return false;
+}
+
 bool XMLNameEquals(const char* a, const char* b)
 {
   if (a == nullptr || b == nullptr) return a == b;

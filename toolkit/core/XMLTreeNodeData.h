@@ -85,6 +85,20 @@ struct XMLTreeNodeData : std::enable_shared_from_this<XMLTreeNodeData> {
 };
 
 inline bool XMLIsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// An element's text is written escaped, and white space at its edges as character references:
+// a reader that drops white space trims only raw white space, so the text keeps its edges,
+// while pieces of white space only (line breaks, indentation) stay raw and are dropped as
+// layout. Narrows [begin, end) to the text between its edges; false when it is white space only.
+inline bool XMLFindTextCore(const char* data, size_t& begin, size_t& end)
+{
+  while (begin < end && XMLIsWhiteSpace(data[begin])) ++begin;
+  if (begin == end) return false;
+  while (end > begin && XMLIsWhiteSpace(data[end - 1])) --end;
+  return true;
+}
+// Whether "<" name ">" is an open tag of the clear-tag table: such an element keeps a blank
+// before ">" when it has no attributes, so that it is read back as an element.
+bool XMLIsClearOpenTagName(const char* name, size_t length);
 // Element and attribute names are matched ignoring (ASCII) case.
 bool XMLNameEquals(const char* a, const char* b);
 

@@ -121,22 +121,10 @@ private:
     }
     // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
     // before ">" so that it is read back as an element.
-    if (!hasWrittenAttributes && IsClearOpenTagName(node.m_name)) Put(" ", 1);
+    if (!hasWrittenAttributes && XMLIsClearOpenTagName(node.m_name.data(), node.m_name.size())) Put(" ", 1);
     Put(">", 1);
     EndLine();
     open.push_back(OpenNode{&node, 0, level + 1, true});
-  }
-
-  // Whether "<" name ">" is an open tag of the clear-tag table.
-  static bool IsClearOpenTagName(const std::string& name)
-  {
-    for (const XMLClearTag& clear : s_clearTags) {
-      const char* tag = clear.m_openTag;
-      size_t length = std::strlen(tag);
-      if (length == name.size() + 2 && tag[length - 1] == '>' && name.compare(0, name.size(), tag + 1, name.size()) == 0)
-        return true;
-    }
-    return false;
   }
 
   // Whether n more characters go into the buffer. Once one piece does not, the length only
@@ -165,17 +153,12 @@ private:
     m_length += escaped;
   }
 
-  // A text is written escaped. White space at its edges is written as character
-  // references: a reader that drops white space trims only raw white space, so the text
-  // keeps its edges, while pieces of white space only (line breaks, indentation) stay raw
-  // and are dropped as layout.
+  // A text is written escaped, the white space at its edges as character references.
   void PutText(const std::string& text)
   {
     const char* data = text.data();
     size_t begin = 0, end = text.size();
-    while (begin < end && XMLIsWhiteSpace(data[begin])) ++begin;
-    if (begin == end) return PutEscaped(data, data + end);
-    while (end > begin && XMLIsWhiteSpace(data[end - 1])) --end;
+    if (!XMLFindTextCore(data, begin, end)) return PutEscaped(data, data + end);
     for (size_t i = 0; i < begin; ++i) PutCharacterReference(data[i]);
     PutEscaped(data + begin, data + end);
     for (size_t i = end; i < text.size(); ++i) PutCharacterReference(data[i]);

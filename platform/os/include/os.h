@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace os {
@@ -56,6 +57,43 @@ bool GetFullPath(const char* path, std::string& fullPath);
 bool GetWorkingDirectory(std::string& directory);
 // Makes a directory the working directory; false (nothing changed) for a null or bad path.
 bool ChangeDirectory(const char* directory);
+
+// --- Files written by appending -----------------------------------------------------------
+//
+// A file that grows by appended pieces and keeps each one the moment it is appended, without a
+// system call per piece: a regular file is written through a mapping of it, so what is appended
+// is in the system's page cache at once and outlives a crash of the process. The file grows on
+// the disk a large chunk at a time, and a helper thread makes the pages just ahead of the end
+// ready, so that the appending thread neither waits for the disk's space nor for fresh memory
+// (which a virtual machine makes dear). Close (or the destructor, at the latest when the process
+// exits) cuts the file to what was appended; after a crash the file ends in zero bytes where the
+// appending stopped. A file that cannot be mapped (a device, a pipe) is written with one system
+// call per piece instead.
+class AppendFile {
+public:
+    AppendFile();
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    // Creates or empties the file; false when it cannot be opened for writing or one is open.
+    bool Open(const char* path);
+    // False when the file could not take the piece (nothing open, no room on the disk).
+    bool Append(const char* data, std::size_t size);
+    // Cuts the file to its content and closes it; false when none is open or that failed.
+    bool Close();
+    bool IsOpen() const { return m_descriptor >= 0; }
+    // Bytes appended since Open.
+    std::uint64_t GetSize() const { return m_size; }
+
+private:
+    struct Mapping;
+    bool AppendWritten(const char* data, std::size_t size);
+
+    int m_descriptor = -1;
+    std::uint64_t m_size = 0;
+    std::unique_ptr<Mapping> m_mapping;  // null when the file is written piece by piece
+};
 
 // --- Fault recovery ------------------------------------------------------------------------
 //

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace QEL {
 namespace testing {
@@ -338,31 +339,35 @@ namespace QEL {
 namespace testing {
 namespace {
 
-std::string FileText(FILE* file)
-{
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        text.append(buffer, read);
-    std::fseek(file, 0, SEEK_END);
-    return text;
-}
+// A streamed document's output: the pieces as they were handed over.
+struct PieceOutput : XMLOutput {
+    bool Write(const char* text, std::size_t length) override
+    {
+        pieces.emplace_back(text, length);
+        return true;
+    }
+    std::string Whole() const
+    {
+        std::string whole;
+        for (const std::string& piece : pieces)
+            whole += piece;
+        return whole;
+    }
+    std::vector<std::string> pieces;
+};
 
-TEST(XMLIOStreamed, TopLevelElementsReachTheFileWhenTheyClose)
+TEST(XMLIOStreamed, TopLevelElementsReachTheOutputWhenTheyClose)
 {
-    const std::string path = ::testing::TempDir() + "xmlio_streamed_test.xml";
-    FILE* file = std::fopen(path.c_str(), "w+b");
-    ASSERT_NE(file, nullptr);
+    PieceOutput output;
     XMLIO journal("QELJournal", true);
-    EXPECT_FALSE(journal.SetOutputFile(nullptr));
-    ASSERT_TRUE(journal.SetOutputFile(file));
-    const std::string header = FileText(file);
+    EXPECT_FALSE(journal.SetOutput(nullptr));
+    ASSERT_TRUE(journal.SetOutput(&output));
+    const std::string header = output.Whole();
     EXPECT_EQ(header.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<QELJournal>\n", 0), 0u);
     EXPECT_NE(header.find("<ComponentVersion name=\"JUN\""), std::string::npos);
     const std::string emptyRoot = journal.ToText();
 
+    const size_t headerPieces = output.pieces.size();
     journal.BeginElement("Function");
     std::string name = "a<b";
     journal.DoIOName(name);
@@ -370,32 +375,100 @@ TEST(XMLIOStreamed, TopLevelElementsReachTheFileWhenTheyClose)
     int index = 3;
     journal.DoIO("index", index);
     journal.EndElement(false);
-    EXPECT_EQ(FileText(file), header);  // a nested element stays in memory
+    EXPECT_EQ(output.pieces.size(), headerPieces);  // a nested element stays in memory
     journal.EndElement(true);
-    const std::string withRecord = FileText(file);
-    EXPECT_NE(withRecord.find("<Function name=\"a&lt;b\">"), std::string::npos);
-    EXPECT_NE(withRecord.find("<Argument index=\"3\"/>"), std::string::npos);
-    // The closed record left the tree with its line breaks: it is not written a second
-    // time, and the memory of a long journal does not grow with its records.
+    ASSERT_EQ(output.pieces.size(), headerPieces + 1);  // the record in one piece
+    EXPECT_EQ(output.pieces.back(),
+              "<Function name=\"a&lt;b\">\n  <Argument index=\"3\"/>\n</Function>\n\n");
+    // Records leave nothing behind, layout given at the root included.
     EXPECT_EQ(journal.ToText(), emptyRoot);
     journal.BeginElement("Function");
     journal.EndElement(true);
     journal.AddNewline();
     EXPECT_EQ(journal.ToText(), emptyRoot);
     EXPECT_TRUE(journal.Save(nullptr));
-    const std::string whole = FileText(file);
+    const std::string whole = output.Whole();
     EXPECT_EQ(whole.substr(whole.size() - 15), "\n</QELJournal>\n");
-    std::fclose(file);
 
     XMLIO replay("QELJournal", true);
-    ASSERT_TRUE(replay.Load(path.c_str()));
+    ASSERT_TRUE(replay.LoadText(whole.c_str()));
     EXPECT_EQ(replay.GetChildElementCount("Function"), 2);
     EXPECT_EQ(replay.GetChildElementCount("ComponentVersion"), 7);
     ASSERT_TRUE(replay.BeginElement("Function", 0));
     std::string back;
     replay.DoIOName(back);
     EXPECT_EQ(back, name);
-    std::remove(path.c_str());
+}
+
+// The streamed text of an element is the text the tree gives for the same calls, also where
+// the tree's freedoms show: a value given again, an attribute after the content, text with
+// white space at its edges, names differing in case only, a clear-section name.
+TEST(XMLIOStreamed, WritesWhatTheTreeWritesForTheSameCalls)
+{
+    using Calls = void (*)(XMLIO&);
+    const Calls cases[] = {
+        [](XMLIO& io) {
+            io.DoIO("a", "1");
+            io.DoIO("b", "2");
+            io.DoIO("A", "3 & <4>");  // replaces "a" where it stands
+        },
+        [](XMLIO& io) {
+            io.BeginElement("Inner");
+            io.DoIO("x", "1");
+            io.EndElement(false);
+            io.DoIO("late", "\"quoted\"");
+            io.DoIO("late", "again");
+            io.DoIO("more", "yes");
+        },
+        [](XMLIO& io) {
+            io.DoIO(" \n padded text\t ");
+            io.DoIO("   ");
+            io.BeginElement("Deep");
+            io.BeginElement("Deeper");
+            io.DoIO("body");
+            io.EndElement(true);
+            io.AddNewline();
+            io.EndElement(true);
+        },
+        [](XMLIO& io) {
+            io.BeginElement("PRE");
+            io.DoIO("text");
+            io.EndElement(false);
+            io.BeginElement("Script");
+            io.DoIO("text");
+            io.DoIO("kind", "late");
+            io.EndElement(false);
+            io.BeginElement("Empty");
+            io.EndElement(true);
+        },
+    };
+    for (size_t index = 0; index < sizeof cases / sizeof cases[0]; ++index) {
+        SCOPED_TRACE(index);
+        for (bool multiLine : {true, false}) {
+            XMLIO tree("Test", false);
+            ASSERT_TRUE(tree.BeginElement("Record"));
+            cases[index](tree);
+            tree.EndElement(multiLine);
+            const std::string treeText = tree.ToText();
+
+            PieceOutput output;
+            XMLIO streamed("Test", true);
+            ASSERT_TRUE(streamed.SetOutput(&output));
+            ASSERT_TRUE(streamed.BeginElement("Record"));
+            cases[index](streamed);
+            streamed.EndElement(multiLine);
+            std::string record = output.pieces.back();
+            const std::string after = multiLine ? "\n\n" : "\n";
+            ASSERT_EQ(record.substr(record.size() - after.size()), after);
+            record.erase(record.size() - after.size());
+            const size_t at = treeText.find("<Record");
+            ASSERT_NE(at, std::string::npos);
+            EXPECT_EQ(record, treeText.substr(at, record.size()));
+            // ... and the whole element: only the root's layout and end follow it in the tree.
+            const std::string rest = treeText.substr(at + record.size());
+            EXPECT_EQ(rest.substr(rest.find_first_not_of('\n')), "</Test>");
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,210 @@
+#include "os.h"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace os {
+
+namespace {
+
+// The file grows on the disk this much at a time: one growth per some hundred thousand journal
+// records, and at most this much of zeros left behind by a crash.
+constexpr std::uint64_t s_chunk = 32u << 20;
+// The address range the file is mapped into, once: a file never outgrows it.
+constexpr std::uint64_t s_span = std::uint64_t(1) << 36;
+// How far ahead of the end of the content the helper keeps pages ready; it is asked again when
+// the end has come halfway. Pages made ready long before they are written would be written back
+// as zeros and have to be made ready again.
+constexpr std::uint64_t s_ahead = 1u << 20;
+
+std::uint64_t RoundUp(std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit * unit; }
+
+bool WriteAll(int descriptor, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+// The mapping of a regular file, shared by the appending thread and the helper.
+struct AppendFile::Mapping {
+    int descriptor = -1;
+    char* base = nullptr;
+    std::uint64_t page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+    std::atomic<std::uint64_t> reserved{0};  // the file's length on the disk
+    std::atomic<std::uint64_t> end{0};       // of the content, as the appending thread left it
+    std::uint64_t asked = 0;                 // the appending thread's last request
+    std::mutex growing;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::uint64_t wanted = 0;  // under mutex: pages ready up to here
+    bool stop = false;         // under mutex
+    std::thread helper;
+
+    // The file at least length long on the disk, its blocks reserved, so that writing through
+    // the mapping cannot run out of disk (which would end the process rather than fail).
+    bool Reserve(std::uint64_t length)
+    {
+        if (length <= reserved.load(std::memory_order_acquire))
+            return true;
+        std::lock_guard<std::mutex> lock(growing);
+        const std::uint64_t from = reserved.load(std::memory_order_relaxed);
+        if (length <= from)
+            return true;
+        const std::uint64_t to = RoundUp(length, s_chunk);
+        if (fallocate(descriptor, 0, static_cast<off_t>(from), static_cast<off_t>(to - from)) != 0 &&
+            ((errno != EOPNOTSUPP && errno != ENOSYS) || ftruncate(descriptor, static_cast<off_t>(to)) != 0))
+            return false;
+        reserved.store(to, std::memory_order_release);
+        return true;
+    }
+
+    void Ask(std::uint64_t upTo)
+    {
+        asked = upTo;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            wanted = upTo;
+        }
+        wake.notify_one();
+    }
+
+    // The helper: touches each page ahead of the content once for writing, so that its memory
+    // and its mapping are made here and not in the appending thread. The touch adds nothing to
+    // the byte and is one locked instruction, so a page the appending thread reaches meanwhile
+    // keeps what it writes there.
+    void Prepare()
+    {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
+        std::uint64_t ready = 0;
+        for (;;) {
+            std::uint64_t target = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                wake.wait(lock, [&] { return stop || wanted > ready; });
+                if (stop)
+                    return;
+                target = std::min(wanted, s_span);
+            }
+            if (!Reserve(target)) {
+                ready = target;  // the appending thread meets the full disk itself
+                continue;
+            }
+            const std::uint64_t from = RoundUp(end.load(std::memory_order_acquire), page);
+            for (std::uint64_t at = std::max(ready, from); at < target; at += page)
+                __atomic_fetch_or(base + at, 0, __ATOMIC_RELAXED);
+            ready = target;
+        }
+    }
+};
+
+AppendFile::AppendFile() = default;
+
+AppendFile::~AppendFile() { Close(); }
+
+bool AppendFile::Open(const char* path)
+{
+    if (IsOpen() || !path)
+        return false;
+    int descriptor = open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        descriptor = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return false;
+    m_descriptor = descriptor;
+    m_size = 0;
+    struct stat facts {};
+    if ((fcntl(descriptor, F_GETFL) & O_ACCMODE) != O_RDWR || fstat(descriptor, &facts) != 0 ||
+        !S_ISREG(facts.st_mode))
+        return true;
+    void* base = mmap(nullptr, s_span, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_NORESERVE, descriptor, 0);
+    if (base == MAP_FAILED)
+        return true;
+    m_mapping = std::make_unique<Mapping>();
+    m_mapping->descriptor = descriptor;
+    m_mapping->base = static_cast<char*>(base);
+    try {
+        m_mapping->helper = std::thread([mapping = m_mapping.get()] { mapping->Prepare(); });
+        m_mapping->Ask(s_ahead);
+    } catch (const std::system_error&) {
+        // Without a helper the appending thread makes its pages ready itself.
+    }
+    return true;
+}
+
+bool AppendFile::AppendWritten(const char* data, std::size_t size)
+{
+    if (!WriteAll(m_descriptor, data, size))
+        return false;
+    m_size += size;
+    return true;
+}
+
+bool AppendFile::Append(const char* data, std::size_t size)
+{
+    if (!IsOpen())
+        return false;
+    if (!m_mapping)
+        return AppendWritten(data, size);
+    Mapping& mapping = *m_mapping;
+    const std::uint64_t end = m_size + size;
+    if (end > s_span || !mapping.Reserve(end))
+        return false;
+    std::memcpy(mapping.base + m_size, data, size);
+    m_size = end;
+    mapping.end.store(end, std::memory_order_release);
+    if (mapping.helper.joinable() && end + s_ahead / 2 > mapping.asked)
+        mapping.Ask(end + s_ahead);
+    return true;
+}
+
+bool AppendFile::Close()
+{
+    if (!IsOpen())
+        return false;
+    bool closed = true;
+    if (m_mapping) {
+        Mapping& mapping = *m_mapping;
+        if (mapping.helper.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(mapping.mutex);
+                mapping.stop = true;
+            }
+            mapping.wake.notify_one();
+            mapping.helper.join();
+        }
+        munmap(mapping.base, s_span);
+        closed = ftruncate(m_descriptor, static_cast<off_t>(m_size)) == 0;
+        m_mapping.reset();
+    }
+    closed = close(m_descriptor) == 0 && closed;
+    m_descriptor = -1;
+    m_size = 0;
+    return closed;
+}
+
+}  // namespace os

@@ -1,0 +1,57 @@
+#pragma once
+// The streamed form of a document being written (the journal): elements are written as text
+// the moment they are made, with no tree in between, and each element completed directly under
+// the root goes to the output in one piece and leaves memory. The text is the one the tree
+// writer gives for the same calls, byte for byte, so a reader cannot tell the two apart.
+
+#include "core/XMLOutput.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace QEL {
+
+class XMLStreamWriter {
+public:
+    explicit XMLStreamWriter(XMLOutput& output) : m_output(output) {}
+
+    // Elements open below the root: 0 while the root is current.
+    int Depth() const { return static_cast<int>(m_open.size()); }
+    bool HasContent() const { return !m_open.empty() && m_open.back().m_hasContent; }
+    bool HasChildren() const { return !m_open.empty() && m_open.back().m_hasChildren; }
+
+    // A child of the current element, which it becomes.
+    void BeginElement(const char* name);
+    // An attribute of the current element; one of the same name (in any case) takes the new
+    // value in its place, as it would in a tree.
+    void SetAttribute(const char* name, const char* value);
+    // Text of the current element, escaped, with white space at its edges kept.
+    void AddText(const char* text);
+    // A line break followed by two blanks per level: the layout between elements.
+    void AddIndent(int level);
+    // Closes the current element. An element closed directly under the root goes to the output
+    // with the line breaks given after it; false when the output refused it.
+    bool EndElement(const char* after);
+
+private:
+    struct OpenElement {
+        std::size_t m_start;       // of "<" in m_text
+        std::size_t m_nameLength;
+        std::size_t m_tagEnd;      // of ">" once the start tag is closed, else 0
+        std::uint64_t m_names;     // a bit per attribute name written (see SetAttribute)
+        bool m_hasContent;
+        bool m_hasChildren;
+    };
+
+    // Closes the start tag of the current element, which gets content.
+    void CloseStartTag();
+    void AppendEscaped(const char* begin, const char* end);
+
+    XMLOutput& m_output;
+    std::string m_text;  // the open top-level element written so far
+    std::vector<OpenElement> m_open;
+};
+
+}  // namespace QEL
