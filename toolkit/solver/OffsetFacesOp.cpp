@@ -141,8 +141,10 @@ bool OffsetFacesOp::MakeOffsetSurfaces(Solver* solver)
     for (size_t i = 0; i < m_faces.size() && !error; ++i)
         error = OffsetFace(solver, m_faces[i], m_offsets[i]);
     if (!error && m_kind != 2)
+        // A partner's offset already carries its sign: negating it again for a two-sided
+        // thickness edit would carry the whole wall along instead of thickening it.
         for (const auto& partner : m_partnerOffsets) {
-            error = OffsetFace(solver, partner.first, m_kind == 3 ? -partner.second : partner.second);
+            error = OffsetFace(solver, partner.first, partner.second);
             if (error)
                 break;
         }

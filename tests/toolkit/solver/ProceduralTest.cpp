@@ -171,15 +171,21 @@ TEST(ShellOffsetTest, PartnersOfAWallFollowTheOffsetByKind)
         EXPECT_DOUBLE_EQ(operation.GetOffsets()[0], c.offsetForThickness);
         // A face on no wall keeps its offset under a thickness edit.
         EXPECT_DOUBLE_EQ(operation.GetOffsets()[1], c.kind == 1 ? 1.5 : 0.7);
-        // A thickness edit to the present thickness moves the wall face nowhere.
-        if (c.kind != 1) {
-            operation.SetDragValue(1.0);
-            EXPECT_DOUBLE_EQ(operation.GetOffsets()[0], 0.0);
-        }
 
-        // The partners are driven by the offset object and seed the configure.
+        // The partners are driven by the offset object and follow it in a solve: the wall
+        // keeps its thickness under an offset and takes the new one under a thickness edit.
         Solver solver;
         solver.AddOffsetFacesOp(&operation);
+        Geometry* wallGeometry = solver.GetOrMakeGeometry(GeometryKey(wall, nullptr));
+        Geometry* partnerGeometry = solver.GetOrMakeGeometry(GeometryKey(partners.front(), nullptr));
+        ASSERT_NE(wallGeometry, nullptr);
+        ASSERT_NE(partnerGeometry, nullptr);
+        ASSERT_EQ(solver.SolveSystem(), SolveStatusSolved);
+        Vec onWall, onPartner;
+        Dir normal;
+        ASSERT_TRUE(wallGeometry->GetLocation(onWall) && partnerGeometry->GetLocation(onPartner) &&
+                    wallGeometry->GetNormal(normal));
+        EXPECT_NEAR(std::abs(Dot(onWall - onPartner, normal)), c.kind == 1 ? 1.0 : 1.5, 1e-9);
         OffsetFacesOp::SeedList seeds;
         operation.GetConfigureSeeds(seeds);
         std::set<int> never, forced{plain};
@@ -191,6 +197,11 @@ TEST(ShellOffsetTest, PartnersOfAWallFollowTheOffsetByKind)
             EXPECT_EQ(never.count(partner), 1u);
         }
 
+        // A thickness edit to the present thickness moves the wall face nowhere.
+        if (c.kind != 1) {
+            operation.SetDragValue(1.0);
+            EXPECT_DOUBLE_EQ(operation.GetOffsets()[0], 0.0);
+        }
         operation.ResetDragValues();
         EXPECT_EQ(operation.GetOffsets(), std::vector<double>(2, 0.0));
         for (const auto& partner : operation.GetPartnerOffsets())
