@@ -327,8 +327,9 @@ private:
     // without that plane), or one typed bond. Each is added to the system.
     std::vector<TypedBond*> AddRelationBonds(RelationType type, ZMR3_d_type dType,
                                              const std::vector<GeometryBase*>& geometries, double value);
-    // Undoes the last evaluation unless none was made since the Solver was built.
-    void UndoBeforeDrag();
+    // Undoes the last evaluation unless none was made since the Solver was built; as a timed
+    // step when labelled.
+    void UndoBeforeDrag(const char* label = nullptr);
     SolveStatus FinishDrag(ZMR3_drag_result result);
 
     WOF_dimension_system_manager* m_manager = nullptr;

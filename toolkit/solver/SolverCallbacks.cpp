@@ -4,6 +4,7 @@
 #include "solver/Solver.h"
 
 #include "core/KernelFacade.h"
+#include "core/Timer.h"
 
 #include <brennik.h>
 
@@ -278,28 +279,28 @@ void Solver::RegisterZMRFrustum()
         for (int e : entries)
             SetEntry(table, e, f);
     };
-    put({0}, ZMR3_frustum_entry(&FrustumGetGeomType));
-    put({1, 2, 4, 8, 9, 12}, ZMR3_frustum_entry(&FrustumGetPoint<&GeometryBase::GetLocation>));
-    put({3}, ZMR3_frustum_entry(&FrustumGetDir<&GeometryBase::GetDirection>));
-    put({5, 10}, ZMR3_frustum_entry(&FrustumGetDir<&GeometryBase::GetAxis>));
-    put({6, 11, 13}, ZMR3_frustum_entry(&FrustumGetRadius));
-    put({7}, ZMR3_frustum_entry(&FrustumGetDir<&GeometryBase::GetNormal>));
-    put({14}, ZMR3_frustum_entry(&FrustumGetConeData));
-    put({15}, ZMR3_frustum_entry(&FrustumGetTorusData));
-    put({16}, ZMR3_frustum_entry(&FrustumGetEllipseData));
-    put({18}, ZMR3_frustum_entry(&FrustumGetDType));
-    put({19}, ZMR3_frustum_entry(&FrustumGetDValue));
-    put({21}, ZMR3_frustum_entry(&FrustumGetAnglePlane));
+    put({0}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetGeomType>::Call));
+    put({1, 2, 4, 8, 9, 12}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPoint<&GeometryBase::GetLocation>>::Call));
+    put({3}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDir<&GeometryBase::GetDirection>>::Call));
+    put({5, 10}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDir<&GeometryBase::GetAxis>>::Call));
+    put({6, 11, 13}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRadius>::Call));
+    put({7}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDir<&GeometryBase::GetNormal>>::Call));
+    put({14}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetConeData>::Call));
+    put({15}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetTorusData>::Call));
+    put({16}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetEllipseData>::Call));
+    put({18}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDType>::Call));
+    put({19}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDValue>::Call));
+    put({21}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetAnglePlane>::Call));
     put({22, 25}, ZMR3_frustum_entry(&FrustumReturnZero));
-    put({24}, ZMR3_frustum_entry(&FrustumGetHalfSpace));
-    put({26}, ZMR3_frustum_entry(&FrustumGetRadiusKind));
+    put({24}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetHalfSpace>::Call));
+    put({26}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRadiusKind>::Call));
     put({27, 34, 38, 39, 40, 41, 42, 43, 60, 61, 68, 71, 76, 77}, ZMR3_frustum_entry(&FrustumDoNothing));
     put({29}, ZMR3_frustum_entry(&FrustumReturnThree));
     put({33}, ZMR3_frustum_entry(&FrustumZeroTwoDoubles));
-    put({36}, ZMR3_frustum_entry(&FrustumGetRigid));
-    put({37}, ZMR3_frustum_entry(&FrustumGetDistanceDirection));
-    put({57}, ZMR3_frustum_entry(&FrustumGetSurfaceParameters));
-    put({58}, ZMR3_frustum_entry(&FrustumEvaluateSurface));
+    put({36}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRigid>::Call));
+    put({37}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDistanceDirection>::Call));
+    put({57}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetSurfaceParameters>::Call));
+    put({58}, ZMR3_frustum_entry(&TimedCallback<&FrustumEvaluateSurface>::Call));
     put({59}, ZMR3_frustum_entry(&FrustumZeroTwoInts));
     system->register_frustum_functions(&table);
 }
@@ -309,10 +310,10 @@ void Solver::RegisterJUNFrustum()
     JUN_extended_dimension_system* system = m_manager->extended_dimension_system();
     JUN_frustum_functions table;
     system->enquire_frustum_functions(&table);
-    SetEntry(table, JUN_FR_RELATIVE_TRANSFORM, ZMR3_frustum_entry(&FrustumGetRelativeTransform));
-    SetEntry(table, JUN_FR_PATTERN_STEPS, ZMR3_frustum_entry(&FrustumGetPatternSteps));
-    SetEntry(table, JUN_FR_RT_CONSTRAINT_FLAG, ZMR3_frustum_entry(&FrustumGetRTConstraintFlag));
-    SetEntry(table, JUN_FR_PATTERN_VALUE, ZMR3_frustum_entry(&FrustumGetPatternValue));
+    SetEntry(table, JUN_FR_RELATIVE_TRANSFORM, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRelativeTransform>::Call));
+    SetEntry(table, JUN_FR_PATTERN_STEPS, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternSteps>::Call));
+    SetEntry(table, JUN_FR_RT_CONSTRAINT_FLAG, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRTConstraintFlag>::Call));
+    SetEntry(table, JUN_FR_PATTERN_VALUE, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternValue>::Call));
     system->register_frustum_functions(&table);
 }
 
@@ -321,8 +322,8 @@ void Solver::RegisterKEVFrustum()
     KEV_procedural_feature_manager* manager = m_manager->procedural_feature_manager();
     KEV_frustum_functions table;
     manager->enquire_frustum_functions(&table);
-    SetEntry(table, KEV_FR_REGENERATE, ZMR3_frustum_entry(&FrustumRegenerateProceduralObject));
-    SetEntry(table, KEV_FR_RESERVED, ZMR3_frustum_entry(&FrustumReturnZero));
+    SetEntry(table, KEV_FR_REGENERATE, ZMR3_frustum_entry(&TimedCallback<&FrustumRegenerateProceduralObject>::Call));
+    SetEntry(table, KEV_FR_RESERVED, ZMR3_frustum_entry(&TimedCallback<&FrustumReturnZero>::Call));
     manager->register_frustum_functions(&table);
 }
 

@@ -3,6 +3,8 @@
 #include "solver/Solver.h"
 
 #include "core/KernelFacade.h"
+#include "core/TextUtils.h"
+#include "core/Timer.h"
 #include "solver/Stars.h"
 
 namespace QEL {
@@ -65,26 +67,45 @@ void AppendListing(Lister list, std::vector<H*>* handlesOut, std::vector<Result*
     }
 }
 
+// The category the dimension system's evaluations are timed under.
+constexpr int s_solverTimerCategory = 3;
+
+// One call into the dimension system as a labelled step of the edit's timing.
+template <class Call>
+void Step(const std::string& label, Call&& call)
+{
+    ScopedTimer step(s_solverTimerCategory, label);
+    call();
+    step.Stop();
+}
+
 }  // namespace
 
 SolveStatus Solver::SolveSystem()
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
-    system->undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    Step("ZMR::undo_evaluation", [system] { system->undo_evaluation(ZMR3_UNDO_TO_INITIAL); });
     // The system reads every geometry before it regenerates anything; offset faces must then
     // already name live offset surfaces, as an edit may have deleted the last ones.
     for (SolverOffset* offset : m_offsets)
         offset->Regenerate();
-    DebugDumpZMR("re_evaluate", nullptr);
-    system->re_evaluate(0, ZMR3_EVALUATE_FULL);
+    Step("DebugDumpZMR", [this] { DebugDumpZMR("re_evaluate", nullptr); });
+    Step(IsTemporary() ? "ZMR::re_evaluate (tmp solver)" : "ZMR::re_evaluate",
+         [system] { system->re_evaluate(0, ZMR3_EVALUATE_FULL); });
     EvaluateSolveStatus();
     return m_solveStatus;
 }
 
-void Solver::UndoBeforeDrag()
+void Solver::UndoBeforeDrag(const char* label)
 {
-    if (m_solveStatus != SolveStatusNotEvaluated)
-        GetDimensionSystem()->undo_evaluation(ZMR3_UNDO_TO_INITIAL);
+    if (m_solveStatus == SolveStatusNotEvaluated)
+        return;
+    ZMR3_dimension_system* system = GetDimensionSystem();
+    auto undo = [system] { system->undo_evaluation(ZMR3_UNDO_TO_INITIAL); };
+    if (label)
+        Step(label, undo);
+    else
+        undo();
 }
 
 SolveStatus Solver::FinishDrag(ZMR3_drag_result result)
@@ -100,13 +121,15 @@ SolveStatus Solver::DragByTranslation(g_node* node, Vec& translation)
 {
     double transform[4][4] = {{1, 0, 0, translation.x}, {0, 1, 0, translation.y}, {0, 0, 1, translation.z},
                               {0, 0, 0, 1}};
-    UndoBeforeDrag();
+    UndoBeforeDrag("ZMR::undo_evaluation(TO_INITIAL)");
     DebugDumpZMR("DragByTranslation_dynamic_evaluate", node);
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[1] = {node};
-    GetDimensionSystem()->dynamic_evaluate(1, nodes, transform, &result, ZMR3_DT_TRANSLATION,
-                                           ZMR3_DRAG_MODE_MINIMUM_CHANGE,
-                                           static_cast<ZMR3_drag_option>(m_exactDragging));
+    Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(ZMR3_DT_TRANSLATION, false).c_str()), [&] {
+        GetDimensionSystem()->dynamic_evaluate(1, nodes, transform, &result, ZMR3_DT_TRANSLATION,
+                                               ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                                               static_cast<ZMR3_drag_option>(m_exactDragging));
+    });
     return FinishDrag(result);
 }
 
@@ -117,9 +140,11 @@ SolveStatus Solver::DragByRadius(Geometry* geometry, double radius)
     DebugDumpZMR("DragByRadius_dynamic_evaluate", nodes[0]);
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     ZMR3_drag_transformation kind = ZMR3_DT_RADIUS;
-    GetDimensionSystem()->dynamic_evaluate(1, nodes, 0, nullptr, nullptr, &radius, &result, &kind,
-                                           ZMR3_DRAG_MODE_MINIMUM_CHANGE,
-                                           static_cast<ZMR3_drag_option>(m_exactDragging));
+    Step("ZMR::dynamic_evaluate(RAD)", [&] {
+        GetDimensionSystem()->dynamic_evaluate(1, nodes, 0, nullptr, nullptr, &radius, &result, &kind,
+                                               ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                                               static_cast<ZMR3_drag_option>(m_exactDragging));
+    });
     return FinishDrag(result);
 }
 
@@ -130,9 +155,11 @@ SolveStatus Solver::DragByTransform(g_node* node, double (*transform)[4], ZMR3_d
     DebugDumpZMR("DragByTransform_dynamic_evaluate", node);
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[2] = {node, second};
-    GetDimensionSystem()->dynamic_evaluate(kind == ZMR3_DT_AXIAL_ROTATION ? 2 : 1, nodes, transform, &result, kind,
-                                           ZMR3_DRAG_MODE_MINIMUM_CHANGE,
-                                           static_cast<ZMR3_drag_option>(m_exactDragging));
+    Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(kind, false).c_str()), [&] {
+        GetDimensionSystem()->dynamic_evaluate(kind == ZMR3_DT_AXIAL_ROTATION ? 2 : 1, nodes, transform, &result,
+                                               kind, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                                               static_cast<ZMR3_drag_option>(m_exactDragging));
+    });
     return FinishDrag(result);
 }
 

@@ -233,18 +233,19 @@ void YSKManager::JournallingOn()
         m_manager->journal_by_ptr(&m_file, s_journalOptions, 0);
 }
 
+// Each callback adds its own running time to the process-wide timed total.
 void YSKManager::RegisterCallbacks()
 {
     YSK_frustum_functions table{};
     m_manager->enquire_frustum_functions(&table);
-    table.entries[YSK_FR_NEW_SINGLE_END_BOND] = YSK_frustum_entry(&YSKManager::OnNewSingleEndBond);
-    table.entries[YSK_FR_NEW_BOND] = YSK_frustum_entry(&YSKManager::OnNewBond);
-    table.entries[YSK_FR_EVENT] = YSK_frustum_entry(&YSKManager::OnIgnoredEvent);
-    table.entries[YSK_FR_FIND_G_NODE] = YSK_frustum_entry(&YSKManager::OnFindGeometryNode);
-    table.entries[YSK_FR_ENTITY_OF_GEOMETRY] = YSK_frustum_entry(&YSKManager::OnAskEntityOfGeometry);
-    table.entries[YSK_FR_INSTANCE_TRANSFORM] = YSK_frustum_entry(&YSKManager::OnAskInstanceTransform);
-    table.entries[YSK_FR_SET_GEOMETRIES] = YSK_frustum_entry(&YSKManager::OnAskSetGeometries);
-    table.entries[YSK_FR_RELATIONSHIP_FOUND] = YSK_frustum_entry(&YSKManager::OnRelationshipFound);
+    table.entries[YSK_FR_NEW_SINGLE_END_BOND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewSingleEndBond>::Call);
+    table.entries[YSK_FR_NEW_BOND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewBond>::Call);
+    table.entries[YSK_FR_EVENT] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnIgnoredEvent>::Call);
+    table.entries[YSK_FR_FIND_G_NODE] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnFindGeometryNode>::Call);
+    table.entries[YSK_FR_ENTITY_OF_GEOMETRY] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskEntityOfGeometry>::Call);
+    table.entries[YSK_FR_INSTANCE_TRANSFORM] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskInstanceTransform>::Call);
+    table.entries[YSK_FR_SET_GEOMETRIES] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskSetGeometries>::Call);
+    table.entries[YSK_FR_RELATIONSHIP_FOUND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnRelationshipFound>::Call);
     m_manager->register_frustum_functions(&table);
 }
 
@@ -570,7 +571,6 @@ GeometryBase* YSKManager::GeometryFromEnd(Solver* solver, YSK_dimension_end_s& e
 
 void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void** bondOut, void** geometryOut)
 {
-    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     if (!solver || !record)
         return;
@@ -587,7 +587,6 @@ void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void**
 void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void** geometry1Out, void** geometry2Out,
                            void** geometry3Out)
 {
-    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     if (!solver || !record)
         return;
@@ -619,12 +618,10 @@ void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void
 
 void YSKManager::OnIgnoredEvent(int, void*) 
 {
-    const CallbackTimer timed;
 }
 
 g_node* YSKManager::OnFindGeometryNode(int entity, void* instance)
 {
-    const CallbackTimer timed;
     Solver* solver = ContextSolver();
     Geometry* geometry = solver ? solver->FindGeometry(GeometryKey(entity, static_cast<Instance*>(instance))) : nullptr;
     return geometry ? geometry->GetGNode() : nullptr;
@@ -632,7 +629,6 @@ g_node* YSKManager::OnFindGeometryNode(int entity, void* instance)
 
 void YSKManager::OnAskEntityOfGeometry(int* entity, g_node*, void* application)
 {
-    const CallbackTimer timed;
     if (!entity)
         return;
     // Construction geometry stands for no kernel entity.
@@ -642,7 +638,6 @@ void YSKManager::OnAskEntityOfGeometry(int* entity, g_node*, void* application)
 
 void YSKManager::OnAskInstanceTransform(YSK_pointer_s entity, double (*matrix)[4])
 {
-    const CallbackTimer timed;
     if (!matrix)
         return;
     Instance* instance = static_cast<Instance*>(entity.instance);
@@ -652,7 +647,6 @@ void YSKManager::OnAskInstanceTransform(YSK_pointer_s entity, double (*matrix)[4
 
 int YSKManager::OnAskSetGeometries(int* entities, void** instances, void* setApplication)
 {
-    const CallbackTimer timed;
     Set* set = setApplication ? dynamic_cast<Set*>(AsNode(setApplication)) : nullptr;
     if (!set)
         return 0;
@@ -673,7 +667,6 @@ int YSKManager::OnAskSetGeometries(int* entities, void** instances, void* setApp
 
 void YSKManager::OnRelationshipFound(YSK_dnode_data_s* relationship)
 {
-    const CallbackTimer timed;
     if (s_currentSink && relationship)
         s_currentSink->AddRelationship(s_callbackInteraction, s_currentFindLevel, *relationship);
 }

@@ -97,15 +97,19 @@ TEST(Timer, ElapsedSecondsAreSmallNonNegativeAndNeverDecrease)
     EXPECT_GE(GetTicksSinceBase(), 0.0);
 }
 
+// A callback that takes a measurable time to answer.
+int AnswerAfterSomeTime(int question)
+{
+    const Timer waited;
+    while (waited.GetElapsedSeconds() <= 0.0) {
+    }
+    return question + 1;
+}
+
 TEST(Timer, CallbackTimeAccumulatesIntoTheProcessTotalAndAStepRemembersWhereItStarted)
 {
     const double before = Timer::GetTotal();
-    {
-        const CallbackTimer callback;
-        const Timer waited;
-        while (waited.GetElapsedSeconds() <= 0.0) {
-        }
-    }
+    EXPECT_EQ(TimedCallback<&AnswerAfterSomeTime>::Call(41), 42);
     const double after = Timer::GetTotal();
     EXPECT_GT(after, before);
 

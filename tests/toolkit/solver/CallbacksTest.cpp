@@ -1,5 +1,7 @@
 #include "SolverFixture.h"
 
+#include "core/Timer.h"
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -39,6 +41,26 @@ TEST_F(CallbackTest, ConeDataOfAPlaneIsZerosWithTheRadiusUntouched)
     double normal[3];
     Zmr<ZMR3_vector_of_node_fn>(ZMR3_FR_PLANE_NORMAL)(normal, &plane);
     EXPECT_EQ(normal[2], 1.0);
+}
+
+TEST_F(CallbackTest, AnsweringCallbacksAddTheirTimeToTheProcessTotalAndStubsDoNot)
+{
+    const double o[3] = {1, 2, 3}, z[3] = {0, 0, 1};
+    GPlane plane(m_solver.get(), o, z, nullptr, nullptr);
+    auto stub = reinterpret_cast<void (*)()>(m_zmr.entries[27]);
+    const double before = Timer::GetTotal();
+    for (int i = 0; i < 100; ++i)
+        stub();
+    EXPECT_EQ(Timer::GetTotal(), before);
+    double normal[3];
+    for (int i = 0; i < 100; ++i)
+        Zmr<ZMR3_vector_of_node_fn>(ZMR3_FR_PLANE_NORMAL)(normal, &plane);
+    EXPECT_GT(Timer::GetTotal(), before);
+    const double afterZmr = Timer::GetTotal();
+    auto regenerate = reinterpret_cast<KEV_regenerate_fn>(m_kev.entries[KEV_FR_REGENERATE]);
+    for (int i = 0; i < 100; ++i)
+        regenerate(&plane);
+    EXPECT_GT(Timer::GetTotal(), afterZmr);
 }
 
 TEST_F(CallbackTest, BondEntriesAnswerFromTheBond)
