@@ -94,13 +94,14 @@ struct AppendFile::Mapping {
     // The helper: touches each page ahead of the content once for writing, so that its memory
     // and its mapping are made here and not in the appending thread. The touch adds nothing to
     // the byte and is one locked instruction, so a page the appending thread reaches meanwhile
-    // keeps what it writes there.
+    // keeps what it writes there. Whole pages behind the end are let go of: their content stays
+    // in the file and the page cache, and the process's memory does not grow with the file.
     void Prepare()
     {
         sigset_t all;
         sigfillset(&all);
         pthread_sigmask(SIG_BLOCK, &all, nullptr);
-        std::uint64_t ready = 0;
+        std::uint64_t ready = 0, released = 0;
         for (;;) {
             std::uint64_t target = 0;
             {
@@ -114,10 +115,14 @@ struct AppendFile::Mapping {
                 ready = target;  // the appending thread meets the full disk itself
                 continue;
             }
-            const std::uint64_t from = RoundUp(end.load(std::memory_order_acquire), page);
+            const std::uint64_t written = end.load(std::memory_order_acquire);
+            const std::uint64_t from = RoundUp(written, page);
             for (std::uint64_t at = std::max(ready, from); at < target; at += page)
                 __atomic_fetch_or(base + at, 0, __ATOMIC_RELAXED);
             ready = target;
+            const std::uint64_t behind = written / page * page;
+            if (behind >= released + s_ahead && madvise(base + released, behind - released, MADV_DONTNEED) == 0)
+                released = behind;
         }
     }
 };

@@ -103,6 +103,28 @@ TEST(AppendFile, WhatWasAppendedOutlivesACrashOfTheProcess)
     std::remove(path.c_str());
 }
 
+double ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+TEST(AppendFile, TheProcessDoesNotHoldOnToWhatItHasAppended)
+{
+    const std::string path = TestPath("memory");
+    os::AppendFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    const std::string piece(4000, 'm');
+    const double before = ResidentMegabytes();
+    for (int i = 0; i < 16000; ++i)  // 64 MB
+        ASSERT_TRUE(file.Append(piece.data(), piece.size()));
+    EXPECT_LT(ResidentMegabytes() - before, 32.0);
+    EXPECT_TRUE(file.Close());
+    std::remove(path.c_str());
+}
+
 TEST(AppendFile, AFileThatCannotBeMappedIsWrittenPieceByPiece)
 {
     os::AppendFile file;
