@@ -257,11 +257,24 @@ Set* RigidGroup::GetBodyLevelSetForEnt(int entity) const
     return first == m_references.end() ? nullptr : GetBodyLevelSet((*first)->GetInstance());
 }
 
-RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bool)
+RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces)
 {
     RigidGroup* group = RigidGroup::CreateRigidGroup(this, references);
     if (group)
         m_rigidGroups.push_back(group);
+    std::set<int> seen, visited;
+    for (Reference* reference : references) {
+        const int entity = reference ? reference->GetEntityTag() : 0;
+        if (!entity || !seen.insert(entity).second || GetEntityClass(entity) != KernelClassFace)
+            continue;
+        // A face a feature is made from stands in the system on its own.
+        Interaction* interaction = reference->GetInteraction();
+        if (m_proceduralFeatureEntities.count(entity) && IsUsedByFeatureReference(interaction, entity))
+            AddEntityGeometry(interaction, entity);
+        // The face's pattern partners come into the pattern stars with it.
+        if (registerPatternedFaces && m_patternedFaces.count(entity))
+            AddToFacePatternStarMap(entity, &visited);
+    }
     return group;
 }
 

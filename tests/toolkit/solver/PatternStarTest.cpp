@@ -167,6 +167,29 @@ TEST_F(PatternStarTest, AClosedCircularPatternTurnsEveryOccurrenceByItsIndexAndC
     EXPECT_NE(m_solver->SolveSystem(), SolveStatusSolved);
 }
 
+// A rigid group of a patterned face brings the pattern's other occurrences into the star when
+// asked to, tying each to the seed; a group not asked to leaves the star as it was.
+TEST_F(PatternStarTest, ARigidGroupOfAPatternedFaceSpreadsItToThePatternWhenAsked)
+{
+    for (bool spread : {false, true}) {
+        SCOPED_TRACE(spread);
+        m_solver.reset(new Solver());
+        std::vector<Reference*> none;
+        RectangularFacePattern* row =
+            RectangularFacePattern::Create(m_interaction, none, 3, 1, 15.0, 0.0, Line(0, 0, 1, 0, 0), nullptr);
+        for (int x = 0; x < 3; ++x) {
+            std::vector<Reference*> occurrence{Hole(15 + 15 * x, 25)};
+            row->SetOccurrence(occurrence, x, 0);
+        }
+        FacePatternStar* star = m_solver->AddFacePattern(row);
+        ASSERT_NE(star, nullptr);
+        const size_t before = star->GetStarElement(2)->GetRTConstraints().size();
+        ASSERT_NE(m_solver->MakeRigidGroup({Hole(15, 25)}, spread), nullptr);
+        // One more constraint ties the last occurrence's face to the seed's.
+        EXPECT_EQ(star->GetStarElement(2)->GetRTConstraints().size(), before + (spread ? 1 : 0));
+    }
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
