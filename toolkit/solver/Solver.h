@@ -212,6 +212,12 @@ public:
     const std::list<Bond*>* GetVirtualVertexBonds(VirtualVertex* vertex) const;
     // The geometry a drag of the reference moves, added to the system; null without one.
     Geometry* GetOrMakeGeometryToDrag(Reference* reference);
+    // The rigid group of an add-on feature's faces, made once; false when the add-on cannot
+    // list the feature's topology or the faces cannot move as one body.
+    bool MakeRigidGroupForFeature(Interaction* interaction, int feature);
+    // Replaces the output by the references of the feature's rigid group, made when missing;
+    // without a group the output is left as it was.
+    void GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references);
 
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();
@@ -347,6 +353,7 @@ private:
     std::map<int, std::list<FacePattern*>> m_patternReferences;
     std::map<Relation*, std::list<Bond*>> m_relationBonds;
     std::map<VirtualVertex*, std::list<Bond*>> m_virtualVertexBonds;
+    std::map<int, RigidGroup*> m_featureRigidGroups;
     std::set<ProceduralRelationship*> m_proceduralRelationships;
     std::list<Bond*> m_bonds;
     std::list<Set*> m_sets;

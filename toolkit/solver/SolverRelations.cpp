@@ -3,10 +3,12 @@
 // makes a rigid group.
 #include "solver/Solver.h"
 
+#include "core/AddOnFacade.h"
 #include "core/KernelFacade.h"
 #include "model/Reference.h"
 #include "model/Relation.h"
 #include "model/VirtualVertex.h"
+#include "solver/RigidGroup.h"
 
 namespace QEL {
 
@@ -227,6 +229,33 @@ const std::list<Bond*>* Solver::GetVirtualVertexBonds(VirtualVertex* vertex) con
 {
     const auto it = m_virtualVertexBonds.find(vertex);
     return it == m_virtualVertexBonds.end() ? nullptr : &it->second;
+}
+
+bool Solver::MakeRigidGroupForFeature(Interaction* interaction, int feature)
+{
+    const auto known = m_featureRigidGroups.find(feature);
+    if (known != m_featureRigidGroups.end() && known->second)
+        return true;
+    std::vector<int> topologies;
+    if (!GetFeatureTopologies(feature, &topologies, nullptr))
+        return false;
+    std::vector<Reference*> references;
+    for (int topology : topologies)
+        // A face the interaction cannot refer to cannot be held by the group either.
+        if (Reference* reference = Reference::Create(interaction, topology, nullptr))
+            references.push_back(reference);
+    RigidGroup* group = MakeRigidGroup(references, true);
+    if (!group)
+        return false;
+    m_featureRigidGroups[feature] = group;
+    return true;
+}
+
+void Solver::GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references)
+{
+    if (!MakeRigidGroupForFeature(interaction, feature))
+        return;
+    references = m_featureRigidGroups[feature]->GetReferences();
 }
 
 }  // namespace QEL

@@ -6,7 +6,10 @@
 #include "model/Reference.h"
 #include "model/Relation.h"
 #include "model/VirtualVertex.h"
+#include "solver/RigidGroup.h"
 #include "solver/SolverObjects.h"
+
+#include <hxr.h>
 
 #include <string>
 
@@ -265,6 +268,29 @@ TEST_F(RelationsTest, VirtualVertexTiesItsPointToEachDefiningReferenceOnce)
     }
     EXPECT_EQ(m_solver->GetBondList()->size(), 3u);
     EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+}
+
+// An add-on feature's faces make one rigid group, made on the first request and given back on
+// every later one; a tag the add-on does not know gives no group and leaves the output alone.
+TEST_F(RelationsTest, AddOnFeatureFacesMakeOneRigidGroup)
+{
+    const int topols[] = {m_named[Top]->GetEntityTag(), m_named[Side]->GetEntityTag()};
+    const int labels[] = {1, 2};
+    const HXR_TOPOL_make_feat_o_s options{1, 0, nullptr, nullptr, 0};
+    int feature = 0;
+    ASSERT_EQ(HXR_TOPOL_make_feat(2, topols, labels, 1, 7, &options, &feature), HXR_ERROR_none);
+
+    std::vector<Reference*> references;
+    m_solver->GetFeatureReferences(m_interaction, feature, references);
+    EXPECT_EQ(references, (std::vector<Reference*>{m_named[Top], m_named[Side]}));
+    std::vector<Reference*> again;
+    m_solver->GetFeatureReferences(m_interaction, feature, again);
+    EXPECT_EQ(again, references);
+
+    std::vector<Reference*> untouched = {m_named[Bottom]};
+    EXPECT_FALSE(m_solver->MakeRigidGroupForFeature(m_interaction, feature + 1000));
+    m_solver->GetFeatureReferences(m_interaction, feature + 1000, untouched);
+    EXPECT_EQ(untouched, std::vector<Reference*>{m_named[Bottom]});
 }
 
 }  // namespace
