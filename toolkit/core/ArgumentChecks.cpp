@@ -6,10 +6,10 @@
 #include "core/TagManager.h"
 #include "core/Tolerance.h"
 #include "core/TrackingManager.h"
+#include "core/UpperLayerSeams.h"
 #include "model/Reference.h"
 
 #include <algorithm>
-#include <set>
 
 namespace QEL {
 
@@ -401,31 +401,8 @@ ResultType CheckDragRotateAxisArgument(int axisTag, Interaction* interaction)
     if (axisClass != KernelClassLine && axisClass != KernelClassCircle &&
         axisClass != KernelClassCylinder)
         return ResultTypeBadArgument;
-    std::vector<Reference*> references = interaction->GetSelectedReferences();
-    if (references.empty())
-        return ResultTypeOk;
-    references.push_back(axis);
-    std::set<int> bodies;
-    size_t onBody = 0;
-    bool anyInstance = false, anyBodylessFree = false, anyPositioning = false, anyFree = false;
-    for (Reference* reference : references) {
-        const int entity = reference->GetEntityTag();
-        const bool placed = reference->GetInstance() != nullptr;
-        const int body = placed ? 0 : GetOwningBody(entity);
-        const bool free = IsPointLineOrPlane(entity);
-        if (body != 0) {
-            bodies.insert(body);
-            ++onBody;
-        }
-        anyInstance = anyInstance || placed;
-        anyFree = anyFree || free;
-        anyBodylessFree = anyBodylessFree || (free && body == 0 && !placed);
-        anyPositioning = anyPositioning || reference->GetBehaviour() == ReferenceBehaviourPositioning;
-    }
-    const bool oneBody = bodies.size() == 1 && onBody == references.size() && !anyInstance &&
-                         !anyBodylessFree && !anyPositioning;
-    const bool placedOrFree = bodies.empty() && (anyInstance || anyFree);
-    return Verdict(oneBody || placedOrFree);
+    const std::vector<Reference*>& selection = interaction->GetSelectedReferences();
+    return Verdict(selection.empty() || IsSelectableReferenceCombination(selection, axis));
 }
 
 ResultType CheckArgSectionGeometryArrays(const Array<int>& first, const Array<int>& second)

@@ -143,8 +143,11 @@ void Interaction::FindReferencesOnEntity(int entity, Instance* instance,
 
 bool Interaction::AddSelectedReference(Reference* reference)
 {
-    if (!reference || IsSelectedReference(reference))
+    // The rule comes first, also for a reference selected already.
+    if (!reference || !IsSelectableReferenceCombination(m_selectedReferences, reference))
         return false;
+    if (IsSelectedReference(reference))
+        return true;
     return AppendRecorded(m_selectedReferences, reference);
 }
 

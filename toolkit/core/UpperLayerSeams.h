@@ -85,6 +85,10 @@ Instance* GetReferenceInstance(Reference* reference);
 // The kernel groups that hold the interaction's references on the body.
 void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
                                             std::vector<int>& groups);
+// Whether the references with one more after them may be worked on together: all on one bare
+// body as modelling references, or none on a bare body with an instance or free geometry among
+// them. Both the selection and the rotation axis against it answer to this.
+bool IsSelectableReferenceCombination(const std::vector<Reference*>& references, Reference* added);
 
 // Deleting the editing engine's objects that the interaction owns.
 void DeleteUpdateManager(UpdateManager* manager);

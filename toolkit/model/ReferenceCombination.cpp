@@ -1,6 +1,7 @@
 #include "model/ReferenceCombination.h"
 
 #include "core/KernelFacade.h"
+#include "core/UpperLayerSeams.h"
 #include "model/Reference.h"
 #include "model/EngineSeams.h"
 
@@ -121,6 +122,12 @@ bool ReferenceCombination::IsValidForRelationType(RelationType type) const
     if (parts > 1)
         return true;
     return type == RelationTypeFixed && parts == 1;
+}
+
+bool IsSelectableReferenceCombination(const std::vector<Reference*>& references, Reference* added)
+{
+    const ReferenceCombination combination(references, added);
+    return combination.IsSingleBody() || combination.IsRigidPartsOnly();
 }
 
 bool IsUninstancedReferenceOnBody(Reference* reference, int body)

@@ -165,7 +165,15 @@ TEST_F(ModelCheckTest, GeometryGroupsStartWithABodyOrWithZero)
 TEST_F(ModelCheckTest, RotateAxisIsStraightOrRoundAndAgreesWithTheSelection)
 {
     Reference* bareEdge = TestReference::Create(m_interaction, m_edge, nullptr);
-    Reference* positioned = Reference::Create(m_interaction, m_vertex, nullptr);
+    // A selection cannot hold a positioning reference on a bare body, so it comes as the axis:
+    // another straight edge of the block.
+    int edgeCount = 0;
+    int* edges = nullptr;
+    ASSERT_EQ(BQ_BODY_ask_edges(m_block, &edgeCount, &edges), BQ_ERROR_no_errors);
+    const int otherEdge = edgeCount > 1 ? edges[1] : 0;
+    BQ_MEMORY_free(edges);
+    ASSERT_NE(otherEdge, 0);
+    Reference* positioned = Reference::Create(m_interaction, otherEdge, nullptr);
     positioned->SetBehaviour(ReferenceBehaviourPositioning);
     ASSERT_EQ(positioned->GetBehaviour(), ReferenceBehaviourPositioning);
     struct Case {
@@ -183,14 +191,13 @@ TEST_F(ModelCheckTest, RotateAxisIsStraightOrRoundAndAgreesWithTheSelection)
         {"placed face about a free line", {m_faceOnInstance}, m_lineReference->GetTag(), ResultTypeOk},
         {"free plane about a free line", {m_planeReference}, m_lineReference->GetTag(), ResultTypeOk},
         {"bare face about a free line", {m_bareFace}, m_lineReference->GetTag(), ResultTypeBadArgument},
-        {"bare and placed faces", {m_bareFace, m_faceOnInstance}, bareEdge->GetTag(),
-         ResultTypeBadArgument},
-        {"positioning reference on the body", {positioned}, bareEdge->GetTag(), ResultTypeBadArgument},
+        {"placed face about a bare edge", {m_faceOnInstance}, bareEdge->GetTag(), ResultTypeBadArgument},
+        {"positioning axis on the body", {m_bareFace}, positioned->GetTag(), ResultTypeBadArgument},
     };
     for (const Case& c : cases) {
         m_interaction->ClearSelections();
         for (Reference* selected : c.selection)
-            m_interaction->AddSelectedReference(selected);
+            ASSERT_TRUE(m_interaction->AddSelectedReference(selected)) << c.what;
         EXPECT_EQ(CheckDragRotateAxisArgument(c.axis, m_interaction), c.expected) << c.what;
     }
     EXPECT_EQ(CheckDragRotateAxisArgument(m_lineReference->GetTag(), nullptr), ResultTypeBadArgument);

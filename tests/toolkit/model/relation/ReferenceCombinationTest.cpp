@@ -108,6 +108,52 @@ TEST_F(ReferenceCombinationTest, ClassificationCountsWhereTheReferencesLive)
     EXPECT_TRUE(positioned.IsRigidPartsOnly());
 }
 
+// The selection takes a reference only while it stays on one bare body or among rigid parts;
+// a refused reference leaves the selection as it was, and one selected already is accepted
+// again without a second entry.
+TEST_F(ReferenceCombinationTest, SelectionStaysOnOneBodyOrAmongRigidParts)
+{
+    const int otherBlock = brennik::build::Block(5, 5, 5);
+    Instance* first = Place(m_block);
+    Instance* second = Place(m_block, 50.0);
+    Reference* top = Ref(Top());
+    Reference* side = Ref(Side());
+    Reference* onOtherBody = Ref(BodyFaces(otherBlock)[0]);
+    Reference* topOnFirst = Ref(Top(), first);
+    Reference* sideOnFirst = Ref(Side(), first);
+    Reference* topOnSecond = Ref(Top(), second);
+    Reference* freePlane = Ref(brennik::build::FreePlane(0, 0, 40, 0, 0, 1));
+    Reference* positioned = Ref(Front());
+    positioned->SetBehaviour(ReferenceBehaviourPositioning);
+
+    struct Case {
+        const char* what;
+        std::vector<Reference*> added;
+        std::vector<bool> accepted;
+        std::vector<Reference*> selection;
+    } const cases[] = {
+        {"two faces of one bare body", {top, side}, {true, true}, {top, side}},
+        {"a bare face, then a placed one", {top, topOnFirst}, {true, false}, {top}},
+        {"a placed face, then a bare one", {topOnFirst, top}, {true, false}, {topOnFirst}},
+        {"faces of two bare bodies", {top, onOtherBody}, {true, false}, {top}},
+        {"a bare face, then a free plane", {top, freePlane}, {true, false}, {top}},
+        {"two on one instance, then another instance", {topOnFirst, sideOnFirst, topOnSecond},
+         {true, true, true}, {topOnFirst, sideOnFirst, topOnSecond}},
+        {"a placed face and a free plane", {topOnFirst, freePlane}, {true, true}, {topOnFirst, freePlane}},
+        {"a positioning reference on a bare body, first", {positioned}, {false}, {}},
+        {"a positioning reference after a bare face", {top, positioned}, {true, false}, {top}},
+        {"the same reference twice", {side, side}, {true, true}, {side}},
+        {"a refused face does not count against the next", {top, topOnFirst, side},
+         {true, false, true}, {top, side}},
+    };
+    for (const Case& c : cases) {
+        m_interaction->ClearSelections();
+        for (size_t i = 0; i < c.added.size(); ++i)
+            EXPECT_EQ(m_interaction->AddSelectedReference(c.added[i]), c.accepted[i]) << c.what << ", " << i;
+        EXPECT_EQ(m_interaction->GetSelectedReferences(), c.selection) << c.what;
+    }
+}
+
 TEST_F(ReferenceCombinationTest, ReferencePredicates)
 {
     Instance* first = Place(m_block);

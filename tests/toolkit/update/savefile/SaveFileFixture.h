@@ -205,8 +205,11 @@ protected:
         m_bodyReference = Reference::Create(m_interaction, Faces(m_blended)[1], nullptr);
         m_planeReference =
             Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 40, 0, 0, 1), nullptr);
-        ASSERT_TRUE(m_interaction->AddSelectedReference(m_bodyReference));
+        // Rigid parts only: a placed face and the free plane; the bare body's face could not
+        // join them.
         ASSERT_TRUE(m_interaction->AddSelectedReference(m_faceReference));
+        ASSERT_TRUE(m_interaction->AddSelectedReference(m_planeReference));
+        ASSERT_FALSE(m_interaction->AddSelectedReference(m_bodyReference));
         (new ShellOptions(m_interaction))->SetType(ShellTypeOutwards);
         (new TaperOptions(m_interaction))->SetMaintainShell(true);
         (new PasteOptions(m_interaction))->SetReblend(true);
