@@ -27,11 +27,17 @@ const double s_halfAngleTolerance = 1e-11;
 const double s_transformDistanceTolerance = 1e-8;
 const double s_transformAngleTolerance = 1e-11;
 
-const TaggedEntitySet& TaggedEntitiesOf(const Interaction& interaction)
+// The objects a save file holds: those that write themselves. The mapping data and procedure
+// data of a feature's procedure run are the run's working state and are never saved, so an
+// interaction loaded from its own file must compare equal without them.
+std::vector<TaggedEntity*> SavedObjectsOf(const Interaction& interaction)
 {
-    static const TaggedEntitySet s_none;
-    const TagManager* manager = interaction.GetTagManager();
-    return manager ? manager->GetTaggedEntities() : s_none;
+    std::vector<TaggedEntity*> saved;
+    if (const TagManager* manager = interaction.GetTagManager())
+        for (TaggedEntity* entity : manager->GetTaggedEntities())
+            if (dynamic_cast<SerializableObject*>(entity))
+                saved.push_back(entity);
+    return saved;
 }
 
 // The selected references as tagged objects: the core sees the reference class only through
@@ -48,7 +54,7 @@ bool AreObjectsEqual(const Interaction& a, const Interaction& b, bool bodyCompar
 {
     if (bodyCompareOnly)
         return AreEntityVectorsEqual(a.GetInstances(), b.GetInstances());
-    return AreEntitySetsEqual(TaggedEntitiesOf(a), TaggedEntitiesOf(b)) &&
+    return AreEntityVectorsEqual(SavedObjectsOf(a), SavedObjectsOf(b)) &&
            AreEntityVectorsEqual(SelectedReferencesOf(a), SelectedReferencesOf(b)) &&
            a.GetRelationFinder().IsEqual(b.GetRelationFinder());
 }

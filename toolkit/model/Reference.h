@@ -156,6 +156,7 @@ private:
 // XML helpers shared by the DoIO of the classes that hold references and instances.
 bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference, Interaction* interaction);
 bool DoIOInstancePtr(XMLIO& xmlio, const char* name, Instance*& instance, Interaction* interaction);
+bool DoIOObjectPtr(XMLIO& xmlio, const char* name, Object*& object, Interaction* interaction);
 bool DoIOReferencePtrs(XMLIO& xmlio, const char* elementName, std::vector<Reference*>& references,
                        Interaction* interaction);
 bool DoIOEntityClass(XMLIO& xmlio, const char* name, int& classCode);

@@ -14,7 +14,7 @@ namespace {
 // Resolves an id of the interaction to an object of class T; false when nothing of that class
 // has it. Id 0 is null.
 template <typename T>
-bool DoIOObjectPtr(XMLIO& xmlio, const char* name, T*& object, Interaction* interaction)
+bool DoIOTypedPtr(XMLIO& xmlio, const char* name, T*& object, Interaction* interaction)
 {
     int id = object ? static_cast<TaggedEntity*>(object)->GetEntityId() : 0;
     if (!xmlio.DoIOIDReference(name, id))
@@ -33,12 +33,17 @@ bool DoIOObjectPtr(XMLIO& xmlio, const char* name, T*& object, Interaction* inte
 
 bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference, Interaction* interaction)
 {
-    return DoIOObjectPtr(xmlio, name, reference, interaction);
+    return DoIOTypedPtr(xmlio, name, reference, interaction);
 }
 
 bool DoIOInstancePtr(XMLIO& xmlio, const char* name, Instance*& instance, Interaction* interaction)
 {
-    return DoIOObjectPtr(xmlio, name, instance, interaction);
+    return DoIOTypedPtr(xmlio, name, instance, interaction);
+}
+
+bool DoIOObjectPtr(XMLIO& xmlio, const char* name, Object*& object, Interaction* interaction)
+{
+    return DoIOTypedPtr(xmlio, name, object, interaction);
 }
 
 bool DoIOReferencePtrs(XMLIO& xmlio, const char* elementName, std::vector<Reference*>& references,

@@ -25,6 +25,8 @@
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 #include "model/TaperOptions.h"
+#include "update/FoundData.h"
+#include "update/Rule.h"
 
 #include <brennik.h>
 #include <hxr.h>
@@ -65,8 +67,6 @@ constexpr ClassLoader LoaderOf()
 }
 
 // The order in which a file's objects are made: each class after those it refers to.
-// Relations, virtual vertices, features, the face patterns, sections, rules and found data
-// take their places in this table as their classes gain their elements.
 const ClassLoader s_loadersBeforeSelection[] = {
     {"Instance", &CreateObject<Instance>},
     {"Reference", &CreateObject<Reference>},
@@ -93,7 +93,8 @@ const ClassLoader s_loadersAfterFinder[] = {
     LoaderOf<CutOptions>(),
     LoaderOf<PasteOptions>(),
     LoaderOf<DeleteFacesOptions>(),
-    // Rule, FoundData.
+    LoaderOf<Rule>(),
+    LoaderOf<FoundData>(),
     LoaderOf<ReplaceOptions>(),
     LoaderOf<TaperOptions>(),
     // Saved like every other object, so it must be made again, or a reload would lose it.

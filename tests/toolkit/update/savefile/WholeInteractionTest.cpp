@@ -2,11 +2,17 @@
 // back in both body forms: inline and from a kernel transmit file named beside the save file.
 #include "SaveFileFixture.h"
 
+#include "core/AlgorithmSwitches.h"
+#include "core/UpperLayerSeams.h"
 #include "model/FacePattern.h"
 #include "model/Feature.h"
+#include "model/FeatureProcedureData.h"
+#include "model/MappingData.h"
 #include "model/Relation.h"
 #include "model/Section.h"
 #include "model/VirtualVertex.h"
+#include "update/FoundData.h"
+#include "update/Rule.h"
 
 #include <cmath>
 #include <functional>
@@ -17,6 +23,53 @@ namespace {
 
 // The procedure the application maps to the features it names "boss"; never run here.
 void RebuildBoss(int, int) {}
+
+// The planar face of the body whose normal is along the axis (0 x, 1 y, 2 z) at that
+// coordinate; 0 when there is none.
+int PlanarFaceAt(int body, int axis, double at)
+{
+    std::set<int> faces;
+    GetBodyFaces(body, faces);
+    for (int face : faces) {
+        Position location;
+        Position normal;
+        double radius = 0.0;
+        if (GetStandardGeometry(face, nullptr, nullptr, &location, &normal, &radius, nullptr, nullptr) !=
+            KernelClassPlane)
+            continue;
+        const double n[3] = {normal.x, normal.y, normal.z};
+        const double p[3] = {location.x, location.y, location.z};
+        if (std::fabs(std::fabs(n[axis]) - 1.0) < 1e-9 && std::fabs(p[axis] - at) < 1e-9)
+            return face;
+    }
+    return 0;
+}
+
+// A procedure that rebuilds a block's top face 5 higher, mapping the cut top face to the new
+// one: its run leaves the feature's mapping data in the interaction.
+void RaiseTop(int interactionTag, int dataTag)
+{
+    Interaction* interaction = TagManager::FindInteractionFromTag(interactionTag);
+    auto* data = DowncastEntity<FeatureProcedureData>(interaction->FindTaggedEntityFromTag(dataTag));
+    MappingData* cut = interaction->FindMappingDataFromTag(data->GetCutToolMappingDataTag());
+    MappingData* mapping = interaction->FindMappingDataFromTag(data->GetProcedureMappingDataTag());
+    int mainFace = 0, cutFace = 0;
+    cut->GetEntry(0, &mainFace, &cutFace);
+    const int previous = GetCurrentPartition();
+    SetCurrentPartition(data->GetToolPartition());
+    const int tool = brennik::build::Block(10, 20, 35);
+    SetCurrentPartition(previous);
+    data->SetProcedureToolBody(tool);
+    mapping->AddEntry(cutFace, PlanarFaceAt(tool, 2, 35.0));
+}
+
+int CountObjectsOfType(Interaction* interaction, ObjectType type)
+{
+    int count = 0;
+    for (TaggedEntity* entity : interaction->GetTagManager()->GetTaggedEntities())
+        count += entity->GetType() == type;
+    return count;
+}
 
 // The content of the save-file content test, with relations, a feature, patterns, a section, a virtual
 // vertex and application feature data beside it.
@@ -104,6 +157,28 @@ protected:
         boss->SetAppDataDouble(1, 0.1);
         boss->SetUpdateRequired(true);
 
+        // A feature whose procedure has run: its mapping data is the run's own and is not saved.
+        const int raised = brennik::build::Block();
+        Feature* raise = Feature::Create(m_interaction, FeatureTypeSimpleRecreate);
+        raise->AddReference(Reference::Create(m_interaction, PlanarFaceAt(raised, 2, 30.0), nullptr));
+        raise->SetProcedure(&RaiseTop, nullptr);
+        SetNewPFAlgorithm(true);
+        const int edited = raise->Edit(nullptr);
+        SetNewPFAlgorithm(false);
+        ASSERT_EQ(edited, ResultTypeOk);
+        ASSERT_NE(raise->GetProcedureMapData(), nullptr);
+        ASSERT_EQ(raise->GetProcedureMapData()->GetEntryCount(), 1);
+
+        // What a configure leaves: rules, one the application made, and found data of a
+        // relation and of a wall.
+        Rule::Create(m_interaction, blendFace, RuleTypeKeepRadius, RuleStateApply, Vec(), true, false)
+            ->SetAppliedInLastConfigure(true);
+        Rule::Create(m_interaction, m_faceReference, RuleTypeTranslateInDir, RuleStateRelax, Vec(0, 0, 1), false,
+                     true);
+        FoundData::Create(m_interaction, FoundDataTypeRelation, FoundDataStateRelax, radius, 1, true);
+        const ShellClusterData wall({Faces(m_block)[0]}, {Faces(m_block)[1]}, 10.0);
+        FoundData::Create(m_interaction, FoundDataTypeShell, FoundDataStateApply, wall, 2, true);
+
         // The application's data on an add-on feature.
         const int face = Faces(m_block)[2];
         const int label = 1;
@@ -122,20 +197,12 @@ protected:
     // bare unless an instance is given.
     Reference* FaceOn(int body, int axis, double at, Instance* instance = nullptr)
     {
-        for (int face : Faces(body)) {
-            Position location;
-            Position normal;
-            double radius = 0.0;
-            if (GetStandardGeometry(face, nullptr, nullptr, &location, &normal, &radius, nullptr,
-                                    nullptr) != KernelClassPlane)
-                continue;
-            const double n[3] = {normal.x, normal.y, normal.z};
-            const double p[3] = {location.x, location.y, location.z};
-            if (std::fabs(std::fabs(n[axis]) - 1.0) < 1e-9 && std::fabs(p[axis] - at) < 1e-9)
-                return Reference::Create(m_interaction, face, instance);
+        const int face = PlanarFaceAt(body, axis, at);
+        if (face == 0) {
+            ADD_FAILURE() << "no planar face at " << at;
+            return nullptr;
         }
-        ADD_FAILURE() << "no planar face at " << at;
-        return nullptr;
+        return Reference::Create(m_interaction, face, instance);
     }
 };
 
@@ -149,7 +216,7 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
     ASSERT_EQ(m_loaded->GetRelationCount(), 4);
     EXPECT_EQ(m_loaded->GetRelation(0)->GetValue(), 12.5);
     EXPECT_STREQ(m_loaded->GetRelation(1)->GetApplicationString(), "fillet");
-    ASSERT_EQ(m_loaded->GetFeatureCount(), 1);
+    ASSERT_EQ(m_loaded->GetFeatureCount(), 2);
     Feature* feature = m_loaded->GetFeature(0);
     EXPECT_EQ(feature->GetProcedure(nullptr), &RebuildBoss);
     EXPECT_EQ(feature->GetFeatureType(), FeatureTypeSimpleRecreate);
@@ -160,6 +227,13 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesInline)
     Array<int> features;
     m_loaded->GetAppFeatures(features);
     EXPECT_EQ(features.GetSize(), 1);
+    EXPECT_EQ(m_loaded->GetRules().size(), 2u);
+    EXPECT_EQ(m_loaded->GetFoundData().size(), 2u);
+    EXPECT_EQ(m_loaded->GetRelation(1)->GetFoundData(), m_loaded->GetFoundData()[0]);
+    // The procedure's mapping data stays behind, and the comparison leaves it out.
+    EXPECT_GT(CountObjectsOfType(m_interaction, ObjectTypeMappingData), 0);
+    EXPECT_EQ(CountObjectsOfType(m_loaded, ObjectTypeMappingData), 0);
+    EXPECT_EQ(m_loaded->GetFeature(1)->GetProcedureMapData(), nullptr);
     EXPECT_TRUE(m_loaded->Compare(m_interaction, false, nullptr));
     std::vector<TaggedEntity*> bad;
     std::vector<InvalidityType> codes;
