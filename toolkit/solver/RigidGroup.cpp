@@ -278,6 +278,12 @@ RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bo
     return group;
 }
 
+void Solver::GetFeatures(std::vector<int>& features) const
+{
+    for (const auto& entry : m_featureRigidGroups)
+        features.push_back(entry.first);
+}
+
 const std::list<RigidGroup*>* Solver::FindRigidGroups(const GeometryKey& key) const
 {
     const auto it = m_rigidGroupMap.find(key);

@@ -218,6 +218,8 @@ public:
     // Replaces the output by the references of the feature's rigid group, made when missing;
     // without a group the output is left as it was.
     void GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references);
+    // Appends the tag of every add-on feature that has its rigid group, ascending.
+    void GetFeatures(std::vector<int>& features) const;
 
     // Solving and dragging; each leaves its status in the Solver and returns it.
     SolveStatus SolveSystem();

@@ -8,6 +8,8 @@
 #include "solver/RigidGroup.h"
 #include "solver/Stars.h"
 
+#include <hxr.h>
+
 #include <functional>
 #include <string>
 
@@ -245,6 +247,25 @@ TEST_F(RigidGroupTest, APositioningPlacementsMainSetJoinsTheGlobalSet)
     EXPECT_EQ(group->GetGlobalSet(), main);
     EXPECT_FALSE(main->IsFixed());
     EXPECT_TRUE(Holds(main, Geom(m_top, m_placed)));
+}
+
+// The add-on features with rigid groups are listed by tag, ascending, after what was there.
+TEST_F(RigidGroupTest, TheFeaturesWithRigidGroupsAreListedInTagOrder)
+{
+    const HXR_TOPOL_make_feat_o_s options{1, 0, nullptr, nullptr, 0};
+    const int labels[] = {1};
+    int features[2] = {0, 0};
+    const int faces[2] = {m_top, m_side};
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(HXR_TOPOL_make_feat(1, &faces[i], labels, 1, 7, &options, &features[i]), HXR_ERROR_none);
+    std::vector<int> listed{-1};
+    m_solver->GetFeatures(listed);
+    EXPECT_EQ(listed, std::vector<int>{-1});
+    for (int i : {1, 0})
+        ASSERT_TRUE(m_solver->MakeRigidGroupForFeature(m_interaction, features[i]));
+    EXPECT_FALSE(m_solver->MakeRigidGroupForFeature(m_interaction, features[1] + 1000));
+    m_solver->GetFeatures(listed);
+    EXPECT_EQ(listed, (std::vector<int>{-1, std::min(features[0], features[1]), std::max(features[0], features[1])}));
 }
 
 }  // namespace
