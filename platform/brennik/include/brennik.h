@@ -549,7 +549,10 @@ int BQ_EDGE_ask_geometry(int edge, int* curve);
 int BQ_EDGE_ask_oriented_curve(int edge, int* curve, bool* orientation);
 // The surface (shared by every face of the body that lies on it).
 int BQ_FACE_ask_surf(int face, int* surf);
-// The surface and whether the face's outward normal agrees with the surface normal.
+// The surface and whether the face's outward normal agrees with the surface normal. A
+// surface's normal is always that of its standard form (away from the axis or centre of a
+// cylinder, cone, sphere or torus; along the axis of a plane), so that a surface made again
+// from its standard form carries the face with the same sense.
 int BQ_FACE_ask_oriented_surf(int face, int* surf, bool* orientation);
 // Faces on a surface.
 int BQ_SURF_ask_faces(int surf, int* n_faces, int** faces);

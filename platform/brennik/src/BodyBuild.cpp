@@ -19,6 +19,7 @@
 #include <Geom_Circle.hxx>
 #include <Geom_ConicalSurface.hxx>
 #include <Geom_CylindricalSurface.hxx>
+#include <Geom_ElementarySurface.hxx>
 #include <Geom_Ellipse.hxx>
 #include <Geom_Line.hxx>
 #include <Geom_OffsetCurve.hxx>
@@ -70,6 +71,21 @@ int ClassOfSurface(const Handle(Geom_Surface)& surface) {
   if (s->IsKind(STANDARD_TYPE(Geom_SurfaceOfLinearExtrusion))) return BQ_CLASS_swept;
   if (s->IsKind(STANDARD_TYPE(Geom_SurfaceOfRevolution))) return BQ_CLASS_spun;
   return BQ_CLASS_bsurf;
+}
+
+double StandardNormalSign(const Handle(Geom_Surface)& surface) {
+  Handle(Geom_Surface) s = surface;
+  for (;;) {
+    if (auto trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(s)) s = trimmed->BasisSurface();
+    else if (auto offset = Handle(Geom_OffsetSurface)::DownCast(s)) s = offset->BasisSurface();
+    else break;
+  }
+  auto elementary = Handle(Geom_ElementarySurface)::DownCast(s);
+  return !elementary.IsNull() && !elementary->Position().Direct() ? -1.0 : 1.0;
+}
+
+bool FaceAgreesWithSurface(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface) {
+  return (face.Orientation() != TopAbs_REVERSED) == (StandardNormalSign(surface) > 0.0);
 }
 
 int BodyTypeOf(const TopoDS_Shape& shape) {

@@ -86,7 +86,8 @@ class Comparison {
       return BQ_DEBUG_report_geometry;
     if (m_options.compare_face_senses && sa.cls == BQ_CLASS_face &&
         (m_a.body.faceEdges.at(ta).size() != m_b.body.faceEdges.at(tb).size() ||
-         (sa.shape.Orientation() == TopAbs_REVERSED) != (sb.shape.Orientation() == TopAbs_REVERSED)))
+         FaceAgreesWithSurface(sa.shape, m_a.body.geoms.at(sa.geom).data.surface) !=
+             FaceAgreesWithSurface(sb.shape, m_b.body.geoms.at(sb.geom).data.surface)))
       return BQ_DEBUG_report_face_sense;
     if (m_options.compare_attributes && m_a.AttributeCount(ta) != m_b.AttributeCount(tb))
       return BQ_DEBUG_report_attributes;

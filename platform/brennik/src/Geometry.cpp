@@ -128,7 +128,8 @@ int AskSubGeom(const char* function, int tag, int cls, int* geom, bool* orientat
     if (where.kind != Kind::Sub) return BQ_ERROR_wrong_class;
     const SubEntity& sub = where.body->subs.at(tag);
     *geom = sub.geom;
-    if (orientation) *orientation = cls == BQ_CLASS_face ? sub.shape.Orientation() != TopAbs_REVERSED : true;
+    if (orientation)
+      *orientation = cls != BQ_CLASS_face || FaceAgreesWithSurface(sub.shape, where.body->geoms.at(sub.geom).data.surface);
     return 0;
   });
 }
@@ -312,7 +313,7 @@ int BQ_OFFSET_ask(int offset, BQ_OFFSET_sf_t* sf) {
     int tag = CurrentSession()->NewTag();
     st.freeGeoms[tag] = record;
     sf->underlying_surface = tag;
-    sf->offset_distance = off->Offset();
+    sf->offset_distance = StandardNormalSign(off) * off->Offset();
     return 0;
   });
 }
@@ -431,34 +432,36 @@ int BQ_SURF_offset(int surf, double distance, int* offset_surf) {
         result.surface = new Geom_Plane(pln);
         break;
       }
+      // Along the standard form's normal, which points away from the axis or centre.
       case BQ_CLASS_cyl: {
         gp_Cylinder c = Handle(Geom_CylindricalSurface)::DownCast(basis)->Cylinder();
-        double r = c.Radius() + (c.Position().Direct() ? distance : -distance);
+        double r = c.Radius() + distance;
         if (!(r > 1e-8)) return BQ_ERROR_offset_failed;
         result.surface = new Geom_CylindricalSurface(c.Position(), r);
         break;
       }
       case BQ_CLASS_sphere: {
         gp_Sphere s = Handle(Geom_SphericalSurface)::DownCast(basis)->Sphere();
-        double r = s.Radius() + (s.Position().Direct() ? distance : -distance);
+        double r = s.Radius() + distance;
         if (!(r > 1e-8)) return BQ_ERROR_offset_failed;
         result.surface = new Geom_SphericalSurface(s.Position(), r);
         break;
       }
       case BQ_CLASS_torus: {
         gp_Torus t = Handle(Geom_ToroidalSurface)::DownCast(basis)->Torus();
-        double r = t.MinorRadius() + (t.Position().Direct() ? distance : -distance);
+        double r = t.MinorRadius() + distance;
         if (!(r > 1e-8) || r >= t.MajorRadius()) return BQ_ERROR_offset_failed;
         result.surface = new Geom_ToroidalSurface(t.Position(), t.MajorRadius(), r);
         break;
       }
       case BQ_CLASS_offset: {
         auto off = Handle(Geom_OffsetSurface)::DownCast(basis);
-        result.surface = new Geom_OffsetSurface(off->BasisSurface(), off->Offset() + distance);
+        result.surface =
+            new Geom_OffsetSurface(off->BasisSurface(), off->Offset() + StandardNormalSign(off) * distance);
         break;
       }
       default:
-        result.surface = new Geom_OffsetSurface(basis, distance);
+        result.surface = new Geom_OffsetSurface(basis, StandardNormalSign(basis) * distance);
         break;
     }
     result.cls = ClassOfSurface(result.surface);
@@ -524,7 +527,7 @@ int BQ_SURF_eval_with_normal(int surf, BQ_UV_t uv, int n_u_derivs, int n_v_deriv
     gp_Dir n;
     if (GeomLib::NormEstim(data->surface, gp_Pnt2d(uv.param[0], uv.param[1]), 1e-9, n) > 1)
       return BQ_ERROR_bad_value;
-    *normal = V(n.XYZ());
+    *normal = V(n.XYZ() * StandardNormalSign(data->surface));
     return 0;
   });
 }

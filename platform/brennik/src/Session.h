@@ -33,6 +33,14 @@ struct GeomData {
 // Class of an OCCT curve or surface (trimmed forms are seen through to their basis).
 int ClassOfCurve(const Handle(Geom_Curve)& curve);
 int ClassOfSurface(const Handle(Geom_Surface)& surface);
+// The kernel's normal of a surface is the normal of its standard form, whose placement is
+// right-handed: -1 when the OCCT surface (or the surface an offset surface offsets) sits on a
+// left-handed placement, so that its parametric normal is the opposite one; +1 otherwise.
+// Senses and normals cross the interface against the standard form, so a surface rebuilt
+// from its standard form takes the face back with the sense it was read with.
+double StandardNormalSign(const Handle(Geom_Surface)& surface);
+// Whether the face's outward normal agrees with the kernel's normal of its surface.
+bool FaceAgreesWithSurface(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface);
 
 // A face, edge or vertex of a body.
 struct SubEntity {

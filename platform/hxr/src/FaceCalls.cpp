@@ -124,11 +124,14 @@ int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
       return hxr::wired::ResolveTransform(change.transform, out.motion);
     case HXR_CHANGE_replace_surface:
       out.kind = FaceChangeKind::FaceChangeSurface;
-      out.outwardSense = change.sense;
       if (int code =
               CheckSurfaceOptions(static_cast<const HXR_FACE_change_surface_o_s*>(change.options)))
         return code;
-      return hxr::wired::ResolveSurface(change.surface, out.surface);
+      if (int code = hxr::wired::ResolveSurface(change.surface, out.surface)) return code;
+      // The sense is given against the kernel's normal of the surface; the engine takes it
+      // against the surface's own parametric normal.
+      out.outwardSense = change.sense == (brennik::StandardNormalSign(out.surface) > 0.0);
+      return HXR_ERROR_none;
     case HXR_CHANGE_taper: {
       out.kind = FaceChangeKind::FaceChangeTaper;
       if (int code =

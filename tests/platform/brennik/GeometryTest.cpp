@@ -83,6 +83,47 @@ TEST_F(GeometryTest, OrientedSurfaceNormalsPointOutOfTheBlock) {
   }
 }
 
+// The turned part's torus lies on a left-handed placement, whose parametric normal points
+// into the tube; the kernel's normal, senses and offsets still follow the standard form.
+TEST_F(GeometryTest, NormalsSensesAndOffsetsFollowTheStandardForm) {
+  int body = brennik::build::TurnedPart();
+  int face = 0;
+  for (int f : List(BQ_BODY_ask_faces, body)) {
+    int surf = 0;
+    BQ_FACE_ask_surf(f, &surf);
+    if (ClassOf(surf) == BQ_CLASS_torus) face = f;
+  }
+  int torus = 0;
+  bool sense = true;
+  ASSERT_EQ(BQ_FACE_ask_oriented_surf(face, &torus, &sense), 0);
+  // The fillet is concave: the body's outward normal points to the tube's centre circle.
+  EXPECT_FALSE(sense);
+  BQ_TORUS_sf_t form{};
+  ASSERT_EQ(BQ_TORUS_ask(torus, &form), 0);
+  BQ_UVBOX_t box{};
+  ASSERT_EQ(BQ_FACE_find_uvbox(face, &box), 0);
+  BQ_UV_t mid{{(box.param[0] + box.param[2]) / 2, (box.param[1] + box.param[3]) / 2}};
+  BQ_VECTOR_t p[1], n{};
+  ASSERT_EQ(BQ_SURF_eval_with_normal(torus, mid, 0, 0, false, p, &n), 0);
+  // Away from the tube's centre circle (radius 14 at z = 17).
+  const double rho = std::hypot(p[0].coord[0], p[0].coord[1]);
+  const double away[3] = {p[0].coord[0] * (1 - 14 / rho), p[0].coord[1] * (1 - 14 / rho), p[0].coord[2] - 17};
+  EXPECT_NEAR((away[0] * n.coord[0] + away[1] * n.coord[1] + away[2] * n.coord[2]) / 2.0, 1.0, 1e-9);
+  int offset = 0;
+  ASSERT_EQ(BQ_SURF_offset(torus, 0.5, &offset), 0);
+  BQ_TORUS_sf_t grown{};
+  ASSERT_EQ(BQ_TORUS_ask(offset, &grown), 0);
+  EXPECT_NEAR(grown.minor_radius, 2.5, 1e-12);
+  // Made again from its form, the surface has the same normal at the same point.
+  int remade = 0;
+  ASSERT_EQ(BQ_TORUS_create(&form, &remade), 0);
+  BQ_UV_t uv{};
+  ASSERT_EQ(BQ_SURF_parameterise_vector(remade, p[0], &uv), 0);
+  BQ_VECTOR_t q[1], m{};
+  ASSERT_EQ(BQ_SURF_eval_with_normal(remade, uv, 0, 0, false, q, &m), 0);
+  EXPECT_NEAR(m.coord[0] * n.coord[0] + m.coord[1] * n.coord[1] + m.coord[2] * n.coord[2], 1.0, 1e-9);
+}
+
 TEST_F(GeometryTest, VertexPointsAreTheBoxCorners) {
   int body = brennik::build::Block(10, 20, 30);
   for (int vertex : List(BQ_BODY_ask_vertices, body)) {

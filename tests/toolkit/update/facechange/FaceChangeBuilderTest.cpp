@@ -191,6 +191,23 @@ TEST_F(FaceChangeBuilderTest, TorusAndConeChangesMakeNewSurfaces)
     EXPECT_NEAR(m_solution.FindEntityChange(torus)->GetMinorRadius(), torusBefore.minor_radius - 0.125, 1e-12);
 }
 
+// The new cone and torus carry the face with the sense read from the old ones: the torus made
+// again with its radii keeps the body, and the cone opened wider narrows the neck.
+TEST_F(FaceChangeBuilderTest, TorusAndConeChangesApplyToTheTurnedPart)
+{
+    const int body = brennik::build::TurnedPart();
+    const double volume = brennik::build::Volume(body);
+    const int torus = FaceOfClass(body, KernelClassTorus);
+    Builder().AddSolvedChange(torus, Solved(SolvedChangeRadius | SolvedChangeMinorRadius, 0.0, 0.0));
+    ASSERT_EQ(Builder().Apply(nullptr), 0);
+    EXPECT_NEAR(brennik::build::Volume(body), volume, 1e-6);
+
+    FaceChangeBuilder cone(m_interaction, false, nullptr, nullptr, nullptr, 0);
+    cone.AddSolvedChange(FaceOfClass(body, KernelClassCone), Solved(SolvedChangeHalfAngle, 0.05));
+    ASSERT_EQ(cone.Apply(nullptr), 0);
+    EXPECT_LT(brennik::build::Volume(body), volume - 1.0);
+}
+
 TEST_F(FaceChangeBuilderTest, ReplacingOneShellSideOffsetsTheOtherByMinusTheThickness)
 {
     const int box = brennik::build::ThinWalledBox(1.0);
