@@ -7,6 +7,7 @@
 
 #include "api/QelDebugApi.h"
 #include "core/AddOnFacade.h"
+#include "model/Feature.h"
 #include "model/Reference.h"
 #include "model/Relation.h"
 #include "update/ModellingOperations.h"
@@ -126,6 +127,36 @@ TEST_F(ShellChecksTest, FacesToOffsetStopAtTheFirstFaceThatCannotMove)
     EXPECT_FALSE(FaceHasRelationOfType(m_interaction, top, RelationTypeRadius));
     EXPECT_EQ(CheckFacesToOffset(m_interaction, {m_face, blend, top}), ResultTypeFaceToOffsetHasRadiusRelation);
     EXPECT_EQ(CheckFacesToOffset(m_interaction, {top, blend}), ResultTypeFaceToOffsetHasFixedRelation);
+}
+
+// A face a feature refers to is not offset; nor is one face of a wall side of several faces
+// without the others of that side.
+TEST_F(ShellChecksTest, FacesToOffsetRefuseAFeaturesFaceAndAHalfListedWallSide)
+{
+    Feature* feature = Feature::Create(m_interaction, FeatureTypeSimple);
+    feature->AddReference(Reference::Create(m_interaction, m_face, nullptr));
+    EXPECT_EQ(CheckFacesToOffset(m_interaction, {m_face}), ResultTypeFaceToOffsetReferencedByFeature);
+
+    // A rib across the floor, wall to wall, splits the floor into two faces across from the one
+    // bottom face.
+    const int rib = brennik::build::Block(38.0, 2.0, 2.0);
+    BQ_TRANSF_sf_t place{};
+    for (int i = 0; i < 4; ++i)
+        place.matrix[i][i] = 1.0;
+    place.matrix[0][3] = 1.0;
+    place.matrix[1][3] = 14.0;
+    place.matrix[2][3] = 1.0;
+    int transform = 0;
+    ASSERT_EQ(BQ_TRANSF_create(&place, &transform), BQ_ERROR_no_errors);
+    const HXR_BODY_paste_o_s unite = {4, HXR_PASTE_add, false, HXR_PASTE_OPTION_default, HXR_PASTE_no_reblend};
+    HXR_ENTITY_track_r_s tracking{};
+    ASSERT_EQ(HXR_BODY_paste(m_box, rib, transform, &unite, &tracking), HXR_ERROR_none);
+    HXR_ENTITY_track_r_f(&tracking);
+    std::vector<int> floors;
+    ASSERT_TRUE(FindShellCluster(FaceAt(m_box, 0, 0, -1, 0), nullptr, &floors, nullptr));
+    ASSERT_EQ(floors.size(), 2u);
+    EXPECT_EQ(CheckFacesToOffset(m_interaction, {floors[0]}), ResultTypeFaceToOffsetHasConflictNeighborPartnerFace);
+    EXPECT_EQ(CheckFacesToOffset(m_interaction, floors), ResultTypeOk);
 }
 
 }  // namespace
