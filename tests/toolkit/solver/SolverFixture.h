@@ -112,12 +112,20 @@ protected:
         double local[4][4];
         return m_solver->GetDimensionSystem()->transform(geometry->GetGNode(), matrix ? matrix : local);
     }
+    // The translation the last evaluation gave the geometry: zero when it did not move or is not there.
+    Vec Translation(GeometryBase* geometry)
+    {
+        double matrix[4][4];
+        if (!geometry || Change(geometry, matrix) == 0)
+            return Vec(0, 0, 0);
+        return Vec(matrix[0][3], matrix[1][3], matrix[2][3]);
+    }
 
     Interaction* m_interaction = nullptr;
     std::unique_ptr<Solver> m_solver;
 };
 
-// A 10 x 20 x 30 block with its top face and its +X side face.
+// A 10 x 20 x 30 block with its top, bottom and +X side faces.
 class BlockSolverTest : public SolverTest {
 protected:
     void SetUp() override
@@ -125,10 +133,11 @@ protected:
         SolverTest::SetUp();
         m_block = brennik::build::Block(10, 20, 30);
         m_top = BlockFace(m_block, 0, 0, 1);
+        m_bottom = BlockFace(m_block, 0, 0, -1);
         m_side = BlockFace(m_block, 1, 0, 0);
     }
 
-    int m_block = 0, m_top = 0, m_side = 0;
+    int m_block = 0, m_top = 0, m_bottom = 0, m_side = 0;
 };
 
 }  // namespace testing

@@ -15,16 +15,8 @@ namespace {
 const double kOrigin[3] = {0, 0, 0};
 const double kZ[3] = {0, 0, 1};
 
-class DragTest : public SolverTest {
+class DragTest : public BlockSolverTest {
 protected:
-    void SetUp() override
-    {
-        SolverTest::SetUp();
-        m_block = brennik::build::Block(10, 20, 30);
-        m_top = BlockFace(m_block, 0, 0, 1);
-        m_bottom = BlockFace(m_block, 0, 0, -1);
-        m_side = BlockFace(m_block, 1, 0, 0);
-    }
     // The faces' geometry in the system, as configure leaves it, and the first one selected.
     void Prepare(std::vector<int> faces)
     {
@@ -32,17 +24,7 @@ protected:
             Geom(face)->AddToZMR();
         ASSERT_TRUE(m_interaction->AddSelectedReference(Reference::Create(m_interaction, faces[0], nullptr)));
     }
-    // The translation of the last evaluation's change of the face's geometry, zero when it
-    // did not move.
-    Vec Moved(int face)
-    {
-        double matrix[4][4];
-        if (Change(Geom(face), matrix) == 0)
-            return Vec(0, 0, 0);
-        return Vec(matrix[0][3], matrix[1][3], matrix[2][3]);
-    }
-
-    int m_block = 0, m_top = 0, m_bottom = 0, m_side = 0;
+    Vec Moved(int face) { return Translation(Geom(face)); }
 };
 
 TEST_F(DragTest, LinearDragMovesTheSelectedFaceByExactlyTheDelta)

@@ -10,21 +10,19 @@ namespace QEL {
 namespace testing {
 namespace {
 
-class RelationValuesTest : public SolverTest {
+class RelationValuesTest : public BlockSolverTest {
 protected:
     void SetUp() override
     {
-        SolverTest::SetUp();
-        m_block = brennik::build::Block(10, 20, 30);
-        m_top = Reference::Create(m_interaction, BlockFace(m_block, 0, 0, 1), nullptr);
-        m_bottom = Reference::Create(m_interaction, BlockFace(m_block, 0, 0, -1), nullptr);
-        m_distance = Relation::CreateBinary(m_interaction, RelationTypeDistance, m_top, m_bottom);
+        BlockSolverTest::SetUp();
+        m_topRef = Reference::Create(m_interaction, m_top, nullptr);
+        m_bottomRef = Reference::Create(m_interaction, m_bottom, nullptr);
+        m_distance = Relation::CreateBinary(m_interaction, RelationTypeDistance, m_topRef, m_bottomRef);
         ASSERT_NE(m_distance, nullptr);
     }
 
-    int m_block = 0;
-    Reference* m_top = nullptr;
-    Reference* m_bottom = nullptr;
+    Reference* m_topRef = nullptr;
+    Reference* m_bottomRef = nullptr;
     Relation* m_distance = nullptr;
 };
 
@@ -63,15 +61,15 @@ TEST_F(RelationValuesTest, SeedsAreTheSelectionThenTheRelationReferences)
 {
     const double origin[3] = {0, 0, 0};
     const double z[3] = {0, 0, 1};
-    Reference* side = Reference::Create(m_interaction, BlockFace(m_block, 1, 0, 0), nullptr);
+    Reference* side = Reference::Create(m_interaction, m_side, nullptr);
     m_interaction->AddSelectedReference(side);
     SolverDragLinear drag(m_interaction, origin, z, origin);
     drag.AddRelation(m_distance);
     SolverOperation::SeedList seeds;
     drag.GetConfigureSeeds(seeds);
     const SolverOperation::SeedList expected = {{side->GetEntityTag(), nullptr},
-                                                {m_top->GetEntityTag(), nullptr},
-                                                {m_bottom->GetEntityTag(), nullptr}};
+                                                {m_topRef->GetEntityTag(), nullptr},
+                                                {m_bottomRef->GetEntityTag(), nullptr}};
     EXPECT_EQ(seeds, expected);
 
     std::set<std::pair<int, Instance*>> entities;

@@ -13,15 +13,14 @@ namespace {
 const double kOrigin[3] = {0, 0, 0};
 const double kZ[3] = {0, 0, 1};
 
-class RelationEditTest : public SolverTest {
+class RelationEditTest : public BlockSolverTest {
 protected:
     void SetUp() override
     {
-        SolverTest::SetUp();
-        m_block = brennik::build::Block(10, 20, 30);
-        m_top = Reference::Create(m_interaction, BlockFace(m_block, 0, 0, 1), nullptr);
-        m_bottom = Reference::Create(m_interaction, BlockFace(m_block, 0, 0, -1), nullptr);
-        m_side = Reference::Create(m_interaction, BlockFace(m_block, 1, 0, 0), nullptr);
+        BlockSolverTest::SetUp();
+        m_topRef = Reference::Create(m_interaction, m_top, nullptr);
+        m_bottomRef = Reference::Create(m_interaction, m_bottom, nullptr);
+        m_sideRef = Reference::Create(m_interaction, m_side, nullptr);
     }
     // The selected face's geometry in the system, as the configure's seeds leave it before
     // the operation makes its drag group.
@@ -37,25 +36,17 @@ protected:
         return relation;
     }
     // The translation the last evaluation gave the reference's geometry, zero when unmoved.
-    Vec Moved(Reference* reference)
-    {
-        double matrix[4][4];
-        GeometryBase* geometry = m_solver->FindGeometry(reference);
-        if (!geometry || Change(geometry, matrix) == 0)
-            return Vec(0, 0, 0);
-        return Vec(matrix[0][3], matrix[1][3], matrix[2][3]);
-    }
+    Vec Moved(Reference* reference) { return Translation(m_solver->FindGeometry(reference)); }
 
-    int m_block = 0;
-    Reference* m_top = nullptr;
-    Reference* m_bottom = nullptr;
-    Reference* m_side = nullptr;
+    Reference* m_topRef = nullptr;
+    Reference* m_bottomRef = nullptr;
+    Reference* m_sideRef = nullptr;
 };
 
 TEST_F(RelationEditTest, ValueEditOfADistanceMovesTheFreeFaceToTheNewValue)
 {
-    Relation* distance = Relate(RelationTypeDistance, {m_top, m_bottom});
-    Relation* fixed = Relate(RelationTypeFixed, {m_bottom});
+    Relation* distance = Relate(RelationTypeDistance, {m_topRef, m_bottomRef});
+    Relation* fixed = Relate(RelationTypeFixed, {m_bottomRef});
     ASSERT_NEAR(distance->GetValue(), 30, 1e-9);
     SolverEvaluate edit(m_interaction);
     edit.AddRelation(fixed);
@@ -64,8 +55,8 @@ TEST_F(RelationEditTest, ValueEditOfADistanceMovesTheFreeFaceToTheNewValue)
 
     ASSERT_EQ(edit.Solve(m_solver.get()), ResultTypeOk);
     ASSERT_EQ(m_solver->GetSolveStatus(), SolveStatusSolved);
-    EXPECT_LT(Distance(Moved(m_top), Vec(0, 0, 12)), 1e-9);
-    EXPECT_LT(Distance(Moved(m_bottom), Vec(0, 0, 0)), 1e-9);
+    EXPECT_LT(Distance(Moved(m_topRef), Vec(0, 0, 12)), 1e-9);
+    EXPECT_LT(Distance(Moved(m_bottomRef), Vec(0, 0, 0)), 1e-9);
     // The driven relation is free in the Solver and holds the value asked.
     double value = 0;
     ASSERT_TRUE(m_solver->GetRelationBonds(distance)->front()->GetValue(value));
@@ -83,12 +74,12 @@ TEST_F(RelationEditTest, LinearDragCarriesTheOppositeFaceAsItsRelationsDemand)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.second);
         m_solver.reset(new Solver());
-        m_interaction->RemoveSelectedReference(m_top);
-        Select(m_top);
+        m_interaction->RemoveSelectedReference(m_topRef);
+        Select(m_topRef);
         const double start[3] = {3, 4, 30};
         SolverDragLinear drag(m_interaction, kOrigin, kZ, start);
-        drag.AddRelation(Relate(RelationTypeParallel, {m_top, m_bottom}));
-        drag.AddRelation(Relate(c.second, {m_top, m_bottom}));
+        drag.AddRelation(Relate(RelationTypeParallel, {m_topRef, m_bottomRef}));
+        drag.AddRelation(Relate(c.second, {m_topRef, m_bottomRef}));
         drag.AddToSolver(m_solver.get());
         ASSERT_NE(drag.GetDragGroup(), nullptr);
         const double to[3] = {3, 4, 37.5};
@@ -96,8 +87,8 @@ TEST_F(RelationEditTest, LinearDragCarriesTheOppositeFaceAsItsRelationsDemand)
 
         ASSERT_EQ(drag.Solve(m_solver.get()), ResultTypeOk);
         ASSERT_EQ(m_solver->GetSolveStatus(), SolveStatusSolved);
-        EXPECT_LT(Distance(Moved(m_top), Vec(0, 0, 7.5)), 1e-9);
-        EXPECT_LT(Distance(Moved(m_bottom), Vec(0, 0, c.bottomMoves)), 1e-9);
+        EXPECT_LT(Distance(Moved(m_topRef), Vec(0, 0, 7.5)), 1e-9);
+        EXPECT_LT(Distance(Moved(m_bottomRef), Vec(0, 0, c.bottomMoves)), 1e-9);
     }
 }
 
@@ -105,10 +96,10 @@ TEST_F(RelationEditTest, LinearDragCarriesTheOppositeFaceAsItsRelationsDemand)
 TEST_F(RelationEditTest, RotateDragTurnsAParallelFaceAlong)
 {
     Reference* left = Reference::Create(m_interaction, BlockFace(m_block, -1, 0, 0), nullptr);
-    Select(m_side);
+    Select(m_sideRef);
     const double corner[3] = {10, 0, 0};
     SolverDragRotate drag(m_interaction, corner, kZ);
-    drag.AddRelation(Relate(RelationTypeParallel, {m_side, left}));
+    drag.AddRelation(Relate(RelationTypeParallel, {m_sideRef, left}));
     drag.AddToSolver(m_solver.get());
     drag.SetDragValue(0.3);
 
