@@ -285,6 +285,24 @@ TEST_F(ModellingApiTest, ReplaceWithAReferencedSheetChangesNothing)
     EXPECT_TRUE(BodiesEqual(body, witness));
 }
 
+// A copied face makes a placed sheet of that one face and leaves its body whole.
+TEST_F(ModellingApiTest, CopyMakesASheetAndLeavesTheBodyWhole)
+{
+    const int body = brennik::build::BlockWithBlend(2.0);
+    const int blend = FaceOfClass(body, KernelClassCylinder);
+    const int faces = FaceCount(body);
+    const double volume = brennik::build::Volume(body);
+    ResultType result = ResultTypeFail;
+    const int instance = Copy(m_tag, Tags({blend}), GetEntityPartition(body), Create(CreateCopyOptions), &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    Instance* placed = m_interaction->FindInstanceFromTag(instance);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(FaceCount(placed->GetBodyTag()), 1);
+    EXPECT_EQ(FaceCount(body), faces);
+    EXPECT_EQ(FaceOfClass(body, KernelClassCylinder), blend);
+    EXPECT_NEAR(brennik::build::Volume(body), volume, 1e-9);
+}
+
 // With the checks off the calls still refuse what they cannot run without.
 TEST_F(ModellingApiTest, ChecksOffStillRefuseWhatTheCallCannotRunWithout)
 {
