@@ -5,6 +5,8 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepAdaptor_Surface.hxx>
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
 #include <BRepFilletAPI_MakeFillet.hxx>
 #include <BRepLProp_SLProps.hxx>
 #include <BRep_Tool.hxx>
@@ -81,6 +83,52 @@ bool IdentifyBlend(const TopoDS_Shape& body, const TopoDS_Shape& face,
   return true;
 }
 
+std::vector<TopoDS_Shape> TakeCornerPatches(const TopoDS_Shape& body,
+                                            std::vector<TopoDS_Shape>& blendFaces) {
+  TopTools_IndexedDataMapOfShapeListOfShape edgeFaces;
+  TopExp::MapShapesAndAncestors(body, TopAbs_EDGE, TopAbs_FACE, edgeFaces);
+  auto isEdgeBlend = [](const TopoDS_Shape& face) {
+    const GeomAbs_SurfaceType type = BRepAdaptor_Surface(TopoDS::Face(face), false).GetType();
+    return type == GeomAbs_Cylinder || type == GeomAbs_Torus;
+  };
+  // A face every edge of which it shares, tangent, with one of the edge blends of the list.
+  auto meetsOnlyBlends = [&](const TopoDS_Face& face, const std::vector<TopoDS_Shape>& blends) {
+    bool any = false;
+    for (TopExp_Explorer it(face, TopAbs_EDGE); it.More(); it.Next()) {
+      const TopoDS_Edge& edge = TopoDS::Edge(it.Current());
+      if (BRep_Tool::Degenerated(edge)) continue;
+      gp_Dir own;
+      if (!NormalAtEdge(face, edge, own)) return false;
+      bool met = false;
+      for (TopTools_ListOfShape::Iterator f(edgeFaces.FindFromKey(edge)); f.More(); f.Next()) {
+        gp_Dir theirs;
+        met = met || (!f.Value().IsSame(face) && Listed(blends, f.Value()) &&
+                      NormalAtEdge(TopoDS::Face(f.Value()), edge, theirs) &&
+                      own.Angle(theirs) < kTangentAngle);
+      }
+      if (!met) return false;
+      any = true;
+    }
+    return any;
+  };
+  std::vector<TopoDS_Shape> edgeBlends;
+  for (const TopoDS_Shape& face : blendFaces) {
+    if (isEdgeBlend(face)) edgeBlends.push_back(face);
+  }
+  std::vector<TopoDS_Shape> patches;
+  TopTools_IndexedMapOfShape faces;
+  TopExp::MapShapes(body, TopAbs_FACE, faces);
+  for (int i = 1; i <= faces.Extent(); ++i) {
+    const TopoDS_Face& face = TopoDS::Face(faces(i));
+    if (Listed(edgeBlends, face) || !meetsOnlyBlends(face, edgeBlends)) continue;
+    patches.push_back(face);
+  }
+  blendFaces.erase(std::remove_if(blendFaces.begin(), blendFaces.end(),
+                                  [&](const TopoDS_Shape& f) { return Listed(patches, f); }),
+                   blendFaces.end());
+  return patches;
+}
+
 int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_History& history,
                   const std::vector<BlendInfo>& blends, const std::vector<double>& radii,
                   std::vector<std::vector<TopoDS_Shape>>& newFaces, std::string& detail,
@@ -150,21 +198,50 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
   return ErrorNone;
 }
 
+namespace {
+
+// Records that the face of the input became the products, which no longer count as created.
+void RelinkFace(History& history, const TopoDS_Shape& source, const std::vector<TopoDS_Shape>& products) {
+  if (products.empty()) return;
+  auto outcome = std::find_if(history.faces.begin(), history.faces.end(),
+                              [&](const EntityOutcome& o) { return o.source.IsSame(source); });
+  if (outcome == history.faces.end()) return;
+  outcome->products = products;
+  outcome->fate = products.size() > 1 ? Fate::FateSplit : Fate::FateModified;
+  for (const TopoDS_Shape& face : products) {
+    history.created.erase(std::remove_if(history.created.begin(), history.created.end(),
+                                         [&](const TopoDS_Shape& s) { return s.IsSame(face); }),
+                          history.created.end());
+  }
+}
+
+gp_Pnt CentreOf(const TopoDS_Shape& face) {
+  GProp_GProps props;
+  BRepGProp::SurfaceProperties(face, props);
+  return props.CentreOfMass();
+}
+
+}  // namespace
+
 void RelinkBlends(History& history, const std::vector<BlendInfo>& blends,
                   const std::vector<std::vector<TopoDS_Shape>>& newFaces) {
-  for (size_t i = 0; i < blends.size() && i < newFaces.size(); ++i) {
-    if (newFaces[i].empty()) continue;
-    auto outcome = std::find_if(history.faces.begin(), history.faces.end(),
-                                [&](const EntityOutcome& o) { return o.source.IsSame(blends[i].face); });
-    if (outcome == history.faces.end()) continue;
-    outcome->products = newFaces[i];
-    outcome->fate = newFaces[i].size() > 1 ? Fate::FateSplit : Fate::FateModified;
-    for (const TopoDS_Shape& face : newFaces[i]) {
-      history.created.erase(std::remove_if(history.created.begin(), history.created.end(),
-                                           [&](const TopoDS_Shape& s) { return s.IsSame(face); }),
-                            history.created.end());
+  for (size_t i = 0; i < blends.size() && i < newFaces.size(); ++i) RelinkFace(history, blends[i].face, newFaces[i]);
+}
+
+void RelinkCornerPatches(History& history, const TopoDS_Shape& result,
+                         const std::vector<TopoDS_Shape>& patches) {
+  if (patches.empty()) return;
+  std::vector<std::vector<TopoDS_Shape>> corners(patches.size());
+  for (const TopoDS_Shape& face : history.created) {
+    if (face.ShapeType() != TopAbs_FACE || !ContainsSubShape(result, face)) continue;
+    const gp_Pnt centre = CentreOf(face);
+    size_t nearest = 0;
+    for (size_t i = 1; i < patches.size(); ++i) {
+      if (CentreOf(patches[i]).Distance(centre) < CentreOf(patches[nearest]).Distance(centre)) nearest = i;
     }
+    corners[nearest].push_back(face);
   }
+  for (size_t i = 0; i < patches.size(); ++i) RelinkFace(history, patches[i], corners[i]);
 }
 
 Result ReorderBlends(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& firstChain,

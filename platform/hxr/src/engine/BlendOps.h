@@ -25,6 +25,12 @@ bool IdentifyBlend(const TopoDS_Shape& body, const TopoDS_Shape& face,
                    const std::vector<TopoDS_Shape>& alsoRemoved, BlendInfo& info,
                    std::string& detail);
 
+// The corner patches among and around the blends: faces that are no edge blend and meet,
+// tangent, only blends of the list along every edge (the vertex blend where blends meet).
+// A patch given in `blendFaces` is taken out of it; every patch found is returned.
+std::vector<TopoDS_Shape> TakeCornerPatches(const TopoDS_Shape& body,
+                                            std::vector<TopoDS_Shape>& blendFaces);
+
 // Blends again, in `shape`, the edges where the images (under `history`, which runs from
 // `original`) of each blend's two supports meet, each with its radius from `radii` (0.0
 // keeps the blend's present radius). Updates `shape` and `history`; `newFaces[i]` gets
@@ -41,6 +47,11 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
 // being deleted while new faces appeared).
 void RelinkBlends(History& history, const std::vector<BlendInfo>& blends,
                   const std::vector<std::vector<TopoDS_Shape>>& newFaces);
+// Records that each corner patch became the faces the blending made at its corner: the
+// result's faces that are neither images of the body's faces nor blend faces, each given to
+// the nearest patch.
+void RelinkCornerPatches(History& history, const TopoDS_Shape& result,
+                         const std::vector<TopoDS_Shape>& patches);
 
 // Takes off the two chains of blends and makes them again, the second chain first, so
 // that where they meet the first chain now runs over the second.

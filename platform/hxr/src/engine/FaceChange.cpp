@@ -24,6 +24,7 @@
 #include <TopoDS_Vertex.hxx>
 #include <gp_Pln.hxx>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <limits>
@@ -268,10 +269,16 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     for (const FaceChange& change : changes) {
       if (change.kind == Kind::FaceChangeReblend) blendFaces.push_back(change.face);
     }
+    // A vertex blend where re-made blends meet goes with them and is made again by them.
+    const std::vector<TopoDS_Shape> patches = TakeCornerPatches(body, blendFaces);
+    std::vector<TopoDS_Shape> removed = blendFaces;
+    removed.insert(removed.end(), patches.begin(), patches.end());
     for (const FaceChange& change : changes) {
-      if (change.kind != Kind::FaceChangeReblend) continue;
+      const bool isPatch = std::any_of(patches.begin(), patches.end(),
+                                       [&](const TopoDS_Shape& p) { return p.IsSame(change.face); });
+      if (change.kind != Kind::FaceChangeReblend || isPatch) continue;
       BlendInfo info;
-      if (!IdentifyBlend(body, change.face, blendFaces, info, why)) {
+      if (!IdentifyBlend(body, change.face, removed, info, why)) {
         return Result::Failure(ErrorNotABlend, why);
       }
       blends.push_back(info);
@@ -281,7 +288,7 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     TopoDS_Shape shape = body;
     BRepTools_History history;
     int error = ErrorNone;
-    if (!blendFaces.empty()) error = RemoveFacesByHealing(body, blendFaces, shape, history, why);
+    if (!removed.empty()) error = RemoveFacesByHealing(body, removed, shape, history, why);
     std::vector<Handle(Geom_Surface)> requested(changes.size());
     if (error == ErrorNone) error = ChangeSurfaces(body, changes, shape, history, requested, why);
     if (error == ErrorNone) error = TaperFaces(body, changes, shape, history, why);
@@ -298,6 +305,7 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
                                     surfacesOnly ? SurfaceChangeJudge(body, history, changes) : nullptr);
     if (!result.ok) return result;
     RelinkBlends(result.history, blends, newBlendFaces);
+    RelinkCornerPatches(result.history, result.shape, patches);
     for (size_t i = 0; i < changes.size(); ++i) {
       const EntityOutcome* outcome = result.history.Find(changes[i].face);
       if (outcome == nullptr || outcome->products.size() != 1) {

@@ -2,6 +2,7 @@
 // kernel's fixtures; a change that cannot be made leaves the body as it was.
 #include "WiredTestBase.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -111,6 +112,43 @@ TEST_F(FaceChangeCallTest, ReblendChangesTheRadiusAndZeroKeepsIt) {
     ASSERT_EQ(blends.size(), 1u);
     EXPECT_EQ(blends[0], blend) << "the blend keeps its tag";
     HXR_ENTITY_track_r_f(&m_tracking);
+  }
+}
+
+// The three edge blends around a blended corner are made again with the corner patch, whether
+// the patch is named with them or not: the corner comes back as one patch of the new radius,
+// and every blend and the patch keep their tags.
+TEST_F(FaceChangeCallTest, ReblendAtABlendedCornerMakesTheCornerAgain) {
+  for (bool withPatch : {true, false}) {
+    SCOPED_TRACE(withPatch ? "patch named" : "patch not named");
+    const int body = brennik::build::BlockWithBlendedCorner(2.0);
+    const std::vector<int> curved = NonPlanarFaces(body);
+    std::vector<int> blends, patches;
+    for (int face : curved) {
+      int surface = 0, cls = 0;
+      BQ_FACE_ask_surf(face, &surface);
+      BQ_ENTITY_ask_class(surface, &cls);
+      (cls == BQ_CLASS_cyl ? blends : patches).push_back(face);
+    }
+    ASSERT_EQ(blends.size(), 3u);
+    ASSERT_EQ(patches.size(), 1u);
+    std::vector<int> named = blends;
+    if (withPatch) named.push_back(patches[0]);
+    const HXR_FACE_change_reblend_o_s options{1, 3.0, HXR_REBLEND_default};
+    HXR_FACE_change_s change{};
+    change.change = HXR_CHANGE_reblend;
+    change.options = &options;
+    ASSERT_EQ(Change(named, change), HXR_ERROR_none);
+
+    const double r = 3.0;
+    EXPECT_NEAR(Volume(body), 6000 - r * r * (1 - M_PI / 4) * (60 - 3 * r) - r * r * r * (1 - M_PI / 6), 1e-6);
+    std::vector<int> after = NonPlanarFaces(body);
+    std::vector<int> before = curved;
+    std::sort(after.begin(), after.end());
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(after, before);
+    const std::vector<Track> tracks = Tracks();
+    for (int face : curved) EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, face), nullptr) << face;
   }
 }
 

@@ -11,6 +11,9 @@
 #include "fixtures/EngineFixtures.h"
 #include "hxr.h"
 
+#include <BRepAdaptor_Surface.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
 #include <gp_Dir.hxx>
 #include <gp_Pnt.hxx>
 
@@ -109,6 +112,16 @@ class WiredTest : public ::testing::Test {
     std::vector<int> out;
     for (const TopoDS_Face& face : hxr::engine::fixtures::CurvedFaces(brennik::store::ShapeOf(body)))
       out.push_back(brennik::store::TagOf(body, face));
+    return out;
+  }
+
+  // Every face of the body whose surface is no plane, corner patches included.
+  static std::vector<int> NonPlanarFaces(int body) {
+    std::vector<int> out;
+    for (TopExp_Explorer it(brennik::store::ShapeOf(body), TopAbs_FACE); it.More(); it.Next()) {
+      if (BRepAdaptor_Surface(TopoDS::Face(it.Current())).GetType() != GeomAbs_Plane)
+        out.push_back(brennik::store::TagOf(body, it.Current()));
+    }
     return out;
   }
 
