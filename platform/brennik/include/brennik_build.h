@@ -15,6 +15,8 @@ int BlockWithBlend(double radius = 2.0);
 int BlockWithBlendChain(double radius = 2.0);
 // A block with two blend chains of radii r1 and r2.
 int BlockWithTwoBlends(double r1, double r2);
+// A block with two opposite, parallel edges blended with radii r1 and r2: blends that do not meet.
+int BlockWithOppositeBlends(double r1, double r2);
 // A block whose corner is blended (three edge blends and a corner patch).
 int BlockWithBlendedCorner(double radius = 2.0);
 // The block with one blended edge whose blend face lies on a blend surface, as the kernel keeps
@@ -34,6 +36,9 @@ int PlateWithHolePatterns();
 int PlateWithManyHoles(int count);
 // A sheet body.
 int Sheet();
+// A sheet body of one planar face: a square of side 2 half centred at the point, on the plane
+// through it with the given normal.
+int PlanarSheet(double x, double y, double z, double nx, double ny, double nz, double half = 50.0);
 
 // Free (orphan) geometry in the current partition.
 int FreePoint(double x, double y, double z);

@@ -37,6 +37,9 @@ int LPrism() { return Wrap([&] { return shapes::LPrism(); }); }
 int BlockWithBlend(double radius) { return Wrap([&] { return shapes::BlockWithBlend(radius); }); }
 int BlockWithBlendChain(double radius) { return Wrap([&] { return shapes::BlockWithBlendChain(radius); }); }
 int BlockWithTwoBlends(double r1, double r2) { return Wrap([&] { return shapes::BlockWithTwoBlends(r1, r2); }); }
+int BlockWithOppositeBlends(double r1, double r2) {
+  return Wrap([&] { return shapes::BlockWithOppositeBlends(r1, r2); });
+}
 int BlockWithBlendedCorner(double radius) { return Wrap([&] { return shapes::BlockWithBlendedCorner(radius); }); }
 int ThinWalledBox(double wall) { return Wrap([&] { return shapes::ThinWalledBox(wall); }); }
 int TurnedPart() { return Wrap([&] { return shapes::TurnedPart(); }); }
@@ -44,6 +47,9 @@ int PlateWithHoles() { return Wrap([&] { return shapes::PlateWithHoles(); }); }
 int PlateWithHolePatterns() { return Wrap([&] { return shapes::PlateWithHolePatterns(); }); }
 int PlateWithManyHoles(int count) { return Wrap([&] { return shapes::PlateWithManyHoles(count); }); }
 int Sheet() { return Wrap([&] { return shapes::Sheet(); }); }
+int PlanarSheet(double x, double y, double z, double nx, double ny, double nz, double half) {
+  return Wrap([&] { return shapes::PlanarSheet(gp_Pnt(x, y, z), gp_Dir(nx, ny, nz), half); });
+}
 
 int BlockWithBlendSurface(double radius) {
   return Rewrite(BlockWithBlend(radius), [](BodyRecord& body) {

@@ -14,7 +14,9 @@
 
 #include <hxr_test.h>
 
+#include <cmath>
 #include <functional>
+#include <vector>
 
 namespace QEL {
 namespace testing {
@@ -35,6 +37,34 @@ int FaceCount(int body)
     std::set<int> faces;
     GetBodyFaces(body, faces);
     return static_cast<int>(faces.size());
+}
+
+std::vector<int> FacesOfClass(int body, int surfaceClass)
+{
+    std::set<int> faces;
+    GetBodyFaces(body, faces);
+    std::vector<int> found;
+    for (int face : faces)
+        if (GetGeometryClassOfTopology(face) == surfaceClass)
+            found.push_back(face);
+    return found;
+}
+
+// The kernel receives only bodies its checker finds valid, so a body that comes back from
+// transmit data is a valid one.
+bool SurvivesTransmit(int body)
+{
+    BQ_MEMORY_block_t* block = nullptr;
+    if (BQ_PART_transmit_b(1, &body, nullptr, &block) != BQ_ERROR_no_errors)
+        return false;
+    int count = 0;
+    int* parts = nullptr;
+    const int error = BQ_PART_receive_b(block, nullptr, &count, &parts);
+    BQ_MEMORY_block_f(block);
+    if (error == BQ_ERROR_no_errors && count > 0)
+        BQ_ENTITY_delete(count, parts);
+    BQ_MEMORY_free(parts);
+    return error == BQ_ERROR_no_errors && count == 1;
 }
 
 class ModellingApiTest : public ApiTest {
@@ -283,6 +313,63 @@ TEST_F(ModellingApiTest, ReplaceWithAReferencedSheetChangesNothing)
 
     EXPECT_EQ(result, ResultTypeSheetBodyReferenced);
     EXPECT_TRUE(BodiesEqual(body, witness));
+}
+
+// A one-face sheet that nothing holds gives the face its plane: the face stays in the body on
+// the sheet's tilted plane and the body stays valid.
+TEST_F(ModellingApiTest, ReplaceWithABareSheetPutsTheFaceOnTheSheetsPlane)
+{
+    const int body = brennik::build::Block();
+    const int top = FaceAt(body, 0, 0, 1, 30);
+    // The plane 0.1 x + z = 32 over the block's top.
+    const int sheet = brennik::build::PlanarSheet(0, 0, 32, 0.1, 0, 1);
+    ASSERT_NE(sheet, 0);
+    Reference* reference = Reference::Create(m_interaction, top, nullptr);
+    ResultType result = ResultTypeFail;
+
+    ReplaceFacesWithSheet(m_tag, Tags({top}), sheet, Create(CreateReplaceFacesWithSheetOptions), &result);
+
+    ASSERT_EQ(result, ResultTypeOk);
+    const double length = std::sqrt(1.01);
+    EXPECT_EQ(FaceAt(body, 0.1 / length, 0, 1 / length, 32 / length), top);
+    EXPECT_EQ(FaceCount(body), 6);
+    EXPECT_NEAR(brennik::build::Volume(body), 10.0 * 20.0 * 31.5, 1e-6);
+    EXPECT_EQ(reference->GetEntityTag(), top);
+    EXPECT_GT(CountTrackingData(), 0u);
+    EXPECT_TRUE(SurvivesTransmit(body));
+}
+
+// Two blends swap their order only where they do not meet: then each stays a blend of the body,
+// which keeps its faces and volume; blends that meet are refused, the body as it was and no
+// change recorded.
+TEST_F(ModellingApiTest, ReorderBlendsRunsOnBlendsThatDoNotMeetAndRefusesBlendsThatMeet)
+{
+    const int apart = brennik::build::BlockWithOppositeBlends(2.0, 1.0);
+    std::vector<int> blends = FacesOfClass(apart, KernelClassCylinder);
+    ASSERT_EQ(blends.size(), 2u);
+    const double volume = brennik::build::Volume(apart);
+    ResultType result = ResultTypeFail;
+
+    ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
+
+    ASSERT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(FaceCount(apart), 8);
+    EXPECT_EQ(FacesOfClass(apart, KernelClassCylinder), blends);
+    EXPECT_NEAR(brennik::build::Volume(apart), volume, 1e-6);
+    EXPECT_TRUE(SurvivesTransmit(apart));
+    EXPECT_GT(CountTrackingData(), 0u);
+
+    const int meeting = brennik::build::BlockWithTwoBlends(2.0, 1.0);
+    blends = FacesOfClass(meeting, KernelClassCylinder);
+    ASSERT_EQ(blends.size(), 2u);
+    int witness = 0;
+    ASSERT_EQ(BQ_ENTITY_copy(meeting, &witness), BQ_ERROR_no_errors);
+
+    ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
+
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_TRUE(BodiesEqual(meeting, witness));
+    EXPECT_EQ(CountTrackingData(), 0u);
 }
 
 // A copied face makes a placed sheet of that one face and leaves its body whole.
