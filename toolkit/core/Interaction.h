@@ -78,6 +78,11 @@ public:
     int GetFeatureCount() const { return static_cast<int>(m_features.size()); }
     // Null outside [0, count).
     Feature* GetFeature(int index) const;
+    // Whether a feature of the interaction refers to the entity through its references, its
+    // profile references or its dependents.
+    bool IsUsedByFeatureReference(int entity) const;
+    bool IsUsedByFeatureProfileReference(int entity) const;
+    bool IsUsedByFeatureParentReference(int entity) const;
     const std::vector<FacePattern*>& GetFacePatterns() const { return m_facePatterns; }
     const std::vector<Section*>& GetSections() const { return m_sections; }
     int GetSectionsCount() const { return static_cast<int>(m_sections.size()); }

@@ -25,7 +25,28 @@ bool IsLiveEntity(int tag)
     return tag != 0 && BQ_ENTITY_is(tag, &alive) == BQ_ERROR_no_errors && alive;
 }
 
+bool AnyFeature(const std::vector<Feature*>& features, bool (Feature::*uses)(int) const, int entity)
+{
+    return std::any_of(features.begin(), features.end(),
+                       [&](Feature* feature) { return feature && (feature->*uses)(entity); });
+}
+
 }  // namespace
+
+bool Interaction::IsUsedByFeatureReference(int entity) const
+{
+    return AnyFeature(m_features, &Feature::HasReferenceToEntity, entity);
+}
+
+bool Interaction::IsUsedByFeatureProfileReference(int entity) const
+{
+    return AnyFeature(m_features, &Feature::HasProfileReferenceToEntity, entity);
+}
+
+bool Interaction::IsUsedByFeatureParentReference(int entity) const
+{
+    return AnyFeature(m_features, &Feature::HasDependentOnEntity, entity);
+}
 
 bool Interaction::IsFeatureProcedureMappingOneToOne(int mappingDataTag)
 {

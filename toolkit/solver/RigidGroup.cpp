@@ -269,7 +269,7 @@ RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bo
             continue;
         // A face a feature is made from stands in the system on its own.
         Interaction* interaction = reference->GetInteraction();
-        if (m_proceduralFeatureEntities.count(entity) && IsUsedByFeatureReference(interaction, entity))
+        if (m_proceduralFeatureEntities.count(entity) && IsFeatureProfileOrParent(interaction, entity))
             AddEntityGeometry(interaction, entity);
         // The face's pattern partners come into the pattern stars with it.
         if (registerPatternedFaces && m_patternedFaces.count(entity))

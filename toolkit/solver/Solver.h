@@ -162,7 +162,9 @@ public:
                                  bool excludeFeatureReferences);
     bool IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature, bool excludeFeatureReferences);
     static bool HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity);
-    static bool IsUsedByFeatureReference(Interaction* interaction, int entity);
+    // Whether a feature of the interaction is built on the entity as a profile or a parent: such
+    // an entity keeps its own geometry in the system.
+    static bool IsFeatureProfileOrParent(Interaction* interaction, int entity);
     void AddOffsetFacesOp(OffsetFacesOp* operation);
     // One procedural object per feature of a known type with references; the entities of a
     // feature not treated as simple are then driven by it.
@@ -218,6 +220,9 @@ public:
     // Replaces the output by the references of the feature's rigid group, made when missing;
     // without a group the output is left as it was.
     void GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references);
+    // How far the solve moved the rigid group of an add-on feature; the identity when the feature
+    // has no group or the group did not move.
+    void GetFeatureTransform(int feature, Xform& transform) const;
     // Appends the tag of every add-on feature that has its rigid group, ascending.
     void GetFeatures(std::vector<int>& features) const;
 

@@ -59,14 +59,10 @@ SolverFeature* Solver::FindSolverFeature(Feature* feature) const
     return nullptr;
 }
 
-bool Solver::IsUsedByFeatureReference(Interaction* interaction, int entity)
+bool Solver::IsFeatureProfileOrParent(Interaction* interaction, int entity)
 {
-    if (!interaction)
-        return false;
-    for (Feature* feature : interaction->GetFeatures())
-        if (feature->HasReferenceToEntity(entity) || feature->HasProfileReferenceToEntity(entity))
-            return true;
-    return false;
+    return interaction && (interaction->IsUsedByFeatureProfileReference(entity) ||
+                           interaction->IsUsedByFeatureParentReference(entity));
 }
 
 bool Solver::HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity)

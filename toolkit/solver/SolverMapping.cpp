@@ -217,7 +217,7 @@ Reference* Solver::GetSectionPlaneOfSectionInstance(Instance* instance)
 bool Solver::IsUsingProceduralObject(Interaction* interaction, int entity, bool requireNonSimpleFeature,
                                      bool excludeFeatureReferences)
 {
-    if (excludeFeatureReferences && IsUsedByFeatureReference(interaction, entity))
+    if (excludeFeatureReferences && IsFeatureProfileOrParent(interaction, entity))
         return false;
     auto answer = [&](int tag) {
         if (!m_proceduralFeatureEntities.count(tag) && !m_offsetFaceEntities.count(tag))

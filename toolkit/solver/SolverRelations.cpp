@@ -8,6 +8,7 @@
 #include "model/Reference.h"
 #include "model/Relation.h"
 #include "model/VirtualVertex.h"
+#include "solver/SolverObjects.h"
 #include "solver/RigidGroup.h"
 
 namespace QEL {
@@ -249,6 +250,16 @@ bool Solver::MakeRigidGroupForFeature(Interaction* interaction, int feature)
         return false;
     m_featureRigidGroups[feature] = group;
     return true;
+}
+
+void Solver::GetFeatureTransform(int feature, Xform& transform) const
+{
+    transform.SetIdentity();
+    const auto known = m_featureRigidGroups.find(feature);
+    Set* set = known != m_featureRigidGroups.end() && known->second ? known->second->GetBodyLevelSet(nullptr) : nullptr;
+    double matrix[4][4];
+    if (set && set->GetGNode() && m_manager->transform(set->GetGNode(), matrix) != 0)
+        transform.SetFrom4x4(matrix);
 }
 
 void Solver::GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references)

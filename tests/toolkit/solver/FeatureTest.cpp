@@ -98,12 +98,49 @@ TEST_F(SolverFeatureTest, OnlyAFeatureNotTreatedAsSimpleDrivesItsReferences)
     for (const Case& c : {Case{m_top, true, true, true}, Case{m_side, true, false, false},
                           Case{BlockFace(m_block, 0, 0, -1), false, false, false}}) {
         SCOPED_TRACE(c.entity);
-        EXPECT_EQ(Solver::IsUsedByFeatureReference(m_interaction, c.entity), c.usedByReference);
+        EXPECT_EQ(m_interaction->IsUsedByFeatureReference(c.entity), c.usedByReference);
         EXPECT_EQ(Solver::HasNonSimpleFeatureOnEntity(m_interaction, c.entity), c.nonSimple);
         EXPECT_EQ(m_solver->IsUsingProceduralObject(m_interaction, c.entity, true, false), c.driven);
     }
-    // A reference of a feature is not counted as driven when references are excluded.
-    EXPECT_FALSE(m_solver->IsUsingProceduralObject(m_interaction, m_top, false, true));
+}
+
+// A face a feature is built on as its profile or parent keeps a geometry of its own when a rigid
+// group takes it, and is not counted as driven when such faces are excluded; a plain reference
+// is neither.
+TEST_F(SolverFeatureTest, ProfileAndParentFacesStandOnTheirOwn)
+{
+    const int bottom = BlockFace(m_block, 0, 0, -1);
+    const int front = BlockFace(m_block, 0, 1, 0);
+    Feature* feature = MakeFeature(FeatureTypeComplexRecreate, m_top);
+    feature->AddProfileReference(Reference::Create(m_interaction, m_side, nullptr));
+    feature->AddDependents(Reference::Create(m_interaction, bottom, nullptr));
+    m_solver->AddFeature(feature);
+
+    struct Case {
+        int entity;
+        bool reference, profile, parent;
+    };
+    for (const Case& c : {Case{m_top, true, false, false}, Case{m_side, false, true, false},
+                          Case{bottom, false, false, true}, Case{front, false, false, false}}) {
+        SCOPED_TRACE(c.entity);
+        EXPECT_EQ(m_interaction->IsUsedByFeatureReference(c.entity), c.reference);
+        EXPECT_EQ(m_interaction->IsUsedByFeatureProfileReference(c.entity), c.profile);
+        EXPECT_EQ(m_interaction->IsUsedByFeatureParentReference(c.entity), c.parent);
+        const bool standsAlone = c.profile || c.parent;
+        EXPECT_EQ(m_solver->IsUsingProceduralObject(m_interaction, c.entity, false, true),
+                  c.entity != front && !standsAlone);
+
+        std::list<Geometry*> before;
+        m_solver->FindGeometry(m_interaction, c.entity, before);
+        // The face the feature drives is refused; the others make a group.
+        RigidGroup* group = m_solver->MakeRigidGroup({Reference::Create(m_interaction, c.entity, nullptr)}, false);
+        EXPECT_EQ(group != nullptr, c.entity != m_top);
+        std::list<Geometry*> after;
+        m_solver->FindGeometry(m_interaction, c.entity, after);
+        EXPECT_EQ(after.size() > before.size(), standsAlone && before.empty());
+        if (standsAlone)
+            EXPECT_NE(m_solver->FindGeometry(GeometryKey(c.entity, nullptr)), nullptr);
+    }
 }
 
 TEST_F(SolverFeatureTest, TheMovedMarkAndProfileTransformReachTheSolversFeature)
