@@ -269,6 +269,34 @@ TEST_F(RigidGroupTest, TheFeaturesWithRigidGroupsAreListedInTagOrder)
     EXPECT_EQ(listed, (std::vector<int>{-1, std::min(features[0], features[1]), std::max(features[0], features[1])}));
 }
 
+// A feature's transform is how far the solve moved its rigid group; the identity for a feature
+// without a group and for a group the solve left in place.
+TEST_F(RigidGroupTest, AFeatureTransformIsHowFarItsGroupMoved)
+{
+    const HXR_TOPOL_make_feat_o_s options{1, 0, nullptr, nullptr, 0};
+    const int labels[] = {1};
+    int feature = 0;
+    ASSERT_EQ(HXR_TOPOL_make_feat(1, &m_top, labels, 1, 7, &options, &feature), HXR_ERROR_none);
+    ASSERT_TRUE(m_solver->MakeRigidGroupForFeature(m_interaction, feature));
+    Geometry* bottom = Geom(m_bottom);
+    bottom->AddToZMR();
+    bottom->Fix(true);
+
+    // Unsolved first, then pulled up by 12.
+    Bond2(ZMR3_DISTANCE, bottom, Geom(m_top), 42.0);
+    for (const bool solved : {false, true}) {
+        SCOPED_TRACE(solved);
+        if (solved)
+            ASSERT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+        for (const int tag : {feature, feature + 1000}) {
+            Xform transform = Moved(1, 2, 3, 0.5);
+            m_solver->GetFeatureTransform(tag, transform);
+            const Xform expected = solved && tag == feature ? Moved(0, 0, 12.0) : Xform();
+            EXPECT_TRUE(transform.IsClose(expected, 1e-9, 1e-9)) << tag;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
