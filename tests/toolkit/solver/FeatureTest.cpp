@@ -138,8 +138,9 @@ TEST_F(SolverFeatureTest, ProfileAndParentFacesStandOnTheirOwn)
         std::list<Geometry*> after;
         m_solver->FindGeometry(m_interaction, c.entity, after);
         EXPECT_EQ(after.size() > before.size(), standsAlone && before.empty());
-        if (standsAlone)
+        if (standsAlone) {
             EXPECT_NE(m_solver->FindGeometry(GeometryKey(c.entity, nullptr)), nullptr);
+        }
     }
 }
 

@@ -286,8 +286,9 @@ TEST_F(RigidGroupTest, AFeatureTransformIsHowFarItsGroupMoved)
     Bond2(ZMR3_DISTANCE, bottom, Geom(m_top), 42.0);
     for (const bool solved : {false, true}) {
         SCOPED_TRACE(solved);
-        if (solved)
+        if (solved) {
             ASSERT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+        }
         for (const int tag : {feature, feature + 1000}) {
             Xform transform = Moved(1, 2, 3, 0.5);
             m_solver->GetFeatureTransform(tag, transform);
