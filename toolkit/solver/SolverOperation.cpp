@@ -253,9 +253,15 @@ int SolverDragOperation::SolveTranslation(Solver* solver, const ProjectedDragPos
     return ResultTypeOk;
 }
 
+void SolverDragTranslation::ResetDragValues()
+{
+    SolverDragOperation::ResetDragValues();
+    m_position.m_current = m_position.m_start;
+}
+
 SolverDragLinear::SolverDragLinear(Interaction* interaction, const double point[3], const double direction[3],
                                    const double start[3])
-    : SolverDragOperation(interaction), m_position(point, direction, start, false)
+    : SolverDragTranslation(interaction, point, direction, start, false)
 {
 }
 
@@ -272,14 +278,13 @@ int SolverDragLinear::Solve(Solver* solver)
 
 void SolverDragLinear::ResetDragValues()
 {
-    SolverDragOperation::ResetDragValues();
-    m_position.m_current = m_position.m_start;
+    SolverDragTranslation::ResetDragValues();
     m_animationBond = nullptr;
 }
 
 SolverDragPlanar::SolverDragPlanar(Interaction* interaction, const double point[3], const double normal[3],
                                    const double start[3])
-    : SolverDragOperation(interaction), m_position(point, normal, start, true)
+    : SolverDragTranslation(interaction, point, normal, start, true)
 {
 }
 
@@ -326,8 +331,7 @@ int SolverDragPlanar::Solve(Solver* solver)
 
 void SolverDragPlanar::ResetDragValues()
 {
-    SolverDragOperation::ResetDragValues();
-    m_position.m_current = m_position.m_start;
+    SolverDragTranslation::ResetDragValues();
     DropAnimationBonds();
 }
 

@@ -182,47 +182,55 @@ protected:
     bool m_dimensionAnimation = false;
 };
 
-class SolverDragLinear : public SolverDragOperation {
+// A drag that translates the selection, along a line or in a plane: its position is kept on
+// that line or plane, and a reset puts it back at its start.
+class SolverDragTranslation : public SolverDragOperation {
+public:
+    int SetDragPosition(const double position[3]) override { return m_position.Set(position); }
+    int GetDragPosition(double position[3]) override { return m_position.GetCurrent(position); }
+    int GetDirection(double direction[3]) override { return m_position.GetDirection(direction); }
+    int GetStartPosition(double position[3]) override { return m_position.GetStart(position); }
+    void ResetDragValues() override;
+    bool MovesWithStepFaces() const override { return true; }
+    bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
+
+protected:
+    SolverDragTranslation(Interaction* interaction, const double point[3], const double direction[3],
+                          const double start[3], bool onPlane)
+        : SolverDragOperation(interaction), m_position(point, direction, start, onPlane)
+    {
+    }
+
+    ProjectedDragPosition m_position;
+};
+
+class SolverDragLinear : public SolverDragTranslation {
 public:
     SolverDragLinear(Interaction* interaction, const double point[3], const double direction[3],
                      const double start[3]);
     bool AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status) override;
     int Solve(Solver* solver) override;
-    int SetDragPosition(const double position[3]) override { return m_position.Set(position); }
-    int GetDragPosition(double position[3]) override { return m_position.GetCurrent(position); }
-    int GetDirection(double direction[3]) override { return m_position.GetDirection(direction); }
-    int GetStartPosition(double position[3]) override { return m_position.GetStart(position); }
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBond != nullptr; }
-    bool MovesWithStepFaces() const override { return true; }
-    bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
 
 private:
-    ProjectedDragPosition m_position;
     Bond* m_animationBond = nullptr;
 };
 
-class SolverDragPlanar : public SolverDragOperation {
+class SolverDragPlanar : public SolverDragTranslation {
 public:
     SolverDragPlanar(Interaction* interaction, const double point[3], const double normal[3],
                      const double start[3]);
     bool AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status) override;
     int Solve(Solver* solver) override;
-    int SetDragPosition(const double position[3]) override { return m_position.Set(position); }
-    int GetDragPosition(double position[3]) override { return m_position.GetCurrent(position); }
-    int GetDirection(double direction[3]) override { return m_position.GetDirection(direction); }
-    int GetStartPosition(double position[3]) override { return m_position.GetStart(position); }
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBonds[0] && m_animationBonds[1]; }
-    bool MovesWithStepFaces() const override { return true; }
-    bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
 
 private:
     // Two bonds of the manager, each with a plane among its geometries, or none at all.
     void TakeAnimationBonds(Solver* solver);
     void DropAnimationBonds();
 
-    ProjectedDragPosition m_position;
     Bond* m_animationBonds[2] = {nullptr, nullptr};
     GeometryBase* m_animationPlanes[2] = {nullptr, nullptr};
 };
