@@ -67,16 +67,7 @@ bool Solver::IsFeatureProfileOrParent(Interaction* interaction, int entity)
 
 bool Solver::HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity)
 {
-    std::vector<Reference*> references;
-    Reference::FindInteractionReferences(interaction, entity, references, false);
-    for (Reference* reference : references) {
-        std::vector<Feature*> features;
-        reference->GetFeatures(features);
-        for (Feature* feature : features)
-            if (feature->GetFeatureType() != FeatureTypeSimple)
-                return true;
-    }
-    return false;
+    return Reference::IsEntityUsedByNonSimpleFeature(interaction, entity);
 }
 
 }  // namespace QEL
