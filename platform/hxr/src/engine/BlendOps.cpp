@@ -4,13 +4,23 @@
 #include "engine/HistoryRecorder.h"
 #include "engine/ShapeChecks.h"
 
+#include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
-#include <BRepGProp.hxx>
-#include <GProp_GProps.hxx>
+#include <BRepAlgoAPI_Common.hxx>
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepClass3d_SolidClassifier.hxx>
 #include <BRepFilletAPI_MakeFillet.hxx>
+#include <BRepGProp.hxx>
 #include <BRepLProp_SLProps.hxx>
+#include <BRepPrimAPI_MakePrism.hxx>
 #include <BRep_Tool.hxx>
+#include <Bnd_Box.hxx>
+#include <GProp_GProps.hxx>
 #include <Geom2d_Curve.hxx>
+#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
@@ -19,6 +29,7 @@
 #include <TopoDS_Edge.hxx>
 
 #include <algorithm>
+#include <cmath>
 
 namespace hxr::engine {
 namespace {
@@ -42,6 +53,123 @@ bool NormalAtEdge(const TopoDS_Face& face, const TopoDS_Edge& edge, gp_Dir& norm
   normal = props.Normal();
   if (face.Orientation() == TopAbs_REVERSED) normal.Reverse();
   return true;
+}
+
+// A sharp edge that a blend reached by running on along its own edges' tangent continuation,
+// past the faces of earlier blends it was allowed to roll over. Only a straight edge between
+// two planes, convex, joined to the blend's chain at one end, can be given back.
+struct SpreadEdge {
+  TopoDS_Edge edge;
+  int contour = 0;      // the blend's contour in the fillet
+  gp_Pnt start;         // where the blend left the edges it was asked to run on
+  gp_Dir along;         // the edge's direction away from `start`
+  double length = 0.0;
+  gp_Dir into[2];       // square to the edge, into each of its two faces
+  double reach = 0.0;   // how far from the edge the blend touches the faces
+  double cap = 0.0;     // the blend is kept up to this distance along the edge from `start`
+};
+
+// The outward normal of a planar face.
+bool PlaneNormal(const TopoDS_Face& face, gp_Dir& normal) {
+  BRepAdaptor_Surface surface(face, false);
+  if (surface.GetType() != GeomAbs_Plane) return false;
+  normal = surface.Plane().Axis().Direction();
+  if (face.Orientation() == TopAbs_REVERSED) normal.Reverse();
+  return true;
+}
+
+bool DescribeSpread(const TopoDS_Shape& shape, const TopoDS_Edge& edge, int contour, double radius,
+                    const TopTools_IndexedMapOfShape& chained,
+                    const TopTools_IndexedDataMapOfShapeListOfShape& edgeFaces,
+                    const TopTools_IndexedDataMapOfShapeListOfShape& vertexEdges, SpreadEdge& spread) {
+  if (BRepAdaptor_Curve(edge).GetType() != GeomAbs_Line) return false;
+  const TopoDS_Vertex ends[2] = {TopExp::FirstVertex(edge), TopExp::LastVertex(edge)};
+  int joined = -1;
+  for (int i = 0; i < 2; ++i) {
+    for (TopTools_ListOfShape::Iterator e(vertexEdges.FindFromKey(ends[i])); e.More(); e.Next()) {
+      if (!chained.Contains(e.Value())) continue;
+      if (joined >= 0 && joined != i) return false;
+      joined = i;
+    }
+  }
+  if (joined < 0) return false;
+  spread.edge = edge;
+  spread.contour = contour;
+  spread.start = BRep_Tool::Pnt(ends[joined]);
+  const gp_Pnt end = BRep_Tool::Pnt(ends[1 - joined]);
+  spread.length = spread.start.Distance(end);
+  if (spread.length <= Precision::Confusion()) return false;
+  spread.along = gp_Dir(gp_Vec(spread.start, end));
+  const TopTools_ListOfShape& faces = edgeFaces.FindFromKey(edge);
+  if (faces.Extent() != 2) return false;
+  gp_Dir normals[2];
+  if (!PlaneNormal(TopoDS::Face(faces.First()), normals[0]) ||
+      !PlaneNormal(TopoDS::Face(faces.Last()), normals[1]))
+    return false;
+  // Just outside both faces' planes lies outside the body only where the edge is convex;
+  // a blend that filled a concave edge would have to be cut away instead.
+  const gp_Vec apart = gp_Vec(normals[1]) - gp_Vec(normals[0]);
+  if (apart.Magnitude() < kTangentAngle) return false;
+  const gp_Pnt middle = spread.start.Translated(gp_Vec(spread.along) * (0.5 * spread.length));
+  BRepClass3d_SolidClassifier outside(shape, middle.Translated(apart.Normalized() * (1e-3 * radius)),
+                                      Precision::Confusion());
+  if (outside.State() != TopAbs_OUT) return false;
+  for (int i = 0; i < 2; ++i) {
+    const gp_Vec other(normals[1 - i]);
+    const gp_Vec inPlane = other - gp_Vec(normals[i]) * other.Dot(gp_Vec(normals[i]));
+    if (inPlane.Magnitude() < kTangentAngle) return false;
+    spread.into[i] = gp_Dir(-inPlane);
+  }
+  spread.reach = radius / std::tan(0.5 * spread.into[0].Angle(spread.into[1]));
+  return true;
+}
+
+// Gives back, along each edge the blends spread to, the body's material from the spread's
+// cap onwards, so that those blends end there on a face square to the edge.
+int TakeBackSpread(const TopoDS_Shape& before, const TopoDS_Shape& blended,
+                   const std::vector<SpreadEdge>& spread, TopoDS_Shape& out, BRepTools_History& history,
+                   std::string& detail) {
+  TopTools_ListOfShape fillers;
+  for (const SpreadEdge& s : spread) {
+    // A triangle round the edge's corner, reaching past where the blend touches the faces
+    // and standing a little outside them, swept from the cap beyond the edge's end.
+    const double margin = 0.5 * s.reach;
+    const gp_Vec into0(s.into[0]), into1(s.into[1]);
+    const gp_Pnt corner =
+        s.start.Translated(gp_Vec(s.along) * s.cap - (into0 + into1) * margin);
+    const double side = 2.0 * s.reach + 2.0 * margin;
+    BRepBuilderAPI_MakePolygon triangle(corner, corner.Translated(into0 * side),
+                                        corner.Translated(into1 * side), true);
+    BRepBuilderAPI_MakeFace face(triangle.Wire(), true);
+    if (!face.IsDone()) {
+      detail = "the blend's spread could not be bounded";
+      return ErrorAlgorithmFailed;
+    }
+    BRepPrimAPI_MakePrism prism(face.Face(), gp_Vec(s.along) * (s.length - s.cap + margin));
+    BRepAlgoAPI_Common filler(before, prism.Shape());
+    if (!filler.IsDone()) {
+      detail = "the blend's spread could not be given back";
+      return ErrorAlgorithmFailed;
+    }
+    fillers.Append(filler.Shape());
+  }
+  TopTools_ListOfShape arguments;
+  arguments.Append(blended);
+  BRepAlgoAPI_Fuse fuse;
+  fuse.SetArguments(arguments);
+  fuse.SetTools(fillers);
+  fuse.SetToFillHistory(true);
+  fuse.Build();
+  if (!fuse.IsDone() || fuse.HasErrors()) {
+    detail = "the blend's spread could not be given back";
+    return ErrorAlgorithmFailed;
+  }
+  ShapeUpgrade_UnifySameDomain unify(fuse.Shape(), true, true, false);
+  unify.Build();
+  history = *fuse.History();
+  history.Merge(unify.History());
+  out = unify.Shape();
+  return ErrorNone;
 }
 
 }  // namespace
@@ -159,18 +287,66 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
     const double radius = radii[i] > 0.0 ? radii[i] : blends[i].radius;
     for (const TopoDS_Shape& edge : edgesOfBlend[i]) fillet.Add(radius, TopoDS::Edge(edge));
   }
-  // Blending an edge also blends every edge tangent to it; when that reaches beyond the
-  // edges asked for, the result would carry blends nobody asked for.
-  int contourEdges = 0;
-  for (int contour = 1; contour <= fillet.NbContours(); ++contour) contourEdges += fillet.NbEdges(contour);
-  if (contourEdges != added.Extent()) {
-    detail = "the blend would spread along tangent edges beyond its own";
-    return ErrorUnsupported;
+  // Blending an edge also blends every edge tangent to it. Rolling on over the faces of
+  // blends made earlier is how a later blend runs over an earlier one where they meet; a
+  // sharp edge reached beyond them is blended only as far as the meeting reaches and given
+  // back from there on; anything else would leave blends nobody asked for.
+  TopTools_IndexedMapOfShape earlierEdges;
+  if (earlierFaces != nullptr) {
+    for (const std::vector<TopoDS_Shape>& faces : *earlierFaces) {
+      for (const TopoDS_Shape& face : faces) TopExp::MapShapes(face, TopAbs_EDGE, earlierEdges);
+    }
+  }
+  TopTools_IndexedDataMapOfShapeListOfShape edgeFaces, vertexEdges;
+  TopExp::MapShapesAndAncestors(shape, TopAbs_EDGE, TopAbs_FACE, edgeFaces);
+  TopExp::MapShapesAndAncestors(shape, TopAbs_VERTEX, TopAbs_EDGE, vertexEdges);
+  std::vector<SpreadEdge> spread;
+  for (int contour = 1; contour <= fillet.NbContours(); ++contour) {
+    TopTools_IndexedMapOfShape chained;
+    std::vector<TopoDS_Edge> beyond;
+    for (int e = 1; e <= fillet.NbEdges(contour); ++e) {
+      const TopoDS_Edge& edge = fillet.Edge(contour, e);
+      if (added.Contains(edge) || earlierEdges.Contains(edge)) {
+        chained.Add(edge);
+      } else {
+        beyond.push_back(edge);
+      }
+    }
+    for (const TopoDS_Edge& edge : beyond) {
+      SpreadEdge s;
+      if (earlierFaces == nullptr ||
+          !DescribeSpread(shape, edge, contour, fillet.Radius(contour), chained, edgeFaces, vertexEdges, s)) {
+        detail = "the blend would spread along tangent edges beyond its own";
+        return ErrorUnsupported;
+      }
+      spread.push_back(s);
+    }
   }
   fillet.Build();
   if (!fillet.IsDone()) {
     detail = "the blends could not be made";
     return ErrorAlgorithmFailed;
+  }
+  // The spread is kept as far along its edge as the faces the rest of its contour made reach.
+  for (SpreadEdge& s : spread) {
+    for (int e = 1; e <= fillet.NbEdges(s.contour); ++e) {
+      const TopoDS_Edge& edge = fillet.Edge(s.contour, e);
+      if (edge.IsSame(s.edge)) continue;
+      for (TopTools_ListOfShape::Iterator it(fillet.Generated(edge)); it.More(); it.Next()) {
+        Bnd_Box box;
+        BRepBndLib::AddOptimal(it.Value(), box, false, false);
+        double x[2], y[2], z[2];
+        box.Get(x[0], y[0], z[0], x[1], y[1], z[1]);
+        for (int corner = 0; corner < 8; ++corner) {
+          const gp_Vec offset(s.start, gp_Pnt(x[corner & 1], y[(corner >> 1) & 1], z[corner >> 2]));
+          s.cap = std::max(s.cap, offset.Dot(gp_Vec(s.along)));
+        }
+      }
+    }
+    if (s.cap >= s.length - Precision::Confusion()) {
+      detail = "the blend would spread along tangent edges beyond its own";
+      return ErrorUnsupported;
+    }
   }
   newFaces.assign(blends.size(), {});
   for (size_t i = 0; i < blends.size(); ++i) {
@@ -182,7 +358,24 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
   }
   TopTools_ListOfShape arguments;
   arguments.Append(shape);
-  const BRepTools_History step(arguments, fillet);
+  BRepTools_History step(arguments, fillet);
+  TopoDS_Shape blended = fillet.Shape();
+  if (!spread.empty()) {
+    BRepTools_History takeBack;
+    TopoDS_Shape given;
+    if (int error = TakeBackSpread(shape, blended, spread, given, takeBack, detail)) return error;
+    for (std::vector<TopoDS_Shape>& faces : newFaces) {
+      std::vector<TopoDS_Shape> updated;
+      for (const TopoDS_Shape& face : faces) {
+        for (const TopoDS_Shape& image : ImagesOf(takeBack, face)) {
+          if (ContainsSubShape(given, image)) updated.push_back(image);
+        }
+      }
+      faces = std::move(updated);
+    }
+    step = ComposeHistories(shape, step, takeBack);
+    blended = given;
+  }
   if (blendStep != nullptr) *blendStep = step;
   if (earlierFaces != nullptr) {
     for (std::vector<TopoDS_Shape>& faces : *earlierFaces) {
@@ -194,7 +387,7 @@ int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_H
     }
   }
   history = ComposeHistories(original, history, step);
-  shape = fillet.Shape();
+  shape = blended;
   return ErrorNone;
 }
 
@@ -265,18 +458,18 @@ Result ReorderBlends(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& 
     BRepTools_History history;
     int error = RemoveFacesByHealing(body, all, shape, history, why);
     if (error != ErrorNone) return Result::Failure(error, why);
-    std::vector<std::vector<TopoDS_Shape>> secondFaces, firstFaces;
-    error = BlendSupports(body, shape, history, second, std::vector<double>(second.size(), 0.0),
-                          secondFaces, why);
+    std::vector<std::vector<TopoDS_Shape>> firstFaces, secondFaces;
+    error = BlendSupports(body, shape, history, first, std::vector<double>(first.size(), 0.0),
+                          firstFaces, why);
     if (error == ErrorNone) {
-      error = BlendSupports(body, shape, history, first, std::vector<double>(first.size(), 0.0),
-                            firstFaces, why, &secondFaces);
+      error = BlendSupports(body, shape, history, second, std::vector<double>(second.size(), 0.0),
+                            secondFaces, why, &firstFaces);
     }
     if (error != ErrorNone) return Result::Failure(error, why);
     Result result = FinishOperation(body, shape, history);
     if (!result.ok) return result;
-    RelinkBlends(result.history, second, secondFaces);
     RelinkBlends(result.history, first, firstFaces);
+    RelinkBlends(result.history, second, secondFaces);
     return result;
   });
 }

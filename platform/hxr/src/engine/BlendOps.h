@@ -35,7 +35,8 @@ std::vector<TopoDS_Shape> TakeCornerPatches(const TopoDS_Shape& body,
 // `original`) of each blend's two supports meet, each with its radius from `radii` (0.0
 // keeps the blend's present radius). Updates `shape` and `history`; `newFaces[i]` gets
 // the faces made for blend i; `earlierFaces`, when given, faces made by an earlier call,
-// is brought up to date. Returns 0 or an error with its reason.
+// which the new blends may roll over, is brought up to date. Returns 0 or an error with
+// its reason.
 int BlendSupports(const TopoDS_Shape& original, TopoDS_Shape& shape, BRepTools_History& history,
                   const std::vector<BlendInfo>& blends, const std::vector<double>& radii,
                   std::vector<std::vector<TopoDS_Shape>>& newFaces, std::string& detail,
@@ -53,8 +54,10 @@ void RelinkBlends(History& history, const std::vector<BlendInfo>& blends,
 void RelinkCornerPatches(History& history, const TopoDS_Shape& result,
                          const std::vector<TopoDS_Shape>& patches);
 
-// Takes off the two chains of blends and makes them again, the second chain first, so
-// that where they meet the first chain now runs over the second.
+// Takes off the two chains of blends and makes them again, the first chain, then the second
+// on the body that already carries the first: where they meet, the second now rolls over the
+// first, and a sharp edge it runs on to from there is blended only as far as the meeting
+// reaches.
 Result ReorderBlends(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& firstChain,
                      const std::vector<TopoDS_Shape>& secondChain);
 

@@ -5,6 +5,9 @@
 #include "engine/FaceChange.h"
 #include "engine/ShapeChecks.h"
 
+#include <BRepBndLib.hxx>
+#include <Bnd_Box.hxx>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -109,15 +112,35 @@ TEST(BlendReorder, TwoBlendsAreMadeAgainEachWithItsRadius) {
   EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(body, TopAbs_FACE));
 }
 
-TEST(BlendReorder, MeetingBlendsThatWouldSpreadAreUnsupportedAndLeaveTheBody) {
-  // Made again one after the other, the later blend would run on along the earlier one's
-  // tangent boundary and blend edges that were sharp before.
+// Blends that meet are made one after the other: the later rolls over the earlier where they
+// meet, and the sharp edge it runs on to there is blended no further than the corner. So the
+// two orders give two bodies that differ from each other and from the blends made together
+// only inside the corner cube of the larger radius, every new face lying in it.
+TEST(BlendReorder, MeetingBlendsDifferByOrderOnlyAtTheirCorner) {
   const TopoDS_Shape body = TwoBlendBlock(2.0, 1.0);
-  const double volume = VolumeOf(body);
-  const Result result = ReorderBlends(body, {BlendOfRadius(body, 2.0)}, {BlendOfRadius(body, 1.0)});
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.error, ErrorUnsupported) << result.detail;
-  EXPECT_NEAR(VolumeOf(body), volume, 1e-9);
+  const TopoDS_Shape large = BlendOfRadius(body, 2.0), small = BlendOfRadius(body, 1.0);
+  // The blends meet at (0, 0, 10); the cube of side 2 there holds every change.
+  Bnd_Box corner;
+  corner.Update(-1e-6, -1e-6, 8.0 - 1e-6, 2.0 + 1e-6, 2.0 + 1e-6, 10.0 + 1e-6);
+  std::vector<double> volumes;
+  for (bool largeFirst : {true, false}) {
+    SCOPED_TRACE(largeFirst ? "radius 2 first" : "radius 1 first");
+    const Result result = largeFirst ? ReorderBlends(body, {large}, {small}) : ReorderBlends(body, {small}, {large});
+    ASSERT_TRUE(result.ok) << result.detail;
+    EXPECT_NEAR(CylinderRadius(ProductFace(result.history, large)), 2.0, 1e-9);
+    EXPECT_NEAR(CylinderRadius(ProductFace(result.history, small)), 1.0, 1e-9);
+    EXPECT_EQ(result.history.CountFaces(Fate::FateDeleted), 0);
+    ASSERT_FALSE(result.history.created.empty());
+    for (const TopoDS_Shape& made : result.history.created) {
+      if (made.ShapeType() != TopAbs_FACE) continue;
+      Bnd_Box box;
+      BRepBndLib::AddOptimal(made, box, false, false);
+      EXPECT_FALSE(corner.IsOut(box.CornerMin()) || corner.IsOut(box.CornerMax()));
+    }
+    EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(body), 8.0);
+    volumes.push_back(VolumeOf(result.shape));
+  }
+  EXPECT_GT(std::abs(volumes[0] - volumes[1]), 1e-3) << "the order shows where the blends meet";
 }
 
 TEST(BlendReorder, AFaceThatIsNoBlendIsAnError) {

@@ -17,6 +17,7 @@ namespace {
 
 class BodyCallsTest : public WiredTest {
  protected:
+  static double Radius(int face) { return hxr::engine::fixtures::CylinderRadius(brennik::store::ShapeOf(face)); }
   static int BoxAt(double x, double y, double z, double dx, double dy, double dz) {
     return brennik::store::CreateBody(BRepPrimAPI_MakeBox(gp_Pnt(x, y, z), dx, dy, dz).Shape());
   }
@@ -319,6 +320,36 @@ TEST_F(BodyCallsTest, ReorderedBlendsKeepTheirRadiiAndTags) {
   const Snapshot before = Snap(body);
   EXPECT_EQ(HXR_FACE_reorder_blends(1, &plane, 1, &blends[1], &options, &m_tracking), HXR_ERROR_not_a_blend);
   ExpectUnchanged(body, before);
+}
+
+// Blends that meet (at the block's corner (10, 0, 30)) are made again one after the other, in
+// either order: the body stays valid, keeps every face with its tag (the blends as cylinders of
+// their radii, each with a modify track) and changes only in the corner cube of the larger
+// radius, so its volume stays within that cube's 8 of the input's; the orders differ there.
+TEST_F(BodyCallsTest, MeetingBlendsAreMadeAgainInEitherOrder) {
+  const HXR_FACE_reorder_blends_o_s options{1, 1e-6};
+  std::vector<double> volumes;
+  for (bool largeFirst : {true, false}) {
+    SCOPED_TRACE(largeFirst ? "radius 2 first" : "radius 1 first");
+    const int body = brennik::build::BlockWithTwoBlends(2.0, 1.0);
+    const std::vector<int> faces = Faces(body);
+    std::vector<int> blends = CurvedFaces(body);
+    ASSERT_EQ(blends.size(), 2u);
+    std::sort(blends.begin(), blends.end(), [](int a, int b) { return Radius(a) > Radius(b); });
+    if (!largeFirst) std::swap(blends[0], blends[1]);
+    const double volume = Volume(body);
+    ASSERT_EQ(HXR_FACE_reorder_blends(1, &blends[0], 1, &blends[1], &options, &m_tracking), HXR_ERROR_none);
+
+    EXPECT_TRUE(RoundTrips(body));
+    for (int face : faces) EXPECT_TRUE(Has(Faces(body), face)) << face;
+    EXPECT_NEAR(Radius(blends[0]), largeFirst ? 2.0 : 1.0, 1e-9);
+    EXPECT_NEAR(Radius(blends[1]), largeFirst ? 1.0 : 2.0, 1e-9);
+    const std::vector<Track> tracks = Tracks();
+    for (int blend : blends) EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, blend), nullptr);
+    EXPECT_NEAR(Volume(body), volume, 8.0);
+    volumes.push_back(Volume(body));
+  }
+  EXPECT_GT(std::abs(volumes[0] - volumes[1]), 1e-3);
 }
 
 TEST_F(BodyCallsTest, ReplaceWithSheetPutsTheFaceOnTheSheetsPlane) {

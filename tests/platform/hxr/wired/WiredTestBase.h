@@ -125,6 +125,20 @@ class WiredTest : public ::testing::Test {
     return out;
   }
 
+  // True when the body comes back from a transmit and receive through memory: receiving
+  // refuses a body that fails the kernel's check.
+  static bool RoundTrips(int body) {
+    BQ_MEMORY_block_t* block = nullptr;
+    if (BQ_PART_transmit_b(1, &body, nullptr, &block) != BQ_ERROR_no_errors) return false;
+    int count = 0;
+    int* parts = nullptr;
+    const int error = BQ_PART_receive_b(block, nullptr, &count, &parts);
+    BQ_MEMORY_block_f(block);
+    if (error == BQ_ERROR_no_errors && count > 0) BQ_ENTITY_delete(count, parts);
+    BQ_MEMORY_free(parts);
+    return error == BQ_ERROR_no_errors && count == 1;
+  }
+
   static int Translation(double x, double y, double z) {
     BQ_TRANSF_sf_t sf{};
     for (int i = 0; i < 4; ++i) sf.matrix[i][i] = 1.0;

@@ -339,16 +339,30 @@ TEST_F(ModellingApiTest, ReplaceWithABareSheetPutsTheFaceOnTheSheetsPlane)
     EXPECT_TRUE(SurvivesTransmit(body));
 }
 
-// Two blends swap their order only where they do not meet: then each stays a blend of the body,
-// which keeps its faces and volume; blends that meet are refused, the body as it was and no
-// change recorded.
-TEST_F(ModellingApiTest, ReorderBlendsRunsOnBlendsThatDoNotMeetAndRefusesBlendsThatMeet)
+// Blends are made again in the order asked for. Apart, each stays a blend of the body, which
+// keeps its faces and volume. Meeting at the block's corner (10, 0, 30), the later rolls over
+// the earlier there, in either order: every face keeps its tag, the body stays valid, and it
+// changes only in the corner cube of the larger radius (2), so its volume stays within that
+// cube's 8 of the input's. When the add-on fails, the body is as it was and no change is recorded.
+TEST_F(ModellingApiTest, ReorderBlendsMakesBlendsAgainApartOrMeeting)
 {
+    const int refused = brennik::build::BlockWithTwoBlends(2.0, 1.0);
+    std::vector<int> blends = FacesOfClass(refused, KernelClassCylinder);
+    int witness = 0;
+    ASSERT_EQ(BQ_ENTITY_copy(refused, &witness), BQ_ERROR_no_errors);
+    hxr::test::FailNextCall("HXR_FACE_reorder_blends", HXR_ERROR_algorithm_failed);
+    ResultType result = ResultTypeOk;
+
+    ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
+
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_TRUE(BodiesEqual(refused, witness));
+    EXPECT_EQ(CountTrackingData(), 0u);
+
     const int apart = brennik::build::BlockWithOppositeBlends(2.0, 1.0);
-    std::vector<int> blends = FacesOfClass(apart, KernelClassCylinder);
+    blends = FacesOfClass(apart, KernelClassCylinder);
     ASSERT_EQ(blends.size(), 2u);
     const double volume = brennik::build::Volume(apart);
-    ResultType result = ResultTypeFail;
 
     ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
 
@@ -359,17 +373,30 @@ TEST_F(ModellingApiTest, ReorderBlendsRunsOnBlendsThatDoNotMeetAndRefusesBlendsT
     EXPECT_TRUE(SurvivesTransmit(apart));
     EXPECT_GT(CountTrackingData(), 0u);
 
-    const int meeting = brennik::build::BlockWithTwoBlends(2.0, 1.0);
-    blends = FacesOfClass(meeting, KernelClassCylinder);
-    ASSERT_EQ(blends.size(), 2u);
-    int witness = 0;
-    ASSERT_EQ(BQ_ENTITY_copy(meeting, &witness), BQ_ERROR_no_errors);
+    for (bool swapped : {false, true}) {
+        SCOPED_TRACE(swapped ? "second blend first" : "first blend first");
+        const int meeting = brennik::build::BlockWithTwoBlends(2.0, 1.0);
+        blends = FacesOfClass(meeting, KernelClassCylinder);
+        ASSERT_EQ(blends.size(), 2u);
+        if (swapped)
+            std::swap(blends[0], blends[1]);
+        std::set<int> faces;
+        GetBodyFaces(meeting, faces);
+        const double before = brennik::build::Volume(meeting);
 
-    ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
+        ReorderBlends(m_tag, Tags({blends[0]}), Tags({blends[1]}), Create(CreateReorderBlendsOptions), &result);
 
-    EXPECT_EQ(result, ResultTypeFail);
-    EXPECT_TRUE(BodiesEqual(meeting, witness));
-    EXPECT_EQ(CountTrackingData(), 0u);
+        ASSERT_EQ(result, ResultTypeOk);
+        std::set<int> after;
+        GetBodyFaces(meeting, after);
+        for (int face : faces)
+            EXPECT_EQ(after.count(face), 1u) << face;
+        for (int blend : blends)
+            EXPECT_EQ(GetGeometryClassOfTopology(blend), KernelClassCylinder);
+        EXPECT_NEAR(brennik::build::Volume(meeting), before, 8.0);
+        EXPECT_TRUE(SurvivesTransmit(meeting));
+    }
+
 }
 
 // A copied face makes a placed sheet of that one face and leaves its body whole.
