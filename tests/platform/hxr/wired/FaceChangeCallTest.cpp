@@ -152,6 +152,52 @@ TEST_F(FaceChangeCallTest, ReblendAtABlendedCornerMakesTheCornerAgain) {
   }
 }
 
+// Re-blending only some of the blends around a blended corner, or reordering two of them,
+// leaves the corner patch between blends that are kept and blends made again: the add-on
+// refuses it and the body stays as it was, whole and valid.
+TEST_F(FaceChangeCallTest, SomeBlendsAroundABlendedCornerAreRefusedAndLeaveTheBody) {
+  struct Case {
+    const char* name;
+    size_t blends;  // how many of the three edge blends are named
+    double radius;  // for a re-blend; negative reorders the first two named
+  };
+  const Case cases[] = {
+      {"one re-blended larger", 1, 3.0},
+      {"two re-blended smaller", 2, 1.0},
+      {"two re-blended at their radius", 2, 0.0},
+      {"two reordered", 2, -1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int body = brennik::build::BlockWithBlendedCorner(2.0);
+    std::vector<int> blends;
+    for (int face : NonPlanarFaces(body)) {
+      int surface = 0, cls = 0;
+      BQ_FACE_ask_surf(face, &surface);
+      BQ_ENTITY_ask_class(surface, &cls);
+      if (cls == BQ_CLASS_cyl) blends.push_back(face);
+    }
+    ASSERT_EQ(blends.size(), 3u);
+    blends.resize(c.blends);
+    const Snapshot before = Snap(body);
+    int code = HXR_ERROR_none;
+    if (c.radius < 0.0) {
+      const HXR_FACE_reorder_blends_o_s options{1, 1e-6};
+      code = HXR_FACE_reorder_blends(1, &blends[0], 1, &blends[1], &options, &m_tracking);
+    } else {
+      const HXR_FACE_change_reblend_o_s options{1, c.radius, HXR_REBLEND_default};
+      HXR_FACE_change_s change{};
+      change.change = HXR_CHANGE_reblend;
+      change.options = &options;
+      code = Change(blends, change);
+    }
+    EXPECT_EQ(code, HXR_ERROR_not_a_blend);
+    ExpectUnchanged(body, before);
+    EXPECT_EQ(m_tracking.n_track_records, 0);
+    EXPECT_TRUE(RoundTrips(body));
+  }
+}
+
 TEST_F(FaceChangeCallTest, ChangesThatCannotBeMadeLeaveTheBody) {
   const int prism = brennik::build::LPrism();
   const int step = FaceAt(prism, gp_Dir(0, 1, 0), gp_Pnt(10, 5, 0));
