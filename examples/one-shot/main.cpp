@@ -1,7 +1,8 @@
 // Takes a block with two blended edges, cuts one blend face into a sheet, pastes a small block
 // onto the body where its instance places it, shells the body open at its top, and finds the
-// blends left; after each step writes the body's face count and volume (and the blends found)
-// to <output folder>/one_shot_operations.txt.
+// blends left; then, on fresh blocks with two blends that meet at a corner, makes the blends
+// again in each order. After each step writes the body's face count and volume (and the blends
+// found) to <output folder>/one_shot_operations.txt.
 #include "api/QelInstanceApi.h"
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"
@@ -110,6 +111,21 @@ int main(int argc, char** argv)
     const bool found = FindBlends(tag, Faces(body).front(), BlendIdentifyTypeAllWithinBody, blends, radius, &result);
     out << "blends found: " << (found ? blends.GetSize() : 0) << ", common radius " << radius << " ("
         << ResultTypeToString(result) << ")\n";
+
+    // Two blends that meet, made again in each order: where they meet, the later rolls over
+    // the earlier, so the two bodies differ there.
+    for (double first : {2.0, 3.0}) {
+        const int blended = brennik::build::BlockWithTwoBlends(2.0, 3.0);
+        Array<int> earlier, later;
+        for (int face : Faces(blended)) {
+            double r = 0.0;
+            if (IsBlendFace(tag, face, r, &result))
+                (std::fabs(r - first) < 1e-9 ? earlier : later).Add(face);
+        }
+        ReorderBlends(tag, earlier, later, CreateReorderBlendsOptions(tag, &result), &result);
+        out << "blends made again, radius " << first << " first: " << ResultTypeToString(result) << ", "
+            << Faces(blended).size() << " faces, volume " << brennik::build::Volume(blended) << "\n";
+    }
 
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
