@@ -3,6 +3,7 @@
 // counts against neither side of a comparison.
 #pragma once
 
+#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
@@ -13,6 +14,14 @@ inline double ThreadMicroseconds()
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) * 1e-3;
+}
+
+// Page faults the measuring thread has taken so far.
+inline long ThreadPageFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
 }
 
 template <typename Call>

@@ -25,9 +25,14 @@ constexpr std::uint64_t s_chunk = 32u << 20;
 // The address range the file is mapped into, once: a file never outgrows it.
 constexpr std::uint64_t s_span = std::uint64_t(1) << 36;
 // How far ahead of the end of the content the helper keeps pages ready; it is asked again when
-// the end has come halfway. Pages made ready long before they are written would be written back
-// as zeros and have to be made ready again.
-constexpr std::uint64_t s_ahead = 1u << 20;
+// the end has come halfway. Making a page ready costs far more than filling it on some virtual
+// machines (tens of microseconds, about what a thousand short records take to write), so the
+// helper needs a lead that a busy machine cannot eat up; pages made ready long before they are
+// written would be written back as zeros and have to be made ready again.
+constexpr std::uint64_t s_ahead = 4u << 20;
+// What Open makes ready itself before it returns, so that the first records of a new file
+// never wait for pages the helper has not reached yet.
+constexpr std::uint64_t s_readyAtOpen = 1u << 20;
 
 std::uint64_t RoundUp(std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit * unit; }
 
@@ -60,6 +65,8 @@ struct AppendFile::Mapping {
     std::mutex mutex;
     std::condition_variable wake;
     std::uint64_t wanted = 0;  // under mutex: pages ready up to here
+    std::uint64_t ready = 0;   // the helper's own once it runs: pages made ready so far
+    std::uint64_t released = 0;  // the helper's own: pages let go of below here
     bool stop = false;         // under mutex
     std::thread helper;
 
@@ -91,17 +98,25 @@ struct AppendFile::Mapping {
         wake.notify_one();
     }
 
-    // The helper: touches each page ahead of the content once for writing, so that its memory
-    // and its mapping are made here and not in the appending thread. The touch adds nothing to
-    // the byte and is one locked instruction, so a page the appending thread reaches meanwhile
-    // keeps what it writes there. Whole pages behind the end are let go of: their content stays
-    // in the file and the page cache, and the process's memory does not grow with the file.
+    // Touches each page from..to once for writing, so that its memory and its mapping (the
+    // shadow one of a virtual machine included: a page made ready by asking the kernel to fill
+    // it in is still dear at its first touch) are made here and not in the appending thread.
+    // The touch adds nothing to the byte and is one locked instruction, so a page the appending
+    // thread reaches meanwhile keeps what it writes there.
+    void MakeReady(std::uint64_t from, std::uint64_t to)
+    {
+        for (std::uint64_t at = from; at < to; at += page)
+            __atomic_fetch_or(base + at, 0, __ATOMIC_RELAXED);
+    }
+
+    // The helper: makes the pages ahead of the content ready. Whole pages behind the end are
+    // let go of: their content stays in the file and the page cache, and the process's memory
+    // does not grow with the file.
     void Prepare()
     {
         sigset_t all;
         sigfillset(&all);
         pthread_sigmask(SIG_BLOCK, &all, nullptr);
-        std::uint64_t ready = 0, released = 0;
         for (;;) {
             std::uint64_t target = 0;
             {
@@ -117,8 +132,7 @@ struct AppendFile::Mapping {
             }
             const std::uint64_t written = end.load(std::memory_order_acquire);
             const std::uint64_t from = RoundUp(written, page);
-            for (std::uint64_t at = std::max(ready, from); at < target; at += page)
-                __atomic_fetch_or(base + at, 0, __ATOMIC_RELAXED);
+            MakeReady(std::max(ready, from), target);
             ready = target;
             const std::uint64_t behind = written / page * page;
             if (behind >= released + s_ahead && madvise(base + released, behind - released, MADV_DONTNEED) == 0)
@@ -152,6 +166,10 @@ bool AppendFile::Open(const char* path)
     m_mapping = std::make_unique<Mapping>();
     m_mapping->descriptor = descriptor;
     m_mapping->base = static_cast<char*>(base);
+    if (m_mapping->Reserve(s_readyAtOpen)) {
+        m_mapping->MakeReady(0, s_readyAtOpen);
+        m_mapping->ready = s_readyAtOpen;
+    }
     try {
         m_mapping->helper = std::thread([mapping = m_mapping.get()] { mapping->Prepare(); });
         m_mapping->Ask(s_ahead);

@@ -40,7 +40,7 @@ std::string TestPath(const char* name)
 // Pieces of several sizes, every seventh larger than the stretch kept ready ahead of the end.
 std::string Piece(int i)
 {
-    return std::string(static_cast<size_t>(i % 7 == 6 ? 3 << 20 : 1 + i * 37 % 600), static_cast<char>('a' + i % 26));
+    return std::string(static_cast<size_t>(i % 7 == 6 ? 5 << 20 : 1 + i * 37 % 600), static_cast<char>('a' + i % 26));
 }
 
 std::string Pieces(int count)
