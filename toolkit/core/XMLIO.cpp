@@ -11,6 +11,7 @@
 #include <hxr.h>
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -444,8 +445,16 @@ bool XMLIO::DoIO(const char* name, int& value)
 {
     // The same digits as a stream writes, without setting up a stream for each of the many
     // whole numbers a journal writes.
-    if (!m_reading)
-        return DoIO(name, std::to_string(value).c_str());
+    if (!m_reading) {
+        char digits[16];
+        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+        if (m_stream && name && !m_state->current.IsEmpty()) {
+            m_stream->SetAttribute(name, digits, static_cast<size_t>(written.ptr - digits));
+            return true;
+        }
+        *written.ptr = '\0';
+        return DoIO(name, digits);
+    }
     return ReadNumber(*this, name, value);
 }
 

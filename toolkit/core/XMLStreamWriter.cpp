@@ -4,6 +4,7 @@
 #include "core/XMLTreeNodeData.h"
 
 #include <cstring>
+#include <string>
 
 namespace QEL {
 
@@ -36,24 +37,52 @@ std::uint64_t NameBit(const char* name, std::size_t length)
     return std::uint64_t(1) << ((length * 7 + first * 3 + last) & 63u);
 }
 
+// The characters written as entities, looked up rather than compared one by one: most of a
+// journal's text is values scanned for them.
+struct EscapedCharacters {
+    bool m_escaped[256] = {};
+    constexpr EscapedCharacters()
+    {
+        for (unsigned char c : {'&', '<', '>', '"', '\''})
+            m_escaped[c] = true;
+    }
+};
+constexpr EscapedCharacters s_escaped;
+
+// The first character of [begin, end) that must be written as an entity, or end.
+const char* FirstToEscape(const char* begin, const char* end)
+{
+    while (begin < end && !s_escaped.m_escaped[static_cast<unsigned char>(*begin)])
+        ++begin;
+    return begin;
+}
+
 }  // namespace
+
+void XMLStreamWriter::Grow(std::size_t needed)
+{
+    std::size_t capacity = m_capacity ? m_capacity : 1024;
+    while (capacity < needed)
+        capacity *= 2;
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (m_size)
+        std::memcpy(grown.get(), m_text.get(), m_size);
+    m_text = std::move(grown);
+    m_capacity = capacity;
+}
 
 void XMLStreamWriter::AppendEscaped(const char* begin, const char* end)
 {
     const std::size_t length = static_cast<std::size_t>(end - begin);
     // Most values need no escaping at all: they go as they are.
-    const char* p = begin;
-    while (p < end && *p != '&' && *p != '<' && *p != '>' && *p != '"' && *p != '\'')
-        ++p;
-    if (p == end) {
-        m_text.append(begin, length);
+    if (FirstToEscape(begin, end) == end) {
+        Put(begin, length);
         return;
     }
     const std::size_t room = length <= s_shortValue ? 6 * length : XMLEscapedLength(begin, end);
-    const std::size_t at = m_text.size();
-    m_text.resize(at + room);
-    const char* written = WriteXMLEscaped(&m_text[at], begin, end);
-    m_text.resize(static_cast<std::size_t>(written - m_text.data()));
+    char* at = Extend(room);
+    const char* written = WriteXMLEscaped(at, begin, end);
+    m_size = static_cast<std::size_t>(written - m_text.get());
 }
 
 void XMLStreamWriter::CloseStartTag()
@@ -61,11 +90,11 @@ void XMLStreamWriter::CloseStartTag()
     OpenElement& element = m_open.back();
     if (element.m_tagEnd)
         return;
-    if (m_text.size() == element.m_start + 1 + element.m_nameLength &&
-        XMLIsClearOpenTagName(m_text.data() + element.m_start + 1, element.m_nameLength))
-        m_text += ' ';
-    element.m_tagEnd = m_text.size();
-    m_text += '>';
+    if (m_size == element.m_start + 1 + element.m_nameLength &&
+        XMLIsClearOpenTagName(m_text.get() + element.m_start + 1, element.m_nameLength))
+        Put(' ');
+    element.m_tagEnd = m_size;
+    Put('>');
 }
 
 void XMLStreamWriter::BeginElement(const char* name)
@@ -76,37 +105,74 @@ void XMLStreamWriter::BeginElement(const char* name)
         m_open.back().m_hasChildren = true;
     }
     const std::size_t length = std::strlen(name);
-    m_open.push_back(OpenElement{m_text.size(), length, 0, 0, false, false});
-    m_text += '<';
-    m_text.append(name, length);
+    m_open.push_back(OpenElement{m_size, length, 0, 0, false, false});
+    char* at = Extend(1 + length);
+    *at = '<';
+    std::memcpy(at + 1, name, length);
 }
 
 void XMLStreamWriter::SetAttribute(const char* name, const char* value)
+{
+    SetAttribute(name, value, std::strlen(value));
+}
+
+void XMLStreamWriter::SetAttribute(const char* name, const char* value, std::size_t valueLength)
 {
     if (m_open.empty() || !*name)
         return;
     OpenElement& element = m_open.back();
     const std::size_t nameLength = std::strlen(name);
-    const std::size_t tagEnd = element.m_tagEnd ? element.m_tagEnd : m_text.size();
     const std::uint64_t bit = NameBit(name, nameLength);
     const bool mayRepeat = (element.m_names & bit) != 0;
     element.m_names |= bit;
+    if (mayRepeat || element.m_tagEnd) {
+        MendAttribute(name, nameLength, value, valueLength, mayRepeat);
+        return;
+    }
+    // A new name in a start tag still open: ' name="value"' at the end of the text.
+    const char* valueEnd = value + valueLength;
+    if (FirstToEscape(value, valueEnd) == valueEnd) {
+        char* at = Extend(nameLength + valueLength + 4);
+        *at++ = ' ';
+        std::memcpy(at, name, nameLength);
+        at += nameLength;
+        *at++ = '=';
+        *at++ = '"';
+        std::memcpy(at, value, valueLength);
+        at[valueLength] = '"';
+        return;
+    }
+    char* at = Extend(nameLength + 3);
+    *at++ = ' ';
+    std::memcpy(at, name, nameLength);
+    at[nameLength] = '=';
+    at[nameLength + 1] = '"';
+    AppendEscaped(value, valueEnd);
+    Put('"');
+}
+
+void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, const char* value,
+                                    std::size_t valueLength, bool mayRepeat)
+{
+    OpenElement& element = m_open.back();
+    const std::size_t tagEnd = element.m_tagEnd ? element.m_tagEnd : m_size;
+    const char* text = m_text.get();
     // The attributes written so far: ' name="value"' each, the values escaped, so no quote
     // but the closing one.
     std::size_t replaceFrom = 0, replaceTo = 0;
-    for (std::size_t at = element.m_start + 1 + element.m_nameLength; mayRepeat && at < tagEnd && m_text[at] == ' ';) {
-        const char* attribute = m_text.data() + at + 1;
+    for (std::size_t at = element.m_start + 1 + element.m_nameLength; mayRepeat && at < tagEnd && text[at] == ' ';) {
+        const char* attribute = text + at + 1;
         const char* equals = static_cast<const char*>(std::memchr(attribute, '=', tagEnd - at - 1));
         if (!equals)
             break;
         const char* valueBegin = equals + 2;
-        const char* tagLast = m_text.data() + tagEnd;
+        const char* tagLast = text + tagEnd;
         const char* close = valueBegin < tagLast
                                 ? static_cast<const char*>(std::memchr(valueBegin, '"', static_cast<std::size_t>(tagLast - valueBegin)))
                                 : nullptr;
         if (!close)
             break;
-        const std::size_t next = static_cast<std::size_t>(close + 1 - m_text.data());
+        const std::size_t next = static_cast<std::size_t>(close + 1 - text);
         if (SameNameNoCase(attribute, static_cast<std::size_t>(equals - attribute), name, nameLength)) {
             replaceFrom = at;
             replaceTo = next;
@@ -115,11 +181,13 @@ void XMLStreamWriter::SetAttribute(const char* name, const char* value)
         at = next;
     }
     if (!replaceTo && !element.m_tagEnd) {
-        m_text += ' ';
-        m_text.append(name, nameLength);
-        m_text += "=\"";
-        AppendEscaped(value, value + std::strlen(value));
-        m_text += '"';
+        char* at = Extend(nameLength + 3);
+        *at++ = ' ';
+        std::memcpy(at, name, nameLength);
+        at[nameLength] = '=';
+        at[nameLength + 1] = '"';
+        AppendEscaped(value, value + valueLength);
+        Put('"');
         return;
     }
     // A value changed, or an attribute given after the element's content: the start tag is
@@ -127,17 +195,27 @@ void XMLStreamWriter::SetAttribute(const char* name, const char* value)
     std::string piece = " ";
     piece.append(name, nameLength);
     piece += "=\"";
-    AppendXMLEscaped(piece, value);
+    const std::size_t valueAt = piece.size();
+    piece.resize(valueAt + XMLEscapedLength(value, value + valueLength));
+    WriteXMLEscaped(&piece[valueAt], value, value + valueLength);
     piece += '"';
     if (!replaceTo) {
         replaceFrom = replaceTo = tagEnd;
         // The blank kept before ">" when there were no attributes goes now that there are.
-        if (m_text[tagEnd - 1] == ' ')
+        if (text[tagEnd - 1] == ' ')
             --replaceFrom;
     }
-    m_text.replace(replaceFrom, replaceTo - replaceFrom, piece);
+    const std::size_t removed = replaceTo - replaceFrom;
+    const std::size_t tail = m_size - replaceTo;
+    if (piece.size() > removed)
+        Extend(piece.size() - removed);
+    else
+        m_size -= removed - piece.size();
+    char* base = m_text.get();
+    std::memmove(base + replaceFrom + piece.size(), base + replaceTo, tail);
+    std::memcpy(base + replaceFrom, piece.data(), piece.size());
     if (element.m_tagEnd)
-        element.m_tagEnd = element.m_tagEnd + piece.size() - (replaceTo - replaceFrom);
+        element.m_tagEnd = element.m_tagEnd + piece.size() - removed;
 }
 
 void XMLStreamWriter::AddText(const char* text)
@@ -149,14 +227,18 @@ void XMLStreamWriter::AddText(const char* text)
     std::size_t begin = 0, end = std::strlen(text);
     const std::size_t length = end;
     if (!XMLFindTextCore(text, begin, end)) {
-        m_text.append(text, length);
+        Put(text, length);
         return;
     }
+    const auto putReference = [this](char c) {
+        const std::string reference = "&#" + std::to_string(static_cast<int>(c)) + ";";
+        Put(reference.data(), reference.size());
+    };
     for (std::size_t i = 0; i < begin; ++i)
-        m_text += "&#" + std::to_string(static_cast<int>(text[i])) + ";";
+        putReference(text[i]);
     AppendEscaped(text + begin, text + end);
     for (std::size_t i = end; i < length; ++i)
-        m_text += "&#" + std::to_string(static_cast<int>(text[i])) + ";";
+        putReference(text[i]);
 }
 
 void XMLStreamWriter::AddIndent(int level)
@@ -165,8 +247,10 @@ void XMLStreamWriter::AddIndent(int level)
         return;
     CloseStartTag();
     m_open.back().m_hasContent = true;
-    m_text += '\n';
-    m_text.append(static_cast<std::size_t>(level) * 2, ' ');
+    const std::size_t blanks = static_cast<std::size_t>(level) * 2;
+    char* at = Extend(1 + blanks);
+    *at = '\n';
+    std::memset(at + 1, ' ', blanks);
 }
 
 bool XMLStreamWriter::EndElement(const char* after)
@@ -176,22 +260,24 @@ bool XMLStreamWriter::EndElement(const char* after)
     const OpenElement element = m_open.back();
     m_open.pop_back();
     if (!element.m_hasContent) {
-        m_text += "/>";
+        Put("/>", 2);
     } else {
         // Room first: the name is copied from the text itself.
-        m_text.reserve(m_text.size() + element.m_nameLength + 3);
-        m_text += "</";
-        m_text.append(m_text.data() + element.m_start + 1, element.m_nameLength);
-        m_text += '>';
+        char* at = Extend(element.m_nameLength + 3);
+        at[0] = '<';
+        at[1] = '/';
+        std::memcpy(at + 2, m_text.get() + element.m_start + 1, element.m_nameLength);
+        at[2 + element.m_nameLength] = '>';
     }
     if (!m_open.empty())
         return true;
-    m_text += after;
-    const bool written = m_output.Write(m_text.data(), m_text.size());
-    if (m_text.capacity() > s_keptCapacity)
-        std::string().swap(m_text);
-    else
-        m_text.clear();
+    Put(after, std::strlen(after));
+    const bool written = m_output.Write(m_text.get(), m_size);
+    if (m_capacity > s_keptCapacity) {
+        m_text.reset();
+        m_capacity = 0;
+    }
+    m_size = 0;
     return written;
 }
 

@@ -8,7 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace QEL {
@@ -27,6 +28,7 @@ public:
     // An attribute of the current element; one of the same name (in any case) takes the new
     // value in its place, as it would in a tree.
     void SetAttribute(const char* name, const char* value);
+    void SetAttribute(const char* name, const char* value, std::size_t valueLength);
     // Text of the current element, escaped, with white space at its edges kept.
     void AddText(const char* text);
     // A line break followed by two blanks per level: the layout between elements.
@@ -48,9 +50,29 @@ private:
     // Closes the start tag of the current element, which gets content.
     void CloseStartTag();
     void AppendEscaped(const char* begin, const char* end);
+    // The value of an attribute given again, or given after the element's content: the start
+    // tag is mended in place.
+    void MendAttribute(const char* name, std::size_t nameLength, const char* value,
+                       std::size_t valueLength, bool mayRepeat);
+
+    // The text: a record is made of many short pieces, so they are copied in place with no
+    // call per piece beyond the copy itself.
+    char* Extend(std::size_t count)
+    {
+        if (m_size + count > m_capacity)
+            Grow(m_size + count);
+        char* at = m_text.get() + m_size;
+        m_size += count;
+        return at;
+    }
+    void Put(const char* text, std::size_t length) { std::memcpy(Extend(length), text, length); }
+    void Put(char c) { *Extend(1) = c; }
+    void Grow(std::size_t needed);
 
     XMLOutput& m_output;
-    std::string m_text;  // the open top-level element written so far
+    std::unique_ptr<char[]> m_text;  // the open top-level element written so far
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
     std::vector<OpenElement> m_open;
 };
 
