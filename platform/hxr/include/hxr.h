@@ -331,7 +331,9 @@ int HXR_FACE_delete(int n_faces, const int* faces, const HXR_FACE_delete_o_s* op
 int HXR_FACE_change(int n_faces, const int* faces, const int* change_indices, int n_changes,
                     const HXR_FACE_change_s* changes, double tolerance,
                     const HXR_FACE_change_o_s* options, HXR_ENTITY_track_r_s* tracking);
-// Makes the two blend chains again, the second first. A face that is no blend: an error.
+// Makes the two blend chains again, the first, then the second on the body that carries the
+// first, so that where they meet the second rolls over the first. A face that is no blend:
+// an error.
 int HXR_FACE_reorder_blends(int n_faces, const int* faces, int n_others, const int* others,
                             const HXR_FACE_reorder_blends_o_s* options,
                             HXR_ENTITY_track_r_s* tracking);
