@@ -301,8 +301,9 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     // Without blends or tapers the one modification made the whole history.
     bool surfacesOnly = true;
     for (const FaceChange& change : changes) surfacesOnly = surfacesOnly && IsSurfaceChange(change.kind);
-    Result result = FinishOperation(body, shape, history,
-                                    surfacesOnly ? SurfaceChangeJudge(body, history, changes) : nullptr);
+    Result result = surfacesOnly
+                        ? FinishReshape(body, shape, history, SurfaceChangeJudge(body, history, changes))
+                        : FinishOperation(body, shape, history);
     if (!result.ok) return result;
     RelinkBlends(result.history, blends, newBlendFaces);
     RelinkCornerPatches(result.history, result.shape, patches);

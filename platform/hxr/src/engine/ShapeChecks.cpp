@@ -1,6 +1,7 @@
 #include "engine/ShapeChecks.h"
 
 #include "engine/HistoryRecorder.h"
+#include "engine/ReshapedFaceCheck.h"
 
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepCheck_Shell.hxx>
@@ -104,16 +105,32 @@ int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::s
   return ErrorNone;
 }
 
-Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
-                       const BRepTools_History& history, const FaceJudge& sameFace) {
+namespace {
+
+Result Finish(const TopoDS_Shape& input, const TopoDS_Shape& output,
+              const BRepTools_History& history, const FaceJudge& sameFace, bool reshape) {
   Result result;
   result.history = RecordHistory(input, output, history, sameFace);
   std::string detail;
-  const int error = CheckChangedShape(output, result.history, detail);
+  const int error = reshape && !output.IsNull() && KeepsTopology(result.history)
+                        ? CheckReshapedFaces(result.history, detail)
+                        : CheckChangedShape(output, result.history, detail);
   if (error != ErrorNone) return Result::Failure(error, detail);
   result.ok = true;
   result.shape = output;
   return result;
+}
+
+}  // namespace
+
+Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                       const BRepTools_History& history, const FaceJudge& sameFace) {
+  return Finish(input, output, history, sameFace, false);
+}
+
+Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                     const BRepTools_History& history, const FaceJudge& sameFace) {
+  return Finish(input, output, history, sameFace, true);
 }
 
 Result GuardOperation(const std::function<Result()>& body) {

@@ -36,6 +36,12 @@ int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::s
 Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
                        const BRepTools_History& history, const FaceJudge& sameFace = nullptr);
 
+// As FinishOperation for a change that only gives faces new surfaces and re-intersects
+// their neighbours: when the history keeps the topology, only the changed faces with their
+// changed edges and vertices are checked (CheckReshapedFaces); otherwise everything is.
+Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                     const BRepTools_History& history, const FaceJudge& sameFace);
+
 // Runs an operation body so that an OCCT exception becomes an add-on error.
 Result GuardOperation(const std::function<Result()>& body);
 

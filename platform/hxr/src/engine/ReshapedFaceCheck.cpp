@@ -1,0 +1,402 @@
+#include "engine/ReshapedFaceCheck.h"
+
+#include <BRepCheck_Analyzer.hxx>
+#include <BRep_Tool.hxx>
+#include <Bnd_Box2d.hxx>
+#include <Geom2dAPI_InterCurveCurve.hxx>
+#include <Geom2d_Circle.hxx>
+#include <Geom2d_Curve.hxx>
+#include <Geom2d_Ellipse.hxx>
+#include <Geom2d_Line.hxx>
+#include <Geom2d_TrimmedCurve.hxx>
+#include <GeomAdaptor_Surface.hxx>
+#include <Geom_Curve.hxx>
+#include <Geom_Surface.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_MapOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Face.hxx>
+#include <TopoDS_Iterator.hxx>
+#include <TopoDS_Vertex.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Pnt2d.hxx>
+#include <gp_Vec2d.hxx>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace hxr::engine {
+namespace {
+
+// The margin over an entity's own tolerance that a measured gap may use: the distances
+// are sampled, and the samples of a curve that lies exactly at its tolerance scatter.
+constexpr double kToleranceMargin = 1.05;
+constexpr int kCurveSamples = 9;  // points at which an edge is held against its face
+
+enum class Verdict { Valid, Invalid, Unsure };
+
+// One use of an edge in a wire of a face, laid out in the face's parameter space and
+// running the way the wire runs.
+struct Trace {
+  TopoDS_Edge edge;
+  Handle(Geom2d_Curve) curve;
+  double first = 0.0;
+  double last = 0.0;
+  bool line = false;
+  std::vector<gp_Pnt2d> points;  // from the wire's start of the edge to its end
+  Bnd_Box2d box;
+};
+
+struct WireLayout {
+  std::vector<Trace> traces;
+  double area = 0.0;  // signed: positive runs counter-clockwise
+  Bnd_Box2d box;
+};
+
+Handle(Geom2d_Curve) Basis(Handle(Geom2d_Curve) curve) {
+  while (auto trimmed = Handle(Geom2d_TrimmedCurve)::DownCast(curve)) curve = trimmed->BasisCurve();
+  return curve;
+}
+
+int SampleCount(const Handle(Geom2d_Curve)& basis, double first, double last) {
+  if (basis->IsKind(STANDARD_TYPE(Geom2d_Line))) return 2;
+  if (basis->IsKind(STANDARD_TYPE(Geom2d_Circle)) || basis->IsKind(STANDARD_TYPE(Geom2d_Ellipse))) {
+    // Sixteen chords to a full turn keep the sign of a small hole's area and keep its
+    // points inside or outside the boundaries it does not cross.
+    return 2 + static_cast<int>(std::ceil(std::abs(last - first) / (M_PI / 16.0)));
+  }
+  return 33;
+}
+
+// Lays out every wire of the face; false when an edge has no parameter curve on it.
+bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
+  for (TopoDS_Iterator w(face); w.More(); w.Next()) {
+    if (w.Value().ShapeType() != TopAbs_WIRE) return false;
+    WireLayout wire;
+    for (TopoDS_Iterator e(w.Value()); e.More(); e.Next()) {
+      Trace trace;
+      trace.edge = TopoDS::Edge(e.Value());
+      trace.curve = BRep_Tool::CurveOnSurface(trace.edge, face, trace.first, trace.last);
+      if (trace.curve.IsNull() || !(trace.last > trace.first)) return false;
+      const Handle(Geom2d_Curve) basis = Basis(trace.curve);
+      trace.line = basis->IsKind(STANDARD_TYPE(Geom2d_Line));
+      const int count = SampleCount(basis, trace.first, trace.last);
+      const bool reversed = trace.edge.Orientation() == TopAbs_REVERSED;
+      for (int i = 0; i < count; ++i) {
+        const double s = static_cast<double>(reversed ? count - 1 - i : i) / (count - 1);
+        const gp_Pnt2d point = trace.curve->Value(trace.first + s * (trace.last - trace.first));
+        trace.points.push_back(point);
+        trace.box.Add(point);
+      }
+      for (size_t i = 1; i < trace.points.size(); ++i) {
+        const gp_Pnt2d& a = trace.points[i - 1];
+        const gp_Pnt2d& b = trace.points[i];
+        wire.area += 0.5 * (a.X() * b.Y() - b.X() * a.Y());
+      }
+      wire.box.Add(trace.box);
+      wire.traces.push_back(std::move(trace));
+    }
+    if (wire.traces.empty()) return false;
+    wires.push_back(std::move(wire));
+  }
+  return !wires.empty();
+}
+
+// An outer boundary runs counter-clockwise in the parameters of a face as it stands,
+// holes clockwise: exactly one wire with positive area.
+bool WiresRunAsBoundaries(const std::vector<WireLayout>& wires) {
+  int outer = 0;
+  for (const WireLayout& wire : wires) outer += wire.area > 0.0 ? 1 : 0;
+  return outer == 1;
+}
+
+double MaxVertexTolerance(const TopoDS_Face& face) {
+  double tolerance = 0.0;
+  for (TopExp_Explorer it(face, TopAbs_VERTEX); it.More(); it.Next()) {
+    tolerance = std::max(tolerance, BRep_Tool::Tolerance(TopoDS::Vertex(it.Current())));
+  }
+  return tolerance;
+}
+
+// Holds a changed edge against its 3D curve, its face's surface and its vertices.
+Verdict CheckEdgeOnFace(const Trace& trace, const Handle(Geom_Surface)& surface,
+                        std::string& detail) {
+  const TopoDS_Edge& edge = trace.edge;
+  if (BRep_Tool::Degenerated(edge)) {
+    // A pole: the whole parameter curve stays at the edge's one vertex.
+    TopoDS_Vertex pole = TopExp::FirstVertex(edge);
+    if (pole.IsNull()) return Verdict::Unsure;
+    const double allowed = kToleranceMargin * BRep_Tool::Tolerance(pole);
+    for (int i = 0; i < kCurveSamples; ++i) {
+      const gp_Pnt2d uv = trace.curve->Value(trace.first + (trace.last - trace.first) * i / (kCurveSamples - 1));
+      if (surface->Value(uv.X(), uv.Y()).Distance(BRep_Tool::Pnt(pole)) > allowed) {
+        detail = "a changed pole leaves its vertex";
+        return Verdict::Invalid;
+      }
+    }
+    return Verdict::Valid;
+  }
+  if (!BRep_Tool::SameParameter(edge) || !BRep_Tool::SameRange(edge)) return Verdict::Unsure;
+  double first, last;
+  const Handle(Geom_Curve) curve = BRep_Tool::Curve(edge, first, last);
+  if (curve.IsNull()) return Verdict::Unsure;
+  const double tolerance = kToleranceMargin * BRep_Tool::Tolerance(edge);
+  for (int i = 0; i < kCurveSamples; ++i) {
+    const double t = first + (last - first) * i / (kCurveSamples - 1);
+    const gp_Pnt2d uv = trace.curve->Value(t);
+    if (curve->Value(t).Distance(surface->Value(uv.X(), uv.Y())) > tolerance) {
+      detail = "a changed edge leaves the surface of a face it bounds";
+      return Verdict::Invalid;
+    }
+  }
+  TopoDS_Vertex start, end;
+  TopExp::Vertices(TopoDS::Edge(edge.Oriented(TopAbs_FORWARD)), start, end);
+  if (start.IsNull() || end.IsNull()) return Verdict::Unsure;
+  const gp_Pnt ends[2] = {curve->Value(first), curve->Value(last)};
+  const TopoDS_Vertex vertices[2] = {start, end};
+  for (int i = 0; i < 2; ++i) {
+    const double allowed =
+        kToleranceMargin * std::max(BRep_Tool::Tolerance(vertices[i]), BRep_Tool::Tolerance(edge));
+    if (ends[i].Distance(BRep_Tool::Pnt(vertices[i])) > allowed) {
+      detail = "a changed edge does not end on its vertex";
+      return Verdict::Invalid;
+    }
+  }
+  return Verdict::Valid;
+}
+
+// Each end of an edge meets the start of another edge of the wire in parameter space.
+bool Closes(const WireLayout& wire, double gap) {
+  for (const Trace& a : wire.traces) {
+    const gp_Pnt2d& end = a.points.back();
+    bool met = false;
+    for (const Trace& b : wire.traces) met = met || end.Distance(b.points.front()) <= gap;
+    if (!met) return false;
+  }
+  return true;
+}
+
+// Where two traces meet: allowed only at an end they share. `near` widens the shared end
+// for contacts measured less exactly (tangent curves); a contact inside it is unsure.
+Verdict JudgeContact(const gp_Pnt2d& point, const Trace& a, const Trace& b, double gap,
+                     double near) {
+  const gp_Pnt2d ends[4] = {a.points.front(), a.points.back(), b.points.front(), b.points.back()};
+  double nearest = std::numeric_limits<double>::max();
+  for (int i = 0; i < 2; ++i) {
+    for (int j = 2; j < 4; ++j) {
+      if (ends[i].Distance(ends[j]) > gap) continue;
+      nearest = std::min(nearest, point.Distance(ends[i]));
+    }
+  }
+  if (nearest <= gap) return Verdict::Valid;
+  return nearest <= near ? Verdict::Unsure : Verdict::Invalid;
+}
+
+double Cross(const gp_Vec2d& a, const gp_Vec2d& b) { return a.X() * b.Y() - a.Y() * b.X(); }
+
+// Two straight traces, exactly.
+Verdict JudgeSegments(const Trace& a, const Trace& b, double gap, double near) {
+  const gp_Pnt2d p = a.points.front(), q = b.points.front();
+  const gp_Vec2d r(p, a.points.back()), s(q, b.points.back());
+  const double lr = r.Magnitude(), ls = s.Magnitude();
+  if (lr <= gap || ls <= gap) return Verdict::Unsure;
+  const double denominator = Cross(r, s);
+  const gp_Vec2d pq(p, q);
+  if (std::abs(denominator) <= 1e-12 * lr * ls) {
+    if (std::abs(Cross(r, pq)) / lr > gap) return Verdict::Valid;  // parallel, apart
+    // On one line: they may only touch end to end.
+    const double t0 = pq.Dot(r) / (lr * lr), t1 = gp_Vec2d(p, b.points.back()).Dot(r) / (lr * lr);
+    const double overlap = (std::min(1.0, std::max(t0, t1)) - std::max(0.0, std::min(t0, t1))) * lr;
+    return overlap > gap ? Verdict::Invalid : Verdict::Valid;
+  }
+  const double t = Cross(pq, s) / denominator, u = Cross(pq, r) / denominator;
+  if (t < -gap / lr || t > 1.0 + gap / lr || u < -gap / ls || u > 1.0 + gap / ls) {
+    return Verdict::Valid;
+  }
+  return JudgeContact(p.Translated(t * r), a, b, gap, near);
+}
+
+Verdict JudgeCurves(const Trace& a, const Trace& b, double gap, double near) {
+  Handle(Geom2d_Curve) ca = new Geom2d_TrimmedCurve(a.curve, a.first, a.last);
+  Handle(Geom2d_Curve) cb = new Geom2d_TrimmedCurve(b.curve, b.first, b.last);
+  Geom2dAPI_InterCurveCurve intersection(ca, cb, gap);
+  if (intersection.NbSegments() > 0) return Verdict::Invalid;
+  Verdict verdict = Verdict::Valid;
+  for (int i = 1; i <= intersection.NbPoints(); ++i) {
+    const Verdict contact = JudgeContact(intersection.Point(i), a, b, gap, near);
+    if (contact == Verdict::Invalid) return contact;
+    if (contact == Verdict::Unsure) verdict = contact;
+  }
+  return verdict;
+}
+
+// No two traces of the face meet anywhere but at the ends they share.
+Verdict JudgeCrossings(const std::vector<const Trace*>& traces, double gap, double near) {
+  Verdict verdict = Verdict::Valid;
+  for (size_t i = 0; i < traces.size(); ++i) {
+    Bnd_Box2d box = traces[i]->box;
+    box.Enlarge(near);
+    for (size_t j = i + 1; j < traces.size(); ++j) {
+      if (box.IsOut(traces[j]->box)) continue;
+      const Verdict pair = traces[i]->line && traces[j]->line
+                               ? JudgeSegments(*traces[i], *traces[j], gap, near)
+                               : JudgeCurves(*traces[i], *traces[j], gap, near);
+      if (pair == Verdict::Invalid) return pair;
+      if (pair == Verdict::Unsure) verdict = pair;
+    }
+  }
+  return verdict;
+}
+
+// How many of the points lie inside the wire (crossing count over its chords).
+int CountInside(const std::vector<gp_Pnt2d>& points, const WireLayout& wire) {
+  int inside = 0;
+  for (const gp_Pnt2d& point : points) {
+    bool in = false;
+    for (const Trace& trace : wire.traces) {
+      for (size_t k = 1; k < trace.points.size(); ++k) {
+        const gp_Pnt2d& a = trace.points[k - 1];
+        const gp_Pnt2d& b = trace.points[k];
+        if ((a.Y() > point.Y()) == (b.Y() > point.Y())) continue;
+        const double x = a.X() + (point.Y() - a.Y()) * (b.X() - a.X()) / (b.Y() - a.Y());
+        if (x > point.X()) in = !in;
+      }
+    }
+    inside += in ? 1 : 0;
+  }
+  return inside;
+}
+
+std::vector<gp_Pnt2d> PointsOf(const WireLayout& wire) {
+  std::vector<gp_Pnt2d> points;
+  for (const Trace& trace : wire.traces) points.insert(points.end(), trace.points.begin(), trace.points.end());
+  return points;
+}
+
+// Every hole inside the outer boundary and outside the other holes. The wires do not
+// cross, so each lies wholly on one side of another; points that disagree come from the
+// chords standing in for the curves and leave the question open.
+Verdict JudgeNesting(const std::vector<WireLayout>& wires, std::string& detail) {
+  size_t outer = 0;
+  while (wires[outer].area <= 0.0) ++outer;
+  for (size_t h = 0; h < wires.size(); ++h) {
+    if (h == outer) continue;
+    const std::vector<gp_Pnt2d> points = PointsOf(wires[h]);
+    const int n = static_cast<int>(points.size());
+    const int inOuter = CountInside(points, wires[outer]);
+    if (inOuter == 0) {
+      detail = "a hole of a changed face lies outside its outer boundary";
+      return Verdict::Invalid;
+    }
+    if (inOuter != n) return Verdict::Unsure;
+    for (size_t k = 0; k < wires.size(); ++k) {
+      if (k == h || k == outer || wires[k].box.IsOut(wires[h].box)) continue;
+      const int inHole = CountInside(points, wires[k]);
+      if (inHole == n) {
+        detail = "a hole of a changed face lies inside another hole";
+        return Verdict::Invalid;
+      }
+      if (inHole != 0) return Verdict::Unsure;
+    }
+  }
+  return Verdict::Valid;
+}
+
+Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
+                  const TopTools_MapOfShape& changedEdges, std::string& detail) {
+  const TopoDS_Face face = TopoDS::Face(product.Oriented(TopAbs_FORWARD));
+  std::vector<WireLayout> wires;
+  if (!LayOut(face, wires)) return Verdict::Unsure;
+  const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
+  if (surface.IsNull()) return Verdict::Unsure;
+
+  Verdict verdict = Verdict::Valid;
+  for (const WireLayout& wire : wires) {
+    for (const Trace& trace : wire.traces) {
+      if (!changedEdges.Contains(trace.edge)) continue;
+      const Verdict edge = CheckEdgeOnFace(trace, surface, detail);
+      if (edge == Verdict::Invalid) return edge;
+      if (edge == Verdict::Unsure) verdict = edge;
+    }
+  }
+
+  // Gaps in parameter space: ends meet within the vertices' tolerance, and a crossing near
+  // a shared end is left to the full check when it is not clearly away from it.
+  GeomAdaptor_Surface adaptor(surface);
+  const double tolerance = 2.0 * std::max(MaxVertexTolerance(face), BRep_Tool::Tolerance(face));
+  const double gap = std::max(adaptor.UResolution(tolerance), adaptor.VResolution(tolerance));
+  Bnd_Box2d all;
+  for (const WireLayout& wire : wires) all.Add(wire.box);
+  double u1, v1, u2, v2;
+  all.Get(u1, v1, u2, v2);
+  const double near = std::max(1e3 * gap, 1e-6 * std::hypot(u2 - u1, v2 - v1));
+
+  for (const WireLayout& wire : wires) {
+    if (!Closes(wire, gap)) return Verdict::Unsure;
+  }
+  std::vector<const Trace*> traces;
+  for (const WireLayout& wire : wires) {
+    for (const Trace& trace : wire.traces) traces.push_back(&trace);
+  }
+  const Verdict crossings = JudgeCrossings(traces, gap, near);
+  if (crossings == Verdict::Invalid) {
+    detail = "boundary curves of a changed face cross";
+    return crossings;
+  }
+  if (crossings == Verdict::Unsure) verdict = crossings;
+
+  if (!WiresRunAsBoundaries(wires)) {
+    // Only a change that turned a boundary round is refused here.
+    std::vector<WireLayout> before;
+    const TopoDS_Face old = TopoDS::Face(source.Oriented(TopAbs_FORWARD));
+    if (!LayOut(old, before) || WiresRunAsBoundaries(before)) {
+      detail = "a boundary of a changed face runs the wrong way round";
+      return Verdict::Invalid;
+    }
+    return Verdict::Unsure;
+  }
+  if (wires.size() > 1) {
+    const Verdict nesting = JudgeNesting(wires, detail);
+    if (nesting == Verdict::Invalid) return nesting;
+    if (nesting == Verdict::Unsure) verdict = nesting;
+  }
+  return verdict;
+}
+
+}  // namespace
+
+bool KeepsTopology(const History& history) {
+  if (!history.created.empty() || !history.derived.empty()) return false;
+  for (const std::vector<EntityOutcome>* outcomes : {&history.faces, &history.edges, &history.vertices}) {
+    for (const EntityOutcome& outcome : *outcomes) {
+      if (outcome.fate != Fate::FateUnchanged && outcome.fate != Fate::FateModified) return false;
+      if (outcome.products.size() != 1) return false;
+    }
+  }
+  return true;
+}
+
+int CheckReshapedFaces(const History& history, std::string& detail) {
+  TopTools_MapOfShape changedEdges;
+  for (const EntityOutcome& outcome : history.edges) {
+    if (outcome.fate == Fate::FateModified) changedEdges.Add(outcome.products.front());
+  }
+  for (const EntityOutcome& outcome : history.faces) {
+    if (outcome.fate != Fate::FateModified) continue;
+    const TopoDS_Face source = TopoDS::Face(outcome.source);
+    const TopoDS_Face product = TopoDS::Face(outcome.products.front());
+    const Verdict verdict = CheckFace(source, product, changedEdges, detail);
+    if (verdict == Verdict::Invalid) return ErrorInvalidResult;
+    if (verdict == Verdict::Unsure && !BRepCheck_Analyzer(product, true).IsValid()) {
+      detail = "a changed face is not valid";
+      return ErrorInvalidResult;
+    }
+  }
+  return ErrorNone;
+}
+
+}  // namespace hxr::engine

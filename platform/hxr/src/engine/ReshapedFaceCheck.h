@@ -1,0 +1,28 @@
+// The check of a change that keeps the body's topology and only reshapes faces: new
+// surfaces for some faces, their neighbours re-intersected. Such a change cannot open a
+// shell or add or remove an entity; what it can break is the geometry of the faces and
+// edges it touched. Those are checked here, and only those.
+#pragma once
+
+#include "engine/EngineResult.h"
+
+#include <string>
+
+namespace hxr::engine {
+
+// True when `history` maps every face, edge and vertex onto exactly one result entity
+// with none created, merged or split: the only histories the check below may judge.
+bool KeepsTopology(const History& history);
+
+// Checks the faces that `history` lists as modified, with their changed edges and
+// vertices: each changed edge lies on its 3D curve in every face it bounds, within its
+// tolerance, and ends on its vertices; no two boundary curves of a changed face cross;
+// every wire of a changed face closes and runs the way an outer boundary or a hole must
+// (a face whose wires ran otherwise before the change may keep doing so); every hole lies
+// inside the outer boundary and outside the other holes. A face whose boundary this check
+// cannot judge (an edge without a parameter curve, curves not laid out on one range) gets
+// the kernel's full face check instead. Returns ErrorNone, or ErrorInvalidResult with a
+// reason in `detail`.
+int CheckReshapedFaces(const History& history, std::string& detail);
+
+}  // namespace hxr::engine
