@@ -904,10 +904,11 @@ YSK_autocon_result AutoConstrainer::Find(double linear, double angular, const YS
     settings.similarMatchAxes = options->similar_match_axes != 0;
     settings.offered = m_offered;
     std::vector<FindItem> fromItems, toItems, thirdItems;
-    const bool read = ReadItems(options->symmetry_planes, options->symmetry_plane_count, placement, settings.symmetryPlanes) &&
-                      ReadItems(options->coplaxis, options->coplaxis_count, placement, settings.coplaxis) &&
-                      ReadItems(from, fromCount, placement, fromItems) && ReadItems(to, toCount, placement, toItems) &&
-                      ReadItems(third, thirdCount, placement, thirdItems);
+    ItemReader reader(settings, placement);
+    const bool read = reader.Read(options->symmetry_planes, options->symmetry_plane_count, settings.symmetryPlanes) &&
+                      reader.Read(options->coplaxis, options->coplaxis_count, settings.coplaxis) &&
+                      reader.Read(from, fromCount, fromItems) && reader.Read(to, toCount, toItems) &&
+                      reader.Read(third, thirdCount, thirdItems);
     if (!read)
         return YSK_RESULT_KERNEL_ERROR;
     settings.symmetryPlanes.erase(std::remove_if(settings.symmetryPlanes.begin(), settings.symmetryPlanes.end(),

@@ -11,6 +11,13 @@ namespace tessik {
 
 namespace {
 
+// Relations of pass 1 are the tangent and symmetric ones; every other pass takes them all.
+bool InPass(int pass, int relation)
+{
+    return pass != 1 || relation == YSK_OPTION_TANGENT || relation == YSK_OPTION_TANGENT_AT_EDGE ||
+           relation == YSK_OPTION_SYMMETRIC;
+}
+
 // ---- Reading ---------------------------------------------------------------------------------
 
 bool ClassOf(int tag, int& cls)
@@ -33,6 +40,15 @@ bool FullIn(int face, int surf, int param)
     return p.periodic == BQ_PARAM_periodic_yes && span >= p.period - 1e-9;
 }
 
+// The kind families whose faces may be full or partial, as {full, partial} kinds, in the
+// order of the reader's fullness flags.
+const int kFullOrPartial[5][2] = {{YSK_OPTION_CYLINDER_FULL, YSK_OPTION_CYLINDER_PARTIAL},
+                                  {YSK_OPTION_CONE_FULL, YSK_OPTION_CONE_PARTIAL},
+                                  {YSK_OPTION_TORUS_MAJOR_FULL, YSK_OPTION_TORUS_MAJOR_PARTIAL},
+                                  {YSK_OPTION_TORUS_MINOR_FULL, YSK_OPTION_TORUS_MINOR_PARTIAL},
+                                  {YSK_OPTION_SPHERE_FULL, YSK_OPTION_SPHERE_PARTIAL}};
+enum Family { kCylinder, kCone, kTorusMajor, kTorusMinor, kSphere };
+
 // Asks a standard form and takes its placement (location and axis).
 template <class SF>
 bool Ask(int (*ask)(int, SF*), int tag, SF& sf, Shape shape, FindItem& item)
@@ -43,55 +59,6 @@ bool Ask(int (*ask)(int, SF*), int tag, SF& sf, Shape shape, FindItem& item)
     item.p = V(sf.basis_set.location);
     item.d = V(sf.basis_set.axis);
     return true;
-}
-
-// Surface geometry of a face or free surface; false for a kind the finder does not know.
-bool ReadSurface(int surf, int face, FindItem& item)
-{
-    int cls = 0;
-    if (!ClassOf(surf, cls))
-        return false;
-    const bool full0 = face != 0 && FullIn(face, surf, 0);
-    auto kind = [&](int full, int partial) { item.kinds[0] = full0 ? full : partial; };
-    switch (cls) {
-    case BQ_CLASS_plane: {
-        BQ_PLANE_sf_t sf;
-        item.kinds[0] = YSK_OPTION_PLANE;
-        return Ask(&BQ_PLANE_ask, surf, sf, Shape::Plane, item);
-    }
-    case BQ_CLASS_cyl: {
-        BQ_CYL_sf_t sf;
-        kind(YSK_OPTION_CYLINDER_FULL, YSK_OPTION_CYLINDER_PARTIAL);
-        return Ask(&BQ_CYL_ask, surf, sf, Shape::Cylinder, item) && (item.r1 = sf.radius, true);
-    }
-    case BQ_CLASS_cone: {
-        BQ_CONE_sf_t sf;
-        kind(YSK_OPTION_CONE_FULL, YSK_OPTION_CONE_PARTIAL);
-        if (!Ask(&BQ_CONE_ask, surf, sf, Shape::Cone, item))
-            return false;
-        item.r1 = sf.radius;
-        item.half = sf.half_angle;
-        return true;
-    }
-    case BQ_CLASS_sphere: {
-        BQ_SPHERE_sf_t sf;
-        kind(YSK_OPTION_SPHERE_FULL, YSK_OPTION_SPHERE_PARTIAL);
-        return Ask(&BQ_SPHERE_ask, surf, sf, Shape::Sphere, item) && (item.r1 = sf.radius, true);
-    }
-    case BQ_CLASS_torus: {
-        BQ_TORUS_sf_t sf;
-        kind(YSK_OPTION_TORUS_MAJOR_FULL, YSK_OPTION_TORUS_MAJOR_PARTIAL);
-        const bool full1 = face != 0 && FullIn(face, surf, 1);
-        item.kinds[1] = full1 ? YSK_OPTION_TORUS_MINOR_FULL : YSK_OPTION_TORUS_MINOR_PARTIAL;
-        if (!Ask(&BQ_TORUS_ask, surf, sf, Shape::Torus, item))
-            return false;
-        item.r1 = sf.major_radius;
-        item.r2 = sf.minor_radius;
-        return true;
-    }
-    default:
-        return false;
-    }
 }
 
 bool ReadCurve(int curve, FindItem& item)
@@ -119,46 +86,6 @@ void Place(FindItem& item, const Rigid& placement)
     const double n = item.d.norm();
     if (n > 0.0)
         item.d /= n;
-}
-
-bool ReadOne(int tag, int source, void* instance, const Rigid& placement, std::vector<FindItem>& out)
-{
-    int cls = 0;
-    if (!ClassOf(tag, cls))
-        return false;
-    FindItem item;
-    item.entity = tag;
-    item.instance = instance;
-    item.source = source;
-    bool known = false;
-    if (cls == BQ_CLASS_body) {
-        int n = 0;
-        int* faces = nullptr;
-        if (BQ_BODY_ask_faces(tag, &n, &faces) != BQ_ERROR_no_errors)
-            return false;
-        for (int i = 0; i < n; ++i)
-            ReadOne(faces[i], source, instance, placement, out);
-        BQ_MEMORY_free(faces);
-        return true;
-    }
-    if (cls == BQ_CLASS_face) {
-        int surf = 0;
-        item.face = true;
-        known = BQ_FACE_ask_surf(tag, &surf) == BQ_ERROR_no_errors && ReadSurface(surf, tag, item);
-    } else if (cls == BQ_CLASS_edge) {
-        int curve = 0;
-        known = BQ_EDGE_ask_curve(tag, &curve) == BQ_ERROR_no_errors && curve != 0 && ReadCurve(curve, item);
-    } else {
-        bool isSurface = false, isCurve = false;
-        BQ_CLASS_is_subclass(cls, BQ_CLASS_surf, &isSurface);
-        BQ_CLASS_is_subclass(cls, BQ_CLASS_curve, &isCurve);
-        known = isSurface ? ReadSurface(tag, 0, item) : isCurve && ReadCurve(tag, item);
-    }
-    if (known) {
-        Place(item, placement);
-        out.push_back(item);
-    }
-    return true;
 }
 
 // ---- Pair tests --------------------------------------------------------------------------
@@ -389,20 +316,7 @@ const int kCodeOf[YSK_OPTION_RELATION_COUNT] = {
     YSK_RELATION_COPLAXIS, YSK_RELATION_TANGENT,    YSK_RELATION_TANGENT,  YSK_RELATION_SYMMETRIC,
     YSK_RELATION_SIMILAR};
 
-bool InPass(int pass, int relation)
-{
-    return pass != 1 || relation == YSK_OPTION_TANGENT || relation == YSK_OPTION_TANGENT_AT_EDGE ||
-           relation == YSK_OPTION_SYMMETRIC;
-}
-
 // ---- Reporting each relationship once -------------------------------------------------------
-
-struct ItemKey {
-    int entity;
-    const void* instance;
-    bool operator<(const ItemKey& o) const { return entity != o.entity ? entity < o.entity : instance < o.instance; }
-    bool operator==(const ItemKey& o) const { return entity == o.entity && instance == o.instance; }
-};
 
 ItemKey KeyOf(const FindItem* item) { return item ? ItemKey{item->entity, item->instance} : ItemKey{0, nullptr}; }
 
@@ -425,19 +339,19 @@ struct ReportKeyHash {
     }
 };
 
-struct ItemKeyHash {
-    size_t operator()(const ItemKey& k) const
-    {
-        return std::hash<int>()(k.entity) * 31u ^ std::hash<const void*>()(k.instance);
-    }
-};
-
 // Tests one pair for every offered relation and reports what holds, once per pair.
 class PairJudge {
 public:
     PairJudge(const FindSettings& s, const std::function<void(const FoundRelationship&)>& report, FindCounts& counts)
         : m_s(s), m_tests(s), m_report(report), m_counts(counts)
     {
+        for (int r = 0; r < YSK_OPTION_RELATION_COUNT; ++r)
+            for (int ka = 0; ka < YSK_OPTION_GEOM_COUNT; ++ka) {
+                bool any = false;
+                for (int kb = 0; kb < YSK_OPTION_GEOM_COUNT && !any; ++kb)
+                    any = InPass(s.pass, r) && Offered(r, ka, kb);
+                m_anyFrom[r][ka] = any;
+            }
     }
 
     bool Offered(int relation, int ka, int kb) const
@@ -448,12 +362,9 @@ public:
     // Whether any relation of this kind is offered from a.
     bool AnyFrom(int relation, const FindItem& a) const
     {
-        if (!InPass(m_s.pass, relation))
-            return false;
         for (int ka : a.kinds)
-            for (int kb = 0; kb < YSK_OPTION_GEOM_COUNT; ++kb)
-                if (Offered(relation, ka, kb))
-                    return true;
+            if (ka >= 0 && m_anyFrom[relation][ka])
+                return true;
         return false;
     }
 
@@ -524,6 +435,7 @@ private:
     const std::function<void(const FoundRelationship&)>& m_report;
     FindCounts& m_counts;
     std::unordered_set<ReportKey, ReportKeyHash> m_seen;
+    bool m_anyFrom[YSK_OPTION_RELATION_COUNT][YSK_OPTION_GEOM_COUNT];  // of the pass, by from kind
 };
 
 // ---- Bins ----------------------------------------------------------------------------------
@@ -543,8 +455,10 @@ struct CellHash {
 long long Bin(double v, double cell) { return static_cast<long long>(std::floor(v / cell)); }
 
 // Directions gathered into clusters of nearly equal lines (either sense); each cluster
-// keeps its members' positions in bins: plane offsets along the cluster's direction and
-// the feet of axes on the plane across it.
+// keeps its members' positions in bins: the offset of each plane from the origin along its
+// own normal (so that where on its plane an item's point lies does not matter), and the
+// feet of axes, where each axis crosses the plane through the origin across the cluster's
+// direction (so that where along its axis it lies does not matter).
 class DirectionIndex {
 public:
     static constexpr double kCell = 1e-4;
@@ -557,6 +471,8 @@ public:
         std::vector<int> tori;
         double footCell = 0.0;
         double maxRadius = 0.0;
+        double maxAlong = 0.0;  // farthest axis point from the origin plane
+        double maxPlaneReach = 0.0;  // farthest plane point from the origin
         std::unordered_map<long long, std::vector<int>> offsets;
         std::unordered_map<Cell, std::vector<int>, CellHash> feet;
     };
@@ -573,23 +489,33 @@ public:
             cl.tori.push_back(index);
     }
 
-    // Builds the position bins once every item is in.
-    void Finish(const std::vector<FindItem>& items, double positionCell)
+    // Builds the position bins once every item is in. Items count as parallel within the
+    // angular tolerance: their offsets and feet may then part by that much for each unit of
+    // distance from the origin.
+    void Finish(const std::vector<FindItem>& items, double positionCell, double angular)
     {
         m_positionCell = positionCell;
+        m_angular = angular;
         for (Cluster& cl : m_clusters) {
-            for (int i : cl.planes)
-                cl.offsets[Bin(cl.rep.dot(items[static_cast<size_t>(i)].p), positionCell)].push_back(i);
+            for (int i : cl.planes) {
+                const FindItem& it = items[static_cast<size_t>(i)];
+                cl.maxPlaneReach = std::max(cl.maxPlaneReach, it.p.norm());
+                cl.offsets[Bin(Offset(cl, it.p, it.d), positionCell)].push_back(i);
+            }
             double sum = 0.0;
             for (int i : cl.axes) {
                 const FindItem& it = items[static_cast<size_t>(i)];
                 const double r = it.r1 + it.r2;
                 cl.maxRadius = std::max(cl.maxRadius, r);
+                cl.maxAlong = std::max(cl.maxAlong, std::abs(cl.rep.dot(it.p)));
                 sum += r;
             }
             cl.footCell = std::max(positionCell, cl.axes.empty() ? 0.0 : 2.0 * sum / static_cast<double>(cl.axes.size()));
-            for (int i : cl.axes)
-                cl.feet[FootCell(cl, items[static_cast<size_t>(i)].p)].push_back(i);
+            for (int i : cl.axes) {
+                const FindItem& it = items[static_cast<size_t>(i)];
+                const Vec3 f = Foot(cl, it.p, it.d);
+                cl.feet[Cell{Bin(f.x(), cl.footCell), Bin(f.y(), cl.footCell), 0}].push_back(i);
+            }
         }
     }
 
@@ -597,6 +523,13 @@ public:
     void ParallelClusters(const Vec3& d, std::vector<int>& out) const
     {
         out.clear();
+        // A few clusters are quicker tested one by one than looked up in 27 direction cells.
+        if (m_clusters.size() <= kFewClusters) {
+            for (size_t c = 0; c < m_clusters.size(); ++c)
+                if (m_clusters[c].rep.cross(d).norm() <= 3 * kJoin)
+                    out.push_back(static_cast<int>(c));
+            return;
+        }
         const Cell c = CellOf(d);
         for (long long i = -1; i <= 1; ++i)
             for (long long j = -1; j <= 1; ++j)
@@ -621,11 +554,13 @@ public:
 
     const Cluster& Get(int c) const { return m_clusters[static_cast<size_t>(c)]; }
 
+    // Planes of the cluster within reach of the plane through p across d.
     template <class F>
-    void PlanesNear(int c, const Vec3& p, double within, F&& take) const
+    void PlanesNear(int c, const Vec3& p, const Vec3& d, double reach, F&& take) const
     {
         const Cluster& cl = Get(c);
-        const double offset = cl.rep.dot(p);
+        const double offset = Offset(cl, p, d);
+        const double within = reach + m_positionCell + 2.0 * m_angular * (p.norm() + cl.maxPlaneReach);
         const long long lo = Bin(offset - within, m_positionCell), hi = Bin(offset + within, m_positionCell);
         for (long long b = lo; b <= hi; ++b) {
             auto it = cl.offsets.find(b);
@@ -635,21 +570,23 @@ public:
         }
     }
 
-    // Axes of the cluster whose feet lie within reach of p's foot.
+    // Axes of the cluster that come within reach of the axis through p along d.
     template <class F>
-    void AxesNear(int c, const Vec3& p, double reach, F&& take) const
+    void AxesNear(int c, const Vec3& p, const Vec3& d, double reach, F&& take) const
     {
         const Cluster& cl = Get(c);
-        const long long span = static_cast<long long>(std::ceil(reach / cl.footCell));
-        if ((2 * span + 1) * (2 * span + 1) > static_cast<long long>(cl.axes.size())) {
+        const Vec3 f = Foot(cl, p, d);
+        const double within = reach + m_positionCell + 2.0 * m_angular * (std::abs(cl.rep.dot(p)) + cl.maxAlong);
+        const long long i0 = Bin(f.x() - within, cl.footCell), i1 = Bin(f.x() + within, cl.footCell);
+        const long long j0 = Bin(f.y() - within, cl.footCell), j1 = Bin(f.y() + within, cl.footCell);
+        if ((i1 - i0 + 1) * (j1 - j0 + 1) > static_cast<long long>(cl.axes.size())) {
             for (int i : cl.axes)
                 take(i);
             return;
         }
-        const Cell f = FootCell(cl, p);
-        for (long long i = -span; i <= span; ++i)
-            for (long long j = -span; j <= span; ++j) {
-                auto it = cl.feet.find(Cell{f.i + i, f.j + j, 0});
+        for (long long i = i0; i <= i1; ++i)
+            for (long long j = j0; j <= j1; ++j) {
+                auto it = cl.feet.find(Cell{i, j, 0});
                 if (it != cl.feet.end())
                     for (int k : it->second)
                         take(k);
@@ -659,9 +596,18 @@ public:
 private:
     static Cell CellOf(const Vec3& d) { return Cell{Bin(d.x(), kCell), Bin(d.y(), kCell), Bin(d.z(), kCell)}; }
 
-    Cell FootCell(const Cluster& cl, const Vec3& p) const
+    // The plane's offset from the origin along its normal, taken in the cluster's sense.
+    static double Offset(const Cluster& cl, const Vec3& p, const Vec3& d)
     {
-        return Cell{Bin(cl.u.dot(p), cl.footCell), Bin(cl.v.dot(p), cl.footCell), 0};
+        return cl.rep.dot(d) < 0.0 ? -d.dot(p) : d.dot(p);
+    }
+
+    // Where the axis through p along d crosses the origin plane across the cluster, in the
+    // plane's own coordinates (the third is zero).
+    static Vec3 Foot(const Cluster& cl, const Vec3& p, const Vec3& d)
+    {
+        const Vec3 q = p - (cl.rep.dot(p) / cl.rep.dot(d)) * d;
+        return Vec3(cl.u.dot(q), cl.v.dot(q), 0.0);
     }
 
     int ClusterFor(const Vec3& d)
@@ -682,7 +628,9 @@ private:
         return index;
     }
 
+    static constexpr size_t kFewClusters = 16;
     double m_positionCell = 1e-5;
+    double m_angular = 0.0;
     std::vector<Cluster> m_clusters;
     std::unordered_map<Cell, std::vector<int>, CellHash> m_cells;
 };
@@ -745,7 +693,7 @@ public:
                 m_planes.push_back(i);
             m_sizes.Add(i, it);
         }
-        m_dirs.Finish(to, positionCell);
+        m_dirs.Finish(to, positionCell, s.angular);
         m_usable = usable;
     }
 
@@ -819,7 +767,7 @@ private:
         for (int c : m_parallel) {
             const auto& cl = m_dirs.Get(c);
             if (HasPlane(a.shape) && coplanar)
-                m_dirs.PlanesNear(c, a.p, lin, take);
+                m_dirs.PlanesNear(c, a.p, a.d, lin, take);
             if (planeRole) {
                 if (parallel)
                     for (int i : cl.planes)
@@ -836,7 +784,7 @@ private:
                     for (int i : cl.planes)
                         take(i);
                 if (concentric || tangent)
-                    m_dirs.AxesNear(c, a.p, (tangent ? a.r1 + a.r2 + cl.maxRadius : 0.0) + lin, take);
+                    m_dirs.AxesNear(c, a.p, a.d, (tangent ? a.r1 + a.r2 + cl.maxRadius : 0.0) + lin, take);
             }
         }
         if (!(parallel || perpendicular || coplanar || tangent))
@@ -867,9 +815,9 @@ private:
         m_dirs.ParallelClusters(d, m_mirrored);
         for (int c : m_mirrored) {
             if (a.shape == Shape::Plane)
-                m_dirs.PlanesNear(c, p, m_s.linear, take);
+                m_dirs.PlanesNear(c, p, d, m_s.linear, take);
             else
-                m_dirs.AxesNear(c, p, m_s.linear, take);
+                m_dirs.AxesNear(c, p, d, m_s.linear, take);
         }
     }
 
@@ -933,8 +881,8 @@ void CountParallelPlanes(const FindSettings& s, const std::vector<FindItem>& fro
         fromIndex.Add(i, from[static_cast<size_t>(i)]);
     for (int j : toPlanes)
         toIndex.Add(j, to[static_cast<size_t>(j)]);
-    fromIndex.Finish(from, positionCell);
-    toIndex.Finish(to, positionCell);
+    fromIndex.Finish(from, positionCell, s.angular);
+    toIndex.Finish(to, positionCell, s.angular);
     std::vector<int> clusters;
     for (int i : fromPlanes) {
         const FindItem& a = from[static_cast<size_t>(i)];
@@ -955,7 +903,27 @@ void CountParallelPlanes(const FindSettings& s, const std::vector<FindItem>& fro
 
 }  // namespace
 
-bool ReadItems(const YSK_pointer_s* entries, int count, const InstancePlacement& placement, std::vector<FindItem>& out)
+ItemReader::ItemReader(InstancePlacement placement) : m_placement(std::move(placement)) {}
+
+ItemReader::ItemReader(const FindSettings& settings, InstancePlacement placement) : m_placement(std::move(placement))
+{
+    // Fullness matters only where some offered relation of the pass differs between a full
+    // and a partial face of the family, on either side of the pair.
+    const auto offered = settings.offered;
+    for (int f = 0; f < 5; ++f) {
+        const int full = kFullOrPartial[f][0], partial = kFullOrPartial[f][1];
+        bool differs = false;
+        for (int r = 0; r < YSK_OPTION_RELATION_COUNT && offered != nullptr && !differs; ++r) {
+            if (!InPass(settings.pass, r))
+                continue;
+            for (int k = 0; k < YSK_OPTION_GEOM_COUNT && !differs; ++k)
+                differs = offered[r][full][k] != offered[r][partial][k] || offered[r][k][full] != offered[r][k][partial];
+        }
+        m_askFull[f] = differs;
+    }
+}
+
+bool ItemReader::Read(const YSK_pointer_s* entries, int count, std::vector<FindItem>& out)
 {
     bool ok = true;
     for (int i = 0; i < count; ++i) {
@@ -967,9 +935,115 @@ bool ReadItems(const YSK_pointer_s* entries, int count, const InstancePlacement&
         }
         if (!live)
             continue;
-        ReadOne(e.entity, e.entity, e.instance, placement(e), out);
+        ReadOne(e.entity, e.entity, e.instance, m_placement(e), out);
     }
     return ok;
+}
+
+void ItemReader::ReadOne(int tag, int source, void* instance, const Rigid& placement, std::vector<FindItem>& out)
+{
+    const auto read = m_read.find(ItemKey{tag, instance});
+    if (read != m_read.end()) {
+        if (read->second >= 0) {
+            out.push_back(m_items[static_cast<size_t>(read->second)]);
+            out.back().source = source;
+        }
+        return;
+    }
+    int cls = 0;
+    if (!ClassOf(tag, cls))
+        return;
+    if (cls == BQ_CLASS_body) {
+        int n = 0;
+        int* faces = nullptr;
+        if (BQ_BODY_ask_faces(tag, &n, &faces) != BQ_ERROR_no_errors)
+            return;
+        for (int i = 0; i < n; ++i)
+            ReadOne(faces[i], source, instance, placement, out);
+        BQ_MEMORY_free(faces);
+        return;
+    }
+    FindItem item;
+    item.entity = tag;
+    item.instance = instance;
+    item.source = source;
+    bool known = false;
+    if (cls == BQ_CLASS_face) {
+        int surf = 0;
+        item.face = true;
+        known = BQ_FACE_ask_surf(tag, &surf) == BQ_ERROR_no_errors && ReadSurface(surf, tag, item);
+    } else if (cls == BQ_CLASS_edge) {
+        int curve = 0;
+        known = BQ_EDGE_ask_curve(tag, &curve) == BQ_ERROR_no_errors && curve != 0 && ReadCurve(curve, item);
+    } else {
+        bool isSurface = false, isCurve = false;
+        BQ_CLASS_is_subclass(cls, BQ_CLASS_surf, &isSurface);
+        BQ_CLASS_is_subclass(cls, BQ_CLASS_curve, &isCurve);
+        known = isSurface ? ReadSurface(tag, 0, item) : isCurve && ReadCurve(tag, item);
+    }
+    if (!known) {
+        m_read.emplace(ItemKey{tag, instance}, -1);
+        return;
+    }
+    Place(item, placement);
+    m_read.emplace(ItemKey{tag, instance}, static_cast<int>(m_items.size()));
+    m_items.push_back(item);
+    out.push_back(item);
+}
+
+// Surface geometry of a face or free surface; false for a kind the finder does not know.
+bool ItemReader::ReadSurface(int surf, int face, FindItem& item) const
+{
+    int cls = 0;
+    if (!ClassOf(surf, cls))
+        return false;
+    auto kind = [&](int slot, Family family, int param) {
+        const bool full = face != 0 && m_askFull[family] && FullIn(face, surf, param);
+        item.kinds[slot] = kFullOrPartial[family][full ? 0 : 1];
+    };
+    switch (cls) {
+    case BQ_CLASS_plane: {
+        BQ_PLANE_sf_t sf;
+        item.kinds[0] = YSK_OPTION_PLANE;
+        return Ask(&BQ_PLANE_ask, surf, sf, Shape::Plane, item);
+    }
+    case BQ_CLASS_cyl: {
+        BQ_CYL_sf_t sf;
+        kind(0, kCylinder, 0);
+        return Ask(&BQ_CYL_ask, surf, sf, Shape::Cylinder, item) && (item.r1 = sf.radius, true);
+    }
+    case BQ_CLASS_cone: {
+        BQ_CONE_sf_t sf;
+        kind(0, kCone, 0);
+        if (!Ask(&BQ_CONE_ask, surf, sf, Shape::Cone, item))
+            return false;
+        item.r1 = sf.radius;
+        item.half = sf.half_angle;
+        return true;
+    }
+    case BQ_CLASS_sphere: {
+        BQ_SPHERE_sf_t sf;
+        kind(0, kSphere, 0);
+        return Ask(&BQ_SPHERE_ask, surf, sf, Shape::Sphere, item) && (item.r1 = sf.radius, true);
+    }
+    case BQ_CLASS_torus: {
+        BQ_TORUS_sf_t sf;
+        kind(0, kTorusMajor, 0);
+        kind(1, kTorusMinor, 1);
+        if (!Ask(&BQ_TORUS_ask, surf, sf, Shape::Torus, item))
+            return false;
+        item.r1 = sf.major_radius;
+        item.r2 = sf.minor_radius;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ReadItems(const YSK_pointer_s* entries, int count, const InstancePlacement& placement, std::vector<FindItem>& out)
+{
+    return ItemReader(placement).Read(entries, count, out);
 }
 
 void FindRelationships(const FindSettings& settings, const std::vector<FindItem>& from, const std::vector<FindItem>& to,

@@ -47,6 +47,16 @@ int Cylinder(int body, double radius, double x, double y)
     return 0;
 }
 
+std::vector<int> Edges(int body)
+{
+    int n = 0;
+    int* edges = nullptr;
+    BQ_BODY_ask_edges(body, &n, &edges);
+    std::vector<int> out(edges, edges + n);
+    BQ_MEMORY_free(edges);
+    return out;
+}
+
 std::vector<YSK_pointer_s> Entries(const std::vector<int>& tags, Instance* instance = nullptr)
 {
     std::vector<YSK_pointer_s> out;
@@ -176,6 +186,96 @@ TEST_F(Find, OnlyOfferedCombinationsOfThePassAreReported)
         for (const Found& f : h.found)
             relations.insert(f.relation);
         EXPECT_EQ(relations, c.relations);
+    }
+}
+
+// The manager asks a face whether it goes all the way round only when the offer tells full
+// faces from partial ones, and that on either side of the pair: the blend is the only
+// partial cylinder, every cylinder of the plate is full.
+TEST_F(Find, AFaceIsFullOrPartialAsTheOfferOnEitherSideNeedsIt)
+{
+    const int plate = brennik::build::PlateWithHoles();
+    const int block = brennik::build::BlockWithBlend();
+    std::set<int> cylinders;
+    int blend = 0;
+    for (int body : {plate, block})
+        for (int f : Faces(body)) {
+            int surf = 0;
+            BQ_CYL_sf_t sf;
+            BQ_FACE_ask_surf(f, &surf);
+            if (BQ_CYL_ask(surf, &sf) == 0) {
+                cylinders.insert(f);
+                blend = body == block ? f : blend;
+            }
+        }
+    ASSERT_NE(blend, 0);
+    std::vector<YSK_pointer_s> faces = Entries(Faces(plate));
+    for (int f : Faces(block))
+        faces.push_back(Entry(f));
+    std::vector<YSK_pointer_s> partners = faces;
+    for (int body : {plate, block})
+        for (int e : Edges(body))
+            partners.push_back(Entry(e));
+    struct Case {
+        const char* name;
+        int relation, from, to;
+        bool partial;
+    };
+    const Case cases[] = {
+        {"full cylinder concentric with a circle", YSK_OPTION_CONCENTRIC, YSK_OPTION_CYLINDER_FULL,
+         YSK_OPTION_CIRCULAR_EDGE, false},
+        {"partial cylinder concentric with a circle", YSK_OPTION_CONCENTRIC, YSK_OPTION_CYLINDER_PARTIAL,
+         YSK_OPTION_CIRCULAR_EDGE, true},
+        {"plane across a full cylinder", YSK_OPTION_PERPENDICULAR, YSK_OPTION_PLANE, YSK_OPTION_CYLINDER_FULL, false},
+        {"plane across a partial cylinder", YSK_OPTION_PERPENDICULAR, YSK_OPTION_PLANE, YSK_OPTION_CYLINDER_PARTIAL,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        YskHost h;
+        h.Offer(c.relation, c.from, c.to);
+        ASSERT_EQ(h.Find(faces, partners), YSK_RESULT_OK);
+        std::set<int> met;
+        for (const Found& f : h.found)
+            for (int end : {f.entity[0], f.entity[1]})
+                if (cylinders.count(end))
+                    met.insert(end);
+        ASSERT_FALSE(met.empty());
+        EXPECT_EQ(met.count(blend) == 1, c.partial);
+        EXPECT_EQ(met.size() == 1, c.partial);
+    }
+}
+
+// Members of a direction cluster may lean from its first direction; items far from the
+// origin are still binned with their partners: two planes far apart on one plane, two lines
+// far apart on one axis, each beside a slightly leaning first member (and the lines among
+// enough others that the bins are searched, not passed over).
+TEST_F(Find, BinnedPairsMeetFarFromTheOriginBesideALeaningDirection)
+{
+    using namespace tessik;
+    const double lean = 9e-8;
+    std::vector<YSK_pointer_s> entries = {
+        Entry(brennik::build::FreePlane(0, 0, 5, lean, 0, 1)), Entry(brennik::build::FreePlane(0, 0, 0, 0, 0, 1)),
+        Entry(brennik::build::FreePlane(1000, 0, 0, 0, 0, 1)), Entry(brennik::build::FreeLine(7, 7, 0, lean, 0, 1)),
+        Entry(brennik::build::FreeLine(3, 0, 0, 0, 0, 1)),     Entry(brennik::build::FreeLine(3, 0, 1000, 0, 0, 1))};
+    for (int k = 0; k < 30; ++k)
+        entries.push_back(Entry(brennik::build::FreeLine(10 + k, 20, 0, 0, 0, 1)));
+    std::vector<FindItem> items;
+    ASSERT_TRUE(ReadItems(entries.data(), static_cast<int>(entries.size()), [](const YSK_pointer_s&) { return Rigid(); },
+                          items));
+    bool offered[YSK_OPTION_RELATION_COUNT][YSK_OPTION_GEOM_COUNT][YSK_OPTION_GEOM_COUNT] = {};
+    offered[YSK_OPTION_COPLANAR][YSK_OPTION_PLANE][YSK_OPTION_PLANE] = true;
+    offered[YSK_OPTION_CONCENTRIC][YSK_OPTION_LINEAR_EDGE][YSK_OPTION_LINEAR_EDGE] = true;
+    FindSettings settings;
+    settings.offered = offered;
+    for (PairChoice choice : {PairChoice::Binned, PairChoice::AllPairs}) {
+        std::set<std::pair<int, int>> found;
+        FindCounts counts;
+        FindRelationships(settings, items, items, {}, choice, [&](const FoundRelationship& r) {
+            found.insert({r.relation, std::min(r.from->entity, r.to->entity)});
+        }, counts);
+        EXPECT_EQ(found, (std::set<std::pair<int, int>>{{YSK_RELATION_COPLANAR, entries[1].entity},
+                                                         {YSK_RELATION_CONCENTRIC, entries[4].entity}}));
     }
 }
 
