@@ -23,15 +23,19 @@ protected:
     void TearDown() override { brennik::test::Reset(); }
 };
 
-std::vector<int> Faces(int body)
+// What the kernel lists of the body (its faces or edges).
+std::vector<int> Listed(int (*ask)(int, int*, int**), int body)
 {
     int n = 0;
-    int* faces = nullptr;
-    BQ_BODY_ask_faces(body, &n, &faces);
-    std::vector<int> out(faces, faces + n);
-    BQ_MEMORY_free(faces);
+    int* tags = nullptr;
+    ask(body, &n, &tags);
+    std::vector<int> out(tags, tags + n);
+    BQ_MEMORY_free(tags);
     return out;
 }
+
+std::vector<int> Faces(int body) { return Listed(&BQ_BODY_ask_faces, body); }
+std::vector<int> Edges(int body) { return Listed(&BQ_BODY_ask_edges, body); }
 
 // The cylindrical face of the body with this radius whose axis passes through (x, y).
 int Cylinder(int body, double radius, double x, double y)
@@ -45,16 +49,6 @@ int Cylinder(int body, double radius, double x, double y)
             return f;
     }
     return 0;
-}
-
-std::vector<int> Edges(int body)
-{
-    int n = 0;
-    int* edges = nullptr;
-    BQ_BODY_ask_edges(body, &n, &edges);
-    std::vector<int> out(edges, edges + n);
-    BQ_MEMORY_free(edges);
-    return out;
 }
 
 std::vector<YSK_pointer_s> Entries(const std::vector<int>& tags, Instance* instance = nullptr)
