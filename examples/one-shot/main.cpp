@@ -1,5 +1,5 @@
 // Takes a block with two blended edges, cuts one blend face into a sheet, pastes a small block
-// onto the body where its instance places it, shells the body open at its top, and finds the
+// onto the body where its instance places it, shells the body open at its bottom, and finds the
 // blends left; then, on fresh blocks with two blends that meet at a corner, makes the blends
 // again in each order. After each step writes the body's face count and volume (and the blends
 // found) to <output folder>/one_shot_operations.txt.
@@ -34,11 +34,11 @@ std::vector<int> Faces(int body)
     return list;
 }
 
-// The face whose outward normal is +z at the greatest height.
-int TopFace(int body)
+// The planar face whose outward normal is -z, lowest of them.
+int BottomFace(int body)
 {
-    int top = 0;
-    double height = -1e300;
+    int bottom = 0;
+    double depth = 1e300;
     for (int face : Faces(body)) {
         int surface = 0;
         int cls = 0;
@@ -49,12 +49,12 @@ int TopFace(int body)
         if (cls != BQ_CLASS_plane || BQ_PLANE_ask(surface, &plane) != BQ_ERROR_no_errors)
             continue;
         const double nz = sense ? plane.basis_set.axis.coord[2] : -plane.basis_set.axis.coord[2];
-        if (nz > 0.5 && plane.basis_set.location.coord[2] > height) {
-            height = plane.basis_set.location.coord[2];
-            top = face;
+        if (nz < -0.5 && plane.basis_set.location.coord[2] < depth) {
+            depth = plane.basis_set.location.coord[2];
+            bottom = face;
         }
     }
-    return top;
+    return bottom;
 }
 
 }  // namespace
@@ -90,21 +90,22 @@ int main(int argc, char** argv)
     report("cut a blend face");
     out << "  the sheet's instance: " << (sheet != 0 ? "made" : "none") << "\n";
 
-    // Paste a 2 x 2 x 2 block placed half out of the body's +x side.
+    // Paste a 4 x 4 x 4 block placed half out of the body's +x side.
     const double identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    const double moved[4][4] = {{1, 0, 0, 9}, {0, 1, 0, 9}, {0, 0, 1, 9}, {0, 0, 0, 1}};
+    const double moved[4][4] = {{1, 0, 0, 8}, {0, 1, 0, 8}, {0, 0, 1, 8}, {0, 0, 0, 1}};
     const int target = CreateInstance(tag, body, identity, &result);
-    const int tool = CreateInstance(tag, brennik::build::Block(2.0, 2.0, 2.0), moved, &result);
+    const int tool = CreateInstance(tag, brennik::build::Block(4.0, 4.0, 4.0), moved, &result);
     Paste(tag, tool, target, CreatePasteOptions(tag, &result), &result);
     report("pasted a block moved");
 
-    // Shell 1.0 thick inwards, open at the top.
+    // Shell 1.0 thick inwards, open at the bottom (the blends run along the top edges, and a wall
+    // opened on a face a blend meets tangentially would end in a knife edge).
     const int shell = CreateShellOptions(tag, &result);
     Array<int> pierce;
-    pierce.Add(TopFace(body));
+    pierce.Add(BottomFace(body));
     ShellOptionsSetPierceFaces(tag, shell, pierce, &result);
     Shell(tag, 1.0, body, shell, &result);
-    report("shelled open at the top");
+    report("shelled open at the bottom");
 
     Array<int> blends;
     double radius = 0.0;
