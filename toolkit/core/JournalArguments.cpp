@@ -35,7 +35,8 @@ std::string ObjectTagType(const TaggedEntity& entity)
 
 // What identifies a tag in the journal, decided before anything is written.
 struct TagDescription {
-    std::string type;
+    const char* type = nullptr;
+    std::string objectType;  // the text type points at when it names an object's class
     int featureId = 0;
     int id = 0;
     int bodyTag = 0;
@@ -62,7 +63,8 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
                                ? interaction->GetTagManager()->FindTaggedEntityFromTag(tag)
                                : nullptr;
     if (entity) {
-        description.type = ObjectTagType(*entity);
+        description.objectType = ObjectTagType(*entity);
+        description.type = description.objectType.c_str();
         description.id = entity->GetEntityId();
         return description;
     }
@@ -138,8 +140,9 @@ bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
         return false;
     if (!elementName && named) {
         // An output always says so, also for the kinds that leave the direction out as
-        // inputs: a reader takes a value without it for an input.
-        const bool output = m_argType && std::strcmp(m_argType, JournalName::Output) == 0;
+        // inputs: a reader takes a value without it for an input. The direction is only ever
+        // set to one of the two texts above, so it is told by address.
+        const bool output = m_argType == JournalName::Output;
         if (withArgType || output)
             writer->DoIO(JournalName::ArgType, m_argType);
     }
@@ -418,7 +421,7 @@ int JournalArguments::WriteJournalTag(int tag, const char* name, const char* fal
         if (!writer->DoIOBody(body, bodyId, description.ownBody))
             bodyId = 0;
     }
-    if (!BeginJournalArg(name, description.type.c_str(), elementName))
+    if (!BeginJournalArg(name, description.type, elementName))
         return 0;
     int value = tag;
     writer->DoIO(JournalName::Tag, value);

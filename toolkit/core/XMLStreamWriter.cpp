@@ -6,6 +6,10 @@
 #include <cstring>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace QEL {
 
 namespace {
@@ -37,8 +41,7 @@ std::uint64_t NameBit(const char* name, std::size_t length)
     return std::uint64_t(1) << ((length * 7 + first * 3 + last) & 63u);
 }
 
-// The characters written as entities, looked up rather than compared one by one: most of a
-// journal's text is values scanned for them.
+// The characters written as entities, looked up rather than compared one by one.
 struct EscapedCharacters {
     bool m_escaped[256] = {};
     constexpr EscapedCharacters()
@@ -49,12 +52,41 @@ struct EscapedCharacters {
 };
 constexpr EscapedCharacters s_escaped;
 
-// The first character of [begin, end) that must be written as an entity, or end.
-const char* FirstToEscape(const char* begin, const char* end)
+#ifdef __SSE2__
+// Whether any of the 16 bytes is one written as an entity.
+bool HasEscaped16(__m128i bytes)
 {
-    while (begin < end && !s_escaped.m_escaped[static_cast<unsigned char>(*begin)])
-        ++begin;
-    return begin;
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))),
+                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\''))));
+    return _mm_movemask_epi8(hits) != 0;
+}
+#endif
+
+// Whether [begin, end) holds a character that must be written as an entity. Most of a
+// journal's text is values checked here, so they are checked sixteen bytes at a time.
+bool NeedsEscaping(const char* begin, const char* end)
+{
+#ifdef __SSE2__
+    const std::size_t length = static_cast<std::size_t>(end - begin);
+    if (length >= 16) {
+        for (; end - begin > 16; begin += 16)
+            if (HasEscaped16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(begin))))
+                return true;
+        // The last sixteen bytes, overlapping what was checked already.
+        return HasEscaped16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16)));
+    }
+    if (length >= 8) {
+        const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(begin));
+        const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(end - 8));
+        return HasEscaped16(_mm_unpacklo_epi64(low, high));
+    }
+#endif
+    for (; begin < end; ++begin)
+        if (s_escaped.m_escaped[static_cast<unsigned char>(*begin)])
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -75,7 +107,7 @@ void XMLStreamWriter::AppendEscaped(const char* begin, const char* end)
 {
     const std::size_t length = static_cast<std::size_t>(end - begin);
     // Most values need no escaping at all: they go as they are.
-    if (FirstToEscape(begin, end) == end) {
+    if (!NeedsEscaping(begin, end)) {
         Put(begin, length);
         return;
     }
@@ -131,7 +163,7 @@ void XMLStreamWriter::SetAttribute(const char* name, const char* value, std::siz
     }
     // A new name in a start tag still open: ' name="value"' at the end of the text.
     const char* valueEnd = value + valueLength;
-    if (FirstToEscape(value, valueEnd) == valueEnd) {
+    if (!NeedsEscaping(value, valueEnd)) {
         char* at = Extend(nameLength + valueLength + 4);
         *at++ = ' ';
         std::memcpy(at, name, nameLength);
@@ -248,6 +280,14 @@ void XMLStreamWriter::AddIndent(int level)
     CloseStartTag();
     m_open.back().m_hasContent = true;
     const std::size_t blanks = static_cast<std::size_t>(level) * 2;
+    if (blanks <= 8) {
+        // Mostly a level or two: written as one word, of which only the blanks needed stay.
+        char* at = Extend(9);
+        *at = '\n';
+        std::memcpy(at + 1, "        ", 8);
+        m_size -= 8 - blanks;
+        return;
+    }
     char* at = Extend(1 + blanks);
     *at = '\n';
     std::memset(at + 1, ' ', blanks);

@@ -402,7 +402,8 @@ TEST(XMLIOStreamed, TopLevelElementsReachTheOutputWhenTheyClose)
 
 // The streamed text of an element is the text the tree gives for the same calls, also where
 // the tree's freedoms show: a value given again, an attribute after the content, text with
-// white space at its edges, names differing in case only, a clear-section name.
+// white space at its edges, names differing in case only, a clear-section name, values
+// needing escapes at their edges.
 TEST(XMLIOStreamed, WritesWhatTheTreeWritesForTheSameCalls)
 {
     using Calls = void (*)(XMLIO&);
@@ -440,6 +441,25 @@ TEST(XMLIOStreamed, WritesWhatTheTreeWritesForTheSameCalls)
             io.EndElement(false);
             io.BeginElement("Empty");
             io.EndElement(true);
+        },
+        [](XMLIO& io) {
+            // Values of each length over a few blocks of the quick check, with a character to
+            // escape at the start, at the end or nowhere; elements nested deeper than the
+            // layout's short indents.
+            for (size_t length = 1; length <= 40; ++length) {
+                std::string plain(length, 'v'), last = plain, first = plain;
+                last.back() = '&';
+                first.front() = '\'';
+                io.BeginElement("Value");
+                io.DoIO("plain", plain.c_str());
+                io.DoIO("last", last.c_str());
+                io.DoIO("first", first.c_str());
+                io.EndElement(false);
+            }
+            for (int level = 0; level < 7; ++level)
+                io.BeginElement("Level");
+            for (int level = 0; level < 7; ++level)
+                io.EndElement(true);
         },
     };
     for (size_t index = 0; index < sizeof cases / sizeof cases[0]; ++index) {
