@@ -214,6 +214,7 @@ bool IdentifyBlend(const TopoDS_Shape& body, const TopoDS_Shape& face,
 
 std::vector<TopoDS_Shape> TakeCornerPatches(const TopoDS_Shape& body,
                                             std::vector<TopoDS_Shape>& blendFaces) {
+  if (blendFaces.empty()) return {};  // a patch is only ever taken with the blends it joins
   TopTools_IndexedDataMapOfShapeListOfShape edgeFaces;
   TopExp::MapShapesAndAncestors(body, TopAbs_EDGE, TopAbs_FACE, edgeFaces);
   auto isEdgeBlend = [](const TopoDS_Shape& face) {

@@ -158,8 +158,11 @@ gp_Pln NeutralPlane(const TopoDS_Face& face, const FaceChange& change) {
 
 int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                TopoDS_Shape& shape, BRepTools_History& history, std::string& detail) {
+  if (std::none_of(changes.begin(), changes.end(),
+                   [](const FaceChange& change) { return change.kind == Kind::FaceChangeTaper; })) {
+    return ErrorNone;
+  }
   BRepOffsetAPI_DraftAngle draft(shape);
-  bool any = false;
   for (const FaceChange& change : changes) {
     if (change.kind != Kind::FaceChangeTaper) continue;
     TopoDS_Face face;
@@ -172,9 +175,7 @@ int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
       detail = "the face cannot be tapered";
       return ErrorUnsupported;
     }
-    any = true;
   }
-  if (!any) return ErrorNone;
   draft.Build();
   if (!draft.IsDone()) {
     detail = "the taper could not be made";

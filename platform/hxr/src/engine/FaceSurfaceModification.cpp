@@ -12,8 +12,11 @@
 #include <GeomProjLib.hxx>
 #include <Geom2d_Curve.hxx>
 #include <Geom2d_Line.hxx>
+#include <Geom_Circle.hxx>
 #include <Geom_Conic.hxx>
+#include <Geom_CylindricalSurface.hxx>
 #include <Geom_Line.hxx>
+#include <Geom_Plane.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <TopAbs.hxx>
 #include <TopExp.hxx>
@@ -83,6 +86,41 @@ Handle(Geom_Curve) Untrimmed(const Handle(Geom_Curve)& curve) {
   return curve;
 }
 
+// True when the line or circle lies wholly on the plane or cylinder. Other pairs answer
+// false: the caller then intersects the surfaces.
+bool LiesOnSurface(const Handle(Geom_Curve)& curve, const Handle(Geom_Surface)& surface) {
+  constexpr double kAngle = 1e-12;
+  constexpr double kDistance = 1e-9;
+  const Handle(Geom_Line) line = Handle(Geom_Line)::DownCast(curve);
+  const Handle(Geom_Circle) circle = Handle(Geom_Circle)::DownCast(curve);
+  if (const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(surface)) {
+    const gp_Pln pln = plane->Pln();
+    if (!line.IsNull()) {
+      return pln.Axis().Direction().IsNormal(line->Lin().Direction(), kAngle) &&
+             pln.Distance(line->Lin().Location()) <= kDistance;
+    }
+    if (!circle.IsNull()) {
+      return circle->Circ().Axis().IsParallel(pln.Axis(), kAngle) &&
+             pln.Distance(circle->Circ().Location()) <= kDistance;
+    }
+  }
+  if (const Handle(Geom_CylindricalSurface) cylinder =
+          Handle(Geom_CylindricalSurface)::DownCast(surface)) {
+    const gp_Lin axis(cylinder->Cylinder().Axis());
+    const double radius = cylinder->Radius();
+    if (!line.IsNull()) {
+      return line->Lin().Direction().IsParallel(axis.Direction(), kAngle) &&
+             std::abs(axis.Distance(line->Lin().Location()) - radius) <= kDistance;
+    }
+    if (!circle.IsNull()) {
+      const gp_Circ circ = circle->Circ();
+      return circ.Axis().Direction().IsParallel(axis.Direction(), kAngle) &&
+             axis.Distance(circ.Location()) <= kDistance && std::abs(circ.Radius() - radius) <= kDistance;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 FaceSurfaceModification::FaceSurfaceModification(const TopoDS_Shape& body) : m_body(body) {}
@@ -130,6 +168,22 @@ bool FaceSurfaceModification::CommonMotion(const TopTools_ListOfShape& faces,
     }
   }
   return !first;
+}
+
+Handle(Geom_Curve) FaceSurfaceModification::CarriedCurve(const Handle(Geom_Curve)& old,
+                                                        const std::vector<TopoDS_Shape>& faces,
+                                                        TopoDS_Shape& carrier) const {
+  if (faces.size() != 2) return nullptr;
+  const FaceData* first = m_faces.Seek(faces[0]);
+  const FaceData* second = m_faces.Seek(faces[1]);
+  if ((first == nullptr) == (second == nullptr)) return nullptr;
+  const FaceData* moving = first != nullptr ? first : second;
+  if (!moving->rigid) return nullptr;
+  const TopoDS_Shape& still = first != nullptr ? faces[1] : faces[0];
+  Handle(Geom_Curve) moved = Handle(Geom_Curve)::DownCast(Untrimmed(old)->Transformed(moving->motion));
+  if (moved.IsNull() || !LiesOnSurface(moved, SurfaceOf(still))) return nullptr;
+  carrier = first != nullptr ? faces[0] : faces[1];
+  return moved;
 }
 
 int FaceSurfaceModification::Prepare(std::string& detail) {
@@ -213,6 +267,13 @@ int FaceSurfaceModification::PrepareEdge(const TopoDS_Edge& edge, std::string& d
       return ErrorUnsupported;
     }
   } else if (faces.size() == 2) {
+    // A face moved along a neighbour that stays (a plate's top along its holes) meets it
+    // where its old edge went with it: the curve keeps its direction and parametrisation.
+    data.curve = CarriedCurve(old, faces, data.carrier);
+    if (!data.curve.IsNull()) {
+      m_edges.Bind(edge, data);
+      return ErrorNone;
+    }
     GeomAPI_IntSS intersection(SurfaceOf(faces[0]), SurfaceOf(faces[1]), 1e-7);
     if (!intersection.IsDone() || intersection.NbLines() == 0) {
       detail = "two neighbouring faces would no longer meet";
@@ -438,7 +499,7 @@ Standard_Boolean FaceSurfaceModification::NewCurve2d(const TopoDS_Edge& E, const
     C = Handle(Geom2d_Curve)::DownCast(old->Copy());
     return Standard_True;
   }
-  if (data->rigid && !old.IsNull()) {
+  if ((data->rigid || data->carrier.IsSame(F)) && !old.IsNull()) {
     // A rigid motion keeps the parametrisation of the face's surface.
     C = Handle(Geom2d_Curve)::DownCast(old->Copy());
     return Standard_True;

@@ -15,6 +15,7 @@
 #include <gp_Trsf.hxx>
 
 #include <string>
+#include <vector>
 
 namespace hxr::engine {
 
@@ -64,6 +65,10 @@ class FaceSurfaceModification : public BRepTools_Modification {
     bool rigid = false;       // moved with all its faces by `motion`
     gp_Trsf motion;
     bool keepPcurves = false;  // a seam whose surface keeps its parametrisation
+    // The one face whose rigid motion carried the old curve onto the new one (the other
+    // face stays and the moved curve still lies on it): on that face the edge keeps its
+    // parameter curve.
+    TopoDS_Shape carrier;
   };
   struct EdgeRange {
     double first = 0.0;
@@ -77,6 +82,10 @@ class FaceSurfaceModification : public BRepTools_Modification {
   gp_Pnt PointOf(const TopoDS_Shape& vertex) const;
   // True when all the faces move by one common rigid motion, given back in `motion`.
   bool CommonMotion(const TopTools_ListOfShape& faces, gp_Trsf& motion) const;
+  // The old curve of an edge between two faces, carried by the one that moves rigidly when
+  // it still lies on the one that stays; null otherwise (the surfaces must be intersected).
+  Handle(Geom_Curve) CarriedCurve(const Handle(Geom_Curve)& old,
+                                  const std::vector<TopoDS_Shape>& faces, TopoDS_Shape& carrier) const;
   int PrepareEdge(const TopoDS_Edge& edge, std::string& detail);
   int PrepareVertex(const TopoDS_Vertex& vertex, std::string& detail);
   int PrepareRange(const TopoDS_Edge& edge, std::string& detail);

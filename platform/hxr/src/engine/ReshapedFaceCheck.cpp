@@ -2,7 +2,6 @@
 
 #include <BRepCheck_Analyzer.hxx>
 #include <BRep_Tool.hxx>
-#include <Bnd_Box2d.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
 #include <Geom2d_Circle.hxx>
 #include <Geom2d_Curve.hxx>
@@ -25,6 +24,7 @@
 #include <gp_Vec2d.hxx>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -39,6 +39,41 @@ constexpr int kCurveSamples = 9;  // points at which an edge is held against its
 
 enum class Verdict { Valid, Invalid, Unsure };
 
+// A box in parameter space.
+struct Box {
+  double u1 = std::numeric_limits<double>::max(), v1 = u1;
+  double u2 = -std::numeric_limits<double>::max(), v2 = u2;
+
+  void Add(const gp_Pnt2d& p) {
+    u1 = std::min(u1, p.X()), v1 = std::min(v1, p.Y());
+    u2 = std::max(u2, p.X()), v2 = std::max(v2, p.Y());
+  }
+  void Add(const Box& b) {
+    u1 = std::min(u1, b.u1), v1 = std::min(v1, b.v1);
+    u2 = std::max(u2, b.u2), v2 = std::max(v2, b.v2);
+  }
+  bool Meets(const Box& b, double margin) const {
+    return b.u1 <= u2 + margin && u1 <= b.u2 + margin && b.v1 <= v2 + margin && v1 <= b.v2 + margin;
+  }
+};
+
+// Calls `pair(i, j)` for every two boxes that come within `margin` of each other, sweeping
+// along u so that a face with many small holes costs little more than the holes; stops
+// and answers false as soon as `pair` does.
+template <class Pair>
+bool ForMeetingBoxes(const std::vector<Box>& boxes, double margin, Pair pair) {
+  std::vector<size_t> order(boxes.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return boxes[a].u1 < boxes[b].u1; });
+  for (size_t a = 0; a < order.size(); ++a) {
+    const Box& first = boxes[order[a]];
+    for (size_t b = a + 1; b < order.size() && boxes[order[b]].u1 <= first.u2 + margin; ++b) {
+      if (first.Meets(boxes[order[b]], margin) && !pair(order[a], order[b])) return false;
+    }
+  }
+  return true;
+}
+
 // One use of an edge in a wire of a face, laid out in the face's parameter space and
 // running the way the wire runs.
 struct Trace {
@@ -48,13 +83,13 @@ struct Trace {
   double last = 0.0;
   bool line = false;
   std::vector<gp_Pnt2d> points;  // from the wire's start of the edge to its end
-  Bnd_Box2d box;
+  Box box;
 };
 
 struct WireLayout {
   std::vector<Trace> traces;
   double area = 0.0;  // signed: positive runs counter-clockwise
-  Bnd_Box2d box;
+  Box box;
 };
 
 Handle(Geom2d_Curve) Basis(Handle(Geom2d_Curve) curve) {
@@ -236,19 +271,16 @@ Verdict JudgeCurves(const Trace& a, const Trace& b, double gap, double near) {
 
 // No two traces of the face meet anywhere but at the ends they share.
 Verdict JudgeCrossings(const std::vector<const Trace*>& traces, double gap, double near) {
+  std::vector<Box> boxes;
+  for (const Trace* trace : traces) boxes.push_back(trace->box);
   Verdict verdict = Verdict::Valid;
-  for (size_t i = 0; i < traces.size(); ++i) {
-    Bnd_Box2d box = traces[i]->box;
-    box.Enlarge(near);
-    for (size_t j = i + 1; j < traces.size(); ++j) {
-      if (box.IsOut(traces[j]->box)) continue;
-      const Verdict pair = traces[i]->line && traces[j]->line
-                               ? JudgeSegments(*traces[i], *traces[j], gap, near)
-                               : JudgeCurves(*traces[i], *traces[j], gap, near);
-      if (pair == Verdict::Invalid) return pair;
-      if (pair == Verdict::Unsure) verdict = pair;
-    }
-  }
+  ForMeetingBoxes(boxes, near, [&](size_t i, size_t j) {
+    const Verdict pair = traces[i]->line && traces[j]->line
+                             ? JudgeSegments(*traces[i], *traces[j], gap, near)
+                             : JudgeCurves(*traces[i], *traces[j], gap, near);
+    if (pair != Verdict::Valid) verdict = pair;
+    return pair != Verdict::Invalid;
+  });
   return verdict;
 }
 
@@ -283,27 +315,34 @@ std::vector<gp_Pnt2d> PointsOf(const WireLayout& wire) {
 Verdict JudgeNesting(const std::vector<WireLayout>& wires, std::string& detail) {
   size_t outer = 0;
   while (wires[outer].area <= 0.0) ++outer;
+  Verdict verdict = Verdict::Valid;
   for (size_t h = 0; h < wires.size(); ++h) {
     if (h == outer) continue;
     const std::vector<gp_Pnt2d> points = PointsOf(wires[h]);
-    const int n = static_cast<int>(points.size());
     const int inOuter = CountInside(points, wires[outer]);
     if (inOuter == 0) {
       detail = "a hole of a changed face lies outside its outer boundary";
       return Verdict::Invalid;
     }
-    if (inOuter != n) return Verdict::Unsure;
-    for (size_t k = 0; k < wires.size(); ++k) {
-      if (k == h || k == outer || wires[k].box.IsOut(wires[h].box)) continue;
-      const int inHole = CountInside(points, wires[k]);
-      if (inHole == n) {
-        detail = "a hole of a changed face lies inside another hole";
-        return Verdict::Invalid;
-      }
-      if (inHole != 0) return Verdict::Unsure;
-    }
+    if (inOuter != static_cast<int>(points.size())) verdict = Verdict::Unsure;
   }
-  return Verdict::Valid;
+  std::vector<Box> boxes;
+  for (const WireLayout& wire : wires) boxes.push_back(wire.box);
+  ForMeetingBoxes(boxes, 0.0, [&](size_t a, size_t b) {
+    if (a == outer || b == outer) return true;
+    for (const auto& [hole, other] : {std::make_pair(a, b), std::make_pair(b, a)}) {
+      const std::vector<gp_Pnt2d> points = PointsOf(wires[hole]);
+      const int inside = CountInside(points, wires[other]);
+      if (inside == static_cast<int>(points.size())) {
+        detail = "a hole of a changed face lies inside another hole";
+        verdict = Verdict::Invalid;
+        return false;
+      }
+      if (inside != 0) verdict = Verdict::Unsure;
+    }
+    return true;
+  });
+  return verdict;
 }
 
 Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
@@ -329,11 +368,9 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
   GeomAdaptor_Surface adaptor(surface);
   const double tolerance = 2.0 * std::max(MaxVertexTolerance(face), BRep_Tool::Tolerance(face));
   const double gap = std::max(adaptor.UResolution(tolerance), adaptor.VResolution(tolerance));
-  Bnd_Box2d all;
+  Box all;
   for (const WireLayout& wire : wires) all.Add(wire.box);
-  double u1, v1, u2, v2;
-  all.Get(u1, v1, u2, v2);
-  const double near = std::max(1e3 * gap, 1e-6 * std::hypot(u2 - u1, v2 - v1));
+  const double near = std::max(1e3 * gap, 1e-6 * std::hypot(all.u2 - all.u1, all.v2 - all.v1));
 
   for (const WireLayout& wire : wires) {
     if (!Closes(wire, gap)) return Verdict::Unsure;
