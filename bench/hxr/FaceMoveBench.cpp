@@ -1,7 +1,8 @@
 // One face-move step of the engine (the face moved, its neighbours re-intersected, the
 // result checked and its history recorded) against OCCT's own per-face offset of the same
 // face on the same body. Each body's two runs are registered next to each other so that
-// the report shows them side by side.
+// the report shows them side by side; the ratio runs take both in one run and print the
+// medians and their ratio.
 #include "engine/FaceChange.h"
 #include "engine/ShapeChecks.h"
 #include "fixtures/EngineFixtures.h"
@@ -10,6 +11,11 @@
 #include <BRepOffset_MakeOffset.hxx>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,42 +44,95 @@ const Body& HolePlateBody() {
   return body;
 }
 
-void EngineFaceMove(benchmark::State& state, const Body& (*body)()) {
-  const Body& b = body();
+// One engine face move; false with the reason when it failed.
+bool MoveWithEngine(const Body& b, std::string& why) {
   FaceChange change;
   change.face = b.face;
   change.kind = FaceChangeKind::FaceChangeTransform;
   change.motion.SetTranslation(gp_Vec(0, 0, kStep));
+  Result result = ChangeFaces(b.shape, {change});
+  benchmark::DoNotOptimize(result.shape);
+  why = result.detail;
+  return result.ok;
+}
+
+// OCCT's per-face offset of the same face; the engine checks what it made, so OCCT's
+// result is checked the same way.
+bool OffsetWithOcct(const Body& b) {
+  BRepOffset_MakeOffset offset;
+  offset.Initialize(b.shape, 0.0, 1e-6, BRepOffset_Skin, false, false, GeomAbs_Intersection);
+  offset.SetOffsetOnFace(b.face, kStep);
+  offset.MakeOffsetShape();
+  if (!offset.IsDone()) return false;
+  benchmark::DoNotOptimize(BRepCheck_Analyzer(offset.Shape()).IsValid());
+  return true;
+}
+
+void EngineFaceMove(benchmark::State& state, const Body& (*body)()) {
+  const Body& b = body();
+  std::string why;
   for (auto _ : state) {
-    Result result = ChangeFaces(b.shape, {change});
-    if (!result.ok) {
-      state.SkipWithError(result.detail.c_str());
+    if (!MoveWithEngine(b, why)) {
+      state.SkipWithError(why.c_str());
       return;
     }
-    benchmark::DoNotOptimize(result.shape);
   }
 }
 
 void OcctFaceOffset(benchmark::State& state, const Body& (*body)()) {
   const Body& b = body();
   for (auto _ : state) {
-    BRepOffset_MakeOffset offset;
-    offset.Initialize(b.shape, 0.0, 1e-6, BRepOffset_Skin, false, false, GeomAbs_Intersection);
-    offset.SetOffsetOnFace(b.face, kStep);
-    offset.MakeOffsetShape();
-    if (!offset.IsDone()) {
+    if (!OffsetWithOcct(b)) {
       state.SkipWithError("OCCT's per-face offset failed");
       return;
     }
-    // The engine checks what it made; check OCCT's result the same way.
-    benchmark::DoNotOptimize(BRepCheck_Analyzer(offset.Shape()).IsValid());
   }
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+template <class Run>
+double Milliseconds(Run run) {
+  const auto start = std::chrono::steady_clock::now();
+  run();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Both sides in one run, interleaved so that they share the machine's load: each
+// iteration offsets once with OCCT and moves several times with the engine. The counters
+// give each side's median in milliseconds and the ratio of the medians.
+void FaceMoveRatio(benchmark::State& state, const Body& (*body)()) {
+  constexpr int kEngineRunsPerOffset = 5;
+  const Body& b = body();
+  std::vector<double> engine, occt;
+  std::string why;
+  bool ok = true;
+  for (auto _ : state) {
+    occt.push_back(Milliseconds([&] { ok = OffsetWithOcct(b) && ok; }));
+    for (int i = 0; i < kEngineRunsPerOffset; ++i) {
+      engine.push_back(Milliseconds([&] { ok = MoveWithEngine(b, why) && ok; }));
+    }
+    if (!ok) {
+      state.SkipWithError("a face move failed");
+      return;
+    }
+  }
+  state.counters["engine_ms"] = Median(engine);
+  state.counters["offset_ms"] = Median(occt);
+  state.counters["ratio"] = Median(occt) / Median(engine);
 }
 
 BENCHMARK_CAPTURE(EngineFaceMove, LPrism, &LPrismBody)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(OcctFaceOffset, LPrism, &LPrismBody)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(EngineFaceMove, HolePlate100, &HolePlateBody)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OcctFaceOffset, HolePlate100, &HolePlateBody)->Unit(benchmark::kMillisecond);
+// Twenty offsets of the plate take several seconds: enough for stable medians on both sides.
+BENCHMARK_CAPTURE(FaceMoveRatio, LPrism, &LPrismBody)->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FaceMoveRatio, HolePlate100, &HolePlateBody)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
