@@ -1,10 +1,12 @@
 #include "ComponentSolver.h"
 
 #include <Eigen/Sparse>
+#include <Eigen/OrderingMethods>
 #include <Eigen/SparseCholesky>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tessik {
 
@@ -14,28 +16,30 @@ struct Stacked {
     Eigen::VectorXd hard, soft;
     std::vector<char> hardAngular, softAngular;
     std::vector<int> hardStart, softStart;  // first row of each block in its level
+    std::vector<double> hardValues, softValues, values;  // kept between evaluations, with their room
+    std::vector<char> angular;
 };
 
 void EvaluateAll(const ComponentProblem& p, Stacked& s)
 {
-    std::vector<double> hv, sv, values;
-    std::vector<char> angular;
+    s.hardValues.clear();
+    s.softValues.clear();
     s.hardAngular.clear();
     s.softAngular.clear();
     s.hardStart.assign(p.blocks.size(), -1);
     s.softStart.assign(p.blocks.size(), -1);
     for (size_t b = 0; b < p.blocks.size(); ++b) {
-        values.clear();
-        angular.clear();
-        p.blocks[b]->evaluate(values, angular);
-        auto& v = p.blocks[b]->soft ? sv : hv;
+        s.values.clear();
+        s.angular.clear();
+        p.blocks[b]->evaluate(s.values, s.angular);
+        auto& v = p.blocks[b]->soft ? s.softValues : s.hardValues;
         auto& a = p.blocks[b]->soft ? s.softAngular : s.hardAngular;
         (p.blocks[b]->soft ? s.softStart : s.hardStart)[b] = static_cast<int>(v.size());
-        v.insert(v.end(), values.begin(), values.end());
-        a.insert(a.end(), angular.begin(), angular.end());
+        v.insert(v.end(), s.values.begin(), s.values.end());
+        a.insert(a.end(), s.angular.begin(), s.angular.end());
     }
-    s.hard = Eigen::Map<Eigen::VectorXd>(hv.data(), static_cast<Eigen::Index>(hv.size()));
-    s.soft = Eigen::Map<Eigen::VectorXd>(sv.data(), static_cast<Eigen::Index>(sv.size()));
+    s.hard = Eigen::Map<Eigen::VectorXd>(s.hardValues.data(), static_cast<Eigen::Index>(s.hardValues.size()));
+    s.soft = Eigen::Map<Eigen::VectorXd>(s.softValues.data(), static_cast<Eigen::Index>(s.softValues.size()));
 }
 
 bool Within(const Eigen::VectorXd& v, const std::vector<char>& angular, double lt, double at)
@@ -126,204 +130,357 @@ Eigen::VectorXd DenseStep(const Eigen::MatrixXd& jh, const Eigen::VectorXd& rh, 
     return z;
 }
 
+// A sparse LDL^T factorisation of a matrix whose upper triangle is already laid out in the order
+// wanted: the pattern is analysed as it stands, and each factorisation reads the matrix in place.
+class PreorderedLDLT : public Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>, Eigen::Upper, Eigen::NaturalOrdering<int>> {
+public:
+    void AnalysePattern(const Eigen::SparseMatrix<double>& upper) { analyzePattern_preordered(upper, true); }
+};
+
 // Large components: one regularised minimum-norm step through a sparse Cholesky of J J^T in
 // the scaled unknowns z, the soft equations weighed down; conflicts show as residuals that
 // stay. Each row's regulariser is a tiny share of its own diagonal, so rows of small entries
 // (the angles of a long chain of planes, measured against turns that cost the size squared)
-// are not held back by the large ones. J J^T is summed straight from the Jacobian's entries,
-// and while those fall on the same places as at the first iteration (the Jacobian keeps its
-// structural zeros), it keeps its pattern, its ordering and its symbolic factorisation.
+// are not held back by the large ones.
+// Everything that depends only on where the Jacobian's entries fall (it keeps its structural
+// zeros, so they fall on the same places from one iteration to the next) is laid out once:
+// which entries of J_x make each entry of J_z, where each product of J_z's columns lands in
+// J J^T, a fill-reducing order of J J^T's rows and the symbolic factorisation in that order.
+// An iteration then only sums values into arrays it already has.
 class SparseMinimumNormStep {
 public:
-    // scale: x = scale * z, by columns.
-    SparseMinimumNormStep(const Eigen::SparseMatrix<double>& scale, Eigen::Index n) : m_scale(scale), m_n(n) {}
-
-    Eigen::VectorXd Step(const Triplets& jh, const Eigen::VectorXd& rh, const Triplets& js, const Eigen::VectorXd& rs)
+    // scale: x = scale * z, by columns. The analysis is kept while the scale keeps its pattern.
+    void SetScale(const Eigen::SparseMatrix<double>& scale)
     {
-        const bool samePattern = SameJacobianPattern(jh, js);
-        const Eigen::Index m = rh.size() + rs.size();
-        Eigen::VectorXd r(m);
-        r << rh, kSoftWeight * rs;
-        // Every diagonal entry is in the pattern, whether a column reaches it or not. The terms
-        // are gathered to lay out the pattern; once it is there, they go straight into place.
-        m_gathering = !samePattern;
-        m_terms.clear();
-        if (m_gathering) {
-            m_terms.reserve(static_cast<size_t>(m) + jh.size() + js.size());
-            for (Eigen::Index i = 0; i < m; ++i)
-                m_terms.emplace_back(static_cast<int>(i), static_cast<int>(i), 0.0);
+        Eigen::SparseMatrix<double> compressed;
+        const Eigen::SparseMatrix<double>* s = &scale;
+        if (!scale.isCompressed()) {
+            compressed = scale;
+            compressed.makeCompressed();
+            s = &compressed;
+        }
+        const bool same = m_scale.cols() == s->cols() && m_scale.nonZeros() == s->nonZeros() &&
+                          std::equal(s->outerIndexPtr(), s->outerIndexPtr() + s->cols() + 1, m_scale.outerIndexPtr()) &&
+                          std::equal(s->innerIndexPtr(), s->innerIndexPtr() + s->nonZeros(), m_scale.innerIndexPtr());
+        if (same) {
+            std::copy(s->valuePtr(), s->valuePtr() + s->nonZeros(), m_scale.valuePtr());
         } else {
-            std::fill(m_a.valuePtr(), m_a.valuePtr() + m_a.nonZeros(), 0.0);
-            m_nextTerm = static_cast<size_t>(m);
+            m_scale = *s;
+            m_n = s->cols();
+            m_analysed = false;
         }
-        GatherColumns(jh, js, static_cast<int>(rh.size()));
-        AddColumns();
+    }
+
+    // The step; it stays valid until the next call.
+    const Eigen::VectorXd& Step(const Triplets& jh, const Eigen::VectorXd& rh, const Triplets& js, const Eigen::VectorXd& rs)
+    {
+        const Eigen::Index m = rh.size() + rs.size();
+        if (!SamePattern(jh, js, static_cast<int>(rh.size()), m))
+            Analyse();
+        std::fill(m_xValues.begin(), m_xValues.end(), 0.0);
+        for (size_t k = 0; k < jh.size(); ++k)
+            m_xValues[static_cast<size_t>(m_xSlot[k])] += jh[k].value();
+        for (size_t k = 0; k < js.size(); ++k)
+            m_xValues[static_cast<size_t>(m_xSlot[jh.size() + k])] += kSoftWeight * js[k].value();
+        std::fill(m_zValues.begin(), m_zValues.end(), 0.0);
+        const double* scale = m_scale.valuePtr();
+        for (const Contribution& c : m_contributions)
+            m_zValues[static_cast<size_t>(c.z)] += m_xValues[static_cast<size_t>(c.x)] * scale[c.s];
+        SumProducts();
         double* values = m_a.valuePtr();
-        if (m_gathering) {
-            Analyse(m);
-            values = m_a.valuePtr();
-            std::fill(values, values + m_a.nonZeros(), 0.0);
-            for (size_t k = 0; k < m_terms.size(); ++k)
-                values[m_positions[k]] += m_terms[k].value();
-        }
         double trace = 0.0;
         for (Eigen::Index i = 0; i < m; ++i)
-            trace += values[m_positions[static_cast<size_t>(i)]];
+            trace += values[m_diagonalSlot[static_cast<size_t>(i)]];
         const double floor = 1e-20 * std::max(1.0, trace / static_cast<double>(std::max<Eigen::Index>(1, m)));
         for (Eigen::Index i = 0; i < m; ++i) {
-            double& d = values[m_positions[static_cast<size_t>(i)]];
+            double& d = values[m_diagonalSlot[static_cast<size_t>(i)]];
             d += 1e-12 * d + floor;
         }
         m_ldlt.factorize(m_a);
-        if (m_ldlt.info() != Eigen::Success)
-            return Eigen::VectorXd::Zero(m_n);
-        const Eigen::VectorXd lambda = m_ldlt.solve(-r);
-        // z = J^T lambda, column by column.
-        Eigen::VectorXd z = Eigen::VectorXd::Zero(m_n);
-        for (Eigen::Index c = 0; c < m_n; ++c)
+        if (m_ldlt.info() != Eigen::Success) {
+            m_z.setZero();
+            return m_z;
+        }
+        for (Eigen::Index i = 0; i < rh.size(); ++i)
+            m_rhs[m_newRow[static_cast<size_t>(i)]] = -rh[i];
+        for (Eigen::Index i = 0; i < rs.size(); ++i)
+            m_rhs[m_newRow[static_cast<size_t>(rh.size() + i)]] = -kSoftWeight * rs[i];
+        m_lambda = m_ldlt.solve(m_rhs);
+        // z = J_z^T lambda, column by column.
+        for (Eigen::Index c = 0; c < m_n; ++c) {
+            double sum = 0.0;
             for (int e = m_zStart[static_cast<size_t>(c)]; e < m_zStart[static_cast<size_t>(c) + 1]; ++e)
-                z[c] += m_zEntries[static_cast<size_t>(e)].second * lambda[m_zEntries[static_cast<size_t>(e)].first];
-        return z;
+                sum += m_zValues[static_cast<size_t>(e)] * m_lambda[m_zNewRow[static_cast<size_t>(e)]];
+            m_z[c] = sum;
+        }
+        return m_z;
     }
 
 private:
     static constexpr double kSoftWeight = 1e-3;
 
-    bool SameJacobianPattern(const Triplets& jh, const Triplets& js)
-    {
-        const bool hard = SamePlaces(jh, m_hardPlaces), soft = SamePlaces(js, m_softPlaces);
-        return m_analysed && hard && soft;
-    }
+    // An entry of J_x times an entry of the scale, summed into an entry of J_z.
+    struct Contribution {
+        int z, x, s;
+    };
+    // Consecutive columns of J_z on the same rows (the unknowns of one unit): their products
+    // are summed into one small triangle before they go into J J^T.
+    struct Group {
+        int firstColumn, endColumn, rows, firstSlot;
+    };
 
     // Whether the entries fall on the places remembered, which they then replace.
-    static bool SamePlaces(const Triplets& j, std::vector<std::pair<int, int>>& places)
+    bool SamePattern(const Triplets& jh, const Triplets& js, int hardRows, Eigen::Index m)
     {
-        bool same = places.size() == j.size();
-        places.resize(j.size());
-        for (size_t k = 0; k < j.size(); ++k) {
-            const std::pair<int, int> place(j[k].row(), j[k].col());
-            same = same && places[k] == place;
-            places[k] = place;
-        }
+        const size_t count = jh.size() + js.size();
+        bool same = m_analysed && m_m == m && m_places.size() == count;
+        m_places.resize(count);
+        m_m = m;
+        auto record = [&](size_t k, int row, int col) {
+            const std::pair<int, int> place(row, col);
+            same = same && m_places[k] == place;
+            m_places[k] = place;
+        };
+        for (size_t k = 0; k < jh.size(); ++k)
+            record(k, jh[k].row(), jh[k].col());
+        for (size_t k = 0; k < js.size(); ++k)
+            record(jh.size() + k, hardRows + js[k].row(), js[k].col());
         return same;
     }
 
-    // The entries of J_x by column, the soft rows after the hard ones and weighed down; then
-    // the columns of J_z = J_x S.
-    void GatherColumns(const Triplets& jh, const Triplets& js, int softRow)
+    void SumProducts()
     {
-        m_xStart.assign(static_cast<size_t>(m_n) + 1, 0);
-        for (const Triplets* j : {&jh, &js})
-            for (const auto& t : *j)
-                ++m_xStart[static_cast<size_t>(t.col()) + 1];
-        for (size_t i = 1; i < m_xStart.size(); ++i)
-            m_xStart[i] += m_xStart[i - 1];
-        m_xEntries.resize(jh.size() + js.size());
-        m_fill.assign(m_xStart.begin(), m_xStart.end() - 1);
-        for (const auto& t : jh)
-            m_xEntries[static_cast<size_t>(m_fill[static_cast<size_t>(t.col())]++)] = {t.row(), t.value()};
-        for (const auto& t : js)
-            m_xEntries[static_cast<size_t>(m_fill[static_cast<size_t>(t.col())]++)] = {softRow + t.row(), kSoftWeight * t.value()};
+        double* values = m_a.valuePtr();
+        std::fill(values, values + m_a.nonZeros(), 0.0);
+        for (const Group& g : m_groups) {
+            const int k = g.rows;
+            m_triangle.assign(static_cast<size_t>(k * (k + 1) / 2), 0.0);
+            for (int c = g.firstColumn; c < g.endColumn; ++c) {
+                const double* v = m_zValues.data() + m_zStart[static_cast<size_t>(c)];
+                double* t = m_triangle.data();
+                for (int i = 0; i < k; ++i)
+                    for (int j = 0; j <= i; ++j)
+                        *t++ += v[i] * v[j];
+            }
+            const int* slot = m_slots.data() + g.firstSlot;
+            for (double t : m_triangle)
+                values[*slot++] += t;
+        }
+    }
+
+    // Lays out J_x, J_z, the groups, the order of J J^T's rows and its pattern, from the places
+    // just recorded.
+    void Analyse()
+    {
+        const size_t count = m_places.size();
+        const size_t m = static_cast<size_t>(m_m);
+        const size_t n = static_cast<size_t>(m_n);
+        std::vector<int> stamp(m, -1), slotOf(m, 0);
+
+        // J_x by columns, each row once in its column.
+        std::vector<int> byColumn(n + 1, 0), order(count);
+        for (const auto& place : m_places)
+            ++byColumn[static_cast<size_t>(place.second) + 1];
+        for (size_t c = 0; c < n; ++c)
+            byColumn[c + 1] += byColumn[c];
+        std::vector<int> fill(byColumn.begin(), byColumn.end() - 1);
+        for (size_t k = 0; k < count; ++k)
+            order[static_cast<size_t>(fill[static_cast<size_t>(m_places[k].second)]++)] = static_cast<int>(k);
+        m_xSlot.assign(count, 0);
+        std::vector<int> xStart(n + 1, 0), xRow;
+        for (size_t c = 0; c < n; ++c) {
+            xStart[c] = static_cast<int>(xRow.size());
+            for (int e = byColumn[c]; e < byColumn[c + 1]; ++e) {
+                const size_t k = static_cast<size_t>(order[static_cast<size_t>(e)]);
+                const int row = m_places[k].first;
+                if (stamp[static_cast<size_t>(row)] != static_cast<int>(c)) {
+                    stamp[static_cast<size_t>(row)] = static_cast<int>(c);
+                    slotOf[static_cast<size_t>(row)] = static_cast<int>(xRow.size());
+                    xRow.push_back(row);
+                }
+                m_xSlot[k] = slotOf[static_cast<size_t>(row)];
+            }
+        }
+        xStart[n] = static_cast<int>(xRow.size());
+        m_xValues.assign(xRow.size(), 0.0);
+
+        // J_z = J_x S by columns, each column's rows in ascending order.
+        std::fill(stamp.begin(), stamp.end(), -1);
         m_zStart.assign(1, 0);
-        m_zEntries.clear();
-        for (Eigen::Index c = 0; c < m_n; ++c) {
-            const size_t first = m_zEntries.size();
-            for (Eigen::SparseMatrix<double>::InnerIterator it(m_scale, c); it; ++it) {
-                const size_t k = static_cast<size_t>(it.row());
-                for (int e = m_xStart[k]; e < m_xStart[k + 1]; ++e) {
-                    const int row = m_xEntries[static_cast<size_t>(e)].first;
-                    const double v = m_xEntries[static_cast<size_t>(e)].second * it.value();
-                    auto found = std::find_if(m_zEntries.begin() + static_cast<std::ptrdiff_t>(first), m_zEntries.end(),
-                                              [row](const std::pair<int, double>& entry) { return entry.first == row; });
-                    if (found == m_zEntries.end())
-                        m_zEntries.emplace_back(row, v);
-                    else
-                        found->second += v;
+        std::vector<int> zRow;
+        m_contributions.clear();
+        const int* outer = m_scale.outerIndexPtr();
+        const int* inner = m_scale.innerIndexPtr();
+        for (size_t c = 0; c < n; ++c) {
+            const size_t first = zRow.size();
+            for (int s = outer[c]; s < outer[c + 1]; ++s)
+                for (int e = xStart[static_cast<size_t>(inner[s])]; e < xStart[static_cast<size_t>(inner[s]) + 1]; ++e)
+                    if (stamp[static_cast<size_t>(xRow[static_cast<size_t>(e)])] != static_cast<int>(c)) {
+                        stamp[static_cast<size_t>(xRow[static_cast<size_t>(e)])] = static_cast<int>(c);
+                        zRow.push_back(xRow[static_cast<size_t>(e)]);
+                    }
+            std::sort(zRow.begin() + static_cast<std::ptrdiff_t>(first), zRow.end());
+            for (size_t e = first; e < zRow.size(); ++e)
+                slotOf[static_cast<size_t>(zRow[e])] = static_cast<int>(e);
+            for (int s = outer[c]; s < outer[c + 1]; ++s)
+                for (int e = xStart[static_cast<size_t>(inner[s])]; e < xStart[static_cast<size_t>(inner[s]) + 1]; ++e)
+                    m_contributions.push_back({slotOf[static_cast<size_t>(xRow[static_cast<size_t>(e)])], e, s});
+            m_zStart.push_back(static_cast<int>(zRow.size()));
+        }
+        m_zValues.assign(zRow.size(), 0.0);
+
+        // The groups, and which groups each row is in.
+        m_groups.clear();
+        int slots = 0;
+        for (size_t c = 0; c < n; ++c) {
+            const int b = m_zStart[c], e = m_zStart[c + 1];
+            if (!m_groups.empty()) {
+                Group& last = m_groups.back();
+                const int lb = m_zStart[static_cast<size_t>(last.firstColumn)];
+                if (e - b == last.rows && std::equal(zRow.begin() + b, zRow.begin() + e, zRow.begin() + lb)) {
+                    last.endColumn = static_cast<int>(c) + 1;
+                    continue;
                 }
             }
-            m_zStart.push_back(static_cast<int>(m_zEntries.size()));
+            m_groups.push_back({static_cast<int>(c), static_cast<int>(c) + 1, e - b, slots});
+            slots += (e - b) * (e - b + 1) / 2;
         }
-    }
-
-    // J J^T's lower triangle, column by column of J_z. Columns on the same rows (the unknowns of
-    // one unit) are summed into one small outer product first.
-    void AddColumns()
-    {
-        size_t groupBegin = 0, groupEnd = 0;  // entries of the group's first column
-        std::fill(m_group.begin(), m_group.end(), 0.0);
-        auto sameRows = [this](size_t b1, size_t e1, size_t b2, size_t e2) {
-            if (e1 - b1 != e2 - b2)
-                return false;
-            for (size_t i = 0; i < e1 - b1; ++i)
-                if (m_zEntries[b1 + i].first != m_zEntries[b2 + i].first)
-                    return false;
-            return true;
+        auto groupRows = [&](const Group& g) { return zRow.data() + m_zStart[static_cast<size_t>(g.firstColumn)]; };
+        std::vector<int> rowGroupStart(m + 1, 0), rowGroups;
+        for (const Group& g : m_groups)
+            for (int i = 0; i < g.rows; ++i)
+                ++rowGroupStart[static_cast<size_t>(groupRows(g)[i]) + 1];
+        for (size_t r = 0; r < m; ++r)
+            rowGroupStart[r + 1] += rowGroupStart[r];
+        rowGroups.resize(static_cast<size_t>(rowGroupStart[m]));
+        fill.assign(rowGroupStart.begin(), rowGroupStart.end() - 1);
+        for (size_t g = 0; g < m_groups.size(); ++g)
+            for (int i = 0; i < m_groups[g].rows; ++i)
+                rowGroups[static_cast<size_t>(fill[static_cast<size_t>(groupRows(m_groups[g])[i])]++)] = static_cast<int>(g);
+        auto groupsOf = [&](int row) {
+            return std::make_pair(rowGroups.begin() + rowGroupStart[static_cast<size_t>(row)],
+                                  rowGroups.begin() + rowGroupStart[static_cast<size_t>(row) + 1]);
         };
-        for (Eigen::Index c = 0; c < m_n; ++c) {
-            const size_t b = static_cast<size_t>(m_zStart[static_cast<size_t>(c)]);
-            const size_t e = static_cast<size_t>(m_zStart[static_cast<size_t>(c) + 1]);
-            if (c == 0 || !sameRows(groupBegin, groupEnd, b, e)) {
-                FlushGroup(groupBegin, groupEnd);
-                groupBegin = b;
-                groupEnd = e;
-                m_group.assign((e - b) * (e - b), 0.0);
-            }
-            const size_t k = e - b;
-            for (size_t i = 0; i < k; ++i)
-                for (size_t j = 0; j < k; ++j)
-                    m_group[i * k + j] += m_zEntries[b + i].second * m_zEntries[b + j].second;
+
+        // Rows in the same groups (the rows of one block) are alike in J J^T: the order is
+        // found among kinds of row, a graph as small as the system's bonds, and the rows of a
+        // kind are then taken together.
+        std::vector<int> rows(m);
+        std::iota(rows.begin(), rows.end(), 0);
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+            const auto ga = groupsOf(a), gb = groupsOf(b);
+            return std::lexicographical_compare(ga.first, ga.second, gb.first, gb.second);
+        });
+        std::vector<int> kindOf(m), kindStart;
+        for (size_t k = 0; k < m; ++k) {
+            const auto ga = groupsOf(rows[k]);
+            if (k == 0 || !std::equal(ga.first, ga.second, groupsOf(rows[k - 1]).first, groupsOf(rows[k - 1]).second))
+                kindStart.push_back(static_cast<int>(k));
+            kindOf[static_cast<size_t>(rows[k])] = static_cast<int>(kindStart.size()) - 1;
         }
-        FlushGroup(groupBegin, groupEnd);
-    }
+        const int kinds = static_cast<int>(kindStart.size());
+        kindStart.push_back(static_cast<int>(m));
+        Triplets kindPattern;
+        std::vector<int> groupKinds;
+        for (int k = 0; k < kinds; ++k)
+            kindPattern.emplace_back(k, k, 0.0);
+        for (const Group& g : m_groups) {
+            groupKinds.clear();
+            for (int i = 0; i < g.rows; ++i)
+                groupKinds.push_back(kindOf[static_cast<size_t>(groupRows(g)[i])]);
+            std::sort(groupKinds.begin(), groupKinds.end());
+            groupKinds.erase(std::unique(groupKinds.begin(), groupKinds.end()), groupKinds.end());
+            for (size_t i = 0; i < groupKinds.size(); ++i)
+                for (size_t j = 0; j < i; ++j)
+                    kindPattern.emplace_back(groupKinds[j], groupKinds[i], 0.0);
+        }
+        Eigen::SparseMatrix<double> kindGraph(kinds, kinds);
+        kindGraph.setFromTriplets(kindPattern.begin(), kindPattern.end());
+        Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> elimination;
+        Eigen::AMDOrdering<int>()(kindGraph.selfadjointView<Eigen::Upper>(), elimination);
+        m_newRow.assign(m, 0);
+        int next = 0;
+        for (Eigen::Index e = 0; e < elimination.size(); ++e) {
+            const int k = elimination.indices()[e];
+            for (int i = kindStart[static_cast<size_t>(k)]; i < kindStart[static_cast<size_t>(k) + 1]; ++i)
+                m_newRow[static_cast<size_t>(rows[static_cast<size_t>(i)])] = next++;
+        }
+        std::vector<int> oldRow(m);
+        for (size_t r = 0; r < m; ++r)
+            oldRow[static_cast<size_t>(m_newRow[r])] = static_cast<int>(r);
 
-    void FlushGroup(size_t begin, size_t end)
-    {
-        const size_t k = end - begin;
-        for (size_t i = 0; i < k; ++i)
-            for (size_t j = 0; j < k; ++j)
-                if (m_zEntries[begin + j].first <= m_zEntries[begin + i].first)
-                    AddTerm(m_zEntries[begin + i].first, m_zEntries[begin + j].first, m_group[i * k + j]);
-    }
+        // J J^T's upper triangle in that order: column b holds every row a <= b that shares a
+        // group with it, and its own diagonal.
+        std::fill(stamp.begin(), stamp.end(), -1);
+        std::vector<int> outerIndex(m + 1, 0), innerIndex;
+        for (size_t b = 0; b < m; ++b) {
+            outerIndex[b] = static_cast<int>(innerIndex.size());
+            stamp[b] = static_cast<int>(b);
+            innerIndex.push_back(static_cast<int>(b));
+            const auto gs = groupsOf(oldRow[b]);
+            for (auto g = gs.first; g != gs.second; ++g) {
+                const Group& group = m_groups[static_cast<size_t>(*g)];
+                for (int i = 0; i < group.rows; ++i) {
+                    const int a = m_newRow[static_cast<size_t>(groupRows(group)[i])];
+                    if (a < static_cast<int>(b) && stamp[static_cast<size_t>(a)] != static_cast<int>(b)) {
+                        stamp[static_cast<size_t>(a)] = static_cast<int>(b);
+                        innerIndex.push_back(a);
+                    }
+                }
+            }
+            std::sort(innerIndex.begin() + outerIndex[b], innerIndex.end());
+        }
+        outerIndex[m] = static_cast<int>(innerIndex.size());
+        m_a.resize(m_m, m_m);
+        m_a.resizeNonZeros(static_cast<Eigen::Index>(innerIndex.size()));
+        std::copy(outerIndex.begin(), outerIndex.end(), m_a.outerIndexPtr());
+        std::copy(innerIndex.begin(), innerIndex.end(), m_a.innerIndexPtr());
+        std::fill(m_a.valuePtr(), m_a.valuePtr() + m_a.nonZeros(), 0.0);
 
-    void AddTerm(int row, int col, double value)
-    {
-        if (m_gathering)
-            m_terms.emplace_back(row, col, value);
-        else
-            m_a.valuePtr()[m_positions[m_nextTerm++]] += value;
-    }
-
-    void Analyse(Eigen::Index m)
-    {
-        m_a.resize(m, m);
-        m_a.setFromTriplets(m_terms.begin(), m_terms.end());
-        m_positions.resize(m_terms.size());
-        for (size_t k = 0; k < m_terms.size(); ++k)
-            m_positions[k] = Position(m_terms[k].row(), m_terms[k].col());
-        m_ldlt.analyzePattern(m_a);
+        m_diagonalSlot.resize(m);
+        for (size_t r = 0; r < m; ++r)
+            m_diagonalSlot[r] = Position(m_newRow[r], m_newRow[r]);
+        m_slots.resize(static_cast<size_t>(slots));
+        int* slot = m_slots.data();
+        for (const Group& g : m_groups)
+            for (int i = 0; i < g.rows; ++i)
+                for (int j = 0; j <= i; ++j) {
+                    const int a = m_newRow[static_cast<size_t>(groupRows(g)[i])], b = m_newRow[static_cast<size_t>(groupRows(g)[j])];
+                    *slot++ = Position(std::min(a, b), std::max(a, b));
+                }
+        m_zNewRow.resize(zRow.size());
+        for (size_t e = 0; e < zRow.size(); ++e)
+            m_zNewRow[e] = m_newRow[static_cast<size_t>(zRow[e])];
+        m_ldlt.AnalysePattern(m_a);
+        m_rhs.resize(m_m);
+        m_lambda.resize(m_m);
+        m_z.resize(m_n);
         m_analysed = true;
     }
 
-    Eigen::Index Position(int row, int col) const
+    int Position(int row, int col) const
     {
         const int* begin = m_a.innerIndexPtr() + m_a.outerIndexPtr()[col];
         const int* end = m_a.innerIndexPtr() + m_a.outerIndexPtr()[col + 1];
-        return std::lower_bound(begin, end, row) - m_a.innerIndexPtr();
+        return static_cast<int>(std::lower_bound(begin, end, row) - m_a.innerIndexPtr());
     }
 
-    const Eigen::SparseMatrix<double>& m_scale;
-    Eigen::Index m_n;
+    Eigen::SparseMatrix<double> m_scale;
+    Eigen::Index m_n = 0;
+    Eigen::Index m_m = 0;
     bool m_analysed = false;
-    bool m_gathering = false;
-    size_t m_nextTerm = 0;
-    std::vector<std::pair<int, int>> m_hardPlaces, m_softPlaces;
-    std::vector<int> m_xStart, m_fill, m_zStart;
-    std::vector<std::pair<int, double>> m_xEntries, m_zEntries;
-    std::vector<double> m_group;
-    Triplets m_terms;
-    std::vector<Eigen::Index> m_positions;  // of each term in the matrix, the diagonal's first
+    std::vector<std::pair<int, int>> m_places;  // (row, column) of each entry, the soft rows after the hard ones
+    std::vector<int> m_xSlot;                   // of each entry, in J_x's values
+    std::vector<double> m_xValues, m_zValues, m_triangle;
+    std::vector<Contribution> m_contributions;
+    std::vector<int> m_zStart, m_zNewRow;
+    std::vector<Group> m_groups;
+    std::vector<int> m_slots;          // of each group's products, in J J^T's values
+    std::vector<int> m_diagonalSlot;   // of each row's diagonal entry
+    std::vector<int> m_newRow;         // each row's place in the factorised order
     Eigen::SparseMatrix<double> m_a;
-    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double>> m_ldlt;
+    PreorderedLDLT m_ldlt;
+    Eigen::VectorXd m_rhs, m_lambda, m_z;
 };
 
 // Up to this many unknowns the dense decomposition (exact minimum norm, exact priorities);
@@ -353,30 +510,51 @@ bool BlockMet(const EquationBlock& block, double lengthTolerance, double angleTo
     return true;
 }
 
-ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x)
+// What one solve of a component leaves for the next: every buffer at its full size, and the
+// sparse steps' layouts of the Jacobian's pattern.
+struct ComponentMemory::Parts {
+    Stacked now, trial;
+    Triplets jh, js, th, ts;
+    Eigen::VectorXd z, step, start, correction;
+    std::vector<int> local;
+    SparseMinimumNormStep sparse, correcting;
+};
+
+ComponentMemory::ComponentMemory() : m_parts(std::make_unique<Parts>()) {}
+ComponentMemory::~ComponentMemory() = default;
+
+ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x, ComponentMemory& memory)
 {
     ComponentOutcome out;
+    ComponentMemory::Parts& w = *memory.m_parts;
     const Eigen::Index n = static_cast<Eigen::Index>(p.dofs.size());
-    std::vector<int> local(static_cast<size_t>(x.size()), -1);
+    w.local.assign(static_cast<size_t>(x.size()), -1);
     for (Eigen::Index i = 0; i < n; ++i)
-        local[static_cast<size_t>(p.dofs[static_cast<size_t>(i)])] = static_cast<int>(i);
+        w.local[static_cast<size_t>(p.dofs[static_cast<size_t>(i)])] = static_cast<int>(i);
+    if (n > kDenseLimit) {
+        w.sparse.SetScale(p.scale);
+        w.correcting.SetScale(p.scale);
+    }
 
-    Stacked now;
+    Stacked& now = w.now;
+    Stacked& trial = w.trial;
+    Eigen::VectorXd& z = w.z;
     EvaluateAll(p, now);
     const double hardFloor = static_cast<double>(now.hard.size()) * p.lengthTolerance * p.lengthTolerance;
-    Triplets jh, js;
-    SparseMinimumNormStep sparse(p.scale, n), correcting(p.scale, n);
+    w.start.resize(n);
     for (out.iterations = 0; out.iterations < p.maxIterations; ++out.iterations) {
         const bool hardOk = Within(now.hard, now.hardAngular, p.lengthTolerance, p.angleTolerance);
         const bool softOk = Within(now.soft, now.softAngular, p.lengthTolerance, p.angleTolerance);
         if (hardOk && softOk)
             break;
-        BuildJacobians(p, x, now, local, jh, js);
-        const Eigen::VectorXd z = n <= kDenseLimit ? DenseStep(Eigen::MatrixXd(ToSparse(jh, now.hard.size(), n) * p.scale), now.hard,
-                                                               Eigen::MatrixXd(ToSparse(js, now.soft.size(), n) * p.scale), now.soft)
-                                                   : sparse.Step(jh, now.hard, js, now.soft);
-        const Eigen::VectorXd step = p.scale * z;
-        if (!step.allFinite() || step.norm() < 1e-300) {
+        BuildJacobians(p, x, now, w.local, w.jh, w.js);
+        if (n <= kDenseLimit)
+            z = DenseStep(Eigen::MatrixXd(ToSparse(w.jh, now.hard.size(), n) * p.scale), now.hard,
+                          Eigen::MatrixXd(ToSparse(w.js, now.soft.size(), n) * p.scale), now.soft);
+        else
+            z = w.sparse.Step(w.jh, now.hard, w.js, now.soft);
+        w.step.noalias() = p.scale * z;
+        if (!w.step.allFinite() || w.step.norm() < 1e-300) {
             out.stalled = true;
             break;
         }
@@ -385,36 +563,34 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x)
         // curved; a few hard-only steps take the trial back onto them before it is judged.
         bool accepted = false;
         double alpha = 1.0;
-        Eigen::VectorXd start(n);
         for (Eigen::Index i = 0; i < n; ++i)
-            start[i] = x[p.dofs[static_cast<size_t>(i)]];
+            w.start[i] = x[p.dofs[static_cast<size_t>(i)]];
         for (int tries = 0; tries < 12 && !accepted; ++tries, alpha *= 0.5) {
             for (Eigen::Index i = 0; i < n; ++i)
-                x[p.dofs[static_cast<size_t>(i)]] = start[i] + alpha * step[i];
-            Stacked trial;
+                x[p.dofs[static_cast<size_t>(i)]] = w.start[i] + alpha * w.step[i];
             EvaluateAll(p, trial);
             for (int k = 0; k < 3 && now.soft.size() > 0 && trial.hard.size() > 0 &&
                             !Within(trial.hard, trial.hardAngular, p.lengthTolerance, p.angleTolerance);
                  ++k) {
-                Triplets th, ts;
-                BuildJacobians(p, x, trial, local, th, ts);
-                const Eigen::VectorXd zc = n <= kDenseLimit
-                                               ? DenseStep(Eigen::MatrixXd(ToSparse(th, trial.hard.size(), n) * p.scale),
-                                                           trial.hard, Eigen::MatrixXd(0, n), Eigen::VectorXd(0))
-                                               : correcting.Step(th, trial.hard, Triplets(), Eigen::VectorXd(0));
-                const Eigen::VectorXd correction = p.scale * zc;
+                BuildJacobians(p, x, trial, w.local, w.th, w.ts);
+                if (n <= kDenseLimit)
+                    z = DenseStep(Eigen::MatrixXd(ToSparse(w.th, trial.hard.size(), n) * p.scale), trial.hard,
+                                  Eigen::MatrixXd(0, n), Eigen::VectorXd(0));
+                else
+                    z = w.correcting.Step(w.th, trial.hard, Triplets(), Eigen::VectorXd(0));
+                w.correction.noalias() = p.scale * z;
                 for (Eigen::Index i = 0; i < n; ++i)
-                    x[p.dofs[static_cast<size_t>(i)]] += correction[i];
+                    x[p.dofs[static_cast<size_t>(i)]] += w.correction[i];
                 EvaluateAll(p, trial);
             }
             if (Better(trial, now, hardFloor)) {
-                now = std::move(trial);
+                std::swap(now, trial);
                 accepted = true;
             }
         }
         if (!accepted) {
             for (Eigen::Index i = 0; i < n; ++i)
-                x[p.dofs[static_cast<size_t>(i)]] = start[i];
+                x[p.dofs[static_cast<size_t>(i)]] = w.start[i];
             out.stalled = true;
             break;
         }

@@ -5,6 +5,7 @@
 #include <Eigen/Sparse>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tessik {
@@ -34,8 +35,25 @@ struct ComponentOutcome {
     std::vector<bool> blockMet;            // per block, after the solve
 };
 
-// Solves in place on x (only the component's unknowns change).
-ComponentOutcome SolveComponent(const ComponentProblem& problem, Eigen::VectorXd& x);
+// What a component's solve keeps for the next solve of the same component: its buffers, and
+// the analysis of its Jacobian's pattern while the pattern stays. It changes no result.
+class ComponentMemory {
+public:
+    ComponentMemory();
+    ~ComponentMemory();
+    ComponentMemory(const ComponentMemory&) = delete;
+    ComponentMemory& operator=(const ComponentMemory&) = delete;
+
+    struct Parts;
+
+private:
+    friend ComponentOutcome SolveComponent(const ComponentProblem&, Eigen::VectorXd&, ComponentMemory&);
+    std::unique_ptr<Parts> m_parts;
+};
+
+// Solves in place on x (only the component's unknowns change), with what the last solve of the
+// same component left in memory.
+ComponentOutcome SolveComponent(const ComponentProblem& problem, Eigen::VectorXd& x, ComponentMemory& memory);
 
 // Whether a block's components are within the tolerances.
 bool BlockMet(const EquationBlock& block, double lengthTolerance, double angleTolerance);

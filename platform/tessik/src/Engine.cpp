@@ -1,5 +1,7 @@
 #include "Engine.h"
 
+#include "ComponentSolver.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,6 +19,15 @@ Engine::~Engine()
 {
     for (auto& watcher : m_watchers)
         watcher.second();
+}
+
+ComponentMemory& Engine::MemoryFor(int firstUnknown)
+{
+    KeptMemory& kept = m_memories[firstUnknown];
+    if (kept.memory == nullptr)
+        kept.memory = std::make_unique<ComponentMemory>();
+    kept.used = true;
+    return *kept.memory;
 }
 
 void Engine::Watch(const void* who, std::function<void()> gone) { m_watchers.emplace_back(who, std::move(gone)); }

@@ -10,11 +10,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tessik {
 
 struct Evaluation;
+class ComponentMemory;
 
 class Engine {
 public:
@@ -59,6 +61,9 @@ public:
     ZMR3_solve_type Evaluate(const std::vector<DragRequest>& drags, const std::vector<NodeRecord*>& held,
                              bool exact, int maxIterations, int* dragResult);
     bool Evaluated() const { return m_evaluated; }
+    // What solving a component leaves for the next evaluation, found by the component's first
+    // unknown. What one evaluation did not use is let go when the next one starts.
+    ComponentMemory& MemoryFor(int firstUnknown);
 
     // Whoever keeps nodes of this system beside it (the auto-constraint manager) hears of
     // the system's end, whichever of the two goes first.
@@ -80,6 +85,11 @@ private:
     KEV_frustum_functions m_kev;
     Journal m_journal;
     std::vector<std::pair<const void*, std::function<void()>>> m_watchers;
+    struct KeptMemory {
+        std::unique_ptr<ComponentMemory> memory;
+        bool used = false;
+    };
+    std::unordered_map<int, KeptMemory> m_memories;
 };
 
 }  // namespace tessik

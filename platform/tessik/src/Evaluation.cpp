@@ -891,7 +891,7 @@ struct Evaluation {
             Eigen::VectorXd before(n);
             for (Eigen::Index i = 0; i < n; ++i)
                 before[i] = x[p.dofs[static_cast<size_t>(i)]];
-            const ComponentOutcome out = SolveComponent(p, x);
+            const ComponentOutcome out = SolveComponent(p, x, engine.MemoryFor(p.dofs.front()));
             iterations += out.iterations;
             // Judged at the resolution: the iterations aim a hundred times closer.
             bool hardMet = true;
@@ -1131,6 +1131,12 @@ ZMR3_solve_type Engine::Evaluate(const std::vector<DragRequest>& drags, const st
 {
     ClearAnswers();
     m_evaluated = true;
+    for (auto kept = m_memories.begin(); kept != m_memories.end();) {
+        if (kept->second.used)
+            (kept++)->second.used = false;
+        else
+            kept = m_memories.erase(kept);
+    }
     int forced = 0;
     if (dragResult != nullptr && TakeForcedDragResult(forced)) {
         *dragResult = forced;
