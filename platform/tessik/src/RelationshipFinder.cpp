@@ -461,8 +461,13 @@ long long Bin(double v, double cell) { return static_cast<long long>(std::floor(
 // direction (so that where along its axis it lies does not matter).
 class DirectionIndex {
 public:
-    static constexpr double kCell = 1e-4;
-    static constexpr double kJoin = 1e-7;
+    // Items count as parallel within the angular tolerance: a cluster takes in directions
+    // that far from its first, and their offsets and feet may part by that much for each
+    // unit of distance from the origin.
+    explicit DirectionIndex(double angular)
+        : m_angular(angular), m_join(std::max(kJoin, angular)), m_cell(std::max(kCell, 3 * m_join))
+    {
+    }
 
     struct Cluster {
         Vec3 rep, u, v;
@@ -489,13 +494,10 @@ public:
             cl.tori.push_back(index);
     }
 
-    // Builds the position bins once every item is in. Items count as parallel within the
-    // angular tolerance: their offsets and feet may then part by that much for each unit of
-    // distance from the origin.
-    void Finish(const std::vector<FindItem>& items, double positionCell, double angular)
+    // Builds the position bins once every item is in.
+    void Finish(const std::vector<FindItem>& items, double positionCell)
     {
         m_positionCell = positionCell;
-        m_angular = angular;
         for (Cluster& cl : m_clusters) {
             for (int i : cl.planes) {
                 const FindItem& it = items[static_cast<size_t>(i)];
@@ -526,7 +528,7 @@ public:
         // A few clusters are quicker tested one by one than looked up in 27 direction cells.
         if (m_clusters.size() <= kFewClusters) {
             for (size_t c = 0; c < m_clusters.size(); ++c)
-                if (m_clusters[c].rep.cross(d).norm() <= 3 * kJoin)
+                if (m_clusters[c].rep.cross(d).norm() <= 3 * m_join)
                     out.push_back(static_cast<int>(c));
             return;
         }
@@ -538,7 +540,7 @@ public:
                     if (it == m_cells.end())
                         continue;
                     for (int cl : it->second)
-                        if (m_clusters[static_cast<size_t>(cl)].rep.cross(d).norm() <= 3 * kJoin &&
+                        if (m_clusters[static_cast<size_t>(cl)].rep.cross(d).norm() <= 3 * m_join &&
                             std::find(out.begin(), out.end(), cl) == out.end())
                             out.push_back(cl);
                 }
@@ -548,7 +550,7 @@ public:
     {
         out.clear();
         for (size_t c = 0; c < m_clusters.size(); ++c)
-            if (std::abs(m_clusters[c].rep.dot(d)) <= 3 * kJoin)
+            if (std::abs(m_clusters[c].rep.dot(d)) <= 3 * m_join)
                 out.push_back(static_cast<int>(c));
     }
 
@@ -576,7 +578,9 @@ public:
     {
         const Cluster& cl = Get(c);
         const Vec3 f = Foot(cl, p, d);
-        const double within = reach + m_positionCell + 2.0 * m_angular * (std::abs(cl.rep.dot(p)) + cl.maxAlong);
+        // Axes leaning across the origin plane cross it a little farther apart than they lie.
+        const double within = reach * (1.0 + 9.0 * m_join * m_join) + m_positionCell +
+                              2.0 * m_angular * (std::abs(cl.rep.dot(p)) + cl.maxAlong);
         const long long i0 = Bin(f.x() - within, cl.footCell), i1 = Bin(f.x() + within, cl.footCell);
         const long long j0 = Bin(f.y() - within, cl.footCell), j1 = Bin(f.y() + within, cl.footCell);
         if ((i1 - i0 + 1) * (j1 - j0 + 1) > static_cast<long long>(cl.axes.size())) {
@@ -594,7 +598,7 @@ public:
     }
 
 private:
-    static Cell CellOf(const Vec3& d) { return Cell{Bin(d.x(), kCell), Bin(d.y(), kCell), Bin(d.z(), kCell)}; }
+    Cell CellOf(const Vec3& d) const { return Cell{Bin(d.x(), m_cell), Bin(d.y(), m_cell), Bin(d.z(), m_cell)}; }
 
     // The plane's offset from the origin along its normal, taken in the cluster's sense.
     static double Offset(const Cluster& cl, const Vec3& p, const Vec3& d)
@@ -615,7 +619,7 @@ private:
         std::vector<int> near;
         ParallelClusters(d, near);
         for (int c : near)
-            if (m_clusters[static_cast<size_t>(c)].rep.cross(d).norm() <= kJoin)
+            if (m_clusters[static_cast<size_t>(c)].rep.cross(d).norm() <= m_join)
                 return c;
         Cluster cl;
         cl.rep = d;
@@ -628,17 +632,20 @@ private:
         return index;
     }
 
+    static constexpr double kCell = 1e-4;
+    static constexpr double kJoin = 1e-7;
     static constexpr size_t kFewClusters = 16;
+    double m_angular, m_join, m_cell;
     double m_positionCell = 1e-5;
-    double m_angular = 0.0;
     std::vector<Cluster> m_clusters;
     std::unordered_map<Cell, std::vector<int>, CellHash> m_cells;
 };
 
-// Sizes in bins, for similar partners.
+// Sizes in bins, for similar partners: radii in bins of a length, a cone's half angle in
+// bins of an angle.
 class SizeIndex {
 public:
-    explicit SizeIndex(double cell) : m_cell(cell) {}
+    SizeIndex(double cell, double angleCell) : m_cell(cell), m_angleCell(angleCell) {}
 
     static bool HasSize(Shape s) { return s == Shape::Cylinder || s == Shape::Cone || s == Shape::Torus || s == Shape::Sphere; }
 
@@ -665,11 +672,11 @@ public:
 private:
     Cell KeyOf(const FindItem& item, long long di, long long dj) const
     {
-        const double first = item.shape == Shape::Cone ? item.half : item.r1;
-        return Cell{static_cast<long long>(item.shape), Bin(first, m_cell) + di, Bin(item.r2, m_cell) + dj};
+        const long long first = item.shape == Shape::Cone ? Bin(item.half, m_angleCell) : Bin(item.r1, m_cell);
+        return Cell{static_cast<long long>(item.shape), first + di, Bin(item.r2, m_cell) + dj};
     }
 
-    double m_cell;
+    double m_cell, m_angleCell;
     std::unordered_map<Cell, std::vector<int>, CellHash> m_bins;
 };
 
@@ -678,7 +685,8 @@ class Candidates {
 public:
     Candidates(const FindSettings& s, const std::vector<FindItem>& to, const std::vector<int>& usable,
                const PairJudge& judge)
-        : m_s(s), m_to(to), m_judge(judge), m_sizes(std::max(1e3 * s.linear, 1e-9)), m_stamp(to.size(), 0)
+        : m_s(s), m_to(to), m_judge(judge), m_dirs(s.angular),
+          m_sizes(std::max(1e3 * s.linear, 1e-9), std::max(1e3 * s.angular, 1e-12)), m_stamp(to.size(), 0)
     {
         const double positionCell = std::max(1e3 * s.linear, 1e-9);
         for (int i : usable) {
@@ -693,7 +701,7 @@ public:
                 m_planes.push_back(i);
             m_sizes.Add(i, it);
         }
-        m_dirs.Finish(to, positionCell, s.angular);
+        m_dirs.Finish(to, positionCell);
         m_usable = usable;
     }
 
@@ -876,13 +884,13 @@ void CountParallelPlanes(const FindSettings& s, const std::vector<FindItem>& fro
         return;
     }
     const double positionCell = std::max(1e3 * s.linear, 1e-9);
-    DirectionIndex fromIndex, toIndex;
+    DirectionIndex fromIndex(s.angular), toIndex(s.angular);
     for (int i : fromPlanes)
         fromIndex.Add(i, from[static_cast<size_t>(i)]);
     for (int j : toPlanes)
         toIndex.Add(j, to[static_cast<size_t>(j)]);
-    fromIndex.Finish(from, positionCell, s.angular);
-    toIndex.Finish(to, positionCell, s.angular);
+    fromIndex.Finish(from, positionCell);
+    toIndex.Finish(to, positionCell);
     std::vector<int> clusters;
     for (int i : fromPlanes) {
         const FindItem& a = from[static_cast<size_t>(i)];

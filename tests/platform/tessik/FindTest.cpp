@@ -273,6 +273,54 @@ TEST_F(Find, BinnedPairsMeetFarFromTheOriginBesideALeaningDirection)
     }
 }
 
+// Directions and angles count as equal within the angular tolerance given, however loose:
+// the bins gather them as every pair does. Two planes and two lines turned 5e-5 apart, a
+// plane that far from square to the first pair, and two cones whose half angles differ by it.
+TEST_F(Find, BinnedPairsFollowTheAngularToleranceGiven)
+{
+    using namespace tessik;
+    const double turn = 5e-5;
+    auto cone = [](double half) {
+        BQ_CONE_sf_t sf{{{{20, 0, 0}}, {{0, 0, 1}}, {{1, 0, 0}}}, 2.0, half};
+        int tag = 0;
+        BQ_CONE_create(&sf, &tag);
+        return tag;
+    };
+    const YSK_pointer_s entries[] = {
+        Entry(brennik::build::FreePlane(0, 0, 0, 0, 0, 1)),    Entry(brennik::build::FreePlane(0, 0, 4, turn, 0, 1)),
+        Entry(brennik::build::FreeLine(1, 2, 3, 0, 0, 1)),     Entry(brennik::build::FreeLine(1, 2, 3, 0, turn, 1)),
+        Entry(brennik::build::FreePlane(9, 0, 0, 1, 0, turn)), Entry(cone(0.3)),
+        Entry(cone(0.3 + turn))};
+    std::vector<FindItem> items;
+    ASSERT_TRUE(ReadItems(entries, 7, [](const YSK_pointer_s&) { return Rigid(); }, items));
+    ASSERT_EQ(items.size(), 7u);
+    bool offered[YSK_OPTION_RELATION_COUNT][YSK_OPTION_GEOM_COUNT][YSK_OPTION_GEOM_COUNT] = {};
+    offered[YSK_OPTION_PARALLEL][YSK_OPTION_PLANE][YSK_OPTION_PLANE] = true;
+    offered[YSK_OPTION_PERPENDICULAR][YSK_OPTION_PLANE][YSK_OPTION_PLANE] = true;
+    offered[YSK_OPTION_CONCENTRIC][YSK_OPTION_LINEAR_EDGE][YSK_OPTION_LINEAR_EDGE] = true;
+    offered[YSK_OPTION_SIMILAR][YSK_OPTION_CONE_PARTIAL][YSK_OPTION_CONE_PARTIAL] = true;
+    struct Case {
+        double angular;
+        size_t found;
+    };
+    for (const Case c : {Case{1e-11, 0}, Case{1e-4, 5}}) {
+        SCOPED_TRACE(c.angular);
+        FindSettings settings;
+        settings.angular = c.angular;
+        settings.offered = offered;
+        std::set<std::tuple<int, int, int>> found[2];
+        for (PairChoice choice : {PairChoice::Binned, PairChoice::AllPairs}) {
+            FindCounts counts;
+            FindRelationships(settings, items, items, {}, choice, [&](const FoundRelationship& r) {
+                found[choice == PairChoice::Binned].insert(
+                    {r.relation, std::min(r.from->entity, r.to->entity), std::max(r.from->entity, r.to->entity)});
+            }, counts);
+        }
+        EXPECT_EQ(found[1], found[0]);
+        EXPECT_EQ(found[0].size(), c.found);
+    }
+}
+
 TEST_F(Find, ThirdListEntitiesAreNoPartnersAndBadListsAreRefused)
 {
     const int plate = brennik::build::PlateWithHoles();
