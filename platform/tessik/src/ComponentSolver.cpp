@@ -288,6 +288,7 @@ private:
             order[static_cast<size_t>(fill[static_cast<size_t>(m_places[k].second)]++)] = static_cast<int>(k);
         m_xSlot.assign(count, 0);
         std::vector<int> xStart(n + 1, 0), xRow;
+        xRow.reserve(count);
         for (size_t c = 0; c < n; ++c) {
             xStart[c] = static_cast<int>(xRow.size());
             for (int e = byColumn[c]; e < byColumn[c + 1]; ++e) {
@@ -307,8 +308,11 @@ private:
         // J_z = J_x S by columns, each column's rows in ascending order.
         std::fill(stamp.begin(), stamp.end(), -1);
         m_zStart.assign(1, 0);
+        m_zStart.reserve(n + 1);
         std::vector<int> zRow;
+        zRow.reserve(xRow.size());
         m_contributions.clear();
+        m_contributions.reserve(xRow.size());
         const int* outer = m_scale.outerIndexPtr();
         const int* inner = m_scale.innerIndexPtr();
         for (size_t c = 0; c < n; ++c) {
@@ -410,13 +414,11 @@ private:
             oldRow[static_cast<size_t>(m_newRow[r])] = static_cast<int>(r);
 
         // J J^T's upper triangle in that order: column b holds every row a <= b that shares a
-        // group with it, and its own diagonal.
-        std::fill(stamp.begin(), stamp.end(), -1);
-        std::vector<int> outerIndex(m + 1, 0), innerIndex;
-        for (size_t b = 0; b < m; ++b) {
-            outerIndex[b] = static_cast<int>(innerIndex.size());
+        // group with it, and its own diagonal. The columns are counted first and then filled
+        // in place.
+        auto eachAbove = [&](size_t b, auto&& take) {
             stamp[b] = static_cast<int>(b);
-            innerIndex.push_back(static_cast<int>(b));
+            take(static_cast<int>(b));
             const auto gs = groupsOf(oldRow[b]);
             for (auto g = gs.first; g != gs.second; ++g) {
                 const Group& group = m_groups[static_cast<size_t>(*g)];
@@ -424,17 +426,29 @@ private:
                     const int a = m_newRow[static_cast<size_t>(groupRows(group)[i])];
                     if (a < static_cast<int>(b) && stamp[static_cast<size_t>(a)] != static_cast<int>(b)) {
                         stamp[static_cast<size_t>(a)] = static_cast<int>(b);
-                        innerIndex.push_back(a);
+                        take(a);
                     }
                 }
             }
-            std::sort(innerIndex.begin() + outerIndex[b], innerIndex.end());
-        }
-        outerIndex[m] = static_cast<int>(innerIndex.size());
+        };
         m_a.resize(m_m, m_m);
-        m_a.resizeNonZeros(static_cast<Eigen::Index>(innerIndex.size()));
-        std::copy(outerIndex.begin(), outerIndex.end(), m_a.outerIndexPtr());
-        std::copy(innerIndex.begin(), innerIndex.end(), m_a.innerIndexPtr());
+        int* outerIndex = m_a.outerIndexPtr();
+        std::fill(stamp.begin(), stamp.end(), -1);
+        outerIndex[0] = 0;
+        for (size_t b = 0; b < m; ++b) {
+            int above = 0;
+            eachAbove(b, [&](int) { ++above; });
+            outerIndex[b + 1] = outerIndex[b] + above;
+        }
+        m_a.resizeNonZeros(outerIndex[m]);
+        outerIndex = m_a.outerIndexPtr();
+        int* innerIndex = m_a.innerIndexPtr();
+        std::fill(stamp.begin(), stamp.end(), -1);
+        for (size_t b = 0; b < m; ++b) {
+            int* next = innerIndex + outerIndex[b];
+            eachAbove(b, [&](int a) { *next++ = a; });
+            std::sort(innerIndex + outerIndex[b], next);
+        }
         std::fill(m_a.valuePtr(), m_a.valuePtr() + m_a.nonZeros(), 0.0);
 
         m_diagonalSlot.resize(m);
