@@ -305,6 +305,21 @@ bool XMLIO::BeginElement(const char* name, int index)
     return true;
 }
 
+bool XMLIO::BeginElement(const XMLPreparedStart& start)
+{
+    if (!m_reading && m_stream && !m_state->current.IsEmpty()) {
+        if (const int depth = m_stream->Depth())
+            m_stream->AddIndent(depth);
+        m_stream->BeginElement(start);
+        return true;
+    }
+    if (m_reading || !BeginElement(start.name.c_str()))
+        return false;
+    for (const auto& attribute : start.attributes)
+        DoIO(attribute.first.c_str(), attribute.second.c_str());
+    return true;
+}
+
 void XMLIO::EndElement(bool multiLine)
 {
     if (!m_reading && m_stream) {

@@ -7,6 +7,7 @@
 #include "core/QelExport.h"
 #include "core/XMLErrorCode.h"
 #include "core/XMLOutput.h"
+#include "core/XMLPreparedStart.h"
 #include "core/XMLTreeNode.h"
 #include "core/Xform.h"
 
@@ -69,6 +70,9 @@ public:
 
     // Elements. Reading: index >= 0 enters the index-th child of that name, -1 the next one.
     bool BeginElement(const char* name, int index = -1);
+    // Writing only: an element begun from a prepared start, as BeginElement followed by DoIO
+    // for each of its attributes.
+    bool BeginElement(const XMLPreparedStart& start);
     void EndElement(bool multiLine = true);
     int GetChildElementCount(const char* name) const;
 

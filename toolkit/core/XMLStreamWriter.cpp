@@ -143,6 +143,39 @@ void XMLStreamWriter::BeginElement(const char* name)
     std::memcpy(at + 1, name, length);
 }
 
+void XMLStreamWriter::BeginElement(const XMLPreparedStart& start)
+{
+    if (!m_open.empty()) {
+        CloseStartTag();
+        m_open.back().m_hasContent = true;
+        m_open.back().m_hasChildren = true;
+    }
+    m_open.push_back(OpenElement{m_size, start.name.size(), 0, start.names, false, false});
+    Put(start.text.data(), start.text.size());
+}
+
+XMLPreparedStart XMLStreamWriter::Prepare(const char* name,
+                                          std::initializer_list<std::pair<const char*, const char*>> attributes)
+{
+    // Written by a writer of its own, so the text is what writing the calls out gives.
+    struct NoOutput : XMLOutput {
+        bool Write(const char*, std::size_t) override { return true; }
+    } none;
+    XMLStreamWriter scratch(none);
+    scratch.BeginElement(name);
+    XMLPreparedStart start;
+    start.name = name;
+    for (const auto& attribute : attributes) {
+        if (!attribute.second || !*attribute.second)
+            continue;
+        scratch.SetAttribute(attribute.first, attribute.second);
+        start.attributes.emplace_back(attribute.first, attribute.second);
+    }
+    start.text.assign(scratch.m_text.get(), scratch.m_size);
+    start.names = scratch.m_open.back().m_names;
+    return start;
+}
+
 void XMLStreamWriter::SetAttribute(const char* name, const char* value)
 {
     SetAttribute(name, value, std::strlen(value));

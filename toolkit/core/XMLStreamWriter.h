@@ -5,11 +5,14 @@
 // writer gives for the same calls, byte for byte, so a reader cannot tell the two apart.
 
 #include "core/XMLOutput.h"
+#include "core/XMLPreparedStart.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace QEL {
@@ -25,6 +28,12 @@ public:
 
     // A child of the current element, which it becomes.
     void BeginElement(const char* name);
+    // The same from a prepared start: as BeginElement followed by its attributes.
+    void BeginElement(const XMLPreparedStart& start);
+    // The start of an element with these attributes (one with a null or empty value is left
+    // out), as BeginElement and SetAttribute would write it.
+    static XMLPreparedStart Prepare(const char* name,
+                                    std::initializer_list<std::pair<const char*, const char*>> attributes);
     // An attribute of the current element; one of the same name (in any case) takes the new
     // value in its place, as it would in a tree.
     void SetAttribute(const char* name, const char* value);
