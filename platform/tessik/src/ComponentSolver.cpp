@@ -18,6 +18,7 @@ struct Stacked {
     std::vector<int> hardStart, softStart;  // first row of each block in its level
     std::vector<double> hardValues, softValues, values;  // kept between evaluations, with their room
     std::vector<char> angular;
+    size_t hardEntries = 0, softEntries = 0;  // at most this many in each level's Jacobian
 };
 
 void EvaluateAll(const ComponentProblem& p, Stacked& s)
@@ -28,6 +29,7 @@ void EvaluateAll(const ComponentProblem& p, Stacked& s)
     s.softAngular.clear();
     s.hardStart.assign(p.blocks.size(), -1);
     s.softStart.assign(p.blocks.size(), -1);
+    s.hardEntries = s.softEntries = 0;
     for (size_t b = 0; b < p.blocks.size(); ++b) {
         s.values.clear();
         s.angular.clear();
@@ -35,6 +37,7 @@ void EvaluateAll(const ComponentProblem& p, Stacked& s)
         auto& v = p.blocks[b]->soft ? s.softValues : s.hardValues;
         auto& a = p.blocks[b]->soft ? s.softAngular : s.hardAngular;
         (p.blocks[b]->soft ? s.softStart : s.hardStart)[b] = static_cast<int>(v.size());
+        (p.blocks[b]->soft ? s.softEntries : s.hardEntries) += s.values.size() * p.blocks[b]->dofs.size();
         v.insert(v.end(), s.values.begin(), s.values.end());
         a.insert(a.end(), s.angular.begin(), s.angular.end());
     }
@@ -59,6 +62,8 @@ void BuildJacobians(const ComponentProblem& p, Eigen::VectorXd& x, const Stacked
 {
     jh.clear();
     js.clear();
+    jh.reserve(s.hardEntries);
+    js.reserve(s.softEntries);
     std::vector<double> values;
     std::vector<char> angular;
     for (size_t b = 0; b < p.blocks.size(); ++b) {
