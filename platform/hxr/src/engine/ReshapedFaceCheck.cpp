@@ -418,9 +418,11 @@ bool KeepsTopology(const History& history) {
 }
 
 int CheckReshapedFaces(const History& history, std::string& detail) {
+  // An edge rebuilt with the same 3D curve still got new parameter curves: it is held
+  // against its faces like any changed edge. Only an edge the change left as it was is not.
   TopTools_MapOfShape changedEdges;
   for (const EntityOutcome& outcome : history.edges) {
-    if (outcome.fate == Fate::FateModified) changedEdges.Add(outcome.products.front());
+    if (!outcome.products.front().IsSame(outcome.source)) changedEdges.Add(outcome.products.front());
   }
   for (const EntityOutcome& outcome : history.faces) {
     if (outcome.fate != Fate::FateModified) continue;

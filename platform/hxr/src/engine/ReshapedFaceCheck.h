@@ -14,8 +14,8 @@ namespace hxr::engine {
 // with none created, merged or split: the only histories the check below may judge.
 bool KeepsTopology(const History& history);
 
-// Checks the faces that `history` lists as modified, with their changed edges and
-// vertices: each changed edge lies on its 3D curve in every face it bounds, within its
+// Checks the faces that `history` lists as modified, with their rebuilt edges and
+// vertices: each rebuilt edge lies on its 3D curve in every face it bounds, within its
 // tolerance, and ends on its vertices; no two boundary curves of a changed face cross;
 // every wire of a changed face closes and runs the way an outer boundary or a hole must
 // (a face whose wires ran otherwise before the change may keep doing so); every hole lies
