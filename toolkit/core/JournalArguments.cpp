@@ -1,5 +1,7 @@
 #include "core/JournalArguments.h"
 
+#include "core/JournalArgumentStarts.h"
+
 #include "core/Interaction.h"
 #include "core/JournalVocabulary.h"
 #include "core/JournalWriter.h"
@@ -7,14 +9,11 @@
 #include "core/TagManager.h"
 #include "core/TaggedEntity.h"
 #include "core/XMLIO.h"
-#include "core/XMLStreamWriter.h"
 #include "core/Xform.h"
 
 #include <cxxabi.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 #include <typeinfo>
 
@@ -100,56 +99,6 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
     return description;
 }
 
-// The starts of argument elements, rendered at their first use: a record is mostly arguments,
-// and a call writes the same ones in every record. An entry is found by where its texts are
-// and taken only when they still read the same.
-class PreparedArgumentStarts {
-public:
-    const XMLPreparedStart& Find(const char* element, const char* argType, const char* name,
-                                 const char* typeName)
-    {
-        const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(name) ^
-                                   (reinterpret_cast<std::uintptr_t>(typeName) >> 3);
-        Entry& entry = m_entries[(key ^ (key >> 7)) % s_entryCount];
-        if (!entry.used || entry.argType != argType || !Same(entry.element, element) ||
-            !Same(entry.name, name) || !Same(entry.typeName, typeName)) {
-            entry.used = true;
-            entry.argType = argType;
-            entry.element = Text{element != nullptr, element ? element : ""};
-            entry.name = Text{name != nullptr, name ? name : ""};
-            entry.typeName = Text{typeName != nullptr, typeName ? typeName : ""};
-            entry.start = XMLStreamWriter::Prepare(
-                element, {{JournalName::ArgType, argType}, {JournalName::Name, name}, {JournalName::Type, typeName}});
-        }
-        return entry.start;
-    }
-
-private:
-    struct Text {
-        bool given = false;
-        std::string text;
-    };
-    struct Entry {
-        bool used = false;
-        const char* argType = nullptr;  // one of the two direction texts, or null
-        Text element, name, typeName;
-        XMLPreparedStart start;
-    };
-    static bool Same(const Text& kept, const char* text)
-    {
-        return text ? kept.given && std::strcmp(kept.text.c_str(), text) == 0 : !kept.given;
-    }
-
-    static constexpr std::size_t s_entryCount = 64;
-    Entry m_entries[s_entryCount];
-};
-
-PreparedArgumentStarts& ArgumentStarts()
-{
-    static PreparedArgumentStarts s_starts;
-    return s_starts;
-}
-
 // One "Element" of a number array.
 template <typename Number>
 void WriteNumberElement(XMLIO& writer, const char* typeName, Number value)
@@ -195,7 +144,10 @@ bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
     // the two texts above, so it is told by address.
     const bool output = m_argType == JournalName::Output;
     const char* argType = !elementName && named && (withArgType || output) ? m_argType : nullptr;
-    return writer->BeginElement(ArgumentStarts().Find(element, argType, named ? name : nullptr, typeName));
+    JournalArgumentStarts* starts = GetJournalArgumentStarts();
+    if (!starts)
+        return false;
+    return writer->BeginElement(starts->Find(element, argType, named ? name : nullptr, typeName));
 }
 
 int JournalArguments::WriteJournalFunctionBegin()

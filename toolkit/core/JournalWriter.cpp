@@ -2,6 +2,7 @@
 
 #include "core/FindCallbackReject.h"
 #include "core/Instance.h"
+#include "core/JournalArgumentStarts.h"
 #include "core/Interaction.h"
 #include "core/JournalVocabulary.h"
 #include "core/TagManager.h"
@@ -9,6 +10,7 @@
 
 #include "os.h"
 
+#include <memory>
 #include <vector>
 
 namespace QEL {
@@ -24,6 +26,7 @@ public:
 
 JournalFile s_journalFile;
 XMLIO* s_journalWriter = nullptr;
+std::unique_ptr<JournalArgumentStarts> s_argumentStarts;
 int s_callIndex = 0;
 bool s_minimise = false;
 FindAcceptRelationCallback s_applicationFindCallback = nullptr;
@@ -59,6 +62,7 @@ int OpenJournal(const char* path)
         return ResultTypeFail;
     }
     s_journalWriter = writer;
+    s_argumentStarts = std::make_unique<JournalArgumentStarts>();
     s_callIndex = 0;
     std::vector<Interaction*> interactions;
     TagManager::GetInteractions(interactions);
@@ -76,12 +80,14 @@ int CloseJournal()
     closed = s_journalFile.m_file.Close() && closed;
     delete s_journalWriter;
     s_journalWriter = nullptr;
+    s_argumentStarts.reset();
     s_callIndex = 0;
     return closed ? 0 : ResultTypeFail;
 }
 
 bool IsJournalOpen() { return s_journalWriter != nullptr; }
 XMLIO* GetJournalWriter() { return s_journalWriter; }
+JournalArgumentStarts* GetJournalArgumentStarts() { return s_argumentStarts.get(); }
 int GetJournalCallIndex() { return s_callIndex; }
 int NextJournalCallIndex() { return ++s_callIndex; }
 bool IsJournalMinimised() { return s_minimise; }

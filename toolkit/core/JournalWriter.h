@@ -1,14 +1,16 @@
 #pragma once
-// The journal's process-wide state: the open file, its streamed writer, the call index and
-// the minimise flag, with opening and closing. The file grows one completed record at a time,
-// each in the system's hands once written, so a crash of the application loses at most the
-// record being written (the file of a journal a crash left open ends in zero bytes).
+// The journal's process-wide state: the open file, its streamed writer with the argument starts
+// it has rendered, the call index and the minimise flag, with opening and closing. The file
+// grows one completed record at a time, each in the system's hands once written, so a crash of
+// the application loses at most the record being written (the file of a journal a crash left
+// open ends in zero bytes).
 
 #include "core/QelExport.h"
 
 namespace QEL {
 
 class Interaction;
+class JournalArgumentStarts;
 class XMLIO;
 
 // The application's find-accept-relation callback: interaction tag, level, relation type,
@@ -25,6 +27,8 @@ int CloseJournal();
 bool IsJournalOpen();
 // The streamed writer while a journal is open, else null.
 XMLIO* GetJournalWriter();
+// The rendered argument starts of the open journal, else null.
+JournalArgumentStarts* GetJournalArgumentStarts();
 // Number of "Function" records of the open journal; NextJournalCallIndex counts one more.
 int GetJournalCallIndex();
 int NextJournalCallIndex();
