@@ -52,6 +52,7 @@ struct Box {
     u1 = std::min(u1, b.u1), v1 = std::min(v1, b.v1);
     u2 = std::max(u2, b.u2), v2 = std::max(v2, b.v2);
   }
+  void Enlarge(double d) { u1 -= d, v1 -= d, u2 += d, v2 += d; }
   bool Meets(const Box& b, double margin) const {
     return b.u1 <= u2 + margin && u1 <= b.u2 + margin && b.v1 <= v2 + margin && v1 <= b.v2 + margin;
   }
@@ -83,12 +84,14 @@ struct Trace {
   double last = 0.0;
   bool line = false;
   std::vector<gp_Pnt2d> points;  // from the wire's start of the edge to its end
-  Box box;
+  double deviation = 0.0;        // how far the curve may stray from its chords
+  Box box;                       // holds the curve, not only its points
 };
 
 struct WireLayout {
   std::vector<Trace> traces;
   double area = 0.0;  // signed: positive runs counter-clockwise
+  double deviation = 0.0;
   Box box;
 };
 
@@ -121,12 +124,24 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
       trace.line = basis->IsKind(STANDARD_TYPE(Geom2d_Line));
       const int count = SampleCount(basis, trace.first, trace.last);
       const bool reversed = trace.edge.Orientation() == TopAbs_REVERSED;
+      auto parameter = [&](double i) {
+        const double s = (reversed ? count - 1 - i : i) / (count - 1);
+        return trace.first + s * (trace.last - trace.first);
+      };
       for (int i = 0; i < count; ++i) {
-        const double s = static_cast<double>(reversed ? count - 1 - i : i) / (count - 1);
-        const gp_Pnt2d point = trace.curve->Value(trace.first + s * (trace.last - trace.first));
+        const gp_Pnt2d point = trace.curve->Value(parameter(i));
         trace.points.push_back(point);
         trace.box.Add(point);
       }
+      // Twice the largest gap between a chord's middle and the curve's: room enough for
+      // the bulge of a chord of a conic or a smooth curve.
+      for (int i = 1; i < count && !trace.line; ++i) {
+        const gp_Pnt2d middle = trace.curve->Value(parameter(i - 0.5));
+        const gp_XY chord = 0.5 * (trace.points[i - 1].XY() + trace.points[i].XY());
+        trace.deviation = std::max(trace.deviation, 2.0 * (middle.XY() - chord).Modulus());
+      }
+      trace.box.Enlarge(trace.deviation);
+      wire.deviation = std::max(wire.deviation, trace.deviation);
       for (size_t i = 1; i < trace.points.size(); ++i) {
         const gp_Pnt2d& a = trace.points[i - 1];
         const gp_Pnt2d& b = trace.points[i];
@@ -284,8 +299,10 @@ Verdict JudgeCrossings(const std::vector<const Trace*>& traces, double gap, doub
   return verdict;
 }
 
-// How many of the points lie inside the wire (crossing count over its chords).
-int CountInside(const std::vector<gp_Pnt2d>& points, const WireLayout& wire) {
+// How many of the points lie inside the wire (crossing count over its chords), or -1 when
+// a point lies so near a chord that the curve it stands for may pass on its other side.
+int CountInside(const std::vector<gp_Pnt2d>& points, const WireLayout& wire, double gap) {
+  const double near = wire.deviation + gap;
   int inside = 0;
   for (const gp_Pnt2d& point : points) {
     bool in = false;
@@ -293,6 +310,10 @@ int CountInside(const std::vector<gp_Pnt2d>& points, const WireLayout& wire) {
       for (size_t k = 1; k < trace.points.size(); ++k) {
         const gp_Pnt2d& a = trace.points[k - 1];
         const gp_Pnt2d& b = trace.points[k];
+        const gp_XY ab = b.XY() - a.XY(), ap = point.XY() - a.XY();
+        const double length2 = ab.SquareModulus();
+        const double t = length2 > 0.0 ? std::clamp(ap.Dot(ab) / length2, 0.0, 1.0) : 0.0;
+        if ((ap - t * ab).Modulus() <= near) return -1;
         if ((a.Y() > point.Y()) == (b.Y() > point.Y())) continue;
         const double x = a.X() + (point.Y() - a.Y()) * (b.X() - a.X()) / (b.Y() - a.Y());
         if (x > point.X()) in = !in;
@@ -310,16 +331,16 @@ std::vector<gp_Pnt2d> PointsOf(const WireLayout& wire) {
 }
 
 // Every hole inside the outer boundary and outside the other holes. The wires do not
-// cross, so each lies wholly on one side of another; points that disagree come from the
-// chords standing in for the curves and leave the question open.
-Verdict JudgeNesting(const std::vector<WireLayout>& wires, std::string& detail) {
+// cross, so each lies wholly on one side of another; points near another wire's chords, or
+// that disagree, leave the question open.
+Verdict JudgeNesting(const std::vector<WireLayout>& wires, double gap, std::string& detail) {
   size_t outer = 0;
   while (wires[outer].area <= 0.0) ++outer;
   Verdict verdict = Verdict::Valid;
   for (size_t h = 0; h < wires.size(); ++h) {
     if (h == outer) continue;
     const std::vector<gp_Pnt2d> points = PointsOf(wires[h]);
-    const int inOuter = CountInside(points, wires[outer]);
+    const int inOuter = CountInside(points, wires[outer], gap);
     if (inOuter == 0) {
       detail = "a hole of a changed face lies outside its outer boundary";
       return Verdict::Invalid;
@@ -332,7 +353,7 @@ Verdict JudgeNesting(const std::vector<WireLayout>& wires, std::string& detail) 
     if (a == outer || b == outer) return true;
     for (const auto& [hole, other] : {std::make_pair(a, b), std::make_pair(b, a)}) {
       const std::vector<gp_Pnt2d> points = PointsOf(wires[hole]);
-      const int inside = CountInside(points, wires[other]);
+      const int inside = CountInside(points, wires[other], gap);
       if (inside == static_cast<int>(points.size())) {
         detail = "a hole of a changed face lies inside another hole";
         verdict = Verdict::Invalid;
@@ -397,7 +418,7 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
     return Verdict::Unsure;
   }
   if (wires.size() > 1) {
-    const Verdict nesting = JudgeNesting(wires, detail);
+    const Verdict nesting = JudgeNesting(wires, gap, detail);
     if (nesting == Verdict::Invalid) return nesting;
     if (nesting == Verdict::Unsure) verdict = nesting;
   }
