@@ -86,6 +86,8 @@ TEST_P(HoleMove, IsRefusedExactlyWhenTheHoleNoLongerFitsThePlate) {
 INSTANTIATE_TEST_SUITE_P(
     Table, HoleMove,
     testing::Values(HoleMoveCase{"WithinThePlate", {{5, 5, 2.0, 0.0}}, nullptr},
+                    HoleMoveCase{"NearlyTouchingThePlateSide", {{5, 5, -2.99, 0.0}}, nullptr},
+                    HoleMoveCase{"NearlyTouchingItsNeighbour", {{5, 5, 5.99, 0.0}}, nullptr},
                     HoleMoveCase{"IntoItsNeighbour", {{5, 5, 8.0, 0.0}}, "cross"},
                     HoleMoveCase{"OntoItsNeighbour", {{5, 5, 10.0, 0.0}}, "cross"},
                     HoleMoveCase{"AcrossThePlateSide", {{5, 5, -4.0, 0.0}}, "cross"},
