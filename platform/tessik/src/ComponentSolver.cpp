@@ -152,6 +152,11 @@ public:
 // which entries of J_x make each entry of J_z, where each product of J_z's columns lands in
 // J J^T, a fill-reducing order of J J^T's rows and the symbolic factorisation in that order.
 // An iteration then only sums values into arrays it already has.
+// A unit that many rows touch (a face held to every hole of a plate) would make all those rows
+// one dense block of J J^T. Its columns are kept apart instead, each as an unknown of its own
+// beside the rows: [H  J_d; J_d^T  -I] [lambda; z_d] = [-r; 0], whose elimination of z_d gives
+// back J J^T exactly. Its rows are taken first, then those unknowns, then the rows that only
+// that unit touches, so the block stays as small as the unit.
 class SparseMinimumNormStep {
 public:
     // scale: x = scale * z, by columns. The analysis is kept while the scale keeps its pattern.
@@ -193,13 +198,15 @@ public:
             m_zValues[static_cast<size_t>(c.z)] += m_xValues[static_cast<size_t>(c.x)] * scale[c.s];
         SumProducts();
         double* values = m_a.valuePtr();
+        // Each row's regulariser is taken from its whole diagonal in J J^T, the part of the
+        // units kept apart included, so the system is the one it would be without them.
         double trace = 0.0;
         for (Eigen::Index i = 0; i < m; ++i)
-            trace += values[m_diagonalSlot[static_cast<size_t>(i)]];
+            trace += values[m_diagonalSlot[static_cast<size_t>(i)]] + m_apartSquares[static_cast<size_t>(i)];
         const double floor = 1e-20 * std::max(1.0, trace / static_cast<double>(std::max<Eigen::Index>(1, m)));
         for (Eigen::Index i = 0; i < m; ++i) {
             double& d = values[m_diagonalSlot[static_cast<size_t>(i)]];
-            d += 1e-12 * d + floor;
+            d += 1e-12 * (d + m_apartSquares[static_cast<size_t>(i)]) + floor;
         }
         m_ldlt.factorize(m_a);
         if (m_ldlt.info() != Eigen::Success) {
@@ -230,9 +237,20 @@ private:
     };
     // Consecutive columns of J_z on the same rows (the unknowns of one unit): their products
     // are summed into one small triangle before they go into J J^T.
+    // A group kept apart has its columns' unknowns from firstExtra on and no triangle.
     struct Group {
         int firstColumn, endColumn, rows, firstSlot;
+        bool apart;
+        int firstExtra;
     };
+    // An entry of J_z in a column kept apart, and where it goes in the system.
+    struct ApartEntry {
+        int z, slot, row;
+    };
+    // A unit's columns are kept apart when at least this many rows touch it and its triangle
+    // would hold far more entries than its columns beside the rows.
+    static constexpr int kApartRows = 64;
+    static constexpr int kApartRatio = 8;
 
     // Whether the entries fall on the places remembered, which they then replace.
     bool SamePattern(const Triplets& jh, const Triplets& js, int hardRows, Eigen::Index m)
@@ -258,6 +276,8 @@ private:
         double* values = m_a.valuePtr();
         std::fill(values, values + m_a.nonZeros(), 0.0);
         for (const Group& g : m_groups) {
+            if (g.apart)
+                continue;
             const int k = g.rows;
             m_triangle.assign(static_cast<size_t>(k * (k + 1) / 2), 0.0);
             for (int c = g.firstColumn; c < g.endColumn; ++c) {
@@ -271,6 +291,14 @@ private:
             for (double t : m_triangle)
                 values[*slot++] += t;
         }
+        std::fill(m_apartSquares.begin(), m_apartSquares.end(), 0.0);
+        for (const ApartEntry& e : m_apart) {
+            const double v = m_zValues[static_cast<size_t>(e.z)];
+            values[e.slot] += v;
+            m_apartSquares[static_cast<size_t>(e.row)] += v * v;
+        }
+        for (int slot : m_extraDiagonalSlot)
+            values[slot] = -1.0;
     }
 
     // Lays out J_x, J_z, the groups, the order of J J^T's rows and its pattern, from the places
@@ -351,24 +379,49 @@ private:
                     continue;
                 }
             }
-            m_groups.push_back({static_cast<int>(c), static_cast<int>(c) + 1, e - b, slots});
-            slots += (e - b) * (e - b + 1) / 2;
+            m_groups.push_back({static_cast<int>(c), static_cast<int>(c) + 1, e - b, 0, false, 0});
         }
+        int extras = 0;
+        for (Group& g : m_groups) {
+            const int columns = g.endColumn - g.firstColumn;
+            g.apart = g.rows >= kApartRows && g.rows > kApartRatio * columns;
+            if (g.apart) {
+                g.firstExtra = extras;
+                extras += columns;
+            } else {
+                g.firstSlot = slots;
+                slots += g.rows * (g.rows + 1) / 2;
+            }
+        }
+        const size_t total = m + static_cast<size_t>(extras);
+        stamp.assign(total, -1);
         auto groupRows = [&](const Group& g) { return zRow.data() + m_zStart[static_cast<size_t>(g.firstColumn)]; };
-        std::vector<int> rowGroupStart(m + 1, 0), rowGroups;
-        for (const Group& g : m_groups)
-            for (int i = 0; i < g.rows; ++i)
-                ++rowGroupStart[static_cast<size_t>(groupRows(g)[i]) + 1];
-        for (size_t r = 0; r < m; ++r)
-            rowGroupStart[r + 1] += rowGroupStart[r];
-        rowGroups.resize(static_cast<size_t>(rowGroupStart[m]));
-        fill.assign(rowGroupStart.begin(), rowGroupStart.end() - 1);
-        for (size_t g = 0; g < m_groups.size(); ++g)
-            for (int i = 0; i < m_groups[g].rows; ++i)
-                rowGroups[static_cast<size_t>(fill[static_cast<size_t>(groupRows(m_groups[g])[i])]++)] = static_cast<int>(g);
+        // Each row's groups, those kept apart listed on their own.
+        auto listGroups = [&](bool apart, std::vector<int>& start, std::vector<int>& list) {
+            start.assign(m + 1, 0);
+            for (const Group& g : m_groups)
+                if (g.apart == apart)
+                    for (int i = 0; i < g.rows; ++i)
+                        ++start[static_cast<size_t>(groupRows(g)[i]) + 1];
+            for (size_t r = 0; r < m; ++r)
+                start[r + 1] += start[r];
+            list.resize(static_cast<size_t>(start[m]));
+            fill.assign(start.begin(), start.end() - 1);
+            for (size_t g = 0; g < m_groups.size(); ++g)
+                if (m_groups[g].apart == apart)
+                    for (int i = 0; i < m_groups[g].rows; ++i)
+                        list[static_cast<size_t>(fill[static_cast<size_t>(groupRows(m_groups[g])[i])]++)] = static_cast<int>(g);
+        };
+        std::vector<int> rowGroupStart, rowGroups, rowApartStart, rowApart;
+        listGroups(false, rowGroupStart, rowGroups);
+        listGroups(true, rowApartStart, rowApart);
         auto groupsOf = [&](int row) {
             return std::make_pair(rowGroups.begin() + rowGroupStart[static_cast<size_t>(row)],
                                   rowGroups.begin() + rowGroupStart[static_cast<size_t>(row) + 1]);
+        };
+        auto apartOf = [&](int row) {
+            return std::make_pair(rowApart.begin() + rowApartStart[static_cast<size_t>(row)],
+                                  rowApart.begin() + rowApartStart[static_cast<size_t>(row) + 1]);
         };
 
         // Rows in the same groups (the rows of one block) are alike in J J^T: the order is
@@ -394,6 +447,8 @@ private:
         for (int k = 0; k < kinds; ++k)
             kindPattern.emplace_back(k, k, 0.0);
         for (const Group& g : m_groups) {
+            if (g.apart)
+                continue;
             groupKinds.clear();
             for (int i = 0; i < g.rows; ++i)
                 groupKinds.push_back(kindOf[static_cast<size_t>(groupRows(g)[i])]);
@@ -407,23 +462,60 @@ private:
         kindGraph.setFromTriplets(kindPattern.begin(), kindPattern.end());
         Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> elimination;
         Eigen::AMDOrdering<int>()(kindGraph.selfadjointView<Eigen::Upper>(), elimination);
-        m_newRow.assign(m, 0);
+        // Nodes: the rows, then the unknowns kept apart. Rows that only units kept apart touch
+        // come after those unknowns.
+        m_newRow.assign(total, 0);
         int next = 0;
+        std::vector<int> onlyApart;
         for (Eigen::Index e = 0; e < elimination.size(); ++e) {
             const int k = elimination.indices()[e];
-            for (int i = kindStart[static_cast<size_t>(k)]; i < kindStart[static_cast<size_t>(k) + 1]; ++i)
-                m_newRow[static_cast<size_t>(rows[static_cast<size_t>(i)])] = next++;
+            for (int i = kindStart[static_cast<size_t>(k)]; i < kindStart[static_cast<size_t>(k) + 1]; ++i) {
+                const int row = rows[static_cast<size_t>(i)];
+                const auto gs = groupsOf(row), as = apartOf(row);
+                if (gs.first == gs.second && as.first != as.second)
+                    onlyApart.push_back(row);
+                else
+                    m_newRow[static_cast<size_t>(row)] = next++;
+            }
         }
-        std::vector<int> oldRow(m);
-        for (size_t r = 0; r < m; ++r)
+        for (size_t t = m; t < total; ++t)
+            m_newRow[t] = next++;
+        for (int row : onlyApart)
+            m_newRow[static_cast<size_t>(row)] = next++;
+        std::vector<int> oldRow(total);
+        for (size_t r = 0; r < total; ++r)
             oldRow[static_cast<size_t>(m_newRow[r])] = static_cast<int>(r);
+        std::vector<int> extraGroup(static_cast<size_t>(extras));
+        for (size_t g = 0; g < m_groups.size(); ++g)
+            if (m_groups[g].apart)
+                for (int c = 0; c < m_groups[g].endColumn - m_groups[g].firstColumn; ++c)
+                    extraGroup[static_cast<size_t>(m_groups[g].firstExtra + c)] = static_cast<int>(g);
 
         // J J^T's upper triangle in that order: column b holds every row a <= b that shares a
-        // group with it, and its own diagonal. The columns are counted first and then filled
-        // in place.
+        // group with it, and its own diagonal; the unknowns kept apart stand beside the rows of
+        // their unit. The columns are counted first and then filled in place.
         auto eachAbove = [&](size_t b, auto&& take) {
             stamp[b] = static_cast<int>(b);
             take(static_cast<int>(b));
+            const size_t node = static_cast<size_t>(oldRow[b]);
+            if (node >= m) {
+                const Group& group = m_groups[static_cast<size_t>(extraGroup[node - m])];
+                for (int i = 0; i < group.rows; ++i) {
+                    const int a = m_newRow[static_cast<size_t>(groupRows(group)[i])];
+                    if (a < static_cast<int>(b))
+                        take(a);
+                }
+                return;
+            }
+            const auto as = apartOf(oldRow[b]);
+            for (auto g = as.first; g != as.second; ++g) {
+                const Group& group = m_groups[static_cast<size_t>(*g)];
+                for (int c = 0; c < group.endColumn - group.firstColumn; ++c) {
+                    const int a = m_newRow[m + static_cast<size_t>(group.firstExtra + c)];
+                    if (a < static_cast<int>(b))
+                        take(a);
+                }
+            }
             const auto gs = groupsOf(oldRow[b]);
             for (auto g = gs.first; g != gs.second; ++g) {
                 const Group& group = m_groups[static_cast<size_t>(*g)];
@@ -436,20 +528,20 @@ private:
                 }
             }
         };
-        m_a.resize(m_m, m_m);
+        m_a.resize(static_cast<Eigen::Index>(total), static_cast<Eigen::Index>(total));
         int* outerIndex = m_a.outerIndexPtr();
         std::fill(stamp.begin(), stamp.end(), -1);
         outerIndex[0] = 0;
-        for (size_t b = 0; b < m; ++b) {
+        for (size_t b = 0; b < total; ++b) {
             int above = 0;
             eachAbove(b, [&](int) { ++above; });
             outerIndex[b + 1] = outerIndex[b] + above;
         }
-        m_a.resizeNonZeros(outerIndex[m]);
+        m_a.resizeNonZeros(outerIndex[total]);
         outerIndex = m_a.outerIndexPtr();
         int* innerIndex = m_a.innerIndexPtr();
         std::fill(stamp.begin(), stamp.end(), -1);
-        for (size_t b = 0; b < m; ++b) {
+        for (size_t b = 0; b < total; ++b) {
             int* next = innerIndex + outerIndex[b];
             eachAbove(b, [&](int a) { *next++ = a; });
             std::sort(innerIndex + outerIndex[b], next);
@@ -461,18 +553,34 @@ private:
             m_diagonalSlot[r] = Position(m_newRow[r], m_newRow[r]);
         m_slots.resize(static_cast<size_t>(slots));
         int* slot = m_slots.data();
-        for (const Group& g : m_groups)
+        m_apart.clear();
+        m_extraDiagonalSlot.clear();
+        for (const Group& g : m_groups) {
+            if (g.apart) {
+                for (int c = g.firstColumn; c < g.endColumn; ++c) {
+                    const int extra = m_newRow[m + static_cast<size_t>(g.firstExtra + c - g.firstColumn)];
+                    m_extraDiagonalSlot.push_back(Position(extra, extra));
+                    for (int e = m_zStart[static_cast<size_t>(c)]; e < m_zStart[static_cast<size_t>(c) + 1]; ++e) {
+                        const int row = zRow[static_cast<size_t>(e)];
+                        const int a = m_newRow[static_cast<size_t>(row)];
+                        m_apart.push_back({e, Position(std::min(a, extra), std::max(a, extra)), row});
+                    }
+                }
+                continue;
+            }
             for (int i = 0; i < g.rows; ++i)
                 for (int j = 0; j <= i; ++j) {
                     const int a = m_newRow[static_cast<size_t>(groupRows(g)[i])], b = m_newRow[static_cast<size_t>(groupRows(g)[j])];
                     *slot++ = Position(std::min(a, b), std::max(a, b));
                 }
+        }
+        m_apartSquares.assign(m, 0.0);
         m_zNewRow.resize(zRow.size());
         for (size_t e = 0; e < zRow.size(); ++e)
             m_zNewRow[e] = m_newRow[static_cast<size_t>(zRow[e])];
         m_ldlt.AnalysePattern(m_a);
-        m_rhs.resize(m_m);
-        m_lambda.resize(m_m);
+        m_rhs.setZero(static_cast<Eigen::Index>(total));
+        m_lambda.resize(static_cast<Eigen::Index>(total));
         m_z.resize(m_n);
         m_analysed = true;
     }
@@ -496,6 +604,9 @@ private:
     std::vector<Group> m_groups;
     std::vector<int> m_slots;          // of each group's products, in J J^T's values
     std::vector<int> m_diagonalSlot;   // of each row's diagonal entry
+    std::vector<ApartEntry> m_apart;
+    std::vector<int> m_extraDiagonalSlot;  // of each unknown kept apart
+    std::vector<double> m_apartSquares;    // each row's share of its diagonal from units kept apart
     std::vector<int> m_newRow;         // each row's place in the factorised order
     Eigen::SparseMatrix<double> m_a;
     PreorderedLDLT m_ldlt;

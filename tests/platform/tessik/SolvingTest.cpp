@@ -618,3 +618,35 @@ TEST(Components, AFailingDimensionLeavesTheOtherComponentsSolved)
 }
 
 }  // namespace
+
+namespace {
+
+// One free plane held by many others (a hub with 70 spokes, each at its distance and parallel):
+// past the dense limit, with the hub's unknowns in every spoke's equations.
+TEST(Solving, LargeComponentWithOneGeometryInEveryBondTakesTheLeastChange)
+{
+    Host h;
+    Geometry* hub = h.Plane({0, 0, 0}, {0, 0, 1});
+    std::vector<Geometry*> spokes;
+    std::vector<Bond*> distances;
+    for (int i = 0; i < 70; ++i) {
+        spokes.push_back(h.Plane({0, 0, 5.0 + i}, {0, 0, 1}));
+        distances.push_back(h.Dim(ZMR3_DISTANCE, hub, spokes.back(), 5.0 + i));
+        h.Dim(ZMR3_PARALLEL, hub, spokes.back());
+    }
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    // A longer spoke: the hub and every other spoke give way together by a 71st of the change,
+    // the spoke itself by the rest, which costs less than any other way of meeting the values.
+    distances[20]->value = 30.0;
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    const double shift = -5.0 / 71.0;
+    EXPECT_NEAR(hub->p[2], shift, 1e-8);
+    for (size_t i = 0; i < spokes.size(); ++i) {
+        EXPECT_NEAR(spokes[i]->p[2] - hub->p[2], distances[i]->value, 1e-8) << i;
+        EXPECT_NEAR(Norm(Cross(hub->d, spokes[i]->d)), 0.0, 1e-11) << i;
+    }
+    EXPECT_NEAR(spokes[7]->p[2], 12.0 + shift, 1e-8);
+}
+
+}  // namespace
