@@ -63,19 +63,31 @@ NodeRecord* Engine::LiveGNode(g_node* handle) const
     return node != nullptr && node->IsGNode() ? node : nullptr;
 }
 
+void Engine::CountReferences(NodeRecord* node, int delta)
+{
+    if (node == nullptr || !node->alive)
+        return;
+    for (NodeRecord* to : {node->set, node->feature, node->original, node->reference, node->geoms[0], node->geoms[1],
+                           node->geoms[2]})
+        if (to != nullptr)
+            to->referrers += delta;
+}
+
 int Engine::Erase(NodeRecord* node)
 {
     if (node == nullptr || !node->alive)
         return 0;
+    Unrefer(node);
     node->alive = false;
     if (node->valueNode != nullptr)
         Erase(node->valueNode);
     if (node->kind == NodeKind::Value && node->measured != nullptr && node->measured->valueNode == node)
         node->measured->valueNode = nullptr;
-    if (node->IsGNode()) {
+    if (node->IsGNode() && node->referrers > 0) {
         for (auto& other : m_nodes) {
             if (!other->alive)
                 continue;
+            Unrefer(other.get());
             if (other->set == node)
                 other->set = nullptr;
             if (other->feature == node)
@@ -84,6 +96,7 @@ int Engine::Erase(NodeRecord* node)
                 other->original = nullptr;
             if (other->reference == node)
                 other->reference = nullptr;
+            Refer(other.get());
             for (int i = 0; i < other->geomCount; ++i)
                 if (other->geoms[i] == node && (other->IsDNode() || other->kind == NodeKind::Radius))
                     Erase(other.get());
@@ -106,7 +119,9 @@ int Engine::MoveToSet(NodeRecord* g, NodeRecord* set)
         return 0;
     if (set != nullptr && set->kind != NodeKind::Geometry)
         return 0;
+    Unrefer(g);
     g->set = set;
+    Refer(g);
     return 1;
 }
 
@@ -116,7 +131,9 @@ int Engine::MoveToFeature(NodeRecord* g, NodeRecord* feature)
         return 0;
     if (feature != nullptr && feature->kind != NodeKind::Feature)
         return 0;
+    Unrefer(g);
     g->feature = feature;
+    Refer(g);
     return 1;
 }
 

@@ -35,6 +35,10 @@ public:
     NodeRecord* Live(const void* handle) const;   // any live node of this system
     bool Owns(const NodeRecord* node) const;
     int Erase(NodeRecord* node);
+    // Counts the references a live node holds once they are set, and stops counting them
+    // before they change or the node dies.
+    void Refer(NodeRecord* node) { CountReferences(node, 1); }
+    void Unrefer(NodeRecord* node) { CountReferences(node, -1); }
     int Fix(NodeRecord* node);
     int MoveToSet(NodeRecord* g, NodeRecord* set);
     int MoveToFeature(NodeRecord* g, NodeRecord* feature);
@@ -72,6 +76,7 @@ public:
 
 private:
     void ClearAnswers();
+    void CountReferences(NodeRecord* node, int delta);
     void ApplyForcedStatuses();
 
     void* m_application;

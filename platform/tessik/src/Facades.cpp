@@ -78,6 +78,7 @@ d_node* ZMR3_dimension_system::add_d(void* app, g_node* a, g_node* b, g_node* c)
     d->geoms[1] = rb;
     d->geoms[2] = rc;
     d->geomCount = rc != nullptr ? 3 : 2;
+    m_engine->Refer(d);
     call.Answer(d->id);
     return Handle<d_node>(d);
 }
@@ -92,6 +93,7 @@ r_node* ZMR3_dimension_system::add_r(void* app, g_node* g)
     NodeRecord* r = m_engine->NewNode(NodeKind::Radius, app);
     r->geoms[0] = rg;
     r->geomCount = 1;
+    m_engine->Refer(r);
     call.Answer(r->id);
     return Handle<r_node>(r);
 }
@@ -517,6 +519,7 @@ g_node* JUN_extended_dimension_system::add_pattern(void* app, g_node* reference,
         return call.Answer(0), nullptr;
     NodeRecord* p = m_engine.NewNode(NodeKind::Pattern, app);
     p->reference = ref;
+    m_engine.Refer(p);
     p->patternType = type == JUN_PATTERN_ANGULAR ? JUN_PATTERN_ANGULAR : JUN_PATTERN_LINEAR;
     call.Answer(p->id);
     return Handle<g_node>(p);
@@ -582,6 +585,7 @@ g_node* KEV_procedural_feature_manager::add_procedural_copy(void* app, g_node* o
     NodeRecord* g = m_engine.NewNode(NodeKind::Geometry, app);
     g->procedural = true;
     g->original = o;
+    m_engine.Refer(g);
     call.Answer(g->id);
     return Handle<g_node>(g);
 }
@@ -605,6 +609,7 @@ d_node* KEV_procedural_feature_manager::add_procedural_relationship(void* app, g
     d->geoms[0] = p;
     d->geoms[1] = o;
     d->geomCount = 2;
+    m_engine.Refer(d);
     call.Answer(d->id);
     return Handle<d_node>(d);
 }

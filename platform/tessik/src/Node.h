@@ -41,6 +41,9 @@ struct NodeRecord {
     NodeRecord* geoms[3] = {nullptr, nullptr, nullptr};
     int geomCount = 0;
     NodeRecord* measured = nullptr;  // the d- or r-node a v-node measures
+    // How many of the references above (set, feature, original, reference, geoms) held by live
+    // nodes point at this node: erasing a node nobody refers to need not look through the others.
+    int referrers = 0;
     NodeRecord* valueNode = nullptr; // the v-node measuring a d- or r-node
 
     // Answers of the last evaluation.
