@@ -29,6 +29,38 @@ TEST(Handles, ErasedNodesStayValidTombstonesAndEraseTwiceDoesNothing)
     EXPECT_EQ(h.System().list_g_nodes(0, nullptr, nullptr), 1);
 }
 
+TEST(Handles, ErasingGeometryTakesItsBondsWhateverReferencesCameAndWentBefore)
+{
+    // References to a geometry are made, moved and dropped before it is erased; whatever still
+    // names it when it goes must go with it, and what no longer names it must stay.
+    Host h;
+    auto a = h.Point({0, 0, 0});
+    auto b = h.Point({1, 0, 0});
+    auto c = h.Circle({5, 0, 0}, {0, 0, 1}, 2.0);
+    auto set = h.Set({a});
+    auto first = h.Set({});
+    h.Dim(ZMR3_DISTANCE, a, b, 1.0);
+    auto bc = h.Dim(ZMR3_DISTANCE, b, c, 4.0);
+    h.Radius(ZMR3_RADIUS, c, 2.0);
+    // b moves between sets; erasing a set it left or is in takes no bond.
+    ASSERT_EQ(h.System().move_to_set(b->node, first->node), 1);
+    ASSERT_EQ(h.System().move_to_set(b->node, set->node), 1);
+    ASSERT_EQ(h.System().move_to_set(b->node, nullptr), 1);
+    EXPECT_EQ(h.System().erase(first->node), 1);
+    EXPECT_EQ(h.System().erase(set->node), 1);
+    EXPECT_EQ(h.System().list_d_nodes(0, nullptr, nullptr), 2);
+    // Erasing a takes its one bond; b keeps the other.
+    EXPECT_EQ(h.System().erase(a->node), 1);
+    EXPECT_EQ(h.System().list_d_nodes(0, nullptr, nullptr), 1);
+    // With its last bond erased first, b goes alone; c still takes its radius.
+    EXPECT_EQ(h.System().erase(bc->node), 1);
+    EXPECT_EQ(h.System().erase(b->node), 1);
+    EXPECT_EQ(h.System().list_r_nodes(0, nullptr, nullptr), 1);
+    EXPECT_EQ(h.System().erase(c->node), 1);
+    EXPECT_EQ(h.System().list_r_nodes(0, nullptr, nullptr), 0);
+    EXPECT_EQ(h.System().list_d_nodes(0, nullptr, nullptr), 0);
+}
+
 TEST(Handles, AHandleSeenThroughAnotherTypeStillErasesItsNode)
 {
     // A procedural feature's handle is a g-node; it may come back to erase as a d-node.
