@@ -1,5 +1,6 @@
 #include "engine/BlendOps.h"
 
+#include "engine/BooleanStep.h"
 #include "engine/FaceDelete.h"
 #include "engine/HistoryRecorder.h"
 #include "engine/ShapeChecks.h"
@@ -7,7 +8,6 @@
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Common.hxx>
-#include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakePolygon.hxx>
@@ -21,7 +21,6 @@
 #include <GProp_GProps.hxx>
 #include <Geom2d_Curve.hxx>
 #include <Precision.hxx>
-#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
@@ -154,22 +153,10 @@ int TakeBackSpread(const TopoDS_Shape& before, const TopoDS_Shape& blended,
     }
     fillers.Append(filler.Shape());
   }
-  TopTools_ListOfShape arguments;
-  arguments.Append(blended);
-  BRepAlgoAPI_Fuse fuse;
-  fuse.SetArguments(arguments);
-  fuse.SetTools(fillers);
-  fuse.SetToFillHistory(true);
-  fuse.Build();
-  if (!fuse.IsDone() || fuse.HasErrors()) {
+  if (!UniteOrCut(blended, fillers, true, out, history)) {
     detail = "the blend's spread could not be given back";
     return ErrorAlgorithmFailed;
   }
-  ShapeUpgrade_UnifySameDomain unify(fuse.Shape(), true, true, false);
-  unify.Build();
-  history = *fuse.History();
-  history.Merge(unify.History());
-  out = unify.Shape();
   return ErrorNone;
 }
 

@@ -1,18 +1,15 @@
 #include "engine/BodyPaste.h"
 
 #include "engine/BlendOps.h"
+#include "engine/BooleanStep.h"
 #include "engine/FaceDelete.h"
 #include "engine/HistoryRecorder.h"
 #include "engine/ShapeChecks.h"
 
-#include <BRepAlgoAPI_Cut.hxx>
-#include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
-#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <TopTools_ListOfShape.hxx>
 
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,37 +33,18 @@ int PasteStep(const TopoDS_Shape& shape, const TopoDS_Shape& tool, PasteType typ
     placing = BRepTools_History(toolList, transform);
   }
 
-  TopTools_ListOfShape arguments, tools;
-  arguments.Append(shape);
+  TopTools_ListOfShape tools;
   tools.Append(placed);
-  std::unique_ptr<BRepAlgoAPI_BooleanOperation> boolean;
-  if (type == PasteType::PasteTypeAdd) {
-    boolean = std::make_unique<BRepAlgoAPI_Fuse>();
-  } else {
-    boolean = std::make_unique<BRepAlgoAPI_Cut>();
-  }
-  boolean->SetArguments(arguments);
-  boolean->SetTools(tools);
-  boolean->SetRunParallel(false);
-  boolean->SetNonDestructive(true);  // the target and the tool stay as they were
-  boolean->SetToFillHistory(true);
-  boolean->Build();
-  if (!boolean->IsDone() || boolean->HasErrors()) {
+  if (!UniteOrCut(shape, tools, type == PasteType::PasteTypeAdd, out, history)) {
     detail = "the Boolean operation failed";
     return ErrorAlgorithmFailed;
   }
-
-  ShapeUpgrade_UnifySameDomain unify(boolean->Shape(), true, true, false);
-  unify.Build();
-  history = *boolean->History();
-  history.Merge(unify.History());
   if (placement != nullptr) {
     placing.Merge(history);
     toolHistory = placing;
   } else {
     toolHistory = history;
   }
-  out = unify.Shape();
   return ErrorNone;
 }
 
