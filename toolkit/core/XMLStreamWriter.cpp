@@ -194,7 +194,12 @@ void XMLStreamWriter::SetAttribute(const char* name, const char* value, std::siz
         MendAttribute(name, nameLength, value, valueLength, mayRepeat);
         return;
     }
-    // A new name in a start tag still open: ' name="value"' at the end of the text.
+    AppendAttribute(name, nameLength, value, valueLength);
+}
+
+void XMLStreamWriter::AppendAttribute(const char* name, std::size_t nameLength, const char* value,
+                                      std::size_t valueLength)
+{
     const char* valueEnd = value + valueLength;
     if (!NeedsEscaping(value, valueEnd)) {
         char* at = Extend(nameLength + valueLength + 4);
@@ -246,13 +251,7 @@ void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, co
         at = next;
     }
     if (!replaceTo && !element.m_tagEnd) {
-        char* at = Extend(nameLength + 3);
-        *at++ = ' ';
-        std::memcpy(at, name, nameLength);
-        at[nameLength] = '=';
-        at[nameLength + 1] = '"';
-        AppendEscaped(value, value + valueLength);
-        Put('"');
+        AppendAttribute(name, nameLength, value, valueLength);
         return;
     }
     // A value changed, or an attribute given after the element's content: the start tag is

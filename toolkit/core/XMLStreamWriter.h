@@ -59,6 +59,9 @@ private:
     // Closes the start tag of the current element, which gets content.
     void CloseStartTag();
     void AppendEscaped(const char* begin, const char* end);
+    // ' name="value"' at the end of the text, the value escaped, in a start tag still open.
+    void AppendAttribute(const char* name, std::size_t nameLength, const char* value,
+                         std::size_t valueLength);
     // The value of an attribute given again, or given after the element's content: the start
     // tag is mended in place.
     void MendAttribute(const char* name, std::size_t nameLength, const char* value,
