@@ -11,7 +11,7 @@
 namespace QEL {
 
 Instance::Instance(Interaction* interaction, int body, const double (*matrix)[4])
-    : SerializableObject(interaction), m_body(body)
+    : SavedObject(interaction), m_body(body)
 {
     if (matrix)
         m_xform.SetFrom4x4(matrix);
@@ -55,42 +55,11 @@ bool Instance::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     return badObjects.empty();
 }
 
-RollableEntity* Instance::Clone()
+void Instance::CopyState(const Instance& from)
 {
-    Instance* snapshot = new Instance(nullptr, m_body, nullptr);
-    snapshot->m_xform = m_xform;
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void Instance::Restore(RollableEntity* snapshot)
-{
-    if (Instance* source = dynamic_cast<Instance*>(snapshot))
-        CopyFrom(source);
-}
-
-void Instance::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    Instance* target = dynamic_cast<Instance*>(destination);
-    if (!target)
-        return;
-    target->m_xform = m_xform;
-    target->m_body = m_body;
-    if (target != this)
-        target->m_references = m_references;
-}
-
-void Instance::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    Instance* from = dynamic_cast<Instance*>(source);
-    if (!from)
-        return;
-    m_xform = from->m_xform;
-    m_body = from->m_body;
-    if (from != this)
-        m_references = from->m_references;
+    m_xform = from.m_xform;
+    m_body = from.m_body;
+    m_references = from.m_references;
 }
 
 void Instance::Destroy()

@@ -9,7 +9,7 @@
 
 namespace QEL {
 
-class QEL_API Instance : public SerializableObject {
+class QEL_API Instance : public SavedObject<Instance, SerializableObject> {
 public:
     // The matrix may be null (identity): rotation from its upper 3x3, translation from its last
     // column. The creation is recorded only for a live interaction and a body.
@@ -24,10 +24,6 @@ public:
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Destroys every reference on the instance first.
     void Destroy() override;
     // Same type and id and equal transforms; the bodies are not compared (they differ between
@@ -50,10 +46,16 @@ public:
     void TestDestroyInvalid(int);
 
 private:
+    // Body, transform and the references on it.
+    void CopyState(const Instance& from);
+    Instance* NewSnapshot() const { return new Instance(nullptr, m_body, nullptr); }
+
     int m_body;
     Xform m_xform;
     // Held without reference counts.
     std::list<Reference*> m_references;
+
+    friend class SavedState<Instance, SerializableObject>;
 };
 
 }  // namespace QEL

@@ -20,7 +20,7 @@ const size_t s_initialContainerRoom = 20;
 }  // namespace
 
 Interaction::Interaction(CreateType type)
-    : TaggedEntity(nullptr), m_checkArguments(GetCheckArgumentsDefault())
+    : SavedObject(nullptr), m_checkArguments(GetCheckArgumentsDefault())
 {
     SetType(ObjectTypeInteraction);
     m_instances.reserve(s_initialContainerRoom);
@@ -139,70 +139,40 @@ void Interaction::Destroy()
     TaggedEntity::Destroy();
 }
 
-RollableEntity* Interaction::Clone()
-{
-    Interaction* snapshot = new Interaction(CreateTypeSnapshot);
-    CopyTo(snapshot);
-    snapshot->m_rollbackManager = nullptr;
-    snapshot->m_trackingManager = nullptr;
-    return snapshot;
-}
-
 void Interaction::Restore(RollableEntity* snapshot)
 {
-    Interaction* source = dynamic_cast<Interaction*>(snapshot);
-    if (!source)
-        return;
-    if (!m_currentSolverOperation && m_updateManager) {
+    if (dynamic_cast<Interaction*>(snapshot) && !m_currentSolverOperation && m_updateManager) {
         DeleteUpdateManager(m_updateManager);
         m_updateManager = nullptr;
     }
-    CopyFrom(source);
+    SavedObject::Restore(snapshot);
 }
 
-// The state rollback carries. The step face type, the delay-add-d-calls flag and the feature
-// remake callback are not part of it, so rolling back leaves them as they are.
-void Interaction::CopyTo(RollableEntity* destination)
+void Interaction::CopyState(const Interaction& from)
 {
-    TaggedEntity::CopyTo(destination);
-    Interaction* target = dynamic_cast<Interaction*>(destination);
-    if (!target || target == this)
-        return;
-    target->CopyFrom(this);
-    // The copy above took type and id; a copy made for a snapshot stays detached.
-    target->m_updateManager = nullptr;
-    target->m_currentSolverOperation = nullptr;
-}
-
-void Interaction::CopyFrom(RollableEntity* source)
-{
-    TaggedEntity::CopyFrom(source);
-    Interaction* from = dynamic_cast<Interaction*>(source);
-    if (!from || from == this)
-        return;
-    m_instances = from->m_instances;
-    m_relations = from->m_relations;
-    m_selectedReferences = from->m_selectedReferences;
-    m_features = from->m_features;
-    m_facePatterns = from->m_facePatterns;
-    m_references = from->m_references;
-    m_sections = from->m_sections;
-    m_virtualVertices = from->m_virtualVertices;
-    m_rules = from->m_rules;
-    m_foundData = from->m_foundData;
-    m_checkArguments = from->m_checkArguments;
-    m_relationFinder = from->m_relationFinder;
-    m_seenBodies = from->m_seenBodies;
-    m_exactDragging = from->m_exactDragging;
-    m_modellingTolerance = from->m_modellingTolerance;
-    m_previewMode = from->m_previewMode;
-    m_solutionDataMode = from->m_solutionDataMode;
-    m_featureProcedureCallback = from->m_featureProcedureCallback;
-    m_featureTransformCallback = from->m_featureTransformCallback;
-    m_adaptiveLiftMode = from->m_adaptiveLiftMode;
-    m_includeMutuallyDependentBlends = from->m_includeMutuallyDependentBlends;
-    m_dimensionAnimationForDrag = from->m_dimensionAnimationForDrag;
-    m_appFeatureData = from->m_appFeatureData;
+    m_instances = from.m_instances;
+    m_relations = from.m_relations;
+    m_selectedReferences = from.m_selectedReferences;
+    m_features = from.m_features;
+    m_facePatterns = from.m_facePatterns;
+    m_references = from.m_references;
+    m_sections = from.m_sections;
+    m_virtualVertices = from.m_virtualVertices;
+    m_rules = from.m_rules;
+    m_foundData = from.m_foundData;
+    m_checkArguments = from.m_checkArguments;
+    m_relationFinder = from.m_relationFinder;
+    m_seenBodies = from.m_seenBodies;
+    m_exactDragging = from.m_exactDragging;
+    m_modellingTolerance = from.m_modellingTolerance;
+    m_previewMode = from.m_previewMode;
+    m_solutionDataMode = from.m_solutionDataMode;
+    m_featureProcedureCallback = from.m_featureProcedureCallback;
+    m_featureTransformCallback = from.m_featureTransformCallback;
+    m_adaptiveLiftMode = from.m_adaptiveLiftMode;
+    m_includeMutuallyDependentBlends = from.m_includeMutuallyDependentBlends;
+    m_dimensionAnimationForDrag = from.m_dimensionAnimationForDrag;
+    m_appFeatureData = from.m_appFeatureData;
 }
 
 ResultType Interaction::CheckNewInteractionAllowed()

@@ -6,6 +6,7 @@
 #include "core/Array.h"
 #include "core/EntityComparison.h"
 #include "core/RelationFinder.h"
+#include "core/SavedState.h"
 #include "core/TaggedEntity.h"
 
 #include <map>
@@ -51,15 +52,14 @@ struct QEL_API ReferenceMapKeyLessThan {
 };
 using ReferenceMultimap = std::multimap<ReferenceMapKey, Reference*, ReferenceMapKeyLessThan>;
 
-class QEL_API Interaction : public TaggedEntity {
+class QEL_API Interaction : public SavedObject<Interaction, TaggedEntity> {
 public:
     explicit Interaction(CreateType type);
     ~Interaction() override;
 
-    RollableEntity* Clone() override;
+    // Discards the update manager first when no solver operation is current (a new one is made
+    // on next need).
     void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Ends the interaction: its managers go first, then the owner's reference.
     void Destroy() override;
     Interaction* GetInteraction() override { return this; }
@@ -281,6 +281,11 @@ private:
     template <typename T>
     QEL_INTERNAL bool EraseRecorded(std::vector<T*>& container, T* object);
     void DestroyContents();
+    // The state rollback carries: the containers and the options. The managers, the current
+    // solver operation, the partition, the step face type, the delay-add-d-calls flag and the
+    // feature remake callback are not part of it, so rolling back leaves them as they are.
+    void CopyState(const Interaction& from);
+    Interaction* NewSnapshot() const { return new Interaction(CreateTypeSnapshot); }
 
     std::vector<Instance*> m_instances;
     std::vector<Relation*> m_relations;
@@ -318,6 +323,8 @@ private:
     FeatureTransformCallback m_featureTransformCallback = nullptr;
     FeatureRemakeCallback m_featureRemakeCallback = nullptr;
     std::map<int, std::map<std::string, double>> m_appFeatureData;
+
+    friend class SavedState<Interaction, TaggedEntity>;
 };
 
 }  // namespace QEL

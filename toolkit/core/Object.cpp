@@ -13,20 +13,6 @@ bool Object::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     return badObjects.empty();
 }
 
-void Object::CopyTo(RollableEntity* destination)
-{
-    TaggedEntity::CopyTo(destination);
-    if (Object* target = dynamic_cast<Object*>(destination))
-        target->m_applicationData = m_applicationData;
-}
-
-void Object::CopyFrom(RollableEntity* source)
-{
-    TaggedEntity::CopyFrom(source);
-    if (Object* from = dynamic_cast<Object*>(source))
-        m_applicationData = from->m_applicationData;
-}
-
 void Object::RemoveReference(Reference*) {}
 
 void Object::SetApplicationData(void* data)

@@ -2,20 +2,19 @@
 // Tagged objects with one word of application data, and those that write and read themselves
 // as XML.
 
+#include "core/SavedState.h"
 #include "core/TaggedEntity.h"
 
 namespace QEL {
 
 class XMLIO;
 
-class QEL_API Object : public TaggedEntity {
+class QEL_API Object : public SavedState<Object, TaggedEntity> {
 public:
-    explicit Object(Interaction* interaction) : TaggedEntity(interaction) {}
+    explicit Object(Interaction* interaction) : SavedState(interaction) {}
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Called by a reference on each of its dependents when it is destroyed.
     virtual void RemoveReference(Reference* reference);
 
@@ -28,7 +27,11 @@ public:
                                        std::vector<InvalidityType>& codes);
 
 private:
+    void CopyState(const Object& from) { m_applicationData = from.m_applicationData; }
+
     void* m_applicationData = nullptr;
+
+    friend class SavedState<Object, TaggedEntity>;
 };
 
 class QEL_API SerializableObject : public Object {

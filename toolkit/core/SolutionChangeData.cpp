@@ -73,31 +73,6 @@ SolutionChangeDataRollable::~SolutionChangeDataRollable()
         m_interaction->ObjectDeleted(this);
 }
 
-RollableEntity* SolutionChangeDataRollable::Clone()
-{
-    SolutionChangeDataRollable* snapshot = new SolutionChangeDataRollable(nullptr);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void SolutionChangeDataRollable::Restore(RollableEntity* snapshot)
-{
-    if (SolutionChangeDataRollable* source = dynamic_cast<SolutionChangeDataRollable*>(snapshot))
-        CopyFrom(source);
-}
-
-void SolutionChangeDataRollable::CopyTo(RollableEntity* destination)
-{
-    if (SolutionChangeDataRollable* target = dynamic_cast<SolutionChangeDataRollable*>(destination))
-        target->m_data = m_data;
-}
-
-void SolutionChangeDataRollable::CopyFrom(RollableEntity* source)
-{
-    if (SolutionChangeDataRollable* from = dynamic_cast<SolutionChangeDataRollable*>(source))
-        m_data = from->m_data;
-}
-
 void SolutionChangeDataRollable::Set(const SolutionChangeData& data)
 {
     if (m_interaction)

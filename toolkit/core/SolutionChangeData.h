@@ -2,7 +2,7 @@
 // What the last solve changes per kernel entity, cached in the interaction and restored by
 // rollback.
 
-#include "core/Entity.h"
+#include "core/SavedState.h"
 #include "core/Xform.h"
 
 #include <map>
@@ -66,23 +66,23 @@ private:
 bool operator==(const SolutionChangeData& a, const SolutionChangeData& b);
 
 // The rollable holder an interaction keeps its cached data in.
-class QEL_API SolutionChangeDataRollable : public RollableEntity {
+class QEL_API SolutionChangeDataRollable : public SavedObject<SolutionChangeDataRollable, RollableEntity> {
 public:
     explicit SolutionChangeDataRollable(Interaction* interaction);
     ~SolutionChangeDataRollable() override;
-
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
 
     // Records the holder as modified, then replaces the data as a whole.
     void Set(const SolutionChangeData& data);
     const SolutionChangeData& Get() const { return m_data; }
 
 private:
+    // The data; the owning interaction is not part of a snapshot.
+    void CopyState(const SolutionChangeDataRollable& from) { m_data = from.m_data; }
+
     SolutionChangeData m_data;
     Interaction* m_interaction;
+
+    friend class SavedState<SolutionChangeDataRollable, RollableEntity>;
 };
 
 }  // namespace QEL

@@ -50,33 +50,6 @@ TagManager::~TagManager()
         m_interaction->ObjectDeleted(this);
 }
 
-RollableEntity* TagManager::Clone()
-{
-    TagManager* snapshot = new TagManager(nullptr);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void TagManager::Restore(RollableEntity* snapshot)
-{
-    if (TagManager* source = dynamic_cast<TagManager*>(snapshot))
-        CopyFrom(source);
-}
-
-void TagManager::CopyTo(RollableEntity* destination)
-{
-    TagManager* target = dynamic_cast<TagManager*>(destination);
-    if (target && target != this)
-        target->SetEntities(m_entities);
-}
-
-void TagManager::CopyFrom(RollableEntity* source)
-{
-    TagManager* from = dynamic_cast<TagManager*>(source);
-    if (from && from != this)
-        SetEntities(from->m_entities);
-}
-
 void TagManager::SetEntities(const TaggedEntitySet& entities)
 {
     m_entities = entities;

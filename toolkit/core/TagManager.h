@@ -4,6 +4,7 @@
 // when that very pointer is registered.
 
 #include "core/EntityComparison.h"
+#include "core/SavedState.h"
 
 #include <set>
 #include <unordered_set>
@@ -19,15 +20,10 @@ using TaggedEntitySet = std::set<TaggedEntity*, TaggedEntityPtrLessThan>;
 // kernel answers none. No registry check.
 void* GetObjectFromApplicationItem(int tag);
 
-class QEL_API TagManager : public RollableEntity {
+class QEL_API TagManager : public SavedObject<TagManager, RollableEntity> {
 public:
     explicit TagManager(Interaction* interaction);
     ~TagManager() override;
-
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
 
     void RegisterEntity(TaggedEntity* entity);
     // Whether it was registered.
@@ -63,6 +59,8 @@ public:
     static void ClearInteractions();
 
 private:
+    // The registered objects; the owning interaction is not part of a snapshot.
+    void CopyState(const TagManager& from) { SetEntities(from.m_entities); }
     void SetEntities(const TaggedEntitySet& entities);
     void RecordModified();
 
@@ -70,6 +68,8 @@ private:
     TaggedEntitySet m_entities;
     // The same objects by address, so that an unknown pointer is never read to test it.
     std::unordered_set<const void*> m_addresses;
+
+    friend class SavedState<TagManager, RollableEntity>;
 };
 
 }  // namespace QEL

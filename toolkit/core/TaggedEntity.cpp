@@ -75,17 +75,19 @@ void TaggedEntity::CopyTo(RollableEntity* destination)
         return;
     target->m_tag = 0;
     target->m_interaction = nullptr;
-    target->m_type = m_type;
-    target->m_entityId = m_entityId;
+    target->CopyState(*this);
 }
 
 void TaggedEntity::CopyFrom(RollableEntity* source)
 {
-    TaggedEntity* from = dynamic_cast<TaggedEntity*>(source);
-    if (!from)
-        return;
-    m_type = from->m_type;
-    m_entityId = from->m_entityId;
+    if (TaggedEntity* from = dynamic_cast<TaggedEntity*>(source))
+        CopyState(*from);
+}
+
+void TaggedEntity::CopyState(const TaggedEntity& from)
+{
+    m_type = from.m_type;
+    m_entityId = from.m_entityId;
 }
 
 void TaggedEntity::Destroy()

@@ -24,9 +24,9 @@ public:
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    // A snapshot is detached: tag 0, no interaction; type and id are copied.
+    // A snapshot is detached: tag 0, no interaction; the saved state is copied.
     void CopyTo(RollableEntity* destination) override;
-    // Takes type and id; tag and interaction stay.
+    // Takes the saved state; tag and interaction stay.
     void CopyFrom(RollableEntity* source) override;
     // Records the deletion, takes the object out of the containers and the tag manager and
     // gives up the owner's reference.
@@ -69,6 +69,10 @@ protected:
     void ReleaseTag();
 
 private:
+    // The saved state of every tagged object: type and id. The tag and the interaction are
+    // the object's identity, never part of a snapshot.
+    void CopyState(const TaggedEntity& from);
+
     int m_tag = 0;
     Interaction* m_interaction = nullptr;
     ObjectType m_type = ObjectTypeUnknown;

@@ -12,7 +12,7 @@
 
 namespace QEL {
 
-FacePattern::FacePattern(Interaction* interaction, ObjectType type) : SerializableObject(interaction)
+FacePattern::FacePattern(Interaction* interaction, ObjectType type) : SavedState(interaction)
 {
     SetType(type);
     if (interaction)
@@ -23,22 +23,10 @@ FacePattern::~FacePattern() = default;
 
 QEL_DEFINE_ENTITY_CASTS(FacePattern)
 
-void FacePattern::CopyTo(RollableEntity* destination)
+void FacePattern::CopyState(const FacePattern& from)
 {
-    Object::CopyTo(destination);
-    if (FacePattern* target = dynamic_cast<FacePattern*>(destination)) {
-        target->m_Occurrences = m_Occurrences;
-        target->m_RigidOccurrences = m_RigidOccurrences;
-    }
-}
-
-void FacePattern::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    if (FacePattern* from = dynamic_cast<FacePattern*>(source)) {
-        m_Occurrences = from->m_Occurrences;
-        m_RigidOccurrences = from->m_RigidOccurrences;
-    }
+    m_Occurrences = from.m_Occurrences;
+    m_RigidOccurrences = from.m_RigidOccurrences;
 }
 
 void FacePattern::Link(Reference* reference)

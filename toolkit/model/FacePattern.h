@@ -18,13 +18,11 @@ class Position;
 
 using FacePatternOccurrence = std::vector<Reference*>;
 
-class QEL_API FacePattern : public SerializableObject {
+class QEL_API FacePattern : public SavedState<FacePattern, SerializableObject> {
 public:
     FacePattern(Interaction* interaction, ObjectType type);
     ~FacePattern() override;
 
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // A face gone from the model: its first entry becomes null, and an occurrence left without
     // references is cleared.
     void RemoveReference(Reference* reference) override;
@@ -80,9 +78,15 @@ protected:
 
     std::vector<FacePatternOccurrence> m_Occurrences;
     bool m_RigidOccurrences = false;
+
+private:
+    // What every kind saves: the occurrences and whether they move rigidly.
+    void CopyState(const FacePattern& from);
+
+    friend class SavedState<FacePattern, SerializableObject>;
 };
 
-class QEL_API CircularFacePattern : public FacePattern {
+class QEL_API CircularFacePattern : public SavedObject<CircularFacePattern, FacePattern> {
 public:
     explicit CircularFacePattern(Interaction* interaction);
 
@@ -99,10 +103,6 @@ public:
     static constexpr const char* s_className = "CircularFacePattern";
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // Losing the axis collapses the pattern to its first occurrence.
@@ -123,13 +123,17 @@ public:
 private:
     static CircularFacePattern* Make(Interaction* interaction, std::vector<Reference*>& first,
                                      int count, double spacing, bool closed, Reference* axis);
+    // Spacing, closure and axis.
+    void CopyState(const CircularFacePattern& from);
 
     double m_Spacing = 0.0;
     bool m_IsClosed = false;
     Reference* m_AxisRef = nullptr;
+
+    friend class SavedState<CircularFacePattern, FacePattern>;
 };
 
-class QEL_API RectangularFacePattern : public FacePattern {
+class QEL_API RectangularFacePattern : public SavedObject<RectangularFacePattern, FacePattern> {
 public:
     explicit RectangularFacePattern(Interaction* interaction);
 
@@ -144,10 +148,6 @@ public:
     static constexpr const char* s_className = "RectangularFacePattern";
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // Losing a direction keeps the first column (x) or row (y).
@@ -172,15 +172,20 @@ public:
     Reference* GetYDirectionReference() const { return m_YDirRef; }
 
 private:
+    // Grid counts, spacings and directions.
+    void CopyState(const RectangularFacePattern& from);
+
     int m_XCount = 1;
     int m_YCount = 1;
     double m_XSpacing = 0.0;
     double m_YSpacing = 0.0;
     Reference* m_XDirRef = nullptr;
     Reference* m_YDirRef = nullptr;
+
+    friend class SavedState<RectangularFacePattern, FacePattern>;
 };
 
-class QEL_API UserDefinedFacePattern : public FacePattern {
+class QEL_API UserDefinedFacePattern : public SavedObject<UserDefinedFacePattern, FacePattern> {
 public:
     explicit UserDefinedFacePattern(Interaction* interaction);
 
@@ -192,10 +197,6 @@ public:
     static constexpr const char* s_className = "UserDefinedFacePattern";
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     bool DoIO(XMLIO& xmlio) override;
@@ -216,7 +217,12 @@ public:
     ResultType DivorceOccurrence(int index);
 
 private:
+    // One transform per occurrence.
+    void CopyState(const UserDefinedFacePattern& from) { m_OccurrenceXforms = from.m_OccurrenceXforms; }
+
     std::vector<Xform> m_OccurrenceXforms;
+
+    friend class SavedState<UserDefinedFacePattern, FacePattern>;
 };
 
 }  // namespace QEL

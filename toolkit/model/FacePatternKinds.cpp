@@ -47,22 +47,6 @@ Reference* Spoiler(Interaction* interaction)
     return reinterpret_cast<Reference*>(interaction);
 }
 
-// Rollback snapshots of a kind: a detached pattern of the same kind holding the same state.
-template <typename T>
-RollableEntity* CloneAs(T* pattern)
-{
-    T* copy = new T(nullptr);
-    pattern->CopyTo(copy);
-    return copy;
-}
-
-template <typename T>
-void RestoreAs(T* pattern, RollableEntity* snapshot)
-{
-    if (T* from = dynamic_cast<T*>(snapshot))
-        pattern->CopyFrom(from);
-}
-
 template <typename T>
 T* FinishCreate(T* pattern)
 {
@@ -85,7 +69,7 @@ T* ReadPattern(T* pattern, XMLIO& xmlio)
 // ---- Circular ------------------------------------------------------------------------------
 
 CircularFacePattern::CircularFacePattern(Interaction* interaction)
-    : FacePattern(interaction, ObjectTypeCircularFacePattern)
+    : SavedObject(interaction, ObjectTypeCircularFacePattern)
 {
 }
 
@@ -142,28 +126,11 @@ bool CircularFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     return CheckPatternValidity(ObjectTypeCircularFacePattern, badObjects, codes);
 }
 
-RollableEntity* CircularFacePattern::Clone() { return CloneAs(this); }
-
-void CircularFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
-
-void CircularFacePattern::CopyTo(RollableEntity* destination)
+void CircularFacePattern::CopyState(const CircularFacePattern& from)
 {
-    FacePattern::CopyTo(destination);
-    if (CircularFacePattern* target = dynamic_cast<CircularFacePattern*>(destination)) {
-        target->m_Spacing = m_Spacing;
-        target->m_IsClosed = m_IsClosed;
-        target->m_AxisRef = m_AxisRef;
-    }
-}
-
-void CircularFacePattern::CopyFrom(RollableEntity* source)
-{
-    FacePattern::CopyFrom(source);
-    if (CircularFacePattern* from = dynamic_cast<CircularFacePattern*>(source)) {
-        m_Spacing = from->m_Spacing;
-        m_IsClosed = from->m_IsClosed;
-        m_AxisRef = from->m_AxisRef;
-    }
+    m_Spacing = from.m_Spacing;
+    m_IsClosed = from.m_IsClosed;
+    m_AxisRef = from.m_AxisRef;
 }
 
 void CircularFacePattern::Destroy() { DestroyPattern(); }
@@ -260,7 +227,7 @@ bool CircularFacePattern::DoIO(XMLIO& xmlio)
 // ---- Rectangular ---------------------------------------------------------------------------
 
 RectangularFacePattern::RectangularFacePattern(Interaction* interaction)
-    : FacePattern(interaction, ObjectTypeRectangularFacePattern)
+    : SavedObject(interaction, ObjectTypeRectangularFacePattern)
 {
     m_Occurrences.resize(1);
 }
@@ -312,34 +279,14 @@ bool RectangularFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObject
     return CheckPatternValidity(ObjectTypeRectangularFacePattern, badObjects, codes);
 }
 
-RollableEntity* RectangularFacePattern::Clone() { return CloneAs(this); }
-
-void RectangularFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
-
-void RectangularFacePattern::CopyTo(RollableEntity* destination)
+void RectangularFacePattern::CopyState(const RectangularFacePattern& from)
 {
-    FacePattern::CopyTo(destination);
-    if (RectangularFacePattern* target = dynamic_cast<RectangularFacePattern*>(destination)) {
-        target->m_XCount = m_XCount;
-        target->m_YCount = m_YCount;
-        target->m_XSpacing = m_XSpacing;
-        target->m_YSpacing = m_YSpacing;
-        target->m_XDirRef = m_XDirRef;
-        target->m_YDirRef = m_YDirRef;
-    }
-}
-
-void RectangularFacePattern::CopyFrom(RollableEntity* source)
-{
-    FacePattern::CopyFrom(source);
-    if (RectangularFacePattern* from = dynamic_cast<RectangularFacePattern*>(source)) {
-        m_XCount = from->m_XCount;
-        m_YCount = from->m_YCount;
-        m_XSpacing = from->m_XSpacing;
-        m_YSpacing = from->m_YSpacing;
-        m_XDirRef = from->m_XDirRef;
-        m_YDirRef = from->m_YDirRef;
-    }
+    m_XCount = from.m_XCount;
+    m_YCount = from.m_YCount;
+    m_XSpacing = from.m_XSpacing;
+    m_YSpacing = from.m_YSpacing;
+    m_XDirRef = from.m_XDirRef;
+    m_YDirRef = from.m_YDirRef;
 }
 
 void RectangularFacePattern::Destroy() { DestroyPattern(); }
@@ -485,7 +432,7 @@ bool RectangularFacePattern::DoIO(XMLIO& xmlio)
 // ---- User-defined --------------------------------------------------------------------------
 
 UserDefinedFacePattern::UserDefinedFacePattern(Interaction* interaction)
-    : FacePattern(interaction, ObjectTypeUserDefinedFacePattern)
+    : SavedObject(interaction, ObjectTypeUserDefinedFacePattern)
 {
     m_Occurrences.reserve(s_userDefinedReserve);
     m_OccurrenceXforms.reserve(s_userDefinedReserve);
@@ -517,24 +464,6 @@ bool UserDefinedFacePattern::CheckValidity(std::vector<TaggedEntity*>& badObject
                                            std::vector<InvalidityType>& codes)
 {
     return CheckPatternValidity(ObjectTypeUserDefinedFacePattern, badObjects, codes);
-}
-
-RollableEntity* UserDefinedFacePattern::Clone() { return CloneAs(this); }
-
-void UserDefinedFacePattern::Restore(RollableEntity* snapshot) { RestoreAs(this, snapshot); }
-
-void UserDefinedFacePattern::CopyTo(RollableEntity* destination)
-{
-    FacePattern::CopyTo(destination);
-    if (UserDefinedFacePattern* target = dynamic_cast<UserDefinedFacePattern*>(destination))
-        target->m_OccurrenceXforms = m_OccurrenceXforms;
-}
-
-void UserDefinedFacePattern::CopyFrom(RollableEntity* source)
-{
-    FacePattern::CopyFrom(source);
-    if (UserDefinedFacePattern* from = dynamic_cast<UserDefinedFacePattern*>(source))
-        m_OccurrenceXforms = from->m_OccurrenceXforms;
 }
 
 void UserDefinedFacePattern::Destroy() { DestroyPattern(); }

@@ -46,7 +46,7 @@ bool IsLiveEntity(int tag)
 }  // namespace
 
 Feature::Feature(Interaction* interaction, FeatureType type)
-    : SerializableObject(interaction), m_FeatureType(type)
+    : SavedObject(interaction), m_FeatureType(type)
 {
     SetType(ObjectTypeFeature);
 }
@@ -126,49 +126,25 @@ bool Feature::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     return badObjects.empty();
 }
 
-RollableEntity* Feature::Clone()
+void Feature::CopyState(const Feature& from)
 {
-    Feature* snapshot = new Feature(nullptr, FeatureTypeNone);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void Feature::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    Feature* target = dynamic_cast<Feature*>(destination);
-    if (target && target != this)
-        CopyFieldsTo(target);
-}
-
-void Feature::CopyFieldsTo(Feature* target) const
-{
-    target->m_References = m_References;
-    target->m_ProfileReferences = m_ProfileReferences;
-    target->m_Dependents = m_Dependents;
-    target->m_FeatureType = m_FeatureType;
-    target->m_UpdateRequired = m_UpdateRequired;
-    target->m_ProcedureMapDataTag = m_ProcedureMapDataTag;
-    target->m_tProcedureToolBody = m_tProcedureToolBody;
-    target->m_CutMapDataTag = m_CutMapDataTag;
-    target->m_tCutToolBody = m_tCutToolBody;
-    target->m_tMainBody = m_tMainBody;
-    target->m_AppDataIntegers = m_AppDataIntegers;
-    target->m_AppDataDoubles = m_AppDataDoubles;
-    target->m_AppIdentifier = m_AppIdentifier;
-    target->m_Instance = m_Instance;
-    target->m_ProcedureDataTag = m_ProcedureDataTag;
-    target->m_Flags = m_Flags;
-    target->m_FeatureDevAttDef = m_FeatureDevAttDef;
-}
-
-void Feature::Restore(RollableEntity* snapshot)
-{
-    Feature* from = dynamic_cast<Feature*>(snapshot);
-    if (!from || from == this)
-        return;
-    Object::CopyFrom(from);
-    from->CopyFieldsTo(this);
+    m_References = from.m_References;
+    m_ProfileReferences = from.m_ProfileReferences;
+    m_Dependents = from.m_Dependents;
+    m_FeatureType = from.m_FeatureType;
+    m_UpdateRequired = from.m_UpdateRequired;
+    m_ProcedureMapDataTag = from.m_ProcedureMapDataTag;
+    m_tProcedureToolBody = from.m_tProcedureToolBody;
+    m_CutMapDataTag = from.m_CutMapDataTag;
+    m_tCutToolBody = from.m_tCutToolBody;
+    m_tMainBody = from.m_tMainBody;
+    m_AppDataIntegers = from.m_AppDataIntegers;
+    m_AppDataDoubles = from.m_AppDataDoubles;
+    m_AppIdentifier = from.m_AppIdentifier;
+    m_Instance = from.m_Instance;
+    m_ProcedureDataTag = from.m_ProcedureDataTag;
+    m_Flags = from.m_Flags;
+    m_FeatureDevAttDef = from.m_FeatureDevAttDef;
 }
 
 void Feature::Destroy()

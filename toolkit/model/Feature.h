@@ -31,7 +31,7 @@ struct ProcedureRunContext {
     bool createToolBody = false;
 };
 
-class QEL_API Feature : public SerializableObject {
+class QEL_API Feature : public SavedObject<Feature, SerializableObject> {
 public:
     static constexpr const char* s_className = "Feature";
 
@@ -50,10 +50,6 @@ public:
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    // The procedure and its data are not part of a snapshot: rolling back leaves them.
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
     // Unlinks the feature from every reference it lists, then leaves the interaction.
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
@@ -140,8 +136,10 @@ private:
     static constexpr int s_pristineFlag = 1;
     static constexpr int s_consumedFacesFlag = 2;
 
-    // Every field of a snapshot: all but the procedure and its data.
-    void CopyFieldsTo(Feature* target) const;
+    // Every field but the procedure and its data, which are not part of a snapshot: rolling
+    // back leaves them.
+    void CopyState(const Feature& from);
+    Feature* NewSnapshot() const { return new Feature(nullptr, FeatureTypeNone); }
     void LinkReference(Reference* reference);
     void UnlinkAll();
     void PurgeReferences(std::vector<Reference*>& list, bool tagOnly);
@@ -168,6 +166,8 @@ private:
     int m_ProcedureDataTag = 0;
     int m_Flags = 0;
     int m_FeatureDevAttDef = 0;
+
+    friend class SavedState<Feature, SerializableObject>;
 };
 
 // A behaviour set on the reference's entity goes one feature step further: to the references of

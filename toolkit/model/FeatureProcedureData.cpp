@@ -6,7 +6,7 @@
 
 namespace QEL {
 
-FeatureProcedureData::FeatureProcedureData(Interaction* interaction) : Object(interaction)
+FeatureProcedureData::FeatureProcedureData(Interaction* interaction) : SavedObject(interaction)
 {
     SetType(ObjectTypeFeatureProcedureData);
     if (interaction)
@@ -15,50 +15,21 @@ FeatureProcedureData::FeatureProcedureData(Interaction* interaction) : Object(in
 
 FeatureProcedureData::~FeatureProcedureData() = default;
 
-RollableEntity* FeatureProcedureData::Clone()
+void FeatureProcedureData::CopyState(const FeatureProcedureData& from)
 {
-    FeatureProcedureData* snapshot = new FeatureProcedureData(nullptr);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void FeatureProcedureData::Restore(RollableEntity* snapshot)
-{
-    if (dynamic_cast<FeatureProcedureData*>(snapshot))
-        CopyFrom(snapshot);
-}
-
-void FeatureProcedureData::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    FeatureProcedureData* target = dynamic_cast<FeatureProcedureData*>(destination);
-    if (target && target != this)
-        CopyFieldsTo(*target);
-}
-
-void FeatureProcedureData::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    FeatureProcedureData* from = dynamic_cast<FeatureProcedureData*>(source);
-    if (from && from != this)
-        from->CopyFieldsTo(*this);
-}
-
-void FeatureProcedureData::CopyFieldsTo(FeatureProcedureData& target) const
-{
-    target.m_FeatureTag = m_FeatureTag;
-    target.m_MainBodyTag = m_MainBodyTag;
-    target.m_CutToolBodyTag = m_CutToolBodyTag;
-    target.m_CutToolMappingDataTag = m_CutToolMappingDataTag;
-    target.m_FeatureProcedureType = m_FeatureProcedureType;
-    target.m_ProcedureMappingDataTag = m_ProcedureMappingDataTag;
-    target.m_ToolPartition = m_ToolPartition;
-    target.m_AppData = m_AppData;
-    if (m_HasProfileXform)
-        std::copy(m_ProfileXform, m_ProfileXform + 16, target.m_ProfileXform);
-    target.m_HasProfileXform = m_HasProfileXform;
-    target.m_Result = m_Result;
-    target.m_ProcedureToolBody = m_ProcedureToolBody;
+    m_FeatureTag = from.m_FeatureTag;
+    m_MainBodyTag = from.m_MainBodyTag;
+    m_CutToolBodyTag = from.m_CutToolBodyTag;
+    m_CutToolMappingDataTag = from.m_CutToolMappingDataTag;
+    m_FeatureProcedureType = from.m_FeatureProcedureType;
+    m_ProcedureMappingDataTag = from.m_ProcedureMappingDataTag;
+    m_ToolPartition = from.m_ToolPartition;
+    m_AppData = from.m_AppData;
+    if (from.m_HasProfileXform)
+        std::copy(from.m_ProfileXform, from.m_ProfileXform + 16, m_ProfileXform);
+    m_HasProfileXform = from.m_HasProfileXform;
+    m_Result = from.m_Result;
+    m_ProcedureToolBody = from.m_ProcedureToolBody;
 }
 
 template <typename T>

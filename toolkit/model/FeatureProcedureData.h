@@ -9,16 +9,12 @@
 
 namespace QEL {
 
-class QEL_API FeatureProcedureData : public Object {
+class QEL_API FeatureProcedureData : public SavedObject<FeatureProcedureData, Object> {
 public:
     // Records the creation when given an interaction.
     explicit FeatureProcedureData(Interaction* interaction);
     ~FeatureProcedureData() override;
 
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
 
     // Each setter records the object before changing it.
     void SetFeatureTag(int tag);
@@ -50,7 +46,8 @@ public:
 private:
     template <typename T>
     void SetRecorded(T& field, T value);
-    void CopyFieldsTo(FeatureProcedureData& target) const;
+    // Every field; the matrix only when the source holds one.
+    void CopyState(const FeatureProcedureData& from);
 
     int m_FeatureTag = 0;
     int m_MainBodyTag = 0;
@@ -64,6 +61,8 @@ private:
     bool m_HasProfileXform = false;
     ResultType m_Result = ResultTypeOk;
     int m_ProcedureToolBody = 0;
+
+    friend class SavedState<FeatureProcedureData, Object>;
 };
 
 }  // namespace QEL

@@ -7,7 +7,7 @@
 
 namespace QEL {
 
-MappingData::MappingData(Interaction* interaction) : Object(interaction)
+MappingData::MappingData(Interaction* interaction) : SavedObject(interaction)
 {
     SetType(ObjectTypeMappingData);
     if (interaction)
@@ -15,35 +15,6 @@ MappingData::MappingData(Interaction* interaction) : Object(interaction)
 }
 
 MappingData::~MappingData() = default;
-
-RollableEntity* MappingData::Clone()
-{
-    MappingData* snapshot = new MappingData(nullptr);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void MappingData::Restore(RollableEntity* snapshot)
-{
-    if (MappingData* source = dynamic_cast<MappingData*>(snapshot))
-        CopyFrom(source);
-}
-
-void MappingData::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    MappingData* target = dynamic_cast<MappingData*>(destination);
-    if (target && target != this)
-        target->m_Mappings = m_Mappings;
-}
-
-void MappingData::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    MappingData* from = dynamic_cast<MappingData*>(source);
-    if (from && from != this)
-        m_Mappings = from->m_Mappings;
-}
 
 void MappingData::AddEntry(int oldTag, int newTag)
 {

@@ -11,16 +11,12 @@
 
 namespace QEL {
 
-class QEL_API MappingData : public Object {
+class QEL_API MappingData : public SavedObject<MappingData, Object> {
 public:
     // Records the creation when given an interaction.
     explicit MappingData(Interaction* interaction);
     ~MappingData() override;
 
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     virtual const char* GetClassName() const { return "MappingData"; }
 
     // Recorded; after the entries with the same old tag. An equal pair is added again.
@@ -48,8 +44,11 @@ public:
 
 private:
     std::multimap<int, int>::const_iterator EntryAt(int index) const;
+    void CopyState(const MappingData& from) { m_Mappings = from.m_Mappings; }
 
     std::multimap<int, int> m_Mappings;
+
+    friend class SavedState<MappingData, Object>;
 };
 
 }  // namespace QEL

@@ -1,13 +1,13 @@
 #pragma once
 // The one shape of every option object of the one-shot modelling operations. An option object
 // is a tagged object of its interaction, found only by its tag: made with the interaction (its
-// creation recorded for rollback), snapshot by a detached object of its own class, compared as
+// creation recorded for rollback), saved for rollback as its settings (SavedObject), compared as
 // a tagged entity and then by its class's own rule, and written or read as one element named
 // after its class. A class states only what is its own, as private members its base reaches
 // as a friend:
 //
 //   static constexpr const char* s_className;       // the element's name
-//   void CopySettings(const Class& from);            // snapshots and restores
+//   void CopySettings(const Class& from);            // its saved state: snapshots and restores
 //   bool HasSameSettings(const Class& other) const;  // the class's rule of equality
 //   bool DoIOSettings(XMLIO& xmlio);                 // attributes and children after the id
 //
@@ -23,7 +23,7 @@
 namespace QEL {
 
 template <typename Derived, ObjectType Type>
-class QEL_API OptionObject : public SerializableObject {
+class QEL_API OptionObject : public SavedObject<Derived, SerializableObject> {
 public:
     static constexpr ObjectType s_objectType = Type;
 
@@ -39,52 +39,27 @@ public:
         return options;
     }
 
-    RollableEntity* Clone() override
-    {
-        Derived* snapshot = new Derived(nullptr);
-        CopyTo(snapshot);
-        return snapshot;
-    }
-    void Restore(RollableEntity* snapshot) override
-    {
-        if (dynamic_cast<Derived*>(snapshot))
-            CopyFrom(snapshot);
-    }
-    void CopyTo(RollableEntity* destination) override
-    {
-        Object::CopyTo(destination);
-        Derived* target = dynamic_cast<Derived*>(destination);
-        if (target && target != this)
-            target->CopySettings(Self());
-    }
-    void CopyFrom(RollableEntity* source) override
-    {
-        Object::CopyFrom(source);
-        Derived* from = dynamic_cast<Derived*>(source);
-        if (from && from != this)
-            Self().CopySettings(*from);
-    }
     bool Compare(TaggedEntity* other) override
     {
         Derived* same = dynamic_cast<Derived*>(other);
-        return same && TaggedEntity::Compare(other) && Self().HasSameSettings(*same);
+        return same && this->TaggedEntity::Compare(other) && Self().HasSameSettings(*same);
     }
     bool DoIO(XMLIO& xmlio) override
     {
         if (!xmlio.BeginElement(Derived::s_className))
             return false;
-        const bool done = DoIOID(xmlio) && Self().DoIOSettings(xmlio);
+        const bool done = this->DoIOID(xmlio) && Self().DoIOSettings(xmlio);
         xmlio.EndElement(true);
         return done;
     }
 
 protected:
     // Without an interaction (a snapshot) nothing is recorded.
-    explicit OptionObject(Interaction* interaction) : SerializableObject(interaction)
+    explicit OptionObject(Interaction* interaction) : SavedObject<Derived, SerializableObject>(interaction)
     {
-        SetType(Type);
+        this->SetType(Type);
         if (interaction)
-            RecordCreated();
+            this->RecordCreated();
     }
 
     // A recorded setting: the object is recorded for rollback before the value changes, and
@@ -94,7 +69,7 @@ protected:
     {
         if (setting == value)
             return;
-        RecordModified();
+        this->RecordModified();
         setting = value;
     }
 
@@ -103,7 +78,11 @@ protected:
     bool DoIOSettings(XMLIO&) { return true; }
 
 private:
+    // A snapshot carries the settings, whatever the class states them to be.
+    void CopyState(const Derived& from) { Self().CopySettings(from); }
     Derived& Self() { return static_cast<Derived&>(*this); }
+
+    friend class SavedState<Derived, SerializableObject>;
 };
 
 // Option objects whose settings are one block of the add-on's option record, handed to the

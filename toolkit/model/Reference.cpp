@@ -75,7 +75,7 @@ void DeleteOwnerGroup(int attribute)
 
 Reference::Reference(Interaction* interaction, int entity, Instance* instance,
                      ReferenceBehaviour behaviour)
-    : SerializableObject(interaction), m_entity(entity), m_instance(instance), m_behaviour(behaviour)
+    : SavedObject(interaction), m_entity(entity), m_instance(instance), m_behaviour(behaviour)
 {
     SetType(ObjectTypeReference);
     if (interaction)
@@ -393,45 +393,13 @@ bool Reference::CheckGroup(bool bodyless)
     return attributes.size() == 1;
 }
 
-RollableEntity* Reference::Clone()
+void Reference::CopyState(const Reference& from)
 {
-    Reference* snapshot = new Reference(nullptr, m_entity, m_instance);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void Reference::Restore(RollableEntity* snapshot)
-{
-    if (Reference* source = dynamic_cast<Reference*>(snapshot))
-        CopyFrom(source);
-}
-
-void Reference::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    Reference* target = dynamic_cast<Reference*>(destination);
-    if (!target)
-        return;
-    target->m_entity = m_entity;
-    target->m_attribute = m_attribute;
-    target->m_instance = m_instance;
-    if (target != this)
-        target->m_dependents = m_dependents;
-    target->m_behaviour = m_behaviour;
-}
-
-void Reference::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    Reference* from = dynamic_cast<Reference*>(source);
-    if (!from)
-        return;
-    m_entity = from->m_entity;
-    m_attribute = from->m_attribute;
-    m_instance = from->m_instance;
-    if (from != this)
-        m_dependents = from->m_dependents;
-    m_behaviour = from->m_behaviour;
+    m_entity = from.m_entity;
+    m_attribute = from.m_attribute;
+    m_instance = from.m_instance;
+    m_dependents = from.m_dependents;
+    m_behaviour = from.m_behaviour;
 }
 
 void Reference::AddDependent(Object* object)

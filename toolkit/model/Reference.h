@@ -20,7 +20,7 @@ class FacePattern;
 class Rule;
 class Section;
 
-class QEL_API Reference : public SerializableObject {
+class QEL_API Reference : public SavedObject<Reference, SerializableObject> {
 public:
     Reference(Interaction* interaction, int entity, Instance* instance,
               ReferenceBehaviour behaviour = ReferenceBehaviourModelling);
@@ -41,10 +41,6 @@ public:
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Tells every dependent and the instance, deletes the kernel group, then leaves the
     // interaction.
     void Destroy() override;
@@ -151,6 +147,11 @@ protected:
 private:
     bool CheckAttribute(bool bodyless) const;
     bool CheckGroup(bool bodyless);
+    // Entity, attribute, instance, dependents and behaviour; a snapshot makes no kernel data.
+    void CopyState(const Reference& from);
+    Reference* NewSnapshot() const { return new Reference(nullptr, m_entity, m_instance); }
+
+    friend class SavedState<Reference, SerializableObject>;
 };
 
 // XML helpers shared by the DoIO of the classes that hold references and instances.

@@ -149,7 +149,7 @@ std::vector<Reference*> SortedById(const std::vector<Reference*>& references)
 }  // namespace
 
 Relation::Relation(Interaction* interaction, RelationType type, double value)
-    : SerializableObject(interaction), m_relationType(type), m_value(value)
+    : SavedObject(interaction), m_relationType(type), m_value(value)
 {
     SetType(ObjectTypeRelation);
     m_references.reserve(2);
@@ -158,7 +158,7 @@ Relation::Relation(Interaction* interaction, RelationType type, double value)
 }
 
 Relation::Relation(Interaction* interaction, RelationType type, std::vector<Reference*>& references)
-    : SerializableObject(interaction), m_relationType(type), m_value(0.0)
+    : SavedObject(interaction), m_relationType(type), m_value(0.0)
 {
     SetType(ObjectTypeRelation);
     for (Reference* reference : references) {
@@ -561,47 +561,14 @@ bool Relation::CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector
     return badObjects.size() == before;
 }
 
-RollableEntity* Relation::Clone()
+void Relation::CopyState(const Relation& from)
 {
-    Relation* snapshot = new Relation(nullptr, m_relationType, m_value);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void Relation::Restore(RollableEntity* snapshot)
-{
-    if (Relation* source = dynamic_cast<Relation*>(snapshot))
-        CopyFrom(source);
-}
-
-void Relation::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    Relation* target = dynamic_cast<Relation*>(destination);
-    if (!target)
-        return;
-    target->m_references = m_references;
-    target->m_relationType = m_relationType;
-    target->m_value = m_value;
-    if (target != this)
-        target->m_subtypes = m_subtypes;
-    target->m_applicationString = m_applicationString;
-    target->m_foundData = m_foundData;
-}
-
-void Relation::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    Relation* from = dynamic_cast<Relation*>(source);
-    if (!from)
-        return;
-    m_references = from->m_references;
-    m_relationType = from->m_relationType;
-    m_value = from->m_value;
-    if (from != this)
-        m_subtypes = from->m_subtypes;
-    m_applicationString = from->m_applicationString;
-    m_foundData = from->m_foundData;
+    m_references = from.m_references;
+    m_relationType = from.m_relationType;
+    m_value = from.m_value;
+    m_subtypes = from.m_subtypes;
+    m_applicationString = from.m_applicationString;
+    m_foundData = from.m_foundData;
 }
 
 // ---- XML -----------------------------------------------------------------------------------

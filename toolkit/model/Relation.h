@@ -18,7 +18,7 @@ class XMLIO;
 class FoundData;
 class Instance;
 
-class QEL_API Relation : public SerializableObject {
+class QEL_API Relation : public SavedObject<Relation, SerializableObject> {
 public:
     static constexpr const char* s_className = "Relation";
     // Keyed by the pointer: nothing walks the map in order, and a key's tag may change while a
@@ -50,10 +50,6 @@ public:
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Leaves its references' dependents and its found data, then the interaction.
     void Destroy() override;
     // Same application string, type, value within 1e-8 and, paired by id, equal references
@@ -113,6 +109,9 @@ private:
     bool IsSatisfiedBetweenGeometries();
     void CheckReferencePointers(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes);
     bool DoIOReferences(XMLIO& xmlio);
+    // References, type, value, subtypes, application string and the found-data link.
+    void CopyState(const Relation& from);
+    Relation* NewSnapshot() const { return new Relation(nullptr, m_relationType, m_value); }
 
     RelationType m_relationType;
     double m_value;
@@ -120,6 +119,8 @@ private:
     std::vector<Reference*> m_references;
     SubtypeMap m_subtypes;
     FoundData* m_foundData = nullptr;
+
+    friend class SavedState<Relation, SerializableObject>;
 };
 
 }  // namespace QEL

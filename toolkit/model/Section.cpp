@@ -90,7 +90,7 @@ struct SectionKernelScratch {
 
 }  // namespace
 
-Section::Section(Interaction* interaction, Reference* plane) : SerializableObject(interaction), m_plane(plane)
+Section::Section(Interaction* interaction, Reference* plane) : SavedObject(interaction), m_plane(plane)
 {
     SetType(ObjectTypeSection);
     if (interaction)
@@ -121,37 +121,10 @@ Section* Section::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
     return section;
 }
 
-RollableEntity* Section::Clone()
+void Section::CopyState(const Section& from)
 {
-    Section* copy = new Section(nullptr, nullptr);
-    CopyTo(copy);
-    return copy;
-}
-
-void Section::Restore(RollableEntity* snapshot)
-{
-    if (Section* from = dynamic_cast<Section*>(snapshot))
-        CopyFrom(from);
-}
-
-void Section::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    Section* target = dynamic_cast<Section*>(destination);
-    if (target && target != this) {
-        target->m_mappings = m_mappings;
-        target->m_plane = m_plane;
-    }
-}
-
-void Section::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    Section* from = dynamic_cast<Section*>(source);
-    if (from && from != this) {
-        m_mappings = from->m_mappings;
-        m_plane = from->m_plane;
-    }
+    m_mappings = from.m_mappings;
+    m_plane = from.m_plane;
 }
 
 void Section::Destroy()

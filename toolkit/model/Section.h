@@ -24,7 +24,7 @@ class Array;
 using SectionEntityMap = std::pair<std::vector<int>, std::vector<int>>;
 using SectionMappingEntry = std::pair<Instance*, SectionEntityMap>;
 
-class QEL_API Section : public SerializableObject {
+class QEL_API Section : public SavedObject<Section, SerializableObject> {
 public:
     Section(Interaction* interaction, Reference* plane);
     explicit Section(Interaction* interaction) : Section(interaction, nullptr) {}
@@ -35,10 +35,6 @@ public:
     static constexpr const char* s_className = "Section";
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // The plane going leaves the section without one; its mappings stay.
@@ -92,8 +88,14 @@ private:
     bool ReadPlaneAndGeometry(int entity, const Xform& placement, Vec& planePoint, Dir& planeNormal,
                               Vec& location, Dir& axis) const;
 
+    // The mappings and the plane.
+    void CopyState(const Section& from);
+    Section* NewSnapshot() const { return new Section(nullptr, nullptr); }
+
     Reference* m_plane = nullptr;
     std::map<Instance*, SectionMappingEntry, TaggedEntityPtrLessThan> m_mappings;
+
+    friend class SavedState<Section, SerializableObject>;
 };
 
 }  // namespace QEL

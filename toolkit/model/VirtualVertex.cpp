@@ -70,7 +70,7 @@ void SortFarthestFirst(std::vector<PivotVertexData>& out)
 
 }  // namespace
 
-VirtualVertex::VirtualVertex(Interaction* interaction) : SerializableObject(interaction)
+VirtualVertex::VirtualVertex(Interaction* interaction) : SavedObject(interaction)
 {
     SetType(ObjectTypeVirtualVertex);
     if (interaction)
@@ -168,37 +168,11 @@ bool VirtualVertex::AreAllUninstanced(const std::vector<Reference*>& references)
     return true;
 }
 
-RollableEntity* VirtualVertex::Clone()
+void VirtualVertex::CopyState(const VirtualVertex& from)
 {
-    VirtualVertex* copy = new VirtualVertex(nullptr);
-    CopyTo(copy);
-    return copy;
-}
-
-void VirtualVertex::Restore(RollableEntity* snapshot)
-{
-    if (VirtualVertex* from = dynamic_cast<VirtualVertex*>(snapshot))
-        CopyFrom(from);
-}
-
-void VirtualVertex::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    if (VirtualVertex* target = dynamic_cast<VirtualVertex*>(destination)) {
-        target->m_definingReferences = m_definingReferences;
-        target->m_pointReference = m_pointReference;
-        target->m_point = m_point;
-    }
-}
-
-void VirtualVertex::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    if (VirtualVertex* from = dynamic_cast<VirtualVertex*>(source)) {
-        m_definingReferences = from->m_definingReferences;
-        m_pointReference = from->m_pointReference;
-        m_point = from->m_point;
-    }
+    m_definingReferences = from.m_definingReferences;
+    m_pointReference = from.m_pointReference;
+    m_point = from.m_point;
 }
 
 void VirtualVertex::Destroy()

@@ -21,7 +21,7 @@ struct PivotVertexData {
     int m_face = 0;
 };
 
-class QEL_API VirtualVertex : public SerializableObject {
+class QEL_API VirtualVertex : public SavedObject<VirtualVertex, SerializableObject> {
 public:
     explicit VirtualVertex(Interaction* interaction);
     VirtualVertex(Interaction* interaction, std::vector<Reference*>& defining, Reference* pointReference);
@@ -34,10 +34,6 @@ public:
     static constexpr const char* s_className = "VirtualVertex";
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     // Takes the kernel point and every reference on it along.
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
@@ -57,9 +53,14 @@ public:
     static bool AreAllUninstanced(const std::vector<Reference*>& references);
 
 private:
+    // The defining references, the point reference and the point.
+    void CopyState(const VirtualVertex& from);
+
     std::vector<Reference*> m_definingReferences;
     Reference* m_pointReference = nullptr;
     int m_point = 0;
+
+    friend class SavedState<VirtualVertex, SerializableObject>;
 };
 
 class QEL_API VirtualVertexFoundation {

@@ -41,7 +41,7 @@ void LinkRelation(Object* object, FoundData* foundData)
 
 FoundData::FoundData(Interaction* interaction, FoundDataType type, FoundDataState state, Object* object, int level,
                      bool found)
-    : SerializableObject(interaction), m_foundDataType(type), m_state(state), m_object(object), m_level(level),
+    : SavedObject(interaction), m_foundDataType(type), m_state(state), m_object(object), m_level(level),
       m_found(found)
 {
     SetType(ObjectTypeFoundData);
@@ -139,37 +139,13 @@ void FoundData::GetShellData(Array<int>& side1, Array<int>& side2, double& thick
     thickness = m_cluster.GetThickness();
 }
 
-RollableEntity* FoundData::Clone()
+void FoundData::CopyState(const FoundData& from)
 {
-    FoundData* snapshot = new FoundData(nullptr, m_foundDataType, m_state, m_object, m_level, m_found);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void FoundData::Restore(RollableEntity* snapshot)
-{
-    if (FoundData* from = dynamic_cast<FoundData*>(snapshot))
-        CopyFrom(from);
-}
-
-void FoundData::CopyTo(RollableEntity* destination)
-{
-    SerializableObject::CopyTo(destination);
-    if (FoundData* target = dynamic_cast<FoundData*>(destination))
-        target->m_cluster = m_cluster;
-}
-
-void FoundData::CopyFrom(RollableEntity* source)
-{
-    SerializableObject::CopyFrom(source);
-    FoundData* from = dynamic_cast<FoundData*>(source);
-    if (!from)
-        return;
-    m_state = from->m_state;
-    m_foundDataType = from->m_foundDataType;
-    m_level = from->m_level;
-    m_object = from->m_object;
-    m_cluster = from->m_cluster;
+    m_state = from.m_state;
+    m_foundDataType = from.m_foundDataType;
+    m_level = from.m_level;
+    m_object = from.m_object;
+    m_cluster = from.m_cluster;
 }
 
 void FoundData::Destroy()

@@ -9,7 +9,7 @@
 
 namespace QEL {
 
-class QEL_API FoundData : public SerializableObject {
+class QEL_API FoundData : public SavedObject<FoundData, SerializableObject> {
 public:
     explicit FoundData(Interaction* interaction, FoundDataType type = FoundDataTypeRelation,
                        FoundDataState state = FoundDataStateApply, Object* object = nullptr, int level = 0,
@@ -27,11 +27,6 @@ public:
     static FoundData* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "FoundData";
 
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    // Takes everything but the found flag, which tells what the latest configure met.
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     bool DoIO(XMLIO& xmlio) override;
@@ -61,6 +56,17 @@ protected:
     ShellClusterData m_cluster;
     int m_level;
     bool m_found;
+
+private:
+    // Everything but the found flag, which tells what the latest configure met: rolling back
+    // leaves it.
+    void CopyState(const FoundData& from);
+    FoundData* NewSnapshot() const
+    {
+        return new FoundData(nullptr, m_foundDataType, m_state, m_object, m_level, m_found);
+    }
+
+    friend class SavedState<FoundData, SerializableObject>;
 };
 
 }  // namespace QEL

@@ -12,7 +12,7 @@ namespace QEL {
 
 Rule::Rule(Interaction* interaction, Reference* reference, RuleType type, RuleState state, const Vec& direction,
            bool found, bool applicationDefined)
-    : SerializableObject(interaction), m_ruleType(type), m_state(state), m_reference(reference),
+    : SavedObject(interaction), m_ruleType(type), m_state(state), m_reference(reference),
       m_direction(direction), m_found(found), m_applicationDefined(applicationDefined)
 {
     SetType(ObjectTypeRule);
@@ -69,39 +69,15 @@ void Rule::SetFoundInLastConfigure(bool found)
     m_found = found;
 }
 
-RollableEntity* Rule::Clone()
+void Rule::CopyState(const Rule& from)
 {
-    Rule* snapshot = new Rule(nullptr, m_reference, m_ruleType, m_state, m_direction, m_found, m_applicationDefined);
-    CopyTo(snapshot);
-    return snapshot;
-}
-
-void Rule::Restore(RollableEntity* snapshot)
-{
-    if (Rule* from = dynamic_cast<Rule*>(snapshot))
-        CopyFrom(from);
-}
-
-void Rule::CopyTo(RollableEntity* destination)
-{
-    Object::CopyTo(destination);
-    if (Rule* target = dynamic_cast<Rule*>(destination))
-        target->m_applied = m_applied;
-}
-
-void Rule::CopyFrom(RollableEntity* source)
-{
-    Object::CopyFrom(source);
-    Rule* from = dynamic_cast<Rule*>(source);
-    if (!from)
-        return;
-    m_reference = from->m_reference;
-    m_ruleType = from->m_ruleType;
-    m_state = from->m_state;
-    m_direction = from->m_direction;
-    m_found = from->m_found;
-    m_applied = from->m_applied;
-    m_applicationDefined = from->m_applicationDefined;
+    m_reference = from.m_reference;
+    m_ruleType = from.m_ruleType;
+    m_state = from.m_state;
+    m_direction = from.m_direction;
+    m_found = from.m_found;
+    m_applied = from.m_applied;
+    m_applicationDefined = from.m_applicationDefined;
 }
 
 void Rule::Destroy()

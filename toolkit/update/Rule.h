@@ -8,7 +8,7 @@
 
 namespace QEL {
 
-class QEL_API Rule : public SerializableObject {
+class QEL_API Rule : public SavedObject<Rule, SerializableObject> {
 public:
     explicit Rule(Interaction* interaction, Reference* reference = nullptr, RuleType type = RuleTypeDoNotMove,
                   RuleState state = RuleStateApply, const Vec& direction = Vec(), bool found = false,
@@ -23,10 +23,6 @@ public:
     static Rule* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "Rule";
 
-    RollableEntity* Clone() override;
-    void Restore(RollableEntity* snapshot) override;
-    void CopyTo(RollableEntity* destination) override;
-    void CopyFrom(RollableEntity* source) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // The rule outlives its reference: it keeps its fields with no reference.
@@ -48,6 +44,13 @@ public:
     void SetAppliedInLastConfigure(bool applied) { m_applied = applied; }
 
 private:
+    // Every field.
+    void CopyState(const Rule& from);
+    Rule* NewSnapshot() const
+    {
+        return new Rule(nullptr, m_reference, m_ruleType, m_state, m_direction, m_found, m_applicationDefined);
+    }
+
     RuleType m_ruleType;
     RuleState m_state;
     Reference* m_reference;
@@ -55,6 +58,8 @@ private:
     bool m_found;
     bool m_applied = false;
     bool m_applicationDefined;
+
+    friend class SavedState<Rule, SerializableObject>;
 };
 
 }  // namespace QEL

@@ -14,6 +14,7 @@
 #include "update/FoundData.h"
 #include "update/Rule.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -61,6 +62,24 @@ void RaiseTop(int interactionTag, int dataTag)
     SetCurrentPartition(previous);
     data->SetProcedureToolBody(tool);
     mapping->AddEntry(cutFace, PlanarFaceAt(tool, 2, 35.0));
+}
+
+// The first line on which two texts differ, as each has it; empty when they are equal.
+std::string FirstDifference(const std::string& a, const std::string& b)
+{
+    std::istringstream left(a);
+    std::istringstream right(b);
+    std::string leftLine;
+    std::string rightLine;
+    for (int line = 1;; ++line) {
+        const bool moreLeft = static_cast<bool>(std::getline(left, leftLine));
+        const bool moreRight = static_cast<bool>(std::getline(right, rightLine));
+        if (!moreLeft && !moreRight)
+            return "";
+        if (moreLeft != moreRight || leftLine != rightLine)
+            return "line " + std::to_string(line) + ":\n" + (moreLeft ? leftLine : "<end>") + "\n" +
+                   (moreRight ? rightLine : "<end>");
+    }
 }
 
 int CountObjectsOfType(Interaction* interaction, ObjectType type)
@@ -288,6 +307,90 @@ TEST_F(WholeInteractionTest, LoadsBackEqualWithBodiesFromANamedTransmitFile)
     ASSERT_NE(m_loaded, nullptr);
     EXPECT_EQ(m_loaded->GetFacePatterns().size(), 3u);
     EXPECT_EQ(m_loaded->GetSectionsCount(), 1);
+}
+
+// Every saved class at once: after a mark the fields of an object of each class and the
+// interaction's options change, then every object is destroyed; rolling back to the mark gives
+// back the very file the interaction saved before, and rolling forward again the emptied one.
+TEST_F(WholeInteractionTest, MarkRoundTripRestoresEveryObjectOfEveryClass)
+{
+    // The saved text without the moment of saving.
+    const auto saved = [this](const char* name) {
+        const std::string path = PathOf(name);
+        EXPECT_TRUE(m_interaction->SaveToFile(path.c_str()));
+        std::string text = ReadFile(path);
+        const size_t info = text.find("<Info ");
+        if (info != std::string::npos)
+            text.erase(info, text.find("/>", info) + 2 - info);
+        return text;
+    };
+    const std::string before = saved("before.xml");
+    const int mark = m_interaction->CreateMark();
+
+    Xform moved;
+    moved.SetToTranslation(Vec(0.0, 0.0, 5.0));
+    m_interaction->GetInstance(0)->SetXform(moved);
+    m_faceReference->SetBehaviour(m_faceReference->GetBehaviour() == ReferenceBehaviourModelling
+                                      ? ReferenceBehaviourPositioning
+                                      : ReferenceBehaviourModelling);
+    Relation* distance = m_interaction->GetRelation(0);
+    distance->SetValue(13.0);
+    distance->SetApplicationString("gap");
+    Feature* boss = m_interaction->GetFeature(0);
+    boss->SetFeatureType(FeatureTypeComplexRecreate);
+    boss->SetUpdateRequired(false);
+    boss->SetAppDataInteger(3, 8);
+    boss->SetAppIdentifier("other");
+    for (FacePattern* pattern : m_interaction->GetFacePatterns()) {
+        pattern->SetRigidOccurrences(!pattern->GetRigidOccurrences());
+        if (auto* circular = dynamic_cast<CircularFacePattern*>(pattern)) {
+            EXPECT_TRUE(circular->SetSpacing(0.5));
+        }
+        if (auto* rectangular = dynamic_cast<RectangularFacePattern*>(pattern)) {
+            EXPECT_TRUE(rectangular->SetXSpacing(4.0));
+        }
+        if (auto* user = dynamic_cast<UserDefinedFacePattern*>(pattern))
+            user->SetOccurrenceXform(1, moved);
+    }
+    for (Rule* rule : m_interaction->GetRules())
+        rule->SetState(rule->GetState() == RuleStateApply ? RuleStateRelax : RuleStateApply);
+    for (FoundData* found : m_interaction->GetFoundData()) {
+        found->SetState(found->GetState() == FoundDataStateApply ? FoundDataStateRelax : FoundDataStateApply);
+        found->SetFoundLevel(found->GetFoundLevel() + 5);
+    }
+    for (TaggedEntity* entity : m_interaction->GetTagManager()->GetTaggedEntities())
+        if (auto* shell = dynamic_cast<ShellOptions*>(entity))
+            shell->SetType(ShellTypeInwards);
+    EXPECT_EQ(m_interaction->SetExactDragging(!m_interaction->GetExactDragging()), ResultTypeOk);
+    EXPECT_EQ(m_interaction->SetModellingTolerance(2e-6), ResultTypeOk);
+    Array<int> features;
+    m_interaction->GetAppFeatures(features);
+    ASSERT_EQ(features.GetSize(), 1);
+    m_interaction->SetAppData(features[0], "depth", 4.0);
+    ASSERT_NE(saved("changed.xml"), before);
+
+    const TaggedEntitySet& registered = m_interaction->GetTagManager()->GetTaggedEntities();
+    for (std::size_t left = registered.size(); left > 0; --left) {
+        auto next = std::find_if(registered.begin(), registered.end(),
+                                 [this](TaggedEntity* entity) { return entity != m_interaction; });
+        if (next == registered.end())
+            break;
+        (*next)->Destroy();
+    }
+    ASSERT_EQ(m_interaction->GetInstanceCount() + m_interaction->GetRelationCount() +
+                  m_interaction->GetFeatureCount() + m_interaction->GetSectionsCount(),
+              0);
+    const std::string emptied = saved("emptied.xml");
+    ASSERT_NE(emptied, before);
+    const int after = m_interaction->CreateMark();
+
+    m_interaction->RollToMark(mark);
+    EXPECT_EQ(FirstDifference(saved("restored.xml"), before), "");
+    std::vector<TaggedEntity*> bad;
+    std::vector<InvalidityType> codes;
+    EXPECT_TRUE(m_interaction->CheckValidity(bad, codes));
+    m_interaction->RollToMark(after);
+    EXPECT_EQ(FirstDifference(saved("redone.xml"), emptied), "");
 }
 
 }  // namespace
