@@ -206,7 +206,8 @@ bool BuildSurfaceDistance(const DimensionSpec& spec, const Geom* s, DimensionEqu
     return true;
 }
 
-// Cores closer than this at the start are taken as one axis or one centre.
+// Cores closer than this at the start (and axes this near parallel) are taken as one axis or
+// one centre.
 constexpr double kCoaxialStart = 1e-8;
 
 // Distance between two geometries: between their cores, less the radii of spheres and
@@ -265,7 +266,8 @@ bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquati
         const bool onA = ra >= 0;
         const double side = Sign(coreStart - (onA ? ra : rb));
         gap = [side, onA](double c, const Geom& a, const Geom& b) { return side * (c - (onA ? a.r1 : b.r1)); };
-    } else if (start[i0].type == start[i1].type && coreStart <= kCoaxialStart) {
+    } else if (start[i0].type == start[i1].type && coreStart <= kCoaxialStart &&
+               (ca != Core::Line || start[i0].d.cross(start[i1].d).norm() <= kCoaxialStart)) {
         // Coaxial cylinders or concentric spheres: the gap is the difference of the radii, and
         // the shapes stay on one axis or centre. The core distance is not smooth at zero, so a
         // gap measured through it could not follow a radius change.
