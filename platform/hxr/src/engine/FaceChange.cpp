@@ -8,6 +8,7 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepGProp.hxx>
+#include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <Precision.hxx>
 #include <BRepOffsetAPI_DraftAngle.hxx>
@@ -96,21 +97,17 @@ int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& chang
   return AllFacesOfBody(body, faces, detail) ? ErrorNone : ErrorBadArgument;
 }
 
-// The face's outward normal at the point of its surface nearest to `near`.
-bool OutwardNormal(const TopoDS_Face& face, const gp_Pnt& near, gp_Vec& normal) {
-  const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
+// A surface's normal at its point nearest to `near`.
+bool NormalNear(const Handle(Geom_Surface)& surface, const gp_Pnt& near, gp_Vec& normal) {
   GeomAPI_ProjectPointOnSurf projection(near, surface);
   if (projection.NbPoints() == 0) return false;
   double u = 0.0, v = 0.0;
   projection.LowerDistanceParameters(u, v);
-  gp_Pnt p;
+  gp_Pnt point;
   gp_Vec du, dv;
-  surface->D1(u, v, p, du, dv);
+  surface->D1(u, v, point, du, dv);
   normal = du.Crossed(dv);
-  if (normal.Magnitude() < 1e-12) return false;
-  normal.Normalize();
-  if (face.Orientation() == TopAbs_REVERSED) normal.Reverse();
-  return true;
+  return normal.Magnitude() >= 1e-12;
 }
 
 // The surface of an offset measured from a reference face: the reference's new surface (the
@@ -127,33 +124,21 @@ int SurfaceFromReference(const TopoDS_Face& face, const TopoDS_Face& reference,
   Handle(Geom_Surface) target;
   const int error = OffsetSurface(moved, distance, target, detail);
   if (error != ErrorNone) return error;
-  gp_Pnt inside;
-  {
-    GProp_GProps props;
-    BRepGProp::SurfaceProperties(face, props);
-    inside = props.CentreOfMass();
-  }
-  gp_Vec present;
-  if (!OutwardNormal(face, inside, present)) {
-    detail = "the face's normal is not defined";
-    return ErrorAlgorithmFailed;
-  }
-  GeomAPI_ProjectPointOnSurf projection(inside, target);
-  if (projection.NbPoints() == 0) {
+  // The face's outward normal at the middle of its parameter box, against the target's
+  // normal at the point of the target nearest to it.
+  double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
+  BRepTools::UVBounds(face, u1, u2, v1, v2);
+  const Handle(Geom_Surface) present = BRep_Tool::Surface(face);
+  gp_Pnt onFace;
+  gp_Vec du, dv, targetNormal;
+  present->D1(0.5 * (u1 + u2), 0.5 * (v1 + v2), onFace, du, dv);
+  gp_Vec outward = du.Crossed(dv);
+  if (outward.Magnitude() < 1e-12 || !NormalNear(target, onFace, targetNormal)) {
     detail = "the face cannot be placed on its reference's offset";
     return ErrorAlgorithmFailed;
   }
-  double u = 0.0, v = 0.0;
-  projection.LowerDistanceParameters(u, v);
-  gp_Pnt p;
-  gp_Vec du, dv;
-  target->D1(u, v, p, du, dv);
-  const gp_Vec targetNormal = du.Crossed(dv);
-  if (targetNormal.Magnitude() < 1e-12) {
-    detail = "the reference's offset has no normal at the face";
-    return ErrorAlgorithmFailed;
-  }
-  surface = OrientedReplacement(face, target, targetNormal.Dot(present) > 0.0);
+  if (face.Orientation() == TopAbs_REVERSED) outward.Reverse();
+  surface = OrientedReplacement(face, target, targetNormal.Dot(outward) > 0.0);
   return ErrorNone;
 }
 

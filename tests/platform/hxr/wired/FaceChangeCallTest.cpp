@@ -2,6 +2,10 @@
 // kernel's fixtures; a change that cannot be made leaves the body as it was.
 #include "WiredTestBase.h"
 
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <gp_Ax2.hxx>
+
 #include <algorithm>
 #include <cmath>
 
@@ -124,6 +128,32 @@ TEST_F(FaceChangeCallTest, PartnerOffsetIsMeasuredFromItsReferenceFace) {
     EXPECT_TRUE(RoundTrips(body));
     HXR_ENTITY_track_r_f(&m_tracking);
   }
+}
+
+// A tube 20 long, radii 10 and 9: the outer face grows by 2 and the inner face, measured
+// from it, keeps the wall at 1.
+TEST_F(FaceChangeCallTest, PartnerOffsetOfATubeFollowsItsReferenceRadius) {
+  const TopoDS_Shape bore = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(0, 0, -1), gp_Dir(0, 0, 1)), 9.0, 22.0).Shape();
+  const TopoDS_Shape tube = BRepAlgoAPI_Cut(BRepPrimAPI_MakeCylinder(10.0, 20.0).Shape(), bore).Shape();
+  TopoDS_Shape solid;
+  for (TopExp_Explorer it(tube, TopAbs_SOLID); it.More(); it.Next()) solid = it.Current();
+  const int body = brennik::store::CreateBody(solid);
+  ASSERT_NE(body, 0);
+  int outer = 0, inner = 0;
+  for (TopExp_Explorer it(solid, TopAbs_FACE); it.More(); it.Next()) {
+    BRepAdaptor_Surface surface(TopoDS::Face(it.Current()));
+    if (surface.GetType() != GeomAbs_Cylinder) continue;
+    (surface.Cylinder().Radius() > 9.5 ? outer : inner) = brennik::store::TagOf(body, it.Current());
+  }
+  ASSERT_NE(outer, 0);
+  ASSERT_NE(inner, 0);
+  const HXR_FACE_change_offset_o_s fromOuter{1, outer};
+  HXR_FACE_change_s changes[2] = {Offset(2.0), Offset(-1.0)};
+  changes[1].options = &fromOuter;
+  const int faces[2] = {outer, inner}, indices[2] = {0, 1};
+  ASSERT_EQ(HXR_FACE_change(2, faces, indices, 2, changes, 1e-6, nullptr, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), M_PI * (12.0 * 12.0 - 11.0 * 11.0) * 20.0, 1e-6);
+  EXPECT_NEAR(BRepAdaptor_Surface(TopoDS::Face(brennik::store::ShapeOf(inner))).Cylinder().Radius(), 11.0, 1e-9);
 }
 
 TEST_F(FaceChangeCallTest, ReferenceFaceThatIsNoOtherFaceOfTheBodyIsRefused) {
