@@ -104,6 +104,7 @@ enum BQ_token_t {
   BQ_BLEND_identify_exc_min_chain = 22241, // tangent chain of equal radius, corner patches left out
   BQ_BLEND_identify_inc_min_chain = 22242, // tangent chain of equal radius, corner patches included
   BQ_BLEND_identify_max_chain = 22243,   // every tangent-connected blend, one set per radius
+  BQ_BLEND_identify_dependent = 22244,   // the blends rolling on the given faces, by chain of equal radius
   BQ_GEOM_transform_in_place = 23820, BQ_GEOM_transform_copy = 23821,
   BQ_BLEND_chain_any = 24160,
   BQ_BLEND_convexity_any = 8600,
@@ -639,7 +640,10 @@ int BQ_TRANSF_create_equal_scale(double scale, BQ_VECTOR_t centre, int* transf);
 // ---------------------------------------------------------------------------------------------
 
 // Identifies blends from the given faces by kind (BQ_BLEND_identify_...): one set per blend
-// face (22240) or per chain of equal radius. Faces that are no blends give no set.
+// face (22240) or per chain of equal radius. Faces that are no blends give no set. With 22244
+// the given faces are the faces blends roll on: each set is a chain of equal radius (corner
+// patches included) holding a blend that has a given face among its unders; the given faces
+// themselves are never in a set, and a face no blend rolls on gives none.
 int BQ_FACE_identify_blends(int n_faces, const int* faces, int kind,
                             const BQ_FACE_identify_blends_o_t* options,
                             BQ_FACE_identify_blends_r_t* results);

@@ -182,6 +182,31 @@ std::vector<int> Chain(const BodyRecord& body, int seed, double tolerance, bool 
   return chain;
 }
 
+// The chains of the blends that roll on a face: each neighbour across an edge that is a blend
+// with the face among its unders seeds a chain of equal radius (corner patches included). The
+// given faces and faces already in a set are left out, so a chain met twice gives one set.
+std::vector<std::vector<int>> DependentChains(const BodyRecord& body, int face, const std::set<int>& given,
+                                              double tolerance, std::map<int, BlendInfo>& cache,
+                                              std::set<int>& covered) {
+  auto info = [&](int f) -> const BlendInfo& {
+    auto it = cache.find(f);
+    if (it == cache.end()) it = cache.emplace(f, Analyse(body, f, tolerance)).first;
+    return it->second;
+  };
+  std::vector<std::vector<int>> chains;
+  for (int edge : body.faceEdges.at(face))
+    for (int other : body.edgeFaces.at(edge)) {
+      if (other == face || given.count(other) || covered.count(other)) continue;
+      const BlendInfo& blend = info(other);
+      if (!blend.blend || std::find(blend.unders.begin(), blend.unders.end(), face) == blend.unders.end()) continue;
+      std::vector<int> chain;
+      for (int member : Chain(body, other, tolerance, true, true, cache))
+        if (!given.count(member) && covered.insert(member).second) chain.push_back(member);
+      if (!chain.empty()) chains.push_back(chain);
+    }
+  return chains;
+}
+
 void AddSet(std::vector<BQ_FACE_blend_set_t>& sets, const std::vector<int>& faces, double radius,
             const std::map<int, BlendInfo>& cache) {
   std::vector<int> unders;
@@ -208,7 +233,7 @@ int BQ_FACE_identify_blends(int n_faces, const int* faces, int kind, const BQ_FA
     if (!results) return BQ_ERROR_null_arg;
     if (n_faces <= 0) return BQ_ERROR_bad_count;
     if (!faces) return BQ_ERROR_null_arg;
-    if (kind < BQ_BLEND_identify_face || kind > BQ_BLEND_identify_max_chain) return BQ_ERROR_bad_value;
+    if (kind < BQ_BLEND_identify_face || kind > BQ_BLEND_identify_dependent) return BQ_ERROR_bad_value;
     std::vector<Located> where(n_faces);
     for (int i = 0; i < n_faces; ++i) {
       if (int code = ResolveClass(faces[i], BQ_CLASS_face, &where[i])) return code;
@@ -218,6 +243,17 @@ int BQ_FACE_identify_blends(int n_faces, const int* faces, int kind, const BQ_FA
     std::vector<BQ_FACE_blend_set_t> sets;
     std::map<const BodyRecord*, std::map<int, BlendInfo>> caches;
     std::set<int> covered;
+    if (kind == BQ_BLEND_identify_dependent) {
+      std::set<int> given(faces, faces + n_faces);
+      for (int i = 0; i < n_faces; ++i) {
+        const BodyRecord& body = *where[i].body;
+        for (const std::vector<int>& chain : DependentChains(body, faces[i], given, tolerance, caches[&body], covered))
+          AddSet(sets, chain, caches[&body].at(chain.front()).radius, caches[&body]);
+      }
+      results->n_blends = static_cast<int>(sets.size());
+      results->blends = KernelArray(sets);
+      return 0;
+    }
     for (int i = 0; i < n_faces; ++i) {
       const BodyRecord& body = *where[i].body;
       auto& cache = caches[&body];

@@ -447,6 +447,16 @@ int BQ_SURF_offset(int surf, double distance, int* offset_surf) {
         result.surface = new Geom_SphericalSurface(s.Position(), r);
         break;
       }
+      // A cone offset is a cone on the same axis with the same half angle: a point at the
+      // location's radius moves by the distance along the normal, which leans off the radial
+      // direction by the half angle, so the radius at the location grows by distance / cos.
+      case BQ_CLASS_cone: {
+        gp_Cone c = Handle(Geom_ConicalSurface)::DownCast(basis)->Cone();
+        double r = c.RefRadius() + distance / std::cos(c.SemiAngle());
+        if (!(r > 1e-8)) return BQ_ERROR_offset_failed;
+        result.surface = new Geom_ConicalSurface(c.Position(), c.SemiAngle(), r);
+        break;
+      }
       case BQ_CLASS_torus: {
         gp_Torus t = Handle(Geom_ToroidalSurface)::DownCast(basis)->Torus();
         double r = t.MinorRadius() + distance;

@@ -218,7 +218,10 @@ struct HXR_FACE_change_o_s {
 // Per-kind options of one face change.
 struct HXR_FACE_change_offset_o_s {
   int version;         // 1
-  int reference_face;  // the face a partner offset is measured from; 0 for none
+  // The face a partner offset is measured from (another face of the body); 0 for none.
+  // The face goes onto the reference's new surface (its change in the same call, else its
+  // present surface) moved by the offset along the reference's outward normal.
+  int reference_face;
 };
 
 struct HXR_FACE_change_taper_o_s {
@@ -236,7 +239,10 @@ struct HXR_FACE_change_taper_o_s {
 struct HXR_FACE_change_transform_o_s {
   int version;  // 2
   int reserved[3];
-  int step_face;  // HXR_STEP_FACE_*; only HXR_STEP_FACE_off is made, the others are unsupported
+  // HXR_STEP_FACE_*, any of them: the neighbours are extended to meet the moved face where
+  // they can; where a step face would be needed instead, the change fails with
+  // HXR_ERROR_topology_change_needed (no step faces are made).
+  int step_face;
 };
 
 struct HXR_FACE_change_surface_o_s {

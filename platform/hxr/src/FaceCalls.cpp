@@ -61,7 +61,7 @@ int CopyOrCut(const char* name, bool cut, int n_faces, const int* faces, const O
 }
 
 // The per-kind option settings the engine acts on. The engine tapers about a hinge curve,
-// keeps laminar edges normal, makes no step faces and merges no faces after a surface
+// keeps laminar edges normal and merges no faces after a surface
 // replacement; any other known setting would be a change unlike the one asked for, so it
 // is refused, and a token that is no setting of its kind is a bad argument.
 int CheckSetting(int value, int honoured, std::initializer_list<int> others) {
@@ -90,12 +90,22 @@ int CheckTaperOptions(const HXR_FACE_change_taper_o_s* options) {
   return HXR_ERROR_none;
 }
 
+// Every step-face setting is accepted: the neighbours of a moved face are extended to meet
+// it wherever they can be, which needs no step face under any setting. Where they cannot,
+// a step face would be needed; the engine makes none, and the change fails as one that
+// needs new faces.
 int CheckTransformOptions(const HXR_FACE_change_transform_o_s* options) {
   if (options == nullptr) return HXR_ERROR_none;
   if (options->version != 2) return HXR_ERROR_bad_argument;
-  return CheckSetting(options->step_face, HXR_STEP_FACE_off,
-                      {HXR_STEP_FACE_smooth_edges, HXR_STEP_FACE_all_edges,
-                       HXR_STEP_FACE_if_not_coincident});
+  switch (options->step_face) {
+    case HXR_STEP_FACE_off:
+    case HXR_STEP_FACE_smooth_edges:
+    case HXR_STEP_FACE_all_edges:
+    case HXR_STEP_FACE_if_not_coincident:
+      return HXR_ERROR_none;
+    default:
+      return HXR_ERROR_bad_argument;
+  }
 }
 
 int CheckSurfaceOptions(const HXR_FACE_change_surface_o_s* options) {
@@ -105,17 +115,25 @@ int CheckSurfaceOptions(const HXR_FACE_change_surface_o_s* options) {
 }
 
 // One face change record in the engine's terms.
-int EngineChangeOf(const HXR_FACE_change_s& change, const TopoDS_Shape& face,
+int EngineChangeOf(int body, const HXR_FACE_change_s& change, const TopoDS_Shape& face,
                    hxr::engine::FaceChange& out) {
   using hxr::engine::FaceChangeKind;
   out = hxr::engine::FaceChange{};
   out.face = face;
   switch (change.change) {
-    case HXR_CHANGE_offset:
+    case HXR_CHANGE_offset: {
       if (!std::isfinite(change.offset)) return HXR_ERROR_bad_argument;
       out.kind = FaceChangeKind::FaceChangeOffset;
       out.distance = change.offset;
+      // A partner's offset is measured from its reference face, wherever that face goes.
+      const auto* options = static_cast<const HXR_FACE_change_offset_o_s*>(change.options);
+      if (options == nullptr || options->reference_face == 0) return HXR_ERROR_none;
+      if (options->version != 1) return HXR_ERROR_bad_argument;
+      std::vector<TopoDS_Shape> reference;
+      if (int code = hxr::wired::ResolveFacesOfBody(body, 1, &options->reference_face, reference)) return code;
+      out.referenceFace = reference.front();
       return HXR_ERROR_none;
+    }
     case HXR_CHANGE_transform:
       out.kind = FaceChangeKind::FaceChangeTransform;
       if (int code = CheckTransformOptions(
@@ -227,7 +245,7 @@ int HXR_FACE_change(int n_faces, const int* faces, const int* change_indices, in
     for (size_t i = 0; i < set.shapes.size(); ++i) {
       const int index = change_indices[i];
       if (index < 0 || index >= n_changes) return HXR_ERROR_bad_argument;
-      if (int code = EngineChangeOf(changes[index], set.shapes[i], engineChanges[i])) return code;
+      if (int code = EngineChangeOf(set.body, changes[index], set.shapes[i], engineChanges[i])) return code;
     }
     Apply apply;
     apply.body = set.body;

@@ -126,11 +126,20 @@ Eigen::VectorXd DenseStep(const Eigen::MatrixXd& jh, const Eigen::VectorXd& rh, 
         nullBasis = Eigen::MatrixXd::Identity(n, n);
     }
     if (js.rows() > 0 && nullBasis.cols() > 0) {
-        Eigen::CompleteOrthogonalDecomposition<Eigen::MatrixXd> cod;
-        cod.setThreshold(kRankThreshold);
-        cod.compute(js * nullBasis);
-        const Eigen::VectorXd y = cod.solve(-rs - js * z);
-        z += nullBasis * y;
+        // What the soft equations can still move is judged against their own size: where the
+        // hard equations already decide them (a drag that fixes the very plane a non-rigid
+        // distance measures), what is left of them in the null space is rounding, and a rank
+        // judged relative to that rounding would take it for a direction and step to infinity.
+        const Eigen::MatrixXd free = js * nullBasis;
+        const double softSize = js.cwiseAbs().maxCoeff();
+        const double freeSize = free.colwise().norm().maxCoeff();
+        if (freeSize > kRankThreshold * softSize) {
+            Eigen::CompleteOrthogonalDecomposition<Eigen::MatrixXd> cod;
+            cod.setThreshold(std::max(kRankThreshold, kRankThreshold * softSize / freeSize));
+            cod.compute(free);
+            const Eigen::VectorXd y = cod.solve(-rs - js * z);
+            z += nullBasis * y;
+        }
     }
     return z;
 }

@@ -206,6 +206,10 @@ bool BuildSurfaceDistance(const DimensionSpec& spec, const Geom* s, DimensionEqu
     return true;
 }
 
+// Cores closer than this at the start (and axes this near parallel) are taken as one axis or
+// one centre.
+constexpr double kCoaxialStart = 1e-8;
+
 // Distance between two geometries: between their cores, less the radii of spheres and
 // cylinders, on the side each started on.
 bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquations& eq)
@@ -262,6 +266,25 @@ bool BuildDistance(const DimensionSpec& spec, const Geom* start, DimensionEquati
         const bool onA = ra >= 0;
         const double side = Sign(coreStart - (onA ? ra : rb));
         gap = [side, onA](double c, const Geom& a, const Geom& b) { return side * (c - (onA ? a.r1 : b.r1)); };
+    } else if (start[i0].type == start[i1].type && coreStart <= kCoaxialStart &&
+               (ca != Core::Line || start[i0].d.cross(start[i1].d).norm() <= kCoaxialStart)) {
+        // Coaxial cylinders or concentric spheres: the gap is the difference of the radii, and
+        // the shapes stay on one axis or centre. The core distance is not smooth at zero, so a
+        // gap measured through it could not follow a radius change.
+        const bool aBigger = ra >= rb;
+        const bool lines = ca == Core::Line;
+        const GeomEquations parallel = core.structure;
+        eq.structure = [=](const Geom* g, Sink& k) {
+            const Geom& a = g[i0];
+            const Geom& b = g[i1];
+            if (parallel) {
+                const Geom pair[2] = {a, b};
+                parallel(pair, k);
+            }
+            k.LenVec(lines ? Vec3((b.p - a.p).cross(a.d)) : Vec3(b.p - a.p));
+        };
+        eq.measure = [=](const Geom* g) { return aBigger ? g[i0].r1 - g[i1].r1 : g[i1].r1 - g[i0].r1; };
+        return true;
     } else if (coreStart >= std::max(ra, rb)) {
         gap = [](double c, const Geom& a, const Geom& b) { return c - a.r1 - b.r1; };
     } else {

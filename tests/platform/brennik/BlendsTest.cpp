@@ -4,6 +4,7 @@
 #include "brennik_build.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -149,6 +150,70 @@ TEST_F(BlendsTest, CornerPatchJoinsOnlyTheInclusiveChains) {
   // The three edge blends meet only through the corner sphere.
   EXPECT_EQ(exclusive.faces[0].size(), 1u);
   EXPECT_EQ(inclusive.faces[0].size(), 4u);
+}
+
+// The planar face of a body whose plane is x = value (normal along x).
+int FaceAtX(int body, double value) {
+  for (int face : FacesOfClass(body, BQ_CLASS_plane)) {
+    int surf = 0;
+    BQ_FACE_ask_surf(face, &surf);
+    BQ_PLANE_sf_t plane{};
+    BQ_PLANE_ask(surf, &plane);
+    if (std::abs(std::abs(plane.basis_set.axis.coord[0]) - 1.0) < 1e-12 &&
+        std::abs(plane.basis_set.location.coord[0] - value) < 1e-12)
+      return face;
+  }
+  return 0;
+}
+
+TEST_F(BlendsTest, DependentBlendsAreTheChainsRollingOnTheFace) {
+  struct Case {
+    const char* name;
+    std::function<int()> build;
+    double x;                   // the face given, on the plane x = this
+    std::vector<size_t> sizes;  // faces per set
+    double radius;
+  };
+  const Case cases[] = {
+      {"chain: the whole chain through its middle blend", [] { return brennik::build::BlockWithBlendChain(2.0); }, 10,
+       {3}, 2.0},
+      {"one blend", [] { return brennik::build::BlockWithBlend(2.0); }, 10, {1}, 2.0},
+      {"one blend, a face it does not roll on", [] { return brennik::build::BlockWithBlend(2.0); }, 0, {}, 0},
+      {"no blends", [] { return brennik::build::Block(); }, 10, {}, 0},
+      {"two radii: one set per radius", [] { return brennik::build::BlockWithTwoBlends(2.0, 3.0); }, 10, {1}, 3.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int body = c.build();
+    int face = FaceAtX(body, c.x);
+    ASSERT_NE(face, 0);
+    BQ_FACE_identify_blends_r_t results{};
+    ASSERT_EQ(BQ_FACE_identify_blends(1, &face, BQ_BLEND_identify_dependent, nullptr, &results), 0);
+    ASSERT_EQ(static_cast<size_t>(results.n_blends), c.sizes.size());
+    for (int i = 0; i < results.n_blends; ++i) {
+      const BQ_FACE_blend_set_t& set = results.blends[i];
+      EXPECT_EQ(static_cast<size_t>(set.n_faces), c.sizes[i]);
+      EXPECT_NEAR(set.radius, c.radius, 1e-12);
+      for (int j = 0; j < set.n_faces; ++j) {
+        EXPECT_NE(set.faces[j], face);
+        EXPECT_EQ(Identify({set.faces[j]}, BQ_BLEND_identify_face).faces.size(), 1u);
+      }
+      EXPECT_NE(std::find(set.unders, set.unders + set.n_unders, face), set.unders + set.n_unders);
+    }
+    BQ_FACE_identify_blends_r_f(&results);
+  }
+}
+
+TEST_F(BlendsTest, DependentBlendsOfTheChainEqualItsMaximalChain) {
+  int body = brennik::build::BlockWithBlendChain(2.0);
+  Sets dependent = Identify({FaceAtX(body, 10)}, BQ_BLEND_identify_dependent);
+  ASSERT_EQ(dependent.faces.size(), 1u);
+  Sets chain = Identify({dependent.faces[0][0]}, BQ_BLEND_identify_max_chain);
+  ASSERT_EQ(chain.faces.size(), 1u);
+  std::vector<int> a = dependent.faces[0], b = chain.faces[0];
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  EXPECT_EQ(a, b);
 }
 
 TEST_F(BlendsTest, WrongArgumentsAreRefused) {

@@ -238,6 +238,52 @@ TEST_F(GeometryTest, SurfaceOffsetsStayAnalytic) {
   EXPECT_NEAR(p.basis_set.location.coord[2], 3.0, 1e-12);
 }
 
+TEST_F(GeometryTest, ConeOffsetIsACone) {
+  struct Case {
+    const char* name;
+    BQ_CONE_sf_t cone;
+    double distance;
+  };
+  const double a = M_PI / 6;
+  const Case cases[] = {
+      {"outwards", {{{{0, 0, 0}}, {{0, 0, 1}}, {{1, 0, 0}}}, 3.0, a}, 1.0},
+      {"inwards", {{{{0, 0, 0}}, {{0, 0, 1}}, {{1, 0, 0}}}, 3.0, a}, -1.0},
+      {"tilted axis, steep", {{{{1, 2, 3}}, {{0, 0.6, 0.8}}, {{1, 0, 0}}}, 2.0, M_PI / 3}, 0.5},
+      {"reversed axis", {{{{0, 0, 5}}, {{0, 0, -1}}, {{1, 0, 0}}}, 4.0, a}, 2.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int cone = 0, offset = 0;
+    ASSERT_EQ(BQ_CONE_create(&c.cone, &cone), 0);
+    ASSERT_EQ(BQ_SURF_offset(cone, c.distance, &offset), 0);
+    ASSERT_EQ(ClassOf(offset), BQ_CLASS_cone);
+    BQ_CONE_sf_t out{};
+    ASSERT_EQ(BQ_CONE_ask(offset, &out), 0);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_NEAR(out.basis_set.location.coord[i], c.cone.basis_set.location.coord[i], 1e-12);
+      EXPECT_NEAR(out.basis_set.axis.coord[i], c.cone.basis_set.axis.coord[i], 1e-12);
+    }
+    EXPECT_NEAR(out.half_angle, c.cone.half_angle, 1e-12);
+    EXPECT_NEAR(out.radius, c.cone.radius + c.distance / std::cos(c.cone.half_angle), 1e-12);
+    // Every point of the cone moved by the distance along its normal lies on the offset.
+    for (double u : {0.0, 1.0, 4.0})
+      for (double v : {-1.0, 0.0, 2.0}) {
+        BQ_VECTOR_t p{}, n{};
+        ASSERT_EQ(BQ_SURF_eval_with_normal(cone, BQ_UV_t{{u, v}}, 0, 0, false, &p, &n), 0);
+        BQ_VECTOR_t moved{{p.coord[0] + c.distance * n.coord[0], p.coord[1] + c.distance * n.coord[1],
+                           p.coord[2] + c.distance * n.coord[2]}};
+        BQ_range_r_t range{};
+        ASSERT_EQ(BQ_GEOM_range_vector(offset, moved, nullptr, &range), 0);
+        EXPECT_NEAR(range.distance, 0.0, 1e-9);
+      }
+  }
+  // Past the location's radius the cone would pass its apex there.
+  BQ_CONE_sf_t small{{{{0, 0, 0}}, {{0, 0, 1}}, {{1, 0, 0}}}, 1.0, a};
+  int cone = 0, offset = 0;
+  ASSERT_EQ(BQ_CONE_create(&small, &cone), 0);
+  EXPECT_EQ(BQ_SURF_offset(cone, -1.0, &offset), BQ_ERROR_offset_failed);
+}
+
 TEST_F(GeometryTest, TransformsComposeAndScale) {
   BQ_TRANSF_sf_t shift{{{1, 0, 0, 1}, {0, 1, 0, 2}, {0, 0, 1, 3}, {0, 0, 0, 1}}};
   BQ_TRANSF_sf_t turn{{{0, -1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};

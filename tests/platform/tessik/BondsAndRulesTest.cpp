@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 using namespace ysk_host;
 
@@ -337,6 +338,75 @@ TEST(YskAutodefine, EachRuleIsAppliedOnlyWhenTheSystemAndTheDesiredChangeStillSo
     EXPECT_NEAR(loose->p[0], 30.0, 1e-9);
     EXPECT_NEAR(loose->r1, 2.0, 1e-9);
     EXPECT_NEAR(d.p->p[0], 10.0, 1e-9);
+}
+
+// A drag of a block's top face: the top in the moved set, tied to both side faces through the
+// model (edges on the top and a side, or a blend tangent to the top and a side). The rules
+// that hold the sides and a loose cylinder's radius are applied while the animation bond is
+// in the system, and the drag they were tried against still succeeds.
+TEST(YskAutodefine, RulesApplyWhileTheMovedSetIsTiedToTheModel)
+{
+    struct Case {
+        const char* name;
+        bool blend;
+    };
+    for (const Case c : {Case{"edges on the top and a side", false}, Case{"a blend on the top and a side", true}}) {
+        SCOPED_TRACE(c.name);
+        YskHost h;
+        Geometry* top = h.Plane({0, 0, 30}, {0, 0, 1});
+        Geometry* left = h.Plane({0, 0, 0}, {-1, 0, 0});
+        Geometry* right = h.Plane({10, 0, 0}, {1, 0, 0});
+        Geometry* loose = h.Cylinder({30, 0, 0}, {0, 0, 1}, 2.0);
+        Geometry* set = h.Set({top});
+        std::vector<YSK_dnode_data_s> bonds;
+        Geometry* tie = nullptr;
+        if (c.blend) {
+            tie = h.Cylinder({8, 0, 28}, {0, 1, 0}, 2.0);
+            bonds.push_back(BondRecord(ZMR3_TANGENT, {top, tie}));
+            bonds.push_back(BondRecord(ZMR3_TANGENT, {right, tie}));
+        } else {
+            tie = h.Line({0, 0, 30}, {0, 1, 0});
+            Geometry* other = h.Line({10, 0, 30}, {0, 1, 0});
+            bonds.push_back(BondRecord(ZMR3_COINCIDENT, {tie, top}));
+            bonds.push_back(BondRecord(ZMR3_COINCIDENT, {tie, left}));
+            bonds.push_back(BondRecord(ZMR3_COINCIDENT, {other, top}));
+            bonds.push_back(BondRecord(ZMR3_COINCIDENT, {other, right}));
+        }
+        ASSERT_EQ(h.Manager().add_bonds(nullptr, 0, bonds.data(), static_cast<int>(bonds.size())), YSK_RESULT_OK);
+        ASSERT_EQ(h.Manager().add_desired_translation(set->node, 0, 0, 1, YSK_COMPLIANCE_EXACT), YSK_RESULT_OK);
+        h.Manager().get_bonds(nullptr);
+        h.Manager().reset_changes();
+
+        const int doNotMove = YSK_RULE_DO_NOT_MOVE, keepRadius = YSK_RULE_KEEP_RADIUS;
+        const std::pair<Geometry*, const int*> asked[] = {{left, &doNotMove}, {right, &doNotMove}, {loose, &keepRadius}};
+        std::vector<YSK_autodefine_rule> rules;
+        std::vector<YSK_autodefine_rule_return> answers(std::size(asked), YSK_RULE_NO_ANSWER);
+        for (size_t i = 0; i < std::size(asked); ++i) {
+            YSK_autodefine_rule r;
+            r.node = asked[i].first->node;
+            r.node_given = 1;
+            r.code = asked[i].second;
+            r.answer = &answers[i];
+            rules.push_back(r);
+        }
+        ASSERT_EQ(h.Manager().autodefine(rules.data(), static_cast<int>(rules.size())), YSK_RESULT_OK);
+        for (size_t i = 0; i < std::size(asked); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(answers[i] == YSK_RULE_APPLIED || answers[i] == YSK_RULE_ALREADY_HELD);
+        }
+
+        double up[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0.1}, {0, 0, 0, 1}};
+        g_node* moved[1] = {set->node};
+        ZMR3_drag_result result = ZMR3_DRAG_BAD_INPUT;
+        h.System().dynamic_evaluate(1, moved, up, &result, ZMR3_DT_TRANSLATION, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                                    ZMR3_DRAG_EXACT);
+        ASSERT_EQ(result, ZMR3_DRAG_OK);
+        h.Apply();
+        EXPECT_NEAR(top->p[2], 30.1, 1e-9);
+        EXPECT_NEAR(left->p[0], 0.0, 1e-9);
+        EXPECT_NEAR(right->p[0], 10.0, 1e-9);
+        EXPECT_NEAR(loose->r1, 2.0, 1e-9);
+    }
 }
 
 TEST(YskJournal, EveryCallWritesOneLineThroughTheStream)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace tessik_host;
 
 namespace {
@@ -144,6 +146,58 @@ TEST(Drag, RadiusDragLandsExactlyAndTangentGeometryFollows)
     h.Apply();
     EXPECT_NEAR(cylinder->r1, 3.0, 1e-8);
     EXPECT_NEAR(cylinder->p[2], 3.0, 1e-8);
+}
+
+// Nested round shapes on one axis or centre, a rigid distance 1 between them: the inner one
+// follows the outer one's radius, driven by a non-rigid radius or dragged.
+struct NestedCase {
+    const char* name;
+    bool spheres;
+    bool drag;  // a radius drag of the outer one, else a non-rigid radius on it
+};
+
+class NestedRounds : public ::testing::TestWithParam<NestedCase> {};
+
+TEST_P(NestedRounds, InnerFollowsTheOuterRadius)
+{
+    const NestedCase& c = GetParam();
+    Host h;
+    Geometry* outer = c.spheres ? h.Sphere({1, 2, 3}, 10.0) : h.Cylinder({1, 2, 3}, {0, 0, 1}, 10.0);
+    Geometry* inner = c.spheres ? h.Sphere({1, 2, 3}, 9.0) : h.Cylinder({1, 2, 3}, {0, 0, 1}, 9.0);
+    h.Dim(ZMR3_CONCENTRIC, outer, inner);
+    h.Dim(ZMR3_DISTANCE, outer, inner, 1.0);
+    if (c.drag) {
+        ASSERT_EQ(RadiusDrag(h, outer, 12.0, true), ZMR3_DRAG_OK);
+    } else {
+        h.Radius(ZMR3_RADIUS, outer, 12.0)->rigid = false;
+        ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    }
+    h.Apply();
+    EXPECT_NEAR(outer->r1, 12.0, 1e-8);
+    EXPECT_NEAR(inner->r1, 11.0, 1e-8);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(inner->p[i] - outer->p[i], 0.0, 1e-8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drag, NestedRounds,
+                         ::testing::Values(NestedCase{"cylinders_radius", false, false},
+                                           NestedCase{"spheres_radius", true, false},
+                                           NestedCase{"cylinders_drag", false, true},
+                                           NestedCase{"spheres_drag", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Without a concentric bond the radial form still keeps the shapes on one axis: the distance
+// holds all round, not only at the nearest point.
+TEST(Drag, DistanceBetweenCoaxialCylindersKeepsThemCoaxial)
+{
+    Host h;
+    auto outer = h.Cylinder({0, 0, 0}, {0, 0, 1}, 10.0);
+    auto inner = h.Cylinder({0, 0, 0}, {0, 0, 1}, 9.0);
+    h.Dim(ZMR3_DISTANCE, outer, inner, 1.0);
+    ASSERT_EQ(RadiusDrag(h, outer, 12.0, true), ZMR3_DRAG_OK);
+    h.Apply();
+    EXPECT_NEAR(inner->r1, 11.0, 1e-8);
+    EXPECT_NEAR(Norm(Cross(inner->p - outer->p, outer->d)), 0.0, 1e-8);
 }
 
 TEST(Drag, ApproximateRadiusDragAgainstARigidRadiusStays)

@@ -8,6 +8,9 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepGProp.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <Precision.hxx>
 #include <BRepOffsetAPI_DraftAngle.hxx>
 #include <BRepTools_Modifier.hxx>
 #include <BRep_Tool.hxx>
@@ -22,6 +25,8 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Vertex.hxx>
+#include <gp_Pnt.hxx>
+#include <gp_Vec.hxx>
 #include <gp_Pln.hxx>
 
 #include <algorithm>
@@ -75,6 +80,13 @@ int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& chang
       detail = "a negative blend radius";
       return ErrorBadArgument;
     }
+    if (!change.referenceFace.IsNull()) {
+      if (change.kind != Kind::FaceChangeOffset || change.referenceFace.ShapeType() != TopAbs_FACE ||
+          !ContainsSubShape(body, change.referenceFace) || change.referenceFace.IsSame(change.face)) {
+        detail = "a reference face must be another face of the body, given with an offset";
+        return ErrorBadArgument;
+      }
+    }
     for (const TopoDS_Shape& edge : change.taperEdges) {
       if (!ContainsSubShape(body, edge) || edge.ShapeType() != TopAbs_EDGE) {
         detail = "a hinge edge is not an edge of the body";
@@ -85,13 +97,64 @@ int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& chang
   return AllFacesOfBody(body, faces, detail) ? ErrorNone : ErrorBadArgument;
 }
 
-// The new surfaces with their neighbours re-intersected, in one modification.
+// A surface's normal at its point nearest to `near`.
+bool NormalNear(const Handle(Geom_Surface)& surface, const gp_Pnt& near, gp_Vec& normal) {
+  GeomAPI_ProjectPointOnSurf projection(near, surface);
+  if (projection.NbPoints() == 0) return false;
+  double u = 0.0, v = 0.0;
+  projection.LowerDistanceParameters(u, v);
+  gp_Pnt point;
+  gp_Vec du, dv;
+  surface->D1(u, v, point, du, dv);
+  normal = du.Crossed(dv);
+  return normal.Magnitude() >= 1e-12;
+}
+
+// The surface of an offset measured from a reference face: the reference's new surface (the
+// one asked of it in this change, else its present one) moved by the distance along the
+// reference's outward normal, oriented for the face so that its normal keeps pointing out of
+// the body where the face's does.
+int SurfaceFromReference(const TopoDS_Face& face, const TopoDS_Face& reference,
+                         const Handle(Geom_Surface)& referenceSurface, double distance,
+                         Handle(Geom_Surface)& surface, std::string& detail) {
+  // A face without bounds on the reference's new surface, facing as the reference does.
+  TopoDS_Face moved;
+  BRep_Builder().MakeFace(moved, referenceSurface, Precision::Confusion());
+  moved.Orientation(reference.Orientation());
+  Handle(Geom_Surface) target;
+  const int error = OffsetSurface(moved, distance, target, detail);
+  if (error != ErrorNone) return error;
+  // The face's outward normal at the middle of its parameter box, against the target's
+  // normal at the point of the target nearest to it.
+  double u1 = 0.0, u2 = 0.0, v1 = 0.0, v2 = 0.0;
+  BRepTools::UVBounds(face, u1, u2, v1, v2);
+  const Handle(Geom_Surface) present = BRep_Tool::Surface(face);
+  gp_Pnt onFace;
+  gp_Vec du, dv, targetNormal;
+  present->D1(0.5 * (u1 + u2), 0.5 * (v1 + v2), onFace, du, dv);
+  gp_Vec outward = du.Crossed(dv);
+  if (outward.Magnitude() < 1e-12 || !NormalNear(target, onFace, targetNormal)) {
+    detail = "the face cannot be placed on its reference's offset";
+    return ErrorAlgorithmFailed;
+  }
+  if (face.Orientation() == TopAbs_REVERSED) outward.Reverse();
+  surface = OrientedReplacement(face, target, targetNormal.Dot(outward) > 0.0);
+  return ErrorNone;
+}
+
+// The new surfaces with their neighbours re-intersected, in one modification. Offsets
+// measured from a reference face come last, when the reference's new surface is known.
 int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                    TopoDS_Shape& shape, BRepTools_History& history,
                    std::vector<Handle(Geom_Surface)>& requested, std::string& detail) {
   Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(shape);
   bool any = false;
-  for (size_t i = 0; i < changes.size(); ++i) {
+  std::vector<size_t> order;
+  for (size_t i = 0; i < changes.size(); ++i)
+    if (changes[i].referenceFace.IsNull()) order.push_back(i);
+  for (size_t i = 0; i < changes.size(); ++i)
+    if (!changes[i].referenceFace.IsNull()) order.push_back(i);
+  for (size_t i : order) {
     const FaceChange& change = changes[i];
     if (!IsSurfaceChange(change.kind)) continue;
     TopoDS_Face face;
@@ -100,7 +163,25 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
       return ErrorTopologyChangeNeeded;
     }
     Handle(Geom_Surface) surface;
-    if (change.kind == Kind::FaceChangeOffset) {
+    if (!change.referenceFace.IsNull()) {
+      TopoDS_Face reference;
+      if (!CurrentFace(history, shape, change.referenceFace, reference)) {
+        detail = "a reference face did not survive the removal of the blends";
+        return ErrorTopologyChangeNeeded;
+      }
+      Handle(Geom_Surface) referenceSurface = BRep_Tool::Surface(reference);
+      for (size_t j = 0; j < changes.size(); ++j) {
+        if (!changes[j].face.IsSame(change.referenceFace)) continue;
+        if (!IsSurfaceChange(changes[j].kind) || !changes[j].referenceFace.IsNull()) {
+          detail = "a reference face is tapered, re-blended or offset from another face itself";
+          return ErrorUnsupported;
+        }
+        referenceSurface = requested[j];
+      }
+      const int error = SurfaceFromReference(face, reference, referenceSurface, change.distance, surface, detail);
+      if (error != ErrorNone) return error;
+      modification->SetSurface(face, surface, nullptr, false);
+    } else if (change.kind == Kind::FaceChangeOffset) {
       const int error = OffsetSurface(face, change.distance, surface, detail);
       if (error != ErrorNone) return error;
       modification->SetSurface(face, surface, nullptr, true);

@@ -25,6 +25,10 @@ struct FaceChange {
   TopoDS_Shape face;
   FaceChangeKind kind = FaceChangeKind::FaceChangeOffset;
   double distance = 0.0;
+  // An offset measured from another face of the body (a shell partner's opposite side): the
+  // face goes onto that face's new surface moved by `distance` along that face's outward
+  // normal. Null for an offset of the face from itself.
+  TopoDS_Shape referenceFace;
   gp_Trsf motion;
   Handle(Geom_Surface) surface;
   bool outwardSense = true;  // the new surface's normal points out of the body

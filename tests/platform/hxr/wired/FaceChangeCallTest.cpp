@@ -2,6 +2,10 @@
 // kernel's fixtures; a change that cannot be made leaves the body as it was.
 #include "WiredTestBase.h"
 
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <gp_Ax2.hxx>
+
 #include <algorithm>
 #include <cmath>
 
@@ -79,6 +83,139 @@ TEST_F(FaceChangeCallTest, ChangesMadeOnTheFixtures) {
     EXPECT_EQ(Faces(body).size(), faceCount);
     EXPECT_TRUE(Has(Faces(body), face));
     EXPECT_NE(FindTrack(Tracks(), HXR_TRACK_modify, face), nullptr);
+  }
+}
+
+// The thin-walled box (40 x 30 x 20, walls 1, open at the top): its +x wall's outer face at
+// x = 40 changes, and the inner face at x = 39 follows as an offset measured from it.
+TEST_F(FaceChangeCallTest, PartnerOffsetIsMeasuredFromItsReferenceFace) {
+  struct Case {
+    const char* name;
+    bool outerChanged;  // else the reference stays where it is
+    bool outerByOffset; // else by a transform
+    double partnerOffset;
+    double outerX, innerX, volume;
+  };
+  // Volumes: the outer block less the pocket, 28 x 19 across and (innerX - 1) long.
+  const Case cases[] = {
+      {"outer moved +2, wall kept 1", true, false, -1.0, 42, 41, 42 * 600.0 - 40 * 532.0},
+      {"outer offset +2, wall kept 1", true, true, -1.0, 42, 41, 42 * 600.0 - 40 * 532.0},
+      {"outer moved +2, wall made 4", true, false, -4.0, 42, 38, 42 * 600.0 - 37 * 532.0},
+      {"outer stays, wall made 2", false, false, -2.0, 40, 38, 40 * 600.0 - 37 * 532.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int body = brennik::build::ThinWalledBox(1.0);
+    const int outer = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(40, 15, 10));
+    const int inner = FaceAt(body, gp_Dir(-1, 0, 0), gp_Pnt(39, 15, 10));
+    ASSERT_NE(outer, 0);
+    ASSERT_NE(inner, 0);
+    const HXR_FACE_change_offset_o_s fromOuter{1, outer};
+    HXR_FACE_change_s changes[2] = {c.outerByOffset ? Offset(2.0) : Move(Translation(2, 0, 0)),
+                                    Offset(c.partnerOffset)};
+    changes[1].options = &fromOuter;
+    std::vector<int> faces{inner}, indices{1};
+    if (c.outerChanged) {
+      faces.insert(faces.begin(), outer);
+      indices.insert(indices.begin(), 0);
+    }
+    ASSERT_EQ(HXR_FACE_change(static_cast<int>(faces.size()), faces.data(), indices.data(), 2, changes, 1e-6,
+                              nullptr, &m_tracking),
+              HXR_ERROR_none);
+    EXPECT_EQ(FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(c.outerX, 15, 10)), outer);
+    EXPECT_EQ(FaceAt(body, gp_Dir(-1, 0, 0), gp_Pnt(c.innerX, 15, 10)), inner);
+    EXPECT_NEAR(Volume(body), c.volume, 1e-6);
+    EXPECT_TRUE(RoundTrips(body));
+    HXR_ENTITY_track_r_f(&m_tracking);
+  }
+}
+
+// A tube 20 long, radii 10 and 9: the outer face grows by 2 and the inner face, measured
+// from it, keeps the wall at 1.
+TEST_F(FaceChangeCallTest, PartnerOffsetOfATubeFollowsItsReferenceRadius) {
+  const TopoDS_Shape bore = BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(0, 0, -1), gp_Dir(0, 0, 1)), 9.0, 22.0).Shape();
+  const TopoDS_Shape tube = BRepAlgoAPI_Cut(BRepPrimAPI_MakeCylinder(10.0, 20.0).Shape(), bore).Shape();
+  TopoDS_Shape solid;
+  for (TopExp_Explorer it(tube, TopAbs_SOLID); it.More(); it.Next()) solid = it.Current();
+  const int body = brennik::store::CreateBody(solid);
+  ASSERT_NE(body, 0);
+  int outer = 0, inner = 0;
+  for (TopExp_Explorer it(solid, TopAbs_FACE); it.More(); it.Next()) {
+    BRepAdaptor_Surface surface(TopoDS::Face(it.Current()));
+    if (surface.GetType() != GeomAbs_Cylinder) continue;
+    (surface.Cylinder().Radius() > 9.5 ? outer : inner) = brennik::store::TagOf(body, it.Current());
+  }
+  ASSERT_NE(outer, 0);
+  ASSERT_NE(inner, 0);
+  const HXR_FACE_change_offset_o_s fromOuter{1, outer};
+  HXR_FACE_change_s changes[2] = {Offset(2.0), Offset(-1.0)};
+  changes[1].options = &fromOuter;
+  const int faces[2] = {outer, inner}, indices[2] = {0, 1};
+  ASSERT_EQ(HXR_FACE_change(2, faces, indices, 2, changes, 1e-6, nullptr, &m_tracking), HXR_ERROR_none);
+  EXPECT_NEAR(Volume(body), M_PI * (12.0 * 12.0 - 11.0 * 11.0) * 20.0, 1e-6);
+  EXPECT_NEAR(BRepAdaptor_Surface(TopoDS::Face(brennik::store::ShapeOf(inner))).Cylinder().Radius(), 11.0, 1e-9);
+}
+
+TEST_F(FaceChangeCallTest, ReferenceFaceThatIsNoOtherFaceOfTheBodyIsRefused) {
+  const int body = brennik::build::ThinWalledBox(1.0);
+  const int other = brennik::build::Block();
+  const int inner = FaceAt(body, gp_Dir(-1, 0, 0), gp_Pnt(39, 15, 10));
+  struct Case {
+    const char* name;
+    HXR_FACE_change_offset_o_s options;
+  };
+  const Case cases[] = {
+      {"a face of another body", {1, Faces(other).front()}},
+      {"the face itself", {1, inner}},
+      {"an edge", {1, Edges(body).front()}},
+      {"another version", {2, FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(40, 15, 10))}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HXR_FACE_change_s change = Offset(-1.0);
+    change.options = &c.options;
+    const Snapshot before = Snap(body);
+    EXPECT_EQ(Change({inner}, change), HXR_ERROR_bad_argument);
+    ExpectUnchanged(body, before);
+  }
+}
+
+// The top of the block moved up 2: its neighbours extend to meet it, whichever step-face
+// setting is given, as no step face is needed there.
+TEST_F(FaceChangeCallTest, MoveMadeUnderEveryStepFaceSetting) {
+  for (int token : {HXR_STEP_FACE_off, HXR_STEP_FACE_smooth_edges, HXR_STEP_FACE_all_edges,
+                    HXR_STEP_FACE_if_not_coincident}) {
+    SCOPED_TRACE(token);
+    const int body = brennik::build::Block();
+    const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 30));
+    const HXR_FACE_change_transform_o_s options{2, {0, 0, 0}, token};
+    HXR_FACE_change_s change = Move(Translation(0, 0, 2));
+    change.options = &options;
+    ASSERT_EQ(Change({top}, change), HXR_ERROR_none);
+    EXPECT_NEAR(Volume(body), 6000.0 + 200.0 * 2.0, 1e-6);
+    EXPECT_EQ(FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 32)), top);
+    EXPECT_EQ(Faces(body).size(), 6u);
+    HXR_ENTITY_track_r_f(&m_tracking);
+  }
+}
+
+// A side under a blend moved off the blend along its normal: the blend no longer meets it,
+// and only a step face between them could close the body. None is made: the change is
+// refused as one that needs new faces, and the body stays.
+TEST_F(FaceChangeCallTest, MoveThatNeedsAStepFaceIsRefused) {
+  for (int token : {HXR_STEP_FACE_off, HXR_STEP_FACE_smooth_edges, HXR_STEP_FACE_all_edges,
+                    HXR_STEP_FACE_if_not_coincident}) {
+    SCOPED_TRACE(token);
+    const int body = brennik::build::BlockWithBlend(2.0);
+    const int side = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(10, 5, 15));
+    ASSERT_NE(side, 0);
+    const HXR_FACE_change_transform_o_s options{2, {0, 0, 0}, token};
+    HXR_FACE_change_s change = Move(Translation(2, 0, 0));
+    change.options = &options;
+    const Snapshot before = Snap(body);
+    EXPECT_EQ(Change({side}, change), HXR_ERROR_topology_change_needed);
+    ExpectUnchanged(body, before);
+    EXPECT_EQ(m_tracking.n_track_records, 0);
   }
 }
 
