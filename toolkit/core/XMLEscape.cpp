@@ -6,6 +6,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace QEL {
 
 namespace {
@@ -101,6 +105,26 @@ namespace {
 
 bool NeedsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == '\''; }
 
+// The first character at or after p that is escaped, or end. Text rarely holds one (a body's
+// base64 never does), so the scan goes sixteen bytes at a time where the processor allows.
+const char* FindEscape(const char* p, const char* end)
+{
+#if defined(__SSE2__)
+  const __m128i amp = _mm_set1_epi8('&'), lt = _mm_set1_epi8('<'), gt = _mm_set1_epi8('>');
+  const __m128i quot = _mm_set1_epi8('"'), apos = _mm_set1_epi8('\'');
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits = _mm_or_si128(
+      _mm_or_si128(_mm_cmpeq_epi8(bytes, amp), _mm_cmpeq_epi8(bytes, lt)),
+      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, gt), _mm_cmpeq_epi8(bytes, quot)), _mm_cmpeq_epi8(bytes, apos)));
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  while (p < end && !NeedsEscape(*p)) ++p;
+  return p;
+}
+
 const XMLEntity& EntityFor(char c)
 {
   const XMLEntity* entity = FindEntityFor(c);
@@ -112,16 +136,15 @@ const XMLEntity& EntityFor(char c)
 size_t XMLEscapedLength(const char* begin, const char* end)
 {
   size_t length = static_cast<size_t>(end - begin);
-  for (const char* p = begin; p < end; ++p)
-    if (NeedsEscape(*p)) length += std::strlen(EntityFor(*p).m_entity) + 1;
+  for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end))
+    length += std::strlen(EntityFor(*p).m_entity) + 1;
   return length;
 }
 
 char* WriteXMLEscaped(char* out, const char* begin, const char* end)
 {
   const char* run = begin;
-  for (const char* p = begin; p < end; ++p) {
-    if (!NeedsEscape(*p)) continue;
+  for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end)) {
     std::memcpy(out, run, static_cast<size_t>(p - run));
     out += p - run;
     const char* entity = EntityFor(*p).m_entity;

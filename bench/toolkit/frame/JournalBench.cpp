@@ -1,7 +1,8 @@
 // What the streamed journal costs an exported call: the cost of one journalled call and the
 // process's resident memory early in a long journal and at its end (both flat when every
 // finished record leaves memory), and a journalled option setter and getter against the same
-// calls with the journal off. Each benchmark prints both sides and their ratio.
+// calls with the journal off, for the calling thread and for the whole process. Each benchmark
+// prints both sides and their ratio.
 #include "BenchSession.h"
 #include "BenchTiming.h"
 #include "core/JournalWriter.h"
@@ -106,6 +107,54 @@ void JournalledOptionGetterAgainstOff(benchmark::State& state)
     JournalOnAgainstOff(state, [&](int) { benchmark::DoNotOptimize(QEL::OptionGetAdaptiveLiftMode(tag, &result)); });
 }
 BENCHMARK(JournalledOptionGetterAgainstOff)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// What journalling range(0) records costs the whole process, its helper threads included:
+// the processor time of opening the journal, range(0) calls and closing it, against the same
+// calls with the journal off, per call; the medians of the rounds and their ratio.
+template <typename Call>
+void ProcessCostOnAgainstOff(benchmark::State& state, Call call)
+{
+    const std::string path = JournalPath();
+    const int calls = static_cast<int>(state.range(0));
+    const int rounds = calls >= 1000000 ? 3 : 9;
+    for (auto _ : state) {
+        std::vector<double> off, on;
+        for (int round = 0; round < rounds; ++round) {
+            double start = ProcessMicroseconds();
+            for (int i = 0; i < calls; ++i)
+                call(i);
+            off.push_back((ProcessMicroseconds() - start) / calls);
+            start = ProcessMicroseconds();
+            QEL::OpenJournal(path.c_str());
+            for (int i = 0; i < calls; ++i)
+                call(i);
+            QEL::CloseJournal();
+            on.push_back((ProcessMicroseconds() - start) / calls);
+            std::remove(path.c_str());
+        }
+        state.counters["off_process_us"] = Median(off);
+        state.counters["on_process_us"] = Median(on);
+        state.counters["ratio"] = Median(on) / Median(off);
+    }
+}
+
+void JournalledSetterProcessCost(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    QEL::ResultType result = QEL::ResultTypeOk;
+    ProcessCostOnAgainstOff(state, [&](int i) { QEL::OptionSetAdaptiveLiftMode(tag, (i & 1) != 0, &result); });
+}
+BENCHMARK(JournalledSetterProcessCost)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
+
+void JournalledGetterProcessCost(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    QEL::ResultType result = QEL::ResultTypeOk;
+    ProcessCostOnAgainstOff(state, [&](int) { benchmark::DoNotOptimize(QEL::OptionGetAdaptiveLiftMode(tag, &result)); });
+}
+BENCHMARK(JournalledGetterProcessCost)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

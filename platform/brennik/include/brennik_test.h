@@ -1,6 +1,7 @@
 // Test control of the kernel layer. Tests only: production code never includes this header.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ void ClearCallLog();
 std::string SealTransmitData(const std::string& payload, bool binary);
 // The payload of transmit data (everything after its header line; empty when none).
 std::string TransmitPayload(const std::string& data);
+// The size of the body's shape written and read back by OCCT's own binary form, with none of
+// transmit's checks: the reference a transmit and receive of the body is measured against. 0
+// when the tag is not a body.
+std::size_t PlainShapeRoundTrip(int body);
 // Starts a fresh session (stopping any running one) with rollback on and argument checks on.
 void RestartSession();
 // True when the kernel's debug compare finds the two bodies equal (geometry and topology).

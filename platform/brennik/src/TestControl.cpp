@@ -1,8 +1,13 @@
 // Test control: forced failures, bulletin board, fatal errors and aborts inside the next call.
 #include "brennik_test.h"
 
+#include "EntityOps.h"
 #include "KernelCall.h"
 #include "TransmitData.h"
+
+#include <BinTools.hxx>
+
+#include <sstream>
 
 namespace brennik {
 namespace test {
@@ -41,6 +46,18 @@ std::string SealTransmitData(const std::string& payload, bool binary) {
 std::string TransmitPayload(const std::string& data) {
   const std::size_t newline = data.find('\n');
   return newline == std::string::npos ? std::string() : data.substr(newline + 1);
+}
+
+std::size_t PlainShapeRoundTrip(int body) {
+  Located where;
+  if (ResolveClass(body, BQ_CLASS_body, &where) != 0) return 0;
+  std::ostringstream out;
+  BinTools::Write(where.body->shape, out, Standard_False, Standard_False, BinTools_FormatVersion_CURRENT);
+  const std::string bytes = out.str();
+  std::istringstream in(bytes);
+  TopoDS_Shape read;
+  BinTools::Read(read, in);
+  return read.IsNull() ? 0 : bytes.size();
 }
 
 void RestartSession() {

@@ -106,28 +106,30 @@ private:
 //         // without running their destructors.
 //     }
 //
-// OS_RECOVERY_POINT sets the scope's point and makes sure the handlers are in place (on an
-// alternate signal stack, so a stack overflow is caught too); from then until the scope ends,
-// any of the five signals on this thread jumps back to the point, with the signal mask the
-// thread had when the signal came. Scopes nest: an inner scope is the current one while it
-// lives, and the outer one becomes current again when it ends.
+// OS_RECOVERY_POINT sets the scope's point; from then until the scope ends, any of the five
+// signals on this thread jumps back to the point, with the signal mask the thread had when the
+// signal came. Scopes nest: an inner scope is the current one while it lives, and the outer one
+// becomes current again when it ends.
 //
-// Each system call costs the toolkit's calls dearly, so the handlers are installed only when no
-// scope of the process is armed, and what they replaced is put back when the last one ends:
-//  - an application's own handler for a signal is back in place when the outermost scope ends;
-//  - where the application left a signal to its default action, ours stays installed between
-//    scopes and takes that default action itself for a signal outside every scope (the same
-//    end of the process, core dump included). SIGSEGV and SIGABRT are probed when the next
-//    outermost scope is armed: a handler installed over ours in the meantime (a crash reporter
-//    taking over the fault signals, an abort handler) is then taken as the application's own.
-//  - a thread without an alternate signal stack gets ours once, for the thread's life; a
-//    thread with its own gets ours only while its outermost scope lives, and its own back.
+// A system call would cost the toolkit's calls more than the rest of their frame, so setting a
+// point and ending a scope make none; the handlers and the alternate stacks go in once:
+//  - the process's first point installs our handlers (on an alternate signal stack, so a stack
+//    overflow is caught too) and they stay. A signal on a thread with no point set goes on to
+//    what the application had installed before them: its own handler, or the default action
+//    (the same end of the process, core dump included), or the sanitizer's report;
+//  - a handler the application installs over ours later (a crash reporter) comes first; faults
+//    inside a call stay contained when it hands a signal it does not want on to the handler it
+//    replaced, as such handlers do;
+//  - a thread's first point gives the thread an alternate stack of ours unless it has one of
+//    its own of at least 64 KB, which is used as it is; an own stack that ours replaced is put
+//    back when the thread ends.
 // A handler never returns into the faulting code: SIGABRT raised by abort() would otherwise end
-// the process.
+// the process. When the process ends (or the library is unloaded) the handlers the application
+// had are put back where ours are still in place.
 //
-// Under AddressSanitizer our handlers replace the sanitizer's SIGSEGV/SIGBUS/SIGFPE handlers
-// while a point is set (allowed by its default allow_user_segv_handler=1); faults outside any
-// scope still reach the sanitizer's report.
+// Under AddressSanitizer our handlers stand in front of the sanitizer's SIGSEGV/SIGBUS/SIGFPE
+// handlers (allowed by its default allow_user_segv_handler=1); faults outside any scope still
+// reach the sanitizer's report.
 
 // Called in the signal handler before the jump back; may itself jump (JumpToRecoveryPoint) or
 // return, after which the handler jumps back with the signal.
@@ -140,8 +142,8 @@ public:
     RecoveryScope(const RecoveryScope&) = delete;
     RecoveryScope& operator=(const RecoveryScope&) = delete;
 
-    // Makes sure the handlers are in place (once per scope) and returns the jump buffer; use
-    // through OS_RECOVERY_POINT.
+    // Makes sure the handlers are in place and returns the jump buffer; use through
+    // OS_RECOVERY_POINT.
     sigjmp_buf& Arm();
     // The last signal whose handler ran for this scope, 0 when none did (a jump made by
     // JumpToRecoveryPoint outside a handler leaves it 0).
@@ -158,12 +160,10 @@ private:
     RecoveryScope* m_outer;
     volatile int m_signal = 0;
     bool m_armed = false;
-    bool m_stackChanged = false;
     FaultHook m_hook = nullptr;
     void* m_hookContext = nullptr;
     bool m_restoreMask = false;
     sigset_t m_faultMask;
-    stack_t m_savedStack;
 };
 
 // The signal mask is not saved here (a system call per point): a jump from a handler puts back

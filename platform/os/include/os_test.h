@@ -12,5 +12,9 @@ void SetAbortTimerDelay(int milliseconds);
 // cannot answer them.
 void SetQueriesFail(bool fail);
 
+// How many system calls the fault recovery has made to install handlers or alternate stacks or
+// to ask for them, in the life of the process.
+long GetSignalSetupCount();
+
 }  // namespace test
 }  // namespace os

@@ -1,70 +1,81 @@
 #include "os.h"
 
+#include "TestControl.h"
+
+#include <atomic>
 #include <cstring>
-#include <ucontext.h>
 #include <memory>
 #include <mutex>
+#include <ucontext.h>
 
 namespace os {
 
 namespace {
 
-// SIGSEGV first and SIGABRT last: both are probed (see ProbeKeptHandlers).
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 constexpr int kSignalCount = sizeof kFaultSignals / sizeof kFaultSignals[0];
-// Large enough for the handler, a hook and the sanitizer's work around siglongjmp.
+// Large enough for the handler, a hook and the sanitizer's work around siglongjmp; an own
+// alternate stack of a thread at least this large is used as it is.
 constexpr std::size_t kAltStackSize = 1 << 16;
 
 thread_local RecoveryScope* t_current = nullptr;
 
-// How one fault signal is handled in the process. The handlers are process-wide; the points
-// they jump to are per thread.
-struct SignalState {
-    // What the application had in place when ours went in.
-    struct sigaction application;
-    // Ours is installed.
-    bool ours = false;
-    // Ours stays installed between scopes: the application had left the default action.
-    bool kept = false;
-};
-SignalState s_signals[kSignalCount];
-// Armed scopes of every thread; the handlers go in with the first and out with the last.
-int s_armedScopes = 0;
-std::mutex s_handlersMutex;
+// The system calls that set up or ask for handlers and stacks; counted for the tests, which
+// hold a call's normal path to none.
+int SetAction(int signal, const struct sigaction* action, struct sigaction* previous)
+{
+    detail::g_signalSetupCount.fetch_add(1, std::memory_order_relaxed);
+    return sigaction(signal, action, previous);
+}
+int SetAltStack(const stack_t* stack, stack_t* previous)
+{
+    detail::g_signalSetupCount.fetch_add(1, std::memory_order_relaxed);
+    return sigaltstack(stack, previous);
+}
 
-// Kept handlers must not outlive the code they point into: when the library is unloaded or
-// the process ends, the default action the application had left is put back.
-struct KeptHandlersRelease {
-    ~KeptHandlersRelease();
-} s_keptHandlersRelease;
+// What the application had in place for each fault signal when ours went in: a signal on a
+// thread with no point goes on to it. Written once, before ours can run.
+struct sigaction s_application[kSignalCount];
+bool s_ours[kSignalCount];
+std::atomic<bool> s_installed{false};
+std::mutex s_installMutex;
 
-// The thread's alternate signal stack, when it is ours for the rest of the thread's life. It is
-// switched off before its memory goes, so a late signal never lands in freed memory.
+// Our handlers must not outlive the code they point into: when the library is unloaded or the
+// process ends, what the application had is put back where ours is still in place.
+struct HandlersRelease {
+    ~HandlersRelease();
+} s_handlersRelease;
+
+// The thread's alternate signal stack once its first point was set. At the thread's end, ours
+// (still in place) gives way to what it replaced before its memory goes, so a late signal never
+// lands in freed memory and whoever made the own stack finds it there to free.
 struct ThreadAltStack {
     std::unique_ptr<char[]> memory;
-    bool installedForGood = false;
-    int armedScopes = 0;
+    bool settled = false;
+    bool ours = false;
+    stack_t replaced{};
 
-    char* Memory()
-    {
-        if (!memory)
-            memory.reset(new char[kAltStackSize]);
-        return memory.get();
-    }
     ~ThreadAltStack()
     {
-        if (!installedForGood)
-            return;
-        stack_t off{};
-        off.ss_flags = SS_DISABLE;
-        sigaltstack(&off, nullptr);
+        stack_t current{};
+        if (!ours || SetAltStack(nullptr, &current) != 0 || current.ss_sp != memory.get())
+            return;  // one installed over ours since is left to its owner
+        stack_t previous = replaced;
+        if (previous.ss_flags & SS_DISABLE)
+            previous = stack_t{nullptr, SS_DISABLE, 0};
+        else
+            previous.ss_flags = 0;
+        SetAltStack(&previous, nullptr);
     }
 };
 thread_local ThreadAltStack t_altStack;
 
-bool IsDefaultAction(const struct sigaction& action)
+int SignalIndex(int signal)
 {
-    return !(action.sa_flags & SA_SIGINFO) && action.sa_handler == SIG_DFL;
+    for (int i = 0; i < kSignalCount; ++i)
+        if (kFaultSignals[i] == signal)
+            return i;
+    return -1;
 }
 
 }  // namespace
@@ -92,26 +103,50 @@ struct FaultHandling {
         siglongjmp(target->m_jump, code != 0 ? code : 1);
     }
 
-    // A signal on a thread with no point takes the default action: the application either had
-    // left it so (ours stood in for it) or ours replaced its handler only for a running call
-    // of another thread (the toolkit is driven from one thread).
-    static void TakeDefaultAction(int signal)
+    // The default action ends the process the way it would have ended without our handler: it
+    // is put in place and the signal raised again, to be taken when the handler returns (a
+    // fault taken from the hardware comes again by itself on the return).
+    static void TakeDefaultAction(int signal, const siginfo_t* info)
     {
-        for (int i = 0; i < kSignalCount; ++i)
-            if (kFaultSignals[i] == signal)
-                s_signals[i].ours = false;
         struct sigaction fallback {};
         fallback.sa_handler = SIG_DFL;
         sigemptyset(&fallback.sa_mask);
-        sigaction(signal, &fallback, nullptr);
-        raise(signal);
+        SetAction(signal, &fallback, nullptr);
+        const int index = SignalIndex(signal);
+        if (index >= 0)
+            s_ours[index] = false;
+        if (!info || info->si_code <= 0)
+            raise(signal);
     }
 
-    static void OnFault(int signal, siginfo_t*, void* context)
+    // A signal outside every point goes to what the application had installed before ours.
+    static void PassOn(int signal, siginfo_t* info, void* context)
+    {
+        const int index = SignalIndex(signal);
+        if (index < 0)
+            return;
+        const struct sigaction& application = s_application[index];
+        if (application.sa_flags & SA_SIGINFO) {
+            application.sa_sigaction(signal, info, context);
+            return;
+        }
+        // An ignored fault that the hardware raised cannot be ignored: the kernel ends the
+        // process for it, so the default action is taken.
+        const bool hardwareFault = info && info->si_code > 0 && signal != SIGABRT;
+        if (application.sa_handler == SIG_DFL ||
+            (application.sa_handler == SIG_IGN && hardwareFault)) {
+            TakeDefaultAction(signal, info);
+            return;
+        }
+        if (application.sa_handler != SIG_IGN)
+            application.sa_handler(signal);
+    }
+
+    static void OnFault(int signal, siginfo_t* info, void* context)
     {
         RecoveryScope* target = InnermostArmed();
         if (!target) {
-            TakeDefaultAction(signal);
+            PassOn(signal, info, context);
             return;
         }
         target->m_signal = signal;
@@ -126,142 +161,85 @@ struct FaultHandling {
         Jump(target, signal);
     }
 
-    static struct sigaction OurAction()
+    static void InstallHandlers()
     {
         struct sigaction action {};
         action.sa_sigaction = &OnFault;
         action.sa_flags = SA_SIGINFO | SA_ONSTACK;
         sigemptyset(&action.sa_mask);
-        return action;
+        for (int i = 0; i < kSignalCount; ++i)
+            s_ours[i] = SetAction(kFaultSignals[i], &action, &s_application[i]) == 0;
     }
 
-    // Ours is asked for where it is kept for SIGSEGV and SIGABRT, the signals an application
-    // takes over (a crash reporter takes every fault signal, SIGSEGV among them): when either
-    // has another handler now, every kept one is installed again, and what it replaces is the
-    // application's from then on. Two questions instead of five keep the call cheap.
-    static void ProbeKeptHandlers()
+    // The thread's first point settles its alternate stack for the thread's life.
+    static void SettleStack()
     {
-        for (int i : {0, kSignalCount - 1}) {
-            if (!s_signals[i].ours || !s_signals[i].kept)
-                continue;
-            struct sigaction current {};
-            if (sigaction(kFaultSignals[i], nullptr, &current) == 0 &&
-                (current.sa_flags & SA_SIGINFO) && current.sa_sigaction == &OnFault)
-                continue;
-            for (SignalState& other : s_signals)
-                if (other.kept)
-                    other.ours = false;
-            return;
-        }
-    }
-
-    static void InstallHandlers()
-    {
-        ProbeKeptHandlers();
-        const struct sigaction action = OurAction();
-        for (int i = 0; i < kSignalCount; ++i) {
-            SignalState& state = s_signals[i];
-            if (state.ours)
-                continue;
-            if (sigaction(kFaultSignals[i], &action, &state.application) != 0)
-                continue;
-            state.ours = true;
-            state.kept = IsDefaultAction(state.application);
-        }
-    }
-
-    static void RestoreHandlers()
-    {
-        for (int i = kSignalCount - 1; i >= 0; --i) {
-            SignalState& state = s_signals[i];
-            if (!state.ours || state.kept)
-                continue;
-            sigaction(kFaultSignals[i], &state.application, nullptr);
-            state.ours = false;
-        }
-    }
-
-    // The thread's outermost scope makes sure the thread has an alternate stack of ours or,
-    // when the thread has one of its own, lends it ours until the scope ends.
-    static void InstallStack(RecoveryScope& scope)
-    {
-        if (t_altStack.armedScopes++ > 0 || t_altStack.installedForGood)
-            return;
         stack_t current{};
-        if (sigaltstack(nullptr, &current) != 0)
+        if (SetAltStack(nullptr, &current) != 0)
             return;
+        // A point set inside a handler running on the thread's own stack leaves it alone; the
+        // next point settles it.
+        if (current.ss_flags & SS_ONSTACK)
+            return;
+        t_altStack.settled = true;
+        if (!(current.ss_flags & SS_DISABLE) && current.ss_size >= kAltStackSize)
+            return;
+        t_altStack.memory.reset(new char[kAltStackSize]);
         stack_t ours{};
-        ours.ss_sp = t_altStack.Memory();
+        ours.ss_sp = t_altStack.memory.get();
         ours.ss_size = kAltStackSize;
-        if (current.ss_flags & SS_DISABLE) {
-            t_altStack.installedForGood = sigaltstack(&ours, nullptr) == 0;
-            return;
+        if (SetAltStack(&ours, nullptr) == 0) {
+            t_altStack.ours = true;
+            t_altStack.replaced = current;
+        } else {
+            t_altStack.memory.reset();
         }
-        if (current.ss_sp == ours.ss_sp || (current.ss_flags & SS_ONSTACK))
-            return;
-        scope.m_savedStack = current;
-        scope.m_stackChanged = sigaltstack(&ours, nullptr) == 0;
     }
 
-    static void RestoreStack(RecoveryScope& scope)
+    static void Arm()
     {
-        --t_altStack.armedScopes;
-        if (!scope.m_stackChanged)
+        if (!t_altStack.settled)
+            SettleStack();
+        if (s_installed.load(std::memory_order_acquire))
             return;
-        stack_t previous = scope.m_savedStack;
-        previous.ss_flags &= ~SS_ONSTACK;
-        sigaltstack(&previous, nullptr);
-    }
-
-    static void Arm(RecoveryScope& scope)
-    {
-        InstallStack(scope);
-        std::lock_guard<std::mutex> lock(s_handlersMutex);
-        if (s_armedScopes++ == 0)
+        std::lock_guard<std::mutex> lock(s_installMutex);
+        if (!s_installed.load(std::memory_order_relaxed)) {
             InstallHandlers();
+            s_installed.store(true, std::memory_order_release);
+        }
     }
 
-    static void Disarm(RecoveryScope& scope)
+    static void Release()
     {
-        {
-            std::lock_guard<std::mutex> lock(s_handlersMutex);
-            if (--s_armedScopes == 0)
-                RestoreHandlers();
+        std::lock_guard<std::mutex> lock(s_installMutex);
+        if (!s_installed.load(std::memory_order_relaxed))
+            return;
+        for (int i = 0; i < kSignalCount; ++i) {
+            struct sigaction current {};
+            if (!s_ours[i] || SetAction(kFaultSignals[i], nullptr, &current) != 0)
+                continue;
+            if ((current.sa_flags & SA_SIGINFO) && current.sa_sigaction == &OnFault)
+                SetAction(kFaultSignals[i], &s_application[i], nullptr);
+            s_ours[i] = false;
         }
-        RestoreStack(scope);
     }
 };
 
-KeptHandlersRelease::~KeptHandlersRelease()
-{
-    std::lock_guard<std::mutex> lock(s_handlersMutex);
-    for (int i = 0; i < kSignalCount; ++i) {
-        if (!s_signals[i].ours || !s_signals[i].kept)
-            continue;
-        sigaction(kFaultSignals[i], &s_signals[i].application, nullptr);
-        s_signals[i].ours = false;
-    }
-}
+HandlersRelease::~HandlersRelease() { FaultHandling::Release(); }
 
 RecoveryScope::RecoveryScope() : m_outer(t_current)
 {
     std::memset(&m_jump, 0, sizeof m_jump);
-    std::memset(&m_savedStack, 0, sizeof m_savedStack);
     sigemptyset(&m_faultMask);
     t_current = this;
 }
 
-RecoveryScope::~RecoveryScope()
-{
-    if (m_armed)
-        FaultHandling::Disarm(*this);
-    t_current = m_outer;
-}
+RecoveryScope::~RecoveryScope() { t_current = m_outer; }
 
 sigjmp_buf& RecoveryScope::Arm()
 {
     if (!m_armed) {
-        FaultHandling::Arm(*this);
+        FaultHandling::Arm();
         m_armed = true;
     }
     return m_jump;

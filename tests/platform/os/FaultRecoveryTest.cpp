@@ -1,9 +1,12 @@
 #include "os.h"
+#include "os_test.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
+#include <memory>
+#include <thread>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -73,75 +76,97 @@ TEST(FaultRecovery, CallWithoutFaultRunsToTheEnd)
     EXPECT_TRUE(ran);
 }
 
-void MarkerHandler(int) {}
-
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 
-// Puts the marker handler in for every fault signal and gives back what was there before.
+// An application's handler for every fault signal, installed over ours the way a crash reporter
+// is: it notes what reached it and hands a signal inside a scope on to the handler it replaced.
 struct MarkerHandlers {
+    static int s_lastSignal;
+    static struct sigaction s_replaced[5];
+
+    static void OnSignal(int signal, siginfo_t* info, void* context)
+    {
+        s_lastSignal = signal;
+        for (int i = 0; i < 5; ++i)
+            if (kFaultSignals[i] == signal && os::RecoveryScope::GetCurrent() &&
+                (s_replaced[i].sa_flags & SA_SIGINFO))
+                s_replaced[i].sa_sigaction(signal, info, context);
+    }
     MarkerHandlers()
     {
         struct sigaction mine {};
-        mine.sa_handler = &MarkerHandler;
+        mine.sa_sigaction = &OnSignal;
+        mine.sa_flags = SA_SIGINFO;
         sigemptyset(&mine.sa_mask);
         for (int i = 0; i < 5; ++i)
-            sigaction(kFaultSignals[i], &mine, &before[i]);
+            sigaction(kFaultSignals[i], &mine, &s_replaced[i]);
     }
     ~MarkerHandlers()
     {
         for (int i = 0; i < 5; ++i)
-            sigaction(kFaultSignals[i], &before[i], nullptr);
+            sigaction(kFaultSignals[i], &s_replaced[i], nullptr);
     }
-    static void ExpectInPlace(bool inPlace)
+    static void ExpectInPlace()
     {
         for (int signal : kFaultSignals) {
             struct sigaction now {};
             sigaction(signal, nullptr, &now);
-            EXPECT_EQ(now.sa_handler == &MarkerHandler, inPlace) << signal;
+            EXPECT_EQ(now.sa_sigaction, &OnSignal) << signal;
         }
     }
-    struct sigaction before[5];
 };
+int MarkerHandlers::s_lastSignal = 0;
+struct sigaction MarkerHandlers::s_replaced[5];
 
-TEST(FaultRecovery, PreviousHandlersComeBackWhenTheScopeEnds)
-{
-    MarkerHandlers marker;
-    {
-        os::RecoveryScope scope;
-        if (OS_RECOVERY_POINT(scope) == 0) {
-            MarkerHandlers::ExpectInPlace(false);
-            // A nested scope changes nothing, and its end leaves the outer scope's handlers.
-            EXPECT_EQ(RunRecovered([] { raise(SIGBUS); }), SIGBUS);
-            MarkerHandlers::ExpectInPlace(false);
-        }
-    }
-    MarkerHandlers::ExpectInPlace(true);
-}
-
-// Handlers an application installs between scopes, over ours (a crash reporter's for every
-// fault signal), are its own from then on: the next scope still catches its faults and gives
-// them back when it ends.
-TEST(FaultRecovery, HandlersInstalledBetweenScopesAreTakenAsTheApplications)
+// Handlers an application installs over ours (a crash reporter's for every fault signal) stay
+// in place through every scope; faults inside a scope still end at its point, and signals
+// outside every scope are the application's.
+TEST(FaultRecovery, HandlersInstalledOverOursStayAndScopesStillCatchTheirFaults)
 {
     EXPECT_EQ(RunRecovered([] { raise(SIGILL); }), SIGILL);
     MarkerHandlers marker;
-    for (const SignalCase& c : kSignalCases)
+    for (const SignalCase& c : kSignalCases) {
         EXPECT_EQ(RunRecovered(c.raiseIt), c.expected) << c.name;
-    MarkerHandlers::ExpectInPlace(true);
+        MarkerHandlers::ExpectInPlace();
+    }
+    MarkerHandlers::s_lastSignal = 0;
+    raise(SIGBUS);
+    EXPECT_EQ(MarkerHandlers::s_lastSignal, SIGBUS);
 }
 
-TEST(FaultRecovery, AThreadsOwnAlternateStackComesBackWhenTheScopeEnds)
+// Once a thread has set its first point, setting points and ending scopes make no system call.
+TEST(FaultRecovery, PointsAfterTheFirstOnAThreadMakeNoSystemCall)
 {
-    static char own[1 << 16];
-    stack_t mine{}, before{}, after{};
-    mine.ss_sp = own;
-    mine.ss_size = sizeof own;
-    sigaltstack(&mine, &before);
-    EXPECT_EQ(RunRecovered([] { raise(SIGSEGV); }), SIGSEGV);
-    sigaltstack(nullptr, &after);
-    EXPECT_EQ(after.ss_sp, static_cast<void*>(own));
-    EXPECT_EQ(after.ss_flags & SS_DISABLE, 0);
-    sigaltstack(&before, nullptr);
+    std::thread([] {
+        EXPECT_EQ(RunRecovered([] {}), 0);
+        const long before = os::test::GetSignalSetupCount();
+        for (int i = 0; i < 100; ++i)
+            EXPECT_EQ(RunRecovered([] { EXPECT_EQ(RunRecovered([] {}), 0); }), 0);
+        EXPECT_EQ(os::test::GetSignalSetupCount(), before);
+        EXPECT_EQ(RunRecovered([] { raise(SIGSEGV); }), SIGSEGV);
+    }).join();
+}
+
+// A thread's own alternate stack is used as it is when it is large enough for the handler;
+// a smaller one gives way to ours, and faults are caught on either.
+TEST(FaultRecovery, AThreadsOwnAlternateStackIsUsedWhenLargeEnough)
+{
+    for (std::size_t size : {std::size_t(1) << 16, std::size_t(1) << 13}) {
+        std::thread([size] {
+            std::unique_ptr<char[]> own(new char[size]);
+            stack_t mine{}, before{}, during{};
+            mine.ss_sp = own.get();
+            mine.ss_size = size;
+            sigaltstack(&mine, &before);
+            EXPECT_EQ(RunRecovered([&] {
+                sigaltstack(nullptr, &during);
+                raise(SIGSEGV);
+            }), SIGSEGV);
+            EXPECT_EQ(during.ss_sp == own.get(), size >= (1 << 16)) << size;
+            EXPECT_GE(during.ss_size, std::size_t(1) << 16);
+            sigaltstack(&before, nullptr);
+        }).join();
+    }
 }
 
 TEST(FaultRecovery, InnerScopeCatchesItsFaultAndOuterGetsItsPointBack)

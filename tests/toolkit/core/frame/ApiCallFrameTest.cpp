@@ -20,7 +20,15 @@ class ApiCallFrameTest : public ApiTest {};
 
 int ApplicationErrorHandler(const BQ_ERROR_report_t* report) { return report ? report->code : 0; }
 void ApplicationAbortEntry(int*) {}
-void ApplicationSignalHandler(int) {}
+// An application's fault handler installed after the toolkit's: it hands on what it does not
+// handle itself, as crash reporters do, to the handler it replaced.
+struct sigaction s_replacedAbort {}, s_replacedSegv {};
+void ApplicationSignalHandler(int signal, siginfo_t* info, void* context)
+{
+    const struct sigaction& replaced = signal == SIGABRT ? s_replacedAbort : s_replacedSegv;
+    if (replaced.sa_flags & SA_SIGINFO)
+        replaced.sa_sigaction(signal, info, context);
+}
 
 BQ_ERROR_handler_f_t CurrentErrorHandler()
 {
@@ -34,11 +42,11 @@ BQ_FRUSTRUM_f_t CurrentAbortEntry()
     BQ_SESSION_ask_frustrum(&frustrum);
     return frustrum.fabort;
 }
-void (*CurrentSignalHandler(int signal))(int)
+void (*CurrentSignalHandler(int signal))(int, siginfo_t*, void*)
 {
     struct sigaction action {};
     sigaction(signal, nullptr, &action);
-    return action.sa_handler;
+    return action.sa_sigaction;
 }
 
 // What the handlers were while the last call ran.
@@ -59,16 +67,20 @@ TEST_F(ApiCallFrameTest, TheApplicationsHandlersAreBackAfterEveryCall)
     BQ_SESSION_ask_frustrum(&frustrum);
     frustrum.fabort = &ApplicationAbortEntry;
     BQ_SESSION_register_frustrum(&frustrum);
-    struct sigaction application {}, savedAbort {}, savedSegv {};
-    application.sa_handler = &ApplicationSignalHandler;
-    sigaction(SIGABRT, &application, &savedAbort);
-    sigaction(SIGSEGV, &application, &savedSegv);
+    ResultType first = ResultTypeOk;
+    OptionGetAdaptiveLiftMode(interaction, &first);  // the toolkit's handlers are in by now
+    struct sigaction application {};
+    application.sa_sigaction = &ApplicationSignalHandler;
+    application.sa_flags = SA_SIGINFO;
+    sigaction(SIGABRT, &application, &s_replacedAbort);
+    sigaction(SIGSEGV, &application, &s_replacedSegv);
 
     for (void (*fault)() : {&RecordHandlersDuringCall, &RaiseSegmentationFault, &RaiseAbortSignal,
                             &RaiseFatalKernelError}) {
         SetApiCallFaultForTest(fault);
         ResultType result = ResultTypeOk;
         OptionSetAdaptiveLiftMode(interaction, true, &result);
+        EXPECT_EQ(result, fault == &RecordHandlersDuringCall ? ResultTypeOk : ResultTypeUnhandledException);
         EXPECT_EQ(CurrentErrorHandler(), &ApplicationErrorHandler);
         EXPECT_EQ(CurrentAbortEntry(), &ApplicationAbortEntry);
         EXPECT_EQ(CurrentSignalHandler(SIGABRT), &ApplicationSignalHandler);
@@ -77,8 +89,8 @@ TEST_F(ApiCallFrameTest, TheApplicationsHandlersAreBackAfterEveryCall)
     EXPECT_EQ(s_handlerDuringCall, &OnKernelError);
     EXPECT_EQ(s_abortEntryDuringCall, &OnKernelAbort);
 
-    sigaction(SIGABRT, &savedAbort, nullptr);
-    sigaction(SIGSEGV, &savedSegv, nullptr);
+    sigaction(SIGABRT, &s_replacedAbort, nullptr);
+    sigaction(SIGSEGV, &s_replacedSegv, nullptr);
     BQ_ERROR_callbacks_t none{};
     BQ_ERROR_register_callbacks(&none);
 }

@@ -99,9 +99,12 @@ TEST(XMLWriterTest, LongTextsAndValuesAreWrittenWhole)
   for (size_t length : {size_t(4000), size_t(11000), size_t(70000), size_t(200000)}) {
     SCOPED_TRACE(length);
     std::string value, escaped;
+    // Every escaped character, at every place in a run of sixteen bytes.
+    const char* const raw[] = {"a&b", "a<b", "a>b", "a\"b", "a'b"};
+    const char* const written[] = {"a&amp;b", "a&lt;b", "a&gt;b", "a&quot;b", "a&apos;b"};
     for (size_t i = 0; value.size() < length; ++i) {
-      value += i % 7 == 0 ? "a&b" : "xyz";
-      escaped += i % 7 == 0 ? "a&amp;b" : "xyz";
+      value += i % 7 == 0 ? raw[i / 7 % 5] : "xyz";
+      escaped += i % 7 == 0 ? written[i / 7 % 5] : "xyz";
     }
     XMLTreeNode tree = XMLTreeNode::CreateTop("E", false);
     tree.AddAttribute("v", value.c_str());
