@@ -91,8 +91,7 @@ int DebugLoadInteraction(const char* filename, ResultType* result)
             status = Interaction::CheckNewInteractionAllowed();
             if (status != ResultTypeOk)
                 return 0;
-            Interaction* loaded = Interaction::CreateFromFile(name);
-            return TagOrFail(loaded, status);
+            return TagOrFail(Interaction::CreateFromFile(name), status);
         });
 }
 

@@ -15,8 +15,7 @@ int CreateInstance(int interaction, int bodyTag, const double transform[4][4], R
                      TransformArg(transform, "transform").Optional())
         .ReturnsTag("InstanceTag")
         .Run([](Interaction* target, ResultType& status, int body, const double(*placement)[4]) {
-            Instance* instance = Instance::Create(target, body, placement);
-            return TagOrFail(instance, status);
+            return TagOrFail(Instance::Create(target, body, placement), status);
         });
 }
 
@@ -51,20 +50,13 @@ void InstanceSetTransform(int interaction, int instanceTag, const double transfo
 QEL_API_REPLAYABLE_CALL(GetInstanceCount, ApiCallQuery);
 int GetInstanceCount(int interaction, ResultType* result)
 {
-    return Call<int>(s_GetInstanceCount, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetInstanceCount();
-    });
+    return CountCall(s_GetInstanceCount, interaction, result, &Interaction::GetInstanceCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetInstance, ApiCallQuery);
 int GetInstance(int interaction, int index, ResultType* result)
 {
-    return Call<int>(s_GetInstance, interaction, result, IntArg(index, "index"))
-        .ReturnsTag("InstanceTag")
-        .Run([](Interaction* target, ResultType& status, int at) {
-            Instance* instance = target->GetInstance(at);
-            return TagOrFail(instance, status);
-        });
+    return IndexedTagCall(s_GetInstance, interaction, index, "InstanceTag", &Interaction::GetInstance, result);
 }
 
 }  // namespace QEL

@@ -59,9 +59,7 @@ void DeleteMark(int interaction, int markTag, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetMarkCount, ApiCallQuery);
 int GetMarkCount(int interaction, ResultType* result)
 {
-    return Call<int>(s_GetMarkCount, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetMarkCount();
-    });
+    return CountCall(s_GetMarkCount, interaction, result, &Interaction::GetMarkCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetMark, ApiCallQuery);

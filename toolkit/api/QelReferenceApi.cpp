@@ -16,8 +16,7 @@ int CreateReference(int interaction, int entity, int instance, ResultType* resul
                      InstanceArg(instance, "instance").Optional())
         .ReturnsTag("ReferenceTag")
         .Run([](Interaction* target, ResultType& status, int of, Instance* placed) {
-            Reference* reference = Reference::Create(target, of, placed);
-            return TagOrFail(reference, status);
+            return TagOrFail(Reference::Create(target, of, placed), status);
         });
 }
 

@@ -24,8 +24,7 @@ int RelationGetReference(int interaction, int relation, int index, ResultType* r
                      IntArg(index, "index"))
         .ReturnsTag("ReferenceTag")
         .Run([](Interaction*, ResultType& status, Relation* found, int at) {
-            Reference* reference = found->GetReference(at);
-            return TagOrFail(reference, status);
+            return TagOrFail(found->GetReference(at), status);
         });
 }
 
@@ -90,20 +89,13 @@ RelationSubtype RelationGetSubtype(int interaction, int relation, int reference,
 QEL_API_REPLAYABLE_CALL(GetRelationCount, ApiCallQuery);
 int GetRelationCount(int interaction, ResultType* result)
 {
-    return Call<int>(s_GetRelationCount, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetRelationCount();
-    });
+    return CountCall(s_GetRelationCount, interaction, result, &Interaction::GetRelationCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetRelation, ApiCallQuery);
 int GetRelation(int interaction, int index, ResultType* result)
 {
-    return Call<int>(s_GetRelation, interaction, result, IntArg(index, "index"))
-        .ReturnsTag("RelationTag")
-        .Run([](Interaction* target, ResultType& status, int at) {
-            Relation* relation = target->GetRelation(at);
-            return TagOrFail(relation, status);
-        });
+    return IndexedTagCall(s_GetRelation, interaction, index, "RelationTag", &Interaction::GetRelation, result);
 }
 
 QEL_API_REPLAYABLE_CALL(CreateRelation, 0);
@@ -117,8 +109,7 @@ int CreateRelation(int interaction, RelationType type, const Array<int>& referen
             std::vector<Reference*> found;
             for (int tag : tags)
                 found.push_back(target->FindReferenceFromTag(tag));
-            Relation* relation = Relation::Create(target, relationType, found);
-            return TagOrFail(relation, status);
+            return TagOrFail(Relation::Create(target, relationType, found), status);
         });
 }
 

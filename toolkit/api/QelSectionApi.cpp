@@ -61,28 +61,20 @@ int CreateSection(int interaction, int sectionConstructionPlane, ResultType* res
         .Checks([&](Interaction* target) { return CheckArgSectionPlaneReference(sectionConstructionPlane, target); })
         .ReturnsTag("SectionTag")
         .Run([](Interaction* target, ResultType& status, Reference* plane) {
-            Section* section = Section::Create(target, plane);
-            return TagOrFail(section, status);
+            return TagOrFail(Section::Create(target, plane), status);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(GetSectionsCount, ApiCallQuery);
 int GetSectionsCount(int interaction, ResultType* result)
 {
-    return Call<int>(s_GetSectionsCount, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetSectionsCount();
-    });
+    return CountCall(s_GetSectionsCount, interaction, result, &Interaction::GetSectionsCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetSection, ApiCallQuery);
 int GetSection(int interaction, int index, ResultType* result)
 {
-    return Call<int>(s_GetSection, interaction, result, IntArg(index, "index"))
-        .ReturnsTag("SectionTag")
-        .Run([](Interaction* target, ResultType& status, int at) {
-            Section* section = target->GetSection(at);
-            return TagOrFail(section, status);
-        });
+    return IndexedTagCall(s_GetSection, interaction, index, "SectionTag", &Interaction::GetSection, result);
 }
 
 QEL_API_REPLAYABLE_CALL_STARTING_AT(SectionGenerateGeometry, 0, true);

@@ -19,8 +19,7 @@ int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const doub
             std::vector<Reference*> defining;
             for (int tag : tags)
                 defining.push_back(CastTagToReference(target, tag));
-            VirtualVertex* vertex = VirtualVertex::Create(target, defining, seed);
-            return TagOrFail(vertex, status);
+            return TagOrFail(VirtualVertex::Create(target, defining, seed), status);
         });
 }
 

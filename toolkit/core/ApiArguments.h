@@ -634,4 +634,24 @@ void SetOption(const ApiCallProperties& call, int interaction, ResultType* resul
         });
 }
 
+// The number of objects in one of the interaction's lists.
+inline int CountCall(const ApiCallProperties& call, int interaction, ResultType* result,
+                     int (Interaction::*count)() const)
+{
+    return Call<int>(call, interaction, result).Run([count](Interaction* target, ResultType&) { return (target->*count)(); });
+}
+
+// The tag of the object at the index of one of the interaction's lists, journalled under
+// kind; ResultTypeFail and 0 when the index names none.
+template <typename T>
+int IndexedTagCall(const ApiCallProperties& call, int interaction, int index, const char* kind,
+                   T* (Interaction::*at)(int) const, ResultType* result)
+{
+    return Call<int>(call, interaction, result, IntArg(index, "index"))
+        .ReturnsTag(kind)
+        .Run([at](Interaction* target, ResultType& status, int position) {
+            return TagOrFail((target->*at)(position), status);
+        });
+}
+
 }  // namespace QEL

@@ -9,6 +9,7 @@
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
+#include "api/QelSectionApi.h"
 #include "core/TagCasts.h"
 #include "model/BlockOptions.h"
 #include "model/ShellOptions.h"
@@ -258,6 +259,43 @@ TEST_F(ModellingApiTest, ShellTypeOutsideTheTypesIsRefusedAndChangesNothing)
         ShellOptionsSetType(m_tag, options, static_cast<ShellType>(number), &result);
         EXPECT_EQ(result, ResultTypeBadArgument) << number;
         EXPECT_EQ(shell->GetType(), before);
+    }
+}
+
+// Stopped before its effect, a call answers its start value and only its result tells: 1 for
+// the persistent-data calls, true for the section calls; 0 or false for the others.
+TEST_F(ModellingApiTest, CallsStoppedBeforeTheirEffectAnswerTheirStartValue)
+{
+    int sectionInstance = 0;
+    Array<int> sources;
+    Array<int> sections;
+    Array<int> two = Tags({1, 2});
+    struct Case {
+        const char* name;
+        std::function<int(ResultType*)> call;
+        int start;
+    };
+    const Case cases[] = {
+        {"ExtractBodyPersistentData", [&](ResultType* r) { return int(ExtractBodyPersistentData(m_tag, 0, 0, r)); },
+         ExtractBodyPersistentDataStored},
+        {"RestoreBodyPersistentData", [&](ResultType* r) { return int(RestoreBodyPersistentData(m_tag, 0, 0, r)); },
+         RestoreBodyPersistentDataRestored},
+        {"SectionGenerateGeometry",
+         [&](ResultType* r) { return int(SectionGenerateGeometry(m_tag, 0, 0, sectionInstance, sources, sections, r)); },
+         1},
+        {"SectionGetMapping",
+         [&](ResultType* r) { return int(SectionGetMapping(m_tag, 0, 0, sectionInstance, sources, sections, r)); }, 1},
+        {"SectionAddGeometry", [&](ResultType* r) { return int(SectionAddGeometry(m_tag, 0, 0, 0, two, sections, r)); },
+         1},
+        {"BodyIsPasteTool", [&](ResultType* r) { return int(BodyIsPasteTool(m_tag, 0, 0, r)); }, 0},
+    };
+    for (bool checksOn : {true, false}) {
+        m_interaction->SetCheckArguments(checksOn);
+        for (const Case& c : cases) {
+            ResultType result = ResultTypeOk;
+            EXPECT_EQ(c.call(&result), c.start) << c.name;
+            EXPECT_EQ(result, ResultTypeBadArgument) << c.name;
+        }
     }
 }
 
