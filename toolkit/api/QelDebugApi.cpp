@@ -1,8 +1,8 @@
 #include "api/QelDebugApi.h"
 
 #include "api/ApiTagLists.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/PersistenceUtilities.h"
 #include "core/SolutionChangeData.h"
@@ -30,10 +30,31 @@ bool FindPreviewChange(Interaction* interaction, int entity, EntitySolutionChang
     return true;
 }
 
-// The output pointers are not inputs: they are journalled once, as the values they receive.
-void WriteEntityInput(JournalArguments& journal, int entity)
+TagArg PreviewEntityArg(int entity) { return EntityArg(entity, "entity", CheckArgReferenceEntityTag); }
+
+// The one-value preview queries: the value and the flag that says whether it changed.
+bool PreviewValue(const ApiCallProperties& call, int interaction, int entity, double* value,
+                  const char* name, bool (EntitySolutionChange::*has)() const,
+                  double (EntitySolutionChange::*get)() const, ResultType* result)
 {
-    journal.WriteJournalArgEntityTag(entity, "entity");
+    bool written = false;
+    return Call<bool>(call, interaction, result, PreviewEntityArg(entity), PointerOutput(value, name, written))
+        .Run([&](Interaction* target, ResultType& status, int of, double* place) {
+            EntitySolutionChange change;
+            if (!FindPreviewChange(target, of, change, status))
+                return false;
+            written = true;
+            *place = (change.*get)();
+            return (change.*has)();
+        });
+}
+
+// The two shell checks differ only in the entity they are given and the check they run on it.
+bool ShellCheckCall(const ApiCallProperties& call, int interaction, int entity, const char* name,
+                    bool (*check)(Interaction*, int), ResultType* result)
+{
+    return Call<bool>(call, interaction, result, EntityArg(entity, name))
+        .Run([check](Interaction* target, ResultType&, int of) { return check(target, of); });
 }
 
 }  // namespace
@@ -43,13 +64,10 @@ QEL_API_REPLAYABLE_CALL(DebugSaveBodiesWithoutQELAttributes, ApiCallProcessWide)
 void DebugSaveBodiesWithoutQELAttributes(const Array<int>& bodies, const char* filename,
                                          ResultType* result)
 {
-    ApiCall<>(s_DebugSaveBodiesWithoutQELAttributes, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(bodies), "bodies");
-            journal.WriteJournalArgString(filename, "filename");
-        })
-        .Run([&](Interaction*, ResultType& status) {
-            if (!SaveBodiesWithoutQELAttributes(bodies, filename))
+    ProcessCall(s_DebugSaveBodiesWithoutQELAttributes, result, TagListArg(bodies, "bodies"),
+                TextArg(filename, "filename"))
+        .Run([&](Interaction*, ResultType& status, auto&&, const char* name) {
+            if (!SaveBodiesWithoutQELAttributes(bodies, name))
                 status = ResultTypeBadArgument;
         });
 }
@@ -57,10 +75,9 @@ void DebugSaveBodiesWithoutQELAttributes(const Array<int>& bodies, const char* f
 QEL_API_CALL(DebugSaveInteraction, 0);
 void DebugSaveInteraction(int interaction, const char* filename, ResultType* result)
 {
-    ApiCall<>(s_DebugSaveInteraction, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgString(filename, "filename"); })
-        .Run([&](Interaction* target, ResultType& status) {
-            if (!target->SaveToFile(filename))
+    Call(s_DebugSaveInteraction, interaction, result, TextArg(filename, "filename"))
+        .Run([](Interaction* target, ResultType& status, const char* name) {
+            if (!target->SaveToFile(name))
                 status = ResultTypeBadArgument;
         });
 }
@@ -68,19 +85,13 @@ void DebugSaveInteraction(int interaction, const char* filename, ResultType* res
 QEL_API_CALL(DebugLoadInteraction, ApiCallProcessWide);
 int DebugLoadInteraction(const char* filename, ResultType* result)
 {
-    return ApiCall<int>(s_DebugLoadInteraction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgString(filename, "filename"); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnInteractionTag(tag); })
-        .Run([&](Interaction*, ResultType& status) {
+    return ProcessCall<int>(s_DebugLoadInteraction, result, TextArg(filename, "filename"))
+        .ReturnsTag("InteractionTag")
+        .Run([](Interaction*, ResultType& status, const char* name) {
             status = Interaction::CheckNewInteractionAllowed();
             if (status != ResultTypeOk)
                 return 0;
-            Interaction* loaded = Interaction::CreateFromFile(filename);
-            if (!loaded) {
-                status = ResultTypeFail;
-                return 0;
-            }
-            return loaded->GetTag();
+            return TagOrFail(Interaction::CreateFromFile(name), status);
         });
 }
 
@@ -88,19 +99,16 @@ QEL_API_CALL(DebugCheckValidity, 0);
 bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTags,
                         Array<InvalidityType>* problems, ResultType* result)
 {
-    return ApiCall<bool>(s_DebugCheckValidity, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgTag(object, "object"); })
-        .Checks([&](Interaction* target) { return CheckArgObjectTag(object, target); })
+    return Call<bool>(s_DebugCheckValidity, interaction, result, ObjectTagArg(object, "object", CheckArgObjectTag),
+                      TagListOutput(problemObjectTags, "problemObjectTags"))
         .Outputs([&](JournalArguments& journal) {
-            WriteJournalTagListOutput(journal, problemObjectTags, "problemObjectTags");
-            journal.WriteJournalArgInvalidityTypeArrayPointer(
-                problems ? &GetArrayVector(*problems) : nullptr, "problems");
+            journal.WriteJournalArgInvalidityTypeArrayPointer(problems ? &GetArrayVector(*problems) : nullptr,
+                                                              "problems");
         })
-        .Run([&](Interaction* target, ResultType& status) {
+        .Run([&](Interaction* target, ResultType& status, int tag, Array<int>* problemTags) {
             // The interaction answers its own tag; any other tag must name one of its objects,
             // checks on or off.
-            TaggedEntity* checked = object == target->GetTag() ? target
-                                                               : target->FindTaggedEntityFromTag(object);
+            TaggedEntity* checked = tag == target->GetTag() ? target : target->FindTaggedEntityFromTag(tag);
             if (!checked) {
                 status = ResultTypeBadArgument;
                 return false;
@@ -112,10 +120,10 @@ bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTa
                 status = ResultTypeFail;
                 return valid;
             }
-            if (problemObjectTags) {
-                problemObjectTags->Reserve(problemObjectTags->GetSize() + static_cast<int>(badObjects.size()));
+            if (problemTags) {
+                problemTags->Reserve(problemTags->GetSize() + static_cast<int>(badObjects.size()));
                 for (TaggedEntity* bad : badObjects)
-                    problemObjectTags->Add(bad ? bad->GetTag() : 0);
+                    problemTags->Add(bad ? bad->GetTag() : 0);
             }
             if (problems)
                 for (InvalidityType code : codes)
@@ -127,28 +135,13 @@ bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTa
 QEL_API_REPLAYABLE_CALL(DebugCheckInteractionRelations, 0);
 bool DebugCheckInteractionRelations(int interaction, ResultType* result)
 {
-    return ApiCall<bool>(s_DebugCheckInteractionRelations, interaction, result)
-        .Run([](Interaction* target, ResultType&) {
-            for (Relation* relation : target->GetRelations())
-                if (relation && !relation->IsGeometricallySatisfied())
-                    return false;
-            return true;
-        });
+    return Call<bool>(s_DebugCheckInteractionRelations, interaction, result).Run([](Interaction* target, ResultType&) {
+        for (Relation* relation : target->GetRelations())
+            if (relation && !relation->IsGeometricallySatisfied())
+                return false;
+        return true;
+    });
 }
-
-namespace {
-
-// The two shell checks differ only in the entity they are given and the check they run on it.
-bool ShellCheckCall(const ApiCallProperties& call, int interaction, int entity, const char* name,
-                    bool (*check)(Interaction*, int), ResultType* result)
-{
-    return ApiCall<bool>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(entity, name); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(entity); })
-        .Run([&](Interaction* target, ResultType&) { return check(target, entity); });
-}
-
-}  // namespace
 
 QEL_API_REPLAYABLE_CALL(DebugCheckShelledFace, 0);
 bool DebugCheckShelledFace(int interaction, int face, ResultType* result)
@@ -166,35 +159,23 @@ QEL_API_CALL(DebugJournalCheckpoint, 0);
 void DebugJournalCheckpoint(int interaction, const char* checkpointName, bool bodyCompareOnly,
                             ResultType* result)
 {
-    bool journalled = false;
-    ApiCall<>(s_DebugJournalCheckpoint, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgString(checkpointName, "checkpointName");
-            journal.WriteJournalArgBool(bodyCompareOnly, "bodyCompareOnly");
-            journalled = true;
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            // Without a journal there is no record to hold the snapshot.
-            if (!journalled) {
-                status = ResultTypeBadArgument;
-                return;
-            }
+    bool journalled;
+    Call(s_DebugJournalCheckpoint, interaction, result, TextArg(checkpointName, "checkpointName"),
+         BoolArg(bodyCompareOnly, "bodyCompareOnly"), JournalRecord(journalled))
+        .Run([](Interaction* target, ResultType& status, const char*, bool, bool recorded) {
+            // Without a journal there is no record to hold the snapshot: the call fails.
             JournalArguments journal(target->GetTag());
-            status = static_cast<ResultType>(journal.WriteJournalCheckpoint(target->GetTag()));
+            status = recorded ? static_cast<ResultType>(journal.WriteJournalCheckpoint(target->GetTag())) : ResultTypeFail;
         });
 }
 
 QEL_API_CALL(DebugJournalFailurePoint, ApiCallProcessWide);
 void DebugJournalFailurePoint(ResultType* result)
 {
-    bool journalled = false;
-    ApiCall<>(s_DebugJournalFailurePoint, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalForceFailure();
-            journalled = true;
-        })
-        .Run([&](Interaction*, ResultType& status) {
-            if (!journalled)
+    bool journalled;
+    ProcessCall(s_DebugJournalFailurePoint, result, JournalRecord(journalled, true))
+        .Run([](Interaction*, ResultType& status, bool recorded) {
+            if (!recorded)
                 status = ResultTypeBadArgument;
         });
 }
@@ -202,53 +183,49 @@ void DebugJournalFailurePoint(ResultType* result)
 QEL_API_REPLAYABLE_CALL(OptionSetPreviewMode, 0);
 void OptionSetPreviewMode(int interaction, PreviewMode previewMode, ResultType* result)
 {
-    ApiCall<>(s_OptionSetPreviewMode, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgPreviewMode(previewMode, "previewMode"); })
-        .Checks([&](Interaction*) { return CheckArgEnumIn0To2(previewMode); })
-        .Run([&](Interaction* target, ResultType&) { target->SetPreviewMode(previewMode); });
+    Call(s_OptionSetPreviewMode, interaction, result, EnumArg<PreviewMode>(previewMode, "previewMode"))
+        .Run([](Interaction* target, ResultType&, PreviewMode mode) { target->SetPreviewMode(mode); });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetPreviewMode, ApiCallQuery);
 PreviewMode OptionGetPreviewMode(int interaction, ResultType* result)
 {
-    return ApiCall<PreviewMode>(s_OptionGetPreviewMode, interaction, result)
-        .Run([](Interaction* target, ResultType&) { return target->GetPreviewMode(); });
+    return Call<PreviewMode>(s_OptionGetPreviewMode, interaction, result).Run([](Interaction* target, ResultType&) {
+        return target->GetPreviewMode();
+    });
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetPreviewEntities, ApiCallQuery);
 bool DebugGetPreviewEntities(int interaction, Array<int>* entities, ResultType* result)
 {
-    return ApiCall<bool>(s_DebugGetPreviewEntities, interaction, result)
-        .Requires([&](Interaction*) { return CheckArgPointer(entities); })
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, entities, "entities"); })
-        .Run([&](Interaction* target, ResultType& status) {
+    return Call<bool>(s_DebugGetPreviewEntities, interaction, result, TagListOutput(entities, "entities"))
+        .Requires([&](Interaction*) { return RefusedUnless(entities != nullptr); })
+        .Run([](Interaction* target, ResultType& status, Array<int>* list) {
             SolutionChangeData data;
             if (!target->GetCopyOfCachedSolutionChangeData(data) || data.IsEmpty()) {
                 status = ResultTypeBadArgument;
                 return false;
             }
             for (const auto& change : data.GetChanges())
-                entities->Add(change.first);
+                list->Add(change.first);
             return true;
         });
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewTransform, ApiCallQuery);
-bool DebugGetEntityPreviewTransform(int interaction, int entity, double transform[4][4],
-                                    ResultType* result)
+bool DebugGetEntityPreviewTransform(int interaction, int entity, double transform[4][4], ResultType* result)
 {
+    // The matrix is journalled only when the query wrote it.
     bool moved = false;
-    return ApiCall<bool>(s_DebugGetEntityPreviewTransform, interaction, result)
-        .Inputs([&](JournalArguments& journal) { WriteEntityInput(journal, entity); })
-        .Checks([&](Interaction*) { return CheckArgReferenceEntityTag(entity); })
-        .Requires([&](Interaction*) { return CheckArgPointer(transform); })
+    return Call<bool>(s_DebugGetEntityPreviewTransform, interaction, result, PreviewEntityArg(entity))
+        .Requires([&](Interaction*) { return RefusedUnless(transform != nullptr); })
         .Outputs([&](JournalArguments& journal) {
             if (moved)
                 journal.WriteJournalArgTransform(transform, "transform");
         })
-        .Run([&](Interaction* target, ResultType& status) {
+        .Run([&](Interaction* target, ResultType& status, int of) {
             EntitySolutionChange change;
-            if (!FindPreviewChange(target, entity, change, status))
+            if (!FindPreviewChange(target, of, change, status))
                 return false;
             moved = change.HasTransform();
             if (moved)
@@ -262,63 +239,25 @@ bool DebugGetEntityPreviewRadius(int interaction, int entity, bool* majorRadiusC
                                  double* majorRadiusNewValue, bool* minorRadiusChanged,
                                  double* minorRadiusNewValue, ResultType* result)
 {
-    const auto pointers = [&](Interaction*) {
-        return FirstFailure({CheckArgPointer(majorRadiusChanged), CheckArgPointer(majorRadiusNewValue),
-                             CheckArgPointer(minorRadiusChanged), CheckArgPointer(minorRadiusNewValue)});
-    };
     bool written = false;
-    return ApiCall<bool>(s_DebugGetEntityPreviewRadius, interaction, result)
-        .Inputs([&](JournalArguments& journal) { WriteEntityInput(journal, entity); })
-        .Checks([&](Interaction*) { return CheckArgReferenceEntityTag(entity); })
-        .Requires(pointers)
-        .Outputs([&](JournalArguments& journal) {
-            if (!written)
-                return;
-            journal.WriteJournalArgBool(*majorRadiusChanged, "majorRadiusChanged");
-            journal.WriteJournalArgDouble(*majorRadiusNewValue, "majorRadiusNewValue");
-            journal.WriteJournalArgBool(*minorRadiusChanged, "minorRadiusChanged");
-            journal.WriteJournalArgDouble(*minorRadiusNewValue, "minorRadiusNewValue");
-        })
-        .Run([&](Interaction* target, ResultType& status) {
+    return Call<bool>(s_DebugGetEntityPreviewRadius, interaction, result, PreviewEntityArg(entity),
+                      PointerOutput(majorRadiusChanged, "majorRadiusChanged", written),
+                      PointerOutput(majorRadiusNewValue, "majorRadiusNewValue", written),
+                      PointerOutput(minorRadiusChanged, "minorRadiusChanged", written),
+                      PointerOutput(minorRadiusNewValue, "minorRadiusNewValue", written))
+        .Run([&](Interaction* target, ResultType& status, int of, bool* majorChanged, double* major,
+                 bool* minorChanged, double* minor) {
             EntitySolutionChange change;
-            if (!FindPreviewChange(target, entity, change, status))
+            if (!FindPreviewChange(target, of, change, status))
                 return false;
             written = true;
-            *majorRadiusChanged = change.HasRadius();
-            *majorRadiusNewValue = change.GetRadius();
-            *minorRadiusChanged = change.HasMinorRadius();
-            *minorRadiusNewValue = change.GetMinorRadius();
+            *majorChanged = change.HasRadius();
+            *major = change.GetRadius();
+            *minorChanged = change.HasMinorRadius();
+            *minor = change.GetMinorRadius();
             return change.HasRadius() || change.HasMinorRadius();
         });
 }
-
-namespace {
-
-// The one-value preview queries: the value and the flag that says whether it changed.
-bool PreviewValue(const ApiCallProperties& call, int interaction, int entity, double* value,
-                  const char* name, bool (EntitySolutionChange::*has)() const,
-                  double (EntitySolutionChange::*get)() const, ResultType* result)
-{
-    bool written = false;
-    return ApiCall<bool>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) { WriteEntityInput(journal, entity); })
-        .Checks([&](Interaction*) { return CheckArgReferenceEntityTag(entity); })
-        .Requires([&](Interaction*) { return CheckArgPointer(value); })
-        .Outputs([&](JournalArguments& journal) {
-            if (written)
-                journal.WriteJournalArgDouble(*value, name);
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            EntitySolutionChange change;
-            if (!FindPreviewChange(target, entity, change, status))
-                return false;
-            written = true;
-            *value = (change.*get)();
-            return (change.*has)();
-        });
-}
-
-}  // namespace
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewReblend, ApiCallQuery);
 bool DebugGetEntityPreviewReblend(int interaction, int entity, double* newRadius, ResultType* result)
@@ -328,12 +267,10 @@ bool DebugGetEntityPreviewReblend(int interaction, int entity, double* newRadius
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewHalfAngle, ApiCallQuery);
-bool DebugGetEntityPreviewHalfAngle(int interaction, int entity, double* newHalfAngle,
-                                    ResultType* result)
+bool DebugGetEntityPreviewHalfAngle(int interaction, int entity, double* newHalfAngle, ResultType* result)
 {
-    return PreviewValue(s_DebugGetEntityPreviewHalfAngle, interaction, entity, newHalfAngle,
-                        "newHalfAngle", &EntitySolutionChange::HasHalfAngle,
-                        &EntitySolutionChange::GetHalfAngle, result);
+    return PreviewValue(s_DebugGetEntityPreviewHalfAngle, interaction, entity, newHalfAngle, "newHalfAngle",
+                        &EntitySolutionChange::HasHalfAngle, &EntitySolutionChange::GetHalfAngle, result);
 }
 
 }  // namespace QEL

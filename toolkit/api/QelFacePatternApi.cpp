@@ -1,9 +1,8 @@
 #include "api/QelFacePatternApi.h"
 
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
-#include "core/TagCasts.h"
 #include "model/FacePattern.h"
 
 namespace QEL {
@@ -19,19 +18,9 @@ std::vector<Reference*> ReferencesOf(Interaction* interaction, const Array<int>&
     return references;
 }
 
-std::vector<std::vector<int>> TagLists(const Array<Array<int>>& occurrences)
-{
-    std::vector<std::vector<int>> lists;
-    for (const Array<int>& occurrence : GetArrayVector(occurrences))
-        lists.push_back(GetArrayVector(occurrence));
-    return lists;
-}
-
-// Every pattern call journals its occurrence list first.
-void JournalOccurrences(JournalArguments& journal, const Array<Array<int>>& occurrences)
-{
-    journal.WriteJournalArgTagArrayArray(TagLists(occurrences), "occurrences");
-}
+// Every pattern call takes its occurrence list first; a direction or axis is a reference.
+TagListsArg Occurrences(const Array<Array<int>>& occurrences) { return TagListsOf(occurrences, "occurrences"); }
+TagArg DirectionArg(int tag, const char* name) { return AnyTagArg(tag, name, "ReferenceTag"); }
 
 // The occurrence of the circular pattern after the seed, in order. Occurrences are read
 // through the array's range-tested access: with checks off a short list ends the call.
@@ -51,18 +40,15 @@ QEL_API_REPLAYABLE_CALL(LoadUserDefinedFacePattern, 0);
 int LoadUserDefinedFacePattern(int interaction, Array<Array<int>>& occurrences, Array<Double4x4>& transforms,
                                ResultType* result)
 {
-    return ApiCall<int>(s_LoadUserDefinedFacePattern, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            JournalOccurrences(journal, occurrences);
-            journal.WriteJournalArgTransformArray(GetArrayVector(transforms), "transforms");
-        })
+    return Call<int>(s_LoadUserDefinedFacePattern, interaction, result, Occurrences(occurrences),
+                     TransformsArg(transforms, "transforms"))
         .Checks([&](Interaction* target) {
             int body = 0;
             const ResultType status = CheckFacePatternOccurrencesArgument(occurrences, target, body, false, true);
             return status != ResultTypeOk ? status : CheckArgTransformCount(transforms, occurrences.GetSize() - 1);
         })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnUserDefinedFacePatternTag(tag); })
-        .Run([&](Interaction* target, ResultType&) {
+        .ReturnsTag("UserDefinedFacePatternTag")
+        .Run([&](Interaction* target, ResultType&, auto&&, auto&&) {
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             UserDefinedFacePattern* pattern = UserDefinedFacePattern::Create(target, seed);
             // An occurrence the pattern refuses (another number of faces) is left out.
@@ -79,22 +65,16 @@ int LoadRectangularFacePattern(int interaction, Array<Array<int>>& occurrences, 
                                double xSpacing, double ySpacing, int xDirection, int yDirection,
                                ResultType* result)
 {
-    return ApiCall<int>(s_LoadRectangularFacePattern, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            JournalOccurrences(journal, occurrences);
-            journal.WriteJournalArgInt(xCount, "xCount");
-            journal.WriteJournalArgInt(yCount, "yCount");
-            journal.WriteJournalArgDouble(xSpacing, "xSpacing");
-            journal.WriteJournalArgDouble(ySpacing, "ySpacing");
-            journal.WriteJournalArgReferenceTag(xDirection, "xDirection");
-            journal.WriteJournalArgReferenceTag(yDirection, "yDirection");
-        })
+    return Call<int>(s_LoadRectangularFacePattern, interaction, result, Occurrences(occurrences),
+                     IntArg(xCount, "xCount"), IntArg(yCount, "yCount"), DoubleArg(xSpacing, "xSpacing"),
+                     DoubleArg(ySpacing, "ySpacing"), DirectionArg(xDirection, "xDirection"),
+                     DirectionArg(yDirection, "yDirection"))
         .Checks([&](Interaction* target) {
             return CheckRectangularFacePatternArguments(target, occurrences, xCount, yCount, xSpacing, ySpacing,
                                                         xDirection, yDirection);
         })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnRectangularFacePatternTag(tag); })
-        .Run([&](Interaction* target, ResultType&) {
+        .ReturnsTag("RectangularFacePatternTag")
+        .Run([&](Interaction* target, ResultType&, auto&&...) {
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             RectangularFacePattern* pattern = RectangularFacePattern::Create(
                 target, seed, xCount, yCount, xSpacing, ySpacing, CastTagToReference(target, xDirection),
@@ -115,17 +95,11 @@ QEL_API_REPLAYABLE_CALL(LoadOpenCircularFacePattern, 0);
 int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences, double spacing, int axis,
                                 ResultType* result)
 {
-    return ApiCall<int>(s_LoadOpenCircularFacePattern, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            JournalOccurrences(journal, occurrences);
-            journal.WriteJournalArgDouble(spacing, "spacing");
-            journal.WriteJournalArgReferenceTag(axis, "axis");
-        })
-        .Checks([&](Interaction* target) {
-            return CheckCircularFacePatternArguments(target, occurrences, axis, spacing);
-        })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnCircularFacePatternTag(tag); })
-        .Run([&](Interaction* target, ResultType&) {
+    return Call<int>(s_LoadOpenCircularFacePattern, interaction, result, Occurrences(occurrences),
+                     DoubleArg(spacing, "spacing"), DirectionArg(axis, "axis"))
+        .Checks([&](Interaction* target) { return CheckCircularFacePatternArguments(target, occurrences, axis, spacing); })
+        .ReturnsTag("CircularFacePatternTag")
+        .Run([&](Interaction* target, ResultType&, auto&&...) {
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             return FillCircular(target,
                                 CircularFacePattern::CreateOpen(target, seed, occurrences.GetSize(), spacing,
@@ -137,14 +111,11 @@ int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences,
 QEL_API_REPLAYABLE_CALL(LoadClosedCircularFacePattern, 0);
 int LoadClosedCircularFacePattern(int interaction, Array<Array<int>>& occurrences, int axis, ResultType* result)
 {
-    return ApiCall<int>(s_LoadClosedCircularFacePattern, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            JournalOccurrences(journal, occurrences);
-            journal.WriteJournalArgReferenceTag(axis, "axis");
-        })
+    return Call<int>(s_LoadClosedCircularFacePattern, interaction, result, Occurrences(occurrences),
+                     DirectionArg(axis, "axis"))
         .Checks([&](Interaction* target) { return CheckCircularFacePatternArguments(target, occurrences, axis, 0.0); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnCircularFacePatternTag(tag); })
-        .Run([&](Interaction* target, ResultType&) {
+        .ReturnsTag("CircularFacePatternTag")
+        .Run([&](Interaction* target, ResultType&, auto&&...) {
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             return FillCircular(target,
                                 CircularFacePattern::CreateClosed(target, seed, occurrences.GetSize(),

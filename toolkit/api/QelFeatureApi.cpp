@@ -1,11 +1,10 @@
 #include "api/QelFeatureApi.h"
 
 #include "api/ApiTagLists.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
-#include "core/TagCasts.h"
 #include "core/Xform.h"
 #include "model/Feature.h"
 #include "model/MakeFeatureOptions.h"
@@ -18,32 +17,26 @@
 namespace QEL {
 namespace {
 
-// The checks are the only guard these calls have, so what they need must hold whether or not
-// the interaction asks for checks.
-ResultType RequireName(const char* name) { return CheckArgPointer(name); }
+// An application identifier: the effect reads it, so a null one is refused whether checks are
+// on or not; an empty one is journalled as null.
+struct AppIdArg : ValueArg<const char*> {
+    explicit AppIdArg(const char* id) : ValueArg<const char*>{{"appId"}, id, &JournalArguments::WriteJournalArgString, nullptr} {}
+    void Journal(JournalArguments& journal) const { journal.WriteJournalArgString(value && *value ? value : nullptr, name); }
+    ResultType Require(Interaction*) const { return RefusedUnless(value != nullptr); }
+};
 
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(FeatureAddDependents, 0);
 void FeatureAddDependents(int interaction, int featureTag, const Array<int>& referenceTags, ResultType* result)
 {
-    ApiCall<>(s_FeatureAddDependents, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgFeatureTag(featureTag, "featureTag");
-            journal.WriteJournalArgTagArrayPointer(&GetArrayVector(referenceTags), "referenceTags");
-        })
-        .Requires([&](Interaction* target) {
-            return FirstFailure({CheckArgFeatureTag(featureTag, target),
-                                 CheckArgTagsAreReferences(referenceTags, target)});
-        })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgFeatureTag(featureTag, target),
-                                 CheckArgTagsAreReferences(referenceTags, target)});
-        })
-        .Run([&](Interaction* target, ResultType&) {
-            Feature* feature = target->FindFeatureFromTag(featureTag);
-            for (int i = 0; i < referenceTags.GetSize(); ++i)
-                feature->AddDependents(target->FindReferenceFromTag(referenceTags[i]));
+    TagsArg references = TagListArg(referenceTags, "referenceTags");
+    references.form = TagsArg::Form::TagPointer;
+    Call(s_FeatureAddDependents, interaction, result, FeatureArg(featureTag, "featureTag"), references)
+        .Requires([&](Interaction* target) { return CheckArgTagsAreReferences(referenceTags, target); })
+        .Run([](Interaction* target, ResultType&, Feature* feature, const std::vector<int>& tags) {
+            for (int tag : tags)
+                feature->AddDependents(target->FindReferenceFromTag(tag));
         });
 }
 
@@ -51,46 +44,33 @@ QEL_API_REPLAYABLE_CALL(MakeFeature, ApiCallTracked);
 int MakeFeature(int interaction, const Array<int>& featureTopols, const Array<int>& featureTopolLabels,
                 int canonicalNumberOfTopols, int featureIdentifier, int makeFeatureOptionsTag, ResultType* result)
 {
-    return ApiCall<int>(s_MakeFeature, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(featureTopols), "featureTopols");
-            journal.WriteJournalArgIntegerArray(GetArrayVector(featureTopolLabels), "featureTopolLabels");
-            journal.WriteJournalArgInt(canonicalNumberOfTopols, "canonicalNumberOfTopols");
-            journal.WriteJournalArgInt(featureIdentifier, "featureIdentifier");
-            journal.WriteJournalArgMakeFeatureOptionsTag(makeFeatureOptionsTag, "makeFeatureOptionsTag");
-        })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnEntityTag(tag); })
+    return Call<int>(s_MakeFeature, interaction, result, TopologyArg(featureTopols, "featureTopols"),
+                     IntegersArg(featureTopolLabels, "featureTopolLabels").NotEmpty(),
+                     IntArg(canonicalNumberOfTopols, "canonicalNumberOfTopols"),
+                     IntArg(featureIdentifier, "featureIdentifier"),
+                     OptionsArg<MakeFeatureOptions>(makeFeatureOptionsTag, "makeFeatureOptionsTag").CheckedOnly())
+        .ReturnsTag("EntityTag")
         // The add-on reads one label per entity: fewer labels than entities would be read past.
-        .Requires([&](Interaction*) {
-            return featureTopolLabels.GetSize() < featureTopols.GetSize() ? ResultTypeBadArgument
-                                                                          : ResultTypeOk;
-        })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTopolArray(featureTopols),
-                                 IsArrayNonEmpty(featureTopolLabels) ? ResultTypeOk : ResultTypeBadArgument,
-                                 CheckArgTagIsMakeFeatureOptions(makeFeatureOptionsTag, target)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            MakeFeatureOptions* options = CastTagToMakeFeatureOptions(target, makeFeatureOptionsTag);
+        .Requires([&](Interaction*) { return RefusedUnless(featureTopolLabels.GetSize() >= featureTopols.GetSize()); })
+        .Run([](Interaction*, ResultType& status, const std::vector<int>& topols, const std::vector<int>& labels,
+                int canonical, int identifier, MakeFeatureOptions* options) {
             if (!options) {
                 status = ResultTypeFail;
                 return 0;
             }
             HXR_TOPOL_make_feat_o_s record = options->GetAddOnOptions();
-            std::vector<int> unders, labels;
+            std::vector<int> unders, underLabels;
             int canonicalUnders = 0;
-            options->GetUnders(unders, labels, &canonicalUnders);
+            options->GetUnders(unders, underLabels, &canonicalUnders);
             if (!unders.empty()) {
                 record.n_unders = static_cast<int>(unders.size());
                 record.unders = unders.data();
-                record.under_labels = labels.data();
+                record.under_labels = underLabels.data();
                 record.n_canonical_unders = canonicalUnders;
             }
             int feature = 0;
-            const std::vector<int>& topols = GetArrayVector(featureTopols);
-            if (HXR_TOPOL_make_feat(static_cast<int>(topols.size()), topols.data(),
-                                    GetArrayVector(featureTopolLabels).data(), canonicalNumberOfTopols,
-                                    featureIdentifier, &record, &feature) != HXR_ERROR_none)
+            if (HXR_TOPOL_make_feat(static_cast<int>(topols.size()), topols.data(), labels.data(), canonical,
+                                    identifier, &record, &feature) != HXR_ERROR_none)
                 status = ResultTypeFail;
             return feature;
         });
@@ -99,10 +79,8 @@ int MakeFeature(int interaction, const Array<int>& featureTopols, const Array<in
 QEL_API_REPLAYABLE_CALL(EditFeature, ApiCallTracked);
 void EditFeature(int interaction, int featureTag, ResultType* result)
 {
-    ApiCall<>(s_EditFeature, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(featureTag, "featureTag"); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(featureTag); })
-        .Run([&](Interaction* target, ResultType& status) {
+    Call(s_EditFeature, interaction, result, EntityArg(featureTag, "featureTag"))
+        .Run([](Interaction* target, ResultType& status, int featureTag) {
             FeatureProcedureCallback procedure = target->GetFeatureProcedureCallback();
             if (!procedure) {
                 status = ResultTypeFail;
@@ -146,28 +124,19 @@ void EditFeature(int interaction, int featureTag, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetTestAppFeatures, ApiCallQuery);
 void GetTestAppFeatures(int interaction, Array<int>& appFeatures, ResultType* result)
 {
-    ApiCall<>(s_GetTestAppFeatures, interaction, result)
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, &appFeatures, "appFeatures"); })
-        .Checks([&](Interaction*) { return IsArrayEmpty(appFeatures) ? ResultTypeOk : ResultTypeBadArgument; })
-        .Run([&](Interaction* target, ResultType&) { target->GetAppFeatures(appFeatures); });
+    Call(s_GetTestAppFeatures, interaction, result, TagListOutput(&appFeatures, "appFeatures"))
+        .Checks([&](Interaction*) { return RefusedUnless(IsArrayEmpty(appFeatures)); })
+        .Run([](Interaction* target, ResultType&, Array<int>* list) { target->GetAppFeatures(*list); });
 }
 
 QEL_API_REPLAYABLE_CALL(GetFeatureAppData, ApiCallQuery);
 double GetFeatureAppData(int interaction, int feature, const char* appId, ResultType* result)
 {
-    return ApiCall<double>(s_GetFeatureAppData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(feature, "feature");
-            journal.WriteJournalArgString(appId && *appId ? appId : nullptr, "appId");
-        })
-        .Requires([&](Interaction*) { return RequireName(appId); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(feature); })
-        .Run([&](Interaction* target, ResultType& status) {
+    return Call<double>(s_GetFeatureAppData, interaction, result, EntityArg(feature, "feature"), AppIdArg(appId))
+        .Run([](Interaction* target, ResultType& status, int of, const char* id) {
             double value = 0.0;
-            if (!target->GetAppData(feature, appId, value)) {
+            if (!target->GetAppData(of, id, value))
                 status = ResultTypeBadArgument;
-                return 0.0;
-            }
             return value;
         });
 }
@@ -175,42 +144,32 @@ double GetFeatureAppData(int interaction, int feature, const char* appId, Result
 QEL_API_REPLAYABLE_CALL(SetFeatureAppData, 0);
 void SetFeatureAppData(int interaction, int feature, const char* appId, double appValue, ResultType* result)
 {
-    ApiCall<>(s_SetFeatureAppData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(feature, "feature");
-            journal.WriteJournalArgString(appId && *appId ? appId : nullptr, "appId");
-            journal.WriteJournalArgDouble(appValue, "appValue");
-        })
-        .Requires([&](Interaction*) { return RequireName(appId); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(feature); })
-        .Run([&](Interaction* target, ResultType&) { target->SetAppData(feature, appId, appValue); });
+    Call(s_SetFeatureAppData, interaction, result, EntityArg(feature, "feature"), AppIdArg(appId),
+         DoubleArg(appValue, "appValue"))
+        .Run([](Interaction* target, ResultType&, int of, const char* id, double value) { target->SetAppData(of, id, value); });
 }
 
 QEL_API_REPLAYABLE_CALL(RemoveTestAppFeature, 0);
 void RemoveTestAppFeature(int interaction, int feature, ResultType* result)
 {
-    ApiCall<>(s_RemoveTestAppFeature, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(feature, "feature"); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(feature); })
-        .Run([&](Interaction* target, ResultType&) { target->RemoveAppFeature(feature); });
+    Call(s_RemoveTestAppFeature, interaction, result, EntityArg(feature, "feature"))
+        .Run([](Interaction* target, ResultType&, int of) { target->RemoveAppFeature(of); });
 }
 
+// The options are looked for by the effect alone: one that is missing makes the call fail.
 QEL_API_REPLAYABLE_CALL(MakeFeatureOptionsSetUnders, ApiCallTracked);
 void MakeFeatureOptionsSetUnders(int interaction, int makeFeatureOptionsTag, const Array<int>& featureUnders,
                                  const Array<int>& featureUnderLabels, int canonicalNumberOfUnders,
                                  ResultType* result)
 {
-    ApiCall<>(s_MakeFeatureOptionsSetUnders, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgMakeFeatureOptionsTag(makeFeatureOptionsTag, "makeFeatureOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(featureUnders), "featureUnders");
-            journal.WriteJournalArgIntegerArray(GetArrayVector(featureUnderLabels), "featureUnderLabels");
-            journal.WriteJournalArgInt(canonicalNumberOfUnders, "canonicalNumberOfUnders");
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            MakeFeatureOptions* options = CastTagToMakeFeatureOptions(target, makeFeatureOptionsTag);
-            if (!options || !options->SetUnders(GetArrayVector(featureUnders), GetArrayVector(featureUnderLabels),
-                                                canonicalNumberOfUnders))
+    Call(s_MakeFeatureOptionsSetUnders, interaction, result,
+         AnyTagArg(makeFeatureOptionsTag, "makeFeatureOptionsTag", "MakeFeatureOptionsTag"),
+         TagListArg(featureUnders, "featureUnders"), IntegersArg(featureUnderLabels, "featureUnderLabels"),
+         IntArg(canonicalNumberOfUnders, "canonicalNumberOfUnders"))
+        .Run([](Interaction* target, ResultType& status, int tag, const std::vector<int>& unders,
+                const std::vector<int>& labels, int canonical) {
+            MakeFeatureOptions* options = CastTagTo<MakeFeatureOptions>(target, tag);
+            if (!options || !options->SetUnders(unders, labels, canonical))
                 status = ResultTypeFail;
         });
 }

@@ -1,7 +1,7 @@
 #include "api/QelMarkApi.h"
 
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/RollbackState.h"
 
@@ -18,18 +18,14 @@ bool RefuseDuringOperation(Interaction* interaction, ResultType& status)
     return true;
 }
 
-void WriteMarkTag(JournalArguments& journal, int tag) { journal.WriteJournalReturnMarkTag(tag); }
-
 // RollToMark and DeleteMark: the same shape, their journal names differ in case.
 void MarkCall(const ApiCallProperties& call, int interaction, int markTag, const char* name,
               void (Interaction::*effect)(int), ResultType* result)
 {
-    ApiCall<>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgMarkTag(markTag, name); })
-        .Checks([&](Interaction* target) { return CheckArgMarkTag(markTag, target); })
-        .Run([&](Interaction* target, ResultType& status) {
+    Call(call, interaction, result, ObjectTagArg(markTag, name, CheckArgMarkTag, "MarkTag"))
+        .Run([effect](Interaction* target, ResultType& status, int mark) {
             if (!RefuseDuringOperation(target, status))
-                (target->*effect)(markTag);
+                (target->*effect)(mark);
         });
 }
 
@@ -38,16 +34,14 @@ void MarkCall(const ApiCallProperties& call, int interaction, int markTag, const
 QEL_API_REPLAYABLE_CALL(CreateMark, 0);
 int CreateMark(int interaction, ResultType* result)
 {
-    return ApiCall<int>(s_CreateMark, interaction, result)
-        .Returns(WriteMarkTag)
-        .Run([](Interaction* target, ResultType& status) {
-            if (RefuseDuringOperation(target, status))
-                return 0;
-            const int mark = target->CreateMark();
-            if (mark == 0)
-                status = ResultTypeBadArgument;
-            return mark;
-        });
+    return Call<int>(s_CreateMark, interaction, result).ReturnsTag("MarkTag").Run([](Interaction* target, ResultType& status) {
+        if (RefuseDuringOperation(target, status))
+            return 0;
+        const int mark = target->CreateMark();
+        if (mark == 0)
+            status = ResultTypeBadArgument;
+        return mark;
+    });
 }
 
 QEL_API_REPLAYABLE_CALL(RollToMark, 0);
@@ -65,34 +59,28 @@ void DeleteMark(int interaction, int markTag, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetMarkCount, ApiCallQuery);
 int GetMarkCount(int interaction, ResultType* result)
 {
-    return ApiCall<int>(s_GetMarkCount, interaction, result)
-        .Run([](Interaction* target, ResultType&) { return target->GetMarkCount(); });
+    return CountCall(s_GetMarkCount, interaction, result, &Interaction::GetMarkCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetMark, ApiCallQuery);
 int GetMark(int interaction, int index, ResultType* result)
 {
-    return ApiCall<int>(s_GetMark, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgInt(index, "index"); })
-        .Checks([&](Interaction*) { return CheckArgInt(index); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnInstanceTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            RollbackState* mark = target->GetMark(index);
-            if (!mark) {
+    return Call<int>(s_GetMark, interaction, result, IntArg(index, "index"))
+        .ReturnsTag("InstanceTag")
+        .Run([](Interaction* target, ResultType& status, int at) {
+            RollbackState* mark = target->GetMark(at);
+            if (!mark)
                 status = ResultTypeFail;
-                return 0;
-            }
-            return mark->GetMarkTag();
+            return mark ? mark->GetMarkTag() : 0;
         });
 }
 
 QEL_API_REPLAYABLE_CALL(GetCurrentMark, ApiCallQuery);
 int GetCurrentMark(int interaction, bool& atMark, ResultType* result)
 {
-    return ApiCall<int>(s_GetCurrentMark, interaction, result)
-        .Checks([&](Interaction*) { return CheckArgInt(atMark); })
+    return Call<int>(s_GetCurrentMark, interaction, result)
         .Outputs([&](JournalArguments& journal) { journal.WriteJournalArgBool(atMark, "atMark"); })
-        .Returns(WriteMarkTag)
+        .ReturnsTag("MarkTag")
         .Run([&](Interaction* target, ResultType& status) {
             const int mark = target->GetCurrentMark(atMark);
             if (mark == 0) {

@@ -1,12 +1,11 @@
 #include "api/QelModellingApi.h"
 
 #include "core/AddOnFacade.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
-#include "core/TagCasts.h"
 #include "model/BlockOptions.h"
 #include "model/Model.h"
 #include "model/ReplaceOptions.h"
@@ -14,37 +13,14 @@
 #include "model/TaperOptions.h"
 #include "update/ModellingOperations.h"
 
-#include <functional>
-
 namespace QEL {
 namespace {
 
 constexpr unsigned s_tracked = ApiCallTracked;
 
-ResultType Refused(bool bad) { return bad ? ResultTypeBadArgument : ResultTypeOk; }
-
-ResultType CheckArgNotEmpty(const Array<int>& tags) { return Refused(IsArrayEmpty(tags)); }
-
-// The option object the effect reads must be there whatever the checks say.
-template <typename Options>
-std::function<ResultType(Interaction*)> RequireOptions(Options* (*cast)(Interaction*, int), int tag)
-{
-    return [cast, tag](Interaction* target) { return Refused(cast(target, tag) == nullptr); };
-}
-
-const std::vector<int>& Tags(const Array<int>& array) { return GetArrayVector(array); }
-
-std::vector<std::vector<int>> TagLists(const Array<Array<int>>& arrays)
-{
-    std::vector<std::vector<int>> lists;
-    for (int i = 0; i < arrays.GetSize(); ++i)
-        lists.push_back(GetArrayVector(arrays[i]));
-    return lists;
-}
-
 // Runs an add-on call on the option object's block inside the add-on's debug report.
-template <typename Options, typename Block, typename Call>
-auto WithReportedBlock(const Options* options, const char* report, Call call)
+template <typename Block, typename Options, typename AddOnCall>
+auto WithReportedBlock(const Options* options, const char* report, AddOnCall call)
 {
     Block block;
     options->GetOptionBlock(block);
@@ -57,26 +33,29 @@ auto WithReportedBlock(const Options* options, const char* report, Call call)
 // Cut and copy differ only in their names, their option class and their body.
 template <typename Options, typename Body>
 int MakeSheetCall(const ApiCallProperties& call, int interaction, const Array<int>& faces, int partition,
-                  int options, ResultType* result, const char* facesName, const char* optionsName,
-                  int (JournalArguments::*writeOptions)(int, const char*),
-                  Options* (*cast)(Interaction*, int), ResultType (*checkOptions)(int, Interaction*),
-                  Body body)
+                  int options, ResultType* result, const char* facesName, const char* optionsName, Body body)
 {
-    return ApiCall<int>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(faces), facesName);
-            journal.WriteJournalArgPartitionTag(partition, "partitionToMakeSheetIn");
-            (journal.*writeOptions)(options, optionsName);
-        })
-        .Requires(RequireOptions(cast, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({checkOptions(options, target), CheckArgNotEmpty(faces),
-                                 CheckArgFaceArray(faces), CheckArgPartitionTag(partition)});
-        })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnInstanceTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            Instance* instance = body(target, Tags(faces), partition, cast(target, options), &status);
+    return Call<int>(call, interaction, result, FacesArg(faces, facesName).NotEmpty(),
+                     PartitionArg(partition, "partitionToMakeSheetIn"), OptionsArg<Options>(options, optionsName))
+        .ReturnsTag("InstanceTag")
+        .Run([&](Interaction* target, ResultType& status, const std::vector<int>& tags, int partitionTag,
+                 Options* found) {
+            Instance* instance = body(target, tags, partitionTag, found, &status);
             return instance ? instance->GetTag() : 0;
+        });
+}
+
+// Extracting and restoring a body's persistent data differ only in their option class and
+// add-on call; stopped before the add-on runs, both answer their start value.
+template <typename Options, typename Status, typename Block>
+Status PersistentDataCall(const ApiCallProperties& call, int interaction, int body, int options,
+                          const char* optionsName, const char* report, Status (*addOn)(int, const Block*, ResultType*),
+                          Status start, ResultType* result)
+{
+    return Call<Status>(call, interaction, result, EntityArg(body, "body"), OptionsArg<Options>(options, optionsName))
+        .StartsWith(start)
+        .Run([report, addOn](Interaction*, ResultType& status, int of, Options* found) {
+            return WithReportedBlock<Block>(found, report, [&](const Block* block) { return addOn(of, block, &status); });
         });
 }
 
@@ -86,98 +65,57 @@ QEL_API_REPLAYABLE_CALL(ReorderBlends, s_tracked);
 void ReorderBlends(int interaction, const Array<int>& firstChain, const Array<int>& secondChain, int options,
                    ResultType* result)
 {
-    ApiCall<>(s_ReorderBlends, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(firstChain), "ReorderBlendChain1");
-            journal.WriteJournalArgTagArray(Tags(secondChain), "ReorderBlendChain2");
-            journal.WriteJournalArgReorderBlendsOptionsTag(options, "ReorderBlendsOptions");
-        })
-        .Requires([&](Interaction*) { return Refused(firstChain.GetSize() == 0 || secondChain.GetSize() == 0); })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReorderBlendsOptions(options, target),
-                                 CheckArgNotEmpty(firstChain), CheckArgNotEmpty(secondChain),
-                                 CheckArgFaceArray(firstChain), CheckArgFaceArray(secondChain)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoReorderBlends(target, Tags(firstChain), Tags(secondChain));
-        });
+    Call(s_ReorderBlends, interaction, result, FacesArg(firstChain, "ReorderBlendChain1").Required(),
+         FacesArg(secondChain, "ReorderBlendChain2").Required(),
+         OptionsArg<ReorderBlendsOptions>(options, "ReorderBlendsOptions").CheckedOnly())
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& first, const std::vector<int>& second,
+                auto) { status = DoReorderBlends(target, first, second); });
 }
 
 QEL_API_REPLAYABLE_CALL(Cut, s_tracked);
 int Cut(int interaction, const Array<int>& faces, int partition, int options, ResultType* result)
 {
-    return MakeSheetCall(s_Cut, interaction, faces, partition, options, result, "facesToCut", "tagCutOptions",
-                         &JournalArguments::WriteJournalArgCutOptionsTag, CastTagToCutOptions, CheckArgTagIsCutOptions, DoCut);
+    return MakeSheetCall<CutOptions>(s_Cut, interaction, faces, partition, options, result, "facesToCut",
+                                     "tagCutOptions", DoCut);
 }
 
 QEL_API_REPLAYABLE_CALL(Copy, s_tracked);
 int Copy(int interaction, const Array<int>& faces, int partition, int options, ResultType* result)
 {
-    return MakeSheetCall(s_Copy, interaction, faces, partition, options, result, "facesToCopy",
-                         "tagCopyOptions", &JournalArguments::WriteJournalArgCopyOptionsTag, CastTagToCopyOptions, CheckArgTagIsCopyOptions, DoCopy);
+    return MakeSheetCall<CopyOptions>(s_Copy, interaction, faces, partition, options, result, "facesToCopy",
+                                      "tagCopyOptions", DoCopy);
 }
 
 QEL_API_REPLAYABLE_CALL(Paste, s_tracked);
 void Paste(int interaction, int tool, int target, int options, ResultType* result)
 {
-    ApiCall<>(s_Paste, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgBodyTag(tool, "tool");
-            journal.WriteJournalArgBodyTag(target, "target");
-            journal.WriteJournalArgPasteOptionsTag(options, "tagPasteOptions");
-        })
-        .Requires([&](Interaction* owner) {
-            return Refused(!CastTagToPasteOptions(owner, options) || !owner->FindInstanceFromTag(tool) ||
-                           !owner->FindInstanceFromTag(target));
-        })
-        .Checks([&](Interaction* owner) {
-            return FirstFailure({CheckArgTagIsPasteOptions(options, owner), CheckArgInstanceTag(tool, owner),
-                                 CheckArgInstanceTag(target, owner)});
-        })
-        .Run([&](Interaction* owner, ResultType& status) {
-            Instance* toolInstance = owner->FindInstanceFromTag(tool);
-            Instance* targetInstance = owner->FindInstanceFromTag(target);
+    Call(s_Paste, interaction, result, InstanceArg(tool, "tool", "BodyTag"), InstanceArg(target, "target", "BodyTag"),
+         OptionsArg<PasteOptions>(options, "tagPasteOptions"))
+        .Run([](Interaction* owner, ResultType& status, Instance* toolInstance, Instance* targetInstance,
+                PasteOptions* found) {
             const Xform relative = MultiplyXforms(targetInstance->GetXform().GetInverse(), toolInstance->GetXform());
             const int transform = relative.IsIdentity() ? 0 : relative.CreateKernelTransf();
-            DoPaste(owner, toolInstance->GetBodyTag(), targetInstance->GetBodyTag(), transform,
-                    CastTagToPasteOptions(owner, options), &status);
+            DoPaste(owner, toolInstance->GetBodyTag(), targetInstance->GetBodyTag(), transform, found, &status);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(DeleteFaces, s_tracked);
 void DeleteFaces(int interaction, const Array<int>& faces, int options, ResultType* result)
 {
-    ApiCall<>(s_DeleteFaces, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(faces), "facesToDelete");
-            journal.WriteJournalArgDeleteFacesOptionsTag(options, "DeleteFacesOptionsTag");
-        })
-        .Requires(RequireOptions(CastTagToDeleteFacesOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsDeleteFacesOptions(options, target), CheckArgNotEmpty(faces),
-                                 CheckArgFaceArray(faces)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoDeleteFaces(target, Tags(faces), CastTagToDeleteFacesOptions(target, options));
+    Call(s_DeleteFaces, interaction, result, FacesArg(faces, "facesToDelete").NotEmpty(),
+         OptionsArg<DeleteFacesOptions>(options, "DeleteFacesOptionsTag"))
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, DeleteFacesOptions* found) {
+            status = DoDeleteFaces(target, tags, found);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(Shell, s_tracked);
 void Shell(int interaction, double thickness, int body, int options, ResultType* result)
 {
-    ApiCall<>(s_Shell, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgDouble(thickness, "ShellThickness");
-            journal.WriteJournalArgEntityTag(body, "BodyToShell");
-            journal.WriteJournalArgShellOptionsTag(options, "ShellOptionsTag");
-        })
-        .Requires(RequireOptions(CastTagToShellOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgPositiveLength(thickness), CheckArgTagIsShellOptions(options, target),
-                                 CheckArgKernelEntityTag(body)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoShell(target, body, thickness, CastTagToShellOptions(target, options));
+    Call(s_Shell, interaction, result, LengthArg(thickness, "ShellThickness"), EntityArg(body, "BodyToShell"),
+         OptionsArg<ShellOptions>(options, "ShellOptionsTag"))
+        .Run([](Interaction* target, ResultType& status, double by, int shelled, ShellOptions* found) {
+            status = DoShell(target, shelled, by, found);
         });
 }
 
@@ -185,24 +123,12 @@ QEL_API_REPLAYABLE_CALL(TaperFaces, s_tracked);
 void TaperFaces(int interaction, const Array<int>& faces, const double* direction, double angle,
                 const Array<Array<int>>& references, int options, ResultType* result)
 {
-    ApiCall<>(s_TaperFaces, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(faces), "facesToTaper");
-            journal.WriteJournalArgDoubleBuffer(direction, direction ? 3 : 0, "taperDirection");
-            journal.WriteJournalArgDouble(angle, "taperAngle");
-            journal.WriteJournalArgTagArrayArray(TagLists(references), "referencesArray");
-            journal.WriteJournalArgTaperOptionsTag(options, "TaperOptionsTag");
-        })
-        .Requires([&](Interaction* target) {
-            return Refused(!CastTagToTaperOptions(target, options) || !direction);
-        })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsTaperOptions(options, target), CheckArgNotEmpty(faces),
-                                 CheckArgFaceArray(faces), CheckArgDoubleArray(direction, 3)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoTaperFaces(target, Tags(faces), direction, angle, TagLists(references),
-                                  CastTagToTaperOptions(target, options));
+    Call(s_TaperFaces, interaction, result, FacesArg(faces, "facesToTaper").NotEmpty(),
+         DoublesAt(direction, 3, "taperDirection"), DoubleArg(angle, "taperAngle"),
+         TagListsOf(references, "referencesArray"), OptionsArg<TaperOptions>(options, "TaperOptionsTag"))
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, const double* along,
+                double by, const std::vector<std::vector<int>>& lists, TaperOptions* found) {
+            status = DoTaperFaces(target, tags, along, by, lists, found);
         });
 }
 
@@ -210,63 +136,42 @@ QEL_API_REPLAYABLE_CALL(ReplaceFaces, s_tracked);
 void ReplaceFaces(int interaction, const Array<int>& faces, const Array<int>& surfaces, const Array<int>& senses,
                   int options, ResultType* result)
 {
-    ApiCall<>(s_ReplaceFaces, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(faces), "facesToReplace");
-            journal.WriteJournalArgTagArray(Tags(surfaces), "ReplacementSurfaces");
-            journal.WriteJournalArgIntegerArray(Tags(senses), "NewSurfaceSenses");
-            journal.WriteJournalArgReplaceOptionsTag(options, "ReplaceOptionsTag");
-        })
-        .Requires(RequireOptions(CastTagToReplaceOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(options, target), CheckArgNotEmpty(faces),
-                                 CheckArgFaceArray(faces), CheckArgNotEmpty(surfaces),
-                                 CheckArgGeomArray(surfaces), CheckArgNotEmpty(senses)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoReplaceFaces(target, Tags(faces), Tags(surfaces), Tags(senses),
-                                    CastTagToReplaceOptions(target, options));
+    Call(s_ReplaceFaces, interaction, result, FacesArg(faces, "facesToReplace").NotEmpty(),
+         GeometryArg(surfaces, "ReplacementSurfaces").NotEmpty(), IntegersArg(senses, "NewSurfaceSenses").NotEmpty(),
+         OptionsArg<ReplaceOptions>(options, "ReplaceOptionsTag"))
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, const std::vector<int>& with,
+                const std::vector<int>& signs, ReplaceOptions* found) {
+            status = DoReplaceFaces(target, tags, with, signs, found);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceFacesWithSheet, s_tracked);
 void ReplaceFacesWithSheet(int interaction, const Array<int>& faces, int sheet, int options, ResultType* result)
 {
-    ApiCall<>(s_ReplaceFacesWithSheet, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(Tags(faces), "FacesToReplace");
-            journal.WriteJournalArgTag(sheet, "SheetBody");
-            journal.WriteJournalArgReplaceFacesWithSheetOptionsTag(options, "ReplaceFacesWithSheetOptions");
-        })
-        .Requires(RequireOptions(CastTagToReplaceFacesWithSheetOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceFacesWithSheetOptions(options, target),
-                                 CheckArgNotEmpty(faces), CheckArgFaceArray(faces), CheckArgKernelEntityTag(sheet)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            status = DoReplaceFacesWithSheet(target, Tags(faces), sheet,
-                                             CastTagToReplaceFacesWithSheetOptions(target, options));
+    Call(s_ReplaceFacesWithSheet, interaction, result, FacesArg(faces, "FacesToReplace").NotEmpty(),
+         AnyTagArg(sheet, "SheetBody", "Tag", CheckArgKernelEntityTag),
+         OptionsArg<ReplaceFacesWithSheetOptions>(options, "ReplaceFacesWithSheetOptions"))
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, int sheetBody,
+                ReplaceFacesWithSheetOptions* found) {
+            status = DoReplaceFacesWithSheet(target, tags, sheetBody, found);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(RejoinBody, 0);
 int RejoinBody(int interaction, const Array<int>& bodies, ResultType* result)
 {
-    return ApiCall<int>(s_RejoinBody, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgTagArray(Tags(bodies), "disjointBodies"); })
-        .Requires([&](Interaction*) { return CheckArgNotEmpty(bodies); })
-        .Checks([&](Interaction*) { return CheckArgNotEmpty(bodies); })
-        .Returns([](JournalArguments& journal, int body) { journal.WriteJournalReturnEntityTag(body); })
-        .Run([&](Interaction* target, ResultType& status) {
-            const int partition = GetEntityPartition(bodies[0]);
-            for (int i = 0; i < bodies.GetSize(); ++i) {
-                if (!target->IsBareBody(bodies[i]) || (i > 0 && GetEntityPartition(bodies[i]) != partition)) {
+    return Call<int>(s_RejoinBody, interaction, result, TagListArg(bodies, "disjointBodies").Required())
+        .ReturnsTag("EntityTag")
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags) {
+            const int partition = GetEntityPartition(tags[0]);
+            for (size_t i = 0; i < tags.size(); ++i) {
+                if (!target->IsBareBody(tags[i]) || (i > 0 && GetEntityPartition(tags[i]) != partition)) {
                     status = ResultTypeBadArgument;
                     return 0;
                 }
             }
             Model::StartDebugReport("HXR_BODY_rejoin");
-            const int body = RejoinBodies(Tags(bodies));
+            const int body = RejoinBodies(tags);
             Model::StopDebugReport();
             if (body == 0)
                 status = ResultTypeBadArgument;
@@ -274,65 +179,31 @@ int RejoinBody(int interaction, const Array<int>& bodies, ResultType* result)
         });
 }
 
-QEL_API_REPLAYABLE_CALL(ExtractBodyPersistentData, 0);
+QEL_API_REPLAYABLE_CALL_STARTING_AT(ExtractBodyPersistentData, 0, ExtractBodyPersistentDataStored);
 ExtractBodyPersistentDataStatus ExtractBodyPersistentData(int interaction, int body, int options, ResultType* result)
 {
-    return ApiCall<ExtractBodyPersistentDataStatus>(s_ExtractBodyPersistentData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(body, "body");
-            journal.WriteJournalArgExtractBodyPersistentDataOptionsTag(options, "ExtractBodyPersistentDataOptions");
-        })
-        .Requires(RequireOptions(CastTagToExtractBodyPersistentDataOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgKernelEntityTag(body),
-                                 CheckArgTagIsExtractBodyPersistentDataOptions(options, target)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            return WithReportedBlock<ExtractBodyPersistentDataOptions, HXR_BODY_extract_relations_o_s>(
-                CastTagToExtractBodyPersistentDataOptions(target, options), "HXR_BODY_extract_relations",
-                [&](const HXR_BODY_extract_relations_o_s* block) { return ExtractBodyRelations(body, block, &status); });
-        });
+    return PersistentDataCall<ExtractBodyPersistentDataOptions>(
+        s_ExtractBodyPersistentData, interaction, body, options, "ExtractBodyPersistentDataOptions",
+        "HXR_BODY_extract_relations", ExtractBodyRelations, s_ExtractBodyPersistentDataStart, result);
 }
 
-QEL_API_REPLAYABLE_CALL(RestoreBodyPersistentData, 0);
+QEL_API_REPLAYABLE_CALL_STARTING_AT(RestoreBodyPersistentData, 0, RestoreBodyPersistentDataRestored);
 RestoreBodyPersistentDataStatus RestoreBodyPersistentData(int interaction, int body, int options, ResultType* result)
 {
-    return ApiCall<RestoreBodyPersistentDataStatus>(s_RestoreBodyPersistentData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(body, "body");
-            journal.WriteJournalArgRestoreBodyPersistentDataOptionsTag(options, "RestoreBodyPersistentDataOptions");
-        })
-        .Requires(RequireOptions(CastTagToRestoreBodyPersistentDataOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgKernelEntityTag(body),
-                                 CheckArgTagIsRestoreBodyPersistentDataOptions(options, target)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            return WithReportedBlock<RestoreBodyPersistentDataOptions, HXR_BODY_restore_relations_o_s>(
-                CastTagToRestoreBodyPersistentDataOptions(target, options), "HXR_BODY_restore_relations",
-                [&](const HXR_BODY_restore_relations_o_s* block) { return RestoreBodyRelations(body, block, &status); });
-        });
+    return PersistentDataCall<RestoreBodyPersistentDataOptions>(
+        s_RestoreBodyPersistentData, interaction, body, options, "RestoreBodyPersistentDataOptions",
+        "HXR_BODY_restore_relations", RestoreBodyRelations, s_RestoreBodyPersistentDataStart, result);
 }
 
 QEL_API_REPLAYABLE_CALL(RemoveFaceShellPersistentData, 0);
 void RemoveFaceShellPersistentData(int interaction, int face, int options, ResultType* result)
 {
-    ApiCall<>(s_RemoveFaceShellPersistentData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(face, "face");
-            journal.WriteJournalArgRemoveFaceShellPersistentDataOptionsTag(options,
-                                                                          "RemoveFaceShellPersistentDataOptions");
-        })
-        .Requires(RequireOptions(CastTagToRemoveFaceShellPersistentDataOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgKernelEntityTag(face),
-                                 CheckArgTagIsRemoveFaceShellPersistentDataOptions(options, target)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            const bool removed = WithReportedBlock<RemoveFaceShellPersistentDataOptions, HXR_FACE_remove_shell_relns_o_s>(
-                CastTagToRemoveFaceShellPersistentDataOptions(target, options), "HXR_FACE_remove_shell_relns",
-                [&](const HXR_FACE_remove_shell_relns_o_s* block) { return RemoveFaceShellRelations(face, block); });
-            if (!removed)
+    Call(s_RemoveFaceShellPersistentData, interaction, result, EntityArg(face, "face"),
+         OptionsArg<RemoveFaceShellPersistentDataOptions>(options, "RemoveFaceShellPersistentDataOptions"))
+        .Run([](Interaction*, ResultType& status, int from, RemoveFaceShellPersistentDataOptions* found) {
+            if (!WithReportedBlock<HXR_FACE_remove_shell_relns_o_s>(
+                    found, "HXR_FACE_remove_shell_relns",
+                    [&](const HXR_FACE_remove_shell_relns_o_s* block) { return RemoveFaceShellRelations(from, block); }))
                 status = ResultTypeBadArgument;
         });
 }
@@ -340,19 +211,12 @@ void RemoveFaceShellPersistentData(int interaction, int face, int options, Resul
 QEL_API_REPLAYABLE_CALL(BodyIsPasteTool, ApiCallQuery);
 bool BodyIsPasteTool(int interaction, int body, int options, ResultType* result)
 {
-    return ApiCall<bool>(s_BodyIsPasteTool, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(body, "Body");
-            journal.WriteJournalArgBodyIsPasteToolOptionsTag(options, "BodyIsPasteToolOptions");
-        })
-        .Requires(RequireOptions(CastTagToBodyIsPasteToolOptions, options))
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgKernelEntityTag(body), CheckArgTagIsBodyIsPasteToolOptions(options, target)});
-        })
-        .Run([&](Interaction* target, ResultType&) {
-            return WithReportedBlock<BodyIsPasteToolOptions, HXR_BODY_is_paste_tool_o_s>(
-                CastTagToBodyIsPasteToolOptions(target, options), "HXR_BODY_is_paste_tool",
-                [&](const HXR_BODY_is_paste_tool_o_s* block) { return IsBodyPasteTool(body, block); });
+    return Call<bool>(s_BodyIsPasteTool, interaction, result, EntityArg(body, "Body"),
+                      OptionsArg<BodyIsPasteToolOptions>(options, "BodyIsPasteToolOptions"))
+        .Run([](Interaction*, ResultType&, int tool, BodyIsPasteToolOptions* found) {
+            return WithReportedBlock<HXR_BODY_is_paste_tool_o_s>(
+                found, "HXR_BODY_is_paste_tool",
+                [&](const HXR_BODY_is_paste_tool_o_s* block) { return IsBodyPasteTool(tool, block); });
         });
 }
 

@@ -1,11 +1,9 @@
 #include "api/QelObjectApi.h"
 
-#include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
-#include "core/TagCasts.h"
 #include "core/TagManager.h"
 
 #include <vector>
@@ -14,21 +12,10 @@ namespace QEL {
 
 namespace {
 
-TaggedEntity* ObjectOrRefuse(Interaction* interaction, int tag, ResultType& status)
-{
-    return FoundOrRefuse(interaction->FindTaggedEntityFromTag(tag), status);
-}
-
 // Objects that carry application data (the interaction itself does not).
-Object* DataObjectOrRefuse(Interaction* interaction, int tag, ResultType& status)
-{
-    return FoundOrRefuse(FindObjectFromTag(interaction, tag), status);
-}
+ObjectArg<Object> DataObjectArg(int tag, const char* name) { return {{name}, tag, "Tag", FindObjectFromTag}; }
 
-std::function<void(JournalArguments&)> JournalObjectTag(const int& tag, const char* name)
-{
-    return [&tag, name](JournalArguments& journal) { journal.WriteJournalArgTag(tag, name); };
-}
+TaggedEntity* FindTaggedArg(Interaction* interaction, int tag) { return interaction->FindTaggedEntityFromTag(tag); }
 
 int TagOf(TaggedEntity* entity) { return entity->GetTag(); }
 
@@ -37,15 +24,13 @@ int TagOf(TaggedEntity* entity) { return entity->GetTag(); }
 QEL_API_REPLAYABLE_CALL(DestroyObject, 0);
 void DestroyObject(int interaction, int object, ResultType* result)
 {
-    ApiCall<>(s_DestroyObject, interaction, result)
-        .Inputs(JournalObjectTag(object, "object"))
-        .Checks([&](Interaction* target) { return CheckArgObjectTag(object, target); })
-        .Run([&](Interaction* target, ResultType& status) {
-            TaggedEntity* found = ObjectOrRefuse(target, object, status);
+    Call(s_DestroyObject, interaction, result, ObjectTagArg(object, "object", CheckArgObjectTag))
+        .Run([](Interaction* target, ResultType& status, int tag) {
+            TaggedEntity* found = FindTaggedArg(target, tag);
             // References leave with their instance, never on their own.
-            if (found && found->GetType() == ObjectTypeReference)
+            if (!found || found->GetType() == ObjectTypeReference)
                 status = ResultTypeBadArgument;
-            else if (found)
+            else
                 found->Destroy();
         });
 }
@@ -53,13 +38,13 @@ void DestroyObject(int interaction, int object, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetObjectType, ApiCallQuery);
 ObjectType GetObjectType(int interaction, int object, ResultType* result)
 {
-    return ApiCall<ObjectType>(s_GetObjectType, interaction, result)
-        .Inputs(JournalObjectTag(object, "object"))
-        .Checks([&](Interaction* target) { return CheckArgObjectTag(object, target); })
-        .Run([&](Interaction* target, ResultType& status) {
-            if (object == target->GetTag())
+    return Call<ObjectType>(s_GetObjectType, interaction, result, ObjectTagArg(object, "object", CheckArgObjectTag))
+        .Run([](Interaction* target, ResultType& status, int tag) {
+            if (tag == target->GetTag())
                 return ObjectTypeInteraction;
-            TaggedEntity* found = ObjectOrRefuse(target, object, status);
+            TaggedEntity* found = FindTaggedArg(target, tag);
+            if (!found)
+                status = ResultTypeBadArgument;
             return found ? found->GetType() : ObjectTypeUnknown;
         });
 }
@@ -67,87 +52,62 @@ ObjectType GetObjectType(int interaction, int object, ResultType* result)
 QEL_API_REPLAYABLE_CALL(ObjectFindByIdentifier, ApiCallQuery);
 int ObjectFindByIdentifier(int interaction, int id, ResultType* result)
 {
-    return ApiCall<int>(s_ObjectFindByIdentifier, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgInt(id, "id"); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnEntityTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            TaggedEntity* found = target->FindTaggedEntityById(id);
-            if (!found) {
+    return Call<int>(s_ObjectFindByIdentifier, interaction, result, IntArg(id, "id"))
+        .ReturnsTag("EntityTag")
+        .Run([](Interaction* target, ResultType& status, int identifier) {
+            TaggedEntity* found = target->FindTaggedEntityById(identifier);
+            if (!found)
                 status = ResultTypeBadArgument;
-                return 0;
-            }
-            return found->GetTag();
+            return found ? found->GetTag() : 0;
         });
 }
 
 QEL_API_CALL(ObjectSetApplicationData, 0);
 void ObjectSetApplicationData(int interaction, int tag, void* data, ResultType* result)
 {
-    ApiCall<>(s_ObjectSetApplicationData, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTag(tag, "tag");
-            journal.WriteJournalArgPointer(data, "data");
-        })
-        .Checks([&](Interaction* target) { return CheckArgTagIsObject(tag, target); })
-        .Run([&](Interaction* target, ResultType& status) {
-            if (Object* object = DataObjectOrRefuse(target, tag, status))
-                object->SetApplicationData(data);
-        });
+    Call(s_ObjectSetApplicationData, interaction, result, DataObjectArg(tag, "tag"), PointerArg(data, "data"))
+        .Run([data](Interaction*, ResultType&, Object* object, const void*) { object->SetApplicationData(data); });
 }
 
 QEL_API_CALL(ObjectGetApplicationData, ApiCallQuery);
 void* ObjectGetApplicationData(int interaction, int tag, ResultType* result)
 {
-    return ApiCall<void*>(s_ObjectGetApplicationData, interaction, result)
-        .Inputs(JournalObjectTag(tag, "tag"))
-        .Checks([&](Interaction* target) { return CheckArgTagIsObject(tag, target); })
+    return Call<void*>(s_ObjectGetApplicationData, interaction, result, DataObjectArg(tag, "tag"))
         .Returns([](JournalArguments& journal, void* data) { journal.WriteJournalReturnPointer(data); })
-        .Run([&](Interaction* target, ResultType& status) -> void* {
-            Object* object = DataObjectOrRefuse(target, tag, status);
-            return object ? object->GetApplicationData() : nullptr;
-        });
+        .Run([](Interaction*, ResultType&, Object* object) { return object->GetApplicationData(); });
 }
 
 QEL_API_REPLAYABLE_CALL(ObjectGetIdentifier, ApiCallQuery);
 int ObjectGetIdentifier(int interaction, int tag, ResultType* result)
 {
-    return ApiCall<int>(s_ObjectGetIdentifier, interaction, result)
-        .Inputs(JournalObjectTag(tag, "tag"))
-        .Checks([&](Interaction* target) { return CheckArgTagIsObject(tag, target); })
-        .Run([&](Interaction* target, ResultType& status) {
-            Object* object = DataObjectOrRefuse(target, tag, status);
-            return object ? object->GetEntityId() : 0;
-        });
+    return Call<int>(s_ObjectGetIdentifier, interaction, result, DataObjectArg(tag, "tag"))
+        .Run([](Interaction*, ResultType&, Object* object) { return object->GetEntityId(); });
 }
 
 QEL_API_REPLAYABLE_CALL(GetObjects, ApiCallQuery);
 int GetObjects(int interaction, ObjectType objectType, Array<int>* objects, ResultType* result)
 {
-    return ApiCall<int>(s_GetObjects, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgObjectType(objectType, "objectType"); })
+    return Call<int>(s_GetObjects, interaction, result, EnumArg<ObjectType>(objectType, "objectType"),
+                     TagListOutput(objects, "objects"))
         .Checks([&](Interaction*) {
-            return objectType == ObjectTypeUnknown || objectType == ObjectTypeInteraction
-                       ? ResultTypeBadArgument
-                       : ResultTypeOk;
+            // Read only once the number has been found to name a type.
+            return RefusedUnless(objectType != ObjectTypeUnknown && objectType != ObjectTypeInteraction);
         })
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, objects, "objects"); })
-        .Run([&](Interaction* target, ResultType&) {
+        .Run([](Interaction* target, ResultType&, ObjectType type, Array<int>* list) {
             std::vector<TaggedEntity*> ofType;
             for (TaggedEntity* entity : target->GetTagManager()->GetTaggedEntities())
-                if (entity->GetType() == objectType)
+                if (entity->GetType() == type)
                     ofType.push_back(entity);
-            return ListTags(objects, TagListMode::Replace, ofType, TagOf);
+            return ListTags(list, TagListMode::Replace, ofType, TagOf);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(GetAllObjects, ApiCallQuery);
 int GetAllObjects(int interaction, Array<int>* objects, ResultType* result)
 {
-    return ApiCall<int>(s_GetAllObjects, interaction, result)
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, objects, "objects"); })
-        .Run([&](Interaction* target, ResultType&) {
-            return ListTags(objects, TagListMode::Replace, target->GetTagManager()->GetTaggedEntities(),
-                            TagOf);
+    return Call<int>(s_GetAllObjects, interaction, result, TagListOutput(objects, "objects"))
+        .Run([](Interaction* target, ResultType&, Array<int>* list) {
+            return ListTags(list, TagListMode::Replace, target->GetTagManager()->GetTaggedEntities(), TagOf);
         });
 }
 

@@ -2,6 +2,7 @@
 
 #include "api/QelFeatureApi.h"
 
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
 #include "core/Interaction.h"
 #include "core/UpperLayerSeams.h"
@@ -14,15 +15,13 @@
 namespace QEL {
 namespace {
 
-typedef int (JournalArguments::*WriteTagReturn)(int);
-
 // The one creation call: a new object of the class, its tag journalled as the class's tag.
 // An object that could not be given a tag is no object: it goes again and the call fails.
 template <typename Options>
-int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* result, WriteTagReturn writeTag)
+int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* result)
 {
-    return ApiCall<int>(call, interaction, result)
-        .Returns([writeTag](JournalArguments& journal, int tag) { (journal.*writeTag)(tag); })
+    return Call<int>(call, interaction, result)
+        .ReturnsTag(TagKindOf<Options>::s_kind)
         .Run([](Interaction* target, ResultType& status) {
             Options* options = new Options(target);
             if (options->GetTag() == 0) {
@@ -40,8 +39,7 @@ int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* re
     QEL_API_REPLAYABLE_CALL(Create##Class, 0);                                                  \
     int Create##Class(int interaction, ResultType* result)                                      \
     {                                                                                           \
-        return CreateOptions<Class>(s_Create##Class, interaction, result,                       \
-                                    &JournalArguments::WriteJournalReturn##Class##Tag);         \
+        return CreateOptions<Class>(s_Create##Class, interaction, result);                      \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_CREATE_OPTIONS_CALL)
 QEL_DEFINE_CREATE_OPTIONS_CALL(MakeFeatureOptions)

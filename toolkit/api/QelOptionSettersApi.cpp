@@ -1,316 +1,139 @@
 #include "api/QelOptionSettersApi.h"
 
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/TagCasts.h"
 #include "model/BlockOptions.h"
 #include "model/ReplaceOptions.h"
 #include "model/ShellOptions.h"
 #include "model/TaperOptions.h"
 
-#include <functional>
-
 namespace QEL {
+
 namespace {
 
-// The one setter call: the option object named by the tag must be of the class whatever the
-// checks say, since the effect cannot run without it. A setter that refuses its values (lists
-// of different lengths) leaves the object as it was and makes the call a bad argument.
-template <typename Options>
-void RunOptionSetter(const ApiCallProperties& call, int interaction, ResultType* result, int optionsTag,
-                     Options* (*cast)(Interaction*, int), std::function<void(JournalArguments&)> inputs,
-                     std::function<ResultType(Interaction*)> checks, std::function<bool(Options&)> set)
-{
-    ApiCall<>(call, interaction, result)
-        .Inputs(std::move(inputs))
-        .Requires([cast, optionsTag](Interaction* target) {
-            return cast(target, optionsTag) ? ResultTypeOk : ResultTypeBadArgument;
-        })
-        .Checks(std::move(checks))
-        .Run([&](Interaction* target, ResultType& status) {
-            if (!set(*cast(target, optionsTag)))
-                status = ResultTypeBadArgument;
-        });
-}
-
-// Enumeration arguments are copied to ints on entry: an application may pass any number, and
-// the checks and setters take it as the number it is.
-
-// A list that must hold at least one entry.
-ResultType CheckArgNotEmpty(const Array<int>& tags) { return IsArrayEmpty(tags) ? ResultTypeBadArgument : ResultTypeOk; }
-
-ResultType CheckArgValues(const Array<double>& values) { return CheckArgDoubleArray(values.GetData(), values.GetSize()); }
+// Any type but none and exclude adds the faces.
+ShellLocalFaceType LocalFacesAdded(int) { return ShellLocalFaceTypeAdd; }
 
 }  // namespace
 
+// A type outside the three leaves the options as they were (with checks off; checks refuse it).
 QEL_API_REPLAYABLE_CALL(PasteOptionsSetPasteType, 0);
-void PasteOptionsSetPasteType(int interaction, int tagPasteOptions, PasteType pasteTypeValue, ResultType* result)
+void PasteOptionsSetPasteType(int interaction, int tagPasteOptions, PasteType pasteType, ResultType* result)
 {
-    const int pasteType = pasteTypeValue;
-    RunOptionSetter<PasteOptions>(
-        s_PasteOptionsSetPasteType, interaction, result, tagPasteOptions, CastTagToPasteOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgPasteOptionsTag(tagPasteOptions, "tagPasteOptions");
-            journal.WriteJournalArgPasteType(static_cast<PasteType>(pasteType), "pasteType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsPasteOptions(tagPasteOptions, target), CheckArgEnumIn0To2(pasteType)});
-        },
-        [&](PasteOptions& options) {
-            options.SetPasteType(static_cast<PasteType>(pasteType));
-            return true;
+    Call(s_PasteOptionsSetPasteType, interaction, result, OptionsArg<PasteOptions>(tagPasteOptions, "tagPasteOptions"),
+         EnumNumberArg<PasteType>(pasteType, "pasteType", CheckArgEnumIn0To2))
+        .Run([](Interaction*, ResultType&, PasteOptions* options, int type) {
+            if (CheckArgEnumIn0To2(type) == ResultTypeOk)
+                options->SetPasteType(static_cast<PasteType>(type));
         });
 }
 
 QEL_API_REPLAYABLE_CALL(PasteOptionsSetReblend, 0);
 void PasteOptionsSetReblend(int interaction, int tagPasteOptions, bool pasteReblend, ResultType* result)
 {
-    RunOptionSetter<PasteOptions>(
-        s_PasteOptionsSetReblend, interaction, result, tagPasteOptions, CastTagToPasteOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgPasteOptionsTag(tagPasteOptions, "tagPasteOptions");
-            journal.WriteJournalArgBool(pasteReblend, "pasteReblend");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsPasteOptions(tagPasteOptions, target), CheckArgInt(pasteReblend)});
-        },
-        [&](PasteOptions& options) {
-            options.SetReblend(pasteReblend);
-            return true;
-        });
+    SetOption(s_PasteOptionsSetReblend, interaction, result, &PasteOptions::SetReblend,
+              OptionsArg<PasteOptions>(tagPasteOptions, "tagPasteOptions"), BoolArg(pasteReblend, "pasteReblend"));
 }
 
 QEL_API_REPLAYABLE_CALL(ShellOptionsSetType, 0);
-void ShellOptionsSetType(int interaction, int shellOptionsTag, ShellType shellTypeValue, ResultType* result)
+void ShellOptionsSetType(int interaction, int shellOptionsTag, ShellType shellType, ResultType* result)
 {
-    const int shellType = shellTypeValue;
-    RunOptionSetter<ShellOptions>(
-        s_ShellOptionsSetType, interaction, result, shellOptionsTag, CastTagToShellOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgShellOptionsTag(shellOptionsTag, "ShellOptionsTag");
-            journal.WriteJournalArgShellType(static_cast<ShellType>(shellType), "ShellType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgEnumIn1To3(shellType), CheckArgTagIsShellOptions(shellOptionsTag, target)});
-        },
-        [&](ShellOptions& options) {
-            options.SetType(static_cast<ShellType>(shellType));
-            return true;
-        });
+    SetOption(s_ShellOptionsSetType, interaction, result, &ShellOptions::SetType,
+              OptionsArg<ShellOptions>(shellOptionsTag, "ShellOptionsTag"), EnumArg<ShellType>(shellType, "ShellType"));
 }
 
 QEL_API_REPLAYABLE_CALL(ShellOptionsSetPierceFaces, 0);
 void ShellOptionsSetPierceFaces(int interaction, int shellOptionsTag, const Array<int>& pierceFaces,
                                 ResultType* result)
 {
-    RunOptionSetter<ShellOptions>(
-        s_ShellOptionsSetPierceFaces, interaction, result, shellOptionsTag, CastTagToShellOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgShellOptionsTag(shellOptionsTag, "ShellOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(pierceFaces), "pierceFaces");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsShellOptions(shellOptionsTag, target), CheckArgFaceArray(pierceFaces)});
-        },
-        [&](ShellOptions& options) {
-            options.SetPierceFaces(GetArrayVector(pierceFaces));
-            return true;
-        });
+    SetOption(s_ShellOptionsSetPierceFaces, interaction, result, &ShellOptions::SetPierceFaces,
+              OptionsArg<ShellOptions>(shellOptionsTag, "ShellOptionsTag"), FacesArg(pierceFaces, "pierceFaces"));
 }
 
 QEL_API_REPLAYABLE_CALL(ShellOptionsSetLocalFaces, 0);
 void ShellOptionsSetLocalFaces(int interaction, int shellOptionsTag, const Array<int>& localFaces,
-                               ShellLocalFaceType localFaceTypeValue, ResultType* result)
+                               ShellLocalFaceType localFaceType, ResultType* result)
 {
-    const int localFaceType = localFaceTypeValue;
-    RunOptionSetter<ShellOptions>(
-        s_ShellOptionsSetLocalFaces, interaction, result, shellOptionsTag, CastTagToShellOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgShellOptionsTag(shellOptionsTag, "ShellOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(localFaces), "localFaces");
-            journal.WriteJournalArgShellLocalFaceType(static_cast<ShellLocalFaceType>(localFaceType), "ShellLocalFaceType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsShellOptions(shellOptionsTag, target), CheckArgFaceArray(localFaces)});
-        },
-        [&](ShellOptions& options) {
-            options.SetLocalFaces(GetArrayVector(localFaces), static_cast<ShellLocalFaceType>(localFaceType));
-            return true;
-        });
+    SetOption(s_ShellOptionsSetLocalFaces, interaction, result, &ShellOptions::SetLocalFaces,
+              OptionsArg<ShellOptions>(shellOptionsTag, "ShellOptionsTag"), FacesArg(localFaces, "localFaces"),
+              EnumArg<ShellLocalFaceType>(localFaceType, "ShellLocalFaceType").MappedBy(LocalFacesAdded));
 }
 
 QEL_API_REPLAYABLE_CALL(ShellOptionsSetOffsetInFaces, 0);
 void ShellOptionsSetOffsetInFaces(int interaction, int shellOptionsTag, const Array<int>& offsetInFaces,
                                   const Array<double>& offsetInValues, ResultType* result)
 {
-    RunOptionSetter<ShellOptions>(
-        s_ShellOptionsSetOffsetInFaces, interaction, result, shellOptionsTag, CastTagToShellOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgShellOptionsTag(shellOptionsTag, "ShellOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(offsetInFaces), "offsetInFaces");
-            journal.WriteJournalArgDoubleArray(GetArrayVector(offsetInValues), "offsetInValues");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsShellOptions(shellOptionsTag, target), CheckArgFaceArray(offsetInFaces),
-                                 CheckArgValues(offsetInValues)});
-        },
-        [&](ShellOptions& options) {
-            return options.SetOffsetInFaces(GetArrayVector(offsetInFaces), GetArrayVector(offsetInValues));
-        });
+    SetOption(s_ShellOptionsSetOffsetInFaces, interaction, result, &ShellOptions::SetOffsetInFaces,
+              OptionsArg<ShellOptions>(shellOptionsTag, "ShellOptionsTag"), FacesArg(offsetInFaces, "offsetInFaces"),
+              DoublesArg(offsetInValues, "offsetInValues"));
 }
 
 QEL_API_REPLAYABLE_CALL(ShellOptionsSetOffsetOutFaces, 0);
 void ShellOptionsSetOffsetOutFaces(int interaction, int shellOptionsTag, const Array<int>& offsetOutFaces,
                                    const Array<double>& offsetOutValues, ResultType* result)
 {
-    RunOptionSetter<ShellOptions>(
-        s_ShellOptionsSetOffsetOutFaces, interaction, result, shellOptionsTag, CastTagToShellOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgShellOptionsTag(shellOptionsTag, "ShellOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(offsetOutFaces), "offsetOutFaces");
-            journal.WriteJournalArgDoubleArray(GetArrayVector(offsetOutValues), "offsetOutValues");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsShellOptions(shellOptionsTag, target),
-                                 CheckArgFaceArray(offsetOutFaces), CheckArgValues(offsetOutValues)});
-        },
-        [&](ShellOptions& options) {
-            return options.SetOffsetOutFaces(GetArrayVector(offsetOutFaces), GetArrayVector(offsetOutValues));
-        });
+    SetOption(s_ShellOptionsSetOffsetOutFaces, interaction, result, &ShellOptions::SetOffsetOutFaces,
+              OptionsArg<ShellOptions>(shellOptionsTag, "ShellOptionsTag"), FacesArg(offsetOutFaces, "offsetOutFaces"),
+              DoublesArg(offsetOutValues, "offsetOutValues"));
 }
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetTaperMethodType, 0);
-void TaperOptionsSetTaperMethodType(int interaction, int taperOptionsTag, TaperMethodType taperMethodTypeValue,
+void TaperOptionsSetTaperMethodType(int interaction, int taperOptionsTag, TaperMethodType taperMethodType,
                                     ResultType* result)
 {
-    const int taperMethodType = taperMethodTypeValue;
-    RunOptionSetter<TaperOptions>(
-        s_TaperOptionsSetTaperMethodType, interaction, result, taperOptionsTag, CastTagToTaperOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgTaperOptionsTag(taperOptionsTag, "TaperOptionsTag");
-            journal.WriteJournalArgTaperMethodType(static_cast<TaperMethodType>(taperMethodType), "TaperMethodType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTaperMethodType(taperMethodType),
-                                 CheckArgTagIsTaperOptions(taperOptionsTag, target)});
-        },
-        [&](TaperOptions& options) {
-            options.SetTaperMethodType(static_cast<TaperMethodType>(taperMethodType));
-            return true;
-        });
+    SetOption(s_TaperOptionsSetTaperMethodType, interaction, result, &TaperOptions::SetTaperMethodType,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"),
+              EnumArg<TaperMethodType>(taperMethodType, "TaperMethodType"));
 }
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetTaperLaminarEdgeType, 0);
 void TaperOptionsSetTaperLaminarEdgeType(int interaction, int taperOptionsTag,
-                                         TaperLaminarEdgeType taperLaminarEdgeTypeValue, ResultType* result)
+                                         TaperLaminarEdgeType taperLaminarEdgeType, ResultType* result)
 {
-    const int taperLaminarEdgeType = taperLaminarEdgeTypeValue;
-    RunOptionSetter<TaperOptions>(
-        s_TaperOptionsSetTaperLaminarEdgeType, interaction, result, taperOptionsTag, CastTagToTaperOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgTaperOptionsTag(taperOptionsTag, "TaperOptionsTag");
-            journal.WriteJournalArgTaperLaminarEdgeType(static_cast<TaperLaminarEdgeType>(taperLaminarEdgeType), "TaperLaminarEdgeType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTaperLaminarEdgeType(taperLaminarEdgeType),
-                                 CheckArgTagIsTaperOptions(taperOptionsTag, target)});
-        },
-        [&](TaperOptions& options) {
-            options.SetTaperLaminarEdgeType(static_cast<TaperLaminarEdgeType>(taperLaminarEdgeType));
-            return true;
-        });
+    SetOption(s_TaperOptionsSetTaperLaminarEdgeType, interaction, result, &TaperOptions::SetTaperLaminarEdgeType,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"),
+              EnumArg<TaperLaminarEdgeType>(taperLaminarEdgeType, "TaperLaminarEdgeType"));
 }
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetMaintainShell, 0);
 void TaperOptionsSetMaintainShell(int interaction, int taperOptionsTag, bool maintainShell, ResultType* result)
 {
-    RunOptionSetter<TaperOptions>(
-        s_TaperOptionsSetMaintainShell, interaction, result, taperOptionsTag, CastTagToTaperOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgTaperOptionsTag(taperOptionsTag, "TaperOptionsTag");
-            journal.WriteJournalArgBool(maintainShell, "MaintainShell");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsTaperOptions(taperOptionsTag, target), CheckArgInt(maintainShell)});
-        },
-        [&](TaperOptions& options) {
-            options.SetMaintainShell(maintainShell);
-            return true;
-        });
+    SetOption(s_TaperOptionsSetMaintainShell, interaction, result, &TaperOptions::SetMaintainShell,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"), BoolArg(maintainShell, "MaintainShell"));
 }
-
-namespace {
-
-// The three list setters of the taper options share their shape: one list, one check.
-void SetTaperList(const ApiCallProperties& call, int interaction, int taperOptionsTag, const Array<int>& tags,
-                  const char* name, ResultType (*check)(const Array<int>&),
-                  void (TaperOptions::*set)(const std::vector<int>&), ResultType* result)
-{
-    RunOptionSetter<TaperOptions>(
-        call, interaction, result, taperOptionsTag, CastTagToTaperOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgTaperOptionsTag(taperOptionsTag, "TaperOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(tags), name);
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsTaperOptions(taperOptionsTag, target), check(tags)});
-        },
-        [&](TaperOptions& options) {
-            (options.*set)(GetArrayVector(tags));
-            return true;
-        });
-}
-
-}  // namespace
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetReblends, 0);
 void TaperOptionsSetReblends(int interaction, int taperOptionsTag, const Array<int>& reblendFaces, ResultType* result)
 {
-    SetTaperList(s_TaperOptionsSetReblends, interaction, taperOptionsTag, reblendFaces, "reblendFaces",
-                 CheckArgFaceArray, &TaperOptions::SetReblends, result);
+    SetOption(s_TaperOptionsSetReblends, interaction, result, &TaperOptions::SetReblends,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"), FacesArg(reblendFaces, "reblendFaces"));
 }
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetTaperEdges, 0);
 void TaperOptionsSetTaperEdges(int interaction, int taperOptionsTag, const Array<int>& taperEdges, ResultType* result)
 {
-    SetTaperList(s_TaperOptionsSetTaperEdges, interaction, taperOptionsTag, taperEdges, "TaperEdges",
-                 CheckArgTopolArray, &TaperOptions::SetTaperEdges, result);
+    SetOption(s_TaperOptionsSetTaperEdges, interaction, result, &TaperOptions::SetTaperEdges,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"), TopologyArg(taperEdges, "TaperEdges"));
 }
 
 QEL_API_REPLAYABLE_CALL(TaperOptionsSetNormalEdges, 0);
 void TaperOptionsSetNormalEdges(int interaction, int taperOptionsTag, const Array<int>& normalEdges,
                                 ResultType* result)
 {
-    SetTaperList(s_TaperOptionsSetNormalEdges, interaction, taperOptionsTag, normalEdges, "NormalEdges",
-                 CheckArgTopolArray, &TaperOptions::SetNormalEdges, result);
+    SetOption(s_TaperOptionsSetNormalEdges, interaction, result, &TaperOptions::SetNormalEdges,
+              OptionsArg<TaperOptions>(taperOptionsTag, "TaperOptionsTag"), TopologyArg(normalEdges, "NormalEdges"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetEdgeData, 0);
 void ReplaceOptionsSetEdgeData(int interaction, int replaceOptionsTag, const Array<int>& edgeTags,
                                const Array<int>& replacementCurves, const Array<double>& edgeTolerances,
-                               ReplaceEdgesUseType edgesUseTypeValue, ResultType* result)
+                               ReplaceEdgesUseType edgesUseType, ResultType* result)
 {
-    const int edgesUseType = edgesUseTypeValue;
-    RunOptionSetter<ReplaceOptions>(
-        s_ReplaceOptionsSetEdgeData, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(edgeTags), "EdgeTags");
-            journal.WriteJournalArgTagArray(GetArrayVector(replacementCurves), "replacementCurves");
-            journal.WriteJournalArgDoubleArray(GetArrayVector(edgeTolerances), "edgeTolerances");
-            journal.WriteJournalArgReplaceEdgesUseType(static_cast<ReplaceEdgesUseType>(edgesUseType), "ReplaceEdgesUseType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target), CheckArgNotEmpty(edgeTags),
-                                 CheckArgTopolArray(edgeTags), CheckArgNotEmpty(replacementCurves),
-                                 CheckArgGeomArray(replacementCurves), CheckArgValues(edgeTolerances),
-                                 CheckArgEnumIn1To3(edgesUseType)});
-        },
-        [&](ReplaceOptions& options) {
-            return options.SetEdgeData(GetArrayVector(edgeTags), GetArrayVector(replacementCurves),
-                                       GetArrayVector(edgeTolerances),
-                                       static_cast<ReplaceEdgesUseType>(edgesUseType));
-        });
+    SetOption(s_ReplaceOptionsSetEdgeData, interaction, result, &ReplaceOptions::SetEdgeData,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"),
+              TopologyArg(edgeTags, "EdgeTags").NotEmpty(),
+              GeometryArg(replacementCurves, "replacementCurves").NotEmpty(), DoublesArg(edgeTolerances, "edgeTolerances"),
+              EnumArg<ReplaceEdgesUseType>(edgesUseType, "ReplaceEdgesUseType"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetVertexData, 0);
@@ -318,142 +141,62 @@ void ReplaceOptionsSetVertexData(int interaction, int replaceOptionsTag, const A
                                  const Array<Position>& vertexPositions, const Array<double>& vertexTolerances,
                                  ResultType* result)
 {
-    RunOptionSetter<ReplaceOptions>(
-        s_ReplaceOptionsSetVertexData, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(vertexTags), "VertexTags");
-            journal.WriteJournalArgPositionArray(GetArrayVector(vertexPositions), "VertexPositions");
-            journal.WriteJournalArgDoubleArray(GetArrayVector(vertexTolerances), "vertexTolerances");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target), CheckArgNotEmpty(vertexTags),
-                                 CheckArgTopolArray(vertexTags), CheckArgPositionArrayNotEmpty(vertexPositions),
-                                 CheckArgValues(vertexTolerances)});
-        },
-        [&](ReplaceOptions& options) {
-            return options.SetVertexData(GetArrayVector(vertexTags), GetArrayVector(vertexPositions),
-                                         GetArrayVector(vertexTolerances));
-        });
+    SetOption(s_ReplaceOptionsSetVertexData, interaction, result, &ReplaceOptions::SetVertexData,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"),
+              TopologyArg(vertexTags, "VertexTags").NotEmpty(), PositionsArg(vertexPositions, "VertexPositions"),
+              DoublesArg(vertexTolerances, "vertexTolerances"));
 }
-
-namespace {
-
-// The two help setters share their shape: entities and one help position each.
-void SetReplaceHelp(const ApiCallProperties& call, int interaction, int replaceOptionsTag, const Array<int>& tags,
-                    const Array<Position>& positions, const char* tagsName, const char* positionsName,
-                    bool (ReplaceOptions::*set)(const std::vector<int>&, const std::vector<Position>&),
-                    ResultType* result)
-{
-    RunOptionSetter<ReplaceOptions>(
-        call, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(tags), tagsName);
-            journal.WriteJournalArgPositionArray(GetArrayVector(positions), positionsName);
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target), CheckArgNotEmpty(tags),
-                                 CheckArgTopolArray(tags), CheckArgPositionArrayNotEmpty(positions)});
-        },
-        [&](ReplaceOptions& options) { return (options.*set)(GetArrayVector(tags), GetArrayVector(positions)); });
-}
-
-}  // namespace
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetEdgeHelp, 0);
 void ReplaceOptionsSetEdgeHelp(int interaction, int replaceOptionsTag, const Array<int>& edgeHelp,
                                const Array<Position>& edgeHelpPositions, ResultType* result)
 {
-    SetReplaceHelp(s_ReplaceOptionsSetEdgeHelp, interaction, replaceOptionsTag, edgeHelp, edgeHelpPositions,
-                   "EdgeHelp", "EdgeHelpPositions", &ReplaceOptions::SetEdgeHelp, result);
+    SetOption(s_ReplaceOptionsSetEdgeHelp, interaction, result, &ReplaceOptions::SetEdgeHelp,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"),
+              TopologyArg(edgeHelp, "EdgeHelp").NotEmpty(), PositionsArg(edgeHelpPositions, "EdgeHelpPositions"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetVertexHelp, 0);
 void ReplaceOptionsSetVertexHelp(int interaction, int replaceOptionsTag, const Array<int>& vertexHelp,
                                  const Array<Position>& vertexHelpPositions, ResultType* result)
 {
-    SetReplaceHelp(s_ReplaceOptionsSetVertexHelp, interaction, replaceOptionsTag, vertexHelp, vertexHelpPositions,
-                   "VertexHelp", "VertexHelpPositions", &ReplaceOptions::SetVertexHelp, result);
+    SetOption(s_ReplaceOptionsSetVertexHelp, interaction, result, &ReplaceOptions::SetVertexHelp,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"),
+              TopologyArg(vertexHelp, "VertexHelp").NotEmpty(), PositionsArg(vertexHelpPositions, "VertexHelpPositions"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetReplaceMergeType, 0);
-void ReplaceOptionsSetReplaceMergeType(int interaction, int replaceOptionsTag, ReplaceMergeType replaceMergeTypeValue,
+void ReplaceOptionsSetReplaceMergeType(int interaction, int replaceOptionsTag, ReplaceMergeType replaceMergeType,
                                        ResultType* result)
 {
-    const int replaceMergeType = replaceMergeTypeValue;
-    RunOptionSetter<ReplaceOptions>(
-        s_ReplaceOptionsSetReplaceMergeType, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgReplaceMergeType(static_cast<ReplaceMergeType>(replaceMergeType), "ReplaceMergeType");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target),
-                                 CheckArgEnumIn1To3(replaceMergeType)});
-        },
-        [&](ReplaceOptions& options) {
-            options.SetReplaceMergeType(static_cast<ReplaceMergeType>(replaceMergeType));
-            return true;
-        });
+    SetOption(s_ReplaceOptionsSetReplaceMergeType, interaction, result, &ReplaceOptions::SetReplaceMergeType,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"),
+              EnumArg<ReplaceMergeType>(replaceMergeType, "ReplaceMergeType"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetMaintainShell, 0);
 void ReplaceOptionsSetMaintainShell(int interaction, int replaceOptionsTag, bool maintainShell, ResultType* result)
 {
-    RunOptionSetter<ReplaceOptions>(
-        s_ReplaceOptionsSetMaintainShell, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgBool(maintainShell, "MaintainShell");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target), CheckArgInt(maintainShell)});
-        },
-        [&](ReplaceOptions& options) {
-            options.SetMaintainShell(maintainShell);
-            return true;
-        });
+    SetOption(s_ReplaceOptionsSetMaintainShell, interaction, result, &ReplaceOptions::SetMaintainShell,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"), BoolArg(maintainShell, "MaintainShell"));
 }
 
 QEL_API_REPLAYABLE_CALL(ReplaceOptionsSetReblends, 0);
 void ReplaceOptionsSetReblends(int interaction, int replaceOptionsTag, const Array<int>& reblendFaces,
                                ResultType* result)
 {
-    RunOptionSetter<ReplaceOptions>(
-        s_ReplaceOptionsSetReblends, interaction, result, replaceOptionsTag, CastTagToReplaceOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgReplaceOptionsTag(replaceOptionsTag, "ReplaceOptionsTag");
-            journal.WriteJournalArgTagArray(GetArrayVector(reblendFaces), "reblendFaces");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsReplaceOptions(replaceOptionsTag, target), CheckArgFaceArray(reblendFaces)});
-        },
-        [&](ReplaceOptions& options) {
-            options.SetReblends(GetArrayVector(reblendFaces));
-            return true;
-        });
+    SetOption(s_ReplaceOptionsSetReblends, interaction, result, &ReplaceOptions::SetReblends,
+              OptionsArg<ReplaceOptions>(replaceOptionsTag, "ReplaceOptionsTag"), FacesArg(reblendFaces, "reblendFaces"));
 }
 
 QEL_API_REPLAYABLE_CALL(ExtractBodyPersistentDataOptionsSetStore, 0);
 void ExtractBodyPersistentDataOptionsSetStore(int interaction, int tagExtractBodyPersistentDataOptions, bool store,
                                               ResultType* result)
 {
-    const int optionsTag = tagExtractBodyPersistentDataOptions;
-    RunOptionSetter<ExtractBodyPersistentDataOptions>(
-        s_ExtractBodyPersistentDataOptionsSetStore, interaction, result, optionsTag,
-        CastTagToExtractBodyPersistentDataOptions,
-        [&](JournalArguments& journal) {
-            journal.WriteJournalArgExtractBodyPersistentDataOptionsTag(optionsTag, "tagExtractBodyPersistentDataOptions");
-            journal.WriteJournalArgBool(store, "store");
-        },
-        [&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsExtractBodyPersistentDataOptions(optionsTag, target), CheckArgInt(store)});
-        },
-        [&](ExtractBodyPersistentDataOptions& options) {
-            options.SetStore(store);
-            return true;
-        });
+    SetOption(s_ExtractBodyPersistentDataOptionsSetStore, interaction, result, &ExtractBodyPersistentDataOptions::SetStore,
+              OptionsArg<ExtractBodyPersistentDataOptions>(tagExtractBodyPersistentDataOptions,
+                                                           "tagExtractBodyPersistentDataOptions"),
+              BoolArg(store, "store"));
 }
 
 }  // namespace QEL

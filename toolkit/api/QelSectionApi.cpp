@@ -1,34 +1,15 @@
 #include "api/QelSectionApi.h"
 
-#include "api/ApiLookups.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Instance.h"
 #include "core/Interaction.h"
-#include "core/TagCasts.h"
 #include "model/Reference.h"
 #include "model/Section.h"
 
 namespace QEL {
 
 namespace {
-
-Section* SectionOrRefuse(Interaction* interaction, int tag, ResultType& status)
-{
-    return FoundOrRefuse(CastTagToSection(interaction, tag), status);
-}
-
-Instance* InstanceOrRefuse(Interaction* interaction, int tag, ResultType& status)
-{
-    return FoundOrRefuse(interaction->FindInstanceFromTag(tag), status);
-}
-
-std::function<ResultType(Interaction*)> CheckSectionAndInstance(const int& section, const int& instance)
-{
-    return [&section, &instance](Interaction* target) {
-        return FirstFailure({CheckArgTagIsSection(section, target), CheckArgInstanceTag(instance, target)});
-    };
-}
 
 // The section's entry of the cut instance as the caller receives it: the section instance's
 // tag (0 when there is none) and the two lists replacing the arrays' contents.
@@ -49,23 +30,25 @@ bool HandOutMapping(Section* section, Instance* cut, int& sectionInstance, Array
     return true;
 }
 
-std::function<void(JournalArguments&)> JournalSectionAndInstance(const int& section, const int& instance,
-                                                                 const char* instanceName)
+void WriteInstanceOutput(JournalArguments& journal, const int& tag, const char* name)
 {
-    return [&section, &instance, instanceName](JournalArguments& journal) {
-        journal.WriteJournalArgSectionTag(section, "section");
-        journal.WriteJournalArgInstanceTag(instance, instanceName);
-    };
+    journal.WriteJournalArgInstanceTag(tag, name);
 }
 
-std::function<void(JournalArguments&)> JournalMappingOutputs(const int& sectionInstance, const Array<int>& sources,
-                                                             const Array<int>& sectionEntities)
+// The two calls that hand out a cut instance's entry, which both journal as outputs.
+template <typename Effect>
+bool MappingCall(const ApiCallProperties& call, int interaction, int section, int instance, const char* instanceName,
+                 int& sectionInstance, Array<int>& sources, Array<int>& sectionEntities, ResultType* result,
+                 Effect effect)
 {
-    return [&](JournalArguments& journal) {
-        journal.WriteJournalArgInstanceTag(sectionInstance, "sectionInstance");
-        journal.WriteJournalArgTagArray(GetArrayVector(sources), "sourceEntities");
-        journal.WriteJournalArgTagArray(GetArrayVector(sectionEntities), "sectionEntities");
-    };
+    // Stopped before the effect, the call still answers true: only the result tells.
+    return Call<bool>(call, interaction, result, OptionsArg<Section>(section, "section"),
+                      InstanceArg(instance, instanceName),
+                      OutputOf(sectionInstance, "sectionInstance", WriteInstanceOutput),
+                      TagsOutput(sources, "sourceEntities"), TagsOutput(sectionEntities, "sectionEntities"))
+        .StartsWith(true)
+        .Run([&](Interaction*, ResultType& status, Section* found, Instance* cut, int& placed, Array<int>& from,
+                 Array<int>& to) { return effect(found, cut, status) && HandOutMapping(found, cut, placed, from, to, status); });
 }
 
 }  // namespace
@@ -73,119 +56,71 @@ std::function<void(JournalArguments&)> JournalMappingOutputs(const int& sectionI
 QEL_API_REPLAYABLE_CALL(CreateSection, 0);
 int CreateSection(int interaction, int sectionConstructionPlane, ResultType* result)
 {
-    return ApiCall<int>(s_CreateSection, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgReferenceTag(sectionConstructionPlane, "sectionConstructionPlane");
-        })
+    return Call<int>(s_CreateSection, interaction, result,
+                     ReferenceArg(sectionConstructionPlane, "sectionConstructionPlane"))
         .Checks([&](Interaction* target) { return CheckArgSectionPlaneReference(sectionConstructionPlane, target); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnSectionTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            Reference* plane = FoundOrRefuse(CastTagToReference(target, sectionConstructionPlane), status);
-            Section* section = plane ? Section::Create(target, plane) : nullptr;
-            if (plane && !section)
-                status = ResultTypeFail;
-            return section ? section->GetTag() : 0;
+        .ReturnsTag("SectionTag")
+        .Run([](Interaction* target, ResultType& status, Reference* plane) {
+            return TagOrFail(Section::Create(target, plane), status);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(GetSectionsCount, ApiCallQuery);
 int GetSectionsCount(int interaction, ResultType* result)
 {
-    return ApiCall<int>(s_GetSectionsCount, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetSectionsCount();
-    });
+    return CountCall(s_GetSectionsCount, interaction, result, &Interaction::GetSectionsCount);
 }
 
 QEL_API_REPLAYABLE_CALL(GetSection, ApiCallQuery);
 int GetSection(int interaction, int index, ResultType* result)
 {
-    return ApiCall<int>(s_GetSection, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgInt(index, "index"); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnSectionTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* section = target->GetSection(index);
-            if (!section)
-                status = ResultTypeFail;
-            return section ? section->GetTag() : 0;
-        });
+    return IndexedTagCall(s_GetSection, interaction, index, "SectionTag", &Interaction::GetSection, result);
 }
 
-QEL_API_REPLAYABLE_CALL(SectionGenerateGeometry, 0);
+QEL_API_REPLAYABLE_CALL_STARTING_AT(SectionGenerateGeometry, 0, true);
 bool SectionGenerateGeometry(int interaction, int section, int instanceToCut, int& sectionInstance,
                              Array<int>& sourceEntities, Array<int>& sectionEntities, ResultType* result)
 {
-    return ApiCall<bool>(s_SectionGenerateGeometry, interaction, result)
-        .Inputs(JournalSectionAndInstance(section, instanceToCut, "instanceToCut"))
-        .Checks(CheckSectionAndInstance(section, instanceToCut))
-        .Outputs(JournalMappingOutputs(sectionInstance, sourceEntities, sectionEntities))
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* found = SectionOrRefuse(target, section, status);
-            Instance* cut = found ? InstanceOrRefuse(target, instanceToCut, status) : nullptr;
-            if (!cut)
-                return false;
-            if (!found->GenerateSectionGeometry(cut)) {
-                status = ResultTypeFail;
-                return false;
-            }
-            return HandOutMapping(found, cut, sectionInstance, sourceEntities, sectionEntities, status);
-        });
+    return MappingCall(s_SectionGenerateGeometry, interaction, section, instanceToCut, "instanceToCut", sectionInstance,
+                       sourceEntities, sectionEntities, result, [](Section* found, Instance* cut, ResultType& status) {
+                           if (!found->GenerateSectionGeometry(cut))
+                               status = ResultTypeFail;
+                           return status == ResultTypeOk;
+                       });
 }
 
-QEL_API_REPLAYABLE_CALL(SectionGetMapping, ApiCallQuery);
+QEL_API_REPLAYABLE_CALL_STARTING_AT(SectionGetMapping, ApiCallQuery, true);
 bool SectionGetMapping(int interaction, int section, int cutInstance, int& sectionInstance,
                        Array<int>& sourceEntities, Array<int>& sectionEntities, ResultType* result)
 {
-    return ApiCall<bool>(s_SectionGetMapping, interaction, result)
-        .Inputs(JournalSectionAndInstance(section, cutInstance, "cutInstance"))
-        .Checks(CheckSectionAndInstance(section, cutInstance))
-        .Outputs(JournalMappingOutputs(sectionInstance, sourceEntities, sectionEntities))
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* found = SectionOrRefuse(target, section, status);
-            Instance* cut = found ? InstanceOrRefuse(target, cutInstance, status) : nullptr;
-            return cut && HandOutMapping(found, cut, sectionInstance, sourceEntities, sectionEntities, status);
-        });
+    return MappingCall(s_SectionGetMapping, interaction, section, cutInstance, "cutInstance", sectionInstance,
+                       sourceEntities, sectionEntities, result, [](Section*, Instance*, ResultType&) { return true; });
 }
 
-QEL_API_REPLAYABLE_CALL(SectionAddGeometry, 0);
+QEL_API_REPLAYABLE_CALL_STARTING_AT(SectionAddGeometry, 0, true);
 bool SectionAddGeometry(int interaction, int section, int cutInstance, int sectionInstance,
                         Array<int>& sourceEntities, Array<int>& sectionEntities, ResultType* result)
 {
-    return ApiCall<bool>(s_SectionAddGeometry, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgSectionTag(section, "section");
-            journal.WriteJournalArgInstanceTag(cutInstance, "cutInstance");
-            journal.WriteJournalArgInstanceTag(sectionInstance, "sectionInstance");
-            journal.WriteJournalArgTagArray(GetArrayVector(sourceEntities), "sourceEntities");
-            journal.WriteJournalArgTagArray(GetArrayVector(sectionEntities), "sectionEntities");
-        })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsSection(section, target), CheckArgInstanceTag(cutInstance, target),
-                                 CheckArgInstanceTag(sectionInstance, target),
-                                 CheckArgSectionGeometryArrays(sourceEntities, sectionEntities)});
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* found = SectionOrRefuse(target, section, status);
-            Instance* cut = found ? InstanceOrRefuse(target, cutInstance, status) : nullptr;
-            Instance* placed = cut ? InstanceOrRefuse(target, sectionInstance, status) : nullptr;
-            // Lists of different lengths would break the pairing of section and source entities.
-            if (placed && sourceEntities.GetSize() != sectionEntities.GetSize())
-                status = ResultTypeBadArgument;
-            return placed && status == ResultTypeOk &&
-                   found->AddSectionGeometry(cut, placed, sourceEntities, sectionEntities);
+    return Call<bool>(s_SectionAddGeometry, interaction, result, OptionsArg<Section>(section, "section"),
+                      InstanceArg(cutInstance, "cutInstance"), InstanceArg(sectionInstance, "sectionInstance"),
+                      TagListArg(sourceEntities, "sourceEntities"), TagListArg(sectionEntities, "sectionEntities"))
+        .StartsWith(s_SectionAddGeometryStart)
+        // Lists of different lengths would break the pairing of section and source entities.
+        .Requires([&](Interaction*) { return RefusedUnless(sourceEntities.GetSize() == sectionEntities.GetSize()); })
+        .Checks([&](Interaction*) { return CheckArgSectionGeometryArrays(sourceEntities, sectionEntities); })
+        .Run([&](Interaction*, ResultType&, Section* found, Instance* cut, Instance* placed, auto&&, auto&&) {
+            return found->AddSectionGeometry(cut, placed, sourceEntities, sectionEntities);
         });
 }
 
 QEL_API_REPLAYABLE_CALL(SectionGetPlane, ApiCallQuery);
 int SectionGetPlane(int interaction, int sectionTag, ResultType* result)
 {
-    return ApiCall<int>(s_SectionGetPlane, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgSectionTag(sectionTag, "sectionTag"); })
-        .Checks([&](Interaction* target) { return CheckArgTagIsSection(sectionTag, target); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnReferenceTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* found = SectionOrRefuse(target, sectionTag, status);
-            Reference* plane = found ? found->GetSectionPlane() : nullptr;
-            if (found && !plane)
+    return Call<int>(s_SectionGetPlane, interaction, result, OptionsArg<Section>(sectionTag, "sectionTag"))
+        .ReturnsTag("ReferenceTag")
+        .Run([](Interaction*, ResultType& status, Section* found) {
+            Reference* plane = found->GetSectionPlane();
+            if (!plane)
                 status = ResultTypeBadArgument;
             return plane ? plane->GetTag() : 0;
         });
@@ -194,13 +129,9 @@ int SectionGetPlane(int interaction, int sectionTag, ResultType* result)
 QEL_API_REPLAYABLE_CALL(IsASectionInstance, ApiCallQuery);
 bool IsASectionInstance(int interaction, int sectionInstance, ResultType* result)
 {
-    return ApiCall<bool>(s_IsASectionInstance, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgInstanceTag(sectionInstance, "sectionInstance");
-        })
-        .Checks([&](Interaction* target) { return CheckArgInstanceTag(sectionInstance, target); })
-        .Run([&](Interaction* target, ResultType&) {
-            Instance* instance = target->FindInstanceFromTag(sectionInstance);
+    return Call<bool>(s_IsASectionInstance, interaction, result,
+                      InstanceArg(sectionInstance, "sectionInstance").CheckedOnly())
+        .Run([](Interaction* target, ResultType&, Instance* instance) {
             for (Section* section : target->GetSections())
                 if (instance && section->IsASectionInstance(instance))
                     return true;
@@ -211,23 +142,14 @@ bool IsASectionInstance(int interaction, int sectionInstance, ResultType* result
 QEL_API_REPLAYABLE_CALL(SectionGetCutInstances, ApiCallQuery);
 void SectionGetCutInstances(int interaction, int sectionTag, Array<int>& cutInstances, ResultType* result)
 {
-    ApiCall<>(s_SectionGetCutInstances, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgSectionTag(sectionTag, "sectionTag"); })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsSection(sectionTag, target),
-                                 IsArrayNonEmpty(cutInstances) ? ResultTypeBadArgument : ResultTypeOk});
-        })
-        .Outputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(cutInstances), "cutInstances");
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            Section* found = SectionOrRefuse(target, sectionTag, status);
-            if (!found)
-                return;
+    Call(s_SectionGetCutInstances, interaction, result, OptionsArg<Section>(sectionTag, "sectionTag"),
+         TagsOutput(cutInstances, "cutInstances"))
+        .Checks([&](Interaction*) { return RefusedUnless(!IsArrayNonEmpty(cutInstances)); })
+        .Run([](Interaction*, ResultType&, Section* found, Array<int>& list) {
             std::set<Instance*, TaggedEntityPtrLessThan> cut;
             found->GetCutInstances(cut);
             for (Instance* instance : cut)
-                cutInstances.Add(instance->GetTag());
+                list.Add(instance->GetTag());
         });
 }
 

@@ -1,37 +1,17 @@
 #include "api/QelShellApi.h"
 
 #include "core/AddOnFacade.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/KernelFacade.h"
 #include "model/Model.h"
 #include "update/ModellingOperations.h"
 
-#include <functional>
 #include <set>
 
 namespace QEL {
 namespace {
-
-// The shell calls write through the thickness pointer whatever the checks say.
-std::function<ResultType(Interaction*)> RequireThickness(const double* thickness)
-{
-    return [thickness](Interaction*) { return CheckArgPointer(thickness); };
-}
-
-// The two wall queries share their journal form.
-std::function<void(JournalArguments&)> WallOutputs(const Array<int>& same, const Array<int>& other,
-                                                   const double* thickness, const char* sameName,
-                                                   const char* otherName, const char* thicknessName)
-{
-    return [&same, &other, thickness, sameName, otherName, thicknessName](JournalArguments& journal) {
-        journal.WriteJournalArgTagArray(GetArrayVector(same), sameName);
-        journal.WriteJournalArgTagArray(GetArrayVector(other), otherName);
-        if (thickness)
-            journal.WriteJournalArgDouble(*thickness, thicknessName);
-    };
-}
 
 void Assign(Array<int>& array, const std::vector<int>& tags)
 {
@@ -46,18 +26,15 @@ QEL_API_REPLAYABLE_CALL(FindSidesOfShell, 0);
 void FindSidesOfShell(int interaction, int seedFace, Array<int>& sameSide, Array<int>& oppositeSide,
                       double* thickness, ResultType* result)
 {
-    ApiCall<>(s_FindSidesOfShell, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(seedFace, "SeedFace"); })
-        .Requires(RequireThickness(thickness))
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(seedFace); })
-        .Outputs(WallOutputs(sameSide, oppositeSide, thickness, "SameSide", "OppositeSide", "ShellThickness"))
-        .Run([&](Interaction*, ResultType& status) {
-            std::vector<int> same;
-            std::vector<int> opposite;
-            status = DoFindSidesOfShell(seedFace, same, opposite, thickness);
+    Call(s_FindSidesOfShell, interaction, result, EntityArg(seedFace, "SeedFace"), TagsOutput(sameSide, "SameSide"),
+         TagsOutput(oppositeSide, "OppositeSide"), DoubleOutputAt(thickness, "ShellThickness"))
+        .Run([](Interaction*, ResultType& status, int seed, Array<int>& same, Array<int>& opposite, double* wall) {
+            std::vector<int> sameTags;
+            std::vector<int> oppositeTags;
+            status = DoFindSidesOfShell(seed, sameTags, oppositeTags, wall);
             if (status == ResultTypeOk) {
-                Assign(sameSide, same);
-                Assign(oppositeSide, opposite);
+                Assign(same, sameTags);
+                Assign(opposite, oppositeTags);
             }
         });
 }
@@ -66,19 +43,17 @@ QEL_API_REPLAYABLE_CALL(FindClusterOfShell, 0);
 bool FindClusterOfShell(int interaction, int seedFace, Array<int>& sameSide, Array<int>& otherSide,
                         double* thickness, ResultType* result)
 {
-    return ApiCall<bool>(s_FindClusterOfShell, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(seedFace, "seedFace"); })
-        .Requires(RequireThickness(thickness))
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(seedFace); })
-        .Outputs(WallOutputs(sameSide, otherSide, thickness, "sameSide", "otherSide", "thickness"))
-        .Run([&](Interaction*, ResultType&) {
-            *thickness = 0.0;
-            std::vector<int> same;
-            std::vector<int> other;
-            if (!FindShellCluster(seedFace, &same, &other, thickness))
+    return Call<bool>(s_FindClusterOfShell, interaction, result, EntityArg(seedFace, "seedFace"),
+                      TagsOutput(sameSide, "sameSide"), TagsOutput(otherSide, "otherSide"),
+                      DoubleOutputAt(thickness, "thickness"))
+        .Run([](Interaction*, ResultType&, int seed, Array<int>& same, Array<int>& other, double* wall) {
+            *wall = 0.0;
+            std::vector<int> sameTags;
+            std::vector<int> otherTags;
+            if (!FindShellCluster(seed, &sameTags, &otherTags, wall))
                 return false;
-            Assign(sameSide, same);
-            Assign(otherSide, other);
+            Assign(same, sameTags);
+            Assign(other, otherTags);
             return true;
         });
 }
@@ -86,38 +61,28 @@ bool FindClusterOfShell(int interaction, int seedFace, Array<int>& sameSide, Arr
 QEL_API_REPLAYABLE_CALL(IsBlendFace, ApiCallQuery);
 bool IsBlendFace(int interaction, int face, double& radius, ResultType* result)
 {
-    return ApiCall<bool>(s_IsBlendFace, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgEntityTag(face, "seedFace"); })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(face); })
-        .Outputs([&](JournalArguments& journal) { journal.WriteJournalArgDouble(radius, "blendRadius"); })
-        .Run([&](Interaction* target, ResultType&) {
-            radius = 0.0;
-            return IdentifyBlendFace(face, target->GetModellingTolerance(), true, &radius);
+    return Call<bool>(s_IsBlendFace, interaction, result, EntityArg(face, "seedFace"), DoubleOutput(radius, "blendRadius"))
+        .Run([](Interaction* target, ResultType&, int seed, double* blendRadius) {
+            *blendRadius = 0.0;
+            return IdentifyBlendFace(seed, target->GetModellingTolerance(), true, blendRadius);
         });
 }
 
+// The options text is handed to the kernel and left out of the journal.
 QEL_API_REPLAYABLE_CALL(DisjoinBody, 0);
 bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bodies, ResultType* result)
 {
-    return ApiCall<bool>(s_DisjoinBody, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(body, "body");
-            journal.WriteJournalArgString(options, "options");
-        })
-        .Checks([&](Interaction*) { return CheckArgKernelEntityTag(body); })
-        .Outputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(bodies), "disjointBodies");
-        })
-        .Run([&](Interaction* target, ResultType&) {
-            if (!target->IsBareBody(body))
+    return Call<bool>(s_DisjoinBody, interaction, result, EntityArg(body, "body"), TagsOutput(bodies, "disjointBodies"))
+        .Run([options](Interaction* target, ResultType&, int whole, Array<int>& pieces) {
+            if (!target->IsBareBody(whole))
                 return false;
-            std::vector<int> pieces;
+            std::vector<int> split;
             Model::StartDebugReport("HXR_BODY_disjoin");
-            const bool split = SplitDisjointBody(body, options, &pieces);
+            const bool disjoined = SplitDisjointBody(whole, options, &split);
             Model::StopDebugReport();
-            for (int piece : pieces)
-                bodies.Add(piece);
-            return split;
+            for (int piece : split)
+                pieces.Add(piece);
+            return disjoined;
         });
 }
 
@@ -125,24 +90,16 @@ QEL_API_REPLAYABLE_CALL(FindBlends, 0);
 bool FindBlends(int interaction, int seedFace, BlendIdentifyType type, Array<int>& blends, double& radius,
                 ResultType* result)
 {
-    return ApiCall<bool>(s_FindBlends, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgEntityTag(seedFace, "seedFace");
-            journal.WriteJournalArgBlendIdentifyType(type, "blendIdentifyType");
-        })
-        .Checks([&](Interaction*) {
-            return FirstFailure({CheckArgKernelEntityTag(seedFace), CheckArgBlendIdentifyType(type)});
-        })
-        .Outputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(blends), "blends");
-            journal.WriteJournalArgDouble(radius, "blendRadius");
-        })
-        .Run([&](Interaction* target, ResultType&) {
-            std::set<int> found;
-            const bool answer = DoFindBlends(seedFace, type, target->GetModellingTolerance(), &radius, &found);
-            blends.RemoveAll();
-            for (int face : found)
-                blends.Add(face);
+    return Call<bool>(s_FindBlends, interaction, result, EntityArg(seedFace, "seedFace"),
+                      EnumArg<BlendIdentifyType>(type, "blendIdentifyType"), TagsOutput(blends, "blends"),
+                      DoubleOutput(radius, "blendRadius"))
+        .Run([](Interaction* target, ResultType&, int seed, BlendIdentifyType kind, Array<int>& found,
+                double* blendRadius) {
+            std::set<int> faces;
+            const bool answer = DoFindBlends(seed, kind, target->GetModellingTolerance(), blendRadius, &faces);
+            found.RemoveAll();
+            for (int face : faces)
+                found.Add(face);
             return answer;
         });
 }

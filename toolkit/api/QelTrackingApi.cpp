@@ -1,9 +1,8 @@
 #include "api/QelTrackingApi.h"
 
-#include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
 #include "core/TrackingData.h"
 #include "core/TrackingManager.h"
@@ -15,141 +14,86 @@ namespace {
 void SetFlagCall(const ApiCallProperties& call, int interaction, bool flag, const char* name,
                  void (Interaction::*set)(bool), ResultType* result)
 {
-    ApiCall<>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgBool(flag, name); })
-        .Checks([&](Interaction*) { return CheckArgInt(flag); })
-        .Run([&](Interaction* target, ResultType&) { (target->*set)(flag); });
+    Call(call, interaction, result, BoolArg(flag, name)).Run([set](Interaction* target, ResultType&, bool to) {
+        (target->*set)(to);
+    });
 }
 
 bool GetFlagCall(const ApiCallProperties& call, int interaction, bool (Interaction::*get)() const,
                  ResultType* result)
 {
-    return ApiCall<bool>(call, interaction, result).Run([&](Interaction* target, ResultType&) {
-        return (target->*get)();
-    });
+    return Call<bool>(call, interaction, result).Run([get](Interaction* target, ResultType&) { return (target->*get)(); });
 }
 
 // One of the manager's lists: the count, and the records' tags appended to the array.
 int ListCall(const ApiCallProperties& call, int interaction, Array<int>* tags, const char* name,
              const std::vector<TrackingData*>& (TrackingManager::*list)() const, ResultType* result)
 {
-    return ApiCall<int>(call, interaction, result)
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, tags, name); })
-        .Run([&](Interaction* target, ResultType&) {
-            return ListTags(tags, TagListMode::Append, (target->GetTrackingManager()->*list)(),
+    return Call<int>(call, interaction, result, TagListOutput(tags, name))
+        .Run([list](Interaction* target, ResultType&, Array<int>* out) {
+            return ListTags(out, TagListMode::Append, (target->GetTrackingManager()->*list)(),
                             [](TrackingData* data) { return data->GetTag(); });
         });
 }
 
-// The record of the tag; only records of this interaction are read, so a stray tag with checks
-// off is refused (ResultTypeBadArgument) instead of being followed.
-TrackingData* RecordOrRefuse(Interaction* interaction, int tag, ResultType& status)
+// Only records of this interaction are read, so a stray tag with checks off is refused instead
+// of being followed.
+TrackingData* FindTrackingDataArg(Interaction* interaction, int tag)
 {
-    return FoundOrRefuse(interaction->GetTrackingManager()->FindTrackingDataFromTag(tag), status);
+    return interaction->GetTrackingManager()->FindTrackingDataFromTag(tag);
 }
+
+ObjectArg<TrackingData> TrackingDataArg(int tag) { return {{"trackingData"}, tag, "TrackingDataTag", FindTrackingDataArg}; }
 
 // One record's old or new tags: the count, and the tags appended to the array.
 int RecordTagsCall(const ApiCallProperties& call, int interaction, int trackingData,
                    Array<int>* tags, const char* name, std::vector<int>& (TrackingData::*list)(),
                    ResultType* result)
 {
-    return ApiCall<int>(call, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTrackingDataTag(trackingData, "trackingData");
-        })
-        .Checks([&](Interaction* target) { return CheckArgTagIsTrackingData(trackingData, target); })
-        .Outputs([&](JournalArguments& journal) { WriteJournalTagListOutput(journal, tags, name); })
-        .Run([&](Interaction* target, ResultType& status) {
-            TrackingData* data = RecordOrRefuse(target, trackingData, status);
-            return data ? ListTags(tags, TagListMode::Append, (data->*list)(), [](int tag) { return tag; })
-                        : 0;
+    return Call<int>(call, interaction, result, TrackingDataArg(trackingData), TagListOutput(tags, name))
+        .Run([list](Interaction*, ResultType&, TrackingData* data, Array<int>* out) {
+            return ListTags(out, TagListMode::Append, (data->*list)(), [](int tag) { return tag; });
         });
 }
 
 }  // namespace
 
-QEL_API_REPLAYABLE_CALL(OptionSetTrackChanges, 0);
-void OptionSetTrackChanges(int interaction, bool trackChanges, ResultType* result)
-{
-    SetFlagCall(s_OptionSetTrackChanges, interaction, trackChanges, "trackChanges",
-                &Interaction::SetTrackChanges, result);
-}
-
-QEL_API_REPLAYABLE_CALL(OptionGetTrackChanges, ApiCallQuery);
-bool OptionGetTrackChanges(int interaction, ResultType* result)
-{
-    return GetFlagCall(s_OptionGetTrackChanges, interaction, &Interaction::GetTrackChanges, result);
-}
-
-QEL_API_REPLAYABLE_CALL(OptionSetTrackingMergeCallbackData, 0);
-void OptionSetTrackingMergeCallbackData(int interaction, bool mergeCallbackData, ResultType* result)
-{
-    SetFlagCall(s_OptionSetTrackingMergeCallbackData, interaction, mergeCallbackData,
-                "mergeCallbackData", &Interaction::SetTrackingMergeCallbackData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(OptionGetTrackingMergeCallbackData, ApiCallQuery);
-bool OptionGetTrackingMergeCallbackData(int interaction, ResultType* result)
-{
-    return GetFlagCall(s_OptionGetTrackingMergeCallbackData, interaction,
-                       &Interaction::GetTrackingMergeCallbackData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(OptionSetTrackingReportUpdateData, 0);
-void OptionSetTrackingReportUpdateData(int interaction, bool reportUpdateData, ResultType* result)
-{
-    SetFlagCall(s_OptionSetTrackingReportUpdateData, interaction, reportUpdateData,
-                "reportUpdateData", &Interaction::SetTrackingReportUpdateData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(OptionGetTrackingReportUpdateData, ApiCallQuery);
-bool OptionGetTrackingReportUpdateData(int interaction, ResultType* result)
-{
-    return GetFlagCall(s_OptionGetTrackingReportUpdateData, interaction,
-                       &Interaction::GetTrackingReportUpdateData, result);
-}
+// The three tracking flags: a setter and a getter each.
+#define QEL_DEFINE_TRACKING_FLAG_CALLS(Flag, argName)                                                \
+    QEL_API_REPLAYABLE_CALL(OptionSet##Flag, 0);                                                     \
+    void OptionSet##Flag(int interaction, bool value, ResultType* result)                            \
+    {                                                                                                \
+        SetFlagCall(s_OptionSet##Flag, interaction, value, argName, &Interaction::Set##Flag, result); \
+    }                                                                                                \
+    QEL_API_REPLAYABLE_CALL(OptionGet##Flag, ApiCallQuery);                                          \
+    bool OptionGet##Flag(int interaction, ResultType* result)                                        \
+    {                                                                                                \
+        return GetFlagCall(s_OptionGet##Flag, interaction, &Interaction::Get##Flag, result);          \
+    }
+QEL_DEFINE_TRACKING_FLAG_CALLS(TrackChanges, "trackChanges")
+QEL_DEFINE_TRACKING_FLAG_CALLS(TrackingMergeCallbackData, "mergeCallbackData")
+QEL_DEFINE_TRACKING_FLAG_CALLS(TrackingReportUpdateData, "reportUpdateData")
+#undef QEL_DEFINE_TRACKING_FLAG_CALLS
 
 QEL_API_REPLAYABLE_CALL(TrackingDataGetType, ApiCallQuery);
 TrackingDataType TrackingDataGetType(int interaction, int trackingData, ResultType* result)
 {
-    return ApiCall<TrackingDataType>(s_TrackingDataGetType, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTrackingDataTag(trackingData, "trackingData");
-        })
-        .Checks([&](Interaction* target) { return CheckArgTagIsTrackingData(trackingData, target); })
-        .Run([&](Interaction* target, ResultType& status) {
-            TrackingData* data = RecordOrRefuse(target, trackingData, status);
-            return data ? data->GetType() : TrackingDataTypeNone;
-        });
+    return Call<TrackingDataType>(s_TrackingDataGetType, interaction, result, TrackingDataArg(trackingData))
+        .Run([](Interaction*, ResultType&, TrackingData* data) { return data->GetType(); });
 }
 
-QEL_API_REPLAYABLE_CALL(TrackingGetBrennikMapData, ApiCallQuery);
-int TrackingGetBrennikMapData(int interaction, Array<int>* mapData, ResultType* result)
-{
-    return ListCall(s_TrackingGetBrennikMapData, interaction, mapData, "mapData",
-                    &TrackingManager::GetBrennikMapData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(TrackingGetBrennikLabelData, ApiCallQuery);
-int TrackingGetBrennikLabelData(int interaction, Array<int>* labelData, ResultType* result)
-{
-    return ListCall(s_TrackingGetBrennikLabelData, interaction, labelData, "labelData",
-                    &TrackingManager::GetBrennikLabelData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(TrackingGetQELData, ApiCallQuery);
-int TrackingGetQELData(int interaction, Array<int>* qelData, ResultType* result)
-{
-    return ListCall(s_TrackingGetQELData, interaction, qelData, "qelData",
-                    &TrackingManager::GetQELData, result);
-}
-
-QEL_API_REPLAYABLE_CALL(TrackingGetQELUpdateData, ApiCallQuery);
-int TrackingGetQELUpdateData(int interaction, Array<int>* qelUpdateData, ResultType* result)
-{
-    return ListCall(s_TrackingGetQELUpdateData, interaction, qelUpdateData, "qelUpdateData",
-                    &TrackingManager::GetQELUpdateData, result);
-}
+// The manager's four lists of records.
+#define QEL_DEFINE_TRACKING_LIST_CALL(List, argName)                                                  \
+    QEL_API_REPLAYABLE_CALL(TrackingGet##List, ApiCallQuery);                                         \
+    int TrackingGet##List(int interaction, Array<int>* records, ResultType* result)                   \
+    {                                                                                                 \
+        return ListCall(s_TrackingGet##List, interaction, records, argName, &TrackingManager::Get##List, result); \
+    }
+QEL_DEFINE_TRACKING_LIST_CALL(BrennikMapData, "mapData")
+QEL_DEFINE_TRACKING_LIST_CALL(BrennikLabelData, "labelData")
+QEL_DEFINE_TRACKING_LIST_CALL(QELData, "qelData")
+QEL_DEFINE_TRACKING_LIST_CALL(QELUpdateData, "qelUpdateData")
+#undef QEL_DEFINE_TRACKING_LIST_CALL
 
 QEL_API_REPLAYABLE_CALL(TrackingDataGetOldTags, ApiCallQuery);
 int TrackingDataGetOldTags(int interaction, int trackingData, Array<int>* oldTags, ResultType* result)

@@ -1,10 +1,8 @@
 #include "api/QelVirtualVertexApi.h"
 
-#include "api/ApiLookups.h"
+#include "core/ApiArguments.h"
 #include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
 #include "core/Interaction.h"
-#include "core/TagCasts.h"
 #include "model/Reference.h"
 #include "model/VirtualVertex.h"
 
@@ -13,23 +11,15 @@ namespace QEL {
 QEL_API_REPLAYABLE_CALL(CreateVirtualVertex, 0);
 int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const double* seedCoords, ResultType* result)
 {
-    return ApiCall<int>(s_CreateVirtualVertex, interaction, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(definingRefTags), "definingRefTags");
-            journal.WriteJournalArgDoubleBuffer(seedCoords, 3, "seedCoords");
-        })
-        // The seed is read whatever the checking option: without it there is nothing to read.
-        .Requires([&](Interaction*) { return CheckArgPointer(seedCoords); })
+    return Call<int>(s_CreateVirtualVertex, interaction, result, TagListArg(definingRefTags, "definingRefTags"),
+                     DoublesAt(seedCoords, 3, "seedCoords"))
         .Checks([&](Interaction* target) { return CheckArgReferenceArray(definingRefTags, target); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnVirtualVertexTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
+        .ReturnsTag("VirtualVertexTag")
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, const double* seed) {
             std::vector<Reference*> defining;
-            for (int tag : GetArrayVector(definingRefTags))
+            for (int tag : tags)
                 defining.push_back(CastTagToReference(target, tag));
-            VirtualVertex* vertex = VirtualVertex::Create(target, defining, seedCoords);
-            if (!vertex)
-                status = ResultTypeFail;
-            return vertex ? vertex->GetTag() : 0;
+            return TagOrFail(VirtualVertex::Create(target, defining, seed), status);
         });
 }
 
@@ -37,24 +27,19 @@ QEL_API_REPLAYABLE_CALL(VirtualVertexGetDefiningRefs, ApiCallQuery);
 void VirtualVertexGetDefiningRefs(int interaction, int virtualVertexTag, Array<int>& definingRefTagsArray,
                                   ResultType* result)
 {
-    ApiCall<>(s_VirtualVertexGetDefiningRefs, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgTag(virtualVertexTag, "virtualVertexTag"); })
-        .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgTagIsVirtualVertex(virtualVertexTag, target),
-                                 IsArrayNonEmpty(definingRefTagsArray) ? ResultTypeBadArgument : ResultTypeOk});
-        })
-        .Outputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(GetArrayVector(definingRefTagsArray), "definingRefTagsArray");
-        })
-        .Run([&](Interaction* target, ResultType& status) {
-            VirtualVertex* vertex = target->FindVirtualVertexFromTag(virtualVertexTag);
+    Call(s_VirtualVertexGetDefiningRefs, interaction, result,
+         ObjectTagArg(virtualVertexTag, "virtualVertexTag", CheckArgTagIsVirtualVertex),
+         TagsOutput(definingRefTagsArray, "definingRefTagsArray"))
+        .Checks([&](Interaction*) { return RefusedUnless(!IsArrayNonEmpty(definingRefTagsArray)); })
+        .Run([](Interaction* target, ResultType& status, int tag, Array<int>& list) {
+            VirtualVertex* vertex = target->FindVirtualVertexFromTag(tag);
             if (!vertex) {
                 status = ResultTypeFail;
                 return;
             }
             for (int i = 0; i < vertex->GetDefiningReferenceCount(); ++i) {
                 Reference* reference = vertex->GetDefiningReference(i);
-                definingRefTagsArray.Add(reference ? reference->GetTag() : 0);
+                list.Add(reference ? reference->GetTag() : 0);
             }
         });
 }
@@ -62,15 +47,13 @@ void VirtualVertexGetDefiningRefs(int interaction, int virtualVertexTag, Array<i
 QEL_API_REPLAYABLE_CALL(VirtualVertexGetVirtualPoint, ApiCallQuery);
 int VirtualVertexGetVirtualPoint(int interaction, int virtualVertexTag, ResultType* result)
 {
-    return ApiCall<int>(s_VirtualVertexGetVirtualPoint, interaction, result)
-        .Inputs([&](JournalArguments& journal) { journal.WriteJournalArgTag(virtualVertexTag, "virtualVertexTag"); })
-        .Checks([&](Interaction* target) { return CheckArgTagIsVirtualVertex(virtualVertexTag, target); })
-        .Returns([](JournalArguments& journal, int tag) { journal.WriteJournalReturnEntityTag(tag); })
-        .Run([&](Interaction* target, ResultType& status) {
-            VirtualVertex* vertex = CastTagToVirtualVertex(target, virtualVertexTag);
-            const int point = vertex ? vertex->GetVirtualPoint() : 0;
+    return Call<int>(s_VirtualVertexGetVirtualPoint, interaction, result,
+                     OptionsArg<VirtualVertex>(virtualVertexTag, "virtualVertexTag", "Tag"))
+        .ReturnsTag("EntityTag")
+        .Run([](Interaction*, ResultType& status, VirtualVertex* vertex) {
+            const int point = vertex->GetVirtualPoint();
             if (point == 0)
-                status = vertex ? ResultTypeFail : ResultTypeBadArgument;
+                status = ResultTypeFail;
             return point;
         });
 }

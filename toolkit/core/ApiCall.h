@@ -104,7 +104,8 @@ QEL_JOURNAL_ENUMS(QEL_JOURNAL_RETURN_ENUM)
 #undef QEL_JOURNAL_RETURN_ENUM
 
 // One exported call, described and then run. Value is what the function returns (void for
-// none); it is 0, false or null when the call fails before producing it.
+// none); it is its start value (0, false or null unless the call says) when the call fails
+// before producing it.
 template <typename Value = void>
 class ApiCall {
 public:
@@ -151,13 +152,22 @@ public:
         return *this;
     }
 
+    // The value returned when the call stops before its effect has produced one (0, false or
+    // null unless the call says otherwise).
+    template <typename Start>
+    ApiCall& StartsWith(Start start)
+    {
+        m_start = start;
+        return *this;
+    }
+
     Value Run(Effect effect)
     {
         if constexpr (std::is_void<Value>::value) {
             m_parts.effect = std::move(effect);
             RunFrame();
         } else {
-            m_value = Value();
+            m_value = m_start;
             m_parts.effect = [this, &effect](Interaction* interaction, ResultType& result) {
                 m_value = effect(interaction, result);
             };
@@ -165,7 +175,7 @@ public:
                 WriteJournalReturnValue(journal, m_value);
             };
             if (RunFrame() == ResultTypeUnhandledException)
-                return Value();
+                return m_start;
             return m_value;
         }
     }
@@ -186,6 +196,7 @@ private:
     ApiCallParts m_parts;
     std::function<void(JournalArguments&)> m_returns;
     Stored m_value{};
+    Stored m_start{};
 };
 
 }  // namespace QEL

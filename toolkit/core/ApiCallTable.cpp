@@ -31,9 +31,9 @@ const ApiCallEntry* FindApiCall(const char* name)
     return found == Table().end() ? nullptr : &found->second;
 }
 
-bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe)
+bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe, ApiCallEnumProbe enumProbe)
 {
-    Table()[properties.name] = ApiCallEntry{&properties, probe};
+    Table()[properties.name] = ApiCallEntry{&properties, probe, enumProbe};
     return true;
 }
 

@@ -25,9 +25,14 @@ namespace QEL {
 // whether the call returned what it returns on failure (0, false or null).
 typedef bool (*ApiCallProbe)(int interactionTag, ResultType* result);
 
+// Makes the call as the probe does, but with number for every enumeration argument; answers
+// false, without making the call, when the call takes no enumeration.
+typedef bool (*ApiCallEnumProbe)(int interactionTag, ResultType* result, int number);
+
 struct ApiCallEntry {
     const ApiCallProperties* properties;
     ApiCallProbe probe;
+    ApiCallEnumProbe enumProbe;
 };
 
 // Every registered call, ordered by name.
@@ -35,7 +40,7 @@ std::vector<ApiCallEntry> GetApiCalls();
 // Null when no call has the name.
 const ApiCallEntry* FindApiCall(const char* name);
 // Always true, so a registration can initialise a static flag.
-bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe);
+bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe, ApiCallEnumProbe enumProbe);
 
 // The neutral value of one argument type.
 template <typename P, typename Enable = void>
@@ -51,43 +56,63 @@ struct ApiProbeArgument<T&> {
     }
 };
 
+// An application may pass any number for an enumeration: the probe passes enumNumber as it is.
 template <std::size_t I, std::size_t Count, typename P>
-P ApiProbeValue(int interactionTag, ResultType* result, bool takesTag)
+P ApiProbeValue(int interactionTag, ResultType* result, bool takesTag, int enumNumber = 0)
 {
     if constexpr (I + 1 == Count) {
         static_assert(std::is_same<P, ResultType*>::value, "an exported call ends in ResultType*");
         return result;
     } else if constexpr (I == 0 && std::is_same<P, int>::value) {
         return takesTag ? interactionTag : 0;
+    } else if constexpr (std::is_enum<P>::value) {
+        return static_cast<P>(enumNumber);
     } else {
         return ApiProbeArgument<P>::Get();
     }
 }
 
-template <typename R, typename... P, std::size_t... I>
+// Start is the call's start value when it has one other than 0, false or null.
+template <auto... Start, typename R, typename... P, std::size_t... I>
 bool ProbeApiCallWith(R (*function)(P...), int interactionTag, ResultType* result, bool takesTag,
-                      std::index_sequence<I...>)
+                      int enumNumber, std::index_sequence<I...>)
 {
     constexpr std::size_t count = sizeof...(P);
     if constexpr (std::is_void<R>::value) {
-        function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag)...);
+        function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag, enumNumber)...);
         return true;
     } else {
-        return function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag)...) == R();
+        return function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag, enumNumber)...) ==
+               R(Start...);
     }
 }
 
-template <typename R, typename... P>
-bool ProbeApiCallOf(R (*function)(P...), int interactionTag, ResultType* result, bool takesTag)
+template <auto... Start, typename R, typename... P>
+bool ProbeApiCallOf(R (*function)(P...), int interactionTag, ResultType* result, bool takesTag, int enumNumber)
 {
-    return ProbeApiCallWith(function, interactionTag, result, takesTag,
-                            std::index_sequence_for<P...>{});
+    return ProbeApiCallWith<Start...>(function, interactionTag, result, takesTag, enumNumber,
+                                      std::index_sequence_for<P...>{});
 }
 
-template <auto Function, const ApiCallProperties& Properties>
+template <auto Function, const ApiCallProperties& Properties, auto... Start>
 bool ProbeApiCall(int interactionTag, ResultType* result)
 {
-    return ProbeApiCallOf(Function, interactionTag, result, Properties.NeedsInteraction());
+    return ProbeApiCallOf<Start...>(Function, interactionTag, result, Properties.NeedsInteraction(), 0);
+}
+
+template <typename R, typename... P>
+constexpr bool TakesEnumeration(R (*)(P...))
+{
+    return (std::is_enum<P>::value || ...);
+}
+
+template <auto Function, const ApiCallProperties& Properties, auto... Start>
+bool ProbeApiCallWithEnumeration(int interactionTag, ResultType* result, int number)
+{
+    if constexpr (!TakesEnumeration(Function))
+        return false;
+    else
+        return ProbeApiCallOf<Start...>(Function, interactionTag, result, Properties.NeedsInteraction(), number);
 }
 
 }  // namespace QEL
@@ -95,11 +120,23 @@ bool ProbeApiCall(int interactionTag, ResultType* result)
 #define QEL_API_CALL_NAMED_TAG(Function, flags, tagName)                                     \
     static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags), tagName};     \
     [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall(    \
-        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function>)
+        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function>,                  \
+        &::QEL::ProbeApiCallWithEnumeration<&::QEL::Function, s_##Function>)
 
 #define QEL_API_CALL(Function, flags) QEL_API_CALL_NAMED_TAG(Function, flags, "interaction")
 
 // A call that journal replay can make again: it is registered with the replay under its name.
 #define QEL_API_REPLAYABLE_CALL(Function, flags)                                              \
     QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable);                               \
+    QEL_REGISTER_REPLAY_FUNCTION(Function)
+
+// A replayable call that returns start, not 0 or false, when it stops before its effect; the
+// call hands s_<name>Start to its frame.
+#define QEL_API_REPLAYABLE_CALL_STARTING_AT(Function, flags, start)                                 \
+    static constexpr auto s_##Function##Start = (start);                                          \
+    static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags) | ::QEL::ApiCallReplayable, \
+                                                           "interaction"};                        \
+    [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall(          \
+        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function, s_##Function##Start>,   \
+        &::QEL::ProbeApiCallWithEnumeration<&::QEL::Function, s_##Function, s_##Function##Start>); \
     QEL_REGISTER_REPLAY_FUNCTION(Function)

@@ -505,8 +505,9 @@ int ParseValueName(const EnumEntry* table, const char* typeName, const char* nam
 
 }  // namespace
 
-#define QEL_DEFINE_TO_STRING(Type) \
-    const char* Type##ToString(Type value) { return NameOfValue(Type##Table(), value); }
+#define QEL_DEFINE_TO_STRING(Type)                                                          \
+    const char* Type##ToString(Type value) { return NameOfValue(Type##Table(), value); }    \
+    const char* NameOfNumber(const Type*, int number) { return NameOfValue(Type##Table(), number); }
 
 #define QEL_DEFINE_PARSER(Type)                                                   \
     const char* Type##EnumName() { return #Type; }                                \

@@ -16,6 +16,42 @@
 
 namespace QEL {
 
+// The name of a number given for an enumeration, or an empty text when it names no value. The
+// number is taken as an int, so a number outside the enumeration is never held as one.
+#define QEL_DECLARE_NUMBER_NAME(Type) const char* NameOfNumber(const Type*, int number);
+QEL_DECLARE_NUMBER_NAME(ResultType)
+QEL_DECLARE_NUMBER_NAME(ShellType)
+QEL_DECLARE_NUMBER_NAME(ShellLocalFaceType)
+QEL_DECLARE_NUMBER_NAME(BlendIdentifyType)
+QEL_DECLARE_NUMBER_NAME(StepFaceType)
+QEL_DECLARE_NUMBER_NAME(TaperMethodType)
+QEL_DECLARE_NUMBER_NAME(TaperLaminarEdgeType)
+QEL_DECLARE_NUMBER_NAME(ReplaceEdgesUseType)
+QEL_DECLARE_NUMBER_NAME(ReplaceMergeType)
+QEL_DECLARE_NUMBER_NAME(UpdateStatus)
+QEL_DECLARE_NUMBER_NAME(ExtractBodyPersistentDataStatus)
+QEL_DECLARE_NUMBER_NAME(RestoreBodyPersistentDataStatus)
+QEL_DECLARE_NUMBER_NAME(TrackingDataType)
+QEL_DECLARE_NUMBER_NAME(PasteType)
+QEL_DECLARE_NUMBER_NAME(InvalidityType)
+QEL_DECLARE_NUMBER_NAME(ObjectType)
+QEL_DECLARE_NUMBER_NAME(FeatureType)
+QEL_DECLARE_NUMBER_NAME(ReferenceBehaviour)
+QEL_DECLARE_NUMBER_NAME(RelationType)
+QEL_DECLARE_NUMBER_NAME(RelationSubtype)
+QEL_DECLARE_NUMBER_NAME(FeatureProcedureType)
+QEL_DECLARE_NUMBER_NAME(FindGeometryType)
+QEL_DECLARE_NUMBER_NAME(FindRelationType)
+QEL_DECLARE_NUMBER_NAME(PreviewMode)
+QEL_DECLARE_NUMBER_NAME(SolutionDataMode)
+QEL_DECLARE_NUMBER_NAME(ReplayStatus)
+QEL_DECLARE_NUMBER_NAME(RuleState)
+QEL_DECLARE_NUMBER_NAME(RuleType)
+QEL_DECLARE_NUMBER_NAME(FoundDataType)
+QEL_DECLARE_NUMBER_NAME(FoundDataState)
+QEL_DECLARE_NUMBER_NAME(OperationType)
+#undef QEL_DECLARE_NUMBER_NAME
+
 // ResultType
 QEL_API const char* ResultTypeToString(ResultType value);
 const char* ResultTypeEnumName();

@@ -124,6 +124,17 @@ void JournalArguments::WriteJournalText(const char* attribute, const char* value
         writer->DoIO(attribute, value);
 }
 
+int JournalArguments::WriteJournalEnumValue(const char* text, int number, const char* typeName,
+                                            const char* name, const char* elementName)
+{
+    if (!BeginJournalArg(name, typeName, elementName))
+        return 0;
+    // A number that names no value is kept as the number, so the record says what was given.
+    WriteJournalText("value", *text ? text : std::to_string(number).c_str());
+    EndJournalArg();
+    return 0;
+}
+
 void JournalArguments::EndJournalArg()
 {
     if (XMLIO* writer = Writer())
@@ -139,11 +150,9 @@ bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
     const bool named = name && *name;
     const char* element = elementName ? elementName
                                       : (named ? JournalName::Argument : JournalName::ReturnValue);
-    // An output always says so, also for the kinds that leave the direction out as inputs: a
-    // reader takes a value without it for an input. The direction is only ever set to one of
-    // the two texts above, so it is told by address.
-    const bool output = m_argType == JournalName::Output;
-    const char* argType = !elementName && named && (withArgType || output) ? m_argType : nullptr;
+    // The kinds that leave the direction out (matrices, buffers, lists of lists) leave it out
+    // as outputs too; a reader takes them for inputs.
+    const char* argType = !elementName && named && withArgType ? m_argType : nullptr;
     JournalArgumentStarts* starts = GetJournalArgumentStarts();
     if (!starts)
         return false;

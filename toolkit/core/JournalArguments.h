@@ -117,14 +117,21 @@ public:
     QEL_JOURNAL_TAG_KINDS(QEL_JOURNAL_TAG_WRITERS)
 #undef QEL_JOURNAL_TAG_WRITERS
 
-    // Enumerations by name; a value without a name is written without "value".
+    // Enumerations by name; a number that names no value is written as the number, and a
+    // missing value without "value".
     template <typename E>
-    int WriteJournalEnum(const E* value, const char* typeName, const char* (*toString)(E),
-                         const char* name, const char* elementName);
+    int WriteJournalEnum(const E* value, const char* typeName, const char* name, const char* elementName);
+    // A number given for an enumeration, as it was given.
+    template <typename E>
+    int WriteJournalEnumNumber(int number, const char* name)
+    {
+        return WriteJournalEnumValue(NameOfNumber(static_cast<const E*>(nullptr), number), number,
+                                     EnumTypeName<E>(), name, nullptr);
+    }
 #define QEL_JOURNAL_ENUM_WRITERS(Enum)                                                      \
     int WriteJournal##Enum(const Enum* value, const char* name, const char* elementName)    \
     {                                                                                       \
-        return WriteJournalEnum(value, #Enum, Enum##ToString, name, elementName);           \
+        return WriteJournalEnum(value, #Enum, name, elementName);                           \
     }                                                                                       \
     int WriteJournalArg##Enum(Enum value, const char* name)                                 \
     {                                                                                       \
@@ -135,6 +142,10 @@ public:
 #undef QEL_JOURNAL_ENUM_WRITERS
 
 private:
+    int WriteJournalEnumValue(const char* text, int number, const char* typeName, const char* name,
+                              const char* elementName);
+    template <typename E>
+    static const char* EnumTypeName();
     // "length" then one element per item, each written by writeItem into an open "Element".
     template <typename Item, typename WriteItem>
     int WriteJournalArray(const std::vector<Item>& items, const char* name, const char* typeName,
@@ -149,20 +160,28 @@ private:
 };
 
 template <typename E>
-int JournalArguments::WriteJournalEnum(const E* value, const char* typeName,
-                                       const char* (*toString)(E), const char* name,
+int JournalArguments::WriteJournalEnum(const E* value, const char* typeName, const char* name,
                                        const char* elementName)
 {
-    if (!BeginJournalArg(name, typeName, elementName))
+    if (!value) {
+        if (BeginJournalArg(name, typeName, elementName))
+            EndJournalArg();
         return 0;
-    if (value) {
-        // An application may pass any number for an enumeration: read it as the number it is.
-        std::underlying_type_t<E> number;
-        std::memcpy(&number, value, sizeof number);
-        WriteJournalText("value", toString(static_cast<E>(number)));
     }
-    EndJournalArg();
-    return 0;
+    // An application may pass any number for an enumeration: read it as the number it is.
+    std::underlying_type_t<E> number;
+    std::memcpy(&number, value, sizeof number);
+    const int asInt = static_cast<int>(number);
+    return WriteJournalEnumValue(NameOfNumber(value, asInt), asInt, typeName, name, elementName);
 }
+
+#define QEL_JOURNAL_ENUM_TYPE_NAME(Enum)                           \
+    template <>                                                    \
+    inline const char* JournalArguments::EnumTypeName<Enum>()     \
+    {                                                              \
+        return #Enum;                                              \
+    }
+QEL_JOURNAL_ENUMS(QEL_JOURNAL_ENUM_TYPE_NAME)
+#undef QEL_JOURNAL_ENUM_TYPE_NAME
 
 }  // namespace QEL

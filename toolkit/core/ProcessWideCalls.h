@@ -3,7 +3,7 @@
 // input under its own name, and answering one flag. Each exported call is then one line on
 // its own properties.
 
-#include "core/ApiCall.h"
+#include "core/ApiArguments.h"
 
 #include <functional>
 
@@ -12,15 +12,13 @@ namespace QEL {
 inline void RunSetFlagCall(const ApiCallProperties& call, bool value, const char* name,
                            const std::function<void(bool)>& set, ResultType* result)
 {
-    ApiCall<>(call, result)
-        .Inputs([value, name](JournalArguments& journal) { journal.WriteJournalArgBool(value, name); })
-        .Run([value, &set](Interaction*, ResultType&) { set(value); });
+    ProcessCall(call, result, BoolArg(value, name)).Run([&set](Interaction*, ResultType&, bool to) { set(to); });
 }
 
 inline bool RunGetFlagCall(const ApiCallProperties& call, const std::function<bool()>& get,
                            ResultType* result)
 {
-    return ApiCall<bool>(call, result).Run([&get](Interaction*, ResultType&) { return get(); });
+    return ProcessCall<bool>(call, result).Run([&get](Interaction*, ResultType&) { return get(); });
 }
 
 }  // namespace QEL

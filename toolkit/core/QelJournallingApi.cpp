@@ -45,17 +45,17 @@ ResultType OpenJournalOfCall(const ApiCallProperties& call, const std::string& p
 void SetPrefixCall(const ApiCallProperties& call, DebugJournalSwitch& target, const char* prefix,
                    ResultType* result)
 {
-    ApiCall<>(call, result)
-        .Inputs([prefix](JournalArguments& journal) { journal.WriteJournalArgString(prefix, "prefix"); })
-        .Run([&target, prefix](Interaction*, ResultType&) { target.SetPrefix(prefix); });
+    ProcessCall(call, result, TextArg(prefix, "prefix")).Run([&target](Interaction*, ResultType&, const char* to) {
+        target.SetPrefix(to);
+    });
 }
 
 void SetBaseIndexCall(const ApiCallProperties& call, DebugJournalSwitch& target, int baseIndex,
                       ResultType* result)
 {
-    ApiCall<>(call, result)
-        .Inputs([baseIndex](JournalArguments& journal) { journal.WriteJournalArgInt(baseIndex, "baseIndex"); })
-        .Run([&target, baseIndex](Interaction*, ResultType&) { target.SetNumber(baseIndex); });
+    ProcessCall(call, result, IntArg(baseIndex, "baseIndex")).Run([&target](Interaction*, ResultType&, int to) {
+        target.SetNumber(to);
+    });
 }
 
 }  // namespace
@@ -73,13 +73,9 @@ void StartJournalling(const char* journalPrefix, const char* fileName, bool incl
     if (includeBrennik)
         GetAddOnReportSwitch().Start(journalPrefix);
     // The call's own record goes into whatever journal is open now.
-    ApiCall<>(s_StartJournalling, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgString(journalPrefix, "journalPrefix");
-            journal.WriteJournalArgBool(includeTessik, "includeTessik");
-            journal.WriteJournalArgBool(includeBrennik, "includeBrennik");
-        })
-        .Run([opened](Interaction*, ResultType& status) { status = opened; });
+    ProcessCall(s_StartJournalling, result, TextArg(journalPrefix, "journalPrefix"),
+                BoolArg(includeTessik, "includeTessik"), BoolArg(includeBrennik, "includeBrennik"))
+        .Run([opened](Interaction*, ResultType& status, auto&&...) { status = opened; });
 }
 
 QEL_API_CALL(StopJournalling, ApiCallProcessWide);
@@ -87,7 +83,7 @@ void StopJournalling(ResultType* result)
 {
     // The call's record is complete before the journal closes behind it.
     ResultType status = ResultTypeOk;
-    ApiCall<>(s_StopJournalling, &status).Run([](Interaction*, ResultType&) {});
+    ProcessCall(s_StopJournalling, &status).Run([](Interaction*, ResultType&) {});
     if (status == ResultTypeOk) {
         status = static_cast<ResultType>(CloseJournal());
         GetSolverJournalSwitch().Stop();
@@ -170,9 +166,7 @@ void SetBrennikJournallingBaseIndex(int baseIndex, ResultType* result)
 QEL_API_CALL(GetReportChannel, ApiCallProcessWide);
 int GetReportChannel(ResultType* result)
 {
-    return ApiCall<int>(s_GetReportChannel, result).Run([](Interaction*, ResultType&) {
-        return GetAddOnReportChannel();
-    });
+    return ProcessCall<int>(s_GetReportChannel, result).Run([](Interaction*, ResultType&) { return GetAddOnReportChannel(); });
 }
 
 }  // namespace QEL

@@ -26,15 +26,12 @@ constexpr int s_versionLength = 10;
 QEL_API_REPLAYABLE_CALL(OptionSetAllowMultipleInteractions, ApiCallProcessWide);
 void OptionSetAllowMultipleInteractions(bool allowMultipleInteractions, ResultType* result)
 {
-    ApiCall<>(s_OptionSetAllowMultipleInteractions, result)
-        .Inputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgBool(allowMultipleInteractions, "allowMultipleInteractions");
-        })
-        .Run([&](Interaction*, ResultType& status) {
+    ProcessCall(s_OptionSetAllowMultipleInteractions, result, BoolArg(allowMultipleInteractions, "allowMultipleInteractions"))
+        .Run([](Interaction*, ResultType& status, bool allow) {
             // The interactions already there stay; the application is told they are several.
-            if (!allowMultipleInteractions && TagManager::GetInteractionCount() > 1)
+            if (!allow && TagManager::GetInteractionCount() > 1)
                 status = ResultTypeMultipleInteractions;
-            Interaction::SetAllowMultipleInteractions(allowMultipleInteractions);
+            Interaction::SetAllowMultipleInteractions(allow);
         });
 }
 
@@ -87,7 +84,7 @@ bool OptionGetCheckArgumentsDefault(ResultType* result)
 QEL_API_CALL(AskVersion, ApiCallProcessWide);
 void AskVersion(char* version, ResultType* result)
 {
-    ApiCall<>(s_AskVersion, result)
+    ProcessCall(s_AskVersion, result)
         .Outputs([version](JournalArguments& journal) { journal.WriteJournalArgString(version, "version"); })
         .Run([version](Interaction*, ResultType&) {
             if (version)
@@ -99,7 +96,7 @@ void AskVersion(char* version, ResultType* result)
 QEL_API_REPLAYABLE_CALL(Reset, ApiCallProcessWide);
 void Reset(ResultType* result)
 {
-    ApiCall<>(s_Reset, result).Run([](Interaction*, ResultType&) {
+    ProcessCall(s_Reset, result).Run([](Interaction*, ResultType&) {
         // Destroying an interaction takes it out of the registry: work on a copy.
         std::vector<Interaction*> interactions;
         TagManager::GetInteractions(interactions);

@@ -118,7 +118,7 @@ TEST_F(DebugApiTest, CheckpointsAndFailurePointsNeedAJournal)
     DebugJournalFailurePoint(&m_result);
     EXPECT_EQ(m_result, ResultTypeBadArgument);
     DebugJournalCheckpoint(m_tag, "first", false, &m_result);
-    EXPECT_EQ(m_result, ResultTypeBadArgument);
+    EXPECT_EQ(m_result, ResultTypeFail);
 
     CreateInstance(m_tag, m_block, nullptr, &m_result);
     OpenJournalFile();
@@ -188,9 +188,9 @@ TEST_F(DebugApiTest, PreviewQueriesReadTheLastSolution)
     EXPECT_EQ(m_result, ResultTypeBadArgument);
 }
 
-// Each output pointer is journalled once, as the value it receives, so that a replay can make
-// the call again with the same arguments.
-TEST_F(DebugApiTest, PreviewOutputsAreJournalledOnceAsValues)
+// Each output pointer is journalled twice: its address as an input before the call, and the
+// value it receives as an output after it.
+TEST_F(DebugApiTest, PreviewOutputsAreJournalledAsAddressesAndAsValues)
 {
     SolutionChangeData data;
     data.SetEntityRadius(m_face, 4.0);
@@ -200,19 +200,29 @@ TEST_F(DebugApiTest, PreviewOutputsAreJournalledOnceAsValues)
     double majorValue = 0.0, minorValue = 0.0, value = 0.0;
     DebugGetEntityPreviewRadius(m_tag, m_face, &major, &majorValue, &minor, &minorValue, &m_result);
     DebugGetEntityPreviewReblend(m_tag, m_face, &value, &m_result);
+    DebugGetEntityPreviewHalfAngle(m_tag, m_face, &value, &m_result);
     const std::vector<XMLTreeNode> records = Records(ReadJournal());
-    ASSERT_EQ(records.size(), 2u);
-    const std::vector<XMLTreeNode> arguments = Children(records[0], "Argument");
+    ASSERT_EQ(records.size(), 3u);
+    const std::vector<std::string> pointers = {"majorRadiusChanged", "majorRadiusNewValue", "minorRadiusChanged",
+                                               "minorRadiusNewValue"};
     std::vector<std::string> names;
-    for (const XMLTreeNode& argument : arguments) {
-        EXPECT_NE(Attribute(argument, "type"), "void*");
-        names.push_back(Attribute(argument, "name"));
+    for (const XMLTreeNode& argument : Children(records[0], "Argument")) {
+        names.push_back(Attribute(argument, "name") + ":" + Attribute(argument, "argType"));
+        if (Attribute(argument, "argType") == "input" && names.size() > 2) {
+            EXPECT_EQ(Attribute(argument, "type"), "void*");
+        }
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"interaction", "entity", "majorRadiusChanged",
-                                               "majorRadiusNewValue", "minorRadiusChanged",
-                                               "minorRadiusNewValue", "result"}));
-    EXPECT_EQ(Attribute(Argument(records[0], "majorRadiusNewValue"), "value"), "4");
-    EXPECT_EQ(CountArguments(records[1], "output"), 1);
+    std::vector<std::string> expected = {"interaction:input", "entity:input"};
+    for (const std::string& name : pointers)
+        expected.push_back(name + ":input");
+    for (const std::string& name : pointers)
+        expected.push_back(name + ":output");
+    expected.push_back("result:<absent>");
+    EXPECT_EQ(names, expected);
+    for (size_t record = 1; record < 3; ++record) {
+        EXPECT_EQ(CountArguments(records[record], "input"), 3);
+        EXPECT_EQ(CountArguments(records[record], "output"), 1);
+    }
 }
 
 }  // namespace

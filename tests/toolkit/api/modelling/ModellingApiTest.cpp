@@ -9,8 +9,10 @@
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
+#include "api/QelSectionApi.h"
 #include "core/TagCasts.h"
 #include "model/BlockOptions.h"
+#include "model/ShellOptions.h"
 
 #include <hxr_test.h>
 
@@ -243,18 +245,58 @@ TEST_F(ModellingApiTest, ShellSplitsTheThicknessByItsType)
     }
 }
 
-TEST_F(ModellingApiTest, ShellTypeOutsideTheTypesChangesNothing)
+// A number that names no shell type never becomes one: the setter refuses it with checks off
+// too, so the options keep their type and a shell is not asked to read it.
+TEST_F(ModellingApiTest, ShellTypeOutsideTheTypesIsRefusedAndChangesNothing)
 {
-    const int body = brennik::build::Block();
-    int witness = 0;
-    ASSERT_EQ(BQ_ENTITY_copy(body, &witness), BQ_ERROR_no_errors);
     const int options = Create(CreateShellOptions);
-    ResultType result = ResultTypeOk;
+    ShellOptions* shell = CastTagTo<ShellOptions>(m_interaction, options);
+    ASSERT_NE(shell, nullptr);
+    const int before = shell->GetType();
     m_interaction->SetCheckArguments(false);
-    ShellOptionsSetType(m_tag, options, static_cast<ShellType>(4), &result);
-    Shell(m_tag, 1.0, body, options, &result);
-    EXPECT_EQ(result, ResultTypeInvalidShellTypeInput);
-    EXPECT_TRUE(BodiesEqual(body, witness));
+    for (int number : {4, 0, -1}) {
+        ResultType result = ResultTypeOk;
+        ShellOptionsSetType(m_tag, options, static_cast<ShellType>(number), &result);
+        EXPECT_EQ(result, ResultTypeBadArgument) << number;
+        EXPECT_EQ(shell->GetType(), before);
+    }
+}
+
+// Stopped before its effect, a call answers its start value and only its result tells: 1 for
+// the persistent-data calls, true for the section calls; 0 or false for the others.
+TEST_F(ModellingApiTest, CallsStoppedBeforeTheirEffectAnswerTheirStartValue)
+{
+    int sectionInstance = 0;
+    Array<int> sources;
+    Array<int> sections;
+    Array<int> two = Tags({1, 2});
+    struct Case {
+        const char* name;
+        std::function<int(ResultType*)> call;
+        int start;
+    };
+    const Case cases[] = {
+        {"ExtractBodyPersistentData", [&](ResultType* r) { return int(ExtractBodyPersistentData(m_tag, 0, 0, r)); },
+         ExtractBodyPersistentDataStored},
+        {"RestoreBodyPersistentData", [&](ResultType* r) { return int(RestoreBodyPersistentData(m_tag, 0, 0, r)); },
+         RestoreBodyPersistentDataRestored},
+        {"SectionGenerateGeometry",
+         [&](ResultType* r) { return int(SectionGenerateGeometry(m_tag, 0, 0, sectionInstance, sources, sections, r)); },
+         1},
+        {"SectionGetMapping",
+         [&](ResultType* r) { return int(SectionGetMapping(m_tag, 0, 0, sectionInstance, sources, sections, r)); }, 1},
+        {"SectionAddGeometry", [&](ResultType* r) { return int(SectionAddGeometry(m_tag, 0, 0, 0, two, sections, r)); },
+         1},
+        {"BodyIsPasteTool", [&](ResultType* r) { return int(BodyIsPasteTool(m_tag, 0, 0, r)); }, 0},
+    };
+    for (bool checksOn : {true, false}) {
+        m_interaction->SetCheckArguments(checksOn);
+        for (const Case& c : cases) {
+            ResultType result = ResultTypeOk;
+            EXPECT_EQ(c.call(&result), c.start) << c.name;
+            EXPECT_EQ(result, ResultTypeBadArgument) << c.name;
+        }
+    }
 }
 
 TEST_F(ModellingApiTest, ReplaceFacesMovesAFaceOntoTheNewSurface)

@@ -151,7 +151,7 @@ TEST_F(ShellApiTest, IsBlendFaceAnswersForFacesOnly)
     EXPECT_EQ(radius, 0.0);
 }
 
-TEST_F(ShellApiTest, DisjoinBodyJournalsItsOptionsAndLeavesPlacedBodiesAlone)
+TEST_F(ShellApiTest, DisjoinBodyLeavesItsOptionsOutOfTheJournalAndPlacedBodiesAlone)
 {
     const int body = brennik::build::Block();
     const double identity[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -165,7 +165,8 @@ TEST_F(ShellApiTest, DisjoinBodyJournalsItsOptionsAndLeavesPlacedBodiesAlone)
     EXPECT_EQ(GetArrayVector(bodies), std::vector<int>{99});
     const std::vector<XMLTreeNode> records = Records(ReadJournal());
     ASSERT_FALSE(records.empty());
-    EXPECT_FALSE(Argument(records.back(), "options").IsEmpty());
+    EXPECT_TRUE(Argument(records.back(), "options").IsEmpty());
+    EXPECT_FALSE(Argument(records.back(), "body").IsEmpty());
 }
 
 }  // namespace

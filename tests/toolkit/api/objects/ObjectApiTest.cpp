@@ -105,6 +105,38 @@ TEST_F(ObjectApiTest, ReferencesAreOnePerEntityAndInstanceWithOneBehaviourPerEnt
     EXPECT_EQ(m_result, ResultTypeFail);
 }
 
+// A number that names no behaviour or object type is refused, checks on or off; a matrix
+// handed back is journalled with no direction, as matrices always are.
+TEST_F(ObjectApiTest, NumbersThatNameNoBehaviourOrTypeAreRefusedAndMatricesCarryNoDirection)
+{
+    const int instance = CreateInstance(m_tag, m_block, kMoved, &m_result);
+    const int reference = CreateReference(m_tag, m_face, instance, &m_result);
+    ASSERT_EQ(m_result, ResultTypeOk);
+    for (bool checksOn : {true, false}) {
+        OptionSetCheckArguments(m_tag, checksOn, nullptr);
+        for (int number : {7, 0, -1}) {
+            ReferenceSetBehaviour(m_tag, reference, static_cast<ReferenceBehaviour>(number), &m_result);
+            EXPECT_EQ(m_result, ResultTypeBadArgument) << number;
+            EXPECT_EQ(ReferenceGetBehaviour(m_tag, reference, &m_result), ReferenceBehaviourModelling);
+        }
+        for (int number : {77, -1}) {
+            Array<int> objects;
+            objects.Add(5);
+            EXPECT_EQ(GetObjects(m_tag, static_cast<ObjectType>(number), &objects, &m_result), 0);
+            EXPECT_EQ(m_result, ResultTypeBadArgument) << number;
+            EXPECT_EQ(objects.GetSize(), 1);
+        }
+    }
+
+    OpenJournalFile();
+    double back[4][4] = {};
+    InstanceGetTransform(m_tag, instance, back, &m_result);
+    const XMLTreeNode transform = Argument(Records(ReadJournal()).back(), "transform");
+    ASSERT_FALSE(transform.IsEmpty());
+    EXPECT_EQ(Attribute(transform, "type"), "Transform");
+    EXPECT_EQ(Attribute(transform, "argType"), "<absent>");
+}
+
 TEST_F(ObjectApiTest, MarksRollInstancesAndReferencesBackAndForward)
 {
     const int empty = CreateMark(m_tag, &m_result);

@@ -117,6 +117,25 @@ TEST_F(RelationApiTest, SubtypesAreRefusedByRangeAndByGeometry)
     EXPECT_EQ(m_result, ResultTypeOk);
 }
 
+// A number that names no type or subtype is refused before it is held as one, checks on or off,
+// and leaves the relations as they were.
+TEST_F(RelationApiTest, NumbersThatNameNoTypeOrSubtypeAreRefusedWithChecksOnAndOff)
+{
+    const int relation = Create(RelationTypeDistance, {m_first, m_plane});
+    ASSERT_EQ(m_result, ResultTypeOk);
+    for (bool checksOn : {true, false}) {
+        OptionSetCheckArguments(m_tag, checksOn, nullptr);
+        for (int number : {9, -1, 99}) {
+            RelationSetSubtype(m_tag, relation, m_plane, static_cast<RelationSubtype>(number), false, &m_result);
+            EXPECT_EQ(m_result, ResultTypeBadArgument) << number;
+            EXPECT_EQ(Create(static_cast<RelationType>(number == 9 ? 99 : number), {m_first, m_second}), 0);
+            EXPECT_EQ(m_result, ResultTypeBadArgument) << number;
+        }
+        EXPECT_EQ(RelationGetSubtype(m_tag, relation, m_plane, &m_result), RelationSubtypeBoundary);
+        EXPECT_EQ(GetRelationCount(m_tag, &m_result), 1);
+    }
+}
+
 TEST_F(RelationApiTest, ApplicationIdentifierIsCopiedAndANullOneJournalledAsNull)
 {
     const int relation = Create(RelationTypeFixed, {m_plane});

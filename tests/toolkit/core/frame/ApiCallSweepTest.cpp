@@ -128,6 +128,34 @@ TEST_F(ApiCallSweepTest, AnUnknownInteractionTagIsABadArgumentAndIsJournalledWit
     Interaction::SetCheckArgumentsDefault(true);
 }
 
+// A number that names no value of an enumeration is refused before it is held as one, checks
+// on or off; it is journalled as the number given.
+TEST_F(ApiCallSweepTest, AnEnumerationNumberThatNamesNoValueIsABadArgument)
+{
+    for (bool checksOn : {true, false}) {
+        Interaction::SetCheckArgumentsDefault(checksOn);
+        for (int number : {77, -1, 1000}) {
+            const int interaction = NewInteraction();
+            OpenJournalFile();
+            int probed = 0;
+            for (const ApiCallEntry& entry : GetApiCalls()) {
+                SCOPED_TRACE(std::string(entry.properties->name) + " with " + std::to_string(number));
+                ResultType result = ResultTypeOk;
+                if (!entry.enumProbe(interaction, &result, number))
+                    continue;
+                ++probed;
+                EXPECT_EQ(result, ResultTypeBadArgument);
+            }
+            EXPECT_GE(probed, 13);
+            const XMLTreeNode record = RecordOf(ReadJournal(), "GetObjects");
+            EXPECT_EQ(Attribute(Argument(record, "objectType"), "value"), std::to_string(number));
+            DestroyAllInteractions();
+            std::remove(m_path.c_str());
+        }
+    }
+    Interaction::SetCheckArgumentsDefault(true);
+}
+
 TEST_F(ApiCallSweepTest, WithTheBulletinBoardOnNothingRunsAndOnlyTheResultIsJournalled)
 {
     const int interaction = NewInteraction();

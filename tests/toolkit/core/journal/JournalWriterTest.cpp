@@ -201,17 +201,17 @@ TEST_F(JournalWriterTest, RecordsValuesAndTagsReadBackAsWritten)
     EXPECT_EQ(Attribute(Argument(record, "null"), "isNull"), "true");
     EXPECT_EQ(Argument(record, "empty").CountTexts(), 0);
 
-    // The kinds written without a direction as inputs still say "output" as outputs.
+    // The kinds written without a direction carry none as outputs either.
     const Expected directions[] = {
         {"tagArrays", "TagArrayArray", "<absent>", nullptr},
         {"buffer", "double[]", "<absent>", nullptr},
         {"transform", "Transform", "<absent>", nullptr},
         {"transforms", "TransformArray", "<absent>", nullptr},
         {"ints", "IntegerArray", "input", nullptr},
-        {"outTransform", "Transform", "output", nullptr},
-        {"outTagArrays", "TagArrayArray", "output", nullptr},
-        {"outBuffer", "double[]", "output", nullptr},
-        {"outTransforms", "TransformArray", "output", nullptr},
+        {"outTransform", "Transform", "<absent>", nullptr},
+        {"outTagArrays", "TagArrayArray", "<absent>", nullptr},
+        {"outBuffer", "double[]", "<absent>", nullptr},
+        {"outTransforms", "TransformArray", "<absent>", nullptr},
     };
     for (const Expected& expected : directions) {
         SCOPED_TRACE(expected.name);
