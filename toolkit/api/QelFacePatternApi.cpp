@@ -1,10 +1,10 @@
 #include "api/QelFacePatternApi.h"
 
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "core/TagCasts.h"
-#include "model/FacePattern.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "core/frame/TagCasts.h"
+#include "model/patterns/FacePattern.h"
 
 namespace QEL {
 

@@ -1,10 +1,10 @@
 #include "api/QelInstanceApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 
 namespace QEL {
 

@@ -1,9 +1,9 @@
 #include "api/QelMappingDataApi.h"
 
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "model/MappingData.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "model/transaction/MappingData.h"
 
 namespace QEL {
 namespace {

@@ -1,9 +1,9 @@
 #include "api/QelMarkApi.h"
 
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "core/RollbackState.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "core/rollback/RollbackState.h"
 
 namespace QEL {
 

@@ -2,11 +2,11 @@
 
 #include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "core/TagCasts.h"
-#include "core/TagManager.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "core/frame/TagCasts.h"
+#include "core/objects/TagManager.h"
 
 #include <vector>
 

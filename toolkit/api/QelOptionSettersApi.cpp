@@ -1,12 +1,12 @@
 #include "api/QelOptionSettersApi.h"
 
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/TagCasts.h"
-#include "model/BlockOptions.h"
-#include "model/ReplaceOptions.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
+#include "model/operations/BlockOptions.h"
+#include "model/operations/ReplaceOptions.h"
+#include "model/operations/ShellOptions.h"
+#include "model/operations/TaperOptions.h"
 
 #include <functional>
 

@@ -2,11 +2,11 @@
 
 #include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
 
 namespace QEL {
 

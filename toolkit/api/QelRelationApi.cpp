@@ -1,11 +1,11 @@
 #include "api/QelRelationApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
-#include "model/Relation.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
 
 #include <vector>
 

@@ -1,13 +1,13 @@
 #include "api/QelSectionApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/TagCasts.h"
-#include "model/Reference.h"
-#include "model/Section.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/frame/TagCasts.h"
+#include "model/references/Reference.h"
+#include "model/patterns/Section.h"
 
 namespace QEL {
 

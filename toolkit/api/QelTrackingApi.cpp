@@ -2,11 +2,11 @@
 
 #include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
 
 namespace QEL {
 

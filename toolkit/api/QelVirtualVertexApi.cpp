@@ -1,12 +1,12 @@
 #include "api/QelVirtualVertexApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/ApiCallTable.h"
-#include "core/ArgumentChecks.h"
-#include "core/Interaction.h"
-#include "core/TagCasts.h"
-#include "model/Reference.h"
-#include "model/VirtualVertex.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Interaction.h"
+#include "core/frame/TagCasts.h"
+#include "model/references/Reference.h"
+#include "model/references/VirtualVertex.h"
 
 namespace QEL {
 

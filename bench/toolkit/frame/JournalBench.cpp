@@ -4,8 +4,8 @@
 // calls with the journal off. Each benchmark prints both sides and their ratio.
 #include "BenchSession.h"
 #include "BenchTiming.h"
-#include "core/JournalWriter.h"
-#include "core/QelInteractionApi.h"
+#include "core/journal/JournalWriter.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include <benchmark/benchmark.h>
 

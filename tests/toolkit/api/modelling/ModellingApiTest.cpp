@@ -9,8 +9,8 @@
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
-#include "core/TagCasts.h"
-#include "model/BlockOptions.h"
+#include "core/frame/TagCasts.h"
+#include "model/operations/BlockOptions.h"
 
 #include <hxr_test.h>
 
