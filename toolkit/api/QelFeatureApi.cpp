@@ -1,7 +1,7 @@
 #include "api/QelFeatureApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"

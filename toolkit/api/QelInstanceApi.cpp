@@ -1,7 +1,7 @@
 #include "api/QelInstanceApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"

@@ -1,6 +1,6 @@
 #include "api/QelMappingDataApi.h"
 
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "model/transaction/MappingData.h"

@@ -1,7 +1,7 @@
 #include "api/QelModellingApi.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"

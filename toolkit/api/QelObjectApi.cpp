@@ -2,7 +2,7 @@
 
 #include "api/ApiLookups.h"
 #include "api/ApiTagLists.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "core/frame/TagCasts.h"

@@ -2,7 +2,7 @@
 
 #include "api/QelFeatureApi.h"
 
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/objects/Interaction.h"
 #include "core/objects/UpperLayerSeams.h"
 #include "model/operations/BlockOptions.h"

@@ -1,6 +1,6 @@
 #include "api/QelOptionSettersApi.h"
 
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/frame/TagCasts.h"
 #include "model/operations/BlockOptions.h"

@@ -1,7 +1,7 @@
 #include "api/QelRelationApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "model/references/Reference.h"

@@ -1,7 +1,7 @@
 #include "api/QelVirtualVertexApi.h"
 
 #include "api/ApiLookups.h"
-#include "core/frame/ApiCallTable.h"
+#include "api/ApiCallRows.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "core/frame/TagCasts.h"

@@ -73,7 +73,6 @@ UpdateStatus Update(int interaction, ResultType* result)
 }
 
 QEL_API_CALL_NAMED_TAG(DebugCompareInteractions, ApiCallQuery | ApiCallReplayable, "interaction1");
-QEL_REGISTER_REPLAY_FUNCTION(DebugCompareInteractions);
 bool DebugCompareInteractions(int interaction1, int interaction2, bool bodyCompareOnly,
                               ResultType* result)
 {

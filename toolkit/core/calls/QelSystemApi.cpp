@@ -111,7 +111,6 @@ void Reset(ResultType* result)
 
 // No frame: it must work when the frame itself cannot, so it installs nothing and journals
 // nothing.
-QEL_REGISTER_REPLAY_FUNCTION(SystemReset);
 void SystemReset(ResultType* result)
 {
     TagManager::ClearInteractions();

@@ -10,7 +10,6 @@
 // for every exported call walk this table, so a new call is covered the moment it exists.
 
 #include "core/frame/ApiCall.h"
-#include "replay/ReplayUnpackers.h"
 
 #include <cstddef>
 #include <tuple>
@@ -99,7 +98,8 @@ bool ProbeApiCall(int interactionTag, ResultType* result)
 
 #define QEL_API_CALL(Function, flags) QEL_API_CALL_NAMED_TAG(Function, flags, "interaction")
 
-// A call that journal replay can make again: it is registered with the replay under its name.
+// A call that journal replay can make again. The replay sits above the core, so the core's
+// row only marks the call; its adapter is registered by the layer that can see the replay
+// (the replay itself for the core's calls, the API's own row for the API's calls).
 #define QEL_API_REPLAYABLE_CALL(Function, flags)                                              \
-    QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable);                               \
-    QEL_REGISTER_REPLAY_FUNCTION(Function)
+    QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable)

@@ -7,7 +7,6 @@
 #include "core/maths/Tolerance.h"
 #include "core/tracking/TrackingManager.h"
 #include "core/objects/UpperLayerSeams.h"
-#include "model/references/Reference.h"
 
 #include <algorithm>
 
@@ -39,7 +38,7 @@ ResultType CheckReferencedClasses(const Array<int>& tags, Interaction* interacti
         Reference* reference = CastTagToReference(interaction, tag);
         if (!reference)
             return false;
-        const int entityClass = GetEntityClass(reference->GetEntityTag());
+        const int entityClass = GetEntityClass(GetReferenceEntityTag(reference));
         return entityClass == classCode || entityClass == otherClassCode;
     }));
 }
@@ -86,7 +85,7 @@ ResultType CheckArgReferenceTag(int tag, Interaction* interaction)
 ResultType CheckArgReferenceHasInstance(int tag, Interaction* interaction, bool expectNoInstance)
 {
     Reference* reference = interaction ? interaction->FindReferenceFromTag(tag) : nullptr;
-    return Verdict(reference && (reference->GetInstance() == nullptr) == expectNoInstance);
+    return Verdict(reference && (GetReferenceInstance(reference) == nullptr) == expectNoInstance);
 }
 
 ResultType CheckArgReferenceArray(const Array<int>& tags, Interaction* interaction)
@@ -102,7 +101,7 @@ ResultType CheckArgReferencesOnSameInstance(int tag1, int tag2, Interaction* int
         return ResultTypeBadArgument;
     Reference* first = interaction->FindReferenceFromTag(tag1);
     Reference* second = interaction->FindReferenceFromTag(tag2);
-    return Verdict(!first || !second || first->GetInstance() == second->GetInstance());
+    return Verdict(!first || !second || GetReferenceInstance(first) == GetReferenceInstance(second));
 }
 
 ResultType CheckArgInstanceTag(int tag, Interaction* interaction)
@@ -258,8 +257,8 @@ ResultType CheckArgReferenceBehaviour(int referenceTag, ReferenceBehaviour behav
     Reference* reference = interaction ? interaction->FindReferenceFromTag(referenceTag) : nullptr;
     if (!reference)
         return ResultTypeBadArgument;
-    const int entity = reference->GetEntityTag();
-    if (IsEntity(entity) && !reference->GetInstance() && GetOwningBody(entity) == 0)
+    const int entity = GetReferenceEntityTag(reference);
+    if (IsEntity(entity) && !GetReferenceInstance(reference) && GetOwningBody(entity) == 0)
         return ResultTypeInvalidReferenceBehaviour;
     return ResultTypeOk;
 }
@@ -277,9 +276,9 @@ ResultType CheckArgTagsArePlaneOrLineReferences(const Array<int>& tags, Interact
 ResultType CheckArgSectionPlaneReference(int tag, Interaction* interaction)
 {
     Reference* reference = interaction ? interaction->FindReferenceFromTag(tag) : nullptr;
-    if (!reference || !IsPointLineOrPlane(reference->GetEntityTag()))
+    if (!reference || !IsPointLineOrPlane(GetReferenceEntityTag(reference)))
         return ResultTypeBadArgument;
-    return Verdict(GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, nullptr,
+    return Verdict(GetStandardGeometry(GetReferenceEntityTag(reference), nullptr, nullptr, nullptr,
                                        nullptr, nullptr, nullptr, nullptr) == KernelClassPlane);
 }
 
@@ -288,9 +287,9 @@ ResultType CheckArgPatternDirection(Interaction* interaction, int count, int tag
     if (count < 2)
         return Verdict(tag == 0);
     Reference* reference = CastTagToReference(interaction, tag);
-    return Verdict(reference && !reference->GetInstance() &&
-                   GetOwningBody(reference->GetEntityTag()) == patternBody &&
-                   GetEntityClass(reference->GetEntityTag()) == KernelClassLine);
+    return Verdict(reference && !GetReferenceInstance(reference) &&
+                   GetOwningBody(GetReferenceEntityTag(reference)) == patternBody &&
+                   GetEntityClass(GetReferenceEntityTag(reference)) == KernelClassLine);
 }
 
 ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction, int& body,
@@ -305,14 +304,14 @@ ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction*
             continue;
         }
         Reference* reference = CastTagToReference(interaction, tags[position]);
-        if (!reference || reference->GetInstance())
+        if (!reference || GetReferenceInstance(reference))
             return ResultTypeBadArgument;
-        const int face = reference->GetEntityTag();
+        const int face = GetReferenceEntityTag(reference);
         const int faceBody = GetEntityClass(face) == KernelClassFace ? GetBodyOfTopology(face) : 0;
         if (faceBody == 0 || (body != 0 && faceBody != body))
             return ResultTypeBadArgument;
         // A face that a procedural feature rebuilds cannot be held in step by a pattern too.
-        if (Reference::IsEntityUsedByNonSimpleFeature(interaction, face))
+        if (IsReferenceEntityUsedByNonSimpleFeature(interaction, face))
             return ResultTypeBadArgument;
         // Corresponding faces carry one kind of analytic surface in every copy.
         const int surfaceClass = GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -396,7 +395,7 @@ ResultType CheckDragRotateAxisArgument(int axisTag, Interaction* interaction)
     Reference* axis = interaction ? interaction->FindReferenceFromTag(axisTag) : nullptr;
     if (!axis)
         return ResultTypeBadArgument;
-    const int axisClass = GetStandardGeometry(axis->GetEntityTag(), nullptr, nullptr, nullptr,
+    const int axisClass = GetStandardGeometry(GetReferenceEntityTag(axis), nullptr, nullptr, nullptr,
                                               nullptr, nullptr, nullptr, nullptr);
     if (axisClass != KernelClassLine && axisClass != KernelClassCircle &&
         axisClass != KernelClassCylinder)

@@ -37,7 +37,7 @@ Interaction::Interaction(CreateType type)
         ObjectCreated(this);
         m_tagManager = new TagManager(this);
         m_solutionChangeData = new SolutionChangeDataRollable(this);
-        m_relationFinder.Initialise(this);
+        m_relationFinder = MakeRelationFinderState(this);
     }
     ObjectModified(this);
     m_featureProcedureCallback = GetDefaultFeatureProcedureCallback();
@@ -191,7 +191,13 @@ void Interaction::CopyFrom(RollableEntity* source)
     m_rules = from->m_rules;
     m_foundData = from->m_foundData;
     m_checkArguments = from->m_checkArguments;
-    m_relationFinder = from->m_relationFinder;
+    // A snapshot takes a copy of the live finder; a restore copies back into the live one.
+    if (!from->m_relationFinder)
+        m_relationFinder.reset();
+    else if (m_relationFinder)
+        m_relationFinder->CopyFrom(*from->m_relationFinder);
+    else
+        m_relationFinder = from->m_relationFinder->Clone();
     m_seenBodies = from->m_seenBodies;
     m_exactDragging = from->m_exactDragging;
     m_modellingTolerance = from->m_modellingTolerance;

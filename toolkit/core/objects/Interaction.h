@@ -5,7 +5,7 @@
 
 #include "core/frame/Array.h"
 #include "core/objects/EntityComparison.h"
-#include "update/finding/RelationFinder.h"
+#include "core/objects/RelationFinderState.h"
 #include "core/objects/TaggedEntity.h"
 
 #include <map>
@@ -269,8 +269,8 @@ public:
     UpdateStatus Update(SolverOperation* operation);
     SolverOperation* GetCurrentSolverOperation() const { return m_currentSolverOperation; }
     void SetCurrentSolverOperation(SolverOperation* operation) { m_currentSolverOperation = operation; }
-    RelationFinder& GetRelationFinder() { return m_relationFinder; }
-    const RelationFinder& GetRelationFinder() const { return m_relationFinder; }
+    // Null while no layer that finds relations is installed.
+    RelationFinderState* GetRelationFinder() const { return m_relationFinder.get(); }
 
 private:
     // The save file stores and restores the options straight, without the setters' checks.
@@ -301,7 +301,7 @@ private:
     RollbackManager* m_rollbackManager = nullptr;
     bool m_rollbackEnabled = false;
     TagManager* m_tagManager = nullptr;
-    RelationFinder m_relationFinder;
+    std::unique_ptr<RelationFinderState> m_relationFinder;
     std::set<int> m_seenBodies;
     int m_referenceAttDef = 0;
     TrackingManager* m_trackingManager = nullptr;

@@ -50,13 +50,20 @@ std::vector<TaggedEntity*> SelectedReferencesOf(const Interaction& interaction)
     return selected;
 }
 
+bool AreRelationFindersEqual(const RelationFinderState* a, const RelationFinderState* b)
+{
+    if (!a || !b)
+        return a == b;
+    return a->IsEqual(*b);
+}
+
 bool AreObjectsEqual(const Interaction& a, const Interaction& b, bool bodyCompareOnly)
 {
     if (bodyCompareOnly)
         return AreEntityVectorsEqual(a.GetInstances(), b.GetInstances());
     return AreEntityVectorsEqual(SavedObjectsOf(a), SavedObjectsOf(b)) &&
            AreEntityVectorsEqual(SelectedReferencesOf(a), SelectedReferencesOf(b)) &&
-           a.GetRelationFinder().IsEqual(b.GetRelationFinder());
+           AreRelationFindersEqual(a.GetRelationFinder(), b.GetRelationFinder());
 }
 
 // Maps entity ids to bodies: each reference to the owning body of its entity, each instance to

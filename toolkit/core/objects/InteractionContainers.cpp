@@ -68,7 +68,8 @@ void Interaction::RemoveEntity(TaggedEntity* entity)
         EraseRecorded(m_instances, instance);
     else if (Relation* relation = DowncastEntity<Relation>(entity)) {
         EraseRecorded(m_relations, relation);
-        m_relationFinder.RemoveRelation(relation);
+        if (m_relationFinder)
+            m_relationFinder->RemoveRelation(relation);
     } else if (Feature* feature = DowncastEntity<Feature>(entity))
         EraseRecorded(m_features, feature);
     else if (Reference* reference = DowncastEntity<Reference>(entity)) {
@@ -76,14 +77,16 @@ void Interaction::RemoveEntity(TaggedEntity* entity)
         RemoveSelectedReference(reference);
         RemoveReferenceFromEntityMap(GetReferenceEntityTag(reference),
                                      GetReferenceInstance(reference), reference);
-        m_relationFinder.RemoveReference(reference);
+        if (m_relationFinder)
+            m_relationFinder->RemoveReference(reference);
     } else if (FacePattern* pattern = DowncastEntity<FacePattern>(entity))
         EraseRecorded(m_facePatterns, pattern);
     else if (Section* section = DowncastEntity<Section>(entity))
         EraseRecorded(m_sections, section);
     else if (VirtualVertex* vertex = DowncastEntity<VirtualVertex>(entity)) {
         EraseRecorded(m_virtualVertices, vertex);
-        m_relationFinder.RemoveVirtualVertex(vertex);
+        if (m_relationFinder)
+            m_relationFinder->RemoveVirtualVertex(vertex);
     } else if (Rule* rule = DowncastEntity<Rule>(entity))
         EraseRecorded(m_rules, rule);
     else if (FoundData* data = DowncastEntity<FoundData>(entity))

@@ -82,6 +82,8 @@ QEL_MODELLING_OPTION_CLASSES(QEL_DECLARE_ENTITY_CASTS)
 // The key a reference is filed under in its interaction: its kernel entity and its instance.
 int GetReferenceEntityTag(Reference* reference);
 Instance* GetReferenceInstance(Reference* reference);
+// Whether a procedural feature's procedure rebuilds the entity.
+bool IsReferenceEntityUsedByNonSimpleFeature(Interaction* interaction, int entity);
 // The kernel groups that hold the interaction's references on the body.
 void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
                                             std::vector<int>& groups);
@@ -98,5 +100,6 @@ void DeleteSolverOperation(SolverOperation* operation);
 void ClearReblendedFaces();
 bool s_clearAdaptiveLiftTippingPoints();
 bool s_clearAdaptiveLiftNeighbours();
+
 
 }  // namespace QEL

@@ -214,7 +214,7 @@ bool XMLData::SaveToXML(Interaction* interaction, XMLIO& xmlio)
     done = done && DoIOOptions(interaction, xmlio) && DoIOTrackingOptions(interaction, xmlio);
     done = done && WriteParts(interaction, xmlio);
     done = done && DoIOSelectedReferences(interaction, xmlio);
-    done = done && interaction->GetRelationFinder().DoIO(xmlio);
+    done = done && interaction->GetRelationFinder() && interaction->GetRelationFinder()->DoIO(xmlio);
     // The objects are written even after a failure, so that their errors are reported too.
     done = WriteObjects(interaction, xmlio) && done;
     if (done)
@@ -512,7 +512,7 @@ bool XMLData::ReadParts(Interaction* interaction, XMLIO& xmlio, std::vector<int>
 bool XMLData::LoadObjects(Interaction* interaction, XMLIO& xmlio)
 {
     return LoadClasses(s_loadersBeforeFinder, interaction, xmlio) &&
-           interaction->GetRelationFinder().DoIO(xmlio) &&
+           interaction->GetRelationFinder() && interaction->GetRelationFinder()->DoIO(xmlio) &&
            LoadClasses(s_loadersAfterFinder, interaction, xmlio);
 }
 

@@ -93,6 +93,11 @@ Instance* GetReferenceInstance(Reference* reference)
     return reference ? reference->GetInstance() : nullptr;
 }
 
+bool IsReferenceEntityUsedByNonSimpleFeature(Interaction* interaction, int entity)
+{
+    return Reference::IsEntityUsedByNonSimpleFeature(interaction, entity);
+}
+
 void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
                                             std::vector<int>& groups)
 {

@@ -5,21 +5,33 @@
 
 namespace QEL {
 
-RelationFinder::RelationFinder() : m_interaction(nullptr) {}
+namespace {
+
+std::unique_ptr<RelationFinderState> MakeRelationFinder(Interaction* interaction)
+{
+    return std::make_unique<RelationFinder>(interaction);
+}
+
+[[maybe_unused]] const bool s_relationFinderInstalled = InstallRelationFinderStateMaker(&MakeRelationFinder);
+
+}  // namespace
+
+RelationFinder::RelationFinder(Interaction* interaction) : m_interaction(interaction) {}
 
 RelationFinder::~RelationFinder() = default;
 
-RelationFinder::RelationFinder(const RelationFinder& other) : m_interaction(other.m_interaction) {}
-
-RelationFinder& RelationFinder::operator=(const RelationFinder&)
+std::unique_ptr<RelationFinderState> RelationFinder::Clone() const
 {
-    // The owner stays: a snapshot's finder belongs to no interaction.
-    return *this;
+    // A snapshot's finder belongs to no interaction.
+    return std::make_unique<RelationFinder>(nullptr);
 }
 
-void RelationFinder::Initialise(Interaction* interaction) { m_interaction = interaction; }
+void RelationFinder::CopyFrom(const RelationFinderState&)
+{
+    // The owner stays.
+}
 
-bool RelationFinder::IsEqual(const RelationFinder&) const { return true; }
+bool RelationFinder::IsEqual(const RelationFinderState&) const { return true; }
 
 void RelationFinder::RemoveRelation(Relation*) {}
 

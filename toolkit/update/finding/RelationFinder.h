@@ -1,37 +1,28 @@
 #pragma once
-// The relation finder every interaction embeds by value: its relation-finding options and the
-// state of the last find. The core declares it so that the interaction can hold, copy and
-// compare it; the update layer defines it.
+// The relation finder every live interaction holds as its relation-finding state: its
+// relation-finding options and the state of the last find. Installed into the core as the
+// maker of that state while the library loads.
+
+#include "core/objects/RelationFinderState.h"
 
 namespace QEL {
 
-class Interaction;
-class Reference;
-class Relation;
-class VirtualVertex;
-class XMLIO;
-
-class RelationFinder {
+class RelationFinder : public RelationFinderState {
 public:
-    // Empty containers, no interaction.
-    RelationFinder();
-    ~RelationFinder();
-    RelationFinder(const RelationFinder& other);
-    // Copies options and state (an interaction's snapshot and its restore).
-    RelationFinder& operator=(const RelationFinder& other);
+    // Bound to the live interaction, options at their defaults; null for a snapshot's copy.
+    explicit RelationFinder(Interaction* interaction);
+    ~RelationFinder() override;
 
-    // Binds the finder to a live interaction and resets its options to the defaults.
-    void Initialise(Interaction* interaction);
-    bool IsEqual(const RelationFinder& other) const;
+    std::unique_ptr<RelationFinderState> Clone() const override;
+    void CopyFrom(const RelationFinderState& other) override;
+    bool IsEqual(const RelationFinderState& other) const override;
 
-    // Drop the object from the finder's lists, reporting the interaction as modified first
-    // when they change something.
-    void RemoveRelation(Relation* relation);
-    void RemoveReference(Reference* reference);
-    void RemoveVirtualVertex(VirtualVertex* vertex);
+    void RemoveRelation(Relation* relation) override;
+    void RemoveReference(Reference* reference) override;
+    void RemoveVirtualVertex(VirtualVertex* vertex) override;
 
     // Writes or reads the finder's "RelationFinder" element.
-    bool DoIO(XMLIO& xmlio);
+    bool DoIO(XMLIO& xmlio) override;
 
 private:
     Interaction* m_interaction;

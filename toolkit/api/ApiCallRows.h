@@ -1,0 +1,12 @@
+#pragma once
+// The row an exported call of the API layer declares itself with. The API sits above the
+// replay, so a replayable call's row here also registers its replay adapter under its name
+// while the library loads; otherwise the rows are the core's (core/frame/ApiCallTable.h).
+
+#include "core/frame/ApiCallTable.h"
+#include "replay/ReplayUnpackers.h"
+
+#undef QEL_API_REPLAYABLE_CALL
+#define QEL_API_REPLAYABLE_CALL(Function, flags)                                              \
+    QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable);                               \
+    QEL_REGISTER_REPLAY_FUNCTION(Function)
