@@ -2,6 +2,7 @@
 #include "core/objects/Interaction.h"
 
 #include "core/objects/Instance.h"
+#include "core/objects/InteractionEditEngine.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/rollback/RollbackManager.h"
 #include "core/objects/SolutionChangeData.h"
@@ -91,9 +92,13 @@ void Interaction::DestroyContents()
 
     TagManager::UnregisterInteraction(this);
 
-    DeleteUpdateManager(m_updateManager);
+    // Only the editing engine makes these, so there is one whenever either is set.
+    InteractionEditEngine* engine = GetInteractionEditEngine();
+    if (engine) {
+        engine->DeleteUpdateManager(m_updateManager);
+        engine->DeleteSolverOperation(m_currentSolverOperation);
+    }
     m_updateManager = nullptr;
-    DeleteSolverOperation(m_currentSolverOperation);
     m_currentSolverOperation = nullptr;
     // The pointer goes before the manager: objects its marks release still report to the
     // interaction while they go.
@@ -112,9 +117,8 @@ void Interaction::DestroyContents()
 
     ReleaseTag();
 
-    ClearReblendedFaces();
-    s_clearAdaptiveLiftTippingPoints();
-    s_clearAdaptiveLiftNeighbours();
+    if (engine)
+        engine->ClearProcessWideLists();
 
     if (m_partition != 0) {
         DeletePartition(m_partition);
@@ -148,13 +152,27 @@ RollableEntity* Interaction::Clone()
     return snapshot;
 }
 
+bool Interaction::CreateUpdateManager()
+{
+    InteractionEditEngine* engine = GetInteractionEditEngine();
+    if (!m_updateManager && engine)
+        m_updateManager = engine->CreateUpdateManager(this);
+    return true;
+}
+
+UpdateStatus Interaction::Update(SolverOperation* operation)
+{
+    InteractionEditEngine* engine = GetInteractionEditEngine();
+    return engine ? engine->Update(this, operation) : UpdateSolveFailed;
+}
+
 void Interaction::Restore(RollableEntity* snapshot)
 {
     Interaction* source = dynamic_cast<Interaction*>(snapshot);
     if (!source)
         return;
     if (!m_currentSolverOperation && m_updateManager) {
-        DeleteUpdateManager(m_updateManager);
+        GetInteractionEditEngine()->DeleteUpdateManager(m_updateManager);
         m_updateManager = nullptr;
     }
     CopyFrom(source);

@@ -264,8 +264,8 @@ public:
     UpdateManager* GetUpdateManager() const { return m_updateManager; }
     // Makes the update manager when there is none; true in every case.
     bool CreateUpdateManager();
-    // One whole update pass with the operation (a new evaluation when null); defined with the
-    // update manager. UpdateSolveFailed at once while another operation is current.
+    // One whole update pass with the operation (a new evaluation when null), run by the
+    // editing engine. UpdateSolveFailed at once while another operation is current.
     UpdateStatus Update(SolverOperation* operation);
     SolverOperation* GetCurrentSolverOperation() const { return m_currentSolverOperation; }
     void SetCurrentSolverOperation(SolverOperation* operation) { m_currentSolverOperation = operation; }

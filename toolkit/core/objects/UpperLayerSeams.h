@@ -92,14 +92,5 @@ void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
 // them. Both the selection and the rotation axis against it answer to this.
 bool IsSelectableReferenceCombination(const std::vector<Reference*>& references, Reference* added);
 
-// Deleting the editing engine's objects that the interaction owns.
-void DeleteUpdateManager(UpdateManager* manager);
-void DeleteSolverOperation(SolverOperation* operation);
-
-// Process-wide lists of the editing engine that go with the last interaction's work.
-void ClearReblendedFaces();
-bool s_clearAdaptiveLiftTippingPoints();
-bool s_clearAdaptiveLiftNeighbours();
-
 
 }  // namespace QEL

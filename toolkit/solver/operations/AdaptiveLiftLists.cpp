@@ -1,6 +1,6 @@
 // The process-wide lists of adaptive lift. Adaptive lift keeps no tipping points or
 // neighbours yet, so there is nothing to empty.
-#include "core/objects/UpperLayerSeams.h"
+#include "solver/operations/AdaptiveLiftLists.h"
 
 namespace QEL {
 

@@ -476,6 +476,5 @@ void SolverDragByTransform::ResetDragValues()
     SetIdentity4x4(m_transform);
 }
 
-void DeleteSolverOperation(SolverOperation* operation) { delete operation; }
 
 }  // namespace QEL

@@ -1,7 +1,5 @@
 #include "update/pass/ReblendedFaces.h"
 
-#include "core/objects/UpperLayerSeams.h"
-
 namespace QEL {
 
 namespace {

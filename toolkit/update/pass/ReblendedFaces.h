@@ -7,5 +7,7 @@ namespace QEL {
 
 // The process-wide list, made on first use.
 std::vector<int>* GetReblendedFaces();
+// Frees the list; the next use makes a new one.
+void ClearReblendedFaces();
 
 }  // namespace QEL
