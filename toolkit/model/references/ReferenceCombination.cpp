@@ -3,7 +3,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/UpperLayerSeams.h"
 #include "model/references/Reference.h"
-#include "model/relations/EngineSeams.h"
+#include "model/relations/RelationEngine.h"
 
 #include <algorithm>
 #include <set>

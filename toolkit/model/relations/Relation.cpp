@@ -9,7 +9,7 @@
 #include "core/maths/Tolerance.h"
 #include "core/objects/UpperLayerSeams.h"
 #include "core/persist/XMLIO.h"
-#include "model/relations/EngineSeams.h"
+#include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
 #include "model/references/ReferenceCombination.h"
 

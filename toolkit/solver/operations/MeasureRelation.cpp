@@ -6,7 +6,7 @@
 #include "core/maths/Tolerance.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
-#include "model/relations/EngineSeams.h"
+#include "model/relations/RelationEngine.h"
 
 #include <cmath>
 
@@ -193,15 +193,28 @@ bool Solver::MeasureRelationValueAndValidate(Relation* relation, double& value, 
     return MeasureRelationValueAndValidate(relation->GetType(), references, value, measured);
 }
 
-bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
-{
-    return Geometry::FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
-}
+namespace {
 
-bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured)
-{
-    TemporarySolver solver;
-    return solver.MeasureRelationValueAndValidate(relation, value, measured);
-}
+// The solver's side of what relations and references ask of it.
+class SolverRelationSolving : public RelationSolving {
+public:
+    bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry) override
+    {
+        return Geometry::FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
+    }
+
+    // A solver made for this one measurement.
+    bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured) override
+    {
+        TemporarySolver solver;
+        return solver.MeasureRelationValueAndValidate(relation, value, measured);
+    }
+};
+
+SolverRelationSolving s_solverRelationSolving;
+
+[[maybe_unused]] const bool s_solverRelationSolvingInstalled = InstallRelationSolving(&s_solverRelationSolving);
+
+}  // namespace
 
 }  // namespace QEL

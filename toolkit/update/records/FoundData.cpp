@@ -5,7 +5,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/UpperLayerSeams.h"
 #include "core/persist/XMLIO.h"
-#include "model/relations/EngineSeams.h"
+#include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
 
@@ -122,11 +122,23 @@ void FoundData::ClearQELObject()
     m_object = nullptr;
 }
 
-void ClearFoundDataObject(FoundData* foundData)
-{
-    if (foundData)
-        foundData->ClearQELObject();
-}
+namespace {
+
+// The edit configuration's side of the found data a relation records.
+class RecordsFoundDataKeeping : public FoundDataKeeping {
+public:
+    void ClearFoundDataObject(FoundData* foundData) override
+    {
+        if (foundData)
+            foundData->ClearQELObject();
+    }
+};
+
+RecordsFoundDataKeeping s_recordsFoundDataKeeping;
+
+[[maybe_unused]] const bool s_recordsFoundDataKeepingInstalled = InstallFoundDataKeeping(&s_recordsFoundDataKeeping);
+
+}  // namespace
 
 void FoundData::GetShellData(Array<int>& side1, Array<int>& side2, double& thickness) const
 {
