@@ -2,8 +2,8 @@
 // inline values. Compare the transform round trip with a bare 3x3 multiply-add of the same
 // point to see the overhead of the abstraction as a ratio.
 
-#include "core/EnumNames.h"
-#include "core/Xform.h"
+#include "core/enums/EnumNames.h"
+#include "core/maths/Xform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 // <output folder>/feature_edit.txt.
 #include "api/QelFeatureApi.h"
 #include "api/QelMappingDataApi.h"
-#include "core/EnumNames.h"
-#include "core/Interaction.h"
-#include "core/QelInteractionApi.h"
+#include "core/enums/EnumNames.h"
+#include "core/objects/Interaction.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include "../ExampleReport.h"
 

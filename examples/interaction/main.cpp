@@ -10,13 +10,13 @@
 #include "api/QelMarkApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelTrackingApi.h"
-#include "core/EnumNames.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/QelInteractionApi.h"
-#include "core/QelSystemApi.h"
-#include "core/TagManager.h"
-#include "model/Model.h"
+#include "core/enums/EnumNames.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/calls/QelSystemApi.h"
+#include "core/objects/TagManager.h"
+#include "model/transaction/Model.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -8,8 +8,8 @@
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
 #include "api/QelShellApi.h"
-#include "core/EnumNames.h"
-#include "core/QelInteractionApi.h"
+#include "core/enums/EnumNames.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include "../ExampleReport.h"
 

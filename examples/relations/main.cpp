@@ -4,11 +4,11 @@
 // block's geometry satisfies it, and writes the same to <output folder>/relations.txt.
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
-#include "core/EnumNames.h"
-#include "core/Interaction.h"
-#include "core/QelInteractionApi.h"
-#include "core/TagManager.h"
-#include "model/Relation.h"
+#include "core/enums/EnumNames.h"
+#include "core/objects/Interaction.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/objects/TagManager.h"
+#include "model/relations/Relation.h"
 
 #include "../ExampleReport.h"
 

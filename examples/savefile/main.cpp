@@ -8,9 +8,9 @@
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
 #include "api/QelReferenceApi.h"
-#include "core/EnumNames.h"
-#include "core/QelInteractionApi.h"
-#include "core/QelSystemApi.h"
+#include "core/enums/EnumNames.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/calls/QelSystemApi.h"
 
 #include "../ExampleReport.h"
 

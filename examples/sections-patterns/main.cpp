@@ -7,8 +7,8 @@
 #include "api/QelInstanceApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelSectionApi.h"
-#include "core/EnumNames.h"
-#include "core/QelInteractionApi.h"
+#include "core/enums/EnumNames.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include "../ExampleReport.h"
 

@@ -3,10 +3,10 @@
 // within the linear tolerance, edits the array and names a few enumeration values. Prints the
 // report and writes it to value-types.txt in the output folder given as the only argument.
 
-#include "core/Array.h"
-#include "core/Double4x4.h"
-#include "core/EnumNames.h"
-#include "core/Position.h"
+#include "core/frame/Array.h"
+#include "core/maths/Double4x4.h"
+#include "core/enums/EnumNames.h"
+#include "core/maths/Position.h"
 
 #include <cstdio>
 #include <fstream>

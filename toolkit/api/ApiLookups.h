@@ -3,7 +3,7 @@
 // have refused reaches the effect; the call then ends with ResultTypeBadArgument instead of
 // following it.
 
-#include "core/Enums.h"
+#include "core/enums/Enums.h"
 
 namespace QEL {
 

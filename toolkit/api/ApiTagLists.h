@@ -2,8 +2,8 @@
 // What the exported calls that hand out lists of tags share: the optional output array, filled
 // from any list of objects or tags, and its journal form.
 
-#include "core/Array.h"
-#include "core/JournalArguments.h"
+#include "core/frame/Array.h"
+#include "core/journal/JournalArguments.h"
 
 namespace QEL {
 

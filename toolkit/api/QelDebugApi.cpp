@@ -1,14 +1,15 @@
 #include "api/QelDebugApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/PersistenceUtilities.h"
-#include "core/SolutionChangeData.h"
-#include "core/TagManager.h"
-#include "model/Relation.h"
-#include "update/ModellingOperations.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/persist/PersistenceUtilities.h"
+#include "core/objects/SolutionChangeData.h"
+#include "core/objects/TagManager.h"
+#include "model/relations/Relation.h"
+#include "model/operations/ModellingOperations.h"
+#include "core/frame/ArgumentChecks.h"
 
 #include <vector>
 

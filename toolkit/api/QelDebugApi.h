@@ -3,9 +3,9 @@
 // check of an object, journal checkpoints and forced failures, the preview mode and what the
 // last solve would change (its cached solution). Each ends in the call's ResultType.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

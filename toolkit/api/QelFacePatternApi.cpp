@@ -1,9 +1,11 @@
 #include "api/QelFacePatternApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "model/FacePattern.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "model/patterns/FacePattern.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 namespace QEL {
 

@@ -3,10 +3,10 @@
 // (each occurrence a list of reference tags, 0 where a copy lacks a face, corresponding faces
 // at the same position) with free transforms, an x/y grid or an axis.
 
-#include "core/Array.h"
-#include "core/Double4x4.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/maths/Double4x4.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

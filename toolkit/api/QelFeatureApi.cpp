@@ -1,15 +1,17 @@
 #include "api/QelFeatureApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "core/Xform.h"
-#include "model/Feature.h"
-#include "model/MakeFeatureOptions.h"
-#include "model/MappingData.h"
-#include "model/Reference.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/maths/Xform.h"
+#include "model/features/Feature.h"
+#include "model/features/MakeFeatureOptions.h"
+#include "model/transaction/MappingData.h"
+#include "model/references/Reference.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 #include <brennik.h>
 #include <hxr.h>

@@ -3,9 +3,9 @@
 // of a feature, making an add-on feature from topology, re-making a feature through the
 // application's callbacks, and named numbers the application keeps per feature entity.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

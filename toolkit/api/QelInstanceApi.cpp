@@ -1,9 +1,11 @@
 #include "api/QelInstanceApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "api/ApiLookups.h"
+#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 

@@ -3,8 +3,8 @@
 // transform (a 4x4 matrix, [row][column], translation in the fourth column) and walk the
 // interaction's instances. An instance is destroyed with DestroyObject.
 
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,9 +1,10 @@
 #include "api/QelMappingDataApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "model/MappingData.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "model/transaction/MappingData.h"
+#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 namespace {

@@ -4,8 +4,8 @@
 // order (by old tag, then as added) from 0; a negative index is a bad argument, an index past
 // the last entry names nothing.
 
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

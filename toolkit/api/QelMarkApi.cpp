@@ -1,9 +1,10 @@
 #include "api/QelMarkApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/RollbackState.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/rollback/RollbackState.h"
+#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 

@@ -3,8 +3,8 @@
 // forward), deleting one, and reading the marks and the current one. While an operation or
 // drag runs, marks are neither made, rolled to nor deleted.
 
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

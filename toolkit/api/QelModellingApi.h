@@ -4,9 +4,9 @@
 // add-on's persistent data of bodies. Each reads an option object made with the create call of
 // its class; each change happens inside partition marks and is reported as change records.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

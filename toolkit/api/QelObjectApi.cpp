@@ -1,10 +1,12 @@
 #include "api/QelObjectApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/TagManager.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/TagManager.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 #include <vector>
 

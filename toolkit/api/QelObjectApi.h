@@ -3,9 +3,9 @@
 // finding one by its interaction-wide id, the one word of application data each carries,
 // listing them by type or all, and destroying one (references go with their instance instead).
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -2,15 +2,15 @@
 
 #include "api/QelFeatureApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/UpperLayerSeams.h"
-#include "model/BlockOptions.h"
-#include "model/MakeFeatureOptions.h"
-#include "model/ReplaceOptions.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/UpperLayerSeams.h"
+#include "model/operations/BlockOptions.h"
+#include "model/features/MakeFeatureOptions.h"
+#include "model/operations/ReplaceOptions.h"
+#include "model/operations/ShellOptions.h"
+#include "model/operations/TaperOptions.h"
 
 namespace QEL {
 namespace {

@@ -3,8 +3,8 @@
 // makes one object of its class in the interaction and answers its tag (0 when none was
 // made); the operations take the options by that tag.
 
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

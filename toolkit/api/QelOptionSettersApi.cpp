@@ -1,11 +1,13 @@
 #include "api/QelOptionSettersApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "model/BlockOptions.h"
-#include "model/ReplaceOptions.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "model/operations/BlockOptions.h"
+#include "model/operations/ReplaceOptions.h"
+#include "model/operations/ShellOptions.h"
+#include "model/operations/TaperOptions.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 namespace QEL {
 

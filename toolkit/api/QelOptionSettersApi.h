@@ -4,9 +4,9 @@
 // object named by its tag; the paste and store settings are not recorded for rollback, the
 // others are.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,11 +1,12 @@
 #include "api/QelReferenceApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
+#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 

@@ -3,9 +3,9 @@
 // free points, lines and planes, read their entity, instance and behaviour, set the behaviour
 // (shared by every reference of one entity) and list the interaction's references.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

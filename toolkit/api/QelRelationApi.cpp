@@ -1,10 +1,12 @@
 #include "api/QelRelationApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
-#include "model/Relation.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
+#include "api/ApiLookups.h"
+#include "core/frame/ArgumentChecks.h"
 
 #include <vector>
 

@@ -3,9 +3,9 @@
 // references a relation binds, its type, value, application identifier and the subtype it gives
 // each reference; and the interaction's relations in creation order.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,11 +1,14 @@
 #include "api/QelSectionApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
-#include "model/Section.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
+#include "model/patterns/Section.h"
+#include "api/ApiLookups.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 namespace QEL {
 

@@ -3,9 +3,9 @@
 // recording the section geometry of an instance, and reading the plane, the cut instances and
 // the entity maps (section entity i made from source entity i of the cut body).
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,12 +1,13 @@
 #include "api/QelShellApi.h"
 
-#include "core/AddOnFacade.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "model/Model.h"
-#include "update/ModellingOperations.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/transaction/Model.h"
+#include "model/operations/ModellingOperations.h"
+#include "core/frame/ArgumentChecks.h"
 
 #include <set>
 

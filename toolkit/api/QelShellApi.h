@@ -2,9 +2,9 @@
 // Exported enquiries about thin walls and blends, and the split of a body into its disjoint
 // pieces. They change no toolkit object.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

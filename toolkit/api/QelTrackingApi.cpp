@@ -1,11 +1,12 @@
 #include "api/QelTrackingApi.h"
 
 #include "api/ApiTagLists.h"
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
+#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 

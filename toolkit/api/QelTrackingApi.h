@@ -4,9 +4,9 @@
 // records and of toolkit records, and each record's type and tags. The list calls append to
 // the caller's array.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,10 +1,13 @@
 #include "api/QelVirtualVertexApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "model/Reference.h"
-#include "model/VirtualVertex.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "core/objects/Interaction.h"
+#include "model/references/Reference.h"
+#include "model/references/VirtualVertex.h"
+#include "api/ApiLookups.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 
 namespace QEL {
 

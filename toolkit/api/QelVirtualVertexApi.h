@@ -2,9 +2,9 @@
 // Exported calls on virtual vertices: making one where its defining entities meet, near a seed
 // point, and reading back its defining references and its kernel point.
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

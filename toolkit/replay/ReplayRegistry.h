@@ -3,7 +3,7 @@
 // loads; read-only afterwards.
 #pragma once
 
-#include "core/QelExport.h"
+#include "core/frame/QelExport.h"
 #include "replay/ReplayValue.h"
 
 #include <map>

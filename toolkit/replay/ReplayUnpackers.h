@@ -12,10 +12,10 @@
 // replays exactly that function.
 #pragma once
 
-#include "core/Array.h"
-#include "core/Double4x4.h"
-#include "core/Enums.h"
-#include "core/Position.h"
+#include "core/frame/Array.h"
+#include "core/maths/Double4x4.h"
+#include "core/enums/Enums.h"
+#include "core/maths/Position.h"
 #include "replay/ReplayRegistry.h"
 #include "replay/ReplayValue.h"
 

@@ -1,7 +1,7 @@
 #include "replay/ReplayValue.h"
 
-#include "core/Tolerance.h"
-#include "core/Xform.h"
+#include "core/maths/Tolerance.h"
+#include "core/maths/Xform.h"
 
 #include <algorithm>
 #include <cstring>

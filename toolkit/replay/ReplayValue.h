@@ -2,11 +2,11 @@
 // carries it: a kind saying which member holds the payload, a direction and a null flag.
 #pragma once
 
-#include "core/Array.h"
-#include "core/Double4x4.h"
-#include "core/Enums.h"
-#include "core/Position.h"
-#include "core/QelExport.h"
+#include "core/frame/Array.h"
+#include "core/maths/Double4x4.h"
+#include "core/enums/Enums.h"
+#include "core/maths/Position.h"
+#include "core/frame/QelExport.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "solver/Bonds.h"
 
-#include "core/EnumNames.h"
-#include "core/TextUtils.h"
+#include "core/enums/EnumNames.h"
+#include "core/support/TextUtils.h"
 #include "solver/Solver.h"
 
 #include <algorithm>

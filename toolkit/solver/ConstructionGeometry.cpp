@@ -3,7 +3,7 @@
 // once per key and subtype and kept for the Solver's life.
 #include "solver/Solver.h"
 
-#include "core/KernelFacade.h"
+#include "core/kernel/KernelFacade.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #include "solver/PatternStar.h"
 
-#include "core/UpperLayerSeams.h"
-#include "model/FacePattern.h"
-#include "model/Reference.h"
+#include "core/objects/UpperLayerSeams.h"
+#include "model/patterns/FacePattern.h"
+#include "model/references/Reference.h"
 
 namespace QEL {
 

@@ -1,10 +1,10 @@
 #include "solver/RigidGroup.h"
 
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "model/Reference.h"
-#include "model/ReferenceCombination.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/references/Reference.h"
+#include "model/references/ReferenceCombination.h"
 #include "solver/Solver.h"
 #include "solver/SolverObjects.h"
 

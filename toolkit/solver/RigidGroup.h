@@ -5,7 +5,7 @@
 // each body-level Set through the Instance's relative transform. A group holds each of its Sets
 // through one member geometry, so it follows the Set wherever that member is united into.
 
-#include "core/Enums.h"
+#include "core/enums/Enums.h"
 #include "solver/SolverNodes.h"
 #include "solver/Stars.h"
 

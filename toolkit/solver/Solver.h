@@ -3,8 +3,8 @@
 // every node it puts into that system, keyed by the model objects they stand for. The update
 // Solver lives for one edit; a TemporarySolver for one measurement.
 
-#include "core/Enums.h"
-#include "core/Xform.h"
+#include "core/enums/Enums.h"
+#include "core/maths/Xform.h"
 #include "solver/BondRecords.h"
 #include "solver/Bonds.h"
 #include "solver/SolverObjects.h"

@@ -3,8 +3,8 @@
 // an output the node does not supply is written as zeros.
 #include "solver/Solver.h"
 
-#include "core/KernelFacade.h"
-#include "core/Timer.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/support/Timer.h"
 
 #include <brennik.h>
 

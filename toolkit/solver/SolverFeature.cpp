@@ -1,8 +1,8 @@
 #include "solver/SolverFeature.h"
 
-#include "core/Instance.h"
-#include "model/Feature.h"
-#include "model/Reference.h"
+#include "core/objects/Instance.h"
+#include "model/features/Feature.h"
+#include "model/references/Reference.h"
 #include "solver/Solver.h"
 #include "solver/Stars.h"
 

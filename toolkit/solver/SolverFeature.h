@@ -4,7 +4,7 @@
 // procedural geometry, its dependents move with it, and a profile frame of two lines tells how
 // far the profile moved against the feature's own placement.
 
-#include "core/Xform.h"
+#include "core/maths/Xform.h"
 #include "solver/SolverObjects.h"
 
 #include <memory>

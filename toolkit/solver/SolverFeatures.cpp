@@ -2,10 +2,10 @@
 // feature drives.
 #include "solver/Solver.h"
 
-#include "core/AlgorithmSwitches.h"
-#include "core/Interaction.h"
-#include "model/Feature.h"
-#include "model/Reference.h"
+#include "core/support/AlgorithmSwitches.h"
+#include "core/objects/Interaction.h"
+#include "model/features/Feature.h"
+#include "model/references/Reference.h"
 #include "solver/SolverFeature.h"
 
 namespace QEL {

@@ -1,8 +1,8 @@
 #include "solver/SolverNodes.h"
 
-#include "core/EntityDescription.h"
-#include "core/Instance.h"
-#include "core/KernelFacade.h"
+#include "core/kernel/EntityDescription.h"
+#include "core/objects/Instance.h"
+#include "core/kernel/KernelFacade.h"
 #include "solver/Bonds.h"
 #include "solver/Solver.h"
 

@@ -5,9 +5,9 @@
 // value geometries made from numbers, the kernel-backed Geometry and procedural geometry.
 // Locations and directions always answer in world coordinates.
 
-#include "core/Dir.h"
-#include "core/Vec.h"
-#include "core/Xform.h"
+#include "core/maths/Dir.h"
+#include "core/maths/Vec.h"
+#include "core/maths/Xform.h"
 
 #include <tessik.h>
 

@@ -1,7 +1,7 @@
 #include "solver/SolverObjects.h"
 
-#include "core/KernelFacade.h"
-#include "solver/OffsetFacesOp.h"
+#include "core/kernel/KernelFacade.h"
+#include "solver/operations/OffsetFacesOp.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>

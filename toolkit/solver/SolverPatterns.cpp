@@ -2,9 +2,9 @@
 // correspond to it in the patterns that hold it.
 #include "solver/Solver.h"
 
-#include "core/KernelFacade.h"
-#include "model/FacePattern.h"
-#include "model/Reference.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/patterns/FacePattern.h"
+#include "model/references/Reference.h"
 #include "solver/PatternStar.h"
 
 namespace QEL {

@@ -3,11 +3,11 @@
 // makes a rigid group.
 #include "solver/Solver.h"
 
-#include "core/AddOnFacade.h"
-#include "core/KernelFacade.h"
-#include "model/Reference.h"
-#include "model/Relation.h"
-#include "model/VirtualVertex.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
+#include "model/references/VirtualVertex.h"
 #include "solver/SolverObjects.h"
 #include "solver/RigidGroup.h"
 

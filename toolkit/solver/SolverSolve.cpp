@@ -2,9 +2,9 @@
 // the dimension system's nodes back to the toolkit's.
 #include "solver/Solver.h"
 
-#include "core/KernelFacade.h"
-#include "core/TextUtils.h"
-#include "core/Timer.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/support/TextUtils.h"
+#include "core/support/Timer.h"
 #include "solver/Stars.h"
 
 namespace QEL {

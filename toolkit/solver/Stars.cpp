@@ -1,9 +1,9 @@
 #include "solver/Stars.h"
 
-#include "core/Instance.h"
-#include "core/KernelFacade.h"
-#include "core/RotationMatrix.h"
-#include "core/UpperLayerSeams.h"
+#include "core/objects/Instance.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/maths/RotationMatrix.h"
+#include "core/objects/UpperLayerSeams.h"
 
 namespace QEL {
 

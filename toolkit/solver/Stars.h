@@ -3,8 +3,8 @@
 // body's own geometry at its centre and one element per Instance of the body, each carried by
 // the Instance's relative transform, so every placement of the body stays a copy of one shape.
 
-#include "core/Enums.h"
-#include "core/Xform.h"
+#include "core/enums/Enums.h"
+#include "core/maths/Xform.h"
 #include "solver/Solver.h"
 
 #include <list>

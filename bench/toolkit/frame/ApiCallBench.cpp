@@ -3,8 +3,8 @@
 // the frame's own cost per call and the ratio.
 #include "BenchSession.h"
 #include "BenchTiming.h"
-#include "core/JournalWriter.h"
-#include "core/QelInteractionApi.h"
+#include "core/journal/JournalWriter.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // A kernel session with one live interaction, for the frame and journal benchmarks.
 #pragma once
 
-#include "core/Interaction.h"
+#include "core/objects/Interaction.h"
 
 #include <brennik.h>
 

@@ -5,8 +5,8 @@
 // prints both sides and their ratio.
 #include "BenchSession.h"
 #include "BenchTiming.h"
-#include "core/JournalWriter.h"
-#include "core/QelInteractionApi.h"
+#include "core/journal/JournalWriter.h"
+#include "core/calls/QelInteractionApi.h"
 
 #include <benchmark/benchmark.h>
 

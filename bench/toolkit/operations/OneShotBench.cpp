@@ -6,8 +6,8 @@
 
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
 
 #include <benchmark/benchmark.h>
 #include <brennik.h>

@@ -2,12 +2,12 @@
 // once (its relations and drag group enter a Solver), then each step solves again for a new
 // value or drag position, as every update of a drag does. The figure is the time per step;
 // the edit stays interactive while a step takes at most 16.7 ms (one frame at 60 Hz).
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "model/Reference.h"
-#include "model/Relation.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
 #include "solver/Solver.h"
-#include "solver/SolverOperation.h"
+#include "solver/operations/SolverOperation.h"
 
 #include <benchmark/benchmark.h>
 #include <brennik.h>

@@ -4,9 +4,9 @@
 // The ratio of the two is the toolkit's overhead; the complexity fits show how each grows with N.
 #include "TestHost.h"
 
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>

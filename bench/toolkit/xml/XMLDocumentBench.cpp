@@ -1,8 +1,8 @@
 // Parsing and writing journal-sized documents beside a fast outside parser on the same text,
 // and base64 with a reused codec buffer against a fresh codec per chunk (the ratio of the two
 // shows what the reuse saves).
-#include "core/Base64Codec.h"
-#include "core/XMLTreeNode.h"
+#include "core/xml/Base64Codec.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>

@@ -1,9 +1,9 @@
 // Feeds arbitrary files to the interaction loader, as a save file or, with the journal's root,
 // as a journal. Any input must end in an interaction or in null with nothing left behind,
 // never in a crash, a hang or a sanitizer report.
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "update/XMLData.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/persist/XMLData.h"
 
 #include <brennik_test.h>
 

@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the XML parser, the writer and the base64 decoder. Beyond
 // crashes, hangs and sanitizer reports it checks that writing is stable: a written tree
 // parses again, and soon into a tree that is written the same way.
-#include "core/Base64Codec.h"
-#include "core/XMLCharEncoding.h"
-#include "core/XMLTreeNode.h"
+#include "core/xml/Base64Codec.h"
+#include "core/xml/XMLCharEncoding.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Feeds arbitrary documents to XMLIO's reading side: the cursor, every value form, kernel
 // parts in base64, kernel entity references and instance elements. Any input must end in a
 // result or an error code, never in a crash, a hang or a sanitizer report.
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/XMLIO.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/persist/XMLIO.h"
 
 #include <brennik_test.h>
 

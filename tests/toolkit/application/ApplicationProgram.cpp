@@ -2,11 +2,11 @@
 // interaction, places the block as an instance, and destroys it all. Every step is checked;
 // the first that fails is printed and ends the program with status 1.
 
-#include "core/EnumNames.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/QelInteractionApi.h"
-#include "core/TagManager.h"
+#include "core/enums/EnumNames.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/objects/TagManager.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -1,7 +1,7 @@
 // Reads the dynamic symbol table of the toolkit's shared library: the value types and the
 // enumeration name functions must be exported in namespace QEL, and internal helpers must not.
 
-#include "core/ApiCallTable.h"
+#include "core/frame/ApiCallTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SolverFixture.h"
 
-#include "core/Timer.h"
+#include "core/support/Timer.h"
 
 namespace QEL {
 namespace testing {

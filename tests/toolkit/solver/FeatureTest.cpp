@@ -3,12 +3,12 @@
 // regenerate.
 #include "SolverFixture.h"
 
-#include "core/TagCasts.h"
-#include "core/TagManager.h"
-#include "model/Feature.h"
-#include "model/FeatureProcedureData.h"
-#include "model/FeatureSolverServices.h"
-#include "model/Reference.h"
+#include "core/frame/TagCasts.h"
+#include "core/objects/TagManager.h"
+#include "model/features/Feature.h"
+#include "model/features/FeatureProcedureData.h"
+#include "model/features/FeatureSolverServices.h"
+#include "model/references/Reference.h"
 #include "solver/SolverFeature.h"
 #include "solver/Stars.h"
 

@@ -1,7 +1,7 @@
 #include "SolverFixture.h"
 
-#include "model/FacePattern.h"
-#include "model/Reference.h"
+#include "model/patterns/FacePattern.h"
+#include "model/references/Reference.h"
 #include "solver/PatternStar.h"
 
 #include <map>

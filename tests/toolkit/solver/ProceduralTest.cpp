@@ -1,7 +1,7 @@
 #include "SolverFixture.h"
 
-#include "core/AddOnFacade.h"
-#include "solver/OffsetFacesOp.h"
+#include "core/kernel/AddOnFacade.h"
+#include "solver/operations/OffsetFacesOp.h"
 
 namespace QEL {
 namespace testing {

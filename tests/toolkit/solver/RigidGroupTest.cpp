@@ -3,8 +3,8 @@
 // groups sharing a face merging into the oldest Set.
 #include "SolverFixture.h"
 
-#include "model/Feature.h"
-#include "model/Reference.h"
+#include "model/features/Feature.h"
+#include "model/references/Reference.h"
 #include "solver/RigidGroup.h"
 #include "solver/Stars.h"
 

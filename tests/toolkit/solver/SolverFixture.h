@@ -2,9 +2,9 @@
 // by instances, faces and edges found by their geometry, and a Solver to fill.
 #pragma once
 
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>

@@ -1,6 +1,6 @@
 #include "SolverFixture.h"
 
-#include "core/RotationMatrix.h"
+#include "core/maths/RotationMatrix.h"
 #include "solver/Stars.h"
 
 namespace QEL {

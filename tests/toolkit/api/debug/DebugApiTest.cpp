@@ -5,10 +5,10 @@
 #include "api/QelDebugApi.h"
 #include "api/QelInstanceApi.h"
 #include "api/QelReferenceApi.h"
-#include "core/KernelFacade.h"
-#include "core/QelInteractionApi.h"
-#include "core/SolutionChangeData.h"
-#include "model/Reference.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/objects/SolutionChangeData.h"
+#include "model/references/Reference.h"
 
 #include <set>
 

@@ -7,8 +7,8 @@
 
 #include "api/QelFeatureApi.h"
 #include "api/QelMappingDataApi.h"
-#include "core/KernelFacade.h"
-#include "model/MappingData.h"
+#include "core/kernel/KernelFacade.h"
+#include "model/transaction/MappingData.h"
 #include "replay/ReplayRegistry.h"
 
 #include <brennik_build.h>

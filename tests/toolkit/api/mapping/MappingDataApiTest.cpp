@@ -4,7 +4,7 @@
 #include "../../core/frame/ApiTestFixture.h"
 
 #include "api/QelMappingDataApi.h"
-#include "model/MappingData.h"
+#include "model/transaction/MappingData.h"
 
 namespace QEL {
 namespace testing {

@@ -10,9 +10,11 @@
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
 #include "api/QelSectionApi.h"
-#include "core/TagCasts.h"
-#include "model/BlockOptions.h"
-#include "model/ShellOptions.h"
+#include "core/frame/TagCasts.h"
+#include "model/operations/BlockOptions.h"
+#include "model/operations/ShellOptions.h"
+#include "core/frame/TagCasts.h"
+#include "model/operations/BlockOptions.h"
 
 #include <hxr_test.h>
 

@@ -6,7 +6,7 @@
 
 #include "api/QelInstanceApi.h"
 #include "api/QelShellApi.h"
-#include "core/AddOnFacade.h"
+#include "core/kernel/AddOnFacade.h"
 
 namespace QEL {
 namespace testing {

@@ -7,10 +7,10 @@
 #include "api/QelObjectApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelTrackingApi.h"
-#include "core/Instance.h"
-#include "core/KernelFacade.h"
-#include "core/QelInteractionApi.h"
-#include "core/TrackingManager.h"
+#include "core/objects/Instance.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/tracking/TrackingManager.h"
 
 #include <set>
 

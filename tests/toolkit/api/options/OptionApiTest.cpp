@@ -6,13 +6,13 @@
 
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
-#include "core/ArgumentChecks.h"
-#include "core/KernelFacade.h"
-#include "core/TagCasts.h"
-#include "model/BlockOptions.h"
-#include "model/ReplaceOptions.h"
-#include "model/ShellOptions.h"
-#include "model/TaperOptions.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/frame/TagCasts.h"
+#include "model/operations/BlockOptions.h"
+#include "model/operations/ReplaceOptions.h"
+#include "model/operations/ShellOptions.h"
+#include "model/operations/TaperOptions.h"
 
 #include <functional>
 #include <set>

@@ -7,11 +7,11 @@
 #include "api/QelReferenceApi.h"
 #include "api/QelSectionApi.h"
 #include "api/QelVirtualVertexApi.h"
-#include "core/KernelFacade.h"
-#include "core/QelInteractionApi.h"
-#include "core/TagCasts.h"
-#include "model/FacePattern.h"
-#include "model/Feature.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/frame/TagCasts.h"
+#include "model/patterns/FacePattern.h"
+#include "model/features/Feature.h"
 
 #include <cmath>
 #include <set>

@@ -4,11 +4,11 @@
 
 #include "ApiTestFixture.h"
 
-#include "core/ArgumentChecks.h"
-#include "core/Instance.h"
-#include "core/QelInteractionApi.h"
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/objects/Instance.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
 
 #include <cstring>
 

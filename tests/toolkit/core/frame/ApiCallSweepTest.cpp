@@ -4,7 +4,7 @@
 
 #include "ApiTestFixture.h"
 
-#include "core/QelInteractionApi.h"
+#include "core/calls/QelInteractionApi.h"
 #include "replay/ReplayRegistry.h"
 
 #include <fstream>

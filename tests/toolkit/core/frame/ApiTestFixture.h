@@ -2,11 +2,11 @@
 // own read back with the toolkit's parser, and the faults a call must survive.
 #pragma once
 
-#include "core/ApiCall.h"
-#include "core/ApiCallTable.h"
-#include "core/Interaction.h"
-#include "core/JournalWriter.h"
-#include "core/TagManager.h"
+#include "core/frame/ApiCall.h"
+#include "core/frame/ApiCallTable.h"
+#include "core/objects/Interaction.h"
+#include "core/journal/JournalWriter.h"
+#include "core/objects/TagManager.h"
 #include "../journal/JournalReading.h"
 
 #include <brennik.h>

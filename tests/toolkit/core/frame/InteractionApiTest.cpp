@@ -4,9 +4,9 @@
 
 #include "ApiTestFixture.h"
 
-#include "core/QelInteractionApi.h"
-#include "core/RollbackManager.h"
-#include "solver/SolverOperation.h"
+#include "core/calls/QelInteractionApi.h"
+#include "core/rollback/RollbackManager.h"
+#include "solver/operations/SolverOperation.h"
 
 namespace QEL {
 namespace testing {

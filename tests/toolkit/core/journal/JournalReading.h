@@ -2,8 +2,8 @@
 // attributes of each.
 #pragma once
 
-#include "core/XMLParseResult.h"
-#include "core/XMLTreeNode.h"
+#include "core/xml/XMLParseResult.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include <gtest/gtest.h>
 

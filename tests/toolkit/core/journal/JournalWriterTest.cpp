@@ -2,15 +2,15 @@
 // parser: records, indices, value kinds, directions, tag descriptions, bodies written once,
 // snapshots and callback rejections; and the raw text never repeats an attribute.
 
-#include "core/FindCallbackReject.h"
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/JournalArguments.h"
-#include "core/JournalWriter.h"
-#include "core/KernelFacade.h"
-#include "core/TagManager.h"
-#include "core/XMLIO.h"
-#include "core/XMLTreeNode.h"
+#include "core/journal/FindCallbackReject.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/journal/JournalArguments.h"
+#include "core/journal/JournalWriter.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/TagManager.h"
+#include "core/persist/XMLIO.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include "JournalReading.h"
 

@@ -1,7 +1,7 @@
 // The add-on facade on fixture bodies: answers as the add-on gives them, statuses of the
 // stored relations, and shell clusters.
-#include "core/AddOnFacade.h"
-#include "core/KernelFacade.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelFacade.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -1,8 +1,8 @@
 // The kernel facade on exact fixture bodies: neutral answers for bad tags, class codes,
 // adjacency, standard forms, partitions and marks.
-#include "core/EntityDescription.h"
-#include "core/KernelFacade.h"
-#include "core/KernelResources.h"
+#include "core/kernel/EntityDescription.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/kernel/KernelResources.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -3,12 +3,12 @@
 // of the layers above the core.
 #pragma once
 
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/RollbackManager.h"
-#include "core/TagManager.h"
-#include "model/Reference.h"
-#include "solver/SolverOperation.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/rollback/RollbackManager.h"
+#include "core/objects/TagManager.h"
+#include "model/references/Reference.h"
+#include "solver/operations/SolverOperation.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -1,10 +1,10 @@
 // The interaction's life cycle, options, application data and cached solution data.
 #include "InteractionFixture.h"
 
-#include "core/SolutionChangeData.h"
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
-#include "update/UpdateManager.h"
+#include "core/objects/SolutionChangeData.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
+#include "update/pass/UpdateManager.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 // Tags, ids, snapshots, comparison and validity of the object model.
 #include "InteractionFixture.h"
 
-#include "core/EntityComparison.h"
+#include "core/objects/EntityComparison.h"
 
 namespace QEL {
 namespace testing {

@@ -1,7 +1,7 @@
 // Marks: undo and redo of objects, options and kernel bodies.
 #include "InteractionFixture.h"
 
-#include "core/KernelFacade.h"
+#include "core/kernel/KernelFacade.h"
 
 namespace QEL {
 namespace testing {

@@ -1,8 +1,8 @@
 // Lookups by tag: only registered objects of the asking interaction answer.
 #include "InteractionFixture.h"
 
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
 
 namespace QEL {
 namespace testing {

@@ -2,8 +2,8 @@
 // from kernel and add-on track records.
 #include "../objects/InteractionFixture.h"
 
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
 
 #include <hxr.h>
 

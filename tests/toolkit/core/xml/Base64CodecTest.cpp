@@ -1,6 +1,6 @@
 // Base64 encoding and decoding of binary data.
-#include "core/Base64Codec.h"
-#include "core/XMLParseResult.h"
+#include "core/xml/Base64Codec.h"
+#include "core/xml/XMLParseResult.h"
 
 #include <gtest/gtest.h>
 

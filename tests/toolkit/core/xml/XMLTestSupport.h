@@ -1,8 +1,8 @@
 // Shared helpers of the XML document tests.
 #pragma once
 
-#include "core/XMLCharEncoding.h"
-#include "core/XMLTreeNode.h"
+#include "core/xml/XMLCharEncoding.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include <gtest/gtest.h>
 

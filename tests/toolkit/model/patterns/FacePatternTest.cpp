@@ -2,7 +2,7 @@
 // occurrences, relative transforms, validity and the file form.
 #include "PatternFixture.h"
 
-#include "model/FacePattern.h"
+#include "model/patterns/FacePattern.h"
 
 #include <cmath>
 

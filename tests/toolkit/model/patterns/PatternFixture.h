@@ -5,8 +5,8 @@
 
 #include "../transaction/ModelFixture.h"
 
-#include "core/XMLIO.h"
-#include "update/XMLData.h"
+#include "core/persist/XMLIO.h"
+#include "core/persist/XMLData.h"
 
 #include <filesystem>
 #include <fstream>

@@ -3,8 +3,8 @@
 // plane tests, comparison and the file form.
 #include "PatternFixture.h"
 
-#include "core/Array.h"
-#include "model/Section.h"
+#include "core/frame/Array.h"
+#include "model/patterns/Section.h"
 
 #include <hxr.h>
 

@@ -2,7 +2,7 @@
 // the vertex, validity with a lost point reference, the pivot searches and the file form.
 #include "PatternFixture.h"
 
-#include "model/VirtualVertex.h"
+#include "model/references/VirtualVertex.h"
 
 namespace QEL {
 namespace testing {

@@ -4,14 +4,14 @@
 // attributes).
 #pragma once
 
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "core/TagManager.h"
-#include "core/TrackingData.h"
-#include "core/TrackingManager.h"
-#include "model/Model.h"
-#include "model/Reference.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/TagManager.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
+#include "model/transaction/Model.h"
+#include "model/references/Reference.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -2,8 +2,8 @@
 // successful call leaves behind, and how references follow splits and deletions.
 #include "ModelFixture.h"
 
-#include "core/DebugJournalSwitches.h"
-#include "core/Xform.h"
+#include "core/journal/DebugJournalSwitches.h"
+#include "core/maths/Xform.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // moving, destruction, validity and their XML element.
 #include "ModelFixture.h"
 
-#include "core/ArgumentChecks.h"
-#include "core/XMLIO.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/persist/XMLIO.h"
 
 #include <memory>
 

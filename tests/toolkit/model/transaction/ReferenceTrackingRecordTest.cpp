@@ -2,7 +2,7 @@
 // when entities die, and how a reference's group, edited through the kernel, is classified.
 #include "ModelFixture.h"
 
-#include "model/ReferenceTrackingRecord.h"
+#include "model/references/ReferenceTrackingRecord.h"
 
 namespace QEL {
 namespace testing {

@@ -2,9 +2,9 @@
 // selection gives no drag, and a drag put back to its start forgets where it was dragged.
 #include "../SolverFixture.h"
 
-#include "model/Reference.h"
+#include "model/references/Reference.h"
 #include "solver/RigidGroup.h"
-#include "solver/SolverOperation.h"
+#include "solver/operations/SolverOperation.h"
 
 #include <memory>
 

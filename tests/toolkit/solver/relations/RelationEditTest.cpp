@@ -2,9 +2,9 @@
 // to the new value, and a drag takes related faces along as their relations demand.
 #include "../SolverFixture.h"
 
-#include "model/Reference.h"
-#include "model/Relation.h"
-#include "solver/SolverOperation.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
+#include "solver/operations/SolverOperation.h"
 
 namespace QEL {
 namespace testing {

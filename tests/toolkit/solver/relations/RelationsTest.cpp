@@ -3,9 +3,9 @@
 // and that adding a relation or a virtual vertex again adds nothing more.
 #include "../SolverFixture.h"
 
-#include "model/Reference.h"
-#include "model/Relation.h"
-#include "model/VirtualVertex.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
+#include "model/references/VirtualVertex.h"
 #include "solver/RigidGroup.h"
 #include "solver/SolverObjects.h"
 

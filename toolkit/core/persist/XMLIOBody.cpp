@@ -1,0 +1,200 @@
+// Kernel parts inside XML: transmitted to memory, carried as base64 text, received back; and
+// kernel faces, edges and vertices named by identifier and their body's place in the body map.
+
+#include "core/persist/XMLIO.h"
+
+#include "core/xml/Base64Codec.h"
+#include "core/enums/EnumNames.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/persist/PersistenceUtilities.h"
+
+namespace QEL {
+
+namespace {
+
+// 720 bytes encode to ten lines of 72 characters, and only the last chunk can need fill.
+constexpr size_t s_chunkBytes = 720;
+
+}  // namespace
+
+// Transmits the body (or a virtual part made for a point, line or plane) and appends it as
+// base64 text to the current element, without the toolkit's attributes. The partition is
+// rolled back afterwards, so the model is unchanged whatever happens.
+int XMLIO::WriteBodyData(int& body, bool& isVirtual)
+{
+    const int entityClass = GetEntityClass(body);
+    const int partition = GetEntityPartition(body);
+    const int mark = partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
+    int part = 0;
+    if (mark && entityClass == KernelClassBody) {
+        part = body;
+    } else if (mark && IsPointLineOrPlaneClass(entityClass)) {
+        part = CreateMinimumBodyForGeometry(body);
+        isVirtual = true;
+    }
+    BQ_MEMORY_block_t* blocks = nullptr;
+    bool sent = false;
+    if (part) {
+        // The toolkit's attributes point into this process: they never leave it.
+        StripQELAttributeDefinitions(part);
+        const BQ_PART_transmit_o_t options{1, BQ_PART_format_binary, true};
+        sent = BQ_PART_transmit_b(1, &part, &options, &blocks) == BQ_ERROR_no_errors;
+    }
+    if (mark) {
+        GoToPartitionMark(mark);
+        DeletePartitionMark(mark);
+    }
+    if (!sent || !blocks) {
+        BQ_MEMORY_block_f(blocks);
+        return false;
+    }
+    std::vector<unsigned char> bytes;
+    for (const BQ_MEMORY_block_t* block = blocks; block; block = block->next)
+        bytes.insert(bytes.end(), block->bytes, block->bytes + block->n_bytes);
+    BQ_MEMORY_block_f(blocks);
+    if (bytes.empty())
+        return false;
+    Base64Codec codec;
+    for (size_t start = 0; start < bytes.size(); start += s_chunkBytes) {
+        const size_t length = std::min(s_chunkBytes, bytes.size() - start);
+        if (!DoIO(nullptr, codec.Encode(bytes.data() + start, length, true)))
+            return false;
+    }
+    return true;
+}
+
+// Receives the base64 text of the current element as one part into the current partition.
+bool XMLIO::ReadBodyData(int& body, bool isVirtual)
+{
+    body = 0;
+    std::string text;
+    if (!DoIO(nullptr, text) || text.empty())
+        return false;
+    Base64Codec codec;
+    size_t size = 0;
+    int error = 0;
+    const unsigned char* bytes = codec.Decode(text.c_str(), &size, &error);
+    if (!bytes || error != 0 || size == 0)
+        return false;
+    BQ_MEMORY_block_t block{size, const_cast<char*>(reinterpret_cast<const char*>(bytes)), nullptr};
+    const int partition = GetCurrentPartition();
+    const int mark = partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
+    const BQ_PART_receive_o_t options{1, BQ_PART_format_binary, true};
+    int count = 0;
+    int* parts = nullptr;
+    const int failed = BQ_PART_receive_b(&block, &options, &count, &parts);
+    if (failed != BQ_ERROR_no_errors && mark)
+        GoToPartitionMark(mark);
+    if (mark)
+        DeletePartitionMark(mark);
+    if (failed != BQ_ERROR_no_errors) {
+        BQ_MEMORY_free(parts);
+        return false;
+    }
+    bool received = false;
+    if (count == 1) {
+        received = true;
+        std::vector<int> geometries;
+        if (isVirtual && GetPartGeometries(parts[0], geometries) && geometries.size() == 1) {
+            RemovePartGeometries(parts[0]);
+            DeleteEntity(parts[0]);
+            body = geometries[0];
+        } else {
+            body = parts[0];
+        }
+    } else if (count > 1) {
+        // More than one part is not what a "Body" holds: none of them is left behind.
+        DeleteEntities(std::vector<int>(parts, parts + count));
+    }
+    BQ_MEMORY_free(parts);
+    return received;
+}
+
+bool XMLIO::DoIOBody(int& body, int& id, bool isVirtualGeomPart)
+{
+    bool isVirtual = isVirtualGeomPart;
+    if (!BeginElement("Body", -1))
+        return false;
+    bool done = false;
+    if (!m_reading) {
+        done = WriteBodyData(body, isVirtual);
+        if (done && id != 0) {
+            done = DoIO("id", id);
+            if (done && isVirtual)
+                done = DoIO("isVirtualGeomPart", "true");
+        }
+    } else {
+        done = DoIO("id", id);
+        if (done && id != 0)
+            done = DoIO("isVirtualGeomPart", isVirtual, false);
+        done = done && ReadBodyData(body, isVirtual);
+    }
+    if (done && id != 0)
+        done = AddToBodyMap(body, id, 0, isVirtual);
+    EndElement(true);
+    return done;
+}
+
+bool XMLIO::DoIOBody(int& body, bool isVirtualGeomPart)
+{
+    int id = 0;
+    return DoIOBody(body, id, isVirtualGeomPart);
+}
+
+bool DoIOKernelEntity(XMLIO& xmlio, int& entity, const char* elementName,
+                      const char* idAttribute, const char* classAttribute,
+                      const char* bodyAttribute)
+{
+    if (elementName && !xmlio.BeginElement(elementName, -1))
+        return false;
+    bool done = true;
+    int identifier = 0;
+    int classCode = KernelClassFace;
+    int bodyId = 0;
+    int bodyIndex = 0;
+    if (!xmlio.IsReading()) {
+        identifier = GetEntityIdentifier(entity);
+        classCode = GetEntityClass(entity);
+        int owner = GetOwningBody(entity);
+        if (!owner && (classCode == KernelClassBody || IsPointLineOrPlaneClass(classCode)))
+            owner = entity;
+        done = (identifier != 0 || owner != 0) && owner != 0 &&
+               xmlio.FindBodyIDAndIndex(owner, bodyId, bodyIndex);
+    }
+    if (done) {
+        std::string className = xmlio.IsReading() ? std::string() : KernelClassToString(classCode);
+        done = xmlio.DoIO(idAttribute, identifier) && xmlio.DoIO(classAttribute, className) &&
+               xmlio.DoIO(bodyAttribute, bodyId);
+        if (done && (xmlio.IsReading() || bodyIndex != 0))
+            done = xmlio.DoIO("bodyIndex", bodyIndex);
+        if (done && xmlio.IsReading()) {
+            classCode = className.empty() ? KernelClassFace : KernelClassFromString(className);
+            const int owner = xmlio.FindBodyByIdAndIndex(bodyId, bodyIndex);
+            entity = 0;
+            if (owner && GetEntityClass(owner) == KernelClassBody)
+                entity = FindEntityByIdentifier(owner, classCode, identifier);
+            else
+                entity = owner;
+            // An unknown body or identifier is no entity: a reader must not take 0 for one.
+            done = entity != 0;
+        }
+    }
+    if (elementName)
+        xmlio.EndElement(true);
+    return done;
+}
+
+bool DoIOKernelEntities(XMLIO& xmlio, const char* elementName, std::vector<int>& tags)
+{
+    if (xmlio.IsReading())
+        tags.assign(static_cast<size_t>(xmlio.GetChildElementCount(elementName)), 0);
+    for (int& tag : tags) {
+        if (!xmlio.IsReading() && !IsEntity(tag))
+            continue;
+        if (!DoIOKernelEntity(xmlio, tag, elementName, "id", "class", "bodyId"))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace QEL
