@@ -1,7 +1,8 @@
 #pragma once
-// What a feature's procedure run asks of the solver and the update pass that sit above it.
-// Each is defined in the solver layer; each answers false when the solver cannot give what is
-// asked, and the run then fails cleanly.
+// What a feature's procedure run asks of the solver and the update pass that sit above it, as
+// interfaces those layers install while the library loads. Each call answers false when the
+// solver cannot give what is asked (or the layer is not installed), and the run then fails
+// cleanly.
 
 #include <map>
 
@@ -15,6 +16,30 @@ class Interaction;
 class MappingData;
 class Reference;
 class Solver;
+
+class FeatureSolving {
+public:
+    virtual ~FeatureSolving() = default;
+    virtual bool UpdateSolverGeometriesWithAltTopols(Solver* solver, MappingData* mapping) = 0;
+    virtual bool GetSolverFeatureProfileXform(Solver* solver, Feature* feature, Xform& xform) = 0;
+    virtual bool GetSolvedReferenceTransform(Solver* solver, Reference* reference,
+                                             double (*matrix)[4]) = 0;
+    virtual bool MarkSolverFeatureMoved(Solver* solver, Feature* feature) = 0;
+};
+
+class FeatureUpdating {
+public:
+    virtual ~FeatureUpdating() = default;
+    virtual bool UpdateInteractionSolverWithAltTopols(Interaction* interaction,
+                                                      MappingData* mapping) = 0;
+    virtual bool ApplySolvedFaceTransforms(
+        Interaction* interaction, const std::map<int, std::map<int, Xform>>& changes) = 0;
+};
+
+// Each is installed once by its layer; always true, so that the installation can initialise a
+// static flag. The installed object lives as long as the process.
+bool InstallFeatureSolving(FeatureSolving* solving);
+bool InstallFeatureUpdating(FeatureUpdating* updating);
 
 // Points the solver's geometries at the entities the mapping gives for theirs.
 bool UpdateSolverGeometriesWithAltTopols(Solver* solver, MappingData* mapping);

@@ -83,9 +83,21 @@ public:
     static bool HasBlendFace(const PivotVertexData& data, double blendTolerance);
 };
 
-// The solve behind SolvePivotPoint, made by the solver layer: the point moved onto every
-// entity, each held fixed. Answers the dimension system's transform answer (1 moved, 0 not),
-// or -1 when the system could not be built or solved.
+// The solve behind SolvePivotPoint, which the solver layer installs while the library loads:
+// the point moved onto every entity, each held fixed. Answers the dimension system's transform
+// answer (1 moved, 0 not), or -1 when the system could not be built or solved (or no solver is
+// installed).
+class PivotPointSolving {
+public:
+    virtual ~PivotPointSolving() = default;
+    virtual int SolvePointOnEntities(const std::vector<int>& entities, const double point[3],
+                                     double moved[3]) = 0;
+};
+
+// Installed once; always true, so that the installation can initialise a static flag. The
+// installed object lives as long as the process.
+bool InstallPivotPointSolving(PivotPointSolving* solving);
+
 int SolvePointOnEntities(const std::vector<int>& entities, const double point[3], double moved[3]);
 
 }  // namespace QEL

@@ -10,7 +10,9 @@
 
 namespace QEL {
 
-int SolvePointOnEntities(const std::vector<int>& entities, const double point[3], double moved[3])
+namespace {
+
+int SolvePointInTemporarySolver(const std::vector<int>& entities, const double point[3], double moved[3])
 {
     TemporarySolver solver;
     // Declared after the solver, so the bonds and the point go before the system they are in.
@@ -44,5 +46,20 @@ int SolvePointOnEntities(const std::vector<int>& entities, const double point[3]
         bond->RemoveFromZMR();
     return answer;
 }
+
+class SolverPivotPointSolving : public PivotPointSolving {
+public:
+    int SolvePointOnEntities(const std::vector<int>& entities, const double point[3],
+                             double moved[3]) override
+    {
+        return SolvePointInTemporarySolver(entities, point, moved);
+    }
+};
+
+SolverPivotPointSolving s_solverPivotPointSolving;
+
+[[maybe_unused]] const bool s_solverPivotPointSolvingInstalled = InstallPivotPointSolving(&s_solverPivotPointSolving);
+
+}  // namespace
 
 }  // namespace QEL

@@ -6,17 +6,32 @@
 
 namespace QEL {
 
-bool UpdateInteractionSolverWithAltTopols(Interaction* interaction, MappingData* mapping)
+namespace {
+
+class UpdateFeatureUpdating : public FeatureUpdating {
+public:
+    bool UpdateInteractionSolverWithAltTopols(Interaction* interaction, MappingData* mapping) override;
+    bool ApplySolvedFaceTransforms(Interaction* interaction,
+                                   const std::map<int, std::map<int, Xform>>& changes) override;
+};
+
+UpdateFeatureUpdating s_updateFeatureUpdating;
+
+[[maybe_unused]] const bool s_updateFeatureUpdatingInstalled = InstallFeatureUpdating(&s_updateFeatureUpdating);
+
+bool UpdateFeatureUpdating::UpdateInteractionSolverWithAltTopols(Interaction* interaction,
+                                                                 MappingData* mapping)
 {
     UpdateManager* manager = interaction ? interaction->GetUpdateManager() : nullptr;
     Solver* solver = manager ? manager->GetSolver() : nullptr;
-    return !solver || UpdateSolverGeometriesWithAltTopols(solver, mapping);
+    return !solver || QEL::UpdateSolverGeometriesWithAltTopols(solver, mapping);
 }
 
 // Each solved transform becomes a transform change of its face, applied body by body through
 // the update pass's own face-change path; what that path records of the change goes into the
 // interaction's cached solution data.
-bool ApplySolvedFaceTransforms(Interaction* interaction, const std::map<int, std::map<int, Xform>>& changes)
+bool UpdateFeatureUpdating::ApplySolvedFaceTransforms(Interaction* interaction,
+                                                      const std::map<int, std::map<int, Xform>>& changes)
 {
     if (changes.empty())
         return true;
@@ -37,5 +52,7 @@ bool ApplySolvedFaceTransforms(Interaction* interaction, const std::map<int, std
     interaction->SetCachedSolutionChangeData(solutionData);
     return applied;
 }
+
+}  // namespace
 
 }  // namespace QEL
