@@ -81,6 +81,13 @@ public:
     WOF_dimension_system_manager* GetManager() const { return m_manager; }
     ZMR3_dimension_system* GetDimensionSystem() const { return m_manager; }
 
+    // A reading lasts one evaluation of the dimension system: while it lasts the geometries
+    // read the kernel once and answer the callbacks from what they read. A procedural object
+    // regenerating may change kernel geometry, so it starts a new reading. 0 outside one.
+    int GetKernelReading() const { return m_kernelReading; }
+    void BeginKernelReading() { m_kernelReading = ++m_kernelReadings; }
+    void EndKernelReading() { m_kernelReading = 0; }
+
     // Bookkeeping.
     SolveStatus GetSolveStatus() const { return m_solveStatus; }
     std::list<Bond*>* GetBondList() { return &m_bonds; }
@@ -347,6 +354,8 @@ private:
 
     WOF_dimension_system_manager* m_manager = nullptr;
     SolveStatus m_solveStatus = SolveStatusNotEvaluated;
+    int m_kernelReading = 0;
+    int m_kernelReadings = 0;
     int m_exactDragging = 0;
     int m_nextNodeId = 1;
     std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;

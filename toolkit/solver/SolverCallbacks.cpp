@@ -259,7 +259,14 @@ int FrustumGetPatternValue(double* out, void* node)
 int FrustumRegenerateProceduralObject(void* node)
 {
     SolverProceduralObject* object = dynamic_cast<SolverProceduralObject*>(static_cast<Node*>(node));
-    return object ? object->Regenerate() : KEV_REGENERATED;
+    if (!object)
+        return KEV_REGENERATED;
+    const int regenerated = object->Regenerate();
+    // What the geometries read before may have changed in the kernel.
+    Solver* solver = object->GetSolver();
+    if (solver && solver->GetKernelReading() != 0)
+        solver->BeginKernelReading();
+    return regenerated;
 }
 
 template <class Table>

@@ -179,26 +179,17 @@ const Xform* SectionPlane::GetXform() { return &GetIdentityXform(); }
 
 namespace {
 
-// A kernel geometry's standard form, as far as the solver reads it.
-struct KernelForm {
-    int classCode = 0;
-    Vec location;
-    Vec axis;
-    Vec reference;
-    double radius = 0.0;
-    double minorRadius = 0.0;
-    double halfAngle = 0.0;
-};
-
 Vec FromVector(const BQ_VECTOR_t& v) { return Vec(v.coord[0], v.coord[1], v.coord[2]); }
 
 Vec FromPosition(const Position& p) { return Vec(p.x, p.y, p.z); }
 
-bool ReadKernelForm(int geometry, KernelForm& form)
+// The form of a geometry of a known class (a constrainable class: the ellipse has no standard
+// form of the kind the others share).
+bool ReadKernelForm(int geometry, int classCode, KernelForm& form)
 {
-    if (geometry == 0)
+    if (geometry == 0 || classCode == 0)
         return false;
-    if (GetEntityClass(geometry) == KernelClassEllipse) {
+    if (classCode == KernelClassEllipse) {
         BQ_ELLIPSE_sf_t sf;
         if (BQ_ELLIPSE_ask(geometry, &sf) != BQ_ERROR_no_errors)
             return false;
@@ -211,11 +202,13 @@ bool ReadKernelForm(int geometry, KernelForm& form)
         return true;
     }
     Position location, axis;
-    form.classCode = GetStandardGeometry(geometry, nullptr, nullptr, &location, &axis, &form.radius,
-                                         &form.halfAngle, &form.minorRadius);
+    if (!ReadGeometryStandardForm(geometry, classCode, &location, &axis, &form.radius, &form.halfAngle,
+                                  &form.minorRadius))
+        return false;
+    form.classCode = classCode;
     form.location = FromPosition(location);
     form.axis = FromPosition(axis);
-    return form.classCode != 0;
+    return true;
 }
 
 bool IsOneOf(int classCode, std::initializer_list<int> classes)
@@ -243,6 +236,14 @@ int GeomTypeOfClass(int classCode)
     }
 }
 
+// The class of a face, edge, vertex or geometry in one kernel call (the solver never holds an
+// application item, which is what the general test is there to tell apart); 0 for a dead tag.
+int AskClass(int tag)
+{
+    int classCode = 0;
+    return tag > 0 && BQ_ENTITY_ask_class(tag, &classCode) == BQ_ERROR_no_errors ? classCode : 0;
+}
+
 int ConstrainableGeometry(int entity)
 {
     int classCode = 0, geometry = 0;
@@ -254,7 +255,7 @@ int ConstrainableGeometry(int entity)
 bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
 {
     geometryClass = 0;
-    const int entityClass = GetEntityClass(entity);
+    const int entityClass = AskClass(entity);
     int candidate = 0;
     int status = BQ_ERROR_no_errors;
     if (entityClass == KernelClassVertex)
@@ -267,7 +268,7 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
         candidate = entity;
     if (status != BQ_ERROR_no_errors || candidate == 0)
         return false;
-    const int candidateClass = GetEntityClass(candidate);
+    const int candidateClass = AskClass(candidate);
     bool accepted = false;
     switch (entityClass) {
     case KernelClassVertex: accepted = candidateClass == KernelClassPoint; break;
@@ -341,15 +342,34 @@ int Geometry::GetAltGeomTag() const { return m_altEntity ? ConstrainableGeometry
 
 int Geometry::GetFrustumGeomTag()
 {
-    if (m_altGeom)
-        return m_altGeom;
-    if (m_altEntity)
-        return GetAltGeomTag();
-    return GetGeomTag();
+    int classCode = 0;
+    return GetFrustumGeometry(classCode);
+}
+
+int Geometry::GetFrustumGeometry(int& classCode)
+{
+    const int reading = m_solver ? m_solver->GetKernelReading() : 0;
+    if (reading != 0 && reading == m_tagReading) {
+        classCode = m_frustumClass;
+        return m_frustumTag;
+    }
+    int geometry = 0;
+    classCode = 0;
+    if (m_altGeom) {
+        geometry = m_altGeom;
+        classCode = AskClass(geometry);
+    } else {
+        FindConstrainableGeomClassFromEntity(m_altEntity ? m_altEntity : m_entity, classCode, geometry);
+    }
+    m_frustumTag = geometry;
+    m_frustumClass = classCode;
+    m_tagReading = reading;
+    return geometry;
 }
 
 void Geometry::SetAltTopol(int entity)
 {
+    m_formReading = m_tagReading = 0;
     m_altEntity = 0;
     if (entity && ConstrainableGeometry(entity))
         m_altEntity = entity;
@@ -367,6 +387,7 @@ void Geometry::SetAltGeom(int geometry)
         }
     }
     m_altGeom = geometry;
+    m_formReading = m_tagReading = 0;
 }
 
 const Xform* Geometry::GetXform()
@@ -374,10 +395,24 @@ const Xform* Geometry::GetXform()
     return m_ownXform ? m_ownXform.get() : GeometryBase::GetXform();
 }
 
+bool Geometry::ReadForm(KernelForm& form)
+{
+    const int reading = m_solver ? m_solver->GetKernelReading() : 0;
+    if (reading == 0 || reading != m_formReading) {
+        int classCode = 0;
+        const int geometry = GetFrustumGeometry(classCode);
+        m_form = KernelForm();
+        m_formRead = ReadKernelForm(geometry, classCode, m_form);
+        m_formReading = reading;
+    }
+    form = m_form;
+    return m_formRead;
+}
+
 bool Geometry::GetGeomType(ZMR3_g_type& type)
 {
     KernelForm form;
-    const int code = ReadKernelForm(GetFrustumGeomTag(), form) ? GeomTypeOfClass(form.classCode) : -1;
+    const int code = ReadForm(form) ? GeomTypeOfClass(form.classCode) : -1;
     type = static_cast<ZMR3_g_type>(code < 0 ? 0 : code);
     return code >= 0;
 }
@@ -385,7 +420,7 @@ bool Geometry::GetGeomType(ZMR3_g_type& type)
 bool Geometry::GetLocation(Vec& location)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) ||
+    if (!ReadForm(form) ||
         !IsOneOf(form.classCode, {KernelClassPoint, KernelClassLine, KernelClassCircle, KernelClassPlane,
                                   KernelClassCylinder, KernelClassSphere}))
         return false;
@@ -396,7 +431,7 @@ bool Geometry::GetLocation(Vec& location)
 bool Geometry::GetDirection(Dir& direction)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) || form.classCode != KernelClassLine)
+    if (!ReadForm(form) || form.classCode != KernelClassLine)
         return false;
     direction = PlaceDirection(form.axis);
     return true;
@@ -405,7 +440,7 @@ bool Geometry::GetDirection(Dir& direction)
 bool Geometry::GetRadius(double& radius)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) ||
+    if (!ReadForm(form) ||
         !IsOneOf(form.classCode, {KernelClassCircle, KernelClassCylinder, KernelClassSphere}))
         return false;
     radius = form.radius;
@@ -415,7 +450,7 @@ bool Geometry::GetRadius(double& radius)
 bool Geometry::GetAxis(Dir& axis)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) ||
+    if (!ReadForm(form) ||
         !IsOneOf(form.classCode, {KernelClassCircle, KernelClassEllipse, KernelClassCylinder, KernelClassCone,
                                   KernelClassTorus}))
         return false;
@@ -426,7 +461,7 @@ bool Geometry::GetAxis(Dir& axis)
 bool Geometry::GetNormal(Dir& normal)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) || form.classCode != KernelClassPlane)
+    if (!ReadForm(form) || form.classCode != KernelClassPlane)
         return false;
     normal = PlaceDirection(form.axis);
     return true;
@@ -435,7 +470,7 @@ bool Geometry::GetNormal(Dir& normal)
 bool Geometry::GetConeData(Vec& location, Dir& axis, double& radius, double& halfAngle)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) || form.classCode != KernelClassCone)
+    if (!ReadForm(form) || form.classCode != KernelClassCone)
         return false;
     location = PlacePoint(form.location);
     axis = PlaceDirection(form.axis);
@@ -448,7 +483,7 @@ bool Geometry::GetEllipseData(Vec& centre, Dir& axis, Dir& majorDirection, doubl
                               double& minorRadius)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) || form.classCode != KernelClassEllipse)
+    if (!ReadForm(form) || form.classCode != KernelClassEllipse)
         return false;
     centre = PlacePoint(form.location);
     axis = PlaceDirection(form.axis);
@@ -461,7 +496,7 @@ bool Geometry::GetEllipseData(Vec& centre, Dir& axis, Dir& majorDirection, doubl
 bool Geometry::GetTorusData(Vec& centre, Dir& axis, double& majorRadius, double& minorRadius)
 {
     KernelForm form;
-    if (!ReadKernelForm(GetFrustumGeomTag(), form) || form.classCode != KernelClassTorus)
+    if (!ReadForm(form) || form.classCode != KernelClassTorus)
         return false;
     centre = PlacePoint(form.location);
     axis = PlaceDirection(form.axis);

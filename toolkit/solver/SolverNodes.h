@@ -181,6 +181,17 @@ private:
 
 // A face, edge or vertex of a kernel body (or a bare point, line or plane), read from the
 // kernel at every question; placed by its Instance or by a transform of its own.
+// A kernel geometry's standard form, as far as the solver reads it.
+struct KernelForm {
+    int classCode = 0;
+    Vec location;
+    Vec axis;
+    Vec reference;
+    double radius = 0.0;
+    double minorRadius = 0.0;
+    double halfAngle = 0.0;
+};
+
 class Geometry : public GeometryBase {
 public:
     Geometry(Solver* solver, int entity, Instance* instance);
@@ -220,10 +231,23 @@ public:
     void SetAltGeom(int geometry);
 
 protected:
+    // The form of the geometry the callbacks read: taken from the kernel once per reading of
+    // the Solver, as the dimension system asks for each geometry many times while the kernel
+    // stays as it is; outside a reading it is read afresh each time.
+    bool ReadForm(KernelForm& form);
+    // The frustum geometry with its class, kept for the reading like the form.
+    int GetFrustumGeometry(int& classCode);
+
     int m_entity;
     int m_altGeom = 0;
     int m_altEntity = 0;
     std::unique_ptr<Xform> m_ownXform;
+    KernelForm m_form;
+    bool m_formRead = false;
+    int m_formReading = 0;
+    int m_frustumTag = 0;
+    int m_frustumClass = 0;
+    int m_tagReading = 0;
 };
 
 class ProceduralGeometry : public Geometry {

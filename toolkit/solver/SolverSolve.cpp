@@ -79,6 +79,18 @@ void Step(const std::string& label, Call&& call)
     step.Stop();
 }
 
+// One evaluation's reading of the kernel, ended however the evaluation ends.
+class KernelReading {
+public:
+    explicit KernelReading(Solver& solver) : m_solver(solver) { m_solver.BeginKernelReading(); }
+    ~KernelReading() { m_solver.EndKernelReading(); }
+    KernelReading(const KernelReading&) = delete;
+    KernelReading& operator=(const KernelReading&) = delete;
+
+private:
+    Solver& m_solver;
+};
+
 }  // namespace
 
 SolveStatus Solver::SolveSystem()
@@ -91,7 +103,10 @@ SolveStatus Solver::SolveSystem()
         offset->Regenerate();
     Step("DebugDumpZMR", [this] { DebugDumpZMR("re_evaluate", nullptr); });
     Step(IsTemporary() ? "ZMR::re_evaluate (tmp solver)" : "ZMR::re_evaluate",
-         [system] { system->re_evaluate(0, ZMR3_EVALUATE_FULL); });
+         [this, system] {
+             const KernelReading reading(*this);
+             system->re_evaluate(0, ZMR3_EVALUATE_FULL);
+         });
     EvaluateSolveStatus();
     return m_solveStatus;
 }
@@ -126,6 +141,7 @@ SolveStatus Solver::DragByTranslation(g_node* node, Vec& translation)
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[1] = {node};
     Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(ZMR3_DT_TRANSLATION, false).c_str()), [&] {
+        const KernelReading reading(*this);
         GetDimensionSystem()->dynamic_evaluate(1, nodes, transform, &result, ZMR3_DT_TRANSLATION,
                                                ZMR3_DRAG_MODE_MINIMUM_CHANGE,
                                                static_cast<ZMR3_drag_option>(m_exactDragging));
@@ -141,6 +157,7 @@ SolveStatus Solver::DragByRadius(Geometry* geometry, double radius)
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     ZMR3_drag_transformation kind = ZMR3_DT_RADIUS;
     Step("ZMR::dynamic_evaluate(RAD)", [&] {
+        const KernelReading reading(*this);
         GetDimensionSystem()->dynamic_evaluate(1, nodes, 0, nullptr, nullptr, &radius, &result, &kind,
                                                ZMR3_DRAG_MODE_MINIMUM_CHANGE,
                                                static_cast<ZMR3_drag_option>(m_exactDragging));
@@ -156,6 +173,7 @@ SolveStatus Solver::DragByTransform(g_node* node, double (*transform)[4], ZMR3_d
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[2] = {node, second};
     Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(kind, false).c_str()), [&] {
+        const KernelReading reading(*this);
         GetDimensionSystem()->dynamic_evaluate(kind == ZMR3_DT_AXIAL_ROTATION ? 2 : 1, nodes, transform, &result,
                                                kind, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
                                                static_cast<ZMR3_drag_option>(m_exactDragging));

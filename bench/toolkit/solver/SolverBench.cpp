@@ -1,7 +1,8 @@
 // What the Solver costs over the solver layer: N blocks placed in a row, each block's right face
 // held at a distance from its neighbour's left face, built and solved through the Solver from
 // the kernel bodies, and the same planes and distances built and solved directly in the layer.
-// The ratio of the two is the toolkit's overhead; the complexity fits show how each grows with N.
+// The ratio of the two is the toolkit's overhead; the complexity fits show how each grows with N,
+// and the comparison run prints the ratio at 100 and 10,000 blocks with each side's exponent.
 #include "TestHost.h"
 
 #include "core/objects/Instance.h"
@@ -14,6 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -62,14 +66,10 @@ struct Row {
     std::vector<int> left, right;
 };
 
-void ThroughTheSolver(benchmark::State& state)
+// One build and solve of the row through the Solver; true when it solved.
+bool SolveThroughTheSolver(const Row& row, int n)
 {
-    const int n = static_cast<int>(state.range(0));
-    Row row(n);
-    // Every step's status is counted rather than passed through the optimiser barrier, which
-    // may keep a stale copy of a small value it is given.
-    int steps = 0, solved = 0;
-    for (auto _ : state) {
+    {
         QEL::Solver solver;
         QEL::Geometry* first = solver.GetOrMakeGeometry({row.left[0], row.instances[0]});
         first->AddToZMR();
@@ -84,19 +84,15 @@ void ThroughTheSolver(benchmark::State& state)
                 &solver, ZMR3_DISTANCE, solver.GetOrMakeGeometry({row.left[static_cast<size_t>(i)], row.instances[static_cast<size_t>(i)]}),
                 a, 10.0));
         }
-        solved += solver.SolveSystem() == QEL::SolveStatusSolved;
-        ++steps;
+        return solver.SolveSystem() == QEL::SolveStatusSolved;
     }
-    state.counters["solved"] = steps > 0 && solved == steps;
-    state.SetComplexityN(n);
 }
 
-void DirectlyInTheLayer(benchmark::State& state)
+// The same planes and distances built and solved directly in the layer.
+bool SolveDirectlyInTheLayer(int n)
 {
     using namespace tessik_host;
-    const int n = static_cast<int>(state.range(0));
-    int steps = 0, solved = 0;
-    for (auto _ : state) {
+    {
         Host h;
         std::vector<Geometry*> left, right;
         for (int i = 0; i < n; ++i) {
@@ -108,15 +104,99 @@ void DirectlyInTheLayer(benchmark::State& state)
             h.Dim(ZMR3_DISTANCE, right[static_cast<size_t>(i)], left[static_cast<size_t>(i + 1)], kGap);
             h.Dim(ZMR3_DISTANCE, left[static_cast<size_t>(i)], right[static_cast<size_t>(i)], 10.0);
         }
-        solved += h.Solve() == ZMR3_SOLVED;
+        return h.Solve() == ZMR3_SOLVED;
+    }
+}
+
+void ThroughTheSolver(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Row row(n);
+    // Every step's status is counted rather than passed through the optimiser barrier, which
+    // may keep a stale copy of a small value it is given.
+    int steps = 0, solved = 0;
+    for (auto _ : state) {
+        solved += SolveThroughTheSolver(row, n);
         ++steps;
     }
     state.counters["solved"] = steps > 0 && solved == steps;
     state.SetComplexityN(n);
 }
 
+void DirectlyInTheLayer(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    int steps = 0, solved = 0;
+    for (auto _ : state) {
+        solved += SolveDirectlyInTheLayer(n);
+        ++steps;
+    }
+    state.counters["solved"] = steps > 0 && solved == steps;
+    state.SetComplexityN(n);
+}
+
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Medians {
+    double solver = 0, layer = 0;
+    bool solved = true;
+};
+
+// Both sides on one row, interleaved so that they share the machine's load, timed by the
+// processor time of the measuring thread.
+Medians Measure(int n, int rounds)
+{
+    Row row(n);
+    std::vector<double> solver, layer;
+    Medians m;
+    for (int round = 0; round < rounds; ++round) {
+        double start = ThreadSeconds();
+        m.solved = SolveThroughTheSolver(row, n) && m.solved;
+        solver.push_back(ThreadSeconds() - start);
+        start = ThreadSeconds();
+        m.solved = SolveDirectlyInTheLayer(n) && m.solved;
+        layer.push_back(ThreadSeconds() - start);
+    }
+    m.solver = Median(solver);
+    m.layer = Median(layer);
+    return m;
+}
+
+// The Solver's cost over the layer's at 100 and 10,000 blocks, and how each side grows
+// between them: log(t10000 / t100) / log 100.
+void SolverAgainstLayer(benchmark::State& state)
+{
+    Medians small, large;
+    for (auto _ : state) {
+        small = Measure(100, 21);
+        large = Measure(10000, 5);
+    }
+    if (!small.solved || !large.solved)
+        state.SkipWithError("a solve failed");
+    state.counters["solver_ms_100"] = small.solver * 1e3;
+    state.counters["layer_ms_100"] = small.layer * 1e3;
+    state.counters["solver_ms_10000"] = large.solver * 1e3;
+    state.counters["layer_ms_10000"] = large.layer * 1e3;
+    state.counters["ratio_100"] = small.solver / small.layer;
+    state.counters["ratio_10000"] = large.solver / large.layer;
+    state.counters["solver_exponent"] = std::log(large.solver / small.solver) / std::log(100.0);
+    state.counters["layer_exponent"] = std::log(large.layer / small.layer) / std::log(100.0);
+}
+
 BENCHMARK(ThroughTheSolver)->RangeMultiplier(10)->Range(10, 1000)->Arg(300)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(DirectlyInTheLayer)->RangeMultiplier(10)->Range(10, 1000)->Arg(300)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(SolverAgainstLayer)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

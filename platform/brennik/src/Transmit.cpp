@@ -472,6 +472,23 @@ int Transmit(int n, const int* parts, const BQ_PART_transmit_o_t* options, std::
   return 0;
 }
 
+// Takes out of the state every entity whose tag is firstTag or later: the bodies with their
+// sub-entities, free geometry, groups and attributes (with their owners' lists).
+void DropTagsFrom(PartitionState& st, int firstTag) {
+  std::vector<int> bodies;
+  for (auto it = st.bodies.lower_bound(firstTag); it != st.bodies.end(); ++it) bodies.push_back(it->first);
+  for (int body : bodies) UninstallBody(st, body);
+  st.freeGeoms.erase(st.freeGeoms.lower_bound(firstTag), st.freeGeoms.end());
+  st.groups.erase(st.groups.lower_bound(firstTag), st.groups.end());
+  for (auto it = st.attribs.lower_bound(firstTag); it != st.attribs.end(); ++it) {
+    auto list = st.attribsOf.find(it->second.owner);
+    if (list == st.attribsOf.end()) continue;
+    list->second.erase(std::remove(list->second.begin(), list->second.end(), it->first), list->second.end());
+    if (list->second.empty()) st.attribsOf.erase(list);
+  }
+  st.attribs.erase(st.attribs.lower_bound(firstTag), st.attribs.end());
+}
+
 int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_parts, int** parts) {
   if (!options || !n_parts || !parts) return BQ_ERROR_null_arg;
   if (options->o_t_version < 1) return BQ_ERROR_bad_option_version;
@@ -483,12 +500,12 @@ int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_
   int n = r.Count();
   if (!r.Ok() || n <= 0) return BQ_ERROR_bad_transmit_data;
   // Refused data leaves the partition and the session as they were: no definition, no tag.
+  // Everything a receive adds carries a tag from here on, so taking it back costs what was
+  // received, not what the partition already held.
   Session* s = CurrentSession();
   Partition* p = CurrentPartition();
-  PartitionState before = p->state;
-  int atMark = p->atMark;
-  std::map<int, AttdefRecord> attdefs = s->attdefs;
-  int nextTag = s->nextTag;
+  const int atMark = p->atMark;
+  const int nextTag = s->nextTag;
   std::vector<int> received;
   for (int i = 0; i < n; ++i) {
     int body = 0;
@@ -498,9 +515,9 @@ int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_
       body = 0;
     }
     if (body == 0) {
-      p->state = before;
+      DropTagsFrom(p->state, nextTag);
+      s->attdefs.erase(s->attdefs.lower_bound(nextTag), s->attdefs.end());
       p->atMark = atMark;
-      s->attdefs = attdefs;
       s->nextTag = nextTag;
       return BQ_ERROR_bad_transmit_data;
     }

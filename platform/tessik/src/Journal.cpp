@@ -26,34 +26,36 @@ void Journal::WriteLine(const std::string& line)
 CallRecord::CallRecord(Journal& journal, const char* name) : m_journal(journal)
 {
     LogCall(name);
-    if (m_journal.On())
-        m_line << name << std::setprecision(m_journal.Digits());
+    if (m_journal.On()) {
+        m_line.emplace();
+        *m_line << name << std::setprecision(m_journal.Digits());
+    }
 }
 
 CallRecord::~CallRecord()
 {
-    if (m_journal.On())
-        m_journal.WriteLine(m_line.str());
+    if (m_line)
+        m_journal.WriteLine(m_line->str());
 }
 
 CallRecord& CallRecord::Arg(const void* pointer)
 {
-    if (m_journal.On())
-        m_line << ' ' << pointer;
+    if (m_line)
+        *m_line << ' ' << pointer;
     return *this;
 }
 
 CallRecord& CallRecord::Arg(long long value)
 {
-    if (m_journal.On())
-        m_line << ' ' << value;
+    if (m_line)
+        *m_line << ' ' << value;
     return *this;
 }
 
 CallRecord& CallRecord::Arg(double value)
 {
-    if (m_journal.On())
-        m_line << ' ' << value;
+    if (m_line)
+        *m_line << ' ' << value;
     return *this;
 }
 

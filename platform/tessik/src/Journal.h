@@ -3,6 +3,7 @@
 
 #include "tessik.h"
 
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -40,8 +41,8 @@ public:
     template <class T>
     T Answer(T value)
     {
-        if (m_journal.On() && m_journal.Answers()) {
-            m_line << " ->";
+        if (m_line && m_journal.Answers()) {
+            *m_line << " ->";
             Arg(value);
         }
         return value;
@@ -49,7 +50,8 @@ public:
 
 private:
     Journal& m_journal;
-    std::ostringstream m_line;
+    // Made only while the journal is on: a call that journals nothing builds no stream.
+    std::optional<std::ostringstream> m_line;
 };
 
 }  // namespace tessik

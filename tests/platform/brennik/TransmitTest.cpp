@@ -341,9 +341,11 @@ TEST_F(TransmitTest, DamagedOrForgedDataIsRefusedAndChangesNothing) {
         ASSERT_EQ(TextPart(brennik::test::TransmitPayload(data)).Payload(), brennik::test::TransmitPayload(data));
       }
 
-      // A fresh session receives: it knows no definition but what the case prepares.
+      // A fresh session receives: it knows no definition but what the case prepares, and
+      // holds a body of its own that a refusal must leave as it is.
       brennik::test::RestartSession();
       if (damage.prepare) damage.prepare();
+      brennik::build::Block();
       int definitionBefore = 0;
       BQ_ATTDEF_find("TEST/TRANSMIT", &definitionBefore);
       const std::string before = DescribePartition(CurrentPartition());

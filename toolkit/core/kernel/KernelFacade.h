@@ -118,6 +118,10 @@ int CreateMinimumBodyForGeometry(int geometry);
 int GetStandardGeometry(int entity, int* geometry, const Xform* xform, Position* location,
                         Position* axis, double* radius, double* coneHalfAngle,
                         double* torusMinorRadius);
+// The standard form of a geometry whose class is known: one kernel call; false for a class
+// without a standard form. Every output may be null.
+bool ReadGeometryStandardForm(int geometry, int classCode, Position* location, Position* axis,
+                              double* radius, double* coneHalfAngle, double* torusMinorRadius);
 // The zero vector for classes without an axis.
 Dir GetGeometryAxisDirection(int geometry);
 Position GetPlaneLocation(int plane);

@@ -111,6 +111,12 @@ bool ReadStandardForm(int geometry, int classCode, Position* location, Position*
 
 }  // namespace
 
+bool ReadGeometryStandardForm(int geometry, int classCode, Position* location, Position* axis,
+                              double* radius, double* coneHalfAngle, double* torusMinorRadius)
+{
+    return ReadStandardForm(geometry, classCode, location, axis, radius, coneHalfAngle, torusMinorRadius);
+}
+
 int GetStandardGeometry(int entity, int* geometry, const Xform* xform, Position* location,
                         Position* axis, double* radius, double* coneHalfAngle,
                         double* torusMinorRadius)

@@ -266,10 +266,11 @@ int CreateMinimumBodyForGeometry(int geometry)
     if (BQ_POINT_create(&form, &point) != BQ_ERROR_no_errors)
         return 0;
     int body = 0;
-    if (BQ_POINT_make_minimum_body(point, &body) != BQ_ERROR_no_errors) {
-        DeleteEntity(point);
+    const bool made = BQ_POINT_make_minimum_body(point, &body) == BQ_ERROR_no_errors;
+    // The body has its vertex; the point it was made at stays free and is of no further use.
+    DeleteEntity(point);
+    if (!made)
         return 0;
-    }
     if (BQ_PART_add_geoms(body, 1, &geometry) != BQ_ERROR_no_errors) {
         DeleteEntity(body);
         return 0;

@@ -18,41 +18,27 @@ constexpr size_t s_chunkBytes = 720;
 }  // namespace
 
 // Transmits the body (or a virtual part made for a point, line or plane) and appends it as
-// base64 text to the current element, without the toolkit's attributes. The partition is
-// rolled back afterwards, so the model is unchanged whatever happens.
+// base64 text to the current element, without the toolkit's attributes. Nothing is marked or
+// rolled back: the body is sent as it stands, and the virtual part is taken apart again, so
+// the model is unchanged whatever happens and the cost follows the body, not the partition.
 int XMLIO::WriteBodyData(int& body, bool& isVirtual)
 {
     const int entityClass = GetEntityClass(body);
-    const int partition = GetEntityPartition(body);
-    const int mark = partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
     int part = 0;
-    if (mark && entityClass == KernelClassBody) {
+    if (entityClass == KernelClassBody) {
         part = body;
-    } else if (mark && IsPointLineOrPlaneClass(entityClass)) {
+    } else if (IsPointLineOrPlaneClass(entityClass)) {
         part = CreateMinimumBodyForGeometry(body);
         isVirtual = true;
     }
-    BQ_MEMORY_block_t* blocks = nullptr;
-    bool sent = false;
-    if (part) {
-        // The toolkit's attributes point into this process: they never leave it.
-        StripQELAttributeDefinitions(part);
-        const BQ_PART_transmit_o_t options{1, BQ_PART_format_binary, true};
-        sent = BQ_PART_transmit_b(1, &part, &options, &blocks) == BQ_ERROR_no_errors;
-    }
-    if (mark) {
-        GoToPartitionMark(mark);
-        DeletePartitionMark(mark);
-    }
-    if (!sent || !blocks) {
-        BQ_MEMORY_block_f(blocks);
-        return false;
-    }
     std::vector<unsigned char> bytes;
-    for (const BQ_MEMORY_block_t* block = blocks; block; block = block->next)
-        bytes.insert(bytes.end(), block->bytes, block->bytes + block->n_bytes);
-    BQ_MEMORY_block_f(blocks);
-    if (bytes.empty())
+    const bool sent = part && TransmitPartWithoutQELAttributes(part, bytes);
+    if (part && part != body) {
+        // The geometry goes back to being free before its scaffold body goes.
+        RemovePartGeometries(part);
+        DeleteEntity(part);
+    }
+    if (!sent)
         return false;
     Base64Codec codec;
     for (size_t start = 0; start < bytes.size(); start += s_chunkBytes) {
@@ -77,16 +63,11 @@ bool XMLIO::ReadBodyData(int& body, bool isVirtual)
     if (!bytes || error != 0 || size == 0)
         return false;
     BQ_MEMORY_block_t block{size, const_cast<char*>(reinterpret_cast<const char*>(bytes)), nullptr};
-    const int partition = GetCurrentPartition();
-    const int mark = partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
+    // A refused receive changes nothing, so no mark is needed to take a failure back.
     const BQ_PART_receive_o_t options{1, BQ_PART_format_binary, true};
     int count = 0;
     int* parts = nullptr;
     const int failed = BQ_PART_receive_b(&block, &options, &count, &parts);
-    if (failed != BQ_ERROR_no_errors && mark)
-        GoToPartitionMark(mark);
-    if (mark)
-        DeletePartitionMark(mark);
     if (failed != BQ_ERROR_no_errors) {
         BQ_MEMORY_free(parts);
         return false;

@@ -275,6 +275,66 @@ TEST_F(SaveFileTest, FeatureDataSurvivesAnIdentifierEqualToAnEntityId)
     EXPECT_DOUBLE_EQ(value, 0.125);
 }
 
+// Many placed bodies, each with a reference on a face, and a free plane saved as a virtual
+// part: the loaded interaction compares equal, and saving changed nothing in the model, the
+// references' groups included.
+TEST_F(SaveFileTest, ManyPlacedBodiesSaveLoadAndCompareEqual)
+{
+    constexpr int s_bodies = 1000;
+    std::vector<int> blocks;
+    for (int i = 0; i < s_bodies; ++i) {
+        const int block = brennik::build::Block(10, 20, 30);
+        double matrix[4][4] = {{1, 0, 0, 20.0 * i}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+        Instance* instance = Instance::Create(m_interaction, block, matrix);
+        Reference::Create(m_interaction, Faces(block)[0], instance);
+        blocks.push_back(block);
+    }
+    const int plane = brennik::build::FreePlane(0, 0, 40, 0, 0, 1);
+    Reference::Create(m_interaction, plane, nullptr);
+    std::vector<int> groups;
+    Reference::FindInteractionReferencesGroupsForBody(m_interaction, blocks.back(), groups);
+    ASSERT_FALSE(groups.empty());
+    const int entities = CountKernelEntities();
+
+    EXPECT_EQ(SaveLoadCompare(), ResultTypeOk);
+
+    std::vector<int> after;
+    Reference::FindInteractionReferencesGroupsForBody(m_interaction, blocks.back(), after);
+    EXPECT_EQ(after, groups);
+    // The plane left its scaffold part free again.
+    EXPECT_TRUE(IsPointLineOrPlaneClass(GetEntityClass(plane)));
+    int part = -1;
+    BQ_SURF_ask_part(plane, &part);
+    EXPECT_EQ(part, 0);
+    std::vector<TaggedEntity*> bad;
+    std::vector<InvalidityType> codes;
+    EXPECT_TRUE(m_interaction->CheckValidity(bad, codes));
+    ASSERT_NE(m_loaded, nullptr);
+    EXPECT_TRUE(m_loaded->CheckValidity(bad, codes));
+    // The loaded interaction's bodies and plane are all that was added: saving left nothing.
+    EXPECT_EQ(CountKernelEntities(), entities + s_bodies + 1);
+}
+
+// Saving and loading take nothing back, so a session running without rollback does both.
+TEST_F(SaveFileTest, SaveAndLoadSucceedWithRollbackOff)
+{
+    m_interaction->Destroy();
+    m_interaction = nullptr;
+    BQ_SESSION_stop();
+    const BQ_SESSION_start_o_t options{1, false, true};
+    ASSERT_EQ(BQ_SESSION_start(&options), BQ_ERROR_no_errors);
+    bool rollback = true;
+    BQ_SESSION_is_rollback_on(&rollback);
+    ASSERT_FALSE(rollback);
+    m_interaction = new Interaction(CreateTypeLive);
+    const int block = brennik::build::Block();
+    Instance* instance = Instance::Create(m_interaction, block, nullptr);
+    Reference::Create(m_interaction, Faces(block)[0], instance);
+    Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 40, 0, 0, 1), nullptr);
+
+    EXPECT_EQ(SaveLoadCompare(), ResultTypeOk);
+}
+
 TEST_F(SaveFileTest, BodiesWithoutAttributesLeaveTheModelUnchanged)
 {
     Instance* instance = Instance::Create(m_interaction, m_block, nullptr);
