@@ -50,9 +50,33 @@ macro(qel_add_leaf_directories)
   endforeach()
 endmacro()
 
+# Cases per CTest test when a GoogleTest program runs in shards (see QelTestRegistration.cmake).
+set(QEL_TEST_CASES_PER_SHARD 25 CACHE STRING
+  "GoogleTest cases per CTest test: a program runs as ceil(cases / this) shards")
+set(QEL_TEST_RESULTS_DIR ${PROJECT_BINARY_DIR}/test-results)
+
+# GoogleTest's and GoogleMock's headers take about a second of compiling in every test file;
+# without a compiler launcher (as in CI) every suite reuses one precompiled copy of them. A
+# launcher such as ccache would run the compiler uncached on a precompiled header, so builds
+# through one keep plain includes.
+function(qel_reuse_gtest_pch target)
+  if(CMAKE_CXX_COMPILER_LAUNCHER)
+    return()
+  endif()
+  if(NOT TARGET qel_gtest_pch)
+    # An executable, so that its code model (position-independent executable) is the suites'
+    # own and the precompiled header is valid for them.
+    add_executable(qel_gtest_pch ${PROJECT_SOURCE_DIR}/cmake/GTestPch.cpp)
+    target_link_libraries(qel_gtest_pch PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+    target_precompile_headers(qel_gtest_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
+  endif()
+  target_precompile_headers(${target} REUSE_FROM qel_gtest_pch)
+endfunction()
+
 # qel_add_test(name SOURCES a.cpp ... LIBS lib ... [WINDOW])
-# A GoogleTest program registered test by test with CTest. WINDOW marks suites that
-# open windows: they need the X display that the test script starts.
+# A GoogleTest program, registered with CTest in shards of its cases (or case by case with
+# QEL_TEST_CASES=1 in ctest's environment). WINDOW marks suites that open windows: they need
+# the X display that the test script starts.
 function(qel_add_test name)
   cmake_parse_arguments(ARG "WINDOW" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -61,15 +85,47 @@ function(qel_add_test name)
   # Where the sources and the build are, for suites that read files or built libraries.
   target_compile_definitions(${name} PRIVATE
     QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set(_props "")
+
+  qel_reuse_gtest_pch(${name})
+
+  # The number of shards follows the cases written in the sources; a parameterised case counts
+  # once, which only makes its shards a little larger.
+  set(_cases 0)
+  foreach(_source ${ARG_SOURCES})
+    get_filename_component(_path ${_source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(STRINGS ${_path} _found REGEX "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)[ \t]*\\(")
+    list(LENGTH _found _count)
+    math(EXPR _cases "${_cases} + ${_count}")
+  endforeach()
+  math(EXPR _shards "(${_cases} + ${QEL_TEST_CASES_PER_SHARD} - 1) / ${QEL_TEST_CASES_PER_SHARD}")
+  if(_shards LESS 1)
+    set(_shards 1)
+  endif()
+  math(EXPR _per_shard "(${_cases} + ${_shards} - 1) / ${_shards}")
+
+  set(_extra "")
   if(ARG_WINDOW)
     # Programs that open windows run many toolkit and GL threads; LeakSanitizer's exit-time
     # stop of every thread has been seen to crash on them under load, failing a test that
     # passed. Memory errors are still caught; leak checking stays on for every other suite.
-    set(_props PROPERTIES LABELS window ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:detect_odr_violation=0")
+    string(APPEND _extra
+      "  LABELS window\n  ENVIRONMENT [==[ASAN_OPTIONS=detect_leaks=0:detect_odr_violation=0]==]\n")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${_props})
+  set(_include ${CMAKE_CURRENT_BINARY_DIR}/${name}_ctest.cmake)
+  file(GENERATE OUTPUT ${_include} CONTENT
+"set(_GOOGLETEST_DISCOVER_TESTS_SCRIPT [==[${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake]==])
+include([==[${PROJECT_SOURCE_DIR}/cmake/QelTestRegistration.cmake]==])
+qel_register_gtest_program(
+  NAME ${name}
+  PROGRAM [==[$<TARGET_FILE:${name}>]==]
+  WORKING_DIRECTORY [==[${CMAKE_CURRENT_BINARY_DIR}]==]
+  SHARDS ${_shards}
+  CASES_PER_SHARD ${_per_shard}
+  RESULTS [==[${QEL_TEST_RESULTS_DIR}]==]
+  LIST_FILE [==[${CMAKE_CURRENT_BINARY_DIR}/${name}_cases.cmake]==]
+${_extra})
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_include})
 endfunction()
 
 # qel_add_fuzz_target(name SOURCES a.cpp ... [LIBS lib ...] [INCLUDES dir ...] CORPUS dir)
