@@ -1,5 +1,8 @@
 # Build conventions shared by every folder of the project.
 
+# This folder, for the files that the functions below use when they are called.
+set(QEL_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 option(QEL_BUILD_TESTS "Build the GoogleTest suites" ON)
 option(QEL_BUILD_BENCH "Build the Google Benchmark programs" ON)
 option(QEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
@@ -75,7 +78,7 @@ function(qel_reuse_gtest_pch target)
   if(NOT TARGET qel_gtest_pch)
     # An executable, so that its code model (position-independent executable) is the suites'
     # own and the precompiled header is valid for them.
-    add_executable(qel_gtest_pch ${PROJECT_SOURCE_DIR}/cmake/GTestPch.cpp)
+    add_executable(qel_gtest_pch ${QEL_CMAKE_DIR}/GTestPch.cpp)
     target_link_libraries(qel_gtest_pch PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
     target_precompile_headers(qel_gtest_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
     qel_unoptimised_suite(qel_gtest_pch)
@@ -125,7 +128,7 @@ function(qel_add_test name)
   set(_include ${CMAKE_CURRENT_BINARY_DIR}/${name}_ctest.cmake)
   file(GENERATE OUTPUT ${_include} CONTENT
 "set(_GOOGLETEST_DISCOVER_TESTS_SCRIPT [==[${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake]==])
-include([==[${PROJECT_SOURCE_DIR}/cmake/QelTestRegistration.cmake]==])
+include([==[${QEL_CMAKE_DIR}/QelTestRegistration.cmake]==])
 qel_register_gtest_program(
   NAME ${name}
   PROGRAM [==[$<TARGET_FILE:${name}>]==]
