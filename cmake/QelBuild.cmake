@@ -76,14 +76,18 @@ function(qel_reuse_gtest_pch target)
     return()
   endif()
   if(NOT TARGET qel_gtest_pch)
-    # An executable, so that its code model (position-independent executable) is the suites'
-    # own and the precompiled header is valid for them.
+    # An executable, so that it is compiled as the suites are and its header is valid for them.
     add_executable(qel_gtest_pch ${QEL_CMAKE_DIR}/GTestPch.cpp)
     target_link_libraries(qel_gtest_pch PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
     target_precompile_headers(qel_gtest_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
     qel_unoptimised_suite(qel_gtest_pch)
+    target_compile_options(qel_gtest_pch PRIVATE -fPIC)
   endif()
   target_precompile_headers(${target} REUSE_FROM qel_gtest_pch)
+  # Qt compiles the programs that link it as position-independent code (-fPIC, not -fPIE), and
+  # a precompiled header serves only programs of the code model it was made with: every suite
+  # takes Qt's.
+  target_compile_options(${target} PRIVATE -fPIC)
 endfunction()
 
 # qel_add_test(name SOURCES a.cpp ... LIBS lib ... [WINDOW])
