@@ -176,11 +176,16 @@ function(qel_add_fuzz_target name)
   add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${ARG_CORPUS})
 endfunction()
 
-# qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests.
+# qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests. The
+# sanitized build only checks that a benchmark compiles and links, so there its own code is not
+# optimised; timings come from an optimised build without sanitizers.
 function(qel_add_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   qel_warnings(${name})
+  if(QEL_SANITIZE)
+    target_compile_options(${name} PRIVATE -O0)
+  endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
 endfunction()
 
