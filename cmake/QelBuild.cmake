@@ -1,5 +1,8 @@
 # Build conventions shared by every folder of the project.
 
+# This folder, for the files that the functions below use when they are called.
+set(QEL_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 option(QEL_BUILD_TESTS "Build the GoogleTest suites" ON)
 option(QEL_BUILD_BENCH "Build the Google Benchmark programs" ON)
 option(QEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
@@ -50,9 +53,47 @@ macro(qel_add_leaf_directories)
   endforeach()
 endmacro()
 
+# Cases per CTest test when a GoogleTest program runs in shards (see QelTestRegistration.cmake).
+set(QEL_TEST_CASES_PER_SHARD 25 CACHE STRING
+  "GoogleTest cases per CTest test: a program runs as ceil(cases / this) shards")
+set(QEL_TEST_RESULTS_DIR ${PROJECT_BINARY_DIR}/test-results)
+
+# In the sanitized build a suite's own code is compiled without optimisation: it is mostly
+# calls into the libraries, which keep the build's optimisation, and it compiles in half the
+# time; the sanitizers instrument it all the same.
+function(qel_unoptimised_suite target)
+  if(QEL_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
+endfunction()
+
+# GoogleTest's and GoogleMock's headers take about a second of compiling in every test file;
+# without a compiler launcher (as in CI) every suite reuses one precompiled copy of them. A
+# launcher such as ccache would run the compiler uncached on a precompiled header, so builds
+# through one keep plain includes.
+function(qel_reuse_gtest_pch target)
+  if(CMAKE_CXX_COMPILER_LAUNCHER)
+    return()
+  endif()
+  if(NOT TARGET qel_gtest_pch)
+    # An executable, so that it is compiled as the suites are and its header is valid for them.
+    add_executable(qel_gtest_pch ${QEL_CMAKE_DIR}/GTestPch.cpp)
+    target_link_libraries(qel_gtest_pch PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+    target_precompile_headers(qel_gtest_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
+    qel_unoptimised_suite(qel_gtest_pch)
+    target_compile_options(qel_gtest_pch PRIVATE -fPIC)
+  endif()
+  target_precompile_headers(${target} REUSE_FROM qel_gtest_pch)
+  # Qt compiles the programs that link it as position-independent code (-fPIC, not -fPIE), and
+  # a precompiled header serves only programs of the code model it was made with: every suite
+  # takes Qt's.
+  target_compile_options(${target} PRIVATE -fPIC)
+endfunction()
+
 # qel_add_test(name SOURCES a.cpp ... LIBS lib ... [WINDOW])
-# A GoogleTest program registered test by test with CTest. WINDOW marks suites that
-# open windows: they need the X display that the test script starts.
+# A GoogleTest program, registered with CTest in shards of its cases (or case by case with
+# QEL_TEST_CASES=1 in ctest's environment). WINDOW marks suites that open windows: they need
+# the X display that the test script starts.
 function(qel_add_test name)
   cmake_parse_arguments(ARG "WINDOW" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -61,15 +102,48 @@ function(qel_add_test name)
   # Where the sources and the build are, for suites that read files or built libraries.
   target_compile_definitions(${name} PRIVATE
     QEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set(_props "")
+
+  qel_unoptimised_suite(${name})
+  qel_reuse_gtest_pch(${name})
+
+  # The number of shards follows the cases written in the sources; a parameterised case counts
+  # once, which only makes its shards a little larger.
+  set(_cases 0)
+  foreach(_source ${ARG_SOURCES})
+    get_filename_component(_path ${_source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(STRINGS ${_path} _found REGEX "^[ \t]*(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)[ \t]*\\(")
+    list(LENGTH _found _count)
+    math(EXPR _cases "${_cases} + ${_count}")
+  endforeach()
+  math(EXPR _shards "(${_cases} + ${QEL_TEST_CASES_PER_SHARD} - 1) / ${QEL_TEST_CASES_PER_SHARD}")
+  if(_shards LESS 1)
+    set(_shards 1)
+  endif()
+  math(EXPR _per_shard "(${_cases} + ${_shards} - 1) / ${_shards}")
+
+  set(_extra "")
   if(ARG_WINDOW)
     # Programs that open windows run many toolkit and GL threads; LeakSanitizer's exit-time
     # stop of every thread has been seen to crash on them under load, failing a test that
     # passed. Memory errors are still caught; leak checking stays on for every other suite.
-    set(_props PROPERTIES LABELS window ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:detect_odr_violation=0")
+    string(APPEND _extra
+      "  LABELS window\n  ENVIRONMENT [==[ASAN_OPTIONS=detect_leaks=0:detect_odr_violation=0]==]\n")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${_props})
+  set(_include ${CMAKE_CURRENT_BINARY_DIR}/${name}_ctest.cmake)
+  file(GENERATE OUTPUT ${_include} CONTENT
+"set(_GOOGLETEST_DISCOVER_TESTS_SCRIPT [==[${CMAKE_ROOT}/Modules/GoogleTestAddTests.cmake]==])
+include([==[${QEL_CMAKE_DIR}/QelTestRegistration.cmake]==])
+qel_register_gtest_program(
+  NAME ${name}
+  PROGRAM [==[$<TARGET_FILE:${name}>]==]
+  WORKING_DIRECTORY [==[${CMAKE_CURRENT_BINARY_DIR}]==]
+  SHARDS ${_shards}
+  CASES_PER_SHARD ${_per_shard}
+  RESULTS [==[${QEL_TEST_RESULTS_DIR}]==]
+  LIST_FILE [==[${CMAKE_CURRENT_BINARY_DIR}/${name}_cases.cmake]==]
+${_extra})
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_include})
 endfunction()
 
 # qel_add_fuzz_target(name SOURCES a.cpp ... [LIBS lib ...] [INCLUDES dir ...] CORPUS dir)
@@ -102,11 +176,16 @@ function(qel_add_fuzz_target name)
   add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${ARG_CORPUS})
 endfunction()
 
-# qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests.
+# qel_add_bench(name SOURCES a.cpp ... LIBS lib ...): built, never run by the tests. The
+# sanitized build only checks that a benchmark compiles and links, so there its own code is not
+# optimised; timings come from an optimised build without sanitizers.
 function(qel_add_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   qel_warnings(${name})
+  if(QEL_SANITIZE)
+    target_compile_options(${name} PRIVATE -O0)
+  endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
 endfunction()
 
