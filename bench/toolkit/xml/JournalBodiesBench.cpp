@@ -1,8 +1,8 @@
 // Loading a journal whose records each carry the same body: N records at 125 and at 2,000,
 // each load timed in a session already holding the bodies of the loads before it. The counters
 // give the medians and the fitted exponent log(t2000 / t125) / log 16.
-#include "core/Interaction.h"
-#include "core/XMLIO.h"
+#include "core/objects/Interaction.h"
+#include "core/persist/XMLIO.h"
 
 #include <brennik.h>
 #include <brennik_build.h>

@@ -4,12 +4,12 @@
 // the ratios of save to write and load to read, and the peak resident growth of a load against
 // that of parsing the tree alone; the exponent run fits how save and load grow from the
 // smallest to the largest size.
-#include "core/Instance.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "core/XMLParseResult.h"
-#include "core/XMLTreeNode.h"
-#include "model/Reference.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/xml/XMLParseResult.h"
+#include "core/xml/XMLTreeNode.h"
+#include "model/references/Reference.h"
 
 #include <brennik.h>
 #include <brennik_build.h>
