@@ -4,10 +4,12 @@
 // thousand classifications) and the volume integration evaluates every face at many points.
 // Here each vertex, edge, wire, face, shell and solid goes through OCCT's own check of that
 // sub-shape in each of its contexts, a plane's holes are placed with a sweep over their 2D
-// boxes, and each solid's volume comes from one boundary integral per face. Whatever these
+// boxes (wires whose edges' boxes lie apart need no intersecting), and each solid's volume
+// comes from one boundary integral per face. Whatever these
 // cannot accept outright goes to OCCT's whole-shape checker and integration, which decide.
 #include "BodyShapeChecks.h"
 
+#include <BRepBndLib.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepCheck_Edge.hxx>
 #include <BRepCheck_Face.hxx>
@@ -23,9 +25,9 @@
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <Bnd_Box2d.hxx>
-#include <BRepBndLib.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom2d_Curve.hxx>
+#include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_Surface.hxx>
 #include <Precision.hxx>
@@ -65,20 +67,15 @@ bool Clean(const Handle(BRepCheck_Result)& result) {
   return true;
 }
 
-// Each sub-shape of the kind with the shapes of the outer kind that hold it.
-void Ancestors(const TopoDS_Shape& shape, TopAbs_ShapeEnum kind, TopAbs_ShapeEnum outer,
-               TopTools_IndexedDataMapOfShapeListOfShape& map) {
-  TopExp::MapShapesAndUniqueAncestors(shape, kind, outer, map);
-}
-
 // A wire of a face: the area it bounds in the surface's parameters (positive when it
 // runs round its inside, an outer wire; negative round its outside, a hole), a point of it,
-// its 2D box, and a classifier of points against it alone, made when first needed.
+// its 2D box and its edges', and a classifier of points against it alone, made when first needed.
 struct PlacedWire {
   TopoDS_Wire wire;
   double area = 0;
   gp_Pnt2d point;
   Bnd_Box2d box;
+  std::vector<Bnd_Box2d> edgeBoxes;
   std::unique_ptr<BRepTopAdaptor_FClass2d> classifier;
 };
 
@@ -92,14 +89,21 @@ const double kWeight[] = {0.1012285362903763, 0.2223810344533745, 0.313706695968
 bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* placed) {
   placed->wire = wire;
   bool first = true;
-  double tolerance = Precision::Confusion();
   for (TopExp_Explorer e(wire, TopAbs_EDGE); e.More(); e.Next()) {
     const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
     double a = 0, b = 0;
     Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(edge, face, a, b);
     if (curve.IsNull()) return false;
-    BRepTools::AddUVBounds(face, edge, placed->box);
-    tolerance = std::max(tolerance, BRep_Tool::Tolerance(edge));
+    Bnd_Box2d box;
+    BRepTools::AddUVBounds(face, edge, box);
+    if (box.IsVoid()) return false;
+    // Widened by the edge's tolerance and its vertices': what lies within it touches the edge.
+    double tolerance = BRep_Tool::Tolerance(edge);
+    for (TopoDS_Iterator v(edge); v.More(); v.Next())
+      tolerance = std::max(tolerance, BRep_Tool::Tolerance(TopoDS::Vertex(v.Value())));
+    box.Enlarge(2 * tolerance + Precision::Confusion());
+    placed->box.Add(box);
+    placed->edgeBoxes.push_back(box);
     if (first) placed->point = curve->Value(0.5 * (a + b)), first = false;
     if (edge.Orientation() == TopAbs_REVERSED) std::swap(a, b);
     const double half = 0.5 * (b - a), mid = 0.5 * (a + b);
@@ -111,11 +115,28 @@ bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* pla
     }
   }
   if (first || placed->box.IsVoid()) return false;
-  placed->box.Enlarge(2 * tolerance);
   double u0, v0, u1, v1;
   placed->box.Get(u0, v0, u1, v1);
   // An area too small to tell its sign is left to the whole-shape checker.
   return std::abs(placed->area) > 1e-6 * (u1 - u0) * (v1 - v0);
+}
+
+// Whether the edges of different wires lie apart by their boxes: a sweep over the boxes'
+// u-ranges compares only the boxes whose ranges overlap.
+bool EdgesApart(const std::vector<PlacedWire>& wires) {
+  struct Range { double u0, v0, u1, v1; std::size_t wire; };
+  std::vector<Range> ranges;
+  for (std::size_t i = 0; i < wires.size(); ++i)
+    for (const Bnd_Box2d& box : wires[i].edgeBoxes) {
+      Range r{0, 0, 0, 0, i};
+      box.Get(r.u0, r.v0, r.u1, r.v1);
+      ranges.push_back(r);
+    }
+  std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.u0 < b.u0; });
+  for (std::size_t a = 0; a < ranges.size(); ++a)
+    for (std::size_t b = a + 1; b < ranges.size() && ranges[b].u0 <= ranges[a].u1; ++b)
+      if (ranges[a].wire != ranges[b].wire && ranges[b].v0 <= ranges[a].v1 && ranges[a].v0 <= ranges[b].v1) return false;
+  return true;
 }
 
 BRepTopAdaptor_FClass2d& Classifier(const TopoDS_Face& face, PlacedWire& placed) {
@@ -132,14 +153,16 @@ BRepTopAdaptor_FClass2d& Classifier(const TopoDS_Face& face, PlacedWire& placed)
 // lies inside the outer wire, and each wire's point outside every hole but its own. A point
 // is classified against a hole only when it lies in the hole's box: outside it, it is outside
 // the hole. False means the wires could not be placed this way (the whole-shape checker then
-// decides).
-bool WiresNest(const TopoDS_Face& face) {
+// decides). `apart` tells whether no edge's box meets an edge's box of another wire, so that
+// no two wires can cross or touch.
+bool WiresNest(const TopoDS_Face& face, bool* apart) {
   std::vector<PlacedWire> wires;
   for (TopoDS_Iterator it(face); it.More(); it.Next()) {
     if (it.Value().ShapeType() != TopAbs_WIRE) return false;
     wires.emplace_back();
     if (!PlaceWire(face, TopoDS::Wire(it.Value()), &wires.back())) return false;
   }
+  *apart = EdgesApart(wires);
   auto isOuter = [](const PlacedWire& w) { return w.area > 0; };
   if (std::count_if(wires.begin(), wires.end(), isOuter) != 1) return false;
   PlacedWire& outer = *std::find_if(wires.begin(), wires.end(), isOuter);
@@ -163,13 +186,16 @@ bool WiresNest(const TopoDS_Face& face) {
 }
 
 // The face's own checks: wires that do not cross, nested and oriented as a face's must be.
+// Wires whose edges lie apart by their boxes cannot cross; others are intersected by OCCT.
 bool FaceHolds(const TopoDS_Face& face, const Handle(BRepCheck_Face)& check) {
-  if (check->IntersectWires() != BRepCheck_NoError) return false;
   // Holes are placed here on planes; on other surfaces only a face's single wire is.
   int nWires = 0;
   for (TopoDS_Iterator it(face); it.More(); it.Next()) ++nWires;
   const bool plane = !Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face)).IsNull();
-  if ((plane || nWires == 1) && WiresNest(TopoDS::Face(face.Oriented(TopAbs_FORWARD)))) return Clean(check);
+  bool apart = false;
+  const bool nested = (plane || nWires == 1) && WiresNest(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), &apart);
+  if (!(nested && apart) && check->IntersectWires() != BRepCheck_NoError) return false;
+  if (nested) return Clean(check);
   if (check->ClassifyWires() != BRepCheck_NoError) return false;
   if (check->OrientationOfWires() != BRepCheck_NoError) return false;
   return Clean(check);
@@ -186,10 +212,9 @@ TopoDS_Face FaceOfWire(const TopoDS_Face& face, const TopoDS_Wire& wire) {
 
 // Whether every face lies in a shell and every edge on a face: the shapes whose sub-shapes
 // are checked here one by one (others go to the whole-shape checker).
-bool AllOnShells(const TopoDS_Shape& shape) {
-  TopTools_IndexedMapOfShape faces, facesInShells, edges, edgesOnFaces;
-  TopExp::MapShapes(shape, TopAbs_FACE, faces);
-  TopExp::MapShapes(shape, TopAbs_EDGE, edges);
+bool AllOnShells(const TopoDS_Shape& shape, const TopTools_IndexedMapOfShape& faces,
+                 const TopTools_IndexedMapOfShape& edges) {
+  TopTools_IndexedMapOfShape facesInShells, edgesOnFaces;
   for (TopExp_Explorer s(shape, TopAbs_SHELL); s.More(); s.Next()) TopExp::MapShapes(s.Current(), TopAbs_FACE, facesInShells);
   for (int i = 1; i <= faces.Extent(); ++i) TopExp::MapShapes(faces(i), TopAbs_EDGE, edgesOnFaces);
   return faces.Extent() > 0 && faces.Extent() == facesInShells.Extent() && edges.Extent() == edgesOnFaces.Extent();
@@ -200,11 +225,11 @@ bool AllOnShells(const TopoDS_Shape& shape) {
 // oriented and free of self-crossing on their faces, faces' wires not crossing and nested,
 // shells closed and consistently oriented within their solids, solids sound.
 bool SubShapesHold(const TopoDS_Shape& shape) {
-  if (!AllOnShells(shape)) return false;
   TopTools_IndexedMapOfShape vertices, edges, faces;
   TopExp::MapShapes(shape, TopAbs_VERTEX, vertices);
   TopExp::MapShapes(shape, TopAbs_EDGE, edges);
   TopExp::MapShapes(shape, TopAbs_FACE, faces);
+  if (!AllOnShells(shape, faces, edges)) return false;
   std::vector<Handle(BRepCheck_Vertex)> vertexChecks(vertices.Extent() + 1);
   std::vector<Handle(BRepCheck_Edge)> edgeChecks(edges.Extent() + 1);
   for (int i = 1; i <= vertices.Extent(); ++i) vertexChecks[i] = new BRepCheck_Vertex(TopoDS::Vertex(vertices(i)));
@@ -216,12 +241,14 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
       vertexChecks[index]->InContext(edges(i));
     }
   }
+  std::vector<std::pair<TopoDS_Wire, TopoDS_Face>> wires;
   for (int i = 1; i <= faces.Extent(); ++i) {
     const TopoDS_Face& face = TopoDS::Face(faces(i));
     for (TopoDS_Iterator w(face); w.More(); w.Next()) {
       if (w.Value().ShapeType() != TopAbs_WIRE) return false;
       const TopoDS_Wire& wire = TopoDS::Wire(w.Value());
       const TopoDS_Face alone = FaceOfWire(face, wire);
+      wires.emplace_back(wire, alone);
       TopTools_IndexedMapOfShape wireVertices, wireEdges;
       TopExp::MapShapes(wire, TopAbs_VERTEX, wireVertices);
       TopExp::MapShapes(wire, TopAbs_EDGE, wireEdges);
@@ -233,13 +260,10 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
     if (!Clean(vertexChecks[i])) return false;
   for (int i = 1; i <= edges.Extent(); ++i)
     if (!Clean(edgeChecks[i])) return false;
-  for (int i = 1; i <= faces.Extent(); ++i) {
-    const TopoDS_Face& face = TopoDS::Face(faces(i));
-    for (TopoDS_Iterator w(face); w.More(); w.Next()) {
-      Handle(BRepCheck_Wire) check = new BRepCheck_Wire(TopoDS::Wire(w.Value()));
-      check->InContext(FaceOfWire(face, TopoDS::Wire(w.Value())));
-      if (!Clean(check)) return false;
-    }
+  for (const auto& wire : wires) {
+    Handle(BRepCheck_Wire) check = new BRepCheck_Wire(wire.first);
+    check->InContext(wire.second);
+    if (!Clean(check)) return false;
   }
   for (int i = 1; i <= faces.Extent(); ++i) {
     const TopoDS_Face& face = TopoDS::Face(faces(i));
@@ -247,7 +271,7 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
   }
   // A shell of a solid must be closed; every shell consistently oriented.
   TopTools_IndexedDataMapOfShapeListOfShape shellSolids;
-  Ancestors(shape, TopAbs_SHELL, TopAbs_SOLID, shellSolids);
+  TopExp::MapShapesAndUniqueAncestors(shape, TopAbs_SHELL, TopAbs_SOLID, shellSolids);
   TopTools_IndexedMapOfShape shells;
   TopExp::MapShapes(shape, TopAbs_SHELL, shells);
   for (int i = 1; i <= shells.Extent(); ++i) {
@@ -277,6 +301,7 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     Handle(Geom_Surface) surface = BRep_Tool::Surface(forward);
     const bool plane = !Handle(Geom_Plane)::DownCast(surface).IsNull();
+    const Handle(Geom_CylindricalSurface) cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface);
     // The integrand: the position against the surface's normal, scaled by its area element.
     auto integrand = [&](double u, double v) {
       gp_Pnt p;
@@ -305,6 +330,15 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
         const double inner = 0.5 * (uv.X() - u0), centre = 0.5 * (uv.X() + u0);
         if (plane) {
           g = planeValue * (uv.X() - u0);
+        } else if (!cylinder.IsNull()) {
+          // On a cylinder the integrand is k r (c . n(u) + r), n(u) = cos u X + sin u Y the
+          // unit normal, k the sign of the frame's handedness: integrated in closed form.
+          const gp_Ax3& frame = cylinder->Position();
+          const gp_XYZ c = frame.Location().XYZ();
+          const double r = cylinder->Radius(), k = frame.Direct() ? 1.0 : -1.0;
+          const double cx = c.Dot(frame.XDirection().XYZ()), cy = c.Dot(frame.YDirection().XYZ());
+          const double u = uv.X();
+          g = k * r * (cx * (std::sin(u) - std::sin(u0)) - cy * (std::cos(u) - std::cos(u0)) + r * (u - u0));
         } else {
           for (int m = 0; m < 8; ++m) g += kWeight[m] * integrand(centre + inner * kNode[m], uv.Y());
           g *= inner;

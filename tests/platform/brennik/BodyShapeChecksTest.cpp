@@ -24,6 +24,8 @@
 #include <TopoDS_Solid.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Pln.hxx>
+#include <gp_Trsf.hxx>
+#include <TopLoc_Location.hxx>
 
 #include <functional>
 #include <vector>
@@ -87,6 +89,10 @@ TopoDS_Shape BoxMissingAFace() {
   return SolidOf(shell);
 }
 
+TopoDS_Shape PlateShell() {
+  return TopExp_Explorer(brennik::store::ShapeOf(brennik::build::PlateWithManyHoles(12)), TopAbs_SHELL).Current();
+}
+
 struct Body {
   const char* name;
   std::function<TopoDS_Shape()> make;
@@ -103,6 +109,7 @@ TEST_F(ShapeChecksTest, EveryShapeOcctRefusesIsRefusedAlsoWhenReceived) {
       {"a hole across the outer wire", [] { return Sheet(Square(10), {Hole(10, 5, 2)}); }},
       {"an inside-out solid", [] { return SolidOf(BoxShell().Reversed()); }},
       {"a solid missing a face", [] { return BoxMissingAFace(); }},
+      {"an inside-out plate with holes", [] { return SolidOf(PlateShell().Reversed()); }},
   };
   for (const Body& body : bad) {
     SCOPED_TRACE(body.name);
@@ -122,6 +129,12 @@ TEST_F(ShapeChecksTest, SoundBodiesPassWithoutTheWholeShapeChecker) {
   const Body good[] = {
       {"a plate with a hundred holes",
        [] { return brennik::store::ShapeOf(brennik::build::PlateWithManyHoles(100)); }},
+      {"a plate with holes moved and turned", [] {
+         gp_Trsf turn;
+         turn.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
+         turn.SetTranslationPart(gp_Vec(-40, 15, 8));
+         return SolidOf(PlateShell()).Moved(TopLoc_Location(turn));
+       }},
       {"a block", [] { return brennik::store::ShapeOf(brennik::build::Block(10, 20, 30)); }},
       {"a face with two holes apart", [] { return Sheet(Square(10), {Hole(3, 5, 1), Hole(7, 5, 1)}); }},
       {"a face with holes whose boxes overlap", [] { return Sheet(Square(10), {Hole(3, 3, 1.4), Hole(5, 5, 1.4)}); }},
