@@ -1,8 +1,7 @@
 // Building body records from OCCT shapes: tags, identifiers, adjacency, geometry and fins.
 #include "BodyStore.h"
+#include "BodyShapeChecks.h"
 
-#include <BRepCheck_Analyzer.hxx>
-#include <BRepGProp.hxx>
 #include <BRep_CurveRepresentation.hxx>
 #include <BRep_ListIteratorOfListOfCurveRepresentation.hxx>
 #include <BRep_ListIteratorOfListOfPointRepresentation.hxx>
@@ -11,7 +10,6 @@
 #include <BRep_TFace.hxx>
 #include <BRep_TVertex.hxx>
 #include <BRep_Tool.hxx>
-#include <GProp_GProps.hxx>
 #include <Geom_BSplineCurve.hxx>
 #include <Geom_BSplineSurface.hxx>
 #include <Geom_BezierCurve.hxx>
@@ -195,14 +193,7 @@ bool IsValidBodyShape(const TopoDS_Shape& shape) {
   if (shape.IsNull() || !orientation.Known(shape)) return false;
   std::set<const void*> done, path;
   if (!WellFormed(shape, orientation, done, path, 0)) return false;
-  BRepCheck_Analyzer analyzer(shape, Standard_True, Standard_False);
-  if (!analyzer.IsValid()) return false;
-  for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) {
-    GProp_GProps props;
-    BRepGProp::VolumeProperties(solid.Current(), props);
-    if (!(props.Mass() > 0.0)) return false;
-  }
-  return true;
+  return ShapeChecksHold(shape);
 }
 
 namespace {
