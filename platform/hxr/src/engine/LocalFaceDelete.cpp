@@ -4,7 +4,9 @@
 #include <BRepTools.hxx>
 #include <BRepTools_ReShape.hxx>
 #include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
+#include <Bnd_Box2d.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_DataMapOfShapeInteger.hxx>
@@ -13,9 +15,13 @@
 #include <TopTools_ListOfShape.hxx>
 #include <TopTools_MapOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
 #include <TopoDS_Iterator.hxx>
 #include <TopoDS_Wire.hxx>
+#include <gp_Pnt2d.hxx>
 
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace hxr::engine {
@@ -28,6 +34,27 @@ struct Neighbour {
   std::vector<TopoDS_Wire> kept;
   std::vector<TopoDS_Wire> dropped;
 };
+
+// True when the wire closes in the face's parameters, so that it bounds a piece of the
+// surface; a wire that goes once round a periodic surface (a ring face bounded by two
+// circles and no seam) closes only in space, and dropping it would not fill a hole.
+bool ClosesOnSurface(const TopoDS_Wire& wire, const TopoDS_Face& face) {
+  gp_XY travel(0.0, 0.0);
+  Bnd_Box2d extent;
+  for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+    const TopoDS_Edge& edge = TopoDS::Edge(e.Value());
+    gp_Pnt2d first, last;
+    BRep_Tool::UVPoints(edge, face, first, last);
+    if (edge.Orientation() == TopAbs_REVERSED) std::swap(first, last);
+    travel += last.XY() - first.XY();
+    extent.Add(first);
+    extent.Add(last);
+  }
+  if (extent.IsVoid()) return false;
+  double u1, v1, u2, v2;
+  extent.Get(u1, v1, u2, v2);
+  return travel.Modulus() <= 1e-9 + 1e-6 * std::hypot(u2 - u1, v2 - v1);
+}
 
 // Sorts the wires of a face along the deleted faces: a wire with no edge on `border` stays,
 // one made only of such edges goes. False when a wire runs only partly along the border (the
@@ -44,7 +71,7 @@ bool SortWires(const TopoDS_Face& face, const TopTools_MapOfShape& border, Neigh
     for (TopoDS_Iterator e(wire); e.More(); e.Next()) ++(border.Contains(e.Value()) ? on : off);
     if (on == 0) {
       n.kept.push_back(wire);
-    } else if (off == 0 && wire.TShape() != outer.TShape()) {
+    } else if (off == 0 && wire.TShape() != outer.TShape() && ClosesOnSurface(wire, forward)) {
       n.dropped.push_back(wire);
     } else {
       return false;
