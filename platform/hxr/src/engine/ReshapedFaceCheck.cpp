@@ -425,6 +425,21 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
   return verdict;
 }
 
+// Each changed face by the check above, or by the kernel's full face check where the
+// check above cannot judge it.
+int CheckFaces(const std::vector<std::pair<TopoDS_Face, TopoDS_Face>>& faces,
+               const TopTools_MapOfShape& changedEdges, std::string& detail) {
+  for (const auto& [source, product] : faces) {
+    const Verdict verdict = CheckFace(source, product, changedEdges, detail);
+    if (verdict == Verdict::Invalid) return ErrorInvalidResult;
+    if (verdict == Verdict::Unsure && !BRepCheck_Analyzer(product, true).IsValid()) {
+      detail = "a changed face is not valid";
+      return ErrorInvalidResult;
+    }
+  }
+  return ErrorNone;
+}
+
 }  // namespace
 
 bool KeepsTopology(const History& history) {
@@ -445,18 +460,17 @@ int CheckReshapedFaces(const History& history, std::string& detail) {
   for (const EntityOutcome& outcome : history.edges) {
     if (!outcome.products.front().IsSame(outcome.source)) changedEdges.Add(outcome.products.front());
   }
+  std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
   for (const EntityOutcome& outcome : history.faces) {
     if (outcome.fate != Fate::FateModified) continue;
-    const TopoDS_Face source = TopoDS::Face(outcome.source);
-    const TopoDS_Face product = TopoDS::Face(outcome.products.front());
-    const Verdict verdict = CheckFace(source, product, changedEdges, detail);
-    if (verdict == Verdict::Invalid) return ErrorInvalidResult;
-    if (verdict == Verdict::Unsure && !BRepCheck_Analyzer(product, true).IsValid()) {
-      detail = "a changed face is not valid";
-      return ErrorInvalidResult;
-    }
+    faces.emplace_back(TopoDS::Face(outcome.source), TopoDS::Face(outcome.products.front()));
   }
-  return ErrorNone;
+  return CheckFaces(faces, changedEdges, detail);
+}
+
+int CheckRebuiltFaces(const std::vector<std::pair<TopoDS_Face, TopoDS_Face>>& faces,
+                      std::string& detail) {
+  return CheckFaces(faces, TopTools_MapOfShape(), detail);
 }
 
 }  // namespace hxr::engine

@@ -6,7 +6,11 @@
 
 #include "engine/EngineResult.h"
 
+#include <TopoDS_Face.hxx>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace hxr::engine {
 
@@ -24,5 +28,10 @@ bool KeepsTopology(const History& history);
 // the kernel's full face check instead. Returns ErrorNone, or ErrorInvalidResult with a
 // reason in `detail`.
 int CheckReshapedFaces(const History& history, std::string& detail);
+
+// The same check of faces rebuilt from edges they already had (a face that lost some of its
+// holes): each pair is (face before, face after), and no edge counts as changed.
+int CheckRebuiltFaces(const std::vector<std::pair<TopoDS_Face, TopoDS_Face>>& faces,
+                      std::string& detail);
 
 }  // namespace hxr::engine

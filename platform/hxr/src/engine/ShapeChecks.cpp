@@ -88,7 +88,11 @@ int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::s
       return ErrorInvalidResult;
     }
   }
-  for (TopExp_Explorer solid(result, TopAbs_SOLID); solid.More(); solid.Next()) {
+  return CheckSolids(result, detail);
+}
+
+int CheckSolids(const TopoDS_Shape& shape, std::string& detail) {
+  for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) {
     for (TopExp_Explorer shell(solid.Current(), TopAbs_SHELL); shell.More(); shell.Next()) {
       BRepCheck_Shell check(TopoDS::Shell(shell.Current()));
       if (check.Closed() != BRepCheck_NoError) {

@@ -31,6 +31,10 @@ bool AllFacesOfBody(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& f
 // solid of positive volume. Returns ErrorNone, or the error with a reason in `detail`.
 int CheckChangedShape(const TopoDS_Shape& result, const History& history, std::string& detail);
 
+// Checks every solid of a shape: each of its shells closed and its volume positive.
+// Returns ErrorNone, or the error with a reason in `detail`.
+int CheckSolids(const TopoDS_Shape& shape, std::string& detail);
+
 // The common end of an operation: records the history from `input` to `output` (the faces
 // judged by `sameFace` when given), checks the output and gives the success or failure result.
 Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,

@@ -2,9 +2,21 @@
 #include "fixtures/EngineFixtures.h"
 #include "engine/FaceCopy.h"
 #include "engine/FaceDelete.h"
+#include "engine/LocalFaceDelete.h"
 #include "engine/ShapeChecks.h"
 
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepCheck_Analyzer.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRep_Builder.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS_Compound.hxx>
 #include <TopoDS.hxx>
+#include <gp_Ax2.hxx>
+
+#include <functional>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +53,120 @@ TEST(FaceDelete, AFaceThatCannotBeHealedAwayIsAnErrorAndLeavesTheBody) {
 
 TEST(FaceDelete, NoFacesIsABadArgument) {
   EXPECT_EQ(DeleteFaces(Box(1, 1, 1), {}).error, ErrorBadArgument);
+}
+
+// A plate 30 x 20 x 4 with an upright cylinder of radius 3 at (10, 10): cut through it
+// (a hole), cut 2 deep into its top (a blind pocket) or standing 3 high on it (a boss).
+TopoDS_Shape PlateWith(const char* feature) {
+  const TopoDS_Shape plate = Box(30, 20, 4);
+  auto cylinder = [](double z1, double z2) {
+    return BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(10, 10, z1), gp_Dir(0, 0, 1)), 3.0, z2 - z1).Shape();
+  };
+  const std::string kind = feature;
+  if (kind == "pocket") return BRepAlgoAPI_Cut(plate, cylinder(2, 5)).Shape();
+  if (kind == "boss") return BRepAlgoAPI_Fuse(plate, cylinder(2, 7)).Shape();
+  return BRepAlgoAPI_Cut(plate, cylinder(-1, 5)).Shape();
+}
+
+// The faces of the feature at (10, 10): those on its cylinder and the flat face inside it.
+std::vector<TopoDS_Shape> FeatureFaces(const TopoDS_Shape& body) {
+  std::vector<TopoDS_Shape> faces;
+  for (const TopoDS_Face& face : CurvedFaces(body)) faces.push_back(face);
+  for (TopExp_Explorer it(body, TopAbs_FACE); it.More(); it.Next()) {
+    const double area = AreaOf(it.Current());
+    if (std::abs(area - M_PI * 9.0) < 1e-6) faces.push_back(it.Current());
+  }
+  return faces;
+}
+
+TEST(FaceDelete, AFeatureClosedOffByLoopsComesOutLocallyAsHealingWouldTakeIt) {
+  struct Case {
+    const char* name;
+    std::function<TopoDS_Shape()> make;
+    std::function<std::vector<TopoDS_Shape>(const TopoDS_Shape&)> pick;
+    int neighbours;  // faces that lose a loop
+  };
+  const Case cases[] = {
+      {"one hole of nine", [] { return HolePlate(3, 15, 2, 1.0); },
+       [](const TopoDS_Shape& b) { return std::vector<TopoDS_Shape>{CurvedFaces(b)[4]}; }, 2},
+      {"two holes of nine", [] { return HolePlate(3, 15, 2, 1.0); },
+       [](const TopoDS_Shape& b) { return std::vector<TopoDS_Shape>{CurvedFaces(b)[0], CurvedFaces(b)[8]}; }, 2},
+      {"through hole", [] { return PlateWith("hole"); }, FeatureFaces, 2},
+      {"blind pocket", [] { return PlateWith("pocket"); }, FeatureFaces, 1},
+      {"boss", [] { return PlateWith("boss"); }, FeatureFaces, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TopoDS_Shape body = c.make();
+    const std::vector<TopoDS_Shape> feature = c.pick(body);
+    LocalDelete local;
+    ASSERT_TRUE(RemoveFacesLocally(body, feature, local));
+    EXPECT_EQ(local.rebuilt.size(), static_cast<size_t>(c.neighbours));
+
+    const Result result = DeleteFaces(body, feature);
+    ASSERT_TRUE(result.ok) << result.detail;
+    TopoDS_Shape healed;
+    BRepTools_History healing;
+    std::string why;
+    ASSERT_EQ(RemoveFacesByHealing(body, feature, healed, healing, why), ErrorNone) << why;
+    const Result reference = FinishOperation(body, healed, healing);
+    ASSERT_TRUE(reference.ok) << reference.detail;
+
+    EXPECT_TRUE(BRepCheck_Analyzer(result.shape).IsValid());
+    EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(reference.shape), 1e-6 * VolumeOf(reference.shape));
+    EXPECT_EQ(CountOf(result.shape, TopAbs_FACE), CountOf(reference.shape, TopAbs_FACE));
+    EXPECT_EQ(CountOf(result.shape, TopAbs_EDGE), CountOf(reference.shape, TopAbs_EDGE));
+    EXPECT_EQ(result.history.CountFaces(Fate::FateModified), c.neighbours);
+    // Every entity of the body meets the same fate either way; what the delete did not
+    // reach is the very entity it was.
+    const std::vector<EntityOutcome>* lists[3][2] = {
+        {&result.history.faces, &reference.history.faces},
+        {&result.history.edges, &reference.history.edges},
+        {&result.history.vertices, &reference.history.vertices}};
+    for (const auto& pair : lists) {
+      ASSERT_EQ(pair[0]->size(), pair[1]->size());
+      for (size_t i = 0; i < pair[0]->size(); ++i) {
+        const EntityOutcome& mine = (*pair[0])[i];
+        EXPECT_EQ(FateName(mine.fate), FateName((*pair[1])[i].fate));
+        if (mine.fate == Fate::FateUnchanged) {
+          EXPECT_TRUE(mine.products.front().IsSame(mine.source));
+        }
+      }
+    }
+    EXPECT_TRUE(result.history.created.empty());
+  }
+}
+
+TEST(FaceDelete, FacesNotClosedOffByLoopsAreLeftToHealing) {
+  const TopoDS_Shape blended = BlendedBlock(2.0);
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Shape plate = HolePlate(3, 15, 2, 1.0);
+  const TopoDS_Shape boss = PlateWith("boss");
+  // A pin standing free inside a hole: the hole's room is not empty.
+  TopoDS_Compound pinned;
+  BRep_Builder builder;
+  builder.MakeCompound(pinned);
+  const TopoDS_Shape holed = PlateWith("hole");
+  builder.Add(pinned, holed);
+  builder.Add(pinned, BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(10, 10, 1), gp_Dir(0, 0, 1)), 1.0, 2.0).Shape());
+  struct Case {
+    const char* name;
+    TopoDS_Shape body;
+    std::vector<TopoDS_Shape> faces;
+  };
+  const Case cases[] = {
+      {"a blend", blended, {CurvedFaces(blended).front()}},
+      {"a side of a block", block, {PlanarFace(block, gp_Dir(1, 0, 0), gp_Pnt(10, 0, 0))}},
+      {"the top of a plate with holes", plate, {PlanarFace(plate, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2))}},
+      {"a boss's side without its top", boss, {CurvedFaces(boss).front()}},
+      {"a hole with a pin inside", pinned, FeatureFaces(holed)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LocalDelete local;
+    EXPECT_FALSE(RemoveFacesLocally(c.body, c.faces, local));
+    EXPECT_TRUE(local.shape.IsNull());
+  }
 }
 
 TEST(FaceCopy, CopiedFacesFormOneSheetPairedWithTheirSources) {

@@ -1,6 +1,10 @@
 // Deleting, copying and cutting faces of kernel bodies: the healed body, the sheet made, the
 // track records, the callbacks fired and the groups afterwards; failures change nothing.
 #include "WiredTestBase.h"
+#include "engine/FaceDelete.h"
+
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -39,6 +43,95 @@ TEST_F(FaceDeleteTest, DeletingBlendsGivesTheBlockBack) {
     EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, side), nullptr);
     EXPECT_EQ(s_callbacks, (std::vector<Callback>{{'D', blends[0], attrib, 0, 0}}));
     EXPECT_EQ(Members(group), std::vector<int>{side});
+  }
+}
+
+// The curved faces of the body on cylinders of the radius, in the body's order.
+std::vector<int> CylindersOfRadius(const std::vector<int>& curved, double radius) {
+  std::vector<int> out;
+  for (int face : curved) {
+    if (std::abs(hxr::engine::fixtures::CylinderRadius(brennik::store::ShapeOf(face)) - radius) < 1e-9)
+      out.push_back(face);
+  }
+  return out;
+}
+
+TEST_F(FaceDeleteTest, AHoleABossOrACounterboreComesOutKeepingEveryOtherFace) {
+  struct Case {
+    const char* name;
+    int (*make)();
+    std::vector<int> (*feature)(int body);  // the faces to delete
+    double top;                             // the height of the plate's top, which loses a loop
+    bool through;                           // the bottom loses one too
+  };
+  const Case cases[] = {
+      {"one hole of seven", [] { return brennik::build::PlateWithManyHoles(7); },
+       [](int body) { return std::vector<int>{CurvedFaces(body)[3]}; }, 2, true},
+      {"a boss", brennik::build::PlateWithHoles,
+       [](int body) {
+         std::vector<int> faces = CylindersOfRadius(CurvedFaces(body), 8);
+         faces.push_back(FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 16)));
+         return faces;
+       },
+       10, false},
+      {"a counterbored hole", brennik::build::PlateWithHoles,
+       [](int body) {
+         std::vector<int> faces = CylindersOfRadius(CurvedFaces(body), 6);
+         faces.push_back(FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 6)));
+         for (int face : CylindersOfRadius(CurvedFaces(body), 3)) faces.push_back(face);
+         return faces;
+       },
+       10, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int body = c.make();
+    const std::vector<int> feature = c.feature(body);
+    std::vector<int> neighbours = {FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, c.top))};
+    if (c.through) neighbours.push_back(FaceAt(body, gp_Dir(0, 0, -1), gp_Pnt(0, 0, 0)));
+    ASSERT_FALSE(feature.empty());
+    for (int face : neighbours) ASSERT_NE(face, 0);
+    for (int face : feature) ASSERT_NE(face, 0);
+
+    // What healing the gap over by the neighbours gives for the same delete.
+    std::vector<TopoDS_Shape> shapes;
+    for (int face : feature) shapes.push_back(brennik::store::ShapeOf(face));
+    TopoDS_Shape healed;
+    BRepTools_History history;
+    std::string why;
+    ASSERT_EQ(hxr::engine::RemoveFacesByHealing(brennik::store::ShapeOf(body), shapes, healed, history, why),
+              hxr::engine::ErrorNone)
+        << why;
+    const double healedVolume = hxr::engine::VolumeOf(healed);
+
+    std::vector<int> others;
+    std::vector<int> identifiers;
+    for (int face : Faces(body)) {
+      if (Has(feature, face)) continue;
+      others.push_back(face);
+      identifiers.emplace_back();
+      BQ_ENTITY_ask_identifier(face, &identifiers.back());
+    }
+
+    ASSERT_EQ(HXR_FACE_delete(static_cast<int>(feature.size()), feature.data(), nullptr, &m_tracking),
+              HXR_ERROR_none);
+
+    EXPECT_NEAR(Volume(body), healedVolume, 1e-6 * healedVolume);
+    EXPECT_TRUE(RoundTrips(body)) << "the body passes the kernel's check";
+    EXPECT_EQ(Faces(body), others);
+    EXPECT_EQ(static_cast<int>(others.size()), hxr::engine::CountOf(healed, TopAbs_FACE));
+    for (size_t i = 0; i < others.size(); ++i) {
+      int identifier = 0;
+      BQ_ENTITY_ask_identifier(others[i], &identifier);
+      EXPECT_EQ(identifier, identifiers[i]);
+    }
+    const std::vector<Track> tracks = Tracks();
+    for (int face : feature) EXPECT_NE(FindTrack(tracks, HXR_TRACK_delete, face), nullptr);
+    for (int face : neighbours) EXPECT_NE(FindTrack(tracks, HXR_TRACK_modify, face), nullptr);
+    for (int face : others) {
+      if (Has(neighbours, face)) continue;
+      for (const Track& track : tracks) EXPECT_FALSE(Has(track.originals, face)) << "face " << face;
+    }
   }
 }
 
