@@ -240,14 +240,21 @@ private:
     return true;
   }
 
-  // A component name is written back with every character escaped at worst ("%XX"): a name
-  // longer than a third of the reader's line would not read back from the file written
-  // from it. Escapes in the file count as the one character they stand for.
+  // A name (of an array, a field or a component) is written back with every character
+  // escaped at worst ("%XX"): a name longer than a third of the reader's line would not read
+  // back from the file written from it. Escapes in the file count as the one character they stand for.
+  // An escape is '%' and two hex digits standing for a character other than NUL, which would
+  // end the name where it stands.
   static bool NameWritesBack(const std::string& line)
   {
     size_t characters = 0;
     for (size_t i = 0; i < line.size(); i += line[i] == '%' ? 3 : 1)
+    {
+      if (line[i] == '%' && (i + 2 >= line.size() || !std::isxdigit(static_cast<unsigned char>(line[i + 1])) ||
+                             !std::isxdigit(static_cast<unsigned char>(line[i + 2])) || line.compare(i + 1, 2, "00") == 0))
+        return false;
       ++characters;
+    }
     return characters * 3 <= 255;
   }
 
@@ -397,7 +404,7 @@ private:
       uint64_t raw = 0;
       for (int b = 0; b < type.bytes; ++b)
         raw = raw << 8 | data[i * static_cast<uint64_t>(type.bytes) + static_cast<uint64_t>(b)];
-      if (!type.integer)
+      if (!type.integer && type.bytes >= 4)
       {
         if (!std::isfinite(realOf(raw, type.bytes)))
           return false;
@@ -484,11 +491,12 @@ private:
   {
     std::string name;
     uint64_t arrays = 0;
-    if (!Token(name) || !Count(arrays))
+    // Names are written back escaped: each must fit the reader's buffer once written.
+    if (!Token(name) || !NameWritesBack(name) || !Count(arrays))
       return false;
     for (uint64_t a = 0; a < arrays; ++a)
     {
-      if (!Token(name))
+      if (!Token(name) || !NameWritesBack(name))
         return false;
       if (name == "NULL_ARRAY")
         continue;
@@ -509,7 +517,7 @@ private:
     std::string name;
     ValueType type;
     uint64_t components = 0;
-    if (!Token(name))
+    if (!Token(name) || !NameWritesBack(name))
       return false;
     if (word == "scalars")
     {
@@ -533,7 +541,7 @@ private:
         return false;
       type.bytes = 1;
       const uint64_t values = word == "lookup_table" ? Product(components, 4) : Product(n, components);
-      return ArrayValues(type, values, nullptr, components);
+      return Values(type, values, nullptr);
     }
     if (word == "texture_coordinates")
       return Count(components) && components >= 1 && components <= 3 && Type(type) &&
