@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -73,9 +74,14 @@ public:
   bool Scan()
   {
     std::string line;
-    if (!Line(line) || line.compare(0, 22, "# vtk DataFile Version") != 0)
+    // The version says how cells are written: a line without one leaves the toolkit's reader
+    // guessing, so it is refused.
+    int major = 0;
+    int minor = 0;
+    if (!Line(line) || line.compare(0, 22, "# vtk DataFile Version") != 0 ||
+        std::sscanf(line.c_str() + 22, " %d.%d", &major, &minor) != 2 || line.find('\0') != std::string::npos)
       return false;
-    m_newCells = std::atoi(line.c_str() + 22) >= 5;
+    m_newCells = major >= 5;
     if (!Line(line)) // the header
       return false;
     if (!Line(line))
@@ -116,7 +122,7 @@ public:
       {
         uint64_t n = 0;
         ValueType type;
-        if (!Count(n) || !Type(type) || !Values(type, Product(n, 3), nullptr))
+        if (!Count(n) || !Type(type) || !ArrayValues(type, Product(n, 3), nullptr, 3))
           return false;
         m_points = n;
       }
@@ -159,6 +165,143 @@ private:
   }
 
   size_t Remaining() const { return m_text.size() - m_at; }
+
+  // A binary real from its bits: a float or a double.
+  static double realOf(uint64_t raw, int bytes)
+  {
+    if (bytes == 4)
+    {
+      const auto bits = static_cast<uint32_t>(raw);
+      float value = 0;
+      std::memcpy(&value, &bits, sizeof value);
+      return value;
+    }
+    double value = 0;
+    std::memcpy(&value, &raw, sizeof value);
+    return value;
+  }
+
+  // The values of one data array of `components` values a tuple, then the metadata block the
+  // 5.x writer may put after it: "METADATA", then the array's component names
+  // ("COMPONENT_NAMES" and one line per component) and its information keys ("INFORMATION n",
+  // then per key a "NAME key LOCATION class" line and a "DATA" line of one value, or of a
+  // count and as many values), up to an empty line or the end of the file. The toolkit's
+  // reader stops quietly at a line it does not know and keeps what it read so far, so every
+  // other line is refused; each count is held against the bytes that remain.
+  bool ArrayValues(const ValueType& type, uint64_t count, const Visit& visit, uint64_t components)
+  {
+    if (!Values(type, count, visit))
+      return false;
+    const size_t before = m_at;
+    std::string word;
+    if (!Keyword(word) || word != "metadata")
+    {
+      m_at = before;
+      return true;
+    }
+    std::string line;
+    if (!RestOfLine(line) || !Trimmed(line).empty())
+      return false;
+    while (m_at < m_text.size())
+    {
+      if (!RestOfLine(line))
+        return false;
+      // Only a line with nothing on it ends the block: the toolkit's reader stops at one
+      // holding blanks and reads nothing after it.
+      if (line.empty())
+        return true;
+      const std::vector<std::string> words = Words(line);
+      if (words.size() == 1 && Lower(words[0]) == "component_names")
+      {
+        for (uint64_t c = 0; c < components; ++c)
+          if (!RestOfLine(line) || Trimmed(line).empty() || !NameWritesBack(line))
+            return false;
+        continue;
+      }
+      uint64_t keys = 0;
+      if (words.size() != 2 || Lower(words[0]) != "information" || !WholeNumber(words[1], keys))
+        return false;
+      for (uint64_t k = 0; k < keys; ++k)
+      {
+        if (!RestOfLine(line))
+          return false;
+        const std::vector<std::string> name = Words(line);
+        if (name.size() != 4 || name[0] != "NAME" || name[2] != "LOCATION" || !RestOfLine(line))
+          return false;
+        const std::vector<std::string> data = Words(line);
+        uint64_t values = 0;
+        const bool single = data.size() == 2 && IsNumber(data[1]);
+        const bool counted = data.size() >= 2 && WholeNumber(data[1], values) && data.size() == values + 2 &&
+                             std::all_of(data.begin() + 2, data.end(), IsNumber);
+        if (data.empty() || data[0] != "DATA" || !(single || counted))
+          return false;
+      }
+    }
+    return true;
+  }
+
+  // A name (of an array, a field or a component) is written back with every character
+  // escaped at worst ("%XX"): a name longer than a third of the reader's line would not read
+  // back from the file written from it. Escapes in the file count as the one character they stand for.
+  // An escape is '%' and two hex digits standing for a character other than NUL, which would
+  // end the name where it stands.
+  static bool NameWritesBack(const std::string& line)
+  {
+    size_t characters = 0;
+    for (size_t i = 0; i < line.size(); i += line[i] == '%' ? 3 : 1)
+    {
+      if (line[i] == '%' && (i + 2 >= line.size() || !std::isxdigit(static_cast<unsigned char>(line[i + 1])) ||
+                             !std::isxdigit(static_cast<unsigned char>(line[i + 2])) || line.compare(i + 1, 2, "00") == 0))
+        return false;
+      ++characters;
+    }
+    return characters * 3 <= 255;
+  }
+
+  static std::vector<std::string> Words(const std::string& line)
+  {
+    std::vector<std::string> words;
+    size_t at = 0;
+    while ((at = line.find_first_not_of(" \t\r", at)) != std::string::npos)
+    {
+      const size_t end = std::min(line.find_first_of(" \t\r", at), line.size());
+      words.push_back(line.substr(at, end - at));
+      at = end;
+    }
+    return words;
+  }
+
+  // A count: digits only, no larger than the bytes that remain.
+  bool WholeNumber(const std::string& word, uint64_t& n) const
+  {
+    if (word.empty() || word.size() > 18 || word.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    n = std::strtoull(word.c_str(), nullptr, 10);
+    return n <= Remaining();
+  }
+
+  static bool IsNumber(const std::string& word)
+  {
+    char* end = nullptr;
+    const double value = std::strtod(word.c_str(), &end);
+    return !word.empty() && end == word.c_str() + word.size() && std::isfinite(value);
+  }
+
+  // The rest of the current line (the last line of a file may lack its line break).
+  bool RestOfLine(std::string& line)
+  {
+    size_t end = m_text.find('\n', m_at);
+    if (end == std::string::npos)
+      end = m_text.size();
+    if (end - m_at > 255 || m_text.find('\0', m_at) < end)
+      return false;
+    line = m_text.substr(m_at, end - m_at);
+    m_at = std::min(end + 1, m_text.size());
+    return true;
+  }
+
+
+
 
   // One header line; the reader takes at most 255 characters of it.
   bool Line(std::string& line)
@@ -231,7 +374,9 @@ private:
       }
       else
         value = std::strtod(token.c_str(), &end);
-      if (*end != '\0' || !std::isfinite(value) || (visit && !visit(value)))
+      // The whole token, NUL bytes included, must be the number: the toolkit's reader stops
+      // at a NUL where this parse would see the end of a value.
+      if (end != token.c_str() + token.size() || !std::isfinite(value) || (visit && !visit(value)))
         return false;
     }
     return true;
@@ -249,16 +394,24 @@ private:
       return false;
     const auto* data = reinterpret_cast<const unsigned char*>(m_text.data() + m_at);
     m_at += static_cast<size_t>(bytes);
-    if (!visit || type.bit)
+    if (type.bit || (!visit && type.integer))
       return true;
-    // Values that the check needs (ids and offsets) are integers, written big-endian.
+    // Values are written big-endian. Reals must be finite, as in a text file: the toolkit's
+    // writer would put out a NaN that no reader takes back. Values that the check needs
+    // (ids and offsets) are integers.
     for (uint64_t i = 0; i < count; ++i)
     {
       uint64_t raw = 0;
       for (int b = 0; b < type.bytes; ++b)
         raw = raw << 8 | data[i * static_cast<uint64_t>(type.bytes) + static_cast<uint64_t>(b)];
+      if (!type.integer && type.bytes >= 4)
+      {
+        if (!std::isfinite(realOf(raw, type.bytes)))
+          return false;
+        continue;
+      }
       // Signed or not, an id with its top bit set is out of range either way.
-      if (!visit(static_cast<double>(raw)))
+      if (visit && !visit(static_cast<double>(raw)))
         return false;
     }
     return true;
@@ -321,13 +474,13 @@ private:
       offsets.push_back(value);
       return true;
     };
-    if (!Values(type, offsetCount, offset))
+    if (!ArrayValues(type, offsetCount, offset, 1))
       return false;
     if (offsetCount == 0 ? idCount != 0 : offsets.back() != static_cast<double>(idCount))
       return false;
     if (!Keyword(word) || word != "connectivity" || !Type(type) || !type.integer || type.bit)
       return false;
-    if (!Values(type, idCount, [this](double id) { return Id(id); }))
+    if (!ArrayValues(type, idCount, [this](double id) { return Id(id); }, 1))
       return false;
     m_cells += offsetCount > 0 ? offsetCount - 1 : 0;
     return true;
@@ -338,11 +491,12 @@ private:
   {
     std::string name;
     uint64_t arrays = 0;
-    if (!Token(name) || !Count(arrays))
+    // Names are written back escaped: each must fit the reader's buffer once written.
+    if (!Token(name) || !NameWritesBack(name) || !Count(arrays))
       return false;
     for (uint64_t a = 0; a < arrays; ++a)
     {
-      if (!Token(name))
+      if (!Token(name) || !NameWritesBack(name))
         return false;
       if (name == "NULL_ARRAY")
         continue;
@@ -351,7 +505,7 @@ private:
       ValueType type;
       if (!Count(components) || !Count(tuples) || !Type(type) ||
           (tuplesWanted != std::numeric_limits<uint64_t>::max() && tuples != tuplesWanted) ||
-          !Values(type, Product(components, tuples), nullptr))
+          !ArrayValues(type, Product(components, tuples), nullptr, components))
         return false;
     }
     return true;
@@ -363,7 +517,7 @@ private:
     std::string name;
     ValueType type;
     uint64_t components = 0;
-    if (!Token(name))
+    if (!Token(name) || !NameWritesBack(name))
       return false;
     if (word == "scalars")
     {
@@ -378,7 +532,7 @@ private:
             components > 4 || !Keyword(token) || token != "lookup_table")
           return false;
       }
-      return Token(token) && Values(type, Product(n, components), nullptr);
+      return Token(token) && ArrayValues(type, Product(n, components), nullptr, components);
     }
     if (word == "color_scalars" || word == "lookup_table")
     {
@@ -391,12 +545,12 @@ private:
     }
     if (word == "texture_coordinates")
       return Count(components) && components >= 1 && components <= 3 && Type(type) &&
-             Values(type, Product(n, components), nullptr);
+             ArrayValues(type, Product(n, components), nullptr, components);
     const std::pair<const char*, uint64_t> fixed[] = {
       {"vectors", 3}, {"normals", 3}, {"tensors", 9}, {"tensors6", 6}, {"global_ids", 1}};
     for (const auto& [keyword, size] : fixed)
       if (word == keyword)
-        return Type(type) && Values(type, Product(n, size), nullptr);
+        return Type(type) && ArrayValues(type, Product(n, size), nullptr, size);
     return false;
   }
 

@@ -95,6 +95,8 @@ std::vector<vtkSmartPointer<vtkProp>> MakeAxesAndLabels(const AxisRecords& axes,
                                                         std::vector<vtkFollower*>& labels);
 
 // Hands the props to a new renderer of the window, frames them, turns the labels to the
-// camera, renders once and names the window after a non-empty title.
+// camera, renders once and names the window after a non-empty title. A non-zero elevation
+// (degrees) raises the camera above the props before framing them.
 void FinishScene(vtkRenderWindow* window, const std::vector<vtkSmartPointer<vtkProp>>& props,
-                 const std::vector<vtkFollower*>& labels, PlotColour background, const char* title);
+                 const std::vector<vtkFollower*>& labels, PlotColour background, const char* title,
+                 double elevation = 0.0);

@@ -28,7 +28,8 @@ struct BufferCacheTable : vtkOpenGLVertexBufferObjectCache
 }  // namespace
 
 void FinishScene(vtkRenderWindow* window, const std::vector<vtkSmartPointer<vtkProp>>& props,
-                 const std::vector<vtkFollower*>& labels, PlotColour background, const char* title)
+                 const std::vector<vtkFollower*>& labels, PlotColour background, const char* title,
+                 double elevation)
 {
     vtkNew<vtkRenderer> renderer;
     window->AddRenderer(renderer);
@@ -37,6 +38,11 @@ void FinishScene(vtkRenderWindow* window, const std::vector<vtkSmartPointer<vtkP
     renderer->SetBackground(background.red, background.green, background.blue);
     // Standalone windows get this size; inside the dialog the render widget governs it.
     window->SetSize(200, 200);
+    if (elevation != 0.0)
+    {
+        renderer->GetActiveCamera()->Elevation(elevation);
+        renderer->GetActiveCamera()->OrthogonalizeViewUp();
+    }
     // A camera made on demand is not framed on the props, so frame it here.
     renderer->ResetCamera();
     renderer->ResetCameraClippingRange();

@@ -18,6 +18,9 @@
 
 namespace {
 
+// Degrees the camera is raised above a flat surface.
+constexpr double kFlatSurfaceElevation = 30.0;
+
 double SurfaceFirstTick(const AxesPlacement& placement, int k, int divisions)
 {
     return static_cast<double>((placement.firstSpan / divisions) * k);
@@ -106,5 +109,8 @@ void BuildSurfaceScene(vtkRenderWindow* window, const PlotRequest& request)
         const auto axisProps = MakeAxesAndLabels(axes, placement, labels);
         props.insert(props.end(), axisProps.begin(), axisProps.end());
     }
-    FinishScene(window, props, labels, background, request.title);
+    // All values equal make a flat surface in the plane the camera looks along, which would
+    // show as nothing: it is then seen from above at an angle.
+    const bool flat = extent.any && extent.largest == extent.smallest;
+    FinishScene(window, props, labels, background, request.title, flat ? kFlatSurfaceElevation : 0.0);
 }

@@ -104,6 +104,17 @@ const BuilderCase kCases[] = {
          EXPECT_EQ(s.CellCount(VTK_QUAD), 4);
          EXPECT_EQ(s.grid->GetNumberOfCells(), 4);
      }},
+    {"AllEqualValuesDrawTheFlatSurfaceSeenAtAnAngle",
+     [](HostData& d) { d.Series(std::vector<std::vector<double>>(3, std::vector<double>(4, 2.0))); },
+     [](const PlotScene& s, vtkRenderWindow*) {
+         EXPECT_EQ(s.CellCount(VTK_QUAD), 6);
+         EXPECT_TRUE(s.gridActor->GetVisibility());
+         EXPECT_TRUE(CameraIsFinite(s));
+         // The surface lies across the camera's line of sight, not along it (edge-on it
+         // would cover no pixel).
+         const double* direction = s.renderer->GetActiveCamera()->GetDirectionOfProjection();
+         EXPECT_GE(std::fabs(direction[1]), 0.4);
+     }},
     {"ShortestSeriesLimitsThePlottedValues",
      [](HostData& d) { d.Series({{1, 2, 3, 4, 5}, {1, 2, 3}}); },
      [](const PlotScene& s, vtkRenderWindow*) {

@@ -36,6 +36,17 @@ int FillCircular(Interaction* target, Pattern* pattern, const Array<Array<int>>&
     return pattern->GetTag();
 }
 
+// The axis of a circular pattern of several occurrences, checks on or off: a pattern without
+// its axis saves into a file that cannot be loaded, so an axis tag naming no reference is a
+// bad argument.
+Reference* AxisOrRefuse(Interaction* target, int axis, int occurrenceCount, ResultType& status)
+{
+    Reference* reference = CastTagToReference(target, axis);
+    if (!reference && occurrenceCount >= 2)
+        status = ResultTypeBadArgument;
+    return reference;
+}
+
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(LoadUserDefinedFacePattern, 0);
@@ -101,11 +112,14 @@ int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences,
                      DoubleArg(spacing, "spacing"), DirectionArg(axis, "axis"))
         .Checks([&](Interaction* target) { return CheckCircularFacePatternArguments(target, occurrences, axis, spacing); })
         .ReturnsTag("CircularFacePatternTag")
-        .Run([&](Interaction* target, ResultType&, auto&&...) {
+        .Run([&](Interaction* target, ResultType& status, auto&&...) {
+            Reference* axisReference = AxisOrRefuse(target, axis, occurrences.GetSize(), status);
+            if (status != ResultTypeOk)
+                return 0;
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             return FillCircular(target,
                                 CircularFacePattern::CreateOpen(target, seed, occurrences.GetSize(), spacing,
-                                                                CastTagToReference(target, axis)),
+                                                                axisReference),
                                 occurrences);
         });
 }
@@ -117,11 +131,14 @@ int LoadClosedCircularFacePattern(int interaction, Array<Array<int>>& occurrence
                      DirectionArg(axis, "axis"))
         .Checks([&](Interaction* target) { return CheckCircularFacePatternArguments(target, occurrences, axis, 0.0); })
         .ReturnsTag("CircularFacePatternTag")
-        .Run([&](Interaction* target, ResultType&, auto&&...) {
+        .Run([&](Interaction* target, ResultType& status, auto&&...) {
+            Reference* axisReference = AxisOrRefuse(target, axis, occurrences.GetSize(), status);
+            if (status != ResultTypeOk)
+                return 0;
             std::vector<Reference*> seed = ReferencesOf(target, occurrences[0]);
             return FillCircular(target,
                                 CircularFacePattern::CreateClosed(target, seed, occurrences.GetSize(),
-                                                                  CastTagToReference(target, axis)),
+                                                                  axisReference),
                                 occurrences);
         });
 }

@@ -127,6 +127,14 @@ class OrientationCheck {
   std::size_t m_offset = 0;
 };
 
+// Whether a regularity's continuity is one of OCCT's. Bad data can store any number there,
+// which may not even be loaded as the enumeration: it is copied out as an integer.
+bool KnownContinuity(const GeomAbs_Shape& continuity) {
+  std::underlying_type<GeomAbs_Shape>::type stored = 0;
+  std::memcpy(&stored, &continuity, sizeof stored);
+  return stored >= GeomAbs_C0 && stored <= GeomAbs_CN;
+}
+
 // The geometry a face, edge or vertex refers to is present: OCCT's checker takes it as given.
 // Meshes and polygons, which bodies never carry, are refused.
 bool GeometryPresent(const TopoDS_Shape& shape) {
@@ -145,7 +153,7 @@ bool GeometryPresent(const TopoDS_Shape& shape) {
       if (rep->IsCurveOnSurface() && (rep->PCurve().IsNull() || rep->Surface().IsNull())) return false;
       if (rep->IsCurveOnClosedSurface() && rep->PCurve2().IsNull()) return false;
       if (rep->IsRegularity() && (rep->Surface().IsNull() || rep->Surface2().IsNull() ||
-                                  rep->Continuity() < GeomAbs_C0 || rep->Continuity() > GeomAbs_CN))
+                                  !KnownContinuity(rep->Continuity())))
         return false;
     }
     return curve3d || edge->Degenerated();

@@ -348,10 +348,16 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
   if (!ShapeFromData(bytes, binary, &shape)) return 0;
   const TopAbs_ShapeEnum types[] = {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX};
   TopTools_IndexedMapOfShape maps[3];
+  long long entities = 0;
   for (int k = 0; k < 3; ++k) {
     TopExp::MapShapes(shape, types[k], maps[k]);
     if (maps[k].Extent() != static_cast<int>(ids[k].size())) return 0;
+    entities += maps[k].Extent();
   }
+  // Building the record numbers the body and each entity's geometry (and, at most, each
+  // entity) from the counter: a counter without room for them is corrupt data, refused
+  // before it can run past the largest identifier.
+  if (static_cast<long long>(nextIdentifier) + 1 + 2 * entities > INT_MAX) return 0;
   int bodyTag = s->NewTag();
   BodyPtr built = BuildBodyRecord(*s, bodyTag, shape, nullptr, [&](const TopoDS_Shape& sub) {
     for (int k = 0; k < 3; ++k) {

@@ -21,6 +21,7 @@
 #include <Standard_Failure.hxx>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -237,7 +238,7 @@ class Source {
   void Reals(int n) {
     for (int i = 0; i < n && m_ok; ++i) Real();
   }
-  void Real() {
+  double Real() {
     double v = 0;
     if (m_binary) {
       Bytes(&v, sizeof v);
@@ -248,6 +249,7 @@ class Source {
       if (token.empty() || *end != '\0') Fail();
     }
     if (!std::isfinite(v)) Fail();
+    return v;
   }
   // Only white space left.
   bool AtEnd() {
@@ -314,16 +316,49 @@ bool Knots(Source& in, long long n) {
   return in.Ok();
 }
 
+// A direction of `dimension` reals. OCCT makes every direction a unit one and, when it cannot
+// (no length), builds nothing in place of the curve or surface, which a trimmed or offset
+// curve over it then reads through: such a direction is refused.
+std::array<double, 3> Direction(Source& in, int dimension) {
+  std::array<double, 3> d{0.0, 0.0, 0.0};
+  for (int c = 0; c < dimension && in.Ok(); ++c) d[c] = in.Real();
+  if (std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) <= 1e-12) in.Fail();
+  return d;
+}
+
+// A point and `directions` directions (a conic's or an elementary surface's frame). In space
+// the first two (main and X directions) must not be parallel, or OCCT makes no frame.
+bool Frame(Source& in, int dimension, int directions) {
+  in.Reals(dimension);
+  std::array<double, 3> first{}, second{};
+  for (int k = 0; k < directions && in.Ok(); ++k) {
+    const std::array<double, 3> d = Direction(in, dimension);
+    if (k == 0)
+      first = d;
+    else if (k == 1)
+      second = d;
+  }
+  if (in.Ok() && dimension == 3 && directions >= 2) {
+    const double x = first[1] * second[2] - first[2] * second[1];
+    const double y = first[2] * second[0] - first[0] * second[2];
+    const double z = first[0] * second[1] - first[1] * second[0];
+    const double a = std::sqrt(first[0] * first[0] + first[1] * first[1] + first[2] * first[2]);
+    const double b = std::sqrt(second[0] * second[0] + second[1] * second[1] + second[2] * second[2]);
+    if (std::sqrt(x * x + y * y + z * z) <= 1e-12 * a * b) return in.Fail();
+  }
+  return in.Ok();
+}
+
 bool Curve(Source& in, int dimension, int depth) {
   if (depth > kDeepestBasis) return in.Fail();
   const int p = dimension;                    // a point or a direction
-  const int frame = dimension == 3 ? 12 : 6;  // centre and axes of a conic
+  const int axes = dimension == 3 ? 3 : 2;   // directions of a conic's frame
   switch (in.Type()) {
-    case 1: in.Reals(2 * p); break;           // line
-    case 2: in.Reals(frame + 1); break;       // circle
-    case 3: in.Reals(frame + 2); break;       // ellipse
-    case 4: in.Reals(frame + 1); break;       // parabola
-    case 5: in.Reals(frame + 2); break;       // hyperbola
+    case 1: Frame(in, p, 1); break;           // line
+    case 2: Frame(in, p, axes); in.Reals(1); break;  // circle
+    case 3: Frame(in, p, axes); in.Reals(2); break;  // ellipse
+    case 4: Frame(in, p, axes); in.Reals(1); break;  // parabola
+    case 5: Frame(in, p, axes); in.Reals(2); break;  // hyperbola
     case 6: {                                 // Bezier
       const bool rational = in.Flag();
       const int degree = in.Degree();
@@ -341,7 +376,8 @@ bool Curve(Source& in, int dimension, int depth) {
       in.Reals(2);
       return in.Ok() && Curve(in, dimension, depth + 1);
     case 9:                                   // offset
-      in.Reals(dimension == 3 ? 4 : 1);
+      in.Reals(1);
+      if (dimension == 3) Direction(in, 3);
       return in.Ok() && Curve(in, dimension, depth + 1);
     default: return in.Fail();
   }
@@ -351,16 +387,16 @@ bool Curve(Source& in, int dimension, int depth) {
 bool Surface(Source& in, int depth) {
   if (depth > kDeepestBasis) return in.Fail();
   switch (in.Type()) {
-    case 1: in.Reals(12); break;              // plane
-    case 2: in.Reals(13); break;              // cylinder
-    case 3: in.Reals(14); break;              // cone
-    case 4: in.Reals(13); break;              // sphere
-    case 5: in.Reals(14); break;              // torus
-    case 6:                                   // linear extrusion
-      in.Reals(3);
+    case 1: Frame(in, 3, 3); break;                  // plane
+    case 2: Frame(in, 3, 3); in.Reals(1); break;     // cylinder
+    case 3: Frame(in, 3, 3); in.Reals(2); break;     // cone
+    case 4: Frame(in, 3, 3); in.Reals(1); break;     // sphere
+    case 5: Frame(in, 3, 3); in.Reals(2); break;     // torus
+    case 6:                                          // linear extrusion
+      Direction(in, 3);
       return in.Ok() && Curve(in, 3, depth + 1);
     case 7:                                   // revolution
-      in.Reals(6);
+      Frame(in, 3, 1);
       return in.Ok() && Curve(in, 3, depth + 1);
     case 8: {                                 // Bezier
       const bool uRational = in.Flag();

@@ -24,6 +24,10 @@ Instance::~Instance() = default;
 
 Instance* Instance::Create(Interaction* interaction, int body, const double (*matrix)[4])
 {
+    // Only a body can be placed, checks on or off: anything else would stay among the seen
+    // bodies and make every later save of the interaction fail.
+    if (GetEntityClass(body) != KernelClassBody)
+        return nullptr;
     if (interaction)
         interaction->AddSeenBody(body);
     Instance* instance = new Instance(interaction, body, matrix);

@@ -11,6 +11,8 @@
 #include "core/xml/XMLCharEncoding.h"
 #include "core/xml/XMLEscape.h"
 #include "core/xml/XMLTreeNodeData.h"
+#include "core/journal/JournalVocabulary.h"
+#include "core/xml/XMLCutOffDocument.h"
 
 #include <cstdio>
 #include <cstring>
@@ -535,6 +537,9 @@ XMLTreeNode XMLTreeNode::ParseFile(const char* path, const char* rootName, XMLPa
     }
     if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF)
       bytes.erase(0, 3);
+    // A journal left by a killed process reads as its complete records; other documents cut
+    // off so are refused as before.
+    CloseCutOffDocument(bytes, JournalName::Root);
     return ParseWholeText(bytes, rootName, result);
   } catch (const std::bad_alloc&) {
     SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);

@@ -16,6 +16,7 @@
 #include "core/objects/Object.h"
 #include "core/persist/XMLIO.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -144,6 +145,25 @@ template <typename T>
 T* ListData(std::vector<T>& list)
 {
     return list.empty() ? nullptr : list.data();
+}
+
+// Parallel lists are handed to the add-on with one count, so each list is kept as long as
+// the list it goes with. A value list of another length than its entities is taken as far
+// as it goes, its last value standing for the entities past its end (one tolerance for all
+// edges); with no value at all they get 0.
+inline std::vector<double> OneValuePerEntity(const std::vector<double>& values, std::size_t entities)
+{
+    std::vector<double> perEntity(entities, values.empty() ? 0.0 : values.back());
+    std::copy_n(values.begin(), std::min(values.size(), entities), perEntity.begin());
+    return perEntity;
+}
+
+// Entities and what each is given (a curve, a position) are kept as pairs: an entity without
+// its partner, or a partner without its entity, is left out.
+template <typename T>
+std::vector<T> FirstOf(const std::vector<T>& list, std::size_t count)
+{
+    return std::vector<T>(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(std::min(count, list.size())));
 }
 
 // One child element per index of parallel lists. Reading sizes nothing: the caller has sized

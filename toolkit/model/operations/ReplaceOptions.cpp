@@ -41,11 +41,10 @@ ReplaceOptions::ReplaceOptions(Interaction* interaction) : OptionObject(interact
 bool ReplaceOptions::SetEdgeData(const std::vector<int>& edges, const std::vector<int>& curves,
                                  const std::vector<double>& tolerances, ReplaceEdgesUseType useType)
 {
-    if (curves.size() != edges.size() || tolerances.size() != edges.size())
-        return false;
-    SetRecorded(m_edges, edges);
-    SetRecorded(m_curves, curves);
-    SetRecorded(m_edgeTolerances, tolerances);
+    const std::size_t count = std::min(edges.size(), curves.size());
+    SetRecorded(m_edges, FirstOf(edges, count));
+    SetRecorded(m_curves, FirstOf(curves, count));
+    SetRecorded(m_edgeTolerances, OneValuePerEntity(tolerances, count));
     SetRecorded(m_edgesUseType, static_cast<int>(useType));
     return true;
 }
@@ -53,29 +52,26 @@ bool ReplaceOptions::SetEdgeData(const std::vector<int>& edges, const std::vecto
 bool ReplaceOptions::SetVertexData(const std::vector<int>& vertices, const std::vector<Position>& positions,
                                    const std::vector<double>& tolerances)
 {
-    if (positions.size() != vertices.size() || tolerances.size() != vertices.size())
-        return false;
-    SetRecorded(m_vertices, vertices);
-    SetRecorded(m_vertexPositions, positions);
-    SetRecorded(m_vertexTolerances, tolerances);
+    const std::size_t count = std::min(vertices.size(), positions.size());
+    SetRecorded(m_vertices, FirstOf(vertices, count));
+    SetRecorded(m_vertexPositions, FirstOf(positions, count));
+    SetRecorded(m_vertexTolerances, OneValuePerEntity(tolerances, count));
     return true;
 }
 
 bool ReplaceOptions::SetEdgeHelp(const std::vector<int>& edges, const std::vector<Position>& positions)
 {
-    if (positions.size() != edges.size())
-        return false;
-    SetRecorded(m_helpEdges, edges);
-    SetRecorded(m_helpEdgePositions, positions);
+    const std::size_t count = std::min(edges.size(), positions.size());
+    SetRecorded(m_helpEdges, FirstOf(edges, count));
+    SetRecorded(m_helpEdgePositions, FirstOf(positions, count));
     return true;
 }
 
 bool ReplaceOptions::SetVertexHelp(const std::vector<int>& vertices, const std::vector<Position>& positions)
 {
-    if (positions.size() != vertices.size())
-        return false;
-    SetRecorded(m_helpVertices, vertices);
-    SetRecorded(m_helpVertexPositions, positions);
+    const std::size_t count = std::min(vertices.size(), positions.size());
+    SetRecorded(m_helpVertices, FirstOf(vertices, count));
+    SetRecorded(m_helpVertexPositions, FirstOf(positions, count));
     return true;
 }
 

@@ -20,9 +20,10 @@ public:
     static constexpr const char* s_className = "ReplaceOptions";
     explicit ReplaceOptions(Interaction* interaction);
 
-    // Every setter records the object for rollback before each change. The lists of one
-    // setter are read index for index, so lists of different lengths are refused (false,
-    // nothing changed).
+    // Every setter records the object for rollback before each change. The lengths of one
+    // setter's lists are not compared: each list is kept as long as the entities it goes
+    // with (see OneValuePerEntity and FirstOf), so the block never reads past a list's end.
+    // Always true.
     bool SetEdgeData(const std::vector<int>& edges, const std::vector<int>& curves,
                      const std::vector<double>& tolerances, ReplaceEdgesUseType useType);
     bool SetVertexData(const std::vector<int>& vertices, const std::vector<Position>& positions,

@@ -56,9 +56,7 @@ void ShellOptions::SetLocalFaces(const std::vector<int>& faces, ShellLocalFaceTy
 bool ShellOptions::SetOffsetFaces(std::vector<int>& faces, std::vector<double>& values,
                                   const std::vector<int>& newFaces, const std::vector<double>& newValues)
 {
-    if (!newFaces.empty() && newFaces.size() != newValues.size())
-        return false;
-    const std::vector<double> kept = newFaces.empty() ? std::vector<double>() : newValues;
+    const std::vector<double> kept = OneValuePerEntity(newValues, newFaces.size());
     if (faces != newFaces || values != kept) {
         RecordModified();
         faces = newFaces;

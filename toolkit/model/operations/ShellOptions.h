@@ -23,9 +23,9 @@ public:
     // Local faces are kept only for a non-empty list with a type other than none: token
     // exclude for ShellLocalFaceTypeExclude, add for any other type; else none are kept.
     void SetLocalFaces(const std::vector<int>& faces, ShellLocalFaceType type);
-    // One value per face: the add-on reads them index for index, so a non-empty face list
-    // with another number of values is refused (false, nothing changed). An empty face list
-    // removes the faces and their values whatever values come with it.
+    // One value per face: the add-on reads them index for index, so the values are kept as
+    // long as the faces whatever number was given (see OneValuePerEntity). An empty face list
+    // removes the faces and their values whatever values come with it. Always true.
     bool SetOffsetInFaces(const std::vector<int>& faces, const std::vector<double>& values);
     bool SetOffsetOutFaces(const std::vector<int>& faces, const std::vector<double>& values);
 

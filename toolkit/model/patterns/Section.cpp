@@ -595,7 +595,12 @@ bool Section::DoIO(XMLIO& xmlio)
     int planeId = m_plane ? UpcastEntity(m_plane)->GetEntityId() : 0;
     bool done = DoIOID(xmlio) && xmlio.DoIO("mappingCount", mappingCount) &&
                 xmlio.DoIOIDReference("planeReference", planeId);
-    if (done && reading && planeId != 0) {
+    // A section is made on a plane: a file without one (id 0) is refused.
+    if (done && reading && planeId == 0) {
+        xmlio.AddError(GetEntityId(), XMLErrorCodeBadObjectId);
+        done = false;
+    }
+    if (done && reading) {
         TaggedEntity* found = interaction ? interaction->FindTaggedEntityById(planeId) : nullptr;
         m_plane = found ? DowncastEntity<Reference>(found) : nullptr;
         done = m_plane != nullptr;

@@ -169,6 +169,12 @@ bool Reference::DoIO(XMLIO& xmlio)
         } else if (IsEntity(body)) {
             m_entity = body;
         }
+        // A reference names an entity: one whose part, instance or entity identifier led to
+        // nothing (id 0, missing or not a number) is corrupt data, not a reference.
+        if (done && !IsEntity(m_entity)) {
+            xmlio.AddError(id, XMLErrorCodeObjectMissing);
+            done = false;
+        }
     }
     xmlio.EndElement(true);
     return done;

@@ -151,7 +151,7 @@ TEST_F(OptionApiTest, EnumerationSettersRefuseValuesOutsideTheirRangeOnlyWithChe
     EXPECT_EQ(shell->GetOptionBlock().n_local_faces, 2);
 }
 
-TEST_F(OptionApiTest, ListsOfDifferentLengthsAreBadArgumentsWithChecksOnAndOff)
+TEST_F(OptionApiTest, ListsOfDifferentLengthsAreAcceptedWithChecksOnAndOff)
 {
     ShellOptions* shell = Make<ShellOptions>(CreateShellOptions);
     ReplaceOptions* replace = Make<ReplaceOptions>(CreateReplaceOptions);
@@ -194,27 +194,31 @@ TEST_F(OptionApiTest, ListsOfDifferentLengthsAreBadArgumentsWithChecksOnAndOff)
         m_interaction->SetCheckArguments(checksOn);
         for (const auto& mismatch : mismatches) {
             SCOPED_TRACE(std::string(mismatch.first) + (checksOn ? ", checks on" : ", checks off"));
-            ResultType result = ResultTypeOk;
+            ResultType result = ResultTypeFail;
             mismatch.second(&result);
-            EXPECT_EQ(result, ResultTypeBadArgument);
+            EXPECT_EQ(result, ResultTypeOk);
         }
     }
+    // Each entity the block names has its own value, curve or position.
     replace->BuildChangeOptions();
     const HXR_FACE_change_o_s& block = replace->GetChangeOptionBlock();
-    EXPECT_EQ(block.n_edges + block.n_vertices + block.n_help_edges + block.n_help_vertices, 0);
-    EXPECT_EQ(shell->GetOptionBlock().n_offset_in_faces + shell->GetOptionBlock().n_offset_out_faces, 0);
+    EXPECT_EQ(block.n_edges, 1);
+    EXPECT_EQ(block.n_vertices, 1);
+    EXPECT_EQ(block.n_help_edges, 2);
+    EXPECT_EQ(block.n_help_vertices, 1);
+    EXPECT_EQ(shell->GetOptionBlock().n_offset_in_faces, 2);
+    EXPECT_EQ(shell->GetOptionBlock().offset_in_values[1], 0.5);
+    EXPECT_EQ(shell->GetOptionBlock().n_offset_out_faces, 1);
 
-    // Lists of one length are taken whole.
+    // Three edges with one tolerance: all three are taken.
     ResultType result = ResultTypeFail;
-    ReplaceOptionsSetEdgeData(m_tag, replace->GetTag(), threeEdges, threeCurves, Array<double>(3, values),
+    ReplaceOptionsSetEdgeData(m_tag, replace->GetTag(), threeEdges, threeCurves, oneValue,
                               ReplaceEdgesUseTypeExisting, &result);
-    EXPECT_EQ(result, ResultTypeOk);
-    ShellOptionsSetOffsetInFaces(m_tag, shell->GetTag(), twoFaces, Array<double>(2, values), &result);
     EXPECT_EQ(result, ResultTypeOk);
     replace->BuildChangeOptions();
     EXPECT_EQ(replace->GetChangeOptionBlock().n_edges, 3);
+    EXPECT_EQ(replace->GetChangeOptionBlock().edge_tolerances[2], 0.5);
     EXPECT_EQ(replace->GetChangeOptionBlock().edges_use, 50102);
-    EXPECT_EQ(shell->GetOptionBlock().n_offset_in_faces, 2);
 }
 
 TEST_F(OptionApiTest, ChecksRefuseEmptyAndWrongListsAndATagOfAnotherClassIsRefusedAlways)

@@ -2,6 +2,7 @@
 // through the exported functions, over a plate with hole patterns and a block.
 #include "../../core/frame/ApiTestFixture.h"
 
+#include "api/QelDebugApi.h"
 #include "api/QelFacePatternApi.h"
 #include "api/QelInstanceApi.h"
 #include "api/QelReferenceApi.h"
@@ -145,6 +146,28 @@ TEST_F(PatternApiTest, OccurrenceChecksInUserDefinedAndGridModes)
         EXPECT_EQ(m_result, c.grid) << c.what;
         EXPECT_EQ(tag != 0, c.grid == ResultTypeOk) << c.what;
     }
+}
+
+TEST_F(PatternApiTest, ChecksOffInputsThatWouldLeaveAnUnsaveableInteractionAreRefused)
+{
+    OptionSetCheckArguments(m_tag, false, &m_result);
+    Array<Array<int>> occurrences = Occurrences({{m_holes[0]}, {m_holes[2]}, {m_holes[4]}});
+    const int nothing = 987654;
+    EXPECT_EQ(LoadOpenCircularFacePattern(m_tag, occurrences, 0.3, nothing, &m_result), 0);
+    EXPECT_EQ(m_result, ResultTypeBadArgument);
+    EXPECT_EQ(LoadClosedCircularFacePattern(m_tag, occurrences, nothing, &m_result), 0);
+    EXPECT_EQ(m_result, ResultTypeBadArgument);
+    EXPECT_EQ(CreateInstance(m_tag, HoleAt(m_plate, 15, 25), nullptr, &m_result), 0);
+    EXPECT_EQ(m_result, ResultTypeFail);
+
+    // What was accepted saves, and the file loads.
+    EXPECT_NE(LoadOpenCircularFacePattern(m_tag, occurrences, 0.3, m_axis, &m_result), 0);
+    EXPECT_NE(CreateInstance(m_tag, m_plate, nullptr, &m_result), 0);
+    DebugSaveInteraction(m_tag, m_path.c_str(), &m_result);
+    ASSERT_EQ(m_result, ResultTypeOk);
+    Interaction::SetAllowMultipleInteractions(true);
+    EXPECT_NE(DebugLoadInteraction(m_path.c_str(), &m_result), 0);
+    EXPECT_EQ(m_result, ResultTypeOk);
 }
 
 TEST_F(PatternApiTest, GridAndAxisReferencesFollowTheCounts)

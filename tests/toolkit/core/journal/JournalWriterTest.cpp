@@ -11,6 +11,17 @@
 #include "core/objects/TagManager.h"
 #include "core/persist/XMLIO.h"
 #include "core/xml/XMLTreeNode.h"
+#include "api/QelDebugApi.h"
+#include "core/journal/FindCallbackReject.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/journal/JournalArguments.h"
+#include "core/xml/XMLCutOffDocument.h"
+#include "core/journal/JournalWriter.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/TagManager.h"
+#include "core/persist/XMLIO.h"
+#include "core/xml/XMLTreeNode.h"
 
 #include "JournalReading.h"
 
@@ -21,6 +32,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -545,6 +558,94 @@ TEST_F(JournalWriterTest, CallbackRejectionReadsBackToTheSameTagsAndInstances)
     // An entity whose body is not journalled ends the element there: writing fails.
     XMLIO unknown("QELJournal", true);
     EXPECT_FALSE(FindCallbackRejectRecord::DoIO(written, m_interaction, unknown));
+}
+
+TEST_F(JournalWriterTest, AJournalWhoseProcessWasKilledReadsAsEveryCompleteRecord)
+{
+    int reports[2];
+    ASSERT_EQ(pipe(reports), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        // The child journals records one after another, telling the parent each one it has
+        // finished, until it is killed.
+        close(reports[0]);
+        if (OpenJournal(m_path.c_str()) != 0)
+            _exit(1);
+        for (int index = 1; index < 1000000; ++index) {
+            JournalArguments record(m_interaction->GetTag());
+            record.WriteJournalFunctionBegin();
+            record.WriteJournalFunctionName("TestCall");
+            record.SetArgTypeInput();
+            record.WriteJournalArgInt(index, "count");
+            record.WriteJournalArgString("a<b & \"c\"", "text");
+            record.WriteJournalFunctionEnd();
+            if (write(reports[1], &index, sizeof index) != static_cast<ssize_t>(sizeof index))
+                _exit(1);
+        }
+        _exit(0);
+    }
+    close(reports[1]);
+    int finished = 0;
+    for (int index = 0; finished < 200 && read(reports[0], &index, sizeof index) == sizeof index;)
+        finished = index;
+    kill(writer, SIGKILL);
+    int status = 0;
+    waitpid(writer, &status, 0);
+    close(reports[0]);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_GE(finished, 200);
+
+    // Every record the child finished is there, in order; one it was writing may follow.
+    const XMLTreeNode root = ParseJournalFile(m_path);
+    ASSERT_FALSE(root.IsEmpty());
+    EXPECT_EQ(Children(root, "Interaction").size(), 1u);
+    const std::vector<XMLTreeNode> records = Children(root, "Function");
+    ASSERT_GE(records.size(), static_cast<size_t>(finished));
+    for (size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(Attribute(records[i], "name"), "TestCall");
+        EXPECT_EQ(Attribute(Argument(records[i], "count"), "value"), std::to_string(i + 1));
+    }
+
+    // The interaction it holds loads as one, beside the fixture's.
+    Interaction::SetAllowMultipleInteractions(true);
+    ResultType result = ResultTypeFail;
+    const int loaded = DebugLoadInteraction(m_path.c_str(), &result);
+    Interaction::SetAllowMultipleInteractions(false);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_NE(loaded, 0);
+    if (Interaction* interaction = TagManager::FindInteractionFromTag(loaded))
+        interaction->Destroy();
+    std::remove(m_path.c_str());
+}
+
+TEST(CutOffDocument, OnlyAJournalEndingInZeroBytesIsClosedAfterItsLastCompleteRecord)
+{
+    const std::string head = "<?xml version=\"1.0\"?>\n<QELJournal>\n<Function index=\"1\" a=\"x>y\"><A/></Function>\n";
+    const std::string zeros(64, '\0');
+    const std::string closed = head.substr(0, head.size() - 1) + "\n</QELJournal>\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool closed;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"cut between records", head + zeros, true, closed},
+        {"cut inside a record", head + "<Function index=\"2\"><A/><!-- > -->" + zeros, true, closed},
+        {"cut inside a start tag", head + "<Function index=\"2" + zeros, true, closed},
+        {"no record yet", std::string("<QELJournal>") + zeros, true, "<QELJournal>\n</QELJournal>\n"},
+        {"closed journal", head + "</QELJournal>\n" + zeros, false, ""},
+        {"no zero bytes", head, false, ""},
+        {"zero byte inside", head + '\0' + "<Function/>" + zeros, false, ""},
+        {"a save file", "<Interaction><Instance/>" + zeros, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes = c.bytes;
+        EXPECT_EQ(CloseCutOffDocument(bytes, "QELJournal"), c.closed);
+        EXPECT_EQ(bytes, c.closed ? c.expected : c.bytes);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,11 @@
 #include "core/persist/PersistenceUtilities.h"
 #include "core/xml/XMLParseResult.h"
 #include "core/xml/XMLTreeNode.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/persist/PersistenceUtilities.h"
+#include "core/xml/XMLParseResult.h"
+#include "core/xml/XMLTreeNode.h"
+#include "model/patterns/Section.h"
 
 namespace QEL {
 namespace testing {
@@ -178,6 +183,63 @@ TEST_F(SaveFileTest, FailedLoadsLeaveNothingBehind)
         }
         EXPECT_EQ(TagManager::GetInteractionCount(), 1) << c.what;
         EXPECT_EQ(CountKernelEntities(), entities) << c.what;
+    }
+}
+
+TEST_F(SaveFileTest, ObjectsTheToolkitCallsInvalidAreRefusedWithTheFile)
+{
+    Instance* instance = Instance::Create(m_interaction, m_block, nullptr);
+    Reference* placed = Reference::Create(m_interaction, Faces(m_block)[0], instance);
+    Reference* bare = Reference::Create(m_interaction, Faces(m_blended)[1], nullptr);
+    Reference* plane = Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 15, 0, 0, 1), nullptr);
+    Section* section = Section::Create(m_interaction, plane);
+    ASSERT_NE(section, nullptr);
+    const std::string path = PathOf("a.xml");
+    ASSERT_TRUE(m_interaction->SaveToFile(path.c_str()));
+    const std::string saved = ReadFile(path);
+    {
+        XMLData data;
+        Interaction* loaded = LoadText(saved, data);
+        ASSERT_NE(loaded, nullptr) << saved;
+        loaded->Destroy();
+    }
+
+    // The start tag of the element with that name and id, its attribute set to a value or,
+    // with no value, left out.
+    auto edit = [&](const char* element, const TaggedEntity* object, const std::string& attribute,
+                    const char* value) {
+        std::string text = saved;
+        const std::string start = std::string("<") + element + " id=\"id" + std::to_string(object->GetEntityId()) + "\"";
+        const size_t at = text.find(start);
+        const size_t end = text.find('>', at);
+        const size_t found = text.find(" " + attribute + "=\"", at);
+        if (at == std::string::npos || found == std::string::npos || found > end)
+            return std::string();
+        const size_t close = text.find('"', found + attribute.size() + 3);
+        text.replace(found, close + 1 - found, value ? " " + attribute + "=\"" + value + "\"" : "");
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"reference through an instance of id 0", edit("Reference", placed, "instanceRef", "null")},
+        {"reference on a part of id 0", edit("Reference", bare, "partRef", "null")},
+        {"entity identifier zero", edit("Reference", placed, "entityID", "0")},
+        {"entity identifier missing", edit("Reference", bare, "entityID", nullptr)},
+        {"entity identifier not a number", edit("Reference", placed, "entityID", "face")},
+        {"section on a plane of id 0", edit("Section", section, "planeReference", "null")},
+    };
+    const int entities = CountKernelEntities();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.text.empty()) << saved;
+        XMLData data;
+        EXPECT_EQ(LoadText(c.text, data), nullptr);
+        EXPECT_TRUE(data.ErrorsExist());
+        EXPECT_EQ(TagManager::GetInteractionCount(), 1);
+        EXPECT_EQ(CountKernelEntities(), entities);
     }
 }
 

@@ -276,31 +276,60 @@ TEST_F(OptionObjects, TheChangeBlockPointsAtTheListsAndPositionTriples)
     replace->Destroy();
 }
 
-TEST_F(OptionObjects, ListsOfOneSetterMustHaveEqualLengths)
+TEST_F(OptionObjects, ListsOfUnequalLengthsAreAcceptedAndTheBlockNeverReadsPastAListsEnd)
 {
     ReplaceOptions replace(nullptr);
     const int curve = GetGeometryOfTopology(m_edges[0]);
     const std::vector<int> threeEdges = {m_edges[0], m_edges[1], m_edges[2]};
-    EXPECT_FALSE(replace.SetEdgeData(threeEdges, {curve, curve, curve}, {1e-6}, ReplaceEdgesUseTypeYes));
-    EXPECT_FALSE(replace.SetEdgeData(threeEdges, {curve}, {1e-6, 1e-6, 1e-6}, ReplaceEdgesUseTypeYes));
-    EXPECT_FALSE(replace.SetVertexData({m_vertices[0]}, {}, {1e-6}));
-    EXPECT_FALSE(replace.SetVertexData({m_vertices[0]}, {Position(0, 0, 0)}, {}));
-    EXPECT_FALSE(replace.SetEdgeHelp(threeEdges, {Position(0, 0, 0)}));
-    EXPECT_FALSE(replace.SetVertexHelp({}, {Position(0, 0, 0)}));
+    // Three edges with one tolerance: the tolerance stands for all three.
+    ASSERT_TRUE(replace.SetEdgeData(threeEdges, {curve, curve, curve}, {1e-6}, ReplaceEdgesUseTypeYes));
     replace.BuildChangeOptions();
-    EXPECT_EQ(replace.GetChangeOptionBlock().n_edges, 0);
-    EXPECT_EQ(replace.GetChangeOptionBlock().edges_use, 50100);
-    EXPECT_EQ(replace.GetChangeOptionBlock().n_vertices + replace.GetChangeOptionBlock().n_help_edges +
-                  replace.GetChangeOptionBlock().n_help_vertices,
-              0);
+    const HXR_FACE_change_o_s& block = replace.GetChangeOptionBlock();
+    ASSERT_EQ(block.n_edges, 3);
+    EXPECT_EQ(block.edge_tolerances[2], 1e-6);
+    EXPECT_EQ(block.curves[2], curve);
+
+    struct Case {
+        const char* name;
+        std::function<bool()> set;
+        std::function<int()> count;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"edges past their curves",
+         [&] { return replace.SetEdgeData(threeEdges, {curve}, {1e-6, 2e-6, 3e-6}, ReplaceEdgesUseTypeYes); },
+         [&] { return block.n_edges; }, 1},
+        {"vertices without positions",
+         [&] { return replace.SetVertexData({m_vertices[0]}, {}, {1e-6}); }, [&] { return block.n_vertices; }, 0},
+        {"vertices without tolerances",
+         [&] { return replace.SetVertexData({m_vertices[0], m_vertices[1]}, {Position(0, 0, 0), Position(1, 1, 1)}, {}); },
+         [&] { return block.n_vertices; }, 2},
+        {"help edges past their positions",
+         [&] { return replace.SetEdgeHelp(threeEdges, {Position(0, 0, 0)}); }, [&] { return block.n_help_edges; }, 1},
+        {"help positions past their vertices",
+         [&] { return replace.SetVertexHelp({m_vertices[0]}, {Position(0, 0, 0), Position(1, 1, 1)}); },
+         [&] { return block.n_help_vertices; }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.set());
+        replace.BuildChangeOptions();
+        EXPECT_EQ(c.count(), c.expected);
+    }
+    // The last reads of every list the block points at stay inside it (the sanitizers see to it).
+    EXPECT_EQ(block.edge_tolerances[0], 1e-6);
+    EXPECT_EQ(block.vertex_tolerances[1], 0.0);
+    EXPECT_EQ(block.help_edge_positions[2], 0.0);
+    EXPECT_EQ(block.help_vertex_positions[2], 0.0);
 
     ShellOptions shell(nullptr);
-    EXPECT_FALSE(shell.SetOffsetInFaces({m_faces[0], m_faces[1]}, {1.0}));
-    EXPECT_FALSE(shell.SetOffsetOutFaces({m_faces[0]}, {1.0, 2.0}));
-    EXPECT_EQ(shell.GetOptionBlock().n_offset_in_faces + shell.GetOptionBlock().n_offset_out_faces, 0);
+    ASSERT_TRUE(shell.SetOffsetInFaces({m_faces[0], m_faces[1]}, {1.0}));
+    ASSERT_TRUE(shell.SetOffsetOutFaces({m_faces[2]}, {1.0, 2.0}));
+    ASSERT_EQ(shell.GetOptionBlock().n_offset_in_faces, 2);
+    EXPECT_EQ(shell.GetOptionBlock().offset_in_values[1], 1.0);
+    ASSERT_EQ(shell.GetOptionBlock().n_offset_out_faces, 1);
+    EXPECT_EQ(shell.GetOptionBlock().offset_out_values[0], 1.0);
     // An empty face list clears the faces whatever values come with it.
-    ASSERT_TRUE(shell.SetOffsetInFaces({m_faces[0]}, {1.5}));
-    EXPECT_EQ(shell.GetOptionBlock().offset_in_values[0], 1.5);
     EXPECT_TRUE(shell.SetOffsetInFaces({}, {1.5}));
     EXPECT_EQ(shell.GetOptionBlock().n_offset_in_faces, 0);
     EXPECT_EQ(shell.GetOptionBlock().offset_in_values, nullptr);
