@@ -5,6 +5,7 @@
 
 #include "api/QelDebugApi.h"
 #include "api/QelInstanceApi.h"
+#include "api/QelJournalReplayApi.h"
 #include "api/QelMarkApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
@@ -270,6 +271,59 @@ TEST_F(JournalRoundTripTest, AChangedRecordedResultDiffersAtExactlyItsIndex)
     EXPECT_NE(differing[0].find(") journal result [ResultTypeFail] not equal to replay result [ResultTypeOk]"),
               std::string::npos)
         << differing[0];
+}
+
+// The exported replay calls: one replay at a time, and each call refused without one.
+TEST_F(JournalRoundTripTest, TheReplayCallsDriveOneReplayAtATime)
+{
+    ResultType result = ResultTypeOk;
+    const char* name = "unset";
+    EXPECT_EQ(DebugJournalReplayStep(nullptr, &name, nullptr, nullptr, &result), ReplayFailure);
+    EXPECT_EQ(result, ResultTypeReplayInactive);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(DebugJournalReplayToCheckpoint("end", nullptr, &result), ReplayFailure);
+    EXPECT_EQ(result, ResultTypeReplayInactive);
+    EXPECT_STREQ(DebugJournalReplayGetLastError(&result), "");
+    EXPECT_EQ(result, ResultTypeReplayInactive);
+    DebugJournalReplayEnd(&result);
+    EXPECT_EQ(result, ResultTypeReplayInactive);
+
+    // A failed start keeps its replay until it is ended.
+    DebugJournalReplayStart((m_path + ".missing").c_str(), nullptr, &result);
+    EXPECT_EQ(result, ResultTypeCouldNotOpenFile);
+    DebugJournalReplayStart(m_path.c_str(), nullptr, &result);
+    EXPECT_EQ(result, ResultTypeReplayActive);
+    DebugJournalReplayEnd(&result);
+    EXPECT_EQ(result, ResultTypeOk);
+
+    RecordSession();
+    int interaction = -1;
+    DebugJournalReplayStart(m_path.c_str(), &interaction, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(interaction, 0);  // the journal made its interaction itself
+    int index = 0;
+    ResultType replayed = ResultTypeFail;
+    EXPECT_EQ(DebugJournalReplayStep(&index, &name, &replayed, &interaction, &result), ReplaySuccess);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(index, 1);
+    EXPECT_STREQ(name, "CreateInteraction");
+    EXPECT_EQ(replayed, ResultTypeOk);
+    EXPECT_NE(TagManager::FindInteractionFromTag(interaction), nullptr);
+    EXPECT_EQ(DebugJournalReplayToIndex(9, &index, &name, &replayed, nullptr, &result), ReplaySuccess);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(index, 9);
+    EXPECT_STREQ(name, "CreateMark");
+    EXPECT_EQ(DebugJournalReplayToCheckpoint("end", &index, &result), ReplaySuccess);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(index, m_functions);
+    EXPECT_EQ(DebugJournalReplayStep(&index, &name, nullptr, nullptr, &result), ReplayEndOfJournal);
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_STREQ(DebugJournalReplayGetLastError(&result), "");
+    EXPECT_EQ(result, ResultTypeOk);
+    DebugJournalReplayEnd(&result);
+    EXPECT_EQ(result, ResultTypeOk);
+    // The replayed interaction stays with the application.
+    EXPECT_NE(TagManager::FindInteractionFromTag(interaction), nullptr);
 }
 
 }  // namespace
