@@ -244,33 +244,53 @@ TEST_F(JournalRoundTripTest, ReplayRunsToAnIndexOrToACheckpoint)
     EXPECT_EQ(result, ResultTypeBadArgument);
 }
 
-TEST_F(JournalRoundTripTest, AChangedRecordedResultDiffersAtExactlyItsIndex)
+// One recorded value changed by hand differs at exactly its record, with its text.
+TEST_F(JournalRoundTripTest, AChangedRecordDiffersAtExactlyItsIndex)
 {
+    struct Change {
+        const char* record;
+        const char* from;  // the first text after the record's name that is replaced
+        const char* to;
+        const char* differs;  // the function name, the status and the text after the index
+    };
+    const Change changes[] = {
+        {"RollToMark", "value=\"ResultTypeOk\"", "value=\"ResultTypeFail\"",
+         "RollToMark ReplayResultDiffers ) journal result [ResultTypeFail] not equal to replay result "
+         "[ResultTypeOk]"},
+        {"RelationGetApplicationIdentifier", "<ReturnValue type=\"String\" isNull=\"true\"/>",
+         "<ReturnValue type=\"String\">bolt</ReturnValue>",
+         "RelationGetApplicationIdentifier ReplayReturnValueDiffers ) journal return value [bolt] not "
+         "equal to replay return value [<Null>]"},
+    };
     RecordSession();
-    // The result of the record of RollToMark becomes a failure.
-    const size_t record = m_journal.find("name=\"RollToMark\"");
-    ASSERT_NE(record, std::string::npos);
-    const size_t result = m_journal.find("value=\"ResultTypeOk\"", record);
-    ASSERT_NE(result, std::string::npos);
-    std::string changed = m_journal;
-    changed.replace(result, std::string("value=\"ResultTypeOk\"").size(), "value=\"ResultTypeFail\"");
-    WriteText(m_path, changed);
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.record);
+        const size_t record = m_journal.find(std::string("name=\"") + change.record + "\"");
+        ASSERT_NE(record, std::string::npos);
+        const size_t at = m_journal.find(change.from, record);
+        ASSERT_NE(at, std::string::npos);
+        std::string changed = m_journal;
+        changed.replace(at, std::string(change.from).size(), change.to);
+        WriteText(m_path, changed);
 
-    JournalReplay replay;
-    ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
-    std::vector<std::string> differing;
-    for (ReplayStatus status = ReplaySuccess; status != ReplayEndOfJournal;) {
-        const StepOutcome outcome = StepOnce(replay);
-        status = outcome.status;
-        if (status != ReplaySuccess && status != ReplayIgnored && status != ReplayEndOfJournal)
-            differing.push_back(replay.GetFunctionName() + " " + ReplayStatusToString(status) + " " +
-                                outcome.error);
+        JournalReplay replay;
+        ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
+        std::vector<std::string> differing;
+        for (ReplayStatus status = ReplaySuccess; status != ReplayEndOfJournal;) {
+            const StepOutcome outcome = StepOnce(replay);
+            status = outcome.status;
+            if (status != ReplaySuccess && status != ReplayIgnored && status != ReplayEndOfJournal) {
+                const std::string text = outcome.error;
+                const std::string prefix = replay.GetFunctionName() + " (" + std::to_string(replay.GetIndex());
+                differing.push_back(replay.GetFunctionName() + " " + ReplayStatusToString(status) + " " +
+                                    (text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text));
+            }
+        }
+        ASSERT_EQ(differing.size(), 1u);
+        EXPECT_EQ(differing[0], change.differs);
+        DestroyAllInteractions();
+        brennik::test::RestartSession();
     }
-    ASSERT_EQ(differing.size(), 1u);
-    EXPECT_EQ(differing[0].rfind("RollToMark ReplayResultDiffers RollToMark (", 0), 0u) << differing[0];
-    EXPECT_NE(differing[0].find(") journal result [ResultTypeFail] not equal to replay result [ResultTypeOk]"),
-              std::string::npos)
-        << differing[0];
 }
 
 // The exported replay calls: one replay at a time, and each call refused without one.
