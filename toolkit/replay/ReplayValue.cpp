@@ -252,6 +252,8 @@ Array<double>& ReplayValue::GetDoubleArray()
 
 double (*ReplayValue::GetTransform())[4]
 {
+  // A matrix passed as null is recorded as null and handed on as null.
+  if (m_isNull) return nullptr;
   CheckType(ReplayValueKindTransform);
   return m_scalar.m_matrix;
 }

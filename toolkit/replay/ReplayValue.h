@@ -87,7 +87,7 @@ public:
   Array<Array<int>>& GetTagArrayArray();
   Array<Double4x4>& GetTransformArray();
   Array<double>& GetDoubleArray();
-  // The 16 doubles as four rows of four.
+  // The 16 doubles as four rows of four; null for a value recorded as null.
   double (*GetTransform())[4];
   const char* GetString();
   Array<Position>& GetPositionArray();

@@ -249,10 +249,12 @@ int JournalArguments::WriteJournalArgDouble(double value, const char* name)
 int JournalArguments::WriteJournalArgString(const char* value, const char* name)
 {
     if (BeginJournalArg(name, JournalName::String, nullptr)) {
-        if (value && *value)
-            Writer()->DoIO(value);  // element text, escaped by the document writer
-        else
+        // Null and empty are different texts to the callee: only null is marked null, an
+        // empty text is an element without text.
+        if (!value)
             WriteJournalText(JournalName::IsNull, "true");
+        else if (*value)
+            Writer()->DoIO(value);  // element text, escaped by the document writer
         EndJournalArg();
     }
     return 0;

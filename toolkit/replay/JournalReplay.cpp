@@ -1,0 +1,819 @@
+#include "replay/JournalReplay.h"
+
+#include "api/QelDebugApi.h"
+#include "core/AddOnFacade.h"
+#include "core/EnumNames.h"
+#include "core/Interaction.h"
+#include "core/KernelFacade.h"
+#include "core/TagManager.h"
+#include "core/TaggedEntity.h"
+#include "core/Tolerance.h"
+#include "core/Xform.h"
+#include "replay/ReplayRegistry.h"
+#include "update/XMLData.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+namespace QEL {
+
+namespace {
+
+// The reader keeps its own copy of the journal's names (the writer's vocabulary may change
+// only together with this reader).
+const char* const s_root = "QELJournal";
+const char* const s_function = "Function";
+const char* const s_argument = "Argument";
+const char* const s_element = "Element";
+const char* const s_interaction = "Interaction";
+const char* const s_returnValue = "ReturnValue";
+const char* const s_body = "Body";
+
+// Recorded but never replayed: journalling control, application data, files and callbacks.
+const char* const s_defaultIgnoredFunctions[] = {
+    "GetMarkCount",          "StartJournalling",          "StopJournalling",
+    "IsJournalling",         "GetTessikJournalling",      "GetBrennikJournalling",
+    "SetTessikJournalling",  "SetBrennikJournalling",     "AskVersion",
+    "ObjectSetApplicationData", "ObjectGetApplicationData", "DebugSaveInteraction",
+    "DebugLoadInteraction",  "GetReportChannel",          "OptionSetFindAcceptRelationCallback",
+};
+
+bool EndsWith(const std::string& text, const char* suffix)
+{
+    const size_t length = std::char_traits<char>::length(suffix);
+    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
+}
+
+bool BeginsWith(const std::string& text, const char* prefix)
+{
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+const char* ResultName(int result)
+{
+    const char* name = ResultTypeToString(static_cast<ResultType>(result));
+    return name ? name : "";
+}
+
+// Opens a child element of the reader for the scope and closes it again when it was opened.
+class XMLElementScope {
+public:
+    XMLElementScope(XMLIO* xmlio, const char* name, int index = -1)
+        : m_xmlio(xmlio->BeginElement(name, index) ? xmlio : nullptr)
+    {
+    }
+    ~XMLElementScope()
+    {
+        if (m_xmlio)
+            m_xmlio->EndElement(true);
+    }
+    XMLElementScope(const XMLElementScope&) = delete;
+    XMLElementScope& operator=(const XMLElementScope&) = delete;
+    bool IsOpen() const { return m_xmlio != nullptr; }
+
+private:
+    XMLIO* m_xmlio;
+};
+
+// Reads every "Body" child of the reader's current element into the body map.
+void ReadBodies(XMLIO& reader)
+{
+    const int count = reader.GetChildElementCount(s_body);
+    for (int i = 0; i < count; ++i) {
+        int body = 0;
+        int id = 0;
+        reader.DoIOBody(body, id, false);
+    }
+}
+
+}  // namespace
+
+bool IsIntegerReplayType(const std::string& type)
+{
+    return type == "int" || EndsWith(type, "Tag") || BeginsWith(type, "BQ_CLASS");
+}
+
+// The reader is made in journal mode: only then does the save-file reader take an
+// "Interaction" snapshot as already entered by its caller and recreate its marks, so the
+// interactions of a journal can be rebuilt at all.
+JournalReplay::JournalReplay() : XMLIO(s_root, true)
+{
+    m_errorText.precision(16);
+    m_errorText << std::boolalpha;
+}
+
+JournalReplay::~JournalReplay() = default;
+
+int JournalReplay::GetActiveInteractionTag() const
+{
+    return m_activeInteraction ? m_activeInteraction->GetTag() : 0;
+}
+
+const char* JournalReplay::GetLastError()
+{
+    m_lastError = m_errorText.str();
+    return m_lastError.c_str();
+}
+
+void JournalReplay::LoadIgnoredFunctions()
+{
+    m_ignoredFunctions.clear();
+    for (const char* name : s_defaultIgnoredFunctions)
+        m_ignoredFunctions.insert(name);
+    const int count = GetChildElementCount("IgnoreFunction");
+    for (int i = 0; i < count; ++i) {
+        XMLElementScope scope(this, "IgnoreFunction", i);
+        std::string name;
+        if (scope.IsOpen() && DoIO("name", name) && !name.empty())
+            m_ignoredFunctions.insert(name);
+    }
+}
+
+void JournalReplay::ReadBodiesOfRecords()
+{
+    const int functions = GetChildElementCount(s_function);
+    for (int f = 0; f < functions; ++f) {
+        XMLElementScope record(this, s_function, f);
+        if (!record.IsOpen())
+            return;
+        ReadBodies(*this);
+        const int arguments = GetChildElementCount(s_argument);
+        for (int a = 0; a < arguments; ++a) {
+            XMLElementScope argument(this, s_argument, a);
+            if (!argument.IsOpen())
+                break;
+            ReadBodies(*this);
+            // The bodies named inside a list of lists stand before the tag in its element.
+            const int elements = GetChildElementCount(s_element);
+            for (int e = 0; e < elements; ++e) {
+                XMLElementScope element(this, s_element, e);
+                ReadBodies(*this);
+            }
+        }
+    }
+}
+
+ResultType JournalReplay::Start(const char* path, int* functionCount)
+{
+    ResultType result = ResultTypeOk;
+    m_loaded = Load(path);
+    if (!m_loaded) {
+        result = ResultTypeCouldNotOpenFile;
+    } else {
+        LoadIgnoredFunctions();
+        bool rebuilt = true;
+        const int interactions = GetChildElementCount(s_interaction);
+        for (int i = 0; i < interactions && rebuilt; ++i) {
+            XMLElementScope snapshot(this, s_interaction, i);
+            int recordedTag = 0;
+            rebuilt = snapshot.IsOpen() && DoIO("tag", recordedTag) && recordedTag != 0;
+            if (!rebuilt)
+                break;
+            XMLData data;
+            Interaction* interaction = data.CreateInteractionFromXML(*this);
+            rebuilt = interaction != nullptr;
+            if (rebuilt) {
+                m_activeInteraction = interaction;
+                m_tagMap[recordedTag] = interaction->GetTag();
+            }
+        }
+        if (rebuilt && functionCount)
+            *functionCount = GetChildElementCount(s_function);
+        ReadBodiesOfRecords();
+    }
+    m_atStart = true;
+    return result;
+}
+
+void JournalReplay::End()
+{
+    Clear();
+    m_loaded = false;
+    m_tagMap.clear();
+    m_functionName.clear();
+    m_checkpointName.clear();
+    m_index = 0;
+    m_activeInteraction = nullptr;
+    m_isCheckpoint = false;
+}
+
+void JournalReplay::WriteRecordName() { m_errorText << m_functionName << " (" << m_index << ")"; }
+
+bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
+{
+    tag = 0;
+    int bodyId = 0;
+    DoIO("bodyId", bodyId);
+    if (bodyId == 0) {
+        int recorded = 0;
+        DoIO("tag", recorded);
+        if (recorded == 0)
+            return DoIO("value", tag);
+        const auto mapped = m_tagMap.find(recorded);
+        const int mappedTag = mapped == m_tagMap.end() ? 0 : mapped->second;
+        if (type == "InteractionTag") {
+            tag = mappedTag;
+            if (!m_activeInteraction)
+                m_activeInteraction = TagManager::FindInteractionFromTag(tag);
+            return true;
+        }
+        if (EndsWith(type, "Tag")) {
+            int id = 0;
+            DoIOIDReference("id", id);
+            if (id > 0 && m_activeInteraction) {
+                TaggedEntity* entity = m_activeInteraction->GetTagManager()
+                                           ? m_activeInteraction->GetTagManager()->FindTaggedEntityById(id)
+                                           : nullptr;
+                if (!entity) {
+                    m_errorText << " failed to find [" << type << "] entity using ID [" << id << "]";
+                    return false;
+                }
+                tag = entity->GetTag();
+                return true;
+            }
+            tag = mappedTag;
+            return true;
+        }
+        if (KernelClassFromString(type) == KernelClassPartition) {
+            bool current = false;
+            DoIO("isCurrentPartition", current, false);
+            tag = mappedTag;
+            if (tag == 0) {
+                tag = current ? GetCurrentPartition() : CreateEmptyPartition();
+                m_tagMap[recorded] = tag;
+            }
+            return true;
+        }
+        m_errorText << "Unhandled type: [" << type << "]";
+        return false;
+    }
+    const int classCode = KernelClassFromString(type);
+    // The writer names a body by id and by its index in the part; most parts hold one body.
+    int bodyIndex = 0;
+    DoIO("bodyIndex", bodyIndex);
+    const int body = FindBodyByIdAndIndex(bodyId, bodyIndex);
+    if (body == 0) {
+        m_errorText << "failed to find body using body ID: [" << bodyId << "]";
+        return false;
+    }
+    int featureId = 0;
+    DoIO("featureId", featureId);
+    if (featureId != 0) {
+        std::vector<int> features;
+        const HXR_PART_find_feats_o_s options{1, featureId};
+        FindPartFeatures(body, &options, &features);
+        if (features.empty()) {
+            m_errorText << "failed to find feature using feature ID [" << featureId << "]";
+            return false;
+        }
+        tag = features.front();
+        return true;
+    }
+    if (classCode == KernelClassBody) {
+        tag = body;
+        return true;
+    }
+    if (classCode == KernelClassNull) {
+        m_errorText << "Unhandled type: [" << type << "]";
+        return false;
+    }
+    int id = 0;
+    DoIOIDReference("id", id);
+    tag = id > 0 ? FindEntityByIdentifier(body, classCode, id) : body;
+    if (tag == 0) {
+        m_errorText << "failed to find [" << type << "] entity using entity ID [" << id << "]";
+        return false;
+    }
+    return true;
+}
+
+bool JournalReplay::ReadTagArray(Array<int>& tags)
+{
+    int length = 0;
+    DoIO("length", length);
+    for (int i = 0; i < length; ++i) {
+        XMLElementScope element(this, s_element);
+        std::string type;
+        if (!element.IsOpen() || !DoIO("type", type))
+            return false;
+        int tag = 0;
+        if (!ResolveRecordedTag(type, tag))
+            return false;
+        tags.Add(tag);
+    }
+    return true;
+}
+
+bool JournalReplay::ReadTransformText(Double4x4& matrix)
+{
+    Xform xform;
+    if (!DoIO(xform, false))
+        return false;
+    xform.Get4x4(matrix.m);
+    return true;
+}
+
+bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int index)
+{
+    isResultType = false;
+    XMLElementScope scope(this, s_argument, index);
+    bool isNull = false;
+    std::string type;
+    std::string name;
+    bool ok = scope.IsOpen();
+    if (ok) {
+        ok = DoIO("isNull", isNull, false) && DoIO("type", type);
+        if (type.empty())
+            isNull = false;
+        DoIO("name", name);
+    }
+    m_errorText << " '" << name << "'] ";
+    if (!ok)
+        return false;
+    std::string argType;
+    DoIO("argType", argType);
+    const bool isOutput = argType == "output";
+    if (isNull) {
+        // A null value takes no payload and keeps its kind.
+        value.SetNull(true);
+    } else if (IsIntegerReplayType(type)) {
+        int tag = 0;
+        ok = ResolveRecordedTag(type, tag);
+        value.SetInt(tag);
+    } else if (IsEnumTypeName(type)) {
+        isResultType = type == "ResultType";
+        std::string text;
+        DoIO("value", text);
+        int number = 0;
+        EnumFromString(type, text, number);
+        value.SetInt(number);
+    } else if (type == "double") {
+        double number = 0.0;
+        DoIO("value", number);
+        value.SetDouble(number);
+    } else if (type == "bool") {
+        bool flag = false;
+        DoIO("value", flag, false);
+        value.SetBool(flag);
+    } else if (type == "double[]" || type == "DoubleArray" || type == "IntegerArray") {
+        int length = 0;
+        DoIO("length", length);
+        ok = type != "double[]" || length == 3;
+        Array<int> ints;
+        Array<double> doubles;
+        for (int i = 0; ok && i < length; ++i) {
+            XMLElementScope element(this, s_element);
+            ok = element.IsOpen();
+            if (ok && type == "IntegerArray") {
+                int number = 0;
+                ok = DoIO("value", number);
+                ints.Add(number);
+            } else if (ok) {
+                double number = 0.0;
+                ok = DoIO("value", number);
+                doubles.Add(number);
+            }
+        }
+        if (ok && type == "IntegerArray")
+            value.SetTagArray(ints);
+        else if (ok && type == "double[]")
+            value.SetDoubleTriple(&doubles[0]);
+        else if (ok)
+            value.SetDoubleArray(doubles);
+    } else if (type == "Transform") {
+        Double4x4 matrix;
+        ok = ReadTransformText(matrix);
+        if (ok)
+            value.SetTransform(matrix.m);
+    } else if (type == "TagArray") {
+        Array<int> tags;
+        const bool read = ReadTagArray(tags);
+        value.SetTagArray(tags);
+        // The objects an output names may be made by the call itself: Step reads it again
+        // after the call.
+        ok = read || isOutput;
+    } else if (type == "TagArrayArray") {
+        int length = 0;
+        DoIO("length", length);
+        Array<Array<int>> arrays;
+        for (int i = 0; ok && i < length; ++i) {
+            XMLElementScope element(this, s_element);
+            Array<int> tags;
+            ok = element.IsOpen() && ReadTagArray(tags);
+            arrays.Add(tags);
+        }
+        if (ok)
+            value.SetTagArrayArray(arrays);
+    } else if (type == "TransformArray") {
+        int length = 0;
+        DoIO("length", length);
+        Array<Double4x4> matrices;
+        for (int i = 0; ok && i < length; ++i) {
+            XMLElementScope element(this, s_element);
+            Double4x4 matrix;
+            ok = element.IsOpen() && ReadTransformText(matrix);
+            matrices.Add(matrix);
+        }
+        if (ok)
+            value.SetTransformArray(matrices);
+    } else if (type == "String") {
+        std::string text;
+        DoIO(text);
+        value.SetString(text.c_str());
+    } else if (type == "Position") {
+        double xyz[3] = {0, 0, 0};
+        ok = DoIO("x", xyz[0]) && DoIO("y", xyz[1]) && DoIO("z", xyz[2]);
+        if (ok)
+            value.SetPosition(Position(xyz));
+    } else if (type == "PositionArray") {
+        int length = 0;
+        DoIO("length", length);
+        Array<Position> points;
+        for (int i = 0; ok && i < length; ++i) {
+            XMLElementScope element(this, s_element);
+            double xyz[3] = {0, 0, 0};
+            ok = element.IsOpen() && DoIO("x", xyz[0]) && DoIO("y", xyz[1]) && DoIO("z", xyz[2]);
+            points.Add(Position(xyz));
+        }
+        if (ok)
+            value.SetPositionArray(points);
+    } else {
+        // "void*" and the other kinds the writer marks unhandled cannot be called with.
+        ok = false;
+    }
+    if (ok) {
+        if (isNull)
+            value.SetNull(true);
+        value.SetDirection(isOutput ? ReplayDirectionOutput : ReplayDirectionInput);
+    }
+    return ok;
+}
+
+void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
+{
+    XMLElementScope scope(this, s_argument, argumentIndex);
+    std::string type;
+    if (!scope.IsOpen() || !DoIO("type", type))
+        return;
+    // A recorded tag with neither an entity id nor a body is found later only through the map.
+    auto mapTag = [this](int live) {
+        int bodyId = 0, recorded = 0, id = 0;
+        DoIO("bodyId", bodyId);
+        DoIO("tag", recorded);
+        DoIOIDReference("id", id);
+        std::string type;
+        DoIO("type", type);
+        if (bodyId == 0 && recorded != 0 && id == 0 && live != 0 && EndsWith(type, "Tag") &&
+            type != "InteractionTag" && m_tagMap.find(recorded) == m_tagMap.end())
+            m_tagMap[recorded] = live;
+    };
+    if (type == "TagArray" && replayed.GetKind() == ReplayValueKindTagArray && !replayed.IsNull()) {
+        const Array<int>& tags = replayed.GetTagArray();
+        int length = 0;
+        DoIO("length", length);
+        if (length != tags.GetSize())
+            return;
+        for (int i = 0; i < length; ++i) {
+            XMLElementScope element(this, s_element);
+            if (!element.IsOpen())
+                return;
+            mapTag(tags[i]);
+        }
+    } else if (EndsWith(type, "Tag") && replayed.GetKind() == ReplayValueKindInt && !replayed.IsNull()) {
+        mapTag(replayed.GetInt());
+    }
+}
+
+void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& status, bool& ok)
+{
+    XMLElementScope scope(this, s_returnValue);
+    std::string type;
+    int recordedTag = 0;
+    if (!DoIO("type", type) || !DoIO("tag", recordedTag)) {
+        ok = false;
+        return;
+    }
+    auto differs = [this, &status](auto recorded, auto replayed) {
+        WriteRecordName();
+        m_errorText << " journal return value [" << recorded << "] not equal to replay return value ["
+                    << replayed << "]";
+        status = ReplayReturnValueDiffers;
+    };
+    if (recordedTag > 0) {
+        if (returnValue.GetKind() != ReplayValueKindInt) {
+            ok = false;
+            return;
+        }
+        const int live = returnValue.GetInt();
+        if (type == "InteractionTag") {
+            m_tagMap[recordedTag] = live;
+            m_activeInteraction = TagManager::FindInteractionFromTag(live);
+            return;
+        }
+        if (!EndsWith(type, "Tag") || live == 0)
+            return;
+        int id = 0;
+        if (DoIOIDReference("id", id) && id > 0) {
+            TagManager* tags = m_activeInteraction ? m_activeInteraction->GetTagManager() : nullptr;
+            TaggedEntity* created = tags ? tags->FindTaggedEntityFromTag(live) : nullptr;
+            if (!created) {
+                ok = false;
+                return;
+            }
+            if (created->GetEntityId() == id)
+                return;
+            if (tags->FindTaggedEntityById(id)) {
+                WriteRecordName();
+                m_errorText << " returned an entity with a different ID";
+                status = ReplayReturnValueDiffers;
+                return;
+            }
+            // Later records name the object by the id it had when recorded.
+            created->SetEntityId(id);
+            return;
+        }
+        m_tagMap[recordedTag] = live;
+        return;
+    }
+    switch (returnValue.GetKind()) {
+        case ReplayValueKindInt: {
+            int recorded = 0;
+            if (IsEnumTypeName(type)) {
+                std::string text;
+                ok = DoIO("value", text);
+                EnumFromString(type, text, recorded);
+            } else {
+                ok = DoIO("value", recorded);
+            }
+            if (ok && recorded != returnValue.GetInt())
+                differs(recorded, returnValue.GetInt());
+            break;
+        }
+        case ReplayValueKindDouble: {
+            double recorded = 0.0;
+            ok = DoIO("value", recorded);
+            if (ok && std::fabs(recorded - returnValue.GetDouble()) > s_linearTolerance)
+                differs(recorded, returnValue.GetDouble());
+            break;
+        }
+        case ReplayValueKindBool: {
+            bool recorded = false;
+            ok = DoIO("value", recorded, false);
+            if (ok && recorded != returnValue.GetBool())
+                differs(recorded, returnValue.GetBool());
+            break;
+        }
+        case ReplayValueKindString: {
+            std::string recorded;
+            ok = DoIO(recorded);
+            const char* replayed = returnValue.GetString();
+            // A text recorded as null or empty matches a null or empty reply.
+            const bool mismatch = !recorded.empty() ? (!replayed || recorded != replayed)
+                                                    : (replayed && *replayed);
+            if (ok && mismatch)
+                differs(recorded.empty() ? std::string("<Null>") : recorded,
+                        replayed ? std::string(replayed) : std::string("<Null>"));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void JournalReplay::CompareCheckpoint(bool bodyCompareOnly, ReplayStatus& status, bool& ok)
+{
+    XMLElementScope scope(this, s_interaction);
+    if (!scope.IsOpen()) {
+        ok = false;
+        return;
+    }
+    // The snapshot is built beside the live model, in a partition of its own, and leaves
+    // nothing behind.
+    const bool allowMultiple = Interaction::GetAllowMultipleInteractions();
+    const int previousPartition = GetCurrentPartition();
+    const int partition = CreateEmptyPartition();
+    SetCurrentPartition(partition);
+    Interaction::SetAllowMultipleInteractions(true);
+    BeginBodyIdContext();
+    XMLData data;
+    Interaction* snapshot = data.CreateInteractionFromXML(*this);
+    EndBodyIdContext();
+    if (!snapshot || !m_activeInteraction) {
+        ok = false;
+    } else if (!snapshot->Compare(m_activeInteraction, bodyCompareOnly, nullptr)) {
+        WriteRecordName();
+        m_errorText << " Interaction compare failed";
+        status = ReplayCheckpointDiffers;
+    }
+    if (snapshot)
+        snapshot->Destroy();
+    SetCurrentPartition(previousPartition);
+    DeletePartition(partition);
+    Interaction::SetAllowMultipleInteractions(allowMultiple);
+}
+
+ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepResult)
+{
+    ReplayStatus status = ReplaySuccess;
+    bool ok = true;
+    bool handled = false;
+    bool bodyCompareOnly = false;
+    int replayed = ResultTypeOk;
+    int stepped = ResultTypeOk;
+    m_errorText.str("");
+    m_errorText.clear();
+
+    const bool opened = m_loaded && BeginElement(s_function, m_atStart ? 0 : -1);
+    m_atStart = false;
+    m_isCheckpoint = false;
+    auto finish = [&]() {
+        if (!ok && stepped == ResultTypeOk)
+            stepped = ResultTypeFail;
+        if (replayedResult)
+            *replayedResult = static_cast<ResultType>(replayed);
+        if (stepResult)
+            *stepResult = static_cast<ResultType>(stepped);
+        if (!ok && status == ReplaySuccess)
+            status = ReplayFailure;
+        if (opened)
+            EndElement(true);
+        return status;
+    };
+    if (!opened) {
+        status = ReplayEndOfJournal;
+        ok = false;
+        return finish();
+    }
+    if (!DoIO("name", m_functionName) || !DoIO("index", m_index)) {
+        ok = false;
+        return finish();
+    }
+
+    if (m_functionName == "DebugJournalCheckpoint") {
+        m_isCheckpoint = true;
+        const int count = GetChildElementCount(s_argument);
+        for (int i = 0; i < count; ++i) {
+            XMLElementScope argument(this, s_argument, i);
+            std::string name;
+            DoIO("name", name);
+            if (name == "bodyCompareOnly")
+                DoIO("value", bodyCompareOnly, false);
+            else if (name == "checkpointName")
+                DoIO(m_checkpointName);
+        }
+    } else if (m_functionName == "DebugCheckValidity") {
+        ReplayValue interaction, object;
+        bool isResultType = false;
+        ok = ReadArgument(interaction, isResultType, -1) && ReadArgument(object, isResultType, -1);
+        m_errorText.str("");
+        if (ok) {
+            ok = DebugCheckValidity(interaction.GetInt(), object.GetInt(), nullptr, nullptr, nullptr);
+            if (!ok) {
+                WriteRecordName();
+                m_errorText << "  FAILED.";
+                status = ReplayCheckpointDiffers;
+            }
+        }
+        handled = true;
+    }
+    if (!ok)
+        return finish();
+    if (!handled && m_ignoredFunctions.count(m_functionName)) {
+        handled = true;
+        status = ReplayIgnored;
+    }
+    bool forceFailure = false;
+    DoIO("forceFailure", forceFailure, false);
+    if (forceFailure) {
+        WriteRecordName();
+        m_errorText << "  [FORCED FAILURE]";
+        status = ReplayFailure;
+        ok = false;
+        return finish();
+    }
+    if (m_isCheckpoint) {
+        CompareCheckpoint(bodyCompareOnly, status, ok);
+        return finish();
+    }
+    if (handled)
+        return finish();
+
+    const int count = GetChildElementCount(s_argument);
+    std::vector<ReplayValue> recorded(static_cast<size_t>(count));
+    std::vector<ReplayValue> replayedValues(static_cast<size_t>(count));
+    bool isResultType = false;
+    for (int i = 0; i < count; ++i) {
+        WriteRecordName();
+        m_errorText << "  [arg #" << i;
+        if (!ReadArgument(recorded[i], isResultType, -1)) {
+            status = ReplayProcessingFailure;
+            ok = false;
+            return finish();
+        }
+        m_errorText.str("");
+        replayedValues[i] = recorded[i];
+        if (recorded[i].GetDirection() == ReplayDirectionOutput)
+            replayedValues[i].Clear();
+    }
+
+    ReplayValue returnValue;
+    try {
+        if (!CallReplayFunction(m_functionName, replayedValues, &returnValue)) {
+            m_errorText << "Failed to call replay function for " << m_functionName << " (" << m_index << ")";
+            status = ReplayNotSupported;
+            replayed = stepped = ResultTypeNotSupported;
+            ok = false;
+        }
+    } catch (const std::invalid_argument& error) {
+        WriteRecordName();
+        m_errorText << " Error:  [" << error.what() << "]";
+        status = ReplayFailure;
+        replayed = stepped = ResultTypeFail;
+        ok = false;
+    }
+    if (m_functionName == "DestroyInteraction")
+        m_activeInteraction = nullptr;
+    if (!ok)
+        return finish();
+
+    for (int i = 0; i < count; ++i) {
+        const bool isResult = isResultType && i == count - 1;
+        if (isResult)
+            replayed = replayedValues[i].GetInt();
+        if (recorded[i] == replayedValues[i])
+            continue;
+        if (isResult) {
+            WriteRecordName();
+            m_errorText << " journal result [" << ResultName(recorded[i].GetInt())
+                        << "] not equal to replay result [" << ResultName(replayed) << "]";
+            status = ReplayResultDiffers;
+            break;
+        }
+        bool same = false;
+        if (recorded[i].GetDirection() == ReplayDirectionOutput) {
+            // The call may have made the objects its output names: they resolve now.
+            MapOutputTags(i, replayedValues[i]);
+            bool unused = false;
+            ReplayValue reread;
+            ok = ReadArgument(reread, unused, i) && ok;
+            m_errorText.str("");
+            same = ok && reread == replayedValues[i];
+        }
+        if (!same) {
+            WriteRecordName();
+            m_errorText << " argument " << i << " is different";
+            status = ReplayArgumentDiffers;
+            break;
+        }
+    }
+    if (ok && GetChildElementCount(s_returnValue) > 0)
+        CompareReturnValue(returnValue, status, ok);
+    return finish();
+}
+
+ReplayStatus JournalReplay::ReplayToIndex(int index, ResultType* replayedResult, ResultType* stepResult)
+{
+    ResultType replayed = ResultTypeOk;
+    ResultType stepped = ResultTypeOk;
+    ReplayStatus status = Step(&replayed, &stepped);
+    while ((status == ReplaySuccess || status == ReplayIgnored) && m_index < index)
+        status = Step(&replayed, &stepped);
+    if (replayedResult)
+        *replayedResult = replayed;
+    if (stepResult)
+        *stepResult = m_index == index ? stepped : ResultTypeBadArgument;
+    return status;
+}
+
+ReplayStatus JournalReplay::ReplayToCheckpoint(const char* name, ResultType* result)
+{
+    ResultType stepped = ResultTypeOk;
+    ResultType outcome = ResultTypeBadArgument;
+    ReplayStatus status = Step(nullptr, &stepped);
+    for (;;) {
+        if (status == ReplayEndOfJournal || stepped != ResultTypeOk)
+            break;
+        if (m_isCheckpoint && (!name || !*name || m_checkpointName == name)) {
+            outcome = stepped;
+            break;
+        }
+        if (status != ReplaySuccess && status != ReplayIgnored)
+            break;
+        status = Step(nullptr, &stepped);
+    }
+    if (result)
+        *result = outcome;
+    return status;
+}
+
+ResultType JournalReplay::Play()
+{
+    ReplayStatus status = ReplaySuccess;
+    while (status == ReplaySuccess || status == ReplayIgnored)
+        status = Step(nullptr, nullptr);
+    End();
+    return ResultTypeOk;
+}
+
+}  // namespace QEL

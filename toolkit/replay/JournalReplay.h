@@ -1,0 +1,89 @@
+// The journal replay engine: loads a journal written by the call frame, rebuilds the
+// interactions and bodies it starts from, and calls every recorded function again against the
+// live toolkit, one record per step, mapping recorded tags onto live objects and comparing
+// outputs, result and return value with the record.
+#pragma once
+
+#include "core/Array.h"
+#include "core/Enums.h"
+#include "core/XMLIO.h"
+#include "replay/ReplayValue.h"
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace QEL {
+
+class Interaction;
+
+class JournalReplay : public XMLIO {
+public:
+    JournalReplay();
+    // Destroys nothing the replay made: interactions, partitions and bodies stay as if the
+    // application had made them.
+    ~JournalReplay();
+
+    // Loads the journal and rebuilds its interactions and bodies; ResultTypeCouldNotOpenFile
+    // for a missing or unreadable file or another root. The count of "Function" records goes to
+    // functionCount only when everything succeeded.
+    ResultType Start(const char* path, int* functionCount);
+    // Replays the next record. replayedResult: what the replayed call gave (0 when the record
+    // carries none); stepResult: Ok, ResultTypeNotSupported or ResultTypeFail for the step's own
+    // work. Either may be null.
+    ReplayStatus Step(ResultType* replayedResult, ResultType* stepResult);
+    // Steps at least once, on while the steps succeed and the index is below the target;
+    // stepResult is ResultTypeBadArgument when the target index was not the one reached.
+    ReplayStatus ReplayToIndex(int index, ResultType* replayedResult, ResultType* stepResult);
+    // Steps up to the checkpoint of that name (any checkpoint for null or empty); the result is
+    // ResultTypeBadArgument when it was not reached.
+    ReplayStatus ReplayToCheckpoint(const char* name, ResultType* result);
+    // Steps while the steps succeed, then ends.
+    ResultType Play();
+    // Drops the document and the tag map; the ignored names and the last error stay.
+    void End();
+
+    int GetActiveInteractionTag() const;
+    int GetIndex() const { return m_index; }
+    const std::string& GetFunctionName() const { return m_functionName; }
+    // The text of the last step; valid until the next call.
+    const char* GetLastError();
+
+    // One "Argument" of the current record (index -1: the next one). isResultType tells
+    // whether it was read as a ResultType.
+    bool ReadArgument(ReplayValue& value, bool& isResultType, int index);
+    // The "Element" children of the current element as live tags; the tags read before a
+    // failure stay.
+    bool ReadTagArray(Array<int>& tags);
+    // The live tag standing for the recorded tag described by the current element.
+    bool ResolveRecordedTag(const std::string& type, int& tag);
+
+private:
+    void LoadIgnoredFunctions();
+    void ReadBodiesOfRecords();
+    bool ReadTransformText(Double4x4& matrix);
+    // Records, for the tags of an output that the journal names by tag alone, the live tags the
+    // replayed call gave in their places, so later records find them.
+    void MapOutputTags(int argumentIndex, ReplayValue& replayed);
+    void CompareReturnValue(ReplayValue& returnValue, ReplayStatus& status, bool& ok);
+    void CompareCheckpoint(bool bodyCompareOnly, ReplayStatus& status, bool& ok);
+    void WriteRecordName();
+
+    std::set<std::string> m_ignoredFunctions;
+    std::map<int, int> m_tagMap;
+    std::string m_functionName;
+    std::string m_checkpointName;
+    std::string m_lastError;
+    std::ostringstream m_errorText;
+    int m_index = 0;
+    Interaction* m_activeInteraction = nullptr;
+    bool m_isCheckpoint = false;
+    bool m_atStart = true;
+    bool m_loaded = false;
+};
+
+// "int", every type ending in "Tag" and every type beginning with "BQ_CLASS".
+bool IsIntegerReplayType(const std::string& type);
+
+}  // namespace QEL
