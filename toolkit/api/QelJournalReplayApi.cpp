@@ -1,14 +1,22 @@
 #include "api/QelJournalReplayApi.h"
 
-#include "core/ApiArguments.h"
-#include "core/ApiCallTable.h"
-#include "core/JournalWriter.h"
-#include "core/TagManager.h"
+#include "core/frame/ApiArguments.h"
+#include "api/ApiCallRows.h"
+#include "api/QelDebugApi.h"
+#include "core/journal/JournalWriter.h"
+#include "core/objects/TagManager.h"
 #include "replay/JournalReplay.h"
 
 #include <memory>
 
 namespace QEL {
+
+namespace {
+// The replay reruns recorded validity checks through the exported call, as an application would.
+[[maybe_unused]] const bool s_validityCheckInstalled = (SetReplayValidityCheck([](int interaction, int object) {
+    return DebugCheckValidity(interaction, object, nullptr, nullptr, nullptr);
+}), true);
+}  // namespace
 namespace {
 
 // The one replay of the process, null while none is active.

@@ -3,8 +3,8 @@
 // it, run it to a call index or a named checkpoint, read the last error and end it. One replay
 // exists in the process at a time. None of them is journalled or replayed itself.
 
-#include "core/Enums.h"
-#include "core/QelExport.h"
+#include "core/enums/Enums.h"
+#include "core/frame/QelExport.h"
 
 namespace QEL {
 

@@ -1,22 +1,30 @@
 #include "replay/JournalReplay.h"
 
-#include "api/QelDebugApi.h"
-#include "core/AddOnFacade.h"
-#include "core/EnumNames.h"
-#include "core/Interaction.h"
-#include "core/KernelFacade.h"
-#include "core/TagManager.h"
-#include "core/TaggedEntity.h"
-#include "core/Tolerance.h"
-#include "core/Xform.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/enums/EnumNames.h"
+#include "core/objects/Interaction.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/TagManager.h"
+#include "core/objects/TaggedEntity.h"
+#include "core/maths/Tolerance.h"
+#include "core/maths/Xform.h"
 #include "replay/ReplayRegistry.h"
-#include "update/XMLData.h"
+#include "core/persist/XMLData.h"
 
 #include <cmath>
 #include <stdexcept>
 #include <vector>
 
 namespace QEL {
+
+namespace {
+ReplayValidityCheck s_validityCheck = nullptr;
+}
+
+void SetReplayValidityCheck(ReplayValidityCheck check)
+{
+    s_validityCheck = check;
+}
 
 namespace {
 
@@ -668,7 +676,7 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         ok = ReadArgument(interaction, isResultType, -1) && ReadArgument(object, isResultType, -1);
         m_errorText.str("");
         if (ok) {
-            ok = DebugCheckValidity(interaction.GetInt(), object.GetInt(), nullptr, nullptr, nullptr);
+            ok = s_validityCheck && s_validityCheck(interaction.GetInt(), object.GetInt());
             if (!ok) {
                 WriteRecordName();
                 m_errorText << "  FAILED.";

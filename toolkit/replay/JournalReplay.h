@@ -4,9 +4,9 @@
 // outputs, result and return value with the record.
 #pragma once
 
-#include "core/Array.h"
-#include "core/Enums.h"
-#include "core/XMLIO.h"
+#include "core/frame/Array.h"
+#include "core/enums/Enums.h"
+#include "core/persist/XMLIO.h"
 #include "replay/ReplayValue.h"
 
 #include <map>
@@ -85,5 +85,10 @@ private:
 
 // "int", every type ending in "Tag" and every type beginning with "BQ_CLASS".
 bool IsIntegerReplayType(const std::string& type);
+
+// The replay sits below the exported calls, so the exported validity check that a
+// "DebugCheckValidity" record reruns is installed by the API layer as the library loads.
+typedef bool (*ReplayValidityCheck)(int interaction, int object);
+void SetReplayValidityCheck(ReplayValidityCheck check);
 
 }  // namespace QEL

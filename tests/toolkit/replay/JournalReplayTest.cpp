@@ -9,8 +9,8 @@
 #include "api/QelMarkApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
-#include "core/KernelFacade.h"
-#include "core/QelInteractionApi.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/calls/QelInteractionApi.h"
 #include "replay/JournalReplay.h"
 
 #include <fstream>
