@@ -187,6 +187,8 @@ function(qel_add_bench name)
     target_compile_options(${name} PRIVATE -O0)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+  # The timing helpers every benchmark shares.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
 endfunction()
 
 # qel_add_example(name SOURCES a.cpp ... LIBS lib ...): a program that scripts/run-examples

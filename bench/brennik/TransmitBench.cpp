@@ -12,19 +12,9 @@
 
 #include <algorithm>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-double ThreadMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
 
 // The processor time of the measuring thread, so that a loaded machine taking the processor
 // away counts against neither side.
@@ -70,6 +60,7 @@ void TransmitAndReceiveAgainstPlainShapeRoundTrip(benchmark::State& state) {
     state.counters["ratio"] = Median(kernel) / Median(plain);
   }
 }
+
 BENCHMARK(TransmitAndReceiveAgainstPlainShapeRoundTrip)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

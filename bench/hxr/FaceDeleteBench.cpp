@@ -24,6 +24,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
 
@@ -109,30 +110,6 @@ void DefeaturingHoleDelete(benchmark::State& state) {
   }
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-}
-
-template <class Run>
-double Milliseconds(Run run) {
-  const auto start = std::chrono::steady_clock::now();
-  run();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The least-squares slope of log(time) over log(holes).
-double FittedExponent(const std::vector<int>& counts, const std::vector<double>& times) {
-  double sx = 0, sy = 0, sxx = 0, sxy = 0;
-  const double n = static_cast<double>(counts.size());
-  for (size_t i = 0; i < counts.size(); ++i) {
-    const double x = std::log(counts[i]), y = std::log(times[i]);
-    sx += x, sy += y, sxx += x * x, sxy += x * y;
-  }
-  return (n * sxy - sx * sy) / (n * sxx - sx * sx);
-}
-
 // Both sides in one run, interleaved so that they share the machine's load: each iteration
 // deletes the hole locally from every plate and by defeaturing from the 10- and 100-hole
 // plates. The counters give each median in milliseconds, the local delete's exponent and the
@@ -151,9 +128,9 @@ void FaceDeleteGrowth(benchmark::State& state) {
   for (auto _ : state) {
     for (int count : counts) {
       const Plate& plate = PlateOf(count);
-      local[count].push_back(Milliseconds([&] { ok = DeleteLocally(plate, why) && ok; }));
+      local[count].push_back(WallMilliseconds([&] { ok = DeleteLocally(plate, why) && ok; }));
       if (count <= 100) {
-        defeaturing[count].push_back(Milliseconds([&] { ok = DeleteByDefeaturing(plate, why) && ok; }));
+        defeaturing[count].push_back(WallMilliseconds([&] { ok = DeleteByDefeaturing(plate, why) && ok; }));
       }
     }
     if (!ok) {

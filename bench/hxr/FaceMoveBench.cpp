@@ -16,6 +16,7 @@
 #include <chrono>
 #include <string>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
 
@@ -89,19 +90,6 @@ void OcctFaceOffset(benchmark::State& state, const Body& (*body)()) {
   }
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-}
-
-template <class Run>
-double Milliseconds(Run run) {
-  const auto start = std::chrono::steady_clock::now();
-  run();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Both sides in one run, interleaved so that they share the machine's load: each
 // iteration offsets once with OCCT and moves several times with the engine. The counters
 // give each side's median in milliseconds and the ratio of the medians.
@@ -112,9 +100,9 @@ void FaceMoveRatio(benchmark::State& state, const Body& (*body)()) {
   std::string why;
   bool ok = true;
   for (auto _ : state) {
-    occt.push_back(Milliseconds([&] { ok = OffsetWithOcct(b) && ok; }));
+    occt.push_back(WallMilliseconds([&] { ok = OffsetWithOcct(b) && ok; }));
     for (int i = 0; i < kEngineRunsPerOffset; ++i) {
-      engine.push_back(Milliseconds([&] { ok = MoveWithEngine(b, why) && ok; }));
+      engine.push_back(WallMilliseconds([&] { ok = MoveWithEngine(b, why) && ok; }));
     }
     if (!ok) {
       state.SkipWithError("a face move failed");

@@ -2,7 +2,7 @@
 // call (frame, partition marks, reference tracking and change records) against the add-on
 // call made directly on the same kind of body. Each round deletes the blend of fresh bodies
 // both ways; the medians of the rounds and their ratio are printed.
-#include "../frame/BenchTiming.h"
+#include "BenchTiming.h"
 
 #include "api/QelModellingApi.h"
 #include "api/QelOptionObjectsApi.h"

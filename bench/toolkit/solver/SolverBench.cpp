@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
 
@@ -133,19 +134,6 @@ void DirectlyInTheLayer(benchmark::State& state)
     }
     state.counters["solved"] = steps > 0 && solved == steps;
     state.SetComplexityN(n);
-}
-
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Medians {

@@ -17,21 +17,9 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
-
-double ThreadSeconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values)
-{
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // A journal of n records, each with one argument carrying the body.
 bool WriteJournal(int body, int n, const std::string& path)
@@ -81,6 +69,7 @@ void JournalBodiesExponent(benchmark::State& state)
   state.counters["load_ms_2000"] = large * 1e3;
   state.counters["exponent"] = std::log(large / small) / std::log(16.0);
 }
+
 BENCHMARK(JournalBodiesExponent)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

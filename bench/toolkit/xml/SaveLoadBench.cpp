@@ -27,15 +27,9 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
-
-double ThreadSeconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 template <typename Run>
 double Seconds(Run run)
@@ -43,12 +37,6 @@ double Seconds(Run run)
   const double start = ThreadSeconds();
   run();
   return ThreadSeconds() - start;
-}
-
-double Median(std::vector<double> values)
-{
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // Resident kilobytes now ("VmRSS") or at the peak since the last reset ("VmHWM").
@@ -164,6 +152,7 @@ void SaveLoadAgainstTree(benchmark::State& state)
   state.counters["load_per_read"] = f.load / f.read;
   state.counters["load_peak_per_tree"] = static_cast<double>(f.loadPeak) / static_cast<double>(std::max(1L, f.readPeak));
 }
+
 BENCHMARK(SaveLoadAgainstTree)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The growth exponents of save and load from 100 to 1,000 bodies: log(t1000 / t100) / log 10.
@@ -178,6 +167,7 @@ void SaveLoadExponent(benchmark::State& state)
   state.counters["save_exponent"] = std::log(large.save / small.save) / std::log(10.0);
   state.counters["load_exponent"] = std::log(large.load / small.load) / std::log(10.0);
 }
+
 BENCHMARK(SaveLoadExponent)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
