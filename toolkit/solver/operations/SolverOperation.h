@@ -106,6 +106,26 @@ public:
     AdaptiveLiftData& GetAdaptiveLiftData() { return m_adaptiveLift; }
 
 protected:
+    // Opened first in every AddToSolver: the outermost one drops what an earlier Solver owned
+    // before anything is entered into the new one, so that an operation configured again never
+    // keeps pointers into a Solver that has gone.
+    class SolverEntry {
+    public:
+        explicit SolverEntry(SolverOperation& operation) : m_operation(operation)
+        {
+            if (m_operation.m_solverEntries++ == 0)
+                m_operation.DropSolverPointers();
+        }
+        SolverEntry(const SolverEntry&) = delete;
+        SolverEntry& operator=(const SolverEntry&) = delete;
+        ~SolverEntry() { --m_operation.m_solverEntries; }
+
+    private:
+        SolverOperation& m_operation;
+    };
+    // Forgets every pointer to an object the Solver owns; each class adds its own.
+    virtual void DropSolverPointers();
+
     // Adaptive lift applies while the interaction has it on and steps no faces.
     bool IsAdaptiveLiftActive() const;
     // Each relation's references, then the lifted faces while adaptive lift applies.
@@ -121,6 +141,9 @@ protected:
     RigidGroup* m_dragGroup = nullptr;
     bool m_blendRadius = false;
     AdaptiveLiftData m_adaptiveLift;
+
+private:
+    int m_solverEntries = 0;
 };
 
 // A relation-value edit: the relations entered with values are driven to them in one solve.
@@ -203,6 +226,9 @@ public:
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBond != nullptr; }
 
+protected:
+    void DropSolverPointers() override;
+
 private:
     Bond* m_animationBond = nullptr;
 };
@@ -215,6 +241,9 @@ public:
     int Solve(Solver* solver) override;
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBonds[0] && m_animationBonds[1]; }
+
+protected:
+    void DropSolverPointers() override;
 
 private:
     // Two bonds of the manager, each with a plane among its geometries, or none at all.
@@ -242,6 +271,9 @@ public:
     bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
     GLine* GetAxisLine() const { return m_axisLine; }
 
+protected:
+    void DropSolverPointers() override;
+
 private:
     // Erases the line from its Solver's system when that Solver is the given one; a line of an
     // earlier Solver is only deleted, its system having gone with it.
@@ -266,6 +298,9 @@ public:
     void ResetDragValues() override;
     bool MovesWithStepFaces() const override { return m_kind == 1 || m_kind == 2; }
     int GetKind() const { return m_kind; }
+
+protected:
+    void DropSolverPointers() override;
 
 private:
     double m_transform[4][4];
