@@ -71,11 +71,17 @@ void BlendRadiusOp::AddBlendChain(Solver* solver, int face, std::vector<int>& un
 
 int BlendRadiusOp::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
+    return SolverEvaluate::AddToSolver(solver);
+}
+
+void BlendRadiusOp::DropSolverPointers()
+{
     // What an earlier Solver made died with it: a radius step must not write a freed bond,
     // and every chain must be handed to this Solver again.
+    SolverEvaluate::DropSolverPointers();
     m_radiusBond = nullptr;
     m_handledFaces.clear();
-    return SolverEvaluate::AddToSolver(solver);
 }
 
 void BlendRadiusOp::GetChangedFaces(std::set<int>& forcedBlendFaces, std::set<int>& neverBlendFaces)

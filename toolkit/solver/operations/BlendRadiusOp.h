@@ -46,6 +46,9 @@ public:
     Bond* GetRadiusBond() const { return m_radiusBond; }
     const std::set<int>& GetHandledFaces() const { return m_handledFaces; }
 
+protected:
+    void DropSolverPointers() override;
+
 private:
     std::vector<int> m_blendFaces;
     std::set<int> m_handledFaces;

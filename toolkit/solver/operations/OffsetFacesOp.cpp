@@ -29,6 +29,7 @@ OffsetFacesOp::~OffsetFacesOp() { DeleteOffsetSurfaces(); }
 
 int OffsetFacesOp::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     solver->AddOffsetFacesOp(this);
     // The adaptive-lift group and the relations, as any value edit.
     return SolverEvaluate::AddToSolver(solver);

@@ -33,7 +33,7 @@ SolverEditPatternSpacing* SolverEditPatternSpacing::CreateAxisSpacingEdit(Intera
 
 int SolverEditPatternSpacing::AddToSolver(Solver* solver)
 {
-    m_spacingBond = nullptr;
+    SolverEntry entry(*this);
     const bool rectangular = dynamic_cast<RectangularFacePattern*>(m_pattern) != nullptr;
     const bool circular = dynamic_cast<CircularFacePattern*>(m_pattern) != nullptr;
     if (m_kind == 0 && rectangular)
@@ -44,6 +44,12 @@ int SolverEditPatternSpacing::AddToSolver(Solver* solver)
         m_spacingBond = solver->AddAxisSpacingDimension(m_pattern, m_spacing, false);
     // The relations alone: a spacing edit moves no selection, so it lifts no faces.
     return SolverOperation::AddToSolver(solver);
+}
+
+void SolverEditPatternSpacing::DropSolverPointers()
+{
+    SolverEvaluate::DropSolverPointers();
+    m_spacingBond = nullptr;
 }
 
 int SolverEditPatternSpacing::Solve(Solver* solver)

@@ -39,6 +39,10 @@ public:
     double GetSpacing() const { return m_spacing; }
     PatternSpacing* GetSpacingBond() const { return m_spacingBond; }
 
+protected:
+    // The spacing dimension belonged to the last Solver.
+    void DropSolverPointers() override;
+
 private:
     FacePattern* m_pattern;
     int m_kind;
