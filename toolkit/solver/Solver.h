@@ -32,6 +32,7 @@ class Instance;
 class Interaction;
 class MappingData;
 class OffsetFacesOp;
+class ShellClusterData;
 class Feature;
 class Reference;
 class Relation;
@@ -292,6 +293,15 @@ public:
     void AddSectionCluster(const SectionClusterData& section);
     void AddSectionConstraints(Section* section, Instance* cut, Reference* reference);
     void AddSectionSourceAxisConstraints(Section* section, Instance* cut, Reference* reference);
+    // Thin walls: the faces of each side stay together and the two sides keep their relative
+    // position and, unless both first faces are procedural, their distance. Faces without
+    // geometry are left out; a wall needs a face with geometry on both sides.
+    void AddShellCluster(const ShellClusterData& cluster, Interaction* interaction);
+    // One "same side coincident" bond; true.
+    bool AddSameSideCoincidence(GeometryBase* first, GeometryBase* other);
+    // The wall bonds between the first faces of the sides; false, with no bond, when the
+    // first face's geometry class has no wall rule.
+    bool AddShellThickness(GeometryBase* side1, GeometryBase* side2, double thickness);
 
     // Tipping points: a point held on a face by a coincidence. With the make-geometry flag the
     // point's geometry and the bond are kept in the record, for RemoveTippingPoints.
