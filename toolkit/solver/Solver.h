@@ -306,11 +306,6 @@ public:
     // Tipping points: a point held on a face by a coincidence. With the make-geometry flag the
     // point's geometry and the bond are kept in the record, for RemoveTippingPoints.
     void AddTippingPoint(TippingPointData& record, Interaction* interaction);
-    // A blend chain of a blend-radius edit (the blend face, then the faces under it): the first
-    // chain's blend carries the edit's one radius dimension, made into radiusBond, and each
-    // later blend is held to that radius; the faces under a blend stay fixed and tangent to it.
-    void AddBlendRadiusOpData(Interaction* interaction, std::vector<int>& chain, double radius,
-                              Bond*& radiusBond);
     // Takes the bonds of the records, which share one tipping geometry, and then that geometry
     // out of the Solver, clearing the records. False, with nothing removed, when the records
     // do not share one geometry (or there are none); false also when a bond is not the

@@ -60,6 +60,7 @@ bool Solver::AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatu
                 AddProceduralFeature(static_cast<Feature*>(record.GetObject()));
             break;
         case ConfigureFoundDataRelation: AddRelation(static_cast<Relation*>(record.GetObject())); break;
+        case ConfigureFoundDataShellCluster: AddShellCluster(record.GetCluster(), interaction); break;
         case ConfigureFoundDataFacePattern: AddFacePattern(static_cast<FacePattern*>(record.GetObject())); break;
         case ConfigureFoundDataSectionCluster: AddSectionCluster(record.GetSectionKey()); break;
         case ConfigureFoundDataVirtualVertex: AddVirtualVertex(static_cast<VirtualVertex*>(record.GetObject())); break;

@@ -1,7 +1,7 @@
 // The configure's hand-over of a blend chain to the blend-radius edit that changes it.
 #include "update/configure/ConfigureManager.h"
 
-#include "solver/operations/SolverOperation.h"
+#include "solver/operations/BlendRadiusOp.h"
 
 namespace QEL {
 
@@ -13,10 +13,10 @@ bool AddBlendChainOfOperation(SolverOperation* operation, Solver* solver, int fa
     BlendRadiusOp* blendRadius = dynamic_cast<BlendRadiusOp*>(operation);
     if (!blendRadius || !solver)
         return false;
-    (void)face;
-    (void)unders;
-    (void)fixedKeys;
-    return false;
+    std::set<std::pair<int, Instance*>> held;
+    blendRadius->AddBlendChain(solver, face, unders, held);
+    fixedKeys.insert(held.begin(), held.end());
+    return true;
 }
 
 }  // namespace QEL

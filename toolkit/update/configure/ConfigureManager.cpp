@@ -9,6 +9,7 @@
 #include "model/references/Reference.h"
 #include "model/references/VirtualVertex.h"
 #include "model/relations/Relation.h"
+#include "solver/operations/BlendRadiusOp.h"
 #include "solver/operations/OffsetFacesOp.h"
 #include "solver/operations/SolverOperation.h"
 #include "update/autoconstraint/YSKManager.h"

@@ -1,16 +1,24 @@
 // What the configure asks of the interaction's relation finder: the relations and virtual
-// vertices it made, its configure-lock options and principal planes, and its level searches.
+// vertices it made, its configure-lock options and principal planes, and its level searches
+// with the one context a configure keeps across its levels.
 #include "update/configure/ConfigureManager.h"
+
+#include "update/finding/RelationFinder.h"
+#include "update/finding/RelationFinderContext.h"
 
 namespace QEL {
 
 class ConfigureSearch {
 public:
-    ConfigureSearch(Interaction* interaction, ConfigureManager* manager) : m_interaction(interaction), m_manager(manager) {}
+    ConfigureSearch(Interaction* interaction, ConfigureManager* manager)
+        : m_finder(RelationFinder::Of(interaction)), m_context(interaction, manager), m_levelThird(interaction)
+    {
+    }
 
-    Interaction* m_interaction;
-    ConfigureManager* m_manager;
-    ConfigureKeySet m_fixedKeys;
+    RelationFinder* m_finder;
+    RelationFinderContext m_context;
+    // The third input as the level found it: the search among the found keys runs with it.
+    RelationFinderInputData m_levelThird;
 };
 
 namespace {
@@ -19,13 +27,37 @@ void DeleteSearch(ConfigureSearch* search) { delete search; }
 
 }  // namespace
 
-bool IsCreatedByRelationFinder(Interaction*, Relation*) { return false; }
+bool IsCreatedByRelationFinder(Interaction* interaction, Relation* relation)
+{
+    RelationFinder* finder = RelationFinder::Of(interaction);
+    return finder && finder->IsCreatedRelation(relation);
+}
 
-bool IsCreatedByRelationFinder(Interaction*, VirtualVertex*) { return false; }
+bool IsCreatedByRelationFinder(Interaction* interaction, VirtualVertex* vertex)
+{
+    RelationFinder* finder = RelationFinder::Of(interaction);
+    return finder && finder->IsCreatedVirtualVertex(vertex);
+}
 
-ConfigureLockOptions GetConfigureLockOptions(Interaction*) { return ConfigureLockOptions(); }
+ConfigureLockOptions GetConfigureLockOptions(Interaction* interaction)
+{
+    ConfigureLockOptions options;
+    if (RelationFinder* finder = RelationFinder::Of(interaction)) {
+        options.cylinderRadius = finder->GetConfigureLockCylinderRadius();
+        options.sphereRadius = finder->GetConfigureLockSphereRadius();
+        options.torusRadius = finder->GetConfigureLockTorusRadius();
+        options.torusMinorRadius = finder->GetConfigureLockTorusMinorRadius();
+        options.coneHalfAngle = finder->GetConfigureLockConeHalfAngle();
+    }
+    return options;
+}
 
-void GetPrincipalPlanes(Interaction*, std::vector<Reference*>& planes) { planes.clear(); }
+void GetPrincipalPlanes(Interaction* interaction, std::vector<Reference*>& planes)
+{
+    planes.clear();
+    if (RelationFinder* finder = RelationFinder::Of(interaction))
+        planes = finder->GetPrinciplePlanes();
+}
 
 std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch(Interaction* interaction,
                                                                                   ConfigureManager* manager)
@@ -34,22 +66,39 @@ std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch
                                                                          &DeleteSearch);
 }
 
-void BeginConfigureSearchLevel(ConfigureSearch&) {}
+void BeginConfigureSearchLevel(ConfigureSearch& search) { search.m_levelThird = search.m_context.GetThird(); }
 
-void SetConfigureSearchFixedKeys(ConfigureSearch& search, const ConfigureKeySet& fixed) { search.m_fixedKeys = fixed; }
+void SetConfigureSearchFixedKeys(ConfigureSearch& search, const ConfigureKeySet& fixed)
+{
+    FinderInputKeySet& keys = search.m_context.GetFixedKeys();
+    keys.clear();
+    keys.insert(fixed.begin(), fixed.end());
+}
 
-bool SearchConfigureLevel(ConfigureSearch&, int, bool, const ConfigureKeyList&, std::vector<Relation*>& relations,
-                          std::vector<int>& entities)
+bool SearchConfigureLevel(ConfigureSearch& search, int level, bool configureMode, const ConfigureKeyList& keys,
+                          std::vector<Relation*>& relations, std::vector<int>& entities)
 {
     relations.clear();
     entities.clear();
-    return true;
+    if (!search.m_finder)
+        return true;
+    ConfigureKeyList seeds = keys;
+    return search.m_finder->FindForConfigureLevel(level, configureMode, seeds, search.m_context, relations, entities);
 }
 
-bool SearchAmongFound(ConfigureSearch&, int, const ConfigureKeyList&, std::vector<Relation*>& relations)
+bool SearchAmongFound(ConfigureSearch& search, int level, const ConfigureKeyList& keys,
+                      std::vector<Relation*>& relations)
 {
     relations.clear();
-    return true;
+    if (!search.m_finder)
+        return true;
+    RelationFinderInputData saved = search.m_context.GetThird();
+    search.m_context.GetThird() = search.m_levelThird;
+    ConfigureKeyList seeds = keys;
+    const bool result =
+        search.m_finder->FindTangentsAndSymmetriesForConfigure(level, seeds, search.m_context, relations);
+    search.m_context.GetThird() = saved;
+    return result;
 }
 
 }  // namespace QEL
