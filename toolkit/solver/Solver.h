@@ -196,6 +196,15 @@ public:
     // Enters the group under the key once; the Solver deletes every group entered when it goes.
     void RegisterRigidGroup(const GeometryKey& key, RigidGroup* group);
 
+    // What applying a solution reads: the procedural objects of the features, every key's
+    // rigid groups, and the rigid group of each add-on feature.
+    const std::set<SolverFeature*, NodePtrLessThan>& GetSolverFeatures() const { return m_features; }
+    const std::map<GeometryKey, std::list<RigidGroup*>, GeometryKeyLess>& GetRigidGroupMap() const
+    {
+        return m_rigidGroupMap;
+    }
+    const std::map<int, RigidGroup*>& GetFeatureRigidGroups() const { return m_featureRigidGroups; }
+
     // Relations into the system. A relation is added once for the Solver's life: it then has
     // its bonds in creation order, or one null entry when it waits as a pending record for the
     // auto-constraint manager. A relation without references, or of a type or geometry without

@@ -22,7 +22,7 @@ namespace QEL {
 
 namespace {
 
-double s_faceChangeTime = 0.0;
+double s_faceChangeTime = -1.0;
 
 constexpr double s_halfPi = 1.5707963267948966;
 
@@ -77,7 +77,9 @@ int MakeChangedSurface(int face, int transform, bool* sense, Ask ask, Create cre
 
 }  // namespace
 
-double GetFaceChangeTime() { return s_faceChangeTime; }
+double GetLastFaceChangeTime() { return s_faceChangeTime; }
+
+void ResetFaceChangeTime() { s_faceChangeTime = -1.0; }
 
 int MakeTransformFromMatrix(const SolvedFaceChange& change)
 {

@@ -135,7 +135,9 @@ private:
     Interaction* m_interaction;
 };
 
-// The duration in seconds of the last face-change call (-1.0 while one runs).
-double GetFaceChangeTime();
+// The duration in seconds of the last face-change call (-1.0 while one runs and until the
+// first has run).
+double GetLastFaceChangeTime();
+void ResetFaceChangeTime();
 
 }  // namespace QEL

@@ -5,6 +5,7 @@
 #include "core/objects/InteractionEditEngine.h"
 #include "solver/operations/AdaptiveLiftLists.h"
 #include "solver/operations/SolverOperation.h"
+#include "update/pass/InteractionUpdate.h"
 #include "update/pass/ReblendedFaces.h"
 #include "update/pass/UpdateManager.h"
 
@@ -23,19 +24,14 @@ public:
 
     void DeleteSolverOperation(SolverOperation* operation) override { delete operation; }
 
-    // The pass configures, solves and applies what the model holds. A model without relations
-    // and features gives it nothing to configure or solve, so the pass applies at once.
-    UpdateStatus Update(Interaction* interaction, SolverOperation*) override
+    UpdateStatus Update(Interaction* interaction, SolverOperation* operation) override
     {
-        if (interaction->GetCurrentSolverOperation())
-            return UpdateSolveFailed;
-        interaction->CreateUpdateManager();
-        return UpdateApplied;
+        return InteractionUpdate(interaction).Update(operation);
     }
 
     void ClearProcessWideLists() override
     {
-        ClearReblendedFaces();
+        FreeReblendedFaces();
         s_clearAdaptiveLiftTippingPoints();
         s_clearAdaptiveLiftNeighbours();
     }

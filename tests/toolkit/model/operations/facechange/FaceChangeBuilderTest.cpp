@@ -252,14 +252,14 @@ TEST_F(FaceChangeBuilderTest, ReplacingOneShellSideOffsetsTheOtherByMinusTheThic
 TEST_F(FaceChangeBuilderTest, ApplyMakesOneCallAndAnEmptyBuilderNone)
 {
     FaceChangeBuilder empty(m_interaction, false, nullptr, nullptr, nullptr, 0);
-    const double before = GetFaceChangeTime();
+    const double before = GetLastFaceChangeTime();
     EXPECT_EQ(empty.Apply(nullptr), 0);
-    EXPECT_EQ(GetFaceChangeTime(), before);
+    EXPECT_EQ(GetLastFaceChangeTime(), before);
 
     const int moved = FaceAt(m_block, 1, 0, 0, 10);
     Builder().AddOffsetChange(moved, 2.0, nullptr);
     ASSERT_EQ(Builder().Apply(nullptr), 0);
-    EXPECT_GE(GetFaceChangeTime(), 0.0);
+    EXPECT_GE(GetLastFaceChangeTime(), 0.0);
     EXPECT_NE(FaceAt(m_block, 1, 0, 0, 12), 0);
 }
 

@@ -1,0 +1,324 @@
+// An update through the interaction: the relations are configured once, solved and applied to
+// the kernel bodies, or the model is rolled back.
+#include "../../solver/SolverFixture.h"
+
+#include "api/QelUpdateApi.h"
+#include "core/journal/DebugJournalSwitches.h"
+#include "core/objects/SolutionChangeData.h"
+#include "core/objects/TagManager.h"
+#include "model/references/Reference.h"
+#include "model/relations/Relation.h"
+#include "solver/operations/SolverOperation.h"
+#include "update/pass/UpdateManager.h"
+#include "update/pass/UpdateTimes.h"
+
+#include <hxr.h>
+#include <hxr_test.h>
+
+namespace QEL {
+namespace testing {
+namespace {
+
+// The 10 x 20 x 30 block held at Distance(top, bottom) = 30 with its bottom fixed.
+class BlockUpdateTest : public BlockSolverTest {
+protected:
+    void SetUp() override
+    {
+        BlockSolverTest::SetUp();
+        m_topRef = Reference::Create(m_interaction, m_top, nullptr);
+        m_bottomRef = Reference::Create(m_interaction, m_bottom, nullptr);
+        m_distance = Relation::CreateBinary(m_interaction, RelationTypeDistance, m_topRef, m_bottomRef);
+        ASSERT_NE(m_distance, nullptr);
+        ASSERT_NE(Relation::CreateUnary(m_interaction, RelationTypeFixed, m_bottomRef), nullptr);
+        m_faces = BodyFaces(m_block);
+        m_interaction->CreateUpdateManager();
+        m_manager = m_interaction->GetUpdateManager();
+    }
+    void TearDown() override
+    {
+        hxr::test::Reset();
+        m_interaction->SetCurrentSolverOperation(nullptr);
+        BlockSolverTest::TearDown();
+    }
+    // The height of the top face in the kernel.
+    double TopHeight()
+    {
+        Position point;
+        Dir normal;
+        EvaluateFaceMidpoint(m_top, &point, &normal);
+        return point.z;
+    }
+    UpdateStatus UpdateDistanceTo(double value)
+    {
+        SolverEvaluate edit(m_interaction);
+        edit.AddRelationWithValue(m_distance, value);
+        return m_interaction->Update(&edit);
+    }
+    // One update of an edit that stays current, as each step of a drag is.
+    UpdateStatus Step(SolverEvaluate& edit, double value)
+    {
+        m_interaction->SetCurrentSolverOperation(&edit);
+        edit.SetRelationDragValue(m_distance, value);
+        ResultType result = ResultTypeFail;
+        const UpdateStatus status = m_manager->DoOperation(&edit, result);
+        EXPECT_EQ(result, ResultTypeOk);
+        return status;
+    }
+
+    Reference* m_topRef = nullptr;
+    Reference* m_bottomRef = nullptr;
+    Relation* m_distance = nullptr;
+    std::vector<int> m_faces;
+    UpdateManager* m_manager = nullptr;
+};
+
+// The relation-value edit moves the top face in the kernel; the body keeps its faces, and the
+// edit leaves no mark, Solver or current operation behind.
+TEST_F(BlockUpdateTest, ARelationValueUpdateMovesTheFaceInTheKernelAndKeepsTheFaceTags)
+{
+    const int marks = m_interaction->GetMarkCount();
+    EXPECT_EQ(UpdateDistanceTo(35.0), UpdateApplied);
+    EXPECT_NEAR(TopHeight(), 35.0, 1e-9);
+    EXPECT_NEAR(brennik::build::Volume(m_block), 10.0 * 20.0 * 35.0, 1e-6);
+    EXPECT_EQ(BodyFaces(m_block), m_faces);
+    EXPECT_EQ(m_interaction->GetMarkCount(), marks);
+    EXPECT_EQ(m_manager->GetSolver(), nullptr);
+    EXPECT_EQ(m_manager->GetStartMark(), 0);
+    EXPECT_EQ(m_interaction->GetCurrentSolverOperation(), nullptr);
+}
+
+// A value the relations forbid: the solve fails, and the model is as it was with no mark left.
+TEST_F(BlockUpdateTest, AFailedUpdateLeavesTheBodyEqualAndNoMarkBehind)
+{
+    ASSERT_NE(Relation::CreateUnary(m_interaction, RelationTypeFixed, m_topRef), nullptr);
+    const int before = CopyEntity(m_block);
+    const int marks = m_interaction->GetMarkCount();
+    EXPECT_EQ(UpdateDistanceTo(35.0), UpdateSolveFailed);
+    EXPECT_TRUE(brennik::test::BodiesEqual(m_block, before));
+    EXPECT_EQ(m_interaction->GetMarkCount(), marks);
+}
+
+// Another edit is current: the update refuses at once.
+TEST_F(BlockUpdateTest, AnUpdateWhileAnotherEditIsCurrentChangesNothing)
+{
+    SolverEvaluate current(m_interaction);
+    m_interaction->SetCurrentSolverOperation(&current);
+    EXPECT_EQ(UpdateDistanceTo(35.0), UpdateSolveFailed);
+    EXPECT_NEAR(TopHeight(), 30.0, 1e-9);
+    EXPECT_EQ(m_interaction->GetCurrentSolverOperation(), &current);
+}
+
+// Every update of an edit starts from the edit's start mark with the Solver configured once, so
+// a position solved again gives the same model without configuring again.
+TEST_F(BlockUpdateTest, TheSamePositionSolvedTwiceGivesTheSameModelWithoutConfiguringAgain)
+{
+    SolverEvaluate edit(m_interaction);
+    edit.AddRelationWithValue(m_distance, 30.0);
+    ASSERT_EQ(Step(edit, 35.0), UpdateApplied);
+    Solver* configured = m_manager->GetSolver();
+    ASSERT_NE(configured, nullptr);
+    EXPECT_NE(m_manager->GetStartMark(), 0);
+    // A copy would not survive the roll back to the start mark; the volume tells the block.
+    EXPECT_GE(UpdateTimes::GetBuild(), 0.0);
+
+    ASSERT_EQ(Step(edit, 32.0), UpdateApplied);
+    EXPECT_NEAR(TopHeight(), 32.0, 1e-9);
+    ASSERT_EQ(Step(edit, 35.0), UpdateApplied);
+    EXPECT_NEAR(TopHeight(), 35.0, 1e-9);
+    EXPECT_NEAR(brennik::build::Volume(m_block), 10.0 * 20.0 * 35.0, 1e-6);
+    EXPECT_EQ(BodyFaces(m_block), m_faces);
+    EXPECT_EQ(m_manager->GetSolver(), configured);
+    EXPECT_EQ(GetYSKTime(), 0.0);
+    EXPECT_GE(UpdateTimes::GetSolve(), 0.0);
+    EXPECT_GE(UpdateTimes::GetApply(), 0.0);
+
+    m_interaction->SetCurrentSolverOperation(nullptr);
+    m_manager->Clear();
+    EXPECT_EQ(m_manager->GetStartMark(), 0);
+}
+
+// The previews: with PreviewModeAlways the kernel is left alone and the solution is cached;
+// with PreviewModeFailureOnly an update whose face change fails stays in the model, its
+// solution is cached, and its mark is gone all the same.
+TEST_F(BlockUpdateTest, PreviewModesKeepTheKernelOrTheFailureAsTheyPromise)
+{
+    struct Case {
+        PreviewMode mode;
+        bool failFaceChange;
+        UpdateStatus status;
+        bool cached;
+    };
+    const Case cases[] = {
+        {PreviewModeAlways, false, UpdateApplied, true},
+        {PreviewModeFailureOnly, true, UpdateChangeFailed, true},
+        {PreviewModeOff, true, UpdateChangeFailed, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        m_interaction->SetPreviewMode(c.mode);
+        m_interaction->SetCachedSolutionChangeData(SolutionChangeData());
+        if (c.failFaceChange)
+            hxr::test::FailNextCall("HXR_FACE_change", HXR_ERROR_algorithm_failed);
+        const int marks = m_interaction->GetMarkCount();
+        EXPECT_EQ(UpdateDistanceTo(35.0), c.status);
+        EXPECT_NEAR(TopHeight(), 30.0, 1e-9);
+        EXPECT_EQ(m_interaction->GetMarkCount(), marks);
+        const EntitySolutionChange* cached = m_interaction->GetCachedSolutionChangeData().FindEntityChange(m_top);
+        ASSERT_EQ(cached != nullptr, c.cached);
+        if (cached) {
+            EXPECT_NEAR(cached->GetTransform().translation.z, 5.0, 1e-9);
+        }
+        hxr::test::Reset();
+    }
+}
+
+// Each update manager journals into its own stream: one interaction ending its edit leaves the
+// other's Solver writing to a live stream.
+TEST_F(BlockUpdateTest, EachUpdateManagerJournalsIntoItsOwnSolverStream)
+{
+    DebugJournalSwitch& journal = GetSolverJournalSwitch();
+    journal.Start("update-manager-test-");
+    SolverEvaluate edit(m_interaction);
+    edit.AddRelationWithValue(m_distance, 30.0);
+    ASSERT_EQ(Step(edit, 33.0), UpdateApplied);
+    ASSERT_NE(m_manager->GetSolverJournal(), nullptr);
+
+    Interaction* other = new Interaction(CreateTypeLive);
+    other->CreateUpdateManager();
+    UpdateManager* theirs = other->GetUpdateManager();
+    theirs->EnsureSolverCreated();
+    EXPECT_NE(theirs->GetSolverJournal(), nullptr);
+    EXPECT_NE(theirs->GetSolverJournal(), m_manager->GetSolverJournal());
+    theirs->Clear();
+    EXPECT_EQ(theirs->GetSolverJournal(), nullptr);
+    other->Destroy();
+
+    EXPECT_EQ(Step(edit, 35.0), UpdateApplied);
+    EXPECT_NEAR(TopHeight(), 35.0, 1e-9);
+    m_interaction->SetCurrentSolverOperation(nullptr);
+    m_manager->Clear();
+    EXPECT_EQ(m_manager->GetSolverJournal(), nullptr);
+    journal.Stop();
+}
+
+int s_statusCalls = 0;
+void CountStatus() { ++s_statusCalls; }
+
+// The exported timing calls: each step's time and the status callback after each of the three
+// steps; a reset keeps the build time; the re-blended list is null once cleared.
+TEST_F(BlockUpdateTest, TheUpdateTimesAndTheStatusCallbackFollowEachStep)
+{
+    ResultType result = ResultTypeFail;
+    SetStatusCallback(&CountStatus, &result);
+    EXPECT_EQ(result, ResultTypeOk);
+    s_statusCalls = 0;
+    ASSERT_EQ(UpdateDistanceTo(35.0), UpdateApplied);
+    EXPECT_EQ(s_statusCalls, 3);
+    for (double (*time)(ResultType*) : {&GetBuildTime, &GetSolveTime, &GetApplyTime, &GetFaceChangeTime})
+        EXPECT_GE(time(&result), 0.0);
+    const double build = GetBuildTime(&result);
+    ResetUpdateTimes(&result);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_EQ(GetBuildTime(&result), build);
+    for (double (*time)(ResultType*) : {&GetSolveTime, &GetApplyTime, &GetFaceChangeTime})
+        EXPECT_EQ(time(&result), -1.0);
+    SetStatusCallback(nullptr, &result);
+    ASSERT_EQ(UpdateDistanceTo(36.0), UpdateApplied);
+    EXPECT_EQ(s_statusCalls, 3);
+
+    ASSERT_NE(GetReblendedFaces(&result), nullptr);
+    ClearReblendedFaces(&result);
+    EXPECT_EQ(GetReblendedFaces(&result), nullptr);
+    EXPECT_EQ(result, ResultTypeOk);
+}
+
+// A block placed twice, dragged through its second Instance by a positioning reference: only
+// that Instance moves.
+class PlacedTwiceUpdateTest : public BlockSolverTest {};
+
+TEST_F(PlacedTwiceUpdateTest, ADragThroughTheSecondInstanceMovesOnlyThatInstance)
+{
+    Instance* first = Place(m_block, Moved(0, 0, 0));
+    Instance* second = Place(m_block, Moved(50, 0, 0));
+    const int before = CopyEntity(m_block);
+    Reference* top = Reference::Create(m_interaction, m_top, second);
+    top->SetBehaviour(ReferenceBehaviourPositioning);
+    ASSERT_TRUE(m_interaction->AddSelectedReference(top));
+    const double origin[3] = {0, 0, 0};
+    const double up[3] = {0, 0, 1};
+    SolverDragLinear drag(m_interaction, origin, up, origin);
+    const double to[3] = {0, 0, 5};
+    drag.SetDragPosition(to);
+    ASSERT_EQ(m_interaction->Update(&drag), UpdateApplied);
+    EXPECT_TRUE(first->GetXform().IsClose(Moved(0, 0, 0), 1e-9, 1e-9));
+    EXPECT_TRUE(second->GetXform().IsClose(Moved(50, 0, 5), 1e-9, 1e-9));
+    EXPECT_TRUE(brennik::test::BodiesEqual(m_block, before));
+}
+
+// Feature tool bodies made during configure: the application's procedure is asked for each
+// incomplete add-on feature, and clearing deletes the body and asks for the remade feature.
+int s_procedureBody = 0;
+int s_remakeBody = -1;
+void MakeToolBody(int, int, int, int& body, int&, ResultType&) { body = s_procedureBody = brennik::build::Block(1, 1, 1); }
+void RemakeUnderTheSameTag(int, int feature, int body, int, int& remade, ResultType&)
+{
+    s_remakeBody = body;
+    remade = feature;
+}
+
+// An add-on feature of a blend and a side, left incomplete by deleting its blend.
+class FeatureToolBodyTest : public SolverTest {
+protected:
+    void SetUp() override
+    {
+        SolverTest::SetUp();
+        const int body = brennik::build::BlockWithBlend(2.0);
+        const int blend = OfClass(BodyFaces(body), KernelClassCylinder).front();
+        const int topols[] = {blend, BlockFace(body, 1, 0, 0)};
+        const int labels[] = {1, 2};
+        ASSERT_EQ(HXR_TOPOL_make_feat(2, topols, labels, 2, 9, nullptr, &m_feature), HXR_ERROR_none);
+        HXR_ENTITY_track_r_s tracking = {0, nullptr};
+        ASSERT_EQ(HXR_FACE_delete(1, &blend, nullptr, &tracking), HXR_ERROR_none);
+        HXR_ENTITY_track_r_f(&tracking);
+        m_interaction->CreateUpdateManager();
+        m_manager = m_interaction->GetUpdateManager();
+        m_manager->EnsureSolverCreated();
+        ASSERT_TRUE(m_manager->GetSolver()->MakeRigidGroupForFeature(m_interaction, m_feature));
+    }
+
+    int m_feature = 0;
+    UpdateManager* m_manager = nullptr;
+};
+
+TEST_F(FeatureToolBodyTest, WithoutAProcedureCallbackNoFeatureIsPrepared)
+{
+    m_interaction->SetFeatureProcedureCallback(nullptr);
+    m_manager->PrepareFeatureProcedures();
+    EXPECT_TRUE(m_manager->GetFeatureToolBodies().empty());
+}
+
+// A feature remade under its own tag keeps its application data.
+TEST_F(FeatureToolBodyTest, ClearingDeletesTheToolBodyAndARemakeUnderTheSameTagKeepsTheData)
+{
+    m_interaction->SetFeatureProcedureCallback(&MakeToolBody);
+    m_interaction->SetFeatureRemakeCallback(&RemakeUnderTheSameTag);
+    m_interaction->SetAppData(m_feature, "depth", 4.0);
+    m_manager->PrepareFeatureProcedures();
+    ASSERT_EQ(m_manager->GetFeatureToolBodies().size(), 1u);
+    const UpdateManager::FeatureToolBody made = m_manager->GetFeatureToolBodies().at(m_feature);
+    EXPECT_EQ(made.toolBody, s_procedureBody);
+    EXPECT_NE(made.mappingData, 0);
+
+    m_manager->Clear();
+    EXPECT_EQ(s_remakeBody, 0);
+    EXPECT_FALSE(IsEntity(made.toolBody));
+    EXPECT_EQ(m_interaction->GetTagManager()->FindMappingDataFromTag(made.mappingData), nullptr);
+    double depth = 0.0;
+    EXPECT_TRUE(m_interaction->GetAppData(m_feature, "depth", depth));
+    EXPECT_EQ(depth, 4.0);
+    EXPECT_TRUE(m_manager->GetFeatureToolBodies().empty());
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace QEL
