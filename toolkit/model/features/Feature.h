@@ -126,7 +126,8 @@ public:
     void CreateReferencesForNewFaces(MappingData* mapping);
     int ApplySolvedTransforms(Solver* solver);
     // Re-makes the feature through its procedure and puts the result into the main body; a
-    // failure leaves the model as it was.
+    // failure leaves the model as it was. ResultTypeNotSupported, and nothing changes, while the
+    // new procedural-feature algorithm is off.
     int Edit(void* appData);
 
     // Appends the feature to the feature dump while the dump is on.

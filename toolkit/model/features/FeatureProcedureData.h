@@ -43,6 +43,12 @@ public:
     // Null while no profile transform is held.
     const double* GetProfileXform() const { return m_HasProfileXform ? m_ProfileXform : nullptr; }
 
+    // Whether a feature's procedure is running with this record: the calls the procedure makes
+    // then sit inside the call that runs it, whose tracking data they must leave alone. A state
+    // of the run, not a field: never recorded for rollback.
+    bool IsInRun() const { return m_InRun; }
+    void SetInRun(bool inRun) { m_InRun = inRun; }
+
 private:
     template <typename T>
     void SetRecorded(T& field, T value);
@@ -61,6 +67,7 @@ private:
     bool m_HasProfileXform = false;
     ResultType m_Result = ResultTypeOk;
     int m_ProcedureToolBody = 0;
+    bool m_InRun = false;
 
     friend class SavedState<FeatureProcedureData, Object>;
 };

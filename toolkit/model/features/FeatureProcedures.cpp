@@ -165,7 +165,9 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
             }
     }
 
+    data->SetInRun(true);
     m_Procedure(interaction->GetTag(), data->GetTag());
+    data->SetInRun(false);
 
     if (const ResultType result = data->GetResult()) {
         // A failed procedure leaves nothing of what it did to the main body behind.
@@ -438,8 +440,9 @@ int Feature::ApplySolvedTransforms(Solver* solver)
 
 int Feature::Edit(void* appData)
 {
+    // Nothing would be re-made: saying Ok would tell the application its feature was edited.
     if (!GetNewPFAlgorithm())
-        return ResultTypeOk;
+        return ResultTypeNotSupported;
     RecordModified();
     if (appData) {
         RecordModified();

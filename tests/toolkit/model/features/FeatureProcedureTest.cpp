@@ -206,10 +206,10 @@ TEST_F(FeatureProcedureTest, FailingProcedureLeavesTheBodyAndNoMark)
     EXPECT_EQ(m_feature->GetCutToolBody(), 0);
 }
 
-TEST_F(FeatureProcedureTest, EditDoesNothingWhileTheNewAlgorithmIsOff)
+TEST_F(FeatureProcedureTest, EditRefusesAndDoesNothingWhileTheNewAlgorithmIsOff)
 {
     SetNewPFAlgorithm(false);
-    EXPECT_EQ(m_feature->Edit(nullptr), ResultTypeOk);
+    EXPECT_EQ(m_feature->Edit(nullptr), ResultTypeNotSupported);
     EXPECT_EQ(s_plan.calls, 0);
 }
 
