@@ -18,6 +18,7 @@
 #include <BRep_Builder.hxx>
 #include <BinTools.hxx>
 #include <GeomTools.hxx>
+#include <Precision.hxx>
 #include <Standard_Failure.hxx>
 
 #include <algorithm>
@@ -174,6 +175,15 @@ bool PlainText(const std::string& data) {
   return true;
 }
 
+// A real a body's data can hold: beyond 1e7 a double no longer resolves the session's 1e-8, so
+// no coordinate, parameter or tolerance of a body is larger; the one exception is the value
+// OCCT writes for an unbounded parameter. Larger finite values (up to 1e308) make OCCT's checks
+// overflow midway, which leaks what they had made.
+bool Representable(double v) {
+  const double kLargest = 1e7;
+  return std::isfinite(v) && (std::fabs(v) <= kLargest || std::fabs(v) == Precision::Infinite());
+}
+
 // The geometry sections of OCCT's shape data, walked before OCCT reads them: OCCT builds a
 // curve of unknown type as nothing and then places it under a trimmed or offset curve, sizes
 // arrays by counts and degrees as read, and trusts location references. The walk accepts
@@ -184,18 +194,19 @@ class Source {
  public:
   Source(const std::string& data, bool binary) : m_data(data), m_binary(binary) {}
   bool Ok() const { return m_ok; }
+  bool Binary() const { return m_binary; }
   bool Fail() { m_ok = false; return false; }
   std::size_t Remaining() const { return m_data.size() - m_at; }
   // Smallest size a real or an integer takes in this form.
   std::size_t RealSize() const { return m_binary ? 8 : 2; }
   std::size_t IntSize() const { return m_binary ? 4 : 2; }
 
-  // The first line: OCCT's own header of the form.
-  bool Header(const char* prefix) {
+  // The first line: OCCT's own header of the form, exactly as written (another version of the
+  // form lays its records out differently from what the walk follows).
+  bool Header(const char* line) {
     SkipSpace();
     const std::size_t end = m_data.find('\n', m_at);
-    if (end == std::string::npos || end - m_at > 80 || m_data.compare(m_at, std::strlen(prefix), prefix) != 0)
-      return Fail();
+    if (end == std::string::npos || m_data.compare(m_at, end - m_at, line) != 0) return Fail();
     m_at = end + 1;
     return true;
   }
@@ -211,6 +222,19 @@ class Source {
     return n >= 0 ? n : (Fail(), 0);
   }
   int Type() { return m_binary ? Byte() : static_cast<int>(TextInt()); }
+  int Byte() {
+    unsigned char c = 0;
+    Bytes(&c, 1);
+    return c;
+  }
+  // The next text token (at most 32 characters); empty, and failed, at the end.
+  std::string Word() {
+    SkipSpace();
+    const std::size_t begin = m_at;
+    while (m_at < m_data.size() && !std::isspace(static_cast<unsigned char>(m_data[m_at])) && m_at - begin < 32) ++m_at;
+    if (m_at == begin) Fail();
+    return m_data.substr(begin, m_at - begin);
+  }
   bool Flag() {
     const int v = m_binary ? Byte() : static_cast<int>(TextInt());
     if (v != 0 && v != 1) Fail();
@@ -230,7 +254,7 @@ class Source {
     return static_cast<int>(v);
   }
   long long Int() {
-    if (!m_binary) return TextInt();
+    if (!m_binary) return TextInt(Word());
     std::int32_t x = 0;
     Bytes(&x, sizeof x);
     return x;
@@ -248,7 +272,7 @@ class Source {
       v = token.empty() ? 0.0 : std::strtod(token.c_str(), &end);
       if (token.empty() || *end != '\0') Fail();
     }
-    if (!std::isfinite(v)) Fail();
+    if (!Representable(v)) Fail();
     return v;
   }
   // Only white space left.
@@ -256,30 +280,19 @@ class Source {
     SkipSpace();
     return m_ok && m_at == m_data.size();
   }
-
- private:
-  void SkipSpace() {
-    while (m_at < m_data.size() && std::isspace(static_cast<unsigned char>(m_data[m_at]))) ++m_at;
-  }
-  std::string Word() {
-    SkipSpace();
-    const std::size_t begin = m_at;
-    while (m_at < m_data.size() && !std::isspace(static_cast<unsigned char>(m_data[m_at])) && m_at - begin < 32) ++m_at;
-    if (m_at == begin) Fail();
-    return m_data.substr(begin, m_at - begin);
-  }
-  long long TextInt() {
-    const std::string token = Word();
+  // A text integer token of at most 12 characters.
+  long long TextInt(const std::string& token) {
     char* end = nullptr;
     const long long v = token.empty() ? 0 : std::strtoll(token.c_str(), &end, 10);
     if (token.empty() || *end != '\0' || token.size() > 12) return Fail(), 0;
     return v;
   }
-  int Byte() {
-    unsigned char c = 0;
-    Bytes(&c, 1);
-    return c;
+
+ private:
+  void SkipSpace() {
+    while (m_at < m_data.size() && std::isspace(static_cast<unsigned char>(m_data[m_at]))) ++m_at;
   }
+  long long TextInt() { return TextInt(Word()); }
   void Bytes(void* out, std::size_t n) {
     if (!m_ok || Remaining() < n) return void(Fail());
     std::memcpy(out, m_data.data() + m_at, n);
@@ -443,22 +456,212 @@ bool Location(Source& in, long long index) {
 }
 
 template <class Item>
-bool Items(Source& in, const char* section, Item item) {
+long long Items(Source& in, const char* section, Item item) {
   const long long n = in.Section(section);
   if (!in.Ok() || n > static_cast<long long>(in.Remaining())) return in.Fail();
   for (long long i = 1; i <= n && in.Ok(); ++i) item(i);
-  return in.Ok();
+  return in.Ok() ? n : 0;
 }
 
-bool ShapeGeometryHolds(const std::string& data, bool binary) {
+// The topology section, walked like the geometry ones: OCCT's reader takes every index a
+// shape record names (curve, surface, location, sub-shape) as valid, and one out of range
+// throws out of the middle of building a shape, leaking what was half made. Every index must
+// name an item of its section; a sub-shape must be one written before (which also rules out
+// cycles); orientations, flags and continuities must be ones OCCT writes; and only the records
+// a body's shapes carry are accepted (no polygons or meshes).
+class ShapeRecords {
+ public:
+  ShapeRecords(Source& in, long long locations, long long curve2ds, long long curves, long long surfaces)
+      : m_in(in), m_locations(locations), m_curve2ds(curve2ds), m_curves(curves), m_surfaces(surfaces) {}
+
+  bool Walk() {
+    m_shapes = m_in.Section("TShapes");
+    if (!m_in.Ok() || m_shapes > static_cast<long long>(m_in.Remaining())) return m_in.Fail();
+    for (long long written = 1; written <= m_shapes && m_in.Ok(); ++written) Shape(m_shapes - written + 1);
+    // The shape the data holds, which may name any of them.
+    return m_in.Ok() && SubShape(0);
+  }
+
+ private:
+  enum ShapeKind { kCompound, kCompSolid, kSolid, kShell, kFace, kWire, kEdge, kVertex };
+
+  void Shape(long long index) {
+    const int kind = Kind();
+    if (kind == kVertex) Vertex();
+    else if (kind == kEdge) Edge();
+    else if (kind == kFace) Face();
+    Flags();
+    while (m_in.Ok() && SubShape(index)) {}
+  }
+
+  int Kind() {
+    if (m_in.Binary()) {
+      const int kind = m_in.Byte();
+      return kind <= kVertex ? kind : (m_in.Fail(), -1);
+    }
+    static const char* const kNames[] = {"Co", "CS", "So", "Sh", "Fa", "Wi", "Ed", "Ve"};
+    const std::string name = m_in.Word();
+    for (int kind = kCompound; kind <= kVertex; ++kind)
+      if (name == kNames[kind]) return kind;
+    return m_in.Fail(), -1;
+  }
+
+  // Representations ended by a zero type (in text, a zero parameter and a zero type).
+  void Vertex() {
+    m_in.Reals(4);  // tolerance, point
+    while (m_in.Ok()) {
+      int type = 0;
+      if (m_in.Binary()) {
+        type = m_in.Byte();
+        if (type == 0) return;
+        m_in.Real();
+      } else {
+        m_in.Real();
+        type = static_cast<int>(m_in.Int());
+        if (type == 0) return;
+      }
+      switch (type) {
+        case 1: Index(m_curves); break;                       // on a curve
+        case 2: Index(m_curve2ds); Index(m_surfaces); break;  // on a curve on a surface
+        case 3: m_in.Real(); Index(m_surfaces); break;        // on a surface
+        default: return void(m_in.Fail());
+      }
+      Location();
+    }
+  }
+
+  // Tolerance, three flags, then representations ended by a zero type.
+  void Edge() {
+    m_in.Real();
+    for (int i = 0; i < 3; ++i) m_in.Flag();
+    while (m_in.Ok()) {
+      switch (m_in.Type()) {
+        case 0: return;
+        case 1:  // 3-D curve
+          Index(m_curves);
+          Location();
+          m_in.Reals(2);
+          break;
+        case 2:  // curve on a surface
+          Index(m_curve2ds);
+          Index(m_surfaces);
+          Location();
+          m_in.Reals(2);
+          break;
+        case 3:  // curve on a closed surface: two curves and their continuity
+          Index(m_curve2ds);
+          if (m_in.Binary()) {
+            Index(m_curve2ds);
+            Continuity();
+          } else {
+            // The continuity's name may follow the second curve's index with no space.
+            const std::string token = m_in.Word();
+            const std::size_t digits = token.find_first_not_of("0123456789");
+            IndexToken(token.substr(0, digits), m_curve2ds);
+            if (digits == std::string::npos) Continuity();
+            else ContinuityName(token.substr(digits));
+          }
+          Index(m_surfaces);
+          Location();
+          m_in.Reals(2);
+          break;
+        case 4:  // regularity between two surfaces
+          Continuity();
+          Index(m_surfaces);
+          Location();
+          Index(m_surfaces);
+          Location();
+          break;
+        default: return void(m_in.Fail());
+      }
+    }
+  }
+
+  // Natural restriction, tolerance, surface and location; in the binary form a last byte
+  // says whether a mesh follows, which bodies never carry.
+  void Face() {
+    m_in.Flag();
+    m_in.Real();
+    Index(m_surfaces);
+    Location();
+    if (m_in.Binary() && m_in.Byte() != 0) m_in.Fail();
+  }
+
+  // Seven flags: a byte each, or one text token of seven digits.
+  void Flags() {
+    if (m_in.Binary()) {
+      for (int i = 0; i < 7; ++i)
+        if (m_in.Byte() > 1) m_in.Fail();
+      return;
+    }
+    const std::string flags = m_in.Word();
+    if (flags.size() != 7 || flags.find_first_not_of("01") != std::string::npos) m_in.Fail();
+  }
+
+  void Continuity() {
+    if (m_in.Binary()) {
+      if (m_in.Byte() > 6) m_in.Fail();
+    } else {
+      ContinuityName(m_in.Word());
+    }
+  }
+  void ContinuityName(const std::string& name) {
+    for (const char* known : {"C0", "G1", "C1", "G2", "C2", "C3", "CN"})
+      if (name == known) return;
+    m_in.Fail();
+  }
+
+  // An item of a geometry section (numbered from 1).
+  void Index(long long count) {
+    const long long index = m_in.Int();
+    if (index < 1 || index > count) m_in.Fail();
+  }
+  void IndexToken(const std::string& token, long long count) {
+    const long long index = m_in.TextInt(token);
+    if (index < 1 || index > count) m_in.Fail();
+  }
+  // A location (0 for none).
+  void Location() {
+    const long long index = m_in.Int();
+    if (index < 0 || index > m_locations) m_in.Fail();
+  }
+
+  // One sub-shape of the shape numbered `parent` (0 for the data's own shape): an orientation,
+  // a shape written before and a location. False at the end of the list.
+  bool SubShape(long long parent) {
+    long long index = 0;
+    if (m_in.Binary()) {
+      const int orientation = m_in.Byte();
+      if (orientation == '*' && parent != 0) return false;
+      if (orientation > 3) return m_in.Fail();
+      index = m_in.Int();
+    } else {
+      const std::string token = m_in.Word();
+      if (token == "*" && parent != 0) return false;
+      if (token.empty() || std::strchr("+-ie", token[0]) == nullptr) return m_in.Fail();
+      index = m_in.TextInt(token.substr(1));
+    }
+    if (index <= parent || index > m_shapes) return m_in.Fail();
+    Location();
+    return m_in.Ok();
+  }
+
+  Source& m_in;
+  long long m_locations, m_curve2ds, m_curves, m_surfaces;
+  long long m_shapes = 0;
+};
+
+bool ShapeRecordsHold(const std::string& data, bool binary) {
   Source in(data, binary);
-  if (!in.Header(binary ? "Open CASCADE Topology V" : "CASCADE Topology V")) return false;
-  return Items(in, "Locations", [&](long long i) { Location(in, i); }) &&
-         Items(in, "Curve2ds", [&](long long) { Curve(in, 2, 0); }) &&
-         Items(in, "Curves", [&](long long) { Curve(in, 3, 0); }) &&
-         in.Section("Polygon3D") == 0 && in.Section("PolygonOnTriangulations") == 0 &&
-         Items(in, "Surfaces", [&](long long) { Surface(in, 0); }) &&
-         in.Section("Triangulations") == 0 && in.Ok() && Items(in, "TShapes", [](long long) {});
+  if (!in.Header(binary ? "Open CASCADE Topology V4, (c) Open Cascade" : "CASCADE Topology V1, (c) Matra-Datavision"))
+    return false;
+  const long long locations = Items(in, "Locations", [&](long long i) { Location(in, i); });
+  const long long curve2ds = Items(in, "Curve2ds", [&](long long) { Curve(in, 2, 0); });
+  const long long curves = Items(in, "Curves", [&](long long) { Curve(in, 3, 0); });
+  if (!in.Ok() || in.Section("Polygon3D") != 0 || in.Section("PolygonOnTriangulations") != 0) return false;
+  const long long surfaces = Items(in, "Surfaces", [&](long long) { Surface(in, 0); });
+  if (!in.Ok() || in.Section("Triangulations") != 0 || !in.Ok()) return false;
+  return ShapeRecords(in, locations, curve2ds, curves, surfaces).Walk();
 }
 
 // Runs one OCCT read over the data within the guards. False when a guard refused the data,
@@ -506,7 +709,7 @@ std::string ShapeToData(const TopoDS_Shape& shape, bool binary) {
 
 bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
   TopoDS_Shape read;
-  const bool ok = ShapeGeometryHolds(data, binary) && GuardedRead(data, binary, [&](std::istream& in) {
+  const bool ok = ShapeRecordsHold(data, binary) && GuardedRead(data, binary, [&](std::istream& in) {
     if (binary) {
       BinTools::Read(read, in);
     } else {
