@@ -157,6 +157,25 @@ TEST_F(ThinWallConfigureTest, AWallHeldOnlyAtTheDraggedFaceIsRelaxedAndItsPartne
     EXPECT_TRUE(m_manager->GetShellClusters().ContainsFace(m_inner, nullptr));
 }
 
+// A relation the relation finder reaches a relaxed wall with at a later level makes the wall
+// take part, and the walk goes on from the relation's other reference.
+TEST_F(ThinWallConfigureTest, ARelationFoundOnARelaxedWallMakesItTakePart)
+{
+    SolverDragLinear* drag = nullptr;
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(ConfigureDrag(drag, m_outer, 2.0, status));
+    ASSERT_TRUE(ShellRecord()->IsRelaxed());
+    const int other = BlockFace(m_box, 0, 0, -1);
+    Relation* found = Relation::CreateBinary(m_interaction, RelationTypeParallel, Ref(m_inner), Ref(other));
+    ASSERT_NE(found, nullptr);
+    ConfigureKeyList next;
+    m_manager->AddFoundRelations(1, {found, found}, next);
+    EXPECT_FALSE(ShellRecord()->IsRelaxed());
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next.front().first, other);
+    EXPECT_EQ(m_manager->GetRelatedEntities().count(m_inner), 1u);
+}
+
 TEST_F(ThinWallConfigureTest, AWallHeldOnItsOtherSideTakesPart)
 {
     ASSERT_NE(Relation::CreateUnary(m_interaction, RelationTypeFixed, Ref(m_inner)), nullptr);
