@@ -4,6 +4,7 @@
 #include "ConfigureFixture.h"
 
 #include "core/kernel/AddOnFacade.h"
+#include "update/finding/RelationFinder.h"
 #include "update/records/FoundData.h"
 #include "update/records/Rule.h"
 
@@ -211,6 +212,36 @@ TEST_F(ConfigureTest, TheBlendChainOverAMovedFaceIsRecorded)
     ASSERT_EQ(drag->Solve(S()), ResultTypeOk);
     EXPECT_EQ(S()->GetSolveStatus(), SolveStatusSolved);
     EXPECT_LT(Distance(DragSetMoved(drag), Vec(1, 0, 0)), 1e-9);
+}
+
+// With parallel planes offered to the configure's levels, the relation finder's relation
+// between the dragged top and the bottom is walked at level 1, stored as found there, and the
+// level loop ends once a level adds nothing.
+TEST_F(ConfigureTest, TheLevelLoopTakesTheRelationsTheFinderFinds)
+{
+    const int block = brennik::build::Block(10, 20, 30);
+    const int top = BlockFace(block, 0, 0, 1);
+    const int bottom = BlockFace(block, 0, 0, -1);
+    RelationFinder::Of(m_interaction)->SetRelationGeometryOption(FindRelationTypeParallel, FindGeometryTypePlane,
+                                                                 FindGeometryTypePlane, 5);
+    SolverDragLinear* drag = nullptr;
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(ConfigureDrag(drag, top, 5.0, status));
+    ASSERT_NE(status, UpdateSolveFailed);
+    Relation* parallel = nullptr;
+    for (FoundData* found : m_interaction->GetFoundData()) {
+        Relation* relation = dynamic_cast<Relation*>(found->GetQELObject());
+        if (relation && relation->GetType() == RelationTypeParallel && relation->GetNumReferences() == 2 &&
+            relation->GetReference(1)->GetEntityTag() == bottom) {
+            parallel = relation;
+            EXPECT_EQ(found->GetFoundLevel(), 1);
+        }
+    }
+    ASSERT_NE(parallel, nullptr);
+    EXPECT_NE(S()->GetRelationBonds(parallel), nullptr);
+    EXPECT_EQ(m_manager->GetRelatedEntities().count(bottom), 1u);
+    ASSERT_EQ(drag->Solve(S()), ResultTypeOk);
+    EXPECT_EQ(S()->GetSolveStatus(), SolveStatusSolved);
 }
 
 }  // namespace
