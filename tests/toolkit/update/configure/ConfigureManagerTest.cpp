@@ -99,6 +99,35 @@ TEST_F(BlockConfigureTest, AnOperationWithoutSeedsFindsNothing)
 
 // The level's own bonds that the manager refuses make the edit unsolvable: the caller hears
 // of it instead of going on.
+// A free corner the relation finder reached is held on the faces that take part by tipping
+// points while it is tried; no lock taking it, its tipping points leave the Solver again.
+TEST_F(BlockConfigureTest, AReachedFreeCornerIsReleasedWhenNoLockTakesIt)
+{
+    ConfigureManager manager(m_interaction, S(), Ysk(), nullptr);
+    ConfigureKeyList keys;
+    ASSERT_TRUE(manager.AddAllRelations(0, keys));
+    std::vector<int> corners;
+    GetFaceVertices(m_top, &corners);
+    std::vector<FoundEntityData> reached;
+    manager.MakeFoundEntities({corners.front()}, reached);
+    ASSERT_EQ(reached.size(), 1u);
+    EXPECT_EQ(reached.front().m_kind, FoundEntityData::Vertex);
+    EXPECT_TRUE(reached.front().m_lockable);
+    EXPECT_TRUE(reached.front().m_removable);
+
+    manager.AddFoundEntityTippingPoints(1, reached);
+    ASSERT_EQ(reached.front().m_tippingIndices.size(), 1u);
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(S()->AddConfigureFoundData(manager.GetFoundData(), status, Ysk(), false));
+    TippingPointData& point =
+        manager.GetFoundData().GetRecords()[static_cast<size_t>(reached.front().m_tippingIndices.front())]
+            .GetTippingPointData();
+    ASSERT_NE(point.GetBond(), nullptr);
+    EXPECT_TRUE(manager.ReleaseFoundEntities(reached));
+    EXPECT_EQ(point.GetBond(), nullptr);
+    EXPECT_EQ(S()->FindGeometry(GeometryKey(corners.front(), nullptr)), nullptr);
+}
+
 TEST_F(BlockConfigureTest, LockingPassesOnAFailureOfTheLevelsBonds)
 {
     Geometry* top = S()->GetOrMakeGeometry(GeometryKey(m_top, nullptr));
