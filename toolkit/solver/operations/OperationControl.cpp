@@ -5,6 +5,7 @@
 #include "model/operations/BlockOptions.h"
 #include "model/operations/ModellingOperations.h"
 #include "model/relations/Relation.h"
+#include "solver/operations/BlendRadiusOp.h"
 #include "solver/operations/OffsetFacesOp.h"
 #include "solver/operations/OperationUpdating.h"
 #include "solver/operations/SolverOperation.h"

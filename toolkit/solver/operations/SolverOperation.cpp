@@ -138,7 +138,8 @@ bool SolverOperation::MakeDragGroup(Solver* solver)
 {
     const std::vector<Reference*> selection = m_interaction->GetSelectedReferences();
     m_dragGroup = solver->MakeRigidGroup(selection, true);
-    // Adaptive lift of the dragged faces joins here once the update manager drives it.
+    if (m_dragGroup && IsAdaptiveLiftActive())
+        AddAdaptiveLift(solver, m_dragGroup);
     return m_dragGroup != nullptr;
 }
 
@@ -180,12 +181,6 @@ int SolverEvaluate::Solve(Solver* solver)
 }
 
 void SolverEvaluate::GetConfigureSeeds(SeedList& seeds) { AppendRelationSeeds(seeds); }
-
-BlendRadiusOp::BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces, const double* radius)
-    : SolverEvaluate(interaction), m_faces(faces), m_hasRadius(radius != nullptr), m_radius(radius ? *radius : 0.0)
-{
-    m_blendRadius = true;
-}
 
 // --- SolverDragOperation ---------------------------------------------------------------------
 

@@ -91,8 +91,12 @@ public:
     void WriteBackDragValues();
     void GetRelationEntities(std::set<std::pair<int, Instance*>>& entities);
     void GetAffectedBodies(std::set<int>& bodies);
-    // The group of the selected references, which the drags move as one body.
+    // The group of the selected references, which the drags move as one body; adaptive lift
+    // follows when the interaction has it on and steps no faces.
     bool MakeDragGroup(Solver* solver);
+    // Hinges the planar neighbours of the selected planar faces on construction lines in the
+    // group's Sets and on fixed tipping points; always true.
+    bool AddAdaptiveLift(Solver* solver, RigidGroup* group);
 
     Interaction* GetInteraction() const { return m_interaction; }
     RelationSet& GetRelations() { return m_relations; }
@@ -128,6 +132,8 @@ protected:
     void AppendRelationSeeds(SeedList& seeds);
     // The drag set's node, null without a drag group.
     g_node* GetDragNode() const;
+    // Frees the adaptive-lift nodes an earlier Solver was given; the given Solver's stay.
+    void ReleaseAdaptiveLift(Solver* solver);
 
     Interaction* m_interaction;
     RelationSet m_relations;
@@ -147,22 +153,6 @@ public:
     int AddToSolver(Solver* solver) override;
     int Solve(Solver* solver) override;
     void GetConfigureSeeds(SeedList& seeds) override;
-};
-
-// Changes the radius of blend faces.
-class BlendRadiusOp : public SolverEvaluate {
-public:
-    // Without a radius the faces keep theirs.
-    BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces, const double* radius);
-
-    const std::vector<int>& GetFaces() const { return m_faces; }
-    bool HasRadius() const { return m_hasRadius; }
-    double GetRadius() const { return m_radius; }
-
-private:
-    std::vector<int> m_faces;
-    bool m_hasRadius;
-    double m_radius;
 };
 
 // Where a linear or planar drag is: start and current position kept on its line (direction)
