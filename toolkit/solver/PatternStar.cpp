@@ -3,6 +3,7 @@
 #include "core/objects/UpperLayerSeams.h"
 #include "model/patterns/FacePattern.h"
 #include "model/references/Reference.h"
+#include "solver/RigidGroup.h"
 
 namespace QEL {
 
@@ -78,10 +79,18 @@ Xform FacePatternStar::OccurrenceTransform(int from, int to) const
 
 StarElement* FacePatternStar::MakeOccurrenceElement(int index, const Xform* placement)
 {
-    StarElement* element = new StarElement(this, placement, nullptr, nullptr);
+    // Rigid occurrences move as whole bodies: each occurrence's faces are one rigid group whose
+    // Set is the element's own, so the pattern carries the faces along with its frames.
+    Set* set = nullptr;
+    std::vector<Reference*> references;
+    if (m_pattern->GetRigidOccurrences() && m_pattern->GetOccurrenceReferences(index, references))
+        if (RigidGroup* group = m_solver->MakeRigidGroup(references, false))
+            set = group->GetBodyLevelSet(nullptr);
+    StarElement* element = new StarElement(this, placement, nullptr, set);
     m_occurrences[index] = element;
-    // Occurrences follow the pattern's spacing, so only the centre's frame stays where it is.
-    if (placement)
+    // Occurrences follow the pattern's spacing, so only the centre's frame stays where it is,
+    // unless it holds faces of its own.
+    if (placement || set)
         element->GetMainSet()->Fix(false);
     return element;
 }

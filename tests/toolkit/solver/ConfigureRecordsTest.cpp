@@ -4,6 +4,8 @@
 #include "SolverFixture.h"
 
 #include "model/operations/ReblendChain.h"
+#include "model/patterns/Section.h"
+#include "model/references/Reference.h"
 #include "solver/ConfigureFoundData.h"
 
 #include <algorithm>
@@ -157,6 +159,43 @@ TEST_F(ConfigureRecordsTest, AStaleRadiusBondIsReplaced)
     ZMR3_d_type type = ZMR3_DISTANCE;
     ASSERT_TRUE(radius->GetType(type));
     EXPECT_EQ(type, ZMR3_RADIUS);
+}
+
+// A section edge of a block cut at mid-height lies on the section plane and on the side face
+// it was cut from; the same section cluster again adds nothing.
+TEST_F(ConfigureRecordsTest, ASectionClusterIsBondedOnce)
+{
+    const int block = brennik::build::Block(10, 20, 30);
+    Instance* cut = Place(block, Moved(5, 0, 0));
+    Reference* plane = Reference::Create(m_interaction, brennik::build::FreePlane(0, 0, 15, 0, 0, 1), nullptr);
+    Section* section = Section::Create(m_interaction, plane);
+    ASSERT_TRUE(section->GenerateSectionGeometry(cut));
+    Instance* sectionInstance = section->GetSectionInstance(cut);
+    ASSERT_NE(sectionInstance, nullptr);
+    int edge = 0;
+    for (int entity : BodyEdges(sectionInstance->GetBodyTag()))
+        if (GetGeometryClassOfTopology(entity) == KernelClassLine) {
+            edge = entity;
+            break;
+        }
+    ASSERT_NE(edge, 0);
+    std::vector<int> sources;
+    section->GetSourceEntities(cut, edge, sources);
+    ASSERT_EQ(sources.size(), 1u);
+    SectionClusterData data;
+    data.m_section = section;
+    data.m_cutInstance = cut;
+    data.m_reference = Reference::Create(m_interaction, edge, sectionInstance);
+    ASSERT_NE(data.m_reference, nullptr);
+
+    m_solver->AddSectionCluster(data);
+    const int bonds = Bonds();
+    Geometry* entity = m_solver->FindGeometry(data.m_reference);
+    ASSERT_NE(entity, nullptr);
+    EXPECT_TRUE(m_solver->FindBondOfGeometries(entity, m_solver->FindGeometry(plane), ZMR3_COINCIDENT));
+    EXPECT_TRUE(m_solver->FindBondOfGeometries(entity, Geom(sources[0], cut), ZMR3_COINCIDENT));
+    m_solver->AddSectionCluster(data);
+    EXPECT_EQ(Bonds(), bonds);
 }
 
 }  // namespace

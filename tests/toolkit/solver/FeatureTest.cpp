@@ -11,6 +11,7 @@
 #include "model/references/Reference.h"
 #include "solver/RigidGroup.h"
 #include "solver/SolverFeature.h"
+#include "solver/operations/SolverOperation.h"
 #include "solver/Stars.h"
 
 namespace QEL {
@@ -106,10 +107,10 @@ TEST_F(SolverFeatureTest, OnlyAFeatureNotTreatedAsSimpleDrivesItsReferences)
 }
 
 // No procedure regenerates a simple feature (nor one treated as simple): its faces are held as
-// one rigid group, so pulling one of them carries the others along by the same move.
+// one rigid group, so dragging one of them carries the others along by the same move.
 TEST_F(SolverFeatureTest, ASimpleFeatureMovesRigidlyWithItsFaces)
 {
-    const int bottom = BlockFace(m_block, 0, 0, -1);
+    ASSERT_TRUE(m_interaction->AddSelectedReference(Reference::Create(m_interaction, m_top, nullptr)));
     for (const bool profiled : {false, true}) {
         SCOPED_TRACE(profiled);
         m_solver.reset(new Solver());
@@ -129,12 +130,14 @@ TEST_F(SolverFeatureTest, ASimpleFeatureMovesRigidlyWithItsFaces)
         solverFeature->MakeRigidGroup();
         EXPECT_EQ(solverFeature->GetRigidGroup(), group);
 
-        Geometry* fixedBottom = Geom(bottom);
-        fixedBottom->AddToZMR();
-        fixedBottom->Fix(true);
+        Geom(m_top)->AddToZMR();
         Geom(m_side)->AddToZMR();
-        Bond2(ZMR3_DISTANCE, fixedBottom, Geom(m_top), 35.0);
-        ASSERT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+        const double start[3] = {5, 10, 30}, up[3] = {0, 0, 1}, to[3] = {5, 10, 35};
+        SolverDragLinear drag(m_interaction, start, up, start);
+        drag.AddToSolver(m_solver.get());
+        drag.SetDragPosition(to);
+        ASSERT_EQ(drag.Solve(m_solver.get()), ResultTypeOk);
+        ASSERT_EQ(m_solver->GetSolveStatus(), SolveStatusSolved);
         EXPECT_LT(Distance(Translation(Geom(m_top)), Vec(0, 0, 5)), 1e-9);
         EXPECT_LT(Distance(Translation(Geom(m_side)), Vec(0, 0, 5)), 1e-9);
     }

@@ -42,6 +42,11 @@ int SolverEditPatternSpacing::AddToSolver(Solver* solver)
         m_spacingBond = solver->AddYSpacingDimension(m_pattern, m_spacing, false);
     else if (m_kind == 2 && circular)
         m_spacingBond = solver->AddAxisSpacingDimension(m_pattern, m_spacing, false);
+    // The Solver moves only the occurrences whose faces it holds: each takes its place in the
+    // pattern's star as its geometry is made.
+    if (m_spacingBond)
+        for (Reference* reference : m_pattern->GetAllReferences(false))
+            solver->AddEntityGeometry(m_interaction, reference->GetEntityTag());
     // The relations alone: a spacing edit moves no selection, so it lifts no faces.
     return SolverOperation::AddToSolver(solver);
 }

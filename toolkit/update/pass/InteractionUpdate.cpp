@@ -12,11 +12,13 @@ UpdateStatus InteractionUpdate::Update(SolverOperation* operation, ResultType* r
 {
     if (result)
         *result = ResultTypeFail;
+    // A drag in progress keeps its update manager: clearing it would drop the drag's start mark,
+    // and its next step would be measured from the model this step left.
+    if (m_interaction->GetCurrentSolverOperation())
+        return UpdateSolveFailed;
     m_interaction->CreateUpdateManager();
     UpdateManager* manager = m_interaction->GetUpdateManager();
     manager->Clear();
-    if (m_interaction->GetCurrentSolverOperation())
-        return UpdateSolveFailed;
     std::unique_ptr<SolverOperation> made;
     if (!operation) {
         made.reset(new SolverEvaluate(m_interaction));

@@ -225,6 +225,37 @@ TEST_F(PatternQueryApiTest, ASpacingEditNeedsItsDirectionAndNoCurrentOperation)
     delete current;
 }
 
+// A spacing that pushes the holes into the circle of holes beside them solves, but the bodies
+// cannot take it: the update fails to apply, the model is as it was, and the call says so.
+TEST_F(PatternQueryApiTest, ASpacingTheBodiesCannotTakeFailsAndLeavesTheModel)
+{
+    const int grid = Grid(m_yLine);
+    const auto centres = [&] {
+        std::map<int, std::pair<double, double>> at;
+        for (const auto& hole : m_holes) {
+            Position centre;
+            GetStandardGeometry(ReferenceGetEntity(m_tag, hole.second, &m_result), nullptr, nullptr, &centre, nullptr,
+                                nullptr, nullptr, nullptr);
+            at[hole.second] = {centre.x, centre.y};
+        }
+        return at;
+    };
+    const auto before = centres();
+    const double volume = brennik::build::Volume(m_plate);
+    // At 25 the last column of holes runs into the circle of holes.
+    EXPECT_EQ(RectangularFacePatternEditXSpacing(m_tag, grid, 25.0, &m_result), UpdateChangeFailed);
+    EXPECT_EQ(m_result, ResultTypeFail);
+    EXPECT_EQ(RectangularFacePatternGetXSpacing(m_tag, grid, &m_result), 15.0);
+    EXPECT_EQ(centres(), before);
+    EXPECT_NEAR(brennik::build::Volume(m_plate), volume, 1e-6);
+
+    // One it can take is applied.
+    EXPECT_EQ(RectangularFacePatternEditXSpacing(m_tag, grid, 17.0, &m_result), UpdateApplied);
+    EXPECT_EQ(m_result, ResultTypeOk);
+    EXPECT_NEAR(RectangularFacePatternGetXSpacing(m_tag, grid, &m_result), 17.0, 1e-9);
+    EXPECT_NE(centres(), before);
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace QEL
