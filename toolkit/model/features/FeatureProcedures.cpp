@@ -51,6 +51,19 @@ void WriteProfileXform(FeatureProcedureData* data, const Xform& xform)
     data->SetProfileXform(&matrix[0][0]);
 }
 
+// The record is in the procedure's hands for the scope, and no longer once it is left by any
+// way, an exception from the procedure among them.
+class ProcedureRunScope {
+public:
+    explicit ProcedureRunScope(FeatureProcedureData* data) : m_data(data) { m_data->SetInRun(true); }
+    ~ProcedureRunScope() { m_data->SetInRun(false); }
+    ProcedureRunScope(const ProcedureRunScope&) = delete;
+    ProcedureRunScope& operator=(const ProcedureRunScope&) = delete;
+
+private:
+    FeatureProcedureData* m_data;
+};
+
 }  // namespace
 
 MappingData* Feature::GetOrMakeMapData(int& tagField)
@@ -165,9 +178,10 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
             }
     }
 
-    data->SetInRun(true);
-    m_Procedure(interaction->GetTag(), data->GetTag());
-    data->SetInRun(false);
+    {
+        ProcedureRunScope running(data);
+        m_Procedure(interaction->GetTag(), data->GetTag());
+    }
 
     if (const ResultType result = data->GetResult()) {
         // A failed procedure leaves nothing of what it did to the main body behind.
