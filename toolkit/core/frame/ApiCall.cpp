@@ -58,7 +58,7 @@ struct ProtectedSteps {
             if (parts.returnValue)
                 parts.returnValue(journal);
         }
-        if (tracking && call.IsTracked())
+        if (tracking)
             tracking->EndCall();
     }
 };

@@ -59,16 +59,21 @@ bool TrackingManager::IsTrackingData(const void* pointer) const
 
 void TrackingManager::BeginCall(bool clearData, bool track)
 {
+    // A call made from inside another call of this interaction (an application callback
+    // during a drag step or a feature edit) is part of the outer call: its changes are
+    // collected under the outer call's mark, and it must not drop what the outer call reports.
+    if (m_callDepth++ > 0)
+        return;
     if (clearData)
         ClearData();
-    if (!track)
-        return;
-    m_trackingThisCall = true;
-    m_callMark = m_interaction ? m_interaction->CreateMark() : 0;
+    m_trackingThisCall = track;
+    m_callMark = track && m_interaction ? m_interaction->CreateMark() : 0;
 }
 
 void TrackingManager::EndCall()
 {
+    if (m_callDepth > 0 && --m_callDepth > 0)
+        return;
     if (!m_trackingThisCall)
         return;
     CollectChanges();

@@ -30,8 +30,9 @@ public:
     TrackingData* FindTrackingDataFromTag(int tag) const;
     bool IsTrackingData(const void* pointer) const;
 
-    // Run around every exported call. The begin hook drops the previous call's data when
-    // asked to and, for a tracked call, sets a mark that the end hook collects from.
+    // Run in pairs around every exported call. The begin hook drops the previous call's data
+    // when asked to and, for a tracked call, sets a mark that the end hook collects from. A
+    // call nested inside another leaves both to the outermost call.
     void BeginCall(bool clearData, bool track);
     void EndCall();
     // One toolkit record per tagged model object created, changed or deleted since the
@@ -83,6 +84,7 @@ private:
     bool m_reportUpdateData = false;
     bool m_trackingThisCall = false;
     int m_callMark = 0;
+    int m_callDepth = 0;
 };
 
 }  // namespace QEL

@@ -110,6 +110,7 @@ TEST_F(TrackingTest, ChangesAreKeptUntilTheNextCallThatClears)
     ASSERT_NE(Manager().FindTrackingDataFromTag(dataTag), nullptr);
     EXPECT_EQ(Manager().FindTrackingDataFromTag(dataTag)->GetNewTags(),
               std::vector<int>{instance->GetTag()});
+    Manager().EndCall();
 
     // The next non-query call drops them, tags and all, and reports only its own change.
     Manager().BeginCall(true, true);
@@ -120,6 +121,24 @@ TEST_F(TrackingTest, ChangesAreKeptUntilTheNextCallThatClears)
     Manager().EndCall();
     ASSERT_EQ(Manager().GetQELData().size(), 1u);
     EXPECT_EQ(Manager().GetQELData()[0]->GetType(), TrackingDataTypeDelete);
+}
+
+// An application callback may make exported calls while an outer call runs (a feature
+// procedure filling its data during a drag step): the outer call must still report its own
+// changes and leave no mark behind.
+TEST_F(TrackingTest, NestedCallsBelongToTheOuterCall)
+{
+    const int marksBefore = m_interaction->GetMarkCount();
+    Manager().BeginCall(true, true);
+    PlaceBlock();
+    Manager().BeginCall(true, true);
+    PlaceBlock();
+    Manager().EndCall();
+    EXPECT_TRUE(Manager().GetQELData().empty());
+    PlaceBlock();
+    Manager().EndCall();
+    EXPECT_EQ(Manager().GetQELData().size(), 3u);
+    EXPECT_EQ(m_interaction->GetMarkCount(), marksBefore);
 }
 
 TEST_F(TrackingTest, UntrackedCallOrDisabledRollbackCollectsNothing)
