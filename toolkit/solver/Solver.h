@@ -22,12 +22,17 @@ struct YSK_dimension_end_s;
 namespace QEL {
 
 class BodyStar;
+class ConfigureFoundDataArray;
+class ReblendData;
+class Section;
+struct SectionClusterData;
 class FacePattern;
 class FacePatternStar;
 class Instance;
 class Interaction;
 class MappingData;
 class OffsetFacesOp;
+class ShellClusterData;
 class Feature;
 class Reference;
 class Relation;
@@ -276,6 +281,36 @@ public:
     TypedBond* CreateBondFromYSKData(void* existing, ZMR3_d_type type,
                                      const std::vector<GeometryBase*>& geometries, double value);
     GeometryBase* CreateGeometryFromYSKData(const YSK_dimension_end_s& end);
+
+    // Configure records: every record neither applied nor relaxed becomes its solver objects
+    // and is marked applied; then, unless deferred, the pending bonds go to the manager. False
+    // only when that hand-over fails.
+    bool AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatus& status, YSKManager* manager,
+                               bool defer);
+    // A blend kept tangent to the faces under it, its radius held when the record asks.
+    void AddReblend(ReblendData& reblend, Interaction* interaction);
+    // The first entity tied to each later one (a coincidence, or around a torus's spine).
+    void AddTopological(std::vector<int>& entities, Interaction* interaction);
+    ZMR3_d_type GetTopologicalDType(GeometryBase* first, int entity);
+    void AddTopologicalBond(Interaction* interaction, GeometryBase* first, int entity, ZMR3_d_type type);
+    void AddTangentTopologicalBond(Interaction* interaction, GeometryBase* first, int face, bool fix);
+    // A blend chain of a blend-radius edit (the blend face, then its under faces, held fixed):
+    // the first chain gets the one free radius dimension, stored in radiusBond; each later
+    // chain an equal radius to it.
+    void AddBlendRadiusOpData(Interaction* interaction, std::vector<int>& chain, double radius, Bond*& radiusBond);
+    // A section entity on its plane and on the entities it was cut from; each bond once.
+    void AddSectionCluster(const SectionClusterData& section);
+    void AddSectionConstraints(Section* section, Instance* cut, Reference* reference);
+    void AddSectionSourceAxisConstraints(Section* section, Instance* cut, Reference* reference);
+    // Thin walls: the faces of each side stay together and the two sides keep their relative
+    // position and, unless both first faces are procedural, their distance. Faces without
+    // geometry are left out; a wall needs a face with geometry on both sides.
+    void AddShellCluster(const ShellClusterData& cluster, Interaction* interaction);
+    // One "same side coincident" bond; true.
+    bool AddSameSideCoincidence(GeometryBase* first, GeometryBase* other);
+    // The wall bonds between the first faces of the sides; false, with no bond, when the
+    // first face's geometry class has no wall rule.
+    bool AddShellThickness(GeometryBase* side1, GeometryBase* side2, double thickness);
 
     // Tipping points: a point held on a face by a coincidence. With the make-geometry flag the
     // point's geometry and the bond are kept in the record, for RemoveTippingPoints.

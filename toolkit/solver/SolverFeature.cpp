@@ -57,14 +57,30 @@ bool SolverFeature::IsTreatedAsSimple() const { return !m_feature || m_feature->
 
 void SolverFeature::AddToZMR()
 {
-    if (!m_feature || !IsRecreated(m_feature) || IsTreatedAsSimple())
+    if (!m_feature)
         return;
-    // Simple features and those treated as simple hold their geometry in a rigid group, which
-    // the relations code makes.
+    const FeatureType type = m_feature->GetFeatureType();
+    if (type == FeatureTypeSimple || (IsRecreated(m_feature) && IsTreatedAsSimple())) {
+        // No procedure regenerates such a feature: its faces move as one body instead.
+        MakeRigidGroup();
+        return;
+    }
+    if (!IsRecreated(m_feature))
+        return;
     SolverProceduralObject::AddToZMR();
     if (m_feature->GetFeatureType() == FeatureTypeComplexRecreate)
         Fix(true);
     MakeProfileFrame();
+}
+
+void SolverFeature::MakeRigidGroup()
+{
+    if (m_rigidGroup || !m_feature)
+        return;
+    std::vector<Reference*> references = m_feature->GetReferences();
+    const std::vector<Reference*>& profile = m_feature->GetProfileReferences();
+    references.insert(references.end(), profile.begin(), profile.end());
+    m_rigidGroup = m_solver->MakeRigidGroup(references, true);
 }
 
 void SolverFeature::AddReference(Reference* reference)

@@ -15,6 +15,7 @@ namespace QEL {
 class Feature;
 class Instance;
 class Reference;
+class RigidGroup;
 
 class SolverFeature : public SolverProceduralObject {
 public:
@@ -39,6 +40,10 @@ public:
     GeometryBase* GetOrMakeProfileGeometry(int entity, Instance* instance);
     GeometryBase* GetOrMakeDependentGeometry(int entity, Instance* instance);
     void MakeProfileFrame();
+    // Once: the feature's references, then its profile references, held as one rigid group,
+    // so that a feature the procedures do not recreate moves rigidly with its faces.
+    void MakeRigidGroup();
+    RigidGroup* GetRigidGroup() const { return m_rigidGroup; }
     // After a solve: the profile-to-local transform at set-up carried by how the frame moved;
     // useSetChange reads the frame's Set, otherwise its two lines, where a line that only slid
     // along itself counts as unmoved. The identity without a profile frame.
@@ -65,6 +70,7 @@ private:
     std::set<int> m_profileEntities;
     Instance* m_profileInstance = nullptr;
     std::unique_ptr<Xform> m_startXform;
+    RigidGroup* m_rigidGroup = nullptr;
     GeometryBase* m_frameA = nullptr;
     GeometryBase* m_frameB = nullptr;
     std::unique_ptr<ProceduralGLine> m_proceduralA;

@@ -133,6 +133,50 @@ TEST_F(OffsetTest, AnOffsetTheKernelCannotMakeFailsTheSolveAsARegenerationFailur
     m_solver.reset();
 }
 
+// The edit's own solve slot: it enters the offset object through AddToSolver, replaces the last
+// solve's surfaces with fresh ones, answers the kernel's failure as its result, and leaves the
+// partition that was current before current again, whichever partition that was.
+TEST_F(OffsetTest, TheSolveSlotMakesFreshSurfacesInItsPartitionAndReportsFailures)
+{
+    m_solver.reset(new Solver());
+    m_operation->AddToSolver(m_solver.get());
+    ASSERT_NE(m_solver->FindSolverOffset(m_operation.get()), nullptr);
+    GPoint* point = PointOnTop();
+    int elsewhere = 0;
+    ASSERT_EQ(BQ_PARTITION_create_empty(&elsewhere), BQ_ERROR_no_errors);
+    ASSERT_EQ(BQ_PARTITION_set_current(elsewhere), BQ_ERROR_no_errors);
+
+    ASSERT_EQ(m_operation->Solve(m_solver.get()), ResultTypeOk);
+    ASSERT_EQ(m_solver->GetSolveStatus(), SolveStatusSolved);
+    EXPECT_LT(Distance(Translation(point), Vec(0, 0, 2)), 1e-9);
+    const int first = Geom(m_top)->GetAltGeom();
+    ASSERT_NE(first, 0);
+    int partition = 0;
+    BQ_SESSION_ask_curr_partition(&partition);
+    EXPECT_EQ(partition, elsewhere);
+
+    ASSERT_TRUE(m_operation->SetOffsetValues({3.0}));
+    ASSERT_EQ(m_operation->Solve(m_solver.get()), ResultTypeOk);
+    EXPECT_NE(Geom(m_top)->GetAltGeom(), first);
+    int cls = 0;
+    EXPECT_NE(BQ_ENTITY_ask_class(first, &cls), BQ_ERROR_no_errors) << "the first surface outlived its solve";
+    EXPECT_LT(Distance(Translation(point), Vec(0, 0, 3)), 1e-9);
+
+    const int plate = brennik::build::PlateWithHoles();
+    const int hole = OfClass(BodyFaces(plate), KernelClassCylinder).front();
+    int surface = 0;
+    bool agrees = true;
+    ASSERT_EQ(BQ_FACE_ask_oriented_surf(hole, &surface, &agrees), BQ_ERROR_no_errors);
+    OffsetFacesOp collapse(m_interaction, {hole}, 1);
+    collapse.SetOffsetValues({agrees ? -1000.0 : 1000.0});
+    Solver solver;
+    collapse.AddToSolver(&solver);
+    ASSERT_NE(solver.GetOrMakeGeometry(GeometryKey(hole, nullptr)), nullptr);
+    EXPECT_EQ(collapse.Solve(&solver), ResultTypeOffsetFaceCausedSelfIntersection);
+    BQ_SESSION_ask_curr_partition(&partition);
+    EXPECT_EQ(partition, elsewhere);
+}
+
 // A face on a wall of a hollow box has the faces of the wall's other side as partners: they
 // follow its offset by kind, and a new wall thickness becomes the offsets that reach it.
 TEST(ShellOffsetTest, PartnersOfAWallFollowTheOffsetByKind)

@@ -268,6 +268,8 @@ public:
     // editing engine. UpdateSolveFailed at once while another operation is current.
     UpdateStatus Update(SolverOperation* operation);
     SolverOperation* GetCurrentSolverOperation() const { return m_currentSolverOperation; }
+    // An edit's operation is set: finding relations and one-shot edits wait until it goes.
+    bool IsOperationSet() const { return m_currentSolverOperation != nullptr; }
     void SetCurrentSolverOperation(SolverOperation* operation) { m_currentSolverOperation = operation; }
     // Null while no layer that finds relations is installed.
     RelationFinderState* GetRelationFinder() const { return m_relationFinder.get(); }

@@ -12,6 +12,7 @@
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellClusterData.h"
 #include "model/operations/TaperOptions.h"
+#include "solver/operations/BlendRadiusOp.h"
 #include "solver/operations/OffsetFacesOp.h"
 #include "solver/operations/SolverOperation.h"
 

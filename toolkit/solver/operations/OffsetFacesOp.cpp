@@ -3,6 +3,7 @@
 #include "core/kernel/AddOnFacade.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/kernel/KernelResources.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>
@@ -25,6 +26,23 @@ OffsetFacesOp::OffsetFacesOp(Interaction* interaction, const std::vector<int>& f
 }
 
 OffsetFacesOp::~OffsetFacesOp() { DeleteOffsetSurfaces(); }
+
+int OffsetFacesOp::AddToSolver(Solver* solver)
+{
+    solver->AddOffsetFacesOp(this);
+    // The adaptive-lift group and the relations, as any value edit.
+    return SolverEvaluate::AddToSolver(solver);
+}
+
+int OffsetFacesOp::Solve(Solver* solver)
+{
+    // Each solve regenerates the surfaces from the faces; those of the last one go first.
+    DeleteOffsetSurfaces();
+    m_result = ResultTypeOk;
+    PushDragValues(solver);
+    solver->SolveSystem();
+    return m_result;
+}
 
 bool OffsetFacesOp::SetOffsetValues(const std::vector<double>& values)
 {
@@ -135,20 +153,22 @@ bool OffsetFacesOp::MakeOffsetSurfaces(Solver* solver)
 {
     if (m_faces.empty())
         return true;
-    const int saved = GetEntityPartition(m_faces.front());
-    SetCurrentPartition(m_interaction->GetQELPartition());
     int error = 0;
-    for (size_t i = 0; i < m_faces.size() && !error; ++i)
-        error = OffsetFace(solver, m_faces[i], m_offsets[i]);
-    if (!error && m_kind != 2)
-        // A partner's offset already carries its sign: negating it again for a two-sided
-        // thickness edit would carry the whole wall along instead of thickening it.
-        for (const auto& partner : m_partnerOffsets) {
-            error = OffsetFace(solver, partner.first, partner.second);
-            if (error)
-                break;
-        }
-    SetCurrentPartition(saved);
+    {
+        // The surfaces are made in the interaction's own partition; whatever partition was
+        // current before (not merely the faces' one) is current again afterwards.
+        CurrentPartitionScope partition(m_interaction->GetQELPartition());
+        for (size_t i = 0; i < m_faces.size() && !error; ++i)
+            error = OffsetFace(solver, m_faces[i], m_offsets[i]);
+        if (!error && m_kind != 2)
+            // A partner's offset already carries its sign: negating it again for a two-sided
+            // thickness edit would carry the whole wall along instead of thickening it.
+            for (const auto& partner : m_partnerOffsets) {
+                error = OffsetFace(solver, partner.first, partner.second);
+                if (error)
+                    break;
+            }
+    }
     if (!error)
         return true;
     m_result = ResultTypeOffsetFaceCausedSelfIntersection;

@@ -24,6 +24,13 @@ public:
     OffsetFacesOp(Interaction* interaction, const std::vector<int>& faces, int kind);
     ~OffsetFacesOp() override;
 
+    // The edit's procedural offset object takes the faces and their partners, then the
+    // adaptive-lift group and the relations follow.
+    int AddToSolver(Solver* solver) override;
+    // ResultTypeOffsetFaceCausedSelfIntersection when the kernel could not offset a face while
+    // the system regenerated them, else ResultTypeOk.
+    int Solve(Solver* solver) override;
+
     // False, changing nothing, unless there is one value per face; the partners follow.
     bool SetOffsetValues(const std::vector<double>& values);
     // Kind 1: every face's offset. Shell kinds: the new wall thickness, which each face of a

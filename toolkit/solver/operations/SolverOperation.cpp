@@ -54,6 +54,7 @@ SolverOperation::~SolverOperation() = default;
 
 int SolverOperation::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     for (Relation* relation : m_relations)
         solver->AddRelation(relation);
     return PushDragValues(solver);
@@ -73,6 +74,13 @@ int SolverOperation::GetDirection(double*) { return ResultTypeFail; }
 int SolverOperation::GetStartPosition(double*) { return ResultTypeFail; }
 
 void SolverOperation::GetConfigureSeeds(SeedList&) {}
+
+void SolverOperation::DropSolverPointers()
+{
+    m_dragGroup = nullptr;
+    m_adaptiveLift.m_constructionBonds.clear();
+    m_adaptiveLift.m_tippingBonds.clear();
+}
 
 void SolverOperation::ResetDragValues()
 {
@@ -130,7 +138,8 @@ bool SolverOperation::MakeDragGroup(Solver* solver)
 {
     const std::vector<Reference*> selection = m_interaction->GetSelectedReferences();
     m_dragGroup = solver->MakeRigidGroup(selection, true);
-    // Adaptive lift of the dragged faces joins here once the update manager drives it.
+    if (m_dragGroup && IsAdaptiveLiftActive())
+        AddAdaptiveLift(solver, m_dragGroup);
     return m_dragGroup != nullptr;
 }
 
@@ -158,6 +167,7 @@ g_node* SolverOperation::GetDragNode() const
 
 int SolverEvaluate::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     if (IsAdaptiveLiftActive())
         MakeDragGroup(solver);
     return SolverOperation::AddToSolver(solver);
@@ -172,16 +182,11 @@ int SolverEvaluate::Solve(Solver* solver)
 
 void SolverEvaluate::GetConfigureSeeds(SeedList& seeds) { AppendRelationSeeds(seeds); }
 
-BlendRadiusOp::BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces, const double* radius)
-    : SolverEvaluate(interaction), m_faces(faces), m_hasRadius(radius != nullptr), m_radius(radius ? *radius : 0.0)
-{
-    m_blendRadius = true;
-}
-
 // --- SolverDragOperation ---------------------------------------------------------------------
 
 int SolverDragOperation::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     // Without a group nothing is dragged; its relations would only be solved for nothing.
     if (!MakeDragGroup(solver))
         return ResultTypeOk;
@@ -276,6 +281,12 @@ int SolverDragLinear::Solve(Solver* solver)
     });
 }
 
+void SolverDragLinear::DropSolverPointers()
+{
+    SolverDragTranslation::DropSolverPointers();
+    m_animationBond = nullptr;
+}
+
 void SolverDragLinear::ResetDragValues()
 {
     SolverDragTranslation::ResetDragValues();
@@ -329,6 +340,12 @@ int SolverDragPlanar::Solve(Solver* solver)
     });
 }
 
+void SolverDragPlanar::DropSolverPointers()
+{
+    SolverDragTranslation::DropSolverPointers();
+    DropAnimationBonds();
+}
+
 void SolverDragPlanar::ResetDragValues()
 {
     SolverDragTranslation::ResetDragValues();
@@ -356,8 +373,15 @@ void SolverDragRotate::DeleteAxisLine(Solver* current)
     m_axisLine = nullptr;
 }
 
+void SolverDragRotate::DropSolverPointers()
+{
+    SolverDragOperation::DropSolverPointers();
+    m_animationBond = nullptr;
+}
+
 int SolverDragRotate::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     // A re-configure builds the axis again: the earlier line must not stay behind, fixed, in
     // the system it was added to.
     DeleteAxisLine(solver);
@@ -424,8 +448,15 @@ SolverDragByTransform::SolverDragByTransform(Interaction* interaction, int kind,
     SetIdentity4x4(m_transform);
 }
 
+void SolverDragByTransform::DropSolverPointers()
+{
+    SolverDragOperation::DropSolverPointers();
+    m_axisGeometry = nullptr;
+}
+
 int SolverDragByTransform::AddToSolver(Solver* solver)
 {
+    SolverEntry entry(*this);
     if (m_axis) {
         m_axisGeometry = solver->GetOrMakeGeometry(m_axis);
         if (m_axisGeometry)

@@ -91,8 +91,12 @@ public:
     void WriteBackDragValues();
     void GetRelationEntities(std::set<std::pair<int, Instance*>>& entities);
     void GetAffectedBodies(std::set<int>& bodies);
-    // The group of the selected references, which the drags move as one body.
+    // The group of the selected references, which the drags move as one body; adaptive lift
+    // follows when the interaction has it on and steps no faces.
     bool MakeDragGroup(Solver* solver);
+    // Hinges the planar neighbours of the selected planar faces on construction lines in the
+    // group's Sets and on fixed tipping points; always true.
+    bool AddAdaptiveLift(Solver* solver, RigidGroup* group);
 
     Interaction* GetInteraction() const { return m_interaction; }
     RelationSet& GetRelations() { return m_relations; }
@@ -102,12 +106,34 @@ public:
     AdaptiveLiftData& GetAdaptiveLiftData() { return m_adaptiveLift; }
 
 protected:
+    // Opened first in every AddToSolver: the outermost one drops what an earlier Solver owned
+    // before anything is entered into the new one, so that an operation configured again never
+    // keeps pointers into a Solver that has gone.
+    class SolverEntry {
+    public:
+        explicit SolverEntry(SolverOperation& operation) : m_operation(operation)
+        {
+            if (m_operation.m_solverEntries++ == 0)
+                m_operation.DropSolverPointers();
+        }
+        SolverEntry(const SolverEntry&) = delete;
+        SolverEntry& operator=(const SolverEntry&) = delete;
+        ~SolverEntry() { --m_operation.m_solverEntries; }
+
+    private:
+        SolverOperation& m_operation;
+    };
+    // Forgets every pointer to an object the Solver owns; each class adds its own.
+    virtual void DropSolverPointers();
+
     // Adaptive lift applies while the interaction has it on and steps no faces.
     bool IsAdaptiveLiftActive() const;
     // Each relation's references, then the lifted faces while adaptive lift applies.
     void AppendRelationSeeds(SeedList& seeds);
     // The drag set's node, null without a drag group.
     g_node* GetDragNode() const;
+    // Frees the adaptive-lift nodes an earlier Solver was given; the given Solver's stay.
+    void ReleaseAdaptiveLift(Solver* solver);
 
     Interaction* m_interaction;
     RelationSet m_relations;
@@ -115,6 +141,9 @@ protected:
     RigidGroup* m_dragGroup = nullptr;
     bool m_blendRadius = false;
     AdaptiveLiftData m_adaptiveLift;
+
+private:
+    int m_solverEntries = 0;
 };
 
 // A relation-value edit: the relations entered with values are driven to them in one solve.
@@ -124,22 +153,6 @@ public:
     int AddToSolver(Solver* solver) override;
     int Solve(Solver* solver) override;
     void GetConfigureSeeds(SeedList& seeds) override;
-};
-
-// Changes the radius of blend faces.
-class BlendRadiusOp : public SolverEvaluate {
-public:
-    // Without a radius the faces keep theirs.
-    BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces, const double* radius);
-
-    const std::vector<int>& GetFaces() const { return m_faces; }
-    bool HasRadius() const { return m_hasRadius; }
-    double GetRadius() const { return m_radius; }
-
-private:
-    std::vector<int> m_faces;
-    bool m_hasRadius;
-    double m_radius;
 };
 
 // Where a linear or planar drag is: start and current position kept on its line (direction)
@@ -213,6 +226,9 @@ public:
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBond != nullptr; }
 
+protected:
+    void DropSolverPointers() override;
+
 private:
     Bond* m_animationBond = nullptr;
 };
@@ -225,6 +241,9 @@ public:
     int Solve(Solver* solver) override;
     void ResetDragValues() override;
     bool HasAnimationBond() override { return m_animationBonds[0] && m_animationBonds[1]; }
+
+protected:
+    void DropSolverPointers() override;
 
 private:
     // Two bonds of the manager, each with a plane among its geometries, or none at all.
@@ -252,6 +271,9 @@ public:
     bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
     GLine* GetAxisLine() const { return m_axisLine; }
 
+protected:
+    void DropSolverPointers() override;
+
 private:
     // Erases the line from its Solver's system when that Solver is the given one; a line of an
     // earlier Solver is only deleted, its system having gone with it.
@@ -276,6 +298,9 @@ public:
     void ResetDragValues() override;
     bool MovesWithStepFaces() const override { return m_kind == 1 || m_kind == 2; }
     int GetKind() const { return m_kind; }
+
+protected:
+    void DropSolverPointers() override;
 
 private:
     double m_transform[4][4];

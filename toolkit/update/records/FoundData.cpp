@@ -8,6 +8,7 @@
 #include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
+#include "solver/ConfigureFoundData.h"
 
 #include <algorithm>
 
@@ -75,6 +76,17 @@ FoundData* FoundData::Create(Interaction* interaction, FoundDataType type, Found
     FoundData* foundData = new FoundData(interaction, type, state, cluster, level, found);
     foundData->AddToInteraction();
     return foundData;
+}
+
+FoundData* FoundData::CreateFromConfigureFoundData(Interaction* interaction, const ConfigureFoundData& record)
+{
+    if (record.GetKind() == ConfigureFoundDataRelation)
+        return Create(interaction, FoundDataTypeRelation, FoundDataStateApply, record.GetObject(), record.GetLevel(),
+                      true);
+    if (record.GetKind() == ConfigureFoundDataShellCluster)
+        return Create(interaction, FoundDataTypeShell, FoundDataStateApply, record.GetCluster(), record.GetLevel(),
+                      true);
+    return nullptr;
 }
 
 FoundData* FoundData::CreateFromXML(Interaction* interaction, XMLIO& xmlio)

@@ -9,6 +9,8 @@
 
 namespace QEL {
 
+class ConfigureFoundData;
+
 class QEL_API FoundData : public SavedObject<FoundData, SerializableObject> {
 public:
     explicit FoundData(Interaction* interaction, FoundDataType type = FoundDataTypeRelation,
@@ -23,6 +25,9 @@ public:
                              int level, bool found);
     static FoundData* Create(Interaction* interaction, FoundDataType type, FoundDataState state,
                              const ShellClusterData& cluster, int level, bool found);
+    // A relation or shell record of a configure, in state Apply with the record's level and
+    // found; null, making nothing, for any other kind of record.
+    static FoundData* CreateFromConfigureFoundData(Interaction* interaction, const ConfigureFoundData& record);
     // Only while reading; null when the element cannot be read, and nothing is left behind.
     static FoundData* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "FoundData";

@@ -5,6 +5,7 @@
 #include "core/objects/UpperLayerSeams.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
+#include "update/configure/ConfigureRule.h"
 
 #include <cmath>
 
@@ -39,6 +40,21 @@ Rule* Rule::Create(Interaction* interaction, Reference* reference, RuleType type
     if (reference)
         reference->AddDependent(rule);
     return rule;
+}
+
+Rule* Rule::CreateFromConfigureRule(Interaction* interaction, const ConfigureRule& rule)
+{
+    Reference* reference = Reference::Create(interaction, rule.GetKey().first, rule.GetKey().second);
+    // A rule on no reference could never be matched back to its key by a later configure.
+    if (!reference)
+        return nullptr;
+    const bool applied = rule.IsApplied();
+    Rule* made = new Rule(interaction, reference, rule.GetType(), applied ? RuleStateApply : RuleStateRelax,
+                          rule.GetDirection(), true, false);
+    made->AddToInteraction();
+    reference->AddDependent(made);
+    made->m_applied = applied;
+    return made;
 }
 
 Rule* Rule::CreateFromXML(Interaction* interaction, XMLIO& xmlio)

@@ -8,6 +8,8 @@
 
 namespace QEL {
 
+class ConfigureRule;
+
 class QEL_API Rule : public SavedObject<Rule, SerializableObject> {
 public:
     explicit Rule(Interaction* interaction, Reference* reference = nullptr, RuleType type = RuleTypeDoNotMove,
@@ -19,6 +21,10 @@ public:
     // otherwise a new one, registered and made a dependent of the reference.
     static Rule* Create(Interaction* interaction, Reference* reference, RuleType type, RuleState state,
                         const Vec& direction, bool found, bool applicationDefined);
+    // A new rule on the interaction's reference of the configure rule's key, in state Apply when
+    // the auto-constraint manager applied it and Relax otherwise; null, making nothing, when no
+    // reference can be had on the key.
+    static Rule* CreateFromConfigureRule(Interaction* interaction, const ConfigureRule& rule);
     // Only while reading; null when the element cannot be read, and nothing is left behind.
     static Rule* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "Rule";

@@ -8,6 +8,8 @@
 #include "model/relations/Relation.h"
 #include "update/records/FoundData.h"
 #include "update/records/Rule.h"
+#include "solver/ConfigureFoundData.h"
+#include "update/configure/ConfigureRule.h"
 
 #include <functional>
 
@@ -267,6 +269,44 @@ TEST_F(RuleAndFoundDataTest, UnresolvedLinksFailTheLoad)
         EXPECT_EQ(CountKernelEntities(), before) << c.what;
         EXPECT_EQ(TagManager::GetInteractionCount(), 1) << c.what;
     }
+}
+
+// What a configure leaves behind: a rule on its key's reference, a found relation and a found
+// shell cluster, each saved, loaded and compared equal; nothing for a record of another kind
+// or a key no reference can be had on.
+TEST_F(RuleAndFoundDataTest, RulesAndFoundDataOfAConfigureSaveAndLoadBackEqual)
+{
+    const std::vector<int> faces = Faces(m_block);
+    Rule* rule = Rule::CreateFromConfigureRule(m_interaction, ConfigureRule({faces[2], nullptr}, RuleTypeRelativeAngle,
+                                                                             Vec(0, 0, 1)));
+    ASSERT_NE(rule, nullptr);
+    EXPECT_EQ(rule->GetReference()->GetEntityTag(), faces[2]);
+    EXPECT_EQ(rule->GetState(), RuleStateRelax);  // the manager did not apply it
+    EXPECT_FALSE(rule->GetAppliedInLastConfigure());
+    EXPECT_TRUE(rule->GetFoundInLastConfigure());
+
+    FoundData* relation = FoundData::CreateFromConfigureFoundData(
+        m_interaction, ConfigureFoundData(ConfigureFoundDataRelation, m_relation, false, 2));
+    ASSERT_NE(relation, nullptr);
+    EXPECT_EQ(relation->GetFoundLevel(), 2);
+    EXPECT_EQ(m_relation->GetFoundData(), relation);
+    FoundData* shell = FoundData::CreateFromConfigureFoundData(
+        m_interaction, ConfigureFoundData(ConfigureFoundDataShellCluster, ShellClusterData({faces[0]}, {faces[1]}, 2.0),
+                                          false, false, 1));
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(shell->GetFoundDataType(), FoundDataTypeShell);
+
+    const size_t rules = m_interaction->GetRules().size();
+    const size_t found = m_interaction->GetFoundData().size();
+    EXPECT_EQ(FoundData::CreateFromConfigureFoundData(
+                  m_interaction, ConfigureFoundData(ConfigureFoundDataTippingPoint, TippingPointData(1, 2, false), false, 0)),
+              nullptr);
+    EXPECT_EQ(Rule::CreateFromConfigureRule(m_interaction, ConfigureRule({0, nullptr}, RuleTypeDoNotMove, Vec())),
+              nullptr);
+    EXPECT_EQ(m_interaction->GetRules().size(), rules);
+    EXPECT_EQ(m_interaction->GetFoundData().size(), found);
+
+    EXPECT_EQ(SaveLoadCompare(), ResultTypeOk);
 }
 
 }  // namespace
