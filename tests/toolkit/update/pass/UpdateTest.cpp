@@ -16,6 +16,9 @@
 #include <hxr.h>
 #include <hxr_test.h>
 
+#include <cstdlib>
+#include <string>
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -178,7 +181,9 @@ TEST_F(BlockUpdateTest, PreviewModesKeepTheKernelOrTheFailureAsTheyPromise)
 TEST_F(BlockUpdateTest, EachUpdateManagerJournalsIntoItsOwnSolverStream)
 {
     DebugJournalSwitch& journal = GetSolverJournalSwitch();
-    journal.Start("update-manager-test-");
+    // The journal files go to the temporary folder, which the toolkit adds itself when told.
+    const bool placed = std::getenv("QEL_TEMP") || std::getenv("TMP");
+    journal.Start(((placed ? std::string() : ::testing::TempDir()) + "update-manager-test-").c_str());
     SolverEvaluate edit(m_interaction);
     edit.AddRelationWithValue(m_distance, 30.0);
     ASSERT_EQ(Step(edit, 33.0), UpdateApplied);
