@@ -3,12 +3,19 @@
 #include "../../core/frame/ApiTestFixture.h"
 
 #include "api/QelOptionObjectsApi.h"
+#include "api/QelDragApi.h"
+#include "api/QelDragOperationApi.h"
+#include "api/QelOperationControlApi.h"
+#include "api/QelReferenceApi.h"
+#include "api/QelSelectionApi.h"
 #include "api/QelSolverEditApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/kernel/AddOnFacade.h"
 #include "core/kernel/KernelFacade.h"
 #include "solver/operations/SolverOperation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace QEL {
@@ -146,6 +153,67 @@ TEST_F(SolverEditApiTest, ABlendEditRefusesFacesThatAreNoBlendsAndAnEmptyList)
     HoldAnOperation();
     EXPECT_EQ(EditBlendRadius(m_tag, Tags({blend}), 4.0, &m_result), UpdateSolveFailed);
     EXPECT_EQ(m_result, ResultTypeFail);
+}
+
+// The blend-radius edit driven step by step: configured twice (the second configure on a new
+// Solver), started and stepped to 4, it reaches radius 4.
+TEST_F(SolverEditApiTest, ABlendRadiusDragConfiguredTwiceStepsToItsRadius)
+{
+    const int blended = brennik::build::BlockWithBlend(2.0);
+    std::set<int> faces;
+    GetBodyFaces(blended, faces);
+    int blend = 0;
+    for (int face : faces)
+        if (IdentifyBlendFace(face, 1e-6, true, nullptr))
+            blend = face;
+    OperationSetDragBlendRadius(m_tag, Tags({blend}), &m_result);
+    ASSERT_EQ(m_result, ResultTypeOk);
+    for (int configure = 0; configure < 2; ++configure) {
+        EXPECT_TRUE(OperationConfigure(m_tag, &m_result));
+        EXPECT_EQ(m_result, ResultTypeOk);
+    }
+    OperationStart(m_tag, &m_result);
+    ASSERT_EQ(m_result, ResultTypeOk);
+    OperationStepDragBlendRadius(m_tag, 4.0, &m_result);
+    ASSERT_EQ(m_result, ResultTypeOk);
+    EXPECT_EQ(OperationUpdate(m_tag, &m_result), UpdateApplied);
+    OperationEnd(m_tag, &m_result);
+    double radius = 0.0;
+    ASSERT_TRUE(IdentifyBlendFace(blend, 1e-6, true, &radius));
+    EXPECT_NEAR(radius, 4.0, 1e-9);
+}
+
+// With adaptive lift on, the sides of a 10 x 20 x 30 block whose top is dragged 3 along X in its
+// plane turn about their bottom edges; with it off they stay upright.
+TEST_F(SolverEditApiTest, AdaptiveLiftTiltsTheSidesOfADraggedTop)
+{
+    for (const bool lift : {true, false}) {
+        SCOPED_TRACE(lift);
+        const int block = brennik::build::Block(10, 20, 30);
+        std::set<int> faces;
+        GetBodyFaces(block, faces);
+        int top = 0, side = 0;
+        for (int face : faces) {
+            Position at, normal;
+            GetStandardGeometry(face, nullptr, nullptr, &at, &normal, nullptr, nullptr, nullptr);
+            if (std::abs(at.z - 30) < 1e-9 && std::abs(normal.z) > 0.5)
+                top = face;
+            if (std::abs(at.x - 10) < 1e-9 && std::abs(normal.x) > 0.5)
+                side = face;
+        }
+        OptionSetAdaptiveLiftMode(m_tag, lift, &m_result);
+        AddSelection(m_tag, CreateReference(m_tag, top, 0, &m_result), &m_result);
+        double point[3] = {5, 10, 30}, normal[3] = {0, 0, 1}, to[3] = {8, 10, 30};
+        DragPlanarStart(m_tag, point, normal, point, &m_result);
+        ASSERT_EQ(m_result, ResultTypeOk);
+        EXPECT_EQ(DragPlanarStep(m_tag, to, &m_result), UpdateApplied);
+        DragPlanarEnd(m_tag, &m_result);
+        ClearSelections(m_tag, &m_result);
+        Position axis;
+        GetStandardGeometry(side, nullptr, nullptr, nullptr, &axis, nullptr, nullptr, nullptr);
+        const double tilt = std::acos(std::min(1.0, std::abs(axis.x)));
+        EXPECT_NEAR(tilt, lift ? std::atan(3.0 / 30.0) : 0.0, 1e-9);
+    }
 }
 
 }  // namespace
