@@ -1,7 +1,10 @@
 // Makes relations between the faces of a block through the exported calls: parallel and
 // perpendicular pairs that hold and that do not, and a distance measured when it is made; then
-// drives the distance to another value. Prints each relation with its value and whether the
-// block's geometry satisfies it, and writes the same to <output folder>/relations.txt.
+// drives the distance to another value and runs an update, which solves the relations and moves
+// the block's top face in the kernel. Prints each relation with its value and whether the
+// block's geometry satisfies it, and the update's outcome with the top's height and the block's
+// volume, and writes the same to <output folder>/relations.txt.
+#include "api/QelObjectApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
 #include "core/enums/EnumNames.h"
@@ -46,6 +49,17 @@ int FaceAt(int block, int axis, double value)
     return found;
 }
 
+// The height of a horizontal face; -1 for no face.
+double FaceHeight(int face)
+{
+    int surface = 0;
+    BQ_PLANE_sf_t plane{};
+    if (face == 0 || BQ_FACE_ask_surf(face, &surface) != BQ_ERROR_no_errors ||
+        BQ_PLANE_ask(surface, &plane) != BQ_ERROR_no_errors)
+        return -1.0;
+    return plane.basis_set.location.coord[2];
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -61,7 +75,8 @@ int main(int argc, char** argv)
     if (!interaction)
         return 1;
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
-    const int top = CreateReference(tag, FaceAt(block, 2, 30.0), 0, &result);
+    const int topFace = FaceAt(block, 2, 30.0);
+    const int top = CreateReference(tag, topFace, 0, &result);
     const int bottom = CreateReference(tag, FaceAt(block, 2, 0.0), 0, &result);
     const int side = CreateReference(tag, FaceAt(block, 0, 10.0), 0, &result);
 
@@ -78,13 +93,30 @@ int main(int argc, char** argv)
     };
 
     report("top and bottom parallel", make(RelationTypeParallel, top, bottom));
-    report("top and side parallel", make(RelationTypeParallel, top, side));
+    const int wrongParallel = make(RelationTypeParallel, top, side);
+    report("top and side parallel", wrongParallel);
     report("top and side perpendicular", make(RelationTypePerpendicular, top, side));
-    report("top and bottom perpendicular", make(RelationTypePerpendicular, top, bottom));
+    const int wrongPerpendicular = make(RelationTypePerpendicular, top, bottom);
+    report("top and bottom perpendicular", wrongPerpendicular);
     const int distance = make(RelationTypeDistance, bottom, top);
     report("bottom to top, as measured", distance);
     RelationSetValue(tag, distance, 35.0, &result);
     report("bottom to top, driven to 35", distance);
+    // With the two relations the block cannot satisfy the update cannot solve, and leaves the
+    // block as it was; without them, and with the bottom held where it is, it moves the top to
+    // the distance's new value.
+    CreateRelation(tag, RelationTypeFixed, Array<int>(1, &bottom), &result);
+    UpdateStatus status = Update(tag, &result);
+    out << "update with every relation: " << UpdateStatusToString(status) << ", top face height "
+        << FaceHeight(topFace) << "\n";
+    DestroyObject(tag, wrongParallel, &result);
+    DestroyObject(tag, wrongPerpendicular, &result);
+    status = Update(tag, &result);
+    out << "update without the unsatisfied ones: " << UpdateStatusToString(status) << ", "
+        << ResultTypeToString(result) << "\n";
+    report("bottom to top, after the update", distance);
+    out << "top face height " << FaceHeight(topFace) << ", block volume "
+        << brennik::build::Volume(block) << "\n";
     make(RelationTypeParallel, top, top);
     out << "the same face twice for parallel: " << ResultTypeToString(result) << "\n";
     out << "relations in the interaction: " << GetRelationCount(tag, &result) << "\n";

@@ -1,6 +1,7 @@
 #include "api/QelDragOperationApi.h"
 
 #include "api/ApiCallRows.h"
+#include "api/FacePatternCasts.h"
 #include "core/frame/ApiArguments.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
@@ -18,6 +19,17 @@ void OperationCall(const ApiCallProperties& call, int interaction, ResultType* r
     Call(call, interaction, result, std::move(args)...).Run([method](Interaction* target, ResultType& status, auto... values) {
         status = (OperationControl(target).*method)(values...);
     });
+}
+
+// A pattern of the class the spacing belongs to; any other tag is refused whether checks are on
+// or not, as the operation would follow it.
+ObjectArg<RectangularFacePattern> RectangularPatternArg(int tag)
+{
+    return {{"pattern"}, tag, "RectangularFacePatternTag", CastTagToRectangularFacePattern};
+}
+ObjectArg<CircularFacePattern> CircularPatternArg(int tag)
+{
+    return {{"pattern"}, tag, "CircularFacePatternTag", CastTagToCircularFacePattern};
 }
 
 }  // namespace
@@ -50,6 +62,27 @@ QEL_API_REPLAYABLE_CALL(OperationSetDragByTransform, 0);
 void OperationSetDragByTransform(int interaction, ResultType* result)
 {
     OperationCall(s_OperationSetDragByTransform, interaction, result, &OperationControl::OperationSetDragByTransform);
+}
+
+QEL_API_REPLAYABLE_CALL(OperationSetDragRectangularFacePatternXSpacing, 0);
+void OperationSetDragRectangularFacePatternXSpacing(int interaction, int pattern, ResultType* result)
+{
+    OperationCall(s_OperationSetDragRectangularFacePatternXSpacing, interaction, result,
+                  &OperationControl::OperationSetDragRectangularFacePatternXSpacing, RectangularPatternArg(pattern));
+}
+
+QEL_API_REPLAYABLE_CALL(OperationSetDragRectangularFacePatternYSpacing, 0);
+void OperationSetDragRectangularFacePatternYSpacing(int interaction, int pattern, ResultType* result)
+{
+    OperationCall(s_OperationSetDragRectangularFacePatternYSpacing, interaction, result,
+                  &OperationControl::OperationSetDragRectangularFacePatternYSpacing, RectangularPatternArg(pattern));
+}
+
+QEL_API_REPLAYABLE_CALL(OperationSetDragCircularFacePatternSpacing, 0);
+void OperationSetDragCircularFacePatternSpacing(int interaction, int pattern, ResultType* result)
+{
+    OperationCall(s_OperationSetDragCircularFacePatternSpacing, interaction, result,
+                  &OperationControl::OperationSetDragCircularFacePatternSpacing, CircularPatternArg(pattern));
 }
 
 QEL_API_REPLAYABLE_CALL(OperationSetDragBlendRadius, 0);
@@ -118,6 +151,30 @@ void OperationStepDragByTransform(int interaction, double transform[4][4], Resul
 {
     OperationCall(s_OperationStepDragByTransform, interaction, result,
                   &OperationControl::OperationStepDragByTransform, TransformArg(transform, "transform"));
+}
+
+QEL_API_REPLAYABLE_CALL(OperationStepDragRectangularFacePatternXSpacing, 0);
+void OperationStepDragRectangularFacePatternXSpacing(int interaction, int pattern, double spacing, ResultType* result)
+{
+    OperationCall(s_OperationStepDragRectangularFacePatternXSpacing, interaction, result,
+                  &OperationControl::OperationStepDragRectangularFacePatternXSpacing, RectangularPatternArg(pattern),
+                  DoubleArg(spacing, "spacing"));
+}
+
+QEL_API_REPLAYABLE_CALL(OperationStepDragRectangularFacePatternYSpacing, 0);
+void OperationStepDragRectangularFacePatternYSpacing(int interaction, int pattern, double spacing, ResultType* result)
+{
+    OperationCall(s_OperationStepDragRectangularFacePatternYSpacing, interaction, result,
+                  &OperationControl::OperationStepDragRectangularFacePatternYSpacing, RectangularPatternArg(pattern),
+                  DoubleArg(spacing, "spacing"));
+}
+
+QEL_API_REPLAYABLE_CALL(OperationStepDragCircularFacePatternSpacing, 0);
+void OperationStepDragCircularFacePatternSpacing(int interaction, int pattern, double spacing, ResultType* result)
+{
+    OperationCall(s_OperationStepDragCircularFacePatternSpacing, interaction, result,
+                  &OperationControl::OperationStepDragCircularFacePatternSpacing, CircularPatternArg(pattern),
+                  DoubleArg(spacing, "spacing"));
 }
 
 QEL_API_REPLAYABLE_CALL(OperationStepDragBlendRadius, 0);

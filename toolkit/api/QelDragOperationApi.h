@@ -17,6 +17,10 @@ QEL_API void OperationSetDragPlanar(int interaction, double planePos[3], double 
                                     ResultType* result);
 QEL_API void OperationSetDragRotate(int interaction, double axisPos[3], double axisDir[3], ResultType* result);
 QEL_API void OperationSetDragByTransform(int interaction, ResultType* result);
+// ResultTypeFail for a pattern without the direction or axis reference of the spacing.
+QEL_API void OperationSetDragRectangularFacePatternXSpacing(int interaction, int pattern, ResultType* result);
+QEL_API void OperationSetDragRectangularFacePatternYSpacing(int interaction, int pattern, ResultType* result);
+QEL_API void OperationSetDragCircularFacePatternSpacing(int interaction, int pattern, ResultType* result);
 QEL_API void OperationSetDragBlendRadius(int interaction, const Array<int>& blendFacesFacesToChange,
                                          ResultType* result);
 QEL_API void OperationSetDragShellThickness(int interaction, const Array<int>& shellSide,
@@ -35,6 +39,14 @@ QEL_API void OperationStepDragPlanar(int interaction, double posOnPlane[3], Resu
 // Radians from the start.
 QEL_API void OperationStepDragRotate(int interaction, double angle, ResultType* result);
 QEL_API void OperationStepDragByTransform(int interaction, double transform[4][4], ResultType* result);
+// ResultTypeOperationNotSet too for a spacing edit of another pattern or direction.
+QEL_API void OperationStepDragRectangularFacePatternXSpacing(int interaction, int pattern, double spacing,
+                                                            ResultType* result);
+QEL_API void OperationStepDragRectangularFacePatternYSpacing(int interaction, int pattern, double spacing,
+                                                            ResultType* result);
+// Radians.
+QEL_API void OperationStepDragCircularFacePatternSpacing(int interaction, int pattern, double spacing,
+                                                        ResultType* result);
 QEL_API void OperationStepDragBlendRadius(int interaction, double newBlendRadius, ResultType* result);
 QEL_API void OperationStepDragShellThickness(int interaction, double newThickness, ResultType* result);
 // One value for every face, or one per face in the order they were set.

@@ -4,10 +4,12 @@
 #include "core/objects/Interaction.h"
 #include "model/operations/BlockOptions.h"
 #include "model/operations/ModellingOperations.h"
+#include "model/patterns/FacePattern.h"
 #include "model/relations/Relation.h"
 #include "solver/operations/BlendRadiusOp.h"
 #include "solver/operations/OffsetFacesOp.h"
 #include "solver/operations/OperationUpdating.h"
+#include "solver/operations/SolverEditPatternSpacing.h"
 #include "solver/operations/SolverOperation.h"
 
 #include <algorithm>
@@ -236,6 +238,33 @@ ResultType OperationControl::OperationSetDragByTransform()
     return SetNew(new SolverDragByTransform(m_interaction, 0, nullptr));
 }
 
+ResultType OperationControl::OperationSetDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern)
+{
+    if (Current())
+        return ResultTypeOperationCombinationNotSupported;
+    if (!pattern->GetXDirectionReference())
+        return ResultTypeFail;
+    return SetNew(SolverEditPatternSpacing::CreateXSpacingEdit(m_interaction, pattern, pattern->GetXSpacing()));
+}
+
+ResultType OperationControl::OperationSetDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern)
+{
+    if (Current())
+        return ResultTypeOperationCombinationNotSupported;
+    if (!pattern->GetYDirectionReference())
+        return ResultTypeFail;
+    return SetNew(SolverEditPatternSpacing::CreateYSpacingEdit(m_interaction, pattern, pattern->GetYSpacing()));
+}
+
+ResultType OperationControl::OperationSetDragCircularFacePatternSpacing(CircularFacePattern* pattern)
+{
+    if (Current())
+        return ResultTypeOperationCombinationNotSupported;
+    if (!pattern->GetAxisReference())
+        return ResultTypeFail;
+    return SetNew(SolverEditPatternSpacing::CreateAxisSpacingEdit(m_interaction, pattern, pattern->GetSpacing()));
+}
+
 ResultType OperationControl::OperationSetDragBlendRadius(const std::vector<int>& faces)
 {
     if (Current())
@@ -427,6 +456,34 @@ ResultType OperationControl::OperationStepDragRotate(double angle)
     return checked != ResultTypeOk ? checked : AsResult(Current()->SetDragValue(angle));
 }
 
+ResultType OperationControl::StepSpacing(FacePattern* pattern, int kind, double spacing)
+{
+    const ResultType checked = CheckStarted<SolverEditPatternSpacing>();
+    if (checked != ResultTypeOk)
+        return checked;
+    SolverEditPatternSpacing* operation = static_cast<SolverEditPatternSpacing*>(Current());
+    if (operation->GetPattern() != pattern || operation->GetKind() != kind)
+        return ResultTypeOperationNotSet;
+    return AsResult(operation->SetDragValue(spacing));
+}
+
+ResultType OperationControl::OperationStepDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern,
+                                                                             double spacing)
+{
+    return StepSpacing(pattern, 0, spacing);
+}
+
+ResultType OperationControl::OperationStepDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern,
+                                                                             double spacing)
+{
+    return StepSpacing(pattern, 1, spacing);
+}
+
+ResultType OperationControl::OperationStepDragCircularFacePatternSpacing(CircularFacePattern* pattern, double spacing)
+{
+    return StepSpacing(pattern, 2, spacing);
+}
+
 ResultType OperationControl::OperationStepDragBlendRadius(double radius)
 {
     const ResultType checked = CheckStarted<BlendRadiusOp>();
@@ -481,6 +538,14 @@ OperationType OperationControl::OperationGetType() const
     SolverOperation* operation = Current();
     if (!operation)
         return OperationTypeNone;
+    // The spacing edit is a relations-only operation too: it is told apart first.
+    if (SolverEditPatternSpacing* spacing = dynamic_cast<SolverEditPatternSpacing*>(operation)) {
+        static const OperationType s_kinds[3] = {OperationTypeDragRectangularFacePatternXSpacing,
+                                                 OperationTypeDragRectangularFacePatternYSpacing,
+                                                 OperationTypeDragCircularFacePatternSpacing};
+        const int kind = spacing->GetKind();
+        return kind >= 0 && kind <= 2 ? s_kinds[kind] : OperationTypeNone;
+    }
     if (dynamic_cast<SolverDragLinear*>(operation))
         return OperationTypeDragLinear;
     if (dynamic_cast<SolverDragPlanar*>(operation))
@@ -531,11 +596,17 @@ double OperationControl::OperationGetDragValue(Object* object, ResultType& resul
         if (found != operation->GetDragValues().end())
             return found->second;
     }
+    double value = 0.0;
+    // A spacing edit answers its spacing for its own pattern, and 0.0 for anything else.
+    if (SolverEditPatternSpacing* spacing = dynamic_cast<SolverEditPatternSpacing*>(operation)) {
+        if (object && object == static_cast<Object*>(spacing->GetPattern()))
+            result = AsResult(spacing->GetDragValue(value));
+        return value;
+    }
     if (object) {
         result = ResultTypeBadArgument;
         return 0.0;
     }
-    double value = 0.0;
     result = AsResult(operation->GetDragValue(value));
     return value;
 }
@@ -575,6 +646,9 @@ ResultType OperationControl::OperationGetObjects(std::vector<int>& tags) const
     for (Relation* relation : operation->GetRelations())
         if (relation)
             tags.push_back(relation->GetTag());
+    if (SolverEditPatternSpacing* spacing = dynamic_cast<SolverEditPatternSpacing*>(operation))
+        if (spacing->GetPattern())
+            tags.push_back(spacing->GetPattern()->GetTag());
     return ResultTypeOk;
 }
 

@@ -12,10 +12,13 @@
 
 namespace QEL {
 
+class CircularFacePattern;
+class FacePattern;
 class Interaction;
 class Object;
 class OffsetFacesOptions;
 class Reference;
+class RectangularFacePattern;
 class Relation;
 class SolverOperation;
 
@@ -49,6 +52,10 @@ public:
     ResultType OperationSetDragPlanar(const double point[3], const double normal[3], const double start[3]);
     ResultType OperationSetDragRotate(const double point[3], const double direction[3]);
     ResultType OperationSetDragByTransform();
+    // ResultTypeFail when the pattern lacks the reference of the spacing's direction or axis.
+    ResultType OperationSetDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern);
+    ResultType OperationSetDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern);
+    ResultType OperationSetDragCircularFacePatternSpacing(CircularFacePattern* pattern);
     ResultType OperationSetDragBlendRadius(const std::vector<int>& faces);
     ResultType OperationSetDragShellThickness(const std::vector<int>& faces, bool bothSides);
     ResultType OperationSetDragOffsetValues(const std::vector<int>& faces, const OffsetFacesOptions& options);
@@ -72,6 +79,10 @@ public:
     ResultType OperationStepDragPlanar(const double position[3]);
     ResultType OperationStepDragByTransform(const double (*transform)[4]);
     ResultType OperationStepDragRotate(double angle);
+    // ResultTypeOperationNotSet too for a spacing edit of another pattern or kind.
+    ResultType OperationStepDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern, double spacing);
+    ResultType OperationStepDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern, double spacing);
+    ResultType OperationStepDragCircularFacePatternSpacing(CircularFacePattern* pattern, double spacing);
     ResultType OperationStepDragBlendRadius(double radius);
     ResultType OperationStepDragShellThickness(double thickness);
     ResultType OperationStepDragOffsetValues(const std::vector<double>& values);
@@ -89,7 +100,7 @@ public:
     // A relation of the drag-value map answers its value; null asks the operation's own value.
     double OperationGetDragValue(Object* object, ResultType& result) const;
     double OperationGetOffsetFaceDragValue(int face, ResultType& result) const;
-    // The relations' tags in tag order.
+    // The relations' tags in tag order, then a spacing edit's pattern.
     ResultType OperationGetObjects(std::vector<int>& tags) const;
     ResultType OperationGetOffsetFaces(std::vector<int>& faces) const;
 
@@ -106,6 +117,7 @@ private:
     // 0, or the code of the first state the current operation lacks.
     ResultType StateOf() const;
     ResultType SetNew(SolverOperation* operation);
+    ResultType StepSpacing(FacePattern* pattern, int kind, double spacing);
     ResultType AddRelation(Relation* relation, bool withValue);
     void DeleteCurrent();
 

@@ -13,7 +13,7 @@
 #include "solver/Solver.h"
 #include "solver/operations/SolverOperation.h"
 #include "update/autoconstraint/YSKManager.h"
-#include "update/pass/ConfigureStep.h"
+#include "update/configure/ConfigureManager.h"
 #include "update/pass/UpdateTimes.h"
 
 #include <brennik.h>
@@ -55,7 +55,7 @@ bool UpdateManager::Configure(SolverOperation* operation, UpdateStatus& status, 
     if (!m_solver) {
         EnsureSolverCreated();
         m_solver->SetDelayAddDCalls(m_interaction->GetDelayAddDCalls());
-        ConfigureStep step(m_interaction, m_solver, m_ysk, operation);
+        ConfigureManager step(m_interaction, m_solver, m_ysk, operation);
         if (initialise) {
             const bool saved = GetNewPFAlgorithm();
             SetNewPFAlgorithm(true);
@@ -65,7 +65,7 @@ bool UpdateManager::Configure(SolverOperation* operation, UpdateStatus& status, 
             result = step.ConfigureFromRelations(status);
         }
         PrepareFeatureProcedures();
-        SetBlendAndShellChains(step.GetReblendChains(), step.GetShellClusters());
+        SetBlendAndShellData(step);
         if (m_startMark != 0) {
             m_interaction->DeleteMark(m_startMark);
             m_startMark = 0;
@@ -109,10 +109,10 @@ void UpdateManager::PrepareFeatureProcedures()
     }
 }
 
-void UpdateManager::SetBlendAndShellChains(const ReblendChainArray& chains, const ShellClusterDataArray& clusters)
+void UpdateManager::SetBlendAndShellData(ConfigureManager& manager)
 {
-    m_reblendChains = chains;
-    m_shellClusters = clusters;
+    m_reblendChains = manager.GetReblendChains();
+    m_shellClusters = manager.GetShellClusters();
 }
 
 void UpdateManager::SetDebugPostUpdateCallback(void (*callback)(void*))

@@ -16,6 +16,7 @@
 
 namespace QEL {
 
+class ConfigureManager;
 class Geometry;
 class Instance;
 class Interaction;
@@ -85,7 +86,8 @@ public:
     void Clear();
     // A fresh Solver and wrapper for work that needs no operation: 5 when either is missing.
     int ResetSolver();
-    void SetBlendAndShellChains(const ReblendChainArray& chains, const ShellClusterDataArray& clusters);
+    // Copies the reblend chains and shell clusters the configure met.
+    void SetBlendAndShellData(ConfigureManager& manager);
     static void SetDebugPostUpdateCallback(void (*callback)(void*));
     // After a configure: the tool bodies the application's procedure makes for the Solver's
     // incomplete add-on features, or the procedures of simple recreated features.

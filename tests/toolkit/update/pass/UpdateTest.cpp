@@ -8,12 +8,16 @@
 #include "core/objects/TagManager.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
+#include "solver/RigidGroup.h"
 #include "solver/operations/SolverOperation.h"
 #include "update/pass/UpdateManager.h"
 #include "update/pass/UpdateTimes.h"
 
 #include <hxr.h>
 #include <hxr_test.h>
+
+#include <cstdlib>
+#include <string>
 
 namespace QEL {
 namespace testing {
@@ -177,7 +181,9 @@ TEST_F(BlockUpdateTest, PreviewModesKeepTheKernelOrTheFailureAsTheyPromise)
 TEST_F(BlockUpdateTest, EachUpdateManagerJournalsIntoItsOwnSolverStream)
 {
     DebugJournalSwitch& journal = GetSolverJournalSwitch();
-    journal.Start("update-manager-test-");
+    // The journal files go to the temporary folder, which the toolkit adds itself when told.
+    const bool placed = std::getenv("QEL_TEMP") || std::getenv("TMP");
+    journal.Start(((placed ? std::string() : ::testing::TempDir()) + "update-manager-test-").c_str());
     SolverEvaluate edit(m_interaction);
     edit.AddRelationWithValue(m_distance, 30.0);
     ASSERT_EQ(Step(edit, 33.0), UpdateApplied);
@@ -317,6 +323,27 @@ TEST_F(FeatureToolBodyTest, ClearingDeletesTheToolBodyAndARemakeUnderTheSameTagK
     EXPECT_TRUE(m_interaction->GetAppData(m_feature, "depth", depth));
     EXPECT_EQ(depth, 4.0);
     EXPECT_TRUE(m_manager->GetFeatureToolBodies().empty());
+}
+
+// Keys entered under a group that has no Set for them: a group of the bare block's top has no
+// global Set for a free point, nor a body-level Set for the side it holds no reference on.
+// Applying the solution passes both keys by.
+class RigidGroupApplyTest : public BlockSolverTest {};
+
+TEST_F(RigidGroupApplyTest, KeysOfAGroupWithoutTheirSetArePassedBy)
+{
+    m_interaction->CreateUpdateManager();
+    UpdateManager* manager = m_interaction->GetUpdateManager();
+    manager->EnsureSolverCreated();
+    Solver* solver = manager->GetSolver();
+    RigidGroup* group = solver->MakeRigidGroup({Reference::Create(m_interaction, m_top, nullptr)}, false);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->GetGlobalSet(), nullptr);
+    ASSERT_EQ(group->GetBodyLevelSetForEnt(m_side), nullptr);
+    solver->RegisterRigidGroup(GeometryKey(brennik::build::FreePoint(1, 2, 3), nullptr), group);
+    solver->RegisterRigidGroup(GeometryKey(m_side, nullptr), group);
+    ASSERT_EQ(solver->SolveSystem(), SolveStatusSolved);
+    EXPECT_TRUE(manager->PostSolverOperation(nullptr));
 }
 
 }  // namespace
