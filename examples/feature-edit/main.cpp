@@ -9,6 +9,7 @@
 #include "core/objects/Interaction.h"
 #include "core/calls/QelInteractionApi.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -107,6 +108,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "feature_edit.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "feature_edit");
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
@@ -134,6 +136,7 @@ int main(int argc, char** argv)
     FindBoss(plate, newTop, newSide, 21.0);
     out << "boss top face kept its tag: " << (newTop == top ? "yes" : "no") << "\n";
 
+    StopExampleJournal({interaction});
     DestroyInteraction(interaction, &result);
     return result == ResultTypeOk ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "core/objects/TagManager.h"
 #include "model/relations/Relation.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
     std::ofstream file;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "relations.txt", file))
         return failed;
+    StartExampleJournal(argv[1], "relations");
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
@@ -91,6 +93,7 @@ int main(int argc, char** argv)
 
     file << out.str();
     std::cout << out.str();
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     return file ? 0 : 1;

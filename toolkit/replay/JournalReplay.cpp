@@ -393,7 +393,9 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
         value.SetNull(true);
     } else if (IsIntegerReplayType(type)) {
         int tag = 0;
-        ok = ResolveRecordedTag(type, tag);
+        // As for a list of tags: an output may name an object the call itself makes, found
+        // when Step reads the argument again after the call.
+        ok = ResolveRecordedTag(type, tag) || isOutput;
         value.SetInt(tag);
     } else if (IsEnumTypeName(type)) {
         isResultType = type == "ResultType";
