@@ -23,6 +23,7 @@
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -242,6 +243,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "feature_edit.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "feature_edit");
 
     ResultType result = ResultTypeOk;
     int failures = 0;
@@ -329,6 +331,7 @@ int main(int argc, char** argv)
     out << "application data kept on the feature: " << GetFeatureAppData(interaction, boss, "height", &result)
         << "\n";
 
+    StopExampleJournal({interaction});
     DestroyInteraction(interaction, &result);
     note("DestroyInteraction");
     return failures == 0 ? 0 : 1;

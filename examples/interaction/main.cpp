@@ -6,6 +6,7 @@
 // the references, rolls it all back, runs an update and destroys the interaction. Writes what
 // it saw to <output folder>/interaction_marks.txt and the journal of the exported calls to
 // <output folder>/interaction_journal.xml.
+#include "api/QelDebugApi.h"
 #include "api/QelInstanceApi.h"
 #include "api/QelMarkApi.h"
 #include "api/QelReferenceApi.h"
@@ -208,6 +209,8 @@ int main(int argc, char** argv)
     out << "update: " << UpdateStatusToString(update) << ", " << ResultTypeToString(result) << "\n";
 
     const int partition = interaction->GetQELPartition();
+    // The journal holds the interaction as it ends, so a replay of the run can be compared.
+    DebugJournalCheckpoint(tag, "end", false, &result);
     DestroyInteraction(tag, &result);
     out << "interaction destroyed: " << ResultTypeToString(result) << ", own partition gone "
         << (IsPartition(partition) ? "no" : "yes") << ", interactions left "

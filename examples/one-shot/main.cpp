@@ -11,6 +11,7 @@
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -64,6 +65,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "one_shot_operations.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "one_shot");
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
@@ -128,6 +130,7 @@ int main(int argc, char** argv)
             << Faces(blended).size() << " faces, volume " << brennik::build::Volume(blended) << "\n";
     }
 
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     return 0;

@@ -15,6 +15,7 @@
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellOptions.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "option_objects.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "options");
     const std::string path = std::string(argv[1]) + "/option_objects.txt";
 
     using namespace QEL;
@@ -92,6 +94,7 @@ int main(int argc, char** argv)
     out << "; removing at index -1: " << ResultTypeToString(result) << "\n";
     mapping->Destroy();
 
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     std::printf("wrote %s\n", path.c_str());

@@ -13,6 +13,7 @@
 #include "core/objects/TagManager.h"
 #include "model/relations/Relation.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -67,6 +68,7 @@ int main(int argc, char** argv)
     std::ofstream file;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "relations.txt", file))
         return failed;
+    StartExampleJournal(argv[1], "relations");
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
@@ -123,6 +125,7 @@ int main(int argc, char** argv)
 
     file << out.str();
     std::cout << out.str();
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     return file ? 0 : 1;

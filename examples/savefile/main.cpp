@@ -12,6 +12,7 @@
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "save_load.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "save_load");
     const std::string folder = argv[1];
 
     using namespace QEL;
@@ -68,6 +70,9 @@ int main(int argc, char** argv)
     out << "comparison of the two: " << (equal ? "equal" : "different") << " ("
         << ResultTypeToString(result) << ")\n";
 
+    // The journal ends here: the block is moved next through the kernel directly, which no
+    // exported call records, so a replay of the journal could not make that move.
+    StopExampleJournal({tag, loaded});
     // Moving the loaded interaction's block changes its body, not its objects.
     const int loadedBlock = InstanceGetBody(loaded, GetInstance(loaded, 0, &result), &result);
     int transform = 0;

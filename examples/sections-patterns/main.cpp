@@ -10,6 +10,7 @@
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
     std::ofstream out;
     if (const int failed = OpenReportAndStartKernel(argc, argv, "sections_patterns.txt", out))
         return failed;
+    StartExampleJournal(argv[1], "sections_patterns");
     const std::string folder = argv[1];
 
     using namespace QEL;
@@ -114,6 +116,7 @@ int main(int argc, char** argv)
     for (int k = 0; k < occurrences.GetSize(); ++k)
         out << "  occurrence " << k << ": hole reference " << occurrences[k][0] << "\n";
 
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     return 0;

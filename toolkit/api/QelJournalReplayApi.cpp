@@ -16,6 +16,13 @@ namespace {
 [[maybe_unused]] const bool s_validityCheckInstalled = (SetReplayValidityCheck([](int interaction, int object) {
     return DebugCheckValidity(interaction, object, nullptr, nullptr, nullptr);
 }), true);
+// And remakes a recorded load of an interaction through the exported call.
+[[maybe_unused]] const bool s_interactionLoadInstalled = (SetReplayInteractionLoad(&DebugLoadInteraction), true);
+// And takes a replayed checkpoint again into the journal open while it replays.
+[[maybe_unused]] const bool s_checkpointInstalled = (SetReplayCheckpoint([](int interaction, const char* name,
+                                                                           bool bodyCompareOnly) {
+    DebugJournalCheckpoint(interaction, name, bodyCompareOnly, nullptr);
+}), true);
 }  // namespace
 namespace {
 

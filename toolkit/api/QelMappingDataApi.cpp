@@ -12,6 +12,23 @@ namespace {
 // A new tag of 0 records an old entity that went.
 ResultType CheckArgNewTag(int tag) { return tag != 0 ? CheckArgKernelEntityTag(tag) : ResultTypeOk; }
 
+// A tag handed back through a pointer that may be null: journalled after the call as the entity
+// tag it received, or as null when there was no place or nothing was written to it, so that a
+// replay hands a place exactly where the application did and compares what lands there.
+struct EntityTagOutputArg : ApiArgument {
+    int* place;
+    const bool* written;
+
+    void JournalOutput(JournalArguments& journal) const
+    {
+        if (place && *written)
+            journal.WriteJournalArgEntityTag(*place, name);
+        else
+            journal.WriteJournalArgNull(name, "EntityTag");
+    }
+    int* Get(Interaction*) const { return place; }
+};
+
 }  // namespace
 
 // The class walks to an entry from the first one, so a negative index would name the first
@@ -36,10 +53,13 @@ QEL_API_REPLAYABLE_CALL(MappingDataGetEntry, ApiCallQuery);
 void MappingDataGetEntry(int interaction, int mappingDataTag, int index, int* pOldTag, int* pNewTag,
                          ResultType* result)
 {
+    bool written = false;
     Call(s_MappingDataGetEntry, interaction, result, MappingDataArg(mappingDataTag, "mappingDataTag"),
-         IndexArg(index, "index"), PointerArg(pOldTag, "pOldTag"), PointerArg(pNewTag, "pNewTag"))
-        .Run([&](Interaction*, ResultType&, MappingData* data, int at, auto, auto) {
-            data->GetEntry(at, pOldTag, pNewTag);
+         IndexArg(index, "index"), EntityTagOutputArg{{"pOldTag"}, pOldTag, &written},
+         EntityTagOutputArg{{"pNewTag"}, pNewTag, &written})
+        .Run([&](Interaction*, ResultType&, MappingData* data, int at, int* oldTag, int* newTag) {
+            written = at >= 0 && at < data->GetEntryCount();
+            data->GetEntry(at, oldTag, newTag);
         });
 }
 

@@ -10,6 +10,7 @@
 #include "core/maths/Xform.h"
 #include "replay/ReplayRegistry.h"
 #include "core/persist/XMLData.h"
+#include "core/journal/JournalWriter.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -19,11 +20,23 @@ namespace QEL {
 
 namespace {
 ReplayValidityCheck s_validityCheck = nullptr;
+ReplayInteractionLoad s_interactionLoad = nullptr;
+ReplayCheckpoint s_checkpoint = nullptr;
+}
+
+void SetReplayCheckpoint(ReplayCheckpoint checkpoint)
+{
+    s_checkpoint = checkpoint;
 }
 
 void SetReplayValidityCheck(ReplayValidityCheck check)
 {
     s_validityCheck = check;
+}
+
+void SetReplayInteractionLoad(ReplayInteractionLoad load)
+{
+    s_interactionLoad = load;
 }
 
 namespace {
@@ -44,8 +57,11 @@ const char* const s_defaultIgnoredFunctions[] = {
     "IsJournalling",         "GetTessikJournalling",      "GetBrennikJournalling",
     "SetTessikJournalling",  "SetBrennikJournalling",     "AskVersion",
     "ObjectSetApplicationData", "ObjectGetApplicationData", "DebugSaveInteraction",
-    "DebugLoadInteraction",  "GetReportChannel",          "OptionSetFindAcceptRelationCallback",
+    "GetReportChannel",      "OptionSetFindAcceptRelationCallback",
 };
+// A load of an interaction from a save file is made again (not skipped): the interaction it
+// gives is the one later records name, and skipping it would leave them naming none.
+const char* const s_interactionLoadName = "DebugLoadInteraction";
 
 bool EndsWith(const std::string& text, const char* suffix)
 {
@@ -56,6 +72,22 @@ bool EndsWith(const std::string& text, const char* suffix)
 bool BeginsWith(const std::string& text, const char* prefix)
 {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// An enumeration value as the writer gives it: by name, or as its number when the number names
+// no value of the enumeration.
+bool ReadEnumValue(const std::string& type, const std::string& text, int& number)
+{
+    const size_t digits = text.find_first_not_of("0123456789", text.size() > 1 && text[0] == '-' ? 1 : 0);
+    if (!text.empty() && text != "-" && digits == std::string::npos) {
+        try {
+            number = std::stoi(text);
+            return true;
+        } catch (const std::out_of_range&) {
+            return false;
+        }
+    }
+    return EnumFromString(type, text, number);
 }
 
 const char* ResultName(int result)
@@ -208,6 +240,20 @@ void JournalReplay::End()
 
 void JournalReplay::WriteRecordName() { m_errorText << m_functionName << " (" << m_index << ")"; }
 
+bool JournalReplay::CallRecordedFunction(std::vector<ReplayValue>& arguments, ReplayValue& returnValue)
+{
+    if (m_functionName != s_interactionLoadName || !s_interactionLoad)
+        return CallReplayFunction(m_functionName, arguments, &returnValue);
+    // The file's name and the result, as the adapter of an int(const char*, ResultType*) call
+    // would take them.
+    if (arguments.size() != 2)
+        throw std::invalid_argument("Unexpected number of arguments");
+    const char* path = arguments[0].GetString();
+    ResultType* result = arguments[1].GetResultTypePointer();
+    returnValue.SetInt(s_interactionLoad(path, result));
+    return true;
+}
+
 bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
 {
     tag = 0;
@@ -347,14 +393,16 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
         value.SetNull(true);
     } else if (IsIntegerReplayType(type)) {
         int tag = 0;
-        ok = ResolveRecordedTag(type, tag);
+        // As for a list of tags: an output may name an object the call itself makes, found
+        // when Step reads the argument again after the call.
+        ok = ResolveRecordedTag(type, tag) || isOutput;
         value.SetInt(tag);
     } else if (IsEnumTypeName(type)) {
         isResultType = type == "ResultType";
         std::string text;
         DoIO("value", text);
         int number = 0;
-        EnumFromString(type, text, number);
+        ReadEnumValue(type, text, number);
         value.SetInt(number);
     } else if (type == "double") {
         double number = 0.0;
@@ -549,8 +597,7 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
             int recorded = 0;
             if (IsEnumTypeName(type)) {
                 std::string text;
-                ok = DoIO("value", text);
-                EnumFromString(type, text, recorded);
+                ok = DoIO("value", text) && ReadEnumValue(type, text, recorded);
             } else {
                 ok = DoIO("value", recorded);
             }
@@ -589,7 +636,7 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
     }
 }
 
-void JournalReplay::CompareCheckpoint(bool bodyCompareOnly, ReplayStatus& status, bool& ok)
+void JournalReplay::CompareCheckpoint(Interaction* live, bool bodyCompareOnly, ReplayStatus& status, bool& ok)
 {
     XMLElementScope scope(this, s_interaction);
     if (!scope.IsOpen()) {
@@ -607,9 +654,9 @@ void JournalReplay::CompareCheckpoint(bool bodyCompareOnly, ReplayStatus& status
     XMLData data;
     Interaction* snapshot = data.CreateInteractionFromXML(*this);
     EndBodyIdContext();
-    if (!snapshot || !m_activeInteraction) {
+    if (!snapshot || !live) {
         ok = false;
-    } else if (!snapshot->Compare(m_activeInteraction, bodyCompareOnly, nullptr)) {
+    } else if (!snapshot->Compare(live, bodyCompareOnly, nullptr)) {
         WriteRecordName();
         m_errorText << " Interaction compare failed";
         status = ReplayCheckpointDiffers;
@@ -658,18 +705,31 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         return finish();
     }
 
+    // The interaction a checkpoint was taken of: with several live, each checkpoint compares
+    // its own, not whichever was made or named last.
+    Interaction* checkpointed = nullptr;
     if (m_functionName == "DebugJournalCheckpoint") {
         m_isCheckpoint = true;
         const int count = GetChildElementCount(s_argument);
         for (int i = 0; i < count; ++i) {
             XMLElementScope argument(this, s_argument, i);
-            std::string name;
+            std::string name, type;
             DoIO("name", name);
-            if (name == "bodyCompareOnly")
+            DoIO("type", type);
+            if (name == "bodyCompareOnly") {
                 DoIO("value", bodyCompareOnly, false);
-            else if (name == "checkpointName")
+            } else if (name == "checkpointName") {
                 DoIO(m_checkpointName);
+            } else if (type == "InteractionTag") {
+                int recorded = 0;
+                DoIO("tag", recorded);
+                const auto mapped = m_tagMap.find(recorded);
+                if (mapped != m_tagMap.end())
+                    checkpointed = TagManager::FindInteractionFromTag(mapped->second);
+            }
         }
+        if (!checkpointed)
+            checkpointed = m_activeInteraction;
     } else if (m_functionName == "DebugCheckValidity") {
         ReplayValue interaction, object;
         bool isResultType = false;
@@ -701,7 +761,9 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         return finish();
     }
     if (m_isCheckpoint) {
-        CompareCheckpoint(bodyCompareOnly, status, ok);
+        CompareCheckpoint(checkpointed, bodyCompareOnly, status, ok);
+        if (ok && s_checkpoint && IsJournalOpen())
+            s_checkpoint(checkpointed->GetTag(), m_checkpointName.c_str(), bodyCompareOnly);
         return finish();
     }
     if (handled)
@@ -727,7 +789,7 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
 
     ReplayValue returnValue;
     try {
-        if (!CallReplayFunction(m_functionName, replayedValues, &returnValue)) {
+        if (!CallRecordedFunction(replayedValues, returnValue)) {
             m_errorText << "Failed to call replay function for " << m_functionName << " (" << m_index << ")";
             status = ReplayNotSupported;
             replayed = stepped = ResultTypeNotSupported;

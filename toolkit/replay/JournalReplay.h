@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace QEL {
 
@@ -67,8 +68,11 @@ private:
     // replayed call gave in their places, so later records find them.
     void MapOutputTags(int argumentIndex, ReplayValue& replayed);
     void CompareReturnValue(ReplayValue& returnValue, ReplayStatus& status, bool& ok);
-    void CompareCheckpoint(bool bodyCompareOnly, ReplayStatus& status, bool& ok);
+    void CompareCheckpoint(Interaction* live, bool bodyCompareOnly, ReplayStatus& status, bool& ok);
     void WriteRecordName();
+    // Makes the recorded call again: through its adapter, or for a load of an interaction
+    // through the installed load call. False when there is no way to make it.
+    bool CallRecordedFunction(std::vector<ReplayValue>& arguments, ReplayValue& returnValue);
 
     std::set<std::string> m_ignoredFunctions;
     std::map<int, int> m_tagMap;
@@ -90,5 +94,17 @@ bool IsIntegerReplayType(const std::string& type);
 // "DebugCheckValidity" record reruns is installed by the API layer as the library loads.
 typedef bool (*ReplayValidityCheck)(int interaction, int object);
 void SetReplayValidityCheck(ReplayValidityCheck check);
+
+// Likewise the exported call that loads an interaction from a save file: a recorded load is
+// made again through it (the file is the one the record names), so that the interaction it
+// loads is mapped and later records reach it.
+typedef int (*ReplayInteractionLoad)(const char* path, ResultType* result);
+void SetReplayInteractionLoad(ReplayInteractionLoad load);
+
+// And the exported checkpoint call: a checkpoint replayed while a journal is open is taken
+// again into that journal, so that a journal of a replay holds the same checkpoints as the one
+// replayed, and replays in turn.
+typedef void (*ReplayCheckpoint)(int interaction, const char* name, bool bodyCompareOnly);
+void SetReplayCheckpoint(ReplayCheckpoint checkpoint);
 
 }  // namespace QEL

@@ -41,10 +41,11 @@ struct ReplayParameter;
 typedef double (*ReplayMatrixRows)[4];
 typedef const double (*ReplayConstMatrixRows)[4];
 
-#define QEL_REPLAY_PARAMETER(Type, accessor)                     \
-  template <>                                                    \
-  struct ReplayParameter<Type> {                                 \
-    static Type Get(ReplayValue& value) { return value.accessor(); } \
+#define QEL_REPLAY_PARAMETER(Type, accessor)                          \
+  template <>                                                         \
+  struct ReplayParameter<Type> {                                      \
+    static void Check(ReplayValue& value) { (void)value.accessor(); } \
+    static Type Get(ReplayValue& value) { return value.accessor(); }  \
   }
 
 QEL_REPLAY_PARAMETER(int, GetInt);
@@ -75,14 +76,12 @@ QEL_REPLAY_PARAMETER(ResultType*, GetResultTypePointer);
 
 #undef QEL_REPLAY_PARAMETER
 
-// Enumerations travel as ints (kind 1).
+// Enumerations travel as ints (kind 1). A recorded number that names no value is handed on as
+// given, straight into the call, never held in an enumeration object first.
 template <typename E>
 struct ReplayParameter<E, std::enable_if_t<std::is_enum<E>::value>> {
-  static E Get(ReplayValue& value)
-  {
-    value.CheckType(ReplayValueKindInt);
-    return static_cast<E>(value.GetInt());
-  }
+  static void Check(ReplayValue& value) { value.CheckType(ReplayValueKindInt); }
+  static E Get(ReplayValue& value) { return static_cast<E>(value.GetInt()); }
 };
 
 // --- Return-value stores ---------------------------------------------------------------------
@@ -138,15 +137,15 @@ template <typename R, typename... P, std::size_t... I>
 bool ReplayCallWith(R (*function)(P...), std::vector<ReplayValue>& arguments, ReplayValue* returnValue,
                     std::index_sequence<I...>)
 {
-  // Every value is converted before the call (a braced list converts left to right), so a
-  // value of the wrong kind throws before the function runs. References and pointers point
-  // into the list, so the function's outputs land in it.
-  std::tuple<P...> values{ReplayParameter<P>::Get(arguments[I])...};
+  // Every value's kind is checked before the call, left to right, so a value of the wrong kind
+  // throws before the function runs; the values are then converted straight into the call.
+  // References and pointers point into the list, so the function's outputs land in it.
+  (ReplayParameter<P>::Check(arguments[I]), ...);
   if constexpr (std::is_void<R>::value) {
-    std::apply(function, values);
+    function(ReplayParameter<P>::Get(arguments[I])...);
     if (returnValue != nullptr) returnValue->SetKind(ReplayValueKindNone);
   } else {
-    R result = std::apply(function, values);
+    R result = function(ReplayParameter<P>::Get(arguments[I])...);
     if (returnValue != nullptr) ReplayReturn<R>::Store(*returnValue, result);
   }
   return true;

@@ -180,6 +180,10 @@ protected:
         ASSERT_EQ(result, ResultTypeOk);
         const int relation = CreateRelation(interaction, RelationTypeFixed, fixed, &result);
         ASSERT_EQ(result, ResultTypeOk);
+        // A number that names no subtype is refused; it replays as the same number, not as the
+        // first subtype.
+        RelationSetSubtype(interaction, relation, references[0], static_cast<RelationSubtype>(9), false, &result);
+        ASSERT_EQ(result, ResultTypeBadArgument);
         RelationSetApplicationIdentifier(interaction, relation, "", &result);
         ASSERT_EQ(result, ResultTypeOk);
         RelationGetApplicationIdentifier(interaction, relation, &result);
@@ -291,6 +295,44 @@ TEST_F(JournalRoundTripTest, AChangedRecordDiffersAtExactlyItsIndex)
         DestroyAllInteractions();
         brennik::test::RestartSession();
     }
+}
+
+// An interaction loaded from a save file while recording is loaded again from that file, and
+// the records after the load reach it.
+TEST_F(JournalRoundTripTest, AnInteractionLoadedFromAFileIsLoadedAgainAndReached)
+{
+    const std::string saved = m_path + ".interaction.xml";
+    OpenJournalFile();
+    ResultType result = ResultTypeOk;
+    const int first = CreateInteraction(&result);
+    CreateInstance(first, brennik::build::Block(), nullptr, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    DebugSaveInteraction(first, saved.c_str(), &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    DestroyInteraction(first, &result);
+    const int loaded = DebugLoadInteraction(saved.c_str(), &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    ASSERT_EQ(GetInstanceCount(loaded, &result), 1);
+    CreateMark(loaded, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    const int functions = GetJournalCallIndex();
+    ASSERT_EQ(CloseJournal(), 0);
+    DestroyAllInteractions();
+    brennik::test::RestartSession();
+
+    JournalReplay replay;
+    ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
+    for (int i = 1; i <= functions; ++i) {
+        const StepOutcome outcome = StepOnce(replay);
+        EXPECT_TRUE(outcome.status == ReplaySuccess || outcome.status == ReplayIgnored)
+            << replay.GetFunctionName() << ": " << ReplayStatusToString(outcome.status) << " " << outcome.error;
+        if (replay.GetFunctionName() == "DebugLoadInteraction")
+            EXPECT_EQ(outcome.status, ReplaySuccess);
+    }
+    Interaction* active = TagManager::FindInteractionFromTag(replay.GetActiveInteractionTag());
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(GetInstanceCount(active->GetTag(), &result), 1);
+    std::remove(saved.c_str());
 }
 
 // The exported replay calls: one replay at a time, and each call refused without one.

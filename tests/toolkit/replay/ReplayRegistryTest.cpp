@@ -1,10 +1,12 @@
 // The replay registry and the unpackers: exported calls registered at load under their
 // exact names, replayed from recorded values with outputs and return values captured.
+#include "core/frame/ApiCallTable.h"
 #include "replay/ReplayRegistry.h"
 #include "replay/ReplayUnpackers.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -250,6 +252,26 @@ TEST_F(ReplayRegistryTest, TransformOutputsLandInTheRecordedValue)
   ASSERT_TRUE(CallReplayFunction("ReplayProbeGetTransform", arguments, &returnValue));
   EXPECT_EQ(arguments[2].GetTransform()[0][3], 42);
   EXPECT_EQ(returnValue.GetKind(), ReplayValueKindNone);
+}
+
+// The registry and the call table agree in both directions, whichever calls are built in: every
+// registered name is a live exported call marked replayable, and every such call is registered.
+TEST_F(ReplayRegistryTest, RegisteredNamesAreExactlyTheLiveReplayableCalls)
+{
+  std::set<std::string> replayable, live;
+  for (const ApiCallEntry& entry : GetApiCalls()) {
+    live.insert(entry.properties->name);
+    if (entry.properties->IsReplayable()) replayable.insert(entry.properties->name);
+  }
+  ASSERT_FALSE(replayable.empty());
+  for (const auto& entry : GetReplayFunctionRegistry()) {
+    if (entry.first.rfind("ReplayProbe", 0) == 0) continue;  // this file's stand-ins
+    if (entry.first == "SystemReset") continue;  // runs without the call frame, so it has no row
+    EXPECT_TRUE(replayable.count(entry.first))
+        << entry.first << (live.count(entry.first) ? " is a call not marked replayable" : " is no exported call");
+  }
+  for (const std::string& name : replayable)
+    EXPECT_TRUE(GetReplayFunctionRegistry().count(name)) << name << " is marked replayable but has no adapter";
 }
 
 TEST_F(ReplayRegistryTest, RegisteringANameAgainReplacesItsAdapter)

@@ -94,19 +94,25 @@ TEST_F(MappingDataApiTest, ANegativeIndexOrAnotherObjectIsABadArgumentWithChecks
     elsewhere->Destroy();
 }
 
-TEST_F(MappingDataApiTest, ReadingCallsAreQueriesAndGetEntryJournalsNoOutputs)
+// The tags handed back are journalled as outputs where the pointers stand, so that a replay
+// hands places exactly where the application did; a null place, or one the call left alone, is
+// journalled as null.
+TEST_F(MappingDataApiTest, ReadingCallsAreQueriesAndGetEntryJournalsTheTagsItHandsBack)
 {
     m_mapping->AddEntry(1, 10);
     OpenJournalFile();
     ResultType result = ResultTypeFail;
     int oldTag = 0, newTag = 0;
-    MappingDataGetEntry(m_tag, m_mapping->GetTag(), 0, &oldTag, &newTag, &result);
+    MappingDataGetEntry(m_tag, m_mapping->GetTag(), 0, &oldTag, nullptr, &result);
     MappingDataGetEntryCount(m_tag, m_mapping->GetTag(), &result);
+    MappingDataGetEntry(m_tag, m_mapping->GetTag(), 5, &oldTag, &newTag, &result);
     const std::vector<XMLTreeNode> records = Records(ReadJournal());
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(CountArguments(records[0], "output"), 0);
+    ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(Attribute(Argument(records[0], "mappingDataTag"), "type"), "MappingDataTag");
-    EXPECT_EQ(Attribute(Argument(records[0], "pOldTag"), "unhandled"), "true");
+    EXPECT_EQ(CountArguments(records[0], "output"), 2);
+    EXPECT_EQ(Attribute(Argument(records[0], "pOldTag"), "tag"), "1");
+    EXPECT_EQ(Attribute(Argument(records[0], "pNewTag"), "isNull"), "true");
+    EXPECT_EQ(Attribute(Argument(records[2], "pOldTag"), "isNull"), "true");
     EXPECT_EQ(Attribute(records[1].GetChild("ReturnValue"), "value"), "1");
     EXPECT_TRUE(FindApiCall("MappingDataGetEntry")->properties->IsQuery());
     EXPECT_FALSE(FindApiCall("MappingDataRemoveEntry")->properties->IsQuery());
