@@ -1,6 +1,5 @@
 #include "core/journal/JournalWriter.h"
 
-#include "core/journal/FindCallbackReject.h"
 #include "core/objects/Instance.h"
 #include "core/journal/JournalArgumentStarts.h"
 #include "core/objects/Interaction.h"
@@ -29,26 +28,6 @@ XMLIO* s_journalWriter = nullptr;
 std::unique_ptr<JournalArgumentStarts> s_argumentStarts;
 int s_callIndex = 0;
 bool s_minimise = false;
-FindAcceptRelationCallback s_applicationFindCallback = nullptr;
-
-bool JournallingFindAcceptRelation(int interactionTag, int level, int relationType, int fromEntity,
-                                   int fromInstance, int toEntity, int toInstance,
-                                   int additionalEntity, int additionalInstance)
-{
-    if (!s_applicationFindCallback)
-        return true;
-    const bool accept = s_applicationFindCallback(interactionTag, level, relationType, fromEntity,
-                                                  fromInstance, toEntity, toInstance,
-                                                  additionalEntity, additionalInstance);
-    if (accept || !IsJournalOpen())
-        return accept;
-    FindCallbackRejectRecord record{level,    relationType, fromEntity,       fromInstance,
-                                    toEntity, toInstance,   additionalEntity, additionalInstance};
-    FindCallbackRejectRecord::DoIO(record, TagManager::FindInteractionFromTag(interactionTag),
-                                   *s_journalWriter);
-    return accept;
-}
-
 }  // namespace
 
 int OpenJournal(const char* path)
@@ -107,10 +86,5 @@ bool WriteJournalInteraction(Interaction* interaction)
     return written;
 }
 
-FindAcceptRelationCallback SetFindAcceptRelationCallback(FindAcceptRelationCallback callback)
-{
-    s_applicationFindCallback = callback;
-    return callback ? &JournallingFindAcceptRelation : nullptr;
-}
 
 }  // namespace QEL

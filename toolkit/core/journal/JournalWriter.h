@@ -41,7 +41,5 @@ bool WriteJournalInteraction(Interaction* interaction);
 // The interaction's content as the save file holds it (defined with the save file).
 bool WriteInteractionContent(Interaction* interaction, XMLIO& xmlio);
 
-// Stores the application's callback and gives the journalling wrapper (null for null).
-FindAcceptRelationCallback SetFindAcceptRelationCallback(FindAcceptRelationCallback callback);
 
 }  // namespace QEL

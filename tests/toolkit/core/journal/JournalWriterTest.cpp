@@ -12,16 +12,7 @@
 #include "core/persist/XMLIO.h"
 #include "core/xml/XMLTreeNode.h"
 #include "api/QelDebugApi.h"
-#include "core/journal/FindCallbackReject.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
-#include "core/journal/JournalArguments.h"
 #include "core/xml/XMLCutOffDocument.h"
-#include "core/journal/JournalWriter.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/objects/TagManager.h"
-#include "core/persist/XMLIO.h"
-#include "core/xml/XMLTreeNode.h"
 
 #include "JournalReading.h"
 
@@ -467,14 +458,8 @@ TEST_F(JournalWriterTest, CheckpointSnapshotHasItsOwnBodyIds)
 
 // The application's rejection is recorded inside the running call; the three entities share
 // one "bodyIndex" name, which is written once (the from entity's).
-bool s_rejectAll = false;
-bool TestAcceptCallback(int, int, int, int, int, int, int, int, int) { return !s_rejectAll; }
-
 TEST_F(JournalWriterTest, CallbackRejectionIsRecordedWithEachAttributeOnce)
 {
-    EXPECT_EQ(SetFindAcceptRelationCallback(nullptr), nullptr);
-    const FindAcceptRelationCallback wrapper = SetFindAcceptRelationCallback(&TestAcceptCallback);
-    ASSERT_NE(wrapper, nullptr);
     const int one = brennik::build::Block(5, 5, 5);
     const int other = brennik::build::Block(5, 5, 5);
     std::set<int> oneFaces, otherFaces;
@@ -489,16 +474,11 @@ TEST_F(JournalWriterTest, CallbackRejectionIsRecordedWithEachAttributeOnce)
     JournalArguments guard(m_interaction->GetTag());
     guard.WriteJournalFunctionBegin();
     guard.WriteJournalFunctionName("Find");
-    const int tag = m_interaction->GetTag();
     const int from = *oneFaces.begin(), to = *otherFaces.begin();
-    const int instance = m_instance->GetTag();
-    s_rejectAll = false;
-    EXPECT_TRUE(wrapper(tag, 1, RelationTypeAngle, from, instance, to, 0, to, 0));
-    s_rejectAll = true;
-    EXPECT_FALSE(wrapper(tag, 1, RelationTypeAngle, from, instance, to, 0, to, 0));
+    FindCallbackRejectRecord rejection{1, RelationTypeAngle, from, m_instance->GetTag(), to, 0, to, 0};
+    ASSERT_TRUE(FindCallbackRejectRecord::DoIO(rejection, m_interaction, *writer));
     guard.WriteJournalArgResultType(ResultTypeOk);
     guard.WriteJournalFunctionEnd();
-    SetFindAcceptRelationCallback(nullptr);
 
     const XMLTreeNode record = CloseAndParse().GetChild("Function");
     const std::vector<XMLTreeNode> rejects = Children(record, "FindCallbackReject");
