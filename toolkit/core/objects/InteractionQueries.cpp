@@ -3,7 +3,9 @@
 
 #include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceQueries.h"
+#include "core/support/InstalledSeam.h"
 
 #include <algorithm>
 
@@ -40,6 +42,14 @@ int CollectDatums(const ReferenceMultimap& references, std::vector<T>& geometry,
 }
 
 }  // namespace
+
+void Interaction::GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const
+{
+    // References exist only once the model has installed its answers, which order them.
+    if (ReferenceQueries* queries = InstalledSeam<ReferenceQueries>::Get())
+        for (const auto& entry : m_references)
+            queries->InsertInTagOrder(entry.second, references);
+}
 
 int Interaction::CollectDatumReferences(std::vector<Reference*>& geometry,
                                         std::vector<Reference*>& freeStanding) const

@@ -5,12 +5,6 @@
 
 namespace QEL {
 
-void Interaction::GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const
-{
-    for (const auto& entry : m_references)
-        references.insert(entry.second);
-}
-
 int Interaction::GetReferenceAttDefTag()
 {
     if (m_referenceAttDef != 0 && IsEntity(m_referenceAttDef))

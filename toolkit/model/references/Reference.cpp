@@ -6,7 +6,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "model/patterns/FacePattern.h"
 #include "model/features/Feature.h"
 #include "model/relations/Relation.h"
@@ -84,25 +84,7 @@ Reference::Reference(Interaction* interaction, int entity, Instance* instance,
 
 Reference::~Reference() = default;
 
-QEL_DEFINE_ENTITY_CASTS(Reference)
-
-int GetReferenceEntityTag(Reference* reference) { return reference ? reference->GetEntityTag() : 0; }
-
-Instance* GetReferenceInstance(Reference* reference)
-{
-    return reference ? reference->GetInstance() : nullptr;
-}
-
-bool IsReferenceEntityUsedByNonSimpleFeature(Interaction* interaction, int entity)
-{
-    return Reference::IsEntityUsedByNonSimpleFeature(interaction, entity);
-}
-
-void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
-                                            std::vector<int>& groups)
-{
-    Reference::FindInteractionReferencesGroupsForBody(interaction, body, groups);
-}
+QEL_INSTALL_ENTITY_CASTS(Reference)
 
 const char* Reference::GetReferenceAttDefName() { return s_referenceAttDefName; }
 
@@ -452,12 +434,10 @@ void Reference::GetRelations(std::vector<Relation*>& out) const { CollectDepende
 void Reference::GetFeatures(std::vector<Feature*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetRules(std::vector<Rule*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetSections(std::vector<Section*>& out) const { CollectDependents(m_dependents, out); }
 int Reference::GetRelationCount() const { return CountDependents<Relation>(m_dependents); }
 int Reference::GetFeatureCount() const { return CountDependents<Feature>(m_dependents); }
 int Reference::GetFacePatternCount() const { return CountDependents<FacePattern>(m_dependents); }
-int Reference::GetRuleCount() const { return CountDependents<Rule>(m_dependents); }
 
 bool Reference::IsEntityInFacePattern(Interaction* interaction, int entity)
 {

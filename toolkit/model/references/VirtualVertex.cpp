@@ -6,7 +6,8 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/maths/Position.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "core/maths/Xform.h"
 #include "model/references/Reference.h"
@@ -94,7 +95,8 @@ VirtualVertex::VirtualVertex(Interaction* interaction, std::vector<Reference*>& 
 
 VirtualVertex::~VirtualVertex() = default;
 
-QEL_DEFINE_ENTITY_CASTS(VirtualVertex)
+QEL_INSTALL_ENTITY_CASTS(VirtualVertex)
+QEL_INSTALL_OBJECT_READER(VirtualVertex)
 
 VirtualVertex* VirtualVertex::Create(Interaction* interaction, std::vector<Reference*>& defining,
                                      const double point[3])

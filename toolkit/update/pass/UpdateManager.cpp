@@ -2,7 +2,6 @@
 
 #include "core/journal/DebugJournalSwitches.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/UpperLayerSeams.h"
 #include "solver/Solver.h"
 #include "update/autoconstraint/YSKManager.h"
 #include "solver/operations/SolverOperation.h"
