@@ -2,14 +2,8 @@
 #include "core/objects/InteractionContentsCheck.h"
 
 #include "core/objects/Interaction.h"
-#include "core/support/InstalledSeam.h"
 
 namespace QEL {
-
-bool InstallInteractionContentsCheck(InteractionContentsCheck* check)
-{
-    return InstalledSeam<InteractionContentsCheck>::Install(check);
-}
 
 bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
                                 std::vector<InvalidityType>& codes)

@@ -5,6 +5,7 @@
 // through here, and without it checks itself alone.
 
 #include "core/enums/Enums.h"
+#include "core/support/InstalledSeam.h"
 
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
 };
 
 // Installed by the model while the library loads; always true.
-bool InstallInteractionContentsCheck(InteractionContentsCheck* check);
+inline bool InstallInteractionContentsCheck(InteractionContentsCheck* check)
+{
+    return InstalledSeam<InteractionContentsCheck>::Install(check);
+}
 
 }  // namespace QEL

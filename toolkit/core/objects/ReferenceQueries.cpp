@@ -1,7 +1,6 @@
 // The core's questions about references, answered through what the model installed.
 #include "core/objects/ReferenceQueries.h"
 
-#include "core/support/InstalledSeam.h"
 
 namespace QEL {
 
@@ -10,8 +9,6 @@ namespace {
 using Installed = InstalledSeam<ReferenceQueries>;
 
 }  // namespace
-
-bool InstallReferenceQueries(ReferenceQueries* queries) { return Installed::Install(queries); }
 
 int GetReferenceEntityTag(Reference* reference)
 {

@@ -5,6 +5,7 @@
 // exists only once it has, so the answers for "none" below are never a live reference's.
 
 #include "core/objects/EntityComparison.h"
+#include "core/support/InstalledSeam.h"
 
 #include <set>
 #include <vector>
@@ -30,7 +31,10 @@ public:
 };
 
 // Installed by the model while the library loads; always true.
-bool InstallReferenceQueries(ReferenceQueries* queries);
+inline bool InstallReferenceQueries(ReferenceQueries* queries)
+{
+    return InstalledSeam<ReferenceQueries>::Install(queries);
+}
 
 // The key a reference is filed under in its interaction: its kernel entity and its instance
 // (0 and null for null).

@@ -7,7 +7,6 @@
 #include "core/objects/SolutionChangeData.h"
 #include "core/support/Timer.h"
 #include "core/maths/Tolerance.h"
-#include "core/support/InstalledSeam.h"
 #include "model/transaction/Model.h"
 #include "model/operations/OperationFaceChanges.h"
 #include "model/operations/ReblendChain.h"
@@ -507,11 +506,6 @@ bool FaceChangeBuilder::AddSeedChanges(const std::vector<std::pair<int, Instance
             AddSolvedFaceByRule(solved->first, solved->second);
     }
     return true;
-}
-
-bool InstallOperationFaceChanges(OperationFaceChanges* changes)
-{
-    return InstalledSeam<OperationFaceChanges>::Install(changes);
 }
 
 int FaceChangeBuilder::Apply(const HXR_FACE_change_o_s* block)

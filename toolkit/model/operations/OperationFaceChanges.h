@@ -5,6 +5,7 @@
 // installs this while the library loads; the face-change builder reaches it only through here,
 // and without it adds the solved changes alone.
 
+#include "core/support/InstalledSeam.h"
 #include "model/operations/FaceChangeBuilder.h"
 
 namespace QEL {
@@ -20,6 +21,9 @@ public:
 };
 
 // Installed by the solver while the library loads; always true.
-bool InstallOperationFaceChanges(OperationFaceChanges* changes);
+inline bool InstallOperationFaceChanges(OperationFaceChanges* changes)
+{
+    return InstalledSeam<OperationFaceChanges>::Install(changes);
+}
 
 }  // namespace QEL

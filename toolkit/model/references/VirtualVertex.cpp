@@ -303,23 +303,10 @@ bool VirtualVertexFoundation::s_makeVirtualVertexData(const std::vector<Referenc
     return s_makeVirtualVertexData(entities, point, out);
 }
 
-namespace {
-
-// Constant-initialised, so an installation from any other file's static initialisation
-// finds it ready.
-PivotPointSolving* s_pivotPointSolving = nullptr;
-
-}  // namespace
-
-bool InstallPivotPointSolving(PivotPointSolving* solving)
-{
-    s_pivotPointSolving = solving;
-    return true;
-}
-
 int SolvePointOnEntities(const std::vector<int>& entities, const double point[3], double moved[3])
 {
-    return s_pivotPointSolving ? s_pivotPointSolving->SolvePointOnEntities(entities, point, moved) : -1;
+    PivotPointSolving* solving = InstalledSeam<PivotPointSolving>::Get();
+    return solving ? solving->SolvePointOnEntities(entities, point, moved) : -1;
 }
 
 bool VirtualVertexFoundation::SolvePivotPoint(PivotVertexData& data)
