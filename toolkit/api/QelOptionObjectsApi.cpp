@@ -5,7 +5,7 @@
 #include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/frame/ModellingOptionClasses.h"
 #include "model/operations/BlockOptions.h"
 #include "model/features/MakeFeatureOptions.h"
 #include "model/operations/ReplaceOptions.h"

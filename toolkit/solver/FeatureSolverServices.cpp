@@ -1,7 +1,7 @@
 // The solver's side of a feature's procedure run.
 #include "model/features/FeatureSolverServices.h"
 
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/ReferenceQueries.h"
 #include "solver/Solver.h"
 #include "solver/SolverFeature.h"
 #include "solver/SolverNodes.h"

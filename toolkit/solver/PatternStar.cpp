@@ -1,6 +1,5 @@
 #include "solver/PatternStar.h"
 
-#include "core/objects/UpperLayerSeams.h"
 #include "model/patterns/FacePattern.h"
 #include "model/references/Reference.h"
 #include "solver/RigidGroup.h"

@@ -7,7 +7,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/journal/JournalWriter.h"
 #include "core/support/TextUtils.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/ReferenceQueries.h"
 #include "model/transaction/MappingData.h"
 #include "solver/PatternStar.h"
 #include "solver/RigidGroup.h"

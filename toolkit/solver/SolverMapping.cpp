@@ -5,7 +5,7 @@
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/ReferenceQueries.h"
 #include "model/references/Reference.h"
 #include "model/patterns/Section.h"
 #include "solver/operations/OffsetFacesOp.h"

@@ -3,7 +3,7 @@
 #include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/RotationMatrix.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/ReferenceQueries.h"
 
 namespace QEL {
 

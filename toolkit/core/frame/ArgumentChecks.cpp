@@ -6,7 +6,8 @@
 #include "core/objects/TagManager.h"
 #include "core/maths/Tolerance.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/ReferenceQueries.h"
+#include "core/frame/ModellingOptionClasses.h"
 
 #include <algorithm>
 

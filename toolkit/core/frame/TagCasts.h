@@ -5,9 +5,18 @@
 
 #include "core/objects/Interaction.h"
 #include "core/objects/Object.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/frame/ModellingOptionClasses.h"
+#include "core/objects/EntityCasts.h"
 
 namespace QEL {
+
+class FacePattern;
+class FeatureProcedureData;
+class FoundData;
+class MakeFeatureOptions;
+class Reference;
+class Section;
+class VirtualVertex;
 
 // The one lookup behind every cast: the registered object, tested by run-time type.
 template <typename T>

@@ -3,7 +3,7 @@
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "core/persist/XMLIO.h"
 
 #include <algorithm>

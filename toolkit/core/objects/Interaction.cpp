@@ -8,7 +8,8 @@
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceQueries.h"
 
 #include <brennik.h>
 

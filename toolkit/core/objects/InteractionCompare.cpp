@@ -7,7 +7,8 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Position.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceQueries.h"
 
 #include <brennik.h>
 

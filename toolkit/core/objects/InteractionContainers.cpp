@@ -2,7 +2,8 @@
 #include "core/objects/Interaction.h"
 
 #include "core/objects/Instance.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceQueries.h"
 
 #include <algorithm>
 

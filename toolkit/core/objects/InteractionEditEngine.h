@@ -5,6 +5,7 @@
 // library loads; the interaction reaches it only through here.
 
 #include "core/enums/Enums.h"
+#include "core/support/InstalledSeam.h"
 
 namespace QEL {
 
@@ -29,9 +30,12 @@ public:
 
 // Installed by the update layer while the library loads; always true, so that the
 // installation can initialise a static flag. The engine lives as long as the process.
-bool InstallInteractionEditEngine(InteractionEditEngine* engine);
+inline bool InstallInteractionEditEngine(InteractionEditEngine* engine)
+{
+    return InstalledSeam<InteractionEditEngine>::Install(engine);
+}
 
 // The installed engine; null while none is (the core alone).
-InteractionEditEngine* GetInteractionEditEngine();
+inline InteractionEditEngine* GetInteractionEditEngine() { return InstalledSeam<InteractionEditEngine>::Get(); }
 
 }  // namespace QEL

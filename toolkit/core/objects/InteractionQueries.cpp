@@ -3,7 +3,10 @@
 
 #include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceAttribute.h"
+#include "core/objects/ReferenceQueries.h"
+#include "core/support/InstalledSeam.h"
 
 #include <algorithm>
 
@@ -40,6 +43,35 @@ int CollectDatums(const ReferenceMultimap& references, std::vector<T>& geometry,
 }
 
 }  // namespace
+
+int Interaction::GetReferenceAttDefTag()
+{
+    if (m_referenceAttDef != 0 && IsEntity(m_referenceAttDef))
+        return m_referenceAttDef;
+    const char* name = s_referenceAttDefName;
+    int definition = 0;
+    if (BQ_ATTDEF_find(name, &definition) != BQ_ERROR_no_errors)
+        definition = 0;
+    if (definition == 0) {
+        static const int ownerTypes[] = {KernelClassGroup};
+        static const int fieldTypes[] = {BQ_FIELD_type_pointer};
+        static const char* const fieldNames[] = {s_referencePointerFieldName};
+        const BQ_ATTDEF_sf_t form = {name, BQ_ATTDEF_class_normal, 1, ownerTypes, 1, fieldTypes,
+                                     fieldNames};
+        if (BQ_ATTDEF_create_2(&form, &definition) != BQ_ERROR_no_errors)
+            definition = 0;
+    }
+    m_referenceAttDef = definition;
+    return definition;
+}
+
+void Interaction::GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const
+{
+    // References exist only once the model has installed its answers, which order them.
+    if (ReferenceQueries* queries = InstalledSeam<ReferenceQueries>::Get())
+        for (const auto& entry : m_references)
+            queries->InsertInTagOrder(entry.second, references);
+}
 
 int Interaction::CollectDatumReferences(std::vector<Reference*>& geometry,
                                         std::vector<Reference*>& freeStanding) const

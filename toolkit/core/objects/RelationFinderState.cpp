@@ -1,27 +1,12 @@
-// The one maker of relation-finding state, set while the library loads and read afterwards.
+// The state of a new live interaction, from the maker installed while the library loads.
 #include "core/objects/RelationFinderState.h"
 
 namespace QEL {
 
-namespace {
-
-// Constant-initialised, so an installation from any other file's static initialisation
-// finds it ready.
-RelationFinderStateMaker s_relationFinderStateMaker = nullptr;
-
-}  // namespace
-
-bool InstallRelationFinderStateMaker(RelationFinderStateMaker maker)
-{
-    s_relationFinderStateMaker = maker;
-    return true;
-}
-
 std::unique_ptr<RelationFinderState> MakeRelationFinderState(Interaction* interaction)
 {
-    if (!s_relationFinderStateMaker)
-        return nullptr;
-    return s_relationFinderStateMaker(interaction);
+    RelationFinderStateMaker maker = InstalledSeam<RelationFinderStateMaking>::Get();
+    return maker ? maker(interaction) : nullptr;
 }
 
 }  // namespace QEL

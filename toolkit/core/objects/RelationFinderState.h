@@ -4,6 +4,8 @@
 // prunes it without knowing its contents; the update layer installs its maker while the
 // library loads.
 
+#include "core/support/InstalledSeam.h"
+
 #include <memory>
 
 namespace QEL {
@@ -35,11 +37,15 @@ public:
 };
 
 // Makes the state of a live interaction.
-typedef std::unique_ptr<RelationFinderState> (*RelationFinderStateMaker)(Interaction* interaction);
+using RelationFinderStateMaking = std::unique_ptr<RelationFinderState>(Interaction* interaction);
+typedef RelationFinderStateMaking* RelationFinderStateMaker;
 
 // Installed by the layer that finds relations while the library loads; always true, so that
 // the installation can initialise a static flag.
-bool InstallRelationFinderStateMaker(RelationFinderStateMaker maker);
+inline bool InstallRelationFinderStateMaker(RelationFinderStateMaker maker)
+{
+    return InstalledSeam<RelationFinderStateMaking>::Install(maker);
+}
 
 // The state for a new live interaction; null while no maker is installed (the core alone), in
 // which case the interaction keeps none and cannot be saved.

@@ -2,7 +2,7 @@
 
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 
 #include <brennik.h>
 

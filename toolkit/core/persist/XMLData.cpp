@@ -9,24 +9,12 @@
 #include "core/objects/Interaction.h"
 #include "core/journal/JournalWriter.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/PersistenceUtilities.h"
 #include "core/objects/TagManager.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "core/persist/XMLIO.h"
-#include "model/operations/BlockOptions.h"
-#include "model/patterns/FacePattern.h"
-#include "model/features/Feature.h"
-#include "model/patterns/Section.h"
-#include "model/references/VirtualVertex.h"
-#include "model/features/MakeFeatureOptions.h"
-#include "model/references/Reference.h"
-#include "model/relations/Relation.h"
-#include "model/operations/ReplaceOptions.h"
-#include "model/operations/ShellOptions.h"
-#include "model/operations/TaperOptions.h"
-#include "update/records/FoundData.h"
-#include "update/records/Rule.h"
 
 #include <brennik.h>
 #include <hxr.h>
@@ -46,74 +34,6 @@ const char* const s_interaction = "Interaction";
 const char* const s_part = "Part";
 const char* const s_namedPartPrefix = "qel_part_data:";
 const double s_defaultModellingTolerance = 1e-6;
-
-// One class of the load order: its element and its factory, which enters and leaves the
-// element and answers null when the object cannot be made.
-struct ClassLoader {
-    const char* element;
-    bool (*create)(Interaction*, XMLIO&);
-};
-
-template <typename T>
-bool CreateObject(Interaction* interaction, XMLIO& xmlio)
-{
-    return T::CreateFromXML(interaction, xmlio) != nullptr;
-}
-
-template <typename T>
-constexpr ClassLoader LoaderOf()
-{
-    return {T::s_className, &CreateObject<T>};
-}
-
-// The order in which a file's objects are made: each class after those it refers to.
-const ClassLoader s_loadersBeforeSelection[] = {
-    {"Instance", &CreateObject<Instance>},
-    {"Reference", &CreateObject<Reference>},
-};
-const ClassLoader s_loadersBeforeFinder[] = {
-    LoaderOf<Relation>(),
-    LoaderOf<VirtualVertex>(),
-    LoaderOf<Feature>(),
-    LoaderOf<UserDefinedFacePattern>(),
-    LoaderOf<RectangularFacePattern>(),
-    LoaderOf<CircularFacePattern>(),
-    LoaderOf<Section>(),
-};
-const ClassLoader s_loadersAfterFinder[] = {
-    LoaderOf<ShellOptions>(),
-    LoaderOf<OffsetFacesOptions>(),
-    LoaderOf<ReorderBlendsOptions>(),
-    LoaderOf<ReplaceFacesWithSheetOptions>(),
-    LoaderOf<ExtractBodyPersistentDataOptions>(),
-    LoaderOf<RestoreBodyPersistentDataOptions>(),
-    LoaderOf<RemoveFaceShellPersistentDataOptions>(),
-    LoaderOf<BodyIsPasteToolOptions>(),
-    LoaderOf<CopyOptions>(),
-    LoaderOf<CutOptions>(),
-    LoaderOf<PasteOptions>(),
-    LoaderOf<DeleteFacesOptions>(),
-    LoaderOf<Rule>(),
-    LoaderOf<FoundData>(),
-    LoaderOf<ReplaceOptions>(),
-    LoaderOf<TaperOptions>(),
-    // Saved like every other object, so it must be made again, or a reload would lose it.
-    LoaderOf<MakeFeatureOptions>(),
-};
-
-template <size_t N>
-bool LoadClasses(const ClassLoader (&loaders)[N], Interaction* interaction, XMLIO& xmlio)
-{
-    for (const ClassLoader& loader : loaders) {
-        if (!loader.element)
-            continue;
-        const int count = xmlio.GetChildElementCount(loader.element);
-        for (int i = 0; i < count; ++i)
-            if (!loader.create(interaction, xmlio))
-                return false;
-    }
-    return true;
-}
 
 template <typename E>
 bool DoIOEnumOption(XMLIO& xmlio, const char* name, E& value, const char* (*toString)(E),
@@ -511,9 +431,9 @@ bool XMLData::ReadParts(Interaction* interaction, XMLIO& xmlio, std::vector<int>
 
 bool XMLData::LoadObjects(Interaction* interaction, XMLIO& xmlio)
 {
-    return LoadClasses(s_loadersBeforeFinder, interaction, xmlio) &&
+    return LoadObjectsOfStage(ObjectLoadStage::BeforeFinder, interaction, xmlio) &&
            interaction->GetRelationFinder() && interaction->GetRelationFinder()->DoIO(xmlio) &&
-           LoadClasses(s_loadersAfterFinder, interaction, xmlio);
+           LoadObjectsOfStage(ObjectLoadStage::AfterFinder, interaction, xmlio);
 }
 
 Interaction* XMLData::CreateInteractionFromXML(XMLIO& xmlio)
@@ -531,7 +451,7 @@ Interaction* XMLData::CreateInteractionFromXML(XMLIO& xmlio)
     if (done) {
         DoIOOptions(interaction, xmlio);
         DoIOTrackingOptions(interaction, xmlio);
-        done = LoadClasses(s_loadersBeforeSelection, interaction, xmlio) &&
+        done = LoadObjectsOfStage(ObjectLoadStage::BeforeSelection, interaction, xmlio) &&
                DoIOSelectedReferences(interaction, xmlio) && LoadObjects(interaction, xmlio);
     }
     CopyErrors(xmlio);

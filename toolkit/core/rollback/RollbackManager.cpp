@@ -4,7 +4,8 @@
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/ReferenceQueries.h"
 
 namespace QEL {
 

@@ -4,7 +4,8 @@
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/features/FeatureProcedureData.h"
 #include "model/transaction/MappingData.h"
@@ -493,6 +494,7 @@ void SpreadBehaviourThroughFeatures(Reference* reference, const std::vector<Feat
     }
 }
 
-QEL_DEFINE_ENTITY_CASTS(Feature)
+QEL_INSTALL_ENTITY_CASTS(Feature)
+QEL_INSTALL_OBJECT_READER(Feature)
 
 }  // namespace QEL

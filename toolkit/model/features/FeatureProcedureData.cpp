@@ -1,6 +1,6 @@
 #include "model/features/FeatureProcedureData.h"
 
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 
 #include <algorithm>
 
@@ -61,6 +61,6 @@ void FeatureProcedureData::SetProfileXform(const double* matrix)
     m_HasProfileXform = matrix != nullptr;
 }
 
-QEL_DEFINE_ENTITY_CASTS(FeatureProcedureData)
+QEL_INSTALL_ENTITY_CASTS(FeatureProcedureData)
 
 }  // namespace QEL

@@ -4,6 +4,8 @@
 // solver cannot give what is asked (or the layer is not installed), and the run then fails
 // cleanly.
 
+#include "core/support/InstalledSeam.h"
+
 #include <map>
 
 class Xform;
@@ -38,8 +40,14 @@ public:
 
 // Each is installed once by its layer; always true, so that the installation can initialise a
 // static flag. The installed object lives as long as the process.
-bool InstallFeatureSolving(FeatureSolving* solving);
-bool InstallFeatureUpdating(FeatureUpdating* updating);
+inline bool InstallFeatureSolving(FeatureSolving* solving)
+{
+    return InstalledSeam<FeatureSolving>::Install(solving);
+}
+inline bool InstallFeatureUpdating(FeatureUpdating* updating)
+{
+    return InstalledSeam<FeatureUpdating>::Install(updating);
+}
 
 // Points the solver's geometries at the entities the mapping gives for theirs.
 bool UpdateSolverGeometriesWithAltTopols(Solver* solver, MappingData* mapping);

@@ -1,6 +1,7 @@
 #include "model/features/MakeFeatureOptions.h"
 
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 
 namespace QEL {
 
@@ -62,6 +63,7 @@ bool MakeFeatureOptions::DoIOSettings(XMLIO& xmlio)
            xmlio.DoIO("NumberOfCanonicalUnders", m_NumberOfCanonicalUnders);
 }
 
-QEL_DEFINE_ENTITY_CASTS(MakeFeatureOptions)
+QEL_INSTALL_ENTITY_CASTS(MakeFeatureOptions)
+QEL_INSTALL_OBJECT_READER(MakeFeatureOptions)
 
 }  // namespace QEL

@@ -2,7 +2,8 @@
 
 #include "core/enums/EnumNames.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 
 namespace QEL {
 
@@ -98,16 +99,27 @@ BodyIsPasteToolOptions::BodyIsPasteToolOptions(Interaction* interaction) : Block
     m_block.version = 1;
 }
 
-QEL_DEFINE_ENTITY_CASTS(ReorderBlendsOptions)
-QEL_DEFINE_ENTITY_CASTS(CutOptions)
-QEL_DEFINE_ENTITY_CASTS(CopyOptions)
-QEL_DEFINE_ENTITY_CASTS(DeleteFacesOptions)
-QEL_DEFINE_ENTITY_CASTS(OffsetFacesOptions)
-QEL_DEFINE_ENTITY_CASTS(PasteOptions)
-QEL_DEFINE_ENTITY_CASTS(ReplaceFacesWithSheetOptions)
-QEL_DEFINE_ENTITY_CASTS(ExtractBodyPersistentDataOptions)
-QEL_DEFINE_ENTITY_CASTS(RestoreBodyPersistentDataOptions)
-QEL_DEFINE_ENTITY_CASTS(RemoveFaceShellPersistentDataOptions)
-QEL_DEFINE_ENTITY_CASTS(BodyIsPasteToolOptions)
+QEL_INSTALL_ENTITY_CASTS(ReorderBlendsOptions)
+QEL_INSTALL_ENTITY_CASTS(CutOptions)
+QEL_INSTALL_ENTITY_CASTS(CopyOptions)
+QEL_INSTALL_ENTITY_CASTS(DeleteFacesOptions)
+QEL_INSTALL_ENTITY_CASTS(OffsetFacesOptions)
+QEL_INSTALL_ENTITY_CASTS(PasteOptions)
+QEL_INSTALL_ENTITY_CASTS(ReplaceFacesWithSheetOptions)
+QEL_INSTALL_ENTITY_CASTS(ExtractBodyPersistentDataOptions)
+QEL_INSTALL_ENTITY_CASTS(RestoreBodyPersistentDataOptions)
+QEL_INSTALL_ENTITY_CASTS(RemoveFaceShellPersistentDataOptions)
+QEL_INSTALL_ENTITY_CASTS(BodyIsPasteToolOptions)
+QEL_INSTALL_OBJECT_READER(ReorderBlendsOptions)
+QEL_INSTALL_OBJECT_READER(CutOptions)
+QEL_INSTALL_OBJECT_READER(CopyOptions)
+QEL_INSTALL_OBJECT_READER(DeleteFacesOptions)
+QEL_INSTALL_OBJECT_READER(OffsetFacesOptions)
+QEL_INSTALL_OBJECT_READER(PasteOptions)
+QEL_INSTALL_OBJECT_READER(ReplaceFacesWithSheetOptions)
+QEL_INSTALL_OBJECT_READER(ExtractBodyPersistentDataOptions)
+QEL_INSTALL_OBJECT_READER(RestoreBodyPersistentDataOptions)
+QEL_INSTALL_OBJECT_READER(RemoveFaceShellPersistentDataOptions)
+QEL_INSTALL_OBJECT_READER(BodyIsPasteToolOptions)
 
 }  // namespace QEL

@@ -8,13 +8,11 @@
 #include "core/support/Timer.h"
 #include "core/maths/Tolerance.h"
 #include "model/transaction/Model.h"
+#include "model/operations/OperationFaceChanges.h"
 #include "model/operations/ReblendChain.h"
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellClusterData.h"
 #include "model/operations/TaperOptions.h"
-#include "solver/operations/BlendRadiusOp.h"
-#include "solver/operations/OffsetFacesOp.h"
-#include "solver/operations/SolverOperation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,11 +26,6 @@ double s_faceChangeTime = -1.0;
 constexpr double s_halfPi = 1.5707963267948966;
 
 const SolvedFaceChange s_noChange{};
-
-// The offset operation's kinds that bring further changes: faces offset by their own values
-// (their shells follow), and a shell thickened from both sides (the far side's offsets).
-constexpr int s_offsetFaces = 1;
-constexpr int s_offsetShellSymmetric = 3;
 
 int StepFaceToken(int stepFaceType)
 {
@@ -469,17 +462,14 @@ bool FaceChangeBuilder::AddSolverChanges(const SolvedFaceChangeMap& changes,
 bool FaceChangeBuilder::AddOperationChanges(SolverOperation* operation, int body,
                                             const SolvedFaceChangeMap& changes)
 {
-    if (const auto* blendRadius = dynamic_cast<const BlendRadiusOp*>(operation))
-        return AddBlendRadiusChanges(blendRadius, body);
-    if (const auto* offset = dynamic_cast<const OffsetFacesOp*>(operation))
-        return AddOffsetOperationChanges(offset, body);
-    return AddSeedChanges(operation, changes);
+    if (OperationFaceChanges* installed = InstalledSeam<OperationFaceChanges>::Get())
+        installed->AddOperationChanges(*this, operation, body, changes);
+    return true;
 }
 
-bool FaceChangeBuilder::AddBlendRadiusChanges(const BlendRadiusOp* operation, int body)
+bool FaceChangeBuilder::AddBlendRadiusChanges(const std::vector<int>& faces, double radius, int body)
 {
-    const double radius = operation->HasRadius() ? operation->GetRadius() : 0.0;
-    for (int face : operation->GetFaces()) {
+    for (int face : faces) {
         if (GetOwningBody(face) != body)
             continue;
         AddShellPartnerChanges(face, s_noChange, true);
@@ -488,28 +478,28 @@ bool FaceChangeBuilder::AddBlendRadiusChanges(const BlendRadiusOp* operation, in
     return true;
 }
 
-bool FaceChangeBuilder::AddOffsetOperationChanges(const OffsetFacesOp* operation, int body)
+bool FaceChangeBuilder::AddOffsetOperationChanges(const std::vector<int>& faces,
+                                                  const std::vector<double>& offsets,
+                                                  bool shellPartnersFollow,
+                                                  const std::map<int, double>& partnerOffsets,
+                                                  const HXR_FACE_change_offset_o_s& block, int body)
 {
-    const std::vector<int>& faces = operation->GetFaces();
-    const std::vector<double>& values = operation->GetOffsets();
-    for (size_t i = 0; i < faces.size(); ++i) {
+    for (size_t i = 0; i < faces.size() && i < offsets.size(); ++i) {
         if (GetOwningBody(faces[i]) != body)
             continue;
-        if (operation->GetKind() == s_offsetFaces)
+        if (shellPartnersFollow)
             AddShellPartnerChanges(faces[i], s_noChange, true);
-        AddOffsetChange(faces[i], values[i], &operation->GetOptionBlock());
+        AddOffsetChange(faces[i], offsets[i], &block);
     }
-    if (operation->GetKind() == s_offsetShellSymmetric)
-        for (const auto& partner : operation->GetPartnerOffsets())
-            if (GetOwningBody(partner.first) == body)
-                AddOffsetChange(partner.first, partner.second, &operation->GetOptionBlock());
+    for (const auto& partner : partnerOffsets)
+        if (GetOwningBody(partner.first) == body)
+            AddOffsetChange(partner.first, partner.second, &block);
     return true;
 }
 
-bool FaceChangeBuilder::AddSeedChanges(SolverOperation* operation, const SolvedFaceChangeMap& changes)
+bool FaceChangeBuilder::AddSeedChanges(const std::vector<std::pair<int, Instance*>>& seeds,
+                                       const SolvedFaceChangeMap& changes)
 {
-    std::vector<std::pair<int, Instance*>> seeds;
-    operation->GetConfigureSeeds(seeds);
     for (const auto& seed : seeds) {
         if (!IsFace(seed.first))
             continue;

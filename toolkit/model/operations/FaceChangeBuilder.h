@@ -16,9 +16,8 @@
 
 namespace QEL {
 
-class BlendRadiusOp;
+class Instance;
 class Interaction;
-class OffsetFacesOp;
 class ReblendChainArray;
 class ReplaceOptions;
 class ShellClusterDataArray;
@@ -88,10 +87,19 @@ public:
     bool AddTaperFacesChanges(const std::vector<int>& faces, const double direction[3], double angle,
                               const std::vector<std::vector<int>>& edgeLists, TaperOptions* options);
     bool AddSolverChanges(const SolvedFaceChangeMap& changes, SolverOperation* operation, int body);
+    // What the operation itself changes, through what the solver installed.
     bool AddOperationChanges(SolverOperation* operation, int body, const SolvedFaceChangeMap& changes);
-    bool AddBlendRadiusChanges(const BlendRadiusOp* operation, int body);
-    bool AddOffsetOperationChanges(const OffsetFacesOp* operation, int body);
-    bool AddSeedChanges(SolverOperation* operation, const SolvedFaceChangeMap& changes);
+    // A blend-radius edit: each of the body's faces re-blended at the radius, its shell
+    // partners following.
+    bool AddBlendRadiusChanges(const std::vector<int>& faces, double radius, int body);
+    // An offset edit: each of the body's faces offset by its value with the block, its shell
+    // partners following when asked, then the partners' own offsets.
+    bool AddOffsetOperationChanges(const std::vector<int>& faces, const std::vector<double>& offsets,
+                                   bool shellPartnersFollow, const std::map<int, double>& partnerOffsets,
+                                   const HXR_FACE_change_offset_o_s& block, int body);
+    // Any other edit: its seed faces' solved changes first.
+    bool AddSeedChanges(const std::vector<std::pair<int, Instance*>>& seeds,
+                        const SolvedFaceChangeMap& changes);
 
     std::vector<int>& GetReblendedFaces() { return m_reblendedFaces; }
     const std::vector<int>& GetFaces() const { return m_faces; }

@@ -1,7 +1,8 @@
 #include "model/operations/ReplaceOptions.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 
 namespace QEL {
 
@@ -215,6 +216,7 @@ bool ReplaceOptions::DoIOSettings(XMLIO& xmlio)
            DoIOKernelEntities(xmlio, "ReblendFace", m_reblendFaces);
 }
 
-QEL_DEFINE_ENTITY_CASTS(ReplaceOptions)
+QEL_INSTALL_ENTITY_CASTS(ReplaceOptions)
+QEL_INSTALL_OBJECT_READER(ReplaceOptions)
 
 }  // namespace QEL

@@ -3,7 +3,8 @@
 #include "core/enums/EnumNames.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Tolerance.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 
 #include <algorithm>
 
@@ -160,6 +161,7 @@ bool ShellOptions::DoIOSettings(XMLIO& xmlio)
     return done;
 }
 
-QEL_DEFINE_ENTITY_CASTS(ShellOptions)
+QEL_INSTALL_ENTITY_CASTS(ShellOptions)
+QEL_INSTALL_OBJECT_READER(ShellOptions)
 
 }  // namespace QEL

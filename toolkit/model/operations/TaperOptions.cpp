@@ -1,7 +1,8 @@
 #include "model/operations/TaperOptions.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 
 namespace QEL {
 
@@ -68,6 +69,7 @@ bool TaperOptions::DoIOSettings(XMLIO& xmlio)
            DoIOKernelEntities(xmlio, "NormalEdge", m_normalEdges);
 }
 
-QEL_DEFINE_ENTITY_CASTS(TaperOptions)
+QEL_INSTALL_ENTITY_CASTS(TaperOptions)
+QEL_INSTALL_OBJECT_READER(TaperOptions)
 
 }  // namespace QEL

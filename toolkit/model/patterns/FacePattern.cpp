@@ -4,7 +4,7 @@
 
 #include "core/objects/EntityComparison.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
 
@@ -21,7 +21,7 @@ FacePattern::FacePattern(Interaction* interaction, ObjectType type) : SavedState
 
 FacePattern::~FacePattern() = default;
 
-QEL_DEFINE_ENTITY_CASTS(FacePattern)
+QEL_INSTALL_ENTITY_CASTS(FacePattern)
 
 void FacePattern::CopyState(const FacePattern& from)
 {

@@ -6,7 +6,8 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Position.h"
 #include "core/maths/Tolerance.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
 
@@ -18,6 +19,10 @@ namespace {
 
 const double s_fullTurn = 6.283185307179586;
 const int s_userDefinedReserve = 10;
+
+QEL_INSTALL_OBJECT_READER(CircularFacePattern)
+QEL_INSTALL_OBJECT_READER(RectangularFacePattern)
+QEL_INSTALL_OBJECT_READER(UserDefinedFacePattern)
 
 bool AreReferencesEqual(Reference* a, Reference* b)
 {

@@ -13,7 +13,8 @@
 #include "core/maths/Position.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/transaction/Model.h"
 #include "model/references/Reference.h"
@@ -101,7 +102,8 @@ Section::Section(Interaction* interaction, Reference* plane) : SavedObject(inter
 
 Section::~Section() { m_mappings.clear(); }
 
-QEL_DEFINE_ENTITY_CASTS(Section)
+QEL_INSTALL_ENTITY_CASTS(Section)
+QEL_INSTALL_OBJECT_READER(Section)
 
 Section* Section::Create(Interaction* interaction, Reference* plane)
 {

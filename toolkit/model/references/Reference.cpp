@@ -3,10 +3,11 @@
 #include "core/kernel/AddOnFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
+#include "core/objects/ReferenceAttribute.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "model/patterns/FacePattern.h"
 #include "model/features/Feature.h"
 #include "model/relations/Relation.h"
@@ -21,8 +22,6 @@ namespace QEL {
 
 namespace {
 
-const char* const s_referenceAttDefName = "ORV/QEL_REF_DEV";
-const char* const s_pointerFieldName = "QELObject";
 // The group class the toolkit asks for; the kernel keeps it as given.
 constexpr int s_referenceGroupClass = 1000;
 
@@ -48,14 +47,14 @@ int CreateAttributeOn(int group, int definition)
 void WritePointer(int attribute, Reference* reference)
 {
     void* pointer = reference;
-    BQ_ATTRIB_set_named_pointers(attribute, s_pointerFieldName, 1, &pointer);
+    BQ_ATTRIB_set_named_pointers(attribute, s_referencePointerFieldName, 1, &pointer);
 }
 
 // The attribute's pointers; false when the kernel cannot answer.
 bool ReadPointers(int attribute, std::vector<void*>& pointers)
 {
     KernelArray<void*> found;
-    if (BQ_ATTRIB_ask_named_pointers(attribute, s_pointerFieldName, found.Count(), found.Slot()) !=
+    if (BQ_ATTRIB_ask_named_pointers(attribute, s_referencePointerFieldName, found.Count(), found.Slot()) !=
         BQ_ERROR_no_errors)
         return false;
     found.AppendTo(pointers);
@@ -84,29 +83,11 @@ Reference::Reference(Interaction* interaction, int entity, Instance* instance,
 
 Reference::~Reference() = default;
 
-QEL_DEFINE_ENTITY_CASTS(Reference)
-
-int GetReferenceEntityTag(Reference* reference) { return reference ? reference->GetEntityTag() : 0; }
-
-Instance* GetReferenceInstance(Reference* reference)
-{
-    return reference ? reference->GetInstance() : nullptr;
-}
-
-bool IsReferenceEntityUsedByNonSimpleFeature(Interaction* interaction, int entity)
-{
-    return Reference::IsEntityUsedByNonSimpleFeature(interaction, entity);
-}
-
-void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
-                                            std::vector<int>& groups)
-{
-    Reference::FindInteractionReferencesGroupsForBody(interaction, body, groups);
-}
+QEL_INSTALL_ENTITY_CASTS(Reference)
 
 const char* Reference::GetReferenceAttDefName() { return s_referenceAttDefName; }
 
-const char* Reference::GetReferencePointerFieldName() { return s_pointerFieldName; }
+const char* Reference::GetReferencePointerFieldName() { return s_referencePointerFieldName; }
 
 Reference* Reference::Create(Interaction* interaction, int entity, Instance* instance)
 {
@@ -175,7 +156,7 @@ Reference* Reference::TestCreateInvalid(int kind, Interaction* interaction, int 
         break;
     case 7: {
         void* none = nullptr;
-        BQ_ATTRIB_set_named_pointers(reference->m_attribute, s_pointerFieldName, 1, &none);
+        BQ_ATTRIB_set_named_pointers(reference->m_attribute, s_referencePointerFieldName, 1, &none);
         break;
     }
     case 8:
@@ -274,7 +255,7 @@ bool Reference::MoveAttributePointer(int fromAttribute, int toAttribute)
     std::vector<void*> pointers;
     if (!ReadPointers(fromAttribute, pointers) || pointers.size() != 1)
         return false;
-    return BQ_ATTRIB_set_named_pointers(toAttribute, s_pointerFieldName, 1, pointers.data()) ==
+    return BQ_ATTRIB_set_named_pointers(toAttribute, s_referencePointerFieldName, 1, pointers.data()) ==
            BQ_ERROR_no_errors;
 }
 
@@ -452,12 +433,10 @@ void Reference::GetRelations(std::vector<Relation*>& out) const { CollectDepende
 void Reference::GetFeatures(std::vector<Feature*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetRules(std::vector<Rule*>& out) const { CollectDependents(m_dependents, out); }
 void Reference::GetSections(std::vector<Section*>& out) const { CollectDependents(m_dependents, out); }
 int Reference::GetRelationCount() const { return CountDependents<Relation>(m_dependents); }
 int Reference::GetFeatureCount() const { return CountDependents<Feature>(m_dependents); }
 int Reference::GetFacePatternCount() const { return CountDependents<FacePattern>(m_dependents); }
-int Reference::GetRuleCount() const { return CountDependents<Rule>(m_dependents); }
 
 bool Reference::IsEntityInFacePattern(Interaction* interaction, int entity)
 {

@@ -17,7 +17,6 @@ namespace QEL {
 class XMLIO;
 class ReferenceTrackingRecord;
 class FacePattern;
-class Rule;
 class Section;
 
 class QEL_API Reference : public SavedObject<Reference, SerializableObject> {
@@ -66,12 +65,10 @@ public:
     void GetFeatures(std::vector<Feature*>& out) const;
     void GetFacePatterns(std::vector<FacePattern*>& out) const;
     void GetVirtualVertices(std::vector<VirtualVertex*>& out) const;
-    void GetRules(std::vector<Rule*>& out) const;
     void GetSections(std::vector<Section*>& out) const;
     int GetRelationCount() const;
     int GetFeatureCount() const;
     int GetFacePatternCount() const;
-    int GetRuleCount() const;
 
     // Points the reference at another entity: within one body the group swaps its member and
     // keeps its attribute; across bodies a new group and attribute take over and the old group

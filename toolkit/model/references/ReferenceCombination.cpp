@@ -1,7 +1,6 @@
 #include "model/references/ReferenceCombination.h"
 
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
 #include "model/references/Reference.h"
 #include "model/relations/RelationEngine.h"
 
@@ -122,12 +121,6 @@ bool ReferenceCombination::IsValidForRelationType(RelationType type) const
     if (parts > 1)
         return true;
     return type == RelationTypeFixed && parts == 1;
-}
-
-bool IsSelectableReferenceCombination(const std::vector<Reference*>& references, Reference* added)
-{
-    const ReferenceCombination combination(references, added);
-    return combination.IsSingleBody() || combination.IsRigidPartsOnly();
 }
 
 bool IsUninstancedReferenceOnBody(Reference* reference, int body)

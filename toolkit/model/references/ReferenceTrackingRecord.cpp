@@ -4,7 +4,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "model/transaction/Model.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"

@@ -3,7 +3,8 @@
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
 
@@ -104,6 +105,15 @@ Reference* Reference::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
     reference->AddToInteraction();
     return reference;
 }
+
+namespace {
+
+[[maybe_unused]] const bool s_referenceReaderInstalled =
+    InstallObjectReader("Reference", [](Interaction* interaction, XMLIO& xmlio) {
+        return Reference::CreateFromXML(interaction, xmlio) != nullptr;
+    });
+
+}  // namespace
 
 bool Reference::DoIO(XMLIO& xmlio)
 {

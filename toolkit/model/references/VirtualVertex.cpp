@@ -6,7 +6,8 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/maths/Position.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "core/maths/Xform.h"
 #include "model/references/Reference.h"
@@ -94,7 +95,8 @@ VirtualVertex::VirtualVertex(Interaction* interaction, std::vector<Reference*>& 
 
 VirtualVertex::~VirtualVertex() = default;
 
-QEL_DEFINE_ENTITY_CASTS(VirtualVertex)
+QEL_INSTALL_ENTITY_CASTS(VirtualVertex)
+QEL_INSTALL_OBJECT_READER(VirtualVertex)
 
 VirtualVertex* VirtualVertex::Create(Interaction* interaction, std::vector<Reference*>& defining,
                                      const double point[3])
@@ -301,23 +303,10 @@ bool VirtualVertexFoundation::s_makeVirtualVertexData(const std::vector<Referenc
     return s_makeVirtualVertexData(entities, point, out);
 }
 
-namespace {
-
-// Constant-initialised, so an installation from any other file's static initialisation
-// finds it ready.
-PivotPointSolving* s_pivotPointSolving = nullptr;
-
-}  // namespace
-
-bool InstallPivotPointSolving(PivotPointSolving* solving)
-{
-    s_pivotPointSolving = solving;
-    return true;
-}
-
 int SolvePointOnEntities(const std::vector<int>& entities, const double point[3], double moved[3])
 {
-    return s_pivotPointSolving ? s_pivotPointSolving->SolvePointOnEntities(entities, point, moved) : -1;
+    PivotPointSolving* solving = InstalledSeam<PivotPointSolving>::Get();
+    return solving ? solving->SolvePointOnEntities(entities, point, moved) : -1;
 }
 
 bool VirtualVertexFoundation::SolvePivotPoint(PivotVertexData& data)

@@ -6,6 +6,7 @@
 
 #include "core/objects/Object.h"
 #include "core/maths/Vec.h"
+#include "core/support/InstalledSeam.h"
 
 #include <vector>
 
@@ -96,7 +97,10 @@ public:
 
 // Installed once; always true, so that the installation can initialise a static flag. The
 // installed object lives as long as the process.
-bool InstallPivotPointSolving(PivotPointSolving* solving);
+inline bool InstallPivotPointSolving(PivotPointSolving* solving)
+{
+    return InstalledSeam<PivotPointSolving>::Install(solving);
+}
 
 int SolvePointOnEntities(const std::vector<int>& entities, const double point[3], double moved[3]);
 

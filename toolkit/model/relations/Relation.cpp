@@ -7,7 +7,8 @@
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/Position.h"
 #include "core/maths/Tolerance.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
@@ -174,7 +175,8 @@ Relation::Relation(Interaction* interaction, RelationType type, std::vector<Refe
 
 Relation::~Relation() = default;
 
-QEL_DEFINE_ENTITY_CASTS(Relation)
+QEL_INSTALL_ENTITY_CASTS(Relation)
+QEL_INSTALL_OBJECT_READER(Relation)
 
 // ---- Creation ------------------------------------------------------------------------------
 

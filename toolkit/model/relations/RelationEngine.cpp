@@ -5,48 +5,34 @@ namespace QEL {
 
 namespace {
 
-// Constant-initialised, so an installation from any other file's static initialisation
-// finds them ready.
-RelationSolving* s_relationSolving = nullptr;
-FoundDataKeeping* s_foundDataKeeping = nullptr;
+RelationSolving* GetRelationSolving() { return InstalledSeam<RelationSolving>::Get(); }
+FoundDataKeeping* GetFoundDataKeeping() { return InstalledSeam<FoundDataKeeping>::Get(); }
 
 }  // namespace
 
-bool InstallRelationSolving(RelationSolving* solving)
-{
-    s_relationSolving = solving;
-    return true;
-}
-
-bool InstallFoundDataKeeping(FoundDataKeeping* keeping)
-{
-    s_foundDataKeeping = keeping;
-    return true;
-}
-
 bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
 {
-    if (!s_relationSolving) {
+    if (!GetRelationSolving()) {
         geometryClass = 0;
         return false;
     }
-    return s_relationSolving->FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
+    return GetRelationSolving()->FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
 }
 
 bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured)
 {
-    if (!s_relationSolving) {
+    if (!GetRelationSolving()) {
         value = 0.0;
         measured = false;
         return false;
     }
-    return s_relationSolving->MeasureRelationInTemporarySolver(relation, value, measured);
+    return GetRelationSolving()->MeasureRelationInTemporarySolver(relation, value, measured);
 }
 
 void ClearFoundDataObject(FoundData* foundData)
 {
-    if (s_foundDataKeeping)
-        s_foundDataKeeping->ClearFoundDataObject(foundData);
+    if (FoundDataKeeping* keeping = GetFoundDataKeeping())
+        keeping->ClearFoundDataObject(foundData);
 }
 
 }  // namespace QEL

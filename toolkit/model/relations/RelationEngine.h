@@ -4,6 +4,8 @@
 // relation, the edit configuration keeps the found data a relation records. While one is not
 // installed (the model alone) its calls give the answer for "cannot".
 
+#include "core/support/InstalledSeam.h"
+
 namespace QEL {
 
 class FoundData;
@@ -26,8 +28,14 @@ public:
 
 // Each is installed once by its layer; always true, so that the installation can initialise a
 // static flag. The installed object lives as long as the process.
-bool InstallRelationSolving(RelationSolving* solving);
-bool InstallFoundDataKeeping(FoundDataKeeping* keeping);
+inline bool InstallRelationSolving(RelationSolving* solving)
+{
+    return InstalledSeam<RelationSolving>::Install(solving);
+}
+inline bool InstallFoundDataKeeping(FoundDataKeeping* keeping)
+{
+    return InstalledSeam<FoundDataKeeping>::Install(keeping);
+}
 
 // The constrainable geometry of a kernel entity: a vertex's point, an edge's line or circle, a
 // face's plane, cylinder, cone, sphere or torus, or a bare point, line or plane; false with

@@ -1,6 +1,7 @@
-// The interaction's own validity check: every pointer its containers hold, and the kernel
+// The check of what an interaction holds: every pointer its containers hold, and the kernel
 // attributes that tie references to their groups.
 #include "core/objects/Instance.h"
+#include "core/objects/InteractionContentsCheck.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
@@ -36,24 +37,20 @@ void CheckContainer(Interaction* interaction, const Container& container,
     }
 }
 
-}  // namespace
-
-bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
-                                std::vector<InvalidityType>& codes)
+void CheckInteractionContents(Interaction* interaction, std::vector<TaggedEntity*>& badObjects,
+                              std::vector<InvalidityType>& codes)
 {
-    const size_t before = badObjects.size();
-    TaggedEntity::CheckValidity(badObjects, codes);
-    CheckContainer<Instance>(this, m_instances, badObjects, codes);
+    CheckContainer<Instance>(interaction, interaction->GetInstances(), badObjects, codes);
     std::set<Reference*, TaggedEntityPtrLessThan> references;
-    GetAllReferences(references);
-    CheckContainer<Reference>(this, references, badObjects, codes);
-    CheckContainer<Relation>(this, m_relations, badObjects, codes);
-    CheckContainer<Feature>(this, m_features, badObjects, codes);
+    interaction->GetAllReferences(references);
+    CheckContainer<Reference>(interaction, references, badObjects, codes);
+    CheckContainer<Relation>(interaction, interaction->GetRelations(), badObjects, codes);
+    CheckContainer<Feature>(interaction, interaction->GetFeatures(), badObjects, codes);
 
     // Each reference attribute on a body belongs to exactly one reference, and no group
     // carries two of them.
     std::vector<int> bodies;
-    GetSeenBodies(bodies, false);
+    interaction->GetSeenBodies(bodies, false);
     // Found, never made: a check changes nothing, and without the definition there is no
     // reference attribute to look at.
     int definition = 0;
@@ -68,7 +65,7 @@ bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
                 if (reference && reference->GetAttribute() == attribute)
                     ++owners;
             if (owners != 1) {
-                badObjects.push_back(this);
+                badObjects.push_back(interaction);
                 codes.push_back(InvalidityTypeBadAttribute);
             }
         }
@@ -81,16 +78,30 @@ bool Interaction::CheckValidity(std::vector<TaggedEntity*>& badObjects,
             std::vector<int> onGroup;
             GetEntityAttributes(group, definition, &onGroup);
             if (onGroup.size() >= 2) {
-                badObjects.push_back(this);
+                badObjects.push_back(interaction);
                 codes.push_back(InvalidityTypeBadGroup);
             }
         }
     }
 
-    CheckContainer<FacePattern>(this, m_facePatterns, badObjects, codes);
-    CheckContainer<Section>(this, m_sections, badObjects, codes);
-    CheckContainer<VirtualVertex>(this, m_virtualVertices, badObjects, codes);
-    return badObjects.size() == before;
+    CheckContainer<FacePattern>(interaction, interaction->GetFacePatterns(), badObjects, codes);
+    CheckContainer<Section>(interaction, interaction->GetSections(), badObjects, codes);
+    CheckContainer<VirtualVertex>(interaction, interaction->GetVirtualVertices(), badObjects, codes);
 }
+
+class ModelInteractionContentsCheck final : public InteractionContentsCheck {
+public:
+    void Check(Interaction& interaction, std::vector<TaggedEntity*>& badObjects,
+               std::vector<InvalidityType>& codes) override
+    {
+        CheckInteractionContents(&interaction, badObjects, codes);
+    }
+};
+
+ModelInteractionContentsCheck s_modelInteractionContentsCheck;
+[[maybe_unused]] const bool s_modelInteractionContentsCheckInstalled =
+    InstallInteractionContentsCheck(&s_modelInteractionContentsCheck);
+
+}  // namespace
 
 }  // namespace QEL

@@ -1,6 +1,6 @@
 #include "model/transaction/MappingData.h"
 
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "model/features/FeatureDump.h"
 
 #include <vector>
@@ -102,6 +102,6 @@ void MappingData::Dump()
     std::fclose(file);
 }
 
-QEL_DEFINE_ENTITY_CASTS(MappingData)
+QEL_INSTALL_ENTITY_CASTS(MappingData)
 
 }  // namespace QEL

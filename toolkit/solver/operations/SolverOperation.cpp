@@ -4,7 +4,6 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/RotationMatrix.h"
-#include "core/objects/UpperLayerSeams.h"
 #include "core/maths/Xform.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"

@@ -3,7 +3,8 @@
 #include "core/enums/EnumNames.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
@@ -59,7 +60,8 @@ FoundData::FoundData(Interaction* interaction, FoundDataType type, FoundDataStat
 
 FoundData::~FoundData() = default;
 
-QEL_DEFINE_ENTITY_CASTS(FoundData)
+QEL_INSTALL_ENTITY_CASTS(FoundData)
+QEL_INSTALL_OBJECT_READER(FoundData)
 
 FoundData* FoundData::Create(Interaction* interaction, FoundDataType type, FoundDataState state, Object* object,
                              int level, bool found)

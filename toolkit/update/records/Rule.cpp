@@ -2,7 +2,9 @@
 
 #include "core/enums/EnumNames.h"
 #include "core/maths/Tolerance.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
+#include "core/persist/ObjectReaders.h"
+#include "update/records/ReferenceRules.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
 #include "update/configure/ConfigureRule.h"
@@ -23,14 +25,15 @@ Rule::Rule(Interaction* interaction, Reference* reference, RuleType type, RuleSt
 
 Rule::~Rule() = default;
 
-QEL_DEFINE_ENTITY_CASTS(Rule)
+QEL_INSTALL_ENTITY_CASTS(Rule)
+QEL_INSTALL_OBJECT_READER(Rule)
 
 Rule* Rule::Create(Interaction* interaction, Reference* reference, RuleType type, RuleState state,
                    const Vec& direction, bool found, bool applicationDefined)
 {
     if (reference) {
         std::vector<Rule*> held;
-        reference->GetRules(held);
+        GetReferenceRules(reference, held);
         for (Rule* rule : held)
             if (rule->m_ruleType == type && ArePointsCoincident(rule->m_direction, direction))
                 return rule;

@@ -4,7 +4,7 @@
 #include "FeatureFixture.h"
 
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "core/maths/Xform.h"
 #include "model/features/FeatureDump.h"
 

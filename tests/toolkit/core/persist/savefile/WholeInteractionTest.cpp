@@ -3,7 +3,7 @@
 #include "SaveFileFixture.h"
 
 #include "core/support/AlgorithmSwitches.h"
-#include "core/objects/UpperLayerSeams.h"
+#include "core/objects/EntityCasts.h"
 #include "model/patterns/FacePattern.h"
 #include "model/features/Feature.h"
 #include "model/features/FeatureProcedureData.h"
