@@ -7,6 +7,7 @@
 #include "core/maths/Vec.h"
 #include "core/objects/Interaction.h"
 #include "model/references/Reference.h"
+#include "update/records/ReferenceRules.h"
 #include "update/records/Rule.h"
 
 namespace QEL {
@@ -132,7 +133,7 @@ void ReferenceGetRules(int interaction, int reference, Array<int>& rules, Result
         .Run([](Interaction*, ResultType&, Reference* on, Array<int>& out) {
             out.RemoveAll();
             std::vector<Rule*> found;
-            on->GetRules(found);
+            GetReferenceRules(on, found);
             for (Rule* rule : found)
                 out.Add(rule->GetTag());
         });

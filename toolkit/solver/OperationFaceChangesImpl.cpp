@@ -1,6 +1,7 @@
 // The solver tells the face-change builder what each of its operations changes itself.
 #include "model/operations/OperationFaceChanges.h"
 
+#include "solver/operations/BlendRadiusOp.h"
 #include "solver/operations/OffsetFacesOp.h"
 #include "solver/operations/SolverOperation.h"
 

@@ -329,11 +329,7 @@ public:
     // the bonds it made for them (they stay in every later solve); both lists are emptied
     // whatever the outcome. True with nothing pending, without calling the manager; false,
     // with UpdateSolveFailed in the status, when the manager refuses them or is missing.
-    // Defined with the manager, which lives above the Solver.
     bool AddBondsToYSK(YSKManager* manager, UpdateStatus& status);
-    // The manager's autodefine of the rules that are for it; true with no rules, false with
-    // no manager or status, or when a rule cannot be put into the manager's terms.
-    static bool Autodefine(YSKRuleSource* rules, YSKManager* manager, UpdateStatus* status);
 
     // Construction geometry standing for a reference's centre or axis.
     bool MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,

@@ -2,6 +2,8 @@
 // nodes already, so the Solver's objects take them over rather than adding new ones.
 #include "solver/Solver.h"
 
+#include "solver/AutoConstraintHandover.h"
+
 #include <ysk.h>
 
 namespace QEL {
@@ -46,6 +48,22 @@ GeometryBase* Solver::CreateGeometryFromYSKData(const YSK_dimension_end_s& end)
             set->UnionGeometry(made);
     m_constructionGeometries.push_back(made);
     return made;
+}
+
+bool Solver::AddBondsToYSK(YSKManager* manager, UpdateStatus& status)
+{
+    AddDelayedBonds();
+    if (m_pendingBonds.Empty() && m_pendingRelationships.Empty())
+        return true;
+    AutoConstraintHandover* handover = InstalledSeam<AutoConstraintHandover>::Get();
+    const bool ok = manager && handover &&
+                    handover->HandOver(manager, m_pendingRelationships, m_pendingBonds, status);
+    if (!ok)
+        status = UpdateSolveFailed;
+    // A record goes to the manager once, whether it took it or not.
+    m_pendingBonds.Clear();
+    m_pendingRelationships.Clear();
+    return ok;
 }
 
 }  // namespace QEL

@@ -1,38 +1,27 @@
-// What the Solver hands up to the auto-constraint manager: its pending bonds and
-// relationships, and the rules of an autodefine. The Solver sits below the manager, so these
-// of its calls are written here, beside the wrapper they drive.
-#include "solver/Solver.h"
+// The update hands the Solver's pending records to its auto-constraint manager.
+#include "solver/AutoConstraintHandover.h"
 
 #include "update/autoconstraint/YSKManager.h"
 
 namespace QEL {
 
-bool Solver::AddBondsToYSK(YSKManager* manager, UpdateStatus& status)
-{
-    AddDelayedBonds();
-    if (m_pendingBonds.Empty() && m_pendingRelationships.Empty())
-        return true;
-    bool ok = manager && manager->AddBonds(m_pendingRelationships, m_pendingBonds, status) &&
-              status != UpdateSolveFailed;
-    // The manager's bonds for the records become the Solver's and stay for the whole edit;
-    // what it reported is then forgotten so that a later hand-over reports only new bonds.
-    if (ok)
-        ok = manager->GetBonds(false, true);
-    if (!ok)
-        status = UpdateSolveFailed;
-    // A record goes to the manager once, whether it took it or not.
-    m_pendingBonds.Clear();
-    m_pendingRelationships.Clear();
-    return ok;
-}
+namespace {
 
-bool Solver::Autodefine(YSKRuleSource* rules, YSKManager* manager, UpdateStatus* status)
-{
-    if (!rules)
-        return true;
-    if (!manager || !status)
-        return false;
-    return manager->Autodefine(*rules, *status);
-}
+class ManagerHandover final : public AutoConstraintHandover {
+public:
+    bool HandOver(YSKManager* manager, RelationshipDataArray& relationships, BondDataArray& bonds,
+                  UpdateStatus& status) override
+    {
+        bool ok = manager->AddBonds(relationships, bonds, status) && status != UpdateSolveFailed;
+        // The manager's bonds for the records become the Solver's and stay for the whole edit;
+        // what it reported is then forgotten so that a later hand-over reports only new bonds.
+        return ok && manager->GetBonds(false, true);
+    }
+};
+
+ManagerHandover s_managerHandover;
+[[maybe_unused]] const bool s_managerHandoverInstalled = InstallAutoConstraintHandover(&s_managerHandover);
+
+}  // namespace
 
 }  // namespace QEL

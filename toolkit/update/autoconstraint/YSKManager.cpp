@@ -671,4 +671,13 @@ void YSKManager::OnRelationshipFound(YSK_dnode_data_s* relationship)
         s_currentSink->AddRelationship(s_callbackInteraction, s_currentFindLevel, *relationship);
 }
 
+bool AutodefineRules(YSKRuleSource* rules, YSKManager* manager, UpdateStatus* status)
+{
+    if (!rules)
+        return true;
+    if (!manager || !status)
+        return false;
+    return manager->Autodefine(*rules, *status);
+}
+
 }  // namespace QEL

@@ -156,4 +156,8 @@ private:
     FILE* m_journal;
 };
 
+// The manager's autodefine of the rules that are for it; true with no rules, false with no
+// manager or status, or when a rule cannot be put into the manager's terms.
+bool AutodefineRules(YSKRuleSource* rules, YSKManager* manager, UpdateStatus* status);
+
 }  // namespace QEL

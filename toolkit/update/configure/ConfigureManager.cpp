@@ -361,7 +361,7 @@ bool ConfigureManager::ReleaseFoundEntities(std::vector<FoundEntityData>& e)
 
 bool ConfigureManager::Autodefine(UpdateStatus& status)
 {
-    const bool result = Solver::Autodefine(&m_rules, m_ysk, &status);
+    const bool result = AutodefineRules(&m_rules, m_ysk, &status);
     for (const ConfigureRule& rule : m_rules.GetRuleVector())
         if (rule.GetType() == RuleTypeDoNotMove && rule.GetPassedToYSK() && rule.IsApplied())
             m_fixedKeys.insert(rule.GetKey());

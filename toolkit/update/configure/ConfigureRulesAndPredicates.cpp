@@ -9,6 +9,7 @@
 #include "model/references/Reference.h"
 #include "model/references/VirtualVertex.h"
 #include "model/relations/Relation.h"
+#include "update/records/ReferenceRules.h"
 
 #include <map>
 
@@ -173,7 +174,7 @@ bool ConfigureManager::HasRule(int entity)
     std::vector<Reference*> references;
     Reference::FindInteractionReferences(m_interaction, entity, references, false);
     for (Reference* reference : references)
-        if (reference && reference->GetRuleCount() > 0)
+        if (reference && GetReferenceRuleCount(reference) > 0)
             return true;
     return false;
 }

@@ -7,7 +7,6 @@
 #include "api/QelFeatureProcedureDataApi.h"
 #include "api/QelFeatureReferencesApi.h"
 #include "core/calls/QelInteractionApi.h"
-#include "core/objects/UpperLayerSeams.h"
 #include "model/features/FeatureProcedureData.h"
 #include "replay/JournalReplay.h"
 
@@ -154,7 +153,7 @@ TEST_F(FeatureProcedureDataApiTest, TheProfileTransformRoundTripsThroughTheJourn
     Adopt(replayed->GetTag());
     const FeatureProcedureData* made = nullptr;
     for (TaggedEntity* entity : replayed->GetTagManager()->GetTaggedEntities())
-        if (auto* data = DowncastEntity<FeatureProcedureData>(entity))
+        if (auto* data = dynamic_cast<FeatureProcedureData*>(entity))
             made = data;
     ASSERT_NE(made, nullptr);
     ASSERT_NE(made->GetProfileXform(), nullptr);

@@ -309,10 +309,10 @@ TEST_F(Wrapper, AutodefineAppliesOnlyTheManagersRulesAndLandsTheAnswersInThem)
     // The Solver's door to the same call.
     Rules again;
     again.entries = {{left, YSK_RULE_DO_NOT_MOVE, true}};
-    EXPECT_TRUE(Solver::Autodefine(&again, Ysk(), &status));
+    EXPECT_TRUE(AutodefineRules(&again, Ysk(), &status));
     EXPECT_EQ(again.entries[0].answer, YSK_RULE_APPLIED);
-    EXPECT_TRUE(Solver::Autodefine(nullptr, Ysk(), &status));
-    EXPECT_FALSE(Solver::Autodefine(&again, nullptr, &status));
+    EXPECT_TRUE(AutodefineRules(nullptr, Ysk(), &status));
+    EXPECT_FALSE(AutodefineRules(&again, nullptr, &status));
     EXPECT_EQ(GetYSKCallCounter().autodefine, 2);
 }
 

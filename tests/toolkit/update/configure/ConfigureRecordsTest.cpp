@@ -62,7 +62,7 @@ TEST_F(ConfigureTest, TheManagersAnswersLandInTheRules)
     rules.AddRule(ConfigureRule({side, nullptr}, RuleTypeDoNotMove, Vec()), index);
     rules.AddRule(ConfigureRule({side, nullptr}, RuleTypeTreatAsBlend, Vec()), index);
     UpdateStatus status = UpdateApplied;
-    ASSERT_TRUE(Solver::Autodefine(&rules, Ysk(), &status));
+    ASSERT_TRUE(AutodefineRules(&rules, Ysk(), &status));
     EXPECT_NE(status, UpdateSolveFailed);
     EXPECT_TRUE(rules.GetRule(0)->IsApplied());
     EXPECT_TRUE(rules.GetRule(0)->GetPassedToYSK());
