@@ -326,8 +326,9 @@ TEST_F(JournalRoundTripTest, AnInteractionLoadedFromAFileIsLoadedAgainAndReached
         const StepOutcome outcome = StepOnce(replay);
         EXPECT_TRUE(outcome.status == ReplaySuccess || outcome.status == ReplayIgnored)
             << replay.GetFunctionName() << ": " << ReplayStatusToString(outcome.status) << " " << outcome.error;
-        if (replay.GetFunctionName() == "DebugLoadInteraction")
+        if (replay.GetFunctionName() == "DebugLoadInteraction") {
             EXPECT_EQ(outcome.status, ReplaySuccess);
+        }
     }
     Interaction* active = TagManager::FindInteractionFromTag(replay.GetActiveInteractionTag());
     ASSERT_NE(active, nullptr);
