@@ -326,13 +326,36 @@ TEST_F(JournalRoundTripTest, AnInteractionLoadedFromAFileIsLoadedAgainAndReached
         const StepOutcome outcome = StepOnce(replay);
         EXPECT_TRUE(outcome.status == ReplaySuccess || outcome.status == ReplayIgnored)
             << replay.GetFunctionName() << ": " << ReplayStatusToString(outcome.status) << " " << outcome.error;
-        if (replay.GetFunctionName() == "DebugLoadInteraction")
+        if (replay.GetFunctionName() == "DebugLoadInteraction") {
             EXPECT_EQ(outcome.status, ReplaySuccess);
+        }
     }
     Interaction* active = TagManager::FindInteractionFromTag(replay.GetActiveInteractionTag());
     ASSERT_NE(active, nullptr);
     EXPECT_EQ(GetInstanceCount(active->GetTag(), &result), 1);
     std::remove(saved.c_str());
+}
+
+// A failure point the application recorded stops a replay there: the step fails with its text,
+// and running to a later index or to the end stops at it.
+TEST_F(JournalRoundTripTest, ARecordedFailurePointStopsTheReplayThere)
+{
+    OpenJournalFile();
+    ResultType result = ResultTypeOk;
+    const int interaction = CreateInteraction(&result);
+    DebugJournalFailurePoint(&result);
+    ASSERT_EQ(result, ResultTypeOk);
+    CreateMark(interaction, &result);
+    ASSERT_EQ(CloseJournal(), 0);
+    DestroyAllInteractions();
+
+    JournalReplay replay;
+    ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
+    ResultType stepped = ResultTypeOk;
+    EXPECT_EQ(replay.ReplayToIndex(3, nullptr, &stepped), ReplayFailure);
+    EXPECT_EQ(replay.GetIndex(), 2);
+    EXPECT_EQ(stepped, ResultTypeBadArgument);
+    EXPECT_STREQ(replay.GetLastError(), "DebugJournalFailurePoint (2)  [FORCED FAILURE]");
 }
 
 // The exported replay calls: one replay at a time, and each call refused without one.
