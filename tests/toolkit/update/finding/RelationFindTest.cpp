@@ -272,6 +272,25 @@ TEST_F(TangentChainTest, InAConfigureTheFacesReachedBecomeSeedsAndNothingIsFixed
         EXPECT_TRUE(context.GetEntitiesSeen().count(entity));
 }
 
+TEST_F(TangentChainTest, AChainBackAtAFaceSeenBeforeTurnsOnlyWhereOneTangentLeadsBack)
+{
+    int stand = 0;
+    RelationFinderContext context(m_interaction, reinterpret_cast<ConfigureManager*>(&stand));
+    context.SetFindOptions(FindOptionsData({}, {}, false, false));
+    m_interaction->CreateUpdateManager();
+    m_interaction->GetUpdateManager()->EnsureSolverCreated();
+    // The blend was reached before, but no tangent of its neighbours is known yet: there is no
+    // way back to turn along, and the chain ends where it is.
+    context.GetEntitiesSeen().insert(m_blend);
+    std::vector<std::pair<int, Instance*>> seeds{{m_blend, nullptr}};
+    std::vector<Relation*> relations;
+    std::vector<int> reached;
+    ASSERT_TRUE(m_finder->FindForConfigureLevel(1, true, seeds, context, relations, reached));
+    EXPECT_GE(Count(RelationTypeTangent), 2);
+    EXPECT_EQ(Count(RelationTypeFixed), 0);
+    EXPECT_FALSE(reached.empty()) << "each chain ends at its pivot, which goes back to the configure";
+}
+
 TEST_F(RelationFindTest, WhereKeysRepeatTheFirstCandidateIsKeptEverywhere)
 {
     RelationCandidateList list(m_interaction);

@@ -132,6 +132,24 @@ TEST_F(RelationFinderOptionsTest, AnOptionElementForACombinationNotOfferedFailsT
     }
 }
 
+TEST_F(RelationFinderOptionsTest, AListedReferenceThatCannotBeFoundIsLeftOutOnLoad)
+{
+    m_finder->SetPrinciplePlanes({m_a, m_b});
+    const std::string path = PathOf("a.xml");
+    ASSERT_TRUE(m_interaction->SaveToFile(path.c_str()));
+    std::string text = ReadFile(path);
+    const std::string listed = "<PrincipleRef referenceRef=\"id" + std::to_string(m_a->GetEntityId()) + "\"";
+    ASSERT_NE(text.find(listed), std::string::npos) << text;
+    ReplaceAll(text, listed, "<PrincipleRef referenceRef=\"id99999\"");
+    WriteFile(PathOf("b.xml"), text);
+    XMLData data;
+    m_loaded = data.CreateInteractionFromFile(PathOf("b.xml").c_str());
+    ASSERT_NE(m_loaded, nullptr);
+    const std::vector<Reference*>& planes = Loaded()->GetPrinciplePlanes();
+    ASSERT_EQ(planes.size(), 1u) << "no null stands in for the missing one";
+    EXPECT_EQ(planes[0]->GetEntityId(), m_b->GetEntityId());
+}
+
 TEST_F(RelationFinderOptionsTest, ARolledBackChangeIsRestored)
 {
     m_interaction->EnableRollback();
