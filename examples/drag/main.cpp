@@ -96,9 +96,7 @@ int main(int argc, char** argv)
     double start[3] = {5.0, 10.0, 30.0};
     double up[3] = {0.0, 0.0, 1.0};
     // Dragged up in steps, each measured from the start, then aborted: the model comes back.
-    // The drag group itself is dragged, not dimensions the auto-constraint manager makes.
     OptionSetCheckArguments(tag, true, &result);
-    OptionSetDimensionAnimationForDrag(tag, false, &result);
     OperationSetDragLinear(tag, start, up, start, &result);
     OperationConfigure(tag, &result);
     OperationStart(tag, &result);

@@ -24,9 +24,6 @@ protected:
         ApiTest::SetUp();
         m_tag = NewInteraction();
         OptionSetCheckArguments(m_tag, true, nullptr);
-        // The drags follow the drag group itself, not dimensions the auto-constraint manager
-        // would make for them.
-        OptionSetDimensionAnimationForDrag(m_tag, false, nullptr);
         m_block = brennik::build::Block(10, 20, 30);
         m_topFace = FaceAt(2, 30.0);
         m_top = CreateReference(m_tag, m_topFace, 0, &m_result);
