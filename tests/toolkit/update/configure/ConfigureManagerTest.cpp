@@ -4,6 +4,7 @@
 #include "ConfigureFixture.h"
 
 #include "core/kernel/AddOnFacade.h"
+#include "update/finding/RelationFinder.h"
 #include "update/records/FoundData.h"
 #include "update/records/Rule.h"
 
@@ -98,6 +99,35 @@ TEST_F(BlockConfigureTest, AnOperationWithoutSeedsFindsNothing)
 
 // The level's own bonds that the manager refuses make the edit unsolvable: the caller hears
 // of it instead of going on.
+// A free corner the relation finder reached is held on the faces that take part by tipping
+// points while it is tried; no lock taking it, its tipping points leave the Solver again.
+TEST_F(BlockConfigureTest, AReachedFreeCornerIsReleasedWhenNoLockTakesIt)
+{
+    ConfigureManager manager(m_interaction, S(), Ysk(), nullptr);
+    ConfigureKeyList keys;
+    ASSERT_TRUE(manager.AddAllRelations(0, keys));
+    std::vector<int> corners;
+    GetFaceVertices(m_top, &corners);
+    std::vector<FoundEntityData> reached;
+    manager.MakeFoundEntities({corners.front()}, reached);
+    ASSERT_EQ(reached.size(), 1u);
+    EXPECT_EQ(reached.front().m_kind, FoundEntityData::Vertex);
+    EXPECT_TRUE(reached.front().m_lockable);
+    EXPECT_TRUE(reached.front().m_removable);
+
+    manager.AddFoundEntityTippingPoints(1, reached);
+    ASSERT_EQ(reached.front().m_tippingIndices.size(), 1u);
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(S()->AddConfigureFoundData(manager.GetFoundData(), status, Ysk(), false));
+    TippingPointData& point =
+        manager.GetFoundData().GetRecords()[static_cast<size_t>(reached.front().m_tippingIndices.front())]
+            .GetTippingPointData();
+    ASSERT_NE(point.GetBond(), nullptr);
+    EXPECT_TRUE(manager.ReleaseFoundEntities(reached));
+    EXPECT_EQ(point.GetBond(), nullptr);
+    EXPECT_EQ(S()->FindGeometry(GeometryKey(corners.front(), nullptr)), nullptr);
+}
+
 TEST_F(BlockConfigureTest, LockingPassesOnAFailureOfTheLevelsBonds)
 {
     Geometry* top = S()->GetOrMakeGeometry(GeometryKey(m_top, nullptr));
@@ -211,6 +241,36 @@ TEST_F(ConfigureTest, TheBlendChainOverAMovedFaceIsRecorded)
     ASSERT_EQ(drag->Solve(S()), ResultTypeOk);
     EXPECT_EQ(S()->GetSolveStatus(), SolveStatusSolved);
     EXPECT_LT(Distance(DragSetMoved(drag), Vec(1, 0, 0)), 1e-9);
+}
+
+// With parallel planes offered to the configure's levels, the relation finder's relation
+// between the dragged top and the bottom is walked at level 1, stored as found there, and the
+// level loop ends once a level adds nothing.
+TEST_F(ConfigureTest, TheLevelLoopTakesTheRelationsTheFinderFinds)
+{
+    const int block = brennik::build::Block(10, 20, 30);
+    const int top = BlockFace(block, 0, 0, 1);
+    const int bottom = BlockFace(block, 0, 0, -1);
+    RelationFinder::Of(m_interaction)->SetRelationGeometryOption(FindRelationTypeParallel, FindGeometryTypePlane,
+                                                                 FindGeometryTypePlane, 5);
+    SolverDragLinear* drag = nullptr;
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(ConfigureDrag(drag, top, 5.0, status));
+    ASSERT_NE(status, UpdateSolveFailed);
+    Relation* parallel = nullptr;
+    for (FoundData* found : m_interaction->GetFoundData()) {
+        Relation* relation = dynamic_cast<Relation*>(found->GetQELObject());
+        if (relation && relation->GetType() == RelationTypeParallel && relation->GetNumReferences() == 2 &&
+            relation->GetReference(1)->GetEntityTag() == bottom) {
+            parallel = relation;
+            EXPECT_EQ(found->GetFoundLevel(), 1);
+        }
+    }
+    ASSERT_NE(parallel, nullptr);
+    EXPECT_NE(S()->GetRelationBonds(parallel), nullptr);
+    EXPECT_EQ(m_manager->GetRelatedEntities().count(bottom), 1u);
+    ASSERT_EQ(drag->Solve(S()), ResultTypeOk);
+    EXPECT_EQ(S()->GetSolveStatus(), SolveStatusSolved);
 }
 
 }  // namespace
