@@ -142,6 +142,33 @@ TEST_F(BlockUpdateTest, TheSamePositionSolvedTwiceGivesTheSameModelWithoutConfig
     EXPECT_EQ(m_manager->GetStartMark(), 0);
 }
 
+// An operation whose own solve fails decides nothing: ResultTypeFail, the model as it was, and
+// the debug post-update callback is still handed the manager.
+class RefusingEdit : public SolverEvaluate {
+public:
+    using SolverEvaluate::SolverEvaluate;
+    int Solve(Solver*) override { return ResultTypeFail; }
+};
+
+void* s_postUpdateManager = nullptr;
+void RecordPostUpdate(void* manager) { s_postUpdateManager = manager; }
+
+TEST_F(BlockUpdateTest, AnOperationWhoseSolveFailsDecidesNothing)
+{
+    RefusingEdit edit(m_interaction);
+    edit.AddRelationWithValue(m_distance, 35.0);
+    m_interaction->SetCurrentSolverOperation(&edit);
+    UpdateManager::SetDebugPostUpdateCallback(&RecordPostUpdate);
+    ResultType result = ResultTypeOk;
+    EXPECT_EQ(m_manager->DoOperation(&edit, result), UpdateUnknown);
+    UpdateManager::SetDebugPostUpdateCallback(nullptr);
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_NEAR(TopHeight(), 30.0, 1e-9);
+    EXPECT_EQ(s_postUpdateManager, m_manager);
+    m_interaction->SetCurrentSolverOperation(nullptr);
+    m_manager->Clear();
+}
+
 // The previews: with PreviewModeAlways the kernel is left alone and the solution is cached;
 // with PreviewModeFailureOnly an update whose face change fails stays in the model, its
 // solution is cached, and its mark is gone all the same.
