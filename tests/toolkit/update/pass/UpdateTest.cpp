@@ -6,6 +6,7 @@
 #include "core/journal/DebugJournalSwitches.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
+#include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
 #include "solver/RigidGroup.h"
@@ -141,6 +142,33 @@ TEST_F(BlockUpdateTest, TheSamePositionSolvedTwiceGivesTheSameModelWithoutConfig
     EXPECT_EQ(m_manager->GetStartMark(), 0);
 }
 
+// An operation whose own solve fails decides nothing: ResultTypeFail, the model as it was, and
+// the debug post-update callback is still handed the manager.
+class RefusingEdit : public SolverEvaluate {
+public:
+    using SolverEvaluate::SolverEvaluate;
+    int Solve(Solver*) override { return ResultTypeFail; }
+};
+
+void* s_postUpdateManager = nullptr;
+void RecordPostUpdate(void* manager) { s_postUpdateManager = manager; }
+
+TEST_F(BlockUpdateTest, AnOperationWhoseSolveFailsDecidesNothing)
+{
+    RefusingEdit edit(m_interaction);
+    edit.AddRelationWithValue(m_distance, 35.0);
+    m_interaction->SetCurrentSolverOperation(&edit);
+    UpdateManager::SetDebugPostUpdateCallback(&RecordPostUpdate);
+    ResultType result = ResultTypeOk;
+    EXPECT_EQ(m_manager->DoOperation(&edit, result), UpdateUnknown);
+    UpdateManager::SetDebugPostUpdateCallback(nullptr);
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_NEAR(TopHeight(), 30.0, 1e-9);
+    EXPECT_EQ(s_postUpdateManager, m_manager);
+    m_interaction->SetCurrentSolverOperation(nullptr);
+    m_manager->Clear();
+}
+
 // The previews: with PreviewModeAlways the kernel is left alone and the solution is cached;
 // with PreviewModeFailureOnly an update whose face change fails stays in the model, its
 // solution is cached, and its mark is gone all the same.
@@ -265,7 +293,15 @@ TEST_F(PlacedTwiceUpdateTest, ADragThroughTheSecondInstanceMovesOnlyThatInstance
 // incomplete add-on feature, and clearing deletes the body and asks for the remade feature.
 int s_procedureBody = 0;
 int s_remakeBody = -1;
-void MakeToolBody(int, int, int, int& body, int&, ResultType&) { body = s_procedureBody = brennik::build::Block(1, 1, 1); }
+constexpr int s_mappedOldTag = 4242;
+// Makes a unit block and maps an old tag onto its first face.
+void MakeToolBody(int interaction, int, int, int& body, int& mapping, ResultType&)
+{
+    body = s_procedureBody = brennik::build::Block(1, 1, 1);
+    Interaction* found = TagManager::FindInteractionFromTag(interaction);
+    if (MappingData* data = found ? found->GetTagManager()->FindMappingDataFromTag(mapping) : nullptr)
+        data->AddEntry(s_mappedOldTag, BodyFaces(body).front());
+}
 void RemakeUnderTheSameTag(int, int feature, int body, int, int& remade, ResultType&)
 {
     s_remakeBody = body;
@@ -323,6 +359,28 @@ TEST_F(FeatureToolBodyTest, ClearingDeletesTheToolBodyAndARemakeUnderTheSameTagK
     EXPECT_TRUE(m_interaction->GetAppData(m_feature, "depth", depth));
     EXPECT_EQ(depth, 4.0);
     EXPECT_TRUE(m_manager->GetFeatureToolBodies().empty());
+}
+
+// The reintegration gets a copy of the tool body, and the feature's mapping names the copy's
+// face where it named the tool body's; the copy carries no feature labels.
+TEST_F(FeatureToolBodyTest, ACopiedToolBodyTakesOverTheMapping)
+{
+    m_interaction->SetFeatureProcedureCallback(&MakeToolBody);
+    m_manager->PrepareFeatureProcedures();
+    const UpdateManager::FeatureToolBody made = m_manager->GetFeatureToolBodies().at(m_feature);
+    EXPECT_EQ(m_manager->CopyFeatureToolBody(m_feature + 1000), 0);
+    const int copy = m_manager->CopyFeatureToolBody(m_feature);
+    ASSERT_NE(copy, 0);
+    ASSERT_NE(copy, made.toolBody);
+    MappingData* mapping = m_interaction->GetTagManager()->FindMappingDataFromTag(made.mappingData);
+    ASSERT_NE(mapping, nullptr);
+    ASSERT_EQ(mapping->GetEntryCount(), 1);
+    int mapped = 0;
+    ASSERT_TRUE(mapping->FindEntry(s_mappedOldTag, &mapped));
+    EXPECT_EQ(GetOwningBody(mapped), copy);
+    for (int face : BodyFaces(copy))
+        EXPECT_EQ(GetFeatureAttributeTag(face), 0);
+    EXPECT_TRUE(IsEntity(made.toolBody));
 }
 
 // Keys entered under a group that has no Set for them: a group of the bare block's top has no
