@@ -58,7 +58,7 @@ struct ProtectedSteps {
             if (parts.returnValue)
                 parts.returnValue(journal);
         }
-        if (tracking)
+        if (tracking && call.IsTracked())
             tracking->EndCall();
     }
 };

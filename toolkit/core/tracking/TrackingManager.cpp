@@ -62,17 +62,24 @@ void TrackingManager::BeginCall(bool clearData, bool track)
     // A call made from inside another call of this interaction (an application callback
     // during a drag step or a feature edit) is part of the outer call: its changes are
     // collected under the outer call's mark, and it must not drop what the outer call reports.
-    if (m_callDepth++ > 0)
+    if (m_callDepth > 0) {
+        if (track)
+            ++m_callDepth;
         return;
+    }
     if (clearData)
         ClearData();
     m_trackingThisCall = track;
-    m_callMark = track && m_interaction ? m_interaction->CreateMark() : 0;
+    m_callMark = 0;
+    if (!track)
+        return;
+    m_callDepth = 1;
+    m_callMark = m_interaction ? m_interaction->CreateMark() : 0;
 }
 
 void TrackingManager::EndCall()
 {
-    if (m_callDepth > 0 && --m_callDepth > 0)
+    if (m_callDepth == 0 || --m_callDepth > 0)
         return;
     if (!m_trackingThisCall)
         return;

@@ -30,9 +30,9 @@ public:
     TrackingData* FindTrackingDataFromTag(int tag) const;
     bool IsTrackingData(const void* pointer) const;
 
-    // Run in pairs around every exported call. The begin hook drops the previous call's data
-    // when asked to and, for a tracked call, sets a mark that the end hook collects from. A
-    // call nested inside another leaves both to the outermost call.
+    // Run around every exported call, the end hook for tracked calls only. The begin hook
+    // drops the previous call's data when asked to and, for a tracked call, sets a mark that
+    // the end hook collects from. A call nested inside a tracked call leaves both to it.
     void BeginCall(bool clearData, bool track);
     void EndCall();
     // One toolkit record per tagged model object created, changed or deleted since the
