@@ -14,6 +14,7 @@
 #include "core/journal/JournalVocabulary.h"
 #include "core/xml/XMLCutOffDocument.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -159,6 +160,17 @@ struct XMLPlainNameBytes {
 constexpr XMLPlainNameBytes s_plainNameBytes;
 
 bool IsPlainNameByte(char c) { return s_plainNameBytes.m_isName[static_cast<unsigned char>(c)]; }
+
+// The bytes that end a plain quoted value: either quote, and what the general reading takes
+// (a value to unescape, a quote left open at "<" or at the end of the text).
+constexpr std::uint64_t s_valueStopBits = (std::uint64_t(1) << '"') | (std::uint64_t(1) << '\'') |
+                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') | 1;
+
+bool IsValueStop(char c)
+{
+  const unsigned char byte = static_cast<unsigned char>(c);
+  return byte < 64 && ((s_valueStopBits >> byte) & 1) != 0;
+}
 
 const char* SkipPlainName(const char* p)
 {
@@ -393,7 +405,8 @@ private:
       if (quote != '"' && quote != '\'') return false;
       const char* valueBegin = p + 1;
       const char* valueEnd = valueBegin;
-      while (*valueEnd != quote && *valueEnd != '<' && *valueEnd != '&' && *valueEnd != 0) ++valueEnd;
+      const char otherQuote = quote == '"' ? '\'' : '"';
+      while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote) ++valueEnd;
       if (*valueEnd != quote) return false;
       attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, false, true);
       p = valueEnd + 1;

@@ -36,6 +36,7 @@ TEST(XMLParserTest, WellFormedDocumentsGiveTheirTrees)
     {"<a x='1'y=\"2\"  z = \"3\" ></ a >", "a(x=1 y=2 z=3)"},
     {"<a x=\"1\" X=\"2\" x='3'/>", "a(x=3)"},
     {"<a x=\"1\"!y=\"2\"/>", "a(x=1 !y=2)"},
+    {"<a x=\"it's\" y='\"q\"'/>", "a(x=it's y=\"q\")"},
     {"<PRE x=\"1\">t</PRE ><Script\t/>", "#top(PRE(x=1 \"t\") Script())"},
     {"<a:b-c.d_e>\xC3\xA9</a:b-c.d_e>", "a:b-c.d_e(\"\xC3\xA9\")"},
   };
