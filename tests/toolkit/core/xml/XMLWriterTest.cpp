@@ -117,32 +117,6 @@ TEST(XMLWriterTest, LongTextsAndValuesAreWrittenWhole)
   }
 }
 
-// A text of many megabytes from a tree of small nodes is written in one walk, in pieces joined
-// at the end: it comes out whole and in order, formatted, with escapes and a value of its own
-// block among the pieces.
-TEST(XMLWriterTest, LargeTreesOfSmallNodesAreWrittenWhole)
-{
-  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
-  const std::string longValue(300000, 'v');
-  XMLTreeNode tree = XMLTreeNode::CreateTop("R", false);
-  std::string expected = "<R>\n";
-  for (int i = 0; i < 300000; ++i) {
-    const std::string index = std::to_string(i);
-    XMLTreeNode child = tree.AddChild("e");
-    if (i == 150000) {
-      child.AddAttribute("long", longValue.c_str());
-      expected += "\t<e long=\"" + longValue + "\"/>\n";
-      continue;
-    }
-    child.AddAttribute("a", (index + "&").c_str());
-    child.AddText("t<");
-    expected += "\t<e a=\"" + index + "&amp;\">\n\t\tt&lt;\n\t</e>\n";
-  }
-  expected += "</R>\n";
-  ASSERT_GT(expected.size(), size_t(8) << 20);
-  EXPECT_TRUE(tree.ToText(true) == expected);
-}
-
 struct HeaderCase {
   int m_encoding;
   const char* m_name;
