@@ -48,20 +48,21 @@ XMLTreeNodeData::~XMLTreeNodeData()
   // Children that other handles still hold live on without a parent. The others go here,
   // one at a time from a list, each emptied of its own children first, so that releasing
   // a deep tree never recurses. They are listed last first, so that the tree goes in the
-  // order it was made, which is the order of its memory.
+  // order it was made, which is the order of its memory. A child's parent is cleared when
+  // its turn comes rather than when it is listed, so that each node's memory is reached once,
+  // in order; nothing reads it in between.
   std::vector<std::shared_ptr<XMLTreeNodeData>> pending;
   pending.reserve(m_children.size());
   auto takeChildren = [&pending](XMLTreeNodeData& node) {
-    for (auto child = node.m_children.rbegin(); child != node.m_children.rend(); ++child) {
-      child->m_data->m_parent = nullptr;
+    for (auto child = node.m_children.rbegin(); child != node.m_children.rend(); ++child)
       pending.push_back(std::move(child->m_data));
-    }
     node.m_children.clear();
   };
   takeChildren(*this);
   while (!pending.empty()) {
     std::shared_ptr<XMLTreeNodeData> node = std::move(pending.back());
     pending.pop_back();
+    node->m_parent = nullptr;
     if (node.use_count() == 1) takeChildren(*node);
   }
 }

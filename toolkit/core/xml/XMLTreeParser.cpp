@@ -14,6 +14,7 @@
 #include "core/journal/JournalVocabulary.h"
 #include "core/xml/XMLCutOffDocument.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -144,6 +145,39 @@ std::string LowerName(const char* begin, const char* end)
   return key;
 }
 
+// The bytes of a plain name: letters, digits, "_", "-", ".", ":" and every byte of a multi-byte
+// character (0x80 and up in the three encodings, below 0x40 never). A plain name is a word
+// the general reading takes whole, so tags of plain names need none of its token checks.
+struct XMLPlainNameBytes {
+  bool m_isName[256] = {};
+  constexpr XMLPlainNameBytes()
+  {
+    for (int c = 0; c < 256; ++c)
+      m_isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                    c == '-' || c == '.' || c == ':' || c >= 0x80;
+  }
+};
+constexpr XMLPlainNameBytes s_plainNameBytes;
+
+bool IsPlainNameByte(char c) { return s_plainNameBytes.m_isName[static_cast<unsigned char>(c)]; }
+
+// The bytes that end a plain quoted value: either quote, and what the general reading takes
+// (a value to unescape, a quote left open at "<" or at the end of the text).
+constexpr std::uint64_t s_valueStopBits = (std::uint64_t(1) << '"') | (std::uint64_t(1) << '\'') |
+                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') | 1;
+
+bool IsValueStop(char c)
+{
+  const unsigned char byte = static_cast<unsigned char>(c);
+  return byte < 64 && ((s_valueStopBits >> byte) & 1) != 0;
+}
+
+const char* SkipPlainName(const char* p)
+{
+  while (IsPlainNameByte(*p)) ++p;
+  return p;
+}
+
 // One attribute as it is read: its name and its value where they stand in the text, or the
 // index of its value among the unescaped values when the value held entities.
 struct XMLAttributeSpan {
@@ -258,6 +292,7 @@ public:
     while (m_fatal == XMLParseErrorNone) {
       ReadText();
       if (m_fatal != XMLParseErrorNone || *m_position == 0) break;
+      if (m_position[1] == '/' ? ReadPlainEndTag() : ReadPlainStartTag()) continue;
       XMLToken token = NextToken(m_position);
       switch (token.m_kind) {
         case XMLTokenKindClear: ReadClear(token); break;
@@ -326,6 +361,65 @@ private:
     if (valueEnd == nullptr) return Fail(XMLParseErrorClearNotClosed, token.m_begin);
     Current().AppendClear(XMLTreeClear{std::string(valueBegin, valueEnd), token.m_clearTag->m_openTag, closeTag});
     m_position = valueEnd + std::strlen(closeTag);
+  }
+
+  // The end tag "</name>" of the innermost element, the common case, read without tokens;
+  // false, with nothing read, for any other end tag, which the general reading takes.
+  bool ReadPlainEndTag()
+  {
+    const char* nameBegin = m_position + 2;
+    const char* nameEnd = SkipPlainName(nameBegin);
+    if (nameEnd == nameBegin || m_open.size() < 2) return false;
+    const char* p = SkipWhiteSpace(nameEnd);
+    const XMLTreeNodeData& innermost = *m_open.back();
+    if (*p != '>' || innermost.m_isDeclaration || !NameEquals(innermost.m_name, nameBegin, nameEnd)) return false;
+    m_open.pop_back();
+    m_position = p + 1;
+    return true;
+  }
+
+  // A start tag of plain names with quoted values free of entities, the common case, read
+  // without tokens to the same element the general reading makes; false, with nothing read,
+  // for any other tag (declarations, clear sections, values to unescape or missing, odd
+  // names, errors), which the general reading then takes from its start.
+  bool ReadPlainStartTag()
+  {
+    const char* nameBegin = m_position + 1;
+    if (!IsPlainNameByte(*nameBegin) || static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return false;
+    if ((*nameBegin == 'P' || *nameBegin == 'S') && NextToken(m_position).m_kind == XMLTokenKindClear) return false;
+    const char* nameEnd = SkipPlainName(nameBegin);
+    XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
+    const char* p = nameEnd;
+    for (;;) {
+      p = SkipWhiteSpace(p);
+      if (*p == '>' || (*p == '/' && p[1] == '>')) break;
+      // Right after a name or a value an attribute's name may follow; after a name, what is
+      // no name byte would run on into the name: the general reading takes it.
+      const char* attributeBegin = p;
+      const char* attributeEnd = SkipPlainName(p);
+      if (attributeEnd == attributeBegin) return false;
+      p = SkipWhiteSpace(attributeEnd);
+      if (*p != '=') return false;  // no value, or a name running on
+      p = SkipWhiteSpace(p + 1);
+      const char quote = *p;
+      if (quote != '"' && quote != '\'') return false;
+      const char* valueBegin = p + 1;
+      const char* valueEnd = valueBegin;
+      const char otherQuote = quote == '"' ? '\'' : '"';
+      while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote) ++valueEnd;
+      if (*valueEnd != quote) return false;
+      attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, false, true);
+      p = valueEnd + 1;
+    }
+    XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
+    attributes.MoveTo(element->m_attributes);
+    if (*p == '>') {
+      m_open.push_back(element);
+      m_position = p + 1;
+    } else {
+      m_position = p + 2;
+    }
+    return true;
   }
 
   void ReadEndTag(const XMLToken& start)

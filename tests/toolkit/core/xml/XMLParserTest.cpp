@@ -32,6 +32,13 @@ TEST(XMLParserTest, WellFormedDocumentsGiveTheirTrees)
     {"<?xml?><r/>", "?xml(r())"},
     {"<A></a>", "A()"},
     {"<a>\xC3</a>", "a(\"\xC3\")"},  // a broken UTF-8 lead byte does not swallow the markup
+    // Tags at the edges of the common shape read as any other tag does.
+    {"<a x='1'y=\"2\"  z = \"3\" ></ a >", "a(x=1 y=2 z=3)"},
+    {"<a x=\"1\" X=\"2\" x='3'/>", "a(x=3)"},
+    {"<a x=\"1\"!y=\"2\"/>", "a(x=1 !y=2)"},
+    {"<a x=\"it's\" y='\"q\"'/>", "a(x=it's y=\"q\")"},
+    {"<PRE x=\"1\">t</PRE ><Script\t/>", "#top(PRE(x=1 \"t\") Script())"},
+    {"<a:b-c.d_e>\xC3\xA9</a:b-c.d_e>", "a:b-c.d_e(\"\xC3\xA9\")"},
   };
   for (const ParseCase& c : cases) {
     XMLParseResult result;
@@ -71,6 +78,7 @@ TEST(XMLParserTest, MalformedDocumentsGiveTheirErrorAndPosition)
     {"<a>&#0;</a>", XMLParseErrorBadEntity, 1, 4},
     {"<a>&#x110000;</a>", XMLParseErrorBadEntity, 1, 4},
     {"<a v='&zz;'/>", XMLParseErrorBadEntity, 1, 7},
+    {"<a x='<'/>", XMLParseErrorUnexpectedToken, 1, 7},  // a quote is never closed past "<"
   };
   for (const ErrorCase& c : cases) {
     XMLParseResult result;
