@@ -329,7 +329,10 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
       if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
     }
   }
-  history = ComposeHistories(body, history, step);
+  // With nothing done before (no blends taken off), the step names only entities of the body
+  // and is the whole history: composing it would walk every entity of the body for nothing.
+  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
+  history = first ? step : ComposeHistories(body, history, step);
   shape = reshape.Apply(shape, TopAbs_FACE);
   return ErrorNone;
 }
