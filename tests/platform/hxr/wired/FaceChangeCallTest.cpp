@@ -337,7 +337,8 @@ TEST_F(FaceChangeCallTest, SomeBlendsAroundABlendedCornerAreRefusedAndLeaveTheBo
 
 // A move on a plate of nine holes re-makes only the faces the moved face meets: the body passes
 // the kernel's check, keeps every face with its tag and identifier, and tracks no face the move
-// did not reach. A hole moved into its neighbour or out of the plate is refused.
+// did not reach. A hole moved into its neighbour, across the plate's edge or off the plate is
+// refused.
 TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
   struct Case {
     const char* name;
@@ -380,12 +381,15 @@ TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
     EXPECT_EQ(modified.size(), c.modified);
     HXR_ENTITY_track_r_f(&m_tracking);
   }
+  // Into the next hole or across the plate's edge, and wholly off the plate.
   const int body = brennik::build::PlateWithManyHoles(9);
-  for (int hole : CurvedFaces(body)) {
-    const Snapshot before = Snap(body);
-    EXPECT_NE(Change({hole}, Move(Translation(3.5, 0, 0))), HXR_ERROR_none);
-    ExpectUnchanged(body, before);
-    EXPECT_EQ(m_tracking.n_track_records, 0);
+  for (double dx : {3.5, 20.0}) {
+    for (int hole : CurvedFaces(body)) {
+      const Snapshot before = Snap(body);
+      EXPECT_NE(Change({hole}, Move(Translation(dx, 0, 0))), HXR_ERROR_none) << dx;
+      ExpectUnchanged(body, before);
+      EXPECT_EQ(m_tracking.n_track_records, 0);
+    }
   }
 }
 
