@@ -182,9 +182,10 @@ Box ExtentOf(const TopoDS_Face& face, const TopoDS_Shape& wire) {
 }
 
 // Lays out the wires of a changed face that the change can have brought into conflict: the
-// wires it changed, the outer boundary, and each wire it kept (the same wire as before, so
+// holes it changed, the outer boundary, and each wire it kept (the same wire as before, so
 // valid against every other kept wire, the face having been valid) whose extent comes near a
-// changed one. A face whose wires all changed is laid out whole. `extent` holds every wire.
+// changed one. A face whose wires all changed, or whose outer boundary changed, is laid out
+// whole. `extent` holds every wire.
 bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
                        std::vector<WireLayout>& wires, Box& extent) {
   TopTools_MapOfShape before;
@@ -200,7 +201,10 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
     extent.Add(wire.box);
     wires.push_back(std::move(wire));
   }
-  if (kept.empty() || wires.empty()) {
+  // A changed outer boundary may have left any kept hole outside it: the whole face is laid out.
+  bool outerChanged = false;
+  for (const WireLayout& wire : wires) outerChanged = outerChanged || wire.area > 0.0;
+  if (kept.empty() || wires.empty() || outerChanged) {
     wires.clear();
     extent = Box();
     if (!LayOut(face, wires)) return false;
@@ -208,16 +212,14 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
     return true;
   }
   const size_t changed = wires.size();
-  bool outerChanged = false;
-  for (const WireLayout& wire : wires) outerChanged = outerChanged || wire.area > 0.0;
   std::vector<Box> boxes;
   size_t outer = kept.size();
   for (size_t k = 0; k < kept.size(); ++k) {
     boxes.push_back(ExtentOf(face, kept[k]));
     extent.Add(boxes.back());
-    // The outer boundary holds every other wire of the face.
-    if (!outerChanged && (outer == kept.size() || (boxes[k].u1 <= boxes[outer].u1 && boxes[k].v1 <= boxes[outer].v1 &&
-                                                   boxes[k].u2 >= boxes[outer].u2 && boxes[k].v2 >= boxes[outer].v2)))
+    // The outer boundary, kept, holds every other wire of the face.
+    if (outer == kept.size() || (boxes[k].u1 <= boxes[outer].u1 && boxes[k].v1 <= boxes[outer].v1 &&
+                                 boxes[k].u2 >= boxes[outer].u2 && boxes[k].v2 >= boxes[outer].v2))
       outer = k;
   }
   // Room for the bulge of a laid-out chord over the curve's own extent.

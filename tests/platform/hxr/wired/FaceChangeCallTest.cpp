@@ -338,7 +338,7 @@ TEST_F(FaceChangeCallTest, SomeBlendsAroundABlendedCornerAreRefusedAndLeaveTheBo
 // A move on a plate of nine holes re-makes only the faces the moved face meets: the body passes
 // the kernel's check, keeps every face with its tag and identifier, and tracks no face the move
 // did not reach. A hole moved into its neighbour, across the plate's edge or off the plate is
-// refused.
+// refused, and so is a side moved in past holes.
 TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
   struct Case {
     const char* name;
@@ -391,6 +391,12 @@ TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
       EXPECT_EQ(m_tracking.n_track_records, 0);
     }
   }
+  // A side moved in past two columns of holes: the top and bottom would keep holes outside them.
+  const int side = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(15, 0, 0));
+  ASSERT_NE(side, 0);
+  const Snapshot before = Snap(body);
+  EXPECT_NE(Change({side}, Move(Translation(-11.0, 0, 0))), HXR_ERROR_none);
+  ExpectUnchanged(body, before);
 }
 
 TEST_F(FaceChangeCallTest, ChangesThatCannotBeMadeLeaveTheBody) {
