@@ -155,6 +155,9 @@ int SurfaceFromReference(const TopoDS_Face& face, const TopoDS_Face& reference,
 struct Region {
   TopoDS_Compound compound;
   TopTools_MapOfShape edges, vertices;  // of the changed faces
+  // The region holds most of the body's faces: cutting the body up and putting it back
+  // together would cost more than re-making it whole.
+  bool whole = false;
   // (face of the body, the face as it goes into the region: itself or its cut-down copy)
   std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
 };
@@ -200,6 +203,7 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
     region.faces.emplace_back(face, part);
     builder.Add(region.compound, part);
   }
+  region.whole = 2 * static_cast<int>(region.faces.size()) > seen.Extent();
   return region;
 }
 
@@ -278,17 +282,35 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   TopTools_MapOfShape changed;
   for (const auto& target : targets) changed.Add(target.first);
   const Region region = RegionAround(shape, changed);
-  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(region.compound);
+  const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
+  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(input);
   for (const auto& [face, i] : targets) {
     modification->SetSurface(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), requested[i],
                              rigid[i] ? &motions[i] : nullptr, sameParameters[i]);
   }
   const int error = modification->Prepare(detail);
   if (error != ErrorNone) return error;
-  BRepTools_Modifier modifier(region.compound, modification);
+  BRepTools_Modifier modifier(input, modification);
   if (!modifier.IsDone() || modification->HasFailed()) {
     detail = "the changed faces could not be rebuilt";
     return ErrorAlgorithmFailed;
+  }
+  // With nothing done before (no blends taken off), the step names only entities of the body
+  // and is the whole history: composing it would walk every entity of the body for nothing.
+  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
+  if (region.whole) {
+    BRepTools_History step;
+    for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+      TopTools_IndexedMapOfShape map;
+      TopExp::MapShapes(shape, type, map);
+      for (int i = 1; i <= map.Extent(); ++i) {
+        const TopoDS_Shape& modified = modifier.ModifiedShape(map(i));
+        if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
+      }
+    }
+    history = first ? step : ComposeHistories(body, history, step);
+    shape = modifier.ModifiedShape(shape);
+    return ErrorNone;
   }
   // The modifier copies every edge and vertex of a face it rebuilds. One away from the changed
   // faces (none of their edges or vertices, no end on them) is not changed, and it may bound a
@@ -329,9 +351,6 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
       if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
     }
   }
-  // With nothing done before (no blends taken off), the step names only entities of the body
-  // and is the whole history: composing it would walk every entity of the body for nothing.
-  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
   history = first ? step : ComposeHistories(body, history, step);
   shape = reshape.Apply(shape, TopAbs_FACE);
   return ErrorNone;
