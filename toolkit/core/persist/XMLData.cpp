@@ -510,23 +510,27 @@ Interaction* XMLData::CreateInteractionFromFile(const char* path)
 
 namespace {
 
-// The kernel bodies of the "Body" children of the current element; stops at the first that
-// cannot be read.
-void CollectBodies(XMLIO& xmlio, std::vector<int>& bodies)
+// The kernel bodies of the "Body" children of the current element, each added to `bodies` as
+// it is received; false at the first that cannot be read.
+bool CollectBodies(XMLIO& xmlio, std::vector<int>& bodies)
 {
     const int count = xmlio.GetChildElementCount("Body");
     for (int i = 0; i < count; ++i) {
         int body = 0;
-        if (!xmlio.DoIOBody(body, false))
-            return;
-        if (GetEntityClass(body) == KernelClassBody)
+        const bool read = xmlio.DoIOBody(body, false);
+        if (body != 0 && IsEntity(body))
             bodies.push_back(body);
+        if (!read)
+            return false;
     }
+    return true;
 }
 
 }  // namespace
 
 // A journal as input: the interaction of its first snapshot, then every body its calls carry.
+// A body that cannot be read fails the whole load, and a failed load takes back everything it
+// received: the kernel holds the same bodies afterwards as before.
 Interaction* XMLData::CreateInteractionFromJournal(XMLIO& xmlio)
 {
     Interaction* interaction = nullptr;
@@ -535,24 +539,42 @@ Interaction* XMLData::CreateInteractionFromJournal(XMLIO& xmlio)
         if (!interaction)
             return nullptr;
     }
+    std::vector<int> received;
+    bool done = true;
     const int functions = xmlio.GetChildElementCount("Function");
-    for (int f = 0; f < functions; ++f) {
+    for (int f = 0; done && f < functions; ++f) {
         if (!xmlio.BeginElement("Function"))
             break;
-        std::vector<int> bodies;
-        CollectBodies(xmlio, bodies);
+        const size_t first = received.size();
+        done = CollectBodies(xmlio, received);
         const int arguments = xmlio.GetChildElementCount("Argument");
-        for (int a = 0; a < arguments; ++a) {
+        for (int a = 0; done && a < arguments; ++a) {
             if (!xmlio.BeginElement("Argument"))
                 break;
-            CollectBodies(xmlio, bodies);
+            done = CollectBodies(xmlio, received);
             xmlio.EndElement(true);
         }
         xmlio.EndElement(true);
-        if (!bodies.empty() && !interaction)
-            interaction = new Interaction(CreateTypeLive);
-        for (int body : bodies)
-            interaction->AddSeenBody(body);
+        if (!done)
+            break;
+        for (size_t i = first; i < received.size(); ++i) {
+            if (GetEntityClass(received[i]) != KernelClassBody)
+                continue;
+            if (!interaction)
+                interaction = new Interaction(CreateTypeLive);
+            interaction->AddSeenBody(received[i]);
+        }
+    }
+    if (!done) {
+        m_errors[0] = XMLErrorCodePartBodyUnreadable;
+        std::vector<int> seen;
+        if (interaction) {
+            interaction->GetSeenBodies(seen, false);
+            interaction->Destroy();
+        }
+        DeleteBodies(seen);
+        DeleteBodies(received);
+        return nullptr;
     }
     return interaction;
 }

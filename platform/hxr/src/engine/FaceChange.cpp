@@ -13,6 +13,10 @@
 #include <Precision.hxx>
 #include <BRepOffsetAPI_DraftAngle.hxx>
 #include <BRepTools_Modifier.hxx>
+#include <BRepTools_ReShape.hxx>
+#include <TopoDS_Compound.hxx>
+#include <TopoDS_Iterator.hxx>
+#include <TopTools_MapOfShape.hxx>
 #include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom_Plane.hxx>
@@ -32,6 +36,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <limits>
 
 namespace hxr::engine {
@@ -142,12 +147,90 @@ int SurfaceFromReference(const TopoDS_Face& face, const TopoDS_Face& reference,
   return ErrorNone;
 }
 
+// The part of a body that a change of some faces' surfaces can reach: the changed faces, and
+// each face that shares an edge or a vertex with them cut down to the wires that do. Every
+// edge and vertex the change moves lies on these faces, and every face around such an edge or
+// vertex is among them, so re-intersecting the region alone gives what re-intersecting the
+// whole body would, at a cost that follows the changed faces rather than the body.
+struct Region {
+  TopoDS_Compound compound;
+  TopTools_MapOfShape edges, vertices;  // of the changed faces
+  // The region holds most of the body's faces: cutting the body up and putting it back
+  // together would cost more than re-making it whole.
+  bool whole = false;
+  // (face of the body, the face as it goes into the region: itself or its cut-down copy)
+  std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
+};
+
+Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& changed) {
+  Region region;
+  TopTools_MapOfShape& edges = region.edges;
+  TopTools_MapOfShape& vertices = region.vertices;
+  for (TopTools_MapOfShape::Iterator face(changed); face.More(); face.Next()) {
+    for (TopExp_Explorer e(face.Key(), TopAbs_EDGE); e.More(); e.Next()) edges.Add(e.Current());
+    for (TopExp_Explorer v(face.Key(), TopAbs_VERTEX); v.More(); v.Next()) vertices.Add(v.Current());
+  }
+  auto touches = [&](const TopoDS_Shape& wire) {
+    for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+      if (edges.Contains(e.Value())) return true;
+      for (TopoDS_Iterator v(e.Value()); v.More(); v.Next())
+        if (vertices.Contains(v.Value())) return true;
+    }
+    return false;
+  };
+  BRep_Builder builder;
+  builder.MakeCompound(region.compound);
+  TopTools_MapOfShape seen;
+  for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+    const TopoDS_Face& face = TopoDS::Face(it.Current());
+    if (!seen.Add(face)) continue;
+    const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
+    if (changed.Contains(face)) {
+      region.faces.emplace_back(face, forward);
+      builder.Add(region.compound, forward);
+      continue;
+    }
+    std::vector<TopoDS_Shape> near;
+    int wires = 0;
+    for (TopoDS_Iterator w(forward); w.More(); w.Next(), ++wires)
+      if (touches(w.Value())) near.push_back(w.Value());
+    if (near.empty()) continue;
+    TopoDS_Face part = forward;
+    if (static_cast<int>(near.size()) < wires) {
+      part = TopoDS::Face(forward.EmptyCopied());
+      for (const TopoDS_Shape& wire : near) builder.Add(part, wire);
+    }
+    region.faces.emplace_back(face, part);
+    builder.Add(region.compound, part);
+  }
+  region.whole = 2 * static_cast<int>(region.faces.size()) > seen.Extent();
+  return region;
+}
+
+// The face of the body rebuilt from its region face after the change: the wires the region
+// left out stay as they were, the others are the region face's rebuilt ones.
+TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const TopoDS_Face& rebuilt) {
+  const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
+  if (part.IsEqual(forward)) return TopoDS::Face(rebuilt.Oriented(face.Orientation()));
+  TopTools_MapOfShape inPart;
+  for (TopoDS_Iterator w(part); w.More(); w.Next()) inPart.Add(w.Value());
+  TopoDS_Face made = TopoDS::Face(rebuilt.EmptyCopied());
+  BRep_Builder builder;
+  for (TopoDS_Iterator w(forward); w.More(); w.Next())
+    if (!inPart.Contains(w.Value())) builder.Add(made, w.Value());
+  for (TopoDS_Iterator w(rebuilt); w.More(); w.Next()) builder.Add(made, w.Value());
+  return TopoDS::Face(made.Oriented(face.Orientation()));
+}
+
 // The new surfaces with their neighbours re-intersected, in one modification. Offsets
 // measured from a reference face come last, when the reference's new surface is known.
 int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                    TopoDS_Shape& shape, BRepTools_History& history,
                    std::vector<Handle(Geom_Surface)>& requested, std::string& detail) {
-  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(shape);
+  // The faces to change as they are in the shape, before their region is known.
+  std::vector<std::pair<TopoDS_Face, size_t>> targets;
+  std::vector<gp_Trsf> motions(changes.size());
+  std::vector<bool> rigid(changes.size(), false), sameParameters(changes.size(), false);
   bool any = false;
   std::vector<size_t> order;
   for (size_t i = 0; i < changes.size(); ++i)
@@ -180,40 +263,96 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
       }
       const int error = SurfaceFromReference(face, reference, referenceSurface, change.distance, surface, detail);
       if (error != ErrorNone) return error;
-      modification->SetSurface(face, surface, nullptr, false);
     } else if (change.kind == Kind::FaceChangeOffset) {
       const int error = OffsetSurface(face, change.distance, surface, detail);
       if (error != ErrorNone) return error;
-      modification->SetSurface(face, surface, nullptr, true);
+      sameParameters[i] = true;
     } else if (change.kind == Kind::FaceChangeTransform) {
       surface = MovedSurface(face, change.motion);
-      modification->SetSurface(face, surface, &change.motion, true);
+      rigid[i] = sameParameters[i] = true;
+      motions[i] = change.motion;
     } else {
       surface = OrientedReplacement(face, change.surface, change.outwardSense);
-      modification->SetSurface(face, surface, nullptr, false);
     }
     requested[i] = surface;
+    targets.emplace_back(face, i);
     any = true;
   }
   if (!any) return ErrorNone;
+  TopTools_MapOfShape changed;
+  for (const auto& target : targets) changed.Add(target.first);
+  const Region region = RegionAround(shape, changed);
+  const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
+  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(input);
+  for (const auto& [face, i] : targets) {
+    modification->SetSurface(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), requested[i],
+                             rigid[i] ? &motions[i] : nullptr, sameParameters[i]);
+  }
   const int error = modification->Prepare(detail);
   if (error != ErrorNone) return error;
-  BRepTools_Modifier modifier(shape, modification);
+  BRepTools_Modifier modifier(input, modification);
   if (!modifier.IsDone() || modification->HasFailed()) {
     detail = "the changed faces could not be rebuilt";
     return ErrorAlgorithmFailed;
   }
-  BRepTools_History step;
-  for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+  // With nothing done before (no blends taken off), the step names only entities of the body
+  // and is the whole history: composing it would walk every entity of the body for nothing.
+  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
+  if (region.whole) {
+    BRepTools_History step;
+    for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
+      TopTools_IndexedMapOfShape map;
+      TopExp::MapShapes(shape, type, map);
+      for (int i = 1; i <= map.Extent(); ++i) {
+        const TopoDS_Shape& modified = modifier.ModifiedShape(map(i));
+        if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
+      }
+    }
+    history = first ? step : ComposeHistories(body, history, step);
+    shape = modifier.ModifiedShape(shape);
+    return ErrorNone;
+  }
+  // The modifier copies every edge and vertex of a face it rebuilds. One away from the changed
+  // faces (none of their edges or vertices, no end on them) is not changed, and it may bound a
+  // face outside the region: the original takes its copy's place, so that every face around it
+  // shares it again.
+  BRepTools_ReShape restore;
+  TopTools_MapOfShape restored;
+  for (TopAbs_ShapeEnum type : {TopAbs_EDGE, TopAbs_VERTEX}) {
     TopTools_IndexedMapOfShape map;
-    TopExp::MapShapes(shape, type, map);
+    TopExp::MapShapes(region.compound, type, map);
     for (int i = 1; i <= map.Extent(); ++i) {
-      const TopoDS_Shape& modified = modifier.ModifiedShape(map(i));
+      const TopoDS_Shape& entity = map(i);
+      const TopoDS_Shape& copy = modifier.ModifiedShape(entity);
+      if (copy.IsSame(entity) || region.edges.Contains(entity) || region.vertices.Contains(entity)) continue;
+      bool away = true;
+      for (TopoDS_Iterator v(entity); v.More() && away; v.Next()) away = !region.vertices.Contains(v.Value());
+      if (!away) continue;
+      restore.Replace(copy.Oriented(TopAbs_FORWARD), entity.Oriented(TopAbs_FORWARD));
+      restored.Add(entity);
+    }
+  }
+  BRepTools_History step;
+  BRepTools_ReShape reshape;
+  for (const auto& [face, part] : region.faces) {
+    TopoDS_Face rebuilt = TopoDS::Face(modifier.ModifiedShape(part));
+    if (rebuilt.IsSame(part)) continue;
+    if (!restored.IsEmpty()) rebuilt = TopoDS::Face(restore.Apply(rebuilt, TopAbs_VERTEX));
+    const TopoDS_Face made = Reassembled(face, part, rebuilt);
+    step.AddModified(face, made);
+    reshape.Replace(face, made);
+  }
+  for (TopAbs_ShapeEnum type : {TopAbs_EDGE, TopAbs_VERTEX}) {
+    TopTools_IndexedMapOfShape map;
+    TopExp::MapShapes(region.compound, type, map);
+    for (int i = 1; i <= map.Extent(); ++i) {
+      if (restored.Contains(map(i))) continue;
+      const TopoDS_Shape modified = restore.Value(modifier.ModifiedShape(map(i)));
       if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
     }
   }
-  history = ComposeHistories(body, history, step);
-  shape = modifier.ModifiedShape(shape);
+  history = first ? step : ComposeHistories(body, history, step);
+  shape = reshape.Apply(shape, TopAbs_FACE);
   return ErrorNone;
 }
 

@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace hxr::engine {
 namespace {
@@ -137,7 +136,7 @@ History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
     if (!result.IsNull()) TopExp::MapShapes(result, type, resultMap);
 
     std::vector<std::vector<int>> images(inputMap.Extent());
-    std::map<int, int> sourcesPerImage;
+    std::vector<int> sourcesPerImage(resultMap.Extent() + 1, 0);  // by index in the result
     for (int i = 1; i <= inputMap.Extent(); ++i) {
       images[i - 1] = ImagesInResult(inputMap(i), history, resultMap);
       if (images[i - 1].size() == 1) ++sourcesPerImage[images[i - 1][0]];

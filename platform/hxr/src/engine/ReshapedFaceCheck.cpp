@@ -1,6 +1,8 @@
 #include "engine/ReshapedFaceCheck.h"
 
 #include <BRepCheck_Analyzer.hxx>
+#include <BndLib_Add2dCurve.hxx>
+#include <Bnd_Box2d.hxx>
 #include <BRep_Tool.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
 #include <Geom2d_Circle.hxx>
@@ -110,12 +112,10 @@ int SampleCount(const Handle(Geom2d_Curve)& basis, double first, double last) {
   return 33;
 }
 
-// Lays out every wire of the face; false when an edge has no parameter curve on it.
-bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
-  for (TopoDS_Iterator w(face); w.More(); w.Next()) {
-    if (w.Value().ShapeType() != TopAbs_WIRE) return false;
-    WireLayout wire;
-    for (TopoDS_Iterator e(w.Value()); e.More(); e.Next()) {
+// Lays out one wire of the face; false when an edge has no parameter curve on it.
+bool LayOutWire(const TopoDS_Face& face, const TopoDS_Shape& shape, WireLayout& wire) {
+    if (shape.ShapeType() != TopAbs_WIRE) return false;
+    for (TopoDS_Iterator e(shape); e.More(); e.Next()) {
       Trace trace;
       trace.edge = TopoDS::Edge(e.Value());
       trace.curve = BRep_Tool::CurveOnSurface(trace.edge, face, trace.first, trace.last);
@@ -150,10 +150,89 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
       wire.box.Add(trace.box);
       wire.traces.push_back(std::move(trace));
     }
-    if (wire.traces.empty()) return false;
+    return !wire.traces.empty();
+}
+
+// Lays out every wire of the face; false when an edge has no parameter curve on it.
+bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
+  for (TopoDS_Iterator w(face); w.More(); w.Next()) {
+    WireLayout wire;
+    if (!LayOutWire(face, w.Value(), wire)) return false;
     wires.push_back(std::move(wire));
   }
   return !wires.empty();
+}
+
+// The extent of a wire in the face's parameters from its curves alone, without laying it out.
+Box ExtentOf(const TopoDS_Face& face, const TopoDS_Shape& wire) {
+  Box box;
+  for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+    double first = 0.0, last = 0.0;
+    const Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(TopoDS::Edge(e.Value()), face, first, last);
+    if (curve.IsNull()) continue;
+    Bnd_Box2d extent;
+    BndLib_Add2dCurve::Add(curve, first, last, 0.0, extent);
+    if (extent.IsVoid()) continue;
+    double u1, v1, u2, v2;
+    extent.Get(u1, v1, u2, v2);
+    box.Add(gp_Pnt2d(u1, v1));
+    box.Add(gp_Pnt2d(u2, v2));
+  }
+  return box;
+}
+
+// Lays out the wires of a changed face that the change can have brought into conflict: the
+// holes it changed, the outer boundary, and each wire it kept (the same wire as before, so
+// valid against every other kept wire, the face having been valid) whose extent comes near a
+// changed one. A face whose wires all changed, or whose outer boundary changed, is laid out
+// whole. `extent` holds every wire.
+bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
+                       std::vector<WireLayout>& wires, Box& extent) {
+  TopTools_MapOfShape before;
+  for (TopoDS_Iterator w(source); w.More(); w.Next()) before.Add(w.Value());
+  std::vector<TopoDS_Shape> kept;
+  for (TopoDS_Iterator w(face); w.More(); w.Next()) {
+    if (before.Contains(w.Value())) {
+      kept.push_back(w.Value());
+      continue;
+    }
+    WireLayout wire;
+    if (!LayOutWire(face, w.Value(), wire)) return false;
+    extent.Add(wire.box);
+    wires.push_back(std::move(wire));
+  }
+  // A changed outer boundary may have left any kept hole outside it: the whole face is laid out.
+  bool outerChanged = false;
+  for (const WireLayout& wire : wires) outerChanged = outerChanged || wire.area > 0.0;
+  if (kept.empty() || wires.empty() || outerChanged) {
+    wires.clear();
+    extent = Box();
+    if (!LayOut(face, wires)) return false;
+    for (const WireLayout& wire : wires) extent.Add(wire.box);
+    return true;
+  }
+  const size_t changed = wires.size();
+  std::vector<Box> boxes;
+  size_t outer = kept.size();
+  for (size_t k = 0; k < kept.size(); ++k) {
+    boxes.push_back(ExtentOf(face, kept[k]));
+    extent.Add(boxes.back());
+    // The outer boundary, kept, holds every other wire of the face.
+    if (outer == kept.size() || (boxes[k].u1 <= boxes[outer].u1 && boxes[k].v1 <= boxes[outer].v1 &&
+                                 boxes[k].u2 >= boxes[outer].u2 && boxes[k].v2 >= boxes[outer].v2))
+      outer = k;
+  }
+  // Room for the bulge of a laid-out chord over the curve's own extent.
+  const double margin = 1e-6 * std::hypot(extent.u2 - extent.u1, extent.v2 - extent.v1);
+  for (size_t k = 0; k < kept.size(); ++k) {
+    bool near = k == outer;
+    for (size_t c = 0; c < changed && !near; ++c) near = boxes[k].Meets(wires[c].box, margin);
+    if (!near) continue;
+    WireLayout wire;
+    if (!LayOutWire(face, kept[k], wire)) return false;
+    wires.push_back(std::move(wire));
+  }
+  return true;
 }
 
 // An outer boundary runs counter-clockwise in the parameters of a face as it stands,
@@ -370,7 +449,8 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
                   const TopTools_MapOfShape& changedEdges, std::string& detail) {
   const TopoDS_Face face = TopoDS::Face(product.Oriented(TopAbs_FORWARD));
   std::vector<WireLayout> wires;
-  if (!LayOut(face, wires)) return Verdict::Unsure;
+  Box all;
+  if (!LayOutChangedPart(TopoDS::Face(source.Oriented(TopAbs_FORWARD)), face, wires, all)) return Verdict::Unsure;
   const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
   if (surface.IsNull()) return Verdict::Unsure;
 
@@ -389,8 +469,6 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
   GeomAdaptor_Surface adaptor(surface);
   const double tolerance = 2.0 * std::max(MaxVertexTolerance(face), BRep_Tool::Tolerance(face));
   const double gap = std::max(adaptor.UResolution(tolerance), adaptor.VResolution(tolerance));
-  Box all;
-  for (const WireLayout& wire : wires) all.Add(wire.box);
   const double near = std::max(1e3 * gap, 1e-6 * std::hypot(all.u2 - all.u1, all.v2 - all.v1));
 
   for (const WireLayout& wire : wires) {

@@ -335,6 +335,70 @@ TEST_F(FaceChangeCallTest, SomeBlendsAroundABlendedCornerAreRefusedAndLeaveTheBo
   }
 }
 
+// A move on a plate of nine holes re-makes only the faces the moved face meets: the body passes
+// the kernel's check, keeps every face with its tag and identifier, and tracks no face the move
+// did not reach. A hole moved into its neighbour, across the plate's edge or off the plate is
+// refused, and so is a side moved in past holes.
+TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
+  struct Case {
+    const char* name;
+    int (*face)(int body);
+    double dx, dz;
+    size_t modified;  // faces tracked as modified
+  };
+  const Case cases[] = {
+      // The hole and the top and bottom its loops lie in.
+      {"one hole sideways", [](int body) { return CurvedFaces(body)[4]; }, 0.5, 0.0, 3},
+      // The top and every face that meets it: nine holes and four sides.
+      {"the top upwards", [](int body) { return FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 2)); }, 0.0, 0.5, 14},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int body = brennik::build::PlateWithManyHoles(9);
+    const int face = c.face(body);
+    ASSERT_NE(face, 0);
+    const std::vector<int> faces = Faces(body);
+    std::vector<int> identifiers(faces.size());
+    for (size_t i = 0; i < faces.size(); ++i) BQ_ENTITY_ask_identifier(faces[i], &identifiers[i]);
+    const double volume = Volume(body);
+
+    ASSERT_EQ(Change({face}, Move(Translation(c.dx, 0, c.dz))), HXR_ERROR_none);
+    EXPECT_TRUE(RoundTrips(body)) << "the body passes the kernel's check";
+    EXPECT_NEAR(Volume(body), volume * (2.0 + c.dz) / 2.0, 1e-6 * volume);
+    EXPECT_EQ(Faces(body), faces);
+    for (size_t i = 0; i < faces.size(); ++i) {
+      int identifier = 0;
+      BQ_ENTITY_ask_identifier(faces[i], &identifier);
+      EXPECT_EQ(identifier, identifiers[i]);
+    }
+    std::vector<int> modified;
+    for (const Track& track : Tracks()) {
+      EXPECT_EQ(track.track, HXR_TRACK_modify);
+      for (int original : track.originals)
+        if (Has(faces, original) && !Has(modified, original)) modified.push_back(original);
+    }
+    EXPECT_TRUE(Has(modified, face));
+    EXPECT_EQ(modified.size(), c.modified);
+    HXR_ENTITY_track_r_f(&m_tracking);
+  }
+  // Into the next hole or across the plate's edge, and wholly off the plate.
+  const int body = brennik::build::PlateWithManyHoles(9);
+  for (double dx : {3.5, 20.0}) {
+    for (int hole : CurvedFaces(body)) {
+      const Snapshot before = Snap(body);
+      EXPECT_NE(Change({hole}, Move(Translation(dx, 0, 0))), HXR_ERROR_none) << dx;
+      ExpectUnchanged(body, before);
+      EXPECT_EQ(m_tracking.n_track_records, 0);
+    }
+  }
+  // A side moved in past two columns of holes: the top and bottom would keep holes outside them.
+  const int side = FaceAt(body, gp_Dir(1, 0, 0), gp_Pnt(15, 0, 0));
+  ASSERT_NE(side, 0);
+  const Snapshot before = Snap(body);
+  EXPECT_NE(Change({side}, Move(Translation(-11.0, 0, 0))), HXR_ERROR_none);
+  ExpectUnchanged(body, before);
+}
+
 TEST_F(FaceChangeCallTest, ChangesThatCannotBeMadeLeaveTheBody) {
   const int prism = brennik::build::LPrism();
   const int step = FaceAt(prism, gp_Dir(0, 1, 0), gp_Pnt(10, 5, 0));

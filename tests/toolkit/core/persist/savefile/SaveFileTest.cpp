@@ -289,6 +289,79 @@ TEST_F(SaveFileTest, JournalServesAsInput)
     fromSnapshot->Destroy();
 }
 
+// A journal load that fails part way takes back every body it received: one cut off after
+// some of its records, one with an unreadable body between good ones, with and without a
+// snapshot before the records.
+TEST_F(SaveFileTest, FailedJournalLoadsTakeBackWhatTheyReceived)
+{
+    Instance::Create(m_interaction, m_block, nullptr);
+    auto journalOf = [&](bool snapshot) {
+        XMLIO journal("QELJournal", false);
+        if (snapshot) {
+            XMLData data;
+            EXPECT_TRUE(data.SaveToXML(m_interaction, journal));
+        }
+        for (int i = 0; i < 5; ++i) {
+            int body = i % 2 ? m_blended : m_block;
+            EXPECT_TRUE(journal.BeginElement("Function") && journal.BeginElement("Argument") &&
+                        journal.DoIOBody(body, false));
+            journal.EndElement(true);
+            journal.EndElement(true);
+        }
+        EXPECT_TRUE(journal.Save(PathOf("journal.xml").c_str()));
+        return ReadFile(PathOf("journal.xml"));
+    };
+    // Where the body text of the record at `index` starts.
+    auto bodyOf = [](const std::string& text, int index) {
+        size_t at = text.find("<Function");
+        for (int i = 0; i < index; ++i)
+            at = text.find("<Function", at + 1);
+        return text.find("<Body>", at) + 6;
+    };
+    auto corruptBody = [&](std::string text, int index) { return text.insert(bodyOf(text, index), "AAAA"); };
+    // The text up to and with the record at `index`.
+    auto cutAfter = [](const std::string& text, int index) {
+        size_t at = text.find("</Function>");
+        for (int i = 0; i < index; ++i)
+            at = text.find("</Function>", at + 1);
+        return text.substr(0, at + 11);
+    };
+    for (bool snapshot : {false, true}) {
+        const std::string whole = journalOf(snapshot);
+        const int entities = CountKernelEntities();
+        {
+            XMLData data;
+            Interaction* loaded = LoadText(whole, data);
+            ASSERT_NE(loaded, nullptr) << whole;
+            std::vector<int> seen;
+            loaded->GetSeenBodies(seen, false);
+            EXPECT_EQ(seen.size(), snapshot ? 6u : 5u);
+            loaded->Destroy();
+            for (int body : seen)
+                DeleteEntity(body);
+            ASSERT_EQ(CountKernelEntities(), entities);
+        }
+        struct Case {
+            const char* what;
+            std::string text;
+        };
+        const Case cases[] = {
+            {"cut off after two records", cutAfter(whole, 1)},
+            {"cut off inside the third body", whole.substr(0, bodyOf(whole, 2) + 40)},
+            {"unreadable third body", corruptBody(whole, 2)},
+            {"unreadable last body", corruptBody(whole, 4)},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (snapshot ? " after a snapshot" : ""));
+            XMLData data;
+            EXPECT_EQ(LoadText(c.text, data), nullptr);
+            EXPECT_TRUE(data.ErrorsExist());
+            EXPECT_EQ(TagManager::GetInteractionCount(), 1);
+            EXPECT_EQ(CountKernelEntities(), entities);
+        }
+    }
+}
+
 // A journal's snapshot goes into the record its caller opened and carries the number of marks,
 // which a replay must find again under the same numbers.
 TEST_F(SaveFileTest, JournalSnapshotRestoresItsMarks)
