@@ -28,6 +28,8 @@ int BlockWithPointlessVertex();
 int ThinWalledBox(double wall = 1.0);
 // Coaxial cylinders, a cone, a torus fillet and a sphere cap.
 int TurnedPart();
+// A tube: coaxial cylinders of radii 20 and 20 - wall about the z axis, 30 long.
+int ThinWalledTube(double wall = 1.0);
 // A plate with two symmetric holes of unequal radius, a counterbore and a boss.
 int PlateWithHoles();
 // A plate with a rectangular and a circular hole pattern.

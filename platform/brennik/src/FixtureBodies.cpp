@@ -43,6 +43,7 @@ int BlockWithOppositeBlends(double r1, double r2) {
 int BlockWithBlendedCorner(double radius) { return Wrap([&] { return shapes::BlockWithBlendedCorner(radius); }); }
 int ThinWalledBox(double wall) { return Wrap([&] { return shapes::ThinWalledBox(wall); }); }
 int TurnedPart() { return Wrap([&] { return shapes::TurnedPart(); }); }
+int ThinWalledTube(double wall) { return Wrap([&] { return shapes::ThinWalledTube(wall); }); }
 int PlateWithHoles() { return Wrap([&] { return shapes::PlateWithHoles(); }); }
 int PlateWithHolePatterns() { return Wrap([&] { return shapes::PlateWithHolePatterns(); }); }
 int PlateWithManyHoles(int count) { return Wrap([&] { return shapes::PlateWithManyHoles(count); }); }

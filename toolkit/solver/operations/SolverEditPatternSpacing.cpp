@@ -42,6 +42,17 @@ int SolverEditPatternSpacing::AddToSolver(Solver* solver)
         m_spacingBond = solver->AddYSpacingDimension(m_pattern, m_spacing, false);
     else if (m_kind == 2 && circular)
         m_spacingBond = solver->AddAxisSpacingDimension(m_pattern, m_spacing, false);
+    // The pattern's directions (or axis) are held where they are: a spacing edit moves the
+    // occurrences along them. Left free, the solve turns them by its tolerance, which skews the
+    // grid and drifts the spacing the edit does not drive, so that a pattern sharing those
+    // occurrences without rigid occurrences refuses the update.
+    if (m_spacingBond) {
+        std::vector<Reference*> defining;
+        m_pattern->GetDefiningReferences(defining);
+        for (Reference* reference : defining)
+            if (GeometryBase* direction = reference ? solver->GetOrMakeGeometry(reference) : nullptr)
+                direction->Fix(true);
+    }
     // The Solver moves only the occurrences whose faces it holds: each takes its place in the
     // pattern's star as its geometry is made.
     if (m_spacingBond)

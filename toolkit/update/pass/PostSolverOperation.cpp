@@ -50,6 +50,24 @@ ChangeRecord ReadChange(Solver* solver, g_node* node, bool bothValues, Geometry*
     return record;
 }
 
+// Where a simple recreated feature's rigid group carried it: the recreated faces go where the
+// group's Set on the feature's Instance went, not back to where the procedure found them. The
+// identity for a feature without group or reference, or one that did not move.
+Xform SimpleFeaturePlacement(Solver* solver, Feature* feature)
+{
+    Xform placement;
+    SolverFeature* solverFeature = solver->FindSolverFeature(feature);
+    const std::vector<Reference*>& references = feature->GetReferences();
+    RigidGroup* group = solverFeature ? solverFeature->GetRigidGroup() : nullptr;
+    if (!group || references.empty() || !references.front())
+        return placement;
+    Set* set = group->GetBodyLevelSet(references.front()->GetInstance());
+    const ChangeRecord record = ReadChange(solver, set ? set->GetGNode() : nullptr, false, nullptr);
+    if (record.Kind() != 0)
+        placement = Xform(record.change.m_transform);
+    return placement;
+}
+
 // A kernel transform made for one geometry change and deleted with it.
 class KernelTransform {
 public:
@@ -301,7 +319,7 @@ bool UpdateManager::RunFeatureProcedures()
         } else if (feature->GetFeatureType() != FeatureTypeSimple) {
             const int tracked = feature->TrackProcedureToolFaces();
             m_solver->UpdateGeometriesWithAltTopols(feature->GetProcedureMapData(), false);
-            const Xform transform;
+            const Xform transform = SimpleFeaturePlacement(m_solver, feature);
             if (feature->ApplyProcedureToModel(tracked, transform) != 0)
                 return false;
             m_solver->UpdateGeometriesWithAltTopols(feature->GetProcedureMapData(), false);

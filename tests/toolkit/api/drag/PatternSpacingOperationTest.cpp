@@ -32,8 +32,10 @@ protected:
         for (int face : faces) {
             Position at;
             if (GetStandardGeometry(face, nullptr, nullptr, &at, nullptr, nullptr, nullptr, nullptr) ==
-                KernelClassCylinder)
+                KernelClassCylinder) {
                 m_holes[{std::lround(at.x), std::lround(at.y)}] = Ref(face);
+                m_holeFaces[face] = at;
+            }
         }
         m_xLine = Ref(LineInPart(1, 0, 0));
         m_yLine = Ref(LineInPart(0, 1, 0));
@@ -61,6 +63,8 @@ protected:
     int m_xLine = 0;
     int m_yLine = 0;
     std::map<std::pair<long, long>, int> m_holes;
+    // Each hole face with where it started.
+    std::map<int, Position> m_holeFaces;
     ResultType m_result = ResultTypeOk;
 };
 
@@ -97,12 +101,35 @@ TEST_F(PatternSpacingOperationTest, XSpacingIsSetSteppedAndUpdated)
     EXPECT_EQ(m_result, ResultTypeOperationNotSet) << "the edit spaces another pattern";
     OperationStepDragRectangularFacePatternXSpacing(m_tag, grid, 17, &m_result);
     EXPECT_EQ(m_result, ResultTypeOk);
-    // The update solves the stepped spacing; the pattern takes it exactly when it is applied.
-    const UpdateStatus status = OperationUpdate(m_tag, &m_result);
-    EXPECT_GE(status, UpdateChangeFailed);
-    EXPECT_NEAR(RectangularFacePatternGetXSpacing(m_tag, grid, &m_result), status == UpdateApplied ? 17.0 : 15.0,
-                1e-9);
-    EXPECT_NEAR(RectangularFacePatternGetYSpacing(m_tag, grid, &m_result), 30.0, 1e-6);
+    // The full configure of the operation applies what the one-shot edit applies: column i of
+    // the grid moves 2i along X, no hole moves along Y, and the plate keeps its volume. The
+    // column pattern sharing the first hole, without rigid occurrences, keeps its spacing.
+    const double volume = brennik::build::Volume(m_plate);
+    EXPECT_EQ(OperationUpdate(m_tag, &m_result), UpdateApplied);
+    EXPECT_EQ(m_result, ResultTypeOk);
+    EXPECT_NEAR(RectangularFacePatternGetXSpacing(m_tag, grid, &m_result), 17.0, 1e-9);
+    EXPECT_NEAR(RectangularFacePatternGetYSpacing(m_tag, grid, &m_result), 30.0, 1e-9);
+    EXPECT_NEAR(RectangularFacePatternGetYSpacing(m_tag, onlyY, &m_result), 30.0, 1e-9);
+    // Column i moves 2i against the first hole, whatever the grid as a whole did.
+    const auto centre = [](int hole) {
+        Position at;
+        EXPECT_EQ(GetStandardGeometry(hole, nullptr, nullptr, &at, nullptr, nullptr, nullptr, nullptr),
+                  KernelClassCylinder);
+        return at;
+    };
+    double shift = 0.0;
+    for (const auto& hole : m_holeFaces)
+        if (std::lround(hole.second.x) == 15 && std::lround(hole.second.y) == 25)
+            shift = centre(hole.first).x - hole.second.x;
+    for (const auto& hole : m_holeFaces) {
+        const Position at = centre(hole.first);
+        const Position& was = hole.second;
+        const bool inGrid = was.x < 60;
+        const double column = std::round((was.x - 15) / 15.0);
+        EXPECT_NEAR(at.x, inGrid ? was.x + shift + 2 * column : was.x, 1e-9) << was.x << ", " << was.y;
+        EXPECT_NEAR(at.y, was.y, 1e-9) << was.x << ", " << was.y;
+    }
+    EXPECT_NEAR(brennik::build::Volume(m_plate), volume, 1e-6);
     OperationEnd(m_tag, &m_result);
     OperationClear(m_tag, &m_result);
     EXPECT_EQ(OperationGetType(m_tag, &m_result), OperationTypeNone);

@@ -224,6 +224,54 @@ TEST_F(ThinWallConfigureTest, AWallHeldOnItsOtherSideTakesPart)
     EXPECT_TRUE(stored);
 }
 
+// The same on a tube: its outer cylinder moved sideways while a relation holds the inner one,
+// so the wall takes part and the inner cylinder follows on the outer's axis.
+TEST_F(ConfigureTest, ATubeWallHeldOnItsInnerSideMovesWholeAndKeepsItsThickness)
+{
+    const int tube = brennik::build::ThinWalledTube(2.0);
+    int outer = 0, inner = 0;
+    for (int face : BodyFaces(tube)) {
+        double radius = 0.0;
+        if (GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, &radius, nullptr, nullptr) !=
+            KernelClassCylinder)
+            continue;
+        (std::abs(radius - 20) < 1e-9 ? outer : inner) = face;
+    }
+    ASSERT_TRUE(outer && inner);
+    const int end = BlockFace(tube, 0, 0, -1);
+    ASSERT_NE(Relation::CreateBinary(m_interaction, RelationTypePerpendicular, Ref(inner), Ref(end)), nullptr);
+
+    SolverDragLinear* drag = nullptr;
+    UpdateStatus status = UpdateApplied;
+    ASSERT_TRUE(ConfigureDrag(drag, outer, 2.0, status, true, Vec(1, 0, 0)));
+    ASSERT_NE(status, UpdateSolveFailed);
+    const ConfigureFoundData* shell = nullptr;
+    for (const ConfigureFoundData& record : m_manager->GetFoundData().GetRecords())
+        if (record.GetKind() == ConfigureFoundDataShellCluster)
+            shell = &record;
+    ASSERT_NE(shell, nullptr);
+    EXPECT_FALSE(shell->IsRelaxed());
+    // The wall's bonds: the drag's own bonds join other geometry.
+    Geometry* outerGeometry = S()->FindGeometry(GeometryKey(outer, nullptr));
+    Geometry* innerGeometry = S()->FindGeometry(GeometryKey(inner, nullptr));
+    ASSERT_TRUE(outerGeometry && innerGeometry);
+    int distances = 0;
+    for (Bond* bond : *S()->GetBondList()) {
+        ZMR3_d_type type = ZMR3_DISTANCE;
+        if (!bond->GetType(type) || type != ZMR3_DISTANCE || bond->GetGeomCount() != 2)
+            continue;
+        const std::set<GeometryBase*> joined{bond->GetGeom(0), bond->GetGeom(1)};
+        distances += joined == std::set<GeometryBase*>{outerGeometry, innerGeometry};
+    }
+    EXPECT_EQ(distances, 1) << "one face per side: the thickness alone";
+
+    ASSERT_EQ(drag->Solve(S()), ResultTypeOk);
+    ASSERT_EQ(S()->GetSolveStatus(), SolveStatusSolved);
+    EXPECT_LT(Distance(DragSetMoved(drag), Vec(2, 0, 0)), 1e-9);
+    EXPECT_LT(Distance(Moved(inner), Vec(2, 0, 0)), 1e-9);
+    EXPECT_NEAR(RadiusChange(inner), RadiusChange(outer), 1e-9);
+}
+
 // The face under a chain of blends moves: the chain that depends on it is recorded for the
 // apply step to make again.
 TEST_F(ConfigureTest, TheBlendChainOverAMovedFaceIsRecorded)

@@ -4,8 +4,12 @@
 
 #include "api/QelUpdateApi.h"
 #include "core/journal/DebugJournalSwitches.h"
+#include "core/objects/EntityCasts.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
+#include "core/support/AlgorithmSwitches.h"
+#include "model/features/Feature.h"
+#include "model/features/FeatureProcedureData.h"
 #include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
@@ -287,6 +291,62 @@ TEST_F(PlacedTwiceUpdateTest, ADragThroughTheSecondInstanceMovesOnlyThatInstance
     EXPECT_TRUE(first->GetXform().IsClose(Moved(0, 0, 0), 1e-9, 1e-9));
     EXPECT_TRUE(second->GetXform().IsClose(Moved(50, 0, 5), 1e-9, 1e-9));
     EXPECT_TRUE(brennik::test::BodiesEqual(m_block, before));
+}
+
+// The procedure of a simple recreated feature on the block's top: it rebuilds the top where it
+// found it, in the tool partition, before the drag is solved.
+void RecreateTheTop(int interactionTag, int dataTag)
+{
+    Interaction* interaction = TagManager::FindInteractionFromTag(interactionTag);
+    auto* data = DowncastEntity<FeatureProcedureData>(interaction->FindTaggedEntityFromTag(dataTag));
+    MappingData* cut = interaction->FindMappingDataFromTag(data->GetCutToolMappingDataTag());
+    MappingData* mapping = interaction->FindMappingDataFromTag(data->GetProcedureMappingDataTag());
+    int mainFace = 0, cutFace = 0;
+    cut->GetEntry(0, &mainFace, &cutFace);
+    const int previous = GetCurrentPartition();
+    SetCurrentPartition(data->GetToolPartition());
+    const int tool = brennik::build::Block(10, 20, 30);
+    SetCurrentPartition(previous);
+    data->SetProcedureToolBody(tool);
+    mapping->AddEntry(cutFace, BlockFace(tool, 0, 0, 1));
+}
+
+// A simple recreated feature moves with its faces: its recreated top is placed where the drag
+// carried the feature, not where the procedure found it.
+class RecreatedFeatureUpdateTest : public BlockSolverTest {
+protected:
+    void SetUp() override
+    {
+        BlockSolverTest::SetUp();
+        // The toolkit's own procedural-feature run, not the add-on's.
+        SetHXRPFBasedAlgorithm(false);
+        SetNewPFAlgorithm(true);
+        Feature* feature = Feature::Create(m_interaction, FeatureTypeSimpleRecreate);
+        feature->AddReference(Reference::Create(m_interaction, m_top, nullptr));
+        feature->SetProcedure(&RecreateTheTop, nullptr);
+    }
+    void TearDown() override
+    {
+        SetNewPFAlgorithm(false);
+        SetHXRPFBasedAlgorithm(true);
+        BlockSolverTest::TearDown();
+    }
+};
+
+TEST_F(RecreatedFeatureUpdateTest, ARecreatedSimpleFeatureTakesTheDragsTransform)
+{
+    ASSERT_TRUE(m_interaction->AddSelectedReference(Reference::Create(m_interaction, m_top, nullptr)));
+    const double origin[3] = {0, 0, 0};
+    const double up[3] = {0, 0, 1};
+    SolverDragLinear drag(m_interaction, origin, up, origin);
+    const double to[3] = {0, 0, 5};
+    drag.SetDragPosition(to);
+    ASSERT_EQ(m_interaction->Update(&drag), UpdateApplied);
+    Position point;
+    Dir normal;
+    EvaluateFaceMidpoint(BlockFace(m_block, 0, 0, 1), &point, &normal);
+    EXPECT_NEAR(point.z, 35.0, 1e-9);
+    EXPECT_NEAR(brennik::build::Volume(m_block), 10.0 * 20.0 * 35.0, 1e-6);
 }
 
 // Feature tool bodies made during configure: the application's procedure is asked for each
