@@ -7,6 +7,7 @@
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Xform.h"
 #include "model/features/Feature.h"
+#include "model/features/InteractionFeatures.h"
 #include "model/features/MakeFeatureOptions.h"
 #include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
@@ -105,7 +106,7 @@ void EditFeature(int interaction, int featureTag, ResultType* result)
                 BQ_BODY_change_partition(body, GetEntityPartition(GetOwningBody(featureTag)));
                 Xform identity;
                 identity.SetIdentity();
-                status = target->Reintegrate(featureTag, body, identity, mappingTag);
+                status = Reintegrate(*target, featureTag, body, identity, mappingTag);
             }
             if (status == ResultTypeOk)
                 if (FeatureRemakeCallback remake = target->GetFeatureRemakeCallback()) {

@@ -5,6 +5,7 @@
 #include "core/support/AlgorithmSwitches.h"
 #include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
+#include "model/features/InteractionFeatures.h"
 #include "model/references/Reference.h"
 #include "solver/SolverFeature.h"
 
@@ -61,8 +62,8 @@ SolverFeature* Solver::FindSolverFeature(Feature* feature) const
 
 bool Solver::IsFeatureProfileOrParent(Interaction* interaction, int entity)
 {
-    return interaction && (interaction->IsUsedByFeatureProfileReference(entity) ||
-                           interaction->IsUsedByFeatureParentReference(entity));
+    return interaction && (IsUsedByFeatureProfileReference(*interaction, entity) ||
+                           IsUsedByFeatureParentReference(*interaction, entity));
 }
 
 bool Solver::HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity)

@@ -8,6 +8,7 @@
 #include "model/features/Feature.h"
 #include "model/features/FeatureProcedureData.h"
 #include "model/features/FeatureSolverServices.h"
+#include "model/features/InteractionFeatures.h"
 #include "model/references/Reference.h"
 #include "solver/RigidGroup.h"
 #include "solver/SolverFeature.h"
@@ -100,7 +101,7 @@ TEST_F(SolverFeatureTest, OnlyAFeatureNotTreatedAsSimpleDrivesItsReferences)
     for (const Case& c : {Case{m_top, true, true, true}, Case{m_side, true, false, false},
                           Case{BlockFace(m_block, 0, 0, -1), false, false, false}}) {
         SCOPED_TRACE(c.entity);
-        EXPECT_EQ(m_interaction->IsUsedByFeatureReference(c.entity), c.usedByReference);
+        EXPECT_EQ(IsUsedByFeatureReference(*m_interaction, c.entity), c.usedByReference);
         EXPECT_EQ(Solver::HasNonSimpleFeatureOnEntity(m_interaction, c.entity), c.nonSimple);
         EXPECT_EQ(m_solver->IsUsingProceduralObject(m_interaction, c.entity, true, false), c.driven);
     }
@@ -167,9 +168,9 @@ TEST_F(SolverFeatureTest, ProfileAndParentFacesStandOnTheirOwn)
     for (const Case& c : {Case{m_top, true, false, false}, Case{m_side, false, true, false},
                           Case{bottom, false, false, true}, Case{front, false, false, false}}) {
         SCOPED_TRACE(c.entity);
-        EXPECT_EQ(m_interaction->IsUsedByFeatureReference(c.entity), c.reference);
-        EXPECT_EQ(m_interaction->IsUsedByFeatureProfileReference(c.entity), c.profile);
-        EXPECT_EQ(m_interaction->IsUsedByFeatureParentReference(c.entity), c.parent);
+        EXPECT_EQ(IsUsedByFeatureReference(*m_interaction, c.entity), c.reference);
+        EXPECT_EQ(IsUsedByFeatureProfileReference(*m_interaction, c.entity), c.profile);
+        EXPECT_EQ(IsUsedByFeatureParentReference(*m_interaction, c.entity), c.parent);
         const bool standsAlone = c.profile || c.parent;
         EXPECT_EQ(m_solver->IsUsingProceduralObject(m_interaction, c.entity, false, true),
                   c.entity != front && !standsAlone);

@@ -15,8 +15,6 @@
 #include <utility>
 #include <vector>
 
-class Xform;
-
 namespace QEL {
 
 class FacePattern;
@@ -78,11 +76,6 @@ public:
     int GetFeatureCount() const { return static_cast<int>(m_features.size()); }
     // Null outside [0, count).
     Feature* GetFeature(int index) const;
-    // Whether a feature of the interaction refers to the entity through its references, its
-    // profile references or its dependents.
-    bool IsUsedByFeatureReference(int entity) const;
-    bool IsUsedByFeatureProfileReference(int entity) const;
-    bool IsUsedByFeatureParentReference(int entity) const;
     const std::vector<FacePattern*>& GetFacePatterns() const { return m_facePatterns; }
     const std::vector<Section*>& GetSections() const { return m_sections; }
     int GetSectionsCount() const { return static_cast<int>(m_sections.size()); }
@@ -240,16 +233,6 @@ public:
     // is reported with its code; true when none is.
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
                        std::vector<InvalidityType>& codes) override;
-
-    // Results of feature procedures (defined with the features). Reintegrate puts a tool body
-    // built for an add-on feature into the feature's faces: ResultTypeOk (also for no tool
-    // body), Fail, ReplaceWithSheetFailed or ReplaceWithSurfaceFailed.
-    ResultType Reintegrate(int addOnFeature, int toolBody, Xform& transform, int mappingData);
-    // Instances and references follow the mapping from old to new kernel entities; the
-    // features take up the further entities one old entity became.
-    void ApplyMappingData(MappingData* mapping);
-    // Whether the mapping of the tag makes no entity appear or vanish (true for none).
-    bool IsFeatureProcedureMappingOneToOne(int mappingDataTag);
 
     // The save file (defined with it): false for any failure, nothing written then.
     bool SaveToFile(const char* path);

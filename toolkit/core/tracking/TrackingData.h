@@ -11,7 +11,6 @@ struct BQ_TOPOL_track_record_r_t;
 namespace QEL {
 
 class TrackingManager;
-class ReferenceTrackingRecord;
 
 class QEL_API TrackingData : public Entity {
 public:
@@ -25,6 +24,7 @@ public:
 
     int GetTag() const { return m_tag; }
     TrackingDataType GetType() const { return m_type; }
+    void SetType(TrackingDataType type) { m_type = type; }
     std::vector<int>& GetOldTags() { return m_oldTags; }
     std::vector<int>& GetNewTags() { return m_newTags; }
     void SetFromPartitionPass(bool on) { m_fromPartitionPass = on; }
@@ -44,13 +44,6 @@ public:
     void AddBQTrackRecord(const BQ_TOPOL_track_record_r_t& record);
     // Sorts both tag lists in place and answers their union without repeats.
     void GetAllTags(std::vector<int>& out);
-    // The kind and the tag lists of a reference record; SetFromRecord registers the old tags,
-    // CopyFromRecord does not. Defined beside the record.
-    void SetFromRecord(const ReferenceTrackingRecord& record);
-    void CopyFromRecord(const ReferenceTrackingRecord& record);
-    // Same kind and the same tags before and after, in any order (both sides are sorted in
-    // place).
-    bool MatchesRecord(ReferenceTrackingRecord& record);
 
 private:
     TrackingData(TrackingManager* manager, TrackingDataType type);

@@ -11,7 +11,6 @@ namespace QEL {
 
 class Interaction;
 class TrackingData;
-class ReferenceTrackingRecord;
 
 class QEL_API TrackingManager : public Entity {
 public:
@@ -47,10 +46,6 @@ public:
         auto found = m_dataByOldTag.find(tag);
         return found == m_dataByOldTag.end() ? nullptr : found->second;
     }
-
-    // Whether a record registered under one of the record's before tags already tells the same
-    // change. Defined beside the record.
-    bool FindMatchingData(ReferenceTrackingRecord& record) const;
 
     void AddBrennikLabelData(TrackingData* data);
     void AddBrennikMapData(TrackingData* data);

@@ -11,6 +11,7 @@
 #include "model/features/FeatureFaceChanges.h"
 #include "model/features/FeatureProcedureData.h"
 #include "model/features/FeatureSolverServices.h"
+#include "model/features/InteractionFeatures.h"
 #include "model/transaction/MappingData.h"
 #include "model/transaction/Model.h"
 #include "model/references/Reference.h"
@@ -201,7 +202,7 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
     } else {
         if (m_CutMapDataTag != 0)
             procedureMapping->Compose(GetCutMapData());
-        interaction->ApplyMappingData(procedureMapping);
+        ApplyMappingData(*interaction, procedureMapping);
         CreateReferencesForNewFaces(procedureMapping);
     }
     Dump("Procedure End:");
@@ -386,7 +387,7 @@ int Feature::ApplyProcedureToModel(int resultBody, const Xform& transform)
         }
         RetargetMappingThroughTracking(mapping, tracking);
         HXR_ENTITY_track_r_f(&tracking);
-        interaction->ApplyMappingData(mapping);
+        ApplyMappingData(*interaction, mapping);
         CreateReferencesForNewFaces(mapping);
         return ResultTypeOk;
     }

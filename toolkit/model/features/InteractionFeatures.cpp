@@ -1,5 +1,7 @@
 // The interaction's side of feature procedures: following a mapping from old to new kernel
 // entities, and putting a tool body built for an add-on feature back into the model.
+#include "model/features/InteractionFeatures.h"
+
 #include "core/kernel/AddOnFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
@@ -33,37 +35,37 @@ bool AnyFeature(const std::vector<Feature*>& features, bool (Feature::*uses)(int
 
 }  // namespace
 
-bool Interaction::IsUsedByFeatureReference(int entity) const
+bool IsUsedByFeatureReference(const Interaction& interaction, int entity)
 {
-    return AnyFeature(m_features, &Feature::HasReferenceToEntity, entity);
+    return AnyFeature(interaction.GetFeatures(), &Feature::HasReferenceToEntity, entity);
 }
 
-bool Interaction::IsUsedByFeatureProfileReference(int entity) const
+bool IsUsedByFeatureProfileReference(const Interaction& interaction, int entity)
 {
-    return AnyFeature(m_features, &Feature::HasProfileReferenceToEntity, entity);
+    return AnyFeature(interaction.GetFeatures(), &Feature::HasProfileReferenceToEntity, entity);
 }
 
-bool Interaction::IsUsedByFeatureParentReference(int entity) const
+bool IsUsedByFeatureParentReference(const Interaction& interaction, int entity)
 {
-    return AnyFeature(m_features, &Feature::HasDependentOnEntity, entity);
+    return AnyFeature(interaction.GetFeatures(), &Feature::HasDependentOnEntity, entity);
 }
 
-bool Interaction::IsFeatureProcedureMappingOneToOne(int mappingDataTag)
+bool IsFeatureProcedureMappingOneToOne(Interaction& interaction, int mappingDataTag)
 {
-    return IsMappingOneToOne(FindMappingDataFromTag(mappingDataTag));
+    return IsMappingOneToOne(interaction.FindMappingDataFromTag(mappingDataTag));
 }
 
-void Interaction::ApplyMappingData(MappingData* mapping)
+void ApplyMappingData(Interaction& interaction, MappingData* mapping)
 {
     if (!mapping)
         return;
-    for (Instance* instance : m_instances) {
+    for (Instance* instance : interaction.GetInstances()) {
         int newBody = 0;
         if (instance && mapping->FindEntry(instance->GetBodyTag(), &newBody) && newBody != 0)
             instance->SetBodyTag(newBody);
     }
     std::set<Reference*, TaggedEntityPtrLessThan> references;
-    GetAllReferences(references);
+    interaction.GetAllReferences(references);
     std::map<Reference*, std::set<int>> extraEntities;
     for (Reference* reference : references) {
         std::set<int> newTags;
@@ -84,12 +86,13 @@ void Interaction::ApplyMappingData(MappingData* mapping)
     if (extraEntities.empty())
         return;
     // A feature may destroy references while it remaps: walk a copy of the list.
-    const std::vector<Feature*> features = m_features;
+    const std::vector<Feature*> features = interaction.GetFeatures();
     for (Feature* feature : features)
         feature->RemapReferences(extraEntities);
 }
 
-ResultType Interaction::Reintegrate(int addOnFeature, int toolBody, Xform& transform, int mappingData)
+ResultType Reintegrate(Interaction& interaction, int addOnFeature, int toolBody, Xform& transform,
+                       int mappingData)
 {
     if (toolBody == 0)
         return ResultTypeOk;
@@ -103,23 +106,23 @@ ResultType Interaction::Reintegrate(int addOnFeature, int toolBody, Xform& trans
         return ResultTypeOk;
     }
     TransformToolBody(toolBody, transform);
-    MappingData* mapping = FindMappingDataFromTag(mappingData);
+    MappingData* mapping = interaction.FindMappingDataFromTag(mappingData);
     HXR_ENTITY_track_r_s tracking{};
-    if (!IsFeatureProcedureMappingOneToOne(mappingData)) {
+    if (!IsFeatureProcedureMappingOneToOne(interaction, mappingData)) {
         BQ_BODY_reverse_orientation(toolBody);
-        if (ReplaceFacesWithSheetBody(this, faces, toolBody, &tracking) != 0) {
+        if (ReplaceFacesWithSheetBody(&interaction, faces, toolBody, &tracking) != 0) {
             HXR_ENTITY_track_r_f(&tracking);
             if (IsEntity(toolBody))
                 DeleteEntity(toolBody);
             return ResultTypeReplaceWithSheetFailed;
         }
         RetargetMappingThroughTracking(mapping, tracking);
-        ApplyMappingData(mapping);
-        UpdateInteractionSolverWithAltTopols(this, mapping);
+        ApplyMappingData(interaction, mapping);
+        UpdateInteractionSolverWithAltTopols(&interaction, mapping);
         HXR_ENTITY_track_r_f(&tracking);
         return ResultTypeOk;
     }
-    const int result = ChangeFacesToMappedFaces(this, faces, mapping, &tracking);
+    const int result = ChangeFacesToMappedFaces(&interaction, faces, mapping, &tracking);
     DeleteEntity(toolBody);
     if (result != 0) {
         HXR_ENTITY_track_r_f(&tracking);

@@ -22,6 +22,18 @@ void SortUnique(std::vector<int>& tags)
     tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
 }
 
+// Whether a change record registered under one of the record's before tags already tells the
+// same change.
+bool IsAlreadyReported(const TrackingManager& manager, ReferenceTrackingRecord& record)
+{
+    const std::vector<int> before = record.GetBefore();
+    for (int tag : before)
+        if (TrackingData* data = manager.FindDataByOldTag(tag))
+            if (record.MatchesTrackingData(*data))
+                return true;
+    return false;
+}
+
 }  // namespace
 
 ReferenceTrackingRecord::ReferenceTrackingRecord(Model* owner, int kind) : m_kind(kind), m_owner(owner) {}
@@ -241,7 +253,7 @@ bool ReferenceTrackingRecord::NeedsReport(Model* model, ReferenceTrackingRecord&
         return false;
     Interaction* interaction = model->GetInteraction();
     TrackingManager* manager = interaction ? interaction->GetTrackingManager() : nullptr;
-    return !manager || !manager->FindMatchingData(record);
+    return !manager || !IsAlreadyReported(*manager, record);
 }
 
 bool ReferenceTrackingRecord::Apply(ReferenceDestroySet& toDestroy)
@@ -355,41 +367,33 @@ bool ReferenceTrackingRecord::RedirectDependents(Reference* reference,
 
 // The change records' forms of a reference record.
 
-void TrackingData::SetFromRecord(const ReferenceTrackingRecord& record)
+void ReferenceTrackingRecord::SetTrackingData(TrackingData& data) const
 {
-    m_type = static_cast<TrackingDataType>(record.GetKind());
-    m_oldTags.clear();
-    for (int tag : record.GetBefore())
-        AddOldTag(tag);
-    m_newTags = record.GetAfter();
+    data.SetType(static_cast<TrackingDataType>(m_kind));
+    data.GetOldTags().clear();
+    for (int tag : m_before)
+        data.AddOldTag(tag);
+    data.GetNewTags() = m_after;
 }
 
-void TrackingData::CopyFromRecord(const ReferenceTrackingRecord& record)
+void ReferenceTrackingRecord::CopyToTrackingData(TrackingData& data) const
 {
-    m_type = static_cast<TrackingDataType>(record.GetKind());
-    m_oldTags = record.GetBefore();
-    m_newTags = record.GetAfter();
+    data.SetType(static_cast<TrackingDataType>(m_kind));
+    data.GetOldTags() = m_before;
+    data.GetNewTags() = m_after;
 }
 
-bool TrackingData::MatchesRecord(ReferenceTrackingRecord& record)
+bool ReferenceTrackingRecord::MatchesTrackingData(TrackingData& data)
 {
-    if (m_type != record.GetKind())
+    if (data.GetType() != m_kind)
         return false;
-    std::sort(m_oldTags.begin(), m_oldTags.end());
-    std::sort(record.GetBefore().begin(), record.GetBefore().end());
-    std::sort(m_newTags.begin(), m_newTags.end());
-    std::sort(record.GetAfter().begin(), record.GetAfter().end());
-    return m_oldTags == record.GetBefore() && m_newTags == record.GetAfter();
-}
-
-bool TrackingManager::FindMatchingData(ReferenceTrackingRecord& record) const
-{
-    const std::vector<int> before = record.GetBefore();
-    for (int tag : before)
-        if (TrackingData* data = FindDataByOldTag(tag))
-            if (data->MatchesRecord(record))
-                return true;
-    return false;
+    std::vector<int>& oldTags = data.GetOldTags();
+    std::vector<int>& newTags = data.GetNewTags();
+    std::sort(oldTags.begin(), oldTags.end());
+    std::sort(m_before.begin(), m_before.end());
+    std::sort(newTags.begin(), newTags.end());
+    std::sort(m_after.begin(), m_after.end());
+    return oldTags == m_before && newTags == m_after;
 }
 
 }  // namespace QEL

@@ -39,6 +39,13 @@ public:
     void AddReference(Reference* reference) { m_references.push_back(reference); }
     // Kind and tag lists; the references stay.
     void CopyFrom(const ReferenceTrackingRecord& other);
+    // The change record takes the kind and the tag lists; SetTrackingData registers the old
+    // tags with the record's manager, CopyToTrackingData does not.
+    void SetTrackingData(TrackingData& data) const;
+    void CopyToTrackingData(TrackingData& data) const;
+    // Same kind and the same tags before and after, in any order (both sides are sorted in
+    // place).
+    bool MatchesTrackingData(TrackingData& data);
     // Sorts both lists in place; out is their union without repeats.
     void GetAllTags(std::vector<int>& out);
 

@@ -18,8 +18,8 @@ void Model::ReportUpdateData(size_t firstRecord)
     if (!manager || !manager->GetReportUpdateData())
         return;
     for (size_t i = firstRecord; i < m_referenceRecords.size(); ++i)
-        TrackingData::CreateQELUpdateData(manager, TrackingDataTypeNone)
-            ->CopyFromRecord(*m_referenceRecords[i]);
+        m_referenceRecords[i]->CopyToTrackingData(
+            *TrackingData::CreateQELUpdateData(manager, TrackingDataTypeNone));
 }
 
 bool Model::CollectReferenceRecordsFromTrackingData()
@@ -97,7 +97,8 @@ bool Model::ReportMergedCallbackRecords()
         if (!reported.insert(record).second)
             continue;
         if (ReferenceTrackingRecord::NeedsReport(this, *record))
-            TrackingData::CreateBrennikMapData(manager, TrackingDataTypeNone)->SetFromRecord(*record);
+            record->SetTrackingData(
+                *TrackingData::CreateBrennikMapData(manager, TrackingDataTypeNone));
     }
     return true;
 }
@@ -110,7 +111,8 @@ bool Model::ReportReferenceRecords()
     for (ReferenceTrackingRecord* record : m_referenceRecords) {
         ReferenceTrackingRecord copy(*record);
         if (ReferenceTrackingRecord::NeedsReport(this, copy))
-            TrackingData::CreateBrennikMapData(manager, TrackingDataTypeNone)->SetFromRecord(*record);
+            record->SetTrackingData(
+                *TrackingData::CreateBrennikMapData(manager, TrackingDataTypeNone));
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include "core/support/AlgorithmSwitches.h"
 #include "core/support/Timer.h"
 #include "model/features/Feature.h"
+#include "model/features/InteractionFeatures.h"
 #include "model/patterns/FacePattern.h"
 #include "model/patterns/Section.h"
 #include "model/references/Reference.h"
@@ -334,7 +335,8 @@ bool UpdateManager::ReintegrateFeatureBodies()
         const int body = CopyFeatureToolBody(entry.first);
         Xform transform;
         m_solver->GetFeatureTransform(entry.first, transform);
-        if (m_interaction->Reintegrate(entry.first, body, transform, entry.second.mappingData) != ResultTypeOk)
+        if (Reintegrate(*m_interaction, entry.first, body, transform, entry.second.mappingData) !=
+            ResultTypeOk)
             return false;
     }
     return true;
