@@ -8,6 +8,7 @@
 #include "core/objects/TaggedEntity.h"
 #include "core/maths/Tolerance.h"
 #include "core/maths/Xform.h"
+#include "replay/RecordedRejections.h"
 #include "replay/ReplayRegistry.h"
 #include "core/persist/XMLData.h"
 #include "core/journal/JournalWriter.h"
@@ -788,8 +789,37 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     }
 
     ReplayValue returnValue;
+    // The candidates the application refused while recording are refused again, and only
+    // during this record's call.
+    Interaction* rejecting = m_activeInteraction;
+    LoadRecordedRejections(rejecting, *this);
+    // Values the call journals beyond its parameters sit last before the result: the call is
+    // made without them and they are remade after it. A record without them (all inputs
+    // there) is called as it stands.
+    ReplayRecordedOutputs remakeOutputs = nullptr;
+    const int extra = GetReplayRecordedOutputs(m_functionName, &remakeOutputs);
+    const int firstExtra = count - (isResultType ? 1 : 0) - extra;
+    bool withExtra = extra > 0 && firstExtra >= 0;
+    for (int i = firstExtra; withExtra && i < firstExtra + extra; ++i)
+        withExtra = recorded[i].GetDirection() == ReplayDirectionOutput;
+    std::vector<ReplayValue> callValues;
+    for (int i = 0; i < count; ++i)
+        if (!withExtra || i < firstExtra || i >= firstExtra + extra)
+            callValues.push_back(replayedValues[i]);
     try {
-        if (!CallRecordedFunction(replayedValues, returnValue)) {
+        const bool called = CallRecordedFunction(callValues, returnValue);
+        for (int i = 0, c = 0; called && i < count; ++i)
+            if (!withExtra || i < firstExtra || i >= firstExtra + extra)
+                replayedValues[i] = callValues[c++];
+        if (called && withExtra) {
+            std::vector<ReplayValue> outputs(static_cast<size_t>(extra));
+            remakeOutputs(m_activeInteraction ? m_activeInteraction->GetTag() : 0, outputs);
+            for (int k = 0; k < extra; ++k) {
+                outputs[k].SetDirection(ReplayDirectionOutput);
+                replayedValues[firstExtra + k] = outputs[k];
+            }
+        }
+        if (!called) {
             m_errorText << "Failed to call replay function for " << m_functionName << " (" << m_index << ")";
             status = ReplayNotSupported;
             replayed = stepped = ResultTypeNotSupported;
@@ -802,8 +832,11 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         replayed = stepped = ResultTypeFail;
         ok = false;
     }
-    if (m_functionName == "DestroyInteraction")
+    if (m_functionName == "DestroyInteraction") {
         m_activeInteraction = nullptr;
+        rejecting = nullptr;
+    }
+    ClearRecordedRejections(rejecting);
     if (!ok)
         return finish();
 
