@@ -34,6 +34,7 @@ struct Example {
 const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
+    {"relation-finding", QEL_EXAMPLE_relation_finding, "relation-finding-journal.xml"},
 };
 
 std::string ReadText(const std::string& path)
