@@ -35,6 +35,8 @@ const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
     {"relation-finding", QEL_EXAMPLE_relation_finding, "relation-finding-journal.xml"},
+    {"drag", QEL_EXAMPLE_drag, "drag-journal.xml"},
+    {"value-edits", QEL_EXAMPLE_value_edits, "value-edits-journal.xml"},
 };
 
 std::string ReadText(const std::string& path)
