@@ -28,15 +28,16 @@ struct Example {
 
 // The examples whose journals replay today. The others journal their runs too, but a replay
 // cannot make them again yet: feature-edit's edit runs the application's feature procedure,
-// which no journal carries; options makes mapping data outside the exported calls; interaction
-// reads change-tracking data whose output tags carry no ids; one-shot's blend faces and
-// sections-patterns' section geometry get other kernel identifiers in the replay.
+// which no journal carries; interaction cuts a face through the model directly, outside the
+// exported calls; one-shot's blend faces and sections-patterns' section geometry get other
+// kernel identifiers in the replay.
 const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
     {"relation-finding", QEL_EXAMPLE_relation_finding, "relation-finding-journal.xml"},
     {"drag", QEL_EXAMPLE_drag, "drag-journal.xml"},
     {"value-edits", QEL_EXAMPLE_value_edits, "value-edits-journal.xml"},
+    {"options", QEL_EXAMPLE_option_objects, "options-journal.xml"},
 };
 
 std::string ReadText(const std::string& path)
