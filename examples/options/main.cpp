@@ -1,6 +1,6 @@
 // Creates shell, paste and replace options through the exported calls in an interaction over a
-// block, sets them, shows a refused pair of lists of different lengths, takes a mark and rolls
-// back past further settings, and reports the add-on blocks the options hold; then fills a
+// placed block, sets them, shows a refused pair of lists of different lengths, takes a mark and
+// rolls back past further settings, and reports the add-on blocks the options hold; then fills a
 // mapping data through its exported calls and reads it back by index. Writes what it saw to
 // <output folder>/option_objects.txt.
 #include "api/QelInstanceApi.h"
