@@ -232,6 +232,7 @@ void JournalReplay::End()
     Clear();
     m_loaded = false;
     m_tagMap.clear();
+    m_entityMap.clear();
     m_functionName.clear();
     m_checkpointName.clear();
     m_index = 0;
@@ -335,7 +336,11 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
     }
     int id = 0;
     DoIOIDReference("id", id);
-    tag = id > 0 ? FindEntityByIdentifier(body, classCode, id) : body;
+    const auto mapped = m_entityMap.find(std::make_tuple(bodyId, bodyIndex, classCode, id));
+    if (id > 0 && mapped != m_entityMap.end() && GetEntityClass(mapped->second) == classCode)
+        tag = mapped->second;
+    else
+        tag = id > 0 ? FindEntityByIdentifier(body, classCode, id) : body;
     if (tag == 0) {
         m_errorText << "failed to find [" << type << "] entity using entity ID [" << id << "]";
         return false;
@@ -524,6 +529,23 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
         if (bodyId == 0 && recorded != 0 && id == 0 && live != 0 && EndsWith(type, "Tag") &&
             type != "InteractionTag" && m_tagMap.find(recorded) == m_tagMap.end())
             m_tagMap[recorded] = live;
+        // A kernel entity the call made gets the kernel's next identifier, which need not be
+        // the recorded one: the entity of the same class on the same body that the replayed
+        // call gave in its place stands for it from now on, unless it already stands for
+        // another.
+        const int classCode = bodyId != 0 ? KernelClassFromString(type) : KernelClassNull;
+        if (classCode == KernelClassNull || classCode == KernelClassBody || id <= 0 || live == 0 ||
+            GetEntityClass(live) != classCode)
+            return;
+        int bodyIndex = 0;
+        DoIO("bodyIndex", bodyIndex);
+        const int body = FindBodyByIdAndIndex(bodyId, bodyIndex);
+        if (body == 0 || GetOwningBody(live) != body || FindEntityByIdentifier(body, classCode, id) == live)
+            return;
+        for (const auto& entry : m_entityMap)
+            if (entry.second == live)
+                return;
+        m_entityMap[std::make_tuple(bodyId, bodyIndex, classCode, id)] = live;
     };
     if (type == "TagArray" && replayed.GetKind() == ReplayValueKindTagArray && !replayed.IsNull()) {
         const Array<int>& tags = replayed.GetTagArray();

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace QEL {
@@ -76,6 +77,9 @@ private:
 
     std::set<std::string> m_ignoredFunctions;
     std::map<int, int> m_tagMap;
+    // Kernel entities an output named by an identifier the replay gave another one: (body id,
+    // body index, class, recorded identifier) to the live entity made in its place.
+    std::map<std::tuple<int, int, int, int>, int> m_entityMap;
     std::string m_functionName;
     std::string m_checkpointName;
     std::string m_lastError;
