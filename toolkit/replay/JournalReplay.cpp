@@ -233,6 +233,7 @@ void JournalReplay::End()
     m_loaded = false;
     m_tagMap.clear();
     m_entityMap.clear();
+    m_bodyMap.clear();
     m_functionName.clear();
     m_checkpointName.clear();
     m_index = 0;
@@ -308,7 +309,7 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
     // The writer names a body by id and by its index in the part; most parts hold one body.
     int bodyIndex = 0;
     DoIO("bodyIndex", bodyIndex);
-    const int body = FindBodyByIdAndIndex(bodyId, bodyIndex);
+    const int body = FindRecordedBody(bodyId, bodyIndex);
     if (body == 0) {
         m_errorText << "failed to find body using body ID: [" << bodyId << "]";
         return false;
@@ -346,6 +347,12 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
         return false;
     }
     return true;
+}
+
+int JournalReplay::FindRecordedBody(int bodyId, int bodyIndex)
+{
+    const auto mapped = m_bodyMap.find({bodyId, bodyIndex});
+    return mapped != m_bodyMap.end() ? mapped->second : FindBodyByIdAndIndex(bodyId, bodyIndex);
 }
 
 bool JournalReplay::ReadTagArray(Array<int>& tags)
@@ -518,8 +525,16 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
     std::string type;
     if (!scope.IsOpen() || !DoIO("type", type))
         return;
+    // Bodies journalled first here were made by the call: the replayed call made its own.
+    std::set<int> madeHere;
+    for (int b = 0, bodies = GetChildElementCount(s_body); b < bodies; ++b) {
+        XMLElementScope body(this, s_body, b);
+        int id = 0;
+        if (body.IsOpen() && DoIO("id", id))
+            madeHere.insert(id);
+    }
     // A recorded tag with neither an entity id nor a body is found later only through the map.
-    auto mapTag = [this](int live) {
+    auto mapTag = [this, &madeHere](int live) {
         int bodyId = 0, recorded = 0, id = 0;
         DoIO("bodyId", bodyId);
         DoIO("tag", recorded);
@@ -539,8 +554,11 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
             return;
         int bodyIndex = 0;
         DoIO("bodyIndex", bodyIndex);
-        const int body = FindBodyByIdAndIndex(bodyId, bodyIndex);
-        if (body == 0 || GetOwningBody(live) != body || FindEntityByIdentifier(body, classCode, id) == live)
+        const int liveBody = GetOwningBody(live);
+        if (madeHere.count(bodyId) && liveBody != 0 && !m_bodyMap.count({bodyId, bodyIndex}))
+            m_bodyMap[{bodyId, bodyIndex}] = liveBody;
+        const int body = FindRecordedBody(bodyId, bodyIndex);
+        if (body == 0 || liveBody != body || FindEntityByIdentifier(body, classCode, id) == live)
             return;
         for (const auto& entry : m_entityMap)
             if (entry.second == live)

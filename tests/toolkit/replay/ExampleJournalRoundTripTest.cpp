@@ -33,8 +33,7 @@ struct Example {
 // The examples whose journals replay today. The others journal their runs too, but a replay
 // cannot make them again yet: feature-edit's edit runs the application's feature procedure,
 // which no journal carries; interaction cuts a face through the model directly, outside the
-// exported calls; sections-patterns' section body, first seen as the section's output, is
-// rebuilt from the journal beside the one the replayed call makes.
+// exported calls.
 const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
@@ -43,6 +42,7 @@ const Example kExamples[] = {
     {"value-edits", QEL_EXAMPLE_value_edits, "value-edits-journal.xml"},
     {"options", QEL_EXAMPLE_option_objects, "options-journal.xml"},
     {"one-shot", QEL_EXAMPLE_one_shot_operations, "one_shot-journal.xml", true},
+    {"sections-patterns", QEL_EXAMPLE_sections_patterns, "sections_patterns-journal.xml"},
 };
 
 std::string ReadText(const std::string& path)
