@@ -2,7 +2,7 @@
 // parallel relation, step by step through the exported calls: a linear drag that is aborted
 // (the model comes back), a linear drag that is ended (the model keeps it), and a drag of the
 // distance's value. Prints the top and bottom positions and the volume after each step to
-// <output folder>/drag.txt and journals every call into <output folder>/drag_journal.xml.
+// <output folder>/drag.txt and journals every call into <output folder>/drag-journal.xml.
 #include "api/QelDragApi.h"
 #include "api/QelDragOperationApi.h"
 #include "api/QelOperationControlApi.h"
@@ -13,6 +13,7 @@
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -67,8 +68,7 @@ int main(int argc, char** argv)
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
-    const std::string folder = std::string(argv[1]) + "/";
-    StartJournalling(folder.c_str(), "drag_journal.xml", false, false, &result);
+    StartExampleJournal(argv[1], "drag");
     const int tag = CreateInteraction(&result);
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
     const int topFace = FaceAtZ(block, 30.0);
@@ -127,7 +127,7 @@ int main(int argc, char** argv)
     DragRelationValueEnd(tag, &result);
     out << "distance value " << RelationGetValue(tag, distance, &result) << "\n";
 
-    StopJournalling(&result);
+    StopExampleJournal({tag});
     std::cout << out.str();
     file << out.str();
     DestroyInteraction(tag, &result);

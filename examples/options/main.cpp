@@ -1,9 +1,11 @@
 // Creates shell, paste and replace options through the exported calls in an interaction over a
-// block, sets them, shows a refused pair of lists of different lengths, takes a mark and rolls
-// back past further settings, and reports the add-on blocks the options hold; then fills a
+// placed block, sets them, shows a refused pair of lists of different lengths, takes a mark and
+// rolls back past further settings, and reports the add-on blocks the options hold; then fills a
 // mapping data through its exported calls and reads it back by index. Writes what it saw to
 // <output folder>/option_objects.txt.
+#include "api/QelInstanceApi.h"
 #include "api/QelMappingDataApi.h"
+#include "api/QelMarkApi.h"
 #include "api/QelOptionObjectsApi.h"
 #include "api/QelOptionSettersApi.h"
 #include "core/enums/EnumNames.h"
@@ -40,7 +42,9 @@ int main(int argc, char** argv)
     Interaction* interaction = TagManager::FindInteractionFromTag(tag);
     if (!interaction)
         return 1;
+    // The options name faces of a placed block, so that a save of the interaction holds them.
     const int block = brennik::build::Block(10.0, 20.0, 30.0);
+    CreateInstance(tag, block, nullptr, &result);
     int faceCount = 0;
     int* faceArray = nullptr;
     BQ_BODY_ask_faces(block, &faceCount, &faceArray);
@@ -64,19 +68,23 @@ int main(int argc, char** argv)
     ShellOptionsSetOffsetInFaces(tag, shellTag, Array<int>(2, faces.data() + 1), Array<double>(2, offsets), &result);
     out << "two offset faces with two values: " << ResultTypeToString(result) << "\n";
 
-    const int mark = interaction->CreateMark();
+    const int mark = CreateMark(tag, &result);
     ShellOptionsSetType(tag, shellTag, ShellTypeSymmetric, &result);
     ShellOptionsSetLocalFaces(tag, shellTag, Array<int>(1, faces.data() + 3), ShellLocalFaceTypeExclude, &result);
     PasteOptionsSetPasteType(tag, pasteTag, PasteTypeSubtract, &result);
     ShellOptionsSetType(tag, shellTag, static_cast<ShellType>(4), &result);
     out << "shell type 4: " << ResultTypeToString(result) << "\n";
-    interaction->RollToMark(mark);
+    RollToMark(tag, mark, &result);
 
     const HXR_BODY_hollow_o_s& hollow = shell->GetOptionBlock();
     out << "after rolling back: shell type " << shell->GetType() << ", pierce faces " << hollow.n_pierce_faces
         << ", offset-in faces " << hollow.n_offset_in_faces << " (" << hollow.offset_in_values[0] << ", "
         << hollow.offset_in_values[1] << "), local-face token " << hollow.local_face_type
         << "; paste token " << paste->GetOptionBlock().paste_type << " (not recorded, kept)\n";
+
+    // Mapping data is made only for a feature procedure, which the toolkit calls and no journal
+    // carries: the journal ends before it.
+    StopExampleJournal({tag});
 
     // A feature procedure receives its mapping data by tag and fills it through the calls.
     MappingData* mapping = new MappingData(interaction);
@@ -94,7 +102,6 @@ int main(int argc, char** argv)
     out << "; removing at index -1: " << ResultTypeToString(result) << "\n";
     mapping->Destroy();
 
-    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     std::printf("wrote %s\n", path.c_str());

@@ -2,7 +2,7 @@
 // parallel, perpendicular, coplanar and concentric faces, level by level outwards from the
 // plate's top face, with an accept callback that rejects every parallel candidate. Prints
 // each relation found with its kind, its level and its faces (the surface of each), and writes
-// the same to <output folder>/relation-finding.txt.
+// the same to <output folder>/relation-finding.txt, journalling its run.
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
 #include "api/QelRelationFindingApi.h"
@@ -10,6 +10,7 @@
 #include "core/calls/QelInteractionApi.h"
 #include "core/enums/EnumNames.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -99,6 +100,7 @@ int main(int argc, char** argv)
         return failed;
 
     using namespace QEL;
+    StartExampleJournal(argv[1], "relation-finding");
     ResultType result = ResultTypeOk;
     const int tag = CreateInteraction(&result);
     const int plate = brennik::build::PlateWithHoles();
@@ -149,6 +151,7 @@ int main(int argc, char** argv)
 
     std::cout << out.str();
     file << out.str();
+    StopExampleJournal({tag});
     DestroyInteraction(tag, &result);
     BQ_SESSION_stop();
     return count > 0 && kinds.count("RelationTypeParallel") == 0 ? 0 : 1;

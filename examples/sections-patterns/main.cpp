@@ -97,6 +97,12 @@ int main(int argc, char** argv)
         << (IsASectionInstance(tag, instance, &result) ? "yes" : "no") << "\n";
 
     const int plate = brennik::build::PlateWithHolePatterns();
+    // The pattern's axis is a line of the plate, added before any call names the plate, so that
+    // the journal's copy of the plate holds it too.
+    BQ_LINE_sf_t axisForm{{{{90, 40, 0}}, {{0, 0, 1}}}};
+    int axisLine = 0;
+    BQ_LINE_create(&axisForm, &axisLine);
+    BQ_PART_add_geoms(plate, 1, &axisLine);
     Array<Array<int>> occurrences;
     for (int k = 0; k < 6; ++k) {
         const double angle = k * 3.141592653589793 / 3;
@@ -105,10 +111,6 @@ int main(int argc, char** argv)
                                        &result));
         occurrences.Add(occurrence);
     }
-    BQ_LINE_sf_t axisForm{{{{90, 40, 0}}, {{0, 0, 1}}}};
-    int axisLine = 0;
-    BQ_LINE_create(&axisForm, &axisLine);
-    BQ_PART_add_geoms(plate, 1, &axisLine);
     const int axis = CreateReference(tag, axisLine, 0, &result);
     const int pattern = LoadClosedCircularFacePattern(tag, occurrences, axis, &result);
     out << "circular pattern of six holes loaded: " << ResultTypeToString(result) << " (tag "

@@ -4,7 +4,7 @@
 // a new radius, and gives a grid of holes a new X spacing, then one that pushes the holes into
 // their neighbours and is refused with the model left as it was. After each edit writes the update
 // status, the result, the positions or radii that changed and the volume to
-// <output folder>/value_edits.txt.
+// <output folder>/value_edits.txt, journalling its run.
 #include "api/QelFacePatternApi.h"
 #include "api/QelFacePatternQueryApi.h"
 #include "api/QelOptionObjectsApi.h"
@@ -14,6 +14,7 @@
 #include "core/calls/QelInteractionApi.h"
 #include "core/enums/EnumNames.h"
 
+#include "../ExampleJournal.h"
 #include "../ExampleReport.h"
 
 #include <brennik.h>
@@ -107,6 +108,7 @@ int main(int argc, char** argv)
         return failed;
 
     using namespace QEL;
+    StartExampleJournal(argv[1], "value-edits");
     ResultType result = ResultTypeOk;
     const int tag = CreateInteraction(&result);
     std::ostringstream out;
@@ -156,6 +158,12 @@ int main(int argc, char** argv)
 
     // Give a 3 x 2 grid of holes the X spacing 17 instead of 15.
     const int plate = brennik::build::PlateWithHolePatterns();
+    // The grid's directions are lines of the plate, added before any call names the plate, so
+    // that the journal's copy of the plate holds them too.
+    const int xLine = brennik::build::FreeLine(0, 0, 10, 1, 0, 0);
+    const int yLine = brennik::build::FreeLine(0, 0, 10, 0, 1, 0);
+    BQ_PART_add_geoms(plate, 1, &xLine);
+    BQ_PART_add_geoms(plate, 1, &yLine);
     std::vector<int> holes;
     for (double y : {25.0, 55.0})
         for (double x : {15.0, 30.0, 45.0})
@@ -169,10 +177,6 @@ int main(int argc, char** argv)
         const int reference = CreateReference(tag, hole, 0, &result);
         cells.Add(Array<int>(1, &reference));
     }
-    const int xLine = brennik::build::FreeLine(0, 0, 10, 1, 0, 0);
-    const int yLine = brennik::build::FreeLine(0, 0, 10, 0, 1, 0);
-    BQ_PART_add_geoms(plate, 1, &xLine);
-    BQ_PART_add_geoms(plate, 1, &yLine);
     // The directions are held where they are, so the grid keeps its orientation.
     int directions[2] = {CreateReference(tag, xLine, 0, &result), CreateReference(tag, yLine, 0, &result)};
     for (int& direction : directions)
@@ -191,6 +195,7 @@ int main(int argc, char** argv)
            RectangularFacePatternEditXSpacing(tag, grid, 25.0, &result));
     out << "  X spacing " << RectangularFacePatternGetXSpacing(tag, grid, &result) << "\n";
 
+    StopExampleJournal({tag});
     file << out.str();
     std::cout << out.str();
     DestroyInteraction(tag, &result);

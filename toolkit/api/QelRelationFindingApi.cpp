@@ -7,11 +7,14 @@
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "model/references/VirtualVertex.h"
+#include "core/objects/TagManager.h"
 #include "model/relations/Relation.h"
+#include "replay/ReplayRegistry.h"
 #include "update/finding/RelationFinder.h"
 #include "update/finding/RelationFinderInputData.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace QEL {
 
@@ -42,6 +45,29 @@ bool AddGeometryGroupsToFindInput(Interaction* interaction, const std::vector<st
     return true;
 }
 
+// The finder's found relations by tag, in increasing order.
+std::vector<int> FoundRelationTags(RelationFinder* finder)
+{
+    std::vector<int> tags;
+    if (finder)
+        for (const auto& found : finder->GetFoundRelations())
+            tags.push_back(found.first->GetTag());
+    std::sort(tags.begin(), tags.end());
+    return tags;
+}
+
+// A replayed find remakes the found relations it journals, for comparison with the record.
+void RemakeFoundRelations(int interaction, std::vector<ReplayValue>& outputs)
+{
+    Array<int> tags;
+    for (int tag : FoundRelationTags(RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))))
+        tags.Add(tag);
+    outputs[0].SetTagArray(tags);
+}
+
+[[maybe_unused]] const bool s_findOutputsRegistered =
+    RegisterReplayRecordedOutputs("FindGeometricRelations", 1, &RemakeFoundRelations);
+
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(FindGeometricRelations, 0);
@@ -51,6 +77,13 @@ void FindGeometricRelations(int interaction, Array<Array<int>>& fromData, Array<
     Call(s_FindGeometricRelations, interaction, result, TagListsOf(fromData, "fromData"), TagListsOf(toData, "toData"))
         .Checks([&](Interaction* target) {
             return FirstFailure({CheckArgGeometryGroups(fromData, target), CheckArgGeometryGroups(toData, target)});
+        })
+        // The relations found are journalled, so a replay compares them and later records
+        // that name them reach the ones it made.
+        .Outputs([interaction](JournalArguments& journal) {
+            journal.WriteJournalArgTagArray(
+                FoundRelationTags(RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))),
+                "foundRelations");
         })
         .Run([](Interaction* target, ResultType& status, const std::vector<std::vector<int>>& from,
                 const std::vector<std::vector<int>>& to) {
@@ -75,10 +108,7 @@ int GetFoundRelations(int interaction, Array<int>* relations, ResultType* result
             RelationFinder* finder = FinderOf(target, status);
             if (!finder)
                 return 0;
-            std::vector<int> tags;
-            for (const auto& found : finder->GetFoundRelations())
-                tags.push_back(found.first->GetTag());
-            std::sort(tags.begin(), tags.end());
+            const std::vector<int> tags = FoundRelationTags(finder);
             if (out) {
                 out->Reserve(out->GetSize() + static_cast<int>(tags.size()));
                 for (int tag : tags)

@@ -8,6 +8,7 @@
 #include "core/objects/TaggedEntity.h"
 #include "core/maths/Tolerance.h"
 #include "core/maths/Xform.h"
+#include "replay/RecordedRejections.h"
 #include "replay/ReplayRegistry.h"
 #include "core/persist/XMLData.h"
 #include "core/journal/JournalWriter.h"
@@ -231,6 +232,8 @@ void JournalReplay::End()
     Clear();
     m_loaded = false;
     m_tagMap.clear();
+    m_entityMap.clear();
+    m_bodyMap.clear();
     m_functionName.clear();
     m_checkpointName.clear();
     m_index = 0;
@@ -306,7 +309,7 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
     // The writer names a body by id and by its index in the part; most parts hold one body.
     int bodyIndex = 0;
     DoIO("bodyIndex", bodyIndex);
-    const int body = FindBodyByIdAndIndex(bodyId, bodyIndex);
+    const int body = FindRecordedBody(bodyId, bodyIndex);
     if (body == 0) {
         m_errorText << "failed to find body using body ID: [" << bodyId << "]";
         return false;
@@ -334,12 +337,22 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
     }
     int id = 0;
     DoIOIDReference("id", id);
-    tag = id > 0 ? FindEntityByIdentifier(body, classCode, id) : body;
+    const auto mapped = m_entityMap.find(std::make_tuple(bodyId, bodyIndex, classCode, id));
+    if (id > 0 && mapped != m_entityMap.end() && GetEntityClass(mapped->second) == classCode)
+        tag = mapped->second;
+    else
+        tag = id > 0 ? FindEntityByIdentifier(body, classCode, id) : body;
     if (tag == 0) {
         m_errorText << "failed to find [" << type << "] entity using entity ID [" << id << "]";
         return false;
     }
     return true;
+}
+
+int JournalReplay::FindRecordedBody(int bodyId, int bodyIndex)
+{
+    const auto mapped = m_bodyMap.find({bodyId, bodyIndex});
+    return mapped != m_bodyMap.end() ? mapped->second : FindBodyByIdAndIndex(bodyId, bodyIndex);
 }
 
 bool JournalReplay::ReadTagArray(Array<int>& tags)
@@ -512,8 +525,16 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
     std::string type;
     if (!scope.IsOpen() || !DoIO("type", type))
         return;
+    // Bodies journalled first here were made by the call: the replayed call made its own.
+    std::set<int> madeHere;
+    for (int b = 0, bodies = GetChildElementCount(s_body); b < bodies; ++b) {
+        XMLElementScope body(this, s_body, b);
+        int id = 0;
+        if (body.IsOpen() && DoIO("id", id))
+            madeHere.insert(id);
+    }
     // A recorded tag with neither an entity id nor a body is found later only through the map.
-    auto mapTag = [this](int live) {
+    auto mapTag = [this, &madeHere](int live) {
         int bodyId = 0, recorded = 0, id = 0;
         DoIO("bodyId", bodyId);
         DoIO("tag", recorded);
@@ -523,6 +544,26 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
         if (bodyId == 0 && recorded != 0 && id == 0 && live != 0 && EndsWith(type, "Tag") &&
             type != "InteractionTag" && m_tagMap.find(recorded) == m_tagMap.end())
             m_tagMap[recorded] = live;
+        // A kernel entity the call made gets the kernel's next identifier, which need not be
+        // the recorded one: the entity of the same class on the same body that the replayed
+        // call gave in its place stands for it from now on, unless it already stands for
+        // another.
+        const int classCode = bodyId != 0 ? KernelClassFromString(type) : KernelClassNull;
+        if (classCode == KernelClassNull || classCode == KernelClassBody || id <= 0 || live == 0 ||
+            GetEntityClass(live) != classCode)
+            return;
+        int bodyIndex = 0;
+        DoIO("bodyIndex", bodyIndex);
+        const int liveBody = GetOwningBody(live);
+        if (madeHere.count(bodyId) && liveBody != 0 && !m_bodyMap.count({bodyId, bodyIndex}))
+            m_bodyMap[{bodyId, bodyIndex}] = liveBody;
+        const int body = FindRecordedBody(bodyId, bodyIndex);
+        if (body == 0 || liveBody != body || FindEntityByIdentifier(body, classCode, id) == live)
+            return;
+        for (const auto& entry : m_entityMap)
+            if (entry.second == live)
+                return;
+        m_entityMap[std::make_tuple(bodyId, bodyIndex, classCode, id)] = live;
     };
     if (type == "TagArray" && replayed.GetKind() == ReplayValueKindTagArray && !replayed.IsNull()) {
         const Array<int>& tags = replayed.GetTagArray();
@@ -788,8 +829,37 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     }
 
     ReplayValue returnValue;
+    // The candidates the application refused while recording are refused again, and only
+    // during this record's call.
+    Interaction* rejecting = m_activeInteraction;
+    LoadRecordedRejections(rejecting, *this);
+    // Values the call journals beyond its parameters sit last before the result: the call is
+    // made without them and they are remade after it. A record without them (all inputs
+    // there) is called as it stands.
+    ReplayRecordedOutputs remakeOutputs = nullptr;
+    const int extra = GetReplayRecordedOutputs(m_functionName, &remakeOutputs);
+    const int firstExtra = count - (isResultType ? 1 : 0) - extra;
+    bool withExtra = extra > 0 && firstExtra >= 0;
+    for (int i = firstExtra; withExtra && i < firstExtra + extra; ++i)
+        withExtra = recorded[i].GetDirection() == ReplayDirectionOutput;
+    std::vector<ReplayValue> callValues;
+    for (int i = 0; i < count; ++i)
+        if (!withExtra || i < firstExtra || i >= firstExtra + extra)
+            callValues.push_back(replayedValues[i]);
     try {
-        if (!CallRecordedFunction(replayedValues, returnValue)) {
+        const bool called = CallRecordedFunction(callValues, returnValue);
+        for (int i = 0, c = 0; called && i < count; ++i)
+            if (!withExtra || i < firstExtra || i >= firstExtra + extra)
+                replayedValues[i] = callValues[c++];
+        if (called && withExtra) {
+            std::vector<ReplayValue> outputs(static_cast<size_t>(extra));
+            remakeOutputs(m_activeInteraction ? m_activeInteraction->GetTag() : 0, outputs);
+            for (int k = 0; k < extra; ++k) {
+                outputs[k].SetDirection(ReplayDirectionOutput);
+                replayedValues[firstExtra + k] = outputs[k];
+            }
+        }
+        if (!called) {
             m_errorText << "Failed to call replay function for " << m_functionName << " (" << m_index << ")";
             status = ReplayNotSupported;
             replayed = stepped = ResultTypeNotSupported;
@@ -802,8 +872,11 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         replayed = stepped = ResultTypeFail;
         ok = false;
     }
-    if (m_functionName == "DestroyInteraction")
+    if (m_functionName == "DestroyInteraction") {
         m_activeInteraction = nullptr;
+        rejecting = nullptr;
+    }
+    ClearRecordedRejections(rejecting);
     if (!ok)
         return finish();
 

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace QEL {
@@ -76,6 +77,14 @@ private:
 
     std::set<std::string> m_ignoredFunctions;
     std::map<int, int> m_tagMap;
+    // Kernel entities an output named by an identifier the replay gave another one: (body id,
+    // body index, class, recorded identifier) to the live entity made in its place.
+    std::map<std::tuple<int, int, int, int>, int> m_entityMap;
+    // Bodies first journalled as a call's output: (body id, body index) to the body the replayed
+    // call made, which stands for the journal's copy.
+    std::map<std::pair<int, int>, int> m_bodyMap;
+    // The recorded body as it stands in the replay.
+    int FindRecordedBody(int bodyId, int bodyIndex);
     std::string m_functionName;
     std::string m_checkpointName;
     std::string m_lastError;

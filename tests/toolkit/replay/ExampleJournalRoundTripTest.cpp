@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,16 +25,24 @@ struct Example {
     const char* name;
     const char* program;
     const char* journal;  // the file the example writes its journal to, in its output folder
+    // Kernel entities the run makes get the kernel's next identifiers, which in a replay need not
+    // be the recorded ones: the replay maps them, and the two journals differ in them alone.
+    bool makesKernelEntities = false;
 };
 
 // The examples whose journals replay today. The others journal their runs too, but a replay
 // cannot make them again yet: feature-edit's edit runs the application's feature procedure,
-// which no journal carries; options makes mapping data outside the exported calls; interaction
-// reads change-tracking data whose output tags carry no ids; one-shot's blend faces and
-// sections-patterns' section geometry get other kernel identifiers in the replay.
+// which no journal carries; interaction cuts a face through the model directly, outside the
+// exported calls.
 const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
+    {"relation-finding", QEL_EXAMPLE_relation_finding, "relation-finding-journal.xml"},
+    {"drag", QEL_EXAMPLE_drag, "drag-journal.xml"},
+    {"value-edits", QEL_EXAMPLE_value_edits, "value-edits-journal.xml"},
+    {"options", QEL_EXAMPLE_option_objects, "options-journal.xml"},
+    {"one-shot", QEL_EXAMPLE_one_shot_operations, "one_shot-journal.xml", true},
+    {"sections-patterns", QEL_EXAMPLE_sections_patterns, "sections_patterns-journal.xml"},
 };
 
 std::string ReadText(const std::string& path)
@@ -106,8 +115,10 @@ void RemoveAttribute(std::string& text, const std::string& name)
 
 // What a journal says once tags, indices, times and encoded bodies are set aside, and the
 // journalling calls themselves (their file names differ).
-std::vector<std::string> Said(std::string text)
+std::vector<std::string> Said(std::string text, bool withoutKernelIdentifiers = false)
 {
+    if (withoutKernelIdentifiers)
+        text = std::regex_replace(text, std::regex("(type=\"BQ_CLASS_[a-z_]+\"[^>]*) id=\"[0-9]+\""), "$1");
     RemoveElements(text, "Body");
     RemoveElements(text, "Interaction");
     for (const char* name : {"tag", "index", "bodyTag", "bodyId", "bodyIndex", "date", "time"})
@@ -168,8 +179,8 @@ TEST_P(ExampleJournalRoundTripTest, ReplaysCleanAndJournalsTheSameRun)
     for (const std::string& line : replay.differing)
         ADD_FAILURE() << line;
 
-    const std::vector<std::string> recorded = Said(ReadText(first));
-    const std::vector<std::string> replayed = Said(ReadText(second));
+    const std::vector<std::string> recorded = Said(ReadText(first), example.makesKernelEntities);
+    const std::vector<std::string> replayed = Said(ReadText(second), example.makesKernelEntities);
     EXPECT_GT(recorded.size(), 3u);
     EXPECT_EQ(recorded.size(), replayed.size());
     for (size_t i = 0; i < recorded.size() && i < replayed.size(); ++i)

@@ -9,9 +9,13 @@
 #include "api/QelMarkApi.h"
 #include "api/QelReferenceApi.h"
 #include "api/QelRelationApi.h"
+#include "api/QelRelationFindingApi.h"
+#include "api/QelRelationFindingOptionsApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/calls/QelInteractionApi.h"
+#include "model/relations/Relation.h"
 #include "replay/JournalReplay.h"
+#include "update/finding/RelationFinder.h"
 
 #include <fstream>
 #include <iterator>
@@ -26,6 +30,11 @@ std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool RefusePerpendicular(int, int, RelationType type, int, int, int, int, int, int)
+{
+    return type != RelationTypePerpendicular;
 }
 
 void WriteText(const std::string& path, const std::string& text)
@@ -148,6 +157,64 @@ TEST_F(JournalReplayTest, EachKindOfRecordGivesItsStatus)
         EXPECT_EQ(StepOnce(replay).status, ReplayEndOfJournal);
         DestroyAllInteractions();
     }
+}
+
+// The application refused some of a find's candidates while recording; the replay, where no
+// callback of the application's is installed, refuses the same ones, finds the relations the
+// find recorded, and reaches them in later records.
+TEST_F(JournalReplayTest, AReplayedFindRefusesWhatTheApplicationRefused)
+{
+    OpenJournalFile();
+    ResultType result = ResultTypeOk;
+    const int interaction = CreateInteraction(&result);
+    const int block = brennik::build::Block(10, 20, 30);
+    std::set<int> faces;
+    GetBodyFaces(block, faces);
+    int top = 0;
+    for (int face : faces) {
+        Position point;
+        Dir normal;
+        EvaluateFaceMidpoint(face, &point, &normal);
+        if (normal.z > 0.5)
+            top = face;
+    }
+    const int instance = CreateInstance(interaction, block, nullptr, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    OptionSetFindAcceptRelationCallback(interaction, &RefusePerpendicular, &result);
+    for (FindRelationType type : {FindRelationTypeParallel, FindRelationTypePerpendicular})
+        OptionSetFindRelationsData(interaction, type, FindGeometryTypePlane, FindGeometryTypePlane, 1, &result);
+    Array<Array<int>> from, to;
+    Array<int> topGroup, blockGroup;
+    topGroup.Add(instance);
+    topGroup.Add(top);
+    blockGroup.Add(instance);
+    from.Add(topGroup);
+    to.Add(blockGroup);
+    FindGeometricRelations(interaction, from, to, &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    ASSERT_EQ(GetFoundRelations(interaction, nullptr, &result), 1) << "the bottom parallel only";
+    // A later record names the relation the find made, known to the journal only from the
+    // find's own record.
+    const auto& found = RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))->GetFoundRelations();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(GetFoundRelationLevel(interaction, found.begin()->first->GetTag(), &result), 1);
+    ASSERT_EQ(result, ResultTypeOk);
+    const int functions = GetJournalCallIndex();
+    ASSERT_EQ(CloseJournal(), 0);
+    DestroyAllInteractions();
+    brennik::test::RestartSession();
+
+    JournalReplay replay;
+    ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
+    for (int i = 1; i <= functions; ++i) {
+        const StepOutcome outcome = StepOnce(replay);
+        EXPECT_TRUE(outcome.status == ReplaySuccess || outcome.status == ReplayIgnored)
+            << replay.GetFunctionName() << ": " << ReplayStatusToString(outcome.status) << " " << outcome.error;
+    }
+    // The refusals lasted only for the find's own record.
+    const int live = replay.GetActiveInteractionTag();
+    EXPECT_EQ(OptionGetFindAcceptRelationCallback(live, &result), nullptr);
+    EXPECT_EQ(GetFoundRelations(live, nullptr, &result), 1);
 }
 
 // A short session journalled through the exported calls: an interaction, a block as an

@@ -14,15 +14,29 @@ namespace QEL {
 namespace {
 
 // One kernel entity as identifier, class name and the journal id of its body. The element
-// keeps a single "bodyIndex", the from entity's, since a reader finds only the first.
-bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBodyIndex)
+// keeps a single "bodyIndex", the from entity's, since a reader finds only the first; the writer
+// leaves it out for index 0, which a reader reads back as 0. An entity 0 is written as
+// nothing, and a reader finding no identifier reads 0 and says so through absent.
+bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBodyIndex, bool& absent)
 {
     const std::string idName = std::string(prefix) + "EntityId";
     const std::string className = std::string(prefix) + "EntityClass";
     const std::string bodyName = std::string(prefix) + "EntityBodyId";
     int identifier = 0, bodyId = 0, bodyIndex = 0;
     std::string classText;
-    if (!xmlio.IsReading()) {
+    absent = false;
+    if (xmlio.IsReading()) {
+        std::string idText;
+        if (!xmlio.DoIO(idName.c_str(), idText) || idText.empty()) {
+            entity = 0;
+            absent = true;
+            return true;
+        }
+    } else {
+        if (entity == 0) {
+            absent = true;
+            return true;
+        }
         identifier = GetEntityIdentifier(entity);
         const int classCode = GetEntityClass(entity);
         int owner = GetOwningBody(entity);
@@ -49,6 +63,8 @@ bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBo
     return true;
 }
 
+// An instance as its entity id in the interaction; an instance without one is written as
+// nothing and read back as 0.
 bool DoIOInstance(XMLIO& xmlio, Interaction* interaction, int& instanceTag, const char* attribute)
 {
     TagManager* tags = interaction ? interaction->GetTagManager() : nullptr;
@@ -60,9 +76,12 @@ bool DoIOInstance(XMLIO& xmlio, Interaction* interaction, int& instanceTag, cons
     int id = 0;
     if (!xmlio.DoIO(attribute, id))
         return false;
-    TaggedEntity* instance = tags && id ? tags->FindTaggedEntityById(id) : nullptr;
+    instanceTag = 0;
+    if (id == 0)
+        return true;
+    TaggedEntity* instance = tags ? tags->FindTaggedEntityById(id) : nullptr;
     instanceTag = instance ? instance->GetTag() : 0;
-    return true;
+    return instanceTag != 0;
 }
 
 }  // namespace
@@ -78,15 +97,22 @@ bool FindCallbackRejectRecord::DoIO(FindCallbackRejectRecord& record, Interactio
     if (!xmlio.BeginElement("FindCallbackReject"))
         return false;
     RelationType relationType = static_cast<RelationType>(record.relationType);
-    const bool done = xmlio.DoIO("level", record.level) &&
-                      DoIORelationType(xmlio, "relationType", relationType) &&
-                      DoIORejectEntity(xmlio, record.fromEntity, "from", true) &&
-                      DoIOInstance(xmlio, interaction, record.fromInstance, "fromInstanceId") &&
-                      DoIORejectEntity(xmlio, record.toEntity, "to", false) &&
-                      DoIOInstance(xmlio, interaction, record.toInstance, "toInstanceId") &&
-                      DoIORejectEntity(xmlio, record.additionalEntity, "additional", false) &&
-                      DoIOInstance(xmlio, interaction, record.additionalInstance,
-                                   "additionalInstanceId");
+    // The groups follow one another: a group absent (an entity 0) ends the record there, and a
+    // record read holds nothing of an earlier one past that point.
+    if (xmlio.IsReading())
+        record.fromEntity = record.fromInstance = record.toEntity = record.toInstance = record.additionalEntity =
+            record.additionalInstance = 0;
+    bool absent = false;
+    const bool done =
+        xmlio.DoIO("level", record.level) && DoIORelationType(xmlio, "relationType", relationType) &&
+        DoIORejectEntity(xmlio, record.fromEntity, "from", true, absent) &&
+        (absent || (DoIOInstance(xmlio, interaction, record.fromInstance, "fromInstanceId") &&
+                    DoIORejectEntity(xmlio, record.toEntity, "to", false, absent) &&
+                    (absent || (DoIOInstance(xmlio, interaction, record.toInstance, "toInstanceId") &&
+                                DoIORejectEntity(xmlio, record.additionalEntity, "additional", false,
+                                                 absent) &&
+                                (absent || DoIOInstance(xmlio, interaction, record.additionalInstance,
+                                                        "additionalInstanceId"))))));
     record.relationType = relationType;
     xmlio.EndElement(false);
     return done;

@@ -536,6 +536,21 @@ TEST_F(JournalWriterTest, CallbackRejectionReadsBackToTheSameTagsAndInstances)
     EXPECT_EQ(read.toEntity, written.toEntity);
     EXPECT_EQ(read.additionalEntity, other);
 
+    // A candidate of fewer entities (the rest 0, as the finder gives most) reads back whole.
+    FindCallbackRejectRecord single{1, RelationTypeFixed, *m_faces.begin(), m_instance->GetTag(), 0, 0, 0, 0};
+    XMLIO singleWriter("QELJournal", true);
+    ASSERT_TRUE(singleWriter.AddToBodyMap(m_block, 1, 0, false));
+    ASSERT_TRUE(FindCallbackRejectRecord::DoIO(single, m_interaction, singleWriter));
+    XMLIO singleReader("QELJournal", true);
+    ASSERT_TRUE(singleReader.LoadText(singleWriter.ToText().c_str()));
+    ASSERT_TRUE(singleReader.AddToBodyMap(m_block, 1, 0, false));
+    FindCallbackRejectRecord readSingle{9, 9, 9, 9, 9, 9, 9, 9};
+    ASSERT_TRUE(FindCallbackRejectRecord::DoIO(readSingle, m_interaction, singleReader));
+    EXPECT_EQ(std::vector<int>({readSingle.level, readSingle.relationType, readSingle.fromEntity,
+                                readSingle.fromInstance, readSingle.toEntity, readSingle.toInstance,
+                                readSingle.additionalEntity, readSingle.additionalInstance}),
+              std::vector<int>({1, RelationTypeFixed, single.fromEntity, m_instance->GetTag(), 0, 0, 0, 0}));
+
     // An entity whose body is not journalled ends the element there: writing fails.
     XMLIO unknown("QELJournal", true);
     EXPECT_FALSE(FindCallbackRejectRecord::DoIO(written, m_interaction, unknown));
