@@ -296,6 +296,25 @@ private:
     return characters * 3 <= 255;
   }
 
+  // Whether the writer puts a name out with an escape: for white space and control
+  // characters, bytes past ASCII, '%' and '"'. It writes the name of colour scalars with
+  // its escapes garbled ("%%FF"), so such a name would not read back there.
+  static bool NameIsEscapedOnWriting(const std::string& name)
+  {
+    for (size_t i = 0; i < name.size(); ++i)
+    {
+      unsigned char c = static_cast<unsigned char>(name[i]);
+      if (c == '%' && i + 2 < name.size())
+      {
+        c = static_cast<unsigned char>(std::strtol(name.substr(i + 1, 2).c_str(), nullptr, 16));
+        i += 2;
+      }
+      if (c <= ' ' || c >= 0x7F || c == '%' || c == '"')
+        return true;
+    }
+    return false;
+  }
+
   static std::vector<std::string> Words(const std::string& line)
   {
     std::vector<std::string> words;
@@ -564,6 +583,9 @@ private:
       std::string token;
       if (!Type(type) || !Keyword(token))
         return false;
+      // Unsigned bytes are written back as colour scalars.
+      if (type.integer && !type.bit && type.bytes == 1 && type.lowest == 0 && NameIsEscapedOnWriting(name))
+        return false;
       components = 1;
       if (token != "lookup_table")
       {
@@ -577,7 +599,7 @@ private:
     if (word == "color_scalars" || word == "lookup_table")
     {
       // Written as floats in text, as bytes in binary.
-      if (!Count(components))
+      if (!Count(components) || (word == "color_scalars" && NameIsEscapedOnWriting(name)))
         return false;
       type.bytes = 1;
       const uint64_t values = word == "lookup_table" ? Product(components, 4) : Product(n, components);
