@@ -30,24 +30,42 @@ struct ValueType
   bool integer = false;
   bool bit = false;
   int bytes = 0; // in a binary file
+  // The integers the toolkit's reader keeps as written in a text file: past them it reads a
+  // wrapped or unset value without a word.
+  long long lowest = std::numeric_limits<long long>::min();
+  long long highest = std::numeric_limits<long long>::max();
 };
 
 bool valueTypeOf(std::string name, ValueType& type)
 {
   std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  constexpr long long s_int64Lowest = std::numeric_limits<long long>::min();
+  constexpr long long s_int64Highest = std::numeric_limits<long long>::max();
   struct Entry
   {
     const char* name;
     bool integer;
     int bytes;
+    long long lowest;
+    long long highest;
   };
-  // "long" is left out: its size in a binary file depends on the machine that wrote it.
+  // "long" is left out: its size in a binary file depends on the machine that wrote it. Ids
+  // are read into 64 bits whatever their size in a binary file.
   static const Entry s_types[] = {
-    {"unsigned_char", true, 1}, {"char", true, 1},         {"signed_char", true, 1},
-    {"unsigned_short", true, 2}, {"short", true, 2},       {"unsigned_int", true, 4},
-    {"int", true, 4},           {"vtkidtype", true, 4},    {"vtktypeint32", true, 4},
-    {"vtktypeuint32", true, 4}, {"vtktypeint64", true, 8}, {"vtktypeuint64", true, 8},
-    {"float", false, 4},        {"double", false, 8},
+    {"unsigned_char", true, 1, 0, 255},
+    {"char", true, 1, -128, 127},
+    {"signed_char", true, 1, -128, 127},
+    {"unsigned_short", true, 2, 0, 65535},
+    {"short", true, 2, -32768, 32767},
+    {"unsigned_int", true, 4, 0, 4294967295LL},
+    {"int", true, 4, -2147483648LL, 2147483647LL},
+    {"vtkidtype", true, 4, s_int64Lowest, s_int64Highest},
+    {"vtktypeint32", true, 4, -2147483648LL, 2147483647LL},
+    {"vtktypeuint32", true, 4, 0, 4294967295LL},
+    {"vtktypeint64", true, 8, s_int64Lowest, s_int64Highest},
+    {"vtktypeuint64", true, 8, 0, s_int64Highest},
+    {"float", false, 4, 0, 0},
+    {"double", false, 8, 0, 0},
   };
   type = {};
   if (name == "bit")
@@ -61,6 +79,8 @@ bool valueTypeOf(std::string name, ValueType& type)
     {
       type.integer = entry.integer;
       type.bytes = entry.bytes;
+      type.lowest = entry.lowest;
+      type.highest = entry.highest;
       return true;
     }
   return false;
@@ -166,6 +186,24 @@ private:
 
   size_t Remaining() const { return m_text.size() - m_at; }
 
+  // Whether a real of a type written with `bytes` comes back from the toolkit's writer as
+  // it went in. That writer puts a double out with 11 significant digits, which carries the
+  // few largest ones past the largest double, so they would read back as infinite; a text
+  // value beyond a float's range leaves a float array unset. Floats are written with fewer
+  // digits, whose rounding stays within the range.
+  static bool RealWritesBack(double value, int bytes, const std::string* token)
+  {
+    if (!std::isfinite(value))
+      return false;
+    if (bytes == 4 && token)
+      return std::isfinite(std::strtof(token->c_str(), nullptr));
+    if (bytes != 8 || std::fabs(value) < 1e308)
+      return true;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.11g", value);
+    return std::isfinite(std::strtod(text, nullptr));
+  }
+
   // A binary real from its bits: a float or a double.
   static double realOf(uint64_t raw, int bytes)
   {
@@ -256,6 +294,25 @@ private:
       ++characters;
     }
     return characters * 3 <= 255;
+  }
+
+  // Whether the writer puts a name out with an escape: for white space and control
+  // characters, bytes past ASCII, '%' and '"'. It writes the name of colour scalars with
+  // its escapes garbled ("%%FF"), so such a name would not read back there.
+  static bool NameIsEscapedOnWriting(const std::string& name)
+  {
+    for (size_t i = 0; i < name.size(); ++i)
+    {
+      unsigned char c = static_cast<unsigned char>(name[i]);
+      if (c == '%' && i + 2 < name.size())
+      {
+        c = static_cast<unsigned char>(std::strtol(name.substr(i + 1, 2).c_str(), nullptr, 16));
+        i += 2;
+      }
+      if (c <= ' ' || c >= 0x7F || c == '%' || c == '"')
+        return true;
+    }
+    return false;
   }
 
   static std::vector<std::string> Words(const std::string& line)
@@ -368,7 +425,8 @@ private:
       {
         errno = 0;
         const long long integer = std::strtoll(token.c_str(), &end, 10);
-        if (errno != 0 || (type.bit && integer != 0 && integer != 1))
+        if (errno != 0 || integer < type.lowest || integer > type.highest ||
+            (type.bit && integer != 0 && integer != 1))
           return false;
         value = static_cast<double>(integer);
       }
@@ -376,7 +434,8 @@ private:
         value = std::strtod(token.c_str(), &end);
       // The whole token, NUL bytes included, must be the number: the toolkit's reader stops
       // at a NUL where this parse would see the end of a value.
-      if (end != token.c_str() + token.size() || !std::isfinite(value) || (visit && !visit(value)))
+      if (end != token.c_str() + token.size() || (!type.integer && !RealWritesBack(value, type.bytes, &token)) ||
+          !std::isfinite(value) || (visit && !visit(value)))
         return false;
     }
     return true;
@@ -396,9 +455,9 @@ private:
     m_at += static_cast<size_t>(bytes);
     if (type.bit || (!visit && type.integer))
       return true;
-    // Values are written big-endian. Reals must be finite, as in a text file: the toolkit's
-    // writer would put out a NaN that no reader takes back. Values that the check needs
-    // (ids and offsets) are integers.
+    // Values are written big-endian. Reals must be finite and written back finite, as in a
+    // text file: the toolkit's writer would put out a NaN or an overflowing double that no
+    // reader takes back. Values that the check needs (ids and offsets) are integers.
     for (uint64_t i = 0; i < count; ++i)
     {
       uint64_t raw = 0;
@@ -406,7 +465,7 @@ private:
         raw = raw << 8 | data[i * static_cast<uint64_t>(type.bytes) + static_cast<uint64_t>(b)];
       if (!type.integer && type.bytes >= 4)
       {
-        if (!std::isfinite(realOf(raw, type.bytes)))
+        if (!RealWritesBack(realOf(raw, type.bytes), type.bytes, nullptr))
           return false;
         continue;
       }
@@ -524,6 +583,9 @@ private:
       std::string token;
       if (!Type(type) || !Keyword(token))
         return false;
+      // Unsigned bytes are written back as colour scalars.
+      if (type.integer && !type.bit && type.bytes == 1 && type.lowest == 0 && NameIsEscapedOnWriting(name))
+        return false;
       components = 1;
       if (token != "lookup_table")
       {
@@ -537,7 +599,7 @@ private:
     if (word == "color_scalars" || word == "lookup_table")
     {
       // Written as floats in text, as bytes in binary.
-      if (!Count(components))
+      if (!Count(components) || (word == "color_scalars" && NameIsEscapedOnWriting(name)))
         return false;
       type.bytes = 1;
       const uint64_t values = word == "lookup_table" ? Product(components, 4) : Product(n, components);

@@ -34,7 +34,7 @@ public:
   void WriteNode(const XMLTreeNodeData& top)
   {
     std::vector<OpenNode> open;
-    Open(top, 0, open);
+    Open(top, 0, false, open);
     while (!open.empty()) {
       OpenNode& current = open.back();
       if (current.m_next == current.m_node->m_order.size()) {
@@ -52,7 +52,9 @@ public:
       const XMLTreeOrderEntry& entry = node.m_order[current.m_next++];
       int level = current.m_level;
       switch (entry.m_kind) {
-        case XMLContentKindChild: Open(*node.m_children[entry.m_index].m_data, level, open); break;
+        case XMLContentKindChild:
+          Open(*node.m_children[entry.m_index].m_data, level, current.m_next < node.m_order.size(), open);
+          break;
         case XMLContentKindText:
           Indent(level);
           PutText(node.m_texts[entry.m_index]);
@@ -83,8 +85,8 @@ private:
   };
 
   // Writes the start of a node at a level and, when it has contents to write, puts it on
-  // the stack of open nodes.
-  void Open(const XMLTreeNodeData& node, int level, std::vector<OpenNode>& open)
+  // the stack of open nodes. followed says whether more contents of its parent come after it.
+  void Open(const XMLTreeNodeData& node, int level, bool followed, std::vector<OpenNode>& open)
   {
     if (!node.m_hasName) {
       open.push_back(OpenNode{&node, 0, level, false});
@@ -108,7 +110,14 @@ private:
       Put("\"", 1);
     }
     if (node.m_isDeclaration) {
-      // A declaration has no end tag: its contents follow at its own level.
+      // A declaration has no end tag: its contents follow at its own level, and it takes
+      // whatever follows it up to its parent's end. An empty one with more after it is
+      // closed at once, so that what follows stays beside it, as deep as it was.
+      if (node.m_order.empty() && followed) {
+        Put("/>", 2);
+        EndLine();
+        return;
+      }
       Put("?>", 2);
       EndLine();
       open.push_back(OpenNode{&node, 0, level, false});

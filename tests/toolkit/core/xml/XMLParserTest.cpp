@@ -101,6 +101,8 @@ TEST(XMLParserTest, DeclarationsInsideElementsSurviveWritingAndParsing)
     {"<c><c><?c></c></c>3", "#top(c(c(?c())) \"3\")"},
     {"<a><b/><?pi?>t<c>u</c></a><d/>", "#top(a(b() ?pi(\"t\" c(\"u\"))) d())"},
     {"<?xml?><r><?p?><q/></r>", "?xml(r(?p(q())))"},
+    // A declaration closed at once keeps what follows beside it.
+    {"<?x/><a><?p k/>t<?q?/><b/><?r/></a>", "#top(?x() a(?p(k) \"t\" ?q?() b() ?r()))"},
   };
   for (const ParseCase& c : cases) {
     XMLParseResult result;
@@ -113,8 +115,18 @@ TEST(XMLParserTest, DeclarationsInsideElementsSurviveWritingAndParsing)
       EXPECT_EQ(DescribeTree(tree), c.m_tree) << c.m_text;
     }
   }
-  // The end tag named like the declaration closes the element, not the declaration.
+  // Declarations closed at once add no depth, neither parsed nor written back.
   XMLParseResult result;
+  std::string flat = "<a>";
+  for (int i = 0; i <= XMLMaxNestingDepth; ++i) flat += "<?p/>";
+  flat += "<b/></a>";
+  XMLTreeNode tree = Parse(flat.c_str(), &result);
+  ASSERT_EQ(result.m_error, XMLParseErrorNone);
+  EXPECT_FALSE(Parse(tree.ToText(false).c_str(), &result).IsEmpty());
+  EXPECT_EQ(result.m_error, XMLParseErrorNone);
+  EXPECT_STREQ(Parse(tree.ToText(false).c_str()).GetChild(XMLMaxNestingDepth + 1).GetName(), "b");
+
+  // The end tag named like the declaration closes the element, not the declaration.
   EXPECT_TRUE(Parse("<c><c><?c></c></c></c>", &result).IsEmpty());
   EXPECT_EQ(result.m_error, XMLParseErrorUnmatchedEndTag);
   EXPECT_TRUE(Parse("<?a><b></a>", &result).IsEmpty());
