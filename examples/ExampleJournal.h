@@ -4,7 +4,7 @@
 // interaction still live, so that the run can be replayed in another process and compared
 // record by record and checkpoint by checkpoint.
 
-#include "api/QelDebugApi.h"
+#include "api/debug/QelDebugApi.h"
 #include "core/calls/QelSystemApi.h"
 
 #include <initializer_list>

@@ -3,12 +3,12 @@
 // (the model comes back), a linear drag that is ended (the model keeps it), and a drag of the
 // distance's value. Prints the top and bottom positions and the volume after each step to
 // <output folder>/drag.txt and journals every call into <output folder>/drag-journal.xml.
-#include "api/QelDragApi.h"
-#include "api/QelDragOperationApi.h"
-#include "api/QelOperationControlApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
-#include "api/QelSelectionApi.h"
+#include "api/edits/QelDragApi.h"
+#include "api/edits/QelDragOperationApi.h"
+#include "api/edits/QelOperationControlApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
+#include "api/edits/QelSelectionApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"

@@ -12,13 +12,13 @@
 //
 // Writes the features' properties and the plates' face counts and volumes before and after to
 // <output folder>/feature_edit.txt.
-#include "api/QelFeatureApi.h"
-#include "api/QelFeatureProcedureDataApi.h"
-#include "api/QelFeaturePropertiesApi.h"
-#include "api/QelFeatureReferencesApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelMappingDataApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/features/QelFeatureApi.h"
+#include "api/features/QelFeatureProcedureDataApi.h"
+#include "api/features/QelFeaturePropertiesApi.h"
+#include "api/features/QelFeatureReferencesApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelMappingDataApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"

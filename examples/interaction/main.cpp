@@ -6,11 +6,11 @@
 // the references, rolls it all back, runs an update and destroys the interaction. Writes what
 // it saw to <output folder>/interaction_marks.txt and the journal of the exported calls to
 // <output folder>/interaction_journal.xml.
-#include "api/QelDebugApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelMarkApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelTrackingApi.h"
+#include "api/debug/QelDebugApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelMarkApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelTrackingApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"

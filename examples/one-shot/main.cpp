@@ -3,11 +3,11 @@
 // blends left; then, on fresh blocks with two blends that meet at a corner, makes the blends
 // again in each order. After each step writes the body's face count and volume (and the blends
 // found) to <output folder>/one_shot_operations.txt.
-#include "api/QelInstanceApi.h"
-#include "api/QelModellingApi.h"
-#include "api/QelOptionObjectsApi.h"
-#include "api/QelOptionSettersApi.h"
-#include "api/QelShellApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/operations/QelModellingApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
+#include "api/operations/QelOptionSettersApi.h"
+#include "api/operations/QelShellApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 

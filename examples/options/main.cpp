@@ -3,11 +3,11 @@
 // rolls back past further settings, and reports the add-on blocks the options hold; then fills a
 // mapping data through its exported calls and reads it back by index. Writes what it saw to
 // <output folder>/option_objects.txt.
-#include "api/QelInstanceApi.h"
-#include "api/QelMappingDataApi.h"
-#include "api/QelMarkApi.h"
-#include "api/QelOptionObjectsApi.h"
-#include "api/QelOptionSettersApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelMappingDataApi.h"
+#include "api/model/QelMarkApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
+#include "api/operations/QelOptionSettersApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/objects/Interaction.h"
 #include "core/calls/QelInteractionApi.h"

@@ -3,10 +3,10 @@
 // plate's top face, with an accept callback that rejects every parallel candidate. Prints
 // each relation found with its kind, its level and its faces (the surface of each), and writes
 // the same to <output folder>/relation-finding.txt, journalling its run.
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
-#include "api/QelRelationFindingApi.h"
-#include "api/QelRelationFindingOptionsApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
+#include "api/finding/QelRelationFindingApi.h"
+#include "api/finding/QelRelationFindingOptionsApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/enums/EnumNames.h"
 

@@ -4,9 +4,9 @@
 // the block's top face in the kernel. Prints each relation with its value and whether the
 // block's geometry satisfies it, and the update's outcome with the top's height and the block's
 // volume, and writes the same to <output folder>/relations.txt.
-#include "api/QelObjectApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
+#include "api/model/QelObjectApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/objects/Interaction.h"
 #include "core/calls/QelInteractionApi.h"

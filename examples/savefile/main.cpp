@@ -3,11 +3,11 @@
 // interaction to <output folder>/saved_interaction.xml, loads the file into a second
 // interaction and prints the comparison of the two; then moves a body of the loaded one and
 // compares again. Writes what it saw to <output folder>/save_load.txt.
-#include "api/QelDebugApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelOptionObjectsApi.h"
-#include "api/QelOptionSettersApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/debug/QelDebugApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
+#include "api/operations/QelOptionSettersApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"

@@ -3,10 +3,10 @@
 // holes around (90, 40) of a plate, loads them as a closed circular pattern about a line of the
 // plate and lists its occurrences and spacing. Writes what it saw to
 // <output folder>/sections_patterns.txt.
-#include "api/QelFacePatternApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelSectionApi.h"
+#include "api/model/QelFacePatternApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelSectionApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 

@@ -5,12 +5,12 @@
 // their neighbours and is refused with the model left as it was. After each edit writes the update
 // status, the result, the positions or radii that changed and the volume to
 // <output folder>/value_edits.txt, journalling its run.
-#include "api/QelFacePatternApi.h"
-#include "api/QelFacePatternQueryApi.h"
-#include "api/QelOptionObjectsApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
-#include "api/QelSolverEditApi.h"
+#include "api/model/QelFacePatternApi.h"
+#include "api/model/QelFacePatternQueryApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
+#include "api/edits/QelSolverEditApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/enums/EnumNames.h"
 

@@ -7,8 +7,8 @@
 // under 5% to it.
 #include "BenchTiming.h"
 
-#include "api/QelDragApi.h"
-#include "api/QelUpdateApi.h"
+#include "api/edits/QelDragApi.h"
+#include "api/edits/QelUpdateApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/Interaction.h"
 #include "model/references/Reference.h"

@@ -4,8 +4,8 @@
 // both ways; the medians of the rounds and their ratio are printed.
 #include "BenchTiming.h"
 
-#include "api/QelModellingApi.h"
-#include "api/QelOptionObjectsApi.h"
+#include "api/operations/QelModellingApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 

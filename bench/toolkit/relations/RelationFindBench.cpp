@@ -4,8 +4,8 @@
 // the exported call (the call frame, argument checks, the groups turned into find input) and
 // once through the relation finder itself on the same input; the counters give both medians
 // and the ratio of the exported call to the finder's own find.
-#include "api/QelRelationFindingApi.h"
-#include "api/QelRelationFindingOptionsApi.h"
+#include "api/finding/QelRelationFindingApi.h"
+#include "api/finding/QelRelationFindingOptionsApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/Interaction.h"

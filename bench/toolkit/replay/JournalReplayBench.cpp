@@ -4,10 +4,10 @@
 // the longest of the examples' journals that replay. Each round makes the session afresh on
 // one side and replays its journal, rebuilding the block from it, on the other. The counters
 // give the medians and their ratio; the goal is a replay at most 1.5 times the direct run.
-#include "api/QelDebugApi.h"
-#include "api/QelJournalReplayApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
+#include "api/debug/QelDebugApi.h"
+#include "api/debug/QelJournalReplayApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"
 

@@ -3,7 +3,7 @@
 // and destroys it all; and it links every call the installed headers declare. The first step
 // that fails is printed and ends it with status 1.
 
-#include "api/QelInstanceApi.h"
+#include "api/model/QelInstanceApi.h"
 #include "core/enums/EnumNames.h"
 #include "core/calls/QelInteractionApi.h"
 

@@ -5,7 +5,7 @@
 //
 // Prints one line for every step that neither succeeded nor was ignored ("index name status:
 // text") and exits 0 when there was none, 1 when there was, 2 when the replay could not run.
-#include "api/QelJournalReplayApi.h"
+#include "api/debug/QelJournalReplayApi.h"
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"
 

@@ -2,9 +2,9 @@
 // checking validity, journal checkpoints and failure points, and the preview of the last solve.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelDebugApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/debug/QelDebugApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/objects/SolutionChangeData.h"

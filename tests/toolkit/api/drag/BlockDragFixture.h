@@ -4,12 +4,12 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelDragApi.h"
-#include "api/QelDragOperationApi.h"
-#include "api/QelOperationControlApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
-#include "api/QelSelectionApi.h"
+#include "api/edits/QelDragApi.h"
+#include "api/edits/QelDragOperationApi.h"
+#include "api/edits/QelOperationControlApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
+#include "api/edits/QelSelectionApi.h"
 #include "core/calls/QelInteractionApi.h"
 
 #include <cmath>

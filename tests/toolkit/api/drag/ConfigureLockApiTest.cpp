@@ -2,8 +2,8 @@
 // and every setting recorded for rollback, the unchanged ones too.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelConfigureLockApi.h"
-#include "api/QelMarkApi.h"
+#include "api/edits/QelConfigureLockApi.h"
+#include "api/model/QelMarkApi.h"
 
 namespace QEL {
 namespace testing {

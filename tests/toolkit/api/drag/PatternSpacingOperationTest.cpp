@@ -2,11 +2,11 @@
 // set, stepped and updated through the operation calls.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelDragOperationApi.h"
-#include "api/QelFacePatternApi.h"
-#include "api/QelFacePatternQueryApi.h"
-#include "api/QelOperationControlApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/edits/QelDragOperationApi.h"
+#include "api/model/QelFacePatternApi.h"
+#include "api/model/QelFacePatternQueryApi.h"
+#include "api/edits/QelOperationControlApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/kernel/KernelFacade.h"
 

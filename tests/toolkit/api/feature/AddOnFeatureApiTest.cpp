@@ -3,8 +3,8 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelAddOnFeatureApi.h"
-#include "api/QelFeatureApi.h"
+#include "api/features/QelAddOnFeatureApi.h"
+#include "api/features/QelFeatureApi.h"
 #include "core/kernel/KernelFacade.h"
 
 #include <hxr.h>

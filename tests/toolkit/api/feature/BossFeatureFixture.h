@@ -4,8 +4,8 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelInstanceApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Xform.h"
 

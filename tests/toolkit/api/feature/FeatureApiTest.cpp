@@ -5,8 +5,8 @@
 #include "../../core/frame/ApiTestFixture.h"
 #include "../../core/journal/JournalReading.h"
 
-#include "api/QelFeatureApi.h"
-#include "api/QelMappingDataApi.h"
+#include "api/features/QelFeatureApi.h"
+#include "api/model/QelMappingDataApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "model/transaction/MappingData.h"
 #include "replay/ReplayRegistry.h"

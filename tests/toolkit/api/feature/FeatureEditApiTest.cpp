@@ -4,11 +4,11 @@
 
 #include "BossFeatureFixture.h"
 
-#include "api/QelFeatureProcedureDataApi.h"
-#include "api/QelFeaturePropertiesApi.h"
-#include "api/QelFeatureReferencesApi.h"
-#include "api/QelMappingDataApi.h"
-#include "api/QelTrackingApi.h"
+#include "api/features/QelFeatureProcedureDataApi.h"
+#include "api/features/QelFeaturePropertiesApi.h"
+#include "api/features/QelFeatureReferencesApi.h"
+#include "api/model/QelMappingDataApi.h"
+#include "api/model/QelTrackingApi.h"
 #include "core/support/AlgorithmSwitches.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"

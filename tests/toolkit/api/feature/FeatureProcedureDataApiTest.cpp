@@ -4,8 +4,8 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelFeatureProcedureDataApi.h"
-#include "api/QelFeatureReferencesApi.h"
+#include "api/features/QelFeatureProcedureDataApi.h"
+#include "api/features/QelFeatureReferencesApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "model/features/FeatureProcedureData.h"
 #include "replay/JournalReplay.h"

@@ -4,10 +4,10 @@
 
 #include "BossFeatureFixture.h"
 
-#include "api/QelAddOnFeatureApi.h"
-#include "api/QelFeatureProcedureDataApi.h"
-#include "api/QelFeaturePropertiesApi.h"
-#include "api/QelFeatureReferencesApi.h"
+#include "api/features/QelAddOnFeatureApi.h"
+#include "api/features/QelFeatureProcedureDataApi.h"
+#include "api/features/QelFeaturePropertiesApi.h"
+#include "api/features/QelFeatureReferencesApi.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelMappingDataApi.h"
+#include "api/model/QelMappingDataApi.h"
 #include "model/transaction/MappingData.h"
 
 namespace QEL {

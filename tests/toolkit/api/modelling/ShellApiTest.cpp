@@ -4,8 +4,8 @@
 #include "../../core/frame/ApiTestFixture.h"
 #include "../../model/transaction/ModelFixture.h"
 
-#include "api/QelInstanceApi.h"
-#include "api/QelShellApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/operations/QelShellApi.h"
 #include "core/kernel/AddOnFacade.h"
 
 namespace QEL {

@@ -2,11 +2,11 @@
 // them: through the exported functions, with checks on, over a block from the fixture builders.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelInstanceApi.h"
-#include "api/QelMarkApi.h"
-#include "api/QelObjectApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelTrackingApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelMarkApi.h"
+#include "api/model/QelObjectApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelTrackingApi.h"
 #include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/calls/QelInteractionApi.h"

@@ -4,8 +4,8 @@
 
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelOptionObjectsApi.h"
-#include "api/QelOptionSettersApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
+#include "api/operations/QelOptionSettersApi.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/frame/TagCasts.h"

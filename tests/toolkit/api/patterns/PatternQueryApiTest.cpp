@@ -2,9 +2,9 @@
 // 3 x 2 grid of holes and six holes about an axis.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelFacePatternApi.h"
-#include "api/QelFacePatternQueryApi.h"
-#include "api/QelReferenceApi.h"
+#include "api/model/QelFacePatternApi.h"
+#include "api/model/QelFacePatternQueryApi.h"
+#include "api/model/QelReferenceApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "solver/operations/SolverOperation.h"

@@ -2,12 +2,12 @@
 // through the exported functions, over a plate with hole patterns and a block.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelDebugApi.h"
-#include "api/QelFacePatternApi.h"
-#include "api/QelInstanceApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelSectionApi.h"
-#include "api/QelVirtualVertexApi.h"
+#include "api/debug/QelDebugApi.h"
+#include "api/model/QelFacePatternApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelSectionApi.h"
+#include "api/model/QelVirtualVertexApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/frame/TagCasts.h"

@@ -2,10 +2,10 @@
 // placed blocks and a free plane from the fixture builders.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelInstanceApi.h"
-#include "api/QelMarkApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationApi.h"
+#include "api/model/QelInstanceApi.h"
+#include "api/model/QelMarkApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/model/QelRelationApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/calls/QelInteractionApi.h"
 

@@ -3,9 +3,9 @@
 // its groups, and the point where three faces meet.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelReferenceApi.h"
-#include "api/QelRelationFindingApi.h"
-#include "api/QelRelationFindingOptionsApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/finding/QelRelationFindingApi.h"
+#include "api/finding/QelRelationFindingOptionsApi.h"
 #include "core/kernel/KernelFacade.h"
 
 namespace QEL {

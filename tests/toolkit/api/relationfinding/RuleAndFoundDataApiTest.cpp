@@ -2,9 +2,9 @@
 // null outputs, and the shell data only a shell record has.
 #include "../../core/frame/ApiTestFixture.h"
 
-#include "api/QelFoundDataApi.h"
-#include "api/QelReferenceApi.h"
-#include "api/QelRuleApi.h"
+#include "api/finding/QelFoundDataApi.h"
+#include "api/model/QelReferenceApi.h"
+#include "api/finding/QelRuleApi.h"
 #include "core/kernel/KernelFacade.h"
 #include "model/operations/ShellClusterData.h"
 #include "update/records/FoundData.h"

@@ -11,7 +11,7 @@
 #include "core/objects/TagManager.h"
 #include "core/persist/XMLIO.h"
 #include "core/xml/XMLTreeNode.h"
-#include "api/QelDebugApi.h"
+#include "api/debug/QelDebugApi.h"
 #include "core/xml/XMLCutOffDocument.h"
 
 #include "JournalReading.h"

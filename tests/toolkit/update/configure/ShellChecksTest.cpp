@@ -5,7 +5,7 @@
 #include "../../core/frame/ApiTestFixture.h"
 #include "../../model/transaction/ModelFixture.h"
 
-#include "api/QelDebugApi.h"
+#include "api/debug/QelDebugApi.h"
 #include "core/kernel/AddOnFacade.h"
 #include "model/features/Feature.h"
 #include "model/references/Reference.h"

@@ -2,7 +2,7 @@
 // the kernel bodies, or the model is rolled back.
 #include "../../solver/SolverFixture.h"
 
-#include "api/QelUpdateApi.h"
+#include "api/edits/QelUpdateApi.h"
 #include "core/journal/DebugJournalSwitches.h"
 #include "core/objects/EntityCasts.h"
 #include "core/objects/SolutionChangeData.h"
