@@ -40,6 +40,8 @@
 #include <cstring>
 #include <set>
 #include <type_traits>
+#include <unordered_map>
+#include <vector>
 
 namespace brennik {
 
@@ -206,19 +208,30 @@ bool IsValidBodyShape(const TopoDS_Shape& shape) {
 
 namespace {
 
-// Geometry under a body is shared per OCCT geometry object and placement.
-struct GeomKey {
-  Handle(Standard_Transient) object;
-  TopLoc_Location location;
-  int tag;
-};
+// Geometry under a body is shared per OCCT geometry object and placement. Keys are grouped
+// by object, so finding one stays constant time on a body with many faces and edges; within
+// a group the first key made wins.
+class GeomKeys {
+ public:
+  void Add(const Handle(Standard_Transient)& object, const TopLoc_Location& location, int tag) {
+    m_byObject[object.get()].push_back({object, location, tag});
+  }
+  int Find(const Handle(Standard_Transient)& object, const TopLoc_Location& location) const {
+    auto found = m_byObject.find(object.get());
+    if (found == m_byObject.end()) return 0;
+    for (const Key& key : found->second)
+      if (key.location.IsEqual(location)) return key.tag;
+    return 0;
+  }
 
-int FindKey(const std::vector<GeomKey>& keys, const Handle(Standard_Transient)& object,
-            const TopLoc_Location& location) {
-  for (const GeomKey& key : keys)
-    if (key.object == object && key.location.IsEqual(location)) return key.tag;
-  return 0;
-}
+ private:
+  struct Key {
+    Handle(Standard_Transient) object;  // held, so that its address stays its own
+    TopLoc_Location location;
+    int tag;
+  };
+  std::unordered_map<const Standard_Transient*, std::vector<Key>> m_byObject;
+};
 
 std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, const ShapeTagMap& tags) {
   std::vector<int> out;
@@ -284,33 +297,33 @@ BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape
   }
 
   // Geometry: one tag per OCCT geometry object and placement; kept when the old body had it.
-  std::vector<GeomKey> oldKeys, newKeys;
+  GeomKeys oldKeys, newKeys;
   std::map<int, Handle(Standard_Transient)> oldObjects;
   if (old) {
     for (int face : old->faces) {
       TopLoc_Location loc;
       Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
-      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.push_back({s, loc, old->subs.at(face).geom});
+      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.Add(s, loc, old->subs.at(face).geom);
     }
     for (int edge : old->edges) {
       TopLoc_Location loc;
       double f, l;
       Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(old->subs.at(edge).shape), loc, f, l);
-      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.push_back({c, loc, old->subs.at(edge).geom});
+      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.Add(c, loc, old->subs.at(edge).geom);
     }
   }
   auto placeGeom = [&](int entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
                        const GeomData& data) {
-    int tag = FindKey(newKeys, object, loc);
+    int tag = newKeys.Find(object, loc);
     if (tag == 0) {
-      int oldTag = FindKey(oldKeys, object, loc);
+      int oldTag = oldKeys.Find(object, loc);
       tag = (oldTag && !body->geoms.count(oldTag)) ? oldTag : session.NewTag();
       BodyGeom geom;
       geom.data = data;
       auto oldIt = old ? old->geoms.find(tag) : std::map<int, BodyGeom>::const_iterator();
       geom.identifier = (old && oldIt != old->geoms.end()) ? oldIt->second.identifier : body->nextIdentifier++;
       body->geoms[tag] = geom;
-      newKeys.push_back({object, loc, tag});
+      newKeys.Add(object, loc, tag);
     }
     body->subs[entity].geom = tag;
   };

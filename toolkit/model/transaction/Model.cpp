@@ -281,16 +281,19 @@ bool Model::RecordPartitionChanges(bool keepCreated, bool keepDeleted)
         for (int tag : modified)
             if (isFaceOrEdge(GetEntityClass(tag)))
                 report(tag, &TrackingData::MarkModified);
-        // Back to the state before the call, where the deleted entities can still be classified.
-        GoToPartitionMark(GetPrecedingPartitionMark(mark));
-        for (int tag : deleted) {
-            const int cls = GetEntityClass(tag);
-            if (isFaceOrEdge(cls))
-                report(tag, &TrackingData::MarkDeleted);
-            else if (cls == KernelClassVertex && keepDeleted)
-                m_deletedVertices.push_back(tag);
+        // Back to the state before the call, where the deleted entities can still be classified;
+        // with none deleted the model stays where it is.
+        if (!deleted.empty()) {
+            GoToPartitionMark(GetPrecedingPartitionMark(mark));
+            for (int tag : deleted) {
+                const int cls = GetEntityClass(tag);
+                if (isFaceOrEdge(cls))
+                    report(tag, &TrackingData::MarkDeleted);
+                else if (cls == KernelClassVertex && keepDeleted)
+                    m_deletedVertices.push_back(tag);
+            }
+            GoToPartitionMark(mark);
         }
-        GoToPartitionMark(mark);
         DeletePartitionMark(mark);
     }
     return true;

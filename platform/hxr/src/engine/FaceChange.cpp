@@ -459,21 +459,37 @@ FaceJudge SurfaceChangeJudge(const TopoDS_Shape& body, const BRepTools_History& 
   };
 }
 
-// A face changed as asked lies on the surface asked for.
+// A face changed as asked lies on the surface asked for: its vertices do, and a planar face's
+// plane does at a point amid them (its vertices may all lie on one line of a tilted plane).
 bool LiesOn(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface) {
-  GProp_GProps props;
-  BRepGProp::SurfaceProperties(face, props);
-  // The centre of mass of a curved face is off the face; test a vertex as well.
   GeomAPI_ProjectPointOnSurf projection;
+  gp_XYZ sum(0.0, 0.0, 0.0);
+  int count = 0;
   for (TopExp_Explorer it(face, TopAbs_VERTEX); it.More(); it.Next()) {
-    projection.Init(BRep_Tool::Pnt(TopoDS::Vertex(it.Current())), surface);
+    const gp_Pnt point = BRep_Tool::Pnt(TopoDS::Vertex(it.Current()));
+    projection.Init(point, surface);
     if (projection.NbPoints() == 0 || projection.LowerDistance() > 1e-6) return false;
+    sum += point.XYZ();
+    ++count;
   }
-  if (BRep_Tool::Surface(TopoDS::Face(face))->DynamicType() == STANDARD_TYPE(Geom_Plane)) {
-    projection.Init(props.CentreOfMass(), surface);
-    if (projection.NbPoints() == 0 || projection.LowerDistance() > 1e-6) return false;
+  const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(TopoDS::Face(face)));
+  if (plane.IsNull()) return true;
+  // The middle of the vertices put on the face's own plane stands for the face as its centre
+  // of mass did, without integrating over every wire of a face with many holes.
+  gp_Pnt middle;
+  if (count > 0) {
+    middle = gp_Pnt(sum / count);
+  } else {
+    GProp_GProps props;
+    BRepGProp::SurfaceProperties(face, props);
+    middle = props.CentreOfMass();
   }
-  return true;
+  const gp_Pln own = plane->Pln();
+  const gp_Vec off(own.Location(), middle);
+  const gp_Dir normal = own.Axis().Direction();
+  middle.Translate(-off.Dot(gp_Vec(normal)) * gp_Vec(normal));
+  projection.Init(middle, surface);
+  return projection.NbPoints() != 0 && projection.LowerDistance() <= 1e-6;
 }
 
 }  // namespace
