@@ -7,11 +7,11 @@
 #include "replay/ReplayUnpackers.h"
 
 #undef QEL_API_REPLAYABLE_CALL
-#define QEL_API_REPLAYABLE_CALL(Function, flags)                                              \
-    QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable);                               \
+#define QEL_API_REPLAYABLE_CALL(Function, flags)                \
+    QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable); \
     QEL_REGISTER_REPLAY_FUNCTION(Function)
 
 #undef QEL_API_REPLAYABLE_CALL_STARTING_AT
-#define QEL_API_REPLAYABLE_CALL_STARTING_AT(Function, flags, start)                                 \
-    QEL_API_CALL_STARTING_AT(Function, (flags) | ::QEL::ApiCallReplayable, start);                \
+#define QEL_API_REPLAYABLE_CALL_STARTING_AT(Function, flags, start)                \
+    QEL_API_CALL_STARTING_AT(Function, (flags) | ::QEL::ApiCallReplayable, start); \
     QEL_REGISTER_REPLAY_FUNCTION(Function)

@@ -27,7 +27,8 @@ int ListTags(Array<int>* out, TagListMode mode, const Range& items, TagOf tagOf)
 }
 
 // An optional output array as the journal records it: a null pointer as a null "TagArray*".
-inline void WriteJournalTagListOutput(JournalArguments& journal, Array<int>* array, const char* name)
+inline void WriteJournalTagListOutput(JournalArguments& journal, Array<int>* array,
+                                      const char* name)
 {
     journal.WriteJournalArgTagArrayPointer(array ? &GetArrayVector(*array) : nullptr, name);
 }

@@ -1,17 +1,17 @@
 #include "replay/JournalReplay.h"
 
-#include "core/kernel/AddOnFacade.h"
 #include "core/enums/EnumNames.h"
-#include "core/objects/Interaction.h"
+#include "core/journal/JournalWriter.h"
+#include "core/kernel/AddOnFacade.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/TagManager.h"
-#include "core/objects/TaggedEntity.h"
 #include "core/maths/Tolerance.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/TagManager.h"
+#include "core/objects/TaggedEntity.h"
+#include "core/persist/XMLData.h"
 #include "replay/RecordedRejections.h"
 #include "replay/ReplayRegistry.h"
-#include "core/persist/XMLData.h"
-#include "core/journal/JournalWriter.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -23,22 +23,13 @@ namespace {
 ReplayValidityCheck s_validityCheck = nullptr;
 ReplayInteractionLoad s_interactionLoad = nullptr;
 ReplayCheckpoint s_checkpoint = nullptr;
-}
+}  // namespace
 
-void SetReplayCheckpoint(ReplayCheckpoint checkpoint)
-{
-    s_checkpoint = checkpoint;
-}
+void SetReplayCheckpoint(ReplayCheckpoint checkpoint) { s_checkpoint = checkpoint; }
 
-void SetReplayValidityCheck(ReplayValidityCheck check)
-{
-    s_validityCheck = check;
-}
+void SetReplayValidityCheck(ReplayValidityCheck check) { s_validityCheck = check; }
 
-void SetReplayInteractionLoad(ReplayInteractionLoad load)
-{
-    s_interactionLoad = load;
-}
+void SetReplayInteractionLoad(ReplayInteractionLoad load) { s_interactionLoad = load; }
 
 namespace {
 
@@ -54,11 +45,20 @@ const char* const s_body = "Body";
 
 // Recorded but never replayed: journalling control, application data, files and callbacks.
 const char* const s_defaultIgnoredFunctions[] = {
-    "GetMarkCount",          "StartJournalling",          "StopJournalling",
-    "IsJournalling",         "GetTessikJournalling",      "GetBrennikJournalling",
-    "SetTessikJournalling",  "SetBrennikJournalling",     "AskVersion",
-    "ObjectSetApplicationData", "ObjectGetApplicationData", "DebugSaveInteraction",
-    "GetReportChannel",      "OptionSetFindAcceptRelationCallback",
+    "GetMarkCount",
+    "StartJournalling",
+    "StopJournalling",
+    "IsJournalling",
+    "GetTessikJournalling",
+    "GetBrennikJournalling",
+    "SetTessikJournalling",
+    "SetBrennikJournalling",
+    "AskVersion",
+    "ObjectSetApplicationData",
+    "ObjectGetApplicationData",
+    "DebugSaveInteraction",
+    "GetReportChannel",
+    "OptionSetFindAcceptRelationCallback",
 };
 // A load of an interaction from a save file is made again (not skipped): the interaction it
 // gives is the one later records name, and skipping it would leave them naming none.
@@ -79,7 +79,8 @@ bool BeginsWith(const std::string& text, const char* prefix)
 // no value of the enumeration.
 bool ReadEnumValue(const std::string& type, const std::string& text, int& number)
 {
-    const size_t digits = text.find_first_not_of("0123456789", text.size() > 1 && text[0] == '-' ? 1 : 0);
+    const size_t digits =
+        text.find_first_not_of("0123456789", text.size() > 1 && text[0] == '-' ? 1 : 0);
     if (!text.empty() && text != "-" && digits == std::string::npos) {
         try {
             number = std::stoi(text);
@@ -243,7 +244,8 @@ void JournalReplay::End()
 
 void JournalReplay::WriteRecordName() { m_errorText << m_functionName << " (" << m_index << ")"; }
 
-bool JournalReplay::CallRecordedFunction(std::vector<ReplayValue>& arguments, ReplayValue& returnValue)
+bool JournalReplay::CallRecordedFunction(std::vector<ReplayValue>& arguments,
+                                         ReplayValue& returnValue)
 {
     if (m_functionName != s_interactionLoadName || !s_interactionLoad)
         return CallReplayFunction(m_functionName, arguments, &returnValue);
@@ -279,11 +281,13 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
             int id = 0;
             DoIOIDReference("id", id);
             if (id > 0 && m_activeInteraction) {
-                TaggedEntity* entity = m_activeInteraction->GetTagManager()
-                                           ? m_activeInteraction->GetTagManager()->FindTaggedEntityById(id)
-                                           : nullptr;
+                TaggedEntity* entity =
+                    m_activeInteraction->GetTagManager()
+                        ? m_activeInteraction->GetTagManager()->FindTaggedEntityById(id)
+                        : nullptr;
                 if (!entity) {
-                    m_errorText << " failed to find [" << type << "] entity using ID [" << id << "]";
+                    m_errorText << " failed to find [" << type << "] entity using ID [" << id
+                                << "]";
                     return false;
                 }
                 tag = entity->GetTag();
@@ -577,7 +581,8 @@ void JournalReplay::MapOutputTags(int argumentIndex, ReplayValue& replayed)
                 return;
             mapTag(tags[i]);
         }
-    } else if (EndsWith(type, "Tag") && replayed.GetKind() == ReplayValueKindInt && !replayed.IsNull()) {
+    } else if (EndsWith(type, "Tag") && replayed.GetKind() == ReplayValueKindInt &&
+               !replayed.IsNull()) {
         mapTag(replayed.GetInt());
     }
 }
@@ -593,8 +598,8 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
     }
     auto differs = [this, &status](auto recorded, auto replayed) {
         WriteRecordName();
-        m_errorText << " journal return value [" << recorded << "] not equal to replay return value ["
-                    << replayed << "]";
+        m_errorText << " journal return value [" << recorded
+                    << "] not equal to replay return value [" << replayed << "]";
         status = ReplayReturnValueDiffers;
     };
     if (recordedTag > 0) {
@@ -665,8 +670,8 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
             ok = DoIO(recorded);
             const char* replayed = returnValue.GetString();
             // A text recorded as null or empty matches a null or empty reply.
-            const bool mismatch = !recorded.empty() ? (!replayed || recorded != replayed)
-                                                    : (replayed && *replayed);
+            const bool mismatch =
+                !recorded.empty() ? (!replayed || recorded != replayed) : (replayed && *replayed);
             if (ok && mismatch)
                 differs(recorded.empty() ? std::string("<Null>") : recorded,
                         replayed ? std::string(replayed) : std::string("<Null>"));
@@ -677,7 +682,8 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
     }
 }
 
-void JournalReplay::CompareCheckpoint(Interaction* live, bool bodyCompareOnly, ReplayStatus& status, bool& ok)
+void JournalReplay::CompareCheckpoint(Interaction* live, bool bodyCompareOnly, ReplayStatus& status,
+                                      bool& ok)
 {
     XMLElementScope scope(this, s_interaction);
     if (!scope.IsOpen()) {
@@ -860,7 +866,8 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
             }
         }
         if (!called) {
-            m_errorText << "Failed to call replay function for " << m_functionName << " (" << m_index << ")";
+            m_errorText << "Failed to call replay function for " << m_functionName << " ("
+                        << m_index << ")";
             status = ReplayNotSupported;
             replayed = stepped = ResultTypeNotSupported;
             ok = false;
@@ -915,7 +922,8 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     return finish();
 }
 
-ReplayStatus JournalReplay::ReplayToIndex(int index, ResultType* replayedResult, ResultType* stepResult)
+ReplayStatus JournalReplay::ReplayToIndex(int index, ResultType* replayedResult,
+                                          ResultType* stepResult)
 {
     ResultType replayed = ResultTypeOk;
     ResultType stepped = ResultTypeOk;

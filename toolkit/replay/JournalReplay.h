@@ -4,8 +4,8 @@
 // outputs, result and return value with the record.
 #pragma once
 
-#include "core/frame/Array.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 #include "core/persist/XMLIO.h"
 #include "replay/ReplayValue.h"
 

@@ -25,11 +25,13 @@ const char* const s_rejectElement = "FindCallbackReject";
 
 }  // namespace
 
-bool AcceptRelationUnlessRejected(int, int level, RelationType type, int fromEntity, int fromInstance, int toEntity,
-                                  int toInstance, int additionalEntity, int additionalInstance)
+bool AcceptRelationUnlessRejected(int, int level, RelationType type, int fromEntity,
+                                  int fromInstance, int toEntity, int toInstance,
+                                  int additionalEntity, int additionalInstance)
 {
-    const FindCallbackRejectRecord record{level,      static_cast<int>(type), fromEntity,       fromInstance,
-                                          toEntity,   toInstance,             additionalEntity, additionalInstance};
+    const FindCallbackRejectRecord record{
+        level,      static_cast<int>(type), fromEntity,        fromInstance, toEntity,
+        toInstance, additionalEntity,       additionalInstance};
     return s_recordedRejections.count(record) == 0;
 }
 

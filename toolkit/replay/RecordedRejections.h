@@ -16,7 +16,8 @@ void LoadRecordedRejections(Interaction* interaction, XMLIO& reader);
 // Takes the refusing callback off the interaction's finder and empties the set.
 void ClearRecordedRejections(Interaction* interaction);
 // The accept-relation callback of a replay: false for a recorded candidate, true otherwise.
-bool AcceptRelationUnlessRejected(int interactionTag, int level, RelationType type, int fromEntity, int fromInstance,
-                                  int toEntity, int toInstance, int additionalEntity, int additionalInstance);
+bool AcceptRelationUnlessRejected(int interactionTag, int level, RelationType type, int fromEntity,
+                                  int fromInstance, int toEntity, int toInstance,
+                                  int additionalEntity, int additionalInstance);
 
 }  // namespace QEL

@@ -31,7 +31,8 @@ QEL_API bool RegisterReplayFunction(const char* name, ReplayAdapter adapter);
 // Calls the adapter registered under exactly this name (case-sensitive, no prefix or
 // alias match). False, with the list and the return value untouched, when there is none;
 // otherwise what the adapter returns. The adapter's std::invalid_argument passes through.
-QEL_API bool CallReplayFunction(const std::string& name, std::vector<ReplayValue>& arguments, ReplayValue* returnValue);
+QEL_API bool CallReplayFunction(const std::string& name, std::vector<ReplayValue>& arguments,
+                                ReplayValue* returnValue);
 
 // Some calls journal, after the call, values that are none of their parameters (the relations a
 // find made). A replay makes the call without them and then remakes them from the interaction
@@ -40,7 +41,8 @@ typedef void (*ReplayRecordedOutputs)(int interaction, std::vector<ReplayValue>&
 
 // Stores how many such values the call journals (last before its result) and how they are
 // remade; always true, as a registration.
-QEL_API bool RegisterReplayRecordedOutputs(const char* name, int count, ReplayRecordedOutputs remake);
+QEL_API bool RegisterReplayRecordedOutputs(const char* name, int count,
+                                           ReplayRecordedOutputs remake);
 // The count for exactly this name, 0 for a call that journals none; remake is set with it.
 QEL_API int GetReplayRecordedOutputs(const std::string& name, ReplayRecordedOutputs* remake);
 

@@ -6,7 +6,8 @@ namespace QEL {
 
 void CheckReplayArgumentCount(const std::vector<ReplayValue>& arguments, unsigned expected)
 {
-  if (arguments.size() != expected) throw std::invalid_argument("Unexpected number of arguments");
+    if (arguments.size() != expected)
+        throw std::invalid_argument("Unexpected number of arguments");
 }
 
 }  // namespace QEL

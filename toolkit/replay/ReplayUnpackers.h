@@ -12,9 +12,9 @@
 // replays exactly that function.
 #pragma once
 
+#include "core/enums/Enums.h"
 #include "core/frame/Array.h"
 #include "core/maths/Double4x4.h"
-#include "core/enums/Enums.h"
 #include "core/maths/Position.h"
 #include "replay/ReplayRegistry.h"
 #include "replay/ReplayValue.h"
@@ -41,12 +41,12 @@ struct ReplayParameter;
 typedef double (*ReplayMatrixRows)[4];
 typedef const double (*ReplayConstMatrixRows)[4];
 
-#define QEL_REPLAY_PARAMETER(Type, accessor)                          \
-  template <>                                                         \
-  struct ReplayParameter<Type> {                                      \
-    static void Check(ReplayValue& value) { (void)value.accessor(); } \
-    static Type Get(ReplayValue& value) { return value.accessor(); }  \
-  }
+#define QEL_REPLAY_PARAMETER(Type, accessor)                              \
+    template <>                                                           \
+    struct ReplayParameter<Type> {                                        \
+        static void Check(ReplayValue& value) { (void)value.accessor(); } \
+        static Type Get(ReplayValue& value) { return value.accessor(); }  \
+    }
 
 QEL_REPLAY_PARAMETER(int, GetInt);
 QEL_REPLAY_PARAMETER(bool, GetBool);
@@ -80,8 +80,8 @@ QEL_REPLAY_PARAMETER(ResultType*, GetResultTypePointer);
 // given, straight into the call, never held in an enumeration object first.
 template <typename E>
 struct ReplayParameter<E, std::enable_if_t<std::is_enum<E>::value>> {
-  static void Check(ReplayValue& value) { value.CheckType(ReplayValueKindInt); }
-  static E Get(ReplayValue& value) { return static_cast<E>(value.GetInt()); }
+    static void Check(ReplayValue& value) { value.CheckType(ReplayValueKindInt); }
+    static E Get(ReplayValue& value) { return static_cast<E>(value.GetInt()); }
 };
 
 // --- Return-value stores ---------------------------------------------------------------------
@@ -93,62 +93,64 @@ struct ReplayReturn;
 
 template <>
 struct ReplayReturn<bool> {
-  static void Store(ReplayValue& value, bool result) { value.SetBool(result); }
+    static void Store(ReplayValue& value, bool result) { value.SetBool(result); }
 };
 
 template <>
 struct ReplayReturn<int> {
-  static void Store(ReplayValue& value, int result) { value.SetInt(result); }
+    static void Store(ReplayValue& value, int result) { value.SetInt(result); }
 };
 
 template <typename E>
 struct ReplayReturn<E, std::enable_if_t<std::is_enum<E>::value>> {
-  static void Store(ReplayValue& value, E result) { value.SetInt(static_cast<int>(result)); }
+    static void Store(ReplayValue& value, E result) { value.SetInt(static_cast<int>(result)); }
 };
 
 template <>
 struct ReplayReturn<double> {
-  static void Store(ReplayValue& value, double result) { value.SetDouble(result); }
+    static void Store(ReplayValue& value, double result) { value.SetDouble(result); }
 };
 
 // A pointer result keeps the first three doubles it designates; a null result is a null
 // value of the same kind.
 template <>
 struct ReplayReturn<double*> {
-  static void Store(ReplayValue& value, const double* result)
-  {
-    value.SetDoubleTriple(result);
-    value.SetNull(result == nullptr);
-  }
+    static void Store(ReplayValue& value, const double* result)
+    {
+        value.SetDoubleTriple(result);
+        value.SetNull(result == nullptr);
+    }
 };
 
 template <>
 struct ReplayReturn<const char*> {
-  static void Store(ReplayValue& value, const char* result)
-  {
-    value.SetString(result);
-    value.SetNull(result == nullptr);
-  }
+    static void Store(ReplayValue& value, const char* result)
+    {
+        value.SetString(result);
+        value.SetNull(result == nullptr);
+    }
 };
 
 // --- The unpacker ----------------------------------------------------------------------------
 
 template <typename R, typename... P, std::size_t... I>
-bool ReplayCallWith(R (*function)(P...), std::vector<ReplayValue>& arguments, ReplayValue* returnValue,
-                    std::index_sequence<I...>)
+bool ReplayCallWith(R (*function)(P...), std::vector<ReplayValue>& arguments,
+                    ReplayValue* returnValue, std::index_sequence<I...>)
 {
-  // Every value's kind is checked before the call, left to right, so a value of the wrong kind
-  // throws before the function runs; the values are then converted straight into the call.
-  // References and pointers point into the list, so the function's outputs land in it.
-  (ReplayParameter<P>::Check(arguments[I]), ...);
-  if constexpr (std::is_void<R>::value) {
-    function(ReplayParameter<P>::Get(arguments[I])...);
-    if (returnValue != nullptr) returnValue->SetKind(ReplayValueKindNone);
-  } else {
-    R result = function(ReplayParameter<P>::Get(arguments[I])...);
-    if (returnValue != nullptr) ReplayReturn<R>::Store(*returnValue, result);
-  }
-  return true;
+    // Every value's kind is checked before the call, left to right, so a value of the wrong kind
+    // throws before the function runs; the values are then converted straight into the call.
+    // References and pointers point into the list, so the function's outputs land in it.
+    (ReplayParameter<P>::Check(arguments[I]), ...);
+    if constexpr (std::is_void<R>::value) {
+        function(ReplayParameter<P>::Get(arguments[I])...);
+        if (returnValue != nullptr)
+            returnValue->SetKind(ReplayValueKindNone);
+    } else {
+        R result = function(ReplayParameter<P>::Get(arguments[I])...);
+        if (returnValue != nullptr)
+            ReplayReturn<R>::Store(*returnValue, result);
+    }
+    return true;
 }
 
 // Replays one call of function from the recorded list: checks the count (the trailing
@@ -157,18 +159,19 @@ bool ReplayCallWith(R (*function)(P...), std::vector<ReplayValue>& arguments, Re
 template <typename R, typename... P>
 bool ReplayCall(R (*function)(P...), std::vector<ReplayValue>& arguments, ReplayValue* returnValue)
 {
-  static_assert(sizeof...(P) > 0 &&
-                    std::is_same<std::tuple_element_t<sizeof...(P) - 1, std::tuple<P...>>, ResultType*>::value,
-                "an exported call ends in ResultType*");
-  CheckReplayArgumentCount(arguments, static_cast<unsigned>(sizeof...(P)));
-  return ReplayCallWith(function, arguments, returnValue, std::index_sequence_for<P...>{});
+    static_assert(
+        sizeof...(P) > 0 && std::is_same<std::tuple_element_t<sizeof...(P) - 1, std::tuple<P...>>,
+                                         ResultType*>::value,
+        "an exported call ends in ResultType*");
+    CheckReplayArgumentCount(arguments, static_cast<unsigned>(sizeof...(P)));
+    return ReplayCallWith(function, arguments, returnValue, std::index_sequence_for<P...>{});
 }
 
 // The adapter of one exported function: the unpacker of its signature bound to it.
 template <auto Function>
 bool ReplayAdapterFor(std::vector<ReplayValue>& arguments, ReplayValue* returnValue)
 {
-  return ReplayCall(Function, arguments, returnValue);
+    return ReplayCall(Function, arguments, returnValue);
 }
 
 }  // namespace QEL
@@ -178,6 +181,6 @@ bool ReplayAdapterFor(std::vector<ReplayValue>& arguments, ReplayValue* returnVa
 
 // Registers the adapter of an exported function under the function's own name while the
 // library loads. Use it at namespace scope in the function's source file.
-#define QEL_REGISTER_REPLAY_FUNCTION(function)                                    \
-  [[maybe_unused]] static const bool QEL_REPLAY_JOIN(s_replayRegistered_, function) = \
-      ::QEL::RegisterReplayFunction(#function, &::QEL::ReplayAdapterFor<&function>)
+#define QEL_REGISTER_REPLAY_FUNCTION(function)                                          \
+    [[maybe_unused]] static const bool QEL_REPLAY_JOIN(s_replayRegistered_, function) = \
+        ::QEL::RegisterReplayFunction(#function, &::QEL::ReplayAdapterFor<&function>)

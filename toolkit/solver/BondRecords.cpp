@@ -32,7 +32,11 @@ void FillEnds(const std::vector<BondEndData>& ends, YSK_dnode_data_s& record)
 }  // namespace
 
 BondData::BondData(ZMR3_d_type type, const std::vector<BondEndData>& ends, bool rigid, double value)
-    : m_rigid(rigid ? 1 : 0), m_value(value), m_type(type), m_endCount(static_cast<unsigned>(ends.size())), m_ends(ends)
+    : m_rigid(rigid ? 1 : 0),
+      m_value(value),
+      m_type(type),
+      m_endCount(static_cast<unsigned>(ends.size())),
+      m_ends(ends)
 {
 }
 

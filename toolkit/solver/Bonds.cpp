@@ -18,7 +18,8 @@ Bond::Bond(Solver* solver, const std::vector<GeometryBase*>& geometries)
 
 GeometryBase* Bond::GetGeom(int index) const
 {
-    return index >= 0 && index < GetGeomCount() ? m_geometries[static_cast<size_t>(index)] : nullptr;
+    return index >= 0 && index < GetGeomCount() ? m_geometries[static_cast<size_t>(index)]
+                                                : nullptr;
 }
 
 int Bond::GetGeoms(std::vector<GeometryBase*>* geometries) const
@@ -90,20 +91,20 @@ void TypedBond::AddToZMR()
         return;
     auto node = [this](int i) { return m_geometries[static_cast<size_t>(i)]->GetGNode(); };
     switch (m_geometries.size()) {
-    case 1:
-        m_handle = System()->add_r(this, node(0));
-        break;
-    case 2:
-        m_handle = System()->add_d(this, node(0), node(1));
-        break;
-    case 3:
-        if (m_type == ZMR3_DISTANCE || m_type == ZMR3_ANGLE)
+        case 1:
+            m_handle = System()->add_r(this, node(0));
+            break;
+        case 2:
             m_handle = System()->add_d(this, node(0), node(1));
-        else if (m_type == ZMR3_SYMMETRIC)
-            m_handle = System()->add_d(this, node(0), node(1), node(2));
-        break;
-    default:
-        break;
+            break;
+        case 3:
+            if (m_type == ZMR3_DISTANCE || m_type == ZMR3_ANGLE)
+                m_handle = System()->add_d(this, node(0), node(1));
+            else if (m_type == ZMR3_SYMMETRIC)
+                m_handle = System()->add_d(this, node(0), node(1), node(2));
+            break;
+        default:
+            break;
     }
 }
 
@@ -130,17 +131,17 @@ std::string TypedBond::ToString()
 {
     std::string text = DTypeToString(m_type);
     switch (m_type) {
-    case ZMR3_DISTANCE:
-    case ZMR3_ANGLE:
-    case ZMR3_HALF_ANGLE:
-    case ZMR3_RADIUS:
-    case ZMR3_MAJOR_RADIUS:
-    case ZMR3_MINOR_RADIUS:
-    case ZMR3_CURVE_LENGTH:
-        text += FormatString(" %g", m_value);
-        break;
-    default:
-        break;
+        case ZMR3_DISTANCE:
+        case ZMR3_ANGLE:
+        case ZMR3_HALF_ANGLE:
+        case ZMR3_RADIUS:
+        case ZMR3_MAJOR_RADIUS:
+        case ZMR3_MINOR_RADIUS:
+        case ZMR3_CURVE_LENGTH:
+            text += FormatString(" %g", m_value);
+            break;
+        default:
+            break;
     }
     return FormatString("%-30s", text.c_str());
 }
@@ -230,21 +231,26 @@ GeometryBase* DirectedDistanceBond::GetDirectionGeom() const
     return GetGeomCount() == 3 ? m_geometries[2] : nullptr;
 }
 
-PlanarAngleBond* PlanarAngleBond::CreatePlanarAngleBond(Solver* solver, ZMR3_d_type type,
-                                                        const std::vector<GeometryBase*>& geometries,
-                                                        double value, void* existing)
+PlanarAngleBond* PlanarAngleBond::CreatePlanarAngleBond(
+    Solver* solver, ZMR3_d_type type, const std::vector<GeometryBase*>& geometries, double value,
+    void* existing)
 {
     return new PlanarAngleBond(solver, type, geometries, value, existing);
 }
 
-GeometryBase* PlanarAngleBond::GetPlaneGeom() const { return GetGeomCount() == 3 ? m_geometries[2] : nullptr; }
+GeometryBase* PlanarAngleBond::GetPlaneGeom() const
+{
+    return GetGeomCount() == 3 ? m_geometries[2] : nullptr;
+}
 
 double PlanarAngleBond::MeasureAngle(const std::vector<GeometryBase*>& geometries)
 {
     Dir d0, d1, n;
     if (geometries.size() < 3 || !geometries[0] || !geometries[1] || !geometries[2])
         return 0.0;
-    auto take = [](GeometryBase* g, Dir& d) { return g->GetNormal(d) || g->GetDirection(d) || g->GetAxis(d); };
+    auto take = [](GeometryBase* g, Dir& d) {
+        return g->GetNormal(d) || g->GetDirection(d) || g->GetAxis(d);
+    };
     if (!take(geometries[0], d0) || !take(geometries[1], d1) || !take(geometries[2], n))
         return 0.0;
     const Vec c = Cross(d0, d1);
@@ -279,7 +285,10 @@ void PatternSpacing::RemoveFromZMR()
     m_handle = nullptr;
 }
 
-int PatternSpacing::GetStatus() { return m_handle ? System()->status(static_cast<r_node*>(m_handle)) : 0; }
+int PatternSpacing::GetStatus()
+{
+    return m_handle ? System()->status(static_cast<r_node*>(m_handle)) : 0;
+}
 bool PatternSpacing::SetValue(double value) { return m_value = value, true; }
 bool PatternSpacing::GetValue(double& value) { return value = m_value, true; }
 bool PatternSpacing::SetRigid(bool rigid) { return m_rigid = rigid, true; }
@@ -291,10 +300,11 @@ PatternConstraint::PatternConstraint(Solver* solver, PatternNode* pattern, int s
 {
 }
 
-PatternConstraint* PatternConstraint::CreatePatternConstraint(Solver* solver, PatternNode* pattern, int steps,
-                                                              const std::vector<GeometryBase*>& geometries)
+PatternConstraint* PatternConstraint::CreatePatternConstraint(
+    Solver* solver, PatternNode* pattern, int steps, const std::vector<GeometryBase*>& geometries)
 {
-    return geometries.size() == 2 ? new PatternConstraint(solver, pattern, steps, geometries) : nullptr;
+    return geometries.size() == 2 ? new PatternConstraint(solver, pattern, steps, geometries)
+                                  : nullptr;
 }
 
 void PatternConstraint::AddToZMR()
@@ -306,14 +316,15 @@ void PatternConstraint::AddToZMR()
                                m_pattern ? m_pattern->GetGNode() : nullptr);
 }
 
-RTConstraint::RTConstraint(Solver* solver, RTNode* transform, const std::vector<GeometryBase*>& geometries,
-                           bool flag)
+RTConstraint::RTConstraint(Solver* solver, RTNode* transform,
+                           const std::vector<GeometryBase*>& geometries, bool flag)
     : Bond(solver, geometries), m_transform(transform), m_flag(flag)
 {
 }
 
 RTConstraint* RTConstraint::CreateRTConstraint(Solver* solver, RTNode* transform,
-                                               const std::vector<GeometryBase*>& geometries, bool flag)
+                                               const std::vector<GeometryBase*>& geometries,
+                                               bool flag)
 {
     return geometries.size() == 2 ? new RTConstraint(solver, transform, geometries, flag) : nullptr;
 }
@@ -327,7 +338,8 @@ void RTConstraint::AddToZMR()
                                m_transform ? m_transform->GetGNode() : nullptr);
 }
 
-ProceduralRelationship* ProceduralRelationship::CreateProceduralRelationship(Solver* solver, GeometryBase* first,
+ProceduralRelationship* ProceduralRelationship::CreateProceduralRelationship(Solver* solver,
+                                                                             GeometryBase* first,
                                                                              GeometryBase* second)
 {
     return new ProceduralRelationship(solver, std::vector<GeometryBase*>{first, second});
@@ -337,7 +349,8 @@ void ProceduralRelationship::AddToZMR()
 {
     if (m_handle)
         return;
-    GeometryBase* procedural = m_geometries[0]->IsProceduralGNode() ? m_geometries[0] : m_geometries[1];
+    GeometryBase* procedural =
+        m_geometries[0]->IsProceduralGNode() ? m_geometries[0] : m_geometries[1];
     GeometryBase* other = procedural == m_geometries[0] ? m_geometries[1] : m_geometries[0];
     m_handle = m_solver->GetManager()->procedural_feature_manager()->add_procedural_relationship(
         this, procedural->GetGNode(), other->GetGNode());

@@ -91,9 +91,9 @@ protected:
 class DirectedDistanceBond : public TypedBond {
 public:
     using TypedBond::TypedBond;
-    static DirectedDistanceBond* CreateDirectedDistanceBond(Solver* solver, ZMR3_d_type type,
-                                                            const std::vector<GeometryBase*>& geometries,
-                                                            double value);
+    static DirectedDistanceBond* CreateDirectedDistanceBond(
+        Solver* solver, ZMR3_d_type type, const std::vector<GeometryBase*>& geometries,
+        double value);
     std::string ToString() override { return "DirectedDistanceBond"; }
     bool GetDirection(double direction[3]) const;
     void SetDirection(const double direction[3]);
@@ -141,7 +141,8 @@ private:
 class PatternConstraint : public Bond {
 public:
     // Null unless there are exactly two geometries.
-    static PatternConstraint* CreatePatternConstraint(Solver* solver, PatternNode* pattern, int steps,
+    static PatternConstraint* CreatePatternConstraint(Solver* solver, PatternNode* pattern,
+                                                      int steps,
                                                       const std::vector<GeometryBase*>& geometries);
     void AddToZMR() override;
     void RemoveFromZMR() override { RemoveDNode(); }
@@ -161,7 +162,8 @@ private:
 class RTConstraint : public Bond {
 public:
     static RTConstraint* CreateRTConstraint(Solver* solver, RTNode* transform,
-                                            const std::vector<GeometryBase*>& geometries, bool flag);
+                                            const std::vector<GeometryBase*>& geometries,
+                                            bool flag);
     void AddToZMR() override;
     void RemoveFromZMR() override { RemoveDNode(); }
     std::string ToString() override { return "RTConstraint"; }

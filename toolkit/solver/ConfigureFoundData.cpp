@@ -12,33 +12,37 @@ ConfigureFoundData::ConfigureFoundData(int kind, Object* object, bool applied, i
     m_object = object;
 }
 
-ConfigureFoundData::ConfigureFoundData(int kind, const ShellClusterData& cluster, bool relaxed, bool applied,
-                                       int level)
+ConfigureFoundData::ConfigureFoundData(int kind, const ShellClusterData& cluster, bool relaxed,
+                                       bool applied, int level)
     : ConfigureFoundData(kind, applied, level)
 {
     m_cluster = cluster;
     m_relaxed = relaxed;
 }
 
-ConfigureFoundData::ConfigureFoundData(int kind, const SectionClusterData& section, bool applied, int level)
+ConfigureFoundData::ConfigureFoundData(int kind, const SectionClusterData& section, bool applied,
+                                       int level)
     : ConfigureFoundData(kind, applied, level)
 {
     m_section = section;
 }
 
-ConfigureFoundData::ConfigureFoundData(int kind, const std::vector<int>& faces, bool applied, int level)
+ConfigureFoundData::ConfigureFoundData(int kind, const std::vector<int>& faces, bool applied,
+                                       int level)
     : ConfigureFoundData(kind, applied, level)
 {
     m_faces = faces;
 }
 
-ConfigureFoundData::ConfigureFoundData(int kind, const ReblendData& reblend, bool applied, int level)
+ConfigureFoundData::ConfigureFoundData(int kind, const ReblendData& reblend, bool applied,
+                                       int level)
     : ConfigureFoundData(kind, applied, level)
 {
     m_reblend = reblend;
 }
 
-ConfigureFoundData::ConfigureFoundData(int kind, const TippingPointData& tippingPoint, bool applied, int level)
+ConfigureFoundData::ConfigureFoundData(int kind, const TippingPointData& tippingPoint, bool applied,
+                                       int level)
     : ConfigureFoundData(kind, applied, level)
 {
     m_tippingPoint = tippingPoint;
@@ -53,7 +57,8 @@ ConfigureFoundData ConfigureFoundData::MakeAddOnFeature(int featureTag, bool app
 
 int ConfigureFoundDataArray::Add(const ConfigureFoundData& record)
 {
-    if (record.GetKind() == ConfigureFoundDataFacePattern && !m_patterns.insert(record.GetObject()).second)
+    if (record.GetKind() == ConfigureFoundDataFacePattern &&
+        !m_patterns.insert(record.GetObject()).second)
         return -1;
     const int index = static_cast<int>(m_records.size());
     m_records.push_back(record);
@@ -69,7 +74,8 @@ int ConfigureFoundDataArray::Add(const ConfigureFoundData& record)
 ConfigureFoundData* ConfigureFoundDataArray::FindShellRecordOfFace(int face)
 {
     const auto found = m_shellFaces.find(face);
-    return found == m_shellFaces.end() ? nullptr : &m_records[static_cast<std::size_t>(found->second)];
+    return found == m_shellFaces.end() ? nullptr
+                                       : &m_records[static_cast<std::size_t>(found->second)];
 }
 
 }  // namespace QEL

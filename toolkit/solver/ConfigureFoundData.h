@@ -45,7 +45,8 @@ public:
     // Kinds 0 (a Feature), 1, 3 and 5: the object; kind 0 with the add-on switch on carries the
     // add-on feature's tag instead (see MakeAddOnFeature).
     ConfigureFoundData(int kind, Object* object, bool applied, int level);
-    ConfigureFoundData(int kind, const ShellClusterData& cluster, bool relaxed, bool applied, int level);
+    ConfigureFoundData(int kind, const ShellClusterData& cluster, bool relaxed, bool applied,
+                       int level);
     ConfigureFoundData(int kind, const SectionClusterData& section, bool applied, int level);
     ConfigureFoundData(int kind, const std::vector<int>& faces, bool applied, int level);
     ConfigureFoundData(int kind, const ReblendData& reblend, bool applied, int level);
@@ -70,7 +71,10 @@ public:
     bool IsRelaxed() const { return m_relaxed; }
 
 private:
-    ConfigureFoundData(int kind, bool applied, int level) : m_kind(kind), m_applied(applied), m_level(level) {}
+    ConfigureFoundData(int kind, bool applied, int level)
+        : m_kind(kind), m_applied(applied), m_level(level)
+    {
+    }
 
     int m_kind;
     Object* m_object = nullptr;

@@ -25,8 +25,8 @@ BaseForm ReadBase(Geometry* base)
     BaseForm form;
     Position location, axis;
     double minor = 0.0;
-    form.classCode = GetStandardGeometry(base->GetFrustumGeomTag(), nullptr, nullptr, &location, &axis,
-                                         &form.radius, &form.halfAngle, &minor);
+    form.classCode = GetStandardGeometry(base->GetFrustumGeomTag(), nullptr, nullptr, &location,
+                                         &axis, &form.radius, &form.halfAngle, &minor);
     const Dir unit = MakeDir(Vec(axis.x, axis.y, axis.z));
     const double l[3] = {location.x, location.y, location.z};
     const double a[3] = {unit.x, unit.y, unit.z};
@@ -49,10 +49,12 @@ void Solver::BondConstruction(ZMR3_d_type type, GeometryBase* first, GeometryBas
     AddBond(TypedBond::CreateBinary(this, type, first, second, 0.0));
 }
 
-bool Solver::MakeAxisConstructionGeometry(Geometry* base, GeometryBase*& construction, std::vector<GeometryBase*>&)
+bool Solver::MakeAxisConstructionGeometry(Geometry* base, GeometryBase*& construction,
+                                          std::vector<GeometryBase*>&)
 {
     const BaseForm form = ReadBase(base);
-    construction = AddConstruction(new GLine(this, form.location, form.axis, base->GetInstance(), nullptr));
+    construction =
+        AddConstruction(new GLine(this, form.location, form.axis, base->GetInstance(), nullptr));
     BondConstruction(ZMR3_CONCENTRIC, construction, base);
     return true;
 }
@@ -61,7 +63,8 @@ bool Solver::MakeCircleCentreConstructionGeometry(Geometry* base, GeometryBase*&
                                                   std::vector<GeometryBase*>& auxiliary)
 {
     const BaseForm form = ReadBase(base);
-    GeometryBase* plane = AddConstruction(new GPlane(this, form.location, form.axis, base->GetInstance(), nullptr));
+    GeometryBase* plane =
+        AddConstruction(new GPlane(this, form.location, form.axis, base->GetInstance(), nullptr));
     auxiliary.push_back(plane);
     BondConstruction(ZMR3_COINCIDENT, plane, base);
     construction = AddConstruction(new GPoint(this, form.location, base->GetInstance(), nullptr));
@@ -74,7 +77,8 @@ bool Solver::MakeConeApexConstructionGeometry(Geometry* base, GeometryBase*& con
                                               std::vector<GeometryBase*>& auxiliary)
 {
     const BaseForm form = ReadBase(base);
-    GeometryBase* line = AddConstruction(new GLine(this, form.location, form.axis, base->GetInstance(), nullptr));
+    GeometryBase* line =
+        AddConstruction(new GLine(this, form.location, form.axis, base->GetInstance(), nullptr));
     auxiliary.push_back(line);
     BondConstruction(ZMR3_CONCENTRIC, line, base);
     const double back = form.radius / std::tan(form.halfAngle);
@@ -100,11 +104,12 @@ bool Solver::MakeTorusCentreConstructionGeometry(Geometry* base, GeometryBase*& 
                                                  std::vector<GeometryBase*>& auxiliary)
 {
     const BaseForm form = ReadBase(base);
-    GeometryBase* spine =
-        AddConstruction(new GCircle(this, form.location, form.radius, form.axis, base->GetInstance(), nullptr));
+    GeometryBase* spine = AddConstruction(
+        new GCircle(this, form.location, form.radius, form.axis, base->GetInstance(), nullptr));
     auxiliary.push_back(spine);
     BondConstruction(ZMR3_COINCIDENT_WITH_SPINE, spine, base);
-    GeometryBase* plane = AddConstruction(new GPlane(this, form.location, form.axis, base->GetInstance(), nullptr));
+    GeometryBase* plane =
+        AddConstruction(new GPlane(this, form.location, form.axis, base->GetInstance(), nullptr));
     auxiliary.push_back(plane);
     BondConstruction(ZMR3_COINCIDENT, spine, plane);
     construction = AddConstruction(new GPoint(this, form.location, base->GetInstance(), nullptr));
@@ -113,12 +118,14 @@ bool Solver::MakeTorusCentreConstructionGeometry(Geometry* base, GeometryBase*& 
     return true;
 }
 
-bool Solver::MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key, Geometry*& base,
-                                               GeometryBase*& construction, std::vector<GeometryBase*>& auxiliary)
+bool Solver::MakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,
+                                               Geometry*& base, GeometryBase*& construction,
+                                               std::vector<GeometryBase*>& auxiliary)
 {
     base = nullptr;
     construction = nullptr;
-    const int classCode = GetStandardGeometry(key.first, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    const int classCode = GetStandardGeometry(key.first, nullptr, nullptr, nullptr, nullptr,
+                                              nullptr, nullptr, nullptr);
     base = GetOrMakeGeometry(key);
     if (!base)
         return false;
@@ -136,17 +143,29 @@ bool Solver::MakeTemporaryConstructionGeometry(RelationSubtype subtype, const Ge
         return false;
     std::vector<GeometryBase*> made;
     if (subtype == RelationSubtypeAxis) {
-        if (classCode == KernelClassCircle || classCode == KernelClassCylinder || classCode == KernelClassCone ||
-            classCode == KernelClassSphere || classCode == KernelClassTorus)
+        if (classCode == KernelClassCircle || classCode == KernelClassCylinder ||
+            classCode == KernelClassCone || classCode == KernelClassSphere ||
+            classCode == KernelClassTorus)
             MakeAxisConstructionGeometry(base, construction, made);
     } else if (subtype == RelationSubtypeCentre) {
         switch (classCode) {
-        case KernelClassCylinder: MakeAxisConstructionGeometry(base, construction, made); break;
-        case KernelClassCone: MakeConeApexConstructionGeometry(base, construction, made); break;
-        case KernelClassSphere: MakeSphereCentreConstructionGeometry(base, construction, made); break;
-        case KernelClassTorus: MakeTorusCentreConstructionGeometry(base, construction, made); break;
-        case KernelClassCircle: MakeCircleCentreConstructionGeometry(base, construction, made); break;
-        default: break;
+            case KernelClassCylinder:
+                MakeAxisConstructionGeometry(base, construction, made);
+                break;
+            case KernelClassCone:
+                MakeConeApexConstructionGeometry(base, construction, made);
+                break;
+            case KernelClassSphere:
+                MakeSphereCentreConstructionGeometry(base, construction, made);
+                break;
+            case KernelClassTorus:
+                MakeTorusCentreConstructionGeometry(base, construction, made);
+                break;
+            case KernelClassCircle:
+                MakeCircleCentreConstructionGeometry(base, construction, made);
+                break;
+            default:
+                break;
         }
     }
     auxiliary.insert(auxiliary.end(), made.begin(), made.end());
@@ -162,14 +181,16 @@ bool Solver::GetOrMakeTemporaryConstructionGeometry(RelationSubtype subtype, con
     Geometry* base = nullptr;
     GeometryBase* construction = nullptr;
     std::vector<GeometryBase*> auxiliary;
-    const bool made = MakeTemporaryConstructionGeometry(subtype, key, base, construction, auxiliary);
+    const bool made =
+        MakeTemporaryConstructionGeometry(subtype, key, base, construction, auxiliary);
     const auto cached = m_temporaryConstruction.find(ConstructionKey(key, subtype));
     if (cached != m_temporaryConstruction.end())
         out.insert(out.end(), cached->second.begin(), cached->second.end());
     return made;
 }
 
-GeometryBase* Solver::GetTemporaryConstructionGeometry(const GeometryKey& key, RelationSubtype subtype) const
+GeometryBase* Solver::GetTemporaryConstructionGeometry(const GeometryKey& key,
+                                                       RelationSubtype subtype) const
 {
     const auto cached = m_temporaryConstruction.find(ConstructionKey(key, subtype));
     return cached == m_temporaryConstruction.end() ? nullptr : cached->second.front();

@@ -29,7 +29,8 @@ public:
         return true;
     }
 
-    bool GetSolvedReferenceTransform(Solver* solver, Reference* reference, double (*matrix)[4]) override
+    bool GetSolvedReferenceTransform(Solver* solver, Reference* reference,
+                                     double (*matrix)[4]) override
     {
         if (!solver || !reference)
             return false;
@@ -43,7 +44,8 @@ public:
         // body's own frame: the change is taken into that frame.
         const Xform& placement = *geometry->GetXform();
         if (!placement.IsIdentity())
-            MultiplyXforms(placement.GetInverse(), MultiplyXforms(Xform(matrix), placement)).Get4x4(matrix);
+            MultiplyXforms(placement.GetInverse(), MultiplyXforms(Xform(matrix), placement))
+                .Get4x4(matrix);
         return true;
     }
 
@@ -59,7 +61,8 @@ public:
 
 SolverFeatureSolving s_solverFeatureSolving;
 
-[[maybe_unused]] const bool s_solverFeatureSolvingInstalled = InstallFeatureSolving(&s_solverFeatureSolving);
+[[maybe_unused]] const bool s_solverFeatureSolvingInstalled =
+    InstallFeatureSolving(&s_solverFeatureSolving);
 
 }  // namespace
 

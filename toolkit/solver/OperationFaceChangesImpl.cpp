@@ -29,10 +29,9 @@ public:
         if (const auto* offset = dynamic_cast<const OffsetFacesOp*>(operation)) {
             static const std::map<int, double> s_none;
             const bool symmetric = offset->GetKind() == s_offsetShellSymmetric;
-            builder.AddOffsetOperationChanges(offset->GetFaces(), offset->GetOffsets(),
-                                              offset->GetKind() == s_offsetFaces,
-                                              symmetric ? offset->GetPartnerOffsets() : s_none,
-                                              offset->GetOptionBlock(), body);
+            builder.AddOffsetOperationChanges(
+                offset->GetFaces(), offset->GetOffsets(), offset->GetKind() == s_offsetFaces,
+                symmetric ? offset->GetPartnerOffsets() : s_none, offset->GetOptionBlock(), body);
             return;
         }
         SolverOperation::SeedList seeds;

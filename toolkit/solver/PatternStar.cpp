@@ -6,7 +6,8 @@
 
 namespace QEL {
 
-FacePatternStar::FacePatternStar(Solver* solver, FacePattern* pattern) : Star(solver), m_pattern(pattern)
+FacePatternStar::FacePatternStar(Solver* solver, FacePattern* pattern)
+    : Star(solver), m_pattern(pattern)
 {
     if (!pattern || pattern->GetOccurrenceCount() == 0)
         return;
@@ -171,7 +172,8 @@ void FacePatternStar::SetUpCircularPattern()
     MakeElementsFromFirstNonEmpty();
     if (!circular->GetAxisReference() || m_centre < 0)
         return;
-    m_axisNode = MakeNode(circular->GetAxisReference(), JUN_PATTERN_ANGULAR, circular->GetSpacing());
+    m_axisNode =
+        MakeNode(circular->GetAxisReference(), JUN_PATTERN_ANGULAR, circular->GetSpacing());
     if (!m_axisNode)
         return;
     const int count = m_pattern->GetOccurrenceCount();
@@ -186,21 +188,23 @@ void FacePatternStar::SetUpCircularPattern()
                                previous - (m_centre + count));
 }
 
-void FacePatternStar::MakePatternConstraints(StarElement* first, StarElement* second, PatternNode* node, int steps)
+void FacePatternStar::MakePatternConstraints(StarElement* first, StarElement* second,
+                                             PatternNode* node, int steps)
 {
     if (!first || !second || !node)
         return;
     const std::pair<GLine*, GLine*> lines[2] = {{first->GetFrameX(), second->GetFrameX()},
                                                 {first->GetFrameY(), second->GetFrameY()}};
     for (const auto& pair : lines) {
-        PatternConstraint* constraint =
-            PatternConstraint::CreatePatternConstraint(m_solver, node, steps, {pair.first, pair.second});
+        PatternConstraint* constraint = PatternConstraint::CreatePatternConstraint(
+            m_solver, node, steps, {pair.first, pair.second});
         constraint->AddToZMR();
         m_constraints.push_back(constraint);
     }
 }
 
-PatternSpacing* FacePatternStar::GetOrMakeSpacingDim(PatternNode* node, PatternSpacing*& spacing, double value)
+PatternSpacing* FacePatternStar::GetOrMakeSpacingDim(PatternNode* node, PatternSpacing*& spacing,
+                                                     double value)
 {
     if (!node)
         return nullptr;
@@ -238,7 +242,8 @@ void FacePatternStar::AddPatternedFaces(int entity, const std::vector<Reference*
         ++first;
     if (first == references.size())
         return;
-    const int behaviour = m_pattern->GetRigidOccurrences() ? ReferenceBehaviourPositioning : ReferenceBehaviourModelling;
+    const int behaviour = m_pattern->GetRigidOccurrences() ? ReferenceBehaviourPositioning
+                                                           : ReferenceBehaviourModelling;
     GeometryBase* base = nullptr;
     for (size_t i = 0; i < references.size(); ++i) {
         Geometry* g = nullptr;

@@ -50,7 +50,8 @@ private:
     void SetUpCircularPattern();
     // Elements and centre of the linear and circular set-ups: empty occurrences get none.
     void MakeElementsFromFirstNonEmpty();
-    void MakePatternConstraints(StarElement* first, StarElement* second, PatternNode* node, int steps);
+    void MakePatternConstraints(StarElement* first, StarElement* second, PatternNode* node,
+                                int steps);
     PatternSpacing* GetOrMakeSpacingDim(PatternNode* node, PatternSpacing*& spacing, double value);
 
     FacePattern* m_pattern;

@@ -1,8 +1,8 @@
 #include "solver/RigidGroup.h"
 
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
 #include "model/references/Reference.h"
 #include "model/references/ReferenceCombination.h"
 #include "solver/Solver.h"
@@ -15,7 +15,8 @@ namespace QEL {
 namespace {
 
 // Records the behaviour for the body, or checks it against the one recorded; false on a clash.
-bool AgreeBehaviour(std::map<int, ReferenceBehaviour>& behaviours, int body, ReferenceBehaviour behaviour)
+bool AgreeBehaviour(std::map<int, ReferenceBehaviour>& behaviours, int body,
+                    ReferenceBehaviour behaviour)
 {
     const auto known = behaviours.find(body);
     if (known != behaviours.end())
@@ -27,7 +28,8 @@ bool AgreeBehaviour(std::map<int, ReferenceBehaviour>& behaviours, int body, Ref
 
 // The geometry already rigid with the reference's geometry must not bring in another
 // behaviour for a body the interaction has seen.
-bool AgreeSetMembers(Solver* solver, Reference* reference, std::map<int, ReferenceBehaviour>& behaviours)
+bool AgreeSetMembers(Solver* solver, Reference* reference,
+                     std::map<int, ReferenceBehaviour>& behaviours)
 {
     Geometry* own = solver->FindGeometry(reference);
     Set* set = own ? own->GetSet() : nullptr;
@@ -68,8 +70,8 @@ int RigidGroup::FindInstancelessBody(const std::vector<Reference*>& references)
     return 0;
 }
 
-bool RigidGroup::CheckReferences(Solver* solver, const std::vector<Reference*>& references, int& body,
-                                 std::map<int, ReferenceBehaviour>& behaviours)
+bool RigidGroup::CheckReferences(Solver* solver, const std::vector<Reference*>& references,
+                                 int& body, std::map<int, ReferenceBehaviour>& behaviours)
 {
     if (references.empty())
         return false;
@@ -171,7 +173,8 @@ Set* RigidGroup::MakeGlobalSet()
 
 Set* RigidGroup::MakeBodyLevelSet(Instance* instance)
 {
-    const int body = instance ? instance->GetBodyTag() : GetOwningBody(m_references.front()->GetEntityTag());
+    const int body =
+        instance ? instance->GetBodyTag() : GetOwningBody(m_references.front()->GetEntityTag());
     SetCollection sets;
     std::vector<int> entities;
     for (Reference* reference : m_references) {
@@ -179,7 +182,8 @@ Set* RigidGroup::MakeBodyLevelSet(Instance* instance)
         const bool own = reference->GetInstance() == instance;
         if (own)
             entities.push_back(entity);
-        const std::list<RigidGroup*>* groups = m_solver->FindRigidGroups(GeometryKey(entity, nullptr));
+        const std::list<RigidGroup*>* groups =
+            m_solver->FindRigidGroups(GeometryKey(entity, nullptr));
         if (!groups)
             continue;
         for (RigidGroup* other : *groups) {
@@ -189,7 +193,8 @@ Set* RigidGroup::MakeBodyLevelSet(Instance* instance)
                     set = other->GetBodyLevelSetForEnt(entity);
                 else
                     for (Reference* mine : m_references)
-                        if (mine->GetEntityTag() == entity && (set = GetBodyLevelSet(mine->GetInstance())))
+                        if (mine->GetEntityTag() == entity &&
+                            (set = GetBodyLevelSet(mine->GetInstance())))
                             break;
             } else {
                 set = other->GetBodyLevelSet(instance);
@@ -235,7 +240,10 @@ bool RigidGroup::IsPositioning(int body) const
     return behaviour != m_behaviours.end() && behaviour->second == ReferenceBehaviourPositioning;
 }
 
-Set* RigidGroup::GetGlobalSet() const { return m_globalAnchor ? m_globalAnchor->GetSet() : nullptr; }
+Set* RigidGroup::GetGlobalSet() const
+{
+    return m_globalAnchor ? m_globalAnchor->GetSet() : nullptr;
+}
 
 Set* RigidGroup::GetDragSet() const
 {
@@ -252,12 +260,14 @@ Set* RigidGroup::GetBodyLevelSet(Instance* instance) const
 
 Set* RigidGroup::GetBodyLevelSetForEnt(int entity) const
 {
-    const auto first = std::find_if(m_references.begin(), m_references.end(),
-                                    [entity](Reference* reference) { return reference->GetEntityTag() == entity; });
+    const auto first = std::find_if(
+        m_references.begin(), m_references.end(),
+        [entity](Reference* reference) { return reference->GetEntityTag() == entity; });
     return first == m_references.end() ? nullptr : GetBodyLevelSet((*first)->GetInstance());
 }
 
-RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces)
+RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references,
+                                   bool registerPatternedFaces)
 {
     RigidGroup* group = RigidGroup::CreateRigidGroup(this, references);
     if (group)
@@ -269,7 +279,8 @@ RigidGroup* Solver::MakeRigidGroup(const std::vector<Reference*>& references, bo
             continue;
         // A face a feature is made from stands in the system on its own.
         Interaction* interaction = reference->GetInteraction();
-        if (m_proceduralFeatureEntities.count(entity) && IsFeatureProfileOrParent(interaction, entity))
+        if (m_proceduralFeatureEntities.count(entity) &&
+            IsFeatureProfileOrParent(interaction, entity))
             AddEntityGeometry(interaction, entity);
         // The face's pattern partners come into the pattern stars with it.
         if (registerPatternedFaces && m_patternedFaces.count(entity))

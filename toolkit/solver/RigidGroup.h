@@ -38,8 +38,8 @@ public:
     // body (also one of a body whose geometry is already rigid with a reference's geometry),
     // and a mix of placed references with references on a bare body (or bare references on
     // two bodies). body: the one bare body, 0 for a placed group.
-    static bool CheckReferences(Solver* solver, const std::vector<Reference*>& references, int& body,
-                                std::map<int, ReferenceBehaviour>& behaviours);
+    static bool CheckReferences(Solver* solver, const std::vector<Reference*>& references,
+                                int& body, std::map<int, ReferenceBehaviour>& behaviours);
     // The body of the first bare reference on a body, 0 once a placed reference comes first.
     static int FindInstancelessBody(const std::vector<Reference*>& references);
     static bool HasNoInstancelessBody(const std::vector<Reference*>& references)
@@ -62,7 +62,10 @@ public:
 private:
     using SetCollection = std::set<Set*, NodePtrLessThan>;
 
-    RigidGroup(Solver* solver, const std::vector<Reference*>& references) : m_solver(solver), m_references(references) {}
+    RigidGroup(Solver* solver, const std::vector<Reference*>& references)
+        : m_solver(solver), m_references(references)
+    {
+    }
     // Null unless the group is placed; the global Sets of groups already on its keys and the
     // main Sets of its positioning Instances are merged into the oldest of them.
     Set* MakeGlobalSet();

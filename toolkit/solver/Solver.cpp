@@ -1,13 +1,13 @@
 #include "solver/Solver.h"
 
 #include "core/journal/DebugJournalSwitches.h"
-#include "core/support/Environment.h"
+#include "core/journal/JournalWriter.h"
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/journal/JournalWriter.h"
-#include "core/support/TextUtils.h"
 #include "core/objects/ReferenceQueries.h"
+#include "core/support/Environment.h"
+#include "core/support/TextUtils.h"
 #include "model/transaction/MappingData.h"
 #include "solver/PatternStar.h"
 #include "solver/RigidGroup.h"
@@ -180,7 +180,8 @@ Geometry* Solver::FindGeometry(Reference* reference) const
 {
     if (!reference)
         return nullptr;
-    return FindGeometry(GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
+    return FindGeometry(
+        GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
 }
 
 bool Solver::FindGeometry(Interaction* interaction, int entity, std::list<Geometry*>& found) const
@@ -195,7 +196,8 @@ bool Solver::FindGeometry(Interaction* interaction, int entity, std::list<Geomet
 }
 
 void Solver::GetGeometryEntitiesByClass(std::list<Geometry*>& faces, std::list<Geometry*>& edges,
-                                        std::list<Geometry*>& vertices, std::list<Geometry*>& bare) const
+                                        std::list<Geometry*>& vertices,
+                                        std::list<Geometry*>& bare) const
 {
     for (const auto& entry : m_geometries) {
         Geometry* geometry = entry.second;
@@ -207,13 +209,22 @@ void Solver::GetGeometryEntitiesByClass(std::list<Geometry*>& faces, std::list<G
                 continue;
         }
         switch (GetEntityClass(entry.first.first)) {
-        case KernelClassFace: faces.push_back(geometry); break;
-        case KernelClassEdge: edges.push_back(geometry); break;
-        case KernelClassVertex: vertices.push_back(geometry); break;
-        case KernelClassPoint:
-        case KernelClassLine:
-        case KernelClassPlane: bare.push_back(geometry); break;
-        default: break;
+            case KernelClassFace:
+                faces.push_back(geometry);
+                break;
+            case KernelClassEdge:
+                edges.push_back(geometry);
+                break;
+            case KernelClassVertex:
+                vertices.push_back(geometry);
+                break;
+            case KernelClassPoint:
+            case KernelClassLine:
+            case KernelClassPlane:
+                bare.push_back(geometry);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -242,7 +253,8 @@ bool Solver::FindBondOfGeometries(GeometryBase* g, GeometryBase* other, ZMR3_d_t
     return false;
 }
 
-GeometryBase* Solver::CreateSectionPlaneTempGeometry(const GeometryKey& planeKey, Instance* sectionInstance)
+GeometryBase* Solver::CreateSectionPlaneTempGeometry(const GeometryKey& planeKey,
+                                                     Instance* sectionInstance)
 {
     GeometryBase* plane = GetOrMakeGeometry(planeKey);
     if (!plane || !sectionInstance)
@@ -287,8 +299,8 @@ void Solver::UpdateGeometriesWithAltTopols(MappingData* mapping, bool clear)
 std::string DimensionTypeToString(int kind, bool longForm)
 {
     static const char* const s_short[] = {"TRN", "ROT", "GEN", "RAD"};
-    static const char* const s_long[] = {"ZMR3_DT_TRANSLATION", "ZMR3_DT_AXIAL_ROTATION", "ZMR3_DT_GENERAL",
-                                         "ZMR3_DT_RADIUS"};
+    static const char* const s_long[] = {"ZMR3_DT_TRANSLATION", "ZMR3_DT_AXIAL_ROTATION",
+                                         "ZMR3_DT_GENERAL", "ZMR3_DT_RADIUS"};
     if (kind < 0 || kind > 3)
         return "?";
     return longForm ? s_long[kind] : s_short[kind];

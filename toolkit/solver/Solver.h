@@ -58,10 +58,10 @@ struct ConstructionKeyLess {
 enum SolveStatus {
     SolveStatusNotEvaluated = 0,
     SolveStatusSolved = 1,
-    SolveStatusClassA = 2,         // over-defined and inconsistent
-    SolveStatusClassB = 3,         // unsupported, not converged, bad value or geometry
-    SolveStatusClassC = 4,         // regeneration failed
-    SolveStatusClassD = 5,         // a non-rigid dimension not reached
+    SolveStatusClassA = 2,  // over-defined and inconsistent
+    SolveStatusClassB = 3,  // unsupported, not converged, bad value or geometry
+    SolveStatusClassC = 4,  // regeneration failed
+    SolveStatusClassD = 5,  // a non-rigid dimension not reached
     SolveStatusDragRefused = 6,
     SolveStatusProceduralOutsideSets = 7
 };
@@ -128,18 +128,20 @@ public:
     // Sorts the model geometry by its entity's class, in key order; procedural geometry, and
     // placed geometry of an entity whose body-level geometry is procedural, go nowhere.
     void GetGeometryEntitiesByClass(std::list<Geometry*>& faces, std::list<Geometry*>& edges,
-                                    std::list<Geometry*>& vertices, std::list<Geometry*>& bare) const;
+                                    std::list<Geometry*>& vertices,
+                                    std::list<Geometry*>& bare) const;
     // Whether a bond of the type ties g to other alone; a bond of the type on more or fewer
     // than two geometries ends the search with false.
     bool FindBondOfGeometries(GeometryBase* g, GeometryBase* other, ZMR3_d_type type);
     // The plane of the key in the section instance's frame, kept until the Solver goes; null
     // when the key has no geometry.
-    GeometryBase* CreateSectionPlaneTempGeometry(const GeometryKey& planeKey, Instance* sectionInstance);
+    GeometryBase* CreateSectionPlaneTempGeometry(const GeometryKey& planeKey,
+                                                 Instance* sectionInstance);
     // The key's geometry, entered into the star of its body (true) or, without a star that
     // takes it, added to the dimension system on its own with its construction geometry
     // (false); false also when the key has no geometry.
-    bool AddReferenceGeometry(Interaction* interaction, const GeometryKey& key, ReferenceBehaviour behaviour,
-                              RelationSubtype subtype);
+    bool AddReferenceGeometry(Interaction* interaction, const GeometryKey& key,
+                              ReferenceBehaviour behaviour, RelationSubtype subtype);
     // The body-level geometry of an entity, with the behaviour of its first reference.
     bool AddEntityGeometry(Interaction* interaction, int entity);
 
@@ -172,7 +174,8 @@ public:
     // or an offset; excludeFeatureReferences: an entity a feature uses as a reference is not.
     bool IsUsingProceduralObject(Interaction* interaction, int entity, bool requireNonSimpleFeature,
                                  bool excludeFeatureReferences);
-    bool IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature, bool excludeFeatureReferences);
+    bool IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature,
+                                 bool excludeFeatureReferences);
     static bool HasNonSimpleFeatureOnEntity(Interaction* interaction, int entity);
     // Whether a feature of the interaction is built on the entity as a profile or a parent: such
     // an entity keeps its own geometry in the system.
@@ -194,7 +197,8 @@ public:
     bool SetRelationValue(Relation* relation, double value);
     bool SetRelationNonRigid(Relation* relation);
     // A group the Solver owns, null when the references cannot move as one body.
-    RigidGroup* MakeRigidGroup(const std::vector<Reference*>& references, bool registerPatternedFaces);
+    RigidGroup* MakeRigidGroup(const std::vector<Reference*>& references,
+                               bool registerPatternedFaces);
     // The rigid groups whose Sets hold the key, oldest first; null when none does.
     const std::list<RigidGroup*>* FindRigidGroups(const GeometryKey& key) const;
     // Enters the group under the key once; the Solver deletes every group entered when it goes.
@@ -202,7 +206,10 @@ public:
 
     // What applying a solution reads: the procedural objects of the features, every key's
     // rigid groups, and the rigid group of each add-on feature.
-    const std::set<SolverFeature*, NodePtrLessThan>& GetSolverFeatures() const { return m_features; }
+    const std::set<SolverFeature*, NodePtrLessThan>& GetSolverFeatures() const
+    {
+        return m_features;
+    }
     const std::map<GeometryKey, std::list<RigidGroup*>, GeometryKeyLess>& GetRigidGroupMap() const
     {
         return m_rigidGroupMap;
@@ -240,7 +247,8 @@ public:
     bool MakeRigidGroupForFeature(Interaction* interaction, int feature);
     // Replaces the output by the references of the feature's rigid group, made when missing;
     // without a group the output is left as it was.
-    void GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references);
+    void GetFeatureReferences(Interaction* interaction, int feature,
+                              std::vector<Reference*>& references);
     // How far the solve moved the rigid group of an add-on feature; the identity when the feature
     // has no group or the group did not move.
     void GetFeatureTransform(int feature, Xform& transform) const;
@@ -285,19 +293,22 @@ public:
     // Configure records: every record neither applied nor relaxed becomes its solver objects
     // and is marked applied; then, unless deferred, the pending bonds go to the manager. False
     // only when that hand-over fails.
-    bool AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatus& status, YSKManager* manager,
-                               bool defer);
+    bool AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatus& status,
+                               YSKManager* manager, bool defer);
     // A blend kept tangent to the faces under it, its radius held when the record asks.
     void AddReblend(ReblendData& reblend, Interaction* interaction);
     // The first entity tied to each later one (a coincidence, or around a torus's spine).
     void AddTopological(std::vector<int>& entities, Interaction* interaction);
     ZMR3_d_type GetTopologicalDType(GeometryBase* first, int entity);
-    void AddTopologicalBond(Interaction* interaction, GeometryBase* first, int entity, ZMR3_d_type type);
-    void AddTangentTopologicalBond(Interaction* interaction, GeometryBase* first, int face, bool fix);
+    void AddTopologicalBond(Interaction* interaction, GeometryBase* first, int entity,
+                            ZMR3_d_type type);
+    void AddTangentTopologicalBond(Interaction* interaction, GeometryBase* first, int face,
+                                   bool fix);
     // A blend chain of a blend-radius edit (the blend face, then its under faces, held fixed):
     // the first chain gets the one free radius dimension, stored in radiusBond; each later
     // chain an equal radius to it.
-    void AddBlendRadiusOpData(Interaction* interaction, std::vector<int>& chain, double radius, Bond*& radiusBond);
+    void AddBlendRadiusOpData(Interaction* interaction, std::vector<int>& chain, double radius,
+                              Bond*& radiusBond);
     // A section entity on its plane and on the entities it was cut from; each bond once.
     void AddSectionCluster(const SectionClusterData& section);
     void AddSectionConstraints(Section* section, Instance* cut, Reference* reference);
@@ -337,7 +348,8 @@ public:
                                            std::vector<GeometryBase*>& auxiliary);
     bool GetOrMakeTemporaryConstructionGeometry(RelationSubtype subtype, const GeometryKey& key,
                                                 std::vector<GeometryBase*>& out);
-    GeometryBase* GetTemporaryConstructionGeometry(const GeometryKey& key, RelationSubtype subtype) const;
+    GeometryBase* GetTemporaryConstructionGeometry(const GeometryKey& key,
+                                                   RelationSubtype subtype) const;
     bool MakeAxisConstructionGeometry(Geometry* base, GeometryBase*& construction,
                                       std::vector<GeometryBase*>& auxiliary);
     bool MakeCircleCentreConstructionGeometry(Geometry* base, GeometryBase*& construction,
@@ -355,12 +367,14 @@ public:
     // Measures a dimension-like relation given by its type and references: true with the value
     // and valid set when the dimension system's measurement is accepted; false, 0.0 and not
     // valid otherwise.
-    bool MeasureRelationValueAndValidate(RelationType type, const std::vector<MeasuredReference>& references,
+    bool MeasureRelationValueAndValidate(RelationType type,
+                                         const std::vector<MeasuredReference>& references,
                                          double& value, bool& valid);
     // The same for a relation: its type, its references and the subtype it gives each.
     bool MeasureRelationValueAndValidate(Relation* relation, double& value, bool& measured);
     // True when the measured value can be taken without checking that the solve moved nothing.
-    static bool IsMeasuredDistanceValid(RelationType type, const std::vector<MeasuredReference>& references,
+    static bool IsMeasuredDistanceValid(RelationType type,
+                                        const std::vector<MeasuredReference>& references,
                                         std::vector<GeometryBase*>& geometries);
 
     // Adds geometry the Solver keeps until it goes.
@@ -386,7 +400,8 @@ private:
     // distance, a planar angle with the perpendicularities of its two lines to its plane (none
     // without that plane), or one typed bond. Each is added to the system.
     std::vector<TypedBond*> AddRelationBonds(RelationType type, ZMR3_d_type dType,
-                                             const std::vector<GeometryBase*>& geometries, double value);
+                                             const std::vector<GeometryBase*>& geometries,
+                                             double value);
     // Undoes the last evaluation unless none was made since the Solver was built; as a timed
     // step when labelled.
     void UndoBeforeDrag(const char* label = nullptr);
@@ -418,7 +433,8 @@ private:
     std::vector<int> m_gStatuses;
     std::vector<d_node*> m_dNodes;
     std::vector<int> m_dStatuses;
-    std::map<ConstructionKey, std::vector<GeometryBase*>, ConstructionKeyLess> m_temporaryConstruction;
+    std::map<ConstructionKey, std::vector<GeometryBase*>, ConstructionKeyLess>
+        m_temporaryConstruction;
     std::vector<GeometryBase*> m_constructionGeometries;
     bool m_useAddBondsForRelations = true;
     bool m_useAddBondsForRelationshipsOnly = true;

@@ -15,7 +15,10 @@ namespace QEL {
 namespace {
 
 // Every application pointer the Solver hands over is a Node.
-GeometryBase* AsGeometry(void* node) { return dynamic_cast<GeometryBase*>(static_cast<Node*>(node)); }
+GeometryBase* AsGeometry(void* node)
+{
+    return dynamic_cast<GeometryBase*>(static_cast<Node*>(node));
+}
 Bond* AsBond(void* node) { return dynamic_cast<Bond*>(static_cast<Node*>(node)); }
 
 void Put(double out[3], const Vec& v)
@@ -76,8 +79,8 @@ double FrustumGetRadius(void* node)
     return radius;
 }
 
-void FrustumGetConeData(void* node, double location[3], double axis[3], double* radius, double* sine,
-                        double* cosine)
+void FrustumGetConeData(void* node, double location[3], double axis[3], double* radius,
+                        double* sine, double* cosine)
 {
     Vec l;
     Dir a(0.0, 0.0, 0.0, true);
@@ -90,7 +93,8 @@ void FrustumGetConeData(void* node, double location[3], double axis[3], double* 
     *cosine = cone ? std::cos(half) : 1.0;
 }
 
-void FrustumGetTorusData(void* node, double centre[3], double axis[3], double* major, double* minor, int* flag)
+void FrustumGetTorusData(void* node, double centre[3], double axis[3], double* major, double* minor,
+                         int* flag)
 {
     Vec c;
     Dir a(0.0, 0.0, 0.0, true);
@@ -104,8 +108,8 @@ void FrustumGetTorusData(void* node, double centre[3], double axis[3], double* m
     *flag = 0;
 }
 
-void FrustumGetEllipseData(void* node, double centre[3], double axis[3], double majorDirection[3], double* major,
-                           double* minor)
+void FrustumGetEllipseData(void* node, double centre[3], double axis[3], double majorDirection[3],
+                           double* major, double* minor)
 {
     Vec c;
     Dir a(0.0, 0.0, 0.0, true), m(0.0, 0.0, 0.0, true);
@@ -156,7 +160,7 @@ int FrustumGetRadiusKind(void* node, void* geometry)
 {
     TypedBond* bond = dynamic_cast<TypedBond*>(AsBond(node));
     return bond && bond->GetEqualRadiusMinorRadiusForGeom(AsGeometry(geometry)) ? ZMR3_MINOR_RADIUS
-                                                                                 : ZMR3_MAJOR_RADIUS;
+                                                                                : ZMR3_MAJOR_RADIUS;
 }
 
 int FrustumGetRigid(void* node)
@@ -179,8 +183,8 @@ int FrustumGetDistanceDirection(void* node, double direction[3], g_node** geomet
     return 2;
 }
 
-void FrustumGetSurfaceParameters(int* uPeriodic, double* uLow, double* uHigh, int* vPeriodic, double* vLow,
-                                 double* vHigh, void* node)
+void FrustumGetSurfaceParameters(int* uPeriodic, double* uLow, double* uHigh, int* vPeriodic,
+                                 double* vLow, double* vHigh, void* node)
 {
     GeometryBase* g = AsGeometry(node);
     BQ_PARAM_sf_t params[2];
@@ -194,8 +198,8 @@ void FrustumGetSurfaceParameters(int* uPeriodic, double* uLow, double* uHigh, in
     *vPeriodic = params[1].periodic == BQ_PARAM_periodic_yes ? 1 : 0;
 }
 
-void FrustumEvaluateSurface(double* p, double* du, double* dv, double* duu, double* duv, double* dvv, void* node,
-                            double u, double v)
+void FrustumEvaluateSurface(double* p, double* du, double* dv, double* duu, double* duv,
+                            double* dvv, void* node, double u, double v)
 {
     GeometryBase* g = AsGeometry(node);
     BQ_VECTOR_t vectors[6];
@@ -258,7 +262,8 @@ int FrustumGetPatternValue(double* out, void* node)
 
 int FrustumRegenerateProceduralObject(void* node)
 {
-    SolverProceduralObject* object = dynamic_cast<SolverProceduralObject*>(static_cast<Node*>(node));
+    SolverProceduralObject* object =
+        dynamic_cast<SolverProceduralObject*>(static_cast<Node*>(node));
     if (!object)
         return KEV_REGENERATED;
     const int regenerated = object->Regenerate();
@@ -287,7 +292,8 @@ void Solver::RegisterZMRFrustum()
             SetEntry(table, e, f);
     };
     put({0}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetGeomType>::Call));
-    put({1, 2, 4, 8, 9, 12}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPoint<&GeometryBase::GetLocation>>::Call));
+    put({1, 2, 4, 8, 9, 12},
+        ZMR3_frustum_entry(&TimedCallback<&FrustumGetPoint<&GeometryBase::GetLocation>>::Call));
     put({3}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDir<&GeometryBase::GetDirection>>::Call));
     put({5, 10}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetDir<&GeometryBase::GetAxis>>::Call));
     put({6, 11, 13}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRadius>::Call));
@@ -301,7 +307,8 @@ void Solver::RegisterZMRFrustum()
     put({22, 25}, ZMR3_frustum_entry(&FrustumReturnZero));
     put({24}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetHalfSpace>::Call));
     put({26}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRadiusKind>::Call));
-    put({27, 34, 38, 39, 40, 41, 42, 43, 60, 61, 68, 71, 76, 77}, ZMR3_frustum_entry(&FrustumDoNothing));
+    put({27, 34, 38, 39, 40, 41, 42, 43, 60, 61, 68, 71, 76, 77},
+        ZMR3_frustum_entry(&FrustumDoNothing));
     put({29}, ZMR3_frustum_entry(&FrustumReturnThree));
     put({33}, ZMR3_frustum_entry(&FrustumZeroTwoDoubles));
     put({36}, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRigid>::Call));
@@ -317,10 +324,14 @@ void Solver::RegisterJUNFrustum()
     JUN_extended_dimension_system* system = m_manager->extended_dimension_system();
     JUN_frustum_functions table;
     system->enquire_frustum_functions(&table);
-    SetEntry(table, JUN_FR_RELATIVE_TRANSFORM, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRelativeTransform>::Call));
-    SetEntry(table, JUN_FR_PATTERN_STEPS, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternSteps>::Call));
-    SetEntry(table, JUN_FR_RT_CONSTRAINT_FLAG, ZMR3_frustum_entry(&TimedCallback<&FrustumGetRTConstraintFlag>::Call));
-    SetEntry(table, JUN_FR_PATTERN_VALUE, ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternValue>::Call));
+    SetEntry(table, JUN_FR_RELATIVE_TRANSFORM,
+             ZMR3_frustum_entry(&TimedCallback<&FrustumGetRelativeTransform>::Call));
+    SetEntry(table, JUN_FR_PATTERN_STEPS,
+             ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternSteps>::Call));
+    SetEntry(table, JUN_FR_RT_CONSTRAINT_FLAG,
+             ZMR3_frustum_entry(&TimedCallback<&FrustumGetRTConstraintFlag>::Call));
+    SetEntry(table, JUN_FR_PATTERN_VALUE,
+             ZMR3_frustum_entry(&TimedCallback<&FrustumGetPatternValue>::Call));
     system->register_frustum_functions(&table);
 }
 
@@ -329,7 +340,8 @@ void Solver::RegisterKEVFrustum()
     KEV_procedural_feature_manager* manager = m_manager->procedural_feature_manager();
     KEV_frustum_functions table;
     manager->enquire_frustum_functions(&table);
-    SetEntry(table, KEV_FR_REGENERATE, ZMR3_frustum_entry(&TimedCallback<&FrustumRegenerateProceduralObject>::Call));
+    SetEntry(table, KEV_FR_REGENERATE,
+             ZMR3_frustum_entry(&TimedCallback<&FrustumRegenerateProceduralObject>::Call));
     SetEntry(table, KEV_FR_RESERVED, ZMR3_frustum_entry(&TimedCallback<&FrustumReturnZero>::Call));
     manager->register_frustum_functions(&table);
 }

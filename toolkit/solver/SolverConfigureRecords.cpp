@@ -4,8 +4,8 @@
 #include "solver/Solver.h"
 
 #include "core/kernel/KernelFacade.h"
-#include "core/support/AlgorithmSwitches.h"
 #include "core/objects/Instance.h"
+#include "core/support/AlgorithmSwitches.h"
 #include "model/features/Feature.h"
 #include "model/patterns/FacePattern.h"
 #include "model/patterns/Section.h"
@@ -42,8 +42,8 @@ ZMR3_d_type RadiusTypeOfClass(int geometryClass)
 
 }  // namespace
 
-bool Solver::AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatus& status, YSKManager* manager,
-                                   bool defer)
+bool Solver::AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatus& status,
+                                   YSKManager* manager, bool defer)
 {
     Interaction* interaction = records.GetInteraction();
     // Indices, not references: a record's handling never adds records, but keeps the walk
@@ -53,21 +53,38 @@ bool Solver::AddConfigureFoundData(ConfigureFoundDataArray& records, UpdateStatu
         if (record.GetApplied() || record.IsRelaxed())
             continue;
         switch (record.GetKind()) {
-        case ConfigureFoundDataFeature:
-            if (GetHXRPFBasedAlgorithm())
-                MakeRigidGroupForFeature(interaction, record.GetFeatureTag());
-            else
-                AddProceduralFeature(static_cast<Feature*>(record.GetObject()));
-            break;
-        case ConfigureFoundDataRelation: AddRelation(static_cast<Relation*>(record.GetObject())); break;
-        case ConfigureFoundDataShellCluster: AddShellCluster(record.GetCluster(), interaction); break;
-        case ConfigureFoundDataFacePattern: AddFacePattern(static_cast<FacePattern*>(record.GetObject())); break;
-        case ConfigureFoundDataSectionCluster: AddSectionCluster(record.GetSectionKey()); break;
-        case ConfigureFoundDataVirtualVertex: AddVirtualVertex(static_cast<VirtualVertex*>(record.GetObject())); break;
-        case ConfigureFoundDataReblend: AddReblend(record.GetReblendData(), interaction); break;
-        case ConfigureFoundDataTopological: AddTopological(record.GetFaces(), interaction); break;
-        case ConfigureFoundDataTippingPoint: AddTippingPoint(record.GetTippingPointData(), interaction); break;
-        default: break;
+            case ConfigureFoundDataFeature:
+                if (GetHXRPFBasedAlgorithm())
+                    MakeRigidGroupForFeature(interaction, record.GetFeatureTag());
+                else
+                    AddProceduralFeature(static_cast<Feature*>(record.GetObject()));
+                break;
+            case ConfigureFoundDataRelation:
+                AddRelation(static_cast<Relation*>(record.GetObject()));
+                break;
+            case ConfigureFoundDataShellCluster:
+                AddShellCluster(record.GetCluster(), interaction);
+                break;
+            case ConfigureFoundDataFacePattern:
+                AddFacePattern(static_cast<FacePattern*>(record.GetObject()));
+                break;
+            case ConfigureFoundDataSectionCluster:
+                AddSectionCluster(record.GetSectionKey());
+                break;
+            case ConfigureFoundDataVirtualVertex:
+                AddVirtualVertex(static_cast<VirtualVertex*>(record.GetObject()));
+                break;
+            case ConfigureFoundDataReblend:
+                AddReblend(record.GetReblendData(), interaction);
+                break;
+            case ConfigureFoundDataTopological:
+                AddTopological(record.GetFaces(), interaction);
+                break;
+            case ConfigureFoundDataTippingPoint:
+                AddTippingPoint(record.GetTippingPointData(), interaction);
+                break;
+            default:
+                break;
         }
         records.GetRecords()[i].SetApplied(true);
     }
@@ -92,8 +109,8 @@ void Solver::AddReblend(ReblendData& reblend, Interaction* interaction)
     if (!blend)
         return;
     if (reblend.GetRadiusBond()) {
-        if (TypedBond* bond = TypedBond::CreateTypedBond(this, RadiusTypeOfClass(geometryClass), {blend},
-                                                         reblend.GetRadius(), nullptr)) {
+        if (TypedBond* bond = TypedBond::CreateTypedBond(this, RadiusTypeOfClass(geometryClass),
+                                                         {blend}, reblend.GetRadius(), nullptr)) {
             bond->SetDebugName("Reblend Radius");
             AddBond(bond);
         }
@@ -102,19 +119,22 @@ void Solver::AddReblend(ReblendData& reblend, Interaction* interaction)
         AddTangentTopologicalBond(interaction, blend, under, false);
 }
 
-void Solver::AddTangentTopologicalBond(Interaction* interaction, GeometryBase* first, int face, bool fix)
+void Solver::AddTangentTopologicalBond(Interaction* interaction, GeometryBase* first, int face,
+                                       bool fix)
 {
     Geometry* other = EntityGeometry(*this, interaction, face);
     if (!other)
         return;
     if (fix)
         other->Fix(true);
-    if (TemporaryTestSwitches::m_useTangentAtEdgeForTopologicalConstraints && m_useAddBondsForRelations) {
+    if (TemporaryTestSwitches::m_useTangentAtEdgeForTopologicalConstraints &&
+        m_useAddBondsForRelations) {
         m_pendingRelationships.AddData(
             RelationshipData(YSK_RELATION_TANGENT, {BondEndData(first), BondEndData(other)}));
         return;
     }
-    if (TypedBond* bond = TypedBond::CreateTypedBond(this, ZMR3_TANGENT, {first, other}, 0.0, nullptr)) {
+    if (TypedBond* bond =
+            TypedBond::CreateTypedBond(this, ZMR3_TANGENT, {first, other}, 0.0, nullptr)) {
         bond->SetDebugName("topological");
         AddBond(bond);
     }
@@ -128,7 +148,8 @@ void Solver::AddTopological(std::vector<int>& entities, Interaction* interaction
     if (!first)
         return;
     for (size_t i = 1; i < entities.size(); ++i)
-        AddTopologicalBond(interaction, first, entities[i], GetTopologicalDType(first, entities[i]));
+        AddTopologicalBond(interaction, first, entities[i],
+                           GetTopologicalDType(first, entities[i]));
 }
 
 ZMR3_d_type Solver::GetTopologicalDType(GeometryBase* first, int entity)
@@ -141,21 +162,23 @@ ZMR3_d_type Solver::GetTopologicalDType(GeometryBase* first, int entity)
     if (!first->GetAxis(circleAxis))
         return ZMR3_COINCIDENT;
     Position torusAxis;
-    if (GetStandardGeometry(entity, nullptr, nullptr, nullptr, &torusAxis, nullptr, nullptr, nullptr) !=
-        KernelClassTorus)
+    if (GetStandardGeometry(entity, nullptr, nullptr, nullptr, &torusAxis, nullptr, nullptr,
+                            nullptr) != KernelClassTorus)
         return ZMR3_COINCIDENT;
     const Dir axis = MakeDir(Vec(torusAxis.x, torusAxis.y, torusAxis.z));
     const double dot = circleAxis.x * axis.x + circleAxis.y * axis.y + circleAxis.z * axis.z;
     return std::fabs(dot) < 1e-11 ? ZMR3_COINCIDENT_AROUND_SPINE : ZMR3_COINCIDENT;
 }
 
-void Solver::AddTopologicalBond(Interaction* interaction, GeometryBase* first, int entity, ZMR3_d_type type)
+void Solver::AddTopologicalBond(Interaction* interaction, GeometryBase* first, int entity,
+                                ZMR3_d_type type)
 {
     Geometry* other = EntityGeometry(*this, interaction, entity);
     if (!other)
         return;
     if (m_useAddBondsForRelations && !m_useAddBondsForRelationshipsOnly) {
-        m_pendingBonds.AddData(BondData(type, {BondEndData(first), BondEndData(other)}, false, -1.0));
+        m_pendingBonds.AddData(
+            BondData(type, {BondEndData(first), BondEndData(other)}, false, -1.0));
         return;
     }
     if (TypedBond* bond = TypedBond::CreateTypedBond(this, type, {first, other}, 0.0, nullptr)) {
@@ -181,19 +204,20 @@ void Solver::AddBlendRadiusOpData(Interaction* interaction, std::vector<int>& ch
     int geometry = 0;
     if (Geometry::FindConstrainableGeomClassFromEntity(chain.front(), geometryClass, geometry)) {
         if (!radiusBond) {
-            if (TypedBond* bond = TypedBond::CreateTypedBond(this, RadiusTypeOfClass(geometryClass), {blend},
-                                                             radius, nullptr)) {
+            if (TypedBond* bond = TypedBond::CreateTypedBond(this, RadiusTypeOfClass(geometryClass),
+                                                             {blend}, radius, nullptr)) {
                 radiusBond = bond;
                 bond->SetRigid(false);
                 bond->SetDebugName("internalRadiusDimensionForChangeBlendRadius");
                 AddBond(bond);
             }
         } else if (GeometryBase* first = radiusBond->GetGeom(0)) {
-            if (TypedBond* bond = TypedBond::CreateTypedBond(this, ZMR3_EQUAL_RADIUS, {first, blend}, 0.0, nullptr)) {
+            if (TypedBond* bond = TypedBond::CreateTypedBond(this, ZMR3_EQUAL_RADIUS,
+                                                             {first, blend}, 0.0, nullptr)) {
                 bond->SetDebugName("internalEqualRadiusConstraintForChangeBlendRadius");
                 Geometry* firstGeometry = dynamic_cast<Geometry*>(first);
-                if (firstGeometry &&
-                    GetEntityClass(GetGeometryOfTopology(firstGeometry->GetEntity())) == KernelClassTorus)
+                if (firstGeometry && GetEntityClass(GetGeometryOfTopology(
+                                         firstGeometry->GetEntity())) == KernelClassTorus)
                     bond->SetEqualRadiusMinorRadiusForGeom(0);
                 if (geometryClass == KernelClassTorus)
                     bond->SetEqualRadiusMinorRadiusForGeom(1);
@@ -221,7 +245,8 @@ void Solver::AddSectionConstraints(Section* section, Instance* cut, Reference* r
 {
     if (!section || !cut || !reference)
         return;
-    Instance* sectionInstance = reference->GetInstance() ? reference->GetInstance() : section->GetSectionInstance(cut);
+    Instance* sectionInstance =
+        reference->GetInstance() ? reference->GetInstance() : section->GetSectionInstance(cut);
     Geometry* entity = GetOrMakeGeometry(GeometryKey(reference->GetEntityTag(), sectionInstance));
     Reference* planeReference = section->GetSectionPlane();
     Geometry* plane = planeReference ? GetOrMakeGeometry(planeReference) : nullptr;
@@ -254,7 +279,8 @@ void Solver::AddSectionConstraints(Section* section, Instance* cut, Reference* r
         AddBond(bond);
         bond->SetDebugName("section entity to source entity coincidence");
         if (BodyStar* star = GetBodyStar(cut->GetBodyTag()))
-            star->AddReference(GeometryKey(source, cut), reference->GetBehaviour(), RelationSubtypeBoundary);
+            star->AddReference(GeometryKey(source, cut), reference->GetBehaviour(),
+                               RelationSubtypeBoundary);
     }
     AddSectionSourceAxisConstraints(section, cut, reference);
 }
@@ -299,7 +325,8 @@ void Solver::AddSectionSourceAxisConstraints(Section* section, Instance* cut, Re
                 if (centre.size() > 2)
                     bondOnce(centre[2], ZMR3_COINCIDENT);
             }
-        } else if (geometryClass == KernelClassSphere && section->IsCentreOnSectionPlane(source, placement)) {
+        } else if (geometryClass == KernelClassSphere &&
+                   section->IsCentreOnSectionPlane(source, placement)) {
             GetOrMakeTemporaryConstructionGeometry(RelationSubtypeCentre, key, made);
             bondOnce(GetTemporaryConstructionGeometry(key, RelationSubtypeCentre), ZMR3_COINCIDENT);
         }

@@ -16,7 +16,10 @@ bool IsRecreated(Feature* feature)
                        feature->GetFeatureType() == FeatureTypeComplexRecreate);
 }
 
-const Xform& PlacementOf(Instance* instance) { return instance ? instance->GetXform() : GetIdentityXform(); }
+const Xform& PlacementOf(Instance* instance)
+{
+    return instance ? instance->GetXform() : GetIdentityXform();
+}
 
 // The change the last evaluation made to the node; moved false when none.
 Xform ChangeOf(GNode* node, bool& moved)
@@ -53,7 +56,10 @@ SolverFeature::~SolverFeature()
             line->RemoveFromZMR();
 }
 
-bool SolverFeature::IsTreatedAsSimple() const { return !m_feature || m_feature->IsTreatedAsSimple(); }
+bool SolverFeature::IsTreatedAsSimple() const
+{
+    return !m_feature || m_feature->IsTreatedAsSimple();
+}
 
 void SolverFeature::AddToZMR()
 {
@@ -122,9 +128,10 @@ GeometryBase* SolverFeature::GetOrMakeProceduralGeometry(int entity, Instance* i
         return found;
     if (instance || !GetProceduralEntities().count(entity))
         return nullptr;
-    Geometry* g = IsTreatedAsSimple()
-                      ? Geometry::CreateGeometry(m_solver, entity, static_cast<Instance*>(nullptr))
-                      : ProceduralGeometry::CreateProceduralGeometry(m_solver, entity, nullptr, this);
+    Geometry* g =
+        IsTreatedAsSimple()
+            ? Geometry::CreateGeometry(m_solver, entity, static_cast<Instance*>(nullptr))
+            : ProceduralGeometry::CreateProceduralGeometry(m_solver, entity, nullptr, this);
     if (!g)
         return nullptr;
     g->AddToZMR();
@@ -155,7 +162,8 @@ GeometryBase* SolverFeature::GetOrMakeDependentGeometry(int entity, Instance* in
     // Every complex feature listing the dependent relates the same geometry to its own
     // procedural geometry.
     for (int procedural : GetProceduralEntities())
-        if (auto* own = dynamic_cast<ProceduralGeometry*>(m_solver->GetOrMakeGeometry(GeometryKey(procedural, nullptr)))) {
+        if (auto* own = dynamic_cast<ProceduralGeometry*>(
+                m_solver->GetOrMakeGeometry(GeometryKey(procedural, nullptr)))) {
             own->AddRelationTo(g);
             break;
         }
@@ -172,12 +180,13 @@ bool SolverFeature::TakeRelatedGeometry(GeometryBase* g)
 
 void SolverFeature::MakeProfileFrame()
 {
-    if (!m_feature || m_feature->GetFeatureType() == FeatureTypeSimple || m_feature->GetProfileReferenceCount() < 1 ||
-        m_feature->GetReferenceCount() < 1)
+    if (!m_feature || m_feature->GetFeatureType() == FeatureTypeSimple ||
+        m_feature->GetProfileReferenceCount() < 1 || m_feature->GetReferenceCount() < 1)
         return;
     Instance* profile = m_feature->GetProfileReference(0)->GetInstance();
     Instance* placed = m_feature->GetReference(0)->GetInstance();
-    m_startXform.reset(new Xform(MultiplyXforms(PlacementOf(placed).GetInverse(), PlacementOf(profile))));
+    m_startXform.reset(
+        new Xform(MultiplyXforms(PlacementOf(placed).GetInverse(), PlacementOf(profile))));
     BodyStar* profileStar = profile ? m_solver->GetBodyStar(profile->GetBodyTag()) : nullptr;
     BodyStar* featureStar = placed ? m_solver->GetBodyStar(placed->GetBodyTag()) : nullptr;
     StarElement* element = featureStar ? featureStar->GetStarElement(placed) : nullptr;
@@ -253,7 +262,8 @@ int SolverFeature::Regenerate()
         if (moved)
             break;
         double m[4][4];
-        moved = input->GetGNode() && m_solver->GetDimensionSystem()->transform(input->GetGNode(), m) != 0;
+        moved = input->GetGNode() &&
+                m_solver->GetDimensionSystem()->transform(input->GetGNode(), m) != 0;
     }
     m_feature->SetUpdateRequired(moved);
     if (!moved)
@@ -261,7 +271,8 @@ int SolverFeature::Regenerate()
     ProcedureRunContext context;
     context.solver = m_solver;
     context.createToolBody = true;
-    return m_feature->RunProcedure(context) == ResultTypeOk ? KEV_REGENERATED : KEV_REGENERATION_FAILED;
+    return m_feature->RunProcedure(context) == ResultTypeOk ? KEV_REGENERATED
+                                                            : KEV_REGENERATION_FAILED;
 }
 
 }  // namespace QEL

@@ -60,7 +60,10 @@ public:
     GeometryBase* GetFrameLineB() const { return m_frameB; }
 
 private:
-    SolverFeature(Solver* solver, Feature* feature) : SolverProceduralObject(solver), m_feature(feature) {}
+    SolverFeature(Solver* solver, Feature* feature)
+        : SolverProceduralObject(solver), m_feature(feature)
+    {
+    }
     bool IsTreatedAsSimple() const;
 
     Feature* m_feature;

@@ -2,8 +2,8 @@
 // feature drives.
 #include "solver/Solver.h"
 
-#include "core/support/AlgorithmSwitches.h"
 #include "core/objects/Interaction.h"
+#include "core/support/AlgorithmSwitches.h"
 #include "model/features/Feature.h"
 #include "model/features/InteractionFeatures.h"
 #include "model/references/Reference.h"
@@ -48,7 +48,8 @@ void Solver::AddProceduralFeature(Feature* feature)
 void Solver::DefineFeatureData(const std::vector<Feature*>& features)
 {
     for (Feature* feature : features)
-        if (!(GetNewPFAlgorithm() && feature && feature->GetFeatureType() == FeatureTypeSimpleRecreate))
+        if (!(GetNewPFAlgorithm() && feature &&
+              feature->GetFeatureType() == FeatureTypeSimpleRecreate))
             AddFeature(feature);
 }
 

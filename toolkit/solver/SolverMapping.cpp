@@ -2,17 +2,17 @@
 // geometry of offsets, body stars and section instances, and the bonds of relations.
 #include "solver/Solver.h"
 
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
 #include "core/objects/ReferenceQueries.h"
-#include "model/references/Reference.h"
 #include "model/patterns/Section.h"
-#include "solver/operations/OffsetFacesOp.h"
+#include "model/references/Reference.h"
 #include "solver/PatternStar.h"
 #include "solver/RigidGroup.h"
 #include "solver/SolverFeature.h"
 #include "solver/Stars.h"
+#include "solver/operations/OffsetFacesOp.h"
 
 #include <brennik.h>
 
@@ -46,7 +46,8 @@ Geometry* Solver::GetOrMakeGeometry(Reference* reference)
 {
     if (!reference)
         return nullptr;
-    return GetOrMakeGeometry(GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
+    return GetOrMakeGeometry(
+        GeometryKey(GetReferenceEntityTag(reference), GetReferenceInstance(reference)));
 }
 
 Geometry* Solver::GetOrMakeProceduralGeometry(int entity, Instance* instance)
@@ -71,14 +72,15 @@ Geometry* Solver::GetOrMakeProceduralGeometry(int entity, Instance* instance)
     // Every feature the entity depends on relates it to its own geometry, so each is asked even
     // once the geometry is made.
     for (SolverFeature* feature : m_features)
-        if (Geometry* geometry = dynamic_cast<Geometry*>(feature->GetOrMakeDependentGeometry(entity, instance)))
+        if (Geometry* geometry =
+                dynamic_cast<Geometry*>(feature->GetOrMakeDependentGeometry(entity, instance)))
             if (!FindGeometry(key))
                 m_geometries[key] = geometry;
     return FindGeometry(key);
 }
 
-bool Solver::AddReferenceGeometry(Interaction*, const GeometryKey& key, ReferenceBehaviour behaviour,
-                                  RelationSubtype subtype)
+bool Solver::AddReferenceGeometry(Interaction*, const GeometryKey& key,
+                                  ReferenceBehaviour behaviour, RelationSubtype subtype)
 {
     Geometry* geometry = GetOrMakeGeometry(key);
     if (!geometry)
@@ -101,7 +103,8 @@ bool Solver::AddEntityGeometry(Interaction* interaction, int entity)
         return false;
     ReferenceBehaviour behaviour = ReferenceBehaviourModelling;
     Reference::FindBehaviourForEntity(interaction, entity, behaviour);
-    return AddReferenceGeometry(interaction, GeometryKey(entity, nullptr), behaviour, RelationSubtypeBoundary);
+    return AddReferenceGeometry(interaction, GeometryKey(entity, nullptr), behaviour,
+                                RelationSubtypeBoundary);
 }
 
 // ---- Stars and sections -----------------------------------------------------------------------
@@ -214,8 +217,8 @@ Reference* Solver::GetSectionPlaneOfSectionInstance(Instance* instance)
 
 // ---- Procedural objects -------------------------------------------------------------------------
 
-bool Solver::IsUsingProceduralObject(Interaction* interaction, int entity, bool requireNonSimpleFeature,
-                                     bool excludeFeatureReferences)
+bool Solver::IsUsingProceduralObject(Interaction* interaction, int entity,
+                                     bool requireNonSimpleFeature, bool excludeFeatureReferences)
 {
     if (excludeFeatureReferences && IsFeatureProfileOrParent(interaction, entity))
         return false;
@@ -243,10 +246,10 @@ bool Solver::IsUsingProceduralObject(Interaction* interaction, int entity, bool 
 bool Solver::IsUsingProceduralObject(Reference* reference, bool requireNonSimpleFeature,
                                      bool excludeFeatureReferences)
 {
-    return reference && IsUsingProceduralObject(reference->GetInteraction(), reference->GetEntityTag(),
-                                                requireNonSimpleFeature, excludeFeatureReferences);
+    return reference &&
+           IsUsingProceduralObject(reference->GetInteraction(), reference->GetEntityTag(),
+                                   requireNonSimpleFeature, excludeFeatureReferences);
 }
-
 
 void Solver::AddOffsetFacesOp(OffsetFacesOp* operation)
 {

@@ -1,8 +1,8 @@
 #include "solver/SolverNodes.h"
 
 #include "core/kernel/EntityDescription.h"
-#include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Instance.h"
 #include "solver/Bonds.h"
 #include "solver/Solver.h"
 
@@ -154,7 +154,9 @@ bool GPlane::GetNormal(Dir& normal) { return normal = PlaceDirection(m_normal), 
 
 GCircle::GCircle(Solver* solver, const double centre[3], double radius, const double axis[3],
                  Instance* instance, g_node* existing)
-    : GeometryBase(solver, instance, existing), m_centre(ToVec(centre)), m_radius(radius),
+    : GeometryBase(solver, instance, existing),
+      m_centre(ToVec(centre)),
+      m_radius(radius),
       m_axis(ToVec(axis))
 {
 }
@@ -202,8 +204,8 @@ bool ReadKernelForm(int geometry, int classCode, KernelForm& form)
         return true;
     }
     Position location, axis;
-    if (!ReadGeometryStandardForm(geometry, classCode, &location, &axis, &form.radius, &form.halfAngle,
-                                  &form.minorRadius))
+    if (!ReadGeometryStandardForm(geometry, classCode, &location, &axis, &form.radius,
+                                  &form.halfAngle, &form.minorRadius))
         return false;
     form.classCode = classCode;
     form.location = FromPosition(location);
@@ -223,16 +225,26 @@ bool IsOneOf(int classCode, std::initializer_list<int> classes)
 int GeomTypeOfClass(int classCode)
 {
     switch (classCode) {
-    case KernelClassPoint: return ZMR3_G_POINT;
-    case KernelClassLine: return ZMR3_G_LINE;
-    case KernelClassCircle: return ZMR3_G_CIRCLE;
-    case KernelClassPlane: return ZMR3_G_PLANE;
-    case KernelClassCylinder: return ZMR3_G_CYLINDER;
-    case KernelClassSphere: return ZMR3_G_SPHERE;
-    case KernelClassTorus: return ZMR3_G_TORUS;
-    case KernelClassCone: return ZMR3_G_CONE;
-    case KernelClassEllipse: return ZMR3_G_ELLIPSE;
-    default: return -1;
+        case KernelClassPoint:
+            return ZMR3_G_POINT;
+        case KernelClassLine:
+            return ZMR3_G_LINE;
+        case KernelClassCircle:
+            return ZMR3_G_CIRCLE;
+        case KernelClassPlane:
+            return ZMR3_G_PLANE;
+        case KernelClassCylinder:
+            return ZMR3_G_CYLINDER;
+        case KernelClassSphere:
+            return ZMR3_G_SPHERE;
+        case KernelClassTorus:
+            return ZMR3_G_TORUS;
+        case KernelClassCone:
+            return ZMR3_G_CONE;
+        case KernelClassEllipse:
+            return ZMR3_G_ELLIPSE;
+        default:
+            return -1;
     }
 }
 
@@ -247,7 +259,8 @@ int AskClass(int tag)
 int ConstrainableGeometry(int entity)
 {
     int classCode = 0, geometry = 0;
-    return Geometry::FindConstrainableGeomClassFromEntity(entity, classCode, geometry) ? geometry : 0;
+    return Geometry::FindConstrainableGeomClassFromEntity(entity, classCode, geometry) ? geometry
+                                                                                       : 0;
 }
 
 }  // namespace
@@ -271,13 +284,20 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
     const int candidateClass = AskClass(candidate);
     bool accepted = false;
     switch (entityClass) {
-    case KernelClassVertex: accepted = candidateClass == KernelClassPoint; break;
-    case KernelClassEdge: accepted = IsOneOf(candidateClass, {KernelClassLine, KernelClassCircle}); break;
-    case KernelClassFace:
-        accepted = IsOneOf(candidateClass, {KernelClassPlane, KernelClassCylinder, KernelClassSphere,
-                                            KernelClassCone, KernelClassTorus});
-        break;
-    default: accepted = IsPointLineOrPlaneClass(candidateClass); break;
+        case KernelClassVertex:
+            accepted = candidateClass == KernelClassPoint;
+            break;
+        case KernelClassEdge:
+            accepted = IsOneOf(candidateClass, {KernelClassLine, KernelClassCircle});
+            break;
+        case KernelClassFace:
+            accepted =
+                IsOneOf(candidateClass, {KernelClassPlane, KernelClassCylinder, KernelClassSphere,
+                                         KernelClassCone, KernelClassTorus});
+            break;
+        default:
+            accepted = IsPointLineOrPlaneClass(candidateClass);
+            break;
     }
     if (!accepted)
         return false;
@@ -317,8 +337,9 @@ void Geometry::AddToZMR()
         if (bodyLevel) {
             bodyLevel->AddToZMR();
             if (bodyLevel->IsProceduralGNode())
-                m_handle = m_solver->GetManager()->procedural_feature_manager()->add_procedural_copy(
-                    this, bodyLevel->GetGNode());
+                m_handle =
+                    m_solver->GetManager()->procedural_feature_manager()->add_procedural_copy(
+                        this, bodyLevel->GetGNode());
         }
     }
     if (!m_handle)
@@ -359,7 +380,8 @@ int Geometry::GetFrustumGeometry(int& classCode)
         geometry = m_altGeom;
         classCode = AskClass(geometry);
     } else {
-        FindConstrainableGeomClassFromEntity(m_altEntity ? m_altEntity : m_entity, classCode, geometry);
+        FindConstrainableGeomClassFromEntity(m_altEntity ? m_altEntity : m_entity, classCode,
+                                             geometry);
     }
     m_frustumTag = geometry;
     m_frustumClass = classCode;
@@ -421,8 +443,8 @@ bool Geometry::GetLocation(Vec& location)
 {
     KernelForm form;
     if (!ReadForm(form) ||
-        !IsOneOf(form.classCode, {KernelClassPoint, KernelClassLine, KernelClassCircle, KernelClassPlane,
-                                  KernelClassCylinder, KernelClassSphere}))
+        !IsOneOf(form.classCode, {KernelClassPoint, KernelClassLine, KernelClassCircle,
+                                  KernelClassPlane, KernelClassCylinder, KernelClassSphere}))
         return false;
     location = PlacePoint(form.location);
     return true;
@@ -451,8 +473,8 @@ bool Geometry::GetAxis(Dir& axis)
 {
     KernelForm form;
     if (!ReadForm(form) ||
-        !IsOneOf(form.classCode, {KernelClassCircle, KernelClassEllipse, KernelClassCylinder, KernelClassCone,
-                                  KernelClassTorus}))
+        !IsOneOf(form.classCode, {KernelClassCircle, KernelClassEllipse, KernelClassCylinder,
+                                  KernelClassCone, KernelClassTorus}))
         return false;
     axis = PlaceDirection(form.axis);
     return true;
@@ -517,7 +539,8 @@ ProceduralGeometry* ProceduralGeometry::CreateProceduralGeometry(Solver* solver,
                                                                  Instance* instance,
                                                                  SolverProceduralObject* owner)
 {
-    return ConstrainableGeometry(entity) ? new ProceduralGeometry(solver, entity, instance, owner) : nullptr;
+    return ConstrainableGeometry(entity) ? new ProceduralGeometry(solver, entity, instance, owner)
+                                         : nullptr;
 }
 
 void ProceduralGeometry::AddToZMR()
@@ -537,7 +560,8 @@ void ProceduralGeometry::AddRelationTo(GeometryBase* other)
     if (!m_owner || !other || !m_owner->TakeRelatedGeometry(other))
         return;
     other->AddToZMR();
-    ProceduralRelationship* relationship = ProceduralRelationship::CreateProceduralRelationship(m_solver, this, other);
+    ProceduralRelationship* relationship =
+        ProceduralRelationship::CreateProceduralRelationship(m_solver, this, other);
     relationship->AddToZMR();
     m_solver->AddProceduralRelationship(relationship);
 }
@@ -561,7 +585,8 @@ void ProceduralGLine::AddRelationTo(GeometryBase* other)
     if (!other)
         return;
     other->AddToZMR();
-    ProceduralRelationship* relationship = ProceduralRelationship::CreateProceduralRelationship(m_solver, this, other);
+    ProceduralRelationship* relationship =
+        ProceduralRelationship::CreateProceduralRelationship(m_solver, this, other);
     relationship->AddToZMR();
     m_solver->AddProceduralRelationship(relationship);
 }

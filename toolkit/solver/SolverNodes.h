@@ -252,8 +252,10 @@ protected:
 
 class ProceduralGeometry : public Geometry {
 public:
-    ProceduralGeometry(Solver* solver, int entity, Instance* instance, SolverProceduralObject* owner);
-    static ProceduralGeometry* CreateProceduralGeometry(Solver* solver, int entity, Instance* instance,
+    ProceduralGeometry(Solver* solver, int entity, Instance* instance,
+                       SolverProceduralObject* owner);
+    static ProceduralGeometry* CreateProceduralGeometry(Solver* solver, int entity,
+                                                        Instance* instance,
                                                         SolverProceduralObject* owner);
     void AddToZMR() override;
     std::string ToString() override { return "ProceduralGeometry"; }

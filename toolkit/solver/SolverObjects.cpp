@@ -1,8 +1,8 @@
 #include "solver/SolverObjects.h"
 
 #include "core/kernel/KernelFacade.h"
-#include "solver/operations/OffsetFacesOp.h"
 #include "solver/Solver.h"
+#include "solver/operations/OffsetFacesOp.h"
 
 #include <brennik.h>
 
@@ -118,10 +118,12 @@ int RTNode::Release()
 void RTNode::AddToZMR()
 {
     if (!m_handle)
-        m_handle = m_solver->GetManager()->extended_dimension_system()->add_relative_transform(this);
+        m_handle =
+            m_solver->GetManager()->extended_dimension_system()->add_relative_transform(this);
 }
 
-PatternNode::PatternNode(Solver* solver, GeometryBase* reference, JUN_pattern_type type, double value)
+PatternNode::PatternNode(Solver* solver, GeometryBase* reference, JUN_pattern_type type,
+                         double value)
     : GNode(solver), m_reference(reference), m_type(type), m_value(value)
 {
 }
@@ -131,14 +133,15 @@ void PatternNode::AddToZMR()
     if (m_handle || !m_reference)
         return;
     m_reference->AddToZMR();
-    m_handle = m_solver->GetManager()->extended_dimension_system()->add_pattern(this, m_reference->GetGNode(), m_type);
+    m_handle = m_solver->GetManager()->extended_dimension_system()->add_pattern(
+        this, m_reference->GetGNode(), m_type);
 }
 
 double PatternNode::GetValue()
 {
     double value = 0.0;
-    if (m_handle &&
-        m_solver->GetManager()->extended_dimension_system()->enquire_pattern_value(GetGNode(), &value))
+    if (m_handle && m_solver->GetManager()->extended_dimension_system()->enquire_pattern_value(
+                        GetGNode(), &value))
         return value;
     return 0.0;
 }
@@ -155,7 +158,8 @@ void SolverProceduralObject::AddProceduralGeometry(GeometryBase* g)
     if (!g || !g->IsProceduralGNode())
         return;
     g->AddToZMR();
-    m_solver->GetManager()->procedural_feature_manager()->move_to_feature(g->GetGNode(), GetGNode());
+    m_solver->GetManager()->procedural_feature_manager()->move_to_feature(g->GetGNode(),
+                                                                          GetGNode());
     m_proceduralGeometry.insert(g);
 }
 
@@ -165,7 +169,8 @@ GeometryBase* SolverProceduralObject::GetOrMakeProceduralGeometry(int entity, In
         return found;
     if (instance || !m_proceduralEntities.count(entity))
         return nullptr;
-    ProceduralGeometry* g = ProceduralGeometry::CreateProceduralGeometry(m_solver, entity, nullptr, this);
+    ProceduralGeometry* g =
+        ProceduralGeometry::CreateProceduralGeometry(m_solver, entity, nullptr, this);
     if (!g)
         return nullptr;
     g->AddToZMR();
@@ -180,7 +185,8 @@ SolverOffset* SolverOffset::CreateSolverOffset(Solver* solver, OffsetFacesOp* op
 
 int SolverOffset::Regenerate()
 {
-    return !m_operation || m_operation->MakeOffsetSurfaces(m_solver) ? KEV_REGENERATED : KEV_REGENERATION_FAILED;
+    return !m_operation || m_operation->MakeOffsetSurfaces(m_solver) ? KEV_REGENERATED
+                                                                     : KEV_REGENERATION_FAILED;
 }
 
 }  // namespace QEL

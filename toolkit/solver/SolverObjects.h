@@ -130,7 +130,10 @@ public:
     OffsetFacesOp* GetOffsetFacesOp() const { return m_operation; }
 
 private:
-    SolverOffset(Solver* solver, OffsetFacesOp* operation) : SolverProceduralObject(solver), m_operation(operation) {}
+    SolverOffset(Solver* solver, OffsetFacesOp* operation)
+        : SolverProceduralObject(solver), m_operation(operation)
+    {
+    }
     OffsetFacesOp* m_operation;
 };
 

@@ -6,10 +6,10 @@
 #include "core/kernel/AddOnFacade.h"
 #include "core/kernel/KernelFacade.h"
 #include "model/references/Reference.h"
-#include "model/relations/Relation.h"
 #include "model/references/VirtualVertex.h"
-#include "solver/SolverObjects.h"
+#include "model/relations/Relation.h"
 #include "solver/RigidGroup.h"
+#include "solver/SolverObjects.h"
 
 namespace QEL {
 
@@ -18,14 +18,15 @@ namespace {
 bool AreAdjacentFaces(Reference* first, Reference* second)
 {
     const int a = first->GetEntityTag(), b = second->GetEntityTag();
-    return GetEntityClass(a) == KernelClassFace && GetEntityClass(b) == KernelClassFace && AreFacesAdjacent(a, b);
+    return GetEntityClass(a) == KernelClassFace && GetEntityClass(b) == KernelClassFace &&
+           AreFacesAdjacent(a, b);
 }
 
 bool AreAllPlanes(const std::vector<Reference*>& references)
 {
     for (Reference* reference : references)
-        if (GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                nullptr) != KernelClassPlane)
+        if (GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, nullptr, nullptr,
+                                nullptr, nullptr, nullptr) != KernelClassPlane)
             return false;
     return true;
 }
@@ -44,10 +45,17 @@ bool Solver::getYSK_relation_type(RelationType type, YSK_relation_type& relation
                                   const std::vector<GeometryBase*>&)
 {
     switch (type) {
-    case RelationTypeSimilar: relationType = YSK_RELATION_SIMILAR; return true;
-    case RelationTypeCoPlanar: relationType = YSK_RELATION_COPLANAR; return true;
-    case RelationTypeCoPlaxis: relationType = YSK_RELATION_COPLAXIS; return true;
-    default: return false;
+        case RelationTypeSimilar:
+            relationType = YSK_RELATION_SIMILAR;
+            return true;
+        case RelationTypeCoPlanar:
+            relationType = YSK_RELATION_COPLANAR;
+            return true;
+        case RelationTypeCoPlaxis:
+            relationType = YSK_RELATION_COPLAXIS;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -88,21 +96,26 @@ void Solver::FixRelationGeometry(Relation* relation)
 }
 
 std::vector<TypedBond*> Solver::AddRelationBonds(RelationType type, ZMR3_d_type dType,
-                                                 const std::vector<GeometryBase*>& geometries, double value)
+                                                 const std::vector<GeometryBase*>& geometries,
+                                                 double value)
 {
     for (GeometryBase* geometry : geometries)
         if (!geometry)
             return {};
     std::vector<TypedBond*> bonds;
     if (type == RelationTypeDirectedDistance) {
-        bonds.push_back(DirectedDistanceBond::CreateDirectedDistanceBond(this, dType, geometries, value));
+        bonds.push_back(
+            DirectedDistanceBond::CreateDirectedDistanceBond(this, dType, geometries, value));
     } else if (type == RelationTypePlanarAngle) {
         // The angle is measured in the third geometry's plane, so both lines must lie across it.
         if (geometries.size() != 3)
             return {};
-        bonds.push_back(PlanarAngleBond::CreatePlanarAngleBond(this, dType, geometries, value, nullptr));
-        bonds.push_back(TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[0], geometries[2], 0.0));
-        bonds.push_back(TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[1], geometries[2], 0.0));
+        bonds.push_back(
+            PlanarAngleBond::CreatePlanarAngleBond(this, dType, geometries, value, nullptr));
+        bonds.push_back(
+            TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[0], geometries[2], 0.0));
+        bonds.push_back(
+            TypedBond::CreateBinary(this, ZMR3_PERPENDICULAR, geometries[1], geometries[2], 0.0));
     } else {
         bonds.push_back(TypedBond::CreateTypedBond(this, dType, geometries, value, nullptr));
     }
@@ -122,24 +135,31 @@ void Solver::AddRelation(Relation* relation)
         return;
     RelationType type = relation->GetType();
     // Two coplanar planes are one plane: their coincidence says so without the manager.
-    if (type == RelationTypeCoPlanar && relation->GetNumReferences() == 2 && AreAllPlanes(relation->GetReferences()))
+    if (type == RelationTypeCoPlanar && relation->GetNumReferences() == 2 &&
+        AreAllPlanes(relation->GetReferences()))
         type = RelationTypeCoincident;
     switch (type) {
-    case RelationTypeSimilar:
-    case RelationTypeCoPlanar:
-    case RelationTypeCoPlaxis: return;
-    case RelationTypeFixed: FixRelationGeometry(relation); return;
-    case RelationTypeRigid: MakeRigidGroup(relation->GetReferences(), true); return;
-    default:
-        if (type > RelationTypeRigid)
+        case RelationTypeSimilar:
+        case RelationTypeCoPlanar:
+        case RelationTypeCoPlaxis:
             return;
-        break;
+        case RelationTypeFixed:
+            FixRelationGeometry(relation);
+            return;
+        case RelationTypeRigid:
+            MakeRigidGroup(relation->GetReferences(), true);
+            return;
+        default:
+            if (type > RelationTypeRigid)
+                return;
+            break;
     }
     std::vector<GeometryBase*> geometries = AddRelationGeometries(relation);
     ZMR3_d_type dType = ZMR3_DISTANCE;
     if (!getZMR3_d_type(type, dType, geometries))
         return;
-    const std::vector<TypedBond*> bonds = AddRelationBonds(type, dType, geometries, relation->GetValue());
+    const std::vector<TypedBond*> bonds =
+        AddRelationBonds(type, dType, geometries, relation->GetValue());
     if (!bonds.empty())
         m_relationBonds[relation].assign(bonds.begin(), bonds.end());
 }
@@ -150,29 +170,35 @@ bool Solver::AddRelationToYSK(Relation* relation)
     // The manager's ends are named by their geometry later; the type alone decides here.
     std::vector<GeometryBase*> unnamed(relation->GetReferences().size(), nullptr);
     switch (type) {
-    case RelationTypeEqualRadius:
-    case RelationTypeParallel:
-    case RelationTypePerpendicular:
-    case RelationTypeCoincident:
-    case RelationTypeConcentric:
-    case RelationTypeSymmetric: {
-        ZMR3_d_type dType = ZMR3_DISTANCE;
-        return getZMR3_d_type(type, dType, unnamed) && AddRelationBondData(relation, dType);
-    }
-    case RelationTypeSimilar:
-    case RelationTypeCoPlanar:
-    case RelationTypeCoPlaxis: {
-        YSK_relation_type relationType = YSK_RELATION_COPLANAR;
-        return getYSK_relation_type(type, relationType, unnamed) &&
-               AddRelationRelationshipData(relation, relationType);
-    }
-    case RelationTypeTangent:
-        if (relation->GetNumReferences() == 2 && AreAdjacentFaces(relation->GetReference(0), relation->GetReference(1)))
-            return AddRelationRelationshipData(relation, YSK_RELATION_TANGENT);
-        return AddRelationBondData(relation, ZMR3_TANGENT);
-    case RelationTypeFixed: FixRelationGeometry(relation); return true;
-    case RelationTypeRigid: MakeRigidGroup(relation->GetReferences(), true); return true;
-    default: return false;
+        case RelationTypeEqualRadius:
+        case RelationTypeParallel:
+        case RelationTypePerpendicular:
+        case RelationTypeCoincident:
+        case RelationTypeConcentric:
+        case RelationTypeSymmetric: {
+            ZMR3_d_type dType = ZMR3_DISTANCE;
+            return getZMR3_d_type(type, dType, unnamed) && AddRelationBondData(relation, dType);
+        }
+        case RelationTypeSimilar:
+        case RelationTypeCoPlanar:
+        case RelationTypeCoPlaxis: {
+            YSK_relation_type relationType = YSK_RELATION_COPLANAR;
+            return getYSK_relation_type(type, relationType, unnamed) &&
+                   AddRelationRelationshipData(relation, relationType);
+        }
+        case RelationTypeTangent:
+            if (relation->GetNumReferences() == 2 &&
+                AreAdjacentFaces(relation->GetReference(0), relation->GetReference(1)))
+                return AddRelationRelationshipData(relation, YSK_RELATION_TANGENT);
+            return AddRelationBondData(relation, ZMR3_TANGENT);
+        case RelationTypeFixed:
+            FixRelationGeometry(relation);
+            return true;
+        case RelationTypeRigid:
+            MakeRigidGroup(relation->GetReferences(), true);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -256,13 +282,16 @@ void Solver::GetFeatureTransform(int feature, Xform& transform) const
 {
     transform.SetIdentity();
     const auto known = m_featureRigidGroups.find(feature);
-    Set* set = known != m_featureRigidGroups.end() && known->second ? known->second->GetBodyLevelSet(nullptr) : nullptr;
+    Set* set = known != m_featureRigidGroups.end() && known->second
+                   ? known->second->GetBodyLevelSet(nullptr)
+                   : nullptr;
     double matrix[4][4];
     if (set && set->GetGNode() && m_manager->transform(set->GetGNode(), matrix) != 0)
         transform.SetFrom4x4(matrix);
 }
 
-void Solver::GetFeatureReferences(Interaction* interaction, int feature, std::vector<Reference*>& references)
+void Solver::GetFeatureReferences(Interaction* interaction, int feature,
+                                  std::vector<Reference*>& references)
 {
     if (!MakeRigidGroupForFeature(interaction, feature))
         return;

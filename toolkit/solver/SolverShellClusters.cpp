@@ -13,8 +13,8 @@ namespace {
 // The geometry of each face of one side, in order; a face without geometry is left out, so
 // that no bond is ever made on a missing node. firstFound tells whether the side's first face
 // has geometry: the wall is measured between the first faces, so without it there is no wall.
-std::vector<GeometryBase*> SideGeometries(Solver& solver, Interaction* interaction, const std::vector<int>& faces,
-                                          bool& firstFound)
+std::vector<GeometryBase*> SideGeometries(Solver& solver, Interaction* interaction,
+                                          const std::vector<int>& faces, bool& firstFound)
 {
     std::vector<GeometryBase*> geometries;
     firstFound = false;
@@ -31,14 +31,15 @@ std::vector<GeometryBase*> SideGeometries(Solver& solver, Interaction* interacti
 int GeometryClassOf(GeometryBase* geometry)
 {
     const Geometry* model = dynamic_cast<Geometry*>(geometry);
-    return model ? GetStandardGeometry(model->GetEntity(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr)
+    return model ? GetStandardGeometry(model->GetEntity(), nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr)
                  : 0;
 }
 
 bool IsAxial(int classCode)
 {
-    return classCode == KernelClassCylinder || classCode == KernelClassCone || classCode == KernelClassSphere;
+    return classCode == KernelClassCylinder || classCode == KernelClassCone ||
+           classCode == KernelClassSphere;
 }
 
 }  // namespace
@@ -47,8 +48,10 @@ void Solver::AddShellCluster(const ShellClusterData& cluster, Interaction* inter
 {
     bool first1 = false;
     bool first2 = false;
-    const std::vector<GeometryBase*> side1 = SideGeometries(*this, interaction, cluster.GetSide1(), first1);
-    const std::vector<GeometryBase*> side2 = SideGeometries(*this, interaction, cluster.GetSide2(), first2);
+    const std::vector<GeometryBase*> side1 =
+        SideGeometries(*this, interaction, cluster.GetSide1(), first1);
+    const std::vector<GeometryBase*> side2 =
+        SideGeometries(*this, interaction, cluster.GetSide2(), first2);
     for (size_t i = 1; i < side1.size(); ++i)
         AddSameSideCoincidence(side1[0], side1[i]);
     for (size_t i = 1; i < side2.size(); ++i)

@@ -17,10 +17,17 @@ int GClass(int status)
     if (status < 0 || status > 9)
         return -1;
     switch (status) {
-    case 2: return 1;
-    case 3: case 4: case 5: case 6: return 2;
-    case 7: return 3;
-    default: return 0;
+        case 2:
+            return 1;
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+            return 2;
+        case 7:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -29,10 +36,17 @@ int DClass(int status)
     if (status < 0 || status > 10)
         return -1;
     switch (status) {
-    case 1: return 1;
-    case 2: case 3: case 4: case 5: return 2;
-    case 9: return 4;
-    default: return 0;
+        case 1:
+            return 1;
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+            return 2;
+        case 9:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -102,11 +116,10 @@ SolveStatus Solver::SolveSystem()
     for (SolverOffset* offset : m_offsets)
         offset->Regenerate();
     Step("DebugDumpZMR", [this] { DebugDumpZMR("re_evaluate", nullptr); });
-    Step(IsTemporary() ? "ZMR::re_evaluate (tmp solver)" : "ZMR::re_evaluate",
-         [this, system] {
-             const KernelReading reading(*this);
-             system->re_evaluate(0, ZMR3_EVALUATE_FULL);
-         });
+    Step(IsTemporary() ? "ZMR::re_evaluate (tmp solver)" : "ZMR::re_evaluate", [this, system] {
+        const KernelReading reading(*this);
+        system->re_evaluate(0, ZMR3_EVALUATE_FULL);
+    });
     EvaluateSolveStatus();
     return m_solveStatus;
 }
@@ -134,18 +147,20 @@ SolveStatus Solver::FinishDrag(ZMR3_drag_result result)
 
 SolveStatus Solver::DragByTranslation(g_node* node, Vec& translation)
 {
-    double transform[4][4] = {{1, 0, 0, translation.x}, {0, 1, 0, translation.y}, {0, 0, 1, translation.z},
-                              {0, 0, 0, 1}};
+    double transform[4][4] = {
+        {1, 0, 0, translation.x}, {0, 1, 0, translation.y}, {0, 0, 1, translation.z}, {0, 0, 0, 1}};
     UndoBeforeDrag("ZMR::undo_evaluation(TO_INITIAL)");
     DebugDumpZMR("DragByTranslation_dynamic_evaluate", node);
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[1] = {node};
-    Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(ZMR3_DT_TRANSLATION, false).c_str()), [&] {
-        const KernelReading reading(*this);
-        GetDimensionSystem()->dynamic_evaluate(1, nodes, transform, &result, ZMR3_DT_TRANSLATION,
-                                               ZMR3_DRAG_MODE_MINIMUM_CHANGE,
-                                               static_cast<ZMR3_drag_option>(m_exactDragging));
-    });
+    Step(FormatString("ZMR::dynamic_evaluate(%s)",
+                      DimensionTypeToString(ZMR3_DT_TRANSLATION, false).c_str()),
+         [&] {
+             const KernelReading reading(*this);
+             GetDimensionSystem()->dynamic_evaluate(
+                 1, nodes, transform, &result, ZMR3_DT_TRANSLATION, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+                 static_cast<ZMR3_drag_option>(m_exactDragging));
+         });
     return FinishDrag(result);
 }
 
@@ -158,41 +173,46 @@ SolveStatus Solver::DragByRadius(Geometry* geometry, double radius)
     ZMR3_drag_transformation kind = ZMR3_DT_RADIUS;
     Step("ZMR::dynamic_evaluate(RAD)", [&] {
         const KernelReading reading(*this);
-        GetDimensionSystem()->dynamic_evaluate(1, nodes, 0, nullptr, nullptr, &radius, &result, &kind,
-                                               ZMR3_DRAG_MODE_MINIMUM_CHANGE,
+        GetDimensionSystem()->dynamic_evaluate(1, nodes, 0, nullptr, nullptr, &radius, &result,
+                                               &kind, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
                                                static_cast<ZMR3_drag_option>(m_exactDragging));
     });
     return FinishDrag(result);
 }
 
-SolveStatus Solver::DragByTransform(g_node* node, double (*transform)[4], ZMR3_drag_transformation kind,
-                                    g_node* second)
+SolveStatus Solver::DragByTransform(g_node* node, double (*transform)[4],
+                                    ZMR3_drag_transformation kind, g_node* second)
 {
     UndoBeforeDrag();
     DebugDumpZMR("DragByTransform_dynamic_evaluate", node);
     ZMR3_drag_result result = ZMR3_DRAG_OK;
     g_node* nodes[2] = {node, second};
-    Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(kind, false).c_str()), [&] {
-        const KernelReading reading(*this);
-        GetDimensionSystem()->dynamic_evaluate(kind == ZMR3_DT_AXIAL_ROTATION ? 2 : 1, nodes, transform, &result,
-                                               kind, ZMR3_DRAG_MODE_MINIMUM_CHANGE,
-                                               static_cast<ZMR3_drag_option>(m_exactDragging));
-    });
+    Step(FormatString("ZMR::dynamic_evaluate(%s)", DimensionTypeToString(kind, false).c_str()),
+         [&] {
+             const KernelReading reading(*this);
+             GetDimensionSystem()->dynamic_evaluate(
+                 kind == ZMR3_DT_AXIAL_ROTATION ? 2 : 1, nodes, transform, &result, kind,
+                 ZMR3_DRAG_MODE_MINIMUM_CHANGE, static_cast<ZMR3_drag_option>(m_exactDragging));
+         });
     return FinishDrag(result);
 }
 
 void Solver::ListGNodeStatuses()
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
-    ListWithStatuses(system, [system](int count, g_node** nodes) { return system->list_g_nodes(count, nodes, nullptr); },
-                     m_gNodes, m_gStatuses);
+    ListWithStatuses(
+        system,
+        [system](int count, g_node** nodes) { return system->list_g_nodes(count, nodes, nullptr); },
+        m_gNodes, m_gStatuses);
 }
 
 void Solver::ListDNodeStatuses()
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
-    ListWithStatuses(system, [system](int count, d_node** nodes) { return system->list_d_nodes(count, nodes, nullptr); },
-                     m_dNodes, m_dStatuses);
+    ListWithStatuses(
+        system,
+        [system](int count, d_node** nodes) { return system->list_d_nodes(count, nodes, nullptr); },
+        m_dNodes, m_dStatuses);
 }
 
 bool Solver::CountUnknownGStatuses(const int* statuses, int count, int& counted)
@@ -277,7 +297,9 @@ std::vector<GNode*> Solver::GetGNodesFromZMR(std::vector<g_node*>* handles)
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
     std::vector<GNode*> out;
-    AppendListing<GNode>([system](int c, g_node** n, void** a) { return system->list_g_nodes(c, n, a); }, handles, out);
+    AppendListing<GNode>(
+        [system](int c, g_node** n, void** a) { return system->list_g_nodes(c, n, a); }, handles,
+        out);
     return out;
 }
 
@@ -285,8 +307,9 @@ std::vector<GNode*> Solver::GetPassiveGNodesFromZMR(std::vector<g_node*>* handle
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
     std::vector<GNode*> out;
-    AppendListing<GNode>([system](int c, g_node** n, void** a) { return system->list_passive_g_nodes(c, n, a); },
-                         handles, out);
+    AppendListing<GNode>(
+        [system](int c, g_node** n, void** a) { return system->list_passive_g_nodes(c, n, a); },
+        handles, out);
     return out;
 }
 
@@ -294,11 +317,14 @@ std::vector<Bond*> Solver::GetBondsFromZMR(std::vector<d_node*>* handles)
 {
     ZMR3_dimension_system* system = GetDimensionSystem();
     std::vector<Bond*> out;
-    AppendListing<Bond>([system](int c, d_node** n, void** a) { return system->list_d_nodes(c, n, a); }, handles, out);
+    AppendListing<Bond>(
+        [system](int c, d_node** n, void** a) { return system->list_d_nodes(c, n, a); }, handles,
+        out);
     // r-nodes join the same listing; their handles are handed out through the d-node type.
     std::vector<r_node*> rHandles;
-    AppendListing<Bond>([system](int c, r_node** n, void** a) { return system->list_r_nodes(c, n, a); },
-                        handles ? &rHandles : nullptr, out);
+    AppendListing<Bond>(
+        [system](int c, r_node** n, void** a) { return system->list_r_nodes(c, n, a); },
+        handles ? &rHandles : nullptr, out);
     if (handles)
         for (r_node* r : rHandles)
             handles->push_back(reinterpret_cast<d_node*>(r));

@@ -23,7 +23,8 @@ void Solver::AddTippingPoint(TippingPointData& record, Interaction* interaction)
     Geometry* face = FindGeometry(GeometryKey(record.GetFace(), nullptr));
     if (!point || !face)
         return;
-    TypedBond* bond = TypedBond::CreateTypedBond(this, ZMR3_COINCIDENT, {point, face}, 0.0, nullptr);
+    TypedBond* bond =
+        TypedBond::CreateTypedBond(this, ZMR3_COINCIDENT, {point, face}, 0.0, nullptr);
     if (!bond)
         return;
     bond->SetDebugName("tipping bond");
@@ -47,7 +48,8 @@ bool Solver::RemoveTippingPoints(std::vector<TippingPointData*>& records)
             return false;
         m_bonds.erase(found);
         // A bond still waiting to be added must not be added after it is gone.
-        m_delayedBonds.erase(std::remove(m_delayedBonds.begin(), m_delayedBonds.end(), bond), m_delayedBonds.end());
+        m_delayedBonds.erase(std::remove(m_delayedBonds.begin(), m_delayedBonds.end(), bond),
+                             m_delayedBonds.end());
         bond->RemoveFromZMR();
         delete bond;
         record->SetBond(nullptr);

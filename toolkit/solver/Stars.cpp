@@ -1,8 +1,8 @@
 #include "solver/Stars.h"
 
-#include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/RotationMatrix.h"
+#include "core/objects/Instance.h"
 #include "core/objects/ReferenceQueries.h"
 
 namespace QEL {
@@ -31,7 +31,8 @@ bool BodyStar::SubtypeKeyLess::operator()(const SubtypeKey& a, const SubtypeKey&
 
 // ---- StarElement ------------------------------------------------------------------------------
 
-StarElement::StarElement(Star* owner, const Xform* placement, RTNode* node, Set* set) : m_owner(owner)
+StarElement::StarElement(Star* owner, const Xform* placement, RTNode* node, Set* set)
+    : m_owner(owner)
 {
     Vec origin(0, 0, 0);
     Dir xAxis(1, 0, 0), yAxis(0, 1, 0);
@@ -125,7 +126,8 @@ void StarElement::AddGeometry(GeometryBase* g, int behaviour, GeometryBase* base
 
 void StarElement::AddRTConstraint(GeometryBase* first, GeometryBase* second, bool flag)
 {
-    RTConstraint* constraint = RTConstraint::CreateRTConstraint(m_owner->GetSolver(), m_rtNode, {first, second}, flag);
+    RTConstraint* constraint =
+        RTConstraint::CreateRTConstraint(m_owner->GetSolver(), m_rtNode, {first, second}, flag);
     if (!constraint)
         return;
     constraint->AddToZMR();
@@ -176,7 +178,8 @@ void StarElement::LinkSets(Set* centreSet, Set* elementSet)
             if (pair.first->GetSet() != elementSet)
                 continue;
             for (RTConstraint* constraint : m_rtConstraints)
-                if (constraint->GetGeom(0) == centrePair.first && constraint->GetGeom(1) == pair.first)
+                if (constraint->GetGeom(0) == centrePair.first &&
+                    constraint->GetGeom(1) == pair.first)
                     linked = true;
         }
     }
@@ -259,7 +262,8 @@ void BodyStar::MakeStarElement(Instance* instance, RTNode* shared)
             Solver::GetCutInstanceOfSectionInstance(instance));
 }
 
-bool BodyStar::AddTemporaryConstructionForSectionPlane(const GeometryKey& planeKey, Instance* cutInstance)
+bool BodyStar::AddTemporaryConstructionForSectionPlane(const GeometryKey& planeKey,
+                                                       Instance* cutInstance)
 {
     Geometry* plane = m_solver->GetOrMakeGeometry(planeKey);
     if (!plane)
@@ -276,12 +280,13 @@ bool BodyStar::AddTemporaryConstructionForSectionPlane(const GeometryKey& planeK
     return element->AddSectionPlaneConstraint(section, plane);
 }
 
-bool BodyStar::AddReference(const GeometryKey& key, ReferenceBehaviour behaviour, RelationSubtype subtype)
+bool BodyStar::AddReference(const GeometryKey& key, ReferenceBehaviour behaviour,
+                            RelationSubtype subtype)
 {
     const int entity = key.first;
     Instance* instance = key.second;
-    if (entity == 0 || GetOwningBody(entity) != m_body || (instance && instance->GetBodyTag() != m_body) ||
-        !GetStarElement(instance))
+    if (entity == 0 || GetOwningBody(entity) != m_body ||
+        (instance && instance->GetBodyTag() != m_body) || !GetStarElement(instance))
         return false;
     const bool knownEntity = m_referencedEntities.count(entity) != 0;
     const SubtypeKey subtypeKey(entity, instance, subtype);
@@ -308,20 +313,24 @@ bool BodyStar::AddReference(const GeometryKey& key, ReferenceBehaviour behaviour
     return true;
 }
 
-bool BodyStar::AddConstructionGeometry(const GeometryKey& key, ReferenceBehaviour behaviour, RelationSubtype subtype)
+bool BodyStar::AddConstructionGeometry(const GeometryKey& key, ReferenceBehaviour behaviour,
+                                       RelationSubtype subtype)
 {
     std::vector<GeometryBase*> own, bodyLevel;
     if (!m_solver->GetOrMakeTemporaryConstructionGeometry(subtype, key, own))
         return false;
-    if (!m_solver->GetOrMakeTemporaryConstructionGeometry(subtype, GeometryKey(key.first, nullptr), bodyLevel))
+    if (!m_solver->GetOrMakeTemporaryConstructionGeometry(subtype, GeometryKey(key.first, nullptr),
+                                                          bodyLevel))
         return false;
     for (auto& element : m_elements) {
         std::vector<GeometryBase*> placed;
-        if (!m_solver->GetOrMakeTemporaryConstructionGeometry(subtype, GeometryKey(key.first, element.first), placed))
+        if (!m_solver->GetOrMakeTemporaryConstructionGeometry(
+                subtype, GeometryKey(key.first, element.first), placed))
             return false;
         for (size_t i = 0; i < placed.size(); ++i)
-            element.second->AddGeometry(placed[i], behaviour,
-                                        element.first && i < bodyLevel.size() ? bodyLevel[i] : nullptr);
+            element.second->AddGeometry(
+                placed[i], behaviour,
+                element.first && i < bodyLevel.size() ? bodyLevel[i] : nullptr);
     }
     return true;
 }

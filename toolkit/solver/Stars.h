@@ -96,15 +96,21 @@ public:
     Set* GetMainSet(Instance* instance) const;
     RTNode* GetOrMakeRTNode(Instance* instance, RTNode* shared);
     // False when the entity is not of this body or its Instance has no element here.
-    bool AddReference(const GeometryKey& key, ReferenceBehaviour behaviour, RelationSubtype subtype);
-    bool AddTemporaryConstructionForSectionPlane(const GeometryKey& planeKey, Instance* cutInstance);
+    bool AddReference(const GeometryKey& key, ReferenceBehaviour behaviour,
+                      RelationSubtype subtype);
+    bool AddTemporaryConstructionForSectionPlane(const GeometryKey& planeKey,
+                                                 Instance* cutInstance);
     // (entity, Instance) of every element, the centre's first; nothing for another body's entity.
     void GetEntityKeys(int entity, std::vector<GeometryKey>& keys) const;
-    const std::map<Instance*, StarElement*, InstanceLess>& GetElements() const { return m_elements; }
+    const std::map<Instance*, StarElement*, InstanceLess>& GetElements() const
+    {
+        return m_elements;
+    }
 
 private:
     void MakeStarElement(Instance* instance, RTNode* shared);
-    bool AddConstructionGeometry(const GeometryKey& key, ReferenceBehaviour behaviour, RelationSubtype subtype);
+    bool AddConstructionGeometry(const GeometryKey& key, ReferenceBehaviour behaviour,
+                                 RelationSubtype subtype);
 
     int m_body;
     std::map<Instance*, StarElement*, InstanceLess> m_elements;

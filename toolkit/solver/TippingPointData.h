@@ -11,7 +11,10 @@ class GeometryBase;
 class TippingPointData {
 public:
     TippingPointData() = default;
-    TippingPointData(int point, int face, bool makeGeometry) : m_point(point), m_face(face), m_makeGeometry(makeGeometry) {}
+    TippingPointData(int point, int face, bool makeGeometry)
+        : m_point(point), m_face(face), m_makeGeometry(makeGeometry)
+    {
+    }
 
     int GetPoint() const { return m_point; }
     int GetFace() const { return m_face; }

@@ -1,15 +1,15 @@
 #include "api/debug/QelDebugApi.h"
 
+#include "api/ApiCallRows.h"
 #include "api/ApiTagLists.h"
 #include "core/frame/ApiArguments.h"
-#include "api/ApiCallRows.h"
+#include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
-#include "core/persist/PersistenceUtilities.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
-#include "model/relations/Relation.h"
+#include "core/persist/PersistenceUtilities.h"
 #include "model/operations/ModellingOperations.h"
-#include "core/frame/ArgumentChecks.h"
+#include "model/relations/Relation.h"
 
 #include <vector>
 
@@ -31,7 +31,10 @@ bool FindPreviewChange(Interaction* interaction, int entity, EntitySolutionChang
     return true;
 }
 
-TagArg PreviewEntityArg(int entity) { return EntityArg(entity, "entity", CheckArgReferenceEntityTag); }
+TagArg PreviewEntityArg(int entity)
+{
+    return EntityArg(entity, "entity", CheckArgReferenceEntityTag);
+}
 
 // The one-value preview queries: the value and the flag that says whether it changed.
 bool PreviewValue(const ApiCallProperties& call, int interaction, int entity, double* value,
@@ -39,7 +42,8 @@ bool PreviewValue(const ApiCallProperties& call, int interaction, int entity, do
                   double (EntitySolutionChange::*get)() const, ResultType* result)
 {
     bool written = false;
-    return Call<bool>(call, interaction, result, PreviewEntityArg(entity), PointerOutput(value, name, written))
+    return Call<bool>(call, interaction, result, PreviewEntityArg(entity),
+                      PointerOutput(value, name, written))
         .Run([&](Interaction* target, ResultType& status, int of, double* place) {
             EntitySolutionChange change;
             if (!FindPreviewChange(target, of, change, status))
@@ -100,16 +104,18 @@ QEL_API_CALL(DebugCheckValidity, 0);
 bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTags,
                         Array<InvalidityType>* problems, ResultType* result)
 {
-    return Call<bool>(s_DebugCheckValidity, interaction, result, ObjectTagArg(object, "object", CheckArgObjectTag),
+    return Call<bool>(s_DebugCheckValidity, interaction, result,
+                      ObjectTagArg(object, "object", CheckArgObjectTag),
                       TagListOutput(problemObjectTags, "problemObjectTags"))
         .Outputs([&](JournalArguments& journal) {
-            journal.WriteJournalArgInvalidityTypeArrayPointer(problems ? &GetArrayVector(*problems) : nullptr,
-                                                              "problems");
+            journal.WriteJournalArgInvalidityTypeArrayPointer(
+                problems ? &GetArrayVector(*problems) : nullptr, "problems");
         })
         .Run([&](Interaction* target, ResultType& status, int tag, Array<int>* problemTags) {
             // The interaction answers its own tag; any other tag must name one of its objects,
             // checks on or off.
-            TaggedEntity* checked = tag == target->GetTag() ? target : target->FindTaggedEntityFromTag(tag);
+            TaggedEntity* checked =
+                tag == target->GetTag() ? target : target->FindTaggedEntityFromTag(tag);
             if (!checked) {
                 status = ResultTypeBadArgument;
                 return false;
@@ -136,24 +142,27 @@ bool DebugCheckValidity(int interaction, int object, Array<int>* problemObjectTa
 QEL_API_REPLAYABLE_CALL(DebugCheckInteractionRelations, 0);
 bool DebugCheckInteractionRelations(int interaction, ResultType* result)
 {
-    return Call<bool>(s_DebugCheckInteractionRelations, interaction, result).Run([](Interaction* target, ResultType&) {
-        for (Relation* relation : target->GetRelations())
-            if (relation && !relation->IsGeometricallySatisfied())
-                return false;
-        return true;
-    });
+    return Call<bool>(s_DebugCheckInteractionRelations, interaction, result)
+        .Run([](Interaction* target, ResultType&) {
+            for (Relation* relation : target->GetRelations())
+                if (relation && !relation->IsGeometricallySatisfied())
+                    return false;
+            return true;
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(DebugCheckShelledFace, 0);
 bool DebugCheckShelledFace(int interaction, int face, ResultType* result)
 {
-    return ShellCheckCall(s_DebugCheckShelledFace, interaction, face, "FaceToCheck", &CheckShelledFace, result);
+    return ShellCheckCall(s_DebugCheckShelledFace, interaction, face, "FaceToCheck",
+                          &CheckShelledFace, result);
 }
 
 QEL_API_REPLAYABLE_CALL(DebugCheckShelledBody, 0);
 bool DebugCheckShelledBody(int interaction, int body, ResultType* result)
 {
-    return ShellCheckCall(s_DebugCheckShelledBody, interaction, body, "BodyToCheck", &CheckShelledBody, result);
+    return ShellCheckCall(s_DebugCheckShelledBody, interaction, body, "BodyToCheck",
+                          &CheckShelledBody, result);
 }
 
 QEL_API_CALL(DebugJournalCheckpoint, 0);
@@ -166,7 +175,9 @@ void DebugJournalCheckpoint(int interaction, const char* checkpointName, bool bo
         .Run([](Interaction* target, ResultType& status, const char*, bool, bool recorded) {
             // Without a journal there is no record to hold the snapshot: the call fails.
             JournalArguments journal(target->GetTag());
-            status = recorded ? static_cast<ResultType>(journal.WriteJournalCheckpoint(target->GetTag())) : ResultTypeFail;
+            status = recorded
+                         ? static_cast<ResultType>(journal.WriteJournalCheckpoint(target->GetTag()))
+                         : ResultTypeFail;
         });
 }
 
@@ -184,22 +195,25 @@ void DebugJournalFailurePoint(ResultType* result)
 QEL_API_REPLAYABLE_CALL(OptionSetPreviewMode, 0);
 void OptionSetPreviewMode(int interaction, PreviewMode previewMode, ResultType* result)
 {
-    Call(s_OptionSetPreviewMode, interaction, result, EnumArg<PreviewMode>(previewMode, "previewMode"))
-        .Run([](Interaction* target, ResultType&, PreviewMode mode) { target->SetPreviewMode(mode); });
+    Call(s_OptionSetPreviewMode, interaction, result,
+         EnumArg<PreviewMode>(previewMode, "previewMode"))
+        .Run([](Interaction* target, ResultType&, PreviewMode mode) {
+            target->SetPreviewMode(mode);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetPreviewMode, ApiCallQuery);
 PreviewMode OptionGetPreviewMode(int interaction, ResultType* result)
 {
-    return Call<PreviewMode>(s_OptionGetPreviewMode, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetPreviewMode();
-    });
+    return Call<PreviewMode>(s_OptionGetPreviewMode, interaction, result)
+        .Run([](Interaction* target, ResultType&) { return target->GetPreviewMode(); });
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetPreviewEntities, ApiCallQuery);
 bool DebugGetPreviewEntities(int interaction, Array<int>* entities, ResultType* result)
 {
-    return Call<bool>(s_DebugGetPreviewEntities, interaction, result, TagListOutput(entities, "entities"))
+    return Call<bool>(s_DebugGetPreviewEntities, interaction, result,
+                      TagListOutput(entities, "entities"))
         .Requires([&](Interaction*) { return RefusedUnless(entities != nullptr); })
         .Run([](Interaction* target, ResultType& status, Array<int>* list) {
             SolutionChangeData data;
@@ -214,11 +228,13 @@ bool DebugGetPreviewEntities(int interaction, Array<int>* entities, ResultType* 
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewTransform, ApiCallQuery);
-bool DebugGetEntityPreviewTransform(int interaction, int entity, double transform[4][4], ResultType* result)
+bool DebugGetEntityPreviewTransform(int interaction, int entity, double transform[4][4],
+                                    ResultType* result)
 {
     // The matrix is journalled only when the query wrote it.
     bool moved = false;
-    return Call<bool>(s_DebugGetEntityPreviewTransform, interaction, result, PreviewEntityArg(entity))
+    return Call<bool>(s_DebugGetEntityPreviewTransform, interaction, result,
+                      PreviewEntityArg(entity))
         .Requires([&](Interaction*) { return RefusedUnless(transform != nullptr); })
         .Outputs([&](JournalArguments& journal) {
             if (moved)
@@ -261,17 +277,21 @@ bool DebugGetEntityPreviewRadius(int interaction, int entity, bool* majorRadiusC
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewReblend, ApiCallQuery);
-bool DebugGetEntityPreviewReblend(int interaction, int entity, double* newRadius, ResultType* result)
+bool DebugGetEntityPreviewReblend(int interaction, int entity, double* newRadius,
+                                  ResultType* result)
 {
     return PreviewValue(s_DebugGetEntityPreviewReblend, interaction, entity, newRadius, "newRadius",
-                        &EntitySolutionChange::HasReblend, &EntitySolutionChange::GetReblend, result);
+                        &EntitySolutionChange::HasReblend, &EntitySolutionChange::GetReblend,
+                        result);
 }
 
 QEL_API_REPLAYABLE_CALL(DebugGetEntityPreviewHalfAngle, ApiCallQuery);
-bool DebugGetEntityPreviewHalfAngle(int interaction, int entity, double* newHalfAngle, ResultType* result)
+bool DebugGetEntityPreviewHalfAngle(int interaction, int entity, double* newHalfAngle,
+                                    ResultType* result)
 {
-    return PreviewValue(s_DebugGetEntityPreviewHalfAngle, interaction, entity, newHalfAngle, "newHalfAngle",
-                        &EntitySolutionChange::HasHalfAngle, &EntitySolutionChange::GetHalfAngle, result);
+    return PreviewValue(s_DebugGetEntityPreviewHalfAngle, interaction, entity, newHalfAngle,
+                        "newHalfAngle", &EntitySolutionChange::HasHalfAngle,
+                        &EntitySolutionChange::GetHalfAngle, result);
 }
 
 }  // namespace QEL

@@ -3,8 +3,8 @@
 // check of an object, journal checkpoints and forced failures, the preview mode and what the
 // last solve would change (its cached solution). Each ends in the call's ResultType.
 
-#include "core/frame/Array.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 #include "core/frame/QelExport.h"
 
 namespace QEL {

@@ -1,8 +1,8 @@
 #include "api/debug/QelJournalReplayApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
 #include "api/debug/QelDebugApi.h"
+#include "core/frame/ApiArguments.h"
 #include "core/journal/JournalWriter.h"
 #include "core/objects/TagManager.h"
 #include "replay/JournalReplay.h"
@@ -13,16 +13,20 @@ namespace QEL {
 
 namespace {
 // The replay reruns recorded validity checks through the exported call, as an application would.
-[[maybe_unused]] const bool s_validityCheckInstalled = (SetReplayValidityCheck([](int interaction, int object) {
-    return DebugCheckValidity(interaction, object, nullptr, nullptr, nullptr);
-}), true);
+[[maybe_unused]] const bool s_validityCheckInstalled =
+    (SetReplayValidityCheck([](int interaction, int object) {
+         return DebugCheckValidity(interaction, object, nullptr, nullptr, nullptr);
+     }),
+     true);
 // And remakes a recorded load of an interaction through the exported call.
-[[maybe_unused]] const bool s_interactionLoadInstalled = (SetReplayInteractionLoad(&DebugLoadInteraction), true);
+[[maybe_unused]] const bool s_interactionLoadInstalled =
+    (SetReplayInteractionLoad(&DebugLoadInteraction), true);
 // And takes a replayed checkpoint again into the journal open while it replays.
-[[maybe_unused]] const bool s_checkpointInstalled = (SetReplayCheckpoint([](int interaction, const char* name,
-                                                                           bool bodyCompareOnly) {
-    DebugJournalCheckpoint(interaction, name, bodyCompareOnly, nullptr);
-}), true);
+[[maybe_unused]] const bool s_checkpointInstalled =
+    (SetReplayCheckpoint([](int interaction, const char* name, bool bodyCompareOnly) {
+         DebugJournalCheckpoint(interaction, name, bodyCompareOnly, nullptr);
+     }),
+     true);
 }  // namespace
 namespace {
 
@@ -48,11 +52,11 @@ constexpr char s_noError[] = "";
 
 // A replay-driving call: never journalled, never replayed, and returning start when it stops
 // before its effect.
-#define QEL_REPLAY_DRIVER_CALL(Function, start)                                                    \
-    static constexpr auto s_##Function##Start = (start);                                         \
+#define QEL_REPLAY_DRIVER_CALL(Function, start)                                                   \
+    static constexpr auto s_##Function##Start = (start);                                          \
     static constexpr ApiCallProperties s_##Function{#Function, s_replayCallFlags, "interaction"}; \
-    [[maybe_unused]] static const bool s_##Function##Registered = RegisterApiCall(               \
-        s_##Function, &ProbeApiCall<&Function, s_##Function, s_##Function##Start>,               \
+    [[maybe_unused]] static const bool s_##Function##Registered = RegisterApiCall(                \
+        s_##Function, &ProbeApiCall<&Function, s_##Function, s_##Function##Start>,                \
         &ProbeApiCallWithEnumeration<&Function, s_##Function, s_##Function##Start>)
 
 QEL_API_CALL(DebugJournalReplayStart, s_replayCallFlags);
@@ -72,13 +76,15 @@ void DebugJournalReplayStart(const char* path, int* interactionTag, ResultType* 
         // A journal being written while replaying gets the rebuilt interaction, so that it can
         // be replayed in turn.
         if (IsJournalOpen())
-            WriteJournalInteraction(TagManager::FindInteractionFromTag(s_journalReplay->GetActiveInteractionTag()));
+            WriteJournalInteraction(
+                TagManager::FindInteractionFromTag(s_journalReplay->GetActiveInteractionTag()));
     });
 }
 
 QEL_REPLAY_DRIVER_CALL(DebugJournalReplayStep, ReplayFailure);
-ReplayStatus DebugJournalReplayStep(int* index, const char** functionName, ResultType* replayedResult,
-                                    int* interactionTag, ResultType* result)
+ReplayStatus DebugJournalReplayStep(int* index, const char** functionName,
+                                    ResultType* replayedResult, int* interactionTag,
+                                    ResultType* result)
 {
     if (functionName)
         *functionName = nullptr;
@@ -99,7 +105,8 @@ ReplayStatus DebugJournalReplayStep(int* index, const char** functionName, Resul
 
 QEL_REPLAY_DRIVER_CALL(DebugJournalReplayToIndex, ReplayFailure);
 ReplayStatus DebugJournalReplayToIndex(int index, int* currentIndex, const char** functionName,
-                                       ResultType* replayedResult, int* interactionTag, ResultType* result)
+                                       ResultType* replayedResult, int* interactionTag,
+                                       ResultType* result)
 {
     if (functionName)
         *functionName = nullptr;
@@ -110,7 +117,8 @@ ReplayStatus DebugJournalReplayToIndex(int index, int* currentIndex, const char*
                 callResult = ResultTypeReplayInactive;
                 return ReplayFailure;
             }
-            const ReplayStatus status = s_journalReplay->ReplayToIndex(index, replayedResult, &callResult);
+            const ReplayStatus status =
+                s_journalReplay->ReplayToIndex(index, replayedResult, &callResult);
             ReportPosition(currentIndex, functionName, interactionTag);
             return status;
         });

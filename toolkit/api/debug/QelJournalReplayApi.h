@@ -11,12 +11,15 @@ namespace QEL {
 // ResultTypeReplayActive while a replay exists. A failed start leaves the replay in place, so
 // DebugJournalReplayEnd comes before the next start.
 QEL_API void DebugJournalReplayStart(const char* path, int* interactionTag, ResultType* result);
-QEL_API ReplayStatus DebugJournalReplayStep(int* index, const char** functionName, ResultType* replayedResult,
-                                            int* interactionTag, ResultType* result);
-QEL_API ReplayStatus DebugJournalReplayToIndex(int index, int* currentIndex, const char** functionName,
+QEL_API ReplayStatus DebugJournalReplayStep(int* index, const char** functionName,
+                                            ResultType* replayedResult, int* interactionTag,
+                                            ResultType* result);
+QEL_API ReplayStatus DebugJournalReplayToIndex(int index, int* currentIndex,
+                                               const char** functionName,
                                                ResultType* replayedResult, int* interactionTag,
                                                ResultType* result);
-QEL_API ReplayStatus DebugJournalReplayToCheckpoint(const char* name, int* currentIndex, ResultType* result);
+QEL_API ReplayStatus DebugJournalReplayToCheckpoint(const char* name, int* currentIndex,
+                                                    ResultType* result);
 QEL_API const char* DebugJournalReplayGetLastError(ResultType* result);
 // The interactions and bodies the replay made stay.
 QEL_API void DebugJournalReplayEnd(ResultType* result);

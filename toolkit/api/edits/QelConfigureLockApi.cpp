@@ -14,41 +14,44 @@ namespace {
 void SetLock(const ApiCallProperties& call, int interaction, bool value, const char* name,
              void (RelationFinder::*setter)(bool), ResultType* result)
 {
-    Call(call, interaction, result, BoolArg(value, name)).Run([setter](Interaction* target, ResultType& status, bool on) {
-        RelationFinder* finder = RelationFinder::Of(target);
-        if (!finder) {
-            status = ResultTypeFail;
-            return;
-        }
-        (finder->*setter)(on);
-    });
+    Call(call, interaction, result, BoolArg(value, name))
+        .Run([setter](Interaction* target, ResultType& status, bool on) {
+            RelationFinder* finder = RelationFinder::Of(target);
+            if (!finder) {
+                status = ResultTypeFail;
+                return;
+            }
+            (finder->*setter)(on);
+        });
 }
 
 bool GetLock(const ApiCallProperties& call, int interaction, bool (RelationFinder::*getter)() const,
              ResultType* result)
 {
-    return Call<bool>(call, interaction, result).Run([getter](Interaction* target, ResultType& status) {
-        RelationFinder* finder = RelationFinder::Of(target);
-        if (!finder)
-            status = ResultTypeFail;
-        return finder ? (finder->*getter)() : false;
-    });
+    return Call<bool>(call, interaction, result)
+        .Run([getter](Interaction* target, ResultType& status) {
+            RelationFinder* finder = RelationFinder::Of(target);
+            if (!finder)
+                status = ResultTypeFail;
+            return finder ? (finder->*getter)() : false;
+        });
 }
 
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(OptionSetConfigureLockCylinderRadius, 0);
-void OptionSetConfigureLockCylinderRadius(int interaction, bool lockCylinderRadius, ResultType* result)
+void OptionSetConfigureLockCylinderRadius(int interaction, bool lockCylinderRadius,
+                                          ResultType* result)
 {
-    SetLock(s_OptionSetConfigureLockCylinderRadius, interaction, lockCylinderRadius, "lockCylinderRadius",
-            &RelationFinder::SetConfigureLockCylinderRadius, result);
+    SetLock(s_OptionSetConfigureLockCylinderRadius, interaction, lockCylinderRadius,
+            "lockCylinderRadius", &RelationFinder::SetConfigureLockCylinderRadius, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetConfigureLockCylinderRadius, ApiCallQuery);
 bool OptionGetConfigureLockCylinderRadius(int interaction, ResultType* result)
 {
-    return GetLock(s_OptionGetConfigureLockCylinderRadius, interaction, &RelationFinder::GetConfigureLockCylinderRadius,
-                   result);
+    return GetLock(s_OptionGetConfigureLockCylinderRadius, interaction,
+                   &RelationFinder::GetConfigureLockCylinderRadius, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetConfigureLockSphereRadius, 0);
@@ -61,8 +64,8 @@ void OptionSetConfigureLockSphereRadius(int interaction, bool lockSphereRadius, 
 QEL_API_REPLAYABLE_CALL(OptionGetConfigureLockSphereRadius, ApiCallQuery);
 bool OptionGetConfigureLockSphereRadius(int interaction, ResultType* result)
 {
-    return GetLock(s_OptionGetConfigureLockSphereRadius, interaction, &RelationFinder::GetConfigureLockSphereRadius,
-                   result);
+    return GetLock(s_OptionGetConfigureLockSphereRadius, interaction,
+                   &RelationFinder::GetConfigureLockSphereRadius, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetConfigureLockTorusRadius, 0);
@@ -75,15 +78,16 @@ void OptionSetConfigureLockTorusRadius(int interaction, bool lockTorusRadius, Re
 QEL_API_REPLAYABLE_CALL(OptionGetConfigureLockTorusRadius, ApiCallQuery);
 bool OptionGetConfigureLockTorusRadius(int interaction, ResultType* result)
 {
-    return GetLock(s_OptionGetConfigureLockTorusRadius, interaction, &RelationFinder::GetConfigureLockTorusRadius,
-                   result);
+    return GetLock(s_OptionGetConfigureLockTorusRadius, interaction,
+                   &RelationFinder::GetConfigureLockTorusRadius, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetConfigureLockTorusMinorRadius, 0);
-void OptionSetConfigureLockTorusMinorRadius(int interaction, bool lockTorusMinorRadius, ResultType* result)
+void OptionSetConfigureLockTorusMinorRadius(int interaction, bool lockTorusMinorRadius,
+                                            ResultType* result)
 {
-    SetLock(s_OptionSetConfigureLockTorusMinorRadius, interaction, lockTorusMinorRadius, "lockTorusMinorRadius",
-            &RelationFinder::SetConfigureLockTorusMinorRadius, result);
+    SetLock(s_OptionSetConfigureLockTorusMinorRadius, interaction, lockTorusMinorRadius,
+            "lockTorusMinorRadius", &RelationFinder::SetConfigureLockTorusMinorRadius, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetConfigureLockTorusMinorRadius, ApiCallQuery);
@@ -94,17 +98,18 @@ bool OptionGetConfigureLockTorusMinorRadius(int interaction, ResultType* result)
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetConfigureLockConeHalfAngle, 0);
-void OptionSetConfigureLockConeHalfAngle(int interaction, bool lockConeHalfAngle, ResultType* result)
+void OptionSetConfigureLockConeHalfAngle(int interaction, bool lockConeHalfAngle,
+                                         ResultType* result)
 {
-    SetLock(s_OptionSetConfigureLockConeHalfAngle, interaction, lockConeHalfAngle, "lockConeHalfAngle",
-            &RelationFinder::SetConfigureLockConeHalfAngle, result);
+    SetLock(s_OptionSetConfigureLockConeHalfAngle, interaction, lockConeHalfAngle,
+            "lockConeHalfAngle", &RelationFinder::SetConfigureLockConeHalfAngle, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetConfigureLockConeHalfAngle, ApiCallQuery);
 bool OptionGetConfigureLockConeHalfAngle(int interaction, ResultType* result)
 {
-    return GetLock(s_OptionGetConfigureLockConeHalfAngle, interaction, &RelationFinder::GetConfigureLockConeHalfAngle,
-                   result);
+    return GetLock(s_OptionGetConfigureLockConeHalfAngle, interaction,
+                   &RelationFinder::GetConfigureLockConeHalfAngle, result);
 }
 
 }  // namespace QEL

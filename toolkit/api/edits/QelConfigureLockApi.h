@@ -9,15 +9,20 @@
 
 namespace QEL {
 
-QEL_API void OptionSetConfigureLockCylinderRadius(int interaction, bool lockCylinderRadius, ResultType* result);
+QEL_API void OptionSetConfigureLockCylinderRadius(int interaction, bool lockCylinderRadius,
+                                                  ResultType* result);
 QEL_API bool OptionGetConfigureLockCylinderRadius(int interaction, ResultType* result);
-QEL_API void OptionSetConfigureLockSphereRadius(int interaction, bool lockSphereRadius, ResultType* result);
+QEL_API void OptionSetConfigureLockSphereRadius(int interaction, bool lockSphereRadius,
+                                                ResultType* result);
 QEL_API bool OptionGetConfigureLockSphereRadius(int interaction, ResultType* result);
-QEL_API void OptionSetConfigureLockTorusRadius(int interaction, bool lockTorusRadius, ResultType* result);
+QEL_API void OptionSetConfigureLockTorusRadius(int interaction, bool lockTorusRadius,
+                                               ResultType* result);
 QEL_API bool OptionGetConfigureLockTorusRadius(int interaction, ResultType* result);
-QEL_API void OptionSetConfigureLockTorusMinorRadius(int interaction, bool lockTorusMinorRadius, ResultType* result);
+QEL_API void OptionSetConfigureLockTorusMinorRadius(int interaction, bool lockTorusMinorRadius,
+                                                    ResultType* result);
 QEL_API bool OptionGetConfigureLockTorusMinorRadius(int interaction, ResultType* result);
-QEL_API void OptionSetConfigureLockConeHalfAngle(int interaction, bool lockConeHalfAngle, ResultType* result);
+QEL_API void OptionSetConfigureLockConeHalfAngle(int interaction, bool lockConeHalfAngle,
+                                                 ResultType* result);
 QEL_API bool OptionGetConfigureLockConeHalfAngle(int interaction, ResultType* result);
 
 }  // namespace QEL

@@ -12,16 +12,19 @@ namespace {
 
 // A drag that makes no update: the interaction's method is its result.
 template <typename... Args, typename Method>
-void DragCall(const ApiCallProperties& call, int interaction, ResultType* result, Method method, Args... args)
+void DragCall(const ApiCallProperties& call, int interaction, ResultType* result, Method method,
+              Args... args)
 {
-    Call(call, interaction, result, std::move(args)...).Run([method](Interaction* target, ResultType& status, auto... values) {
-        status = (OperationControl(target).*method)(values...);
-    });
+    Call(call, interaction, result, std::move(args)...)
+        .Run([method](Interaction* target, ResultType& status, auto... values) {
+            status = (OperationControl(target).*method)(values...);
+        });
 }
 
 // A step: the update's status is returned and its result becomes the call's.
 template <typename Arg, typename Method>
-UpdateStatus StepCall(const ApiCallProperties& call, int interaction, ResultType* result, Method method, Arg arg)
+UpdateStatus StepCall(const ApiCallProperties& call, int interaction, ResultType* result,
+                      Method method, Arg arg)
 {
     return Call<UpdateStatus>(call, interaction, result, std::move(arg))
         .Run([method](Interaction* target, ResultType& status, auto value) {
@@ -35,15 +38,16 @@ QEL_API_REPLAYABLE_CALL(OptionSetExactDragging, 0);
 void OptionSetExactDragging(int interaction, bool exactDragging, ResultType* result)
 {
     Call(s_OptionSetExactDragging, interaction, result, BoolArg(exactDragging, "exactDragging"))
-        .Run([](Interaction* target, ResultType& status, bool on) { status = target->SetExactDragging(on); });
+        .Run([](Interaction* target, ResultType& status, bool on) {
+            status = target->SetExactDragging(on);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetExactDragging, ApiCallQuery);
 bool OptionGetExactDragging(int interaction, ResultType* result)
 {
-    return Call<bool>(s_OptionGetExactDragging, interaction, result).Run([](Interaction* target, ResultType&) {
-        return target->GetExactDragging();
-    });
+    return Call<bool>(s_OptionGetExactDragging, interaction, result)
+        .Run([](Interaction* target, ResultType&) { return target->GetExactDragging(); });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetStepFaceTypeDragging, 0);
@@ -52,7 +56,9 @@ void OptionSetStepFaceTypeDragging(int interaction, StepFaceType stepFaceType, R
     EnumArg<StepFaceType> type(stepFaceType, "StepFaceType");
     type.check = CheckArgStepFaceType;
     Call(s_OptionSetStepFaceTypeDragging, interaction, result, type)
-        .Run([](Interaction* target, ResultType& status, StepFaceType to) { status = target->SetStepFaceType(to); });
+        .Run([](Interaction* target, ResultType& status, StepFaceType to) {
+            status = target->SetStepFaceType(to);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetStepFaceTypeDragging, ApiCallQuery);
@@ -65,8 +71,8 @@ StepFaceType OptionGetStepFaceTypeDragging(int interaction, ResultType* result)
 QEL_API_REPLAYABLE_CALL(DragRelationValueStart, 0);
 void DragRelationValueStart(int interaction, int relation, ResultType* result)
 {
-    DragCall(s_DragRelationValueStart, interaction, result, &OperationControl::DragRelationValueStart,
-             RelationArg(relation, "relation"));
+    DragCall(s_DragRelationValueStart, interaction, result,
+             &OperationControl::DragRelationValueStart, RelationArg(relation, "relation"));
 }
 
 QEL_API_REPLAYABLE_CALL(DragRelationValue, ApiCallTracked);
@@ -83,10 +89,12 @@ void DragRelationValueEnd(int interaction, ResultType* result)
 }
 
 QEL_API_REPLAYABLE_CALL(DragLinearStart, 0);
-void DragLinearStart(int interaction, double linePos[3], double lineDir[3], double startPos[3], ResultType* result)
+void DragLinearStart(int interaction, double linePos[3], double lineDir[3], double startPos[3],
+                     ResultType* result)
 {
     DragCall(s_DragLinearStart, interaction, result, &OperationControl::DragLinearStart,
-             DoublesAt(linePos, 3, "linePos"), DoublesAt(lineDir, 3, "lineDir"), DoublesAt(startPos, 3, "startPos"));
+             DoublesAt(linePos, 3, "linePos"), DoublesAt(lineDir, 3, "lineDir"),
+             DoublesAt(startPos, 3, "startPos"));
 }
 
 QEL_API_REPLAYABLE_CALL(DragLinearStep, ApiCallTracked);
@@ -103,10 +111,12 @@ void DragLinearEnd(int interaction, ResultType* result)
 }
 
 QEL_API_REPLAYABLE_CALL(DragPlanarStart, 0);
-void DragPlanarStart(int interaction, double planePos[3], double planeDir[3], double startPos[3], ResultType* result)
+void DragPlanarStart(int interaction, double planePos[3], double planeDir[3], double startPos[3],
+                     ResultType* result)
 {
     DragCall(s_DragPlanarStart, interaction, result, &OperationControl::DragPlanarStart,
-             DoublesAt(planePos, 3, "planePos"), DoublesAt(planeDir, 3, "planeDir"), DoublesAt(startPos, 3, "startPos"));
+             DoublesAt(planePos, 3, "planePos"), DoublesAt(planeDir, 3, "planeDir"),
+             DoublesAt(startPos, 3, "startPos"));
 }
 
 QEL_API_REPLAYABLE_CALL(DragPlanarStep, ApiCallTracked);
@@ -125,13 +135,15 @@ void DragPlanarEnd(int interaction, ResultType* result)
 QEL_API_REPLAYABLE_CALL(DragByGeneralTransformStart, 0);
 void DragByGeneralTransformStart(int interaction, ResultType* result)
 {
-    DragCall(s_DragByGeneralTransformStart, interaction, result, &OperationControl::DragByGeneralTransformStart);
+    DragCall(s_DragByGeneralTransformStart, interaction, result,
+             &OperationControl::DragByGeneralTransformStart);
 }
 
 QEL_API_REPLAYABLE_CALL(DragByTranslateTransformStart, 0);
 void DragByTranslateTransformStart(int interaction, ResultType* result)
 {
-    DragCall(s_DragByTranslateTransformStart, interaction, result, &OperationControl::DragByTranslateTransformStart);
+    DragCall(s_DragByTranslateTransformStart, interaction, result,
+             &OperationControl::DragByTranslateTransformStart);
 }
 
 QEL_API_REPLAYABLE_CALL(DragByRotateTransformStart, 0);
@@ -147,8 +159,8 @@ void DragByRotateTransformStart(int interaction, int axis, ResultType* result)
 QEL_API_REPLAYABLE_CALL(DragByTransformStep, ApiCallTracked);
 UpdateStatus DragByTransformStep(int interaction, double transform[4][4], ResultType* result)
 {
-    return StepCall(s_DragByTransformStep, interaction, result, &OperationControl::DragByTransformStep,
-                    TransformArg(transform, "transform"));
+    return StepCall(s_DragByTransformStep, interaction, result,
+                    &OperationControl::DragByTransformStep, TransformArg(transform, "transform"));
 }
 
 QEL_API_REPLAYABLE_CALL(DragByTransformEnd, 0);

@@ -14,7 +14,10 @@ namespace {
 constexpr unsigned s_neverJournalled = ApiCallNotJournallable | ApiCallQuery;
 
 // The seconds the interaction's method took, journalled as "time" beside the return value.
-void JournalTime(JournalArguments& journal, double seconds) { journal.WriteJournalDoubleField("time", seconds, 6); }
+void JournalTime(JournalArguments& journal, double seconds)
+{
+    journal.WriteJournalDoubleField("time", seconds, 6);
+}
 
 // A call whose result is the interaction's method's.
 void ControlCall(const ApiCallProperties& call, int interaction, ResultType* result,
@@ -39,9 +42,10 @@ Value QueryCall(const ApiCallProperties& call, int interaction, ResultType* resu
 void VectorQuery(const ApiCallProperties& call, int interaction, double out[3], ResultType* result,
                  ResultType (OperationControl::*method)(double*) const)
 {
-    Call(call, interaction, result, DoublesAt(out, 3, "out")).Run([method](Interaction* target, ResultType& status, const double* buffer) {
-        status = (OperationControl(target).*method)(const_cast<double*>(buffer));
-    });
+    Call(call, interaction, result, DoublesAt(out, 3, "out"))
+        .Run([method](Interaction* target, ResultType& status, const double* buffer) {
+            status = (OperationControl(target).*method)(const_cast<double*>(buffer));
+        });
 }
 
 }  // namespace
@@ -102,7 +106,8 @@ void OperationClear(int interaction, ResultType* result)
 QEL_API_CALL(OperationConfigured, s_neverJournalled);
 bool OperationConfigured(int interaction, ResultType* result)
 {
-    return QueryCall(s_OperationConfigured, interaction, result, &OperationControl::OperationConfigured);
+    return QueryCall(s_OperationConfigured, interaction, result,
+                     &OperationControl::OperationConfigured);
 }
 
 QEL_API_CALL(OperationStarted, s_neverJournalled);
@@ -120,14 +125,15 @@ OperationType OperationGetType(int interaction, ResultType* result)
 QEL_API_CALL(OperationGetDragPosition, s_neverJournalled);
 void OperationGetDragPosition(int interaction, double position[3], ResultType* result)
 {
-    VectorQuery(s_OperationGetDragPosition, interaction, position, result, &OperationControl::OperationGetDragPosition);
+    VectorQuery(s_OperationGetDragPosition, interaction, position, result,
+                &OperationControl::OperationGetDragPosition);
 }
 
 QEL_API_CALL(OperationGetDragTransform, s_neverJournalled);
 void OperationGetDragTransform(int interaction, double transform[4][4], ResultType* result)
 {
     Call(s_OperationGetDragTransform, interaction, result, TransformOutput(transform, "transform"))
-        .Run([](Interaction* target, ResultType& status, double (*out)[4]) {
+        .Run([](Interaction* target, ResultType& status, double(*out)[4]) {
             status = OperationControl(target).OperationGetDragTransform(out);
         });
 }
@@ -135,7 +141,8 @@ void OperationGetDragTransform(int interaction, double transform[4][4], ResultTy
 QEL_API_CALL(OperationGetDirection, s_neverJournalled);
 void OperationGetDirection(int interaction, double direction[3], ResultType* result)
 {
-    VectorQuery(s_OperationGetDirection, interaction, direction, result, &OperationControl::OperationGetDirection);
+    VectorQuery(s_OperationGetDirection, interaction, direction, result,
+                &OperationControl::OperationGetDirection);
 }
 
 QEL_API_CALL(OperationGetStartPosition, s_neverJournalled);
@@ -151,7 +158,8 @@ double OperationGetDragValue(int interaction, int object, ResultType* result)
     return Call<double>(s_OperationGetDragValue, interaction, result, IntArg(object, "object"))
         .Run([](Interaction* target, ResultType& status, int tag) {
             OperationControl control(target);
-            Object* found = tag ? dynamic_cast<Object*>(target->FindTaggedEntityFromTag(tag)) : nullptr;
+            Object* found =
+                tag ? dynamic_cast<Object*>(target->FindTaggedEntityFromTag(tag)) : nullptr;
             // A tag that names no object of the interaction is taken as a face of the drag.
             if (!found && tag != 0)
                 return control.OperationGetOffsetFaceDragValue(tag, status);
@@ -162,25 +170,26 @@ double OperationGetDragValue(int interaction, int object, ResultType* result)
 QEL_API_CALL(OperationGetObjects, s_neverJournalled);
 int OperationGetObjects(int interaction, Array<int>* objects, ResultType* result)
 {
-    return Call<int>(s_OperationGetObjects, interaction, result).Run([objects](Interaction* target, ResultType& status) {
-        if (objects)
-            objects->RemoveAll();
-        OperationControl control(target);
-        std::vector<int> listed;
-        status = control.OperationGetObjects(listed);
-        if (status != ResultTypeOk)
-            return 0;
-        std::vector<int> faces;
-        control.OperationGetOffsetFaces(faces);
-        if (objects) {
-            objects->Reserve(static_cast<int>(listed.size() + faces.size()));
-            for (int tag : listed)
-                objects->Add(tag);
-            for (int face : faces)
-                objects->Add(face);
-        }
-        return static_cast<int>(listed.size());
-    });
+    return Call<int>(s_OperationGetObjects, interaction, result)
+        .Run([objects](Interaction* target, ResultType& status) {
+            if (objects)
+                objects->RemoveAll();
+            OperationControl control(target);
+            std::vector<int> listed;
+            status = control.OperationGetObjects(listed);
+            if (status != ResultTypeOk)
+                return 0;
+            std::vector<int> faces;
+            control.OperationGetOffsetFaces(faces);
+            if (objects) {
+                objects->Reserve(static_cast<int>(listed.size() + faces.size()));
+                for (int tag : listed)
+                    objects->Add(tag);
+                for (int face : faces)
+                    objects->Add(face);
+            }
+            return static_cast<int>(listed.size());
+        });
 }
 
 }  // namespace QEL

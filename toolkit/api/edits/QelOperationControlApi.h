@@ -3,8 +3,8 @@
 // start, update, end or abort, clear) and answer what it is and holds. Each update starts again
 // from the model as it was at the start, so the values stepped in are absolute.
 
-#include "core/frame/Array.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 #include "core/frame/QelExport.h"
 
 namespace QEL {

@@ -25,7 +25,9 @@ QEL_API_REPLAYABLE_CALL(RemoveSelection, 0);
 void RemoveSelection(int interaction, int reference, ResultType* result)
 {
     Call(s_RemoveSelection, interaction, result, ReferenceArg(reference, "reference"))
-        .Run([](Interaction* target, ResultType&, Reference* found) { target->RemoveSelectedReference(found); });
+        .Run([](Interaction* target, ResultType&, Reference* found) {
+            target->RemoveSelectedReference(found);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(GetSelectionCount, ApiCallQuery);
@@ -52,16 +54,21 @@ int GetSelection(int interaction, int index, ResultType* result)
 QEL_API_REPLAYABLE_CALL(ClearSelections, 0);
 void ClearSelections(int interaction, ResultType* result)
 {
-    Call(s_ClearSelections, interaction, result).Run([](Interaction* target, ResultType&) { target->ClearSelections(); });
+    Call(s_ClearSelections, interaction, result).Run([](Interaction* target, ResultType&) {
+        target->ClearSelections();
+    });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetSolutionDataMode, 0);
-void OptionSetSolutionDataMode(int interaction, SolutionDataMode solutionDataMode, ResultType* result)
+void OptionSetSolutionDataMode(int interaction, SolutionDataMode solutionDataMode,
+                               ResultType* result)
 {
     EnumArg<SolutionDataMode> mode(solutionDataMode, "solutionDataMode");
     mode.check = CheckArgSolutionDataMode;
     Call(s_OptionSetSolutionDataMode, interaction, result, mode)
-        .Run([](Interaction* target, ResultType&, SolutionDataMode to) { target->SetSolutionDataMode(to); });
+        .Run([](Interaction* target, ResultType&, SolutionDataMode to) {
+            target->SetSolutionDataMode(to);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetSolutionDataMode, ApiCallQuery);
@@ -72,11 +79,13 @@ SolutionDataMode OptionGetSolutionDataMode(int interaction, ResultType* result)
 }
 
 QEL_API_REPLAYABLE_CALL(SolutionDataGetEntityTransform, ApiCallQuery);
-bool SolutionDataGetEntityTransform(int interaction, int entity, double transform[4][4], ResultType* result)
+bool SolutionDataGetEntityTransform(int interaction, int entity, double transform[4][4],
+                                    ResultType* result)
 {
     return Call<bool>(s_SolutionDataGetEntityTransform, interaction, result,
-                      EntityArg(entity, "entity", CheckArgReferenceEntityTag), TransformOutput(transform, "transform"))
-        .Run([](Interaction* target, ResultType& status, int held, double (*out)[4]) {
+                      EntityArg(entity, "entity", CheckArgReferenceEntityTag),
+                      TransformOutput(transform, "transform"))
+        .Run([](Interaction* target, ResultType& status, int held, double(*out)[4]) {
             SolutionChangeData data;
             if (!target->GetCopyOfCachedSolutionChangeData(data)) {
                 status = ResultTypeBadArgument;

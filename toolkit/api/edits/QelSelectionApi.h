@@ -17,10 +17,12 @@ QEL_API int GetSelectionCount(int interaction, ResultType* result);
 // ResultTypeBadArgument and 0 for an index outside the selection.
 QEL_API int GetSelection(int interaction, int index, ResultType* result);
 QEL_API void ClearSelections(int interaction, ResultType* result);
-QEL_API void OptionSetSolutionDataMode(int interaction, SolutionDataMode solutionDataMode, ResultType* result);
+QEL_API void OptionSetSolutionDataMode(int interaction, SolutionDataMode solutionDataMode,
+                                       ResultType* result);
 QEL_API SolutionDataMode OptionGetSolutionDataMode(int interaction, ResultType* result);
 // True, with the matrix, when the last kept solution moved the entity; ResultTypeBadArgument
 // when the interaction keeps no solution data.
-QEL_API bool SolutionDataGetEntityTransform(int interaction, int entity, double transform[4][4], ResultType* result);
+QEL_API bool SolutionDataGetEntityTransform(int interaction, int entity, double transform[4][4],
+                                            ResultType* result);
 
 }  // namespace QEL

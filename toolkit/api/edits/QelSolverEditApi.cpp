@@ -16,12 +16,15 @@ constexpr unsigned s_tracked = ApiCallTracked;
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(OffsetFaces, s_tracked);
-UpdateStatus OffsetFaces(int interaction, const Array<int>& facesToOffset, const Array<double>& offsetValues,
-                         int offsetFacesOptions, ResultType* result)
+UpdateStatus OffsetFaces(int interaction, const Array<int>& facesToOffset,
+                         const Array<double>& offsetValues, int offsetFacesOptions,
+                         ResultType* result)
 {
-    return Call<UpdateStatus>(s_OffsetFaces, interaction, result, FacesArg(facesToOffset, "facesToOffset").NotEmpty(),
-                              DoublesArg(offsetValues, "offsetValues"),
-                              OptionsArg<OffsetFacesOptions>(offsetFacesOptions, "OffsetFacesOptionsTag"))
+    return Call<UpdateStatus>(
+               s_OffsetFaces, interaction, result,
+               FacesArg(facesToOffset, "facesToOffset").NotEmpty(),
+               DoublesArg(offsetValues, "offsetValues"),
+               OptionsArg<OffsetFacesOptions>(offsetFacesOptions, "OffsetFacesOptionsTag"))
         .Run([](Interaction* target, ResultType& status, const std::vector<int>& faces,
                 const std::vector<double>& values, OffsetFacesOptions* options) {
             // One value for all faces, or one each: any other count, checks on or off, would
@@ -30,7 +33,8 @@ UpdateStatus OffsetFaces(int interaction, const Array<int>& facesToOffset, const
                 status = ResultTypeBadArgument;
                 return UpdateUnknown;
             }
-            const std::vector<double> offsets = values.size() == 1 ? std::vector<double>(faces.size(), values[0]) : values;
+            const std::vector<double> offsets =
+                values.size() == 1 ? std::vector<double>(faces.size(), values[0]) : values;
             return DoOffsetFaces(target, faces, offsets, options, &status);
         });
 }
@@ -39,23 +43,25 @@ QEL_API_REPLAYABLE_CALL(EditShellThickness, s_tracked);
 UpdateStatus EditShellThickness(int interaction, const Array<int>& shellSide, double newThickness,
                                 bool changeShellSymmetrically, ResultType* result)
 {
-    return Call<UpdateStatus>(s_EditShellThickness, interaction, result, FacesArg(shellSide, "shellSide").NotEmpty(),
+    return Call<UpdateStatus>(s_EditShellThickness, interaction, result,
+                              FacesArg(shellSide, "shellSide").NotEmpty(),
                               LengthArg(newThickness, "NewThickness"),
                               BoolArg(changeShellSymmetrically, "changeShellSymmetrically"))
-        .Run([](Interaction* target, ResultType& status, const std::vector<int>& faces, double thickness,
-                bool symmetric) { return DoEditShellThickness(target, faces, thickness, symmetric, &status); });
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& faces,
+                double thickness, bool symmetric) {
+            return DoEditShellThickness(target, faces, thickness, symmetric, &status);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(EditBlendRadius, s_tracked);
-UpdateStatus EditBlendRadius(int interaction, const Array<int>& facesToChange, double newBlendRadius,
-                             ResultType* result)
+UpdateStatus EditBlendRadius(int interaction, const Array<int>& facesToChange,
+                             double newBlendRadius, ResultType* result)
 {
     return Call<UpdateStatus>(s_EditBlendRadius, interaction, result,
                               FacesArg(facesToChange, "FacesToChange").Required(),
                               LengthArg(newBlendRadius, "newBlendRadius"))
-        .Run([](Interaction* target, ResultType& status, const std::vector<int>& faces, double radius) {
-            return DoEditBlendRadius(target, faces, radius, &status);
-        });
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& faces,
+                double radius) { return DoEditBlendRadius(target, faces, radius, &status); });
 }
 
 }  // namespace QEL

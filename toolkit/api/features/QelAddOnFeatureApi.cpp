@@ -1,10 +1,10 @@
 #include "api/features/QelAddOnFeatureApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
+#include "core/frame/ApiArguments.h"
+#include "core/frame/ArgumentChecks.h"
 #include "core/kernel/AddOnFacade.h"
 #include "core/kernel/KernelResources.h"
-#include "core/frame/ArgumentChecks.h"
 
 #include <hxr.h>
 
@@ -44,12 +44,14 @@ void AppendFound(ResultType& status, Array<int>& out, Find find)
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(FeatureGetTopols, ApiCallQuery);
-void FeatureGetTopols(int interaction, int featureTag, Array<int>& featureTopols, Array<int>& featureTopolLabels,
-                      ResultType* result)
+void FeatureGetTopols(int interaction, int featureTag, Array<int>& featureTopols,
+                      Array<int>& featureTopolLabels, ResultType* result)
 {
     Call(s_FeatureGetTopols, interaction, result, EntityArg(featureTag, "featureTag"),
-         TagsOutput(featureTopols, "featureTopols"), OutputOf(featureTopolLabels, "featureTopolLabels", WriteIntegers))
-        .Run([](Interaction*, ResultType& status, int feature, Array<int>& topols, Array<int>& labels) {
+         TagsOutput(featureTopols, "featureTopols"),
+         OutputOf(featureTopolLabels, "featureTopolLabels", WriteIntegers))
+        .Run([](Interaction*, ResultType& status, int feature, Array<int>& topols,
+                Array<int>& labels) {
             std::vector<int> found, foundLabels;
             status = FailUnless(GetFeatureTopologies(feature, &found, &foundLabels));
             topols.RemoveAll();
@@ -62,12 +64,14 @@ void FeatureGetTopols(int interaction, int featureTag, Array<int>& featureTopols
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetUnders, ApiCallQuery);
-void FeatureGetUnders(int interaction, int featureTag, Array<int>& featureUnders, Array<int>& featureUnderLabels,
-                      ResultType* result)
+void FeatureGetUnders(int interaction, int featureTag, Array<int>& featureUnders,
+                      Array<int>& featureUnderLabels, ResultType* result)
 {
     Call(s_FeatureGetUnders, interaction, result, EntityArg(featureTag, "featureTag"),
-         TagsOutput(featureUnders, "featureUnders"), OutputOf(featureUnderLabels, "featureUnderLabels", WriteIntegers))
-        .Run([](Interaction*, ResultType& status, int feature, Array<int>& unders, Array<int>& labels) {
+         TagsOutput(featureUnders, "featureUnders"),
+         OutputOf(featureUnderLabels, "featureUnderLabels", WriteIntegers))
+        .Run([](Interaction*, ResultType& status, int feature, Array<int>& unders,
+                Array<int>& labels) {
             std::vector<int> found, foundLabels;
             status = FailUnless(GetFeatureUnders(feature, &found, &foundLabels));
             for (int tag : found)
@@ -80,7 +84,8 @@ void FeatureGetUnders(int interaction, int featureTag, Array<int>& featureUnders
 QEL_API_REPLAYABLE_CALL(FeatureGetIdentifier, ApiCallQuery);
 int FeatureGetIdentifier(int interaction, int featureTag, ResultType* result)
 {
-    return Call<int>(s_FeatureGetIdentifier, interaction, result, EntityArg(featureTag, "featureTag"))
+    return Call<int>(s_FeatureGetIdentifier, interaction, result,
+                     EntityArg(featureTag, "featureTag"))
         .Run([](Interaction*, ResultType& status, int feature) {
             int identifier = 0;
             if (HXR_FEAT_ask_identifier(feature, &identifier) != HXR_ERROR_none) {
@@ -93,7 +98,8 @@ int FeatureGetIdentifier(int interaction, int featureTag, ResultType* result)
 
 // A change of the add-on feature: journalled as one even in a minimised journal.
 QEL_API_REPLAYABLE_CALL(FeatureSetIdentifier, 0);
-void FeatureSetIdentifier(int interaction, int featureTag, int featureIdentifier, ResultType* result)
+void FeatureSetIdentifier(int interaction, int featureTag, int featureIdentifier,
+                          ResultType* result)
 {
     Call(s_FeatureSetIdentifier, interaction, result, EntityArg(featureTag, "featureTag"),
          IntArg(featureIdentifier, "featureIdentifier"))
@@ -107,14 +113,16 @@ bool FeatureIsDormant(int interaction, int featureTag, ResultType* result)
 {
     return Call<bool>(s_FeatureIsDormant, interaction, result, EntityArg(featureTag, "featureTag"))
         .Run([](Interaction*, ResultType& status, int feature) {
-            return AskAddOn(status, [feature](bool* answer) { return HXR_FEAT_is_dormant(feature, answer); });
+            return AskAddOn(
+                status, [feature](bool* answer) { return HXR_FEAT_is_dormant(feature, answer); });
         });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureSetDormant, ApiCallTracked);
 void FeatureSetDormant(int interaction, int featureTag, bool isDormant, ResultType* result)
 {
-    Call(s_FeatureSetDormant, interaction, result, EntityArg(featureTag, "featureTag"), BoolArg(isDormant, "isDormant"))
+    Call(s_FeatureSetDormant, interaction, result, EntityArg(featureTag, "featureTag"),
+         BoolArg(isDormant, "isDormant"))
         .Run([](Interaction*, ResultType& status, int feature, bool dormant) {
             status = FailUnless(SetFeatureDormant(feature, dormant));
         });
@@ -125,19 +133,22 @@ bool FeatureIsComplete(int interaction, int featureTag, ResultType* result)
 {
     return Call<bool>(s_FeatureIsComplete, interaction, result, EntityArg(featureTag, "featureTag"))
         .Run([](Interaction*, ResultType& status, int feature) {
-            return AskAddOn(status, [feature](bool* answer) { return HXR_FEAT_is_complete(feature, answer); });
+            return AskAddOn(
+                status, [feature](bool* answer) { return HXR_FEAT_is_complete(feature, answer); });
         });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureIsPristine, ApiCallQuery);
-bool FeatureIsPristine(int interaction, int featureTag, Array<int>& nonPristineEdges, ResultType* result)
+bool FeatureIsPristine(int interaction, int featureTag, Array<int>& nonPristineEdges,
+                       ResultType* result)
 {
     return Call<bool>(s_FeatureIsPristine, interaction, result, EntityArg(featureTag, "featureTag"),
                       TagsOutput(nonPristineEdges, "nonPristineEdges"))
         .Run([](Interaction*, ResultType& status, int feature, Array<int>& edges) {
             return AskAddOn(status, [feature, &edges](bool* answer) {
                 KernelArray<int> found;
-                const int error = HXR_FEAT_is_pristine(feature, answer, found.Count(), found.Slot());
+                const int error =
+                    HXR_FEAT_is_pristine(feature, answer, found.Count(), found.Slot());
                 for (int i = 0; i < found.Size(); ++i)
                     edges.Add(found[i]);
                 return error;
@@ -148,31 +159,37 @@ bool FeatureIsPristine(int interaction, int featureTag, Array<int>& nonPristineE
 QEL_API_REPLAYABLE_CALL(TopolGetFeatures, ApiCallQuery);
 void TopolGetFeatures(int interaction, int topol, Array<int>& features, ResultType* result)
 {
-    Call(s_TopolGetFeatures, interaction, result, EntityArg(topol, "topol"), TagsOutput(features, "features"))
+    Call(s_TopolGetFeatures, interaction, result, EntityArg(topol, "topol"),
+         TagsOutput(features, "features"))
         .Run([](Interaction*, ResultType& status, int of, Array<int>& out) {
-            AppendFound(status, out, [of](std::vector<int>* found) { return GetTopologyFeatures(of, found); });
+            AppendFound(status, out,
+                        [of](std::vector<int>* found) { return GetTopologyFeatures(of, found); });
         });
 }
 
 QEL_API_REPLAYABLE_CALL(EntityGetDependentFeatures, ApiCallQuery);
-void EntityGetDependentFeatures(int interaction, int entity, Array<int>& dependentFeatures, ResultType* result)
+void EntityGetDependentFeatures(int interaction, int entity, Array<int>& dependentFeatures,
+                                ResultType* result)
 {
     Call(s_EntityGetDependentFeatures, interaction, result, EntityArg(entity, "entity"),
          TagsOutput(dependentFeatures, "dependentFeatures"))
         .Run([](Interaction*, ResultType& status, int of, Array<int>& out) {
-            AppendFound(status, out, [of](std::vector<int>* found) { return GetDependentFeatures(of, found); });
+            AppendFound(status, out,
+                        [of](std::vector<int>* found) { return GetDependentFeatures(of, found); });
         });
 }
 
 QEL_API_REPLAYABLE_CALL(BodyFindFeatures, ApiCallQuery);
-void BodyFindFeatures(int interaction, int body, int featureIdentifier, Array<int>& features, ResultType* result)
+void BodyFindFeatures(int interaction, int body, int featureIdentifier, Array<int>& features,
+                      ResultType* result)
 {
-    Call(s_BodyFindFeatures, interaction, result, EntityArg(body, "body"), IntArg(featureIdentifier, "featureIdentifier"),
-         TagsOutput(features, "features"))
+    Call(s_BodyFindFeatures, interaction, result, EntityArg(body, "body"),
+         IntArg(featureIdentifier, "featureIdentifier"), TagsOutput(features, "features"))
         .Run([](Interaction*, ResultType& status, int of, int identifier, Array<int>& out) {
             const HXR_PART_find_feats_o_s options{1, identifier};
-            AppendFound(status, out,
-                        [of, &options](std::vector<int>* found) { return FindPartFeatures(of, &options, found); });
+            AppendFound(status, out, [of, &options](std::vector<int>* found) {
+                return FindPartFeatures(of, &options, found);
+            });
         });
 }
 
@@ -180,7 +197,9 @@ QEL_API_REPLAYABLE_CALL(FeatureDelete, ApiCallTracked);
 void FeatureDelete(int interaction, int featureTag, ResultType* result)
 {
     Call(s_FeatureDelete, interaction, result, EntityArg(featureTag, "featureTag"))
-        .Run([](Interaction*, ResultType& status, int feature) { status = FailUnless(DeleteFeature(feature)); });
+        .Run([](Interaction*, ResultType& status, int feature) {
+            status = FailUnless(DeleteFeature(feature));
+        });
 }
 
 }  // namespace QEL

@@ -1,18 +1,18 @@
 #include "api/features/QelFeatureApi.h"
 
+#include "api/ApiCallRows.h"
 #include "api/ApiTagLists.h"
 #include "core/frame/ApiArguments.h"
-#include "api/ApiCallRows.h"
-#include "core/objects/Interaction.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
 #include "model/features/InteractionFeatures.h"
 #include "model/features/MakeFeatureOptions.h"
-#include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
-#include "core/frame/ArgumentChecks.h"
-#include "core/frame/TagCasts.h"
+#include "model/transaction/MappingData.h"
 
 #include <brennik.h>
 #include <hxr.h>
@@ -23,20 +23,29 @@ namespace {
 // An application identifier: the effect reads it, so a null one is refused whether checks are
 // on or not; an empty one is journalled as null.
 struct AppIdArg : ValueArg<const char*> {
-    explicit AppIdArg(const char* id) : ValueArg<const char*>{{"appId"}, id, &JournalArguments::WriteJournalArgString, nullptr} {}
-    void Journal(JournalArguments& journal) const { journal.WriteJournalArgString(value && *value ? value : nullptr, name); }
+    explicit AppIdArg(const char* id)
+        : ValueArg<const char*>{{"appId"}, id, &JournalArguments::WriteJournalArgString, nullptr}
+    {
+    }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalArgString(value && *value ? value : nullptr, name);
+    }
     ResultType Require(Interaction*) const { return RefusedUnless(value != nullptr); }
 };
 
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(FeatureAddDependents, 0);
-void FeatureAddDependents(int interaction, int featureTag, const Array<int>& referenceTags, ResultType* result)
+void FeatureAddDependents(int interaction, int featureTag, const Array<int>& referenceTags,
+                          ResultType* result)
 {
     TagsArg references = TagListArg(referenceTags, "referenceTags");
     references.form = TagsArg::Form::TagPointer;
-    Call(s_FeatureAddDependents, interaction, result, FeatureArg(featureTag, "featureTag"), references)
-        .Requires([&](Interaction* target) { return CheckArgTagsAreReferences(referenceTags, target); })
+    Call(s_FeatureAddDependents, interaction, result, FeatureArg(featureTag, "featureTag"),
+         references)
+        .Requires(
+            [&](Interaction* target) { return CheckArgTagsAreReferences(referenceTags, target); })
         .Run([](Interaction* target, ResultType&, Feature* feature, const std::vector<int>& tags) {
             for (int tag : tags)
                 feature->AddDependents(target->FindReferenceFromTag(tag));
@@ -44,19 +53,25 @@ void FeatureAddDependents(int interaction, int featureTag, const Array<int>& ref
 }
 
 QEL_API_REPLAYABLE_CALL(MakeFeature, ApiCallTracked);
-int MakeFeature(int interaction, const Array<int>& featureTopols, const Array<int>& featureTopolLabels,
-                int canonicalNumberOfTopols, int featureIdentifier, int makeFeatureOptionsTag, ResultType* result)
+int MakeFeature(int interaction, const Array<int>& featureTopols,
+                const Array<int>& featureTopolLabels, int canonicalNumberOfTopols,
+                int featureIdentifier, int makeFeatureOptionsTag, ResultType* result)
 {
-    return Call<int>(s_MakeFeature, interaction, result, TopologyArg(featureTopols, "featureTopols"),
+    return Call<int>(s_MakeFeature, interaction, result,
+                     TopologyArg(featureTopols, "featureTopols"),
                      IntegersArg(featureTopolLabels, "featureTopolLabels").NotEmpty(),
                      IntArg(canonicalNumberOfTopols, "canonicalNumberOfTopols"),
                      IntArg(featureIdentifier, "featureIdentifier"),
-                     OptionsArg<MakeFeatureOptions>(makeFeatureOptionsTag, "makeFeatureOptionsTag").CheckedOnly())
+                     OptionsArg<MakeFeatureOptions>(makeFeatureOptionsTag, "makeFeatureOptionsTag")
+                         .CheckedOnly())
         .ReturnsTag("EntityTag")
         // The add-on reads one label per entity: fewer labels than entities would be read past.
-        .Requires([&](Interaction*) { return RefusedUnless(featureTopolLabels.GetSize() >= featureTopols.GetSize()); })
-        .Run([](Interaction*, ResultType& status, const std::vector<int>& topols, const std::vector<int>& labels,
-                int canonical, int identifier, MakeFeatureOptions* options) {
+        .Requires([&](Interaction*) {
+            return RefusedUnless(featureTopolLabels.GetSize() >= featureTopols.GetSize());
+        })
+        .Run([](Interaction*, ResultType& status, const std::vector<int>& topols,
+                const std::vector<int>& labels, int canonical, int identifier,
+                MakeFeatureOptions* options) {
             if (!options) {
                 status = ResultTypeFail;
                 return 0;
@@ -72,8 +87,8 @@ int MakeFeature(int interaction, const Array<int>& featureTopols, const Array<in
                 record.n_canonical_unders = canonicalUnders;
             }
             int feature = 0;
-            if (HXR_TOPOL_make_feat(static_cast<int>(topols.size()), topols.data(), labels.data(), canonical,
-                                    identifier, &record, &feature) != HXR_ERROR_none)
+            if (HXR_TOPOL_make_feat(static_cast<int>(topols.size()), topols.data(), labels.data(),
+                                    canonical, identifier, &record, &feature) != HXR_ERROR_none)
                 status = ResultTypeFail;
             return feature;
         });
@@ -99,7 +114,8 @@ void EditFeature(int interaction, int featureTag, ResultType* result)
             int mappingTag = madeTag;
             int body = 0;
             ResultType outcome = ResultTypeOk;
-            procedure(target->GetTag(), featureTag, target->GetQELPartition(), body, mappingTag, outcome);
+            procedure(target->GetTag(), featureTag, target->GetQELPartition(), body, mappingTag,
+                      outcome);
             if (outcome != ResultTypeOk) {
                 status = ResultTypeFail;
             } else {
@@ -129,13 +145,16 @@ void GetTestAppFeatures(int interaction, Array<int>& appFeatures, ResultType* re
 {
     Call(s_GetTestAppFeatures, interaction, result, TagListOutput(&appFeatures, "appFeatures"))
         .Checks([&](Interaction*) { return RefusedUnless(IsArrayEmpty(appFeatures)); })
-        .Run([](Interaction* target, ResultType&, Array<int>* list) { target->GetAppFeatures(*list); });
+        .Run([](Interaction* target, ResultType&, Array<int>* list) {
+            target->GetAppFeatures(*list);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(GetFeatureAppData, ApiCallQuery);
 double GetFeatureAppData(int interaction, int feature, const char* appId, ResultType* result)
 {
-    return Call<double>(s_GetFeatureAppData, interaction, result, EntityArg(feature, "feature"), AppIdArg(appId))
+    return Call<double>(s_GetFeatureAppData, interaction, result, EntityArg(feature, "feature"),
+                        AppIdArg(appId))
         .Run([](Interaction* target, ResultType& status, int of, const char* id) {
             double value = 0.0;
             if (!target->GetAppData(of, id, value))
@@ -145,11 +164,14 @@ double GetFeatureAppData(int interaction, int feature, const char* appId, Result
 }
 
 QEL_API_REPLAYABLE_CALL(SetFeatureAppData, 0);
-void SetFeatureAppData(int interaction, int feature, const char* appId, double appValue, ResultType* result)
+void SetFeatureAppData(int interaction, int feature, const char* appId, double appValue,
+                       ResultType* result)
 {
     Call(s_SetFeatureAppData, interaction, result, EntityArg(feature, "feature"), AppIdArg(appId),
          DoubleArg(appValue, "appValue"))
-        .Run([](Interaction* target, ResultType&, int of, const char* id, double value) { target->SetAppData(of, id, value); });
+        .Run([](Interaction* target, ResultType&, int of, const char* id, double value) {
+            target->SetAppData(of, id, value);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(RemoveTestAppFeature, 0);
@@ -161,13 +183,15 @@ void RemoveTestAppFeature(int interaction, int feature, ResultType* result)
 
 // The options are looked for by the effect alone: one that is missing makes the call fail.
 QEL_API_REPLAYABLE_CALL(MakeFeatureOptionsSetUnders, ApiCallTracked);
-void MakeFeatureOptionsSetUnders(int interaction, int makeFeatureOptionsTag, const Array<int>& featureUnders,
+void MakeFeatureOptionsSetUnders(int interaction, int makeFeatureOptionsTag,
+                                 const Array<int>& featureUnders,
                                  const Array<int>& featureUnderLabels, int canonicalNumberOfUnders,
                                  ResultType* result)
 {
     Call(s_MakeFeatureOptionsSetUnders, interaction, result,
          AnyTagArg(makeFeatureOptionsTag, "makeFeatureOptionsTag", "MakeFeatureOptionsTag"),
-         TagListArg(featureUnders, "featureUnders"), IntegersArg(featureUnderLabels, "featureUnderLabels"),
+         TagListArg(featureUnders, "featureUnders"),
+         IntegersArg(featureUnderLabels, "featureUnderLabels"),
          IntArg(canonicalNumberOfUnders, "canonicalNumberOfUnders"))
         .Run([](Interaction* target, ResultType& status, int tag, const std::vector<int>& unders,
                 const std::vector<int>& labels, int canonical) {

@@ -1,11 +1,11 @@
 #include "api/features/QelFeaturePropertiesApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
+#include "core/frame/ApiArguments.h"
+#include "core/frame/ArgumentChecks.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
-#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 namespace {
@@ -23,7 +23,8 @@ struct CodeArg : ApiArgument {
     Code Get(Interaction*) const { return code; }
 };
 template <typename Code>
-CodeArg<Code> CodeOf(Code code, const char* name, int (JournalArguments::*write)(const char*), bool checked = true)
+CodeArg<Code> CodeOf(Code code, const char* name, int (JournalArguments::*write)(const char*),
+                     bool checked = true)
 {
     return {{name}, code, write, checked};
 }
@@ -51,7 +52,10 @@ struct IdentifierArg : ValueArg<const char*> {
         : ValueArg<const char*>{{argName}, id, &JournalArguments::WriteJournalArgString, nullptr}
     {
     }
-    void Journal(JournalArguments& journal) const { journal.WriteJournalArgString(value && *value ? value : nullptr, name); }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalArgString(value && *value ? value : nullptr, name);
+    }
 };
 
 void* Mutable(const void* pointer) { return const_cast<void*>(pointer); }
@@ -61,7 +65,8 @@ void* Mutable(const void* pointer) { return const_cast<void*>(pointer); }
 QEL_API_REPLAYABLE_CALL(FeatureGetType, ApiCallQuery);
 FeatureType FeatureGetType(int interaction, int featureTag, ResultType* result)
 {
-    return Call<FeatureType>(s_FeatureGetType, interaction, result, FeatureArg(featureTag, "featureTag"))
+    return Call<FeatureType>(s_FeatureGetType, interaction, result,
+                             FeatureArg(featureTag, "featureTag"))
         .Run([](Interaction*, ResultType&, Feature* feature) { return feature->GetFeatureType(); });
 }
 
@@ -71,22 +76,30 @@ void FeatureSetType(int interaction, int featureTag, FeatureType type, ResultTyp
     EnumArg<FeatureType> typeArg(type, "type");
     typeArg.check = CheckArgEnumIn1To3;
     Call(s_FeatureSetType, interaction, result, FeatureArg(featureTag, "featureTag"), typeArg)
-        .Run([](Interaction*, ResultType&, Feature* feature, FeatureType to) { feature->SetFeatureType(to); });
+        .Run([](Interaction*, ResultType&, Feature* feature, FeatureType to) {
+            feature->SetFeatureType(to);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureSetUpdateRequired, 0);
-void FeatureSetUpdateRequired(int interaction, int featureTag, bool bUpdateRequired, ResultType* result)
+void FeatureSetUpdateRequired(int interaction, int featureTag, bool bUpdateRequired,
+                              ResultType* result)
 {
     Call(s_FeatureSetUpdateRequired, interaction, result, FeatureArg(featureTag, "featureTag"),
          BoolArg(bUpdateRequired, "bUpdateRequired"))
-        .Run([](Interaction*, ResultType&, Feature* feature, bool required) { feature->SetUpdateRequired(required); });
+        .Run([](Interaction*, ResultType&, Feature* feature, bool required) {
+            feature->SetUpdateRequired(required);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetUpdateRequired, ApiCallQuery);
 bool FeatureGetUpdateRequired(int interaction, int featureTag, ResultType* result)
 {
-    return Call<bool>(s_FeatureGetUpdateRequired, interaction, result, FeatureArg(featureTag, "featureTag"))
-        .Run([](Interaction*, ResultType&, Feature* feature) { return feature->GetUpdateRequired(); });
+    return Call<bool>(s_FeatureGetUpdateRequired, interaction, result,
+                      FeatureArg(featureTag, "featureTag"))
+        .Run([](Interaction*, ResultType&, Feature* feature) {
+            return feature->GetUpdateRequired();
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureSetInstance, 0);
@@ -103,7 +116,8 @@ void FeatureSetInstance(int interaction, int featureTag, int instanceTag, Result
 QEL_API_REPLAYABLE_CALL(FeatureGetInstance, ApiCallQuery);
 int FeatureGetInstance(int interaction, int featureTag, ResultType* result)
 {
-    return Call<int>(s_FeatureGetInstance, interaction, result, FeatureArg(featureTag, "featureTag"))
+    return Call<int>(s_FeatureGetInstance, interaction, result,
+                     FeatureArg(featureTag, "featureTag"))
         .ReturnsTag("InstanceTag")
         .Run([](Interaction*, ResultType&, Feature* feature) {
             return feature->GetInstance() ? feature->GetInstance()->GetTag() : 0;
@@ -111,19 +125,22 @@ int FeatureGetInstance(int interaction, int featureTag, ResultType* result)
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureSetAppDataInteger, 0);
-void FeatureSetAppDataInteger(int interaction, int feature, int appId, int appValue, ResultType* result)
+void FeatureSetAppDataInteger(int interaction, int feature, int appId, int appValue,
+                              ResultType* result)
 {
-    Call(s_FeatureSetAppDataInteger, interaction, result, FeatureArg(feature, "feature"), IntArg(appId, "appId"),
-         IntArg(appValue, "appValue"))
-        .Run([](Interaction*, ResultType&, Feature* of, int key, int value) { of->SetAppDataInteger(key, value); });
+    Call(s_FeatureSetAppDataInteger, interaction, result, FeatureArg(feature, "feature"),
+         IntArg(appId, "appId"), IntArg(appValue, "appValue"))
+        .Run([](Interaction*, ResultType&, Feature* of, int key, int value) {
+            of->SetAppDataInteger(key, value);
+        });
 }
 
 // The value read is journalled, so a replay sees whether it reads the same.
 QEL_API_REPLAYABLE_CALL(FeatureGetAppDataInteger, ApiCallQuery);
 int FeatureGetAppDataInteger(int interaction, int feature, int appId, ResultType* result)
 {
-    return Call<int>(s_FeatureGetAppDataInteger, interaction, result, FeatureArg(feature, "feature"),
-                     IntArg(appId, "appId"))
+    return Call<int>(s_FeatureGetAppDataInteger, interaction, result,
+                     FeatureArg(feature, "feature"), IntArg(appId, "appId"))
         .Run([](Interaction*, ResultType& status, Feature* of, int key) {
             int value = 0;
             if (!of->GetAppDataInteger(key, &value))
@@ -133,18 +150,21 @@ int FeatureGetAppDataInteger(int interaction, int feature, int appId, ResultType
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureSetAppDataDouble, 0);
-void FeatureSetAppDataDouble(int interaction, int feature, int appId, double appValue, ResultType* result)
+void FeatureSetAppDataDouble(int interaction, int feature, int appId, double appValue,
+                             ResultType* result)
 {
-    Call(s_FeatureSetAppDataDouble, interaction, result, FeatureArg(feature, "feature"), IntArg(appId, "appId"),
-         DoubleArg(appValue, "appValue"))
-        .Run([](Interaction*, ResultType&, Feature* of, int key, double value) { of->SetAppDataDouble(key, value); });
+    Call(s_FeatureSetAppDataDouble, interaction, result, FeatureArg(feature, "feature"),
+         IntArg(appId, "appId"), DoubleArg(appValue, "appValue"))
+        .Run([](Interaction*, ResultType&, Feature* of, int key, double value) {
+            of->SetAppDataDouble(key, value);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetAppDataDouble, ApiCallQuery);
 double FeatureGetAppDataDouble(int interaction, int feature, int appId, ResultType* result)
 {
-    return Call<double>(s_FeatureGetAppDataDouble, interaction, result, FeatureArg(feature, "feature"),
-                        IntArg(appId, "appId"))
+    return Call<double>(s_FeatureGetAppDataDouble, interaction, result,
+                        FeatureArg(feature, "feature"), IntArg(appId, "appId"))
         .Run([](Interaction*, ResultType& status, Feature* of, int key) {
             double value = 0.0;
             if (!of->GetAppDataDouble(key, &value))
@@ -156,43 +176,54 @@ double FeatureGetAppDataDouble(int interaction, int feature, int appId, ResultTy
 QEL_API_REPLAYABLE_CALL(FeatureSetAppIdentifier, 0);
 void FeatureSetAppIdentifier(int interaction, int feature, const char* appId, ResultType* result)
 {
-    Call(s_FeatureSetAppIdentifier, interaction, result, FeatureArg(feature, "feature"), IdentifierArg(appId, "appId"))
-        .Run([](Interaction*, ResultType&, Feature* of, const char* id) { of->SetAppIdentifier(id); });
+    Call(s_FeatureSetAppIdentifier, interaction, result, FeatureArg(feature, "feature"),
+         IdentifierArg(appId, "appId"))
+        .Run([](Interaction*, ResultType&, Feature* of, const char* id) {
+            of->SetAppIdentifier(id);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetAppIdentifier, ApiCallQuery);
 const char* FeatureGetAppIdentifier(int interaction, int feature, ResultType* result)
 {
-    return Call<const char*>(s_FeatureGetAppIdentifier, interaction, result, FeatureArg(feature, "feature"))
-        .Returns([](JournalArguments& journal, const char* id) { journal.WriteJournalReturnString(id && *id ? id : nullptr); })
+    return Call<const char*>(s_FeatureGetAppIdentifier, interaction, result,
+                             FeatureArg(feature, "feature"))
+        .Returns([](JournalArguments& journal, const char* id) {
+            journal.WriteJournalReturnString(id && *id ? id : nullptr);
+        })
         .Run([](Interaction*, ResultType&, Feature* of) { return of->GetAppIdentifier(); });
 }
 
 QEL_API_CALL(FeatureSetProcedure, 0);
-void FeatureSetProcedure(int interaction, int featureTag, FeatureProcedure featureProcedure, void* pAppData,
-                         ResultType* result)
+void FeatureSetProcedure(int interaction, int featureTag, FeatureProcedure featureProcedure,
+                         void* pAppData, ResultType* result)
 {
     Call(s_FeatureSetProcedure, interaction, result, FeatureArg(featureTag, "featureTag"),
-         CodeOf(featureProcedure, "featureProcedure", &JournalArguments::WriteJournalArgFeatureProcedure),
+         CodeOf(featureProcedure, "featureProcedure",
+                &JournalArguments::WriteJournalArgFeatureProcedure),
          PointerArg(pAppData, "pAppData"))
-        .Run([](Interaction*, ResultType&, Feature* feature, FeatureProcedure procedure, const void* data) {
-            feature->SetProcedure(procedure, Mutable(data));
-        });
+        .Run([](Interaction*, ResultType&, Feature* feature, FeatureProcedure procedure,
+                const void* data) { feature->SetProcedure(procedure, Mutable(data)); });
 }
 
 QEL_API_CALL(FeatureGetProcedure, ApiCallQuery);
-FeatureProcedure FeatureGetProcedure(int interaction, int featureTag, void** ppAppData, ResultType* result)
+FeatureProcedure FeatureGetProcedure(int interaction, int featureTag, void** ppAppData,
+                                     ResultType* result)
 {
-    return Call<FeatureProcedure>(s_FeatureGetProcedure, interaction, result, FeatureArg(featureTag, "featureTag"),
+    return Call<FeatureProcedure>(s_FeatureGetProcedure, interaction, result,
+                                  FeatureArg(featureTag, "featureTag"),
                                   PointerArg(ppAppData, "ppAppData"))
-        .Returns([](JournalArguments& journal, FeatureProcedure) { journal.WriteJournalReturnFeatureProcedure(); })
+        .Returns([](JournalArguments& journal, FeatureProcedure) {
+            journal.WriteJournalReturnFeatureProcedure();
+        })
         .Run([ppAppData](Interaction*, ResultType&, Feature* feature, const void*) {
             return feature->GetProcedure(ppAppData);
         });
 }
 
 QEL_API_CALL(FeatureMapIdentifierToProcedure, ApiCallProcessWide);
-void FeatureMapIdentifierToProcedure(const char* appId, FeatureProcedure featureProcedure, ResultType* result)
+void FeatureMapIdentifierToProcedure(const char* appId, FeatureProcedure featureProcedure,
+                                     ResultType* result)
 {
     IdentifierArg identifier(appId, "appId");
     ProcessCall(s_FeatureMapIdentifierToProcedure, result, identifier,
@@ -207,7 +238,8 @@ void FeatureMapIdentifierToProcedure(const char* appId, FeatureProcedure feature
 QEL_API_CALL(FeatureEdit, ApiCallTracked);
 void FeatureEdit(int interaction, int feature, void* appData, ResultType* result)
 {
-    Call(s_FeatureEdit, interaction, result, FeatureArg(feature, "feature"), PointerArg(appData, "appData"))
+    Call(s_FeatureEdit, interaction, result, FeatureArg(feature, "feature"),
+         PointerArg(appData, "appData"))
         .Run([](Interaction*, ResultType& status, Feature* edited, const void* data) {
             status = static_cast<ResultType>(edited->Edit(Mutable(data)));
         });
@@ -232,7 +264,8 @@ FeatureProcedureCallback GetFeatureProcedureCallback(int interaction, ResultType
         .Returns([](JournalArguments& journal, FeatureProcedureCallback) {
             journal.WriteJournalReturnFeatureProcedureCallback();
         })
-        .Run([](Interaction* target, ResultType&) { return target->GetFeatureProcedureCallback(); });
+        .Run(
+            [](Interaction* target, ResultType&) { return target->GetFeatureProcedureCallback(); });
 }
 
 QEL_API_CALL(SetFeatureTransformCallback, 0);
@@ -254,11 +287,13 @@ FeatureTransformCallback GetFeatureTransformCallback(int interaction, ResultType
         .Returns([](JournalArguments& journal, FeatureTransformCallback) {
             journal.WriteJournalReturnFeatureTransformCallback();
         })
-        .Run([](Interaction* target, ResultType&) { return target->GetFeatureTransformCallback(); });
+        .Run(
+            [](Interaction* target, ResultType&) { return target->GetFeatureTransformCallback(); });
 }
 
 QEL_API_CALL(SetQELTestAppFeatureProcedureCallback, ApiCallProcessWide);
-void SetQELTestAppFeatureProcedureCallback(FeatureProcedureCallback featureProcedureCallback, ResultType* result)
+void SetQELTestAppFeatureProcedureCallback(FeatureProcedureCallback featureProcedureCallback,
+                                           ResultType* result)
 {
     ProcessCall(s_SetQELTestAppFeatureProcedureCallback, result,
                 CodeAddress(featureProcedureCallback, "featureProcedureCallback"))
@@ -268,7 +303,8 @@ void SetQELTestAppFeatureProcedureCallback(FeatureProcedureCallback featureProce
 }
 
 QEL_API_CALL(SetQELTestAppFeatureTransformCallback, ApiCallProcessWide);
-void SetQELTestAppFeatureTransformCallback(FeatureTransformCallback featureTransformCallback, ResultType* result)
+void SetQELTestAppFeatureTransformCallback(FeatureTransformCallback featureTransformCallback,
+                                           ResultType* result)
 {
     ProcessCall(s_SetQELTestAppFeatureTransformCallback, result,
                 CodeAddress(featureTransformCallback, "featureTransformCallback"))
@@ -278,7 +314,8 @@ void SetQELTestAppFeatureTransformCallback(FeatureTransformCallback featureTrans
 }
 
 QEL_API_CALL(SetQELTestAppFeatureRemakeCallback, ApiCallProcessWide);
-void SetQELTestAppFeatureRemakeCallback(FeatureRemakeCallback featureRemakeCallback, ResultType* result)
+void SetQELTestAppFeatureRemakeCallback(FeatureRemakeCallback featureRemakeCallback,
+                                        ResultType* result)
 {
     ProcessCall(s_SetQELTestAppFeatureRemakeCallback, result,
                 CodeAddress(featureRemakeCallback, "featureRemakeCallback"))

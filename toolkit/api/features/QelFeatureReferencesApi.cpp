@@ -1,12 +1,12 @@
 #include "api/features/QelFeatureReferencesApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
+#include "core/frame/ApiArguments.h"
+#include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
 #include "model/features/FeatureArgumentChecks.h"
 #include "model/references/Reference.h"
-#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 namespace {
@@ -29,17 +29,19 @@ ResultType AllAreReferences(const Array<int>& tags, Interaction* target)
     return CheckArgTagsAreReferences(tags, target);
 }
 
-int CountReferences(const ApiCallProperties& call, int interaction, int featureTag, CountOf count, ResultType* result)
+int CountReferences(const ApiCallProperties& call, int interaction, int featureTag, CountOf count,
+                    ResultType* result)
 {
     return Call<int>(call, interaction, result, FeatureArg(featureTag, "featureTag"))
         .Run([count](Interaction*, ResultType&, Feature* feature) { return (feature->*count)(); });
 }
 
 // An index outside the list names no reference: a failure, not a fault.
-int ReferenceAtIndex(const ApiCallProperties& call, int interaction, int featureTag, int index, ReferenceAt at,
-                     ResultType* result)
+int ReferenceAtIndex(const ApiCallProperties& call, int interaction, int featureTag, int index,
+                     ReferenceAt at, ResultType* result)
 {
-    return Call<int>(call, interaction, result, FeatureArg(featureTag, "featureTag"), IntArg(index, "index"))
+    return Call<int>(call, interaction, result, FeatureArg(featureTag, "featureTag"),
+                     IntArg(index, "index"))
         .ReturnsTag("ReferenceTag")
         .Run([at](Interaction*, ResultType& status, Feature* feature, int position) {
             return TagOrFail((feature->*at)(position), status);
@@ -47,10 +49,11 @@ int ReferenceAtIndex(const ApiCallProperties& call, int interaction, int feature
 }
 
 // With checks on the caller's array must come empty; with them off the tags follow what it holds.
-void ListReferences(const ApiCallProperties& call, int interaction, int featureTag, Array<int>& referenceTags,
-                    ListOf list, ResultType* result)
+void ListReferences(const ApiCallProperties& call, int interaction, int featureTag,
+                    Array<int>& referenceTags, ListOf list, ResultType* result)
 {
-    Call(call, interaction, result, FeatureArg(featureTag, "featureTag"), TagListOutput(&referenceTags, "referenceTags"))
+    Call(call, interaction, result, FeatureArg(featureTag, "featureTag"),
+         TagListOutput(&referenceTags, "referenceTags"))
         .Checks([&](Interaction*) { return RefusedUnless(!IsArrayNonEmpty(referenceTags)); })
         .Run([list](Interaction*, ResultType&, Feature* feature, Array<int>* out) {
             for (Reference* reference : (feature->*list)())
@@ -81,7 +84,8 @@ int GetFeatureCount(int interaction, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetFeature, ApiCallQuery);
 int GetFeature(int interaction, int index, ResultType* result)
 {
-    return IndexedTagCall(s_GetFeature, interaction, index, "FeatureTag", &Interaction::GetFeature, result);
+    return IndexedTagCall(s_GetFeature, interaction, index, "FeatureTag", &Interaction::GetFeature,
+                          result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureAddReference, 0);
@@ -89,12 +93,17 @@ void FeatureAddReference(int interaction, int featureTag, int referenceTag, Resu
 {
     Call(s_FeatureAddReference, interaction, result, FeatureArg(featureTag, "featureTag"),
          ReferenceArg(referenceTag, "referenceTag"))
-        .Checks([&](Interaction* target) { return CheckArgFeatureReference(target, featureTag, referenceTag); })
-        .Run([](Interaction*, ResultType&, Feature* feature, Reference* reference) { feature->AddReference(reference); });
+        .Checks([&](Interaction* target) {
+            return CheckArgFeatureReference(target, featureTag, referenceTag);
+        })
+        .Run([](Interaction*, ResultType&, Feature* feature, Reference* reference) {
+            feature->AddReference(reference);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureAddReferences, 0);
-void FeatureAddReferences(int interaction, int featureTag, const Array<int>& referenceTags, ResultType* result)
+void FeatureAddReferences(int interaction, int featureTag, const Array<int>& referenceTags,
+                          ResultType* result)
 {
     Call(s_FeatureAddReferences, interaction, result, FeatureArg(featureTag, "featureTag"),
          ReferenceListArg(referenceTags))
@@ -111,29 +120,35 @@ void FeatureAddReferences(int interaction, int featureTag, const Array<int>& ref
 QEL_API_REPLAYABLE_CALL(FeatureGetReferenceCount, ApiCallQuery);
 int FeatureGetReferenceCount(int interaction, int featureTag, ResultType* result)
 {
-    return CountReferences(s_FeatureGetReferenceCount, interaction, featureTag, &Feature::GetReferenceCount, result);
+    return CountReferences(s_FeatureGetReferenceCount, interaction, featureTag,
+                           &Feature::GetReferenceCount, result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetReference, ApiCallQuery);
 int FeatureGetReference(int interaction, int featureTag, int index, ResultType* result)
 {
-    return ReferenceAtIndex(s_FeatureGetReference, interaction, featureTag, index, &Feature::GetReference, result);
+    return ReferenceAtIndex(s_FeatureGetReference, interaction, featureTag, index,
+                            &Feature::GetReference, result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetReferences, ApiCallQuery);
-void FeatureGetReferences(int interaction, int featureTag, Array<int>& referenceTags, ResultType* result)
+void FeatureGetReferences(int interaction, int featureTag, Array<int>& referenceTags,
+                          ResultType* result)
 {
-    ListReferences(s_FeatureGetReferences, interaction, featureTag, referenceTags, &Feature::GetReferences, result);
+    ListReferences(s_FeatureGetReferences, interaction, featureTag, referenceTags,
+                   &Feature::GetReferences, result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureAddProfileReference, 0);
-void FeatureAddProfileReference(int interaction, int featureTag, int referenceTag, ResultType* result)
+void FeatureAddProfileReference(int interaction, int featureTag, int referenceTag,
+                                ResultType* result)
 {
     Call(s_FeatureAddProfileReference, interaction, result, FeatureArg(featureTag, "featureTag"),
          ReferenceArg(referenceTag, "referenceTag"))
         .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgReferenceHasInstance(referenceTag, target, false),
-                                 CheckArgFeatureProfileReference(target, featureTag, referenceTag)});
+            return FirstFailure(
+                {CheckArgReferenceHasInstance(referenceTag, target, false),
+                 CheckArgFeatureProfileReference(target, featureTag, referenceTag)});
         })
         .Run([](Interaction*, ResultType&, Feature* feature, Reference* reference) {
             feature->AddProfileReference(reference);
@@ -141,13 +156,15 @@ void FeatureAddProfileReference(int interaction, int featureTag, int referenceTa
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureAddProfileReferences, 0);
-void FeatureAddProfileReferences(int interaction, int featureTag, const Array<int>& referenceTags, ResultType* result)
+void FeatureAddProfileReferences(int interaction, int featureTag, const Array<int>& referenceTags,
+                                 ResultType* result)
 {
     Call(s_FeatureAddProfileReferences, interaction, result, FeatureArg(featureTag, "featureTag"),
          ReferenceListArg(referenceTags))
         .Requires([&](Interaction* target) { return AllAreReferences(referenceTags, target); })
         .Checks([&](Interaction* target) {
-            return CheckArgFeatureProfileReferenceList(target, featureTag, GetArrayVector(referenceTags));
+            return CheckArgFeatureProfileReferenceList(target, featureTag,
+                                                       GetArrayVector(referenceTags));
         })
         .Run([](Interaction* target, ResultType&, Feature* feature, const std::vector<int>& tags) {
             for (int tag : tags)
@@ -170,7 +187,8 @@ int FeatureGetProfileReference(int interaction, int featureTag, int index, Resul
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetProfileReferences, ApiCallQuery);
-void FeatureGetProfileReferences(int interaction, int featureTag, Array<int>& referenceTags, ResultType* result)
+void FeatureGetProfileReferences(int interaction, int featureTag, Array<int>& referenceTags,
+                                 ResultType* result)
 {
     ListReferences(s_FeatureGetProfileReferences, interaction, featureTag, referenceTags,
                    &Feature::GetProfileReferences, result);
@@ -181,25 +199,31 @@ void FeatureAddDependent(int interaction, int featureTag, int referenceTag, Resu
 {
     Call(s_FeatureAddDependent, interaction, result, FeatureArg(featureTag, "featureTag"),
          ReferenceArg(referenceTag, "referenceTag"))
-        .Run([](Interaction*, ResultType&, Feature* feature, Reference* reference) { feature->AddDependents(reference); });
+        .Run([](Interaction*, ResultType&, Feature* feature, Reference* reference) {
+            feature->AddDependents(reference);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetDependentCount, ApiCallQuery);
 int FeatureGetDependentCount(int interaction, int featureTag, ResultType* result)
 {
-    return CountReferences(s_FeatureGetDependentCount, interaction, featureTag, &Feature::GetDependentCount, result);
+    return CountReferences(s_FeatureGetDependentCount, interaction, featureTag,
+                           &Feature::GetDependentCount, result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetDependent, ApiCallQuery);
 int FeatureGetDependent(int interaction, int featureTag, int index, ResultType* result)
 {
-    return ReferenceAtIndex(s_FeatureGetDependent, interaction, featureTag, index, &Feature::GetDependent, result);
+    return ReferenceAtIndex(s_FeatureGetDependent, interaction, featureTag, index,
+                            &Feature::GetDependent, result);
 }
 
 QEL_API_REPLAYABLE_CALL(FeatureGetDependents, ApiCallQuery);
-void FeatureGetDependents(int interaction, int featureTag, Array<int>& referenceTags, ResultType* result)
+void FeatureGetDependents(int interaction, int featureTag, Array<int>& referenceTags,
+                          ResultType* result)
 {
-    ListReferences(s_FeatureGetDependents, interaction, featureTag, referenceTags, &Feature::GetDependents, result);
+    ListReferences(s_FeatureGetDependents, interaction, featureTag, referenceTags,
+                   &Feature::GetDependents, result);
 }
 
 }  // namespace QEL

@@ -6,8 +6,8 @@
 #include "core/maths/Vec.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "model/references/VirtualVertex.h"
 #include "core/objects/TagManager.h"
+#include "model/references/VirtualVertex.h"
 #include "model/relations/Relation.h"
 #include "replay/ReplayRegistry.h"
 #include "update/finding/RelationFinder.h"
@@ -30,7 +30,8 @@ RelationFinder* FinderOf(Interaction* interaction, ResultType& status)
 
 // The groups into a find input: an instance of the interaction with its entities, else a body
 // (or 0 for free geometry) with its entities. False for an empty group, which names no owner.
-bool AddGeometryGroupsToFindInput(Interaction* interaction, const std::vector<std::vector<int>>& groups,
+bool AddGeometryGroupsToFindInput(Interaction* interaction,
+                                  const std::vector<std::vector<int>>& groups,
                                   RelationFinderInputData& input)
 {
     for (const std::vector<int>& group : groups) {
@@ -60,7 +61,8 @@ std::vector<int> FoundRelationTags(RelationFinder* finder)
 void RemakeFoundRelations(int interaction, std::vector<ReplayValue>& outputs)
 {
     Array<int> tags;
-    for (int tag : FoundRelationTags(RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))))
+    for (int tag :
+         FoundRelationTags(RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))))
         tags.Add(tag);
     outputs[0].SetTagArray(tags);
 }
@@ -74,16 +76,18 @@ QEL_API_REPLAYABLE_CALL(FindGeometricRelations, 0);
 void FindGeometricRelations(int interaction, Array<Array<int>>& fromData, Array<Array<int>>& toData,
                             ResultType* result)
 {
-    Call(s_FindGeometricRelations, interaction, result, TagListsOf(fromData, "fromData"), TagListsOf(toData, "toData"))
+    Call(s_FindGeometricRelations, interaction, result, TagListsOf(fromData, "fromData"),
+         TagListsOf(toData, "toData"))
         .Checks([&](Interaction* target) {
-            return FirstFailure({CheckArgGeometryGroups(fromData, target), CheckArgGeometryGroups(toData, target)});
+            return FirstFailure(
+                {CheckArgGeometryGroups(fromData, target), CheckArgGeometryGroups(toData, target)});
         })
         // The relations found are journalled, so a replay compares them and later records
         // that name them reach the ones it made.
         .Outputs([interaction](JournalArguments& journal) {
-            journal.WriteJournalArgTagArray(
-                FoundRelationTags(RelationFinder::Of(TagManager::FindInteractionFromTag(interaction))),
-                "foundRelations");
+            journal.WriteJournalArgTagArray(FoundRelationTags(RelationFinder::Of(
+                                                TagManager::FindInteractionFromTag(interaction))),
+                                            "foundRelations");
         })
         .Run([](Interaction* target, ResultType& status, const std::vector<std::vector<int>>& from,
                 const std::vector<std::vector<int>>& to) {
@@ -103,7 +107,8 @@ void FindGeometricRelations(int interaction, Array<Array<int>>& fromData, Array<
 QEL_API_REPLAYABLE_CALL(GetFoundRelations, ApiCallQuery);
 int GetFoundRelations(int interaction, Array<int>* relations, ResultType* result)
 {
-    return Call<int>(s_GetFoundRelations, interaction, result, TagListOutput(relations, "relations"))
+    return Call<int>(s_GetFoundRelations, interaction, result,
+                     TagListOutput(relations, "relations"))
         .Run([](Interaction* target, ResultType& status, Array<int>* out) {
             RelationFinder* finder = FinderOf(target, status);
             if (!finder)
@@ -121,7 +126,8 @@ int GetFoundRelations(int interaction, Array<int>* relations, ResultType* result
 QEL_API_REPLAYABLE_CALL(GetFoundRelationLevel, ApiCallQuery);
 int GetFoundRelationLevel(int interaction, int relation, ResultType* result)
 {
-    return Call<int>(s_GetFoundRelationLevel, interaction, result, RelationArg(relation, "relation"))
+    return Call<int>(s_GetFoundRelationLevel, interaction, result,
+                     RelationArg(relation, "relation"))
         .Run([](Interaction* target, ResultType& status, Relation* found) {
             RelationFinder* finder = FinderOf(target, status);
             return finder ? finder->GetFoundRelationLevel(found) : 0;
@@ -139,19 +145,20 @@ void ClearFoundRelations(int interaction, bool deleteRelations, ResultType* resu
 }
 
 QEL_API_REPLAYABLE_CALL(GeomUtilsGetIntersectionPointOf3Faces, ApiCallProcessWide);
-bool GeomUtilsGetIntersectionPointOf3Faces(Array<int>& faces, double* initialPoint, double* intersectionPoint,
-                                           ResultType* result)
+bool GeomUtilsGetIntersectionPointOf3Faces(Array<int>& faces, double* initialPoint,
+                                           double* intersectionPoint, ResultType* result)
 {
     // The point found is written after the call, so the record holds the answer.
-    return ProcessCall<bool>(s_GeomUtilsGetIntersectionPointOf3Faces, result, TagListArg(faces, "faces"),
-                             DoublesAt(initialPoint, 3, "initialPoint"))
+    return ProcessCall<bool>(s_GeomUtilsGetIntersectionPointOf3Faces, result,
+                             TagListArg(faces, "faces"), DoublesAt(initialPoint, 3, "initialPoint"))
         .Requires([intersectionPoint, &faces](Interaction*) {
             return RefusedUnless(intersectionPoint != nullptr && faces.GetSize() == 3);
         })
         .Outputs([intersectionPoint](JournalArguments& journal) {
             journal.WriteJournalArgDoubleBuffer(intersectionPoint, 3, "intersectionPoint");
         })
-        .Run([intersectionPoint](Interaction*, ResultType& status, const std::vector<int>& tags, const double* seed) {
+        .Run([intersectionPoint](Interaction*, ResultType& status, const std::vector<int>& tags,
+                                 const double* seed) {
             Vec point(seed[0], seed[1], seed[2]);
             PivotVertexData pivot;
             if (VirtualVertexFoundation::s_makeVirtualVertexData(tags, point, &pivot)) {

@@ -14,8 +14,8 @@ namespace QEL {
 // whole instance or body. The "from" groups may move, the "to" groups are what they may relate
 // to. Refused with ResultTypeDragActive while an operation is set, whose edit the find would
 // end.
-QEL_API void FindGeometricRelations(int interaction, Array<Array<int>>& fromData, Array<Array<int>>& toData,
-                                    ResultType* result);
+QEL_API void FindGeometricRelations(int interaction, Array<Array<int>>& fromData,
+                                    Array<Array<int>>& toData, ResultType* result);
 // The number of relations of the last find; a given array receives their tags in ascending
 // order after what it holds.
 QEL_API int GetFoundRelations(int interaction, Array<int>* relations, ResultType* result);
@@ -27,7 +27,7 @@ QEL_API void ClearFoundRelations(int interaction, bool deleteRelations, ResultTy
 // Three faces and a point near where they meet (three doubles each). Other than three faces:
 // false with ResultTypeBadArgument, the output untouched. No point found: false with
 // ResultTypeFail and the initial point copied to the output.
-QEL_API bool GeomUtilsGetIntersectionPointOf3Faces(Array<int>& faces, double* initialPoint, double* intersectionPoint,
-                                                   ResultType* result);
+QEL_API bool GeomUtilsGetIntersectionPointOf3Faces(Array<int>& faces, double* initialPoint,
+                                                   double* intersectionPoint, ResultType* result);
 
 }  // namespace QEL

@@ -25,27 +25,30 @@ RelationFinder* FinderOf(Interaction* interaction, ResultType& status)
 void SetFinderFlag(const ApiCallProperties& call, int interaction, bool value, const char* name,
                    void (RelationFinder::*setter)(bool), ResultType* result)
 {
-    Call(call, interaction, result, BoolArg(value, name)).Run([setter](Interaction* target, ResultType& status, bool on) {
-        if (RelationFinder* finder = FinderOf(target, status))
-            (finder->*setter)(on);
-    });
+    Call(call, interaction, result, BoolArg(value, name))
+        .Run([setter](Interaction* target, ResultType& status, bool on) {
+            if (RelationFinder* finder = FinderOf(target, status))
+                (finder->*setter)(on);
+        });
 }
 
 // A flag of the finder, read.
-bool GetFinderFlag(const ApiCallProperties& call, int interaction, bool (RelationFinder::*getter)() const,
-                   ResultType* result)
+bool GetFinderFlag(const ApiCallProperties& call, int interaction,
+                   bool (RelationFinder::*getter)() const, ResultType* result)
 {
-    return Call<bool>(call, interaction, result).Run([getter](Interaction* target, ResultType& status) {
-        RelationFinder* finder = FinderOf(target, status);
-        return finder ? (finder->*getter)() : false;
-    });
+    return Call<bool>(call, interaction, result)
+        .Run([getter](Interaction* target, ResultType& status) {
+            RelationFinder* finder = FinderOf(target, status);
+            return finder ? (finder->*getter)() : false;
+        });
 }
 
 // One of the reference lists replaced: every tag must name a reference, with checks on or
 // off, so that no list ever holds an empty entry.
-void SetFinderList(const ApiCallProperties& call, int interaction, Array<int>& tags, const char* name,
-                   ResultType (*check)(const Array<int>&, Interaction*),
-                   void (RelationFinder::*setter)(const std::vector<Reference*>&), ResultType* result)
+void SetFinderList(const ApiCallProperties& call, int interaction, Array<int>& tags,
+                   const char* name, ResultType (*check)(const Array<int>&, Interaction*),
+                   void (RelationFinder::*setter)(const std::vector<Reference*>&),
+                   ResultType* result)
 {
     Call(call, interaction, result, TagListArg(tags, name))
         .Checks([&tags, check](Interaction* target) { return check(tags, target); })
@@ -67,8 +70,10 @@ void SetFinderList(const ApiCallProperties& call, int interaction, Array<int>& t
 }
 
 // One of the reference lists read: its length, and its tags into a given array.
-int GetFinderList(const ApiCallProperties& call, int interaction, Array<int>* tags, const char* name,
-                  const std::vector<Reference*>& (RelationFinder::*getter)() const, ResultType* result)
+int GetFinderList(const ApiCallProperties& call, int interaction, Array<int>* tags,
+                  const char* name,
+                  const std::vector<Reference*>& (RelationFinder::*getter)() const,
+                  ResultType* result)
 {
     return Call<int>(call, interaction, result, TagListOutput(tags, name))
         .Run([getter](Interaction* target, ResultType& status, Array<int>* out) {
@@ -88,15 +93,18 @@ int GetFinderList(const ApiCallProperties& call, int interaction, Array<int>* ta
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(OptionSetFindRelationsData, 0);
-void OptionSetFindRelationsData(int interaction, FindRelationType relationType, FindGeometryType fromGeometryType,
-                                FindGeometryType toGeometryType, int propagationLevel, ResultType* result)
+void OptionSetFindRelationsData(int interaction, FindRelationType relationType,
+                                FindGeometryType fromGeometryType, FindGeometryType toGeometryType,
+                                int propagationLevel, ResultType* result)
 {
-    Call(s_OptionSetFindRelationsData, interaction, result, EnumArg<FindRelationType>(relationType, "relationType"),
+    Call(s_OptionSetFindRelationsData, interaction, result,
+         EnumArg<FindRelationType>(relationType, "relationType"),
          EnumArg<FindGeometryType>(fromGeometryType, "fromGeometryType"),
-         EnumArg<FindGeometryType>(toGeometryType, "toGeometryType"), IntArg(propagationLevel, "propagationLevel"))
+         EnumArg<FindGeometryType>(toGeometryType, "toGeometryType"),
+         IntArg(propagationLevel, "propagationLevel"))
         .Requires([propagationLevel](Interaction*) { return RefusedUnless(propagationLevel >= 0); })
-        .Run([](Interaction* target, ResultType& status, FindRelationType relation, FindGeometryType from,
-                FindGeometryType to, int level) {
+        .Run([](Interaction* target, ResultType& status, FindRelationType relation,
+                FindGeometryType from, FindGeometryType to, int level) {
             RelationFinder* finder = FinderOf(target, status);
             if (finder && finder->SetRelationGeometryOption(relation, from, to, level) == -1)
                 status = ResultTypeNotSupported;
@@ -104,15 +112,16 @@ void OptionSetFindRelationsData(int interaction, FindRelationType relationType, 
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetFindRelationsData, ApiCallQuery);
-int OptionGetFindRelationsData(int interaction, FindRelationType relationType, FindGeometryType fromGeometryType,
-                               FindGeometryType toGeometryType, ResultType* result)
+int OptionGetFindRelationsData(int interaction, FindRelationType relationType,
+                               FindGeometryType fromGeometryType, FindGeometryType toGeometryType,
+                               ResultType* result)
 {
     return Call<int>(s_OptionGetFindRelationsData, interaction, result,
                      EnumArg<FindRelationType>(relationType, "relationType"),
                      EnumArg<FindGeometryType>(fromGeometryType, "fromGeometryType"),
                      EnumArg<FindGeometryType>(toGeometryType, "toGeometryType"))
-        .Run([](Interaction* target, ResultType& status, FindRelationType relation, FindGeometryType from,
-                FindGeometryType to) {
+        .Run([](Interaction* target, ResultType& status, FindRelationType relation,
+                FindGeometryType from, FindGeometryType to) {
             RelationFinder* finder = FinderOf(target, status);
             const int level = finder ? finder->GetRelationGeometryOption(relation, from, to) : -1;
             if (finder && level == -1)
@@ -124,10 +133,11 @@ int OptionGetFindRelationsData(int interaction, FindRelationType relationType, F
 QEL_API_REPLAYABLE_CALL(OptionResetAllFindRelationsData, 0);
 void OptionResetAllFindRelationsData(int interaction, ResultType* result)
 {
-    Call(s_OptionResetAllFindRelationsData, interaction, result).Run([](Interaction* target, ResultType& status) {
-        if (RelationFinder* finder = FinderOf(target, status))
-            finder->ResetRelationGeometryOptions();
-    });
+    Call(s_OptionResetAllFindRelationsData, interaction, result)
+        .Run([](Interaction* target, ResultType& status) {
+            if (RelationFinder* finder = FinderOf(target, status))
+                finder->ResetRelationGeometryOptions();
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetFindSimilarGeometryMatchAxes, 0);
@@ -154,8 +164,8 @@ void OptionSetFindSymmetryMatchExact(int interaction, bool matchExact, ResultTyp
 QEL_API_REPLAYABLE_CALL(OptionGetFindSymmetryMatchExact, ApiCallQuery);
 bool OptionGetFindSymmetryMatchExact(int interaction, ResultType* result)
 {
-    return GetFinderFlag(s_OptionGetFindSymmetryMatchExact, interaction, &RelationFinder::GetSymmetryMatchExact,
-                         result);
+    return GetFinderFlag(s_OptionGetFindSymmetryMatchExact, interaction,
+                         &RelationFinder::GetSymmetryMatchExact, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetFindCreateRelations, 0);
@@ -168,12 +178,14 @@ void OptionSetFindCreateRelations(int interaction, bool createRelations, ResultT
 QEL_API_REPLAYABLE_CALL(OptionGetFindCreateRelations, ApiCallQuery);
 bool OptionGetFindCreateRelations(int interaction, ResultType* result)
 {
-    return GetFinderFlag(s_OptionGetFindCreateRelations, interaction, &RelationFinder::GetCreateRelations, result);
+    return GetFinderFlag(s_OptionGetFindCreateRelations, interaction,
+                         &RelationFinder::GetCreateRelations, result);
 }
 
 // Application code cannot be replayed: the call is journalled but not registered.
 QEL_API_CALL(OptionSetFindAcceptRelationCallback, 0);
-void OptionSetFindAcceptRelationCallback(int interaction, FindAcceptRelationFunction function, ResultType* result)
+void OptionSetFindAcceptRelationCallback(int interaction, FindAcceptRelationFunction function,
+                                         ResultType* result)
 {
     Call(s_OptionSetFindAcceptRelationCallback, interaction, result,
          PointerArg(reinterpret_cast<const void*>(function), "function"))
@@ -186,7 +198,8 @@ void OptionSetFindAcceptRelationCallback(int interaction, FindAcceptRelationFunc
 QEL_API_CALL(OptionGetFindAcceptRelationCallback, ApiCallQuery);
 FindAcceptRelationFunction OptionGetFindAcceptRelationCallback(int interaction, ResultType* result)
 {
-    return Call<FindAcceptRelationFunction>(s_OptionGetFindAcceptRelationCallback, interaction, result)
+    return Call<FindAcceptRelationFunction>(s_OptionGetFindAcceptRelationCallback, interaction,
+                                            result)
         .Returns([](JournalArguments& journal, FindAcceptRelationFunction function) {
             journal.WriteJournalReturnPointer(reinterpret_cast<const void*>(function));
         })
@@ -204,10 +217,12 @@ void OptionSetFindSymmetryPlanes(int interaction, Array<int>& symmetryPlanes, Re
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetFindCoPlaxisReferences, 0);
-void OptionSetFindCoPlaxisReferences(int interaction, Array<int>& coPlaxisReferences, ResultType* result)
+void OptionSetFindCoPlaxisReferences(int interaction, Array<int>& coPlaxisReferences,
+                                     ResultType* result)
 {
-    SetFinderList(s_OptionSetFindCoPlaxisReferences, interaction, coPlaxisReferences, "coPlaxisReferences",
-                  &CheckArgTagsArePlaneOrLineReferences, &RelationFinder::SetCoPlaxisReferences, result);
+    SetFinderList(s_OptionSetFindCoPlaxisReferences, interaction, coPlaxisReferences,
+                  "coPlaxisReferences", &CheckArgTagsArePlaneOrLineReferences,
+                  &RelationFinder::SetCoPlaxisReferences, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionSetFindPrinciplePlanes, 0);
@@ -220,22 +235,23 @@ void OptionSetFindPrinciplePlanes(int interaction, Array<int>& principlePlanes, 
 QEL_API_REPLAYABLE_CALL(OptionGetFindSymmetryPlanes, ApiCallQuery);
 int OptionGetFindSymmetryPlanes(int interaction, Array<int>* symmetryPlanes, ResultType* result)
 {
-    return GetFinderList(s_OptionGetFindSymmetryPlanes, interaction, symmetryPlanes, "symmetryPlanes",
-                         &RelationFinder::GetSymmetryPlanes, result);
+    return GetFinderList(s_OptionGetFindSymmetryPlanes, interaction, symmetryPlanes,
+                         "symmetryPlanes", &RelationFinder::GetSymmetryPlanes, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetFindCoPlaxisReferences, ApiCallQuery);
-int OptionGetFindCoPlaxisReferences(int interaction, Array<int>* coPlaxisReferences, ResultType* result)
+int OptionGetFindCoPlaxisReferences(int interaction, Array<int>* coPlaxisReferences,
+                                    ResultType* result)
 {
-    return GetFinderList(s_OptionGetFindCoPlaxisReferences, interaction, coPlaxisReferences, "coPlaxisReferences",
-                         &RelationFinder::GetCoPlaxisReferences, result);
+    return GetFinderList(s_OptionGetFindCoPlaxisReferences, interaction, coPlaxisReferences,
+                         "coPlaxisReferences", &RelationFinder::GetCoPlaxisReferences, result);
 }
 
 QEL_API_REPLAYABLE_CALL(OptionGetFindPrinciplePlanes, ApiCallQuery);
 int OptionGetFindPrinciplePlanes(int interaction, Array<int>* principlePlanes, ResultType* result)
 {
-    return GetFinderList(s_OptionGetFindPrinciplePlanes, interaction, principlePlanes, "principlePlanes",
-                         &RelationFinder::GetPrinciplePlanes, result);
+    return GetFinderList(s_OptionGetFindPrinciplePlanes, interaction, principlePlanes,
+                         "principlePlanes", &RelationFinder::GetPrinciplePlanes, result);
 }
 
 }  // namespace QEL

@@ -18,14 +18,20 @@ Rule* CastTagToRule(Interaction* interaction, int tag) { return CastTagTo<Rule>(
 
 ObjectArg<Rule> RuleArg(int tag) { return {{"rule"}, tag, "RuleTag", CastTagToRule}; }
 
-ObjectArg<Reference> ReferenceOf(int tag) { return {{"reference"}, tag, "ReferenceTag", CastTagToReference}; }
+ObjectArg<Reference> ReferenceOf(int tag)
+{
+    return {{"reference"}, tag, "ReferenceTag", CastTagToReference};
+}
 
 // Three doubles read through a pointer that may be null (none given), journalled as a
 // "double[]" that is null then.
 struct OptionalDirectionArg : ApiArgument {
     const double* values;
 
-    void Journal(JournalArguments& journal) const { journal.WriteJournalArgDoubleBuffer(values, 3, name); }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalArgDoubleBuffer(values, 3, name);
+    }
     const double* Get(Interaction*) const { return values; }
 };
 
@@ -44,8 +50,8 @@ struct DirectionOutputArg : ApiArgument {
 };
 
 template <typename Value>
-Value ReadRule(const ApiCallProperties& call, int interaction, int rule, Value (Rule::*getter)() const,
-               ResultType* result)
+Value ReadRule(const ApiCallProperties& call, int interaction, int rule,
+               Value (Rule::*getter)() const, ResultType* result)
 {
     return Call<Value>(call, interaction, result, RuleArg(rule))
         .Run([getter](Interaction*, ResultType&, Rule* found) { return (found->*getter)(); });
@@ -54,14 +60,17 @@ Value ReadRule(const ApiCallProperties& call, int interaction, int rule, Value (
 }  // namespace
 
 QEL_API_REPLAYABLE_CALL(CreateRule, 0);
-int CreateRule(int interaction, RuleType ruleType, int reference, double* direction, ResultType* result)
+int CreateRule(int interaction, RuleType ruleType, int reference, double* direction,
+               ResultType* result)
 {
-    return Call<int>(s_CreateRule, interaction, result, EnumArg<RuleType>(ruleType, "ruleType"), ReferenceOf(reference),
-                     OptionalDirectionArg{{"direction"}, direction})
+    return Call<int>(s_CreateRule, interaction, result, EnumArg<RuleType>(ruleType, "ruleType"),
+                     ReferenceOf(reference), OptionalDirectionArg{{"direction"}, direction})
         .ReturnsTag("RuleTag")
-        .Run([](Interaction* target, ResultType& status, RuleType type, Reference* on, const double* values) {
+        .Run([](Interaction* target, ResultType& status, RuleType type, Reference* on,
+                const double* values) {
             const Vec along = values ? Vec(values[0], values[1], values[2]) : Vec(0, 0, 0);
-            return TagOrFail(Rule::Create(target, on, type, RuleStateApply, along, false, true), status);
+            return TagOrFail(Rule::Create(target, on, type, RuleStateApply, along, false, true),
+                             status);
         });
 }
 
@@ -71,7 +80,9 @@ void RuleSetState(int interaction, int rule, RuleState state, ResultType* result
     // A number outside the enumeration would be stored and journalled without a name, and
     // replayed as another state: it is refused whether checks are on or not.
     Call(s_RuleSetState, interaction, result, RuleArg(rule), EnumArg<RuleState>(state, "state"))
-        .Run([](Interaction*, ResultType&, Rule* found, RuleState value) { found->SetState(value); });
+        .Run([](Interaction*, ResultType&, Rule* found, RuleState value) {
+            found->SetState(value);
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(RuleGetState, ApiCallQuery);
@@ -102,7 +113,8 @@ int RuleGetReference(int interaction, int rule, ResultType* result)
 QEL_API_REPLAYABLE_CALL(RuleGetTranslateDirection, ApiCallQuery);
 void RuleGetTranslateDirection(int interaction, int rule, double* direction, ResultType* result)
 {
-    Call(s_RuleGetTranslateDirection, interaction, result, RuleArg(rule), DirectionOutputArg{{"direction"}, direction})
+    Call(s_RuleGetTranslateDirection, interaction, result, RuleArg(rule),
+         DirectionOutputArg{{"direction"}, direction})
         .Run([](Interaction*, ResultType&, Rule* found, double* out) {
             const Vec& along = found->GetDirection();
             out[0] = along.x;
@@ -129,7 +141,8 @@ bool RuleGetWasApplied(int interaction, int rule, ResultType* result)
 QEL_API_REPLAYABLE_CALL(ReferenceGetRules, ApiCallQuery);
 void ReferenceGetRules(int interaction, int reference, Array<int>& rules, ResultType* result)
 {
-    Call(s_ReferenceGetRules, interaction, result, ReferenceOf(reference), TagsOutput(rules, "rules"))
+    Call(s_ReferenceGetRules, interaction, result, ReferenceOf(reference),
+         TagsOutput(rules, "rules"))
         .Run([](Interaction*, ResultType&, Reference* on, Array<int>& out) {
             out.RemoveAll();
             std::vector<Rule*> found;

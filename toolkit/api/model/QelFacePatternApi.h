@@ -3,10 +3,10 @@
 // (each occurrence a list of reference tags, 0 where a copy lacks a face, corresponding faces
 // at the same position) with free transforms, an x/y grid or an axis.
 
-#include "core/frame/Array.h"
-#include "core/maths/Double4x4.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 #include "core/frame/QelExport.h"
+#include "core/maths/Double4x4.h"
 
 namespace QEL {
 
@@ -17,8 +17,8 @@ QEL_API int LoadUserDefinedFacePattern(int interaction, Array<Array<int>>& occur
 QEL_API int LoadRectangularFacePattern(int interaction, Array<Array<int>>& occurrences, int xCount,
                                        int yCount, double xSpacing, double ySpacing, int xDirection,
                                        int yDirection, ResultType* result);
-QEL_API int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences, double spacing,
-                                        int axis, ResultType* result);
+QEL_API int LoadOpenCircularFacePattern(int interaction, Array<Array<int>>& occurrences,
+                                        double spacing, int axis, ResultType* result);
 // The spacing is a full turn over the number of occurrences.
 QEL_API int LoadClosedCircularFacePattern(int interaction, Array<Array<int>>& occurrences, int axis,
                                           ResultType* result);

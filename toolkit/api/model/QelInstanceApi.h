@@ -8,7 +8,8 @@
 
 namespace QEL {
 
-QEL_API int CreateInstance(int interaction, int bodyTag, const double transform[4][4], ResultType* result);
+QEL_API int CreateInstance(int interaction, int bodyTag, const double transform[4][4],
+                           ResultType* result);
 QEL_API int InstanceGetBody(int interaction, int instance, ResultType* result);
 QEL_API void InstanceGetTransform(int interaction, int instanceTag, double transform[4][4],
                                   ResultType* result);

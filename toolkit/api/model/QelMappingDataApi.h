@@ -9,10 +9,12 @@
 
 namespace QEL {
 
-QEL_API void MappingDataAddEntry(int interaction, int mappingDataTag, int oldTag, int newTag, ResultType* result);
-QEL_API int MappingDataGetEntryCount(int interaction, int mappingDataTag, ResultType* result);
-QEL_API void MappingDataGetEntry(int interaction, int mappingDataTag, int index, int* pOldTag, int* pNewTag,
+QEL_API void MappingDataAddEntry(int interaction, int mappingDataTag, int oldTag, int newTag,
                                  ResultType* result);
-QEL_API void MappingDataRemoveEntry(int interaction, int mappingDataTag, int index, ResultType* result);
+QEL_API int MappingDataGetEntryCount(int interaction, int mappingDataTag, ResultType* result);
+QEL_API void MappingDataGetEntry(int interaction, int mappingDataTag, int index, int* pOldTag,
+                                 int* pNewTag, ResultType* result);
+QEL_API void MappingDataRemoveEntry(int interaction, int mappingDataTag, int index,
+                                    ResultType* result);
 
 }  // namespace QEL

@@ -1,10 +1,10 @@
 #include "api/model/QelMarkApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
+#include "core/frame/ApiArguments.h"
+#include "core/frame/ArgumentChecks.h"
 #include "core/objects/Interaction.h"
 #include "core/rollback/RollbackState.h"
-#include "core/frame/ArgumentChecks.h"
 
 namespace QEL {
 
@@ -35,14 +35,16 @@ void MarkCall(const ApiCallProperties& call, int interaction, int markTag, const
 QEL_API_REPLAYABLE_CALL(CreateMark, 0);
 int CreateMark(int interaction, ResultType* result)
 {
-    return Call<int>(s_CreateMark, interaction, result).ReturnsTag("MarkTag").Run([](Interaction* target, ResultType& status) {
-        if (RefuseDuringOperation(target, status))
-            return 0;
-        const int mark = target->CreateMark();
-        if (mark == 0)
-            status = ResultTypeBadArgument;
-        return mark;
-    });
+    return Call<int>(s_CreateMark, interaction, result)
+        .ReturnsTag("MarkTag")
+        .Run([](Interaction* target, ResultType& status) {
+            if (RefuseDuringOperation(target, status))
+                return 0;
+            const int mark = target->CreateMark();
+            if (mark == 0)
+                status = ResultTypeBadArgument;
+            return mark;
+        });
 }
 
 QEL_API_REPLAYABLE_CALL(RollToMark, 0);

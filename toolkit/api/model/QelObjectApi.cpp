@@ -1,12 +1,12 @@
 #include "api/model/QelObjectApi.h"
 
+#include "api/ApiCallRows.h"
 #include "api/ApiTagLists.h"
 #include "core/frame/ApiArguments.h"
-#include "api/ApiCallRows.h"
-#include "core/objects/Interaction.h"
-#include "core/objects/TagManager.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/frame/TagCasts.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/TagManager.h"
 
 #include <vector>
 
@@ -15,9 +15,15 @@ namespace QEL {
 namespace {
 
 // Objects that carry application data (the interaction itself does not).
-ObjectArg<Object> DataObjectArg(int tag, const char* name) { return {{name}, tag, "Tag", FindObjectFromTag}; }
+ObjectArg<Object> DataObjectArg(int tag, const char* name)
+{
+    return {{name}, tag, "Tag", FindObjectFromTag};
+}
 
-TaggedEntity* FindTaggedArg(Interaction* interaction, int tag) { return interaction->FindTaggedEntityFromTag(tag); }
+TaggedEntity* FindTaggedArg(Interaction* interaction, int tag)
+{
+    return interaction->FindTaggedEntityFromTag(tag);
+}
 
 int TagOf(TaggedEntity* entity) { return entity->GetTag(); }
 
@@ -40,7 +46,8 @@ void DestroyObject(int interaction, int object, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetObjectType, ApiCallQuery);
 ObjectType GetObjectType(int interaction, int object, ResultType* result)
 {
-    return Call<ObjectType>(s_GetObjectType, interaction, result, ObjectTagArg(object, "object", CheckArgObjectTag))
+    return Call<ObjectType>(s_GetObjectType, interaction, result,
+                            ObjectTagArg(object, "object", CheckArgObjectTag))
         .Run([](Interaction* target, ResultType& status, int tag) {
             if (tag == target->GetTag())
                 return ObjectTypeInteraction;
@@ -67,16 +74,21 @@ int ObjectFindByIdentifier(int interaction, int id, ResultType* result)
 QEL_API_CALL(ObjectSetApplicationData, 0);
 void ObjectSetApplicationData(int interaction, int tag, void* data, ResultType* result)
 {
-    Call(s_ObjectSetApplicationData, interaction, result, DataObjectArg(tag, "tag"), PointerArg(data, "data"))
-        .Run([data](Interaction*, ResultType&, Object* object, const void*) { object->SetApplicationData(data); });
+    Call(s_ObjectSetApplicationData, interaction, result, DataObjectArg(tag, "tag"),
+         PointerArg(data, "data"))
+        .Run([data](Interaction*, ResultType&, Object* object, const void*) {
+            object->SetApplicationData(data);
+        });
 }
 
 QEL_API_CALL(ObjectGetApplicationData, ApiCallQuery);
 void* ObjectGetApplicationData(int interaction, int tag, ResultType* result)
 {
     return Call<void*>(s_ObjectGetApplicationData, interaction, result, DataObjectArg(tag, "tag"))
-        .Returns([](JournalArguments& journal, void* data) { journal.WriteJournalReturnPointer(data); })
-        .Run([](Interaction*, ResultType&, Object* object) { return object->GetApplicationData(); });
+        .Returns(
+            [](JournalArguments& journal, void* data) { journal.WriteJournalReturnPointer(data); })
+        .Run(
+            [](Interaction*, ResultType&, Object* object) { return object->GetApplicationData(); });
 }
 
 QEL_API_REPLAYABLE_CALL(ObjectGetIdentifier, ApiCallQuery);
@@ -89,11 +101,13 @@ int ObjectGetIdentifier(int interaction, int tag, ResultType* result)
 QEL_API_REPLAYABLE_CALL(GetObjects, ApiCallQuery);
 int GetObjects(int interaction, ObjectType objectType, Array<int>* objects, ResultType* result)
 {
-    return Call<int>(s_GetObjects, interaction, result, EnumArg<ObjectType>(objectType, "objectType"),
+    return Call<int>(s_GetObjects, interaction, result,
+                     EnumArg<ObjectType>(objectType, "objectType"),
                      TagListOutput(objects, "objects"))
         .Checks([&](Interaction*) {
             // Read only once the number has been found to name a type.
-            return RefusedUnless(objectType != ObjectTypeUnknown && objectType != ObjectTypeInteraction);
+            return RefusedUnless(objectType != ObjectTypeUnknown &&
+                                 objectType != ObjectTypeInteraction);
         })
         .Run([](Interaction* target, ResultType&, ObjectType type, Array<int>* list) {
             std::vector<TaggedEntity*> ofType;
@@ -109,7 +123,8 @@ int GetAllObjects(int interaction, Array<int>* objects, ResultType* result)
 {
     return Call<int>(s_GetAllObjects, interaction, result, TagListOutput(objects, "objects"))
         .Run([](Interaction* target, ResultType&, Array<int>* list) {
-            return ListTags(list, TagListMode::Replace, target->GetTagManager()->GetTaggedEntities(), TagOf);
+            return ListTags(list, TagListMode::Replace,
+                            target->GetTagManager()->GetTaggedEntities(), TagOf);
         });
 }
 

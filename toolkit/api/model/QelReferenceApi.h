@@ -3,8 +3,8 @@
 // free points, lines and planes, read their entity, instance and behaviour, set the behaviour
 // (shared by every reference of one entity) and list the interaction's references.
 
-#include "core/frame/Array.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 #include "core/frame/QelExport.h"
 
 namespace QEL {
@@ -16,7 +16,8 @@ QEL_API int ReferenceGetInstance(int interaction, int reference, ResultType* res
 QEL_API int ReferenceGetEntity(int interaction, int reference, ResultType* result);
 QEL_API void ReferenceSetBehaviour(int interaction, int reference, ReferenceBehaviour behaviour,
                                    ResultType* result);
-QEL_API ReferenceBehaviour ReferenceGetBehaviour(int interaction, int reference, ResultType* result);
+QEL_API ReferenceBehaviour ReferenceGetBehaviour(int interaction, int reference,
+                                                 ResultType* result);
 // The behaviour of the entity's references; Modelling when it has none.
 QEL_API ReferenceBehaviour EntityGetBehaviour(int interaction, int entity, ResultType* result);
 // The references' tags in ascending tag order; references may be null for the count alone.

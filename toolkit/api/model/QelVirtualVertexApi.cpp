@@ -1,24 +1,28 @@
 #include "api/model/QelVirtualVertexApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
+#include "api/ApiLookups.h"
+#include "core/frame/ApiArguments.h"
+#include "core/frame/ArgumentChecks.h"
+#include "core/frame/TagCasts.h"
 #include "core/objects/Interaction.h"
 #include "model/references/Reference.h"
 #include "model/references/VirtualVertex.h"
-#include "api/ApiLookups.h"
-#include "core/frame/ArgumentChecks.h"
-#include "core/frame/TagCasts.h"
 
 namespace QEL {
 
 QEL_API_REPLAYABLE_CALL(CreateVirtualVertex, 0);
-int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const double* seedCoords, ResultType* result)
+int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const double* seedCoords,
+                        ResultType* result)
 {
-    return Call<int>(s_CreateVirtualVertex, interaction, result, TagListArg(definingRefTags, "definingRefTags"),
+    return Call<int>(s_CreateVirtualVertex, interaction, result,
+                     TagListArg(definingRefTags, "definingRefTags"),
                      DoublesAt(seedCoords, 3, "seedCoords"))
-        .Checks([&](Interaction* target) { return CheckArgReferenceArray(definingRefTags, target); })
+        .Checks(
+            [&](Interaction* target) { return CheckArgReferenceArray(definingRefTags, target); })
         .ReturnsTag("VirtualVertexTag")
-        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags, const double* seed) {
+        .Run([](Interaction* target, ResultType& status, const std::vector<int>& tags,
+                const double* seed) {
             std::vector<Reference*> defining;
             for (int tag : tags)
                 defining.push_back(CastTagToReference(target, tag));
@@ -27,8 +31,8 @@ int CreateVirtualVertex(int interaction, Array<int>& definingRefTags, const doub
 }
 
 QEL_API_REPLAYABLE_CALL(VirtualVertexGetDefiningRefs, ApiCallQuery);
-void VirtualVertexGetDefiningRefs(int interaction, int virtualVertexTag, Array<int>& definingRefTagsArray,
-                                  ResultType* result)
+void VirtualVertexGetDefiningRefs(int interaction, int virtualVertexTag,
+                                  Array<int>& definingRefTagsArray, ResultType* result)
 {
     Call(s_VirtualVertexGetDefiningRefs, interaction, result,
          ObjectTagArg(virtualVertexTag, "virtualVertexTag", CheckArgTagIsVirtualVertex),

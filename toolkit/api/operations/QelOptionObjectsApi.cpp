@@ -2,12 +2,12 @@
 
 #include "api/features/QelFeatureApi.h"
 
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
-#include "core/objects/Interaction.h"
+#include "core/frame/ApiArguments.h"
 #include "core/frame/ModellingOptionClasses.h"
-#include "model/operations/BlockOptions.h"
+#include "core/objects/Interaction.h"
 #include "model/features/MakeFeatureOptions.h"
+#include "model/operations/BlockOptions.h"
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellOptions.h"
 #include "model/operations/TaperOptions.h"
@@ -35,11 +35,11 @@ int CreateOptions(const ApiCallProperties& call, int interaction, ResultType* re
 
 }  // namespace
 
-#define QEL_DEFINE_CREATE_OPTIONS_CALL(Class)                                                   \
-    QEL_API_REPLAYABLE_CALL(Create##Class, 0);                                                  \
-    int Create##Class(int interaction, ResultType* result)                                      \
-    {                                                                                           \
-        return CreateOptions<Class>(s_Create##Class, interaction, result);                      \
+#define QEL_DEFINE_CREATE_OPTIONS_CALL(Class)                              \
+    QEL_API_REPLAYABLE_CALL(Create##Class, 0);                             \
+    int Create##Class(int interaction, ResultType* result)                 \
+    {                                                                      \
+        return CreateOptions<Class>(s_Create##Class, interaction, result); \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_CREATE_OPTIONS_CALL)
 QEL_DEFINE_CREATE_OPTIONS_CALL(MakeFeatureOptions)

@@ -1,13 +1,13 @@
 #include "api/operations/QelShellApi.h"
 
-#include "core/kernel/AddOnFacade.h"
-#include "core/frame/ApiArguments.h"
 #include "api/ApiCallRows.h"
-#include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
-#include "model/transaction/Model.h"
-#include "model/operations/ModellingOperations.h"
+#include "core/frame/ApiArguments.h"
 #include "core/frame/ArgumentChecks.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
+#include "model/operations/ModellingOperations.h"
+#include "model/transaction/Model.h"
 
 #include <set>
 
@@ -27,9 +27,11 @@ QEL_API_REPLAYABLE_CALL(FindSidesOfShell, 0);
 void FindSidesOfShell(int interaction, int seedFace, Array<int>& sameSide, Array<int>& oppositeSide,
                       double* thickness, ResultType* result)
 {
-    Call(s_FindSidesOfShell, interaction, result, EntityArg(seedFace, "SeedFace"), TagsOutput(sameSide, "SameSide"),
-         TagsOutput(oppositeSide, "OppositeSide"), DoubleOutputAt(thickness, "ShellThickness"))
-        .Run([](Interaction*, ResultType& status, int seed, Array<int>& same, Array<int>& opposite, double* wall) {
+    Call(s_FindSidesOfShell, interaction, result, EntityArg(seedFace, "SeedFace"),
+         TagsOutput(sameSide, "SameSide"), TagsOutput(oppositeSide, "OppositeSide"),
+         DoubleOutputAt(thickness, "ShellThickness"))
+        .Run([](Interaction*, ResultType& status, int seed, Array<int>& same, Array<int>& opposite,
+                double* wall) {
             std::vector<int> sameTags;
             std::vector<int> oppositeTags;
             status = DoFindSidesOfShell(seed, sameTags, oppositeTags, wall);
@@ -47,7 +49,8 @@ bool FindClusterOfShell(int interaction, int seedFace, Array<int>& sameSide, Arr
     return Call<bool>(s_FindClusterOfShell, interaction, result, EntityArg(seedFace, "seedFace"),
                       TagsOutput(sameSide, "sameSide"), TagsOutput(otherSide, "otherSide"),
                       DoubleOutputAt(thickness, "thickness"))
-        .Run([](Interaction*, ResultType&, int seed, Array<int>& same, Array<int>& other, double* wall) {
+        .Run([](Interaction*, ResultType&, int seed, Array<int>& same, Array<int>& other,
+                double* wall) {
             *wall = 0.0;
             std::vector<int> sameTags;
             std::vector<int> otherTags;
@@ -62,7 +65,8 @@ bool FindClusterOfShell(int interaction, int seedFace, Array<int>& sameSide, Arr
 QEL_API_REPLAYABLE_CALL(IsBlendFace, ApiCallQuery);
 bool IsBlendFace(int interaction, int face, double& radius, ResultType* result)
 {
-    return Call<bool>(s_IsBlendFace, interaction, result, EntityArg(face, "seedFace"), DoubleOutput(radius, "blendRadius"))
+    return Call<bool>(s_IsBlendFace, interaction, result, EntityArg(face, "seedFace"),
+                      DoubleOutput(radius, "blendRadius"))
         .Run([](Interaction* target, ResultType&, int seed, double* blendRadius) {
             *blendRadius = 0.0;
             return IdentifyBlendFace(seed, target->GetModellingTolerance(), true, blendRadius);
@@ -71,9 +75,11 @@ bool IsBlendFace(int interaction, int face, double& radius, ResultType* result)
 
 // The options text is handed to the kernel and left out of the journal.
 QEL_API_REPLAYABLE_CALL(DisjoinBody, 0);
-bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bodies, ResultType* result)
+bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bodies,
+                 ResultType* result)
 {
-    return Call<bool>(s_DisjoinBody, interaction, result, EntityArg(body, "body"), TagsOutput(bodies, "disjointBodies"))
+    return Call<bool>(s_DisjoinBody, interaction, result, EntityArg(body, "body"),
+                      TagsOutput(bodies, "disjointBodies"))
         .Run([options](Interaction* target, ResultType&, int whole, Array<int>& pieces) {
             if (!target->IsBareBody(whole))
                 return false;
@@ -88,16 +94,17 @@ bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bod
 }
 
 QEL_API_REPLAYABLE_CALL(FindBlends, 0);
-bool FindBlends(int interaction, int seedFace, BlendIdentifyType type, Array<int>& blends, double& radius,
-                ResultType* result)
+bool FindBlends(int interaction, int seedFace, BlendIdentifyType type, Array<int>& blends,
+                double& radius, ResultType* result)
 {
     return Call<bool>(s_FindBlends, interaction, result, EntityArg(seedFace, "seedFace"),
-                      EnumArg<BlendIdentifyType>(type, "blendIdentifyType"), TagsOutput(blends, "blends"),
-                      DoubleOutput(radius, "blendRadius"))
-        .Run([](Interaction* target, ResultType&, int seed, BlendIdentifyType kind, Array<int>& found,
-                double* blendRadius) {
+                      EnumArg<BlendIdentifyType>(type, "blendIdentifyType"),
+                      TagsOutput(blends, "blends"), DoubleOutput(radius, "blendRadius"))
+        .Run([](Interaction* target, ResultType&, int seed, BlendIdentifyType kind,
+                Array<int>& found, double* blendRadius) {
             std::set<int> faces;
-            const bool answer = DoFindBlends(seed, kind, target->GetModellingTolerance(), blendRadius, &faces);
+            const bool answer =
+                DoFindBlends(seed, kind, target->GetModellingTolerance(), blendRadius, &faces);
             found.RemoveAll();
             for (int face : faces)
                 found.Add(face);

@@ -10,7 +10,8 @@ namespace QEL {
 
 QEL_API int CreateInteraction(ResultType* result);
 QEL_API void DestroyInteraction(int interaction, ResultType* result);
-QEL_API void OptionSetModellingTolerance(int interaction, double modellingTolerance, ResultType* result);
+QEL_API void OptionSetModellingTolerance(int interaction, double modellingTolerance,
+                                         ResultType* result);
 QEL_API double OptionGetModellingTolerance(int interaction, ResultType* result);
 QEL_API UpdateStatus Update(int interaction, ResultType* result);
 QEL_API bool DebugCompareInteractions(int interaction1, int interaction2, bool bodyCompareOnly,
@@ -18,7 +19,8 @@ QEL_API bool DebugCompareInteractions(int interaction1, int interaction2, bool b
 QEL_API void OptionSetDelayAddDCalls(int interaction, bool delayCall, ResultType* result);
 QEL_API void OptionSetAdaptiveLiftMode(int interaction, bool adaptiveLiftMode, ResultType* result);
 QEL_API bool OptionGetAdaptiveLiftMode(int interaction, ResultType* result);
-QEL_API void OptionSetIncludeMutuallyDependentBlends(int interaction, bool includeMutuallyDependentBlends,
+QEL_API void OptionSetIncludeMutuallyDependentBlends(int interaction,
+                                                     bool includeMutuallyDependentBlends,
                                                      ResultType* result);
 QEL_API bool OptionGetIncludeMutuallyDependentBlends(int interaction, ResultType* result);
 QEL_API void OptionSetDimensionAnimationForDrag(int interaction, bool useAnimationDragging,

@@ -3,11 +3,11 @@
 
 #include "core/calls/QelSystemApi.h"
 
-#include "core/kernel/AddOnFacade.h"
 #include "core/frame/ApiCallTable.h"
+#include "core/frame/ProcessWideCalls.h"
 #include "core/journal/DebugJournalSwitches.h"
 #include "core/journal/JournalWriter.h"
-#include "core/frame/ProcessWideCalls.h"
+#include "core/kernel/AddOnFacade.h"
 #include "core/objects/TagManager.h"
 
 #include <string>
@@ -45,17 +45,15 @@ ResultType OpenJournalOfCall(const ApiCallProperties& call, const std::string& p
 void SetPrefixCall(const ApiCallProperties& call, DebugJournalSwitch& target, const char* prefix,
                    ResultType* result)
 {
-    ProcessCall(call, result, TextArg(prefix, "prefix")).Run([&target](Interaction*, ResultType&, const char* to) {
-        target.SetPrefix(to);
-    });
+    ProcessCall(call, result, TextArg(prefix, "prefix"))
+        .Run([&target](Interaction*, ResultType&, const char* to) { target.SetPrefix(to); });
 }
 
 void SetBaseIndexCall(const ApiCallProperties& call, DebugJournalSwitch& target, int baseIndex,
                       ResultType* result)
 {
-    ProcessCall(call, result, IntArg(baseIndex, "baseIndex")).Run([&target](Interaction*, ResultType&, int to) {
-        target.SetNumber(to);
-    });
+    ProcessCall(call, result, IntArg(baseIndex, "baseIndex"))
+        .Run([&target](Interaction*, ResultType&, int to) { target.SetNumber(to); });
 }
 
 }  // namespace
@@ -114,15 +112,16 @@ bool GetMinimiseJournal(ResultType* result)
 QEL_API_CALL(SetTessikJournalling, ApiCallProcessWide);
 void SetTessikJournalling(bool tessikJournalling, ResultType* result)
 {
-    RunSetFlagCall(s_SetTessikJournalling, tessikJournalling, "tessikJournalling",
-                   [](bool on) { GetSolverJournalSwitch().SetOn(on); }, result);
+    RunSetFlagCall(
+        s_SetTessikJournalling, tessikJournalling, "tessikJournalling",
+        [](bool on) { GetSolverJournalSwitch().SetOn(on); }, result);
 }
 
 QEL_API_CALL(GetTessikJournalling, ApiCallProcessWide);
 bool GetTessikJournalling(ResultType* result)
 {
-    return RunGetFlagCall(s_GetTessikJournalling,
-                          [] { return GetSolverJournalSwitch().IsOn(); }, result);
+    return RunGetFlagCall(
+        s_GetTessikJournalling, [] { return GetSolverJournalSwitch().IsOn(); }, result);
 }
 
 QEL_API_CALL(SetTessikJournallingPrefix, ApiCallProcessWide);
@@ -140,15 +139,16 @@ void SetTessikJournallingBaseIndex(int baseIndex, ResultType* result)
 QEL_API_CALL(SetBrennikJournalling, ApiCallProcessWide);
 void SetBrennikJournalling(bool brennikJournalling, ResultType* result)
 {
-    RunSetFlagCall(s_SetBrennikJournalling, brennikJournalling, "brennikJournalling",
-                   [](bool on) { GetAddOnReportSwitch().SetOn(on); }, result);
+    RunSetFlagCall(
+        s_SetBrennikJournalling, brennikJournalling, "brennikJournalling",
+        [](bool on) { GetAddOnReportSwitch().SetOn(on); }, result);
 }
 
 QEL_API_CALL(GetBrennikJournalling, ApiCallProcessWide);
 bool GetBrennikJournalling(ResultType* result)
 {
-    return RunGetFlagCall(s_GetBrennikJournalling,
-                          [] { return GetAddOnReportSwitch().IsOn(); }, result);
+    return RunGetFlagCall(
+        s_GetBrennikJournalling, [] { return GetAddOnReportSwitch().IsOn(); }, result);
 }
 
 QEL_API_CALL(SetBrennikJournallingPrefix, ApiCallProcessWide);
@@ -166,7 +166,9 @@ void SetBrennikJournallingBaseIndex(int baseIndex, ResultType* result)
 QEL_API_CALL(GetReportChannel, ApiCallProcessWide);
 int GetReportChannel(ResultType* result)
 {
-    return ProcessCall<int>(s_GetReportChannel, result).Run([](Interaction*, ResultType&) { return GetAddOnReportChannel(); });
+    return ProcessCall<int>(s_GetReportChannel, result).Run([](Interaction*, ResultType&) {
+        return GetAddOnReportChannel();
+    });
 }
 
 }  // namespace QEL

@@ -3,11 +3,11 @@
 
 #include "core/calls/QelSystemApi.h"
 
-#include "core/support/AlgorithmSwitches.h"
 #include "core/frame/ApiCallTable.h"
-#include "core/objects/Interaction.h"
 #include "core/frame/ProcessWideCalls.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/TagManager.h"
+#include "core/support/AlgorithmSwitches.h"
 
 #include <cstdio>
 #include <vector>
@@ -26,7 +26,8 @@ constexpr int s_versionLength = 10;
 QEL_API_REPLAYABLE_CALL(OptionSetAllowMultipleInteractions, ApiCallProcessWide);
 void OptionSetAllowMultipleInteractions(bool allowMultipleInteractions, ResultType* result)
 {
-    ProcessCall(s_OptionSetAllowMultipleInteractions, result, BoolArg(allowMultipleInteractions, "allowMultipleInteractions"))
+    ProcessCall(s_OptionSetAllowMultipleInteractions, result,
+                BoolArg(allowMultipleInteractions, "allowMultipleInteractions"))
         .Run([](Interaction*, ResultType& status, bool allow) {
             // The interactions already there stay; the application is told they are several.
             if (!allow && TagManager::GetInteractionCount() > 1)
@@ -45,7 +46,8 @@ bool OptionGetAllowMultipleInteractions(ResultType* result)
 QEL_API_REPLAYABLE_CALL(SetNewPFAlgorithmStatus, ApiCallProcessWide);
 void SetNewPFAlgorithmStatus(bool newPFAlgorithm, ResultType* result)
 {
-    RunSetFlagCall(s_SetNewPFAlgorithmStatus, newPFAlgorithm, "newPFAlgorithm", &SetNewPFAlgorithm, result);
+    RunSetFlagCall(s_SetNewPFAlgorithmStatus, newPFAlgorithm, "newPFAlgorithm", &SetNewPFAlgorithm,
+                   result);
 }
 
 QEL_API_REPLAYABLE_CALL(GetNewPFAlgorithmStatus, ApiCallProcessWide);
@@ -85,7 +87,9 @@ QEL_API_CALL(AskVersion, ApiCallProcessWide);
 void AskVersion(char* version, ResultType* result)
 {
     ProcessCall(s_AskVersion, result)
-        .Outputs([version](JournalArguments& journal) { journal.WriteJournalArgString(version, "version"); })
+        .Outputs([version](JournalArguments& journal) {
+            journal.WriteJournalArgString(version, "version");
+        })
         .Run([version](Interaction*, ResultType&) {
             if (version)
                 std::snprintf(version, s_versionLength, "%02d.%02d.%03d", s_versionMajor,

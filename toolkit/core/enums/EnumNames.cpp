@@ -13,7 +13,10 @@ struct EnumEntry {
     const char* name;
 };
 
-#define QEL_ENUM_ENTRY(value) {value, #value}
+#define QEL_ENUM_ENTRY(value) \
+    {                         \
+        value, #value         \
+    }
 
 const EnumEntry* ResultTypeTable()
 {
@@ -110,12 +113,9 @@ const EnumEntry* StepFaceTypeTable()
 const EnumEntry* TaperMethodTypeTable()
 {
     static const EnumEntry table[] = {
-        QEL_ENUM_ENTRY(TaperMethodTypeCurve),
-        QEL_ENUM_ENTRY(TaperMethodTypeSurface),
-        QEL_ENUM_ENTRY(TaperMethodTypeIsocline),
-        QEL_ENUM_ENTRY(TaperMethodTypeOffset),
-        QEL_ENUM_ENTRY(TaperMethodTypeNormal),
-        {1, nullptr},
+        QEL_ENUM_ENTRY(TaperMethodTypeCurve),    QEL_ENUM_ENTRY(TaperMethodTypeSurface),
+        QEL_ENUM_ENTRY(TaperMethodTypeIsocline), QEL_ENUM_ENTRY(TaperMethodTypeOffset),
+        QEL_ENUM_ENTRY(TaperMethodTypeNormal),   {1, nullptr},
     };
     return table;
 }
@@ -188,14 +188,10 @@ const EnumEntry* RestoreBodyPersistentDataStatusTable()
 const EnumEntry* TrackingDataTypeTable()
 {
     static const EnumEntry table[] = {
-        QEL_ENUM_ENTRY(TrackingDataTypeNone),
-        QEL_ENUM_ENTRY(TrackingDataTypeDelete),
-        QEL_ENUM_ENTRY(TrackingDataTypeMerge),
-        QEL_ENUM_ENTRY(TrackingDataTypeCreate),
-        QEL_ENUM_ENTRY(TrackingDataTypeSplit),
-        QEL_ENUM_ENTRY(TrackingDataTypeDerive),
-        QEL_ENUM_ENTRY(TrackingDataTypeModify),
-        {0, nullptr},
+        QEL_ENUM_ENTRY(TrackingDataTypeNone),   QEL_ENUM_ENTRY(TrackingDataTypeDelete),
+        QEL_ENUM_ENTRY(TrackingDataTypeMerge),  QEL_ENUM_ENTRY(TrackingDataTypeCreate),
+        QEL_ENUM_ENTRY(TrackingDataTypeSplit),  QEL_ENUM_ENTRY(TrackingDataTypeDerive),
+        QEL_ENUM_ENTRY(TrackingDataTypeModify), {0, nullptr},
     };
     return table;
 }
@@ -288,26 +284,16 @@ const EnumEntry* ReferenceBehaviourTable()
 const EnumEntry* RelationTypeTable()
 {
     static const EnumEntry table[] = {
-        QEL_ENUM_ENTRY(RelationTypeDistance),
-        QEL_ENUM_ENTRY(RelationTypeDirectedDistance),
-        QEL_ENUM_ENTRY(RelationTypeAngle),
-        QEL_ENUM_ENTRY(RelationTypePlanarAngle),
-        QEL_ENUM_ENTRY(RelationTypeHalfAngle),
-        QEL_ENUM_ENTRY(RelationTypeRadius),
-        QEL_ENUM_ENTRY(RelationTypeMinorRadius),
-        QEL_ENUM_ENTRY(RelationTypeEqualRadius),
-        QEL_ENUM_ENTRY(RelationTypeSimilar),
-        QEL_ENUM_ENTRY(RelationTypeParallel),
-        QEL_ENUM_ENTRY(RelationTypePerpendicular),
-        QEL_ENUM_ENTRY(RelationTypeCoincident),
-        QEL_ENUM_ENTRY(RelationTypeConcentric),
-        QEL_ENUM_ENTRY(RelationTypeTangent),
-        QEL_ENUM_ENTRY(RelationTypeSymmetric),
-        QEL_ENUM_ENTRY(RelationTypeCoPlanar),
-        QEL_ENUM_ENTRY(RelationTypeCoPlaxis),
-        QEL_ENUM_ENTRY(RelationTypeFixed),
-        QEL_ENUM_ENTRY(RelationTypeRigid),
-        {17, nullptr},
+        QEL_ENUM_ENTRY(RelationTypeDistance),      QEL_ENUM_ENTRY(RelationTypeDirectedDistance),
+        QEL_ENUM_ENTRY(RelationTypeAngle),         QEL_ENUM_ENTRY(RelationTypePlanarAngle),
+        QEL_ENUM_ENTRY(RelationTypeHalfAngle),     QEL_ENUM_ENTRY(RelationTypeRadius),
+        QEL_ENUM_ENTRY(RelationTypeMinorRadius),   QEL_ENUM_ENTRY(RelationTypeEqualRadius),
+        QEL_ENUM_ENTRY(RelationTypeSimilar),       QEL_ENUM_ENTRY(RelationTypeParallel),
+        QEL_ENUM_ENTRY(RelationTypePerpendicular), QEL_ENUM_ENTRY(RelationTypeCoincident),
+        QEL_ENUM_ENTRY(RelationTypeConcentric),    QEL_ENUM_ENTRY(RelationTypeTangent),
+        QEL_ENUM_ENTRY(RelationTypeSymmetric),     QEL_ENUM_ENTRY(RelationTypeCoPlanar),
+        QEL_ENUM_ENTRY(RelationTypeCoPlaxis),      QEL_ENUM_ENTRY(RelationTypeFixed),
+        QEL_ENUM_ENTRY(RelationTypeRigid),         {17, nullptr},
     };
     return table;
 }
@@ -426,16 +412,11 @@ const EnumEntry* RuleStateTable()
 const EnumEntry* RuleTypeTable()
 {
     static const EnumEntry table[] = {
-        QEL_ENUM_ENTRY(RuleTypeDoNotMove),
-        QEL_ENUM_ENTRY(RuleTypeDoNotRotate),
-        QEL_ENUM_ENTRY(RuleTypeRelativeAngle),
-        QEL_ENUM_ENTRY(RuleTypeTranslateInDir),
-        QEL_ENUM_ENTRY(RuleTypeMinimiseTranslation),
-        QEL_ENUM_ENTRY(RuleTypeKeepRadius),
-        QEL_ENUM_ENTRY(RuleTypeKeepMinorRadius),
-        QEL_ENUM_ENTRY(RuleTypeKeepHalfAngle),
-        QEL_ENUM_ENTRY(RuleTypeTreatAsBlend),
-        {0, nullptr},
+        QEL_ENUM_ENTRY(RuleTypeDoNotMove),           QEL_ENUM_ENTRY(RuleTypeDoNotRotate),
+        QEL_ENUM_ENTRY(RuleTypeRelativeAngle),       QEL_ENUM_ENTRY(RuleTypeTranslateInDir),
+        QEL_ENUM_ENTRY(RuleTypeMinimiseTranslation), QEL_ENUM_ENTRY(RuleTypeKeepRadius),
+        QEL_ENUM_ENTRY(RuleTypeKeepMinorRadius),     QEL_ENUM_ENTRY(RuleTypeKeepHalfAngle),
+        QEL_ENUM_ENTRY(RuleTypeTreatAsBlend),        {0, nullptr},
     };
     return table;
 }
@@ -495,7 +476,8 @@ int ParseValueName(const EnumEntry* table, const char* typeName, const char* nam
     // The bare rest of a name is accepted only where the value names carry the type name.
     const int typeLength = static_cast<int>(std::strlen(typeName));
     std::string wanted = name;
-    if (!IsEqualNoCaseN(name, typeName, typeLength) && IsEqualNoCaseN(table->name, typeName, typeLength))
+    if (!IsEqualNoCaseN(name, typeName, typeLength) &&
+        IsEqualNoCaseN(table->name, typeName, typeLength))
         wanted = std::string(typeName) + name;
     for (; table->name; ++table)
         if (IsEqualNoCase(table->name, wanted.c_str()))
@@ -505,15 +487,15 @@ int ParseValueName(const EnumEntry* table, const char* typeName, const char* nam
 
 }  // namespace
 
-#define QEL_DEFINE_TO_STRING(Type)                                                          \
-    const char* Type##ToString(Type value) { return NameOfValue(Type##Table(), value); }    \
+#define QEL_DEFINE_TO_STRING(Type)                                                       \
+    const char* Type##ToString(Type value) { return NameOfValue(Type##Table(), value); } \
     const char* NameOfNumber(const Type*, int number) { return NameOfValue(Type##Table(), number); }
 
-#define QEL_DEFINE_PARSER(Type)                                                   \
-    const char* Type##EnumName() { return #Type; }                                \
-    Type Type##FromString(const char* name)                                       \
-    {                                                                             \
-        return static_cast<Type>(ParseValueName(Type##Table(), #Type, name));     \
+#define QEL_DEFINE_PARSER(Type)                                               \
+    const char* Type##EnumName() { return #Type; }                            \
+    Type Type##FromString(const char* name)                                   \
+    {                                                                         \
+        return static_cast<Type>(ParseValueName(Type##Table(), #Type, name)); \
     }
 
 #define QEL_DEFINE_STRING_PARSER(Type) \
@@ -615,7 +597,10 @@ struct EnumParser {
     int (*parse)(const char* name);
 };
 
-#define QEL_PARSER_ENTRY(Type) {#Type, [](const char* name) -> int { return Type##FromString(name); }}
+#define QEL_PARSER_ENTRY(Type)                                                \
+    {                                                                         \
+#Type, [](const char* name) -> int { return Type##FromString(name); } \
+    }
 
 // In the order in which the journal replay looks type names up.
 const EnumParser kParsers[] = {
@@ -661,10 +646,7 @@ const EnumParser* FindParser(const std::string& typeName)
 
 }  // namespace
 
-bool IsEnumTypeName(const std::string& typeName)
-{
-    return FindParser(typeName) != nullptr;
-}
+bool IsEnumTypeName(const std::string& typeName) { return FindParser(typeName) != nullptr; }
 
 bool EnumFromString(const std::string& typeName, const std::string& valueName, int& value)
 {

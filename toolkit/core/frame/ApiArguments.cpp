@@ -29,6 +29,9 @@ MappingData* FindMappingDataArg(Interaction* interaction, int tag)
     return interaction ? interaction->FindMappingDataFromTag(tag) : nullptr;
 }
 
-ResultType CheckArgValues(const Array<double>& values) { return CheckArgDoubleArray(values.GetData(), values.GetSize()); }
+ResultType CheckArgValues(const Array<double>& values)
+{
+    return CheckArgDoubleArray(values.GetData(), values.GetSize());
+}
 
 }  // namespace QEL

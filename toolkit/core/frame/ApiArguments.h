@@ -7,15 +7,16 @@
 //   void ShellOptionsSetType(int interaction, int optionsTag, ShellType type, ResultType* result)
 //   {
 //       SetOption(s_ShellOptionsSetType, interaction, result, &ShellOptions::SetType,
-//                 OptionsArg<ShellOptions>(optionsTag, "ShellOptionsTag"), EnumArg<ShellType>(type, "ShellType"));
+//                 OptionsArg<ShellOptions>(optionsTag, "ShellOptionsTag"), EnumArg<ShellType>(type,
+//                 "ShellType"));
 //   }
 //
 // Every check answers ResultTypeBadArgument, so the order in which arguments are judged does
 // not show in a result; a call whose check has a result of its own adds it with Checks().
 
+#include "core/enums/EnumNames.h"
 #include "core/frame/ApiCall.h"
 #include "core/frame/ArgumentChecks.h"
-#include "core/enums/EnumNames.h"
 #include "core/frame/TagCasts.h"
 
 #include <cstring>
@@ -41,7 +42,10 @@ struct ApiArgument {
     ResultType Check(Interaction*) const { return ResultTypeOk; }
 };
 
-inline ResultType RefusedUnless(bool acceptable) { return acceptable ? ResultTypeOk : ResultTypeBadArgument; }
+inline ResultType RefusedUnless(bool acceptable)
+{
+    return acceptable ? ResultTypeOk : ResultTypeBadArgument;
+}
 
 // A plain value: journalled by write, judged by check when checks are on.
 template <typename T>
@@ -63,14 +67,18 @@ inline ValueArg<int> IntArg(int value, const char* name)
 // An index the effect walks to: a negative one names nothing and is refused whether checks are
 // on or not.
 struct IndexArg : ValueArg<int> {
-    IndexArg(int index, const char* argName) : ValueArg<int>{{argName}, index, &JournalArguments::WriteJournalArgInt, nullptr} {}
+    IndexArg(int index, const char* argName)
+        : ValueArg<int>{{argName}, index, &JournalArguments::WriteJournalArgInt, nullptr}
+    {
+    }
     ResultType Require(Interaction*) const { return RefusedUnless(value >= 0); }
 };
 inline ValueArg<bool> BoolArg(bool value, const char* name)
 {
     return {{name}, value, &JournalArguments::WriteJournalArgBool, nullptr};
 }
-inline ValueArg<double> DoubleArg(double value, const char* name, ResultType (*check)(double) = nullptr)
+inline ValueArg<double> DoubleArg(double value, const char* name,
+                                  ResultType (*check)(double) = nullptr)
 {
     return {{name}, value, &JournalArguments::WriteJournalArgDouble, check};
 }
@@ -97,7 +105,10 @@ struct TagArg : ApiArgument {
     ResultType (*check)(int);
     ResultType (*checkIn)(int, Interaction*) = nullptr;
 
-    void Journal(JournalArguments& journal) const { journal.WriteJournalTag(tag, name, kind, nullptr); }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalTag(tag, name, kind, nullptr);
+    }
     ResultType Check(Interaction* interaction) const
     {
         return check ? check(tag) : checkIn ? checkIn(tag, interaction) : ResultTypeOk;
@@ -112,13 +123,18 @@ inline TagArg ObjectTagArg(int tag, const char* name, ResultType (*check)(int, I
     return {{name}, tag, kind, nullptr, check};
 }
 
-inline TagArg EntityArg(int tag, const char* name, ResultType (*check)(int) = CheckArgKernelEntityTag)
+inline TagArg EntityArg(int tag, const char* name,
+                        ResultType (*check)(int) = CheckArgKernelEntityTag)
 {
     return {{name}, tag, "EntityTag", check};
 }
-inline TagArg PartitionArg(int tag, const char* name) { return {{name}, tag, "PartitionTag", CheckArgPartitionTag}; }
+inline TagArg PartitionArg(int tag, const char* name)
+{
+    return {{name}, tag, "PartitionTag", CheckArgPartitionTag};
+}
 // A tag journalled under kind and judged by check, if any.
-inline TagArg AnyTagArg(int tag, const char* name, const char* kind = "Tag", ResultType (*check)(int) = nullptr)
+inline TagArg AnyTagArg(int tag, const char* name, const char* kind = "Tag",
+                        ResultType (*check)(int) = nullptr)
 {
     return {{name}, tag, kind, check};
 }
@@ -135,10 +151,22 @@ struct ObjectArg : ApiArgument {
     bool optional = false;
     bool required = true;
 
-    void Journal(JournalArguments& journal) const { journal.WriteJournalTag(tag, name, kind, nullptr); }
-    ResultType Require(Interaction* interaction) const { return required ? Found(interaction) : ResultTypeOk; }
-    ResultType Check(Interaction* interaction) const { return required ? ResultTypeOk : Found(interaction); }
-    T* Get(Interaction* interaction) const { return optional && tag == 0 ? nullptr : find(interaction, tag); }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalTag(tag, name, kind, nullptr);
+    }
+    ResultType Require(Interaction* interaction) const
+    {
+        return required ? Found(interaction) : ResultTypeOk;
+    }
+    ResultType Check(Interaction* interaction) const
+    {
+        return required ? ResultTypeOk : Found(interaction);
+    }
+    T* Get(Interaction* interaction) const
+    {
+        return optional && tag == 0 ? nullptr : find(interaction, tag);
+    }
 
     ResultType Found(Interaction* interaction) const
     {
@@ -167,13 +195,20 @@ inline ObjectArg<Instance> InstanceArg(int tag, const char* name, const char* ki
 {
     return {{name}, tag, kind, FindInstanceArg};
 }
-inline ObjectArg<Reference> ReferenceArg(int tag, const char* name, const char* kind = "ReferenceTag")
+inline ObjectArg<Reference> ReferenceArg(int tag, const char* name,
+                                         const char* kind = "ReferenceTag")
 {
     return {{name}, tag, kind, FindReferenceArg};
 }
-inline ObjectArg<Relation> RelationArg(int tag, const char* name) { return {{name}, tag, "RelationTag", FindRelationArg}; }
+inline ObjectArg<Relation> RelationArg(int tag, const char* name)
+{
+    return {{name}, tag, "RelationTag", FindRelationArg};
+}
 Feature* FindFeatureArg(Interaction* interaction, int tag);
-inline ObjectArg<Feature> FeatureArg(int tag, const char* name) { return {{name}, tag, "FeatureTag", FindFeatureArg}; }
+inline ObjectArg<Feature> FeatureArg(int tag, const char* name)
+{
+    return {{name}, tag, "FeatureTag", FindFeatureArg};
+}
 MappingData* FindMappingDataArg(Interaction* interaction, int tag);
 inline ObjectArg<MappingData> MappingDataArg(int tag, const char* name)
 {
@@ -183,10 +218,10 @@ inline ObjectArg<MappingData> MappingDataArg(int tag, const char* name)
 // An object of the class, by run-time type, journalled under the class's tag kind.
 template <typename T>
 struct TagKindOf;
-#define QEL_TAG_KIND_OF(Class)                                  \
-    template <>                                                 \
-    struct TagKindOf<Class> {                                   \
-        static constexpr const char* s_kind = #Class "Tag";     \
+#define QEL_TAG_KIND_OF(Class)                              \
+    template <>                                             \
+    struct TagKindOf<Class> {                               \
+        static constexpr const char* s_kind = #Class "Tag"; \
     };
 QEL_MODELLING_OPTION_CLASSES(QEL_TAG_KIND_OF)
 QEL_TAG_KIND_OF(MakeFeatureOptions)
@@ -216,8 +251,13 @@ struct EnumArg : ApiArgument {
     ResultType (*check)(int) = nullptr;
     E (*map)(int) = nullptr;
 
-    EnumArg(const E& value, const char* argName) : ApiArgument{argName}, number(ReadNumber(value)) {}
-    void Journal(JournalArguments& journal) const { journal.WriteJournalEnumNumber<E>(number, name); }
+    EnumArg(const E& value, const char* argName) : ApiArgument{argName}, number(ReadNumber(value))
+    {
+    }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalEnumNumber<E>(number, name);
+    }
     ResultType Require(Interaction*) const { return RefusedUnless(map || IsNamed()); }
     ResultType Check(Interaction*) const { return check ? check(number) : ResultTypeOk; }
     E Get(Interaction*) const { return IsNamed() ? static_cast<E>(number) : map(number); }
@@ -242,7 +282,8 @@ struct EnumArg : ApiArgument {
 // is; checkWhenOn judges it when checks are on.
 template <typename E>
 struct EnumNumberArg : EnumArg<E> {
-    EnumNumberArg(const E& value, const char* argName, ResultType (*checkWhenOn)(int)) : EnumArg<E>(value, argName)
+    EnumNumberArg(const E& value, const char* argName, ResultType (*checkWhenOn)(int))
+        : EnumArg<E>(value, argName)
     {
         this->check = checkWhenOn;
     }
@@ -268,7 +309,10 @@ struct TagsArg : ApiArgument {
         else
             journal.WriteJournalArgTagArray(GetArrayVector(*tags), name);
     }
-    ResultType Require(Interaction*) const { return RefusedUnless(empty != Empty::Refused || tags->GetSize() > 0); }
+    ResultType Require(Interaction*) const
+    {
+        return RefusedUnless(empty != Empty::Refused || tags->GetSize() > 0);
+    }
     ResultType Check(Interaction*) const
     {
         return FirstFailure({RefusedUnless(empty != Empty::Checked || tags->GetSize() > 0),
@@ -286,13 +330,23 @@ struct TagsArg : ApiArgument {
     }
 };
 
-inline TagsArg TagListArg(const Array<int>& tags, const char* name, ResultType (*check)(const Array<int>&) = nullptr)
+inline TagsArg TagListArg(const Array<int>& tags, const char* name,
+                          ResultType (*check)(const Array<int>&) = nullptr)
 {
     return {{name}, &tags, check};
 }
-inline TagsArg FacesArg(const Array<int>& tags, const char* name) { return TagListArg(tags, name, CheckArgFaceArray); }
-inline TagsArg TopologyArg(const Array<int>& tags, const char* name) { return TagListArg(tags, name, CheckArgTopolArray); }
-inline TagsArg GeometryArg(const Array<int>& tags, const char* name) { return TagListArg(tags, name, CheckArgGeomArray); }
+inline TagsArg FacesArg(const Array<int>& tags, const char* name)
+{
+    return TagListArg(tags, name, CheckArgFaceArray);
+}
+inline TagsArg TopologyArg(const Array<int>& tags, const char* name)
+{
+    return TagListArg(tags, name, CheckArgTopolArray);
+}
+inline TagsArg GeometryArg(const Array<int>& tags, const char* name)
+{
+    return TagListArg(tags, name, CheckArgGeomArray);
+}
 inline TagsArg IntegersArg(const Array<int>& values, const char* name)
 {
     TagsArg arg{{name}, &values, nullptr};
@@ -307,7 +361,10 @@ struct ListArg : ApiArgument {
     int (JournalArguments::*write)(const std::vector<T>&, const char*);
     ResultType (*check)(const Array<T>&);
 
-    void Journal(JournalArguments& journal) const { (journal.*write)(GetArrayVector(*values), name); }
+    void Journal(JournalArguments& journal) const
+    {
+        (journal.*write)(GetArrayVector(*values), name);
+    }
     ResultType Check(Interaction*) const { return check ? check(*values) : ResultTypeOk; }
     const std::vector<T>& Get(Interaction*) const { return GetArrayVector(*values); }
 };
@@ -321,7 +378,10 @@ inline ListArg<double> DoublesArg(const Array<double>& values, const char* name,
 }
 inline ListArg<Position> PositionsArg(const Array<Position>& values, const char* name)
 {
-    return {{name}, &values, &JournalArguments::WriteJournalArgPositionArray, CheckArgPositionArrayNotEmpty};
+    return {{name},
+            &values,
+            &JournalArguments::WriteJournalArgPositionArray,
+            CheckArgPositionArrayNotEmpty};
 }
 inline ListArg<Double4x4> TransformsArg(const Array<Double4x4>& values, const char* name)
 {
@@ -332,7 +392,10 @@ inline ListArg<Double4x4> TransformsArg(const Array<Double4x4>& values, const ch
 struct TagListsArg : ApiArgument {
     const Array<Array<int>>* lists;
 
-    void Journal(JournalArguments& journal) const { journal.WriteJournalArgTagArrayArray(Get(nullptr), name); }
+    void Journal(JournalArguments& journal) const
+    {
+        journal.WriteJournalArgTagArrayArray(Get(nullptr), name);
+    }
     std::vector<std::vector<int>> Get(Interaction*) const
     {
         std::vector<std::vector<int>> copies;
@@ -341,7 +404,10 @@ struct TagListsArg : ApiArgument {
         return copies;
     }
 };
-inline TagListsArg TagListsOf(const Array<Array<int>>& lists, const char* name) { return {{name}, &lists}; }
+inline TagListsArg TagListsOf(const Array<Array<int>>& lists, const char* name)
+{
+    return {{name}, &lists};
+}
 
 // count doubles the effect reads through a pointer: a null pointer is refused whether checks
 // are on or not, as the effect would read through it.
@@ -356,7 +422,10 @@ struct DoubleBufferArg : ApiArgument {
     ResultType Require(Interaction*) const { return RefusedUnless(values != nullptr); }
     const double* Get(Interaction*) const { return values; }
 };
-inline DoubleBufferArg DoublesAt(const double* values, int count, const char* name) { return {{name}, values, count}; }
+inline DoubleBufferArg DoublesAt(const double* values, int count, const char* name)
+{
+    return {{name}, values, count};
+}
 
 // An output the effect fills: journalled after the effect by write. The effect is handed the
 // place to write to.
@@ -369,7 +438,8 @@ struct OutputArg : ApiArgument {
     T& Get(Interaction*) const { return *place; }
 };
 template <typename T>
-OutputArg<T> OutputOf(T& place, const char* name, void (*write)(JournalArguments&, const T&, const char*))
+OutputArg<T> OutputOf(T& place, const char* name,
+                      void (*write)(JournalArguments&, const T&, const char*))
 {
     return {{name}, &place, write};
 }
@@ -378,7 +448,10 @@ OutputArg<T> OutputOf(T& place, const char* name, void (*write)(JournalArguments
 struct TagsOutputArg : ApiArgument {
     Array<int>* list;
 
-    void JournalOutput(JournalArguments& journal) const { journal.WriteJournalArgTagArray(GetArrayVector(*list), name); }
+    void JournalOutput(JournalArguments& journal) const
+    {
+        journal.WriteJournalArgTagArray(GetArrayVector(*list), name);
+    }
     Array<int>& Get(Interaction*) const { return *list; }
 };
 inline TagsOutputArg TagsOutput(Array<int>& list, const char* name) { return {{name}, &list}; }
@@ -402,8 +475,14 @@ struct ValueOutputArg : ApiArgument {
     ResultType Require(Interaction*) const { return RefusedUnless(!required || place); }
     T* Get(Interaction*) const { return place; }
 };
-inline ValueOutputArg<double> DoubleOutput(double& place, const char* name) { return {{name}, &place, true}; }
-inline ValueOutputArg<double> DoubleOutputAt(double* place, const char* name) { return {{name}, place, true}; }
+inline ValueOutputArg<double> DoubleOutput(double& place, const char* name)
+{
+    return {{name}, &place, true};
+}
+inline ValueOutputArg<double> DoubleOutputAt(double* place, const char* name)
+{
+    return {{name}, place, true};
+}
 
 // A 4x4 matrix read (an input) or written (an output) through a pointer. A matrix the effect
 // reads or writes is refused, whether checks are on or not, when its pointer is null; one that
@@ -435,9 +514,12 @@ struct MatrixArg : ApiArgument {
 };
 inline MatrixArg TransformArg(const double (*matrix)[4], const char* name)
 {
-    return {{name}, const_cast<double (*)[4]>(matrix), false};
+    return {{name}, const_cast<double(*)[4]>(matrix), false};
 }
-inline MatrixArg TransformOutput(double (*matrix)[4], const char* name) { return {{name}, matrix, true}; }
+inline MatrixArg TransformOutput(double (*matrix)[4], const char* name)
+{
+    return {{name}, matrix, true};
+}
 
 // A place the effect writes to through a pointer: a null one is refused whether checks are on
 // or not. Journalled as its address before the call and as the value it received after it,
@@ -514,7 +596,8 @@ int TagOrFail(T* found, ResultType& status)
 template <typename Value, typename... Args>
 class DeclaredCall {
 public:
-    DeclaredCall(const ApiCallProperties& call, int interactionTag, ResultType* result, Args... args)
+    DeclaredCall(const ApiCallProperties& call, int interactionTag, ResultType* result,
+                 Args... args)
         : m_call(call, interactionTag, result), m_args(std::move(args)...)
     {
     }
@@ -555,7 +638,9 @@ public:
     // A tag returned, journalled under kind.
     DeclaredCall& ReturnsTag(const char* kind)
     {
-        m_call.Returns([kind](JournalArguments& journal, int tag) { journal.WriteJournalTag(tag, nullptr, kind, nullptr); });
+        m_call.Returns([kind](JournalArguments& journal, int tag) {
+            journal.WriteJournalTag(tag, nullptr, kind, nullptr);
+        });
         return *this;
     }
 
@@ -566,11 +651,13 @@ public:
             std::apply([&](const auto&... arg) { (arg.Journal(journal), ...); }, m_args);
         });
         m_call.Requires([this](Interaction* interaction) {
-            ResultType status = Judge(interaction, [](const auto& arg, Interaction* i) { return arg.Require(i); });
+            ResultType status =
+                Judge(interaction, [](const auto& arg, Interaction* i) { return arg.Require(i); });
             return status == ResultTypeOk && m_requirements ? m_requirements(interaction) : status;
         });
         m_call.Checks([this](Interaction* interaction) {
-            ResultType status = Judge(interaction, [](const auto& arg, Interaction* i) { return arg.Check(i); });
+            ResultType status =
+                Judge(interaction, [](const auto& arg, Interaction* i) { return arg.Check(i); });
             return status == ResultTypeOk && m_checks ? m_checks(interaction) : status;
         });
         m_call.Outputs([this](JournalArguments& journal) {
@@ -579,8 +666,11 @@ public:
                 m_outputs(journal);
         });
         return m_call.Run([this, &effect](Interaction* interaction, ResultType& status) -> Value {
-            return std::apply([&](const auto&... arg) -> Value { return effect(interaction, status, arg.Get(interaction)...); },
-                              m_args);
+            return std::apply(
+                [&](const auto&... arg) -> Value {
+                    return effect(interaction, status, arg.Get(interaction)...);
+                },
+                m_args);
         });
     }
 
@@ -589,9 +679,11 @@ private:
     ResultType Judge(Interaction* interaction, Judgement judge) const
     {
         ResultType status = ResultTypeOk;
-        std::apply([&](const auto&... arg) {
-            ((status = status == ResultTypeOk ? judge(arg, interaction) : status), ...);
-        }, m_args);
+        std::apply(
+            [&](const auto&... arg) {
+                ((status = status == ResultTypeOk ? judge(arg, interaction) : status), ...);
+            },
+            m_args);
         return status;
     }
 
@@ -604,14 +696,16 @@ private:
 
 // A call on the interaction with the tag.
 template <typename Value = void, typename... Args>
-DeclaredCall<Value, Args...> Call(const ApiCallProperties& call, int interaction, ResultType* result, Args... args)
+DeclaredCall<Value, Args...> Call(const ApiCallProperties& call, int interaction,
+                                  ResultType* result, Args... args)
 {
     return DeclaredCall<Value, Args...>(call, interaction, result, std::move(args)...);
 }
 
 // A process-wide call.
 template <typename Value = void, typename... Args>
-DeclaredCall<Value, Args...> ProcessCall(const ApiCallProperties& call, ResultType* result, Args... args)
+DeclaredCall<Value, Args...> ProcessCall(const ApiCallProperties& call, ResultType* result,
+                                         Args... args)
 {
     return DeclaredCall<Value, Args...>(call, result, std::move(args)...);
 }
@@ -638,7 +732,9 @@ void SetOption(const ApiCallProperties& call, int interaction, ResultType* resul
 inline int CountCall(const ApiCallProperties& call, int interaction, ResultType* result,
                      int (Interaction::*count)() const)
 {
-    return Call<int>(call, interaction, result).Run([count](Interaction* target, ResultType&) { return (target->*count)(); });
+    return Call<int>(call, interaction, result).Run([count](Interaction* target, ResultType&) {
+        return (target->*count)();
+    });
 }
 
 // The tag of the object at the index of one of the interaction's lists, journalled under

@@ -1,7 +1,7 @@
 #include "core/frame/ApiCall.h"
 
-#include "core/objects/Interaction.h"
 #include "core/journal/JournalWriter.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/TagManager.h"
 #include "core/tracking/TrackingManager.h"
 
@@ -46,7 +46,8 @@ struct ProtectedSteps {
         }
         if (parts.requirements)
             result = parts.requirements(interaction);
-        if (result == ResultTypeOk && interaction && interaction->GetCheckArguments() && parts.checks)
+        if (result == ResultTypeOk && interaction && interaction->GetCheckArguments() &&
+            parts.checks)
             result = parts.checks(interaction);
         if (result == ResultTypeOk && parts.effect)
             parts.effect(interaction, result);
@@ -79,8 +80,9 @@ ResultType RunApiCallFrame(const ApiCallProperties& call, const int* interaction
         }
         local = guard.GetInitialResult();
         if (local == ResultTypeOk) {
-            Interaction* interaction =
-                call.NeedsInteraction() && interactionTag ? FindInteraction(*interactionTag) : nullptr;
+            Interaction* interaction = call.NeedsInteraction() && interactionTag
+                                           ? FindInteraction(*interactionTag)
+                                           : nullptr;
             ProtectedSteps steps{call, parts, guard, interaction, local};
             if (!RunWithFaultRecovery(steps))
                 local = ResultTypeUnhandledException;

@@ -13,13 +13,13 @@
 // ResultTypeBrennikBBOn while the kernel's bulletin board is on; find the interaction; from
 // here under the call's recovery point: begin tracking, journal the inputs, refuse a tag of no
 // registered interaction with ResultTypeBadArgument (whether checks are on or not), judge what
-// the effect cannot run without, run the checks when the interaction asks for them, run the effect when all is well, journal the
-// outputs and return value, end tracking. A call given up by a fault ends with
-// ResultTypeUnhandledException: the registry of interactions is emptied and the journal is
-// saved and closed. Last, the result is stored and journalled.
+// the effect cannot run without, run the checks when the interaction asks for them, run the effect
+// when all is well, journal the outputs and return value, end tracking. A call given up by a fault
+// ends with ResultTypeUnhandledException: the registry of interactions is emptied and the journal
+// is saved and closed. Last, the result is stored and journalled.
 
-#include "core/frame/ApiCallGuard.h"
 #include "core/enums/Enums.h"
+#include "core/frame/ApiCallGuard.h"
 #include "core/journal/JournalArguments.h"
 
 #include <functional>
@@ -92,13 +92,22 @@ ResultType FirstFailure(std::initializer_list<ResultType> results);
 void SetApiCallFaultForTest(void (*fault)());
 
 // The journal form of a return value, chosen by its type.
-inline void WriteJournalReturnValue(JournalArguments& journal, bool value) { journal.WriteJournalReturnBool(value); }
-inline void WriteJournalReturnValue(JournalArguments& journal, int value) { journal.WriteJournalReturnInt(value); }
-inline void WriteJournalReturnValue(JournalArguments& journal, double value) { journal.WriteJournalReturnDouble(value); }
-#define QEL_JOURNAL_RETURN_ENUM(Enum)                                        \
+inline void WriteJournalReturnValue(JournalArguments& journal, bool value)
+{
+    journal.WriteJournalReturnBool(value);
+}
+inline void WriteJournalReturnValue(JournalArguments& journal, int value)
+{
+    journal.WriteJournalReturnInt(value);
+}
+inline void WriteJournalReturnValue(JournalArguments& journal, double value)
+{
+    journal.WriteJournalReturnDouble(value);
+}
+#define QEL_JOURNAL_RETURN_ENUM(Enum)                                          \
     inline void WriteJournalReturnValue(JournalArguments& journal, Enum value) \
-    {                                                                        \
-        journal.WriteJournalReturn##Enum(value);                             \
+    {                                                                          \
+        journal.WriteJournalReturn##Enum(value);                               \
     }
 QEL_JOURNAL_ENUMS(QEL_JOURNAL_RETURN_ENUM)
 #undef QEL_JOURNAL_RETURN_ENUM
@@ -119,10 +128,7 @@ public:
     {
     }
     // A process-wide call.
-    ApiCall(const ApiCallProperties& call, ResultType* result)
-        : m_call(call), m_result(result)
-    {
-    }
+    ApiCall(const ApiCallProperties& call, ResultType* result) : m_call(call), m_result(result) {}
 
     ApiCall& Inputs(std::function<void(JournalArguments&)> inputs)
     {

@@ -171,9 +171,8 @@ int OnKernelError(const BQ_ERROR_report_t* report)
     if (!report)
         return 0;
     const int code = report->code;
-    if (s_countBQArgumentErrors &&
-        IsOneOf(code, {10, 22, 511, 908, 5002, 5008, 5019, 5036, 5170, 9999, 18001, 18505, 18513,
-                       18524, 18527}))
+    if (s_countBQArgumentErrors && IsOneOf(code, {10, 22, 511, 908, 5002, 5008, 5019, 5036, 5170,
+                                                  9999, 18001, 18505, 18513, 18524, 18527}))
         PrintKernelError("Argument", ++numQELBrennikArgumentErrors, *report);
     if (s_countBQOtherErrors && IsOneOf(code, {931, 18030}))
         PrintKernelError("Other", ++numQELBrennikOtherErrors, *report);

@@ -12,8 +12,8 @@
 // unwind the frames in between; signals jump back over them.
 
 #include "core/enums/Enums.h"
-#include "core/journal/JournalArguments.h"
 #include "core/frame/QelExport.h"
+#include "core/journal/JournalArguments.h"
 
 #include <brennik.h>
 

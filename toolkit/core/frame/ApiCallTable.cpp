@@ -31,7 +31,8 @@ const ApiCallEntry* FindApiCall(const char* name)
     return found == Table().end() ? nullptr : &found->second;
 }
 
-bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe, ApiCallEnumProbe enumProbe)
+bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe,
+                     ApiCallEnumProbe enumProbe)
 {
     Table()[properties.name] = ApiCallEntry{&properties, probe, enumProbe};
     return true;

@@ -39,7 +39,8 @@ std::vector<ApiCallEntry> GetApiCalls();
 // Null when no call has the name.
 const ApiCallEntry* FindApiCall(const char* name);
 // Always true, so a registration can initialise a static flag.
-bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe, ApiCallEnumProbe enumProbe);
+bool RegisterApiCall(const ApiCallProperties& properties, ApiCallProbe probe,
+                     ApiCallEnumProbe enumProbe);
 
 // The neutral value of one argument type.
 template <typename P, typename Enable = void>
@@ -81,13 +82,14 @@ bool ProbeApiCallWith(R (*function)(P...), int interactionTag, ResultType* resul
         function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag, enumNumber)...);
         return true;
     } else {
-        return function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag, enumNumber)...) ==
-               R(Start...);
+        return function(ApiProbeValue<I, count, P>(interactionTag, result, takesTag,
+                                                   enumNumber)...) == R(Start...);
     }
 }
 
 template <auto... Start, typename R, typename... P>
-bool ProbeApiCallOf(R (*function)(P...), int interactionTag, ResultType* result, bool takesTag, int enumNumber)
+bool ProbeApiCallOf(R (*function)(P...), int interactionTag, ResultType* result, bool takesTag,
+                    int enumNumber)
 {
     return ProbeApiCallWith<Start...>(function, interactionTag, result, takesTag, enumNumber,
                                       std::index_sequence_for<P...>{});
@@ -96,7 +98,8 @@ bool ProbeApiCallOf(R (*function)(P...), int interactionTag, ResultType* result,
 template <auto Function, const ApiCallProperties& Properties, auto... Start>
 bool ProbeApiCall(int interactionTag, ResultType* result)
 {
-    return ProbeApiCallOf<Start...>(Function, interactionTag, result, Properties.NeedsInteraction(), 0);
+    return ProbeApiCallOf<Start...>(Function, interactionTag, result, Properties.NeedsInteraction(),
+                                    0);
 }
 
 template <typename R, typename... P>
@@ -111,15 +114,16 @@ bool ProbeApiCallWithEnumeration(int interactionTag, ResultType* result, int num
     if constexpr (!TakesEnumeration(Function))
         return false;
     else
-        return ProbeApiCallOf<Start...>(Function, interactionTag, result, Properties.NeedsInteraction(), number);
+        return ProbeApiCallOf<Start...>(Function, interactionTag, result,
+                                        Properties.NeedsInteraction(), number);
 }
 
 }  // namespace QEL
 
-#define QEL_API_CALL_NAMED_TAG(Function, flags, tagName)                                     \
-    static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags), tagName};     \
-    [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall(    \
-        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function>,                  \
+#define QEL_API_CALL_NAMED_TAG(Function, flags, tagName)                                  \
+    static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags), tagName};  \
+    [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall( \
+        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function>,               \
         &::QEL::ProbeApiCallWithEnumeration<&::QEL::Function, s_##Function>)
 
 #define QEL_API_CALL(Function, flags) QEL_API_CALL_NAMED_TAG(Function, flags, "interaction")
@@ -127,17 +131,17 @@ bool ProbeApiCallWithEnumeration(int interactionTag, ResultType* result, int num
 // A call that journal replay can make again. The replay sits above the core, so the core's
 // row only marks the call; its adapter is registered by the layer that can see the replay
 // (the replay itself for the core's calls, the API's own row for the API's calls).
-#define QEL_API_REPLAYABLE_CALL(Function, flags)                                              \
+#define QEL_API_REPLAYABLE_CALL(Function, flags) \
     QEL_API_CALL(Function, (flags) | ::QEL::ApiCallReplayable)
 
 // A call that returns start, not 0 or false, when it stops before its effect; the call hands
 // s_<name>Start to its frame.
-#define QEL_API_CALL_STARTING_AT(Function, flags, start)                                            \
-    static constexpr auto s_##Function##Start = (start);                                          \
-    static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags), "interaction"};     \
-    [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall(          \
-        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function, s_##Function##Start>,   \
+#define QEL_API_CALL_STARTING_AT(Function, flags, start)                                         \
+    static constexpr auto s_##Function##Start = (start);                                         \
+    static constexpr ::QEL::ApiCallProperties s_##Function{#Function, (flags), "interaction"};   \
+    [[maybe_unused]] static const bool s_##Function##Registered = ::QEL::RegisterApiCall(        \
+        s_##Function, &::QEL::ProbeApiCall<&::QEL::Function, s_##Function, s_##Function##Start>, \
         &::QEL::ProbeApiCallWithEnumeration<&::QEL::Function, s_##Function, s_##Function##Start>)
 
-#define QEL_API_REPLAYABLE_CALL_STARTING_AT(Function, flags, start)                                 \
+#define QEL_API_REPLAYABLE_CALL_STARTING_AT(Function, flags, start) \
     QEL_API_CALL_STARTING_AT(Function, (flags) | ::QEL::ApiCallReplayable, start)

@@ -1,13 +1,13 @@
 #include "core/frame/ArgumentChecks.h"
 
-#include "core/frame/TagCasts.h"
-#include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/objects/TagManager.h"
-#include "core/maths/Tolerance.h"
-#include "core/tracking/TrackingManager.h"
-#include "core/objects/ReferenceQueries.h"
 #include "core/frame/ModellingOptionClasses.h"
+#include "core/frame/TagCasts.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/maths/Tolerance.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/ReferenceQueries.h"
+#include "core/objects/TagManager.h"
+#include "core/tracking/TrackingManager.h"
 
 #include <algorithm>
 
@@ -17,7 +17,10 @@ namespace {
 
 ResultType Verdict(bool acceptable) { return acceptable ? ResultTypeOk : ResultTypeBadArgument; }
 
-ResultType CheckRange(int value, int low, int high) { return Verdict(value >= low && value <= high); }
+ResultType CheckRange(int value, int low, int high)
+{
+    return Verdict(value >= low && value <= high);
+}
 
 // Every element passes the test; an empty array passes.
 template <typename Test>
@@ -27,11 +30,14 @@ bool AllOf(const Array<int>& tags, Test test)
     return std::all_of(values.begin(), values.end(), test);
 }
 
-bool IsTopologyOrFreeGeometry(int tag) { return IsFaceEdgeOrVertex(tag) || IsPointLineOrPlane(tag); }
+bool IsTopologyOrFreeGeometry(int tag)
+{
+    return IsFaceEdgeOrVertex(tag) || IsPointLineOrPlane(tag);
+}
 
 // Every tag a reference whose kernel entity is of one of the classes.
-ResultType CheckReferencedClasses(const Array<int>& tags, Interaction* interaction,
-                                  int classCode, int otherClassCode)
+ResultType CheckReferencedClasses(const Array<int>& tags, Interaction* interaction, int classCode,
+                                  int otherClassCode)
 {
     if (!interaction)
         return ResultTypeBadArgument;
@@ -65,7 +71,10 @@ bool IsValidGeometryGroup(const std::vector<int>& group, Interaction* interactio
 
 }  // namespace
 
-ResultType CheckArgInteractionTag(int tag) { return Verdict(TagManager::FindInteractionFromTag(tag)); }
+ResultType CheckArgInteractionTag(int tag)
+{
+    return Verdict(TagManager::FindInteractionFromTag(tag));
+}
 
 ResultType CheckArgObjectTag(int tag, Interaction* interaction)
 {
@@ -102,7 +111,8 @@ ResultType CheckArgReferencesOnSameInstance(int tag1, int tag2, Interaction* int
         return ResultTypeBadArgument;
     Reference* first = interaction->FindReferenceFromTag(tag1);
     Reference* second = interaction->FindReferenceFromTag(tag2);
-    return Verdict(!first || !second || GetReferenceInstance(first) == GetReferenceInstance(second));
+    return Verdict(!first || !second ||
+                   GetReferenceInstance(first) == GetReferenceInstance(second));
 }
 
 ResultType CheckArgInstanceTag(int tag, Interaction* interaction)
@@ -168,10 +178,10 @@ ResultType CheckArgTagIsMakeFeatureOptions(int tag, Interaction* interaction)
     return Verdict(CastTagToMakeFeatureOptions(interaction, tag));
 }
 
-#define QEL_DEFINE_OPTION_CHECK(Class)                                  \
-    ResultType CheckArgTagIs##Class(int tag, Interaction* interaction)  \
-    {                                                                   \
-        return Verdict(CastTagTo##Class(interaction, tag));             \
+#define QEL_DEFINE_OPTION_CHECK(Class)                                 \
+    ResultType CheckArgTagIs##Class(int tag, Interaction* interaction) \
+    {                                                                  \
+        return Verdict(CastTagTo##Class(interaction, tag));            \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_OPTION_CHECK)
 #undef QEL_DEFINE_OPTION_CHECK
@@ -180,7 +190,10 @@ ResultType CheckArgKernelEntityTag(int tag) { return Verdict(IsEntity(tag)); }
 
 ResultType CheckArgReferenceEntityTag(int tag) { return Verdict(IsTopologyOrFreeGeometry(tag)); }
 
-ResultType CheckArgTopolArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsFaceEdgeOrVertex)); }
+ResultType CheckArgTopolArray(const Array<int>& tags)
+{
+    return Verdict(AllOf(tags, IsFaceEdgeOrVertex));
+}
 
 ResultType CheckArgFaceArray(const Array<int>& tags) { return Verdict(AllOf(tags, IsFace)); }
 
@@ -220,7 +233,8 @@ ResultType CheckArgPositionArrayNotEmpty(const Array<Position>& positions)
 
 ResultType CheckArgBlendIdentifyType(int value)
 {
-    return CheckRange(value, BlendIdentifyTypeAllWithinBody, BlendIdentifyTypeEqualRadiusWithinBody);
+    return CheckRange(value, BlendIdentifyTypeAllWithinBody,
+                      BlendIdentifyTypeEqualRadiusWithinBody);
 }
 
 ResultType CheckArgStepFaceType(int value)
@@ -293,8 +307,9 @@ ResultType CheckArgPatternDirection(Interaction* interaction, int count, int tag
                    GetEntityClass(GetReferenceEntityTag(reference)) == KernelClassLine);
 }
 
-ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction, int& body,
-                                      std::vector<int>& classes, bool anyCount, bool allowNull)
+ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction,
+                                      int& body, std::vector<int>& classes, bool anyCount,
+                                      bool allowNull)
 {
     const std::vector<int>& tags = GetArrayVector(occurrence);
     bool named = false;
@@ -315,8 +330,8 @@ ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction*
         if (IsReferenceEntityUsedByNonSimpleFeature(interaction, face))
             return ResultTypeBadArgument;
         // Corresponding faces carry one kind of analytic surface in every copy.
-        const int surfaceClass = GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                     nullptr, nullptr);
+        const int surfaceClass = GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr,
+                                                     nullptr, nullptr, nullptr);
         if (classes.size() <= position)
             classes.resize(position + 1, 0);
         if (classes[position] == 0)
@@ -329,8 +344,9 @@ ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction*
     return Verdict(named || anyCount);
 }
 
-ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences, Interaction* interaction,
-                                               int& body, bool anyCount, bool allowNull)
+ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences,
+                                               Interaction* interaction, int& body, bool anyCount,
+                                               bool allowNull)
 {
     body = 0;
     const std::vector<Array<int>>& list = GetArrayVector(occurrences);
@@ -348,7 +364,8 @@ ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurren
         if (occurrence.GetSize() == 0)
             continue;
         if (occurrence.GetSize() != expected ||
-            CheckFacePatternOccurrence(occurrence, interaction, body, classes, anyCount, allowNull) != ResultTypeOk) {
+            CheckFacePatternOccurrence(occurrence, interaction, body, classes, anyCount,
+                                       allowNull) != ResultTypeOk) {
             body = 0;
             return ResultTypeBadArgument;
         }
@@ -356,13 +373,15 @@ ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurren
     return Verdict(body != 0);
 }
 
-ResultType CheckRectangularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
-                                                int xCount, int yCount, double, double, int xDirection,
+ResultType CheckRectangularFacePatternArguments(Interaction* interaction,
+                                                const Array<Array<int>>& occurrences, int xCount,
+                                                int yCount, double, double, int xDirection,
                                                 int yDirection)
 {
     int body = 0;
     if (occurrences.GetSize() == 0 ||
-        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) != ResultTypeOk ||
+        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) !=
+            ResultTypeOk ||
         body == 0 || xCount < 1 || yCount < 1 ||
         static_cast<long long>(occurrences.GetSize()) != static_cast<long long>(xCount) * yCount)
         return ResultTypeBadArgument;
@@ -370,12 +389,13 @@ ResultType CheckRectangularFacePatternArguments(Interaction* interaction, const 
     return x != ResultTypeOk ? x : CheckArgPatternDirection(interaction, yCount, yDirection, body);
 }
 
-ResultType CheckCircularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
-                                             int axis, double)
+ResultType CheckCircularFacePatternArguments(Interaction* interaction,
+                                             const Array<Array<int>>& occurrences, int axis, double)
 {
     int body = 0;
     if (occurrences.GetSize() == 0 ||
-        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) != ResultTypeOk ||
+        CheckFacePatternOccurrencesArgument(occurrences, interaction, body, true, true) !=
+            ResultTypeOk ||
         body == 0)
         return ResultTypeBadArgument;
     return CheckArgPatternDirection(interaction, occurrences.GetSize(), axis, body);
@@ -396,8 +416,8 @@ ResultType CheckDragRotateAxisArgument(int axisTag, Interaction* interaction)
     Reference* axis = interaction ? interaction->FindReferenceFromTag(axisTag) : nullptr;
     if (!axis)
         return ResultTypeBadArgument;
-    const int axisClass = GetStandardGeometry(GetReferenceEntityTag(axis), nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr);
+    const int axisClass = GetStandardGeometry(GetReferenceEntityTag(axis), nullptr, nullptr,
+                                              nullptr, nullptr, nullptr, nullptr, nullptr);
     if (axisClass != KernelClassLine && axisClass != KernelClassCircle &&
         axisClass != KernelClassCylinder)
         return ResultTypeBadArgument;

@@ -4,8 +4,8 @@
 // behaviour check alone has a result of its own). A check only asks: it never throws, never
 // changes the interaction or the kernel, and a null interaction gives ResultTypeBadArgument.
 
-#include "core/frame/Array.h"
 #include "core/enums/Enums.h"
+#include "core/frame/Array.h"
 
 namespace QEL {
 
@@ -120,20 +120,24 @@ ResultType CheckArgPatternDirection(Interaction* interaction, int count, int tag
 // position of one kind of analytic surface throughout. body and classes carry over from one
 // occurrence to the next. 0 tags are skipped with allowNull; an occurrence of only 0 tags
 // passes only with anyCount.
-ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction, int& body,
-                                      std::vector<int>& classes, bool anyCount, bool allowNull);
+ResultType CheckFacePatternOccurrence(const Array<int>& occurrence, Interaction* interaction,
+                                      int& body, std::vector<int>& classes, bool anyCount,
+                                      bool allowNull);
 // At least one occurrence; every non-empty one of the expected size (that of the first, or
 // with anyCount of the first non-empty one) and acceptable; some face named. body is the
 // pattern's body, 0 on failure.
-ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences, Interaction* interaction,
-                                               int& body, bool anyCount, bool allowNull);
+ResultType CheckFacePatternOccurrencesArgument(const Array<Array<int>>& occurrences,
+                                               Interaction* interaction, int& body, bool anyCount,
+                                               bool allowNull);
 // The occurrences of an xCount by yCount grid and its two directions; spacings are free.
-ResultType CheckRectangularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
-                                                int xCount, int yCount, double xSpacing, double ySpacing,
+ResultType CheckRectangularFacePatternArguments(Interaction* interaction,
+                                                const Array<Array<int>>& occurrences, int xCount,
+                                                int yCount, double xSpacing, double ySpacing,
                                                 int xDirection, int yDirection);
 // The occurrences about an axis and the axis; the spacing is free.
-ResultType CheckCircularFacePatternArguments(Interaction* interaction, const Array<Array<int>>& occurrences,
-                                             int axis, double spacing);
+ResultType CheckCircularFacePatternArguments(Interaction* interaction,
+                                             const Array<Array<int>>& occurrences, int axis,
+                                             double spacing);
 ResultType CheckArgTagIsSection(int tag, Interaction* interaction);
 ResultType CheckArgTagIsVirtualVertex(int tag, Interaction* interaction);
 
@@ -143,7 +147,8 @@ ResultType CheckArgTagIsVirtualVertex(int tag, Interaction* interaction);
 ResultType CheckArgFeatureReference(Interaction* interaction, int featureTag, int referenceTag);
 // A reference through an instance that may position the feature: the instance of its other
 // profile references, or another body than the one instance all its references share.
-ResultType CheckArgFeatureProfileReference(Interaction* interaction, int featureTag, int referenceTag);
+ResultType CheckArgFeatureProfileReference(Interaction* interaction, int featureTag,
+                                           int referenceTag);
 
 // The axis of a rotation drag: a reference whose standard form is a line, circle or cylinder.
 // With a selection, the selected references and the axis must either all lie on one body

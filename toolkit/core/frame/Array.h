@@ -2,10 +2,10 @@
 // The exported container of the toolkit's surface. Its one member is a pointer to a heap
 // vector, so that the application and the toolkit share one layout whatever their builds.
 
-#include "core/maths/Double4x4.h"
 #include "core/enums/Enums.h"
-#include "core/maths/Position.h"
 #include "core/frame/QelExport.h"
+#include "core/maths/Double4x4.h"
+#include "core/maths/Position.h"
 
 #include <stdexcept>
 #include <vector>
@@ -207,7 +207,8 @@ template <typename T>
 void Array<T>::Assign(int count, const T& value)
 {
     m_vector->clear();
-    m_vector->insert(m_vector->end(), static_cast<std::size_t>(static_cast<long long>(count)), value);
+    m_vector->insert(m_vector->end(), static_cast<std::size_t>(static_cast<long long>(count)),
+                     value);
 }
 
 template <typename T>

@@ -3,12 +3,12 @@
 // for the frame's checks and casts and for the calls that do the same for each of them. The
 // classes are the model's: the frame names them only.
 
-#define QEL_MODELLING_OPTION_CLASSES(X)                                                        \
-    X(ReorderBlendsOptions) X(CutOptions) X(CopyOptions) X(DeleteFacesOptions) X(ShellOptions) \
-    X(PasteOptions) X(OffsetFacesOptions) X(TaperOptions) X(ReplaceOptions)                    \
-    X(ReplaceFacesWithSheetOptions) X(ExtractBodyPersistentDataOptions)                        \
-    X(RestoreBodyPersistentDataOptions) X(RemoveFaceShellPersistentDataOptions)                \
-    X(BodyIsPasteToolOptions)
+#define QEL_MODELLING_OPTION_CLASSES(X)                                                         \
+    X(ReorderBlendsOptions)                                                                     \
+    X(CutOptions) X(CopyOptions) X(DeleteFacesOptions) X(ShellOptions) X(PasteOptions)          \
+        X(OffsetFacesOptions) X(TaperOptions) X(ReplaceOptions) X(ReplaceFacesWithSheetOptions) \
+            X(ExtractBodyPersistentDataOptions) X(RestoreBodyPersistentDataOptions)             \
+                X(RemoveFaceShellPersistentDataOptions) X(BodyIsPasteToolOptions)
 
 namespace QEL {
 

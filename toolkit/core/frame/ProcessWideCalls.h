@@ -13,7 +13,9 @@ namespace QEL {
 inline void RunSetFlagCall(const ApiCallProperties& call, bool value, const char* name,
                            const std::function<void(bool)>& set, ResultType* result)
 {
-    ProcessCall(call, result, BoolArg(value, name)).Run([&set](Interaction*, ResultType&, bool to) { set(to); });
+    ProcessCall(call, result, BoolArg(value, name)).Run([&set](Interaction*, ResultType&, bool to) {
+        set(to);
+    });
 }
 
 inline bool RunGetFlagCall(const ApiCallProperties& call, const std::function<bool()>& get,

@@ -27,10 +27,10 @@ MakeFeatureOptions* CastTagToMakeFeatureOptions(Interaction* interaction, int ta
     return CastTagTo<MakeFeatureOptions>(interaction, tag);
 }
 
-#define QEL_DEFINE_OPTION_CAST(Class)                                  \
-    Class* CastTagTo##Class(Interaction* interaction, int tag)         \
-    {                                                                  \
-        return CastTagTo<Class>(interaction, tag);                     \
+#define QEL_DEFINE_OPTION_CAST(Class)                          \
+    Class* CastTagTo##Class(Interaction* interaction, int tag) \
+    {                                                          \
+        return CastTagTo<Class>(interaction, tag);             \
     }
 QEL_MODELLING_OPTION_CLASSES(QEL_DEFINE_OPTION_CAST)
 QEL_DEFINE_OPTION_CAST(FacePattern)

@@ -3,10 +3,10 @@
 // checks. Each answers null for a null interaction, a tag that names no object registered with
 // it, or an object of another class.
 
-#include "core/objects/Interaction.h"
-#include "core/objects/Object.h"
 #include "core/frame/ModellingOptionClasses.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/Object.h"
 
 namespace QEL {
 
@@ -43,11 +43,14 @@ PasteOptions* CastTagToPasteOptions(Interaction* interaction, int tag);
 OffsetFacesOptions* CastTagToOffsetFacesOptions(Interaction* interaction, int tag);
 TaperOptions* CastTagToTaperOptions(Interaction* interaction, int tag);
 ReplaceOptions* CastTagToReplaceOptions(Interaction* interaction, int tag);
-ReplaceFacesWithSheetOptions* CastTagToReplaceFacesWithSheetOptions(Interaction* interaction, int tag);
-ExtractBodyPersistentDataOptions* CastTagToExtractBodyPersistentDataOptions(Interaction* interaction, int tag);
-RestoreBodyPersistentDataOptions* CastTagToRestoreBodyPersistentDataOptions(Interaction* interaction, int tag);
-RemoveFaceShellPersistentDataOptions* CastTagToRemoveFaceShellPersistentDataOptions(Interaction* interaction,
-                                                                                   int tag);
+ReplaceFacesWithSheetOptions* CastTagToReplaceFacesWithSheetOptions(Interaction* interaction,
+                                                                    int tag);
+ExtractBodyPersistentDataOptions* CastTagToExtractBodyPersistentDataOptions(
+    Interaction* interaction, int tag);
+RestoreBodyPersistentDataOptions* CastTagToRestoreBodyPersistentDataOptions(
+    Interaction* interaction, int tag);
+RemoveFaceShellPersistentDataOptions* CastTagToRemoveFaceShellPersistentDataOptions(
+    Interaction* interaction, int tag);
 BodyIsPasteToolOptions* CastTagToBodyIsPasteToolOptions(Interaction* interaction, int tag);
 
 }  // namespace QEL

@@ -1,9 +1,9 @@
 #include "core/journal/FindCallbackReject.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/Interaction.h"
 #include "core/journal/JournalVocabulary.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/TagManager.h"
 #include "core/objects/TaggedEntity.h"
 #include "core/persist/XMLIO.h"
@@ -17,7 +17,8 @@ namespace {
 // keeps a single "bodyIndex", the from entity's, since a reader finds only the first; the writer
 // leaves it out for index 0, which a reader reads back as 0. An entity 0 is written as
 // nothing, and a reader finding no identifier reads 0 and says so through absent.
-bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBodyIndex, bool& absent)
+bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBodyIndex,
+                      bool& absent)
 {
     const std::string idName = std::string(prefix) + "EntityId";
     const std::string className = std::string(prefix) + "EntityClass";
@@ -53,7 +54,8 @@ bool DoIORejectEntity(XMLIO& xmlio, int& entity, const char* prefix, bool withBo
         !xmlio.DoIO(JournalName::BodyIndex, bodyIndex))
         return false;
     if (xmlio.IsReading()) {
-        const int classCode = classText.empty() ? KernelClassFace : KernelClassFromString(classText);
+        const int classCode =
+            classText.empty() ? KernelClassFace : KernelClassFromString(classText);
         const int owner = xmlio.FindBodyByIdAndIndex(bodyId, bodyIndex);
         entity = owner && GetEntityClass(owner) == KernelClassBody
                      ? FindEntityByIdentifier(owner, classCode, identifier)
@@ -100,19 +102,21 @@ bool FindCallbackRejectRecord::DoIO(FindCallbackRejectRecord& record, Interactio
     // The groups follow one another: a group absent (an entity 0) ends the record there, and a
     // record read holds nothing of an earlier one past that point.
     if (xmlio.IsReading())
-        record.fromEntity = record.fromInstance = record.toEntity = record.toInstance = record.additionalEntity =
-            record.additionalInstance = 0;
+        record.fromEntity = record.fromInstance = record.toEntity = record.toInstance =
+            record.additionalEntity = record.additionalInstance = 0;
     bool absent = false;
     const bool done =
-        xmlio.DoIO("level", record.level) && DoIORelationType(xmlio, "relationType", relationType) &&
+        xmlio.DoIO("level", record.level) &&
+        DoIORelationType(xmlio, "relationType", relationType) &&
         DoIORejectEntity(xmlio, record.fromEntity, "from", true, absent) &&
-        (absent || (DoIOInstance(xmlio, interaction, record.fromInstance, "fromInstanceId") &&
-                    DoIORejectEntity(xmlio, record.toEntity, "to", false, absent) &&
-                    (absent || (DoIOInstance(xmlio, interaction, record.toInstance, "toInstanceId") &&
-                                DoIORejectEntity(xmlio, record.additionalEntity, "additional", false,
-                                                 absent) &&
-                                (absent || DoIOInstance(xmlio, interaction, record.additionalInstance,
-                                                        "additionalInstanceId"))))));
+        (absent ||
+         (DoIOInstance(xmlio, interaction, record.fromInstance, "fromInstanceId") &&
+          DoIORejectEntity(xmlio, record.toEntity, "to", false, absent) &&
+          (absent ||
+           (DoIOInstance(xmlio, interaction, record.toInstance, "toInstanceId") &&
+            DoIORejectEntity(xmlio, record.additionalEntity, "additional", false, absent) &&
+            (absent || DoIOInstance(xmlio, interaction, record.additionalInstance,
+                                    "additionalInstanceId"))))));
     record.relationType = relationType;
     xmlio.EndElement(false);
     return done;

@@ -21,8 +21,9 @@ const XMLPreparedStart& JournalArgumentStarts::Find(const char* element, const c
         entry.element = Text{element != nullptr, element ? element : ""};
         entry.name = Text{name != nullptr, name ? name : ""};
         entry.typeName = Text{typeName != nullptr, typeName ? typeName : ""};
-        entry.start = XMLStreamWriter::Prepare(
-            element, {{JournalName::ArgType, argType}, {JournalName::Name, name}, {JournalName::Type, typeName}});
+        entry.start = XMLStreamWriter::Prepare(element, {{JournalName::ArgType, argType},
+                                                         {JournalName::Name, name},
+                                                         {JournalName::Type, typeName}});
     }
     return entry.start;
 }

@@ -2,14 +2,14 @@
 
 #include "core/journal/JournalArgumentStarts.h"
 
-#include "core/objects/Interaction.h"
 #include "core/journal/JournalVocabulary.h"
 #include "core/journal/JournalWriter.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/maths/Xform.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/TagManager.h"
 #include "core/objects/TaggedEntity.h"
 #include "core/persist/XMLIO.h"
-#include "core/maths/Xform.h"
 
 #include <cxxabi.h>
 
@@ -79,7 +79,8 @@ TagDescription DescribeTag(int tag, int interactionTag, const char* fallbackType
     }
     // A partition is asked for as a partition, whatever class the kernel gives its tag.
     int classCode = IsPartition(tag) ? KernelClassPartition
-                                     : IsEntity(tag) ? GetEntityClass(tag) : KernelClassNull;
+                    : IsEntity(tag)  ? GetEntityClass(tag)
+                                     : KernelClassNull;
     if (classCode == KernelClassPartition) {
         description.isPartition = true;
         description.isCurrentPartition = GetCurrentPartition() == tag;
@@ -148,8 +149,8 @@ bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
     if (!writer)
         return false;
     const bool named = name && *name;
-    const char* element = elementName ? elementName
-                                      : (named ? JournalName::Argument : JournalName::ReturnValue);
+    const char* element =
+        elementName ? elementName : (named ? JournalName::Argument : JournalName::ReturnValue);
     // The kinds that leave the direction out (matrices, buffers, lists of lists) leave it out
     // as outputs too; a reader takes them for inputs.
     const char* argType = !elementName && named && withArgType ? m_argType : nullptr;
@@ -289,8 +290,7 @@ int JournalArguments::WriteJournalArgPointer(const void* value, const char* name
 
 template <typename Item, typename WriteItem>
 int JournalArguments::WriteJournalArray(const std::vector<Item>& items, const char* name,
-                                        const char* typeName, bool withArgType,
-                                        WriteItem writeItem)
+                                        const char* typeName, bool withArgType, WriteItem writeItem)
 {
     if (!BeginJournalArg(name, typeName, nullptr, withArgType))
         return 0;
@@ -305,13 +305,13 @@ int JournalArguments::WriteJournalArray(const std::vector<Item>& items, const ch
 
 int JournalArguments::WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name)
 {
-    return WriteJournalArray(values, name, JournalName::IntegerArray, true,
-                             [](XMLIO& writer, int value) {
-                                 WriteNumberElement(writer, JournalName::Int, value);
-                             });
+    return WriteJournalArray(
+        values, name, JournalName::IntegerArray, true,
+        [](XMLIO& writer, int value) { WriteNumberElement(writer, JournalName::Int, value); });
 }
 
-int JournalArguments::WriteJournalArgDoubleArray(const std::vector<double>& values, const char* name)
+int JournalArguments::WriteJournalArgDoubleArray(const std::vector<double>& values,
+                                                 const char* name)
 {
     return WriteJournalArray(values, name, JournalName::DoubleArray, true,
                              [](XMLIO& writer, double value) {
@@ -341,7 +341,8 @@ int JournalArguments::WriteJournalArgTagArrayArray(const std::vector<std::vector
                                  int length = static_cast<int>(tags.size());
                                  writer.DoIO(JournalName::Length, length);
                                  for (int tag : tags)
-                                     WriteJournalTag(tag, nullptr, JournalName::TagType, JournalName::Element);
+                                     WriteJournalTag(tag, nullptr, JournalName::TagType,
+                                                     JournalName::Element);
                                  writer.EndElement(false);
                              });
 }

@@ -4,9 +4,9 @@
 // The guard keeps the direction of the values it writes and the call's interaction tag, which
 // decides how tags are described. Every writer returns 0: journalling never fails a call.
 
-#include "core/maths/Double4x4.h"
 #include "core/enums/EnumNames.h"
 #include "core/enums/Enums.h"
+#include "core/maths/Double4x4.h"
 #include "core/maths/Position.h"
 
 #include <cstring>
@@ -19,28 +19,33 @@ namespace QEL {
 class XMLIO;
 
 // The enumerations written by name: (type, name text of the type).
-#define QEL_JOURNAL_ENUMS(X)                                                             \
-    X(FeatureType) X(ShellType) X(ShellLocalFaceType) X(BlendIdentifyType) X(ObjectType) \
-    X(StepFaceType) X(TaperMethodType) X(TaperLaminarEdgeType) X(ReplaceEdgesUseType)    \
-    X(ReplaceMergeType) X(RelationType) X(FindRelationType) X(FindGeometryType)          \
-    X(FeatureProcedureType) X(ResultType) X(ReferenceBehaviour) X(UpdateStatus)          \
-    X(ExtractBodyPersistentDataStatus) X(RestoreBodyPersistentDataStatus)                \
-    X(TrackingDataType) X(PasteType) X(RelationSubtype) X(PreviewMode)                   \
-    X(SolutionDataMode) X(RuleState) X(RuleType) X(FoundDataState) X(FoundDataType)      \
-    X(InvalidityType)
+#define QEL_JOURNAL_ENUMS(X)                                                                  \
+    X(FeatureType)                                                                            \
+    X(ShellType) X(ShellLocalFaceType) X(BlendIdentifyType) X(ObjectType) X(StepFaceType)     \
+        X(TaperMethodType) X(TaperLaminarEdgeType) X(ReplaceEdgesUseType) X(ReplaceMergeType) \
+            X(RelationType) X(FindRelationType) X(FindGeometryType) X(FeatureProcedureType)   \
+                X(ResultType) X(ReferenceBehaviour) X(UpdateStatus)                           \
+                    X(ExtractBodyPersistentDataStatus) X(RestoreBodyPersistentDataStatus)     \
+                        X(TrackingDataType) X(PasteType) X(RelationSubtype) X(PreviewMode)    \
+                            X(SolutionDataMode) X(RuleState) X(RuleType) X(FoundDataState)    \
+                                X(FoundDataType) X(InvalidityType)
 
 // The fallback types of tags that are kernel application items.
-#define QEL_JOURNAL_TAG_KINDS(X)                                                             \
-    X(Tag) X(ReferenceTag) X(InstanceTag) X(RelationTag) X(FeatureTag) X(MappingDataTag)     \
-    X(TrackingDataTag) X(InteractionTag) X(FeatureProcedureDataTag) X(FacePatternTag)        \
-    X(SectionTag) X(RuleTag) X(FoundDataTag) X(BodyTag) X(PartitionTag) X(EntityTag)         \
-    X(MarkTag) X(VirtualVertexTag) X(UserDefinedFacePatternTag) X(RectangularFacePatternTag) \
-    X(CircularFacePatternTag) X(DeleteFacesOptionsTag) X(OffsetFacesOptionsTag)              \
-    X(CutOptionsTag) X(CopyOptionsTag) X(PasteOptionsTag) X(ShellOptionsTag)                 \
-    X(ReorderBlendsOptionsTag) X(ReplaceFacesWithSheetOptionsTag)                            \
-    X(ExtractBodyPersistentDataOptionsTag) X(RestoreBodyPersistentDataOptionsTag)            \
-    X(RemoveFaceShellPersistentDataOptionsTag) X(BodyIsPasteToolOptionsTag)                  \
-    X(TaperOptionsTag) X(ReplaceOptionsTag) X(MakeFeatureOptionsTag)
+#define QEL_JOURNAL_TAG_KINDS(X)                                                                \
+    X(Tag)                                                                                      \
+    X(ReferenceTag) X(InstanceTag) X(RelationTag) X(FeatureTag) X(MappingDataTag)               \
+        X(TrackingDataTag) X(InteractionTag) X(FeatureProcedureDataTag) X(FacePatternTag)       \
+            X(SectionTag) X(RuleTag) X(FoundDataTag) X(BodyTag) X(PartitionTag) X(EntityTag)    \
+                X(MarkTag) X(VirtualVertexTag) X(UserDefinedFacePatternTag)                     \
+                    X(RectangularFacePatternTag) X(CircularFacePatternTag)                      \
+                        X(DeleteFacesOptionsTag) X(OffsetFacesOptionsTag) X(CutOptionsTag)      \
+                            X(CopyOptionsTag) X(PasteOptionsTag) X(ShellOptionsTag)             \
+                                X(ReorderBlendsOptionsTag) X(ReplaceFacesWithSheetOptionsTag)   \
+                                    X(ExtractBodyPersistentDataOptionsTag)                      \
+                                        X(RestoreBodyPersistentDataOptionsTag)                  \
+                                            X(RemoveFaceShellPersistentDataOptionsTag)          \
+                                                X(BodyIsPasteToolOptionsTag) X(TaperOptionsTag) \
+                                                    X(ReplaceOptionsTag) X(MakeFeatureOptionsTag)
 
 class JournalArguments {
 public:
@@ -78,18 +83,39 @@ public:
     int WriteJournalReturnInt(int value) { return WriteJournalArgInt(value, nullptr); }
     int WriteJournalReturnBool(bool value) { return WriteJournalArgBool(value, nullptr); }
     int WriteJournalReturnDouble(double value) { return WriteJournalArgDouble(value, nullptr); }
-    int WriteJournalReturnString(const char* value) { return WriteJournalArgString(value, nullptr); }
+    int WriteJournalReturnString(const char* value)
+    {
+        return WriteJournalArgString(value, nullptr);
+    }
     int WriteJournalArgNull(const char* name, const char* typeName);
     int WriteJournalArgUnhandled(const char* name, const char* typeName, const char* value);
     int WriteJournalArgPointer(const void* value, const char* name);
-    int WriteJournalReturnPointer(const void* value) { return WriteJournalArgPointer(value, nullptr); }
+    int WriteJournalReturnPointer(const void* value)
+    {
+        return WriteJournalArgPointer(value, nullptr);
+    }
     // Application code handed over as data: recorded, never replayed.
-    int WriteJournalArgFeatureProcedure(const char* name) { return WriteJournalArgUnhandled(name, "FeatureProcedure", "data"); }
-    int WriteJournalArgFeatureProcedureCallback(const char* name) { return WriteJournalArgUnhandled(name, "FeatureProcedureCallback", "data"); }
-    int WriteJournalArgFeatureTransformCallback(const char* name) { return WriteJournalArgUnhandled(name, "FeatureTransformCallback", "data"); }
+    int WriteJournalArgFeatureProcedure(const char* name)
+    {
+        return WriteJournalArgUnhandled(name, "FeatureProcedure", "data");
+    }
+    int WriteJournalArgFeatureProcedureCallback(const char* name)
+    {
+        return WriteJournalArgUnhandled(name, "FeatureProcedureCallback", "data");
+    }
+    int WriteJournalArgFeatureTransformCallback(const char* name)
+    {
+        return WriteJournalArgUnhandled(name, "FeatureTransformCallback", "data");
+    }
     int WriteJournalReturnFeatureProcedure() { return WriteJournalArgFeatureProcedure(nullptr); }
-    int WriteJournalReturnFeatureProcedureCallback() { return WriteJournalArgFeatureProcedureCallback(nullptr); }
-    int WriteJournalReturnFeatureTransformCallback() { return WriteJournalArgFeatureTransformCallback(nullptr); }
+    int WriteJournalReturnFeatureProcedureCallback()
+    {
+        return WriteJournalArgFeatureProcedureCallback(nullptr);
+    }
+    int WriteJournalReturnFeatureTransformCallback()
+    {
+        return WriteJournalArgFeatureTransformCallback(nullptr);
+    }
 
     // Arrays.
     int WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name);
@@ -107,12 +133,13 @@ public:
                                                   const char* name);
 
     // Tags: section rules decide "type"; the body a tag needs is written once, before it.
-    int WriteJournalTag(int tag, const char* name, const char* fallbackType, const char* elementName);
-#define QEL_JOURNAL_TAG_WRITERS(Kind)                                                       \
-    int WriteJournalArg##Kind(int tag, const char* name)                                   \
-    {                                                                                       \
-        return WriteJournalTag(tag, name, #Kind, nullptr);                                  \
-    }                                                                                       \
+    int WriteJournalTag(int tag, const char* name, const char* fallbackType,
+                        const char* elementName);
+#define QEL_JOURNAL_TAG_WRITERS(Kind)                      \
+    int WriteJournalArg##Kind(int tag, const char* name)   \
+    {                                                      \
+        return WriteJournalTag(tag, name, #Kind, nullptr); \
+    }                                                      \
     int WriteJournalReturn##Kind(int tag) { return WriteJournalTag(tag, nullptr, #Kind, nullptr); }
     QEL_JOURNAL_TAG_KINDS(QEL_JOURNAL_TAG_WRITERS)
 #undef QEL_JOURNAL_TAG_WRITERS
@@ -120,7 +147,8 @@ public:
     // Enumerations by name; a number that names no value is written as the number, and a
     // missing value without "value".
     template <typename E>
-    int WriteJournalEnum(const E* value, const char* typeName, const char* name, const char* elementName);
+    int WriteJournalEnum(const E* value, const char* typeName, const char* name,
+                         const char* elementName);
     // A number given for an enumeration, as it was given.
     template <typename E>
     int WriteJournalEnumNumber(int number, const char* name)
@@ -128,16 +156,19 @@ public:
         return WriteJournalEnumValue(NameOfNumber(static_cast<const E*>(nullptr), number), number,
                                      EnumTypeName<E>(), name, nullptr);
     }
-#define QEL_JOURNAL_ENUM_WRITERS(Enum)                                                      \
-    int WriteJournal##Enum(const Enum* value, const char* name, const char* elementName)    \
-    {                                                                                       \
-        return WriteJournalEnum(value, #Enum, name, elementName);                           \
-    }                                                                                       \
-    int WriteJournalArg##Enum(Enum value, const char* name)                                 \
-    {                                                                                       \
-        return WriteJournal##Enum(&value, name, nullptr);                                   \
-    }                                                                                       \
-    int WriteJournalReturn##Enum(Enum value) { return WriteJournal##Enum(&value, nullptr, nullptr); }
+#define QEL_JOURNAL_ENUM_WRITERS(Enum)                                                   \
+    int WriteJournal##Enum(const Enum* value, const char* name, const char* elementName) \
+    {                                                                                    \
+        return WriteJournalEnum(value, #Enum, name, elementName);                        \
+    }                                                                                    \
+    int WriteJournalArg##Enum(Enum value, const char* name)                              \
+    {                                                                                    \
+        return WriteJournal##Enum(&value, name, nullptr);                                \
+    }                                                                                    \
+    int WriteJournalReturn##Enum(Enum value)                                             \
+    {                                                                                    \
+        return WriteJournal##Enum(&value, nullptr, nullptr);                             \
+    }
     QEL_JOURNAL_ENUMS(QEL_JOURNAL_ENUM_WRITERS)
 #undef QEL_JOURNAL_ENUM_WRITERS
 
@@ -175,11 +206,11 @@ int JournalArguments::WriteJournalEnum(const E* value, const char* typeName, con
     return WriteJournalEnumValue(NameOfNumber(value, asInt), asInt, typeName, name, elementName);
 }
 
-#define QEL_JOURNAL_ENUM_TYPE_NAME(Enum)                           \
-    template <>                                                    \
-    inline const char* JournalArguments::EnumTypeName<Enum>()     \
-    {                                                              \
-        return #Enum;                                              \
+#define QEL_JOURNAL_ENUM_TYPE_NAME(Enum)                      \
+    template <>                                               \
+    inline const char* JournalArguments::EnumTypeName<Enum>() \
+    {                                                         \
+        return #Enum;                                         \
     }
 QEL_JOURNAL_ENUMS(QEL_JOURNAL_ENUM_TYPE_NAME)
 #undef QEL_JOURNAL_ENUM_TYPE_NAME

@@ -1,9 +1,9 @@
 #include "core/journal/JournalWriter.h"
 
-#include "core/objects/Instance.h"
 #include "core/journal/JournalArgumentStarts.h"
-#include "core/objects/Interaction.h"
 #include "core/journal/JournalVocabulary.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/TagManager.h"
 #include "core/persist/XMLIO.h"
 
@@ -85,6 +85,5 @@ bool WriteJournalInteraction(Interaction* interaction)
     s_journalWriter->EndElement(true);
     return written;
 }
-
 
 }  // namespace QEL

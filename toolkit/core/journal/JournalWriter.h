@@ -41,5 +41,4 @@ bool WriteJournalInteraction(Interaction* interaction);
 // The interaction's content as the save file holds it (defined with the save file).
 bool WriteInteractionContent(Interaction* interaction, XMLIO& xmlio);
 
-
 }  // namespace QEL

@@ -157,7 +157,8 @@ bool GetTopologyFeatures(int topology, std::vector<int>* features)
     if (!IsFaceEdgeOrVertex(topology))
         return false;
     KernelArray<int> found;
-    return AppendAnswer(HXR_TOPOL_ask_feats(topology, found.Count(), found.Slot()), found, features);
+    return AppendAnswer(HXR_TOPOL_ask_feats(topology, found.Count(), found.Slot()), found,
+                        features);
 }
 
 bool HasTopologyFeatures(int topology)
@@ -192,7 +193,8 @@ int RejoinBodies(const std::vector<int>& bodies)
 bool SplitDisjointBody(int body, const char* options, std::vector<int>* bodies)
 {
     KernelArray<int> found;
-    return AppendAnswer(HXR_BODY_disjoin(body, options, found.Count(), found.Slot()), found, bodies);
+    return AppendAnswer(HXR_BODY_disjoin(body, options, found.Count(), found.Slot()), found,
+                        bodies);
 }
 
 bool FindShellPartners(int face, std::vector<int>* partners, double* thickness)

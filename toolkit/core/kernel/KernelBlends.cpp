@@ -29,8 +29,8 @@ public:
     IdentifiedBlends(const std::vector<int>& faces, int kind, double tolerance)
     {
         const BQ_FACE_identify_blends_o_t options = MakeIdentifyOptions(tolerance);
-        m_ok = BQ_FACE_identify_blends(static_cast<int>(faces.size()), faces.data(), kind,
-                                       &options, &m_result) == BQ_ERROR_no_errors;
+        m_ok = BQ_FACE_identify_blends(static_cast<int>(faces.size()), faces.data(), kind, &options,
+                                       &m_result) == BQ_ERROR_no_errors;
     }
     IdentifiedBlends(const IdentifiedBlends&) = delete;
     IdentifiedBlends& operator=(const IdentifiedBlends&) = delete;

@@ -177,8 +177,8 @@ int GetFeatureAttDefTag()
         static const int ownerTypes[] = {KernelClassFace, KernelClassEdge, KernelClassVertex};
         static const int fieldTypes[] = {BQ_FIELD_type_int};
         static const char* const fieldNames[] = {"QELTempAttr"};
-        const BQ_ATTDEF_sf_t form = {s_featureAttDefName, BQ_ATTDEF_class_normal, 3, ownerTypes,
-                                     1, fieldTypes, fieldNames};
+        const BQ_ATTDEF_sf_t form = {
+            s_featureAttDefName, BQ_ATTDEF_class_normal, 3, ownerTypes, 1, fieldTypes, fieldNames};
         if (BQ_ATTDEF_create_2(&form, &definition) != BQ_ERROR_no_errors)
             definition = 0;
     }

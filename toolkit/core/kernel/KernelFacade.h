@@ -4,9 +4,9 @@
 // said) and frees them at once. None reports an error or throws: a failing kernel call gives
 // 0, false, an empty addition or the null class 500.
 
-#include "core/maths/Position.h"
 #include "core/frame/QelExport.h"
 #include "core/maths/Dir.h"
+#include "core/maths/Position.h"
 #include "core/maths/Xform.h"
 
 #include <brennik.h>

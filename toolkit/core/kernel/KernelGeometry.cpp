@@ -29,10 +29,18 @@ int GetUnderlyingGeometry(int entity)
 {
     int geometry = 0;
     switch (GetEntityClass(entity)) {
-    case KernelClassVertex: BQ_VERTEX_ask_point(entity, &geometry); break;
-    case KernelClassEdge: BQ_EDGE_ask_curve(entity, &geometry); break;
-    case KernelClassFace: BQ_FACE_ask_surf(entity, &geometry); break;
-    default: geometry = IsGeometry(entity) ? entity : 0; break;
+        case KernelClassVertex:
+            BQ_VERTEX_ask_point(entity, &geometry);
+            break;
+        case KernelClassEdge:
+            BQ_EDGE_ask_curve(entity, &geometry);
+            break;
+        case KernelClassFace:
+            BQ_FACE_ask_surf(entity, &geometry);
+            break;
+        default:
+            geometry = IsGeometry(entity) ? entity : 0;
+            break;
     }
     return geometry;
 }
@@ -43,69 +51,78 @@ bool ReadStandardForm(int geometry, int classCode, Position* location, Position*
                       double* radius, double* coneHalfAngle, double* torusMinorRadius)
 {
     switch (classCode) {
-    case KernelClassPoint: {
-        BQ_POINT_sf_t sf;
-        if (BQ_POINT_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.position);
-        return true;
-    }
-    case KernelClassLine: {
-        BQ_LINE_sf_t sf;
-        if (BQ_LINE_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        return true;
-    }
-    case KernelClassCircle: {
-        BQ_CIRCLE_sf_t sf;
-        if (BQ_CIRCLE_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        Store(radius, sf.radius);
-        return true;
-    }
-    case KernelClassPlane: {
-        BQ_PLANE_sf_t sf;
-        if (BQ_PLANE_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        return true;
-    }
-    case KernelClassCylinder: {
-        BQ_CYL_sf_t sf;
-        if (BQ_CYL_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        Store(radius, sf.radius);
-        return true;
-    }
-    case KernelClassCone: {
-        BQ_CONE_sf_t sf;
-        if (BQ_CONE_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        Store(radius, sf.radius);
-        Store(coneHalfAngle, sf.half_angle);
-        return true;
-    }
-    case KernelClassSphere: {
-        BQ_SPHERE_sf_t sf;
-        if (BQ_SPHERE_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        Store(radius, sf.radius);
-        return true;
-    }
-    case KernelClassTorus: {
-        BQ_TORUS_sf_t sf;
-        if (BQ_TORUS_ask(geometry, &sf) != BQ_ERROR_no_errors) return false;
-        Store(location, sf.basis_set.location);
-        Store(axis, sf.basis_set.axis);
-        Store(radius, sf.major_radius);
-        Store(torusMinorRadius, sf.minor_radius);
-        return true;
-    }
-    default: return false;
+        case KernelClassPoint: {
+            BQ_POINT_sf_t sf;
+            if (BQ_POINT_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.position);
+            return true;
+        }
+        case KernelClassLine: {
+            BQ_LINE_sf_t sf;
+            if (BQ_LINE_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            return true;
+        }
+        case KernelClassCircle: {
+            BQ_CIRCLE_sf_t sf;
+            if (BQ_CIRCLE_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            Store(radius, sf.radius);
+            return true;
+        }
+        case KernelClassPlane: {
+            BQ_PLANE_sf_t sf;
+            if (BQ_PLANE_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            return true;
+        }
+        case KernelClassCylinder: {
+            BQ_CYL_sf_t sf;
+            if (BQ_CYL_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            Store(radius, sf.radius);
+            return true;
+        }
+        case KernelClassCone: {
+            BQ_CONE_sf_t sf;
+            if (BQ_CONE_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            Store(radius, sf.radius);
+            Store(coneHalfAngle, sf.half_angle);
+            return true;
+        }
+        case KernelClassSphere: {
+            BQ_SPHERE_sf_t sf;
+            if (BQ_SPHERE_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            Store(radius, sf.radius);
+            return true;
+        }
+        case KernelClassTorus: {
+            BQ_TORUS_sf_t sf;
+            if (BQ_TORUS_ask(geometry, &sf) != BQ_ERROR_no_errors)
+                return false;
+            Store(location, sf.basis_set.location);
+            Store(axis, sf.basis_set.axis);
+            Store(radius, sf.major_radius);
+            Store(torusMinorRadius, sf.minor_radius);
+            return true;
+        }
+        default:
+            return false;
     }
 }
 
@@ -114,7 +131,8 @@ bool ReadStandardForm(int geometry, int classCode, Position* location, Position*
 bool ReadGeometryStandardForm(int geometry, int classCode, Position* location, Position* axis,
                               double* radius, double* coneHalfAngle, double* torusMinorRadius)
 {
-    return ReadStandardForm(geometry, classCode, location, axis, radius, coneHalfAngle, torusMinorRadius);
+    return ReadStandardForm(geometry, classCode, location, axis, radius, coneHalfAngle,
+                            torusMinorRadius);
 }
 
 int GetStandardGeometry(int entity, int* geometry, const Xform* xform, Position* location,
@@ -208,8 +226,8 @@ void EvaluateFaceMidpoint(int face, Position* point, Dir* normal)
     BQ_UVBOX_t box;
     if (surface == 0 || BQ_FACE_find_uvbox(face, &box) != BQ_ERROR_no_errors)
         return;
-    const BQ_UV_t centre = {{(box.param[0] + box.param[2]) / 2.0,
-                             (box.param[1] + box.param[3]) / 2.0}};
+    const BQ_UV_t centre = {
+        {(box.param[0] + box.param[2]) / 2.0, (box.param[1] + box.param[3]) / 2.0}};
     BQ_VECTOR_t p;
     BQ_VECTOR_t n;
     if (BQ_SURF_eval_with_normal(surface, centre, 0, 0, false, &p, &n) != BQ_ERROR_no_errors)

@@ -32,10 +32,14 @@ bool IsSubclass(int classCode, int super)
 int GetBodyOfTopology(int tag)
 {
     switch (GetEntityClass(tag)) {
-    case KernelClassVertex: return AskTag(BQ_VERTEX_ask_body, tag);
-    case KernelClassEdge: return AskTag(BQ_EDGE_ask_body, tag);
-    case KernelClassFace: return AskTag(BQ_FACE_ask_body, tag);
-    default: return 0;
+        case KernelClassVertex:
+            return AskTag(BQ_VERTEX_ask_body, tag);
+        case KernelClassEdge:
+            return AskTag(BQ_EDGE_ask_body, tag);
+        case KernelClassFace:
+            return AskTag(BQ_FACE_ask_body, tag);
+        default:
+            return 0;
     }
 }
 
@@ -45,12 +49,16 @@ int GetOwningBody(int tag)
         return 0;
     const int classCode = GetEntityClass(tag);
     switch (classCode) {
-    case KernelClassVertex:
-    case KernelClassEdge:
-    case KernelClassFace: return GetBodyOfTopology(tag);
-    case KernelClassAttribute: return GetOwningBody(GetAttributeOwner(tag));
-    case KernelClassGroup: return AskTag(BQ_GROUP_ask_part, tag);
-    default: break;
+        case KernelClassVertex:
+        case KernelClassEdge:
+        case KernelClassFace:
+            return GetBodyOfTopology(tag);
+        case KernelClassAttribute:
+            return GetOwningBody(GetAttributeOwner(tag));
+        case KernelClassGroup:
+            return AskTag(BQ_GROUP_ask_part, tag);
+        default:
+            break;
     }
     int part = 0;
     if (IsSubclass(classCode, KernelClassCurve))
@@ -65,11 +73,16 @@ int GetOwningBody(int tag)
 int GetGeometryOfTopology(int tag)
 {
     switch (GetEntityClass(tag)) {
-    case KernelClassVertex: return AskTag(BQ_VERTEX_ask_point, tag);
-    case KernelClassEdge: return AskTag(BQ_EDGE_ask_geometry, tag);
-    case KernelClassFace: return AskTag(BQ_FACE_ask_surf, tag);
-    case KernelClassFin: return AskTag(BQ_FIN_ask_geometry, tag);
-    default: return 0;
+        case KernelClassVertex:
+            return AskTag(BQ_VERTEX_ask_point, tag);
+        case KernelClassEdge:
+            return AskTag(BQ_EDGE_ask_geometry, tag);
+        case KernelClassFace:
+            return AskTag(BQ_FACE_ask_surf, tag);
+        case KernelClassFin:
+            return AskTag(BQ_FIN_ask_geometry, tag);
+        default:
+            return 0;
     }
 }
 

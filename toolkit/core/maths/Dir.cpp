@@ -54,15 +54,9 @@ Dir MakeDir(const Vec& v)
     return direction;
 }
 
-bool AreParallel(const Dir& a, const Dir& b)
-{
-    return a.IsParallel(b);
-}
+bool AreParallel(const Dir& a, const Dir& b) { return a.IsParallel(b); }
 
-bool ArePerpendicular(const Dir& a, const Dir& b)
-{
-    return a.IsPerpendicular(b);
-}
+bool ArePerpendicular(const Dir& a, const Dir& b) { return a.IsPerpendicular(b); }
 
 bool IsAngleWithin45Degrees(const Dir& a, const Dir& b)
 {

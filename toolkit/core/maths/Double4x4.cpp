@@ -11,15 +11,9 @@ Double4x4::Double4x4()
             m[i][j] = i == j ? 1.0 : 0.0;
 }
 
-Double4x4::Double4x4(const double (*rows)[4])
-{
-    std::memcpy(m, rows, sizeof m);
-}
+Double4x4::Double4x4(const double (*rows)[4]) { std::memcpy(m, rows, sizeof m); }
 
-Double4x4::Double4x4(const Double4x4& other)
-{
-    std::memcpy(m, other.m, sizeof m);
-}
+Double4x4::Double4x4(const Double4x4& other) { std::memcpy(m, other.m, sizeof m); }
 
 Double4x4& Double4x4::operator=(const Double4x4& other)
 {

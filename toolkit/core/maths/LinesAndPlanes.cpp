@@ -78,7 +78,8 @@ bool ArePlanesCoincident(const Vec& p1, const Dir& n1, const Vec& p2, const Dir&
     return AreParallel(n1, n2) && IsPointOnPlane(p1, p2, n2);
 }
 
-bool IntersectPlanes(const Vec& p1, const Dir& n1, const Vec& p2, const Dir& n2, Vec* point, Dir* direction)
+bool IntersectPlanes(const Vec& p1, const Dir& n1, const Vec& p2, const Dir& n2, Vec* point,
+                     Dir* direction)
 {
     // ((n1 + n2) × (n2 - n1)) / 2 is n1 × n2.
     const Vec c = Cross(n1 + n2, n2 - n1) * 0.5;

@@ -25,7 +25,8 @@ bool IsPointOnPlane(const Vec& p, const Vec& planePoint, const Dir& planeNormal)
 bool ArePlanesCoincident(const Vec& p1, const Dir& n1, const Vec& p2, const Dir& n2);
 // The line where two planes meet, along n1 × n2; false for parallel planes, outputs untouched.
 // Either output may be null.
-bool IntersectPlanes(const Vec& p1, const Dir& n1, const Vec& p2, const Dir& n2, Vec* point, Dir* direction);
+bool IntersectPlanes(const Vec& p1, const Dir& n1, const Vec& p2, const Dir& n2, Vec* point,
+                     Dir* direction);
 // The point where the line meets the plane into the optional output; false when the line is
 // parallel to the plane, output untouched.
 bool IntersectLinePlane(const Vec& linePoint, const Dir& lineDirection, const Vec& planePoint,

@@ -65,7 +65,8 @@ RotationMatrix RotationMatrix::GetInverse() const
     inverse(2, 0) = a(1, 0) * a(2, 1) - a(1, 1) * a(2, 0);
     inverse(2, 1) = a(0, 1) * a(2, 0) - a(0, 0) * a(2, 1);
     inverse(2, 2) = a(0, 0) * a(1, 1) - a(0, 1) * a(1, 0);
-    const double determinant = a(0, 0) * inverse(0, 0) + a(0, 1) * inverse(1, 0) + a(0, 2) * inverse(2, 0);
+    const double determinant =
+        a(0, 0) * inverse(0, 0) + a(0, 1) * inverse(1, 0) + a(0, 2) * inverse(2, 0);
     for (double& entry : inverse.m)
         entry /= determinant;
     return inverse;

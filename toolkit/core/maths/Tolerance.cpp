@@ -6,12 +6,6 @@ const double s_angularTolerance = 1e-11;
 const double s_linearToleranceSquared = s_linearTolerance * s_linearTolerance;
 const double s_angularToleranceSquared = s_angularTolerance * s_angularTolerance;
 
-bool IsNearlyZero(double x)
-{
-    return -s_linearTolerance <= x && x <= s_linearTolerance;
-}
+bool IsNearlyZero(double x) { return -s_linearTolerance <= x && x <= s_linearTolerance; }
 
-bool IsEqualWithinTolerance(double a, double b)
-{
-    return IsNearlyZero(a - b);
-}
+bool IsEqualWithinTolerance(double a, double b) { return IsNearlyZero(a - b); }

@@ -4,10 +4,7 @@
 
 #include <cmath>
 
-double Vec::Length() const
-{
-    return std::sqrt(SquaredLength());
-}
+double Vec::Length() const { return std::sqrt(SquaredLength()); }
 
 bool ArePointsCoincident(const Vec& p, const Vec& q)
 {

@@ -45,10 +45,7 @@ void Xform::SetRotationAboutAxis(const Vec& point, const Vec& direction, double 
     translation = point - RotateVec(rotation, point);
 }
 
-void Xform::TransformPoint(Vec& p) const
-{
-    p = RotateVec(rotation, p) + translation;
-}
+void Xform::TransformPoint(Vec& p) const { p = RotateVec(rotation, p) + translation; }
 
 void Xform::TransformPoint(double* xyz) const
 {
@@ -72,10 +69,7 @@ bool Xform::IsTranslationZero() const
     return translation.SquaredLength() < s_linearToleranceSquared;
 }
 
-bool Xform::IsIdentity() const
-{
-    return rotation.IsIdentity(false) && IsTranslationZero();
-}
+bool Xform::IsIdentity() const { return rotation.IsIdentity(false) && IsTranslationZero(); }
 
 bool Xform::IsEqual(const Xform& other) const
 {
@@ -98,10 +92,7 @@ Xform MultiplyXforms(const Xform& a, const Xform& b)
     return product;
 }
 
-bool AreXformsEqual(const Xform& a, const Xform& b)
-{
-    return a.IsEqual(b);
-}
+bool AreXformsEqual(const Xform& a, const Xform& b) { return a.IsEqual(b); }
 
 const Xform& GetIdentityXform()
 {

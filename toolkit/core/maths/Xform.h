@@ -1,8 +1,8 @@
 #pragma once
 // Rigid transforms: a rotation followed by a translation, mapping p to R·p + t.
 
-#include "core/maths/Double4x4.h"
 #include "core/maths/Dir.h"
+#include "core/maths/Double4x4.h"
 #include "core/maths/RotationMatrix.h"
 #include "core/maths/Vec.h"
 

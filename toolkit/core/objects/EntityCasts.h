@@ -36,7 +36,9 @@ TaggedEntity* UpcastEntity(T* object)
 template <typename T>
 bool InstallEntityCasts()
 {
-    EntityCasts<T>::s_downcast = [](TaggedEntity* entity) -> T* { return dynamic_cast<T*>(entity); };
+    EntityCasts<T>::s_downcast = [](TaggedEntity* entity) -> T* {
+        return dynamic_cast<T*>(entity);
+    };
     EntityCasts<T>::s_upcast = [](T* object) -> TaggedEntity* { return object; };
     return true;
 }
@@ -44,5 +46,6 @@ bool InstallEntityCasts()
 }  // namespace QEL
 
 // Installs the casts of a class while the library loads, beside the class's definition.
-#define QEL_INSTALL_ENTITY_CASTS(Class) \
-    [[maybe_unused]] static const bool s_##Class##CastsInstalled = ::QEL::InstallEntityCasts<Class>();
+#define QEL_INSTALL_ENTITY_CASTS(Class)                            \
+    [[maybe_unused]] static const bool s_##Class##CastsInstalled = \
+        ::QEL::InstallEntityCasts<Class>();

@@ -1,9 +1,9 @@
 #include "core/objects/Instance.h"
 
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
-#include "core/objects/TagManager.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/TagManager.h"
 #include "core/persist/XMLIO.h"
 
 #include <algorithm>
@@ -168,17 +168,28 @@ Instance* Instance::TestCreateInvalid(int kind, Interaction* interaction, int bo
     }
     Instance* instance = new Instance(interaction, body, matrix);
     switch (kind) {
-    case 1: instance->SetType(ObjectTypeUnknown); break;
-    case 2: instance->m_body = 0; break;
-    case 4:
-    case 5: instance->m_references.push_back(reference); break;
-    case 6: instance->ReleaseTag(); break;
-    case 7: instance->SetEntityId(0); break;
-    case 8:
-        if (interaction)
-            instance->SetEntityId(interaction->GetEntityIdCounter() + 1);
-        break;
-    default: break;
+        case 1:
+            instance->SetType(ObjectTypeUnknown);
+            break;
+        case 2:
+            instance->m_body = 0;
+            break;
+        case 4:
+        case 5:
+            instance->m_references.push_back(reference);
+            break;
+        case 6:
+            instance->ReleaseTag();
+            break;
+        case 7:
+            instance->SetEntityId(0);
+            break;
+        case 8:
+            if (interaction)
+                instance->SetEntityId(interaction->GetEntityIdCounter() + 1);
+            break;
+        default:
+            break;
     }
     return instance;
 }

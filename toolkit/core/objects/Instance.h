@@ -2,8 +2,8 @@
 // One placement of a kernel body in an interaction: the body, the transform that places it
 // and the references that lie on it.
 
-#include "core/objects/Object.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Object.h"
 
 #include <list>
 

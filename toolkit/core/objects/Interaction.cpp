@@ -1,15 +1,15 @@
 // The interaction's life cycle and its own rollback snapshot.
 #include "core/objects/Interaction.h"
 
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/EntityCasts.h"
 #include "core/objects/Instance.h"
 #include "core/objects/InteractionEditEngine.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/rollback/RollbackManager.h"
+#include "core/objects/ReferenceQueries.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
+#include "core/rollback/RollbackManager.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/EntityCasts.h"
-#include "core/objects/ReferenceQueries.h"
 
 #include <brennik.h>
 

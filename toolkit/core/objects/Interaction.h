@@ -5,9 +5,9 @@
 
 #include "core/frame/Array.h"
 #include "core/objects/EntityComparison.h"
-#include "core/rollback/SavedState.h"
-#include "core/objects/TaggedEntity.h"
 #include "core/objects/RelationFinderState.h"
+#include "core/objects/TaggedEntity.h"
+#include "core/rollback/SavedState.h"
 
 #include <map>
 #include <set>
@@ -90,7 +90,8 @@ public:
     const ReferenceMultimap& GetReferenceMap() const { return m_references; }
     void AddReferenceToEntityMap(int entity, Instance* instance, Reference* reference);
     void RemoveReferenceFromEntityMap(int entity, Instance* instance, Reference* reference);
-    void FindReferencesOnEntity(int entity, Instance* instance, std::vector<Reference*>& found) const;
+    void FindReferencesOnEntity(int entity, Instance* instance,
+                                std::vector<Reference*>& found) const;
     int CountReferences() const { return static_cast<int>(m_references.size()); }
     // Inserts every filed reference (defined beside the reference class, which orders them).
     void GetAllReferences(std::set<Reference*, TaggedEntityPtrLessThan>& references) const;
@@ -150,8 +151,14 @@ public:
     SolutionDataMode GetSolutionDataMode() const { return m_solutionDataMode; }
     bool GetCheckArguments() const { return m_checkArguments; }
     bool GetDimensionAnimationForDrag() const { return m_dimensionAnimationForDrag; }
-    FeatureProcedureCallback GetFeatureProcedureCallback() const { return m_featureProcedureCallback; }
-    FeatureTransformCallback GetFeatureTransformCallback() const { return m_featureTransformCallback; }
+    FeatureProcedureCallback GetFeatureProcedureCallback() const
+    {
+        return m_featureProcedureCallback;
+    }
+    FeatureTransformCallback GetFeatureTransformCallback() const
+    {
+        return m_featureTransformCallback;
+    }
     FeatureRemakeCallback GetFeatureRemakeCallback() const { return m_featureRemakeCallback; }
 
     // Tracking options, held by the tracking manager; false without one.
@@ -253,7 +260,10 @@ public:
     SolverOperation* GetCurrentSolverOperation() const { return m_currentSolverOperation; }
     // An edit's operation is set: finding relations and one-shot edits wait until it goes.
     bool IsOperationSet() const { return m_currentSolverOperation != nullptr; }
-    void SetCurrentSolverOperation(SolverOperation* operation) { m_currentSolverOperation = operation; }
+    void SetCurrentSolverOperation(SolverOperation* operation)
+    {
+        m_currentSolverOperation = operation;
+    }
     // Null while no layer that finds relations is installed.
     RelationFinderState* GetRelationFinder() const { return m_relationFinder.get(); }
 

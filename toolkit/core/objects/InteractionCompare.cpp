@@ -2,13 +2,13 @@
 // comparison call and the checkpoints of a journal replay.
 #include "core/objects/Interaction.h"
 
-#include "core/maths/Dir.h"
-#include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/maths/Dir.h"
 #include "core/maths/Position.h"
-#include "core/objects/TagManager.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
 #include "core/objects/ReferenceQueries.h"
+#include "core/objects/TagManager.h"
 
 #include <brennik.h>
 
@@ -168,9 +168,9 @@ struct StandardForm {
 StandardForm ReadStandardForm(Reference* reference)
 {
     StandardForm form;
-    form.classCode = GetStandardGeometry(GetReferenceEntityTag(reference), nullptr, nullptr,
-                                         &form.location, &form.axis, &form.radius,
-                                         &form.halfAngle, &form.minorRadius);
+    form.classCode =
+        GetStandardGeometry(GetReferenceEntityTag(reference), nullptr, nullptr, &form.location,
+                            &form.axis, &form.radius, &form.halfAngle, &form.minorRadius);
     if (Instance* instance = GetReferenceInstance(reference))
         form.placement = instance->GetXform();
     return form;
@@ -183,7 +183,8 @@ bool AreStandardFormsEqual(const StandardForm& a, const StandardForm& b)
     const Dir axisA(a.axis.x, a.axis.y, a.axis.z, true);
     const Dir axisB(b.axis.x, b.axis.y, b.axis.z, true);
     return a.classCode == b.classCode &&
-           a.placement.IsClose(b.placement, s_transformDistanceTolerance, s_transformAngleTolerance) &&
+           a.placement.IsClose(b.placement, s_transformDistanceTolerance,
+                               s_transformAngleTolerance) &&
            IsWithin(a.location.x, b.location.x, s_locationTolerance) &&
            IsWithin(a.location.y, b.location.y, s_locationTolerance) &&
            IsWithin(a.location.z, b.location.z, s_locationTolerance) && axisA.IsEqual(axisB) &&
@@ -194,8 +195,8 @@ bool AreStandardFormsEqual(const StandardForm& a, const StandardForm& b)
 
 // Free-standing references pair by entity id with a reference of the other interaction, whose
 // entity must have the same standard form in the same place.
-bool AreFreeStandingEqual(const std::vector<Reference*>& mine, const std::vector<Reference*>& theirs,
-                          const Interaction& other)
+bool AreFreeStandingEqual(const std::vector<Reference*>& mine,
+                          const std::vector<Reference*>& theirs, const Interaction& other)
 {
     if (mine.size() != theirs.size())
         return false;
@@ -209,7 +210,8 @@ bool AreFreeStandingEqual(const std::vector<Reference*>& mine, const std::vector
     return true;
 }
 
-ResultType CompareInteractions(const Interaction& mine, const Interaction& other, bool bodyCompareOnly)
+ResultType CompareInteractions(const Interaction& mine, const Interaction& other,
+                               bool bodyCompareOnly)
 {
     if (!AreObjectsEqual(mine, other, bodyCompareOnly))
         return ResultTypeObjectDiffers;
@@ -248,8 +250,8 @@ bool Interaction::Compare(Interaction* other, bool bodyCompareOnly, ResultType* 
 {
     // The other interaction's containers are read from the first step on: without one there
     // is nothing to compare against.
-    const ResultType code = other ? CompareInteractions(*this, *other, bodyCompareOnly)
-                                  : ResultTypeBadArgument;
+    const ResultType code =
+        other ? CompareInteractions(*this, *other, bodyCompareOnly) : ResultTypeBadArgument;
     if (result)
         *result = code;
     return code == ResultTypeOk;

@@ -1,8 +1,8 @@
 // The interaction's typed containers, the references multimap and the selection.
 #include "core/objects/Interaction.h"
 
-#include "core/objects/Instance.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
 #include "core/objects/ReferenceQueries.h"
 
 #include <algorithm>
@@ -181,4 +181,3 @@ void Interaction::ClearSelections()
 }
 
 }  // namespace QEL
-

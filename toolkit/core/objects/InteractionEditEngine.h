@@ -36,6 +36,9 @@ inline bool InstallInteractionEditEngine(InteractionEditEngine* engine)
 }
 
 // The installed engine; null while none is (the core alone).
-inline InteractionEditEngine* GetInteractionEditEngine() { return InstalledSeam<InteractionEditEngine>::Get(); }
+inline InteractionEditEngine* GetInteractionEditEngine()
+{
+    return InstalledSeam<InteractionEditEngine>::Get();
+}
 
 }  // namespace QEL

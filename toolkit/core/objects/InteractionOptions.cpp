@@ -29,7 +29,10 @@ static ResultType SetOption(Interaction& interaction, T& field, T value, bool re
     return ResultTypeOk;
 }
 
-ResultType Interaction::SetExactDragging(bool on) { return SetOption(*this, m_exactDragging, on, true); }
+ResultType Interaction::SetExactDragging(bool on)
+{
+    return SetOption(*this, m_exactDragging, on, true);
+}
 
 ResultType Interaction::SetModellingTolerance(double tolerance)
 {
@@ -41,7 +44,10 @@ ResultType Interaction::SetStepFaceType(StepFaceType type)
     return SetOption(*this, m_stepFaceType, type, true);
 }
 
-ResultType Interaction::SetDelayAddDCalls(bool on) { return SetOption(*this, m_delayAddDCalls, on, false); }
+ResultType Interaction::SetDelayAddDCalls(bool on)
+{
+    return SetOption(*this, m_delayAddDCalls, on, false);
+}
 
 ResultType Interaction::SetAdaptiveLiftMode(bool on)
 {

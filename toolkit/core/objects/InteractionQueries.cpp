@@ -1,9 +1,9 @@
 // Queries over the interaction's references that the core answers through the reference key.
 #include "core/objects/Interaction.h"
 
-#include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
 #include "core/objects/ReferenceAttribute.h"
 #include "core/objects/ReferenceQueries.h"
 #include "core/support/InstalledSeam.h"
@@ -56,8 +56,8 @@ int Interaction::GetReferenceAttDefTag()
         static const int ownerTypes[] = {KernelClassGroup};
         static const int fieldTypes[] = {BQ_FIELD_type_pointer};
         static const char* const fieldNames[] = {s_referencePointerFieldName};
-        const BQ_ATTDEF_sf_t form = {name, BQ_ATTDEF_class_normal, 1, ownerTypes, 1, fieldTypes,
-                                     fieldNames};
+        const BQ_ATTDEF_sf_t form = {
+            name, BQ_ATTDEF_class_normal, 1, ownerTypes, 1, fieldTypes, fieldNames};
         if (BQ_ATTDEF_create_2(&form, &definition) != BQ_ERROR_no_errors)
             definition = 0;
     }
@@ -80,7 +80,8 @@ int Interaction::CollectDatumReferences(std::vector<Reference*>& geometry,
                          [](Reference* reference, int) { return reference; });
 }
 
-int Interaction::CollectDatumEntities(std::vector<int>& geometry, std::vector<int>& freeStanding) const
+int Interaction::CollectDatumEntities(std::vector<int>& geometry,
+                                      std::vector<int>& freeStanding) const
 {
     return CollectDatums(m_references, geometry, freeStanding,
                          [](Reference*, int entity) { return entity; });

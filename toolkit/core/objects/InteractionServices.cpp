@@ -3,9 +3,9 @@
 
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
-#include "core/rollback/RollbackManager.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/objects/TagManager.h"
+#include "core/rollback/RollbackManager.h"
 #include "core/tracking/TrackingManager.h"
 
 #include <brennik.h>

@@ -1,7 +1,7 @@
 #include "core/objects/Object.h"
 
-#include "core/objects/Interaction.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/XMLIO.h"
 
 namespace QEL {

@@ -2,8 +2,8 @@
 // Tagged objects with one word of application data, and those that write and read themselves
 // as XML.
 
-#include "core/rollback/SavedState.h"
 #include "core/objects/TaggedEntity.h"
+#include "core/rollback/SavedState.h"
 
 namespace QEL {
 

@@ -1,7 +1,6 @@
 // The core's questions about references, answered through what the model installed.
 #include "core/objects/ReferenceQueries.h"
 
-
 namespace QEL {
 
 namespace {
@@ -22,7 +21,8 @@ Instance* GetReferenceInstance(Reference* reference)
 
 bool IsReferenceEntityUsedByNonSimpleFeature(Interaction* interaction, int entity)
 {
-    return Installed::Get() && Installed::Get()->IsEntityUsedByNonSimpleFeature(interaction, entity);
+    return Installed::Get() &&
+           Installed::Get()->IsEntityUsedByNonSimpleFeature(interaction, entity);
 }
 
 void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,

@@ -2,9 +2,9 @@
 // What the last solve changes per kernel entity, cached in the interaction and restored by
 // rollback.
 
-#include "core/rollback/SavedState.h"
 #include "core/maths/Xform.h"
 #include "core/objects/Entity.h"
+#include "core/rollback/SavedState.h"
 
 #include <map>
 
@@ -67,7 +67,8 @@ private:
 bool operator==(const SolutionChangeData& a, const SolutionChangeData& b);
 
 // The rollable holder an interaction keeps its cached data in.
-class QEL_API SolutionChangeDataRollable : public SavedObject<SolutionChangeDataRollable, RollableEntity> {
+class QEL_API SolutionChangeDataRollable
+    : public SavedObject<SolutionChangeDataRollable, RollableEntity> {
 public:
     explicit SolutionChangeDataRollable(Interaction* interaction);
     ~SolutionChangeDataRollable() override;

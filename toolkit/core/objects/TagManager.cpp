@@ -1,8 +1,8 @@
 #include "core/objects/TagManager.h"
 
+#include "core/objects/EntityCasts.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/EntityCasts.h"
 
 #include <brennik.h>
 
@@ -189,7 +189,10 @@ bool TagManager::UnregisterInteraction(Interaction* interaction)
     return false;
 }
 
-int TagManager::GetInteractionCount() { return static_cast<int>(GetRegistry().interactions.size()); }
+int TagManager::GetInteractionCount()
+{
+    return static_cast<int>(GetRegistry().interactions.size());
+}
 
 Interaction* TagManager::FindInteractionFromTag(int tag)
 {

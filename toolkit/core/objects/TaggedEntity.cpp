@@ -46,18 +46,19 @@ bool TaggedEntity::CheckValidity(std::vector<TaggedEntity*>& badObjects,
         codes.push_back(InvalidityTypeBadObject);
     }
     switch (m_type) {
-    case ObjectTypeInstance:
-    case ObjectTypeReference:
-    case ObjectTypeRelation:
-    case ObjectTypeFeature:
-    case ObjectTypeSection:
-        if (m_entityId == 0 ||
-            (m_interaction && m_entityId > m_interaction->GetEntityIdCounter())) {
-            badObjects.push_back(this);
-            codes.push_back(InvalidityTypeBadObject);
-        }
-        break;
-    default: break;
+        case ObjectTypeInstance:
+        case ObjectTypeReference:
+        case ObjectTypeRelation:
+        case ObjectTypeFeature:
+        case ObjectTypeSection:
+            if (m_entityId == 0 ||
+                (m_interaction && m_entityId > m_interaction->GetEntityIdCounter())) {
+                badObjects.push_back(this);
+                codes.push_back(InvalidityTypeBadObject);
+            }
+            break;
+        default:
+            break;
     }
     // The owner must know itself: a registered interaction whose own pointer it is.
     Interaction* owner = GetInteraction();

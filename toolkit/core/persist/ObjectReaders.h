@@ -25,8 +25,9 @@ bool InstallObjectReaderOf()
 }
 
 // Installs the reader of a class while the library loads, beside the class's definition.
-#define QEL_INSTALL_OBJECT_READER(Class) \
-    [[maybe_unused]] static const bool s_##Class##ReaderInstalled = ::QEL::InstallObjectReaderOf<Class>();
+#define QEL_INSTALL_OBJECT_READER(Class)                            \
+    [[maybe_unused]] static const bool s_##Class##ReaderInstalled = \
+        ::QEL::InstallObjectReaderOf<Class>();
 
 // The stages of a load, between which the selection and the relation finder's state are read.
 enum class ObjectLoadStage { BeforeSelection, BeforeFinder, AfterFinder };

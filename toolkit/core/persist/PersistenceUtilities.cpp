@@ -89,7 +89,8 @@ bool TransmitPartWithoutQELAttributes(int part, std::vector<unsigned char>& byte
     const BQ_PART_receive_o_t options{1, BQ_PART_format_binary, true};
     int count = 0;
     int* parts = nullptr;
-    bool sent = BQ_PART_receive_b(&block, &options, &count, &parts) == BQ_ERROR_no_errors && count == 1;
+    bool sent =
+        BQ_PART_receive_b(&block, &options, &count, &parts) == BQ_ERROR_no_errors && count == 1;
     if (sent) {
         StripQELAttributeDefinitions(parts[0]);
         sent = TransmitToBytes(parts[0], bytes);
@@ -110,7 +111,8 @@ bool SaveBodiesWithoutQELAttributes(const Array<int>& bodies, const char* path)
     }
     std::vector<int> marks;
     for (int partition : partitions) {
-        const int mark = partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
+        const int mark =
+            partition ? MakePartitionMarkWithChanges(partition, nullptr, nullptr, nullptr) : 0;
         if (mark == 0) {
             for (int made : marks)
                 DeletePartitionMark(made);

@@ -3,25 +3,25 @@
 // the load order, and the application's feature data.
 #include "core/persist/XMLData.h"
 
-#include "core/kernel/AddOnFacade.h"
 #include "core/enums/EnumNames.h"
+#include "core/journal/JournalWriter.h"
+#include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/EntityCasts.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/journal/JournalWriter.h"
-#include "core/kernel/KernelFacade.h"
+#include "core/objects/TagManager.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/PersistenceUtilities.h"
-#include "core/objects/TagManager.h"
-#include "core/tracking/TrackingManager.h"
-#include "core/objects/EntityCasts.h"
 #include "core/persist/XMLIO.h"
+#include "core/tracking/TrackingManager.h"
 
 #include <brennik.h>
 #include <hxr.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <set>
 
 namespace QEL {
@@ -134,7 +134,8 @@ bool XMLData::SaveToXML(Interaction* interaction, XMLIO& xmlio)
     done = done && DoIOOptions(interaction, xmlio) && DoIOTrackingOptions(interaction, xmlio);
     done = done && WriteParts(interaction, xmlio);
     done = done && DoIOSelectedReferences(interaction, xmlio);
-    done = done && interaction->GetRelationFinder() && interaction->GetRelationFinder()->DoIO(xmlio);
+    done =
+        done && interaction->GetRelationFinder() && interaction->GetRelationFinder()->DoIO(xmlio);
     // The objects are written even after a failure, so that their errors are reported too.
     done = WriteObjects(interaction, xmlio) && done;
     if (done)
@@ -150,20 +151,19 @@ bool XMLData::DoIOOptions(Interaction* interaction, XMLIO& xmlio)
     if (!xmlio.BeginElement("Options"))
         return false;
     Interaction& in = *interaction;
-    bool done = DoIOBoolOption(xmlio, "checkArguments", in.m_checkArguments,
-                               Interaction::GetCheckArgumentsDefault()) &&
-                DoIOBoolOption(xmlio, "exactDragging", in.m_exactDragging, true) &&
-                DoIOEnumOption<StepFaceType>(xmlio, "stepFaceType", in.m_stepFaceType,
-                                             &StepFaceTypeToString, &StepFaceTypeFromString) &&
-                DoIOEnumOption<PreviewMode>(xmlio, "previewMode", in.m_previewMode,
-                                            &PreviewModeToString, &PreviewModeFromString) &&
-                DoIOEnumOption<SolutionDataMode>(xmlio, "solutionDataMode", in.m_solutionDataMode,
-                                                 &SolutionDataModeToString,
-                                                 &SolutionDataModeFromString) &&
-                DoIOBoolOption(xmlio, "adaptiveLiftMode", in.m_adaptiveLiftMode, false) &&
-                DoIOBoolOption(xmlio, "includeMutuallyDependentBlends",
-                               in.m_includeMutuallyDependentBlends,
-                               in.m_includeMutuallyDependentBlends);
+    bool done =
+        DoIOBoolOption(xmlio, "checkArguments", in.m_checkArguments,
+                       Interaction::GetCheckArgumentsDefault()) &&
+        DoIOBoolOption(xmlio, "exactDragging", in.m_exactDragging, true) &&
+        DoIOEnumOption<StepFaceType>(xmlio, "stepFaceType", in.m_stepFaceType,
+                                     &StepFaceTypeToString, &StepFaceTypeFromString) &&
+        DoIOEnumOption<PreviewMode>(xmlio, "previewMode", in.m_previewMode, &PreviewModeToString,
+                                    &PreviewModeFromString) &&
+        DoIOEnumOption<SolutionDataMode>(xmlio, "solutionDataMode", in.m_solutionDataMode,
+                                         &SolutionDataModeToString, &SolutionDataModeFromString) &&
+        DoIOBoolOption(xmlio, "adaptiveLiftMode", in.m_adaptiveLiftMode, false) &&
+        DoIOBoolOption(xmlio, "includeMutuallyDependentBlends", in.m_includeMutuallyDependentBlends,
+                       in.m_includeMutuallyDependentBlends);
     if (done) {
         // An absent tolerance is the default one: a tolerance of 0 would make every
         // comparison of the interaction exact.
@@ -306,7 +306,8 @@ void XMLData::DoIOAppFeatureData(Interaction* interaction, XMLIO& xmlio)
             bool done = unique && xmlio.DoIOID(identifier, false);
             int partId = 0;
             int bodyIndex = 0;
-            done = done && xmlio.FindBodyIDAndIndex(GetOwningBody(entry.first), partId, bodyIndex) &&
+            done = done &&
+                   xmlio.FindBodyIDAndIndex(GetOwningBody(entry.first), partId, bodyIndex) &&
                    xmlio.DoIOIDReference("partRef", partId) && xmlio.DoIO("bodyIndex", bodyIndex);
             for (auto value = entry.second.begin(); done && value != entry.second.end(); ++value) {
                 done = xmlio.BeginElement("Data");
@@ -331,7 +332,8 @@ void XMLData::DoIOAppFeatureData(Interaction* interaction, XMLIO& xmlio)
             xmlio.AddError(identifier, XMLErrorCodeBadObjectId);
             done = false;
         }
-        done = done && xmlio.DoIOIDReference("partRef", partId) && xmlio.DoIO("bodyIndex", bodyIndex);
+        done =
+            done && xmlio.DoIOIDReference("partRef", partId) && xmlio.DoIO("bodyIndex", bodyIndex);
         const int body = done ? xmlio.FindBodyByIdAndIndex(partId, bodyIndex) : 0;
         if (done && body == 0)
             xmlio.AddError(identifier, XMLErrorCodeBodyNotInMap);
@@ -389,8 +391,8 @@ bool XMLData::ReceivePartFile(XMLPartRecord& record)
     const BQ_PART_receive_o_t options{1, BQ_PART_format_text, true};
     int count = 0;
     int* parts = nullptr;
-    const bool received = !path.empty() &&
-                          BQ_PART_receive(path.c_str(), &options, &count, &parts) == BQ_ERROR_no_errors;
+    const bool received = !path.empty() && BQ_PART_receive(path.c_str(), &options, &count,
+                                                           &parts) == BQ_ERROR_no_errors;
     SetCurrentPartition(previous);
     if (!received) {
         BQ_MEMORY_free(parts);

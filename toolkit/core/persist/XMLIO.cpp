@@ -3,8 +3,8 @@
 #include "core/persist/XMLIO.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/support/Environment.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/support/Environment.h"
 #include "core/xml/XMLCharEncoding.h"
 #include "core/xml/XMLStreamWriter.h"
 
@@ -25,7 +25,8 @@ bool EqualNoCase(const char* a, const char* b)
     if (!a || !b)
         return a == b;
     for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b)))
             return false;
     return *a == *b;
 }
@@ -39,10 +40,7 @@ int Depth(const XMLTreeNode& node)
     return depth;
 }
 
-std::string Indent(int blanks)
-{
-    return "\n" + std::string(static_cast<size_t>(blanks) * 2, ' ');
-}
+std::string Indent(int blanks) { return "\n" + std::string(static_cast<size_t>(blanks) * 2, ' '); }
 
 bool HasContent(const XMLTreeNode& node)
 {
@@ -172,7 +170,8 @@ bool XMLIO::Load(const char* path, const char* rootName)
         }
     }
     XMLParseResult result;
-    XMLTreeNode parsed = path ? XMLTreeNode::ParseFile(path, m_rootName.c_str(), &result) : XMLTreeNode();
+    XMLTreeNode parsed =
+        path ? XMLTreeNode::ParseFile(path, m_rootName.c_str(), &result) : XMLTreeNode();
     if (!path)
         result.m_error = XMLParseErrorCannotOpenForReading;
     // "Another root element" is only said of a document that has elements at all; an empty
@@ -194,7 +193,8 @@ bool XMLIO::LoadText(const char* text, const char* rootName)
         m_rootName = rootName;
     SetTreeOptions(XMLCharEncodingUTF8, true, true);
     XMLParseResult result;
-    XMLTreeNode parsed = text ? XMLTreeNode::ParseText(text, m_rootName.c_str(), &result) : XMLTreeNode();
+    XMLTreeNode parsed =
+        text ? XMLTreeNode::ParseText(text, m_rootName.c_str(), &result) : XMLTreeNode();
     if (!text)
         result.m_error = XMLParseErrorNoText;
     bool wellFormed = false;
@@ -382,15 +382,9 @@ bool XMLIO::DoIO(const char* name, const char* value)
     return true;
 }
 
-bool XMLIO::DoIO(const char* text)
-{
-    return DoIO(nullptr, text);
-}
+bool XMLIO::DoIO(const char* text) { return DoIO(nullptr, text); }
 
-bool XMLIO::DoIOName(const char* name)
-{
-    return DoIO("name", name);
-}
+bool XMLIO::DoIOName(const char* name) { return DoIO("name", name); }
 
 void XMLIO::AddNewline()
 {
@@ -636,10 +630,7 @@ std::vector<XMLBodyRecord>& XMLIO::CurrentBodyMap()
     return m_bodyIdContexts.back();
 }
 
-void XMLIO::BeginBodyIdContext()
-{
-    m_bodyIdContexts.emplace_back();
-}
+void XMLIO::BeginBodyIdContext() { m_bodyIdContexts.emplace_back(); }
 
 void XMLIO::EndBodyIdContext()
 {

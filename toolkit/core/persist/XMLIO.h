@@ -3,13 +3,13 @@
 // DoIO call serves both directions with the same arguments, so each persistent class has a
 // single routine for saving and loading.
 
-#include "core/maths/Position.h"
 #include "core/frame/QelExport.h"
+#include "core/maths/Position.h"
+#include "core/maths/Xform.h"
 #include "core/xml/XMLErrorCode.h"
 #include "core/xml/XMLOutput.h"
 #include "core/xml/XMLPreparedStart.h"
 #include "core/xml/XMLTreeNode.h"
-#include "core/maths/Xform.h"
 
 #include <cstdio>
 #include <deque>

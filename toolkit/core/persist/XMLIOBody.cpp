@@ -3,10 +3,10 @@
 
 #include "core/persist/XMLIO.h"
 
-#include "core/xml/Base64Codec.h"
 #include "core/enums/EnumNames.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/persist/PersistenceUtilities.h"
+#include "core/xml/Base64Codec.h"
 
 namespace QEL {
 
@@ -122,9 +122,8 @@ bool XMLIO::DoIOBody(int& body, bool isVirtualGeomPart)
     return DoIOBody(body, id, isVirtualGeomPart);
 }
 
-bool DoIOKernelEntity(XMLIO& xmlio, int& entity, const char* elementName,
-                      const char* idAttribute, const char* classAttribute,
-                      const char* bodyAttribute)
+bool DoIOKernelEntity(XMLIO& xmlio, int& entity, const char* elementName, const char* idAttribute,
+                      const char* classAttribute, const char* bodyAttribute)
 {
     if (elementName && !xmlio.BeginElement(elementName, -1))
         return false;

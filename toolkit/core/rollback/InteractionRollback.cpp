@@ -2,8 +2,8 @@
 // it hands over before an operation changes them.
 #include "core/objects/Interaction.h"
 
-#include "core/objects/Instance.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Instance.h"
 #include "core/rollback/RollbackManager.h"
 
 namespace QEL {

@@ -21,7 +21,8 @@ void ReleaseIfHeld(RollableEntity* object)
 
 }  // namespace
 
-RollbackAction::RollbackAction(ActionType type, RollableEntity* object) : m_type(type), m_object(object)
+RollbackAction::RollbackAction(ActionType type, RollableEntity* object)
+    : m_type(type), m_object(object)
 {
     if (type != ActionTypeCreated)
         m_rollbackObject = TakeSnapshot(object);
@@ -49,20 +50,20 @@ void RollbackAction::Rollback()
         return;
     m_rolledBack = true;
     switch (m_type) {
-    case ActionTypeCreated:
-        if (!m_rollforwardObject)
-            m_rollforwardObject = TakeSnapshot(m_object);
-        m_object->Release();
-        break;
-    case ActionTypeModified:
-        if (!m_rollforwardObject)
-            m_rollforwardObject = TakeSnapshot(m_object);
-        m_object->Restore(m_rollbackObject);
-        break;
-    case ActionTypeDeleted:
-        m_object->Restore(m_rollbackObject);
-        m_object->AddRef();
-        break;
+        case ActionTypeCreated:
+            if (!m_rollforwardObject)
+                m_rollforwardObject = TakeSnapshot(m_object);
+            m_object->Release();
+            break;
+        case ActionTypeModified:
+            if (!m_rollforwardObject)
+                m_rollforwardObject = TakeSnapshot(m_object);
+            m_object->Restore(m_rollbackObject);
+            break;
+        case ActionTypeDeleted:
+            m_object->Restore(m_rollbackObject);
+            m_object->AddRef();
+            break;
     }
 }
 
@@ -72,12 +73,16 @@ void RollbackAction::Rollforward()
         return;
     m_rolledBack = false;
     switch (m_type) {
-    case ActionTypeCreated:
-        m_object->Restore(m_rollforwardObject);
-        m_object->AddRef();
-        break;
-    case ActionTypeModified: m_object->Restore(m_rollforwardObject); break;
-    case ActionTypeDeleted: m_object->Release(); break;
+        case ActionTypeCreated:
+            m_object->Restore(m_rollforwardObject);
+            m_object->AddRef();
+            break;
+        case ActionTypeModified:
+            m_object->Restore(m_rollforwardObject);
+            break;
+        case ActionTypeDeleted:
+            m_object->Release();
+            break;
     }
 }
 

@@ -1,11 +1,11 @@
 #include "core/rollback/RollbackManager.h"
 
+#include "core/kernel/KernelFacade.h"
+#include "core/objects/EntityCasts.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/objects/TagManager.h"
-#include "core/objects/EntityCasts.h"
 #include "core/objects/ReferenceQueries.h"
+#include "core/objects/TagManager.h"
 
 namespace QEL {
 
@@ -193,12 +193,11 @@ bool RollbackManager::IsAtCurrentMark() const
     for (const auto& entry : m_firstTouchMarks) {
         int pmark = 0;
         bool atPmark = false;
-        if (BQ_PARTITION_ask_pmark(entry.first, &pmark, &atPmark) != BQ_ERROR_no_errors ||
-            !atPmark)
+        if (BQ_PARTITION_ask_pmark(entry.first, &pmark, &atPmark) != BQ_ERROR_no_errors || !atPmark)
             return false;
         auto own = markMarks.find(entry.first);
-        const int expected = (own != markMarks.end() && own->second != 0) ? own->second
-                                                                          : entry.second;
+        const int expected =
+            (own != markMarks.end() && own->second != 0) ? own->second : entry.second;
         if (pmark != expected)
             return false;
     }

@@ -89,8 +89,8 @@ void RollbackState::GotoPartitionMarks(const std::map<int, int>& firstTouch) con
 {
     for (const auto& entry : firstTouch) {
         auto own = m_partitionMarks.find(entry.first);
-        const int mark = (own != m_partitionMarks.end() && own->second != 0) ? own->second
-                                                                             : entry.second;
+        const int mark =
+            (own != m_partitionMarks.end() && own->second != 0) ? own->second : entry.second;
         if (mark != 0)
             GoToPartitionMark(mark);
     }

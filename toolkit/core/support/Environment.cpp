@@ -9,7 +9,8 @@ namespace QEL {
 std::string MakeTempFilePath(const std::string& fileName)
 {
     std::string directory;
-    if (os::GetEnvironmentVariable("QEL_TEMP", directory) || os::GetEnvironmentVariable("TMP", directory))
+    if (os::GetEnvironmentVariable("QEL_TEMP", directory) ||
+        os::GetEnvironmentVariable("TMP", directory))
         return directory + "/" + fileName;
     return fileName;
 }
@@ -32,15 +33,9 @@ std::string GetDateTimeText()
     return buffer;
 }
 
-std::string GetPlatformName()
-{
-    return "Win32";
-}
+std::string GetPlatformName() { return "Win32"; }
 
-std::string GetBuildType()
-{
-    return "RELEASE";
-}
+std::string GetBuildType() { return "RELEASE"; }
 
 std::string GetComputerNameText()
 {
@@ -71,4 +66,3 @@ std::string GetOsVersionText()
 }
 
 }  // namespace QEL
-

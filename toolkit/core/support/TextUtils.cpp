@@ -27,7 +27,8 @@ std::string FormatString(const char* format, ...)
     // the buffer's end rather than passed on as a length.
     if (length < 0)
         return std::string();
-    return std::string(buffer, static_cast<std::size_t>(length < kFormatBufferSize ? length : kFormatBufferSize));
+    return std::string(
+        buffer, static_cast<std::size_t>(length < kFormatBufferSize ? length : kFormatBufferSize));
 }
 
 int StartsWith(const std::string& text, const char* start)
@@ -45,15 +46,9 @@ bool EndsWith(const std::string& text, const char* ending)
     return text.rfind(ending) == text.size() - length;
 }
 
-bool IsEqualStrings(const char* a, const char* b)
-{
-    return a && b && std::strcmp(a, b) == 0;
-}
+bool IsEqualStrings(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
 
-bool IsEqualNoCase(const char* a, const char* b)
-{
-    return a && b && os::CompareNoCase(a, b) == 0;
-}
+bool IsEqualNoCase(const char* a, const char* b) { return a && b && os::CompareNoCase(a, b) == 0; }
 
 bool IsEqualNoCaseN(const char* a, const char* b, int count)
 {

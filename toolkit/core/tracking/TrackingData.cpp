@@ -80,13 +80,26 @@ void TrackingData::MarkDeleted(int tag)
 void TrackingData::AddHXRTrackRecord(const HXR_ENTITY_track_record_r_s& record)
 {
     switch (record.track) {
-    case HXR_TRACK_delete: m_type = TrackingDataTypeDelete; break;
-    case HXR_TRACK_merge: m_type = TrackingDataTypeMerge; break;
-    case HXR_TRACK_create: m_type = TrackingDataTypeCreate; break;
-    case HXR_TRACK_split: m_type = TrackingDataTypeSplit; break;
-    case HXR_TRACK_derive: m_type = TrackingDataTypeDerive; break;
-    case HXR_TRACK_modify: m_type = TrackingDataTypeModify; break;
-    default: break;
+        case HXR_TRACK_delete:
+            m_type = TrackingDataTypeDelete;
+            break;
+        case HXR_TRACK_merge:
+            m_type = TrackingDataTypeMerge;
+            break;
+        case HXR_TRACK_create:
+            m_type = TrackingDataTypeCreate;
+            break;
+        case HXR_TRACK_split:
+            m_type = TrackingDataTypeSplit;
+            break;
+        case HXR_TRACK_derive:
+            m_type = TrackingDataTypeDerive;
+            break;
+        case HXR_TRACK_modify:
+            m_type = TrackingDataTypeModify;
+            break;
+        default:
+            break;
     }
     for (int i = 0; record.originals && i < record.n_originals; ++i)
         AddOldTag(record.originals[i]);
@@ -98,12 +111,23 @@ void TrackingData::AddBQTrackRecord(const BQ_TOPOL_track_record_r_t& record)
 {
     // The kernel has no modify code of its own.
     switch (record.track) {
-    case BQ_TOPOL_track_delete: m_type = TrackingDataTypeDelete; break;
-    case BQ_TOPOL_track_merge: m_type = TrackingDataTypeMerge; break;
-    case BQ_TOPOL_track_create: m_type = TrackingDataTypeCreate; break;
-    case BQ_TOPOL_track_split: m_type = TrackingDataTypeSplit; break;
-    case BQ_TOPOL_track_derive: m_type = TrackingDataTypeDerive; break;
-    default: break;
+        case BQ_TOPOL_track_delete:
+            m_type = TrackingDataTypeDelete;
+            break;
+        case BQ_TOPOL_track_merge:
+            m_type = TrackingDataTypeMerge;
+            break;
+        case BQ_TOPOL_track_create:
+            m_type = TrackingDataTypeCreate;
+            break;
+        case BQ_TOPOL_track_split:
+            m_type = TrackingDataTypeSplit;
+            break;
+        case BQ_TOPOL_track_derive:
+            m_type = TrackingDataTypeDerive;
+            break;
+        default:
+            break;
     }
     for (int i = 0; record.original_topols && i < record.n_original_topols; ++i)
         AddOldTag(record.original_topols[i]);

@@ -1,9 +1,9 @@
 #include "core/tracking/TrackingManager.h"
 
 #include "core/objects/Interaction.h"
-#include "core/rollback/RollbackAction.h"
 #include "core/objects/TagManager.h"
 #include "core/objects/TaggedEntity.h"
+#include "core/rollback/RollbackAction.h"
 #include "core/tracking/TrackingData.h"
 
 #include <map>
@@ -98,13 +98,13 @@ namespace {
 bool IsReportedType(ObjectType type)
 {
     switch (type) {
-    case ObjectTypeUnknown:
-    case ObjectTypeInteraction:
-    case ObjectTypeMappingData:
-    case ObjectTypeFeatureProcedureData:
-        return false;
-    default:
-        break;
+        case ObjectTypeUnknown:
+        case ObjectTypeInteraction:
+        case ObjectTypeMappingData:
+        case ObjectTypeFeatureProcedureData:
+            return false;
+        default:
+            break;
     }
     if (type >= ObjectTypeReorderBlendsOptions && type <= ObjectTypeOffsetFacesOptions)
         return false;
@@ -128,18 +128,18 @@ void TrackingManager::CollectChanges()
             continue;
         const int tag = object->GetTag();
         switch (change.second->GetActionType()) {
-        case ActionTypeCreated:
-            TrackingData::CreateQELData(this, TrackingDataTypeCreate)->MarkCreated(tag);
-            break;
-        case ActionTypeModified: {
-            TrackingData* data = TrackingData::CreateQELData(this, TrackingDataTypeModify);
-            data->AddOldTag(tag);
-            data->MarkModified(tag);
-            break;
-        }
-        case ActionTypeDeleted:
-            TrackingData::CreateQELData(this, TrackingDataTypeDelete)->MarkDeleted(tag);
-            break;
+            case ActionTypeCreated:
+                TrackingData::CreateQELData(this, TrackingDataTypeCreate)->MarkCreated(tag);
+                break;
+            case ActionTypeModified: {
+                TrackingData* data = TrackingData::CreateQELData(this, TrackingDataTypeModify);
+                data->AddOldTag(tag);
+                data->MarkModified(tag);
+                break;
+            }
+            case ActionTypeDeleted:
+                TrackingData::CreateQELData(this, TrackingDataTypeDelete)->MarkDeleted(tag);
+                break;
         }
     }
 }

@@ -7,16 +7,16 @@
 namespace QEL {
 
 enum XMLCharEncoding {
-  XMLCharEncodingNone = 0,  // no guess could be made
-  XMLCharEncodingUTF8 = 1,
-  XMLCharEncodingSingleByte = 2,  // ISO-8859-1
-  XMLCharEncodingShiftJIS = 3
+    XMLCharEncodingNone = 0,  // no guess could be made
+    XMLCharEncodingUTF8 = 1,
+    XMLCharEncodingSingleByte = 2,  // ISO-8859-1
+    XMLCharEncodingShiftJIS = 3
 };
 
 struct XMLTreeOptions {
-  XMLCharEncoding m_encoding = XMLCharEncodingUTF8;
-  bool m_guessWideCharacters = true;
-  bool m_dropWhiteSpace = true;
+    XMLCharEncoding m_encoding = XMLCharEncodingUTF8;
+    bool m_guessWideCharacters = true;
+    bool m_dropWhiteSpace = true;
 };
 
 // Sets the three process-wide tree options. An encoding other than 1, 2 or 3 leaves the
@@ -30,7 +30,11 @@ const XMLTreeOptions& GetTreeOptions();
 // swallows the markup that follows.
 size_t XMLCharLength(const char* text);
 
-enum XMLWideByteOrder { XMLWideByteOrderNone = 0, XMLWideByteOrderLittleEndian, XMLWideByteOrderBigEndian };
+enum XMLWideByteOrder {
+    XMLWideByteOrderNone = 0,
+    XMLWideByteOrderLittleEndian,
+    XMLWideByteOrderBigEndian
+};
 
 // Whether the bytes look like UTF-16 text, and in which byte order: a byte-order mark, or
 // mostly zero high bytes. Stands in for the platform's statistical test.

@@ -15,82 +15,95 @@ namespace QEL {
 namespace {
 
 struct XMLEntity {
-  char m_character;
-  const char* m_entity;  // without the leading & and the closing ;
+    char m_character;
+    const char* m_entity;  // without the leading & and the closing ;
 };
 
-const XMLEntity s_entities[] = {{'&', "amp"}, {'<', "lt"}, {'>', "gt"}, {'"', "quot"}, {'\'', "apos"}};
+const XMLEntity s_entities[] = {
+    {'&', "amp"}, {'<', "lt"}, {'>', "gt"}, {'"', "quot"}, {'\'', "apos"}};
 
 const XMLEntity* FindEntityFor(char c)
 {
-  for (const XMLEntity& entity : s_entities)
-    if (entity.m_character == c) return &entity;
-  return nullptr;
+    for (const XMLEntity& entity : s_entities)
+        if (entity.m_character == c)
+            return &entity;
+    return nullptr;
 }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int DigitValue(char c, int base)
 {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (base == 16 && c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 // Appends the character of a reference in the current encoding; false when it cannot.
 bool AppendCharacter(std::string& out, char32_t value)
 {
-  if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-  switch (GetTreeOptions().m_encoding) {
-    case XMLCharEncodingSingleByte:
-      if (value > 0xFF) return false;
-      out += static_cast<char>(value);
-      return true;
-    case XMLCharEncodingShiftJIS:
-      if (value > 0x7F) return false;
-      out += static_cast<char>(value);
-      return true;
-    default:
-      AppendUTF8(out, value);
-      return true;
-  }
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return false;
+    switch (GetTreeOptions().m_encoding) {
+        case XMLCharEncodingSingleByte:
+            if (value > 0xFF)
+                return false;
+            out += static_cast<char>(value);
+            return true;
+        case XMLCharEncodingShiftJIS:
+            if (value > 0x7F)
+                return false;
+            out += static_cast<char>(value);
+            return true;
+        default:
+            AppendUTF8(out, value);
+            return true;
+    }
 }
 
 // Reads the entity or reference that starts at the ampersand p; returns the end of it.
 const char* ReadEntity(std::string& out, const char* p, const char* end)
 {
-  const char* q = p + 1;
-  if (q < end && *q == '#') {
-    ++q;
-    int base = 10;
-    if (q < end && (*q == 'x' || *q == 'X')) {
-      base = 16;
-      ++q;
+    const char* q = p + 1;
+    if (q < end && *q == '#') {
+        ++q;
+        int base = 10;
+        if (q < end && (*q == 'x' || *q == 'X')) {
+            base = 16;
+            ++q;
+        }
+        char32_t value = 0;
+        int digits = 0;
+        for (; q < end && *q != ';'; ++q) {
+            int digit = DigitValue(*q, base);
+            if (digit < 0)
+                return nullptr;
+            value = value * base + static_cast<char32_t>(digit);
+            if (value > 0x10FFFF)
+                return nullptr;
+            ++digits;
+        }
+        if (q >= end || digits == 0 || !AppendCharacter(out, value))
+            return nullptr;
+        return q + 1;
     }
-    char32_t value = 0;
-    int digits = 0;
-    for (; q < end && *q != ';'; ++q) {
-      int digit = DigitValue(*q, base);
-      if (digit < 0) return nullptr;
-      value = value * base + static_cast<char32_t>(digit);
-      if (value > 0x10FFFF) return nullptr;
-      ++digits;
+    for (const XMLEntity& entity : s_entities) {
+        size_t n = std::strlen(entity.m_entity);
+        if (static_cast<size_t>(end - q) < n + 1 || q[n] != ';')
+            continue;
+        bool same = true;
+        for (size_t i = 0; i < n && same; ++i)
+            same = LowerAscii(q[i]) == entity.m_entity[i];
+        if (same) {
+            out += entity.m_character;
+            return q + n + 1;
+        }
     }
-    if (q >= end || digits == 0 || !AppendCharacter(out, value)) return nullptr;
-    return q + 1;
-  }
-  for (const XMLEntity& entity : s_entities) {
-    size_t n = std::strlen(entity.m_entity);
-    if (static_cast<size_t>(end - q) < n + 1 || q[n] != ';') continue;
-    bool same = true;
-    for (size_t i = 0; i < n && same; ++i) same = LowerAscii(q[i]) == entity.m_entity[i];
-    if (same) {
-      out += entity.m_character;
-      return q + n + 1;
-    }
-  }
-  return nullptr;
+    return nullptr;
 }
 
 }  // namespace
@@ -110,86 +123,92 @@ bool NeedsEscape(char c) { return c == '&' || c == '<' || c == '>' || c == '"' |
 const char* FindEscape(const char* p, const char* end)
 {
 #if defined(__SSE2__)
-  const __m128i amp = _mm_set1_epi8('&'), lt = _mm_set1_epi8('<'), gt = _mm_set1_epi8('>');
-  const __m128i quot = _mm_set1_epi8('"'), apos = _mm_set1_epi8('\'');
-  for (; end - p >= 16; p += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits = _mm_or_si128(
-      _mm_or_si128(_mm_cmpeq_epi8(bytes, amp), _mm_cmpeq_epi8(bytes, lt)),
-      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, gt), _mm_cmpeq_epi8(bytes, quot)), _mm_cmpeq_epi8(bytes, apos)));
-    const int mask = _mm_movemask_epi8(hits);
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
-  }
+    const __m128i amp = _mm_set1_epi8('&'), lt = _mm_set1_epi8('<'), gt = _mm_set1_epi8('>');
+    const __m128i quot = _mm_set1_epi8('"'), apos = _mm_set1_epi8('\'');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, amp), _mm_cmpeq_epi8(bytes, lt)),
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, gt), _mm_cmpeq_epi8(bytes, quot)),
+                         _mm_cmpeq_epi8(bytes, apos)));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+    }
 #endif
-  while (p < end && !NeedsEscape(*p)) ++p;
-  return p;
+    while (p < end && !NeedsEscape(*p))
+        ++p;
+    return p;
 }
 
 const XMLEntity& EntityFor(char c)
 {
-  const XMLEntity* entity = FindEntityFor(c);
-  return *entity;
+    const XMLEntity* entity = FindEntityFor(c);
+    return *entity;
 }
 
 }  // namespace
 
 size_t XMLEscapedLength(const char* begin, const char* end)
 {
-  size_t length = static_cast<size_t>(end - begin);
-  for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end))
-    length += std::strlen(EntityFor(*p).m_entity) + 1;
-  return length;
+    size_t length = static_cast<size_t>(end - begin);
+    for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end))
+        length += std::strlen(EntityFor(*p).m_entity) + 1;
+    return length;
 }
 
 char* WriteXMLEscaped(char* out, const char* begin, const char* end)
 {
-  const char* run = begin;
-  for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end)) {
-    std::memcpy(out, run, static_cast<size_t>(p - run));
-    out += p - run;
-    const char* entity = EntityFor(*p).m_entity;
-    size_t n = std::strlen(entity);
-    *out++ = '&';
-    std::memcpy(out, entity, n);
-    out += n;
-    *out++ = ';';
-    run = p + 1;
-  }
-  std::memcpy(out, run, static_cast<size_t>(end - run));
-  return out + (end - run);
+    const char* run = begin;
+    for (const char* p = FindEscape(begin, end); p < end; p = FindEscape(p + 1, end)) {
+        std::memcpy(out, run, static_cast<size_t>(p - run));
+        out += p - run;
+        const char* entity = EntityFor(*p).m_entity;
+        size_t n = std::strlen(entity);
+        *out++ = '&';
+        std::memcpy(out, entity, n);
+        out += n;
+        *out++ = ';';
+        run = p + 1;
+    }
+    std::memcpy(out, run, static_cast<size_t>(end - run));
+    return out + (end - run);
 }
 
 size_t XMLEscapedLength(const char* text)
 {
-  return text != nullptr ? XMLEscapedLength(text, text + std::strlen(text)) : 0;
+    return text != nullptr ? XMLEscapedLength(text, text + std::strlen(text)) : 0;
 }
 
 void AppendXMLEscaped(std::string& out, const char* text)
 {
-  if (text == nullptr) return;
-  const char* end = text + std::strlen(text);
-  size_t before = out.size();
-  out.resize(before + XMLEscapedLength(text, end));
-  WriteXMLEscaped(&out[before], text, end);
+    if (text == nullptr)
+        return;
+    const char* end = text + std::strlen(text);
+    size_t before = out.size();
+    out.resize(before + XMLEscapedLength(text, end));
+    WriteXMLEscaped(&out[before], text, end);
 }
 
 bool AppendXMLUnescaped(std::string& out, const char* begin, const char* end, const char** errorAt)
 {
-  const char* p = begin;
-  while (p < end) {
-    const char* amp = static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(end - p)));
-    if (amp == nullptr) {
-      out.append(p, end);
-      return true;
+    const char* p = begin;
+    while (p < end) {
+        const char* amp =
+            static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(end - p)));
+        if (amp == nullptr) {
+            out.append(p, end);
+            return true;
+        }
+        out.append(p, amp);
+        p = ReadEntity(out, amp, end);
+        if (p == nullptr) {
+            if (errorAt != nullptr)
+                *errorAt = amp;
+            return false;
+        }
     }
-    out.append(p, amp);
-    p = ReadEntity(out, amp, end);
-    if (p == nullptr) {
-      if (errorAt != nullptr) *errorAt = amp;
-      return false;
-    }
-  }
-  return true;
+    return true;
 }
 
 }  // namespace QEL

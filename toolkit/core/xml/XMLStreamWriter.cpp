@@ -56,10 +56,12 @@ constexpr EscapedCharacters s_escaped;
 // Whether any of the 16 bytes is one written as an entity.
 bool HasEscaped16(__m128i bytes)
 {
-    const __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))),
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))),
-                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\''))));
+    const __m128i hits =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')),
+                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))),
+                     _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')),
+                                               _mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))),
+                                  _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\''))));
     return _mm_movemask_epi8(hits) != 0;
 }
 #endif
@@ -154,8 +156,8 @@ void XMLStreamWriter::BeginElement(const XMLPreparedStart& start)
     Put(start.text.data(), start.text.size());
 }
 
-XMLPreparedStart XMLStreamWriter::Prepare(const char* name,
-                                          std::initializer_list<std::pair<const char*, const char*>> attributes)
+XMLPreparedStart XMLStreamWriter::Prepare(
+    const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes)
 {
     // Written by a writer of its own, so the text is what writing the calls out gives.
     struct NoOutput : XMLOutput {
@@ -230,20 +232,24 @@ void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, co
     // The attributes written so far: ' name="value"' each, the values escaped, so no quote
     // but the closing one.
     std::size_t replaceFrom = 0, replaceTo = 0;
-    for (std::size_t at = element.m_start + 1 + element.m_nameLength; mayRepeat && at < tagEnd && text[at] == ' ';) {
+    for (std::size_t at = element.m_start + 1 + element.m_nameLength;
+         mayRepeat && at < tagEnd && text[at] == ' ';) {
         const char* attribute = text + at + 1;
         const char* equals = static_cast<const char*>(std::memchr(attribute, '=', tagEnd - at - 1));
         if (!equals)
             break;
         const char* valueBegin = equals + 2;
         const char* tagLast = text + tagEnd;
-        const char* close = valueBegin < tagLast
-                                ? static_cast<const char*>(std::memchr(valueBegin, '"', static_cast<std::size_t>(tagLast - valueBegin)))
-                                : nullptr;
+        const char* close =
+            valueBegin < tagLast
+                ? static_cast<const char*>(
+                      std::memchr(valueBegin, '"', static_cast<std::size_t>(tagLast - valueBegin)))
+                : nullptr;
         if (!close)
             break;
         const std::size_t next = static_cast<std::size_t>(close + 1 - text);
-        if (SameNameNoCase(attribute, static_cast<std::size_t>(equals - attribute), name, nameLength)) {
+        if (SameNameNoCase(attribute, static_cast<std::size_t>(equals - attribute), name,
+                           nameLength)) {
             replaceFrom = at;
             replaceTo = next;
             break;

@@ -32,8 +32,8 @@ public:
     void BeginElement(const XMLPreparedStart& start);
     // The start of an element with these attributes (one with a null or empty value is left
     // out), as BeginElement and SetAttribute would write it.
-    static XMLPreparedStart Prepare(const char* name,
-                                    std::initializer_list<std::pair<const char*, const char*>> attributes);
+    static XMLPreparedStart Prepare(
+        const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes);
     // An attribute of the current element; one of the same name (in any case) takes the new
     // value in its place, as it would in a tree.
     void SetAttribute(const char* name, const char* value);
@@ -48,10 +48,10 @@ public:
 
 private:
     struct OpenElement {
-        std::size_t m_start;       // of "<" in m_text
+        std::size_t m_start;  // of "<" in m_text
         std::size_t m_nameLength;
-        std::size_t m_tagEnd;      // of ">" once the start tag is closed, else 0
-        std::uint64_t m_names;     // a bit per attribute name written (see SetAttribute)
+        std::size_t m_tagEnd;   // of ">" once the start tag is closed, else 0
+        std::uint64_t m_names;  // a bit per attribute name written (see SetAttribute)
         bool m_hasContent;
         bool m_hasChildren;
     };

@@ -17,31 +17,35 @@ void XMLArenaRelease(void* block, std::size_t bytes) noexcept;
 
 template <typename T>
 struct XMLArenaAllocator {
-  using value_type = T;
+    using value_type = T;
 
-  XMLArenaAllocator() noexcept = default;
-  template <typename U>
-  XMLArenaAllocator(const XMLArenaAllocator<U>&) noexcept
-  {
-  }
+    XMLArenaAllocator() noexcept = default;
+    template <typename U>
+    XMLArenaAllocator(const XMLArenaAllocator<U>&) noexcept
+    {
+    }
 
-  T* allocate(std::size_t count)
-  {
-    if (count > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(XMLArenaAllocate(count * sizeof(T)));
-  }
-  void deallocate(T* block, std::size_t count) noexcept { XMLArenaRelease(block, count * sizeof(T)); }
+    T* allocate(std::size_t count)
+    {
+        if (count > static_cast<std::size_t>(-1) / sizeof(T))
+            throw std::bad_alloc();
+        return static_cast<T*>(XMLArenaAllocate(count * sizeof(T)));
+    }
+    void deallocate(T* block, std::size_t count) noexcept
+    {
+        XMLArenaRelease(block, count * sizeof(T));
+    }
 
-  template <typename U>
-  bool operator==(const XMLArenaAllocator<U>&) const noexcept
-  {
-    return true;
-  }
-  template <typename U>
-  bool operator!=(const XMLArenaAllocator<U>&) const noexcept
-  {
-    return false;
-  }
+    template <typename U>
+    bool operator==(const XMLArenaAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+    template <typename U>
+    bool operator!=(const XMLArenaAllocator<U>&) const noexcept
+    {
+        return false;
+    }
 };
 
 }  // namespace QEL

@@ -8,11 +8,11 @@
 // up), so this stops where a walk by character lengths stops, without looking them up.
 #include "core/xml/XMLTreeNode.h"
 
+#include "core/journal/JournalVocabulary.h"
 #include "core/xml/XMLCharEncoding.h"
+#include "core/xml/XMLCutOffDocument.h"
 #include "core/xml/XMLEscape.h"
 #include "core/xml/XMLTreeNodeData.h"
-#include "core/journal/JournalVocabulary.h"
-#include "core/xml/XMLCutOffDocument.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -29,102 +29,126 @@ namespace QEL {
 namespace {
 
 enum XMLTokenKind {
-  XMLTokenKindEnd,
-  XMLTokenKindClear,
-  XMLTokenKindQuoted,
-  XMLTokenKindShortClose,  // "/>"
-  XMLTokenKindEndTagStart,  // "</"
-  XMLTokenKindDeclarationStart,  // "<?"
-  XMLTokenKindStartTag,  // "<"
-  XMLTokenKindEquals,
-  XMLTokenKindTagClose,  // ">"
-  XMLTokenKindWord
+    XMLTokenKindEnd,
+    XMLTokenKindClear,
+    XMLTokenKindQuoted,
+    XMLTokenKindShortClose,        // "/>"
+    XMLTokenKindEndTagStart,       // "</"
+    XMLTokenKindDeclarationStart,  // "<?"
+    XMLTokenKindStartTag,          // "<"
+    XMLTokenKindEquals,
+    XMLTokenKindTagClose,  // ">"
+    XMLTokenKindWord
 };
 
 struct XMLToken {
-  XMLTokenKind m_kind = XMLTokenKindEnd;
-  const char* m_begin = nullptr;  // the token's first character (the quote of a quoted text)
-  const char* m_end = nullptr;    // just after the token
-  const XMLClearTag* m_clearTag = nullptr;
-  // The payload: the word, or the quoted text without its quotes.
-  const char* m_textBegin = nullptr;
-  const char* m_textEnd = nullptr;
+    XMLTokenKind m_kind = XMLTokenKindEnd;
+    const char* m_begin = nullptr;  // the token's first character (the quote of a quoted text)
+    const char* m_end = nullptr;    // just after the token
+    const XMLClearTag* m_clearTag = nullptr;
+    // The payload: the word, or the quoted text without its quotes.
+    const char* m_textBegin = nullptr;
+    const char* m_textEnd = nullptr;
 };
 
-bool StartsWith(const char* p, const char* prefix) { return std::strncmp(p, prefix, std::strlen(prefix)) == 0; }
+bool StartsWith(const char* p, const char* prefix)
+{
+    return std::strncmp(p, prefix, std::strlen(prefix)) == 0;
+}
 
 const char* SkipWhiteSpace(const char* p)
 {
-  while (XMLIsWhiteSpace(*p)) ++p;
-  return p;
+    while (XMLIsWhiteSpace(*p))
+        ++p;
+    return p;
 }
 
 bool EndsWord(const char* p)
 {
-  switch (*p) {
-    case 0: case ' ': case '\t': case '\r': case '\n': case '<': case '>': case '=': return true;
-    case '/': return p[1] == '>';
-    default: return false;
-  }
+    switch (*p) {
+        case 0:
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+        case '<':
+        case '>':
+        case '=':
+            return true;
+        case '/':
+            return p[1] == '>';
+        default:
+            return false;
+    }
 }
 
 XMLToken ReadWord(const char* p)
 {
-  XMLToken token;
-  token.m_kind = XMLTokenKindWord;
-  token.m_begin = token.m_textBegin = p;
-  do ++p;
-  while (!EndsWord(p));
-  token.m_end = token.m_textEnd = p;
-  return token;
+    XMLToken token;
+    token.m_kind = XMLTokenKindWord;
+    token.m_begin = token.m_textBegin = p;
+    do
+        ++p;
+    while (!EndsWord(p));
+    token.m_end = token.m_textEnd = p;
+    return token;
 }
 
 // The token at p, after white space.
 XMLToken NextToken(const char* p)
 {
-  p = SkipWhiteSpace(p);
-  XMLToken token;
-  token.m_begin = p;
-  auto simple = [&](XMLTokenKind kind, size_t length) {
-    token.m_kind = kind;
-    token.m_end = p + length;
-    return token;
-  };
-  switch (*p) {
-    case 0: token.m_end = p; return token;
-    case '<':
-      // Every open tag of the clear-tag table starts with "<".
-      for (const XMLClearTag& tag : s_clearTags) {
-        if (p[1] == tag.m_openTag[1] && StartsWith(p, tag.m_openTag)) {
-          token.m_kind = XMLTokenKindClear;
-          token.m_clearTag = &tag;
-          token.m_end = p + std::strlen(tag.m_openTag);
-          return token;
-        }
-      }
-      if (p[1] == '/') return simple(XMLTokenKindEndTagStart, 2);
-      if (p[1] == '?') return simple(XMLTokenKindDeclarationStart, 2);
-      return simple(XMLTokenKindStartTag, 1);
-    case '"':
-    case '\'': {
-      const char* q = p + 1;
-      while (*q != 0 && *q != *p && *q != '<') ++q;
-      if (*q == *p) {
-        token.m_kind = XMLTokenKindQuoted;
-        token.m_textBegin = p + 1;
-        token.m_textEnd = q;
-        token.m_end = q + 1;
+    p = SkipWhiteSpace(p);
+    XMLToken token;
+    token.m_begin = p;
+    auto simple = [&](XMLTokenKind kind, size_t length) {
+        token.m_kind = kind;
+        token.m_end = p + length;
         return token;
-      }
-      return ReadWord(p);  // an unterminated quote starts an ordinary word
+    };
+    switch (*p) {
+        case 0:
+            token.m_end = p;
+            return token;
+        case '<':
+            // Every open tag of the clear-tag table starts with "<".
+            for (const XMLClearTag& tag : s_clearTags) {
+                if (p[1] == tag.m_openTag[1] && StartsWith(p, tag.m_openTag)) {
+                    token.m_kind = XMLTokenKindClear;
+                    token.m_clearTag = &tag;
+                    token.m_end = p + std::strlen(tag.m_openTag);
+                    return token;
+                }
+            }
+            if (p[1] == '/')
+                return simple(XMLTokenKindEndTagStart, 2);
+            if (p[1] == '?')
+                return simple(XMLTokenKindDeclarationStart, 2);
+            return simple(XMLTokenKindStartTag, 1);
+        case '"':
+        case '\'': {
+            const char* q = p + 1;
+            while (*q != 0 && *q != *p && *q != '<')
+                ++q;
+            if (*q == *p) {
+                token.m_kind = XMLTokenKindQuoted;
+                token.m_textBegin = p + 1;
+                token.m_textEnd = q;
+                token.m_end = q + 1;
+                return token;
+            }
+            return ReadWord(p);  // an unterminated quote starts an ordinary word
+        }
+        case '/':
+            if (p[1] == '>')
+                return simple(XMLTokenKindShortClose, 2);
+            return ReadWord(p);
+        case '=':
+            return simple(XMLTokenKindEquals, 1);
+        case '>':
+            return simple(XMLTokenKindTagClose, 1);
+        default:
+            return ReadWord(p);
     }
-    case '/':
-      if (p[1] == '>') return simple(XMLTokenKindShortClose, 2);
-      return ReadWord(p);
-    case '=': return simple(XMLTokenKindEquals, 1);
-    case '>': return simple(XMLTokenKindTagClose, 1);
-    default: return ReadWord(p);
-  }
 }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -132,30 +156,34 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 // Whether a name equals [begin, end), ignoring (ASCII) case.
 bool NameEquals(const std::string& name, const char* begin, const char* end)
 {
-  if (name.size() != static_cast<size_t>(end - begin)) return false;
-  for (size_t i = 0; i < name.size(); ++i)
-    if (LowerAscii(name[i]) != LowerAscii(begin[i])) return false;
-  return true;
+    if (name.size() != static_cast<size_t>(end - begin))
+        return false;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (LowerAscii(name[i]) != LowerAscii(begin[i]))
+            return false;
+    return true;
 }
 
 std::string LowerName(const char* begin, const char* end)
 {
-  std::string key(begin, end);
-  for (char& c : key) c = LowerAscii(c);
-  return key;
+    std::string key(begin, end);
+    for (char& c : key)
+        c = LowerAscii(c);
+    return key;
 }
 
 // The bytes of a plain name: letters, digits, "_", "-", ".", ":" and every byte of a multi-byte
 // character (0x80 and up in the three encodings, below 0x40 never). A plain name is a word
 // the general reading takes whole, so tags of plain names need none of its token checks.
 struct XMLPlainNameBytes {
-  bool m_isName[256] = {};
-  constexpr XMLPlainNameBytes()
-  {
-    for (int c = 0; c < 256; ++c)
-      m_isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                    c == '-' || c == '.' || c == ':' || c >= 0x80;
-  }
+    bool m_isName[256] = {};
+    constexpr XMLPlainNameBytes()
+    {
+        for (int c = 0; c < 256; ++c)
+            m_isName[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                          (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.' || c == ':' ||
+                          c >= 0x80;
+    }
 };
 constexpr XMLPlainNameBytes s_plainNameBytes;
 
@@ -168,25 +196,26 @@ constexpr std::uint64_t s_valueStopBits = (std::uint64_t(1) << '"') | (std::uint
 
 bool IsValueStop(char c)
 {
-  const unsigned char byte = static_cast<unsigned char>(c);
-  return byte < 64 && ((s_valueStopBits >> byte) & 1) != 0;
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte < 64 && ((s_valueStopBits >> byte) & 1) != 0;
 }
 
 const char* SkipPlainName(const char* p)
 {
-  while (IsPlainNameByte(*p)) ++p;
-  return p;
+    while (IsPlainNameByte(*p))
+        ++p;
+    return p;
 }
 
 // One attribute as it is read: its name and its value where they stand in the text, or the
 // index of its value among the unescaped values when the value held entities.
 struct XMLAttributeSpan {
-  const char* m_nameBegin;
-  const char* m_nameEnd;
-  const char* m_valueBegin;
-  const char* m_valueEnd;
-  int m_unescaped;  // -1: the value is the text itself
-  bool m_hasValue;
+    const char* m_nameBegin;
+    const char* m_nameEnd;
+    const char* m_valueBegin;
+    const char* m_valueEnd;
+    int m_unescaped;  // -1: the value is the text itself
+    bool m_hasValue;
 };
 
 // The attributes of one element as they are read. A repeated name replaces the earlier
@@ -195,450 +224,523 @@ struct XMLAttributeSpan {
 // hostile tag carries.
 class XMLAttributeReader {
 public:
-  // The attributes are gathered in the parser's scratch lists, where they stand in the text,
-  // and handed to the element when its tag is read whole, in one array of their exact number,
-  // each string made once in its place.
-  XMLAttributeReader(std::vector<XMLAttributeSpan>& spans, std::vector<std::string>& unescaped)
-    : m_spans(spans), m_unescaped(unescaped)
-  {
-    m_spans.clear();
-    m_unescapedCount = 0;
-  }
-
-  // Room for a value with entities, which is unescaped as it is read.
-  std::string& NextUnescaped()
-  {
-    if (m_unescapedCount == m_unescaped.size()) m_unescaped.emplace_back();
-    std::string& value = m_unescaped[m_unescapedCount];
-    value.clear();
-    return value;
-  }
-
-  void MoveTo(XMLTreeVector<XMLTreeAttribute>& attributes)
-  {
-    attributes.reserve(m_spans.size());
-    for (const XMLAttributeSpan& span : m_spans) {
-      if (span.m_unescaped >= 0)
-        attributes.emplace_back(std::string(span.m_nameBegin, span.m_nameEnd),
-                                std::move(m_unescaped[static_cast<size_t>(span.m_unescaped)]), span.m_hasValue);
-      else
-        attributes.emplace_back(span.m_nameBegin, span.m_nameEnd, span.m_valueBegin, span.m_valueEnd, span.m_hasValue);
+    // The attributes are gathered in the parser's scratch lists, where they stand in the text,
+    // and handed to the element when its tag is read whole, in one array of their exact number,
+    // each string made once in its place.
+    XMLAttributeReader(std::vector<XMLAttributeSpan>& spans, std::vector<std::string>& unescaped)
+        : m_spans(spans), m_unescaped(unescaped)
+    {
+        m_spans.clear();
+        m_unescapedCount = 0;
     }
-    m_spans.clear();
-  }
 
-  // A value of the text itself, or (unescaped) the value last given by NextUnescaped.
-  void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin, const char* valueEnd, bool unescaped,
-           bool hasValue)
-  {
-    const size_t found = Find(nameBegin, nameEnd);
-    if (found == m_spans.size()) {
-      if (!m_index.empty()) m_index.emplace(LowerName(nameBegin, nameEnd), found);
-      m_spans.emplace_back();
+    // Room for a value with entities, which is unescaped as it is read.
+    std::string& NextUnescaped()
+    {
+        if (m_unescapedCount == m_unescaped.size())
+            m_unescaped.emplace_back();
+        std::string& value = m_unescaped[m_unescapedCount];
+        value.clear();
+        return value;
     }
-    // Field by field: the span is written where it stays, with no copy through the stack.
-    XMLAttributeSpan& span = m_spans[found];
-    span.m_nameBegin = nameBegin;
-    span.m_nameEnd = nameEnd;
-    span.m_valueBegin = valueBegin;
-    span.m_valueEnd = valueEnd;
-    span.m_unescaped = unescaped ? static_cast<int>(m_unescapedCount++) : -1;
-    span.m_hasValue = hasValue;
-  }
+
+    void MoveTo(XMLTreeVector<XMLTreeAttribute>& attributes)
+    {
+        attributes.reserve(m_spans.size());
+        for (const XMLAttributeSpan& span : m_spans) {
+            if (span.m_unescaped >= 0)
+                attributes.emplace_back(
+                    std::string(span.m_nameBegin, span.m_nameEnd),
+                    std::move(m_unescaped[static_cast<size_t>(span.m_unescaped)]), span.m_hasValue);
+            else
+                attributes.emplace_back(span.m_nameBegin, span.m_nameEnd, span.m_valueBegin,
+                                        span.m_valueEnd, span.m_hasValue);
+        }
+        m_spans.clear();
+    }
+
+    // A value of the text itself, or (unescaped) the value last given by NextUnescaped.
+    void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin,
+             const char* valueEnd, bool unescaped, bool hasValue)
+    {
+        const size_t found = Find(nameBegin, nameEnd);
+        if (found == m_spans.size()) {
+            if (!m_index.empty())
+                m_index.emplace(LowerName(nameBegin, nameEnd), found);
+            m_spans.emplace_back();
+        }
+        // Field by field: the span is written where it stays, with no copy through the stack.
+        XMLAttributeSpan& span = m_spans[found];
+        span.m_nameBegin = nameBegin;
+        span.m_nameEnd = nameEnd;
+        span.m_valueBegin = valueBegin;
+        span.m_valueEnd = valueEnd;
+        span.m_unescaped = unescaped ? static_cast<int>(m_unescapedCount++) : -1;
+        span.m_hasValue = hasValue;
+    }
 
 private:
-  static constexpr size_t s_linearLimit = 16;
+    static constexpr size_t s_linearLimit = 16;
 
-  static bool SameName(const XMLAttributeSpan& span, const char* begin, const char* end)
-  {
-    if (span.m_nameEnd - span.m_nameBegin != end - begin) return false;
-    for (const char *a = span.m_nameBegin, *b = begin; b < end; ++a, ++b)
-      if (LowerAscii(*a) != LowerAscii(*b)) return false;
-    return true;
-  }
-
-  size_t Find(const char* nameBegin, const char* nameEnd)
-  {
-    if (m_index.empty() && m_spans.size() < s_linearLimit) {
-      for (size_t i = 0; i < m_spans.size(); ++i)
-        if (SameName(m_spans[i], nameBegin, nameEnd)) return i;
-      return m_spans.size();
+    static bool SameName(const XMLAttributeSpan& span, const char* begin, const char* end)
+    {
+        if (span.m_nameEnd - span.m_nameBegin != end - begin)
+            return false;
+        for (const char *a = span.m_nameBegin, *b = begin; b < end; ++a, ++b)
+            if (LowerAscii(*a) != LowerAscii(*b))
+                return false;
+        return true;
     }
-    if (m_index.empty())
-      for (size_t i = 0; i < m_spans.size(); ++i)
-        m_index.emplace(LowerName(m_spans[i].m_nameBegin, m_spans[i].m_nameEnd), i);
-    auto found = m_index.find(LowerName(nameBegin, nameEnd));
-    return found != m_index.end() ? found->second : m_spans.size();
-  }
 
-  std::vector<XMLAttributeSpan>& m_spans;
-  std::vector<std::string>& m_unescaped;
-  size_t m_unescapedCount = 0;
-  std::unordered_map<std::string, size_t> m_index;
+    size_t Find(const char* nameBegin, const char* nameEnd)
+    {
+        if (m_index.empty() && m_spans.size() < s_linearLimit) {
+            for (size_t i = 0; i < m_spans.size(); ++i)
+                if (SameName(m_spans[i], nameBegin, nameEnd))
+                    return i;
+            return m_spans.size();
+        }
+        if (m_index.empty())
+            for (size_t i = 0; i < m_spans.size(); ++i)
+                m_index.emplace(LowerName(m_spans[i].m_nameBegin, m_spans[i].m_nameEnd), i);
+        auto found = m_index.find(LowerName(nameBegin, nameEnd));
+        return found != m_index.end() ? found->second : m_spans.size();
+    }
+
+    std::vector<XMLAttributeSpan>& m_spans;
+    std::vector<std::string>& m_unescaped;
+    size_t m_unescapedCount = 0;
+    std::unordered_map<std::string, size_t> m_index;
 };
 
 }  // namespace
 
 class XMLTreeParser {
 public:
-  XMLTreeParser(const char* text, XMLTreeNodeData* top) : m_position(text), m_end(text + std::strlen(text))
-  {
-    m_open.push_back(top);
-  }
-
-  // Parses the whole text into the top node; returns the error code (0 or 1 keep the tree).
-  int Run()
-  {
-    while (m_fatal == XMLParseErrorNone) {
-      ReadText();
-      if (m_fatal != XMLParseErrorNone || *m_position == 0) break;
-      if (m_position[1] == '/' ? ReadPlainEndTag() : ReadPlainStartTag()) continue;
-      XMLToken token = NextToken(m_position);
-      switch (token.m_kind) {
-        case XMLTokenKindClear: ReadClear(token); break;
-        case XMLTokenKindEndTagStart: ReadEndTag(token); break;
-        case XMLTokenKindDeclarationStart: ReadStartTag(token, true); break;
-        case XMLTokenKindStartTag: ReadStartTag(token, false); break;
-        default: Fail(XMLParseErrorUnexpectedToken, token.m_begin); break;
-      }
+    XMLTreeParser(const char* text, XMLTreeNodeData* top)
+        : m_position(text), m_end(text + std::strlen(text))
+    {
+        m_open.push_back(top);
     }
-    if (m_fatal != XMLParseErrorNone) return m_fatal;
-    for (size_t i = 1; i < m_open.size(); ++i)
-      if (!m_open[i]->m_isDeclaration) NoteUnclosed(m_position);
-    return m_unclosedAt != nullptr ? XMLParseErrorUnclosedElements : XMLParseErrorNone;
-  }
 
-  const char* ErrorPosition() const { return m_fatal != XMLParseErrorNone ? m_fatalAt : m_unclosedAt; }
+    // Parses the whole text into the top node; returns the error code (0 or 1 keep the tree).
+    int Run()
+    {
+        while (m_fatal == XMLParseErrorNone) {
+            ReadText();
+            if (m_fatal != XMLParseErrorNone || *m_position == 0)
+                break;
+            if (m_position[1] == '/' ? ReadPlainEndTag() : ReadPlainStartTag())
+                continue;
+            XMLToken token = NextToken(m_position);
+            switch (token.m_kind) {
+                case XMLTokenKindClear:
+                    ReadClear(token);
+                    break;
+                case XMLTokenKindEndTagStart:
+                    ReadEndTag(token);
+                    break;
+                case XMLTokenKindDeclarationStart:
+                    ReadStartTag(token, true);
+                    break;
+                case XMLTokenKindStartTag:
+                    ReadStartTag(token, false);
+                    break;
+                default:
+                    Fail(XMLParseErrorUnexpectedToken, token.m_begin);
+                    break;
+            }
+        }
+        if (m_fatal != XMLParseErrorNone)
+            return m_fatal;
+        for (size_t i = 1; i < m_open.size(); ++i)
+            if (!m_open[i]->m_isDeclaration)
+                NoteUnclosed(m_position);
+        return m_unclosedAt != nullptr ? XMLParseErrorUnclosedElements : XMLParseErrorNone;
+    }
+
+    const char* ErrorPosition() const
+    {
+        return m_fatal != XMLParseErrorNone ? m_fatalAt : m_unclosedAt;
+    }
 
 private:
-  XMLTreeNodeData& Current() { return *m_open.back(); }
+    XMLTreeNodeData& Current() { return *m_open.back(); }
 
-  void Fail(int error, const char* at)
-  {
-    m_fatal = error;
-    m_fatalAt = at;
-  }
-
-  void NoteUnclosed(const char* at)
-  {
-    if (m_unclosedAt == nullptr) m_unclosedAt = at;
-  }
-
-  bool Unescape(std::string& out, const char* begin, const char* end)
-  {
-    const char* errorAt = nullptr;
-    if (AppendXMLUnescaped(out, begin, end, &errorAt)) return true;
-    Fail(XMLParseErrorBadEntity, errorAt);
-    return false;
-  }
-
-  // The raw characters up to the next tag or clear section.
-  void ReadText()
-  {
-    const char* begin = m_position;
-    const char* end = static_cast<const char*>(std::memchr(begin, '<', static_cast<size_t>(m_end - begin)));
-    if (end == nullptr) end = m_end;
-    m_position = end;
-    if (GetTreeOptions().m_dropWhiteSpace) {
-      while (begin < end && XMLIsWhiteSpace(*begin)) ++begin;
-      while (end > begin && XMLIsWhiteSpace(end[-1])) --end;
+    void Fail(int error, const char* at)
+    {
+        m_fatal = error;
+        m_fatalAt = at;
     }
-    if (begin == end) return;
-    std::string text;
-    if (Unescape(text, begin, end)) Current().AppendText(std::move(text));
-  }
 
-  void ReadClear(const XMLToken& token)
-  {
-    const char* valueBegin = token.m_end;
-    const char* closeTag = token.m_clearTag->m_closeTag;
-    if (token.m_clearTag == &s_clearTags[1]) {
-      const char* close = std::strchr(valueBegin, '>');
-      const char* open = std::strchr(valueBegin, '<');
-      if (open != nullptr && (close == nullptr || open < close)) closeTag = s_doctypeSubsetCloseTag;
+    void NoteUnclosed(const char* at)
+    {
+        if (m_unclosedAt == nullptr)
+            m_unclosedAt = at;
     }
-    const char* valueEnd = std::strstr(valueBegin, closeTag);
-    if (valueEnd == nullptr) return Fail(XMLParseErrorClearNotClosed, token.m_begin);
-    Current().AppendClear(XMLTreeClear{std::string(valueBegin, valueEnd), token.m_clearTag->m_openTag, closeTag});
-    m_position = valueEnd + std::strlen(closeTag);
-  }
 
-  // The end tag "</name>" of the innermost element, the common case, read without tokens;
-  // false, with nothing read, for any other end tag, which the general reading takes.
-  bool ReadPlainEndTag()
-  {
-    const char* nameBegin = m_position + 2;
-    const char* nameEnd = SkipPlainName(nameBegin);
-    if (nameEnd == nameBegin || m_open.size() < 2) return false;
-    const char* p = SkipWhiteSpace(nameEnd);
-    const XMLTreeNodeData& innermost = *m_open.back();
-    if (*p != '>' || innermost.m_isDeclaration || !NameEquals(innermost.m_name, nameBegin, nameEnd)) return false;
-    m_open.pop_back();
-    m_position = p + 1;
-    return true;
-  }
-
-  // A start tag of plain names with quoted values free of entities, the common case, read
-  // without tokens to the same element the general reading makes; false, with nothing read,
-  // for any other tag (declarations, clear sections, values to unescape or missing, odd
-  // names, errors), which the general reading then takes from its start.
-  bool ReadPlainStartTag()
-  {
-    const char* nameBegin = m_position + 1;
-    if (!IsPlainNameByte(*nameBegin) || static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return false;
-    if ((*nameBegin == 'P' || *nameBegin == 'S') && NextToken(m_position).m_kind == XMLTokenKindClear) return false;
-    const char* nameEnd = SkipPlainName(nameBegin);
-    XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
-    const char* p = nameEnd;
-    for (;;) {
-      p = SkipWhiteSpace(p);
-      if (*p == '>' || (*p == '/' && p[1] == '>')) break;
-      // Right after a name or a value an attribute's name may follow; after a name, what is
-      // no name byte would run on into the name: the general reading takes it.
-      const char* attributeBegin = p;
-      const char* attributeEnd = SkipPlainName(p);
-      if (attributeEnd == attributeBegin) return false;
-      p = SkipWhiteSpace(attributeEnd);
-      if (*p != '=') return false;  // no value, or a name running on
-      p = SkipWhiteSpace(p + 1);
-      const char quote = *p;
-      if (quote != '"' && quote != '\'') return false;
-      const char* valueBegin = p + 1;
-      const char* valueEnd = valueBegin;
-      const char otherQuote = quote == '"' ? '\'' : '"';
-      while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote) ++valueEnd;
-      if (*valueEnd != quote) return false;
-      attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, false, true);
-      p = valueEnd + 1;
+    bool Unescape(std::string& out, const char* begin, const char* end)
+    {
+        const char* errorAt = nullptr;
+        if (AppendXMLUnescaped(out, begin, end, &errorAt))
+            return true;
+        Fail(XMLParseErrorBadEntity, errorAt);
+        return false;
     }
-    XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
-    attributes.MoveTo(element->m_attributes);
-    if (*p == '>') {
-      m_open.push_back(element);
-      m_position = p + 1;
-    } else {
-      m_position = p + 2;
+
+    // The raw characters up to the next tag or clear section.
+    void ReadText()
+    {
+        const char* begin = m_position;
+        const char* end =
+            static_cast<const char*>(std::memchr(begin, '<', static_cast<size_t>(m_end - begin)));
+        if (end == nullptr)
+            end = m_end;
+        m_position = end;
+        if (GetTreeOptions().m_dropWhiteSpace) {
+            while (begin < end && XMLIsWhiteSpace(*begin))
+                ++begin;
+            while (end > begin && XMLIsWhiteSpace(end[-1]))
+                --end;
+        }
+        if (begin == end)
+            return;
+        std::string text;
+        if (Unescape(text, begin, end))
+            Current().AppendText(std::move(text));
     }
-    return true;
-  }
 
-  void ReadEndTag(const XMLToken& start)
-  {
-    XMLToken name = NextToken(start.m_end);
-    if (name.m_kind != XMLTokenKindWord) return Fail(XMLParseErrorMissingTagName, start.m_begin);
-    XMLToken close = NextToken(name.m_end);
-    if (close.m_kind != XMLTokenKindTagClose) return Fail(XMLParseErrorEndTagNotClosed, close.m_begin);
-    // A declaration has no end tag of its own: an end tag is never matched against one, and
-    // the end tag of the element around it closes it without complaint, as the writer
-    // expects when it writes a declaration inside an element.
-    size_t match = m_open.size();
-    for (size_t i = m_open.size() - 1; i >= 1 && match == m_open.size(); --i)
-      if (!m_open[i]->m_isDeclaration && NameEquals(m_open[i]->m_name, name.m_textBegin, name.m_textEnd)) match = i;
-    if (match == m_open.size()) return Fail(XMLParseErrorUnmatchedEndTag, start.m_begin);
-    // An end tag for an outer element closes the inner ones whose end tags are missing.
-    for (size_t i = match + 1; i < m_open.size(); ++i)
-      if (!m_open[i]->m_isDeclaration) NoteUnclosed(start.m_begin);
-    m_open.resize(match);
-    m_position = close.m_end;
-  }
+    void ReadClear(const XMLToken& token)
+    {
+        const char* valueBegin = token.m_end;
+        const char* closeTag = token.m_clearTag->m_closeTag;
+        if (token.m_clearTag == &s_clearTags[1]) {
+            const char* close = std::strchr(valueBegin, '>');
+            const char* open = std::strchr(valueBegin, '<');
+            if (open != nullptr && (close == nullptr || open < close))
+                closeTag = s_doctypeSubsetCloseTag;
+        }
+        const char* valueEnd = std::strstr(valueBegin, closeTag);
+        if (valueEnd == nullptr)
+            return Fail(XMLParseErrorClearNotClosed, token.m_begin);
+        Current().AppendClear(
+            XMLTreeClear{std::string(valueBegin, valueEnd), token.m_clearTag->m_openTag, closeTag});
+        m_position = valueEnd + std::strlen(closeTag);
+    }
 
-  void ReadStartTag(const XMLToken& start, bool isDeclaration)
-  {
-    // The name must follow "<" at once: "< /b>" would otherwise make an element that is
-    // written back as an end tag.
-    XMLToken name = NextToken(start.m_end);
-    if (name.m_kind != XMLTokenKindWord || name.m_begin != start.m_end || !IsWritableName(name))
-      return Fail(XMLParseErrorMissingTagName, start.m_begin);
-    if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth) return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
-    XMLTreeNodeData* element =
-      Current().AppendChild(name.m_textBegin, DeclarationWordEnd(name, isDeclaration), isDeclaration);
-    XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
-    const char* p = name.m_end;
-    for (;;) {
-      XMLToken token = NextToken(p);
-      if (token.m_kind == XMLTokenKindTagClose) {
+    // The end tag "</name>" of the innermost element, the common case, read without tokens;
+    // false, with nothing read, for any other end tag, which the general reading takes.
+    bool ReadPlainEndTag()
+    {
+        const char* nameBegin = m_position + 2;
+        const char* nameEnd = SkipPlainName(nameBegin);
+        if (nameEnd == nameBegin || m_open.size() < 2)
+            return false;
+        const char* p = SkipWhiteSpace(nameEnd);
+        const XMLTreeNodeData& innermost = *m_open.back();
+        if (*p != '>' || innermost.m_isDeclaration ||
+            !NameEquals(innermost.m_name, nameBegin, nameEnd))
+            return false;
+        m_open.pop_back();
+        m_position = p + 1;
+        return true;
+    }
+
+    // A start tag of plain names with quoted values free of entities, the common case, read
+    // without tokens to the same element the general reading makes; false, with nothing read,
+    // for any other tag (declarations, clear sections, values to unescape or missing, odd
+    // names, errors), which the general reading then takes from its start.
+    bool ReadPlainStartTag()
+    {
+        const char* nameBegin = m_position + 1;
+        if (!IsPlainNameByte(*nameBegin) || static_cast<int>(m_open.size()) > XMLMaxNestingDepth)
+            return false;
+        if ((*nameBegin == 'P' || *nameBegin == 'S') &&
+            NextToken(m_position).m_kind == XMLTokenKindClear)
+            return false;
+        const char* nameEnd = SkipPlainName(nameBegin);
+        XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
+        const char* p = nameEnd;
+        for (;;) {
+            p = SkipWhiteSpace(p);
+            if (*p == '>' || (*p == '/' && p[1] == '>'))
+                break;
+            // Right after a name or a value an attribute's name may follow; after a name, what is
+            // no name byte would run on into the name: the general reading takes it.
+            const char* attributeBegin = p;
+            const char* attributeEnd = SkipPlainName(p);
+            if (attributeEnd == attributeBegin)
+                return false;
+            p = SkipWhiteSpace(attributeEnd);
+            if (*p != '=')
+                return false;  // no value, or a name running on
+            p = SkipWhiteSpace(p + 1);
+            const char quote = *p;
+            if (quote != '"' && quote != '\'')
+                return false;
+            const char* valueBegin = p + 1;
+            const char* valueEnd = valueBegin;
+            const char otherQuote = quote == '"' ? '\'' : '"';
+            while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote)
+                ++valueEnd;
+            if (*valueEnd != quote)
+                return false;
+            attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, false, true);
+            p = valueEnd + 1;
+        }
+        XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
         attributes.MoveTo(element->m_attributes);
-        m_open.push_back(element);
-        m_position = token.m_end;
-        return;
-      }
-      if (token.m_kind == XMLTokenKindShortClose) {
-        attributes.MoveTo(element->m_attributes);
-        m_position = token.m_end;
-        return;
-      }
-      if (token.m_kind != XMLTokenKindWord || !IsWritableName(token))
-        return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
-      const char* attributeEnd = DeclarationWordEnd(token, isDeclaration);
-      p = token.m_end;
-      XMLToken equals = NextToken(p);
-      if (equals.m_kind != XMLTokenKindEquals) {
-        if (attributeEnd != token.m_textBegin)
-          attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, false, false);
-        continue;
-      }
-      XMLToken value = NextToken(equals.m_end);
-      if (value.m_kind != XMLTokenKindQuoted && value.m_kind != XMLTokenKindWord)
-        return Fail(XMLParseErrorUnexpectedToken, value.m_begin);
-      const bool hasEntities =
-        std::memchr(value.m_textBegin, '&', static_cast<size_t>(value.m_textEnd - value.m_textBegin)) != nullptr;
-      if (hasEntities && !Unescape(attributes.NextUnescaped(), value.m_textBegin, value.m_textEnd)) return;
-      attributes.Set(token.m_textBegin, attributeEnd, value.m_textBegin, value.m_textEnd, hasEntities, true);
-      p = value.m_end;
+        if (*p == '>') {
+            m_open.push_back(element);
+            m_position = p + 1;
+        } else {
+            m_position = p + 2;
+        }
+        return true;
     }
-  }
 
-  // A name is written back unquoted before quoted values and ">" or "/>": it may not start
-  // with a quote (an unterminated one makes a word), which would open a quoted text, nor
-  // end in "/", which would turn into a short close.
-  static bool IsWritableName(const XMLToken& word)
-  {
-    return *word.m_textBegin != '"' && *word.m_textBegin != '\'' && word.m_textEnd[-1] != '/';
-  }
+    void ReadEndTag(const XMLToken& start)
+    {
+        XMLToken name = NextToken(start.m_end);
+        if (name.m_kind != XMLTokenKindWord)
+            return Fail(XMLParseErrorMissingTagName, start.m_begin);
+        XMLToken close = NextToken(name.m_end);
+        if (close.m_kind != XMLTokenKindTagClose)
+            return Fail(XMLParseErrorEndTagNotClosed, close.m_begin);
+        // A declaration has no end tag of its own: an end tag is never matched against one, and
+        // the end tag of the element around it closes it without complaint, as the writer
+        // expects when it writes a declaration inside an element.
+        size_t match = m_open.size();
+        for (size_t i = m_open.size() - 1; i >= 1 && match == m_open.size(); --i)
+            if (!m_open[i]->m_isDeclaration &&
+                NameEquals(m_open[i]->m_name, name.m_textBegin, name.m_textEnd))
+                match = i;
+        if (match == m_open.size())
+            return Fail(XMLParseErrorUnmatchedEndTag, start.m_begin);
+        // An end tag for an outer element closes the inner ones whose end tags are missing.
+        for (size_t i = match + 1; i < m_open.size(); ++i)
+            if (!m_open[i]->m_isDeclaration)
+                NoteUnclosed(start.m_begin);
+        m_open.resize(match);
+        m_position = close.m_end;
+    }
 
-  // A word of a declaration loses the "?" that ends it right before ">".
-  static const char* DeclarationWordEnd(const XMLToken& word, bool isDeclaration)
-  {
-    if (isDeclaration && word.m_textEnd[-1] == '?' && NextToken(word.m_end).m_kind == XMLTokenKindTagClose)
-      return word.m_textEnd - 1;
-    return word.m_textEnd;
-  }
+    void ReadStartTag(const XMLToken& start, bool isDeclaration)
+    {
+        // The name must follow "<" at once: "< /b>" would otherwise make an element that is
+        // written back as an end tag.
+        XMLToken name = NextToken(start.m_end);
+        if (name.m_kind != XMLTokenKindWord || name.m_begin != start.m_end || !IsWritableName(name))
+            return Fail(XMLParseErrorMissingTagName, start.m_begin);
+        if (static_cast<int>(m_open.size()) > XMLMaxNestingDepth)
+            return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
+        XMLTreeNodeData* element = Current().AppendChild(
+            name.m_textBegin, DeclarationWordEnd(name, isDeclaration), isDeclaration);
+        XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
+        const char* p = name.m_end;
+        for (;;) {
+            XMLToken token = NextToken(p);
+            if (token.m_kind == XMLTokenKindTagClose) {
+                attributes.MoveTo(element->m_attributes);
+                m_open.push_back(element);
+                m_position = token.m_end;
+                return;
+            }
+            if (token.m_kind == XMLTokenKindShortClose) {
+                attributes.MoveTo(element->m_attributes);
+                m_position = token.m_end;
+                return;
+            }
+            if (token.m_kind != XMLTokenKindWord || !IsWritableName(token))
+                return Fail(XMLParseErrorUnexpectedToken, token.m_begin);
+            const char* attributeEnd = DeclarationWordEnd(token, isDeclaration);
+            p = token.m_end;
+            XMLToken equals = NextToken(p);
+            if (equals.m_kind != XMLTokenKindEquals) {
+                if (attributeEnd != token.m_textBegin)
+                    attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, false, false);
+                continue;
+            }
+            XMLToken value = NextToken(equals.m_end);
+            if (value.m_kind != XMLTokenKindQuoted && value.m_kind != XMLTokenKindWord)
+                return Fail(XMLParseErrorUnexpectedToken, value.m_begin);
+            const bool hasEntities =
+                std::memchr(value.m_textBegin, '&',
+                            static_cast<size_t>(value.m_textEnd - value.m_textBegin)) != nullptr;
+            if (hasEntities &&
+                !Unescape(attributes.NextUnescaped(), value.m_textBegin, value.m_textEnd))
+                return;
+            attributes.Set(token.m_textBegin, attributeEnd, value.m_textBegin, value.m_textEnd,
+                           hasEntities, true);
+            p = value.m_end;
+        }
+    }
 
-  const char* m_position;
-  const char* m_end;  // the 0 byte that ends the text
-  std::vector<XMLTreeNodeData*> m_open;  // the open elements; the nameless top node first
-  std::vector<XMLAttributeSpan> m_attributeSpans;
-  std::vector<std::string> m_unescapedValues;
-  int m_fatal = XMLParseErrorNone;
-  const char* m_fatalAt = nullptr;
-  const char* m_unclosedAt = nullptr;
+    // A name is written back unquoted before quoted values and ">" or "/>": it may not start
+    // with a quote (an unterminated one makes a word), which would open a quoted text, nor
+    // end in "/", which would turn into a short close.
+    static bool IsWritableName(const XMLToken& word)
+    {
+        return *word.m_textBegin != '"' && *word.m_textBegin != '\'' && word.m_textEnd[-1] != '/';
+    }
+
+    // A word of a declaration loses the "?" that ends it right before ">".
+    static const char* DeclarationWordEnd(const XMLToken& word, bool isDeclaration)
+    {
+        if (isDeclaration && word.m_textEnd[-1] == '?' &&
+            NextToken(word.m_end).m_kind == XMLTokenKindTagClose)
+            return word.m_textEnd - 1;
+        return word.m_textEnd;
+    }
+
+    const char* m_position;
+    const char* m_end;                     // the 0 byte that ends the text
+    std::vector<XMLTreeNodeData*> m_open;  // the open elements; the nameless top node first
+    std::vector<XMLAttributeSpan> m_attributeSpans;
+    std::vector<std::string> m_unescapedValues;
+    int m_fatal = XMLParseErrorNone;
+    const char* m_fatalAt = nullptr;
+    const char* m_unclosedAt = nullptr;
 };
 
 namespace {
 
 void SetResult(XMLParseResult* result, int error, const char* text, const char* at)
 {
-  if (result == nullptr) return;
-  result->m_error = error;
-  result->m_line = 0;
-  result->m_column = 0;
-  if (text == nullptr || at == nullptr) return;
-  int line = 1, column = 1;
-  for (const char* p = text; p < at && *p != 0; p += XMLCharLength(p)) {
-    if (*p == '\n') {
-      ++line;
-      column = 1;
-    } else {
-      ++column;
+    if (result == nullptr)
+        return;
+    result->m_error = error;
+    result->m_line = 0;
+    result->m_column = 0;
+    if (text == nullptr || at == nullptr)
+        return;
+    int line = 1, column = 1;
+    for (const char* p = text; p < at && *p != 0; p += XMLCharLength(p)) {
+        if (*p == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
     }
-  }
-  result->m_line = line;
-  result->m_column = column;
+    result->m_line = line;
+    result->m_column = column;
 }
 
 // Finds the root element by name among the children of node, descending into a
 // declaration met on the way, where a parsed document's elements sit.
 XMLTreeNode FindRoot(const XMLTreeNode& node, const char* rootName)
 {
-  for (int i = 0; i < node.CountChildren(); ++i) {
-    XMLTreeNode child = node.GetChild(i);
-    if (XMLNameEquals(child.GetName(), rootName)) return child;
-    if (child.IsDeclaration()) return FindRoot(child, rootName);
-  }
-  return XMLTreeNode();
+    for (int i = 0; i < node.CountChildren(); ++i) {
+        XMLTreeNode child = node.GetChild(i);
+        if (XMLNameEquals(child.GetName(), rootName))
+            return child;
+        if (child.IsDeclaration())
+            return FindRoot(child, rootName);
+    }
+    return XMLTreeNode();
 }
 
 }  // namespace
 
 // A 0 byte inside a file's text would end the parse early and silently drop whatever
 // follows it; it is reported where it stands instead.
-static XMLTreeNode ParseWholeText(const std::string& text, const char* rootName, XMLParseResult* result)
+static XMLTreeNode ParseWholeText(const std::string& text, const char* rootName,
+                                  XMLParseResult* result)
 {
-  size_t zero = text.find('\0');
-  if (zero != std::string::npos) {
-    SetResult(result, XMLParseErrorUnexpectedToken, text.c_str(), text.c_str() + zero);
-    return XMLTreeNode();
-  }
-  return XMLTreeNode::ParseText(text.c_str(), rootName, result);
+    size_t zero = text.find('\0');
+    if (zero != std::string::npos) {
+        SetResult(result, XMLParseErrorUnexpectedToken, text.c_str(), text.c_str() + zero);
+        return XMLTreeNode();
+    }
+    return XMLTreeNode::ParseText(text.c_str(), rootName, result);
 }
 
 XMLTreeNode XMLTreeNode::ParseText(const char* text, const char* rootName, XMLParseResult* result)
 {
-  if (text == nullptr) {
-    SetResult(result, XMLParseErrorNoText, nullptr, nullptr);
-    return XMLTreeNode();
-  }
-  try {
-    XMLTreeNode top = CreateTop(nullptr, false);
-    XMLTreeParser parser(text, top.m_data.get());
-    int error = parser.Run();
-    SetResult(result, error, text, parser.ErrorPosition());
-    if (error != XMLParseErrorNone && error != XMLParseErrorUnclosedElements) return XMLTreeNode();
-    XMLTreeNode document = top;
-    if (top.CountChildren() == 1 && top.CountContents() == 1) document = top.GetChild(0);
-    if (rootName != nullptr && !XMLNameEquals(document.GetName(), rootName)) {
-      document = FindRoot(document, rootName);
-      if (document.IsEmpty()) SetResult(result, XMLParseErrorRootNotFound, nullptr, nullptr);
+    if (text == nullptr) {
+        SetResult(result, XMLParseErrorNoText, nullptr, nullptr);
+        return XMLTreeNode();
     }
-    return document;
-  } catch (const std::bad_alloc&) {
-    SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
-    return XMLTreeNode();
-  }
+    try {
+        XMLTreeNode top = CreateTop(nullptr, false);
+        XMLTreeParser parser(text, top.m_data.get());
+        int error = parser.Run();
+        SetResult(result, error, text, parser.ErrorPosition());
+        if (error != XMLParseErrorNone && error != XMLParseErrorUnclosedElements)
+            return XMLTreeNode();
+        XMLTreeNode document = top;
+        if (top.CountChildren() == 1 && top.CountContents() == 1)
+            document = top.GetChild(0);
+        if (rootName != nullptr && !XMLNameEquals(document.GetName(), rootName)) {
+            document = FindRoot(document, rootName);
+            if (document.IsEmpty())
+                SetResult(result, XMLParseErrorRootNotFound, nullptr, nullptr);
+        }
+        return document;
+    } catch (const std::bad_alloc&) {
+        SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
+        return XMLTreeNode();
+    }
 }
 
 XMLTreeNode XMLTreeNode::ParseFile(const char* path, const char* rootName, XMLParseResult* result)
 {
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  std::unique_ptr<std::FILE, FileCloser> file(path != nullptr ? std::fopen(path, "rb") : nullptr);
-  if (file == nullptr) {
-    SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
-    return XMLTreeNode();
-  }
-  try {
-    std::string bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-    if (std::ferror(file.get())) {
-      SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
-      return XMLTreeNode();
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> file(path != nullptr ? std::fopen(path, "rb") : nullptr);
+    if (file == nullptr) {
+        SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
+        return XMLTreeNode();
     }
-    if (bytes.empty()) {
-      SetResult(result, XMLParseErrorEmptyFile, nullptr, nullptr);
-      return XMLTreeNode();
+    try {
+        std::string bytes;
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+            bytes.append(buffer, n);
+        if (std::ferror(file.get())) {
+            SetResult(result, XMLParseErrorCannotOpenForReading, nullptr, nullptr);
+            return XMLTreeNode();
+        }
+        if (bytes.empty()) {
+            SetResult(result, XMLParseErrorEmptyFile, nullptr, nullptr);
+            return XMLTreeNode();
+        }
+        const unsigned char* raw = reinterpret_cast<const unsigned char*>(bytes.data());
+        XMLWideByteOrder order = XMLWideByteOrderNone;
+        if (GetTreeOptions().m_guessWideCharacters)
+            order = DetectWideText(raw, bytes.size());
+        if (order != XMLWideByteOrderNone) {
+            size_t start =
+                (raw[0] == 0xFF && raw[1] == 0xFE) || (raw[0] == 0xFE && raw[1] == 0xFF) ? 2 : 0;
+            std::u16string wide;
+            wide.reserve(bytes.size() / 2);
+            for (size_t i = start; i + 1 < bytes.size(); i += 2) {
+                unsigned lo = order == XMLWideByteOrderLittleEndian ? raw[i] : raw[i + 1];
+                unsigned hi = order == XMLWideByteOrderLittleEndian ? raw[i + 1] : raw[i];
+                wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
+            }
+            // The conversion stops at a 0 code unit, and an odd last byte makes no code unit:
+            // either would silently cut the text, so both stand as a 0 byte where the converted
+            // text ends, which is reported there like a 0 byte in a file of bytes.
+            std::string text = WideToMultiByte(wide);
+            if (wide.find(u'\0') != std::u16string::npos || (bytes.size() - start) % 2 != 0)
+                text.push_back('\0');
+            return ParseWholeText(text, rootName, result);
+        }
+        if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF &&
+            raw[1] == 0xBB && raw[2] == 0xBF)
+            bytes.erase(0, 3);
+        // A journal left by a killed process reads as its complete records; other documents cut
+        // off so are refused as before.
+        CloseCutOffDocument(bytes, JournalName::Root);
+        return ParseWholeText(bytes, rootName, result);
+    } catch (const std::bad_alloc&) {
+        SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
+        return XMLTreeNode();
     }
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(bytes.data());
-    XMLWideByteOrder order = XMLWideByteOrderNone;
-    if (GetTreeOptions().m_guessWideCharacters) order = DetectWideText(raw, bytes.size());
-    if (order != XMLWideByteOrderNone) {
-      size_t start = (raw[0] == 0xFF && raw[1] == 0xFE) || (raw[0] == 0xFE && raw[1] == 0xFF) ? 2 : 0;
-      std::u16string wide;
-      wide.reserve(bytes.size() / 2);
-      for (size_t i = start; i + 1 < bytes.size(); i += 2) {
-        unsigned lo = order == XMLWideByteOrderLittleEndian ? raw[i] : raw[i + 1];
-        unsigned hi = order == XMLWideByteOrderLittleEndian ? raw[i + 1] : raw[i];
-        wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
-      }
-      // The conversion stops at a 0 code unit, and an odd last byte makes no code unit:
-      // either would silently cut the text, so both stand as a 0 byte where the converted
-      // text ends, which is reported there like a 0 byte in a file of bytes.
-      std::string text = WideToMultiByte(wide);
-      if (wide.find(u'\0') != std::u16string::npos || (bytes.size() - start) % 2 != 0) text.push_back('\0');
-      return ParseWholeText(text, rootName, result);
-    }
-    if (GetTreeOptions().m_guessWideCharacters && bytes.size() >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF)
-      bytes.erase(0, 3);
-    // A journal left by a killed process reads as its complete records; other documents cut
-    // off so are refused as before.
-    CloseCutOffDocument(bytes, JournalName::Root);
-    return ParseWholeText(bytes, rootName, result);
-  } catch (const std::bad_alloc&) {
-    SetResult(result, XMLParseErrorNoMemory, nullptr, nullptr);
-    return XMLTreeNode();
-  }
 }
 
 }  // namespace QEL

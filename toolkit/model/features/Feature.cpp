@@ -1,15 +1,15 @@
 #include "model/features/Feature.h"
 
-#include "core/support/AlgorithmSwitches.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
+#include "core/support/AlgorithmSwitches.h"
 #include "model/features/FeatureProcedureData.h"
-#include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
+#include "model/transaction/MappingData.h"
 
 #include <brennik.h>
 
@@ -86,11 +86,20 @@ Feature* Feature::TestCreateInvalid(int kind, Interaction* interaction, FeatureT
     Reference* foreign = reinterpret_cast<Reference*>(static_cast<TaggedEntity*>(interaction));
     std::vector<Reference*>* spoiled = nullptr;
     switch (kind) {
-    case 1: feature->SetType(ObjectTypeUnknown); break;
-    case 2: spoiled = &feature->m_References; break;
-    case 3: spoiled = &feature->m_ProfileReferences; break;
-    case 4: spoiled = &feature->m_Dependents; break;
-    default: break;
+        case 1:
+            feature->SetType(ObjectTypeUnknown);
+            break;
+        case 2:
+            spoiled = &feature->m_References;
+            break;
+        case 3:
+            spoiled = &feature->m_ProfileReferences;
+            break;
+        case 4:
+            spoiled = &feature->m_Dependents;
+            break;
+        default:
+            break;
     }
     if (spoiled) {
         spoiled->push_back(nullptr);
@@ -172,8 +181,8 @@ bool Feature::Compare(TaggedEntity* other)
            AreEntityVectorsEqual(m_References, that->m_References) &&
            AreEntityVectorsEqual(m_Dependents, that->m_Dependents) &&
            m_AppIdentifier == that->m_AppIdentifier && m_UpdateRequired == that->m_UpdateRequired &&
-           m_AppDataIntegers == that->m_AppDataIntegers && m_AppDataDoubles == that->m_AppDataDoubles &&
-           m_Flags == that->m_Flags;
+           m_AppDataIntegers == that->m_AppDataIntegers &&
+           m_AppDataDoubles == that->m_AppDataDoubles && m_Flags == that->m_Flags;
 }
 
 void Feature::RemoveReference(Reference* reference)
@@ -275,7 +284,10 @@ void Feature::AddDependents(Reference* reference)
 }
 
 Reference* Feature::GetReference(int index) const { return EntryAt(m_References, index); }
-Reference* Feature::GetProfileReference(int index) const { return EntryAt(m_ProfileReferences, index); }
+Reference* Feature::GetProfileReference(int index) const
+{
+    return EntryAt(m_ProfileReferences, index);
+}
 Reference* Feature::GetDependent(int index) const { return EntryAt(m_Dependents, index); }
 
 bool Feature::HasReferenceToEntity(int entity) const { return ListHasEntity(m_References, entity); }
@@ -287,8 +299,9 @@ bool Feature::HasDependentOnEntity(int entity) const { return ListHasEntity(m_De
 
 bool Feature::GetIsDangling() const
 {
-    return std::any_of(m_References.begin(), m_References.end(),
-                       [](Reference* reference) { return reference && reference->GetIsDangling(); });
+    return std::any_of(m_References.begin(), m_References.end(), [](Reference* reference) {
+        return reference && reference->GetIsDangling();
+    });
 }
 
 void Feature::PurgeReferences(std::vector<Reference*>& list, bool tagOnly)
@@ -448,12 +461,13 @@ int Feature::GetFeatureDevAttDef()
     if (m_FeatureDevAttDef != 0)
         return m_FeatureDevAttDef;
     int definition = 0;
-    if (BQ_ATTDEF_find("ORV/QEL_FEATURE_DEV", &definition) != BQ_ERROR_no_errors || definition == 0) {
+    if (BQ_ATTDEF_find("ORV/QEL_FEATURE_DEV", &definition) != BQ_ERROR_no_errors ||
+        definition == 0) {
         const int owners[] = {BQ_CLASS_face, BQ_CLASS_edge, BQ_CLASS_vertex};
         const int fieldTypes[] = {BQ_FIELD_type_int};
         const char* const fieldNames[] = {"QELObject"};
-        BQ_ATTDEF_sf_t form{"ORV/QEL_FEATURE_DEV", BQ_ATTDEF_class_normal, 3, owners, 1, fieldTypes,
-                            fieldNames};
+        BQ_ATTDEF_sf_t form{
+            "ORV/QEL_FEATURE_DEV", BQ_ATTDEF_class_normal, 3, owners, 1, fieldTypes, fieldNames};
         definition = 0;
         BQ_ATTDEF_create_2(&form, &definition);
     }

@@ -5,8 +5,8 @@
 // application rebuilds itself, the procedure that rebuilds them with its tool bodies and
 // mappings. The feature holds its references without owning them; it owns its tool bodies.
 
-#include "core/objects/Object.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Object.h"
 
 #include <map>
 #include <set>

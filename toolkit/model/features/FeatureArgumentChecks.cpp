@@ -2,9 +2,9 @@
 #include "model/features/FeatureArgumentChecks.h"
 
 #include "core/frame/ArgumentChecks.h"
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
 #include "model/features/Feature.h"
 #include "model/references/Reference.h"
 
@@ -14,9 +14,15 @@ namespace {
 
 ResultType Verdict(bool bad) { return bad ? ResultTypeBadArgument : ResultTypeOk; }
 
-int BodyOf(Reference* reference) { return reference ? GetBodyOfTopology(reference->GetEntityTag()) : 0; }
+int BodyOf(Reference* reference)
+{
+    return reference ? GetBodyOfTopology(reference->GetEntityTag()) : 0;
+}
 
-Instance* InstanceOf(Reference* reference) { return reference ? reference->GetInstance() : nullptr; }
+Instance* InstanceOf(Reference* reference)
+{
+    return reference ? reference->GetInstance() : nullptr;
+}
 
 int InstanceBody(Instance* instance) { return instance ? instance->GetBodyTag() : 0; }
 
@@ -31,7 +37,8 @@ struct FeatureLists {
     Reference* firstProfileReference;
 
     explicit FeatureLists(Feature* of)
-        : feature(of), hasReferences(of->GetReferenceCount() > 0),
+        : feature(of),
+          hasReferences(of->GetReferenceCount() > 0),
           firstReference(hasReferences ? of->GetReference(0) : nullptr),
           hasProfileReferences(of->GetProfileReferenceCount() > 0),
           firstProfileReference(hasProfileReferences ? of->GetProfileReference(0) : nullptr)
@@ -39,7 +46,8 @@ struct FeatureLists {
     }
 };
 
-ResultType FitsAsReference(Interaction* interaction, const FeatureLists& lists, Reference* reference)
+ResultType FitsAsReference(Interaction* interaction, const FeatureLists& lists,
+                           Reference* reference)
 {
     const int entity = reference->GetEntityTag();
     if (IsPointLineOrPlane(entity) || Reference::IsEntityInFacePattern(interaction, entity))
@@ -60,8 +68,8 @@ ResultType FitsAsReference(Interaction* interaction, const FeatureLists& lists, 
                 return ResultTypeBadArgument;
             return Verdict(bad);
         }
-        if (first &&
-            CheckArgReferencesOnSameInstance(reference->GetTag(), first->GetTag(), interaction) != ResultTypeOk)
+        if (first && CheckArgReferencesOnSameInstance(reference->GetTag(), first->GetTag(),
+                                                      interaction) != ResultTypeOk)
             return ResultTypeBadArgument;
         if (firstPlaced)
             return ResultTypeOk;
@@ -100,7 +108,8 @@ ResultType CheckArgFeatureReference(Interaction* interaction, int featureTag, in
     return FitsAsReference(interaction, FeatureLists(feature), reference);
 }
 
-ResultType CheckArgFeatureProfileReference(Interaction* interaction, int featureTag, int referenceTag)
+ResultType CheckArgFeatureProfileReference(Interaction* interaction, int featureTag,
+                                           int referenceTag)
 {
     Feature* feature = interaction ? interaction->FindFeatureFromTag(featureTag) : nullptr;
     Reference* reference = interaction ? interaction->FindReferenceFromTag(referenceTag) : nullptr;
@@ -109,7 +118,8 @@ ResultType CheckArgFeatureProfileReference(Interaction* interaction, int feature
     return FitsAsProfileReference(FeatureLists(feature), reference);
 }
 
-ResultType CheckArgFeatureReferenceList(Interaction* interaction, int featureTag, const std::vector<int>& referenceTags)
+ResultType CheckArgFeatureReferenceList(Interaction* interaction, int featureTag,
+                                        const std::vector<int>& referenceTags)
 {
     Feature* feature = interaction ? interaction->FindFeatureFromTag(featureTag) : nullptr;
     if (!feature)

@@ -11,7 +11,8 @@ namespace QEL {
 
 class Interaction;
 
-ResultType CheckArgFeatureReferenceList(Interaction* interaction, int featureTag, const std::vector<int>& referenceTags);
+ResultType CheckArgFeatureReferenceList(Interaction* interaction, int featureTag,
+                                        const std::vector<int>& referenceTags);
 // Each element also needs an instance.
 ResultType CheckArgFeatureProfileReferenceList(Interaction* interaction, int featureTag,
                                                const std::vector<int>& referenceTags);

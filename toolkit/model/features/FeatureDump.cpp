@@ -4,6 +4,9 @@ namespace QEL {
 
 bool s_featureDumpOn = false;
 
-FILE* OpenFeatureDump() { return s_featureDumpOn ? std::fopen("c:\\temp\\FeatureDump.txt", "a") : nullptr; }
+FILE* OpenFeatureDump()
+{
+    return s_featureDumpOn ? std::fopen("c:\\temp\\FeatureDump.txt", "a") : nullptr;
+}
 
 }  // namespace QEL

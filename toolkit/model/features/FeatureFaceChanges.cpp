@@ -1,10 +1,10 @@
 #include "model/features/FeatureFaceChanges.h"
 
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/Tolerance.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Interaction.h"
 #include "model/transaction/MappingData.h"
 #include "model/transaction/Model.h"
 
@@ -80,8 +80,8 @@ void TransformToolBody(int body, const Xform& transform)
         DeleteEntity(kernelTransform);
 }
 
-int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces, MappingData* mapping,
-                             HXR_ENTITY_track_r_s* tracking)
+int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces,
+                             MappingData* mapping, HXR_ENTITY_track_r_s* tracking)
 {
     const int count = static_cast<int>(faces.size());
     std::vector<HXR_FACE_change_s> changes(faces.size());
@@ -122,9 +122,9 @@ int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces, 
     options.second_flag = true;
     options.option = HXR_CHANGE_OPTION_default;
     options.edges_use = HXR_EDGES_USE_attempt;
-    const int result = Model::FaceChange(interaction, count, faces.data(), indices.data(), count,
-                                         changes.data(), interaction->GetModellingTolerance(),
-                                         &options, tracking, true, nullptr);
+    const int result =
+        Model::FaceChange(interaction, count, faces.data(), indices.data(), count, changes.data(),
+                          interaction->GetModellingTolerance(), &options, tracking, true, nullptr);
     DeleteEntities(transforms);
     return result;
 }
@@ -132,8 +132,8 @@ int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces, 
 int ReplaceFacesWithSheetBody(Interaction* interaction, std::vector<int>& faces, int sheet,
                               HXR_ENTITY_track_r_s* tracking)
 {
-    const HXR_FACE_replace_with_sheet_o_s options{1, 1e-6, HXR_CHANGE_OPTION_default,
-                                                  HXR_SHEET_OPTION_default, {0, 0, 0}};
+    const HXR_FACE_replace_with_sheet_o_s options{
+        1, 1e-6, HXR_CHANGE_OPTION_default, HXR_SHEET_OPTION_default, {0, 0, 0}};
     return Model::ReplaceFaceWithSheet(interaction, static_cast<int>(faces.size()), faces.data(),
                                        sheet, &options, tracking, true, nullptr);
 }

@@ -23,8 +23,8 @@ bool IsMappingOneToOne(MappingData* mapping);
 void TransformToolBody(int body, const Xform& transform);
 // Changes each face to its first mapped counterpart: a radius scale when both are coaxial
 // cylinders of radii that differ, else the counterpart's surface. The add-on's result.
-int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces, MappingData* mapping,
-                             HXR_ENTITY_track_r_s* tracking);
+int ChangeFacesToMappedFaces(Interaction* interaction, std::vector<int>& faces,
+                             MappingData* mapping, HXR_ENTITY_track_r_s* tracking);
 // Replaces the faces by the sheet body; the add-on's result.
 int ReplaceFacesWithSheetBody(Interaction* interaction, std::vector<int>& faces, int sheet,
                               HXR_ENTITY_track_r_s* tracking);

@@ -42,16 +42,28 @@ void FeatureProcedureData::SetRecorded(T& field, T value)
 void FeatureProcedureData::SetFeatureTag(int tag) { SetRecorded(m_FeatureTag, tag); }
 void FeatureProcedureData::SetMainBodyTag(int tag) { SetRecorded(m_MainBodyTag, tag); }
 void FeatureProcedureData::SetCutToolBodyTag(int tag) { SetRecorded(m_CutToolBodyTag, tag); }
-void FeatureProcedureData::SetCutToolMappingDataTag(int tag) { SetRecorded(m_CutToolMappingDataTag, tag); }
+void FeatureProcedureData::SetCutToolMappingDataTag(int tag)
+{
+    SetRecorded(m_CutToolMappingDataTag, tag);
+}
 void FeatureProcedureData::SetFeatureProcedureType(FeatureProcedureType type)
 {
     SetRecorded(m_FeatureProcedureType, type);
 }
-void FeatureProcedureData::SetProcedureMappingDataTag(int tag) { SetRecorded(m_ProcedureMappingDataTag, tag); }
-void FeatureProcedureData::SetToolPartition(int partition) { SetRecorded(m_ToolPartition, partition); }
+void FeatureProcedureData::SetProcedureMappingDataTag(int tag)
+{
+    SetRecorded(m_ProcedureMappingDataTag, tag);
+}
+void FeatureProcedureData::SetToolPartition(int partition)
+{
+    SetRecorded(m_ToolPartition, partition);
+}
 void FeatureProcedureData::SetAppData(void* appData) { SetRecorded(m_AppData, appData); }
 void FeatureProcedureData::SetResult(ResultType result) { SetRecorded(m_Result, result); }
-void FeatureProcedureData::SetProcedureToolBody(int body) { SetRecorded(m_ProcedureToolBody, body); }
+void FeatureProcedureData::SetProcedureToolBody(int body)
+{
+    SetRecorded(m_ProcedureToolBody, body);
+}
 
 void FeatureProcedureData::SetProfileXform(const double* matrix)
 {

@@ -15,7 +15,6 @@ public:
     explicit FeatureProcedureData(Interaction* interaction);
     ~FeatureProcedureData() override;
 
-
     // Each setter records the object before changing it.
     void SetFeatureTag(int tag);
     void SetMainBodyTag(int tag);

@@ -2,19 +2,19 @@
 // application's procedure rebuilds them, and the result goes back into the main body, either
 // as faces changed in place or as a sheet that replaces them. Mappings from old to new kernel
 // tags carry the feature's references over.
-#include "core/support/AlgorithmSwitches.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/support/AlgorithmSwitches.h"
 #include "model/features/Feature.h"
 #include "model/features/FeatureFaceChanges.h"
 #include "model/features/FeatureProcedureData.h"
 #include "model/features/FeatureSolverServices.h"
 #include "model/features/InteractionFeatures.h"
+#include "model/references/Reference.h"
 #include "model/transaction/MappingData.h"
 #include "model/transaction/Model.h"
-#include "model/references/Reference.h"
 
 #include <brennik.h>
 #include <hxr.h>
@@ -43,7 +43,10 @@ void AddPairedRecord(MappingData* mapping, int track, int kind, int nSources, co
         mapping->AddEntry(sources[j], products[j]);
 }
 
-const Xform& PlacementOf(Instance* instance) { return instance ? instance->GetXform() : GetIdentityXform(); }
+const Xform& PlacementOf(Instance* instance)
+{
+    return instance ? instance->GetXform() : GetIdentityXform();
+}
 
 void WriteProfileXform(FeatureProcedureData* data, const Xform& xform)
 {
@@ -56,7 +59,10 @@ void WriteProfileXform(FeatureProcedureData* data, const Xform& xform)
 // way, an exception from the procedure among them.
 class ProcedureRunScope {
 public:
-    explicit ProcedureRunScope(FeatureProcedureData* data) : m_data(data) { m_data->SetInRun(true); }
+    explicit ProcedureRunScope(FeatureProcedureData* data) : m_data(data)
+    {
+        m_data->SetInRun(true);
+    }
     ~ProcedureRunScope() { m_data->SetInRun(false); }
     ProcedureRunScope(const ProcedureRunScope&) = delete;
     ProcedureRunScope& operator=(const ProcedureRunScope&) = delete;
@@ -99,7 +105,8 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
     Interaction* interaction = GetInteraction();
     if (!interaction)
         return 1;
-    if ((m_FeatureType != FeatureTypeSimpleRecreate && m_FeatureType != FeatureTypeComplexRecreate) ||
+    if ((m_FeatureType != FeatureTypeSimpleRecreate &&
+         m_FeatureType != FeatureTypeComplexRecreate) ||
         !m_Procedure)
         return 0;
     Dump("Procedure Start:");
@@ -150,7 +157,8 @@ int Feature::RunProcedure(const ProcedureRunContext& context)
             // moved the profile against the feature: the transform is the one their placements
             // give, as the solver itself would report it after a solve that moved neither.
             Xform profileXform;
-            if (!context.solver || !GetSolverFeatureProfileXform(context.solver, this, profileXform)) {
+            if (!context.solver ||
+                !GetSolverFeatureProfileXform(context.solver, this, profileXform)) {
                 Reference* first = m_References.front();
                 Reference* profile = m_ProfileReferences.front();
                 if (!first || !profile)
@@ -284,8 +292,8 @@ int Feature::CutFeatureFaces(Solver* solver, bool createToolBody)
             for (int i = 0; i < tracking.n_track_records; ++i) {
                 const BQ_TOPOL_track_record_r_t& record = tracking.track_records[i];
                 AddPairedRecord(cutMapping, record.track, BQ_TOPOL_track_create,
-                                  record.n_original_topols, record.original_topols,
-                                  record.n_product_topols, record.product_topols);
+                                record.n_original_topols, record.original_topols,
+                                record.n_product_topols, record.product_topols);
             }
         BQ_TOPOL_track_r_f(&tracking);
         BQ_MEMORY_free(bodies);

@@ -12,17 +12,20 @@ FeatureUpdating* GetFeatureUpdating() { return InstalledSeam<FeatureUpdating>::G
 
 bool UpdateSolverGeometriesWithAltTopols(Solver* solver, MappingData* mapping)
 {
-    return GetFeatureSolving() && GetFeatureSolving()->UpdateSolverGeometriesWithAltTopols(solver, mapping);
+    return GetFeatureSolving() &&
+           GetFeatureSolving()->UpdateSolverGeometriesWithAltTopols(solver, mapping);
 }
 
 bool GetSolverFeatureProfileXform(Solver* solver, Feature* feature, Xform& xform)
 {
-    return GetFeatureSolving() && GetFeatureSolving()->GetSolverFeatureProfileXform(solver, feature, xform);
+    return GetFeatureSolving() &&
+           GetFeatureSolving()->GetSolverFeatureProfileXform(solver, feature, xform);
 }
 
 bool GetSolvedReferenceTransform(Solver* solver, Reference* reference, double (*matrix)[4])
 {
-    return GetFeatureSolving() && GetFeatureSolving()->GetSolvedReferenceTransform(solver, reference, matrix);
+    return GetFeatureSolving() &&
+           GetFeatureSolving()->GetSolvedReferenceTransform(solver, reference, matrix);
 }
 
 bool MarkSolverFeatureMoved(Solver* solver, Feature* feature)
@@ -40,7 +43,8 @@ bool UpdateInteractionSolverWithAltTopols(Interaction* interaction, MappingData*
 bool ApplySolvedFaceTransforms(Interaction* interaction,
                                const std::map<int, std::map<int, Xform>>& changes)
 {
-    return GetFeatureUpdating() && GetFeatureUpdating()->ApplySolvedFaceTransforms(interaction, changes);
+    return GetFeatureUpdating() &&
+           GetFeatureUpdating()->ApplySolvedFaceTransforms(interaction, changes);
 }
 
 }  // namespace QEL

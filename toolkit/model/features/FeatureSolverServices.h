@@ -34,8 +34,8 @@ public:
     virtual ~FeatureUpdating() = default;
     virtual bool UpdateInteractionSolverWithAltTopols(Interaction* interaction,
                                                       MappingData* mapping) = 0;
-    virtual bool ApplySolvedFaceTransforms(
-        Interaction* interaction, const std::map<int, std::map<int, Xform>>& changes) = 0;
+    virtual bool ApplySolvedFaceTransforms(Interaction* interaction,
+                                           const std::map<int, std::map<int, Xform>>& changes) = 0;
 };
 
 // Each is installed once by its layer; always true, so that the installation can initialise a

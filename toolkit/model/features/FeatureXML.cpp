@@ -1,12 +1,12 @@
 // The feature's element of the save file and the journal, and its entry in the feature dump.
 #include "core/enums/EnumNames.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/XMLIO.h"
 #include "model/features/Feature.h"
 #include "model/features/FeatureDump.h"
-#include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
+#include "model/transaction/MappingData.h"
 
 #include <cstdio>
 
@@ -19,7 +19,8 @@ bool DoIOAppDatum(XMLIO& xmlio, std::string& type, int& key, std::string& value)
 {
     if (!xmlio.BeginElement("AppData"))
         return false;
-    const bool done = xmlio.DoIO("type", type) && xmlio.DoIO("id", key) && xmlio.DoIO("value", value);
+    const bool done =
+        xmlio.DoIO("type", type) && xmlio.DoIO("id", key) && xmlio.DoIO("value", value);
     xmlio.EndElement(true);
     return done;
 }
@@ -41,8 +42,9 @@ bool Feature::DoIO(XMLIO& xmlio)
     const bool reading = xmlio.IsReading();
     bool done = DoIOID(xmlio);
     // The type comes before the lists: adding the references read depends on it.
-    done = done && xmlio.DoIOEnum("featureType", m_FeatureType, &FeatureTypeToString,
-                                  static_cast<FeatureType (*)(const char*)>(&FeatureTypeFromString));
+    done =
+        done && xmlio.DoIOEnum("featureType", m_FeatureType, &FeatureTypeToString,
+                               static_cast<FeatureType (*)(const char*)>(&FeatureTypeFromString));
     if (done && reading && m_FeatureType == FeatureTypeNone)
         m_FeatureType = FeatureTypeSimple;
 
@@ -134,7 +136,8 @@ void Feature::Dump(const char* title)
     for (const auto& list : lists) {
         if (list.second->empty())
             continue;
-        std::fprintf(file, "%s Tags (Count %d): ", list.first, static_cast<int>(list.second->size()));
+        std::fprintf(file, "%s Tags (Count %d): ", list.first,
+                     static_cast<int>(list.second->size()));
         for (Reference* reference : *list.second)
             if (reference)
                 std::fprintf(file, "%d ", reference->GetTag());

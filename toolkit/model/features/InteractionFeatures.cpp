@@ -3,15 +3,15 @@
 #include "model/features/InteractionFeatures.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
 #include "model/features/FeatureFaceChanges.h"
 #include "model/features/FeatureSolverServices.h"
-#include "model/transaction/MappingData.h"
 #include "model/references/Reference.h"
+#include "model/transaction/MappingData.h"
 
 #include <brennik.h>
 

@@ -43,7 +43,8 @@ bool MakeFeatureOptions::HasSameSettings(const MakeFeatureOptions& other) const
 {
     // Counts only: the unders are kernel tags that differ between interactions.
     return std::memcmp(&m_AddOnOptions, &other.m_AddOnOptions, sizeof m_AddOnOptions) == 0 &&
-           m_Unders.size() == other.m_Unders.size() && m_UnderLabels.size() == other.m_UnderLabels.size() &&
+           m_Unders.size() == other.m_Unders.size() &&
+           m_UnderLabels.size() == other.m_UnderLabels.size() &&
            m_NumberOfCanonicalUnders == other.m_NumberOfCanonicalUnders;
 }
 
@@ -57,7 +58,8 @@ bool MakeFeatureOptions::DoIOSettings(XMLIO& xmlio)
     return DoIOChildList(
                xmlio, "Under", count, [](std::size_t) { return false; },
                [&](std::size_t i) {
-                   return DoIOKernelEntity(xmlio, m_Unders[i], nullptr, "Under", "class", "bodyId") &&
+                   return DoIOKernelEntity(xmlio, m_Unders[i], nullptr, "Under", "class",
+                                           "bodyId") &&
                           xmlio.DoIO("label", m_UnderLabels[i]);
                }) &&
            xmlio.DoIO("NumberOfCanonicalUnders", m_NumberOfCanonicalUnders);

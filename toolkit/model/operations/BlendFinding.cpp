@@ -2,10 +2,10 @@
 #include "model/operations/ModellingOperations.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/maths/Tolerance.h"
+#include "core/objects/Interaction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,12 +32,12 @@ void MergeRadius(double found, bool first, double* radius)
 int IdentifyKind(BlendIdentifyType type)
 {
     switch (type) {
-    case BlendIdentifyTypeMaxChain:
-        return BQ_BLEND_identify_max_chain;
-    case BlendIdentifyTypeIncMinChain:
-        return BQ_BLEND_identify_inc_min_chain;
-    default:
-        return BQ_BLEND_identify_exc_min_chain;
+        case BlendIdentifyTypeMaxChain:
+            return BQ_BLEND_identify_max_chain;
+        case BlendIdentifyTypeIncMinChain:
+            return BQ_BLEND_identify_inc_min_chain;
+        default:
+            return BQ_BLEND_identify_exc_min_chain;
     }
 }
 
@@ -83,9 +83,9 @@ ResultType CheckBlendRadiusFaces(Interaction* interaction, const std::vector<int
             continue;
         const bool partnerListed = std::any_of(partners.begin(), partners.end(),
                                                [&faces](int p) { return Contains(faces, p); });
-        const bool sideMissing = side.size() > 1 && std::any_of(side.begin(), side.end(), [&](int f) {
-                                     return f != face && !Contains(faces, f);
-                                 });
+        const bool sideMissing =
+            side.size() > 1 && std::any_of(side.begin(), side.end(),
+                                           [&](int f) { return f != face && !Contains(faces, f); });
         if (partnerListed || sideMissing)
             return ResultTypeFoundBlendFaceShellPartnerFace;
     }

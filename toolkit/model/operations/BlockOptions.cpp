@@ -1,17 +1,23 @@
 #include "model/operations/BlockOptions.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/Interaction.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 
 namespace QEL {
 
 ReorderBlendsOptions::ReorderBlendsOptions(Interaction* interaction) : OptionObject(interaction) {}
 
-CutOptions::CutOptions(Interaction* interaction) : BlockOptionObject(interaction) { m_block.version = 1; }
+CutOptions::CutOptions(Interaction* interaction) : BlockOptionObject(interaction)
+{
+    m_block.version = 1;
+}
 
-CopyOptions::CopyOptions(Interaction* interaction) : BlockOptionObject(interaction) { m_block.version = 1; }
+CopyOptions::CopyOptions(Interaction* interaction) : BlockOptionObject(interaction)
+{
+    m_block.version = 1;
+}
 
 DeleteFacesOptions::DeleteFacesOptions(Interaction* interaction) : BlockOptionObject(interaction)
 {
@@ -94,7 +100,8 @@ RemoveFaceShellPersistentDataOptions::RemoveFaceShellPersistentDataOptions(Inter
     m_block.version = 1;
 }
 
-BodyIsPasteToolOptions::BodyIsPasteToolOptions(Interaction* interaction) : BlockOptionObject(interaction)
+BodyIsPasteToolOptions::BodyIsPasteToolOptions(Interaction* interaction)
+    : BlockOptionObject(interaction)
 {
     m_block.version = 1;
 }

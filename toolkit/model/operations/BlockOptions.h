@@ -10,7 +10,8 @@
 namespace QEL {
 
 // Holds no setting that an operation reads: reordering blends builds its own block.
-class QEL_API ReorderBlendsOptions : public OptionObject<ReorderBlendsOptions, ObjectTypeReorderBlendsOptions> {
+class QEL_API ReorderBlendsOptions
+    : public OptionObject<ReorderBlendsOptions, ObjectTypeReorderBlendsOptions> {
 public:
     static constexpr const char* s_className = "ReorderBlendsOptions";
     explicit ReorderBlendsOptions(Interaction* interaction);
@@ -32,7 +33,8 @@ public:
 };
 
 class QEL_API DeleteFacesOptions
-    : public BlockOptionObject<DeleteFacesOptions, ObjectTypeDeleteFacesOptions, HXR_FACE_delete_o_s, true> {
+    : public BlockOptionObject<DeleteFacesOptions, ObjectTypeDeleteFacesOptions,
+                               HXR_FACE_delete_o_s, true> {
 public:
     static constexpr const char* s_className = "DeleteFacesOptions";
     explicit DeleteFacesOptions(Interaction* interaction);
@@ -40,7 +42,8 @@ public:
 
 // Version 1 and a second word 0; the offset drags read the block through GetOptionBlock.
 class QEL_API OffsetFacesOptions
-    : public BlockOptionObject<OffsetFacesOptions, ObjectTypeOffsetFacesOptions, HXR_FACE_change_offset_o_s, true> {
+    : public BlockOptionObject<OffsetFacesOptions, ObjectTypeOffsetFacesOptions,
+                               HXR_FACE_change_offset_o_s, true> {
 public:
     static constexpr const char* s_className = "OffsetFacesOptions";
     explicit OffsetFacesOptions(Interaction* interaction);
@@ -75,7 +78,8 @@ public:
 
 // Version 2 and the store flag (true at creation).
 class QEL_API ExtractBodyPersistentDataOptions
-    : public BlockOptionObject<ExtractBodyPersistentDataOptions, ObjectTypeExtractBodyPersistentDataOptions,
+    : public BlockOptionObject<ExtractBodyPersistentDataOptions,
+                               ObjectTypeExtractBodyPersistentDataOptions,
                                HXR_BODY_extract_relations_o_s, false> {
 public:
     static constexpr const char* s_className = "ExtractBodyPersistentDataOptions";
@@ -86,11 +90,13 @@ public:
 
 private:
     bool DoIOSettings(XMLIO& xmlio);
-    friend class OptionObject<ExtractBodyPersistentDataOptions, ObjectTypeExtractBodyPersistentDataOptions>;
+    friend class OptionObject<ExtractBodyPersistentDataOptions,
+                              ObjectTypeExtractBodyPersistentDataOptions>;
 };
 
 class QEL_API RestoreBodyPersistentDataOptions
-    : public BlockOptionObject<RestoreBodyPersistentDataOptions, ObjectTypeRestoreBodyPersistentDataOptions,
+    : public BlockOptionObject<RestoreBodyPersistentDataOptions,
+                               ObjectTypeRestoreBodyPersistentDataOptions,
                                HXR_BODY_restore_relations_o_s, false> {
 public:
     static constexpr const char* s_className = "RestoreBodyPersistentDataOptions";
@@ -98,7 +104,8 @@ public:
 };
 
 class QEL_API RemoveFaceShellPersistentDataOptions
-    : public BlockOptionObject<RemoveFaceShellPersistentDataOptions, ObjectTypeRemoveFaceShellPersistentDataOptions,
+    : public BlockOptionObject<RemoveFaceShellPersistentDataOptions,
+                               ObjectTypeRemoveFaceShellPersistentDataOptions,
                                HXR_FACE_remove_shell_relns_o_s, false> {
 public:
     static constexpr const char* s_className = "RemoveFaceShellPersistentDataOptions";

@@ -1,18 +1,18 @@
 #include "model/operations/FaceChangeBuilder.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
+#include "core/maths/Tolerance.h"
+#include "core/objects/Interaction.h"
 #include "core/objects/SolutionChangeData.h"
 #include "core/support/Timer.h"
-#include "core/maths/Tolerance.h"
-#include "model/transaction/Model.h"
 #include "model/operations/OperationFaceChanges.h"
 #include "model/operations/ReblendChain.h"
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellClusterData.h"
 #include "model/operations/TaperOptions.h"
+#include "model/transaction/Model.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,14 +30,14 @@ const SolvedFaceChange s_noChange{};
 int StepFaceToken(int stepFaceType)
 {
     switch (stepFaceType) {
-    case StepFaceOnAllEdges:
-        return HXR_STEP_FACE_all_edges;
-    case StepFaceOnSmoothEdges:
-        return HXR_STEP_FACE_smooth_edges;
-    case StepFaceOnIfNotCoincident:
-        return HXR_STEP_FACE_if_not_coincident;
-    default:
-        return HXR_STEP_FACE_off;
+        case StepFaceOnAllEdges:
+            return HXR_STEP_FACE_all_edges;
+        case StepFaceOnSmoothEdges:
+            return HXR_STEP_FACE_smooth_edges;
+        case StepFaceOnIfNotCoincident:
+            return HXR_STEP_FACE_if_not_coincident;
+        default:
+            return HXR_STEP_FACE_off;
     }
 }
 
@@ -91,8 +91,9 @@ int ComposeTransforms(int first, int second)
 
 int MakeConeSurface(int face, double halfAngle, int transform, bool* sense)
 {
-    return MakeChangedSurface<BQ_CONE_sf_t>(face, transform, sense, BQ_CONE_ask, BQ_CONE_create,
-                                            [halfAngle](BQ_CONE_sf_t& form) { form.half_angle = halfAngle; });
+    return MakeChangedSurface<BQ_CONE_sf_t>(
+        face, transform, sense, BQ_CONE_ask, BQ_CONE_create,
+        [halfAngle](BQ_CONE_sf_t& form) { form.half_angle = halfAngle; });
 }
 
 int MakeTorusSurface(int face, double majorRadius, double minorRadius, int transform, bool* sense)
@@ -108,9 +109,12 @@ FaceChangeBuilder::FaceChangeBuilder(Interaction* interaction, bool recordSoluti
                                      SolutionChangeData* solutionData,
                                      ReblendChainArray* reblendChains,
                                      ShellClusterDataArray* shellClusters, int stepFaceType)
-    : m_reblendChains(reblendChains), m_shellClusters(shellClusters),
-      m_recordSolutionData(recordSolutionData), m_solutionData(solutionData),
-      m_stepFaceType(stepFaceType), m_interaction(interaction)
+    : m_reblendChains(reblendChains),
+      m_shellClusters(shellClusters),
+      m_recordSolutionData(recordSolutionData),
+      m_solutionData(solutionData),
+      m_stepFaceType(stepFaceType),
+      m_interaction(interaction)
 {
 }
 
@@ -179,7 +183,8 @@ void FaceChangeBuilder::AddTransformChange(int face, int transform, int stepFace
         return;
     record->change = HXR_CHANGE_transform;
     record->transform = transform;
-    parts->options->transform = HXR_FACE_change_transform_o_s{2, {0, 0, 0}, StepFaceToken(stepFaceType)};
+    parts->options->transform =
+        HXR_FACE_change_transform_o_s{2, {0, 0, 0}, StepFaceToken(stepFaceType)};
 }
 
 void FaceChangeBuilder::AddSurfaceChange(int face, int surface, bool sense,
@@ -208,10 +213,10 @@ void FaceChangeBuilder::AddTaperChange(int face, const double direction[3], doub
     record->angle = angle;
     record->n_edges = static_cast<int>(edges.size());
     parts->edges = edges;
-    parts->options->taper = block ? *block
-                                  : HXR_FACE_change_taper_o_s{1, nullptr, 0, nullptr, 0,
-                                                              HXR_TAPER_METHOD_curve,
-                                                              HXR_LAMINAR_EDGE_normal};
+    parts->options->taper =
+        block ? *block
+              : HXR_FACE_change_taper_o_s{
+                    1, nullptr, 0, nullptr, 0, HXR_TAPER_METHOD_curve, HXR_LAMINAR_EDGE_normal};
 }
 
 void FaceChangeBuilder::AddSolvedChange(int face, const SolvedFaceChange& change)
@@ -233,74 +238,80 @@ void FaceChangeBuilder::AddSolvedChange(int face, const SolvedFaceChange& change
     double minorRadius = 0.0;
     const int surfaceClass = GetGeometryClassOfTopology(face);
     switch (surfaceClass) {
-    case KernelClassCylinder:
-    case KernelClassSphere: {
-        if (mask != SolvedChangeRadius && mask != (SolvedChangeRadius | SolvedChangeTransform))
+        case KernelClassCylinder:
+        case KernelClassSphere: {
+            if (mask != SolvedChangeRadius && mask != (SolvedChangeRadius | SolvedChangeTransform))
+                return;
+            const int scale = CreateRadiusScaleTransform(face, change.m_firstValueChange);
+            int transform = scale;
+            if (mask != SolvedChangeRadius) {
+                const int solved = MakeTransformFromMatrix(change);
+                transform = ComposeTransforms(scale, solved);
+                if (record)
+                    m_solutionData->SetEntityTransform(face, Xform(solved));
+            }
+            AddTransformChange(face, transform, 0);
+            if (record) {
+                GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, &radius, nullptr,
+                                    nullptr);
+                m_solutionData->SetEntityRadius(face, radius + change.m_firstValueChange);
+            }
             return;
-        const int scale = CreateRadiusScaleTransform(face, change.m_firstValueChange);
-        int transform = scale;
-        if (mask != SolvedChangeRadius) {
-            const int solved = MakeTransformFromMatrix(change);
-            transform = ComposeTransforms(scale, solved);
+        }
+        case KernelClassCone: {
+            if (mask != SolvedChangeHalfAngle &&
+                mask != (SolvedChangeHalfAngle | SolvedChangeTransform))
+                return;
+            GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr, &halfAngle,
+                                nullptr);
+            const double newHalfAngle = halfAngle + change.m_firstValueChange;
+            int transform = 0;
+            if (mask != SolvedChangeHalfAngle) {
+                transform = MakeTransformFromMatrix(change);
+                if (record)
+                    m_solutionData->SetEntityTransform(face, Xform(transform));
+            }
             if (record)
-                m_solutionData->SetEntityTransform(face, Xform(solved));
-        }
-        AddTransformChange(face, transform, 0);
-        if (record) {
-            GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, &radius, nullptr, nullptr);
-            m_solutionData->SetEntityRadius(face, radius + change.m_firstValueChange);
-        }
-        return;
-    }
-    case KernelClassCone: {
-        if (mask != SolvedChangeHalfAngle && mask != (SolvedChangeHalfAngle | SolvedChangeTransform))
+                m_solutionData->SetEntityHalfAngle(face, newHalfAngle);
+            const bool moved = mask != SolvedChangeHalfAngle;
+            if (newHalfAngle < 0.0 || (moved && !(newHalfAngle > 0.0 && newHalfAngle < s_halfPi)))
+                return;
+            bool sense = true;
+            if (const int cone = MakeConeSurface(face, newHalfAngle, transform, &sense))
+                AddSurfaceChange(face, cone, sense, nullptr);
             return;
-        GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, nullptr, &halfAngle, nullptr);
-        const double newHalfAngle = halfAngle + change.m_firstValueChange;
-        int transform = 0;
-        if (mask != SolvedChangeHalfAngle) {
-            transform = MakeTransformFromMatrix(change);
-            if (record)
-                m_solutionData->SetEntityTransform(face, Xform(transform));
         }
-        if (record)
-            m_solutionData->SetEntityHalfAngle(face, newHalfAngle);
-        const bool moved = mask != SolvedChangeHalfAngle;
-        if (newHalfAngle < 0.0 || (moved && !(newHalfAngle > 0.0 && newHalfAngle < s_halfPi)))
-            return;
-        bool sense = true;
-        if (const int cone = MakeConeSurface(face, newHalfAngle, transform, &sense))
-            AddSurfaceChange(face, cone, sense, nullptr);
-        return;
-    }
-    case KernelClassTorus: {
-        GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, &radius, nullptr, &minorRadius);
-        if (!(mask & (SolvedChangeTransform | SolvedChangeRadius | SolvedChangeMinorRadius)))
-            return;
-        const int transform = (mask & SolvedChangeTransform) ? MakeTransformFromMatrix(change) : 0;
-        if (mask & SolvedChangeRadius)
-            radius += change.m_firstValueChange;
-        if (mask & SolvedChangeMinorRadius)
-            minorRadius += change.m_secondValueChange;
-        if (record) {
-            if (transform != 0)
-                m_solutionData->SetEntityTransform(face, Xform(transform));
+        case KernelClassTorus: {
+            GetStandardGeometry(face, nullptr, nullptr, nullptr, nullptr, &radius, nullptr,
+                                &minorRadius);
+            if (!(mask & (SolvedChangeTransform | SolvedChangeRadius | SolvedChangeMinorRadius)))
+                return;
+            const int transform =
+                (mask & SolvedChangeTransform) ? MakeTransformFromMatrix(change) : 0;
             if (mask & SolvedChangeRadius)
-                m_solutionData->SetEntityRadius(face, radius);
+                radius += change.m_firstValueChange;
             if (mask & SolvedChangeMinorRadius)
-                m_solutionData->SetEntityMinorRadius(face, minorRadius);
+                minorRadius += change.m_secondValueChange;
+            if (record) {
+                if (transform != 0)
+                    m_solutionData->SetEntityTransform(face, Xform(transform));
+                if (mask & SolvedChangeRadius)
+                    m_solutionData->SetEntityRadius(face, radius);
+                if (mask & SolvedChangeMinorRadius)
+                    m_solutionData->SetEntityMinorRadius(face, minorRadius);
+            }
+            bool sense = true;
+            if (const int torus = MakeTorusSurface(face, radius, minorRadius, transform, &sense))
+                AddSurfaceChange(face, torus, sense, nullptr);
+            return;
         }
-        bool sense = true;
-        if (const int torus = MakeTorusSurface(face, radius, minorRadius, transform, &sense))
-            AddSurfaceChange(face, torus, sense, nullptr);
-        return;
-    }
-    default:
-        return;
+        default:
+            return;
     }
 }
 
-bool FaceChangeBuilder::AddShellPartnerChanges(int face, const SolvedFaceChange& change, bool skipOwnSide)
+bool FaceChangeBuilder::AddShellPartnerChanges(int face, const SolvedFaceChange& change,
+                                               bool skipOwnSide)
 {
     if (IsHandled(face))
         return true;
@@ -416,20 +427,22 @@ bool FaceChangeBuilder::AddReplaceFacesChanges(const std::vector<int>& faces,
 {
     HXR_FACE_change_surface_o_s merge;
     options->GetMergeOptionBlock(merge);
-    AddOwnChangesAmongChainsAndShells(faces, options->GetReblendFaces(), options->GetMaintainShell(),
-                                      [&](size_t i) { AddSurfaceChange(faces[i], surfaces[i], senses[i] != 0, &merge); });
+    AddOwnChangesAmongChainsAndShells(
+        faces, options->GetReblendFaces(), options->GetMaintainShell(),
+        [&](size_t i) { AddSurfaceChange(faces[i], surfaces[i], senses[i] != 0, &merge); });
     return true;
 }
 
-bool FaceChangeBuilder::AddTaperFacesChanges(const std::vector<int>& faces, const double direction[3],
-                                             double angle,
+bool FaceChangeBuilder::AddTaperFacesChanges(const std::vector<int>& faces,
+                                             const double direction[3], double angle,
                                              const std::vector<std::vector<int>>& edgeLists,
                                              TaperOptions* options)
 {
     HXR_FACE_change_taper_o_s taper;
     options->GetOptionBlock(taper);
-    AddOwnChangesAmongChainsAndShells(faces, options->GetReblendFaces(), options->GetMaintainShell(),
-                                      [&](size_t i) { AddTaperChange(faces[i], direction, angle, edgeLists[i], &taper); });
+    AddOwnChangesAmongChainsAndShells(
+        faces, options->GetReblendFaces(), options->GetMaintainShell(),
+        [&](size_t i) { AddTaperChange(faces[i], direction, angle, edgeLists[i], &taper); });
     return true;
 }
 
@@ -467,7 +480,8 @@ bool FaceChangeBuilder::AddOperationChanges(SolverOperation* operation, int body
     return true;
 }
 
-bool FaceChangeBuilder::AddBlendRadiusChanges(const std::vector<int>& faces, double radius, int body)
+bool FaceChangeBuilder::AddBlendRadiusChanges(const std::vector<int>& faces, double radius,
+                                              int body)
 {
     for (int face : faces) {
         if (GetOwningBody(face) != body)
@@ -524,9 +538,10 @@ int FaceChangeBuilder::Apply(const HXR_FACE_change_o_s* block)
     HXR_ENTITY_track_r_s tracking = {0, nullptr};
     GetChangeRecords();
     const double tolerance = m_interaction ? m_interaction->GetModellingTolerance() : 1e-6;
-    const int error = Model::FaceChange(m_interaction, static_cast<int>(m_faces.size()), m_faces.data(),
-                                        m_changeIndices.data(), static_cast<int>(m_changes.size()),
-                                        m_changes.data(), tolerance, &options, &tracking, true, nullptr);
+    const int error =
+        Model::FaceChange(m_interaction, static_cast<int>(m_faces.size()), m_faces.data(),
+                          m_changeIndices.data(), static_cast<int>(m_changes.size()),
+                          m_changes.data(), tolerance, &options, &tracking, true, nullptr);
     s_faceChangeTime = timer.GetElapsedSeconds();
     // A failed call leaves the record to the transaction, which has freed it already or never
     // filled it; freeing an emptied record again is harmless, so it is freed on every path.

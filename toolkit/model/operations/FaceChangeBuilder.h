@@ -71,7 +71,8 @@ public:
     void AddOffsetChange(int face, double distance, const HXR_FACE_change_offset_o_s* block);
     void AddPartnerOffsetChange(int face, int referenceFace, double thickness);
     void AddTransformChange(int face, int transform, int stepFaceType);
-    void AddSurfaceChange(int face, int surface, bool sense, const HXR_FACE_change_surface_o_s* block);
+    void AddSurfaceChange(int face, int surface, bool sense,
+                          const HXR_FACE_change_surface_o_s* block);
     void AddTaperChange(int face, const double direction[3], double angle,
                         const std::vector<int>& edges, const HXR_FACE_change_taper_o_s* block);
 
@@ -84,18 +85,21 @@ public:
     void CollectShellClusters(const std::vector<int>& faces);
     bool AddReplaceFacesChanges(const std::vector<int>& faces, const std::vector<int>& surfaces,
                                 const std::vector<int>& senses, const ReplaceOptions* options);
-    bool AddTaperFacesChanges(const std::vector<int>& faces, const double direction[3], double angle,
-                              const std::vector<std::vector<int>>& edgeLists, TaperOptions* options);
+    bool AddTaperFacesChanges(const std::vector<int>& faces, const double direction[3],
+                              double angle, const std::vector<std::vector<int>>& edgeLists,
+                              TaperOptions* options);
     bool AddSolverChanges(const SolvedFaceChangeMap& changes, SolverOperation* operation, int body);
     // What the operation itself changes, through what the solver installed.
-    bool AddOperationChanges(SolverOperation* operation, int body, const SolvedFaceChangeMap& changes);
+    bool AddOperationChanges(SolverOperation* operation, int body,
+                             const SolvedFaceChangeMap& changes);
     // A blend-radius edit: each of the body's faces re-blended at the radius, its shell
     // partners following.
     bool AddBlendRadiusChanges(const std::vector<int>& faces, double radius, int body);
     // An offset edit: each of the body's faces offset by its value with the block, its shell
     // partners following when asked, then the partners' own offsets.
-    bool AddOffsetOperationChanges(const std::vector<int>& faces, const std::vector<double>& offsets,
-                                   bool shellPartnersFollow, const std::map<int, double>& partnerOffsets,
+    bool AddOffsetOperationChanges(const std::vector<int>& faces,
+                                   const std::vector<double>& offsets, bool shellPartnersFollow,
+                                   const std::map<int, double>& partnerOffsets,
                                    const HXR_FACE_change_offset_o_s& block, int body);
     // Any other edit: its seed faces' solved changes first.
     bool AddSeedChanges(const std::vector<std::pair<int, Instance*>>& seeds,
@@ -123,8 +127,9 @@ private:
 
     // Accepts the face unless handled and gives its zero-filled record and owned parts.
     HXR_FACE_change_s* AddRecord(int face, OwnedParts** parts);
-    void AddOwnChangesAmongChainsAndShells(const std::vector<int>& faces, const std::vector<int>& reblendFaces,
-                                           bool maintainShell, const std::function<void(size_t)>& addOwn);
+    void AddOwnChangesAmongChainsAndShells(const std::vector<int>& faces,
+                                           const std::vector<int>& reblendFaces, bool maintainShell,
+                                           const std::function<void(size_t)>& addOwn);
     // The three-step rule for one solved face: its chain, its shell, its own change.
     void AddSolvedFaceByRule(int face, const SolvedFaceChange& change);
     bool IsHandled(int face) const { return m_handledFaces.count(face) != 0; }

@@ -1,17 +1,17 @@
 #include "model/operations/ModellingOperations.h"
 
 #include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelResources.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelResources.h"
 #include "model/operations/BlockOptions.h"
-#include "model/transaction/Model.h"
+#include "model/operations/FaceChangeBuilder.h"
 #include "model/operations/ReblendChain.h"
 #include "model/operations/ReplaceOptions.h"
 #include "model/operations/ShellClusterData.h"
 #include "model/operations/ShellOptions.h"
 #include "model/operations/TaperOptions.h"
-#include "model/operations/FaceChangeBuilder.h"
+#include "model/transaction/Model.h"
 
 namespace QEL {
 
@@ -96,7 +96,8 @@ void DoPaste(Interaction* interaction, int tool, int target, int transform,
     HXR_BODY_paste_o_s block;
     options->GetOptionBlock(block);
     TrackRecord tracking;
-    if (Model::BodyPaste(interaction, target, tool, transform, &block, tracking.Get(), true, nullptr) != 0)
+    if (Model::BodyPaste(interaction, target, tool, transform, &block, tracking.Get(), true,
+                         nullptr) != 0)
         *result = ResultTypeFail;
 }
 
@@ -108,27 +109,28 @@ ResultType DoDeleteFaces(Interaction* interaction, const std::vector<int>& faces
     options->GetOptionBlock(block);
     std::vector<int> list(faces);
     TrackRecord tracking;
-    return FailedIf(Model::FaceDelete(interaction, static_cast<int>(list.size()), list.data(), &block,
-                                      tracking.Get(), true, nullptr));
+    return FailedIf(Model::FaceDelete(interaction, static_cast<int>(list.size()), list.data(),
+                                      &block, tracking.Get(), true, nullptr));
 }
 
-ResultType DoShell(Interaction* interaction, int body, double thickness, const ShellOptions* options)
+ResultType DoShell(Interaction* interaction, int body, double thickness,
+                   const ShellOptions* options)
 {
     interaction->PrepareBodyForChange(body);
     double first = 0.0;
     double second = 0.0;
     switch (options->GetType()) {
-    case ShellTypeInwards:
-        second = thickness;
-        break;
-    case ShellTypeOutwards:
-        first = thickness;
-        break;
-    case ShellTypeSymmetric:
-        first = second = thickness * 0.5;
-        break;
-    default:
-        return ResultTypeInvalidShellTypeInput;
+        case ShellTypeInwards:
+            second = thickness;
+            break;
+        case ShellTypeOutwards:
+            first = thickness;
+            break;
+        case ShellTypeSymmetric:
+            first = second = thickness * 0.5;
+            break;
+        default:
+            return ResultTypeInvalidShellTypeInput;
     }
     HXR_BODY_hollow_o_s block = options->GetOptionBlock();
     TrackRecord tracking;
@@ -146,13 +148,13 @@ ResultType DoReorderBlends(Interaction* interaction, const std::vector<int>& fir
     std::vector<int> first(firstChain);
     std::vector<int> second(secondChain);
     TrackRecord tracking;
-    return FailedIf(Model::FaceReorderBlends(interaction, static_cast<int>(first.size()), first.data(),
-                                             static_cast<int>(second.size()), second.data(), &block,
-                                             tracking.Get(), true, nullptr));
+    return FailedIf(Model::FaceReorderBlends(interaction, static_cast<int>(first.size()),
+                                             first.data(), static_cast<int>(second.size()),
+                                             second.data(), &block, tracking.Get(), true, nullptr));
 }
 
-ResultType DoReplaceFacesWithSheet(Interaction* interaction, const std::vector<int>& faces, int sheet,
-                                   const ReplaceFacesWithSheetOptions* options)
+ResultType DoReplaceFacesWithSheet(Interaction* interaction, const std::vector<int>& faces,
+                                   int sheet, const ReplaceFacesWithSheetOptions* options)
 {
     if (!interaction->IsBareBody(sheet))
         return ResultTypeSheetBodyReferenced;
@@ -163,8 +165,9 @@ ResultType DoReplaceFacesWithSheet(Interaction* interaction, const std::vector<i
     block.tolerance = interaction->GetModellingTolerance();
     std::vector<int> list(faces);
     TrackRecord tracking;
-    return FailedIf(Model::ReplaceFaceWithSheet(interaction, static_cast<int>(list.size()), list.data(),
-                                                sheet, &block, tracking.Get(), true, nullptr));
+    return FailedIf(Model::ReplaceFaceWithSheet(interaction, static_cast<int>(list.size()),
+                                                list.data(), sheet, &block, tracking.Get(), true,
+                                                nullptr));
 }
 
 ResultType DoReplaceFaces(Interaction* interaction, const std::vector<int>& faces,

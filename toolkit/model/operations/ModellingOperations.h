@@ -35,12 +35,13 @@ void DoPaste(Interaction* interaction, int tool, int target, int transform,
 ResultType DoDeleteFaces(Interaction* interaction, const std::vector<int>& faces,
                          const DeleteFacesOptions* options);
 // ResultTypeInvalidShellTypeInput, without a kernel call, for a shell type outside 1..3.
-ResultType DoShell(Interaction* interaction, int body, double thickness, const ShellOptions* options);
+ResultType DoShell(Interaction* interaction, int body, double thickness,
+                   const ShellOptions* options);
 ResultType DoReorderBlends(Interaction* interaction, const std::vector<int>& firstChain,
                            const std::vector<int>& secondChain);
 // ResultTypeSheetBodyReferenced, changing nothing, when the sheet is not a bare body.
-ResultType DoReplaceFacesWithSheet(Interaction* interaction, const std::vector<int>& faces, int sheet,
-                                   const ReplaceFacesWithSheetOptions* options);
+ResultType DoReplaceFacesWithSheet(Interaction* interaction, const std::vector<int>& faces,
+                                   int sheet, const ReplaceFacesWithSheetOptions* options);
 // Surfaces and senses (edge lists) run index for index with the faces: a list of another
 // length is a bad argument.
 ResultType DoReplaceFaces(Interaction* interaction, const std::vector<int>& faces,

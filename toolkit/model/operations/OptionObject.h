@@ -56,7 +56,8 @@ public:
 
 protected:
     // Without an interaction (a snapshot) nothing is recorded.
-    explicit OptionObject(Interaction* interaction) : SavedObject<Derived, SerializableObject>(interaction)
+    explicit OptionObject(Interaction* interaction)
+        : SavedObject<Derived, SerializableObject>(interaction)
     {
         this->SetType(Type);
         if (interaction)
@@ -151,7 +152,8 @@ T* ListData(std::vector<T>& list)
 // the list it goes with. A value list of another length than its entities is taken as far
 // as it goes, its last value standing for the entities past its end (one tolerance for all
 // edges); with no value at all they get 0.
-inline std::vector<double> OneValuePerEntity(const std::vector<double>& values, std::size_t entities)
+inline std::vector<double> OneValuePerEntity(const std::vector<double>& values,
+                                             std::size_t entities)
 {
     std::vector<double> perEntity(entities, values.empty() ? 0.0 : values.back());
     std::copy_n(values.begin(), std::min(values.size(), entities), perEntity.begin());
@@ -163,7 +165,8 @@ inline std::vector<double> OneValuePerEntity(const std::vector<double>& values, 
 template <typename T>
 std::vector<T> FirstOf(const std::vector<T>& list, std::size_t count)
 {
-    return std::vector<T>(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(std::min(count, list.size())));
+    return std::vector<T>(list.begin(),
+                          list.begin() + static_cast<std::ptrdiff_t>(std::min(count, list.size())));
 }
 
 // One child element per index of parallel lists. Reading sizes nothing: the caller has sized

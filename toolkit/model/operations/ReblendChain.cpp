@@ -19,7 +19,8 @@ bool ReblendChainArray::ContainsTagAsBlend(int face, ReblendChain& chain) const
     return true;
 }
 
-bool ReblendChainArray::ContainsTagAsBlendDependent(int face, std::vector<ReblendChain>& chains) const
+bool ReblendChainArray::ContainsTagAsBlendDependent(int face,
+                                                    std::vector<ReblendChain>& chains) const
 {
     const auto found = m_dependentIndex.find(face);
     if (found == m_dependentIndex.end())
@@ -32,14 +33,16 @@ bool ReblendChainArray::ContainsTagAsBlendDependent(int face, std::vector<Reblen
 bool ReblendChainArray::ContainsChain(const ReblendChain& chain) const
 {
     return std::any_of(m_chains.begin(), m_chains.end(), [&chain](const ReblendChain& known) {
-        return known.GetFaceArray() == chain.GetFaceArray() && known.GetRadius() == chain.GetRadius();
+        return known.GetFaceArray() == chain.GetFaceArray() &&
+               known.GetRadius() == chain.GetRadius();
     });
 }
 
 bool ReblendChainArray::AddChain(const ReblendChain& chain, std::vector<int>& newFaces)
 {
     const std::vector<int>& faces = chain.GetFaceArray();
-    const auto known = std::find_if(faces.begin(), faces.end(), [this](int face) { return ContainsTagAsBlend(face); });
+    const auto known = std::find_if(faces.begin(), faces.end(),
+                                    [this](int face) { return ContainsTagAsBlend(face); });
     int index = 0;
     if (known != faces.end()) {
         index = m_chainIndex[*known];

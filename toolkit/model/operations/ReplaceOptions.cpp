@@ -50,7 +50,8 @@ bool ReplaceOptions::SetEdgeData(const std::vector<int>& edges, const std::vecto
     return true;
 }
 
-bool ReplaceOptions::SetVertexData(const std::vector<int>& vertices, const std::vector<Position>& positions,
+bool ReplaceOptions::SetVertexData(const std::vector<int>& vertices,
+                                   const std::vector<Position>& positions,
                                    const std::vector<double>& tolerances)
 {
     const std::size_t count = std::min(vertices.size(), positions.size());
@@ -60,7 +61,8 @@ bool ReplaceOptions::SetVertexData(const std::vector<int>& vertices, const std::
     return true;
 }
 
-bool ReplaceOptions::SetEdgeHelp(const std::vector<int>& edges, const std::vector<Position>& positions)
+bool ReplaceOptions::SetEdgeHelp(const std::vector<int>& edges,
+                                 const std::vector<Position>& positions)
 {
     const std::size_t count = std::min(edges.size(), positions.size());
     SetRecorded(m_helpEdges, FirstOf(edges, count));
@@ -68,7 +70,8 @@ bool ReplaceOptions::SetEdgeHelp(const std::vector<int>& edges, const std::vecto
     return true;
 }
 
-bool ReplaceOptions::SetVertexHelp(const std::vector<int>& vertices, const std::vector<Position>& positions)
+bool ReplaceOptions::SetVertexHelp(const std::vector<int>& vertices,
+                                   const std::vector<Position>& positions)
 {
     const std::size_t count = std::min(vertices.size(), positions.size());
     SetRecorded(m_helpVertices, FirstOf(vertices, count));
@@ -76,17 +79,27 @@ bool ReplaceOptions::SetVertexHelp(const std::vector<int>& vertices, const std::
     return true;
 }
 
-void ReplaceOptions::SetReplaceMergeType(ReplaceMergeType type) { SetRecorded(m_mergeType, static_cast<int>(type)); }
+void ReplaceOptions::SetReplaceMergeType(ReplaceMergeType type)
+{
+    SetRecorded(m_mergeType, static_cast<int>(type));
+}
 
-void ReplaceOptions::SetMaintainShell(bool maintainShell) { SetRecorded(m_maintainShell, maintainShell); }
+void ReplaceOptions::SetMaintainShell(bool maintainShell)
+{
+    SetRecorded(m_maintainShell, maintainShell);
+}
 
-void ReplaceOptions::SetReblends(const std::vector<int>& faces) { SetRecorded(m_reblendFaces, faces); }
+void ReplaceOptions::SetReblends(const std::vector<int>& faces)
+{
+    SetRecorded(m_reblendFaces, faces);
+}
 
 void ReplaceOptions::GetMergeOptionBlock(HXR_FACE_change_surface_o_s& block) const
 {
     std::memset(&block, 0, sizeof block);
     block.version = 1;
-    block.merge = OptionToken(m_mergeType, ReplaceMergeTypeNo, ReplaceMergeTypeOut, HXR_MERGE_no, HXR_MERGE_no);
+    block.merge = OptionToken(m_mergeType, ReplaceMergeTypeNo, ReplaceMergeTypeOut, HXR_MERGE_no,
+                              HXR_MERGE_no);
 }
 
 void ReplaceOptions::BuildChangeOptions()
@@ -97,9 +110,9 @@ void ReplaceOptions::BuildChangeOptions()
         m_changeBlock.edges = ListData(m_edges);
         m_changeBlock.curves = ListData(m_curves);
         m_changeBlock.edge_tolerances = ListData(m_edgeTolerances);
-        m_changeBlock.edges_use = OptionToken(m_edgesUseType, ReplaceEdgesUseTypeAttempt,
-                                              ReplaceEdgesUseTypeExisting, HXR_EDGES_USE_attempt,
-                                              HXR_EDGES_USE_attempt);
+        m_changeBlock.edges_use =
+            OptionToken(m_edgesUseType, ReplaceEdgesUseTypeAttempt, ReplaceEdgesUseTypeExisting,
+                        HXR_EDGES_USE_attempt, HXR_EDGES_USE_attempt);
     }
     if (!m_vertices.empty()) {
         m_changeBlock.n_vertices = static_cast<int>(m_vertices.size());
@@ -110,7 +123,8 @@ void ReplaceOptions::BuildChangeOptions()
     if (!m_helpEdges.empty()) {
         m_changeBlock.n_help_edges = static_cast<int>(m_helpEdges.size());
         m_changeBlock.help_edges = ListData(m_helpEdges);
-        m_changeBlock.help_edge_positions = FlattenPositions(m_helpEdgePositions, m_helpEdgePositionArray);
+        m_changeBlock.help_edge_positions =
+            FlattenPositions(m_helpEdgePositions, m_helpEdgePositionArray);
     }
     if (!m_helpVertices.empty()) {
         m_changeBlock.n_help_vertices = static_cast<int>(m_helpVertices.size());
@@ -148,8 +162,8 @@ bool ReplaceOptions::HasSameSettings(const ReplaceOptions& other) const
     // Counts only: the entities are kernel tags that differ between interactions.
     return m_mergeType == other.m_mergeType && m_edgesUseType == other.m_edgesUseType &&
            m_maintainShell == other.m_maintainShell &&
-           m_reblendFaces.size() == other.m_reblendFaces.size() && m_edges.size() == other.m_edges.size() &&
-           m_curves.size() == other.m_curves.size();
+           m_reblendFaces.size() == other.m_reblendFaces.size() &&
+           m_edges.size() == other.m_edges.size() && m_curves.size() == other.m_curves.size();
 }
 
 namespace {
@@ -157,7 +171,8 @@ namespace {
 bool DoIOCoordinates(XMLIO& xmlio, const char* prefix, Position& position)
 {
     const std::string name(prefix);
-    return xmlio.DoIO((name + "X").c_str(), position.x) && xmlio.DoIO((name + "Y").c_str(), position.y) &&
+    return xmlio.DoIO((name + "X").c_str(), position.x) &&
+           xmlio.DoIO((name + "Y").c_str(), position.y) &&
            xmlio.DoIO((name + "Z").c_str(), position.z);
 }
 
@@ -179,9 +194,10 @@ bool ReplaceOptions::DoIOHelp(XMLIO& xmlio, const char* name, std::vector<int>& 
 
 bool ReplaceOptions::DoIOSettings(XMLIO& xmlio)
 {
-    if (!DoIOEnumSetting(xmlio, "mergeType", m_mergeType, ReplaceMergeTypeToString, ReplaceMergeTypeFromString) ||
+    if (!DoIOEnumSetting(xmlio, "mergeType", m_mergeType, ReplaceMergeTypeToString,
+                         ReplaceMergeTypeFromString) ||
         !DoIOEnumSetting(xmlio, "edgeUseType", m_edgesUseType, ReplaceEdgesUseTypeToString,
-                        ReplaceEdgesUseTypeFromString) ||
+                         ReplaceEdgesUseTypeFromString) ||
         !xmlio.DoIO("maintainShell", m_maintainShell, true))
         return false;
 
@@ -192,8 +208,10 @@ bool ReplaceOptions::DoIOSettings(XMLIO& xmlio)
         m_edgeTolerances.assign(edges, 0.0);
     }
     if (!DoIOChildList(xmlio, "EdgeData", edges, NoSkip, [&](std::size_t i) {
-            return DoIOKernelEntity(xmlio, m_edges[i], nullptr, "edgeId", "edgeClass", "edgeBodyId") &&
-                   DoIOKernelEntity(xmlio, m_curves[i], nullptr, "curveId", "curveClass", "curveBodyId") &&
+            return DoIOKernelEntity(xmlio, m_edges[i], nullptr, "edgeId", "edgeClass",
+                                    "edgeBodyId") &&
+                   DoIOKernelEntity(xmlio, m_curves[i], nullptr, "curveId", "curveClass",
+                                    "curveBodyId") &&
                    xmlio.DoIO("tolerance", m_edgeTolerances[i]);
         }))
         return false;

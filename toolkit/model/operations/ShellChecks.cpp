@@ -4,8 +4,8 @@
 #include "model/operations/ModellingOperations.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
 
@@ -123,10 +123,12 @@ bool CheckShellFacePair(Interaction* interaction, int face, int partner, double 
     bool madeSecond = false;
     Reference* first = ReferenceForCheck(interaction, face, madeFirst);
     Reference* second = ReferenceForCheck(interaction, partner, madeSecond);
-    bool passed = first && second &&
-                  RelationHolds(interaction, RelationTypeDistance, first, second, [&](const Relation& relation) {
-                      return std::fabs(relation.GetValue() - thickness) <= s_linearTolerance;
-                  });
+    bool passed =
+        first && second &&
+        RelationHolds(interaction, RelationTypeDistance, first, second,
+                      [&](const Relation& relation) {
+                          return std::fabs(relation.GetValue() - thickness) <= s_linearTolerance;
+                      });
     if (passed && surfaceClass != KernelClassPlane)
         passed = RelationHolds(interaction, RelationTypeConcentric, first, second,
                                [](const Relation&) { return true; });

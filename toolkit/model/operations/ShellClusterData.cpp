@@ -29,7 +29,8 @@ bool ShellClusterData::DoIO(XMLIO& xmlio)
 {
     if (!xmlio.BeginElement("ShellClusterData"))
         return false;
-    const bool done = xmlio.DoIO("thickness", m_thickness, 16) && DoIOKernelEntities(xmlio, "side1Face", m_side1) &&
+    const bool done = xmlio.DoIO("thickness", m_thickness, 16) &&
+                      DoIOKernelEntities(xmlio, "side1Face", m_side1) &&
                       DoIOKernelEntities(xmlio, "side2Face", m_side2);
     xmlio.EndElement(true);
     return done;
@@ -58,7 +59,8 @@ bool ShellClusterDataArray::ContainsFace(int face, ShellClusterData* cluster) co
 ShellClusterData* ShellClusterDataArray::GetClusterForFace(int face)
 {
     const auto found = m_faceIndex.find(face);
-    return found == m_faceIndex.end() ? nullptr : &m_clusters[static_cast<std::size_t>(found->second)];
+    return found == m_faceIndex.end() ? nullptr
+                                      : &m_clusters[static_cast<std::size_t>(found->second)];
 }
 
 }  // namespace QEL

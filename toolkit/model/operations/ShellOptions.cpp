@@ -55,7 +55,8 @@ void ShellOptions::SetLocalFaces(const std::vector<int>& faces, ShellLocalFaceTy
 }
 
 bool ShellOptions::SetOffsetFaces(std::vector<int>& faces, std::vector<double>& values,
-                                  const std::vector<int>& newFaces, const std::vector<double>& newValues)
+                                  const std::vector<int>& newFaces,
+                                  const std::vector<double>& newValues)
 {
     const std::vector<double> kept = OneValuePerEntity(newValues, newFaces.size());
     if (faces != newFaces || values != kept) {
@@ -67,12 +68,14 @@ bool ShellOptions::SetOffsetFaces(std::vector<int>& faces, std::vector<double>& 
     return true;
 }
 
-bool ShellOptions::SetOffsetInFaces(const std::vector<int>& faces, const std::vector<double>& values)
+bool ShellOptions::SetOffsetInFaces(const std::vector<int>& faces,
+                                    const std::vector<double>& values)
 {
     return SetOffsetFaces(m_offsetInFaces, m_offsetInValues, faces, values);
 }
 
-bool ShellOptions::SetOffsetOutFaces(const std::vector<int>& faces, const std::vector<double>& values)
+bool ShellOptions::SetOffsetOutFaces(const std::vector<int>& faces,
+                                     const std::vector<double>& values)
 {
     return SetOffsetFaces(m_offsetOutFaces, m_offsetOutValues, faces, values);
 }
@@ -94,7 +97,8 @@ namespace {
 
 bool SameValues(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), IsEqualWithinTolerance);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), IsEqualWithinTolerance);
 }
 
 }  // namespace
@@ -102,7 +106,8 @@ bool SameValues(const std::vector<double>& a, const std::vector<double>& b)
 bool ShellOptions::HasSameSettings(const ShellOptions& other) const
 {
     // Counts and values only: the faces are kernel tags that differ between interactions.
-    return m_shellType == other.m_shellType && m_block.local_face_type == other.m_block.local_face_type &&
+    return m_shellType == other.m_shellType &&
+           m_block.local_face_type == other.m_block.local_face_type &&
            m_localFaces.size() == other.m_localFaces.size() &&
            m_pierceFaces.size() == other.m_pierceFaces.size() &&
            m_offsetInFaces.size() == other.m_offsetInFaces.size() &&
@@ -143,8 +148,9 @@ bool ShellOptions::DoIOSettings(XMLIO& xmlio)
     else if (m_block.local_face_type == HXR_LOCAL_FACES_add)
         localType = ShellLocalFaceTypeAdd;
 
-    bool done = DoIOEnumSetting(xmlio, "shellType", m_shellType, ShellTypeToString, ShellTypeFromString) &&
-                DoIOKernelEntities(xmlio, "PierceFace", pierce);
+    bool done =
+        DoIOEnumSetting(xmlio, "shellType", m_shellType, ShellTypeToString, ShellTypeFromString) &&
+        DoIOKernelEntities(xmlio, "PierceFace", pierce);
     // Without local faces there is no type to tell; reading then finds the parser's none.
     if (done && (xmlio.IsReading() || !m_localFaces.empty()))
         done = xmlio.DoIOEnum("localFaceType", localType, ShellLocalFaceTypeToString,

@@ -8,20 +8,35 @@ namespace QEL {
 
 TaperOptions::TaperOptions(Interaction* interaction) : OptionObject(interaction) {}
 
-void TaperOptions::SetTaperMethodType(TaperMethodType type) { SetRecorded(m_methodType, static_cast<int>(type)); }
+void TaperOptions::SetTaperMethodType(TaperMethodType type)
+{
+    SetRecorded(m_methodType, static_cast<int>(type));
+}
 
 void TaperOptions::SetTaperLaminarEdgeType(TaperLaminarEdgeType type)
 {
     SetRecorded(m_laminarEdgeType, static_cast<int>(type));
 }
 
-void TaperOptions::SetMaintainShell(bool maintainShell) { SetRecorded(m_maintainShell, maintainShell); }
+void TaperOptions::SetMaintainShell(bool maintainShell)
+{
+    SetRecorded(m_maintainShell, maintainShell);
+}
 
-void TaperOptions::SetReblends(const std::vector<int>& faces) { SetRecorded(m_reblendFaces, faces); }
+void TaperOptions::SetReblends(const std::vector<int>& faces)
+{
+    SetRecorded(m_reblendFaces, faces);
+}
 
-void TaperOptions::SetTaperEdges(const std::vector<int>& edges) { SetRecorded(m_taperEdges, edges); }
+void TaperOptions::SetTaperEdges(const std::vector<int>& edges)
+{
+    SetRecorded(m_taperEdges, edges);
+}
 
-void TaperOptions::SetNormalEdges(const std::vector<int>& edges) { SetRecorded(m_normalEdges, edges); }
+void TaperOptions::SetNormalEdges(const std::vector<int>& edges)
+{
+    SetRecorded(m_normalEdges, edges);
+}
 
 void TaperOptions::GetOptionBlock(HXR_FACE_change_taper_o_s& block)
 {
@@ -33,8 +48,9 @@ void TaperOptions::GetOptionBlock(HXR_FACE_change_taper_o_s& block)
     block.n_normal_edges = static_cast<int>(m_normalEdges.size());
     block.method = OptionToken(m_methodType, TaperMethodTypeCurve, TaperMethodTypeNormal,
                                HXR_TAPER_METHOD_curve, HXR_TAPER_METHOD_curve);
-    block.laminar_edge = OptionToken(m_laminarEdgeType, TaperLaminarEdgeTypeNormal, TaperLaminarEdgeTypeDraw,
-                                     HXR_LAMINAR_EDGE_normal, HXR_LAMINAR_EDGE_normal);
+    block.laminar_edge =
+        OptionToken(m_laminarEdgeType, TaperLaminarEdgeTypeNormal, TaperLaminarEdgeTypeDraw,
+                    HXR_LAMINAR_EDGE_normal, HXR_LAMINAR_EDGE_normal);
 }
 
 void TaperOptions::CopySettings(const TaperOptions& from)
@@ -60,9 +76,9 @@ bool TaperOptions::HasSameSettings(const TaperOptions& other) const
 bool TaperOptions::DoIOSettings(XMLIO& xmlio)
 {
     return DoIOEnumSetting(xmlio, "taperMethodType", m_methodType, TaperMethodTypeToString,
-                          TaperMethodTypeFromString) &&
-           DoIOEnumSetting(xmlio, "taperLaminarEdgeType", m_laminarEdgeType, TaperLaminarEdgeTypeToString,
-                          TaperLaminarEdgeTypeFromString) &&
+                           TaperMethodTypeFromString) &&
+           DoIOEnumSetting(xmlio, "taperLaminarEdgeType", m_laminarEdgeType,
+                           TaperLaminarEdgeTypeToString, TaperLaminarEdgeTypeFromString) &&
            xmlio.DoIO("maintainShell", m_maintainShell, true) &&
            DoIOKernelEntities(xmlio, "ReblendFace", m_reblendFaces) &&
            DoIOKernelEntities(xmlio, "TaperedEdge", m_taperEdges) &&

@@ -2,9 +2,9 @@
 // the pieces of validity, comparison and the file form that the three kinds have in common.
 #include "model/patterns/FacePattern.h"
 
+#include "core/objects/EntityCasts.h"
 #include "core/objects/EntityComparison.h"
 #include "core/objects/Interaction.h"
-#include "core/objects/EntityCasts.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
 
@@ -133,8 +133,8 @@ std::vector<Reference*> FacePattern::GetAllReferences(bool includeNulls) const
     return all;
 }
 
-bool FacePattern::GetCorrespondingReferences(int entityTag, int* position, std::vector<Reference*>& out,
-                                             bool includeNulls) const
+bool FacePattern::GetCorrespondingReferences(int entityTag, int* position,
+                                             std::vector<Reference*>& out, bool includeNulls) const
 {
     int found = -1;
     for (const FacePatternOccurrence& occurrence : m_Occurrences) {
@@ -149,7 +149,8 @@ bool FacePattern::GetCorrespondingReferences(int entityTag, int* position, std::
     if (found < 0)
         return false;
     for (const FacePatternOccurrence& occurrence : m_Occurrences) {
-        Reference* entry = static_cast<int>(occurrence.size()) > found ? occurrence[found] : nullptr;
+        Reference* entry =
+            static_cast<int>(occurrence.size()) > found ? occurrence[found] : nullptr;
         if (entry || includeNulls)
             out.push_back(entry);
     }
@@ -159,7 +160,8 @@ bool FacePattern::GetCorrespondingReferences(int entityTag, int* position, std::
 void FacePattern::ReplaceOccurrence(int index, const std::vector<Reference*>& references)
 {
     UnlinkOccurrence(m_Occurrences[index]);
-    const bool onlyNulls = std::all_of(references.begin(), references.end(), [](Reference* r) { return !r; });
+    const bool onlyNulls =
+        std::all_of(references.begin(), references.end(), [](Reference* r) { return !r; });
     m_Occurrences[index] = onlyNulls ? FacePatternOccurrence() : references;
     LinkOccurrence(m_Occurrences[index]);
 }
@@ -218,7 +220,8 @@ bool FacePattern::DoIOOccurrenceReferences(XMLIO& xmlio, std::vector<Reference*>
     return DoIOReferencePtrs(xmlio, "OccRef", references, GetInteraction());
 }
 
-bool FacePattern::DoIODefiningReference(XMLIO& xmlio, const char* name, Reference*& reference, int count)
+bool FacePattern::DoIODefiningReference(XMLIO& xmlio, const char* name, Reference*& reference,
+                                        int count)
 {
     if (!DoIOReferencePtr(xmlio, name, reference, GetInteraction()))
         return false;

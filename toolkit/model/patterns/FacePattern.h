@@ -7,8 +7,8 @@
 // entry and every defining reference (axis, directions) lists the pattern among its dependents,
 // once per entry; the pattern owns none of them.
 
-#include "core/objects/Object.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Object.h"
 
 #include <vector>
 
@@ -93,8 +93,9 @@ public:
     static CircularFacePattern* CreateOpen(Interaction* interaction, std::vector<Reference*>& first,
                                            int count, double spacing, Reference* axis);
     // Spacing 2 pi / count, 0 below two occurrences.
-    static CircularFacePattern* CreateClosed(Interaction* interaction, std::vector<Reference*>& first,
-                                             int count, Reference* axis);
+    static CircularFacePattern* CreateClosed(Interaction* interaction,
+                                             std::vector<Reference*>& first, int count,
+                                             Reference* axis);
     static CircularFacePattern* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     // Test hooks: a pattern spoilt with a pointer that is no reference (kind 0 in an
     // occurrence, 1 as the axis); destroyed without unlinking.
@@ -102,7 +103,8 @@ public:
     void DestroyInvalid();
     static constexpr const char* s_className = "CircularFacePattern";
 
-    bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // Losing the axis collapses the pattern to its first occurrence.
@@ -147,7 +149,8 @@ public:
     void DestroyInvalid();
     static constexpr const char* s_className = "RectangularFacePattern";
 
-    bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // Losing a direction keeps the first column (x) or row (y).
@@ -196,7 +199,8 @@ public:
     void DestroyInvalid();
     static constexpr const char* s_className = "UserDefinedFacePattern";
 
-    bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     bool DoIO(XMLIO& xmlio) override;
@@ -218,7 +222,10 @@ public:
 
 private:
     // One transform per occurrence.
-    void CopyState(const UserDefinedFacePattern& from) { m_OccurrenceXforms = from.m_OccurrenceXforms; }
+    void CopyState(const UserDefinedFacePattern& from)
+    {
+        m_OccurrenceXforms = from.m_OccurrenceXforms;
+    }
 
     std::vector<Xform> m_OccurrenceXforms;
 

@@ -2,11 +2,11 @@
 // references, relative transforms, validity, comparison and file form.
 #include "model/patterns/FacePattern.h"
 
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/Position.h"
 #include "core/maths/Tolerance.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
@@ -38,7 +38,8 @@ bool GetLineDirection(Reference* reference, Position* location, Dir* direction)
         return false;
     Position at;
     Position axis;
-    GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, &at, &axis, nullptr, nullptr, nullptr);
+    GetStandardGeometry(reference->GetEntityTag(), nullptr, nullptr, &at, &axis, nullptr, nullptr,
+                        nullptr);
     if (location)
         *location = at;
     if (direction)
@@ -47,10 +48,7 @@ bool GetLineDirection(Reference* reference, Position* location, Dir* direction)
 }
 
 // A pointer that is no reference, for the validity tests' spoilt patterns.
-Reference* Spoiler(Interaction* interaction)
-{
-    return reinterpret_cast<Reference*>(interaction);
-}
+Reference* Spoiler(Interaction* interaction) { return reinterpret_cast<Reference*>(interaction); }
 
 template <typename T>
 T* FinishCreate(T* pattern)
@@ -78,8 +76,9 @@ CircularFacePattern::CircularFacePattern(Interaction* interaction)
 {
 }
 
-CircularFacePattern* CircularFacePattern::Make(Interaction* interaction, std::vector<Reference*>& first,
-                                               int count, double spacing, bool closed, Reference* axis)
+CircularFacePattern* CircularFacePattern::Make(Interaction* interaction,
+                                               std::vector<Reference*>& first, int count,
+                                               double spacing, bool closed, Reference* axis)
 {
     CircularFacePattern* pattern = FinishCreate(new CircularFacePattern(interaction));
     pattern->m_Occurrences.reserve(count > 0 ? count : 0);
@@ -92,14 +91,16 @@ CircularFacePattern* CircularFacePattern::Make(Interaction* interaction, std::ve
     return pattern;
 }
 
-CircularFacePattern* CircularFacePattern::CreateOpen(Interaction* interaction, std::vector<Reference*>& first,
-                                                     int count, double spacing, Reference* axis)
+CircularFacePattern* CircularFacePattern::CreateOpen(Interaction* interaction,
+                                                     std::vector<Reference*>& first, int count,
+                                                     double spacing, Reference* axis)
 {
     return Make(interaction, first, count, spacing, false, axis);
 }
 
-CircularFacePattern* CircularFacePattern::CreateClosed(Interaction* interaction, std::vector<Reference*>& first,
-                                                       int count, Reference* axis)
+CircularFacePattern* CircularFacePattern::CreateClosed(Interaction* interaction,
+                                                       std::vector<Reference*>& first, int count,
+                                                       Reference* axis)
 {
     return Make(interaction, first, count, count >= 2 ? s_fullTurn / count : 0.0, true, axis);
 }
@@ -145,8 +146,9 @@ bool CircularFacePattern::Compare(TaggedEntity* other)
     CircularFacePattern* pattern = dynamic_cast<CircularFacePattern*>(other);
     return TaggedEntity::Compare(other) && pattern &&
            GetOccurrenceCount() == pattern->GetOccurrenceCount() &&
-           IsEqualWithinTolerance(m_Spacing, pattern->m_Spacing) && m_IsClosed == pattern->m_IsClosed &&
-           AreReferencesEqual(m_AxisRef, pattern->m_AxisRef) && AreOccurrencesEqual(pattern);
+           IsEqualWithinTolerance(m_Spacing, pattern->m_Spacing) &&
+           m_IsClosed == pattern->m_IsClosed && AreReferencesEqual(m_AxisRef, pattern->m_AxisRef) &&
+           AreOccurrencesEqual(pattern);
 }
 
 void CircularFacePattern::RemoveReference(Reference* reference)
@@ -237,16 +239,18 @@ RectangularFacePattern::RectangularFacePattern(Interaction* interaction)
     m_Occurrences.resize(1);
 }
 
-RectangularFacePattern* RectangularFacePattern::Create(Interaction* interaction, std::vector<Reference*>& first,
-                                                       int xCount, int yCount, double xSpacing,
-                                                       double ySpacing, Reference* xDir, Reference* yDir)
+RectangularFacePattern* RectangularFacePattern::Create(Interaction* interaction,
+                                                       std::vector<Reference*>& first, int xCount,
+                                                       int yCount, double xSpacing, double ySpacing,
+                                                       Reference* xDir, Reference* yDir)
 {
     RectangularFacePattern* pattern = FinishCreate(new RectangularFacePattern(interaction));
     pattern->m_XCount = xCount < 1 ? 1 : xCount;
     pattern->m_YCount = yCount < 1 ? 1 : yCount;
     pattern->m_XSpacing = xCount < 1 ? 0.0 : xSpacing;
     pattern->m_YSpacing = yCount < 1 ? 0.0 : ySpacing;
-    const size_t cells = static_cast<size_t>(pattern->m_XCount) * static_cast<size_t>(pattern->m_YCount);
+    const size_t cells =
+        static_cast<size_t>(pattern->m_XCount) * static_cast<size_t>(pattern->m_YCount);
     pattern->m_Occurrences.reserve(cells);
     pattern->m_Occurrences.assign(cells, FacePatternOccurrence());
     pattern->m_XDirRef = xDir;
@@ -257,7 +261,8 @@ RectangularFacePattern* RectangularFacePattern::Create(Interaction* interaction,
     return pattern;
 }
 
-RectangularFacePattern* RectangularFacePattern::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
+RectangularFacePattern* RectangularFacePattern::CreateFromXML(Interaction* interaction,
+                                                              XMLIO& xmlio)
 {
     return ReadPattern(FinishCreate(new RectangularFacePattern(interaction)), xmlio);
 }
@@ -300,7 +305,8 @@ bool RectangularFacePattern::Compare(TaggedEntity* other)
 {
     RectangularFacePattern* pattern = dynamic_cast<RectangularFacePattern*>(other);
     return TaggedEntity::Compare(other) && pattern && m_XCount == pattern->m_XCount &&
-           m_YCount == pattern->m_YCount && IsEqualWithinTolerance(m_XSpacing, pattern->m_XSpacing) &&
+           m_YCount == pattern->m_YCount &&
+           IsEqualWithinTolerance(m_XSpacing, pattern->m_XSpacing) &&
            IsEqualWithinTolerance(m_YSpacing, pattern->m_YSpacing) &&
            AreReferencesEqual(m_XDirRef, pattern->m_XDirRef) &&
            AreReferencesEqual(m_YDirRef, pattern->m_YDirRef) && AreOccurrencesEqual(pattern);
@@ -409,7 +415,8 @@ bool RectangularFacePattern::DoIO(XMLIO& xmlio)
     bool done = DoIOID(xmlio) && xmlio.DoIO("xCount", m_XCount) && xmlio.DoIO("yCount", m_YCount) &&
                 xmlio.DoIO("xSpacing", m_XSpacing, 16) && xmlio.DoIO("ySpacing", m_YSpacing, 16);
     const long long cells = static_cast<long long>(m_XCount) * m_YCount;
-    done = done && (!reading || (m_XCount >= 1 && m_YCount >= 1 && IsReadCountSane(xmlio, cells, 1))) &&
+    done = done &&
+           (!reading || (m_XCount >= 1 && m_YCount >= 1 && IsReadCountSane(xmlio, cells, 1))) &&
            DoIODefiningReference(xmlio, "xDirRef", m_XDirRef, m_XCount) &&
            DoIODefiningReference(xmlio, "yDirRef", m_YDirRef, m_YCount) &&
            xmlio.DoIO("rigidOccurrences", m_RigidOccurrences);
@@ -443,14 +450,16 @@ UserDefinedFacePattern::UserDefinedFacePattern(Interaction* interaction)
     m_OccurrenceXforms.reserve(s_userDefinedReserve);
 }
 
-UserDefinedFacePattern* UserDefinedFacePattern::Create(Interaction* interaction, std::vector<Reference*>& first)
+UserDefinedFacePattern* UserDefinedFacePattern::Create(Interaction* interaction,
+                                                       std::vector<Reference*>& first)
 {
     UserDefinedFacePattern* pattern = FinishCreate(new UserDefinedFacePattern(interaction));
     pattern->AddOccurrence(first, GetIdentityXform());
     return pattern;
 }
 
-UserDefinedFacePattern* UserDefinedFacePattern::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
+UserDefinedFacePattern* UserDefinedFacePattern::CreateFromXML(Interaction* interaction,
+                                                              XMLIO& xmlio)
 {
     return ReadPattern(FinishCreate(new UserDefinedFacePattern(interaction)), xmlio);
 }
@@ -563,7 +572,9 @@ bool UserDefinedFacePattern::DoIO(XMLIO& xmlio)
     for (int i = 0; done && i < count; ++i) {
         done = xmlio.BeginElement("Occurrence");
         std::vector<Reference*> references = reading ? std::vector<Reference*>() : m_Occurrences[i];
-        Xform xform = !reading && i < static_cast<int>(m_OccurrenceXforms.size()) ? m_OccurrenceXforms[i] : Xform();
+        Xform xform = !reading && i < static_cast<int>(m_OccurrenceXforms.size())
+                          ? m_OccurrenceXforms[i]
+                          : Xform();
         done = done && DoIOOccurrenceReferences(xmlio, references);
         if (done && (!reading || xmlio.GetChildElementCount("Transform") > 0))
             done = xmlio.DoIO(xform, true);

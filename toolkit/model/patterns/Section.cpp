@@ -4,20 +4,20 @@
 #include "model/patterns/Section.h"
 
 #include "core/frame/Array.h"
-#include "core/maths/Dir.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
+#include "core/maths/Dir.h"
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/Position.h"
-#include "core/tracking/TrackingData.h"
-#include "core/tracking/TrackingManager.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
-#include "model/transaction/Model.h"
+#include "core/tracking/TrackingData.h"
+#include "core/tracking/TrackingManager.h"
 #include "model/references/Reference.h"
+#include "model/transaction/Model.h"
 
 #include <brennik.h>
 
@@ -35,7 +35,8 @@ std::vector<int> VertexEdges(int vertex)
     KernelArray<int> edges;
     bool* startsHere = nullptr;
     std::vector<int> out;
-    if (BQ_VERTEX_ask_oriented_edges(vertex, edges.Count(), edges.Slot(), &startsHere) == BQ_ERROR_no_errors)
+    if (BQ_VERTEX_ask_oriented_edges(vertex, edges.Count(), edges.Slot(), &startsHere) ==
+        BQ_ERROR_no_errors)
         edges.AppendTo(out);
     BQ_MEMORY_free(startsHere);
     return out;
@@ -91,7 +92,8 @@ struct SectionKernelScratch {
 
 }  // namespace
 
-Section::Section(Interaction* interaction, Reference* plane) : SavedObject(interaction), m_plane(plane)
+Section::Section(Interaction* interaction, Reference* plane)
+    : SavedObject(interaction), m_plane(plane)
 {
     SetType(ObjectTypeSection);
     if (interaction)
@@ -147,12 +149,13 @@ void Section::RemoveReference(Reference* reference)
 
 // ---- Mappings ------------------------------------------------------------------------------
 
-bool Section::AddSectionGeometry(Instance* cut, Instance* sectionInstance, const Array<int>& sources,
-                                 const Array<int>& sectionEntities)
+bool Section::AddSectionGeometry(Instance* cut, Instance* sectionInstance,
+                                 const Array<int>& sources, const Array<int>& sectionEntities)
 {
     RecordModified();
-    m_mappings[cut] = SectionMappingEntry(sectionInstance,
-                                          SectionEntityMap(GetArrayVector(sources), GetArrayVector(sectionEntities)));
+    m_mappings[cut] = SectionMappingEntry(
+        sectionInstance,
+        SectionEntityMap(GetArrayVector(sources), GetArrayVector(sectionEntities)));
     return true;
 }
 
@@ -183,7 +186,10 @@ Instance* Section::GetSectionInstance(Instance* cut) const
     return found == m_mappings.end() ? nullptr : found->second.first;
 }
 
-bool Section::IsASectionInstance(Instance* instance) const { return GetCutInstance(instance) != nullptr; }
+bool Section::IsASectionInstance(Instance* instance) const
+{
+    return GetCutInstance(instance) != nullptr;
+}
 
 Instance* Section::GetCutInstance(Instance* sectionInstance) const
 {
@@ -263,8 +269,8 @@ bool Section::GenerateSectionGeometry(Instance* cut)
     scratch.transform = cut->GetXform().GetInverse().CreateKernelTransf();
     BQ_GEOM_transform_o_t transformOptions{1, 0.0, BQ_GEOM_transform_copy, true, true};
     unsigned char transformed = 1;
-    if (Model::GeomTransform(interaction, m_plane->GetEntityTag(), scratch.transform, &transformOptions,
-                             &scratch.plane, &transformed, true, nullptr) != 0 ||
+    if (Model::GeomTransform(interaction, m_plane->GetEntityTag(), scratch.transform,
+                             &transformOptions, &scratch.plane, &transformed, true, nullptr) != 0 ||
         scratch.plane == 0 || !transformed)
         return false;
 
@@ -273,8 +279,8 @@ bool Section::GenerateSectionGeometry(Instance* cut)
     BQ_BODY_make_section_o_t sectionOptions{1, 1e-5, 0.0, true, true, BQ_SECTION_result_body};
     {
         CurrentPartitionScope partition(GetEntityPartition(body));
-        if (Model::BodyMakeSection(interaction, 1, &body, 1, &surface, &sectionOptions, &scratch.tracking,
-                                   &scratch.results, true, nullptr) != 0 ||
+        if (Model::BodyMakeSection(interaction, 1, &body, 1, &surface, &sectionOptions,
+                                   &scratch.tracking, &scratch.results, true, nullptr) != 0 ||
             scratch.results.n_bodies != 1 || !scratch.results.bodies)
             return false;
     }
@@ -320,8 +326,10 @@ bool Section::GenerateSectionGeometry(Instance* cut)
         std::vector<int> geometries;
         if (IsEntity(oldBody) && GetPartGeometries(oldBody, geometries) && !geometries.empty()) {
             int removed = 0;
-            BQ_PART_remove_geoms(oldBody, static_cast<int>(geometries.size()), geometries.data(), &removed);
-            BQ_PART_add_geoms(scratch.newBody, static_cast<int>(geometries.size()), geometries.data());
+            BQ_PART_remove_geoms(oldBody, static_cast<int>(geometries.size()), geometries.data(),
+                                 &removed);
+            BQ_PART_add_geoms(scratch.newBody, static_cast<int>(geometries.size()),
+                              geometries.data());
         }
     }
     scratch.keepBody = true;
@@ -334,7 +342,8 @@ bool Section::GenerateSectionGeometry(Instance* cut)
 
 // ---- Carrying references over --------------------------------------------------------------
 
-void Section::CollectSectionReferences(int entity, Instance* sectionInstance, std::vector<Reference*>& out) const
+void Section::CollectSectionReferences(int entity, Instance* sectionInstance,
+                                       std::vector<Reference*>& out) const
 {
     Interaction* interaction = const_cast<Section*>(this)->GetInteraction();
     out.clear();
@@ -348,8 +357,9 @@ void Section::CollectSectionReferences(int entity, Instance* sectionInstance, st
     }
 }
 
-void Section::FixUpSectionReferences(Instance* cut, Instance* sectionInstance, const SectionEntityMap& oldMap,
-                                     const SectionEntityMap& newMap, int, int)
+void Section::FixUpSectionReferences(Instance* cut, Instance* sectionInstance,
+                                     const SectionEntityMap& oldMap, const SectionEntityMap& newMap,
+                                     int, int)
 {
     const std::vector<int>& oldSources = oldMap.first;
     const std::vector<int>& oldSections = oldMap.second;
@@ -360,7 +370,8 @@ void Section::FixUpSectionReferences(Instance* cut, Instance* sectionInstance, c
         if (references.empty())
             continue;
         std::set<int> extra;
-        const int replacement = FindNewSectionEntity(oldSources[i], newMap.second, newMap.first, used, extra);
+        const int replacement =
+            FindNewSectionEntity(oldSources[i], newMap.second, newMap.first, used, extra);
         for (Reference* reference : references) {
             if (replacement == 0)
                 reference->Destroy();
@@ -372,7 +383,8 @@ void Section::FixUpSectionReferences(Instance* cut, Instance* sectionInstance, c
 }
 
 int Section::FindNewSectionEntity(int entity, const std::vector<int>& newSections,
-                                  const std::vector<int>& newSources, std::set<int>& used, std::set<int>& extra)
+                                  const std::vector<int>& newSources, std::set<int>& used,
+                                  std::set<int>& extra)
 {
     int result = 0;
     for (size_t i = 0; i < newSources.size() && i < newSections.size(); ++i) {
@@ -398,7 +410,8 @@ int Section::FindNewSectionEntity(int entity, const std::vector<int>& newSection
                     result = newSections[j];
         } else if (data->GetType() == TrackingDataTypeSplit) {
             for (size_t t = 0; t < newTags.size() && result == 0; ++t)
-                for (size_t j = 0; j < newSources.size() && j < newSections.size() && result == 0; ++j)
+                for (size_t j = 0; j < newSources.size() && j < newSections.size() && result == 0;
+                     ++j)
                     if (newSources[j] == newTags[t])
                         result = newSections[j];
         }
@@ -408,8 +421,8 @@ int Section::FindNewSectionEntity(int entity, const std::vector<int>& newSection
     return result;
 }
 
-void Section::FixUpVertexReferences(Instance* cut, Instance* sectionInstance, const SectionEntityMap& oldMap,
-                                    const SectionEntityMap& newMap)
+void Section::FixUpVertexReferences(Instance* cut, Instance* sectionInstance,
+                                    const SectionEntityMap& oldMap, const SectionEntityMap& newMap)
 {
     (void)cut;
     const std::vector<int>& oldSources = oldMap.first;
@@ -424,7 +437,8 @@ void Section::FixUpVertexReferences(Instance* cut, Instance* sectionInstance, co
             return;
     }
     KernelArray<int> vertexArray;
-    if (BQ_BODY_ask_vertices(oldBody, vertexArray.Count(), vertexArray.Slot()) != BQ_ERROR_no_errors)
+    if (BQ_BODY_ask_vertices(oldBody, vertexArray.Count(), vertexArray.Slot()) !=
+        BQ_ERROR_no_errors)
         return;
     std::vector<int> vertices;
     vertexArray.AppendTo(vertices);
@@ -442,7 +456,8 @@ void Section::FixUpVertexReferences(Instance* cut, Instance* sectionInstance, co
         std::vector<int> candidates;
         for (int source : sources) {
             std::set<int> extra;
-            candidates.push_back(FindNewSectionEntity(source, newMap.second, newMap.first, used, extra));
+            candidates.push_back(
+                FindNewSectionEntity(source, newMap.second, newMap.first, used, extra));
             candidates.insert(candidates.end(), extra.begin(), extra.end());
         }
         int target = 0;
@@ -461,8 +476,8 @@ void Section::FixUpVertexReferences(Instance* cut, Instance* sectionInstance, co
 
 // ---- Plane tests ---------------------------------------------------------------------------
 
-bool Section::ReadPlaneAndGeometry(int entity, const Xform& placement, Vec& planePoint, Dir& planeNormal,
-                                   Vec& location, Dir& axis) const
+bool Section::ReadPlaneAndGeometry(int entity, const Xform& placement, Vec& planePoint,
+                                   Dir& planeNormal, Vec& location, Dir& axis) const
 {
     if (!m_plane)
         return false;
@@ -521,7 +536,8 @@ bool Section::IsASectionPlane(const std::pair<int, Instance*>& key) const
 
 // ---- Validity, comparison ------------------------------------------------------------------
 
-bool Section::CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes)
+bool Section::CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                            std::vector<InvalidityType>& codes)
 {
     Interaction* interaction = GetInteraction();
     auto report = [&](InvalidityType code) {
@@ -541,7 +557,8 @@ bool Section::CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<
             report(InvalidityTypeBadPointer);
     }
     TaggedEntity* plane = m_plane ? UpcastEntity(m_plane) : nullptr;
-    if (!plane || !interaction || !interaction->IsKnownObject(plane) || !DowncastEntity<Reference>(plane))
+    if (!plane || !interaction || !interaction->IsKnownObject(plane) ||
+        !DowncastEntity<Reference>(plane))
         report(InvalidityTypeBadPointer);
     return badObjects.empty();
 }
@@ -551,7 +568,8 @@ bool Section::Compare(TaggedEntity* other)
     Section* section = dynamic_cast<Section*>(other);
     if (!TaggedEntity::Compare(other) || !section)
         return false;
-    if (!m_plane || !section->m_plane || !UpcastEntity(m_plane)->Compare(UpcastEntity(section->m_plane)))
+    if (!m_plane || !section->m_plane ||
+        !UpcastEntity(m_plane)->Compare(UpcastEntity(section->m_plane)))
         return false;
     std::set<Instance*, TaggedEntityPtrLessThan> mineSet, theirsSet;
     GetCutInstances(mineSet);
@@ -569,13 +587,16 @@ bool Section::Compare(TaggedEntity* other)
         const SectionMappingEntry& b = section->m_mappings.at(theirs[i]);
         if (!a.first || !b.first || !a.first->Compare(b.first))
             return false;
-        if (a.second.first.size() != b.second.first.size() || a.second.second.size() != b.second.second.size() ||
-            a.second.first.size() != a.second.second.size() || b.second.first.size() != b.second.second.size())
+        if (a.second.first.size() != b.second.first.size() ||
+            a.second.second.size() != b.second.second.size() ||
+            a.second.first.size() != a.second.second.size() ||
+            b.second.first.size() != b.second.second.size())
             return false;
         auto identifiers = [](const SectionEntityMap& map) {
             std::vector<std::pair<int, int>> pairs;
             for (size_t k = 0; k < map.first.size(); ++k)
-                pairs.emplace_back(GetEntityIdentifier(map.first[k]), GetEntityIdentifier(map.second[k]));
+                pairs.emplace_back(GetEntityIdentifier(map.first[k]),
+                                   GetEntityIdentifier(map.second[k]));
             std::sort(pairs.begin(), pairs.end());
             return pairs;
         };
@@ -609,9 +630,11 @@ bool Section::DoIO(XMLIO& xmlio)
         if (m_plane)
             m_plane->AddDependent(this);
     }
-    done = done && (!reading || (mappingCount >= 0 && mappingCount <= xmlio.GetChildElementCount("Mapping")));
+    done = done && (!reading ||
+                    (mappingCount >= 0 && mappingCount <= xmlio.GetChildElementCount("Mapping")));
 
-    std::vector<std::pair<Instance*, SectionMappingEntry>> mappings(m_mappings.begin(), m_mappings.end());
+    std::vector<std::pair<Instance*, SectionMappingEntry>> mappings(m_mappings.begin(),
+                                                                    m_mappings.end());
     if (reading)
         mappings.assign(done ? mappingCount : 0, {});
     for (auto& mapping : mappings) {
@@ -622,26 +645,29 @@ bool Section::DoIO(XMLIO& xmlio)
         Instance*& sectionInstance = mapping.second.first;
         SectionEntityMap& map = mapping.second.second;
         int entryCount = static_cast<int>(map.first.size());
-        done = done && DoIOInstancePtr(xmlio, "cutInstance", cut, interaction) && cut &&
-               DoIOInstancePtr(xmlio, "sectionInstance", sectionInstance, interaction) && sectionInstance &&
-               xmlio.DoIO("entryCount", entryCount) &&
-               (!reading || (entryCount >= 0 && entryCount <= xmlio.GetChildElementCount("MapEntry")));
+        done =
+            done && DoIOInstancePtr(xmlio, "cutInstance", cut, interaction) && cut &&
+            DoIOInstancePtr(xmlio, "sectionInstance", sectionInstance, interaction) &&
+            sectionInstance && xmlio.DoIO("entryCount", entryCount) &&
+            (!reading || (entryCount >= 0 && entryCount <= xmlio.GetChildElementCount("MapEntry")));
         for (int k = 0; done && k < entryCount; ++k) {
             done = xmlio.BeginElement("MapEntry");
             int source = reading ? 0 : GetEntityIdentifier(map.first[k]);
             int sectionEntity = reading ? 0 : GetEntityIdentifier(map.second[k]);
-            done = done && xmlio.DoIO("sourceEntity", source) && xmlio.DoIO("sectionEntity", sectionEntity);
+            done = done && xmlio.DoIO("sourceEntity", source) &&
+                   xmlio.DoIO("sectionEntity", sectionEntity);
             if (done && reading) {
                 int face = 0;
                 int found = 0;
-                done = BQ_PART_find_entity_by_ident(cut->GetBodyTag(), BQ_CLASS_face, source, &face) ==
-                           BQ_ERROR_no_errors &&
-                       BQ_PART_find_entity_by_ident(sectionInstance->GetBodyTag(), BQ_CLASS_edge, sectionEntity,
-                                                    &found) == BQ_ERROR_no_errors;
+                done = BQ_PART_find_entity_by_ident(cut->GetBodyTag(), BQ_CLASS_face, source,
+                                                    &face) == BQ_ERROR_no_errors &&
+                       BQ_PART_find_entity_by_ident(sectionInstance->GetBodyTag(), BQ_CLASS_edge,
+                                                    sectionEntity, &found) == BQ_ERROR_no_errors;
                 // Section vertices are listed like edges; one that no edge carries is a vertex.
                 if (done && found == 0)
-                    done = BQ_PART_find_entity_by_ident(sectionInstance->GetBodyTag(), BQ_CLASS_vertex,
-                                                        sectionEntity, &found) == BQ_ERROR_no_errors;
+                    done =
+                        BQ_PART_find_entity_by_ident(sectionInstance->GetBodyTag(), BQ_CLASS_vertex,
+                                                     sectionEntity, &found) == BQ_ERROR_no_errors;
                 map.first.push_back(face);
                 map.second.push_back(found);
             }

@@ -7,9 +7,9 @@
 // that the application made on section entities are carried over each time the section body is
 // made again.
 
+#include "core/maths/Xform.h"
 #include "core/objects/EntityComparison.h"
 #include "core/objects/Object.h"
-#include "core/maths/Xform.h"
 
 #include <map>
 #include <set>
@@ -34,7 +34,8 @@ public:
     static Section* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "Section";
 
-    bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
     // The plane going leaves the section without one; its mappings stay.
@@ -62,8 +63,9 @@ public:
     void GetSectionInstances(std::vector<Instance*>& out) const;
     // Appends the cut-body faces behind a section edge or vertex.
     void GetSourceEntities(Instance* cut, int entity, std::vector<int>& out) const;
-    void FixUpSectionReferences(Instance* cut, Instance* sectionInstance, const SectionEntityMap& oldMap,
-                                const SectionEntityMap& newMap, int oldBody, int newBody);
+    void FixUpSectionReferences(Instance* cut, Instance* sectionInstance,
+                                const SectionEntityMap& oldMap, const SectionEntityMap& newMap,
+                                int oldBody, int newBody);
 
     // Plane tests on an entity's standard geometry placed by the transform; false without a
     // plane.
@@ -78,11 +80,13 @@ private:
     // The new section entity for a vanished or kept source entity: the first unused one made
     // from it (later ones go into extra), else one made from what the source became.
     int FindNewSectionEntity(int entity, const std::vector<int>& newSections,
-                             const std::vector<int>& newSources, std::set<int>& used, std::set<int>& extra);
-    void FixUpVertexReferences(Instance* cut, Instance* sectionInstance, const SectionEntityMap& oldMap,
-                               const SectionEntityMap& newMap);
+                             const std::vector<int>& newSources, std::set<int>& used,
+                             std::set<int>& extra);
+    void FixUpVertexReferences(Instance* cut, Instance* sectionInstance,
+                               const SectionEntityMap& oldMap, const SectionEntityMap& newMap);
     // The references on the entity through the section instance and bare.
-    void CollectSectionReferences(int entity, Instance* sectionInstance, std::vector<Reference*>& out) const;
+    void CollectSectionReferences(int entity, Instance* sectionInstance,
+                                  std::vector<Reference*>& out) const;
     // The plane's location and normal, and the entity's standard geometry placed; false without
     // a plane.
     bool ReadPlaneAndGeometry(int entity, const Xform& placement, Vec& planePoint, Dir& planeNormal,

@@ -1,18 +1,18 @@
 #include "model/references/Reference.h"
 
 #include "core/kernel/AddOnFacade.h"
+#include "core/kernel/KernelFacade.h"
+#include "core/kernel/KernelResources.h"
+#include "core/objects/EntityCasts.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "core/objects/ReferenceAttribute.h"
-#include "core/kernel/KernelFacade.h"
-#include "core/kernel/KernelResources.h"
 #include "core/objects/TagManager.h"
-#include "core/objects/EntityCasts.h"
-#include "model/patterns/FacePattern.h"
 #include "model/features/Feature.h"
-#include "model/relations/Relation.h"
+#include "model/patterns/FacePattern.h"
 #include "model/patterns/Section.h"
 #include "model/references/VirtualVertex.h"
+#include "model/relations/Relation.h"
 
 #include <brennik.h>
 
@@ -54,8 +54,8 @@ void WritePointer(int attribute, Reference* reference)
 bool ReadPointers(int attribute, std::vector<void*>& pointers)
 {
     KernelArray<void*> found;
-    if (BQ_ATTRIB_ask_named_pointers(attribute, s_referencePointerFieldName, found.Count(), found.Slot()) !=
-        BQ_ERROR_no_errors)
+    if (BQ_ATTRIB_ask_named_pointers(attribute, s_referencePointerFieldName, found.Count(),
+                                     found.Slot()) != BQ_ERROR_no_errors)
         return false;
     found.AppendTo(pointers);
     return true;
@@ -141,36 +141,37 @@ Reference* Reference::TestCreateInvalid(int kind, Interaction* interaction, int 
     Reference* reference = new Reference(interaction, entity, instance);
     reference->WriteBrennikData();
     switch (kind) {
-    case 1:
-        reference->SetType(ObjectTypeUnknown);
-        break;
-    case 2:
-    case 3:
-        reference->m_entity = other;
-        break;
-    case 5:
-        reference->m_dependents.push_back(nullptr);
-        break;
-    case 6:
-        reference->m_dependents.push_back(reinterpret_cast<Object*>(interaction));
-        break;
-    case 7: {
-        void* none = nullptr;
-        BQ_ATTRIB_set_named_pointers(reference->m_attribute, s_referencePointerFieldName, 1, &none);
-        break;
-    }
-    case 8:
-        EmptyGroup(reference->GetGroup());
-        break;
-    case 9:
-        BQ_GROUP_add_entities(reference->GetGroup(), 1, &other);
-        break;
-    case 10:
-        if (interaction)
-            reference->SetEntityId(interaction->GetEntityIdCounter() + 1);
-        break;
-    default:
-        break;
+        case 1:
+            reference->SetType(ObjectTypeUnknown);
+            break;
+        case 2:
+        case 3:
+            reference->m_entity = other;
+            break;
+        case 5:
+            reference->m_dependents.push_back(nullptr);
+            break;
+        case 6:
+            reference->m_dependents.push_back(reinterpret_cast<Object*>(interaction));
+            break;
+        case 7: {
+            void* none = nullptr;
+            BQ_ATTRIB_set_named_pointers(reference->m_attribute, s_referencePointerFieldName, 1,
+                                         &none);
+            break;
+        }
+        case 8:
+            EmptyGroup(reference->GetGroup());
+            break;
+        case 9:
+            BQ_GROUP_add_entities(reference->GetGroup(), 1, &other);
+            break;
+        case 10:
+            if (interaction)
+                reference->SetEntityId(interaction->GetEntityIdCounter() + 1);
+            break;
+        default:
+            break;
     }
     return reference;
 }
@@ -195,10 +196,7 @@ void Reference::WriteBrennikData()
         WritePointer(m_attribute, this);
 }
 
-int Reference::GetGroup() const
-{
-    return m_attribute != 0 ? GetAttributeOwner(m_attribute) : 0;
-}
+int Reference::GetGroup() const { return m_attribute != 0 ? GetAttributeOwner(m_attribute) : 0; }
 
 bool Reference::GetIsDangling() const { return !IsEntity(m_entity); }
 
@@ -255,8 +253,8 @@ bool Reference::MoveAttributePointer(int fromAttribute, int toAttribute)
     std::vector<void*> pointers;
     if (!ReadPointers(fromAttribute, pointers) || pointers.size() != 1)
         return false;
-    return BQ_ATTRIB_set_named_pointers(toAttribute, s_referencePointerFieldName, 1, pointers.data()) ==
-           BQ_ERROR_no_errors;
+    return BQ_ATTRIB_set_named_pointers(toAttribute, s_referencePointerFieldName, 1,
+                                        pointers.data()) == BQ_ERROR_no_errors;
 }
 
 void Reference::Destroy()
@@ -325,9 +323,8 @@ bool Reference::CheckValidity(std::vector<TaggedEntity*>& badObjects,
     if (!IsEntity(m_entity) || (!IsFaceEdgeOrVertex(m_entity) && !IsPointLineOrPlane(m_entity)))
         report(InvalidityTypeBadBrennikEntity);
     Interaction* interaction = GetInteraction();
-    if (m_instance &&
-        (!interaction || !interaction->IsKnownObject(m_instance) ||
-         !dynamic_cast<Instance*>(static_cast<TaggedEntity*>(m_instance))))
+    if (m_instance && (!interaction || !interaction->IsKnownObject(m_instance) ||
+                       !dynamic_cast<Instance*>(static_cast<TaggedEntity*>(m_instance))))
         report(InvalidityTypeBadPointer);
     for (Object* dependent : m_dependents)
         if (!dependent || !interaction || !interaction->IsKnownObject(dependent) ||
@@ -339,7 +336,8 @@ bool Reference::CheckValidity(std::vector<TaggedEntity*>& badObjects,
         if (same.size() > 1)
             report(InvalidityTypeDuplicateObject);
     }
-    const bool bodyless = !m_instance && IsPointLineOrPlane(m_entity) && GetOwningBody(m_entity) == 0;
+    const bool bodyless =
+        !m_instance && IsPointLineOrPlane(m_entity) && GetOwningBody(m_entity) == 0;
     if (!CheckAttribute(bodyless))
         report(InvalidityTypeBadAttribute);
     if (!CheckGroup(bodyless))
@@ -429,11 +427,26 @@ int CountDependents(const std::vector<Object*>& dependents)
 
 }  // namespace
 
-void Reference::GetRelations(std::vector<Relation*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetFeatures(std::vector<Feature*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const { CollectDependents(m_dependents, out); }
-void Reference::GetSections(std::vector<Section*>& out) const { CollectDependents(m_dependents, out); }
+void Reference::GetRelations(std::vector<Relation*>& out) const
+{
+    CollectDependents(m_dependents, out);
+}
+void Reference::GetFeatures(std::vector<Feature*>& out) const
+{
+    CollectDependents(m_dependents, out);
+}
+void Reference::GetFacePatterns(std::vector<FacePattern*>& out) const
+{
+    CollectDependents(m_dependents, out);
+}
+void Reference::GetVirtualVertices(std::vector<VirtualVertex*>& out) const
+{
+    CollectDependents(m_dependents, out);
+}
+void Reference::GetSections(std::vector<Section*>& out) const
+{
+    CollectDependents(m_dependents, out);
+}
 int Reference::GetRelationCount() const { return CountDependents<Relation>(m_dependents); }
 int Reference::GetFeatureCount() const { return CountDependents<Feature>(m_dependents); }
 int Reference::GetFacePatternCount() const { return CountDependents<FacePattern>(m_dependents); }

@@ -89,7 +89,8 @@ public:
                                           std::vector<Reference*>& out, bool firstOnly);
     // The behaviour of the entity's first reference; false (out untouched) when the entity is
     // dead or has none.
-    static bool FindBehaviourForEntity(Interaction* interaction, int entity, ReferenceBehaviour& out);
+    static bool FindBehaviourForEntity(Interaction* interaction, int entity,
+                                       ReferenceBehaviour& out);
     // The groups of reference attributes in the body's part.
     static void FindInteractionReferencesGroupsForBody(Interaction* interaction, int body,
                                                        std::vector<int>& groups);
@@ -119,7 +120,8 @@ public:
     int ResetGroup();
     // Appends the given group and the groups of other references that hold the entity, and
     // their entities; always true.
-    bool GatherEntityGroups(int group, int entity, std::set<int>& entities, std::vector<int>& groups);
+    bool GatherEntityGroups(int group, int entity, std::set<int>& entities,
+                            std::vector<int>& groups);
     // Classifies what the last kernel operation did to the reference's group into the record:
     // kind 0 unchanged, 1 emptied, 2 merged or replaced, 4 split, 5 anything else.
     bool TrackGroupChanges(ReferenceTrackingRecord& record);
@@ -152,7 +154,8 @@ private:
 };
 
 // XML helpers shared by the DoIO of the classes that hold references and instances.
-bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference, Interaction* interaction);
+bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference,
+                      Interaction* interaction);
 bool DoIOInstancePtr(XMLIO& xmlio, const char* name, Instance*& instance, Interaction* interaction);
 bool DoIOObjectPtr(XMLIO& xmlio, const char* name, Object*& object, Interaction* interaction);
 bool DoIOReferencePtrs(XMLIO& xmlio, const char* elementName, std::vector<Reference*>& references,

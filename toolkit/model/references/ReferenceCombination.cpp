@@ -14,7 +14,8 @@ namespace {
 
 ReferenceKey KeyOf(Reference* reference)
 {
-    return ReferenceKey(reference->GetEntityTag(), reference->GetInstance(), reference->GetBehaviour());
+    return ReferenceKey(reference->GetEntityTag(), reference->GetInstance(),
+                        reference->GetBehaviour());
 }
 
 void AppendKeys(const std::vector<Reference*>& references, std::vector<ReferenceKey>& keys)
@@ -27,16 +28,20 @@ void AppendKeys(const std::vector<Reference*>& references, std::vector<Reference
 int ReferenceCountOf(RelationType type)
 {
     switch (type) {
-    case RelationTypeDirectedDistance:
-    case RelationTypePlanarAngle:
-    case RelationTypeSymmetric:
-    case RelationTypeCoPlaxis: return 3;
-    case RelationTypeHalfAngle:
-    case RelationTypeRadius:
-    case RelationTypeMinorRadius: return 1;
-    case RelationTypeFixed:
-    case RelationTypeRigid: return -1;
-    default: return 2;
+        case RelationTypeDirectedDistance:
+        case RelationTypePlanarAngle:
+        case RelationTypeSymmetric:
+        case RelationTypeCoPlaxis:
+            return 3;
+        case RelationTypeHalfAngle:
+        case RelationTypeRadius:
+        case RelationTypeMinorRadius:
+            return 1;
+        case RelationTypeFixed:
+        case RelationTypeRigid:
+            return -1;
+        default:
+            return 2;
     }
 }
 
@@ -50,7 +55,8 @@ bool operator<(const ReferenceKey& a, const ReferenceKey& b)
 
 bool operator==(const ReferenceKey& a, const ReferenceKey& b)
 {
-    return a.m_entity == b.m_entity && a.m_instance == b.m_instance && a.m_behaviour == b.m_behaviour;
+    return a.m_entity == b.m_entity && a.m_instance == b.m_instance &&
+           a.m_behaviour == b.m_behaviour;
 }
 
 ReferenceCombination::ReferenceCombination(const std::vector<Reference*>& references)
@@ -64,7 +70,8 @@ ReferenceCombination::ReferenceCombination(const std::vector<ReferenceKey>& keys
     Classify();
 }
 
-ReferenceCombination::ReferenceCombination(const std::vector<Reference*>& selection, Reference* added)
+ReferenceCombination::ReferenceCombination(const std::vector<Reference*>& selection,
+                                           Reference* added)
 {
     AppendKeys(selection, m_keys);
     if (added)
@@ -90,7 +97,8 @@ void ReferenceCombination::Classify()
     }
     m_bodyCount = static_cast<int>(bodies.size());
     m_instanceCount = static_cast<int>(instances.size());
-    m_singleBody = m_bodyCount == 1 && m_positioningCount == 0 && m_instanceCount == 0 && m_freeCount == 0;
+    m_singleBody =
+        m_bodyCount == 1 && m_positioningCount == 0 && m_instanceCount == 0 && m_freeCount == 0;
     m_rigidPartsOnly = m_bodyCount == 0 && (m_instanceCount > 0 || m_freeCount > 0);
 }
 
@@ -134,7 +142,8 @@ bool IsGeometryReference(Reference* reference)
     if (!reference)
         return false;
     const int classCode = GetEntityClass(reference->GetEntityTag());
-    return classCode == KernelClassPoint || classCode == KernelClassLine || classCode == KernelClassPlane;
+    return classCode == KernelClassPoint || classCode == KernelClassLine ||
+           classCode == KernelClassPlane;
 }
 
 bool IsPlanarFaceReference(Reference* reference, bool requireFace)
@@ -144,8 +153,8 @@ bool IsPlanarFaceReference(Reference* reference, bool requireFace)
     const int entity = reference->GetEntityTag();
     if (requireFace && GetEntityClass(entity) != KernelClassFace)
         return false;
-    return GetStandardGeometry(entity, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) ==
-           KernelClassPlane;
+    return GetStandardGeometry(entity, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr) == KernelClassPlane;
 }
 
 }  // namespace QEL

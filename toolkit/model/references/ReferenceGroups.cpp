@@ -1,7 +1,7 @@
 // What a reference does through its kernel group: finding references by entity or body,
 // keeping one behaviour per entity, and classifying what a kernel operation did to its group.
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
 #include "model/features/Feature.h"
 #include "model/references/Reference.h"
 #include "model/references/ReferenceTrackingRecord.h"
@@ -16,14 +16,16 @@ namespace {
 Reference* FirstReferenceOn(Interaction* interaction, int entity)
 {
     std::vector<int> attributes;
-    GetEntityAttributes(entity, interaction ? interaction->GetReferenceAttDefTag() : 0, &attributes);
+    GetEntityAttributes(entity, interaction ? interaction->GetReferenceAttDefTag() : 0,
+                        &attributes);
     if (attributes.empty() || !interaction || interaction->GetReferenceAttDefTag() == 0)
         return nullptr;
     return Reference::GetReferenceFromAttribute(interaction, attributes.front());
 }
 
 // The pointers of the reference attributes in the body's part that hold exactly one.
-std::vector<std::pair<int, Reference*>> ReferenceAttributesOfBody(Interaction* interaction, int body)
+std::vector<std::pair<int, Reference*>> ReferenceAttributesOfBody(Interaction* interaction,
+                                                                  int body)
 {
     std::vector<std::pair<int, Reference*>> found;
     const int definition = interaction ? interaction->GetReferenceAttDefTag() : 0;
@@ -60,7 +62,8 @@ void Reference::FindInteractionReferences(Interaction* interaction, int entity,
     }
 }
 
-bool Reference::FindBehaviourForEntity(Interaction* interaction, int entity, ReferenceBehaviour& out)
+bool Reference::FindBehaviourForEntity(Interaction* interaction, int entity,
+                                       ReferenceBehaviour& out)
 {
     std::vector<Reference*> found;
     FindInteractionReferences(interaction, entity, found, true);
@@ -196,7 +199,8 @@ bool Reference::TrackGroupChanges(ReferenceTrackingRecord& record)
     auto allHoldOne = [&](const std::vector<int>& list) {
         return std::all_of(list.begin(), list.end(), holdsOneEntity);
     };
-    const bool ownAmongMembers = std::find(members.begin(), members.end(), m_entity) != members.end();
+    const bool ownAmongMembers =
+        std::find(members.begin(), members.end(), m_entity) != members.end();
 
     if (members.size() == 1 && members.front() == m_entity && memberGroups.front().size() == 1 &&
         memberGroups.front().front() == group)

@@ -40,7 +40,8 @@ public:
 };
 
 ModelReferenceQueries s_modelReferenceQueries;
-[[maybe_unused]] const bool s_modelReferenceQueriesInstalled = InstallReferenceQueries(&s_modelReferenceQueries);
+[[maybe_unused]] const bool s_modelReferenceQueriesInstalled =
+    InstallReferenceQueries(&s_modelReferenceQueries);
 
 }  // namespace
 

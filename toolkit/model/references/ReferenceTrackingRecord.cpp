@@ -1,13 +1,13 @@
 #include "model/references/ReferenceTrackingRecord.h"
 
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"
-#include "core/objects/EntityCasts.h"
-#include "model/transaction/Model.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
+#include "model/transaction/Model.h"
 
 #include <algorithm>
 #include <iterator>
@@ -36,10 +36,15 @@ bool IsAlreadyReported(const TrackingManager& manager, ReferenceTrackingRecord& 
 
 }  // namespace
 
-ReferenceTrackingRecord::ReferenceTrackingRecord(Model* owner, int kind) : m_kind(kind), m_owner(owner) {}
+ReferenceTrackingRecord::ReferenceTrackingRecord(Model* owner, int kind)
+    : m_kind(kind), m_owner(owner)
+{
+}
 
 ReferenceTrackingRecord::ReferenceTrackingRecord(Model* owner, TrackingData* data)
-    : m_kind(data->GetType()), m_before(data->GetOldTags()), m_after(data->GetNewTags()),
+    : m_kind(data->GetType()),
+      m_before(data->GetOldTags()),
+      m_after(data->GetNewTags()),
       m_owner(owner)
 {
 }
@@ -137,7 +142,8 @@ bool ReferenceTrackingRecord::Combine(const ReferenceTrackingRecord& other)
 {
     if (m_kind == TrackingDataTypeDelete)
         return true;
-    const bool known = other.m_kind >= TrackingDataTypeDelete && other.m_kind <= TrackingDataTypeModify;
+    const bool known =
+        other.m_kind >= TrackingDataTypeDelete && other.m_kind <= TrackingDataTypeModify;
     if (known && m_kind == TrackingDataTypeNone) {
         CopyFrom(other);
         return true;
@@ -150,32 +156,32 @@ bool ReferenceTrackingRecord::Combine(const ReferenceTrackingRecord& other)
     std::vector<int> otherAfter = other.m_after;
     std::vector<int> otherBefore = other.m_before;
     switch (other.m_kind) {
-    case TrackingDataTypeDelete:
-        CombineDelete(other);
-        break;
-    case TrackingDataTypeMerge:
-        if (m_kind == TrackingDataTypeMerge)
-            UniteTags(m_after, otherAfter);
-        else
-            CombineMerge(other);
-        break;
-    case TrackingDataTypeCreate:
-        m_kind = TrackingDataTypeDerive;
-        UniteTags(m_after, otherAfter);
-        break;
-    case TrackingDataTypeSplit:
-        if (m_kind == TrackingDataTypeMerge) {
+        case TrackingDataTypeDelete:
+            CombineDelete(other);
+            break;
+        case TrackingDataTypeMerge:
+            if (m_kind == TrackingDataTypeMerge)
+                UniteTags(m_after, otherAfter);
+            else
+                CombineMerge(other);
+            break;
+        case TrackingDataTypeCreate:
             m_kind = TrackingDataTypeDerive;
-            UniteTags(m_before, otherBefore);
             UniteTags(m_after, otherAfter);
-        } else if (m_kind == TrackingDataTypeSplit) {
-            UniteTags(m_after, otherAfter);
-        } else {
-            CombineSplit(other);
-        }
-        break;
-    default:
-        break;
+            break;
+        case TrackingDataTypeSplit:
+            if (m_kind == TrackingDataTypeMerge) {
+                m_kind = TrackingDataTypeDerive;
+                UniteTags(m_before, otherBefore);
+                UniteTags(m_after, otherAfter);
+            } else if (m_kind == TrackingDataTypeSplit) {
+                UniteTags(m_after, otherAfter);
+            } else {
+                CombineSplit(other);
+            }
+            break;
+        default:
+            break;
     }
     return true;
 }
@@ -217,8 +223,9 @@ bool ReferenceTrackingRecord::MergeIntoTagMap(ReferenceTrackingRecord* record,
 
 void ReferenceTrackingRecord::RemoveDeadEntities()
 {
-    m_after.erase(std::remove_if(m_after.begin(), m_after.end(), [](int tag) { return !IsEntity(tag); }),
-                  m_after.end());
+    m_after.erase(
+        std::remove_if(m_after.begin(), m_after.end(), [](int tag) { return !IsEntity(tag); }),
+        m_after.end());
     bool checkAfter = m_kind != TrackingDataTypeDelete;
     if (m_kind == TrackingDataTypeMerge && m_before.size() < 2) {
         RemoveCommonTags(m_before, m_after);
@@ -242,11 +249,10 @@ bool ReferenceTrackingRecord::NeedsReport(Model* model, ReferenceTrackingRecord&
     if (record.m_kind == TrackingDataTypeDelete || record.m_kind == TrackingDataTypeMerge ||
         record.m_kind == TrackingDataTypeDerive) {
         std::vector<Reference*> found;
-        record.m_before.erase(std::remove_if(record.m_before.begin(), record.m_before.end(),
-                                             [&](int tag) {
-                                                 return !model->GetReferencesOfEntity(tag, found);
-                                             }),
-                              record.m_before.end());
+        record.m_before.erase(
+            std::remove_if(record.m_before.begin(), record.m_before.end(),
+                           [&](int tag) { return !model->GetReferencesOfEntity(tag, found); }),
+            record.m_before.end());
     }
     record.RemoveDeadEntities();
     if (record.m_kind == TrackingDataTypeNone)
@@ -259,18 +265,18 @@ bool ReferenceTrackingRecord::NeedsReport(Model* model, ReferenceTrackingRecord&
 bool ReferenceTrackingRecord::Apply(ReferenceDestroySet& toDestroy)
 {
     switch (m_kind) {
-    case TrackingDataTypeDelete:
-        return ApplyDelete(toDestroy);
-    case TrackingDataTypeMerge:
-        return ApplyMerge(toDestroy);
-    case TrackingDataTypeCreate:
-        return ApplyCreate();
-    case TrackingDataTypeSplit:
-        return ApplySplit();
-    case TrackingDataTypeDerive:
-        return ApplyDerive(toDestroy);
-    default:
-        return true;
+        case TrackingDataTypeDelete:
+            return ApplyDelete(toDestroy);
+        case TrackingDataTypeMerge:
+            return ApplyMerge(toDestroy);
+        case TrackingDataTypeCreate:
+            return ApplyCreate();
+        case TrackingDataTypeSplit:
+            return ApplySplit();
+        case TrackingDataTypeDerive:
+            return ApplyDerive(toDestroy);
+        default:
+            return true;
     }
 }
 

@@ -4,8 +4,8 @@
 // attribute's callbacks during an add-on call, from the reference groups after it, or from the
 // add-on's own track records; the Model that made them owns them.
 
-#include "core/objects/EntityComparison.h"
 #include "core/enums/Enums.h"
+#include "core/objects/EntityComparison.h"
 
 #include <map>
 #include <set>

@@ -1,9 +1,9 @@
 // A reference's "Reference" element, and the XML helpers of the classes that hold references.
 #include "core/enums/EnumNames.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
 #include "model/references/Reference.h"
@@ -32,7 +32,8 @@ bool DoIOTypedPtr(XMLIO& xmlio, const char* name, T*& object, Interaction* inter
 
 }  // namespace
 
-bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference, Interaction* interaction)
+bool DoIOReferencePtr(XMLIO& xmlio, const char* name, Reference*& reference,
+                      Interaction* interaction)
 {
     return DoIOTypedPtr(xmlio, name, reference, interaction);
 }

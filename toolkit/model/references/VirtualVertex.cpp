@@ -1,15 +1,15 @@
 // Virtual vertices and the search for pivot points at the vertices of a face.
 #include "model/references/VirtualVertex.h"
 
-#include "core/objects/EntityComparison.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
 #include "core/maths/Position.h"
+#include "core/maths/Xform.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/EntityComparison.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
-#include "core/maths/Xform.h"
 #include "model/references/Reference.h"
 
 #include <brennik.h>
@@ -64,9 +64,10 @@ bool IsBlend(int face, double tolerance)
 
 void SortFarthestFirst(std::vector<PivotVertexData>& out)
 {
-    std::stable_sort(out.begin(), out.end(), [](const PivotVertexData& a, const PivotVertexData& b) {
-        return a.m_distance > b.m_distance;
-    });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const PivotVertexData& a, const PivotVertexData& b) {
+                         return a.m_distance > b.m_distance;
+                     });
 }
 
 }  // namespace
@@ -78,7 +79,8 @@ VirtualVertex::VirtualVertex(Interaction* interaction) : SavedObject(interaction
         RecordCreated();
 }
 
-VirtualVertex::VirtualVertex(Interaction* interaction, std::vector<Reference*>& defining, Reference* pointReference)
+VirtualVertex::VirtualVertex(Interaction* interaction, std::vector<Reference*>& defining,
+                             Reference* pointReference)
     : VirtualVertex(interaction)
 {
     for (Reference* reference : defining) {
@@ -142,10 +144,14 @@ VirtualVertex* VirtualVertex::CreateFromXML(Interaction* interaction, XMLIO& xml
 
 Reference* VirtualVertex::GetDefiningReference(int index) const
 {
-    return index >= 0 && index < GetDefiningReferenceCount() ? m_definingReferences[index] : nullptr;
+    return index >= 0 && index < GetDefiningReferenceCount() ? m_definingReferences[index]
+                                                             : nullptr;
 }
 
-int VirtualVertex::GetVirtualPoint() const { return m_pointReference ? m_pointReference->GetEntityTag() : 0; }
+int VirtualVertex::GetVirtualPoint() const
+{
+    return m_pointReference ? m_pointReference->GetEntityTag() : 0;
+}
 
 int VirtualVertex::GetCommonBody(const std::vector<Reference*>& references)
 {
@@ -231,10 +237,12 @@ bool VirtualVertex::Compare(TaggedEntity* other)
         return false;
     if (!m_pointReference)
         return true;
-    return vertex->m_pointReference && UpcastEntity(m_pointReference)->Compare(UpcastEntity(vertex->m_pointReference));
+    return vertex->m_pointReference &&
+           UpcastEntity(m_pointReference)->Compare(UpcastEntity(vertex->m_pointReference));
 }
 
-bool VirtualVertex::CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes)
+bool VirtualVertex::CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                                  std::vector<InvalidityType>& codes)
 {
     Object::CheckValidity(badObjects, codes);
     if (GetType() != ObjectTypeVirtualVertex) {
@@ -256,7 +264,8 @@ bool VirtualVertex::DoIO(XMLIO& xmlio)
         return false;
     Interaction* interaction = GetInteraction();
     const bool reading = xmlio.IsReading();
-    bool done = DoIOID(xmlio) && DoIOReferencePtrs(xmlio, "VirtualVertexDefiningRef", m_definingReferences, interaction);
+    bool done = DoIOID(xmlio) && DoIOReferencePtrs(xmlio, "VirtualVertexDefiningRef",
+                                                   m_definingReferences, interaction);
     if (done && reading)
         for (Reference* reference : m_definingReferences)
             if (reference)
@@ -286,8 +295,8 @@ bool VirtualVertexFoundation::s_makeVirtualVertexData(const std::vector<int>& en
     return SolvePivotPoint(*out);
 }
 
-bool VirtualVertexFoundation::s_makeVirtualVertexData(const std::vector<Reference*>& references, Vec& point,
-                                                      PivotVertexData* out)
+bool VirtualVertexFoundation::s_makeVirtualVertexData(const std::vector<Reference*>& references,
+                                                      Vec& point, PivotVertexData* out)
 {
     std::vector<int> entities;
     bool instanced = false;
@@ -329,7 +338,8 @@ bool VirtualVertexFoundation::SolvePivotPoint(PivotVertexData& data)
     if (BQ_VERTEX_ask_point(data.m_vertex, &point) != BQ_ERROR_no_errors ||
         BQ_POINT_ask(point, &form) != BQ_ERROR_no_errors)
         return false;
-    const Vec difference(form.position.coord[0] - data.m_point[0], form.position.coord[1] - data.m_point[1],
+    const Vec difference(form.position.coord[0] - data.m_point[0],
+                         form.position.coord[1] - data.m_point[1],
                          form.position.coord[2] - data.m_point[2]);
     if (difference.Length() > s_linearTolerance)
         return false;
@@ -367,7 +377,8 @@ bool VirtualVertexFoundation::ReplaceBlendsBySupports(PivotVertexData& data, dou
     return SolvePivotPoint(data);
 }
 
-bool VirtualVertexFoundation::s_findPivotPoints(int entity, int face, std::vector<PivotVertexData>& out,
+bool VirtualVertexFoundation::s_findPivotPoints(int entity, int face,
+                                                std::vector<PivotVertexData>& out,
                                                 double blendTolerance)
 {
     bool ok = false;
@@ -413,7 +424,8 @@ bool VirtualVertexFoundation::s_findPivotPoints(int entity, int face, std::vecto
     return true;
 }
 
-bool VirtualVertexFoundation::s_findExisitingPivotPoints(int entity, int face, std::vector<PivotVertexData>& out)
+bool VirtualVertexFoundation::s_findExisitingPivotPoints(int entity, int face,
+                                                         std::vector<PivotVertexData>& out)
 {
     bool ok = false;
     const std::vector<int> vertices = AskFaceVertices(face, ok);

@@ -4,8 +4,8 @@
 // its own, so relations can use it like any vertex; the vertex depends on its defining
 // references and on that point reference.
 
-#include "core/objects/Object.h"
 #include "core/maths/Vec.h"
+#include "core/objects/Object.h"
 #include "core/support/InstalledSeam.h"
 
 #include <vector>
@@ -25,7 +25,8 @@ struct PivotVertexData {
 class QEL_API VirtualVertex : public SavedObject<VirtualVertex, SerializableObject> {
 public:
     explicit VirtualVertex(Interaction* interaction);
-    VirtualVertex(Interaction* interaction, std::vector<Reference*>& defining, Reference* pointReference);
+    VirtualVertex(Interaction* interaction, std::vector<Reference*>& defining,
+                  Reference* pointReference);
     ~VirtualVertex() override;
 
     // Null for an empty list, instanced references, a failed solve or a point not made.
@@ -34,7 +35,8 @@ public:
     static VirtualVertex* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "VirtualVertex";
 
-    bool CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes) override;
+    bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                       std::vector<InvalidityType>& codes) override;
     // Takes the kernel point and every reference on it along.
     void Destroy() override;
     bool Compare(TaggedEntity* other) override;
@@ -67,7 +69,8 @@ private:
 class QEL_API VirtualVertexFoundation {
 public:
     // Fills the record from the entities and the seed point and solves for the pivot.
-    static bool s_makeVirtualVertexData(const std::vector<int>& entities, Vec& point, PivotVertexData* out);
+    static bool s_makeVirtualVertexData(const std::vector<int>& entities, Vec& point,
+                                        PivotVertexData* out);
     // The same on the references' entities; false when they mix instanced and bare ones.
     static bool s_makeVirtualVertexData(const std::vector<Reference*>& references, Vec& point,
                                         PivotVertexData* out);
@@ -80,7 +83,8 @@ public:
 
     // Puts the record's point on every one of its entities with a solve.
     static bool SolvePivotPoint(PivotVertexData& data);
-    static bool ReplaceBlendsBySupports(PivotVertexData& data, double blendTolerance, bool identifyBlends);
+    static bool ReplaceBlendsBySupports(PivotVertexData& data, double blendTolerance,
+                                        bool identifyBlends);
     static bool HasBlendFace(const PivotVertexData& data, double blendTolerance);
 };
 

@@ -1,18 +1,18 @@
 #include "model/relations/Relation.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/Position.h"
 #include "core/maths/Tolerance.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
-#include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
 #include "model/references/ReferenceCombination.h"
+#include "model/relations/RelationEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,8 +56,8 @@ MeasuringGeometry ReadMeasuringGeometry(Reference* reference)
     double radius = 0.0;
     Instance* instance = reference->GetInstance();
     const int classCode = GetStandardGeometry(reference->GetEntityTag(), nullptr,
-                                              instance ? &instance->GetXform() : nullptr, &location, &axis,
-                                              &radius, nullptr, nullptr);
+                                              instance ? &instance->GetXform() : nullptr, &location,
+                                              &axis, &radius, nullptr, nullptr);
     geometry.location = Vec(location.x, location.y, location.z);
     geometry.direction = Dir(axis.x, axis.y, axis.z);
     geometry.radius = radius;
@@ -78,22 +78,23 @@ double GetGeometryDistance(const MeasuringGeometry& a, const MeasuringGeometry& 
     const MeasuringGeometry& low = a.kind <= b.kind ? a : b;
     const MeasuringGeometry& high = a.kind <= b.kind ? b : a;
     switch (low.kind) {
-    case MeasuringPoint:
-        if (high.kind == MeasuringPoint)
-            return (a.location - b.location).Length();
-        if (high.kind == MeasuringLine)
-            return GetPointLineDistance(low.location, high.location, high.direction);
-        return GetPointPlaneDistance(low.location, high.location, high.direction);
-    case MeasuringLine:
-        if (high.kind == MeasuringLine)
-            return GetLineLineDistance(a.location, a.direction, b.location, b.direction);
-        return ArePerpendicular(low.direction, high.direction)
-                   ? GetPointPlaneDistance(low.location, high.location, high.direction)
-                   : -1.0;
-    default:
-        // Two planes: from the first reference's plane point to the second plane.
-        return AreParallel(a.direction, b.direction) ? GetPointPlaneDistance(a.location, b.location, b.direction)
-                                                     : -1.0;
+        case MeasuringPoint:
+            if (high.kind == MeasuringPoint)
+                return (a.location - b.location).Length();
+            if (high.kind == MeasuringLine)
+                return GetPointLineDistance(low.location, high.location, high.direction);
+            return GetPointPlaneDistance(low.location, high.location, high.direction);
+        case MeasuringLine:
+            if (high.kind == MeasuringLine)
+                return GetLineLineDistance(a.location, a.direction, b.location, b.direction);
+            return ArePerpendicular(low.direction, high.direction)
+                       ? GetPointPlaneDistance(low.location, high.location, high.direction)
+                       : -1.0;
+        default:
+            // Two planes: from the first reference's plane point to the second plane.
+            return AreParallel(a.direction, b.direction)
+                       ? GetPointPlaneDistance(a.location, b.location, b.direction)
+                       : -1.0;
     }
 }
 
@@ -180,7 +181,8 @@ QEL_INSTALL_OBJECT_READER(Relation)
 
 // ---- Creation ------------------------------------------------------------------------------
 
-Relation* Relation::Create(Interaction* interaction, RelationType type, std::vector<Reference*>& references)
+Relation* Relation::Create(Interaction* interaction, RelationType type,
+                           std::vector<Reference*>& references)
 {
     if (!interaction || std::count(references.begin(), references.end(), nullptr) != 0 ||
         !IsReferenceCombinationValid(references, type))
@@ -196,7 +198,8 @@ Relation* Relation::CreateUnary(Interaction* interaction, RelationType type, Ref
     return Create(interaction, type, references);
 }
 
-Relation* Relation::CreateBinary(Interaction* interaction, RelationType type, Reference* first, Reference* second)
+Relation* Relation::CreateBinary(Interaction* interaction, RelationType type, Reference* first,
+                                 Reference* second)
 {
     std::vector<Reference*> references{first, second};
     return Create(interaction, type, references);
@@ -215,8 +218,8 @@ Relation* Relation::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
     return relation;
 }
 
-Relation* Relation::TestCreateInvalid(int kind, Interaction* interaction, RelationType type, double value,
-                                      Reference* first, Reference* second)
+Relation* Relation::TestCreateInvalid(int kind, Interaction* interaction, RelationType type,
+                                      double value, Reference* first, Reference* second)
 {
     Relation* relation = new Relation(interaction, type, value);
     for (Reference* reference : {first, second})
@@ -281,9 +284,11 @@ bool Relation::SetRelationSubtype(Reference* reference, RelationSubtype subtype,
 {
     // A subtype is kept only for a reference the relation holds: an entry for any other would
     // outlive that reference, since only held references tell the relation when they go.
-    if (!reference || std::find(m_references.begin(), m_references.end(), reference) == m_references.end())
+    if (!reference ||
+        std::find(m_references.begin(), m_references.end(), reference) == m_references.end())
         return false;
-    if (!IsReferenceRelationSubtypeCombinationValid(m_relationType, reference->GetEntityTag(), subtype))
+    if (!IsReferenceRelationSubtypeCombinationValid(m_relationType, reference->GetEntityTag(),
+                                                    subtype))
         return false;
     RecordModified();
     m_subtypes[reference] = subtype;
@@ -306,8 +311,9 @@ void Relation::SetFoundData(FoundData* foundData)
 
 bool Relation::GetIsDangling() const
 {
-    return std::any_of(m_references.begin(), m_references.end(),
-                       [](Reference* reference) { return reference && reference->GetIsDangling(); });
+    return std::any_of(m_references.begin(), m_references.end(), [](Reference* reference) {
+        return reference && reference->GetIsDangling();
+    });
 }
 
 // ---- References ----------------------------------------------------------------------------
@@ -348,9 +354,13 @@ bool Relation::ReplaceReference(Reference* oldReference, Reference* replacement)
     return AddReference(replacement);
 }
 
-bool Relation::IsReferenceCombinationValid() const { return IsReferenceCombinationValid(m_references, m_relationType); }
+bool Relation::IsReferenceCombinationValid() const
+{
+    return IsReferenceCombinationValid(m_references, m_relationType);
+}
 
-bool Relation::IsReferenceCombinationValid(const std::vector<Reference*>& references, RelationType type)
+bool Relation::IsReferenceCombinationValid(const std::vector<Reference*>& references,
+                                           RelationType type)
 {
     return ReferenceCombination(references).IsValidForRelationType(type);
 }
@@ -362,28 +372,34 @@ int Relation::GetEffectiveGeomType(int entity, RelationSubtype subtype)
     const int classCode =
         GetStandardGeometry(entity, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (subtype == RelationSubtypeCentre &&
-        IsOneOfClasses(classCode, {KernelClassCircle, KernelClassCone, KernelClassSphere, KernelClassTorus}))
+        IsOneOfClasses(classCode,
+                       {KernelClassCircle, KernelClassCone, KernelClassSphere, KernelClassTorus}))
         return KernelClassPoint;
     if (subtype == RelationSubtypeAxis &&
-        IsOneOfClasses(classCode, {KernelClassCircle, KernelClassCylinder, KernelClassCone, KernelClassSphere,
-                                   KernelClassTorus}))
+        IsOneOfClasses(classCode, {KernelClassCircle, KernelClassCylinder, KernelClassCone,
+                                   KernelClassSphere, KernelClassTorus}))
         return KernelClassLine;
     return s_effectiveUnusable;
 }
 
-bool Relation::IsReferenceRelationSubtypeCombinationValid(RelationType type, int entity, RelationSubtype subtype)
+bool Relation::IsReferenceRelationSubtypeCombinationValid(RelationType type, int entity,
+                                                          RelationSubtype subtype)
 {
     switch (GetEffectiveGeomType(entity, subtype)) {
-    case s_effectiveEntity: return true;
-    case KernelClassPoint:
-        return IsOneOfClasses(type, {RelationTypeDistance, RelationTypeDirectedDistance, RelationTypeCoincident,
-                                     RelationTypeConcentric, RelationTypeFixed});
-    case KernelClassLine:
-        return IsOneOfClasses(type, {RelationTypeDistance, RelationTypeDirectedDistance, RelationTypeAngle,
-                                     RelationTypePlanarAngle, RelationTypeParallel, RelationTypePerpendicular,
-                                     RelationTypeCoincident, RelationTypeConcentric, RelationTypeTangent,
-                                     RelationTypeFixed});
-    default: return false;
+        case s_effectiveEntity:
+            return true;
+        case KernelClassPoint:
+            return IsOneOfClasses(
+                type, {RelationTypeDistance, RelationTypeDirectedDistance, RelationTypeCoincident,
+                       RelationTypeConcentric, RelationTypeFixed});
+        case KernelClassLine:
+            return IsOneOfClasses(
+                type, {RelationTypeDistance, RelationTypeDirectedDistance, RelationTypeAngle,
+                       RelationTypePlanarAngle, RelationTypeParallel, RelationTypePerpendicular,
+                       RelationTypeCoincident, RelationTypeConcentric, RelationTypeTangent,
+                       RelationTypeFixed});
+        default:
+            return false;
     }
 }
 
@@ -409,13 +425,15 @@ bool Relation::IsGeometricallySatisfied()
         return std::fabs(measured - m_value) < s_linearTolerance;
     }
     switch (m_relationType) {
-    case RelationTypeEqualRadius:
-    case RelationTypeParallel:
-    case RelationTypePerpendicular:
-    case RelationTypeCoincident:
-    case RelationTypeConcentric:
-    case RelationTypeTangent: return IsSatisfiedBetweenGeometries();
-    default: return true;
+        case RelationTypeEqualRadius:
+        case RelationTypeParallel:
+        case RelationTypePerpendicular:
+        case RelationTypeCoincident:
+        case RelationTypeConcentric:
+        case RelationTypeTangent:
+            return IsSatisfiedBetweenGeometries();
+        default:
+            return true;
     }
 }
 
@@ -424,21 +442,27 @@ bool Relation::IsSatisfiedBetweenGeometries()
     const MeasuringGeometry a = ReadMeasuringGeometry(GetReference(0));
     const MeasuringGeometry b = ReadMeasuringGeometry(GetReference(1));
     switch (m_relationType) {
-    case RelationTypeParallel: return AreGeometriesParallel(a, b);
-    case RelationTypePerpendicular: return AreGeometriesPerpendicular(a, b);
-    case RelationTypeCoincident:
-    case RelationTypeConcentric: return AreRelationGeometriesCoincident(a, b);
-    case RelationTypeTangent: return AreGeometriesTangent(a, b);
-    case RelationTypeEqualRadius:
-        return a.kind != MeasuringNone && b.kind != MeasuringNone && std::fabs(a.radius - b.radius) < s_linearTolerance;
-    default: return true;
+        case RelationTypeParallel:
+            return AreGeometriesParallel(a, b);
+        case RelationTypePerpendicular:
+            return AreGeometriesPerpendicular(a, b);
+        case RelationTypeCoincident:
+        case RelationTypeConcentric:
+            return AreRelationGeometriesCoincident(a, b);
+        case RelationTypeTangent:
+            return AreGeometriesTangent(a, b);
+        case RelationTypeEqualRadius:
+            return a.kind != MeasuringNone && b.kind != MeasuringNone &&
+                   std::fabs(a.radius - b.radius) < s_linearTolerance;
+        default:
+            return true;
     }
 }
 
 // ---- Search --------------------------------------------------------------------------------
 
-int Relation::FindMatchingRelations(Interaction* interaction, Relation* given, RelationType type, double value,
-                                    const KeyMap& keys, std::vector<Relation*>& out)
+int Relation::FindMatchingRelations(Interaction* interaction, Relation* given, RelationType type,
+                                    double value, const KeyMap& keys, std::vector<Relation*>& out)
 {
     std::vector<Reference*> references;
     if (given) {
@@ -466,7 +490,8 @@ int Relation::FindMatchingRelations(Interaction* interaction, Relation* given, R
             references[i]->GetRelations(other);
             std::sort(other.begin(), other.end());
             std::vector<Relation*> shared;
-            std::set_intersection(first.begin(), first.end(), other.begin(), other.end(), std::back_inserter(shared));
+            std::set_intersection(first.begin(), first.end(), other.begin(), other.end(),
+                                  std::back_inserter(shared));
             candidates.insert(shared.begin(), shared.end());
         }
     }
@@ -482,7 +507,8 @@ int Relation::FindMatchingRelations(Interaction* interaction, Relation* given, R
             if (given) {
                 expected = given->GetRelationSubtype(reference);
             } else if (reference) {
-                auto key = keys.find(std::make_pair(reference->GetEntityTag(), reference->GetInstance()));
+                auto key =
+                    keys.find(std::make_pair(reference->GetEntityTag(), reference->GetInstance()));
                 if (key != keys.end())
                     expected = key->second;
             }
@@ -519,7 +545,8 @@ bool Relation::Compare(TaggedEntity* other)
         return false;
     Relation* relation = dynamic_cast<Relation*>(other);
     if (!relation || m_applicationString != relation->m_applicationString ||
-        m_relationType != relation->m_relationType || !IsEqualWithinTolerance(m_value, relation->m_value))
+        m_relationType != relation->m_relationType ||
+        !IsEqualWithinTolerance(m_value, relation->m_value))
         return false;
     const std::vector<Reference*> mine = SortedById(m_references);
     const std::vector<Reference*> theirs = SortedById(relation->m_references);
@@ -538,7 +565,8 @@ bool Relation::Compare(TaggedEntity* other)
     return true;
 }
 
-void Relation::CheckReferencePointers(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes)
+void Relation::CheckReferencePointers(std::vector<TaggedEntity*>& badObjects,
+                                      std::vector<InvalidityType>& codes)
 {
     Interaction* interaction = GetInteraction();
     for (Reference* reference : m_references) {
@@ -551,7 +579,8 @@ void Relation::CheckReferencePointers(std::vector<TaggedEntity*>& badObjects, st
     }
 }
 
-bool Relation::CheckValidity(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes)
+bool Relation::CheckValidity(std::vector<TaggedEntity*>& badObjects,
+                             std::vector<InvalidityType>& codes)
 {
     const size_t before = badObjects.size();
     Object::CheckValidity(badObjects, codes);

@@ -35,7 +35,8 @@ public:
 
     // Null when the references do not make a valid combination for the type; else a new,
     // registered relation.
-    static Relation* Create(Interaction* interaction, RelationType type, std::vector<Reference*>& references);
+    static Relation* Create(Interaction* interaction, RelationType type,
+                            std::vector<Reference*>& references);
     static Relation* CreateUnary(Interaction* interaction, RelationType type, Reference* reference);
     static Relation* CreateBinary(Interaction* interaction, RelationType type, Reference* first,
                                   Reference* second);
@@ -44,8 +45,8 @@ public:
     // Test hooks: an unregistered relation damaged by kind (1: not of the relation type; 2: a
     // foreign and a null pointer among its references), and the destruction of such a one that
     // leaves the last two references untold with kind 2.
-    static Relation* TestCreateInvalid(int kind, Interaction* interaction, RelationType type, double value,
-                                       Reference* first, Reference* second);
+    static Relation* TestCreateInvalid(int kind, Interaction* interaction, RelationType type,
+                                       double value, Reference* first, Reference* second);
     void TestDestroyInvalid(int kind);
 
     bool CheckValidity(std::vector<TaggedEntity*>& badObjects,
@@ -84,12 +85,14 @@ public:
     // old one goes, and the answer is whether the replacement could be added.
     bool ReplaceReference(Reference* oldReference, Reference* replacement);
     bool IsReferenceCombinationValid() const;
-    static bool IsReferenceCombinationValid(const std::vector<Reference*>& references, RelationType type);
+    static bool IsReferenceCombinationValid(const std::vector<Reference*>& references,
+                                            RelationType type);
 
     // The geometry a subtype makes of an entity: 500 the entity itself, 2501 its centre point,
     // 3001 its axis line, 503 none that can be used.
     static int GetEffectiveGeomType(int entity, RelationSubtype subtype);
-    static bool IsReferenceRelationSubtypeCombinationValid(RelationType type, int entity, RelationSubtype subtype);
+    static bool IsReferenceRelationSubtypeCombinationValid(RelationType type, int entity,
+                                                           RelationSubtype subtype);
 
     // The present value through a temporary solver: dimensional types with references only.
     bool MeasureRelationValueAndValidate(double& value, bool& measured);
@@ -100,14 +103,15 @@ public:
     // Appends the interaction's relations of the type with exactly the value on the given
     // relation's references (or, without one, on the references of the keys) whose subtypes
     // agree, the given one excepted; answers the output's size.
-    static int FindMatchingRelations(Interaction* interaction, Relation* given, RelationType type, double value,
-                                     const KeyMap& keys, std::vector<Relation*>& out);
+    static int FindMatchingRelations(Interaction* interaction, Relation* given, RelationType type,
+                                     double value, const KeyMap& keys, std::vector<Relation*>& out);
     int FindDuplicates(std::vector<Relation*>& out);
 
 private:
     bool AddReference(Reference* reference);
     bool IsSatisfiedBetweenGeometries();
-    void CheckReferencePointers(std::vector<TaggedEntity*>& badObjects, std::vector<InvalidityType>& codes);
+    void CheckReferencePointers(std::vector<TaggedEntity*>& badObjects,
+                                std::vector<InvalidityType>& codes);
     bool DoIOReferences(XMLIO& xmlio);
     // References, type, value, subtypes, application string and the found-data link.
     void CopyState(const Relation& from);

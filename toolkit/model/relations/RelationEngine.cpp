@@ -16,7 +16,8 @@ bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& g
         geometryClass = 0;
         return false;
     }
-    return GetRelationSolving()->FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
+    return GetRelationSolving()->FindConstrainableGeomClassFromEntity(entity, geometryClass,
+                                                                      geometry);
 }
 
 bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured)

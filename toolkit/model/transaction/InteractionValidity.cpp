@@ -1,16 +1,16 @@
 // The check of what an interaction holds: every pointer its containers hold, and the kernel
 // attributes that tie references to their groups.
-#include "core/objects/Instance.h"
-#include "core/objects/InteractionContentsCheck.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
-#include "model/patterns/FacePattern.h"
+#include "core/objects/Instance.h"
+#include "core/objects/Interaction.h"
+#include "core/objects/InteractionContentsCheck.h"
 #include "model/features/Feature.h"
-#include "model/references/Reference.h"
-#include "model/relations/Relation.h"
+#include "model/patterns/FacePattern.h"
 #include "model/patterns/Section.h"
+#include "model/references/Reference.h"
 #include "model/references/VirtualVertex.h"
+#include "model/relations/Relation.h"
 
 #include <brennik.h>
 
@@ -86,7 +86,8 @@ void CheckInteractionContents(Interaction* interaction, std::vector<TaggedEntity
 
     CheckContainer<FacePattern>(interaction, interaction->GetFacePatterns(), badObjects, codes);
     CheckContainer<Section>(interaction, interaction->GetSections(), badObjects, codes);
-    CheckContainer<VirtualVertex>(interaction, interaction->GetVirtualVertices(), badObjects, codes);
+    CheckContainer<VirtualVertex>(interaction, interaction->GetVirtualVertices(), badObjects,
+                                  codes);
 }
 
 class ModelInteractionContentsCheck final : public InteractionContentsCheck {

@@ -3,13 +3,13 @@
 // the static wrappers in ModelWrappers.cpp.
 #include "model/transaction/Model.h"
 
-#include "core/kernel/AddOnFacade.h"
 #include "core/journal/DebugJournalSwitches.h"
-#include "core/support/Environment.h"
-#include "core/objects/Interaction.h"
 #include "core/journal/JournalWriter.h"
+#include "core/kernel/AddOnFacade.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
+#include "core/objects/Interaction.h"
+#include "core/support/Environment.h"
 #include "core/support/TextUtils.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"
@@ -31,7 +31,8 @@ void SetTrackingCallbacks(int definition, bool on)
     BQ_ATTDEF_set_callback_flags(definition, &flags);
 }
 
-void AppendCallbackRecord(int kind, std::initializer_list<int> before, std::initializer_list<int> after)
+void AppendCallbackRecord(int kind, std::initializer_list<int> before,
+                          std::initializer_list<int> after)
 {
     if (!s_currentModel)
         return;
@@ -162,16 +163,15 @@ int Model::DefineTrackingAttribute()
             definition = 0;
         if (definition == 0) {
             static const int ownerTypes[] = {KernelClassFace, KernelClassEdge, KernelClassVertex};
-            const BQ_ATTDEF_sf_t form = {s_trackingAttDefName, BQ_ATTDEF_class_normal, 3,
-                                         ownerTypes, 0, nullptr, nullptr};
+            const BQ_ATTDEF_sf_t form = {
+                s_trackingAttDefName, BQ_ATTDEF_class_normal, 3, ownerTypes, 0, nullptr, nullptr};
             if (BQ_ATTDEF_create_2(&form, &definition) != BQ_ERROR_no_errors)
                 definition = 0;
         }
         m_trackingAttDef = definition;
-        const BQ_ATTDEF_callback_fns_t callbacks{&Model::OnTrackingAttribSplit,
-                                                 &Model::OnTrackingAttribMerge,
-                                                 &Model::OnTrackingAttribDelete,
-                                                 &Model::OnTrackingAttribCopy};
+        const BQ_ATTDEF_callback_fns_t callbacks{
+            &Model::OnTrackingAttribSplit, &Model::OnTrackingAttribMerge,
+            &Model::OnTrackingAttribDelete, &Model::OnTrackingAttribCopy};
         BQ_ATTDEF_register_cb(m_trackingAttDef, &callbacks);
     }
     SetTrackingCallbacks(m_trackingAttDef, true);
@@ -212,8 +212,8 @@ void Model::StartDebugReport(const char* operationName)
     DebugJournalSwitch& reportSwitch = GetAddOnReportSwitch();
     if (!reportSwitch.IsOn())
         return;
-    std::string fileName =
-        FormatString("%s%s_%04d.xml", reportSwitch.GetPrefix(), operationName, reportSwitch.TakeNumber());
+    std::string fileName = FormatString("%s%s_%04d.xml", reportSwitch.GetPrefix(), operationName,
+                                        reportSwitch.TakeNumber());
     if (!IsJournalOpen())
         fileName = MakeTempFilePath(fileName);
     StartAddOnDebugReport(fileName.c_str());

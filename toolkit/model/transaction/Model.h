@@ -59,9 +59,9 @@ public:
     static int FaceCut(Interaction* interaction, int nFaces, int* faces, HXR_FACE_cut_o_s* options,
                        int* result, HXR_ENTITY_track_r_s* tracking, bool rollBackOnError,
                        std::vector<int>* marksOut);
-    static int FaceCopy(Interaction* interaction, int nFaces, int* faces, HXR_FACE_copy_o_s* options,
-                        int* result, HXR_ENTITY_track_r_s* tracking, bool rollBackOnError,
-                        std::vector<int>* marksOut);
+    static int FaceCopy(Interaction* interaction, int nFaces, int* faces,
+                        HXR_FACE_copy_o_s* options, int* result, HXR_ENTITY_track_r_s* tracking,
+                        bool rollBackOnError, std::vector<int>* marksOut);
     static int BodyPaste(Interaction* interaction, int target, int tool, int extra,
                          HXR_BODY_paste_o_s* options, HXR_ENTITY_track_r_s* tracking,
                          bool rollBackOnError, std::vector<int>* marksOut);
@@ -105,8 +105,14 @@ public:
     // that report on.
     int DefineTrackingAttribute();
     void AddCallbackRecord(ReferenceTrackingRecord* record) { m_callbackRecords.push_back(record); }
-    const std::vector<ReferenceTrackingRecord*>& GetCallbackRecords() const { return m_callbackRecords; }
-    const std::vector<ReferenceTrackingRecord*>& GetReferenceRecords() const { return m_referenceRecords; }
+    const std::vector<ReferenceTrackingRecord*>& GetCallbackRecords() const
+    {
+        return m_callbackRecords;
+    }
+    const std::vector<ReferenceTrackingRecord*>& GetReferenceRecords() const
+    {
+        return m_referenceRecords;
+    }
     const std::vector<int>& GetPartitionMarks() const { return m_partitionMarks; }
 
     static void OnTrackingAttribSplit(int entity, int attribute, int otherAttribute, int other);

@@ -1,12 +1,12 @@
 // The Model's passes after a successful call that turn the add-on's and the tracking
 // attribute's records into reference records, report them to the application and apply them.
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
+#include "core/objects/Interaction.h"
 #include "core/tracking/TrackingData.h"
 #include "core/tracking/TrackingManager.h"
-#include "model/transaction/Model.h"
 #include "model/references/Reference.h"
 #include "model/references/ReferenceTrackingRecord.h"
+#include "model/transaction/Model.h"
 
 #include <algorithm>
 
@@ -27,8 +27,8 @@ bool Model::CollectReferenceRecordsFromTrackingData()
     TrackingManager* manager = GetTrackingManager();
     const size_t first = m_referenceRecords.size();
     // Records are made while the list is walked: walk a copy.
-    const std::vector<TrackingData*> mapData = manager ? manager->GetBrennikMapData()
-                                                       : std::vector<TrackingData*>();
+    const std::vector<TrackingData*> mapData =
+        manager ? manager->GetBrennikMapData() : std::vector<TrackingData*>();
     for (TrackingData* data : mapData) {
         if (data->IsFromPartitionPass())
             continue;

@@ -38,18 +38,18 @@ bool Model::RunPasses(const AddOnCall& call, HXR_ENTITY_track_r_s* tracking)
     if (!RecordTrackResults(tracking))
         return false;
     switch (call.passes) {
-    case AddOnCall::Passes::Copy:
-        return CollectReferenceRecordsFromTrackingData() && ApplyReferenceRecords();
-    case AddOnCall::Passes::Paste:
-        return TrackPasteChanges() && ApplyReferenceRecords() &&
-               RemovePastedReferenceGroups(call.pasteTarget, call.pasteTool);
-    case AddOnCall::Passes::Change: {
-        TrackingManager* manager = GetTrackingManager();
-        const bool merged = manager && manager->GetMergeCallbackData();
-        return CollectReferenceGroupChanges() &&
-               (merged ? ReportMergedCallbackRecords() : ReportReferenceRecords()) &&
-               RemoveTrackingAttributes() && ApplyReferenceRecords();
-    }
+        case AddOnCall::Passes::Copy:
+            return CollectReferenceRecordsFromTrackingData() && ApplyReferenceRecords();
+        case AddOnCall::Passes::Paste:
+            return TrackPasteChanges() && ApplyReferenceRecords() &&
+                   RemovePastedReferenceGroups(call.pasteTarget, call.pasteTool);
+        case AddOnCall::Passes::Change: {
+            TrackingManager* manager = GetTrackingManager();
+            const bool merged = manager && manager->GetMergeCallbackData();
+            return CollectReferenceGroupChanges() &&
+                   (merged ? ReportMergedCallbackRecords() : ReportReferenceRecords()) &&
+                   RemoveTrackingAttributes() && ApplyReferenceRecords();
+        }
     }
     return false;
 }
@@ -122,8 +122,14 @@ int Model::FaceCut(Interaction* interaction, int nFaces, int* faces, HXR_FACE_cu
     if (nFaces == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::Collect, "HXR_FACE_cut",
-                         AddOnCall::Passes::Copy, false, ModelErrorTrackingFailed, 0, 0};
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::Collect,
+                         "HXR_FACE_cut",
+                         AddOnCall::Passes::Copy,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_FACE_cut(nFaces, faces, options, result, tracking);
     });
@@ -136,8 +142,14 @@ int Model::FaceCopy(Interaction* interaction, int nFaces, int* faces, HXR_FACE_c
     if (nFaces == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::Collect, "HXR_FACE_copy",
-                         AddOnCall::Passes::Copy, false, ModelErrorTrackingFailed, 0, 0};
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::Collect,
+                         "HXR_FACE_copy",
+                         AddOnCall::Passes::Copy,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_FACE_copy(nFaces, faces, options, result, tracking);
     });
@@ -148,8 +160,9 @@ int Model::BodyPaste(Interaction* interaction, int target, int tool, int extra,
                      bool rollBackOnError, std::vector<int>* marksOut)
 {
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{target, AddOnCall::References::Collect, "HXR_BODY_paste",
-                         AddOnCall::Passes::Paste, true, ModelErrorTrackingFailed, target, tool};
+    const AddOnCall call{
+        target, AddOnCall::References::Collect, "HXR_BODY_paste", AddOnCall::Passes::Paste,
+        true,   ModelErrorTrackingFailed,       target,           tool};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_BODY_paste(target, tool, extra, options, tracking);
     });
@@ -163,26 +176,37 @@ int Model::FaceChange(Interaction* interaction, int nFaces, int* faces, int* cha
     if (nFaces == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::Tag, "HXR_FACE_change",
-                         AddOnCall::Passes::Change, false, ModelErrorTrackingFailed, 0, 0};
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::Tag,
+                         "HXR_FACE_change",
+                         AddOnCall::Passes::Change,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_FACE_change(nFaces, faces, changeIndices, nChanges, changes, tolerance, options,
                                tracking);
     });
 }
 
-int Model::FaceDelete(Interaction* interaction, int nFaces, int* faces, HXR_FACE_delete_o_s* options,
-                      HXR_ENTITY_track_r_s* tracking, bool rollBackOnError,
-                      std::vector<int>* marksOut)
+int Model::FaceDelete(Interaction* interaction, int nFaces, int* faces,
+                      HXR_FACE_delete_o_s* options, HXR_ENTITY_track_r_s* tracking,
+                      bool rollBackOnError, std::vector<int>* marksOut)
 {
     if (nFaces == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::Tag, "HXR_FACE_delete",
-                         AddOnCall::Passes::Change, false, ModelErrorTrackingFailed, 0, 0};
-    return model.RunAddOnCall(call, tracking, marksOut, [&] {
-        return HXR_FACE_delete(nFaces, faces, options, tracking);
-    });
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::Tag,
+                         "HXR_FACE_delete",
+                         AddOnCall::Passes::Change,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
+    return model.RunAddOnCall(call, tracking, marksOut,
+                              [&] { return HXR_FACE_delete(nFaces, faces, options, tracking); });
 }
 
 int Model::FaceReorderBlends(Interaction* interaction, int nFaces, int* faces, int nOthers,
@@ -193,8 +217,14 @@ int Model::FaceReorderBlends(Interaction* interaction, int nFaces, int* faces, i
     if (nFaces == 0 || nOthers == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::Tag, "HXR_FACE_reorder_blends",
-                         AddOnCall::Passes::Change, false, ModelErrorTrackingFailed, 0, 0};
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::Tag,
+                         "HXR_FACE_reorder_blends",
+                         AddOnCall::Passes::Change,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_FACE_reorder_blends(nFaces, faces, nOthers, others, options, tracking);
     });
@@ -205,8 +235,14 @@ int Model::BodyHollow(Interaction* interaction, int body, double first, double s
                       bool rollBackOnError, std::vector<int>* marksOut)
 {
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{body, AddOnCall::References::Tag, "HXR_BODY_hollow",
-                         AddOnCall::Passes::Change, false, ModelErrorTrackingFailed, 0, 0};
+    const AddOnCall call{body,
+                         AddOnCall::References::Tag,
+                         "HXR_BODY_hollow",
+                         AddOnCall::Passes::Change,
+                         false,
+                         ModelErrorTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_BODY_hollow(body, first, second, third, options, tracking);
     });
@@ -220,8 +256,14 @@ int Model::ReplaceFaceWithSheet(Interaction* interaction, int nFaces, int* faces
     if (nFaces == 0)
         return 0;
     Model model(interaction, rollBackOnError);
-    const AddOnCall call{faces[0], AddOnCall::References::None, "HXR_FACE_replace_with_sheet",
-                         AddOnCall::Passes::Change, false, ModelErrorSheetTrackingFailed, 0, 0};
+    const AddOnCall call{faces[0],
+                         AddOnCall::References::None,
+                         "HXR_FACE_replace_with_sheet",
+                         AddOnCall::Passes::Change,
+                         false,
+                         ModelErrorSheetTrackingFailed,
+                         0,
+                         0};
     return model.RunAddOnCall(call, tracking, marksOut, [&] {
         return HXR_FACE_replace_with_sheet(nFaces, faces, sheet, options, tracking);
     });

@@ -32,7 +32,8 @@ bool IsPlane(int face) { return GetGeometryClassOfTopology(face) == KernelClassP
 bool PlaneOf(int face, Vec& point, Dir& normal)
 {
     Position location, axis;
-    if (GetStandardGeometry(face, nullptr, nullptr, &location, &axis, nullptr, nullptr, nullptr) != KernelClassPlane)
+    if (GetStandardGeometry(face, nullptr, nullptr, &location, &axis, nullptr, nullptr, nullptr) !=
+        KernelClassPlane)
         return false;
     point = ToVec(location);
     normal = Dir(axis.x, axis.y, axis.z);
@@ -41,7 +42,8 @@ bool PlaneOf(int face, Vec& point, Dir& normal)
 
 // The line where the two planes under a blend meet; false unless there are exactly two under
 // faces, both planes, and they are not parallel.
-bool SharpEdgeUnder(int blend, double tolerance, std::vector<int>& unders, Vec& point, Dir& direction)
+bool SharpEdgeUnder(int blend, double tolerance, std::vector<int>& unders, Vec& point,
+                    Dir& direction)
 {
     unders.clear();
     GetBlendUnderFaces(blend, tolerance, &unders);
@@ -62,7 +64,8 @@ void ToArray(const Vec& v, double out[3])
 
 }  // namespace
 
-bool ChooseTippingPoint(const std::vector<Vec>& candidates, const std::vector<HingeLine>& lines, Vec& tipping)
+bool ChooseTippingPoint(const std::vector<Vec>& candidates, const std::vector<HingeLine>& lines,
+                        Vec& tipping)
 {
     double best = 0.0;
     bool found = false;
@@ -127,8 +130,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
     };
     // Ordered by node id, so that the nodes are made in the same order in every run.
     std::map<GeometryBase*, std::vector<HingeLine>, NodePtrLessThan> hinges;
-    auto addHinge = [&](Set* set, Instance* instance, const Vec& point, const Dir& direction, int lifted,
-                        const char* label) {
+    auto addHinge = [&](Set* set, Instance* instance, const Vec& point, const Dir& direction,
+                        int lifted, const char* label) {
         Geometry* g = geometryOf(lifted, instance);
         if (!g)
             return false;
@@ -141,7 +144,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
         line->AddToZMR();
         set->UnionGeometry(line);
         hinges[g].emplace_back(point, direction);
-        if (TypedBond* bond = TypedBond::CreateTypedBond(solver, ZMR3_COINCIDENT, {line, g}, 0.0, nullptr)) {
+        if (TypedBond* bond =
+                TypedBond::CreateTypedBond(solver, ZMR3_COINCIDENT, {line, g}, 0.0, nullptr)) {
             bond->SetDebugName("Adaptive Lift construction coi");
             solver->AddBond(bond);
             data.m_constructionBonds.insert(bond);
@@ -167,8 +171,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
                 GetCommonEdges(neighbour, face, &edges);
                 for (int edge : edges) {
                     Position location, axis;
-                    if (GetStandardGeometry(edge, nullptr, nullptr, &location, &axis, nullptr, nullptr, nullptr) !=
-                        KernelClassLine)
+                    if (GetStandardGeometry(edge, nullptr, nullptr, &location, &axis, nullptr,
+                                            nullptr, nullptr) != KernelClassLine)
                         continue;
                     addHinge(set, instance, ToVec(location), Dir(axis.x, axis.y, axis.z), neighbour,
                              "Adaptive Lift Construction");
@@ -184,7 +188,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
                 (unders[0] != face && unders[1] != face))
                 continue;
             const int other = unders[0] == face ? unders[1] : unders[0];
-            if (addHinge(set, instance, point, direction, other, "Adaptive Lift Construction (blend)"))
+            if (addHinge(set, instance, point, direction, other,
+                         "Adaptive Lift Construction (blend)"))
                 data.m_liftedFaces.emplace_back(other, instance);
         }
     }
@@ -222,7 +227,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
             Vec point;
             Dir direction;
             if (!SharpEdgeUnder(blend.first, tolerance, unders, point, direction) ||
-                m_interaction->IsEntitySelected(unders[0]) || m_interaction->IsEntitySelected(unders[1]))
+                m_interaction->IsEntitySelected(unders[0]) ||
+                m_interaction->IsEntitySelected(unders[1]))
                 continue;
             if (unders[0] == lifted || unders[1] == lifted) {
                 for (int vertex : blend.second) {
@@ -250,7 +256,8 @@ bool SolverOperation::AddAdaptiveLift(Solver* solver, RigidGroup* group)
         point->AddToZMR();
         point->Fix(true);
         data.m_tippingPoints.insert(point);
-        if (TypedBond* bond = TypedBond::CreateTypedBond(solver, ZMR3_COINCIDENT, {point, g}, 0.0, nullptr)) {
+        if (TypedBond* bond =
+                TypedBond::CreateTypedBond(solver, ZMR3_COINCIDENT, {point, g}, 0.0, nullptr)) {
             bond->SetDebugName("Adaptive Lift tipping point coi");
             solver->AddBond(bond);
             data.m_tippingBonds.insert(bond);

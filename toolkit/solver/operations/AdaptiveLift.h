@@ -16,6 +16,7 @@ using HingeLine = std::pair<Vec, Dir>;
 // The candidate farthest from any of the lines into tipping; the earlier candidate on a tie.
 // False when every candidate lies on a line (or there are none): such a face has nothing to
 // turn about.
-bool ChooseTippingPoint(const std::vector<Vec>& candidates, const std::vector<HingeLine>& lines, Vec& tipping);
+bool ChooseTippingPoint(const std::vector<Vec>& candidates, const std::vector<HingeLine>& lines,
+                        Vec& tipping);
 
 }  // namespace QEL

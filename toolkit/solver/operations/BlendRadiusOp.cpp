@@ -16,7 +16,8 @@ const int s_minimalChain = 22241;
 
 }  // namespace
 
-BlendRadiusOp::BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces, const double* radius)
+BlendRadiusOp::BlendRadiusOp(Interaction* interaction, const std::vector<int>& faces,
+                             const double* radius)
     : SolverEvaluate(interaction)
 {
     m_blendRadius = true;

@@ -36,9 +36,10 @@ Bond* SolverDragOperation::LastManagerBond(Solver* solver)
 bool SolverDragLinear::AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status)
 {
     bool stated = false;
-    const bool ok = AddDesiredOverDragSet(m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
-        return stating.StateTranslation(manager, set, m_position.m_direction, status);
-    });
+    const bool ok = AddDesiredOverDragSet(
+        m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
+            return stating.StateTranslation(manager, set, m_position.m_direction, status);
+        });
     if (stated && ok && m_dimensionAnimation)
         m_animationBond = LastManagerBond(solver);
     return ok;
@@ -47,9 +48,10 @@ bool SolverDragLinear::AddDesiredChange(Solver* solver, YSKManager* manager, Upd
 bool SolverDragPlanar::AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status)
 {
     bool stated = false;
-    const bool ok = AddDesiredOverDragSet(m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
-        return stating.StatePlanarTranslation(manager, set, m_position.m_direction, status);
-    });
+    const bool ok = AddDesiredOverDragSet(
+        m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
+            return stating.StatePlanarTranslation(manager, set, m_position.m_direction, status);
+        });
     if (stated && ok && m_dimensionAnimation)
         TakeAnimationBonds(solver);
     return ok;
@@ -58,9 +60,10 @@ bool SolverDragPlanar::AddDesiredChange(Solver* solver, YSKManager* manager, Upd
 bool SolverDragRotate::AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status)
 {
     bool stated = false;
-    const bool ok = AddDesiredOverDragSet(m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
-        return stating.StateRotation(manager, set, m_axisDirection, m_axisPoint, status);
-    });
+    const bool ok = AddDesiredOverDragSet(
+        m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
+            return stating.StateRotation(manager, set, m_axisDirection, m_axisPoint, status);
+        });
     if (stated && ok && m_dimensionAnimation)
         m_animationBond = LastManagerBond(solver);
     return ok;
@@ -69,9 +72,10 @@ bool SolverDragRotate::AddDesiredChange(Solver* solver, YSKManager* manager, Upd
 bool SolverDragByTransform::AddDesiredChange(Solver*, YSKManager* manager, UpdateStatus& status)
 {
     bool stated = false;
-    return AddDesiredOverDragSet(m_interaction, m_dragGroup, stated, [&](DesiredChangeStating& stating, Set* set) {
-        return stating.StateGeneralTransform(manager, set, status);
-    });
+    return AddDesiredOverDragSet(m_interaction, m_dragGroup, stated,
+                                 [&](DesiredChangeStating& stating, Set* set) {
+                                     return stating.StateGeneralTransform(manager, set, status);
+                                 });
 }
 
 }  // namespace QEL

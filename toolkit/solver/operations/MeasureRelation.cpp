@@ -35,59 +35,84 @@ bool ConeTest(GeometryBase* cone, GeometryBase* plane)
     double radius = 0.0, halfAngle = 0.0;
     if (!cone->GetConeData(location, axis, radius, halfAngle) || !plane->GetNormal(normal))
         return false;
-    const double a = std::acos(std::max(-1.0, std::min(1.0, Dot(axis, normal)))) - 1.5707963267948966;
-    return std::abs(a + halfAngle) < s_angularTolerance || std::abs(a - halfAngle) < s_angularTolerance;
+    const double a =
+        std::acos(std::max(-1.0, std::min(1.0, Dot(axis, normal)))) - 1.5707963267948966;
+    return std::abs(a + halfAngle) < s_angularTolerance ||
+           std::abs(a - halfAngle) < s_angularTolerance;
 }
 
 bool IsAxisLike(int type)
 {
-    return type == ZMR3_G_LINE || type == ZMR3_G_CIRCLE || type == ZMR3_G_CYLINDER || type == ZMR3_G_TORUS ||
-           type == ZMR3_G_CONE;
+    return type == ZMR3_G_LINE || type == ZMR3_G_CIRCLE || type == ZMR3_G_CYLINDER ||
+           type == ZMR3_G_TORUS || type == ZMR3_G_CONE;
 }
 
 }  // namespace
 
-bool Solver::getZMR3_d_type(RelationType type, ZMR3_d_type& dType, std::vector<GeometryBase*>& geometries)
+bool Solver::getZMR3_d_type(RelationType type, ZMR3_d_type& dType,
+                            std::vector<GeometryBase*>& geometries)
 {
     GeometryBase* first = geometries.empty() ? nullptr : geometries[0];
     switch (type) {
-    case RelationTypeDistance:
-    case RelationTypeDirectedDistance: dType = ZMR3_DISTANCE; return true;
-    case RelationTypeAngle:
-    case RelationTypePlanarAngle: dType = ZMR3_ANGLE; return true;
-    case RelationTypeHalfAngle: dType = ZMR3_HALF_ANGLE; return true;
-    case RelationTypeRadius:
-        dType = IsGeometryOfClass(first, KernelClassTorus) ? ZMR3_MAJOR_RADIUS : ZMR3_RADIUS;
-        return true;
-    case RelationTypeMinorRadius: dType = ZMR3_MINOR_RADIUS; return true;
-    case RelationTypeEqualRadius: dType = ZMR3_EQUAL_RADIUS; return true;
-    case RelationTypeParallel: dType = ZMR3_PARALLEL; return true;
-    case RelationTypePerpendicular: dType = ZMR3_PERPENDICULAR; return true;
-    case RelationTypeConcentric: dType = ZMR3_CONCENTRIC; return true;
-    case RelationTypeTangent: dType = ZMR3_TANGENT; return true;
-    case RelationTypeSymmetric: dType = ZMR3_SYMMETRIC; return true;
-    case RelationTypeCoincident: {
-        dType = ZMR3_COINCIDENT;
-        if (geometries.size() != 2)
+        case RelationTypeDistance:
+        case RelationTypeDirectedDistance:
+            dType = ZMR3_DISTANCE;
             return true;
-        const bool torusCircle = IsGeometryOfClass(geometries[0], KernelClassTorus) &&
-                                 IsGeometryOfClass(geometries[1], KernelClassCircle);
-        const bool circleTorus = IsGeometryOfClass(geometries[0], KernelClassCircle) &&
-                                 IsGeometryOfClass(geometries[1], KernelClassTorus);
-        if (!torusCircle && !circleTorus)
+        case RelationTypeAngle:
+        case RelationTypePlanarAngle:
+            dType = ZMR3_ANGLE;
             return true;
-        Dir a, b;
-        if (!geometries[0]->GetAxis(a) || !geometries[1]->GetAxis(b))
+        case RelationTypeHalfAngle:
+            dType = ZMR3_HALF_ANGLE;
+            return true;
+        case RelationTypeRadius:
+            dType = IsGeometryOfClass(first, KernelClassTorus) ? ZMR3_MAJOR_RADIUS : ZMR3_RADIUS;
+            return true;
+        case RelationTypeMinorRadius:
+            dType = ZMR3_MINOR_RADIUS;
+            return true;
+        case RelationTypeEqualRadius:
+            dType = ZMR3_EQUAL_RADIUS;
+            return true;
+        case RelationTypeParallel:
+            dType = ZMR3_PARALLEL;
+            return true;
+        case RelationTypePerpendicular:
+            dType = ZMR3_PERPENDICULAR;
+            return true;
+        case RelationTypeConcentric:
+            dType = ZMR3_CONCENTRIC;
+            return true;
+        case RelationTypeTangent:
+            dType = ZMR3_TANGENT;
+            return true;
+        case RelationTypeSymmetric:
+            dType = ZMR3_SYMMETRIC;
+            return true;
+        case RelationTypeCoincident: {
+            dType = ZMR3_COINCIDENT;
+            if (geometries.size() != 2)
+                return true;
+            const bool torusCircle = IsGeometryOfClass(geometries[0], KernelClassTorus) &&
+                                     IsGeometryOfClass(geometries[1], KernelClassCircle);
+            const bool circleTorus = IsGeometryOfClass(geometries[0], KernelClassCircle) &&
+                                     IsGeometryOfClass(geometries[1], KernelClassTorus);
+            if (!torusCircle && !circleTorus)
+                return true;
+            Dir a, b;
+            if (!geometries[0]->GetAxis(a) || !geometries[1]->GetAxis(b))
+                return false;
+            if (std::abs(Dot(a, b)) < 0.7071067811865476)
+                dType = ZMR3_COINCIDENT_AROUND_SPINE;
+            return true;
+        }
+        default:
             return false;
-        if (std::abs(Dot(a, b)) < 0.7071067811865476)
-            dType = ZMR3_COINCIDENT_AROUND_SPINE;
-        return true;
-    }
-    default: return false;
     }
 }
 
-bool Solver::IsMeasuredDistanceValid(RelationType type, const std::vector<MeasuredReference>& references,
+bool Solver::IsMeasuredDistanceValid(RelationType type,
+                                     const std::vector<MeasuredReference>& references,
                                      std::vector<GeometryBase*>& geometries)
 {
     if (type != RelationTypeDistance)
@@ -101,7 +126,8 @@ bool Solver::IsMeasuredDistanceValid(RelationType type, const std::vector<Measur
     if (s0 == RelationSubtypeCentre || s1 == RelationSubtypeCentre)
         return true;
     if (s0 == RelationSubtypeBoundary && s1 == RelationSubtypeBoundary) {
-        const bool parallelPair = (k0 == ZMR3_G_LINE && k1 == ZMR3_G_LINE) || (k0 == ZMR3_G_PLANE && k1 == ZMR3_G_PLANE) ||
+        const bool parallelPair = (k0 == ZMR3_G_LINE && k1 == ZMR3_G_LINE) ||
+                                  (k0 == ZMR3_G_PLANE && k1 == ZMR3_G_PLANE) ||
                                   (k0 == ZMR3_G_CYLINDER && k1 == ZMR3_G_CYLINDER);
         const bool perpendicularPair =
             (k0 == ZMR3_G_LINE && k1 == ZMR3_G_PLANE) ||
@@ -126,7 +152,8 @@ bool Solver::IsMeasuredDistanceValid(RelationType type, const std::vector<Measur
     return false;
 }
 
-bool Solver::MeasureRelationValueAndValidate(RelationType type, const std::vector<MeasuredReference>& references,
+bool Solver::MeasureRelationValueAndValidate(RelationType type,
+                                             const std::vector<MeasuredReference>& references,
                                              double& value, bool& valid)
 {
     value = 0.0;
@@ -138,7 +165,8 @@ bool Solver::MeasureRelationValueAndValidate(RelationType type, const std::vecto
         Geometry* base = nullptr;
         GeometryBase* construction = nullptr;
         std::vector<GeometryBase*> auxiliary;
-        MakeTemporaryConstructionGeometry(reference.subtype, GeometryKey(reference.entity, reference.instance), base,
+        MakeTemporaryConstructionGeometry(reference.subtype,
+                                          GeometryKey(reference.entity, reference.instance), base,
                                           construction, auxiliary);
         if (!construction && !base)
             return false;
@@ -148,7 +176,8 @@ bool Solver::MeasureRelationValueAndValidate(RelationType type, const std::vecto
     if (!getZMR3_d_type(type, dType, geometries))
         return false;
     // The planar angle starts from the present angle, which only its plane can tell.
-    const double start = type == RelationTypePlanarAngle ? PlanarAngleBond::MeasureAngle(geometries) : 0.0;
+    const double start =
+        type == RelationTypePlanarAngle ? PlanarAngleBond::MeasureAngle(geometries) : 0.0;
     const std::vector<TypedBond*> bonds = AddRelationBonds(type, dType, geometries, start);
     if (bonds.empty())
         return false;
@@ -198,13 +227,15 @@ namespace {
 // The solver's side of what relations and references ask of it.
 class SolverRelationSolving : public RelationSolving {
 public:
-    bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry) override
+    bool FindConstrainableGeomClassFromEntity(int entity, int& geometryClass,
+                                              int& geometry) override
     {
         return Geometry::FindConstrainableGeomClassFromEntity(entity, geometryClass, geometry);
     }
 
     // A solver made for this one measurement.
-    bool MeasureRelationInTemporarySolver(Relation* relation, double& value, bool& measured) override
+    bool MeasureRelationInTemporarySolver(Relation* relation, double& value,
+                                          bool& measured) override
     {
         TemporarySolver solver;
         return solver.MeasureRelationValueAndValidate(relation, value, measured);
@@ -213,7 +244,8 @@ public:
 
 SolverRelationSolving s_solverRelationSolving;
 
-[[maybe_unused]] const bool s_solverRelationSolvingInstalled = InstallRelationSolving(&s_solverRelationSolving);
+[[maybe_unused]] const bool s_solverRelationSolvingInstalled =
+    InstallRelationSolving(&s_solverRelationSolving);
 
 }  // namespace
 

@@ -1,9 +1,9 @@
 #include "solver/operations/OffsetFacesOp.h"
 
 #include "core/kernel/AddOnFacade.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/kernel/KernelResources.h"
+#include "core/objects/Interaction.h"
 #include "solver/Solver.h"
 
 #include <brennik.h>
@@ -18,8 +18,8 @@ OffsetFacesOp::OffsetFacesOp(Interaction* interaction, const std::vector<int>& f
     for (int face : m_faces) {
         std::vector<int> side, partners;
         double thickness = 0.0;
-        if (!m_shellClusters.ContainsFace(face, nullptr) && FindShellCluster(face, &side, &partners, &thickness) &&
-            !partners.empty())
+        if (!m_shellClusters.ContainsFace(face, nullptr) &&
+            FindShellCluster(face, &side, &partners, &thickness) && !partners.empty())
             m_shellClusters.AddClusterData(ShellClusterData(side, partners, thickness));
     }
     UpdatePartnerOffsets();
@@ -59,7 +59,8 @@ int OffsetFacesOp::SetDragValue(double value)
     for (size_t i = 0; i < m_faces.size(); ++i) {
         if (m_kind == 1) {
             m_offsets[i] = value;
-        } else if (const ShellClusterData* cluster = m_shellClusters.GetClusterForFace(m_faces[i])) {
+        } else if (const ShellClusterData* cluster =
+                       m_shellClusters.GetClusterForFace(m_faces[i])) {
             const double change = value - cluster->GetThickness();
             m_offsets[i] = m_kind == 3 ? change * 0.5 : change;
         }

@@ -59,7 +59,10 @@ ResultType AsResult(int code) { return static_cast<ResultType>(code); }
 
 }  // namespace
 
-SolverOperation* OperationControl::Current() const { return m_interaction->GetCurrentSolverOperation(); }
+SolverOperation* OperationControl::Current() const
+{
+    return m_interaction->GetCurrentSolverOperation();
+}
 
 void OperationControl::DeleteCurrent()
 {
@@ -102,7 +105,8 @@ ResultType OperationControl::DragRelationValueStart(Relation* relation)
 
 ResultType OperationControl::DragRelationValueEnd() { return EndDrag<SolverEvaluate>(); }
 
-ResultType OperationControl::DragLinearStart(const double point[3], const double direction[3], const double start[3])
+ResultType OperationControl::DragLinearStart(const double point[3], const double direction[3],
+                                             const double start[3])
 {
     if (Current())
         return ResultTypeDragActive;
@@ -111,7 +115,8 @@ ResultType OperationControl::DragLinearStart(const double point[3], const double
 
 ResultType OperationControl::DragLinearEnd() { return EndDrag<SolverDragLinear>(); }
 
-ResultType OperationControl::DragPlanarStart(const double point[3], const double normal[3], const double start[3])
+ResultType OperationControl::DragPlanarStart(const double point[3], const double normal[3],
+                                             const double start[3])
 {
     if (m_interaction->GetSelectionCount() == 0)
         return ResultTypeNoSelection;
@@ -130,7 +135,10 @@ ResultType OperationControl::DragByGeneralTransformStart()
 }
 
 // The translation is dragged by whole transforms too, so it is the general drag.
-ResultType OperationControl::DragByTranslateTransformStart() { return DragByGeneralTransformStart(); }
+ResultType OperationControl::DragByTranslateTransformStart()
+{
+    return DragByGeneralTransformStart();
+}
 
 ResultType OperationControl::DragByRotateTransformStart(Reference* axis)
 {
@@ -199,7 +207,8 @@ ResultType OperationControl::SetNew(SolverOperation* operation)
     return ResultTypeOk;
 }
 
-ResultType OperationControl::OperationSetDragLinear(const double point[3], const double direction[3],
+ResultType OperationControl::OperationSetDragLinear(const double point[3],
+                                                    const double direction[3],
                                                     const double start[3])
 {
     if (Current())
@@ -221,7 +230,8 @@ ResultType OperationControl::OperationSetDragPlanar(const double point[3], const
     return SetNew(drag);
 }
 
-ResultType OperationControl::OperationSetDragRotate(const double point[3], const double direction[3])
+ResultType OperationControl::OperationSetDragRotate(const double point[3],
+                                                    const double direction[3])
 {
     if (Current())
         return ResultTypeOperationCombinationNotSupported;
@@ -238,31 +248,37 @@ ResultType OperationControl::OperationSetDragByTransform()
     return SetNew(new SolverDragByTransform(m_interaction, 0, nullptr));
 }
 
-ResultType OperationControl::OperationSetDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern)
+ResultType OperationControl::OperationSetDragRectangularFacePatternXSpacing(
+    RectangularFacePattern* pattern)
 {
     if (Current())
         return ResultTypeOperationCombinationNotSupported;
     if (!pattern->GetXDirectionReference())
         return ResultTypeFail;
-    return SetNew(SolverEditPatternSpacing::CreateXSpacingEdit(m_interaction, pattern, pattern->GetXSpacing()));
+    return SetNew(SolverEditPatternSpacing::CreateXSpacingEdit(m_interaction, pattern,
+                                                               pattern->GetXSpacing()));
 }
 
-ResultType OperationControl::OperationSetDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern)
+ResultType OperationControl::OperationSetDragRectangularFacePatternYSpacing(
+    RectangularFacePattern* pattern)
 {
     if (Current())
         return ResultTypeOperationCombinationNotSupported;
     if (!pattern->GetYDirectionReference())
         return ResultTypeFail;
-    return SetNew(SolverEditPatternSpacing::CreateYSpacingEdit(m_interaction, pattern, pattern->GetYSpacing()));
+    return SetNew(SolverEditPatternSpacing::CreateYSpacingEdit(m_interaction, pattern,
+                                                               pattern->GetYSpacing()));
 }
 
-ResultType OperationControl::OperationSetDragCircularFacePatternSpacing(CircularFacePattern* pattern)
+ResultType OperationControl::OperationSetDragCircularFacePatternSpacing(
+    CircularFacePattern* pattern)
 {
     if (Current())
         return ResultTypeOperationCombinationNotSupported;
     if (!pattern->GetAxisReference())
         return ResultTypeFail;
-    return SetNew(SolverEditPatternSpacing::CreateAxisSpacingEdit(m_interaction, pattern, pattern->GetSpacing()));
+    return SetNew(SolverEditPatternSpacing::CreateAxisSpacingEdit(m_interaction, pattern,
+                                                                  pattern->GetSpacing()));
 }
 
 ResultType OperationControl::OperationSetDragBlendRadius(const std::vector<int>& faces)
@@ -276,7 +292,8 @@ ResultType OperationControl::OperationSetDragBlendRadius(const std::vector<int>&
     return SetNew(new BlendRadiusOp(m_interaction, faces, nullptr));
 }
 
-ResultType OperationControl::OperationSetDragShellThickness(const std::vector<int>& faces, bool bothSides)
+ResultType OperationControl::OperationSetDragShellThickness(const std::vector<int>& faces,
+                                                            bool bothSides)
 {
     if (Current())
         return ResultTypeOperationCombinationNotSupported;
@@ -321,9 +338,15 @@ ResultType OperationControl::AddRelation(Relation* relation, bool withValue)
     return ResultTypeOk;
 }
 
-ResultType OperationControl::OperationSetNewRelation(Relation* relation) { return AddRelation(relation, false); }
+ResultType OperationControl::OperationSetNewRelation(Relation* relation)
+{
+    return AddRelation(relation, false);
+}
 
-ResultType OperationControl::OperationSetDragRelationValue(Relation* relation) { return AddRelation(relation, true); }
+ResultType OperationControl::OperationSetDragRelationValue(Relation* relation)
+{
+    return AddRelation(relation, true);
+}
 
 // --- Operation style: life cycle -----------------------------------------------------------------
 
@@ -467,19 +490,20 @@ ResultType OperationControl::StepSpacing(FacePattern* pattern, int kind, double 
     return AsResult(operation->SetDragValue(spacing));
 }
 
-ResultType OperationControl::OperationStepDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern,
-                                                                             double spacing)
+ResultType OperationControl::OperationStepDragRectangularFacePatternXSpacing(
+    RectangularFacePattern* pattern, double spacing)
 {
     return StepSpacing(pattern, 0, spacing);
 }
 
-ResultType OperationControl::OperationStepDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern,
-                                                                             double spacing)
+ResultType OperationControl::OperationStepDragRectangularFacePatternYSpacing(
+    RectangularFacePattern* pattern, double spacing)
 {
     return StepSpacing(pattern, 1, spacing);
 }
 
-ResultType OperationControl::OperationStepDragCircularFacePatternSpacing(CircularFacePattern* pattern, double spacing)
+ResultType OperationControl::OperationStepDragCircularFacePatternSpacing(
+    CircularFacePattern* pattern, double spacing)
 {
     return StepSpacing(pattern, 2, spacing);
 }
@@ -557,7 +581,8 @@ OperationType OperationControl::OperationGetType() const
     if (dynamic_cast<BlendRadiusOp*>(operation))
         return OperationTypeDragBlendRadius;
     if (OffsetFacesOp* offsets = dynamic_cast<OffsetFacesOp*>(operation))
-        return offsets->GetKind() == 1 ? OperationTypeDragOffsetFaces : OperationTypeDragShellThickness;
+        return offsets->GetKind() == 1 ? OperationTypeDragOffsetFaces
+                                       : OperationTypeDragShellThickness;
     if (dynamic_cast<SolverEvaluate*>(operation))
         return OperationTypeEvaluate;
     return OperationTypeNone;
@@ -621,19 +646,20 @@ double OperationControl::OperationGetOffsetFaceDragValue(int face, ResultType& r
     }
     OffsetFacesOp* operation = dynamic_cast<OffsetFacesOp*>(current);
     const std::vector<int>* faces = operation ? &operation->GetFaces() : nullptr;
-    const auto at = faces ? std::find(faces->begin(), faces->end(), face) : std::vector<int>::const_iterator();
+    const auto at =
+        faces ? std::find(faces->begin(), faces->end(), face) : std::vector<int>::const_iterator();
     if (!faces || at == faces->end()) {
         result = ResultTypeBadArgument;
         return 0.0;
     }
     const double offset = operation->GetOffsets()[at - faces->begin()];
     switch (operation->GetKind()) {
-    case 1:
-        return offset;
-    case 2:
-        return operation->GetShellThickness(face) + offset;
-    default:
-        return operation->GetShellThickness(face) + 2.0 * offset;
+        case 1:
+            return offset;
+        case 2:
+            return operation->GetShellThickness(face) + offset;
+        default:
+            return operation->GetShellThickness(face) + 2.0 * offset;
     }
 }
 

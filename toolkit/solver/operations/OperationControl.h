@@ -30,10 +30,12 @@ public:
     // refuses with ResultTypeDragInactive without one and ResultTypeFail for another class.
     ResultType DragRelationValueStart(Relation* relation);
     ResultType DragRelationValueEnd();
-    ResultType DragLinearStart(const double point[3], const double direction[3], const double start[3]);
+    ResultType DragLinearStart(const double point[3], const double direction[3],
+                               const double start[3]);
     ResultType DragLinearEnd();
     // ResultTypeNoSelection first when nothing is selected.
-    ResultType DragPlanarStart(const double point[3], const double normal[3], const double start[3]);
+    ResultType DragPlanarStart(const double point[3], const double normal[3],
+                               const double start[3]);
     ResultType DragPlanarEnd();
     ResultType DragByGeneralTransformStart();
     ResultType DragByTranslateTransformStart();
@@ -48,8 +50,10 @@ public:
 
     // Operation style: setting. A set call that makes a new operation refuses with
     // ResultTypeOperationCombinationNotSupported while any operation is set.
-    ResultType OperationSetDragLinear(const double point[3], const double direction[3], const double start[3]);
-    ResultType OperationSetDragPlanar(const double point[3], const double normal[3], const double start[3]);
+    ResultType OperationSetDragLinear(const double point[3], const double direction[3],
+                                      const double start[3]);
+    ResultType OperationSetDragPlanar(const double point[3], const double normal[3],
+                                      const double start[3]);
     ResultType OperationSetDragRotate(const double point[3], const double direction[3]);
     ResultType OperationSetDragByTransform();
     // ResultTypeFail when the pattern lacks the reference of the spacing's direction or axis.
@@ -58,7 +62,8 @@ public:
     ResultType OperationSetDragCircularFacePatternSpacing(CircularFacePattern* pattern);
     ResultType OperationSetDragBlendRadius(const std::vector<int>& faces);
     ResultType OperationSetDragShellThickness(const std::vector<int>& faces, bool bothSides);
-    ResultType OperationSetDragOffsetValues(const std::vector<int>& faces, const OffsetFacesOptions& options);
+    ResultType OperationSetDragOffsetValues(const std::vector<int>& faces,
+                                            const OffsetFacesOptions& options);
     // Into the current operation, or a new relations-only one made first (even when the call
     // then refuses); a configured operation must be configured again.
     ResultType OperationSetNewRelation(Relation* relation);
@@ -80,9 +85,12 @@ public:
     ResultType OperationStepDragByTransform(const double (*transform)[4]);
     ResultType OperationStepDragRotate(double angle);
     // ResultTypeOperationNotSet too for a spacing edit of another pattern or kind.
-    ResultType OperationStepDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern, double spacing);
-    ResultType OperationStepDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern, double spacing);
-    ResultType OperationStepDragCircularFacePatternSpacing(CircularFacePattern* pattern, double spacing);
+    ResultType OperationStepDragRectangularFacePatternXSpacing(RectangularFacePattern* pattern,
+                                                               double spacing);
+    ResultType OperationStepDragRectangularFacePatternYSpacing(RectangularFacePattern* pattern,
+                                                               double spacing);
+    ResultType OperationStepDragCircularFacePatternSpacing(CircularFacePattern* pattern,
+                                                           double spacing);
     ResultType OperationStepDragBlendRadius(double radius);
     ResultType OperationStepDragShellThickness(double thickness);
     ResultType OperationStepDragOffsetValues(const std::vector<double>& values);

@@ -26,15 +26,18 @@ public:
     // Clears the update manager when there is one.
     virtual void Clear(Interaction* interaction) = 0;
     // The configure step that initialises an edit; false when it fails.
-    virtual bool Initialise(Interaction* interaction, SolverOperation* operation, bool& solvable) = 0;
+    virtual bool Initialise(Interaction* interaction, SolverOperation* operation,
+                            bool& solvable) = 0;
     // Takes the start mark; false when one is held.
     virtual bool CreateStartMark(Interaction* interaction) = 0;
     // 0 when none is held.
     virtual int GetStartMark(Interaction* interaction) = 0;
     // One whole update: configure when needed, mark, solve and apply.
-    virtual UpdateStatus DoOperation(Interaction* interaction, SolverOperation* operation, ResultType& result) = 0;
+    virtual UpdateStatus DoOperation(Interaction* interaction, SolverOperation* operation,
+                                     ResultType& result) = 0;
     // One update of a configured, started edit.
-    virtual UpdateStatus DoSolverOperationAndUpdateModel(Interaction* interaction, SolverOperation* operation,
+    virtual UpdateStatus DoSolverOperationAndUpdateModel(Interaction* interaction,
+                                                         SolverOperation* operation,
                                                          ResultType& result) = 0;
     // Destroys the interaction's found data, then its rules that the application did not
     // define, then the relations and virtual vertices relation finding made.

@@ -12,7 +12,8 @@ namespace QEL {
 
 namespace {
 
-int SolvePointInTemporarySolver(const std::vector<int>& entities, const double point[3], double moved[3])
+int SolvePointInTemporarySolver(const std::vector<int>& entities, const double point[3],
+                                double moved[3])
 {
     TemporarySolver solver;
     // Declared after the solver, so the bonds and the point go before the system they are in.
@@ -58,7 +59,8 @@ public:
 
 SolverPivotPointSolving s_solverPivotPointSolving;
 
-[[maybe_unused]] const bool s_solverPivotPointSolvingInstalled = InstallPivotPointSolving(&s_solverPivotPointSolving);
+[[maybe_unused]] const bool s_solverPivotPointSolvingInstalled =
+    InstallPivotPointSolving(&s_solverPivotPointSolving);
 
 }  // namespace
 

@@ -7,26 +7,29 @@
 
 namespace QEL {
 
-SolverEditPatternSpacing::SolverEditPatternSpacing(Interaction* interaction, FacePattern* pattern, int kind,
-                                                   double spacing)
+SolverEditPatternSpacing::SolverEditPatternSpacing(Interaction* interaction, FacePattern* pattern,
+                                                   int kind, double spacing)
     : SolverEvaluate(interaction), m_pattern(pattern), m_kind(kind), m_spacing(spacing)
 {
 }
 
 SolverEditPatternSpacing* SolverEditPatternSpacing::CreateXSpacingEdit(Interaction* interaction,
-                                                                       FacePattern* pattern, double spacing)
+                                                                       FacePattern* pattern,
+                                                                       double spacing)
 {
     return new SolverEditPatternSpacing(interaction, pattern, 0, spacing);
 }
 
 SolverEditPatternSpacing* SolverEditPatternSpacing::CreateYSpacingEdit(Interaction* interaction,
-                                                                       FacePattern* pattern, double spacing)
+                                                                       FacePattern* pattern,
+                                                                       double spacing)
 {
     return new SolverEditPatternSpacing(interaction, pattern, 1, spacing);
 }
 
 SolverEditPatternSpacing* SolverEditPatternSpacing::CreateAxisSpacingEdit(Interaction* interaction,
-                                                                          FacePattern* pattern, double spacing)
+                                                                          FacePattern* pattern,
+                                                                          double spacing)
 {
     return new SolverEditPatternSpacing(interaction, pattern, 2, spacing);
 }
@@ -50,7 +53,8 @@ int SolverEditPatternSpacing::AddToSolver(Solver* solver)
         std::vector<Reference*> defining;
         m_pattern->GetDefiningReferences(defining);
         for (Reference* reference : defining)
-            if (GeometryBase* direction = reference ? solver->GetOrMakeGeometry(reference) : nullptr)
+            if (GeometryBase* direction =
+                    reference ? solver->GetOrMakeGeometry(reference) : nullptr)
                 direction->Fix(true);
     }
     // The Solver moves only the occurrences whose faces it holds: each takes its place in the

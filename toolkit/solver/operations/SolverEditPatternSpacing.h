@@ -13,13 +13,14 @@ class PatternSpacing;
 class SolverEditPatternSpacing : public SolverEvaluate {
 public:
     // kind: 0 X spacing of a rectangular pattern, 1 its Y spacing, 2 a circular pattern's angle.
-    SolverEditPatternSpacing(Interaction* interaction, FacePattern* pattern, int kind, double spacing);
-    static SolverEditPatternSpacing* CreateXSpacingEdit(Interaction* interaction, FacePattern* pattern,
-                                                        double spacing);
-    static SolverEditPatternSpacing* CreateYSpacingEdit(Interaction* interaction, FacePattern* pattern,
-                                                        double spacing);
-    static SolverEditPatternSpacing* CreateAxisSpacingEdit(Interaction* interaction, FacePattern* pattern,
-                                                           double spacing);
+    SolverEditPatternSpacing(Interaction* interaction, FacePattern* pattern, int kind,
+                             double spacing);
+    static SolverEditPatternSpacing* CreateXSpacingEdit(Interaction* interaction,
+                                                        FacePattern* pattern, double spacing);
+    static SolverEditPatternSpacing* CreateYSpacingEdit(Interaction* interaction,
+                                                        FacePattern* pattern, double spacing);
+    static SolverEditPatternSpacing* CreateAxisSpacingEdit(Interaction* interaction,
+                                                           FacePattern* pattern, double spacing);
 
     // The spacing dimension when the pattern is of the kind's class, then the relations.
     int AddToSolver(Solver* solver) override;

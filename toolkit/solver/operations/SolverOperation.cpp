@@ -1,10 +1,10 @@
 #include "solver/operations/SolverOperation.h"
 
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/maths/LinesAndPlanes.h"
 #include "core/maths/RotationMatrix.h"
 #include "core/maths/Xform.h"
+#include "core/objects/Interaction.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
 #include "solver/Bonds.h"
@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-
 
 namespace QEL {
 
@@ -107,7 +106,8 @@ bool SolverOperation::SetRelationDragValue(Relation* relation, double value)
 int SolverOperation::PushDragValues(Solver* solver)
 {
     for (const auto& entry : m_dragValues)
-        if (!solver->SetRelationValue(entry.first, entry.second) || !solver->SetRelationNonRigid(entry.first))
+        if (!solver->SetRelationValue(entry.first, entry.second) ||
+            !solver->SetRelationNonRigid(entry.first))
             return ResultTypeFail;
     return ResultTypeOk;
 }
@@ -153,7 +153,8 @@ void SolverOperation::AppendRelationSeeds(SeedList& seeds)
         for (Reference* reference : relation->GetReferences())
             seeds.emplace_back(reference->GetEntityTag(), reference->GetInstance());
     if (IsAdaptiveLiftActive())
-        seeds.insert(seeds.end(), m_adaptiveLift.m_liftedFaces.begin(), m_adaptiveLift.m_liftedFaces.end());
+        seeds.insert(seeds.end(), m_adaptiveLift.m_liftedFaces.begin(),
+                     m_adaptiveLift.m_liftedFaces.end());
 }
 
 g_node* SolverOperation::GetDragNode() const
@@ -207,9 +208,11 @@ void SolverDragOperation::ResetDragValues()
 
 // --- Linear and planar drags -----------------------------------------------------------------
 
-ProjectedDragPosition::ProjectedDragPosition(const double point[3], const double direction[3], const double start[3],
-                                             bool onPlane)
-    : m_point(ToVec(point)), m_direction(direction[0], direction[1], direction[2]), m_onPlane(onPlane)
+ProjectedDragPosition::ProjectedDragPosition(const double point[3], const double direction[3],
+                                             const double start[3], bool onPlane)
+    : m_point(ToVec(point)),
+      m_direction(direction[0], direction[1], direction[2]),
+      m_onPlane(onPlane)
 {
     Set(start);
     m_start = m_current;
@@ -241,7 +244,8 @@ int ProjectedDragPosition::GetDirection(double direction[3]) const
 }
 
 template <typename Animate>
-int SolverDragOperation::SolveTranslation(Solver* solver, const ProjectedDragPosition& position, Animate animate)
+int SolverDragOperation::SolveTranslation(Solver* solver, const ProjectedDragPosition& position,
+                                          Animate animate)
 {
     if (!m_dragGroup)
         return ResultTypeFail;
@@ -263,8 +267,8 @@ void SolverDragTranslation::ResetDragValues()
     m_position.m_current = m_position.m_start;
 }
 
-SolverDragLinear::SolverDragLinear(Interaction* interaction, const double point[3], const double direction[3],
-                                   const double start[3])
+SolverDragLinear::SolverDragLinear(Interaction* interaction, const double point[3],
+                                   const double direction[3], const double start[3])
     : SolverDragTranslation(interaction, point, direction, start, false)
 {
 }
@@ -292,8 +296,8 @@ void SolverDragLinear::ResetDragValues()
     m_animationBond = nullptr;
 }
 
-SolverDragPlanar::SolverDragPlanar(Interaction* interaction, const double point[3], const double normal[3],
-                                   const double start[3])
+SolverDragPlanar::SolverDragPlanar(Interaction* interaction, const double point[3],
+                                   const double normal[3], const double start[3])
     : SolverDragTranslation(interaction, point, normal, start, true)
 {
 }
@@ -353,7 +357,8 @@ void SolverDragPlanar::ResetDragValues()
 
 // --- SolverDragRotate ------------------------------------------------------------------------
 
-SolverDragRotate::SolverDragRotate(Interaction* interaction, const double axisPoint[3], const double axisDirection[3])
+SolverDragRotate::SolverDragRotate(Interaction* interaction, const double axisPoint[3],
+                                   const double axisDirection[3])
     : SolverDragOperation(interaction),
       m_axisPoint(ToVec(axisPoint)),
       m_axisDirection(axisDirection[0], axisDirection[1], axisDirection[2])
@@ -399,7 +404,8 @@ int SolverDragRotate::Solve(Solver* solver)
     PushDragValues(solver);
     if (!m_dimensionAnimation) {
         Xform turn;
-        turn.SetRotationAboutAxis(m_axisPoint, m_axisDirection, std::sin(m_angle), std::cos(m_angle));
+        turn.SetRotationAboutAxis(m_axisPoint, m_axisDirection, std::sin(m_angle),
+                                  std::cos(m_angle));
         double matrix[4][4];
         turn.Get4x4(matrix);
         solver->DragByTransform(GetDragNode(), matrix, ZMR3_DT_AXIAL_ROTATION,
@@ -471,16 +477,16 @@ int SolverDragByTransform::Solve(Solver* solver)
     PushDragValues(solver);
     g_node* axisNode = nullptr;
     switch (m_kind) {
-    case 0:
-    case 1:
-        break;
-    case 2:
-        axisNode = m_axisGeometry ? m_axisGeometry->GetGNode() : nullptr;
-        if (!axisNode)
+        case 0:
+        case 1:
+            break;
+        case 2:
+            axisNode = m_axisGeometry ? m_axisGeometry->GetGNode() : nullptr;
+            if (!axisNode)
+                return ResultTypeFail;
+            break;
+        default:
             return ResultTypeFail;
-        break;
-    default:
-        return ResultTypeFail;
     }
     static const ZMR3_drag_transformation s_dragKinds[3] = {ZMR3_DT_GENERAL, ZMR3_DT_TRANSLATION,
                                                             ZMR3_DT_AXIAL_ROTATION};
@@ -505,6 +511,5 @@ void SolverDragByTransform::ResetDragValues()
     SolverDragOperation::ResetDragValues();
     SetIdentity4x4(m_transform);
 }
-
 
 }  // namespace QEL

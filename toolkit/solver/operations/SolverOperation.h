@@ -4,10 +4,10 @@
 // slot, for its seeds, lets it enter its relations and drag group into the Solver, lets it tell
 // the auto-constraint manager how it wants to move, and finally lets it solve.
 
-#include "core/maths/Dir.h"
-#include "core/objects/EntityComparison.h"
 #include "core/enums/Enums.h"
+#include "core/maths/Dir.h"
 #include "core/maths/Vec.h"
+#include "core/objects/EntityComparison.h"
 
 #include <map>
 #include <set>
@@ -158,7 +158,8 @@ public:
 // Where a linear or planar drag is: start and current position kept on its line (direction)
 // or plane (normal).
 struct ProjectedDragPosition {
-    ProjectedDragPosition(const double point[3], const double direction[3], const double start[3], bool onPlane);
+    ProjectedDragPosition(const double point[3], const double direction[3], const double start[3],
+                          bool onPlane);
     // Each answers ResultTypeOk.
     int Set(const double position[3]);
     int GetCurrent(double position[3]) const;
@@ -208,8 +209,8 @@ public:
     bool EnableDimensionAnimation() override { return m_dimensionAnimation = true; }
 
 protected:
-    SolverDragTranslation(Interaction* interaction, const double point[3], const double direction[3],
-                          const double start[3], bool onPlane)
+    SolverDragTranslation(Interaction* interaction, const double point[3],
+                          const double direction[3], const double start[3], bool onPlane)
         : SolverDragOperation(interaction), m_position(point, direction, start, onPlane)
     {
     }
@@ -256,7 +257,8 @@ private:
 
 class SolverDragRotate : public SolverDragOperation {
 public:
-    SolverDragRotate(Interaction* interaction, const double axisPoint[3], const double axisDirection[3]);
+    SolverDragRotate(Interaction* interaction, const double axisPoint[3],
+                     const double axisDirection[3]);
     ~SolverDragRotate() override;
     int AddToSolver(Solver* solver) override;
     bool AddDesiredChange(Solver* solver, YSKManager* manager, UpdateStatus& status) override;

@@ -12,8 +12,9 @@ YSK_pointer_s MakeYSKPointer(int entity, void* instance)
     return pointer;
 }
 
-FindOptionsData::FindOptionsData(const std::vector<Reference*>& symmetryPlanes, const std::vector<Reference*>& coplaxis,
-                                 bool symmetryMatchExact, bool similarMatchAxes)
+FindOptionsData::FindOptionsData(const std::vector<Reference*>& symmetryPlanes,
+                                 const std::vector<Reference*>& coplaxis, bool symmetryMatchExact,
+                                 bool similarMatchAxes)
 {
     for (Reference* r : symmetryPlanes)
         m_symmetry.push_back(MakeYSKPointer(r->GetEntityTag(), r->GetInstance()));

@@ -63,7 +63,10 @@ class DesiredChangeRotateData : public DesiredChangeData {
 public:
     DesiredChangeRotateData(GNode* node, const Dir& axisDirection, const Vec& axisPoint,
                             YSK_change_compliance compliance)
-        : DesiredChangeData(compliance), m_node(node), m_direction(axisDirection), m_point(axisPoint)
+        : DesiredChangeData(compliance),
+          m_node(node),
+          m_direction(axisDirection),
+          m_point(axisPoint)
     {
     }
     GNode* GetNode() const { return m_node; }
@@ -81,8 +84,9 @@ class FindOptionsData {
 public:
     FindOptionsData() = default;
     // Every word starts at 0; the lists in their order, each pointed to when not empty.
-    FindOptionsData(const std::vector<Reference*>& symmetryPlanes, const std::vector<Reference*>& coplaxis,
-                    bool symmetryMatchExact, bool similarMatchAxes);
+    FindOptionsData(const std::vector<Reference*>& symmetryPlanes,
+                    const std::vector<Reference*>& coplaxis, bool symmetryMatchExact,
+                    bool similarMatchAxes);
     FindOptionsData(const FindOptionsData& other);
     FindOptionsData& operator=(const FindOptionsData& other);
 

@@ -24,27 +24,29 @@ public:
     bool StateTranslation(YSKManager* manager, Set* set, const Dir& direction,
                           UpdateStatus& status) override
     {
-        return StateToManager(manager, DesiredChangeTranslateData(set, direction, YSK_COMPLIANCE_EXACT),
-                              status);
+        return StateToManager(
+            manager, DesiredChangeTranslateData(set, direction, YSK_COMPLIANCE_EXACT), status);
     }
 
     bool StatePlanarTranslation(YSKManager* manager, Set* set, const Dir& normal,
                                 UpdateStatus& status) override
     {
-        return StateToManager(manager, DesiredChangePlanarTranslateData(set, normal, YSK_COMPLIANCE_EXACT),
-                              status);
+        return StateToManager(
+            manager, DesiredChangePlanarTranslateData(set, normal, YSK_COMPLIANCE_EXACT), status);
     }
 
-    bool StateRotation(YSKManager* manager, Set* set, const Dir& axisDirection, const Vec& axisPoint,
-                       UpdateStatus& status) override
+    bool StateRotation(YSKManager* manager, Set* set, const Dir& axisDirection,
+                       const Vec& axisPoint, UpdateStatus& status) override
     {
-        return StateToManager(manager, DesiredChangeRotateData(set, axisDirection, axisPoint, YSK_COMPLIANCE_EXACT),
-                              status);
+        return StateToManager(
+            manager, DesiredChangeRotateData(set, axisDirection, axisPoint, YSK_COMPLIANCE_EXACT),
+            status);
     }
 
     bool StateGeneralTransform(YSKManager* manager, Set* set, UpdateStatus& status) override
     {
-        return StateToManager(manager, DesiredChangeGeneralTransformData(set, YSK_COMPLIANCE_EXACT), status);
+        return StateToManager(manager, DesiredChangeGeneralTransformData(set, YSK_COMPLIANCE_EXACT),
+                              status);
     }
 };
 

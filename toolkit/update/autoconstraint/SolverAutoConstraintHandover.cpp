@@ -20,7 +20,8 @@ public:
 };
 
 ManagerHandover s_managerHandover;
-[[maybe_unused]] const bool s_managerHandoverInstalled = InstallAutoConstraintHandover(&s_managerHandover);
+[[maybe_unused]] const bool s_managerHandoverInstalled =
+    InstallAutoConstraintHandover(&s_managerHandover);
 
 }  // namespace
 

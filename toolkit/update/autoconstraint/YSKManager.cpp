@@ -2,9 +2,9 @@
 
 #include "core/frame/ApiCallGuard.h"
 #include "core/journal/DebugJournalSwitches.h"
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
-#include "core/kernel/KernelFacade.h"
 #include "core/support/TextUtils.h"
 #include "core/support/Timer.h"
 #include "solver/Solver.h"
@@ -116,54 +116,57 @@ double YSKManager::GetBqFindTime() { return s_bqFindTime; }
 
 YSK_option_relation_type YSKManager::ToYSKOptionRelationType(int relation)
 {
-    return relation >= 0 && relation < YSK_OPTION_RELATION_COUNT ? static_cast<YSK_option_relation_type>(relation)
-                                                                  : YSK_OPTION_COPLANAR;
+    return relation >= 0 && relation < YSK_OPTION_RELATION_COUNT
+               ? static_cast<YSK_option_relation_type>(relation)
+               : YSK_OPTION_COPLANAR;
 }
 
 YSK_option_geom_type YSKManager::ToYSKOptionGeomType(int geometry)
 {
-    return geometry >= 0 && geometry < YSK_OPTION_GEOM_COUNT ? static_cast<YSK_option_geom_type>(geometry)
-                                                             : YSK_OPTION_PLANE;
+    return geometry >= 0 && geometry < YSK_OPTION_GEOM_COUNT
+               ? static_cast<YSK_option_geom_type>(geometry)
+               : YSK_OPTION_PLANE;
 }
 
 int YSKManager::GetDTypeEndCount(int type)
 {
     switch (type) {
-    case ZMR3_RADIUS:
-    case ZMR3_MAJOR_RADIUS:
-    case ZMR3_MINOR_RADIUS:
-    case ZMR3_CURVE_LENGTH:
-    case ZMR3_HALF_ANGLE:
-        return 1;
-    case ZMR3_DISTANCE:
-    case ZMR3_ANGLE:
-    case ZMR3_CONCENTRIC:
-    case ZMR3_PARALLEL:
-    case ZMR3_PERPENDICULAR:
-    case ZMR3_COINCIDENT:
-    case ZMR3_TANGENT:
-    case ZMR3_EQUAL_RADIUS:
-    case ZMR3_DEPENDENCE:
-    case ZMR3_EQUAL_PARAMETER:
-    case ZMR3_EQUAL_DIRECTION:
-    case ZMR3_EQUAL_CURVATURE:
-    case ZMR3_EQUAL_FIRST_DERIVATIVE:
-    case ZMR3_EQUAL_SECOND_DERIVATIVE:
-    case ZMR3_COINCIDENT_AROUND_SPINE:
-    case ZMR3_COINCIDENT_WITH_SPINE:
-    case ZMR3_EQUAL_HALF_ANGLE:
-        return 2;
-    case ZMR3_MIDPOINT:
-    case ZMR3_SYMMETRIC:
-        return 3;
-    default:
-        return 0;
+        case ZMR3_RADIUS:
+        case ZMR3_MAJOR_RADIUS:
+        case ZMR3_MINOR_RADIUS:
+        case ZMR3_CURVE_LENGTH:
+        case ZMR3_HALF_ANGLE:
+            return 1;
+        case ZMR3_DISTANCE:
+        case ZMR3_ANGLE:
+        case ZMR3_CONCENTRIC:
+        case ZMR3_PARALLEL:
+        case ZMR3_PERPENDICULAR:
+        case ZMR3_COINCIDENT:
+        case ZMR3_TANGENT:
+        case ZMR3_EQUAL_RADIUS:
+        case ZMR3_DEPENDENCE:
+        case ZMR3_EQUAL_PARAMETER:
+        case ZMR3_EQUAL_DIRECTION:
+        case ZMR3_EQUAL_CURVATURE:
+        case ZMR3_EQUAL_FIRST_DERIVATIVE:
+        case ZMR3_EQUAL_SECOND_DERIVATIVE:
+        case ZMR3_COINCIDENT_AROUND_SPINE:
+        case ZMR3_COINCIDENT_WITH_SPINE:
+        case ZMR3_EQUAL_HALF_ANGLE:
+            return 2;
+        case ZMR3_MIDPOINT:
+        case ZMR3_SYMMETRIC:
+            return 3;
+        default:
+            return 0;
     }
 }
 
 // ---- Lifetime ---------------------------------------------------------------------------------
 
-YSKManager::YSKManager(Interaction* interaction, FILE* journal) : m_interaction(interaction), m_journal(journal)
+YSKManager::YSKManager(Interaction* interaction, FILE* journal)
+    : m_interaction(interaction), m_journal(journal)
 {
     s_yskFindTime = -1.0;
     s_bqFindTime = -1.0;
@@ -196,8 +199,8 @@ void YSKManager::CreateManager()
     if (m_interaction)
         m_interaction->CreateUpdateManager();
     Solver* solver = GetSolver();
-    m_manager = new (std::nothrow)
-        YSK_autoconstrain_manager(nullptr, solver ? solver->GetDimensionSystem() : nullptr, nullptr, 1);
+    m_manager = new (std::nothrow) YSK_autoconstrain_manager(
+        nullptr, solver ? solver->GetDimensionSystem() : nullptr, nullptr, 1);
     if (!m_manager)
         return;
     RegisterCallbacks();
@@ -238,14 +241,22 @@ void YSKManager::RegisterCallbacks()
 {
     YSK_frustum_functions table{};
     m_manager->enquire_frustum_functions(&table);
-    table.entries[YSK_FR_NEW_SINGLE_END_BOND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewSingleEndBond>::Call);
-    table.entries[YSK_FR_NEW_BOND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewBond>::Call);
-    table.entries[YSK_FR_EVENT] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnIgnoredEvent>::Call);
-    table.entries[YSK_FR_FIND_G_NODE] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnFindGeometryNode>::Call);
-    table.entries[YSK_FR_ENTITY_OF_GEOMETRY] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskEntityOfGeometry>::Call);
-    table.entries[YSK_FR_INSTANCE_TRANSFORM] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskInstanceTransform>::Call);
-    table.entries[YSK_FR_SET_GEOMETRIES] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskSetGeometries>::Call);
-    table.entries[YSK_FR_RELATIONSHIP_FOUND] = YSK_frustum_entry(&TimedCallback<&YSKManager::OnRelationshipFound>::Call);
+    table.entries[YSK_FR_NEW_SINGLE_END_BOND] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewSingleEndBond>::Call);
+    table.entries[YSK_FR_NEW_BOND] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnNewBond>::Call);
+    table.entries[YSK_FR_EVENT] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnIgnoredEvent>::Call);
+    table.entries[YSK_FR_FIND_G_NODE] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnFindGeometryNode>::Call);
+    table.entries[YSK_FR_ENTITY_OF_GEOMETRY] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskEntityOfGeometry>::Call);
+    table.entries[YSK_FR_INSTANCE_TRANSFORM] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskInstanceTransform>::Call);
+    table.entries[YSK_FR_SET_GEOMETRIES] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnAskSetGeometries>::Call);
+    table.entries[YSK_FR_RELATIONSHIP_FOUND] =
+        YSK_frustum_entry(&TimedCallback<&YSKManager::OnRelationshipFound>::Call);
     m_manager->register_frustum_functions(&table);
 }
 
@@ -274,7 +285,8 @@ YSK_autocon_result YSKManager::AddBonds(YSK_dnode_data_s* bonds, int count)
                [&](YSK_autoconstrain_manager& m) { return m.add_bonds(nullptr, 0, bonds, count); });
 }
 
-bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& bonds, UpdateStatus& status)
+bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& bonds,
+                          UpdateStatus& status)
 {
     if (relationships.Empty() && bonds.Empty())
         return true;
@@ -284,10 +296,10 @@ bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& b
     }
     const std::vector<YSK_dnode_data_s> bondRecords = bonds.ToYSK();
     const std::vector<YSK_dnode_data_s> relationshipRecords = relationships.ToYSK();
-    const YSK_autocon_result result =
-        Run(FormatString("YSK::add_bonds(r:%d b:%d)", static_cast<int>(relationships.Size()),
-                         static_cast<int>(bonds.Size())),
-            &YSKManagerYSKCallCounter::add_bonds, [&](YSK_autoconstrain_manager& m) {
+    const YSK_autocon_result result = Run(
+        FormatString("YSK::add_bonds(r:%d b:%d)", static_cast<int>(relationships.Size()),
+                     static_cast<int>(bonds.Size())),
+        &YSKManagerYSKCallCounter::add_bonds, [&](YSK_autoconstrain_manager& m) {
             return m.add_bonds(relationshipRecords.empty() ? nullptr : relationshipRecords.data(),
                                static_cast<int>(relationshipRecords.size()),
                                bondRecords.empty() ? nullptr : bondRecords.data(),
@@ -299,8 +311,8 @@ bool YSKManager::AddBonds(RelationshipDataArray& relationships, BondDataArray& b
 }
 
 template <class Call>
-bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status, const char* label,
-                         int YSKManagerYSKCallCounter::*counter, Call&& call)
+bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status,
+                         const char* label, int YSKManagerYSKCallCounter::*counter, Call&& call)
 {
     if (!change || !node || !node->GetGNode())
         return false;
@@ -310,8 +322,9 @@ bool YSKManager::Desired(const DesiredChangeData* change, GNode* node, UpdateSta
     }
     g_node* handle = node->GetGNode();
     const YSK_change_compliance compliance = change->GetCompliance();
-    if (Run(label, counter, [&](YSK_autoconstrain_manager& m) { return call(m, handle, compliance); }) !=
-        YSK_RESULT_OK)
+    if (Run(label, counter, [&](YSK_autoconstrain_manager& m) {
+            return call(m, handle, compliance);
+        }) != YSK_RESULT_OK)
         status = UpdateSolveFailed;
     return true;
 }
@@ -323,7 +336,8 @@ namespace {
 template <class Call>
 auto Directed(const DesiredChangeTranslateData* change, Call call)
 {
-    return [change, call](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
+    return [change, call](YSK_autoconstrain_manager& m, g_node* node,
+                          YSK_change_compliance compliance) {
         double x, y, z;
         Put3(change->GetDirection(), x, y, z);
         return (m.*call)(node, x, y, z, compliance);
@@ -334,37 +348,41 @@ auto Directed(const DesiredChangeTranslateData* change, Call call)
 
 bool YSKManager::AddDesired(const DesiredChangeTranslateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_translation",
+    return Desired(change, change ? change->GetNode() : nullptr, status,
+                   "YSK::add_desired_translation",
                    &YSKManagerYSKCallCounter::add_desired_translation,
                    Directed(change, &YSK_autoconstrain_manager::add_desired_translation));
 }
 
 bool YSKManager::AddDesired(const DesiredChangePlanarTranslateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_planar_translate",
+    return Desired(change, change ? change->GetNode() : nullptr, status,
+                   "YSK::add_desired_planar_translate",
                    &YSKManagerYSKCallCounter::add_desired_planar_translate,
                    Directed(change, &YSK_autoconstrain_manager::add_desired_planar_translate));
 }
 
 bool YSKManager::AddDesired(const DesiredChangeRotateData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_rotation",
-                   &YSKManagerYSKCallCounter::add_desired_rotation,
-                   [change](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
-                       double px, py, pz, dx, dy, dz;
-                       Put3(change->GetAxisPoint(), px, py, pz);
-                       Put3(change->GetDirection(), dx, dy, dz);
-                       return m.add_desired_rotation(node, px, py, pz, dx, dy, dz, compliance);
-                   });
+    return Desired(
+        change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_rotation",
+        &YSKManagerYSKCallCounter::add_desired_rotation,
+        [change](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
+            double px, py, pz, dx, dy, dz;
+            Put3(change->GetAxisPoint(), px, py, pz);
+            Put3(change->GetDirection(), dx, dy, dz);
+            return m.add_desired_rotation(node, px, py, pz, dx, dy, dz, compliance);
+        });
 }
 
 bool YSKManager::AddDesired(const DesiredChangeGeneralTransformData* change, UpdateStatus& status)
 {
-    return Desired(change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_general_transform",
-                   &YSKManagerYSKCallCounter::add_desired_general_transform,
-                   [](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
-                       return m.add_desired_general_transform(node, compliance);
-                   });
+    return Desired(
+        change, change ? change->GetNode() : nullptr, status, "YSK::add_desired_general_transform",
+        &YSKManagerYSKCallCounter::add_desired_general_transform,
+        [](YSK_autoconstrain_manager& m, g_node* node, YSK_change_compliance compliance) {
+            return m.add_desired_general_transform(node, compliance);
+        });
 }
 
 bool YSKManager::Autodefine(YSKRuleSource& rules, UpdateStatus& status)
@@ -388,8 +406,10 @@ bool YSKManager::Autodefine(YSKRuleSource& rules, UpdateStatus& status)
         status = UpdateSolveFailed;
         return true;
     }
-    if (Run(FormatString("YSK::autodefine(rules:%d)", rules.GetRuleCount()), &YSKManagerYSKCallCounter::autodefine,
-            [&](YSK_autoconstrain_manager& m) { return m.autodefine(records.data(), toApply); }) != YSK_RESULT_OK)
+    if (Run(FormatString("YSK::autodefine(rules:%d)", rules.GetRuleCount()),
+            &YSKManagerYSKCallCounter::autodefine, [&](YSK_autoconstrain_manager& m) {
+                return m.autodefine(records.data(), toApply);
+            }) != YSK_RESULT_OK)
         status = UpdateSolveFailed;
     return true;
 }
@@ -413,9 +433,11 @@ bool YSKManager::GetBonds(bool copyHalfSpaces, bool resetChanges)
     return true;
 }
 
-ResultType YSKManager::FindRelationships(const std::vector<YSK_pointer_s>& from, const std::vector<YSK_pointer_s>& to,
-                                         const std::vector<YSK_pointer_s>& third, YSK_fr_option_s* options,
-                                         int level, YSKRelationshipSink* sink)
+ResultType YSKManager::FindRelationships(const std::vector<YSK_pointer_s>& from,
+                                         const std::vector<YSK_pointer_s>& to,
+                                         const std::vector<YSK_pointer_s>& third,
+                                         YSK_fr_option_s* options, int level,
+                                         YSKRelationshipSink* sink)
 {
     PrintSwitchesCleared quiet;
     s_yskFindTime = -1.0;
@@ -431,15 +453,19 @@ ResultType YSKManager::FindRelationships(const std::vector<YSK_pointer_s>& from,
     s_currentFindLevel = level;
     YSK_autocon_result result = YSK_RESULT_OK;
     int counts[3] = {0, 0, 0};
-    auto entries = [](const std::vector<YSK_pointer_s>& list) { return list.empty() ? nullptr : list.data(); };
+    auto entries = [](const std::vector<YSK_pointer_s>& list) {
+        return list.empty() ? nullptr : list.data();
+    };
     {
         CallbackContext context(m_interaction);
         const Timer timer;
-        ScopedTimer step(s_managerTimerCategory, FormatString("YSK::find_relationships(f:%d t:%d)",
-                                                              static_cast<int>(from.size()), static_cast<int>(to.size())));
-        result = m_manager->find_relationships(1e-8, 1e-11, options, entries(from), static_cast<int>(from.size()),
-                                               entries(to), static_cast<int>(to.size()), entries(third),
-                                               static_cast<int>(third.size()), &counts[0], &counts[1], &counts[2]);
+        ScopedTimer step(s_managerTimerCategory,
+                         FormatString("YSK::find_relationships(f:%d t:%d)",
+                                      static_cast<int>(from.size()), static_cast<int>(to.size())));
+        result = m_manager->find_relationships(
+            1e-8, 1e-11, options, entries(from), static_cast<int>(from.size()), entries(to),
+            static_cast<int>(to.size()), entries(third), static_cast<int>(third.size()), &counts[0],
+            &counts[1], &counts[2]);
         step.Stop();
         s_yskFindTime = timer.GetElapsedSeconds();
         ++s_yskCallCounter.find_relationships;
@@ -470,17 +496,22 @@ namespace {
 struct ComparedSurface {
     int classCode = 0;
     Dir normal;
-    bool IsPlaneOrCylinder() const { return classCode == KernelClassPlane || classCode == KernelClassCylinder; }
+    bool IsPlaneOrCylinder() const
+    {
+        return classCode == KernelClassPlane || classCode == KernelClassCylinder;
+    }
     bool IsParallelPlane(const ComparedSurface& other) const
     {
-        return classCode == KernelClassPlane && other.classCode == KernelClassPlane && normal.IsParallel(other.normal);
+        return classCode == KernelClassPlane && other.classCode == KernelClassPlane &&
+               normal.IsParallel(other.normal);
     }
 };
 
 }  // namespace
 
-int YSKManager::CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount, const YSK_pointer_s* to, int toCount,
-                                        int* among, int* across)
+int YSKManager::CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount,
+                                        const YSK_pointer_s* to, int toCount, int* among,
+                                        int* across)
 {
     if (toCount != 1 || !to || GetEntityClass(to[0].entity) != KernelClassBody)
         return 2;
@@ -499,7 +530,8 @@ int YSKManager::CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount
         if (found == surfaces.end()) {
             ComparedSurface surface;
             Position axis;
-            surface.classCode = GetStandardGeometry(entity, nullptr, nullptr, nullptr, &axis, nullptr, nullptr, nullptr);
+            surface.classCode = GetStandardGeometry(entity, nullptr, nullptr, nullptr, &axis,
+                                                    nullptr, nullptr, nullptr);
             surface.normal = Dir(axis.x, axis.y, axis.z);
             found = surfaces.emplace(entity, surface).first;
         }
@@ -537,7 +569,8 @@ int YSKManager::CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount
     return 0;
 }
 
-int YSKManager::SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to, bool offered)
+int YSKManager::SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to,
+                              bool offered)
 {
     if (!m_manager)
         return YSK_RESULT_NO_SYSTEM;
@@ -549,11 +582,13 @@ int YSKManager::SetFindOption(FindRelationType relation, FindGeometryType from, 
 
 Solver* YSKManager::ContextSolver()
 {
-    UpdateManager* update = s_callbackInteraction ? s_callbackInteraction->GetUpdateManager() : nullptr;
+    UpdateManager* update =
+        s_callbackInteraction ? s_callbackInteraction->GetUpdateManager() : nullptr;
     return update ? update->GetSolver() : nullptr;
 }
 
-GeometryBase* YSKManager::GeometryFromEnd(Solver* solver, YSK_dimension_end_s& end, void** geometryOut)
+GeometryBase* YSKManager::GeometryFromEnd(Solver* solver, YSK_dimension_end_s& end,
+                                          void** geometryOut)
 {
     if (end.kind == YSK_END_CONSTRUCTION) {
         GeometryBase* made = solver->CreateGeometryFromYSKData(end);
@@ -569,7 +604,8 @@ GeometryBase* YSKManager::GeometryFromEnd(Solver* solver, YSK_dimension_end_s& e
     return nullptr;
 }
 
-void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void** bondOut, void** geometryOut)
+void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void** bondOut,
+                                    void** geometryOut)
 {
     Solver* solver = ContextSolver();
     if (!solver || !record)
@@ -577,15 +613,15 @@ void YSKManager::OnNewSingleEndBond(YSK_single_end_bond_s* record, void*, void**
     std::vector<GeometryBase*> geometries;
     if (GeometryBase* g = GeometryFromEnd(solver, record->end, geometryOut))
         geometries.push_back(g);
-    TypedBond* bond = solver->CreateBondFromYSKData(record->node, static_cast<ZMR3_d_type>(record->type), geometries,
-                                                    record->value);
+    TypedBond* bond = solver->CreateBondFromYSKData(
+        record->node, static_cast<ZMR3_d_type>(record->type), geometries, record->value);
     bond->SetRigid(record->rigid == 1);
     if (bondOut)
         *bondOut = AsApplication(bond);
 }
 
-void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void** geometry1Out, void** geometry2Out,
-                           void** geometry3Out)
+void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void** geometry1Out,
+                           void** geometry2Out, void** geometry3Out)
 {
     Solver* solver = ContextSolver();
     if (!solver || !record)
@@ -616,14 +652,14 @@ void YSKManager::OnNewBond(YSK_dnode_data_s* record, void*, void** bondOut, void
         *bondOut = AsApplication(bond);
 }
 
-void YSKManager::OnIgnoredEvent(int, void*) 
-{
-}
+void YSKManager::OnIgnoredEvent(int, void*) {}
 
 g_node* YSKManager::OnFindGeometryNode(int entity, void* instance)
 {
     Solver* solver = ContextSolver();
-    Geometry* geometry = solver ? solver->FindGeometry(GeometryKey(entity, static_cast<Instance*>(instance))) : nullptr;
+    Geometry* geometry =
+        solver ? solver->FindGeometry(GeometryKey(entity, static_cast<Instance*>(instance)))
+               : nullptr;
     return geometry ? geometry->GetGNode() : nullptr;
 }
 

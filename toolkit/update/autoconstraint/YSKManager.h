@@ -63,7 +63,8 @@ public:
 class YSKRelationshipSink {
 public:
     virtual ~YSKRelationshipSink() = default;
-    virtual void AddRelationship(Interaction* interaction, int level, const YSK_dnode_data_s& relationship) = 0;
+    virtual void AddRelationship(Interaction* interaction, int level,
+                                 const YSK_dnode_data_s& relationship) = 0;
 };
 
 class YSKManager {
@@ -101,18 +102,21 @@ public:
     bool GetBonds(bool copyHalfSpaces, bool resetChanges);
     // Reports the relationships among the entries to the sink; ResultTypeFail when the
     // manager fails.
-    ResultType FindRelationships(const std::vector<YSK_pointer_s>& from, const std::vector<YSK_pointer_s>& to,
-                                 const std::vector<YSK_pointer_s>& third, YSK_fr_option_s* options, int level,
-                                 YSKRelationshipSink* sink);
+    ResultType FindRelationships(const std::vector<YSK_pointer_s>& from,
+                                 const std::vector<YSK_pointer_s>& to,
+                                 const std::vector<YSK_pointer_s>& third, YSK_fr_option_s* options,
+                                 int level, YSKRelationshipSink* sink);
     // What the manager answers; YSK_RESULT_NO_SYSTEM without a manager.
-    int SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to, bool offered);
+    int SetFindOption(FindRelationType relation, FindGeometryType from, FindGeometryType to,
+                      bool offered);
 
     // The kernel's own count, for comparison with a find, of the parallel plane pairs among the
     // from entities (among) and between a from entity and another face of the one body given
     // as to (across); cylinders are looked at but never count. 2, counting nothing, unless to
     // is exactly one body; else 0.
-    static int CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount, const YSK_pointer_s* to,
-                                       int toCount, int* among, int* across);
+    static int CountParallelPlanePairs(const YSK_pointer_s* from, int fromCount,
+                                       const YSK_pointer_s* to, int toCount, int* among,
+                                       int* across);
 
     static YSK_option_relation_type ToYSKOptionRelationType(int relation);
     static YSK_option_geom_type ToYSKOptionGeomType(int geometry);
@@ -135,10 +139,11 @@ private:
     auto Run(const std::string& label, int YSKManagerYSKCallCounter::*counter, Call&& call);
     // The frame of the desired changes: no call for a missing node or dimension-system node.
     template <class Call>
-    bool Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status, const char* label,
-                 int YSKManagerYSKCallCounter::*counter, Call&& call);
+    bool Desired(const DesiredChangeData* change, GNode* node, UpdateStatus& status,
+                 const char* label, int YSKManagerYSKCallCounter::*counter, Call&& call);
 
-    static void OnNewSingleEndBond(YSK_single_end_bond_s* bond, void* client, void** bondOut, void** geometryOut);
+    static void OnNewSingleEndBond(YSK_single_end_bond_s* bond, void* client, void** bondOut,
+                                   void** geometryOut);
     static void OnNewBond(YSK_dnode_data_s* bond, void* client, void** bondOut, void** geometry1Out,
                           void** geometry2Out, void** geometry3Out);
     static void OnIgnoredEvent(int event, void* client);
@@ -147,7 +152,8 @@ private:
     static void OnAskInstanceTransform(YSK_pointer_s entity, double (*matrix)[4]);
     static int OnAskSetGeometries(int* entities, void** instances, void* setApplication);
     static void OnRelationshipFound(YSK_dnode_data_s* relationship);
-    static GeometryBase* GeometryFromEnd(Solver* solver, YSK_dimension_end_s& end, void** geometryOut);
+    static GeometryBase* GeometryFromEnd(Solver* solver, YSK_dimension_end_s& end,
+                                         void** geometryOut);
     static Solver* ContextSolver();
 
     YSK_autoconstrain_manager* m_manager = nullptr;

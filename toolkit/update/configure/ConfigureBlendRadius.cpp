@@ -5,8 +5,8 @@
 
 namespace QEL {
 
-bool AddBlendChainOfOperation(SolverOperation* operation, Solver* solver, int face, std::vector<int>& unders,
-                              ConfigureKeySet& fixedKeys)
+bool AddBlendChainOfOperation(SolverOperation* operation, Solver* solver, int face,
+                              std::vector<int>& unders, ConfigureKeySet& fixedKeys)
 {
     // Forced blend faces come from the operation's changed faces; only the blend-radius edit
     // owns the radius its chains are tied to.

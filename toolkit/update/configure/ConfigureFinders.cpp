@@ -22,8 +22,8 @@ namespace QEL {
 
 // The blend-radius operation's chain of the face: its under faces appended and held fixed.
 // False, doing nothing, for an operation of any other class.
-bool AddBlendChainOfOperation(SolverOperation* operation, Solver* solver, int face, std::vector<int>& unders,
-                              ConfigureKeySet& fixedKeys);
+bool AddBlendChainOfOperation(SolverOperation* operation, Solver* solver, int face,
+                              std::vector<int>& unders, ConfigureKeySet& fixedKeys);
 
 namespace {
 
@@ -46,7 +46,8 @@ void ConfigureManager::AddFoundKey(const ConfigureKey& key, ConfigureKeyList& fo
     m_relatedEntities.insert(key.first);
 }
 
-bool ConfigureManager::FindAroundKeys(int level, const ConfigureKeyList& keys, ConfigureKeyList& found)
+bool ConfigureManager::FindAroundKeys(int level, const ConfigureKeyList& keys,
+                                      ConfigureKeyList& found)
 {
     ConfigureKeyList work;
     for (const ConfigureKey& key : keys)
@@ -115,10 +116,12 @@ void ConfigureManager::FindRelations(int level, const ConfigureKey& key, Configu
     std::vector<Relation*> relations;
     reference->GetRelations(relations);
     for (Relation* relation : relations) {
-        if (!relation || m_processedObjects.count(relation) || IsCreatedByRelationFinder(m_interaction, relation))
+        if (!relation || m_processedObjects.count(relation) ||
+            IsCreatedByRelationFinder(m_interaction, relation))
             continue;
         m_processedObjects.insert(relation);
-        if (!AddFoundDataUnlessRelaxed(ConfigureFoundData(ConfigureFoundDataRelation, relation, false, level)))
+        if (!AddFoundDataUnlessRelaxed(
+                ConfigureFoundData(ConfigureFoundDataRelation, relation, false, level)))
             continue;
         for (Reference* other : relation->GetReferences()) {
             if (!other)
@@ -133,8 +136,8 @@ void ConfigureManager::FindRelations(int level, const ConfigureKey& key, Configu
     }
 }
 
-void ConfigureManager::FindVirtualVertices(int level, const ConfigureKey& key, ConfigureKeyList& next,
-                                           ConfigureKeyList& found)
+void ConfigureManager::FindVirtualVertices(int level, const ConfigureKey& key,
+                                           ConfigureKeyList& next, ConfigureKeyList& found)
 {
     Reference* reference = KeyReference(key);
     if (!reference)
@@ -151,7 +154,8 @@ void ConfigureManager::FindVirtualVertices(int level, const ConfigureKey& key, C
         const ConfigureKey pointKey(point->GetEntityTag(), point->GetInstance());
         const bool fixed = IsKeyFixed(pointKey);
         if (!fixed) {
-            m_foundData.Add(ConfigureFoundData(ConfigureFoundDataVirtualVertex, vertex, false, level));
+            m_foundData.Add(
+                ConfigureFoundData(ConfigureFoundDataVirtualVertex, vertex, false, level));
             m_processedObjects.insert(vertex);
         } else {
             AddTippingPoints(level, 0, vertex, false, nullptr);
@@ -183,7 +187,8 @@ void ConfigureManager::FindTopology(int level, const ConfigureKey& key, Configur
                 AddNeighbourKeys(bound, next);
         return;
     }
-    if ((entityClass != KernelClassEdge && entityClass != KernelClassVertex) || m_topologyDone.count(entity))
+    if ((entityClass != KernelClassEdge && entityClass != KernelClassVertex) ||
+        m_topologyDone.count(entity))
         return;
     if (entityClass == KernelClassVertex && IsKeyFixed(ConfigureKey(entity, nullptr))) {
         AddTippingPoints(level, entity, nullptr, false, nullptr);
@@ -215,11 +220,13 @@ void ConfigureManager::FindSections(int level, const ConfigureKey& key, Configur
                                     ConfigureKeyList& found)
 {
     Reference* reference = KeyReference(key);
-    if (!reference || (reference->GetObjectCount() == 0 && !m_interaction->IsSelectedReference(reference)))
+    if (!reference ||
+        (reference->GetObjectCount() == 0 && !m_interaction->IsSelectedReference(reference)))
         return;
     const int entity = key.first;
     const int entityClass = GetEntityClass(entity);
-    if (entityClass == KernelClassEdge || entityClass == KernelClassVertex || entityClass == KernelClassPoint) {
+    if (entityClass == KernelClassEdge || entityClass == KernelClassVertex ||
+        entityClass == KernelClassPoint) {
         Section* section = nullptr;
         for (Section* candidate : m_interaction->GetSections())
             if (candidate && candidate->DoesReferToSections(key)) {
@@ -245,7 +252,8 @@ void ConfigureManager::FindSections(int level, const ConfigureKey& key, Configur
         }
         return;
     }
-    if (GetGeometryClassOfTopology(entity) != KernelClassPlane && GetEntityClass(entity) != KernelClassPlane)
+    if (GetGeometryClassOfTopology(entity) != KernelClassPlane &&
+        GetEntityClass(entity) != KernelClassPlane)
         return;
     std::vector<Section*> sections;
     reference->GetSections(sections);
@@ -333,7 +341,8 @@ void ConfigureManager::FindFeatures(int level, const ConfigureKey& key, Configur
                 continue;
             m_foundData.Add(ConfigureFoundData(ConfigureFoundDataFeature, feature, false, level));
             if (feature->IsTreatedAsSimple())
-                walk.insert(walk.end(), feature->GetReferences().begin(), feature->GetReferences().end());
+                walk.insert(walk.end(), feature->GetReferences().begin(),
+                            feature->GetReferences().end());
         }
     }
     for (Reference* other : walk) {
@@ -360,7 +369,8 @@ void ConfigureManager::FindShellClusters(int level, const ConfigureKey& key, Con
     AreFacesFree(side, partners, notFree);
     // The cluster takes part once a face other than the key's own is held by something.
     const bool active = notFree.size() > 1 || (notFree.size() == 1 && notFree.front() != face);
-    if (!AddFoundDataUnlessRelaxed(ConfigureFoundData(ConfigureFoundDataShellCluster, cluster, !active, false, level)))
+    if (!AddFoundDataUnlessRelaxed(
+            ConfigureFoundData(ConfigureFoundDataShellCluster, cluster, !active, false, level)))
         return;
     m_shellClusters.AddClusterData(cluster);
     for (int sideFace : side) {
@@ -388,7 +398,8 @@ void ConfigureManager::FindReblendChains(int level, const ConfigureKey& key, Con
     double radius = 0.0;
     if (IsReblendFace(entity, &radius)) {
         std::vector<int> faces;
-        IdentifyBlendFacesOfFace(entity, s_identifyChain, m_interaction->GetModellingTolerance(), true, &faces);
+        IdentifyBlendFacesOfFace(entity, s_identifyChain, m_interaction->GetModellingTolerance(),
+                                 true, &faces);
         std::vector<int> added;
         m_reblendChains.AddChain(ReblendChain(faces, radius), added);
         AddReblendChain(level, entity, faces, radius, next, found);
@@ -396,8 +407,9 @@ void ConfigureManager::FindReblendChains(int level, const ConfigureKey& key, Con
     m_reblendFacesDone.insert(entity);
 }
 
-void ConfigureManager::AddReblendChain(int level, int face, const std::vector<int>& chain, double radius,
-                                       ConfigureKeyList& next, ConfigureKeyList& found)
+void ConfigureManager::AddReblendChain(int level, int face, const std::vector<int>& chain,
+                                       double radius, ConfigureKeyList& next,
+                                       ConfigureKeyList& found)
 {
     const double tolerance = m_interaction->GetModellingTolerance();
     for (int blend : chain) {
@@ -426,9 +438,10 @@ void ConfigureManager::AddReblendChain(int level, int face, const std::vector<in
             AddNeighbourKeys(blend, next);
         for (int under : unders)
             AddNeighbourKeys(under, next);
-        m_foundData.Add(ConfigureFoundData(ConfigureFoundDataReblend,
-                                           ReblendData(blend, unders, radius, !HasRelationOfType(blend, RelationTypeRadius)),
-                                           false, level));
+        m_foundData.Add(ConfigureFoundData(
+            ConfigureFoundDataReblend,
+            ReblendData(blend, unders, radius, !HasRelationOfType(blend, RelationTypeRadius)),
+            false, level));
     }
 }
 
@@ -463,12 +476,13 @@ void ConfigureManager::FindVertexTippingPoints(int level, const ConfigureKey& ke
 void ConfigureManager::MarkApplicationRulesFound(const ConfigureKey& key)
 {
     for (ConfigureRule& rule : m_rules.GetRuleVector())
-        if (rule.IsFromApplication() && rule.GetKey().first == key.first && rule.GetKey().second == key.second)
+        if (rule.IsFromApplication() && rule.GetKey().first == key.first &&
+            rule.GetKey().second == key.second)
             rule.SetFound(true);
 }
 
-void ConfigureManager::AddTippingPoints(int level, int vertex, VirtualVertex* virtualVertex, bool flag,
-                                        std::vector<int>* indices)
+void ConfigureManager::AddTippingPoints(int level, int vertex, VirtualVertex* virtualVertex,
+                                        bool flag, std::vector<int>* indices)
 {
     int point = vertex;
     std::vector<int> faces;
@@ -486,8 +500,8 @@ void ConfigureManager::AddTippingPoints(int level, int vertex, VirtualVertex* vi
     for (int face : faces) {
         if (!m_relatedEntities.count(face) || m_tippingPairs.count(std::make_pair(point, face)))
             continue;
-        const int index =
-            m_foundData.Add(ConfigureFoundData(ConfigureFoundDataTippingPoint, TippingPointData(point, face, flag), false, level));
+        const int index = m_foundData.Add(ConfigureFoundData(
+            ConfigureFoundDataTippingPoint, TippingPointData(point, face, flag), false, level));
         if (indices)
             indices->push_back(index);
         m_tippingPairs.insert(std::make_pair(point, face));

@@ -20,7 +20,11 @@ namespace QEL {
 
 ConfigureManager::ConfigureManager(Interaction* interaction, Solver* solver, YSKManager* ysk,
                                    SolverOperation* operation)
-    : m_interaction(interaction), m_solver(solver), m_ysk(ysk), m_operation(operation), m_foundData(interaction)
+    : m_interaction(interaction),
+      m_solver(solver),
+      m_ysk(ysk),
+      m_operation(operation),
+      m_foundData(interaction)
 {
 }
 
@@ -193,7 +197,8 @@ bool ConfigureManager::FindAndConfigure(UpdateStatus& status)
 }
 
 bool ConfigureManager::FindLevel(int level, const ConfigureKeyList& keys, ConfigureSearch& search,
-                                 ConfigureKeyList& c, ConfigureKeyList& d, std::vector<FoundEntityData>& e)
+                                 ConfigureKeyList& c, ConfigureKeyList& d,
+                                 std::vector<FoundEntityData>& e)
 {
     SetConfigureSearchFixedKeys(search, m_fixedKeys);
     const bool configureMode = level == 1 && m_operation && m_operation->GetBlendRadiusFlag();
@@ -212,8 +217,9 @@ bool ConfigureManager::FindLevel(int level, const ConfigureKeyList& keys, Config
     return result;
 }
 
-bool ConfigureManager::FindAmongFound(int level, const ConfigureKeyList& keys, ConfigureSearch& search,
-                                      ConfigureKeyList& c, ConfigureKeyList& d)
+bool ConfigureManager::FindAmongFound(int level, const ConfigureKeyList& keys,
+                                      ConfigureSearch& search, ConfigureKeyList& c,
+                                      ConfigureKeyList& d)
 {
     SetConfigureSearchFixedKeys(search, m_fixedKeys);
     std::vector<Relation*> relations;
@@ -228,13 +234,15 @@ bool ConfigureManager::FindAmongFound(int level, const ConfigureKeyList& keys, C
     return result;
 }
 
-void ConfigureManager::AddFoundRelations(int level, const std::vector<Relation*>& relations, ConfigureKeyList& z)
+void ConfigureManager::AddFoundRelations(int level, const std::vector<Relation*>& relations,
+                                         ConfigureKeyList& z)
 {
     std::set<int> entities;
     for (Relation* relation : relations) {
         if (!relation || !m_processedObjects.insert(relation).second)
             continue;
-        if (!AddFoundDataUnlessRelaxed(ConfigureFoundData(ConfigureFoundDataRelation, relation, false, level)))
+        if (!AddFoundDataUnlessRelaxed(
+                ConfigureFoundData(ConfigureFoundDataRelation, relation, false, level)))
             continue;
         // The first reference is the entity the search started from.
         for (int i = 1; i < relation->GetNumReferences() && i < 3; ++i)
@@ -267,7 +275,8 @@ void ConfigureManager::AddFoundRelations(int level, const std::vector<Relation*>
     }
 }
 
-void ConfigureManager::MakeFoundEntities(const std::vector<int>& entities, std::vector<FoundEntityData>& e)
+void ConfigureManager::MakeFoundEntities(const std::vector<int>& entities,
+                                         std::vector<FoundEntityData>& e)
 {
     for (int entity : entities) {
         FoundEntityData record;
@@ -299,10 +308,13 @@ void ConfigureManager::AddFoundEntityTippingPoints(int level, std::vector<FoundE
     for (FoundEntityData& record : e) {
         if (!record.m_lockable)
             continue;
-        if (record.m_kind == FoundEntityData::VirtualPoint && !m_processedObjects.count(record.m_virtualVertex))
-            AddTippingPoints(level, 0, record.m_virtualVertex, record.m_removable, &record.m_tippingIndices);
+        if (record.m_kind == FoundEntityData::VirtualPoint &&
+            !m_processedObjects.count(record.m_virtualVertex))
+            AddTippingPoints(level, 0, record.m_virtualVertex, record.m_removable,
+                             &record.m_tippingIndices);
         else if (record.m_kind == FoundEntityData::Vertex && !m_topologyDone.count(record.m_entity))
-            AddTippingPoints(level, record.m_entity, nullptr, record.m_removable, &record.m_tippingIndices);
+            AddTippingPoints(level, record.m_entity, nullptr, record.m_removable,
+                             &record.m_tippingIndices);
     }
 }
 
@@ -323,8 +335,9 @@ bool ConfigureManager::LockFoundEntities(std::vector<FoundEntityData>& e, Update
         if (!record.m_lockable)
             continue;
         int index = -1;
-        if (!AddRuleUnlessRelaxed(ConfigureRule(ConfigureKey(record.m_entity, nullptr), RuleTypeDoNotMove, Vec()),
-                                  index))
+        if (!AddRuleUnlessRelaxed(
+                ConfigureRule(ConfigureKey(record.m_entity, nullptr), RuleTypeDoNotMove, Vec()),
+                index))
             index = -1;
         record.m_ruleIndex = index;
     }
@@ -332,7 +345,8 @@ bool ConfigureManager::LockFoundEntities(std::vector<FoundEntityData>& e, Update
     if (!result || local == UpdateSolveFailed)
         return result;
     for (FoundEntityData& record : e) {
-        const ConfigureRule* rule = record.m_ruleIndex >= 0 ? m_rules.GetRule(record.m_ruleIndex) : nullptr;
+        const ConfigureRule* rule =
+            record.m_ruleIndex >= 0 ? m_rules.GetRule(record.m_ruleIndex) : nullptr;
         if (rule && rule->IsApplied())
             record.m_ruleApplied = true;
     }
@@ -348,7 +362,8 @@ bool ConfigureManager::ReleaseFoundEntities(std::vector<FoundEntityData>& e)
         if (!record.m_tippingIndices.empty()) {
             std::vector<TippingPointData*> points;
             for (int index : record.m_tippingIndices)
-                points.push_back(&m_foundData.GetRecords()[static_cast<size_t>(index)].GetTippingPointData());
+                points.push_back(
+                    &m_foundData.GetRecords()[static_cast<size_t>(index)].GetTippingPointData());
             last = m_solver->RemoveTippingPoints(points);
         }
         if (last && record.m_kind == FoundEntityData::VirtualPoint && record.m_virtualVertex) {
@@ -434,8 +449,8 @@ void ConfigureManager::MapExistingFoundDataAndRules()
         Reference* reference = stored->GetReference();
         if (!reference)
             continue;
-        ConfigureRule rule(ConfigureKey(reference->GetEntityTag(), reference->GetInstance()), stored->GetRuleType(),
-                           stored->GetDirection());
+        ConfigureRule rule(ConfigureKey(reference->GetEntityTag(), reference->GetInstance()),
+                           stored->GetRuleType(), stored->GetDirection());
         m_storedRules[rule] = stored;
         if (stored->GetApplicationDefined() && stored->GetState() == RuleStateApply) {
             rule.SetFromApplication(true);
@@ -499,7 +514,8 @@ FoundData* ConfigureManager::FindStoredFoundData(const ConfigureFoundData& recor
         if (side.empty())
             return nullptr;
         const auto found = m_storedFoundData.find(side.front());
-        if (found == m_storedFoundData.end() || !(found->second->GetShellClusterData() == record.GetCluster()))
+        if (found == m_storedFoundData.end() ||
+            !(found->second->GetShellClusterData() == record.GetCluster()))
             return nullptr;
         return found->second;
     }

@@ -42,7 +42,8 @@ class ConfigureSearch;
 
 class ConfigureManager {
 public:
-    ConfigureManager(Interaction* interaction, Solver* solver, YSKManager* ysk, SolverOperation* operation);
+    ConfigureManager(Interaction* interaction, Solver* solver, YSKManager* ysk,
+                     SolverOperation* operation);
     ~ConfigureManager();
     ConfigureManager(const ConfigureManager&) = delete;
     ConfigureManager& operator=(const ConfigureManager&) = delete;
@@ -72,10 +73,10 @@ public:
 
     // The level loop and its steps.
     bool FindAndConfigure(UpdateStatus& status);
-    bool FindLevel(int level, const ConfigureKeyList& keys, ConfigureSearch& search, ConfigureKeyList& c,
-                   ConfigureKeyList& d, std::vector<FoundEntityData>& e);
-    bool FindAmongFound(int level, const ConfigureKeyList& keys, ConfigureSearch& search, ConfigureKeyList& c,
-                        ConfigureKeyList& d);
+    bool FindLevel(int level, const ConfigureKeyList& keys, ConfigureSearch& search,
+                   ConfigureKeyList& c, ConfigureKeyList& d, std::vector<FoundEntityData>& e);
+    bool FindAmongFound(int level, const ConfigureKeyList& keys, ConfigureSearch& search,
+                        ConfigureKeyList& c, ConfigureKeyList& d);
     void AddFoundRelations(int level, const std::vector<Relation*>& relations, ConfigureKeyList& z);
     void MakeFoundEntities(const std::vector<int>& entities, std::vector<FoundEntityData>& e);
     void AddFoundEntityTippingPoints(int level, std::vector<FoundEntityData>& e);
@@ -93,20 +94,29 @@ public:
     bool FindAroundKeys(int level, const ConfigureKeyList& keys, ConfigureKeyList& found);
     void AddNeighbourKeys(int entity, ConfigureKeyList& keys);
     void AddBodyReferenceKeys(int entity, ConfigureKeyList& keys);
-    void FindRelations(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindVirtualVertices(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindTopology(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindSections(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindFacePatterns(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindFeatures(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindShellClusters(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
-    void FindReblendChains(int level, const ConfigureKey& key, ConfigureKeyList& next, ConfigureKeyList& found);
+    void FindRelations(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                       ConfigureKeyList& found);
+    void FindVirtualVertices(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                             ConfigureKeyList& found);
+    void FindTopology(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                      ConfigureKeyList& found);
+    void FindSections(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                      ConfigureKeyList& found);
+    void FindFacePatterns(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                          ConfigureKeyList& found);
+    void FindFeatures(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                      ConfigureKeyList& found);
+    void FindShellClusters(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                           ConfigureKeyList& found);
+    void FindReblendChains(int level, const ConfigureKey& key, ConfigureKeyList& next,
+                           ConfigureKeyList& found);
     void FindDependentBlends(const ConfigureKey& key, ConfigureKeyList& next);
     void FindVertexTippingPoints(int level, const ConfigureKey& key);
     void MarkApplicationRulesFound(const ConfigureKey& key);
-    void AddReblendChain(int level, int face, const std::vector<int>& chain, double radius, ConfigureKeyList& next,
-                         ConfigureKeyList& found);
-    void AddTippingPoints(int level, int vertex, VirtualVertex* virtualVertex, bool flag, std::vector<int>* indices);
+    void AddReblendChain(int level, int face, const std::vector<int>& chain, double radius,
+                         ConfigureKeyList& next, ConfigureKeyList& found);
+    void AddTippingPoints(int level, int vertex, VirtualVertex* virtualVertex, bool flag,
+                          std::vector<int>* indices);
     void AddLockRules(const ConfigureKeyList& keys);
     void AddPrincipalPlaneRules(const ConfigureKeyList& keys);
 
@@ -117,7 +127,8 @@ public:
     bool HasRule(int entity);
     bool IsReblendFace(int face, double* radius);
     bool IsFaceFree(int face, bool* hasCluster, bool onlyRulesFree);
-    bool AreFacesFree(const std::vector<int>& side, const std::vector<int>& partners, std::vector<int>& notFree);
+    bool AreFacesFree(const std::vector<int>& side, const std::vector<int>& partners,
+                      std::vector<int>& notFree);
     bool IsDependentBlendCandidate(int entity);
     bool IsFoundEntityLockable(const FoundEntityData& record);
     bool IsFoundEntityRemovable(const FoundEntityData& record);
@@ -166,17 +177,21 @@ struct ConfigureLockOptions {
     bool torusRadius = false;
     bool torusMinorRadius = false;
     bool coneHalfAngle = false;
-    bool Any() const { return cylinderRadius || sphereRadius || torusRadius || torusMinorRadius || coneHalfAngle; }
+    bool Any() const
+    {
+        return cylinderRadius || sphereRadius || torusRadius || torusMinorRadius || coneHalfAngle;
+    }
 };
 ConfigureLockOptions GetConfigureLockOptions(Interaction* interaction);
 void GetPrincipalPlanes(Interaction* interaction, std::vector<Reference*>& planes);
-std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch(Interaction* interaction,
-                                                                                  ConfigureManager* manager);
+std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch(
+    Interaction* interaction, ConfigureManager* manager);
 // The level's start: its second search runs with the third input as it is now.
 void BeginConfigureSearchLevel(ConfigureSearch& search);
 void SetConfigureSearchFixedKeys(ConfigureSearch& search, const ConfigureKeySet& fixed);
-bool SearchConfigureLevel(ConfigureSearch& search, int level, bool configureMode, const ConfigureKeyList& keys,
-                          std::vector<Relation*>& relations, std::vector<int>& entities);
+bool SearchConfigureLevel(ConfigureSearch& search, int level, bool configureMode,
+                          const ConfigureKeyList& keys, std::vector<Relation*>& relations,
+                          std::vector<int>& entities);
 bool SearchAmongFound(ConfigureSearch& search, int level, const ConfigureKeyList& keys,
                       std::vector<Relation*>& relations);
 

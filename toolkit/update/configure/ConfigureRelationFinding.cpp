@@ -11,7 +11,9 @@ namespace QEL {
 class ConfigureSearch {
 public:
     ConfigureSearch(Interaction* interaction, ConfigureManager* manager)
-        : m_finder(RelationFinder::Of(interaction)), m_context(interaction, manager), m_levelThird(interaction)
+        : m_finder(RelationFinder::Of(interaction)),
+          m_context(interaction, manager),
+          m_levelThird(interaction)
     {
     }
 
@@ -59,14 +61,17 @@ void GetPrincipalPlanes(Interaction* interaction, std::vector<Reference*>& plane
         planes = finder->GetPrinciplePlanes();
 }
 
-std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch(Interaction* interaction,
-                                                                                  ConfigureManager* manager)
+std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)> MakeConfigureSearch(
+    Interaction* interaction, ConfigureManager* manager)
 {
-    return std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)>(new ConfigureSearch(interaction, manager),
-                                                                         &DeleteSearch);
+    return std::unique_ptr<ConfigureSearch, void (*)(ConfigureSearch*)>(
+        new ConfigureSearch(interaction, manager), &DeleteSearch);
 }
 
-void BeginConfigureSearchLevel(ConfigureSearch& search) { search.m_levelThird = search.m_context.GetThird(); }
+void BeginConfigureSearchLevel(ConfigureSearch& search)
+{
+    search.m_levelThird = search.m_context.GetThird();
+}
 
 void SetConfigureSearchFixedKeys(ConfigureSearch& search, const ConfigureKeySet& fixed)
 {
@@ -75,15 +80,17 @@ void SetConfigureSearchFixedKeys(ConfigureSearch& search, const ConfigureKeySet&
     keys.insert(fixed.begin(), fixed.end());
 }
 
-bool SearchConfigureLevel(ConfigureSearch& search, int level, bool configureMode, const ConfigureKeyList& keys,
-                          std::vector<Relation*>& relations, std::vector<int>& entities)
+bool SearchConfigureLevel(ConfigureSearch& search, int level, bool configureMode,
+                          const ConfigureKeyList& keys, std::vector<Relation*>& relations,
+                          std::vector<int>& entities)
 {
     relations.clear();
     entities.clear();
     if (!search.m_finder)
         return true;
     ConfigureKeyList seeds = keys;
-    return search.m_finder->FindForConfigureLevel(level, configureMode, seeds, search.m_context, relations, entities);
+    return search.m_finder->FindForConfigureLevel(level, configureMode, seeds, search.m_context,
+                                                  relations, entities);
 }
 
 bool SearchAmongFound(ConfigureSearch& search, int level, const ConfigureKeyList& keys,
@@ -95,8 +102,8 @@ bool SearchAmongFound(ConfigureSearch& search, int level, const ConfigureKeyList
     RelationFinderInputData saved = search.m_context.GetThird();
     search.m_context.GetThird() = search.m_levelThird;
     ConfigureKeyList seeds = keys;
-    const bool result =
-        search.m_finder->FindTangentsAndSymmetriesForConfigure(level, seeds, search.m_context, relations);
+    const bool result = search.m_finder->FindTangentsAndSymmetriesForConfigure(
+        level, seeds, search.m_context, relations);
     search.m_context.GetThird() = saved;
     return result;
 }

@@ -30,7 +30,10 @@ public:
     const Vec& GetDirection() const { return m_direction; }
     YSK_autodefine_rule_return GetRuleReturnValue() const { return m_answer; }
     // The manager applied the rule, or found it held already.
-    bool IsApplied() const { return m_answer == YSK_RULE_APPLIED || m_answer == YSK_RULE_ALREADY_HELD; }
+    bool IsApplied() const
+    {
+        return m_answer == YSK_RULE_APPLIED || m_answer == YSK_RULE_ALREADY_HELD;
+    }
     // A rule the application made counts only once the walk reached its key; a blend marker
     // is never the manager's, and a rule goes to the manager once per configure.
     bool IsToApplyInYSK() const;

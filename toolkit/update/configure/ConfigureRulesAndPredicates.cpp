@@ -23,8 +23,10 @@ void ConfigureManager::AddLockRules(const ConfigureKeyList& keys)
     for (const ConfigureKey& key : keys) {
         const int entity = key.first;
         if (key.second || m_lockFacesDone.count(entity) || IsSeedEntity(entity) ||
-            GetEntityClass(entity) != KernelClassFace || HasRelationOfType(entity, RelationTypeFixed) ||
-            HasRelationOfType(entity, RelationTypeRigid) || m_reblendChains.ContainsTagAsBlend(entity))
+            GetEntityClass(entity) != KernelClassFace ||
+            HasRelationOfType(entity, RelationTypeFixed) ||
+            HasRelationOfType(entity, RelationTypeRigid) ||
+            m_reblendChains.ContainsTagAsBlend(entity))
             continue;
         m_lockFacesDone.insert(entity);
         const ConfigureKey bodyKey(entity, nullptr);
@@ -32,29 +34,30 @@ void ConfigureManager::AddLockRules(const ConfigureKeyList& keys)
             int index = -1;
             AddRuleUnlessRelaxed(ConfigureRule(bodyKey, type, Vec()), index);
         };
-        const bool radiusHeld =
-            HasRelationOfType(entity, RelationTypeRadius) || HasRelationOfType(entity, RelationTypeEqualRadius);
+        const bool radiusHeld = HasRelationOfType(entity, RelationTypeRadius) ||
+                                HasRelationOfType(entity, RelationTypeEqualRadius);
         switch (GetGeometryClassOfTopology(entity)) {
-        case KernelClassCylinder:
-            if (options.cylinderRadius && !radiusHeld)
-                lock(RuleTypeKeepRadius);
-            break;
-        case KernelClassSphere:
-            if (options.sphereRadius && !radiusHeld)
-                lock(RuleTypeKeepRadius);
-            break;
-        case KernelClassTorus:
-            if (options.torusRadius && !radiusHeld)
-                lock(RuleTypeKeepRadius);
-            if (options.torusMinorRadius && !HasRelationOfType(entity, RelationTypeMinorRadius))
-                lock(RuleTypeKeepMinorRadius);
-            break;
-        case KernelClassCone:
-            // A half-angle relation governs the cone already.
-            if (options.coneHalfAngle && !HasRelationOfType(entity, RelationTypeHalfAngle))
-                lock(RuleTypeKeepHalfAngle);
-            break;
-        default: break;
+            case KernelClassCylinder:
+                if (options.cylinderRadius && !radiusHeld)
+                    lock(RuleTypeKeepRadius);
+                break;
+            case KernelClassSphere:
+                if (options.sphereRadius && !radiusHeld)
+                    lock(RuleTypeKeepRadius);
+                break;
+            case KernelClassTorus:
+                if (options.torusRadius && !radiusHeld)
+                    lock(RuleTypeKeepRadius);
+                if (options.torusMinorRadius && !HasRelationOfType(entity, RelationTypeMinorRadius))
+                    lock(RuleTypeKeepMinorRadius);
+                break;
+            case KernelClassCone:
+                // A half-angle relation governs the cone already.
+                if (options.coneHalfAngle && !HasRelationOfType(entity, RelationTypeHalfAngle))
+                    lock(RuleTypeKeepHalfAngle);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -77,8 +80,8 @@ void ConfigureManager::AddPrincipalPlaneRules(const ConfigureKeyList& keys)
     for (const ConfigureKey& key : keys) {
         const int face = key.first;
         if (key.second || GetEntityClass(face) != KernelClassFace ||
-            GetGeometryClassOfTopology(face) != KernelClassPlane || m_principalPlaneFacesDone.count(face) ||
-            IsSeedEntity(face))
+            GetGeometryClassOfTopology(face) != KernelClassPlane ||
+            m_principalPlaneFacesDone.count(face) || IsSeedEntity(face))
             continue;
         const auto filed = directions.find(GetOwningBody(face));
         const Dir normal = GetPlaneNormal(GetGeometryOfTopology(face));
@@ -93,11 +96,13 @@ void ConfigureManager::AddPrincipalPlaneRules(const ConfigureKeyList& keys)
                 }
         int index = -1;
         if (count == 1)
-            AddRuleUnlessRelaxed(ConfigureRule(ConfigureKey(face, nullptr), RuleTypeRelativeAngle,
-                                               Vec(perpendicular.x, perpendicular.y, perpendicular.z)),
-                                 index);
+            AddRuleUnlessRelaxed(
+                ConfigureRule(ConfigureKey(face, nullptr), RuleTypeRelativeAngle,
+                              Vec(perpendicular.x, perpendicular.y, perpendicular.z)),
+                index);
         else if (count == 2)
-            AddRuleUnlessRelaxed(ConfigureRule(ConfigureKey(face, nullptr), RuleTypeDoNotRotate, Vec()), index);
+            AddRuleUnlessRelaxed(
+                ConfigureRule(ConfigureKey(face, nullptr), RuleTypeDoNotRotate, Vec()), index);
         m_principalPlaneFacesDone.insert(face);
     }
 }
@@ -116,7 +121,8 @@ bool ConfigureManager::IsEntityFree(int entity, Object* ignored, bool onlyRulesF
                 continue;
             const ObjectType type = dependent->GetType();
             if (type == ObjectTypeFeature) {
-                if (static_cast<Feature*>(dependent)->GetFeatureType() != FeatureTypeComplexRecreate)
+                if (static_cast<Feature*>(dependent)->GetFeatureType() !=
+                    FeatureTypeComplexRecreate)
                     return false;
                 continue;
             }
@@ -188,8 +194,9 @@ bool ConfigureManager::IsReblendFace(int face, double* radius)
     if (m_neverBlendFaces.count(face))
         return false;
     double found = 0.0;
-    const bool blend = IdentifyBlendFace(face, m_interaction->GetModellingTolerance(),
-                                         m_interaction->GetIncludeMutuallyDependentBlends(), &found);
+    const bool blend =
+        IdentifyBlendFace(face, m_interaction->GetModellingTolerance(),
+                          m_interaction->GetIncludeMutuallyDependentBlends(), &found);
     if (blend && radius)
         *radius = found;
     return blend;
@@ -251,13 +258,15 @@ bool ConfigureManager::IsFoundEntityRemovable(const FoundEntityData& record)
 {
     const ConfigureKey key(record.m_entity, nullptr);
     if (record.m_kind == FoundEntityData::VirtualPoint)
-        return record.m_virtualVertex && IsCreatedByRelationFinder(m_interaction, record.m_virtualVertex) &&
-               IsEntityFree(record.m_entity, record.m_virtualVertex, true) && !HasRule(record.m_entity) &&
-               !IsKeyFixed(key);
+        return record.m_virtualVertex &&
+               IsCreatedByRelationFinder(m_interaction, record.m_virtualVertex) &&
+               IsEntityFree(record.m_entity, record.m_virtualVertex, true) &&
+               !HasRule(record.m_entity) && !IsKeyFixed(key);
     // A vertex is released when it is free and the walk has not made it fixed: only then is
     // it lockable too, so that its tipping points can go again once no lock took.
     if (record.m_kind == FoundEntityData::Vertex)
-        return IsEntityFree(record.m_entity, nullptr, true) && !HasRule(record.m_entity) && !IsKeyFixed(key);
+        return IsEntityFree(record.m_entity, nullptr, true) && !HasRule(record.m_entity) &&
+               !IsKeyFixed(key);
     return false;
 }
 

@@ -52,8 +52,8 @@ UpdateStatus DoOffsetFaces(Interaction* interaction, const std::vector<int>& fac
     return RunUpdate(interaction, edit.get(), result);
 }
 
-UpdateStatus DoEditShellThickness(Interaction* interaction, const std::vector<int>& faces, double thickness,
-                                  bool symmetric, ResultType* result)
+UpdateStatus DoEditShellThickness(Interaction* interaction, const std::vector<int>& faces,
+                                  double thickness, bool symmetric, ResultType* result)
 {
     *result = CheckFacesToOffset(interaction, faces);
     if (*result != ResultTypeOk)
@@ -84,8 +84,8 @@ UpdateStatus DoEditShellThickness(Interaction* interaction, const std::vector<in
     return RunUpdate(interaction, edit.get(), result);
 }
 
-UpdateStatus DoEditBlendRadius(Interaction* interaction, const std::vector<int>& faces, double radius,
-                               ResultType* result)
+UpdateStatus DoEditBlendRadius(Interaction* interaction, const std::vector<int>& faces,
+                               double radius, ResultType* result)
 {
     *result = CheckBlendRadiusFaces(interaction, faces);
     if (*result != ResultTypeOk)
@@ -108,22 +108,25 @@ UpdateStatus RunPatternSpacingEdit(Interaction* interaction, SolverEditPatternSp
     return status;
 }
 
-UpdateStatus EditRectangularPatternXSpacing(Interaction* interaction, RectangularFacePattern* pattern,
-                                                double spacing)
+UpdateStatus EditRectangularPatternXSpacing(Interaction* interaction,
+                                            RectangularFacePattern* pattern, double spacing)
 {
-    return RunPatternSpacingEdit(interaction, SolverEditPatternSpacing::CreateXSpacingEdit(interaction, pattern, spacing));
+    return RunPatternSpacingEdit(
+        interaction, SolverEditPatternSpacing::CreateXSpacingEdit(interaction, pattern, spacing));
 }
 
-UpdateStatus EditRectangularPatternYSpacing(Interaction* interaction, RectangularFacePattern* pattern,
-                                                double spacing)
+UpdateStatus EditRectangularPatternYSpacing(Interaction* interaction,
+                                            RectangularFacePattern* pattern, double spacing)
 {
-    return RunPatternSpacingEdit(interaction, SolverEditPatternSpacing::CreateYSpacingEdit(interaction, pattern, spacing));
+    return RunPatternSpacingEdit(
+        interaction, SolverEditPatternSpacing::CreateYSpacingEdit(interaction, pattern, spacing));
 }
 
-UpdateStatus EditCircularPatternSpacing(Interaction* interaction, CircularFacePattern* pattern, double spacing)
+UpdateStatus EditCircularPatternSpacing(Interaction* interaction, CircularFacePattern* pattern,
+                                        double spacing)
 {
-    return RunPatternSpacingEdit(interaction,
-                                 SolverEditPatternSpacing::CreateAxisSpacingEdit(interaction, pattern, spacing));
+    return RunPatternSpacingEdit(interaction, SolverEditPatternSpacing::CreateAxisSpacingEdit(
+                                                  interaction, pattern, spacing));
 }
 
 }  // namespace QEL

@@ -24,20 +24,20 @@ UpdateStatus DoOffsetFaces(Interaction* interaction, const std::vector<int>& fac
                            ResultType* result);
 // faces: one side of a wall. Every face must have a wall (else ResultTypeBadArgument); when
 // every wall already has the thickness, nothing runs and the answer is UpdateApplied.
-UpdateStatus DoEditShellThickness(Interaction* interaction, const std::vector<int>& faces, double thickness,
-                                  bool symmetric, ResultType* result);
-UpdateStatus DoEditBlendRadius(Interaction* interaction, const std::vector<int>& faces, double radius,
-                               ResultType* result);
+UpdateStatus DoEditShellThickness(Interaction* interaction, const std::vector<int>& faces,
+                                  double thickness, bool symmetric, ResultType* result);
+UpdateStatus DoEditBlendRadius(Interaction* interaction, const std::vector<int>& faces,
+                               double radius, ResultType* result);
 
 // The pattern's spacing edit run as one update with its occurrences held rigid; the pattern's
 // own rigid-occurrences flag is kept. The edit is deleted. UpdateSolveFailed, running nothing,
 // while another operation is current.
 UpdateStatus RunPatternSpacingEdit(Interaction* interaction, SolverEditPatternSpacing* edit);
-UpdateStatus EditRectangularPatternXSpacing(Interaction* interaction, RectangularFacePattern* pattern,
-                                                double spacing);
-UpdateStatus EditRectangularPatternYSpacing(Interaction* interaction, RectangularFacePattern* pattern,
-                                                double spacing);
+UpdateStatus EditRectangularPatternXSpacing(Interaction* interaction,
+                                            RectangularFacePattern* pattern, double spacing);
+UpdateStatus EditRectangularPatternYSpacing(Interaction* interaction,
+                                            RectangularFacePattern* pattern, double spacing);
 UpdateStatus EditCircularPatternSpacing(Interaction* interaction, CircularFacePattern* pattern,
-                                            double spacing);
+                                        double spacing);
 
 }  // namespace QEL

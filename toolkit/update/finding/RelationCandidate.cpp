@@ -32,8 +32,9 @@ ReferenceBehaviour BehaviourFor(Interaction* interaction, int entity)
 
 }  // namespace
 
-RelationCandidate::RelationCandidate(Interaction* interaction, int level, RelationType type, Instance* instance1,
-                                     int entity1, Instance* instance2, int entity2, Instance* instance3, int entity3)
+RelationCandidate::RelationCandidate(Interaction* interaction, int level, RelationType type,
+                                     Instance* instance1, int entity1, Instance* instance2,
+                                     int entity2, Instance* instance3, int entity3)
     : m_interaction(interaction), m_level(level), m_type(type)
 {
     m_instances[0] = instance1;
@@ -46,8 +47,9 @@ RelationCandidate::RelationCandidate(Interaction* interaction, int level, Relati
 
 RelationType RelationCandidate::ToRelationType(int code)
 {
-    static const RelationType types[] = {RelationTypeCoPlanar, RelationTypeConcentric, RelationTypeParallel,
-                                         RelationTypePerpendicular, RelationTypeCoPlaxis, RelationTypeTangent,
+    static const RelationType types[] = {RelationTypeCoPlanar,  RelationTypeConcentric,
+                                         RelationTypeParallel,  RelationTypePerpendicular,
+                                         RelationTypeCoPlaxis,  RelationTypeTangent,
                                          RelationTypeSymmetric, RelationTypeSimilar};
     return code >= 0 && code < 8 ? types[code] : RelationTypeDistance;
 }
@@ -55,23 +57,23 @@ RelationType RelationCandidate::ToRelationType(int code)
 int RelationCandidate::GetEntityCount(RelationType type)
 {
     switch (type) {
-    case RelationTypeEqualRadius:
-    case RelationTypeSimilar:
-    case RelationTypeParallel:
-    case RelationTypePerpendicular:
-    case RelationTypeCoincident:
-    case RelationTypeConcentric:
-    case RelationTypeTangent:
-    case RelationTypeCoPlanar:
-    case RelationTypeRigid:
-        return 2;
-    case RelationTypeSymmetric:
-    case RelationTypeCoPlaxis:
-        return 3;
-    case RelationTypeFixed:
-        return 1;
-    default:
-        return 0;
+        case RelationTypeEqualRadius:
+        case RelationTypeSimilar:
+        case RelationTypeParallel:
+        case RelationTypePerpendicular:
+        case RelationTypeCoincident:
+        case RelationTypeConcentric:
+        case RelationTypeTangent:
+        case RelationTypeCoPlanar:
+        case RelationTypeRigid:
+            return 2;
+        case RelationTypeSymmetric:
+        case RelationTypeCoPlaxis:
+            return 3;
+        case RelationTypeFixed:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -79,10 +81,11 @@ RelationCandidate RelationCandidate::FromRelationship(Interaction* interaction, 
                                                       const YSK_dnode_data_s& relationship)
 {
     const RelationType type = ToRelationType(relationship.relation);
-    RelationCandidate candidate(interaction, level, type, static_cast<Instance*>(relationship.ends[0].instance),
-                                relationship.ends[0].entity, static_cast<Instance*>(relationship.ends[1].instance),
-                                relationship.ends[1].entity, static_cast<Instance*>(relationship.ends[2].instance),
-                                relationship.ends[2].entity);
+    RelationCandidate candidate(
+        interaction, level, type, static_cast<Instance*>(relationship.ends[0].instance),
+        relationship.ends[0].entity, static_cast<Instance*>(relationship.ends[1].instance),
+        relationship.ends[1].entity, static_cast<Instance*>(relationship.ends[2].instance),
+        relationship.ends[2].entity);
     const int count = GetEntityCount(type);
     for (int i = count; i < 3; ++i) {
         candidate.m_instances[i] = nullptr;
@@ -104,16 +107,18 @@ std::string RelationCandidate::GetKey() const
     if (m_entities[1] <= m_entities[0])
         std::swap(first, second);
     char text[160];
-    std::snprintf(text, sizeof(text), "%i %i %p %i %p %i %p", static_cast<int>(m_type), m_entities[first],
-                  static_cast<void*>(m_instances[first]), m_entities[second], static_cast<void*>(m_instances[second]),
-                  m_entities[2], static_cast<void*>(m_instances[2]));
+    std::snprintf(text, sizeof(text), "%i %i %p %i %p %i %p", static_cast<int>(m_type),
+                  m_entities[first], static_cast<void*>(m_instances[first]), m_entities[second],
+                  static_cast<void*>(m_instances[second]), m_entities[2],
+                  static_cast<void*>(m_instances[2]));
     return text;
 }
 
 bool RelationCandidate::IsTangentOfAdjacentFaces() const
 {
-    return m_type == RelationTypeTangent && !m_instances[0] && !m_instances[1] && IsFace(m_entities[0]) &&
-           IsFace(m_entities[1]) && AreFacesAdjacent(m_entities[0], m_entities[1]);
+    return m_type == RelationTypeTangent && !m_instances[0] && !m_instances[1] &&
+           IsFace(m_entities[0]) && IsFace(m_entities[1]) &&
+           AreFacesAdjacent(m_entities[0], m_entities[1]);
 }
 
 bool RelationCandidate::IsShellPartnerPair() const
@@ -166,9 +171,11 @@ RelationCandidateList::RelationCandidateList(Interaction* interaction) : m_inter
     m_candidates.reserve(s_reservedCandidates);
 }
 
-void RelationCandidateList::AddRelationship(Interaction* interaction, int level, const YSK_dnode_data_s& relationship)
+void RelationCandidateList::AddRelationship(Interaction* interaction, int level,
+                                            const YSK_dnode_data_s& relationship)
 {
-    const RelationCandidate candidate = RelationCandidate::FromRelationship(interaction, level, relationship);
+    const RelationCandidate candidate =
+        RelationCandidate::FromRelationship(interaction, level, relationship);
     const int count = RelationCandidate::GetEntityCount(candidate.GetType());
     if (count != 2 && count != 3)
         return;
@@ -264,7 +271,8 @@ void RelationCandidateList::AddNeighbourTangents(int face, int excluded, Relatio
     for (int neighbour : neighbours) {
         if (neighbour == excluded)
             continue;
-        RelationCandidate tangent(m_interaction, 0, RelationTypeTangent, nullptr, face, nullptr, neighbour);
+        RelationCandidate tangent(m_interaction, 0, RelationTypeTangent, nullptr, face, nullptr,
+                                  neighbour);
         size_t position = 0;
         if (!Find(tangent, &position))
             continue;

@@ -21,8 +21,9 @@ class Relation;
 class QEL_API RelationCandidate {
 public:
     RelationCandidate() = default;
-    RelationCandidate(Interaction* interaction, int level, RelationType type, Instance* instance1, int entity1,
-                      Instance* instance2 = nullptr, int entity2 = 0, Instance* instance3 = nullptr, int entity3 = 0);
+    RelationCandidate(Interaction* interaction, int level, RelationType type, Instance* instance1,
+                      int entity1, Instance* instance2 = nullptr, int entity2 = 0,
+                      Instance* instance3 = nullptr, int entity3 = 0);
     // From a relationship the manager reported: its type mapped, its ends' Instances and
     // entities, the Instances cleared when all of them are one Instance.
     static RelationCandidate FromRelationship(Interaction* interaction, int level,
@@ -74,7 +75,8 @@ public:
 
     // The manager's report: the candidate, when its references could make a relation of its
     // type, appended without indexing.
-    void AddRelationship(Interaction* interaction, int level, const YSK_dnode_data_s& relationship) override;
+    void AddRelationship(Interaction* interaction, int level,
+                         const YSK_dnode_data_s& relationship) override;
 
     Interaction* GetInteraction() const { return m_interaction; }
     std::vector<RelationCandidate>& GetCandidates() { return m_candidates; }

@@ -19,18 +19,20 @@ std::unique_ptr<RelationFinderState> MakeRelationFinder(Interaction* interaction
     return std::make_unique<RelationFinder>(interaction);
 }
 
-[[maybe_unused]] const bool s_relationFinderInstalled = InstallRelationFinderStateMaker(&MakeRelationFinder);
+[[maybe_unused]] const bool s_relationFinderInstalled =
+    InstallRelationFinderStateMaker(&MakeRelationFinder);
 
 // The geometry kinds of the default table, by their option indices.
 const std::vector<int> s_all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 const std::vector<int> s_plane = {FindGeometryTypePlane};
-const std::vector<int> s_axial = {FindGeometryTypeCylinderFull,  FindGeometryTypeCylinderPartial,
-                                  FindGeometryTypeConeFull,      FindGeometryTypeConePartial,
+const std::vector<int> s_axial = {FindGeometryTypeCylinderFull,   FindGeometryTypeCylinderPartial,
+                                  FindGeometryTypeConeFull,       FindGeometryTypeConePartial,
                                   FindGeometryTypeTorusMajorFull, FindGeometryTypeTorusMajorPartial,
-                                  FindGeometryTypeLinearEdge,    FindGeometryTypeCircularEdge};
-const std::vector<int> s_round = {FindGeometryTypeCylinderFull,  FindGeometryTypeCylinderPartial,
-                                  FindGeometryTypeConeFull,      FindGeometryTypeConePartial,
-                                  FindGeometryTypeTorusMajorFull, FindGeometryTypeTorusMajorPartial};
+                                  FindGeometryTypeLinearEdge,     FindGeometryTypeCircularEdge};
+const std::vector<int> s_round = {
+    FindGeometryTypeCylinderFull,   FindGeometryTypeCylinderPartial,
+    FindGeometryTypeConeFull,       FindGeometryTypeConePartial,
+    FindGeometryTypeTorusMajorFull, FindGeometryTypeTorusMajorPartial};
 const std::vector<int> s_sphere = {FindGeometryTypeSphereFull, FindGeometryTypeSpherePartial};
 
 std::vector<int> Join(std::initializer_list<std::vector<int>> parts)
@@ -52,12 +54,14 @@ std::vector<int> AllBut(std::initializer_list<int> left)
 
 // The relation types and geometry classes the test maps know.
 const RelationType s_testRelationTypes[] = {
-    RelationTypeDistance,     RelationTypeAngle,      RelationTypeHalfAngle,     RelationTypeRadius,
-    RelationTypeMinorRadius,  RelationTypeFixed,      RelationTypeConcentric,    RelationTypeParallel,
-    RelationTypePerpendicular, RelationTypeCoincident, RelationTypeEqualRadius, RelationTypeTangent,
+    RelationTypeDistance,   RelationTypeAngle,       RelationTypeHalfAngle,
+    RelationTypeRadius,     RelationTypeMinorRadius, RelationTypeFixed,
+    RelationTypeConcentric, RelationTypeParallel,    RelationTypePerpendicular,
+    RelationTypeCoincident, RelationTypeEqualRadius, RelationTypeTangent,
 };
-const int s_testGeometryClasses[] = {KernelClassPoint,    KernelClassLine,     KernelClassCircle, KernelClassPlane,
-                                     KernelClassCylinder, KernelClassSphere,   KernelClassTorus,  KernelClassCone};
+const int s_testGeometryClasses[] = {KernelClassPoint, KernelClassLine,     KernelClassCircle,
+                                     KernelClassPlane, KernelClassCylinder, KernelClassSphere,
+                                     KernelClassTorus, KernelClassCone};
 
 int EntityIdOf(const TaggedEntity* entity) { return entity ? entity->GetEntityId() : 0; }
 
@@ -131,8 +135,8 @@ void RelationFinder::CopyFrom(const RelationFinderState& state)
         return;
     m_testRelationTypes = other->m_testRelationTypes;
     m_testGeometryClasses = other->m_testGeometryClasses;
-    std::copy(&other->m_options[0][0][0], &other->m_options[0][0][0] + sizeof(m_options) / sizeof(int),
-              &m_options[0][0][0]);
+    std::copy(&other->m_options[0][0][0],
+              &other->m_options[0][0][0] + sizeof(m_options) / sizeof(int), &m_options[0][0][0]);
     m_acceptCallback = other->m_acceptCallback;
     m_createRelations = other->m_createRelations;
     m_similarMatchAxes = other->m_similarMatchAxes;
@@ -155,15 +159,17 @@ bool RelationFinder::IsEqual(const RelationFinderState& state) const
     const RelationFinder* other = dynamic_cast<const RelationFinder*>(&state);
     if (!other)
         return false;
-    const bool flags[] = {m_createRelations,    m_similarMatchAxes, m_symmetryMatchExact,
-                          m_lockCylinderRadius, m_lockSphereRadius, m_lockTorusRadius,
+    const bool flags[] = {m_createRelations,      m_similarMatchAxes, m_symmetryMatchExact,
+                          m_lockCylinderRadius,   m_lockSphereRadius, m_lockTorusRadius,
                           m_lockTorusMinorRadius, m_lockConeHalfAngle};
-    const bool otherFlags[] = {other->m_createRelations,    other->m_similarMatchAxes, other->m_symmetryMatchExact,
-                               other->m_lockCylinderRadius, other->m_lockSphereRadius, other->m_lockTorusRadius,
+    const bool otherFlags[] = {other->m_createRelations,      other->m_similarMatchAxes,
+                               other->m_symmetryMatchExact,   other->m_lockCylinderRadius,
+                               other->m_lockSphereRadius,     other->m_lockTorusRadius,
                                other->m_lockTorusMinorRadius, other->m_lockConeHalfAngle};
     if (!std::equal(std::begin(flags), std::end(flags), std::begin(otherFlags)))
         return false;
-    if (m_testRelationTypes != other->m_testRelationTypes || m_testGeometryClasses != other->m_testGeometryClasses)
+    if (m_testRelationTypes != other->m_testRelationTypes ||
+        m_testGeometryClasses != other->m_testGeometryClasses)
         return false;
     if (!std::equal(&m_options[0][0][0], &m_options[0][0][0] + sizeof(m_options) / sizeof(int),
                     &other->m_options[0][0][0]))
@@ -197,7 +203,8 @@ void RelationFinder::SetFlag(bool& flag, bool on)
     flag = on;
 }
 
-void RelationFinder::SetList(std::vector<Reference*>& list, const std::vector<Reference*>& references)
+void RelationFinder::SetList(std::vector<Reference*>& list,
+                             const std::vector<Reference*>& references)
 {
     Record();
     list.clear();
@@ -217,17 +224,22 @@ void RelationFinder::ApplyOptionDefaults()
                     m_options[relation][f][t] = 0;
     };
     // Symmetric and similar pairs are offered between the two forms of one kind only.
-    auto offerSameKind = [this](std::initializer_list<int> relations, const std::vector<int>& kind) {
+    auto offerSameKind = [this](std::initializer_list<int> relations,
+                                const std::vector<int>& kind) {
         for (int relation : relations)
             for (int f : kind)
                 for (int t : kind)
                     m_options[relation][f][t] = 0;
     };
-    offer({FindRelationTypeCoPlanar},
-          {FindGeometryTypePlane, FindGeometryTypeTorusMinorFull, FindGeometryTypeTorusMinorPartial}, s_all);
+    offer(
+        {FindRelationTypeCoPlanar},
+        {FindGeometryTypePlane, FindGeometryTypeTorusMinorFull, FindGeometryTypeTorusMinorPartial},
+        s_all);
     offer({FindRelationTypeConcentric}, s_axial,
-          AllBut({FindGeometryTypePlane, FindGeometryTypeTorusMinorFull, FindGeometryTypeTorusMinorPartial}));
-    offer({FindRelationTypeParallel, FindRelationTypePerpendicular}, s_plane, Join({s_plane, s_axial}));
+          AllBut({FindGeometryTypePlane, FindGeometryTypeTorusMinorFull,
+                  FindGeometryTypeTorusMinorPartial}));
+    offer({FindRelationTypeParallel, FindRelationTypePerpendicular}, s_plane,
+          Join({s_plane, s_axial}));
     offer({FindRelationTypeCoPlaxis}, s_axial, s_all);
     offer({FindRelationTypeTangent}, Join({s_plane, s_round, s_sphere}),
           AllBut({FindGeometryTypeTorusMinorFull, FindGeometryTypeTorusMinorPartial}));
@@ -236,7 +248,8 @@ void RelationFinder::ApplyOptionDefaults()
     offer({FindRelationTypeTangentAtEdge}, s_sphere, s_round);
     offer({FindRelationTypeSymmetric}, s_plane, s_plane);
     offer({FindRelationTypeSymmetric}, {FindGeometryTypeLinearEdge}, {FindGeometryTypeLinearEdge});
-    offer({FindRelationTypeSymmetric}, {FindGeometryTypeCircularEdge}, {FindGeometryTypeCircularEdge});
+    offer({FindRelationTypeSymmetric}, {FindGeometryTypeCircularEdge},
+          {FindGeometryTypeCircularEdge});
     const std::vector<int> kinds[] = {
         {FindGeometryTypeCylinderFull, FindGeometryTypeCylinderPartial},
         {FindGeometryTypeConeFull, FindGeometryTypeConePartial},
@@ -249,12 +262,12 @@ void RelationFinder::ApplyOptionDefaults()
 
 bool RelationFinder::IsIndexInMatrix(int relation, int from, int to) const
 {
-    return relation >= 0 && relation < s_relationTypeCount && from >= 0 && from < s_geometryTypeCount && to >= 0 &&
-           to < s_geometryTypeCount;
+    return relation >= 0 && relation < s_relationTypeCount && from >= 0 &&
+           from < s_geometryTypeCount && to >= 0 && to < s_geometryTypeCount;
 }
 
-int RelationFinder::SetRelationGeometryOption(FindRelationType relation, FindGeometryType from, FindGeometryType to,
-                                              int level)
+int RelationFinder::SetRelationGeometryOption(FindRelationType relation, FindGeometryType from,
+                                              FindGeometryType to, int level)
 {
     if (!IsIndexInMatrix(relation, from, to) || m_options[relation][from][to] == -1 || level < 0)
         return -1;
@@ -325,7 +338,8 @@ bool RelationFinder::IsSymmetryPlane(Reference* reference) const
 
 bool RelationFinder::IsCoPlaxisReference(Reference* reference) const
 {
-    return Contains(m_coPlaxisReferences, reference) && EntityIsOfClass(reference, {KernelClassPlane, KernelClassLine});
+    return Contains(m_coPlaxisReferences, reference) &&
+           EntityIsOfClass(reference, {KernelClassPlane, KernelClassLine});
 }
 
 bool RelationFinder::IsPrincipalPlane(Reference* reference) const
@@ -396,7 +410,8 @@ void RelationFinder::RemoveRelation(Relation* relation)
 
 void RelationFinder::RemoveReference(Reference* reference)
 {
-    for (std::vector<Reference*>* list : {&m_symmetryPlanes, &m_coPlaxisReferences, &m_principalPlanes}) {
+    for (std::vector<Reference*>* list :
+         {&m_symmetryPlanes, &m_coPlaxisReferences, &m_principalPlanes}) {
         if (std::find(list->begin(), list->end(), reference) == list->end())
             continue;
         Record();
@@ -454,7 +469,8 @@ int RelationFinder::TestQelFindRelations()
                 continue;
             bool classOn = references.size() == 1;
             for (size_t i = 1; i < references.size() && !classOn; ++i) {
-                const auto geometry = m_testGeometryClasses.find(GeometryClassOfEntity(references[i]->GetEntityTag()));
+                const auto geometry = m_testGeometryClasses.find(
+                    GeometryClassOfEntity(references[i]->GetEntityTag()));
                 classOn = geometry != m_testGeometryClasses.end() && geometry->second;
             }
             if (classOn)

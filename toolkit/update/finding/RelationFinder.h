@@ -51,9 +51,11 @@ public:
     // Options. Each setter reports the interaction as modified before it changes anything.
     // The level of an entry; -1, changing nothing, for an index outside the matrix, an entry
     // that is not offered (-1), or a negative level (which would withdraw the entry for good).
-    int SetRelationGeometryOption(FindRelationType relation, FindGeometryType from, FindGeometryType to, int level);
+    int SetRelationGeometryOption(FindRelationType relation, FindGeometryType from,
+                                  FindGeometryType to, int level);
     // -1 for an index outside the matrix; else the entry.
-    int GetRelationGeometryOption(FindRelationType relation, FindGeometryType from, FindGeometryType to) const;
+    int GetRelationGeometryOption(FindRelationType relation, FindGeometryType from,
+                                  FindGeometryType to) const;
     void ResetRelationGeometryOptions();
     // Records only when the callback differs.
     void SetAcceptRelationCallback(FindAcceptRelationFunction callback);
@@ -96,14 +98,23 @@ public:
     bool IsPrincipalPlane(Reference* reference) const;
 
     // Found and created objects.
-    const std::map<Relation*, int, TaggedEntityPtrLessThan>& GetFoundRelations() const { return m_foundRelations; }
+    const std::map<Relation*, int, TaggedEntityPtrLessThan>& GetFoundRelations() const
+    {
+        return m_foundRelations;
+    }
     // 0 when not found.
     int GetFoundRelationLevel(Relation* relation) const;
     void AddFoundRelation(Relation* relation, int level);
     void AddCreatedRelation(Relation* relation);
     void AddCreatedVirtualVertex(VirtualVertex* vertex);
-    bool IsCreatedRelation(Relation* relation) const { return m_createdRelations.count(relation) != 0; }
-    bool IsCreatedVirtualVertex(VirtualVertex* vertex) const { return m_createdVertices.count(vertex) != 0; }
+    bool IsCreatedRelation(Relation* relation) const
+    {
+        return m_createdRelations.count(relation) != 0;
+    }
+    bool IsCreatedVirtualVertex(VirtualVertex* vertex) const
+    {
+        return m_createdVertices.count(vertex) != 0;
+    }
     const std::set<Relation*>& GetCreatedRelations() const { return m_createdRelations; }
     const std::set<VirtualVertex*>& GetCreatedVirtualVertices() const { return m_createdVertices; }
     // With destroy the created relations and virtual vertices are destroyed; in both cases
@@ -129,14 +140,18 @@ public:
     // The exported find: level by level from vary into the environment (either may be null).
     // Refused with DragActive while a solver operation is set: the find ends any update of
     // the interaction, which would drop the running edit.
-    ResultType FindGeometricRelations(RelationFinderInputData* vary, RelationFinderInputData* environment);
+    ResultType FindGeometricRelations(RelationFinderInputData* vary,
+                                      RelationFinderInputData* environment);
     // One configure level from the seeds: the relations made or matched, and the entities
     // reached. True when nothing failed.
-    bool FindForConfigureLevel(int level, bool configureMode, std::vector<std::pair<int, Instance*>>& seeds,
+    bool FindForConfigureLevel(int level, bool configureMode,
+                               std::vector<std::pair<int, Instance*>>& seeds,
                                RelationFinderContext& context, std::vector<Relation*>& relations,
                                std::vector<int>& entities);
-    bool FindTangentsAndSymmetriesForConfigure(int level, std::vector<std::pair<int, Instance*>>& seeds,
-                                               RelationFinderContext& context, std::vector<Relation*>& relations);
+    bool FindTangentsAndSymmetriesForConfigure(int level,
+                                               std::vector<std::pair<int, Instance*>>& seeds,
+                                               RelationFinderContext& context,
+                                               std::vector<Relation*>& relations);
     // The accept step: asks the application's callback once (a rejection is journalled while
     // a journal is open) and keeps the answer in the candidate; without a callback, accepted.
     bool Accept(RelationCandidate& candidate) const;
@@ -144,8 +159,8 @@ public:
     Interaction* GetInteraction() const { return m_interaction; }
 
 private:
-    bool AskAccept(int level, RelationType type, int entity1, Instance* instance1, int entity2, Instance* instance2,
-                   int entity3, Instance* instance3) const;
+    bool AskAccept(int level, RelationType type, int entity1, Instance* instance1, int entity2,
+                   Instance* instance2, int entity3, Instance* instance3) const;
     // The option passes: which matrix entries each pass offers to the manager.
     enum class OptionPass { Standard, Configure, TangentSymmetry, TangentAtEdge, BlendCheck };
     bool SetOfferedOptions(RelationFinderContext& context, OptionPass pass);
@@ -153,19 +168,24 @@ private:
     int RunStandardPass(RelationFinderContext& context, RelationCandidateList& list);
     int RunTangentAndSymmetryPass(RelationFinderContext& context, RelationCandidateList& list);
     int CheckStandardCandidates(RelationFinderContext& context, RelationCandidateList& list);
-    int CheckTangentCandidates(RelationFinderContext& context, RelationCandidateList& list, size_t first);
+    int CheckTangentCandidates(RelationFinderContext& context, RelationCandidateList& list,
+                               size_t first);
     bool IsBlendToSkip(int entity, RelationCandidateList& level, RelationCandidateList* further,
                        RelationFinderContext& context);
-    bool IsShellPartnerTangentKnown(const RelationCandidate& candidate, RelationCandidateList& level,
+    bool IsShellPartnerTangentKnown(const RelationCandidate& candidate,
+                                    RelationCandidateList& level,
                                     RelationFinderContext& context) const;
 
     // Tangent chains along smooth edges.
     int FollowTangentChains(RelationFinderContext& context, RelationCandidateList& level);
-    int FollowTangentChainStep(int faceA, int faceB, RelationCandidateList& level, RelationFinderContext& chain,
+    int FollowTangentChainStep(int faceA, int faceB, RelationCandidateList& level,
+                               RelationFinderContext& chain, RelationFinderContext& context);
+    int EndTangentChainAtPivot(int faceA, int faceB, RelationCandidateList& level,
                                RelationFinderContext& context);
-    int EndTangentChainAtPivot(int faceA, int faceB, RelationCandidateList& level, RelationFinderContext& context);
-    bool AddFixedCandidate(int entity, RelationCandidateList& level, RelationFinderContext& context);
-    bool IsRelaxedInConfigure(RelationFinderContext& context, const RelationCandidate& candidate) const;
+    bool AddFixedCandidate(int entity, RelationCandidateList& level,
+                           RelationFinderContext& context);
+    bool IsRelaxedInConfigure(RelationFinderContext& context,
+                              const RelationCandidate& candidate) const;
     bool IsPerpendicularToPrincipalPlane(int face) const;
 
     void Record();

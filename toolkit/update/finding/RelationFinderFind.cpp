@@ -38,9 +38,15 @@ bool IsBlendFace(Interaction* interaction, int face, double* radius = nullptr)
 }
 
 // Whether a solver operation is set on the interaction: a find would end its update.
-bool IsOperationSet(Interaction* interaction) { return interaction->GetCurrentSolverOperation() != nullptr; }
+bool IsOperationSet(Interaction* interaction)
+{
+    return interaction->GetCurrentSolverOperation() != nullptr;
+}
 
-bool IsInSet(const FinderInputKeySet& set, int entity, Instance* instance) { return set.count({entity, instance}) != 0; }
+bool IsInSet(const FinderInputKeySet& set, int entity, Instance* instance)
+{
+    return set.count({entity, instance}) != 0;
+}
 
 }  // namespace
 
@@ -49,19 +55,22 @@ bool RelationFinder::Accept(RelationCandidate& candidate) const
     if (candidate.IsAccepted())
         return true;
     const bool accepted =
-        AskAccept(candidate.GetLevel(), candidate.GetType(), candidate.GetEntity(0), candidate.GetInstance(0),
-                  candidate.GetEntity(1), candidate.GetInstance(1), candidate.GetEntity(2), candidate.GetInstance(2));
+        AskAccept(candidate.GetLevel(), candidate.GetType(), candidate.GetEntity(0),
+                  candidate.GetInstance(0), candidate.GetEntity(1), candidate.GetInstance(1),
+                  candidate.GetEntity(2), candidate.GetInstance(2));
     candidate.SetAccepted(accepted);
     return accepted;
 }
 
-bool RelationFinder::AskAccept(int level, RelationType type, int entity1, Instance* instance1, int entity2,
-                               Instance* instance2, int entity3, Instance* instance3) const
+bool RelationFinder::AskAccept(int level, RelationType type, int entity1, Instance* instance1,
+                               int entity2, Instance* instance2, int entity3,
+                               Instance* instance3) const
 {
     if (!m_acceptCallback || !m_interaction)
         return true;
-    const bool accepted = m_acceptCallback(m_interaction->GetTag(), level, type, entity1, TagOf(instance1), entity2,
-                                           TagOf(instance2), entity3, TagOf(instance3));
+    const bool accepted =
+        m_acceptCallback(m_interaction->GetTag(), level, type, entity1, TagOf(instance1), entity2,
+                         TagOf(instance2), entity3, TagOf(instance3));
     // A rejection is what replay must give back: it goes into the running call's record.
     if (!accepted && IsJournalOpen() && GetJournalWriter()) {
         FindCallbackRejectRecord record{level,   static_cast<int>(type), entity1, TagOf(instance1),
@@ -81,22 +90,24 @@ bool RelationFinder::SetOfferedOptions(RelationFinderContext& context, OptionPas
     for (int relation = 0; relation < s_relationTypeCount; ++relation) {
         bool typeFits = true;
         switch (pass) {
-        case OptionPass::Configure:
-            typeFits = relation != FindRelationTypeTangentAtEdge;
-            break;
-        case OptionPass::TangentSymmetry:
-            typeFits = relation == FindRelationTypeTangent || relation == FindRelationTypeTangentAtEdge ||
-                       relation == FindRelationTypeSymmetric;
-            break;
-        case OptionPass::TangentAtEdge:
-            typeFits = relation == FindRelationTypeTangentAtEdge;
-            break;
-        case OptionPass::BlendCheck:
-            typeFits = relation != FindRelationTypeTangent && relation != FindRelationTypeTangentAtEdge &&
-                       relation != FindRelationTypeSimilar;
-            break;
-        case OptionPass::Standard:
-            break;
+            case OptionPass::Configure:
+                typeFits = relation != FindRelationTypeTangentAtEdge;
+                break;
+            case OptionPass::TangentSymmetry:
+                typeFits = relation == FindRelationTypeTangent ||
+                           relation == FindRelationTypeTangentAtEdge ||
+                           relation == FindRelationTypeSymmetric;
+                break;
+            case OptionPass::TangentAtEdge:
+                typeFits = relation == FindRelationTypeTangentAtEdge;
+                break;
+            case OptionPass::BlendCheck:
+                typeFits = relation != FindRelationTypeTangent &&
+                           relation != FindRelationTypeTangentAtEdge &&
+                           relation != FindRelationTypeSimilar;
+                break;
+            case OptionPass::Standard:
+                break;
         }
         for (int from = 0; from < s_geometryTypeCount; ++from)
             for (int to = 0; to < s_geometryTypeCount; ++to) {
@@ -104,7 +115,8 @@ bool RelationFinder::SetOfferedOptions(RelationFinderContext& context, OptionPas
                 if (entry == -1)
                     continue;
                 const bool offered = typeFits && entry >= level;
-                manager->SetFindOption(static_cast<FindRelationType>(relation), static_cast<FindGeometryType>(from),
+                manager->SetFindOption(static_cast<FindRelationType>(relation),
+                                       static_cast<FindGeometryType>(from),
                                        static_cast<FindGeometryType>(to), offered);
                 any = any || offered;
             }
@@ -121,23 +133,28 @@ int RelationFinder::RunStandardPass(RelationFinderContext& context, RelationCand
     RelationFinderInputData environment = context.GetEnvironment();
     environment.RemoveBodyLevelDuplicates();
     context.GetVary().RemoveBodyLevelDuplicates();
-    return manager->FindRelationships(context.GetVary().GetData(), environment.GetData(), context.GetThird().GetData(),
-                                      context.GetFindOptions().Get(), context.GetLevel(), &list);
+    return manager->FindRelationships(context.GetVary().GetData(), environment.GetData(),
+                                      context.GetThird().GetData(), context.GetFindOptions().Get(),
+                                      context.GetLevel(), &list);
 }
 
-int RelationFinder::RunTangentAndSymmetryPass(RelationFinderContext& context, RelationCandidateList& list)
+int RelationFinder::RunTangentAndSymmetryPass(RelationFinderContext& context,
+                                              RelationCandidateList& list)
 {
     YSKManager* manager = ManagerOf(context.GetInteraction());
     if (!manager)
         return ResultTypeFail;
     context.GetFindOptions().SetPass(1);
-    RelationFinderInputData from = context.GetNextVary().IsEmpty() ? context.GetVary() : context.GetNextVary();
+    RelationFinderInputData from =
+        context.GetNextVary().IsEmpty() ? context.GetVary() : context.GetNextVary();
     from.RemoveBodyLevelDuplicates();
-    return manager->FindRelationships(from.GetData(), context.GetEnvironment().GetData(), context.GetThird().GetData(),
-                                      context.GetFindOptions().Get(), context.GetLevel(), &list);
+    return manager->FindRelationships(from.GetData(), context.GetEnvironment().GetData(),
+                                      context.GetThird().GetData(), context.GetFindOptions().Get(),
+                                      context.GetLevel(), &list);
 }
 
-bool RelationFinder::IsShellPartnerTangentKnown(const RelationCandidate& candidate, RelationCandidateList& level,
+bool RelationFinder::IsShellPartnerTangentKnown(const RelationCandidate& candidate,
+                                                RelationCandidateList& level,
                                                 RelationFinderContext& context) const
 {
     if (!candidate.IsTangentOfAdjacentFaces())
@@ -145,20 +162,22 @@ bool RelationFinder::IsShellPartnerTangentKnown(const RelationCandidate& candida
     int partners[2] = {0, 0};
     for (int i = 0; i < 2; ++i) {
         std::vector<int> side, partner;
-        if (!FindShellCluster(candidate.GetEntity(i), &side, &partner, nullptr) || side.size() != 1 ||
-            partner.size() != 1)
+        if (!FindShellCluster(candidate.GetEntity(i), &side, &partner, nullptr) ||
+            side.size() != 1 || partner.size() != 1)
             return false;
         partners[i] = partner.front();
     }
-    const RelationCandidate tangent(m_interaction, 0, RelationTypeTangent, nullptr, partners[0], nullptr, partners[1]);
+    const RelationCandidate tangent(m_interaction, 0, RelationTypeTangent, nullptr, partners[0],
+                                    nullptr, partners[1]);
     size_t position = 0;
     if (level.Find(tangent, &position) && level[position].IsAccepted())
         return true;
-    return context.GetCandidates().Find(tangent, &position) && context.GetCandidates()[position].IsAccepted();
+    return context.GetCandidates().Find(tangent, &position) &&
+           context.GetCandidates()[position].IsAccepted();
 }
 
-bool RelationFinder::IsBlendToSkip(int entity, RelationCandidateList& level, RelationCandidateList* further,
-                                   RelationFinderContext& context)
+bool RelationFinder::IsBlendToSkip(int entity, RelationCandidateList& level,
+                                   RelationCandidateList* further, RelationFinderContext& context)
 {
     if (!IsFace(entity))
         return false;
@@ -190,8 +209,8 @@ bool RelationFinder::IsBlendToSkip(int entity, RelationCandidateList& level, Rel
             return false;
         double otherRadius = 0.0;
         if (candidate.GetType() != RelationTypeConcentric ||
-            GetStandardGeometry(other, nullptr, nullptr, nullptr, nullptr, &otherRadius, nullptr, nullptr) !=
-                KernelClassCylinder ||
+            GetStandardGeometry(other, nullptr, nullptr, nullptr, nullptr, &otherRadius, nullptr,
+                                nullptr) != KernelClassCylinder ||
             std::fabs(otherRadius - radius) <= s_linearTolerance)
             continue;
         std::vector<int> partners;
@@ -205,7 +224,8 @@ bool RelationFinder::IsBlendToSkip(int entity, RelationCandidateList& level, Rel
     return true;
 }
 
-int RelationFinder::CheckStandardCandidates(RelationFinderContext& context, RelationCandidateList& list)
+int RelationFinder::CheckStandardCandidates(RelationFinderContext& context,
+                                            RelationCandidateList& list)
 {
     list.RemoveDuplicates();
     FinderInputKeySet similar, parallel, concentric, coPlanar;
@@ -217,25 +237,26 @@ int RelationFinder::CheckStandardCandidates(RelationFinderContext& context, Rela
         const int entity1 = candidate.GetEntity(0), entity2 = candidate.GetEntity(1);
         Instance* instance1 = candidate.GetInstance(0);
         Instance* instance2 = candidate.GetInstance(1);
-        if (context.GetCandidates().Find(candidate, nullptr) || IsInSet(fixed, entity1, instance1) ||
-            candidate.IsShellPartnerPair() || IsShellPartnerTangentKnown(candidate, list, context))
+        if (context.GetCandidates().Find(candidate, nullptr) ||
+            IsInSet(fixed, entity1, instance1) || candidate.IsShellPartnerPair() ||
+            IsShellPartnerTangentKnown(candidate, list, context))
             continue;
         bool known = false;
         switch (candidate.GetType()) {
-        case RelationTypeCoPlanar:
-            known = IsInSet(context.GetCoPlanarSet(), entity2, instance2);
-            [[fallthrough]];
-        case RelationTypeConcentric:
-            known = known || IsInSet(context.GetConcentricSet(), entity2, instance2);
-            [[fallthrough]];
-        case RelationTypeParallel:
-            known = known || IsInSet(context.GetParallelSet(), entity2, instance2);
-            [[fallthrough]];
-        case RelationTypeSimilar:
-            known = known || IsInSet(context.GetSimilarSet(), entity2, instance2);
-            break;
-        default:
-            break;
+            case RelationTypeCoPlanar:
+                known = IsInSet(context.GetCoPlanarSet(), entity2, instance2);
+                [[fallthrough]];
+            case RelationTypeConcentric:
+                known = known || IsInSet(context.GetConcentricSet(), entity2, instance2);
+                [[fallthrough]];
+            case RelationTypeParallel:
+                known = known || IsInSet(context.GetParallelSet(), entity2, instance2);
+                [[fallthrough]];
+            case RelationTypeSimilar:
+                known = known || IsInSet(context.GetSimilarSet(), entity2, instance2);
+                break;
+            default:
+                break;
         }
         if (known)
             continue;
@@ -246,28 +267,30 @@ int RelationFinder::CheckStandardCandidates(RelationFinderContext& context, Rela
         }
         if (Accept(candidate)) {
             const FinderInputKeySet leftOut = context.GetThird().GetKeys();
-            context.GetNextVary().AddEntryWithInstancesOf(entity2, context.GetEnvironment(), leftOut);
+            context.GetNextVary().AddEntryWithInstancesOf(entity2, context.GetEnvironment(),
+                                                          leftOut);
             if (const int entity3 = candidate.GetEntity(2))
-                context.GetNextVary().AddEntryWithInstancesOf(entity3, context.GetEnvironment(), leftOut);
+                context.GetNextVary().AddEntryWithInstancesOf(entity3, context.GetEnvironment(),
+                                                              leftOut);
         }
         FinderInputKeySet* collection = nullptr;
         switch (candidate.GetType()) {
-        case RelationTypeSimilar:
-            collection = &similar;
-            break;
-        case RelationTypeParallel:
-            collection = &parallel;
-            break;
-        case RelationTypeConcentric:
-            collection = &concentric;
-            break;
-        case RelationTypeCoPlanar:
-            if (GetGeometryClassOfTopology(entity1) == KernelClassPlane &&
-                GetGeometryClassOfTopology(entity2) == KernelClassPlane)
-                collection = &coPlanar;
-            break;
-        default:
-            break;
+            case RelationTypeSimilar:
+                collection = &similar;
+                break;
+            case RelationTypeParallel:
+                collection = &parallel;
+                break;
+            case RelationTypeConcentric:
+                collection = &concentric;
+                break;
+            case RelationTypeCoPlanar:
+                if (GetGeometryClassOfTopology(entity1) == KernelClassPlane &&
+                    GetGeometryClassOfTopology(entity2) == KernelClassPlane)
+                    collection = &coPlanar;
+                break;
+            default:
+                break;
         }
         if (collection) {
             collection->insert({entity1, instance1});
@@ -282,7 +305,8 @@ int RelationFinder::CheckStandardCandidates(RelationFinderContext& context, Rela
     return 0;
 }
 
-int RelationFinder::CheckTangentCandidates(RelationFinderContext& context, RelationCandidateList& list, size_t first)
+int RelationFinder::CheckTangentCandidates(RelationFinderContext& context,
+                                           RelationCandidateList& list, size_t first)
 {
     list.RemoveDuplicates();
     const FinderInputKeySet& fixed = context.GetFixedKeys();
@@ -293,7 +317,8 @@ int RelationFinder::CheckTangentCandidates(RelationFinderContext& context, Relat
         if (IsInSet(fixed, candidate.GetEntity(0), candidate.GetInstance(0)) &&
             IsInSet(fixed, candidate.GetEntity(1), candidate.GetInstance(1)))
             continue;
-        if (!candidate.IsShellPartnerPair() && !IsShellPartnerTangentKnown(candidate, list, context))
+        if (!candidate.IsShellPartnerPair() &&
+            !IsShellPartnerTangentKnown(candidate, list, context))
             Accept(candidate);
     }
     return 0;
@@ -311,7 +336,8 @@ int RelationFinder::RunLevel(bool configureMode, RelationFinderContext& context)
         CheckStandardCandidates(context, level);
         FollowTangentChains(context, level);
     }
-    if (!context.GetConfigureManager() && result == ResultTypeOk && context.GetNextVary().GetData().size() > 1) {
+    if (!context.GetConfigureManager() && result == ResultTypeOk &&
+        context.GetNextVary().GetData().size() > 1) {
         const size_t before = level.GetCount();
         const bool offered = SetOfferedOptions(context, OptionPass::TangentSymmetry);
         if (offered)
@@ -323,7 +349,8 @@ int RelationFinder::RunLevel(bool configureMode, RelationFinderContext& context)
     return result;
 }
 
-ResultType RelationFinder::FindGeometricRelations(RelationFinderInputData* vary, RelationFinderInputData* environment)
+ResultType RelationFinder::FindGeometricRelations(RelationFinderInputData* vary,
+                                                  RelationFinderInputData* environment)
 {
     if (!m_interaction)
         return ResultTypeFail;
@@ -345,8 +372,8 @@ ResultType RelationFinder::FindGeometricRelations(RelationFinderInputData* vary,
     }
 
     RelationFinderContext context(m_interaction, nullptr);
-    context.SetFindOptions(
-        FindOptionsData(m_symmetryPlanes, m_coPlaxisReferences, m_symmetryMatchExact, m_similarMatchAxes));
+    context.SetFindOptions(FindOptionsData(m_symmetryPlanes, m_coPlaxisReferences,
+                                           m_symmetryMatchExact, m_similarMatchAxes));
     if (vary)
         context.GetVary() = *vary;
     if (environment)
@@ -374,8 +401,10 @@ ResultType RelationFinder::FindGeometricRelations(RelationFinderInputData* vary,
     return result;
 }
 
-bool RelationFinder::FindForConfigureLevel(int level, bool configureMode, std::vector<std::pair<int, Instance*>>& seeds,
-                                           RelationFinderContext& context, std::vector<Relation*>& relations,
+bool RelationFinder::FindForConfigureLevel(int level, bool configureMode,
+                                           std::vector<std::pair<int, Instance*>>& seeds,
+                                           RelationFinderContext& context,
+                                           std::vector<Relation*>& relations,
                                            std::vector<int>& entities)
 {
     context.GetVary().ClearData();
@@ -397,9 +426,9 @@ bool RelationFinder::FindForConfigureLevel(int level, bool configureMode, std::v
     return result == ResultTypeOk;
 }
 
-bool RelationFinder::FindTangentsAndSymmetriesForConfigure(int level, std::vector<std::pair<int, Instance*>>& seeds,
-                                                           RelationFinderContext& context,
-                                                           std::vector<Relation*>& relations)
+bool RelationFinder::FindTangentsAndSymmetriesForConfigure(
+    int level, std::vector<std::pair<int, Instance*>>& seeds, RelationFinderContext& context,
+    std::vector<Relation*>& relations)
 {
     context.GetVary().ClearData();
     context.GetEnvironment().ClearData();

@@ -29,8 +29,8 @@ int InputKind(const std::vector<FinderInputKey>& keys)
 
 bool IsSurfaceNeverABlend(int classCode)
 {
-    return classCode == KernelClassPlane || classCode == KernelClassCylinder || classCode == KernelClassCone ||
-           classCode == 4011;
+    return classCode == KernelClassPlane || classCode == KernelClassCylinder ||
+           classCode == KernelClassCone || classCode == 4011;
 }
 
 }  // namespace
@@ -49,7 +49,8 @@ void RelationFinderInputData::AddEntry(Instance* instance, int entity)
 
 void RelationFinderInputData::AddEntryUnlessBlend(Instance* instance, int entity)
 {
-    if (IsFace(entity) && !IsSurfaceNeverABlend(GetGeometryClassOfTopology(entity)) && m_interaction &&
+    if (IsFace(entity) && !IsSurfaceNeverABlend(GetGeometryClassOfTopology(entity)) &&
+        m_interaction &&
         IdentifyBlendFace(entity, m_interaction->GetModellingTolerance(),
                           m_interaction->GetIncludeMutuallyDependentBlends(), nullptr))
         return;
@@ -66,7 +67,8 @@ void RelationFinderInputData::AddBodyEntities(int body, const std::vector<int>& 
         AddEntryUnlessBlend(nullptr, entity);
 }
 
-void RelationFinderInputData::AddInstanceEntities(Instance* instance, const std::vector<int>& entities)
+void RelationFinderInputData::AddInstanceEntities(Instance* instance,
+                                                  const std::vector<int>& entities)
 {
     if (!instance)
         return;
@@ -88,14 +90,16 @@ ResultType RelationFinderInputData::GenerateInitialYSKVaryArray()
     return ResultTypeOk;
 }
 
-ResultType RelationFinderInputData::GenerateInitialYSKVaryArray(const std::vector<FinderInputKey>& keys)
+ResultType RelationFinderInputData::GenerateInitialYSKVaryArray(
+    const std::vector<FinderInputKey>& keys)
 {
     for (const FinderInputKey& key : keys)
         AddEntry(key.second, key.first);
     return ResultTypeOk;
 }
 
-ResultType RelationFinderInputData::GenerateInitialYSKEnvironmentArray(const RelationFinderInputData* vary)
+ResultType RelationFinderInputData::GenerateInitialYSKEnvironmentArray(
+    const RelationFinderInputData* vary)
 {
     if (!m_entries.empty())
         return ResultTypeOk;
@@ -167,7 +171,8 @@ void RelationFinderInputData::AddBodyLevelEntitiesOf(const RelationFinderInputDa
             AddEntry(nullptr, entry.entity);
 }
 
-void RelationFinderInputData::AddEntryWithInstancesOf(int entity, const RelationFinderInputData& other,
+void RelationFinderInputData::AddEntryWithInstancesOf(int entity,
+                                                      const RelationFinderInputData& other,
                                                       const FinderInputKeySet& leftOut)
 {
     if (!leftOut.count({entity, nullptr}))
@@ -183,7 +188,8 @@ void RelationFinderInputData::AddEntryWithInstancesOf(int entity, const Relation
     }
 }
 
-void RelationFinderInputData::AddEntriesOf(const RelationFinderInputData& other, const FinderInputKeySet& leftOut)
+void RelationFinderInputData::AddEntriesOf(const RelationFinderInputData& other,
+                                           const FinderInputKeySet& leftOut)
 {
     for (const YSK_pointer_s& entry : other.m_entries) {
         if (!leftOut.count({entry.entity, InstanceOfEntry(entry)}))

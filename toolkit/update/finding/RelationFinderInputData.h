@@ -33,7 +33,10 @@ public:
     const std::vector<YSK_pointer_s>& GetData() const { return m_entries; }
     const FinderInputKeySet& GetKeys() const { return m_keys; }
     bool IsEmpty() const { return m_entries.empty(); }
-    bool HasKey(int entity, Instance* instance) const { return m_keys.count({entity, instance}) != 0; }
+    bool HasKey(int entity, Instance* instance) const
+    {
+        return m_keys.count({entity, instance}) != 0;
+    }
     void ClearData();
 
     // Enters the key; appends the entry when it was not there yet.
@@ -54,10 +57,12 @@ public:
     ResultType GenerateInitialYSKEnvironmentArray(const RelationFinderInputData* vary);
 
     // Each distinct entity of other once, without Instance, unless that key is left out.
-    void AddBodyLevelEntitiesOf(const RelationFinderInputData& other, const FinderInputKeySet& leftOut);
+    void AddBodyLevelEntitiesOf(const RelationFinderInputData& other,
+                                const FinderInputKeySet& leftOut);
     // The entity without Instance, then with each distinct Instance of other whose body owns
     // it; keys left out are skipped.
-    void AddEntryWithInstancesOf(int entity, const RelationFinderInputData& other, const FinderInputKeySet& leftOut);
+    void AddEntryWithInstancesOf(int entity, const RelationFinderInputData& other,
+                                 const FinderInputKeySet& leftOut);
     // Each entry of other as it is, then its entity without Instance; keys left out skipped.
     void AddEntriesOf(const RelationFinderInputData& other, const FinderInputKeySet& leftOut);
     // Drops each entry without Instance whose entity also has an entry with one.
@@ -70,6 +75,9 @@ private:
 };
 
 // Instance of an entry.
-inline Instance* InstanceOfEntry(const YSK_pointer_s& entry) { return static_cast<Instance*>(entry.instance); }
+inline Instance* InstanceOfEntry(const YSK_pointer_s& entry)
+{
+    return static_cast<Instance*>(entry.instance);
+}
 
 }  // namespace QEL

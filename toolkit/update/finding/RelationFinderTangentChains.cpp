@@ -19,7 +19,10 @@ namespace QEL {
 
 namespace {
 
-bool IsAxial(int classCode) { return classCode == KernelClassCylinder || classCode == KernelClassCone; }
+bool IsAxial(int classCode)
+{
+    return classCode == KernelClassCylinder || classCode == KernelClassCone;
+}
 
 bool AreAxesParallel(int entity1, int entity2)
 {
@@ -34,7 +37,8 @@ bool AreCoincident(int face1, int face2)
 }
 
 // The virtual vertex of the interaction defined on every one of the references.
-VirtualVertex* FindCommonVirtualVertex(Interaction* interaction, const std::vector<Reference*>& references)
+VirtualVertex* FindCommonVirtualVertex(Interaction* interaction,
+                                       const std::vector<Reference*>& references)
 {
     for (VirtualVertex* vertex : interaction->GetVirtualVertices()) {
         bool all = !references.empty();
@@ -52,7 +56,8 @@ VirtualVertex* FindCommonVirtualVertex(Interaction* interaction, const std::vect
 
 }  // namespace
 
-bool RelationFinder::IsRelaxedInConfigure(RelationFinderContext& context, const RelationCandidate& candidate) const
+bool RelationFinder::IsRelaxedInConfigure(RelationFinderContext& context,
+                                          const RelationCandidate& candidate) const
 {
     if (!context.GetConfigureManager() || !m_interaction)
         return false;
@@ -72,7 +77,8 @@ bool RelationFinder::IsPerpendicularToPrincipalPlane(int face) const
     const Dir normal = GetGeometryAxisDirection(GetGeometryOfTopology(face));
     const int body = GetOwningBody(face);
     for (Reference* plane : m_principalPlanes) {
-        if (!IsPrincipalPlane(plane) || plane->GetInstance() || GetOwningBody(plane->GetEntityTag()) != body)
+        if (!IsPrincipalPlane(plane) || plane->GetInstance() ||
+            GetOwningBody(plane->GetEntityTag()) != body)
             continue;
         if (normal.IsPerpendicular(GetGeometryAxisDirection(plane->GetEntityTag())))
             return true;
@@ -80,7 +86,8 @@ bool RelationFinder::IsPerpendicularToPrincipalPlane(int face) const
     return false;
 }
 
-int RelationFinder::FollowTangentChains(RelationFinderContext& context, RelationCandidateList& level)
+int RelationFinder::FollowTangentChains(RelationFinderContext& context,
+                                        RelationCandidateList& level)
 {
     RelationFinderContext chain(m_interaction, nullptr);
     chain.GetEnvironment().AddBodyLevelEntitiesOf(context.GetEnvironment(), FinderInputKeySet());
@@ -94,18 +101,22 @@ int RelationFinder::FollowTangentChains(RelationFinderContext& context, Relation
         if (!candidate.IsTangentOfAdjacentFaces() || !candidate.IsAccepted() ||
             IsRelaxedInConfigure(context, candidate))
             continue;
-        if (!context.GetConfigureManager() && IsPerpendicularToPrincipalPlane(candidate.GetEntity(1)))
+        if (!context.GetConfigureManager() &&
+            IsPerpendicularToPrincipalPlane(candidate.GetEntity(1)))
             continue;
         const FinderInputKeySet& fixed = context.GetFixedKeys();
-        if (fixed.count({candidate.GetEntity(0), nullptr}) || fixed.count({candidate.GetEntity(1), nullptr}))
+        if (fixed.count({candidate.GetEntity(0), nullptr}) ||
+            fixed.count({candidate.GetEntity(1), nullptr}))
             continue;
-        FollowTangentChainStep(candidate.GetEntity(0), candidate.GetEntity(1), level, chain, context);
+        FollowTangentChainStep(candidate.GetEntity(0), candidate.GetEntity(1), level, chain,
+                               context);
     }
     return 0;
 }
 
 int RelationFinder::FollowTangentChainStep(int faceA, int faceB, RelationCandidateList& level,
-                                           RelationFinderContext& chain, RelationFinderContext& context)
+                                           RelationFinderContext& chain,
+                                           RelationFinderContext& context)
 {
     RelationCandidateList next(m_interaction);
     if (context.GetConfigureManager() && context.GetEntitiesSeen().count(faceA)) {
@@ -114,8 +125,8 @@ int RelationFinder::FollowTangentChainStep(int faceA, int faceB, RelationCandida
         RelationCandidateList back(m_interaction);
         context.GetCandidates().AddNeighbourTangents(faceA, 0, back);
         if (back.GetCount() == 1) {
-            next.Add(RelationCandidate(m_interaction, context.GetLevel(), RelationTypeTangent, nullptr, faceA, nullptr,
-                                       faceB),
+            next.Add(RelationCandidate(m_interaction, context.GetLevel(), RelationTypeTangent,
+                                       nullptr, faceA, nullptr, faceB),
                      true);
             const RelationCandidate& turn = back[0];
             const int other = turn.GetEntity(0) == faceA ? turn.GetEntity(1) : turn.GetEntity(0);
@@ -178,7 +189,8 @@ int RelationFinder::FollowTangentChainStep(int faceA, int faceB, RelationCandida
     return 0;
 }
 
-bool RelationFinder::AddFixedCandidate(int entity, RelationCandidateList& level, RelationFinderContext& context)
+bool RelationFinder::AddFixedCandidate(int entity, RelationCandidateList& level,
+                                       RelationFinderContext& context)
 {
     if (context.GetConfigureManager()) {
         context.AddReachedEntity(entity);
@@ -201,7 +213,8 @@ int RelationFinder::EndTangentChainAtPivot(int faceA, int faceB, RelationCandida
     if (!edge)
         return 0;
     std::vector<PivotVertexData> pivots;
-    VirtualVertexFoundation::s_findPivotPoints(edge, faceB, pivots, m_interaction->GetModellingTolerance());
+    VirtualVertexFoundation::s_findPivotPoints(edge, faceB, pivots,
+                                               m_interaction->GetModellingTolerance());
     if (pivots.empty())
         return 0;
     const PivotVertexData& pivot = pivots.front();

@@ -22,12 +22,13 @@ constexpr int s_maxOptionElements = 1690;
 // An enumeration value read by its name, with or without the type's prefix; false for a name
 // that is none of the type's (the parser would read it as the first value).
 template <typename E>
-bool ParseName(const std::string& text, const char* prefix, const char* (*toString)(E), E (*fromString)(const char*),
-               E& value)
+bool ParseName(const std::string& text, const char* prefix, const char* (*toString)(E),
+               E (*fromString)(const char*), E& value)
 {
     value = fromString(text.c_str());
     const char* name = toString(value);
-    return name && (IsEqualNoCase(name, text.c_str()) || IsEqualNoCase(name, (prefix + text).c_str()));
+    return name &&
+           (IsEqualNoCase(name, text.c_str()) || IsEqualNoCase(name, (prefix + text).c_str()));
 }
 
 template <typename T>
@@ -39,8 +40,8 @@ T* ObjectOfId(Interaction* interaction, int id)
 // One element per object with its id; on reading, ids that name no object of the kind are
 // left out, so no list ever holds a null.
 template <typename T, typename Container>
-bool DoIOReferenceList(XMLIO& xmlio, Interaction* interaction, const char* element, const char* attribute,
-                       Container& objects)
+bool DoIOReferenceList(XMLIO& xmlio, Interaction* interaction, const char* element,
+                       const char* attribute, Container& objects)
 {
     std::vector<int> ids;
     if (!xmlio.IsReading())
@@ -83,26 +84,40 @@ bool RelationFinder::DoIO(XMLIO& xmlio)
         const bool io = xmlio.DoIO(flag.name, *flag.flag);
         done = done && (io || reading);
     }
-    done = done && DoIOReferenceList<Reference>(xmlio, m_interaction, "CoplaxisRef", "referenceRef", m_coPlaxisReferences) &&
-           DoIOReferenceList<Reference>(xmlio, m_interaction, "SymmetryRef", "referenceRef", m_symmetryPlanes) &&
-           DoIOReferenceList<Reference>(xmlio, m_interaction, "PrincipleRef", "referenceRef", m_principalPlanes);
+    done = done &&
+           DoIOReferenceList<Reference>(xmlio, m_interaction, "CoplaxisRef", "referenceRef",
+                                        m_coPlaxisReferences) &&
+           DoIOReferenceList<Reference>(xmlio, m_interaction, "SymmetryRef", "referenceRef",
+                                        m_symmetryPlanes) &&
+           DoIOReferenceList<Reference>(xmlio, m_interaction, "PrincipleRef", "referenceRef",
+                                        m_principalPlanes);
 
     if (done && reading) {
         ApplyOptionDefaults();
-        for (int read = 0; done && read < s_maxOptionElements && xmlio.BeginElement("FindRelationsOption"); ++read) {
+        for (int read = 0;
+             done && read < s_maxOptionElements && xmlio.BeginElement("FindRelationsOption");
+             ++read) {
             std::string relationName, fromName, toName;
             int level = 0;
             FindRelationType relation = FindRelationTypeMax;
             FindGeometryType from = FindGeometryTypeMax, to = FindGeometryTypeMax;
-            done = xmlio.DoIO("relationType", relationName) && xmlio.DoIO("fromGeomType", fromName) &&
-                   xmlio.DoIO("toGeomType", toName) && xmlio.DoIO("level", level) &&
-                   ParseName(relationName, "FindRelationType", &FindRelationTypeToString,
-                             static_cast<FindRelationType (*)(const char*)>(&FindRelationTypeFromString), relation) &&
-                   ParseName(fromName, "FindGeometryType", &FindGeometryTypeToString,
-                             static_cast<FindGeometryType (*)(const char*)>(&FindGeometryTypeFromString), from) &&
-                   ParseName(toName, "FindGeometryType", &FindGeometryTypeToString,
-                             static_cast<FindGeometryType (*)(const char*)>(&FindGeometryTypeFromString), to) &&
-                   IsIndexInMatrix(relation, from, to) && m_options[relation][from][to] != -1 && level >= 0;
+            done = xmlio.DoIO("relationType", relationName) &&
+                   xmlio.DoIO("fromGeomType", fromName) && xmlio.DoIO("toGeomType", toName) &&
+                   xmlio.DoIO("level", level) &&
+                   ParseName(
+                       relationName, "FindRelationType", &FindRelationTypeToString,
+                       static_cast<FindRelationType (*)(const char*)>(&FindRelationTypeFromString),
+                       relation) &&
+                   ParseName(
+                       fromName, "FindGeometryType", &FindGeometryTypeToString,
+                       static_cast<FindGeometryType (*)(const char*)>(&FindGeometryTypeFromString),
+                       from) &&
+                   ParseName(
+                       toName, "FindGeometryType", &FindGeometryTypeToString,
+                       static_cast<FindGeometryType (*)(const char*)>(&FindGeometryTypeFromString),
+                       to) &&
+                   IsIndexInMatrix(relation, from, to) && m_options[relation][from][to] != -1 &&
+                   level >= 0;
             if (done)
                 m_options[relation][from][to] = level;
             xmlio.EndElement(true);
@@ -116,12 +131,16 @@ bool RelationFinder::DoIO(XMLIO& xmlio)
                                                           static_cast<FindGeometryType>(to));
                     if (level <= 0)
                         continue;
-                    std::string relationName = FindRelationTypeToString(static_cast<FindRelationType>(relation));
-                    std::string fromName = FindGeometryTypeToString(static_cast<FindGeometryType>(from));
-                    std::string toName = FindGeometryTypeToString(static_cast<FindGeometryType>(to));
-                    done = xmlio.BeginElement("FindRelationsOption") && xmlio.DoIO("relationType", relationName) &&
-                           xmlio.DoIO("fromGeomType", fromName) && xmlio.DoIO("toGeomType", toName) &&
-                           xmlio.DoIO("level", level);
+                    std::string relationName =
+                        FindRelationTypeToString(static_cast<FindRelationType>(relation));
+                    std::string fromName =
+                        FindGeometryTypeToString(static_cast<FindGeometryType>(from));
+                    std::string toName =
+                        FindGeometryTypeToString(static_cast<FindGeometryType>(to));
+                    done = xmlio.BeginElement("FindRelationsOption") &&
+                           xmlio.DoIO("relationType", relationName) &&
+                           xmlio.DoIO("fromGeomType", fromName) &&
+                           xmlio.DoIO("toGeomType", toName) && xmlio.DoIO("level", level);
                     xmlio.EndElement(true);
                 }
     }
@@ -140,15 +159,16 @@ bool RelationFinder::DoIO(XMLIO& xmlio)
     } else if (done) {
         for (const auto& entry : m_foundRelations) {
             int id = entry.first->GetEntityId(), level = entry.second;
-            done = done && xmlio.BeginElement("FoundRelationRef") && xmlio.DoIOIDReference("relationRef", id) &&
-                   xmlio.DoIO("level", level);
+            done = done && xmlio.BeginElement("FoundRelationRef") &&
+                   xmlio.DoIOIDReference("relationRef", id) && xmlio.DoIO("level", level);
             xmlio.EndElement(true);
         }
     }
     done = done &&
-           DoIOReferenceList<Relation>(xmlio, m_interaction, "CreatedRelationRef", "relationRef", m_createdRelations) &&
-           DoIOReferenceList<VirtualVertex>(xmlio, m_interaction, "CreatedVirtualVertexRef", "virtualVertexRef",
-                                            m_createdVertices);
+           DoIOReferenceList<Relation>(xmlio, m_interaction, "CreatedRelationRef", "relationRef",
+                                       m_createdRelations) &&
+           DoIOReferenceList<VirtualVertex>(xmlio, m_interaction, "CreatedVirtualVertexRef",
+                                            "virtualVertexRef", m_createdVertices);
     xmlio.EndElement(true);
     return done;
 }

@@ -10,14 +10,16 @@ namespace {
 
 class UpdateFeatureUpdating : public FeatureUpdating {
 public:
-    bool UpdateInteractionSolverWithAltTopols(Interaction* interaction, MappingData* mapping) override;
+    bool UpdateInteractionSolverWithAltTopols(Interaction* interaction,
+                                              MappingData* mapping) override;
     bool ApplySolvedFaceTransforms(Interaction* interaction,
                                    const std::map<int, std::map<int, Xform>>& changes) override;
 };
 
 UpdateFeatureUpdating s_updateFeatureUpdating;
 
-[[maybe_unused]] const bool s_updateFeatureUpdatingInstalled = InstallFeatureUpdating(&s_updateFeatureUpdating);
+[[maybe_unused]] const bool s_updateFeatureUpdatingInstalled =
+    InstallFeatureUpdating(&s_updateFeatureUpdating);
 
 bool UpdateFeatureUpdating::UpdateInteractionSolverWithAltTopols(Interaction* interaction,
                                                                  MappingData* mapping)
@@ -30,8 +32,8 @@ bool UpdateFeatureUpdating::UpdateInteractionSolverWithAltTopols(Interaction* in
 // Each solved transform becomes a transform change of its face, applied body by body through
 // the update pass's own face-change path; what that path records of the change goes into the
 // interaction's cached solution data.
-bool UpdateFeatureUpdating::ApplySolvedFaceTransforms(Interaction* interaction,
-                                                      const std::map<int, std::map<int, Xform>>& changes)
+bool UpdateFeatureUpdating::ApplySolvedFaceTransforms(
+    Interaction* interaction, const std::map<int, std::map<int, Xform>>& changes)
 {
     if (changes.empty())
         return true;

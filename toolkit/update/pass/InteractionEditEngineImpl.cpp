@@ -39,7 +39,8 @@ public:
 
 UpdateEditEngine s_updateEditEngine;
 
-[[maybe_unused]] const bool s_updateEditEngineInstalled = InstallInteractionEditEngine(&s_updateEditEngine);
+[[maybe_unused]] const bool s_updateEditEngineInstalled =
+    InstallInteractionEditEngine(&s_updateEditEngine);
 
 }  // namespace
 

@@ -3,10 +3,10 @@
 // the library loads.
 #include "core/objects/Interaction.h"
 #include "solver/operations/OperationUpdating.h"
+#include "update/finding/RelationFinder.h"
 #include "update/pass/UpdateManager.h"
 #include "update/records/FoundData.h"
 #include "update/records/Rule.h"
-#include "update/finding/RelationFinder.h"
 
 #include <vector>
 
@@ -61,13 +61,15 @@ public:
         return manager ? manager->GetStartMark() : 0;
     }
 
-    UpdateStatus DoOperation(Interaction* interaction, SolverOperation* operation, ResultType& result) override
+    UpdateStatus DoOperation(Interaction* interaction, SolverOperation* operation,
+                             ResultType& result) override
     {
         interaction->CreateUpdateManager();
         return interaction->GetUpdateManager()->DoOperation(operation, result);
     }
 
-    UpdateStatus DoSolverOperationAndUpdateModel(Interaction* interaction, SolverOperation* operation,
+    UpdateStatus DoSolverOperationAndUpdateModel(Interaction* interaction,
+                                                 SolverOperation* operation,
                                                  ResultType& result) override
     {
         interaction->CreateUpdateManager();
@@ -91,7 +93,8 @@ public:
 
 UpdateOperationUpdating s_updateOperationUpdating;
 
-[[maybe_unused]] const bool s_updateOperationUpdatingInstalled = InstallOperationUpdating(&s_updateOperationUpdating);
+[[maybe_unused]] const bool s_updateOperationUpdatingInstalled =
+    InstallOperationUpdating(&s_updateOperationUpdating);
 
 }  // namespace
 

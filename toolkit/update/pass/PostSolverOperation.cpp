@@ -72,7 +72,10 @@ Xform SimpleFeaturePlacement(Solver* solver, Feature* feature)
 // A kernel transform made for one geometry change and deleted with it.
 class KernelTransform {
 public:
-    explicit KernelTransform(const SolvedFaceChange& change) : m_tag(MakeTransformFromMatrix(change)) {}
+    explicit KernelTransform(const SolvedFaceChange& change)
+        : m_tag(MakeTransformFromMatrix(change))
+    {
+    }
     KernelTransform(const KernelTransform&) = delete;
     KernelTransform& operator=(const KernelTransform&) = delete;
     ~KernelTransform()
@@ -116,8 +119,10 @@ bool UpdateManager::PostSolverOperation(SolverOperation* operation)
         ok = ApplyFaceChanges(m_interaction, operation, faceChanges, &solutionData);
         if (preview == PreviewModeFailureOnly) {
             // Show as much of a failed result as can be made.
-            const bool freeApplied = ApplyGeometryTransforms(m_interaction, freeChanges, &solutionData);
-            const bool bodyApplied = ApplyGeometryTransforms(m_interaction, bodyGeometryChanges, &solutionData);
+            const bool freeApplied =
+                ApplyGeometryTransforms(m_interaction, freeChanges, &solutionData);
+            const bool bodyApplied =
+                ApplyGeometryTransforms(m_interaction, bodyGeometryChanges, &solutionData);
             ok = ok && freeApplied && bodyApplied;
         } else {
             ok = ok && ApplyGeometryTransforms(m_interaction, freeChanges, &solutionData) &&
@@ -194,7 +199,8 @@ void UpdateManager::CollectSolvedChanges(BodyChangeMap& bodyChanges, ChangeRecor
         if (record.Kind() == 0)
             continue;
         for (int entity : solverFeature->GetProceduralEntities())
-            if (IsEntity(entity) && GetEntityClass(entity) == KernelClassFace && recorded.insert(entity).second)
+            if (IsEntity(entity) && GetEntityClass(entity) == KernelClassFace &&
+                recorded.insert(entity).second)
                 bodyChanges[GetOwningBody(entity)][entity] = record;
     }
 
@@ -239,7 +245,8 @@ bool UpdateManager::ApplyFaceChanges(Interaction* interaction, SolverOperation* 
                                      SolutionChangeData* solutionData)
 {
     const PreviewMode preview = interaction->GetPreviewMode();
-    const bool record = preview != PreviewModeOff || interaction->GetSolutionDataMode() == SolutionDataModeOn;
+    const bool record =
+        preview != PreviewModeOff || interaction->GetSolutionDataMode() == SolutionDataModeOn;
     const int stepFaceType = GetStepFaceTypeForOperation(operation);
     std::set<int> bodies;
     if (operation)
@@ -252,15 +259,17 @@ bool UpdateManager::ApplyFaceChanges(Interaction* interaction, SolverOperation* 
         if (!ok && preview != PreviewModeFailureOnly)
             break;
         const auto found = changes.find(body);
-        const SolvedFaceChangeMap bodyChanges = found != changes.end() ? found->second : SolvedFaceChangeMap();
-        FaceChangeBuilder builder(interaction, record, solutionData, &m_reblendChains, &m_shellClusters,
-                                  stepFaceType);
+        const SolvedFaceChangeMap bodyChanges =
+            found != changes.end() ? found->second : SolvedFaceChangeMap();
+        FaceChangeBuilder builder(interaction, record, solutionData, &m_reblendChains,
+                                  &m_shellClusters, stepFaceType);
         ok = builder.AddSolverChanges(bodyChanges, operation, body);
         if (!ok)
             continue;
         const int error = preview == PreviewModeAlways ? 0 : builder.Apply(nullptr);
         std::vector<int>* reblended = ReblendedFaceList();
-        reblended->insert(reblended->end(), builder.GetReblendedFaces().begin(), builder.GetReblendedFaces().end());
+        reblended->insert(reblended->end(), builder.GetReblendedFaces().begin(),
+                          builder.GetReblendedFaces().end());
         // A failed kernel change ends the walk whatever the preview mode.
         if (error != 0)
             return false;
@@ -268,11 +277,13 @@ bool UpdateManager::ApplyFaceChanges(Interaction* interaction, SolverOperation* 
     return ok;
 }
 
-bool UpdateManager::ApplyGeometryTransforms(Interaction* interaction, const ChangeRecordMap& changes,
+bool UpdateManager::ApplyGeometryTransforms(Interaction* interaction,
+                                            const ChangeRecordMap& changes,
                                             SolutionChangeData* solutionData)
 {
     const PreviewMode preview = interaction->GetPreviewMode();
-    const bool record = preview != PreviewModeOff || interaction->GetSolutionDataMode() == SolutionDataModeOn;
+    const bool record =
+        preview != PreviewModeOff || interaction->GetSolutionDataMode() == SolutionDataModeOn;
     for (const auto& entry : changes) {
         if (entry.second.Kind() != 1)
             continue;
@@ -283,8 +294,8 @@ bool UpdateManager::ApplyGeometryTransforms(Interaction* interaction, const Chan
             BQ_GEOM_transform_o_t options{1, 0.0, BQ_GEOM_transform_in_place, false, true};
             int result = 0;
             unsigned char transformed = 0;
-            if (Model::GeomTransform(interaction, entry.first, transform.Get(), &options, &result, &transformed, true,
-                                     nullptr) != 0)
+            if (Model::GeomTransform(interaction, entry.first, transform.Get(), &options, &result,
+                                     &transformed, true, nullptr) != 0)
                 return false;
         }
         if (record && solutionData)
@@ -424,7 +435,8 @@ void UpdateManager::CollectSectionsOfPlane(const std::pair<int, Instance*>& key)
     }
 }
 
-void UpdateManager::RegenerateSections(const BodyChangeMap& bodyChanges, const ChangeRecordMap& freeChanges,
+void UpdateManager::RegenerateSections(const BodyChangeMap& bodyChanges,
+                                       const ChangeRecordMap& freeChanges,
                                        const ChangeRecordMap& bodyGeometryChanges)
 {
     m_sections.clear();
@@ -432,8 +444,9 @@ void UpdateManager::RegenerateSections(const BodyChangeMap& bodyChanges, const C
         CollectSectionsOfBody(body.first);
     for (const ChangeRecordMap* changes : {&freeChanges, &bodyGeometryChanges})
         for (const auto& entry : *changes)
-            CollectSectionsOfPlane(
-                {entry.first, entry.second.geometry ? entry.second.geometry->GetInstance() : nullptr});
+            CollectSectionsOfPlane({entry.first, entry.second.geometry
+                                                     ? entry.second.geometry->GetInstance()
+                                                     : nullptr});
     for (const auto& pair : m_sections)
         pair.first->GenerateSectionGeometry(pair.second);
 }
@@ -463,16 +476,17 @@ bool UpdateManager::WriteBackFacePatterns()
             }
         } else if (auto* grid = dynamic_cast<RectangularFacePattern*>(pattern)) {
             // A direction the Solver holds no spacing for keeps the spacing it has.
-            const auto writeBack = [&](Reference* direction, bool (FacePatternStar::*solved)(double&) const,
-                                       double present, bool (RectangularFacePattern::*set)(double)) {
-                double spacing = 0.0;
-                if (!direction || !(star->*solved)(spacing))
+            const auto writeBack =
+                [&](Reference* direction, bool (FacePatternStar::*solved)(double&) const,
+                    double present, bool (RectangularFacePattern::*set)(double)) {
+                    double spacing = 0.0;
+                    if (!direction || !(star->*solved)(spacing))
+                        return true;
+                    if (!rigid && std::fabs(present - spacing) >= s_linearTolerance)
+                        return false;
+                    (grid->*set)(spacing);
                     return true;
-                if (!rigid && std::fabs(present - spacing) >= s_linearTolerance)
-                    return false;
-                (grid->*set)(spacing);
-                return true;
-            };
+                };
             const bool x = writeBack(grid->GetXDirectionReference(), &FacePatternStar::GetXSpacing,
                                      grid->GetXSpacing(), &RectangularFacePattern::SetXSpacing);
             const bool y = writeBack(grid->GetYDirectionReference(), &FacePatternStar::GetYSpacing,

@@ -94,8 +94,8 @@ void UpdateManager::PrepareFeatureProcedures()
             int mappingTag = mapping->GetTag();
             int toolBody = 0;
             ResultType ignored = ResultTypeOk;
-            procedure(m_interaction->GetTag(), feature, m_interaction->GetQELPartition(), toolBody, mappingTag,
-                      ignored);
+            procedure(m_interaction->GetTag(), feature, m_interaction->GetQELPartition(), toolBody,
+                      mappingTag, ignored);
             m_featureToolBodies[feature] = FeatureToolBody{toolBody, mappingTag};
         }
     } else if (GetNewPFAlgorithm()) {
@@ -144,7 +144,8 @@ UpdateStatus UpdateManager::DoOperation(SolverOperation* operation, ResultType& 
     return status;
 }
 
-UpdateStatus UpdateManager::DoSolverOperationAndUpdateModel(SolverOperation* operation, ResultType& result)
+UpdateStatus UpdateManager::DoSolverOperationAndUpdateModel(SolverOperation* operation,
+                                                            ResultType& result)
 {
     result = ResultTypeFail;
     UpdateStatus status = UpdateUnknown;
@@ -232,13 +233,16 @@ void UpdateManager::Clear()
             made.toolBody = 0;
         }
         TagManager* tags = m_interaction->GetTagManager();
-        MappingData* mapping = tags && made.mappingData != 0 ? tags->FindMappingDataFromTag(made.mappingData) : nullptr;
+        MappingData* mapping = tags && made.mappingData != 0
+                                   ? tags->FindMappingDataFromTag(made.mappingData)
+                                   : nullptr;
         if (!mapping)
             continue;
         if (remake) {
             int remade = 0;
             ResultType ignored = ResultTypeOk;
-            remake(m_interaction->GetTag(), feature, made.toolBody, made.mappingData, remade, ignored);
+            remake(m_interaction->GetTag(), feature, made.toolBody, made.mappingData, remade,
+                   ignored);
             // A feature remade under its own tag keeps its application data where it is.
             if (remade != 0 && remade != feature)
                 m_interaction->ReplaceAppFeature(feature, remade);

@@ -28,7 +28,8 @@ class YSKManager;
 
 // Sections by tag, then cut Instances by tag; null sorts first in each position.
 struct SectionInstanceLessThan {
-    bool operator()(const std::pair<Section*, Instance*>& a, const std::pair<Section*, Instance*>& b) const;
+    bool operator()(const std::pair<Section*, Instance*>& a,
+                    const std::pair<Section*, Instance*>& b) const;
 };
 
 // What the dimension system reported for one solved entity: the change handed to the
@@ -96,7 +97,10 @@ public:
     // The chains and clusters the configure step found; the apply step's builders read them.
     ReblendChainArray& GetReblendChainArray() { return m_reblendChains; }
     ShellClusterDataArray& GetShellClusterDataArray() { return m_shellClusters; }
-    const std::map<int, FeatureToolBody>& GetFeatureToolBodies() const { return m_featureToolBodies; }
+    const std::map<int, FeatureToolBody>& GetFeatureToolBodies() const
+    {
+        return m_featureToolBodies;
+    }
     const SectionInstanceSet& GetSectionsToRegenerate() const { return m_sections; }
 
     // Writes a full solution into the model; false when any part of it cannot be applied.

@@ -43,7 +43,10 @@ void UpdateTimes::NotifyStatus()
         s_statusCallback();
 }
 
-void UpdateTimes::SetDebugPostUpdateCallback(void (*callback)(void*)) { s_debugPostUpdateCallback = callback; }
+void UpdateTimes::SetDebugPostUpdateCallback(void (*callback)(void*))
+{
+    s_debugPostUpdateCallback = callback;
+}
 void (*UpdateTimes::GetDebugPostUpdateCallback())(void*) { return s_debugPostUpdateCallback; }
 
 void UpdateTimes::StartYSKTime() { s_yskTime = 0.0; }

@@ -1,14 +1,14 @@
 #include "update/records/FoundData.h"
 
 #include "core/enums/EnumNames.h"
-#include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
 #include "core/objects/EntityCasts.h"
+#include "core/objects/Interaction.h"
 #include "core/persist/ObjectReaders.h"
 #include "core/persist/XMLIO.h"
-#include "model/relations/RelationEngine.h"
 #include "model/references/Reference.h"
 #include "model/relations/Relation.h"
+#include "model/relations/RelationEngine.h"
 #include "solver/ConfigureFoundData.h"
 
 #include <algorithm>
@@ -41,9 +41,13 @@ void LinkRelation(Object* object, FoundData* foundData)
 
 }  // namespace
 
-FoundData::FoundData(Interaction* interaction, FoundDataType type, FoundDataState state, Object* object, int level,
-                     bool found)
-    : SavedObject(interaction), m_foundDataType(type), m_state(state), m_object(object), m_level(level),
+FoundData::FoundData(Interaction* interaction, FoundDataType type, FoundDataState state,
+                     Object* object, int level, bool found)
+    : SavedObject(interaction),
+      m_foundDataType(type),
+      m_state(state),
+      m_object(object),
+      m_level(level),
       m_found(found)
 {
     SetType(ObjectTypeFoundData);
@@ -63,8 +67,8 @@ FoundData::~FoundData() = default;
 QEL_INSTALL_ENTITY_CASTS(FoundData)
 QEL_INSTALL_OBJECT_READER(FoundData)
 
-FoundData* FoundData::Create(Interaction* interaction, FoundDataType type, FoundDataState state, Object* object,
-                             int level, bool found)
+FoundData* FoundData::Create(Interaction* interaction, FoundDataType type, FoundDataState state,
+                             Object* object, int level, bool found)
 {
     FoundData* foundData = new FoundData(interaction, type, state, object, level, found);
     foundData->AddToInteraction();
@@ -80,14 +84,15 @@ FoundData* FoundData::Create(Interaction* interaction, FoundDataType type, Found
     return foundData;
 }
 
-FoundData* FoundData::CreateFromConfigureFoundData(Interaction* interaction, const ConfigureFoundData& record)
+FoundData* FoundData::CreateFromConfigureFoundData(Interaction* interaction,
+                                                   const ConfigureFoundData& record)
 {
     if (record.GetKind() == ConfigureFoundDataRelation)
-        return Create(interaction, FoundDataTypeRelation, FoundDataStateApply, record.GetObject(), record.GetLevel(),
-                      true);
+        return Create(interaction, FoundDataTypeRelation, FoundDataStateApply, record.GetObject(),
+                      record.GetLevel(), true);
     if (record.GetKind() == ConfigureFoundDataShellCluster)
-        return Create(interaction, FoundDataTypeShell, FoundDataStateApply, record.GetCluster(), record.GetLevel(),
-                      true);
+        return Create(interaction, FoundDataTypeShell, FoundDataStateApply, record.GetCluster(),
+                      record.GetLevel(), true);
     return nullptr;
 }
 
@@ -95,8 +100,8 @@ FoundData* FoundData::CreateFromXML(Interaction* interaction, XMLIO& xmlio)
 {
     if (!xmlio.IsReading())
         return nullptr;
-    FoundData* foundData =
-        Create(interaction, FoundDataTypeRelation, FoundDataStateApply, static_cast<Object*>(nullptr), 0, false);
+    FoundData* foundData = Create(interaction, FoundDataTypeRelation, FoundDataStateApply,
+                                  static_cast<Object*>(nullptr), 0, false);
     if (!foundData->DoIO(xmlio)) {
         foundData->Destroy();
         return nullptr;
@@ -150,7 +155,8 @@ public:
 
 RecordsFoundDataKeeping s_recordsFoundDataKeeping;
 
-[[maybe_unused]] const bool s_recordsFoundDataKeepingInstalled = InstallFoundDataKeeping(&s_recordsFoundDataKeeping);
+[[maybe_unused]] const bool s_recordsFoundDataKeepingInstalled =
+    InstallFoundDataKeeping(&s_recordsFoundDataKeeping);
 
 }  // namespace
 
@@ -208,7 +214,8 @@ bool FoundData::DoIO(XMLIO& xmlio)
     bool done = DoIOID(xmlio) &&
                 xmlio.DoIOEnum<FoundDataType>("type", m_foundDataType, FoundDataTypeToString,
                                               FoundDataTypeFromString) &&
-                xmlio.DoIOEnum<FoundDataState>("state", m_state, FoundDataStateToString, FoundDataStateFromString);
+                xmlio.DoIOEnum<FoundDataState>("state", m_state, FoundDataStateToString,
+                                               FoundDataStateFromString);
     if (done && (reading || m_object))
         done = DoIOObjectPtr(xmlio, "objectRef", m_object, GetInteraction());
     done = done && xmlio.DoIO("foundLevel", m_level) && xmlio.DoIO("wasFound", m_found, false);

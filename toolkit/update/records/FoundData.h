@@ -14,20 +14,21 @@ class ConfigureFoundData;
 class QEL_API FoundData : public SavedObject<FoundData, SerializableObject> {
 public:
     explicit FoundData(Interaction* interaction, FoundDataType type = FoundDataTypeRelation,
-                       FoundDataState state = FoundDataStateApply, Object* object = nullptr, int level = 0,
-                       bool found = false);
-    FoundData(Interaction* interaction, FoundDataType type, FoundDataState state, const ShellClusterData& cluster,
-              int level, bool found);
+                       FoundDataState state = FoundDataStateApply, Object* object = nullptr,
+                       int level = 0, bool found = false);
+    FoundData(Interaction* interaction, FoundDataType type, FoundDataState state,
+              const ShellClusterData& cluster, int level, bool found);
     ~FoundData() override;
 
     // New and registered; a relation's found data is linked to its relation.
-    static FoundData* Create(Interaction* interaction, FoundDataType type, FoundDataState state, Object* object,
-                             int level, bool found);
+    static FoundData* Create(Interaction* interaction, FoundDataType type, FoundDataState state,
+                             Object* object, int level, bool found);
     static FoundData* Create(Interaction* interaction, FoundDataType type, FoundDataState state,
                              const ShellClusterData& cluster, int level, bool found);
     // A relation or shell record of a configure, in state Apply with the record's level and
     // found; null, making nothing, for any other kind of record.
-    static FoundData* CreateFromConfigureFoundData(Interaction* interaction, const ConfigureFoundData& record);
+    static FoundData* CreateFromConfigureFoundData(Interaction* interaction,
+                                                   const ConfigureFoundData& record);
     // Only while reading; null when the element cannot be read, and nothing is left behind.
     static FoundData* CreateFromXML(Interaction* interaction, XMLIO& xmlio);
     static constexpr const char* s_className = "FoundData";

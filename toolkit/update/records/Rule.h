@@ -3,8 +3,8 @@
 // auto-constraint manager applied during a configure, or one the application made itself. A
 // rule in state Relax tells the next configure to leave it out.
 
-#include "core/objects/Object.h"
 #include "core/maths/Vec.h"
+#include "core/objects/Object.h"
 
 namespace QEL {
 
@@ -12,15 +12,16 @@ class ConfigureRule;
 
 class QEL_API Rule : public SavedObject<Rule, SerializableObject> {
 public:
-    explicit Rule(Interaction* interaction, Reference* reference = nullptr, RuleType type = RuleTypeDoNotMove,
-                  RuleState state = RuleStateApply, const Vec& direction = Vec(), bool found = false,
+    explicit Rule(Interaction* interaction, Reference* reference = nullptr,
+                  RuleType type = RuleTypeDoNotMove, RuleState state = RuleStateApply,
+                  const Vec& direction = Vec(), bool found = false,
                   bool applicationDefined = false);
     ~Rule() override;
 
     // The rule the reference already holds with this type and a coinciding direction, unchanged;
     // otherwise a new one, registered and made a dependent of the reference.
-    static Rule* Create(Interaction* interaction, Reference* reference, RuleType type, RuleState state,
-                        const Vec& direction, bool found, bool applicationDefined);
+    static Rule* Create(Interaction* interaction, Reference* reference, RuleType type,
+                        RuleState state, const Vec& direction, bool found, bool applicationDefined);
     // A new rule on the interaction's reference of the configure rule's key, in state Apply when
     // the auto-constraint manager applied it and Relax otherwise; null, making nothing, when no
     // reference can be had on the key.
@@ -54,7 +55,8 @@ private:
     void CopyState(const Rule& from);
     Rule* NewSnapshot() const
     {
-        return new Rule(nullptr, m_reference, m_ruleType, m_state, m_direction, m_found, m_applicationDefined);
+        return new Rule(nullptr, m_reference, m_ruleType, m_state, m_direction, m_found,
+                        m_applicationDefined);
     }
 
     RuleType m_ruleType;
