@@ -1,6 +1,7 @@
 #include "api/finding/QelRelationFindingOptionsApi.h"
 
 #include "api/ApiCallRows.h"
+#include "api/finding/FinderFlagCalls.h"
 #include "core/frame/ApiArguments.h"
 #include "core/frame/ArgumentChecks.h"
 #include "core/frame/TagCasts.h"
@@ -11,37 +12,6 @@
 namespace QEL {
 
 namespace {
-
-// The interaction's finder; Fail when the layer that finds relations keeps none.
-RelationFinder* FinderOf(Interaction* interaction, ResultType& status)
-{
-    RelationFinder* finder = RelationFinder::Of(interaction);
-    if (!finder)
-        status = ResultTypeFail;
-    return finder;
-}
-
-// A flag of the finder, set.
-void SetFinderFlag(const ApiCallProperties& call, int interaction, bool value, const char* name,
-                   void (RelationFinder::*setter)(bool), ResultType* result)
-{
-    Call(call, interaction, result, BoolArg(value, name))
-        .Run([setter](Interaction* target, ResultType& status, bool on) {
-            if (RelationFinder* finder = FinderOf(target, status))
-                (finder->*setter)(on);
-        });
-}
-
-// A flag of the finder, read.
-bool GetFinderFlag(const ApiCallProperties& call, int interaction,
-                   bool (RelationFinder::*getter)() const, ResultType* result)
-{
-    return Call<bool>(call, interaction, result)
-        .Run([getter](Interaction* target, ResultType& status) {
-            RelationFinder* finder = FinderOf(target, status);
-            return finder ? (finder->*getter)() : false;
-        });
-}
 
 // One of the reference lists replaced: every tag must name a reference, with checks on or
 // off, so that no list ever holds an empty entry.
