@@ -2,22 +2,24 @@
 // interaction through the exported calls, sets its options, places a block from the fixture
 // builders as an instance, takes a mark, places a second instance, rolls back to the mark,
 // makes references on faces of a placed block with a blended edge, cuts the blend face away
-// with the add-on through the Model transaction, prints the change records and what became of
-// the references, rolls it all back, runs an update and destroys the interaction. Writes what
-// it saw to <output folder>/interaction_marks.txt and the journal of the exported calls to
+// into a sheet of its own, prints the change records and what became of the references, rolls
+// it all back, runs an update and destroys the interaction. Every step goes through the exported
+// calls, so the journal holds the whole run and a replay makes it again. Writes what it saw to
+// <output folder>/interaction_marks.txt and the journal of the exported calls to
 // <output folder>/interaction_journal.xml.
 #include "api/debug/QelDebugApi.h"
 #include "api/model/QelInstanceApi.h"
 #include "api/model/QelMarkApi.h"
+#include "api/model/QelObjectApi.h"
 #include "api/model/QelReferenceApi.h"
 #include "api/model/QelTrackingApi.h"
-#include "core/enums/EnumNames.h"
-#include "core/objects/Instance.h"
-#include "core/objects/Interaction.h"
+#include "api/operations/QelModellingApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
 #include "core/calls/QelInteractionApi.h"
 #include "core/calls/QelSystemApi.h"
-#include "core/objects/TagManager.h"
-#include "model/transaction/Model.h"
+#include "core/enums/EnumNames.h"
+
+#include "../ExampleReport.h"
 
 #include <brennik.h>
 #include <brennik_build.h>
@@ -98,30 +100,13 @@ void PrintReferences(std::ostream& out, int tag, const std::vector<int>& referen
     }
 }
 
-bool IsPartition(int tag)
-{
-    int cls = BQ_CLASS_null;
-    return BQ_ENTITY_ask_class(tag, &cls) == BQ_ERROR_no_errors && cls == BQ_CLASS_partition;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::string path = std::string(argv[1]) + "/interaction_marks.txt";
-    std::ofstream out(path);
-    if (!out) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return 1;
-    }
-    if (BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors) {
-        std::fprintf(stderr, "no kernel session\n");
-        return 1;
-    }
+    std::ofstream out;
+    if (const int failed = OpenReportAndStartKernel(argc, argv, "interaction_marks.txt", out))
+        return failed;
 
     using namespace QEL;
     ResultType result = ResultTypeOk;
@@ -134,10 +119,12 @@ int main(int argc, char** argv)
         << (IsJournalling(&result) ? "yes" : "no") << "\n";
 
     const int tag = CreateInteraction(&result);
-    Interaction* interaction = TagManager::FindInteractionFromTag(tag);
-    out << "interaction tag " << tag << ": " << ResultTypeToString(result) << ", registered "
-        << (interaction ? "yes" : "no") << "\n";
-    if (!interaction)
+    const ResultType created = result;
+    // A tag the toolkit knows answers its calls; an unknown one is refused.
+    OptionGetCheckArguments(tag, &result);
+    out << "interaction tag " << tag << ": " << ResultTypeToString(created) << ", registered "
+        << (result == ResultTypeOk ? "yes" : "no") << "\n";
+    if (result != ResultTypeOk)
         return 1;
     CreateInteraction(&result);
     out << "a second interaction: " << ResultTypeToString(result) << "\n";
@@ -152,28 +139,30 @@ int main(int argc, char** argv)
     out << "block body " << block << " with " << CountFaces(block) << " faces\n";
 
     const double placement[4][4] = {{1, 0, 0, 5}, {0, 1, 0, 0}, {0, 0, 1, -2.5}, {0, 0, 0, 1}};
-    Instance* instance = Instance::Create(interaction, block, placement);
-    out << "instance tag " << instance->GetTag() << ", id " << instance->GetEntityId() << "\n";
+    const int instance = CreateInstance(tag, block, placement, &result);
+    out << "instance tag " << instance << ", id " << ObjectGetIdentifier(tag, instance, &result)
+        << "\n";
 
-    const int mark = interaction->CreateMark();
+    const int mark = CreateMark(tag, &result);
     bool atMark = false;
-    interaction->GetCurrentMark(atMark);
+    GetCurrentMark(tag, atMark, &result);
     out << "mark " << mark << " made, at mark " << (atMark ? "yes" : "no") << "\n";
 
-    const int second = Instance::Create(interaction, block, nullptr)->GetTag();
-    interaction->GetCurrentMark(atMark);
+    const int second = CreateInstance(tag, block, nullptr, &result);
+    GetCurrentMark(tag, atMark, &result);
     out << "a second instance " << second << ", at mark " << (atMark ? "yes" : "no") << "\n";
 
-    interaction->RollToMark(mark);
-    interaction->GetCurrentMark(atMark);
-    TagManager* tags = interaction->GetTagManager();
+    RollToMark(tag, mark, &result);
+    GetCurrentMark(tag, atMark, &result);
+    const bool firstFound = InstanceGetBody(tag, instance, &result) == block && result == ResultTypeOk;
+    InstanceGetBody(tag, second, &result);
+    const bool secondFound = result == ResultTypeOk;
     out << "after rolling back: at mark " << (atMark ? "yes" : "no") << ", first instance found "
-        << (tags->FindInstanceFromTag(instance->GetTag()) == instance ? "yes" : "no")
-        << ", second found " << (tags->FindInstanceFromTag(second) ? "yes" : "no") << ", marks "
-        << interaction->GetMarkCount() << "\n";
+        << (firstFound ? "yes" : "no") << ", second found " << (secondFound ? "yes" : "no")
+        << ", marks " << GetMarkCount(tag, &result) << "\n";
 
-    // References on the faces of a placed block with a blended edge; a cut of the blend face
-    // runs through the Model transaction as every topology change does.
+    // References on the faces of a placed block with a blended edge; the cut of the blend face
+    // makes a sheet of it in the block's partition, placed by an instance of its own.
     const int blended = brennik::build::BlockWithBlend(2.0);
     const int placed = CreateInstance(tag, blended, nullptr, &result);
     const std::vector<int> faces = FacesBlendFirst(blended);
@@ -185,16 +174,13 @@ int main(int argc, char** argv)
     out << "blended block " << blended << " placed as " << placed << " with " << faces.size()
         << " faces; references " << GetReferences(tag, &all, &result) << "\n";
     const int beforeCut = CreateMark(tag, &result);
-    interaction->PrepareEntitiesForChange(std::vector<int>{faces[0]});
-    int blend = faces[0];
-    int sheet = 0;
-    HXR_FACE_cut_o_s cutOptions{};
-    cutOptions.version = 1;
-    HXR_ENTITY_track_r_s tracking{};
-    const int error = Model::FaceCut(interaction, 1, &blend, &cutOptions, &sheet, &tracking, true, nullptr);
-    HXR_ENTITY_track_r_f(&tracking);
-    out << "blend face " << blend << " cut: error " << error << ", sheet " << (sheet ? "made" : "none")
-        << ", block faces " << CountFaces(blended) << "\n";
+    Array<int> blend;
+    blend.Add(faces[0]);
+    int partition = 0;
+    BQ_ENTITY_ask_partition(blended, &partition);
+    const int sheet = Cut(tag, blend, partition, CreateCutOptions(tag, &result), &result);
+    out << "blend face " << faces[0] << " cut: " << ResultTypeToString(result) << ", sheet "
+        << (sheet ? "made" : "none") << ", block faces " << CountFaces(blended) << "\n";
     PrintRecords(out, tag, "kernel map records", TrackingGetBrennikMapData);
     PrintRecords(out, tag, "kernel label records", TrackingGetBrennikLabelData);
     out << "references after the cut: " << GetReferences(tag, nullptr, &result) << "\n";
@@ -208,17 +194,16 @@ int main(int argc, char** argv)
     const UpdateStatus update = Update(tag, &result);
     out << "update: " << UpdateStatusToString(update) << ", " << ResultTypeToString(result) << "\n";
 
-    const int partition = interaction->GetQELPartition();
     // The journal holds the interaction as it ends, so a replay of the run can be compared.
     DebugJournalCheckpoint(tag, "end", false, &result);
     DestroyInteraction(tag, &result);
-    out << "interaction destroyed: " << ResultTypeToString(result) << ", own partition gone "
-        << (IsPartition(partition) ? "no" : "yes") << ", interactions left "
-        << TagManager::GetInteractionCount() << "\n";
+    out << "interaction destroyed: " << ResultTypeToString(result);
+    OptionGetCheckArguments(tag, &result);
+    out << ", its tag now answers " << ResultTypeToString(result) << "\n";
     StopJournalling(&result);
     out << "journal stopped: " << ResultTypeToString(result) << "\n";
 
     BQ_SESSION_stop();
-    std::printf("wrote %s and %sinteraction_journal.xml\n", path.c_str(), folder.c_str());
+    std::printf("wrote %sinteraction_marks.txt and %sinteraction_journal.xml\n", folder.c_str(), folder.c_str());
     return 0;
 }

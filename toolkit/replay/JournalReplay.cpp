@@ -273,6 +273,10 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
         const int mappedTag = mapped == m_tagMap.end() ? 0 : mapped->second;
         if (type == "InteractionTag") {
             tag = mappedTag;
+            // A tag that named no interaction when recorded is handed on as it was, so the
+            // replayed call is refused as the recorded one was, unless it names one now.
+            if (mapped == m_tagMap.end() && !TagManager::FindInteractionFromTag(recorded))
+                tag = recorded;
             if (!m_activeInteraction)
                 m_activeInteraction = TagManager::FindInteractionFromTag(tag);
             return true;
@@ -291,9 +295,15 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
                     return false;
                 }
                 tag = entity->GetTag();
+                m_seenTags[recorded] = tag;
                 return true;
             }
-            tag = mappedTag;
+            // Without an id the object was gone when recorded: it stands for what the tag
+            // stood for when the replay last saw it.
+            if (mapped == m_tagMap.end())
+                ResolveGoneTag(recorded, tag);
+            else
+                tag = mappedTag;
             return true;
         }
         if (KernelClassFromString(type) == KernelClassPartition) {
@@ -306,6 +316,9 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
             }
             return true;
         }
+        // A tag that named nothing alive when it was written.
+        if (KernelClassFromString(type) == KernelClassNull && ResolveGoneTag(recorded, tag))
+            return true;
         m_errorText << "Unhandled type: [" << type << "]";
         return false;
     }
@@ -350,6 +363,39 @@ bool JournalReplay::ResolveRecordedTag(const std::string& type, int& tag)
         m_errorText << "failed to find [" << type << "] entity using entity ID [" << id << "]";
         return false;
     }
+    int recorded = 0;
+    if (DoIO("tag", recorded) && recorded != 0)
+        m_seenTags[recorded] = tag;
+    return true;
+}
+
+bool JournalReplay::ResolveGoneTag(int recorded, int& tag)
+{
+    const auto seen = m_seenTags.find(recorded);
+    if (seen != m_seenTags.end()) {
+        tag = seen->second;
+        return true;
+    }
+    // Never seen alive (an edge a call deleted before any record named it): the replayed
+    // output's tag in its place stands for it when that is gone too.
+    if (!m_replayedOutput)
+        return false;
+    int replayed = 0;
+    if (m_replayedOutput->GetKind() == ReplayValueKindTagArray) {
+        const Array<int>& tags = m_replayedOutput->GetTagArray();
+        if (m_outputPosition >= tags.GetSize())
+            return false;
+        replayed = tags[m_outputPosition];
+    } else if (m_replayedOutput->GetKind() == ReplayValueKindInt) {
+        replayed = m_replayedOutput->GetInt();
+    }
+    TagManager* objects = m_activeInteraction ? m_activeInteraction->GetTagManager() : nullptr;
+    const bool alive = replayed != 0 && (IsEntity(replayed) || IsPartition(replayed) ||
+                                         (objects && objects->FindTaggedEntityFromTag(replayed)) ||
+                                         TagManager::FindInteractionFromTag(replayed));
+    if (replayed == 0 || alive)
+        return false;
+    tag = m_seenTags[recorded] = replayed;
     return true;
 }
 
@@ -369,6 +415,7 @@ bool JournalReplay::ReadTagArray(Array<int>& tags)
         if (!element.IsOpen() || !DoIO("type", type))
             return false;
         int tag = 0;
+        m_outputPosition = i;
         if (!ResolveRecordedTag(type, tag))
             return false;
         tags.Add(tag);
@@ -410,6 +457,7 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
         value.SetNull(true);
     } else if (IsIntegerReplayType(type)) {
         int tag = 0;
+        m_outputPosition = 0;
         // As for a list of tags: an output may name an object the call itself makes, found
         // when Step reads the argument again after the call.
         ok = ResolveRecordedTag(type, tag) || isOutput;
@@ -615,6 +663,7 @@ void JournalReplay::CompareReturnValue(ReplayValue& returnValue, ReplayStatus& s
         }
         if (!EndsWith(type, "Tag") || live == 0)
             return;
+        m_seenTags[recordedTag] = live;
         int id = 0;
         if (DoIOIDReference("id", id) && id > 0) {
             TagManager* tags = m_activeInteraction ? m_activeInteraction->GetTagManager() : nullptr;
@@ -906,7 +955,9 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
             MapOutputTags(i, replayedValues[i]);
             bool unused = false;
             ReplayValue reread;
+            m_replayedOutput = &replayedValues[i];
             ok = ReadArgument(reread, unused, i) && ok;
+            m_replayedOutput = nullptr;
             m_errorText.str("");
             same = ok && reread == replayedValues[i];
         }

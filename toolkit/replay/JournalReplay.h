@@ -83,6 +83,17 @@ private:
     // Bodies first journalled as a call's output: (body id, body index) to the body the replayed
     // call made, which stands for the journal's copy.
     std::map<std::pair<int, int>, int> m_bodyMap;
+    // Every recorded tag the replay found a live object or entity for, with that live tag: a
+    // later record that names it after it is gone (the journal then knows it by its tag alone)
+    // means the same, now dead, tag.
+    std::map<int, int> m_seenTags;
+    // While an output is read again after its call: the values the replayed call gave, so
+    // that a tag recorded as naming nothing alive may take the replayed tag in its place when
+    // that names nothing alive either.
+    ReplayValue* m_replayedOutput = nullptr;
+    int m_outputPosition = 0;
+    // The recorded tag of a gone object or entity, as the replay stands for it.
+    bool ResolveGoneTag(int recorded, int& tag);
     // The recorded body as it stands in the replay.
     int FindRecordedBody(int bodyId, int bodyIndex);
     std::string m_functionName;

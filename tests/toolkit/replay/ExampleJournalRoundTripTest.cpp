@@ -30,10 +30,9 @@ struct Example {
     bool makesKernelEntities = false;
 };
 
-// The examples whose journals replay today. The others journal their runs too, but a replay
-// cannot make them again yet: feature-edit's edit runs the application's feature procedure,
-// which no journal carries; interaction cuts a face through the model directly, outside the
-// exported calls.
+// The examples whose journals replay today. feature-edit journals its run too, but a replay
+// cannot make it again yet: its edit runs the application's feature procedure, which no
+// journal carries.
 const Example kExamples[] = {
     {"relations", QEL_EXAMPLE_relations, "relations-journal.xml"},
     {"savefile", QEL_EXAMPLE_save_load, "save_load-journal.xml"},
@@ -43,6 +42,7 @@ const Example kExamples[] = {
     {"options", QEL_EXAMPLE_option_objects, "options-journal.xml"},
     {"one-shot", QEL_EXAMPLE_one_shot_operations, "one_shot-journal.xml", true},
     {"sections-patterns", QEL_EXAMPLE_sections_patterns, "sections_patterns-journal.xml"},
+    {"interaction", QEL_EXAMPLE_interaction_marks, "interaction_journal.xml", true},
 };
 
 std::string ReadText(const std::string& path)
