@@ -375,6 +375,13 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
       int geom = body->subs.at((*lists[k])[i]).geom;
       if (geom && ids[k][i].second) body->geoms.at(geom).identifier = ids[k][i].second;
     }
+  // Building numbered the geometry from the counter before the carried identifiers replaced
+  // those numbers: the counter goes on from where the sent body's stood (or past any number
+  // that stayed), so the received body numbers what it gains as the sent one would.
+  int highest = body->identifier;
+  for (const auto& sub : body->subs) highest = std::max(highest, sub.second.identifier);
+  for (const auto& geom : body->geoms) highest = std::max(highest, geom.second.identifier);
+  body->nextIdentifier = std::max(nextIdentifier, highest + 1);
   std::map<std::pair<int, int>, int> byRef;
   byRef[{0, 0}] = bodyTag;
   for (int k = 0; k < 3; ++k)

@@ -161,6 +161,38 @@ TEST_F(TransmitTest, PointerFieldsTravelEmpty) {
   }
 }
 
+// The same change on the sent body and on the received one numbers the entities it makes
+// alike: the received body's counter stands where the sent one's did.
+TEST_F(TransmitTest, AReceivedBodyNumbersWhatItGainsAsTheSentOneDoes) {
+  for (int format : {BQ_PART_format_text, BQ_PART_format_binary}) {
+    SCOPED_TRACE(format);
+    int body = brennik::build::BlockWithBlend();
+    BQ_PART_transmit_o_t out{2, format, false};
+    BQ_MEMORY_block_t* block = nullptr;
+    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+    BQ_PART_receive_o_t in{1, format, false};
+    int n = 0;
+    int* parts = nullptr;
+    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+    BQ_MEMORY_block_f(block);
+    const int copy = Take(n, parts)[0];
+    for (int target : {body, copy}) {
+      int blend = 0;
+      for (int face : List(BQ_BODY_ask_faces, target)) {
+        int surface = 0;
+        BQ_FACE_ask_surf(face, &surface);
+        if (ClassOf(surface) == BQ_CLASS_cyl) blend = face;
+      }
+      ASSERT_NE(blend, 0);
+      int count = 0;
+      int* bodies = nullptr;
+      ASSERT_EQ(BQ_FACE_delete(1, &blend, nullptr, nullptr, &count, &bodies), 0);
+      BQ_MEMORY_free(bodies);
+    }
+    EXPECT_EQ(Picture(body, 0), Picture(copy, 0));
+  }
+}
+
 TEST_F(TransmitTest, FileHoldsSeveralPartsAndIsFoundByKey) {
   int attdef = Attdef();
   int a = brennik::build::LPrism();
