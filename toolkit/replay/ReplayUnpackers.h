@@ -20,6 +20,7 @@
 #include "replay/ReplayValue.h"
 
 #include <cstddef>
+#include <stdexcept>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -75,6 +76,17 @@ QEL_REPLAY_PARAMETER(const char*, GetString);
 QEL_REPLAY_PARAMETER(ResultType*, GetResultTypePointer);
 
 #undef QEL_REPLAY_PARAMETER
+
+// An application pointer: a journal carries none but null, which is handed on as null.
+template <>
+struct ReplayParameter<void*> {
+    static void Check(ReplayValue& value)
+    {
+        if (!value.IsNull())
+            throw std::invalid_argument("Replay argument not expected type");
+    }
+    static void* Get(ReplayValue&) { return nullptr; }
+};
 
 // Enumerations travel as ints (kind 1). A recorded number that names no value is handed on as
 // given, straight into the call, never held in an enumeration object first.

@@ -1,24 +1,37 @@
 // Replays a journal in a process of its own, as a developer replays a user's journal, while
 // journalling the replay:
 //
-//   qel_replay_journal <journal> <journal of the replay>
+//   qel_replay_journal [--feature-edit-procedures] <journal> <journal of the replay>
 //
+// With --feature-edit-procedures it first registers the feature procedures of the feature-edit
+// example, as that application does before it opens its journal: a journal carries calls, not
+// the application's code.
 // Prints one line for every step that neither succeeded nor was ignored ("index name status:
 // text") and exits 0 when there was none, 1 when there was, 2 when the replay could not run.
 #include "api/debug/QelJournalReplayApi.h"
 #include "core/calls/QelSystemApi.h"
 #include "core/enums/EnumNames.h"
 
+#include "FeatureEditProcedures.h"
+
 #include <brennik.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 int main(int argc, char** argv)
 {
     using namespace QEL;
+    const bool withProcedures = argc > 1 && std::strcmp(argv[1], "--feature-edit-procedures") == 0;
+    if (withProcedures) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3 || BQ_SESSION_start(nullptr) != BQ_ERROR_no_errors)
         return 2;
+    if (withProcedures)
+        FeatureEditProcedures::Register();
     const std::string second = argv[2];
     const size_t slash = second.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : second.substr(0, slash + 1);

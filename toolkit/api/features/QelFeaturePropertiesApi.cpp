@@ -235,7 +235,9 @@ void FeatureMapIdentifierToProcedure(const char* appId, FeatureProcedure feature
         });
 }
 
-QEL_API_CALL(FeatureEdit, ApiCallTracked);
+// The application's procedure is the replaying application's own, found by the feature's
+// identifier; the edit's application pointer replays when it was null.
+QEL_API_REPLAYABLE_CALL(FeatureEdit, ApiCallTracked);
 void FeatureEdit(int interaction, int feature, void* appData, ResultType* result)
 {
     Call(s_FeatureEdit, interaction, result, FeatureArg(feature, "feature"),

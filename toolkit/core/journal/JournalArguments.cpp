@@ -283,6 +283,9 @@ int JournalArguments::WriteJournalArgUnhandled(const char* name, const char* typ
 
 int JournalArguments::WriteJournalArgPointer(const void* value, const char* name)
 {
+    // A null pointer is a value a replay can hand on; any other address means nothing there.
+    if (!value)
+        return WriteJournalArgNull(name, "void*");
     std::ostringstream stream;
     stream << value;
     return WriteJournalArgUnhandled(name, "void*", stream.str().c_str());

@@ -360,6 +360,9 @@ TEST_F(JournalWriterTest, NullsUnhandledValuesAndRecordFieldsReadBackAsWritten)
     guard.WriteJournalArgTagArrayPointer(nullptr, "noTags");
     guard.WriteJournalArgDoubleBuffer(nullptr, 3, "noBuffer");
     guard.WriteJournalArgFeatureProcedure("procedure");
+    guard.WriteJournalArgPointer(nullptr, "noPointer");
+    int pointed = 0;
+    guard.WriteJournalArgPointer(&pointed, "pointer");
     guard.WriteJournalArgTag(999999, "unknown");
     guard.ClearArgType();
     guard.WriteJournalArgInt(1, "plain");
@@ -386,6 +389,11 @@ TEST_F(JournalWriterTest, NullsUnhandledValuesAndRecordFieldsReadBackAsWritten)
         {"noBuffer", "isNull", "true"},
         {"procedure", "value", "data"},
         {"procedure", "unhandled", "true"},
+        // A null application pointer is a value a replay can hand on; an address is not.
+        {"noPointer", "type", "void*"},
+        {"noPointer", "isNull", "true"},
+        {"noPointer", "unhandled", "<absent>"},
+        {"pointer", "unhandled", "true"},
         {"unknown", "type", "BQ_CLASS_null"},
         {"unknown", "tag", "999999"},
         {"plain", "argType", "<absent>"},  // no direction set
