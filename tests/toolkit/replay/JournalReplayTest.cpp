@@ -9,6 +9,9 @@
 #include "api/model/QelMarkApi.h"
 #include "api/model/QelReferenceApi.h"
 #include "api/model/QelRelationApi.h"
+#include "api/model/QelTrackingApi.h"
+#include "api/operations/QelModellingApi.h"
+#include "api/operations/QelOptionObjectsApi.h"
 #include "api/finding/QelRelationFindingApi.h"
 #include "api/finding/QelRelationFindingOptionsApi.h"
 #include "core/kernel/KernelFacade.h"
@@ -285,6 +288,63 @@ TEST_F(JournalRoundTripTest, AReplayedSessionBehavesAsRecordedAtEveryStep)
     }
     EXPECT_NE(replay.GetActiveInteractionTag(), 0);
     EXPECT_EQ(StepOnce(replay).status, ReplayEndOfJournal);
+}
+
+// Records that name what was gone when they were written: a deleted face, edges and vertices a
+// call deleted before any record named them, a reference rolled back, and an interaction tag
+// that names none. Each replays as the replay's own gone entity, object or tag.
+TEST_F(JournalRoundTripTest, TagsOfWhatIsGoneReplayAsTheReplaysOwnGoneTags)
+{
+    OpenJournalFile();
+    ResultType result = ResultTypeOk;
+    const int interaction = CreateInteraction(&result);
+    const int body = brennik::build::BlockWithBlend(2.0);
+    int blend = 0;
+    std::set<int> faces;
+    GetBodyFaces(body, faces);
+    for (int face : faces) {
+        int surface = 0;
+        if (BQ_FACE_ask_surf(face, &surface) == BQ_ERROR_no_errors && GetEntityClass(surface) == KernelClassCylinder)
+            blend = face;
+    }
+    ASSERT_NE(blend, 0);
+    const int instance = CreateInstance(interaction, body, nullptr, &result);
+    const int mark = CreateMark(interaction, &result);
+    const int reference = CreateReference(interaction, blend, instance, &result);
+    Array<int> deleted;
+    deleted.Add(blend);
+    DeleteFaces(interaction, deleted, CreateDeleteFacesOptions(interaction, &result), &result);
+    ASSERT_EQ(result, ResultTypeOk);
+    Array<int> records;
+    ASSERT_GT(TrackingGetBrennikMapData(interaction, &records, &result), 0);
+    int goneOld = 0;
+    for (int i = 0; i < records.GetSize(); ++i) {
+        Array<int> olds;
+        TrackingDataGetOldTags(interaction, records[i], &olds, &result);
+        for (int j = 0; j < olds.GetSize(); ++j)
+            goneOld += olds[j] != blend && !IsEntity(olds[j]);
+    }
+    EXPECT_GT(goneOld, 0);  // the edges and vertices of the blend, never named alive
+    CreateReference(interaction, blend, instance, &result);
+    EXPECT_NE(result, ResultTypeOk);
+    RollToMark(interaction, mark, &result);
+    ReferenceGetEntity(interaction, reference, &result);
+    EXPECT_EQ(result, ResultTypeBadArgument);
+    OptionGetCheckArguments(interaction + 1000, &result);
+    EXPECT_EQ(result, ResultTypeBadArgument);
+    m_functions = GetJournalCallIndex();
+    ASSERT_EQ(CloseJournal(), 0);
+    DestroyAllInteractions();
+    brennik::test::RestartSession();
+
+    JournalReplay replay;
+    ASSERT_EQ(replay.Start(m_path.c_str(), nullptr), ResultTypeOk);
+    for (int i = 1; i <= m_functions; ++i) {
+        const StepOutcome outcome = StepOnce(replay);
+        EXPECT_TRUE(outcome.status == ReplaySuccess || outcome.status == ReplayIgnored)
+            << "record " << replay.GetIndex() << " " << replay.GetFunctionName() << ": "
+            << ReplayStatusToString(outcome.status) << " " << outcome.error;
+    }
 }
 
 TEST_F(JournalRoundTripTest, ReplayRunsToAnIndexOrToACheckpoint)
