@@ -77,15 +77,16 @@ struct Run {
     std::vector<FoundRelation> found;
 };
 
-// Makes the run; the interaction stays for the caller to checkpoint and destroy.
-inline Run FindPlateRelations()
+// Makes the run; the interaction stays for the caller to checkpoint and destroy. makePlate
+// models the plate, outside the exported calls.
+inline Run FindPlateRelations(int (*makePlate)() = &brennik::build::PlateWithHoles)
 {
     using namespace QEL;
     Run run;
     ResultType result = ResultTypeOk;
     run.interaction = CreateInteraction(&result);
     const int tag = run.interaction;
-    const int plate = brennik::build::PlateWithHoles();
+    const int plate = makePlate();
     run.top = TopFace(plate);
     if (!tag || !run.top)
         return run;
