@@ -139,7 +139,7 @@ bool IsIntegerReplayType(const std::string& type)
 // The reader is made in journal mode: only then does the save-file reader take an
 // "Interaction" snapshot as already entered by its caller and recreate its marks, so the
 // interactions of a journal can be rebuilt at all.
-JournalReplay::JournalReplay() : XMLIO(s_root, true)
+JournalReplay::JournalReplay() : XMLIO(ForReading(), s_root, true)
 {
     m_errorText.precision(16);
     m_errorText << std::boolalpha;
@@ -172,24 +172,26 @@ void JournalReplay::LoadIgnoredFunctions()
     }
 }
 
+// Each element is entered as the next of its name, not by its index: finding the n-th anew
+// walks all before it, which over every record of a long journal grows with its square.
 void JournalReplay::ReadBodiesOfRecords()
 {
     const int functions = GetChildElementCount(s_function);
     for (int f = 0; f < functions; ++f) {
-        XMLElementScope record(this, s_function, f);
+        XMLElementScope record(this, s_function, f == 0 ? 0 : -1);
         if (!record.IsOpen())
             return;
         ReadBodies(*this);
         const int arguments = GetChildElementCount(s_argument);
         for (int a = 0; a < arguments; ++a) {
-            XMLElementScope argument(this, s_argument, a);
+            XMLElementScope argument(this, s_argument);
             if (!argument.IsOpen())
                 break;
             ReadBodies(*this);
             // The bodies named inside a list of lists stand before the tag in its element.
             const int elements = GetChildElementCount(s_element);
             for (int e = 0; e < elements; ++e) {
-                XMLElementScope element(this, s_element, e);
+                XMLElementScope element(this, s_element);
                 ReadBodies(*this);
             }
         }
@@ -438,15 +440,14 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
     XMLElementScope scope(this, s_argument, index);
     bool isNull = false;
     std::string type;
-    std::string name;
+    m_argumentName.clear();
     bool ok = scope.IsOpen();
     if (ok) {
         ok = DoIO("isNull", isNull, false) && DoIO("type", type);
         if (type.empty())
             isNull = false;
-        DoIO("name", name);
+        DoIO("name", m_argumentName);
     }
-    m_errorText << " '" << name << "'] ";
     if (!ok)
         return false;
     std::string argType;
@@ -867,21 +868,26 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
 
     const int count = GetChildElementCount(s_argument);
     std::vector<ReplayValue> recorded(static_cast<size_t>(count));
-    std::vector<ReplayValue> replayedValues(static_cast<size_t>(count));
     bool isResultType = false;
     for (int i = 0; i < count; ++i) {
-        WriteRecordName();
-        m_errorText << "  [arg #" << i;
         if (!ReadArgument(recorded[i], isResultType, -1)) {
+            // The argument's place goes before what the reading said of it; it is written
+            // only now, as most records read clean.
+            const std::string detail = m_errorText.str();
+            m_errorText.str("");
+            WriteRecordName();
+            m_errorText << "  [arg #" << i << " '" << m_argumentName << "'] " << detail;
             status = ReplayProcessingFailure;
             ok = false;
             return finish();
         }
+        // An output may name what only the call makes: what its reading said is no failure.
         m_errorText.str("");
-        replayedValues[i] = recorded[i];
-        if (recorded[i].GetDirection() == ReplayDirectionOutput)
-            replayedValues[i].Clear();
     }
+    std::vector<ReplayValue> replayedValues(recorded);
+    for (ReplayValue& value : replayedValues)
+        if (value.GetDirection() == ReplayDirectionOutput)
+            value.Clear();
 
     ReplayValue returnValue;
     // The candidates the application refused while recording are refused again, and only
@@ -897,16 +903,21 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     bool withExtra = extra > 0 && firstExtra >= 0;
     for (int i = firstExtra; withExtra && i < firstExtra + extra; ++i)
         withExtra = recorded[i].GetDirection() == ReplayDirectionOutput;
+    // Without extra values the call fills the replayed values in place.
     std::vector<ReplayValue> callValues;
-    for (int i = 0; i < count; ++i)
-        if (!withExtra || i < firstExtra || i >= firstExtra + extra)
-            callValues.push_back(replayedValues[i]);
+    if (withExtra) {
+        callValues.reserve(static_cast<size_t>(count - extra));
+        for (int i = 0; i < count; ++i)
+            if (i < firstExtra || i >= firstExtra + extra)
+                callValues.push_back(replayedValues[i]);
+    }
     try {
-        const bool called = CallRecordedFunction(callValues, returnValue);
-        for (int i = 0, c = 0; called && i < count; ++i)
-            if (!withExtra || i < firstExtra || i >= firstExtra + extra)
-                replayedValues[i] = callValues[c++];
+        const bool called =
+            CallRecordedFunction(withExtra ? callValues : replayedValues, returnValue);
         if (called && withExtra) {
+            for (int i = 0, c = 0; i < count; ++i)
+                if (i < firstExtra || i >= firstExtra + extra)
+                    replayedValues[i] = callValues[c++];
             std::vector<ReplayValue> outputs(static_cast<size_t>(extra));
             remakeOutputs(m_activeInteraction ? m_activeInteraction->GetTag() : 0, outputs);
             for (int k = 0; k < extra; ++k) {

@@ -97,6 +97,8 @@ private:
     // The recorded body as it stands in the replay.
     int FindRecordedBody(int bodyId, int bodyIndex);
     std::string m_functionName;
+    // The name of the argument ReadArgument read last, for the text of a failure to read it.
+    std::string m_argumentName;
     std::string m_checkpointName;
     std::string m_lastError;
     std::ostringstream m_errorText;

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <system_error>
+#include <type_traits>
 
 namespace QEL {
 
@@ -66,6 +68,15 @@ XMLIO::XMLIO(const char* rootName, bool journal)
     : m_journal(journal), m_rootName(rootName ? rootName : "QELXML")
 {
     Clear();
+}
+
+XMLIO::XMLIO(ForReading, const char* rootName, bool journal)
+    : m_state(std::make_unique<XMLIOState>()),
+      m_reading(true),
+      m_journal(journal),
+      m_rootName(rootName ? rootName : "QELXML")
+{
+    m_state->childPositions.emplace_back();
 }
 
 XMLIO::~XMLIO() = default;
@@ -435,6 +446,28 @@ bool XMLIO::WriteNumber(const char* name, double value, int precision)
     return DoIO(name, stream.str().c_str());
 }
 
+// The number at the start of a text, read as a stream reads it but without setting one up for
+// each of the many numbers a document holds: blanks skipped, an optional sign, then the
+// longest run that makes a number. Nothing readable, a number out of range, an exponent without
+// digits, or a word (nan, inf) that a stream does not take is no number.
+template <typename T>
+static bool ParseLeadingNumber(const char* text, T& value)
+{
+    while (std::isspace(static_cast<unsigned char>(*text)))
+        ++text;
+    if (text[0] == '+' && text[1] != '-')
+        ++text;
+    const char* digits = *text == '-' ? text + 1 : text;
+    if (!std::isdigit(static_cast<unsigned char>(*digits)) &&
+        (std::is_integral<T>::value || *digits != '.'))
+        return false;
+    const std::from_chars_result read = std::from_chars(text, text + std::strlen(text), value);
+    if (read.ec != std::errc())
+        return false;
+    // A stream takes "1e" or "1e+" whole and then refuses it; the reader stops before it.
+    return std::is_integral<T>::value || (*read.ptr != 'e' && *read.ptr != 'E');
+}
+
 // Numbers share one reading path: absent or unreadable text leaves 0.
 template <typename T>
 static bool ReadNumber(XMLIO& xmlio, const char* name, T& value)
@@ -443,9 +476,8 @@ static bool ReadNumber(XMLIO& xmlio, const char* name, T& value)
     std::string text;
     if (!xmlio.DoIO(name, text))
         return false;
-    std::istringstream stream(text);
     T read = 0;
-    if (stream >> read)
+    if (ParseLeadingNumber(text.c_str(), read))
         value = read;
     return true;
 }

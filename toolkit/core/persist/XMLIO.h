@@ -43,6 +43,10 @@ struct XMLIOState {
 class QEL_API XMLIO {
 public:
     XMLIO(const char* rootName = "QELXML", bool journal = false);
+    // A reader from the start: no document until Load or LoadText gives one, and no header
+    // made only to be thrown away by them.
+    struct ForReading {};
+    XMLIO(ForReading, const char* rootName, bool journal = false);
     ~XMLIO();
     XMLIO(const XMLIO&) = delete;
     XMLIO& operator=(const XMLIO&) = delete;

@@ -188,6 +188,59 @@ TEST(XMLIOValues, LenientReadingOfHandWrittenValues)
     EXPECT_TRUE(missing.IsIdentity());
 }
 
+// Numbers read from their leading characters as a stream would read them, and anything a
+// stream refuses reads as 0.
+TEST(XMLIOValues, NumbersReadFromTheirLeadingCharacters)
+{
+    struct Case {
+        const char* text;
+        int asInt;
+        double asDouble;
+    };
+    const Case cases[] = {
+        {"42", 42, 42.0},
+        {"  -17", -17, -17.0},
+        {"+8", 8, 8.0},
+        {"007", 7, 7.0},
+        {"12.5abc", 12, 12.5},
+        {".25", 0, 0.25},
+        {"-.5", 0, -0.5},
+        {"1e-08", 1, 1e-08},
+        {"2.5E+3x", 2, 2500.0},
+        {"1e", 1, 0.0},
+        {"3e+", 3, 0.0},
+        {"-1.2345678901234567e-300", -1, -1.2345678901234567e-300},
+        {"99999999999", 0, 99999999999.0},
+        {"1e400", 1, 0.0},
+        {"4.9e-324", 4, 4.9406564584124654e-324},
+        {"1e-400", 1, 0.0},
+        {"nan", 0, 0.0},
+        {"inf", 0, 0.0},
+        {"-inf", 0, 0.0},
+        {"+-3", 0, 0.0},
+        {"- 3", 0, 0.0},
+        {"0x1A", 0, 0.0},
+        {"", 0, 0.0},
+        {"abc", 0, 0.0},
+    };
+    std::string document = "<Test><Item";
+    for (size_t i = 0; i < std::size(cases); ++i)
+        document += " v" + std::to_string(i) + "=\"" + cases[i].text + "\"";
+    document += "/></Test>";
+    XMLIO reader("Test", false);
+    ASSERT_TRUE(reader.LoadText(document.c_str()));
+    ASSERT_TRUE(reader.BeginElement("Item"));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "v" + std::to_string(i);
+        int asInt = -1;
+        double asDouble = -1.0;
+        EXPECT_TRUE(reader.DoIO(name.c_str(), asInt));
+        EXPECT_TRUE(reader.DoIO(name.c_str(), asDouble));
+        EXPECT_EQ(asInt, cases[i].asInt) << '"' << cases[i].text << '"';
+        EXPECT_EQ(asDouble, cases[i].asDouble) << '"' << cases[i].text << '"';
+    }
+}
+
 TEST(XMLIOValues, CursorVisitsChildrenByIndexAndInTurn)
 {
     XMLIO writer("Test", false);
