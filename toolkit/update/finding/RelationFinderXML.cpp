@@ -10,7 +10,10 @@
 #include "model/references/VirtualVertex.h"
 #include "model/relations/Relation.h"
 
+#include <algorithm>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace QEL {
 
@@ -44,9 +47,14 @@ bool DoIOReferenceList(XMLIO& xmlio, Interaction* interaction, const char* eleme
                        const char* attribute, Container& objects)
 {
     std::vector<int> ids;
-    if (!xmlio.IsReading())
+    if (!xmlio.IsReading()) {
         for (const T* object : objects)
             ids.push_back(object->GetEntityId());
+        // A set of objects is ordered by address: written by id, one session saves the same text
+        // every time. A list keeps the order it was given.
+        if constexpr (!std::is_same_v<Container, std::vector<T*>>)
+            std::sort(ids.begin(), ids.end());
+    }
     if (!xmlio.DoIOObjectReferences(element, attribute, ids))
         return false;
     if (xmlio.IsReading()) {
