@@ -20,8 +20,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 
 using namespace brennik;
 
@@ -188,6 +190,19 @@ struct PartIndex {
   }
 };
 
+// The groups of a part in tag order. One pass over the partition's groups serves every part
+// until the state changes: a save transmits a partition's bodies one call at a time, and a
+// pass per body would make it grow with the square of the bodies.
+std::vector<int> GroupsOfPart(const PartitionState& st, int part) {
+  if (!st.groupsOfParts) {
+    auto made = std::make_shared<std::unordered_map<int, std::vector<int>>>();
+    for (const auto& g : st.groups) (*made)[g.second.part].push_back(g.first);
+    st.groupsOfParts = std::move(made);
+  }
+  auto found = st.groupsOfParts->find(part);
+  return found == st.groupsOfParts->end() ? std::vector<int>() : found->second;
+}
+
 // Whether the attribute stays out of the data: one of a definition left out, or one on a group
 // that stays out.
 bool LeftOut(const AttribRecord& record, const std::set<int>& leftOutAttdefs, const std::set<int>& leftOutGroups) {
@@ -220,14 +235,13 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
   // A group carrying an attribute of a definition left out stays out with all its attributes.
   std::set<int> leftOutGroups;
   PartIndex index{&body, {}};
-  for (const auto& g : st.groups) {
-    if (g.second.part != body.tag) continue;
-    auto attribs = st.attribsOf.find(g.first);
+  for (int g : GroupsOfPart(st, body.tag)) {
+    auto attribs = st.attribsOf.find(g);
     const bool leftOut = !leftOutAttdefs.empty() && attribs != st.attribsOf.end() &&
                          std::any_of(attribs->second.begin(), attribs->second.end(),
                                      [&](int a) { return leftOutAttdefs.count(st.attribs.at(a).attdef) > 0; });
-    if (leftOut) leftOutGroups.insert(g.first);
-    else index.groups.push_back(g.first);
+    if (leftOut) leftOutGroups.insert(g);
+    else index.groups.push_back(g);
   }
   w.Int(static_cast<long long>(index.groups.size()));
   for (int g : index.groups) {

@@ -443,6 +443,40 @@ TEST_F(TransmitTest, LeftOutDefinitionsTakeTheirGroupsAlongAndLeaveTheModelAlone
   }
 }
 
+// The groups a body sends are those it has at that moment, however its partition got there:
+// groups made, deleted, and brought back by going to a mark.
+TEST_F(TransmitTest, EachTransmitCarriesTheGroupsTheBodyHasThen) {
+  const int attdef = Attdef();
+  const int body = brennik::build::Block();
+  const std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+  auto roundTrip = [&](const char* step) {
+    SCOPED_TRACE(step);
+    const BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
+    BQ_MEMORY_block_t* block = nullptr;
+    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+    const BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
+    int n = 0;
+    int* parts = nullptr;
+    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+    BQ_MEMORY_block_f(block);
+    const int received = Take(n, parts)[0];
+    ExpectSame(body, received, attdef);
+    BQ_ENTITY_delete(1, &received);
+  };
+  roundTrip("no group");
+  int first = 0, second = 0, mark = 0;
+  ASSERT_EQ(BQ_GROUP_create_from_entities(body, 1000, 1, &faces[0], &first), 0);
+  roundTrip("one group made");
+  ASSERT_EQ(BQ_PARTITION_make_pmark(CurrentPartition(), &mark), 0);
+  ASSERT_EQ(BQ_GROUP_create_from_entities(body, 1000, 1, &faces[1], &second), 0);
+  roundTrip("a second group made");
+  ASSERT_EQ(BQ_ENTITY_delete(1, &first), 0);
+  roundTrip("the first group deleted");
+  const BQ_PMARK_goto_o_t back{3, false, false, false, false};
+  ASSERT_EQ(BQ_PMARK_goto_2(mark, &back, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  roundTrip("back at the mark: the first group again, the second gone");
+}
+
 TEST_F(TransmitTest, LeftOutDefinitionsAreCheckedFromVersionThree) {
   const int attdef = Attdef();
   const int body = brennik::build::Block();
