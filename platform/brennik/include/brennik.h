@@ -218,7 +218,15 @@ struct BQ_PARTITION_make_pmark_o_t { int o_t_version; bool want_new; bool want_m
 struct BQ_PMARK_goto_o_t { int o_t_version; bool make_current; bool want_new; bool want_mod; bool want_del; };
 
 struct BQ_PART_delete_attribs_o_t { int o_t_version; int owner_class; /* 0: every owner */ };
-struct BQ_PART_transmit_o_t { int o_t_version; int format; bool transmit_addon_data; };
+// From version 3: attributes of the listed definitions stay out of the data, and so does every
+// group carrying one (with all of its attributes), as if they had been deleted first.
+struct BQ_PART_transmit_o_t {
+  int o_t_version;
+  int format;
+  bool transmit_addon_data;
+  int n_left_out_attdefs = 0;
+  const int* left_out_attdefs = nullptr;
+};
 struct BQ_PART_receive_o_t { int o_t_version; int format; bool receive_addon_data; };
 
 // Memory form of transmitted parts: a chain of blocks, read in order.

@@ -117,6 +117,10 @@ struct PartitionState {
   std::map<int, AttribRecord> attribs;
   std::map<int, std::vector<int>> attribsOf;  // owner -> its attributes, creation order
   int nextFreeIdentifier = 1;
+  // The groups of each part, made from `groups` when first asked for and dropped by every
+  // change (Partition::Change), so that it always describes the state it travels with; a mark
+  // shares it rather than copying it.
+  mutable std::shared_ptr<const std::unordered_map<int, std::vector<int>>> groupsOfParts;
 };
 
 struct PMark {
@@ -135,7 +139,11 @@ struct Partition {
   std::shared_ptr<const PartitionState> base;
   std::map<int, void*> appItems;
   // Every change to the state goes through here, so the at-mark answer stays true.
-  PartitionState& Change() { atMark = 0; return state; }
+  PartitionState& Change() {
+    atMark = 0;
+    state.groupsOfParts.reset();
+    return state;
+  }
 };
 
 struct AttdefRecord {

@@ -20,8 +20,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 
 using namespace brennik;
 
@@ -188,7 +190,27 @@ struct PartIndex {
   }
 };
 
-void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binary, bool addon) {
+// The groups of a part in tag order. One pass over the partition's groups serves every part
+// until the state changes: a save transmits a partition's bodies one call at a time, and a
+// pass per body would make it grow with the square of the bodies.
+std::vector<int> GroupsOfPart(const PartitionState& st, int part) {
+  if (!st.groupsOfParts) {
+    auto made = std::make_shared<std::unordered_map<int, std::vector<int>>>();
+    for (const auto& g : st.groups) (*made)[g.second.part].push_back(g.first);
+    st.groupsOfParts = std::move(made);
+  }
+  auto found = st.groupsOfParts->find(part);
+  return found == st.groupsOfParts->end() ? std::vector<int>() : found->second;
+}
+
+// Whether the attribute stays out of the data: one of a definition left out, or one on a group
+// that stays out.
+bool LeftOut(const AttribRecord& record, const std::set<int>& leftOutAttdefs, const std::set<int>& leftOutGroups) {
+  return leftOutAttdefs.count(record.attdef) > 0 || leftOutGroups.count(record.owner) > 0;
+}
+
+void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binary, bool addon,
+               const std::set<int>& leftOutAttdefs) {
   const PartitionState& st = p.state;
   w.Int(body.identifier);
   w.Int(body.nextIdentifier);
@@ -210,9 +232,17 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
     w.Int(record.identifier);
     WriteGeom(w, record.data);
   }
+  // A group carrying an attribute of a definition left out stays out with all its attributes.
+  std::set<int> leftOutGroups;
   PartIndex index{&body, {}};
-  for (const auto& g : st.groups)
-    if (g.second.part == body.tag) index.groups.push_back(g.first);
+  for (int g : GroupsOfPart(st, body.tag)) {
+    auto attribs = st.attribsOf.find(g);
+    const bool leftOut = !leftOutAttdefs.empty() && attribs != st.attribsOf.end() &&
+                         std::any_of(attribs->second.begin(), attribs->second.end(),
+                                     [&](int a) { return leftOutAttdefs.count(st.attribs.at(a).attdef) > 0; });
+    if (leftOut) leftOutGroups.insert(g);
+    else index.groups.push_back(g);
+  }
   w.Int(static_cast<long long>(index.groups.size()));
   for (int g : index.groups) {
     const GroupRecord& group = st.groups.at(g);
@@ -235,7 +265,9 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
   std::vector<int> attribs;
   for (int owner : owners) {
     auto it = st.attribsOf.find(owner);
-    if (it != st.attribsOf.end()) attribs.insert(attribs.end(), it->second.begin(), it->second.end());
+    if (it == st.attribsOf.end()) continue;
+    for (int a : it->second)
+      if (!LeftOut(st.attribs.at(a), leftOutAttdefs, leftOutGroups)) attribs.push_back(a);
   }
   w.Int(static_cast<long long>(attribs.size()));
   w.Line();
@@ -366,7 +398,11 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
     }
     return Carried{};
   }, nextIdentifier);
-  auto body = std::make_shared<BodyRecord>(*built);
+  // The record is fresh and held only here: it is completed in place, not copied, and only
+  // then installed.
+  std::shared_ptr<BodyRecord> body = built.use_count() == 1 ? std::const_pointer_cast<BodyRecord>(built)
+                                                            : std::make_shared<BodyRecord>(*built);
+  built.reset();
   body->identifier = static_cast<int>(bodyIdentifier);
   body->nextIdentifier = std::max(body->nextIdentifier, nextIdentifier);
   const std::vector<int>* lists[] = {&body->faces, &body->edges, &body->vertices};
@@ -399,7 +435,6 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
     body->attachedGeoms.push_back(tag);
     byRef[{4, i}] = tag;
   }
-  InstallBody(st, body);
   int nGroups = r.Count();
   for (int i = 0; i < nGroups && r.Ok(); ++i) {
     GroupRecord group;
@@ -453,11 +488,8 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
   }
   std::string addonData = r.Text();
   if (!r.Ok()) return 0;
-  if (addon) {
-    auto withData = std::make_shared<BodyRecord>(*st.bodies.at(bodyTag));
-    withData->addonData = addonData;
-    st.bodies[bodyTag] = withData;
-  }
+  if (addon) body->addonData = std::move(addonData);
+  InstallBody(st, body);
   return bodyTag;
 }
 
@@ -476,11 +508,23 @@ int Transmit(int n, const int* parts, const BQ_PART_transmit_o_t* options, std::
   std::vector<Located> where(n);
   for (int i = 0; i < n; ++i)
     if (int code = ResolveClass(parts[i], BQ_CLASS_body, &where[i])) return code;
+  std::set<int> leftOutAttdefs;
+  if (options->o_t_version >= 3 && options->n_left_out_attdefs != 0) {
+    if (options->n_left_out_attdefs < 0) return BQ_ERROR_bad_count;
+    if (!options->left_out_attdefs) return BQ_ERROR_null_arg;
+    const Session* s = CurrentSession();
+    for (int i = 0; i < options->n_left_out_attdefs; ++i) {
+      const int attdef = options->left_out_attdefs[i];
+      if (!s->attdefs.count(attdef)) return BQ_ERROR_bad_tag;
+      leftOutAttdefs.insert(attdef);
+    }
+  }
   std::ostringstream out(binary ? std::ios::out | std::ios::binary : std::ios::out);
   Writer w(out, binary);
   w.Int(n);
   w.Line();
-  for (int i = 0; i < n; ++i) WritePart(w, *where[i].partition, *where[i].body, binary, options->transmit_addon_data);
+  for (int i = 0; i < n; ++i)
+    WritePart(w, *where[i].partition, *where[i].body, binary, options->transmit_addon_data, leftOutAttdefs);
   *data = SealTransmitData(out.str(), binary);
   return 0;
 }

@@ -432,6 +432,106 @@ TEST_F(TransmitTest, FieldsFollowTheReceivingSessionsDefinition) {
   }
 }
 
+TEST_F(TransmitTest, LeftOutDefinitionsTakeTheirGroupsAlongAndLeaveTheModelAlone) {
+  const int attdef = Attdef();
+  const int owners[] = {BQ_CLASS_face, BQ_CLASS_group};
+  const int types[] = {BQ_FIELD_type_int};
+  const char* names[] = {"value"};
+  BQ_ATTDEF_sf_t form{"TEST/LEFT_OUT", BQ_ATTDEF_class_normal, 2, owners, 1, types, names};
+  int leftOut = 0;
+  ASSERT_EQ(BQ_ATTDEF_create_2(&form, &leftOut), 0);
+  const int body = brennik::build::Block();
+  Decorate(body, attdef);
+  const std::map<int, std::string> kept = Picture(body, attdef);
+  // A group carrying both definitions goes whole; an attribute on a face goes alone.
+  const std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+  int group = 0, a = 0;
+  ASSERT_EQ(BQ_GROUP_create_from_entities(body, 1000, 1, &faces[1], &group), 0);
+  ASSERT_EQ(BQ_ATTRIB_create_empty(group, leftOut, &a), 0);
+  ASSERT_EQ(BQ_ATTRIB_create_empty(group, attdef, &a), 0);
+  const int value = 7;
+  BQ_ATTRIB_set_ints(a, 0, 1, &value);
+  ASSERT_EQ(BQ_ATTRIB_create_empty(faces[2], leftOut, &a), 0);
+  const std::string before = DescribePartition(CurrentPartition());
+
+  for (int format : {int(BQ_PART_format_text), int(BQ_PART_format_binary)}) {
+    SCOPED_TRACE(format);
+    BQ_PART_transmit_o_t out{3, format, true, 1, &leftOut};
+    BQ_MEMORY_block_t* block = nullptr;
+    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+    EXPECT_EQ(DescribePartition(CurrentPartition()), before);
+    BQ_PART_receive_o_t in{1, format, true};
+    int n = 0;
+    int* parts = nullptr;
+    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+    BQ_MEMORY_block_f(block);
+    const int received = Take(n, parts)[0];
+    EXPECT_EQ(Picture(received, attdef), kept);
+    int count = -1;
+    int* attribs = nullptr;
+    BQ_PART_ask_all_attribs(received, leftOut, &count, &attribs);
+    EXPECT_EQ(Take(count, attribs).size(), 0u);
+    BQ_ENTITY_delete(1, &received);
+  }
+}
+
+// The groups a body sends are those it has at that moment, however its partition got there:
+// groups made, deleted, and brought back by going to a mark.
+TEST_F(TransmitTest, EachTransmitCarriesTheGroupsTheBodyHasThen) {
+  const int attdef = Attdef();
+  const int body = brennik::build::Block();
+  const std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+  auto roundTrip = [&](const char* step) {
+    SCOPED_TRACE(step);
+    const BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
+    BQ_MEMORY_block_t* block = nullptr;
+    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+    const BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
+    int n = 0;
+    int* parts = nullptr;
+    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+    BQ_MEMORY_block_f(block);
+    const int received = Take(n, parts)[0];
+    ExpectSame(body, received, attdef);
+    BQ_ENTITY_delete(1, &received);
+  };
+  roundTrip("no group");
+  int first = 0, second = 0, mark = 0;
+  ASSERT_EQ(BQ_GROUP_create_from_entities(body, 1000, 1, &faces[0], &first), 0);
+  roundTrip("one group made");
+  ASSERT_EQ(BQ_PARTITION_make_pmark(CurrentPartition(), &mark), 0);
+  ASSERT_EQ(BQ_GROUP_create_from_entities(body, 1000, 1, &faces[1], &second), 0);
+  roundTrip("a second group made");
+  ASSERT_EQ(BQ_ENTITY_delete(1, &first), 0);
+  roundTrip("the first group deleted");
+  const BQ_PMARK_goto_o_t back{3, false, false, false, false};
+  ASSERT_EQ(BQ_PMARK_goto_2(mark, &back, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+  roundTrip("back at the mark: the first group again, the second gone");
+}
+
+TEST_F(TransmitTest, LeftOutDefinitionsAreCheckedFromVersionThree) {
+  const int attdef = Attdef();
+  const int body = brennik::build::Block();
+  const int notADefinition = body;
+  struct Case {
+    const char* name;
+    BQ_PART_transmit_o_t options;
+    int expected;
+  } cases[] = {
+      {"negative count", {3, BQ_PART_format_binary, true, -1, &attdef}, BQ_ERROR_bad_count},
+      {"null list", {3, BQ_PART_format_binary, true, 1, nullptr}, BQ_ERROR_null_arg},
+      {"not a definition", {3, BQ_PART_format_binary, true, 1, &notADefinition}, BQ_ERROR_bad_tag},
+      {"version two ignores the list", {2, BQ_PART_format_binary, true, -1, nullptr}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BQ_MEMORY_block_t* block = nullptr;
+    EXPECT_EQ(BQ_PART_transmit_b(1, &body, &c.options, &block), c.expected);
+    EXPECT_EQ(block != nullptr, c.expected == 0);
+    BQ_MEMORY_block_f(block);
+  }
+}
+
 struct CompareCase {
   const char* name;
   std::function<int()> other;       // compared with a plain block

@@ -43,62 +43,26 @@ bool StripQELAttributeDefinitions(int part)
     return true;
 }
 
-bool HasQELAttributes(int part)
-{
-    for (const char* name : s_qelAttributeDefinitions) {
-        int definition = 0;
-        if (BQ_ATTDEF_find(name, &definition) != BQ_ERROR_no_errors || definition == 0)
-            continue;
-        std::vector<int> attributes;
-        if (GetPartAttributes(part, definition, &attributes) > 0)
-            return true;
-    }
-    return false;
-}
-
-namespace {
-
-bool TransmitToBytes(int part, std::vector<unsigned char>& bytes)
+bool TransmitPartWithoutQELAttributes(int part, std::vector<unsigned char>& bytes)
 {
     bytes.clear();
+    // The kernel leaves the toolkit's attributes, and the groups carrying them, out of the data
+    // it writes: the model is not touched, and the cost follows the part alone.
+    std::vector<int> definitions;
+    for (const char* name : s_qelAttributeDefinitions) {
+        int definition = 0;
+        if (BQ_ATTDEF_find(name, &definition) == BQ_ERROR_no_errors && definition != 0)
+            definitions.push_back(definition);
+    }
+    BQ_PART_transmit_o_t options{3, BQ_PART_format_binary, true, 0, nullptr};
+    options.n_left_out_attdefs = static_cast<int>(definitions.size());
+    options.left_out_attdefs = definitions.data();
     BQ_MEMORY_block_t* blocks = nullptr;
-    const BQ_PART_transmit_o_t options{1, BQ_PART_format_binary, true};
     const bool sent = BQ_PART_transmit_b(1, &part, &options, &blocks) == BQ_ERROR_no_errors;
     for (const BQ_MEMORY_block_t* block = blocks; sent && block; block = block->next)
         bytes.insert(bytes.end(), block->bytes, block->bytes + block->n_bytes);
     BQ_MEMORY_block_f(blocks);
     return sent && !bytes.empty();
-}
-
-}  // namespace
-
-bool TransmitPartWithoutQELAttributes(int part, std::vector<unsigned char>& bytes)
-{
-    if (!TransmitToBytes(part, bytes))
-        return false;
-    if (!HasQELAttributes(part))
-        return true;
-    // The scratch copy lives in a partition of its own, deleted whole afterwards: nothing the
-    // model holds is touched, and the partition's delete fires no attribute callbacks.
-    const int scratch = CreateEmptyPartition();
-    if (!scratch)
-        return false;
-    const int previous = GetCurrentPartition();
-    SetCurrentPartition(scratch);
-    BQ_MEMORY_block_t block{bytes.size(), reinterpret_cast<char*>(bytes.data()), nullptr};
-    const BQ_PART_receive_o_t options{1, BQ_PART_format_binary, true};
-    int count = 0;
-    int* parts = nullptr;
-    bool sent =
-        BQ_PART_receive_b(&block, &options, &count, &parts) == BQ_ERROR_no_errors && count == 1;
-    if (sent) {
-        StripQELAttributeDefinitions(parts[0]);
-        sent = TransmitToBytes(parts[0], bytes);
-    }
-    BQ_MEMORY_free(parts);
-    SetCurrentPartition(previous);
-    DeletePartition(scratch);
-    return sent;
 }
 
 bool SaveBodiesWithoutQELAttributes(const Array<int>& bodies, const char* path)

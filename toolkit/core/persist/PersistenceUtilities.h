@@ -15,13 +15,9 @@ namespace QEL {
 bool StripAttributeDefinition(int part, const char* definitionName);
 // The three definitions of the toolkit: references, instances, relations.
 bool StripQELAttributeDefinitions(int part);
-// Whether the part (or a geometry attached to it) carries an attribute of the toolkit's three
-// definitions.
-bool HasQELAttributes(int part);
-// The part's binary transmit data without the toolkit's attributes, the model left as it was
-// and no partition mark needed: a part that carries none is sent as it is; one that carries
-// some is sent, received into a scratch partition, stripped there and sent again, so the cost
-// follows the part and not the partition it lives in.
+// The part's binary transmit data without the toolkit's attributes and the groups carrying
+// them, the model left as it was and no partition mark needed: the kernel leaves them out as
+// it writes, so the cost follows the part and not the partition it lives in.
 bool TransmitPartWithoutQELAttributes(int part, std::vector<unsigned char>& bytes);
 // Writes the bodies to a kernel transmit file with the toolkit's attributes stripped. Every
 // partition concerned is marked first and rolled back after, so the model is unchanged.
