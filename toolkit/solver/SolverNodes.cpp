@@ -367,6 +367,20 @@ int Geometry::GetFrustumGeomTag()
     return GetFrustumGeometry(classCode);
 }
 
+SharedKernelRead* Geometry::SharedRead(int reading)
+{
+    if (reading == 0 || m_altGeom)
+        return nullptr;
+    SharedKernelRead& read = m_solver->GetKernelRead(m_altEntity ? m_altEntity : m_entity);
+    if (read.reading != reading) {
+        read = SharedKernelRead();
+        read.reading = reading;
+        FindConstrainableGeomClassFromEntity(m_altEntity ? m_altEntity : m_entity, read.classCode,
+                                             read.geometry);
+    }
+    return &read;
+}
+
 int Geometry::GetFrustumGeometry(int& classCode)
 {
     const int reading = m_solver ? m_solver->GetKernelReading() : 0;
@@ -376,7 +390,10 @@ int Geometry::GetFrustumGeometry(int& classCode)
     }
     int geometry = 0;
     classCode = 0;
-    if (m_altGeom) {
+    if (SharedKernelRead* read = SharedRead(reading)) {
+        geometry = read->geometry;
+        classCode = read->classCode;
+    } else if (m_altGeom) {
         geometry = m_altGeom;
         classCode = AskClass(geometry);
     } else {
@@ -421,10 +438,20 @@ bool Geometry::ReadForm(KernelForm& form)
 {
     const int reading = m_solver ? m_solver->GetKernelReading() : 0;
     if (reading == 0 || reading != m_formReading) {
-        int classCode = 0;
-        const int geometry = GetFrustumGeometry(classCode);
-        m_form = KernelForm();
-        m_formRead = ReadKernelForm(geometry, classCode, m_form);
+        SharedKernelRead* read = SharedRead(reading);
+        if (read && !read->formTaken) {
+            read->formFound = ReadKernelForm(read->geometry, read->classCode, read->form);
+            read->formTaken = true;
+        }
+        if (read) {
+            m_form = read->form;
+            m_formRead = read->formFound;
+        } else {
+            int classCode = 0;
+            const int geometry = GetFrustumGeometry(classCode);
+            m_form = KernelForm();
+            m_formRead = ReadKernelForm(geometry, classCode, m_form);
+        }
         m_formReading = reading;
     }
     form = m_form;
