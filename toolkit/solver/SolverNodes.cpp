@@ -8,6 +8,8 @@
 
 #include <brennik.h>
 
+#include <unordered_map>
+
 namespace QEL {
 
 // ---- Node and GNode ---------------------------------------------------------------------
@@ -256,16 +258,10 @@ int AskClass(int tag)
     return tag > 0 && BQ_ENTITY_ask_class(tag, &classCode) == BQ_ERROR_no_errors ? classCode : 0;
 }
 
-int ConstrainableGeometry(int entity)
-{
-    int classCode = 0, geometry = 0;
-    return Geometry::FindConstrainableGeomClassFromEntity(entity, classCode, geometry) ? geometry
-                                                                                       : 0;
-}
-
-}  // namespace
-
-bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
+// A face's, edge's or vertex's geometry and its class. classes: the classes of geometries met
+// before, filled as they are met; a tag is never reused, so a live geometry keeps its class.
+bool FindConstrainableGeometry(int entity, int& geometryClass, int& geometry,
+                               std::unordered_map<int, int>* classes)
 {
     geometryClass = 0;
     const int entityClass = AskClass(entity);
@@ -281,7 +277,18 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
         candidate = entity;
     if (status != BQ_ERROR_no_errors || candidate == 0)
         return false;
-    const int candidateClass = AskClass(candidate);
+    int candidateClass = 0;
+    if (candidate == entity) {
+        candidateClass = entityClass;
+    } else if (classes) {
+        // The kernel has just named the candidate, so it is live and its class is the one met.
+        const auto known = classes->find(candidate);
+        candidateClass = known != classes->end() ? known->second : AskClass(candidate);
+        if (known == classes->end() && candidateClass != 0)
+            classes->emplace(candidate, candidateClass);
+    } else {
+        candidateClass = AskClass(candidate);
+    }
     bool accepted = false;
     switch (entityClass) {
         case KernelClassVertex:
@@ -306,6 +313,22 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
     return true;
 }
 
+int ConstrainableGeometry(int entity, Solver* solver = nullptr)
+{
+    int classCode = 0, geometry = 0;
+    return FindConstrainableGeometry(entity, classCode, geometry,
+                                     solver ? &solver->GetGeometryClasses() : nullptr)
+               ? geometry
+               : 0;
+}
+
+}  // namespace
+
+bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
+{
+    return FindConstrainableGeometry(entity, geometryClass, geometry, nullptr);
+}
+
 Geometry::Geometry(Solver* solver, int entity, Instance* instance)
     : GeometryBase(solver, instance, nullptr), m_entity(entity)
 {
@@ -320,12 +343,12 @@ Geometry::~Geometry() { SetAltGeom(0); }
 
 Geometry* Geometry::CreateGeometry(Solver* solver, int entity, Instance* instance)
 {
-    return ConstrainableGeometry(entity) ? new Geometry(solver, entity, instance) : nullptr;
+    return ConstrainableGeometry(entity, solver) ? new Geometry(solver, entity, instance) : nullptr;
 }
 
 Geometry* Geometry::CreateGeometry(Solver* solver, int entity, const Xform& xform)
 {
-    return ConstrainableGeometry(entity) ? new Geometry(solver, entity, xform) : nullptr;
+    return ConstrainableGeometry(entity, solver) ? new Geometry(solver, entity, xform) : nullptr;
 }
 
 void Geometry::AddToZMR()
@@ -375,8 +398,8 @@ SharedKernelRead* Geometry::SharedRead(int reading)
     if (read.reading != reading) {
         read = SharedKernelRead();
         read.reading = reading;
-        FindConstrainableGeomClassFromEntity(m_altEntity ? m_altEntity : m_entity, read.classCode,
-                                             read.geometry);
+        FindConstrainableGeometry(m_altEntity ? m_altEntity : m_entity, read.classCode,
+                                  read.geometry, &m_solver->GetGeometryClasses());
     }
     return &read;
 }

@@ -181,8 +181,9 @@ TEST_F(SolverTest, AnEmptySystemSolves)
 }
 
 // One face placed twice: its body-level geometry and both placed ones read the face's plane
-// once per evaluation, each still answering in its own place; an alternative plane given to
-// one of them is that geometry's alone.
+// once per evaluation, each still answering in its own place, and the plane's class is known
+// from when the geometries were made; an alternative plane given to one of them is that
+// geometry's alone.
 TEST_F(SolverTest, TheGeometriesOfOneFaceShareEachEvaluationsReadOfIt)
 {
     const int block = brennik::build::Block(10, 20, 30);
@@ -192,17 +193,19 @@ TEST_F(SolverTest, TheGeometriesOfOneFaceShareEachEvaluationsReadOfIt)
     low->AddToZMR();
     low->Fix(true);
     Bond2(ZMR3_DISTANCE, low, high, 105.0);
-    auto planeReads = [] {
+    auto calls = [](const char* name) {
         const std::vector<std::string>& log = brennik::test::CallLog();
-        return std::count(log.begin(), log.end(), std::string("BQ_PLANE_ask"));
+        return std::count(log.begin(), log.end(), std::string(name));
     };
     brennik::test::ClearCallLog();
     brennik::test::EnableCallLog(true);
     const SolveStatus first = m_solver->SolveSystem();
-    const long firstReads = planeReads();
+    const long planeReads = calls("BQ_PLANE_ask");
+    const long classReads = calls("BQ_ENTITY_ask_class");
     brennik::test::EnableCallLog(false);
     ASSERT_EQ(first, SolveStatusSolved);
-    EXPECT_EQ(firstReads, 1);
+    EXPECT_EQ(planeReads, 1);
+    EXPECT_EQ(classReads, 1) << "the face's own class only";
     EXPECT_NEAR(Translation(high).z, 5.0, 1e-9);
     EXPECT_EQ(Change(low), 0);
 
