@@ -876,19 +876,30 @@ struct Evaluation {
             byComponent[root].push_back(c.get());
         }
         componentFailed.assign(units.size(), 0);
+        // Each component's moving units in ascending order, gathered in one pass: a component
+        // is laid out in time of its own size however many others there are.
+        std::unordered_map<int, std::vector<int>> unitsOf;
+        for (size_t ui = 0; ui < units.size(); ++ui) {
+            if (!units[ui].Moves())
+                continue;
+            const auto component = byComponent.find(Find(parent, static_cast<int>(ui)));
+            if (component != byComponent.end())
+                unitsOf[component->first].push_back(static_cast<int>(ui));
+        }
+        std::vector<int> columns(static_cast<size_t>(x.size()), -1);
         for (auto& entry : byComponent) {
             ++components;
             ComponentProblem p;
             p.lengthTolerance = lt;
             p.angleTolerance = at;
+            p.columns = &columns;
             if (maxIterations > 0)
                 p.maxIterations = maxIterations;
             std::vector<Eigen::Triplet<double>> scale;
             std::vector<int> memberUnits;
-            for (size_t ui = 0; ui < units.size(); ++ui) {
+            for (int member : unitsOf[entry.first]) {
+                const size_t ui = static_cast<size_t>(member);
                 const Unit& u = units[ui];
-                if (!u.Moves() || Find(parent, static_cast<int>(ui)) != entry.first)
-                    continue;
                 memberUnits.push_back(static_cast<int>(ui));
                 const int base = static_cast<int>(p.dofs.size());
                 Eigen::LLT<Eigen::MatrixXd> llt(Metric(u));

@@ -65,6 +65,24 @@ TEST(Solving, GeometryOutsideEveryBondStaysWhileTheBondedGeometryBetweenItSolves
     }
 }
 
+// Separate pairs, each a component of its own, solved one after another: each top plane
+// takes its own pair's change and no other's.
+TEST(Components, EachOfManyReachesItsOwnValue)
+{
+    Host h;
+    std::vector<Geometry*> tops;
+    for (int i = 0; i < 6; ++i) {
+        Geometry* base = h.Plane({20.0 * i, 0, 0}, {0, 0, 1});
+        tops.push_back(h.Plane({20.0 * i, 0, 10}, {0, 0, 1}));
+        Fix(h, base);
+        h.Dim(ZMR3_DISTANCE, base, tops.back(), 10.0 + i);
+    }
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    for (size_t i = 0; i < tops.size(); ++i)
+        EXPECT_NEAR(tops[i]->p[2], 10.0 + static_cast<double>(i), 1e-9) << "pair " << i;
+}
+
 TEST(Solving, FixedNodeNeverMoves)
 {
     Host h;
