@@ -1,5 +1,5 @@
 // Solve time against the number of bodies and dimensions: planes tied by distances in a
-// chain and in a grid, each solved from a perturbed start. The chain prints the time per plane
+// chain, in a grid and in many separate pairs, each solved from a perturbed start. The chain prints the time per plane
 // at each size and the fitted exponent of its growth, for the first solve of each chain and for
 // the solves after it (which find the layout of their equations kept from the first).
 #include "TestHost.h"
@@ -95,6 +95,40 @@ void ChainScaling(benchmark::State& state)
     }
 }
 
+// n pairs of planes, each pair its own component: the second plane of a pair held 10 from the
+// first, which is fixed, from a perturbed start. The time per pair at 100 to 10,000 pairs and
+// the exponent of its growth: every component solved on its own should cost the same however
+// many others there are.
+void ComponentScaling(benchmark::State& state)
+{
+    const int sizes[] = {100, 1000, 10000};
+    for (auto _ : state) {
+        GrowthFit growth;
+        bool allSolved = true;
+        for (int n : sizes) {
+            Host h;
+            for (int i = 0; i < n; ++i) {
+                Geometry* base = h.Plane({20.0 * i, 0, 0}, {0, 0, 1});
+                Geometry* top = h.Plane({20.0 * i, 0, 10.0 + Wobble(i)}, {Wobble(i + 5), 0, 1});
+                h.System().fix(base->node);
+                h.Dim(ZMR3_DISTANCE, base, top, 10.0);
+            }
+            std::vector<double> times;
+            for (int round = 0; round < std::max(3, 3000 / n); ++round) {
+                const double start = ThreadMilliseconds();
+                allSolved = h.Solve() == ZMR3_SOLVED && allSolved;
+                times.push_back(ThreadMilliseconds() - start);
+            }
+            std::sort(times.begin(), times.end());
+            const double median = times[times.size() / 2];
+            state.counters["us_per_pair_at_" + std::to_string(n)] = 1e3 * median / n;
+            growth.Add(n, median);
+        }
+        state.counters["exponent"] = growth.Exponent();
+        state.counters["all_solved"] = allSolved;
+    }
+}
+
 void Grid(benchmark::State& state)
 {
     const int side = static_cast<int>(state.range(0));
@@ -129,6 +163,7 @@ void Grid(benchmark::State& state)
 
 // 0: distances only; 1: distances and parallel bonds.
 BENCHMARK(ChainScaling)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(ComponentScaling)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(Grid)->Arg(3)->Arg(10)->Arg(32)->Unit(benchmark::kMillisecond)->Complexity();
 
 BENCHMARK_MAIN();

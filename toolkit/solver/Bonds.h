@@ -12,9 +12,16 @@ namespace QEL {
 class PatternNode;
 class RTNode;
 
+class TypedBond;
+class DirectedDistanceBond;
+
 class Bond : public Node {
 public:
     Bond(Solver* solver, const std::vector<GeometryBase*>& geometries);
+    Bond* AsBond() override { return this; }
+    // The bond as the kinds the callbacks read, else null (see Node::AsBond).
+    virtual TypedBond* AsTypedBond() { return nullptr; }
+    virtual DirectedDistanceBond* AsDirectedDistance() { return nullptr; }
     std::string ToString() override { return "Bond"; }
     // The node's ZMR3_d_node_status; 0 when not added.
     virtual int GetStatus() = 0;
@@ -45,6 +52,7 @@ public:
     // counts as added), or null.
     TypedBond(Solver* solver, ZMR3_d_type type, const std::vector<GeometryBase*>& geometries,
               double value, void* existing);
+    TypedBond* AsTypedBond() override { return this; }
     static TypedBond* CreateTypedBond(Solver* solver, ZMR3_d_type type,
                                       const std::vector<GeometryBase*>& geometries, double value,
                                       void* existing);
@@ -91,6 +99,7 @@ protected:
 class DirectedDistanceBond : public TypedBond {
 public:
     using TypedBond::TypedBond;
+    DirectedDistanceBond* AsDirectedDistance() override { return this; }
     static DirectedDistanceBond* CreateDirectedDistanceBond(
         Solver* solver, ZMR3_d_type type, const std::vector<GeometryBase*>& geometries,
         double value);

@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -92,6 +93,11 @@ public:
     int GetKernelReading() const { return m_kernelReading; }
     void BeginKernelReading() { m_kernelReading = ++m_kernelReadings; }
     void EndKernelReading() { m_kernelReading = 0; }
+    // The present reading's answer for an entity, shared by its geometries (see
+    // SharedKernelRead); an entry left from an earlier reading is stale.
+    SharedKernelRead& GetKernelRead(int entity) { return m_kernelReads[entity]; }
+    // The class of each kernel geometry the Solver's geometries were found on, by tag.
+    std::unordered_map<int, int>& GetGeometryClasses() { return m_geometryClasses; }
 
     // Bookkeeping.
     SolveStatus GetSolveStatus() const { return m_solveStatus; }
@@ -411,6 +417,8 @@ private:
     SolveStatus m_solveStatus = SolveStatusNotEvaluated;
     int m_kernelReading = 0;
     int m_kernelReadings = 0;
+    std::unordered_map<int, SharedKernelRead> m_kernelReads;
+    std::unordered_map<int, int> m_geometryClasses;
     int m_exactDragging = 0;
     int m_nextNodeId = 1;
     std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;

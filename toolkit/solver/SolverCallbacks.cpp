@@ -17,9 +17,14 @@ namespace {
 // Every application pointer the Solver hands over is a Node.
 GeometryBase* AsGeometry(void* node)
 {
-    return dynamic_cast<GeometryBase*>(static_cast<Node*>(node));
+    return node ? static_cast<Node*>(node)->AsGeometry() : nullptr;
 }
-Bond* AsBond(void* node) { return dynamic_cast<Bond*>(static_cast<Node*>(node)); }
+Bond* AsBond(void* node) { return node ? static_cast<Node*>(node)->AsBond() : nullptr; }
+TypedBond* AsTypedBond(void* node)
+{
+    Bond* bond = AsBond(node);
+    return bond ? bond->AsTypedBond() : nullptr;
+}
 
 void Put(double out[3], const Vec& v)
 {
@@ -47,7 +52,7 @@ void FrustumZeroTwoInts(void*, int* a, int* b)
 int FrustumGetGeomType(void* node)
 {
     ZMR3_g_type type = ZMR3_G_POINT;
-    GNode* g = dynamic_cast<GNode*>(static_cast<Node*>(node));
+    GNode* g = node ? static_cast<Node*>(node)->AsGNode() : nullptr;
     return g && g->GetGeomType(type) ? type : 0;
 }
 
@@ -151,14 +156,14 @@ g_node* FrustumGetAnglePlane(void* node)
 int FrustumGetHalfSpace(void* node, void* geometry)
 {
     ZMR3_half_space side = ZMR3_HALF_SPACE_NONE;
-    if (TypedBond* bond = dynamic_cast<TypedBond*>(AsBond(node)))
+    if (TypedBond* bond = AsTypedBond(node))
         bond->GetHalfSpaceForGeom(AsGeometry(geometry), side);
     return side;
 }
 
 int FrustumGetRadiusKind(void* node, void* geometry)
 {
-    TypedBond* bond = dynamic_cast<TypedBond*>(AsBond(node));
+    TypedBond* bond = AsTypedBond(node);
     return bond && bond->GetEqualRadiusMinorRadiusForGeom(AsGeometry(geometry)) ? ZMR3_MINOR_RADIUS
                                                                                 : ZMR3_MAJOR_RADIUS;
 }
@@ -173,7 +178,7 @@ int FrustumGetRigid(void* node)
 int FrustumGetDistanceDirection(void* node, double direction[3], g_node** geometry)
 {
     Bond* bond = AsBond(node);
-    DirectedDistanceBond* directed = dynamic_cast<DirectedDistanceBond*>(bond);
+    DirectedDistanceBond* directed = bond ? bond->AsDirectedDistance() : nullptr;
     if (BondType(bond) != ZMR3_DISTANCE || !directed)
         return 0;
     if (directed->GetDirection(direction))

@@ -8,6 +8,8 @@
 
 #include <brennik.h>
 
+#include <unordered_map>
+
 namespace QEL {
 
 // ---- Node and GNode ---------------------------------------------------------------------
@@ -256,16 +258,10 @@ int AskClass(int tag)
     return tag > 0 && BQ_ENTITY_ask_class(tag, &classCode) == BQ_ERROR_no_errors ? classCode : 0;
 }
 
-int ConstrainableGeometry(int entity)
-{
-    int classCode = 0, geometry = 0;
-    return Geometry::FindConstrainableGeomClassFromEntity(entity, classCode, geometry) ? geometry
-                                                                                       : 0;
-}
-
-}  // namespace
-
-bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
+// A face's, edge's or vertex's geometry and its class. classes: the classes of geometries met
+// before, filled as they are met; a tag is never reused, so a live geometry keeps its class.
+bool FindConstrainableGeometry(int entity, int& geometryClass, int& geometry,
+                               std::unordered_map<int, int>* classes)
 {
     geometryClass = 0;
     const int entityClass = AskClass(entity);
@@ -281,7 +277,18 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
         candidate = entity;
     if (status != BQ_ERROR_no_errors || candidate == 0)
         return false;
-    const int candidateClass = AskClass(candidate);
+    int candidateClass = 0;
+    if (candidate == entity) {
+        candidateClass = entityClass;
+    } else if (classes) {
+        // The kernel has just named the candidate, so it is live and its class is the one met.
+        const auto known = classes->find(candidate);
+        candidateClass = known != classes->end() ? known->second : AskClass(candidate);
+        if (known == classes->end() && candidateClass != 0)
+            classes->emplace(candidate, candidateClass);
+    } else {
+        candidateClass = AskClass(candidate);
+    }
     bool accepted = false;
     switch (entityClass) {
         case KernelClassVertex:
@@ -306,6 +313,22 @@ bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryCla
     return true;
 }
 
+int ConstrainableGeometry(int entity, Solver* solver = nullptr)
+{
+    int classCode = 0, geometry = 0;
+    return FindConstrainableGeometry(entity, classCode, geometry,
+                                     solver ? &solver->GetGeometryClasses() : nullptr)
+               ? geometry
+               : 0;
+}
+
+}  // namespace
+
+bool Geometry::FindConstrainableGeomClassFromEntity(int entity, int& geometryClass, int& geometry)
+{
+    return FindConstrainableGeometry(entity, geometryClass, geometry, nullptr);
+}
+
 Geometry::Geometry(Solver* solver, int entity, Instance* instance)
     : GeometryBase(solver, instance, nullptr), m_entity(entity)
 {
@@ -320,12 +343,12 @@ Geometry::~Geometry() { SetAltGeom(0); }
 
 Geometry* Geometry::CreateGeometry(Solver* solver, int entity, Instance* instance)
 {
-    return ConstrainableGeometry(entity) ? new Geometry(solver, entity, instance) : nullptr;
+    return ConstrainableGeometry(entity, solver) ? new Geometry(solver, entity, instance) : nullptr;
 }
 
 Geometry* Geometry::CreateGeometry(Solver* solver, int entity, const Xform& xform)
 {
-    return ConstrainableGeometry(entity) ? new Geometry(solver, entity, xform) : nullptr;
+    return ConstrainableGeometry(entity, solver) ? new Geometry(solver, entity, xform) : nullptr;
 }
 
 void Geometry::AddToZMR()
@@ -367,6 +390,20 @@ int Geometry::GetFrustumGeomTag()
     return GetFrustumGeometry(classCode);
 }
 
+SharedKernelRead* Geometry::SharedRead(int reading)
+{
+    if (reading == 0 || m_altGeom)
+        return nullptr;
+    SharedKernelRead& read = m_solver->GetKernelRead(m_altEntity ? m_altEntity : m_entity);
+    if (read.reading != reading) {
+        read = SharedKernelRead();
+        read.reading = reading;
+        FindConstrainableGeometry(m_altEntity ? m_altEntity : m_entity, read.classCode,
+                                  read.geometry, &m_solver->GetGeometryClasses());
+    }
+    return &read;
+}
+
 int Geometry::GetFrustumGeometry(int& classCode)
 {
     const int reading = m_solver ? m_solver->GetKernelReading() : 0;
@@ -376,7 +413,10 @@ int Geometry::GetFrustumGeometry(int& classCode)
     }
     int geometry = 0;
     classCode = 0;
-    if (m_altGeom) {
+    if (SharedKernelRead* read = SharedRead(reading)) {
+        geometry = read->geometry;
+        classCode = read->classCode;
+    } else if (m_altGeom) {
         geometry = m_altGeom;
         classCode = AskClass(geometry);
     } else {
@@ -421,10 +461,20 @@ bool Geometry::ReadForm(KernelForm& form)
 {
     const int reading = m_solver ? m_solver->GetKernelReading() : 0;
     if (reading == 0 || reading != m_formReading) {
-        int classCode = 0;
-        const int geometry = GetFrustumGeometry(classCode);
-        m_form = KernelForm();
-        m_formRead = ReadKernelForm(geometry, classCode, m_form);
+        SharedKernelRead* read = SharedRead(reading);
+        if (read && !read->formTaken) {
+            read->formFound = ReadKernelForm(read->geometry, read->classCode, read->form);
+            read->formTaken = true;
+        }
+        if (read) {
+            m_form = read->form;
+            m_formRead = read->formFound;
+        } else {
+            int classCode = 0;
+            const int geometry = GetFrustumGeometry(classCode);
+            m_form = KernelForm();
+            m_formRead = ReadKernelForm(geometry, classCode, m_form);
+        }
         m_formReading = reading;
     }
     form = m_form;

@@ -20,6 +20,9 @@ class Solver;
 class Instance;
 class Set;
 class SolverProceduralObject;
+class GNode;
+class GeometryBase;
+class Bond;
 
 class Node {
 public:
@@ -32,6 +35,12 @@ public:
     virtual void AddToZMR() = 0;
     virtual void RemoveFromZMR() = 0;
     virtual std::string ToString();
+
+    // The node as the kind a callback of the dimension system needs, else null: asked of
+    // every node several times in each evaluation, so answered without a type search.
+    virtual GNode* AsGNode() { return nullptr; }
+    virtual GeometryBase* AsGeometry() { return nullptr; }
+    virtual Bond* AsBond() { return nullptr; }
 
     Solver* GetSolver() const { return m_solver; }
     int GetId() const { return m_id; }
@@ -56,6 +65,7 @@ struct NodePtrLessThan {
 class GNode : public Node {
 public:
     using Node::Node;
+    GNode* AsGNode() override { return this; }
     std::string ToString() override;
     // Erases the g-node, clears the handle.
     void RemoveFromZMR() override;
@@ -74,6 +84,7 @@ class GeometryBase : public GNode {
 public:
     // existing: a node the auto-constraint manager already made for this geometry, or null.
     GeometryBase(Solver* solver, Instance* instance, g_node* existing);
+    GeometryBase* AsGeometry() override { return this; }
     void AddToZMR() override;
     std::string ToString() override;
 
@@ -192,6 +203,18 @@ struct KernelForm {
     double halfAngle = 0.0;
 };
 
+// What the kernel answered, during one reading, for an entity's constrainable geometry: the
+// entity's body-level geometry and each placed copy of it read the same kernel geometry, so
+// one read serves them all.
+struct SharedKernelRead {
+    int reading = 0;
+    int geometry = 0;
+    int classCode = 0;
+    bool formTaken = false;
+    bool formFound = false;
+    KernelForm form;
+};
+
 class Geometry : public GeometryBase {
 public:
     Geometry(Solver* solver, int entity, Instance* instance);
@@ -237,6 +260,10 @@ protected:
     bool ReadForm(KernelForm& form);
     // The frustum geometry with its class, kept for the reading like the form.
     int GetFrustumGeometry(int& classCode);
+    // The reading's shared answer for the entity this geometry reads (its alternative entity,
+    // else its own), taken from the kernel when the reading has none yet; null outside a
+    // reading and for an alternative geometry, which only this geometry reads.
+    SharedKernelRead* SharedRead(int reading);
 
     int m_entity;
     int m_altGeom = 0;

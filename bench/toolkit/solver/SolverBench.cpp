@@ -2,7 +2,8 @@
 // held at a distance from its neighbour's left face, built and solved through the Solver from
 // the kernel bodies, and the same planes and distances built and solved directly in the layer.
 // The ratio of the two is the toolkit's overhead; the complexity fits show how each grows with N,
-// and the comparison run prints the ratio at 100 and 10,000 blocks with each side's exponent.
+// and the comparison run prints the ratio at 100, 1,000 and 10,000 blocks with each side's
+// exponent.
 #include "TestHost.h"
 
 #include "core/objects/Instance.h"
@@ -161,22 +162,26 @@ Medians Measure(int n, int rounds)
     return m;
 }
 
-// The Solver's cost over the layer's at 100 and 10,000 blocks, and how each side grows
-// between them: log(t10000 / t100) / log 100.
+// The Solver's cost over the layer's at 100, 1,000 and 10,000 blocks, and how each side grows
+// from the smallest to the largest: log(t10000 / t100) / log 100.
 void SolverAgainstLayer(benchmark::State& state)
 {
-    Medians small, large;
+    Medians small, middle, large;
     for (auto _ : state) {
         small = Measure(100, 21);
+        middle = Measure(1000, 11);
         large = Measure(10000, 5);
     }
-    if (!small.solved || !large.solved)
+    if (!small.solved || !middle.solved || !large.solved)
         state.SkipWithError("a solve failed");
     state.counters["solver_ms_100"] = small.solver * 1e3;
     state.counters["layer_ms_100"] = small.layer * 1e3;
+    state.counters["solver_ms_1000"] = middle.solver * 1e3;
+    state.counters["layer_ms_1000"] = middle.layer * 1e3;
     state.counters["solver_ms_10000"] = large.solver * 1e3;
     state.counters["layer_ms_10000"] = large.layer * 1e3;
     state.counters["ratio_100"] = small.solver / small.layer;
+    state.counters["ratio_1000"] = middle.solver / middle.layer;
     state.counters["ratio_10000"] = large.solver / large.layer;
     state.counters["solver_exponent"] = std::log(large.solver / small.solver) / std::log(100.0);
     state.counters["layer_exponent"] = std::log(large.layer / small.layer) / std::log(100.0);

@@ -667,9 +667,21 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x, C
     ComponentOutcome out;
     ComponentMemory::Parts& w = *memory.m_parts;
     const Eigen::Index n = static_cast<Eigen::Index>(p.dofs.size());
-    w.local.assign(static_cast<size_t>(x.size()), -1);
+    if (!p.columns)
+        w.local.assign(static_cast<size_t>(x.size()), -1);
+    std::vector<int>& local = p.columns ? *p.columns : w.local;
     for (Eigen::Index i = 0; i < n; ++i)
-        w.local[static_cast<size_t>(p.dofs[static_cast<size_t>(i)])] = static_cast<int>(i);
+        local[static_cast<size_t>(p.dofs[static_cast<size_t>(i)])] = static_cast<int>(i);
+    // The shared room goes back as it came, however the solve ends.
+    struct Restore {
+        const ComponentProblem& p;
+        ~Restore()
+        {
+            if (p.columns)
+                for (int dof : p.dofs)
+                    (*p.columns)[static_cast<size_t>(dof)] = -1;
+        }
+    } restore{p};
     if (n > kDenseLimit) {
         w.sparse.SetScale(p.scale);
         w.correcting.SetScale(p.scale);
@@ -686,7 +698,7 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x, C
         const bool softOk = Within(now.soft, now.softAngular, p.lengthTolerance, p.angleTolerance);
         if (hardOk && softOk)
             break;
-        BuildJacobians(p, x, now, w.local, w.jh, w.js);
+        BuildJacobians(p, x, now, local, w.jh, w.js);
         if (n <= kDenseLimit)
             z = DenseStep(Eigen::MatrixXd(ToSparse(w.jh, now.hard.size(), n) * p.scale), now.hard,
                           Eigen::MatrixXd(ToSparse(w.js, now.soft.size(), n) * p.scale), now.soft);
@@ -711,7 +723,7 @@ ComponentOutcome SolveComponent(const ComponentProblem& p, Eigen::VectorXd& x, C
             for (int k = 0; k < 3 && now.soft.size() > 0 && trial.hard.size() > 0 &&
                             !Within(trial.hard, trial.hardAngular, p.lengthTolerance, p.angleTolerance);
                  ++k) {
-                BuildJacobians(p, x, trial, w.local, w.th, w.ts);
+                BuildJacobians(p, x, trial, local, w.th, w.ts);
                 if (n <= kDenseLimit)
                     z = DenseStep(Eigen::MatrixXd(ToSparse(w.th, trial.hard.size(), n) * p.scale), trial.hard,
                                   Eigen::MatrixXd(0, n), Eigen::VectorXd(0));

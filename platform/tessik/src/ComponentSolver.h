@@ -25,6 +25,11 @@ struct ComponentProblem {
     double lengthTolerance = 1e-10;
     double angleTolerance = 1e-12;
     int maxIterations = 60;
+    // Room for each unknown's column in the component, one entry per unknown of the whole
+    // vector, every entry -1; the solve fills the component's entries and sets them back to -1
+    // before it returns. Shared by the components of one evaluation, so that none of them
+    // costs the size of the whole vector; without it the solve uses room of its own.
+    std::vector<int>* columns = nullptr;
 };
 
 struct ComponentOutcome {

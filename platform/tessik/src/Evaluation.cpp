@@ -4,6 +4,7 @@
 #include "Engine.h"
 #include "TestHooks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <unordered_map>
@@ -74,7 +75,8 @@ struct Unit {
     bool regenerationFailed = false;
     int offset = 0;
     int nT = 0, nW = 0, nS = 0;
-    Eigen::Matrix<double, 3, Eigen::Dynamic> T, W;
+    // At most three columns each: held in place, so a unit costs no allocation of its own.
+    Eigen::Matrix<double, 3, Eigen::Dynamic, 0, 3, 3> T, W;
     Vec3 centre = Vec3::Zero();
     Rigid start;                 // relative-transform nodes: the starting absolute transform
     double value0 = 0.0;         // pattern nodes
@@ -83,6 +85,16 @@ struct Unit {
     int Dofs() const { return nT + nW + nS; }
     bool Moves() const { return !fixed && !bad && Dofs() > 0; }
 };
+
+// Whether the solve left every unknown of the unit at zero: the unit then stands exactly
+// where it started, which is what most geometry outside any bond does.
+bool Untouched(const Unit& u, const Eigen::VectorXd& x)
+{
+    for (int i = 0; i < u.Dofs(); ++i)
+        if (x[u.offset + i] != 0.0)
+            return false;
+    return true;
+}
 
 struct EvalGeom {
     NodeRecord* node = nullptr;
@@ -191,11 +203,21 @@ struct Evaluation {
         return index;
     }
 
-    void ReadNodes()
+    // requested: the nodes the evaluation's drags and holds name, in ascending order.
+    void ReadNodes(const std::vector<const NodeRecord*>& requested)
     {
         geoms.reserve(engine.Nodes().size());
         units.reserve(engine.Nodes().size());
         geomOf.reserve(engine.Nodes().size());
+        // Geometry that nothing refers to, in no set or feature and named by no request, is
+        // read like any other but taken last: the solve then walks the geometry it moves
+        // without stepping over the rest, which an application may hold in great numbers.
+        std::vector<EvalGeom> apart;
+        auto standsApart = [&requested](const NodeRecord* node) {
+            return node->referrers == 0 && node->set == nullptr && node->feature == nullptr &&
+                   node->original == nullptr && !node->procedural &&
+                   !std::binary_search(requested.begin(), requested.end(), node);
+        };
         for (auto& owned : engine.Nodes()) {
             NodeRecord* node = owned.get();
             if (!node->alive)
@@ -212,8 +234,10 @@ struct Evaluation {
                 e.node = node;
                 e.start = ReadGeometry(zmr, node->app, type);
                 e.bad = !IsUsable(e.start);
-                geomOf[node] = static_cast<int>(geoms.size());
-                geoms.push_back(e);
+                if (standsApart(node))
+                    apart.push_back(e);
+                else
+                    geoms.push_back(e);
             } else if (node->kind == NodeKind::Feature) {
                 AddUnit(UnitKind::Body, node);
             } else if (node->kind == NodeKind::RelativeTransform) {
@@ -233,6 +257,9 @@ struct Evaluation {
                 units[static_cast<size_t>(ui)].bad = !std::isfinite(value);
             }
         }
+        geoms.insert(geoms.end(), apart.begin(), apart.end());
+        for (size_t gi = 0; gi < geoms.size(); ++gi)
+            geomOf[geoms[gi].node] = static_cast<int>(gi);
         // Each geometry joins its set, else its procedural feature, else stands alone.
         for (size_t gi = 0; gi < geoms.size(); ++gi) {
             EvalGeom& e = geoms[gi];
@@ -849,19 +876,30 @@ struct Evaluation {
             byComponent[root].push_back(c.get());
         }
         componentFailed.assign(units.size(), 0);
+        // Each component's moving units in ascending order, gathered in one pass: a component
+        // is laid out in time of its own size however many others there are.
+        std::unordered_map<int, std::vector<int>> unitsOf;
+        for (size_t ui = 0; ui < units.size(); ++ui) {
+            if (!units[ui].Moves())
+                continue;
+            const auto component = byComponent.find(Find(parent, static_cast<int>(ui)));
+            if (component != byComponent.end())
+                unitsOf[component->first].push_back(static_cast<int>(ui));
+        }
+        std::vector<int> columns(static_cast<size_t>(x.size()), -1);
         for (auto& entry : byComponent) {
             ++components;
             ComponentProblem p;
             p.lengthTolerance = lt;
             p.angleTolerance = at;
+            p.columns = &columns;
             if (maxIterations > 0)
                 p.maxIterations = maxIterations;
             std::vector<Eigen::Triplet<double>> scale;
             std::vector<int> memberUnits;
-            for (size_t ui = 0; ui < units.size(); ++ui) {
+            for (int member : unitsOf[entry.first]) {
+                const size_t ui = static_cast<size_t>(member);
                 const Unit& u = units[ui];
-                if (!u.Moves() || Find(parent, static_cast<int>(ui)) != entry.first)
-                    continue;
                 memberUnits.push_back(static_cast<int>(ui));
                 const int base = static_cast<int>(p.dofs.size());
                 Eigen::LLT<Eigen::MatrixXd> llt(Metric(u));
@@ -920,7 +958,7 @@ struct Evaluation {
     {
         for (size_t ui = 0; ui < units.size(); ++ui) {
             Unit& u = units[ui];
-            if (!u.Moves() || u.kind == UnitKind::Pattern)
+            if (!u.Moves() || u.kind == UnitKind::Pattern || Untouched(u, x))
                 continue;
             const Rigid m = Motion(static_cast<int>(ui));
             bool small = TurnOf(m.R) <= engine.AngularResolution() &&
@@ -986,6 +1024,11 @@ struct Evaluation {
     {
         NodeRecord* node = e.node;
         const Unit& u = units[static_cast<size_t>(e.unit)];
+        if (!e.isHeld && Untouched(u, x)) {
+            node->changeMask = 0;
+            node->firstValue = node->secondValue = 0.0;
+            return;
+        }
         Rigid m;
         double d1 = 0.0, d2 = 0.0;
         const Geom now = Current(static_cast<int>(&e - geoms.data()));
@@ -1147,7 +1190,11 @@ ZMR3_solve_type Engine::Evaluate(const std::vector<DragRequest>& drags, const st
         return forced == 0 ? ZMR3_SOLVED : ZMR3_NOT_SOLVED;
     }
     Evaluation ev(*this);
-    ev.ReadNodes();
+    std::vector<const NodeRecord*> requested(held.begin(), held.end());
+    for (const DragRequest& r : drags)
+        requested.push_back(r.node);
+    std::sort(requested.begin(), requested.end());
+    ev.ReadNodes(requested);
     ev.LayOutUnknowns();
     ev.BuildConstraints();
     bool badDrag = false;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace tessik_host;
 
 namespace {
@@ -37,6 +39,48 @@ TEST(Solving, SatisfiedComponentIsUntouchedWhileAnotherIsSolved)
     EXPECT_EQ(h.Changed(a), 0);
     EXPECT_EQ(h.Changed(b), 0);
     EXPECT_EQ(h.Changed(d), ZMR3_CHANGE_RIGID);
+}
+
+// Bonded planes with points outside every bond between them: each plane takes its own change,
+// and the points, which nothing ties to anything, stay where they are.
+TEST(Solving, GeometryOutsideEveryBondStaysWhileTheBondedGeometryBetweenItSolves)
+{
+    Host h;
+    std::vector<Geometry*> planes, points;
+    for (int i = 0; i < 4; ++i) {
+        points.push_back(h.Point({100.0 + i, 0, 0}));
+        planes.push_back(h.Plane({0, 0, 5.0 * i}, {0, 0, 1}));
+    }
+    Fix(h, planes[0]);
+    for (size_t i = 0; i + 1 < planes.size(); ++i)
+        h.Dim(ZMR3_DISTANCE, planes[i], planes[i + 1], 6.0);
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    for (size_t i = 0; i < planes.size(); ++i)
+        EXPECT_NEAR(planes[i]->p[2], 6.0 * static_cast<double>(i), 1e-9) << "plane " << i;
+    for (size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(h.Changed(points[i]), 0) << "point " << i;
+        EXPECT_EQ(h.Status(points[i]), ZMR3_G_STATUS_SOLVED) << "point " << i;
+        EXPECT_EQ(points[i]->p[0], 100.0 + static_cast<double>(i)) << "point " << i;
+    }
+}
+
+// Separate pairs, each a component of its own, solved one after another: each top plane
+// takes its own pair's change and no other's.
+TEST(Components, EachOfManyReachesItsOwnValue)
+{
+    Host h;
+    std::vector<Geometry*> tops;
+    for (int i = 0; i < 6; ++i) {
+        Geometry* base = h.Plane({20.0 * i, 0, 0}, {0, 0, 1});
+        tops.push_back(h.Plane({20.0 * i, 0, 10}, {0, 0, 1}));
+        Fix(h, base);
+        h.Dim(ZMR3_DISTANCE, base, tops.back(), 10.0 + i);
+    }
+    ASSERT_EQ(h.Solve(), ZMR3_SOLVED);
+    h.Apply();
+    for (size_t i = 0; i < tops.size(); ++i)
+        EXPECT_NEAR(tops[i]->p[2], 10.0 + static_cast<double>(i), 1e-9) << "pair " << i;
 }
 
 TEST(Solving, FixedNodeNeverMoves)

@@ -1,5 +1,8 @@
 #include "SolverFixture.h"
 
+#include <algorithm>
+#include <string>
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -175,6 +178,45 @@ TEST_F(SolverTest, APlaneTangentToAConeIsSolvedOntoALineOfIt)
 TEST_F(SolverTest, AnEmptySystemSolves)
 {
     EXPECT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+}
+
+// One face placed twice: its body-level geometry and both placed ones read the face's plane
+// once per evaluation, each still answering in its own place, and the plane's class is known
+// from when the geometries were made; an alternative plane given to one of them is that
+// geometry's alone.
+TEST_F(SolverTest, TheGeometriesOfOneFaceShareEachEvaluationsReadOfIt)
+{
+    const int block = brennik::build::Block(10, 20, 30);
+    const int top = BlockFace(block, 0, 0, 1);
+    Geometry* low = Geom(top, Place(block, Moved(0, 0, 0)));
+    Geometry* high = Geom(top, Place(block, Moved(0, 0, 100)));
+    low->AddToZMR();
+    low->Fix(true);
+    Bond2(ZMR3_DISTANCE, low, high, 105.0);
+    auto calls = [](const char* name) {
+        const std::vector<std::string>& log = brennik::test::CallLog();
+        return std::count(log.begin(), log.end(), std::string(name));
+    };
+    brennik::test::ClearCallLog();
+    brennik::test::EnableCallLog(true);
+    const SolveStatus first = m_solver->SolveSystem();
+    const long planeReads = calls("BQ_PLANE_ask");
+    const long classReads = calls("BQ_ENTITY_ask_class");
+    brennik::test::EnableCallLog(false);
+    ASSERT_EQ(first, SolveStatusSolved);
+    EXPECT_EQ(planeReads, 1);
+    EXPECT_EQ(classReads, 1) << "the face's own class only";
+    EXPECT_NEAR(Translation(high).z, 5.0, 1e-9);
+    EXPECT_EQ(Change(low), 0);
+
+    // The alternative sits 10 above the face in the body's frame: the gap now closes by 5.
+    BQ_PLANE_sf_t sf = {{{{0, 0, 40}}, {{0, 0, 1}}, {{1, 0, 0}}}};
+    int plane = 0;
+    ASSERT_EQ(BQ_PLANE_create(&sf, &plane), BQ_ERROR_no_errors);
+    high->SetAltGeom(plane);
+    ASSERT_EQ(m_solver->SolveSystem(), SolveStatusSolved);
+    EXPECT_NEAR(Translation(high).z, -5.0, 1e-9);
+    EXPECT_EQ(Change(low), 0);
 }
 
 }  // namespace
