@@ -1,18 +1,21 @@
-// Replaying a journal against making its calls directly, in one run: the session is the
-// relation-finding example's (an interaction over a plate with holes, the finding options and
-// an accept callback, a find from the plate's top face, every relation found read back, a
-// checkpoint), the longest by records of the examples' journals that replay. Each round makes
-// the session afresh on one side and replays its journal, rebuilding the plate from it, on the
-// other. The counters give the medians and their ratio; the goal is a replay at most 1.5 times
-// the direct run.
+// Replaying a journal against making its calls directly, in one run, for two of the examples'
+// sessions: the interaction example's (an interaction with its options, instances of a block, a
+// mark and a roll back to it, references on a blended block, the blend face cut away, the
+// change records and references read back, a roll back before the cut, an update, a checkpoint),
+// the longest by records of the examples' journals, and the relation-finding example's (a plate
+// with holes, the finding options and an accept callback, a find from the plate's top face,
+// every relation found read back, a checkpoint). Each round makes the session afresh on one side
+// and replays its journal, rebuilding the bodies from it, on the other. The counters give the
+// medians and their ratio; the goal is a replay at most 1.5 times the direct run.
 //
-// The direct run builds its plate by modelling (the application's own work, outside the
+// The direct run builds its bodies by modelling (the application's own work, outside the
 // exported calls), which the replay reads back from the journal instead; that modelling is
 // timed within each direct run too, so that the replay can also be set against the direct
 // run's calls alone.
 #include "api/debug/QelDebugApi.h"
 #include "api/debug/QelJournalReplayApi.h"
 #include "core/calls/QelSystemApi.h"
+#include "interaction/InteractionSession.h"
 #include "relation-finding/RelationFindingSession.h"
 
 #include <brennik.h>
@@ -23,6 +26,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 #include "BenchTiming.h"
@@ -31,21 +37,34 @@ namespace {
 
 using namespace QEL;
 
-// The processor time spent modelling plates since it was last set to 0.
-double s_plateMilliseconds = 0.0;
+// The processor time spent modelling bodies since it was last set to 0.
+double s_modellingMilliseconds = 0.0;
 
-int TimedPlate()
+template <int (*Make)()>
+int Timed()
 {
     const double start = ThreadMilliseconds();
-    const int plate = brennik::build::PlateWithHoles();
-    s_plateMilliseconds += ThreadMilliseconds() - start;
-    return plate;
+    const int body = Make();
+    s_modellingMilliseconds += ThreadMilliseconds() - start;
+    return body;
 }
 
-// The example's calls and its closing checkpoint; false when the run found nothing.
-bool Session()
+// The interaction example's calls, its checkpoint among them; its report goes nowhere.
+bool InteractionSession()
 {
-    const RelationFinding::Run run = RelationFinding::FindPlateRelations(&TimedPlate);
+    ResultType result = ResultTypeOk;
+    IsJournalling(&result);
+    std::ostream nowhere(nullptr);
+    return InteractionMarks::MarksAndCut(nowhere, &Timed<&InteractionMarks::Block>,
+                                         &Timed<&InteractionMarks::BlendedBlock>);
+}
+
+// The relation-finding example's calls and its closing checkpoint; false when the run found
+// nothing.
+bool RelationFindingSession()
+{
+    const RelationFinding::Run run =
+        RelationFinding::FindPlateRelations(&Timed<&brennik::build::PlateWithHoles>);
     ResultType result = ResultTypeOk;
     DebugJournalCheckpoint(run.interaction, "end", false, &result);
     return run.interaction && run.findResult == ResultTypeOk && !run.found.empty();
@@ -66,29 +85,41 @@ bool Replay(const std::string& journal)
     return ok;
 }
 
-void ReplayAgainstDirectRun(benchmark::State& state)
+int CountRecords(const std::string& journal)
+{
+    std::ifstream in(journal, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int records = 0;
+    for (size_t at = text.find("<Function"); at != std::string::npos;
+         at = text.find("<Function", at + 1))
+        ++records;
+    return records;
+}
+
+void ReplayAgainstDirectRun(benchmark::State& state, bool (*session)(), const char* name)
 {
     BQ_SESSION_start(nullptr);
     const std::string folder = "/tmp/";
-    const std::string name = "qel_journal_replay_bench_" + std::to_string(::getpid()) + ".xml";
+    const std::string file = "qel_journal_replay_bench_" + std::to_string(::getpid()) + ".xml";
     ResultType result = ResultTypeOk;
-    StartJournalling(folder.c_str(), name.c_str(), false, false, &result);
-    bool ok = Session();
+    StartJournalling(folder.c_str(), file.c_str(), false, false, &result);
+    bool ok = session();
     StopJournalling(&result);
     Reset(&result);
-    const std::string journal = folder + name;
+    const std::string journal = folder + file;
     BQ_SESSION_stop();
+    const int records = CountRecords(journal);
     // Each side starts every round from a fresh kernel session, so that neither pays for what
     // the rounds before it left in the session.
     std::vector<double> direct, replayed, calls;
     for (auto _ : state) {
         for (int round = 0; ok && round < 15; ++round) {
             BQ_SESSION_start(nullptr);
-            s_plateMilliseconds = 0.0;
+            s_modellingMilliseconds = 0.0;
             double start = ThreadMilliseconds();
-            ok = Session();
+            ok = session();
             direct.push_back(ThreadMilliseconds() - start);
-            calls.push_back(direct.back() - s_plateMilliseconds);
+            calls.push_back(direct.back() - s_modellingMilliseconds);
             Reset(&result);
             BQ_SESSION_stop();
             BQ_SESSION_start(nullptr);
@@ -105,18 +136,29 @@ void ReplayAgainstDirectRun(benchmark::State& state)
         return;
     }
     const double ratio = Median(replayed) / Median(direct);
+    state.counters["records"] = records;
     state.counters["direct_ms"] = Median(direct);
     state.counters["replay_ms"] = Median(replayed);
     state.counters["replay_over_direct"] = ratio;
     state.counters["calls_ms"] = Median(calls);
     state.counters["replay_over_calls"] = Median(replayed) / Median(calls);
-    std::printf("journal replay: %.2f ms, direct run: %.2f ms, ratio %.2f (goal at most 1.5)\n", Median(replayed),
-                Median(direct), ratio);
-    std::printf("the direct run without the plate's modelling: %.2f ms, the replay %.2f times that\n", Median(calls),
-                Median(replayed) / Median(calls));
+    std::printf(
+        "%s journal (%d records): replay %.2f ms, direct run %.2f ms, ratio %.2f (goal at most "
+        "1.5)\n",
+        name, records, Median(replayed), Median(direct), ratio);
+    std::printf(
+        "%s: the direct run without the modelling of its bodies %.2f ms, the replay %.2f times "
+        "that\n",
+        name, Median(calls), Median(replayed) / Median(calls));
 }
 
-BENCHMARK(ReplayAgainstDirectRun)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReplayAgainstDirectRun, interaction, &InteractionSession, "interaction")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReplayAgainstDirectRun, relation_finding, &RelationFindingSession,
+                  "relation-finding")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
