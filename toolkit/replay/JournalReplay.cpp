@@ -62,8 +62,8 @@ const char* const s_defaultIgnoredFunctions[] = {
 };
 // Calls whose return value is a clock reading: the replay takes its own time, so the value is
 // not compared (the call and its result still are).
-const std::set<std::string> s_measuredReturnValues = {"GetBuildTime", "GetSolveTime", "GetApplyTime",
-                                                      "GetFaceChangeTime"};
+const std::set<std::string> s_measuredReturnValues = {"GetBuildTime", "GetSolveTime",
+                                                      "GetApplyTime", "GetFaceChangeTime"};
 
 // A load of an interaction from a save file is made again (not skipped): the interaction it
 // gives is the one later records name, and skipping it would leave them naming none.
@@ -932,7 +932,8 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     }
     // A call that destroyed the active interaction (its own destroy, or a reset of them all)
     // leaves nothing to reject for or to compare against.
-    if (m_activeInteraction && TagManager::FindInteractionFromTag(activeTag) != m_activeInteraction) {
+    if (m_activeInteraction &&
+        TagManager::FindInteractionFromTag(activeTag) != m_activeInteraction) {
         m_activeInteraction = nullptr;
         rejecting = nullptr;
     }
@@ -970,7 +971,8 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
             break;
         }
     }
-    if (ok && GetChildElementCount(s_returnValue) > 0 && !s_measuredReturnValues.count(m_functionName))
+    if (ok && GetChildElementCount(s_returnValue) > 0 &&
+        !s_measuredReturnValues.count(m_functionName))
         CompareReturnValue(returnValue, status, ok);
     return finish();
 }

@@ -27,8 +27,8 @@ bool HaveSameStandardForm(int entity, int other)
 {
     const double tolerance = 1e-8;
     Position location, otherLocation, axis, otherAxis;
-    const int classCode = GetStandardGeometry(entity, nullptr, nullptr, &location, &axis, nullptr,
-                                              nullptr, nullptr);
+    const int classCode =
+        GetStandardGeometry(entity, nullptr, nullptr, &location, &axis, nullptr, nullptr, nullptr);
     const int otherClass = GetStandardGeometry(other, nullptr, nullptr, &otherLocation, &otherAxis,
                                                nullptr, nullptr, nullptr);
     auto near = [tolerance](const Position& a, const Position& b) {
