@@ -100,9 +100,7 @@ void PatternQueries(SessionContext& s)
     FacePatternGetRigidOccurrences(s.tag, grid, &s.result);
 
     RectangularFacePatternEditYSpacing(s.tag, grid, 28, &s.result);
-    // The arc is edited to the spacing it has: a replay of an edit that turns its holes to
-    // another spacing gives a body that differs beyond tolerance, which is left for its own
-    // repair.
+    // The arc is edited to the spacing it has: solved and applied, its holes stay where they are.
     CircularFacePatternEditSpacing(s.tag, circle, M_PI / 3, &s.result);
 }
 
