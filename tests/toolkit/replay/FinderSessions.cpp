@@ -13,6 +13,8 @@
 #include "api/model/QelMarkApi.h"
 #include "api/model/QelObjectApi.h"
 
+#include <iterator>
+
 namespace QEL {
 namespace testing {
 namespace {
@@ -48,18 +50,25 @@ void FinderOptions(SessionContext& s)
     ClearFoundRelations(s.tag, true, &s.result);
 }
 
-// A configure of a drag of the top of a free block finds what holds it; each record found is
-// read and relaxed, and each rule read; an application's rule is made and relaxed.
+// A configure of a drag of a wall of a thin-walled box finds the wall's shell and what holds
+// its faces; each record found is read and relaxed, and each rule read; an application's rule
+// is made and relaxed.
 void FoundRecordsAndRules(SessionContext& s)
 {
-    const int block = brennik::build::Block(10, 20, 30);
-    const int top = s.Ref(PlanarFaceAt(block, 0, 0, 1, 30));
-    const int side = s.Ref(PlanarFaceAt(block, 1, 0, 0, 10));
-    AddSelection(s.tag, top, &s.result);
+    const int box = brennik::build::ThinWalledBox(1.0);
+    std::set<int> faces;
+    GetBodyFaces(box, faces);
+    const int wall = faces.empty() ? 0 : *faces.begin();
+    const int held = s.Ref(wall);
+    const int side = s.Ref(faces.size() > 1 ? *std::next(faces.begin()) : 0);
+    AddSelection(s.tag, held, &s.result);
     for (FindRelationType type : {FindRelationTypeParallel, FindRelationTypePerpendicular, FindRelationTypeCoPlanar})
         OptionSetFindRelationsData(s.tag, type, FindGeometryTypePlane, FindGeometryTypePlane, 2, &s.result);
-    double point[3] = {5, 10, 30};
-    double up[3] = {0, 0, 1};
+    Position middle;
+    Dir normal;
+    EvaluateFaceMidpoint(wall, &middle, &normal);
+    double point[3] = {middle.x, middle.y, middle.z};
+    double up[3] = {normal.x, normal.y, normal.z};
     OperationSetDragLinear(s.tag, point, up, point, &s.result);
     OperationConfigure(s.tag, &s.result);
     Array<int> found;
