@@ -68,6 +68,9 @@ private:
     // Records, for the tags of an output that the journal names by tag alone, the live tags the
     // replayed call gave in their places, so later records find them.
     void MapOutputTags(int argumentIndex, ReplayValue& replayed);
+    // The index of the output that carries the value of an argument journalled as the
+    // unhandled address of that output (an output with its name, after it); -1 for none.
+    int FindValueOfAddress(int address, int count);
     void CompareReturnValue(ReplayValue& returnValue, ReplayStatus& status, bool& ok);
     void CompareCheckpoint(Interaction* live, bool bodyCompareOnly, ReplayStatus& status, bool& ok);
     void WriteRecordName();

@@ -74,7 +74,7 @@ bool IsBlendFace(int interaction, int face, double& radius, ResultType* result)
 }
 
 // The options text is handed to the kernel and left out of the journal.
-QEL_API_REPLAYABLE_CALL(DisjoinBody, 0);
+QEL_API_CALL(DisjoinBody, ApiCallReplayable);
 bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bodies,
                  ResultType* result)
 {
@@ -92,6 +92,20 @@ bool DisjoinBody(int interaction, int body, const char* options, Array<int>& bod
             return disjoined;
         });
 }
+
+namespace {
+
+// The options text is not journalled, so a record holds the body and the pieces alone: the
+// replay splits with the kernel's own options.
+bool DisjoinBodyAsJournalled(int interaction, int body, Array<int>& bodies, ResultType* result)
+{
+    return DisjoinBody(interaction, body, nullptr, bodies, result);
+}
+
+}  // namespace
+
+[[maybe_unused]] static const bool s_disjoinBodyReplayed =
+    RegisterReplayFunction("DisjoinBody", &ReplayAdapterFor<&DisjoinBodyAsJournalled>);
 
 QEL_API_REPLAYABLE_CALL(FindBlends, 0);
 bool FindBlends(int interaction, int seedFace, BlendIdentifyType type, Array<int>& blends,

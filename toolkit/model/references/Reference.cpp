@@ -17,10 +17,26 @@
 #include <brennik.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace QEL {
 
 namespace {
+
+bool HaveSameStandardForm(int entity, int other)
+{
+    const double tolerance = 1e-8;
+    Position location, otherLocation, axis, otherAxis;
+    const int classCode =
+        GetStandardGeometry(entity, nullptr, nullptr, &location, &axis, nullptr, nullptr, nullptr);
+    const int otherClass = GetStandardGeometry(other, nullptr, nullptr, &otherLocation, &otherAxis,
+                                               nullptr, nullptr, nullptr);
+    auto near = [tolerance](const Position& a, const Position& b) {
+        return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance &&
+               std::fabs(a.z - b.z) < tolerance;
+    };
+    return classCode == otherClass && near(location, otherLocation) && near(axis, otherAxis);
+}
 
 // The group class the toolkit asks for; the kernel keeps it as given.
 constexpr int s_referenceGroupClass = 1000;
@@ -296,6 +312,11 @@ bool Reference::Compare(TaggedEntity* other)
         return false;
     if (identifier == otherIdentifier)
         return true;
+    // A point, line or plane a call added to a part (a virtual vertex's point) gets the kernel's
+    // next identifier, which another run of the same calls need not give it: such geometry is
+    // the same when it lies in the same place.
+    if (IsPointLineOrPlane(m_entity) && IsPointLineOrPlane(reference->m_entity))
+        return HaveSameStandardForm(m_entity, reference->m_entity);
     // Identifiers differ between bodies rebuilt by the add-on; its features still name the
     // entity's role.
     std::vector<int> features;
