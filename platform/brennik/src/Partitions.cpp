@@ -282,7 +282,8 @@ int BQ_PMARK_goto_2(int pmark, const BQ_PMARK_goto_o_t* options, int* n_new, int
     Changes changes;
     if (options && (options->want_new || options->want_mod || options->want_del))
       Diff(p->state, *mark.snapshot, &changes);
-    p->state = *mark.snapshot;
+    // The maps are shared with the mark's copy until the next change.
+    p->Change() = *mark.snapshot;
     // One tag names one body in one partition: a body of the mark that has since moved to
     // another partition comes back here, with what moved along with it.
     for (const auto& entry : CurrentSession()->partitions) {
