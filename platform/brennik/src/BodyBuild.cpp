@@ -247,6 +247,85 @@ std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, co
 
 }  // namespace
 
+namespace {
+
+// Geometry: one tag per OCCT geometry object and placement; kept when the old body had it.
+void PlaceGeometry(Session& session, BodyRecord& body, const BodyRecord* old) {
+  GeomKeys oldKeys, newKeys;
+  std::map<int, Handle(Standard_Transient)> oldObjects;
+  if (old) {
+    for (int face : old->faces) {
+      TopLoc_Location loc;
+      Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
+      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.Add(s, loc, old->subs.at(face).geom);
+    }
+    for (int edge : old->edges) {
+      TopLoc_Location loc;
+      double f, l;
+      Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(old->subs.at(edge).shape), loc, f, l);
+      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.Add(c, loc, old->subs.at(edge).geom);
+    }
+  }
+  auto placeGeom = [&](int entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
+                       const GeomData& data) {
+    int tag = newKeys.Find(object, loc);
+    if (tag == 0) {
+      int oldTag = oldKeys.Find(object, loc);
+      tag = (oldTag && !body.geoms.count(oldTag)) ? oldTag : session.NewTag();
+      BodyGeom geom;
+      geom.data = data;
+      auto oldIt = old ? old->geoms.find(tag) : std::map<int, BodyGeom>::const_iterator();
+      geom.identifier = (old && oldIt != old->geoms.end()) ? oldIt->second.identifier : body.nextIdentifier++;
+      body.geoms[tag] = geom;
+      newKeys.Add(object, loc, tag);
+    }
+    body.subs[entity].geom = tag;
+  };
+  for (int face : body.faces) {
+    TopLoc_Location loc;
+    Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(body.subs[face].shape), loc);
+    if (s.IsNull()) continue;
+    GeomData data;
+    data.surface = loc.IsIdentity() ? s : Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
+    data.cls = ClassOfSurface(data.surface);
+    placeGeom(face, s, loc, data);
+  }
+  for (int edge : body.edges) {
+    TopLoc_Location loc;
+    double f, l;
+    const TopoDS_Edge& e = TopoDS::Edge(body.subs[edge].shape);
+    if (BRep_Tool::Degenerated(e)) continue;
+    Handle(Geom_Curve) c = BRep_Tool::Curve(e, loc, f, l);
+    if (c.IsNull()) continue;
+    GeomData data;
+    data.curve = loc.IsIdentity() ? c : Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+    data.cls = ClassOfCurve(data.curve);
+    placeGeom(edge, c, loc, data);
+  }
+  for (int vertex : body.vertices) {
+    GeomData data;
+    data.cls = BQ_CLASS_point;
+    data.point = BRep_Tool::Pnt(TopoDS::Vertex(body.subs[vertex].shape));
+    int tag = 0;
+    int identifier = 0;
+    if (old) {
+      auto it = old->subs.find(vertex);
+      if (it != old->subs.end() && it->second.geom && !body.geoms.count(it->second.geom)) {
+        tag = it->second.geom;
+        identifier = old->geoms.at(tag).identifier;
+      }
+    }
+    if (tag == 0) {
+      tag = session.NewTag();
+      identifier = body.nextIdentifier++;
+    }
+    body.geoms[tag] = BodyGeom{data, identifier};
+    body.subs[vertex].geom = tag;
+  }
+}
+
+}  // namespace
+
 BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape,
                         const BodyRecord* old, const CarryFn& carry, int firstIdentifier) {
   auto body = std::make_shared<BodyRecord>();
@@ -296,78 +375,7 @@ BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape
       body->vertexEdges[vertex].push_back(edge);
   }
 
-  // Geometry: one tag per OCCT geometry object and placement; kept when the old body had it.
-  GeomKeys oldKeys, newKeys;
-  std::map<int, Handle(Standard_Transient)> oldObjects;
-  if (old) {
-    for (int face : old->faces) {
-      TopLoc_Location loc;
-      Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
-      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.Add(s, loc, old->subs.at(face).geom);
-    }
-    for (int edge : old->edges) {
-      TopLoc_Location loc;
-      double f, l;
-      Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(old->subs.at(edge).shape), loc, f, l);
-      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.Add(c, loc, old->subs.at(edge).geom);
-    }
-  }
-  auto placeGeom = [&](int entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
-                       const GeomData& data) {
-    int tag = newKeys.Find(object, loc);
-    if (tag == 0) {
-      int oldTag = oldKeys.Find(object, loc);
-      tag = (oldTag && !body->geoms.count(oldTag)) ? oldTag : session.NewTag();
-      BodyGeom geom;
-      geom.data = data;
-      auto oldIt = old ? old->geoms.find(tag) : std::map<int, BodyGeom>::const_iterator();
-      geom.identifier = (old && oldIt != old->geoms.end()) ? oldIt->second.identifier : body->nextIdentifier++;
-      body->geoms[tag] = geom;
-      newKeys.Add(object, loc, tag);
-    }
-    body->subs[entity].geom = tag;
-  };
-  for (int face : body->faces) {
-    TopLoc_Location loc;
-    Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(body->subs[face].shape), loc);
-    if (s.IsNull()) continue;
-    GeomData data;
-    data.surface = loc.IsIdentity() ? s : Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
-    data.cls = ClassOfSurface(data.surface);
-    placeGeom(face, s, loc, data);
-  }
-  for (int edge : body->edges) {
-    TopLoc_Location loc;
-    double f, l;
-    const TopoDS_Edge& e = TopoDS::Edge(body->subs[edge].shape);
-    if (BRep_Tool::Degenerated(e)) continue;
-    Handle(Geom_Curve) c = BRep_Tool::Curve(e, loc, f, l);
-    if (c.IsNull()) continue;
-    GeomData data;
-    data.curve = loc.IsIdentity() ? c : Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
-    data.cls = ClassOfCurve(data.curve);
-    placeGeom(edge, c, loc, data);
-  }
-  for (int vertex : body->vertices) {
-    GeomData data;
-    data.cls = BQ_CLASS_point;
-    data.point = BRep_Tool::Pnt(TopoDS::Vertex(body->subs[vertex].shape));
-    int tag = 0;
-    int identifier = 0;
-    if (old) {
-      auto it = old->subs.find(vertex);
-      if (it != old->subs.end() && it->second.geom && !body->geoms.count(it->second.geom)) {
-        tag = it->second.geom;
-        identifier = old->geoms.at(tag).identifier;
-      }
-    }
-    if (tag == 0) {
-      tag = session.NewTag();
-      identifier = body->nextIdentifier++;
-    }
-    body->geoms[tag] = BodyGeom{data, identifier};
-    body->subs[vertex].geom = tag;
-  }
+  PlaceGeometry(session, *body, old);
 
   // Fins: one per (edge, face) pair.
   for (int edge : body->edges) {
@@ -386,6 +394,119 @@ BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape
   return body;
 }
 
+namespace {
+
+// Matches a traversal against a list that holds each entity once, in the order first met: a
+// tag met again is skipped, a tag out of order or not in the list fails. Finished when the
+// whole list was met.
+class OrderMatch {
+ public:
+  explicit OrderMatch(const std::vector<int>& expected) : m_expected(expected) {}
+  bool Meet(int tag) {
+    if (m_next < m_expected.size() && m_expected[m_next] == tag) {
+      ++m_next;
+      return true;
+    }
+    return std::find(m_expected.begin(), m_expected.begin() + m_next, tag) != m_expected.begin() + m_next;
+  }
+  bool Finished() const { return m_next == m_expected.size(); }
+
+ private:
+  const std::vector<int>& m_expected;
+  std::size_t m_next = 0;
+};
+
+const std::vector<int>& ListAt(const Adjacency& map, int tag) {
+  static const std::vector<int> none;
+  auto it = map.find(tag);
+  return it == map.end() ? none : it->second;
+}
+
+// Whether the new record's faces bound the same edges and vertices, in the same order, and its
+// edges end at the same vertices, as the old record's: then every adjacency list and fin of the
+// old record is the new one's too.
+bool MeetsAsBefore(const BodyRecord& body, const BodyRecord& old) {
+  auto tagOf = [&body](const TopoDS_Shape& sub) {
+    const int* tag = body.shapeToTag.Seek(sub);
+    return tag ? *tag : 0;
+  };
+  for (int face : body.faces) {
+    OrderMatch edges(ListAt(old.faceEdges, face)), vertices(ListAt(old.faceVertices, face));
+    for (TopoDS_Iterator wire(body.subs.at(face).shape); wire.More(); wire.Next()) {
+      for (TopoDS_Iterator edge(wire.Value()); edge.More(); edge.Next()) {
+        if (edge.Value().ShapeType() != TopAbs_EDGE || !edges.Meet(tagOf(edge.Value()))) return false;
+        for (TopoDS_Iterator vertex(edge.Value()); vertex.More(); vertex.Next())
+          if (!vertices.Meet(tagOf(vertex.Value()))) return false;
+      }
+    }
+    if (!edges.Finished() || !vertices.Finished()) return false;
+  }
+  std::size_t ends = 0;
+  std::vector<int> met;
+  for (int edge : body.edges) {
+    met.clear();
+    for (TopoDS_Iterator vertex(body.subs.at(edge).shape); vertex.More(); vertex.Next()) {
+      const int tag = tagOf(vertex.Value());
+      if (std::find(met.begin(), met.end(), tag) != met.end()) continue;  // a closed edge's one vertex
+      met.push_back(tag);
+      const std::vector<int>& around = ListAt(old.vertexEdges, tag);
+      if (std::find(around.begin(), around.end(), edge) == around.end()) return false;
+      ++ends;
+    }
+  }
+  std::size_t oldEnds = 0;
+  for (const auto& entry : old.vertexEdges) oldEnds += entry.second.size();
+  return ends == oldEnds;
+}
+
+}  // namespace
+
+BodyPtr BuildKeptRecord(Session& session, const BodyRecord& old, const TopoDS_Shape& shape,
+                        const TopTools_IndexedMapOfShape& present, const ShapeTagMap& continues) {
+  auto body = std::make_shared<BodyRecord>();
+  body->tag = old.tag;
+  body->shape = shape;
+  body->bodyType = BodyTypeOf(shape);
+  body->nextIdentifier = old.nextIdentifier;
+  body->identifier = old.identifier;
+  body->attachedGeoms = old.attachedGeoms;
+  body->addonData = old.addonData;
+  body->faces.reserve(old.faces.size());
+  body->edges.reserve(old.edges.size());
+  body->vertices.reserve(old.vertices.size());
+  body->subs.reserve(old.subs.size());
+  // The whole-shape map lists each kind of sub-shape in the order a walk of that kind meets it.
+  for (int i = 1; i <= present.Extent(); ++i) {
+    const TopoDS_Shape& sub = present(i);
+    const TopAbs_ShapeEnum type = sub.ShapeType();
+    if (type != TopAbs_FACE && type != TopAbs_EDGE && type != TopAbs_VERTEX) continue;
+    const int* tag = continues.Seek(sub);
+    if (!tag) return nullptr;
+    auto was = old.subs.find(*tag);
+    const int cls = type == TopAbs_FACE ? BQ_CLASS_face : type == TopAbs_EDGE ? BQ_CLASS_edge : BQ_CLASS_vertex;
+    if (was == old.subs.end() || was->second.cls != cls) return nullptr;
+    SubEntity entry;
+    entry.cls = cls;
+    entry.shape = sub;
+    entry.identifier = was->second.identifier;
+    if (!body->subs.emplace(*tag, entry).second) return nullptr;
+    body->shapeToTag.Bind(sub, *tag);
+    (cls == BQ_CLASS_face ? body->faces : cls == BQ_CLASS_edge ? body->edges : body->vertices).push_back(*tag);
+  }
+  if (body->faces != old.faces || body->edges != old.edges || body->vertices != old.vertices ||
+      !MeetsAsBefore(*body, old))
+    return nullptr;
+  body->faceEdges = old.faceEdges;
+  body->faceVertices = old.faceVertices;
+  body->edgeFaces = old.edgeFaces;
+  body->vertexFaces = old.vertexFaces;
+  body->vertexEdges = old.vertexEdges;
+  body->fins = old.fins;
+  body->finOf = old.finOf;
+  PlaceGeometry(session, *body, &old);
+  return body;
+}
+
 void UninstallBody(PartitionState& state, int bodyTag) {
   auto it = state.bodies.find(bodyTag);
   if (it == state.bodies.end()) return;
@@ -397,11 +518,32 @@ void UninstallBody(PartitionState& state, int bodyTag) {
 }
 
 void InstallBody(PartitionState& state, const BodyPtr& body) {
-  UninstallBody(state, body->tag);
-  for (const auto& sub : body->subs) state.subOwner[sub.first] = body->tag;
-  for (const auto& fin : body->fins) state.subOwner[fin.first] = body->tag;
-  for (const auto& geom : body->geoms) state.subOwner[geom.first] = body->tag;
-  state.bodies[body->tag] = body;
+  const int tag = body->tag;
+  auto was = state.bodies.View().find(tag);
+  if (was == state.bodies.View().end()) {
+    for (const auto& sub : body->subs) state.subOwner[sub.first] = tag;
+    for (const auto& fin : body->fins) state.subOwner[fin.first] = tag;
+    for (const auto& geom : body->geoms) state.subOwner[geom.first] = tag;
+    state.bodies[tag] = body;
+    return;
+  }
+  // A new record of a present body: only the entries of entities that came or went change,
+  // so that a body keeping most of its entities leaves most of the index as it was.
+  const BodyRecord& old = *was->second;
+  for (const auto& sub : old.subs)
+    if (!body->subs.count(sub.first)) state.subOwner.erase(sub.first);
+  for (const auto& fin : old.fins)
+    if (!body->fins.count(fin.first)) state.subOwner.erase(fin.first);
+  for (const auto& geom : old.geoms)
+    if (!body->geoms.count(geom.first)) state.subOwner.erase(geom.first);
+  auto own = [&](int entity) {
+    auto owner = state.subOwner.View().find(entity);
+    if (owner == state.subOwner.View().end() || owner->second != tag) state.subOwner[entity] = tag;
+  };
+  for (const auto& sub : body->subs) own(sub.first);
+  for (const auto& fin : body->fins) own(fin.first);
+  for (const auto& geom : body->geoms) own(geom.first);
+  state.bodies[tag] = body;
 }
 
 }  // namespace brennik

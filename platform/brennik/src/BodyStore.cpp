@@ -112,11 +112,19 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
     if (mergedAway && !kept.count(tag)) merges.emplace_back(*assigned.Seek(images.front()), tag);
   }
 
-  BodyPtr record = BuildBodyRecord(*s, body, shape, old.get(), [&](const TopoDS_Shape& sub) {
-    const int* tag = assigned.Seek(sub);
-    if (!tag) return Carried{};
-    return Carried{*tag, old->subs.at(*tag).identifier};
-  });
+  // Every entity kept, none made: the shape keeps the body's topology, and the record keeps its
+  // adjacency and fins rather than finding them again.
+  BodyPtr record;
+  if (deleted.empty() && merges.empty() && pieceOf.IsEmpty() && kept.size() == oldTags.size() &&
+      assigned.Extent() == static_cast<int>(oldTags.size()))
+    record = BuildKeptRecord(*s, *old, shape, present, assigned);
+  if (!record) {
+    record = BuildBodyRecord(*s, body, shape, old.get(), [&](const TopoDS_Shape& sub) {
+      const int* tag = assigned.Seek(sub);
+      if (!tag) return Carried{};
+      return Carried{*tag, old->subs.at(*tag).identifier};
+    });
+  }
   InstallBody(p.Change(), record);
 
   for (const std::vector<int>* list : {&record->faces, &record->edges, &record->vertices}) {

@@ -9,6 +9,7 @@
 #include "Session.h"
 
 #include <BRepTools_History.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
 
 #include <functional>
 #include <map>
@@ -29,6 +30,15 @@ using CarryFn = std::function<Carried(const TopoDS_Shape&)>;
 // its tag when the same OCCT geometry stays under the body.
 BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape,
                         const BodyRecord* old, const CarryFn& carry, int firstIdentifier = 1);
+
+// Builds the record of a shape that keeps an old record's topology: `continues` names, for each
+// face, edge and vertex of the shape (`present` maps all its sub-shapes), the old entity it
+// continues, one to one. Tags, identifiers, adjacency and fins stay the old record's (shared
+// with it); shapes and geometry are the new shape's, geometry keeping its tag as
+// BuildBodyRecord keeps it. Null when the shape's entities are not the old ones, listed and
+// meeting as before: the caller then builds the record whole.
+BodyPtr BuildKeptRecord(Session& session, const BodyRecord& old, const TopoDS_Shape& shape,
+                        const TopTools_IndexedMapOfShape& present, const ShapeTagMap& continues);
 
 // Puts a record into the partition state in place of the old one (updating the owner index).
 void InstallBody(PartitionState& state, const BodyPtr& body);

@@ -61,22 +61,31 @@ class ChangeJudge {
     if ((ga == nullptr) != (gb == nullptr)) return true;
     if (ga && !Coincident(*ga, *gb, 1e-8)) return true;
     if (a->cls == BQ_CLASS_vertex) return false;
+    // Records that share their adjacency bound each face and end each edge alike.
+    const bool sameTopology = &bodyA->faceEdges.View() == &bodyB->faceEdges.View() &&
+                              &bodyA->vertexEdges.View() == &bodyB->vertexEdges.View();
     std::vector<int> la, lb;
     if (a->cls == BQ_CLASS_face) {
+      if (sameTopology) return AnyModified(bodyA->faceEdges.at(tag));
       la = bodyA->faceEdges.at(tag);
       lb = bodyB->faceEdges.at(tag);
     } else {
       la = EdgeVertices(*bodyA, tag);
-      lb = EdgeVertices(*bodyB, tag);
+      if (!sameTopology) lb = EdgeVertices(*bodyB, tag);
       double fa, la_, fb, lb_;
       BRep_Tool::Range(TopoDS::Edge(a->shape), fa, la_);
       BRep_Tool::Range(TopoDS::Edge(b->shape), fb, lb_);
       if (ga && ga->curve == gb->curve && (std::abs(fa - fb) > 1e-9 || std::abs(la_ - lb_) > 1e-9)) return true;
+      if (sameTopology) return AnyModified(la);
     }
     std::sort(la.begin(), la.end());
     std::sort(lb.begin(), lb.end());
     if (la != lb) return true;
-    for (int lower : la)
+    return AnyModified(la);
+  }
+
+  bool AnyModified(const std::vector<int>& tags) {
+    for (int lower : tags)
       if (Modified(lower)) return true;
     return false;
   }
@@ -94,7 +103,7 @@ class ChangeJudge {
 
   const PartitionState& m_from;
   const PartitionState& m_to;
-  std::map<int, bool> m_memo;
+  std::unordered_map<int, bool> m_memo;
 };
 
 void Diff(const PartitionState& from, const PartitionState& to, Changes* changes) {
@@ -282,7 +291,8 @@ int BQ_PMARK_goto_2(int pmark, const BQ_PMARK_goto_o_t* options, int* n_new, int
     Changes changes;
     if (options && (options->want_new || options->want_mod || options->want_del))
       Diff(p->state, *mark.snapshot, &changes);
-    p->state = *mark.snapshot;
+    // The maps are shared with the mark's copy until the next change.
+    p->Change() = *mark.snapshot;
     // One tag names one body in one partition: a body of the mark that has since moved to
     // another partition comes back here, with what moved along with it.
     for (const auto& entry : CurrentSession()->partitions) {

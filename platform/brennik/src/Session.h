@@ -3,6 +3,7 @@
 // the add-on layer's engine, through BodyStore.h).
 #pragma once
 
+#include "SharedMap.h"
 #include "brennik.h"
 
 #include <Geom_Curve.hxx>
@@ -60,7 +61,9 @@ using ShapeTagMap = NCollection_DataMap<TopoDS_Shape, int, TopTools_ShapeMapHash
 
 // A body: its OCCT shape and the two-way maps between its entities' tags and sub-shapes.
 // Records are shared between a partition and its marks and never changed once built
-// (copy on write), so a mark costs one pointer per body.
+// (copy on write), so a mark costs one pointer per body. A record made from another whose
+// topology it keeps shares that record's adjacency and fins.
+using Adjacency = SharedMap<std::unordered_map<int, std::vector<int>>>;
 struct BodyRecord {
   int tag = 0;
   int bodyType = BQ_BODY_type_empty;
@@ -68,10 +71,10 @@ struct BodyRecord {
   std::vector<int> faces, edges, vertices;  // traversal order
   std::unordered_map<int, SubEntity> subs;
   ShapeTagMap shapeToTag;
-  std::unordered_map<int, std::vector<int>> faceEdges, faceVertices, edgeFaces, vertexFaces, vertexEdges;
+  Adjacency faceEdges, faceVertices, edgeFaces, vertexFaces, vertexEdges;
   std::map<int, BodyGeom> geoms;
-  std::map<int, std::pair<int, int>> fins;  // fin -> (edge, face)
-  std::map<std::pair<int, int>, int> finOf;
+  SharedMap<std::map<int, std::pair<int, int>>> fins;  // fin -> (edge, face)
+  SharedMap<std::map<std::pair<int, int>, int>> finOf;
   std::vector<int> attachedGeoms;           // free geometry attached to the part
   int identifier = 0;                        // the body's own identifier
   int nextIdentifier = 1;
@@ -107,15 +110,17 @@ struct AttribRecord {
   std::vector<AttribField> fields;
 };
 
-// Everything a partition owns that rolls back with its marks.
+// Everything a partition owns that rolls back with its marks. Its maps are shared with the
+// marks' copies until changed, so that a mark or a goto costs a few pointers, and a change
+// copies only what it touches.
 struct PartitionState {
-  std::map<int, BodyPtr> bodies;
-  std::unordered_map<int, int> subOwner;  // face, edge, vertex, fin, body geometry -> body
-  std::map<int, FreeGeomRecord> freeGeoms;
-  std::map<int, TransfRecord> transfs;
-  std::map<int, GroupRecord> groups;
-  std::map<int, AttribRecord> attribs;
-  std::map<int, std::vector<int>> attribsOf;  // owner -> its attributes, creation order
+  SharedMap<std::map<int, BodyPtr>> bodies;
+  SharedMap<std::unordered_map<int, int>> subOwner;  // face, edge, vertex, fin, body geometry -> body
+  SharedMap<std::map<int, FreeGeomRecord>> freeGeoms;
+  SharedMap<std::map<int, TransfRecord>> transfs;
+  SharedMap<std::map<int, GroupRecord>> groups;
+  SharedMap<std::map<int, AttribRecord>> attribs;
+  SharedMap<std::map<int, std::vector<int>>> attribsOf;  // owner -> its attributes, creation order
   int nextFreeIdentifier = 1;
   // The groups of each part, made from `groups` when first asked for and dropped by every
   // change (Partition::Change), so that it always describes the state it travels with; a mark
@@ -129,8 +134,17 @@ struct PMark {
 };
 
 struct Partition {
+  Partition() = default;
+  Partition(const Partition&) = delete;
+  Partition& operator=(const Partition&) = delete;
+
+ private:
+  PartitionState m_state;
+
+ public:
   int tag = 0;
-  PartitionState state;
+  // Read here; changed only through Change(), so that no write bypasses the at-mark answer.
+  const PartitionState& state = m_state;
   std::map<int, PMark> marks;
   int atMark = 0;    // the mark the state equals exactly (0 once changed)
   int lastMark = 0;  // the mark the state derives from (its successor's preceding mark)
@@ -141,8 +155,8 @@ struct Partition {
   // Every change to the state goes through here, so the at-mark answer stays true.
   PartitionState& Change() {
     atMark = 0;
-    state.groupsOfParts.reset();
-    return state;
+    m_state.groupsOfParts.reset();
+    return m_state;
   }
 };
 

@@ -23,7 +23,7 @@ int ResolveSub(int tag, int cls, Located* where) {
   return where->kind == Kind::Sub ? 0 : BQ_ERROR_wrong_class;
 }
 
-using ListOf = const std::unordered_map<int, std::vector<int>> BodyRecord::*;
+using ListOf = const Adjacency BodyRecord::*;
 
 // One shape for every "entity -> list of related entities" query.
 int AskList(const char* function, int tag, int cls, ListOf list, int* n, int** out) {

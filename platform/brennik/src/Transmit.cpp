@@ -572,7 +572,7 @@ int Receive(const std::string& data, const BQ_PART_receive_o_t* options, int* n_
       body = 0;
     }
     if (body == 0) {
-      DropTagsFrom(p->state, nextTag);
+      DropTagsFrom(p->Change(), nextTag);
       s->attdefs.erase(s->attdefs.lower_bound(nextTag), s->attdefs.end());
       p->atMark = atMark;
       s->nextTag = nextTag;

@@ -6,6 +6,7 @@
 #include "brennik_build.h"
 
 #include <BRepAlgoAPI_Cut.hxx>
+#include <BRepBuilderAPI_Transform.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 
 #include <algorithm>
@@ -75,6 +76,67 @@ TEST_F(BodyStoreTest, ReplacingAfterACutKeepsTagsSplitsAndDeletes) {
   EXPECT_EQ(report.splits.size(), 3u);  // the top face and its two edges along x
   EXPECT_TRUE(report.deleted.empty());
   for (int kept : report.kept) EXPECT_NE(ClassOf(kept), BQ_CLASS_null);
+}
+
+// A replacement that keeps every entity (here a rigid move, closed and seam edges included)
+// gives the record a whole build from the same shape gives, while sharing the old record's
+// adjacency; the partition's index names the body for each entity of the new record, and the
+// geometry the move left behind names nothing.
+TEST_F(BodyStoreTest, AReplacementKeepingEveryEntityGivesTheRecordAWholeBuildGives) {
+  for (int body : {brennik::build::PlateWithHoles(), brennik::build::Block()}) {
+    const brennik::BodyPtr old = brennik::Locate(body).partition->state.bodies.at(body);
+    gp_Trsf move;
+    move.SetTranslation(gp_Vec(1, 2, 3));
+    BRepBuilderAPI_Transform mover(old->shape, move, Standard_True);
+    ASSERT_TRUE(mover.IsDone());
+    Handle(BRepTools_History) history = new BRepTools_History;
+    brennik::ShapeTagMap continues;
+    for (const auto& sub : old->subs) {
+      for (const TopoDS_Shape& image : mover.Modified(sub.second.shape)) {
+        history->AddModified(sub.second.shape, image);
+        continues.Bind(image, sub.first);
+      }
+    }
+    ASSERT_EQ(brennik::store::ReplaceBodyShape(body, mover.Shape(), history, nullptr), 0);
+    const brennik::BodyRecord& record = *brennik::store::FindBody(body);
+    EXPECT_EQ(&record.faceEdges.View(), &old->faceEdges.View());
+
+    const brennik::BodyPtr whole = brennik::BuildBodyRecord(
+        *brennik::CurrentSession(), body, mover.Shape(), old.get(), [&](const TopoDS_Shape& sub) {
+          const int* tag = continues.Seek(sub);
+          return tag ? brennik::Carried{*tag, old->subs.at(*tag).identifier} : brennik::Carried{};
+        });
+    EXPECT_EQ(record.faces, whole->faces);
+    EXPECT_EQ(record.edges, whole->edges);
+    EXPECT_EQ(record.vertices, whole->vertices);
+    EXPECT_EQ(record.faceEdges.View(), whole->faceEdges.View());
+    EXPECT_EQ(record.faceVertices.View(), whole->faceVertices.View());
+    EXPECT_EQ(record.edgeFaces.View(), whole->edgeFaces.View());
+    EXPECT_EQ(record.vertexFaces.View(), whole->vertexFaces.View());
+    EXPECT_EQ(record.vertexEdges.View(), whole->vertexEdges.View());
+    EXPECT_EQ(record.fins.View(), whole->fins.View());
+    EXPECT_EQ(record.geoms.size(), whole->geoms.size());
+    EXPECT_EQ(record.nextIdentifier, whole->nextIdentifier);
+    for (const auto& sub : record.subs) {
+      const brennik::SubEntity& built = whole->subs.at(sub.first);
+      EXPECT_EQ(sub.second.cls, built.cls);
+      EXPECT_EQ(sub.second.identifier, built.identifier);
+      EXPECT_TRUE(sub.second.shape.IsEqual(built.shape));
+      ASSERT_EQ(sub.second.geom != 0, built.geom != 0);
+      if (sub.second.geom == 0) continue;
+      EXPECT_EQ(record.geoms.at(sub.second.geom).identifier, whole->geoms.at(built.geom).identifier);
+      EXPECT_EQ(record.geoms.at(sub.second.geom).data.cls, whole->geoms.at(built.geom).data.cls);
+    }
+
+    for (const auto& sub : record.subs) EXPECT_EQ(brennik::Locate(sub.first).body, &record);
+    for (const auto& fin : record.fins) EXPECT_EQ(brennik::Locate(fin.first).body, &record);
+    for (const auto& geom : record.geoms) EXPECT_EQ(brennik::Locate(geom.first).body, &record);
+    for (const auto& geom : old->geoms) {
+      if (!record.geoms.count(geom.first)) {
+        EXPECT_EQ(brennik::Locate(geom.first).kind, brennik::Kind::None);
+      }
+    }
+  }
 }
 
 TEST_F(BodyStoreTest, ShapeAndTagMapsAgree) {
