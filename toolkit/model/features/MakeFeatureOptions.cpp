@@ -41,10 +41,10 @@ void MakeFeatureOptions::CopySettings(const MakeFeatureOptions& from)
 
 bool MakeFeatureOptions::HasSameSettings(const MakeFeatureOptions& other) const
 {
-    // Counts only: the unders are kernel tags that differ between interactions.
+    // Counts only: the unders are kernel tags that differ between interactions. Unders that no
+    // longer exist are not counted, as a save leaves them out with their labels.
     return std::memcmp(&m_AddOnOptions, &other.m_AddOnOptions, sizeof m_AddOnOptions) == 0 &&
-           m_Unders.size() == other.m_Unders.size() &&
-           m_UnderLabels.size() == other.m_UnderLabels.size() &&
+           LiveEntityCount(m_Unders) == LiveEntityCount(other.m_Unders) &&
            m_NumberOfCanonicalUnders == other.m_NumberOfCanonicalUnders;
 }
 
@@ -56,7 +56,10 @@ bool MakeFeatureOptions::DoIOSettings(XMLIO& xmlio)
         m_UnderLabels.assign(count, 0);
     }
     return DoIOChildList(
-               xmlio, "Under", count, [](std::size_t) { return false; },
+               xmlio, "Under", count,
+               // An under a later modelling call removed is left out with its label: it has
+               // no identifier or body to be written by.
+               [this](std::size_t i) { return !IsEntity(m_Unders[i]); },
                [&](std::size_t i) {
                    return DoIOKernelEntity(xmlio, m_Unders[i], nullptr, "Under", "class",
                                            "bodyId") &&

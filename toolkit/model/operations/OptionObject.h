@@ -13,6 +13,7 @@
 //
 // A class without settings of its own inherits the empty ones below.
 
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/Object.h"
 #include "core/persist/XMLIO.h"
 
@@ -167,6 +168,15 @@ std::vector<T> FirstOf(const std::vector<T>& list, std::size_t count)
 {
     return std::vector<T>(list.begin(),
                           list.begin() + static_cast<std::ptrdiff_t>(std::min(count, list.size())));
+}
+
+// The entities of a list that still exist. A later modelling call may have removed an entity
+// an object names; a save writes only those that exist (a removed one has nothing to be found
+// by when read), so the count of those is what equality between objects can rely on.
+inline std::size_t LiveEntityCount(const std::vector<int>& entities)
+{
+    return static_cast<std::size_t>(
+        std::count_if(entities.begin(), entities.end(), [](int entity) { return IsEntity(entity); }));
 }
 
 // One child element per index of parallel lists. Reading sizes nothing: the caller has sized

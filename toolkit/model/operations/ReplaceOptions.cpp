@@ -1,6 +1,7 @@
 #include "model/operations/ReplaceOptions.h"
 
 #include "core/enums/EnumNames.h"
+#include "core/kernel/KernelFacade.h"
 #include "core/objects/EntityCasts.h"
 #include "core/persist/ObjectReaders.h"
 
@@ -30,7 +31,21 @@ double* FlattenPositions(const std::vector<Position>& positions, std::vector<dou
     return ListData(array);
 }
 
-bool NoSkip(std::size_t) { return false; }
+// An index whose entity a later modelling call removed is left out of the save: it has no
+// identifier or body to be written by, and read back it would name nothing.
+auto SkipRemoved(const std::vector<int>& entities)
+{
+    return [&entities](std::size_t i) { return !IsEntity(entities[i]); };
+}
+
+// An edge goes with its curve: the pair is written only while both exist.
+std::size_t LiveEdgeCount(const std::vector<int>& edges, const std::vector<int>& curves)
+{
+    std::size_t live = 0;
+    for (std::size_t i = 0; i < edges.size() && i < curves.size(); ++i)
+        live += IsEntity(edges[i]) && IsEntity(curves[i]);
+    return live;
+}
 
 }  // namespace
 
@@ -159,11 +174,12 @@ void ReplaceOptions::CopySettings(const ReplaceOptions& from)
 
 bool ReplaceOptions::HasSameSettings(const ReplaceOptions& other) const
 {
-    // Counts only: the entities are kernel tags that differ between interactions.
+    // Counts only: the entities are kernel tags that differ between interactions. Those that
+    // no longer exist are not counted, as a save leaves them out.
     return m_mergeType == other.m_mergeType && m_edgesUseType == other.m_edgesUseType &&
            m_maintainShell == other.m_maintainShell &&
-           m_reblendFaces.size() == other.m_reblendFaces.size() &&
-           m_edges.size() == other.m_edges.size() && m_curves.size() == other.m_curves.size();
+           LiveEntityCount(m_reblendFaces) == LiveEntityCount(other.m_reblendFaces) &&
+           LiveEdgeCount(m_edges, m_curves) == LiveEdgeCount(other.m_edges, other.m_curves);
 }
 
 namespace {
@@ -186,7 +202,7 @@ bool ReplaceOptions::DoIOHelp(XMLIO& xmlio, const char* name, std::vector<int>& 
         entities.assign(count, 0);
         positions.assign(count, Position(0, 0, 0));
     }
-    return DoIOChildList(xmlio, name, count, NoSkip, [&](std::size_t i) {
+    return DoIOChildList(xmlio, name, count, SkipRemoved(entities), [&](std::size_t i) {
         return DoIOKernelEntity(xmlio, entities[i], nullptr, "id", "class", "bodyId") &&
                DoIOCoordinates(xmlio, "help", positions[i]);
     });
@@ -207,7 +223,10 @@ bool ReplaceOptions::DoIOSettings(XMLIO& xmlio)
         m_curves.assign(edges, 0);
         m_edgeTolerances.assign(edges, 0.0);
     }
-    if (!DoIOChildList(xmlio, "EdgeData", edges, NoSkip, [&](std::size_t i) {
+    const auto edgeOrCurveRemoved = [this](std::size_t i) {
+        return !IsEntity(m_edges[i]) || !IsEntity(m_curves[i]);
+    };
+    if (!DoIOChildList(xmlio, "EdgeData", edges, edgeOrCurveRemoved, [&](std::size_t i) {
             return DoIOKernelEntity(xmlio, m_edges[i], nullptr, "edgeId", "edgeClass",
                                     "edgeBodyId") &&
                    DoIOKernelEntity(xmlio, m_curves[i], nullptr, "curveId", "curveClass",
@@ -222,7 +241,7 @@ bool ReplaceOptions::DoIOSettings(XMLIO& xmlio)
         m_vertexPositions.assign(vertices, Position(0, 0, 0));
         m_vertexTolerances.assign(vertices, 0.0);
     }
-    if (!DoIOChildList(xmlio, "VertexData", vertices, NoSkip, [&](std::size_t i) {
+    if (!DoIOChildList(xmlio, "VertexData", vertices, SkipRemoved(m_vertices), [&](std::size_t i) {
             return DoIOKernelEntity(xmlio, m_vertices[i], nullptr, "id", "class", "bodyId") &&
                    DoIOCoordinates(xmlio, "replace", m_vertexPositions[i]) &&
                    xmlio.DoIO("tolerance", m_vertexTolerances[i]);

@@ -101,19 +101,30 @@ bool SameValues(const std::vector<double>& a, const std::vector<double>& b)
            std::equal(a.begin(), a.end(), b.begin(), IsEqualWithinTolerance);
 }
 
+// The values of the faces that still exist, the ones a save writes.
+std::vector<double> LiveFaceValues(const std::vector<int>& faces, const std::vector<double>& values)
+{
+    std::vector<double> live;
+    for (std::size_t i = 0; i < faces.size() && i < values.size(); ++i)
+        if (IsEntity(faces[i]))
+            live.push_back(values[i]);
+    return live;
+}
+
 }  // namespace
 
 bool ShellOptions::HasSameSettings(const ShellOptions& other) const
 {
     // Counts and values only: the faces are kernel tags that differ between interactions.
+    // Faces that no longer exist are not counted, as a save leaves them out with their values.
     return m_shellType == other.m_shellType &&
            m_block.local_face_type == other.m_block.local_face_type &&
-           m_localFaces.size() == other.m_localFaces.size() &&
-           m_pierceFaces.size() == other.m_pierceFaces.size() &&
-           m_offsetInFaces.size() == other.m_offsetInFaces.size() &&
-           m_offsetOutFaces.size() == other.m_offsetOutFaces.size() &&
-           SameValues(m_offsetInValues, other.m_offsetInValues) &&
-           SameValues(m_offsetOutValues, other.m_offsetOutValues);
+           LiveEntityCount(m_localFaces) == LiveEntityCount(other.m_localFaces) &&
+           LiveEntityCount(m_pierceFaces) == LiveEntityCount(other.m_pierceFaces) &&
+           SameValues(LiveFaceValues(m_offsetInFaces, m_offsetInValues),
+                      LiveFaceValues(other.m_offsetInFaces, other.m_offsetInValues)) &&
+           SameValues(LiveFaceValues(m_offsetOutFaces, m_offsetOutValues),
+                      LiveFaceValues(other.m_offsetOutFaces, other.m_offsetOutValues));
 }
 
 bool ShellOptions::DoIOOffsetFaces(XMLIO& xmlio, const char* name, std::vector<int>& faces,

@@ -65,12 +65,13 @@ void TaperOptions::CopySettings(const TaperOptions& from)
 
 bool TaperOptions::HasSameSettings(const TaperOptions& other) const
 {
-    // Counts only: the edges and faces are kernel tags that differ between interactions.
+    // Counts only: the edges and faces are kernel tags that differ between interactions. Those
+    // that no longer exist are not counted, as a save leaves them out.
     return m_methodType == other.m_methodType && m_laminarEdgeType == other.m_laminarEdgeType &&
            m_maintainShell == other.m_maintainShell &&
-           m_reblendFaces.size() == other.m_reblendFaces.size() &&
-           m_taperEdges.size() == other.m_taperEdges.size() &&
-           m_normalEdges.size() == other.m_normalEdges.size();
+           LiveEntityCount(m_reblendFaces) == LiveEntityCount(other.m_reblendFaces) &&
+           LiveEntityCount(m_taperEdges) == LiveEntityCount(other.m_taperEdges) &&
+           LiveEntityCount(m_normalEdges) == LiveEntityCount(other.m_normalEdges);
 }
 
 bool TaperOptions::DoIOSettings(XMLIO& xmlio)
