@@ -219,6 +219,15 @@ const std::vector<NamingCase> s_cases = {
      [](const Entities& kept) { return std::vector<int>{kept.edge}; }},
 };
 
+std::size_t CaseNamed(const std::string& name)
+{
+    for (std::size_t i = 0; i < s_cases.size(); ++i)
+        if (name == s_cases[i].name)
+            return i;
+    ADD_FAILURE() << "no case " << name;
+    return 0;
+}
+
 class OptionsNamingRemovedEntitiesTest : public ApiTest {
 protected:
     void SetUp() override
@@ -302,6 +311,21 @@ TEST_F(OptionsNamingRemovedEntitiesTest, SaveAndCheckpointLeaveOutTheRemovedEnti
     }
     EXPECT_TRUE(DebugCompareInteractions(m_tag, loadedTag, false, &result));
     EXPECT_EQ(result, ResultTypeOk);
+
+    // The shell options read back are whole: a shell opens the remaining face they name. The
+    // saved ones still name the removed face too, which the add-on refuses: the shell fails
+    // and the body stays as it was.
+    const std::size_t shell = CaseNamed("shell pierce faces");
+    TaggedEntity* readShell = loaded->FindTaggedEntityById(options[shell]->GetEntityId());
+    const int loadedBody = GetOwningBody(s_cases[shell].named(readShell).at(0));
+    const double loadedVolume = brennik::build::Volume(loadedBody);
+    Shell(loadedTag, 1.0, loadedBody, readShell->GetTag(), &result);
+    EXPECT_EQ(result, ResultTypeOk);
+    EXPECT_LT(brennik::build::Volume(loadedBody), loadedVolume);
+    const double volume = brennik::build::Volume(m_other);
+    Shell(m_tag, 1.0, m_other, options[shell]->GetTag(), &result);
+    EXPECT_EQ(result, ResultTypeFail);
+    EXPECT_EQ(brennik::build::Volume(m_other), volume);
 }
 
 }  // namespace
