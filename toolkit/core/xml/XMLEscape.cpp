@@ -176,6 +176,8 @@ const XMLEntity& EntityFor(char c)
 
 }  // namespace
 
+bool XMLNeedsEscaping(const char* begin, const char* end) { return FindEscape(begin, end) != end; }
+
 size_t XMLEscapedLength(const char* begin, const char* end)
 {
     size_t length = static_cast<size_t>(end - begin);

@@ -13,6 +13,8 @@ size_t XMLEscapedLength(const char* text);
 // The same for [begin, end): the length of the escaped form, and writing it at out, which
 // must have room for that length; returns the end of what was written.
 size_t XMLEscapedLength(const char* begin, const char* end);
+// Whether [begin, end) holds a character written as an entity.
+bool XMLNeedsEscaping(const char* begin, const char* end);
 char* WriteXMLEscaped(char* out, const char* begin, const char* end);
 
 // Appends the unescaped form of [begin, end) to out. Named entities are matched ignoring

@@ -1,5 +1,6 @@
 #include "core/xml/XMLTreeNode.h"
 
+#include "core/xml/XMLEscape.h"
 #include "core/xml/XMLTreeNodeData.h"
 
 #include <algorithm>
@@ -102,6 +103,15 @@ XMLTreeNode::~XMLTreeNode()
         delete document;
 }
 
+XMLTreeStringInfo XMLTreeStringInfo::Of(const char* text, std::size_t length)
+{
+    XMLTreeStringInfo info;
+    if (length < s_unknown)
+        info.m_bits = static_cast<std::uint32_t>(length) |
+                      (XMLNeedsEscaping(text, text + length) ? 0 : s_plain);
+    return info;
+}
+
 bool XMLTreeNodeData::IsReachable() const
 {
     for (const XMLTreeNodeData* node = this; node != nullptr; node = node->m_parent)
@@ -175,10 +185,10 @@ XMLTreeNodeData* XMLTreeNodeData::AppendChild(const char* nameBegin, const char*
 }
 
 // Text pieces come one to an element as a rule.
-void XMLTreeNodeData::AppendText(const char* text)
+void XMLTreeNodeData::AppendText(const char* text, std::size_t length)
 {
     m_order.PushBack(Arena(), XMLTreeOrderEntry{XMLContentKindText, m_texts.m_count});
-    m_texts.PushBack(Arena(), text, 1);
+    m_texts.PushBack(Arena(), XMLTreeText{text, XMLTreeStringInfo::Of(text, length)}, 1);
 }
 
 void XMLTreeNodeData::AppendClear(const XMLTreeClear& clear)
@@ -190,16 +200,22 @@ void XMLTreeNodeData::AppendClear(const XMLTreeClear& clear)
 void XMLTreeNodeData::SetAttribute(const char* name, const char* value)
 {
     XMLTreeArena& arena = Arena();
-    const char* valueCopy = value != nullptr ? arena.CopyString(value, std::strlen(value)) : nullptr;
-    const char* nameCopy = arena.CopyString(name, std::strlen(name));
+    XMLTreeAttribute set{nullptr, nullptr, {}, {}};
+    if (value != nullptr) {
+        const size_t length = std::strlen(value);
+        set.m_value = arena.CopyString(value, length);
+        set.m_valueInfo = XMLTreeStringInfo::Of(value, length);
+    }
+    const size_t nameLength = std::strlen(name);
+    set.m_name = arena.CopyString(name, nameLength);
+    set.m_nameInfo = XMLTreeStringInfo::Known(nameLength, false);
     for (XMLTreeAttribute& attribute : m_attributes) {
         if (XMLNameEquals(attribute.m_name, name)) {
-            attribute.m_name = nameCopy;
-            attribute.m_value = valueCopy;
+            attribute = set;
             return;
         }
     }
-    m_attributes.PushBack(arena, XMLTreeAttribute{nameCopy, valueCopy});
+    m_attributes.PushBack(arena, set);
 }
 
 XMLTreeNode XMLTreeNode::CreateTop(const char* name, bool isDeclaration)
@@ -233,9 +249,11 @@ void XMLTreeNode::AddText(const char* text, int position)
 {
     if (m_data == nullptr || text == nullptr)
         return;
-    const char* copy = m_data->Arena().CopyString(text, std::strlen(text));
+    const size_t length = std::strlen(text);
+    const XMLTreeText piece{m_data->Arena().CopyString(text, length),
+                            XMLTreeStringInfo::Of(text, length)};
     const std::uint32_t index = m_data->InsertOrderEntry(XMLContentKindText, position);
-    m_data->m_texts.Insert(m_data->Arena(), index, copy);
+    m_data->m_texts.Insert(m_data->Arena(), index, piece);
 }
 
 bool XMLTreeNode::AddClear(const char* value, const char* openTag, const char* closeTag,
@@ -342,7 +360,7 @@ const char* XMLTreeNode::GetText(int index) const
 {
     if (m_data == nullptr || index < 0 || index >= static_cast<int>(m_data->m_texts.size()))
         return nullptr;
-    return m_data->m_texts[index];
+    return m_data->m_texts[index].m_text;
 }
 
 const XMLTreeClear* XMLTreeNode::GetClear(int index) const
@@ -382,7 +400,7 @@ XMLTreeContent XMLTreeNode::GetContent(int index) const
             content.m_child = XMLTreeNode(m_data->m_children[entry.m_index]);
             break;
         case XMLContentKindText:
-            content.m_text = m_data->m_texts[entry.m_index];
+            content.m_text = m_data->m_texts[entry.m_index].m_text;
             break;
         case XMLContentKindClear:
             content.m_clear = &m_data->m_clears[entry.m_index];

@@ -16,9 +16,39 @@ namespace QEL {
 
 struct XMLTreeDocument;
 
+// What writing a string needs to know of it, found once when it is stored: its length, and
+// whether it holds no character written as an entity, so that it goes out as it is. A string
+// too long to be described is measured and scanned when it is written.
+struct XMLTreeStringInfo {
+    static constexpr std::uint32_t s_unknown = 0x7FFFFFFF;
+    static constexpr std::uint32_t s_plain = 0x80000000;
+
+    std::uint32_t m_bits = s_unknown;
+
+    static XMLTreeStringInfo Of(const char* text, std::size_t length);
+    // A string whose plainness is known already, or does not matter (names are written raw).
+    static XMLTreeStringInfo Known(std::size_t length, bool plain)
+    {
+        XMLTreeStringInfo info;
+        if (length < s_unknown)
+            info.m_bits = static_cast<std::uint32_t>(length) | (plain ? s_plain : 0);
+        return info;
+    }
+    bool IsKnown() const { return (m_bits & ~s_plain) != s_unknown; }
+    std::size_t Length() const { return m_bits & ~s_plain; }
+    bool IsPlain() const { return (m_bits & s_plain) != 0; }
+};
+
 struct XMLTreeAttribute {
     const char* m_name;
     const char* m_value;  // null: an attribute without a value
+    XMLTreeStringInfo m_nameInfo;
+    XMLTreeStringInfo m_valueInfo;
+};
+
+struct XMLTreeText {
+    const char* m_text;
+    XMLTreeStringInfo m_info;
 };
 
 // One entry of the document order: which array, and the index in it.
@@ -88,7 +118,7 @@ struct XMLTreeNodeData {
     std::atomic<std::uint32_t> m_handles{0};
     bool m_isDeclaration;
     XMLTreeArray<XMLTreeNodeData*> m_children;
-    XMLTreeArray<const char*> m_texts;
+    XMLTreeArray<XMLTreeText> m_texts;
     XMLTreeArray<XMLTreeClear> m_clears;
     XMLTreeArray<XMLTreeAttribute> m_attributes;
     XMLTreeArray<XMLTreeOrderEntry> m_order;
@@ -110,7 +140,7 @@ struct XMLTreeNodeData {
     void RemoveChild(const XMLTreeNodeData* child);
     // Appending at the end, as the parser does: no walk over the contents.
     XMLTreeNodeData* AppendChild(const char* nameBegin, const char* nameEnd, bool isDeclaration);
-    void AppendText(const char* text);
+    void AppendText(const char* text, std::size_t length);
     void AppendClear(const XMLTreeClear& clear);
     // Sets a value (copied) of an attribute, replacing one of the same name in place.
     void SetAttribute(const char* name, const char* value);

@@ -189,8 +189,10 @@ bool IsPlainNameByte(char c) { return s_plainNameBytes.m_isName[static_cast<unsi
 
 // The bytes that end a plain quoted value: either quote, and what the general reading takes
 // (a value to unescape, a quote left open at "<" or at the end of the text).
+// ">" stops it too, only to note that the value is not written as it is.
 constexpr std::uint64_t s_valueStopBits = (std::uint64_t(1) << '"') | (std::uint64_t(1) << '\'') |
-                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') | 1;
+                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') |
+                                          (std::uint64_t(1) << '>') | 1;
 
 bool IsValueStop(char c)
 {
@@ -213,7 +215,9 @@ struct XMLAttributeSpan {
     const char* m_valueBegin;
     const char* m_valueEnd;
     const char* m_unescaped;  // null: the value is the text itself
+    std::size_t m_unescapedLength;
     bool m_hasValue;
+    bool m_isPlain;  // known to hold no character written as an entity
 };
 
 // The attributes of one element as they are read. A repeated name replaces the earlier
@@ -241,14 +245,22 @@ public:
         attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
         XMLTreeAttribute* attribute = attributes.m_items;
         for (const XMLAttributeSpan& span : m_spans) {
-            attribute->m_name = arena.CopyString(
-                span.m_nameBegin, static_cast<size_t>(span.m_nameEnd - span.m_nameBegin));
-            attribute->m_value =
-                span.m_unescaped != nullptr ? span.m_unescaped
-                : span.m_hasValue
-                    ? arena.CopyString(span.m_valueBegin,
-                                       static_cast<size_t>(span.m_valueEnd - span.m_valueBegin))
-                    : nullptr;
+            const size_t nameLength = static_cast<size_t>(span.m_nameEnd - span.m_nameBegin);
+            attribute->m_name = arena.CopyString(span.m_nameBegin, nameLength);
+            attribute->m_nameInfo = XMLTreeStringInfo::Known(nameLength, false);
+            attribute->m_value = nullptr;
+            attribute->m_valueInfo = XMLTreeStringInfo();
+            if (span.m_unescaped != nullptr) {
+                attribute->m_value = span.m_unescaped;
+                attribute->m_valueInfo =
+                    XMLTreeStringInfo::Of(span.m_unescaped, span.m_unescapedLength);
+            } else if (span.m_hasValue) {
+                const size_t length = static_cast<size_t>(span.m_valueEnd - span.m_valueBegin);
+                attribute->m_value = arena.CopyString(span.m_valueBegin, length);
+                attribute->m_valueInfo = span.m_isPlain
+                                             ? XMLTreeStringInfo::Known(length, true)
+                                             : XMLTreeStringInfo::Of(span.m_valueBegin, length);
+            }
             ++attribute;
         }
         m_spans.clear();
@@ -256,7 +268,8 @@ public:
 
     // A value of the text itself, or one unescaped already.
     void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin,
-             const char* valueEnd, const char* unescaped, bool hasValue)
+             const char* valueEnd, const char* unescaped, std::size_t unescapedLength,
+             bool hasValue, bool isPlain = false)
     {
         const size_t found = Find(nameBegin, nameEnd);
         if (found == m_spans.size()) {
@@ -271,7 +284,9 @@ public:
         span.m_valueBegin = valueBegin;
         span.m_valueEnd = valueEnd;
         span.m_unescaped = unescaped;
+        span.m_unescapedLength = unescapedLength;
         span.m_hasValue = hasValue;
+        span.m_isPlain = isPlain;
     }
 
 private:
@@ -372,12 +387,12 @@ private:
             m_unclosedAt = at;
     }
 
-    // [begin, end) unescaped into the document; null on failure.
-    const char* Unescape(const char* begin, const char* end)
+    // [begin, end) unescaped into the document, its length at *length; null on failure.
+    const char* Unescape(const char* begin, const char* end, size_t* length)
     {
         XMLTreeArena& arena = m_open.front()->Arena();
-        const size_t length = static_cast<size_t>(end - begin);
-        char* text = arena.AllocateString(length);
+        const size_t room = static_cast<size_t>(end - begin);
+        char* text = arena.AllocateString(room);
         const char* errorAt = nullptr;
         char* written = WriteXMLUnescaped(text, begin, end, &errorAt);
         if (written == nullptr) {
@@ -385,7 +400,8 @@ private:
             return nullptr;
         }
         *written = 0;
-        arena.ShrinkLastString(text, length, static_cast<size_t>(written - text));
+        *length = static_cast<size_t>(written - text);
+        arena.ShrinkLastString(text, room, *length);
         return text;
     }
 
@@ -406,8 +422,9 @@ private:
         }
         if (begin == end)
             return;
-        if (const char* text = Unescape(begin, end))
-            Current().AppendText(text);
+        size_t length = 0;
+        if (const char* text = Unescape(begin, end, &length))
+            Current().AppendText(text, length);
     }
 
     void ReadClear(const XMLToken& token)
@@ -482,11 +499,20 @@ private:
             const char* valueBegin = p + 1;
             const char* valueEnd = valueBegin;
             const char otherQuote = quote == '"' ? '\'' : '"';
-            while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote)
-                ++valueEnd;
+            // The value is plain unless it holds the other quote or ">", which are written as
+            // entities (it holds no "&" or "<", at which the general reading takes over).
+            bool isPlain = true;
+            for (;; ++valueEnd) {
+                if (!IsValueStop(*valueEnd))
+                    continue;
+                if (*valueEnd != otherQuote && *valueEnd != '>')
+                    break;
+                isPlain = false;
+            }
             if (*valueEnd != quote)
                 return false;
-            attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, nullptr, true);
+            attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, nullptr, 0, true,
+                           isPlain);
             p = valueEnd + 1;
         }
         XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
@@ -559,7 +585,7 @@ private:
             XMLToken equals = NextToken(p);
             if (equals.m_kind != XMLTokenKindEquals) {
                 if (attributeEnd != token.m_textBegin)
-                    attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, nullptr,
+                    attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, nullptr, 0,
                                    false);
                 continue;
             }
@@ -570,10 +596,12 @@ private:
                 std::memchr(value.m_textBegin, '&',
                             static_cast<size_t>(value.m_textEnd - value.m_textBegin)) != nullptr;
             const char* unescaped = nullptr;
-            if (hasEntities && (unescaped = Unescape(value.m_textBegin, value.m_textEnd)) == nullptr)
+            size_t unescapedLength = 0;
+            if (hasEntities && (unescaped = Unescape(value.m_textBegin, value.m_textEnd,
+                                                     &unescapedLength)) == nullptr)
                 return;
             attributes.Set(token.m_textBegin, attributeEnd, value.m_textBegin, value.m_textEnd,
-                           unescaped, true);
+                           unescaped, unescapedLength, true);
             p = value.m_end;
         }
     }

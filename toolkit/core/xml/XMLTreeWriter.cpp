@@ -110,11 +110,12 @@ private:
                 continue;
             hasWrittenAttributes = true;
             Put(" ", 1);
-            Put(attribute.m_name, std::strlen(attribute.m_name));
+            Put(attribute.m_name, attribute.m_nameInfo.IsKnown() ? attribute.m_nameInfo.Length()
+                                                                 : std::strlen(attribute.m_name));
             if (attribute.m_value == nullptr)
                 continue;
             Put("=\"", 2);
-            PutEscaped(attribute.m_value, attribute.m_value + std::strlen(attribute.m_value));
+            PutValue(attribute.m_value, attribute.m_valueInfo);
             Put("\"", 1);
         }
         if (node.m_isDeclaration) {
@@ -176,15 +177,29 @@ private:
     }
 
     // A text is written escaped, the white space at its edges as character references.
-    void PutText(const char* data)
+    // A stored string, escaped unless it is known to need none.
+    void PutValue(const char* text, XMLTreeStringInfo info)
     {
-        const size_t length = std::strlen(data);
+        if (!info.IsKnown())
+            return PutEscaped(text, text + std::strlen(text));
+        if (info.IsPlain())
+            return Put(text, info.Length());
+        PutEscaped(text, text + info.Length());
+    }
+
+    void PutText(const XMLTreeText& text)
+    {
+        const char* data = text.m_text;
+        const size_t length = text.m_info.IsKnown() ? text.m_info.Length() : std::strlen(data);
         size_t begin = 0, end = length;
         if (!XMLFindTextCore(data, begin, end))
             return PutEscaped(data, data + end);
         for (size_t i = 0; i < begin; ++i)
             PutCharacterReference(data[i]);
-        PutEscaped(data + begin, data + end);
+        if (text.m_info.IsKnown() && text.m_info.IsPlain())
+            Put(data + begin, end - begin);
+        else
+            PutEscaped(data + begin, data + end);
         for (size_t i = end; i < length; ++i)
             PutCharacterReference(data[i]);
     }
