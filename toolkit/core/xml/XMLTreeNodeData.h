@@ -174,6 +174,22 @@ inline bool XMLFindTextCore(const char* data, size_t& begin, size_t& end)
         --end;
     return true;
 }
+// Writes the character reference of a white-space character at the edge of a text ("&#9;",
+// "&#10;", "&#13;" or "&#32;") at out, which has room for six; returns its length.
+inline size_t XMLWriteEdgeReference(char* out, char c)
+{
+    const int code = static_cast<unsigned char>(c);
+    size_t length = 0;
+    out[length++] = '&';
+    out[length++] = '#';
+    if (code >= 100)
+        out[length++] = static_cast<char>('0' + code / 100);
+    if (code >= 10)
+        out[length++] = static_cast<char>('0' + code / 10 % 10);
+    out[length++] = static_cast<char>('0' + code % 10);
+    out[length++] = ';';
+    return length;
+}
 // Whether "<" name ">" is an open tag of the clear-tag table: such an element keeps a blank
 // before ">" when it has no attributes, so that it is read back as an element.
 bool XMLIsClearOpenTagName(const char* name, size_t length);

@@ -204,17 +204,10 @@ private:
             PutCharacterReference(data[i]);
     }
 
-    // White space only: "&#9;", "&#10;", "&#13;" or "&#32;".
     void PutCharacterReference(char c)
     {
-        char reference[8] = {'&', '#'};
-        size_t length = 2;
-        const int code = static_cast<unsigned char>(c);
-        if (code >= 10)
-            reference[length++] = static_cast<char>('0' + code / 10);
-        reference[length++] = static_cast<char>('0' + code % 10);
-        reference[length++] = ';';
-        Put(reference, length);
+        char reference[8];
+        Put(reference, XMLWriteEdgeReference(reference, c));
     }
 
     void Indent(int level)
