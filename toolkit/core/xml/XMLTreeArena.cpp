@@ -57,6 +57,7 @@ void* XMLTreeArena::AllocateSlow(std::size_t bytes)
     char* start = reinterpret_cast<char*>(block) + s_blockHeader;
     m_cursor = start + bytes;
     m_limit = start + chunkBytes;
+    QEL_XML_ARENA_POISON(m_cursor, chunkBytes - bytes);
     return start;
 }
 

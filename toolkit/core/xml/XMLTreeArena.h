@@ -14,6 +14,17 @@
 #include <cstring>
 #include <new>
 
+// Under the address sanitizer what a chunk has not handed out yet is poisoned, so that writing
+// past the end of the last block made (a text unescaped into its room) is reported.
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define QEL_XML_ARENA_POISON(block, bytes) ASAN_POISON_MEMORY_REGION(block, bytes)
+#define QEL_XML_ARENA_UNPOISON(block, bytes) ASAN_UNPOISON_MEMORY_REGION(block, bytes)
+#else
+#define QEL_XML_ARENA_POISON(block, bytes) ((void)(block), (void)(bytes))
+#define QEL_XML_ARENA_UNPOISON(block, bytes) ((void)(block), (void)(bytes))
+#endif
+
 namespace QEL {
 
 class XMLTreeArena {
@@ -31,6 +42,7 @@ public:
         char* block = m_cursor + (((at + s_alignment - 1) & ~(s_alignment - 1)) - at);
         if (block <= m_limit && bytes <= static_cast<std::size_t>(m_limit - block)) {
             m_cursor = block + bytes;
+            QEL_XML_ARENA_UNPOISON(block, bytes);
             return block;
         }
         return AllocateSlow(bytes);
@@ -42,6 +54,7 @@ public:
         if (length + 1 <= static_cast<std::size_t>(m_limit - m_cursor)) {
             char* text = m_cursor;
             m_cursor += length + 1;
+            QEL_XML_ARENA_UNPOISON(text, length + 1);
             return text;
         }
         return static_cast<char*>(AllocateSlow(length + 1));
@@ -52,8 +65,10 @@ public:
     // case.
     void ShrinkLastString(char* text, std::size_t length, std::size_t used)
     {
-        if (m_cursor == text + length + 1)
+        if (m_cursor == text + length + 1) {
             m_cursor = text + used + 1;
+            QEL_XML_ARENA_POISON(m_cursor, length - used);
+        }
     }
 
     const char* CopyString(const char* text, std::size_t length)
