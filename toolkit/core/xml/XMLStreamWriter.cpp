@@ -263,8 +263,7 @@ void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, co
     // A value changed, or an attribute given after the element's content: the start tag is
     // mended in place, which only the current element's own text follows. The new attribute is
     // written straight into its place once the text after it has moved.
-    const std::size_t pieceSize =
-        nameLength + 4 + XMLEscapedLength(value, value + valueLength);
+    const std::size_t pieceSize = nameLength + 4 + XMLEscapedLength(value, value + valueLength);
     if (!replaceTo) {
         replaceFrom = replaceTo = tagEnd;
         // The blank kept before ">" when there were no attributes goes now that there are.

@@ -107,8 +107,7 @@ public:
         if (count == 0)
             return nullptr;
         T* result = static_cast<T*>(AllocateArray(count * sizeof(T)));
-        std::memcpy(static_cast<void*>(result), static_cast<const void*>(items),
-                    count * sizeof(T));
+        std::memcpy(static_cast<void*>(result), static_cast<const void*>(items), count * sizeof(T));
         return result;
     }
 

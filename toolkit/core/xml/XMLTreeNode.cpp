@@ -46,14 +46,16 @@ bool XMLNameEquals(const char* a, const char* b)
 XMLTreeNodeData* XMLTreeDocument::NewNode(const char* name, bool isDeclaration)
 {
     const char* copy = name != nullptr ? m_arena.CopyString(name, std::strlen(name)) : nullptr;
-    return new (m_arena.Allocate(sizeof(XMLTreeNodeData))) XMLTreeNodeData(this, copy, isDeclaration);
+    return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
+        XMLTreeNodeData(this, copy, isDeclaration);
 }
 
 XMLTreeNodeData* XMLTreeDocument::NewNode(const char* nameBegin, const char* nameEnd,
                                           bool isDeclaration)
 {
     const char* copy = m_arena.CopyString(nameBegin, static_cast<size_t>(nameEnd - nameBegin));
-    return new (m_arena.Allocate(sizeof(XMLTreeNodeData))) XMLTreeNodeData(this, copy, isDeclaration);
+    return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
+        XMLTreeNodeData(this, copy, isDeclaration);
 }
 
 XMLTreeNodeData* XMLTreeDocument::NewTop(const char* name, bool isDeclaration)

@@ -160,7 +160,6 @@ private:
         m_length += n;
     }
 
-
     // An escaped character takes at most six ("&quot;"): with room for that the piece is
     // written at once, otherwise measured first.
     void PutEscaped(const char* begin, const char* end)
