@@ -43,30 +43,53 @@ int DigitValue(char c, int base)
     return -1;
 }
 
-// Appends the character of a reference in the current encoding; false when it cannot.
-bool AppendCharacter(std::string& out, char32_t value)
+// Writes the UTF-8 bytes of a code point (at most 0x10FFFF); returns the end of them.
+char* WriteUTF8(char* out, char32_t c)
+{
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Writes the character of a reference in the current encoding; null when it cannot.
+char* WriteCharacter(char* out, char32_t value)
 {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return false;
+        return nullptr;
     switch (GetTreeOptions().m_encoding) {
         case XMLCharEncodingSingleByte:
             if (value > 0xFF)
-                return false;
-            out += static_cast<char>(value);
-            return true;
+                return nullptr;
+            *out = static_cast<char>(value);
+            return out + 1;
         case XMLCharEncodingShiftJIS:
             if (value > 0x7F)
-                return false;
-            out += static_cast<char>(value);
-            return true;
+                return nullptr;
+            *out = static_cast<char>(value);
+            return out + 1;
         default:
-            AppendUTF8(out, value);
-            return true;
+            return WriteUTF8(out, value);
     }
 }
 
-// Reads the entity or reference that starts at the ampersand p; returns the end of it.
-const char* ReadEntity(std::string& out, const char* p, const char* end)
+// Reads the entity or reference that starts at the ampersand p and writes its character at
+// *out, moving it on; returns the end of the entity, null when it is none. The character never
+// takes more bytes than the reference: a UTF-8 character of n bytes needs a value that takes
+// at least n + 3 characters to write as "&#" digits ";".
+const char* ReadEntity(char*& out, const char* p, const char* end)
 {
     const char* q = p + 1;
     if (q < end && *q == '#') {
@@ -87,8 +110,12 @@ const char* ReadEntity(std::string& out, const char* p, const char* end)
                 return nullptr;
             ++digits;
         }
-        if (q >= end || digits == 0 || !AppendCharacter(out, value))
+        if (q >= end || digits == 0)
             return nullptr;
+        char* written = WriteCharacter(out, value);
+        if (written == nullptr)
+            return nullptr;
+        out = written;
         return q + 1;
     }
     for (const XMLEntity& entity : s_entities) {
@@ -99,7 +126,7 @@ const char* ReadEntity(std::string& out, const char* p, const char* end)
         for (size_t i = 0; i < n && same; ++i)
             same = LowerAscii(q[i]) == entity.m_entity[i];
         if (same) {
-            out += entity.m_character;
+            *out++ = entity.m_character;
             return q + n + 1;
         }
     }
@@ -149,6 +176,8 @@ const XMLEntity& EntityFor(char c)
 
 }  // namespace
 
+bool XMLNeedsEscaping(const char* begin, const char* end) { return FindEscape(begin, end) != end; }
+
 size_t XMLEscapedLength(const char* begin, const char* end)
 {
     size_t length = static_cast<size_t>(end - begin);
@@ -190,24 +219,38 @@ void AppendXMLEscaped(std::string& out, const char* text)
     WriteXMLEscaped(&out[before], text, end);
 }
 
-bool AppendXMLUnescaped(std::string& out, const char* begin, const char* end, const char** errorAt)
+char* WriteXMLUnescaped(char* out, const char* begin, const char* end, const char** errorAt)
 {
     const char* p = begin;
     while (p < end) {
         const char* amp =
             static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(end - p)));
         if (amp == nullptr) {
-            out.append(p, end);
-            return true;
+            std::memcpy(out, p, static_cast<size_t>(end - p));
+            return out + (end - p);
         }
-        out.append(p, amp);
+        std::memcpy(out, p, static_cast<size_t>(amp - p));
+        out += amp - p;
         p = ReadEntity(out, amp, end);
         if (p == nullptr) {
             if (errorAt != nullptr)
                 *errorAt = amp;
-            return false;
+            return nullptr;
         }
     }
+    return out;
+}
+
+bool AppendXMLUnescaped(std::string& out, const char* begin, const char* end, const char** errorAt)
+{
+    const size_t before = out.size();
+    out.resize(before + static_cast<size_t>(end - begin));
+    char* written = WriteXMLUnescaped(&out[0] + before, begin, end, errorAt);
+    if (written == nullptr) {
+        out.resize(before);
+        return false;
+    }
+    out.resize(static_cast<size_t>(written - out.data()));
     return true;
 }
 

@@ -261,14 +261,9 @@ void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, co
         return;
     }
     // A value changed, or an attribute given after the element's content: the start tag is
-    // mended in place, which only the current element's own text follows.
-    std::string piece = " ";
-    piece.append(name, nameLength);
-    piece += "=\"";
-    const std::size_t valueAt = piece.size();
-    piece.resize(valueAt + XMLEscapedLength(value, value + valueLength));
-    WriteXMLEscaped(&piece[valueAt], value, value + valueLength);
-    piece += '"';
+    // mended in place, which only the current element's own text follows. The new attribute is
+    // written straight into its place once the text after it has moved.
+    const std::size_t pieceSize = nameLength + 4 + XMLEscapedLength(value, value + valueLength);
     if (!replaceTo) {
         replaceFrom = replaceTo = tagEnd;
         // The blank kept before ">" when there were no attributes goes now that there are.
@@ -277,15 +272,21 @@ void XMLStreamWriter::MendAttribute(const char* name, std::size_t nameLength, co
     }
     const std::size_t removed = replaceTo - replaceFrom;
     const std::size_t tail = m_size - replaceTo;
-    if (piece.size() > removed)
-        Extend(piece.size() - removed);
+    if (pieceSize > removed)
+        Extend(pieceSize - removed);
     else
-        m_size -= removed - piece.size();
-    char* base = m_text.get();
-    std::memmove(base + replaceFrom + piece.size(), base + replaceTo, tail);
-    std::memcpy(base + replaceFrom, piece.data(), piece.size());
+        m_size -= removed - pieceSize;
+    char* at = m_text.get() + replaceFrom;
+    std::memmove(at + pieceSize, m_text.get() + replaceTo, tail);
+    *at++ = ' ';
+    std::memcpy(at, name, nameLength);
+    at += nameLength;
+    *at++ = '=';
+    *at++ = '"';
+    at = WriteXMLEscaped(at, value, value + valueLength);
+    *at = '"';
     if (element.m_tagEnd)
-        element.m_tagEnd = element.m_tagEnd + piece.size() - removed;
+        element.m_tagEnd = element.m_tagEnd + pieceSize - removed;
 }
 
 void XMLStreamWriter::AddText(const char* text)
@@ -301,8 +302,8 @@ void XMLStreamWriter::AddText(const char* text)
         return;
     }
     const auto putReference = [this](char c) {
-        const std::string reference = "&#" + std::to_string(static_cast<int>(c)) + ";";
-        Put(reference.data(), reference.size());
+        char* at = Extend(6);
+        m_size -= 6 - XMLWriteEdgeReference(at, c);
     };
     for (std::size_t i = 0; i < begin; ++i)
         putReference(text[i]);

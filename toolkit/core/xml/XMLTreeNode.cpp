@@ -1,9 +1,12 @@
 #include "core/xml/XMLTreeNode.h"
 
+#include "core/xml/XMLEscape.h"
 #include "core/xml/XMLTreeNodeData.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 
 namespace QEL {
@@ -40,156 +43,189 @@ bool XMLNameEquals(const char* a, const char* b)
     return *a == *b;
 }
 
-XMLTreeNodeData::XMLTreeNodeData(const char* name, bool isDeclaration)
-    : m_name(name != nullptr ? name : ""),
-      m_hasName(name != nullptr),
-      m_isDeclaration(isDeclaration)
+XMLTreeNodeData* XMLTreeDocument::NewNode(const char* name, bool isDeclaration)
 {
+    const char* copy = name != nullptr ? m_arena.CopyString(name, std::strlen(name)) : nullptr;
+    return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
+        XMLTreeNodeData(this, copy, isDeclaration);
 }
 
-XMLTreeNodeData::XMLTreeNodeData(const char* nameBegin, const char* nameEnd, bool isDeclaration)
-    : m_name(nameBegin, nameEnd), m_hasName(true), m_isDeclaration(isDeclaration)
+XMLTreeNodeData* XMLTreeDocument::NewNode(const char* nameBegin, const char* nameEnd,
+                                          bool isDeclaration)
 {
+    const char* copy = m_arena.CopyString(nameBegin, static_cast<size_t>(nameEnd - nameBegin));
+    return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
+        XMLTreeNodeData(this, copy, isDeclaration);
 }
 
-XMLTreeNodeData::~XMLTreeNodeData()
+XMLTreeNodeData* XMLTreeDocument::NewTop(const char* name, bool isDeclaration)
 {
-    // Children that other handles still hold live on without a parent. The others go here,
-    // one at a time from a list, each emptied of its own children first, so that releasing
-    // a deep tree never recurses. They are listed last first, so that the tree goes in the
-    // order it was made, which is the order of its memory. A child's parent is cleared when
-    // its turn comes rather than when it is listed, so that each node's memory is reached once,
-    // in order; nothing reads it in between.
-    std::vector<std::shared_ptr<XMLTreeNodeData>> pending;
-    pending.reserve(m_children.size());
-    auto takeChildren = [&pending](XMLTreeNodeData& node) {
-        for (auto child = node.m_children.rbegin(); child != node.m_children.rend(); ++child)
-            pending.push_back(std::move(child->m_data));
-        node.m_children.clear();
-    };
-    takeChildren(*this);
-    while (!pending.empty()) {
-        std::shared_ptr<XMLTreeNodeData> node = std::move(pending.back());
-        pending.pop_back();
-        node->m_parent = nullptr;
-        if (node.use_count() == 1)
-            takeChildren(*node);
+    std::unique_ptr<XMLTreeDocument> document(new XMLTreeDocument);
+    XMLTreeNodeData* top = document->NewNode(name, isDeclaration);
+    document.release();
+    return top;
+}
+
+XMLTreeNode::XMLTreeNode(XMLTreeNodeData* data) noexcept : m_data(data)
+{
+    if (m_data != nullptr) {
+        m_data->m_handles.fetch_add(1, std::memory_order_relaxed);
+        m_data->m_document->m_handles.fetch_add(1, std::memory_order_relaxed);
     }
 }
 
-int XMLTreeNodeData::CountOfKind(XMLContentKind kind) const
+XMLTreeNode::XMLTreeNode(const XMLTreeNode& other) noexcept : XMLTreeNode(other.m_data) {}
+
+XMLTreeNode& XMLTreeNode::operator=(const XMLTreeNode& other) noexcept
+{
+    if (other.m_data != m_data) {
+        XMLTreeNode copy(other);
+        std::swap(m_data, copy.m_data);
+    }
+    return *this;
+}
+
+XMLTreeNode& XMLTreeNode::operator=(XMLTreeNode&& other) noexcept
+{
+    if (this != &other) {
+        XMLTreeNode dropped(std::move(*this));
+        m_data = other.m_data;
+        other.m_data = nullptr;
+    }
+    return *this;
+}
+
+XMLTreeNode::~XMLTreeNode()
+{
+    if (m_data == nullptr)
+        return;
+    XMLTreeDocument* document = m_data->m_document;
+    m_data->m_handles.fetch_sub(1, std::memory_order_relaxed);
+    if (document->m_handles.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        delete document;
+}
+
+XMLTreeStringInfo XMLTreeStringInfo::Of(const char* text, std::size_t length)
+{
+    XMLTreeStringInfo info;
+    if (length < s_unknown)
+        info.m_bits = static_cast<std::uint32_t>(length) |
+                      (XMLNeedsEscaping(text, text + length) ? 0 : s_plain);
+    return info;
+}
+
+bool XMLTreeNodeData::IsReachable() const
+{
+    for (const XMLTreeNodeData* node = this; node != nullptr; node = node->m_parent)
+        if (node->m_handles.load(std::memory_order_relaxed) != 0)
+            return true;
+    return false;
+}
+
+std::uint32_t XMLTreeNodeData::CountOfKind(XMLContentKind kind) const
 {
     switch (kind) {
         case XMLContentKindChild:
-            return static_cast<int>(m_children.size());
+            return m_children.m_count;
         case XMLContentKindText:
-            return static_cast<int>(m_texts.size());
+            return m_texts.m_count;
         case XMLContentKindClear:
-            return static_cast<int>(m_clears.size());
+            return m_clears.m_count;
         default:
             return 0;
     }
 }
 
-int XMLTreeNodeData::InsertOrderEntry(XMLContentKind kind, int position)
+std::uint32_t XMLTreeNodeData::InsertOrderEntry(XMLContentKind kind, int position)
 {
-    int size = static_cast<int>(m_order.size());
+    const int size = static_cast<int>(m_order.size());
     if (position < 0 || position >= size) {
         // Appending, the common case of parsing and writing, costs no walk over the contents.
-        int index = CountOfKind(kind);
-        m_order.push_back(XMLTreeOrderEntry{kind, index});
+        const std::uint32_t index = CountOfKind(kind);
+        m_order.PushBack(Arena(), XMLTreeOrderEntry{kind, index});
         return index;
     }
-    int index = 0;
+    std::uint32_t index = 0;
     for (int i = 0; i < position; ++i)
         if (m_order[i].m_kind == kind)
             ++index;
     for (XMLTreeOrderEntry& entry : m_order)
         if (entry.m_kind == kind && entry.m_index >= index)
             ++entry.m_index;
-    m_order.insert(m_order.begin() + position, XMLTreeOrderEntry{kind, index});
+    m_order.Insert(Arena(), static_cast<size_t>(position), XMLTreeOrderEntry{kind, index});
     return index;
 }
 
 void XMLTreeNodeData::RemoveChild(const XMLTreeNodeData* child)
 {
-    auto found =
-        std::find_if(m_children.begin(), m_children.end(),
-                     [child](const XMLTreeNode& node) { return node.m_data.get() == child; });
+    const auto found = std::find(m_children.begin(), m_children.end(), child);
     if (found == m_children.end())
         return;
-    int index = static_cast<int>(found - m_children.begin());
-    m_order.erase(std::remove_if(m_order.begin(), m_order.end(),
-                                 [index](const XMLTreeOrderEntry& entry) {
-                                     return entry.m_kind == XMLContentKindChild &&
-                                            entry.m_index == index;
-                                 }),
-                  m_order.end());
-    for (XMLTreeOrderEntry& entry : m_order)
-        if (entry.m_kind == XMLContentKindChild && entry.m_index > index)
-            --entry.m_index;
-    found->m_data->m_parent = nullptr;
-    m_children.erase(found);  // may free the child when no other handle holds it
-}
-
-// An element holds a few contents or attributes as a rule: room for them is made at once rather
-// than one doubling at a time. Text pieces come one to an element as a rule.
-constexpr size_t s_firstAppendCapacity = 4;
-
-template <typename T>
-static void PushBack(XMLTreeVector<T>& items, T item, size_t firstCapacity = s_firstAppendCapacity)
-{
-    if (items.empty())
-        items.reserve(firstCapacity);
-    items.push_back(std::move(item));
+    const std::uint32_t index = static_cast<std::uint32_t>(found - m_children.begin());
+    std::uint32_t kept = 0;
+    for (const XMLTreeOrderEntry& entry : m_order) {
+        if (entry.m_kind == XMLContentKindChild && entry.m_index == index)
+            continue;
+        XMLTreeOrderEntry moved = entry;
+        if (moved.m_kind == XMLContentKindChild && moved.m_index > index)
+            --moved.m_index;
+        m_order[kept++] = moved;
+    }
+    m_order.m_count = kept;
+    (*found)->m_parent = nullptr;
+    m_children.Erase(index);
 }
 
 XMLTreeNodeData* XMLTreeNodeData::AppendChild(const char* nameBegin, const char* nameEnd,
                                               bool isDeclaration)
 {
-    XMLTreeNode child(XMLTreeNodeData::Make(nameBegin, nameEnd, isDeclaration));
-    XMLTreeNodeData* data = child.m_data.get();
-    data->m_parent = this;
-    PushBack(m_order, XMLTreeOrderEntry{XMLContentKindChild, static_cast<int>(m_children.size())});
-    PushBack(m_children, std::move(child));
-    return data;
+    XMLTreeNodeData* child = m_document->NewNode(nameBegin, nameEnd, isDeclaration);
+    child->m_parent = this;
+    m_order.PushBack(Arena(), XMLTreeOrderEntry{XMLContentKindChild, m_children.m_count});
+    m_children.PushBack(Arena(), child);
+    return child;
 }
 
-void XMLTreeNodeData::AppendText(std::string text)
+// Text pieces come one to an element as a rule.
+void XMLTreeNodeData::AppendText(const char* text, std::size_t length)
 {
-    PushBack(m_order, XMLTreeOrderEntry{XMLContentKindText, static_cast<int>(m_texts.size())});
-    PushBack(m_texts, std::move(text), 1);
+    m_order.PushBack(Arena(), XMLTreeOrderEntry{XMLContentKindText, m_texts.m_count});
+    m_texts.PushBack(Arena(), XMLTreeText{text, XMLTreeStringInfo::Of(text, length)}, 1);
 }
 
-void XMLTreeNodeData::AppendClear(XMLTreeClear clear)
+void XMLTreeNodeData::AppendClear(const XMLTreeClear& clear)
 {
-    PushBack(m_order, XMLTreeOrderEntry{XMLContentKindClear, static_cast<int>(m_clears.size())});
-    PushBack(m_clears, std::move(clear));
+    m_order.PushBack(Arena(), XMLTreeOrderEntry{XMLContentKindClear, m_clears.m_count});
+    m_clears.PushBack(Arena(), clear);
 }
 
-void XMLTreeNodeData::SetAttribute(std::string name, const char* value)
+void XMLTreeNodeData::SetAttribute(const char* name, const char* value)
 {
+    XMLTreeArena& arena = Arena();
+    XMLTreeAttribute set{nullptr, nullptr, {}, {}};
+    if (value != nullptr) {
+        const size_t length = std::strlen(value);
+        set.m_value = arena.CopyString(value, length);
+        set.m_valueInfo = XMLTreeStringInfo::Of(value, length);
+    }
+    const size_t nameLength = std::strlen(name);
+    set.m_name = arena.CopyString(name, nameLength);
+    set.m_nameInfo = XMLTreeStringInfo::Known(nameLength, false);
     for (XMLTreeAttribute& attribute : m_attributes) {
-        if (XMLNameEquals(attribute.m_name.c_str(), name.c_str())) {
-            attribute.m_name = std::move(name);
-            attribute.m_value = value != nullptr ? value : "";
-            attribute.m_hasValue = value != nullptr;
+        if (XMLNameEquals(attribute.m_name, name)) {
+            attribute = set;
             return;
         }
     }
-    PushBack(m_attributes,
-             XMLTreeAttribute{std::move(name), value != nullptr ? value : "", value != nullptr});
+    m_attributes.PushBack(arena, set);
 }
 
 XMLTreeNode XMLTreeNode::CreateTop(const char* name, bool isDeclaration)
 {
-    return XMLTreeNode(XMLTreeNodeData::Make(name, isDeclaration));
+    return XMLTreeNode(XMLTreeDocument::NewTop(name, isDeclaration));
 }
 
-const char* XMLTreeNode::GetName() const
-{
-    return (m_data != nullptr && m_data->m_hasName) ? m_data->m_name.c_str() : nullptr;
-}
+const char* XMLTreeNode::GetName() const { return m_data != nullptr ? m_data->m_name : nullptr; }
 
 bool XMLTreeNode::IsDeclaration() const { return m_data != nullptr && m_data->m_isDeclaration; }
 
@@ -197,11 +233,11 @@ XMLTreeNode XMLTreeNode::AddChild(const char* name, bool isDeclaration, int posi
 {
     if (m_data == nullptr)
         return XMLTreeNode();
-    XMLTreeNode child(XMLTreeNodeData::Make(name, isDeclaration));
-    child.m_data->m_parent = m_data.get();
-    int index = m_data->InsertOrderEntry(XMLContentKindChild, position);
-    m_data->m_children.insert(m_data->m_children.begin() + index, child);
-    return child;
+    XMLTreeNodeData* child = m_data->m_document->NewNode(name, isDeclaration);
+    child->m_parent = m_data;
+    const std::uint32_t index = m_data->InsertOrderEntry(XMLContentKindChild, position);
+    m_data->m_children.Insert(m_data->Arena(), index, child);
+    return XMLTreeNode(child);
 }
 
 void XMLTreeNode::AddAttribute(const char* name, const char* value)
@@ -215,8 +251,11 @@ void XMLTreeNode::AddText(const char* text, int position)
 {
     if (m_data == nullptr || text == nullptr)
         return;
-    int index = m_data->InsertOrderEntry(XMLContentKindText, position);
-    m_data->m_texts.insert(m_data->m_texts.begin() + index, text);
+    const size_t length = std::strlen(text);
+    const XMLTreeText piece{m_data->Arena().CopyString(text, length),
+                            XMLTreeStringInfo::Of(text, length)};
+    const std::uint32_t index = m_data->InsertOrderEntry(XMLContentKindText, position);
+    m_data->m_texts.Insert(m_data->Arena(), index, piece);
 }
 
 bool XMLTreeNode::AddClear(const char* value, const char* openTag, const char* closeTag,
@@ -243,9 +282,9 @@ bool XMLTreeNode::AddClear(const char* value, const char* openTag, const char* c
         value = "";
     if (std::strstr(value, close) != nullptr)
         return false;
-    int index = m_data->InsertOrderEntry(XMLContentKindClear, position);
-    m_data->m_clears.insert(m_data->m_clears.begin() + index,
-                            XMLTreeClear{value, tag->m_openTag, close});
+    const char* copy = m_data->Arena().CopyString(value, std::strlen(value));
+    const std::uint32_t index = m_data->InsertOrderEntry(XMLContentKindClear, position);
+    m_data->m_clears.Insert(m_data->Arena(), index, XMLTreeClear{copy, tag->m_openTag, close});
     return true;
 }
 
@@ -253,13 +292,13 @@ XMLTreeNode XMLTreeNode::GetChild(const char* name, int* position) const
 {
     if (m_data == nullptr)
         return XMLTreeNode();
-    int start = position != nullptr ? std::max(*position, 0) : 0;
+    const int start = position != nullptr ? std::max(*position, 0) : 0;
     for (int i = start; i < static_cast<int>(m_data->m_children.size()); ++i) {
-        const XMLTreeNode& child = m_data->m_children[i];
-        if (child.m_data->m_hasName && XMLNameEquals(child.m_data->m_name.c_str(), name)) {
+        XMLTreeNodeData* child = m_data->m_children[i];
+        if (child->m_name != nullptr && XMLNameEquals(child->m_name, name)) {
             if (position != nullptr)
                 *position = i + 1;
-            return child;
+            return XMLTreeNode(child);
         }
     }
     return XMLTreeNode();
@@ -269,7 +308,7 @@ XMLTreeNode XMLTreeNode::GetChild(int index) const
 {
     if (m_data == nullptr || index < 0 || index >= static_cast<int>(m_data->m_children.size()))
         return XMLTreeNode();
-    return m_data->m_children[index];
+    return XMLTreeNode(m_data->m_children[index]);
 }
 
 int XMLTreeNode::CountChildren(const char* name) const
@@ -277,8 +316,8 @@ int XMLTreeNode::CountChildren(const char* name) const
     if (m_data == nullptr)
         return 0;
     return static_cast<int>(std::count_if(
-        m_data->m_children.begin(), m_data->m_children.end(), [name](const XMLTreeNode& child) {
-            return child.m_data->m_hasName && XMLNameEquals(child.m_data->m_name.c_str(), name);
+        m_data->m_children.begin(), m_data->m_children.end(), [name](const XMLTreeNodeData* child) {
+            return child->m_name != nullptr && XMLNameEquals(child->m_name, name);
         }));
 }
 
@@ -307,13 +346,13 @@ const char* XMLTreeNode::GetAttribute(const char* name, int* position) const
 {
     if (m_data == nullptr)
         return nullptr;
-    int start = position != nullptr ? std::max(*position, 0) : 0;
+    const int start = position != nullptr ? std::max(*position, 0) : 0;
     for (int i = start; i < static_cast<int>(m_data->m_attributes.size()); ++i) {
         const XMLTreeAttribute& attribute = m_data->m_attributes[i];
-        if (XMLNameEquals(attribute.m_name.c_str(), name)) {
+        if (XMLNameEquals(attribute.m_name, name)) {
             if (position != nullptr)
                 *position = i + 1;
-            return attribute.m_hasValue ? attribute.m_value.c_str() : nullptr;
+            return attribute.m_value;
         }
     }
     return nullptr;
@@ -323,7 +362,7 @@ const char* XMLTreeNode::GetText(int index) const
 {
     if (m_data == nullptr || index < 0 || index >= static_cast<int>(m_data->m_texts.size()))
         return nullptr;
-    return m_data->m_texts[index].c_str();
+    return m_data->m_texts[index].m_text;
 }
 
 const XMLTreeClear* XMLTreeNode::GetClear(int index) const
@@ -335,9 +374,9 @@ const XMLTreeClear* XMLTreeNode::GetClear(int index) const
 
 XMLTreeNode XMLTreeNode::GetParent() const
 {
-    if (m_data == nullptr || m_data->m_parent == nullptr)
+    if (m_data == nullptr || m_data->m_parent == nullptr || !m_data->m_parent->IsReachable())
         return XMLTreeNode();
-    return XMLTreeNode(m_data->m_parent->shared_from_this());
+    return XMLTreeNode(m_data->m_parent);
 }
 
 XMLTreeContent XMLTreeNode::GetContent(int index) const
@@ -345,12 +384,12 @@ XMLTreeContent XMLTreeNode::GetContent(int index) const
     XMLTreeContent content;
     if (m_data == nullptr || index < 0)
         return content;
-    int attributes = static_cast<int>(m_data->m_attributes.size());
+    const int attributes = static_cast<int>(m_data->m_attributes.size());
     if (index < attributes) {
         const XMLTreeAttribute& attribute = m_data->m_attributes[index];
         content.m_kind = XMLContentKindAttribute;
-        content.m_attributeName = attribute.m_name.c_str();
-        content.m_attributeValue = attribute.m_hasValue ? attribute.m_value.c_str() : nullptr;
+        content.m_attributeName = attribute.m_name;
+        content.m_attributeValue = attribute.m_value;
         return content;
     }
     index -= attributes;
@@ -360,10 +399,10 @@ XMLTreeContent XMLTreeNode::GetContent(int index) const
     content.m_kind = entry.m_kind;
     switch (entry.m_kind) {
         case XMLContentKindChild:
-            content.m_child = m_data->m_children[entry.m_index];
+            content.m_child = XMLTreeNode(m_data->m_children[entry.m_index]);
             break;
         case XMLContentKindText:
-            content.m_text = m_data->m_texts[entry.m_index].c_str();
+            content.m_text = m_data->m_texts[entry.m_index].m_text;
             break;
         case XMLContentKindClear:
             content.m_clear = &m_data->m_clears[entry.m_index];
@@ -378,10 +417,9 @@ void XMLTreeNode::DeleteContent(bool force)
 {
     if (m_data == nullptr)
         return;
-    std::shared_ptr<XMLTreeNodeData> data = std::move(m_data);
-    m_data.reset();
-    if (force && data->m_parent != nullptr)
-        data->m_parent->RemoveChild(data.get());
+    XMLTreeNode data = std::move(*this);
+    if (force && data.m_data->m_parent != nullptr)
+        data.m_data->m_parent->RemoveChild(data.m_data);
 }
 
 }  // namespace QEL

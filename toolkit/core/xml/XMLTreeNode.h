@@ -1,11 +1,9 @@
-// The toolkit's own XML document tree: reference-counted element nodes with attributes,
-// text pieces and clear sections (CDATA, comments, DOCTYPE ...), parsed from and
-// serialized to text or files.
+// The toolkit's own XML document tree: element nodes with attributes, text pieces and clear
+// sections (CDATA, comments, DOCTYPE ...), parsed from and serialized to text or files.
 #pragma once
 
 #include "core/xml/XMLParseResult.h"
 
-#include <memory>
 #include <string>
 
 namespace QEL {
@@ -15,7 +13,7 @@ class XMLTreeNode;
 
 // A section copied without parsing. The tags are entries of the clear-tag table.
 struct XMLTreeClear {
-    std::string m_value;
+    const char* m_value = nullptr;
     const char* m_openTag = nullptr;
     const char* m_closeTag = nullptr;
 };
@@ -28,13 +26,18 @@ enum XMLContentKind {
     XMLContentKindNone = 4
 };
 
-// A handle on shared node data, or the empty node. Copies share the data; the data goes
-// when its last handle goes (a parent holds a handle on each of its children). Strings
-// handed out point into the node data and stay valid while the data lives and the
-// piece they belong to is not replaced.
+// A handle on a node of a document, or the empty node. Copies share the node. A node lives
+// while a handle holds it or an element around it in its tree; its document's memory goes
+// with the last handle on any of its nodes. Strings handed out point into the document and
+// stay valid while a handle on it lives and the piece they belong to is not replaced.
 class XMLTreeNode {
 public:
     XMLTreeNode() = default;
+    XMLTreeNode(const XMLTreeNode& other) noexcept;
+    XMLTreeNode(XMLTreeNode&& other) noexcept : m_data(other.m_data) { other.m_data = nullptr; }
+    XMLTreeNode& operator=(const XMLTreeNode& other) noexcept;
+    XMLTreeNode& operator=(XMLTreeNode&& other) noexcept;
+    ~XMLTreeNode();
 
     static XMLTreeNode CreateTop(const char* name, bool isDeclaration);
 
@@ -79,8 +82,8 @@ public:
     struct XMLTreeContent GetContent(int index) const;
 
     // Drops this handle's reference, leaving the handle empty. With force the node is first
-    // detached from its parent, so that it leaves the tree; its data is freed with the last
-    // handle, never under another handle's feet.
+    // detached from its parent, so that it leaves the tree; other handles on it keep it, never
+    // freed under their feet.
     void DeleteContent(bool force);
 
     // Parsing. A result other than 0 and 1 gives the empty node.
@@ -96,9 +99,10 @@ private:
     friend struct XMLTreeNodeData;
     friend class XMLTreeParser;
     friend class XMLTreeWriter;
-    explicit XMLTreeNode(std::shared_ptr<XMLTreeNodeData> data) : m_data(std::move(data)) {}
+    // A new handle on a node.
+    explicit XMLTreeNode(XMLTreeNodeData* data) noexcept;
 
-    std::shared_ptr<XMLTreeNodeData> m_data;
+    XMLTreeNodeData* m_data = nullptr;
 };
 
 struct XMLTreeContent {

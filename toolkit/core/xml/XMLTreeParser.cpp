@@ -154,14 +154,12 @@ XMLToken NextToken(const char* p)
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether a name equals [begin, end), ignoring (ASCII) case.
-bool NameEquals(const std::string& name, const char* begin, const char* end)
+bool NameEquals(const char* name, const char* begin, const char* end)
 {
-    if (name.size() != static_cast<size_t>(end - begin))
-        return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (LowerAscii(name[i]) != LowerAscii(begin[i]))
+    for (; begin < end; ++begin, ++name)
+        if (*name == 0 || LowerAscii(*name) != LowerAscii(*begin))
             return false;
-    return true;
+    return *name == 0;
 }
 
 std::string LowerName(const char* begin, const char* end)
@@ -191,8 +189,10 @@ bool IsPlainNameByte(char c) { return s_plainNameBytes.m_isName[static_cast<unsi
 
 // The bytes that end a plain quoted value: either quote, and what the general reading takes
 // (a value to unescape, a quote left open at "<" or at the end of the text).
+// ">" stops it too, only to note that the value is not written as it is.
 constexpr std::uint64_t s_valueStopBits = (std::uint64_t(1) << '"') | (std::uint64_t(1) << '\'') |
-                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') | 1;
+                                          (std::uint64_t(1) << '<') | (std::uint64_t(1) << '&') |
+                                          (std::uint64_t(1) << '>') | 1;
 
 bool IsValueStop(char c)
 {
@@ -207,15 +207,17 @@ const char* SkipPlainName(const char* p)
     return p;
 }
 
-// One attribute as it is read: its name and its value where they stand in the text, or the
-// index of its value among the unescaped values when the value held entities.
+// One attribute as it is read: its name and its value where they stand in the text, or its
+// value already unescaped into the document when it held entities.
 struct XMLAttributeSpan {
     const char* m_nameBegin;
     const char* m_nameEnd;
     const char* m_valueBegin;
     const char* m_valueEnd;
-    int m_unescaped;  // -1: the value is the text itself
+    const char* m_unescaped;  // null: the value is the text itself
+    std::size_t m_unescapedLength;
     bool m_hasValue;
+    bool m_isPlain;  // known to hold no character written as an entity
 };
 
 // The attributes of one element as they are read. A repeated name replaces the earlier
@@ -224,44 +226,50 @@ struct XMLAttributeSpan {
 // hostile tag carries.
 class XMLAttributeReader {
 public:
-    // The attributes are gathered in the parser's scratch lists, where they stand in the text,
+    // The attributes are gathered in the parser's scratch list, where they stand in the text,
     // and handed to the element when its tag is read whole, in one array of their exact number,
-    // each string made once in its place.
-    XMLAttributeReader(std::vector<XMLAttributeSpan>& spans, std::vector<std::string>& unescaped)
-        : m_spans(spans), m_unescaped(unescaped)
+    // each string copied once into the document.
+    explicit XMLAttributeReader(std::vector<XMLAttributeSpan>& spans) : m_spans(spans)
     {
         m_spans.clear();
-        m_unescapedCount = 0;
     }
 
-    // Room for a value with entities, which is unescaped as it is read.
-    std::string& NextUnescaped()
+    void MoveTo(XMLTreeNodeData& element)
     {
-        if (m_unescapedCount == m_unescaped.size())
-            m_unescaped.emplace_back();
-        std::string& value = m_unescaped[m_unescapedCount];
-        value.clear();
-        return value;
-    }
-
-    void MoveTo(XMLTreeVector<XMLTreeAttribute>& attributes)
-    {
-        attributes.reserve(m_spans.size());
+        if (m_spans.empty())
+            return;
+        XMLTreeArena& arena = element.Arena();
+        XMLTreeArray<XMLTreeAttribute>& attributes = element.m_attributes;
+        attributes.m_items = static_cast<XMLTreeAttribute*>(
+            arena.Allocate(m_spans.size() * sizeof(XMLTreeAttribute)));
+        attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
+        XMLTreeAttribute* attribute = attributes.m_items;
         for (const XMLAttributeSpan& span : m_spans) {
-            if (span.m_unescaped >= 0)
-                attributes.emplace_back(
-                    std::string(span.m_nameBegin, span.m_nameEnd),
-                    std::move(m_unescaped[static_cast<size_t>(span.m_unescaped)]), span.m_hasValue);
-            else
-                attributes.emplace_back(span.m_nameBegin, span.m_nameEnd, span.m_valueBegin,
-                                        span.m_valueEnd, span.m_hasValue);
+            const size_t nameLength = static_cast<size_t>(span.m_nameEnd - span.m_nameBegin);
+            attribute->m_name = arena.CopyString(span.m_nameBegin, nameLength);
+            attribute->m_nameInfo = XMLTreeStringInfo::Known(nameLength, false);
+            attribute->m_value = nullptr;
+            attribute->m_valueInfo = XMLTreeStringInfo();
+            if (span.m_unescaped != nullptr) {
+                attribute->m_value = span.m_unescaped;
+                attribute->m_valueInfo =
+                    XMLTreeStringInfo::Of(span.m_unescaped, span.m_unescapedLength);
+            } else if (span.m_hasValue) {
+                const size_t length = static_cast<size_t>(span.m_valueEnd - span.m_valueBegin);
+                attribute->m_value = arena.CopyString(span.m_valueBegin, length);
+                attribute->m_valueInfo = span.m_isPlain
+                                             ? XMLTreeStringInfo::Known(length, true)
+                                             : XMLTreeStringInfo::Of(span.m_valueBegin, length);
+            }
+            ++attribute;
         }
         m_spans.clear();
     }
 
-    // A value of the text itself, or (unescaped) the value last given by NextUnescaped.
+    // A value of the text itself, or one unescaped already.
     void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin,
-             const char* valueEnd, bool unescaped, bool hasValue)
+             const char* valueEnd, const char* unescaped, std::size_t unescapedLength,
+             bool hasValue, bool isPlain = false)
     {
         const size_t found = Find(nameBegin, nameEnd);
         if (found == m_spans.size()) {
@@ -275,8 +283,10 @@ public:
         span.m_nameEnd = nameEnd;
         span.m_valueBegin = valueBegin;
         span.m_valueEnd = valueEnd;
-        span.m_unescaped = unescaped ? static_cast<int>(m_unescapedCount++) : -1;
+        span.m_unescaped = unescaped;
+        span.m_unescapedLength = unescapedLength;
         span.m_hasValue = hasValue;
+        span.m_isPlain = isPlain;
     }
 
 private:
@@ -308,8 +318,6 @@ private:
     }
 
     std::vector<XMLAttributeSpan>& m_spans;
-    std::vector<std::string>& m_unescaped;
-    size_t m_unescapedCount = 0;
     std::unordered_map<std::string, size_t> m_index;
 };
 
@@ -379,13 +387,22 @@ private:
             m_unclosedAt = at;
     }
 
-    bool Unescape(std::string& out, const char* begin, const char* end)
+    // [begin, end) unescaped into the document, its length at *length; null on failure.
+    const char* Unescape(const char* begin, const char* end, size_t* length)
     {
+        XMLTreeArena& arena = m_open.front()->Arena();
+        const size_t room = static_cast<size_t>(end - begin);
+        char* text = arena.AllocateString(room);
         const char* errorAt = nullptr;
-        if (AppendXMLUnescaped(out, begin, end, &errorAt))
-            return true;
-        Fail(XMLParseErrorBadEntity, errorAt);
-        return false;
+        char* written = WriteXMLUnescaped(text, begin, end, &errorAt);
+        if (written == nullptr) {
+            Fail(XMLParseErrorBadEntity, errorAt);
+            return nullptr;
+        }
+        *written = 0;
+        *length = static_cast<size_t>(written - text);
+        arena.ShrinkLastString(text, room, *length);
+        return text;
     }
 
     // The raw characters up to the next tag or clear section.
@@ -405,9 +422,9 @@ private:
         }
         if (begin == end)
             return;
-        std::string text;
-        if (Unescape(text, begin, end))
-            Current().AppendText(std::move(text));
+        size_t length = 0;
+        if (const char* text = Unescape(begin, end, &length))
+            Current().AppendText(text, length);
     }
 
     void ReadClear(const XMLToken& token)
@@ -423,8 +440,9 @@ private:
         const char* valueEnd = std::strstr(valueBegin, closeTag);
         if (valueEnd == nullptr)
             return Fail(XMLParseErrorClearNotClosed, token.m_begin);
-        Current().AppendClear(
-            XMLTreeClear{std::string(valueBegin, valueEnd), token.m_clearTag->m_openTag, closeTag});
+        const char* value =
+            Current().Arena().CopyString(valueBegin, static_cast<size_t>(valueEnd - valueBegin));
+        Current().AppendClear(XMLTreeClear{value, token.m_clearTag->m_openTag, closeTag});
         m_position = valueEnd + std::strlen(closeTag);
     }
 
@@ -459,7 +477,7 @@ private:
             NextToken(m_position).m_kind == XMLTokenKindClear)
             return false;
         const char* nameEnd = SkipPlainName(nameBegin);
-        XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
+        XMLAttributeReader attributes(m_attributeSpans);
         const char* p = nameEnd;
         for (;;) {
             p = SkipWhiteSpace(p);
@@ -481,15 +499,24 @@ private:
             const char* valueBegin = p + 1;
             const char* valueEnd = valueBegin;
             const char otherQuote = quote == '"' ? '\'' : '"';
-            while (!IsValueStop(*valueEnd) || *valueEnd == otherQuote)
-                ++valueEnd;
+            // The value is plain unless it holds the other quote or ">", which are written as
+            // entities (it holds no "&" or "<", at which the general reading takes over).
+            bool isPlain = true;
+            for (;; ++valueEnd) {
+                if (!IsValueStop(*valueEnd))
+                    continue;
+                if (*valueEnd != otherQuote && *valueEnd != '>')
+                    break;
+                isPlain = false;
+            }
             if (*valueEnd != quote)
                 return false;
-            attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, false, true);
+            attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, nullptr, 0, true,
+                           isPlain);
             p = valueEnd + 1;
         }
         XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
-        attributes.MoveTo(element->m_attributes);
+        attributes.MoveTo(*element);
         if (*p == '>') {
             m_open.push_back(element);
             m_position = p + 1;
@@ -536,18 +563,18 @@ private:
             return Fail(XMLParseErrorNestingTooDeep, start.m_begin);
         XMLTreeNodeData* element = Current().AppendChild(
             name.m_textBegin, DeclarationWordEnd(name, isDeclaration), isDeclaration);
-        XMLAttributeReader attributes(m_attributeSpans, m_unescapedValues);
+        XMLAttributeReader attributes(m_attributeSpans);
         const char* p = name.m_end;
         for (;;) {
             XMLToken token = NextToken(p);
             if (token.m_kind == XMLTokenKindTagClose) {
-                attributes.MoveTo(element->m_attributes);
+                attributes.MoveTo(*element);
                 m_open.push_back(element);
                 m_position = token.m_end;
                 return;
             }
             if (token.m_kind == XMLTokenKindShortClose) {
-                attributes.MoveTo(element->m_attributes);
+                attributes.MoveTo(*element);
                 m_position = token.m_end;
                 return;
             }
@@ -558,7 +585,8 @@ private:
             XMLToken equals = NextToken(p);
             if (equals.m_kind != XMLTokenKindEquals) {
                 if (attributeEnd != token.m_textBegin)
-                    attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, false, false);
+                    attributes.Set(token.m_textBegin, attributeEnd, nullptr, nullptr, nullptr, 0,
+                                   false);
                 continue;
             }
             XMLToken value = NextToken(equals.m_end);
@@ -567,11 +595,13 @@ private:
             const bool hasEntities =
                 std::memchr(value.m_textBegin, '&',
                             static_cast<size_t>(value.m_textEnd - value.m_textBegin)) != nullptr;
-            if (hasEntities &&
-                !Unescape(attributes.NextUnescaped(), value.m_textBegin, value.m_textEnd))
+            const char* unescaped = nullptr;
+            size_t unescapedLength = 0;
+            if (hasEntities && (unescaped = Unescape(value.m_textBegin, value.m_textEnd,
+                                                     &unescapedLength)) == nullptr)
                 return;
             attributes.Set(token.m_textBegin, attributeEnd, value.m_textBegin, value.m_textEnd,
-                           hasEntities, true);
+                           unescaped, unescapedLength, true);
             p = value.m_end;
         }
     }
@@ -597,7 +627,6 @@ private:
     const char* m_end;                     // the 0 byte that ends the text
     std::vector<XMLTreeNodeData*> m_open;  // the open elements; the nameless top node first
     std::vector<XMLAttributeSpan> m_attributeSpans;
-    std::vector<std::string> m_unescapedValues;
     int m_fatal = XMLParseErrorNone;
     const char* m_fatalAt = nullptr;
     const char* m_unclosedAt = nullptr;
@@ -664,7 +693,7 @@ XMLTreeNode XMLTreeNode::ParseText(const char* text, const char* rootName, XMLPa
     }
     try {
         XMLTreeNode top = CreateTop(nullptr, false);
-        XMLTreeParser parser(text, top.m_data.get());
+        XMLTreeParser parser(text, top.m_data);
         int error = parser.Run();
         SetResult(result, error, text, parser.ErrorPosition());
         if (error != XMLParseErrorNone && error != XMLParseErrorUnclosedElements)

@@ -44,7 +44,7 @@ public:
                 if (current.m_hasEndTag) {
                     Indent(current.m_level - 1);
                     Put("</", 2);
-                    Put(current.m_node->m_name);
+                    Put(current.m_node->m_name, std::strlen(current.m_node->m_name));
                     Put(">", 1);
                     EndLine();
                 }
@@ -56,7 +56,7 @@ public:
             int level = current.m_level;
             switch (entry.m_kind) {
                 case XMLContentKindChild:
-                    Open(*node.m_children[entry.m_index].m_data, level,
+                    Open(*node.m_children[entry.m_index], level,
                          current.m_next < node.m_order.size(), open);
                     break;
                 case XMLContentKindText:
@@ -68,7 +68,7 @@ public:
                     const XMLTreeClear& clear = node.m_clears[entry.m_index];
                     Indent(level);
                     Put(clear.m_openTag, std::strlen(clear.m_openTag));
-                    Put(clear.m_value);
+                    Put(clear.m_value, std::strlen(clear.m_value));
                     Put(clear.m_closeTag, std::strlen(clear.m_closeTag));
                     EndLine();
                     break;
@@ -93,7 +93,7 @@ private:
     // the stack of open nodes. followed says whether more contents of its parent come after it.
     void Open(const XMLTreeNodeData& node, int level, bool followed, std::vector<OpenNode>& open)
     {
-        if (!node.m_hasName) {
+        if (node.m_name == nullptr) {
             open.push_back(OpenNode{&node, 0, level, false});
             return;
         }
@@ -102,19 +102,20 @@ private:
             Put("<?", 2);
         else
             Put("<", 1);
-        Put(node.m_name);
+        const size_t nameLength = std::strlen(node.m_name);
+        Put(node.m_name, nameLength);
         bool hasWrittenAttributes = false;
         for (const XMLTreeAttribute& attribute : node.m_attributes) {
-            if (attribute.m_name.empty())
+            if (*attribute.m_name == 0)
                 continue;
             hasWrittenAttributes = true;
             Put(" ", 1);
-            Put(attribute.m_name);
-            if (!attribute.m_hasValue)
+            Put(attribute.m_name, attribute.m_nameInfo.IsKnown() ? attribute.m_nameInfo.Length()
+                                                                 : std::strlen(attribute.m_name));
+            if (attribute.m_value == nullptr)
                 continue;
             Put("=\"", 2);
-            PutEscaped(attribute.m_value.data(),
-                       attribute.m_value.data() + attribute.m_value.size());
+            PutValue(attribute.m_value, attribute.m_valueInfo);
             Put("\"", 1);
         }
         if (node.m_isDeclaration) {
@@ -138,7 +139,7 @@ private:
         }
         // "<PRE>" and "<Script>" open clear sections; an element of that name keeps a blank
         // before ">" so that it is read back as an element.
-        if (!hasWrittenAttributes && XMLIsClearOpenTagName(node.m_name.data(), node.m_name.size()))
+        if (!hasWrittenAttributes && XMLIsClearOpenTagName(node.m_name, nameLength))
             Put(" ", 1);
         Put(">", 1);
         EndLine();
@@ -159,8 +160,6 @@ private:
         m_length += n;
     }
 
-    void Put(const std::string& text) { Put(text.data(), text.size()); }
-
     // An escaped character takes at most six ("&quot;"): with room for that the piece is
     // written at once, otherwise measured first.
     void PutEscaped(const char* begin, const char* end)
@@ -177,24 +176,37 @@ private:
     }
 
     // A text is written escaped, the white space at its edges as character references.
-    void PutText(const std::string& text)
+    // A stored string, escaped unless it is known to need none.
+    void PutValue(const char* text, XMLTreeStringInfo info)
     {
-        const char* data = text.data();
-        size_t begin = 0, end = text.size();
+        if (!info.IsKnown())
+            return PutEscaped(text, text + std::strlen(text));
+        if (info.IsPlain())
+            return Put(text, info.Length());
+        PutEscaped(text, text + info.Length());
+    }
+
+    void PutText(const XMLTreeText& text)
+    {
+        const char* data = text.m_text;
+        const size_t length = text.m_info.IsKnown() ? text.m_info.Length() : std::strlen(data);
+        size_t begin = 0, end = length;
         if (!XMLFindTextCore(data, begin, end))
             return PutEscaped(data, data + end);
         for (size_t i = 0; i < begin; ++i)
             PutCharacterReference(data[i]);
-        PutEscaped(data + begin, data + end);
-        for (size_t i = end; i < text.size(); ++i)
+        if (text.m_info.IsKnown() && text.m_info.IsPlain())
+            Put(data + begin, end - begin);
+        else
+            PutEscaped(data + begin, data + end);
+        for (size_t i = end; i < length; ++i)
             PutCharacterReference(data[i]);
     }
 
     void PutCharacterReference(char c)
     {
-        Put("&#", 2);
-        Put(std::to_string(static_cast<int>(c)));
-        Put(";", 1);
+        char reference[8];
+        Put(reference, XMLWriteEdgeReference(reference, c));
     }
 
     void Indent(int level)

@@ -121,6 +121,55 @@ TEST(XMLTreeNodeTest, ForcedDeletionDetachesWithoutFreeingUnderOtherHandles)
   EXPECT_EQ(top.CountChildren("Keep"), 1);
 }
 
+// A parsed element's arrays are made to its exact size: contents added afterwards, in the
+// middle and past the size at which an array takes memory of its own, must still land in
+// document order, and what the parsed strings held must stay intact.
+TEST(XMLTreeNodeTest, ParsedTreesTakeMoreContentsAnywhere)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  XMLTreeNode top = Parse("<Root a=\"1\" b=\"x&amp;y\"><First/>text<Last/></Root>");
+  ASSERT_FALSE(top.IsEmpty());
+  top.AddAttribute("A", "2");
+  top.AddAttribute("c", "3");
+  top.AddChild("Middle", false, 1);
+  top.AddClear("raw", nullptr, nullptr, 0);
+  const int added = 5000;
+  for (int i = 0; i < added; ++i) top.AddChild("Item").AddAttribute("n", std::to_string(i).c_str());
+  top.AddText("end");
+  EXPECT_EQ(top.CountChildren(), added + 3);
+  EXPECT_EQ(top.CountChildren("item"), added);
+  EXPECT_STREQ(top.GetChild(1).GetName(), "Middle");
+  EXPECT_STREQ(top.GetChild(added + 2).GetAttribute("n"), std::to_string(added - 1).c_str());
+  const std::string text = top.ToText(false);
+  const std::string head = "<Root A=\"2\" b=\"x&amp;y\" c=\"3\"><![CDATA[raw]]><First/><Middle/>text<Last/><Item n=\"0\"/>";
+  const std::string tail = "<Item n=\"4999\"/>end</Root>";
+  EXPECT_EQ(text.substr(0, head.size()), head);
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  // Removing from the large array keeps the order of what is left.
+  XMLTreeNode removed = top.GetChild(2);
+  removed.DeleteContent(true);
+  EXPECT_EQ(top.CountChildren(), added + 2);
+  EXPECT_STREQ(top.GetChild(2).GetAttribute("n"), "0");
+  EXPECT_STREQ(top.GetContent(top.CountAttributes() + 3).m_text, "text");
+}
+
+// A node taken out of its tree keeps its document's memory alive on its own: everything else
+// may go, and the node and what it holds stay readable.
+TEST(XMLTreeNodeTest, DetachedNodesKeepTheirDocument)
+{
+  XMLTreeNode detached;
+  {
+    XMLTreeNode top = Parse("<Root><Gone/><Kept k=\"v\"><Inner>t</Inner></Kept></Root>");
+    detached = top.GetChild("Kept");
+    XMLTreeNode other = detached;
+    other.DeleteContent(true);
+    EXPECT_EQ(DescribeTree(top), "Root(Gone())");
+  }
+  EXPECT_TRUE(detached.GetParent().IsEmpty());
+  EXPECT_TRUE(detached.GetChild(0).GetParent().IsSameNode(detached));
+  EXPECT_EQ(detached.ToText(false), "<Kept k=\"v\"><Inner>t</Inner></Kept>");
+}
+
 // A built tree is not bounded in depth as a parsed one is: writing and releasing it must
 // not recurse.
 TEST(XMLTreeNodeTest, TreesOfAnyDepthAreWrittenAndReleased)
