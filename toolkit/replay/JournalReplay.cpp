@@ -446,6 +446,7 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
     bool isNull = false;
     std::string type;
     m_argumentName.clear();
+    m_priorLength = 0;
     bool ok = scope.IsOpen();
     if (ok) {
         ok = DoIO("isNull", isNull, false) && DoIO("type", type);
@@ -486,6 +487,8 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
     } else if (type == "double[]" || type == "DoubleArray" || type == "IntegerArray") {
         int length = 0;
         DoIO("length", length);
+        if (isOutput && type == "IntegerArray")
+            DoIO("priorLength", m_priorLength);
         ok = type != "double[]" || length == 3;
         Array<int> ints;
         Array<double> doubles;
@@ -514,6 +517,8 @@ bool JournalReplay::ReadArgument(ReplayValue& value, bool& isResultType, int ind
         if (ok)
             value.SetTransform(matrix.m);
     } else if (type == "TagArray") {
+        if (isOutput)
+            DoIO("priorLength", m_priorLength);
         Array<int> tags;
         const bool read = ReadTagArray(tags);
         value.SetTagArray(tags);
@@ -909,9 +914,12 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
     // with the value in the address's place.
     std::vector<int> valueOfAddress(static_cast<size_t>(count), -1);
     std::vector<bool> isAddressedValue(static_cast<size_t>(count), false);
+    std::vector<int> priorLengths(static_cast<size_t>(count), 0);
     bool isResultType = false;
     for (int i = 0; i < count; ++i) {
-        if (!ReadArgument(recorded[i], isResultType, -1)) {
+        const bool read = ReadArgument(recorded[i], isResultType, -1);
+        priorLengths[i] = m_priorLength;
+        if (!read) {
             // The argument's place goes before what the reading said of it; it is written
             // only now, as most records read clean.
             const std::string detail = m_errorText.str();
@@ -934,9 +942,22 @@ ReplayStatus JournalReplay::Step(ResultType* replayedResult, ResultType* stepRes
         m_errorText.str("");
     }
     std::vector<ReplayValue> replayedValues(recorded);
-    for (ReplayValue& value : replayedValues)
-        if (value.GetDirection() == ReplayDirectionOutput)
-            value.Clear();
+    for (int i = 0; i < count; ++i) {
+        ReplayValue& value = replayedValues[i];
+        if (value.GetDirection() != ReplayDirectionOutput)
+            continue;
+        value.Clear();
+        // A call that appends to the caller's array starts from what the array held, as it
+        // did when it was recorded; tags among them were alive before the call and read as such.
+        if (priorLengths[i] > 0 && value.GetKind() == ReplayValueKindTagArray && !value.IsNull()) {
+            const Array<int>& tags = recorded[i].GetTagArray();
+            Array<int> prior;
+            for (int k = 0; k < priorLengths[i] && k < tags.GetSize(); ++k)
+                prior.Add(tags[k]);
+            value.SetTagArray(prior);
+            value.SetDirection(ReplayDirectionOutput);
+        }
+    }
 
     ReplayValue returnValue;
     // The candidates the application refused while recording are refused again, and only

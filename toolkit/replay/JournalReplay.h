@@ -102,6 +102,9 @@ private:
     std::string m_functionName;
     // The name of the argument ReadArgument read last, for the text of a failure to read it.
     std::string m_argumentName;
+    // How many leading tags of the output array ReadArgument read last the caller's array held
+    // before the call ("priorLength"; 0 when absent, as in journals that predate it).
+    int m_priorLength = 0;
     std::string m_checkpointName;
     std::string m_lastError;
     std::ostringstream m_errorText;

@@ -17,7 +17,7 @@ std::vector<ReplaySession> AllSessions()
 {
     std::vector<ReplaySession> all;
     for (auto family : {EditSessions, ModellingSessions, ModelSessions, PatternSessions, FeatureSessions,
-                        FinderSessions}) {
+                        FinderSessions, AppendingSessions}) {
         const std::vector<ReplaySession> sessions = family();
         all.insert(all.end(), sessions.begin(), sessions.end());
     }

@@ -60,6 +60,7 @@ std::vector<ReplaySession> ModelSessions();
 std::vector<ReplaySession> PatternSessions();
 std::vector<ReplaySession> FeatureSessions();
 std::vector<ReplaySession> FinderSessions();
+std::vector<ReplaySession> AppendingSessions();
 
 // The face of the body whose outward normal is (nx, ny, nz) and whose plane lies at along that
 // normal; 0 when there is none.

@@ -11,11 +11,6 @@
 namespace QEL {
 namespace {
 
-void WriteIntegers(JournalArguments& journal, const Array<int>& values, const char* name)
-{
-    journal.WriteJournalArgIntegerArray(GetArrayVector(values), name);
-}
-
 ResultType FailUnless(bool done) { return done ? ResultTypeOk : ResultTypeFail; }
 
 // The add-on's answer to a yes-or-no question; its failure is the call's.
@@ -49,7 +44,7 @@ void FeatureGetTopols(int interaction, int featureTag, Array<int>& featureTopols
 {
     Call(s_FeatureGetTopols, interaction, result, EntityArg(featureTag, "featureTag"),
          TagsOutput(featureTopols, "featureTopols"),
-         OutputOf(featureTopolLabels, "featureTopolLabels", WriteIntegers))
+         IntegersOutput(featureTopolLabels, "featureTopolLabels"))
         .Run([](Interaction*, ResultType& status, int feature, Array<int>& topols,
                 Array<int>& labels) {
             std::vector<int> found, foundLabels;
@@ -69,7 +64,7 @@ void FeatureGetUnders(int interaction, int featureTag, Array<int>& featureUnders
 {
     Call(s_FeatureGetUnders, interaction, result, EntityArg(featureTag, "featureTag"),
          TagsOutput(featureUnders, "featureUnders"),
-         OutputOf(featureUnderLabels, "featureUnderLabels", WriteIntegers))
+         IntegersOutput(featureUnderLabels, "featureUnderLabels"))
         .Run([](Interaction*, ResultType& status, int feature, Array<int>& unders,
                 Array<int>& labels) {
             std::vector<int> found, foundLabels;

@@ -293,24 +293,29 @@ int JournalArguments::WriteJournalArgPointer(const void* value, const char* name
 
 template <typename Item, typename WriteItem>
 int JournalArguments::WriteJournalArray(const std::vector<Item>& items, const char* name,
-                                        const char* typeName, bool withArgType, WriteItem writeItem)
+                                        const char* typeName, bool withArgType, WriteItem writeItem,
+                                        int priorLength)
 {
     if (!BeginJournalArg(name, typeName, nullptr, withArgType))
         return 0;
     XMLIO* writer = Writer();
     int length = static_cast<int>(items.size());
     writer->DoIO(JournalName::Length, length);
+    if (priorLength > 0)
+        writer->DoIO(JournalName::PriorLength, priorLength);
     for (const Item& item : items)
         writeItem(*writer, item);
     EndJournalArg();
     return 0;
 }
 
-int JournalArguments::WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name)
+int JournalArguments::WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name,
+                                                  int priorLength)
 {
     return WriteJournalArray(
         values, name, JournalName::IntegerArray, true,
-        [](XMLIO& writer, int value) { WriteNumberElement(writer, JournalName::Int, value); });
+        [](XMLIO& writer, int value) { WriteNumberElement(writer, JournalName::Int, value); },
+        priorLength);
 }
 
 int JournalArguments::WriteJournalArgDoubleArray(const std::vector<double>& values,
@@ -322,16 +327,22 @@ int JournalArguments::WriteJournalArgDoubleArray(const std::vector<double>& valu
                              });
 }
 
-int JournalArguments::WriteJournalArgTagArray(const std::vector<int>& tags, const char* name)
+int JournalArguments::WriteJournalArgTagArray(const std::vector<int>& tags, const char* name,
+                                              int priorLength)
 {
-    return WriteJournalArray(tags, name, JournalName::TagArray, true, [this](XMLIO&, int tag) {
-        WriteJournalTag(tag, nullptr, JournalName::TagType, JournalName::Element);
-    });
+    return WriteJournalArray(
+        tags, name, JournalName::TagArray, true,
+        [this](XMLIO&, int tag) {
+            WriteJournalTag(tag, nullptr, JournalName::TagType, JournalName::Element);
+        },
+        priorLength);
 }
 
-int JournalArguments::WriteJournalArgTagArrayPointer(const std::vector<int>* tags, const char* name)
+int JournalArguments::WriteJournalArgTagArrayPointer(const std::vector<int>* tags, const char* name,
+                                                     int priorLength)
 {
-    return tags ? WriteJournalArgTagArray(*tags, name) : WriteJournalArgNull(name, "TagArray*");
+    return tags ? WriteJournalArgTagArray(*tags, name, priorLength)
+                : WriteJournalArgNull(name, "TagArray*");
 }
 
 int JournalArguments::WriteJournalArgTagArrayArray(const std::vector<std::vector<int>>& arrays,

@@ -118,10 +118,15 @@ public:
     }
 
     // Arrays.
-    int WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name);
+    // An output array the call appended to carries how many of its leading values it held
+    // before the call ("priorLength"), so that a replay starts the call from them.
+    int WriteJournalArgIntegerArray(const std::vector<int>& values, const char* name,
+                                    int priorLength = 0);
     int WriteJournalArgDoubleArray(const std::vector<double>& values, const char* name);
-    int WriteJournalArgTagArray(const std::vector<int>& tags, const char* name);
-    int WriteJournalArgTagArrayPointer(const std::vector<int>* tags, const char* name);
+    int WriteJournalArgTagArray(const std::vector<int>& tags, const char* name,
+                                int priorLength = 0);
+    int WriteJournalArgTagArrayPointer(const std::vector<int>* tags, const char* name,
+                                       int priorLength = 0);
     int WriteJournalArgTagArrayArray(const std::vector<std::vector<int>>& arrays, const char* name);
     int WriteJournalArgDoubleBuffer(const double* values, int count, const char* name);
     int WriteJournalArgTransform(const double (*matrix)[4], const char* name);
@@ -180,7 +185,7 @@ private:
     // "length" then one element per item, each written by writeItem into an open "Element".
     template <typename Item, typename WriteItem>
     int WriteJournalArray(const std::vector<Item>& items, const char* name, const char* typeName,
-                          bool withArgType, WriteItem writeItem);
+                          bool withArgType, WriteItem writeItem, int priorLength = 0);
     void EndJournalArg();
     // One text attribute of the open element; an empty text is left out.
     void WriteJournalText(const char* attribute, const char* value);

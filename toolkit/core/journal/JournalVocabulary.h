@@ -14,6 +14,7 @@ constexpr const char* Type = "type";
 constexpr const char* Tag = "tag";
 constexpr const char* TagType = "Tag";
 constexpr const char* Length = "length";
+constexpr const char* PriorLength = "priorLength";
 constexpr const char* DoubleArray = "DoubleArray";
 constexpr const char* TagArray = "TagArray";
 constexpr const char* IntegerArray = "IntegerArray";
