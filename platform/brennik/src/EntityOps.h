@@ -21,6 +21,11 @@ const GeomData* GeomOf(const Located& where);
 // groups and attributes through their owners; attached free geometry through its part.
 int PartOf(const Located& where);
 
+// The groups of a part in tag order. One pass over the partition's groups serves every part
+// until the state changes (the list travels with the state and is dropped by each change), so
+// asking part after part does not walk every group of the partition each time.
+std::vector<int> GroupsOfPartInState(const PartitionState& st, int part);
+
 // Fires the callback of the attribute's definition when its flag is on.
 enum class AttribEvent { Split, Merge, Delete, Copy };
 void FireAttribCallback(AttribEvent event, int attrib, int entity, int otherAttrib, int otherEntity);

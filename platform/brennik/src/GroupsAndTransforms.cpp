@@ -60,6 +60,16 @@ int NewTransf(const gp_Trsf& trsf, int* transf) {
 
 }  // namespace
 
+std::vector<int> brennik::GroupsOfPartInState(const PartitionState& st, int part) {
+  if (!st.groupsOfParts) {
+    auto made = std::make_shared<std::unordered_map<int, std::vector<int>>>();
+    for (const auto& g : st.groups) (*made)[g.second.part].push_back(g.first);
+    st.groupsOfParts = std::move(made);
+  }
+  auto found = st.groupsOfParts->find(part);
+  return found == st.groupsOfParts->end() ? std::vector<int>() : found->second;
+}
+
 int BQ_GROUP_create_from_entities(int part, int group_class, int n, const int* entities, int* group) {
   return KernelRun("BQ_GROUP_create_from_entities", [&]() -> int {
     if (!group) return BQ_ERROR_null_arg;
@@ -132,10 +142,7 @@ int BQ_PART_ask_groups(int part, int* n, int** groups) {
     if (!n || !groups) return BQ_ERROR_null_arg;
     Located where;
     if (int code = ResolveClass(part, BQ_CLASS_part, &where)) return code;
-    std::vector<int> list;
-    for (const auto& g : where.partition->state.groups)
-      if (g.second.part == part) list.push_back(g.first);
-    OutArray(list, n, groups);
+    OutArray(GroupsOfPartInState(where.partition->state, part), n, groups);
     return 0;
   });
 }

@@ -262,4 +262,59 @@ TEST_F(MarksTest, RollingBackAMoveTakesTheBodyBackWithWhatWentAlong) {
   EXPECT_EQ(ClassOf(body), BQ_CLASS_null);
 }
 
+TEST_F(MarksTest, TagsAreFoundOnlyWhereTheirEntitiesLive) {
+  // Whatever a tag named, it is found exactly while its entity lives in the state the partition
+  // is in: made after a mark, gone on going back; deleted, gone, and found again on going back.
+  int partition = CurrentPartition();
+  int attdef = Attdef();
+  std::vector<int> kept;
+  for (int i = 0; i < 20; ++i) kept.push_back(brennik::build::Block(10, 20, 30 + i));
+  EXPECT_EQ(List(BQ_PART_ask_groups, kept[0]), std::vector<int>());
+  int early = Mark(partition);
+  int body = brennik::build::Block();
+  int face = List(BQ_BODY_ask_faces, body).front();
+  int edge = List(BQ_BODY_ask_edges, body).front();
+  int surf = 0;
+  BQ_FACE_ask_surf(face, &surf);
+  int group = 0;
+  BQ_GROUP_create_from_entities(body, 1000, 1, &face, &group);
+  int attrib = Tag(face, attdef, 1);
+  int plane = brennik::build::FreePlane(0, 0, 1, 0, 0, 1);
+  int keptGroup = 0;
+  BQ_GROUP_create_from_entities(kept[0], 1000, 1, &kept[0], &keptGroup);
+  BQ_ENTITY_delete(1, &kept[7]);
+  int late = Mark(partition);
+  BQ_ENTITY_delete(1, &body);
+
+  struct Expected {
+    int tag;
+    int cls;
+    bool early, late, now;
+  };
+  const Expected table[] = {
+      {body, BQ_CLASS_body, false, true, false},   {face, BQ_CLASS_face, false, true, false},
+      {edge, BQ_CLASS_edge, false, true, false},   {surf, BQ_CLASS_plane, false, true, false},
+      {group, BQ_CLASS_group, false, true, false}, {attrib, BQ_CLASS_attrib, false, true, false},
+      {plane, BQ_CLASS_plane, false, true, true},  {kept[7], BQ_CLASS_body, true, false, false},
+      {kept[8], BQ_CLASS_body, true, true, true},  {keptGroup, BQ_CLASS_group, false, true, true},
+  };
+  auto check = [&](const char* state, bool Expected::*live) {
+    SCOPED_TRACE(state);
+    for (const Expected& e : table) {
+      SCOPED_TRACE(e.tag);
+      EXPECT_EQ(ClassOf(e.tag), e.*live ? e.cls : BQ_CLASS_null);
+    }
+    EXPECT_EQ(ClassOf(partition), BQ_CLASS_partition);
+    // A part's groups are listed from the state the partition is in, never from an earlier one.
+    std::vector<int> groups;
+    if (ClassOf(keptGroup) != BQ_CLASS_null) groups.push_back(keptGroup);
+    EXPECT_EQ(List(BQ_PART_ask_groups, kept[0]), groups);
+  };
+  check("now", &Expected::now);
+  Goto(early);
+  check("early", &Expected::early);
+  Goto(late);
+  check("late", &Expected::late);
+}
+
 }  // namespace
