@@ -190,19 +190,6 @@ struct PartIndex {
   }
 };
 
-// The groups of a part in tag order. One pass over the partition's groups serves every part
-// until the state changes: a save transmits a partition's bodies one call at a time, and a
-// pass per body would make it grow with the square of the bodies.
-std::vector<int> GroupsOfPart(const PartitionState& st, int part) {
-  if (!st.groupsOfParts) {
-    auto made = std::make_shared<std::unordered_map<int, std::vector<int>>>();
-    for (const auto& g : st.groups) (*made)[g.second.part].push_back(g.first);
-    st.groupsOfParts = std::move(made);
-  }
-  auto found = st.groupsOfParts->find(part);
-  return found == st.groupsOfParts->end() ? std::vector<int>() : found->second;
-}
-
 // Whether the attribute stays out of the data: one of a definition left out, or one on a group
 // that stays out.
 bool LeftOut(const AttribRecord& record, const std::set<int>& leftOutAttdefs, const std::set<int>& leftOutGroups) {
@@ -235,7 +222,7 @@ void WritePart(Writer& w, const Partition& p, const BodyRecord& body, bool binar
   // A group carrying an attribute of a definition left out stays out with all its attributes.
   std::set<int> leftOutGroups;
   PartIndex index{&body, {}};
-  for (int g : GroupsOfPart(st, body.tag)) {
+  for (int g : GroupsOfPartInState(st, body.tag)) {
     auto attribs = st.attribsOf.find(g);
     const bool leftOut = !leftOutAttdefs.empty() && attribs != st.attribsOf.end() &&
                          std::any_of(attribs->second.begin(), attribs->second.end(),
