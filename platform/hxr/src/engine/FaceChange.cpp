@@ -104,6 +104,19 @@ int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& chang
       }
     }
   }
+  // Faces that only get new surfaces are looked for in the body while their region is
+  // gathered, in the one walk over the body's faces that the change makes.
+  const bool surfacesOnly = std::all_of(changes.begin(), changes.end(),
+                                        [](const FaceChange& change) { return IsSurfaceChange(change.kind); });
+  if (surfacesOnly && !faces.empty()) {
+    for (const TopoDS_Shape& face : faces) {
+      if (face.IsNull() || face.ShapeType() != TopAbs_FACE) {
+        detail = "a given entity is not a face of the body";
+        return ErrorBadArgument;
+      }
+    }
+    return ErrorNone;
+  }
   return AllFacesOfBody(body, faces, detail) ? ErrorNone : ErrorBadArgument;
 }
 
@@ -163,6 +176,8 @@ struct Region {
   // The region holds most of the body's faces: cutting the body up and putting it back
   // together would cost more than re-making it whole.
   bool whole = false;
+  // Some changed face is no face of the body.
+  bool strangers = false;
   // (face of the body, the face as it goes into the region: itself or its cut-down copy)
   std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
 };
@@ -223,19 +238,17 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
   };
   BRep_Builder builder;
   builder.MakeCompound(region.compound);
-  // Every face of the body is passed over once; only a face with a wire that may touch the
-  // changed faces is looked at closely, so the cost follows the faces changed.
+  // Every wire of the body is passed over once, cheaply; only a wire that may touch the
+  // changed faces is looked at closely.
   TopTools_MapOfShape seen;
-  int count = 0;
+  int count = 0, met = 0;
   for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
     ++count;
     const TopoDS_Face& face = TopoDS::Face(it.Current());
-    bool near = changed.Contains(face);
-    for (TopoDS_Iterator w(face, false, false); w.More() && !near; w.Next())
-      near = MayTouch(w.Value(), edgeParts, vertexParts);
-    if (!near || !seen.Add(face)) continue;
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     if (changed.Contains(face)) {
+      if (!seen.Add(face)) continue;
+      ++met;
       region.faces.emplace_back(face, forward);
       builder.Add(region.compound, forward);
       continue;
@@ -243,8 +256,8 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
     std::vector<TopoDS_Shape> touching;
     int wires = 0;
     for (TopoDS_Iterator w(forward); w.More(); w.Next(), ++wires)
-      if (touches(w.Value())) touching.push_back(w.Value());
-    if (touching.empty()) continue;
+      if (MayTouch(w.Value(), edgeParts, vertexParts) && touches(w.Value())) touching.push_back(w.Value());
+    if (touching.empty() || !seen.Add(face)) continue;
     TopoDS_Face part = forward;
     if (static_cast<int>(touching.size()) < wires) {
       part = TopoDS::Face(forward.EmptyCopied());
@@ -254,6 +267,7 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
     builder.Add(region.compound, part);
   }
   region.whole = 2 * static_cast<int>(region.faces.size()) > count;
+  region.strangers = met < changed.Extent();
   return region;
 }
 
@@ -312,11 +326,12 @@ TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const 
 // The new surfaces with their neighbours re-intersected, in one modification. Offsets
 // measured from a reference face come last, when the reference's new surface is known.
 // `replaced` gets each entity the modification replaced and what replaced it (faces, then
-// edges, then vertices), for a history that names those alone.
+// edges, then vertices), for a history that names those alone; `rebuiltWires` each face
+// rebuilt in part, by the wires made anew in it.
 int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                    TopoDS_Shape& shape, BRepTools_History& history,
                    std::vector<Handle(Geom_Surface)>& requested, std::vector<Replacement>& replaced,
-                   std::string& detail) {
+                   RebuiltWires& rebuiltWires, std::string& detail) {
   // The faces to change as they are in the shape, before their region is known.
   std::vector<std::pair<TopoDS_Face, size_t>> targets;
   std::vector<gp_Trsf> motions(changes.size());
@@ -372,6 +387,10 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   TopTools_MapOfShape changed;
   for (const auto& target : targets) changed.Add(target.first);
   const Region region = RegionAround(shape, changed);
+  if (region.strangers) {
+    detail = "a given entity is not a face of the body";
+    return ErrorBadArgument;
+  }
   const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
   Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(input);
   for (const auto& [face, i] : targets) {
@@ -438,6 +457,7 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     step.AddModified(face, made);
     replaced.emplace_back(face, made);
     madeFaces.Bind(face, made);
+    if (!part.IsEqual(TopoDS::Face(face.Oriented(TopAbs_FORWARD)))) rebuiltWires.Bind(made, rebuilt);
   }
   for (TopAbs_ShapeEnum type : {TopAbs_EDGE, TopAbs_VERTEX}) {
     TopTools_IndexedMapOfShape map;
@@ -534,7 +554,7 @@ int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
 // measuring of faces: a face it gave no new surface keeps its surface, so it is the same face
 // when each of its edges is; a face given a new plane off its old one has changed. Any other
 // face given a new surface is compared by its geometry.
-FaceJudge SurfaceChangeJudge(const std::vector<Replacement>& replaced,
+FaceJudge SurfaceChangeJudge(const std::vector<Replacement>& replaced, const RebuiltWires& rebuiltWires,
                              const std::vector<FaceChange>& changes) {
   auto requested = std::make_shared<TopTools_MapOfShape>();
   for (const FaceChange& change : changes) requested->Add(change.face);
@@ -544,7 +564,9 @@ FaceJudge SurfaceChangeJudge(const std::vector<Replacement>& replaced,
   for (const auto& [source, image] : replaced) {
     if (source.ShapeType() == TopAbs_EDGE) sourceOf->Bind(image, source);
   }
-  return [requested, sourceOf](const TopoDS_Face& source, const TopoDS_Face& product) {
+  // Of a face rebuilt in part, only the wires made anew can hold a replaced edge.
+  auto parts = std::make_shared<RebuiltWires>(rebuiltWires);
+  return [requested, sourceOf, parts](const TopoDS_Face& source, const TopoDS_Face& product) {
     if (requested->Contains(source)) {
       const Handle(Geom_Plane) before = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(source));
       const Handle(Geom_Plane) after = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(product));
@@ -554,7 +576,8 @@ FaceJudge SurfaceChangeJudge(const std::vector<Replacement>& replaced,
       }
       return IsSameGeometry(source, product);
     }
-    for (TopExp_Explorer it(product, TopAbs_EDGE); it.More(); it.Next()) {
+    const TopoDS_Shape* part = parts->Seek(product);
+    for (TopExp_Explorer it(part != nullptr ? *part : TopoDS_Shape(product), TopAbs_EDGE); it.More(); it.Next()) {
       const TopoDS_Shape* edge = sourceOf->Seek(it.Current());
       if (edge != nullptr && !IsSameGeometry(*edge, it.Current())) return false;
     }
@@ -631,7 +654,9 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     if (!removed.empty()) error = RemoveFacesByHealing(body, removed, shape, history, why);
     std::vector<Handle(Geom_Surface)> requested(changes.size());
     std::vector<Replacement> replaced;
-    if (error == ErrorNone) error = ChangeSurfaces(body, changes, shape, history, requested, replaced, why);
+    RebuiltWires rebuiltWires;
+    if (error == ErrorNone)
+      error = ChangeSurfaces(body, changes, shape, history, requested, replaced, rebuiltWires, why);
     if (error == ErrorNone) error = TaperFaces(body, changes, shape, history, why);
     std::vector<std::vector<TopoDS_Shape>> newBlendFaces;
     if (error == ErrorNone) {
@@ -644,7 +669,8 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     bool surfacesOnly = true;
     for (const FaceChange& change : changes) surfacesOnly = surfacesOnly && IsSurfaceChange(change.kind);
     Result result = surfacesOnly
-                        ? FinishReshape(body, shape, replaced, SurfaceChangeJudge(replaced, changes))
+                        ? FinishReshape(body, shape, replaced, SurfaceChangeJudge(replaced, rebuiltWires, changes),
+                                        &rebuiltWires)
                         : FinishOperation(body, shape, history);
     if (!result.ok) return result;
     RelinkBlends(result.history, blends, newBlendFaces);

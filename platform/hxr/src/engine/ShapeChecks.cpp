@@ -135,10 +135,11 @@ int CheckSolids(const TopoDS_Shape& shape, std::string& detail) {
 
 namespace {
 
-Result Finish(History history, const TopoDS_Shape& output, bool reshape) {
+Result Finish(History history, const TopoDS_Shape& output, bool reshape,
+              const RebuiltWires* rebuilt = nullptr) {
   std::string detail;
   const int error = reshape && !output.IsNull() && KeepsTopology(history)
-                        ? CheckReshapedFaces(history, detail)
+                        ? CheckReshapedFaces(history, detail, rebuilt)
                         : CheckChangedShape(output, history, detail);
   if (error != ErrorNone) return Result::Failure(error, detail);
   Result result;
@@ -161,8 +162,9 @@ Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
 }
 
 Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
-                     const std::vector<Replacement>& replaced, const FaceJudge& sameFace) {
-  return Finish(RecordReplacements(input, replaced, sameFace), output, true);
+                     const std::vector<Replacement>& replaced, const FaceJudge& sameFace,
+                     const RebuiltWires* rebuilt) {
+  return Finish(RecordReplacements(input, replaced, sameFace), output, true, rebuilt);
 }
 
 Result GuardOperation(const std::function<Result()>& body) {
