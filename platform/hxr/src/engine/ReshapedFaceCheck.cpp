@@ -174,10 +174,13 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
 // holds the parameter curve without making it. False for any other curve.
 bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
   double first = 0.0, last = 0.0;
-  const Handle(Geom_Curve) curve = BRep_Tool::Curve(edge, first, last);
-  if (curve.IsNull()) return false;
+  TopLoc_Location place;
+  const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, place, first, last);
+  // A placed curve would be copied to be read where it lies: left to the parameter curves.
+  if (curve.IsNull() || !place.IsIdentity()) return false;
   Handle(Geom_Curve) basis = curve;
-  while (auto trimmed = Handle(Geom_TrimmedCurve)::DownCast(basis)) basis = trimmed->BasisCurve();
+  while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
+    basis = Handle(Geom_TrimmedCurve)::DownCast(basis)->BasisCurve();
   const gp_Pnt origin = plane.Location();
   const gp_Dir x = plane.XAxis().Direction(), y = plane.YAxis().Direction();
   auto uv = [&](const gp_Pnt& p) {
@@ -186,11 +189,11 @@ bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
   };
   const double tolerance = BRep_Tool::Tolerance(edge);
   Box own;
-  if (basis->IsKind(STANDARD_TYPE(Geom_Line))) {
+  if (basis->DynamicType() == STANDARD_TYPE(Geom_Line)) {
     own.Add(uv(curve->Value(first)));
     own.Add(uv(curve->Value(last)));
-  } else if (const auto circle = Handle(Geom_Circle)::DownCast(basis)) {
-    const gp_Circ c = circle->Circ();
+  } else if (basis->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
+    const gp_Circ c = Handle(Geom_Circle)::DownCast(basis)->Circ();
     const gp_Dir n = c.Axis().Direction();
     const gp_Pnt2d centre = uv(c.Location());
     const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(x), 2)));
