@@ -4,6 +4,7 @@
 
 #include <TopoDS_Shape.hxx>
 
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,20 +56,29 @@ struct DerivedEntity {
 };
 
 struct History {
-  // One outcome per input entity, in the input's order of TopExp::MapShapes.
+  // The outcomes of the input entities, in the input's order of TopExp::MapShapes, or, for an
+  // operation that names only what it touched, in the order it met them. An entity of the
+  // input that no list holds is unchanged: it is in the result as it was.
   std::vector<EntityOutcome> faces;
   std::vector<EntityOutcome> edges;
   std::vector<EntityOutcome> vertices;
+  // Set when the lists name only the touched entities: the input whose other entities are
+  // implied unchanged, so that a question about one of them needs no outcome for every entity.
+  TopoDS_Shape input;
   // Result entities that no input entity became (faces, then edges, then vertices;
   // each in the result's order).
   std::vector<TopoDS_Shape> created;
   std::vector<DerivedEntity> derived;
 
-  // The outcome of an input entity; null when it is not an input entity.
+  // The outcome of an input entity, implied ones included; null when it is not an input entity.
   const EntityOutcome* Find(const TopoDS_Shape& source) const;
-  // Number of outcomes of the given fate among faces.
+  // Number of input faces (edges) of the given fate, implied ones included.
   int CountFaces(Fate fate) const;
   int CountEdges(Fate fate) const;
+
+ private:
+  // The implied outcomes handed out by Find, kept so that the pointers stay good.
+  mutable std::deque<EntityOutcome> m_implied;
 };
 
 struct Result {

@@ -52,6 +52,11 @@ bool IsSurfaceChange(Kind kind) {
 // The one face that `face` of the original body has become in `shape`.
 bool CurrentFace(const BRepTools_History& history, const TopoDS_Shape& shape,
                  const TopoDS_Shape& face, TopoDS_Face& current) {
+  // Nothing done yet: the face is the body's own, as the requests were checked to be.
+  if (!history.HasModified() && !history.HasGenerated() && !history.HasRemoved()) {
+    current = TopoDS::Face(face);
+    return true;
+  }
   std::vector<TopoDS_Shape> images;
   for (const TopoDS_Shape& image : ImagesOf(history, face)) {
     if (ContainsSubShape(shape, image)) images.push_back(image);
@@ -98,6 +103,19 @@ int CheckRequests(const TopoDS_Shape& body, const std::vector<FaceChange>& chang
         return ErrorBadArgument;
       }
     }
+  }
+  // Faces that only get new surfaces are looked for in the body while their region is
+  // gathered, in the one walk over the body's faces that the change makes.
+  const bool surfacesOnly = std::all_of(changes.begin(), changes.end(),
+                                        [](const FaceChange& change) { return IsSurfaceChange(change.kind); });
+  if (surfacesOnly && !faces.empty()) {
+    for (const TopoDS_Shape& face : faces) {
+      if (face.IsNull() || face.ShapeType() != TopAbs_FACE) {
+        detail = "a given entity is not a face of the body";
+        return ErrorBadArgument;
+      }
+    }
+    return ErrorNone;
   }
   return AllFacesOfBody(body, faces, detail) ? ErrorNone : ErrorBadArgument;
 }
@@ -158,18 +176,58 @@ struct Region {
   // The region holds most of the body's faces: cutting the body up and putting it back
   // together would cost more than re-making it whole.
   bool whole = false;
+  // Some changed face is no face of the body.
+  bool strangers = false;
   // (face of the body, the face as it goes into the region: itself or its cut-down copy)
   std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
 };
+
+// The body's entities by their shared part alone (location and orientation left aside): a
+// cheap first test that never misses an entity of the changed faces.
+class TShapeSet {
+ public:
+  void Add(const TopoDS_Shape& shape) { m_items.push_back(shape.TShape().get()); }
+  void Seal() {
+    std::sort(m_items.begin(), m_items.end());
+    m_items.erase(std::unique(m_items.begin(), m_items.end()), m_items.end());
+  }
+  bool Contains(const TopoDS_Shape& shape) const {
+    return std::binary_search(m_items.begin(), m_items.end(), shape.TShape().get());
+  }
+
+ private:
+  std::vector<const TopoDS_TShape*> m_items;
+};
+
+// True when a wire of the body may hold an edge or a vertex of the changed faces; its
+// edges and vertices are walked without composing their places, which costs little more
+// than the walk itself.
+bool MayTouch(const TopoDS_Shape& wire, const TShapeSet& edges, const TShapeSet& vertices) {
+  for (TopoDS_Iterator e(wire, false, false); e.More(); e.Next()) {
+    if (edges.Contains(e.Value())) return true;
+    for (TopoDS_Iterator v(e.Value(), false, false); v.More(); v.Next())
+      if (vertices.Contains(v.Value())) return true;
+  }
+  return false;
+}
 
 Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& changed) {
   Region region;
   TopTools_MapOfShape& edges = region.edges;
   TopTools_MapOfShape& vertices = region.vertices;
+  TShapeSet edgeParts, vertexParts;
   for (TopTools_MapOfShape::Iterator face(changed); face.More(); face.Next()) {
-    for (TopExp_Explorer e(face.Key(), TopAbs_EDGE); e.More(); e.Next()) edges.Add(e.Current());
-    for (TopExp_Explorer v(face.Key(), TopAbs_VERTEX); v.More(); v.Next()) vertices.Add(v.Current());
+    for (TopExp_Explorer e(face.Key(), TopAbs_EDGE); e.More(); e.Next()) {
+      edges.Add(e.Current());
+      edgeParts.Add(e.Current());
+    }
+    for (TopExp_Explorer v(face.Key(), TopAbs_VERTEX); v.More(); v.Next()) {
+      vertices.Add(v.Current());
+      vertexParts.Add(v.Current());
+    }
   }
+  edgeParts.Seal();
+  vertexParts.Seal();
   auto touches = [&](const TopoDS_Shape& wire) {
     for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
       if (edges.Contains(e.Value())) return true;
@@ -180,31 +238,74 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
   };
   BRep_Builder builder;
   builder.MakeCompound(region.compound);
+  // Every wire of the body is passed over once, cheaply; only a wire that may touch the
+  // changed faces is looked at closely.
   TopTools_MapOfShape seen;
+  int count = 0, met = 0;
   for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
+    ++count;
     const TopoDS_Face& face = TopoDS::Face(it.Current());
-    if (!seen.Add(face)) continue;
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     if (changed.Contains(face)) {
+      if (!seen.Add(face)) continue;
+      ++met;
       region.faces.emplace_back(face, forward);
       builder.Add(region.compound, forward);
       continue;
     }
-    std::vector<TopoDS_Shape> near;
+    std::vector<TopoDS_Shape> touching;
     int wires = 0;
     for (TopoDS_Iterator w(forward); w.More(); w.Next(), ++wires)
-      if (touches(w.Value())) near.push_back(w.Value());
-    if (near.empty()) continue;
+      if (MayTouch(w.Value(), edgeParts, vertexParts) && touches(w.Value())) touching.push_back(w.Value());
+    if (touching.empty() || !seen.Add(face)) continue;
     TopoDS_Face part = forward;
-    if (static_cast<int>(near.size()) < wires) {
+    if (static_cast<int>(touching.size()) < wires) {
       part = TopoDS::Face(forward.EmptyCopied());
-      for (const TopoDS_Shape& wire : near) builder.Add(part, wire);
+      for (const TopoDS_Shape& wire : touching) builder.Add(part, wire);
     }
     region.faces.emplace_back(face, part);
     builder.Add(region.compound, part);
   }
-  region.whole = 2 * static_cast<int>(region.faces.size()) > seen.Extent();
+  region.whole = 2 * static_cast<int>(region.faces.size()) > count;
+  region.strangers = met < changed.Extent();
   return region;
+}
+
+// The body with some of its faces replaced (each key as the body holds it, by the face to
+// put in its place, oriented as the key is), made by copying only the shells, solids and
+// compounds above a replaced face; everything else is shared with the body. False when the
+// body places or turns its containers (then the kernel's general replacement is used).
+bool ReplaceFaces(const TopoDS_Shape& shape, const TopTools_DataMapOfShapeShape& replaced,
+                  TopoDS_Shape& result) {
+  if (shape.ShapeType() == TopAbs_FACE) {
+    const TopoDS_Shape* made = replaced.Seek(shape);
+    result = made != nullptr ? *made : shape;
+    return true;
+  }
+  if (!shape.Location().IsIdentity() || shape.Orientation() != TopAbs_FORWARD) return false;
+  if (shape.ShapeType() > TopAbs_FACE) {
+    result = shape;
+    return true;
+  }
+  std::vector<TopoDS_Shape> children;
+  bool changedAny = false;
+  for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
+    TopoDS_Shape child;
+    if (!ReplaceFaces(it.Value(), replaced, child)) return false;
+    changedAny = changedAny || !child.IsEqual(it.Value());
+    children.push_back(child);
+  }
+  if (!changedAny) {
+    result = shape;
+    return true;
+  }
+  // The faces keep their places, so a shell stays as closed and as orientable as it was.
+  result = shape.EmptyCopied();
+  result.Closed(shape.Closed());
+  result.Orientable(shape.Orientable());
+  BRep_Builder builder;
+  for (const TopoDS_Shape& child : children) builder.Add(result, child);
+  return true;
 }
 
 // The face of the body rebuilt from its region face after the change: the wires the region
@@ -224,9 +325,13 @@ TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const 
 
 // The new surfaces with their neighbours re-intersected, in one modification. Offsets
 // measured from a reference face come last, when the reference's new surface is known.
+// `replaced` gets each entity the modification replaced and what replaced it (faces, then
+// edges, then vertices), for a history that names those alone; `rebuiltWires` each face
+// rebuilt in part, by the wires made anew in it.
 int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                    TopoDS_Shape& shape, BRepTools_History& history,
-                   std::vector<Handle(Geom_Surface)>& requested, std::string& detail) {
+                   std::vector<Handle(Geom_Surface)>& requested, std::vector<Replacement>& replaced,
+                   RebuiltWires& rebuiltWires, std::string& detail) {
   // The faces to change as they are in the shape, before their region is known.
   std::vector<std::pair<TopoDS_Face, size_t>> targets;
   std::vector<gp_Trsf> motions(changes.size());
@@ -282,6 +387,10 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   TopTools_MapOfShape changed;
   for (const auto& target : targets) changed.Add(target.first);
   const Region region = RegionAround(shape, changed);
+  if (region.strangers) {
+    detail = "a given entity is not a face of the body";
+    return ErrorBadArgument;
+  }
   const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
   Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(input);
   for (const auto& [face, i] : targets) {
@@ -299,17 +408,23 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   // and is the whole history: composing it would walk every entity of the body for nothing.
   const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
   if (region.whole) {
+    // A small body: each replacement is named as the result holds it, turned as it is there.
+    const TopoDS_Shape result = modifier.ModifiedShape(shape);
     BRepTools_History step;
     for (TopAbs_ShapeEnum type : {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX}) {
-      TopTools_IndexedMapOfShape map;
+      TopTools_IndexedMapOfShape map, made;
       TopExp::MapShapes(shape, type, map);
+      TopExp::MapShapes(result, type, made);
       for (int i = 1; i <= map.Extent(); ++i) {
         const TopoDS_Shape& modified = modifier.ModifiedShape(map(i));
-        if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
+        if (modified.IsSame(map(i))) continue;
+        step.AddModified(map(i), modified);
+        const int index = made.FindIndex(modified);
+        replaced.emplace_back(map(i), index > 0 ? made(index) : modified);
       }
     }
     history = first ? step : ComposeHistories(body, history, step);
-    shape = modifier.ModifiedShape(shape);
+    shape = result;
     return ErrorNone;
   }
   // The modifier copies every edge and vertex of a face it rebuilds. One away from the changed
@@ -333,14 +448,16 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     }
   }
   BRepTools_History step;
-  BRepTools_ReShape reshape;
+  TopTools_DataMapOfShapeShape madeFaces;
   for (const auto& [face, part] : region.faces) {
     TopoDS_Face rebuilt = TopoDS::Face(modifier.ModifiedShape(part));
     if (rebuilt.IsSame(part)) continue;
     if (!restored.IsEmpty()) rebuilt = TopoDS::Face(restore.Apply(rebuilt, TopAbs_VERTEX));
     const TopoDS_Face made = Reassembled(face, part, rebuilt);
     step.AddModified(face, made);
-    reshape.Replace(face, made);
+    replaced.emplace_back(face, made);
+    madeFaces.Bind(face, made);
+    if (!part.IsEqual(TopoDS::Face(face.Oriented(TopAbs_FORWARD)))) rebuiltWires.Bind(made, rebuilt);
   }
   for (TopAbs_ShapeEnum type : {TopAbs_EDGE, TopAbs_VERTEX}) {
     TopTools_IndexedMapOfShape map;
@@ -348,11 +465,20 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     for (int i = 1; i <= map.Extent(); ++i) {
       if (restored.Contains(map(i))) continue;
       const TopoDS_Shape modified = restore.Value(modifier.ModifiedShape(map(i)));
-      if (!modified.IsSame(map(i))) step.AddModified(map(i), modified);
+      if (modified.IsSame(map(i))) continue;
+      step.AddModified(map(i), modified);
+      replaced.emplace_back(map(i), modified);
     }
   }
   history = first ? step : ComposeHistories(body, history, step);
-  shape = reshape.Apply(shape, TopAbs_FACE);
+  TopoDS_Shape result;
+  if (!ReplaceFaces(shape, madeFaces, result)) {
+    BRepTools_ReShape reshape;
+    for (TopTools_DataMapOfShapeShape::Iterator it(madeFaces); it.More(); it.Next())
+      reshape.Replace(it.Key(), it.Value());
+    result = reshape.Apply(shape, TopAbs_FACE);
+  }
+  shape = result;
   return ErrorNone;
 }
 
@@ -428,19 +554,19 @@ int TaperFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
 // measuring of faces: a face it gave no new surface keeps its surface, so it is the same face
 // when each of its edges is; a face given a new plane off its old one has changed. Any other
 // face given a new surface is compared by its geometry.
-FaceJudge SurfaceChangeJudge(const TopoDS_Shape& body, const BRepTools_History& history,
+FaceJudge SurfaceChangeJudge(const std::vector<Replacement>& replaced, const RebuiltWires& rebuiltWires,
                              const std::vector<FaceChange>& changes) {
   auto requested = std::make_shared<TopTools_MapOfShape>();
   for (const FaceChange& change : changes) requested->Add(change.face);
-  auto inputEdges = std::make_shared<TopTools_IndexedMapOfShape>();
-  TopExp::MapShapes(body, TopAbs_EDGE, *inputEdges);
+  // The edges the change replaced, by their replacements: an edge of a rebuilt face that is
+  // none of these is one the change kept.
   auto sourceOf = std::make_shared<TopTools_DataMapOfShapeShape>();
-  for (int i = 1; i <= inputEdges->Extent(); ++i) {
-    for (const TopoDS_Shape& image : ImagesOf(history, (*inputEdges)(i))) {
-      if (!image.IsSame((*inputEdges)(i))) sourceOf->Bind(image, (*inputEdges)(i));
-    }
+  for (const auto& [source, image] : replaced) {
+    if (source.ShapeType() == TopAbs_EDGE) sourceOf->Bind(image, source);
   }
-  return [requested, inputEdges, sourceOf](const TopoDS_Face& source, const TopoDS_Face& product) {
+  // Of a face rebuilt in part, only the wires made anew can hold a replaced edge.
+  auto parts = std::make_shared<RebuiltWires>(rebuiltWires);
+  return [requested, sourceOf, parts](const TopoDS_Face& source, const TopoDS_Face& product) {
     if (requested->Contains(source)) {
       const Handle(Geom_Plane) before = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(source));
       const Handle(Geom_Plane) after = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(product));
@@ -450,10 +576,10 @@ FaceJudge SurfaceChangeJudge(const TopoDS_Shape& body, const BRepTools_History& 
       }
       return IsSameGeometry(source, product);
     }
-    for (TopExp_Explorer it(product, TopAbs_EDGE); it.More(); it.Next()) {
-      if (inputEdges->Contains(it.Current())) continue;
+    const TopoDS_Shape* part = parts->Seek(product);
+    for (TopExp_Explorer it(part != nullptr ? *part : TopoDS_Shape(product), TopAbs_EDGE); it.More(); it.Next()) {
       const TopoDS_Shape* edge = sourceOf->Seek(it.Current());
-      if (edge == nullptr || !IsSameGeometry(*edge, it.Current())) return false;
+      if (edge != nullptr && !IsSameGeometry(*edge, it.Current())) return false;
     }
     return true;
   };
@@ -527,7 +653,10 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     int error = ErrorNone;
     if (!removed.empty()) error = RemoveFacesByHealing(body, removed, shape, history, why);
     std::vector<Handle(Geom_Surface)> requested(changes.size());
-    if (error == ErrorNone) error = ChangeSurfaces(body, changes, shape, history, requested, why);
+    std::vector<Replacement> replaced;
+    RebuiltWires rebuiltWires;
+    if (error == ErrorNone)
+      error = ChangeSurfaces(body, changes, shape, history, requested, replaced, rebuiltWires, why);
     if (error == ErrorNone) error = TaperFaces(body, changes, shape, history, why);
     std::vector<std::vector<TopoDS_Shape>> newBlendFaces;
     if (error == ErrorNone) {
@@ -535,11 +664,13 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     }
     if (error != ErrorNone) return Result::Failure(error, why);
 
-    // Without blends or tapers the one modification made the whole history.
+    // Without blends or tapers the one modification made the whole history, and it named
+    // each entity it replaced: the history lists those alone.
     bool surfacesOnly = true;
     for (const FaceChange& change : changes) surfacesOnly = surfacesOnly && IsSurfaceChange(change.kind);
     Result result = surfacesOnly
-                        ? FinishReshape(body, shape, history, SurfaceChangeJudge(body, history, changes))
+                        ? FinishReshape(body, shape, replaced, SurfaceChangeJudge(replaced, rebuiltWires, changes),
+                                        &rebuiltWires)
                         : FinishOperation(body, shape, history);
     if (!result.ok) return result;
     RelinkBlends(result.history, blends, newBlendFaces);

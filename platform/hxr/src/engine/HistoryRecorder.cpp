@@ -7,6 +7,8 @@
 #include <BRepLProp_SLProps.hxx>
 #include <BRepTools.hxx>
 #include <GProp_GProps.hxx>
+#include <NCollection_DataMap.hxx>
+#include <TopTools_ShapeMapHasher.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
@@ -167,6 +169,33 @@ History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
     for (int index = 1; index <= resultMap.Extent(); ++index) {
       if (!used[index]) record.created.push_back(resultMap(index));
     }
+  }
+  return record;
+}
+
+History RecordReplacements(const TopoDS_Shape& input, const std::vector<Replacement>& replaced,
+                           const FaceJudge& sameFace) {
+  NCollection_DataMap<TopoDS_Shape, int, TopTools_ShapeMapHasher> sourcesPerImage;
+  for (const auto& [source, image] : replaced) {
+    if (int* count = sourcesPerImage.ChangeSeek(image)) {
+      ++*count;
+    } else {
+      sourcesPerImage.Bind(image, 1);
+    }
+  }
+  History record;
+  record.input = input;
+  for (const auto& [source, image] : replaced) {
+    EntityOutcome outcome{source, Fate::FateModified, {image}};
+    if (sourcesPerImage.Find(image) > 1) {
+      outcome.fate = Fate::FateMerged;
+    } else if (source.IsSame(image) ||
+               (sameFace && source.ShapeType() == TopAbs_FACE
+                    ? sameFace(TopoDS::Face(source), TopoDS::Face(image))
+                    : IsSameGeometry(source, image))) {
+      outcome.fate = Fate::FateUnchanged;
+    }
+    OutcomesOf(record, source.ShapeType()).push_back(std::move(outcome));
   }
   return record;
 }

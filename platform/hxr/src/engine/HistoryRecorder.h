@@ -8,7 +8,7 @@
 #include <TopoDS_Shape.hxx>
 
 #include <functional>
-
+#include <utility>
 #include <vector>
 
 namespace hxr::engine {
@@ -26,6 +26,17 @@ History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
 using FaceJudge = std::function<bool(const TopoDS_Face& source, const TopoDS_Face& product)>;
 History RecordHistory(const TopoDS_Shape& input, const TopoDS_Shape& result,
                       const BRepTools_History& history, const FaceJudge& sameFace);
+
+// An entity of an input and the one entity it became.
+using Replacement = std::pair<TopoDS_Shape, TopoDS_Shape>;
+
+// The history of an operation that gave some entities of `input` one new entity each, all of
+// them in its result, and kept every other entity as it was: only the `replaced` pairs are
+// classified, in their order (faces judged by `sameFace` when given; several entities with
+// one image merged), and the rest of the input is implied unchanged. It costs what the pairs
+// do, not what the body does.
+History RecordReplacements(const TopoDS_Shape& input, const std::vector<Replacement>& replaced,
+                           const FaceJudge& sameFace);
 
 // Adds to `record` the result faces, edges and vertices that came from `other` (a tool
 // body or copied faces), as derived entities, in the order of `other`'s entities, and

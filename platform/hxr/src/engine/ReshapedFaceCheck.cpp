@@ -11,7 +11,11 @@
 #include <Geom2d_Line.hxx>
 #include <Geom2d_TrimmedCurve.hxx>
 #include <GeomAdaptor_Surface.hxx>
+#include <Geom_Circle.hxx>
 #include <Geom_Curve.hxx>
+#include <Geom_Line.hxx>
+#include <Geom_Plane.hxx>
+#include <Geom_TrimmedCurve.hxx>
 #include <Geom_Surface.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
@@ -26,6 +30,7 @@
 #include <gp_Vec2d.hxx>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <cmath>
 #include <limits>
@@ -163,10 +168,51 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
   return !wires.empty();
 }
 
+// The extent of an edge in the parameters of a plane, from its 3D curve when that is a line
+// or a circle: the plane's parameters measure length as space does, so the curve's own extent
+// put into them, widened by the edge's tolerance (which its parameter curve keeps within),
+// holds the parameter curve without making it. False for any other curve.
+bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
+  double first = 0.0, last = 0.0;
+  TopLoc_Location place;
+  const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, place, first, last);
+  // A placed curve would be copied to be read where it lies: left to the parameter curves.
+  if (curve.IsNull() || !place.IsIdentity()) return false;
+  Handle(Geom_Curve) basis = curve;
+  while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
+    basis = Handle(Geom_TrimmedCurve)::DownCast(basis)->BasisCurve();
+  const gp_Pnt origin = plane.Location();
+  const gp_Dir x = plane.XAxis().Direction(), y = plane.YAxis().Direction();
+  auto uv = [&](const gp_Pnt& p) {
+    const gp_Vec d(origin, p);
+    return gp_Pnt2d(d.Dot(gp_Vec(x)), d.Dot(gp_Vec(y)));
+  };
+  const double tolerance = BRep_Tool::Tolerance(edge);
+  Box own;
+  if (basis->DynamicType() == STANDARD_TYPE(Geom_Line)) {
+    own.Add(uv(curve->Value(first)));
+    own.Add(uv(curve->Value(last)));
+  } else if (basis->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
+    const gp_Circ c = Handle(Geom_Circle)::DownCast(basis)->Circ();
+    const gp_Dir n = c.Axis().Direction();
+    const gp_Pnt2d centre = uv(c.Location());
+    const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(x), 2)));
+    const double dv = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(y), 2)));
+    own.Add(gp_Pnt2d(centre.X() - du, centre.Y() - dv));
+    own.Add(gp_Pnt2d(centre.X() + du, centre.Y() + dv));
+  } else {
+    return false;
+  }
+  own.Enlarge(tolerance);
+  box.Add(own);
+  return true;
+}
+
 // The extent of a wire in the face's parameters from its curves alone, without laying it out.
-Box ExtentOf(const TopoDS_Face& face, const TopoDS_Shape& wire) {
+Box ExtentOf(const TopoDS_Face& face, const Handle(Geom_Plane)& plane, const TopoDS_Shape& wire) {
   Box box;
   for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+    if (!plane.IsNull() && PlanarExtent(plane->Pln(), TopoDS::Edge(e.Value()), box)) continue;
     double first = 0.0, last = 0.0;
     const Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(TopoDS::Edge(e.Value()), face, first, last);
     if (curve.IsNull()) continue;
@@ -186,13 +232,33 @@ Box ExtentOf(const TopoDS_Face& face, const TopoDS_Shape& wire) {
 // valid against every other kept wire, the face having been valid) whose extent comes near a
 // changed one. A face whose wires all changed, or whose outer boundary changed, is laid out
 // whole. `extent` holds every wire.
-bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
+bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face, const TopoDS_Shape& rebuilt,
                        std::vector<WireLayout>& wires, Box& extent) {
-  TopTools_MapOfShape before;
-  for (TopoDS_Iterator w(source); w.More(); w.Next()) before.Add(w.Value());
+  // The wires made anew, when the change said which they are; otherwise each wire of the face
+  // is looked for among those it had, by their shared part, so that a face with many holes is
+  // sorted once rather than hashed wire by wire.
+  TopTools_MapOfShape made;
+  if (!rebuilt.IsNull())
+    for (TopoDS_Iterator w(rebuilt); w.More(); w.Next()) made.Add(w.Value());
+  std::vector<std::pair<const TopoDS_TShape*, TopoDS_Shape>> before;
+  if (rebuilt.IsNull())
+    for (TopoDS_Iterator w(source); w.More(); w.Next()) before.emplace_back(w.Value().TShape().get(), w.Value());
+  std::sort(before.begin(), before.end(),
+            [](const auto& a, const auto& b) { return std::less<const TopoDS_TShape*>()(a.first, b.first); });
+  auto hadBefore = [&](const TopoDS_Shape& wire) {
+    if (!rebuilt.IsNull()) return !made.Contains(wire);
+    const TopoDS_TShape* part = wire.TShape().get();
+    auto it = std::lower_bound(before.begin(), before.end(), part, [](const auto& a, const TopoDS_TShape* b) {
+      return std::less<const TopoDS_TShape*>()(a.first, b);
+    });
+    for (; it != before.end() && it->first == part; ++it)
+      if (it->second.IsSame(wire)) return true;
+    return false;
+  };
+  const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face));
   std::vector<TopoDS_Shape> kept;
   for (TopoDS_Iterator w(face); w.More(); w.Next()) {
-    if (before.Contains(w.Value())) {
+    if (hadBefore(w.Value())) {
       kept.push_back(w.Value());
       continue;
     }
@@ -215,7 +281,7 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face,
   std::vector<Box> boxes;
   size_t outer = kept.size();
   for (size_t k = 0; k < kept.size(); ++k) {
-    boxes.push_back(ExtentOf(face, kept[k]));
+    boxes.push_back(ExtentOf(face, plane, kept[k]));
     extent.Add(boxes.back());
     // The outer boundary, kept, holds every other wire of the face.
     if (outer == kept.size() || (boxes[k].u1 <= boxes[outer].u1 && boxes[k].v1 <= boxes[outer].v1 &&
@@ -243,10 +309,15 @@ bool WiresRunAsBoundaries(const std::vector<WireLayout>& wires) {
   return outer == 1;
 }
 
-double MaxVertexTolerance(const TopoDS_Face& face) {
+// The largest tolerance of the vertices of the laid-out wires: the ends the check compares
+// are theirs, and a wire left out of the check has no say in its gaps.
+double MaxVertexTolerance(const std::vector<WireLayout>& wires) {
   double tolerance = 0.0;
-  for (TopExp_Explorer it(face, TopAbs_VERTEX); it.More(); it.Next()) {
-    tolerance = std::max(tolerance, BRep_Tool::Tolerance(TopoDS::Vertex(it.Current())));
+  for (const WireLayout& wire : wires) {
+    for (const Trace& trace : wire.traces) {
+      for (TopoDS_Iterator v(trace.edge); v.More(); v.Next())
+        tolerance = std::max(tolerance, BRep_Tool::Tolerance(TopoDS::Vertex(v.Value())));
+    }
   }
   return tolerance;
 }
@@ -445,12 +516,13 @@ Verdict JudgeNesting(const std::vector<WireLayout>& wires, double gap, std::stri
   return verdict;
 }
 
-Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
+Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product, const TopoDS_Shape& rebuilt,
                   const TopTools_MapOfShape& changedEdges, std::string& detail) {
   const TopoDS_Face face = TopoDS::Face(product.Oriented(TopAbs_FORWARD));
   std::vector<WireLayout> wires;
   Box all;
-  if (!LayOutChangedPart(TopoDS::Face(source.Oriented(TopAbs_FORWARD)), face, wires, all)) return Verdict::Unsure;
+  if (!LayOutChangedPart(TopoDS::Face(source.Oriented(TopAbs_FORWARD)), face, rebuilt, wires, all))
+    return Verdict::Unsure;
   const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
   if (surface.IsNull()) return Verdict::Unsure;
 
@@ -467,7 +539,7 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
   // Gaps in parameter space: ends meet within the vertices' tolerance, and a crossing near
   // a shared end is left to the full check when it is not clearly away from it.
   GeomAdaptor_Surface adaptor(surface);
-  const double tolerance = 2.0 * std::max(MaxVertexTolerance(face), BRep_Tool::Tolerance(face));
+  const double tolerance = 2.0 * std::max(MaxVertexTolerance(wires), BRep_Tool::Tolerance(face));
   const double gap = std::max(adaptor.UResolution(tolerance), adaptor.VResolution(tolerance));
   const double near = std::max(1e3 * gap, 1e-6 * std::hypot(all.u2 - all.u1, all.v2 - all.v1));
 
@@ -506,9 +578,12 @@ Verdict CheckFace(const TopoDS_Face& source, const TopoDS_Face& product,
 // Each changed face by the check above, or by the kernel's full face check where the
 // check above cannot judge it.
 int CheckFaces(const std::vector<std::pair<TopoDS_Face, TopoDS_Face>>& faces,
-               const TopTools_MapOfShape& changedEdges, std::string& detail) {
+               const TopTools_MapOfShape& changedEdges, const RebuiltWires* rebuilt,
+               std::string& detail) {
   for (const auto& [source, product] : faces) {
-    const Verdict verdict = CheckFace(source, product, changedEdges, detail);
+    const TopoDS_Shape* part = rebuilt != nullptr ? rebuilt->Seek(product) : nullptr;
+    const Verdict verdict = CheckFace(source, product, part != nullptr ? *part : TopoDS_Shape(),
+                                      changedEdges, detail);
     if (verdict == Verdict::Invalid) return ErrorInvalidResult;
     if (verdict == Verdict::Unsure && !BRepCheck_Analyzer(product, true).IsValid()) {
       detail = "a changed face is not valid";
@@ -531,7 +606,7 @@ bool KeepsTopology(const History& history) {
   return true;
 }
 
-int CheckReshapedFaces(const History& history, std::string& detail) {
+int CheckReshapedFaces(const History& history, std::string& detail, const RebuiltWires* rebuilt) {
   // An edge rebuilt with the same 3D curve still got new parameter curves: it is held
   // against its faces like any changed edge. Only an edge the change left as it was is not.
   TopTools_MapOfShape changedEdges;
@@ -543,12 +618,12 @@ int CheckReshapedFaces(const History& history, std::string& detail) {
     if (outcome.fate != Fate::FateModified) continue;
     faces.emplace_back(TopoDS::Face(outcome.source), TopoDS::Face(outcome.products.front()));
   }
-  return CheckFaces(faces, changedEdges, detail);
+  return CheckFaces(faces, changedEdges, rebuilt, detail);
 }
 
 int CheckRebuiltFaces(const std::vector<std::pair<TopoDS_Face, TopoDS_Face>>& faces,
                       std::string& detail) {
-  return CheckFaces(faces, TopTools_MapOfShape(), detail);
+  return CheckFaces(faces, TopTools_MapOfShape(), nullptr, detail);
 }
 
 }  // namespace hxr::engine

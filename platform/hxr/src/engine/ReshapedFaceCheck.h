@@ -6,6 +6,7 @@
 
 #include "engine/EngineResult.h"
 
+#include <TopTools_DataMapOfShapeShape.hxx>
 #include <TopoDS_Face.hxx>
 
 #include <string>
@@ -27,7 +28,13 @@ bool KeepsTopology(const History& history);
 // cannot judge (an edge without a parameter curve, curves not laid out on one range) gets
 // the kernel's full face check instead. Returns ErrorNone, or ErrorInvalidResult with a
 // reason in `detail`.
-int CheckReshapedFaces(const History& history, std::string& detail);
+//
+// A change that rebuilt only some wires of a face may say which in `rebuilt`: the face as the
+// result holds it, by a face holding only the wires made anew (the others are wires the face
+// had), so that a face with many holes is not searched for them.
+using RebuiltWires = TopTools_DataMapOfShapeShape;
+int CheckReshapedFaces(const History& history, std::string& detail,
+                       const RebuiltWires* rebuilt = nullptr);
 
 // The same check of faces rebuilt from edges they already had (a face that lost some of its
 // holes): each pair is (face before, face after), and no edge counts as changed.

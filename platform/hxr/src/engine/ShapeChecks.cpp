@@ -14,7 +14,9 @@
 #include <TopTools_MapOfShape.hxx>
 #include <TopoDS.hxx>
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace hxr::engine {
 
@@ -54,13 +56,35 @@ bool AllFacesOfBody(const TopoDS_Shape& body, const std::vector<TopoDS_Shape>& f
     detail = "no faces given";
     return false;
   }
-  TopTools_IndexedMapOfShape map;
-  TopExp::MapShapes(body, TopAbs_FACE, map);
+  if (faces.size() > 16) {
+    TopTools_IndexedMapOfShape map;
+    TopExp::MapShapes(body, TopAbs_FACE, map);
+    for (const TopoDS_Shape& face : faces) {
+      if (face.IsNull() || face.ShapeType() != TopAbs_FACE || !map.Contains(face)) {
+        detail = "a given entity is not a face of the body";
+        return false;
+      }
+    }
+    return true;
+  }
+  // A few faces: one walk over the body's faces that stops once every given face is met,
+  // without a map of all of them (a move of one face of a large body asks this of one face).
+  std::vector<TopoDS_Shape> missing;
   for (const TopoDS_Shape& face : faces) {
-    if (face.IsNull() || face.ShapeType() != TopAbs_FACE || !map.Contains(face)) {
+    if (face.IsNull() || face.ShapeType() != TopAbs_FACE) {
       detail = "a given entity is not a face of the body";
       return false;
     }
+    missing.push_back(face);
+  }
+  for (TopExp_Explorer it(body, TopAbs_FACE); it.More() && !missing.empty(); it.Next()) {
+    missing.erase(std::remove_if(missing.begin(), missing.end(),
+                                 [&](const TopoDS_Shape& face) { return face.IsSame(it.Current()); }),
+                  missing.end());
+  }
+  if (!missing.empty()) {
+    detail = "a given entity is not a face of the body";
+    return false;
   }
   return true;
 }
@@ -111,15 +135,15 @@ int CheckSolids(const TopoDS_Shape& shape, std::string& detail) {
 
 namespace {
 
-Result Finish(const TopoDS_Shape& input, const TopoDS_Shape& output,
-              const BRepTools_History& history, const FaceJudge& sameFace, bool reshape) {
-  Result result;
-  result.history = RecordHistory(input, output, history, sameFace);
+Result Finish(History history, const TopoDS_Shape& output, bool reshape,
+              const RebuiltWires* rebuilt = nullptr) {
   std::string detail;
-  const int error = reshape && !output.IsNull() && KeepsTopology(result.history)
-                        ? CheckReshapedFaces(result.history, detail)
-                        : CheckChangedShape(output, result.history, detail);
+  const int error = reshape && !output.IsNull() && KeepsTopology(history)
+                        ? CheckReshapedFaces(history, detail, rebuilt)
+                        : CheckChangedShape(output, history, detail);
   if (error != ErrorNone) return Result::Failure(error, detail);
+  Result result;
+  result.history = std::move(history);
   result.ok = true;
   result.shape = output;
   return result;
@@ -129,12 +153,18 @@ Result Finish(const TopoDS_Shape& input, const TopoDS_Shape& output,
 
 Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
                        const BRepTools_History& history, const FaceJudge& sameFace) {
-  return Finish(input, output, history, sameFace, false);
+  return Finish(RecordHistory(input, output, history, sameFace), output, false);
 }
 
 Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
                      const BRepTools_History& history, const FaceJudge& sameFace) {
-  return Finish(input, output, history, sameFace, true);
+  return Finish(RecordHistory(input, output, history, sameFace), output, true);
+}
+
+Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                     const std::vector<Replacement>& replaced, const FaceJudge& sameFace,
+                     const RebuiltWires* rebuilt) {
+  return Finish(RecordReplacements(input, replaced, sameFace), output, true, rebuilt);
 }
 
 Result GuardOperation(const std::function<Result()>& body) {

@@ -3,6 +3,7 @@
 
 #include "engine/EngineResult.h"
 #include "engine/HistoryRecorder.h"
+#include "engine/ReshapedFaceCheck.h"
 
 #include <BRepTools_History.hxx>
 #include <TopAbs_ShapeEnum.hxx>
@@ -45,6 +46,12 @@ Result FinishOperation(const TopoDS_Shape& input, const TopoDS_Shape& output,
 // changed edges and vertices are checked (CheckReshapedFaces); otherwise everything is.
 Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
                      const BRepTools_History& history, const FaceJudge& sameFace);
+
+// As FinishReshape for a change that names each entity it replaced with what replaced it
+// (RecordReplacements): its history lists those alone, and only they are checked.
+Result FinishReshape(const TopoDS_Shape& input, const TopoDS_Shape& output,
+                     const std::vector<Replacement>& replaced, const FaceJudge& sameFace,
+                     const RebuiltWires* rebuilt);
 
 // Runs an operation body so that an OCCT exception becomes an add-on error.
 Result GuardOperation(const std::function<Result()>& body);

@@ -278,6 +278,34 @@ TEST(FaceMove, TiltedPlateTopMeetsTheHoleInAnEllipse) {
   EXPECT_NEAR(CylinderRadius(ProductFace(result.history, hole)), 2.0, 1e-12);
 }
 
+// One hole moved on a plate of nine: the history lists the hole and the top and bottom its
+// loops lie in (with their changed edges and vertices) and nothing else; every other entity
+// is unchanged by implication, still answered for one by one and counted.
+TEST(FaceMove, AHoleMovedOnAPlateListsOnlyWhatItReplaced) {
+  const TopoDS_Shape plate = HolePlate(3, 15, 2, 1.0);
+  const std::vector<TopoDS_Face> holes = CurvedFaces(plate);
+  const Result result = ChangeFaces(plate, {Move(holes[4], Translation(0.5, 0, 0))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_EQ(result.history.faces.size(), 3u);
+  for (const EntityOutcome& outcome : result.history.faces) EXPECT_EQ(outcome.fate, Fate::FateModified);
+  for (const auto* list : {&result.history.edges, &result.history.vertices}) {
+    for (const EntityOutcome& outcome : *list) {
+      EXPECT_FALSE(outcome.products.front().IsSame(outcome.source));
+      EXPECT_TRUE(ContainsSubShape(holes[4], outcome.source));
+    }
+  }
+  const EntityOutcome* other = result.history.Find(holes[0]);
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(other->fate, Fate::FateUnchanged);
+  ASSERT_EQ(other->products.size(), 1u);
+  EXPECT_TRUE(other->products.front().IsSame(holes[0]));
+  EXPECT_TRUE(ContainsSubShape(result.shape, holes[0]));
+  EXPECT_EQ(result.history.Find(Box(1, 1, 1)), nullptr);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), CountOf(plate, TopAbs_FACE) - 3);
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 3);
+  EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
+}
+
 TEST(FaceMove, ABossMovesWithAllItsFacesAndItsFootprintFollows) {
   const TopoDS_Shape block = PasteBody(Box(10, 10, 10), Box(2, 2, 2, gp_Pnt(4, 4, 10)),
                                        PasteType::PasteTypeAdd, nullptr).shape;
