@@ -2,6 +2,8 @@
 // journals the replay, every record succeeds or is ignored and every checkpoint matches; the
 // second journal says what the first says once tags, indices, times and encoded bodies are set
 // aside, and it replays clean in turn. One recorded value changed differs at exactly its record.
+#include "ReplayDriver.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -15,10 +17,12 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+using QEL::testing::DriverReplay;
+using QEL::testing::ReplayThroughDriver;
 
 struct Example {
     const char* name;
@@ -57,33 +61,6 @@ std::string Folder(const std::string& name)
         std::filesystem::temp_directory_path() / ("qel-example-replay-" + std::to_string(getpid())) / name;
     std::filesystem::create_directories(folder);
     return folder.string();
-}
-
-// The replay of a journal in a process of its own: its exit code and the lines of the steps
-// that neither succeeded nor were ignored.
-struct Replay {
-    int exitCode = -1;
-    std::vector<std::string> differing;
-};
-
-Replay ReplayInProcess(const std::string& journal, const std::string& second, bool withProcedures = false)
-{
-    Replay replay;
-    const std::string command = std::string(QEL_REPLAY_JOURNAL) + (withProcedures ? " --feature-edit-procedures" : "") +
-                                " '" + journal + "' '" + second + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return replay;
-    char line[4096];
-    while (std::fgets(line, sizeof line, pipe)) {
-        std::string text = line;
-        if (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        replay.differing.push_back(text);
-    }
-    const int status = pclose(pipe);
-    replay.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return replay;
 }
 
 // Removes every element of the name, with its content.
@@ -171,7 +148,7 @@ TEST_P(ExampleJournalRoundTripTest, ReplaysCleanAndJournalsTheSameRun)
     const Example& example = GetParam();
     const std::string first = RunExample(example);
     const std::string second = first + ".replayed.xml";
-    const Replay replay = ReplayInProcess(first, second, example.registersProcedures);
+    const DriverReplay replay = ReplayThroughDriver(first, second, example.registersProcedures);
     EXPECT_EQ(replay.exitCode, 0);
     for (const std::string& line : replay.differing)
         ADD_FAILURE() << line;
@@ -183,7 +160,7 @@ TEST_P(ExampleJournalRoundTripTest, ReplaysCleanAndJournalsTheSameRun)
     for (size_t i = 0; i < recorded.size() && i < replayed.size(); ++i)
         ASSERT_EQ(recorded[i], replayed[i]) << "record " << i + 1 << " after the journalling calls";
 
-    const Replay again = ReplayInProcess(second, second + ".again.xml", example.registersProcedures);
+    const DriverReplay again = ReplayThroughDriver(second, second + ".again.xml", example.registersProcedures);
     EXPECT_EQ(again.exitCode, 0);
     for (const std::string& line : again.differing)
         ADD_FAILURE() << "second journal: " << line;
@@ -264,7 +241,7 @@ TEST(ExampleJournalChangeTest, OneChangedValueDiffersAtExactlyItsRecord)
         const int index = RecordIndexAt(journal, at);
         const std::string changed = path + ".changed.xml";
         WriteText(changed, journal);
-        const Replay replay = ReplayInProcess(changed, changed + ".replayed.xml");
+        const DriverReplay replay = ReplayThroughDriver(changed, changed + ".replayed.xml");
         ASSERT_EQ(replay.differing.size(), 1u) << (replay.differing.empty() ? "" : replay.differing[0]);
         std::istringstream line(replay.differing[0]);
         int differingIndex = 0;

@@ -39,7 +39,7 @@ TEST_P(ReplayedSessionTest, ReplaysCleanInAFreshProcess)
 {
     const std::string journal = JournalSession(GetParam(), Folder(GetParam().name));
     EXPECT_GT(RecordedCallNames(journal).size(), 3u);
-    const DriverReplay replay = ReplayThroughDriver(journal);
+    const DriverReplay replay = ReplayThroughDriver(journal, journal + ".replayed.xml");
     EXPECT_EQ(replay.exitCode, 0);
     for (const std::string& line : replay.differing)
         ADD_FAILURE() << line;

@@ -10,6 +10,8 @@
 #include "core/frame/Array.h"
 #include "core/kernel/KernelFacade.h"
 
+#include "ReplayDriver.h"
+
 #include <brennik.h>
 #include <brennik_build.h>
 
@@ -25,7 +27,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace QEL {
@@ -108,33 +109,6 @@ inline std::string JournalSession(const ReplaySession& session, const std::strin
     StopJournalling(&result);
     DestroyInteraction(context.tag, &result);
     return folder + "/" + file;
-}
-
-// The replay of a journal in a process of its own: its exit code and the lines of the steps
-// that neither succeeded nor were ignored.
-struct DriverReplay {
-    int exitCode = -1;
-    std::vector<std::string> differing;
-};
-
-inline DriverReplay ReplayThroughDriver(const std::string& journal)
-{
-    DriverReplay replay;
-    const std::string command =
-        std::string(QEL_REPLAY_JOURNAL) + " '" + journal + "' '" + journal + ".replayed.xml' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return replay;
-    char line[4096];
-    while (std::fgets(line, sizeof line, pipe)) {
-        std::string text = line;
-        if (!text.empty() && text.back() == '\n')
-            text.pop_back();
-        replay.differing.push_back(text);
-    }
-    const int status = pclose(pipe);
-    replay.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return replay;
 }
 
 // The names of the calls a journal records.
