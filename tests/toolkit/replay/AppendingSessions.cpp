@@ -34,10 +34,10 @@ BlockFeature MakeBlockFeature(SessionContext& s)
     BlockFeature made;
     made.feature = CreateFeature(s.tag, FeatureTypeSimple, &s.result);
     FeatureAddReferences(s.tag, made.feature,
-                         s.Tags({s.Ref(PlanarFaceAt(block, 0, 0, 1, 30), instance),
-                                 s.Ref(PlanarFaceAt(block, 1, 0, 0, 10), instance)}),
+                         s.Tags({s.Ref(FaceAt(block, 0, 0, 1, 30), instance),
+                                 s.Ref(FaceAt(block, 1, 0, 0, 10), instance)}),
                          &s.result);
-    FeatureAddDependent(s.tag, made.feature, s.Ref(PlanarFaceAt(block, 0, 0, -1, 0), instance),
+    FeatureAddDependent(s.tag, made.feature, s.Ref(FaceAt(block, 0, 0, -1, 0), instance),
                         &s.result);
     return made;
 }
@@ -115,9 +115,9 @@ void AddOnListsGathered(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
     CreateInstance(s.tag, block, s_identity, &s.result);
-    const int top = PlanarFaceAt(block, 0, 0, 1, 30);
+    const int top = FaceAt(block, 0, 0, 1, 30);
     const int options = CreateMakeFeatureOptions(s.tag, &s.result);
-    MakeFeatureOptionsSetUnders(s.tag, options, s.Tags({PlanarFaceAt(block, 0, 0, -1, 0)}),
+    MakeFeatureOptionsSetUnders(s.tag, options, s.Tags({FaceAt(block, 0, 0, -1, 0)}),
                                 s.Tags({2}), 1, &s.result);
     const int feature = MakeFeature(s.tag, s.Tags({top}), s.Tags({1}), 1, 7, options, &s.result);
     Array<int> unders, labels;
@@ -132,10 +132,10 @@ void ReferencesListedOverHeld(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
     const int instance = CreateInstance(s.tag, block, s_identity, &s.result);
-    const int top = s.Ref(PlanarFaceAt(block, 0, 0, 1, 30), instance);
+    const int top = s.Ref(FaceAt(block, 0, 0, 1, 30), instance);
     Array<int> listed = s.Tags({top, top});
     GetReferences(s.tag, &listed, &s.result);
-    s.Ref(PlanarFaceAt(block, 0, 0, -1, 0), instance);
+    s.Ref(FaceAt(block, 0, 0, -1, 0), instance);
     GetReferences(s.tag, &listed, &s.result);
 }
 

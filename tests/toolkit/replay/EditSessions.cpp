@@ -35,11 +35,11 @@ HeldBlock MakeHeldBlock(SessionContext& s)
     // A line along the top's far edge, added before any call names the block.
     const int line = brennik::build::FreeLine(0, 20, 30, 1, 0, 0);
     BQ_PART_add_geoms(block.body, 1, &line);
-    block.topFace = PlanarFaceAt(block.body, 0, 0, 1, 30);
-    block.bottomFace = PlanarFaceAt(block.body, 0, 0, -1, 0);
+    block.topFace = FaceAt(block.body, 0, 0, 1, 30);
+    block.bottomFace = FaceAt(block.body, 0, 0, -1, 0);
     block.top = s.Ref(block.topFace);
     block.bottom = s.Ref(block.bottomFace);
-    block.side = s.Ref(PlanarFaceAt(block.body, 1, 0, 0, 10));
+    block.side = s.Ref(FaceAt(block.body, 1, 0, 0, 10));
     block.edgeLine = s.Ref(line);
     block.distance = CreateRelation(s.tag, RelationTypeDistance, s.Tags({block.top, block.bottom}), &s.result);
     block.parallel = CreateRelation(s.tag, RelationTypeParallel, s.Tags({block.top, block.bottom}), &s.result);

@@ -23,10 +23,10 @@ void FeatureReferences(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
     const int instance = CreateInstance(s.tag, block, s_identity, &s.result);
-    const int top = s.Ref(PlanarFaceAt(block, 0, 0, 1, 30), instance);
-    const int side = s.Ref(PlanarFaceAt(block, 1, 0, 0, 10), instance);
-    const int front = s.Ref(PlanarFaceAt(block, 0, -1, 0, 0), instance);
-    const int bottom = s.Ref(PlanarFaceAt(block, 0, 0, -1, 0), instance);
+    const int top = s.Ref(FaceAt(block, 0, 0, 1, 30), instance);
+    const int side = s.Ref(FaceAt(block, 1, 0, 0, 10), instance);
+    const int front = s.Ref(FaceAt(block, 0, -1, 0, 0), instance);
+    const int bottom = s.Ref(FaceAt(block, 0, 0, -1, 0), instance);
     // The profile lies on a sheet of its own, placed by its own instance.
     const int sketch = brennik::build::PlanarSheet(5, 10, 30, 0, 0, 1, 4);
     const int sketchInstance = CreateInstance(s.tag, sketch, s_identity, &s.result);
@@ -119,8 +119,8 @@ void AddOnFeatures(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
     CreateInstance(s.tag, block, s_identity, &s.result);
-    const int top = PlanarFaceAt(block, 0, 0, 1, 30);
-    const int bottom = PlanarFaceAt(block, 0, 0, -1, 0);
+    const int top = FaceAt(block, 0, 0, 1, 30);
+    const int bottom = FaceAt(block, 0, 0, -1, 0);
     const int options = CreateMakeFeatureOptions(s.tag, &s.result);
     MakeFeatureOptionsSetUnders(s.tag, options, s.Tags({bottom}), s.Tags({2}), 1, &s.result);
     const int feature = MakeFeature(s.tag, s.Tags({top}), s.Tags({1}), 1, 7, options, &s.result);

@@ -22,7 +22,7 @@ namespace {
 void FinderOptions(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
-    s.Ref(PlanarFaceAt(block, 0, 0, -1, 0));
+    s.Ref(FaceAt(block, 0, 0, -1, 0));
     const int line = s.Ref(brennik::build::FreeLine(5, 10, 0, 0, 0, 1));
     OptionSetFindRelationsData(s.tag, FindRelationTypeParallel, FindGeometryTypePlane, FindGeometryTypePlane, 2,
                                &s.result);
@@ -104,14 +104,14 @@ void FoundRecordsAndRules(SessionContext& s)
 void ResetAndStartAgain(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
-    s.Ref(PlanarFaceAt(block, 0, 0, 1, 30));
+    s.Ref(FaceAt(block, 0, 0, 1, 30));
     DestroyInteraction(s.tag, &s.result);
     s.tag = CreateInteraction(&s.result);
-    s.Ref(PlanarFaceAt(block, 1, 0, 0, 10));
+    s.Ref(FaceAt(block, 1, 0, 0, 10));
     GetMarkCount(s.tag, &s.result);
     Reset(&s.result);
     s.tag = CreateInteraction(&s.result);
-    s.Ref(PlanarFaceAt(block, 0, 0, -1, 0));
+    s.Ref(FaceAt(block, 0, 0, -1, 0));
 }
 
 }  // namespace

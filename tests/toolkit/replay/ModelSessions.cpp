@@ -73,9 +73,9 @@ void ReferencesAndRelations(SessionContext& s)
 void MarksVerticesAndSwitches(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
-    const int top = s.Ref(PlanarFaceAt(block, 0, 0, 1, 30));
-    const int side = s.Ref(PlanarFaceAt(block, 1, 0, 0, 10));
-    const int back = s.Ref(PlanarFaceAt(block, 0, 1, 0, 20));
+    const int top = s.Ref(FaceAt(block, 0, 0, 1, 30));
+    const int side = s.Ref(FaceAt(block, 1, 0, 0, 10));
+    const int back = s.Ref(FaceAt(block, 0, 1, 0, 20));
     const int first = CreateMark(s.tag, &s.result);
     bool atMark = false;
     GetCurrentMark(s.tag, atMark, &s.result);

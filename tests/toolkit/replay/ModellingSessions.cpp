@@ -78,9 +78,9 @@ void DeleteAndTrack(SessionContext& s)
 void CopyTaperReplace(SessionContext& s)
 {
     const int block = brennik::build::Block(10, 20, 30);
-    const int top = PlanarFaceAt(block, 0, 0, 1, 30);
-    const int side = PlanarFaceAt(block, 1, 0, 0, 10);
-    const int front = PlanarFaceAt(block, 0, -1, 0, 0);
+    const int top = FaceAt(block, 0, 0, 1, 30);
+    const int side = FaceAt(block, 1, 0, 0, 10);
+    const int front = FaceAt(block, 0, -1, 0, 0);
     CreateInstance(s.tag, block, s_identity, &s.result);
     const int copyOptions = CreateCopyOptions(s.tag, &s.result);
     Copy(s.tag, s.Tags({top}), GetCurrentPartition(), copyOptions, &s.result);
@@ -91,7 +91,7 @@ void CopyTaperReplace(SessionContext& s)
     TaperOptionsSetTaperMethodType(s.tag, tuned, TaperMethodTypeSurface, &s.result);
     TaperOptionsSetTaperLaminarEdgeType(s.tag, tuned, TaperLaminarEdgeTypeNormal, &s.result);
     TaperOptionsSetMaintainShell(s.tag, tuned, false, &s.result);
-    const int bottomEdge = FindCommonEdge(side, PlanarFaceAt(block, 0, 0, -1, 0));
+    const int bottomEdge = FindCommonEdge(side, FaceAt(block, 0, 0, -1, 0));
     TaperOptionsSetReblends(s.tag, tuned, s.Tags({front}), &s.result);
     TaperOptionsSetTaperEdges(s.tag, tuned, s.Tags({bottomEdge}), &s.result);
     TaperOptionsSetNormalEdges(s.tag, tuned, s.Tags({bottomEdge}), &s.result);
@@ -146,7 +146,7 @@ void CopyTaperReplace(SessionContext& s)
     ReplaceFacesWithSheet(s.tag, s.Tags({front}), sheet, sheetOptions, &s.result);
 
     // The corner the bottom, the side and the back meet at.
-    Array<int> corner = s.Tags({PlanarFaceAt(block, 0, 0, -1, 0), side, PlanarFaceAt(block, 0, 1, 0, 20)});
+    Array<int> corner = s.Tags({FaceAt(block, 0, 0, -1, 0), side, FaceAt(block, 0, 1, 0, 20)});
     double near[3] = {9, 19, 1};
     double at[3] = {0, 0, 0};
     GeomUtilsGetIntersectionPointOf3Faces(corner, near, at, &s.result);

@@ -10,6 +10,8 @@
 #include "core/frame/Array.h"
 #include "core/kernel/KernelFacade.h"
 
+#include "../core/kernel/FaceAtPlane.h"
+
 #include "ReplayDriver.h"
 
 #include <brennik.h>
@@ -62,24 +64,6 @@ std::vector<ReplaySession> PatternSessions();
 std::vector<ReplaySession> FeatureSessions();
 std::vector<ReplaySession> FinderSessions();
 std::vector<ReplaySession> AppendingSessions();
-
-// The face of the body whose outward normal is (nx, ny, nz) and whose plane lies at along that
-// normal; 0 when there is none.
-inline int PlanarFaceAt(int body, double nx, double ny, double nz, double along)
-{
-    std::set<int> faces;
-    GetBodyFaces(body, faces);
-    for (int face : faces) {
-        Position point;
-        Dir normal;
-        EvaluateFaceMidpoint(face, &point, &normal);
-        if (std::fabs(normal.x - nx) < 1e-9 && std::fabs(normal.y - ny) < 1e-9 &&
-            std::fabs(normal.z - nz) < 1e-9 &&
-            std::fabs(point.x * nx + point.y * ny + point.z * nz - along) < 1e-9)
-            return face;
-    }
-    return 0;
-}
 
 // The faces of the body whose surface is of the kernel class.
 inline std::vector<int> FacesOfClass(int body, KernelClass surfaceClass)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../../core/frame/ApiTestFixture.h"
+#include "../../core/kernel/FaceAtPlane.h"
 
 #include "api/model/QelInstanceApi.h"
 #include "api/model/QelReferenceApi.h"
@@ -17,23 +18,6 @@
 
 namespace QEL {
 namespace testing {
-
-// The face of the body whose outward normal is (nx, ny, nz) and whose plane lies at along that
-// normal; 0 when there is none.
-inline int FaceAt(int body, double nx, double ny, double nz, double along)
-{
-    std::set<int> faces;
-    GetBodyFaces(body, faces);
-    for (int face : faces) {
-        Position point;
-        Dir normal;
-        EvaluateFaceMidpoint(face, &point, &normal);
-        if (std::fabs(normal.x - nx) < 1e-9 && std::fabs(normal.y - ny) < 1e-9 && std::fabs(normal.z - nz) < 1e-9 &&
-            std::fabs(point.x * nx + point.y * ny + point.z * nz - along) < 1e-9)
-            return face;
-    }
-    return 0;
-}
 
 inline double VolumeOf(int body)
 {
