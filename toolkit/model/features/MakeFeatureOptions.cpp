@@ -56,10 +56,7 @@ bool MakeFeatureOptions::DoIOSettings(XMLIO& xmlio)
         m_UnderLabels.assign(count, 0);
     }
     return DoIOChildList(
-               xmlio, "Under", count,
-               // An under a later modelling call removed is left out with its label: it has
-               // no identifier or body to be written by.
-               [this](std::size_t i) { return !IsEntity(m_Unders[i]); },
+               xmlio, "Under", count, SkipRemoved(m_Unders),
                [&](std::size_t i) {
                    return DoIOKernelEntity(xmlio, m_Unders[i], nullptr, "Under", "class",
                                            "bodyId") &&

@@ -179,6 +179,13 @@ inline std::size_t LiveEntityCount(const std::vector<int>& entities)
         std::count_if(entities.begin(), entities.end(), [](int entity) { return IsEntity(entity); }));
 }
 
+// A skip for DoIOChildList: an index whose entity a later modelling call removed is left out of
+// the save, with what goes with it, as it has no identifier or body to be written by.
+inline auto SkipRemoved(const std::vector<int>& entities)
+{
+    return [&entities](std::size_t i) { return !IsEntity(entities[i]); };
+}
+
 // One child element per index of parallel lists. Reading sizes nothing: the caller has sized
 // its lists from the number of children. Writing skips an index for which skip answers true.
 template <typename Skip, typename Each>

@@ -31,13 +31,6 @@ double* FlattenPositions(const std::vector<Position>& positions, std::vector<dou
     return ListData(array);
 }
 
-// An index whose entity a later modelling call removed is left out of the save: it has no
-// identifier or body to be written by, and read back it would name nothing.
-auto SkipRemoved(const std::vector<int>& entities)
-{
-    return [&entities](std::size_t i) { return !IsEntity(entities[i]); };
-}
-
 // An edge goes with its curve: the pair is written only while both exist.
 std::size_t LiveEdgeCount(const std::vector<int>& edges, const std::vector<int>& curves)
 {

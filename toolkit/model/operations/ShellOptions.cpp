@@ -136,7 +136,7 @@ bool ShellOptions::DoIOOffsetFaces(XMLIO& xmlio, const char* name, std::vector<i
         values.assign(count, 0.0);
     }
     return DoIOChildList(
-        xmlio, name, count, [&](std::size_t i) { return !IsEntity(faces[i]); },
+        xmlio, name, count, SkipRemoved(faces),
         [&](std::size_t i) {
             if (!DoIOKernelEntity(xmlio, faces[i], nullptr, "id", "class", "bodyId"))
                 return false;
