@@ -448,40 +448,41 @@ OutputArg<T> OutputOf(T& place, const char* name,
 // array's start (it appended to them); 0 when it held none or the call replaced them.
 int KeptPriorLength(const std::vector<int>& before, const std::vector<int>& after);
 
-// A list of tags handed back, journalled as a "TagArray". A caller may hand an array that
-// already holds tags; what it held is kept from the input side so the output can say how much
-// of it the call kept.
-struct TagsOutputArg : ApiArgument {
+// A list handed back into an array the caller gives, which may already hold values: what it held
+// is kept from the input side, so the output can say how much of it the call kept.
+struct AppendableListArg : ApiArgument {
     Array<int>* list;
     mutable std::vector<int> before;
 
-    void Journal(JournalArguments&) const { before = GetArrayVector(*list); }
+    void Journal(JournalArguments&) const
+    {
+        if (list)
+            before = GetArrayVector(*list);
+    }
+    int KeptPrior() const { return KeptPriorLength(before, GetArrayVector(*list)); }
+};
+
+// A list of tags handed back, journalled as a "TagArray".
+struct TagsOutputArg : AppendableListArg {
     void JournalOutput(JournalArguments& journal) const
     {
-        const std::vector<int>& after = GetArrayVector(*list);
-        journal.WriteJournalArgTagArray(after, name, KeptPriorLength(before, after));
+        journal.WriteJournalArgTagArray(GetArrayVector(*list), name, KeptPrior());
     }
     Array<int>& Get(Interaction*) const { return *list; }
 };
-inline TagsOutputArg TagsOutput(Array<int>& list, const char* name) { return {{name}, &list, {}}; }
+inline TagsOutputArg TagsOutput(Array<int>& list, const char* name) { return {{{name}, &list, {}}}; }
 
-// A list of integers handed back, journalled as an "IntegerArray"; as with tags, the output
-// says how much of what the array held the call kept.
-struct IntegersOutputArg : ApiArgument {
-    Array<int>* list;
-    mutable std::vector<int> before;
-
-    void Journal(JournalArguments&) const { before = GetArrayVector(*list); }
+// A list of integers handed back, journalled as an "IntegerArray".
+struct IntegersOutputArg : AppendableListArg {
     void JournalOutput(JournalArguments& journal) const
     {
-        const std::vector<int>& after = GetArrayVector(*list);
-        journal.WriteJournalArgIntegerArray(after, name, KeptPriorLength(before, after));
+        journal.WriteJournalArgIntegerArray(GetArrayVector(*list), name, KeptPrior());
     }
     Array<int>& Get(Interaction*) const { return *list; }
 };
 inline IntegersOutputArg IntegersOutput(Array<int>& list, const char* name)
 {
-    return {{name}, &list, {}};
+    return {{{name}, &list, {}}};
 }
 
 // A value handed back through a reference, or through a pointer the effect writes to: a null
@@ -576,31 +577,20 @@ PointerOutputArg<T> PointerOutput(T* place, const char* name, const bool& writte
     return {{name}, place, &written};
 }
 
-// An optional list of tags handed back: a null pointer is journalled as a null "TagArray*". As
-// with a list handed back by reference, the output says how much of what it held the call kept.
-struct TagListOutputArg : ApiArgument {
-    Array<int>* list;
-    mutable std::vector<int> before;
-
-    void Journal(JournalArguments&) const
-    {
-        if (list)
-            before = GetArrayVector(*list);
-    }
+// An optional list of tags handed back: a null pointer is journalled as a null "TagArray*".
+struct TagListOutputArg : AppendableListArg {
     void JournalOutput(JournalArguments& journal) const
     {
-        if (!list) {
+        if (!list)
             journal.WriteJournalArgTagArrayPointer(nullptr, name);
-            return;
-        }
-        const std::vector<int>& after = GetArrayVector(*list);
-        journal.WriteJournalArgTagArrayPointer(&after, name, KeptPriorLength(before, after));
+        else
+            journal.WriteJournalArgTagArrayPointer(&GetArrayVector(*list), name, KeptPrior());
     }
     Array<int>* Get(Interaction*) const { return list; }
 };
 inline TagListOutputArg TagListOutput(Array<int>* list, const char* name)
 {
-    return {{name}, list, {}};
+    return {{{name}, list, {}}};
 }
 
 // No argument, but the call's record: the effect learns through journalled whether the call is
