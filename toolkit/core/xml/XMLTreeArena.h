@@ -74,7 +74,7 @@ public:
     const char* CopyString(const char* text, std::size_t length)
     {
         char* copy = AllocateString(length);
-        std::memcpy(copy, text, length);
+        CopyBytes(copy, text, length);
         copy[length] = 0;
         return copy;
     }
@@ -112,6 +112,28 @@ public:
     }
 
 private:
+    // Most strings of a document are names and short values: copied here in two moves of a
+    // fixed size that overlap, rather than through a call that first sorts out the length.
+    static void CopyBytes(char* to, const char* from, std::size_t length)
+    {
+        if (length >= 16 && length <= 32) {
+            std::memcpy(to, from, 16);
+            std::memcpy(to + length - 16, from + length - 16, 16);
+        } else if (length >= 8 && length < 16) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + length - 8, from + length - 8, 8);
+        } else if (length >= 4 && length < 8) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + length - 4, from + length - 4, 4);
+        } else if (length > 0 && length < 4) {
+            to[0] = from[0];
+            to[length / 2] = from[length / 2];
+            to[length - 1] = from[length - 1];
+        } else if (length > 32) {
+            std::memcpy(to, from, length);
+        }
+    }
+
     static constexpr std::size_t s_alignment = alignof(std::max_align_t);
 
     // A block of the general heap: a chunk to cut from, or a large array of its own. Large
