@@ -24,6 +24,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace QEL {
 
 namespace {
@@ -200,11 +204,83 @@ bool IsValueStop(char c)
     return byte < 64 && ((s_valueStopBits >> byte) & 1) != 0;
 }
 
-const char* SkipPlainName(const char* p)
+#if defined(__SSE2__)
+// Bit i set where byte i of the sixteen is no plain name byte (the table above, for all sixteen
+// at once). Letters are the bytes whose lower case is a lower-case letter; "-", ".", the digits
+// and ":" are one run of bytes but for "/"; the bytes of multi-byte characters are negative.
+unsigned NotPlainNameBytes16(__m128i bytes)
 {
+    const auto within = [](__m128i v, char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    const __m128i lower = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+    const __m128i letters = within(lower, 'a', 'z');
+    const __m128i digitsAndMarks =
+        _mm_andnot_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('/')), within(bytes, '-', ':'));
+    const __m128i name = _mm_or_si128(
+        _mm_or_si128(letters, digitsAndMarks),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')),
+                     _mm_cmplt_epi8(bytes, _mm_setzero_si128())));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
+}
+#endif
+
+// The end of the plain name at p; end is the 0 byte that ends the text. Sixteen bytes are
+// tested at a time while as many remain before the end, so nothing past the text is read.
+const char* SkipPlainName(const char* p, const char* end)
+{
+#if defined(__SSE2__)
+    for (; end - p >= 16; p += 16) {
+        const unsigned stops =
+            NotPlainNameBytes16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        if (stops != 0)
+            return p + __builtin_ctz(stops);
+    }
+#else
+    (void)end;
+#endif
     while (IsPlainNameByte(*p))
         ++p;
     return p;
+}
+
+// The end of a quoted value at p: its quote, or what the general reading takes ("&", "<", the
+// 0 byte). isPlain turns false when the other quote or ">" comes before it, which are written
+// as entities. As for names, sixteen bytes at a time while as many remain before the end.
+const char* ScanPlainValue(const char* p, const char* end, char quote, bool& isPlain)
+{
+    const char otherQuote = quote == '"' ? '\'' : '"';
+#if defined(__SSE2__)
+    const __m128i quotes = _mm_set1_epi8(quote), others = _mm_set1_epi8(otherQuote);
+    const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), gt = _mm_set1_epi8('>');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quotes), _mm_cmpeq_epi8(bytes, lt)),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, amp),
+                         _mm_cmpeq_epi8(bytes, _mm_setzero_si128())))));
+        const unsigned escaped = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, others), _mm_cmpeq_epi8(bytes, gt))));
+        if (stops != 0) {
+            // Only what stands before the stop counts: the bits below its own.
+            if ((escaped & ((stops & (0u - stops)) - 1u)) != 0)
+                isPlain = false;
+            return p + __builtin_ctz(stops);
+        }
+        if (escaped != 0)
+            isPlain = false;
+    }
+#else
+    (void)end;
+#endif
+    for (;; ++p) {
+        if (!IsValueStop(*p))
+            continue;
+        if (*p != otherQuote && *p != '>')
+            return p;
+        isPlain = false;
+    }
 }
 
 // One attribute as it is read: its name and its value where they stand in the text, or its
@@ -271,7 +347,13 @@ public:
              const char* valueEnd, const char* unescaped, std::size_t unescapedLength,
              bool hasValue, bool isPlain = false)
     {
-        const size_t found = Find(nameBegin, nameEnd);
+        // A name whose mark no earlier name set is new, with no name compared; below the
+        // linear limit the index is not made yet, so nothing else needs to learn of it.
+        const std::uint64_t mark = NameMark(nameBegin, nameEnd);
+        const size_t found = (m_marks & mark) == 0 && m_spans.size() < s_linearLimit
+                                 ? m_spans.size()
+                                 : Find(nameBegin, nameEnd);
+        m_marks |= mark;
         if (found == m_spans.size()) {
             if (!m_index.empty())
                 m_index.emplace(LowerName(nameBegin, nameEnd), found);
@@ -291,6 +373,18 @@ public:
 
 private:
     static constexpr size_t s_linearLimit = 16;
+
+    // One of 64 bits for a name, the same for names equal but for (ASCII) case: from its
+    // length and its first and last bytes, which a byte's case bit leaves out.
+    static std::uint64_t NameMark(const char* begin, const char* end)
+    {
+        const std::size_t length = static_cast<std::size_t>(end - begin);
+        if (length == 0)
+            return 1;
+        const unsigned first = static_cast<unsigned char>(begin[0]) | 0x20u;
+        const unsigned last = static_cast<unsigned char>(end[-1]) | 0x20u;
+        return std::uint64_t(1) << ((length * 5 + first * 3 + last) & 63);
+    }
 
     static bool SameName(const XMLAttributeSpan& span, const char* begin, const char* end)
     {
@@ -318,6 +412,7 @@ private:
     }
 
     std::vector<XMLAttributeSpan>& m_spans;
+    std::uint64_t m_marks = 0;  // the marks of the names read so far
     std::unordered_map<std::string, size_t> m_index;
 };
 
@@ -409,6 +504,8 @@ private:
     void ReadText()
     {
         const char* begin = m_position;
+        if (*begin == '<')
+            return;  // tag after tag, as in most of a document written without layout
         const char* end =
             static_cast<const char*>(std::memchr(begin, '<', static_cast<size_t>(m_end - begin)));
         if (end == nullptr)
@@ -451,7 +548,7 @@ private:
     bool ReadPlainEndTag()
     {
         const char* nameBegin = m_position + 2;
-        const char* nameEnd = SkipPlainName(nameBegin);
+        const char* nameEnd = SkipPlainName(nameBegin, m_end);
         if (nameEnd == nameBegin || m_open.size() < 2)
             return false;
         const char* p = SkipWhiteSpace(nameEnd);
@@ -476,7 +573,7 @@ private:
         if ((*nameBegin == 'P' || *nameBegin == 'S') &&
             NextToken(m_position).m_kind == XMLTokenKindClear)
             return false;
-        const char* nameEnd = SkipPlainName(nameBegin);
+        const char* nameEnd = SkipPlainName(nameBegin, m_end);
         XMLAttributeReader attributes(m_attributeSpans);
         const char* p = nameEnd;
         for (;;) {
@@ -486,7 +583,7 @@ private:
             // Right after a name or a value an attribute's name may follow; after a name, what is
             // no name byte would run on into the name: the general reading takes it.
             const char* attributeBegin = p;
-            const char* attributeEnd = SkipPlainName(p);
+            const char* attributeEnd = SkipPlainName(p, m_end);
             if (attributeEnd == attributeBegin)
                 return false;
             p = SkipWhiteSpace(attributeEnd);
@@ -497,18 +594,10 @@ private:
             if (quote != '"' && quote != '\'')
                 return false;
             const char* valueBegin = p + 1;
-            const char* valueEnd = valueBegin;
-            const char otherQuote = quote == '"' ? '\'' : '"';
             // The value is plain unless it holds the other quote or ">", which are written as
             // entities (it holds no "&" or "<", at which the general reading takes over).
             bool isPlain = true;
-            for (;; ++valueEnd) {
-                if (!IsValueStop(*valueEnd))
-                    continue;
-                if (*valueEnd != otherQuote && *valueEnd != '>')
-                    break;
-                isPlain = false;
-            }
+            const char* valueEnd = ScanPlainValue(valueBegin, m_end, quote, isPlain);
             if (*valueEnd != quote)
                 return false;
             attributes.Set(attributeBegin, attributeEnd, valueBegin, valueEnd, nullptr, 0, true,

@@ -35,6 +35,7 @@ TEST(XMLParserTest, WellFormedDocumentsGiveTheirTrees)
     // Tags at the edges of the common shape read as any other tag does.
     {"<a x='1'y=\"2\"  z = \"3\" ></ a >", "a(x=1 y=2 z=3)"},
     {"<a x=\"1\" X=\"2\" x='3'/>", "a(x=3)"},
+    {"<a n1x=\"1\" n2x=\"2\" N1X=\"3\"/>", "a(N1X=3 n2x=2)"},
     {"<a x=\"1\"!y=\"2\"/>", "a(x=1 !y=2)"},
     {"<a x=\"it's\" y='\"q\"'/>", "a(x=it's y=\"q\")"},
     {"<PRE x=\"1\">t</PRE ><Script\t/>", "#top(PRE(x=1 \"t\") Script())"},
@@ -131,6 +132,41 @@ TEST(XMLParserTest, DeclarationsInsideElementsSurviveWritingAndParsing)
   EXPECT_EQ(result.m_error, XMLParseErrorUnmatchedEndTag);
   EXPECT_TRUE(Parse("<?a><b></a>", &result).IsEmpty());
   EXPECT_EQ(result.m_error, XMLParseErrorUnmatchedEndTag);
+}
+
+// Names and values are scanned many bytes at a time: whatever ends one (or is written as an
+// entity inside a value) is found at every place it may stand, also within the last bytes of
+// the text.
+TEST(XMLParserTest, LongNamesAndValuesEndWhereTheirStopStands)
+{
+  TreeOptionsScope options(XMLCharEncodingUTF8, true, true);
+  for (size_t k = 0; k < 40; ++k) {
+    SCOPED_TRACE(k);
+    const std::string name = std::string(k, 'n') + "\xC3\xA9-X.y:z_9";
+    const std::string quoted = std::string(k, 'v') + "\">" + std::string(3, 'w');
+    const std::string escaped = std::string(k, 'u');
+    const std::string text = "<" + name + " " + name + "='" + quoted + "'><b q=\"" + escaped +
+                             "&amp;\"/><" + name + "/>" + std::string(k + 1, 't') + "</" + name + ">";
+    const std::string tree = name + "(" + name + "=" + quoted + " b(q=" + escaped + "&) " + name + "() \"" +
+                             std::string(k + 1, 't') + "\")";
+    XMLParseResult result;
+    XMLTreeNode parsed = Parse(text.c_str(), &result);
+    EXPECT_EQ(result.m_error, XMLParseErrorNone);
+    EXPECT_EQ(DescribeTree(parsed), tree);
+    // The quote inside the value is written as an entity, or the text would not read back.
+    EXPECT_EQ(DescribeTree(Parse(parsed.ToText(false).c_str(), &result)), tree);
+
+    const std::string open = "<a v=\"" + std::string(k, 'x');
+    EXPECT_TRUE(Parse((open + "<\"/>").c_str(), &result).IsEmpty());
+    EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
+    EXPECT_EQ(result.m_column, static_cast<int>(k) + 7);
+    EXPECT_TRUE(Parse(open.c_str(), &result).IsEmpty());
+    EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
+    EXPECT_EQ(result.m_column, static_cast<int>(k) + 7);
+    EXPECT_TRUE(Parse(("<a " + name).c_str(), &result).IsEmpty());  // cut off inside the tag
+    EXPECT_EQ(result.m_error, XMLParseErrorUnexpectedToken);
+    EXPECT_EQ(result.m_column, static_cast<int>(k) + 13);
+  }
 }
 
 TEST(XMLParserTest, MissingEndTagsAreReportedAndTheTreeKept)
