@@ -46,16 +46,13 @@ bool XMLNameEquals(const char* a, const char* b)
 XMLTreeNodeData* XMLTreeDocument::NewNode(const char* name, bool isDeclaration)
 {
     const char* copy = name != nullptr ? m_arena.CopyString(name, std::strlen(name)) : nullptr;
-    return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
-        XMLTreeNodeData(this, copy, isDeclaration);
+    return NewStoredNode(copy, isDeclaration);
 }
 
-XMLTreeNodeData* XMLTreeDocument::NewNode(const char* nameBegin, const char* nameEnd,
-                                          bool isDeclaration)
+XMLTreeNodeData* XMLTreeDocument::NewStoredNode(const char* storedName, bool isDeclaration)
 {
-    const char* copy = m_arena.CopyString(nameBegin, static_cast<size_t>(nameEnd - nameBegin));
     return new (m_arena.Allocate(sizeof(XMLTreeNodeData)))
-        XMLTreeNodeData(this, copy, isDeclaration);
+        XMLTreeNodeData(this, storedName, isDeclaration);
 }
 
 XMLTreeNodeData* XMLTreeDocument::NewTop(const char* name, bool isDeclaration)
@@ -179,7 +176,13 @@ void XMLTreeNodeData::RemoveChild(const XMLTreeNodeData* child)
 XMLTreeNodeData* XMLTreeNodeData::AppendChild(const char* nameBegin, const char* nameEnd,
                                               bool isDeclaration)
 {
-    XMLTreeNodeData* child = m_document->NewNode(nameBegin, nameEnd, isDeclaration);
+    return AppendStoredChild(
+        Arena().CopyString(nameBegin, static_cast<size_t>(nameEnd - nameBegin)), isDeclaration);
+}
+
+XMLTreeNodeData* XMLTreeNodeData::AppendStoredChild(const char* storedName, bool isDeclaration)
+{
+    XMLTreeNodeData* child = m_document->NewStoredNode(storedName, isDeclaration);
     child->m_parent = this;
     m_order.PushBack(Arena(), XMLTreeOrderEntry{XMLContentKindChild, m_children.m_count});
     m_children.PushBack(Arena(), child);

@@ -140,6 +140,8 @@ struct XMLTreeNodeData {
     void RemoveChild(const XMLTreeNodeData* child);
     // Appending at the end, as the parser does: no walk over the contents.
     XMLTreeNodeData* AppendChild(const char* nameBegin, const char* nameEnd, bool isDeclaration);
+    // The same with a name the document's memory holds already, taken as it is.
+    XMLTreeNodeData* AppendStoredChild(const char* storedName, bool isDeclaration);
     void AppendText(const char* text, std::size_t length);
     void AppendClear(const XMLTreeClear& clear);
     // Sets a value (copied) of an attribute, replacing one of the same name in place.
@@ -152,7 +154,7 @@ struct XMLTreeDocument {
 
     // A new node in the document's memory; a null name makes a nameless one.
     XMLTreeNodeData* NewNode(const char* name, bool isDeclaration);
-    XMLTreeNodeData* NewNode(const char* nameBegin, const char* nameEnd, bool isDeclaration);
+    XMLTreeNodeData* NewStoredNode(const char* storedName, bool isDeclaration);
     // A new document with its top node.
     static XMLTreeNodeData* NewTop(const char* name, bool isDeclaration);
 };

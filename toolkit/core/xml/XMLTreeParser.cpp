@@ -342,6 +342,36 @@ public:
         m_spans.clear();
     }
 
+    // The same for a tag of the common shape, whose bytes from its name on were copied whole
+    // into the document at tag (standing at tagBegin in the text): each name and value ends
+    // at a blank, "=", a quote or ">" there, where its 0 is written, so that no string needs a
+    // copy of its own. Values are plain, none unescaped.
+    void MoveToCopiedTag(XMLTreeNodeData& element, const char* tagBegin, char* tag)
+    {
+        if (m_spans.empty())
+            return;
+        XMLTreeArena& arena = element.Arena();
+        XMLTreeArray<XMLTreeAttribute>& attributes = element.m_attributes;
+        attributes.m_items = static_cast<XMLTreeAttribute*>(
+            arena.Allocate(m_spans.size() * sizeof(XMLTreeAttribute)));
+        attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
+        XMLTreeAttribute* attribute = attributes.m_items;
+        for (const XMLAttributeSpan& span : m_spans) {
+            const size_t nameLength = static_cast<size_t>(span.m_nameEnd - span.m_nameBegin);
+            attribute->m_name = tag + (span.m_nameBegin - tagBegin);
+            tag[span.m_nameEnd - tagBegin] = 0;
+            attribute->m_nameInfo = XMLTreeStringInfo::Known(nameLength, false);
+            const size_t length = static_cast<size_t>(span.m_valueEnd - span.m_valueBegin);
+            attribute->m_value = tag + (span.m_valueBegin - tagBegin);
+            tag[span.m_valueEnd - tagBegin] = 0;
+            attribute->m_valueInfo = span.m_isPlain
+                                         ? XMLTreeStringInfo::Known(length, true)
+                                         : XMLTreeStringInfo::Of(span.m_valueBegin, length);
+            ++attribute;
+        }
+        m_spans.clear();
+    }
+
     // A value of the text itself, or one unescaped already.
     void Set(const char* nameBegin, const char* nameEnd, const char* valueBegin,
              const char* valueEnd, const char* unescaped, std::size_t unescapedLength,
@@ -604,8 +634,15 @@ private:
                            isPlain);
             p = valueEnd + 1;
         }
-        XMLTreeNodeData* element = Current().AppendChild(nameBegin, nameEnd, false);
-        attributes.MoveTo(*element);
+        // The tag up to its ">" or "/>" in one copy, which its strings share.
+        XMLTreeArena& arena = Current().Arena();
+        const size_t tagLength = static_cast<size_t>(p - nameBegin);
+        char* tag = arena.AllocateString(tagLength);
+        std::memcpy(tag, nameBegin, tagLength);
+        tag[tagLength] = 0;
+        tag[nameEnd - nameBegin] = 0;
+        XMLTreeNodeData* element = Current().AppendStoredChild(tag, false);
+        attributes.MoveToCopiedTag(*element, nameBegin, tag);
         if (*p == '>') {
             m_open.push_back(element);
             m_position = p + 1;
