@@ -2,10 +2,11 @@
 // are kept on an explicit stack whose depth is bounded, so no input can overflow the
 // machine stack, and every way of running off the text ends in an error code.
 //
-// The text is scanned byte by byte. Every byte the scanner stops at (markup, quotes, white
-// space, the 0 byte) is below 0x40, and no byte of a multi-byte character of the three
-// encodings is (UTF-8 continuation bytes are 0x80 and up, Shift-JIS trail bytes 0x40 and
-// up), so this stops where a walk by character lengths stops, without looking them up.
+// The text is scanned by bytes (names and quoted values sixteen at a time). Every byte the
+// scanner stops at (markup, quotes, white space, the 0 byte) is below 0x40, and no byte of a
+// multi-byte character of the three encodings is (UTF-8 continuation bytes are 0x80 and up,
+// Shift-JIS trail bytes 0x40 and up), so this stops where a walk by character lengths stops,
+// without looking them up.
 #include "core/xml/XMLTreeNode.h"
 
 #include "core/journal/JournalVocabulary.h"
@@ -345,7 +346,7 @@ public:
     // The same for a tag of the common shape, whose bytes from its name on were copied whole
     // into the document at tag (standing at tagBegin in the text): each name and value ends
     // at a blank, "=", a quote or ">" there, where its 0 is written, so that no string needs a
-    // copy of its own. Values are plain, none unescaped.
+    // copy of its own. No value holds an entity.
     void MoveToCopiedTag(XMLTreeNodeData& element, const char* tagBegin, char* tag)
     {
         if (m_spans.empty())
