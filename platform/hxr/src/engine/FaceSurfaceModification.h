@@ -38,6 +38,11 @@ class FaceSurfaceModification : public BRepTools_Modification {
   // Set when the modifier asked for something that could not be made (a parameter curve).
   bool HasFailed() const { return m_failed; }
 
+  // The faces of the prepared shape around an edge of it; null for an edge it does not hold.
+  const TopTools_ListOfShape* FacesAround(const TopoDS_Shape& edge) const {
+    return m_edgeFaces.Seek(edge);
+  }
+
   Standard_Boolean NewSurface(const TopoDS_Face& F, Handle(Geom_Surface)& S, TopLoc_Location& L,
                               Standard_Real& Tol, Standard_Boolean& RevWires,
                               Standard_Boolean& RevFace) override;
