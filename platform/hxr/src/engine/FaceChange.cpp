@@ -5,6 +5,7 @@
 #include "engine/FaceDelete.h"
 #include "engine/FaceSurfaceModification.h"
 #include "engine/HistoryRecorder.h"
+#include "engine/ReshapeRebuild.h"
 #include "engine/ShapeChecks.h"
 
 #include <BRepGProp.hxx>
@@ -271,43 +272,6 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
   return region;
 }
 
-// The body with some of its faces replaced (each key as the body holds it, by the face to
-// put in its place, oriented as the key is), made by copying only the shells, solids and
-// compounds above a replaced face; everything else is shared with the body. False when the
-// body places or turns its containers (then the kernel's general replacement is used).
-bool ReplaceFaces(const TopoDS_Shape& shape, const TopTools_DataMapOfShapeShape& replaced,
-                  TopoDS_Shape& result) {
-  if (shape.ShapeType() == TopAbs_FACE) {
-    const TopoDS_Shape* made = replaced.Seek(shape);
-    result = made != nullptr ? *made : shape;
-    return true;
-  }
-  if (!shape.Location().IsIdentity() || shape.Orientation() != TopAbs_FORWARD) return false;
-  if (shape.ShapeType() > TopAbs_FACE) {
-    result = shape;
-    return true;
-  }
-  std::vector<TopoDS_Shape> children;
-  bool changedAny = false;
-  for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
-    TopoDS_Shape child;
-    if (!ReplaceFaces(it.Value(), replaced, child)) return false;
-    changedAny = changedAny || !child.IsEqual(it.Value());
-    children.push_back(child);
-  }
-  if (!changedAny) {
-    result = shape;
-    return true;
-  }
-  // The faces keep their places, so a shell stays as closed and as orientable as it was.
-  result = shape.EmptyCopied();
-  result.Closed(shape.Closed());
-  result.Orientable(shape.Orientable());
-  BRep_Builder builder;
-  for (const TopoDS_Shape& child : children) builder.Add(result, child);
-  return true;
-}
-
 // The face of the body rebuilt from its region face after the change: the wires the region
 // left out stay as they were, the others are the region face's rebuilt ones.
 TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const TopoDS_Face& rebuilt) {
@@ -391,14 +355,32 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     detail = "a given entity is not a face of the body";
     return ErrorBadArgument;
   }
-  const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
-  Handle(FaceSurfaceModification) modification = new FaceSurfaceModification(input);
-  for (const auto& [face, i] : targets) {
-    modification->SetSurface(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), requested[i],
-                             rigid[i] ? &motions[i] : nullptr, sameParameters[i]);
-  }
-  const int error = modification->Prepare(detail);
+  auto prepared = [&](const TopoDS_Shape& input, Handle(FaceSurfaceModification)& modification) {
+    modification = new FaceSurfaceModification(input);
+    for (const auto& [face, i] : targets) {
+      modification->SetSurface(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), requested[i],
+                               rigid[i] ? &motions[i] : nullptr, sameParameters[i]);
+    }
+    return modification->Prepare(detail);
+  };
+  // The region holds every face around what the change moves: the rebuild of what moved alone
+  // needs no more, and the modifier is left what that rebuild does not make.
+  Handle(FaceSurfaceModification) modification;
+  int error = prepared(region.compound, modification);
   if (error != ErrorNone) return error;
+  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
+  ReshapeProducts products;
+  if (RebuildReshaped(shape, region.faces, *modification, products)) {
+    BRepTools_History step;
+    for (const auto& [source, image] : products.replaced) step.AddModified(source, image);
+    history = first ? step : ComposeHistories(body, history, step);
+    replaced.insert(replaced.end(), products.replaced.begin(), products.replaced.end());
+    rebuiltWires = products.rebuiltWires;
+    shape = products.shape;
+    return ErrorNone;
+  }
+  const TopoDS_Shape input = region.whole ? shape : TopoDS_Shape(region.compound);
+  if (region.whole && (error = prepared(input, modification)) != ErrorNone) return error;
   BRepTools_Modifier modifier(input, modification);
   if (!modifier.IsDone() || modification->HasFailed()) {
     detail = "the changed faces could not be rebuilt";
@@ -406,7 +388,6 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   }
   // With nothing done before (no blends taken off), the step names only entities of the body
   // and is the whole history: composing it would walk every entity of the body for nothing.
-  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
   if (region.whole) {
     // A small body: each replacement is named as the result holds it, turned as it is there.
     const TopoDS_Shape result = modifier.ModifiedShape(shape);
@@ -471,14 +452,7 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     }
   }
   history = first ? step : ComposeHistories(body, history, step);
-  TopoDS_Shape result;
-  if (!ReplaceFaces(shape, madeFaces, result)) {
-    BRepTools_ReShape reshape;
-    for (TopTools_DataMapOfShapeShape::Iterator it(madeFaces); it.More(); it.Next())
-      reshape.Replace(it.Key(), it.Value());
-    result = reshape.Apply(shape, TopAbs_FACE);
-  }
-  shape = result;
+  shape = ReplaceFaces(shape, madeFaces);
   return ErrorNone;
 }
 

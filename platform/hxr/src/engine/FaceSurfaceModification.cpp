@@ -3,6 +3,8 @@
 #include "engine/EngineResult.h"
 
 #include <BRepGProp.hxx>
+#include <ElCLib.hxx>
+#include <ElSLib.hxx>
 #include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <GeomAPI_IntCS.hxx>
@@ -14,12 +16,17 @@
 #include <Geom2d_Line.hxx>
 #include <Geom_Circle.hxx>
 #include <Geom_Conic.hxx>
+#include <Geom_ConicalSurface.hxx>
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Line.hxx>
 #include <Geom_Plane.hxx>
+#include <Geom_SphericalSurface.hxx>
+#include <Geom_ToroidalSurface.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <TopAbs.hxx>
 #include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_MapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
@@ -58,9 +65,25 @@ std::vector<TopoDS_Shape> Distinct(const TopTools_ListOfShape& shapes) {
   return out;
 }
 
-// Parameter of the point of the curve nearest to `point`; false when there is none.
+// Parameter of the point of the curve nearest to `point`; false when there is none. A line
+// and a circle answer in closed form (a point on a circle's axis has no nearest point on it
+// and is left to the general projection).
 bool ProjectOnCurve(const gp_Pnt& point, const Handle(Geom_Curve)& curve, double& parameter,
                     double& distance) {
+  if (curve->DynamicType() == STANDARD_TYPE(Geom_Line)) {
+    const gp_Lin line = Handle(Geom_Line)::DownCast(curve)->Lin();
+    parameter = ElCLib::Parameter(line, point);
+    distance = point.Distance(ElCLib::Value(parameter, line));
+    return true;
+  }
+  if (curve->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
+    const gp_Circ circle = Handle(Geom_Circle)::DownCast(curve)->Circ();
+    if (gp_Lin(circle.Axis()).Distance(point) > 1e-9 * circle.Radius()) {
+      parameter = ElCLib::Parameter(circle, point);
+      distance = point.Distance(ElCLib::Value(parameter, circle));
+      return true;
+    }
+  }
   GeomAPI_ProjectPointOnCurve projection(point, curve);
   if (projection.NbPoints() == 0) return false;
   parameter = projection.LowerDistanceParameter();
@@ -68,10 +91,71 @@ bool ProjectOnCurve(const gp_Pnt& point, const Handle(Geom_Curve)& curve, double
   return true;
 }
 
+// Distance from a point to a surface: planes, cylinders and spheres in closed form.
 double DistanceToSurface(const gp_Pnt& point, const Handle(Geom_Surface)& surface) {
+  const Handle(Standard_Type)& type = surface->DynamicType();
+  if (type == STANDARD_TYPE(Geom_Plane)) return Handle(Geom_Plane)::DownCast(surface)->Pln().Distance(point);
+  if (type == STANDARD_TYPE(Geom_CylindricalSurface)) {
+    const gp_Cylinder cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface)->Cylinder();
+    return std::abs(gp_Lin(cylinder.Axis()).Distance(point) - cylinder.Radius());
+  }
+  if (type == STANDARD_TYPE(Geom_SphericalSurface)) {
+    const gp_Sphere sphere = Handle(Geom_SphericalSurface)::DownCast(surface)->Sphere();
+    return std::abs(sphere.Location().Distance(point) - sphere.Radius());
+  }
   GeomAPI_ProjectPointOnSurf projection(point, surface);
   if (projection.NbPoints() == 0) return std::numeric_limits<double>::max();
   return projection.LowerDistance();
+}
+
+// The parameters of a point that lies on the surface: elementary surfaces in closed form.
+bool ParametersOn(const Handle(Geom_Surface)& surface, const gp_Pnt& point, double& u, double& v) {
+  const Handle(Standard_Type)& type = surface->DynamicType();
+  if (type == STANDARD_TYPE(Geom_Plane)) {
+    ElSLib::Parameters(Handle(Geom_Plane)::DownCast(surface)->Pln(), point, u, v);
+    return true;
+  }
+  if (type == STANDARD_TYPE(Geom_CylindricalSurface)) {
+    ElSLib::Parameters(Handle(Geom_CylindricalSurface)::DownCast(surface)->Cylinder(), point, u, v);
+    return true;
+  }
+  if (type == STANDARD_TYPE(Geom_ConicalSurface)) {
+    ElSLib::Parameters(Handle(Geom_ConicalSurface)::DownCast(surface)->Cone(), point, u, v);
+    return true;
+  }
+  if (type == STANDARD_TYPE(Geom_SphericalSurface)) {
+    ElSLib::Parameters(Handle(Geom_SphericalSurface)::DownCast(surface)->Sphere(), point, u, v);
+    return true;
+  }
+  if (type == STANDARD_TYPE(Geom_ToroidalSurface)) {
+    ElSLib::Parameters(Handle(Geom_ToroidalSurface)::DownCast(surface)->Torus(), point, u, v);
+    return true;
+  }
+  GeomAPI_ProjectPointOnSurf projection(point, surface);
+  if (projection.NbPoints() == 0) return false;
+  projection.LowerDistanceParameters(u, v);
+  return true;
+}
+
+// The points where a curve meets a surface: a line and a plane in closed form (none when the
+// line runs along the plane).
+std::vector<gp_Pnt> Intersections(const Handle(Geom_Curve)& curve, const Handle(Geom_Surface)& surface) {
+  std::vector<gp_Pnt> points;
+  if (curve->DynamicType() == STANDARD_TYPE(Geom_Line) && surface->DynamicType() == STANDARD_TYPE(Geom_Plane)) {
+    const gp_Lin line = Handle(Geom_Line)::DownCast(curve)->Lin();
+    const gp_Pln plane = Handle(Geom_Plane)::DownCast(surface)->Pln();
+    const gp_XYZ normal = plane.Axis().Direction().XYZ();
+    const double along = normal.Dot(line.Direction().XYZ());
+    if (std::abs(along) > 1e-12) {
+      const double t = normal.Dot(plane.Location().XYZ() - line.Location().XYZ()) / along;
+      points.push_back(ElCLib::Value(t, line));
+    }
+    return points;
+  }
+  GeomAPI_IntCS intersection(curve, surface);
+  if (!intersection.IsDone()) return points;
+  for (int i = 1; i <= intersection.NbPoints(); ++i) points.push_back(intersection.Point(i));
+  return points;
 }
 
 // Lines and conics from the intersector may come trimmed; the modifier wants the whole
@@ -186,10 +270,42 @@ Handle(Geom_Curve) FaceSurfaceModification::CarriedCurve(const Handle(Geom_Curve
   return moved;
 }
 
+void FaceSurfaceModification::MapAround() {
+  // Only an edge or a vertex of a changed face can get a new curve or point, and only an edge
+  // with an end at such a vertex a new range: those alone are mapped, in one walk that meets
+  // them in the order the shape holds them.
+  TopTools_MapOfShape edges, vertices;
+  for (ShapeMap<FaceData>::Iterator face(m_faces); face.More(); face.Next()) {
+    for (TopExp_Explorer e(face.Key(), TopAbs_EDGE); e.More(); e.Next()) edges.Add(e.Current());
+    for (TopExp_Explorer v(face.Key(), TopAbs_VERTEX); v.More(); v.Next()) vertices.Add(v.Current());
+  }
+  auto append = [](TopTools_IndexedDataMapOfShapeListOfShape& map, const TopoDS_Shape& key,
+                   const TopoDS_Shape& item) {
+    if (TopTools_ListOfShape* list = map.ChangeSeek(key)) {
+      list->Append(item);
+    } else {
+      map.ChangeFromIndex(map.Add(key, TopTools_ListOfShape())).Append(item);
+    }
+  };
+  for (TopExp_Explorer face(m_body, TopAbs_FACE); face.More(); face.Next()) {
+    for (TopoDS_Iterator w(face.Current()); w.More(); w.Next()) {
+      for (TopoDS_Iterator e(w.Value()); e.More(); e.Next()) {
+        const TopoDS_Shape& edge = e.Value();
+        bool around = edges.Contains(edge);
+        for (TopoDS_Iterator v(edge); v.More(); v.Next()) {
+          if (!vertices.Contains(v.Value())) continue;
+          around = true;
+          append(m_vertexEdges, v.Value(), edge);
+          append(m_vertexFaces, v.Value(), face.Current());
+        }
+        if (around) append(m_edgeFaces, edge, face.Current());
+      }
+    }
+  }
+}
+
 int FaceSurfaceModification::Prepare(std::string& detail) {
-  TopExp::MapShapesAndAncestors(m_body, TopAbs_EDGE, TopAbs_FACE, m_edgeFaces);
-  TopExp::MapShapesAndAncestors(m_body, TopAbs_VERTEX, TopAbs_EDGE, m_vertexEdges);
-  TopExp::MapShapesAndAncestors(m_body, TopAbs_VERTEX, TopAbs_FACE, m_vertexFaces);
+  MapAround();
   for (int i = 1; i <= m_edgeFaces.Extent(); ++i) {
     const int error = PrepareEdge(TopoDS::Edge(m_edgeFaces.FindKey(i)), detail);
     if (error != ErrorNone) return error;
@@ -338,13 +454,11 @@ int FaceSurfaceModification::PrepareVertex(const TopoDS_Vertex& vertex, std::str
         bounds = bounds || it.Value().IsSame(face);
       }
       if (bounds) continue;
-      GeomAPI_IntCS intersection(curve, SurfaceOf(face));
-      if (!intersection.IsDone()) continue;
-      for (int i = 1; i <= intersection.NbPoints(); ++i) {
-        const double distance = intersection.Point(i).Distance(old);
+      for (const gp_Pnt& meeting : Intersections(curve, SurfaceOf(face))) {
+        const double distance = meeting.Distance(old);
         if (distance < best) {
           best = distance;
-          point = intersection.Point(i);
+          point = meeting;
           found = true;
         }
       }
@@ -401,6 +515,14 @@ int FaceSurfaceModification::PrepareRange(const TopoDS_Edge& edge, std::string& 
       d1 > kMeetTolerance || d2 > kMeetTolerance) {
     detail = "a vertex would leave its edge";
     return ErrorTopologyChangeNeeded;
+  }
+  if (curve->IsPeriodic()) {
+    // A periodic curve names each of its points once a period: the start is named in the
+    // period of the edge's old start, so that a parameter curve carried over with the edge
+    // still runs where the face's other boundaries do.
+    double first = 0.0, last = 0.0;
+    BRep_Tool::Range(edge, first, last);
+    t1 += std::round((first - t1) / curve->Period()) * curve->Period();
   }
   EdgeRange range;
   range.first = t1;
@@ -516,18 +638,24 @@ Standard_Boolean FaceSurfaceModification::NewCurve2d(const TopoDS_Edge& E, const
     const gp_Pnt2d a = old->Value(pf), b = old->Value(pl);
     const gp_Pnt start = data->curve->Value(range->first);
     double u, v;
-    GeomAPI_ProjectPointOnSurf projection(start, surface);
-    if (projection.NbPoints() == 0) {
+    if (!ParametersOn(surface, start, u, v)) {
       m_failed = true;
       return Standard_False;
     }
-    projection.LowerDistanceParameters(u, v);
+    // The seam's own side of the rectangle is where the surface is measured: at a pole every
+    // u names the one point, but the surface runs along v there as the u it is taken at says.
+    const bool alongV = std::abs(a.X() - b.X()) < 1e-9;
+    if (alongV) {
+      u = a.X();
+    } else {
+      v = a.Y();
+    }
     gp_Vec derivU, derivV;
     gp_Pnt p;
     surface->D1(u, v, p, derivU, derivV);
     gp_Vec tangent;
     data->curve->D1(range->first, p, tangent);
-    if (std::abs(a.X() - b.X()) < 1e-9) {
+    if (alongV) {
       const double sign = tangent.Dot(derivV) >= 0.0 ? 1.0 : -1.0;
       C = new Geom2d_Line(gp_Pnt2d(a.X(), v - sign * range->first), gp_Dir2d(0.0, sign));
     } else {

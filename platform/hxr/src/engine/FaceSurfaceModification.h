@@ -38,6 +38,12 @@ class FaceSurfaceModification : public BRepTools_Modification {
   // Set when the modifier asked for something that could not be made (a parameter curve).
   bool HasFailed() const { return m_failed; }
 
+  // The faces of the prepared shape around an edge that the change can reach (an edge of a
+  // changed face, or one with an end on such a face); null for any other edge.
+  const TopTools_ListOfShape* FacesAround(const TopoDS_Shape& edge) const {
+    return m_edgeFaces.Seek(edge);
+  }
+
   Standard_Boolean NewSurface(const TopoDS_Face& F, Handle(Geom_Surface)& S, TopLoc_Location& L,
                               Standard_Real& Tol, Standard_Boolean& RevWires,
                               Standard_Boolean& RevFace) override;
@@ -86,6 +92,7 @@ class FaceSurfaceModification : public BRepTools_Modification {
   // it still lies on the one that stays; null otherwise (the surfaces must be intersected).
   Handle(Geom_Curve) CarriedCurve(const Handle(Geom_Curve)& old,
                                   const std::vector<TopoDS_Shape>& faces, TopoDS_Shape& carrier) const;
+  void MapAround();
   int PrepareEdge(const TopoDS_Edge& edge, std::string& detail);
   int PrepareVertex(const TopoDS_Vertex& vertex, std::string& detail);
   int PrepareRange(const TopoDS_Edge& edge, std::string& detail);

@@ -2,6 +2,7 @@
 
 #include <BRepCheck_Analyzer.hxx>
 #include <BndLib_Add2dCurve.hxx>
+#include <ElCLib.hxx>
 #include <Bnd_Box2d.hxx>
 #include <BRep_Tool.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
@@ -133,14 +134,24 @@ bool LayOutWire(const TopoDS_Face& face, const TopoDS_Shape& shape, WireLayout& 
         const double s = (reversed ? count - 1 - i : i) / (count - 1);
         return trace.first + s * (trace.last - trace.first);
       };
+      // A circle is sampled in closed form, and the bulge of each of its chords (all of one
+      // angle) is known without measuring it.
+      const Handle(Geom2d_Circle) circle = Handle(Geom2d_Circle)::DownCast(basis);
+      const gp_Circ2d exact = circle.IsNull() ? gp_Circ2d() : circle->Circ2d();
+      trace.points.reserve(count);
       for (int i = 0; i < count; ++i) {
-        const gp_Pnt2d point = trace.curve->Value(parameter(i));
+        const gp_Pnt2d point =
+            circle.IsNull() ? trace.curve->Value(parameter(i)) : ElCLib::Value(parameter(i), exact);
         trace.points.push_back(point);
         trace.box.Add(point);
       }
+      if (!circle.IsNull()) {
+        const double angle = std::abs(trace.last - trace.first) / (count - 1);
+        trace.deviation = 2.0 * circle->Radius() * (1.0 - std::cos(0.5 * angle));
+      }
       // Twice the largest gap between a chord's middle and the curve's: room enough for
       // the bulge of a chord of a conic or a smooth curve.
-      for (int i = 1; i < count && !trace.line; ++i) {
+      for (int i = 1; i < count && !trace.line && circle.IsNull(); ++i) {
         const gp_Pnt2d middle = trace.curve->Value(parameter(i - 0.5));
         const gp_XY chord = 0.5 * (trace.points[i - 1].XY() + trace.points[i].XY());
         trace.deviation = std::max(trace.deviation, 2.0 * (middle.XY() - chord).Modulus());
