@@ -183,6 +183,7 @@ bool ReplaceFaces(const TopoDS_Shape& shape, const TopTools_DataMapOfShapeShape&
     return true;
   }
   std::vector<TopoDS_Shape> children;
+  children.reserve(shape.NbChildren());
   bool changedAny = false;
   for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
     TopoDS_Shape child;

@@ -3,6 +3,10 @@
 #include <BRepCheck_Analyzer.hxx>
 #include <BndLib_Add2dCurve.hxx>
 #include <Bnd_Box2d.hxx>
+#include <BRep_CurveRepresentation.hxx>
+#include <BRep_GCurve.hxx>
+#include <BRep_ListIteratorOfListOfCurveRepresentation.hxx>
+#include <BRep_TEdge.hxx>
 #include <BRep_Tool.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
 #include <Geom2d_Circle.hxx>
@@ -173,14 +177,23 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
 // put into them, widened by the edge's tolerance (which its parameter curve keeps within),
 // holds the parameter curve without making it. False for any other curve.
 bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
+  // The edge's 3D curve read from the edge itself, through plain pointers: the curve outlives
+  // this call, and a face with many holes measures each of them. A placed edge or curve would
+  // be copied to be read where it lies: left to the parameter curves.
+  if (!edge.Location().IsIdentity()) return false;
   double first = 0.0, last = 0.0;
-  TopLoc_Location place;
-  const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, place, first, last);
-  // A placed curve would be copied to be read where it lies: left to the parameter curves.
-  if (curve.IsNull() || !place.IsIdentity()) return false;
-  // Read through plain pointers: the curve outlives this call, and a face with many holes
-  // measures each of them.
-  const Geom_Curve* basis = curve.get();
+  const Geom_Curve* curve = nullptr;
+  const BRep_TEdge* stored = static_cast<const BRep_TEdge*>(edge.TShape().get());
+  for (BRep_ListIteratorOfListOfCurveRepresentation it(stored->Curves()); it.More() && curve == nullptr; it.Next()) {
+    const BRep_CurveRepresentation* representation = it.Value().get();
+    if (!representation->IsCurve3D()) continue;
+    if (!representation->Location().IsIdentity()) return false;
+    static_cast<const BRep_GCurve*>(representation)->Range(first, last);
+    curve = representation->Curve3D().get();
+    if (curve == nullptr) return false;
+  }
+  if (curve == nullptr) return false;
+  const Geom_Curve* basis = curve;
   while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
     basis = static_cast<const Geom_TrimmedCurve*>(basis)->BasisCurve().get();
   const gp_Pnt origin = plane.Location();
