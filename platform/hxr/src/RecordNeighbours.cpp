@@ -31,10 +31,14 @@ bool RecordNeighbours::Around(const std::vector<TopoDS_Face>& faces,
     found.emplace(*tag, false);
   }
   std::set<int> edges;
+  std::map<int, std::set<int>> held;  // face -> the given edges it holds
   for (int face : given) {
     for (int edge : ListAt(m_record.faceEdges, face)) {
       edges.insert(edge);
-      for (int next : ListAt(m_record.edgeFaces, edge)) found.emplace(next, false);
+      for (int next : ListAt(m_record.edgeFaces, edge)) {
+        found.emplace(next, false);
+        held[next].insert(edge);
+      }
     }
   }
   for (int face : given) {
@@ -56,7 +60,7 @@ bool RecordNeighbours::Around(const std::vector<TopoDS_Face>& faces,
   for (const auto& [tag, alone] : found) {
     const auto sub = m_record.subs.find(tag);
     if (sub == m_record.subs.end()) return false;
-    around.push_back(engine::NeighbourFace{TopoDS::Face(sub->second.shape), alone});
+    around.push_back(engine::NeighbourFace{TopoDS::Face(sub->second.shape), alone, static_cast<int>(held[tag].size())});
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <TopoDS_Iterator.hxx>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -62,6 +63,7 @@ bool ShapeNeighbours::Around(const std::vector<TopoDS_Face>& faces, std::vector<
   // Face index -> whether it meets the faces at a vertex alone.
   std::map<int, bool> found;
   std::set<std::pair<int, int>> ended;  // (face, vertex): the face holds a given edge ending there
+  std::set<std::pair<int, int>> held;   // (face, edge): the face holds a given edge
   for (const TopoDS_Face& face : faces) {
     const int index = m_faces.FindIndex(face);
     if (index == 0) return false;
@@ -69,11 +71,12 @@ bool ShapeNeighbours::Around(const std::vector<TopoDS_Face>& faces, std::vector<
   }
   for (const TopoDS_Face& face : faces) {
     for (TopExp_Explorer e(face, TopAbs_EDGE); e.More(); e.Next()) {
-      const TopTools_ListOfShape* next = m_edgeFaces.Seek(e.Current());
-      if (next == nullptr) continue;
-      for (TopTools_ListOfShape::Iterator f(*next); f.More(); f.Next()) {
+      const int edge = m_edgeFaces.FindIndex(e.Current());
+      if (edge == 0) continue;
+      for (TopTools_ListOfShape::Iterator f(m_edgeFaces(edge)); f.More(); f.Next()) {
         const int index = m_faces.FindIndex(f.Value());
         found.emplace(index, false);
+        held.emplace(index, edge);
         for (TopoDS_Iterator v(e.Current()); v.More(); v.Next()) ended.emplace(index, m_vertexFaces.FindIndex(v.Value()));
       }
     }
@@ -89,8 +92,11 @@ bool ShapeNeighbours::Around(const std::vector<TopoDS_Face>& faces, std::vector<
     }
   }
   around.clear();
-  for (const auto& [index, alone] : found)
-    if (index > 0) around.push_back(NeighbourFace{TopoDS::Face(m_faces(index)), alone});
+  for (const auto& [index, alone] : found) {
+    if (index == 0) continue;
+    const auto first = held.lower_bound({index, 0}), end = held.lower_bound({index + 1, 0});
+    around.push_back(NeighbourFace{TopoDS::Face(m_faces(index)), alone, static_cast<int>(std::distance(first, end))});
+  }
   return true;
 }
 
@@ -126,7 +132,7 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
   builder.MakeCompound(region.compound);
   TopTools_MapOfShape seen;
   int count = 0, met = 0;
-  auto consider = [&](const TopoDS_Face& face, bool atVertexAlone) {
+  auto consider = [&](const TopoDS_Face& face, bool atVertexAlone, int sharedEdges) {
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     if (changed.Contains(face)) {
       if (!seen.Add(face)) return;
@@ -139,12 +145,21 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
     // edges alone touches them in its wires that hold those edges: the vertices at their ends
     // are in the same wires (two wires of a face meet nowhere).
     std::vector<TopoDS_Shape> touching;
-    int wires = 0;
+    const int wires = forward.NbChildren();
+    const bool searchAll = atVertexAlone || sharedEdges <= 0;
+    std::vector<const TopoDS_TShape*> found;  // the changed faces' edges met so far
     // Unplaced, the face's wires are read as they are stored, without composing their places.
     const bool unplaced = forward.Location().IsIdentity();
-    for (TopoDS_Iterator w(forward, !unplaced, !unplaced); w.More(); w.Next(), ++wires) {
+    for (TopoDS_Iterator w(forward, !unplaced, !unplaced); w.More(); w.Next()) {
       const bool may = atVertexAlone ? MayTouch(w.Value(), edgeParts, vertexParts) : HoldsEdge(w.Value(), edgeParts);
-      if (may && touches(w.Value())) touching.push_back(w.Value());
+      if (!may || !touches(w.Value())) continue;
+      touching.push_back(w.Value());
+      if (searchAll) continue;
+      for (TopoDS_Iterator e(w.Value(), false, false); e.More(); e.Next())
+        if (edgeParts.Contains(e.Value())) found.push_back(e.Value().TShape().get());
+      std::sort(found.begin(), found.end());
+      found.erase(std::unique(found.begin(), found.end()), found.end());
+      if (static_cast<int>(found.size()) >= sharedEdges) break;
     }
     if (touching.empty() || !seen.Add(face)) return;
     TopoDS_Face part = forward;
@@ -162,12 +177,12 @@ Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& change
       return region;
     }
     count = neighbours->FaceCount();
-    for (const NeighbourFace& face : around) consider(face.face, face.atVertexAlone);
+    for (const NeighbourFace& face : around) consider(face.face, face.atVertexAlone, face.sharedEdges);
   } else {
     // Every wire of the body is passed over once, cheaply.
     for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
       ++count;
-      consider(TopoDS::Face(it.Current()), true);
+      consider(TopoDS::Face(it.Current()), true, 0);
     }
   }
   region.whole = 2 * static_cast<int>(region.faces.size()) > count;

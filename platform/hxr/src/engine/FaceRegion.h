@@ -21,6 +21,9 @@ struct NeighbourFace {
   // meets them at a point alone): only then must its wires be searched for vertices as well
   // as edges.
   bool atVertexAlone = false;
+  // How many edges of those faces it holds: a face met along edges alone has been searched
+  // once its wires holding that many are found.
+  int sharedEdges = 0;
 };
 
 // What a body knows of how its faces meet, so that a change asks for the faces around the

@@ -327,6 +327,19 @@ TEST_P(FaceMoveRegion, AHoleMovedOnAPlateListsOnlyWhatItReplaced) {
   EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
 }
 
+// Two holes moved together: the top and the bottom each hold both of their loops, and both are
+// rebuilt there.
+TEST_P(FaceMoveRegion, TwoHolesMovedTogetherAreRebuiltInTheTopAndBottom) {
+  const TopoDS_Shape plate = HolePlate(3, 15, 2, 1.0);
+  const std::vector<TopoDS_Face> holes = CurvedFaces(plate);
+  const Result result = Change(plate, {Move(holes[0], Translation(0.5, 0, 0)), Move(holes[8], Translation(0, -0.5, 0))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 4);
+  EXPECT_EQ(result.history.edges.size(), 6u);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_EDGE), CountOf(plate, TopAbs_EDGE));
+  EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
+}
+
 // Two blocks meeting at one corner: the top of the lower block is tilted about a line through
 // that corner, which stays where it is. The upper block's faces meet the tilted face at that
 // vertex alone, and must take the rebuilt vertex with it instead of keeping the old one.
