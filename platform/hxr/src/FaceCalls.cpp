@@ -2,6 +2,7 @@
 // reordering and replacement by a sheet's surface.
 #include "BodyStore.h"
 #include "BodyWiring.h"
+#include "RecordNeighbours.h"
 #include "engine/BlendOps.h"
 #include "engine/FaceChange.h"
 #include "engine/FaceCopy.h"
@@ -249,7 +250,10 @@ int HXR_FACE_change(int n_faces, const int* faces, const int* change_indices, in
     }
     Apply apply;
     apply.body = set.body;
-    return ApplyResult(apply, hxr::engine::ChangeFaces(body, engineChanges), tracking);
+    const brennik::BodyRecord* record = brennik::store::FindBody(set.body);
+    if (record == nullptr) return HXR_ERROR_bad_argument;
+    const hxr::wired::RecordNeighbours neighbours(*record);
+    return ApplyResult(apply, hxr::engine::ChangeFaces(body, engineChanges, &neighbours), tracking);
   });
 }
 

@@ -3,6 +3,7 @@
 #include "engine/BlendOps.h"
 #include "engine/ChangedSurfaces.h"
 #include "engine/FaceDelete.h"
+#include "engine/FaceRegion.h"
 #include "engine/FaceSurfaceModification.h"
 #include "engine/HistoryRecorder.h"
 #include "engine/ReshapeRebuild.h"
@@ -166,112 +167,6 @@ int SurfaceFromReference(const TopoDS_Face& face, const TopoDS_Face& reference,
   return ErrorNone;
 }
 
-// The part of a body that a change of some faces' surfaces can reach: the changed faces, and
-// each face that shares an edge or a vertex with them cut down to the wires that do. Every
-// edge and vertex the change moves lies on these faces, and every face around such an edge or
-// vertex is among them, so re-intersecting the region alone gives what re-intersecting the
-// whole body would, at a cost that follows the changed faces rather than the body.
-struct Region {
-  TopoDS_Compound compound;
-  TopTools_MapOfShape edges, vertices;  // of the changed faces
-  // The region holds most of the body's faces: cutting the body up and putting it back
-  // together would cost more than re-making it whole.
-  bool whole = false;
-  // Some changed face is no face of the body.
-  bool strangers = false;
-  // (face of the body, the face as it goes into the region: itself or its cut-down copy)
-  std::vector<std::pair<TopoDS_Face, TopoDS_Face>> faces;
-};
-
-// The body's entities by their shared part alone (location and orientation left aside): a
-// cheap first test that never misses an entity of the changed faces.
-class TShapeSet {
- public:
-  void Add(const TopoDS_Shape& shape) { m_items.push_back(shape.TShape().get()); }
-  void Seal() {
-    std::sort(m_items.begin(), m_items.end());
-    m_items.erase(std::unique(m_items.begin(), m_items.end()), m_items.end());
-  }
-  bool Contains(const TopoDS_Shape& shape) const {
-    return std::binary_search(m_items.begin(), m_items.end(), shape.TShape().get());
-  }
-
- private:
-  std::vector<const TopoDS_TShape*> m_items;
-};
-
-// True when a wire of the body may hold an edge or a vertex of the changed faces; its
-// edges and vertices are walked without composing their places, which costs little more
-// than the walk itself.
-bool MayTouch(const TopoDS_Shape& wire, const TShapeSet& edges, const TShapeSet& vertices) {
-  for (TopoDS_Iterator e(wire, false, false); e.More(); e.Next()) {
-    if (edges.Contains(e.Value())) return true;
-    for (TopoDS_Iterator v(e.Value(), false, false); v.More(); v.Next())
-      if (vertices.Contains(v.Value())) return true;
-  }
-  return false;
-}
-
-Region RegionAround(const TopoDS_Shape& shape, const TopTools_MapOfShape& changed) {
-  Region region;
-  TopTools_MapOfShape& edges = region.edges;
-  TopTools_MapOfShape& vertices = region.vertices;
-  TShapeSet edgeParts, vertexParts;
-  for (TopTools_MapOfShape::Iterator face(changed); face.More(); face.Next()) {
-    for (TopExp_Explorer e(face.Key(), TopAbs_EDGE); e.More(); e.Next()) {
-      edges.Add(e.Current());
-      edgeParts.Add(e.Current());
-    }
-    for (TopExp_Explorer v(face.Key(), TopAbs_VERTEX); v.More(); v.Next()) {
-      vertices.Add(v.Current());
-      vertexParts.Add(v.Current());
-    }
-  }
-  edgeParts.Seal();
-  vertexParts.Seal();
-  auto touches = [&](const TopoDS_Shape& wire) {
-    for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
-      if (edges.Contains(e.Value())) return true;
-      for (TopoDS_Iterator v(e.Value()); v.More(); v.Next())
-        if (vertices.Contains(v.Value())) return true;
-    }
-    return false;
-  };
-  BRep_Builder builder;
-  builder.MakeCompound(region.compound);
-  // Every wire of the body is passed over once, cheaply; only a wire that may touch the
-  // changed faces is looked at closely.
-  TopTools_MapOfShape seen;
-  int count = 0, met = 0;
-  for (TopExp_Explorer it(shape, TopAbs_FACE); it.More(); it.Next()) {
-    ++count;
-    const TopoDS_Face& face = TopoDS::Face(it.Current());
-    const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
-    if (changed.Contains(face)) {
-      if (!seen.Add(face)) continue;
-      ++met;
-      region.faces.emplace_back(face, forward);
-      builder.Add(region.compound, forward);
-      continue;
-    }
-    std::vector<TopoDS_Shape> touching;
-    int wires = 0;
-    for (TopoDS_Iterator w(forward); w.More(); w.Next(), ++wires)
-      if (MayTouch(w.Value(), edgeParts, vertexParts) && touches(w.Value())) touching.push_back(w.Value());
-    if (touching.empty() || !seen.Add(face)) continue;
-    TopoDS_Face part = forward;
-    if (static_cast<int>(touching.size()) < wires) {
-      part = TopoDS::Face(forward.EmptyCopied());
-      for (const TopoDS_Shape& wire : touching) builder.Add(part, wire);
-    }
-    region.faces.emplace_back(face, part);
-    builder.Add(region.compound, part);
-  }
-  region.whole = 2 * static_cast<int>(region.faces.size()) > count;
-  region.strangers = met < changed.Extent();
-  return region;
-}
-
 // The face of the body rebuilt from its region face after the change: the wires the region
 // left out stay as they were, the others are the region face's rebuilt ones.
 TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const TopoDS_Face& rebuilt) {
@@ -295,7 +190,7 @@ TopoDS_Face Reassembled(const TopoDS_Face& face, const TopoDS_Face& part, const 
 int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
                    TopoDS_Shape& shape, BRepTools_History& history,
                    std::vector<Handle(Geom_Surface)>& requested, std::vector<Replacement>& replaced,
-                   RebuiltWires& rebuiltWires, std::string& detail) {
+                   RebuiltWires& rebuiltWires, const FaceNeighbours* neighbours, std::string& detail) {
   // The faces to change as they are in the shape, before their region is known.
   std::vector<std::pair<TopoDS_Face, size_t>> targets;
   std::vector<gp_Trsf> motions(changes.size());
@@ -350,7 +245,10 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   if (!any) return ErrorNone;
   TopTools_MapOfShape changed;
   for (const auto& target : targets) changed.Add(target.first);
-  const Region region = RegionAround(shape, changed);
+  // With nothing done before (no blends taken off), the shape is the body, whose adjacency the
+  // caller may know.
+  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
+  const Region region = RegionAround(shape, changed, first ? neighbours : nullptr);
   if (region.strangers) {
     detail = "a given entity is not a face of the body";
     return ErrorBadArgument;
@@ -386,8 +284,8 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     detail = "the changed faces could not be rebuilt";
     return ErrorAlgorithmFailed;
   }
-  // With nothing done before (no blends taken off), the step names only entities of the body
-  // and is the whole history: composing it would walk every entity of the body for nothing.
+  // With nothing done before, the step names only entities of the body and is the whole
+  // history: composing it would walk every entity of the body for nothing.
   if (region.whole) {
     // A small body: each replacement is named as the result holds it, turned as it is there.
     const TopoDS_Shape result = modifier.ModifiedShape(shape);
@@ -594,7 +492,8 @@ bool LiesOn(const TopoDS_Shape& face, const Handle(Geom_Surface)& surface) {
 
 }  // namespace
 
-Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes) {
+Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
+                   const FaceNeighbours* neighbours) {
   std::string detail;
   const int invalid = CheckRequests(body, changes, detail);
   if (invalid != ErrorNone) return Result::Failure(invalid, detail);
@@ -630,7 +529,7 @@ Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
     std::vector<Replacement> replaced;
     RebuiltWires rebuiltWires;
     if (error == ErrorNone)
-      error = ChangeSurfaces(body, changes, shape, history, requested, replaced, rebuiltWires, why);
+      error = ChangeSurfaces(body, changes, shape, history, requested, replaced, rebuiltWires, neighbours, why);
     if (error == ErrorNone) error = TaperFaces(body, changes, shape, history, why);
     std::vector<std::vector<TopoDS_Shape>> newBlendFaces;
     if (error == ErrorNone) {

@@ -13,6 +13,8 @@
 
 namespace hxr::engine {
 
+class FaceNeighbours;
+
 enum class FaceChangeKind {
   FaceChangeOffset,     // move the face along its outward normal by `distance`
   FaceChangeTransform,  // move the face rigidly by `motion`
@@ -43,7 +45,10 @@ struct FaceChange {
 // (the topology stays as it is), the tapers are made, and the blends are made again.
 // Each face may be named once. A change that would need faces, edges or vertices to
 // appear or vanish, or that turns a face inside out, is an error and the body stays as it
-// was; so is a change that did not come out as asked.
-Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes);
+// was; so is a change that did not come out as asked. `neighbours`, when given, is the
+// body's own adjacency: the faces around the changed ones are asked of it rather than found
+// by a pass over the whole body.
+Result ChangeFaces(const TopoDS_Shape& body, const std::vector<FaceChange>& changes,
+                   const FaceNeighbours* neighbours = nullptr);
 
 }  // namespace hxr::engine

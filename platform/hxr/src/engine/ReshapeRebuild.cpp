@@ -287,6 +287,7 @@ void ReplaceFacesBelow(const TopoDS_Shape& shape, const TopLoc_Location& place, 
     return;
   }
   std::vector<TopoDS_Shape> children;
+  children.reserve(shape.NbChildren());
   bool changedAny = false;
   for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
     TopoDS_Shape child;

@@ -4,6 +4,10 @@
 #include <BndLib_Add2dCurve.hxx>
 #include <ElCLib.hxx>
 #include <Bnd_Box2d.hxx>
+#include <BRep_CurveRepresentation.hxx>
+#include <BRep_GCurve.hxx>
+#include <BRep_ListIteratorOfListOfCurveRepresentation.hxx>
+#include <BRep_TEdge.hxx>
 #include <BRep_Tool.hxx>
 #include <Geom2dAPI_InterCurveCurve.hxx>
 #include <Geom2d_Circle.hxx>
@@ -184,14 +188,25 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
 // put into them, widened by the edge's tolerance (which its parameter curve keeps within),
 // holds the parameter curve without making it. False for any other curve.
 bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
+  // The edge's 3D curve read from the edge itself, through plain pointers: the curve outlives
+  // this call, and a face with many holes measures each of them. A placed edge or curve would
+  // be copied to be read where it lies: left to the parameter curves.
+  if (!edge.Location().IsIdentity()) return false;
   double first = 0.0, last = 0.0;
-  TopLoc_Location place;
-  const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, place, first, last);
-  // A placed curve would be copied to be read where it lies: left to the parameter curves.
-  if (curve.IsNull() || !place.IsIdentity()) return false;
-  Handle(Geom_Curve) basis = curve;
+  const Geom_Curve* curve = nullptr;
+  const BRep_TEdge* stored = static_cast<const BRep_TEdge*>(edge.TShape().get());
+  for (BRep_ListIteratorOfListOfCurveRepresentation it(stored->Curves()); it.More() && curve == nullptr; it.Next()) {
+    const BRep_CurveRepresentation* representation = it.Value().get();
+    if (!representation->IsCurve3D()) continue;
+    if (!representation->Location().IsIdentity()) return false;
+    static_cast<const BRep_GCurve*>(representation)->Range(first, last);
+    curve = representation->Curve3D().get();
+    if (curve == nullptr) return false;
+  }
+  if (curve == nullptr) return false;
+  const Geom_Curve* basis = curve;
   while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
-    basis = Handle(Geom_TrimmedCurve)::DownCast(basis)->BasisCurve();
+    basis = static_cast<const Geom_TrimmedCurve*>(basis)->BasisCurve().get();
   const gp_Pnt origin = plane.Location();
   const gp_Dir x = plane.XAxis().Direction(), y = plane.YAxis().Direction();
   auto uv = [&](const gp_Pnt& p) {
@@ -204,7 +219,7 @@ bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
     own.Add(uv(curve->Value(first)));
     own.Add(uv(curve->Value(last)));
   } else if (basis->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
-    const gp_Circ c = Handle(Geom_Circle)::DownCast(basis)->Circ();
+    const gp_Circ c = static_cast<const Geom_Circle*>(basis)->Circ();
     const gp_Dir n = c.Axis().Direction();
     const gp_Pnt2d centre = uv(c.Location());
     const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(x), 2)));
@@ -222,7 +237,9 @@ bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
 // The extent of a wire in the face's parameters from its curves alone, without laying it out.
 Box ExtentOf(const TopoDS_Face& face, const Handle(Geom_Plane)& plane, const TopoDS_Shape& wire) {
   Box box;
-  for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+  // An unplaced wire's edges are read as they are stored, without composing their places.
+  const bool unplaced = wire.Location().IsIdentity();
+  for (TopoDS_Iterator e(wire, true, !unplaced); e.More(); e.Next()) {
     if (!plane.IsNull() && PlanarExtent(plane->Pln(), TopoDS::Edge(e.Value()), box)) continue;
     double first = 0.0, last = 0.0;
     const Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(TopoDS::Edge(e.Value()), face, first, last);
@@ -268,6 +285,7 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face, const
   };
   const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face));
   std::vector<TopoDS_Shape> kept;
+  kept.reserve(face.NbChildren());
   for (TopoDS_Iterator w(face); w.More(); w.Next()) {
     if (hadBefore(w.Value())) {
       kept.push_back(w.Value());
@@ -290,6 +308,7 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face, const
   }
   const size_t changed = wires.size();
   std::vector<Box> boxes;
+  boxes.reserve(kept.size());
   size_t outer = kept.size();
   for (size_t k = 0; k < kept.size(); ++k) {
     boxes.push_back(ExtentOf(face, plane, kept[k]));

@@ -3,9 +3,11 @@
 #include "fixtures/EngineFixtures.h"
 #include "engine/BodyPaste.h"
 #include "engine/FaceChange.h"
+#include "engine/FaceRegion.h"
 #include "engine/ReplaceWithSheet.h"
 #include "engine/ShapeChecks.h"
 
+#include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
@@ -14,11 +16,14 @@
 #include <BRepPrimAPI_MakeTorus.hxx>
 #include <BRepGProp.hxx>
 #include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
 #include <GProp_GProps.hxx>
 #include <TopoDS.hxx>
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
+#include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopoDS_Shell.hxx>
 #include <gp_Pln.hxx>
 
@@ -281,10 +286,26 @@ TEST(FaceMove, TiltedPlateTopMeetsTheHoleInAnEllipse) {
 // One hole moved on a plate of nine: the history lists the hole and the top and bottom its
 // loops lie in (with their changed edges and vertices) and nothing else; every other entity
 // is unchanged by implication, still answered for one by one and counted.
-TEST(FaceMove, AHoleMovedOnAPlateListsOnlyWhatItReplaced) {
+// A move finds the faces around the moved ones by a pass over the body, or asks the body's
+// adjacency for them: both must find the same region.
+class FaceMoveRegion : public testing::TestWithParam<bool> {
+ protected:
+  Result Change(const TopoDS_Shape& body, const std::vector<FaceChange>& changes) {
+    if (!GetParam()) return ChangeFaces(body, changes);
+    const ShapeNeighbours neighbours(body);
+    return ChangeFaces(body, changes, &neighbours);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Search, FaceMoveRegion, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "FromAdjacency" : "ByPassingOverTheBody";
+                         });
+
+TEST_P(FaceMoveRegion, AHoleMovedOnAPlateListsOnlyWhatItReplaced) {
   const TopoDS_Shape plate = HolePlate(3, 15, 2, 1.0);
   const std::vector<TopoDS_Face> holes = CurvedFaces(plate);
-  const Result result = ChangeFaces(plate, {Move(holes[4], Translation(0.5, 0, 0))});
+  const Result result = Change(plate, {Move(holes[4], Translation(0.5, 0, 0))});
   ASSERT_TRUE(result.ok) << result.detail;
   EXPECT_EQ(result.history.faces.size(), 3u);
   for (const EntityOutcome& outcome : result.history.faces) EXPECT_EQ(outcome.fate, Fate::FateModified);
@@ -304,6 +325,51 @@ TEST(FaceMove, AHoleMovedOnAPlateListsOnlyWhatItReplaced) {
   EXPECT_EQ(result.history.CountFaces(Fate::FateUnchanged), CountOf(plate, TopAbs_FACE) - 3);
   EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 3);
   EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
+}
+
+// Two holes moved together: the top and the bottom each hold both of their loops, and both are
+// rebuilt there.
+TEST_P(FaceMoveRegion, TwoHolesMovedTogetherAreRebuiltInTheTopAndBottom) {
+  const TopoDS_Shape plate = HolePlate(3, 15, 2, 1.0);
+  const std::vector<TopoDS_Face> holes = CurvedFaces(plate);
+  const Result result = Change(plate, {Move(holes[0], Translation(0.5, 0, 0)), Move(holes[8], Translation(0, -0.5, 0))});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_EQ(result.history.CountFaces(Fate::FateModified), 4);
+  EXPECT_EQ(result.history.edges.size(), 6u);
+  EXPECT_EQ(CountOf(result.shape, TopAbs_EDGE), CountOf(plate, TopAbs_EDGE));
+  EXPECT_NEAR(VolumeOf(result.shape), VolumeOf(plate), 1e-9);
+}
+
+// Two blocks meeting at one corner: the top of the lower block is tilted about a line through
+// that corner, which stays where it is. The upper block's faces meet the tilted face at that
+// vertex alone, and must take the rebuilt vertex with it instead of keeping the old one.
+TEST_P(FaceMoveRegion, AVertexWhereTwoSolidsTouchStaysOneVertex) {
+  const TopoDS_Shape blocks = BRepAlgoAPI_Fuse(Box(1, 1, 1), Box(1, 1, 1, gp_Pnt(1, 1, 1))).Shape();
+  ASSERT_EQ(CountOf(blocks, TopAbs_VERTEX), 15);
+  const TopoDS_Face top = PlanarFace(blocks, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 1));
+  ASSERT_FALSE(top.IsNull());
+  gp_Trsf tilt;
+  tilt.SetRotation(gp_Ax1(gp_Pnt(1, 1, 1), gp_Dir(1, 0, 0)), 5.0 * M_PI / 180.0);
+  const Result result = Change(blocks, {Move(top, tilt)});
+  ASSERT_TRUE(result.ok) << result.detail;
+  EXPECT_EQ(CountOf(result.shape, TopAbs_VERTEX), 15);
+  TopTools_IndexedDataMapOfShapeListOfShape around;
+  TopExp::MapShapesAndUniqueAncestors(result.shape, TopAbs_VERTEX, TopAbs_FACE, around);
+  int shared = 0;
+  for (int i = 1; i <= around.Extent(); ++i) {
+    if (BRep_Tool::Pnt(TopoDS::Vertex(around.FindKey(i))).Distance(gp_Pnt(1, 1, 1)) < 1e-9) {
+      ++shared;
+      EXPECT_EQ(around(i).Extent(), 6);
+    }
+  }
+  EXPECT_EQ(shared, 1);
+}
+
+TEST_P(FaceMoveRegion, AFaceOfAnotherBodyIsABadArgument) {
+  const TopoDS_Shape block = Box(10, 10, 10);
+  const TopoDS_Face other = PlanarFace(Box(5, 5, 5), gp_Dir(0, 0, 1), gp_Pnt(0, 0, 5));
+  const Result result = Change(block, {Move(other, Translation(0, 0, 1))});
+  ExpectFailedUntouched(result, ErrorBadArgument, block, 1000.0);
 }
 
 TEST(FaceMove, ABossMovesWithAllItsFacesAndItsFootprintFollows) {

@@ -3,6 +3,10 @@
 #include "WiredTestBase.h"
 
 #include <BRepAlgoAPI_Cut.hxx>
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRep_Tool.hxx>
+#include <TopExp.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <gp_Ax2.hxx>
 
@@ -397,6 +401,38 @@ TEST_F(FaceChangeCallTest, MoveOnAPlateOfHolesTouchesOnlyTheFacesItMeets) {
   const Snapshot before = Snap(body);
   EXPECT_NE(Change({side}, Move(Translation(-11.0, 0, 0))), HXR_ERROR_none);
   ExpectUnchanged(body, before);
+}
+
+// Two blocks meeting at one corner: the lower block's top is tilted about a line through that
+// corner, which stays where it is. The upper block's faces meet the tilted face at that vertex
+// alone, as the body's adjacency tells: they take the rebuilt vertex with them, so that the
+// blocks still meet in one vertex.
+TEST_F(FaceChangeCallTest, TiltAtAPointWhereTwoSolidsTouchKeepsThemMeetingInOneVertex) {
+  const int body = brennik::store::CreateBody(
+      BRepAlgoAPI_Fuse(hxr::engine::fixtures::Box(1, 1, 1), hxr::engine::fixtures::Box(1, 1, 1, gp_Pnt(1, 1, 1))).Shape());
+  ASSERT_NE(body, 0);
+  const int top = FaceAt(body, gp_Dir(0, 0, 1), gp_Pnt(0, 0, 1));
+  ASSERT_NE(top, 0);
+  gp_Trsf tilt;
+  tilt.SetRotation(gp_Ax1(gp_Pnt(1, 1, 1), gp_Dir(1, 0, 0)), 5.0 * M_PI / 180.0);
+  BQ_TRANSF_sf_t sf{};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c) sf.matrix[r][c] = tilt.Value(r + 1, c + 1);
+  sf.matrix[3][3] = 1.0;
+  int transform = 0;
+  ASSERT_EQ(BQ_TRANSF_create(&sf, &transform), 0);
+
+  ASSERT_EQ(Change({top}, Move(transform)), HXR_ERROR_none);
+  TopTools_IndexedDataMapOfShapeListOfShape around;
+  TopExp::MapShapesAndUniqueAncestors(brennik::store::ShapeOf(body), TopAbs_VERTEX, TopAbs_FACE, around);
+  EXPECT_EQ(around.Extent(), 15);
+  int meeting = 0;
+  for (int i = 1; i <= around.Extent(); ++i) {
+    if (BRep_Tool::Pnt(TopoDS::Vertex(around.FindKey(i))).Distance(gp_Pnt(1, 1, 1)) > 1e-9) continue;
+    ++meeting;
+    EXPECT_EQ(around(i).Extent(), 6);
+  }
+  EXPECT_EQ(meeting, 1);
 }
 
 TEST_F(FaceChangeCallTest, ChangesThatCannotBeMadeLeaveTheBody) {
