@@ -165,6 +165,9 @@ private:
     std::map<int, XMLErrorCode> m_errors;
     XMLOutput* m_output = nullptr;
     std::unique_ptr<XMLStreamWriter> m_stream;
+    // A body's transmit data and its text, kept from one body to the next.
+    std::vector<unsigned char> m_bodyBytes;
+    std::string m_bodyText;
 };
 
 // Kernel faces, edges and vertices as identifier, class name and the owning body's id and
