@@ -14,6 +14,8 @@ namespace {
 
 // 720 bytes encode to ten lines of 72 characters, and only the last chunk can need fill.
 constexpr size_t s_chunkBytes = 720;
+// The text buffer kept from one body to the next, at most.
+constexpr size_t s_keptBodyText = size_t(1) << 20;
 
 }  // namespace
 
@@ -49,7 +51,13 @@ int XMLIO::WriteBodyData(int& body, bool& isVirtual)
         const size_t length = std::min(s_chunkBytes, bytes.size() - start);
         text += codec.Encode(bytes.data() + start, length, true);
     }
-    return DoIO(nullptr, text.c_str());
+    const bool written = DoIO(nullptr, text.c_str());
+    // A long-lived writer (the journal's) does not hold on to the room of one large body.
+    if (text.capacity() > s_keptBodyText) {
+        std::string().swap(text);
+        std::vector<unsigned char>().swap(bytes);
+    }
+    return written;
 }
 
 // Receives the base64 text of the current element as one part into the current partition.
