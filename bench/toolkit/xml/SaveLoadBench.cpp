@@ -3,7 +3,9 @@
 // document. Per size the counters give the medians of save, load, tree write and tree read,
 // the ratios of save to write and load to read, and the peak resident growth of a load against
 // that of parsing the tree alone; the exponent run fits how save and load grow from the
-// smallest to the largest size.
+// smallest to the largest size. Beside them, the kernel's own transmit and receive of the same
+// bodies, one at a time as a save and a load do it, measured alone: the floor of save and load
+// as long as every body goes through the kernel's codec.
 #include "core/objects/Instance.h"
 #include "core/objects/Interaction.h"
 #include "core/kernel/KernelFacade.h"
@@ -92,7 +94,7 @@ std::string FileFor(int n)
 }
 
 struct Figures {
-  double save = 0, load = 0, write = 0, read = 0;
+  double save = 0, load = 0, write = 0, read = 0, transmit = 0, receive = 0;
   long loadPeak = 0, readPeak = 0;
   bool ok = true;
 };
@@ -111,6 +113,36 @@ Figures Measure(int n, int rounds)
     load.push_back(Seconds([&] { loaded = QEL::Interaction::CreateFromFile(path.c_str()); }));
     figures.ok = figures.ok && loaded;
     if (loaded) loaded->Destroy();
+  }
+  // The kernel alone: each body transmitted to memory, and each received back and deleted.
+  std::vector<int> bodies;
+  model.interaction->GetSeenBodies(bodies, false);
+  std::vector<std::string> data(bodies.size());
+  std::vector<double> transmit, receive;
+  const BQ_PART_transmit_o_t sendOptions{3, BQ_PART_format_binary, true, 0, nullptr};
+  const BQ_PART_receive_o_t receiveOptions{1, BQ_PART_format_binary, true};
+  for (int round = 0; round < rounds; ++round) {
+    transmit.push_back(Seconds([&] {
+      for (size_t i = 0; i < bodies.size(); ++i) {
+        BQ_MEMORY_block_t* blocks = nullptr;
+        figures.ok = BQ_PART_transmit_b(1, &bodies[i], &sendOptions, &blocks) == BQ_ERROR_no_errors && figures.ok;
+        data[i].clear();
+        for (const BQ_MEMORY_block_t* block = blocks; block; block = block->next) data[i].append(block->bytes, block->n_bytes);
+        BQ_MEMORY_block_f(blocks);
+      }
+    }));
+    std::vector<int> received;
+    receive.push_back(Seconds([&] {
+      for (const std::string& bytes : data) {
+        BQ_MEMORY_block_t block{bytes.size(), const_cast<char*>(bytes.data()), nullptr};
+        int count = 0;
+        int* parts = nullptr;
+        figures.ok = BQ_PART_receive_b(&block, &receiveOptions, &count, &parts) == BQ_ERROR_no_errors && figures.ok;
+        received.insert(received.end(), parts, parts + count);
+        BQ_MEMORY_free(parts);
+      }
+    }));
+    BQ_ENTITY_delete(static_cast<int>(received.size()), received.data());
   }
   const std::string copy = path + ".tree";
   for (int round = 0; round < rounds; ++round) {
@@ -135,6 +167,8 @@ Figures Measure(int n, int rounds)
   figures.load = Median(load);
   figures.write = Median(write);
   figures.read = Median(read);
+  figures.transmit = Median(transmit);
+  figures.receive = Median(receive);
   return figures;
 }
 
@@ -150,6 +184,10 @@ void SaveLoadAgainstTree(benchmark::State& state)
   state.counters["read_ms"] = f.read * 1e3;
   state.counters["save_per_write"] = f.save / f.write;
   state.counters["load_per_read"] = f.load / f.read;
+  state.counters["transmit_ms"] = f.transmit * 1e3;
+  state.counters["receive_ms"] = f.receive * 1e3;
+  state.counters["transmit_per_write"] = f.transmit / f.write;
+  state.counters["receive_per_read"] = f.receive / f.read;
   state.counters["load_peak_per_tree"] = static_cast<double>(f.loadPeak) / static_cast<double>(std::max(1L, f.readPeak));
 }
 

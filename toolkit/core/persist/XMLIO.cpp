@@ -438,12 +438,26 @@ bool XMLIO::DoIO(const char* name, bool& value, bool defaultValue)
     return true;
 }
 
+namespace {
+
+// The digits a stream writes for the number at that precision ("%g" form), appended without
+// setting a stream up for each of the many numbers a save file holds.
+void AppendNumber(std::string& text, double value, int precision)
+{
+    char digits[64];
+    const std::to_chars_result written =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general,
+                      precision < 0 ? 6 : precision);
+    text.append(digits, written.ptr);
+}
+
+}  // namespace
+
 bool XMLIO::WriteNumber(const char* name, double value, int precision)
 {
-    std::ostringstream stream;
-    stream.precision(precision);
-    stream << value;
-    return DoIO(name, stream.str().c_str());
+    std::string text;
+    AppendNumber(text, value, precision);
+    return DoIO(name, text.c_str());
 }
 
 // The number at the start of a text, read as a stream reads it but without setting one up for
@@ -509,10 +523,13 @@ bool XMLIO::DoIO(const char* name, double& value, int precision)
 bool XMLIO::DoIO(const char* name, Position& value)
 {
     if (!m_reading) {
-        std::ostringstream stream;
-        stream.precision(16);
-        stream << value.x << ' ' << value.y << ' ' << value.z;
-        return DoIO(name, stream.str().c_str());
+        std::string text;
+        for (double coordinate : {value.x, value.y, value.z}) {
+            if (!text.empty())
+                text += ' ';
+            AppendNumber(text, coordinate, 16);
+        }
+        return DoIO(name, text.c_str());
     }
     value = Position(0, 0, 0);
     std::string text;
@@ -624,12 +641,14 @@ bool XMLIO::DoIO(Xform& xform, bool wrapped)
             return false;
         double matrix[4][4];
         xform.Get4x4(matrix);
-        std::ostringstream stream;
-        stream.precision(16);
+        std::string text;
         for (int column = 0; column < 4; ++column)
-            for (int row = 0; row < 4; ++row)
-                stream << (column || row ? " " : "") << matrix[row][column];
-        const bool written = DoIO(nullptr, stream.str().c_str());
+            for (int row = 0; row < 4; ++row) {
+                if (column || row)
+                    text += ' ';
+                AppendNumber(text, matrix[row][column], 16);
+            }
+        const bool written = DoIO(nullptr, text.c_str());
         if (wrapped)
             EndElement(true);
         return written;
@@ -655,7 +674,16 @@ bool XMLIO::DoIO(Xform& xform, bool wrapped)
     return read;
 }
 
-std::vector<XMLBodyRecord>& XMLIO::CurrentBodyMap()
+namespace {
+
+long long IdAndIndexKey(int id, int index)
+{
+    return (static_cast<long long>(id) << 32) | static_cast<unsigned>(index);
+}
+
+}  // namespace
+
+XMLBodyMap& XMLIO::CurrentBodyMap()
 {
     if (m_bodyIdContexts.empty())
         m_bodyIdContexts.emplace_back();
@@ -672,44 +700,42 @@ void XMLIO::EndBodyIdContext()
 
 bool XMLIO::AddToBodyMap(int body, int id, int index, bool isVirtualGeomPart)
 {
-    std::vector<XMLBodyRecord>& map = CurrentBodyMap();
-    for (const XMLBodyRecord& record : map)
-        if (record.id == id && record.index == index)
-            return record.body == body;
-    map.push_back({body, isVirtualGeomPart, id, index});
+    XMLBodyMap& map = CurrentBodyMap();
+    const auto added = map.byIdAndIndex.emplace(IdAndIndexKey(id, index), map.records.size());
+    if (!added.second)
+        return map.records[added.first->second].body == body;
+    map.firstOfBody.emplace(body, map.records.size());
+    map.records.push_back({body, isVirtualGeomPart, id, index});
+    map.largestId = id > map.largestId ? id : map.largestId;
     return true;
 }
 
 bool XMLIO::FindBodyIDAndIndex(int body, int& id, int& index)
 {
-    for (const XMLBodyRecord& record : CurrentBodyMap())
-        if (record.body == body) {
-            id = record.id;
-            index = record.index;
-            return true;
-        }
-    id = 0;
-    index = 0;
-    return false;
+    const XMLBodyMap& map = CurrentBodyMap();
+    const auto found = map.firstOfBody.find(body);
+    if (found == map.firstOfBody.end()) {
+        id = 0;
+        index = 0;
+        return false;
+    }
+    id = map.records[found->second].id;
+    index = map.records[found->second].index;
+    return true;
 }
 
 int XMLIO::FindBodyByIdAndIndex(int id, int index, bool* isVirtualGeomPart)
 {
-    for (const XMLBodyRecord& record : CurrentBodyMap())
-        if (record.id == id && record.index == index) {
-            if (isVirtualGeomPart)
-                *isVirtualGeomPart = record.isVirtualGeomPart;
-            return record.body;
-        }
-    return 0;
+    const XMLBodyMap& map = CurrentBodyMap();
+    const auto found = map.byIdAndIndex.find(IdAndIndexKey(id, index));
+    if (found == map.byIdAndIndex.end())
+        return 0;
+    const XMLBodyRecord& record = map.records[found->second];
+    if (isVirtualGeomPart)
+        *isVirtualGeomPart = record.isVirtualGeomPart;
+    return record.body;
 }
 
-int XMLIO::FindNextBodyId()
-{
-    int largest = 0;
-    for (const XMLBodyRecord& record : CurrentBodyMap())
-        largest = record.id > largest ? record.id : largest;
-    return largest + 1;
-}
+int XMLIO::FindNextBodyId() { return CurrentBodyMap().largestId + 1; }
 
 }  // namespace QEL

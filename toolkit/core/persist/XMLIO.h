@@ -17,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace QEL {
@@ -30,6 +31,16 @@ struct XMLBodyRecord {
     bool isVirtualGeomPart = false;
     int id = 0;
     int index = 0;
+};
+
+// The bodies of one body id context, found by body and by (id, index) without a search, so
+// that a document's many bodies cost each lookup the same. The first record of a body is
+// the one its lookups give.
+struct XMLBodyMap {
+    std::vector<XMLBodyRecord> records;
+    std::unordered_map<int, size_t> firstOfBody;
+    std::unordered_map<long long, size_t> byIdAndIndex;
+    int largestId = 0;
 };
 
 // The document and the reading cursor: per entered element, the position just after the last
@@ -148,7 +159,7 @@ private:
     void Reset();
     bool ReadText(const char* name, std::string& value) const;
     bool WriteNumber(const char* name, double value, int precision);
-    std::vector<XMLBodyRecord>& CurrentBodyMap();
+    XMLBodyMap& CurrentBodyMap();
     void WriteHeader();
     void WriteComponentVersion(const char* name, int major, int minor, int build);
     bool FinishLoad(XMLTreeNode parsed, const XMLParseResult& result, bool wellFormed);
@@ -160,11 +171,14 @@ private:
     bool m_reading = false;
     bool m_journal = false;
     std::string m_rootName;
-    std::deque<std::vector<XMLBodyRecord>> m_bodyIdContexts;
+    std::deque<XMLBodyMap> m_bodyIdContexts;
     std::set<int> m_seenIds;
     std::map<int, XMLErrorCode> m_errors;
     XMLOutput* m_output = nullptr;
     std::unique_ptr<XMLStreamWriter> m_stream;
+    // A body's transmit data and its text, kept from one body to the next.
+    std::vector<unsigned char> m_bodyBytes;
+    std::string m_bodyText;
 };
 
 // Kernel faces, edges and vertices as identifier, class name and the owning body's id and

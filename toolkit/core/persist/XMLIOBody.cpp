@@ -14,6 +14,8 @@ namespace {
 
 // 720 bytes encode to ten lines of 72 characters, and only the last chunk can need fill.
 constexpr size_t s_chunkBytes = 720;
+// The text buffer kept from one body to the next, at most.
+constexpr size_t s_keptBodyText = size_t(1) << 20;
 
 }  // namespace
 
@@ -31,7 +33,7 @@ int XMLIO::WriteBodyData(int& body, bool& isVirtual)
         part = CreateMinimumBodyForGeometry(body);
         isVirtual = true;
     }
-    std::vector<unsigned char> bytes;
+    std::vector<unsigned char>& bytes = m_bodyBytes;
     const bool sent = part && TransmitPartWithoutQELAttributes(part, bytes);
     if (part && part != body) {
         // The geometry goes back to being free before its scaffold body goes.
@@ -40,26 +42,37 @@ int XMLIO::WriteBodyData(int& body, bool& isVirtual)
     }
     if (!sent)
         return false;
+    // The chunks' lines are gathered into one text, so the body is a single piece of the
+    // document however large it is, and the buffers serve every body of the save.
     Base64Codec codec;
+    std::string& text = m_bodyText;
+    text.clear();
     for (size_t start = 0; start < bytes.size(); start += s_chunkBytes) {
         const size_t length = std::min(s_chunkBytes, bytes.size() - start);
-        if (!DoIO(nullptr, codec.Encode(bytes.data() + start, length, true)))
-            return false;
+        text += codec.Encode(bytes.data() + start, length, true);
     }
-    return true;
+    const bool written = DoIO(nullptr, text.c_str());
+    // A long-lived writer (the journal's) does not hold on to the room of one large body.
+    if (text.capacity() > s_keptBodyText) {
+        std::string().swap(text);
+        std::vector<unsigned char>().swap(bytes);
+    }
+    return written;
 }
 
 // Receives the base64 text of the current element as one part into the current partition.
 bool XMLIO::ReadBodyData(int& body, bool isVirtual)
 {
     body = 0;
-    std::string text;
-    if (!DoIO(nullptr, text) || text.empty())
+    // Decoded straight from the document's text: a body's text is the bulk of a save file and
+    // is not copied on its way to the kernel.
+    const char* text = m_state->current.IsEmpty() ? nullptr : m_state->current.GetText(0);
+    if (!text || !*text)
         return false;
     Base64Codec codec;
     size_t size = 0;
     int error = 0;
-    const unsigned char* bytes = codec.Decode(text.c_str(), &size, &error);
+    const unsigned char* bytes = codec.Decode(text, &size, &error);
     if (!bytes || error != 0 || size == 0)
         return false;
     BQ_MEMORY_block_t block{size, const_cast<char*>(reinterpret_cast<const char*>(bytes)), nullptr};

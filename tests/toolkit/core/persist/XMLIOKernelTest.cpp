@@ -152,6 +152,39 @@ TEST_F(XMLIOKernel, KernelEntitiesAreNamedByIdentifierAndBody)
     EXPECT_FALSE(DoIOKernelEntities(unknown, "Entity", back));
 }
 
+// The body map names each body by the first (id, index) it was added under, refuses a pair
+// already naming another body, and numbers new parts above the largest id; a context of its
+// own starts empty and leaves the outer one as it was.
+TEST_F(XMLIOKernel, BodyMapKeepsTheFirstNameOfEachBody)
+{
+    XMLIO xmlio("Test", false);
+    EXPECT_EQ(xmlio.FindNextBodyId(), 1);
+    ASSERT_TRUE(xmlio.AddToBodyMap(101, 4, 0, false));
+    ASSERT_TRUE(xmlio.AddToBodyMap(101, 9, 2, false));
+    ASSERT_TRUE(xmlio.AddToBodyMap(102, 4, 1, true));
+    EXPECT_TRUE(xmlio.AddToBodyMap(101, 4, 0, false));
+    EXPECT_FALSE(xmlio.AddToBodyMap(103, 9, 2, false));
+    int id = 0, index = 0;
+    ASSERT_TRUE(xmlio.FindBodyIDAndIndex(101, id, index));
+    EXPECT_EQ(id, 4);
+    EXPECT_EQ(index, 0);
+    EXPECT_FALSE(xmlio.FindBodyIDAndIndex(103, id, index));
+    EXPECT_EQ(id, 0);
+    bool isVirtual = false;
+    EXPECT_EQ(xmlio.FindBodyByIdAndIndex(4, 1, &isVirtual), 102);
+    EXPECT_TRUE(isVirtual);
+    EXPECT_EQ(xmlio.FindBodyByIdAndIndex(9, 2), 101);
+    EXPECT_EQ(xmlio.FindBodyByIdAndIndex(4, 2), 0);
+    EXPECT_EQ(xmlio.FindNextBodyId(), 10);
+
+    xmlio.BeginBodyIdContext();
+    EXPECT_EQ(xmlio.FindBodyByIdAndIndex(4, 0), 0);
+    EXPECT_EQ(xmlio.FindNextBodyId(), 1);
+    ASSERT_TRUE(xmlio.AddToBodyMap(103, 9, 2, false));
+    xmlio.EndBodyIdContext();
+    EXPECT_EQ(xmlio.FindBodyByIdAndIndex(9, 2), 101);
+}
+
 TEST_F(XMLIOKernel, InstanceWrittenAndReadBackComparesEqual)
 {
     m_interaction = new Interaction(CreateTypeLive);

@@ -84,6 +84,11 @@ TEST(Base64CodecTest, DecodeIntoReportsOverflowAndShortData)
   EXPECT_EQ(decoded, 3u);
   EXPECT_FALSE(Base64Codec::DecodeInto("YQ==", buffer, 2, &error, &decoded));
   EXPECT_EQ(error, XMLParseErrorBase64Truncated);
+  // Whole groups before a line break decode at once; a bad character after them still stops it.
+  unsigned char wide[6] = {};
+  EXPECT_FALSE(Base64Codec::DecodeInto("YWJj\nYW!j", wide, 6, &error, &decoded));
+  EXPECT_EQ(error, XMLParseErrorBase64Character);
+  EXPECT_EQ(decoded, 3u);
   EXPECT_TRUE(Base64Codec::DecodeInto("YWI=", buffer, 2, &error, &decoded));
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 2), "ab");
   EXPECT_EQ(Base64Codec::DecodedSize("YW Jj\nYQ==", &error), 4u);
