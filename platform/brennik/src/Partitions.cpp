@@ -56,8 +56,11 @@ class ChangeJudge {
     const SubEntity* b = FindSub(m_to, tag, &bodyB);
     if (!a || !b) return false;
     if (a->shape.IsEqual(b->shape)) return false;
-    const GeomData* ga = SubGeom(*bodyA, *a);
-    const GeomData* gb = SubGeom(*bodyB, *b);
+    // A face or edge keeps its geometry's tag only while it stays on the same OCCT geometry
+    // object and placement; a vertex keeps its point's tag wherever the point goes.
+    const bool keptGeom = a->cls != BQ_CLASS_vertex && a->geom != 0 && a->geom == b->geom;
+    const GeomData* ga = keptGeom ? nullptr : SubGeom(*bodyA, *a);
+    const GeomData* gb = keptGeom ? nullptr : SubGeom(*bodyB, *b);
     if ((ga == nullptr) != (gb == nullptr)) return true;
     if (ga && !Coincident(*ga, *gb, 1e-8)) return true;
     if (a->cls == BQ_CLASS_vertex) return false;
@@ -75,7 +78,8 @@ class ChangeJudge {
       double fa, la_, fb, lb_;
       BRep_Tool::Range(TopoDS::Edge(a->shape), fa, la_);
       BRep_Tool::Range(TopoDS::Edge(b->shape), fb, lb_);
-      if (ga && ga->curve == gb->curve && (std::abs(fa - fb) > 1e-9 || std::abs(la_ - lb_) > 1e-9)) return true;
+      const bool sameCurve = keptGeom || (ga && ga->curve == gb->curve);
+      if (sameCurve && (std::abs(fa - fb) > 1e-9 || std::abs(la_ - lb_) > 1e-9)) return true;
       if (sameTopology) return AnyModified(la);
     }
     std::sort(la.begin(), la.end());
