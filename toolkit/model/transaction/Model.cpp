@@ -256,6 +256,10 @@ bool Model::HandleKernelError(int error)
 bool Model::RecordPartitionChanges(bool keepCreated, bool keepDeleted)
 {
     TrackingManager* manager = GetTrackingManager();
+    // The pass's records are change tracking, there for the application to read: with tracking
+    // switched off nobody reads them, and only the vertex lists of a paste are still wanted.
+    if ((!manager || !manager->GetTrackChanges()) && !keepCreated && !keepDeleted)
+        return true;
     auto report = [&](int tag, void (TrackingData::*mark)(int)) {
         if (!manager)
             return;
