@@ -308,6 +308,10 @@ bool Model::RecordTrackResults(const HXR_ENTITY_track_r_s* tracking)
     TrackingManager* manager = GetTrackingManager();
     if (!manager || !manager->GetTrackChanges() || !tracking)
         return true;
+    // Each record's tag is made in the interaction's partition: made current once for all of
+    // them rather than once for each.
+    const CurrentPartitionScope scope(
+        tracking->n_track_records > 1 && m_interaction ? m_interaction->GetQELPartition() : 0);
     for (int i = 0; i < tracking->n_track_records; ++i) {
         const HXR_ENTITY_track_record_r_s& record = tracking->track_records[i];
         TrackingData* data = nullptr;
