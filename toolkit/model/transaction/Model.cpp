@@ -260,6 +260,10 @@ bool Model::RecordPartitionChanges(bool keepCreated, bool keepDeleted)
     // switched off nobody reads them, and only the vertex lists of a paste are still wanted.
     if ((!manager || !manager->GetTrackChanges()) && !keepCreated && !keepDeleted)
         return true;
+    // The records' tags are made in the interaction's partition: made current once for all of
+    // them (going to a mark leaves the current partition as it was).
+    const CurrentPartitionScope scope(manager && m_interaction ? m_interaction->GetQELPartition()
+                                                               : 0);
     auto report = [&](int tag, void (TrackingData::*mark)(int)) {
         if (!manager)
             return;
