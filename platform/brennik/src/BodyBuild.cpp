@@ -207,19 +207,19 @@ bool IsValidBodyShape(const TopoDS_Shape& shape) {
   return ShapeChecksHold(shape);
 }
 
-// Geometry under a body is shared per OCCT geometry object and placement. Keys are grouped
-// by object, so finding one stays constant time on a body with many faces and edges; within
-// a group the first key made wins.
+// Geometry under a body is shared per OCCT geometry object and placement. Keys are hashed by
+// object, so finding one stays constant time on a body with many faces and edges; for one
+// object and placement the first key made wins.
 class GeomKeys {
  public:
+  void Reserve(std::size_t n) { m_byObject.reserve(n); }
   void Add(const Handle(Standard_Transient)& object, const TopLoc_Location& location, int tag) {
-    m_byObject[object.get()].push_back({object, location, tag});
+    if (Find(object, location) == 0) m_byObject.emplace(object.get(), Key{object, location, tag});
   }
   int Find(const Handle(Standard_Transient)& object, const TopLoc_Location& location) const {
-    auto found = m_byObject.find(object.get());
-    if (found == m_byObject.end()) return 0;
-    for (const Key& key : found->second)
-      if (key.location.IsEqual(location)) return key.tag;
+    const auto found = m_byObject.equal_range(object.get());
+    for (auto key = found.first; key != found.second; ++key)
+      if (key->second.location.IsEqual(location)) return key->second.tag;
     return 0;
   }
 
@@ -229,7 +229,7 @@ class GeomKeys {
     TopLoc_Location location;
     int tag;
   };
-  std::unordered_map<const Standard_Transient*, std::vector<Key>> m_byObject;
+  std::unordered_multimap<const Standard_Transient*, Key> m_byObject;
 };
 
 namespace {
@@ -256,6 +256,7 @@ void PlaceGeometry(Session& session, BodyRecord& body, const BodyRecord* old) {
   std::shared_ptr<const GeomKeys> oldIndex = old ? old->geomKeys : nullptr;
   if (old && !oldIndex) {
     auto made = std::make_shared<GeomKeys>();
+    made->Reserve(old->faces.size() + old->edges.size());
     for (int face : old->faces) {
       TopLoc_Location loc;
       Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
@@ -273,10 +274,12 @@ void PlaceGeometry(Session& session, BodyRecord& body, const BodyRecord* old) {
   const GeomKeys& oldKeys = oldIndex ? *oldIndex : none;
   auto index = std::make_shared<GeomKeys>();
   GeomKeys& newKeys = *index;
+  newKeys.Reserve(body.faces.size() + body.edges.size());
   // Gathered first and put into the record's map in tag order at the end, in one pass.
   std::vector<std::pair<int, BodyGeom>> placed;
   placed.reserve(body.faces.size() + body.edges.size() + body.vertices.size());
   std::unordered_set<int> used;
+  used.reserve(placed.capacity());
   auto placeGeom = [&](SubEntity& entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
                        const auto& makeData) {
     int tag = newKeys.Find(object, loc);
