@@ -41,6 +41,7 @@
 #include <set>
 #include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace brennik {
@@ -206,21 +207,19 @@ bool IsValidBodyShape(const TopoDS_Shape& shape) {
   return ShapeChecksHold(shape);
 }
 
-namespace {
-
-// Geometry under a body is shared per OCCT geometry object and placement. Keys are grouped
-// by object, so finding one stays constant time on a body with many faces and edges; within
-// a group the first key made wins.
+// Geometry under a body is shared per OCCT geometry object and placement. Keys are hashed by
+// object, so finding one stays constant time on a body with many faces and edges; for one
+// object and placement the first key made wins.
 class GeomKeys {
  public:
+  void Reserve(std::size_t n) { m_byObject.reserve(n); }
   void Add(const Handle(Standard_Transient)& object, const TopLoc_Location& location, int tag) {
-    m_byObject[object.get()].push_back({object, location, tag});
+    if (Find(object, location) == 0) m_byObject.emplace(object.get(), Key{object, location, tag});
   }
   int Find(const Handle(Standard_Transient)& object, const TopLoc_Location& location) const {
-    auto found = m_byObject.find(object.get());
-    if (found == m_byObject.end()) return 0;
-    for (const Key& key : found->second)
-      if (key.location.IsEqual(location)) return key.tag;
+    const auto found = m_byObject.equal_range(object.get());
+    for (auto key = found.first; key != found.second; ++key)
+      if (key->second.location.IsEqual(location)) return key->second.tag;
     return 0;
   }
 
@@ -230,8 +229,10 @@ class GeomKeys {
     TopLoc_Location location;
     int tag;
   };
-  std::unordered_map<const Standard_Transient*, std::vector<Key>> m_byObject;
+  std::unordered_multimap<const Standard_Transient*, Key> m_byObject;
 };
+
+namespace {
 
 std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, const ShapeTagMap& tags) {
   std::vector<int> out;
@@ -249,68 +250,95 @@ std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, co
 
 namespace {
 
-// Geometry: one tag per OCCT geometry object and placement; kept when the old body had it.
+// Geometry: one tag per OCCT geometry object and placement; kept when the old body had it, and
+// then with the old body's data for it, which the same object and placement give again.
 void PlaceGeometry(Session& session, BodyRecord& body, const BodyRecord* old) {
-  GeomKeys oldKeys, newKeys;
-  std::map<int, Handle(Standard_Transient)> oldObjects;
-  if (old) {
+  std::shared_ptr<const GeomKeys> oldIndex = old ? old->geomKeys : nullptr;
+  if (old && !oldIndex) {
+    auto made = std::make_shared<GeomKeys>();
+    made->Reserve(old->faces.size() + old->edges.size());
     for (int face : old->faces) {
       TopLoc_Location loc;
       Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(old->subs.at(face).shape), loc);
-      if (!s.IsNull() && old->subs.at(face).geom) oldKeys.Add(s, loc, old->subs.at(face).geom);
+      if (!s.IsNull() && old->subs.at(face).geom) made->Add(s, loc, old->subs.at(face).geom);
     }
     for (int edge : old->edges) {
       TopLoc_Location loc;
       double f, l;
       Handle(Geom_Curve) c = BRep_Tool::Curve(TopoDS::Edge(old->subs.at(edge).shape), loc, f, l);
-      if (!c.IsNull() && old->subs.at(edge).geom) oldKeys.Add(c, loc, old->subs.at(edge).geom);
+      if (!c.IsNull() && old->subs.at(edge).geom) made->Add(c, loc, old->subs.at(edge).geom);
     }
+    oldIndex = made;
   }
-  auto placeGeom = [&](int entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
-                       const GeomData& data) {
+  static const GeomKeys none;
+  const GeomKeys& oldKeys = oldIndex ? *oldIndex : none;
+  auto index = std::make_shared<GeomKeys>();
+  GeomKeys& newKeys = *index;
+  newKeys.Reserve(body.faces.size() + body.edges.size());
+  // Gathered first and put into the record's map in tag order at the end, in one pass.
+  std::vector<std::pair<int, BodyGeom>> placed;
+  placed.reserve(body.faces.size() + body.edges.size() + body.vertices.size());
+  std::unordered_set<int> used;
+  used.reserve(placed.capacity());
+  auto placeGeom = [&](SubEntity& entity, const Handle(Standard_Transient)& object, const TopLoc_Location& loc,
+                       const auto& makeData) {
     int tag = newKeys.Find(object, loc);
     if (tag == 0) {
-      int oldTag = oldKeys.Find(object, loc);
-      tag = (oldTag && !body.geoms.count(oldTag)) ? oldTag : session.NewTag();
-      BodyGeom geom;
-      geom.data = data;
-      auto oldIt = old ? old->geoms.find(tag) : std::map<int, BodyGeom>::const_iterator();
-      geom.identifier = (old && oldIt != old->geoms.end()) ? oldIt->second.identifier : body.nextIdentifier++;
-      body.geoms[tag] = geom;
+      const int oldTag = oldKeys.Find(object, loc);
+      const bool keep = oldTag != 0 && !used.count(oldTag);
+      auto oldIt = keep ? old->geoms.find(oldTag) : std::map<int, BodyGeom>::const_iterator();
+      tag = keep ? oldTag : session.NewTag();
+      if (keep && oldIt != old->geoms.end()) {
+        placed.emplace_back(tag, oldIt->second);
+      } else {
+        BodyGeom geom;
+        geom.data = makeData();
+        geom.identifier = body.nextIdentifier++;
+        placed.emplace_back(tag, std::move(geom));
+      }
+      used.insert(tag);
       newKeys.Add(object, loc, tag);
     }
-    body.subs[entity].geom = tag;
+    entity.geom = tag;
   };
   for (int face : body.faces) {
+    SubEntity& entity = body.subs.at(face);
     TopLoc_Location loc;
-    Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(body.subs[face].shape), loc);
+    Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(entity.shape), loc);
     if (s.IsNull()) continue;
-    GeomData data;
-    data.surface = loc.IsIdentity() ? s : Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
-    data.cls = ClassOfSurface(data.surface);
-    placeGeom(face, s, loc, data);
+    placeGeom(entity, s, loc, [&] {
+      GeomData data;
+      data.surface = loc.IsIdentity() ? s : Handle(Geom_Surface)::DownCast(s->Transformed(loc.Transformation()));
+      data.cls = ClassOfSurface(data.surface);
+      return data;
+    });
   }
   for (int edge : body.edges) {
+    SubEntity& entity = body.subs.at(edge);
     TopLoc_Location loc;
     double f, l;
-    const TopoDS_Edge& e = TopoDS::Edge(body.subs[edge].shape);
+    const TopoDS_Edge& e = TopoDS::Edge(entity.shape);
     if (BRep_Tool::Degenerated(e)) continue;
     Handle(Geom_Curve) c = BRep_Tool::Curve(e, loc, f, l);
     if (c.IsNull()) continue;
-    GeomData data;
-    data.curve = loc.IsIdentity() ? c : Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
-    data.cls = ClassOfCurve(data.curve);
-    placeGeom(edge, c, loc, data);
+    placeGeom(entity, c, loc, [&] {
+      GeomData data;
+      data.curve = loc.IsIdentity() ? c : Handle(Geom_Curve)::DownCast(c->Transformed(loc.Transformation()));
+      data.cls = ClassOfCurve(data.curve);
+      return data;
+    });
   }
+  body.geomKeys = index;
   for (int vertex : body.vertices) {
+    SubEntity& entity = body.subs.at(vertex);
     GeomData data;
     data.cls = BQ_CLASS_point;
-    data.point = BRep_Tool::Pnt(TopoDS::Vertex(body.subs[vertex].shape));
+    data.point = BRep_Tool::Pnt(TopoDS::Vertex(entity.shape));
     int tag = 0;
     int identifier = 0;
     if (old) {
       auto it = old->subs.find(vertex);
-      if (it != old->subs.end() && it->second.geom && !body.geoms.count(it->second.geom)) {
+      if (it != old->subs.end() && it->second.geom && !used.count(it->second.geom)) {
         tag = it->second.geom;
         identifier = old->geoms.at(tag).identifier;
       }
@@ -319,9 +347,13 @@ void PlaceGeometry(Session& session, BodyRecord& body, const BodyRecord* old) {
       tag = session.NewTag();
       identifier = body.nextIdentifier++;
     }
-    body.geoms[tag] = BodyGeom{data, identifier};
-    body.subs[vertex].geom = tag;
+    placed.emplace_back(tag, BodyGeom{data, identifier});
+    used.insert(tag);
+    entity.geom = tag;
   }
+  std::sort(placed.begin(), placed.end(),
+            [](const std::pair<int, BodyGeom>& a, const std::pair<int, BodyGeom>& b) { return a.first < b.first; });
+  for (auto& entry : placed) body.geoms.emplace_hint(body.geoms.end(), entry.first, std::move(entry.second));
 }
 
 }  // namespace
@@ -462,7 +494,7 @@ bool MeetsAsBefore(const BodyRecord& body, const BodyRecord& old) {
 }  // namespace
 
 BodyPtr BuildKeptRecord(Session& session, const BodyRecord& old, const TopoDS_Shape& shape,
-                        const TopTools_IndexedMapOfShape& present, const ShapeTagMap& continues) {
+                        const TopTools_IndexedMapOfShape& present, ShapeTagMap& continues) {
   auto body = std::make_shared<BodyRecord>();
   body->tag = old.tag;
   body->shape = shape;
@@ -490,12 +522,18 @@ BodyPtr BuildKeptRecord(Session& session, const BodyRecord& old, const TopoDS_Sh
     entry.shape = sub;
     entry.identifier = was->second.identifier;
     if (!body->subs.emplace(*tag, entry).second) return nullptr;
-    body->shapeToTag.Bind(sub, *tag);
     (cls == BQ_CLASS_face ? body->faces : cls == BQ_CLASS_edge ? body->edges : body->vertices).push_back(*tag);
   }
   if (body->faces != old.faces || body->edges != old.edges || body->vertices != old.vertices ||
-      !MeetsAsBefore(*body, old))
+      continues.Extent() != static_cast<int>(body->subs.size()))
     return nullptr;
+  // Every face, edge and vertex is in `continues` with its tag and nothing else is: it is the
+  // record's map from sub-shapes to tags as it stands.
+  body->shapeToTag.Exchange(continues);
+  if (!MeetsAsBefore(*body, old)) {
+    continues.Exchange(body->shapeToTag);
+    return nullptr;
+  }
   body->faceEdges = old.faceEdges;
   body->faceVertices = old.faceVertices;
   body->edgeFaces = old.edgeFaces;
@@ -530,18 +568,31 @@ void InstallBody(PartitionState& state, const BodyPtr& body) {
   // A new record of a present body: only the entries of entities that came or went change,
   // so that a body keeping most of its entities leaves most of the index as it was.
   const BodyRecord& old = *was->second;
-  for (const auto& sub : old.subs)
-    if (!body->subs.count(sub.first)) state.subOwner.erase(sub.first);
-  for (const auto& fin : old.fins)
-    if (!body->fins.count(fin.first)) state.subOwner.erase(fin.first);
-  for (const auto& geom : old.geoms)
-    if (!body->geoms.count(geom.first)) state.subOwner.erase(geom.first);
+  // Records listing the same faces, edges and vertices hold the same entities (every record
+  // holds just those it lists), and records sharing their fins the same fins: their entries
+  // stand as they are.
+  const bool sameSubs = body->faces == old.faces && body->edges == old.edges && body->vertices == old.vertices;
+  const bool sameFins = &body->fins.View() == &old.fins.View();
+  if (!sameSubs)
+    for (const auto& sub : old.subs)
+      if (!body->subs.count(sub.first)) state.subOwner.erase(sub.first);
+  if (!sameFins)
+    for (const auto& fin : old.fins)
+      if (!body->fins.count(fin.first)) state.subOwner.erase(fin.first);
+  // Both geometry maps run in tag order: walked side by side.
+  auto now = body->geoms.begin();
+  for (const auto& geom : old.geoms) {
+    while (now != body->geoms.end() && now->first < geom.first) ++now;
+    if (now == body->geoms.end() || now->first != geom.first) state.subOwner.erase(geom.first);
+  }
   auto own = [&](int entity) {
     auto owner = state.subOwner.View().find(entity);
     if (owner == state.subOwner.View().end() || owner->second != tag) state.subOwner[entity] = tag;
   };
-  for (const auto& sub : body->subs) own(sub.first);
-  for (const auto& fin : body->fins) own(fin.first);
+  if (!sameSubs)
+    for (const auto& sub : body->subs) own(sub.first);
+  if (!sameFins)
+    for (const auto& fin : body->fins) own(fin.first);
   for (const auto& geom : body->geoms) own(geom.first);
   state.bodies[tag] = body;
 }

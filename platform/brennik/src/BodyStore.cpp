@@ -9,7 +9,7 @@
 #include <TopTools_IndexedMapOfShape.hxx>
 
 #include <algorithm>
-#include <set>
+#include <unordered_set>
 
 namespace brennik {
 namespace store {
@@ -80,7 +80,8 @@ int ReplaceBodyShape(int body, const TopoDS_Shape& shape, const Handle(BRepTools
   std::sort(oldTags.begin(), oldTags.end());
   ShapeTagMap assigned;  // new sub-shape -> the old tag it continues
   ShapeTagMap pieceOf;   // new sub-shape -> the old tag it was split from
-  std::set<int> kept;
+  std::unordered_set<int> kept;
+  kept.reserve(oldTags.size());
   std::vector<std::pair<int, int>> merges;
   std::vector<int> deleted;
   for (int tag : oldTags) {

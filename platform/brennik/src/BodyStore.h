@@ -36,9 +36,10 @@ BodyPtr BuildBodyRecord(Session& session, int bodyTag, const TopoDS_Shape& shape
 // continues, one to one. Tags, identifiers, adjacency and fins stay the old record's (shared
 // with it); shapes and geometry are the new shape's, geometry keeping its tag as
 // BuildBodyRecord keeps it. Null when the shape's entities are not the old ones, listed and
-// meeting as before: the caller then builds the record whole.
+// meeting as before: the caller then builds the record whole, with `continues` as it was.
+// Otherwise the record has taken `continues` over as its own map and left it empty.
 BodyPtr BuildKeptRecord(Session& session, const BodyRecord& old, const TopoDS_Shape& shape,
-                        const TopTools_IndexedMapOfShape& present, const ShapeTagMap& continues);
+                        const TopTools_IndexedMapOfShape& present, ShapeTagMap& continues);
 
 // Puts a record into the partition state in place of the old one (updating the owner index).
 void InstallBody(PartitionState& state, const BodyPtr& body);

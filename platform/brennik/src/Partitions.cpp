@@ -41,6 +41,13 @@ class ChangeJudge {
  public:
   ChangeJudge(const PartitionState& from, const PartitionState& to) : m_from(from), m_to(to) {}
 
+  // The records of the body being walked, in both states: its entities are looked up there
+  // first, the partition's owner index only for the rest.
+  void Walk(const BodyRecord* from, const BodyRecord* to) {
+    m_walkFrom = from;
+    m_walkTo = to;
+  }
+
   bool Modified(int tag) {
     auto memo = m_memo.find(tag);
     if (memo != m_memo.end()) return memo->second;
@@ -52,12 +59,15 @@ class ChangeJudge {
  private:
   bool Judge(int tag) {
     const BodyRecord *bodyA = nullptr, *bodyB = nullptr;
-    const SubEntity* a = FindSub(m_from, tag, &bodyA);
-    const SubEntity* b = FindSub(m_to, tag, &bodyB);
+    const SubEntity* a = FindIn(m_walkFrom, m_from, tag, &bodyA);
+    const SubEntity* b = FindIn(m_walkTo, m_to, tag, &bodyB);
     if (!a || !b) return false;
     if (a->shape.IsEqual(b->shape)) return false;
-    const GeomData* ga = SubGeom(*bodyA, *a);
-    const GeomData* gb = SubGeom(*bodyB, *b);
+    // A face or edge keeps its geometry's tag only while it stays on the same OCCT geometry
+    // object and placement; a vertex keeps its point's tag wherever the point goes.
+    const bool keptGeom = a->cls != BQ_CLASS_vertex && a->geom != 0 && a->geom == b->geom;
+    const GeomData* ga = keptGeom ? nullptr : SubGeom(*bodyA, *a);
+    const GeomData* gb = keptGeom ? nullptr : SubGeom(*bodyB, *b);
     if ((ga == nullptr) != (gb == nullptr)) return true;
     if (ga && !Coincident(*ga, *gb, 1e-8)) return true;
     if (a->cls == BQ_CLASS_vertex) return false;
@@ -75,7 +85,8 @@ class ChangeJudge {
       double fa, la_, fb, lb_;
       BRep_Tool::Range(TopoDS::Edge(a->shape), fa, la_);
       BRep_Tool::Range(TopoDS::Edge(b->shape), fb, lb_);
-      if (ga && ga->curve == gb->curve && (std::abs(fa - fb) > 1e-9 || std::abs(la_ - lb_) > 1e-9)) return true;
+      const bool sameCurve = keptGeom || (ga && ga->curve == gb->curve);
+      if (sameCurve && (std::abs(fa - fb) > 1e-9 || std::abs(la_ - lb_) > 1e-9)) return true;
       if (sameTopology) return AnyModified(la);
     }
     std::sort(la.begin(), la.end());
@@ -88,6 +99,18 @@ class ChangeJudge {
     for (int lower : tags)
       if (Modified(lower)) return true;
     return false;
+  }
+
+  static const SubEntity* FindIn(const BodyRecord* walked, const PartitionState& st, int tag,
+                                 const BodyRecord** body) {
+    if (walked) {
+      auto it = walked->subs.find(tag);
+      if (it != walked->subs.end()) {
+        *body = walked;
+        return &it->second;
+      }
+    }
+    return FindSub(st, tag, body);
   }
 
   static std::vector<int> EdgeVertices(const BodyRecord& body, int edge) {
@@ -103,6 +126,8 @@ class ChangeJudge {
 
   const PartitionState& m_from;
   const PartitionState& m_to;
+  const BodyRecord* m_walkFrom = nullptr;
+  const BodyRecord* m_walkTo = nullptr;
   std::unordered_map<int, bool> m_memo;
 };
 
@@ -112,10 +137,13 @@ void Diff(const PartitionState& from, const PartitionState& to, Changes* changes
     const BodyRecord& body = *entry.second;
     auto old = from.bodies.find(entry.first);
     bool sameRecord = old != from.bodies.end() && old->second == entry.second;
+    if (sameRecord) continue;
+    const BodyRecord* was = old != from.bodies.end() ? old->second.get() : nullptr;
+    judge.Walk(was, &body);
     for (const std::vector<int>* list : {&body.faces, &body.edges, &body.vertices}) {
       for (int tag : *list) {
-        if (sameRecord) continue;
-        if (!from.subOwner.count(tag)) changes->created.push_back(tag);
+        const bool existed = (was && was->subs.count(tag)) || from.subOwner.count(tag);
+        if (!existed) changes->created.push_back(tag);
         else if (judge.Modified(tag)) changes->modified.push_back(tag);
       }
     }

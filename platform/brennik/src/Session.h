@@ -59,6 +59,10 @@ struct BodyGeom {
 
 using ShapeTagMap = NCollection_DataMap<TopoDS_Shape, int, TopTools_ShapeMapHasher>;
 
+// The tags of a record's face and edge geometry by OCCT geometry object and placement (built
+// with the record, in BodyBuild.cpp).
+class GeomKeys;
+
 // A body: its OCCT shape and the two-way maps between its entities' tags and sub-shapes.
 // Records are shared between a partition and its marks and never changed once built
 // (copy on write), so a mark costs one pointer per body. A record made from another whose
@@ -79,6 +83,9 @@ struct BodyRecord {
   int identifier = 0;                        // the body's own identifier
   int nextIdentifier = 1;
   std::string addonData;                     // the add-on layer's per-body data, opaque here
+  // Made with the record's geometry and never changed after: the next record of the body finds
+  // the geometry it keeps here rather than walking this record's faces and edges again.
+  std::shared_ptr<const GeomKeys> geomKeys;
 };
 using BodyPtr = std::shared_ptr<const BodyRecord>;
 

@@ -160,20 +160,28 @@ Handle(BRepTools_History) StoreHistoryOf(const engine::History& history) {
   return out;
 }
 
-// Tags of the entities of some bodies, looked up by shape (orientation ignored).
+// Tags of the entities of some bodies, looked up by shape (orientation ignored). The bodies'
+// records are found once, at the first look-up: no body may change while the finder is used.
 class TagFinder {
  public:
   void Add(int body) {
     if (body != 0) m_bodies.push_back(body);
   }
   int Find(const TopoDS_Shape& shape) const {
-    for (int body : m_bodies)
-      if (int tag = TagOf(body, shape)) return tag;
+    if (m_records.size() != m_bodies.size()) {
+      m_records.clear();
+      for (int body : m_bodies) m_records.push_back(FindBody(body));
+    }
+    for (const brennik::BodyRecord* record : m_records) {
+      if (record == nullptr) continue;
+      if (const int* tag = record->shapeToTag.Seek(shape)) return *tag;
+    }
     return 0;
   }
 
  private:
   std::vector<int> m_bodies;
+  mutable std::vector<const brennik::BodyRecord*> m_records;
 };
 
 struct TagRecord {
@@ -211,6 +219,7 @@ void HandOutTracking(const std::vector<TagRecord>& records, HXR_ENTITY_track_r_s
 
 std::vector<int> TagsOf(const std::vector<TopoDS_Shape>& shapes, const TagFinder& finder) {
   std::vector<int> tags;
+  tags.reserve(shapes.size());
   for (const TopoDS_Shape& shape : shapes) tags.push_back(finder.Find(shape));
   return tags;
 }
@@ -231,6 +240,7 @@ int ApplyResult(const Apply& apply, const engine::Result& result, HXR_ENTITY_tra
   before.Add(apply.body);
   for (int source : apply.otherSources) before.Add(source);
   std::vector<std::vector<int>> beforeTags;
+  beforeTags.reserve(events.size());
   for (const engine::TrackEvent& event : events) beforeTags.push_back(TagsOf(event.before, before));
 
   // Extra bodies first: a failure to make one leaves the body untouched.
@@ -278,8 +288,9 @@ int ApplyResult(const Apply& apply, const engine::Result& result, HXR_ENTITY_tra
   after.Add(apply.body);
   for (int piece : made) after.Add(piece);
   std::vector<TagRecord> records;
+  records.reserve(events.size());
   for (size_t i = 0; i < events.size(); ++i) {
-    TagRecord tagRecord{static_cast<int>(events[i].kind), beforeTags[i], TagsOf(events[i].after, after)};
+    TagRecord tagRecord{static_cast<int>(events[i].kind), std::move(beforeTags[i]), TagsOf(events[i].after, after)};
     records.push_back(std::move(tagRecord));
   }
 

@@ -256,6 +256,14 @@ bool Model::HandleKernelError(int error)
 bool Model::RecordPartitionChanges(bool keepCreated, bool keepDeleted)
 {
     TrackingManager* manager = GetTrackingManager();
+    // The pass's records are change tracking, there for the application to read: with tracking
+    // switched off nobody reads them, and only the vertex lists of a paste are still wanted.
+    if ((!manager || !manager->GetTrackChanges()) && !keepCreated && !keepDeleted)
+        return true;
+    // The records' tags are made in the interaction's partition: made current once for all of
+    // them (going to a mark leaves the current partition as it was).
+    const CurrentPartitionScope scope(manager && m_interaction ? m_interaction->GetQELPartition()
+                                                               : 0);
     auto report = [&](int tag, void (TrackingData::*mark)(int)) {
         if (!manager)
             return;
@@ -304,6 +312,10 @@ bool Model::RecordTrackResults(const HXR_ENTITY_track_r_s* tracking)
     TrackingManager* manager = GetTrackingManager();
     if (!manager || !manager->GetTrackChanges() || !tracking)
         return true;
+    // Each record's tag is made in the interaction's partition: made current once for all of
+    // them rather than once for each.
+    const CurrentPartitionScope scope(
+        tracking->n_track_records > 1 && m_interaction ? m_interaction->GetQELPartition() : 0);
     for (int i = 0; i < tracking->n_track_records; ++i) {
         const HXR_ENTITY_track_record_r_s& record = tracking->track_records[i];
         TrackingData* data = nullptr;

@@ -117,6 +117,28 @@ TEST_F(ModelTest, SuccessLeavesNoTrackingAttributesOrMarksBehind)
     }
 }
 
+TEST_F(ModelTest, ThePostOperationPassReportsOnlyWhileChangesAreTracked)
+{
+    // With change tracking switched off nobody reads the pass's records, so none are made; the
+    // call itself and what it leaves behind are the same.
+    for (bool track : {true, false}) {
+        SCOPED_TRACE(track ? "tracking" : "not tracking");
+        m_interaction->SetTrackChanges(track);
+        Manager().ClearData();
+        const int marks = CountPartitionMarks(m_block);
+        HXR_ENTITY_track_r_s tracking{};
+        ASSERT_EQ(Offset(1.0).Run(m_interaction, m_top, true, nullptr, &tracking), 0);
+        HXR_ENTITY_track_r_f(&tracking);
+        size_t fromPass = 0;
+        for (TrackingData* data : Manager().GetBrennikMapData())
+            fromPass += data->IsFromPartitionPass() ? 1 : 0;
+        EXPECT_EQ(fromPass > 0, track);
+        EXPECT_EQ(CountPartitionMarks(m_block), marks);
+        EXPECT_EQ(CountTrackingAttributes(m_block), 0);
+    }
+    m_interaction->SetTrackChanges(true);
+}
+
 TEST_F(ModelTest, SplitGivesASplitRecordAndTheReferenceKeepsItsOwnFace)
 {
     Reference* reference = Reference::Create(m_interaction, m_top, nullptr);
