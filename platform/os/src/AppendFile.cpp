@@ -22,8 +22,10 @@ namespace {
 
 // The file grows on the disk by what it holds already, in steps of at least s_step and at most
 // s_chunk: a short journal reserves (and gives back at its close) little, a long one grows once
-// per some hundred thousand records, and a crash leaves at most s_chunk of zeros behind.
-constexpr std::uint64_t s_step = 1u << 20;
+// per some hundred thousand records, and a crash leaves at most s_chunk of zeros behind. The
+// least step spans whole large pages: the kernel makes pages near the file's end in small
+// pieces only, at several times the cost.
+constexpr std::uint64_t s_step = 4u << 20;
 constexpr std::uint64_t s_chunk = 32u << 20;
 // The address range the file is mapped into, once: a file never outgrows it.
 constexpr std::uint64_t s_span = std::uint64_t(1) << 36;
