@@ -9,6 +9,7 @@
 #include "core/calls/QelInteractionApi.h"
 
 #include <benchmark/benchmark.h>
+#include <os.h>
 
 #include <unistd.h>
 
@@ -155,6 +156,51 @@ void JournalledGetterProcessCost(benchmark::State& state)
     ProcessCostOnAgainstOff(state, [&](int) { benchmark::DoNotOptimize(QEL::OptionGetAdaptiveLiftMode(tag, &result)); });
 }
 BENCHMARK(JournalledGetterProcessCost)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The floor under the journal's cost: the processor time of the whole process for landing the
+// bytes of range(0) setter records in the journal's file (opening it, appending each record as
+// it stands, closing it), with nothing formatted, against the same setter calls with the journal
+// off, per call; "floor_ratio" is what the journalled calls would cost against journal-off if
+// writing a record cost nothing beyond putting its bytes in the file.
+void JournalFileFloor(benchmark::State& state)
+{
+    BenchSession session;
+    const int tag = session.interaction->GetTag();
+    QEL::ResultType result = QEL::ResultTypeOk;
+    const std::string path = JournalPath();
+    const std::string record =
+        "<Function index=\"1000\" name=\"OptionSetAdaptiveLiftMode\">\n"
+        "  <Argument argType=\"input\" name=\"interaction\" type=\"InteractionTag\" tag=\"3\"/>\n"
+        "  <Argument argType=\"input\" name=\"adaptiveLiftMode\" type=\"bool\" value=\"false\"/>\n"
+        "  <Argument name=\"result\" type=\"ResultType\" value=\"ResultTypeOk\"/>\n"
+        "</Function>\n\n";
+    const int calls = static_cast<int>(state.range(0));
+    const int rounds = calls >= 1000000 ? 3 : 9;
+    for (auto _ : state) {
+        std::vector<double> off, bytes;
+        for (int round = 0; round < rounds; ++round) {
+            double start = ProcessMicroseconds();
+            for (int i = 0; i < calls; ++i)
+                QEL::OptionSetAdaptiveLiftMode(tag, (i & 1) != 0, &result);
+            off.push_back((ProcessMicroseconds() - start) / calls);
+            start = ProcessMicroseconds();
+            {
+                os::AppendFile file;
+                file.Open(path.c_str());
+                for (int i = 0; i < calls; ++i)
+                    file.Append(record.data(), record.size());
+                file.Close();
+            }
+            bytes.push_back((ProcessMicroseconds() - start) / calls);
+            std::remove(path.c_str());
+        }
+        state.counters["off_process_us"] = Median(off);
+        state.counters["bytes_process_us"] = Median(bytes);
+        state.counters["bytes_per_record"] = static_cast<double>(record.size());
+        state.counters["floor_ratio"] = (Median(off) + Median(bytes)) / Median(off);
+    }
+}
+BENCHMARK(JournalFileFloor)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -19,20 +20,28 @@ namespace os {
 
 namespace {
 
-// The file grows on the disk this much at a time: one growth per some hundred thousand journal
-// records, and at most this much of zeros left behind by a crash.
+// The file grows on the disk by what it holds already, in steps of at least s_step and at most
+// s_chunk: a short journal reserves (and gives back at its close) little, a long one grows once
+// per some hundred thousand records, and a crash leaves at most s_chunk of zeros behind. The
+// least step spans whole large pages: the kernel makes pages near the file's end in small
+// pieces only, at several times the cost.
+constexpr std::uint64_t s_step = 4u << 20;
 constexpr std::uint64_t s_chunk = 32u << 20;
 // The address range the file is mapped into, once: a file never outgrows it.
 constexpr std::uint64_t s_span = std::uint64_t(1) << 36;
 // How far ahead of the end of the content the helper keeps pages ready; it is asked again when
 // the end has come halfway. Making a page ready costs far more than filling it on some virtual
-// machines (tens of microseconds, about what a thousand short records take to write), so the
-// helper needs a lead that a busy machine cannot eat up; pages made ready long before they are
-// written would be written back as zeros and have to be made ready again.
-constexpr std::uint64_t s_ahead = 4u << 20;
+// machines (about what a dozen short records take to write), so the helper needs a lead that a
+// busy machine cannot eat up; but every page made ready past the end of a journal when it
+// closes is work thrown away, so the lead grows with the content, from s_leastAhead to
+// s_mostAhead, and stays a small part of what was written.
+constexpr std::uint64_t s_leastAhead = 64u << 10;
+constexpr std::uint64_t s_mostAhead = 4u << 20;
 // What Open makes ready itself before it returns, so that the first records of a new file
 // never wait for pages the helper has not reached yet.
-constexpr std::uint64_t s_readyAtOpen = 1u << 20;
+constexpr std::uint64_t s_readyAtOpen = 64u << 10;
+
+std::uint64_t Lead(std::uint64_t end) { return std::min(s_mostAhead, std::max(s_leastAhead, end / 8)); }
 
 std::uint64_t RoundUp(std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit * unit; }
 
@@ -80,7 +89,7 @@ struct AppendFile::Mapping {
         const std::uint64_t from = reserved.load(std::memory_order_relaxed);
         if (length <= from)
             return true;
-        const std::uint64_t to = RoundUp(length, s_chunk);
+        const std::uint64_t to = RoundUp(std::max(length, from + std::min(s_chunk, from)), s_step);
         if (fallocate(descriptor, 0, static_cast<off_t>(from), static_cast<off_t>(to - from)) != 0 &&
             ((errno != EOPNOTSUPP && errno != ENOSYS) || ftruncate(descriptor, static_cast<off_t>(to)) != 0))
             return false;
@@ -98,13 +107,21 @@ struct AppendFile::Mapping {
         wake.notify_one();
     }
 
-    // Touches each page from..to once for writing, so that its memory and its mapping (the
-    // shadow one of a virtual machine included: a page made ready by asking the kernel to fill
-    // it in is still dear at its first touch) are made here and not in the appending thread.
-    // The touch adds nothing to the byte and is one locked instruction, so a page the appending
-    // thread reaches meanwhile keeps what it writes there.
+    // Makes each page from..to ready for writing, so that its memory and its mapping (the
+    // shadow one of a virtual machine included) are made here and not in the appending thread:
+    // in one system call where the kernel can, else by touching each page once. The touch adds
+    // nothing to the byte and is one locked instruction, so a page the appending thread
+    // reaches meanwhile keeps what it writes there.
     void MakeReady(std::uint64_t from, std::uint64_t to)
     {
+        from = from / page * page;
+        to = std::min(RoundUp(to, page), reserved.load(std::memory_order_acquire));
+        if (from >= to)
+            return;
+#ifdef MADV_POPULATE_WRITE
+        if (madvise(base + from, to - from, MADV_POPULATE_WRITE) == 0)
+            return;
+#endif
         for (std::uint64_t at = from; at < to; at += page)
             __atomic_fetch_or(base + at, 0, __ATOMIC_RELAXED);
     }
@@ -135,7 +152,7 @@ struct AppendFile::Mapping {
             MakeReady(std::max(ready, from), target);
             ready = target;
             const std::uint64_t behind = written / page * page;
-            if (behind >= released + s_ahead && madvise(base + released, behind - released, MADV_DONTNEED) == 0)
+            if (behind >= released + s_mostAhead && madvise(base + released, behind - released, MADV_DONTNEED) == 0)
                 released = behind;
         }
     }
@@ -163,6 +180,10 @@ bool AppendFile::Open(const char* path)
     void* base = mmap(nullptr, s_span, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_NORESERVE, descriptor, 0);
     if (base == MAP_FAILED)
         return true;
+    // Pages made ready a large piece at a time cost far less each than one by one (above all
+    // in the first megabytes of a file, where the kernel would otherwise start small); the
+    // hint is only a hint, and a kernel without it makes them one by one.
+    madvise(base, s_span, MADV_HUGEPAGE);
     m_mapping = std::make_unique<Mapping>();
     m_mapping->descriptor = descriptor;
     m_mapping->base = static_cast<char*>(base);
@@ -172,7 +193,7 @@ bool AppendFile::Open(const char* path)
     }
     try {
         m_mapping->helper = std::thread([mapping = m_mapping.get()] { mapping->Prepare(); });
-        m_mapping->Ask(s_ahead);
+        m_mapping->Ask(s_readyAtOpen + s_leastAhead);
     } catch (const std::system_error&) {
         // Without a helper the appending thread makes its pages ready itself.
     }
@@ -200,8 +221,11 @@ bool AppendFile::Append(const char* data, std::size_t size)
     std::memcpy(mapping.base + m_size, data, size);
     m_size = end;
     mapping.end.store(end, std::memory_order_release);
-    if (mapping.helper.joinable() && end + s_ahead / 2 > mapping.asked)
-        mapping.Ask(end + s_ahead);
+    if (mapping.helper.joinable()) {
+        const std::uint64_t lead = Lead(end);
+        if (end + lead / 2 > mapping.asked)
+            mapping.Ask(end + lead);
+    }
     return true;
 }
 

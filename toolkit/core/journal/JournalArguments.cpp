@@ -13,6 +13,8 @@
 
 #include <cxxabi.h>
 
+#include <charconv>
+
 #include <cstdlib>
 #include <sstream>
 #include <typeinfo>
@@ -128,11 +130,15 @@ void JournalArguments::WriteJournalText(const char* attribute, const char* value
 int JournalArguments::WriteJournalEnumValue(const char* text, int number, const char* typeName,
                                             const char* name, const char* elementName)
 {
-    if (!BeginJournalArg(name, typeName, elementName))
-        return 0;
     // A number that names no value is kept as the number, so the record says what was given.
-    WriteJournalText("value", *text ? text : std::to_string(number).c_str());
-    EndJournalArg();
+    if (*text) {
+        WriteJournalLeaf(name, typeName, elementName, JournalName::Value, text, std::strlen(text));
+        return 0;
+    }
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, number);
+    WriteJournalLeaf(name, typeName, elementName, JournalName::Value, digits,
+                     static_cast<std::size_t>(written.ptr - digits));
     return 0;
 }
 
@@ -142,22 +148,36 @@ void JournalArguments::EndJournalArg()
         writer->EndElement(false);
 }
 
-bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
-                                       const char* elementName, bool withArgType)
+const XMLPreparedStart* JournalArguments::FindJournalArgStart(const char* name,
+                                                              const char* typeName,
+                                                              const char* elementName,
+                                                              bool withArgType)
 {
-    XMLIO* writer = Writer();
-    if (!writer)
-        return false;
+    JournalArgumentStarts* starts = GetJournalArgumentStarts();
+    if (!starts || !Writer())
+        return nullptr;
     const bool named = name && *name;
     const char* element =
         elementName ? elementName : (named ? JournalName::Argument : JournalName::ReturnValue);
     // The kinds that leave the direction out (matrices, buffers, lists of lists) leave it out
     // as outputs too; a reader takes them for inputs.
     const char* argType = !elementName && named && withArgType ? m_argType : nullptr;
-    JournalArgumentStarts* starts = GetJournalArgumentStarts();
-    if (!starts)
-        return false;
-    return writer->BeginElement(starts->Find(element, argType, named ? name : nullptr, typeName));
+    return &starts->Find(element, argType, named ? name : nullptr, typeName);
+}
+
+bool JournalArguments::BeginJournalArg(const char* name, const char* typeName,
+                                       const char* elementName, bool withArgType)
+{
+    const XMLPreparedStart* start = FindJournalArgStart(name, typeName, elementName, withArgType);
+    return start && Writer()->BeginElement(*start);
+}
+
+void JournalArguments::WriteJournalLeaf(const char* name, const char* typeName,
+                                        const char* elementName, const char* attribute,
+                                        const char* value, std::size_t valueLength)
+{
+    if (const XMLPreparedStart* start = FindJournalArgStart(name, typeName, elementName, true))
+        Writer()->WriteElement(*start, attribute, value, valueLength);
 }
 
 int JournalArguments::WriteJournalFunctionBegin()
@@ -222,19 +242,17 @@ int JournalArguments::WriteJournalCheckpoint(int interactionTag)
 
 int JournalArguments::WriteJournalArgInt(int value, const char* name)
 {
-    if (BeginJournalArg(name, JournalName::Int, nullptr)) {
-        Writer()->DoIO(JournalName::Value, value);
-        EndJournalArg();
-    }
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    WriteJournalLeaf(name, JournalName::Int, nullptr, JournalName::Value, digits,
+                     static_cast<std::size_t>(written.ptr - digits));
     return 0;
 }
 
 int JournalArguments::WriteJournalArgBool(bool value, const char* name)
 {
-    if (BeginJournalArg(name, JournalName::Bool, nullptr)) {
-        WriteJournalText(JournalName::Value, value ? "true" : "false");
-        EndJournalArg();
-    }
+    WriteJournalLeaf(name, JournalName::Bool, nullptr, JournalName::Value, value ? "true" : "false",
+                     value ? 4 : 5);
     return 0;
 }
 
@@ -263,10 +281,7 @@ int JournalArguments::WriteJournalArgString(const char* value, const char* name)
 
 int JournalArguments::WriteJournalArgNull(const char* name, const char* typeName)
 {
-    if (BeginJournalArg(name, typeName, nullptr)) {
-        WriteJournalText(JournalName::IsNull, "true");
-        EndJournalArg();
-    }
+    WriteJournalLeaf(name, typeName, nullptr, JournalName::IsNull, "true", 4);
     return 0;
 }
 
@@ -445,11 +460,19 @@ int JournalArguments::WriteJournalTag(int tag, const char* name, const char* fal
         if (!writer->DoIOBody(body, bodyId, description.ownBody))
             bodyId = 0;
     }
+    int featureId = description.featureId, id = description.id, bodyTag = description.bodyTag;
+    // Most tags are told by the tag alone: the element is then written in one piece.
+    if (!featureId && !id && !bodyTag && !bodyId && !bodyIndex && !description.isPartition) {
+        char digits[16];
+        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, tag);
+        WriteJournalLeaf(name, description.type, elementName, JournalName::Tag, digits,
+                         static_cast<std::size_t>(written.ptr - digits));
+        return 0;
+    }
     if (!BeginJournalArg(name, description.type, elementName))
         return 0;
     int value = tag;
     writer->DoIO(JournalName::Tag, value);
-    int featureId = description.featureId, id = description.id, bodyTag = description.bodyTag;
     if (featureId)
         writer->DoIO(JournalName::FeatureId, featureId);
     if (id)

@@ -17,6 +17,7 @@
 namespace QEL {
 
 class XMLIO;
+struct XMLPreparedStart;
 
 // The enumerations written by name: (type, name text of the type).
 #define QEL_JOURNAL_ENUMS(X)                                                                  \
@@ -187,6 +188,13 @@ private:
     int WriteJournalArray(const std::vector<Item>& items, const char* name, const char* typeName,
                           bool withArgType, WriteItem writeItem, int priorLength = 0);
     void EndJournalArg();
+    // The start BeginJournalArg begins with, null when no journal is open.
+    const XMLPreparedStart* FindJournalArgStart(const char* name, const char* typeName,
+                                                const char* elementName, bool withArgType);
+    // A value element with no content and one attribute past its start (none when the value
+    // is empty), written in one piece.
+    void WriteJournalLeaf(const char* name, const char* typeName, const char* elementName,
+                          const char* attribute, const char* value, std::size_t valueLength);
     // One text attribute of the open element; an empty text is left out.
     void WriteJournalText(const char* attribute, const char* value);
     XMLIO* Writer() const;

@@ -331,6 +331,21 @@ bool XMLIO::BeginElement(const XMLPreparedStart& start)
     return true;
 }
 
+bool XMLIO::WriteElement(const XMLPreparedStart& start, const char* name, const char* value,
+                         std::size_t valueLength)
+{
+    if (!m_reading && m_stream && !m_state->current.IsEmpty() && m_stream->Depth() > 0) {
+        m_stream->AddLeaf(m_stream->Depth(), start, name, value, valueLength);
+        return true;
+    }
+    if (!BeginElement(start))
+        return false;
+    if (valueLength)
+        DoIO(name, std::string(value, valueLength).c_str());
+    EndElement(false);
+    return true;
+}
+
 void XMLIO::EndElement(bool multiLine)
 {
     if (!m_reading && m_stream) {

@@ -89,6 +89,10 @@ public:
     // for each of its attributes.
     bool BeginElement(const XMLPreparedStart& start);
     void EndElement(bool multiLine = true);
+    // Writing only: an element with no content from a prepared start and one more attribute
+    // (none when the value is empty), as BeginElement, DoIO and EndElement(false) write it.
+    bool WriteElement(const XMLPreparedStart& start, const char* name, const char* value,
+                      std::size_t valueLength);
     int GetChildElementCount(const char* name) const;
 
     // Writing only.

@@ -156,6 +156,47 @@ void XMLStreamWriter::BeginElement(const XMLPreparedStart& start)
     Put(start.text.data(), start.text.size());
 }
 
+void XMLStreamWriter::AddLeaf(int level, const XMLPreparedStart& start, const char* name,
+                              const char* value, std::size_t valueLength)
+{
+    const std::size_t nameLength = std::strlen(name);
+    const std::size_t blanks = level > 0 ? static_cast<std::size_t>(level) * 2 : 0;
+    // The one piece holds only an attribute new to the start and a value with nothing to
+    // escape; anything else goes the long way, which mends and escapes.
+    if (m_open.empty() || !nameLength ||
+        (valueLength && ((start.names & NameBit(name, nameLength)) != 0 ||
+                         NeedsEscaping(value, value + valueLength)))) {
+        AddIndent(level);
+        BeginElement(start);
+        if (valueLength)
+            SetAttribute(name, value, valueLength);
+        EndElement("\n");
+        return;
+    }
+    CloseStartTag();
+    m_open.back().m_hasContent = true;
+    m_open.back().m_hasChildren = true;
+    const std::size_t attribute = valueLength ? nameLength + valueLength + 4 : 0;
+    char* at = Extend(1 + blanks + start.text.size() + attribute + 2);
+    *at++ = '\n';
+    std::memset(at, ' ', blanks);
+    at += blanks;
+    std::memcpy(at, start.text.data(), start.text.size());
+    at += start.text.size();
+    if (valueLength) {
+        *at++ = ' ';
+        std::memcpy(at, name, nameLength);
+        at += nameLength;
+        *at++ = '=';
+        *at++ = '"';
+        std::memcpy(at, value, valueLength);
+        at += valueLength;
+        *at++ = '"';
+    }
+    at[0] = '/';
+    at[1] = '>';
+}
+
 XMLPreparedStart XMLStreamWriter::Prepare(
     const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes)
 {

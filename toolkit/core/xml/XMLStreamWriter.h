@@ -34,6 +34,11 @@ public:
     // out), as BeginElement and SetAttribute would write it.
     static XMLPreparedStart Prepare(
         const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes);
+    // A child of the current element with no content: the line break and blanks of level, the
+    // prepared start and one more attribute (left out when its value is empty), closed at once:
+    // the text AddIndent, BeginElement, SetAttribute and EndElement give, in one piece.
+    void AddLeaf(int level, const XMLPreparedStart& start, const char* name, const char* value,
+                 std::size_t valueLength);
     // An attribute of the current element; one of the same name (in any case) takes the new
     // value in its place, as it would in a tree.
     void SetAttribute(const char* name, const char* value);

@@ -3,6 +3,7 @@
 
 #include "core/enums/EnumNames.h"
 #include "core/persist/XMLIO.h"
+#include "core/xml/XMLStreamWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -456,7 +457,7 @@ TEST(XMLIOStreamed, TopLevelElementsReachTheOutputWhenTheyClose)
 // The streamed text of an element is the text the tree gives for the same calls, also where
 // the tree's freedoms show: a value given again, an attribute after the content, text with
 // white space at its edges, names differing in case only, a clear-section name, values
-// needing escapes at their edges.
+// needing escapes at their edges, elements written in one piece.
 TEST(XMLIOStreamed, WritesWhatTheTreeWritesForTheSameCalls)
 {
     using Calls = void (*)(XMLIO&);
@@ -513,6 +514,27 @@ TEST(XMLIOStreamed, WritesWhatTheTreeWritesForTheSameCalls)
                 io.BeginElement("Level");
             for (int level = 0; level < 7; ++level)
                 io.EndElement(true);
+        },
+        [](XMLIO& io) {
+            // Elements written in one piece from a prepared start: as the first content of a
+            // start tag still open, after text, nested, with an empty value (left out), a value
+            // to escape, and an attribute the start holds already (given again, in any case).
+            const XMLPreparedStart start =
+                XMLStreamWriter::Prepare("Argument", {{"name", "radius"}, {"type", "double"}});
+            const XMLPreparedStart bare = XMLStreamWriter::Prepare("ReturnValue", {});
+            io.DoIO("early", "1");
+            io.WriteElement(start, "value", "2.5", 3);
+            io.DoIO("after text");
+            io.WriteElement(bare, "value", "", 0);
+            io.WriteElement(start, "value", "<&>", 3);
+            io.WriteElement(start, "TYPE", "int", 3);
+            io.BeginElement("Nested");
+            for (int level = 0; level < 6; ++level) {
+                io.BeginElement("Level");
+                io.WriteElement(start, "value", "12345678901234567", 17);
+            }
+            for (int level = 0; level < 7; ++level)
+                io.EndElement(level % 2 == 0);
         },
     };
     for (size_t index = 0; index < sizeof cases / sizeof cases[0]; ++index) {
