@@ -266,7 +266,6 @@ int ChangeSurfaces(const TopoDS_Shape& body, const std::vector<FaceChange>& chan
   Handle(FaceSurfaceModification) modification;
   int error = prepared(region.compound, modification);
   if (error != ErrorNone) return error;
-  const bool first = !history.HasModified() && !history.HasGenerated() && !history.HasRemoved();
   ReshapeProducts products;
   if (RebuildReshaped(shape, region.faces, *modification, products)) {
     BRepTools_History step;
