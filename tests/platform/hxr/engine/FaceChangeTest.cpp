@@ -36,28 +36,6 @@ namespace {
 
 using namespace fixtures;
 
-FaceChange Offset(const TopoDS_Shape& face, double distance) {
-  FaceChange change;
-  change.face = face;
-  change.kind = FaceChangeKind::FaceChangeOffset;
-  change.distance = distance;
-  return change;
-}
-
-FaceChange Move(const TopoDS_Shape& face, const gp_Trsf& motion) {
-  FaceChange change;
-  change.face = face;
-  change.kind = FaceChangeKind::FaceChangeTransform;
-  change.motion = motion;
-  return change;
-}
-
-gp_Trsf Translation(double dx, double dy, double dz) {
-  gp_Trsf motion;
-  motion.SetTranslation(gp_Vec(dx, dy, dz));
-  return motion;
-}
-
 // A failed change leaves the input as it was and gives no shape.
 void ExpectFailedUntouched(const Result& result, int error, const TopoDS_Shape& body,
                            double volume) {

@@ -40,34 +40,6 @@ TopoDS_Shape ExtrudedPlate() {
   return BRepPrimAPI_MakePrism(foot.Face(), gp_Vec(0, 0, 4)).Shape();
 }
 
-gp_Trsf Translation(double dx, double dy, double dz) {
-  gp_Trsf motion;
-  motion.SetTranslation(gp_Vec(dx, dy, dz));
-  return motion;
-}
-
-gp_Trsf Rotation(const gp_Ax1& axis, double degrees) {
-  gp_Trsf motion;
-  motion.SetRotation(axis, degrees * M_PI / 180.0);
-  return motion;
-}
-
-FaceChange Move(const TopoDS_Shape& face, const gp_Trsf& motion) {
-  FaceChange change;
-  change.face = face;
-  change.kind = FaceChangeKind::FaceChangeTransform;
-  change.motion = motion;
-  return change;
-}
-
-FaceChange Offset(const TopoDS_Shape& face, double distance) {
-  FaceChange change;
-  change.face = face;
-  change.kind = FaceChangeKind::FaceChangeOffset;
-  change.distance = distance;
-  return change;
-}
-
 struct RebuildCase {
   const char* name;
   TopoDS_Shape (*make)();
