@@ -316,11 +316,7 @@ public:
         if (m_spans.empty())
             return;
         XMLTreeArena& arena = element.Arena();
-        XMLTreeArray<XMLTreeAttribute>& attributes = element.m_attributes;
-        attributes.m_items = static_cast<XMLTreeAttribute*>(
-            arena.Allocate(m_spans.size() * sizeof(XMLTreeAttribute)));
-        attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
-        XMLTreeAttribute* attribute = attributes.m_items;
+        XMLTreeAttribute* attribute = ElementAttributes(element);
         for (const XMLAttributeSpan& span : m_spans) {
             const size_t nameLength = static_cast<size_t>(span.m_nameEnd - span.m_nameBegin);
             attribute->m_name = arena.CopyString(span.m_nameBegin, nameLength);
@@ -351,12 +347,7 @@ public:
     {
         if (m_spans.empty())
             return;
-        XMLTreeArena& arena = element.Arena();
-        XMLTreeArray<XMLTreeAttribute>& attributes = element.m_attributes;
-        attributes.m_items = static_cast<XMLTreeAttribute*>(
-            arena.Allocate(m_spans.size() * sizeof(XMLTreeAttribute)));
-        attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
-        XMLTreeAttribute* attribute = attributes.m_items;
+        XMLTreeAttribute* attribute = ElementAttributes(element);
         for (const XMLAttributeSpan& span : m_spans) {
             const size_t nameLength = static_cast<size_t>(span.m_nameEnd - span.m_nameBegin);
             attribute->m_name = tag + (span.m_nameBegin - tagBegin);
@@ -371,6 +362,16 @@ public:
             ++attribute;
         }
         m_spans.clear();
+    }
+
+    // The element's attribute array, made in its document for exactly the gathered number.
+    XMLTreeAttribute* ElementAttributes(XMLTreeNodeData& element) const
+    {
+        XMLTreeArray<XMLTreeAttribute>& attributes = element.m_attributes;
+        attributes.m_items = static_cast<XMLTreeAttribute*>(
+            element.Arena().Allocate(m_spans.size() * sizeof(XMLTreeAttribute)));
+        attributes.m_count = attributes.m_capacity = static_cast<std::uint32_t>(m_spans.size());
+        return attributes.m_items;
     }
 
     // A value of the text itself, or one unescaped already.
