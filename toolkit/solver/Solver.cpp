@@ -104,22 +104,28 @@ Solver::~Solver()
     // Stars first: their lines leave the Sets and the system while both are still there.
     DeleteBodyStars();
     DeleteFacePatternStars();
+    // The bonds, sets and geometries go with the system, which nothing evaluates again: they
+    // are erased from it one by one only for a journal to record it.
+    const bool journalled = m_journalFile.stream != nullptr;
     while (!m_bonds.empty()) {
         Bond* bond = m_bonds.front();
-        bond->RemoveFromZMR();
+        if (journalled)
+            bond->RemoveFromZMR();
         delete bond;
         m_bonds.pop_front();
     }
     while (!m_sets.empty()) {
         Set* set = m_sets.front();
-        set->RemoveFromZMR();
+        if (journalled)
+            set->RemoveFromZMR();
         delete set;
         m_sets.pop_front();
     }
     RemoveAndDelete(m_proceduralRelationships);
     RemoveAndDelete(m_sectionPlanes);
     for (auto& entry : m_geometries) {
-        entry.second->RemoveFromZMR();
+        if (journalled)
+            entry.second->RemoveFromZMR();
         delete entry.second;
     }
     m_geometries.clear();

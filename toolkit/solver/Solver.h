@@ -94,10 +94,9 @@ public:
     void BeginKernelReading() { m_kernelReading = ++m_kernelReadings; }
     void EndKernelReading() { m_kernelReading = 0; }
     // The present reading's answer for an entity, shared by its geometries (see
-    // SharedKernelRead); an entry left from an earlier reading is stale.
+    // SharedKernelRead); an entry left from an earlier reading is stale. An entry, once made,
+    // stays at its address until the Solver goes.
     SharedKernelRead& GetKernelRead(int entity) { return m_kernelReads[entity]; }
-    // The class of each kernel geometry the Solver's geometries were found on, by tag.
-    std::unordered_map<int, int>& GetGeometryClasses() { return m_geometryClasses; }
 
     // Bookkeeping.
     SolveStatus GetSolveStatus() const { return m_solveStatus; }
@@ -418,7 +417,6 @@ private:
     int m_kernelReading = 0;
     int m_kernelReadings = 0;
     std::unordered_map<int, SharedKernelRead> m_kernelReads;
-    std::unordered_map<int, int> m_geometryClasses;
     int m_exactDragging = 0;
     int m_nextNodeId = 1;
     std::map<GeometryKey, Geometry*, GeometryKeyLess> m_geometries;

@@ -20,14 +20,19 @@ namespace QEL {
 
 Geometry* Solver::GetOrMakeGeometry(const GeometryKey& key)
 {
-    if (Geometry* found = FindGeometry(key))
-        return found;
+    // One search of the map serves the lookup and the insertion: a Solver makes the geometry
+    // of every face it meets, and the map holds thousands of them.
+    const auto at = m_geometries.lower_bound(key);
+    const bool listed = at != m_geometries.end() && !m_geometries.key_comp()(key, at->first);
+    if (listed && at->second)
+        return at->second;
     Geometry* geometry = GetOrMakeProceduralGeometry(key.first, key.second);
     if (!geometry) {
         geometry = Geometry::CreateGeometry(this, key.first, key.second);
         if (!geometry)
             return nullptr;
-        m_geometries[key] = geometry;
+        // The hint stays a valid position whatever the procedural objects added meanwhile.
+        m_geometries.emplace_hint(at, key, geometry)->second = geometry;
     }
     const std::list<RigidGroup*>* groups = FindRigidGroups(key);
     if (!groups || groups->empty())

@@ -8,8 +8,6 @@
 
 #include <brennik.h>
 
-#include <unordered_map>
-
 namespace QEL {
 
 // ---- Node and GNode ---------------------------------------------------------------------
@@ -258,13 +256,26 @@ int AskClass(int tag)
     return tag > 0 && BQ_ENTITY_ask_class(tag, &classCode) == BQ_ERROR_no_errors ? classCode : 0;
 }
 
-// A face's, edge's or vertex's geometry and its class. classes: the classes of geometries met
-// before, filled as they are met; a tag is never reused, so a live geometry keeps its class.
+bool IsTopologyClass(int classCode)
+{
+    return IsOneOf(classCode, {KernelClassVertex, KernelClassEdge, KernelClassFace});
+}
+
+// A face's, edge's or vertex's geometry and its class. classes: what was met before for the
+// entity, filled as it is met. A face, edge or vertex of a known class is not asked its class
+// again: asking its geometry tells whether it still lives.
 bool FindConstrainableGeometry(int entity, int& geometryClass, int& geometry,
-                               std::unordered_map<int, int>* classes)
+                               KernelClasses* classes)
 {
     geometryClass = 0;
-    const int entityClass = AskClass(entity);
+    int entityClass = 0;
+    if (classes && IsTopologyClass(classes->entityClass)) {
+        entityClass = classes->entityClass;
+    } else {
+        entityClass = AskClass(entity);
+        if (classes && IsTopologyClass(entityClass))
+            classes->entityClass = entityClass;
+    }
     int candidate = 0;
     int status = BQ_ERROR_no_errors;
     if (entityClass == KernelClassVertex)
@@ -280,12 +291,13 @@ bool FindConstrainableGeometry(int entity, int& geometryClass, int& geometry,
     int candidateClass = 0;
     if (candidate == entity) {
         candidateClass = entityClass;
-    } else if (classes) {
+    } else if (classes && classes->geometry == candidate && classes->geometryClass != 0) {
         // The kernel has just named the candidate, so it is live and its class is the one met.
-        const auto known = classes->find(candidate);
-        candidateClass = known != classes->end() ? known->second : AskClass(candidate);
-        if (known == classes->end() && candidateClass != 0)
-            classes->emplace(candidate, candidateClass);
+        candidateClass = classes->geometryClass;
+    } else if (classes) {
+        candidateClass = AskClass(candidate);
+        classes->geometry = candidateClass != 0 ? candidate : 0;
+        classes->geometryClass = candidateClass;
     } else {
         candidateClass = AskClass(candidate);
     }
@@ -317,7 +329,7 @@ int ConstrainableGeometry(int entity, Solver* solver = nullptr)
 {
     int classCode = 0, geometry = 0;
     return FindConstrainableGeometry(entity, classCode, geometry,
-                                     solver ? &solver->GetGeometryClasses() : nullptr)
+                                     solver ? &solver->GetKernelRead(entity).classes : nullptr)
                ? geometry
                : 0;
 }
@@ -390,16 +402,27 @@ int Geometry::GetFrustumGeomTag()
     return GetFrustumGeometry(classCode);
 }
 
+SharedKernelRead& Geometry::KernelRecord()
+{
+    const int entity = m_altEntity ? m_altEntity : m_entity;
+    if (!m_record || m_recordEntity != entity) {
+        m_record = &m_solver->GetKernelRead(entity);
+        m_recordEntity = entity;
+    }
+    return *m_record;
+}
+
 SharedKernelRead* Geometry::SharedRead(int reading)
 {
     if (reading == 0 || m_altGeom)
         return nullptr;
-    SharedKernelRead& read = m_solver->GetKernelRead(m_altEntity ? m_altEntity : m_entity);
+    SharedKernelRead& read = KernelRecord();
     if (read.reading != reading) {
+        const KernelClasses classes = read.classes;
         read = SharedKernelRead();
+        read.classes = classes;
         read.reading = reading;
-        FindConstrainableGeometry(m_altEntity ? m_altEntity : m_entity, read.classCode,
-                                  read.geometry, &m_solver->GetGeometryClasses());
+        FindConstrainableGeometry(m_recordEntity, read.classCode, read.geometry, &read.classes);
     }
     return &read;
 }

@@ -203,10 +203,22 @@ struct KernelForm {
     double halfAngle = 0.0;
 };
 
+// What stays true of an entity's kernel answers from one reading to the next, so that they
+// need not be asked again: the class of a face, edge or vertex (a live tag keeps its class),
+// and the class of the geometry last found under it (a tag is never reused, so a live
+// geometry keeps its class). Whether the entity still lives, and which geometry it now lies
+// on, is asked every time.
+struct KernelClasses {
+    int entityClass = 0;
+    int geometry = 0;
+    int geometryClass = 0;
+};
+
 // What the kernel answered, during one reading, for an entity's constrainable geometry: the
 // entity's body-level geometry and each placed copy of it read the same kernel geometry, so
-// one read serves them all.
+// one read serves them all. The classes outlast the reading.
 struct SharedKernelRead {
+    KernelClasses classes;
     int reading = 0;
     int geometry = 0;
     int classCode = 0;
@@ -264,6 +276,9 @@ protected:
     // else its own), taken from the kernel when the reading has none yet; null outside a
     // reading and for an alternative geometry, which only this geometry reads.
     SharedKernelRead* SharedRead(int reading);
+    // The Solver's record of the entity this geometry reads, found once: the record stays
+    // where it is for the Solver's life.
+    SharedKernelRead& KernelRecord();
 
     int m_entity;
     int m_altGeom = 0;
@@ -275,6 +290,8 @@ protected:
     int m_frustumTag = 0;
     int m_frustumClass = 0;
     int m_tagReading = 0;
+    SharedKernelRead* m_record = nullptr;
+    int m_recordEntity = 0;
 };
 
 class ProceduralGeometry : public Geometry {

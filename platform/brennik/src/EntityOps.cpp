@@ -58,9 +58,14 @@ int ResolveClass(int tag, int cls, Located* where) {
 }
 
 const GeomData* GeomOf(const Located& where) {
+  if (where.geom) return where.geom;
   if (where.kind == Kind::BodyGeom) return &where.body->geoms.at(where.tag).data;
   if (where.kind == Kind::FreeGeom) return &where.partition->state.freeGeoms.at(where.tag).data;
   return nullptr;
+}
+
+const SubEntity& SubEntityOf(const Located& where) {
+  return where.sub ? *where.sub : where.body->subs.at(where.tag);
 }
 
 int PartOf(const Located& where) {

@@ -16,6 +16,8 @@ bool IsSubclass(int cls, int super);
 
 // The geometry record behind a geometry tag (body or free), null otherwise.
 const GeomData* GeomOf(const Located& where);
+// The record of a located face, edge or vertex (Kind::Sub).
+const SubEntity& SubEntityOf(const Located& where);
 
 // The part (body) an entity belongs to: a body is its own part; topology, body geometry,
 // groups and attributes through their owners; attached free geometry through its part.

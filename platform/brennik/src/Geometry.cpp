@@ -126,7 +126,7 @@ int AskSubGeom(const char* function, int tag, int cls, int* geom, bool* orientat
     Located where;
     if (int code = ResolveClass(tag, cls, &where)) return code;
     if (where.kind != Kind::Sub) return BQ_ERROR_wrong_class;
-    const SubEntity& sub = where.body->subs.at(tag);
+    const SubEntity& sub = SubEntityOf(where);
     *geom = sub.geom;
     if (orientation)
       *orientation = cls != BQ_CLASS_face || FaceAgreesWithSurface(sub.shape, where.body->geoms.at(sub.geom).data.surface);
@@ -147,7 +147,7 @@ int AskPart(const char* function, int tag, int cls, int* part) {
 }
 
 TopoDS_Shape ShapeOfTopol(const Located& where) {
-  if (where.kind == Kind::Sub) return where.body->subs.at(where.tag).shape;
+  if (where.kind == Kind::Sub) return SubEntityOf(where).shape;
   if (where.kind == Kind::Body) return where.body->shape;
   return TopoDS_Shape();
 }

@@ -192,6 +192,8 @@ int BQ_PARTITION_delete(int partition, const BQ_PARTITION_delete_o_t* options) {
     bool empty = st.bodies.empty() && st.freeGeoms.empty() && st.transfs.empty() && st.groups.empty() &&
                  st.attribs.empty() && p->appItems.empty();
     if (!empty && !(options && options->delete_non_empty)) return BQ_ERROR_has_children;
+    // What the tag index found in the partition goes with it.
+    NoteStateChange();
     s->partitions.erase(partition);
     return 0;
   });

@@ -24,11 +24,11 @@ Partition* CurrentPartition() {
   return s ? FindPartition(s->current) : nullptr;
 }
 
-Located Locate(int tag) {
+namespace {
+
+Located Search(Session* s, int tag) {
   Located where;
   where.tag = tag;
-  Session* s = CurrentSession();
-  if (!s || tag <= 0) return where;
   if (s->attdefs.count(tag)) {
     where.kind = Kind::Attdef;
     return where;
@@ -69,7 +69,31 @@ Located Locate(int tag) {
   return where;
 }
 
+}  // namespace
+
+Located Locate(int tag) {
+  Located where;
+  where.tag = tag;
+  Session* s = CurrentSession();
+  if (!s || tag <= 0) return where;
+  if (s->tagIndex.Find(tag, &where)) return where;
+  where = Search(s, tag);
+  if (where.kind == Kind::Sub) {
+    where.sub = &where.body->subs.at(tag);
+    where.cls = where.sub->cls;
+  } else if (where.kind == Kind::BodyGeom) {
+    where.geom = &where.body->geoms.at(tag).data;
+  } else if (where.kind == Kind::FreeGeom) {
+    where.geom = &where.partition->state.freeGeoms.at(tag).data;
+  }
+  if (where.geom) where.cls = where.geom->cls;
+  if (where.kind != Kind::None && where.cls == 0) where.cls = ClassOf(where);
+  s->tagIndex.Keep(where);
+  return where;
+}
+
 int ClassOf(const Located& where) {
+  if (where.cls != 0) return where.cls;
   switch (where.kind) {
     case Kind::None: return BQ_CLASS_null;
     case Kind::Partition: return BQ_CLASS_partition;

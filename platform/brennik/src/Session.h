@@ -4,6 +4,7 @@
 #pragma once
 
 #include "SharedMap.h"
+#include "TagIndex.h"
 #include "brennik.h"
 
 #include <Geom_Curve.hxx>
@@ -161,6 +162,7 @@ struct Partition {
   std::map<int, void*> appItems;
   // Every change to the state goes through here, so the at-mark answer stays true.
   PartitionState& Change() {
+    NoteStateChange();
     atMark = 0;
     m_state.groupsOfParts.reset();
     return m_state;
@@ -186,6 +188,11 @@ struct Located {
   Partition* partition = nullptr;
   const BodyRecord* body = nullptr;  // for Body, Sub, Fin, BodyGeom
   int tag = 0;
+  int cls = 0;  // the class when the search found it, else 0 (ClassOf then looks it up)
+  // The entity's record when the search found it (a Sub's entity, a BodyGeom's or FreeGeom's
+  // geometry), else null: SubEntityOf and GeomOf then look it up.
+  const SubEntity* sub = nullptr;
+  const GeomData* geom = nullptr;
 };
 
 struct TestControl {
@@ -205,6 +212,7 @@ struct Session {
   bool checkArguments = true;
   std::map<int, std::unique_ptr<Partition>> partitions;
   std::map<int, AttdefRecord> attdefs;
+  TagIndex tagIndex;
   int NewTag() { return nextTag++; }
 };
 

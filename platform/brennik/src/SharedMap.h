@@ -5,8 +5,11 @@
 // Reading through a const object never copies. Every non-const member first makes the map its
 // own, so an iterator or reference obtained through a non-const object always points into a map
 // that no other copy sees. An iterator handed back to erase after the map was copied for another
-// owner is found again by its key.
+// owner is found again by its key. Every non-const member also counts as a change of state
+// (NoteStateChange), so that the tag index answers nothing it found before a write.
 #pragma once
+
+#include "TagIndex.h"
 
 #include <memory>
 #include <utility>
@@ -26,8 +29,13 @@ class SharedMap {
   // A moved-from map stays a valid, shared one: copies never leave a null behind.
   SharedMap(const SharedMap&) = default;
   SharedMap(SharedMap&& other) noexcept : m_map(other.m_map) {}
-  SharedMap& operator=(const SharedMap&) = default;
+  SharedMap& operator=(const SharedMap& other) {
+    NoteStateChange();
+    m_map = other.m_map;
+    return *this;
+  }
   SharedMap& operator=(SharedMap&& other) noexcept {
+    NoteStateChange();
     m_map = other.m_map;
     return *this;
   }
@@ -46,6 +54,7 @@ class SharedMap {
 
   // Writing: the map becomes this object's own first.
   Map& Own() {
+    NoteStateChange();
     if (m_map.use_count() > 1) m_map = std::make_shared<Map>(*m_map);
     return *m_map;
   }
@@ -65,12 +74,14 @@ class SharedMap {
   }
   std::size_t erase(const key_type& key) { return Own().erase(key); }
   iterator erase(const_iterator at) {
+    NoteStateChange();
     if (m_map.use_count() == 1) return m_map->erase(at);
     const key_type key = at->first;
     Map& own = Own();
     return own.erase(own.find(key));
   }
   iterator erase(const_iterator first, const_iterator last) {
+    NoteStateChange();
     if (m_map.use_count() == 1) return m_map->erase(first, last);
     // Ranges are erased from ordered maps only: found again by their keys in the copy.
     const bool toEnd = last == m_map->end();
@@ -81,7 +92,10 @@ class SharedMap {
     if (none) return own.end();
     return own.erase(own.lower_bound(from), toEnd ? own.end() : own.lower_bound(to));
   }
-  void clear() { m_map = std::make_shared<Map>(); }
+  void clear() {
+    NoteStateChange();
+    m_map = std::make_shared<Map>();
+  }
 
  private:
   std::shared_ptr<Map> m_map;

@@ -98,6 +98,11 @@ bool Untouched(const Unit& u, const Eigen::VectorXd& x)
 
 struct EvalGeom {
     NodeRecord* node = nullptr;
+    // What the geometry's unit is chosen by, taken from the node while it is read: the node
+    // is not visited again for it.
+    const NodeRecord* set = nullptr;
+    const NodeRecord* feature = nullptr;  // its own, else that of the geometry it copies
+    bool fixed = false;
     Geom start;
     Geom held;
     bool isHeld = false;
@@ -192,10 +197,15 @@ struct Evaluation {
     // ---- building ----
     int AddUnit(UnitKind kind, NodeRecord* node)
     {
+        return AddUnit(kind, node, node != nullptr && node->fixed);
+    }
+
+    int AddUnit(UnitKind kind, NodeRecord* node, bool fixed)
+    {
         Unit u;
         u.kind = kind;
         u.node = node;
-        u.fixed = node != nullptr && node->fixed;
+        u.fixed = fixed;
         units.push_back(u);
         const int index = static_cast<int>(units.size()) - 1;
         if (node != nullptr && kind != UnitKind::Loose)
@@ -232,6 +242,11 @@ struct Evaluation {
                 }
                 EvalGeom e;
                 e.node = node;
+                e.set = node->set;
+                e.feature = node->feature;
+                if (e.feature == nullptr && node->original != nullptr)
+                    e.feature = node->original->feature;
+                e.fixed = node->fixed;
                 e.start = ReadGeometry(zmr, node->app, type);
                 e.bad = !IsUsable(e.start);
                 if (standsApart(node))
@@ -263,20 +278,17 @@ struct Evaluation {
         // Each geometry joins its set, else its procedural feature, else stands alone.
         for (size_t gi = 0; gi < geoms.size(); ++gi) {
             EvalGeom& e = geoms[gi];
-            const NodeRecord* feature = e.node->feature;
-            if (feature == nullptr && e.node->original != nullptr)
-                feature = e.node->original->feature;
             int ui = -1;
-            if (e.node->set != nullptr && unitOf.count(e.node->set))
-                ui = unitOf[e.node->set];
-            else if (feature != nullptr && unitOf.count(feature))
-                ui = unitOf[feature];
+            if (e.set != nullptr && unitOf.count(e.set))
+                ui = unitOf[e.set];
+            else if (e.feature != nullptr && unitOf.count(e.feature))
+                ui = unitOf[e.feature];
             if (ui < 0) {
-                ui = AddUnit(UnitKind::Loose, e.node);
+                ui = AddUnit(UnitKind::Loose, e.node, e.fixed);
                 units[static_cast<size_t>(ui)].bad = e.bad;
             } else {
                 Unit& u = units[static_cast<size_t>(ui)];
-                u.fixed = u.fixed || e.node->fixed;
+                u.fixed = u.fixed || e.fixed;
                 u.bad = u.bad || e.bad;
             }
             e.unit = ui;

@@ -317,11 +317,29 @@ TEST_F(GeometryTest, TransformsComposeAndScale) {
 TEST_F(GeometryTest, BodyTransformKeepsTagsAndMovesGeometry) {
   int body = brennik::build::Block(10, 20, 30);
   std::vector<int> faces = List(BQ_BODY_ask_faces, body);
+  // Each face's plane as asked before the move: what was found then must not be answered after.
+  auto planes = [&faces] {
+    std::vector<BQ_PLANE_sf_t> found;
+    for (int face : faces) {
+      int surf = 0;
+      EXPECT_EQ(BQ_FACE_ask_surf(face, &surf), 0);
+      BQ_PLANE_sf_t sf{};
+      EXPECT_EQ(BQ_PLANE_ask(surf, &sf), 0);
+      found.push_back(sf);
+    }
+    return found;
+  };
+  const std::vector<BQ_PLANE_sf_t> before = planes();
   BQ_TRANSF_sf_t shift{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 100}, {0, 0, 0, 1}}};
   int t = 0;
   BQ_TRANSF_create(&shift, &t);
   ASSERT_EQ(BQ_BODY_transform_2(body, t, 1e-8, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(List(BQ_BODY_ask_faces, body), faces);
+  const std::vector<BQ_PLANE_sf_t> after = planes();
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    const double* was = before[i].basis_set.location.coord;
+    EXPECT_NEAR(Dist(after[i].basis_set.location, was[0], was[1], was[2] + 100), 0, 1e-9);
+  }
   BQ_range_r_t range{};
   BQ_TOPOL_range_vector(body, BQ_VECTOR_t{{5, 10, 0}}, nullptr, &range);
   EXPECT_NEAR(range.distance, 100.0, 1e-9);
