@@ -9,6 +9,8 @@
 // cannot accept outright goes to OCCT's whole-shape checker and integration, which decide.
 #include "BodyShapeChecks.h"
 
+#include "SimpleShapeChecks.h"
+
 #include <BRepBndLib.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepCheck_Edge.hxx>
@@ -241,19 +243,33 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
       vertexChecks[index]->InContext(edges(i));
     }
   }
+  // The wires and edges on a face that the closed-form checks cannot accept, for OCCT's.
   std::vector<std::pair<TopoDS_Wire, TopoDS_Face>> wires;
+  std::vector<int> edgeSeen(edges.Extent() + 1, 0), vertexSeen(vertices.Extent() + 1, 0);
+  int wireNumber = 0;
   for (int i = 1; i <= faces.Extent(); ++i) {
     const TopoDS_Face& face = TopoDS::Face(faces(i));
     for (TopoDS_Iterator w(face); w.More(); w.Next()) {
       if (w.Value().ShapeType() != TopAbs_WIRE) return false;
       const TopoDS_Wire& wire = TopoDS::Wire(w.Value());
       const TopoDS_Face alone = FaceOfWire(face, wire);
-      wires.emplace_back(wire, alone);
-      TopTools_IndexedMapOfShape wireVertices, wireEdges;
-      TopExp::MapShapes(wire, TopAbs_VERTEX, wireVertices);
-      TopExp::MapShapes(wire, TopAbs_EDGE, wireEdges);
-      for (int k = 1; k <= wireVertices.Extent(); ++k) vertexChecks[vertices.FindIndex(wireVertices(k))]->InContext(alone);
-      for (int k = 1; k <= wireEdges.Extent(); ++k) edgeChecks[edges.FindIndex(wireEdges(k))]->InContext(alone);
+      if (!SimpleWireOnFaceHolds(wire, alone)) wires.emplace_back(wire, alone);
+      // Each edge and vertex of the wire once (a seam and its vertices come twice), marked
+      // with the wire's number.
+      ++wireNumber;
+      for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+        const int edge = edges.FindIndex(e.Value());
+        if (edge == 0) return false;
+        if (edgeSeen[edge] == wireNumber) continue;
+        edgeSeen[edge] = wireNumber;
+        if (!SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), alone)) edgeChecks[edge]->InContext(alone);
+        for (TopoDS_Iterator v(e.Value()); v.More(); v.Next()) {
+          const int vertex = vertices.FindIndex(v.Value());
+          if (vertexSeen[vertex] == wireNumber) continue;
+          vertexSeen[vertex] = wireNumber;
+          vertexChecks[vertex]->InContext(alone);
+        }
+      }
     }
   }
   for (int i = 1; i <= vertices.Extent(); ++i)
@@ -278,10 +294,14 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
     Handle(BRepCheck_Shell) check = new BRepCheck_Shell(TopoDS::Shell(shells(i)));
     const TopTools_ListOfShape* solids = shellSolids.Seek(shells(i));
     if (solids && solids->IsEmpty()) solids = nullptr;
-    if (solids && check->Closed() != BRepCheck_NoError) return false;
-    if (check->Orientation() != BRepCheck_NoError) return false;
-    if (solids)
-      for (TopTools_ListOfShape::Iterator it(*solids); it.More(); it.Next()) check->InContext(it.Value());
+    // A shell whose closure and orientation hold in closed form needs nothing more in its
+    // solid: OCCT checks a shell there for exactly these two.
+    if (!SimpleShellHolds(TopoDS::Shell(shells(i)))) {
+      if (solids && check->Closed() != BRepCheck_NoError) return false;
+      if (check->Orientation() != BRepCheck_NoError) return false;
+      if (solids)
+        for (TopTools_ListOfShape::Iterator it(*solids); it.More(); it.Next()) check->InContext(it.Value());
+    }
     if (!Clean(check)) return false;
   }
   for (TopExp_Explorer s(shape, TopAbs_SOLID); s.More(); s.Next()) {
