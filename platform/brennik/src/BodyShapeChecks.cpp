@@ -240,7 +240,8 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
     for (TopoDS_Iterator v(edges(i)); v.More(); v.Next()) {
       const int index = vertices.FindIndex(v.Value());
       if (index == 0) return false;
-      vertexChecks[index]->InContext(edges(i));
+      if (!SimpleVertexOnEdgeHolds(TopoDS::Vertex(v.Value()), TopoDS::Edge(edges(i))))
+        vertexChecks[index]->InContext(edges(i));
     }
   }
   // The wires and edges on a face that the closed-form checks cannot accept, for OCCT's.
@@ -267,7 +268,7 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
           const int vertex = vertices.FindIndex(v.Value());
           if (vertexSeen[vertex] == wireNumber) continue;
           vertexSeen[vertex] = wireNumber;
-          vertexChecks[vertex]->InContext(alone);
+          if (!SimpleVertexOnFaceHolds(TopoDS::Vertex(v.Value()), alone)) vertexChecks[vertex]->InContext(alone);
         }
       }
     }
@@ -291,17 +292,16 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
   TopTools_IndexedMapOfShape shells;
   TopExp::MapShapes(shape, TopAbs_SHELL, shells);
   for (int i = 1; i <= shells.Extent(); ++i) {
+    // A shell that is closed, connected and oriented alike in closed form passes all OCCT
+    // checks a shell gets, by itself and in its solid (which are these).
+    if (SimpleShellHolds(TopoDS::Shell(shells(i)))) continue;
     Handle(BRepCheck_Shell) check = new BRepCheck_Shell(TopoDS::Shell(shells(i)));
     const TopTools_ListOfShape* solids = shellSolids.Seek(shells(i));
     if (solids && solids->IsEmpty()) solids = nullptr;
-    // A shell whose closure and orientation hold in closed form needs nothing more in its
-    // solid: OCCT checks a shell there for exactly these two.
-    if (!SimpleShellHolds(TopoDS::Shell(shells(i)))) {
-      if (solids && check->Closed() != BRepCheck_NoError) return false;
-      if (check->Orientation() != BRepCheck_NoError) return false;
-      if (solids)
-        for (TopTools_ListOfShape::Iterator it(*solids); it.More(); it.Next()) check->InContext(it.Value());
-    }
+    if (solids && check->Closed() != BRepCheck_NoError) return false;
+    if (check->Orientation() != BRepCheck_NoError) return false;
+    if (solids)
+      for (TopTools_ListOfShape::Iterator it(*solids); it.More(); it.Next()) check->InContext(it.Value());
     if (!Clean(check)) return false;
   }
   for (TopExp_Explorer s(shape, TopAbs_SOLID); s.More(); s.Next()) {

@@ -8,6 +8,7 @@
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
 #include <TopoDS_Shell.hxx>
+#include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 
 namespace brennik {
@@ -21,6 +22,13 @@ bool SimpleEdgeOnFaceHolds(const TopoDS_Edge& edge, const TopoDS_Face& face);
 // twice, once on each side of the seam), no edge twice in one sense (a seam once in each), and
 // no two edges meeting anywhere but at the vertex they share.
 bool SimpleWireOnFaceHolds(const TopoDS_Wire& wire, const TopoDS_Face& face);
+
+// OCCT's checks of the vertex on the edge it bounds, and on a face holding that edge: each
+// curve of the edge, in space and on any surface, passes at the vertex's end within the
+// vertex's tolerance of its point. These evaluate any curve and surface, exactly as OCCT does,
+// but hold only for a vertex carrying nothing but its point.
+bool SimpleVertexOnEdgeHolds(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge);
+bool SimpleVertexOnFaceHolds(const TopoDS_Vertex& vertex, const TopoDS_Face& face);
 
 // OCCT's checks of the shell's closure and orientation: each of its edges lies on two of its
 // faces, once in each sense (a seam twice on one face, once in each sense), no face is in it

@@ -18,6 +18,7 @@
 #include <BRepCheck_Edge.hxx>
 #include <BRepCheck_ListOfStatus.hxx>
 #include <BRepCheck_Shell.hxx>
+#include <BRepCheck_Vertex.hxx>
 #include <BRepCheck_Wire.hxx>
 #include <BRepGProp.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -169,6 +170,15 @@ TopoDS_Shape CylinderWithSeamCurveMoved(double offset) {
   return cylinder;
 }
 
+// A sheet whose first vertex is moved off the ends of its edges.
+TopoDS_Shape SheetWithVertexMoved(double offset) {
+  const TopoDS_Shape sheet = Sheet(Square(10), {});
+  const TopoDS_Vertex vertex = TopoDS::Vertex(TopExp_Explorer(sheet, TopAbs_VERTEX).Current());
+  BRep_Builder().UpdateVertex(vertex, BRep_Tool::Pnt(vertex).Translated(gp_Vec(0, 0, offset)),
+                              BRep_Tool::Tolerance(vertex));
+  return sheet;
+}
+
 TopoDS_Wire BowTie() {
   return BRepBuilderAPI_MakePolygon(gp_Pnt(0, 0, 0), gp_Pnt(10, 10, 0), gp_Pnt(10, 0, 0), gp_Pnt(0, 10, 0), Standard_True)
       .Wire();
@@ -181,10 +191,11 @@ bool Clean(const Handle(BRepCheck_Result)& result, const TopoDS_Shape& context) 
   return true;
 }
 
-// How many of the shape's shells, wires on their faces and edges on their faces the closed-form
+// How many of the shape's shells, wires and edges on their faces, and vertices on their faces
+// and edges, the closed-form
 // checks accept, and how many there are; OCCT's own check of each one accepted must find nothing.
 struct Accepted {
-  int wires = 0, allWires = 0, edges = 0, allEdges = 0, shells = 0, allShells = 0;
+  int wires = 0, allWires = 0, edges = 0, allEdges = 0, vertices = 0, allVertices = 0, shells = 0, allShells = 0;
 };
 Accepted ClosedFormAcceptedWhereOcctAccepts(const TopoDS_Shape& shape) {
   Accepted accepted;
@@ -195,6 +206,9 @@ Accepted ClosedFormAcceptedWhereOcctAccepts(const TopoDS_Shape& shape) {
     Handle(BRepCheck_Shell) check = new BRepCheck_Shell(TopoDS::Shell(s.Current()));
     EXPECT_EQ(check->Closed(), BRepCheck_NoError);
     EXPECT_EQ(check->Orientation(), BRepCheck_NoError);
+    for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) check->InContext(solid.Current());
+    for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next())
+      EXPECT_TRUE(Clean(check, solid.Current()));
   }
   TopTools_IndexedMapOfShape faces;
   TopExp::MapShapes(shape, TopAbs_FACE, faces);
@@ -222,6 +236,27 @@ Accepted ClosedFormAcceptedWhereOcctAccepts(const TopoDS_Shape& shape) {
         check->InContext(alone);
         EXPECT_TRUE(Clean(check, alone)) << "edge " << accepted.allEdges;
       }
+      TopTools_IndexedMapOfShape vertices;
+      TopExp::MapShapes(wire, TopAbs_VERTEX, vertices);
+      for (int k = 1; k <= vertices.Extent(); ++k) {
+        const TopoDS_Vertex& vertex = TopoDS::Vertex(vertices(k));
+        ++accepted.allVertices;
+        if (brennik::SimpleVertexOnFaceHolds(vertex, alone)) {
+          ++accepted.vertices;
+          Handle(BRepCheck_Vertex) check = new BRepCheck_Vertex(vertex);
+          check->InContext(alone);
+          EXPECT_TRUE(Clean(check, alone)) << "vertex " << accepted.allVertices;
+        }
+      }
+      for (int k = 1; k <= edges.Extent(); ++k)
+        for (TopoDS_Iterator v(edges(k)); v.More(); v.Next()) {
+          ++accepted.allVertices;
+          if (!brennik::SimpleVertexOnEdgeHolds(TopoDS::Vertex(v.Value()), TopoDS::Edge(edges(k)))) continue;
+          ++accepted.vertices;
+          Handle(BRepCheck_Vertex) check = new BRepCheck_Vertex(TopoDS::Vertex(v.Value()));
+          check->InContext(edges(k));
+          EXPECT_TRUE(Clean(check, edges(k))) << "vertex " << accepted.allVertices;
+        }
     }
   }
   return accepted;
@@ -250,6 +285,8 @@ TEST_F(ShapeChecksTest, EveryShapeOcctRefusesIsRefusedAlsoWhenReceived) {
       {"a circle whose curve on its plane is turned", [] { return DiscWithCurveTurned(0.1); }},
       {"a seam whose second curve lies off it", [] { return CylinderWithSeamCurveMoved(0.01); }},
       {"a wire crossing itself", [] { return Sheet(BowTie(), {}); }},
+      {"a vertex off its edges' ends", [] { return SheetWithVertexMoved(0.01); }},
+      {"a vertex just off its edges' ends", [] { return SheetWithVertexMoved(1e-6); }},
   };
   for (const Body& body : bad) {
     SCOPED_TRACE(body.name);
@@ -297,10 +334,10 @@ TEST_F(ShapeChecksTest, SoundBodiesPassWithoutTheWholeShapeChecker) {
 
 namespace {
 
-// The closed-form checks carry the plates real bodies are mostly made of: every shell, wire and
-// edge of a plate with holes, also moved and turned, of a block and of a cylinder is accepted
+// The closed-form checks carry the plates real bodies are mostly made of: every shell, wire,
+// edge and vertex of a plate with holes, also moved and turned, of a block and of a cylinder is accepted
 // without OCCT's checks (and OCCT's checks find nothing in any of them).
-TEST_F(ShapeChecksTest, ClosedFormChecksAcceptEveryWireAndEdgeOfPlainBodies) {
+TEST_F(ShapeChecksTest, ClosedFormChecksAcceptEverySubShapeOfPlainBodies) {
   const Body plain[] = {
       {"a plate with holes", [] { return brennik::store::ShapeOf(brennik::build::PlateWithManyHoles(12)); }},
       {"a plate with holes moved and turned", [] {
@@ -317,6 +354,7 @@ TEST_F(ShapeChecksTest, ClosedFormChecksAcceptEveryWireAndEdgeOfPlainBodies) {
     const Accepted accepted = ClosedFormAcceptedWhereOcctAccepts(body.make());
     EXPECT_EQ(accepted.wires, accepted.allWires);
     EXPECT_EQ(accepted.edges, accepted.allEdges);
+    EXPECT_EQ(accepted.vertices, accepted.allVertices);
     EXPECT_EQ(accepted.shells, accepted.allShells);
   }
 }
