@@ -28,7 +28,11 @@
 #include <Bnd_Box.hxx>
 #include <Bnd_Box2d.hxx>
 #include <GProp_GProps.hxx>
+#include <Geom2d_Circle.hxx>
 #include <Geom2d_Curve.hxx>
+#include <Geom2d_Line.hxx>
+#include <Geom2d_TrimmedCurve.hxx>
+#include <gp_Circ2d.hxx>
 #include <Geom_CylindricalSurface.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_Surface.hxx>
@@ -87,6 +91,24 @@ const double kNode[] = {-0.9602898564975363, -0.7966664774136267, -0.52553240991
 const double kWeight[] = {0.1012285362903763, 0.2223810344533745, 0.3137066959683969, 0.3626837833783620,
                           0.3626837833783620, 0.3137066959683969, 0.2223810344533745, 0.1012285362903763};
 
+// The box of an edge's curve on a face over [a, b]: a segment's ends, a circle's whole circle
+// (which holds any arc of it), anything else's box as OCCT bounds it.
+void UVBox(const TopoDS_Face& face, const TopoDS_Edge& edge, const Handle(Geom2d_Curve)& curve, double a, double b,
+           Bnd_Box2d* box) {
+  Handle(Geom2d_Curve) basis = curve;
+  if (Handle(Geom2d_TrimmedCurve) trimmed = Handle(Geom2d_TrimmedCurve)::DownCast(basis)) basis = trimmed->BasisCurve();
+  if (!Handle(Geom2d_Line)::DownCast(basis).IsNull()) {
+    box->Add(curve->Value(a));
+    box->Add(curve->Value(b));
+  } else if (Handle(Geom2d_Circle) circle = Handle(Geom2d_Circle)::DownCast(basis)) {
+    const gp_Pnt2d c = circle->Circ2d().Location();
+    const double r = circle->Circ2d().Radius();
+    box->Update(c.X() - r, c.Y() - r, c.X() + r, c.Y() + r);
+  } else {
+    BRepTools::AddUVBounds(face, edge, *box);
+  }
+}
+
 // `face` is taken forward, as the wires' orientations are given against it.
 bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* placed) {
   placed->wire = wire;
@@ -97,7 +119,7 @@ bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* pla
     Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(edge, face, a, b);
     if (curve.IsNull()) return false;
     Bnd_Box2d box;
-    BRepTools::AddUVBounds(face, edge, box);
+    UVBox(face, edge, curve, a, b, &box);
     if (box.IsVoid()) return false;
     // Widened by the edge's tolerance and its vertices': what lies within it touches the edge.
     double tolerance = BRep_Tool::Tolerance(edge);
@@ -216,10 +238,20 @@ TopoDS_Face FaceOfWire(const TopoDS_Face& face, const TopoDS_Wire& wire) {
 // are checked here one by one (others go to the whole-shape checker).
 bool AllOnShells(const TopoDS_Shape& shape, const TopTools_IndexedMapOfShape& faces,
                  const TopTools_IndexedMapOfShape& edges) {
-  TopTools_IndexedMapOfShape facesInShells, edgesOnFaces;
-  for (TopExp_Explorer s(shape, TopAbs_SHELL); s.More(); s.Next()) TopExp::MapShapes(s.Current(), TopAbs_FACE, facesInShells);
-  for (int i = 1; i <= faces.Extent(); ++i) TopExp::MapShapes(faces(i), TopAbs_EDGE, edgesOnFaces);
-  return faces.Extent() > 0 && faces.Extent() == facesInShells.Extent() && edges.Extent() == edgesOnFaces.Extent();
+  // Marked by their numbers in the maps: a face met under a shell, an edge met under a face.
+  std::vector<char> faceInShell(faces.Extent() + 1, 0), edgeOnFace(edges.Extent() + 1, 0);
+  int facesInShells = 0, edgesOnFaces = 0;
+  for (TopExp_Explorer s(shape, TopAbs_SHELL); s.More(); s.Next())
+    for (TopExp_Explorer f(s.Current(), TopAbs_FACE); f.More(); f.Next()) {
+      char& mark = faceInShell[faces.FindIndex(f.Current())];
+      if (!mark) mark = 1, ++facesInShells;
+    }
+  for (int i = 1; i <= faces.Extent(); ++i)
+    for (TopExp_Explorer e(faces(i), TopAbs_EDGE); e.More(); e.Next()) {
+      char& mark = edgeOnFace[edges.FindIndex(e.Current())];
+      if (!mark) mark = 1, ++edgesOnFaces;
+    }
+  return faces.Extent() > 0 && faces.Extent() == facesInShells && edges.Extent() == edgesOnFaces;
 }
 
 // OCCT's check of each sub-shape once, in every context that holds it: vertices on their
@@ -235,18 +267,22 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
   std::vector<Handle(BRepCheck_Vertex)> vertexChecks(vertices.Extent() + 1);
   std::vector<Handle(BRepCheck_Edge)> edgeChecks(edges.Extent() + 1);
   for (int i = 1; i <= vertices.Extent(); ++i) vertexChecks[i] = new BRepCheck_Vertex(TopoDS::Vertex(vertices(i)));
+  // Whether each vertex of an edge was found, in closed form, on every curve the edge has.
+  std::vector<char> endsHold(edges.Extent() + 1, 1);
   for (int i = 1; i <= edges.Extent(); ++i) {
     edgeChecks[i] = new BRepCheck_Edge(TopoDS::Edge(edges(i)));
     for (TopoDS_Iterator v(edges(i)); v.More(); v.Next()) {
       const int index = vertices.FindIndex(v.Value());
       if (index == 0) return false;
-      if (!SimpleVertexOnEdgeHolds(TopoDS::Vertex(v.Value()), TopoDS::Edge(edges(i))))
-        vertexChecks[index]->InContext(edges(i));
+      if (SimpleVertexOnEdgeHolds(TopoDS::Vertex(v.Value()), TopoDS::Edge(edges(i)))) continue;
+      vertexChecks[index]->InContext(edges(i));
+      endsHold[i] = 0;
     }
   }
   // The wires and edges on a face that the closed-form checks cannot accept, for OCCT's.
   std::vector<std::pair<TopoDS_Wire, TopoDS_Face>> wires;
-  std::vector<int> edgeSeen(edges.Extent() + 1, 0), vertexSeen(vertices.Extent() + 1, 0);
+  std::vector<int> edgeSeen(edges.Extent() + 1, 0), vertexSeen(vertices.Extent() + 1, 0), wireVertices;
+  std::vector<char> vertexDone(vertices.Extent() + 1, 0);
   int wireNumber = 0;
   for (int i = 1; i <= faces.Extent(); ++i) {
     const TopoDS_Face& face = TopoDS::Face(faces(i));
@@ -256,21 +292,30 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
       const TopoDS_Face alone = FaceOfWire(face, wire);
       if (!SimpleWireOnFaceHolds(wire, alone)) wires.emplace_back(wire, alone);
       // Each edge and vertex of the wire once (a seam and its vertices come twice), marked
-      // with the wire's number.
+      // with the wire's number. OCCT checks a vertex on a face against the curves on the face
+      // of the edges it bounds there: done already where those edges' curves on the face were
+      // found in closed form and the vertex on every curve of theirs.
       ++wireNumber;
+      wireVertices.clear();
       for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
         const int edge = edges.FindIndex(e.Value());
         if (edge == 0) return false;
         if (edgeSeen[edge] == wireNumber) continue;
         edgeSeen[edge] = wireNumber;
-        if (!SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), alone)) edgeChecks[edge]->InContext(alone);
+        const bool onFace = SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), alone);
+        if (!onFace) edgeChecks[edge]->InContext(alone);
         for (TopoDS_Iterator v(e.Value()); v.More(); v.Next()) {
           const int vertex = vertices.FindIndex(v.Value());
-          if (vertexSeen[vertex] == wireNumber) continue;
-          vertexSeen[vertex] = wireNumber;
-          if (!SimpleVertexOnFaceHolds(TopoDS::Vertex(v.Value()), alone)) vertexChecks[vertex]->InContext(alone);
+          if (vertexSeen[vertex] != wireNumber) {
+            vertexSeen[vertex] = wireNumber;
+            vertexDone[vertex] = 1;
+            wireVertices.push_back(vertex);
+          }
+          if (!onFace || !endsHold[edge]) vertexDone[vertex] = 0;
         }
       }
+      for (int vertex : wireVertices)
+        if (!vertexDone[vertex]) vertexChecks[vertex]->InContext(alone);
     }
   }
   for (int i = 1; i <= vertices.Extent(); ++i)

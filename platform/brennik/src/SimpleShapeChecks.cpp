@@ -276,80 +276,53 @@ bool EndsOf(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge, bool* first, b
   return *first || *last;
 }
 
-// Whether each curve of the edge that lies on `surface` (any, when null) passes at the
-// vertex's ends within half the vertex's tolerance of its point; `found` counts those curves.
-bool EndsMeetVertex(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge, const Handle(Geom_Surface)* surface,
-                    const TopLoc_Location& surfaceLocation, int* found) {
+}  // namespace
+
+bool SimpleVertexOnEdgeHolds(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge) {
   const auto* tedge = dynamic_cast<const BRep_TEdge*>(edge.TShape().get());
   bool atFirst = false, atLast = false;
   if (!tedge || tedge->Degenerated() || !EndsOf(vertex, edge, &atFirst, &atLast)) return false;
   const gp_Pnt point = BRep_Tool::Pnt(vertex);
+  // Well inside the tolerance, as for an edge's curves.
   const double allowed = 0.5 * BRep_Tool::Tolerance(vertex);
-  const TopLoc_Location onSurface = surface ? surfaceLocation.Predivided(edge.Location()) : TopLoc_Location();
   auto meets = [&](const gp_Pnt& p, const TopLoc_Location& location) {
     return point.Distance(location.IsIdentity() ? p : p.Transformed(location.Transformation())) <= allowed;
   };
+  int found = 0;
   for (BRep_ListIteratorOfListOfCurveRepresentation it(tedge->Curves()); it.More(); it.Next()) {
     const Handle(BRep_CurveRepresentation)& rep = it.Value();
-    // A continuity between two surfaces has no point; a seam's curves (which also carry one) do.
-    if (rep->IsRegularity() && !rep->IsCurveOnSurface()) continue;
-    const Handle(BRep_GCurve) curve = Handle(BRep_GCurve)::DownCast(rep);
-    if (curve.IsNull()) return false;
+    const bool inSpace = rep->IsCurve3D(), onSurface = rep->IsCurveOnSurface();
+    if (!inSpace && !onSurface) {
+      // A continuity between two surfaces has no point; anything else is left to OCCT.
+      if (rep->IsRegularity()) continue;
+      return false;
+    }
+    // Curves in space and on surfaces are all of this kind.
+    const auto& curve = static_cast<const BRep_GCurve&>(*rep);
+    double ends[2];
+    int nEnds = 0;
+    if (atFirst) ends[nEnds++] = curve.First();
+    if (atLast) ends[nEnds++] = curve.Last();
     const TopLoc_Location location = edge.Location() * rep->Location();
-    std::vector<double> ends;
-    if (atFirst) ends.push_back(curve->First());
-    if (atLast) ends.push_back(curve->Last());
-    if (rep->IsCurve3D()) {
-      if (surface) continue;
-      if (rep->Curve3D().IsNull()) return false;
-      for (double t : ends)
-        if (!meets(rep->Curve3D()->Value(t), location)) return false;
-      ++*found;
-    } else if (rep->IsCurveOnSurface()) {
-      if (surface && !rep->IsCurveOnSurface(*surface, onSurface)) continue;
+    if (inSpace) {
+      const Handle(Geom_Curve)& c = rep->Curve3D();
+      if (c.IsNull()) return false;
+      for (int i = 0; i < nEnds; ++i)
+        if (!meets(c->Value(ends[i]), location)) return false;
+    } else {
       const Handle(Geom_Surface)& on = rep->Surface();
       for (int k = 0; k < (rep->IsCurveOnClosedSurface() ? 2 : 1); ++k) {
         const Handle(Geom2d_Curve)& pcurve = k == 0 ? rep->PCurve() : rep->PCurve2();
         if (pcurve.IsNull() || on.IsNull()) return false;
-        for (double t : ends) {
-          const gp_Pnt2d uv = pcurve->Value(t);
+        for (int i = 0; i < nEnds; ++i) {
+          const gp_Pnt2d uv = pcurve->Value(ends[i]);
           if (!meets(on->Value(uv.X(), uv.Y()), location)) return false;
         }
       }
-      ++*found;
-    } else {
-      return false;
     }
+    ++found;
   }
-  return true;
-}
-
-}  // namespace
-
-bool SimpleVertexOnEdgeHolds(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge) {
-  int found = 0;
-  return EndsMeetVertex(vertex, edge, nullptr, TopLoc_Location(), &found) && found > 0;
-}
-
-bool SimpleVertexOnFaceHolds(const TopoDS_Vertex& vertex, const TopoDS_Face& face) {
-  TopLoc_Location location;
-  const Handle(Geom_Surface)& surface = BRep_Tool::Surface(face, location);
-  if (surface.IsNull()) return false;
-  int edges = 0;
-  for (TopoDS_Iterator w(face); w.More(); w.Next()) {
-    if (w.Value().ShapeType() != TopAbs_WIRE) return false;
-    for (TopoDS_Iterator e(w.Value()); e.More(); e.Next()) {
-      if (e.Value().ShapeType() != TopAbs_EDGE) return false;
-      const TopoDS_Edge& edge = TopoDS::Edge(e.Value());
-      bool bounds = false;
-      for (TopoDS_Iterator v(edge); v.More() && !bounds; v.Next()) bounds = v.Value().IsSame(vertex);
-      if (!bounds) continue;
-      int found = 0;
-      if (!EndsMeetVertex(vertex, edge, &surface, location, &found) || found == 0) return false;
-      ++edges;
-    }
-  }
-  return edges > 0;
+  return found > 0;
 }
 
 bool SimpleEdgeOnFaceHolds(const TopoDS_Edge& edge, const TopoDS_Face& face) {

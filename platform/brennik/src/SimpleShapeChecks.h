@@ -23,12 +23,12 @@ bool SimpleEdgeOnFaceHolds(const TopoDS_Edge& edge, const TopoDS_Face& face);
 // no two edges meeting anywhere but at the vertex they share.
 bool SimpleWireOnFaceHolds(const TopoDS_Wire& wire, const TopoDS_Face& face);
 
-// OCCT's checks of the vertex on the edge it bounds, and on a face holding that edge: each
-// curve of the edge, in space and on any surface, passes at the vertex's end within the
-// vertex's tolerance of its point. These evaluate any curve and surface, exactly as OCCT does,
-// but hold only for a vertex carrying nothing but its point.
+// OCCT's check of the vertex on the edge it bounds: each curve of the edge, in space and on
+// any surface, passes at the vertex's end within the vertex's tolerance of its point. It
+// evaluates any curve and surface, exactly as OCCT does, but holds only for a vertex carrying
+// nothing but its point. It also covers OCCT's check of the vertex on a face holding the edge,
+// which looks at the edge's curves on that face.
 bool SimpleVertexOnEdgeHolds(const TopoDS_Vertex& vertex, const TopoDS_Edge& edge);
-bool SimpleVertexOnFaceHolds(const TopoDS_Vertex& vertex, const TopoDS_Face& face);
 
 // OCCT's checks of the shell's closure and orientation: each of its edges lies on two of its
 // faces, once in each sense (a seam twice on one face, once in each sense), no face is in it
