@@ -198,12 +198,12 @@ bool WellFormed(const TopoDS_Shape& shape, const OrientationCheck& orientation, 
 
 }  // namespace
 
-bool IsValidBodyShape(const TopoDS_Shape& shape) {
+bool IsValidBodyShape(const TopoDS_Shape& shape, SubShapeMaps* maps) {
   const OrientationCheck orientation;
   if (shape.IsNull() || !orientation.Known(shape)) return false;
   std::set<const void*> done, path;
   if (!WellFormed(shape, orientation, done, path, 0)) return false;
-  return ShapeChecksHold(shape);
+  return ShapeChecksHold(shape, maps);
 }
 
 namespace {

@@ -33,11 +33,14 @@
 #include <Geom2d_Line.hxx>
 #include <Geom2d_TrimmedCurve.hxx>
 #include <gp_Circ2d.hxx>
+#include <Geom_Circle.hxx>
 #include <Geom_CylindricalSurface.hxx>
+#include <Geom_Line.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_Surface.hxx>
 #include <Precision.hxx>
 #include <TopExp.hxx>
+#include <gp_Circ.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
@@ -258,11 +261,8 @@ bool AllOnShells(const TopoDS_Shape& shape, const TopTools_IndexedMapOfShape& fa
 // edges and faces, edges' curves and curves on surfaces agreeing, wires closed, connected,
 // oriented and free of self-crossing on their faces, faces' wires not crossing and nested,
 // shells closed and consistently oriented within their solids, solids sound.
-bool SubShapesHold(const TopoDS_Shape& shape) {
-  TopTools_IndexedMapOfShape vertices, edges, faces;
-  TopExp::MapShapes(shape, TopAbs_VERTEX, vertices);
-  TopExp::MapShapes(shape, TopAbs_EDGE, edges);
-  TopExp::MapShapes(shape, TopAbs_FACE, faces);
+bool SubShapesHold(const TopoDS_Shape& shape, const SubShapeMaps& maps) {
+  const TopTools_IndexedMapOfShape &vertices = maps.vertices, &edges = maps.edges, &faces = maps.faces;
   if (!AllOnShells(shape, faces, edges)) return false;
   std::vector<Handle(BRepCheck_Vertex)> vertexChecks(vertices.Extent() + 1);
   std::vector<Handle(BRepCheck_Edge)> edgeChecks(edges.Extent() + 1);
@@ -418,10 +418,50 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
 
 // Every solid encloses a volume clearly above nothing: a thousandth of its box's, far more
 // than the quadrature can be out by.
+// A box holding a solid whose faces lie on planes and cylinders and whose edges are lines and
+// circles: the box of its edges (a circle's whole circle), widened by their tolerance. Any
+// point of such a face lies between two points of the face's boundary, on a line of its
+// surface, so inside any box holding the boundary. False for any other solid.
+bool EdgeBox(const TopoDS_Shape& solid, Bnd_Box* box) {
+  for (TopExp_Explorer f(solid, TopAbs_FACE); f.More(); f.Next()) {
+    const Handle(Geom_Surface)& surface = BRep_Tool::Surface(TopoDS::Face(f.Current()));
+    if (Handle(Geom_Plane)::DownCast(surface).IsNull() && Handle(Geom_CylindricalSurface)::DownCast(surface).IsNull())
+      return false;
+  }
+  double tolerance = 0;
+  for (TopExp_Explorer e(solid, TopAbs_EDGE); e.More(); e.Next()) {
+    const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
+    TopLoc_Location location;
+    double a = 0, b = 0;
+    const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, location, a, b);
+    const gp_Trsf place = location.Transformation();
+    if (Handle(Geom_Line) line = Handle(Geom_Line)::DownCast(curve)) {
+      box->Add(line->Value(a).Transformed(place));
+      box->Add(line->Value(b).Transformed(place));
+    } else if (Handle(Geom_Circle) circle = Handle(Geom_Circle)::DownCast(curve)) {
+      const gp_Circ circ = circle->Circ().Transformed(place);
+      const gp_XYZ c = circ.Location().XYZ(), n = circ.Axis().Direction().XYZ();
+      const double r = circ.Radius();
+      const gp_XYZ reach(r * std::sqrt(std::max(0.0, 1 - n.X() * n.X())), r * std::sqrt(std::max(0.0, 1 - n.Y() * n.Y())),
+                         r * std::sqrt(std::max(0.0, 1 - n.Z() * n.Z())));
+      box->Add(gp_Pnt(c - reach));
+      box->Add(gp_Pnt(c + reach));
+    } else {
+      return false;
+    }
+    tolerance = std::max(tolerance, BRep_Tool::Tolerance(edge));
+  }
+  box->Enlarge(tolerance);
+  return !box->IsVoid();
+}
+
 bool SolidsClearlyPositive(const TopoDS_Shape& shape) {
   for (TopExp_Explorer s(shape, TopAbs_SOLID); s.More(); s.Next()) {
     Bnd_Box box;
-    BRepBndLib::Add(s.Current(), box, Standard_False);
+    if (!EdgeBox(s.Current(), &box)) {
+      box = Bnd_Box();
+      BRepBndLib::Add(s.Current(), box, Standard_False);
+    }
     if (box.IsVoid()) return false;
     double x0, y0, z0, x1, y1, z1;
     box.Get(x0, y0, z0, x1, y1, z1);
@@ -433,12 +473,18 @@ bool SolidsClearlyPositive(const TopoDS_Shape& shape) {
 
 }  // namespace
 
-bool ShapeChecksAcceptOutright(const TopoDS_Shape& shape) {
-  return SubShapesHold(shape) && SolidsClearlyPositive(shape);
+bool ShapeChecksAcceptOutright(const TopoDS_Shape& shape, SubShapeMaps* maps) {
+  SubShapeMaps own;
+  if (!maps) maps = &own;
+  *maps = SubShapeMaps();
+  TopExp::MapShapes(shape, TopAbs_FACE, maps->faces);
+  TopExp::MapShapes(shape, TopAbs_EDGE, maps->edges);
+  TopExp::MapShapes(shape, TopAbs_VERTEX, maps->vertices);
+  return SubShapesHold(shape, *maps) && SolidsClearlyPositive(shape);
 }
 
-bool ShapeChecksHold(const TopoDS_Shape& shape) {
-  if (ShapeChecksAcceptOutright(shape)) return true;
+bool ShapeChecksHold(const TopoDS_Shape& shape, SubShapeMaps* maps) {
+  if (ShapeChecksAcceptOutright(shape, maps)) return true;
   BRepCheck_Analyzer analyzer(shape, Standard_True, Standard_False);
   if (!analyzer.IsValid()) return false;
   for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) {

@@ -760,7 +760,7 @@ std::string ShapeToData(const TopoDS_Shape& shape, bool binary) {
   return out.str();
 }
 
-bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
+bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape, SubShapeMaps* maps) {
   TopoDS_Shape read;
   const bool ok = ShapeRecordsHold(data, binary) && GuardedRead(data, binary, [&](std::istream& in) {
     if (binary) {
@@ -772,7 +772,7 @@ bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
   });
   bool valid = false;
   try {
-    valid = ok && IsValidBodyShape(read);
+    valid = ok && IsValidBodyShape(read, maps);
   } catch (const Standard_Failure&) {
     valid = false;
   }
