@@ -99,11 +99,11 @@ const double kWeight[] = {0.1012285362903763, 0.2223810344533745, 0.313706695968
 void UVBox(const TopoDS_Face& face, const TopoDS_Edge& edge, const Handle(Geom2d_Curve)& curve, double a, double b,
            Bnd_Box2d* box) {
   Handle(Geom2d_Curve) basis = curve;
-  if (Handle(Geom2d_TrimmedCurve) trimmed = Handle(Geom2d_TrimmedCurve)::DownCast(basis)) basis = trimmed->BasisCurve();
-  if (!Handle(Geom2d_Line)::DownCast(basis).IsNull()) {
+  if (const auto* trimmed = Exactly<Geom2d_TrimmedCurve>(basis)) basis = trimmed->BasisCurve();
+  if (Exactly<Geom2d_Line>(basis)) {
     box->Add(curve->Value(a));
     box->Add(curve->Value(b));
-  } else if (Handle(Geom2d_Circle) circle = Handle(Geom2d_Circle)::DownCast(basis)) {
+  } else if (const auto* circle = Exactly<Geom2d_Circle>(basis)) {
     const gp_Pnt2d c = circle->Circ2d().Location();
     const double r = circle->Circ2d().Radius();
     box->Update(c.X() - r, c.Y() - r, c.X() + r, c.Y() + r);
@@ -218,7 +218,7 @@ bool FaceHolds(const TopoDS_Face& face, const Handle(BRepCheck_Face)& check) {
   // Holes are placed here on planes; on other surfaces only a face's single wire is.
   int nWires = 0;
   for (TopoDS_Iterator it(face); it.More(); it.Next()) ++nWires;
-  const bool plane = !Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face)).IsNull();
+  const bool plane = Exactly<Geom_Plane>(BRep_Tool::Surface(face)) != nullptr;
   bool apart = false;
   const bool nested = (plane || nWires == 1) && WiresNest(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), &apart);
   if (!(nested && apart) && check->IntersectWires() != BRepCheck_NoError) return false;
@@ -289,8 +289,14 @@ bool SubShapesHold(const TopoDS_Shape& shape, const SubShapeMaps& maps) {
     for (TopoDS_Iterator w(face); w.More(); w.Next()) {
       if (w.Value().ShapeType() != TopAbs_WIRE) return false;
       const TopoDS_Wire& wire = TopoDS::Wire(w.Value());
-      const TopoDS_Face alone = FaceOfWire(face, wire);
-      if (!SimpleWireOnFaceHolds(wire, alone)) wires.emplace_back(wire, alone);
+      // The face holding only this wire, made only for OCCT's checks: the closed-form ones
+      // see the same surface, placement and sense on the face itself.
+      TopoDS_Face alone;
+      auto Alone = [&]() -> const TopoDS_Face& {
+        if (alone.IsNull()) alone = FaceOfWire(face, wire);
+        return alone;
+      };
+      if (!SimpleWireOnFaceHolds(wire, face)) wires.emplace_back(wire, Alone());
       // Each edge and vertex of the wire once (a seam and its vertices come twice), marked
       // with the wire's number. OCCT checks a vertex on a face against the curves on the face
       // of the edges it bounds there: done already where those edges' curves on the face were
@@ -302,8 +308,8 @@ bool SubShapesHold(const TopoDS_Shape& shape, const SubShapeMaps& maps) {
         if (edge == 0) return false;
         if (edgeSeen[edge] == wireNumber) continue;
         edgeSeen[edge] = wireNumber;
-        const bool onFace = SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), alone);
-        if (!onFace) edgeChecks[edge]->InContext(alone);
+        const bool onFace = SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), face);
+        if (!onFace) edgeChecks[edge]->InContext(Alone());
         for (TopoDS_Iterator v(e.Value()); v.More(); v.Next()) {
           const int vertex = vertices.FindIndex(v.Value());
           if (vertexSeen[vertex] != wireNumber) {
@@ -315,7 +321,7 @@ bool SubShapesHold(const TopoDS_Shape& shape, const SubShapeMaps& maps) {
         }
       }
       for (int vertex : wireVertices)
-        if (!vertexDone[vertex]) vertexChecks[vertex]->InContext(alone);
+        if (!vertexDone[vertex]) vertexChecks[vertex]->InContext(Alone());
     }
   }
   for (int i = 1; i <= vertices.Extent(); ++i)
@@ -365,8 +371,8 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
     const TopoDS_Face& face = TopoDS::Face(f.Current());
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     Handle(Geom_Surface) surface = BRep_Tool::Surface(forward);
-    const bool plane = !Handle(Geom_Plane)::DownCast(surface).IsNull();
-    const Handle(Geom_CylindricalSurface) cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface);
+    const bool plane = Exactly<Geom_Plane>(surface) != nullptr;
+    const Geom_CylindricalSurface* cylinder = Exactly<Geom_CylindricalSurface>(surface);
     // The integrand: the position against the surface's normal, scaled by its area element.
     auto integrand = [&](double u, double v) {
       gp_Pnt p;
@@ -395,7 +401,7 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
         const double inner = 0.5 * (uv.X() - u0), centre = 0.5 * (uv.X() + u0);
         if (plane) {
           g = planeValue * (uv.X() - u0);
-        } else if (!cylinder.IsNull()) {
+        } else if (cylinder) {
           // On a cylinder the integrand is k r (c . n(u) + r), n(u) = cos u X + sin u Y the
           // unit normal, k the sign of the frame's handedness: integrated in closed form.
           const gp_Ax3& frame = cylinder->Position();
@@ -425,8 +431,7 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
 bool EdgeBox(const TopoDS_Shape& solid, Bnd_Box* box) {
   for (TopExp_Explorer f(solid, TopAbs_FACE); f.More(); f.Next()) {
     const Handle(Geom_Surface)& surface = BRep_Tool::Surface(TopoDS::Face(f.Current()));
-    if (Handle(Geom_Plane)::DownCast(surface).IsNull() && Handle(Geom_CylindricalSurface)::DownCast(surface).IsNull())
-      return false;
+    if (!Exactly<Geom_Plane>(surface) && !Exactly<Geom_CylindricalSurface>(surface)) return false;
   }
   double tolerance = 0;
   for (TopExp_Explorer e(solid, TopAbs_EDGE); e.More(); e.Next()) {
@@ -435,10 +440,10 @@ bool EdgeBox(const TopoDS_Shape& solid, Bnd_Box* box) {
     double a = 0, b = 0;
     const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, location, a, b);
     const gp_Trsf place = location.Transformation();
-    if (Handle(Geom_Line) line = Handle(Geom_Line)::DownCast(curve)) {
+    if (const auto* line = Exactly<Geom_Line>(curve)) {
       box->Add(line->Value(a).Transformed(place));
       box->Add(line->Value(b).Transformed(place));
-    } else if (Handle(Geom_Circle) circle = Handle(Geom_Circle)::DownCast(curve)) {
+    } else if (const auto* circle = Exactly<Geom_Circle>(curve)) {
       const gp_Circ circ = circle->Circ().Transformed(place);
       const gp_XYZ c = circ.Location().XYZ(), n = circ.Axis().Direction().XYZ();
       const double r = circ.Radius();

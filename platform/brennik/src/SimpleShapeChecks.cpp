@@ -69,11 +69,10 @@ bool SurfaceOf(const TopoDS_Face& face, SimpleSurface* out) {
   TopLoc_Location location;
   Handle(Geom_Surface) surface = BRep_Tool::Surface(face, location);
   if (!Rigid(location)) return false;
-  Handle(Geom_RectangularTrimmedSurface) trimmed = Handle(Geom_RectangularTrimmedSurface)::DownCast(surface);
-  if (!trimmed.IsNull()) surface = trimmed->BasisSurface();
-  if (Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(surface)) {
+  if (const auto* trimmed = Exactly<Geom_RectangularTrimmedSurface>(surface)) surface = trimmed->BasisSurface();
+  if (const auto* plane = Exactly<Geom_Plane>(surface)) {
     out->frame = plane->Position();
-  } else if (Handle(Geom_CylindricalSurface) cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface)) {
+  } else if (const auto* cylinder = Exactly<Geom_CylindricalSurface>(surface)) {
     out->cylinder = true;
     out->frame = cylinder->Position();
     out->radius = cylinder->Radius();
@@ -109,16 +108,15 @@ double LargestDistance(const Path& p, const Path& q, double t0, double t1) {
 
 bool CurvePath(Handle(Geom_Curve) curve, const TopLoc_Location& location, Path* path) {
   if (!Rigid(location)) return false;
-  Handle(Geom_TrimmedCurve) trimmed = Handle(Geom_TrimmedCurve)::DownCast(curve);
-  if (!trimmed.IsNull()) curve = trimmed->BasisCurve();
-  if (Handle(Geom_Line) line = Handle(Geom_Line)::DownCast(curve)) {
+  if (const auto* trimmed = Exactly<Geom_TrimmedCurve>(curve)) curve = trimmed->BasisCurve();
+  if (const auto* line = Exactly<Geom_Line>(curve)) {
     gp_Lin lin = line->Lin();
     if (!location.IsIdentity()) lin.Transform(location.Transformation());
     path->a = lin.Location().XYZ();
     path->d = lin.Direction().XYZ();
     return true;
   }
-  if (Handle(Geom_Circle) circle = Handle(Geom_Circle)::DownCast(curve)) {
+  if (const auto* circle = Exactly<Geom_Circle>(curve)) {
     gp_Circ circ = circle->Circ();
     if (!location.IsIdentity()) circ.Transform(location.Transformation());
     path->circular = true;
@@ -131,15 +129,16 @@ bool CurvePath(Handle(Geom_Curve) curve, const TopLoc_Location& location, Path* 
 }
 
 Handle(Geom2d_Curve) Basis(Handle(Geom2d_Curve) curve) {
-  Handle(Geom2d_TrimmedCurve) trimmed = Handle(Geom2d_TrimmedCurve)::DownCast(curve);
-  return trimmed.IsNull() ? curve : trimmed->BasisCurve();
+  const auto* trimmed = Exactly<Geom2d_TrimmedCurve>(curve);
+  return trimmed ? trimmed->BasisCurve() : curve;
 }
 
 // The path in space of a curve of the surface's parameters: a line or a circle of a plane's,
 // a line of a cylinder's along u (a circle) or along v (a line of the cylinder).
 bool SurfacePath(const Handle(Geom2d_Curve)& curve, const SimpleSurface& s, Path* path) {
   const gp_XYZ o = s.frame.Location().XYZ(), x = s.frame.XDirection().XYZ(), y = s.frame.YDirection().XYZ();
-  if (Handle(Geom2d_Line) line = Handle(Geom2d_Line)::DownCast(Basis(curve))) {
+  const Handle(Geom2d_Curve) basis = Basis(curve);
+  if (const auto* line = Exactly<Geom2d_Line>(basis)) {
     const gp_Lin2d lin = line->Lin2d();
     const double ox = lin.Location().X(), oy = lin.Location().Y();
     const double dx = lin.Direction().X(), dy = lin.Direction().Y();
@@ -165,7 +164,7 @@ bool SurfacePath(const Handle(Geom2d_Curve)& curve, const SimpleSurface& s, Path
     }
     return false;
   }
-  if (Handle(Geom2d_Circle) circle = Handle(Geom2d_Circle)::DownCast(Basis(curve))) {
+  if (const auto* circle = Exactly<Geom2d_Circle>(basis)) {
     if (s.cylinder) return false;
     const gp_Circ2d circ = circle->Circ2d();
     const gp_Dir2d cx = circ.XAxis().Direction(), cy = circ.YAxis().Direction();
@@ -201,12 +200,12 @@ bool UseOf(const TopoDS_Edge& edge, const TopoDS_Face& face, Use* use) {
   const Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(edge, face, f, l);
   if (curve.IsNull() || !(l > f)) return false;
   const Handle(Geom2d_Curve) basis = Basis(curve);
-  if (Handle(Geom2d_Circle) circle = Handle(Geom2d_Circle)::DownCast(basis)) {
+  if (const auto* circle = Exactly<Geom2d_Circle>(basis)) {
     if (l - f > 2 * M_PI + 1e-12) return false;
     use->circle = true;
     use->centre = circle->Circ2d().Location();
     use->radius = circle->Circ2d().Radius();
-  } else if (Handle(Geom2d_Line)::DownCast(basis).IsNull()) {
+  } else if (!Exactly<Geom2d_Line>(basis)) {
     return false;
   }
   use->edge = edge;
@@ -335,15 +334,15 @@ bool SimpleEdgeOnFaceHolds(const TopoDS_Edge& edge, const TopoDS_Face& face) {
   TopLoc_Location faceLocation;
   const Handle(Geom_Surface)& faceSurface = BRep_Tool::Surface(face, faceLocation);
   const TopLoc_Location onSurface = faceLocation.Predivided(edge.Location());
-  Handle(BRep_GCurve) curve3d;
+  // Curves in space and on surfaces are all of this kind.
+  const BRep_GCurve* curve3d = nullptr;
   for (BRep_ListIteratorOfListOfCurveRepresentation it(tedge->Curves()); it.More(); it.Next()) {
     if (it.Value()->IsCurve3D()) {
-      if (!curve3d.IsNull()) return false;
-      curve3d = Handle(BRep_GCurve)::DownCast(it.Value());
-      if (curve3d.IsNull()) return false;
+      if (curve3d) return false;
+      curve3d = static_cast<const BRep_GCurve*>(it.Value().get());
     }
   }
-  if (curve3d.IsNull() || curve3d->Curve3D().IsNull()) return false;
+  if (!curve3d || curve3d->Curve3D().IsNull()) return false;
   Path inSpace;
   if (!CurvePath(curve3d->Curve3D(), edge.Location() * curve3d->Location(), &inSpace)) return false;
   const double first = curve3d->First(), last = curve3d->Last();
@@ -353,8 +352,8 @@ bool SimpleEdgeOnFaceHolds(const TopoDS_Edge& edge, const TopoDS_Face& face) {
   for (BRep_ListIteratorOfListOfCurveRepresentation it(tedge->Curves()); it.More(); it.Next()) {
     const Handle(BRep_CurveRepresentation)& rep = it.Value();
     if (!rep->IsCurveOnSurface(faceSurface, onSurface)) continue;
-    const Handle(BRep_GCurve) onFace = Handle(BRep_GCurve)::DownCast(rep);
-    if (onFace.IsNull() || onFace->First() != first || onFace->Last() != last) return false;
+    const auto& onFace = static_cast<const BRep_GCurve&>(*rep);
+    if (onFace.First() != first || onFace.Last() != last) return false;
     for (int k = 0; k < (rep->IsCurveOnClosedSurface() ? 2 : 1); ++k) {
       const Handle(Geom2d_Curve)& curve = k == 0 ? rep->PCurve() : rep->PCurve2();
       Path onSurfacePath;

@@ -5,6 +5,7 @@
 // check then decides.
 #pragma once
 
+#include <Standard_Type.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
 #include <TopoDS_Shell.hxx>
@@ -12,6 +13,13 @@
 #include <TopoDS_Wire.hxx>
 
 namespace brennik {
+
+// The object under the handle when it is of exactly the type (no subclass): a comparison of
+// type descriptors, cheaper than a cast across libraries, and stricter.
+template <class T, class Base>
+const T* Exactly(const opencascade::handle<Base>& handle) {
+  return !handle.IsNull() && handle->DynamicType() == STANDARD_TYPE(T) ? static_cast<const T*>(handle.get()) : nullptr;
+}
 
 // OCCT's check of the edge on the face: every curve the edge has on the face's surface lies,
 // at each parameter, within the edge's tolerance of its 3D curve at the same parameter.
