@@ -179,12 +179,14 @@ bool GeometryPresent(const TopoDS_Shape& shape) {
 // (compounds may nest), no shape inside itself, nesting bounded, the geometry of each face,
 // edge and vertex present: what TopExp, OCCT's checker and the body store rely on. Walked
 // without composing orientations, which a bad one breaks.
-bool WellFormed(const TopoDS_Shape& shape, const OrientationCheck& orientation, std::set<const void*>& done,
-                std::set<const void*>& path, int depth) {
+bool WellFormed(const TopoDS_Shape& shape, const OrientationCheck& orientation, std::unordered_set<const void*>& done,
+                std::vector<const void*>& path, int depth) {
   const int kDeepest = 64;
   const void* key = shape.TShape().get();
   if (done.count(key)) return true;
-  if (depth > kDeepest || !path.insert(key).second || !GeometryPresent(shape)) return false;
+  if (depth > kDeepest || std::find(path.begin(), path.end(), key) != path.end() || !GeometryPresent(shape))
+    return false;
+  path.push_back(key);
   for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
     const TopoDS_Shape& sub = it.Value();
     if (sub.IsNull() || !orientation.Known(sub)) return false;
@@ -192,19 +194,20 @@ bool WellFormed(const TopoDS_Shape& shape, const OrientationCheck& orientation, 
     if (sub.ShapeType() <= shape.ShapeType() && !nests) return false;
     if (!WellFormed(sub, orientation, done, path, depth + 1)) return false;
   }
-  path.erase(key);
+  path.pop_back();
   done.insert(key);
   return true;
 }
 
 }  // namespace
 
-bool IsValidBodyShape(const TopoDS_Shape& shape) {
+bool IsValidBodyShape(const TopoDS_Shape& shape, SubShapeMaps* maps) {
   const OrientationCheck orientation;
   if (shape.IsNull() || !orientation.Known(shape)) return false;
-  std::set<const void*> done, path;
+  std::unordered_set<const void*> done;
+  std::vector<const void*> path;
   if (!WellFormed(shape, orientation, done, path, 0)) return false;
-  return ShapeChecksHold(shape);
+  return ShapeChecksHold(shape, maps);
 }
 
 // Geometry under a body is shared per OCCT geometry object and placement. Keys are hashed by
@@ -234,14 +237,23 @@ class GeomKeys {
 
 namespace {
 
+// The tags of the shape's sub-shapes of the type, in the order first met. Each sub-shape has
+// its own tag, so a tag met again is a sub-shape met again: skipped, as a map of the sub-shapes
+// would, without building one for every face and edge.
 std::vector<int> UniqueTags(const TopoDS_Shape& shape, TopAbs_ShapeEnum type, const ShapeTagMap& tags) {
   std::vector<int> out;
-  TopTools_IndexedMapOfShape map;
-  TopExp::MapShapes(shape, type, map);
-  out.reserve(map.Extent());
-  for (int i = 1; i <= map.Extent(); ++i) {
-    const int* tag = tags.Seek(map(i));
-    if (tag) out.push_back(*tag);
+  std::unordered_set<int> seen;
+  const std::size_t kFew = 32;
+  for (TopExp_Explorer it(shape, type); it.More(); it.Next()) {
+    const int* tag = tags.Seek(it.Current());
+    if (!tag) continue;
+    if (out.size() < kFew) {
+      if (std::find(out.begin(), out.end(), *tag) != out.end()) continue;
+    } else {
+      if (seen.empty()) seen.insert(out.begin(), out.end());
+      if (!seen.insert(*tag).second) continue;
+    }
+    out.push_back(*tag);
   }
   return out;
 }

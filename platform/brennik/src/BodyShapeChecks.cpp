@@ -9,6 +9,8 @@
 // cannot accept outright goes to OCCT's whole-shape checker and integration, which decide.
 #include "BodyShapeChecks.h"
 
+#include "SimpleShapeChecks.h"
+
 #include <BRepBndLib.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepCheck_Edge.hxx>
@@ -26,12 +28,19 @@
 #include <Bnd_Box.hxx>
 #include <Bnd_Box2d.hxx>
 #include <GProp_GProps.hxx>
+#include <Geom2d_Circle.hxx>
 #include <Geom2d_Curve.hxx>
+#include <Geom2d_Line.hxx>
+#include <Geom2d_TrimmedCurve.hxx>
+#include <gp_Circ2d.hxx>
+#include <Geom_Circle.hxx>
 #include <Geom_CylindricalSurface.hxx>
+#include <Geom_Line.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_Surface.hxx>
 #include <Precision.hxx>
 #include <TopExp.hxx>
+#include <gp_Circ.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
@@ -85,6 +94,24 @@ const double kNode[] = {-0.9602898564975363, -0.7966664774136267, -0.52553240991
 const double kWeight[] = {0.1012285362903763, 0.2223810344533745, 0.3137066959683969, 0.3626837833783620,
                           0.3626837833783620, 0.3137066959683969, 0.2223810344533745, 0.1012285362903763};
 
+// The box of an edge's curve on a face over [a, b]: a segment's ends, a circle's whole circle
+// (which holds any arc of it), anything else's box as OCCT bounds it.
+void UVBox(const TopoDS_Face& face, const TopoDS_Edge& edge, const Handle(Geom2d_Curve)& curve, double a, double b,
+           Bnd_Box2d* box) {
+  Handle(Geom2d_Curve) basis = curve;
+  if (const auto* trimmed = Exactly<Geom2d_TrimmedCurve>(basis)) basis = trimmed->BasisCurve();
+  if (Exactly<Geom2d_Line>(basis)) {
+    box->Add(curve->Value(a));
+    box->Add(curve->Value(b));
+  } else if (const auto* circle = Exactly<Geom2d_Circle>(basis)) {
+    const gp_Pnt2d c = circle->Circ2d().Location();
+    const double r = circle->Circ2d().Radius();
+    box->Update(c.X() - r, c.Y() - r, c.X() + r, c.Y() + r);
+  } else {
+    BRepTools::AddUVBounds(face, edge, *box);
+  }
+}
+
 // `face` is taken forward, as the wires' orientations are given against it.
 bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* placed) {
   placed->wire = wire;
@@ -95,7 +122,7 @@ bool PlaceWire(const TopoDS_Face& face, const TopoDS_Wire& wire, PlacedWire* pla
     Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(edge, face, a, b);
     if (curve.IsNull()) return false;
     Bnd_Box2d box;
-    BRepTools::AddUVBounds(face, edge, box);
+    UVBox(face, edge, curve, a, b, &box);
     if (box.IsVoid()) return false;
     // Widened by the edge's tolerance and its vertices': what lies within it touches the edge.
     double tolerance = BRep_Tool::Tolerance(edge);
@@ -191,7 +218,7 @@ bool FaceHolds(const TopoDS_Face& face, const Handle(BRepCheck_Face)& check) {
   // Holes are placed here on planes; on other surfaces only a face's single wire is.
   int nWires = 0;
   for (TopoDS_Iterator it(face); it.More(); it.Next()) ++nWires;
-  const bool plane = !Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face)).IsNull();
+  const bool plane = Exactly<Geom_Plane>(BRep_Tool::Surface(face)) != nullptr;
   bool apart = false;
   const bool nested = (plane || nWires == 1) && WiresNest(TopoDS::Face(face.Oriented(TopAbs_FORWARD)), &apart);
   if (!(nested && apart) && check->IntersectWires() != BRepCheck_NoError) return false;
@@ -214,46 +241,87 @@ TopoDS_Face FaceOfWire(const TopoDS_Face& face, const TopoDS_Wire& wire) {
 // are checked here one by one (others go to the whole-shape checker).
 bool AllOnShells(const TopoDS_Shape& shape, const TopTools_IndexedMapOfShape& faces,
                  const TopTools_IndexedMapOfShape& edges) {
-  TopTools_IndexedMapOfShape facesInShells, edgesOnFaces;
-  for (TopExp_Explorer s(shape, TopAbs_SHELL); s.More(); s.Next()) TopExp::MapShapes(s.Current(), TopAbs_FACE, facesInShells);
-  for (int i = 1; i <= faces.Extent(); ++i) TopExp::MapShapes(faces(i), TopAbs_EDGE, edgesOnFaces);
-  return faces.Extent() > 0 && faces.Extent() == facesInShells.Extent() && edges.Extent() == edgesOnFaces.Extent();
+  // Marked by their numbers in the maps: a face met under a shell, an edge met under a face.
+  std::vector<char> faceInShell(faces.Extent() + 1, 0), edgeOnFace(edges.Extent() + 1, 0);
+  int facesInShells = 0, edgesOnFaces = 0;
+  for (TopExp_Explorer s(shape, TopAbs_SHELL); s.More(); s.Next())
+    for (TopExp_Explorer f(s.Current(), TopAbs_FACE); f.More(); f.Next()) {
+      char& mark = faceInShell[faces.FindIndex(f.Current())];
+      if (!mark) mark = 1, ++facesInShells;
+    }
+  for (int i = 1; i <= faces.Extent(); ++i)
+    for (TopExp_Explorer e(faces(i), TopAbs_EDGE); e.More(); e.Next()) {
+      char& mark = edgeOnFace[edges.FindIndex(e.Current())];
+      if (!mark) mark = 1, ++edgesOnFaces;
+    }
+  return faces.Extent() > 0 && faces.Extent() == facesInShells && edges.Extent() == edgesOnFaces;
 }
 
 // OCCT's check of each sub-shape once, in every context that holds it: vertices on their
 // edges and faces, edges' curves and curves on surfaces agreeing, wires closed, connected,
 // oriented and free of self-crossing on their faces, faces' wires not crossing and nested,
 // shells closed and consistently oriented within their solids, solids sound.
-bool SubShapesHold(const TopoDS_Shape& shape) {
-  TopTools_IndexedMapOfShape vertices, edges, faces;
-  TopExp::MapShapes(shape, TopAbs_VERTEX, vertices);
-  TopExp::MapShapes(shape, TopAbs_EDGE, edges);
-  TopExp::MapShapes(shape, TopAbs_FACE, faces);
+bool SubShapesHold(const TopoDS_Shape& shape, const SubShapeMaps& maps) {
+  const TopTools_IndexedMapOfShape &vertices = maps.vertices, &edges = maps.edges, &faces = maps.faces;
   if (!AllOnShells(shape, faces, edges)) return false;
   std::vector<Handle(BRepCheck_Vertex)> vertexChecks(vertices.Extent() + 1);
   std::vector<Handle(BRepCheck_Edge)> edgeChecks(edges.Extent() + 1);
   for (int i = 1; i <= vertices.Extent(); ++i) vertexChecks[i] = new BRepCheck_Vertex(TopoDS::Vertex(vertices(i)));
+  // Whether each vertex of an edge was found, in closed form, on every curve the edge has.
+  std::vector<char> endsHold(edges.Extent() + 1, 1);
   for (int i = 1; i <= edges.Extent(); ++i) {
     edgeChecks[i] = new BRepCheck_Edge(TopoDS::Edge(edges(i)));
     for (TopoDS_Iterator v(edges(i)); v.More(); v.Next()) {
       const int index = vertices.FindIndex(v.Value());
       if (index == 0) return false;
+      if (SimpleVertexOnEdgeHolds(TopoDS::Vertex(v.Value()), TopoDS::Edge(edges(i)))) continue;
       vertexChecks[index]->InContext(edges(i));
+      endsHold[i] = 0;
     }
   }
+  // The wires and edges on a face that the closed-form checks cannot accept, for OCCT's.
   std::vector<std::pair<TopoDS_Wire, TopoDS_Face>> wires;
+  std::vector<int> edgeSeen(edges.Extent() + 1, 0), vertexSeen(vertices.Extent() + 1, 0), wireVertices;
+  std::vector<char> vertexDone(vertices.Extent() + 1, 0);
+  int wireNumber = 0;
   for (int i = 1; i <= faces.Extent(); ++i) {
     const TopoDS_Face& face = TopoDS::Face(faces(i));
     for (TopoDS_Iterator w(face); w.More(); w.Next()) {
       if (w.Value().ShapeType() != TopAbs_WIRE) return false;
       const TopoDS_Wire& wire = TopoDS::Wire(w.Value());
-      const TopoDS_Face alone = FaceOfWire(face, wire);
-      wires.emplace_back(wire, alone);
-      TopTools_IndexedMapOfShape wireVertices, wireEdges;
-      TopExp::MapShapes(wire, TopAbs_VERTEX, wireVertices);
-      TopExp::MapShapes(wire, TopAbs_EDGE, wireEdges);
-      for (int k = 1; k <= wireVertices.Extent(); ++k) vertexChecks[vertices.FindIndex(wireVertices(k))]->InContext(alone);
-      for (int k = 1; k <= wireEdges.Extent(); ++k) edgeChecks[edges.FindIndex(wireEdges(k))]->InContext(alone);
+      // The face holding only this wire, made only for OCCT's checks: the closed-form ones
+      // see the same surface, placement and sense on the face itself.
+      TopoDS_Face alone;
+      auto Alone = [&]() -> const TopoDS_Face& {
+        if (alone.IsNull()) alone = FaceOfWire(face, wire);
+        return alone;
+      };
+      if (!SimpleWireOnFaceHolds(wire, face)) wires.emplace_back(wire, Alone());
+      // Each edge and vertex of the wire once (a seam and its vertices come twice), marked
+      // with the wire's number. OCCT checks a vertex on a face against the curves on the face
+      // of the edges it bounds there: done already where those edges' curves on the face were
+      // found in closed form and the vertex on every curve of theirs.
+      ++wireNumber;
+      wireVertices.clear();
+      for (TopoDS_Iterator e(wire); e.More(); e.Next()) {
+        const int edge = edges.FindIndex(e.Value());
+        if (edge == 0) return false;
+        if (edgeSeen[edge] == wireNumber) continue;
+        edgeSeen[edge] = wireNumber;
+        const bool onFace = SimpleEdgeOnFaceHolds(TopoDS::Edge(e.Value()), face);
+        if (!onFace) edgeChecks[edge]->InContext(Alone());
+        for (TopoDS_Iterator v(e.Value()); v.More(); v.Next()) {
+          const int vertex = vertices.FindIndex(v.Value());
+          if (vertexSeen[vertex] != wireNumber) {
+            vertexSeen[vertex] = wireNumber;
+            vertexDone[vertex] = 1;
+            wireVertices.push_back(vertex);
+          }
+          if (!onFace || !endsHold[edge]) vertexDone[vertex] = 0;
+        }
+      }
+      for (int vertex : wireVertices)
+        if (!vertexDone[vertex]) vertexChecks[vertex]->InContext(Alone());
     }
   }
   for (int i = 1; i <= vertices.Extent(); ++i)
@@ -275,6 +343,9 @@ bool SubShapesHold(const TopoDS_Shape& shape) {
   TopTools_IndexedMapOfShape shells;
   TopExp::MapShapes(shape, TopAbs_SHELL, shells);
   for (int i = 1; i <= shells.Extent(); ++i) {
+    // A shell that is closed, connected and oriented alike in closed form passes all OCCT
+    // checks a shell gets, by itself and in its solid (which are these).
+    if (SimpleShellHolds(TopoDS::Shell(shells(i)))) continue;
     Handle(BRepCheck_Shell) check = new BRepCheck_Shell(TopoDS::Shell(shells(i)));
     const TopTools_ListOfShape* solids = shellSolids.Seek(shells(i));
     if (solids && solids->IsEmpty()) solids = nullptr;
@@ -300,8 +371,8 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
     const TopoDS_Face& face = TopoDS::Face(f.Current());
     const TopoDS_Face forward = TopoDS::Face(face.Oriented(TopAbs_FORWARD));
     Handle(Geom_Surface) surface = BRep_Tool::Surface(forward);
-    const bool plane = !Handle(Geom_Plane)::DownCast(surface).IsNull();
-    const Handle(Geom_CylindricalSurface) cylinder = Handle(Geom_CylindricalSurface)::DownCast(surface);
+    const bool plane = Exactly<Geom_Plane>(surface) != nullptr;
+    const Geom_CylindricalSurface* cylinder = Exactly<Geom_CylindricalSurface>(surface);
     // The integrand: the position against the surface's normal, scaled by its area element.
     auto integrand = [&](double u, double v) {
       gp_Pnt p;
@@ -330,7 +401,7 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
         const double inner = 0.5 * (uv.X() - u0), centre = 0.5 * (uv.X() + u0);
         if (plane) {
           g = planeValue * (uv.X() - u0);
-        } else if (!cylinder.IsNull()) {
+        } else if (cylinder) {
           // On a cylinder the integrand is k r (c . n(u) + r), n(u) = cos u X + sin u Y the
           // unit normal, k the sign of the frame's handedness: integrated in closed form.
           const gp_Ax3& frame = cylinder->Position();
@@ -353,10 +424,49 @@ double VolumeByBoundary(const TopoDS_Shape& solid) {
 
 // Every solid encloses a volume clearly above nothing: a thousandth of its box's, far more
 // than the quadrature can be out by.
+// A box holding a solid whose faces lie on planes and cylinders and whose edges are lines and
+// circles: the box of its edges (a circle's whole circle), widened by their tolerance. Any
+// point of such a face lies between two points of the face's boundary, on a line of its
+// surface, so inside any box holding the boundary. False for any other solid.
+bool EdgeBox(const TopoDS_Shape& solid, Bnd_Box* box) {
+  for (TopExp_Explorer f(solid, TopAbs_FACE); f.More(); f.Next()) {
+    const Handle(Geom_Surface)& surface = BRep_Tool::Surface(TopoDS::Face(f.Current()));
+    if (!Exactly<Geom_Plane>(surface) && !Exactly<Geom_CylindricalSurface>(surface)) return false;
+  }
+  double tolerance = 0;
+  for (TopExp_Explorer e(solid, TopAbs_EDGE); e.More(); e.Next()) {
+    const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
+    TopLoc_Location location;
+    double a = 0, b = 0;
+    const Handle(Geom_Curve)& curve = BRep_Tool::Curve(edge, location, a, b);
+    const gp_Trsf place = location.Transformation();
+    if (const auto* line = Exactly<Geom_Line>(curve)) {
+      box->Add(line->Value(a).Transformed(place));
+      box->Add(line->Value(b).Transformed(place));
+    } else if (const auto* circle = Exactly<Geom_Circle>(curve)) {
+      const gp_Circ circ = circle->Circ().Transformed(place);
+      const gp_XYZ c = circ.Location().XYZ(), n = circ.Axis().Direction().XYZ();
+      const double r = circ.Radius();
+      const gp_XYZ reach(r * std::sqrt(std::max(0.0, 1 - n.X() * n.X())), r * std::sqrt(std::max(0.0, 1 - n.Y() * n.Y())),
+                         r * std::sqrt(std::max(0.0, 1 - n.Z() * n.Z())));
+      box->Add(gp_Pnt(c - reach));
+      box->Add(gp_Pnt(c + reach));
+    } else {
+      return false;
+    }
+    tolerance = std::max(tolerance, BRep_Tool::Tolerance(edge));
+  }
+  box->Enlarge(tolerance);
+  return !box->IsVoid();
+}
+
 bool SolidsClearlyPositive(const TopoDS_Shape& shape) {
   for (TopExp_Explorer s(shape, TopAbs_SOLID); s.More(); s.Next()) {
     Bnd_Box box;
-    BRepBndLib::Add(s.Current(), box, Standard_False);
+    if (!EdgeBox(s.Current(), &box)) {
+      box = Bnd_Box();
+      BRepBndLib::Add(s.Current(), box, Standard_False);
+    }
     if (box.IsVoid()) return false;
     double x0, y0, z0, x1, y1, z1;
     box.Get(x0, y0, z0, x1, y1, z1);
@@ -368,12 +478,18 @@ bool SolidsClearlyPositive(const TopoDS_Shape& shape) {
 
 }  // namespace
 
-bool ShapeChecksAcceptOutright(const TopoDS_Shape& shape) {
-  return SubShapesHold(shape) && SolidsClearlyPositive(shape);
+bool ShapeChecksAcceptOutright(const TopoDS_Shape& shape, SubShapeMaps* maps) {
+  SubShapeMaps own;
+  if (!maps) maps = &own;
+  *maps = SubShapeMaps();
+  TopExp::MapShapes(shape, TopAbs_FACE, maps->faces);
+  TopExp::MapShapes(shape, TopAbs_EDGE, maps->edges);
+  TopExp::MapShapes(shape, TopAbs_VERTEX, maps->vertices);
+  return SubShapesHold(shape, *maps) && SolidsClearlyPositive(shape);
 }
 
-bool ShapeChecksHold(const TopoDS_Shape& shape) {
-  if (ShapeChecksAcceptOutright(shape)) return true;
+bool ShapeChecksHold(const TopoDS_Shape& shape, SubShapeMaps* maps) {
+  if (ShapeChecksAcceptOutright(shape, maps)) return true;
   BRepCheck_Analyzer analyzer(shape, Standard_True, Standard_False);
   if (!analyzer.IsValid()) return false;
   for (TopExp_Explorer solid(shape, TopAbs_SOLID); solid.More(); solid.Next()) {

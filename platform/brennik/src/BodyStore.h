@@ -48,8 +48,10 @@ void UninstallBody(PartitionState& state, int bodyTag);
 
 // Whether a shape can be a body: well formed (every sub-shape present and of a lower kind than
 // its parent, compounds aside; no shape inside itself), valid to OCCT's checker, and every
-// solid of positive volume. What received data and operation results must pass.
-bool IsValidBodyShape(const TopoDS_Shape& shape);
+// solid of positive volume. What received data and operation results must pass. `maps`, when
+// given, gets the shape's faces, edges and vertices once the shape is well formed.
+struct SubShapeMaps;
+bool IsValidBodyShape(const TopoDS_Shape& shape, SubShapeMaps* maps = nullptr);
 
 // Body type token of a shape.
 int BodyTypeOf(const TopoDS_Shape& shape);

@@ -364,14 +364,13 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
   nextIdentifier = std::max<long long>(nextIdentifier, bodyIdentifier + 1);
   std::vector<std::pair<int, int>> ids[3];
   if (!ReadIdentifiers(r, ids, &nextIdentifier)) return 0;
-  if (!ShapeFromData(bytes, binary, &shape)) return 0;
-  const TopAbs_ShapeEnum types[] = {TopAbs_FACE, TopAbs_EDGE, TopAbs_VERTEX};
-  TopTools_IndexedMapOfShape maps[3];
+  SubShapeMaps subShapes;
+  if (!ShapeFromData(bytes, binary, &shape, &subShapes)) return 0;
+  const TopTools_IndexedMapOfShape* maps[3] = {&subShapes.faces, &subShapes.edges, &subShapes.vertices};
   long long entities = 0;
   for (int k = 0; k < 3; ++k) {
-    TopExp::MapShapes(shape, types[k], maps[k]);
-    if (maps[k].Extent() != static_cast<int>(ids[k].size())) return 0;
-    entities += maps[k].Extent();
+    if (maps[k]->Extent() != static_cast<int>(ids[k].size())) return 0;
+    entities += maps[k]->Extent();
   }
   // Building the record numbers the body and each entity's geometry (and, at most, each
   // entity) from the counter: a counter without room for them is corrupt data, refused
@@ -380,7 +379,7 @@ int ReadPart(Reader& r, Partition& p, bool binary, bool addon) {
   int bodyTag = s->NewTag();
   BodyPtr built = BuildBodyRecord(*s, bodyTag, shape, nullptr, [&](const TopoDS_Shape& sub) {
     for (int k = 0; k < 3; ++k) {
-      int index = maps[k].FindIndex(sub);
+      int index = maps[k]->FindIndex(sub);
       if (index > 0) return Carried{0, ids[k][index - 1].first};
     }
     return Carried{};

@@ -7,7 +7,8 @@
 //   so nothing is allocated beyond a small multiple of what was handed in; every real read
 //   is finite;
 // - the geometry sections are walked first: every record of a known type, every count
-//   within what the data can hold, every degree one OCCT can build;
+//   within what the data can hold, every degree one OCCT can build, and every curve or surface
+//   that another is built over one that OCCT builds;
 // - text tokens are short and spell no infinity or NaN;
 // - the shape read is walked before anything else touches it, and checked by OCCT's checker.
 #include "TransmitData.h"
@@ -17,6 +18,10 @@
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <BinTools.hxx>
+#include <BinTools_Curve2dSet.hxx>
+#include <BinTools_CurveSet.hxx>
+#include <BinTools_SurfaceSet.hxx>
+#include <Geom2d_Curve.hxx>
 #include <GeomTools.hxx>
 #include <Precision.hxx>
 #include <Standard_Failure.hxx>
@@ -175,6 +180,26 @@ bool PlainText(const std::string& data) {
   return true;
 }
 
+// Runs one OCCT read over the data within the guards. False when a guard refused the data,
+// OCCT failed or ran out of memory.
+template <class Read>
+bool GuardedRead(const std::string& data, bool binary, Read read) {
+  if (!binary && !PlainText(data)) return false;
+  GuardedBuffer buffer(data, binary);
+  std::istream in(&buffer);
+  in.imbue(std::locale(std::locale::classic(), new BoundedNumbers(static_cast<long long>(data.size()))));
+  in.exceptions(std::ios::failbit | std::ios::badbit);
+  try {
+    read(in);
+    return true;
+  } catch (const RefusedData&) {
+  } catch (const std::ios_base::failure&) {
+  } catch (const Standard_Failure&) {
+  } catch (const std::bad_alloc&) {
+  }
+  return false;
+}
+
 // A real a body's data can hold: beyond 1e7 a double no longer resolves the session's 1e-8, so
 // no coordinate, parameter or tolerance of a body is larger; the one exception is the value
 // OCCT writes for an unbounded parameter. Larger finite values (up to 1e308) make OCCT's checks
@@ -195,6 +220,8 @@ class Source {
   Source(const std::string& data, bool binary) : m_data(data), m_binary(binary) {}
   bool Ok() const { return m_ok; }
   bool Binary() const { return m_binary; }
+  std::size_t At() const { return m_at; }
+  const std::string& Data() const { return m_data; }
   bool Fail() { m_ok = false; return false; }
   std::size_t Remaining() const { return m_data.size() - m_at; }
   // Smallest size a real or an integer takes in this form.
@@ -306,6 +333,38 @@ class Source {
 
 const int kDeepestBasis = 16;
 
+enum class BasisKind { kCurve2d, kCurve, kSurface };
+
+// Whether OCCT builds the curve or surface whose record the walk read from `begin` on. OCCT
+// reads a record it cannot build (an ellipse whose minor radius exceeds its major one, knots
+// out of order) as nothing, and a trimmed or offset curve, or a surface made from a curve or
+// another surface, is then built over nothing, which crashes it: such a basis is refused.
+bool BasisBuilds(Source& in, std::size_t begin, BasisKind kind) {
+  if (!in.Ok()) return false;
+  const std::string record = in.Data().substr(begin, in.At() - begin);
+  const bool binary = in.Binary();
+  bool built = false;
+  const bool read = GuardedRead(record, binary, [&](std::istream& stream) {
+    if (kind == BasisKind::kCurve2d) {
+      Handle(Geom2d_Curve) curve;
+      if (binary) BinTools_Curve2dSet::ReadCurve2d(stream, curve);
+      else GeomTools::Read(curve, stream);
+      built = !curve.IsNull();
+    } else if (kind == BasisKind::kCurve) {
+      Handle(Geom_Curve) curve;
+      if (binary) BinTools_CurveSet::ReadCurve(stream, curve);
+      else GeomTools::Read(curve, stream);
+      built = !curve.IsNull();
+    } else {
+      Handle(Geom_Surface) surface;
+      if (binary) BinTools_SurfaceSet::ReadSurface(stream, surface);
+      else GeomTools::Read(surface, stream);
+      built = !surface.IsNull();
+    }
+  });
+  return (read && built) || in.Fail();
+}
+
 // A count of items of `itemSize` bytes at least, that the rest of the data can hold.
 bool Fits(Source& in, long long count, long long itemSize) {
   if (count < 1 || count > static_cast<long long>(in.Remaining()) / itemSize) return in.Fail();
@@ -362,6 +421,8 @@ bool Frame(Source& in, int dimension, int directions) {
   return in.Ok();
 }
 
+BasisKind Kind(int dimension) { return dimension == 2 ? BasisKind::kCurve2d : BasisKind::kCurve; }
+
 bool Curve(Source& in, int dimension, int depth) {
   if (depth > kDeepestBasis) return in.Fail();
   const int p = dimension;                    // a point or a direction
@@ -385,13 +446,17 @@ bool Curve(Source& in, int dimension, int depth) {
       const long long knots = in.Int();
       return in.Ok() && Poles(in, poles, p, rational) && Knots(in, knots);
     }
-    case 8:                                   // trimmed
+    case 8: {                                 // trimmed
       in.Reals(2);
-      return in.Ok() && Curve(in, dimension, depth + 1);
-    case 9:                                   // offset
+      const std::size_t begin = in.At();
+      return in.Ok() && Curve(in, dimension, depth + 1) && BasisBuilds(in, begin, Kind(dimension));
+    }
+    case 9: {                                 // offset
       in.Reals(1);
       if (dimension == 3) Direction(in, 3);
-      return in.Ok() && Curve(in, dimension, depth + 1);
+      const std::size_t begin = in.At();
+      return in.Ok() && Curve(in, dimension, depth + 1) && BasisBuilds(in, begin, Kind(dimension));
+    }
     default: return in.Fail();
   }
   return in.Ok();
@@ -405,12 +470,16 @@ bool Surface(Source& in, int depth) {
     case 3: Frame(in, 3, 3); in.Reals(2); break;     // cone
     case 4: Frame(in, 3, 3); in.Reals(1); break;     // sphere
     case 5: Frame(in, 3, 3); in.Reals(2); break;     // torus
-    case 6:                                          // linear extrusion
+    case 6: {                                        // linear extrusion
       Direction(in, 3);
-      return in.Ok() && Curve(in, 3, depth + 1);
-    case 7:                                   // revolution
+      const std::size_t begin = in.At();
+      return in.Ok() && Curve(in, 3, depth + 1) && BasisBuilds(in, begin, BasisKind::kCurve);
+    }
+    case 7: {                                 // revolution
       Frame(in, 3, 1);
-      return in.Ok() && Curve(in, 3, depth + 1);
+      const std::size_t begin = in.At();
+      return in.Ok() && Curve(in, 3, depth + 1) && BasisBuilds(in, begin, BasisKind::kCurve);
+    }
     case 8: {                                 // Bezier
       const bool uRational = in.Flag();
       const bool rational = in.Flag() || uRational;
@@ -428,12 +497,16 @@ bool Surface(Source& in, int depth) {
       if (!in.Ok() || uPoles < 1 || vPoles < 1 || uPoles > static_cast<long long>(in.Remaining())) return in.Fail();
       return Poles(in, uPoles * vPoles, 3, rational) && Knots(in, uKnots) && Knots(in, vKnots);
     }
-    case 10:                                  // rectangular trimmed
+    case 10: {                                // rectangular trimmed
       in.Reals(4);
-      return in.Ok() && Surface(in, depth + 1);
-    case 11:                                  // offset
+      const std::size_t begin = in.At();
+      return in.Ok() && Surface(in, depth + 1) && BasisBuilds(in, begin, BasisKind::kSurface);
+    }
+    case 11: {                                // offset
       in.Reals(1);
-      return in.Ok() && Surface(in, depth + 1);
+      const std::size_t begin = in.At();
+      return in.Ok() && Surface(in, depth + 1) && BasisBuilds(in, begin, BasisKind::kSurface);
+    }
     default: return in.Fail();
   }
   return in.Ok();
@@ -664,26 +737,6 @@ bool ShapeRecordsHold(const std::string& data, bool binary) {
   return ShapeRecords(in, locations, curve2ds, curves, surfaces).Walk();
 }
 
-// Runs one OCCT read over the data within the guards. False when a guard refused the data,
-// OCCT failed or ran out of memory.
-template <class Read>
-bool GuardedRead(const std::string& data, bool binary, Read read) {
-  if (!binary && !PlainText(data)) return false;
-  GuardedBuffer buffer(data, binary);
-  std::istream in(&buffer);
-  in.imbue(std::locale(std::locale::classic(), new BoundedNumbers(static_cast<long long>(data.size()))));
-  in.exceptions(std::ios::failbit | std::ios::badbit);
-  try {
-    read(in);
-    return true;
-  } catch (const RefusedData&) {
-  } catch (const std::ios_base::failure&) {
-  } catch (const Standard_Failure&) {
-  } catch (const std::bad_alloc&) {
-  }
-  return false;
-}
-
 }  // namespace
 
 std::string SealTransmitData(const std::string& payload, bool binary) {
@@ -707,7 +760,7 @@ std::string ShapeToData(const TopoDS_Shape& shape, bool binary) {
   return out.str();
 }
 
-bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
+bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape, SubShapeMaps* maps) {
   TopoDS_Shape read;
   const bool ok = ShapeRecordsHold(data, binary) && GuardedRead(data, binary, [&](std::istream& in) {
     if (binary) {
@@ -719,7 +772,7 @@ bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape) {
   });
   bool valid = false;
   try {
-    valid = ok && IsValidBodyShape(read);
+    valid = ok && IsValidBodyShape(read, maps);
   } catch (const Standard_Failure&) {
     valid = false;
   }

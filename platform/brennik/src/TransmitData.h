@@ -3,6 +3,8 @@
 // OCCT's readers loop, allocate without bound, or build a shape that crashes whoever walks it.
 #pragma once
 
+#include "BodyShapeChecks.h"
+
 #include <Geom_Curve.hxx>
 #include <Geom_Surface.hxx>
 #include <TopoDS_Shape.hxx>
@@ -22,7 +24,8 @@ std::string ShapeToData(const TopoDS_Shape& shape, bool binary);
 // The shape of the data, when it is one a body can hold: read within the guards, well formed
 // (no empty or misplaced sub-shape, no cycle), valid to OCCT's checker and every solid of
 // positive volume. False otherwise (the shape is then null).
-bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape);
+// `maps`, when given, gets the shape's faces, edges and vertices.
+bool ShapeFromData(const std::string& data, bool binary, TopoDS_Shape* shape, SubShapeMaps* maps = nullptr);
 
 // A curve or surface in OCCT's text form, read within the same guards; false when malformed.
 bool CurveFromText(const std::string& text, Handle(Geom_Curve)* curve);
