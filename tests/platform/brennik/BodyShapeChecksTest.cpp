@@ -291,16 +291,20 @@ TEST_F(ShapeChecksTest, EveryShapeOcctRefusesIsRefusedAlsoWhenReceived) {
   }
 }
 
+// The plate solid placed away from the origin and turned about a slanted axis, so that no
+// check may lean on a body standing where it was made.
+TopoDS_Shape MovedAndTurnedPlate() {
+  gp_Trsf turn;
+  turn.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
+  turn.SetTranslationPart(gp_Vec(-40, 15, 8));
+  return SolidOf(PlateShell()).Moved(TopLoc_Location(turn));
+}
+
 TEST_F(ShapeChecksTest, SoundBodiesPassWithoutTheWholeShapeChecker) {
   const Body good[] = {
       {"a plate with a hundred holes",
        [] { return brennik::store::ShapeOf(brennik::build::PlateWithManyHoles(100)); }},
-      {"a plate with holes moved and turned", [] {
-         gp_Trsf turn;
-         turn.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
-         turn.SetTranslationPart(gp_Vec(-40, 15, 8));
-         return SolidOf(PlateShell()).Moved(TopLoc_Location(turn));
-       }},
+      {"a plate with holes moved and turned", MovedAndTurnedPlate},
       {"a block", [] { return brennik::store::ShapeOf(brennik::build::Block(10, 20, 30)); }},
       {"a cylinder", [] { return Cylinder(); }},
       {"a face with two holes apart", [] { return Sheet(Square(10), {Hole(3, 5, 1), Hole(7, 5, 1)}); }},
@@ -328,12 +332,7 @@ namespace {
 TEST_F(ShapeChecksTest, ClosedFormChecksAcceptEverySubShapeOfPlainBodies) {
   const Body plain[] = {
       {"a plate with holes", [] { return brennik::store::ShapeOf(brennik::build::PlateWithManyHoles(12)); }},
-      {"a plate with holes moved and turned", [] {
-         gp_Trsf turn;
-         turn.SetRotation(gp_Ax1(gp_Pnt(1, 2, 3), gp_Dir(1, 1, 0)), 0.7);
-         turn.SetTranslationPart(gp_Vec(-40, 15, 8));
-         return SolidOf(PlateShell()).Moved(TopLoc_Location(turn));
-       }},
+      {"a plate with holes moved and turned", MovedAndTurnedPlate},
       {"a block", [] { return brennik::store::ShapeOf(brennik::build::Block(10, 20, 30)); }},
       {"a cylinder", [] { return Cylinder(); }},
   };
