@@ -184,31 +184,38 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
   return !wires.empty();
 }
 
+// A plane's origin and axes, read once for the many edges of a face measured against it.
+struct PlaneFrame {
+  explicit PlaneFrame(const gp_Pln& plane)
+      : origin(plane.Location().XYZ()), x(plane.XAxis().Direction().XYZ()), y(plane.YAxis().Direction().XYZ()) {}
+  gp_Pnt2d Uv(const gp_XYZ& point) const {
+    const gp_XYZ d = point - origin;
+    return gp_Pnt2d(d.Dot(x), d.Dot(y));
+  }
+  gp_XYZ origin, x, y;
+};
+
 // The extent of an edge's 3D curve, over [first, last], in the parameters of a plane, when
 // that curve is a line or a circle: the plane's parameters measure length as space does, so the
 // curve's own extent put into them, widened by the edge's tolerance (which its parameter curve
 // keeps within), holds the parameter curve without making it. False for any other curve.
-bool CurveExtent(const gp_Pln& plane, const Geom_Curve* curve, double first, double last, double tolerance,
+bool CurveExtent(const PlaneFrame& plane, const Geom_Curve* curve, double first, double last, double tolerance,
                  Box& box) {
   const Geom_Curve* basis = curve;
   while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
     basis = static_cast<const Geom_TrimmedCurve*>(basis)->BasisCurve().get();
-  const gp_Pnt origin = plane.Location();
-  const gp_Dir x = plane.XAxis().Direction(), y = plane.YAxis().Direction();
-  auto uv = [&](const gp_Pnt& p) {
-    const gp_Vec d(origin, p);
-    return gp_Pnt2d(d.Dot(gp_Vec(x)), d.Dot(gp_Vec(y)));
-  };
+  const Handle(Standard_Type)& type = basis->DynamicType();
   Box own;
-  if (basis->DynamicType() == STANDARD_TYPE(Geom_Line)) {
-    own.Add(uv(curve->Value(first)));
-    own.Add(uv(curve->Value(last)));
-  } else if (basis->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
+  if (type == STANDARD_TYPE(Geom_Line)) {
+    own.Add(plane.Uv(curve->Value(first).XYZ()));
+    own.Add(plane.Uv(curve->Value(last).XYZ()));
+  } else if (type == STANDARD_TYPE(Geom_Circle)) {
     const gp_Circ c = static_cast<const Geom_Circle*>(basis)->Circ();
-    const gp_Dir n = c.Axis().Direction();
-    const gp_Pnt2d centre = uv(c.Location());
-    const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(x), 2)));
-    const double dv = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(y), 2)));
+    const gp_XYZ& n = c.Axis().Direction().XYZ();
+    const gp_Pnt2d centre = plane.Uv(c.Location().XYZ());
+    const double nx = n.Dot(plane.x), ny = n.Dot(plane.y);
+    const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - nx * nx));
+    const double dv = c.Radius() * std::sqrt(std::max(0.0, 1.0 - ny * ny));
     own.Add(gp_Pnt2d(centre.X() - du, centre.Y() - dv));
     own.Add(gp_Pnt2d(centre.X() + du, centre.Y() + dv));
   } else {
@@ -237,7 +244,7 @@ bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
     if (curve == nullptr) return false;
   }
   if (curve == nullptr) return false;
-  return CurveExtent(plane, curve, first, last, BRep_Tool::Tolerance(edge), box);
+  return CurveExtent(PlaneFrame(plane), curve, first, last, BRep_Tool::Tolerance(edge), box);
 }
 
 // The extent of a wire in the face's parameters from its curves alone, without laying it out;
@@ -264,8 +271,8 @@ Box ExtentOf(const TopoDS_Face& face, const gp_Pln* plane, const TopoDS_Shape& w
 
 // The extents of many wires of a face (as ExtentOf gives each). On a plane, each step of reading
 // the edges' 3D curves (the first of an edge's curves, that curve's record, the curve itself) is
-// asked of memory for every edge before any of them is read: a face with many holes then waits
-// on their reads together instead of one after another.
+// taken for every edge before the next step: the reads of a face with many holes, each waiting
+// on the one before it within an edge, then overlap across the edges.
 void ExtentsOf(const TopoDS_Face& face, const gp_Pln* plane, const std::vector<TopoDS_Shape>& wires,
                std::vector<Box>& boxes) {
   boxes.assign(wires.size(), Box());
@@ -281,6 +288,7 @@ void ExtentsOf(const TopoDS_Face& face, const gp_Pln* plane, const std::vector<T
     const Geom_Curve* curve = nullptr;
     double first = 0.0, last = 0.0;
   };
+  const PlaneFrame frame(*plane);
   std::vector<Read> reads;
   reads.reserve(2 * wires.size());
   // A wire with an edge that is placed, or whose first curve is not a plain 3D line or circle,
@@ -295,15 +303,12 @@ void ExtentsOf(const TopoDS_Face& face, const gp_Pln* plane, const std::vector<T
       }
       const BRep_TEdge* stored = static_cast<const BRep_TEdge*>(e.Value().TShape().get());
       reads.push_back(Read{stored, k});
-      BRep_ListIteratorOfListOfCurveRepresentation it(stored->Curves());
-      if (it.More()) __builtin_prefetch(&it.Value());
     }
   }
   for (Read& read : reads) {
     BRep_ListIteratorOfListOfCurveRepresentation it(read.edge->Curves());
     if (!it.More()) continue;
     read.representation = it.Value().get();
-    __builtin_prefetch(read.representation);
   }
   for (Read& read : reads) {
     const BRep_CurveRepresentation* representation = read.representation;
@@ -311,17 +316,13 @@ void ExtentsOf(const TopoDS_Face& face, const gp_Pln* plane, const std::vector<T
       continue;
     static_cast<const BRep_GCurve*>(representation)->Range(read.first, read.last);
     read.curve = representation->Curve3D().get();
-    if (read.curve == nullptr) continue;
-    // A circle's placement runs past the first line of the curve's record.
-    __builtin_prefetch(read.curve);
-    __builtin_prefetch(reinterpret_cast<const char*>(read.curve) + 64);
   }
   for (const Read& read : reads) {
     if (apart[read.wire]) continue;
     // The edge's tolerance as the kernel reads it, never below the least it allows.
     const double tolerance = std::max(read.edge->Tolerance(), Precision::Confusion());
     apart[read.wire] = read.curve == nullptr ||
-                       !CurveExtent(*plane, read.curve, read.first, read.last, tolerance, boxes[read.wire]);
+                       !CurveExtent(frame, read.curve, read.first, read.last, tolerance, boxes[read.wire]);
   }
   for (size_t k = 0; k < wires.size(); ++k)
     if (apart[k]) boxes[k] = ExtentOf(face, plane, wires[k]);
