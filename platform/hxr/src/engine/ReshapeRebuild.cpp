@@ -267,47 +267,45 @@ bool Rebuild::Run(const TopoDS_Shape& body, const std::vector<std::pair<TopoDS_F
 
 // `shape` as its container holds it, the container placed by `place` and turned by `turn` in
 // the body: a face is looked up as the body holds it, and its replacement, given as the body
-// holds it, goes in placed and turned back into the container's own terms.
-void ReplaceFacesBelow(const TopoDS_Shape& shape, const TopLoc_Location& place, TopAbs_Orientation turn,
+// holds it, goes in placed and turned back into the container's own terms. False, with
+// `result` left alone, when nothing below `shape` is replaced: a face kept is then put in the
+// new container straight from the old one.
+bool ReplaceFacesBelow(const TopoDS_Shape& shape, const TopLoc_Location& place, TopAbs_Orientation turn,
                        const TopTools_DataMapOfShapeShape& replaced, TopoDS_Shape& result) {
-  const TopLoc_Location here = place * shape.Location();
-  const TopAbs_Orientation facing = TopAbs::Compose(turn, shape.Orientation());
   if (shape.ShapeType() == TopAbs_FACE) {
-    const TopoDS_Shape* made = replaced.Seek(shape.Located(here));
-    if (made == nullptr) {
-      result = shape;
-      return;
+    const TopoDS_Shape* made = nullptr;
+    if (place.IsIdentity() && shape.Location().IsIdentity()) {
+      made = replaced.Seek(shape);
+    } else {
+      made = replaced.Seek(shape.Located(place * shape.Location()));
     }
+    if (made == nullptr) return false;
     result = made->Located(place.Inverted() * made->Location());
     result.Orientation(TopAbs::Compose(turn, made->Orientation()));
-    return;
+    return true;
   }
-  if (shape.ShapeType() > TopAbs_FACE) {
-    result = shape;
-    return;
-  }
-  std::vector<TopoDS_Shape> children;
-  children.reserve(shape.NbChildren());
+  if (shape.ShapeType() > TopAbs_FACE) return false;
+  const TopLoc_Location here = place * shape.Location();
+  const TopAbs_Orientation facing = TopAbs::Compose(turn, shape.Orientation());
+  // The container is filled as it is walked, and dropped when nothing in it was replaced. The
+  // faces keep their places, so a shell stays as closed and as orientable as it was. The
+  // children go in as the container holds them, not placed or turned again by it.
+  TopoDS_Shape made = shape.EmptyCopied();
+  made.Closed(shape.Closed());
+  made.Orientable(shape.Orientable());
+  TopoDS_Shape inside = made.Oriented(TopAbs_FORWARD);
+  inside.Location(TopLoc_Location());
+  BRep_Builder builder;
   bool changedAny = false;
   for (TopoDS_Iterator it(shape, false, false); it.More(); it.Next()) {
     TopoDS_Shape child;
-    ReplaceFacesBelow(it.Value(), here, facing, replaced, child);
-    changedAny = changedAny || !child.IsEqual(it.Value());
-    children.push_back(child);
+    const bool changed = ReplaceFacesBelow(it.Value(), here, facing, replaced, child);
+    builder.Add(inside, changed ? child : it.Value());
+    changedAny = changedAny || changed;
   }
-  if (!changedAny) {
-    result = shape;
-    return;
-  }
-  // The faces keep their places, so a shell stays as closed and as orientable as it was. The
-  // children go in as the container holds them, not placed or turned again by it.
-  result = shape.EmptyCopied();
-  result.Closed(shape.Closed());
-  result.Orientable(shape.Orientable());
-  TopoDS_Shape inside = result.Oriented(TopAbs_FORWARD);
-  inside.Location(TopLoc_Location());
-  BRep_Builder builder;
-  for (const TopoDS_Shape& child : children) builder.Add(inside, child);
+  if (!changedAny) return false;
+  result = made;
+  return true;
 }
 
 }  // namespace
@@ -323,8 +321,7 @@ bool RebuildReshaped(const TopoDS_Shape& body, const std::vector<std::pair<TopoD
 
 TopoDS_Shape ReplaceFaces(const TopoDS_Shape& shape, const TopTools_DataMapOfShapeShape& replaced) {
   TopoDS_Shape result;
-  ReplaceFacesBelow(shape, TopLoc_Location(), TopAbs_FORWARD, replaced, result);
-  return result;
+  return ReplaceFacesBelow(shape, TopLoc_Location(), TopAbs_FORWARD, replaced, result) ? result : shape;
 }
 
 }  // namespace hxr::engine

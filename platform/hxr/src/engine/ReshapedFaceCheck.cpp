@@ -21,6 +21,7 @@
 #include <Geom_Line.hxx>
 #include <Geom_Plane.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <Precision.hxx>
 #include <Geom_Surface.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
@@ -183,10 +184,49 @@ bool LayOut(const TopoDS_Face& face, std::vector<WireLayout>& wires) {
   return !wires.empty();
 }
 
-// The extent of an edge in the parameters of a plane, from its 3D curve when that is a line
-// or a circle: the plane's parameters measure length as space does, so the curve's own extent
-// put into them, widened by the edge's tolerance (which its parameter curve keeps within),
-// holds the parameter curve without making it. False for any other curve.
+// A plane's origin and axes, read once for the many edges of a face measured against it.
+struct PlaneFrame {
+  explicit PlaneFrame(const gp_Pln& plane)
+      : origin(plane.Location().XYZ()), x(plane.XAxis().Direction().XYZ()), y(plane.YAxis().Direction().XYZ()) {}
+  gp_Pnt2d Uv(const gp_XYZ& point) const {
+    const gp_XYZ d = point - origin;
+    return gp_Pnt2d(d.Dot(x), d.Dot(y));
+  }
+  gp_XYZ origin, x, y;
+};
+
+// The extent of an edge's 3D curve, over [first, last], in the parameters of a plane, when
+// that curve is a line or a circle: the plane's parameters measure length as space does, so the
+// curve's own extent put into them, widened by the edge's tolerance (which its parameter curve
+// keeps within), holds the parameter curve without making it. False for any other curve.
+bool CurveExtent(const PlaneFrame& plane, const Geom_Curve* curve, double first, double last, double tolerance,
+                 Box& box) {
+  const Geom_Curve* basis = curve;
+  while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
+    basis = static_cast<const Geom_TrimmedCurve*>(basis)->BasisCurve().get();
+  const Handle(Standard_Type)& type = basis->DynamicType();
+  Box own;
+  if (type == STANDARD_TYPE(Geom_Line)) {
+    own.Add(plane.Uv(curve->Value(first).XYZ()));
+    own.Add(plane.Uv(curve->Value(last).XYZ()));
+  } else if (type == STANDARD_TYPE(Geom_Circle)) {
+    const gp_Circ c = static_cast<const Geom_Circle*>(basis)->Circ();
+    const gp_XYZ& n = c.Axis().Direction().XYZ();
+    const gp_Pnt2d centre = plane.Uv(c.Location().XYZ());
+    const double nx = n.Dot(plane.x), ny = n.Dot(plane.y);
+    const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - nx * nx));
+    const double dv = c.Radius() * std::sqrt(std::max(0.0, 1.0 - ny * ny));
+    own.Add(gp_Pnt2d(centre.X() - du, centre.Y() - dv));
+    own.Add(gp_Pnt2d(centre.X() + du, centre.Y() + dv));
+  } else {
+    return false;
+  }
+  own.Enlarge(tolerance);
+  box.Add(own);
+  return true;
+}
+
+// The extent of an edge in the parameters of a plane from its 3D curve (see CurveExtent).
 bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
   // The edge's 3D curve read from the edge itself, through plain pointers: the curve outlives
   // this call, and a face with many holes measures each of them. A placed edge or curve would
@@ -204,43 +244,17 @@ bool PlanarExtent(const gp_Pln& plane, const TopoDS_Edge& edge, Box& box) {
     if (curve == nullptr) return false;
   }
   if (curve == nullptr) return false;
-  const Geom_Curve* basis = curve;
-  while (basis->DynamicType() == STANDARD_TYPE(Geom_TrimmedCurve))
-    basis = static_cast<const Geom_TrimmedCurve*>(basis)->BasisCurve().get();
-  const gp_Pnt origin = plane.Location();
-  const gp_Dir x = plane.XAxis().Direction(), y = plane.YAxis().Direction();
-  auto uv = [&](const gp_Pnt& p) {
-    const gp_Vec d(origin, p);
-    return gp_Pnt2d(d.Dot(gp_Vec(x)), d.Dot(gp_Vec(y)));
-  };
-  const double tolerance = BRep_Tool::Tolerance(edge);
-  Box own;
-  if (basis->DynamicType() == STANDARD_TYPE(Geom_Line)) {
-    own.Add(uv(curve->Value(first)));
-    own.Add(uv(curve->Value(last)));
-  } else if (basis->DynamicType() == STANDARD_TYPE(Geom_Circle)) {
-    const gp_Circ c = static_cast<const Geom_Circle*>(basis)->Circ();
-    const gp_Dir n = c.Axis().Direction();
-    const gp_Pnt2d centre = uv(c.Location());
-    const double du = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(x), 2)));
-    const double dv = c.Radius() * std::sqrt(std::max(0.0, 1.0 - std::pow(n.Dot(y), 2)));
-    own.Add(gp_Pnt2d(centre.X() - du, centre.Y() - dv));
-    own.Add(gp_Pnt2d(centre.X() + du, centre.Y() + dv));
-  } else {
-    return false;
-  }
-  own.Enlarge(tolerance);
-  box.Add(own);
-  return true;
+  return CurveExtent(PlaneFrame(plane), curve, first, last, BRep_Tool::Tolerance(edge), box);
 }
 
-// The extent of a wire in the face's parameters from its curves alone, without laying it out.
-Box ExtentOf(const TopoDS_Face& face, const Handle(Geom_Plane)& plane, const TopoDS_Shape& wire) {
+// The extent of a wire in the face's parameters from its curves alone, without laying it out;
+// `plane` is the face's plane, null for any other surface.
+Box ExtentOf(const TopoDS_Face& face, const gp_Pln* plane, const TopoDS_Shape& wire) {
   Box box;
   // An unplaced wire's edges are read as they are stored, without composing their places.
   const bool unplaced = wire.Location().IsIdentity();
   for (TopoDS_Iterator e(wire, true, !unplaced); e.More(); e.Next()) {
-    if (!plane.IsNull() && PlanarExtent(plane->Pln(), TopoDS::Edge(e.Value()), box)) continue;
+    if (plane != nullptr && PlanarExtent(*plane, TopoDS::Edge(e.Value()), box)) continue;
     double first = 0.0, last = 0.0;
     const Handle(Geom2d_Curve) curve = BRep_Tool::CurveOnSurface(TopoDS::Edge(e.Value()), face, first, last);
     if (curve.IsNull()) continue;
@@ -253,6 +267,65 @@ Box ExtentOf(const TopoDS_Face& face, const Handle(Geom_Plane)& plane, const Top
     box.Add(gp_Pnt2d(u2, v2));
   }
   return box;
+}
+
+// The extents of many wires of a face (as ExtentOf gives each). On a plane, each step of reading
+// the edges' 3D curves (the first of an edge's curves, that curve's record, the curve itself) is
+// taken for every edge before the next step: the reads of a face with many holes, each waiting
+// on the one before it within an edge, then overlap across the edges.
+void ExtentsOf(const TopoDS_Face& face, const gp_Pln* plane, const std::vector<TopoDS_Shape>& wires,
+               std::vector<Box>& boxes) {
+  boxes.assign(wires.size(), Box());
+  if (plane == nullptr) {
+    for (size_t k = 0; k < wires.size(); ++k) boxes[k] = ExtentOf(face, plane, wires[k]);
+    return;
+  }
+  // Each edge is read through its stored part, which the wire holding it keeps alive.
+  struct Read {
+    const BRep_TEdge* edge = nullptr;
+    size_t wire = 0;
+    const BRep_CurveRepresentation* representation = nullptr;
+    const Geom_Curve* curve = nullptr;
+    double first = 0.0, last = 0.0;
+  };
+  const PlaneFrame frame(*plane);
+  std::vector<Read> reads;
+  reads.reserve(2 * wires.size());
+  // A wire with an edge that is placed, or whose first curve is not a plain 3D line or circle,
+  // is measured whole as ExtentOf measures it.
+  std::vector<bool> apart(wires.size(), false);
+  for (size_t k = 0; k < wires.size(); ++k) {
+    const bool unplaced = wires[k].Location().IsIdentity();
+    for (TopoDS_Iterator e(wires[k], true, !unplaced); e.More(); e.Next()) {
+      if (!e.Value().Location().IsIdentity()) {
+        apart[k] = true;
+        continue;
+      }
+      const BRep_TEdge* stored = static_cast<const BRep_TEdge*>(e.Value().TShape().get());
+      reads.push_back(Read{stored, k});
+    }
+  }
+  for (Read& read : reads) {
+    BRep_ListIteratorOfListOfCurveRepresentation it(read.edge->Curves());
+    if (!it.More()) continue;
+    read.representation = it.Value().get();
+  }
+  for (Read& read : reads) {
+    const BRep_CurveRepresentation* representation = read.representation;
+    if (representation == nullptr || !representation->IsCurve3D() || !representation->Location().IsIdentity())
+      continue;
+    static_cast<const BRep_GCurve*>(representation)->Range(read.first, read.last);
+    read.curve = representation->Curve3D().get();
+  }
+  for (const Read& read : reads) {
+    if (apart[read.wire]) continue;
+    // The edge's tolerance as the kernel reads it, never below the least it allows.
+    const double tolerance = std::max(read.edge->Tolerance(), Precision::Confusion());
+    apart[read.wire] = read.curve == nullptr ||
+                       !CurveExtent(frame, read.curve, read.first, read.last, tolerance, boxes[read.wire]);
+  }
+  for (size_t k = 0; k < wires.size(); ++k)
+    if (apart[k]) boxes[k] = ExtentOf(face, plane, wires[k]);
 }
 
 // Lays out the wires of a changed face that the change can have brought into conflict: the
@@ -283,7 +356,9 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face, const
       if (it->second.IsSame(wire)) return true;
     return false;
   };
-  const Handle(Geom_Plane) plane = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face));
+  const Handle(Geom_Plane) surface = Handle(Geom_Plane)::DownCast(BRep_Tool::Surface(face));
+  const gp_Pln placed = surface.IsNull() ? gp_Pln() : surface->Pln();
+  const gp_Pln* plane = surface.IsNull() ? nullptr : &placed;
   std::vector<TopoDS_Shape> kept;
   kept.reserve(face.NbChildren());
   for (TopoDS_Iterator w(face); w.More(); w.Next()) {
@@ -308,11 +383,10 @@ bool LayOutChangedPart(const TopoDS_Face& source, const TopoDS_Face& face, const
   }
   const size_t changed = wires.size();
   std::vector<Box> boxes;
-  boxes.reserve(kept.size());
+  ExtentsOf(face, plane, kept, boxes);
   size_t outer = kept.size();
   for (size_t k = 0; k < kept.size(); ++k) {
-    boxes.push_back(ExtentOf(face, plane, kept[k]));
-    extent.Add(boxes.back());
+    extent.Add(boxes[k]);
     // The outer boundary, kept, holds every other wire of the face.
     if (outer == kept.size() || (boxes[k].u1 <= boxes[outer].u1 && boxes[k].v1 <= boxes[outer].v1 &&
                                  boxes[k].u2 >= boxes[outer].u2 && boxes[k].v2 >= boxes[outer].v2))

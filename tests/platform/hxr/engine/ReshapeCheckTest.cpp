@@ -6,6 +6,11 @@
 #include "engine/ShapeChecks.h"
 
 #include <BRepAdaptor_Surface.hxx>
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepBuilderAPI_Copy.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
@@ -16,6 +21,7 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Wire.hxx>
+#include <gp_Elips.hxx>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +101,33 @@ INSTANTIATE_TEST_SUITE_P(
                     HoleMoveCase{"AroundASmallerHole", {{15, 5, 0.0, 1.5}, {5, 5, 10.0, 0.0}},
                                  "inside another hole"}),
     [](const testing::TestParamInfo<HoleMoveCase>& info) { return info.param.name; });
+
+// A kept hole that is no circle (an oval, 8 along Y and 2 along X, amid the plate's four holes)
+// is measured from its parameter curves: a hole moved into it is refused, one moved beside it
+// is not.
+TEST(HoleMoveBesideAnOval, IsRefusedExactlyWhenItCrossesTheOval) {
+  const gp_Elips oval(gp_Ax2(gp_Pnt(10, 10, -1), gp_Dir(0, 0, 1), gp_Dir(0, 1, 0)), 4.0, 1.0);
+  const TopoDS_Face base =
+      BRepBuilderAPI_MakeFace(BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(oval).Edge()).Wire()).Face();
+  const TopoDS_Shape plate =
+      BRepAlgoAPI_Cut(HolePlate(2, 20, 2, 2.0), BRepPrimAPI_MakePrism(base, gp_Vec(0, 0, 4)).Shape()).Shape();
+  ASSERT_EQ(CountOf(plate, TopAbs_FACE), 11);
+  struct Case {
+    double dx;
+    bool refused;
+  };
+  for (const Case& c : {Case{2.0, false}, Case{5.0, true}}) {
+    FaceChange change;
+    change.face = HoleAt(plate, 5, 5);
+    change.kind = FaceChangeKind::FaceChangeTransform;
+    change.motion.SetTranslation(gp_Vec(c.dx, 0, 0));
+    const Result result = ChangeFaces(plate, {change});
+    EXPECT_EQ(result.ok, !c.refused) << c.dx << ": " << result.detail;
+    if (c.refused) {
+      EXPECT_NE(result.detail.find("cross"), std::string::npos) << result.detail;
+    }
+  }
+}
 
 // The block's top face rebuilt by hand with a fault, as the face the change made of it.
 struct Injected {
