@@ -14,6 +14,18 @@ namespace {
 
 class TransmitTest : public KernelTest {
  protected:
+  // `body` sent through memory with `out` and received in the same form, add-on data as sent.
+  void SendAndReceive(int body, const BQ_PART_transmit_o_t& out, std::vector<int>* received) {
+    BQ_MEMORY_block_t* block = nullptr;
+    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
+    ASSERT_NE(block, nullptr);
+    const BQ_PART_receive_o_t in{1, out.format, out.transmit_addon_data};
+    int n = 0;
+    int* parts = nullptr;
+    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
+    BQ_MEMORY_block_f(block);
+    *received = Take(n, parts);
+  }
   int Attdef() {
     const int owners[] = {BQ_CLASS_face, BQ_CLASS_edge, BQ_CLASS_body, BQ_CLASS_group};
     const int types[] = {BQ_FIELD_type_int, BQ_FIELD_type_pointer};
@@ -119,16 +131,8 @@ TEST_F(TransmitTest, EveryFixtureSurvivesMemoryTransmitInBothForms) {
       int body = fixture.build();
       ASSERT_NE(body, 0);
       Decorate(body, attdef);
-      BQ_PART_transmit_o_t out{2, format, true};
-      BQ_MEMORY_block_t* block = nullptr;
-      ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
-      ASSERT_NE(block, nullptr);
-      BQ_PART_receive_o_t in{1, format, true};
-      int n = 0;
-      int* parts = nullptr;
-      ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
-      BQ_MEMORY_block_f(block);
-      std::vector<int> received = Take(n, parts);
+      std::vector<int> received;
+      ASSERT_NO_FATAL_FAILURE(SendAndReceive(body, {2, format, true}, &received));
       ASSERT_EQ(received.size(), 1u);
       EXPECT_NE(received[0], body);
       ExpectSame(body, received[0], attdef);
@@ -167,15 +171,9 @@ TEST_F(TransmitTest, AReceivedBodyNumbersWhatItGainsAsTheSentOneDoes) {
   for (int format : {BQ_PART_format_text, BQ_PART_format_binary}) {
     SCOPED_TRACE(format);
     int body = brennik::build::BlockWithBlend();
-    BQ_PART_transmit_o_t out{2, format, false};
-    BQ_MEMORY_block_t* block = nullptr;
-    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
-    BQ_PART_receive_o_t in{1, format, false};
-    int n = 0;
-    int* parts = nullptr;
-    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
-    BQ_MEMORY_block_f(block);
-    const int copy = Take(n, parts)[0];
+    std::vector<int> received;
+    ASSERT_NO_FATAL_FAILURE(SendAndReceive(body, {2, format, false}, &received));
+    const int copy = received[0];
     for (int target : {body, copy}) {
       int blend = 0;
       for (int face : List(BQ_BODY_ask_faces, target)) {
@@ -483,17 +481,10 @@ TEST_F(TransmitTest, EachTransmitCarriesTheGroupsTheBodyHasThen) {
   const std::vector<int> faces = List(BQ_BODY_ask_faces, body);
   auto roundTrip = [&](const char* step) {
     SCOPED_TRACE(step);
-    const BQ_PART_transmit_o_t out{2, BQ_PART_format_binary, true};
-    BQ_MEMORY_block_t* block = nullptr;
-    ASSERT_EQ(BQ_PART_transmit_b(1, &body, &out, &block), 0);
-    const BQ_PART_receive_o_t in{1, BQ_PART_format_binary, true};
-    int n = 0;
-    int* parts = nullptr;
-    ASSERT_EQ(BQ_PART_receive_b(block, &in, &n, &parts), 0);
-    BQ_MEMORY_block_f(block);
-    const int received = Take(n, parts)[0];
-    ExpectSame(body, received, attdef);
-    BQ_ENTITY_delete(1, &received);
+    std::vector<int> received;
+    ASSERT_NO_FATAL_FAILURE(SendAndReceive(body, {2, BQ_PART_format_binary, true}, &received));
+    ExpectSame(body, received[0], attdef);
+    BQ_ENTITY_delete(1, &received[0]);
   };
   roundTrip("no group");
   int first = 0, second = 0, mark = 0;
